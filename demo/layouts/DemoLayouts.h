@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QString>
+
+namespace demo {
+
+// Writes the demo report layouts into `formFolder`.
+void writeLayouts(const QString &formFolder);
+
+}
