@@ -181,10 +181,12 @@ int qkListIndexOfText(const QStringList &list, const QString &text)
     return -1;
 }
 
+// Namespaces play no part: the library's classes are known by their bare names.
 bool qkInheritsFromName(const QMetaObject *meta, const QString &className)
 {
     for (; meta; meta = meta->superClass()) {
-        if (className.compare(QLatin1String(meta->className()), Qt::CaseInsensitive) == 0)
+        const QString name = QLatin1String(meta->className());
+        if (className.compare(name.section(QStringLiteral("::"), -1), Qt::CaseInsensitive) == 0)
             return true;
     }
     return false;

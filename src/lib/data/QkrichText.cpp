@@ -149,9 +149,10 @@ private:
     void readHexByte()
     {
         bool ok = false;
-        const int value = m_rtf.mid(m_pos, 2).toInt(&ok, 16);
+        const QString hex = m_rtf.mid(m_pos, 2);
+        const int value = hex.toInt(&ok, 16);
         m_pos += 2;
-        if (ok)
+        if (ok && hex.size() == 2)
             emitBytes(QByteArray(1, static_cast<char>(value)));
     }
 
