@@ -95,6 +95,8 @@ TEST(Conversions, FormatFloatPictures)
     EXPECT_EQ(FormatFloat("0.00;(0.00);'null'", 0), "null");
     EXPECT_EQ(FormatFloat("0.00;;'null'", -0.001), "null");
     EXPECT_EQ(FormatFloat("0.00", -0.001), "0,00");
+    EXPECT_EQ(FormatFloat("0.00;-0.00 'S'", -0.001), "0,00");
+    EXPECT_EQ(FormatFloat("0.00;-0.00 'S'", -1), "-1,00 S");
     EXPECT_EQ(FormatFloat("0.00E+00", 1234.5), "1,23E+03");
     EXPECT_EQ(FormatFloat("0.0E-0", 0.00025), "2,5E-4");
     EXPECT_EQ(FormatFloat("", 0.1), "0,1");
