@@ -3,6 +3,8 @@
 #include "lib/data/Qkprops.h"
 #include "lib/data/Qkstr.h"
 
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QMetaObject>
 #include <QObject>
 
@@ -51,6 +53,24 @@ bool isNameChar(QChar c)
 {
     return c.isLetterOrNumber() || c == QLatin1Char('$') || c == QLatin1Char('.') || c == QLatin1Char('_');
 }
+
+// Swallows the first key press that the event queue delivers.
+class FirstKeyPressCatcher : public QObject
+{
+public:
+    int key = 0;
+    bool caught = false;
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (caught || event->type() != QEvent::KeyPress)
+            return false;
+        caught = true;
+        key = static_cast<QKeyEvent *>(event)->key();
+        return true;
+    }
+};
 
 } // namespace
 
@@ -210,6 +230,21 @@ void qkSetFilterEnabled(QObject *dataSet, bool enabled)
     if (!options)
         return;
     qkWriteFilterOptions(dataSet, enabled ? (*options | ofoEnabled) : (*options & ~TqkOnFilterOptions(ofoEnabled)));
+}
+
+bool qkEscapePressed(QObject *dataSet)
+{
+    QCoreApplication *application = QCoreApplication::instance();
+    if (!application)
+        return false;
+    FirstKeyPressCatcher catcher;
+    application->installEventFilter(&catcher);
+    QCoreApplication::processEvents();
+    application->removeEventFilter(&catcher);
+    if (!catcher.caught || catcher.key != Qt::Key_Escape)
+        return false;
+    qkSetFilterEnabled(dataSet, false);
+    return true;
 }
 
 void qkGetQuotedToken(const QString &text, int &pos, QString &token)

@@ -43,6 +43,9 @@ bool qkInheritsFromName(const QObject *object, const QString &className);
 
 TqkOnFilterOptions qkGetFilterOptions(const QObject *dataSet);
 void qkSetFilterEnabled(QObject *dataSet, bool enabled);
+// Takes the first pending key press out of the event queue; Escape switches
+// the data set's record filter off and answers true. Any other key is lost.
+bool qkEscapePressed(QObject *dataSet);
 
 // Skips blanks and tabs from Pos (1-based); a quoted token runs to its
 // closing quote, included; any other runs over "$", ".", digits, letters and

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QLineEdit>
 
 using fixture::ListHolder;
@@ -231,4 +233,24 @@ TEST(SmallHelpers, ScalingAndLimits)
     EXPECT_EQ(qkScalePixels(10, 100), 10);
     EXPECT_EQ(qkMax(3, -4), 3);
     EXPECT_EQ(qkMin(3, -4), -4);
+}
+
+TEST(EscapeWhileFiltering, EscapeSwitchesTheFilterOff)
+{
+    ListHolder dataSet;
+    QLineEdit edit;
+    QCoreApplication::postEvent(&edit, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+    EXPECT_TRUE(qkEscapePressed(&dataSet));
+    EXPECT_EQ(dataSet.OnFilterOptions, TqkOnFilterOptions(ofoShowHourGlass));
+    EXPECT_FALSE(qkEscapePressed(&dataSet));
+}
+
+TEST(EscapeWhileFiltering, AnotherKeyIsTakenAndLost)
+{
+    ListHolder dataSet;
+    QLineEdit edit;
+    QCoreApplication::postEvent(&edit, new QKeyEvent(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a"));
+    EXPECT_FALSE(qkEscapePressed(&dataSet));
+    EXPECT_EQ(edit.text(), "");
+    EXPECT_EQ(dataSet.OnFilterOptions, qkDefaultFilterOptions);
 }
