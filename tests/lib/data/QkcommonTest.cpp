@@ -85,6 +85,30 @@ TEST(PictureMaskLines, ATablesOwnPictureAlwaysWins)
     EXPECT_TRUE(table.PictureMasks.isEmpty());
 }
 
+TEST(PictureMaskLines, WhatIsWrittenReadsBack)
+{
+    ListHolder holder;
+    for (const auto &[autoFill, useInGrid] : {std::pair{true, true}, std::pair{false, true}, std::pair{true, false},
+                                              std::pair{false, false}}) {
+        qkSetPictureMask(&holder, "Telefon", "(###) ###-####", autoFill, useInGrid, true, true, true);
+        const TqkPictureMaskSetting setting = qkGetPictureMask(&holder, "TELEFON", true);
+        EXPECT_EQ(setting.Mask, "(###) ###-####");
+        EXPECT_EQ(setting.AutoFill, autoFill);
+        EXPECT_EQ(setting.UseInGrid, useInGrid);
+    }
+    EXPECT_EQ(holder.PictureMasks.size(), 1);
+}
+
+TEST(PictureMaskLines, NamesAreNotTrimmedAndOnlyTMeansTrue)
+{
+    ListHolder holder;
+    holder.PictureMasks = {"Name \t#\tT\tT", "Name\t##\tt\tTrue"};
+    const TqkPictureMaskSetting setting = qkGetPictureMask(&holder, "Name", false);
+    EXPECT_EQ(setting.Mask, "##");
+    EXPECT_FALSE(setting.AutoFill);
+    EXPECT_FALSE(setting.UseInGrid);
+}
+
 TEST(ControlTypes, TheLastLineForTheExactNameWins)
 {
     ListHolder grid;
