@@ -115,9 +115,9 @@ void TDataSet::doOpen()
 {
     fireEvent(m_BeforeOpen);
     openCursor();
-    compileFilter();
     m_state = dsBrowse;
     try {
+        compileFilter();
         applyFilters();
         afterCursorMove();
     } catch (...) {
@@ -128,6 +128,8 @@ void TDataSet::doOpen()
     }
     DataEvent(deUpdateState);
     fireEvent(m_AfterOpen);
+    if (cursorRow())
+        fireEvent(m_AfterScroll);
 }
 
 void TDataSet::doClose()
@@ -641,13 +643,13 @@ void TDataSet::compileFilter()
     if (m_filterText.trimmed().isEmpty())
         return;
     auto expression = db::FilterExpression::parse(m_filterText, m_filterOptions);
-    if (Active() || m_state == dsInactive) {
+    // Field names are checked once the data set knows its fields.
+    if (Active()) {
         QVector<db::FilterColumn> columns;
         for (TField *field : std::as_const(m_fields))
             if (field->FieldKind() == fkData)
                 columns.append({field->FieldName(), field->DataType()});
-        if (!columns.isEmpty())
-            expression->bind(columns);
+        expression->bind(columns);
     }
     m_filterExpression = std::move(expression);
 }
@@ -818,9 +820,11 @@ bool TDataSet::Locate(const QString &keyFields, const QVariant &keyValues, TLoca
     DisableControls();
     bool found = false;
     try {
-        for (bool any = cursorFirst(); any && !found; any = cursorNext()) {
+        for (bool any = cursorFirst(); any; any = cursorNext()) {
             afterCursorMove();
             found = matchesLocate(fields, values, options);
+            if (found)
+                break;
         }
     } catch (...) {
         if (start.valid)
