@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/runtime/DateTime.h"
+
 #include <QMetaType>
 #include <QString>
 #include <QVariant>
@@ -9,9 +11,6 @@
 
 class TDataSet;
 class TField;
-
-// Days since 1899-12-30, the time as the fraction of a day.
-using TDateTime = double;
 
 // Ordinals as the framework had them: callers compare ranges of them.
 enum TFieldType {

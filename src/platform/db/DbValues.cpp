@@ -1,33 +1,16 @@
 #include "platform/db/DbValues.h"
 
+#include "platform/runtime/Conversions.h"
 #include "platform/runtime/Exceptions.h"
-
-#include <QRegularExpression>
-
-#include <cmath>
 
 namespace db {
 
 namespace {
 
-const QDate epoch(1899, 12, 30);
-constexpr double msPerDay = 86400000.0;
-
 QString isoTime(const QTime &time)
 {
     return time.msec() ? time.toString(QStringLiteral("HH:mm:ss.zzz"))
                        : time.toString(QStringLiteral("HH:mm:ss"));
-}
-
-QTime timeFromFraction(double fraction)
-{
-    const qint64 ms = qint64(std::llround(std::fabs(fraction) * msPerDay));
-    return QTime::fromMSecsSinceStartOfDay(int(std::min<qint64>(ms, qint64(msPerDay) - 1)));
-}
-
-double fractionFromTime(const QTime &time)
-{
-    return time.msecsSinceStartOfDay() / msPerDay;
 }
 
 [[noreturn]] void conversionError(const QVariant &value, const char *what)
@@ -58,7 +41,7 @@ double toDouble(const QVariant &value)
         value.typeId() == QMetaType::LongLong)
         return value.toDouble();
     double result = 0;
-    if (!parseNumber(value.toString(), result))
+    if (!TryStrToFloat(value.toString().trimmed(), result))
         conversionError(value, "Gleitkommawert");
     return result;
 }
@@ -82,11 +65,11 @@ TDateTime toDateTimeValue(TFieldType type, const QVariant &value)
 {
     switch (value.typeId()) {
     case QMetaType::QDate:
-        return dateTimeFromQDate(value.toDate());
+        return FromQDate(value.toDate());
     case QMetaType::QDateTime:
-        return dateTimeFromQDateTime(value.toDateTime());
+        return FromQDateTime(value.toDateTime());
     case QMetaType::QTime:
-        return fractionFromTime(value.toTime());
+        return FromQTime(value.toTime());
     case QMetaType::Double:
     case QMetaType::Int:
     case QMetaType::LongLong:
@@ -98,51 +81,18 @@ TDateTime toDateTimeValue(TFieldType type, const QVariant &value)
     TDateTime result = 0;
     if (dateTimeFromStorage(type, text, result))
         return result;
-    QDate date;
-    const QString datePart = text.section(QLatin1Char(' '), 0, 0);
-    const QString timePart = text.section(QLatin1Char(' '), 1);
-    if (type == ftTime) {
-        const QTime time = QTime::fromString(text, text.count(QLatin1Char(':')) == 2
-                                                       ? QStringLiteral("H:m:s")
-                                                       : QStringLiteral("H:m"));
-        if (time.isValid())
-            return fractionFromTime(time);
-    } else if (parseDate(datePart, date)) {
-        result = dateTimeFromQDate(date);
-        if (timePart.isEmpty())
-            return result;
-        const QTime time = QTime::fromString(timePart, timePart.count(QLatin1Char(':')) == 2
-                                                           ? QStringLiteral("H:m:s")
-                                                           : QStringLiteral("H:m"));
-        if (time.isValid())
-            return result >= 0 ? result + fractionFromTime(time) : result - fractionFromTime(time);
-    }
-    conversionError(value, type == ftTime ? "Zeitwert" : "Datumswert");
+    const bool parsed = type == ftTime ? TryStrToTime(text, result)
+                                       : (type == ftDate ? TryStrToDate(text, result) : TryStrToDateTime(text, result));
+    if (!parsed)
+        conversionError(value, type == ftTime ? "Zeitwert" : "Datumswert");
+    return result;
 }
 
-}
-
-TDateTime dateTimeFromQDate(const QDate &date)
-{
-    return double(epoch.daysTo(date));
-}
-
-TDateTime dateTimeFromQDateTime(const QDateTime &dateTime)
-{
-    const double days = dateTimeFromQDate(dateTime.date());
-    const double fraction = fractionFromTime(dateTime.time());
-    return days >= 0 ? days + fraction : days - fraction;
-}
-
-QDateTime qDateTimeFromDateTime(TDateTime value)
-{
-    const double days = std::trunc(value);
-    return QDateTime(epoch.addDays(qint64(days)), timeFromFraction(value - days));
 }
 
 QVariant storageFromDateTime(TFieldType type, TDateTime value)
 {
-    const QDateTime dateTime = qDateTimeFromDateTime(value);
+    const QDateTime dateTime = ToQDateTime(value);
     switch (type) {
     case ftDate:
         return dateTime.date().toString(Qt::ISODate);
@@ -160,20 +110,20 @@ bool dateTimeFromStorage(TFieldType type, const QVariant &stored, TDateTime &out
         const QTime time = QTime::fromString(text, Qt::ISODateWithMs);
         if (!time.isValid())
             return false;
-        out = fractionFromTime(time);
+        out = FromQTime(time);
         return true;
     }
     if (text.size() == 10) {
         const QDate date = QDate::fromString(text, Qt::ISODate);
         if (!date.isValid())
             return false;
-        out = dateTimeFromQDate(date);
+        out = FromQDate(date);
         return true;
     }
     const QDateTime dateTime = QDateTime::fromString(text, Qt::ISODateWithMs);
     if (!dateTime.isValid())
         return false;
-    out = dateTimeFromQDateTime(dateTime);
+    out = FromQDateTime(dateTime);
     return true;
 }
 
@@ -239,38 +189,13 @@ QVariant fromStorage(TFieldType type, const QVariant &stored)
     }
 }
 
-QString formatNumber(double value)
+QString dateTimeText(TFieldType type, TDateTime value)
 {
-    QString text = QString::number(value, 'g', 15);
-    text.replace(QLatin1Char('.'), QLatin1Char(','));
-    return text;
-}
-
-bool parseNumber(const QString &text, double &out)
-{
-    QString normalized = text.trimmed();
-    if (normalized.isEmpty())
-        return false;
-    normalized.remove(QLatin1Char('.'));
-    normalized.replace(QLatin1Char(','), QLatin1Char('.'));
-    if (!text.contains(QLatin1Char(',')) && text.count(QLatin1Char('.')) == 1)
-        normalized = text.trimmed();
-    bool ok = false;
-    out = normalized.toDouble(&ok);
-    return ok;
-}
-
-bool parseDate(const QString &text, QDate &out)
-{
-    static const QRegularExpression pattern(QStringLiteral("^(\\d{1,2})\\.(\\d{1,2})\\.(\\d{1,4})$"));
-    const auto match = pattern.match(text.trimmed());
-    if (!match.hasMatch())
-        return false;
-    int year = match.captured(3).toInt();
-    if (match.captured(3).size() <= 2)
-        year += year < 50 ? 2000 : 1900;
-    out = QDate(year, match.captured(2).toInt(), match.captured(1).toInt());
-    return out.isValid();
+    if (type == ftDate)
+        return DateToStr(value);
+    if (type == ftTime)
+        return TimeToStr(value);
+    return DateTimeToStr(value);
 }
 
 bool isBlank(const QVariant &value)

@@ -20,10 +20,6 @@ struct Row
     bool calculatedValid = false;
 };
 
-TDateTime dateTimeFromQDate(const QDate &date);
-TDateTime dateTimeFromQDateTime(const QDateTime &dateTime);
-QDateTime qDateTimeFromDateTime(TDateTime value);
-
 // Storage form <-> typed values.
 QVariant storageFromDateTime(TFieldType type, TDateTime value);
 bool dateTimeFromStorage(TFieldType type, const QVariant &stored, TDateTime &out);
@@ -33,9 +29,8 @@ QVariant toStorage(TFieldType type, const QVariant &value);
 // The storage form read back as the value callers see (QDate, QTime, QDateTime, bool, ...).
 QVariant fromStorage(TFieldType type, const QVariant &stored);
 
-QString formatNumber(double value);
-bool parseNumber(const QString &text, double &out);
-bool parseDate(const QString &text, QDate &out);
+// The text of a date, time or timestamp value as the framework shows it.
+QString dateTimeText(TFieldType type, TDateTime value);
 
 bool isBlank(const QVariant &value);
 

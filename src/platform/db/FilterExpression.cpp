@@ -2,6 +2,7 @@
 
 #include "platform/db/GermanCollation.h"
 #include "platform/db/TableSchema.h"
+#include "platform/runtime/Conversions.h"
 #include "platform/runtime/Exceptions.h"
 
 namespace db {
@@ -344,7 +345,7 @@ void FilterExpression::bindNode(FilterNode &node, const QVector<FilterColumn> &c
         literal = literal.toString().chopped(1);
     }
     if (isTextual(node.left.type) && literal.typeId() == QMetaType::Double)
-        literal = formatNumber(literal.toDouble());
+        literal = FloatToStr(literal.toDouble());
     node.right.stored = isBlank(literal) ? QVariant() : toStorage(node.left.type, literal);
 }
 

@@ -3,7 +3,9 @@
 #include "platform/db/DbValues.h"
 #include "platform/db/TDataSet.h"
 #include "platform/db/TDataSource.h"
+#include "platform/runtime/Conversions.h"
 #include "platform/runtime/Exceptions.h"
+#include "platform/runtime/FormatSettings.h"
 
 #include <QDate>
 
@@ -11,26 +13,9 @@
 
 namespace {
 
-QString dateText(TFieldType type, TDateTime value)
-{
-    const QDateTime dateTime = db::qDateTimeFromDateTime(value);
-    const QString date = dateTime.date().toString(QStringLiteral("dd.MM.yyyy"));
-    const QString time = dateTime.time().toString(QStringLiteral("hh:mm:ss"));
-    if (type == ftDate)
-        return date;
-    if (type == ftTime)
-        return time;
-    return dateTime.time().msecsSinceStartOfDay() == 0 ? date : date + QLatin1Char(' ') + time;
-}
-
 QString currencyText(double value)
 {
-    QString text = QString::number(std::fabs(value), 'f', 2);
-    QString integral = text.section(QLatin1Char('.'), 0, 0);
-    for (int i = int(integral.size()) - 3; i > 0; i -= 3)
-        integral.insert(i, QLatin1Char('.'));
-    return (value < 0 ? QStringLiteral("-") : QString()) + integral + QLatin1Char(',') +
-           text.section(QLatin1Char('.'), 1) + QStringLiteral(" €");
+    return FormatFloat(QStringLiteral("#,##0.00"), value) + QLatin1Char(' ') + FormatSettings().CurrencyString;
 }
 
 }
@@ -182,11 +167,7 @@ int TField::AsInteger() const
     if (stored.isNull() || !stored.isValid())
         return 0;
     if (m_dataType == ftString || m_dataType == ftMemo) {
-        bool ok = false;
-        const int value = stored.toString().trimmed().toInt(&ok);
-        if (!ok)
-            throw EConvertError(QStringLiteral("'%1' ist kein gültiger Integerwert").arg(stored.toString()));
-        return value;
+        return StrToInt(stored.toString().trimmed());
     }
     if (m_dataType >= ftFloat && m_dataType <= ftBCD)
         return int(std::llround(stored.toDouble()));
@@ -206,10 +187,7 @@ double TField::AsFloat() const
     if (m_dataType >= ftDate && m_dataType <= ftDateTime)
         return AsDateTime();
     if (m_dataType == ftString || m_dataType == ftMemo) {
-        double value = 0;
-        if (!db::parseNumber(stored.toString(), value))
-            throw EConvertError(QStringLiteral("'%1' ist kein gültiger Gleitkommawert").arg(stored.toString()));
-        return value;
+        return StrToFloat(stored.toString().trimmed());
     }
     return stored.toDouble();
 }
@@ -264,7 +242,7 @@ void TField::SetAsDateTime(TDateTime value)
     if (m_dataType >= ftDate && m_dataType <= ftDateTime)
         m_dataSet->setFieldStorage(this, db::storageFromDateTime(m_dataType, value));
     else if (m_dataType == ftString)
-        SetValue(dateText(ftDateTime, value));
+        SetValue(db::dateTimeText(ftDateTime, value));
     else
         SetValue(value);
 }
@@ -289,16 +267,16 @@ QString TField::formatDisplay(bool forDisplay) const
         return stored.toLongLong() ? QStringLiteral("True") : QStringLiteral("False");
     case ftFloat:
     case ftBCD:
-        return db::formatNumber(stored.toDouble());
+        return FloatToStr(stored.toDouble());
     case ftCurrency:
-        return forDisplay ? currencyText(stored.toDouble()) : db::formatNumber(stored.toDouble());
+        return forDisplay ? currencyText(stored.toDouble()) : FloatToStr(stored.toDouble());
     case ftDate:
     case ftTime:
     case ftDateTime: {
         TDateTime value = 0;
         if (!db::dateTimeFromStorage(m_dataType, stored, value))
             return stored.toString();
-        return dateText(m_dataType, value);
+        return db::dateTimeText(m_dataType, value);
     }
     case ftMemo:
         return forDisplay ? QStringLiteral("(Memo)") : stored.toString();

@@ -1,6 +1,7 @@
 #include "platform/db/TSession.h"
 
 #include "platform/db/TDatabase.h"
+#include "platform/os/Paths.h"
 #include "platform/runtime/Exceptions.h"
 
 #include <QDir>
@@ -8,30 +9,6 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QTextStream>
-
-namespace {
-
-QString resolveFolderCaseFree(const QString &path)
-{
-    QString normalized = QString(path).replace(QLatin1Char('\\'), QLatin1Char('/'));
-    if (QDir(normalized).exists() || normalized.isEmpty())
-        return normalized;
-    const QStringList parts = normalized.split(QLatin1Char('/'));
-    QString current = normalized.startsWith(QLatin1Char('/')) ? QStringLiteral("/") : QStringLiteral(".");
-    for (const QString &part : parts) {
-        if (part.isEmpty())
-            continue;
-        QDir dir(current);
-        QString match = part;
-        for (const QString &entry : dir.entryList(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden))
-            if (entry.compare(part, Qt::CaseInsensitive) == 0)
-                match = entry;
-        current = dir.filePath(match);
-    }
-    return current;
-}
-
-}
 
 TSession::TSession(QObject *owner) : QObject(owner) {}
 
@@ -164,8 +141,8 @@ QString TSession::ResolveDatabaseFolder(const QString &databaseName)
     if (TDatabase *database = FindDatabase(name))
         return database->Directory();
     if (IsAlias(name))
-        return resolveFolderCaseFree(AliasPath(name));
-    return resolveFolderCaseFree(name);
+        return os::resolvePath(AliasPath(name));
+    return os::resolvePath(name);
 }
 
 void TSession::registerDatabase(TDatabase *database)

@@ -9,6 +9,7 @@
 #include "platform/db/TField.h"
 #include "platform/db/TSession.h"
 #include "platform/db/TableSchema.h"
+#include "platform/os/Paths.h"
 
 #include <QDir>
 #include <QFile>
@@ -49,17 +50,6 @@ constexpr int recordDeletedByOther = 8708;
 bool isPathLike(const QString &name)
 {
     return name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) || name.contains(QLatin1Char(':'));
-}
-
-QString findCaseFree(const QString &folder, const QString &fileName)
-{
-    const QDir dir(folder.isEmpty() ? QStringLiteral(".") : folder);
-    if (dir.exists(fileName))
-        return dir.filePath(fileName);
-    for (const QString &entry : dir.entryList(QDir::Files | QDir::Hidden))
-        if (entry.compare(fileName, Qt::CaseInsensitive) == 0)
-            return dir.filePath(entry);
-    return dir.filePath(fileName);
 }
 
 }
@@ -103,12 +93,9 @@ QString TTable::TableFilePath() const
     name.replace(QLatin1Char('\\'), QLatin1Char('/'));
     if (QFileInfo(name).suffix().isEmpty())
         name += QStringLiteral(".db");
-    if (isPathLike(m_tableName)) {
-        const QFileInfo info(name);
-        const QString folder = info.isAbsolute() ? info.path() : QDir(resolveFolder()).filePath(info.path());
-        return findCaseFree(Session()->ResolveDatabaseFolder(folder), info.fileName());
-    }
-    return findCaseFree(resolveFolder(), name);
+    if (isPathLike(m_tableName) && QFileInfo(name).isAbsolute())
+        return os::resolvePath(name);
+    return os::resolvePath(QDir(resolveFolder()).filePath(name));
 }
 
 // ---- creating tables
