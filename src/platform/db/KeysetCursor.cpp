@@ -8,7 +8,10 @@ namespace db {
 
 namespace {
 
-constexpr int initialWindow = 32;
+// Opening reads one window; a range of typical size fits into it, so that
+// stepping through it needs no second query.
+constexpr int firstWindow = 64;
+constexpr int seekWindow = 16;
 constexpr int largestWindow = 512;
 constexpr int scanChunk = 512;
 
@@ -238,61 +241,70 @@ QVector<Row> KeysetCursor::accepted(QVector<Row> rows) const
 
 // Backward reads take the NULL keys in a second indexed query, so that the
 // first one keeps an index range instead of scanning.
-QVector<Row> KeysetCursor::fetch(const Row *anchor, bool forward, int count)
+QVector<Row> KeysetCursor::fetch(const Row *anchor, bool forward, int count, bool *exhausted)
 {
     QVector<Row> result;
     std::optional<Row> position = anchor ? std::optional<Row>(*anchor) : std::nullopt;
+    bool atEnd = false;
     while (result.size() < count) {
         const QVector<Row> raw = rawStep(position ? &*position : nullptr, forward, count);
+        atEnd = raw.size() < count;
         if (raw.isEmpty())
             break;
         position = raw.last();
         result += accepted(raw);
-        if (raw.size() < count)
+        if (atEnd)
             break;
     }
+    if (exhausted)
+        *exhausted = atEnd;
     return result;
 }
 
-QVector<Row> KeysetCursor::fetchFromBound(const KeyBound &bound, int count)
+QVector<Row> KeysetCursor::fetchFromBound(const KeyBound &bound, int count, bool *exhausted)
 {
     const SqlCondition where =
         conjunction({baseCondition(), boundCondition(bound.values, true, bound.inclusive, false, 0)});
     QVector<Row> raw = runQuery(where.sql, where.values, true, count);
+    *exhausted = raw.size() < count;
     if (raw.isEmpty())
         return raw;
     const Row lastRaw = raw.last();
-    const bool more = raw.size() == count;
     QVector<Row> result = accepted(std::move(raw));
-    if (result.isEmpty() && more)
-        result = fetch(&lastRaw, true, count);
+    if (result.isEmpty() && !*exhausted)
+        result = fetch(&lastRaw, true, count, exhausted);
     return result;
 }
 
-void KeysetCursor::setWindow(QVector<Row> rows, int current)
+void KeysetCursor::setWindow(QVector<Row> rows, int current, bool atStart, bool atEnd)
 {
     m_rows = std::move(rows);
     m_current = m_rows.isEmpty() ? -1 : current;
-    m_window = initialWindow;
+    m_atStart = atStart;
+    m_atEnd = atEnd;
+    m_window = seekWindow;
 }
 
 void KeysetCursor::clear()
 {
-    setWindow({}, -1);
+    setWindow({}, -1, true, true);
 }
 
 bool KeysetCursor::first()
 {
-    setWindow(fetch(nullptr, true, initialWindow), 0);
+    bool exhausted = false;
+    QVector<Row> rows = fetch(nullptr, true, firstWindow, &exhausted);
+    setWindow(std::move(rows), 0, true, exhausted);
     return m_current >= 0;
 }
 
 bool KeysetCursor::last()
 {
-    QVector<Row> rows = fetch(nullptr, false, initialWindow);
+    bool exhausted = false;
+    QVector<Row> rows = fetch(nullptr, false, firstWindow, &exhausted);
     std::reverse(rows.begin(), rows.end());
-    setWindow(std::move(rows), int(rows.size()) - 1);
-    m_current = m_rows.isEmpty() ? -1 : int(m_rows.size()) - 1;
+    const int current = int(rows.size()) - 1;
+    setWindow(std::move(rows), current, exhausted, true);
     return m_current >= 0;
 }
 
@@ -304,7 +316,11 @@ bool KeysetCursor::next()
         ++m_current;
         return true;
     }
-    QVector<Row> rows = fetch(&m_rows.last(), true, m_window);
+    if (m_atEnd)
+        return false;
+    bool exhausted = false;
+    QVector<Row> rows = fetch(&m_rows.last(), true, m_window, &exhausted);
+    m_atEnd = exhausted;
     if (rows.isEmpty())
         return false;
     m_window = std::min(m_window * 2, largestWindow);
@@ -314,6 +330,7 @@ bool KeysetCursor::next()
     if (excess > 0 && excess <= m_current) {
         m_rows.remove(0, excess);
         m_current -= excess;
+        m_atStart = false;
     }
     return true;
 }
@@ -326,15 +343,21 @@ bool KeysetCursor::prior()
         --m_current;
         return true;
     }
-    QVector<Row> rows = fetch(&m_rows.first(), false, m_window);
+    if (m_atStart)
+        return false;
+    bool exhausted = false;
+    QVector<Row> rows = fetch(&m_rows.first(), false, m_window, &exhausted);
+    m_atStart = exhausted;
     if (rows.isEmpty())
         return false;
     m_window = std::min(m_window * 2, largestWindow);
     std::reverse(rows.begin(), rows.end());
     m_current = int(rows.size()) - 1;
     m_rows = rows + m_rows;
-    if (m_rows.size() > 2 * largestWindow)
+    if (m_rows.size() > 2 * largestWindow) {
         m_rows.resize(2 * largestWindow);
+        m_atEnd = false;
+    }
     return true;
 }
 
@@ -345,10 +368,11 @@ QVector<Row> KeysetCursor::neighbours(const Row &anchor, bool forward, int count
 
 bool KeysetCursor::seek(const QVariantList &keyValues, bool inclusive)
 {
-    QVector<Row> rows = fetchFromBound(KeyBound{keyValues, inclusive}, initialWindow);
+    bool exhausted = false;
+    QVector<Row> rows = fetchFromBound(KeyBound{keyValues, inclusive}, seekWindow, &exhausted);
     if (rows.isEmpty())
         return false;
-    setWindow(std::move(rows), 0);
+    setWindow(std::move(rows), 0, false, exhausted);
     return true;
 }
 
@@ -366,8 +390,18 @@ bool KeysetCursor::gotoRowId(qint64 rowId)
     QVector<Row> rows = accepted(runQuery(where.sql, where.values, true, 1));
     if (rows.isEmpty())
         return false;
-    setWindow(std::move(rows), 0);
+    setWindow(std::move(rows), 0, false, false);
     return true;
+}
+
+void KeysetCursor::placeAt(Row row)
+{
+    setWindow({std::move(row)}, 0, false, false);
+}
+
+bool KeysetCursor::isRestricted() const
+{
+    return m_start || m_end || !m_filter.isEmpty() || m_acceptor;
 }
 
 void KeysetCursor::resync()
@@ -378,15 +412,16 @@ void KeysetCursor::resync()
     }
     const Row anchor = m_rows[m_current];
     const SqlCondition where = conjunction({baseCondition(), anchorCondition(anchor, true, true)});
-    QVector<Row> raw = runQuery(where.sql, where.values, true, initialWindow);
+    QVector<Row> raw = runQuery(where.sql, where.values, true, seekWindow);
+    bool exhausted = raw.size() < seekWindow;
     QVector<Row> rows = accepted(raw);
-    if (rows.isEmpty() && raw.size() == initialWindow)
-        rows = fetch(&raw.last(), true, initialWindow);
+    if (rows.isEmpty() && !exhausted)
+        rows = fetch(&raw.last(), true, seekWindow, &exhausted);
     if (rows.isEmpty()) {
         last();
         return;
     }
-    setWindow(std::move(rows), 0);
+    setWindow(std::move(rows), 0, false, exhausted);
 }
 
 int KeysetCursor::countWhere(const SqlCondition &condition)

@@ -66,6 +66,10 @@ public:
     // Positions on the row with that id when it lies in the range and filter.
     bool gotoRowId(qint64 rowId);
     std::optional<Row> readRow(qint64 rowId);
+    // Makes a row just written the current one without reading it back
+    // (only where no range or filter could exclude it).
+    void placeAt(Row row);
+    bool isRestricted() const;
     void clear();
     // Re-reads the window at the current key (after writes by anyone).
     void resync();
@@ -77,8 +81,8 @@ public:
     int compareKey(const Row &row, const QVariantList &keyValues) const;
 
 private:
-    QVector<Row> fetch(const Row *anchor, bool forward, int count);
-    QVector<Row> fetchFromBound(const KeyBound &bound, int count);
+    QVector<Row> fetch(const Row *anchor, bool forward, int count, bool *exhausted = nullptr);
+    QVector<Row> fetchFromBound(const KeyBound &bound, int count, bool *exhausted);
     QVector<Row> runQuery(const QString &where, const QVariantList &values, bool forward, int count);
     QVector<Row> accepted(QVector<Row> rows) const;
     SqlCondition baseCondition() const;
@@ -92,7 +96,7 @@ private:
     QString columnExpression(int orderIndex) const;
     int compareValues(const QVariant &left, const QVariant &right, const OrderColumn &column) const;
     int countWhere(const SqlCondition &condition);
-    void setWindow(QVector<Row> rows, int current);
+    void setWindow(QVector<Row> rows, int current, bool atStart, bool atEnd);
 
     Connection &m_connection;
     QString m_tableName;
@@ -106,7 +110,10 @@ private:
     Acceptor m_acceptor;
     QVector<Row> m_rows;
     int m_current = -1;
-    int m_window = 32;
+    // Whether the window reaches the first / last row of the set.
+    bool m_atStart = true;
+    bool m_atEnd = true;
+    int m_window = 16;
 };
 
 }

@@ -264,6 +264,14 @@ void TTable::raiseWriteError(const EDBEngineError &error) const
     throw error;
 }
 
+bool TTable::needsAutoIncrement(const db::Row &row) const
+{
+    for (int i = 0; i < m_schema->fields.size(); ++i)
+        if (m_schema->fields[i].DataType == ftAutoInc && db::isBlank(row.values[i]))
+            return true;
+    return false;
+}
+
 void TTable::insertRow(db::Row &row)
 {
     const QString table = db::quoteIdentifier(m_schema->tableName);
@@ -319,12 +327,17 @@ void TTable::cursorPost(db::Row &row, bool inserting, const db::Row &original)
     db::Row written = row;
     try {
         joinDatabaseTransaction();
-        db::TransactionGuard transaction(*m_connection);
-        if (inserting)
+        if (inserting && !needsAutoIncrement(written)) {
+            // One statement is atomic by itself.
             insertRow(written);
-        else
-            updateRow(written, original);
-        transaction.commit();
+        } else {
+            db::TransactionGuard transaction(*m_connection);
+            if (inserting)
+                insertRow(written);
+            else
+                updateRow(written, original);
+            transaction.commit();
+        }
     } catch (const EDBEngineError &error) {
         raiseWriteError(error);
     }
@@ -337,6 +350,10 @@ void TTable::cursorPost(db::Row &row, bool inserting, const db::Row &original)
 // where it would stand.
 void TTable::positionNear(const db::Row &row)
 {
+    if (!m_cursor->isRestricted()) {
+        m_cursor->placeAt(row);
+        return;
+    }
     if (m_cursor->gotoRowId(row.rowId))
         return;
     QVariantList keys;

@@ -141,6 +141,7 @@ private:
     void setKeyValues(KeyIndex which, const QVariantList &values);
     void applyRangeBounds();
     void joinDatabaseTransaction();
+    bool needsAutoIncrement(const db::Row &row) const;
     void insertRow(db::Row &row);
     void updateRow(db::Row &row, const db::Row &original);
     void positionNear(const db::Row &row);
