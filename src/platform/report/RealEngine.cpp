@@ -129,10 +129,10 @@ int RealEngine::startRun(Job &job, int kind, const QString &layoutPath)
         return LL_ERR_LAYOUT;
     if (!layout.firstExpressionError().isEmpty())
         return LL_ERR_EXPRESSION;
-    if (kind == LL_PROJECT_LIST && !layout.table)
-        return LL_ERR_NO_TABLE;
     if (!layout.hasPrintableObjects())
         return LL_ERR_NOTHING_PRINTABLE;
+    if (kind == LL_PROJECT_LIST && !layout.table)
+        return LL_ERR_NO_TABLE;
     int code = 0;
     std::unique_ptr<PageSink> sink = makeSink(job, code);
     if (!sink)

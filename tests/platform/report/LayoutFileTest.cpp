@@ -23,7 +23,7 @@ Layout sampleList()
     table.rect = QRectF(20, 100, 170, 150);
     table.followingTop = 30;
     table.rows.append(tableRow(RowPart::Header, 6, {column(20, "\"Pos.\"", Qt::AlignLeft, font(9, true))}));
-    table.rows.append(tableRow(RowPart::Data, 5, {column(20, "Posnr"), column(150, "Bezeichnung; mit Semikolon", Qt::AlignLeft, {}, true)},
+    table.rows.append(tableRow(RowPart::Data, 5, {column(20, "Posnr"), column(150, "Bezeichnung + \"; mit Semikolon\"", Qt::AlignLeft, {}, true)},
                                "TextPos = False"));
     table.rows.back().lineBelow = 0.2;
     table.rows.append(tableRow(RowPart::PageFooter, 5, {column(170, "FStr(Übertrag, \"--,---,--&.##\")", Qt::AlignRight)}));
@@ -41,7 +41,7 @@ TEST(LayoutFile, TextRoundTripKeepsEverything)
     ASSERT_EQ(layoutFromText(text, read), 0);
     EXPECT_EQ(layoutToText(read), text);
     ASSERT_TRUE(read.table);
-    EXPECT_EQ(read.table->rows.at(1).columns.at(1).expression.source(), "Bezeichnung; mit Semikolon");
+    EXPECT_EQ(read.table->rows.at(1).columns.at(1).expression.source(), "Bezeichnung + \"; mit Semikolon\"");
     EXPECT_TRUE(read.table->rows.at(1).columns.at(1).wrap);
     EXPECT_EQ(read.objects.at(1).appearance, Appearance::FirstPage);
     EXPECT_TRUE(read.objects.at(0).font.bold);
