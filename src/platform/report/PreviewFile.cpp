@@ -1,5 +1,7 @@
 #include "platform/report/PreviewFile.h"
 
+#include "platform/os/Paths.h"
+
 #include "platform/report/ReportCodes.h"
 
 #include <QCoreApplication>
@@ -19,7 +21,7 @@ constexpr quint8 kEndMark = 2;
 QString previewPath(const QString &layoutPath)
 {
     const QFileInfo info(layoutPath);
-    return QDir::temp().absoluteFilePath(QStringLiteral("tintlen-%1-%2.%3.tlv")
+    return QDir(os::tempFolder()).absoluteFilePath(QStringLiteral("tintlen-%1-%2.%3.tlv")
                                              .arg(QCoreApplication::applicationPid())
                                              .arg(info.completeBaseName(), info.suffix()));
 }

@@ -1,43 +1,53 @@
 #include "platform/report/PrinterOutput.h"
 
+#include "platform/os/Printers.h"
 #include "platform/report/LayoutFile.h"
 #include "platform/report/PdfSink.h"
 #include "platform/report/PrinterSink.h"
 #include "platform/report/ReportCodes.h"
 
-#include <QPrinterInfo>
+#include <QPrinter>
 
 namespace report {
 
 QString printerForLayout(const QString &layoutPath)
 {
-    const QString stored = layoutPrinter(layoutPath);
-    if (!stored.isEmpty() && !QPrinterInfo::printerInfo(stored).isNull())
+    os::PrinterService &service = os::PrinterService::instance();
+    const QString stored = layoutPath.isEmpty() ? QString() : layoutPrinter(layoutPath);
+    if (!stored.isEmpty() && service.exists(stored))
         return stored;
-    return QPrinterInfo::defaultPrinterName();
+    return service.currentPrinter();
 }
 
 QString printerPort(const QString &printer)
 {
-    return QPrinterInfo::printerInfo(printer).location();
+    for (const os::PrinterInfo &info : os::PrinterService::instance().printers()) {
+        if (info.name.compare(printer, Qt::CaseInsensitive) == 0)
+            return info.port;
+    }
+    return {};
 }
 
 QStringList printerNames()
 {
-    return QPrinterInfo::availablePrinterNames();
+    QStringList names;
+    for (const os::PrinterInfo &info : os::PrinterService::instance().printers())
+        names.append(info.name);
+    return names;
 }
 
 std::unique_ptr<PageSink> printerSink(const QString &printer, const QString &documentName, int &code)
 {
-    if (printer.isEmpty() || QPrinterInfo::printerInfo(printer).isNull()) {
+    auto qprinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    if (printer.isEmpty() || !os::PrinterService::instance().configure(*qprinter, printer, documentName)) {
         code = LL_ERR_NO_PRINTER;
         return nullptr;
     }
-    auto qprinter = std::make_unique<QPrinter>(QPrinterInfo::printerInfo(printer), QPrinter::HighResolution);
-    qprinter->setDocName(documentName);
+    code = 0;
+    // PDF files are written by our own sink, which replaces the file only
+    // once it is complete.
     if (qprinter->outputFormat() == QPrinter::PdfFormat)
         return std::make_unique<PdfSink>(qprinter->outputFileName(), documentName);
-    code = 0;
     return std::make_unique<PrinterSink>(std::move(qprinter));
 }
 

@@ -1,6 +1,7 @@
 #include "ReportTestSupport.h"
 
 #include "platform/report/LayoutBuilder.h"
+#include "platform/report/LayoutFile.h"
 #include "platform/report/ReportApi.h"
 
 #include <QPushButton>
@@ -157,10 +158,36 @@ TEST_F(ListPrint, LayoutProblemsGiveTheirCodes)
 TEST_F(ListPrint, StartFollowedByEndOutputsNothing)
 {
     ASSERT_EQ(LlPrintStart(job, LL_PROJECT_LIST, layout, LL_PRINT_NORMAL, 0), 0);
-    QString printer, port;
-    EXPECT_EQ(LlPrintGetPrinterInfo(job, printer, port), printer.isEmpty() ? LL_ERR_NO_PRINTER : 0);
     EXPECT_EQ(LlPrintEnd(job, 0), 0);
     EXPECT_TRUE(recording->pages.isEmpty());
+}
+
+TEST_F(ListPrint, PrinterOfTheLayoutOrTheCurrentOne)
+{
+    QString printer, port;
+    ASSERT_EQ(LlPrintStart(job, LL_PROJECT_LIST, layout, LL_PRINT_NORMAL, 0), 0);
+    EXPECT_EQ(LlPrintGetPrinterInfo(job, printer, port), 0);
+    EXPECT_EQ(printer, "Tintlen PDF");
+    EXPECT_EQ(port, "PDF");
+    LlPrintEnd(job, 0);
+    LlJobClose(job);
+
+    ASSERT_TRUE(setLayoutPrinter(layout, "Etikettendrucker"));
+    job = LlJobOpen(0);
+    ASSERT_EQ(LlPrintStart(job, LL_PROJECT_LIST, layout, LL_PRINT_NORMAL, 0), 0);
+    EXPECT_EQ(LlPrintGetPrinterInfo(job, printer, port), 0);
+    EXPECT_EQ(printer, "Etikettendrucker");
+    EXPECT_EQ(port, "LPT3:");
+    LlPrintEnd(job, 0);
+    EXPECT_EQ(LlSetPrinterToDefault(job, LL_PROJECT_LIST, layout), 0);
+    EXPECT_TRUE(layoutPrinter(layout).isEmpty());
+    LlJobClose(job);
+
+    ASSERT_TRUE(setLayoutPrinter(layout, "Abgebauter Drucker"));
+    job = LlJobOpen(0);
+    ASSERT_EQ(LlPrintStart(job, LL_PROJECT_LIST, layout, LL_PRINT_NORMAL, 0), 0);
+    EXPECT_EQ(LlPrintGetPrinterInfo(job, printer, port), 0);
+    EXPECT_EQ(printer, "Tintlen PDF");
 }
 
 TEST_F(ListPrint, CopiesAreExchangedNotMultiplied)

@@ -25,6 +25,8 @@ private:
 void EngineFixture::SetUp()
 {
     ASSERT_TRUE(dir.isValid());
+    printers = std::make_unique<os::FakePrinterService>(dir.path());
+    os::PrinterService::setInstance(printers.get());
     engine.setSinkFactory([this](int, const QString &, const QString &, const QString &, int &) {
         ++sinksMade;
         return std::make_unique<ForwardingSink>(recording);
@@ -35,6 +37,7 @@ void EngineFixture::SetUp()
 void EngineFixture::TearDown()
 {
     setEngine(nullptr);
+    os::PrinterService::setInstance(nullptr);
 }
 
 QString EngineFixture::writeLayout(const QString &name, const Layout &layout)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/os/Printers.h"
 #include "platform/report/Layout.h"
 #include "platform/report/PageSink.h"
 #include "platform/report/RealEngine.h"
@@ -15,6 +16,7 @@
 class EngineFixture : public ::testing::Test {
 protected:
     QTemporaryDir dir;
+    std::unique_ptr<os::FakePrinterService> printers;
     report::RealEngine engine;
     std::shared_ptr<report::RecordingSink> recording = std::make_shared<report::RecordingSink>();
     int sinksMade = 0;
