@@ -1,5 +1,6 @@
 #include "platform/report/LayoutFile.h"
 
+#include "platform/report/AtomicCommit.h"
 #include "platform/report/LayoutFileReader.h"
 
 #include <QFile>
@@ -197,7 +198,7 @@ namespace {
 bool writeAtomically(const QString &path, const QByteArray &bytes, QString *message)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !commitComplete(file)) {
         if (message)
             *message = QStringLiteral("Datei %1 konnte nicht geschrieben werden: %2").arg(path, file.errorString());
         return false;

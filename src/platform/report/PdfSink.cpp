@@ -3,7 +3,24 @@
 #include "platform/report/PagePainter.h"
 #include "platform/report/ReportCodes.h"
 
+#include <QFile>
+#include <QTemporaryFile>
+
+#include <cstdio>
+
 namespace report {
+namespace {
+
+bool isCompletePdf(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() < 16)
+        return false;
+    file.seek(file.size() - 16);
+    return file.read(16).contains("%%EOF");
+}
+
+}
 
 PdfSink::PdfSink(const QString &path, const QString &title) : m_path(path), m_title(title) {}
 
@@ -20,12 +37,15 @@ void PdfSink::setPageSize(const QSizeF &size)
 
 bool PdfSink::begin(const QSizeF &pageSize)
 {
-    m_file = std::make_unique<QSaveFile>(m_path);
-    if (!m_file->open(QIODevice::WriteOnly)) {
-        m_error = m_file->errorString();
+    QTemporaryFile temp(m_path + QStringLiteral(".XXXXXX"));
+    temp.setAutoRemove(false);
+    if (!temp.open()) {
+        m_error = temp.errorString();
         return false;
     }
-    m_writer = std::make_unique<QPdfWriter>(m_file.get());
+    m_temp = temp.fileName();
+    temp.close();
+    m_writer = std::make_unique<QPdfWriter>(m_temp);
     m_writer->setTitle(m_title);
     m_writer->setCreator(QStringLiteral("Tintlen"));
     m_writer->setResolution(1200);
@@ -50,7 +70,7 @@ int PdfSink::addPage(const Page &page)
     }
     paintPage(*m_painter, page);
     ++m_pages;
-    return m_file->error() == QFileDevice::NoError ? 0 : LL_ERR_PRINTING_FAILED;
+    return 0;
 }
 
 int PdfSink::finish()
@@ -60,12 +80,16 @@ int PdfSink::finish()
     m_painter->end();
     m_painter.reset();
     m_writer.reset();
-    const bool committed = m_file->commit();
-    if (!committed)
-        m_error = m_file->errorString();
-    m_file.reset();
     m_pages = 0;
-    return committed ? 0 : LL_ERR_PRINTING_FAILED;
+    // The PDF writer does not report failed writes; a file cut short by a
+    // full disk lacks the closing trailer.
+    if (!isCompletePdf(m_temp) || std::rename(QFile::encodeName(m_temp).constData(), QFile::encodeName(m_path).constData()) != 0) {
+        m_error = QStringLiteral("Die PDF-Datei %1 konnte nicht vollständig geschrieben werden").arg(m_path);
+        discardTemp();
+        return LL_ERR_PRINTING_FAILED;
+    }
+    m_temp.clear();
+    return 0;
 }
 
 void PdfSink::abort()
@@ -74,10 +98,15 @@ void PdfSink::abort()
         m_painter->end();
     m_painter.reset();
     m_writer.reset();
-    if (m_file)
-        m_file->cancelWriting();
-    m_file.reset();
+    discardTemp();
     m_pages = 0;
+}
+
+void PdfSink::discardTemp()
+{
+    if (!m_temp.isEmpty())
+        QFile::remove(m_temp);
+    m_temp.clear();
 }
 
 }

@@ -4,14 +4,13 @@
 
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 #include <memory>
 
 namespace report {
 
-// Writes a PDF file through a temporary file that replaces the target only
-// when everything was written; a full disk leaves no half file behind.
+// Writes a PDF file through a temporary file beside the target that replaces
+// it only when the PDF is complete; a full disk leaves no half file behind.
 class PdfSink : public PageSink {
 public:
     PdfSink(const QString &path, const QString &title);
@@ -26,13 +25,14 @@ private:
     QString m_path;
     QString m_title;
     QString m_error;
-    std::unique_ptr<QSaveFile> m_file;
+    QString m_temp;
     std::unique_ptr<QPdfWriter> m_writer;
     std::unique_ptr<QPainter> m_painter;
     int m_pages = 0;
 
     bool begin(const QSizeF &pageSize);
     void setPageSize(const QSizeF &size);
+    void discardTemp();
 };
 
 }

@@ -2,6 +2,7 @@
 
 #include "platform/os/Paths.h"
 
+#include "platform/report/AtomicCommit.h"
 #include "platform/report/ReportCodes.h"
 
 #include <QCoreApplication>
@@ -51,7 +52,7 @@ int PreviewSink::finish()
     if (m_pages == 0)
         return 0;
     *m_stream << kEndMark;
-    const bool ok = m_stream->status() == QDataStream::Ok && m_file->commit();
+    const bool ok = m_stream->status() == QDataStream::Ok && commitComplete(*m_file);
     m_stream.reset();
     m_file.reset();
     m_pages = 0;

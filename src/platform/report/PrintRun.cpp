@@ -21,9 +21,7 @@ int PrintRun::closePage()
 {
     if (!m_page)
         return 0;
-    // Pages before the first page of the chosen range are rendered, so the
-    // page numbers stay right, but not output.
-    if (m_error == 0 && m_pageNumber >= m_firstPage) {
+    if (m_error == 0 && m_pageNumber >= m_firstPage && m_pageNumber <= m_lastPage) {
         m_error = m_sink->addPage(*m_page);
         ++m_pagesOut;
     }

@@ -24,7 +24,13 @@ public:
     virtual int printFieldsEnd() { return 0; }
 
     int currentPage() const { return m_pageNumber; }
-    void setFirstPage(int page) { m_firstPage = page; }
+    // Pages outside the range are rendered, so numbers and sums stay right,
+    // but not output.
+    void setPageRange(int first, int last)
+    {
+        m_firstPage = first;
+        m_lastPage = last;
+    }
     // Only before the first page went out (the options dialog may change the
     // printer).
     void replaceSink(std::unique_ptr<PageSink> sink) { m_sink = std::move(sink); }
@@ -46,6 +52,7 @@ protected:
 private:
     std::unique_ptr<PageSink> m_sink;
     int m_firstPage = 1;
+    int m_lastPage = 9999;
     int m_pagesOut = 0;
     int m_error = 0;
 };

@@ -142,7 +142,7 @@ int RealEngine::startRun(Job &job, int kind, const QString &layoutPath)
         job.run = std::make_unique<LabelRun>(layout, folder, std::move(sink), job.variables, job.fields, kind == LL_PROJECT_CARD);
     else
         job.run = std::make_unique<ListRun>(layout, folder, std::move(sink), job.variables, job.fields);
-    job.run->setFirstPage(job.firstPage);
+    job.run->setPageRange(job.firstPage, job.printOptions.value(LL_PRNOPT_LASTPAGE, LL_DEFAULT_LASTPAGE));
     return 0;
 }
 
@@ -197,6 +197,8 @@ int RealEngine::printSetOption(int handle, int option, int value)
     if (!job)
         return LL_ERR_GENERAL;
     job->printOptions.insert(option, value);
+    if (job->run && option == LL_PRNOPT_LASTPAGE)
+        job->run->setPageRange(job->firstPage, value);
     return 0;
 }
 
@@ -226,7 +228,7 @@ int RealEngine::printOptionsDialog(int handle, QWidget *parent, const QString &t
     job->printOptions.insert(LL_PRNOPT_LASTPAGE, options.lastPage);
     job->firstPage = options.firstPage;
     if (job->run) {
-        job->run->setFirstPage(options.firstPage);
+        job->run->setPageRange(options.firstPage, options.lastPage);
         if (options.printer != job->printer && !job->run->hasOutput()) {
             job->printer = options.printer;
             int code = 0;
