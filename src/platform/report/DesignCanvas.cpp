@@ -107,14 +107,14 @@ void DesignCanvas::paintEvent(QPaintEvent *)
     }
 }
 
+// Objects lie above the table, later ones above earlier ones.
 int DesignCanvas::hitTest(QPointF mm) const
 {
-    for (int i = tableIndex(); i >= 0; --i) {
-        const QRectF r = rectOf(i).normalized().adjusted(-1, -1, 1, 1);
-        if (r.contains(mm))
+    for (int i = tableIndex() - 1; i >= 0; --i) {
+        if (rectOf(i).normalized().adjusted(-1, -1, 1, 1).contains(mm))
             return i;
     }
-    return -1;
+    return rectOf(tableIndex()).contains(mm) ? tableIndex() : -1;
 }
 
 bool DesignCanvas::onResizeHandle(int index, QPointF mm) const

@@ -212,6 +212,13 @@ QWidget *LayoutDesigner::buildProperties()
                                           QStringLiteral("Größe"), QStringLiteral("Ausdruck")});
     m_columns->horizontalHeader()->setStretchLastSection(true);
 
+    const QList<QPair<QWidget *, const char *>> named = {
+        {m_name, "name"}, {m_x, "x"}, {m_y, "y"}, {m_w, "width"}, {m_h, "height"}, {m_appearance, "appearance"},
+        {m_font, "font"}, {m_fontSize, "fontSize"}, {m_bold, "bold"}, {m_italic, "italic"}, {m_wrap, "wrap"},
+        {m_align, "align"}, {m_expression, "expression"}, {m_symbology, "symbology"}, {m_file, "file"},
+        {m_variable, "variable"}, {m_pen, "pen"}, {m_columns, "columns"}};
+    for (const auto &[widget, name] : named)
+        widget->setObjectName(QLatin1String(name));
     form->addRow(QStringLiteral("Name:"), m_name);
     form->addRow(QStringLiteral("Links:"), m_x);
     form->addRow(QStringLiteral("Oben:"), m_y);
