@@ -120,6 +120,8 @@ private:
             return literal(Value::fromText(quoted(c)));
         if (c.isDigit())
             return literal(Value::fromNumber(number()));
+        if (c == QLatin1Char('['))
+            return bracketedName();
         if (isNameStart(c))
             return nameOrCall();
         fail(QStringLiteral("Unerwartetes Zeichen '%1'").arg(c));
@@ -162,6 +164,20 @@ private:
         if (!ok)
             fail(QStringLiteral("Ungültige Zahl"));
         return value;
+    }
+
+    // Names that are no identifiers, such as "Land-Name", are written in
+    // brackets.
+    NodePtr bracketedName()
+    {
+        const qsizetype close = m_src.indexOf(QLatin1Char(']'), m_pos);
+        if (close < 0)
+            fail(QStringLiteral("']' erwartet"));
+        auto node = std::make_shared<ExpressionNode>();
+        node->kind = ExpressionNode::Kind::Name;
+        node->name = m_src.mid(m_pos + 1, close - m_pos - 1);
+        m_pos = close + 1;
+        return node;
     }
 
     static bool isNameStart(QChar c) { return c.isLetter() || c == QLatin1Char('_'); }

@@ -43,7 +43,7 @@ struct LayoutObject {
     // line and rectangle
     double pen = 0.3;
     QColor fill;
-    // picture: a file (relative to the layout's folder) or a picture variable
+    // picture: a picture variable, else a file (relative to the layout's folder)
     QString file;
     QString variable;
     // barcode: 0 takes the symbology from the barcode variable

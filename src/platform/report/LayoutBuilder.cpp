@@ -2,6 +2,15 @@
 
 namespace report {
 
+Layout labelLayout(const SheetDef &sheet)
+{
+    Layout layout;
+    layout.type = Layout::Type::Label;
+    layout.marginLeft = layout.marginTop = layout.marginRight = layout.marginBottom = 0;
+    layout.sheet = sheet;
+    return layout;
+}
+
 FontSpec font(double size, bool bold, bool italic)
 {
     FontSpec f;

@@ -8,6 +8,9 @@ namespace report {
 
 // Short ways to put layouts together in code (demo layouts and tests).
 
+// A label layout without page margins for the given sheet.
+Layout labelLayout(const SheetDef &sheet);
+
 FontSpec font(double size, bool bold = false, bool italic = false);
 
 LayoutObject textObject(const QString &name, const QRectF &rect, const QStringList &lines, const FontSpec &font = {},

@@ -1,6 +1,7 @@
 #include "platform/report/LayoutDesigner.h"
 
 #include "platform/report/DialogRunner.h"
+#include "platform/report/LayoutBuilder.h"
 #include "platform/report/LayoutFile.h"
 #include "platform/report/ReportCodes.h"
 
@@ -71,21 +72,14 @@ QString kindName(ObjectKind kind)
 
 Layout newLayout(Layout::Type type)
 {
+    if (type == Layout::Type::Label)
+        return labelLayout(SheetDef{});
     Layout layout;
-    layout.type = type;
-    if (type == Layout::Type::List) {
-        TableDef table;
-        table.rect = QRectF(layout.marginLeft, 100, layout.pageSize.width() - layout.marginLeft - layout.marginRight, 160);
-        TableRow header;
-        header.part = RowPart::Header;
-        header.columns.append(TableColumn{table.rect.width(), Qt::AlignLeft, FontSpec{}, false, Expression()});
-        TableRow data = header;
-        data.part = RowPart::Data;
-        table.rows = {header, data};
-        layout.table = table;
-    } else {
-        layout.marginLeft = layout.marginTop = layout.marginRight = layout.marginBottom = 0;
-    }
+    TableDef table;
+    table.rect = QRectF(layout.marginLeft, 100, layout.pageSize.width() - layout.marginLeft - layout.marginRight, 160);
+    table.rows = {tableRow(RowPart::Header, 5, {column(table.rect.width(), QString())}),
+                  tableRow(RowPart::Data, 5, {column(table.rect.width(), QString())})};
+    layout.table = table;
     return layout;
 }
 

@@ -82,7 +82,9 @@ void ObjectRenderer::renderPicture(const LayoutObject &o, const QRectF &rect, co
         const Definition *d = scope.lookup(o.variable);
         if (d)
             op.image = d->image;
-    } else if (!o.file.isEmpty()) {
+    }
+    // The file stands in when the record brings no picture of its own.
+    if (op.image.isNull() && !o.file.isEmpty()) {
         auto it = m_files.find(o.file);
         if (it == m_files.end())
             it = m_files.insert(o.file, QImage(QDir(m_folder).absoluteFilePath(o.file)));

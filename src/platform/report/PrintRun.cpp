@@ -71,7 +71,9 @@ void ListRun::startPage()
         return;
     const TableDef &table = *m_layout.table;
     m_top = m_pageNumber > 1 && table.followingTop > 0 ? table.followingTop : table.rect.y();
-    const DefinitionScope header(&m_variables, &m_fields);
+    // A continuation page's header belongs to what was printed so far (a
+    // carry-over shown there matches the previous page's footer).
+    const DefinitionScope header(&m_variables, m_printedAny ? &m_lastPrinted : &m_fields);
     m_top = m_renderer.renderRows(m_renderer.activeRows(table, RowPart::Header, header), table, m_top, tableBottom(), header,
                                   *m_page);
 }

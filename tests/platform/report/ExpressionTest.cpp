@@ -46,6 +46,9 @@ TEST_F(ExpressionTest, NamesMatchWithoutCaseAndFieldsComeBeforeVariables)
     EXPECT_EQ(eval("währung"), "EUR");
     EXPECT_EQ(eval("Unbekannt"), "");
     EXPECT_EQ(eval("Unbekannt + 1"), "1");
+    variables.define("Land-Name", "Deutschland", LL_TEXT);
+    EXPECT_EQ(eval("[Land-Name]"), "Deutschland");
+    EXPECT_FALSE(Expression("[Land-Name").isValid());
 }
 
 TEST_F(ExpressionTest, EmptyNumbersPrintEmpty)
