@@ -26,6 +26,13 @@ DesignCanvas::DesignCanvas(Layout &layout, const QString &folder, const Definiti
 {
     setMouseTracking(true);
     setFocusPolicy(Qt::ClickFocus);
+    resize(sizeHint());
+}
+
+void DesignCanvas::areaChanged()
+{
+    resize(sizeHint());
+    update();
 }
 
 QSizeF DesignCanvas::areaMm() const

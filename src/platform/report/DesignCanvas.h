@@ -26,6 +26,8 @@ public:
     double pixelsPerMm() const { return m_zoom; }
     QPointF toPixels(QPointF mm) const { return mm * m_zoom; }
     QSize sizeHint() const override;
+    // After the page or the label size changed.
+    void areaChanged();
 
 signals:
     void selectionChanged(int index);

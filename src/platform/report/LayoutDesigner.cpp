@@ -97,6 +97,7 @@ LayoutDesigner::LayoutDesigner(const Layout &layout, const QString &path, const 
     auto *left = new QWidget;
     auto *leftLayout = new QVBoxLayout(left);
     leftLayout->addWidget(buildToolbox());
+    leftLayout->addWidget(buildPageProperties());
     leftLayout->addWidget(buildNameList(), 1);
     splitter->addWidget(left);
     splitter->addWidget(scroll);
@@ -158,6 +159,39 @@ QWidget *LayoutDesigner::buildNameList()
             insertName(item->text(0));
     });
     return m_names;
+}
+
+// Paper size, and for labels the sheet geometry.
+QWidget *LayoutDesigner::buildPageProperties()
+{
+    auto *panel = new QWidget;
+    auto *form = new QFormLayout(panel);
+    const auto number = [&](const char *name, const QString &label, double value, double max, auto &&apply) {
+        auto *box = new QDoubleSpinBox;
+        box->setObjectName(QLatin1String(name));
+        box->setRange(0, max);
+        box->setDecimals(1);
+        box->setValue(value);
+        connect(box, &QDoubleSpinBox::valueChanged, this, [this, apply](double v) {
+            apply(v);
+            m_canvas->areaChanged();
+        });
+        form->addRow(label, box);
+    };
+    number("pageWidth", QStringLiteral("Papierbreite:"), m_layout.pageSize.width(), 1000, [this](double v) { m_layout.pageSize.setWidth(qMax(1.0, v)); });
+    number("pageHeight", QStringLiteral("Papierhöhe:"), m_layout.pageSize.height(), 1000, [this](double v) { m_layout.pageSize.setHeight(qMax(1.0, v)); });
+    if (m_layout.type != Layout::Type::Label)
+        return panel;
+    SheetDef &s = m_layout.sheet;
+    number("labelWidth", QStringLiteral("Etikettbreite:"), s.labelWidth, 1000, [&s](double v) { s.labelWidth = v; });
+    number("labelHeight", QStringLiteral("Etiketthöhe:"), s.labelHeight, 1000, [&s](double v) { s.labelHeight = v; });
+    number("columns", QStringLiteral("Spalten:"), s.columns, 50, [&s](double v) { s.columns = qMax(1, int(v)); });
+    number("rows", QStringLiteral("Zeilen:"), s.rows, 50, [&s](double v) { s.rows = qMax(1, int(v)); });
+    number("originX", QStringLiteral("Rand links:"), s.marginLeft, 1000, [&s](double v) { s.marginLeft = v; });
+    number("originY", QStringLiteral("Rand oben:"), s.marginTop, 1000, [&s](double v) { s.marginTop = v; });
+    number("gapX", QStringLiteral("Abstand waagerecht:"), s.gapX, 100, [&s](double v) { s.gapX = v; });
+    number("gapY", QStringLiteral("Abstand senkrecht:"), s.gapY, 100, [&s](double v) { s.gapY = v; });
+    return panel;
 }
 
 QDoubleSpinBox *LayoutDesigner::mmBox()

@@ -65,6 +65,7 @@ private:
     QWidget *buildToolbox();
     QWidget *buildProperties();
     QWidget *buildNameList();
+    QWidget *buildPageProperties();
     QDoubleSpinBox *mmBox();
     void showProperties(int index);
     void applyProperties();

@@ -157,6 +157,9 @@ TEST_F(Designer, CreatesALabelSheet)
         designer.findChild<QPushButton *>("Text")->click();
         child<QPlainTextEdit>(designer, "expression")->setPlainText("Kunde_Name");
         EXPECT_LE(designer.layout().objects.at(0).rect.right(), designer.layout().sheet.labelWidth);
+        child<QDoubleSpinBox>(designer, "columns")->setValue(2);
+        child<QDoubleSpinBox>(designer, "labelWidth")->setValue(99);
+        EXPECT_EQ(designer.canvas()->width(), int(99 * designer.canvas()->pixelsPerMm()) + 1);
         return designer.save() ? int(QDialog::Accepted) : int(QDialog::Rejected);
     });
     ASSERT_EQ(LlDefineLayout(job, nullptr, "Etikett", LL_PROJECT_LABEL | LL_FUNCTION_CREATE_IF_MISSING, path), 0);
@@ -165,6 +168,10 @@ TEST_F(Designer, CreatesALabelSheet)
     LlPrintEnd(job, 0);
     ASSERT_EQ(recording->pages.size(), 1);
     EXPECT_EQ(recording->pages.at(0).texts(), QStringList{"Meier GmbH"});
+    Layout saved;
+    ASSERT_EQ(loadLayout(path, saved), 0);
+    EXPECT_EQ(saved.sheet.columns, 2);
+    EXPECT_DOUBLE_EQ(saved.sheet.labelWidth, 99);
 }
 
 TEST_F(Designer, MissingOrForeignLayoutsAreNotOpened)
