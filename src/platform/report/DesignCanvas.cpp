@@ -63,6 +63,36 @@ QRectF DesignCanvas::rectOf(int index) const
     return {};
 }
 
+void DesignCanvas::setFollowingPage(bool following)
+{
+    m_following = following;
+    select(-1);
+}
+
+bool DesignCanvas::shows(const LayoutObject &o) const
+{
+    if (m_layout.type == Layout::Type::Label)
+        return true;
+    return o.appearance == Appearance::AllPages || o.appearance == Appearance::AfterTable
+        || o.appearance == (m_following ? Appearance::FollowingPages : Appearance::FirstPage);
+}
+
+// Objects after the table are shown below the table's area, where the
+// longest table would end.
+QPointF DesignCanvas::offsetOf(const LayoutObject &o) const
+{
+    return o.appearance == Appearance::AfterTable && m_layout.table ? QPointF(0, m_layout.table->rect.bottom()) : QPointF();
+}
+
+QRectF DesignCanvas::displayRect(int index) const
+{
+    if (index >= 0 && index < tableIndex()) {
+        const LayoutObject &o = m_layout.objects.at(index);
+        return shows(o) ? o.rect.translated(offsetOf(o)) : QRectF();
+    }
+    return m_following ? QRectF() : rectOf(index);
+}
+
 void DesignCanvas::setRectOf(int index, const QRectF &rect)
 {
     if (index >= 0 && index < tableIndex())
@@ -80,11 +110,14 @@ Page DesignCanvas::previewPage() const
     page.size = areaMm();
     ObjectRenderer renderer(m_folder);
     const DefinitionScope scope(&m_variables, &m_fields);
-    for (const LayoutObject &o : m_layout.objects)
-        renderer.render(o, {}, scope, page);
+    for (const LayoutObject &o : m_layout.objects) {
+        if (shows(o))
+            renderer.render(o, offsetOf(o), scope, page);
+    }
     if (m_layout.table) {
         const TableDef &t = *m_layout.table;
-        double top = renderer.renderRows(renderer.activeRows(t, RowPart::Header, scope), t, t.rect.y(), t.rect.bottom(), scope, page);
+        const double start = m_following && t.followingTop > 0 ? t.followingTop : t.rect.y();
+        double top = renderer.renderRows(renderer.activeRows(t, RowPart::Header, scope), t, start, t.rect.bottom(), scope, page);
         renderer.renderRows(renderer.activeRows(t, RowPart::Data, scope), t, top, t.rect.bottom(), scope, page);
     }
     return page;
@@ -102,7 +135,7 @@ void DesignCanvas::paintEvent(QPaintEvent *)
                           toPixels({m_layout.pageSize.width() - m_layout.marginRight, m_layout.printableBottom()})));
     }
     for (int i = 0; i <= tableIndex(); ++i) {
-        const QRectF r = rectOf(i);
+        const QRectF r = displayRect(i);
         if (r.isNull())
             continue;
         p.setPen(QPen(i == m_selected ? QColor(0, 90, 200) : QColor(170, 170, 170), 1, i == m_selected ? Qt::SolidLine : Qt::DotLine));
@@ -118,15 +151,16 @@ void DesignCanvas::paintEvent(QPaintEvent *)
 int DesignCanvas::hitTest(QPointF mm) const
 {
     for (int i = tableIndex() - 1; i >= 0; --i) {
-        if (rectOf(i).normalized().adjusted(-1, -1, 1, 1).contains(mm))
+        const QRectF r = displayRect(i);
+        if (!r.isNull() && r.normalized().adjusted(-1, -1, 1, 1).contains(mm))
             return i;
     }
-    return rectOf(tableIndex()).contains(mm) ? tableIndex() : -1;
+    return displayRect(tableIndex()).contains(mm) ? tableIndex() : -1;
 }
 
 bool DesignCanvas::onResizeHandle(int index, QPointF mm) const
 {
-    const QPointF corner = rectOf(index).bottomRight();
+    const QPointF corner = displayRect(index).bottomRight();
     return index >= 0 && std::abs(mm.x() - corner.x()) <= kHandleMm && std::abs(mm.y() - corner.y()) <= kHandleMm;
 }
 
@@ -141,7 +175,7 @@ void DesignCanvas::mousePressEvent(QMouseEvent *event)
         return;
     m_drag = onResizeHandle(m_selected, mm) ? Drag::Resize : Drag::Move;
     m_dragStart = mm;
-    m_rectAtStart = rectOf(m_selected);
+    m_rectAtStart = displayRect(m_selected);
 }
 
 void DesignCanvas::mouseMoveEvent(QMouseEvent *event)
@@ -157,7 +191,7 @@ void DesignCanvas::mouseMoveEvent(QMouseEvent *event)
         r.moveTopLeft(QPointF(snapped(r.x() + delta.x()), snapped(r.y() + delta.y())));
     else
         r.setBottomRight(QPointF(snapped(r.right() + delta.x()), snapped(r.bottom() + delta.y())));
-    setRectOf(m_selected, r);
+    setRectOf(m_selected, r.translated(rectOf(m_selected).topLeft() - displayRect(m_selected).topLeft()));
     emit geometryChanged(m_selected);
 }
 

@@ -21,8 +21,13 @@ public:
     int selected() const { return m_selected; }
     void select(int index);
     int tableIndex() const { return int(m_layout.objects.size()); }
+    // The stored rectangle (objects after the table relative to its end).
     QRectF rectOf(int index) const;
     void setRectOf(int index, const QRectF &rect);
+    // Where the object shows in the current view; empty when it does not.
+    QRectF displayRect(int index) const;
+    // Shows a following page instead of the first one.
+    void setFollowingPage(bool following);
     double pixelsPerMm() const { return m_zoom; }
     QPointF toPixels(QPointF mm) const { return mm * m_zoom; }
     QSize sizeHint() const override;
@@ -48,11 +53,14 @@ private:
     const Definitions &m_fields;
     double m_zoom = 3.0; // pixels per millimetre
     int m_selected = -1;
+    bool m_following = false;
     Drag m_drag = Drag::None;
     QPointF m_dragStart;
     QRectF m_rectAtStart;
 
     QSizeF areaMm() const;
+    bool shows(const LayoutObject &o) const;
+    QPointF offsetOf(const LayoutObject &o) const;
     int hitTest(QPointF mm) const;
     bool onResizeHandle(int index, QPointF mm) const;
     Page previewPage() const;

@@ -8,10 +8,12 @@ namespace {
 
 Value compare(const QString &op, const Value &a, const Value &b)
 {
+    // An empty Boolean or number compares as false or 0.
+    const auto isNumeric = [](const Value &v) { return v.kind == Value::Kind::Number || v.isNull(); };
     int order = 0;
-    const bool numeric = (a.kind == Value::Kind::Number || a.kind == Value::Kind::Boolean)
-                      && (b.kind == Value::Kind::Number || b.kind == Value::Kind::Boolean || b.isNull());
-    if (numeric || (a.isNull() && b.kind == Value::Kind::Number)) {
+    if (a.kind == Value::Kind::Boolean || b.kind == Value::Kind::Boolean) {
+        order = int(a.toBool()) - int(b.toBool());
+    } else if (isNumeric(a) && isNumeric(b)) {
         const double x = a.toNumber();
         const double y = b.toNumber();
         order = x < y ? -1 : (x > y ? 1 : 0);

@@ -137,6 +137,12 @@ QWidget *LayoutDesigner::buildToolbox()
     if (m_layout.type == Layout::Type::List)
         add(QStringLiteral("Tabelle"), [this] { addTable(); });
     add(QStringLiteral("Entfernen"), [this] { removeSelected(); });
+    if (m_layout.type == Layout::Type::List) {
+        auto *following = new QCheckBox(QStringLiteral("Folgeseite zeigen"), box);
+        following->setObjectName(QStringLiteral("followingPage"));
+        connect(following, &QCheckBox::toggled, m_canvas, &DesignCanvas::setFollowingPage);
+        grid->addWidget(following);
+    }
     return box;
 }
 

@@ -6,6 +6,7 @@
 #include "platform/report/ReportApi.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
@@ -111,6 +112,16 @@ TEST_F(Designer, CreatesEditsAndSavesAListLayout)
         drag(designer.canvas(), moved.bottomRight(), moved.bottomRight() + QPointF(15, 5));
         EXPECT_NEAR(designer.layout().objects.at(code).rect.width(), moved.width() + 15, 0.51);
         EXPECT_NEAR(designer.layout().objects.at(code).rect.topLeft().x(), moved.left(), 1e-9);
+
+        // Objects of the following pages are placed in the following-page view.
+        const int following = designer.addObject(ObjectKind::Text);
+        child<QComboBox>(designer, "appearance")->setCurrentIndex(int(Appearance::FollowingPages));
+        EXPECT_TRUE(designer.canvas()->displayRect(following).isNull());
+        child<QCheckBox>(designer, "followingPage")->setChecked(true);
+        EXPECT_FALSE(designer.canvas()->displayRect(following).isNull());
+        designer.canvas()->select(following);
+        designer.removeSelected();
+        child<QCheckBox>(designer, "followingPage")->setChecked(false);
 
         // The table's column list edits the expressions of its lines.
         designer.canvas()->select(designer.canvas()->tableIndex());

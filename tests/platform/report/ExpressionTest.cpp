@@ -69,6 +69,8 @@ TEST_F(ExpressionTest, ComparisonsAndIf)
     EXPECT_EQ(eval("If(Betrag <> 99.5, 1, 2)"), "2");
     EXPECT_EQ(eval("If(Land = \"D\", \"Inland\", \"Ausland\")"), "Inland");
     EXPECT_EQ(eval("If(Land < \"E\", \"vor E\")"), "vor E");
+    EXPECT_EQ(eval("If(Undefiniert = False, \"leer ist falsch\")"), "leer ist falsch");
+    EXPECT_EQ(eval("If(Undefiniert < 1, \"leer ist 0\")"), "leer ist 0");
 }
 
 TEST_F(ExpressionTest, BooleansAcceptEveryWrittenForm)
