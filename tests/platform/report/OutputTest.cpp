@@ -124,6 +124,15 @@ TEST_F(Output, PdfPrinterWritesARealPdf)
     EXPECT_EQ(QDir(dir.path()).entryList({"*.pdf"}, QDir::Files).size(), 1);
 }
 
+TEST_F(Output, ThePrinterCheckWritesNothing)
+{
+    ASSERT_EQ(LlPrintStart(job, LL_PROJECT_LIST, layout, LL_PRINT_NORMAL, 0), 0);
+    QString printer, port;
+    ASSERT_EQ(LlPrintGetPrinterInfo(job, printer, port), 0);
+    ASSERT_EQ(LlPrintEnd(job, 0), 0);
+    EXPECT_TRUE(QDir(dir.path()).entryList({"*.pdf*"}, QDir::Files).isEmpty());
+}
+
 TEST_F(Output, AMissingPrinterIsRefusedAtTheStart)
 {
     os::FakePrinterService none(dir.path(), {});
