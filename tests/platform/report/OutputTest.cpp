@@ -160,11 +160,7 @@ TEST_F(Output, AFullDiskLeavesNoHalfPdf)
 TEST_F(Output, AFullDiskLeavesNoHalfPreviewAndKeepsTheOldOne)
 {
     const QString path = dir.filePath("vorschau.tlv");
-    PreviewSink complete(path);
-    Page small;
-    small.size = QSizeF(100, 100);
-    ASSERT_EQ(complete.addPage(small), 0);
-    ASSERT_EQ(complete.finish(), 0);
+    ASSERT_TRUE(writeOnePagePreview(path));
     int result = 0;
     {
         FileSizeLimit limit(8192);

@@ -148,11 +148,7 @@ TEST(PreviewFiles, ForeignOrTruncatedFilesAreNotShown)
     EXPECT_FALSE(document.open(foreign.fileName()));
 
     const QString path = dir.filePath("kurz.tlv");
-    PreviewSink sink(path);
-    Page page;
-    page.size = QSizeF(100, 100);
-    ASSERT_EQ(sink.addPage(page), 0);
-    ASSERT_EQ(sink.finish(), 0);
+    ASSERT_TRUE(writeOnePagePreview(path));
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::ReadWrite));
     file.resize(file.size() - 1);

@@ -2,6 +2,7 @@
 
 #include "platform/report/LayoutBuilder.h"
 #include "platform/report/LayoutFile.h"
+#include "platform/report/PreviewFile.h"
 #include "platform/report/ReportApi.h"
 
 using namespace report;
@@ -20,6 +21,14 @@ private:
     std::shared_ptr<RecordingSink> m_target;
 };
 
+}
+
+bool writeOnePagePreview(const QString &path)
+{
+    PreviewSink sink(path);
+    Page page;
+    page.size = QSizeF(100, 100);
+    return sink.addPage(page) == 0 && sink.finish() == 0;
 }
 
 void EngineFixture::SetUp()

@@ -11,6 +11,9 @@
 
 #include <memory>
 
+// Writes a complete preview file of one empty 100 mm page.
+bool writeOnePagePreview(const QString &path);
+
 // A real engine installed behind the report calls whose output goes to a
 // recording (or wherever the test points the sink factory).
 class EngineFixture : public ::testing::Test {
