@@ -1,5 +1,6 @@
 #include "platform/report/LayoutFile.h"
 
+#include "platform/os/Paths.h"
 #include "platform/report/AtomicCommit.h"
 #include "platform/report/LayoutFileReader.h"
 
@@ -211,6 +212,21 @@ bool writeAtomically(const QString &path, const QByteArray &bytes, QString *mess
 bool saveLayout(const QString &path, const Layout &layout, QString *message)
 {
     return writeAtomically(path, layoutToText(layout).toUtf8(), message);
+}
+
+QString resolveLayoutPath(const QString &path, int kind)
+{
+    QString resolved = os::resolvePath(path);
+    if (os::fileExists(resolved))
+        return resolved;
+    for (const QString &ext : {QStringLiteral(".lst"), QStringLiteral(".lbl")}) {
+        if (resolved.endsWith(ext + ext, Qt::CaseInsensitive))
+            return os::resolvePath(resolved.chopped(ext.size()));
+    }
+    const QString suffix = QFileInfo(resolved).suffix().toLower();
+    if (suffix != QLatin1String("lst") && suffix != QLatin1String("lbl"))
+        resolved = os::resolvePath(resolved + ((kind & 0xff) == 1 ? QStringLiteral(".lbl") : QStringLiteral(".lst")));
+    return resolved;
 }
 
 QString companionPath(const QString &layoutPath)

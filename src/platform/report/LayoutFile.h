@@ -21,6 +21,12 @@ int loadLayout(const QString &path, Layout &layout, QString *message = nullptr);
 // Writes through a temporary file, so a failed write leaves the old file.
 bool saveLayout(const QString &path, const Layout &layout, QString *message = nullptr);
 
+// The layout file the program means by `path`: "\" read as a separator and
+// names matched without regard to case; a name without extension gets the
+// one of the project kind (".lbl" for labels, else ".lst"), and an
+// extension the caller appended twice counts once.
+QString resolveLayoutPath(const QString &path, int kind);
+
 // The companion file holding the printer chosen for a layout; its extension
 // begins with "l" so that "name.l*" masks include it.
 QString companionPath(const QString &layoutPath);

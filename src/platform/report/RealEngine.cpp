@@ -146,9 +146,10 @@ int RealEngine::startRun(Job &job, int kind, const QString &layoutPath)
     return 0;
 }
 
-int RealEngine::printStart(int handle, int kind, const QString &layout, int destination, int, QWidget *parent,
+int RealEngine::printStart(int handle, int kind, const QString &layoutName, int destination, int, QWidget *parent,
                            const QString &boxTitle, bool withBox)
 {
+    const QString layout = resolveLayoutPath(layoutName, kind);
     Job *job = find(handle);
     if (!job)
         return LL_ERR_GENERAL;
@@ -158,6 +159,7 @@ int RealEngine::printStart(int handle, int kind, const QString &layout, int dest
     if (destination != LL_PRINT_NORMAL && destination != LL_PRINT_PREVIEW)
         return LL_ERR_GENERAL;
     job->layout = layout;
+    job->kind = kind & ~LL_FUNCTION_CREATE_IF_MISSING;
     job->destination = destination;
     job->title = boxTitle.isEmpty() ? QFileInfo(layout).completeBaseName() : boxTitle;
     job->aborted = false;
@@ -183,11 +185,11 @@ int RealEngine::printGetPrinterInfo(int handle, QString &name, QString &port)
     return name.isEmpty() ? LL_ERR_NO_PRINTER : 0;
 }
 
-int RealEngine::setPrinterToDefault(int handle, int, const QString &layout)
+int RealEngine::setPrinterToDefault(int handle, int kind, const QString &layout)
 {
     if (!find(handle))
         return LL_ERR_GENERAL;
-    forgetLayoutPrinter(layout);
+    forgetLayoutPrinter(resolveLayoutPath(layout, kind));
     return 0;
 }
 
@@ -310,28 +312,34 @@ void RealEngine::closeBox(Job &job)
     }
 }
 
+// The preview calls name the layout without its kind; the job's last print
+// start tells which extension a bare name gets.
 int RealEngine::previewDisplay(int handle, const QString &layout, const QString &, QWidget *parent)
 {
-    if (!find(handle))
+    Job *job = find(handle);
+    if (!job)
         return LL_ERR_GENERAL;
-    return showPreview(previewPath(layout), QFileInfo(layout).completeBaseName(), parent) ? 0 : LL_ERR_NO_PREVIEW_FILES;
+    const QString path = previewPath(resolveLayoutPath(layout, job->kind));
+    return showPreview(path, QFileInfo(layout).completeBaseName(), parent) ? 0 : LL_ERR_NO_PREVIEW_FILES;
 }
 
 int RealEngine::previewDeleteFiles(int handle, const QString &layout, const QString &)
 {
-    if (!find(handle))
+    Job *job = find(handle);
+    if (!job)
         return LL_ERR_GENERAL;
-    QFile::remove(previewPath(layout));
+    QFile::remove(previewPath(resolveLayoutPath(layout, job->kind)));
     return 0;
 }
 
-int RealEngine::defineLayout(int handle, QWidget *parent, const QString &title, int kind, const QString &layout)
+int RealEngine::defineLayout(int handle, QWidget *parent, const QString &title, int kind, const QString &layoutName)
 {
     Job *job = find(handle);
     if (!job)
         return LL_ERR_GENERAL;
     const bool create = (kind & LL_FUNCTION_CREATE_IF_MISSING) != 0;
     const int project = kind & ~LL_FUNCTION_CREATE_IF_MISSING;
+    const QString layout = resolveLayoutPath(layoutName, project);
     Layout loaded;
     if (QFileInfo::exists(layout)) {
         if (loadLayout(layout, loaded) != 0)

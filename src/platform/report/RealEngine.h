@@ -73,6 +73,7 @@ private:
         QString printer;
         QString title;
         int destination = 0;
+        int kind = 0;
         int firstPage = 1;
         bool aborted = false;
         std::unique_ptr<PrintRun> run;

@@ -2,6 +2,7 @@
 #include "platform/report/LayoutFile.h"
 #include "platform/report/ReportCodes.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -120,4 +121,18 @@ TEST(LayoutFile, FilesAndCompanionPrinter)
     forgetLayoutPrinter(path);
     EXPECT_EQ(layoutPrinter(path), "");
     EXPECT_FALSE(saveLayout(dir.filePath("fehlt/rechnung.lst"), sampleList()));
+}
+
+TEST(LayoutFile, NamesAsTheProgramWritesThem)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkdir("Formulare"));
+    const QString list = dir.filePath("Formulare/Rechnung.lst");
+    ASSERT_TRUE(saveLayout(list, sampleList()));
+    const QString windowsStyle = dir.path() + "/formulare\\rechnung";
+    EXPECT_EQ(resolveLayoutPath(windowsStyle, LL_PROJECT_LIST), list);
+    EXPECT_EQ(resolveLayoutPath(windowsStyle + ".LST", LL_PROJECT_LIST), list);
+    EXPECT_EQ(resolveLayoutPath(windowsStyle + ".lst.lst", LL_PROJECT_LIST), list);
+    EXPECT_EQ(resolveLayoutPath(windowsStyle, LL_PROJECT_CARD), list);
+    EXPECT_EQ(resolveLayoutPath(windowsStyle, LL_PROJECT_LABEL), dir.filePath("Formulare/rechnung.lbl"));
 }

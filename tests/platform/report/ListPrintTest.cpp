@@ -155,6 +155,15 @@ TEST_F(ListPrint, LayoutProblemsGiveTheirCodes)
     LlPrintEnd(job, 0);
 }
 
+TEST_F(ListPrint, TheLayoutNameMayComeWithoutExtensionInWindowsStyle)
+{
+    const QString stored = QString(layout).chopped(4).replace('/', '\\').toUpper();
+    ASSERT_EQ(LlPrintStart(job, LL_PROJECT_LIST, stored, LL_PRINT_NORMAL, 0), 0);
+    printList(job, {1});
+    ASSERT_EQ(LlPrintEnd(job, 0), 0);
+    EXPECT_EQ(recording->pages.size(), 1);
+}
+
 TEST_F(ListPrint, StartFollowedByEndOutputsNothing)
 {
     ASSERT_EQ(LlPrintStart(job, LL_PROJECT_LIST, layout, LL_PRINT_NORMAL, 0), 0);
