@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
@@ -95,6 +96,20 @@ void PreviewWindow::setZoom(int percent)
     if (index >= 0)
         m_zoomBox->setCurrentIndex(index);
     showPage(m_current);
+}
+
+void PreviewWindow::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_PageDown: showPage(m_current + 1); break;
+    case Qt::Key_PageUp: showPage(m_current - 1); break;
+    case Qt::Key_Home: showPage(0); break;
+    case Qt::Key_End: showPage(pageCount() - 1); break;
+    case Qt::Key_Plus: setZoom(m_zoom + 25); break;
+    case Qt::Key_Minus: setZoom(m_zoom - 25); break;
+    default: QDialog::keyPressEvent(event); return;
+    }
+    event->accept();
 }
 
 int PreviewWindow::writePages(PageSink &sink, int firstPage, int lastPage)

@@ -33,6 +33,9 @@ public:
     int saveAsPdf(const QString &path);
     int printOn(const QString &printer, int firstPage, int lastPage);
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     PreviewDocument m_document;
     QString m_title;

@@ -8,7 +8,9 @@
 #include "platform/report/PrintOptionsDialog.h"
 #include "platform/report/ReportApi.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -193,6 +195,9 @@ TEST_F(Output, PreviewFileIsShownPrintedAndSavedAsPdf)
         EXPECT_NEAR(preview.pageImage().width(), natural.width() * 2, 2);
         preview.showPage(5);
         EXPECT_EQ(preview.currentPage(), 2);
+        QKeyEvent pageUp(QEvent::KeyPress, Qt::Key_PageUp, Qt::NoModifier);
+        QApplication::sendEvent(&preview, &pageUp);
+        EXPECT_EQ(preview.currentPage(), 1);
         EXPECT_EQ(preview.saveAsPdf(dir.filePath("gespeichert.pdf")), 0);
         EXPECT_EQ(preview.printOn("Laserdrucker Buchhaltung", 2, 3), 0);
         return int(QDialog::Accepted);
