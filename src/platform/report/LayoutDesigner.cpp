@@ -14,6 +14,7 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -117,6 +118,7 @@ LayoutDesigner::LayoutDesigner(const Layout &layout, const QString &path, const 
     connect(m_canvas, &DesignCanvas::selectionChanged, this, &LayoutDesigner::showProperties);
     connect(m_canvas, &DesignCanvas::geometryChanged, this, &LayoutDesigner::showProperties);
     showProperties(-1);
+    layoutChanged();
 }
 
 QWidget *LayoutDesigner::buildToolbox()
@@ -245,6 +247,10 @@ QWidget *LayoutDesigner::buildProperties()
     m_columns->setHorizontalHeaderLabels({QStringLiteral("Zeile"), QStringLiteral("Breite"), QStringLiteral("Ausrichtung"),
                                           QStringLiteral("Größe"), QStringLiteral("Ausdruck")});
     m_columns->horizontalHeader()->setStretchLastSection(true);
+    m_problem = new QLabel;
+    m_problem->setObjectName(QStringLiteral("problem"));
+    m_problem->setWordWrap(true);
+    m_problem->setStyleSheet(QStringLiteral("color: #b00000"));
 
     const QList<QPair<QWidget *, const char *>> named = {
         {m_name, "name"}, {m_x, "x"}, {m_y, "y"}, {m_w, "width"}, {m_h, "height"}, {m_appearance, "appearance"},
@@ -282,6 +288,7 @@ QWidget *LayoutDesigner::buildProperties()
     columnButtons->addWidget(rowPart);
     columnButtons->addWidget(addRowButton);
     form->addRow(columnButtons);
+    form->addRow(m_problem);
 
     connect(m_name, &QLineEdit::textEdited, this, &LayoutDesigner::applyProperties);
     connect(m_appearance, &QComboBox::currentIndexChanged, this, &LayoutDesigner::applyProperties);
@@ -370,6 +377,14 @@ void LayoutDesigner::applyProperties()
     o->file = m_file->text();
     o->variable = m_variable->text();
     o->pen = m_pen->value();
+    layoutChanged();
+}
+
+// A syntax error is shown while editing; printing such a layout gives -23.
+void LayoutDesigner::layoutChanged()
+{
+    const QString error = m_layout.firstExpressionError();
+    m_problem->setText(error.isEmpty() ? QString() : QStringLiteral("Fehler im Ausdruck: ") + error);
     m_canvas->update();
 }
 
@@ -414,7 +429,7 @@ void LayoutDesigner::applyColumns()
         col.font.size = qMax(4.0, m_columns->item(line, 3)->text().replace(QLatin1Char(','), QLatin1Char('.')).toDouble());
         col.expression = Expression(m_columns->item(line, 4)->text());
     }
-    m_canvas->update();
+    layoutChanged();
 }
 
 void LayoutDesigner::addColumn()

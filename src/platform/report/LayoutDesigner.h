@@ -10,6 +10,7 @@ class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
 class QFontComboBox;
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QTableWidget;
@@ -61,6 +62,7 @@ private:
     QLineEdit *m_file, *m_variable;
     QDoubleSpinBox *m_pen;
     QTableWidget *m_columns;
+    QLabel *m_problem;
 
     QWidget *buildToolbox();
     QWidget *buildProperties();
@@ -74,6 +76,7 @@ private:
     void addColumn();
     void addRow(RowPart part);
     LayoutObject *selectedObject();
+    void layoutChanged();
 };
 
 // Runs the designer modally: 0 when saved, -99 on cancel.

@@ -11,6 +11,7 @@
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFile>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -92,12 +93,14 @@ TEST_F(Designer, CreatesEditsAndSavesAListLayout)
 
         const int text = designer.addObject(ObjectKind::Text);
         child<QPlainTextEdit>(designer, "expression")->setPlainText("\"Kunde: \" + ");
+        EXPECT_TRUE(child<QLabel>(designer, "problem")->text().startsWith("Fehler im Ausdruck"));
         child<QPlainTextEdit>(designer, "expression")->moveCursor(QTextCursor::End);
         designer.insertName("Kunde_Name");
         child<QDoubleSpinBox>(designer, "x")->setValue(20);
         child<QDoubleSpinBox>(designer, "y")->setValue(30);
         child<QComboBox>(designer, "align")->setCurrentIndex(2);
         EXPECT_EQ(designer.layout().objects.at(text).lines.at(0).source(), "\"Kunde: \" + Kunde_Name");
+        EXPECT_TRUE(child<QLabel>(designer, "problem")->text().isEmpty());
         EXPECT_EQ(designer.layout().objects.at(text).align, Qt::AlignRight);
 
         const int code = designer.addObject(ObjectKind::Barcode);
