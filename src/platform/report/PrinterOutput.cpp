@@ -45,9 +45,15 @@ std::unique_ptr<PageSink> printerSink(const QString &printer, const QString &doc
     }
     code = 0;
     // PDF files are written by our own sink, which replaces the file only
-    // once it is complete.
-    if (qprinter->outputFormat() == QPrinter::PdfFormat)
+    // once it is complete. A queue that turned out to be no queue at all
+    // leaves a PDF printer without a file.
+    if (qprinter->outputFormat() == QPrinter::PdfFormat) {
+        if (qprinter->outputFileName().isEmpty()) {
+            code = LL_ERR_PRINTING_FAILED;
+            return nullptr;
+        }
         return std::make_unique<PdfSink>(qprinter->outputFileName(), documentName);
+    }
     return std::make_unique<PrinterSink>(std::move(qprinter));
 }
 

@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QPrinter>
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QSpinBox>
@@ -133,6 +134,41 @@ TEST_F(Output, ThePrinterCheckWritesNothing)
     ASSERT_EQ(LlPrintGetPrinterInfo(job, printer, port), 0);
     ASSERT_EQ(LlPrintEnd(job, 0), 0);
     EXPECT_TRUE(QDir(dir.path()).entryList({"*.pdf*"}, QDir::Files).isEmpty());
+}
+
+namespace {
+
+// A queue the printer service lists but the system cannot print to.
+class VanishedQueue : public os::PrinterService {
+public:
+    QList<os::PrinterInfo> printers() const override { return {{"Etage 3", "LPT1:", false}}; }
+    QString currentPrinter() const override { return "Etage 3"; }
+    void setCurrentPrinter(const QString &) override {}
+    bool configure(QPrinter &printer, const QString &, const QString &documentName) const override
+    {
+        printer.setOutputFormat(QPrinter::NativeFormat);
+        printer.setPrinterName("Etage 3 (abgebaut)");
+        printer.setDocName(documentName);
+        return true;
+    }
+};
+
+}
+
+TEST_F(Output, AQueueThatCannotPrintFailsTheJobWithoutAFile)
+{
+    VanishedQueue vanished;
+    os::PrinterService::setInstance(&vanished);
+    const int start = LlPrintStart(job, LL_PROJECT_LIST, layout, LL_PRINT_NORMAL, 0);
+    if (start == 0) {
+        printList(job, {10, 20, 30, 40});
+        EXPECT_EQ(LlPrintEnd(job, 0), LL_ERR_PRINTING_FAILED);
+    } else {
+        EXPECT_EQ(start, LL_ERR_PRINTING_FAILED);
+    }
+    os::PrinterService::setInstance(printers.get());
+    EXPECT_TRUE(QDir(dir.path()).entryList({"*.pdf*"}, QDir::Files).isEmpty());
+    EXPECT_TRUE(QDir::current().entryList({".XXXXXX*", "*.pdf.*"}, QDir::Files | QDir::Hidden).isEmpty());
 }
 
 TEST_F(Output, AMissingPrinterIsRefusedAtTheStart)
