@@ -71,11 +71,6 @@ QList<Definition> Definitions::sorted() const
     return all;
 }
 
-void Definitions::clear()
-{
-    m_byName.clear();
-}
-
 const Definition *DefinitionScope::lookup(const QString &name) const
 {
     if (m_fields) {

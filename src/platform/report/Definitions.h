@@ -31,8 +31,6 @@ public:
     void defineImage(const QString &name, const QImage &image, int type);
     const Definition *find(const QString &name) const;
     QList<Definition> sorted() const;
-    void clear();
-    bool isEmpty() const { return m_byName.isEmpty(); }
 
 private:
     QHash<QString, Definition> m_byName;

@@ -99,9 +99,4 @@ Value Expression::evaluate(const NameScope &scope) const
     return m_root ? evaluateNode(*m_root, scope) : Value{};
 }
 
-QString Expression::bareName() const
-{
-    return m_root && m_root->kind == ExpressionNode::Kind::Name ? m_root->name : QString();
-}
-
 }

@@ -25,8 +25,6 @@ public:
     bool isValid() const { return m_error.isEmpty(); }
     const QString &error() const { return m_error; }
     Value evaluate(const NameScope &scope) const;
-    // The name when the whole expression is one name (picture objects use it).
-    QString bareName() const;
 
 private:
     QString m_source;
