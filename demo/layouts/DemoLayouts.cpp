@@ -47,7 +47,7 @@ void addLetterHead(Layout &layout)
     layout.objects.append(textObject("Belegangaben", {158, 52, 37, 20},
                                      {"auftragnr", "kundennr", "Date$(Datum, \"dd.mm.yyyy\")", "Seite"}, font(9, true),
                                      Qt::AlignRight, Appearance::FirstPage));
-    layout.objects.append(barcodeObject("Belegbarcode", {145, 75, 50, 9}, "Barcode_Auftragnr_CODE128", 0, Appearance::FirstPage));
+    layout.objects.append(barcodeObject("Belegbarcode", {145, 75, 50, 9}, "Barcode_Auftragnr_CODE128_Dick", 0, Appearance::FirstPage));
     layout.objects.back().showText = false;
     layout.objects.append(textObject("Titel", {20, 97, 175, 8}, {"\"Rechnung Nr. \" + auftragnr"}, font(15, true),
                                      Qt::AlignLeft, Appearance::FirstPage));

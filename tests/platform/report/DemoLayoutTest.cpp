@@ -29,7 +29,7 @@ void defineInvoiceHead(int job)
     for (const auto &[name, value] : texts)
         LlDefineVariable(job, name, value);
     LlDefineVariableExt(job, "Steuersatz1", "19", LL_NUMERIC, "");
-    LlDefineVariableExt(job, "Barcode_Auftragnr_CODE128", "          20417", LL_BARCODE_CODE128, "");
+    LlDefineVariableExt(job, "Barcode_Auftragnr_CODE128_Dick", "20417", LL_BARCODE_CODE128, "");
 }
 
 }
@@ -98,4 +98,8 @@ TEST_F(DemoLayouts, InvoiceCarriesSumsOverPages)
     EXPECT_TRUE(recording->pages.last().findText("12.197,50 EUR"));
     EXPECT_TRUE(first.findText("Schreinerei Albrecht KG"));
     EXPECT_FALSE(second.findText("Schreinerei Albrecht KG"));
+    const auto barcode = std::find_if(first.ops.cbegin(), first.ops.cend(), [](const DrawOp &op) { return op.kind == DrawOp::Kind::Barcode; });
+    ASSERT_NE(barcode, first.ops.cend());
+    EXPECT_TRUE(barcode->barcode.valid);
+    EXPECT_EQ(barcode->text, "20417");
 }
