@@ -2,9 +2,8 @@
 
 #include "demo/tables/DemoArticles.h"
 #include "demo/tables/MasterData.h"
+#include "platform/runtime/Conversions.h"
 #include "platform/runtime/Exceptions.h"
-
-#include <cmath>
 
 namespace demo {
 namespace {
@@ -310,7 +309,7 @@ Rows positionRows(const QList<Document> &documents)
 
 double roundCents(double value)
 {
-    return std::round(value * 100.0 + (value >= 0 ? 1e-7 : -1e-7)) / 100.0;
+    return RoundTo(value, 2);
 }
 
 Rows orderRows()
