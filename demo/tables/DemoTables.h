@@ -22,6 +22,9 @@ struct DemoOptions {
     // "Software\Velmora\Kuvertalia\1.0", "Pfad"); off for fixtures, so that
     // tests never touch the user's registry stand-in by accident.
     bool registerMailProgram = false;
+    // Saves the aliases "zvdb" (data folder) and "zvuser" (alias folder) in
+    // the session's alias file; off for fixtures for the same reason.
+    bool registerAliases = false;
 };
 
 // The options with every empty folder filled in.
