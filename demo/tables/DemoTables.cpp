@@ -4,6 +4,7 @@
 #include "demo/tables/TableCatalog.h"
 #include "demo/tables/TableWriter.h"
 #include "platform/db/TSession.h"
+#include "platform/runtime/Exceptions.h"
 
 #include <QDir>
 
@@ -39,6 +40,8 @@ bool isPositionTable(const TableSpec &spec)
 
 DemoOptions completedOptions(const DemoOptions &options)
 {
+    if (options.dataFolder.isEmpty())
+        throw EInOutError(QStringLiteral("Für die Demo-Tabellen wurde kein Datenordner angegeben."));
     DemoOptions completed = options;
     completed.dataFolder = QDir(options.dataFolder).absolutePath();
     if (completed.userFolder.isEmpty())

@@ -52,12 +52,17 @@ void fill(const TableSpec &spec, const QString &folder, int count, const RowSour
     table.CreateTable();
     table.Open();
     database.StartTransaction();
-    for (int i = 0; i < count; ++i) {
-        const Row row = source(i);
-        checkRow(spec, row, i + 1);
-        appendRow(table, row);
+    try {
+        for (int i = 0; i < count; ++i) {
+            const Row row = source(i);
+            checkRow(spec, row, i + 1);
+            appendRow(table, row);
+        }
+        database.Commit();
+    } catch (...) {
+        database.Rollback();
+        throw;
     }
-    database.Commit();
     table.Close();
 }
 

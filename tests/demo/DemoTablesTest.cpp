@@ -3,6 +3,7 @@
 #include "demo/tables/MailProgramFolder.h"
 #include "demo/tables/RowCheck.h"
 #include "demo/tables/TableCatalog.h"
+#include "demo/tables/TableWriter.h"
 #include "platform/db/TField.h"
 #include "platform/db/TFieldDefs.h"
 #include "platform/db/TSession.h"
@@ -263,6 +264,25 @@ TEST(DemoFixtures, BadRowsLeaveTheExistingTableUntouched)
     EXPECT_EQ(openTable(dir.path(), "laender.db")->RecordCount(), demoRows("laender.db").size());
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
               QStringList{"laender.db"});
+}
+
+TEST(DemoFixtures, ABadRowHalfWayRollsTheNewTableBack)
+{
+    QTemporaryDir dir;
+    writeTable("laender.db", dir.path());
+    const TableSpec &spec = tableSpec("laender.db");
+    auto source = [](int index) {
+        return index < 3 ? Row{{"Lkz", QString::number(index)}} : Row{{"Lkz", "ZUVIEL"}};
+    };
+    EXPECT_THROW(writeTableFile(spec, dir.path(), 5, source), EDatabaseError);
+    EXPECT_EQ(openTable(dir.path(), "laender.db")->RecordCount(), demoRows("laender.db").size());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{"laender.db"});
+}
+
+TEST(DemoFixtures, NeedADataFolder)
+{
+    EXPECT_THROW(writeTables(QString()), EInOutError);
 }
 
 TEST(DemoFixtures, PositionTableGrowsToTheRequestedCount)
