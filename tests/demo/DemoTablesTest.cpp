@@ -298,6 +298,20 @@ TEST(DemoFixtures, PositionTableGrowsToTheRequestedCount)
     EXPECT_GT(positions->RecordCount(), 1);
 }
 
+TEST(DemoFixtures, InstallationWithLoadTestPositionsKeepsTheDemoOrders)
+{
+    QTemporaryDir dir;
+    DemoOptions options{QDir(dir.path()).filePath("daten"), {}, {}, {}, 300, false, false};
+    writeTables(options);
+    auto positions = openTable(options.dataFolder, "atrpos.db");
+    EXPECT_EQ(positions->RecordCount(), 300);
+    int invoicePositions = 0;
+    for (const Row &row : demoRows("atrpos.db"))
+        invoicePositions += valueOf(row, "auftragnr") == "20260001" ? 1 : 0;
+    positions->SetRange({"20260001"}, {"20260001"});
+    EXPECT_EQ(positions->RecordCount(), invoicePositions);
+}
+
 TEST(DemoFixtures, NumberTheAutoIncrementFieldThemselves)
 {
     QTemporaryDir dir;
