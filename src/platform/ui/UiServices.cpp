@@ -1,5 +1,6 @@
 #include "platform/ui/UiServices.h"
 
+#include "platform/runtime/DateTime.h"
 #include "platform/ui/QtUiServices.h"
 
 namespace ui {
@@ -21,9 +22,11 @@ UiServices &services()
     return installed ? *installed : realServices();
 }
 
+// The runtime's "now" and "today" follow whichever services are in place.
 void installServices(UiServices *services)
 {
     installed = services;
+    SetClock([] { return ui::services().now(); });
 }
 
 int firstButtonResult(MsgButtons buttons)

@@ -1,3 +1,4 @@
+#include "platform/runtime/DateTime.h"
 #include "platform/ui/RecordingUiServices.h"
 #include "platform/ui/UiServices.h"
 
@@ -102,4 +103,13 @@ TEST_F(UiServicesTest, ClockBeepAndUrlsAreRecorded)
     EXPECT_EQ(recording.beeps(), 2);
     EXPECT_TRUE(services().openUrl(QStringLiteral("mailto:info@example.de")));
     EXPECT_EQ(recording.openedUrls(), QStringList(QStringLiteral("mailto:info@example.de")));
+}
+
+TEST_F(UiServicesTest, TheRuntimeClockFollowsTheInstalledServices)
+{
+    recording.setNow(QDateTime(QDate(2026, 2, 28), QTime(23, 59, 30)));
+    EXPECT_EQ(ToQDate(Date()), QDate(2026, 2, 28));
+    EXPECT_EQ(ToQDateTime(Now()), QDateTime(QDate(2026, 2, 28), QTime(23, 59, 30)));
+    recording.setNow(QDateTime(QDate(2026, 3, 1), QTime(0, 0)));
+    EXPECT_EQ(ToQDate(Date()), QDate(2026, 3, 1));
 }
