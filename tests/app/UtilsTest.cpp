@@ -1,5 +1,6 @@
 #include "app/Utils.h"
 
+#include "platform/os/Registry.h"
 #include "platform/runtime/Exceptions.h"
 #include "platform/runtime/FormatSettings.h"
 #include "platform/ui/RecordingUiServices.h"
@@ -269,4 +270,28 @@ TEST(UtilsStringTest, GermanLettersAreLetters)
     EXPECT_FALSE(IsDigit(QChar(0x0663)));
     EXPECT_TRUE(IsLetterOrDigit(QChar(0x00DF)));
     EXPECT_FALSE(IsLetterOrDigit(QLatin1Char('-')));
+}
+
+TEST(UtilsRegistryTest, TheDefaultMailClientComesFromTheMailtoCommand)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const bool wasSet = qEnvironmentVariableIsSet("TINTLEN_REGISTRY");
+    const QByteArray saved = qgetenv("TINTLEN_REGISTRY");
+    qputenv("TINTLEN_REGISTRY", folder.filePath(QStringLiteral("registry.ini")).toUtf8());
+
+    const QString withoutEntry = GetDefaultMailClient();
+    TRegistry registry;
+    registry.SetRootKey(TRegistry::HKEY_CLASSES_ROOT);
+    ASSERT_TRUE(registry.OpenKey(QStringLiteral("mailto\\shell\\open\\command"), true));
+    registry.WriteString(QString(), QStringLiteral("/opt/kuvertalia/kuvertalia -mailto %1"));
+    registry.CloseKey();
+    const QString withEntry = GetDefaultMailClient();
+
+    if (wasSet)
+        qputenv("TINTLEN_REGISTRY", saved);
+    else
+        qunsetenv("TINTLEN_REGISTRY");
+    EXPECT_TRUE(withoutEntry.isEmpty());
+    EXPECT_EQ(withEntry, QStringLiteral("/opt/kuvertalia/kuvertalia -mailto %1"));
 }
