@@ -66,12 +66,18 @@ void buildInstallation(const QString &folder, const QString &executable)
     const InstallationFolders folders{makeFolder(root, QStringLiteral("programm")),
                                       makeFolder(root, QStringLiteral("daten")),
                                       makeFolder(root, QStringLiteral("formulare")),
-                                      makeFolder(root, QStringLiteral("user")),
+                                      makeFolder(root, QStringLiteral("benutzer")),
                                       makeFolder(root, QStringLiteral("temp"))};
     if (!executable.isEmpty())
         copyExecutable(executable, folders.program);
     writeIniFile(folders);
-    writeTables(folders.data);
+    // A real installation: the mail program is registered and the aliases saved.
+    DemoOptions tables;
+    tables.dataFolder = folders.data;
+    tables.userFolder = folders.user;
+    tables.registerMailProgram = true;
+    tables.registerAliases = true;
+    writeTables(tables);
     writeLayouts(folders.forms);
 }
 
