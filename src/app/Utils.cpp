@@ -3,9 +3,12 @@
 #include "platform/os/FileCopy.h"
 #include "platform/os/FileMask.h"
 #include "platform/os/Paths.h"
+#include "platform/db/TSession.h"
+#include "platform/db/TTable.h"
 #include "platform/os/Registry.h"
 #include "platform/runtime/Conversions.h"
 #include "platform/runtime/Exceptions.h"
+#include "platform/runtime/StringLists.h"
 #include "platform/ui/UiServices.h"
 
 #include <QFileInfo>
@@ -114,6 +117,28 @@ QString StripBackslash(const QString &path)
     if (path.endsWith(QLatin1Char('\\')) || path.endsWith(QLatin1Char('/')))
         return path.chopped(1);
     return path;
+}
+
+QString GetAliasPath(const QString &alias)
+{
+    QStringList parameters;
+    Session()->GetAliasParams(alias, parameters);
+    return Values(parameters, QStringLiteral("Path"));
+}
+
+bool OpenTable(std::unique_ptr<TTable> &table, const QString &databaseName, const QString &tableName)
+{
+    auto opened = std::make_unique<TTable>();
+    opened->SetDatabaseName(databaseName);
+    opened->SetTableName(tableName);
+    opened->Open();
+    table = std::move(opened);
+    return true;
+}
+
+bool IsTableEmpty(TDataSet *dataSet)
+{
+    return dataSet->Bof() && dataSet->Eof();
 }
 
 QString GetDefaultMailClient()

@@ -2,6 +2,11 @@
 
 #include <QString>
 
+#include <memory>
+
+class TDataSet;
+class TTable;
+
 // The program's small utilities: message boxes, copying and deleting files by
 // mask with German messages, number helpers, string helpers and choices.
 
@@ -28,6 +33,13 @@ bool HasAttr(const QString &fileName, int attributes);
 bool DirectoryExists(const QString &path);
 QString GetTempDir();
 QString StripBackslash(const QString &path);
+// The folder of a database alias; EDatabaseError when there is no such alias.
+QString GetAliasPath(const QString &alias);
+// Creates and opens a table into `table`, which the caller then owns; raises
+// the data layer's error when the table cannot be opened.
+bool OpenTable(std::unique_ptr<TTable> &table, const QString &databaseName, const QString &tableName);
+// True when the data set stands at its beginning and at its end.
+bool IsTableEmpty(TDataSet *dataSet);
 // The command line of the default mail program, empty when none is registered.
 QString GetDefaultMailClient();
 
