@@ -48,8 +48,12 @@ TEST_F(UtilsTableTest, AMissingTableRaisesAndHandsOverNothing)
 
 TEST_F(UtilsTableTest, AliasPathsComeFromTheSession)
 {
+    // An alias file of the test's own, so the user's aliases play no part.
+    const QString savedConfig = Session()->ConfigFile();
+    Session()->SetConfigFile(folder.filePath(QStringLiteral("aliases.ini")));
     Session()->AddStandardAlias(QStringLiteral("zvtest"), folder.path(), QStringLiteral("STANDARD"));
     EXPECT_EQ(GetAliasPath(QStringLiteral("ZVTEST")), folder.path());
     Session()->DeleteAlias(QStringLiteral("zvtest"));
     EXPECT_THROW(GetAliasPath(QStringLiteral("zvtest")), EDatabaseError);
+    Session()->SetConfigFile(savedConfig);
 }
