@@ -2,6 +2,7 @@
 
 #include "lib/data/Qkprops.h"
 #include "lib/data/Qkstr.h"
+#include "platform/ui/Properties.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -201,20 +202,14 @@ int qkListIndexOfText(const QStringList &list, const QString &text)
     return -1;
 }
 
-// Namespaces play no part: the library's classes are known by their bare names.
 bool qkInheritsFromName(const QMetaObject *meta, const QString &className)
 {
-    for (; meta; meta = meta->superClass()) {
-        const QString name = QLatin1String(meta->className());
-        if (className.compare(name.section(QStringLiteral("::"), -1), Qt::CaseInsensitive) == 0)
-            return true;
-    }
-    return false;
+    return ui::inheritsFromName(meta, className);
 }
 
 bool qkInheritsFromName(const QObject *object, const QString &className)
 {
-    return object && qkInheritsFromName(object->metaObject(), className);
+    return ui::inheritsFromName(object, className);
 }
 
 TqkOnFilterOptions qkGetFilterOptions(const QObject *dataSet)

@@ -169,26 +169,48 @@ bool qkIsRichTextField(const TField *field, bool readData)
     return readData && field->AsBytes().startsWith("{\\rtf");
 }
 
-bool qkIsValidTextForFieldType(TFieldType type, const QString &text)
+TqkValueKind qkValueKind(TFieldType type)
 {
     switch (type) {
     case ftSmallint:
     case ftInteger:
     case ftWord:
     case ftAutoInc:
-        return qkIsIntegerText(text);
+        return TqkValueKind::Integer;
+    case ftBoolean:
+        return TqkValueKind::Boolean;
     case ftFloat:
     case ftCurrency:
     case ftBCD:
-        return qkIsFloatText(text);
+        return TqkValueKind::Float;
     case ftDate:
-        return qkIsValidDateText(text);
+        return TqkValueKind::Date;
     case ftTime:
-        return qkIsValidTimeText(text);
+        return TqkValueKind::Time;
     case ftDateTime:
-        return qkIsValidDateTimeText(text) || qkIsValidDateText(text);
+        return TqkValueKind::DateTime;
+    case ftBytes:
+    case ftVarBytes:
+    case ftBlob:
+    case ftGraphic:
+    case ftParadoxOle:
+    case ftDBaseOle:
+    case ftTypedBinary:
+        return TqkValueKind::Binary;
     default:
-        return true;
+        return TqkValueKind::Text;
+    }
+}
+
+bool qkIsValidTextForFieldType(TFieldType type, const QString &text)
+{
+    switch (qkValueKind(type)) {
+    case TqkValueKind::Integer: return qkIsIntegerText(text);
+    case TqkValueKind::Float: return qkIsFloatText(text);
+    case TqkValueKind::Date: return qkIsValidDateText(text);
+    case TqkValueKind::Time: return qkIsValidTimeText(text);
+    case TqkValueKind::DateTime: return qkIsValidDateTimeText(text) || qkIsValidDateText(text);
+    default: return true;
     }
 }
 

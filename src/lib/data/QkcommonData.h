@@ -53,5 +53,9 @@ inline bool qkSameRecord(int comparison) { return comparison == 0 || comparison 
 
 bool qkIsRichTextField(const TField *field, bool readData);
 
+// The framework's field types grouped by how the library reads their values.
+enum class TqkValueKind { Text, Integer, Boolean, Float, Date, Time, DateTime, Binary };
+TqkValueKind qkValueKind(TFieldType type);
+
 bool qkIsValidTextForFieldType(TFieldType type, const QString &text);
 bool qkIsValidValueText(const TField *field, const QString &text);

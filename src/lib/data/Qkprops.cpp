@@ -1,5 +1,7 @@
 #include "lib/data/Qkprops.h"
 
+#include "platform/ui/Properties.h"
+
 #include <QMetaObject>
 #include <QObject>
 #include <QWidget>
@@ -8,8 +10,7 @@ namespace {
 
 QVariant readProperty(const QObject *object, const QString &name)
 {
-    const QMetaProperty property = qkFindProperty(object, name);
-    return property.isValid() ? property.read(object) : QVariant();
+    return ui::propertyByName(object, name);
 }
 
 bool writeProperty(QObject *object, const QString &name, const QVariant &value, QMetaType requiredType)
@@ -31,15 +32,7 @@ bool isPointerToObject(const QMetaProperty &property)
 
 QMetaProperty qkFindProperty(const QObject *object, const QString &name)
 {
-    if (!object)
-        return {};
-    const QMetaObject *meta = object->metaObject();
-    for (int i = 0; i < meta->propertyCount(); ++i) {
-        const QMetaProperty property = meta->property(i);
-        if (name.compare(QLatin1String(property.name()), Qt::CaseInsensitive) == 0)
-            return property;
-    }
-    return {};
+    return ui::findProperty(object, name);
 }
 
 std::optional<QStringList> qkReadList(const QObject *object, const QString &name)

@@ -51,3 +51,36 @@ void LibraryTables::addCustomer(TTable &table, int nr, const QString &name, cons
     table.FieldByName("Aktiv")->SetAsBoolean(nr % 2 == 1);
     table.Post();
 }
+
+void LibraryTables::createPlaces()
+{
+    TTable orte;
+    orte.SetDatabaseName(folder());
+    orte.SetTableName("Orte.db");
+    orte.FieldDefs()->AddParadox("Land", "A3");
+    orte.FieldDefs()->AddParadox("Plz", "A5");
+    orte.FieldDefs()->AddParadox("Ort", "A30");
+    orte.FieldDefs()->AddParadox("Info", "M10");
+    orte.IndexDefs()->Add(QString(), "Land;Plz", ixPrimary | ixUnique);
+    orte.IndexDefs()->Add("OrtIdx", "Ort", ixCaseInsensitive);
+    orte.IndexDefs()->Add("PlzIdx", "Plz", 0);
+    orte.CreateTable();
+    orte.Open();
+    for (const auto &[plz, ort] : {std::pair{"50667", "Köln"}, std::pair{"53111", "Bonn"}}) {
+        orte.Append();
+        orte.FieldByName("Land")->SetAsString("D");
+        orte.FieldByName("Plz")->SetAsString(plz);
+        orte.FieldByName("Ort")->SetAsString(ort);
+        orte.FieldByName("Info")->SetAsString(QString("Info ") + ort);
+        orte.Post();
+    }
+}
+
+std::unique_ptr<TTable> LibraryTables::openPlaces()
+{
+    auto places = std::make_unique<TTable>();
+    places->SetDatabaseName(folder());
+    places->SetTableName("Orte");
+    places->Open();
+    return places;
+}

@@ -52,6 +52,10 @@ class LibraryTables : public testing::Test
 protected:
     void SetUp() override;
     std::unique_ptr<fixture::ListTable> openCustomers(const QString &index = QString());
+    // Orte: Land A3, Plz A5, Ort A30, Info M; key (Land, Plz); index OrtIdx
+    // (Ort) case-insensitive, PlzIdx (Plz); rows D/50667 Köln, D/53111 Bonn.
+    void createPlaces();
+    std::unique_ptr<TTable> openPlaces();
     static void addCustomer(TTable &table, int nr, const QString &name, const QString &plz, double umsatz,
                             const QString &seit);
     QString folder() const { return m_dir.path(); }
