@@ -544,7 +544,8 @@ class TqkIntl : public QObject
     Q_PROPERTY(bool OKCancelBitmapped MEMBER OKCancelBitmapped)
     Q_PROPERTY(QString BtnOKCaption MEMBER BtnOKCaption)
     Q_PROPERTY(QString BtnCancelCaption MEMBER BtnCancelCaption)
-    Q_PROPERTY(TqkCheckBoxInGridStyle CheckBoxInGridStyle READ CheckBoxInGridStyle WRITE SetCheckBoxInGridStyle)
+    Q_PROPERTY(
+        TqkCheckBoxInGridStyle CheckBoxInGridStyle READ CheckBoxInGridStyle WRITE SetCheckBoxInGridStyle)
     Q_PROPERTY(QString VersionTessarion READ VersionTessarion WRITE SetVersionTessarion)
     Q_PROPERTY(int FilterMemoSize MEMBER FilterMemoSize)
     Q_PROPERTY(bool UseLocateMethodForSearch MEMBER UseLocateMethodForSearch)

@@ -27,7 +27,8 @@ public:
         : m_field(field), m_value(caseSensitive ? value : value.toUpper()), m_matchType(matchType),
           m_caseSensitive(caseSensitive)
     {
-        m_numeric = matchType == lmExact && qkValueKind(field->DataType()) == TqkValueKind::Float && TryStrToFloat(value, m_number);
+        m_numeric = matchType == lmExact && qkValueKind(field->DataType()) == TqkValueKind::Float &&
+                    TryStrToFloat(value, m_number);
     }
 
     bool matches() const
