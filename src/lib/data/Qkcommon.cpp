@@ -6,8 +6,14 @@
 
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QPointer>
+#include <QShortcutEvent>
 #include <QMetaObject>
 #include <QObject>
+
+#include <memory>
+#include <utility>
+#include <vector>
 
 namespace {
 
@@ -55,22 +61,49 @@ bool isNameChar(QChar c)
     return c.isLetterOrNumber() || c == QLatin1Char('$') || c == QLatin1Char('.') || c == QLatin1Char('_');
 }
 
-// Swallows the first key press that the event queue delivers.
-class FirstKeyPressCatcher : public QObject
+// While a record filter runs, the user's input must not reach the program:
+// the first key press is taken out (as the Escape test asks), everything else
+// the user does waits until the filter is done, as it would in the window
+// system's queue.
+class FilterInputGate : public QObject
 {
 public:
     int key = 0;
     bool caught = false;
 
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
+    ~FilterInputGate() override
     {
-        if (caught || event->type() != QEvent::KeyPress)
+        for (auto &[receiver, event] : m_deferred) {
+            if (receiver)
+                QCoreApplication::postEvent(receiver, event.release());
+        }
+    }
+
+protected:
+    bool eventFilter(QObject *receiver, QEvent *event) override
+    {
+        if (!caught && takeKey(event))
+            return true;
+        if (!dynamic_cast<QInputEvent *>(event) && event->type() != QEvent::Shortcut)
             return false;
-        caught = true;
-        key = static_cast<QKeyEvent *>(event)->key();
+        m_deferred.emplace_back(receiver, std::unique_ptr<QEvent>(event->clone()));
         return true;
     }
+
+private:
+    bool takeKey(QEvent *event)
+    {
+        if (event->type() == QEvent::KeyPress)
+            key = static_cast<QKeyEvent *>(event)->key();
+        else if (event->type() == QEvent::Shortcut && !static_cast<QShortcutEvent *>(event)->key().isEmpty())
+            key = static_cast<QShortcutEvent *>(event)->key()[0].key();
+        else
+            return false;
+        caught = true;
+        return true;
+    }
+
+    std::vector<std::pair<QPointer<QObject>, std::unique_ptr<QEvent>>> m_deferred;
 };
 
 } // namespace
@@ -232,11 +265,15 @@ bool qkEscapePressed(QObject *dataSet)
     QCoreApplication *application = QCoreApplication::instance();
     if (!application)
         return false;
-    FirstKeyPressCatcher catcher;
-    application->installEventFilter(&catcher);
-    QCoreApplication::processEvents();
-    application->removeEventFilter(&catcher);
-    if (!catcher.caught || catcher.key != Qt::Key_Escape)
+    int key = 0;
+    {
+        FilterInputGate gate;
+        application->installEventFilter(&gate);
+        QCoreApplication::processEvents();
+        application->removeEventFilter(&gate);
+        key = gate.caught ? gate.key : 0;
+    }
+    if (key != Qt::Key_Escape)
         return false;
     qkSetFilterEnabled(dataSet, false);
     return true;

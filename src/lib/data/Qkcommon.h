@@ -44,7 +44,8 @@ bool qkInheritsFromName(const QObject *object, const QString &className);
 TqkOnFilterOptions qkGetFilterOptions(const QObject *dataSet);
 void qkSetFilterEnabled(QObject *dataSet, bool enabled);
 // Takes the first pending key press out of the event queue; Escape switches
-// the data set's record filter off and answers true. Any other key is lost.
+// the data set's record filter off and answers true. Any other key is lost;
+// the user's other input is held back until the next call or the event loop.
 bool qkEscapePressed(QObject *dataSet);
 
 // Skips blanks and tabs from Pos (1-based); a quoted token runs to its

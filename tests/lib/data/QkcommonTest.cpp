@@ -8,6 +8,8 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
 
 using fixture::ListHolder;
 
@@ -277,4 +279,23 @@ TEST(EscapeWhileFiltering, AnotherKeyIsTakenAndLost)
     EXPECT_FALSE(qkEscapePressed(&dataSet));
     EXPECT_EQ(edit.text(), "");
     EXPECT_EQ(dataSet.OnFilterOptions, qkDefaultFilterOptions);
+}
+
+TEST(EscapeWhileFiltering, OtherInputWaitsUntilTheFilterIsDone)
+{
+    ListHolder dataSet;
+    QPushButton button("Schließen");
+    button.resize(80, 24);
+    int clicks = 0;
+    QObject::connect(&button, &QPushButton::clicked, [&] { ++clicks; });
+    const QPointF inside(10, 10);
+    QCoreApplication::postEvent(&button, new QMouseEvent(QEvent::MouseButtonPress, inside, inside, Qt::LeftButton,
+                                                         Qt::LeftButton, Qt::NoModifier));
+    QCoreApplication::postEvent(&button, new QMouseEvent(QEvent::MouseButtonRelease, inside, inside, Qt::LeftButton,
+                                                         Qt::NoButton, Qt::NoModifier));
+    QCoreApplication::postEvent(&button, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+    EXPECT_TRUE(qkEscapePressed(&dataSet));
+    EXPECT_EQ(clicks, 0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(clicks, 1);
 }
