@@ -142,3 +142,21 @@ TEST(Forms, ParentFormIsTheFirstWindowAmongTheOwners)
     qkGetWorkArea(area);
     EXPECT_FALSE(area.isEmpty());
 }
+
+TEST(FocusRect, DrawsInTheHighlightColourAndRestoresThePainter)
+{
+    QImage image(30, 20, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setBrush(QBrush(Qt::green, Qt::Dense4Pattern));
+    painter.setPen(Qt::red);
+    qkDrawFocusRect(painter, QRect(2, 2, 20, 10));
+    EXPECT_EQ(painter.brush().style(), Qt::Dense4Pattern);
+    EXPECT_EQ(painter.pen().color(), QColor(Qt::red));
+    painter.end();
+    // The style's focus frame goes over the highlight-coloured rectangle; the
+    // border keeps the highlight's hue, the outside stays untouched.
+    const QColor highlight = QApplication::palette().color(QPalette::Highlight);
+    EXPECT_NEAR(image.pixelColor(21, 7).hue(), highlight.hue(), 10);
+    EXPECT_EQ(image.pixelColor(25, 7), QColor(Qt::white));
+}
