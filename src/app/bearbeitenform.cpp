@@ -1,0 +1,492 @@
+#include "app/bearbeitenform.h"
+
+#include "app/DirDlg.h"
+#include "app/Kopieren.h"
+#include "app/PrintRequest.h"
+#include "app/Utils.h"
+#include "platform/db/TDataLink.h"
+#include "platform/db/TDataSource.h"
+#include "platform/db/TTable.h"
+#include "platform/os/FileMask.h"
+#include "platform/os/Paths.h"
+#include "platform/runtime/Conversions.h"
+#include "platform/ui/Application.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QIntValidator>
+
+namespace {
+
+const QString fieldSortierung = QStringLiteral("Sortierung");
+const QString fieldDatei = QStringLiteral("DateiErsteSeite");
+const QString fieldBezeichnung = QStringLiteral("Bezeichnung");
+const QString fieldBemerkung = QStringLiteral("Bemerkung");
+const QString fieldAusdrucke = QStringLiteral("Ausdrucke");
+
+const QString invalidFileName = QStringLiteral("Bitte einen gültigen Dateinamen angeben");
+
+// No exception may cross Qt's event loop: a failing handler reports like the
+// application object does, and the dialog stays as the failure left it.
+template <class Handler>
+void guarded(Handler handler)
+{
+    try {
+        handler();
+    } catch (const std::exception &error) {
+        ui::showEscapedException(error);
+    }
+}
+
+// Walking the table must not repaint every row it passes.
+class ControlsDisabled
+{
+public:
+    explicit ControlsDisabled(TDataSet *dataSet) : m_dataSet(dataSet) { m_dataSet->DisableControls(); }
+    ~ControlsDisabled() { m_dataSet->EnableControls(); }
+    ControlsDisabled(const ControlsDisabled &) = delete;
+    ControlsDisabled &operator=(const ControlsDisabled &) = delete;
+
+private:
+    TDataSet *m_dataSet;
+};
+
+QString comparableFolder(const QString &folder)
+{
+    return QDir::cleanPath(os::resolvePath(os::excludeTrailingSeparator(folder)));
+}
+
+bool sameFolder(const QString &left, const QString &right)
+{
+    return comparableFolder(left).compare(comparableFolder(right), Qt::CaseInsensitive) == 0;
+}
+
+QString extensionOf(const QString &fileName)
+{
+    return fileName.mid(fileName.lastIndexOf(QLatin1Char('.')));
+}
+
+void runConnected(const std::function<void()> &routine, const QString &missingMessage)
+{
+    if (routine)
+        routine();
+    else
+        ShowPlainMessage(missingMessage);
+}
+
+}
+
+// A line edit showing one field of the data source; what the user types goes
+// into the field at once, so that the designer, the copy and the checks all
+// see the row as it is on screen.
+class TfrmBearbeiten::FieldEdit
+{
+public:
+    using Normaliser = std::function<QString(const QString &)>;
+
+    FieldEdit(QLineEdit *edit, const QString &fieldName, Normaliser normaliser = {})
+        : m_edit(edit), m_normaliser(std::move(normaliser))
+    {
+        m_link.SetFieldName(fieldName);
+        m_link.OnDataChange = [this] { showField(); };
+        QObject::connect(edit, &QLineEdit::textEdited, edit, [this](const QString &text) { guarded([&] { type(text); }); });
+    }
+
+    void bind(TDataSource *source) { m_link.SetDataSource(source); }
+    void unbind() { m_link.SetDataSource(nullptr); }
+
+    // Takes a text as if the user had typed it.
+    void type(const QString &text)
+    {
+        const QString value = m_normaliser ? m_normaliser(text) : text;
+        if (value != text)
+            m_edit->setText(value);
+        if (!m_link.Field() || !m_link.Edit()) {
+            showField();
+            return;
+        }
+        m_writing = true;
+        try {
+            m_link.Field()->SetAsString(value);
+        } catch (...) {
+            m_writing = false;
+            throw;
+        }
+        m_writing = false;
+    }
+
+private:
+    void showField()
+    {
+        if (m_writing)
+            return;
+        const QString text = m_link.Field() ? m_link.Field()->AsString() : QString();
+        if (m_edit->text() != text)
+            m_edit->setText(text);
+    }
+
+    QLineEdit *m_edit;
+    Normaliser m_normaliser;
+    TFieldDataLink m_link;
+    bool m_writing = false;
+};
+
+struct TfrmBearbeiten::KeptRow
+{
+    QString description;
+    QString fileName;
+    QString remark;
+    QVariant copies;
+};
+
+TfrmBearbeiten::TfrmBearbeiten(QWidget *parent)
+    : QDialog(parent)
+{
+    setupUi(this);
+    dbEdtAusdr->setValidator(new QIntValidator(0, MaxCopies, dbEdtAusdr));
+    auto add = [this](QLineEdit *edit, const QString &field, FieldEdit::Normaliser normaliser = {}) {
+        m_fieldEdits.push_back(std::make_unique<FieldEdit>(edit, field, std::move(normaliser)));
+        return m_fieldEdits.back().get();
+    };
+    add(dbedtBez, fieldBezeichnung);
+    m_fileEdit = add(dbedtDatei, fieldDatei, FormFileNamePart);
+    add(dbEdtBem, fieldBemerkung);
+    add(dbedtSort, fieldSortierung);
+    add(dbEdtAusdr, fieldAusdrucke);
+    connectButtons();
+}
+
+TfrmBearbeiten::~TfrmBearbeiten() = default;
+
+void TfrmBearbeiten::connectButtons()
+{
+    const QList<QPair<QAbstractButton *, void (TfrmBearbeiten::*)()>> handlers = {
+        {btnOk, &TfrmBearbeiten::btnOkClick},
+        {btnBearbeiten, &TfrmBearbeiten::btnBearbeitenClick},
+        {btnNeu, &TfrmBearbeiten::btnNeuClick},
+        {btnDelete, &TfrmBearbeiten::btnDeleteClick},
+        {btnCopy, &TfrmBearbeiten::btnCopyClick},
+        {SpeedButton1, &TfrmBearbeiten::SpeedButton1Click},
+        {spbtnAusdrUp, &TfrmBearbeiten::spbtnAusdrUpClick},
+        {spbtnAusdrDown, &TfrmBearbeiten::spbtnAusdrDownClick},
+        {btnAnlagepfad, &TfrmBearbeiten::btnAnlagepfadClick},
+        {btnHilfe, &TfrmBearbeiten::btnHilfeClick},
+    };
+    for (const auto &[button, handler] : handlers)
+        connect(button, &QAbstractButton::clicked, this, [this, handler = handler] { guarded([&] { (this->*handler)(); }); });
+    connect(btnAbbruch, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+bool TfrmBearbeiten::EditJob(TTable *table, TDataSource *dataSource, int mode)
+{
+    m_table = table;
+    m_dataSource = dataSource;
+    m_mode = mode;
+    const TEmailSettings settings = readSettings();
+    rbMailProgram->setChecked(settings.OutboxMode && settings.MailProgramInstalled);
+    rbStandardClient->setChecked(!rbMailProgram->isChecked());
+    rgbClient->setEnabled(settings.MailProgramInstalled);
+    edtAnlagepfad->setText(settings.AttachmentFolder);
+    if (m_table->IsEmpty())
+        newRow();
+    else
+        m_table->Edit();
+    for (const auto &edit : m_fieldEdits)
+        edit->bind(dataSource);
+    showMode(settings.MailProgramInstalled);
+    const bool confirmed = RunModal(*this) == QDialog::Accepted;
+    if (!confirmed)
+        cancelRow();
+    for (const auto &edit : m_fieldEdits)
+        edit->unbind();
+    return confirmed;
+}
+
+void TfrmBearbeiten::showMode(bool mailProgramInstalled)
+{
+    const bool email = m_mode == ModeEmail;
+    for (QWidget *copiesControl : {static_cast<QWidget *>(lblAusdr), static_cast<QWidget *>(dbEdtAusdr), spbtnAusdr})
+        copiesControl->setVisible(!email);
+    pgcBearbeiten->setTabVisible(pgcBearbeiten->indexOf(tsEmail), email);
+    pgcBearbeiten->setTabVisible(pgcBearbeiten->indexOf(tsQRB), email && mailProgramInstalled);
+    pgcBearbeiten->setCurrentWidget(tsVerwaltung);
+}
+
+void TfrmBearbeiten::btnOkClick()
+{
+    if (!fileNameValid(invalidFileName))
+        return;
+    TEmailSettings settings = readSettings();
+    if (!confirmSettings(settings))
+        return;
+    postRow();
+    if (WriteEmailSettings)
+        WriteEmailSettings(settings);
+    accept();
+}
+
+// The settings change only together with the row, once every check passed.
+bool TfrmBearbeiten::confirmSettings(TEmailSettings &settings)
+{
+    if (pgcBearbeiten->isTabVisible(pgcBearbeiten->indexOf(tsEmail))) {
+        int decimals = 0;
+        if (!decimalPlacesValid(decimals)) {
+            refuse(tsEmail, edtFormat, QStringLiteral("Bitte einen gültigen numerischen Wert eingeben"));
+            return false;
+        }
+        edtFormat->setText(QString::number(decimals));
+        settings.DefaultDecimals = edtFormat->text();
+    }
+    if (pgcBearbeiten->isTabVisible(pgcBearbeiten->indexOf(tsQRB))) {
+        const QString folder = os::excludeTrailingSeparator(edtAnlagepfad->text());
+        if (!os::directoryExists(folder)) {
+            refuse(tsQRB, edtAnlagepfad, QStringLiteral("Bitte ein gültiges Verzeichnis angeben"));
+            return false;
+        }
+        edtAnlagepfad->setText(folder);
+        settings.AttachmentFolder = folder;
+    }
+    settings.OutboxMode = rbMailProgram->isChecked();
+    return true;
+}
+
+// A negative count or more decimals than a number carries is no setting the
+// e-mail texts could be formatted with.
+bool TfrmBearbeiten::decimalPlacesValid(int &decimals)
+{
+    return TryStrToInt(edtFormat->text().trimmed(), decimals) && decimals >= 0 && decimals <= MaxDecimals;
+}
+
+bool TfrmBearbeiten::fileNameValid(const QString &message)
+{
+    const QString name = dbedtDatei->text();
+    if (!name.isEmpty() && !name.startsWith(QLatin1Char('.')) && !name.endsWith(QLatin1Char('.')))
+        return true;
+    refuse(tsVerwaltung, dbedtDatei, message);
+    return false;
+}
+
+void TfrmBearbeiten::refuse(QWidget *page, QWidget *control, const QString &message)
+{
+    pgcBearbeiten->setCurrentWidget(page);
+    control->setFocus();
+    ShowPlainMessage(message);
+}
+
+void TfrmBearbeiten::btnBearbeitenClick()
+{
+    if (!fileNameValid(QStringLiteral("Sie müssen einen gültigen Dateinamen angeben.")))
+        return;
+    if (m_mode == ModeEmail)
+        runConnected(EditJobForm, QStringLiteral("Der Editor für E-Mail-Formulare ist noch nicht verfügbar. "
+                                                 "Das Formular kann hier noch nicht bearbeitet werden."));
+    else
+        runConnected(Layout, QStringLiteral("Der Layout-Designer ist noch nicht verfügbar."));
+}
+
+void TfrmBearbeiten::btnNeuClick()
+{
+    if (!fileNameValid(invalidFileName))
+        return;
+    postRow();
+    newRow();
+}
+
+void TfrmBearbeiten::btnDeleteClick()
+{
+    try {
+        m_table->Delete();
+    } catch (...) {
+        // The main window's delete event may refuse; the row stays in editing.
+        editCurrentRow();
+        throw;
+    }
+    if (!m_table->IsEmpty()) {
+        m_table->Edit();
+        return;
+    }
+    newRow();
+    ShowPlainMessage(QStringLiteral("Da keine weiteren Datensätze mehr vorhanden waren, \r"
+                                    "wurde ein neuer angelegt.\r"
+                                    "Sie können diesen Datensatz löschen, in dem Sie das \r"
+                                    "Bearbeiten-Fenster durch Abbruch verlassen."));
+}
+
+void TfrmBearbeiten::btnCopyClick()
+{
+    if (!fileNameValid(invalidFileName))
+        return;
+    const KeptRow kept{fieldText(fieldBezeichnung), dbedtDatei->text(), fieldText(fieldBemerkung),
+                       m_mode == ModeEmail ? QVariant(0) : m_table->FieldByName(fieldAusdrucke)->Value()};
+    const QString mask = copyMask(kept.fileName);
+    TfrmKopieren *dialog = copyDialog();
+    if (!dialog->Execute(kept.fileName, [&](const QString &name) { return copyWouldOverwrite(mask, name); }))
+        return;
+    postRow();
+    copyForm(kept, dialog->NewName());
+}
+
+void TfrmBearbeiten::copyForm(const KeptRow &kept, const QString &newName)
+{
+    if (CopyFiles(copyMask(kept.fileName), formPath(), newName) > 0)
+        ShowPlainMessage(QStringLiteral("Formular wurde erfolgreich kopiert!"));
+    else
+        ShowError(QString(), QStringLiteral("Kopieren der Formulardatei ist fehlgeschlagen!"));
+    newRow();
+    m_table->FieldByName(fieldBezeichnung)->SetAsString(kept.description);
+    m_table->FieldByName(fieldBemerkung)->SetAsString(kept.remark);
+    m_table->FieldByName(fieldAusdrucke)->SetValue(kept.copies);
+    m_table->FieldByName(fieldDatei)->SetAsString(newName);
+}
+
+// A stored name with a folder is used as it stands; a bare name lives in the
+// form folder. Either way the mask comes from the file name's own extension,
+// never from a point in a folder name.
+QString TfrmBearbeiten::sourceBase(const QString &storedName) const
+{
+    const QString base = WithoutFormExtension(storedName);
+    return HasFolderPart(base) ? base : formPath() + base;
+}
+
+QString TfrmBearbeiten::copyMask(const QString &storedName) const
+{
+    return sourceBase(storedName) + (m_mode == ModeEmail ? QStringLiteral(".frm") : QStringLiteral(".l*"));
+}
+
+bool TfrmBearbeiten::copyWouldOverwrite(const QString &mask, const QString &newName) const
+{
+    for (const QString &source : os::findFiles(mask)) {
+        if (os::fileExists(formPath() + newName + extensionOf(QFileInfo(source).fileName())))
+            return true;
+    }
+    return false;
+}
+
+void TfrmBearbeiten::SpeedButton1Click()
+{
+    QFileDialog dialog(this, QStringLiteral("Öffnen"), formPath(), browseFilter());
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (RunModal(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    const QFileInfo chosen(dialog.selectedFiles().constFirst());
+    m_fileEdit->type(chosen.fileName());
+    const QString folder = os::includeTrailingSeparator(chosen.absolutePath());
+    if (sameFolder(folder, formPath()))
+        return;
+    ShowError(QString(), QStringLiteral("Der gewählte Pfad  ") + folder + QStringLiteral("\r\nentspricht nicht ")
+                             + QStringLiteral("dem voreingestellten Formularpfad  ") + formPath()
+                             + QStringLiteral("\r\n\r\n")
+                             + QStringLiteral("Geben Sie den gewählten Pfad im Menü \"Installation\" ein, um ")
+                             + QStringLiteral("mit den Formularen aus diesem Verzeichnis zu arbeiten!"));
+}
+
+QString TfrmBearbeiten::browseFilter() const
+{
+    if (m_mode == ModeEmail)
+        return QStringLiteral("Formulare (*.frm)");
+    if (PrintRequest().FormTyp == QLatin1String("L"))
+        return QStringLiteral("Listen (*.lst)");
+    return QStringLiteral("Etiketten (*.lbl)");
+}
+
+void TfrmBearbeiten::spbtnAusdrUpClick()
+{
+    changeCopies(1);
+}
+
+void TfrmBearbeiten::spbtnAusdrDownClick()
+{
+    changeCopies(-1);
+}
+
+void TfrmBearbeiten::changeCopies(int step)
+{
+    TField *copies = m_table->FieldByName(fieldAusdrucke);
+    const int value = copies->AsInteger();
+    if ((step < 0 && value < 2) || (step > 0 && value >= MaxCopies))
+        return;
+    m_dataSource->Edit();
+    copies->SetAsInteger(value + step);
+}
+
+void TfrmBearbeiten::btnAnlagepfadClick()
+{
+    TDirDlg dialog;
+    dialog.Title = QStringLiteral("Bitte geben Sie den Pfad für die Anlagen an.");
+    if (dialog.Execute())
+        edtAnlagepfad->setText(dialog.GetDirectory());
+}
+
+void TfrmBearbeiten::btnHilfeClick()
+{
+    ShowDialogHelp(HelpContext, FallbackHelpContext);
+}
+
+void TfrmBearbeiten::editCurrentRow()
+{
+    if (m_table->State() == dsBrowse && !m_table->IsEmpty())
+        m_table->Edit();
+}
+
+void TfrmBearbeiten::postRow()
+{
+    if (m_table->State() == dsEdit || m_table->State() == dsInsert)
+        m_table->Post();
+}
+
+void TfrmBearbeiten::cancelRow()
+{
+    if (m_table->State() == dsEdit || m_table->State() == dsInsert)
+        m_table->Cancel();
+}
+
+// The next sort key follows the highest numeric one of the range; keys of
+// letters, and numbers with blanks inside, are no numbers to count on.
+void TfrmBearbeiten::newRow()
+{
+    const int next = highestSortNumber() + 1;
+    m_table->Append();
+    const TPrintRequest &request = PrintRequest();
+    m_table->FieldByName(QStringLiteral("Modul"))->SetAsString(request.Modul);
+    m_table->FieldByName(QStringLiteral("Typ"))->SetAsString(
+        m_mode == ModeEmail ? request.FormFilterTyp + QStringLiteral("-eMail") : request.FormFilterTyp);
+    m_table->FieldByName(fieldSortierung)->SetAsString(IntToStr(next));
+}
+
+int TfrmBearbeiten::highestSortNumber()
+{
+    const ControlsDisabled quiet(m_table);
+    int highest = 0;
+    for (m_table->First(); !m_table->Eof(); m_table->Next()) {
+        const QString key = m_table->FieldByName(fieldSortierung)->AsString();
+        int number = 0;
+        if (IsNumeric(key) && TryStrToInt(key.trimmed(), number))
+            highest = std::max(highest, number);
+    }
+    return highest;
+}
+
+QString TfrmBearbeiten::formPath() const
+{
+    return os::includeTrailingSeparator(ProgramPaths().FormularPfad);
+}
+
+TEmailSettings TfrmBearbeiten::readSettings() const
+{
+    return ReadEmailSettings ? ReadEmailSettings() : TEmailSettings{};
+}
+
+TfrmKopieren *TfrmBearbeiten::copyDialog()
+{
+    if (CopyDialog)
+        return CopyDialog;
+    if (!m_ownCopyDialog)
+        m_ownCopyDialog = std::make_unique<TfrmKopieren>(this);
+    return m_ownCopyDialog.get();
+}
+
+QString TfrmBearbeiten::fieldText(const QString &fieldName) const
+{
+    return m_table->FieldByName(fieldName)->AsString();
+}

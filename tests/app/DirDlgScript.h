@@ -1,0 +1,53 @@
+#pragma once
+
+#include "app/DirDlg.h"
+
+#include <QDialog>
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+
+// Stands in for the user at the program's modal dialogs: each dialog that
+// opens is shown and worked by the next step of the script; a dialog the step
+// leaves open is closed as by its close button.
+class DialogScript
+{
+public:
+    using Step = std::function<void(QDialog &)>;
+
+    DialogScript()
+    {
+        SetModalRunner([this](QDialog &dialog) { return run(dialog); });
+    }
+    ~DialogScript() { SetModalRunner({}); }
+    DialogScript(const DialogScript &) = delete;
+    DialogScript &operator=(const DialogScript &) = delete;
+
+    void then(Step step) { m_steps.push_back(std::move(step)); }
+    // Captions of the dialogs opened so far, in order.
+    const QStringList &opened() const { return m_opened; }
+    bool finished() const { return m_steps.empty(); }
+
+private:
+    int run(QDialog &dialog)
+    {
+        m_opened << dialog.windowTitle();
+        dialog.show();
+        if (m_steps.empty()) {
+            ADD_FAILURE() << "unexpected dialog " << dialog.windowTitle().toStdString();
+        } else {
+            const Step step = std::move(m_steps.front());
+            m_steps.pop_front();
+            step(dialog);
+        }
+        if (dialog.isVisible())
+            dialog.reject();
+        return dialog.result();
+    }
+
+    std::deque<Step> m_steps;
+    QStringList m_opened;
+};
