@@ -83,11 +83,10 @@ TfrmKopieren::TfrmKopieren(QWidget *parent)
     connect(edtNeuername, &QLineEdit::textEdited, this, &TfrmKopieren::edtNeuernameChange);
 }
 
-bool TfrmKopieren::Execute(const QString &originalName, std::function<bool(const QString &)> targetExists)
+bool TfrmKopieren::Execute(const QString &originalName, std::function<TCopyTarget(const QString &)> checkTarget)
 {
     lblOriginal->setText(originalName);
-    m_originalBase = FormFileNamePart(WithoutFormExtension(originalName));
-    m_targetExists = std::move(targetExists);
+    m_checkTarget = std::move(checkTarget);
     edtNeuername->clear();
     edtNeuername->setFocus();
     return RunModal(*this) == QDialog::Accepted;
@@ -122,10 +121,10 @@ bool TfrmKopieren::nameRefused(const QString &name)
         if (name.contains(forbidden))
             return refuse(QStringLiteral("Der Zielname darf keines der Zeichen / \\ * ? enthalten!"));
     }
-    // Names resolve without regard to case, so "RECHNUNG" is "rechnung" again.
-    if (name.compare(m_originalBase, Qt::CaseInsensitive) == 0)
+    const TCopyTarget target = m_checkTarget ? m_checkTarget(name) : TCopyTarget::Free;
+    if (target == TCopyTarget::Original)
         return refuse(QStringLiteral("Ein Formular kann nicht auf sich selbst kopiert werden!"));
-    if (m_targetExists && m_targetExists(name)) {
+    if (target == TCopyTarget::Existing) {
         const int answer = ui::services().messageBox(
             QStringLiteral("Ein Formular mit dem Namen ") + name
                 + QStringLiteral(" ist bereits vorhanden.\r\nSoll es überschrieben werden?"),

@@ -28,6 +28,10 @@ using THelpRouter = std::function<void(int context, int fallbackContext)>;
 void SetDialogHelpRouter(THelpRouter router);
 void ShowDialogHelp(int context, int fallbackContext);
 
+// What copying under a name would do: write new files, overwrite a form that
+// exists, or copy the original onto itself.
+enum class TCopyTarget { Free, Existing, Original };
+
 // Asks for the name under which a layout or template is copied.
 class TfrmKopieren : public QDialog, public Ui::TfrmKopieren
 {
@@ -39,10 +43,11 @@ public:
 
     explicit TfrmKopieren(QWidget *parent = nullptr);
 
-    // Shows the dialog for the stored name `originalName`. `targetExists`
-    // tells whether copying under a name would overwrite files; the user is
-    // asked before that. True when the user confirmed a usable name.
-    bool Execute(const QString &originalName, std::function<bool(const QString &)> targetExists);
+    // Shows the dialog for the stored name `originalName`. `checkTarget`
+    // tells what copying under a name would do: the original itself is
+    // refused, and the user is asked before an existing form is overwritten.
+    // True when the user confirmed a usable name.
+    bool Execute(const QString &originalName, std::function<TCopyTarget(const QString &)> checkTarget);
     // The confirmed name: a base name without extension and folder.
     QString NewName() const;
 
@@ -55,6 +60,5 @@ private:
     bool refuse(const QString &message);
     bool nameRefused(const QString &name);
 
-    QString m_originalBase;
-    std::function<bool(const QString &)> m_targetExists;
+    std::function<TCopyTarget(const QString &)> m_checkTarget;
 };

@@ -52,14 +52,13 @@ private:
     TDataSet *m_dataSet;
 };
 
-QString comparableFolder(const QString &folder)
+// Names resolve without regard to case, so "RECHNUNG" names "rechnung" again.
+bool samePath(const QString &left, const QString &right)
 {
-    return QDir::cleanPath(os::resolvePath(os::excludeTrailingSeparator(folder)));
-}
-
-bool sameFolder(const QString &left, const QString &right)
-{
-    return comparableFolder(left).compare(comparableFolder(right), Qt::CaseInsensitive) == 0;
+    auto comparable = [](const QString &path) {
+        return QDir::cleanPath(os::resolvePath(os::excludeTrailingSeparator(path)));
+    };
+    return comparable(left).compare(comparable(right), Qt::CaseInsensitive) == 0;
 }
 
 QString extensionOf(const QString &fileName)
@@ -184,8 +183,7 @@ bool TfrmBearbeiten::EditJob(TTable *table, TDataSource *dataSource, int mode)
     m_dataSource = dataSource;
     m_mode = mode;
     const TEmailSettings settings = readSettings();
-    rbMailProgram->setChecked(settings.OutboxMode && settings.MailProgramInstalled);
-    rbStandardClient->setChecked(!rbMailProgram->isChecked());
+    (settings.OutboxMode && settings.MailProgramInstalled ? rbMailProgram : rbStandardClient)->setChecked(true);
     rgbClient->setEnabled(settings.MailProgramInstalled);
     edtAnlagepfad->setText(settings.AttachmentFolder);
     if (m_table->IsEmpty())
@@ -319,9 +317,8 @@ void TfrmBearbeiten::btnCopyClick()
         return;
     const KeptRow kept{fieldText(fieldBezeichnung), dbedtDatei->text(), fieldText(fieldBemerkung),
                        m_mode == ModeEmail ? QVariant(0) : m_table->FieldByName(fieldAusdrucke)->Value()};
-    const QString mask = copyMask(kept.fileName);
     TfrmKopieren *dialog = copyDialog();
-    if (!dialog->Execute(kept.fileName, [&](const QString &name) { return copyWouldOverwrite(mask, name); }))
+    if (!dialog->Execute(kept.fileName, [&](const QString &name) { return copyTarget(kept.fileName, name); }))
         return;
     postRow();
     copyForm(kept, dialog->NewName());
@@ -354,13 +351,15 @@ QString TfrmBearbeiten::copyMask(const QString &storedName) const
     return sourceBase(storedName) + (m_mode == ModeEmail ? QStringLiteral(".frm") : QStringLiteral(".l*"));
 }
 
-bool TfrmBearbeiten::copyWouldOverwrite(const QString &mask, const QString &newName) const
+TCopyTarget TfrmBearbeiten::copyTarget(const QString &storedName, const QString &newName) const
 {
-    for (const QString &source : os::findFiles(mask)) {
+    if (samePath(sourceBase(storedName), formPath() + newName))
+        return TCopyTarget::Original;
+    for (const QString &source : os::findFiles(copyMask(storedName))) {
         if (os::fileExists(formPath() + newName + extensionOf(QFileInfo(source).fileName())))
-            return true;
+            return TCopyTarget::Existing;
     }
-    return false;
+    return TCopyTarget::Free;
 }
 
 void TfrmBearbeiten::SpeedButton1Click()
@@ -372,7 +371,7 @@ void TfrmBearbeiten::SpeedButton1Click()
     const QFileInfo chosen(dialog.selectedFiles().constFirst());
     m_fileEdit->type(chosen.fileName());
     const QString folder = os::includeTrailingSeparator(chosen.absolutePath());
-    if (sameFolder(folder, formPath()))
+    if (samePath(folder, formPath()))
         return;
     ShowError(QString(), QStringLiteral("Der gewählte Pfad  ") + folder + QStringLiteral("\r\nentspricht nicht ")
                              + QStringLiteral("dem voreingestellten Formularpfad  ") + formPath()

@@ -12,6 +12,7 @@ class QLineEdit;
 class TDataSource;
 class TTable;
 class TfrmKopieren;
+enum class TCopyTarget;
 
 // The e-mail settings of the program that the dialog shows and changes.
 struct TEmailSettings
@@ -91,7 +92,7 @@ private:
     QString formPath() const;
     QString sourceBase(const QString &storedName) const;
     QString copyMask(const QString &storedName) const;
-    bool copyWouldOverwrite(const QString &mask, const QString &newName) const;
+    TCopyTarget copyTarget(const QString &storedName, const QString &newName) const;
     QString browseFilter() const;
     TEmailSettings readSettings() const;
     TfrmKopieren *copyDialog();
