@@ -1,12 +1,17 @@
 #include "platform/help/ChmArchive.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <chm_lib.h>
 
 namespace help {
 
 namespace {
+
+// No page or picture of a help file comes near this; a damaged file that
+// claims more must not exhaust the memory.
+constexpr LONGUINT64 kLargestObject = 64 * 1024 * 1024;
 
 int collectPath(chmFile *, chmUnitInfo *unit, void *context)
 {
@@ -29,6 +34,9 @@ QString normalReference(const QString &reference)
 
 std::unique_ptr<ChmArchive> ChmArchive::open(const QString &path)
 {
+    // Only regular files: reading a pipe or device would wait forever.
+    if (!QFileInfo(path).isFile())
+        return nullptr;
     chmFile *handle = chm_open(QFile::encodeName(path).constData());
     if (!handle)
         return nullptr;
@@ -58,7 +66,8 @@ std::optional<QByteArray> ChmArchive::read(const QString &objectPath) const
 {
     chmUnitInfo unit;
     if (chm_resolve_object(m_handle, objectPath.toUtf8().constData(), &unit)
-        != CHM_RESOLVE_SUCCESS)
+            != CHM_RESOLVE_SUCCESS
+        || unit.length > kLargestObject)
         return std::nullopt;
     QByteArray data(qsizetype(unit.length), Qt::Uninitialized);
     const LONGINT64 got = chm_retrieve_object(m_handle, &unit,

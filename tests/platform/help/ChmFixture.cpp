@@ -1,4 +1,5 @@
 #include "ChmFixture.h"
+#include "TestFiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,9 +23,7 @@ void ChmFixture::addFile(const QString &name, const QByteArray &content)
 {
     const QString path = m_dir.filePath(name);
     QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(content);
+    writeTestFile(path, content);
     if (!name.endsWith(QLatin1String(".hhc")))
         m_files.append(QString(name).replace(QLatin1Char('/'), QLatin1Char('\\')));
 }
@@ -55,15 +54,11 @@ QString ChmFixture::projectText(const QString &chmName) const
 QString ChmFixture::build(const QString &chmName)
 {
     if (!m_map.isEmpty()) {
-        QFile header(m_dir.filePath(QStringLiteral("kontext.h")));
-        if (header.open(QIODevice::WriteOnly))
-            header.write(m_map.join(QLatin1Char('\n')).toUtf8() + '\n');
+        writeTestFile(m_dir.filePath(QStringLiteral("kontext.h")),
+                      m_map.join(QLatin1Char('\n')).toUtf8() + '\n');
     }
-    QFile project(m_dir.filePath(QStringLiteral("hilfe.hhp")));
-    if (!project.open(QIODevice::WriteOnly))
+    if (!writeTestFile(m_dir.filePath(QStringLiteral("hilfe.hhp")), projectText(chmName).toUtf8()))
         return QString();
-    project.write(projectText(chmName).toUtf8());
-    project.close();
 
     QProcess compiler;
     compiler.setWorkingDirectory(m_dir.path());

@@ -1,3 +1,5 @@
+#include "TestFiles.h"
+
 #include "platform/help/TraceFile.h"
 
 #include <QDir>
@@ -13,19 +15,6 @@
 using namespace help;
 
 namespace {
-
-QByteArray contentOf(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unlesbar>");
-}
-
-void writeFile(const QString &path, const QByteArray &content)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(content);
-}
 
 // Points the per-user state and temporary folders into a test folder.
 class TraceFileTest : public testing::Test
@@ -85,22 +74,22 @@ TEST_F(TraceFileTest, AppendsAndCreatesFilesForTheUserAlone)
     const QString path = UserTraceFolder() + "/HHDebug.txt";
     EXPECT_TRUE(AppendToTraceFile(path, "eins\r\n"));
     EXPECT_TRUE(AppendToTraceFile(path, "zwei\r\n"));
-    EXPECT_EQ(contentOf(path), "eins\r\nzwei\r\n");
+    EXPECT_EQ(testFileContent(path), "eins\r\nzwei\r\n");
     EXPECT_EQ(QFileInfo(path).permissions() & (QFile::ReadGroup | QFile::ReadOther), 0);
 }
 
 TEST_F(TraceFileTest, NeverWritesThroughASymbolicLink)
 {
     const QString victim = m_dir.filePath("fremd.txt");
-    writeFile(victim, "wichtig");
+    ASSERT_TRUE(writeTestFile(victim, "wichtig"));
     const QString path = UserTraceFolder() + "/HHDebug.txt";
     ASSERT_TRUE(QFile::link(victim, path));
     EXPECT_FALSE(AppendToTraceFile(path, "Zeile\r\n"));
-    EXPECT_EQ(contentOf(victim), "wichtig");
+    EXPECT_EQ(testFileContent(victim), "wichtig");
 
     RemoveTraceFile(path);
     EXPECT_FALSE(QFileInfo(path).isSymLink());
-    EXPECT_EQ(contentOf(victim), "wichtig");
+    EXPECT_EQ(testFileContent(victim), "wichtig");
 }
 
 TEST_F(TraceFileTest, RefusesWhatIsNoRegularFile)
