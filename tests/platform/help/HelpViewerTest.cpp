@@ -1,5 +1,6 @@
 #include "ChmFixture.h"
 
+#include "platform/help/ApplicationHelp.h"
 #include "platform/help/ChmHelpFile.h"
 #include "platform/help/HelpBrowser.h"
 #include "platform/help/HelpViewer.h"
@@ -155,6 +156,19 @@ TEST_F(HelpViewerTest, ControlReusesTheWindowOfAFileAndClosesAll)
 
     closeHelpWindows();
     EXPECT_TRUE(HelpWindows().isEmpty());
+}
+
+TEST_F(HelpViewerTest, ApplicationsOwnHelpShowsContextTopicsOfItsFile)
+{
+    help::SetApplicationHelpFile(m_path);
+    EXPECT_TRUE(help::ApplicationHelpContext(2001));
+    ASSERT_EQ(HelpWindows().size(), 1);
+    EXPECT_EQ(HelpWindows().first()->browser()->currentTopic(), "/sub/formular.htm");
+    EXPECT_FALSE(help::ApplicationHelpCommand(help::HELP_FINDER, 0));
+
+    help::SetApplicationHelpFile(m_fixture.folder() + "/hilfe.hlp");
+    EXPECT_FALSE(help::ApplicationHelpContext(200));
+    help::SetApplicationHelpFile(QString());
 }
 
 TEST(HelpControlTest, FilesThatAreNoHelpFilesAreNotOpened)
