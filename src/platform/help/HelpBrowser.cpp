@@ -33,7 +33,11 @@ QUrl HelpBrowser::urlOf(const QString &storedPath)
 
 QString HelpBrowser::currentTopic() const
 {
-    const QUrl url = source();
+    return topicOf(source());
+}
+
+QString HelpBrowser::topicOf(const QUrl &url)
+{
     if (url.scheme() != kScheme)
         return QString();
     return url.hasFragment() ? url.path() + QLatin1Char('#') + url.fragment() : url.path();

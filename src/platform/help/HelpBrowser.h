@@ -18,6 +18,8 @@ public:
     HelpBrowser(const ChmArchive &archive, QWidget *parent = nullptr);
 
     static QUrl urlOf(const QString &storedPath);
+    // The stored path (with "#anchor") an address names; empty for others.
+    static QString topicOf(const QUrl &url);
     // The stored path of the page shown, with its "#anchor"; empty when none.
     QString currentTopic() const;
 

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QSplitter>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 #include <QVBoxLayout>
 
 namespace help {
@@ -42,11 +43,16 @@ HelpViewer::HelpViewer(std::unique_ptr<ChmHelpFile> file, QWidget *parent)
     layout->addWidget(splitter);
     resize(900, 640);
 
-    connect(m_contents, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *item) {
-        const QString reference = item ? item->data(0, kReferenceRole).toString() : QString();
+    // Only a deliberate choice opens an entry: the tree also moves its
+    // current entry by itself, when it first gets the focus.
+    const auto open = [this](QTreeWidgetItem *item) {
+        const QString reference = item->data(0, kReferenceRole).toString();
         if (!reference.isEmpty())
             showTopic(reference);
-    });
+    };
+    connect(m_contents, &QTreeWidget::itemClicked, this, open);
+    connect(m_contents, &QTreeWidget::itemActivated, this, open);
+    connect(m_browser, &QTextBrowser::sourceChanged, this, &HelpViewer::markShownTopic);
 }
 
 HelpViewer::~HelpViewer() = default;
@@ -86,6 +92,25 @@ void HelpViewer::fillContents(QTreeWidgetItem *parent, const QList<HelpTopic> &t
         item->setData(0, kReferenceRole, topic.reference);
         fillContents(item, topic.children);
     }
+}
+
+// The contents entry of the page shown becomes the tree's current entry.
+void HelpViewer::markShownTopic(const QUrl &shownUrl)
+{
+    const QString shown = HelpBrowser::topicOf(shownUrl);
+    const QString page = shown.section(QLatin1Char('#'), 0, 0);
+    QTreeWidgetItem *samePage = nullptr;
+    for (QTreeWidgetItemIterator it(m_contents); *it; ++it) {
+        const QString reference = (*it)->data(0, kReferenceRole).toString();
+        if (reference == shown) {
+            m_contents->setCurrentItem(*it);
+            return;
+        }
+        if (!samePage && reference.section(QLatin1Char('#'), 0, 0) == page)
+            samePage = *it;
+    }
+    if (samePage)
+        m_contents->setCurrentItem(samePage);
 }
 
 void HelpViewer::showNotice(const QString &text)

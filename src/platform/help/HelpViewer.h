@@ -35,6 +35,7 @@ public:
     QString notice() const;
 
 private:
+    void markShownTopic(const QUrl &shownUrl);
     void fillContents(QTreeWidgetItem *parent, const QList<HelpTopic> &topics);
     void showNotice(const QString &text);
 

@@ -9,6 +9,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QFile>
+#include <QKeyEvent>
 #include <QPixmap>
 #include <QTextBlock>
 #include <QTreeWidget>
@@ -110,13 +111,22 @@ TEST_F(HelpViewerTest, FollowsLinksAndLoadsImagesFromInsideTheFile)
     EXPECT_EQ(qvariant_cast<QPixmap>(loaded).size(), QSize(2, 3));
 }
 
-TEST_F(HelpViewerTest, ContentsEntryShowsItsPage)
+TEST_F(HelpViewerTest, ContentsFollowThePageAndOpenTheChosenEntry)
 {
     auto viewer = openViewer();
     ASSERT_TRUE(viewer);
-    viewer->showContext(2000);
-    viewer->contents()->setCurrentItem(viewer->contents()->topLevelItem(0)->child(0));
-    EXPECT_EQ(viewer->browser()->currentTopic(), "/sub/formular.htm");
+    QTreeWidget *contents = viewer->contents();
+    QTreeWidgetItem *start = contents->topLevelItem(0);
+    QTreeWidgetItem *form = start->child(0);
+    viewer->showContext(2001);
+    EXPECT_EQ(contents->currentItem(), form);
+
+    contents->setCurrentItem(start);
+    EXPECT_EQ(viewer->browser()->currentTopic(), "/sub/formular.htm")
+        << "moving through the contents alone opens nothing";
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(contents, &enter);
+    EXPECT_EQ(viewer->browser()->currentTopic(), "/start.htm");
 }
 
 TEST_F(HelpViewerTest, NumberWithoutTopicShowsStartPageAndSaysSo)
