@@ -6,8 +6,7 @@
 #include <QFileInfo>
 #include <QPointer>
 
-#include <chm_lib.h>
-#include <dlfcn.h>
+#include <link.h>
 
 namespace help {
 
@@ -105,12 +104,21 @@ QList<HelpViewer *> HelpWindows()
     return open;
 }
 
+// Looked up among the loaded objects by name: the address of one of its
+// functions may name the program itself, where the call is linked.
 QString HelpLibraryPath()
 {
-    Dl_info info;
-    if (!dladdr(reinterpret_cast<void *>(&chm_open), &info) || !info.dli_fname)
-        return QString();
-    return QFileInfo(QFile::decodeName(info.dli_fname)).absoluteFilePath();
+    QString found;
+    dl_iterate_phdr(
+        [](dl_phdr_info *info, size_t, void *result) {
+            const QString path = QFile::decodeName(info->dlpi_name);
+            if (!QFileInfo(path).fileName().startsWith(QLatin1String("libchm.so")))
+                return 0;
+            *static_cast<QString *>(result) = QFileInfo(path).absoluteFilePath();
+            return 1;
+        },
+        &found);
+    return found;
 }
 
 } // namespace help
