@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+// Paths stored by the Windows suite use "\" and any case; here both
+// separators are read and each component is looked up without regard to
+// case.
+namespace os {
+
+// The path as it exists on disk: each existing component in its real
+// spelling; from the first component that does not exist on, the rest
+// stays as given (with "/" separators).
+QString resolvePath(const QString &path);
+bool fileExists(const QString &path);
+bool directoryExists(const QString &path);
+
+// Appends "/" unless the path already ends in "/" or "\"; a path written
+// with "\" only gets "\".
+QString includeTrailingSeparator(const QString &path);
+// Removes one trailing "/" or "\" (the root "/" stays).
+QString excludeTrailingSeparator(const QString &path);
+
+// Folder of the running program, without a trailing separator. Tests and
+// tools that run the program's code elsewhere may set it.
+QString executableFolder();
+void setExecutableFolder(const QString &folder);
+// The system's temporary folder with a trailing separator.
+QString tempFolder();
+
+} // namespace os
