@@ -128,7 +128,7 @@ void TFormatlist::RegisterTableFields(TNCTable *table, qint32 areas)
         AddItem()->SetField(field, table->Prefix + QLatin1Char('_') + field, field, areas, table);
 }
 
-void TFormatlist::RegisterSetupVariables(const QString &dataPath, TNCTable *documentHead)
+void TFormatlist::RegisterSetupVariables(const QString &dataPath, const TNCTable &documentHead)
 {
     const auto addVariable = [this](const QString &name, const mail::Variant &value) {
         AddItem()->SetVariable(name, QStringLiteral("Var_") + name, value, name);
@@ -138,7 +138,7 @@ void TFormatlist::RegisterSetupVariables(const QString &dataPath, TNCTable *docu
     addVariable(QStringLiteral("Seitenumbruch"), false);
     for (const SetupVariable &variable : CompanyVariables)
         addVariable(QString::fromUtf8(variable.name), setup.Value(QString::fromUtf8(variable.setupField)));
-    const bool euro = mail::FieldVariant(*documentHead, QStringLiteral("Euro")).toText() ==
+    const bool euro = mail::FieldVariant(documentHead, QStringLiteral("Euro")).toText() ==
                       QStringLiteral("J");
     addVariable(QStringLiteral("Währung"),
                 setup.Value(euro ? QStringLiteral("EuroBezeichnung") : QStringLiteral("Waehrung")));

@@ -69,7 +69,7 @@ public:
     void RegisterTableFields(TNCTable *table, qint32 areas);
     // The company values of "Setup.db" in the data path; the currency name
     // follows the document head's field "Euro".
-    void RegisterSetupVariables(const QString &dataPath, TNCTable *documentHead);
+    void RegisterSetupVariables(const QString &dataPath, const TNCTable &documentHead);
 
     // Empties every command's value and removes every variable.
     void ClearValuesAndVariables();

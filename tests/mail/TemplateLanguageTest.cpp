@@ -105,6 +105,7 @@ TEST_F(TemplateLanguage, FieldGroupsDisappearWithTheirFirstValue)
     EXPECT_EQ(One("[#A, #B]!"), "x, !");
     EXPECT_EQ(One("[#B, #A]!"), "!");
     EXPECT_EQ(One("[ohne Feld] und ]"), "[ohne Feld] und ]");
+    EXPECT_EQ(One("Tel.[ #B ohne Ende"), "Tel.");
 }
 
 TEST_F(TemplateLanguage, LineGroupsDropTheWholeLineOnlyWhenEveryValueIsEmpty)

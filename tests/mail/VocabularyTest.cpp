@@ -158,7 +158,7 @@ TEST_F(Vocabulary, FieldMissingFromItsTablePassesTheDatabaseError)
 TEST_F(Vocabulary, SetupVariablesComeInTheirFixedOrderWithTheirValues)
 {
     const int before = m_vocabulary.Count();
-    m_vocabulary.RegisterSetupVariables(m_dir.path(), m_head.get());
+    m_vocabulary.RegisterSetupVariables(m_dir.path(), *m_head);
     QStringList names;
     for (int i = before; i < m_vocabulary.Count(); ++i) {
         const TFormatlistItem *item = m_vocabulary.GetItem(i);
@@ -187,32 +187,32 @@ TEST_F(Vocabulary, CurrencyNameFollowsTheDocumentsEuroFlag)
     m_head->Edit();
     m_head->FieldByName("Euro")->SetValue("N");
     m_head->Post();
-    m_vocabulary.RegisterSetupVariables(m_dir.path(), m_head.get());
+    m_vocabulary.RegisterSetupVariables(m_dir.path(), *m_head);
     EXPECT_EQ(Run({"#Var_Währung"}), QStringList({"DM"}));
 }
 
 TEST_F(Vocabulary, ResetRemovesSetupAndUserVariablesButKeepsFields)
 {
     const int fields = m_vocabulary.Count();
-    m_vocabulary.RegisterSetupVariables(m_dir.path(), m_head.get());
+    m_vocabulary.RegisterSetupVariables(m_dir.path(), *m_head);
     Run({"!Var #Eigene=1"});
     m_context.ResetTemplateState();
     EXPECT_EQ(m_vocabulary.Count(), fields);
-    m_vocabulary.RegisterSetupVariables(m_dir.path(), m_head.get());
+    m_vocabulary.RegisterSetupVariables(m_dir.path(), *m_head);
     EXPECT_EQ(m_vocabulary.Count(), fields + 22);
 }
 
 TEST_F(Vocabulary, MissingSetupFieldOrTableRaisesTheDatabaseError)
 {
     TFormatlist list;
-    EXPECT_THROW(list.RegisterSetupVariables(m_dir.path() + "/fehlt", m_head.get()), EDatabaseError);
+    EXPECT_THROW(list.RegisterSetupVariables(m_dir.path() + "/fehlt", *m_head), EDatabaseError);
     QList<Column> withoutBank = SetupColumns;
     withoutBank.removeAt(6);
     QVariantList row = SetupRow;
     row.removeAt(6);
     QTemporaryDir other;
     CreateTable(other.path(), "Setup.db", withoutBank, {row});
-    EXPECT_THROW(list.RegisterSetupVariables(other.path(), m_head.get()), EDatabaseError);
+    EXPECT_THROW(list.RegisterSetupVariables(other.path(), *m_head), EDatabaseError);
     EXPECT_EQ(list.GetItem(list.Count() - 1)->Name, "Mwst2");
 }
 
