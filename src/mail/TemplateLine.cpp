@@ -237,13 +237,19 @@ private:
         const qsizetype colon = token.indexOf(QLatin1Char(':'));
         const QString name = colon < 0 ? token : token.left(colon);
         const QString formatText = colon < 0 ? QString() : token.mid(colon + 1);
-        PlaceholderFormat format = ParseFormat(formatText, name, m_defaultDecimals);
-        QString text = NormalizedBreaks(ValueText(ResolvedItem(name).CurrentValue(), format));
+        const PlaceholderFormat format = ParseFormat(formatText, name, m_defaultDecimals);
+        const QString text = NormalizedBreaks(ValueText(ResolvedItem(name).CurrentValue(), format));
+        if (KeptByGroup(text))
+            PlaceValue(text, format);
+    }
 
+    // False when the value empties the field group it opens: the group is gone.
+    bool KeptByGroup(const QString &text)
+    {
         const bool firstOfFieldGroup = m_fieldGroupStart >= 0 && m_groupCount == 1;
         if (firstOfFieldGroup && text.isEmpty()) {
             DropFieldGroup();
-            return;
+            return false;
         }
         if (!text.isEmpty())
             ++m_groupFilled;
@@ -251,6 +257,11 @@ private:
             ReleaseMarker();
             --m_column;
         }
+        return true;
+    }
+
+    void PlaceValue(QString text, PlaceholderFormat format)
+    {
         // A wrap width of 0 cannot wrap anything: the value stands whole.
         if (format.wrap && format.hasWidth && format.width == 0)
             format = {false, false, 0, format.decimals};

@@ -69,11 +69,6 @@ int SectionOfMarker(const QString &line)
     return -1;
 }
 
-bool HoldsLineBreak(const QString &text)
-{
-    return text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n'));
-}
-
 bool FitsEncoding(const QString &text, TextEncoding encoding)
 {
     if (encoding != TextEncoding::Windows1252)
@@ -81,6 +76,26 @@ bool FitsEncoding(const QString &text, TextEncoding encoding)
     bool lossless = true;
     cp1252::encode(text, &lossless);
     return lossless;
+}
+
+// Why a text cannot stand on one line of the file; empty when it can.
+QString StorageProblem(const QString &text, TextEncoding encoding)
+{
+    if (text.contains(QLatin1Char('\r')) || text.contains(QLatin1Char('\n')))
+        return QStringLiteral(" enthält einen Zeilenumbruch.");
+    if (!FitsEncoding(text, encoding))
+        return QStringLiteral(" enthält Zeichen, die im Zeichensatz der Datei nicht gespeichert werden können.");
+    return QString();
+}
+
+// Why a stored line would read back as something else; empty when it would not.
+QString ReadBackProblem(const QString &line, int section)
+{
+    if (SectionOfMarker(line) >= 0)
+        return QStringLiteral(" würde beim Laden als Bereichsanfang gelesen.");
+    if (section == fsFormularvorgaben && IsHeaderLine(line))
+        return QStringLiteral(" würde beim Laden als Formularvorgabe gelesen.");
+    return QString();
 }
 
 QString Quoted(const QString &text)
@@ -244,32 +259,25 @@ QStringList TFormular::FileLines() const
 QStringList TFormular::UnkeepableLines() const
 {
     const auto &names = FormularSectionNames();
-    const QString unencodable =
-        QStringLiteral(" enthält Zeichen, die im Zeichensatz der Datei nicht gespeichert werden können.");
     QStringList problems;
     for (int i = 0; i < FormularSectionCount; ++i) {
         for (const QString &line : m_sections[i]) {
-            const QString what = QStringLiteral("Die Zeile ") + Quoted(line) +
-                                 QStringLiteral(" im Bereich ") + Quoted(names[i]);
-            if (HoldsLineBreak(line))
-                problems << what + QStringLiteral(" enthält einen Zeilenumbruch.");
-            else if (SectionOfMarker(line) >= 0)
-                problems << what + QStringLiteral(" würde beim Laden als Bereichsanfang gelesen.");
-            else if (i == fsFormularvorgaben && IsHeaderLine(line))
-                problems << what + QStringLiteral(" würde beim Laden als Formularvorgabe gelesen.");
-            else if (!FitsEncoding(line, Encoding))
-                problems << what + unencodable;
+            QString problem = StorageProblem(line, Encoding);
+            if (problem.isEmpty())
+                problem = ReadBackProblem(line, i);
+            if (!problem.isEmpty()) {
+                problems << QStringLiteral("Die Zeile ") + Quoted(line) + QStringLiteral(" im Bereich ") +
+                                Quoted(names[i]) + problem;
+            }
         }
     }
     const QList<QPair<QString, QString>> values{
         {KeySendTo, SendTo},  {KeyCC, CC},  {KeyBCC, BCC}, {KeyBetreff, Betreff},
         {KeyOrdner, NachrichtSpeichernIn}, {KeyAnlage, AlsAnlageSenden ? Anlagename : QString()}};
     for (const auto &[key, value] : values) {
-        const QString what = QStringLiteral("Die Vorgabe ") + Quoted(key.mid(1));
-        if (HoldsLineBreak(value))
-            problems << what + QStringLiteral(" enthält einen Zeilenumbruch.");
-        else if (!FitsEncoding(value, Encoding))
-            problems << what + unencodable;
+        const QString problem = StorageProblem(value, Encoding);
+        if (!problem.isEmpty())
+            problems << QStringLiteral("Die Vorgabe ") + Quoted(key.mid(1)) + problem;
     }
     return problems;
 }
