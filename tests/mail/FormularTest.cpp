@@ -154,6 +154,18 @@ TEST_F(FormularFile, NamesGetTheLowerCaseExtensionUnlessTheyEndInIt)
     EXPECT_EQ(again.Betreff, "x");
 }
 
+TEST_F(FormularFile, NamesResolveWithoutRegardToCaseAndWithBackslashes)
+{
+    WriteBytes("Rechnung.frm", "!Formularvorgaben\r\n!Betreff alt\r\n");
+    TFormular formular;
+    ASSERT_TRUE(formular.LoadFromFile(m_dir.path() + "\\rechnung"));
+    EXPECT_EQ(formular.Betreff, "alt");
+    formular.Betreff = "neu";
+    formular.SaveToFile(PathOf("RECHNUNG"));
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList({"Rechnung.frm"}));
+    EXPECT_TRUE(ReadBytes("Rechnung.frm").contains("!Betreff neu\r\n"));
+}
+
 TEST_F(FormularFile, MissingFileGivesTheNewTemplateDefaults)
 {
     TFormular formular;
