@@ -1,5 +1,6 @@
 #include "platform/os/FakePrinterService.h"
 
+#include "platform/os/Paths.h"
 #include "platform/os/SystemPrinterService.h"
 
 #include <QPrinter>
@@ -7,7 +8,7 @@
 namespace os {
 
 FakePrinterService::FakePrinterService(const QString &outputFolder, QStringList names)
-    : m_outputFolder(outputFolder), m_names(std::move(names)), m_current(m_names.value(0))
+    : m_outputFolder(outputFolder.isEmpty() ? tempFolder() : outputFolder), m_names(std::move(names)), m_current(m_names.value(0))
 {
 }
 

@@ -9,7 +9,7 @@ namespace os {
 // A printer list for tests: the given names (by default "Tintlen PDF",
 // "Laserdrucker Buchhaltung" and "Etikettendrucker"), the current printer
 // kept in memory, and every printer configured to write a real PDF file
-// into outputFolder. It records each change of the current printer and
+// into outputFolder (by default the temporary folder). It records each change of the current printer and
 // each configured job.
 class FakePrinterService : public PrinterService
 {
@@ -21,7 +21,7 @@ public:
         QString outputFile;
     };
 
-    explicit FakePrinterService(const QString &outputFolder,
+    explicit FakePrinterService(const QString &outputFolder = QString(),
                                 QStringList names = {QStringLiteral("Tintlen PDF"),
                                                      QStringLiteral("Laserdrucker Buchhaltung"),
                                                      QStringLiteral("Etikettendrucker")});

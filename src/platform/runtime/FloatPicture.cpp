@@ -244,14 +244,14 @@ QString FormatFloat(const QString &format, double value)
         return FloatToStr(value);
     const QStringList sections = splitSections(format);
     const bool hasNegativeSection = sections.size() > 1 && !sections[1].isEmpty();
-    const bool hasZeroSection = sections.size() > 2 && !sections[2].isEmpty();
     if (value == 0)
         return render(sectionOr(sections, 2), 0).text;
     const bool negative = value < 0;
     const Rendered result = render(sectionOr(sections, negative ? 1 : 0), std::fabs(value));
-    if (result.zero && hasZeroSection)
-        return render(sections[2], 0).text;
-    if (negative && !hasNegativeSection && !result.zero)
+    // A value that rounds to zero is shown as zero, never as "-0,00".
+    if (result.zero)
+        return render(sectionOr(sections, 2), 0).text;
+    if (negative && !hasNegativeSection)
         return QLatin1Char('-') + result.text;
     return result.text;
 }

@@ -7,6 +7,7 @@
 
 #include <QMetaType>
 
+#include <climits>
 #include <cmath>
 
 namespace {
@@ -188,8 +189,11 @@ private:
             return integerText(integerArg(), 10);
         case 'u':
             return integerText(qint64(quint32(integerArg())), 10);
-        case 'x':
-            return integerText(integerArg(), 16);
+        case 'x': {
+            // Negative integers show their 32-bit pattern, as the framework's do.
+            const qint64 value = integerArg();
+            return integerText(value < 0 && value >= INT_MIN ? qint64(quint32(value)) : value, 16);
+        }
         case 'f':
             return fixedText(floatArg(), 2, false);
         case 'n':

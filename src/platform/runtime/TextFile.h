@@ -18,7 +18,7 @@ struct TextFileContent
 // German message when the file cannot be read.
 TextFileContent ReadTextFile(const QString &path);
 
-// Writes through a temporary file in the same folder that then replaces
+// Writes UTF-8 without a byte-order mark. Writes through a temporary file in the same folder that then replaces
 // the target, so a crash never leaves half a file. Raises EInOutError when
 // the file cannot be written or when the text holds characters that
 // Windows-1252 cannot store (the file is then left unchanged).

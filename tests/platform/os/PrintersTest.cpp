@@ -78,6 +78,9 @@ TEST(FakePrinters, InstanceCanBeReplacedForTests)
     EXPECT_EQ(os::PrinterService::instance().printers().size(), 1);
     os::PrinterService::setInstance(nullptr);
     EXPECT_NE(&os::PrinterService::instance(), &fake);
+    const os::FakePrinterService standard;
+    EXPECT_EQ(standard.printers().size(), 3);
+    EXPECT_TRUE(standard.printers().at(0).builtinPdf);
 }
 
 TEST_F(SystemPrinters, OffersTheBuiltinPdfPrinterBesideTheQueues)

@@ -95,6 +95,8 @@ TEST(Conversions, FormatFloatPictures)
     EXPECT_EQ(FormatFloat("0.00;(0.00);'null'", 0), "null");
     EXPECT_EQ(FormatFloat("0.00;;'null'", -0.001), "null");
     EXPECT_EQ(FormatFloat("0.00", -0.001), "0,00");
+    EXPECT_EQ(FormatFloat("0.00;-0.00 'S'", -0.001), "0,00");
+    EXPECT_EQ(FormatFloat("0.00;-0.00 'S'", -1), "-1,00 S");
     EXPECT_EQ(FormatFloat("0.00E+00", 1234.5), "1,23E+03");
     EXPECT_EQ(FormatFloat("0.0E-0", 0.00025), "2,5E-4");
     EXPECT_EQ(FormatFloat("", 0.1), "0,1");
@@ -108,6 +110,7 @@ TEST(Conversions, FormatWidthsPrecisionsAndAlignment)
     EXPECT_EQ(Format("%10s|", {QStringLiteral("Abc")}), "       Abc|");
     EXPECT_EQ(Format("%.2s", {QStringLiteral("Abc")}), "Ab");
     EXPECT_EQ(Format("%5d|%.4d|%x", {42, 7, 255}), "   42|0007|FF");
+    EXPECT_EQ(Format("%x|%d", {-1, -5}), "FFFFFFFF|-5");
     EXPECT_EQ(Format("%20.2n", {1234567.5}).trimmed(), "1.234.567,50");
     EXPECT_EQ(Format("%.0n", {-1234.5}), "-1.235");
     EXPECT_EQ(Format("%5.2m", {1234.5}), QStringLiteral("1.234,50 €"));

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+struct sqlite3;
+
+namespace db {
+
+// Names of the collations that indexes and comparisons of text use. Letters
+// compare as a German reader expects: umlauts next to their base letter,
+// "ß" as "ss", then accents, then (case-sensitive only) lower before upper.
+inline constexpr const char *germanCollation = "GERMAN";
+inline constexpr const char *germanNoCaseCollation = "GERMAN_NOCASE";
+
+int compareGerman(const QString &left, const QString &right, bool caseSensitive);
+int compareGermanUtf8(const char *left, int leftSize, const char *right, int rightSize,
+                      bool caseSensitive);
+void registerGermanCollations(sqlite3 *handle);
+
+}

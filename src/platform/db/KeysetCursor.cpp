@@ -1,0 +1,503 @@
+#include "platform/db/KeysetCursor.h"
+
+#include "platform/db/GermanCollation.h"
+
+#include <algorithm>
+
+namespace db {
+
+namespace {
+
+// Opening reads one window; a range of typical size fits into it, so that
+// stepping through it needs no second query.
+constexpr int firstWindow = 64;
+constexpr int seekWindow = 16;
+constexpr int largestWindow = 512;
+constexpr int scanChunk = 512;
+
+SqlCondition conjunction(std::initializer_list<SqlCondition> parts)
+{
+    SqlCondition result;
+    for (const SqlCondition &part : parts) {
+        if (part.isEmpty())
+            continue;
+        result.sql += result.sql.isEmpty() ? part.sql : QStringLiteral(" AND ") + part.sql;
+        result.values += part.values;
+    }
+    return result;
+}
+
+bool isNull(const QVariant &value)
+{
+    return !value.isValid() || value.isNull();
+}
+
+}
+
+KeysetCursor::KeysetCursor(Connection &connection, QString tableName, QStringList columns)
+    : m_connection(connection), m_tableName(std::move(tableName)), m_columns(std::move(columns))
+{
+    QStringList quoted{QStringLiteral("rowid")};
+    for (const QString &column : m_columns)
+        quoted.append(quoteIdentifier(column));
+    m_selectList = quoted.join(QStringLiteral(", "));
+}
+
+void KeysetCursor::setOrder(QVector<OrderColumn> order, bool descending)
+{
+    m_order = std::move(order);
+    m_descending = descending;
+}
+
+void KeysetCursor::setRange(std::optional<KeyBound> start, std::optional<KeyBound> end)
+{
+    m_start = std::move(start);
+    m_end = std::move(end);
+}
+
+void KeysetCursor::setSqlFilter(SqlCondition filter)
+{
+    m_filter = std::move(filter);
+}
+
+void KeysetCursor::setAcceptor(Acceptor acceptor)
+{
+    m_acceptor = std::move(acceptor);
+}
+
+QString KeysetCursor::columnExpression(int orderIndex) const
+{
+    if (orderIndex >= m_order.size())
+        return QStringLiteral("rowid");
+    const OrderColumn &column = m_order[orderIndex];
+    QString expression = quoteIdentifier(m_columns[column.column]);
+    if (column.text)
+        expression += QStringLiteral(" COLLATE ") +
+                      QLatin1String(column.caseInsensitive ? germanNoCaseCollation : germanCollation);
+    return expression;
+}
+
+QString KeysetCursor::orderBy(bool forward) const
+{
+    const QString direction = (forward != m_descending) ? QString() : QStringLiteral(" DESC");
+    const QString rowDirection = forward ? QString() : QStringLiteral(" DESC");
+    QStringList parts;
+    for (int i = 0; i < m_order.size(); ++i)
+        parts.append(columnExpression(i) + direction);
+    parts.append(QStringLiteral("rowid") + rowDirection);
+    return parts.join(QStringLiteral(", "));
+}
+
+// Lexicographic comparison of the leading order columns (and the row id)
+// with given values; NULL counts as the smallest value, as SQLite orders it.
+SqlCondition KeysetCursor::boundCondition(const QVariantList &values, bool greater, bool inclusive,
+                                          bool withRowId, qint64 rowId, bool excludeNullLead) const
+{
+    struct Component
+    {
+        QString expression;
+        QVariant value;
+        bool sqlGreater;
+    };
+    QVector<Component> components;
+    for (int i = 0; i < values.size() && i < m_order.size(); ++i)
+        components.append({columnExpression(i), values[i], greater != m_descending});
+    if (withRowId)
+        components.append({QStringLiteral("rowid"), QVariant(rowId), greater});
+    if (components.isEmpty())
+        return {};
+
+    SqlCondition result;
+    std::function<QString(int)> build = [&](int i) -> QString {
+        const Component &c = components[i];
+        const bool last = i == components.size() - 1;
+        const bool null = isNull(c.value);
+        auto withValue = [&](const QString &sql) {
+            result.values.append(c.value);
+            return sql;
+        };
+        if (last) {
+            if (c.sqlGreater)
+                return null ? (inclusive ? QStringLiteral("1") : c.expression + QStringLiteral(" IS NOT NULL"))
+                            : withValue(c.expression + (inclusive ? QStringLiteral(" >= ?") : QStringLiteral(" > ?")));
+            return null ? (inclusive ? c.expression + QStringLiteral(" IS NULL") : QStringLiteral("0"))
+                        : withValue(QStringLiteral("(%1 %2 ? OR %1 IS NULL)")
+                                        .arg(c.expression, inclusive ? QStringLiteral("<=") : QStringLiteral("<")));
+        }
+        QString strict;
+        if (c.sqlGreater)
+            strict = null ? c.expression + QStringLiteral(" IS NOT NULL") : withValue(c.expression + QStringLiteral(" > ?"));
+        else
+            strict = null ? QStringLiteral("0") : withValue(QStringLiteral("(%1 < ? OR %1 IS NULL)").arg(c.expression));
+        const QString equal = null ? c.expression + QStringLiteral(" IS NULL") : withValue(c.expression + QStringLiteral(" = ?"));
+        const QString rest = build(i + 1);
+        return QStringLiteral("(%1 OR (%2 AND %3))").arg(strict, equal, rest);
+    };
+    QString prefix;
+    const Component &lead = components.first();
+    if (components.size() > 1 && !isNull(lead.value)) {
+        if (lead.sqlGreater || excludeNullLead) {
+            prefix = lead.expression + (lead.sqlGreater ? QStringLiteral(" >= ? AND ") : QStringLiteral(" <= ? AND "));
+            result.values.append(lead.value);
+        }
+    }
+    result.sql = prefix + build(0);
+    return result;
+}
+
+SqlCondition KeysetCursor::baseCondition() const
+{
+    SqlCondition range;
+    const bool equalRange = m_start && m_end && m_start->inclusive && m_end->inclusive &&
+                            m_start->values.size() == m_end->values.size() &&
+                            std::equal(m_start->values.begin(), m_start->values.end(),
+                                       m_end->values.begin(), [](const QVariant &a, const QVariant &b) {
+                                           return isNull(a) == isNull(b) && a == b;
+                                       });
+    if (equalRange) {
+        QStringList parts;
+        for (int i = 0; i < m_start->values.size() && i < m_order.size(); ++i) {
+            if (isNull(m_start->values[i])) {
+                parts.append(columnExpression(i) + QStringLiteral(" IS NULL"));
+            } else {
+                parts.append(columnExpression(i) + QStringLiteral(" = ?"));
+                range.values.append(m_start->values[i]);
+            }
+        }
+        range.sql = parts.join(QStringLiteral(" AND "));
+    } else {
+        if (m_start && !m_start->values.isEmpty())
+            range = boundCondition(m_start->values, true, m_start->inclusive, false, 0);
+        if (m_end && !m_end->values.isEmpty())
+            range = conjunction({range, boundCondition(m_end->values, false, m_end->inclusive, false, 0)});
+    }
+    return conjunction({range, m_filter});
+}
+
+SqlCondition KeysetCursor::anchorCondition(const Row &anchor, bool forward, bool inclusive,
+                                           bool excludeNullLead) const
+{
+    QVariantList keys;
+    for (const OrderColumn &column : m_order)
+        keys.append(anchor.values[column.column]);
+    return boundCondition(keys, forward, inclusive, true, anchor.rowId, excludeNullLead);
+}
+
+// Whether a backward read from the anchor can take an index range: NULL keys
+// sort first, so they are read by a second indexed query.
+bool KeysetCursor::splitsNulls(const Row &anchor, bool forward) const
+{
+    return !forward && !m_descending && !m_order.isEmpty() && !isNull(anchor.values[m_order[0].column]);
+}
+
+QVector<Row> KeysetCursor::rawStep(const Row *anchor, bool forward, int count)
+{
+    if (!anchor || !splitsNulls(*anchor, forward)) {
+        const SqlCondition where = conjunction(
+            {baseCondition(), anchor ? anchorCondition(*anchor, forward, false) : SqlCondition{}});
+        return runQuery(where.sql, where.values, forward, count);
+    }
+    SqlCondition where = conjunction({baseCondition(), anchorCondition(*anchor, forward, false, true)});
+    QVector<Row> rows = runQuery(where.sql, where.values, forward, count);
+    if (rows.size() < count) {
+        where = conjunction({baseCondition(), SqlCondition{columnExpression(0) + QStringLiteral(" IS NULL"), {}}});
+        rows += runQuery(where.sql, where.values, forward, count - int(rows.size()));
+    }
+    return rows;
+}
+
+QVector<Row> KeysetCursor::runQuery(const QString &where, const QVariantList &values, bool forward,
+                                    int count)
+{
+    QString sql = QStringLiteral("SELECT %1 FROM %2").arg(m_selectList, quoteIdentifier(m_tableName));
+    if (!where.isEmpty())
+        sql += QStringLiteral(" WHERE ") + where;
+    sql += QStringLiteral(" ORDER BY ") + orderBy(forward) + QStringLiteral(" LIMIT ") + QString::number(count);
+    Statement statement = m_connection.prepare(sql);
+    statement.bindAll(values);
+    QVector<Row> rows;
+    const int columns = int(m_columns.size());
+    while (statement.step()) {
+        Row row;
+        row.rowId = statement.columnInt64(0);
+        row.values.reserve(columns);
+        for (int i = 0; i < columns; ++i)
+            row.values.append(statement.column(i + 1));
+        rows.append(std::move(row));
+    }
+    return rows;
+}
+
+QVector<Row> KeysetCursor::accepted(QVector<Row> rows) const
+{
+    if (!m_acceptor)
+        return rows;
+    QVector<Row> result;
+    for (Row &row : rows)
+        if (m_acceptor(row))
+            result.append(std::move(row));
+    return result;
+}
+
+// Backward reads take the NULL keys in a second indexed query, so that the
+// first one keeps an index range instead of scanning.
+QVector<Row> KeysetCursor::fetch(const Row *anchor, bool forward, int count, bool *exhausted)
+{
+    QVector<Row> result;
+    std::optional<Row> position = anchor ? std::optional<Row>(*anchor) : std::nullopt;
+    bool atEnd = false;
+    while (result.size() < count) {
+        const QVector<Row> raw = rawStep(position ? &*position : nullptr, forward, count);
+        atEnd = raw.size() < count;
+        if (raw.isEmpty())
+            break;
+        position = raw.last();
+        result += accepted(raw);
+        if (atEnd)
+            break;
+    }
+    if (exhausted)
+        *exhausted = atEnd;
+    return result;
+}
+
+QVector<Row> KeysetCursor::fetchFromBound(const KeyBound &bound, int count, bool *exhausted)
+{
+    const SqlCondition where =
+        conjunction({baseCondition(), boundCondition(bound.values, true, bound.inclusive, false, 0)});
+    QVector<Row> raw = runQuery(where.sql, where.values, true, count);
+    *exhausted = raw.size() < count;
+    if (raw.isEmpty())
+        return raw;
+    const Row lastRaw = raw.last();
+    QVector<Row> result = accepted(std::move(raw));
+    if (result.isEmpty() && !*exhausted)
+        result = fetch(&lastRaw, true, count, exhausted);
+    return result;
+}
+
+void KeysetCursor::setWindow(QVector<Row> rows, int current, bool atStart, bool atEnd)
+{
+    m_rows = std::move(rows);
+    m_current = m_rows.isEmpty() ? -1 : current;
+    m_atStart = atStart;
+    m_atEnd = atEnd;
+    m_window = seekWindow;
+}
+
+void KeysetCursor::clear()
+{
+    setWindow({}, -1, true, true);
+}
+
+bool KeysetCursor::first()
+{
+    bool exhausted = false;
+    QVector<Row> rows = fetch(nullptr, true, firstWindow, &exhausted);
+    setWindow(std::move(rows), 0, true, exhausted);
+    return m_current >= 0;
+}
+
+bool KeysetCursor::last()
+{
+    bool exhausted = false;
+    QVector<Row> rows = fetch(nullptr, false, firstWindow, &exhausted);
+    std::reverse(rows.begin(), rows.end());
+    const int current = int(rows.size()) - 1;
+    setWindow(std::move(rows), current, exhausted, true);
+    return m_current >= 0;
+}
+
+bool KeysetCursor::next()
+{
+    if (m_current < 0)
+        return false;
+    if (m_current + 1 < m_rows.size()) {
+        ++m_current;
+        return true;
+    }
+    if (m_atEnd)
+        return false;
+    bool exhausted = false;
+    QVector<Row> rows = fetch(&m_rows.last(), true, m_window, &exhausted);
+    m_atEnd = exhausted;
+    if (rows.isEmpty())
+        return false;
+    m_window = std::min(m_window * 2, largestWindow);
+    m_rows += rows;
+    ++m_current;
+    const int excess = int(m_rows.size()) - 2 * largestWindow;
+    if (excess > 0 && excess <= m_current) {
+        m_rows.remove(0, excess);
+        m_current -= excess;
+        m_atStart = false;
+    }
+    return true;
+}
+
+bool KeysetCursor::prior()
+{
+    if (m_current < 0)
+        return false;
+    if (m_current > 0) {
+        --m_current;
+        return true;
+    }
+    if (m_atStart)
+        return false;
+    bool exhausted = false;
+    QVector<Row> rows = fetch(&m_rows.first(), false, m_window, &exhausted);
+    m_atStart = exhausted;
+    if (rows.isEmpty())
+        return false;
+    m_window = std::min(m_window * 2, largestWindow);
+    std::reverse(rows.begin(), rows.end());
+    m_current = int(rows.size()) - 1;
+    m_rows = rows + m_rows;
+    if (m_rows.size() > 2 * largestWindow) {
+        m_rows.resize(2 * largestWindow);
+        m_atEnd = false;
+    }
+    return true;
+}
+
+QVector<Row> KeysetCursor::neighbours(const Row &anchor, bool forward, int count)
+{
+    return fetch(&anchor, forward, count);
+}
+
+bool KeysetCursor::seek(const QVariantList &keyValues, bool inclusive)
+{
+    bool exhausted = false;
+    QVector<Row> rows = fetchFromBound(KeyBound{keyValues, inclusive}, seekWindow, &exhausted);
+    if (rows.isEmpty())
+        return false;
+    setWindow(std::move(rows), 0, false, exhausted);
+    return true;
+}
+
+std::optional<Row> KeysetCursor::readRow(qint64 rowId)
+{
+    const QVector<Row> rows = runQuery(QStringLiteral("rowid = ?"), {rowId}, true, 1);
+    if (rows.isEmpty())
+        return std::nullopt;
+    return rows.first();
+}
+
+bool KeysetCursor::gotoRowId(qint64 rowId)
+{
+    const SqlCondition where = conjunction({baseCondition(), SqlCondition{QStringLiteral("rowid = ?"), {rowId}}});
+    QVector<Row> rows = accepted(runQuery(where.sql, where.values, true, 1));
+    if (rows.isEmpty())
+        return false;
+    setWindow(std::move(rows), 0, false, false);
+    return true;
+}
+
+void KeysetCursor::placeAt(Row row)
+{
+    setWindow({std::move(row)}, 0, false, false);
+}
+
+bool KeysetCursor::isRestricted() const
+{
+    return m_start || m_end || !m_filter.isEmpty() || m_acceptor;
+}
+
+void KeysetCursor::resync()
+{
+    if (m_current < 0) {
+        first();
+        return;
+    }
+    const Row anchor = m_rows[m_current];
+    const SqlCondition where = conjunction({baseCondition(), anchorCondition(anchor, true, true)});
+    QVector<Row> raw = runQuery(where.sql, where.values, true, seekWindow);
+    bool exhausted = raw.size() < seekWindow;
+    QVector<Row> rows = accepted(raw);
+    if (rows.isEmpty() && !exhausted)
+        rows = fetch(&raw.last(), true, seekWindow, &exhausted);
+    if (rows.isEmpty()) {
+        last();
+        return;
+    }
+    setWindow(std::move(rows), 0, false, exhausted);
+}
+
+int KeysetCursor::countWhere(const SqlCondition &condition)
+{
+    if (!m_acceptor) {
+        QString sql = QStringLiteral("SELECT COUNT(*) FROM ") + quoteIdentifier(m_tableName);
+        if (!condition.isEmpty())
+            sql += QStringLiteral(" WHERE ") + condition.sql;
+        Statement statement = m_connection.prepare(sql);
+        statement.bindAll(condition.values);
+        statement.step();
+        return int(statement.columnInt64(0));
+    }
+    int count = 0;
+    std::optional<Row> position;
+    for (;;) {
+        const SqlCondition where = conjunction(
+            {condition, position ? anchorCondition(*position, true, false) : SqlCondition{}});
+        const QVector<Row> raw = runQuery(where.sql, where.values, true, scanChunk);
+        if (raw.isEmpty())
+            break;
+        position = raw.last();
+        count += int(accepted(raw).size());
+        if (raw.size() < scanChunk)
+            break;
+    }
+    return count;
+}
+
+int KeysetCursor::recordCount()
+{
+    return countWhere(baseCondition());
+}
+
+int KeysetCursor::recNo()
+{
+    if (m_current < 0)
+        return 0;
+    const Row anchor = m_rows[m_current];
+    return countWhere(conjunction({baseCondition(), anchorCondition(anchor, false, false)})) + 1;
+}
+
+int KeysetCursor::compareValues(const QVariant &left, const QVariant &right, const OrderColumn &column) const
+{
+    const bool leftNull = isNull(left);
+    const bool rightNull = isNull(right);
+    if (leftNull || rightNull)
+        return leftNull == rightNull ? 0 : (leftNull ? -1 : 1);
+    if (column.text)
+        return compareGerman(left.toString(), right.toString(), !column.caseInsensitive);
+    const QPartialOrdering order = QVariant::compare(left, right);
+    if (order == QPartialOrdering::Less)
+        return -1;
+    if (order == QPartialOrdering::Greater)
+        return 1;
+    return 0;
+}
+
+int KeysetCursor::compareKey(const Row &row, const QVariantList &keyValues) const
+{
+    for (int i = 0; i < keyValues.size() && i < m_order.size(); ++i) {
+        const int r = compareValues(row.values[m_order[i].column], keyValues[i], m_order[i]);
+        if (r != 0)
+            return m_descending ? -r : r;
+    }
+    return 0;
+}
+
+int KeysetCursor::compareRows(const Row &left, const Row &right) const
+{
+    for (const OrderColumn &column : m_order) {
+        const int r = compareValues(left.values[column.column], right.values[column.column], column);
+        if (r != 0)
+            return m_descending ? -r : r;
+    }
+    return left.rowId == right.rowId ? 0 : (left.rowId < right.rowId ? -1 : 1);
+}
+
+}

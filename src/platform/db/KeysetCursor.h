@@ -1,0 +1,119 @@
+#pragma once
+
+#include "platform/db/DbValues.h"
+#include "platform/db/SqliteConnection.h"
+
+#include <QString>
+#include <QVariantList>
+#include <QVector>
+
+#include <functional>
+#include <optional>
+
+namespace db {
+
+// One column of the active order.
+struct OrderColumn
+{
+    int column = 0;
+    bool text = false;
+    bool caseInsensitive = false;
+};
+
+// A bound of a range: leading key values in storage form.
+struct KeyBound
+{
+    QVariantList values;
+    bool inclusive = true;
+};
+
+// A condition in SQL with its bound values.
+struct SqlCondition
+{
+    QString sql;
+    QVariantList values;
+    bool isEmpty() const { return sql.isEmpty(); }
+};
+
+// A cursor over one table in the order of an index, restricted by a range and
+// filters. It holds only a window of rows around the current one and fetches
+// neighbours with indexed keyset queries, so no operation reads the whole table.
+class KeysetCursor
+{
+public:
+    using Acceptor = std::function<bool(const Row &)>;
+
+    KeysetCursor(Connection &connection, QString tableName, QStringList columns);
+
+    void setOrder(QVector<OrderColumn> order, bool descending);
+    void setRange(std::optional<KeyBound> start, std::optional<KeyBound> end);
+    void setSqlFilter(SqlCondition filter);
+    void setAcceptor(Acceptor acceptor);
+    const QVector<OrderColumn> &order() const { return m_order; }
+
+    bool first();
+    bool last();
+    bool next();
+    bool prior();
+    bool isEmpty() const { return m_current < 0; }
+    Row *current() { return m_current < 0 ? nullptr : &m_rows[m_current]; }
+    // Rows next to the current one (for data links that show several records).
+    QVector<Row> neighbours(const Row &anchor, bool forward, int count);
+
+    // Positions on the first row whose leading key values are >= (or > when
+    // not inclusive) the given ones; false (cursor unchanged) when there is none.
+    bool seek(const QVariantList &keyValues, bool inclusive);
+    // Positions on the row with that id when it lies in the range and filter.
+    bool gotoRowId(qint64 rowId);
+    std::optional<Row> readRow(qint64 rowId);
+    // Makes a row just written the current one without reading it back
+    // (only where no range or filter could exclude it).
+    void placeAt(Row row);
+    bool isRestricted() const;
+    void clear();
+    // Re-reads the window at the current key (after writes by anyone).
+    void resync();
+
+    int recNo();
+    int recordCount();
+    // Order of two rows: -1, 0, 1.
+    int compareRows(const Row &left, const Row &right) const;
+    int compareKey(const Row &row, const QVariantList &keyValues) const;
+
+private:
+    QVector<Row> fetch(const Row *anchor, bool forward, int count, bool *exhausted = nullptr);
+    QVector<Row> fetchFromBound(const KeyBound &bound, int count, bool *exhausted);
+    QVector<Row> runQuery(const QString &where, const QVariantList &values, bool forward, int count);
+    QVector<Row> accepted(QVector<Row> rows) const;
+    SqlCondition baseCondition() const;
+    SqlCondition anchorCondition(const Row &anchor, bool forward, bool inclusive,
+                                 bool excludeNullLead = false) const;
+    SqlCondition boundCondition(const QVariantList &values, bool greater, bool inclusive,
+                                bool withRowId, qint64 rowId, bool excludeNullLead = false) const;
+    bool splitsNulls(const Row &anchor, bool forward) const;
+    QVector<Row> rawStep(const Row *anchor, bool forward, int count);
+    QString orderBy(bool forward) const;
+    QString columnExpression(int orderIndex) const;
+    int compareValues(const QVariant &left, const QVariant &right, const OrderColumn &column) const;
+    int countWhere(const SqlCondition &condition);
+    void setWindow(QVector<Row> rows, int current, bool atStart, bool atEnd);
+
+    Connection &m_connection;
+    QString m_tableName;
+    QString m_selectList;
+    QVector<OrderColumn> m_order;
+    QStringList m_columns;
+    bool m_descending = false;
+    std::optional<KeyBound> m_start;
+    std::optional<KeyBound> m_end;
+    SqlCondition m_filter;
+    Acceptor m_acceptor;
+    QVector<Row> m_rows;
+    int m_current = -1;
+    // Whether the window reaches the first / last row of the set.
+    bool m_atStart = true;
+    bool m_atEnd = true;
+    int m_window = 16;
+};
+
+}

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QByteArray>
+#include <QHash>
+#include <QString>
+#include <QVariant>
+#include <QVariantList>
+
+#include <memory>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace db {
+
+// One prepared statement; reset when the holder goes out of scope so that no
+// read lock outlives the step loop.
+class Statement
+{
+public:
+    Statement(sqlite3 *connection, sqlite3_stmt *statement);
+    Statement(const Statement &) = delete;
+    Statement &operator=(const Statement &) = delete;
+    ~Statement();
+
+    void bind(int index, const QVariant &value);
+    void bindAll(const QVariantList &values);
+    bool step();
+    int columnCount() const;
+    QVariant column(int index) const;
+    qint64 columnInt64(int index) const;
+
+private:
+    sqlite3 *m_connection;
+    sqlite3_stmt *m_statement;
+};
+
+// A connection to one table file. Every write runs inside a transaction and
+// waits for other processes through the busy timeout.
+class Connection
+{
+public:
+    // Opens an existing table file; a file that is no SQLite database, or a
+    // damaged one, raises EDBEngineError and is left untouched.
+    static std::unique_ptr<Connection> openExisting(const QString &path, bool readOnly);
+    // Creates a new database file (the caller renames it into place).
+    static std::unique_ptr<Connection> create(const QString &path);
+    ~Connection();
+
+    Statement prepare(const QString &sql);
+    void exec(const QString &sql);
+    void begin();
+    void commit();
+    void rollback();
+    bool inTransaction() const { return m_transactionDepth > 0; }
+    qint64 lastInsertRowId() const;
+    int changes() const;
+    const QString &path() const { return m_path; }
+
+    [[noreturn]] void raise(int code, const QString &context) const;
+
+private:
+    Connection(sqlite3 *handle, QString path);
+    static void configure(sqlite3 *handle);
+
+    sqlite3 *m_handle;
+    QString m_path;
+    QHash<QString, sqlite3_stmt *> m_cache;
+    int m_transactionDepth = 0;
+};
+
+// Rolls back an open transaction unless committed (an exception between begin
+// and commit leaves nothing half-written).
+class TransactionGuard
+{
+public:
+    explicit TransactionGuard(Connection &connection);
+    ~TransactionGuard();
+    void commit();
+
+private:
+    Connection &m_connection;
+    bool m_done = false;
+};
+
+QString quoteIdentifier(const QString &name);
+
+}

@@ -1,0 +1,940 @@
+#include "platform/db/TDataSet.h"
+
+#include "platform/db/FieldClasses.h"
+#include "platform/db/FilterExpression.h"
+#include "platform/db/TDataSource.h"
+#include "platform/db/TFieldDefs.h"
+#include "platform/db/GermanCollation.h"
+#include "platform/runtime/Exceptions.h"
+
+namespace {
+
+// Restores a state the data set passes through (calculation, filtering).
+class StateGuard
+{
+public:
+    StateGuard(TDataSetState &state, TDataSetState temporary, db::Row *&override, db::Row *row)
+        : m_state(state), m_saved(state), m_override(override), m_savedRow(override)
+    {
+        m_state = temporary;
+        m_override = row;
+    }
+    ~StateGuard()
+    {
+        m_state = m_saved;
+        m_override = m_savedRow;
+    }
+
+private:
+    TDataSetState &m_state;
+    TDataSetState m_saved;
+    db::Row *&m_override;
+    db::Row *m_savedRow;
+};
+
+[[noreturn]] void notEditing(const TDataSet *dataSet)
+{
+    throw EDatabaseError(QStringLiteral("%1: Datenmenge ist nicht im Bearbeitungs- oder Einfügemodus")
+                             .arg(dataSet->objectName()));
+}
+
+}
+
+TDataSet::TDataSet(QObject *owner) : QObject(owner) {}
+
+QVector<db::Row> TDataSet::cursorNeighbours(bool, int)
+{
+    return {};
+}
+
+void TDataSet::cursorPost(db::Row &, bool, const db::Row &)
+{
+    throw EDatabaseError(QStringLiteral("%1: Datenmenge kann nicht verändert werden").arg(objectName()));
+}
+
+void TDataSet::cursorDelete()
+{
+    cursorPost(m_editRow, false, m_originalRow);
+}
+
+bool TDataSet::cursorGotoRowId(qint64)
+{
+    return false;
+}
+
+int TDataSet::cursorCompareRows(const db::Row &left, const db::Row &right)
+{
+    return left.rowId < right.rowId ? -1 : (left.rowId > right.rowId ? 1 : 0);
+}
+
+std::optional<db::Row> TDataSet::cursorReadRow(qint64)
+{
+    return std::nullopt;
+}
+
+TDataSet::~TDataSet()
+{
+    emit destroying();
+}
+
+void TDataSet::fireEvent(const TDataSetNotifyEvent &event)
+{
+    if (event)
+        event(this);
+}
+
+void TDataSet::CheckActive() const
+{
+    if (!Active())
+        throw EDatabaseError(QStringLiteral("%1: Operation bei geschlossener Datenmenge nicht möglich")
+                                 .arg(objectName()));
+}
+
+void TDataSet::setState(TDataSetState state)
+{
+    if (m_state == state)
+        return;
+    m_state = state;
+    m_modified = false;
+    DataEvent(deUpdateState);
+}
+
+// ---- opening and closing
+
+void TDataSet::SetActive(bool active)
+{
+    if (active == Active())
+        return;
+    if (active)
+        doOpen();
+    else
+        doClose();
+}
+
+void TDataSet::doOpen()
+{
+    fireEvent(m_BeforeOpen);
+    openCursor();
+    m_state = dsBrowse;
+    try {
+        compileFilter();
+        applyFilters();
+        afterCursorMove();
+    } catch (...) {
+        closeCursor();
+        destroyDataFields();
+        m_state = dsInactive;
+        throw;
+    }
+    DataEvent(deUpdateState);
+    fireEvent(m_AfterOpen);
+    if (cursorRow())
+        fireEvent(m_AfterScroll);
+}
+
+void TDataSet::doClose()
+{
+    fireEvent(m_BeforeClose);
+    if (m_state == dsEdit || m_state == dsInsert || m_state == dsSetKey)
+        m_state = dsBrowse;
+    closeCursor();
+    destroyDataFields();
+    m_state = dsInactive;
+    m_eof = m_bof = true;
+    m_modified = false;
+    m_linkRows.clear();
+    DataEvent(deUpdateState);
+    fireEvent(m_AfterClose);
+}
+
+void TDataSet::createDataFields(const QVector<TFieldDef> &defs)
+{
+    QList<TField *> persistent = m_fields;
+    m_fields.clear();
+    for (int i = 0; i < defs.size(); ++i) {
+        TField *field = nullptr;
+        for (TField *candidate : persistent)
+            if (candidate->FieldKind() == fkData &&
+                candidate->FieldName().compare(defs[i].Name, Qt::CaseInsensitive) == 0)
+                field = candidate;
+        if (field)
+            persistent.removeOne(field);
+        else
+            field = CreateField(this, defs[i].Name, defs[i].DataType, defs[i].Size);
+        field->setSlot(i);
+        field->SetRequired(defs[i].Required);
+        field->setProperty("defaultField", !persistent.contains(field));
+        m_fields.append(field);
+    }
+    m_calculatedCount = 0;
+    for (TField *field : persistent) {
+        if (field->FieldKind() == fkData)
+            throw EDatabaseError(QStringLiteral("%1: Feld '%2' nicht gefunden").arg(objectName(), field->FieldName()));
+        field->setSlot(m_calculatedCount++);
+        m_fields.append(field);
+    }
+}
+
+void TDataSet::destroyDataFields()
+{
+    QList<TField *> kept;
+    for (TField *field : std::as_const(m_fields)) {
+        if (field->property("defaultField").toBool())
+            delete field;
+        else
+            kept.append(field);
+    }
+    m_fields = kept;
+}
+
+void TDataSet::AddField(TField *field)
+{
+    if (Active())
+        throw EDatabaseError(QStringLiteral("%1: Felder können nur bei geschlossener Datenmenge hinzugefügt werden")
+                                 .arg(objectName()));
+    field->setParent(this);
+    field->setProperty("defaultField", false);
+    m_fields.append(field);
+}
+
+// ---- fields
+
+TField *TDataSet::FindField(const QString &name) const
+{
+    for (TField *field : m_fields)
+        if (field->FieldName().compare(name, Qt::CaseInsensitive) == 0)
+            return field;
+    return nullptr;
+}
+
+TField *TDataSet::FieldByName(const QString &name) const
+{
+    TField *field = FindField(name);
+    if (!field)
+        throw EDatabaseError(QStringLiteral("%1: Feld '%2' nicht gefunden").arg(objectName(), name));
+    return field;
+}
+
+QVariant TDataSet::FieldValues(const QString &name) const
+{
+    return FieldByName(name)->Value();
+}
+
+void TDataSet::SetFieldValues(const QString &name, const QVariant &value)
+{
+    FieldByName(name)->SetValue(value);
+}
+
+void TDataSet::GetFieldNames(QStringList &names) const
+{
+    names.clear();
+    for (TField *field : m_fields)
+        names.append(field->FieldName());
+}
+
+db::Row TDataSet::blankRow() const
+{
+    db::Row row;
+    int dataCount = 0;
+    for (TField *field : m_fields)
+        if (field->FieldKind() == fkData)
+            ++dataCount;
+    row.values.resize(dataCount);
+    row.calculated.resize(m_calculatedCount);
+    return row;
+}
+
+db::Row *TDataSet::activeRow() const
+{
+    if (m_overrideRow)
+        return m_overrideRow;
+    auto *self = const_cast<TDataSet *>(this);
+    switch (m_state) {
+    case dsEdit:
+    case dsInsert:
+        return &self->m_editRow;
+    case dsSetKey:
+        return &self->m_keyRow;
+    case dsInactive:
+        return nullptr;
+    default:
+        if (m_linkActive > 0 && m_linkActive < m_linkRows.size())
+            return &self->m_linkRows[m_linkActive];
+        return self->cursorRow();
+    }
+}
+
+QVariant TDataSet::fieldStorage(const TField *field) const
+{
+    const db::Row *row = activeRow();
+    if (!row || field->slot() < 0)
+        return QVariant();
+    if (field->FieldKind() == fkData)
+        return row->values.value(field->slot());
+    if (!row->calculatedValid && m_state != dsCalcFields)
+        const_cast<TDataSet *>(this)->calculate(*const_cast<db::Row *>(row));
+    return row->calculated.value(field->slot());
+}
+
+void TDataSet::setFieldStorage(TField *field, const QVariant &stored)
+{
+    const bool calculatedField = field->FieldKind() != fkData;
+    if (m_state == dsCalcFields && calculatedField) {
+        activeRow()->calculated[field->slot()] = stored;
+        return;
+    }
+    if (m_state == dsFilter)
+        throw EDatabaseError(QStringLiteral("%1: Im Filter dürfen keine Werte geändert werden").arg(objectName()));
+    if (m_state != dsEdit && m_state != dsInsert && m_state != dsSetKey)
+        notEditing(this);
+    if (field->ReadOnly() && m_state != dsSetKey)
+        throw EDatabaseError(QStringLiteral("Feld '%1' kann nicht verändert werden").arg(field->DisplayName()));
+    db::Row *row = activeRow();
+    if (calculatedField) {
+        row->calculated[field->slot()] = stored;
+    } else {
+        if (field->OnValidate() && m_state != dsSetKey) {
+            const QVariant previous = row->values[field->slot()];
+            row->values[field->slot()] = stored;
+            try {
+                field->OnValidate()(field);
+            } catch (...) {
+                row->values[field->slot()] = previous;
+                throw;
+            }
+        }
+        row->values[field->slot()] = stored;
+    }
+    if (m_state == dsSetKey)
+        return;
+    m_modified = true;
+    row->calculatedValid = false;
+    if (field->OnChange())
+        field->OnChange()(field);
+    DataEvent(deFieldChange, field);
+}
+
+void TDataSet::clearCalculated()
+{
+    if (db::Row *row = cursorRow())
+        row->calculatedValid = false;
+}
+
+void TDataSet::calculate(db::Row &row)
+{
+    if (m_calculatedCount == 0) {
+        row.calculatedValid = true;
+        return;
+    }
+    row.calculated.fill(QVariant(), m_calculatedCount);
+    row.calculatedValid = true;
+    StateGuard guard(m_state, dsCalcFields, m_overrideRow, &row);
+    calculateLookups();
+    if (m_OnCalcFields)
+        m_OnCalcFields(this);
+}
+
+void TDataSet::calculateLookups()
+{
+    for (TField *field : std::as_const(m_fields)) {
+        if (field->FieldKind() != fkLookup || !field->LookupDataSet())
+            continue;
+        QVariantList keys;
+        for (const QString &name : field->KeyFields().split(QLatin1Char(';'), Qt::SkipEmptyParts))
+            keys.append(FieldByName(name.trimmed())->Value());
+        const QVariant keyValues = keys.size() == 1 ? keys.first() : QVariant(keys);
+        const QVariant result = field->LookupDataSet()->Lookup(field->LookupKeyFields(), keyValues,
+                                                               field->LookupResultField());
+        if (!result.isNull())
+            activeRow()->calculated[field->slot()] = db::toStorage(field->DataType(), result);
+    }
+}
+
+// ---- navigation
+
+void TDataSet::afterCursorMove()
+{
+    if (db::Row *row = cursorRow())
+        if (!row->calculatedValid && m_calculatedCount > 0)
+            calculate(*row);
+    m_linkActive = 0;
+}
+
+void TDataSet::First()
+{
+    CheckBrowseMode();
+    fireEvent(m_BeforeScroll);
+    const bool any = cursorFirst();
+    setEofBof(!any, true);
+    afterCursorMove();
+    DataEvent(deDataSetChange);
+    fireEvent(m_AfterScroll);
+}
+
+void TDataSet::Last()
+{
+    CheckBrowseMode();
+    fireEvent(m_BeforeScroll);
+    const bool any = cursorLast();
+    setEofBof(true, !any);
+    afterCursorMove();
+    DataEvent(deDataSetChange);
+    fireEvent(m_AfterScroll);
+}
+
+void TDataSet::Next()
+{
+    MoveBy(1);
+}
+
+void TDataSet::Prior()
+{
+    MoveBy(-1);
+}
+
+int TDataSet::MoveBy(int distance)
+{
+    CheckBrowseMode();
+    int moved = 0;
+    fireEvent(m_BeforeScroll);
+    if ((distance > 0 && !m_eof) || (distance < 0 && !m_bof)) {
+        while (distance > 0) {
+            if (!cursorNext()) {
+                m_eof = true;
+                break;
+            }
+            m_bof = false;
+            ++moved;
+            --distance;
+        }
+        while (distance < 0) {
+            if (!cursorPrior()) {
+                m_bof = true;
+                break;
+            }
+            m_eof = false;
+            --moved;
+            ++distance;
+        }
+        afterCursorMove();
+        scrolled(moved);
+    }
+    fireEvent(m_AfterScroll);
+    return moved;
+}
+
+bool TDataSet::IsEmpty()
+{
+    CheckActive();
+    return m_state == dsBrowse ? cursorRow() == nullptr : false;
+}
+
+int TDataSet::RecNo()
+{
+    if (!Active() || m_state == dsInsert)
+        return -1;
+    return cursorRow() ? cursorRecNo() : 0;
+}
+
+void TDataSet::SetRecNo(int recNo)
+{
+    CheckBrowseMode();
+    const int current = RecNo();
+    if (recNo > 0 && recNo != current)
+        MoveBy(recNo - current);
+}
+
+int TDataSet::RecordCount()
+{
+    CheckActive();
+    return cursorRecordCount();
+}
+
+void TDataSet::Refresh()
+{
+    CheckBrowseMode();
+    cursorResync();
+    if (!cursorRow())
+        setEofBof(true, true);
+    clearCalculated();
+    afterCursorMove();
+    DataEvent(deDataSetChange);
+}
+
+void TDataSet::resyncAfterWrite()
+{
+    if (!cursorRow())
+        setEofBof(true, true);
+    else
+        setEofBof(false, false);
+    clearCalculated();
+    afterCursorMove();
+}
+
+void TDataSet::CheckBrowseMode()
+{
+    CheckActive();
+    DataEvent(deCheckBrowseMode);
+    if (m_state == dsEdit || m_state == dsInsert) {
+        UpdateRecord();
+        if (m_modified)
+            Post();
+        else
+            Cancel();
+    } else if (m_state == dsSetKey) {
+        Post();
+    }
+}
+
+void TDataSet::DisableControls()
+{
+    ++m_disableCount;
+}
+
+void TDataSet::EnableControls()
+{
+    if (m_disableCount == 0)
+        return;
+    if (--m_disableCount == 0 && m_changedWhileDisabled) {
+        m_changedWhileDisabled = false;
+        DataEvent(deDataSetChange);
+    }
+}
+
+// ---- editing
+
+void TDataSet::Edit()
+{
+    if (m_state == dsEdit || m_state == dsInsert)
+        return;
+    CheckActive();
+    if (!cursorRow()) {
+        Insert();
+        return;
+    }
+    CheckBrowseMode();
+    if (!CanModify())
+        throw EDatabaseError(QStringLiteral("%1: Datenmenge kann nicht verändert werden").arg(objectName()));
+    fireEvent(m_BeforeEdit);
+    const std::optional<db::Row> fresh = cursorReadRow(cursorRow()->rowId);
+    if (!fresh)
+        throw EDBEngineError(8708, QStringLiteral("Datensatz wurde von einem anderen Benutzer gelöscht."));
+    m_originalRow = *fresh;
+    m_editRow = *fresh;
+    m_editRow.calculated.resize(m_calculatedCount);
+    calculate(m_editRow);
+    setState(dsEdit);
+    DataEvent(deRecordChange);
+    fireEvent(m_AfterEdit);
+}
+
+void TDataSet::beginInsert(bool append)
+{
+    Q_UNUSED(append);
+    CheckBrowseMode();
+    if (!CanModify())
+        throw EDatabaseError(QStringLiteral("%1: Datenmenge kann nicht verändert werden").arg(objectName()));
+    fireEvent(m_BeforeInsert);
+    fireEvent(m_BeforeScroll);
+    m_editRow = blankRow();
+    m_originalRow = m_editRow;
+    setState(dsInsert);
+    try {
+        if (m_OnNewRecord)
+            m_OnNewRecord(this);
+    } catch (...) {
+        setState(dsBrowse);
+        throw;
+    }
+    m_modified = false;
+    calculate(m_editRow);
+    DataEvent(deDataSetChange);
+    fireEvent(m_AfterInsert);
+    fireEvent(m_AfterScroll);
+}
+
+void TDataSet::Insert()
+{
+    beginInsert(false);
+}
+
+void TDataSet::Append()
+{
+    beginInsert(true);
+}
+
+void TDataSet::UpdateRecord()
+{
+    if (m_state != dsEdit && m_state != dsInsert && m_state != dsSetKey)
+        notEditing(this);
+    DataEvent(deUpdateRecord);
+}
+
+void TDataSet::Post()
+{
+    if (m_state == dsSetKey) {
+        finishKeyEdit();
+        return;
+    }
+    if (m_state != dsEdit && m_state != dsInsert)
+        notEditing(this);
+    UpdateRecord();
+    fireEvent(m_BeforePost);
+    for (TField *field : std::as_const(m_fields))
+        if (field->FieldKind() == fkData && field->Required() && field->DataType() != ftAutoInc &&
+            db::isBlank(m_editRow.values[field->slot()]))
+            throw EDatabaseError(QStringLiteral("Feld '%1' muss einen Wert haben").arg(field->DisplayName()));
+    cursorPost(m_editRow, m_state == dsInsert, m_originalRow);
+    m_state = dsBrowse;
+    m_modified = false;
+    resyncAfterWrite();
+    DataEvent(deUpdateState);
+    fireEvent(m_AfterPost);
+    DataEvent(deDataSetChange);
+}
+
+void TDataSet::Cancel()
+{
+    if (m_state == dsSetKey) {
+        setState(dsBrowse);
+        return;
+    }
+    if (m_state != dsEdit && m_state != dsInsert)
+        return;
+    fireEvent(m_BeforeCancel);
+    const bool wasInsert = m_state == dsInsert;
+    m_state = dsBrowse;
+    m_modified = false;
+    if (wasInsert)
+        fireEvent(m_BeforeScroll);
+    DataEvent(deUpdateState);
+    DataEvent(deDataSetChange);
+    fireEvent(m_AfterCancel);
+    if (wasInsert)
+        fireEvent(m_AfterScroll);
+}
+
+void TDataSet::Delete()
+{
+    CheckActive();
+    if (m_state == dsInsert) {
+        Cancel();
+        return;
+    }
+    if (!cursorRow())
+        throw EDatabaseError(QStringLiteral("%1: Operation in leerer Datenmenge nicht möglich").arg(objectName()));
+    CheckBrowseMode();
+    if (!CanModify())
+        throw EDatabaseError(QStringLiteral("%1: Datenmenge kann nicht verändert werden").arg(objectName()));
+    fireEvent(m_BeforeDelete);
+    fireEvent(m_BeforeScroll);
+    cursorDelete();
+    resyncAfterWrite();
+    DataEvent(deDataSetChange);
+    fireEvent(m_AfterDelete);
+    fireEvent(m_AfterScroll);
+}
+
+// ---- filters
+
+void TDataSet::compileFilter()
+{
+    m_filterExpression.reset();
+    if (m_filterText.trimmed().isEmpty())
+        return;
+    auto expression = db::FilterExpression::parse(m_filterText, m_filterOptions);
+    // Field names are checked once the data set knows its fields.
+    if (Active()) {
+        QVector<db::FilterColumn> columns;
+        for (TField *field : std::as_const(m_fields))
+            if (field->FieldKind() == fkData)
+                columns.append({field->FieldName(), field->DataType()});
+        expression->bind(columns);
+    }
+    m_filterExpression = std::move(expression);
+}
+
+void TDataSet::reapplyFilters()
+{
+    if (!Active())
+        return;
+    CheckBrowseMode();
+    applyFilters();
+    afterCursorMove();
+    DataEvent(deDataSetChange);
+}
+
+void TDataSet::SetFilter(const QString &text)
+{
+    if (text == m_filterText)
+        return;
+    const QString previous = m_filterText;
+    std::unique_ptr<db::FilterExpression> saved = std::move(m_filterExpression);
+    m_filterText = text;
+    try {
+        compileFilter();
+    } catch (...) {
+        m_filterText = previous;
+        m_filterExpression = std::move(saved);
+        throw;
+    }
+    if (m_filtered)
+        reapplyFilters();
+}
+
+void TDataSet::SetFiltered(bool filtered)
+{
+    if (filtered == m_filtered)
+        return;
+    m_filtered = filtered;
+    reapplyFilters();
+}
+
+void TDataSet::SetFilterOptions(TFilterOptions options)
+{
+    if (options == m_filterOptions)
+        return;
+    m_filterOptions = options;
+    compileFilter();
+    if (m_filtered)
+        reapplyFilters();
+}
+
+void TDataSet::SetOnFilterRecord(const TFilterRecordEvent &handler)
+{
+    m_OnFilterRecord = handler;
+    if (m_filtered)
+        reapplyFilters();
+}
+
+bool TDataSet::hasRowFilter() const
+{
+    return m_filtered && m_OnFilterRecord;
+}
+
+bool TDataSet::acceptRow(const db::Row &row)
+{
+    if (!m_filtered)
+        return true;
+    if (m_filterExpression && !m_filterExpression->evaluate(row))
+        return false;
+    if (!m_OnFilterRecord)
+        return true;
+    db::Row candidate = row;
+    candidate.calculated.resize(m_calculatedCount);
+    if (m_calculatedCount > 0)
+        calculate(candidate);
+    StateGuard guard(m_state, dsFilter, m_overrideRow, &candidate);
+    bool accept = true;
+    m_OnFilterRecord(this, accept);
+    return accept;
+}
+
+// ---- bookmarks, locate
+
+TBookmark TDataSet::GetBookmark()
+{
+    CheckActive();
+    const db::Row *row = cursorRow();
+    if (!row)
+        return TBookmark{};
+    return TBookmark{row->rowId, true};
+}
+
+void TDataSet::GotoBookmark(const TBookmark &bookmark)
+{
+    CheckBrowseMode();
+    if (!bookmark.valid)
+        return;
+    fireEvent(m_BeforeScroll);
+    if (!cursorGotoRowId(bookmark.rowId))
+        throw EDatabaseError(QStringLiteral("%1: Datensatz nicht gefunden").arg(objectName()));
+    setEofBof(false, false);
+    afterCursorMove();
+    DataEvent(deDataSetChange);
+    fireEvent(m_AfterScroll);
+}
+
+bool TDataSet::BookmarkValid(const TBookmark &bookmark)
+{
+    if (!bookmark.valid || !Active())
+        return false;
+    const std::optional<db::Row> row = cursorReadRow(bookmark.rowId);
+    return row.has_value();
+}
+
+int TDataSet::CompareBookmarks(const TBookmark &left, const TBookmark &right)
+{
+    if (!left.valid || !right.valid)
+        return left.valid == right.valid ? 0 : (left.valid ? 1 : -1);
+    if (left.rowId == right.rowId)
+        return 2;
+    const std::optional<db::Row> a = cursorReadRow(left.rowId);
+    const std::optional<db::Row> b = cursorReadRow(right.rowId);
+    if (!a || !b)
+        return left.rowId < right.rowId ? -1 : 1;
+    const int order = cursorCompareRows(*a, *b);
+    return order < 0 ? -1 : 1;
+}
+
+bool TDataSet::matchesLocate(const QList<TField *> &fields, const QVariantList &values, TLocateOptions options)
+{
+    for (int i = 0; i < fields.size(); ++i) {
+        TField *field = fields[i];
+        const QVariant wanted = values.value(i);
+        if (db::isBlank(wanted)) {
+            if (!field->IsNull() && !field->AsString().isEmpty())
+                return false;
+            continue;
+        }
+        if (field->IsNull())
+            return false;
+        const TFieldType type = field->DataType();
+        if (type == ftString || type == ftMemo) {
+            QString text = field->AsString();
+            const QString target = wanted.toString();
+            if (options & loPartialKey)
+                text = text.left(target.size());
+            if (db::compareGerman(text, target, !(options & loCaseInsensitive)) != 0)
+                return false;
+        } else {
+            const QVariant stored = db::toStorage(type, wanted);
+            if (QVariant::compare(field->storedValue(), stored) != QPartialOrdering::Equivalent)
+                return false;
+        }
+    }
+    return true;
+}
+
+bool TDataSet::Locate(const QString &keyFields, const QVariant &keyValues, TLocateOptions options)
+{
+    CheckBrowseMode();
+    QList<TField *> fields;
+    for (const QString &name : keyFields.split(QLatin1Char(';'), Qt::SkipEmptyParts))
+        fields.append(FieldByName(name.trimmed()));
+    const QVariantList values = keyValues.typeId() == QMetaType::QVariantList ? keyValues.toList()
+                                                                              : QVariantList{keyValues};
+    const TBookmark start = GetBookmark();
+    const bool wasEof = m_eof;
+    const bool wasBof = m_bof;
+    DisableControls();
+    bool found = false;
+    try {
+        for (bool any = cursorFirst(); any; any = cursorNext()) {
+            afterCursorMove();
+            found = matchesLocate(fields, values, options);
+            if (found)
+                break;
+        }
+    } catch (...) {
+        if (start.valid)
+            cursorGotoRowId(start.rowId);
+        EnableControls();
+        throw;
+    }
+    if (found) {
+        setEofBof(false, false);
+    } else {
+        if (!start.valid || !cursorGotoRowId(start.rowId))
+            cursorFirst();
+        setEofBof(wasEof, wasBof);
+    }
+    afterCursorMove();
+    m_changedWhileDisabled = false;
+    EnableControls();
+    if (found) {
+        fireEvent(m_BeforeScroll);
+        DataEvent(deDataSetChange);
+        fireEvent(m_AfterScroll);
+    }
+    return found;
+}
+
+QVariant TDataSet::Lookup(const QString &keyFields, const QVariant &keyValues, const QString &resultFields)
+{
+    CheckBrowseMode();
+    const TBookmark start = GetBookmark();
+    const bool wasEof = m_eof;
+    const bool wasBof = m_bof;
+    QList<TField *> fields;
+    for (const QString &name : keyFields.split(QLatin1Char(';'), Qt::SkipEmptyParts))
+        fields.append(FieldByName(name.trimmed()));
+    const QVariantList values = keyValues.typeId() == QMetaType::QVariantList ? keyValues.toList()
+                                                                              : QVariantList{keyValues};
+    QVariant result;
+    for (bool any = cursorFirst(); any; any = cursorNext()) {
+        afterCursorMove();
+        if (!matchesLocate(fields, values, 0))
+            continue;
+        QVariantList results;
+        for (const QString &name : resultFields.split(QLatin1Char(';'), Qt::SkipEmptyParts))
+            results.append(FieldByName(name.trimmed())->Value());
+        result = results.size() == 1 ? results.first() : QVariant(results);
+        break;
+    }
+    if (!start.valid || !cursorGotoRowId(start.rowId))
+        cursorFirst();
+    setEofBof(wasEof, wasBof);
+    afterCursorMove();
+    return result;
+}
+
+// ---- data sources
+
+void TDataSet::attachDataSource(TDataSource *source)
+{
+    if (!m_dataSources.contains(source))
+        m_dataSources.append(source);
+}
+
+void TDataSet::detachDataSource(TDataSource *source)
+{
+    m_dataSources.removeAll(source);
+}
+
+void TDataSet::scrolled(int distance)
+{
+    DataEvent(deDataSetScroll, nullptr, distance);
+}
+
+void TDataSet::DataEvent(TDataEvent event, TField *field, int info)
+{
+    if (m_disableCount > 0 && event != deUpdateState && event != deUpdateRecord &&
+        event != deCheckBrowseMode && event != deFocusControl) {
+        m_changedWhileDisabled = true;
+        return;
+    }
+    if (event == deDataSetChange || event == deDataSetScroll || event == deUpdateState)
+        updateLinkBuffers();
+    const QList<TDataSource *> sources = m_dataSources;
+    for (TDataSource *source : sources)
+        source->DataEvent(event, field, info);
+}
+
+int TDataSet::linkRecordCount() const
+{
+    return std::max<int>(1, int(m_linkRows.size()));
+}
+
+void TDataSet::setLinkActiveRecord(int index)
+{
+    m_linkActive = index;
+}
+
+void TDataSet::updateLinkBuffers()
+{
+    int wanted = 1;
+    for (TDataSource *source : std::as_const(m_dataSources))
+        wanted = std::max(wanted, source->maxBufferCount());
+    m_linkRows.clear();
+    m_linkActive = 0;
+    db::Row *current = m_state == dsBrowse ? cursorRow() : nullptr;
+    if (!current || wanted <= 1)
+        return;
+    m_linkRows.append(*current);
+    for (db::Row &row : cursorNeighbours(true, wanted - 1))
+        m_linkRows.append(std::move(row));
+    for (db::Row &row : m_linkRows)
+        if (!row.calculatedValid && m_calculatedCount > 0)
+            calculate(row);
+}

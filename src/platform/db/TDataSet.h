@@ -1,0 +1,243 @@
+#pragma once
+
+#include "platform/db/DbTypes.h"
+#include "platform/db/DbValues.h"
+
+#include <QList>
+#include <QObject>
+#include <QString>
+#include <QVariant>
+
+#include <memory>
+#include <optional>
+
+class TField;
+class TDataSource;
+
+namespace db {
+class FilterExpression;
+}
+
+#define TINTLEN_EVENT(Type, Name)                                                           \
+public:                                                                                      \
+    Type Name() const { return m_##Name; }                                                   \
+    void Set##Name(const Type &handler) { m_##Name = handler; }                              \
+                                                                                             \
+private:                                                                                     \
+    Type m_##Name;
+
+// The framework's data set: states, fields, navigation, editing, filters,
+// bookmarks and the notification of data sources. Storage and cursor are the
+// descendant's (TTable).
+class TDataSet : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(bool Active READ Active WRITE SetActive)
+    Q_PROPERTY(QString Filter READ Filter WRITE SetFilter)
+    Q_PROPERTY(bool Filtered READ Filtered WRITE SetFiltered)
+    Q_PROPERTY(int FilterOptions READ FilterOptions WRITE SetFilterOptions)
+    Q_PROPERTY(bool AutoCalcFields READ AutoCalcFields WRITE SetAutoCalcFields)
+    Q_PROPERTY(QString Name READ objectName WRITE setObjectName)
+    Q_PROPERTY(TDataSetNotifyEvent BeforeOpen READ BeforeOpen WRITE SetBeforeOpen)
+    Q_PROPERTY(TDataSetNotifyEvent AfterOpen READ AfterOpen WRITE SetAfterOpen)
+    Q_PROPERTY(TDataSetNotifyEvent BeforeClose READ BeforeClose WRITE SetBeforeClose)
+    Q_PROPERTY(TDataSetNotifyEvent AfterClose READ AfterClose WRITE SetAfterClose)
+    Q_PROPERTY(TDataSetNotifyEvent BeforeInsert READ BeforeInsert WRITE SetBeforeInsert)
+    Q_PROPERTY(TDataSetNotifyEvent AfterInsert READ AfterInsert WRITE SetAfterInsert)
+    Q_PROPERTY(TDataSetNotifyEvent BeforeEdit READ BeforeEdit WRITE SetBeforeEdit)
+    Q_PROPERTY(TDataSetNotifyEvent AfterEdit READ AfterEdit WRITE SetAfterEdit)
+    Q_PROPERTY(TDataSetNotifyEvent BeforePost READ BeforePost WRITE SetBeforePost)
+    Q_PROPERTY(TDataSetNotifyEvent AfterPost READ AfterPost WRITE SetAfterPost)
+    Q_PROPERTY(TDataSetNotifyEvent BeforeCancel READ BeforeCancel WRITE SetBeforeCancel)
+    Q_PROPERTY(TDataSetNotifyEvent AfterCancel READ AfterCancel WRITE SetAfterCancel)
+    Q_PROPERTY(TDataSetNotifyEvent BeforeDelete READ BeforeDelete WRITE SetBeforeDelete)
+    Q_PROPERTY(TDataSetNotifyEvent AfterDelete READ AfterDelete WRITE SetAfterDelete)
+    Q_PROPERTY(TDataSetNotifyEvent BeforeScroll READ BeforeScroll WRITE SetBeforeScroll)
+    Q_PROPERTY(TDataSetNotifyEvent AfterScroll READ AfterScroll WRITE SetAfterScroll)
+    Q_PROPERTY(TDataSetNotifyEvent OnNewRecord READ OnNewRecord WRITE SetOnNewRecord)
+    Q_PROPERTY(TDataSetNotifyEvent OnCalcFields READ OnCalcFields WRITE SetOnCalcFields)
+    Q_PROPERTY(TFilterRecordEvent OnFilterRecord READ OnFilterRecord WRITE SetOnFilterRecord)
+
+    TINTLEN_EVENT(TDataSetNotifyEvent, BeforeOpen)
+    TINTLEN_EVENT(TDataSetNotifyEvent, AfterOpen)
+    TINTLEN_EVENT(TDataSetNotifyEvent, BeforeClose)
+    TINTLEN_EVENT(TDataSetNotifyEvent, AfterClose)
+    TINTLEN_EVENT(TDataSetNotifyEvent, BeforeInsert)
+    TINTLEN_EVENT(TDataSetNotifyEvent, AfterInsert)
+    TINTLEN_EVENT(TDataSetNotifyEvent, BeforeEdit)
+    TINTLEN_EVENT(TDataSetNotifyEvent, AfterEdit)
+    TINTLEN_EVENT(TDataSetNotifyEvent, BeforePost)
+    TINTLEN_EVENT(TDataSetNotifyEvent, AfterPost)
+    TINTLEN_EVENT(TDataSetNotifyEvent, BeforeCancel)
+    TINTLEN_EVENT(TDataSetNotifyEvent, AfterCancel)
+    TINTLEN_EVENT(TDataSetNotifyEvent, BeforeDelete)
+    TINTLEN_EVENT(TDataSetNotifyEvent, AfterDelete)
+    TINTLEN_EVENT(TDataSetNotifyEvent, BeforeScroll)
+    TINTLEN_EVENT(TDataSetNotifyEvent, AfterScroll)
+    TINTLEN_EVENT(TDataSetNotifyEvent, OnNewRecord)
+    TINTLEN_EVENT(TDataSetNotifyEvent, OnCalcFields)
+
+public:
+    explicit TDataSet(QObject *owner = nullptr);
+    ~TDataSet() override;
+
+    TDataSetState State() const { return m_state; }
+    bool Active() const { return m_state != dsInactive; }
+    void SetActive(bool active);
+    void Open() { SetActive(true); }
+    void Close() { SetActive(false); }
+
+    void First();
+    void Last();
+    void Next();
+    void Prior();
+    int MoveBy(int distance);
+    bool Eof() const { return m_eof; }
+    bool Bof() const { return m_bof; }
+    bool IsEmpty();
+    int RecNo();
+    void SetRecNo(int recNo);
+    int RecordCount();
+    void Refresh();
+    void CheckBrowseMode();
+    void CheckActive() const;
+    void DisableControls();
+    void EnableControls();
+    bool ControlsDisabled() const { return m_disableCount > 0; }
+
+    void Edit();
+    void Insert();
+    void Append();
+    void Post();
+    void Cancel();
+    void Delete();
+    bool Modified() const { return m_modified; }
+    virtual bool CanModify() const { return Active(); }
+    void UpdateRecord();
+
+    int FieldCount() const { return int(m_fields.size()); }
+    TField *Fields(int index) const { return m_fields.at(index); }
+    const QList<TField *> &FieldList() const { return m_fields; }
+    TField *FindField(const QString &name) const;
+    TField *FieldByName(const QString &name) const;
+    QVariant FieldValues(const QString &name) const;
+    void SetFieldValues(const QString &name, const QVariant &value);
+    // Adds a calculated or lookup field (or a persistent data field) to the set.
+    void AddField(TField *field);
+    void GetFieldNames(QStringList &names) const;
+
+    // Filters.
+    const QString &Filter() const { return m_filterText; }
+    void SetFilter(const QString &text);
+    bool Filtered() const { return m_filtered; }
+    void SetFiltered(bool filtered);
+    TFilterOptions FilterOptions() const { return m_filterOptions; }
+    void SetFilterOptions(TFilterOptions options);
+    TFilterRecordEvent OnFilterRecord() const { return m_OnFilterRecord; }
+    void SetOnFilterRecord(const TFilterRecordEvent &handler);
+    bool AutoCalcFields() const { return m_autoCalcFields; }
+    void SetAutoCalcFields(bool value) { m_autoCalcFields = value; }
+
+    // Bookmarks.
+    TBookmark GetBookmark();
+    void GotoBookmark(const TBookmark &bookmark);
+    void FreeBookmark(TBookmark &bookmark) { bookmark = TBookmark{}; }
+    bool BookmarkValid(const TBookmark &bookmark);
+    int CompareBookmarks(const TBookmark &left, const TBookmark &right);
+
+    bool Locate(const QString &keyFields, const QVariant &keyValues, TLocateOptions options);
+    QVariant Lookup(const QString &keyFields, const QVariant &keyValues, const QString &resultFields);
+
+    // Data sources and links.
+    void attachDataSource(TDataSource *source);
+    void detachDataSource(TDataSource *source);
+    void DataEvent(TDataEvent event, TField *field = nullptr, int info = 0);
+    int linkRecordCount() const;
+    void setLinkActiveRecord(int index);
+    int linkActiveRecord() const { return m_linkActive; }
+    void updateLinkBuffers();
+
+    // Used by fields.
+    QVariant fieldStorage(const TField *field) const;
+    void setFieldStorage(TField *field, const QVariant &stored);
+
+signals:
+    void destroying();
+
+protected:
+    // Cursor operations of the descendant; the defaults describe a data set
+    // without records.
+    virtual void openCursor() = 0;
+    virtual void closeCursor() {}
+    virtual bool cursorFirst() { return false; }
+    virtual bool cursorLast() { return false; }
+    virtual bool cursorNext() { return false; }
+    virtual bool cursorPrior() { return false; }
+    virtual db::Row *cursorRow() { return nullptr; }
+    virtual QVector<db::Row> cursorNeighbours(bool forward, int count);
+    virtual int cursorRecNo() { return 0; }
+    virtual int cursorRecordCount() { return 0; }
+    virtual void cursorResync() {}
+    virtual void cursorPost(db::Row &row, bool inserting, const db::Row &original);
+    virtual void cursorDelete();
+    virtual bool cursorGotoRowId(qint64 rowId);
+    virtual int cursorCompareRows(const db::Row &left, const db::Row &right);
+    virtual std::optional<db::Row> cursorReadRow(qint64 rowId);
+    // Filters changed: the descendant re-reads with the new conditions.
+    virtual void applyFilters() {}
+    // Leaves the key-editing state, keeping the key that was typed in.
+    virtual void finishKeyEdit() { setState(dsBrowse); }
+
+    void createDataFields(const QVector<struct TFieldDef> &defs);
+    void destroyDataFields();
+    void setEofBof(bool eof, bool bof) { m_eof = eof; m_bof = bof; }
+    void afterCursorMove();
+    // Runs the record filters (text and OnFilterRecord) on a candidate row.
+    bool acceptRow(const db::Row &row);
+    bool hasRowFilter() const;
+    const db::FilterExpression *filterExpression() const { return m_filterExpression.get(); }
+    bool filterActive() const { return m_filtered && Active(); }
+    void setState(TDataSetState state);
+    void resyncAfterWrite();
+    void fireEvent(const TDataSetNotifyEvent &event);
+    db::Row blankRow() const;
+    void clearCalculated();
+
+    db::Row m_keyRow;
+
+private:
+    friend class TField;
+    db::Row *activeRow() const;
+    void calculate(db::Row &row);
+    void calculateLookups();
+    void beginInsert(bool append);
+    void doClose();
+    void doOpen();
+    void compileFilter();
+    void reapplyFilters();
+    void scrolled(int distance);
+    bool matchesLocate(const QList<TField *> &fields, const QVariantList &values, TLocateOptions options);
+
+    TDataSetState m_state = dsInactive;
+    QList<TField *> m_fields;
+    QList<TDataSource *> m_dataSources;
+    db::Row m_editRow;
+    db::Row m_originalRow;
+    db::Row *m_overrideRow = nullptr;
+    QVector<db::Row> m_linkRows;
+    int m_linkActive = 0;
+    bool m_eof = true;
+    bool m_bof = true;
+    bool m_modified = false;
+    int m_disableCount = 0;
+    bool m_changedWhileDisabled = false;
+    bool m_autoCalcFields = true;
+    QString m_filterText;
+    bool m_filtered = false;
+    TFilterOptions m_filterOptions = 0;
+    std::unique_ptr<db::FilterExpression> m_filterExpression;
+    TFilterRecordEvent m_OnFilterRecord;
+    int m_calculatedCount = 0;
+};
+
+#undef TINTLEN_EVENT

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "platform/db/DbTypes.h"
+
+#include <QObject>
+#include <QString>
+#include <QVector>
+
+// The description of one stored column.
+struct TFieldDef
+{
+    QString Name;
+    TFieldType DataType = ftUnknown;
+    int Size = 0;
+    bool Required = false;
+};
+
+class TFieldDefs : public QObject
+{
+    Q_OBJECT
+public:
+    explicit TFieldDefs(QObject *owner = nullptr);
+
+    void Add(const QString &name, TFieldType dataType, int size = 0, bool required = false);
+    // Adds a column written the Paradox way: a type letter and an optional
+    // size ("A15", "N", "$", "M240").
+    void AddParadox(const QString &name, const QString &typeSpec, bool required = false);
+    void Clear();
+    int Count() const { return int(m_items.size()); }
+    const TFieldDef &Items(int index) const { return m_items.at(index); }
+    int IndexOf(const QString &name) const;
+    const TFieldDef *Find(const QString &name) const;
+    void Assign(const TFieldDefs &other);
+    const QVector<TFieldDef> &items() const { return m_items; }
+
+private:
+    QVector<TFieldDef> m_items;
+};
+
+// The type of a Paradox type letter; raises EDatabaseError for an unknown one.
+TFieldType FieldTypeFromParadox(QChar letter);

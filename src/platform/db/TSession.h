@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QHash>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+class TDatabase;
+
+// The database session: aliases (name -> folder) read from a configuration
+// file, and the passwords the program registers.
+class TSession : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(QString SessionName READ SessionName WRITE SetSessionName)
+    Q_PROPERTY(QString ConfigFile READ ConfigFile WRITE SetConfigFile)
+public:
+    explicit TSession(QObject *owner = nullptr);
+
+    const QString &SessionName() const { return m_sessionName; }
+    void SetSessionName(const QString &name) { m_sessionName = name; }
+    // The alias file: $TINTLEN_ALIASES, else ~/.config/tintlen/aliases.ini;
+    // section [Aliases], one "name=folder" line per alias.
+    QString ConfigFile() const;
+    void SetConfigFile(const QString &path);
+
+    void AddPassword(const QString &password);
+    void RemovePassword(const QString &password);
+    void RemoveAllPasswords();
+    const QStringList &Passwords() const { return m_passwords; }
+
+    void GetAliasNames(QStringList &list);
+    void GetAliasParams(const QString &alias, QStringList &list);
+    bool IsAlias(const QString &name);
+    QString AliasPath(const QString &alias);
+    void AddStandardAlias(const QString &name, const QString &path, const QString &driver);
+    void DeleteAlias(const QString &name);
+    void SaveConfigFile();
+
+    // The folder a DatabaseName stands for: an alias's folder, else the
+    // name itself as a folder (resolved without regard to case).
+    QString ResolveDatabaseFolder(const QString &databaseName);
+    void registerDatabase(TDatabase *database);
+    void unregisterDatabase(TDatabase *database);
+    TDatabase *FindDatabase(const QString &name) const;
+
+private:
+    void loadAliases();
+
+    QString m_sessionName{QStringLiteral("Default")};
+    QString m_configFile;
+    QStringList m_passwords;
+    QList<QPair<QString, QString>> m_aliases;
+    bool m_aliasesLoaded = false;
+    QList<TDatabase *> m_databases;
+};
+
+// The program's default session.
+TSession *Session();

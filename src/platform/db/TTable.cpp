@@ -1,0 +1,730 @@
+#include "platform/db/TTable.h"
+
+#include "platform/db/FilterExpression.h"
+#include "platform/db/KeysetCursor.h"
+#include "platform/db/SqliteConnection.h"
+#include "platform/db/TDataLink.h"
+#include "platform/db/TDataSource.h"
+#include "platform/db/TDatabase.h"
+#include "platform/db/TField.h"
+#include "platform/db/TSession.h"
+#include "platform/db/TableSchema.h"
+#include "platform/os/Paths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+#include <sqlite3.h>
+
+namespace db {
+
+// Follows the master data set and restricts the detail table to the
+// master's current key.
+class MasterLink : public TDataLink
+{
+public:
+    explicit MasterLink(TTable *detail) : m_detail(detail) {}
+
+protected:
+    void ActiveChanged() override { m_detail->masterChanged(); }
+    void RecordChanged(TField *field) override
+    {
+        Q_UNUSED(field);
+        m_detail->masterChanged();
+    }
+
+private:
+    TTable *m_detail;
+};
+
+}
+
+namespace {
+
+constexpr int keyViolation = 9729;
+constexpr int requiredFieldMissing = 9732;
+constexpr int recordChangedByOther = 8705;
+constexpr int recordDeletedByOther = 8708;
+
+bool isPathLike(const QString &name)
+{
+    return name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) || name.contains(QLatin1Char(':'));
+}
+
+}
+
+TTable::TTable(QObject *owner) : TDBDataSet(owner) {}
+
+TTable::~TTable()
+{
+    closeCursor();
+}
+
+void TTable::SetTableName(const QString &name)
+{
+    if (name == m_tableName)
+        return;
+    CheckInactive("TableName");
+    m_tableName = name;
+}
+
+void TTable::SetReadOnly(bool readOnly)
+{
+    CheckInactive("ReadOnly");
+    m_readOnly = readOnly;
+}
+
+bool TTable::CanModify() const
+{
+    return Active() && !m_readOnly;
+}
+
+QString TTable::resolveFolder() const
+{
+    return Session()->ResolveDatabaseFolder(DatabaseName());
+}
+
+QString TTable::TableFilePath() const
+{
+    QString name = m_tableName.trimmed();
+    if (name.isEmpty())
+        throw EDatabaseError(QStringLiteral("%1: Tabellenname fehlt").arg(objectName()));
+    name.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    if (QFileInfo(name).suffix().isEmpty())
+        name += QStringLiteral(".db");
+    if (isPathLike(m_tableName) && QFileInfo(name).isAbsolute())
+        return os::resolvePath(name);
+    return os::resolvePath(QDir(resolveFolder()).filePath(name));
+}
+
+// ---- creating tables
+
+void TTable::CreateTable()
+{
+    CheckInactive("Tabelle");
+    const QString path = TableFilePath();
+    db::createTableFile(path, QFileInfo(path).completeBaseName(), m_fieldDefs, m_indexDefs);
+}
+
+void TTable::DeleteTable()
+{
+    CheckInactive("Tabelle");
+    const QString path = TableFilePath();
+    if (!QFile::exists(path))
+        throw EDBEngineError(SQLITE_CANTOPEN, QStringLiteral("Tabelle '%1' nicht gefunden.").arg(m_tableName));
+    if (!QFile::remove(path))
+        throw EDBEngineError(SQLITE_CANTOPEN, QStringLiteral("Tabelle '%1' kann nicht gelöscht werden.").arg(m_tableName));
+}
+
+void TTable::EmptyTable()
+{
+    if (Active()) {
+        CheckBrowseMode();
+        joinDatabaseTransaction();
+        db::TransactionGuard transaction(*m_connection);
+        m_connection->exec(QStringLiteral("DELETE FROM ") + db::quoteIdentifier(m_schema->tableName));
+        transaction.commit();
+        Refresh();
+        return;
+    }
+    auto connection = db::Connection::openExisting(TableFilePath(), false);
+    const db::TableSchema schema = db::readSchema(*connection);
+    db::TransactionGuard transaction(*connection);
+    connection->exec(QStringLiteral("DELETE FROM ") + db::quoteIdentifier(schema.tableName));
+    transaction.commit();
+}
+
+bool TTable::Exists()
+{
+    return QFileInfo::exists(TableFilePath());
+}
+
+// ---- opening
+
+void TTable::openCursor()
+{
+    auto connection = db::Connection::openExisting(TableFilePath(), m_readOnly);
+    auto schema = std::make_unique<db::TableSchema>(db::readSchema(*connection));
+    m_fieldDefs.Clear();
+    for (const TFieldDef &def : schema->fields)
+        m_fieldDefs.Add(def.Name, def.DataType, def.Size, def.Required);
+    m_indexDefs.Clear();
+    for (const TIndexDef &def : schema->indexes)
+        m_indexDefs.Add(def.Name, def.Fields, def.Options);
+    QStringList columns;
+    for (const TFieldDef &def : schema->fields)
+        columns.append(def.Name);
+    m_cursor = std::make_unique<db::KeysetCursor>(*connection, schema->tableName, columns);
+    m_connection = std::move(connection);
+    m_schema = std::move(schema);
+    createDataFields(m_schema->fields);
+    for (KeyBuffer &buffer : m_keyBuffers)
+        buffer = KeyBuffer{blankRow(), 0, false, false};
+    try {
+        applyIndex();
+    } catch (...) {
+        closeCursor();
+        throw;
+    }
+    m_lastMasterValues.reset();
+    applyRangeBounds();
+}
+
+// Closing keeps what was written inside a running database transaction.
+void TTable::closeCursor()
+{
+    if (TDatabase *database = Session()->FindDatabase(DatabaseName()))
+        database->leave(this, true);
+    m_cursor.reset();
+    m_connection.reset();
+    m_schema.reset();
+    m_rangeActive = false;
+}
+
+// ---- cursor operations
+
+bool TTable::cursorFirst() { return m_cursor->first(); }
+bool TTable::cursorLast() { return m_cursor->last(); }
+bool TTable::cursorNext() { return m_cursor->next(); }
+bool TTable::cursorPrior() { return m_cursor->prior(); }
+db::Row *TTable::cursorRow() { return m_cursor ? m_cursor->current() : nullptr; }
+int TTable::cursorRecNo() { return m_cursor->recNo(); }
+int TTable::cursorRecordCount() { return m_cursor->recordCount(); }
+void TTable::cursorResync() { m_cursor->resync(); }
+
+QVector<db::Row> TTable::cursorNeighbours(bool forward, int count)
+{
+    const db::Row *row = cursorRow();
+    return row ? m_cursor->neighbours(*row, forward, count) : QVector<db::Row>{};
+}
+
+bool TTable::cursorGotoRowId(qint64 rowId)
+{
+    return m_cursor->gotoRowId(rowId);
+}
+
+int TTable::cursorCompareRows(const db::Row &left, const db::Row &right)
+{
+    return m_cursor->compareRows(left, right);
+}
+
+std::optional<db::Row> TTable::cursorReadRow(qint64 rowId)
+{
+    return m_cursor->readRow(rowId);
+}
+
+void TTable::applyFilters()
+{
+    m_cursor->setSqlFilter({});
+    m_cursor->setAcceptor({});
+    db::SqlCondition condition;
+    const bool translated = filterActive() && filterExpression() && filterExpression()->toSql(condition);
+    if (translated)
+        m_cursor->setSqlFilter(condition);
+    if (filterActive() && ((filterExpression() && !translated) || OnFilterRecord())) {
+        m_cursor->setAcceptor([this, translated](const db::Row &row) {
+            if (!translated && filterExpression() && !filterExpression()->evaluate(row))
+                return false;
+            return acceptRow(row);
+        });
+    }
+    const bool any = m_cursor->first();
+    setEofBof(!any, true);
+}
+
+// ---- writing
+
+void TTable::joinDatabaseTransaction()
+{
+    TDatabase *database = Session()->FindDatabase(DatabaseName());
+    if (!database || !database->InTransaction() || m_connection->inTransaction())
+        return;
+    m_connection->begin();
+    database->enlist(this, [this](bool commit) {
+        if (!m_connection)
+            return;
+        if (commit) {
+            m_connection->commit();
+            return;
+        }
+        m_connection->rollback();
+        if (Active() && State() == dsBrowse)
+            Refresh();
+    });
+}
+
+void TTable::raiseWriteError(const EDBEngineError &error) const
+{
+    const int code = error.ErrorCode();
+    if (code == SQLITE_CONSTRAINT_UNIQUE || code == SQLITE_CONSTRAINT_PRIMARYKEY)
+        throw EDBEngineError(keyViolation, QStringLiteral("Schlüsselverletzung."));
+    if (code == SQLITE_CONSTRAINT_NOTNULL)
+        throw EDBEngineError(requiredFieldMissing, QStringLiteral("Ein Pflichtfeld hat keinen Wert."));
+    throw error;
+}
+
+bool TTable::needsAutoIncrement(const db::Row &row) const
+{
+    for (int i = 0; i < m_schema->fields.size(); ++i)
+        if (m_schema->fields[i].DataType == ftAutoInc && db::isBlank(row.values[i]))
+            return true;
+    return false;
+}
+
+void TTable::insertRow(db::Row &row)
+{
+    const QString table = db::quoteIdentifier(m_schema->tableName);
+    for (int i = 0; i < m_schema->fields.size(); ++i) {
+        if (m_schema->fields[i].DataType != ftAutoInc || !db::isBlank(row.values[i]))
+            continue;
+        db::Statement next = m_connection->prepare(
+            QStringLiteral("SELECT COALESCE(MAX(%1), 0) + 1 FROM %2").arg(db::quoteIdentifier(m_schema->fields[i].Name), table));
+        next.step();
+        row.values[i] = next.columnInt64(0);
+    }
+    QStringList names, marks;
+    for (const TFieldDef &def : m_schema->fields) {
+        names.append(db::quoteIdentifier(def.Name));
+        marks.append(QStringLiteral("?"));
+    }
+    db::Statement insert = m_connection->prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                                                     .arg(table, names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))));
+    insert.bindAll(QVariantList(row.values.begin(), row.values.end()));
+    insert.step();
+    row.rowId = m_connection->lastInsertRowId();
+}
+
+// The record is compared with what was read when editing began, so that a
+// change another program made meanwhile is not silently overwritten.
+void TTable::updateRow(db::Row &row, const db::Row &original)
+{
+    const std::optional<db::Row> stored = m_cursor->readRow(original.rowId);
+    if (!stored)
+        throw EDBEngineError(recordDeletedByOther, QStringLiteral("Datensatz wurde von einem anderen Benutzer gelöscht."));
+    if (stored->values != original.values)
+        throw EDBEngineError(recordChangedByOther, QStringLiteral("Datensatz wurde von einem anderen Benutzer geändert."));
+    QStringList assignments;
+    QVariantList values;
+    for (int i = 0; i < m_schema->fields.size(); ++i) {
+        if (row.values[i] == original.values[i] && row.values[i].typeId() == original.values[i].typeId())
+            continue;
+        assignments.append(db::quoteIdentifier(m_schema->fields[i].Name) + QStringLiteral(" = ?"));
+        values.append(row.values[i]);
+    }
+    row.rowId = original.rowId;
+    if (assignments.isEmpty())
+        return;
+    values.append(original.rowId);
+    db::Statement update = m_connection->prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
+                                                     .arg(db::quoteIdentifier(m_schema->tableName), assignments.join(QStringLiteral(", "))));
+    update.bindAll(values);
+    update.step();
+}
+
+void TTable::cursorPost(db::Row &row, bool inserting, const db::Row &original)
+{
+    db::Row written = row;
+    try {
+        joinDatabaseTransaction();
+        if (inserting && !needsAutoIncrement(written)) {
+            // One statement is atomic by itself.
+            insertRow(written);
+        } else {
+            db::TransactionGuard transaction(*m_connection);
+            if (inserting)
+                insertRow(written);
+            else
+                updateRow(written, original);
+            transaction.commit();
+        }
+    } catch (const EDBEngineError &error) {
+        raiseWriteError(error);
+    }
+    row.rowId = written.rowId;
+    row.values = written.values;
+    positionNear(written);
+}
+
+// A written record that left the range or filter leaves the cursor next to
+// where it would stand.
+void TTable::positionNear(const db::Row &row)
+{
+    if (!m_cursor->isRestricted()) {
+        m_cursor->placeAt(row);
+        return;
+    }
+    if (m_cursor->gotoRowId(row.rowId))
+        return;
+    QVariantList keys;
+    for (const db::OrderColumn &column : m_cursor->order())
+        keys.append(row.values[column.column]);
+    if (!m_cursor->seek(keys, true) && !m_cursor->last())
+        m_cursor->clear();
+}
+
+void TTable::showFirst()
+{
+    const bool any = m_cursor->first();
+    resyncAfterWrite();
+    setEofBof(!any, true);
+    DataEvent(deDataSetChange);
+}
+
+void TTable::cursorDelete()
+{
+    const db::Row deleted = *cursorRow();
+    {
+        joinDatabaseTransaction();
+        db::TransactionGuard transaction(*m_connection);
+        db::Statement remove = m_connection->prepare(
+            QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(db::quoteIdentifier(m_schema->tableName)));
+        remove.bind(1, deleted.rowId);
+        remove.step();
+        if (m_connection->changes() == 0)
+            throw EDBEngineError(recordDeletedByOther, QStringLiteral("Datensatz wurde von einem anderen Benutzer gelöscht."));
+        transaction.commit();
+    }
+    const QVector<db::Row> following = m_cursor->neighbours(deleted, true, 1);
+    if (!following.isEmpty())
+        m_cursor->gotoRowId(following.first().rowId);
+    else if (!m_cursor->last())
+        m_cursor->clear();
+}
+
+// ---- indexes
+
+QStringList TTable::currentIndexFields() const
+{
+    if (!m_indexFieldNames.trimmed().isEmpty())
+        return splitFieldList(m_indexFieldNames);
+    if (!m_indexName.isEmpty()) {
+        const TIndexDef *def = m_indexDefs.Find(m_indexName);
+        if (!def)
+            throw EDatabaseError(QStringLiteral("%1: Index '%2' nicht gefunden").arg(objectName(), m_indexName));
+        return def->fieldList();
+    }
+    const TIndexDef *primary = m_indexDefs.Primary();
+    return primary ? primary->fieldList() : QStringList{};
+}
+
+void TTable::applyIndex()
+{
+    const TIndexDef *def = nullptr;
+    if (!m_indexFieldNames.trimmed().isEmpty())
+        def = m_indexDefs.FindIndexForFields(m_indexFieldNames);
+    else if (!m_indexName.isEmpty())
+        def = m_indexDefs.Find(m_indexName);
+    else
+        def = m_indexDefs.Primary();
+    QVector<db::OrderColumn> order;
+    for (const QString &name : currentIndexFields()) {
+        const int column = m_schema->fieldIndex(name);
+        if (column < 0)
+            throw EDatabaseError(QStringLiteral("%1: Feld '%2' nicht gefunden").arg(objectName(), name));
+        const TFieldType type = m_schema->fields[column].DataType;
+        if (type == ftMemo || db::isBlobType(type))
+            throw EDatabaseError(QStringLiteral("%1: Nach Feld '%2' kann nicht sortiert werden").arg(objectName(), name));
+        order.append({column, db::isTextType(type), def && def->caseInsensitive()});
+    }
+    m_cursor->setOrder(order, def && (def->Options & ixDescending));
+}
+
+void TTable::changeIndex()
+{
+    if (!Active())
+        return;
+    CheckBrowseMode();
+    const TBookmark current = GetBookmark();
+    applyIndex();
+    m_rangeActive = false;
+    applyRangeBounds();
+    if (!current.valid || !m_cursor->gotoRowId(current.rowId)) {
+        showFirst();
+        return;
+    }
+    resyncAfterWrite();
+    DataEvent(deDataSetChange);
+}
+
+void TTable::switchIndex(const QString &name, const QString &fields)
+{
+    const QString previousName = m_indexName;
+    const QString previousFields = m_indexFieldNames;
+    m_indexName = name;
+    m_indexFieldNames = fields;
+    try {
+        changeIndex();
+    } catch (...) {
+        m_indexName = previousName;
+        m_indexFieldNames = previousFields;
+        if (Active())
+            applyIndex();
+        throw;
+    }
+}
+
+void TTable::SetIndexName(const QString &name)
+{
+    switchIndex(name, QString());
+}
+
+void TTable::SetIndexFieldNames(const QString &names)
+{
+    switchIndex(QString(), names);
+}
+
+int TTable::IndexFieldCount() const
+{
+    return Active() ? int(m_cursor->order().size()) : 0;
+}
+
+TField *TTable::IndexFields(int index) const
+{
+    const QStringList fields = currentIndexFields();
+    return index >= 0 && index < fields.size() ? FindField(fields[index]) : nullptr;
+}
+
+void TTable::GetIndexNames(QStringList &names)
+{
+    names.clear();
+    if (!Active()) {
+        auto connection = db::Connection::openExisting(TableFilePath(), true);
+        const db::TableSchema schema = db::readSchema(*connection);
+        for (const TIndexDef &def : schema.indexes)
+            if (!def.Name.isEmpty())
+                names.append(def.Name);
+        return;
+    }
+    for (const TIndexDef &def : m_indexDefs.items())
+        if (!def.Name.isEmpty())
+            names.append(def.Name);
+}
+
+// ---- key buffers
+
+void TTable::beginKeyEdit(KeyIndex which, bool clear)
+{
+    CheckBrowseMode();
+    KeyBuffer &buffer = m_keyBuffers[which];
+    if (clear)
+        buffer = KeyBuffer{blankRow(), 0, false, false};
+    m_editingKey = which;
+    m_keyRow = buffer.row;
+    setState(dsSetKey);
+}
+
+void TTable::finishKeyEdit()
+{
+    KeyBuffer &buffer = m_keyBuffers[m_editingKey];
+    buffer.row = m_keyRow;
+    buffer.assigned = true;
+    setState(dsBrowse);
+}
+
+void TTable::storeKeyBuffer()
+{
+    if (State() == dsSetKey)
+        finishKeyEdit();
+}
+
+QVariantList TTable::keyValues(const KeyBuffer &buffer) const
+{
+    QVariantList values;
+    const auto &order = m_cursor->order();
+    int count = buffer.fieldCount > 0 ? std::min<int>(buffer.fieldCount, int(order.size())) : int(order.size());
+    for (int i = 0; i < count; ++i)
+        values.append(buffer.row.values[order[i].column]);
+    if (buffer.fieldCount == 0)
+        while (!values.isEmpty() && db::isBlank(values.last()))
+            values.removeLast();
+    return values;
+}
+
+void TTable::setKeyValues(KeyIndex which, const QVariantList &values)
+{
+    const auto &order = m_cursor->order();
+    if (values.size() > order.size())
+        throw EDatabaseError(QStringLiteral("%1: Zu viele Schlüsselwerte für den Index").arg(objectName()));
+    KeyBuffer &buffer = m_keyBuffers[which];
+    const bool exclusive = buffer.exclusive;
+    buffer = KeyBuffer{blankRow(), int(values.size()), exclusive, true};
+    for (int i = 0; i < values.size(); ++i) {
+        const int column = order[i].column;
+        buffer.row.values[column] = db::toStorage(m_schema->fields[column].DataType, values[i]);
+    }
+}
+
+void TTable::SetKey() { beginKeyEdit(kiLookup, true); }
+void TTable::EditKey() { beginKeyEdit(kiLookup, false); }
+
+bool TTable::GotoKey()
+{
+    storeKeyBuffer();
+    CheckBrowseMode();
+    const QVariantList values = keyValues(m_keyBuffers[kiLookup]);
+    const TBookmark start = GetBookmark();
+    if (!m_cursor->seek(values, true))
+        return false;
+    if (m_cursor->compareKey(*m_cursor->current(), values) != 0) {
+        if (start.valid)
+            m_cursor->gotoRowId(start.rowId);
+        return false;
+    }
+    setEofBof(false, false);
+    resyncAfterWrite();
+    DataEvent(deDataSetChange);
+    return true;
+}
+
+void TTable::GotoNearest()
+{
+    storeKeyBuffer();
+    CheckBrowseMode();
+    const KeyBuffer &buffer = m_keyBuffers[kiLookup];
+    const bool found = m_cursor->seek(keyValues(buffer), !buffer.exclusive);
+    if (!found)
+        m_cursor->last();
+    resyncAfterWrite();
+    if (!found)
+        setEofBof(true, m_cursor->isEmpty());
+    DataEvent(deDataSetChange);
+}
+
+bool TTable::FindKey(const QVariantList &values)
+{
+    CheckBrowseMode();
+    setKeyValues(kiLookup, values);
+    return GotoKey();
+}
+
+void TTable::FindNearest(const QVariantList &values)
+{
+    CheckBrowseMode();
+    setKeyValues(kiLookup, values);
+    GotoNearest();
+}
+
+bool TTable::KeyExclusive() const
+{
+    const KeyIndex which = State() == dsSetKey ? m_editingKey : kiLookup;
+    return m_keyBuffers[which].exclusive;
+}
+
+void TTable::SetKeyExclusive(bool exclusive)
+{
+    const KeyIndex which = State() == dsSetKey ? m_editingKey : kiLookup;
+    m_keyBuffers[which].exclusive = exclusive;
+}
+
+int TTable::KeyFieldCount() const
+{
+    const KeyIndex which = State() == dsSetKey ? m_editingKey : kiLookup;
+    return m_keyBuffers[which].fieldCount;
+}
+
+void TTable::SetKeyFieldCount(int count)
+{
+    const KeyIndex which = State() == dsSetKey ? m_editingKey : kiLookup;
+    m_keyBuffers[which].fieldCount = count;
+}
+
+// ---- ranges
+
+void TTable::SetRangeStart() { beginKeyEdit(kiRangeStart, true); }
+void TTable::SetRangeEnd() { beginKeyEdit(kiRangeEnd, true); }
+void TTable::EditRangeStart() { beginKeyEdit(kiRangeStart, false); }
+void TTable::EditRangeEnd() { beginKeyEdit(kiRangeEnd, false); }
+
+void TTable::applyRangeBounds()
+{
+    std::optional<db::KeyBound> start;
+    std::optional<db::KeyBound> end;
+    if (m_masterLink && m_masterLink->Active() && !m_masterFields.isEmpty()) {
+        const QVariantList values = masterValues();
+        start = db::KeyBound{values, true};
+        end = db::KeyBound{values, true};
+    } else if (m_rangeActive) {
+        const KeyBuffer &low = m_keyBuffers[kiRangeStart];
+        const KeyBuffer &high = m_keyBuffers[kiRangeEnd];
+        if (low.assigned)
+            start = db::KeyBound{keyValues(low), !low.exclusive};
+        if (high.assigned)
+            end = db::KeyBound{keyValues(high), !high.exclusive};
+    }
+    m_cursor->setRange(start, end);
+}
+
+void TTable::ApplyRange()
+{
+    storeKeyBuffer();
+    CheckBrowseMode();
+    m_rangeActive = true;
+    applyRangeBounds();
+    showFirst();
+}
+
+void TTable::CancelRange()
+{
+    CheckBrowseMode();
+    m_rangeActive = false;
+    applyRangeBounds();
+    showFirst();
+}
+
+void TTable::SetRange(const QVariantList &startValues, const QVariantList &endValues)
+{
+    CheckBrowseMode();
+    setKeyValues(kiRangeStart, startValues);
+    setKeyValues(kiRangeEnd, endValues);
+    ApplyRange();
+}
+
+// ---- master/detail
+
+TDataSource *TTable::MasterSource() const
+{
+    return m_masterLink ? m_masterLink->DataSource() : nullptr;
+}
+
+void TTable::SetMasterSource(TDataSource *source)
+{
+    if (source && source->DataSet() == this)
+        throw EDatabaseError(QStringLiteral("%1: Zirkuläre Datenverknüpfungen sind nicht erlaubt").arg(objectName()));
+    if (!m_masterLink)
+        m_masterLink = std::make_unique<db::MasterLink>(this);
+    m_masterLink->SetDataSource(source);
+    masterChanged();
+}
+
+void TTable::SetMasterFields(const QString &fields)
+{
+    m_masterFields = fields;
+    masterChanged();
+}
+
+QVariantList TTable::masterValues() const
+{
+    QVariantList values;
+    TDataSet *master = m_masterLink ? m_masterLink->DataSet() : nullptr;
+    const auto &order = m_cursor->order();
+    const QStringList names = splitFieldList(m_masterFields);
+    for (int i = 0; i < names.size() && i < order.size(); ++i) {
+        const TField *field = master ? master->FieldByName(names[i]) : nullptr;
+        values.append(field ? db::toStorage(m_schema->fields[order[i].column].DataType, field->Value()) : QVariant());
+    }
+    return values;
+}
+
+void TTable::masterChanged()
+{
+    if (!Active() || State() != dsBrowse)
+        return;
+    const bool linked = m_masterLink && m_masterLink->Active() && !m_masterFields.isEmpty();
+    const std::optional<QVariantList> values = linked ? std::optional<QVariantList>(masterValues()) : std::nullopt;
+    if (values == m_lastMasterValues)
+        return;
+    m_lastMasterValues = values;
+    applyRangeBounds();
+    showFirst();
+}

@@ -1,0 +1,233 @@
+#include "platform/db/TableSchema.h"
+
+#include "platform/db/GermanCollation.h"
+#include "platform/db/SqliteConnection.h"
+#include "platform/runtime/Exceptions.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QTemporaryFile>
+
+#include <cstdio>
+
+namespace db {
+
+namespace {
+
+struct TypeName
+{
+    TFieldType type;
+    const char *paradox;
+    const char *affinity;
+    bool sized;
+};
+
+const TypeName typeNames[] = {
+    {ftString, "ALPHA", "TEXT", true},        {ftFloat, "NUMBER", "REAL", false},
+    {ftCurrency, "MONEY", "REAL", false},     {ftSmallint, "SHORT", "INTEGER", false},
+    {ftInteger, "LONG", "INTEGER", false},    {ftWord, "WORD", "INTEGER", false},
+    {ftAutoInc, "AUTOINC", "INTEGER", false}, {ftBCD, "BCD", "REAL", true},
+    {ftBoolean, "LOGICAL", "INTEGER", false}, {ftDate, "DATE", "TEXT", false},
+    {ftTime, "TIME", "TEXT", false},          {ftDateTime, "TIMESTAMP", "TEXT", false},
+    {ftMemo, "MEMO", "TEXT", true},           {ftFmtMemo, "FMTMEMO", "BLOB", true},
+    {ftBlob, "BINARY", "BLOB", true},         {ftGraphic, "GRAPHIC", "BLOB", true},
+    {ftParadoxOle, "OLE", "BLOB", true},      {ftDBaseOle, "DBOLE", "BLOB", true},
+    {ftTypedBinary, "TYPEDBINARY", "BLOB", true}, {ftBytes, "BYTES", "BLOB", true},
+    {ftVarBytes, "VARBYTES", "BLOB", true},
+};
+
+const TypeName *typeNameOf(TFieldType type)
+{
+    for (const TypeName &name : typeNames)
+        if (name.type == type)
+            return &name;
+    return nullptr;
+}
+
+TFieldDef fieldFromDeclaration(const QString &name, const QString &declared, bool notNull)
+{
+    static const QRegularExpression pattern(QStringLiteral("^(\\w+)\\s+\\w+(?:\\((\\d+)\\))?"));
+    const auto match = pattern.match(declared.trimmed());
+    TFieldDef def{name, ftUnknown, 0, notNull};
+    if (!match.hasMatch())
+        return def;
+    for (const TypeName &typeName : typeNames)
+        if (match.captured(1).compare(QLatin1String(typeName.paradox), Qt::CaseInsensitive) == 0)
+            def.DataType = typeName.type;
+    def.Size = match.captured(2).toInt();
+    return def;
+}
+
+const char *primaryIndexName = "$PRIMARY";
+
+QString indexColumn(const TFieldDef &field, const TIndexDef &index)
+{
+    QString column = quoteIdentifier(field.Name);
+    if (isTextType(field.DataType))
+        column += QStringLiteral(" COLLATE ") +
+                  QLatin1String(index.caseInsensitive() ? germanNoCaseCollation : germanCollation);
+    if (index.Options & ixDescending)
+        column += QStringLiteral(" DESC");
+    return column;
+}
+
+QString createIndexSql(const QString &tableName, const TIndexDef &index, const TFieldDefs &fields)
+{
+    QStringList columns;
+    for (const QString &name : index.fieldList()) {
+        const TFieldDef *field = fields.Find(name);
+        if (!field)
+            throw EDatabaseError(QStringLiteral("Index '%1': Feld '%2' nicht gefunden.")
+                                     .arg(index.Name, name));
+        if (isBlobType(field->DataType) || field->DataType == ftMemo)
+            throw EDatabaseError(QStringLiteral("Index '%1': Feld '%2' kann nicht indiziert werden.")
+                                     .arg(index.Name, name));
+        columns.append(indexColumn(*field, index));
+    }
+    const bool unique = index.Options & (ixPrimary | ixUnique);
+    const QString name = (index.Options & ixPrimary) ? QLatin1String(primaryIndexName) : index.Name;
+    return QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
+        .arg(unique ? QStringLiteral("UNIQUE ") : QString(), quoteIdentifier(name),
+             quoteIdentifier(tableName), columns.join(QStringLiteral(", ")));
+}
+
+QString createTableSql(const QString &tableName, const TFieldDefs &fields)
+{
+    QStringList columns;
+    for (const TFieldDef &def : fields.items()) {
+        if (!typeNameOf(def.DataType))
+            throw EDatabaseError(
+                QStringLiteral("Feld '%1' hat einen nicht unterstützten Typ.").arg(def.Name));
+        columns.append(quoteIdentifier(def.Name) + QLatin1Char(' ') + declaredType(def) +
+                       (def.Required ? QStringLiteral(" NOT NULL") : QString()));
+    }
+    return QStringLiteral("CREATE TABLE %1 (%2)")
+        .arg(quoteIdentifier(tableName), columns.join(QStringLiteral(", ")));
+}
+
+TIndexDef readIndex(Connection &connection, const QString &name, bool unique,
+                    const TableSchema &schema)
+{
+    TIndexDef def;
+    const bool primary = name == QLatin1String(primaryIndexName);
+    def.Name = primary ? QString() : name;
+    def.Options = primary ? (ixPrimary | ixUnique) : (unique ? ixUnique : 0);
+    QStringList fields;
+    Statement info = connection.prepare(
+        QStringLiteral("SELECT name, desc, coll FROM pragma_index_xinfo(?) WHERE key = 1 ORDER BY seqno"));
+    info.bind(1, name);
+    while (info.step()) {
+        const QString field = info.column(0).toString();
+        fields.append(field);
+        if (info.column(1).toInt())
+            def.Options |= ixDescending;
+        const int column = schema.fieldIndex(field);
+        if (column >= 0 && isTextType(schema.fields[column].DataType) &&
+            info.column(2).toString() == QLatin1String(germanNoCaseCollation))
+            def.Options |= ixCaseInsensitive;
+    }
+    def.Fields = fields.join(QLatin1Char(';'));
+    return def;
+}
+
+}
+
+int TableSchema::fieldIndex(const QString &name) const
+{
+    for (int i = 0; i < fields.size(); ++i)
+        if (fields[i].Name.compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+const TIndexDef *TableSchema::primary() const
+{
+    for (const TIndexDef &def : indexes)
+        if (def.Options & ixPrimary)
+            return &def;
+    return nullptr;
+}
+
+bool isTextType(TFieldType type)
+{
+    return type == ftString;
+}
+
+bool isBlobType(TFieldType type)
+{
+    return type >= ftBlob && type <= ftTypedBinary && type != ftMemo;
+}
+
+QString declaredType(const TFieldDef &def)
+{
+    const TypeName *name = typeNameOf(def.DataType);
+    QString declared = QLatin1String(name->paradox) + QLatin1Char(' ') + QLatin1String(name->affinity);
+    if (name->sized)
+        declared += QStringLiteral("(%1)").arg(def.Size);
+    return declared;
+}
+
+TableSchema readSchema(Connection &connection)
+{
+    TableSchema schema;
+    {
+        Statement tables = connection.prepare(QStringLiteral(
+            "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite%' ORDER BY rowid"));
+        if (!tables.step())
+            throw EDBEngineError(11, QStringLiteral("Die Datei '%1' enthält keine Tabelle.")
+                                         .arg(QFileInfo(connection.path()).fileName()));
+        schema.tableName = tables.column(0).toString();
+    }
+    {
+        Statement columns = connection.prepare(
+            QStringLiteral("SELECT name, type, \"notnull\" FROM pragma_table_info(?) ORDER BY cid"));
+        columns.bind(1, schema.tableName);
+        while (columns.step())
+            schema.fields.append(fieldFromDeclaration(columns.column(0).toString(),
+                                                      columns.column(1).toString(),
+                                                      columns.column(2).toInt() != 0));
+    }
+    QVector<QPair<QString, bool>> indexNames;
+    {
+        Statement list = connection.prepare(QStringLiteral(
+            "SELECT m.name, l.\"unique\" FROM sqlite_master m JOIN pragma_index_list(?) l ON l.name = m.name "
+            "WHERE m.type = 'index' AND m.sql IS NOT NULL ORDER BY m.rowid"));
+        list.bind(1, schema.tableName);
+        while (list.step())
+            indexNames.append({list.column(0).toString(), list.column(1).toInt() != 0});
+    }
+    for (const auto &[name, unique] : indexNames)
+        schema.indexes.append(readIndex(connection, name, unique, schema));
+    return schema;
+}
+
+void createTableFile(const QString &path, const QString &tableName, const TFieldDefs &fields,
+                     const TIndexDefs &indexes)
+{
+    if (fields.Count() == 0)
+        throw EDatabaseError(QStringLiteral("Tabelle '%1' hat keine Felder.").arg(tableName));
+    const QFileInfo target(path);
+    if (!target.dir().exists())
+        throw EDatabaseError(QStringLiteral("Verzeichnis '%1' existiert nicht.")
+                                 .arg(QDir::toNativeSeparators(target.absolutePath())));
+    QTemporaryFile temporary(target.absolutePath() + QStringLiteral("/.%1-XXXXXX").arg(target.fileName()));
+    if (!temporary.open())
+        throw EDatabaseError(QStringLiteral("Tabelle '%1' kann nicht angelegt werden.").arg(target.fileName()));
+    temporary.close();
+    {
+        std::unique_ptr<Connection> connection = Connection::create(temporary.fileName());
+        TransactionGuard transaction(*connection);
+        connection->exec(createTableSql(tableName, fields));
+        for (const TIndexDef &index : indexes.items())
+            connection->exec(createIndexSql(tableName, index, fields));
+        transaction.commit();
+    }
+    if (std::rename(QFile::encodeName(temporary.fileName()).constData(),
+                    QFile::encodeName(path).constData()) != 0)
+        throw EDatabaseError(QStringLiteral("Tabelle '%1' kann nicht angelegt werden.").arg(target.fileName()));
+    temporary.setAutoRemove(false);
+}
+
+}

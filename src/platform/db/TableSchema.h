@@ -1,0 +1,35 @@
+#pragma once
+
+#include "platform/db/TFieldDefs.h"
+#include "platform/db/TIndexDefs.h"
+
+#include <QString>
+#include <QVector>
+
+namespace db {
+
+class Connection;
+
+// What a table file holds: its one table's name, columns and indexes, read
+// from the SQLite schema (declared types carry the Paradox types and sizes).
+struct TableSchema
+{
+    QString tableName;
+    QVector<TFieldDef> fields;
+    QVector<TIndexDef> indexes;
+
+    int fieldIndex(const QString &name) const;
+    const TIndexDef *primary() const;
+};
+
+QString declaredType(const TFieldDef &def);
+TableSchema readSchema(Connection &connection);
+bool isTextType(TFieldType type);
+bool isBlobType(TFieldType type);
+
+// Writes a new table file atomically: built beside the target under a
+// temporary name, then renamed over it.
+void createTableFile(const QString &path, const QString &tableName, const TFieldDefs &fields,
+                     const TIndexDefs &indexes);
+
+}

@@ -1,0 +1,108 @@
+#include "DbFixture.h"
+
+#include "platform/db/TDatabase.h"
+#include "platform/db/TField.h"
+#include "platform/runtime/Exceptions.h"
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+class ConcurrencyTest : public DbFixture
+{
+protected:
+    // Appends customers first..first+count-1; answers how many posts failed.
+    int appendCustomers(int first, int count)
+    {
+        auto kunden = openTable(QStringLiteral("Kunden.db"));
+        int failures = 0;
+        for (int nr = first; nr < first + count; ++nr) {
+            try {
+                addCustomer(*kunden, nr, QStringLiteral("Kunde %1").arg(nr), QString(), QStringLiteral("Ulm"), nr, QString());
+            } catch (const Exception &) {
+                ++failures;
+                kunden->Cancel();
+            }
+        }
+        return failures;
+    }
+
+    int exitCodeOf(pid_t child)
+    {
+        int status = 0;
+        waitpid(child, &status, 0);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+};
+
+TEST_F(ConcurrencyTest, TwoProcessesWritingTheSameTableBothSucceed)
+{
+    fillCustomers();
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0)
+        _exit(appendCustomers(1000, 150) == 0 ? 0 : 1);
+    EXPECT_EQ(appendCustomers(2000, 150), 0);
+    EXPECT_EQ(exitCodeOf(child), 0);
+    auto kunden = openTable(QStringLiteral("Kunden.db"));
+    EXPECT_EQ(kunden->RecordCount(), 306);
+    kunden->SetFilter(QStringLiteral("Ort = 'Ulm'"));
+    kunden->SetFiltered(true);
+    EXPECT_EQ(kunden->RecordCount(), 300);
+}
+
+TEST_F(ConcurrencyTest, KilledProcessLeavesNoHalfWrittenData)
+{
+    fillCustomers();
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        TDatabase database;
+        database.SetDatabaseName(folder());
+        database.StartTransaction();
+        auto kunden = openTable(QStringLiteral("Kunden.db"));
+        for (int nr = 500; nr < 540; ++nr)
+            addCustomer(*kunden, nr, QStringLiteral("Halb"), QString(), QString(), 0, QString());
+        _exit(0);
+    }
+    EXPECT_EQ(exitCodeOf(child), 0);
+    auto kunden = openTable(QStringLiteral("Kunden.db"));
+    EXPECT_EQ(kunden->RecordCount(), 6);
+    addCustomer(*kunden, 500, QStringLiteral("Nach dem Abbruch"), QString(), QString(), 0, QString());
+    EXPECT_EQ(kunden->RecordCount(), 7);
+}
+
+TEST_F(ConcurrencyTest, FailedWriteInsideATransactionUndoesOnlyItself)
+{
+    fillCustomers();
+    auto kunden = openTable(QStringLiteral("Kunden.db"));
+    TDatabase database;
+    database.SetDatabaseName(folder());
+    database.StartTransaction();
+    addCustomer(*kunden, 40, QStringLiteral("Erster"), QString(), QString(), 0, QString());
+    EXPECT_THROW(addCustomer(*kunden, 40, QStringLiteral("Doppelt"), QString(), QString(), 0, QString()), EDBEngineError);
+    kunden->Cancel();
+    addCustomer(*kunden, 41, QStringLiteral("Zweiter"), QString(), QString(), 0, QString());
+    database.Commit();
+    auto again = openTable(QStringLiteral("Kunden.db"));
+    EXPECT_EQ(again->RecordCount(), 8);
+    EXPECT_TRUE(again->FindKey({40}));
+    EXPECT_EQ(again->FieldByName(QStringLiteral("Name"))->AsString(), QStringLiteral("Erster"));
+}
+
+TEST_F(ConcurrencyTest, BadValueDuringAnEditChangesNothing)
+{
+    fillCustomers();
+    auto kunden = openTable(QStringLiteral("Kunden.db"));
+    kunden->Edit();
+    EXPECT_THROW(kunden->FieldByName(QStringLiteral("Nr"))->SetAsString(QStringLiteral("zwölf")), EConvertError);
+    EXPECT_THROW(kunden->FieldByName(QStringLiteral("Seit"))->SetAsString(QStringLiteral("31.02.2020")), EConvertError);
+    EXPECT_EQ(kunden->FieldByName(QStringLiteral("Nr"))->AsInteger(), 1);
+    EXPECT_EQ(kunden->FieldByName(QStringLiteral("Seit"))->AsString(), QStringLiteral("01.02.2003"));
+    kunden->Post();
+    auto again = openTable(QStringLiteral("Kunden.db"));
+    EXPECT_EQ(again->FieldByName(QStringLiteral("Seit"))->AsString(), QStringLiteral("01.02.2003"));
+}
+
+}

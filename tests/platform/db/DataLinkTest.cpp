@@ -1,0 +1,121 @@
+#include "DbFixture.h"
+
+#include "platform/db/TDataLink.h"
+#include "platform/db/TDataSource.h"
+#include "platform/db/TField.h"
+
+namespace {
+
+class RecordingLink : public TDataLink
+{
+public:
+    QStringList log;
+
+protected:
+    void ActiveChanged() override { log.append(QStringLiteral("ActiveChanged")); }
+    void DataSetChanged() override { log.append(QStringLiteral("DataSetChanged")); }
+    void DataSetScrolled(int distance) override { log.append(QStringLiteral("Scrolled %1").arg(distance)); }
+    void EditingChanged() override { log.append(QStringLiteral("EditingChanged")); }
+    void RecordChanged(TField *field) override
+    {
+        log.append(QStringLiteral("RecordChanged %1").arg(field ? field->FieldName() : QStringLiteral("-")));
+    }
+    void UpdateData() override { log.append(QStringLiteral("UpdateData")); }
+    void LayoutChanged() override { log.append(QStringLiteral("LayoutChanged")); }
+};
+
+class DataLinkTest : public DbFixture
+{
+};
+
+TEST_F(DataLinkTest, LinksHearEventsInOrder)
+{
+    fillCustomers();
+    auto kunden = table(QStringLiteral("Kunden.db"));
+    TDataSource source;
+    QStringList sourceLog;
+    source.SetOnStateChange([&](QObject *) { sourceLog.append(QStringLiteral("State %1").arg(int(source.State()))); });
+    source.SetOnDataChange([&](QObject *, TField *field) {
+        sourceLog.append(QStringLiteral("Data %1").arg(field ? field->FieldName() : QStringLiteral("-")));
+    });
+    source.SetDataSet(kunden.get());
+    RecordingLink link;
+    link.SetDataSource(&source);
+    kunden->Open();
+    kunden->Next();
+    kunden->Edit();
+    kunden->FieldByName(QStringLiteral("Ort"))->SetAsString(QStringLiteral("Bremen"));
+    kunden->Post();
+    kunden->FieldByName(QStringLiteral("Name"))->SetDisplayLabel(QStringLiteral("Nachname"));
+    kunden->Close();
+    EXPECT_EQ(link.log, (QStringList{"ActiveChanged", "Scrolled 1", "EditingChanged", "RecordChanged -",
+                                     "RecordChanged Ort", "UpdateData", "EditingChanged", "DataSetChanged",
+                                     "LayoutChanged", "ActiveChanged"}));
+    EXPECT_EQ(sourceLog, (QStringList{"State 1", "Data -", "State 2", "Data -", "Data Ort", "State 1", "Data -",
+                                      "Data -", "State 0"}));
+}
+
+TEST_F(DataLinkTest, DisabledControlsHearOneChangeAtTheEnd)
+{
+    fillCustomers();
+    auto kunden = openTable(QStringLiteral("Kunden.db"));
+    TDataSource source;
+    source.SetDataSet(kunden.get());
+    RecordingLink link;
+    link.SetDataSource(&source);
+    link.log.clear();
+    kunden->DisableControls();
+    kunden->DisableControls();
+    kunden->Next();
+    kunden->Last();
+    kunden->EnableControls();
+    EXPECT_TRUE(link.log.isEmpty());
+    kunden->EnableControls();
+    EXPECT_EQ(link.log, QStringList{"DataSetChanged"});
+}
+
+TEST_F(DataLinkTest, BufferedRecordsAreReadableThroughActiveRecord)
+{
+    fillCustomers();
+    auto kunden = openTable(QStringLiteral("Kunden.db"));
+    TDataSource source;
+    source.SetDataSet(kunden.get());
+    RecordingLink link;
+    link.SetDataSource(&source);
+    link.SetBufferCount(4);
+    kunden->First();
+    EXPECT_EQ(link.RecordCount(), 4);
+    QStringList seen;
+    for (int i = 0; i < link.RecordCount(); ++i) {
+        link.SetActiveRecord(i);
+        seen.append(kunden->FieldByName(QStringLiteral("Name"))->AsString());
+    }
+    link.SetActiveRecord(0);
+    EXPECT_EQ(seen, (QStringList{"Müller", "Meier", "Zander", "Ärger"}));
+    EXPECT_EQ(kunden->RecNo(), 1);
+    EXPECT_EQ(kunden->FieldByName(QStringLiteral("Name"))->AsString(), QStringLiteral("Müller"));
+}
+
+TEST_F(DataLinkTest, FieldDataLinkFollowsItsField)
+{
+    fillCustomers();
+    auto kunden = table(QStringLiteral("Kunden.db"));
+    TDataSource source;
+    source.SetDataSet(kunden.get());
+    TFieldDataLink link;
+    int changes = 0;
+    link.OnDataChange = [&] { ++changes; };
+    link.SetDataSource(&source);
+    link.SetFieldName(QStringLiteral("ORT"));
+    EXPECT_EQ(link.Field(), nullptr);
+    kunden->Open();
+    ASSERT_NE(link.Field(), nullptr);
+    EXPECT_EQ(link.Field()->AsString(), QStringLiteral("Köln"));
+    const int before = changes;
+    kunden->Next();
+    EXPECT_GT(changes, before);
+    EXPECT_TRUE(link.Edit());
+    EXPECT_EQ(kunden->State(), dsEdit);
+}
+
+}

@@ -1,0 +1,116 @@
+#include "DbFixture.h"
+
+#include "platform/db/TField.h"
+#include "platform/runtime/Exceptions.h"
+
+namespace {
+
+class IndexRangeTest : public DbFixture
+{
+};
+
+TEST_F(IndexRangeTest, SecondaryIndexOrdersGermanNamesAsAReaderExpects)
+{
+    fillCustomers();
+    auto kunden = openTable(QStringLiteral("Kunden.db"), QStringLiteral("NameIdx"));
+    EXPECT_EQ(names(*kunden), (QStringList{"Ärger", "Meier", "Meierhof", "mueller", "Müller", "Zander"}));
+    kunden->SetIndexFieldNames(QStringLiteral("Ort"));
+    EXPECT_EQ(names(*kunden, QStringLiteral("Ort")), (QStringList{"", "Aachen", "Bonn", "Köln", "Köln", "Straßburg"}));
+    EXPECT_THROW(kunden->SetIndexName(QStringLiteral("GibtsNicht")), EDatabaseError);
+    EXPECT_EQ(kunden->IndexFieldNames(), QStringLiteral("Ort"));
+}
+
+TEST_F(IndexRangeTest, ChangingTheIndexKeepsTheRecordAndCancelsTheRange)
+{
+    fillCustomers();
+    auto kunden = openTable(QStringLiteral("Kunden.db"));
+    kunden->SetRange({2}, {4});
+    EXPECT_EQ(kunden->RecordCount(), 3);
+    kunden->Next();
+    EXPECT_EQ(kunden->FieldByName(QStringLiteral("Name"))->AsString(), QStringLiteral("Zander"));
+    kunden->SetIndexName(QStringLiteral("NameIdx"));
+    EXPECT_EQ(kunden->FieldByName(QStringLiteral("Name"))->AsString(), QStringLiteral("Zander"));
+    EXPECT_EQ(kunden->RecordCount(), 6);
+    EXPECT_EQ(kunden->RecNo(), 6);
+}
+
+TEST_F(IndexRangeTest, FindKeyFindsExactKeysAndLeavesTheCursorOnFailure)
+{
+    fillCustomers();
+    auto kunden = openTable(QStringLiteral("Kunden.db"), QStringLiteral("NameIdx"));
+    EXPECT_TRUE(kunden->FindKey({QStringLiteral("MEIER")}));
+    EXPECT_EQ(kunden->FieldByName(QStringLiteral("Nr"))->AsInteger(), 2);
+    EXPECT_FALSE(kunden->FindKey({QStringLiteral("Mei")}));
+    EXPECT_EQ(kunden->FieldByName(QStringLiteral("Nr"))->AsInteger(), 2);
+    EXPECT_TRUE(kunden->FindKey({QStringLiteral("Müller"), QStringLiteral("hans")}));
+    EXPECT_EQ(kunden->FieldByName(QStringLiteral("Nr"))->AsInteger(), 1);
+    kunden->FindNearest({QStringLiteral("Meierh")});
+    EXPECT_EQ(kunden->FieldByName(QStringLiteral("Name"))->AsString(), QStringLiteral("Meierhof"));
+    kunden->FindNearest({QStringLiteral("Zz")});
+    EXPECT_TRUE(kunden->Eof());
+    EXPECT_THROW(kunden->FindKey({1, 2, 3}), EDatabaseError);
+
+    kunden->SetIndexName(QString());
+    kunden->SetKey();
+    kunden->FieldByName(QStringLiteral("Nr"))->SetAsInteger(5);
+    EXPECT_EQ(kunden->State(), dsSetKey);
+    EXPECT_TRUE(kunden->GotoKey());
+    EXPECT_EQ(kunden->FieldByName(QStringLiteral("Name"))->AsString(), QStringLiteral("Meierhof"));
+}
+
+TEST_F(IndexRangeTest, CaseSensitiveIndexDistinguishesCase)
+{
+    fillCustomers();
+    auto kunden = openTable(QStringLiteral("Kunden.db"), QStringLiteral("OrtIdx"));
+    EXPECT_FALSE(kunden->FindKey({QStringLiteral("köln")}));
+    EXPECT_TRUE(kunden->FindKey({QStringLiteral("Köln")}));
+}
+
+TEST_F(IndexRangeTest, RangesWithPartialKeysCountAndStepWithinTheRange)
+{
+    createPositions(50, 5);
+    auto positions = openTable(QStringLiteral("atrpos.db"));
+    positions->SetRange({17}, {17});
+    EXPECT_EQ(positions->RecordCount(), 5);
+    QList<int> seen;
+    for (positions->First(); !positions->Eof(); positions->Next())
+        seen.append(positions->FieldByName(QStringLiteral("Posnr"))->AsInteger());
+    EXPECT_EQ(seen, (QList<int>{1, 2, 3, 4, 5}));
+    positions->Prior();
+    EXPECT_EQ(positions->RecNo(), 4);
+
+    positions->SetRangeStart();
+    positions->FieldByName(QStringLiteral("Auftragnr"))->SetAsInteger(10);
+    positions->FieldByName(QStringLiteral("Posnr"))->SetAsInteger(4);
+    positions->SetRangeEnd();
+    positions->FieldByName(QStringLiteral("Auftragnr"))->SetAsInteger(11);
+    positions->FieldByName(QStringLiteral("Posnr"))->SetAsInteger(2);
+    positions->ApplyRange();
+    EXPECT_EQ(positions->RecordCount(), 4);
+    EXPECT_EQ(positions->FieldByName(QStringLiteral("Posnr"))->AsInteger(), 4);
+
+    positions->EditRangeStart();
+    positions->SetKeyExclusive(true);
+    positions->ApplyRange();
+    EXPECT_EQ(positions->RecordCount(), 3);
+
+    EXPECT_FALSE(positions->FindKey({30}));
+    EXPECT_TRUE(positions->FindKey({11}));
+    positions->CancelRange();
+    EXPECT_EQ(positions->RecordCount(), 250);
+    EXPECT_TRUE(positions->FindKey({30, 2}));
+    EXPECT_EQ(positions->RecNo(), 147);
+}
+
+TEST_F(IndexRangeTest, EmptyRangeIsEofAndBof)
+{
+    createPositions(5, 2);
+    auto positions = openTable(QStringLiteral("atrpos.db"));
+    positions->SetRange({9}, {9});
+    EXPECT_TRUE(positions->IsEmpty());
+    EXPECT_TRUE(positions->Eof());
+    EXPECT_TRUE(positions->Bof());
+    EXPECT_EQ(positions->RecordCount(), 0);
+}
+
+}
