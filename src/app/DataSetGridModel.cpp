@@ -11,6 +11,8 @@
 #include <QTableView>
 #include <QTimer>
 
+#include <algorithm>
+
 // The data set's notifications, passed on to the model.
 class DataSetGridModel::Link : public TDataLink
 {
@@ -98,8 +100,11 @@ void DataSetGridModel::attach(QTableView *view)
     view->setModel(this);
     view->verticalHeader()->hide();
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // The widths were chosen for another font: a title never gets cut off.
+    QHeaderView *header = view->horizontalHeader();
     for (int column = 0; column < m_columns.size(); ++column)
-        view->setColumnWidth(column, m_columns[column].width);
+        view->setColumnWidth(column, std::max(m_columns[column].width, header->sectionSizeHint(column)));
+    header->setStretchLastSection(true);
     connect(view->selectionModel(), &QItemSelectionModel::currentRowChanged, this, &DataSetGridModel::rowChosen);
     showCurrentRow();
 }
