@@ -173,6 +173,8 @@ TEST_F(TemplateLanguage, FormatAndNameErrors)
     EXPECT_EQ(ErrorOf({"#Name:99999999999999999999"}),
               "Format 99999999999999999999 des Feldes Name ist ungültig!");
     EXPECT_EQ(ErrorOf({"#Fehlt"}), "Feld Fehlt wurde nicht gefunden!");
+    Set("Betrag", 1.5);
+    EXPECT_THROW(Run({"#Betrag:10:2:3"}), EConvertError);
     m_vocabulary.AddItem()->Name = "Roh";
     EXPECT_EQ(ErrorOf({"#Roh"}), "Feld nicht auswertbar!");
     EXPECT_EQ(ErrorOf({"[[a [#Name] b]]"}), "Geschachtelte Klammern werden nicht unterstützt!");
