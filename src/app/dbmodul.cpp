@@ -304,6 +304,9 @@ void InitEmailModule()
 void SetupDocumentTables()
 {
     TEmailState &state = EmailState();
+    // After the main window closed there is nothing left to set up.
+    if (!state.Kopf)
+        return;
     const TDataSetState viewState = frmPrintMan->tblFormular->State();
     if (state.TablesOpen || viewState == dsEdit || viewState == dsInsert) {
         state.SetupPending = true;

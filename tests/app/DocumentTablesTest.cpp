@@ -253,6 +253,7 @@ TEST_F(DocumentTablesTest, TheRegisteredMailProgramGivesItsPathsAndCurrentUser)
 
 TEST_F(DocumentTablesTest, AMailProgramIniBesideTheProgramWinsOverTheRegistry)
 {
+    registerMailProgram();
     QFile::copy(path("kuvertalia/kuvertalia.ini"), programFolder() + "/kuvertalia.ini");
     TIniFile(programFolder() + "/kuvertalia.ini").WriteString("Path", "Data", path("kuvertalia/Daten/"));
     writeInit("Werbung", "Nein");
@@ -287,4 +288,8 @@ TEST_F(DocumentTablesTest, ClosingTheWindowFreesTheSharedObjects)
     EXPECT_EQ(state.Formular, nullptr);
     EXPECT_FALSE(state.TablesOpen);
     EXPECT_FALSE(window().tblFormular->Active());
+
+    // A late activation finds nothing to set up and does no harm.
+    SetupDocumentTables();
+    EXPECT_TRUE(state.Kopf.isNull());
 }
