@@ -11,7 +11,7 @@ namespace {
 // Opening reads one window; a range of typical size fits into it, so that
 // stepping through it needs no second query.
 constexpr int firstWindow = 64;
-constexpr int seekWindow = 16;
+constexpr int seekWindow = 8;
 constexpr int largestWindow = 512;
 constexpr int scanChunk = 512;
 
@@ -45,23 +45,27 @@ KeysetCursor::KeysetCursor(Connection &connection, QString tableName, QStringLis
 
 void KeysetCursor::setOrder(QVector<OrderColumn> order, bool descending)
 {
+    m_freshFirst = false;
     m_order = std::move(order);
     m_descending = descending;
 }
 
 void KeysetCursor::setRange(std::optional<KeyBound> start, std::optional<KeyBound> end)
 {
+    m_freshFirst = false;
     m_start = std::move(start);
     m_end = std::move(end);
 }
 
 void KeysetCursor::setSqlFilter(SqlCondition filter)
 {
+    m_freshFirst = false;
     m_filter = std::move(filter);
 }
 
 void KeysetCursor::setAcceptor(Acceptor acceptor)
 {
+    m_freshFirst = false;
     m_acceptor = std::move(acceptor);
 }
 
@@ -216,6 +220,7 @@ QVector<Row> KeysetCursor::runQuery(const QString &where, const QVariantList &va
     Statement statement = m_connection.prepare(sql);
     statement.bindAll(values);
     QVector<Row> rows;
+    rows.reserve(count);
     const int columns = int(m_columns.size());
     while (statement.step()) {
         Row row;
@@ -252,7 +257,10 @@ QVector<Row> KeysetCursor::fetch(const Row *anchor, bool forward, int count, boo
         if (raw.isEmpty())
             break;
         position = raw.last();
-        result += accepted(raw);
+        if (result.isEmpty())
+            result = accepted(raw);
+        else
+            result += accepted(raw);
         if (atEnd)
             break;
     }
@@ -278,6 +286,7 @@ QVector<Row> KeysetCursor::fetchFromBound(const KeyBound &bound, int count, bool
 
 void KeysetCursor::setWindow(QVector<Row> rows, int current, bool atStart, bool atEnd)
 {
+    m_freshFirst = false;
     m_rows = std::move(rows);
     m_current = m_rows.isEmpty() ? -1 : current;
     m_atStart = atStart;
@@ -290,11 +299,18 @@ void KeysetCursor::clear()
     setWindow({}, -1, true, true);
 }
 
-bool KeysetCursor::first()
+bool KeysetCursor::first(bool small)
 {
+    // Positioning on the first row right after the cursor read it (a range,
+    // a filter or the opening did) reuses that reading.
+    if (m_freshFirst && m_current == 0) {
+        m_freshFirst = false;
+        return true;
+    }
     bool exhausted = false;
-    QVector<Row> rows = fetch(nullptr, true, firstWindow, &exhausted);
+    QVector<Row> rows = fetch(nullptr, true, small ? seekWindow : firstWindow, &exhausted);
     setWindow(std::move(rows), 0, true, exhausted);
+    m_freshFirst = true;
     return m_current >= 0;
 }
 
@@ -308,8 +324,17 @@ bool KeysetCursor::last()
     return m_current >= 0;
 }
 
+// Filtered reads cannot use the order's index alone, so they take the
+// largest window at once instead of repeating the work for small ones.
+void KeysetCursor::growWindow()
+{
+    const bool filtered = !m_filter.isEmpty() || m_acceptor;
+    m_window = filtered ? largestWindow : std::min(m_window * 2, largestWindow);
+}
+
 bool KeysetCursor::next()
 {
+    m_freshFirst = false;
     if (m_current < 0)
         return false;
     if (m_current + 1 < m_rows.size()) {
@@ -323,7 +348,7 @@ bool KeysetCursor::next()
     m_atEnd = exhausted;
     if (rows.isEmpty())
         return false;
-    m_window = std::min(m_window * 2, largestWindow);
+    growWindow();
     m_rows += rows;
     ++m_current;
     const int excess = int(m_rows.size()) - 2 * largestWindow;
@@ -337,6 +362,7 @@ bool KeysetCursor::next()
 
 bool KeysetCursor::prior()
 {
+    m_freshFirst = false;
     if (m_current < 0)
         return false;
     if (m_current > 0) {
@@ -350,7 +376,7 @@ bool KeysetCursor::prior()
     m_atStart = exhausted;
     if (rows.isEmpty())
         return false;
-    m_window = std::min(m_window * 2, largestWindow);
+    growWindow();
     std::reverse(rows.begin(), rows.end());
     m_current = int(rows.size()) - 1;
     m_rows = rows + m_rows;

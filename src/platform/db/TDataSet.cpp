@@ -128,7 +128,7 @@ void TDataSet::doOpen()
     }
     DataEvent(deUpdateState);
     fireEvent(m_AfterOpen);
-    if (cursorRow())
+    if (m_AfterScroll && cursorRow())
         fireEvent(m_AfterScroll);
 }
 
@@ -163,7 +163,7 @@ void TDataSet::createDataFields(const QVector<TFieldDef> &defs)
             field = CreateField(this, defs[i].Name, defs[i].DataType, defs[i].Size);
         field->setSlot(i);
         field->SetRequired(defs[i].Required);
-        field->setProperty("defaultField", !persistent.contains(field));
+        field->m_defaultField = !persistent.contains(field);
         m_fields.append(field);
     }
     m_calculatedCount = 0;
@@ -179,7 +179,7 @@ void TDataSet::destroyDataFields()
 {
     QList<TField *> kept;
     for (TField *field : std::as_const(m_fields)) {
-        if (field->property("defaultField").toBool())
+        if (field->m_defaultField)
             delete field;
         else
             kept.append(field);
@@ -193,7 +193,7 @@ void TDataSet::AddField(TField *field)
         throw EDatabaseError(QStringLiteral("%1: Felder können nur bei geschlossener Datenmenge hinzugefügt werden")
                                  .arg(objectName()));
     field->setParent(this);
-    field->setProperty("defaultField", false);
+    field->m_defaultField = false;
     m_fields.append(field);
 }
 
@@ -354,8 +354,8 @@ void TDataSet::calculateLookups()
 
 void TDataSet::afterCursorMove()
 {
-    if (db::Row *row = cursorRow())
-        if (!row->calculatedValid && m_calculatedCount > 0)
+    if (m_calculatedCount > 0)
+        if (db::Row *row = cursorRow(); row && !row->calculatedValid)
             calculate(*row);
     m_linkActive = 0;
 }
@@ -397,7 +397,7 @@ int TDataSet::MoveBy(int distance)
     CheckBrowseMode();
     int moved = 0;
     fireEvent(m_BeforeScroll);
-    if ((distance > 0 && !m_eof) || (distance < 0 && !m_bof)) {
+    if ((distance > 0 && !Eof()) || (distance < 0 && !Bof())) {
         while (distance > 0) {
             if (!cursorNext()) {
                 m_eof = true;
@@ -815,8 +815,8 @@ bool TDataSet::Locate(const QString &keyFields, const QVariant &keyValues, TLoca
     const QVariantList values = keyValues.typeId() == QMetaType::QVariantList ? keyValues.toList()
                                                                               : QVariantList{keyValues};
     const TBookmark start = GetBookmark();
-    const bool wasEof = m_eof;
-    const bool wasBof = m_bof;
+    const bool wasEof = Eof();
+    const bool wasBof = Bof();
     DisableControls();
     bool found = false;
     try {
@@ -854,8 +854,8 @@ QVariant TDataSet::Lookup(const QString &keyFields, const QVariant &keyValues, c
 {
     CheckBrowseMode();
     const TBookmark start = GetBookmark();
-    const bool wasEof = m_eof;
-    const bool wasBof = m_bof;
+    const bool wasEof = Eof();
+    const bool wasBof = Bof();
     QList<TField *> fields;
     for (const QString &name : keyFields.split(QLatin1Char(';'), Qt::SkipEmptyParts))
         fields.append(FieldByName(name.trimmed()));
@@ -904,6 +904,8 @@ void TDataSet::DataEvent(TDataEvent event, TField *field, int info)
         m_changedWhileDisabled = true;
         return;
     }
+    if (m_dataSources.isEmpty())
+        return;
     if (event == deDataSetChange || event == deDataSetScroll || event == deUpdateState)
         updateLinkBuffers();
     const QList<TDataSource *> sources = m_dataSources;

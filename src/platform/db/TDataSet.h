@@ -92,8 +92,16 @@ public:
     void Next();
     void Prior();
     int MoveBy(int distance);
-    bool Eof() const { return m_eof; }
-    bool Bof() const { return m_bof; }
+    bool Eof() const
+    {
+        const_cast<TDataSet *>(this)->settlePosition();
+        return m_eof;
+    }
+    bool Bof() const
+    {
+        const_cast<TDataSet *>(this)->settlePosition();
+        return m_bof;
+    }
     bool IsEmpty();
     int RecNo();
     void SetRecNo(int recNo);
@@ -185,6 +193,8 @@ protected:
     virtual std::optional<db::Row> cursorReadRow(qint64 rowId);
     // Filters changed: the descendant re-reads with the new conditions.
     virtual void applyFilters() {}
+    // Reads a position the descendant left pending (see TTable).
+    virtual void settlePosition() {}
     // Leaves the key-editing state, keeping the key that was typed in.
     virtual void finishKeyEdit() { setState(dsBrowse); }
 

@@ -120,6 +120,7 @@ protected:
     virtual QString formatDisplay(bool forDisplay) const;
 
 private:
+    friend class TDataSet;
     void layoutChanged();
 
     TDataSet *m_dataSet;
@@ -129,6 +130,8 @@ private:
     int m_size;
     TFieldKind m_kind;
     int m_slot = -1;
+    // Created by the data set for a column (not by the caller): freed on close.
+    bool m_defaultField = false;
     int m_displayWidth = -1;
     bool m_visible = true;
     bool m_readOnly = false;

@@ -52,6 +52,17 @@ bool isPathLike(const QString &name)
     return name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) || name.contains(QLatin1Char(':'));
 }
 
+QString insertStatement(const db::TableSchema &schema)
+{
+    QStringList names, marks;
+    for (const TFieldDef &def : schema.fields) {
+        names.append(db::quoteIdentifier(def.Name));
+        marks.append(QStringLiteral("?"));
+    }
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+        .arg(db::quoteIdentifier(schema.tableName), names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+}
+
 }
 
 TTable::TTable(QObject *owner) : TDBDataSet(owner) {}
@@ -144,8 +155,9 @@ bool TTable::Exists()
 
 void TTable::openCursor()
 {
-    auto connection = db::Connection::openExisting(TableFilePath(), m_readOnly);
-    auto schema = std::make_unique<db::TableSchema>(db::readSchema(*connection));
+    const QString path = TableFilePath();
+    auto connection = db::Connection::openExisting(path, m_readOnly);
+    auto schema = std::make_unique<db::TableSchema>(db::cachedSchema(*connection));
     m_fieldDefs.Clear();
     for (const TFieldDef &def : schema->fields)
         m_fieldDefs.Add(def.Name, def.DataType, def.Size, def.Required);
@@ -156,6 +168,7 @@ void TTable::openCursor()
     for (const TFieldDef &def : schema->fields)
         columns.append(def.Name);
     m_cursor = std::make_unique<db::KeysetCursor>(*connection, schema->tableName, columns);
+    m_insertSql = insertStatement(*schema);
     m_connection = std::move(connection);
     m_schema = std::move(schema);
     createDataFields(m_schema->fields);
@@ -184,14 +197,60 @@ void TTable::closeCursor()
 
 // ---- cursor operations
 
-bool TTable::cursorFirst() { return m_cursor->first(); }
-bool TTable::cursorLast() { return m_cursor->last(); }
-bool TTable::cursorNext() { return m_cursor->next(); }
-bool TTable::cursorPrior() { return m_cursor->prior(); }
-db::Row *TTable::cursorRow() { return m_cursor ? m_cursor->current() : nullptr; }
-int TTable::cursorRecNo() { return m_cursor->recNo(); }
+void TTable::settlePosition()
+{
+    if (!m_pendingFirst)
+        return;
+    m_pendingFirst = false;
+    const bool any = m_cursor->first(true);
+    setEofBof(!any, true);
+}
+
+bool TTable::cursorFirst()
+{
+    m_pendingFirst = false;
+    return m_cursor->first();
+}
+
+bool TTable::cursorLast()
+{
+    m_pendingFirst = false;
+    return m_cursor->last();
+}
+
+bool TTable::cursorNext()
+{
+    settlePosition();
+    return m_cursor->next();
+}
+
+bool TTable::cursorPrior()
+{
+    settlePosition();
+    return m_cursor->prior();
+}
+
+db::Row *TTable::cursorRow()
+{
+    if (!m_cursor)
+        return nullptr;
+    settlePosition();
+    return m_cursor->current();
+}
+
+int TTable::cursorRecNo()
+{
+    settlePosition();
+    return m_cursor->recNo();
+}
+
 int TTable::cursorRecordCount() { return m_cursor->recordCount(); }
-void TTable::cursorResync() { m_cursor->resync(); }
+
+void TTable::cursorResync()
+{
+    settlePosition();
+    m_cursor->resync();
+}
 
 QVector<db::Row> TTable::cursorNeighbours(bool forward, int count)
 {
@@ -201,7 +260,10 @@ QVector<db::Row> TTable::cursorNeighbours(bool forward, int count)
 
 bool TTable::cursorGotoRowId(qint64 rowId)
 {
-    return m_cursor->gotoRowId(rowId);
+    if (!m_cursor->gotoRowId(rowId))
+        return false;
+    m_pendingFirst = false;
+    return true;
 }
 
 int TTable::cursorCompareRows(const db::Row &left, const db::Row &right)
@@ -229,8 +291,8 @@ void TTable::applyFilters()
             return acceptRow(row);
         });
     }
-    const bool any = m_cursor->first();
-    setEofBof(!any, true);
+    m_cursor->clear();
+    m_pendingFirst = true;
 }
 
 // ---- writing
@@ -283,13 +345,7 @@ void TTable::insertRow(db::Row &row)
         next.step();
         row.values[i] = next.columnInt64(0);
     }
-    QStringList names, marks;
-    for (const TFieldDef &def : m_schema->fields) {
-        names.append(db::quoteIdentifier(def.Name));
-        marks.append(QStringLiteral("?"));
-    }
-    db::Statement insert = m_connection->prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                                     .arg(table, names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))));
+    db::Statement insert = m_connection->prepare(m_insertSql);
     insert.bindAll(QVariantList(row.values.begin(), row.values.end()));
     insert.step();
     row.rowId = m_connection->lastInsertRowId();
@@ -350,6 +406,7 @@ void TTable::cursorPost(db::Row &row, bool inserting, const db::Row &original)
 // where it would stand.
 void TTable::positionNear(const db::Row &row)
 {
+    m_pendingFirst = false;
     if (!m_cursor->isRestricted()) {
         m_cursor->placeAt(row);
         return;
@@ -365,6 +422,7 @@ void TTable::positionNear(const db::Row &row)
 
 void TTable::showFirst()
 {
+    m_pendingFirst = false;
     const bool any = m_cursor->first();
     resyncAfterWrite();
     setEofBof(!any, true);
@@ -563,12 +621,15 @@ bool TTable::GotoKey()
     storeKeyBuffer();
     CheckBrowseMode();
     const QVariantList values = keyValues(m_keyBuffers[kiLookup]);
-    const TBookmark start = GetBookmark();
+    const bool wasPending = m_pendingFirst;
+    const TBookmark start = wasPending ? TBookmark{} : GetBookmark();
     if (!m_cursor->seek(values, true))
         return false;
+    m_pendingFirst = false;
     if (m_cursor->compareKey(*m_cursor->current(), values) != 0) {
         if (start.valid)
             m_cursor->gotoRowId(start.rowId);
+        m_pendingFirst = wasPending;
         return false;
     }
     setEofBof(false, false);
@@ -582,6 +643,7 @@ void TTable::GotoNearest()
     storeKeyBuffer();
     CheckBrowseMode();
     const KeyBuffer &buffer = m_keyBuffers[kiLookup];
+    m_pendingFirst = false;
     const bool found = m_cursor->seek(keyValues(buffer), !buffer.exclusive);
     if (!found)
         m_cursor->last();

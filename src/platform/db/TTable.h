@@ -118,6 +118,7 @@ protected:
     std::optional<db::Row> cursorReadRow(qint64 rowId) override;
     void applyFilters() override;
     void finishKeyEdit() override;
+    void settlePosition() override;
 
 private:
     struct KeyBuffer
@@ -163,7 +164,11 @@ private:
     std::unique_ptr<db::Connection> m_connection;
     std::unique_ptr<db::TableSchema> m_schema;
     std::unique_ptr<db::KeysetCursor> m_cursor;
+    QString m_insertSql;
     KeyBuffer m_keyBuffers[3];
     KeyIndex m_editingKey = kiLookup;
     bool m_rangeActive = false;
+    // Opening and filtering leave the cursor before its first row unread, so
+    // that a key search right after opening costs one query.
+    bool m_pendingFirst = false;
 };

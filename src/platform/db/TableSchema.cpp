@@ -4,7 +4,9 @@
 #include "platform/db/SqliteConnection.h"
 #include "platform/runtime/Exceptions.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QHash>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -200,6 +202,25 @@ TableSchema readSchema(Connection &connection)
     }
     for (const auto &[name, unique] : indexNames)
         schema.indexes.append(readIndex(connection, name, unique, schema));
+    return schema;
+}
+
+TableSchema cachedSchema(Connection &connection)
+{
+    struct Entry
+    {
+        QDateTime modified;
+        qint64 size;
+        TableSchema schema;
+    };
+    static QHash<QString, Entry> cache;
+    const QFileInfo info(connection.path());
+    const QString key = info.absoluteFilePath();
+    const auto found = cache.constFind(key);
+    if (found != cache.constEnd() && found->modified == info.lastModified() && found->size == info.size())
+        return found->schema;
+    TableSchema schema = readSchema(connection);
+    cache.insert(key, Entry{info.lastModified(), info.size(), schema});
     return schema;
 }
 
