@@ -216,9 +216,10 @@ QVector<Row> KeysetCursor::runQuery(const QString &where, const QVariantList &va
     QString sql = QStringLiteral("SELECT %1 FROM %2").arg(m_selectList, quoteIdentifier(m_tableName));
     if (!where.isEmpty())
         sql += QStringLiteral(" WHERE ") + where;
-    sql += QStringLiteral(" ORDER BY ") + orderBy(forward) + QStringLiteral(" LIMIT ") + QString::number(count);
+    sql += QStringLiteral(" ORDER BY ") + orderBy(forward) + QStringLiteral(" LIMIT ?");
     Statement statement = m_connection.prepare(sql);
     statement.bindAll(values);
+    statement.bind(int(values.size()) + 1, count);
     QVector<Row> rows;
     rows.reserve(count);
     const int columns = int(m_columns.size());

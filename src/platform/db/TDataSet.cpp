@@ -314,6 +314,13 @@ void TDataSet::setFieldStorage(TField *field, const QVariant &stored)
     DataEvent(deFieldChange, field);
 }
 
+void TDataSet::requestFocus(TField *field)
+{
+    m_focusRequest = field;
+    DataEvent(deFocusControl, field);
+    m_focusRequest = nullptr;
+}
+
 void TDataSet::clearCalculated()
 {
     if (db::Row *row = cursorRow())
@@ -589,8 +596,8 @@ void TDataSet::Post()
     m_modified = false;
     resyncAfterWrite();
     DataEvent(deUpdateState);
-    fireEvent(m_AfterPost);
     DataEvent(deDataSetChange);
+    fireEvent(m_AfterPost);
 }
 
 void TDataSet::Cancel()

@@ -166,6 +166,8 @@ public:
     void updateLinkBuffers();
 
     // Used by fields.
+    void requestFocus(TField *field);
+    TField **focusRequest() { return &m_focusRequest; }
     QVariant fieldStorage(const TField *field) const;
     void setFieldStorage(TField *field, const QVariant &stored);
 
@@ -248,6 +250,7 @@ private:
     std::unique_ptr<db::FilterExpression> m_filterExpression;
     TFilterRecordEvent m_OnFilterRecord;
     int m_calculatedCount = 0;
+    TField *m_focusRequest = nullptr;
 };
 
 #undef TINTLEN_EVENT

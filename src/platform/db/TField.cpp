@@ -313,5 +313,5 @@ void TField::SetAsBytes(const QByteArray &bytes)
 void TField::FocusControl()
 {
     if (m_dataSet)
-        m_dataSet->DataEvent(deFocusControl, this);
+        m_dataSet->requestFocus(this);
 }
