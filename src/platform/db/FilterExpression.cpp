@@ -300,6 +300,29 @@ FilterExpression::FilterExpression(std::unique_ptr<FilterNode> root, TFilterOpti
 {
 }
 
+std::unique_ptr<FilterExpression> FilterExpression::equalities(const QStringList &fieldNames,
+                                                              const QVariantList &values, bool caseInsensitive,
+                                                              bool partial)
+{
+    std::unique_ptr<FilterNode> root;
+    for (int i = 0; i < fieldNames.size(); ++i) {
+        auto node = std::make_unique<FilterNode>();
+        node->left.fieldName = fieldNames[i];
+        node->right.literal = values.value(i);
+        node->prefixMatch = partial;
+        if (!root) {
+            root = std::move(node);
+            continue;
+        }
+        auto both = std::make_unique<FilterNode>();
+        both->kind = FilterNode::And;
+        both->children.push_back(std::move(root));
+        both->children.push_back(std::move(node));
+        root = std::move(both);
+    }
+    return std::make_unique<FilterExpression>(std::move(root), caseInsensitive ? foCaseInsensitive : 0);
+}
+
 void FilterExpression::bind(const QVector<FilterColumn> &columns)
 {
     m_columnNames.clear();
@@ -338,11 +361,13 @@ void FilterExpression::bindNode(FilterNode &node, const QVector<FilterColumn> &c
         return;
     QVariant literal = node.right.literal;
     node.partial = false;
-    if (isTextual(node.left.type) && literal.typeId() == QMetaType::QString &&
-        !(m_options & foNoPartialCompare) && literal.toString().endsWith(QLatin1Char('*')) &&
+    const bool star = !(m_options & foNoPartialCompare) && literal.typeId() == QMetaType::QString &&
+                      literal.toString().endsWith(QLatin1Char('*'));
+    if (isTextual(node.left.type) && (node.prefixMatch || star) &&
         (node.op == FilterNode::Equal || node.op == FilterNode::NotEqual)) {
         node.partial = true;
-        literal = literal.toString().chopped(1);
+        if (!node.prefixMatch)
+            literal = literal.toString().chopped(1);
     }
     if (isTextual(node.left.type) && literal.typeId() == QMetaType::Double)
         literal = FloatToStr(literal.toDouble());

@@ -37,6 +37,7 @@ struct FilterNode
     Operand left;
     Operand right;
     bool partial = false;      // 'text*' compares the beginning
+    bool prefixMatch = false;  // set by the producer: the literal is a beginning
     std::vector<std::unique_ptr<FilterNode>> children;
     std::function<bool(const Row &)> callback;
 };
@@ -53,6 +54,9 @@ public:
     // Parses the text; raises EDatabaseError on a syntax error.
     static std::unique_ptr<FilterExpression> parse(const QString &text, TFilterOptions options);
     explicit FilterExpression(std::unique_ptr<FilterNode> root, TFilterOptions options);
+    // Equality of each field with its value, as Locate asks for it.
+    static std::unique_ptr<FilterExpression> equalities(const QStringList &fieldNames, const QVariantList &values,
+                                                        bool caseInsensitive, bool partial);
 
     // Resolves field names (case-free); raises EDatabaseError for an unknown field.
     void bind(const QVector<FilterColumn> &columns);

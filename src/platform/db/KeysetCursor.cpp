@@ -421,6 +421,25 @@ bool KeysetCursor::gotoRowId(qint64 rowId)
     return true;
 }
 
+std::optional<Row> KeysetCursor::findFirst(const SqlCondition &condition)
+{
+    std::optional<Row> position;
+    for (;;) {
+        SqlCondition where = conjunction({baseCondition(), condition});
+        if (position)
+            where = conjunction({where, anchorCondition(*position, true, false)});
+        const QVector<Row> raw = runQuery(where.sql, where.values, true, seekWindow);
+        if (raw.isEmpty())
+            return std::nullopt;
+        const QVector<Row> rows = accepted(raw);
+        if (!rows.isEmpty())
+            return rows.first();
+        if (raw.size() < seekWindow)
+            return std::nullopt;
+        position = raw.last();
+    }
+}
+
 void KeysetCursor::placeAt(Row row)
 {
     setWindow({std::move(row)}, 0, false, false);
@@ -488,7 +507,12 @@ int KeysetCursor::recNo()
     if (m_current < 0)
         return 0;
     const Row anchor = m_rows[m_current];
-    return countWhere(conjunction({baseCondition(), anchorCondition(anchor, false, false)})) + 1;
+    if (!splitsNulls(anchor, false))
+        return countWhere(conjunction({baseCondition(), anchorCondition(anchor, false, false)})) + 1;
+    const int before = countWhere(conjunction({baseCondition(), anchorCondition(anchor, false, false, true)}));
+    const int nullKeys = countWhere(
+        conjunction({baseCondition(), SqlCondition{columnExpression(0) + QStringLiteral(" IS NULL"), {}}}));
+    return before + nullKeys + 1;
 }
 
 int KeysetCursor::compareValues(const QVariant &left, const QVariant &right, const OrderColumn &column) const

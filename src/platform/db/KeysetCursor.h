@@ -70,6 +70,8 @@ public:
     // Makes a row just written the current one without reading it back
     // (only where no range or filter could exclude it).
     void placeAt(Row row);
+    // The first row of the set that also meets the condition; no move.
+    std::optional<Row> findFirst(const SqlCondition &condition);
     bool isRestricted() const;
     void clear();
     // Re-reads the window at the current key (after writes by anyone).

@@ -813,77 +813,96 @@ bool TDataSet::matchesLocate(const QList<TField *> &fields, const QVariantList &
     return true;
 }
 
-bool TDataSet::Locate(const QString &keyFields, const QVariant &keyValues, TLocateOptions options)
+bool TDataSet::cursorFindFirst(const db::SqlCondition &, std::optional<db::Row> &)
 {
-    CheckBrowseMode();
-    QList<TField *> fields;
-    for (const QString &name : keyFields.split(QLatin1Char(';'), Qt::SkipEmptyParts))
-        fields.append(FieldByName(name.trimmed()));
-    const QVariantList values = keyValues.typeId() == QMetaType::QVariantList ? keyValues.toList()
-                                                                              : QVariantList{keyValues};
+    return false;
+}
+
+std::optional<db::Row> TDataSet::scanForMatch(const QList<TField *> &fields, const QVariantList &values,
+                                              TLocateOptions options)
+{
     const TBookmark start = GetBookmark();
     const bool wasEof = Eof();
     const bool wasBof = Bof();
-    DisableControls();
-    bool found = false;
-    try {
-        for (bool any = cursorFirst(); any; any = cursorNext()) {
-            afterCursorMove();
-            found = matchesLocate(fields, values, options);
-            if (found)
-                break;
-        }
-    } catch (...) {
-        if (start.valid)
-            cursorGotoRowId(start.rowId);
-        EnableControls();
-        throw;
-    }
-    if (found) {
-        setEofBof(false, false);
-    } else {
+    std::optional<db::Row> found;
+    auto restore = [&] {
         if (!start.valid || !cursorGotoRowId(start.rowId))
             cursorFirst();
         setEofBof(wasEof, wasBof);
+        afterCursorMove();
+    };
+    try {
+        for (bool any = cursorFirst(); any; any = cursorNext()) {
+            afterCursorMove();
+            if (matchesLocate(fields, values, options)) {
+                found = *cursorRow();
+                break;
+            }
+        }
+    } catch (...) {
+        restore();
+        throw;
     }
-    afterCursorMove();
-    m_changedWhileDisabled = false;
-    EnableControls();
-    if (found) {
-        fireEvent(m_BeforeScroll);
-        DataEvent(deDataSetChange);
-        fireEvent(m_AfterScroll);
-    }
+    restore();
     return found;
+}
+
+// Searches by SQL where every key field is stored, else record by record.
+std::optional<db::Row> TDataSet::findMatch(const QString &keyFields, const QVariant &keyValues, TLocateOptions options)
+{
+    CheckBrowseMode();
+    QList<TField *> fields;
+    QStringList names;
+    bool allStored = true;
+    for (const QString &name : keyFields.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        fields.append(FieldByName(name.trimmed()));
+        names.append(fields.last()->FieldName());
+        allStored = allStored && fields.last()->FieldKind() == fkData;
+    }
+    const QVariantList values = keyValues.typeId() == QMetaType::QVariantList ? keyValues.toList()
+                                                                              : QVariantList{keyValues};
+    if (allStored) {
+        auto expression = db::FilterExpression::equalities(names, values, options & loCaseInsensitive,
+                                                           options & loPartialKey);
+        QVector<db::FilterColumn> columns;
+        for (TField *field : std::as_const(m_fields))
+            if (field->FieldKind() == fkData)
+                columns.append({field->FieldName(), field->DataType()});
+        expression->bind(columns);
+        db::SqlCondition condition;
+        std::optional<db::Row> found;
+        if (expression->toSql(condition) && cursorFindFirst(condition, found))
+            return found;
+    }
+    return scanForMatch(fields, values, options);
+}
+
+bool TDataSet::Locate(const QString &keyFields, const QVariant &keyValues, TLocateOptions options)
+{
+    const std::optional<db::Row> found = findMatch(keyFields, keyValues, options);
+    if (!found)
+        return false;
+    fireEvent(m_BeforeScroll);
+    cursorPlace(*found);
+    setEofBof(false, false);
+    afterCursorMove();
+    DataEvent(deDataSetChange);
+    fireEvent(m_AfterScroll);
+    return true;
 }
 
 QVariant TDataSet::Lookup(const QString &keyFields, const QVariant &keyValues, const QString &resultFields)
 {
-    CheckBrowseMode();
-    const TBookmark start = GetBookmark();
-    const bool wasEof = Eof();
-    const bool wasBof = Bof();
-    QList<TField *> fields;
-    for (const QString &name : keyFields.split(QLatin1Char(';'), Qt::SkipEmptyParts))
-        fields.append(FieldByName(name.trimmed()));
-    const QVariantList values = keyValues.typeId() == QMetaType::QVariantList ? keyValues.toList()
-                                                                              : QVariantList{keyValues};
-    QVariant result;
-    for (bool any = cursorFirst(); any; any = cursorNext()) {
-        afterCursorMove();
-        if (!matchesLocate(fields, values, 0))
-            continue;
-        QVariantList results;
-        for (const QString &name : resultFields.split(QLatin1Char(';'), Qt::SkipEmptyParts))
-            results.append(FieldByName(name.trimmed())->Value());
-        result = results.size() == 1 ? results.first() : QVariant(results);
-        break;
-    }
-    if (!start.valid || !cursorGotoRowId(start.rowId))
-        cursorFirst();
-    setEofBof(wasEof, wasBof);
-    afterCursorMove();
-    return result;
+    std::optional<db::Row> found = findMatch(keyFields, keyValues, 0);
+    if (!found)
+        return QVariant();
+    found->calculated.resize(m_calculatedCount);
+    found->calculatedValid = false;
+    StateGuard guard(m_state, m_state, m_overrideRow, &*found);
+    QVariantList results;
+    for (const QString &name : resultFields.split(QLatin1Char(';'), Qt::SkipEmptyParts))
+        results.append(FieldByName(name.trimmed())->Value());
+    return results.size() == 1 ? results.first() : QVariant(results);
 }
 
 // ---- data sources

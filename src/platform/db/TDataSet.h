@@ -16,6 +16,7 @@ class TDataSource;
 
 namespace db {
 class FilterExpression;
+struct SqlCondition;
 }
 
 #define TINTLEN_EVENT(Type, Name)                                                           \
@@ -193,6 +194,11 @@ protected:
     virtual bool cursorGotoRowId(qint64 rowId);
     virtual int cursorCompareRows(const db::Row &left, const db::Row &right);
     virtual std::optional<db::Row> cursorReadRow(qint64 rowId);
+    // The first row in the current order that meets the condition, read
+    // without moving; false when the cursor cannot search by SQL.
+    virtual bool cursorFindFirst(const db::SqlCondition &condition, std::optional<db::Row> &found);
+    // Makes a row found by a search the current one.
+    virtual void cursorPlace(const db::Row &row) { cursorGotoRowId(row.rowId); }
     // Filters changed: the descendant re-reads with the new conditions.
     virtual void applyFilters() {}
     // Reads a position the descendant left pending (see TTable).
@@ -229,6 +235,9 @@ private:
     void reapplyFilters();
     void scrolled(int distance);
     bool matchesLocate(const QList<TField *> &fields, const QVariantList &values, TLocateOptions options);
+    std::optional<db::Row> findMatch(const QString &keyFields, const QVariant &keyValues, TLocateOptions options);
+    std::optional<db::Row> scanForMatch(const QList<TField *> &fields, const QVariantList &values,
+                                        TLocateOptions options);
 
     TDataSetState m_state = dsInactive;
     QList<TField *> m_fields;

@@ -276,6 +276,18 @@ std::optional<db::Row> TTable::cursorReadRow(qint64 rowId)
     return m_cursor->readRow(rowId);
 }
 
+bool TTable::cursorFindFirst(const db::SqlCondition &condition, std::optional<db::Row> &found)
+{
+    found = m_cursor->findFirst(condition);
+    return true;
+}
+
+void TTable::cursorPlace(const db::Row &row)
+{
+    m_pendingFirst = false;
+    m_cursor->placeAt(row);
+}
+
 void TTable::applyFilters()
 {
     m_cursor->setSqlFilter({});

@@ -119,6 +119,8 @@ protected:
     void applyFilters() override;
     void finishKeyEdit() override;
     void settlePosition() override;
+    bool cursorFindFirst(const db::SqlCondition &condition, std::optional<db::Row> &found) override;
+    void cursorPlace(const db::Row &row) override;
 
 private:
     struct KeyBuffer

@@ -65,6 +65,10 @@ TEST_F(MasterDetailTest, CalculatedAndLookupFields)
     EXPECT_DOUBLE_EQ(positions->FieldByName(QStringLiteral("Doppelt"))->AsFloat(), 20.0);
     positions->Post();
     EXPECT_DOUBLE_EQ(positions->FieldByName(QStringLiteral("Doppelt"))->AsFloat(), 20.0);
+    positions->First();
+    EXPECT_TRUE(positions->Locate(QStringLiteral("Doppelt"), 20.0, 0));
+    EXPECT_EQ(positions->FieldByName(QStringLiteral("Auftragnr"))->AsInteger(), 4);
+    EXPECT_EQ(positions->Lookup(QStringLiteral("Kunde"), QStringLiteral("Zander"), QStringLiteral("Doppelt")).toDouble(), 3.0);
     positions->Close();
     positions->Open();
     EXPECT_EQ(positions->FieldCount(), 6);
