@@ -142,7 +142,7 @@ void TDataSet::doClose()
     m_state = dsInactive;
     m_eof = m_bof = true;
     m_modified = false;
-    m_linkRows.clear();
+    m_buffers.clear();
     DataEvent(deUpdateState);
     fireEvent(m_AfterClose);
 }
@@ -258,8 +258,8 @@ db::Row *TDataSet::activeRow() const
     case dsInactive:
         return nullptr;
     default:
-        if (m_linkActive > 0 && m_linkActive < m_linkRows.size())
-            return &self->m_linkRows[m_linkActive];
+        if (db::Row *selected = self->m_buffers.selectedRow())
+            return selected;
         return self->cursorRow();
     }
 }
@@ -364,7 +364,7 @@ void TDataSet::afterCursorMove()
     if (m_calculatedCount > 0)
         if (db::Row *row = cursorRow(); row && !row->calculatedValid)
             calculate(*row);
-    m_linkActive = 0;
+    m_buffers.clearSelection();
 }
 
 void TDataSet::First()
@@ -918,9 +918,40 @@ void TDataSet::detachDataSource(TDataSource *source)
     m_dataSources.removeAll(source);
 }
 
+int TDataSet::wantedBuffers() const
+{
+    int wanted = 1;
+    for (TDataSource *source : m_dataSources)
+        wanted = std::max(wanted, source->maxBufferCount());
+    return wanted;
+}
+
+db::RecordBuffers::Fetch TDataSet::neighbourFetch()
+{
+    return [this](bool forward, int count) {
+        QVector<db::Row> rows = cursorNeighbours(forward, count);
+        for (db::Row &row : rows) {
+            row.calculated.resize(m_calculatedCount);
+            if (m_calculatedCount > 0)
+                calculate(row);
+        }
+        return rows;
+    };
+}
+
+// The links hear how far their visible window scrolled, not how far the
+// cursor moved.
 void TDataSet::scrolled(int distance)
 {
-    DataEvent(deDataSetScroll, nullptr, distance);
+    if (m_dataSources.isEmpty() || m_disableCount > 0) {
+        DataEvent(deDataSetScroll, nullptr, distance);
+        return;
+    }
+    const db::Row *current = m_state == dsBrowse ? cursorRow() : nullptr;
+    const int shift = m_buffers.scroll(current, wantedBuffers(), distance, neighbourFetch());
+    const QList<TDataSource *> sources = m_dataSources;
+    for (TDataSource *source : sources)
+        source->DataEvent(deDataSetScroll, nullptr, shift);
 }
 
 void TDataSet::DataEvent(TDataEvent event, TField *field, int info)
@@ -932,37 +963,15 @@ void TDataSet::DataEvent(TDataEvent event, TField *field, int info)
     }
     if (m_dataSources.isEmpty())
         return;
-    if (event == deDataSetChange || event == deDataSetScroll || event == deUpdateState)
+    if (event == deDataSetChange || event == deUpdateState)
         updateLinkBuffers();
     const QList<TDataSource *> sources = m_dataSources;
     for (TDataSource *source : sources)
         source->DataEvent(event, field, info);
 }
 
-int TDataSet::linkRecordCount() const
-{
-    return std::max<int>(1, int(m_linkRows.size()));
-}
-
-void TDataSet::setLinkActiveRecord(int index)
-{
-    m_linkActive = index;
-}
-
 void TDataSet::updateLinkBuffers()
 {
-    int wanted = 1;
-    for (TDataSource *source : std::as_const(m_dataSources))
-        wanted = std::max(wanted, source->maxBufferCount());
-    m_linkRows.clear();
-    m_linkActive = 0;
-    db::Row *current = m_state == dsBrowse ? cursorRow() : nullptr;
-    if (!current || wanted <= 1)
-        return;
-    m_linkRows.append(*current);
-    for (db::Row &row : cursorNeighbours(true, wanted - 1))
-        m_linkRows.append(std::move(row));
-    for (db::Row &row : m_linkRows)
-        if (!row.calculatedValid && m_calculatedCount > 0)
-            calculate(row);
+    const db::Row *current = Active() ? cursorRow() : nullptr;
+    m_buffers.rebuild(current, wantedBuffers(), neighbourFetch());
 }

@@ -2,6 +2,7 @@
 
 #include "platform/db/DbTypes.h"
 #include "platform/db/DbValues.h"
+#include "platform/db/RecordBuffers.h"
 
 #include <QList>
 #include <QObject>
@@ -161,9 +162,9 @@ public:
     void attachDataSource(TDataSource *source);
     void detachDataSource(TDataSource *source);
     void DataEvent(TDataEvent event, TField *field = nullptr, int info = 0);
-    int linkRecordCount() const;
-    void setLinkActiveRecord(int index);
-    int linkActiveRecord() const { return m_linkActive; }
+    int linkRecordCount() const { return m_buffers.count(); }
+    void setLinkActiveRecord(int index) { m_buffers.select(index); }
+    int linkActiveRecord() const { return m_buffers.active(); }
     void updateLinkBuffers();
 
     // Used by fields.
@@ -234,6 +235,8 @@ private:
     void compileFilter();
     void reapplyFilters();
     void scrolled(int distance);
+    int wantedBuffers() const;
+    db::RecordBuffers::Fetch neighbourFetch();
     bool matchesLocate(const QList<TField *> &fields, const QVariantList &values, TLocateOptions options);
     std::optional<db::Row> findMatch(const QString &keyFields, const QVariant &keyValues, TLocateOptions options);
     std::optional<db::Row> scanForMatch(const QList<TField *> &fields, const QVariantList &values,
@@ -245,8 +248,7 @@ private:
     db::Row m_editRow;
     db::Row m_originalRow;
     db::Row *m_overrideRow = nullptr;
-    QVector<db::Row> m_linkRows;
-    int m_linkActive = 0;
+    db::RecordBuffers m_buffers;
     bool m_eof = true;
     bool m_bof = true;
     bool m_modified = false;
