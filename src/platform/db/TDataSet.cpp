@@ -547,6 +547,7 @@ void TDataSet::beginInsert(bool append)
     m_originalRow = m_editRow;
     setState(dsInsert);
     try {
+        newRecordDefaults();
         if (m_OnNewRecord)
             m_OnNewRecord(this);
     } catch (...) {

@@ -202,6 +202,8 @@ protected:
     virtual void cursorPlace(const db::Row &row) { cursorGotoRowId(row.rowId); }
     // Filters changed: the descendant re-reads with the new conditions.
     virtual void applyFilters() {}
+    // Fills a new record before OnNewRecord (the detail's link fields).
+    virtual void newRecordDefaults() {}
     // Reads a position the descendant left pending (see TTable).
     virtual void settlePosition() {}
     // Leaves the key-editing state, keeping the key that was typed in.

@@ -790,6 +790,19 @@ QVariantList TTable::masterValues() const
     return values;
 }
 
+// A record inserted into a detail table belongs to the master's record.
+void TTable::newRecordDefaults()
+{
+    if (!m_masterLink || !m_masterLink->Active() || m_masterFields.isEmpty())
+        return;
+    const QVariantList values = masterValues();
+    const auto &order = m_cursor->order();
+    for (int i = 0; i < values.size() && i < order.size(); ++i) {
+        const TFieldDef &def = m_schema->fields[order[i].column];
+        FieldByName(def.Name)->SetValue(db::fromStorage(def.DataType, values[i]));
+    }
+}
+
 void TTable::masterChanged()
 {
     if (!Active() || State() != dsBrowse)

@@ -119,6 +119,7 @@ protected:
     void applyFilters() override;
     void finishKeyEdit() override;
     void settlePosition() override;
+    void newRecordDefaults() override;
     bool cursorFindFirst(const db::SqlCondition &condition, std::optional<db::Row> &found) override;
     void cursorPlace(const db::Row &row) override;
 

@@ -30,6 +30,14 @@ TEST_F(MasterDetailTest, DetailFollowsTheMastersKey)
     EXPECT_TRUE(positions->IsEmpty());
     kunden->Cancel();
     EXPECT_EQ(positions->RecordCount(), 3);
+
+    positions->Append();
+    EXPECT_EQ(positions->FieldByName(QStringLiteral("Auftragnr"))->AsInteger(), 6);
+    EXPECT_FALSE(positions->Modified());
+    positions->FieldByName(QStringLiteral("Posnr"))->SetAsInteger(4);
+    positions->Post();
+    EXPECT_EQ(positions->RecordCount(), 4);
+    EXPECT_EQ(positions->RecNo(), 4);
 }
 
 TEST_F(MasterDetailTest, CalculatedAndLookupFields)
