@@ -72,9 +72,15 @@ std::optional<db::Row> TDataSet::cursorReadRow(qint64)
     return std::nullopt;
 }
 
+// Data sources and their links learn that the data set is gone, so that no
+// control keeps reading it.
 TDataSet::~TDataSet()
 {
     emit destroying();
+    m_state = dsInactive;
+    const QList<TDataSource *> sources = m_dataSources;
+    for (TDataSource *source : sources)
+        source->SetDataSet(nullptr);
 }
 
 void TDataSet::fireEvent(const TDataSetNotifyEvent &event)
@@ -461,10 +467,7 @@ void TDataSet::Refresh()
 {
     CheckBrowseMode();
     cursorResync();
-    if (!cursorRow())
-        setEofBof(true, true);
-    clearCalculated();
-    afterCursorMove();
+    resyncAfterWrite();
     DataEvent(deDataSetChange);
 }
 

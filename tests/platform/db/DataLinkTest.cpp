@@ -55,6 +55,23 @@ TEST_F(DataLinkTest, LinksHearEventsInOrder)
                                       "Data -", "State 0"}));
 }
 
+TEST_F(DataLinkTest, LinksLetGoOfADestroyedDataSet)
+{
+    fillCustomers();
+    auto kunden = openTable(QStringLiteral("Kunden.db"));
+    TDataSource source;
+    source.SetDataSet(kunden.get());
+    TFieldDataLink link;
+    link.SetDataSource(&source);
+    link.SetFieldName(QStringLiteral("Name"));
+    ASSERT_NE(link.Field(), nullptr);
+    kunden.reset();
+    EXPECT_EQ(source.DataSet(), nullptr);
+    EXPECT_FALSE(link.Active());
+    EXPECT_EQ(link.Field(), nullptr);
+    EXPECT_EQ(source.State(), dsInactive);
+}
+
 TEST_F(DataLinkTest, DisabledControlsHearOneChangeAtTheEnd)
 {
     fillCustomers();
