@@ -26,6 +26,17 @@ protected:
 
 class DataLinkTest : public DbFixture
 {
+protected:
+    // The customer table, open, behind `source`.
+    void openLinkedCustomers()
+    {
+        fillCustomers();
+        kunden = openTable(QStringLiteral("Kunden.db"));
+        source.SetDataSet(kunden.get());
+    }
+
+    std::unique_ptr<TTable> kunden;
+    TDataSource source;
 };
 
 TEST_F(DataLinkTest, LinksHearEventsInOrder)
@@ -57,10 +68,7 @@ TEST_F(DataLinkTest, LinksHearEventsInOrder)
 
 TEST_F(DataLinkTest, LinksLetGoOfADestroyedDataSet)
 {
-    fillCustomers();
-    auto kunden = openTable(QStringLiteral("Kunden.db"));
-    TDataSource source;
-    source.SetDataSet(kunden.get());
+    openLinkedCustomers();
     TFieldDataLink link;
     link.SetDataSource(&source);
     link.SetFieldName(QStringLiteral("Name"));
@@ -74,10 +82,7 @@ TEST_F(DataLinkTest, LinksLetGoOfADestroyedDataSet)
 
 TEST_F(DataLinkTest, DisabledControlsHearOneChangeAtTheEnd)
 {
-    fillCustomers();
-    auto kunden = openTable(QStringLiteral("Kunden.db"));
-    TDataSource source;
-    source.SetDataSet(kunden.get());
+    openLinkedCustomers();
     RecordingLink link;
     link.SetDataSource(&source);
     link.log.clear();
@@ -93,10 +98,7 @@ TEST_F(DataLinkTest, DisabledControlsHearOneChangeAtTheEnd)
 
 TEST_F(DataLinkTest, BufferWindowMovesOnlyWhenTheCursorLeavesIt)
 {
-    fillCustomers();
-    auto kunden = openTable(QStringLiteral("Kunden.db"));
-    TDataSource source;
-    source.SetDataSet(kunden.get());
+    openLinkedCustomers();
     RecordingLink link;
     link.SetDataSource(&source);
     link.SetBufferCount(3);
