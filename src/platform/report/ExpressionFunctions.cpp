@@ -1,0 +1,141 @@
+#include "platform/report/ExpressionFunctions.h"
+
+#include "platform/report/NumberPicture.h"
+
+#include <QDate>
+
+#include <functional>
+
+namespace report {
+namespace {
+
+struct Function {
+    int minArgs;
+    int maxArgs;
+    std::function<Value(const QList<Value> &)> call;
+};
+
+QString arg(const QList<Value> &args, int i)
+{
+    return i < args.size() ? args.at(i).toText() : QString();
+}
+
+Value strValue(const QList<Value> &args)
+{
+    const double number = args.at(0).toNumber();
+    QString text = args.size() > 2 ? QString::number(roundDecimal(number, int(args.at(2).toNumber())), 'f', int(args.at(2).toNumber()))
+                                   : QString::number(number, 'g', 15);
+    text.replace(QLatin1Char('.'), QLatin1Char(','));
+    if (args.size() > 1)
+        text = text.rightJustified(int(args.at(1).toNumber()), QLatin1Char(' '));
+    return Value::fromText(text);
+}
+
+Value emptyValue(const QList<Value> &args)
+{
+    const Value &v = args.at(0);
+    return Value::fromBool(v.isNull() || (v.kind == Value::Kind::Text && v.text.trimmed().isEmpty()));
+}
+
+const QHash<QString, Function> &functions()
+{
+    static const QHash<QString, Function> table = {
+        {QStringLiteral("if"), {2, 3, [](const QList<Value> &a) { return a.at(0).toBool() ? a.at(1) : (a.size() > 2 ? a.at(2) : Value{}); }}},
+        {QStringLiteral("fstr"), {2, 2, [](const QList<Value> &a) {
+             return a.at(0).isNull() ? Value::fromText(QString()) : Value::fromText(formatPicture(a.at(0).toNumber(), arg(a, 1)));
+         }}},
+        {QStringLiteral("date$"), {2, 2, [](const QList<Value> &a) { return Value::fromText(formatDate(a.at(0), arg(a, 1))); }}},
+        {QStringLiteral("str$"), {1, 3, strValue}},
+        {QStringLiteral("left$"), {2, 2, [](const QList<Value> &a) { return Value::fromText(arg(a, 0).left(qMax(0, int(a.at(1).toNumber())))); }}},
+        {QStringLiteral("right$"), {2, 2, [](const QList<Value> &a) { return Value::fromText(arg(a, 0).right(qMax(0, int(a.at(1).toNumber())))); }}},
+        {QStringLiteral("len"), {1, 1, [](const QList<Value> &a) { return Value::fromNumber(double(arg(a, 0).size())); }}},
+        {QStringLiteral("trim"), {1, 1, [](const QList<Value> &a) { return Value::fromText(arg(a, 0).trimmed()); }}},
+        {QStringLiteral("upper$"), {1, 1, [](const QList<Value> &a) { return Value::fromText(arg(a, 0).toUpper()); }}},
+        {QStringLiteral("empty"), {1, 1, emptyValue}},
+    };
+    return table;
+}
+
+const QStringList &germanMonths()
+{
+    static const QStringList names = {
+        QStringLiteral("Januar"), QStringLiteral("Februar"), QStringLiteral("März"), QStringLiteral("April"),
+        QStringLiteral("Mai"), QStringLiteral("Juni"), QStringLiteral("Juli"), QStringLiteral("August"),
+        QStringLiteral("September"), QStringLiteral("Oktober"), QStringLiteral("November"), QStringLiteral("Dezember")};
+    return names;
+}
+
+const QStringList &germanDays()
+{
+    static const QStringList names = {
+        QStringLiteral("Montag"), QStringLiteral("Dienstag"), QStringLiteral("Mittwoch"), QStringLiteral("Donnerstag"),
+        QStringLiteral("Freitag"), QStringLiteral("Samstag"), QStringLiteral("Sonntag")};
+    return names;
+}
+
+QDate toDate(const Value &value)
+{
+    if (value.kind == Value::Kind::Number)
+        return QDate(1899, 12, 30).addDays(qint64(value.number));
+    const QString text = value.toText().trimmed();
+    QDate date = QDate::fromString(text, QStringLiteral("d.M.yyyy"));
+    if (!date.isValid())
+        date = QDate::fromString(text.left(10), Qt::ISODate);
+    return date;
+}
+
+QString datePart(const QDate &date, QChar letter, int count)
+{
+    if (letter == QLatin1Char('d')) {
+        if (count >= 3)
+            return count == 3 ? germanDays().at(date.dayOfWeek() - 1).left(2) : germanDays().at(date.dayOfWeek() - 1);
+        return count == 2 ? QStringLiteral("%1").arg(date.day(), 2, 10, QLatin1Char('0')) : QString::number(date.day());
+    }
+    if (letter == QLatin1Char('m')) {
+        if (count >= 3)
+            return count == 3 ? germanMonths().at(date.month() - 1).left(3) : germanMonths().at(date.month() - 1);
+        return count == 2 ? QStringLiteral("%1").arg(date.month(), 2, 10, QLatin1Char('0')) : QString::number(date.month());
+    }
+    return count <= 2 ? QStringLiteral("%1").arg(date.year() % 100, 2, 10, QLatin1Char('0')) : QString::number(date.year());
+}
+
+}
+
+QString checkFunction(const QString &name, int argc)
+{
+    const auto it = functions().constFind(name.toLower());
+    if (it == functions().constEnd())
+        return QStringLiteral("Unbekannte Funktion %1").arg(name);
+    if (argc < it->minArgs || argc > it->maxArgs)
+        return QStringLiteral("Falsche Anzahl Argumente für %1").arg(name);
+    return {};
+}
+
+Value callFunction(const QString &name, const QList<Value> &args)
+{
+    return functions().value(name.toLower()).call(args);
+}
+
+QString formatDate(const Value &value, const QString &format)
+{
+    const QDate date = toDate(value);
+    if (!date.isValid())
+        return value.toText();
+    QString out;
+    for (qsizetype i = 0; i < format.size();) {
+        const QChar c = format.at(i).toLower();
+        if (c != QLatin1Char('d') && c != QLatin1Char('m') && c != QLatin1Char('y')) {
+            out += format.at(i++);
+            continue;
+        }
+        int count = 0;
+        while (i < format.size() && format.at(i).toLower() == c) {
+            ++count;
+            ++i;
+        }
+        out += datePart(date, c, count);
+    }
+    return out;
+}
+
+}

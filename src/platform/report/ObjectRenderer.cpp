@@ -1,0 +1,172 @@
+#include "platform/report/ObjectRenderer.h"
+
+#include "platform/report/Barcode.h"
+#include "platform/report/TextMetrics.h"
+
+#include <QDir>
+
+namespace report {
+namespace {
+
+constexpr double kCellPaddingX = 1.0;
+constexpr double kCellPaddingY = 0.6;
+const QString kTableObject = QStringLiteral("Tabelle");
+
+DrawOp shapeOp(DrawOp::Kind kind, const QString &object, const QRectF &rect, double pen, const QColor &fill = {})
+{
+    DrawOp op;
+    op.kind = kind;
+    op.object = object;
+    op.rect = rect;
+    op.pen = pen;
+    op.fill = fill;
+    return op;
+}
+
+DrawOp textOp(const QString &object, const QRectF &rect, const QString &text, const FontSpec &font, Qt::Alignment align,
+              bool wrap)
+{
+    DrawOp op;
+    op.kind = DrawOp::Kind::Text;
+    op.object = object;
+    op.rect = rect;
+    op.text = text;
+    op.font = font;
+    op.align = align;
+    op.wrap = wrap;
+    return op;
+}
+
+double tableWidth(const TableDef &table, const TableRow &row)
+{
+    if (table.rect.width() > 0)
+        return table.rect.width();
+    double width = 0;
+    for (const TableColumn &c : row.columns)
+        width += c.width;
+    return width;
+}
+
+}
+
+void ObjectRenderer::render(const LayoutObject &object, QPointF offset, const NameScope &scope, Page &page)
+{
+    const QRectF rect = object.rect.translated(offset);
+    switch (object.kind) {
+    case ObjectKind::Text: renderText(object, rect, scope, page); break;
+    case ObjectKind::Line: page.ops.append(shapeOp(DrawOp::Kind::Line, object.name, rect, object.pen)); break;
+    case ObjectKind::Rectangle:
+        page.ops.append(shapeOp(DrawOp::Kind::Rectangle, object.name, rect, object.pen, object.fill));
+        break;
+    case ObjectKind::Picture: renderPicture(object, rect, scope, page); break;
+    case ObjectKind::Barcode: renderBarcode(object, rect, scope, page); break;
+    }
+}
+
+void ObjectRenderer::renderText(const LayoutObject &o, const QRectF &rect, const NameScope &scope, Page &page) const
+{
+    QStringList lines;
+    for (const Expression &line : o.lines) {
+        const QString text = line.evaluate(scope).toText();
+        if (!text.isEmpty())
+            lines.append(text);
+    }
+    if (!lines.isEmpty())
+        page.ops.append(textOp(o.name, rect, lines.join(QLatin1Char('\n')), o.font, o.align, o.wrap));
+}
+
+void ObjectRenderer::renderPicture(const LayoutObject &o, const QRectF &rect, const NameScope &scope, Page &page)
+{
+    DrawOp op = shapeOp(DrawOp::Kind::Image, o.name, rect, 0);
+    if (!o.variable.isEmpty()) {
+        const Definition *d = scope.lookup(o.variable);
+        if (d)
+            op.image = d->image;
+    }
+    // The file stands in when the record brings no picture of its own.
+    if (op.image.isNull() && !o.file.isEmpty()) {
+        auto it = m_files.find(o.file);
+        if (it == m_files.end())
+            it = m_files.insert(o.file, QImage(QDir(m_folder).absoluteFilePath(o.file)));
+        op.image = it.value();
+    }
+    if (!op.image.isNull())
+        page.ops.append(op);
+}
+
+void ObjectRenderer::renderBarcode(const LayoutObject &o, const QRectF &rect, const NameScope &scope, Page &page) const
+{
+    const Value value = o.expression.evaluate(scope);
+    const QString data = value.toText();
+    if (data.trimmed().isEmpty())
+        return;
+    DrawOp op = shapeOp(DrawOp::Kind::Barcode, o.name, rect, 0);
+    op.symbology = o.symbology != 0 ? o.symbology : value.barcodeType;
+    op.text = data;
+    op.barcode = encodeBarcode(op.symbology, data, o.showText);
+    page.ops.append(op);
+}
+
+QList<const TableRow *> ObjectRenderer::activeRows(const TableDef &table, RowPart part, const NameScope &scope) const
+{
+    QList<const TableRow *> rows;
+    for (const TableRow *row : table.rowsOf(part)) {
+        if (row->condition.source().trimmed().isEmpty() || row->condition.evaluate(scope).toBool())
+            rows.append(row);
+    }
+    return rows;
+}
+
+double ObjectRenderer::rowHeight(const TableRow &row, const NameScope &scope) const
+{
+    double height = row.height;
+    for (const TableColumn &c : row.columns) {
+        if (!c.wrap)
+            continue;
+        const QString text = c.expression.evaluate(scope).toText();
+        const double needed = textHeightMm(text, c.font, c.width - 2 * kCellPaddingX, true) + 2 * kCellPaddingY;
+        height = qMax(height, needed);
+    }
+    return height;
+}
+
+double ObjectRenderer::rowsHeight(const QList<const TableRow *> &rows, const TableDef &, const NameScope &scope) const
+{
+    double height = 0;
+    for (const TableRow *row : rows)
+        height += rowHeight(*row, scope);
+    return height;
+}
+
+double ObjectRenderer::renderRows(const QList<const TableRow *> &rows, const TableDef &table, double top, double bottom,
+                                  const NameScope &scope, Page &page) const
+{
+    for (const TableRow *row : rows) {
+        const double height = qMin(rowHeight(*row, scope), qMax(0.0, bottom - top));
+        renderRow(*row, table.rect.x(), tableWidth(table, *row), top, height, scope, page);
+        top += height;
+    }
+    return top;
+}
+
+void ObjectRenderer::renderRow(const TableRow &row, double left, double width, double top, double height,
+                               const NameScope &scope, Page &page) const
+{
+    if (row.fill.isValid())
+        page.ops.append(shapeOp(DrawOp::Kind::Rectangle, kTableObject, QRectF(left, top, width, height), 0, row.fill));
+    if (row.lineAbove > 0)
+        page.ops.append(shapeOp(DrawOp::Kind::Line, kTableObject, QRectF(left, top, width, 0), row.lineAbove));
+    double x = left;
+    for (const TableColumn &c : row.columns) {
+        const QString text = c.expression.evaluate(scope).toText();
+        if (!text.isEmpty()) {
+            const QRectF cell(x + kCellPaddingX, top + kCellPaddingY, c.width - 2 * kCellPaddingX, height - kCellPaddingY);
+            page.ops.append(textOp(kTableObject, cell, text, c.font, c.align, c.wrap));
+        }
+        x += c.width;
+    }
+    if (row.lineBelow > 0)
+        page.ops.append(shapeOp(DrawOp::Kind::Line, kTableObject, QRectF(left, top + height, width, 0), row.lineBelow));
+}
+
+}

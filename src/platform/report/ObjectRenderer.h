@@ -1,0 +1,39 @@
+#pragma once
+
+#include "platform/report/Definitions.h"
+#include "platform/report/Layout.h"
+#include "platform/report/Page.h"
+
+#include <QHash>
+#include <QImage>
+
+namespace report {
+
+// Turns layout objects and table rows into drawing operations with the
+// values of a name scope.
+class ObjectRenderer {
+public:
+    explicit ObjectRenderer(const QString &layoutFolder) : m_folder(layoutFolder) {}
+
+    void render(const LayoutObject &object, QPointF offset, const NameScope &scope, Page &page);
+
+    // Rows of `part` whose condition holds, and the height they need.
+    QList<const TableRow *> activeRows(const TableDef &table, RowPart part, const NameScope &scope) const;
+    double rowsHeight(const QList<const TableRow *> &rows, const TableDef &table, const NameScope &scope) const;
+    // Draws the rows from `top`, clipped at `bottom`; returns the new top.
+    double renderRows(const QList<const TableRow *> &rows, const TableDef &table, double top, double bottom,
+                      const NameScope &scope, Page &page) const;
+
+private:
+    QString m_folder;
+    QHash<QString, QImage> m_files;
+
+    double rowHeight(const TableRow &row, const NameScope &scope) const;
+    void renderRow(const TableRow &row, double left, double width, double top, double height, const NameScope &scope,
+                   Page &page) const;
+    void renderText(const LayoutObject &o, const QRectF &rect, const NameScope &scope, Page &page) const;
+    void renderPicture(const LayoutObject &o, const QRectF &rect, const NameScope &scope, Page &page);
+    void renderBarcode(const LayoutObject &o, const QRectF &rect, const NameScope &scope, Page &page) const;
+};
+
+}

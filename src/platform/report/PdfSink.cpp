@@ -1,0 +1,112 @@
+#include "platform/report/PdfSink.h"
+
+#include "platform/report/PagePainter.h"
+#include "platform/report/ReportCodes.h"
+
+#include <QFile>
+#include <QTemporaryFile>
+
+#include <cstdio>
+
+namespace report {
+namespace {
+
+bool isCompletePdf(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly) || file.size() < 16)
+        return false;
+    file.seek(file.size() - 16);
+    return file.read(16).contains("%%EOF");
+}
+
+}
+
+PdfSink::PdfSink(const QString &path, const QString &title) : m_path(path), m_title(title) {}
+
+PdfSink::~PdfSink()
+{
+    abort();
+}
+
+void PdfSink::setPageSize(const QSizeF &size)
+{
+    m_writer->setPageSize(QPageSize(size, QPageSize::Millimeter));
+    m_writer->setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
+}
+
+bool PdfSink::begin(const QSizeF &pageSize)
+{
+    QTemporaryFile temp(m_path + QStringLiteral(".XXXXXX"));
+    temp.setAutoRemove(false);
+    if (!temp.open()) {
+        m_error = temp.errorString();
+        return false;
+    }
+    m_temp = temp.fileName();
+    temp.close();
+    m_writer = std::make_unique<QPdfWriter>(m_temp);
+    m_writer->setTitle(m_title);
+    m_writer->setCreator(QStringLiteral("Tintlen"));
+    m_writer->setResolution(1200);
+    setPageSize(pageSize);
+    m_painter = std::make_unique<QPainter>();
+    if (!m_painter->begin(m_writer.get())) {
+        m_error = QStringLiteral("PDF-Ausgabe konnte nicht begonnen werden");
+        return false;
+    }
+    return true;
+}
+
+int PdfSink::addPage(const Page &page)
+{
+    if (m_pages == 0) {
+        if (!begin(page.size))
+            return LL_ERR_PRINTING_FAILED;
+    } else {
+        setPageSize(page.size);
+        if (!m_writer->newPage())
+            return LL_ERR_PRINTING_FAILED;
+    }
+    paintPage(*m_painter, page);
+    ++m_pages;
+    return 0;
+}
+
+int PdfSink::finish()
+{
+    if (m_pages == 0)
+        return 0;
+    m_painter->end();
+    m_painter.reset();
+    m_writer.reset();
+    m_pages = 0;
+    // The PDF writer does not report failed writes; a file cut short by a
+    // full disk lacks the closing trailer.
+    if (!isCompletePdf(m_temp) || std::rename(QFile::encodeName(m_temp).constData(), QFile::encodeName(m_path).constData()) != 0) {
+        m_error = QStringLiteral("Die PDF-Datei %1 konnte nicht vollständig geschrieben werden").arg(m_path);
+        discardTemp();
+        return LL_ERR_PRINTING_FAILED;
+    }
+    m_temp.clear();
+    return 0;
+}
+
+void PdfSink::abort()
+{
+    if (m_painter && m_painter->isActive())
+        m_painter->end();
+    m_painter.reset();
+    m_writer.reset();
+    discardTemp();
+    m_pages = 0;
+}
+
+void PdfSink::discardTemp()
+{
+    if (!m_temp.isEmpty())
+        QFile::remove(m_temp);
+    m_temp.clear();
+}
+
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "platform/report/PageSink.h"
+
+#include <QPainter>
+#include <QPdfWriter>
+
+#include <memory>
+
+namespace report {
+
+// Writes a PDF file through a temporary file beside the target that replaces
+// it only when the PDF is complete; a full disk leaves no half file behind.
+class PdfSink : public PageSink {
+public:
+    PdfSink(const QString &path, const QString &title);
+    ~PdfSink() override;
+
+    int addPage(const Page &page) override;
+    int finish() override;
+    void abort() override;
+    const QString &errorText() const { return m_error; }
+
+private:
+    QString m_path;
+    QString m_title;
+    QString m_error;
+    QString m_temp;
+    std::unique_ptr<QPdfWriter> m_writer;
+    std::unique_ptr<QPainter> m_painter;
+    int m_pages = 0;
+
+    bool begin(const QSizeF &pageSize);
+    void setPageSize(const QSizeF &size);
+    void discardTemp();
+};
+
+}

@@ -1,0 +1,169 @@
+#include "platform/report/PrintRun.h"
+
+#include "platform/report/ReportCodes.h"
+
+namespace report {
+
+PrintRun::PrintRun(const Layout &layout, const QString &layoutFolder, std::unique_ptr<PageSink> sink,
+                   const Definitions &variables, const Definitions &fields)
+    : m_layout(layout), m_renderer(layoutFolder), m_variables(variables), m_fields(fields), m_sink(std::move(sink))
+{
+}
+
+void PrintRun::openPage()
+{
+    ++m_pageNumber;
+    m_page = Page{};
+    m_page->size = m_layout.pageSize;
+}
+
+int PrintRun::closePage()
+{
+    if (!m_page)
+        return 0;
+    if (m_error == 0 && m_pageNumber >= m_firstPage && m_pageNumber <= m_lastPage) {
+        m_error = m_sink->addPage(*m_page);
+        ++m_pagesOut;
+    }
+    m_page.reset();
+    return m_error;
+}
+
+void PrintRun::renderObjects(const QList<Appearance> &appearances, QPointF offset, const NameScope &scope)
+{
+    for (const LayoutObject &o : m_layout.objects) {
+        if (appearances.contains(o.appearance))
+            m_renderer.render(o, offset, scope, *m_page);
+    }
+}
+
+int PrintRun::end(bool aborted)
+{
+    if (aborted) {
+        m_page.reset();
+        m_sink->abort();
+        return 0;
+    }
+    const int closed = closePage();
+    if (closed != 0) {
+        m_sink->abort();
+        return closed;
+    }
+    return m_sink->finish();
+}
+
+int ListRun::print()
+{
+    const int closed = closePage();
+    if (closed != 0)
+        return closed;
+    startPage();
+    return 0;
+}
+
+void ListRun::startPage()
+{
+    openPage();
+    const DefinitionScope variables(&m_variables, nullptr);
+    renderObjects({Appearance::AllPages, m_pageNumber == 1 ? Appearance::FirstPage : Appearance::FollowingPages}, {}, variables);
+    m_linesOnPage = 0;
+    if (!m_layout.table)
+        return;
+    const TableDef &table = *m_layout.table;
+    m_top = m_pageNumber > 1 && table.followingTop > 0 ? table.followingTop : table.rect.y();
+    // A continuation page's header belongs to what was printed so far (a
+    // carry-over shown there matches the previous page's footer).
+    const DefinitionScope header(&m_variables, m_printedAny ? &m_lastPrinted : &m_fields);
+    m_top = m_renderer.renderRows(m_renderer.activeRows(table, RowPart::Header, header), table, m_top, tableBottom(), header,
+                                  *m_page);
+}
+
+double ListRun::tableBottom() const
+{
+    return m_layout.table ? m_layout.table->rect.bottom() : m_layout.printableBottom();
+}
+
+// The carried-over sums belong to the last line that made it onto the page,
+// not to the line that is waiting for the next page.
+void ListRun::drawPageFooter()
+{
+    if (!m_printedAny)
+        return;
+    const TableDef &table = *m_layout.table;
+    const DefinitionScope footer(&m_variables, &m_lastPrinted);
+    m_top = m_renderer.renderRows(m_renderer.activeRows(table, RowPart::PageFooter, footer), table, m_top,
+                                  m_layout.printableBottom(), footer, *m_page);
+}
+
+int ListRun::printFields()
+{
+    if (!m_layout.table)
+        return LL_ERR_NO_TABLE;
+    if (!m_page)
+        startPage();
+    const TableDef &table = *m_layout.table;
+    const DefinitionScope current(&m_variables, &m_fields);
+    const QList<const TableRow *> rows = m_renderer.activeRows(table, RowPart::Data, current);
+    const double height = m_renderer.rowsHeight(rows, table, current);
+    const DefinitionScope last(&m_variables, m_printedAny ? &m_lastPrinted : &m_fields);
+    const double reserve = m_renderer.rowsHeight(m_renderer.activeRows(table, RowPart::PageFooter, last), table, last);
+    if (m_top + height + reserve > tableBottom() + 1e-9 && m_linesOnPage > 0) {
+        drawPageFooter();
+        return LL_WRN_REPEAT_DATA;
+    }
+    // A line taller than the empty table is clipped rather than repeated for ever.
+    m_top = m_renderer.renderRows(rows, table, m_top, tableBottom(), current, *m_page);
+    ++m_linesOnPage;
+    m_lastPrinted = m_fields;
+    m_printedAny = true;
+    return 0;
+}
+
+int ListRun::printFieldsEnd()
+{
+    if (!m_page)
+        startPage();
+    if (!m_layout.table)
+        return 0;
+    const TableDef &table = *m_layout.table;
+    const DefinitionScope current(&m_variables, &m_fields);
+    const QList<const TableRow *> rows = m_renderer.activeRows(table, RowPart::EndFooter, current);
+    const double height = m_renderer.rowsHeight(rows, table, current);
+    double afterHeight = 0;
+    for (const LayoutObject &o : m_layout.objects) {
+        if (o.appearance == Appearance::AfterTable)
+            afterHeight = qMax(afterHeight, o.rect.bottom());
+    }
+    const bool fits = m_top + height <= tableBottom() + 1e-9 && m_top + height + afterHeight <= m_layout.printableBottom() + 1e-9;
+    if (!fits && m_linesOnPage > 0) {
+        drawPageFooter();
+        const int closed = closePage();
+        return closed != 0 ? closed : LL_WRN_REPEAT_DATA;
+    }
+    m_top = m_renderer.renderRows(rows, table, m_top, tableBottom(), current, *m_page);
+    renderObjects({Appearance::AfterTable}, QPointF(0, m_top), current);
+    m_linesOnPage = 1;
+    return 0;
+}
+
+LabelRun::LabelRun(const Layout &layout, const QString &layoutFolder, std::unique_ptr<PageSink> sink,
+                   const Definitions &variables, const Definitions &fields, bool onePerPage)
+    : PrintRun(layout, layoutFolder, std::move(sink), variables, fields), m_onePerPage(onePerPage)
+{
+}
+
+int LabelRun::print()
+{
+    if (!m_page)
+        openPage();
+    const int perPage = m_onePerPage ? 1 : m_layout.sheet.labelsPerSheet();
+    const DefinitionScope variables(&m_variables, nullptr);
+    renderObjects({Appearance::AllPages, Appearance::FirstPage, Appearance::FollowingPages, Appearance::AfterTable},
+                  m_layout.sheet.origin(m_slot), variables);
+    if (++m_slot < perPage)
+        return 0;
+    m_slot = 0;
+    return closePage();
+}
+
+}

@@ -1,0 +1,40 @@
+#include "platform/report/TextMetrics.h"
+
+#include <QFontMetricsF>
+#include <QImage>
+
+namespace report {
+namespace {
+
+constexpr double kMeasureDpi = 1200;
+constexpr double kPxPerMm = kMeasureDpi / 25.4;
+
+// Text is measured at print resolution so that heights match the output.
+const QImage &measureDevice()
+{
+    static const QImage device = [] {
+        QImage image(1, 1, QImage::Format_Mono);
+        image.setDotsPerMeterX(int(kMeasureDpi / 0.0254));
+        image.setDotsPerMeterY(int(kMeasureDpi / 0.0254));
+        return image;
+    }();
+    return device;
+}
+
+}
+
+int textFlags(Qt::Alignment align, bool wrap)
+{
+    return int(align | Qt::AlignTop) | (wrap ? int(Qt::TextWordWrap) : 0);
+}
+
+double textHeightMm(const QString &text, const FontSpec &font, double widthMm, bool wrap)
+{
+    const QFontMetricsF metrics(font.toQFont(), &measureDevice());
+    if (!wrap && !text.contains(QLatin1Char('\n')))
+        return metrics.height() / kPxPerMm;
+    const QRectF box(0, 0, widthMm * kPxPerMm, 1e7);
+    return metrics.boundingRect(box, textFlags(Qt::AlignLeft, wrap), text).height() / kPxPerMm;
+}
+
+}

@@ -1,0 +1,14 @@
+#pragma once
+
+#include "platform/report/Layout.h"
+
+namespace report {
+
+// Height in millimetres that `text` takes in `font` within `widthMm`
+// (wrapped at word boundaries when `wrap` is set).
+double textHeightMm(const QString &text, const FontSpec &font, double widthMm, bool wrap);
+
+// Painter flags for text drawn in a box.
+int textFlags(Qt::Alignment align, bool wrap);
+
+}

@@ -1,0 +1,204 @@
+#include "ReportTestSupport.h"
+
+#include "platform/report/DialogRunner.h"
+#include "platform/report/LayoutDesigner.h"
+#include "platform/report/LayoutFile.h"
+#include "platform/report/ReportApi.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
+#include <QFile>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTreeWidget>
+
+using namespace report;
+
+namespace {
+
+class Designer : public EngineFixture {
+protected:
+    int job = 0;
+
+    void SetUp() override
+    {
+        EngineFixture::SetUp();
+        job = LlJobOpen(0);
+        LlDefineVariable(job, "Kunde_Name", "Meier GmbH");
+        LlDefineVariableExt(job, "Barcode_Auftragnr_EAN13", "00|00000|12345", LL_BARCODE_EAN13, "");
+        LlDefineFieldExt(job, "Kopf_Kunde_Name", "Meier GmbH", LL_TEXT | LL_TABLE_HEADERFIELD, "");
+        LlDefineFieldExt(job, "ZahlFormatPreisF", "--,---,--&.##", LL_TEXT | LL_TABLE_FOOTERFIELD, "");
+    }
+
+    void TearDown() override
+    {
+        setDialogRunner(nullptr);
+        LlJobClose(job);
+        EngineFixture::TearDown();
+    }
+};
+
+template <typename W>
+W *child(QWidget &parent, const char *name)
+{
+    W *found = parent.findChild<W *>(QLatin1String(name));
+    EXPECT_TRUE(found) << name;
+    return found;
+}
+
+void mouse(QWidget *target, QEvent::Type type, QPointF at)
+{
+    QMouseEvent event(type, at, target->mapToGlobal(at), type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                      type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &event);
+}
+
+void drag(DesignCanvas *canvas, QPointF fromMm, QPointF toMm)
+{
+    mouse(canvas, QEvent::MouseButtonPress, canvas->toPixels(fromMm));
+    mouse(canvas, QEvent::MouseMove, canvas->toPixels((fromMm + toMm) / 2));
+    mouse(canvas, QEvent::MouseMove, canvas->toPixels(toMm));
+    mouse(canvas, QEvent::MouseButtonRelease, canvas->toPixels(toMm));
+}
+
+QTreeWidgetItem *findName(QTreeWidget *tree, const QString &name)
+{
+    const QList<QTreeWidgetItem *> found = tree->findItems(name, Qt::MatchExactly | Qt::MatchRecursive);
+    return found.isEmpty() ? nullptr : found.first();
+}
+
+}
+
+TEST_F(Designer, CreatesEditsAndSavesAListLayout)
+{
+    const QString path = dir.filePath("neu.lst");
+    QString designed;
+    setDialogRunner([&](QDialog &dialog) {
+        auto &designer = dynamic_cast<LayoutDesigner &>(dialog);
+        EXPECT_EQ(designer.windowTitle(), "Formular-Layout \"Rechnung\"  ");
+        QTreeWidget *names = designer.nameList();
+        QTreeWidgetItem *header = findName(names, "Kopf_Kunde_Name");
+        QTreeWidgetItem *footer = findName(names, "ZahlFormatPreisF");
+        QTreeWidgetItem *barcode = findName(names, "Barcode_Auftragnr_EAN13");
+        EXPECT_TRUE(header && header->text(1).contains("Kopfzeile"));
+        EXPECT_TRUE(footer && footer->text(1).contains("Fußzeile"));
+        EXPECT_TRUE(barcode && barcode->text(1).contains("EAN13"));
+        EXPECT_EQ(findName(names, "Kunde_Name")->text(2), "Meier GmbH");
+
+        const int text = designer.addObject(ObjectKind::Text);
+        child<QPlainTextEdit>(designer, "expression")->setPlainText("\"Kunde: \" + ");
+        EXPECT_TRUE(child<QLabel>(designer, "problem")->text().startsWith("Fehler im Ausdruck"));
+        child<QPlainTextEdit>(designer, "expression")->moveCursor(QTextCursor::End);
+        designer.insertName("Kunde_Name");
+        child<QDoubleSpinBox>(designer, "x")->setValue(20);
+        child<QDoubleSpinBox>(designer, "y")->setValue(30);
+        child<QComboBox>(designer, "align")->setCurrentIndex(2);
+        EXPECT_EQ(designer.layout().objects.at(text).lines.at(0).source(), "\"Kunde: \" + Kunde_Name");
+        EXPECT_TRUE(child<QLabel>(designer, "problem")->text().isEmpty());
+        EXPECT_EQ(designer.layout().objects.at(text).align, Qt::AlignRight);
+
+        const int code = designer.addObject(ObjectKind::Barcode);
+        child<QPlainTextEdit>(designer, "expression")->setPlainText("Barcode_Auftragnr_EAN13");
+        child<QComboBox>(designer, "symbology")->setCurrentIndex(0);
+        const QRectF before = designer.layout().objects.at(code).rect;
+        drag(designer.canvas(), before.center(), before.center() + QPointF(10, -20));
+        EXPECT_NEAR(designer.layout().objects.at(code).rect.left(), before.left() + 10, 0.51);
+        EXPECT_NEAR(designer.layout().objects.at(code).rect.top(), before.top() - 20, 0.51);
+        EXPECT_NEAR(child<QDoubleSpinBox>(designer, "x")->value(), designer.layout().objects.at(code).rect.left(), 0.05);
+        const QRectF moved = designer.layout().objects.at(code).rect;
+        drag(designer.canvas(), moved.bottomRight(), moved.bottomRight() + QPointF(15, 5));
+        EXPECT_NEAR(designer.layout().objects.at(code).rect.width(), moved.width() + 15, 0.51);
+        EXPECT_NEAR(designer.layout().objects.at(code).rect.topLeft().x(), moved.left(), 1e-9);
+
+        // Objects of the following pages are placed in the following-page view.
+        const int following = designer.addObject(ObjectKind::Text);
+        child<QComboBox>(designer, "appearance")->setCurrentIndex(int(Appearance::FollowingPages));
+        EXPECT_TRUE(designer.canvas()->displayRect(following).isNull());
+        child<QCheckBox>(designer, "followingPage")->setChecked(true);
+        EXPECT_FALSE(designer.canvas()->displayRect(following).isNull());
+        designer.canvas()->select(following);
+        designer.removeSelected();
+        child<QCheckBox>(designer, "followingPage")->setChecked(false);
+
+        // The table's column list edits the expressions of its lines.
+        designer.canvas()->select(designer.canvas()->tableIndex());
+        auto *columns = child<QTableWidget>(designer, "columns");
+        EXPECT_EQ(columns->rowCount(), 2);
+        columns->item(1, 4)->setText("Bezeichnung");
+        columns->item(1, 1)->setText("120");
+        EXPECT_EQ(designer.layout().table->rows.at(1).columns.at(0).expression.source(), "Bezeichnung");
+        EXPECT_DOUBLE_EQ(designer.layout().table->rows.at(1).columns.at(0).width, 120);
+        designer.canvas()->grab();
+
+        designed = layoutToText(designer.layout());
+        designer.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Save)->click();
+        return designer.result();
+    });
+    ASSERT_EQ(LlDefineLayout(job, nullptr, "Formular-Layout \"Rechnung\"  ", LL_PROJECT_LIST | LL_FUNCTION_CREATE_IF_MISSING, path), 0);
+    Layout reloaded;
+    ASSERT_EQ(loadLayout(path, reloaded), 0);
+    EXPECT_EQ(layoutToText(reloaded), designed);
+    EXPECT_EQ(reloaded.objects.size(), 2);
+
+    // Opened again, the same layout comes back unchanged.
+    setDialogRunner([&](QDialog &dialog) {
+        auto &designer = dynamic_cast<LayoutDesigner &>(dialog);
+        EXPECT_EQ(layoutToText(designer.layout()), designed);
+        designer.removeSelected();
+        designer.canvas()->select(0);
+        designer.removeSelected();
+        designer.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Cancel)->click();
+        return designer.result();
+    });
+    EXPECT_EQ(LlDefineLayout(job, nullptr, "x", LL_PROJECT_LIST, path), LL_ERR_USER_ABORTED);
+    ASSERT_EQ(loadLayout(path, reloaded), 0);
+    EXPECT_EQ(layoutToText(reloaded), designed);
+}
+
+TEST_F(Designer, CreatesALabelSheet)
+{
+    const QString path = dir.filePath("etikett.lbl");
+    setDialogRunner([&](QDialog &dialog) {
+        auto &designer = dynamic_cast<LayoutDesigner &>(dialog);
+        EXPECT_EQ(designer.layout().type, Layout::Type::Label);
+        EXPECT_FALSE(designer.findChild<QPushButton *>("Tabelle"));
+        designer.findChild<QPushButton *>("Text")->click();
+        child<QPlainTextEdit>(designer, "expression")->setPlainText("Kunde_Name");
+        EXPECT_LE(designer.layout().objects.at(0).rect.right(), designer.layout().sheet.labelWidth);
+        child<QDoubleSpinBox>(designer, "columns")->setValue(2);
+        child<QDoubleSpinBox>(designer, "labelWidth")->setValue(99);
+        EXPECT_EQ(designer.canvas()->width(), int(99 * designer.canvas()->pixelsPerMm()) + 1);
+        return designer.save() ? int(QDialog::Accepted) : int(QDialog::Rejected);
+    });
+    ASSERT_EQ(LlDefineLayout(job, nullptr, "Etikett", LL_PROJECT_LABEL | LL_FUNCTION_CREATE_IF_MISSING, path), 0);
+    ASSERT_EQ(LlPrintStart(job, LL_PROJECT_LABEL, path, LL_PRINT_NORMAL, 0), 0);
+    ASSERT_EQ(LlPrint(job), 0);
+    LlPrintEnd(job, 0);
+    ASSERT_EQ(recording->pages.size(), 1);
+    EXPECT_EQ(recording->pages.at(0).texts(), QStringList{"Meier GmbH"});
+    Layout saved;
+    ASSERT_EQ(loadLayout(path, saved), 0);
+    EXPECT_EQ(saved.sheet.columns, 2);
+    EXPECT_DOUBLE_EQ(saved.sheet.labelWidth, 99);
+}
+
+TEST_F(Designer, MissingOrForeignLayoutsAreNotOpened)
+{
+    setDialogRunner([](QDialog &) {
+        ADD_FAILURE() << "the designer must not open";
+        return int(QDialog::Rejected);
+    });
+    EXPECT_EQ(LlDefineLayout(job, nullptr, "x", LL_PROJECT_LIST, dir.filePath("fehlt.lst")), LL_ERR_LAYOUT);
+    QFile foreign(dir.filePath("alt.lst"));
+    ASSERT_TRUE(foreign.open(QIODevice::WriteOnly));
+    foreign.write(QByteArray("\x00\x01\x02LL binary", 12));
+    foreign.close();
+    EXPECT_EQ(LlDefineLayout(job, nullptr, "x", LL_PROJECT_LIST | LL_FUNCTION_CREATE_IF_MISSING, foreign.fileName()),
+              LL_ERR_LAYOUT);
+}

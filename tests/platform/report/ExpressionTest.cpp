@@ -1,0 +1,148 @@
+#include "platform/report/Expression.h"
+#include "platform/report/NumberPicture.h"
+#include "platform/report/ReportCodes.h"
+
+#include <gtest/gtest.h>
+
+using namespace report;
+
+namespace {
+
+class ExpressionTest : public ::testing::Test {
+protected:
+    Definitions variables;
+    Definitions fields;
+
+    QString eval(const QString &source)
+    {
+        const Expression e(source);
+        EXPECT_TRUE(e.isValid()) << source.toStdString() << ": " << e.error().toStdString();
+        return e.evaluate(DefinitionScope(&variables, &fields)).toText();
+    }
+};
+
+}
+
+TEST_F(ExpressionTest, ArithmeticAndTextFollowTheValueTypes)
+{
+    variables.define("Menge", "3", LL_NUMERIC);
+    variables.define("Preis", "1.234,50", LL_NUMERIC);
+    variables.define("Kunde", "Müller", LL_TEXT);
+    EXPECT_EQ(eval("Menge * Preis"), "3703,5");
+    EXPECT_EQ(eval("(1 + 2) * 4 - 10 / 4"), "9,5");
+    EXPECT_EQ(eval("\"Herr \" + Kunde"), "Herr Müller");
+    EXPECT_EQ(eval("\"Seite \" + Menge"), "Seite 3");
+    EXPECT_EQ(eval("-Menge"), "-3");
+    EXPECT_EQ(eval("'sagt ''Hallo'''"), "sagt 'Hallo'");
+    EXPECT_EQ(eval("1 / 0"), "");
+}
+
+TEST_F(ExpressionTest, NamesMatchWithoutCaseAndFieldsComeBeforeVariables)
+{
+    variables.define("Übertrag", "10", LL_NUMERIC);
+    fields.define("übertrag", "20", LL_NUMERIC);
+    variables.define("Währung", "EUR", LL_TEXT);
+    EXPECT_EQ(eval("ÜBERTRAG"), "20");
+    EXPECT_EQ(eval("währung"), "EUR");
+    EXPECT_EQ(eval("Unbekannt"), "");
+    EXPECT_EQ(eval("Unbekannt + 1"), "1");
+    variables.define("Land-Name", "Deutschland", LL_TEXT);
+    EXPECT_EQ(eval("[Land-Name]"), "Deutschland");
+    EXPECT_FALSE(Expression("[Land-Name").isValid());
+}
+
+TEST_F(ExpressionTest, EmptyNumbersPrintEmpty)
+{
+    variables.define("Rabatt", "", LL_NUMERIC);
+    EXPECT_EQ(eval("Rabatt"), "");
+    EXPECT_EQ(eval("FStr(Rabatt, \"--&.##\")"), "");
+    EXPECT_EQ(eval("Empty(Rabatt)"), "Ja");
+}
+
+TEST_F(ExpressionTest, ComparisonsAndIf)
+{
+    variables.define("TextPos", "true", LL_BOOLEAN);
+    variables.define("Betrag", "99,5", LL_NUMERIC);
+    variables.define("Land", "D", LL_TEXT);
+    EXPECT_EQ(eval("If(TextPos, \"Text\", \"Artikel\")"), "Text");
+    EXPECT_EQ(eval("If(Betrag >= 100, \"hoch\", \"niedrig\")"), "niedrig");
+    EXPECT_EQ(eval("If(Betrag <> 99.5, 1, 2)"), "2");
+    EXPECT_EQ(eval("If(Land = \"D\", \"Inland\", \"Ausland\")"), "Inland");
+    EXPECT_EQ(eval("If(Land < \"E\", \"vor E\")"), "vor E");
+    EXPECT_EQ(eval("If(Undefiniert = False, \"leer ist falsch\")"), "leer ist falsch");
+    EXPECT_EQ(eval("If(Undefiniert < 1, \"leer ist 0\")"), "leer ist 0");
+}
+
+TEST_F(ExpressionTest, BooleansAcceptEveryWrittenForm)
+{
+    for (const char *yes : {"true", "T", "1", "j", "J"}) {
+        variables.define("B", yes, LL_BOOLEAN);
+        EXPECT_EQ(eval("If(B, \"ja\", \"nein\")"), "ja") << yes;
+    }
+    for (const char *no : {"false", "F", "0", "N", ""}) {
+        variables.define("B", no, LL_BOOLEAN);
+        EXPECT_EQ(eval("If(B, \"ja\", \"nein\")"), "nein") << no;
+    }
+}
+
+TEST_F(ExpressionTest, TextFunctions)
+{
+    variables.define("Name", "  Meier GmbH  ", LL_TEXT);
+    EXPECT_EQ(eval("Trim(Name)"), "Meier GmbH");
+    EXPECT_EQ(eval("Upper$(Trim(Name))"), "MEIER GMBH");
+    EXPECT_EQ(eval("Left$(Trim(Name), 5)"), "Meier");
+    EXPECT_EQ(eval("Right$(Trim(Name), 4)"), "GmbH");
+    EXPECT_EQ(eval("Len(Trim(Name))"), "10");
+    EXPECT_EQ(eval("Left$(\"abc\", -1)"), "");
+    EXPECT_EQ(eval("Str$(2.5)"), "2,5");
+    EXPECT_EQ(eval("Str$(2.675, 8, 2)"), "    2,68");
+    EXPECT_EQ(eval("Empty(\"  \")"), "Ja");
+    EXPECT_EQ(eval("Empty(Name)"), "Nein");
+}
+
+TEST_F(ExpressionTest, DateFormatting)
+{
+    variables.define("Datum", "01.03.2001", LL_TEXT);
+    EXPECT_EQ(eval("Date$(Datum, \"dd.mm.yyyy\")"), "01.03.2001");
+    EXPECT_EQ(eval("Date$(Datum, \"d. mmmm yyyy\")"), "1. März 2001");
+    EXPECT_EQ(eval("Date$(Datum, \"dddd, d.m.yy\")"), "Donnerstag, 1.3.01");
+    EXPECT_EQ(eval("Date$(36951, \"dd.mm.yyyy\")"), "01.03.2001");
+    EXPECT_EQ(eval("Date$(\"kein Datum\", \"dd.mm.yyyy\")"), "kein Datum");
+}
+
+TEST_F(ExpressionTest, SyntaxErrorsMakeTheExpressionInvalid)
+{
+    for (const char *bad : {"1 +", "(1 + 2", "\"offen", "FStr(1)", "Gibtsnicht(1)", "1 2", "#", "If(1, 2, 3, 4)"}) {
+        const Expression e(bad);
+        EXPECT_FALSE(e.isValid()) << bad;
+        EXPECT_FALSE(e.error().isEmpty()) << bad;
+    }
+    EXPECT_TRUE(Expression("").isValid());
+}
+
+TEST(NumberPicture, GermanPictures)
+{
+    const QString picture = "--,---,--&.##";
+    EXPECT_EQ(formatPicture(1234.5, picture), "     1.234,50");
+    EXPECT_EQ(formatPicture(0, picture), "         0,00");
+    EXPECT_EQ(formatPicture(-1234.5, picture), "    -1.234,50");
+    EXPECT_EQ(formatPicture(-0.5, picture), "        -0,50");
+    EXPECT_EQ(formatPicture(12345678.9, picture), "12.345.678,90");
+    EXPECT_EQ(formatPicture(2.675, picture), "         2,68");
+    EXPECT_EQ(formatPicture(1234567, "--,---,--&"), " 1.234.567");
+    EXPECT_EQ(formatPicture(7, "&&&"), "007");
+    EXPECT_EQ(formatPicture(-7, "&&&"), "-007");
+}
+
+TEST(NumberPicture, DigitsBeyondThePictureAreNotLost)
+{
+    EXPECT_EQ(formatPicture(123456, "--&"), "123456");
+    EXPECT_EQ(formatPicture(-123456, "--&.#"), "-123456,0");
+}
+
+TEST(NumberPicture, RoundingIsDecimalHalfAwayFromZero)
+{
+    EXPECT_DOUBLE_EQ(roundDecimal(0.125, 2), 0.13);
+    EXPECT_DOUBLE_EQ(roundDecimal(-2.5, 0), -3);
+    EXPECT_DOUBLE_EQ(roundDecimal(1.005, 2), 1.01);
+}

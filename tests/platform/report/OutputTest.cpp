@@ -1,0 +1,296 @@
+#include "ReportTestSupport.h"
+
+#include "platform/report/DialogRunner.h"
+#include "platform/report/LayoutBuilder.h"
+#include "platform/report/PdfSink.h"
+#include "platform/report/PreviewFile.h"
+#include "platform/report/PreviewWindow.h"
+#include "platform/report/PrintOptionsDialog.h"
+#include "platform/report/ReportApi.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPrinter>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QSpinBox>
+
+#include <csignal>
+#include <sys/resource.h>
+
+using namespace report;
+
+namespace {
+
+QString run(const QString &program, const QStringList &args)
+{
+    QProcess process;
+    process.start(program, args);
+    process.waitForFinished(20000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+int pdfPages(const QString &path)
+{
+    const QString info = run("pdfinfo", {path});
+    const qsizetype at = info.indexOf("Pages:");
+    return at < 0 ? -1 : info.mid(at + 6).section('\n', 0, 0).trimmed().toInt();
+}
+
+QString pdfText(const QString &path)
+{
+    return run("pdftotext", {"-layout", path, "-"});
+}
+
+class Output : public EngineFixture {
+protected:
+    int job = 0;
+    QString layout;
+
+    void SetUp() override
+    {
+        EngineFixture::SetUp();
+        engine.setSinkFactory(nullptr);
+        layout = writeLayout("rechnung.lst", invoiceLayout());
+        job = LlJobOpen(0);
+        LlDefineVariable(job, "Nr", "4711");
+    }
+
+    void TearDown() override
+    {
+        setDialogRunner(nullptr);
+        LlPreviewDeleteFiles(job, layout, "");
+        LlJobClose(job);
+        EngineFixture::TearDown();
+    }
+};
+
+// Limits the size of files this process may write, as a full disk would.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_saved);
+        m_handler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limited = m_saved;
+        limited.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limited);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_saved);
+        std::signal(SIGXFSZ, m_handler);
+    }
+
+private:
+    rlimit m_saved{};
+    void (*m_handler)(int) = nullptr;
+};
+
+Page noisyPage()
+{
+    Page page;
+    page.size = QSizeF(210, 297);
+    QImage noise(600, 600, QImage::Format_RGB32);
+    QRandomGenerator random(42);
+    for (int y = 0; y < noise.height(); ++y) {
+        for (int x = 0; x < noise.width(); ++x)
+            noise.setPixel(x, y, random.generate());
+    }
+    DrawOp op;
+    op.kind = DrawOp::Kind::Image;
+    op.rect = QRectF(10, 10, 150, 150);
+    op.image = noise;
+    page.ops.append(op);
+    return page;
+}
+
+}
+
+TEST_F(Output, PdfPrinterWritesARealPdf)
+{
+    ASSERT_EQ(LlPrintStart(job, LL_PROJECT_LIST, layout, LL_PRINT_NORMAL, 0), 0);
+    printList(job, {10, 20, 30, 40, 50, 60, 70});
+    ASSERT_EQ(LlPrintEnd(job, 0), 0);
+    ASSERT_EQ(printers->jobs().size(), 1);
+    const QString pdf = printers->jobs().first().outputFile;
+    ASSERT_TRUE(QFile::exists(pdf));
+    EXPECT_EQ(pdfPages(pdf), 3);
+    const QString text = pdfText(pdf);
+    EXPECT_TRUE(text.contains("Rechnung 4711")) << text.toStdString();
+    EXPECT_TRUE(text.contains("Übertrag: 60,00")) << text.toStdString();
+    EXPECT_TRUE(text.contains("Summe: 280,00")) << text.toStdString();
+    EXPECT_EQ(QDir(dir.path()).entryList({"*.pdf"}, QDir::Files).size(), 1);
+}
+
+TEST_F(Output, ThePrinterCheckWritesNothing)
+{
+    ASSERT_EQ(LlPrintStart(job, LL_PROJECT_LIST, layout, LL_PRINT_NORMAL, 0), 0);
+    QString printer, port;
+    ASSERT_EQ(LlPrintGetPrinterInfo(job, printer, port), 0);
+    ASSERT_EQ(LlPrintEnd(job, 0), 0);
+    EXPECT_TRUE(QDir(dir.path()).entryList({"*.pdf*"}, QDir::Files).isEmpty());
+}
+
+namespace {
+
+// A queue the printer service lists but the system cannot print to.
+class VanishedQueue : public os::PrinterService {
+public:
+    QList<os::PrinterInfo> printers() const override { return {{"Etage 3", "LPT1:", false}}; }
+    QString currentPrinter() const override { return "Etage 3"; }
+    void setCurrentPrinter(const QString &) override {}
+    bool configure(QPrinter &printer, const QString &, const QString &documentName) const override
+    {
+        printer.setOutputFormat(QPrinter::NativeFormat);
+        printer.setPrinterName("Etage 3 (abgebaut)");
+        printer.setDocName(documentName);
+        return true;
+    }
+};
+
+}
+
+TEST_F(Output, AQueueThatCannotPrintFailsTheJobWithoutAFile)
+{
+    VanishedQueue vanished;
+    os::PrinterService::setInstance(&vanished);
+    const int start = LlPrintStart(job, LL_PROJECT_LIST, layout, LL_PRINT_NORMAL, 0);
+    if (start == 0) {
+        printList(job, {10, 20, 30, 40});
+        EXPECT_EQ(LlPrintEnd(job, 0), LL_ERR_PRINTING_FAILED);
+    } else {
+        EXPECT_EQ(start, LL_ERR_PRINTING_FAILED);
+    }
+    os::PrinterService::setInstance(printers.get());
+    EXPECT_TRUE(QDir(dir.path()).entryList({"*.pdf*"}, QDir::Files).isEmpty());
+    EXPECT_TRUE(QDir::current().entryList({".XXXXXX*", "*.pdf.*"}, QDir::Files | QDir::Hidden).isEmpty());
+}
+
+TEST_F(Output, AMissingPrinterIsRefusedAtTheStart)
+{
+    os::FakePrinterService none(dir.path(), {});
+    os::PrinterService::setInstance(&none);
+    EXPECT_EQ(LlPrintStart(job, LL_PROJECT_LIST, layout, LL_PRINT_NORMAL, 0), LL_ERR_NO_PRINTER);
+    os::PrinterService::setInstance(printers.get());
+}
+
+TEST_F(Output, AFullDiskLeavesNoHalfPdf)
+{
+    const QString path = dir.filePath("voll.pdf");
+    int added = 0;
+    int finished = 0;
+    {
+        FileSizeLimit limit(8192);
+        PdfSink sink(path, "Test");
+        added = sink.addPage(noisyPage());
+        finished = added == 0 ? sink.finish() : (sink.abort(), added);
+    }
+    EXPECT_EQ(finished, LL_ERR_PRINTING_FAILED) << QFileInfo(path).size();
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_TRUE(QDir(dir.path()).entryList({"voll*"}, QDir::Files).isEmpty());
+}
+
+TEST_F(Output, AFullDiskLeavesNoHalfPreviewAndKeepsTheOldOne)
+{
+    const QString path = dir.filePath("vorschau.tlv");
+    ASSERT_TRUE(writeOnePagePreview(path));
+    int result = 0;
+    {
+        FileSizeLimit limit(8192);
+        PreviewSink sink(path);
+        result = sink.addPage(noisyPage());
+        if (result == 0)
+            result = sink.finish();
+    }
+    EXPECT_EQ(result, LL_ERR_PRINTING_FAILED);
+    PreviewDocument document;
+    ASSERT_TRUE(document.open(path));
+    EXPECT_EQ(document.pageCount(), 1);
+}
+
+TEST_F(Output, PreviewFileIsShownPrintedAndSavedAsPdf)
+{
+    ASSERT_EQ(LlPrintStart(job, LL_PROJECT_LIST, layout, LL_PRINT_PREVIEW, 0), 0);
+    printList(job, {10, 20, 30, 40, 50, 60, 70});
+    ASSERT_EQ(LlPrintEnd(job, 0), 0);
+    ASSERT_TRUE(QFile::exists(previewPath(layout)));
+    EXPECT_TRUE(printers->jobs().isEmpty());
+
+    int shownPages = 0;
+    setDialogRunner([&](QDialog &dialog) {
+        auto &preview = dynamic_cast<PreviewWindow &>(dialog);
+        shownPages = preview.pageCount();
+        EXPECT_EQ(preview.currentPage(), 0);
+        const QSize natural = preview.pageImage().size();
+        preview.setZoom(200);
+        EXPECT_NEAR(preview.pageImage().width(), natural.width() * 2, 2);
+        preview.showPage(5);
+        EXPECT_EQ(preview.currentPage(), 2);
+        QKeyEvent pageUp(QEvent::KeyPress, Qt::Key_PageUp, Qt::NoModifier);
+        QApplication::sendEvent(&preview, &pageUp);
+        EXPECT_EQ(preview.currentPage(), 1);
+        EXPECT_EQ(preview.saveAsPdf(dir.filePath("gespeichert.pdf")), 0);
+        EXPECT_EQ(preview.printOn("Laserdrucker Buchhaltung", 2, 3), 0);
+        return int(QDialog::Accepted);
+    });
+    EXPECT_EQ(LlPreviewDisplay(job, layout, "", nullptr), 0);
+    EXPECT_EQ(shownPages, 3);
+    EXPECT_EQ(pdfPages(dir.filePath("gespeichert.pdf")), 3);
+    EXPECT_TRUE(pdfText(dir.filePath("gespeichert.pdf")).contains("Summe: 280,00"));
+    ASSERT_EQ(printers->jobs().size(), 1);
+    EXPECT_EQ(pdfPages(printers->jobs().first().outputFile), 2);
+
+    EXPECT_EQ(LlPreviewDeleteFiles(job, layout, ""), 0);
+    EXPECT_FALSE(QFile::exists(previewPath(layout)));
+    EXPECT_EQ(LlPreviewDisplay(job, layout, "", nullptr), LL_ERR_NO_PREVIEW_FILES);
+}
+
+TEST_F(Output, PreviewPagesLookLikeTheDocument)
+{
+    ASSERT_EQ(LlPrintStart(job, LL_PROJECT_LIST, layout, LL_PRINT_PREVIEW, 0), 0);
+    printList(job, {10});
+    ASSERT_EQ(LlPrintEnd(job, 0), 0);
+    PreviewDocument document;
+    ASSERT_TRUE(document.open(previewPath(layout)));
+    const QImage image = renderPageImage(document.page(0), 100);
+    EXPECT_EQ(image.width(), int(210 / 25.4 * 96));
+    int dark = 0;
+    for (int y = int(20 / 25.4 * 96); y < int(30 / 25.4 * 96); ++y) {
+        for (int x = int(20 / 25.4 * 96); x < int(60 / 25.4 * 96); ++x)
+            dark += qGray(image.pixel(x, y)) < 128;
+    }
+    EXPECT_GT(dark, 50);
+}
+
+TEST_F(Output, OptionsDialogChoosesPrinterCopiesAndPages)
+{
+    ASSERT_EQ(LlPrintStart(job, LL_PROJECT_LIST, layout, LL_PRINT_NORMAL, 0), 0);
+    setDialogRunner([](QDialog &dialog) {
+        auto &options = dynamic_cast<PrintOptionsDialog &>(dialog);
+        EXPECT_EQ(options.printerBox()->currentText(), "Tintlen PDF");
+        EXPECT_EQ(options.printerBox()->count(), 3);
+        options.printerBox()->setCurrentText("Laserdrucker Buchhaltung");
+        options.copiesBox()->setValue(3);
+        options.firstPageBox()->setValue(2);
+        options.lastPageBox()->setValue(2);
+        return int(QDialog::Accepted);
+    });
+    ASSERT_EQ(LlPrintOptionsDialog(job, nullptr, "Rechnung"), 0);
+    EXPECT_EQ(LlPrintGetOption(job, LL_PRNOPT_COPIES), 3);
+    EXPECT_EQ(LlPrintGetOption(job, LL_PRNOPT_LASTPAGE), 2);
+    EXPECT_EQ(engine.jobPrinter(), "Laserdrucker Buchhaltung");
+    printList(job, {10, 20, 30, 40, 50, 60, 70});
+    ASSERT_EQ(LlPrintEnd(job, 0), 0);
+    ASSERT_EQ(printers->jobs().size(), 2);
+    EXPECT_EQ(printers->jobs().last().printer, "Laserdrucker Buchhaltung");
+    EXPECT_EQ(pdfPages(printers->jobs().last().outputFile), 1);
+    EXPECT_TRUE(pdfText(printers->jobs().last().outputFile).contains("Übertrag: 210,00"));
+
+    setDialogRunner([](QDialog &) { return int(QDialog::Rejected); });
+    EXPECT_EQ(LlPrintOptionsDialog(job, nullptr, "Rechnung"), LL_ERR_USER_ABORTED);
+}
