@@ -172,6 +172,7 @@ void TDataSet::createDataFields(const QVector<TFieldDef> &defs)
         field->m_defaultField = !persistent.contains(field);
         m_fields.append(field);
     }
+    m_dataFieldCount = int(defs.size());
     m_calculatedCount = 0;
     for (TField *field : persistent) {
         if (field->FieldKind() == fkData)
@@ -241,11 +242,7 @@ void TDataSet::GetFieldNames(QStringList &names) const
 db::Row TDataSet::blankRow() const
 {
     db::Row row;
-    int dataCount = 0;
-    for (TField *field : m_fields)
-        if (field->FieldKind() == fkData)
-            ++dataCount;
-    row.values.resize(dataCount);
+    row.values.resize(m_dataFieldCount);
     row.calculated.resize(m_calculatedCount);
     return row;
 }

@@ -263,6 +263,7 @@ private:
     std::unique_ptr<db::FilterExpression> m_filterExpression;
     TFilterRecordEvent m_OnFilterRecord;
     int m_calculatedCount = 0;
+    int m_dataFieldCount = 0;
     TField *m_focusRequest = nullptr;
 };
 

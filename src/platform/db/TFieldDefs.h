@@ -32,6 +32,8 @@ public:
     const TFieldDef *Find(const QString &name) const;
     void Assign(const TFieldDefs &other);
     const QVector<TFieldDef> &items() const { return m_items; }
+    // Takes definitions read from a table file as they are.
+    void setItems(const QVector<TFieldDef> &items) { m_items = items; }
 
 private:
     QVector<TFieldDef> m_items;

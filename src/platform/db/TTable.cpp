@@ -104,9 +104,10 @@ QString TTable::TableFilePath() const
     name.replace(QLatin1Char('\\'), QLatin1Char('/'));
     if (QFileInfo(name).suffix().isEmpty())
         name += QStringLiteral(".db");
-    if (isPathLike(m_tableName) && QFileInfo(name).isAbsolute())
-        return os::resolvePath(name);
-    return os::resolvePath(QDir(resolveFolder()).filePath(name));
+    const QString spelled = isPathLike(m_tableName) && QFileInfo(name).isAbsolute()
+                                ? name
+                                : QDir(resolveFolder()).filePath(name);
+    return QFileInfo::exists(spelled) ? spelled : os::resolvePath(spelled);
 }
 
 // ---- creating tables
@@ -158,12 +159,8 @@ void TTable::openCursor()
     const QString path = TableFilePath();
     auto connection = db::Connection::openExisting(path, m_readOnly);
     auto schema = std::make_unique<db::TableSchema>(db::cachedSchema(*connection));
-    m_fieldDefs.Clear();
-    for (const TFieldDef &def : schema->fields)
-        m_fieldDefs.Add(def.Name, def.DataType, def.Size, def.Required);
-    m_indexDefs.Clear();
-    for (const TIndexDef &def : schema->indexes)
-        m_indexDefs.Add(def.Name, def.Fields, def.Options);
+    m_fieldDefs.setItems(schema->fields);
+    m_indexDefs.setItems(schema->indexes);
     QStringList columns;
     for (const TFieldDef &def : schema->fields)
         columns.append(def.Name);
