@@ -48,17 +48,33 @@ const TypeName *typeNameOf(TFieldType type)
     return nullptr;
 }
 
+// A column that no Paradox type names (a table written by another program)
+// gets the type its SQLite affinity suggests.
+TFieldType typeByAffinity(const QString &declared)
+{
+    const QString upper = declared.toUpper();
+    if (upper.contains(QLatin1String("INT")))
+        return ftInteger;
+    if (upper.contains(QLatin1String("CHAR")) || upper.contains(QLatin1String("CLOB")) ||
+        upper.contains(QLatin1String("TEXT")))
+        return ftString;
+    if (upper.contains(QLatin1String("BLOB")) || upper.isEmpty())
+        return ftBlob;
+    return ftFloat;
+}
+
 TFieldDef fieldFromDeclaration(const QString &name, const QString &declared, bool notNull)
 {
     static const QRegularExpression pattern(QStringLiteral("^(\\w+)\\s+\\w+(?:\\((\\d+)\\))?"));
     const auto match = pattern.match(declared.trimmed());
-    TFieldDef def{name, ftUnknown, 0, notNull};
+    TFieldDef def{name, typeByAffinity(declared), 0, notNull};
     if (!match.hasMatch())
         return def;
     for (const TypeName &typeName : typeNames)
-        if (match.captured(1).compare(QLatin1String(typeName.paradox), Qt::CaseInsensitive) == 0)
+        if (match.captured(1).compare(QLatin1String(typeName.paradox), Qt::CaseInsensitive) == 0) {
             def.DataType = typeName.type;
-    def.Size = match.captured(2).toInt();
+            def.Size = match.captured(2).toInt();
+        }
     return def;
 }
 

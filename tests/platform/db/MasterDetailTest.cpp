@@ -17,8 +17,10 @@ TEST_F(MasterDetailTest, DetailFollowsTheMastersKey)
     TDataSource source;
     source.SetDataSet(kunden.get());
     auto positions = table(QStringLiteral("atrpos.db"));
-    positions->SetMasterSource(&source);
-    positions->SetMasterFields(QStringLiteral("Nr"));
+    ASSERT_TRUE(positions->setProperty("MasterSource", QVariant::fromValue(&source)));
+    ASSERT_TRUE(positions->setProperty("MasterFields", QStringLiteral("Nr")));
+    EXPECT_EQ(positions->property("MasterSource").value<TDataSource *>(), &source);
+    EXPECT_EQ(source.property("DataSet").value<TDataSet *>(), kunden.get());
     positions->Open();
     EXPECT_EQ(positions->RecordCount(), 3);
     EXPECT_EQ(positions->FieldByName(QStringLiteral("Auftragnr"))->AsInteger(), 1);

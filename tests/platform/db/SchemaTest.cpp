@@ -84,6 +84,22 @@ TEST_F(SchemaTest, FileStaysAPlainSqliteDatabaseWithTextKeptAsText)
     sqlite3_close(handle);
 }
 
+TEST_F(SchemaTest, TableWrittenByAnotherProgramOpensByAffinity)
+{
+    sqlite3 *handle = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(path(QStringLiteral("fremd.db"))).constData(), &handle), SQLITE_OK);
+    sqlite3_exec(handle, "CREATE TABLE fremd (id INTEGER, name VARCHAR(20), preis DECIMAL, bild);"
+                         "INSERT INTO fremd VALUES (1, 'Ösen', 2.5, x'00ff');", nullptr, nullptr, nullptr);
+    sqlite3_close(handle);
+    auto foreign = openTable(QStringLiteral("fremd"));
+    EXPECT_STREQ(foreign->FieldByName(QStringLiteral("id"))->metaObject()->className(), "TIntegerField");
+    EXPECT_STREQ(foreign->FieldByName(QStringLiteral("name"))->metaObject()->className(), "TStringField");
+    EXPECT_STREQ(foreign->FieldByName(QStringLiteral("preis"))->metaObject()->className(), "TFloatField");
+    EXPECT_STREQ(foreign->FieldByName(QStringLiteral("bild"))->metaObject()->className(), "TBlobField");
+    EXPECT_EQ(foreign->FieldByName(QStringLiteral("name"))->AsString(), QStringLiteral("Ösen"));
+    EXPECT_EQ(foreign->FieldByName(QStringLiteral("bild"))->AsBytes(), QByteArray("\0\xff", 2));
+}
+
 TEST_F(SchemaTest, FileNamesResolveWithoutRegardToCase)
 {
     createCustomers();
