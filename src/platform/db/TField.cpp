@@ -74,6 +74,27 @@ void TField::SetDisplayWidth(int width)
     layoutChanged();
 }
 
+void TField::SetDisplayFormat(const QString &format)
+{
+    m_displayFormat = format;
+    layoutChanged();
+}
+
+TAlignment TField::Alignment() const
+{
+    if (m_alignment >= 0)
+        return TAlignment(m_alignment);
+    const bool numeric = (m_dataType >= ftSmallint && m_dataType <= ftBCD && m_dataType != ftBoolean) ||
+                         m_dataType == ftAutoInc;
+    return numeric ? taRightJustify : taLeftJustify;
+}
+
+void TField::SetAlignment(TAlignment alignment)
+{
+    m_alignment = alignment;
+    layoutChanged();
+}
+
 void TField::SetVisible(bool visible)
 {
     m_visible = visible;
@@ -262,6 +283,13 @@ QString TField::formatDisplay(bool forDisplay) const
     const QVariant stored = storedValue();
     if (stored.isNull() || !stored.isValid())
         return QString();
+    if (forDisplay && !m_displayFormat.isEmpty()) {
+        if ((m_dataType >= ftSmallint && m_dataType <= ftBCD && m_dataType != ftBoolean) || m_dataType == ftAutoInc)
+            return FormatFloat(m_displayFormat, stored.toDouble());
+        TDateTime value = 0;
+        if (m_dataType >= ftDate && m_dataType <= ftDateTime && db::dateTimeFromStorage(m_dataType, stored, value))
+            return FormatDateTime(m_displayFormat, value);
+    }
     switch (m_dataType) {
     case ftBoolean:
         return stored.toLongLong() ? QStringLiteral("True") : QStringLiteral("False");

@@ -33,6 +33,28 @@ TEST_F(FieldTest, LayoutPropertiesAreSettableAndReadableByName)
     EXPECT_TRUE(kunden->property("Active").toBool());
 }
 
+TEST_F(FieldTest, DisplayFormatAndAlignment)
+{
+    fillCustomers();
+    auto kunden = openTable(QStringLiteral("Kunden.db"));
+    TField *umsatz = kunden->FieldByName(QStringLiteral("Umsatz"));
+    EXPECT_EQ(umsatz->Alignment(), taRightJustify);
+    EXPECT_EQ(kunden->FieldByName(QStringLiteral("Name"))->Alignment(), taLeftJustify);
+    umsatz->setProperty("DisplayFormat", QStringLiteral("#,##0.000"));
+    EXPECT_EQ(umsatz->DisplayText(), QStringLiteral("1.200,500"));
+    EXPECT_EQ(umsatz->Text(), QStringLiteral("1200,5"));
+    TField *seit = kunden->FieldByName(QStringLiteral("Seit"));
+    seit->SetDisplayFormat(QStringLiteral("dd. mmmm yyyy"));
+    EXPECT_EQ(seit->DisplayText(), QStringLiteral("01. Februar 2003"));
+    umsatz->SetAlignment(taCenter);
+    EXPECT_EQ(umsatz->property("Alignment").toInt(), int(taCenter));
+    EXPECT_EQ(kunden->IndexFieldCount(), 1);
+    EXPECT_EQ(kunden->IndexFields(0), kunden->FieldByName(QStringLiteral("Nr")));
+    kunden->SetIndexName(QStringLiteral("NameIdx"));
+    EXPECT_EQ(kunden->IndexFieldCount(), 2);
+    EXPECT_EQ(kunden->IndexFields(1)->FieldName(), QStringLiteral("Vorname"));
+}
+
 TEST_F(FieldTest, ReadOnlyFieldsAndTablesRefuseWrites)
 {
     fillCustomers();
