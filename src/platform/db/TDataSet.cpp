@@ -120,9 +120,9 @@ void TDataSet::SetActive(bool active)
 void TDataSet::doOpen()
 {
     fireEvent(m_BeforeOpen);
-    openCursor();
-    m_state = dsBrowse;
     try {
+        openCursor();
+        m_state = dsBrowse;
         compileFilter();
         applyFilters();
         afterCursorMove();
@@ -155,28 +155,35 @@ void TDataSet::doClose()
 
 void TDataSet::createDataFields(const QVector<TFieldDef> &defs)
 {
+    auto definedAt = [&defs](const TField *field) {
+        for (int i = 0; i < defs.size(); ++i)
+            if (field->FieldName().compare(defs[i].Name, Qt::CaseInsensitive) == 0)
+                return i;
+        return -1;
+    };
+    for (TField *field : std::as_const(m_fields))
+        if (field->FieldKind() == fkData && definedAt(field) < 0)
+            throw EDatabaseError(QStringLiteral("%1: Feld '%2' nicht gefunden").arg(objectName(), field->FieldName()));
     QList<TField *> persistent = m_fields;
     m_fields.clear();
     for (int i = 0; i < defs.size(); ++i) {
         TField *field = nullptr;
-        for (TField *candidate : persistent)
-            if (candidate->FieldKind() == fkData &&
-                candidate->FieldName().compare(defs[i].Name, Qt::CaseInsensitive) == 0)
+        for (TField *candidate : std::as_const(persistent))
+            if (candidate->FieldKind() == fkData && definedAt(candidate) == i)
                 field = candidate;
-        if (field)
+        if (field) {
             persistent.removeOne(field);
-        else
+        } else {
             field = CreateField(this, defs[i].Name, defs[i].DataType, defs[i].Size);
+            field->m_defaultField = true;
+        }
         field->setSlot(i);
         field->SetRequired(defs[i].Required);
-        field->m_defaultField = !persistent.contains(field);
         m_fields.append(field);
     }
     m_dataFieldCount = int(defs.size());
     m_calculatedCount = 0;
-    for (TField *field : persistent) {
-        if (field->FieldKind() == fkData)
-            throw EDatabaseError(QStringLiteral("%1: Feld '%2' nicht gefunden").arg(objectName(), field->FieldName()));
+    for (TField *field : std::as_const(persistent)) {
         field->setSlot(m_calculatedCount++);
         m_fields.append(field);
     }

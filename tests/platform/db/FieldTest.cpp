@@ -1,5 +1,6 @@
 #include "DbFixture.h"
 
+#include "platform/db/FieldClasses.h"
 #include "platform/db/TDataLink.h"
 #include "platform/db/TDataSource.h"
 #include "platform/db/TField.h"
@@ -53,6 +54,29 @@ TEST_F(FieldTest, DisplayFormatAndAlignment)
     kunden->SetIndexName(QStringLiteral("NameIdx"));
     EXPECT_EQ(kunden->IndexFieldCount(), 2);
     EXPECT_EQ(kunden->IndexFields(1)->FieldName(), QStringLiteral("Vorname"));
+}
+
+TEST_F(FieldTest, PersistentFieldsSurviveClosing)
+{
+    fillCustomers();
+    auto kunden = table(QStringLiteral("Kunden.db"));
+    TField *name = CreateField(kunden.get(), QStringLiteral("NAME"), ftString, 30);
+    name->SetDisplayLabel(QStringLiteral("Nachname"));
+    kunden->AddField(name);
+    kunden->Open();
+    EXPECT_EQ(kunden->FieldByName(QStringLiteral("Name")), name);
+    EXPECT_EQ(name->AsString(), QStringLiteral("Müller"));
+    kunden->Close();
+    kunden->Open();
+    EXPECT_EQ(kunden->FieldByName(QStringLiteral("Name")), name);
+    EXPECT_EQ(name->DisplayLabel(), QStringLiteral("Nachname"));
+    kunden->Close();
+
+    TField *missing = CreateField(kunden.get(), QStringLiteral("Fehlt"), ftString, 10);
+    kunden->AddField(missing);
+    EXPECT_THROW(kunden->Open(), EDatabaseError);
+    EXPECT_FALSE(kunden->Active());
+    EXPECT_EQ(kunden->FindField(QStringLiteral("Fehlt")), missing);
 }
 
 TEST_F(FieldTest, ReadOnlyFieldsAndTablesRefuseWrites)
