@@ -259,18 +259,19 @@ db::Row *TDataSet::activeRow() const
     if (m_overrideRow)
         return m_overrideRow;
     auto *self = const_cast<TDataSet *>(this);
+    // A link that paints another of its records reads that one, also while
+    // the current record is being edited.
+    db::Row *selected = self->m_buffers.selectedRow();
     switch (m_state) {
     case dsEdit:
     case dsInsert:
-        return &self->m_editRow;
+        return selected ? selected : &self->m_editRow;
     case dsSetKey:
         return &self->m_keyRow;
     case dsInactive:
         return nullptr;
     default:
-        if (db::Row *selected = self->m_buffers.selectedRow())
-            return selected;
-        return self->cursorRow();
+        return selected ? selected : self->cursorRow();
     }
 }
 

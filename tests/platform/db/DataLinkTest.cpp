@@ -129,6 +129,10 @@ TEST_F(DataLinkTest, BufferWindowMovesOnlyWhenTheCursorLeavesIt)
     EXPECT_EQ(link.log.last(), QStringLiteral("Scrolled -1"));
     kunden->First();
     EXPECT_EQ(visible(), QStringLiteral("1 2 3 @0"));
+    kunden->Edit();
+    kunden->FieldByName(QStringLiteral("Nr"))->SetAsInteger(100);
+    EXPECT_EQ(visible(), QStringLiteral("100 2 3 @0"));
+    kunden->Cancel();
     link.SetActiveRecord(2);
     EXPECT_EQ(kunden->FieldByName(QStringLiteral("Name"))->AsString(), QStringLiteral("Zander"));
     link.SetActiveRecord(0);
