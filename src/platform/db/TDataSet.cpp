@@ -653,20 +653,25 @@ void TDataSet::Delete()
 
 // ---- filters
 
+QVector<db::FilterColumn> TDataSet::filterColumns() const
+{
+    QVector<db::FilterColumn> columns;
+    for (TField *field : m_fields)
+        if (field->FieldKind() == fkData)
+            columns.append({field->FieldName(), field->DataType()});
+    return columns;
+}
+
 void TDataSet::compileFilter()
 {
-    m_filterExpression.reset();
-    if (m_filterText.trimmed().isEmpty())
+    if (m_filterText.trimmed().isEmpty()) {
+        m_filterExpression.reset();
         return;
+    }
     auto expression = db::FilterExpression::parse(m_filterText, m_filterOptions);
     // Field names are checked once the data set knows its fields.
-    if (Active()) {
-        QVector<db::FilterColumn> columns;
-        for (TField *field : std::as_const(m_fields))
-            if (field->FieldKind() == fkData)
-                columns.append({field->FieldName(), field->DataType()});
-        expression->bind(columns);
-    }
+    if (Active())
+        expression->bind(filterColumns());
     m_filterExpression = std::move(expression);
 }
 
@@ -680,22 +685,29 @@ void TDataSet::reapplyFilters()
     DataEvent(deDataSetChange);
 }
 
-void TDataSet::SetFilter(const QString &text)
+// A filter text or option that does not compile leaves the previous ones.
+void TDataSet::changeFilter(const QString &text, TFilterOptions options)
 {
-    if (text == m_filterText)
+    if (text == m_filterText && options == m_filterOptions)
         return;
-    const QString previous = m_filterText;
-    std::unique_ptr<db::FilterExpression> saved = std::move(m_filterExpression);
+    const QString previousText = m_filterText;
+    const TFilterOptions previousOptions = m_filterOptions;
     m_filterText = text;
+    m_filterOptions = options;
     try {
         compileFilter();
     } catch (...) {
-        m_filterText = previous;
-        m_filterExpression = std::move(saved);
+        m_filterText = previousText;
+        m_filterOptions = previousOptions;
         throw;
     }
     if (m_filtered)
         reapplyFilters();
+}
+
+void TDataSet::SetFilter(const QString &text)
+{
+    changeFilter(text, m_filterOptions);
 }
 
 void TDataSet::SetFiltered(bool filtered)
@@ -708,12 +720,7 @@ void TDataSet::SetFiltered(bool filtered)
 
 void TDataSet::SetFilterOptions(TFilterOptions options)
 {
-    if (options == m_filterOptions)
-        return;
-    m_filterOptions = options;
-    compileFilter();
-    if (m_filtered)
-        reapplyFilters();
+    changeFilter(m_filterText, options);
 }
 
 void TDataSet::SetOnFilterRecord(const TFilterRecordEvent &handler)
@@ -873,11 +880,7 @@ std::optional<db::Row> TDataSet::findMatch(const QString &keyFields, const QVari
     if (allStored) {
         auto expression = db::FilterExpression::equalities(names, values, options & loCaseInsensitive,
                                                            options & loPartialKey);
-        QVector<db::FilterColumn> columns;
-        for (TField *field : std::as_const(m_fields))
-            if (field->FieldKind() == fkData)
-                columns.append({field->FieldName(), field->DataType()});
-        expression->bind(columns);
+        expression->bind(filterColumns());
         db::SqlCondition condition;
         std::optional<db::Row> found;
         if (expression->toSql(condition) && cursorFindFirst(condition, found))

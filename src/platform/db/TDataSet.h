@@ -17,6 +17,7 @@ class TDataSource;
 
 namespace db {
 class FilterExpression;
+struct FilterColumn;
 struct SqlCondition;
 }
 
@@ -235,6 +236,8 @@ private:
     void doClose();
     void doOpen();
     void compileFilter();
+    void changeFilter(const QString &text, TFilterOptions options);
+    QVector<db::FilterColumn> filterColumns() const;
     void reapplyFilters();
     void scrolled(int distance);
     int wantedBuffers() const;
