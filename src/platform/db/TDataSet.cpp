@@ -443,8 +443,9 @@ int TDataSet::MoveBy(int distance)
 
 bool TDataSet::IsEmpty()
 {
-    CheckActive();
-    return m_state == dsBrowse ? cursorRow() == nullptr : false;
+    if (!Active())
+        return true;
+    return m_state == dsInsert ? false : cursorRow() == nullptr;
 }
 
 int TDataSet::RecNo()
