@@ -52,6 +52,13 @@ bool isPathLike(const QString &name)
     return name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) || name.contains(QLatin1Char(':'));
 }
 
+void deleteAllRows(db::Connection &connection, const QString &tableName)
+{
+    db::TransactionGuard transaction(connection);
+    connection.exec(QStringLiteral("DELETE FROM ") + db::quoteIdentifier(tableName));
+    transaction.commit();
+}
+
 QString insertStatement(const db::TableSchema &schema)
 {
     QStringList names, marks;
@@ -134,17 +141,12 @@ void TTable::EmptyTable()
     if (Active()) {
         CheckBrowseMode();
         joinDatabaseTransaction();
-        db::TransactionGuard transaction(*m_connection);
-        m_connection->exec(QStringLiteral("DELETE FROM ") + db::quoteIdentifier(m_schema->tableName));
-        transaction.commit();
+        deleteAllRows(*m_connection, m_schema->tableName);
         Refresh();
         return;
     }
     auto connection = db::Connection::openExisting(TableFilePath(), false);
-    const db::TableSchema schema = db::readSchema(*connection);
-    db::TransactionGuard transaction(*connection);
-    connection->exec(QStringLiteral("DELETE FROM ") + db::quoteIdentifier(schema.tableName));
-    transaction.commit();
+    deleteAllRows(*connection, db::readSchema(*connection).tableName);
 }
 
 bool TTable::Exists()
@@ -171,12 +173,7 @@ void TTable::openCursor()
     createDataFields(m_schema->fields);
     for (KeyBuffer &buffer : m_keyBuffers)
         buffer = KeyBuffer{blankRow(), 0, false, false};
-    try {
-        applyIndex();
-    } catch (...) {
-        closeCursor();
-        throw;
-    }
+    applyIndex();
     m_lastMasterValues.reset();
     applyRangeBounds();
 }
