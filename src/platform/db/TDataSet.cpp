@@ -89,6 +89,96 @@ void TDataSet::fireEvent(const TDataSetNotifyEvent &event)
         event(this);
 }
 
+void TDataSet::DoBeforeOpen()
+{
+    fireEvent(m_BeforeOpen);
+}
+
+void TDataSet::DoAfterOpen()
+{
+    fireEvent(m_AfterOpen);
+}
+
+void TDataSet::DoBeforeClose()
+{
+    fireEvent(m_BeforeClose);
+}
+
+void TDataSet::DoAfterClose()
+{
+    fireEvent(m_AfterClose);
+}
+
+void TDataSet::DoBeforeInsert()
+{
+    fireEvent(m_BeforeInsert);
+}
+
+void TDataSet::DoAfterInsert()
+{
+    fireEvent(m_AfterInsert);
+}
+
+void TDataSet::DoBeforeEdit()
+{
+    fireEvent(m_BeforeEdit);
+}
+
+void TDataSet::DoAfterEdit()
+{
+    fireEvent(m_AfterEdit);
+}
+
+void TDataSet::DoBeforePost()
+{
+    fireEvent(m_BeforePost);
+}
+
+void TDataSet::DoAfterPost()
+{
+    fireEvent(m_AfterPost);
+}
+
+void TDataSet::DoBeforeCancel()
+{
+    fireEvent(m_BeforeCancel);
+}
+
+void TDataSet::DoAfterCancel()
+{
+    fireEvent(m_AfterCancel);
+}
+
+void TDataSet::DoBeforeDelete()
+{
+    fireEvent(m_BeforeDelete);
+}
+
+void TDataSet::DoAfterDelete()
+{
+    fireEvent(m_AfterDelete);
+}
+
+void TDataSet::DoBeforeScroll()
+{
+    fireEvent(m_BeforeScroll);
+}
+
+void TDataSet::DoAfterScroll()
+{
+    fireEvent(m_AfterScroll);
+}
+
+void TDataSet::DoOnNewRecord()
+{
+    fireEvent(m_OnNewRecord);
+}
+
+void TDataSet::DoOnCalcFields()
+{
+    fireEvent(m_OnCalcFields);
+}
+
 void TDataSet::CheckActive() const
 {
     if (!Active())
@@ -119,7 +209,7 @@ void TDataSet::SetActive(bool active)
 
 void TDataSet::doOpen()
 {
-    fireEvent(m_BeforeOpen);
+    DoBeforeOpen();
     try {
         openCursor();
         m_state = dsBrowse;
@@ -133,14 +223,14 @@ void TDataSet::doOpen()
         throw;
     }
     DataEvent(deUpdateState);
-    fireEvent(m_AfterOpen);
-    if (m_AfterScroll && cursorRow())
-        fireEvent(m_AfterScroll);
+    DoAfterOpen();
+    if (cursorRow())
+        DoAfterScroll();
 }
 
 void TDataSet::doClose()
 {
-    fireEvent(m_BeforeClose);
+    DoBeforeClose();
     if (m_state == dsEdit || m_state == dsInsert || m_state == dsSetKey)
         m_state = dsBrowse;
     closeCursor();
@@ -150,7 +240,7 @@ void TDataSet::doClose()
     m_modified = false;
     m_buffers.clear();
     DataEvent(deUpdateState);
-    fireEvent(m_AfterClose);
+    DoAfterClose();
 }
 
 void TDataSet::createDataFields(const QVector<TFieldDef> &defs)
@@ -348,8 +438,7 @@ void TDataSet::calculate(db::Row &row)
     row.calculatedValid = true;
     StateGuard guard(m_state, dsCalcFields, m_overrideRow, &row);
     calculateLookups();
-    if (m_OnCalcFields)
-        m_OnCalcFields(this);
+    DoOnCalcFields();
 }
 
 void TDataSet::calculateLookups()
@@ -381,23 +470,23 @@ void TDataSet::afterCursorMove()
 void TDataSet::First()
 {
     CheckBrowseMode();
-    fireEvent(m_BeforeScroll);
+    DoBeforeScroll();
     const bool any = cursorFirst();
     setEofBof(!any, true);
     afterCursorMove();
     DataEvent(deDataSetChange);
-    fireEvent(m_AfterScroll);
+    DoAfterScroll();
 }
 
 void TDataSet::Last()
 {
     CheckBrowseMode();
-    fireEvent(m_BeforeScroll);
+    DoBeforeScroll();
     const bool any = cursorLast();
     setEofBof(true, !any);
     afterCursorMove();
     DataEvent(deDataSetChange);
-    fireEvent(m_AfterScroll);
+    DoAfterScroll();
 }
 
 void TDataSet::Next()
@@ -414,7 +503,7 @@ int TDataSet::MoveBy(int distance)
 {
     CheckBrowseMode();
     int moved = 0;
-    fireEvent(m_BeforeScroll);
+    DoBeforeScroll();
     if ((distance > 0 && !Eof()) || (distance < 0 && !Bof())) {
         while (distance > 0) {
             if (!cursorNext()) {
@@ -437,7 +526,7 @@ int TDataSet::MoveBy(int distance)
         afterCursorMove();
         scrolled(moved);
     }
-    fireEvent(m_AfterScroll);
+    DoAfterScroll();
     return moved;
 }
 
@@ -531,7 +620,7 @@ void TDataSet::Edit()
     CheckBrowseMode();
     if (!CanModify())
         throw EDatabaseError(QStringLiteral("%1: Datenmenge kann nicht verändert werden").arg(objectName()));
-    fireEvent(m_BeforeEdit);
+    DoBeforeEdit();
     const std::optional<db::Row> fresh = cursorReadRow(cursorRow()->rowId);
     if (!fresh)
         throw EDBEngineError(8708, QStringLiteral("Datensatz wurde von einem anderen Benutzer gelöscht."));
@@ -541,7 +630,7 @@ void TDataSet::Edit()
     calculate(m_editRow);
     setState(dsEdit);
     DataEvent(deRecordChange);
-    fireEvent(m_AfterEdit);
+    DoAfterEdit();
 }
 
 void TDataSet::beginInsert(bool append)
@@ -550,15 +639,14 @@ void TDataSet::beginInsert(bool append)
     CheckBrowseMode();
     if (!CanModify())
         throw EDatabaseError(QStringLiteral("%1: Datenmenge kann nicht verändert werden").arg(objectName()));
-    fireEvent(m_BeforeInsert);
-    fireEvent(m_BeforeScroll);
+    DoBeforeInsert();
+    DoBeforeScroll();
     m_editRow = blankRow();
     m_originalRow = m_editRow;
     setState(dsInsert);
     try {
         newRecordDefaults();
-        if (m_OnNewRecord)
-            m_OnNewRecord(this);
+        DoOnNewRecord();
     } catch (...) {
         setState(dsBrowse);
         throw;
@@ -566,8 +654,8 @@ void TDataSet::beginInsert(bool append)
     m_modified = false;
     calculate(m_editRow);
     DataEvent(deDataSetChange);
-    fireEvent(m_AfterInsert);
-    fireEvent(m_AfterScroll);
+    DoAfterInsert();
+    DoAfterScroll();
 }
 
 void TDataSet::Insert()
@@ -596,7 +684,7 @@ void TDataSet::Post()
     if (m_state != dsEdit && m_state != dsInsert)
         notEditing(this);
     UpdateRecord();
-    fireEvent(m_BeforePost);
+    DoBeforePost();
     for (TField *field : std::as_const(m_fields))
         if (field->FieldKind() == fkData && field->Required() && field->DataType() != ftAutoInc &&
             db::isBlank(m_editRow.values[field->slot()]))
@@ -607,7 +695,7 @@ void TDataSet::Post()
     resyncAfterWrite();
     DataEvent(deUpdateState);
     DataEvent(deDataSetChange);
-    fireEvent(m_AfterPost);
+    DoAfterPost();
 }
 
 void TDataSet::Cancel()
@@ -618,17 +706,17 @@ void TDataSet::Cancel()
     }
     if (m_state != dsEdit && m_state != dsInsert)
         return;
-    fireEvent(m_BeforeCancel);
+    DoBeforeCancel();
     const bool wasInsert = m_state == dsInsert;
     m_state = dsBrowse;
     m_modified = false;
     if (wasInsert)
-        fireEvent(m_BeforeScroll);
+        DoBeforeScroll();
     DataEvent(deUpdateState);
     DataEvent(deDataSetChange);
-    fireEvent(m_AfterCancel);
+    DoAfterCancel();
     if (wasInsert)
-        fireEvent(m_AfterScroll);
+        DoAfterScroll();
 }
 
 void TDataSet::Delete()
@@ -643,13 +731,13 @@ void TDataSet::Delete()
     CheckBrowseMode();
     if (!CanModify())
         throw EDatabaseError(QStringLiteral("%1: Datenmenge kann nicht verändert werden").arg(objectName()));
-    fireEvent(m_BeforeDelete);
-    fireEvent(m_BeforeScroll);
+    DoBeforeDelete();
+    DoBeforeScroll();
     cursorDelete();
     resyncAfterWrite();
     DataEvent(deDataSetChange);
-    fireEvent(m_AfterDelete);
-    fireEvent(m_AfterScroll);
+    DoAfterDelete();
+    DoAfterScroll();
 }
 
 // ---- filters
@@ -770,13 +858,13 @@ void TDataSet::GotoBookmark(const TBookmark &bookmark)
     CheckBrowseMode();
     if (!bookmark.valid)
         return;
-    fireEvent(m_BeforeScroll);
+    DoBeforeScroll();
     if (!cursorGotoRowId(bookmark.rowId))
         throw EDatabaseError(QStringLiteral("%1: Datensatz nicht gefunden").arg(objectName()));
     setEofBof(false, false);
     afterCursorMove();
     DataEvent(deDataSetChange);
-    fireEvent(m_AfterScroll);
+    DoAfterScroll();
 }
 
 bool TDataSet::BookmarkValid(const TBookmark &bookmark)
@@ -895,12 +983,12 @@ bool TDataSet::Locate(const QString &keyFields, const QVariant &keyValues, TLoca
     const std::optional<db::Row> found = findMatch(keyFields, keyValues, options);
     if (!found)
         return false;
-    fireEvent(m_BeforeScroll);
+    DoBeforeScroll();
     cursorPlace(*found);
     setEofBof(false, false);
     afterCursorMove();
     DataEvent(deDataSetChange);
-    fireEvent(m_AfterScroll);
+    DoAfterScroll();
     return true;
 }
 

@@ -125,6 +125,9 @@ public:
     bool Modified() const { return m_modified; }
     virtual bool CanModify() const { return Active(); }
     void UpdateRecord();
+    // Whether RecNo and RecordCount describe the records as they are shown
+    // (they do here; a descendant filtering on its own may say otherwise).
+    virtual bool IsSequenced() const { return true; }
 
     int FieldCount() const { return int(m_fields.size()); }
     TField *Fields(int index) const { return m_fields.at(index); }
@@ -203,6 +206,26 @@ protected:
     virtual void cursorPlace(const db::Row &row) { cursorGotoRowId(row.rowId); }
     // Filters changed: the descendant re-reads with the new conditions.
     virtual void applyFilters() {}
+    // The framework's event points: descendants add their work around the
+    // handlers.
+    virtual void DoBeforeOpen();
+    virtual void DoAfterOpen();
+    virtual void DoBeforeClose();
+    virtual void DoAfterClose();
+    virtual void DoBeforeInsert();
+    virtual void DoAfterInsert();
+    virtual void DoBeforeEdit();
+    virtual void DoAfterEdit();
+    virtual void DoBeforePost();
+    virtual void DoAfterPost();
+    virtual void DoBeforeCancel();
+    virtual void DoAfterCancel();
+    virtual void DoBeforeDelete();
+    virtual void DoAfterDelete();
+    virtual void DoBeforeScroll();
+    virtual void DoAfterScroll();
+    virtual void DoOnNewRecord();
+    virtual void DoOnCalcFields();
     // Fills a new record before OnNewRecord (the detail's link fields).
     virtual void newRecordDefaults() {}
     // Reads a position the descendant left pending (see TTable).

@@ -41,7 +41,7 @@ public:
     ~TTable() override;
 
     const QString &TableName() const { return m_tableName; }
-    void SetTableName(const QString &name);
+    virtual void SetTableName(const QString &name);
     TTableType TableType() const { return m_tableType; }
     void SetTableType(TTableType type) { m_tableType = type; }
     int TableTypeOrdinal() const { return m_tableType; }
