@@ -167,7 +167,7 @@ void TTable::openCursor()
     for (const TFieldDef &def : schema->fields)
         columns.append(def.Name);
     m_cursor = std::make_unique<db::KeysetCursor>(*connection, schema->tableName, columns);
-    m_insertSql = insertStatement(*schema);
+    m_insertSql.clear();
     m_connection = std::move(connection);
     m_schema = std::move(schema);
     createDataFields(m_schema->fields);
@@ -351,6 +351,8 @@ void TTable::insertRow(db::Row &row)
         next.step();
         row.values[i] = next.columnInt64(0);
     }
+    if (m_insertSql.isEmpty())
+        m_insertSql = insertStatement(*m_schema);
     db::Statement insert = m_connection->prepare(m_insertSql);
     insert.bindAll(QVariantList(row.values.begin(), row.values.end()));
     insert.step();
