@@ -25,6 +25,7 @@ struct FilterNode
     struct Operand
     {
         QString fieldName;     // empty for a literal
+        bool doubleQuoted = false; // "x": a field if one has that name, else text
         QVariant literal;      // as written: QString or double
         int column = -1;       // bound column
         TFieldType type = ftUnknown;

@@ -24,6 +24,7 @@ TEST(ValuesTest, CallersValuesBecomeTheStorageFormOrAConversionError)
     EXPECT_EQ(db::toStorage(ftDateTime, QStringLiteral("24.12.2023 18:30:00")),
               QVariant(QStringLiteral("2023-12-24T18:30:00")));
     EXPECT_THROW(db::toStorage(ftDate, QStringLiteral("30.02.2023")), EConvertError);
+    EXPECT_EQ(db::toStorage(ftDateTime, QStringLiteral("01.01.2000")), QVariant(QStringLiteral("2000-01-01T00:00:00")));
     EXPECT_EQ(db::toStorage(ftString, QString()), QVariant(QString()));
     EXPECT_TRUE(db::isBlank(db::toStorage(ftString, QString())));
 }
