@@ -1,10 +1,11 @@
 #include "platform/db/TDataSet.h"
 
+#include "platform/db/DbErrors.h"
 #include "platform/db/FieldClasses.h"
 #include "platform/db/FilterExpression.h"
+#include "platform/db/GermanCollation.h"
 #include "platform/db/TDataSource.h"
 #include "platform/db/TFieldDefs.h"
-#include "platform/db/GermanCollation.h"
 #include "platform/runtime/Exceptions.h"
 
 namespace {
@@ -34,8 +35,7 @@ private:
 
 [[noreturn]] void notEditing(const TDataSet *dataSet)
 {
-    throw EDatabaseError(QStringLiteral("%1: Datenmenge ist nicht im Bearbeitungs- oder Einfügemodus")
-                             .arg(dataSet->objectName()));
+    db::raiseDataSetError(dataSet, QStringLiteral("Datenmenge ist nicht im Bearbeitungs- oder Einfügemodus"));
 }
 
 }
@@ -49,7 +49,7 @@ QVector<db::Row> TDataSet::cursorNeighbours(bool, int)
 
 void TDataSet::cursorPost(db::Row &, bool, const db::Row &)
 {
-    throw EDatabaseError(QStringLiteral("%1: Datenmenge kann nicht verändert werden").arg(objectName()));
+    db::raiseDataSetError(this, QStringLiteral("Datenmenge kann nicht verändert werden"));
 }
 
 void TDataSet::cursorDelete()
@@ -182,8 +182,7 @@ void TDataSet::DoOnCalcFields()
 void TDataSet::CheckActive() const
 {
     if (!Active())
-        throw EDatabaseError(QStringLiteral("%1: Operation bei geschlossener Datenmenge nicht möglich")
-                                 .arg(objectName()));
+        db::raiseDataSetError(this, QStringLiteral("Operation bei geschlossener Datenmenge nicht möglich"));
 }
 
 void TDataSet::setState(TDataSetState state)
@@ -253,7 +252,7 @@ void TDataSet::createDataFields(const QVector<TFieldDef> &defs)
     };
     for (TField *field : std::as_const(m_fields))
         if (field->FieldKind() == fkData && definedAt(field) < 0)
-            throw EDatabaseError(QStringLiteral("%1: Feld '%2' nicht gefunden").arg(objectName(), field->FieldName()));
+            db::raiseDataSetError(this, QStringLiteral("Feld '%1' nicht gefunden").arg(field->FieldName()));
     QList<TField *> persistent = m_fields;
     m_fields.clear();
     for (int i = 0; i < defs.size(); ++i) {
@@ -294,8 +293,8 @@ void TDataSet::destroyDataFields()
 void TDataSet::AddField(TField *field)
 {
     if (Active())
-        throw EDatabaseError(QStringLiteral("%1: Felder können nur bei geschlossener Datenmenge hinzugefügt werden")
-                                 .arg(objectName()));
+        db::raiseDataSetError(this,
+                              QStringLiteral("Felder können nur bei geschlossener Datenmenge hinzugefügt werden"));
     field->setParent(this);
     field->m_defaultField = false;
     m_fields.append(field);
@@ -315,7 +314,7 @@ TField *TDataSet::FieldByName(const QString &name) const
 {
     TField *field = FindField(name);
     if (!field)
-        throw EDatabaseError(QStringLiteral("%1: Feld '%2' nicht gefunden").arg(objectName(), name));
+        db::raiseDataSetError(this, QStringLiteral("Feld '%1' nicht gefunden").arg(name));
     return field;
 }
 
@@ -385,7 +384,7 @@ void TDataSet::setFieldStorage(TField *field, const QVariant &stored)
         return;
     }
     if (m_state == dsFilter)
-        throw EDatabaseError(QStringLiteral("%1: Im Filter dürfen keine Werte geändert werden").arg(objectName()));
+        db::raiseDataSetError(this, QStringLiteral("Im Filter dürfen keine Werte geändert werden"));
     if (m_state != dsEdit && m_state != dsInsert && m_state != dsSetKey)
         notEditing(this);
     if (field->ReadOnly() && m_state != dsSetKey)
@@ -619,7 +618,7 @@ void TDataSet::Edit()
     }
     CheckBrowseMode();
     if (!CanModify())
-        throw EDatabaseError(QStringLiteral("%1: Datenmenge kann nicht verändert werden").arg(objectName()));
+        db::raiseDataSetError(this, QStringLiteral("Datenmenge kann nicht verändert werden"));
     DoBeforeEdit();
     const std::optional<db::Row> fresh = cursorReadRow(cursorRow()->rowId);
     if (!fresh)
@@ -638,7 +637,7 @@ void TDataSet::beginInsert(bool append)
     Q_UNUSED(append);
     CheckBrowseMode();
     if (!CanModify())
-        throw EDatabaseError(QStringLiteral("%1: Datenmenge kann nicht verändert werden").arg(objectName()));
+        db::raiseDataSetError(this, QStringLiteral("Datenmenge kann nicht verändert werden"));
     DoBeforeInsert();
     DoBeforeScroll();
     m_editRow = blankRow();
@@ -727,10 +726,10 @@ void TDataSet::Delete()
         return;
     }
     if (!cursorRow())
-        throw EDatabaseError(QStringLiteral("%1: Operation in leerer Datenmenge nicht möglich").arg(objectName()));
+        db::raiseDataSetError(this, QStringLiteral("Operation in leerer Datenmenge nicht möglich"));
     CheckBrowseMode();
     if (!CanModify())
-        throw EDatabaseError(QStringLiteral("%1: Datenmenge kann nicht verändert werden").arg(objectName()));
+        db::raiseDataSetError(this, QStringLiteral("Datenmenge kann nicht verändert werden"));
     DoBeforeDelete();
     DoBeforeScroll();
     cursorDelete();
@@ -860,7 +859,7 @@ void TDataSet::GotoBookmark(const TBookmark &bookmark)
         return;
     DoBeforeScroll();
     if (!cursorGotoRowId(bookmark.rowId))
-        throw EDatabaseError(QStringLiteral("%1: Datensatz nicht gefunden").arg(objectName()));
+        db::raiseDataSetError(this, QStringLiteral("Datensatz nicht gefunden"));
     setEofBof(false, false);
     afterCursorMove();
     DataEvent(deDataSetChange);

@@ -4,7 +4,6 @@
 #include "platform/db/TDataSet.h"
 #include "platform/db/TDataSource.h"
 #include "platform/runtime/Conversions.h"
-#include "platform/runtime/Exceptions.h"
 #include "platform/runtime/FormatSettings.h"
 
 #include <QDate>

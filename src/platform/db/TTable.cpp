@@ -1,5 +1,6 @@
 #include "platform/db/TTable.h"
 
+#include "platform/db/DbErrors.h"
 #include "platform/db/FilterExpression.h"
 #include "platform/db/KeysetCursor.h"
 #include "platform/db/SqliteConnection.h"
@@ -107,7 +108,7 @@ QString TTable::TableFilePath() const
 {
     QString name = m_tableName.trimmed();
     if (name.isEmpty())
-        throw EDatabaseError(QStringLiteral("%1: Tabellenname fehlt").arg(objectName()));
+        db::raiseDataSetError(this, QStringLiteral("Tabellenname fehlt"));
     name.replace(QLatin1Char('\\'), QLatin1Char('/'));
     if (QFileInfo(name).suffix().isEmpty())
         name += QStringLiteral(".db");
@@ -467,7 +468,7 @@ QStringList TTable::currentIndexFields() const
     if (!m_indexName.isEmpty()) {
         const TIndexDef *def = m_indexDefs.Find(m_indexName);
         if (!def)
-            throw EDatabaseError(QStringLiteral("%1: Index '%2' nicht gefunden").arg(objectName(), m_indexName));
+            db::raiseDataSetError(this, QStringLiteral("Index '%1' nicht gefunden").arg(m_indexName));
         return def->fieldList();
     }
     const TIndexDef *primary = m_indexDefs.Primary();
@@ -487,10 +488,10 @@ void TTable::applyIndex()
     for (const QString &name : currentIndexFields()) {
         const int column = m_schema->fieldIndex(name);
         if (column < 0)
-            throw EDatabaseError(QStringLiteral("%1: Feld '%2' nicht gefunden").arg(objectName(), name));
+            db::raiseDataSetError(this, QStringLiteral("Feld '%1' nicht gefunden").arg(name));
         const TFieldType type = m_schema->fields[column].DataType;
         if (type == ftMemo || db::isBlobType(type))
-            throw EDatabaseError(QStringLiteral("%1: Nach Feld '%2' kann nicht sortiert werden").arg(objectName(), name));
+            db::raiseDataSetError(this, QStringLiteral("Nach Feld '%1' kann nicht sortiert werden").arg(name));
         order.append({column, db::isTextType(type), def && def->caseInsensitive()});
     }
     m_cursor->setOrder(order, def && (def->Options & ixDescending));
@@ -611,7 +612,7 @@ void TTable::setKeyValues(KeyIndex which, const QVariantList &values)
 {
     const auto &order = m_cursor->order();
     if (values.size() > order.size())
-        throw EDatabaseError(QStringLiteral("%1: Zu viele Schlüsselwerte für den Index").arg(objectName()));
+        db::raiseDataSetError(this, QStringLiteral("Zu viele Schlüsselwerte für den Index"));
     KeyBuffer &buffer = m_keyBuffers[which];
     const bool exclusive = buffer.exclusive;
     buffer = KeyBuffer{blankRow(), int(values.size()), exclusive, true};
@@ -760,7 +761,7 @@ TDataSource *TTable::MasterSource() const
 void TTable::SetMasterSource(TDataSource *source)
 {
     if (source && source->DataSet() == this)
-        throw EDatabaseError(QStringLiteral("%1: Zirkuläre Datenverknüpfungen sind nicht erlaubt").arg(objectName()));
+        db::raiseDataSetError(this, QStringLiteral("Zirkuläre Datenverknüpfungen sind nicht erlaubt"));
     if (!m_masterLink)
         m_masterLink = std::make_unique<db::MasterLink>(this);
     m_masterLink->SetDataSource(source);
