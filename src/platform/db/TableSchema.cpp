@@ -221,22 +221,33 @@ TableSchema readSchema(Connection &connection)
     return schema;
 }
 
+namespace {
+
+struct SchemaEntry
+{
+    QDateTime modified;
+    qint64 size;
+    TableSchema schema;
+};
+
+QHash<QString, SchemaEntry> &schemaCache()
+{
+    static QHash<QString, SchemaEntry> cache;
+    return cache;
+}
+
+}
+
 TableSchema cachedSchema(Connection &connection)
 {
-    struct Entry
-    {
-        QDateTime modified;
-        qint64 size;
-        TableSchema schema;
-    };
-    static QHash<QString, Entry> cache;
+    QHash<QString, SchemaEntry> &cache = schemaCache();
     const QFileInfo info(connection.path());
     const QString key = info.absoluteFilePath();
     const auto found = cache.constFind(key);
     if (found != cache.constEnd() && found->modified == info.lastModified() && found->size == info.size())
         return found->schema;
     TableSchema schema = readSchema(connection);
-    cache.insert(key, Entry{info.lastModified(), info.size(), schema});
+    cache.insert(key, SchemaEntry{info.lastModified(), info.size(), schema});
     return schema;
 }
 
@@ -265,6 +276,7 @@ void createTableFile(const QString &path, const QString &tableName, const TField
                     QFile::encodeName(path).constData()) != 0)
         throw EDatabaseError(QStringLiteral("Tabelle '%1' kann nicht angelegt werden.").arg(target.fileName()));
     temporary.setAutoRemove(false);
+    schemaCache().remove(QFileInfo(path).absoluteFilePath());
 }
 
 }
