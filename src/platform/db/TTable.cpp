@@ -1,5 +1,6 @@
 #include "platform/db/TTable.h"
 
+#include "platform/db/ConnectionPool.h"
 #include "platform/db/DbErrors.h"
 #include "platform/db/FilterExpression.h"
 #include "platform/db/KeysetCursor.h"
@@ -133,6 +134,7 @@ void TTable::DeleteTable()
     const QString path = TableFilePath();
     if (!QFile::exists(path))
         throw EDBEngineError(SQLITE_CANTOPEN, QStringLiteral("Tabelle '%1' nicht gefunden.").arg(m_tableName));
+    db::ConnectionPool::forget(path);
     if (!QFile::remove(path))
         throw EDBEngineError(SQLITE_CANTOPEN, QStringLiteral("Tabelle '%1' kann nicht gelöscht werden.").arg(m_tableName));
 }
@@ -160,7 +162,7 @@ bool TTable::Exists()
 void TTable::openCursor()
 {
     const QString path = TableFilePath();
-    auto connection = db::Connection::openExisting(path, m_readOnly);
+    auto connection = db::ConnectionPool::acquire(path, m_readOnly);
     auto schema = std::make_unique<db::TableSchema>(db::cachedSchema(*connection));
     m_fieldDefs.setItems(schema->fields);
     m_indexDefs.setItems(schema->indexes);
@@ -185,7 +187,7 @@ void TTable::closeCursor()
     if (TDatabase *database = Session()->FindDatabase(DatabaseName()))
         database->leave(this, true);
     m_cursor.reset();
-    m_connection.reset();
+    db::ConnectionPool::release(std::move(m_connection));
     m_schema.reset();
     m_rangeActive = false;
 }

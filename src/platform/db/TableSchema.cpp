@@ -1,5 +1,6 @@
 #include "platform/db/TableSchema.h"
 
+#include "platform/db/ConnectionPool.h"
 #include "platform/db/GermanCollation.h"
 #include "platform/db/SqliteConnection.h"
 #include "platform/runtime/Exceptions.h"
@@ -277,6 +278,7 @@ void createTableFile(const QString &path, const QString &tableName, const TField
         throw EDatabaseError(QStringLiteral("Tabelle '%1' kann nicht angelegt werden.").arg(target.fileName()));
     temporary.setAutoRemove(false);
     schemaCache().remove(QFileInfo(path).absoluteFilePath());
+    ConnectionPool::forget(path);
 }
 
 }

@@ -8,6 +8,8 @@
 
 #include <QFile>
 
+#include <cstdio>
+
 namespace {
 
 class TableAdminTest : public DbFixture
@@ -39,6 +41,22 @@ TEST_F(TableAdminTest, CreateTableReplacesAnExistingFileWhole)
     EXPECT_EQ(kunden->FieldCount(), 1);
     EXPECT_EQ(kunden->RecordCount(), 0);
     EXPECT_EQ(QDir(folder()).entryList(QDir::Files | QDir::Hidden), QStringList{"Kunden.db"});
+}
+
+TEST_F(TableAdminTest, ReopeningAfterAnotherProgramReplacedTheFileReadsTheNewFile)
+{
+    fillCustomers();
+    openTable(QStringLiteral("Kunden.db"))->Close();
+    createPositions(2, 2);
+    openTable(QStringLiteral("atrpos.db"))->Close();
+    ASSERT_EQ(std::rename(QFile::encodeName(path(QStringLiteral("atrpos.db"))).constData(),
+                          QFile::encodeName(path(QStringLiteral("Kunden.db"))).constData()), 0);
+    auto replaced = openTable(QStringLiteral("Kunden.db"));
+    EXPECT_EQ(replaced->RecordCount(), 4);
+    EXPECT_NE(replaced->FindField(QStringLiteral("Posnr")), nullptr);
+    replaced->Close();
+    replaced->DeleteTable();
+    EXPECT_THROW(replaced->Open(), EDBEngineError);
 }
 
 TEST_F(TableAdminTest, TimesTimestampsAndBytesRoundTrip)
