@@ -24,7 +24,7 @@ public:
     void Add(const QString &name, TFieldType dataType, int size = 0, bool required = false);
     // Adds a column written the Paradox way: a type letter and an optional
     // size ("A15", "N", "$", "M240").
-    void AddParadox(const QString &name, const QString &typeSpec, bool required = false);
+    void AddParadox(const QString &name, const QString &typeText, bool required = false);
     void Clear();
     int Count() const { return int(m_items.size()); }
     const TFieldDef &Items(int index) const { return m_items.at(index); }

@@ -17,9 +17,9 @@ class SchemaTest : public DbFixture
 TEST_F(SchemaTest, EveryParadoxTypeReadsBackWithItsClassAndSize)
 {
     auto all = table(QStringLiteral("Alles.db"));
-    const QStringList specs{"A15", "N", "$", "S", "I", "+", "#4", "L", "D", "T", "@", "M240", "F10", "B0", "G0", "O0", "Y16"};
-    for (int i = 0; i < specs.size(); ++i)
-        all->FieldDefs()->AddParadox(QStringLiteral("F%1").arg(i), specs[i]);
+    const QStringList typeTexts{"A15", "N", "$", "S", "I", "+", "#4", "L", "D", "T", "@", "M240", "F10", "B0", "G0", "O0", "Y16"};
+    for (int i = 0; i < typeTexts.size(); ++i)
+        all->FieldDefs()->AddParadox(QStringLiteral("F%1").arg(i), typeTexts[i]);
     all->IndexDefs()->Add(QString(), QStringLiteral("F0"), ixPrimary);
     all->CreateTable();
     all->Open();
@@ -30,8 +30,8 @@ TEST_F(SchemaTest, EveryParadoxTypeReadsBackWithItsClassAndSize)
                              "TBlobField", "TBytesField"};
     const TFieldType types[] = {ftString, ftFloat, ftCurrency, ftSmallint, ftInteger, ftAutoInc, ftBCD, ftBoolean,
                                 ftDate, ftTime, ftDateTime, ftMemo, ftFmtMemo, ftBlob, ftGraphic, ftParadoxOle, ftBytes};
-    ASSERT_EQ(all->FieldCount(), specs.size());
-    for (int i = 0; i < specs.size(); ++i) {
+    ASSERT_EQ(all->FieldCount(), typeTexts.size());
+    for (int i = 0; i < typeTexts.size(); ++i) {
         EXPECT_STREQ(all->Fields(i)->metaObject()->className(), classes[i]) << i;
         EXPECT_EQ(all->Fields(i)->DataType(), types[i]) << i;
     }
