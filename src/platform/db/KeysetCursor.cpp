@@ -102,12 +102,13 @@ SqlCondition KeysetCursor::boundCondition(const QVariantList &values, bool great
         QString expression;
         QVariant value;
         bool sqlGreater;
+        bool nullable;
     };
     QVector<Component> components;
     for (int i = 0; i < values.size() && i < m_order.size(); ++i)
-        components.append({columnExpression(i), values[i], greater != m_descending});
+        components.append({columnExpression(i), values[i], greater != m_descending, true});
     if (withRowId)
-        components.append({QStringLiteral("rowid"), QVariant(rowId), greater});
+        components.append({QStringLiteral("rowid"), QVariant(rowId), greater, false});
     if (components.isEmpty())
         return {};
 
@@ -124,9 +125,11 @@ SqlCondition KeysetCursor::boundCondition(const QVariantList &values, bool great
             if (c.sqlGreater)
                 return null ? (inclusive ? QStringLiteral("1") : c.expression + QStringLiteral(" IS NOT NULL"))
                             : withValue(c.expression + (inclusive ? QStringLiteral(" >= ?") : QStringLiteral(" > ?")));
-            return null ? (inclusive ? c.expression + QStringLiteral(" IS NULL") : QStringLiteral("0"))
-                        : withValue(QStringLiteral("(%1 %2 ? OR %1 IS NULL)")
-                                        .arg(c.expression, inclusive ? QStringLiteral("<=") : QStringLiteral("<")));
+            if (null)
+                return inclusive ? c.expression + QStringLiteral(" IS NULL") : QStringLiteral("0");
+            const QString comparison = c.expression + (inclusive ? QStringLiteral(" <= ?") : QStringLiteral(" < ?"));
+            return withValue(c.nullable ? QStringLiteral("(%1 OR %2 IS NULL)").arg(comparison, c.expression)
+                                        : comparison);
         }
         QString strict;
         if (c.sqlGreater)

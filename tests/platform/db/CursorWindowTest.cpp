@@ -62,6 +62,27 @@ TEST_F(CursorWindowTest, SecondaryIndexWithDuplicatesKeepsEveryRecordOnce)
     EXPECT_GT(inRange, 50);
 }
 
+TEST_F(CursorWindowTest, TableWithoutKeyKeepsTheOrderOfWriting)
+{
+    auto notes = table(QStringLiteral("Notizen.db"));
+    notes->FieldDefs()->AddParadox(QStringLiteral("Text"), QStringLiteral("A20"));
+    notes->CreateTable();
+    notes->Open();
+    for (int i = 0; i < 100; ++i) {
+        notes->Append();
+        notes->FieldByName(QStringLiteral("Text"))->SetAsString(QStringLiteral("Notiz %1").arg(i));
+        notes->Post();
+    }
+    QStringList backwards;
+    for (notes->Last(); !notes->Bof(); notes->Prior())
+        backwards.append(notes->FieldByName(QStringLiteral("Text"))->AsString());
+    ASSERT_EQ(backwards.size(), 100);
+    EXPECT_EQ(backwards.first(), QStringLiteral("Notiz 99"));
+    EXPECT_EQ(backwards.last(), QStringLiteral("Notiz 0"));
+    notes->MoveBy(60);
+    EXPECT_EQ(notes->RecNo(), 61);
+}
+
 TEST_F(CursorWindowTest, BookmarkOutsideTheFilterIsNotReached)
 {
     createPositions(10, 2);
