@@ -4,6 +4,8 @@
 #include "app/Kopieren.h"
 #include "app/PrintRequest.h"
 #include "app/Utils.h"
+#include "app/dbmodul.h"
+#include "app/mainmodul.h"
 #include "platform/db/TDataLink.h"
 #include "platform/db/TDataSource.h"
 #include "platform/db/TTable.h"
@@ -131,6 +133,12 @@ private:
     bool m_writing = false;
 };
 
+QString &EmailDefaultDecimals()
+{
+    static QString decimals;
+    return decimals;
+}
+
 struct TfrmBearbeiten::KeptRow
 {
     QString description;
@@ -182,17 +190,17 @@ bool TfrmBearbeiten::EditJob(TTable *table, TDataSource *dataSource, int mode)
     m_table = table;
     m_dataSource = dataSource;
     m_mode = mode;
-    const TEmailSettings settings = readSettings();
-    (settings.OutboxMode && settings.MailProgramInstalled ? rbMailProgram : rbStandardClient)->setChecked(true);
-    rgbClient->setEnabled(settings.MailProgramInstalled);
-    edtAnlagepfad->setText(settings.AttachmentFolder);
+    const TEmailState &settings = EmailState();
+    (settings.Outbox && settings.KuvertaliaInstalled ? rbMailProgram : rbStandardClient)->setChecked(true);
+    rgbClient->setEnabled(settings.KuvertaliaInstalled);
+    edtAnlagepfad->setText(settings.Anlagenpfad);
     if (m_table->IsEmpty())
         newRow();
     else
         m_table->Edit();
     for (const auto &edit : m_fieldEdits)
         edit->bind(dataSource);
-    showMode(settings.MailProgramInstalled);
+    showMode(settings.KuvertaliaInstalled);
     const bool confirmed = RunModal(*this) == QDialog::Accepted;
     if (!confirmed)
         cancelRow();
@@ -215,17 +223,20 @@ void TfrmBearbeiten::btnOkClick()
 {
     if (!fileNameValid(invalidFileName))
         return;
-    TEmailSettings settings = readSettings();
-    if (!confirmSettings(settings))
+    if (!confirmEmailPages())
         return;
     postRow();
-    if (WriteEmailSettings)
-        WriteEmailSettings(settings);
+    TEmailState &settings = EmailState();
+    if (pgcBearbeiten->isTabVisible(pgcBearbeiten->indexOf(tsEmail)))
+        EmailDefaultDecimals() = edtFormat->text();
+    if (pgcBearbeiten->isTabVisible(pgcBearbeiten->indexOf(tsQRB)))
+        settings.Anlagenpfad = edtAnlagepfad->text();
+    settings.Outbox = rbMailProgram->isChecked();
     accept();
 }
 
 // The settings change only together with the row, once every check passed.
-bool TfrmBearbeiten::confirmSettings(TEmailSettings &settings)
+bool TfrmBearbeiten::confirmEmailPages()
 {
     if (pgcBearbeiten->isTabVisible(pgcBearbeiten->indexOf(tsEmail))) {
         int decimals = 0;
@@ -234,7 +245,6 @@ bool TfrmBearbeiten::confirmSettings(TEmailSettings &settings)
             return false;
         }
         edtFormat->setText(QString::number(decimals));
-        settings.DefaultDecimals = edtFormat->text();
     }
     if (pgcBearbeiten->isTabVisible(pgcBearbeiten->indexOf(tsQRB))) {
         const QString folder = os::excludeTrailingSeparator(edtAnlagepfad->text());
@@ -243,9 +253,7 @@ bool TfrmBearbeiten::confirmSettings(TEmailSettings &settings)
             return false;
         }
         edtAnlagepfad->setText(folder);
-        settings.AttachmentFolder = folder;
     }
-    settings.OutboxMode = rbMailProgram->isChecked();
     return true;
 }
 
@@ -466,14 +474,11 @@ int TfrmBearbeiten::highestSortNumber()
     return highest;
 }
 
+// Both sides read the same setting; each keeps its own copy of it.
 QString TfrmBearbeiten::formPath() const
 {
-    return os::includeTrailingSeparator(ProgramPaths().FormularPfad);
-}
-
-TEmailSettings TfrmBearbeiten::readSettings() const
-{
-    return ReadEmailSettings ? ReadEmailSettings() : TEmailSettings{};
+    return os::includeTrailingSeparator(m_mode == ModeEmail ? EmailPaths().FormularPfad
+                                                            : ProgramPaths().FormularPfad);
 }
 
 TfrmKopieren *TfrmBearbeiten::copyDialog()

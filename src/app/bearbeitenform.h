@@ -14,17 +14,9 @@ class TTable;
 class TfrmKopieren;
 enum class TCopyTarget;
 
-// The e-mail settings of the program that the dialog shows and changes.
-struct TEmailSettings
-{
-    bool MailProgramInstalled = false;
-    // E-mails go into the mail program's outbox instead of the default client.
-    bool OutboxMode = false;
-    QString AttachmentFolder;
-    // Decimals of floating-point placeholders that give none; empty until the
-    // user confirms the e-mail page once.
-    QString DefaultDecimals;
-};
+// Decimals of the e-mails' floating-point placeholders that give none, as the
+// dialog's e-mail page last confirmed them; empty until then.
+QString &EmailDefaultDecimals();
 
 // The form-entry dialog: edits one row of the form table, creates, copies and
 // deletes rows with their files, and holds the e-mail settings.
@@ -51,11 +43,9 @@ public:
     // out cancels the row's unsaved changes.
     bool EditJob(TTable *table, TDataSource *dataSource, int mode);
 
-    // What the program connects: its e-mail settings, the layout designer and
-    // the template editor for the current row, and the copy dialog it created
-    // (when none is given, the dialog makes its own).
-    std::function<TEmailSettings()> ReadEmailSettings;
-    std::function<void(const TEmailSettings &)> WriteEmailSettings;
+    // What the program connects: the layout designer and the template editor
+    // for the current row, and the copy dialog it created (when none is given,
+    // the dialog makes its own).
     std::function<void()> Layout;
     std::function<void()> EditJobForm;
     TfrmKopieren *CopyDialog = nullptr;
@@ -86,7 +76,7 @@ private:
     bool fileNameValid(const QString &message);
     bool decimalPlacesValid(int &decimals);
     void refuse(QWidget *page, QWidget *control, const QString &message);
-    bool confirmSettings(TEmailSettings &settings);
+    bool confirmEmailPages();
     void changeCopies(int step);
     void copyForm(const KeptRow &kept, const QString &newName);
     QString formPath() const;
@@ -94,7 +84,6 @@ private:
     QString copyMask(const QString &storedName) const;
     TCopyTarget copyTarget(const QString &storedName, const QString &newName) const;
     QString browseFilter() const;
-    TEmailSettings readSettings() const;
     TfrmKopieren *copyDialog();
     QString fieldText(const QString &fieldName) const;
 

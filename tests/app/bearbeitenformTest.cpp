@@ -4,6 +4,8 @@
 #include "app/Kopieren.h"
 #include "app/PrintRequest.h"
 #include "app/Utils.h"
+#include "app/dbmodul.h"
+#include "app/mainmodul.h"
 #include "demo/layouts/DemoLayouts.h"
 #include "demo/tables/DemoTables.h"
 #include "platform/db/TDataSource.h"
@@ -65,18 +67,27 @@ protected:
         table.SetDatabaseName(dataFolder);
         table.SetTableName(QStringLiteral("FORMULAR.DB"));
         source.SetDataSet(&table);
-        form.ReadEmailSettings = [this] { return settings; };
-        form.WriteEmailSettings = [this](const TEmailSettings &written) {
-            settings = written;
-            ++settingsWritten;
-        };
+        EmailPaths().FormularPfad = formFolder;
+        mailProgram(false, false, QString());
     }
 
     void TearDown() override
     {
         PrintRequest() = TPrintRequest();
         ProgramPaths() = TProgramPaths();
+        EmailPaths() = TEmailPaths();
+        mailProgram(false, false, QString());
+        EmailDefaultDecimals().clear();
         EXPECT_TRUE(user.finished()) << "the script expected another dialog";
+    }
+
+    // The mail program's part of the shared e-mail state.
+    static void mailProgram(bool installed, bool outbox, const QString &attachmentFolder)
+    {
+        TEmailState &state = EmailState();
+        state.KuvertaliaInstalled = installed;
+        state.Outbox = outbox;
+        state.Anlagenpfad = attachmentFolder;
     }
 
     static void request(const QString &formType, const QString &kind)
@@ -154,8 +165,6 @@ protected:
     TTable table;
     TDataSource source;
     TfrmBearbeiten form;
-    TEmailSettings settings;
-    int settingsWritten = 0;
 };
 
 }
@@ -187,8 +196,8 @@ TEST_F(BearbeitenTest, ThePrintViewEditsTheCurrentRowAndOkStoresIt)
                             {"2", "Rechnung (Vorschau)", "Auftrag_Rechnung.lst", "1", invoiceRemark},
                             {"5", "Rechnung Entwurf", "Entwurf", "3", "nur intern"},
                         }));
-    EXPECT_EQ(settingsWritten, 1);
-    EXPECT_FALSE(settings.OutboxMode);
+    EXPECT_FALSE(EmailState().Outbox);
+    EXPECT_TRUE(EmailDefaultDecimals().isEmpty());
     EXPECT_TRUE(ui.messages().isEmpty());
 }
 
@@ -208,7 +217,21 @@ TEST_F(BearbeitenTest, CancelOrClosingTheWindowRestoresTheRow)
     EXPECT_FALSE(editJob(TfrmBearbeiten::ModePrint));
     EXPECT_EQ(table.State(), dsBrowse);
     EXPECT_EQ(stored(), before);
-    EXPECT_EQ(settingsWritten, 0);
+}
+
+TEST_F(BearbeitenTest, CancellingTheEmailViewKeepsTheSettings)
+{
+    mailProgram(true, false, folder.path());
+    user.then([this](QDialog &) {
+        form.rbMailProgram->click();
+        form.edtAnlagepfad->setText(dataFolder);
+        form.edtFormat->setText(QStringLiteral("4"));
+        form.btnAbbruch->click();
+    });
+    EXPECT_FALSE(editJob(TfrmBearbeiten::ModeEmail, QStringLiteral("Rechnung-eMail")));
+    EXPECT_FALSE(EmailState().Outbox);
+    EXPECT_EQ(EmailState().Anlagenpfad, folder.path());
+    EXPECT_TRUE(EmailDefaultDecimals().isEmpty());
 }
 
 TEST_F(BearbeitenTest, EveryButtonThatNeedsAFileNameChecksIt)
@@ -523,7 +546,6 @@ TEST_F(BearbeitenTest, CopyingAnEmailTemplateCopiesTheTemplateOnly)
 {
     writeFile(formFile(QStringLiteral("Auftrag_Rechnung.frm")), "!Formularvorgaben\r\n");
     writeFile(formFile(QStringLiteral("Auftrag_Rechnung.lst")), "Liste");
-    settings.MailProgramInstalled = false;
     user.then([this](QDialog &) {
         form.btnCopy->click();
         form.btnOk->click();
@@ -543,7 +565,7 @@ TEST_F(BearbeitenTest, CopyingAnEmailTemplateCopiesTheTemplateOnly)
 
 TEST_F(BearbeitenTest, TheEmailViewShowsItsSettingsPages)
 {
-    settings = {true, true, folder.path(), QString()};
+    mailProgram(true, true, folder.path());
     user.then([this](QDialog &) {
         EXPECT_TRUE(pageShown(form.tsEmail));
         EXPECT_TRUE(pageShown(form.tsQRB));
@@ -556,7 +578,7 @@ TEST_F(BearbeitenTest, TheEmailViewShowsItsSettingsPages)
     });
     EXPECT_FALSE(editJob(TfrmBearbeiten::ModeEmail, QStringLiteral("Rechnung-eMail")));
 
-    settings = {false, true, QString(), QString()};
+    mailProgram(false, true, QString());
     user.then([this](QDialog &) {
         EXPECT_TRUE(pageShown(form.tsEmail));
         EXPECT_FALSE(pageShown(form.tsQRB));
@@ -565,8 +587,8 @@ TEST_F(BearbeitenTest, TheEmailViewShowsItsSettingsPages)
         form.btnOk->click();
     });
     EXPECT_TRUE(editJob(TfrmBearbeiten::ModeEmail, QStringLiteral("Rechnung-eMail")));
-    EXPECT_FALSE(settings.OutboxMode);
-    EXPECT_EQ(settings.DefaultDecimals, QStringLiteral("2"));
+    EXPECT_FALSE(EmailState().Outbox);
+    EXPECT_EQ(EmailDefaultDecimals(), QStringLiteral("2"));
 }
 
 TEST_F(BearbeitenTest, DecimalPlacesMustBeAWholeNumberOfDigits)
@@ -587,14 +609,13 @@ TEST_F(BearbeitenTest, DecimalPlacesMustBeAWholeNumberOfDigits)
         form.btnOk->click();
     });
     EXPECT_TRUE(editJob(TfrmBearbeiten::ModeEmail, QStringLiteral("Rechnung-eMail")));
-    EXPECT_EQ(settingsWritten, 1);
-    EXPECT_EQ(settings.DefaultDecimals, QStringLiteral("3"));
+    EXPECT_EQ(EmailDefaultDecimals(), QStringLiteral("3"));
     EXPECT_EQ(form.edtFormat->text(), QStringLiteral("3"));
 }
 
 TEST_F(BearbeitenTest, TheAttachmentFolderMustExistAndTheClientChoiceIsKept)
 {
-    settings = {true, false, QString(), QString()};
+    mailProgram(true, false, QString());
     const QString attachments = folder.filePath(QStringLiteral("Anlagen"));
     ASSERT_TRUE(QDir().mkpath(attachments));
     user.then([&](QDialog &dialog) {
@@ -603,19 +624,19 @@ TEST_F(BearbeitenTest, TheAttachmentFolderMustExistAndTheClientChoiceIsKept)
         EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("Bitte ein gültiges Verzeichnis angeben")});
         EXPECT_EQ(form.pgcBearbeiten->currentWidget(), form.tsQRB);
         EXPECT_EQ(dialog.focusWidget(), form.edtAnlagepfad);
-        EXPECT_EQ(settingsWritten, 0);
+        EXPECT_FALSE(EmailState().Outbox);
         form.edtAnlagepfad->setText(attachments + QLatin1Char('/'));
         form.rbMailProgram->click();
         form.btnOk->click();
     });
     EXPECT_TRUE(editJob(TfrmBearbeiten::ModeEmail, QStringLiteral("Rechnung-eMail")));
-    EXPECT_EQ(settings.AttachmentFolder, attachments);
-    EXPECT_TRUE(settings.OutboxMode);
+    EXPECT_EQ(EmailState().Anlagenpfad, attachments);
+    EXPECT_TRUE(EmailState().Outbox);
 }
 
 TEST_F(BearbeitenTest, TheAttachmentFolderIsPickedWithTheFolderDialog)
 {
-    settings = {true, false, QString(), QString()};
+    mailProgram(true, false, QString());
     user.then([this](QDialog &) { form.btnAnlagepfad->click(); });
     user.then([this](QDialog &dialog) {
         auto &picker = dynamic_cast<QFileDialog &>(dialog);
