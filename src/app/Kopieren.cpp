@@ -31,6 +31,8 @@ THelpRouter &helpRouter()
 
 }
 
+TfrmKopieren *frmKopieren = nullptr;
+
 QString FormFileNamePart(const QString &text)
 {
     QString name = text;
@@ -81,6 +83,13 @@ TfrmKopieren::TfrmKopieren(QWidget *parent)
     connect(btnAbbruch, &QPushButton::clicked, this, &QDialog::reject);
     connect(btnHilfe, &QPushButton::clicked, this, &TfrmKopieren::btnHilfeClick);
     connect(edtNeuername, &QLineEdit::textEdited, this, &TfrmKopieren::edtNeuernameChange);
+    frmKopieren = this;
+}
+
+TfrmKopieren::~TfrmKopieren()
+{
+    if (frmKopieren == this)
+        frmKopieren = nullptr;
 }
 
 bool TfrmKopieren::Execute(const QString &originalName, std::function<TCopyTarget(const QString &)> checkTarget)

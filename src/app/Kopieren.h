@@ -42,6 +42,7 @@ public:
     static constexpr int FallbackHelpContext = 202;
 
     explicit TfrmKopieren(QWidget *parent = nullptr);
+    ~TfrmKopieren() override;
 
     // Shows the dialog for the stored name `originalName`. `checkTarget`
     // tells what copying under a name would do: the original itself is
@@ -62,3 +63,6 @@ private:
 
     std::function<TCopyTarget(const QString &)> m_checkTarget;
 };
+
+// The program's copy dialog while it exists.
+extern TfrmKopieren *frmKopieren;

@@ -133,6 +133,8 @@ private:
     bool m_writing = false;
 };
 
+TfrmBearbeiten *frmBearbeiten = nullptr;
+
 QString &EmailDefaultDecimals()
 {
     static QString decimals;
@@ -162,9 +164,14 @@ TfrmBearbeiten::TfrmBearbeiten(QWidget *parent)
     add(dbedtSort, fieldSortierung);
     add(dbEdtAusdr, fieldAusdrucke);
     connectButtons();
+    frmBearbeiten = this;
 }
 
-TfrmBearbeiten::~TfrmBearbeiten() = default;
+TfrmBearbeiten::~TfrmBearbeiten()
+{
+    if (frmBearbeiten == this)
+        frmBearbeiten = nullptr;
+}
 
 void TfrmBearbeiten::connectButtons()
 {
@@ -217,6 +224,7 @@ void TfrmBearbeiten::showMode(bool mailProgramInstalled)
     pgcBearbeiten->setTabVisible(pgcBearbeiten->indexOf(tsEmail), email);
     pgcBearbeiten->setTabVisible(pgcBearbeiten->indexOf(tsQRB), email && mailProgramInstalled);
     pgcBearbeiten->setCurrentWidget(tsVerwaltung);
+    dbedtBez->setFocus();
 }
 
 void TfrmBearbeiten::btnOkClick()
@@ -481,13 +489,13 @@ QString TfrmBearbeiten::formPath() const
                                                             : ProgramPaths().FormularPfad);
 }
 
+// The program creates the copy dialog at start; without it the dialog makes
+// its own.
 TfrmKopieren *TfrmBearbeiten::copyDialog()
 {
-    if (CopyDialog)
-        return CopyDialog;
-    if (!m_ownCopyDialog)
+    if (!frmKopieren)
         m_ownCopyDialog = std::make_unique<TfrmKopieren>(this);
-    return m_ownCopyDialog.get();
+    return frmKopieren;
 }
 
 QString TfrmBearbeiten::fieldText(const QString &fieldName) const

@@ -44,11 +44,9 @@ public:
     bool EditJob(TTable *table, TDataSource *dataSource, int mode);
 
     // What the program connects: the layout designer and the template editor
-    // for the current row, and the copy dialog it created (when none is given,
-    // the dialog makes its own).
+    // for the current row.
     std::function<void()> Layout;
     std::function<void()> EditJobForm;
-    TfrmKopieren *CopyDialog = nullptr;
 
 public slots:
     void btnOkClick();
@@ -94,3 +92,6 @@ private:
     FieldEdit *m_fileEdit = nullptr;
     std::unique_ptr<TfrmKopieren> m_ownCopyDialog;
 };
+
+// The program's form-entry dialog while it exists.
+extern TfrmBearbeiten *frmBearbeiten;

@@ -171,8 +171,9 @@ protected:
 
 TEST_F(BearbeitenTest, ThePrintViewEditsTheCurrentRowAndOkStoresIt)
 {
-    user.then([this](QDialog &) {
+    user.then([this](QDialog &dialog) {
         EXPECT_EQ(table.State(), dsEdit);
+        EXPECT_EQ(dialog.focusWidget(), form.dbedtBez);
         EXPECT_EQ(form.dbedtBez->text(), QStringLiteral("Rechnung"));
         EXPECT_EQ(form.dbedtDatei->text(), QStringLiteral("Auftrag_Rechnung.lst"));
         EXPECT_EQ(form.dbEdtAusdr->text(), QStringLiteral("2"));
@@ -520,6 +521,18 @@ TEST_F(BearbeitenTest, CopyingAFormOntoItselfIsRefusedWhateverTheCase)
     EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("Ein Formular kann nicht auf sich selbst kopiert werden!")});
     EXPECT_EQ(QDir(formFolder).entryList(QDir::Files), (QStringList{"Auftrag_Rechnung.lsp", "Auftrag_Rechnung.lst"}));
     EXPECT_EQ(contentOf(formFile(QStringLiteral("Auftrag_Rechnung.lst"))), layout);
+    EXPECT_EQ(stored().size(), 2);
+}
+
+TEST_F(BearbeitenTest, TheProgramsCopyDialogIsTheOneShown)
+{
+    TfrmKopieren programsDialog;
+    QDialog *shown = nullptr;
+    user.then([this](QDialog &) { form.btnCopy->click(); });
+    user.then([&](QDialog &dialog) { shown = &dialog; });
+    EXPECT_FALSE(editJob(TfrmBearbeiten::ModePrint));
+    EXPECT_EQ(shown, &programsDialog);
+    EXPECT_EQ(table.State(), dsBrowse);
     EXPECT_EQ(stored().size(), 2);
 }
 
