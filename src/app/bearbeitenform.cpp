@@ -17,7 +17,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QIntValidator>
+#include <QScopedValueRollback>
 
 namespace {
 
@@ -68,6 +68,21 @@ QString extensionOf(const QString &fileName)
     return fileName.mid(fileName.lastIndexOf(QLatin1Char('.')));
 }
 
+// Copies are typed as digits and never exceed what the field can hold.
+QString copiesText(const QString &text)
+{
+    QString digits;
+    for (const QChar character : text) {
+        if (IsDigit(character))
+            digits += character;
+    }
+    if (digits.isEmpty())
+        return digits;
+    bool fits = false;
+    const qint64 copies = digits.toLongLong(&fits);
+    return QString::number(fits ? std::min(copies, qint64(TfrmBearbeiten::MaxCopies)) : TfrmBearbeiten::MaxCopies);
+}
+
 void runConnected(const std::function<void()> &routine, const QString &missingMessage)
 {
     if (routine)
@@ -107,22 +122,21 @@ public:
             showField();
             return;
         }
-        m_writing = true;
-        try {
-            m_link.Field()->SetAsString(value);
-        } catch (...) {
-            m_writing = false;
-            throw;
-        }
-        m_writing = false;
+        const QScopedValueRollback<bool> writing(m_writing, true);
+        m_link.Field()->SetAsString(value);
     }
 
 private:
+    // A text field takes no more than its size, so the edit takes no more
+    // either: what the user sees is what is stored.
     void showField()
     {
         if (m_writing)
             return;
-        const QString text = m_link.Field() ? m_link.Field()->AsString() : QString();
+        const TField *field = m_link.Field();
+        if (field && field->DataType() == ftString && field->Size() > 0)
+            m_edit->setMaxLength(field->Size());
+        const QString text = field ? field->AsString() : QString();
         if (m_edit->text() != text)
             m_edit->setText(text);
     }
@@ -153,7 +167,6 @@ TfrmBearbeiten::TfrmBearbeiten(QWidget *parent)
     : QDialog(parent)
 {
     setupUi(this);
-    dbEdtAusdr->setValidator(new QIntValidator(0, MaxCopies, dbEdtAusdr));
     auto add = [this](QLineEdit *edit, const QString &field, FieldEdit::Normaliser normaliser = {}) {
         m_fieldEdits.push_back(std::make_unique<FieldEdit>(edit, field, std::move(normaliser)));
         return m_fieldEdits.back().get();
@@ -162,7 +175,7 @@ TfrmBearbeiten::TfrmBearbeiten(QWidget *parent)
     m_fileEdit = add(dbedtDatei, fieldDatei, FormFileNamePart);
     add(dbEdtBem, fieldBemerkung);
     add(dbedtSort, fieldSortierung);
-    add(dbEdtAusdr, fieldAusdrucke);
+    add(dbEdtAusdr, fieldAusdrucke, copiesText);
     connectButtons();
     frmBearbeiten = this;
 }
@@ -334,6 +347,10 @@ void TfrmBearbeiten::btnCopyClick()
     const KeptRow kept{fieldText(fieldBezeichnung), dbedtDatei->text(), fieldText(fieldBemerkung),
                        m_mode == ModeEmail ? QVariant(0) : m_table->FieldByName(fieldAusdrucke)->Value()};
     TfrmKopieren *dialog = copyDialog();
+    // The new name must fit the row that will name the copied files.
+    const int nameSize = m_table->FieldByName(fieldDatei)->Size();
+    if (nameSize > 0)
+        dialog->edtNeuername->setMaxLength(nameSize);
     if (!dialog->Execute(kept.fileName, [&](const QString &name) { return copyTarget(kept.fileName, name); }))
         return;
     postRow();

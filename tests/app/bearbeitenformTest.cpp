@@ -182,6 +182,8 @@ TEST_F(BearbeitenTest, ThePrintViewEditsTheCurrentRowAndOkStoresIt)
         EXPECT_FALSE(pageShown(form.tsQRB));
         EXPECT_TRUE(form.dbEdtAusdr->isVisible());
         EXPECT_TRUE(form.spbtnAusdr->isVisible());
+        retype(form.dbedtBez, QStringLiteral("Rechnung Entwurf mit einer sehr langen Bezeichnung"));
+        EXPECT_EQ(form.dbedtBez->text(), QStringLiteral("Rechnung Entwurf mit einer seh"));
         retype(form.dbedtBez, QStringLiteral("Rechnung Entwurf"));
         retype(form.dbedtDatei, QStringLiteral("C:\\Formulare\\Entwurf.LST"));
         EXPECT_EQ(form.dbedtDatei->text(), QStringLiteral("Entwurf"));
@@ -281,7 +283,7 @@ TEST_F(BearbeitenTest, ASortKeyThatIsTakenKeepsTheDialogOpenUntilItIsChanged)
     EXPECT_EQ(stored().at(1).at(0), QStringLiteral("3"));
 }
 
-TEST_F(BearbeitenTest, TheSpinButtonsCountCopiesButNotBelowOne)
+TEST_F(BearbeitenTest, CopiesStayBetweenOneAndWhatTheFieldHolds)
 {
     QStringList shown;
     user.then([&](QDialog &) {
@@ -295,11 +297,15 @@ TEST_F(BearbeitenTest, TheSpinButtonsCountCopiesButNotBelowOne)
         retype(form.dbEdtAusdr, QString());
         form.spbtnAusdrUp->click();
         shown << form.dbEdtAusdr->text();
+        retype(form.dbEdtAusdr, QStringLiteral("99999"));
+        shown << form.dbEdtAusdr->text();
+        form.spbtnAusdrUp->click();
+        shown << form.dbEdtAusdr->text();
         form.btnOk->click();
     });
     EXPECT_TRUE(editJob(TfrmBearbeiten::ModePrint));
-    EXPECT_EQ(shown, (QStringList{"3", "1", "1", "1"}));
-    EXPECT_EQ(stored().at(0).at(3), QStringLiteral("1"));
+    EXPECT_EQ(shown, (QStringList{"3", "1", "1", "1", "32767", "32767"}));
+    EXPECT_EQ(stored().at(0).at(3), QStringLiteral("32767"));
 }
 
 TEST_F(BearbeitenTest, ANewFormFollowsTheHighestNumberAfterStoringTheCurrentRow)
@@ -449,6 +455,25 @@ TEST_F(BearbeitenTest, CopyingAListCopiesItsLayoutAndCompanionsAndAddsARow)
                             {"2", "Rechnung (Vorschau)", "Auftrag_Rechnung.lst", "1", invoiceRemark},
                             {"3", "Rechnung", "Rechnung_Export", "2", "für den Export"},
                         }));
+}
+
+TEST_F(BearbeitenTest, TheCopysNameFitsTheRowThatNamesIt)
+{
+    writeInvoiceLayout(QStringLiteral("Auftrag_Rechnung"));
+    const QString longName = QStringLiteral("Rechnung_mit_Zahlschein_und_Lastschriftmandat");
+    user.then([this](QDialog &) {
+        form.btnCopy->click();
+        form.btnOk->click();
+    });
+    user.then([&](QDialog &dialog) {
+        auto &copy = dynamic_cast<TfrmKopieren &>(dialog);
+        typeText(copy.edtNeuername, longName);
+        copy.btnOk->click();
+    });
+    EXPECT_TRUE(editJob(TfrmBearbeiten::ModePrint));
+    const QString storedName = stored().value(2).value(2);
+    EXPECT_EQ(storedName, longName.left(40));
+    EXPECT_TRUE(QFile::exists(formFile(storedName + QStringLiteral(".lst"))));
 }
 
 TEST_F(BearbeitenTest, ALayoutNamedWithItsFolderIsCopiedFromThere)
