@@ -26,6 +26,7 @@ const QString fieldDatei = QStringLiteral("DateiErsteSeite");
 const QString fieldBezeichnung = QStringLiteral("Bezeichnung");
 const QString fieldBemerkung = QStringLiteral("Bemerkung");
 const QString fieldAusdrucke = QStringLiteral("Ausdrucke");
+const QStringList editedFields = {fieldBezeichnung, fieldDatei, fieldBemerkung, fieldSortierung, fieldAusdrucke};
 
 const QString invalidFileName = QStringLiteral("Bitte einen gültigen Dateinamen angeben");
 
@@ -320,13 +321,23 @@ void TfrmBearbeiten::btnNeuClick()
     newRow();
 }
 
+// What was typed into the row is neither stored by the deletion nor lost when
+// the main window's delete event refuses it: the row then stays in editing
+// with the typed values, and cancelling the dialog still restores it.
 void TfrmBearbeiten::btnDeleteClick()
 {
+    QVariantList typed;
+    if (m_table->State() == dsEdit) {
+        for (const QString &field : editedFields)
+            typed << m_table->FieldByName(field)->Value();
+        m_table->Cancel();
+    }
     try {
         m_table->Delete();
     } catch (...) {
-        // The main window's delete event may refuse; the row stays in editing.
         editCurrentRow();
+        for (qsizetype index = 0; index < typed.size(); ++index)
+            m_table->FieldByName(editedFields.at(index))->SetValue(typed.at(index));
         throw;
     }
     if (!m_table->IsEmpty()) {

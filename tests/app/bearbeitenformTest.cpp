@@ -418,6 +418,31 @@ TEST_F(BearbeitenTest, TheMainWindowsDeleteEventDecidesAboutRowAndFiles)
     EXPECT_TRUE(QDir(formFolder).entryList(QDir::Files).isEmpty());
 }
 
+TEST_F(BearbeitenTest, ARefusedDeletionNeitherStoresNorLosesWhatWasTyped)
+{
+    table.SetBeforeDelete([](TDataSet *) { throw EAbort(QStringLiteral("Abbruch")); });
+    const QList<StoredRow> before = stored();
+    user.then([&](QDialog &) {
+        retype(form.dbedtBez, QStringLiteral("Rechnung neu"));
+        form.btnDelete->click();
+        EXPECT_EQ(table.State(), dsEdit);
+        EXPECT_EQ(form.dbedtBez->text(), QStringLiteral("Rechnung neu"));
+        EXPECT_EQ(stored(), before);
+        form.btnAbbruch->click();
+    });
+    EXPECT_FALSE(editJob(TfrmBearbeiten::ModePrint));
+    EXPECT_EQ(stored(), before);
+
+    user.then([this](QDialog &) {
+        retype(form.dbedtBez, QStringLiteral("Rechnung neu"));
+        form.btnDelete->click();
+        form.btnOk->click();
+    });
+    EXPECT_TRUE(editJob(TfrmBearbeiten::ModePrint));
+    EXPECT_EQ(stored().at(0).at(1), QStringLiteral("Rechnung neu"));
+    EXPECT_TRUE(ui.messages().isEmpty());
+}
+
 TEST_F(BearbeitenTest, CopyingAListCopiesItsLayoutAndCompanionsAndAddsARow)
 {
     writeInvoiceLayout(QStringLiteral("Auftrag_Rechnung"));
