@@ -38,6 +38,19 @@ void retype(QLineEdit *edit, const QString &text)
     typeText(edit, text);
 }
 
+// The user's part at the copy dialog: the new name typed, OK pressed.
+void copyAs(QDialog &dialog, const QString &name)
+{
+    auto &copy = dynamic_cast<TfrmKopieren &>(dialog);
+    typeText(copy.edtNeuername, name);
+    copy.btnOk->click();
+}
+
+DialogScript::Step copyAs(const QString &name)
+{
+    return [name](QDialog &dialog) { copyAs(dialog, name); };
+}
+
 QByteArray contentOf(const QString &path)
 {
     QFile file(path);
@@ -457,10 +470,8 @@ TEST_F(BearbeitenTest, CopyingAListCopiesItsLayoutAndCompanionsAndAddsARow)
         form.btnOk->click();
     });
     user.then([&](QDialog &dialog) {
-        auto &copy = dynamic_cast<TfrmKopieren &>(dialog);
-        original = copy.lblOriginal->text();
-        typeText(copy.edtNeuername, QStringLiteral("Rechnung_Export"));
-        copy.btnOk->click();
+        original = dynamic_cast<TfrmKopieren &>(dialog).lblOriginal->text();
+        copyAs(dialog, QStringLiteral("Rechnung_Export"));
     });
     EXPECT_TRUE(editJob(TfrmBearbeiten::ModePrint));
     EXPECT_EQ(user.opened(), (QStringList{"Bearbeiten", "Formular kopieren"}));
@@ -490,11 +501,7 @@ TEST_F(BearbeitenTest, TheCopysNameFitsTheRowThatNamesIt)
         form.btnCopy->click();
         form.btnOk->click();
     });
-    user.then([&](QDialog &dialog) {
-        auto &copy = dynamic_cast<TfrmKopieren &>(dialog);
-        typeText(copy.edtNeuername, longName);
-        copy.btnOk->click();
-    });
+    user.then(copyAs(longName));
     EXPECT_TRUE(editJob(TfrmBearbeiten::ModePrint));
     const QString storedName = stored().value(2).value(2);
     EXPECT_EQ(storedName, longName.left(40));
@@ -510,11 +517,7 @@ TEST_F(BearbeitenTest, ALayoutNamedWithItsFolderIsCopiedFromThere)
     ASSERT_TRUE(report::saveLayout(elsewhere + QStringLiteral("/sonder.lst"), demo::invoiceLayout()));
     useRows({row("Rechnung", "1", elsewhere + QStringLiteral("/sonder"))});
     user.then([this](QDialog &) { form.btnCopy->click(); });
-    user.then([](QDialog &dialog) {
-        auto &copy = dynamic_cast<TfrmKopieren &>(dialog);
-        typeText(copy.edtNeuername, QStringLiteral("sonder"));
-        copy.btnOk->click();
-    });
+    user.then(copyAs(QStringLiteral("sonder")));
     EXPECT_FALSE(editJob(TfrmBearbeiten::ModePrint));
     EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("Formular wurde erfolgreich kopiert!")});
     EXPECT_EQ(contentOf(formFile(QStringLiteral("sonder.lst"))), contentOf(elsewhere + QStringLiteral("/sonder.lst")));
@@ -524,11 +527,6 @@ TEST_F(BearbeitenTest, CopyingOverAnExistingFormIsAskedFirst)
 {
     writeInvoiceLayout(QStringLiteral("Auftrag_Rechnung"));
     writeFile(formFile(QStringLiteral("Gutschrift.lst")), "alte Gutschrift");
-    auto typeGutschrift = [](QDialog &dialog) {
-        auto &copy = dynamic_cast<TfrmKopieren &>(dialog);
-        typeText(copy.edtNeuername, QStringLiteral("Gutschrift"));
-        copy.btnOk->click();
-    };
     user.then([this](QDialog &) {
         form.btnCopy->click();
         EXPECT_EQ(table.State(), dsEdit);
@@ -536,12 +534,12 @@ TEST_F(BearbeitenTest, CopyingOverAnExistingFormIsAskedFirst)
         form.btnOk->click();
     });
     user.then([&](QDialog &dialog) {
-        typeGutschrift(dialog);
+        copyAs(dialog, QStringLiteral("Gutschrift"));
         EXPECT_TRUE(dialog.isVisible());
     });
     user.then([&](QDialog &dialog) {
         ui.queueAnswer(ui::IDYES);
-        typeGutschrift(dialog);
+        copyAs(dialog, QStringLiteral("Gutschrift"));
     });
     ASSERT_TRUE(editJob(TfrmBearbeiten::ModePrint));
     EXPECT_EQ(ui.messageTexts(), (QStringList{
@@ -561,11 +559,9 @@ TEST_F(BearbeitenTest, CopyingAFormOntoItselfIsRefusedWhateverTheCase)
     writeInvoiceLayout(QStringLiteral("Auftrag_Rechnung"));
     const QByteArray layout = contentOf(formFile(QStringLiteral("Auftrag_Rechnung.lst")));
     user.then([this](QDialog &) { form.btnCopy->click(); });
-    user.then([this](QDialog &dialog) {
-        auto &copy = dynamic_cast<TfrmKopieren &>(dialog);
-        typeText(copy.edtNeuername, QStringLiteral("AUFTRAG_RECHNUNG"));
-        copy.btnOk->click();
-        EXPECT_TRUE(copy.isVisible());
+    user.then([](QDialog &dialog) {
+        copyAs(dialog, QStringLiteral("AUFTRAG_RECHNUNG"));
+        EXPECT_TRUE(dialog.isVisible());
     });
     EXPECT_FALSE(editJob(TfrmBearbeiten::ModePrint));
     EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("Ein Formular kann nicht auf sich selbst kopiert werden!")});
@@ -593,11 +589,7 @@ TEST_F(BearbeitenTest, ACopyWithoutSourceFileIsReportedAsFailed)
         form.btnCopy->click();
         EXPECT_EQ(form.dbedtDatei->text(), QStringLiteral("neu"));
     });
-    user.then([](QDialog &dialog) {
-        auto &copy = dynamic_cast<TfrmKopieren &>(dialog);
-        typeText(copy.edtNeuername, QStringLiteral("neu"));
-        copy.btnOk->click();
-    });
+    user.then(copyAs(QStringLiteral("neu")));
     EXPECT_FALSE(editJob(TfrmBearbeiten::ModePrint));
     ASSERT_EQ(ui.messages().size(), 1);
     EXPECT_EQ(ui.messages().at(0).text, QStringLiteral("Kopieren der Formulardatei ist fehlgeschlagen!"));
@@ -613,11 +605,7 @@ TEST_F(BearbeitenTest, CopyingAnEmailTemplateCopiesTheTemplateOnly)
         form.btnCopy->click();
         form.btnOk->click();
     });
-    user.then([](QDialog &dialog) {
-        auto &copy = dynamic_cast<TfrmKopieren &>(dialog);
-        typeText(copy.edtNeuername, QStringLiteral("Rechnung_Kurz.frm"));
-        copy.btnOk->click();
-    });
+    user.then(copyAs(QStringLiteral("Rechnung_Kurz.frm")));
     EXPECT_TRUE(editJob(TfrmBearbeiten::ModeEmail, QStringLiteral("Rechnung-eMail")));
     EXPECT_EQ(QDir(formFolder).entryList({QStringLiteral("Rechnung_Kurz*")}, QDir::Files),
               QStringList{QStringLiteral("Rechnung_Kurz.frm")});
