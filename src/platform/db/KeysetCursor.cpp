@@ -106,7 +106,7 @@ SqlCondition KeysetCursor::boundCondition(const QVariantList &values, bool great
     };
     QVector<Component> components;
     for (int i = 0; i < values.size() && i < m_order.size(); ++i)
-        components.append({columnExpression(i), values[i], greater != m_descending, true});
+        components.append({columnExpression(i), values[i], greater != m_descending, i > 0 || !excludeNullLead});
     if (withRowId)
         components.append({QStringLiteral("rowid"), QVariant(rowId), greater, false});
     if (components.isEmpty())
@@ -135,7 +135,9 @@ SqlCondition KeysetCursor::boundCondition(const QVariantList &values, bool great
         if (c.sqlGreater)
             strict = null ? c.expression + QStringLiteral(" IS NOT NULL") : withValue(c.expression + QStringLiteral(" > ?"));
         else
-            strict = null ? QStringLiteral("0") : withValue(QStringLiteral("(%1 < ? OR %1 IS NULL)").arg(c.expression));
+            strict = null ? QStringLiteral("0")
+                          : withValue(c.nullable ? QStringLiteral("(%1 < ? OR %1 IS NULL)").arg(c.expression)
+                                                 : c.expression + QStringLiteral(" < ?"));
         const QString equal = null ? c.expression + QStringLiteral(" IS NULL") : withValue(c.expression + QStringLiteral(" = ?"));
         const QString rest = build(i + 1);
         return QStringLiteral("(%1 OR (%2 AND %3))").arg(strict, equal, rest);
@@ -150,6 +152,13 @@ SqlCondition KeysetCursor::boundCondition(const QVariantList &values, bool great
     }
     result.sql = prefix + build(0);
     return result;
+}
+
+// A bound on the greater side with a leading value compares the leading key
+// with ">=" or ">", which no NULL key meets.
+bool KeysetCursor::excludesNullLead(const QVariantList &values, bool greater) const
+{
+    return !m_order.isEmpty() && !values.isEmpty() && !isNull(values.first()) && greater != m_descending;
 }
 
 SqlCondition KeysetCursor::baseCondition() const
@@ -173,10 +182,17 @@ SqlCondition KeysetCursor::baseCondition() const
         }
         range.sql = parts.join(QStringLiteral(" AND "));
     } else {
-        if (m_start && !m_start->values.isEmpty())
-            range = boundCondition(m_start->values, true, m_start->inclusive, false, 0);
-        if (m_end && !m_end->values.isEmpty())
-            range = conjunction({range, boundCondition(m_end->values, false, m_end->inclusive, false, 0)});
+        const bool hasStart = m_start && !m_start->values.isEmpty();
+        const bool hasEnd = m_end && !m_end->values.isEmpty();
+        // Once one bound keeps out NULL keys, the other may too, so that both
+        // bound an index range instead of leaving one end open.
+        const bool nullsExcluded = (hasStart && excludesNullLead(m_start->values, true)) ||
+                                   (hasEnd && excludesNullLead(m_end->values, false));
+        if (hasStart)
+            range = boundCondition(m_start->values, true, m_start->inclusive, false, 0, nullsExcluded);
+        if (hasEnd)
+            range = conjunction(
+                {range, boundCondition(m_end->values, false, m_end->inclusive, false, 0, nullsExcluded)});
     }
     return conjunction({range, m_filter});
 }

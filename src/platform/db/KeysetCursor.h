@@ -93,6 +93,7 @@ private:
                                  bool excludeNullLead = false) const;
     SqlCondition boundCondition(const QVariantList &values, bool greater, bool inclusive,
                                 bool withRowId, qint64 rowId, bool excludeNullLead = false) const;
+    bool excludesNullLead(const QVariantList &values, bool greater) const;
     bool splitsNulls(const Row &anchor, bool forward) const;
     QVector<Row> rawStep(const Row *anchor, bool forward, int count);
     QString orderBy(bool forward) const;
