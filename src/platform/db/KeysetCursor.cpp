@@ -40,7 +40,8 @@ KeysetCursor::KeysetCursor(Connection &connection, QString tableName, QStringLis
     QStringList quoted{QStringLiteral("rowid")};
     for (const QString &column : m_columns)
         quoted.append(quoteIdentifier(column));
-    m_selectList = quoted.join(QStringLiteral(", "));
+    m_selectSql = QStringLiteral("SELECT %1 FROM %2").arg(quoted.join(QStringLiteral(", ")), quoteIdentifier(m_tableName));
+    setOrder({}, false);
 }
 
 void KeysetCursor::setOrder(QVector<OrderColumn> order, bool descending)
@@ -48,6 +49,17 @@ void KeysetCursor::setOrder(QVector<OrderColumn> order, bool descending)
     m_freshFirst = false;
     m_order = std::move(order);
     m_descending = descending;
+    // Every query repeats these texts, so they are built once per order.
+    m_orderExpressions.clear();
+    for (const OrderColumn &column : std::as_const(m_order)) {
+        QString expression = quoteIdentifier(m_columns[column.column]);
+        if (column.text)
+            expression += QStringLiteral(" COLLATE ") +
+                          QLatin1String(column.caseInsensitive ? germanNoCaseCollation : germanCollation);
+        m_orderExpressions.append(expression);
+    }
+    m_forwardOrderBy = orderBy(true);
+    m_backwardOrderBy = orderBy(false);
 }
 
 void KeysetCursor::setRange(std::optional<KeyBound> start, std::optional<KeyBound> end)
@@ -71,14 +83,7 @@ void KeysetCursor::setAcceptor(Acceptor acceptor)
 
 QString KeysetCursor::columnExpression(int orderIndex) const
 {
-    if (orderIndex >= m_order.size())
-        return QStringLiteral("rowid");
-    const OrderColumn &column = m_order[orderIndex];
-    QString expression = quoteIdentifier(m_columns[column.column]);
-    if (column.text)
-        expression += QStringLiteral(" COLLATE ") +
-                      QLatin1String(column.caseInsensitive ? germanNoCaseCollation : germanCollation);
-    return expression;
+    return orderIndex < m_orderExpressions.size() ? m_orderExpressions[orderIndex] : QStringLiteral("rowid");
 }
 
 QString KeysetCursor::orderBy(bool forward) const
@@ -236,10 +241,13 @@ QVector<Row> KeysetCursor::rawStep(const Row *anchor, bool forward, int count)
 QVector<Row> KeysetCursor::runQuery(const QString &where, const QVariantList &values, bool forward,
                                     int count)
 {
-    QString sql = QStringLiteral("SELECT %1 FROM %2").arg(m_selectList, quoteIdentifier(m_tableName));
+    const QString &order = forward ? m_forwardOrderBy : m_backwardOrderBy;
+    QString sql;
+    sql.reserve(m_selectSql.size() + where.size() + order.size() + 32);
+    sql += m_selectSql;
     if (!where.isEmpty())
         sql += QStringLiteral(" WHERE ") + where;
-    sql += QStringLiteral(" ORDER BY ") + orderBy(forward) + QStringLiteral(" LIMIT ?");
+    sql += QStringLiteral(" ORDER BY ") + order + QStringLiteral(" LIMIT ?");
     Statement statement = m_connection.prepare(sql);
     statement.bindAll(values);
     statement.bind(int(values.size()) + 1, count);

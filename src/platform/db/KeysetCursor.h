@@ -105,8 +105,11 @@ private:
 
     Connection &m_connection;
     QString m_tableName;
-    QString m_selectList;
+    QString m_selectSql;
     QVector<OrderColumn> m_order;
+    QStringList m_orderExpressions;
+    QString m_forwardOrderBy;
+    QString m_backwardOrderBy;
     QStringList m_columns;
     bool m_descending = false;
     std::optional<KeyBound> m_start;
