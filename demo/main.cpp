@@ -1,4 +1,5 @@
 #include "demo/install/DemoInstallation.h"
+#include "platform/runtime/Exceptions.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
@@ -11,6 +12,11 @@ int main(int argc, char **argv)
         QTextStream(stderr) << "Aufruf: tintlen_demo_builder ZIELORDNER PROGRAMMDATEI\n";
         return 2;
     }
-    demo::buildInstallation(args.at(1), args.at(2));
+    try {
+        demo::buildInstallation(args.at(1), args.at(2));
+    } catch (const Exception &error) {
+        QTextStream(stderr) << error.Message() << '\n';
+        return 1;
+    }
     return 0;
 }

@@ -2,14 +2,83 @@
 
 #include "demo/layouts/DemoLayouts.h"
 #include "demo/tables/DemoTables.h"
+#include "platform/os/IniFile.h"
+#include "platform/runtime/Exceptions.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 namespace demo {
 
+namespace {
+
+struct InstallationFolders
+{
+    QString program;
+    QString data;
+    QString forms;
+    QString user;
+    QString temp;
+};
+
+QString makeFolder(const QString &root, const QString &name)
+{
+    const QString path = root + QLatin1Char('/') + name;
+    if (!QDir().mkpath(path))
+        throw EInOutError(QStringLiteral("Verzeichnis kann nicht angelegt werden: ") + path);
+    return path;
+}
+
+void copyExecutable(const QString &executable, const QString &programFolder)
+{
+    const QString target = programFolder + QLatin1Char('/') + QFileInfo(executable).fileName();
+    if (QFile::exists(target) && !QFile::remove(target))
+        throw EInOutError(QStringLiteral("Alte Programmdatei kann nicht ersetzt werden: ") + target);
+    if (!QFile::copy(executable, target))
+        throw EInOutError(QStringLiteral("Programmdatei kann nicht kopiert werden: ") + executable);
+}
+
+// The request an order-processing product would leave behind: print the
+// invoice of one demo order.
+void writeIniFile(const InstallationFolders &folders)
+{
+    TIniFile ini(folders.program + QStringLiteral("/Tintlen.ini"));
+    const QString init = QStringLiteral("Init");
+    ini.WriteString(init, QStringLiteral("FormularPfad"), folders.forms);
+    ini.WriteString(init, QStringLiteral("DatenPfad"), folders.data);
+    ini.WriteString(init, QStringLiteral("UserPfad"), folders.user);
+    ini.WriteString(init, QStringLiteral("TempPfad"), folders.temp);
+    ini.WriteString(init, QStringLiteral("ToPrint"), QStringLiteral("Auftrag"));
+
+    const QString request = QStringLiteral("Auftrag");
+    ini.WriteString(request, QStringLiteral("FormFilterTyp"), QStringLiteral("Rechnung"));
+    ini.WriteString(request, QStringLiteral("FormTyp"), QStringLiteral("L"));
+    ini.WriteString(request, QStringLiteral("Datenbereich"), QStringLiteral("E"));
+    ini.WriteString(request, QStringLiteral("Datensatz"), demoOrderNumber);
+}
+
+}
+
 void buildInstallation(const QString &folder, const QString &executable)
 {
-    Q_UNUSED(executable);
-    writeTables(folder + QStringLiteral("/daten"));
-    writeLayouts(folder + QStringLiteral("/formulare"));
+    const QString root = QDir(folder).absolutePath();
+    const InstallationFolders folders{makeFolder(root, QStringLiteral("programm")),
+                                      makeFolder(root, QStringLiteral("daten")),
+                                      makeFolder(root, QStringLiteral("formulare")),
+                                      makeFolder(root, QStringLiteral("benutzer")),
+                                      makeFolder(root, QStringLiteral("temp"))};
+    if (!executable.isEmpty())
+        copyExecutable(executable, folders.program);
+    writeIniFile(folders);
+    // A real installation: the mail program is registered and the aliases saved.
+    DemoOptions tables;
+    tables.dataFolder = folders.data;
+    tables.userFolder = folders.user;
+    tables.registerMailProgram = true;
+    tables.registerAliases = true;
+    writeTables(tables);
+    writeLayouts(folders.forms);
 }
 
 }

@@ -1,0 +1,23 @@
+#include "platform/ui/Accelerators.h"
+
+namespace ui {
+
+QChar acceleratorOf(const QString &caption)
+{
+    for (qsizetype i = 0; i + 1 < caption.size(); ++i) {
+        if (caption.at(i) != QLatin1Char('&'))
+            continue;
+        if (caption.at(i + 1) != QLatin1Char('&'))
+            return caption.at(i + 1);
+        ++i;
+    }
+    return {};
+}
+
+bool isAccelerator(QChar key, const QString &caption)
+{
+    const QChar accelerator = acceleratorOf(caption);
+    return !accelerator.isNull() && accelerator.toUpper() == key.toUpper();
+}
+
+}

@@ -1,0 +1,102 @@
+#include "platform/ui/Application.h"
+
+#include "platform/runtime/Exceptions.h"
+#include "platform/ui/UiServices.h"
+
+namespace ui {
+
+QString exceptionDisplayText(const QString &message)
+{
+    if (!message.isEmpty() && message.back() > QLatin1Char('.'))
+        return message + QLatin1Char('.');
+    return message;
+}
+
+void showEscapedException(const std::exception &error)
+{
+    if (dynamic_cast<const EAbort *>(&error))
+        return;
+    const auto *own = dynamic_cast<const Exception *>(&error);
+    const QString message = own ? own->Message() : QString::fromUtf8(error.what());
+    const Application *application = Application::instance();
+    const QString caption = application ? application->title() : QApplication::applicationName();
+    services().messageBox(exceptionDisplayText(message), caption, MsgIcon::Stop, MsgButtons::Ok);
+}
+
+Application::Application(int &argc, char **argv)
+    : QApplication(argc, argv)
+    , m_title(applicationName())
+{
+    connect(this, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
+        if (state == Qt::ApplicationActive)
+            activate();
+    });
+}
+
+// The forms go before the application object, in reverse order of creation.
+Application::~Application()
+{
+    while (!m_forms.empty())
+        m_forms.pop_back();
+}
+
+Application *Application::instance()
+{
+    return qobject_cast<Application *>(QCoreApplication::instance());
+}
+
+QWidget *Application::mainForm() const
+{
+    return m_forms.empty() ? nullptr : m_forms.front().get();
+}
+
+QList<QWidget *> Application::forms() const
+{
+    QList<QWidget *> result;
+    for (const auto &form : m_forms)
+        result.append(form.get());
+    return result;
+}
+
+int Application::run()
+{
+    QWidget *main = mainForm();
+    if (!main)
+        return 0;
+    main->show();
+    main->activateWindow();
+    return exec();
+}
+
+void Application::activate()
+{
+    emit activated();
+}
+
+bool Application::notify(QObject *receiver, QEvent *event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const std::exception &error) {
+        showEscapedException(error);
+    }
+    return false;
+}
+
+// Only a deliberate hide (closing) ends the loop, not the window system
+// unmapping a minimised window.
+bool Application::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == mainForm() && event->type() == QEvent::Hide && !event->spontaneous())
+        quit();
+    return QApplication::eventFilter(watched, event);
+}
+
+void Application::adoptForm(std::unique_ptr<QWidget> form)
+{
+    if (m_forms.empty())
+        form->installEventFilter(this);
+    m_forms.push_back(std::move(form));
+}
+
+}

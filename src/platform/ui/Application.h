@@ -1,0 +1,69 @@
+#pragma once
+
+#include <QApplication>
+#include <QWidget>
+
+#include <memory>
+#include <vector>
+
+namespace ui {
+
+// The text an escaped exception is shown with: a full stop is appended when
+// the message ends in a character that sorts after ".".
+QString exceptionDisplayText(const QString &message);
+
+// Shows an exception that escaped an event handler: stop icon, application
+// title as caption. EAbort is the silent exception and shows nothing.
+// Without an Application object the caption is the application name.
+void showEscapedException(const std::exception &error);
+
+// The program's application object: owns the forms in creation order,
+// reports activation, and keeps exceptions out of Qt's event loop.
+class Application : public QApplication
+{
+    Q_OBJECT
+
+public:
+    Application(int &argc, char **argv);
+    ~Application() override;
+
+    static Application *instance();
+
+    // Creates a form that lives until the application ends; the first one
+    // created is the main form, whose closing ends the message loop.
+    template <class Form>
+    Form *createForm()
+    {
+        auto form = std::make_unique<Form>();
+        Form *created = form.get();
+        adoptForm(std::move(form));
+        return created;
+    }
+
+    QWidget *mainForm() const;
+    QList<QWidget *> forms() const;
+    // The application's title: the caption of its own message boxes.
+    QString title() const { return m_title; }
+    void setTitle(const QString &title) { m_title = title; }
+
+    // Shows the main form and runs the message loop until it closes.
+    int run();
+    // The entry the window system's activation takes; tests call it directly.
+    void activate();
+
+    bool notify(QObject *receiver, QEvent *event) override;
+
+signals:
+    void activated();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void adoptForm(std::unique_ptr<QWidget> form);
+
+    std::vector<std::unique_ptr<QWidget>> m_forms;
+    QString m_title;
+};
+
+}

@@ -1,0 +1,149 @@
+#include "platform/ui/QtUiServices.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QInputDialog>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QUrl>
+
+#include <utility>
+#include <vector>
+
+namespace ui {
+
+namespace {
+
+using ButtonSpec = std::pair<QMessageBox::StandardButton, int>;
+
+std::vector<ButtonSpec> buttonSpecs(MsgButtons buttons)
+{
+    switch (buttons) {
+    case MsgButtons::Ok:
+        return {{QMessageBox::Ok, IDOK}};
+    case MsgButtons::OkCancel:
+        return {{QMessageBox::Ok, IDOK}, {QMessageBox::Cancel, IDCANCEL}};
+    case MsgButtons::YesNo:
+        return {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}};
+    case MsgButtons::YesNoCancel:
+        return {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
+    case MsgButtons::AbortRetryIgnore:
+        return {{QMessageBox::Abort, IDABORT}, {QMessageBox::Retry, IDRETRY},
+                {QMessageBox::Ignore, IDIGNORE}};
+    case MsgButtons::RetryCancel:
+        return {{QMessageBox::Retry, IDRETRY}, {QMessageBox::Cancel, IDCANCEL}};
+    }
+    return {{QMessageBox::Ok, IDOK}};
+}
+
+QMessageBox::Icon qtIcon(MsgIcon icon)
+{
+    switch (icon) {
+    case MsgIcon::None:
+        return QMessageBox::NoIcon;
+    case MsgIcon::Information:
+        return QMessageBox::Information;
+    case MsgIcon::Warning:
+        return QMessageBox::Warning;
+    case MsgIcon::Stop:
+        return QMessageBox::Critical;
+    case MsgIcon::Question:
+        return QMessageBox::Question;
+    }
+    return QMessageBox::NoIcon;
+}
+
+// German captions, since the buttons are the one part of a box the caller does not word.
+QString germanText(QMessageBox::StandardButton button)
+{
+    switch (button) {
+    case QMessageBox::Ok:
+        return QStringLiteral("OK");
+    case QMessageBox::Cancel:
+        return QStringLiteral("Abbrechen");
+    case QMessageBox::Yes:
+        return QStringLiteral("&Ja");
+    case QMessageBox::No:
+        return QStringLiteral("&Nein");
+    case QMessageBox::Abort:
+        return QStringLiteral("&Abbrechen");
+    case QMessageBox::Retry:
+        return QStringLiteral("&Wiederholen");
+    case QMessageBox::Ignore:
+        return QStringLiteral("&Ignorieren");
+    default:
+        return {};
+    }
+}
+
+// Closing the box by Escape or the title bar answers like the cancelling button.
+int escapeResult(const std::vector<ButtonSpec> &specs)
+{
+    for (const auto &spec : specs) {
+        if (spec.second == IDCANCEL || spec.second == IDNO)
+            return spec.second;
+    }
+    return specs.front().second;
+}
+
+}
+
+int QtUiServices::messageBox(const QString &text, const QString &caption, MsgIcon icon,
+                             MsgButtons buttons, int defaultButton)
+{
+    QMessageBox box(qtIcon(icon), caption, text, QMessageBox::NoButton, QApplication::activeWindow());
+    const std::vector<ButtonSpec> specs = buttonSpecs(buttons);
+    const int wantedDefault = defaultButton ? defaultButton : specs.front().second;
+    for (const auto &[standard, result] : specs) {
+        QPushButton *button = box.addButton(standard);
+        button->setText(germanText(standard));
+        if (result == wantedDefault)
+            box.setDefaultButton(button);
+        if (result == escapeResult(specs))
+            box.setEscapeButton(button);
+    }
+    box.exec();
+    const auto clicked = box.standardButton(box.clickedButton());
+    for (const auto &[standard, result] : specs) {
+        if (standard == clicked)
+            return result;
+    }
+    return escapeResult(specs);
+}
+
+bool QtUiServices::inputQuery(const QString &caption, const QString &prompt, QString &value)
+{
+    bool accepted = false;
+    const QString entered = QInputDialog::getText(QApplication::activeWindow(), caption, prompt,
+                                                  QLineEdit::Normal, value, &accepted);
+    if (accepted)
+        value = entered;
+    return accepted;
+}
+
+void QtUiServices::beep()
+{
+    QApplication::beep();
+}
+
+void QtUiServices::pushBusyCursor()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+void QtUiServices::popBusyCursor()
+{
+    QApplication::restoreOverrideCursor();
+}
+
+QDateTime QtUiServices::now() const
+{
+    return QDateTime::currentDateTime();
+}
+
+bool QtUiServices::openUrl(const QString &url)
+{
+    return QDesktopServices::openUrl(QUrl::fromUserInput(url));
+}
+
+}

@@ -1,0 +1,297 @@
+#include "app/Utils.h"
+
+#include "platform/os/Registry.h"
+#include "platform/runtime/Exceptions.h"
+#include "platform/runtime/FormatSettings.h"
+#include "platform/ui/RecordingUiServices.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class UtilsFileTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(root.isValid());
+        ASSERT_TRUE(QDir(root.path()).mkpath(QStringLiteral("formulare")));
+        ASSERT_TRUE(QDir(root.path()).mkpath(QStringLiteral("ziel")));
+    }
+
+    QString path(const QString &relative) const { return root.filePath(relative); }
+
+    void write(const QString &relative, const QByteArray &content) const
+    {
+        QFile file(path(relative));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_EQ(file.write(content), content.size());
+    }
+
+    QByteArray read(const QString &relative) const
+    {
+        QFile file(path(relative));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    QStringList filesIn(const QString &relative) const
+    {
+        return QDir(path(relative)).entryList(QDir::Files, QDir::Name);
+    }
+
+    ui::ScopedRecordingUiServices recording;
+    QTemporaryDir root;
+};
+
+QByteArray pattern(int size)
+{
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (int i = 0; i < size; ++i)
+        bytes[i] = char(i * 7 + i / 251);
+    return bytes;
+}
+
+}
+
+TEST_F(UtilsFileTest, CopyFilesUnderANewBaseNameKeepsEachExtension)
+{
+    write(QStringLiteral("formulare/Rechnung.lst"), "Liste");
+    write(QStringLiteral("formulare/Rechnung.LSV"), "Vorschau");
+    write(QStringLiteral("formulare/Rechnung.lbl"), "Etikett");
+    write(QStringLiteral("formulare/Rechnung.frm"), "E-Mail");
+    write(QStringLiteral("formulare/Rechnung2.lst"), "andere");
+
+    const int copied = CopyFiles(path(QStringLiteral("formulare/rechnung.l*")), path(QStringLiteral("ziel")),
+                                 QStringLiteral("Gutschrift"));
+
+    EXPECT_EQ(copied, 3);
+    EXPECT_EQ(filesIn(QStringLiteral("ziel")),
+              QStringList({QStringLiteral("Gutschrift.LSV"), QStringLiteral("Gutschrift.lbl"),
+                           QStringLiteral("Gutschrift.lst")}));
+    EXPECT_EQ(read(QStringLiteral("ziel/Gutschrift.LSV")), QByteArray("Vorschau"));
+    EXPECT_TRUE(recording.messages().isEmpty());
+}
+
+TEST_F(UtilsFileTest, CopyFilesWithoutANewNameKeepsTheNames)
+{
+    write(QStringLiteral("formulare/Lieferschein.lst"), "Liste");
+    EXPECT_EQ(CopyFiles(path(QStringLiteral("formulare/*.lst")), path(QStringLiteral("ziel")) + QLatin1Char('/'),
+                        QString()),
+              1);
+    EXPECT_EQ(read(QStringLiteral("ziel/Lieferschein.lst")), QByteArray("Liste"));
+}
+
+TEST_F(UtilsFileTest, CopyFilesRefusesMissingArguments)
+{
+    EXPECT_EQ(CopyFiles(QString(), path(QStringLiteral("ziel")), QString()), -1);
+    EXPECT_EQ(CopyFiles(path(QStringLiteral("formulare/*")), path(QStringLiteral("fehlt")), QString()), -1);
+    ASSERT_EQ(recording.messages().size(), 2);
+    EXPECT_EQ(recording.messages().at(0).text, QStringLiteral("Quelle oder Ziel wurde nicht angegeben!"));
+    EXPECT_EQ(recording.messages().at(0).caption, QStringLiteral("CopyFiles()"));
+    EXPECT_EQ(recording.messages().at(0).icon, ui::MsgIcon::Stop);
+    EXPECT_EQ(recording.messages().at(1).text,
+              QStringLiteral("Zielpfad nicht vorhanden: ") + path(QStringLiteral("fehlt")));
+}
+
+TEST_F(UtilsFileTest, CopyFileCopiesEveryBlockExactly)
+{
+    const QByteArray exactBlocks = pattern(2 * 8192);
+    const QByteArray partialBlock = pattern(3 * 8192 + 17);
+    write(QStringLiteral("formulare/a.bin"), exactBlocks);
+    write(QStringLiteral("formulare/b.bin"), partialBlock);
+    write(QStringLiteral("formulare/leer.bin"), QByteArray());
+
+    EXPECT_EQ(CopyFile(path(QStringLiteral("formulare/a.bin")), path(QStringLiteral("ziel/a.bin"))), 0);
+    // A folder as target receives the file under its own name.
+    EXPECT_EQ(CopyFile(path(QStringLiteral("formulare/b.bin")), path(QStringLiteral("ziel"))), 0);
+    EXPECT_EQ(CopyFile(path(QStringLiteral("formulare/leer.bin")), path(QStringLiteral("ziel"))), 0);
+
+    EXPECT_EQ(read(QStringLiteral("ziel/a.bin")), exactBlocks);
+    EXPECT_EQ(read(QStringLiteral("ziel/b.bin")), partialBlock);
+    EXPECT_TRUE(QFile::exists(path(QStringLiteral("ziel/leer.bin"))));
+    EXPECT_TRUE(read(QStringLiteral("ziel/leer.bin")).isEmpty());
+}
+
+TEST_F(UtilsFileTest, CopyFileReplacesAnExistingTarget)
+{
+    write(QStringLiteral("formulare/neu.lst"), "neu");
+    write(QStringLiteral("ziel/neu.lst"), "alter, längerer Inhalt");
+    EXPECT_EQ(CopyFile(path(QStringLiteral("formulare/neu.lst")), path(QStringLiteral("ziel/neu.lst"))), 0);
+    EXPECT_EQ(read(QStringLiteral("ziel/neu.lst")), QByteArray("neu"));
+}
+
+TEST_F(UtilsFileTest, CopyingAFileOntoItselfIsRefusedAndLosesNothing)
+{
+    write(QStringLiteral("formulare/Rechnung.lst"), "Inhalt");
+
+    EXPECT_NE(CopyFile(path(QStringLiteral("formulare/Rechnung.lst")), path(QStringLiteral("formulare"))), 0);
+    EXPECT_NE(CopyFile(path(QStringLiteral("formulare/Rechnung.lst")), path(QStringLiteral("formulare/RECHNUNG.LST"))),
+              0);
+    EXPECT_EQ(CopyFiles(path(QStringLiteral("formulare/*.lst")), path(QStringLiteral("formulare")), QString()), 0);
+
+    EXPECT_EQ(read(QStringLiteral("formulare/Rechnung.lst")), QByteArray("Inhalt"));
+    EXPECT_EQ(filesIn(QStringLiteral("formulare")), QStringList(QStringLiteral("Rechnung.lst")));
+    ASSERT_EQ(recording.messages().size(), 3);
+    EXPECT_EQ(recording.messages().at(0).caption, QStringLiteral("CopyFile()"));
+}
+
+TEST_F(UtilsFileTest, AFailedCopyCreatesNothing)
+{
+    EXPECT_NE(CopyFile(path(QStringLiteral("formulare/fehlt.lst")), path(QStringLiteral("ziel"))), 0);
+    write(QStringLiteral("formulare/da.lst"), "Inhalt");
+    EXPECT_NE(CopyFile(path(QStringLiteral("formulare/da.lst")), path(QStringLiteral("nirgends/da.lst"))), 0);
+
+    EXPECT_TRUE(filesIn(QStringLiteral("ziel")).isEmpty());
+    ASSERT_EQ(recording.messages().size(), 2);
+    EXPECT_EQ(recording.messages().at(0).text,
+              QStringLiteral("Kann Datei nicht öffnen: ") + path(QStringLiteral("formulare/fehlt.lst")));
+    EXPECT_TRUE(recording.messages().at(1).text.startsWith(QStringLiteral("Kann Zieldatei nicht anlegen: ")));
+}
+
+TEST_F(UtilsFileTest, DeleteFilesCountsTheDeletedFilesOnly)
+{
+    write(QStringLiteral("formulare/Mahnung.lst"), "1");
+    write(QStringLiteral("formulare/Mahnung.LBL"), "2");
+    write(QStringLiteral("formulare/Mahnung.frm"), "3");
+    ASSERT_TRUE(QDir(path(QStringLiteral("formulare"))).mkdir(QStringLiteral("Mahnung.lxx")));
+
+    EXPECT_EQ(DeleteFiles(path(QStringLiteral("formulare/mahnung.l*"))), 2);
+    EXPECT_EQ(filesIn(QStringLiteral("formulare")), QStringList(QStringLiteral("Mahnung.frm")));
+    EXPECT_TRUE(QDir(path(QStringLiteral("formulare/Mahnung.lxx"))).exists());
+    EXPECT_EQ(DeleteFiles(path(QStringLiteral("formulare/*.lst"))), 0);
+
+    EXPECT_EQ(DeleteFiles(QString()), -1);
+    ASSERT_EQ(recording.messages().size(), 1);
+    EXPECT_EQ(recording.messages().at(0).text, QStringLiteral("Dateien wurden nicht angegeben!"));
+    EXPECT_EQ(recording.messages().at(0).caption, QStringLiteral("DeleteFiles()"));
+}
+
+TEST_F(UtilsFileTest, FoldersAndAttributes)
+{
+    write(QStringLiteral("formulare/a.lst"), "x");
+    EXPECT_TRUE(DirectoryExists(path(QStringLiteral("formulare"))));
+    EXPECT_FALSE(DirectoryExists(path(QStringLiteral("formulare/a.lst"))));
+    EXPECT_TRUE(HasAttr(path(QStringLiteral("formulare")), faDirectory));
+    EXPECT_FALSE(HasAttr(path(QStringLiteral("formulare/a.lst")), faDirectory));
+    EXPECT_FALSE(HasAttr(path(QStringLiteral("fehlt")), 0));
+    EXPECT_TRUE(GetTempDir().endsWith(QLatin1Char('/')));
+    EXPECT_TRUE(DirectoryExists(GetTempDir()));
+}
+
+TEST(UtilsMessageTest, BoxesGoThroughTheServicesWithTheirIcons)
+{
+    ui::ScopedRecordingUiServices recording;
+    ShowError(QString(), QStringLiteral("Datenpfad wurde nicht angegeben!"));
+    ShowErrorMsg(QStringLiteral("Tintlen"), QString());
+    recording.queueAnswer(ui::IDNO);
+    EXPECT_EQ(AskYesNoCancel(QStringLiteral("Formular \"Rechnung\" wirklich löschen?")), ui::IDNO);
+    EXPECT_EQ(AskYesNoCancel(QStringLiteral("Noch einmal?")), ui::IDYES);
+
+    ASSERT_EQ(recording.messages().size(), 4);
+    EXPECT_EQ(recording.messages().at(0).icon, ui::MsgIcon::Stop);
+    EXPECT_EQ(recording.messages().at(0).buttons, ui::MsgButtons::Ok);
+    EXPECT_TRUE(recording.messages().at(0).caption.isEmpty());
+    EXPECT_EQ(recording.messages().at(1).caption, QStringLiteral("Tintlen"));
+    EXPECT_EQ(recording.messages().at(2).buttons, ui::MsgButtons::YesNoCancel);
+    EXPECT_EQ(recording.messages().at(2).icon, ui::MsgIcon::Question);
+}
+
+TEST(UtilsNumberTest, GermanNumbersFollowGermanRulesWhateverTheSettings)
+{
+    EXPECT_DOUBLE_EQ(StrToFloatDE(QStringLiteral("1.234,5")), 1234.5);
+    EXPECT_DOUBLE_EQ(StrToFloatDE(QStringLiteral("-0,25")), -0.25);
+    EXPECT_DOUBLE_EQ(StrToFloatDE(QStringLiteral("1.000.000")), 1000000.0);
+    EXPECT_DOUBLE_EQ(StrToFloatDE(QString()), 0.0);
+
+    FormatSettings().DecimalSeparator = QLatin1Char('.');
+    FormatSettings().ThousandSeparator = QLatin1Char(',');
+    const double underOtherSettings = StrToFloatDE(QStringLiteral("1.234,5"));
+    ResetFormatSettings();
+    EXPECT_DOUBLE_EQ(underOtherSettings, 1234.5);
+
+    EXPECT_THROW(StrToFloatDE(QStringLiteral("1,2,3")), EConvertError);
+    EXPECT_THROW(StrToFloatDE(QStringLiteral("zwölf")), EConvertError);
+    EXPECT_THROW(StrToFloatDE(QStringLiteral("nan")), EConvertError);
+}
+
+TEST(UtilsNumberTest, RoundingIsDecimalAndHalfAwayFromZero)
+{
+    EXPECT_DOUBLE_EQ(Round2(2.675), 2.68);
+    EXPECT_DOUBLE_EQ(Round2(0.125), 0.13);
+    EXPECT_DOUBLE_EQ(RoundDec(0, -2.5), -3.0);
+    EXPECT_DOUBLE_EQ(RoundDec(3, 1.0005), 1.001);
+    EXPECT_EQ(FormatNumber(2, 1234567.891), QStringLiteral("1.234.567,89"));
+    EXPECT_EQ(FormatNumber(0, -1234.5), QStringLiteral("-1.235"));
+    EXPECT_EQ(Max(-3, 2), 2);
+}
+
+TEST(UtilsNumberTest, IsNumericAllowsDigitsAndBlanksOnly)
+{
+    EXPECT_TRUE(IsNumeric(QStringLiteral("12 34")));
+    EXPECT_TRUE(IsNumeric(QStringLiteral("0")));
+    EXPECT_FALSE(IsNumeric(QString()));
+    EXPECT_FALSE(IsNumeric(QStringLiteral("12a")));
+    EXPECT_FALSE(IsNumeric(QStringLiteral("-1")));
+    EXPECT_FALSE(IsNumeric(QStringLiteral("1,5")));
+}
+
+TEST(UtilsStringTest, StringHelpers)
+{
+    EXPECT_EQ(RightStr(QStringLiteral("abc"), 5), QString());
+    EXPECT_EQ(RightStr(QStringLiteral("abc"), 3), QStringLiteral("abc"));
+    EXPECT_EQ(RightStr(QStringLiteral("Rechnung.lst"), 4), QStringLiteral(".lst"));
+    EXPECT_EQ(RightStr(QStringLiteral("abc"), 0), QString());
+    EXPECT_EQ(Replicate(QStringLiteral("-="), 3), QStringLiteral("-=-=-="));
+    EXPECT_EQ(Replicate(QStringLiteral("x"), 0), QString());
+    EXPECT_EQ(ReplaceFirst(QStringLiteral("#Z #Z"), QStringLiteral("#Z"), QStringLiteral("1")),
+              QStringLiteral("1 #Z"));
+    EXPECT_EQ(ReplaceFirst(QStringLiteral("ohne"), QStringLiteral("#Z"), QStringLiteral("1")),
+              QStringLiteral("ohne"));
+    EXPECT_EQ(StripBackslash(QStringLiteral("C:\\Daten\\\\")), QStringLiteral("C:\\Daten\\"));
+    EXPECT_EQ(StripBackslash(QStringLiteral("/srv/daten/")), QStringLiteral("/srv/daten"));
+    EXPECT_EQ(StripBackslash(QStringLiteral("daten")), QStringLiteral("daten"));
+    EXPECT_EQ(IIFStr(false, QStringLiteral("ja"), QStringLiteral("nein")), QStringLiteral("nein"));
+    EXPECT_EQ(IIFInt(true, 1, 2), 1);
+    EXPECT_DOUBLE_EQ(IIFFloat(false, 1.5, 2.5), 2.5);
+    EXPECT_EQ(IIFByte(true, 7, 9), 7);
+}
+
+TEST(UtilsStringTest, GermanLettersAreLetters)
+{
+    for (const QChar c : QStringLiteral("AzäöüÄÖÜß"))
+        EXPECT_TRUE(IsLetter(c)) << QString(c).toStdString();
+    for (const QChar c : QStringLiteral("é1 _@"))
+        EXPECT_FALSE(IsLetter(c)) << QString(c).toStdString();
+    EXPECT_TRUE(IsDigit(QLatin1Char('7')));
+    EXPECT_FALSE(IsDigit(QChar(0x0663)));
+    EXPECT_TRUE(IsLetterOrDigit(QChar(0x00DF)));
+    EXPECT_FALSE(IsLetterOrDigit(QLatin1Char('-')));
+}
+
+TEST(UtilsRegistryTest, TheDefaultMailClientComesFromTheMailtoCommand)
+{
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const bool wasSet = qEnvironmentVariableIsSet("TINTLEN_REGISTRY");
+    const QByteArray saved = qgetenv("TINTLEN_REGISTRY");
+    qputenv("TINTLEN_REGISTRY", folder.filePath(QStringLiteral("registry.ini")).toUtf8());
+
+    const QString withoutEntry = GetDefaultMailClient();
+    TRegistry registry;
+    registry.SetRootKey(TRegistry::HKEY_CLASSES_ROOT);
+    ASSERT_TRUE(registry.OpenKey(QStringLiteral("mailto\\shell\\open\\command"), true));
+    registry.WriteString(QString(), QStringLiteral("/opt/kuvertalia/kuvertalia -mailto %1"));
+    registry.CloseKey();
+    const QString withEntry = GetDefaultMailClient();
+
+    if (wasSet)
+        qputenv("TINTLEN_REGISTRY", saved);
+    else
+        qunsetenv("TINTLEN_REGISTRY");
+    EXPECT_TRUE(withoutEntry.isEmpty());
+    EXPECT_EQ(withEntry, QStringLiteral("/opt/kuvertalia/kuvertalia -mailto %1"));
+}

@@ -1,0 +1,115 @@
+#include "platform/runtime/DateTime.h"
+#include "platform/ui/RecordingUiServices.h"
+#include "platform/ui/UiServices.h"
+
+#include <gtest/gtest.h>
+
+using namespace ui;
+
+namespace {
+
+class UiServicesTest : public ::testing::Test
+{
+protected:
+    ScopedRecordingUiServices recording;
+};
+
+}
+
+TEST_F(UiServicesTest, InstalledServicesAnswerInsteadOfTheUser)
+{
+    EXPECT_EQ(&services(), &recording);
+    installServices(nullptr);
+    EXPECT_NE(&services(), &recording);
+}
+
+TEST_F(UiServicesTest, MessageBoxesAreRecordedWithEverythingTheUserWouldSee)
+{
+    services().messageBox(QStringLiteral("Datei fehlt"), QStringLiteral("Tintlen"), MsgIcon::Stop,
+                          MsgButtons::Ok);
+    services().messageBox(QStringLiteral("Löschen?"), QString(), MsgIcon::Question,
+                          MsgButtons::YesNoCancel, IDNO);
+
+    ASSERT_EQ(recording.messages().size(), 2);
+    const auto &first = recording.messages().at(0);
+    EXPECT_EQ(first.text, QStringLiteral("Datei fehlt"));
+    EXPECT_EQ(first.caption, QStringLiteral("Tintlen"));
+    EXPECT_EQ(first.icon, MsgIcon::Stop);
+    EXPECT_EQ(first.buttons, MsgButtons::Ok);
+    const auto &second = recording.messages().at(1);
+    EXPECT_TRUE(second.caption.isEmpty());
+    EXPECT_EQ(second.defaultButton, IDNO);
+    EXPECT_EQ(recording.messageTexts(),
+              QStringList({QStringLiteral("Datei fehlt"), QStringLiteral("Löschen?")}));
+}
+
+TEST_F(UiServicesTest, UnscriptedBoxesAnswerWithTheirDefaultButton)
+{
+    EXPECT_EQ(services().messageBox("a", "", MsgIcon::None, MsgButtons::Ok), IDOK);
+    EXPECT_EQ(services().messageBox("a", "", MsgIcon::None, MsgButtons::OkCancel), IDOK);
+    EXPECT_EQ(services().messageBox("a", "", MsgIcon::None, MsgButtons::YesNoCancel), IDYES);
+    EXPECT_EQ(services().messageBox("a", "", MsgIcon::None, MsgButtons::YesNo, IDNO), IDNO);
+    EXPECT_EQ(services().messageBox("a", "", MsgIcon::None, MsgButtons::AbortRetryIgnore), IDABORT);
+    EXPECT_EQ(services().messageBox("a", "", MsgIcon::None, MsgButtons::RetryCancel), IDRETRY);
+}
+
+TEST_F(UiServicesTest, ScriptedAnswersAreUsedInOrderThenDefaultsResume)
+{
+    recording.queueAnswer(IDNO);
+    recording.queueAnswer(IDCANCEL);
+    EXPECT_EQ(services().messageBox("1", "", MsgIcon::Question, MsgButtons::YesNoCancel), IDNO);
+    EXPECT_EQ(services().messageBox("2", "", MsgIcon::Question, MsgButtons::YesNoCancel), IDCANCEL);
+    EXPECT_EQ(services().messageBox("3", "", MsgIcon::Question, MsgButtons::YesNoCancel), IDYES);
+}
+
+TEST_F(UiServicesTest, PromptsAcceptCancelOrKeepTheValue)
+{
+    recording.queueInput(QStringLiteral("Neuer Name"));
+    recording.queueInput(std::nullopt);
+
+    QString value = QStringLiteral("Alt");
+    EXPECT_TRUE(services().inputQuery(QStringLiteral("Kopieren"), QStringLiteral("Name:"), value));
+    EXPECT_EQ(value, QStringLiteral("Neuer Name"));
+    EXPECT_FALSE(services().inputQuery(QStringLiteral("Kopieren"), QStringLiteral("Name:"), value));
+    EXPECT_EQ(value, QStringLiteral("Neuer Name"));
+    EXPECT_TRUE(services().inputQuery(QStringLiteral("Kopieren"), QStringLiteral("Name:"), value));
+    EXPECT_EQ(value, QStringLiteral("Neuer Name"));
+
+    ASSERT_EQ(recording.inputQueries().size(), 3);
+    EXPECT_EQ(recording.inputQueries().at(0).value, QStringLiteral("Alt"));
+    EXPECT_EQ(recording.inputQueries().at(0).prompt, QStringLiteral("Name:"));
+}
+
+TEST_F(UiServicesTest, BusyCursorIsUndoneOnEveryWayOut)
+{
+    try {
+        BusyCursor outer;
+        BusyCursor inner;
+        EXPECT_EQ(recording.busyDepth(), 2);
+        throw std::runtime_error("abgebrochen");
+    } catch (const std::runtime_error &) {
+    }
+    EXPECT_EQ(recording.busyDepth(), 0);
+    EXPECT_EQ(recording.maxBusyDepth(), 2);
+}
+
+TEST_F(UiServicesTest, ClockBeepAndUrlsAreRecorded)
+{
+    const QDateTime fixed(QDate(2026, 12, 24), QTime(18, 0));
+    recording.setNow(fixed);
+    EXPECT_EQ(services().now(), fixed);
+    services().beep();
+    services().beep();
+    EXPECT_EQ(recording.beeps(), 2);
+    EXPECT_TRUE(services().openUrl(QStringLiteral("mailto:info@example.de")));
+    EXPECT_EQ(recording.openedUrls(), QStringList(QStringLiteral("mailto:info@example.de")));
+}
+
+TEST_F(UiServicesTest, TheRuntimeClockFollowsTheInstalledServices)
+{
+    recording.setNow(QDateTime(QDate(2026, 2, 28), QTime(23, 59, 30)));
+    EXPECT_EQ(ToQDate(Date()), QDate(2026, 2, 28));
+    EXPECT_EQ(ToQDateTime(Now()), QDateTime(QDate(2026, 2, 28), QTime(23, 59, 30)));
+    recording.setNow(QDateTime(QDate(2026, 3, 1), QTime(0, 0)));
+    EXPECT_EQ(ToQDate(Date()), QDate(2026, 3, 1));
+}

@@ -1,0 +1,94 @@
+#include "platform/runtime/Exceptions.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/RecordingUiServices.h"
+
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+using namespace ui;
+
+namespace {
+
+class ApplicationTest : public ::testing::Test
+{
+protected:
+    // A button whose click handler throws what `raise` throws.
+    template <class Raise>
+    std::unique_ptr<QPushButton> throwingButton(Raise raise)
+    {
+        auto button = std::make_unique<QPushButton>(QStringLiteral("Drucken"));
+        QObject::connect(button.get(), &QPushButton::clicked, raise);
+        button->show();
+        return button;
+    }
+
+    ScopedRecordingUiServices recording;
+};
+
+}
+
+TEST(ExceptionDisplayTextTest, AFullStopIsAppendedOnlyAfterCharactersSortingAfterIt)
+{
+    EXPECT_EQ(exceptionDisplayText(QStringLiteral("Tabelle ist gesperrt")),
+              QStringLiteral("Tabelle ist gesperrt."));
+    EXPECT_EQ(exceptionDisplayText(QStringLiteral("Schon erledigt.")), QStringLiteral("Schon erledigt."));
+    EXPECT_EQ(exceptionDisplayText(QStringLiteral("Fehler!")), QStringLiteral("Fehler!"));
+    EXPECT_EQ(exceptionDisplayText(QStringLiteral("Wirklich?")), QStringLiteral("Wirklich?."));
+    EXPECT_EQ(exceptionDisplayText(QStringLiteral("Wert: 42")), QStringLiteral("Wert: 42."));
+    EXPECT_EQ(exceptionDisplayText(QStringLiteral("Pfad ,")), QStringLiteral("Pfad ,"));
+    EXPECT_EQ(exceptionDisplayText(QStringLiteral("Größe")), QStringLiteral("Größe."));
+    EXPECT_EQ(exceptionDisplayText(QString()), QString());
+}
+
+TEST_F(ApplicationTest, AnExceptionFromAHandlerIsShownAndTheProgramGoesOn)
+{
+    auto button = throwingButton([] { throw EDatabaseError(QStringLiteral("Tabelle Formular.db fehlt")); });
+
+    QTest::mouseClick(button.get(), Qt::LeftButton);
+    QTest::mouseClick(button.get(), Qt::LeftButton);
+
+    ASSERT_EQ(recording.messages().size(), 2);
+    const auto &shown = recording.messages().at(0);
+    EXPECT_EQ(shown.text, QStringLiteral("Tabelle Formular.db fehlt."));
+    EXPECT_EQ(shown.caption, QStringLiteral("Tintlen"));
+    EXPECT_EQ(shown.icon, MsgIcon::Stop);
+    EXPECT_EQ(shown.buttons, MsgButtons::Ok);
+}
+
+TEST_F(ApplicationTest, StandardExceptionsAreShownTooButTheSilentOneIsNot)
+{
+    auto failing = throwingButton([] { throw std::runtime_error("Speicher voll"); });
+    auto aborting = throwingButton([] { throw EAbort(QStringLiteral("Abbruch")); });
+
+    QTest::mouseClick(aborting.get(), Qt::LeftButton);
+    QTest::mouseClick(failing.get(), Qt::LeftButton);
+
+    EXPECT_EQ(recording.messageTexts(), QStringList(QStringLiteral("Speicher voll.")));
+}
+
+TEST_F(ApplicationTest, ActivationIsAnnouncedThroughOneEntry)
+{
+    Application *app = Application::instance();
+    ASSERT_NE(app, nullptr);
+    QSignalSpy spy(app, &Application::activated);
+    app->activate();
+    app->activate();
+    EXPECT_EQ(spy.count(), 2);
+}
+
+TEST_F(ApplicationTest, FormsAreKeptInCreationOrderAndTheFirstIsTheMainForm)
+{
+    Application *app = Application::instance();
+    const qsizetype before = app->forms().size();
+    QWidget *first = app->createForm<QWidget>();
+    QWidget *second = app->createForm<QPushButton>();
+
+    const QList<QWidget *> forms = app->forms();
+    ASSERT_EQ(forms.size(), before + 2);
+    EXPECT_EQ(forms.at(before), first);
+    EXPECT_EQ(forms.at(before + 1), second);
+    EXPECT_EQ(app->mainForm(), forms.front());
+}
