@@ -218,7 +218,7 @@ void defineStatisticsLine(ReportFields &fields, int job, bool asVariables, const
     fields.TCDefineFields(job, tc, asVariables, blank, kNoPrefix);
     fields.TCDefineFields(job, tcKopf, asVariables, blank || headMissing(),
                           statistics.byCustomer ? kNoPrefix : QStringLiteral("Auftrag_"));
-    defineLookup(fields, job, tcKunden, field("kundennr"), true,
+    defineLookup(fields, job, tcKunden, field("kundennr"), statistics.byCustomer || asVariables,
                  statistics.byCustomer ? kNoPrefix : QStringLiteral("Kunde_"), blank);
 }
 
