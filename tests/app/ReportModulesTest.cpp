@@ -135,8 +135,9 @@ protected:
         TProgramPaths &paths = ProgramPaths();
         paths.DatenPfad = s_demo->filePath(QStringLiteral("daten/"));
         paths.UserPfad = s_demo->filePath(QStringLiteral("benutzer/"));
-        const demo::DemoOptions demo = demo::completedOptions({s_demo->filePath(QStringLiteral("daten"))});
-        paths.DatenpfadQRB = demo::mailProgramPaths(demo.mailFolder).mailbox;
+        demo::DemoOptions options;
+        options.dataFolder = s_demo->filePath(QStringLiteral("daten"));
+        paths.DatenpfadQRB = demo::mailProgramPaths(demo::completedOptions(options).mailFolder).mailbox;
         printers = std::make_unique<os::FakePrinterService>(m_output.path());
         os::PrinterService::setInstance(printers.get());
         report::setEngine(&engine);
