@@ -152,7 +152,7 @@ Layout purchaseDocument(const DocumentText &text)
 
 const QString kPaymentTerms = QStringLiteral(
     "\"Zahlbar bis zum \" + ZahlbarBisDatum + \" ohne Abzug\" + If(Skonto = 0, \".\", \", bis zum \" + SkontoBisDatum + \" mit \" + "
-    "FStr(Skonto, \"-&.#\") + \" % Skonto.\")");
+    "Trim(FStr(Skonto, \"-&.#\")) + \" % Skonto.\")");
 
 QList<QPair<QString, Layout>> salesDocuments()
 {
@@ -211,14 +211,14 @@ TableDef dunningTable()
     table.followingTop = 28;
     TableRow header = tableRow(RowPart::Header, 6.5,
                                {column(25, "\"Rechnung\"", Qt::AlignLeft, head), column(24, "\"vom\"", Qt::AlignLeft, head),
-                                column(24, "\"fällig am\"", Qt::AlignLeft, head), column(12, "\"Stufe\"", Qt::AlignRight, head),
+                                column(24, "\"fällig am\"", Qt::AlignLeft, head), column(12, "\"Tage\"", Qt::AlignRight, head),
                                 column(30, "\"Betrag\"", Qt::AlignRight, head), column(30, "\"offen\"", Qt::AlignRight, head),
                                 column(30, "\"Zinsen\"", Qt::AlignRight, head)});
     header.fill = kHeaderFill;
     header.lineBelow = 0.3;
     TableRow item = tableRow(RowPart::Data, 5.5,
                              {column(25, "auftragnr", Qt::AlignLeft, body), column(24, dateOf("Datum"), Qt::AlignLeft, body),
-                              column(24, dateOf("faellig"), Qt::AlignLeft, body), column(12, "mahnstufe", Qt::AlignRight, body),
+                              column(24, dateOf("faellig"), Qt::AlignLeft, body), column(12, "mahnzinstage", Qt::AlignRight, body),
                               column(30, amountOf("auftragswert"), Qt::AlignRight, body),
                               column(30, amountOf("offenerBetrag"), Qt::AlignRight, body),
                               column(30, amountOf("mahnzinsBetrag"), Qt::AlignRight, body)});
@@ -265,25 +265,26 @@ Layout orderForm()
     Layout layout = invoiceLayout();
     for (const char *name : {"Belegbarcode", "Belegbegriffe", "Belegangaben", "Folgekopf", "Folgelinie", "Anschreiben"})
         removeObject(layout, name);
-    setLines(layout, "Anschrift", {"\"An\"", "Firmenabsender", "\" \"", "\"Fax-Bestellung\""});
+    setLines(layout, "Anschrift", {"\"Fax-Bestellung an\"", "Firmenabsender"});
+    objectNamed(layout, "Anschrift")->wrap = true;
     setLines(layout, "Titel", {"\"Bestellformular\""});
     LayoutObject sender = textObject("Besteller", {20, 107, 175, 16},
                                      {"\"Kunden-Nr.: ______________   Name: ________________________________________\"",
                                       "\"Lieferanschrift: ______________________________________________________\"",
-                                      "\"Stand \" + dmy"},
+                                      "If(Empty(dmy), \"\", \"Stand: \" + dmy)"},
                                      font(9.5), Qt::AlignLeft, Appearance::FirstPage);
     layout.objects.append(sender);
-    setClosing(layout, {"\"Wir liefern zu unseren allgemeinen Geschäftsbedingungen.\"",
-                        "\"____________________________    ____________________________\"",
-                        "\"Datum                                            Unterschrift\""});
+    setLines(layout, "Zahlungsbedingungen", {"\"Wir liefern zu unseren allgemeinen Geschäftsbedingungen.\""});
+    setLines(layout, "Gruss", {"\"____________________________    ____________________________\"",
+                               "\"Datum                                            Unterschrift\""});
     TableDef table = quantityTable();
     table.rect = QRectF(20, 128, 175, 130);
     table.rows.removeLast();
     table.rows[1].condition = Expression();
     table.rows.removeAt(2);
-    TableRow blank = tableRow(RowPart::EndFooter, 8, {column(175, "\"\"")});
+    TableRow blank = tableRow(RowPart::EndFooter, 8, {column(175, "\" \"")});
     blank.lineBelow = 0.1;
-    for (int i = 0; i < 14; ++i)
+    for (int i = 0; i < 9; ++i)
         table.rows.append(blank);
     layout.table = table;
     return layout;

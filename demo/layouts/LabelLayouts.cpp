@@ -11,6 +11,8 @@ using namespace report;
 
 namespace {
 
+const QString kArticleEan = QStringLiteral("Barcode_Freifeld_EAN13");
+
 // An address label with the partner's number as a bar code, for a partner
 // whose fields carry `prefix`; `reference` names the document it belongs to.
 Layout partnerLabel(const QString &prefix, const QString &reference)
@@ -58,7 +60,18 @@ Layout goodsReceiptLabel()
                                      {"\"Art.-Nr. \" + Lagerbew_Artikelnr + \"   Lagerplatz: ________\"",
                                       "\"Lieferant: \" + Lieferant_Name", "\"Beleg: \" + Lagerbew_Beleg"},
                                      font(8)));
-    layout.objects.append(barcodeObject("EAN", {7, 44, 60, 22}, "Barcode_Artikelnr_EAN13", LL_BARCODE_EAN13));
+    layout.objects.append(barcodeObject("EAN", {7, 44, 60, 22}, kArticleEan, LL_BARCODE_EAN13));
+    return layout;
+}
+
+// The shelf label with the article's EAN from its free field.
+Layout shelfLabel()
+{
+    Layout layout = articleLabelLayout();
+    for (LayoutObject &object : layout.objects) {
+        if (object.kind == ObjectKind::Barcode)
+            object.expression = Expression(kArticleEan);
+    }
     return layout;
 }
 
@@ -75,7 +88,7 @@ QList<QPair<QString, Layout>> labelLayouts()
         {"Bestellung_EtikettArt.lbl", positionLabel("Lieferant_", "Bestellung")},
         {"Kunden_Etikett.lbl", addressLabelLayout()},
         {"Liefer_Etikett.lbl", addressLabelLayout()},
-        {"Artikel_Etikett.lbl", articleLabelLayout()},
+        {"Artikel_Etikett.lbl", shelfLabel()},
         {"Lagerbew_Etikett.lbl", goodsReceiptLabel()},
     };
 }

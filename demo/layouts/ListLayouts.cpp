@@ -60,7 +60,8 @@ Layout contactPersonList(const QString &title)
 
 Layout contactList(const QString &title, const QStringList &subtitle, const QString &partnerColumn)
 {
-    QList<ListColumn> columns = {date("Datum", 20, "Datum"), {"Betreff", 48, "Betreff"}, {"Notiz", 50, "Notiz"}};
+    const double text = partnerColumn.isEmpty() ? 49 : 39;
+    QList<ListColumn> columns = {date("Datum", 20, "Datum"), {"Betreff", text, "Betreff"}, {"Notiz", text, "Notiz"}};
     if (!partnerColumn.isEmpty())
         columns.insert(1, {"Kunde", 30, partnerColumn});
     columns << ListColumn{"Dauer", 14, "Dauer", kRight} << ListColumn{"Summe", 14, "SummeDauer", kRight}
@@ -112,7 +113,7 @@ QList<QPair<QString, Layout>> receivableLists()
          listLayout({"Offene Posten",
                      {},
                      {{"Beleg-Nr.", 20, "auftragnr"},
-                      {"Kunde", 46, "kundennr + \" \" + Kunde_Name"},
+                      {"Kunde", 43, "kundennr + \" \" + Kunde_Name"},
                       date("Datum", 19, "Datum"),
                       date("fällig", 19, "faellig"),
                       money("Betrag", 23, "auftragswert", "SummeAuftragswert"),
@@ -203,7 +204,7 @@ QList<QPair<QString, Layout>> articleLists()
                       {"Bestand", 20, "FStr(Bestand, \"--,---,--&\")", kRight},
                       money("EK-Preis", 24, "EkPreis"),
                       money("VK-Preis", 24, "VK1"),
-                      money("Inventurwert", 30, "Bestand * EkPreis / If(PreisEinheit = 0, 1, PreisEinheit)",
+                      money("Inventurwert", 30, "Bestand * EkPreis",
                             "SummeInventur"),
                       {"Lieferant", 53, "Lieferant_Name"}},
                      "Inventurwert gesamt",
