@@ -8,22 +8,9 @@
 
 namespace {
 
-class PrintJobTest : public PrintRoadFixture
+class PrintJobTest : public PrintLoopFixture
 {
 protected:
-    void SetUp() override
-    {
-        PrintRoadFixture::SetUp();
-        printers.setCurrentPrinter(QStringLiteral("Testdrucker"));
-        os::PrinterService::setInstance(&printers);
-    }
-
-    void TearDown() override
-    {
-        os::PrinterService::setInstance(nullptr);
-        PrintRoadFixture::TearDown();
-    }
-
     void sales(const QString &formType, const QString &range)
     {
         request(QStringLiteral("Auftrag"), formType, QStringLiteral("L"), range);
@@ -33,11 +20,6 @@ protected:
     // The printing passes: each job of printer output has a check pass.
     int printedJobs() const { return engine.count(QStringLiteral("LlPrintWithBoxStart")); }
 
-    os::FakePrinterService printers{QString(), {QStringLiteral("Testdrucker"), QStringLiteral("Laserdrucker Buchhaltung")}};
-    TestPrintWindow window;
-    TestBranches branches;
-    printroad::ReportFields fields{data, branches.branches()};
-    printroad::PrintLoop loop{fields, window};
     printroad::PrintJob driver{loop, fields, window};
 };
 

@@ -3,27 +3,21 @@
 #include "app/PrintLoop.h"
 #include "platform/db/TField.h"
 #include "platform/os/Printers.h"
+#include "demo/layouts/DemoLayouts.h"
+#include "platform/report/DialogRunner.h"
+#include "platform/report/LayoutFile.h"
+#include "platform/report/PreviewFile.h"
 #include "platform/report/ReportCodes.h"
 #include "platform/runtime/Exceptions.h"
 
+#include <QDialog>
+#include <QFile>
+
 namespace {
 
-class PrintLoopTest : public PrintRoadFixture
+class PrintLoopTest : public PrintLoopFixture
 {
 protected:
-    void SetUp() override
-    {
-        PrintRoadFixture::SetUp();
-        printers.setCurrentPrinter(QStringLiteral("Testdrucker"));
-        os::PrinterService::setInstance(&printers);
-    }
-
-    void TearDown() override
-    {
-        os::PrinterService::setInstance(nullptr);
-        PrintRoadFixture::TearDown();
-    }
-
     void customerList(int copies = 1)
     {
         request(QStringLiteral("Kunden"), QStringLiteral("Liste"), QStringLiteral("L"), QStringLiteral("A"));
@@ -79,11 +73,6 @@ protected:
         EXPECT_FALSE(isOpen(tcSetup));
     }
 
-    os::FakePrinterService printers{QString(), {QStringLiteral("Testdrucker"), QStringLiteral("Laserdrucker Buchhaltung")}};
-    TestPrintWindow window;
-    TestBranches branches;
-    printroad::ReportFields fields{data, branches.branches()};
-    printroad::PrintLoop loop{fields, window};
 };
 
 }
@@ -331,4 +320,76 @@ TEST(EngineErrorTextTest, EveryKnownCodeHasItsText)
               QStringLiteral("Druck konnte nicht durchgeführt werden. Abbruch oder Fehler während des Drucks."));
     EXPECT_EQ(printroad::EngineErrorText(-1), QStringLiteral("Evtl. fehlen Dateien, die zum Druckprg. gehören. Siehe Filelist.doc!"));
     EXPECT_EQ(printroad::EngineErrorText(-4711), QStringLiteral("Zu diesem Fehler ist keine Fehlerbeschreibung vorhanden."));
+}
+
+namespace {
+
+// The real engine, printing to the test printers' PDF files and showing its
+// preview through a runner that closes it at once.
+class PrintLoopRealEngineTest : public PrintLoopTest
+{
+protected:
+    void SetUp() override
+    {
+        PrintLoopTest::SetUp();
+        freshTables();
+        report::setEngine(nullptr);
+        os::PrinterService::setInstance(&pdfPrinters);
+        pdfPrinters.setCurrentPrinter(QStringLiteral("Testdrucker"));
+        ProgramPaths().FormularPfad = scratchPath(QStringLiteral("formulare/"));
+        QDir().mkpath(ProgramPaths().FormularPfad);
+        ASSERT_TRUE(report::saveLayout(ProgramPaths().FormularPfad + QStringLiteral("Auftrag_Rechnung.lst"),
+                                       demo::invoiceLayout()));
+        report::setDialogRunner([this](QDialog &) {
+            previewSeen = QFile::exists(report::previewPath(ProgramPaths().FormularPfad + QStringLiteral("Auftrag_Rechnung.lst")));
+            return 0;
+        });
+    }
+
+    void TearDown() override
+    {
+        report::setDialogRunner(nullptr);
+        PrintLoopTest::TearDown();
+    }
+
+    static int pageCount(const QString &pdf)
+    {
+        QFile file(pdf);
+        if (!file.open(QIODevice::ReadOnly))
+            return 0;
+        const QByteArray bytes = file.readAll();
+        int pages = 0;
+        for (qsizetype at = bytes.indexOf("/Type /Page"); at >= 0; at = bytes.indexOf("/Type /Page", at + 1))
+            pages += bytes.mid(at, 12) != "/Type /Pages" ? 1 : 0;
+        return pages;
+    }
+
+    os::FakePrinterService pdfPrinters{scratchPath(QStringLiteral("pdf")), {QStringLiteral("Testdrucker")}};
+    bool previewSeen = false;
+};
+
+}
+
+TEST_F(PrintLoopRealEngineTest, ALongInvoicePrintsToPdfOverSeveralPages)
+{
+    QDir().mkpath(scratchPath(QStringLiteral("pdf")));
+    invoice(QStringLiteral("20260001"));
+    loop.ListeTintlen(false);
+    EXPECT_TRUE(services.messages().isEmpty()) << services.messageTexts().join('|').toStdString();
+    // The printer check pass opens the printer but leaves no file.
+    const QStringList files = QDir(scratchPath(QStringLiteral("pdf"))).entryList(QDir::Files);
+    ASSERT_EQ(files.size(), 1) << files.join('|').toStdString();
+    EXPECT_GE(pageCount(pdfPrinters.jobs().last().outputFile), 2);
+    EXPECT_EQ(positionNumbers(QStringLiteral("20260001")).last(), 41);
+}
+
+TEST_F(PrintLoopRealEngineTest, ThePreviewFilesAreDeletedAfterThePreview)
+{
+    invoice(QStringLiteral("20260002"));
+    window.chosen = printroad::Output::Bildschirm;
+    loop.ListeTintlen(false);
+    EXPECT_TRUE(services.messages().isEmpty()) << services.messageTexts().join('|').toStdString();
+    EXPECT_TRUE(previewSeen);
+    EXPECT_FALSE(QFile::exists(report::previewPath(ProgramPaths().FormularPfad + QStringLiteral("Auftrag_Rechnung.lst"))));
+    EXPECT_TRUE(pdfPrinters.jobs().isEmpty());
 }

@@ -8,12 +8,16 @@
 #include "platform/db/TSession.h"
 #include "platform/db/TTable.h"
 #include "platform/os/Paths.h"
+#include "platform/os/Printers.h"
 #include "platform/report/RecordingEngine.h"
 #include "platform/report/ReportEngine.h"
 #include "platform/runtime/DateTime.h"
 #include "platform/ui/RecordingUiServices.h"
 
 #include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -74,7 +78,13 @@ protected:
     void freshTables()
     {
         const QString root = m_scratch.filePath(QStringLiteral("kopie"));
-        demo::writeTables(root + QStringLiteral("/daten"));
+        QDirIterator files(s_demo->path(), QDir::Files, QDirIterator::Subdirectories);
+        while (files.hasNext()) {
+            const QString source = files.next();
+            const QString target = root + source.mid(s_demo->path().size());
+            QDir().mkpath(QFileInfo(target).path());
+            ASSERT_TRUE(QFile::copy(source, target)) << target.toStdString();
+        }
         useInstallation(root);
     }
 
@@ -193,4 +203,29 @@ struct TestBranches
     {
         return tc && tc->FindField(QStringLiteral("posdruck")) != nullptr;
     }
+};
+
+// The print loop on the recording engine and test printers, with the test
+// branches behind it.
+class PrintLoopFixture : public PrintRoadFixture
+{
+protected:
+    void SetUp() override
+    {
+        PrintRoadFixture::SetUp();
+        printers.setCurrentPrinter(QStringLiteral("Testdrucker"));
+        os::PrinterService::setInstance(&printers);
+    }
+
+    void TearDown() override
+    {
+        os::PrinterService::setInstance(nullptr);
+        PrintRoadFixture::TearDown();
+    }
+
+    os::FakePrinterService printers{QString(), {QStringLiteral("Testdrucker"), QStringLiteral("Laserdrucker Buchhaltung")}};
+    TestPrintWindow window;
+    TestBranches branches;
+    printroad::ReportFields fields{data, branches.branches()};
+    printroad::PrintLoop loop{fields, window};
 };
