@@ -1,0 +1,426 @@
+#include "mail/TemplateLine.h"
+
+#include "mail/TemplateExpression.h"
+#include "mail/TemplateLanguage.h"
+#include "mail/formularmodul.h"
+#include "mail/parsermodul.h"
+#include "platform/runtime/Conversions.h"
+
+#include <vector>
+
+namespace mail {
+
+namespace {
+
+const QChar Hash = QLatin1Char('#');
+const QChar Open = QLatin1Char('[');
+const QChar Close = QLatin1Char(']');
+const QChar CarriageReturn = QLatin1Char('\r');
+const QString NameLetters = QStringLiteral("_äöüÄÖÜß");
+
+bool IsAsciiDigit(QChar c)
+{
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+bool CanBeginName(QChar c)
+{
+    const bool asciiLetter = (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ||
+                             (c >= QLatin1Char('a') && c <= QLatin1Char('z'));
+    return asciiLetter || IsAsciiDigit(c) || NameLetters.contains(c);
+}
+
+bool BelongsToName(QChar c)
+{
+    return CanBeginName(c) || c == QLatin1Char(':');
+}
+
+QString PaddedTo(const QString &text, int width)
+{
+    return text.size() >= width ? text : text + QString(width - text.size(), QLatin1Char(' '));
+}
+
+// Line breaks of a value: CR LF is one break; every break is a lone CR; one
+// break at the very end is dropped.
+QString NormalizedBreaks(QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QString(CarriageReturn));
+    text.replace(QLatin1Char('\n'), CarriageReturn);
+    if (text.endsWith(CarriageReturn))
+        text.chop(1);
+    return text;
+}
+
+struct PlaceholderFormat {
+    bool wrap = false;
+    bool hasWidth = false;
+    int width = 0;
+    QString decimals;
+};
+
+[[noreturn]] void RefuseFormat(const QString &format, const QString &name)
+{
+    throw EFormularerror(QStringLiteral("Format ") + format + QStringLiteral(" des Feldes ") + name +
+                         QStringLiteral(" ist ungültig!"));
+}
+
+// A width or decimals count that no e-mail line could use is a format error:
+// padding to it would only produce an endless run of blanks.
+int BoundedNumber(const QString &digits, const QString &format, const QString &name)
+{
+    bool ok = false;
+    const qint64 value = digits.toLongLong(&ok);
+    if (!ok || value > TTemplateContext::MaxWidth)
+        RefuseFormat(format, name);
+    return int(value);
+}
+
+PlaceholderFormat ParseFormat(const QString &format, const QString &name,
+                              const QString &defaultDecimals)
+{
+    PlaceholderFormat result;
+    QString rest = format;
+    if (rest.startsWith(QLatin1Char('m'), Qt::CaseInsensitive)) {
+        result.wrap = true;
+        rest.remove(0, 1);
+    }
+    for (QChar c : rest) {
+        if (!IsAsciiDigit(c) && c != QLatin1Char(':'))
+            RefuseFormat(format, name);
+    }
+    const qsizetype colon = rest.indexOf(QLatin1Char(':'));
+    const QString widthText = colon < 0 ? rest : rest.left(colon);
+    result.decimals = colon < 0 ? defaultDecimals : rest.mid(colon + 1);
+    result.hasWidth = !widthText.isEmpty();
+    if (result.hasWidth)
+        result.width = BoundedNumber(widthText, format, name);
+    if (!result.decimals.isEmpty() && !result.decimals.contains(QLatin1Char(':')))
+        BoundedNumber(result.decimals, format, name);
+    return result;
+}
+
+QString NumberPicture(const PlaceholderFormat &format, QChar type)
+{
+    QString picture = QStringLiteral("%");
+    if (format.hasWidth)
+        picture += QString::number(format.width);
+    if (!format.decimals.isEmpty())
+        picture += QLatin1Char('.') + format.decimals;
+    return picture + type;
+}
+
+QString ValueText(const Variant &value, const PlaceholderFormat &format)
+{
+    switch (value.type()) {
+    case Variant::Type::Empty:
+    case Variant::Type::Null:
+        return QString();
+    case Variant::Type::Float:
+        return Format(NumberPicture(format, QLatin1Char('n')), {value.asNumber()});
+    case Variant::Type::Currency:
+        return Format(NumberPicture(format, QLatin1Char('m')), {value.asNumber()});
+    default:
+        return format.hasWidth ? value.toText() : TrimControl(value.toText());
+    }
+}
+
+// A value waiting to be placed, or a bracket marker.
+struct Slot {
+    QString text;
+    bool wrap = false;
+    int column = 0;
+    int width = 0;
+    bool used = true;
+};
+
+class LineRenderer
+{
+public:
+    LineRenderer(const QString &line, const TFormatlist &vocabulary, const QString &defaultDecimals)
+        : m_work(line), m_vocabulary(vocabulary), m_defaultDecimals(defaultDecimals)
+    {
+    }
+
+    QStringList Render()
+    {
+        if (!Scan())
+            return {};
+        const QString literal = m_work;
+        bool continuation = false;
+        QStringList lines{PlaceSlots(literal, continuation)};
+        while (continuation) {
+            continuation = false;
+            lines << TrimControlRight(PlaceSlots(QString(literal.size(), QLatin1Char(' ')), continuation));
+        }
+        return lines;
+    }
+
+private:
+    QChar At(qsizetype position) const
+    {
+        return position < m_work.size() ? m_work[position] : QChar();
+    }
+
+    bool GroupOpen() const { return m_fieldGroupStart >= 0 || m_lineGroupOpen; }
+
+    void Literal(int length)
+    {
+        m_position += length;
+        m_column += length;
+    }
+
+    // False when a line group drops the whole line.
+    bool Scan()
+    {
+        while (m_position < m_work.size()) {
+            const QChar c = m_work[m_position];
+            const QChar next = At(m_position + 1);
+            if (c == Hash)
+                ScanHash(next);
+            else if (c == Open && next == Open)
+                OpenLineGroup();
+            else if (c == Open)
+                OpenFieldGroup();
+            else if (c == Close && next == Close && m_lineGroupOpen) {
+                if (!CloseLineGroup())
+                    return false;
+            } else if (c == Close && next == Close)
+                Literal(2);
+            else if (c == Close)
+                CloseFieldGroup();
+            else
+                Literal(1);
+        }
+        return true;
+    }
+
+    void ScanHash(QChar next)
+    {
+        if (next == Hash) {
+            m_work.remove(m_position, 1);
+            Literal(1);
+        } else if (!CanBeginName(next)) {
+            Literal(1);
+        } else {
+            Placeholder();
+        }
+    }
+
+    QString CutPlaceholder()
+    {
+        qsizetype end = m_position + 1;
+        while (end < m_work.size() && BelongsToName(m_work[end]))
+            ++end;
+        const QString token = m_work.mid(m_position + 1, end - m_position - 1);
+        const qsizetype length = end - m_position + (At(end) == QLatin1Char('|') ? 1 : 0);
+        m_work.remove(m_position, length);
+        return token;
+    }
+
+    const TFormatlistItem &ResolvedItem(const QString &name) const
+    {
+        const TFormatlistItem *item = m_vocabulary.FindQualifiedThenName(name);
+        if (!item)
+            throw EFormularerror(QStringLiteral("Feld ") + name + QStringLiteral(" wurde nicht gefunden!"));
+        const bool evaluable = item->Kind == fikCommand || item->Kind == fikVariable ||
+                               (item->Kind == fikField && item->Table);
+        if (!evaluable)
+            throw EFormularerror(QStringLiteral("Feld nicht auswertbar!"));
+        return *item;
+    }
+
+    void Placeholder()
+    {
+        const QString token = CutPlaceholder();
+        if (GroupOpen())
+            ++m_groupCount;
+        const qsizetype colon = token.indexOf(QLatin1Char(':'));
+        const QString name = colon < 0 ? token : token.left(colon);
+        const QString formatText = colon < 0 ? QString() : token.mid(colon + 1);
+        const PlaceholderFormat format = ParseFormat(formatText, name, m_defaultDecimals);
+        const QString text = NormalizedBreaks(ValueText(ResolvedItem(name).CurrentValue(), format));
+        if (KeptByGroup(text))
+            PlaceValue(text, format);
+    }
+
+    // False when the value empties the field group it opens: the group is gone.
+    bool KeptByGroup(const QString &text)
+    {
+        const bool firstOfFieldGroup = m_fieldGroupStart >= 0 && m_groupCount == 1;
+        if (firstOfFieldGroup && text.isEmpty()) {
+            DropFieldGroup();
+            return false;
+        }
+        if (!text.isEmpty())
+            ++m_groupFilled;
+        if (firstOfFieldGroup) {
+            ReleaseMarker();
+            --m_column;
+        }
+        return true;
+    }
+
+    void PlaceValue(QString text, PlaceholderFormat format)
+    {
+        // A wrap width of 0 cannot wrap anything: the value stands whole.
+        if (format.wrap && format.hasWidth && format.width == 0)
+            format = {false, false, 0, format.decimals};
+        // Only wrapped values break lines; elsewhere a line break is a blank.
+        if (!format.wrap)
+            text.replace(CarriageReturn, QLatin1Char(' '));
+        const int width = format.hasWidth ? format.width : int(text.size());
+        TakeSlot(text, format.wrap, width);
+        m_column += width;
+    }
+
+    int TakeSlot(const QString &text, bool wrap, int width)
+    {
+        if (m_slots.size() >= size_t(TTemplateContext::MaxSlots)) {
+            throw EFormularerror(QStringLiteral("Eine Zeile darf höchstens %1 Felder und Klammern enthalten!")
+                                     .arg(TTemplateContext::MaxSlots));
+        }
+        m_slots.push_back({text, wrap, m_column, width, true});
+        return int(m_slots.size()) - 1;
+    }
+
+    void ReleaseMarker()
+    {
+        m_slots[m_marker].used = false;
+    }
+
+    void StartGroup(int marker)
+    {
+        m_marker = marker;
+        m_groupCount = 0;
+        m_groupFilled = 0;
+    }
+
+    void EndGroup()
+    {
+        m_fieldGroupStart = -1;
+        m_lineGroupOpen = false;
+        StartGroup(-1);
+    }
+
+    void RefuseNesting() const
+    {
+        if (GroupOpen())
+            throw EFormularerror(QStringLiteral("Geschachtelte Klammern werden nicht unterstützt!"));
+    }
+
+    void OpenLineGroup()
+    {
+        RefuseNesting();
+        m_work.remove(m_position, 2);
+        StartGroup(TakeSlot(QStringLiteral("[["), false, 2));
+        m_lineGroupOpen = true;
+        m_column += 2;
+    }
+
+    void OpenFieldGroup()
+    {
+        RefuseNesting();
+        m_work.remove(m_position, 1);
+        m_fieldGroupStart = m_position;
+        StartGroup(TakeSlot(QStringLiteral("["), false, 1));
+        m_column += 1;
+    }
+
+    bool CloseLineGroup()
+    {
+        if (m_groupCount > 0 && m_groupFilled == 0)
+            return false;
+        if (m_groupFilled > 0) {
+            m_work.remove(m_position, 2);
+            ReleaseMarker();
+            for (size_t i = size_t(m_marker) + 1; i < m_slots.size(); ++i)
+                m_slots[i].column -= 2;
+            m_column -= 2;
+        } else {
+            Literal(2);
+        }
+        EndGroup();
+        return true;
+    }
+
+    void CloseFieldGroup()
+    {
+        if (m_fieldGroupStart >= 0 && m_groupCount > 0)
+            m_work.remove(m_position, 1);
+        else
+            Literal(1);
+        if (m_fieldGroupStart >= 0)
+            EndGroup();
+    }
+
+    // The first value of a field group is empty: the group and its text go.
+    void DropFieldGroup()
+    {
+        ReleaseMarker();
+        m_column = m_slots[m_marker].column;
+        const qsizetype close = m_work.indexOf(Close, m_position);
+        const qsizetype end = close < 0 ? m_work.size() : close + 1;
+        m_work.remove(m_fieldGroupStart, end - m_fieldGroupStart);
+        m_position = m_fieldGroupStart;
+        EndGroup();
+    }
+
+    static QString NextPiece(Slot &slot, bool &continuation)
+    {
+        if (slot.text.size() <= slot.width && !slot.text.contains(CarriageReturn)) {
+            const QString piece = PaddedTo(slot.text, slot.width);
+            slot.text.clear();
+            return piece;
+        }
+        if (slot.wrap) {
+            QString piece;
+            WrapText(slot.text, slot.width, piece);
+            if (!slot.text.isEmpty())
+                continuation = true;
+            return PaddedTo(piece, slot.width);
+        }
+        QString text = slot.text;
+        slot.text.clear();
+        while (text.size() > slot.width && text.startsWith(QLatin1Char(' ')))
+            text.remove(0, 1);
+        return PaddedTo(text.left(slot.width), slot.width);
+    }
+
+    // Each slot's column already counts the widths of the slots before it, so
+    // inserting in slot order puts every value at its final column.
+    QString PlaceSlots(QString line, bool &continuation)
+    {
+        for (Slot &slot : m_slots) {
+            if (!slot.used)
+                continue;
+            const QString piece = NextPiece(slot, continuation);
+            const qsizetype at = slot.column - 1;
+            if (at > line.size())
+                line += QString(at - line.size(), QLatin1Char(' '));
+            line.insert(at, piece);
+        }
+        return line;
+    }
+
+    QString m_work;
+    const TFormatlist &m_vocabulary;
+    const QString &m_defaultDecimals;
+    qsizetype m_position = 0;
+    int m_column = 1;
+    std::vector<Slot> m_slots;
+    qsizetype m_fieldGroupStart = -1;
+    bool m_lineGroupOpen = false;
+    int m_marker = -1;
+    int m_groupCount = 0;
+    int m_groupFilled = 0;
+};
+
+} // namespace
+
+QStringList RenderTemplateLine(const QString &line, const TFormatlist &vocabulary,
+                               const QString &defaultDecimals)
+{
+    return LineRenderer(line, vocabulary, defaultDecimals).Render();
+}
+
+} // namespace mail

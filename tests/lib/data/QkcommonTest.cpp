@@ -1,0 +1,301 @@
+#include "PropertyHolders.h"
+
+#include "lib/data/Qkcommon.h"
+#include "lib/data/Qkprops.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPushButton>
+
+using fixture::ListHolder;
+
+TEST(PictureMaskLines, AnExistingLineGivesMaskAndFlags)
+{
+    ListHolder holder;
+    holder.PictureMasks = {"NAME\t###\tT\tF"};
+    const TqkPictureMaskSetting setting = qkGetPictureMask(&holder, "Name", false);
+    EXPECT_EQ(setting.Mask, "###");
+    EXPECT_TRUE(setting.AutoFill);
+    EXPECT_FALSE(setting.UseInGrid);
+}
+
+TEST(PictureMaskLines, MissingLinesAndListsGiveNoMaskAndTrueFlags)
+{
+    ListHolder holder;
+    holder.PictureMasks = {"Other\t###\tF\tF"};
+    TqkPictureMaskSetting setting = qkGetPictureMask(&holder, "Name", true);
+    EXPECT_EQ(setting.Mask, "");
+    EXPECT_TRUE(setting.AutoFill);
+    EXPECT_TRUE(setting.UseInGrid);
+    QObject plain;
+    setting = qkGetPictureMask(&plain, "Name", true);
+    EXPECT_EQ(setting.Mask, "");
+    EXPECT_TRUE(setting.UseInGrid);
+}
+
+TEST(PictureMaskLines, ShortLinesReadMissingFlagsAsFalse)
+{
+    ListHolder holder;
+    holder.PictureMasks = {"Plz\t#####"};
+    const TqkPictureMaskSetting setting = qkGetPictureMask(&holder, "PLZ", false);
+    EXPECT_EQ(setting.Mask, "#####");
+    EXPECT_FALSE(setting.AutoFill);
+    EXPECT_FALSE(setting.UseInGrid);
+}
+
+TEST(PictureMaskLines, SettingKeepsWhatIsNotSet)
+{
+    ListHolder holder;
+    holder.PictureMasks = {"A\t#\tF\tT", "Name\t###\tF\tT"};
+    qkSetPictureMask(&holder, "NAME", "&&&", true, false, true, false, false);
+    EXPECT_EQ(holder.PictureMasks, (QStringList{"A\t#\tF\tT", "NAME\t&&&\tF\tT"}));
+    qkSetPictureMask(&holder, "name", "", true, false, false, true, false);
+    EXPECT_EQ(holder.PictureMasks[1], "name\t&&&\tT\tT");
+}
+
+TEST(PictureMaskLines, EmptyMaskDeletesAndNewMaskAppends)
+{
+    ListHolder holder;
+    holder.PictureMasks = {"A\t#\tF\tT", "B\t##\tT\tT"};
+    qkSetPictureMask(&holder, "a", "", false, false, true, false, false);
+    EXPECT_EQ(holder.PictureMasks, (QStringList{"B\t##\tT\tT"}));
+    qkSetPictureMask(&holder, "Plz", "#####", true, false, true, true, true);
+    EXPECT_EQ(holder.PictureMasks, (QStringList{"B\t##\tT\tT", "Plz\t#####\tT\tF"}));
+    qkSetPictureMask(&holder, "Ort", "", true, true, true, true, true);
+    EXPECT_EQ(holder.PictureMasks.size(), 2);
+}
+
+TEST(PictureMaskLines, ATablesOwnPictureAlwaysWins)
+{
+    fixture::TqkTable table;
+    table.Pictures = {"Plz\t#####"};
+    table.PictureMasks = {"PLZ\t###\tF\tT"};
+    const TqkPictureMaskSetting setting = qkGetPictureMask(&table, "Plz", true);
+    EXPECT_EQ(setting.Mask, "#####");
+    EXPECT_FALSE(setting.AutoFill);
+    EXPECT_EQ(table.PictureMasks, (QStringList{"Plz\t#####\tF\tT"}));
+    EXPECT_EQ(qkGetPictureMask(&table, "Plz", false).Mask, "#####");
+
+    qkSetPictureMask(&table, "Plz", "##", true, true, true, true, true);
+    EXPECT_EQ(table.PictureMasks, (QStringList{"Plz\t#####\tT\tT"}));
+    table.PictureMasks.clear();
+    EXPECT_EQ(qkGetPictureMask(&table, "Plz", true).Mask, "#####");
+    EXPECT_TRUE(table.PictureMasks.isEmpty());
+}
+
+TEST(PictureMaskLines, WhatIsWrittenReadsBack)
+{
+    ListHolder holder;
+    for (const auto &[autoFill, useInGrid] : {std::pair{true, true}, std::pair{false, true}, std::pair{true, false},
+                                              std::pair{false, false}}) {
+        qkSetPictureMask(&holder, "Telefon", "(###) ###-####", autoFill, useInGrid, true, true, true);
+        const TqkPictureMaskSetting setting = qkGetPictureMask(&holder, "TELEFON", true);
+        EXPECT_EQ(setting.Mask, "(###) ###-####");
+        EXPECT_EQ(setting.AutoFill, autoFill);
+        EXPECT_EQ(setting.UseInGrid, useInGrid);
+    }
+    EXPECT_EQ(holder.PictureMasks.size(), 1);
+}
+
+TEST(PictureMaskLines, NamesAreNotTrimmedAndOnlyTMeansTrue)
+{
+    ListHolder holder;
+    holder.PictureMasks = {"Name \t#\tT\tT", "Name\t##\tt\tTrue"};
+    const TqkPictureMaskSetting setting = qkGetPictureMask(&holder, "Name", false);
+    EXPECT_EQ(setting.Mask, "##");
+    EXPECT_FALSE(setting.AutoFill);
+    EXPECT_FALSE(setting.UseInGrid);
+}
+
+TEST(ControlTypes, TheLastLineForTheExactNameWins)
+{
+    ListHolder grid;
+    grid.ControlType = {"Aktiv;CheckBox;Ja;Nein", "aktiv;Combo;cbo", "Aktiv;RichEdit"};
+    QString type;
+    QString parameters;
+    qkGetControlType(&grid, "Aktiv", type, parameters);
+    EXPECT_EQ(type, "RichEdit");
+    EXPECT_EQ(parameters, "");
+    grid.ControlType.removeLast();
+    qkGetControlType(&grid, "Aktiv", type, parameters);
+    EXPECT_EQ(type, "CheckBox");
+    EXPECT_EQ(parameters, "Ja;Nein");
+    qkGetControlType(&grid, "Fehlt", type, parameters);
+    EXPECT_EQ(type, "");
+    EXPECT_EQ(parameters, "");
+}
+
+TEST(ControlTypes, ParametersAreCutAt255Characters)
+{
+    ListHolder grid;
+    grid.ControlType = {"F;Combo;" + QString(300, 'x')};
+    QString type;
+    QString parameters;
+    qkGetControlType(&grid, "F", type, parameters);
+    EXPECT_EQ(parameters.size(), 255);
+}
+
+TEST(ControlTypes, EditTypesIgnoreCase)
+{
+    for (const char *type : {"CustomEdit", "lookupcombo", "COMBO"})
+        EXPECT_TRUE(qkIsEditControlType(type)) << type;
+    for (const char *type : {"CheckBox", "RichEdit", "Bitmap", ""})
+        EXPECT_FALSE(qkIsEditControlType(type)) << type;
+}
+
+TEST(FieldLayoutLists, LinesAndLookups)
+{
+    const QStringList layout{qkFieldLayoutLine("KundenNr", 10, "Kunde"), qkFieldLayoutLine("Name", 30, "Name 1")};
+    EXPECT_EQ(layout[0], "KundenNr\t10\tKunde");
+    int index = 0;
+    EXPECT_TRUE(qkFindFieldInList(layout, "NAME", index));
+    EXPECT_EQ(index, 1);
+    EXPECT_FALSE(qkFindFieldInList(layout, "Kunde", index));
+    EXPECT_EQ(qkListIndexOfText({"Ab", "aB", "c"}, "AB"), 0);
+    EXPECT_EQ(qkListIndexOfText({"Ab"}, "x"), -1);
+}
+
+TEST(ClassNames, AncestorsAreFoundWithoutRegardToCase)
+{
+    fixture::TqkTable table;
+    EXPECT_TRUE(qkInheritsFromName(&table, "TqkTable"));
+    EXPECT_TRUE(qkInheritsFromName(&table, "tqktable"));
+    EXPECT_TRUE(qkInheritsFromName(&table, "ListHolder"));
+    EXPECT_TRUE(qkInheritsFromName(&table, "QObject"));
+    EXPECT_FALSE(qkInheritsFromName(&table, "TqkQuery"));
+    EXPECT_FALSE(qkInheritsFromName(static_cast<QObject *>(nullptr), "QObject"));
+}
+
+TEST(FilterOptions, ReadAndSwitchedByPropertyName)
+{
+    ListHolder dataSet;
+    EXPECT_EQ(qkGetFilterOptions(&dataSet), qkDefaultFilterOptions);
+    qkSetFilterEnabled(&dataSet, false);
+    EXPECT_EQ(dataSet.OnFilterOptions, TqkOnFilterOptions(ofoShowHourGlass));
+    qkSetFilterEnabled(&dataSet, true);
+    EXPECT_EQ(dataSet.OnFilterOptions, qkDefaultFilterOptions);
+    QObject plain;
+    EXPECT_EQ(qkGetFilterOptions(&plain), TqkOnFilterOptions());
+    qkSetFilterEnabled(&plain, true);
+    EXPECT_EQ(qkGetFilterOptions(&plain), TqkOnFilterOptions());
+}
+
+TEST(FilterOptions, ClientDataSetsAnswerByTheirFilteredFlag)
+{
+    fixture::TqkClientDataSet client;
+    EXPECT_EQ(qkGetFilterOptions(&client), TqkOnFilterOptions());
+    client.Filtered = true;
+    EXPECT_EQ(qkGetFilterOptions(&client), TqkOnFilterOptions(ofoEnabled));
+}
+
+TEST(PropertyAccess, MissingPropertiesAnswerNothing)
+{
+    QObject plain;
+    EXPECT_FALSE(qkGetPictureMasks(&plain).has_value());
+    EXPECT_FALSE(qkGetValidateWithMask(&plain));
+    EXPECT_FALSE(qkGetOnInvalidValue(&plain));
+    EXPECT_FALSE(qkSetDatabaseName(&plain, "DATA"));
+    EXPECT_FALSE(qkSetSQL(&plain, {"SELECT 1"}));
+    EXPECT_FALSE(qkGetPictureMasks(nullptr).has_value());
+}
+
+TEST(PropertyAccess, NamesMatchWithoutRegardToCase)
+{
+    ListHolder holder;
+    holder.ControlType = {"A;CheckBox"};
+    EXPECT_EQ(qkReadList(&holder, "controltype"), QStringList{"A;CheckBox"});
+    EXPECT_TRUE(qkSetDatabaseName(&holder, "C:\\Daten"));
+    EXPECT_EQ(qkGetDatabaseName(&holder), "C:\\Daten");
+    EXPECT_TRUE(qkSetSQL(&holder, {"SELECT *", "FROM Kunden"}));
+    EXPECT_EQ(holder.SQL.size(), 2);
+    bool called = false;
+    holder.OnInvalidValue = [&](TDataSet *, TField *) { called = true; };
+    qkGetOnInvalidValue(&holder)(nullptr, nullptr);
+    EXPECT_TRUE(called);
+}
+
+TEST(PropertyAccess, DataFieldsAreWrittenOnlyOnControls)
+{
+    fixture::DataControl control;
+    EXPECT_TRUE(qkSetDataField(&control, "Name"));
+    EXPECT_EQ(qkGetDataField(&control), "Name");
+    QLineEdit edit;
+    EXPECT_FALSE(qkSetDataField(&edit, "Name"));
+    EXPECT_FALSE(qkSetDataSource(&control, nullptr));
+}
+
+TEST(QuotedTokens, NamesQuotesAndOperators)
+{
+    const QString text = "  Kunden.Name = 'Meier' AND \"Ort Alt\" <> $x_1";
+    QStringList tokens;
+    int pos = 1;
+    for (QString token = "start"; !token.isEmpty();) {
+        qkGetQuotedToken(text, pos, token);
+        if (!token.isEmpty())
+            tokens << token;
+    }
+    EXPECT_EQ(tokens, (QStringList{"Kunden.Name", "=", "'Meier'", "AND", "\"Ort Alt\"", "<", ">", "$x_1"}));
+}
+
+TEST(QuotedTokens, AnUnclosedQuoteGivesNothing)
+{
+    QString token = "x";
+    int pos = 1;
+    qkGetQuotedToken(" 'offen", pos, token);
+    EXPECT_EQ(token, "");
+    pos = 1;
+    qkGetQuotedToken("   ", pos, token);
+    EXPECT_EQ(token, "");
+}
+
+TEST(SmallHelpers, ScalingAndLimits)
+{
+    EXPECT_EQ(qkScalePixels(77, 120), 96);
+    EXPECT_EQ(qkScalePixels(24, 144), 36);
+    EXPECT_EQ(qkScalePixels(10, 100), 10);
+    EXPECT_EQ(qkMax(3, -4), 3);
+    EXPECT_EQ(qkMin(3, -4), -4);
+}
+
+TEST(EscapeWhileFiltering, EscapeSwitchesTheFilterOff)
+{
+    ListHolder dataSet;
+    QLineEdit edit;
+    QCoreApplication::postEvent(&edit, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+    EXPECT_TRUE(qkEscapePressed(&dataSet));
+    EXPECT_EQ(dataSet.OnFilterOptions, TqkOnFilterOptions(ofoShowHourGlass));
+    EXPECT_FALSE(qkEscapePressed(&dataSet));
+}
+
+TEST(EscapeWhileFiltering, AnotherKeyIsTakenAndLost)
+{
+    ListHolder dataSet;
+    QLineEdit edit;
+    QCoreApplication::postEvent(&edit, new QKeyEvent(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a"));
+    EXPECT_FALSE(qkEscapePressed(&dataSet));
+    EXPECT_EQ(edit.text(), "");
+    EXPECT_EQ(dataSet.OnFilterOptions, qkDefaultFilterOptions);
+}
+
+TEST(EscapeWhileFiltering, OtherInputWaitsUntilTheFilterIsDone)
+{
+    ListHolder dataSet;
+    QPushButton button("Schließen");
+    button.resize(80, 24);
+    int clicks = 0;
+    QObject::connect(&button, &QPushButton::clicked, [&] { ++clicks; });
+    const QPointF inside(10, 10);
+    QCoreApplication::postEvent(&button, new QMouseEvent(QEvent::MouseButtonPress, inside, inside, Qt::LeftButton,
+                                                         Qt::LeftButton, Qt::NoModifier));
+    QCoreApplication::postEvent(&button, new QMouseEvent(QEvent::MouseButtonRelease, inside, inside, Qt::LeftButton,
+                                                         Qt::NoButton, Qt::NoModifier));
+    QCoreApplication::postEvent(&button, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+    EXPECT_TRUE(qkEscapePressed(&dataSet));
+    EXPECT_EQ(clicks, 0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(clicks, 1);
+}

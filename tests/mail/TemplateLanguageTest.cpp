@@ -1,0 +1,309 @@
+#include "MailTestSupport.h"
+#include "mail/TemplateLanguage.h"
+#include "mail/formularmodul.h"
+#include "mail/parsermodul.h"
+#include "platform/runtime/DateTime.h"
+#include "platform/runtime/Exceptions.h"
+
+#include <gtest/gtest.h>
+
+using mail::Variant;
+
+namespace {
+
+class TemplateLanguage : public testing::Test
+{
+protected:
+    TemplateLanguage() { m_vocabulary.RegisterTemplateCommands(); }
+
+    void Set(const QString &name, const Variant &value)
+    {
+        const int index = m_vocabulary.IndexOfQualifiedName(name);
+        if (index >= 0)
+            m_vocabulary.GetItem(index)->Value = value;
+        else
+            m_vocabulary.AddItem()->SetVariable(name, name, value, name);
+    }
+
+    QStringList Run(const QStringList &lines, const QString &suffix = QString())
+    {
+        QStringList output;
+        for (const QString &line : lines)
+            m_context.ProcessTemplateLine(line, output, suffix);
+        return output;
+    }
+
+    QString One(const QString &line)
+    {
+        const QStringList output = Run({line});
+        return output.size() == 1 ? output[0] : QStringLiteral("<%1 Zeilen>").arg(output.size());
+    }
+
+    QString ErrorOf(const QStringList &lines)
+    {
+        return FormularErrorOf([&] { Run(lines); });
+    }
+
+    TFormatlist m_vocabulary;
+    TFormular m_formular;
+    TTemplateContext m_context{m_vocabulary, &m_formular};
+};
+
+TEST_F(TemplateLanguage, LiteralTextHashesAndSuffix)
+{
+    EXPECT_EQ(One("Nr. ##1 und # frei"), "Nr. #1 und # frei");
+    EXPECT_EQ(One("am Ende #"), "am Ende #");
+    EXPECT_EQ(Run({"", "// Kommentar", "Text"}, "|"), QStringList({"|", "Text|"}));
+}
+
+TEST_F(TemplateLanguage, PlaceholderWidthsPadAndCut)
+{
+    Set("Kurz", "abc");
+    Set("Lang", "Abcdefghijklmn");
+    Set("Rand", "  abc  ");
+    EXPECT_EQ(One("<#Kurz>"), "<abc>");
+    EXPECT_EQ(One("<#Kurz:10>"), "<abc       >");
+    EXPECT_EQ(One("<#Lang:10>"), "<Abcdefghij>");
+    EXPECT_EQ(One("<#Rand>"), "<abc>");
+    EXPECT_EQ(One("<#Rand:9>"), "<  abc    >");
+    EXPECT_EQ(One("<#Rand:3>"), "<abc>");
+    EXPECT_EQ(One("#Kurz|def"), "abcdef");
+    EXPECT_EQ(One("#Kurz:5|x #Kurz:0|y"), "abc  x y");
+}
+
+TEST_F(TemplateLanguage, ValuesOfEachTypeTurnIntoText)
+{
+    Set("Ganz", 42);
+    Set("Betrag", 1234.5);
+    Set("Geld", Variant::Currency(1234.5));
+    Set("Tag", Variant::Date(EncodeDate(2024, 3, 5)));
+    Set("Ja", true);
+    Set("Nichts", Variant::Null());
+    EXPECT_EQ(One("<#Ganz:5>"), "<42   >");
+    EXPECT_EQ(One("<#Ganz:5:2>"), "<42   >");
+    EXPECT_EQ(One("<#Betrag:10:2>"), "<  1.234,50>");
+    EXPECT_EQ(One("<#Betrag::1>"), "<1.234,5>");
+    EXPECT_EQ(One("<#Geld:12:2>"), "<  1.234,50 €>");
+    EXPECT_EQ(One("<#Tag>"), "<05.03.2024>");
+    EXPECT_EQ(One("<#Ja>"), "<True>");
+    EXPECT_EQ(One("<#Nichts:4>"), "<    >");
+
+    m_context.DefaultDecimals = "3";
+    EXPECT_EQ(One("<#Betrag:10>"), "< 1.234,500>");
+    EXPECT_EQ(One("<#Geld:12>"), "< 1.234,500 €>");
+}
+
+TEST_F(TemplateLanguage, FieldGroupsDisappearWithTheirFirstValue)
+{
+    Set("Tel", "");
+    EXPECT_EQ(One("Tel.[ (#Tel)] Ende"), "Tel. Ende");
+    Set("Tel", "123");
+    EXPECT_EQ(One("Tel.[ (#Tel)] Ende"), "Tel. (123) Ende");
+
+    Set("A", "x");
+    Set("B", "");
+    EXPECT_EQ(One("[#A, #B]!"), "x, !");
+    EXPECT_EQ(One("[#B, #A]!"), "!");
+    EXPECT_EQ(One("[ohne Feld] und ]"), "[ohne Feld] und ]");
+    EXPECT_EQ(One("Tel.[ #B ohne Ende"), "Tel.");
+}
+
+TEST_F(TemplateLanguage, LineGroupsDropTheWholeLineOnlyWhenEveryValueIsEmpty)
+{
+    Set("Fax", "");
+    Set("Mobil", "");
+    EXPECT_EQ(Run({"[[Fax: #Fax #Mobil]]", "danach"}), QStringList({"danach"}));
+    Set("Mobil", "0170");
+    EXPECT_EQ(One("[[Fax: #Fax:4 Mobil: #Mobil]]"), "Fax:      Mobil: 0170");
+    EXPECT_EQ(One("[[kein Feld]]"), "[[kein Feld]]");
+    EXPECT_EQ(One("a]]b"), "a]]b");
+}
+
+TEST_F(TemplateLanguage, PlaceholdersAfterGroupsStandWhereTheTextShowsThem)
+{
+    Set("A", "1");
+    Set("B", "2");
+    EXPECT_EQ(One("[[#A]] x #B y"), "1 x 2 y");
+    EXPECT_EQ(One("[#A] x #B y"), "1 x 2 y");
+    EXPECT_EQ(One("[[(#A)]] [#A:3] #B:2|."), "(1) 1   2 .");
+}
+
+TEST_F(TemplateLanguage, WrappedValuesContinueAtTheirColumn)
+{
+    Set("T", "aaaa bbbb cccc dddd eeee ffff gggg hhhh iiii jjjjj");
+    Set("N", "7");
+    EXPECT_EQ(Run({"A #T:m20 B #N"}), QStringList({"A aaaa bbbb cccc dddd  B 7",
+                                                   "  eeee ffff gggg hhhh",
+                                                   "  iiii jjjjj"}));
+}
+
+TEST_F(TemplateLanguage, LineBreaksInValues)
+{
+    Set("Zwei", "Zeile1\r\nZeile2\r\n");
+    EXPECT_EQ(Run({"#Zwei:m10|!"}), QStringList({"Zeile1    !", "Zeile2"}));
+    Set("Lf", "a\nb");
+    EXPECT_EQ(Run({"<#Lf>"}), QStringList({"<a b>"}));
+    Set("Cr", "eins\rzwei");
+    const QStringList unwrapped = Run({"#Cr:20|."});
+    ASSERT_EQ(unwrapped.size(), 1);
+    EXPECT_FALSE(unwrapped[0].contains('\r'));
+    EXPECT_EQ(unwrapped[0], "eins zwei           .");
+}
+
+TEST_F(TemplateLanguage, WrapWidthZeroMeansNoWrap)
+{
+    Set("T", "ein Text, der nicht umbrochen wird");
+    EXPECT_EQ(Run({"<#T:m0>"}), QStringList({"<ein Text, der nicht umbrochen wird>"}));
+    EXPECT_EQ(Run({"<#T:0>"}), QStringList({"<>"}));
+}
+
+TEST_F(TemplateLanguage, LongValuesWithoutWidthStandWhole)
+{
+    const QString text(5000, 'x');
+    Set("Lang", text);
+    EXPECT_EQ(One("#Lang."), text + ".");
+}
+
+TEST_F(TemplateLanguage, FormatAndNameErrors)
+{
+    Set("Name", "x");
+    EXPECT_EQ(ErrorOf({"#Name:abc"}), "Format abc des Feldes Name ist ungültig!");
+    EXPECT_EQ(ErrorOf({"#Name:10m"}), "Format 10m des Feldes Name ist ungültig!");
+    EXPECT_EQ(ErrorOf({"#Name:100000000"}), "Format 100000000 des Feldes Name ist ungültig!");
+    EXPECT_EQ(ErrorOf({"#Name:99999999999999999999"}),
+              "Format 99999999999999999999 des Feldes Name ist ungültig!");
+    EXPECT_EQ(ErrorOf({"#Fehlt"}), "Feld Fehlt wurde nicht gefunden!");
+    Set("Betrag", 1.5);
+    EXPECT_THROW(Run({"#Betrag:10:2:3"}), EConvertError);
+    m_vocabulary.AddItem()->Name = "Roh";
+    EXPECT_EQ(ErrorOf({"#Roh"}), "Feld nicht auswertbar!");
+    EXPECT_EQ(ErrorOf({"[[a [#Name] b]]"}), "Geschachtelte Klammern werden nicht unterstützt!");
+    EXPECT_EQ(ErrorOf({"[a [[#Name]] b]"}), "Geschachtelte Klammern werden nicht unterstützt!");
+    EXPECT_EQ(ErrorOf({"[a [#Name] b"}), "Geschachtelte Klammern werden nicht unterstützt!");
+}
+
+TEST_F(TemplateLanguage, FailingLineAddsNothingAndEarlierLinesStay)
+{
+    QStringList output;
+    m_context.ProcessTemplateLine("vorher", output, QString());
+    EXPECT_THROW(m_context.ProcessTemplateLine("Wert #Fehlt", output, QString()), EFormularerror);
+    EXPECT_EQ(output, QStringList({"vorher"}));
+}
+
+TEST_F(TemplateLanguage, FiftyOneSlotsFitAndTheFiftySecondIsRefused)
+{
+    Set("x", "1");
+    const QString fiftyOne = QString("#x ").repeated(51);
+    EXPECT_EQ(One(fiftyOne), QString("1 ").repeated(51));
+    EXPECT_EQ(ErrorOf({QString("#x").repeated(52)}),
+              "Eine Zeile darf höchstens 51 Felder und Klammern enthalten!");
+    EXPECT_EQ(ErrorOf({QString("[#x]").repeated(26)}),
+              "Eine Zeile darf höchstens 51 Felder und Klammern enthalten!");
+}
+
+TEST_F(TemplateLanguage, ConditionsSkipUpToTheirEnd)
+{
+    Set("Name", "Meier");
+    EXPECT_EQ(Run({"!Wenn #Name = \"\"", "kein Name", "!Wenn gar nicht ausgewertet", "innen",
+                   "!EndeWenn", "noch leer", "!EndeWenn", "Ende"}),
+              QStringList({"Ende"}));
+    EXPECT_EQ(m_context.ConditionDepth(), 0);
+    EXPECT_EQ(Run({"!Wenn #Name = \"Meier\"", "Herr #Name", "!EndeWenn", "!EndeWenn", "x"}),
+              QStringList({"Herr Meier", "x"}));
+}
+
+TEST_F(TemplateLanguage, SkippedLinesProduceNothingButUnknownCommandsStillFail)
+{
+    EXPECT_EQ(Run({"!Wenn false", "", "#Fehlt", "!Var #a=1"}), QStringList());
+    EXPECT_EQ(m_vocabulary.IndexOfQualifiedName("a"), -1);
+    EXPECT_EQ(ErrorOf({"!Unbekannt"}), "Befehl !Unbekannt nicht gefunden!");
+    EXPECT_EQ(ErrorOf({"!wenn true"}), "Befehl !wenn nicht gefunden!");
+    m_context.ResetTemplateState();
+    EXPECT_EQ(m_context.ConditionDepth(), 0);
+}
+
+TEST_F(TemplateLanguage, ConditionMustBeATruthValue)
+{
+    const QString message = "Wenn-Ausdruck muss eine Logische Aussage (Wahr oder Falsch) ergeben.";
+    EXPECT_EQ(ErrorOf({"!Wenn Wort"}), message);
+    EXPECT_EQ(ErrorOf({"!Wenn 1+1"}), message);
+    EXPECT_EQ(ErrorOf({"!Wenn \"a\"-1"}), message);
+    Set("Zahl", 0);
+    EXPECT_EQ(Run({"!Wenn #Zahl", "null", "!EndeWenn", "!Wenn #Zahl+1", "eins", "!EndeWenn"}),
+              QStringList({"eins"}));
+}
+
+TEST_F(TemplateLanguage, VariablesAreCreatedAssignedAndGuarded)
+{
+    EXPECT_EQ(Run({"!Var #Summe=5", "!Var #Summe=#Summe+1", "<#Summe>"}), QStringList({"<51>"}));
+    Set("Zahl", 5);
+    EXPECT_EQ(Run({"!Var #Plus=#Zahl+1", "<#Plus>"}), QStringList({"<6,00>"}));
+    EXPECT_EQ(m_vocabulary.GetItem(m_vocabulary.IndexOfQualifiedName("Summe"))->Name, "PRGVARSumme");
+    EXPECT_EQ(Run({"!Var #Text=\"Hallo\"+\" Welt\"", "#Text"}), QStringList({"Hallo Welt"}));
+    EXPECT_EQ(Run({"!Var #Leer", "#Leer"}), QStringList({"False"}));
+    EXPECT_EQ(Run({"!Var #mit =1"}), QStringList());
+    EXPECT_EQ(ErrorOf({"<#mit>"}), "Feld mit wurde nicht gefunden!");
+    EXPECT_EQ(ErrorOf({"!Var Summe=1"}), "Variablen müssen immer mit einem # anfangen");
+    EXPECT_EQ(ErrorOf({"!Var #Wenn=1"}), "Variablenname nicht verwendbar!");
+}
+
+TEST_F(TemplateLanguage, OtherCommandsKeepTheirArgumentAsValue)
+{
+    Set("Var_Seite", 1);
+    Run({"!Var_Seite 5 von 7"});
+    EXPECT_EQ(One("#Var_Seite"), "5 von 7");
+    Run({"!Var_Seite"});
+    EXPECT_EQ(One("#Var_Seite"), "<Leerzeile>");
+    Run({"!Wenn"});
+    EXPECT_EQ(m_context.ConditionDepth(), 1);
+}
+
+TEST_F(TemplateLanguage, ResetClearsCommandsAndRemovesEveryVariable)
+{
+    Run({"!Var #a=1", "!Wenn false"});
+    m_vocabulary.GetItem(0)->Value = Variant("gesetzt");
+    m_context.ResetTemplateState();
+    EXPECT_EQ(m_context.ConditionDepth(), 0);
+    EXPECT_EQ(m_vocabulary.Count(), 3);
+    for (int i = 0; i < m_vocabulary.Count(); ++i)
+        EXPECT_EQ(m_vocabulary.GetItem(i)->Value, Variant(QString()));
+}
+
+TEST_F(TemplateLanguage, SectionsRunFromTheLoadedTemplate)
+{
+    m_formular.Section(fsKopfzeile) << "!Var #n=\"2\"" << "Seite #n" << "";
+    QStringList output;
+    m_context.ProcessFormSection(fsKopfzeile, output, "\t");
+    EXPECT_EQ(output, QStringList({"Seite 2\t", "\t"}));
+}
+
+TEST(WrapTextRule, BreaksAtLineBreaksBlanksAndDashes)
+{
+    QString text = "abc-def ghi";
+    QString piece;
+    WrapText(text, 5, piece);
+    EXPECT_EQ(piece, "abc-");
+    EXPECT_EQ(text, "def ghi");
+
+    text = "abcdefgh";
+    WrapText(text, 3, piece);
+    EXPECT_EQ(piece, "abc");
+    EXPECT_EQ(text, "defgh");
+
+    text = "ab\ncd efgh";
+    WrapText(text, 8, piece);
+    EXPECT_EQ(piece, "ab ");
+    EXPECT_EQ(text, "cd efgh");
+
+    text = "kurz";
+    WrapText(text, 10, piece);
+    EXPECT_EQ(piece, "kurz");
+    EXPECT_TRUE(text.isEmpty());
+
+    text = "ohne Grenze\r\nRest";
+    WrapText(text, 0, piece);
+    EXPECT_EQ(piece, "ohne Grenze ");
+    EXPECT_EQ(text, "Rest");
+}
+
+} // namespace
