@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/PrintLoop.h"
 #include "app/PrintRequest.h"
 #include "app/ReportData.h"
 #include "app/ReportFields.h"
@@ -7,16 +8,21 @@
 #include "platform/db/TSession.h"
 #include "platform/db/TTable.h"
 #include "platform/os/Paths.h"
+#include "platform/os/Printers.h"
 #include "platform/report/RecordingEngine.h"
 #include "platform/report/ReportEngine.h"
 #include "platform/runtime/DateTime.h"
 #include "platform/ui/RecordingUiServices.h"
 
 #include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
 // The demo tables written once into a folder of their own, the program
@@ -72,7 +78,13 @@ protected:
     void freshTables()
     {
         const QString root = m_scratch.filePath(QStringLiteral("kopie"));
-        demo::writeTables(root + QStringLiteral("/daten"));
+        QDirIterator files(s_demo->path(), QDir::Files, QDirIterator::Subdirectories);
+        while (files.hasNext()) {
+            const QString source = files.next();
+            const QString target = root + source.mid(s_demo->path().size());
+            QDir().mkpath(QFileInfo(target).path());
+            ASSERT_TRUE(QFile::copy(source, target)) << target.toStdString();
+        }
         useInstallation(root);
     }
 
@@ -104,4 +116,116 @@ private:
     static inline std::unique_ptr<QTemporaryDir> s_demo;
     QTemporaryDir m_scratch;
     QString m_savedAliases;
+};
+
+// The main window as the print road sees it: what the user chose.
+class TestPrintWindow : public printroad::PrintWindow
+{
+public:
+    printroad::FormRow row{QStringLiteral("Kundenliste"), QStringLiteral("Kunden_Liste.lst"), 1};
+    printroad::Output chosen = printroad::Output::Standarddrucker;
+    QString standardText = QStringLiteral("Testdrucker an LPT1:");
+    QString formText;
+    bool options = false;
+    int typed = 0;
+    bool closeAfter = false;
+    bool background = false;
+    QStringList actions;
+
+    printroad::FormRow currentFormRow() const override { return row; }
+    printroad::Output output() const override { return chosen; }
+    QString standardPrinterText() const override { return standardText; }
+    QString formPrinterText() const override { return formText; }
+    void focusStandardPrinterList() override { actions << QStringLiteral("focus lstStdDrucker"); }
+    void focusFormPrinterList() override { actions << QStringLiteral("focus lstFrmDrucker"); }
+    bool withOptions() const override { return options; }
+    int typedCopies() const override { return typed; }
+    bool closeAfterJob() const override { return closeAfter; }
+    bool backgroundAfterJob() const override { return background; }
+    void closeMainWindow() override { actions << QStringLiteral("close"); }
+    void minimizeApplication(bool hide) override { actions << (hide ? QStringLiteral("minimize+hide") : QStringLiteral("minimize")); }
+    QWidget *activeWindow() const override { return nullptr; }
+};
+
+// Module branches for the tests of the frame and the loop: every field of
+// the main table as the loop asks, the keys each job was started with, and
+// for documents the numbering of their positions.
+struct TestBranches
+{
+    QStringList jobKeys;
+    int calls = 0;
+
+    int allFields(printroad::ReportFields &fields, int job, TTable *&slot, bool asVariables)
+    {
+        ++calls;
+        int limit = 0;
+        if (!slot) {
+            jobKeys << PrintRequest().Datensatz;
+            limit = fields.data().GetRecords(slot, QString());
+            if (limit == printroad::NothingToPrint)
+                return limit;
+            fields.DefineCommVars(job, Date());
+        }
+        fields.TCDefineFields(job, tc, asVariables, false, QString());
+        return limit;
+    }
+
+    int document(printroad::ReportFields &fields, int job, TTable *&slot, bool asVariables)
+    {
+        ++calls;
+        if (slot) {
+            fields.TCDefineFields(job, tc, asVariables, false, QString());
+            return 0;
+        }
+        jobKeys << PrintRequest().Datensatz;
+        if (fields.data().GetRecords(slot, QString()) == printroad::NothingToPrint)
+            return printroad::NothingToPrint;
+        const int limit = fields.data().NumberPositions(tc, PrintRequest().Datensatz);
+        fields.DefineLookup(job, tcKopf, {PrintRequest().Datensatz}, true, QString());
+        fields.TCDefineFields(job, tc, asVariables, false, QString());
+        return limit;
+    }
+
+    QList<printroad::ModuleBranch> branches()
+    {
+        using namespace std::placeholders;
+        const printroad::ModuleFieldsRoutine all = std::bind(&TestBranches::allFields, this, _1, _2, _3, _4);
+        const printroad::ModuleFieldsRoutine documents = std::bind(&TestBranches::document, this, _1, _2, _3, _4);
+        return {{QStringLiteral("Auftrag"), false,
+                 [all, documents](printroad::ReportFields &f, int job, TTable *&slot, bool asVariables) {
+                     const bool positions = tableIsPositions();
+                     return positions ? documents(f, job, slot, asVariables) : all(f, job, slot, asVariables);
+                 }},
+                {QString(), true, all}};
+    }
+
+    static bool tableIsPositions()
+    {
+        return tc && tc->FindField(QStringLiteral("posdruck")) != nullptr;
+    }
+};
+
+// The print loop on the recording engine and test printers, with the test
+// branches behind it.
+class PrintLoopFixture : public PrintRoadFixture
+{
+protected:
+    void SetUp() override
+    {
+        PrintRoadFixture::SetUp();
+        printers.setCurrentPrinter(QStringLiteral("Testdrucker"));
+        os::PrinterService::setInstance(&printers);
+    }
+
+    void TearDown() override
+    {
+        os::PrinterService::setInstance(nullptr);
+        PrintRoadFixture::TearDown();
+    }
+
+    os::FakePrinterService printers{QString(), {QStringLiteral("Testdrucker"), QStringLiteral("Laserdrucker Buchhaltung")}};
+    TestPrintWindow window;
+    TestBranches branches;
+    printroad::ReportFields fields{data, branches.branches()};
+    printroad::PrintLoop loop{fields, window};
 };
