@@ -21,6 +21,9 @@ int selectRecords(ReportFields &fields, int job, TTable *&slot, const QString &e
 {
     if (slot)
         return 0;
+    // A module whose table could not be opened has been reported already.
+    if (!tc || !tc->Active())
+        return NothingToPrint;
     const int limit = fields.data().GetRecords(slot, extraFilter);
     if (limit != NothingToPrint)
         fields.DefineCommVars(job, Date());

@@ -1,6 +1,7 @@
 #include "ModuleFieldsFixture.h"
 
 #include "app/ReportModules.h"
+#include "demo/tables/MailProgramFolder.h"
 #include "platform/report/ReportApi.h"
 #include "platform/runtime/FormatSettings.h"
 #include "platform/runtime/TextFile.h"
@@ -35,9 +36,17 @@ QString goldenText(const DefinitionMap &definitions)
 
 }
 
+QString demoMailbox()
+{
+    demo::DemoOptions options;
+    options.dataFolder = QDir(ProgramPaths().DatenPfad).absolutePath();
+    return demo::mailProgramPaths(demo::completedOptions(options).mailFolder).mailbox;
+}
+
 void ModuleFieldsTest::SetUp()
 {
     PrintRoadFixture::SetUp();
+    ProgramPaths().DatenpfadQRB = demoMailbox();
     ResetFormatSettings();
     services.setNow(QDateTime(QDate(2026, 11, 30), QTime(10, 0)));
     fields = std::make_unique<printroad::ReportFields>(data, printroad::ReportModuleBranches());

@@ -16,6 +16,9 @@ struct Definition
 };
 using DefinitionMap = QMap<QString, Definition>;
 
+// The mail program's mailbox folder of the demo tables in use.
+QString demoMailbox();
+
 // The module field definitions of the print road against the recording
 // engine and the demo tables, on the day of the demo's dunning run.
 class ModuleFieldsTest : public PrintRoadFixture

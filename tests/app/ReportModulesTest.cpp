@@ -1,10 +1,9 @@
-#include "PrintRoadFixture.h"
+#include "ModuleFieldsFixture.h"
 
 #include "app/PrintLoop.h"
 #include "app/ReportModules.h"
 #include "demo/layouts/DemoLayouts.h"
 #include "demo/tables/FormRows.h"
-#include "demo/tables/MailProgramFolder.h"
 #include "demo/tables/DemoTables.h"
 #include "platform/db/TField.h"
 #include "platform/os/FakePrinterService.h"
@@ -126,9 +125,7 @@ protected:
     void useLayouts()
     {
         ProgramPaths().FormularPfad = scratchPath(QStringLiteral("formulare/"));
-        demo::DemoOptions options;
-        options.dataFolder = QDir(ProgramPaths().DatenPfad).absolutePath();
-        ProgramPaths().DatenpfadQRB = demo::mailProgramPaths(demo::completedOptions(options).mailFolder).mailbox;
+        ProgramPaths().DatenpfadQRB = demoMailbox();
     }
 
     void TearDown() override
