@@ -74,7 +74,7 @@ const QMap<QString, DemoRequest> demoRequests = {
     {"KunAtr_Liste-A", {"A", "10001", "Aufträge des Kunden"}},
     {"KunAtr_Liste-O", {"A", "10001", "Posten des Kunden"}},
     {"KunAtr_Liste-U", {"A", "10001", "Zahlungen des Kunden"}},
-    {"KunArt_Liste", {"A", "10001", "Artikel des Kunden"}},
+    {"KunArt_Liste", {"A", "10001", "Spanplatte 19 mm"}},
     {"ArtKun_Liste", {"A", "1004", "Kunden des Artikels"}},
     {"Kontakte-K_Liste", {"A", "10001", "Jahresgespräch"}},
     {"Kontakte-L_Liste", {"A", "70001", "Preisverhandlung Schrauben"}},
