@@ -105,6 +105,17 @@ QString ModuleFieldsTest::value(const QString &name) const
     return variable != all.cend() ? variable->contents : all.value(QStringLiteral("F ") + name).contents;
 }
 
+void ModuleFieldsTest::editRecord(const QString &path, const QVariantList &key, const std::function<void(TTable &)> &change)
+{
+    TTable table;
+    table.SetTableName(path);
+    table.Open();
+    ASSERT_TRUE(key.isEmpty() || table.FindKey(key)) << path.toStdString();
+    table.Edit();
+    change(table);
+    table.Post();
+}
+
 void ModuleFieldsTest::expectGolden(const QString &name, const DefinitionMap &definitions)
 {
     const QString path = QDir(goldenFolder()).filePath(name + QStringLiteral(".txt"));

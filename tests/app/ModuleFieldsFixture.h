@@ -4,6 +4,7 @@
 
 #include <QMap>
 
+#include <functional>
 #include <memory>
 
 // What the engine holds for one name after a record was defined, keyed
@@ -44,6 +45,10 @@ protected:
     // The contents of a variable, else of a field.
     QString value(const QString &name) const;
     QStringList messages() const { return services.messageTexts(); }
+
+    // Changes one record of a table of the installation in use: the record
+    // of `key`, or the only one when `key` is empty.
+    void editRecord(const QString &path, const QVariantList &key, const std::function<void(TTable &)> &change);
 
     // Compares with tests/app/golden/<name>.txt; with TINTLEN_WRITE_GOLDEN
     // set the file is written instead.

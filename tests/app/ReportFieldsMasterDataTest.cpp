@@ -59,15 +59,8 @@ TEST_F(MasterDataFields, ABillOfMaterialDividesByThePriceUnit)
 TEST_F(MasterDataFields, TheMarginOfASupplierArticleAndOfOneWithoutPurchasePrice)
 {
     freshTables();
-    {
-        TTable articles;
-        articles.SetTableName(ProgramPaths().DatenPfad + "Artikel.db");
-        articles.Open();
-        ASSERT_TRUE(articles.FindKey({"1008"}));
-        articles.Edit();
-        articles.FieldByName("EkPreis")->SetAsFloat(0);
-        articles.Post();
-    }
+    editRecord(ProgramPaths().DatenPfad + "Artikel.db", {"1008"},
+               [](TTable &article) { article.FieldByName("EkPreis")->SetAsFloat(0); });
     const QList<DefinitionMap> lines = printAll("LfrArt", "70001");
     ASSERT_FALSE(lines.isEmpty());
     for (const DefinitionMap &line : lines) {
@@ -110,14 +103,8 @@ TEST_F(MasterDataFields, AReceiptOfTwelveUnitsPrintsTwelveLabels)
 TEST_F(MasterDataFields, TheCustomerStatisticsLeavesOutTheChosenArticlesWhenAskedTo)
 {
     freshTables();
-    {
-        TTable settings;
-        settings.SetTableName(ProgramPaths().UserPfad + "setupLoc.db");
-        settings.Open();
-        settings.Edit();
-        settings.FieldByName("KunArtDruckJN")->SetAsString("N");
-        settings.Post();
-    }
+    editRecord(ProgramPaths().UserPfad + "setupLoc.db", {},
+               [](TTable &settings) { settings.FieldByName("KunArtDruckJN")->SetAsString("N"); });
     const QList<DefinitionMap> lines = printAll("KunArt", "10001");
     const QStringList chosen = {"1004", "1007", "1011", "1013"};
     int printed = 0;
