@@ -1,15 +1,7 @@
 #include "app/DruckPrg.h"
+#include "app/singlestarter.h"
 #include "platform/os/SingleInstance.h"
 #include "platform/ui/Application.h"
-#include "platform/ui/UiServices.h"
-
-namespace {
-
-const QString alreadyRunningMessage = QStringLiteral(
-    "Es läuft schon ein Druckprogramm.\r\nSie müssen das Programm erst beenden, bevor Sie einen "
-    "neuen Druckauftrag starten können.");
-
-}
 
 int main(int argc, char **argv)
 {
@@ -17,11 +9,8 @@ int main(int argc, char **argv)
     app.setTitle(QStringLiteral("Tintlen"));
 
     os::SingleInstanceLock lock;
-    if (!lock.tryAcquire(QStringLiteral("Kuvertalia Druck"))) {
-        ui::services().messageBox(alreadyRunningMessage, QString(), ui::MsgIcon::None,
-                                  ui::MsgButtons::Ok);
+    if (!AcquireSingleInstance(lock))
         return 1;
-    }
 
     app.createForm<TfrmPrintMan>();
     return app.run();

@@ -4,6 +4,39 @@
 
 #include <QWidget>
 
+class DataSetGridModel;
+class TDataSource;
+class TField;
+class TIniFile;
+class TTable;
+
+// Keeps a gate closed for the lifetime of the object and opens it again on
+// every way out, an exception included, unless the holder decides that it
+// stays closed.
+class ClosedGate
+{
+public:
+    explicit ClosedGate(bool &gate) : m_gate(gate) { m_gate = false; }
+    ~ClosedGate()
+    {
+        if (m_reopen)
+            m_gate = true;
+    }
+    ClosedGate(const ClosedGate &) = delete;
+    ClosedGate &operator=(const ClosedGate &) = delete;
+
+    void keepClosed() { m_reopen = false; }
+    void openNow()
+    {
+        m_gate = true;
+        m_reopen = false;
+    }
+
+private:
+    bool &m_gate;
+    bool m_reopen = true;
+};
+
 // The print manager's main window; its controls are public so that the
 // handlers and dialogs working on it reach them by their names.
 class TfrmPrintMan : public QWidget, public Ui::TfrmPrintMan
@@ -12,10 +45,60 @@ class TfrmPrintMan : public QWidget, public Ui::TfrmPrintMan
 
 public:
     explicit TfrmPrintMan(QWidget *parent = nullptr);
+    ~TfrmPrintMan() override;
+
+    // The form table's print view and the e-mail view, with their sources.
+    TTable *tblForm = nullptr;
+    TDataSource *dsForm = nullptr;
+    TTable *tblFormular = nullptr;
+    TDataSource *dscFormular = nullptr;
+
+    // AppShow handles a request only while this gate is open; print and
+    // e-mail jobs and dialogs close it, so the activations they cause are
+    // ignored.
+    bool ActivationOpen = true;
+    // Closed while the chosen form printer is stored into the form row.
+    bool PrinterDisplayOpen = true;
+
+    // A value of the program's ini file (empty when missing).
+    QString GetDruckPara(const QString &section, const QString &key) const;
+    // True once FormShow found the ini file and took the activations.
+    bool HandlesActivation() const { return m_handlesActivation; }
 
 public slots:
+    void FormShow();
+    void AppShow();
     void btnAbbruchClick();
+    void pgcAuswahlChange();
+    void dsFormDataChange(TField *field);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private:
+    void FormCreate();
+    void FormClose();
+    void createDataComponents();
+    void fillPrinterLists();
+    void onApplicationActivated();
+    void readWindowBehaviour(const TIniFile &ini);
+    void refuseRequest(ClosedGate &gate, const QString &message);
+    void pointFormTableAt(const QString &dataPath);
+    void showRequestedForms();
+    void showFormPrinter();
+    void showOutputChoice();
     void placeAtScreenCentre();
+
+    DataSetGridModel *m_formGrid = nullptr;
+    DataSetGridModel *m_emailGrid = nullptr;
+    bool m_handlesActivation = false;
 };
+
+// The program's main window while it exists.
+extern TfrmPrintMan *frmPrintMan;
+
+// The form printer as the printer lists show it: "name an port". A stored
+// "name,driver,port" gives the part before the first comma and the part
+// after the second one (after the first when there is no second).
+QString PrinterDisplayText(const QString &treiber);

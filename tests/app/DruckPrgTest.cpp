@@ -1,13 +1,24 @@
-#include "app/DruckPrg.h"
+#include "StartupFixture.h"
+
+#include "demo/tables/DemoTables.h"
+#include "platform/db/TField.h"
+#include "platform/db/TTable.h"
+#include "platform/os/IniFile.h"
+
+#include <QFile>
 
 #include <QSignalSpy>
 #include <QTest>
 
-#include <gtest/gtest.h>
+namespace {
 
-TEST(DruckPrgTest, TheMainWindowLoadsWithItsCaptionsAndTabs)
+using DruckPrgTest = StartupFixture;
+
+}
+
+TEST_F(DruckPrgTest, TheMainWindowLoadsWithItsCaptionsAndTabs)
 {
-    TfrmPrintMan form;
+    TfrmPrintMan &form = window();
     EXPECT_EQ(form.windowTitle(), QStringLiteral("Tintlen"));
     ASSERT_EQ(form.pgcAuswahl->count(), 2);
     EXPECT_EQ(form.pgcAuswahl->widget(0), form.tsTintlen);
@@ -23,23 +34,106 @@ TEST(DruckPrgTest, TheMainWindowLoadsWithItsCaptionsAndTabs)
     EXPECT_FALSE(form.edtAnlage->isVisibleTo(&form));
 }
 
-TEST(DruckPrgTest, AltMChoosesTheEmailTabOfTheMainWindow)
+TEST_F(DruckPrgTest, AltMChoosesTheEmailTabOfTheMainWindow)
 {
-    TfrmPrintMan form;
+    TfrmPrintMan &form = activatedWindow();
     QSignalSpy changes(form.pgcAuswahl, &QTabWidget::currentChanged);
-    form.show();
     form.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
     QTest::keyClick(&form, Qt::Key_M, Qt::AltModifier);
     EXPECT_EQ(form.pgcAuswahl->currentWidget(), form.tsEmail);
     EXPECT_EQ(changes.count(), 1);
+    EXPECT_EQ(form.btnTintlen->text(), QStringLiteral("E-Mail &senden"));
+    QTest::keyClick(&form, Qt::Key_D, Qt::AltModifier);
+    EXPECT_EQ(form.btnTintlen->text(), QStringLiteral("&Tintlen"));
 }
 
-TEST(DruckPrgTest, AbbruchClosesTheWindow)
+TEST_F(DruckPrgTest, AbbruchClosesTheWindowAndStoresTheSettings)
 {
-    TfrmPrintMan form;
-    form.show();
-    ASSERT_TRUE(form.isVisible());
+    TfrmPrintMan &form = activatedWindow();
+    form.btnFensterHintergrund->setChecked(true);
     QTest::mouseClick(form.btnAbbruch, Qt::LeftButton);
     EXPECT_FALSE(form.isVisible());
+    EXPECT_EQ(readInit("InDenHintergrund"), QStringLiteral("ja"));
+    EXPECT_EQ(readInit("Schliessen"), QStringLiteral("nein"));
+    EXPECT_EQ(readInit("Tabsheet"), QStringLiteral("Tintlen"));
+}
+
+TEST_F(DruckPrgTest, ShowingFillsBothPrinterListsAndSelectsTheCurrentPrinter)
+{
+    printers.setCurrentPrinter(QStringLiteral("Laserdrucker Buchhaltung"));
+    TfrmPrintMan &form = window();
+    form.show();
+    const QStringList expected{"Tintlen PDF an PDF", "Laserdrucker Buchhaltung an LPT2:", "Etikettendrucker an LPT3:"};
+    for (QComboBox *list : {form.lstStdDrucker, form.lstFrmDrucker}) {
+        QStringList entries;
+        for (int i = 0; i < list->count(); ++i)
+            entries << list->itemText(i);
+        EXPECT_EQ(entries, expected);
+    }
+    EXPECT_EQ(form.lstStdDrucker->currentText(), QStringLiteral("Laserdrucker Buchhaltung an LPT2:"));
+    EXPECT_TRUE(form.HandlesActivation());
+    EXPECT_TRUE(services.messages().isEmpty());
+}
+
+TEST_F(DruckPrgTest, WithoutIniFileTheWindowReportsItAndCloses)
+{
+    ASSERT_TRUE(QFile::remove(iniPath()));
+    TfrmPrintMan &form = window();
+    form.show();
+    processEvents();
+    EXPECT_EQ(services.messageTexts(),
+              QStringList{"Tintlen unmöglich: Die Ini-Datei " + iniPath() + " ist nicht vorhanden!"});
+    EXPECT_FALSE(form.isVisible());
+    EXPECT_FALSE(form.HandlesActivation());
+    EXPECT_EQ(form.lstStdDrucker->count(), 3);
+}
+
+TEST_F(DruckPrgTest, GetDruckParaReadsAnyKeyOfTheIniFile)
+{
+    writeInit("EAN13Prefix", "400");
+    EXPECT_EQ(window().GetDruckPara("Init", "EAN13Prefix"), QStringLiteral("400"));
+    EXPECT_EQ(window().GetDruckPara("Auftrag", "Datensatz"), QStringLiteral("20260001"));
+    EXPECT_EQ(window().GetDruckPara("Auftrag", "fehlt"), QString());
+}
+
+TEST(PrinterDisplayTextTest, StoredPrinterEntriesTurnIntoTheListsForm)
+{
+    EXPECT_EQ(PrinterDisplayText("Laser,winspool,LPT1:"), QStringLiteral("Laser an LPT1:"));
+    EXPECT_EQ(PrinterDisplayText("Laser,LPT1:"), QStringLiteral("Laser an LPT1:"));
+    EXPECT_EQ(PrinterDisplayText("Laser an LPT1:"), QStringLiteral("Laser an LPT1:"));
+    EXPECT_EQ(PrinterDisplayText("Laser,drv,LPT1:,x"), QStringLiteral("Laser an LPT1:,x"));
+    EXPECT_EQ(PrinterDisplayText(QString()), QString());
+}
+
+TEST_F(DruckPrgTest, TheCurrentFormRowShowsItsPrinterAndOutput)
+{
+    const demo::Rows rows{{{"Modul", "Auftrag"},
+                           {"Typ", "Rechnung"},
+                           {"Sortierung", "1"},
+                           {"Bezeichnung", "Rechnung"},
+                           {"EtikettListe", "F"},
+                           {"Treiber", "Laserdrucker Buchhaltung,winspool,LPT2:"}},
+                          {{"Modul", "Auftrag"},
+                           {"Typ", "Rechnung"},
+                           {"Sortierung", "2"},
+                           {"Bezeichnung", "Vorschau"},
+                           {"EtikettListe", "B"},
+                           {"Treiber", "Etikettendrucker an LPT3:"}},
+                          {{"Modul", "Auftrag"}, {"Typ", "Rechnung"}, {"Sortierung", "3"}, {"Bezeichnung", "Kopie"}}};
+    demo::writeTable("Formular.db", dataFolder(), rows);
+    TfrmPrintMan &form = activatedWindow();
+    EXPECT_TRUE(form.btnFormularDrucker->isChecked());
+    EXPECT_EQ(form.lstFrmDrucker->currentText(), QStringLiteral("Laserdrucker Buchhaltung an LPT2:"));
+
+    form.DBGrid1->selectRow(1);
+    EXPECT_EQ(form.tblForm->FieldByName("Bezeichnung")->AsString(), QStringLiteral("Vorschau"));
+    EXPECT_TRUE(form.btnBildschirm->isChecked());
+    EXPECT_EQ(form.lstFrmDrucker->currentText(), QStringLiteral("Etikettendrucker an LPT3:"));
+
+    form.tblForm->Next();
+    processEvents();
+    EXPECT_EQ(form.DBGrid1->currentIndex().row(), 2);
+    EXPECT_TRUE(form.btnStandardDrucker->isChecked());
+    EXPECT_EQ(form.lstFrmDrucker->currentIndex(), -1);
 }

@@ -1,0 +1,61 @@
+#include "platform/help/HelpBrowser.h"
+
+#include "platform/help/ChmArchive.h"
+#include "platform/help/ChmStructures.h"
+
+#include <QTextDocument>
+
+namespace help {
+
+namespace {
+
+const QString kScheme = QStringLiteral("chm");
+
+} // namespace
+
+HelpBrowser::HelpBrowser(const ChmArchive &archive, QWidget *parent)
+    : QTextBrowser(parent)
+    , m_archive(archive)
+{
+    setOpenExternalLinks(true);
+}
+
+QUrl HelpBrowser::urlOf(const QString &storedPath)
+{
+    const qsizetype hash = storedPath.indexOf(QLatin1Char('#'));
+    QUrl url;
+    url.setScheme(kScheme);
+    url.setPath(hash < 0 ? storedPath : storedPath.left(hash));
+    if (hash >= 0)
+        url.setFragment(storedPath.mid(hash + 1));
+    return url;
+}
+
+QString HelpBrowser::currentTopic() const
+{
+    return topicOf(source());
+}
+
+QString HelpBrowser::topicOf(const QUrl &url)
+{
+    if (url.scheme() != kScheme)
+        return QString();
+    return url.hasFragment() ? url.path() + QLatin1Char('#') + url.fragment() : url.path();
+}
+
+// Nothing outside the help file is loaded into a page: a help file must
+// not read the user's other files.
+QVariant HelpBrowser::loadResource(int type, const QUrl &name)
+{
+    if (name.scheme() != kScheme)
+        return QVariant();
+    const QString stored = m_archive.resolve(name.path());
+    if (stored.isEmpty())
+        return QVariant();
+    const QByteArray data = m_archive.read(stored).value_or(QByteArray());
+    if (type == QTextDocument::ImageResource)
+        return data;
+    return decodeHelpText(data);
+}
+
+} // namespace help

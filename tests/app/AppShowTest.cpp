@@ -1,0 +1,268 @@
+#include "StartupFixture.h"
+
+#include "app/PrintRequest.h"
+#include "platform/db/TField.h"
+#include "platform/db/TTable.h"
+#include "platform/os/IniFile.h"
+
+#include <QDir>
+#include <QFile>
+
+namespace {
+
+class AppShowTest : public StartupFixture
+{
+protected:
+    QStringList formDescriptions()
+    {
+        QStringList descriptions;
+        const QAbstractItemModel *model = window().DBGrid1->model();
+        for (int row = 0; row < model->rowCount(); ++row)
+            descriptions << model->index(row, 1).data().toString();
+        return descriptions;
+    }
+
+    // Checks one refused request: exactly the one message, the window closed
+    // and the gate left closed, so nothing more is handled.
+    void expectRefusal(const QString &message)
+    {
+        TfrmPrintMan &form = window();
+        form.show();
+        form.AppShow();
+        ASSERT_EQ(services.messageTexts(), QStringList{message});
+        EXPECT_EQ(services.messages().first().icon, ui::MsgIcon::Stop);
+        EXPECT_TRUE(services.messages().first().caption.isEmpty());
+        EXPECT_FALSE(form.isVisible());
+        EXPECT_FALSE(form.ActivationOpen);
+        form.AppShow();
+        EXPECT_EQ(services.messages().size(), 1);
+    }
+
+    const QString formPathHint = QStringLiteral(
+        "\r\n\r\nRufen Sie \"Einstellungen/Installation\" auf, um dort den Formular-Pfad einzustellen!");
+};
+
+}
+
+TEST_F(AppShowTest, ListsTheFormsOfTheRequestedModuleAndType)
+{
+    TfrmPrintMan &form = activatedWindow();
+    EXPECT_TRUE(services.messages().isEmpty()) << services.messageTexts().join('|').toStdString();
+    EXPECT_EQ(formDescriptions(), (QStringList{"Rechnung", "Rechnung (Vorschau)"}));
+    EXPECT_EQ(form.DBGrid1->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Sort."));
+    EXPECT_EQ(form.tblForm->FieldByName("Sortierung")->AsString(), QStringLiteral("1"));
+    EXPECT_TRUE(form.ActivationOpen);
+    EXPECT_EQ(form.windowTitle(), QStringLiteral("Tintlen"));
+    EXPECT_EQ(PrintRequest().Modul, QStringLiteral("Auftrag"));
+    EXPECT_EQ(PrintRequest().Datensatz, QStringLiteral("20260001"));
+}
+
+TEST_F(AppShowTest, EachActivationReadsTheRequestAgain)
+{
+    activatedWindow();
+    writeInit("ToPrint", "Bestellung");
+    writeRequest("FormFilterTyp", "Bestellung");
+    writeRequest("FormTyp", "L");
+    writeRequest("Datenbereich", "E");
+    window().AppShow();
+    processEvents();
+    EXPECT_EQ(formDescriptions(), QStringList{"Bestellung"});
+    EXPECT_EQ(PrintRequest().Modul, QStringLiteral("Bestellung"));
+}
+
+TEST_F(AppShowTest, TheChecksComeInTheirOrderAndOnlyTheFirstFailingOneSpeaks)
+{
+    for (const char *key : {"FormularPfad", "DatenPfad", "UserPfad", "ToPrint"})
+        writeInit(key, QString());
+    expectRefusal(QStringLiteral("Der Pfad, in dem sich die Formulare befinden, wurde nicht angegeben!")
+                  + formPathHint);
+}
+
+TEST_F(AppShowTest, AMissingDataPathIsReported)
+{
+    writeInit("DatenPfad", QString());
+    writeInit("UserPfad", QString());
+    expectRefusal(QStringLiteral("Datenpfad wurde nicht angegeben!"));
+}
+
+TEST_F(AppShowTest, AMissingUserPathIsReported)
+{
+    writeInit("UserPfad", QString());
+    writeInit("FormularPfad", path("nirgends"));
+    expectRefusal(QStringLiteral("UserPfad wurde nicht angegeben!"));
+}
+
+TEST_F(AppShowTest, AFormFolderThatDoesNotExistIsReported)
+{
+    writeInit("FormularPfad", path("nirgends"));
+    writeInit("DatenPfad", path("auch-nicht"));
+    expectRefusal(QStringLiteral("Der Pfad, in dem sich die Formulare befinden sollen, ist nicht vorhanden:\r\n")
+                  + path("nirgends") + formPathHint);
+}
+
+TEST_F(AppShowTest, ADataFolderThatDoesNotExistIsReported)
+{
+    writeInit("DatenPfad", path("auch-nicht"));
+    expectRefusal(QStringLiteral("Daten-Pfad ist nicht vorhanden: ") + path("auch-nicht"));
+}
+
+TEST_F(AppShowTest, ADataFolderWithoutFormTableIsReported)
+{
+    writeInit("DatenPfad", path("formulare"));
+    writeInit("ToPrint", QString());
+    expectRefusal(QStringLiteral("Formular.db ist nicht vorhanden im Verzeichnis ") + path("formulare"));
+}
+
+TEST_F(AppShowTest, ARequestWithoutModuleIsReported)
+{
+    writeInit("ToPrint", QString());
+    expectRefusal(QStringLiteral("Es wurde kein Druckbereich angegeben!"));
+}
+
+TEST_F(AppShowTest, ARequestWithoutFormTypeIsReported)
+{
+    writeRequest("FormFilterTyp", QString());
+    writeRequest("FormTyp", QString());
+    expectRefusal(QStringLiteral("Zu Auftrag wurde kein FormFilterTyp angegeben!"));
+}
+
+TEST_F(AppShowTest, ARequestWithoutFormKindIsReported)
+{
+    writeRequest("FormTyp", QString());
+    writeRequest("Datenbereich", QString());
+    expectRefusal(QStringLiteral("Zu Auftrag wurde kein FormTyp angegeben!"));
+}
+
+TEST_F(AppShowTest, ARequestWithoutDataRangeIsReported)
+{
+    writeRequest("Datenbereich", QString());
+    expectRefusal(QStringLiteral("Zu Auftrag wurde kein Datenbereich angegeben!"));
+}
+
+TEST_F(AppShowTest, TheFormTableFollowsTheDataPathAsWritten)
+{
+    writeInit("DatenPfad", dataFolder() + "/");
+    TfrmPrintMan &form = activatedWindow();
+    EXPECT_EQ(form.tblForm->DatabaseName(), dataFolder() + "/");
+    EXPECT_EQ(ProgramPaths().DatenPfad, dataFolder() + "/");
+
+    // Another data folder with its own form table: the table moves there.
+    QDir().mkpath(path("zweite"));
+    ASSERT_TRUE(QFile::copy(dataFolder() + "/Formular.db", path("zweite/Formular.db")));
+    writeInit("DatenPfad", path("zweite"));
+    form.AppShow();
+    EXPECT_EQ(form.tblForm->DatabaseName(), path("zweite"));
+    EXPECT_EQ(ProgramPaths().DatenPfad, path("zweite") + "/");
+    EXPECT_TRUE(form.tblForm->Active());
+}
+
+TEST_F(AppShowTest, FormDataAndUserPathGetASeparatorTheOthersStayAsWritten)
+{
+    writeInit("FormularPfad", path("formulare") + "/");
+    writeInit("Datenpfad_QRB", path("qrb"));
+    activatedWindow();
+    EXPECT_EQ(ProgramPaths().FormularPfad, path("formulare") + "/");
+    EXPECT_EQ(ProgramPaths().DatenPfad, dataFolder() + "/");
+    EXPECT_EQ(ProgramPaths().UserPfad, path("benutzer") + "/");
+    EXPECT_EQ(ProgramPaths().TempPfad, path("temp"));
+    EXPECT_EQ(ProgramPaths().DatenpfadQRB, path("qrb"));
+}
+
+TEST_F(AppShowTest, ARequestWithoutFormRowsGetsExactlyOneNewRow)
+{
+    writeInit("ToPrint", "Kunden");
+    writeRequest("FormFilterTyp", "Rundschreiben");
+    writeRequest("FormTyp", "L");
+    writeRequest("Datenbereich", "A");
+    TfrmPrintMan &form = activatedWindow();
+    ASSERT_EQ(services.messageTexts(),
+              QStringList{"Es wird jetzt ein neuer leerer Formulareintrag angelegt, da noch keiner für diesen "
+                          "Druckbereich vorhanden ist!"});
+    EXPECT_EQ(services.messages().first().icon, ui::MsgIcon::Stop);
+    EXPECT_EQ(form.tblForm->RecordCount(), 1);
+    EXPECT_EQ(form.tblForm->FieldByName("Modul")->AsString(), QStringLiteral("Kunden"));
+    EXPECT_EQ(form.tblForm->FieldByName("Typ")->AsString(), QStringLiteral("Rundschreiben"));
+    EXPECT_EQ(form.tblForm->FieldByName("Sortierung")->AsString(), QStringLiteral("1"));
+    EXPECT_EQ(form.DBGrid1->model()->rowCount(), 1);
+
+    form.AppShow();
+    EXPECT_EQ(services.messages().size(), 1);
+    EXPECT_EQ(form.tblForm->RecordCount(), 1);
+}
+
+TEST_F(AppShowTest, AnActivationWhileTheRequestIsHandledIsIgnored)
+{
+    writeInit("ToPrint", "Kunden");
+    writeRequest("FormFilterTyp", "Rundschreiben");
+    writeRequest("FormTyp", "L");
+    writeRequest("Datenbereich", "A");
+    TfrmPrintMan &form = window();
+    form.show();
+    bool gateWhileBoxIsUp = true;
+    services.whileBoxIsUp = [&] {
+        gateWhileBoxIsUp = form.ActivationOpen;
+        form.AppShow();
+    };
+    form.AppShow();
+    EXPECT_FALSE(gateWhileBoxIsUp);
+    EXPECT_EQ(services.messages().size(), 1);
+    EXPECT_EQ(form.tblForm->RecordCount(), 1);
+    EXPECT_TRUE(form.ActivationOpen);
+}
+
+TEST_F(AppShowTest, AnActivationThatFailsLeavesTheProgramListeningForTheNextOne)
+{
+    const QString formTable = dataFolder() + "/Formular.db";
+    ASSERT_TRUE(QFile::rename(formTable, formTable + ".sicher"));
+    QFile broken(formTable);
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("keine Tabelle");
+    broken.close();
+
+    TfrmPrintMan &form = window();
+    form.show();
+    EXPECT_ANY_THROW(form.AppShow());
+    EXPECT_TRUE(form.ActivationOpen);
+    EXPECT_TRUE(form.isVisible());
+
+    ASSERT_TRUE(QFile::remove(formTable));
+    ASSERT_TRUE(QFile::rename(formTable + ".sicher", formTable));
+    form.AppShow();
+    processEvents();
+    EXPECT_EQ(formDescriptions(), (QStringList{"Rechnung", "Rechnung (Vorschau)"}));
+}
+
+TEST_F(AppShowTest, WindowBehaviourIsTickedByJaAndNeverUnticked)
+{
+    writeInit("Schliessen", "Ja");
+    writeInit("InDenHintergrund", "nein");
+    TfrmPrintMan &form = activatedWindow();
+    EXPECT_TRUE(form.btnFensterSchliessen->isChecked());
+    EXPECT_FALSE(form.btnFensterHintergrund->isChecked());
+
+    TIniFile(iniPath()).DeleteKey("Init", "Schliessen");
+    writeInit("InDenHintergrund", "JA");
+    form.AppShow();
+    EXPECT_TRUE(form.btnFensterSchliessen->isChecked());
+    EXPECT_TRUE(form.btnFensterHintergrund->isChecked());
+
+    writeInit("Schliessen", "nein");
+    form.AppShow();
+    EXPECT_TRUE(form.btnFensterSchliessen->isChecked());
+}
+
+TEST_F(AppShowTest, ClosingWritesTheWindowBehaviourAndTheEmailSettings)
+{
+    writeInit("Tabsheet", "Email");
+    TfrmPrintMan &form = activatedWindow();
+    form.btnFensterSchliessen->setChecked(true);
+    form.btnFensterHintergrund->setChecked(false);
+    form.cbxVorschau->setChecked(true);
+    form.close();
+    EXPECT_EQ(readInit("Schliessen"), QStringLiteral("ja"));
+    EXPECT_EQ(readInit("InDenHintergrund"), QStringLiteral("nein"));
+    EXPECT_EQ(readInit("Tabsheet"), QStringLiteral("Email"));
+    EXPECT_EQ(readInit("Standardclient"), QStringLiteral("1"));
+    EXPECT_EQ(readInit("eMailVorschau"), QStringLiteral("1"));
+    EXPECT_EQ(readInit("Anlagenpfad"), QString());
+}

@@ -1,0 +1,119 @@
+#include "StartupFixture.h"
+
+#include "app/PrintRequest.h"
+#include "app/mainmodul.h"
+
+TEST(RequestRulesTest, ThePrintSideTakesOneApostropheFromEachEnd)
+{
+    EXPECT_EQ(StripOneApostrophe("'20260001'"), QStringLiteral("20260001"));
+    EXPECT_EQ(StripOneApostrophe("''7''"), QStringLiteral("'7'"));
+    EXPECT_EQ(StripOneApostrophe("'7"), QStringLiteral("7"));
+    EXPECT_EQ(StripOneApostrophe("7'"), QStringLiteral("7"));
+    EXPECT_EQ(StripOneApostrophe("'"), QString());
+    EXPECT_EQ(StripOneApostrophe("''"), QString());
+    EXPECT_EQ(StripOneApostrophe("O'Neill"), QStringLiteral("O'Neill"));
+}
+
+TEST(RequestRulesTest, TheEmailSideTakesEveryApostropheFromEachEnd)
+{
+    EXPECT_EQ(StripAllApostrophes("''7''"), QStringLiteral("7"));
+    EXPECT_EQ(StripAllApostrophes("'"), QString());
+    EXPECT_EQ(StripAllApostrophes("'''"), QString());
+    EXPECT_EQ(StripAllApostrophes("'O'Neill'"), QStringLiteral("O'Neill"));
+}
+
+TEST(RequestRulesTest, StoredCriteriaAreCutOffBehindTheMarker)
+{
+    const TSplitFilter both = SplitStoredFilter("kundennr='10001'|qkFilter=Name=1;2");
+    EXPECT_EQ(both.RecordFilter, QStringLiteral("kundennr='10001'"));
+    EXPECT_EQ(both.FilterDefinition, QStringLiteral("Name=1;2"));
+    const TSplitFilter criteriaOnly = SplitStoredFilter("|qkFilter=Name");
+    EXPECT_EQ(criteriaOnly.RecordFilter, QString());
+    EXPECT_EQ(criteriaOnly.FilterDefinition, QStringLiteral("Name"));
+    const TSplitFilter plain = SplitStoredFilter("mark='J'");
+    EXPECT_EQ(plain.RecordFilter, QStringLiteral("mark='J'"));
+    EXPECT_TRUE(plain.FilterDefinition.isEmpty());
+    EXPECT_EQ(SplitStoredFilter("a|qkFilter=b|qkFilter=c").FilterDefinition, QStringLiteral("b|qkFilter=c"));
+}
+
+namespace {
+
+using RequestTest = StartupFixture;
+
+}
+
+TEST_F(RequestTest, ThePrintSideKeepsTheKeysAndTheFilterApart)
+{
+    writeRequest("Datensatz", "''20260001''");
+    writeRequest("Datensatz1", "'20260009'");
+    writeRequest("Datenfilter", "kundennr='10001'|qkFilter=Name\tKunde");
+    writeRequest("Datenindex", "ATRKUNNR");
+    activatedWindow();
+    const TPrintRequest &request = PrintRequest();
+    EXPECT_EQ(request.FormFilterTyp, QStringLiteral("Rechnung"));
+    EXPECT_EQ(request.FormTyp, QStringLiteral("L"));
+    EXPECT_EQ(request.Datenbereich, QStringLiteral("E"));
+    EXPECT_EQ(request.Datensatz, QStringLiteral("'20260001'"));
+    EXPECT_EQ(request.Datensatz1, QStringLiteral("20260009"));
+    EXPECT_EQ(request.Datenfilter, QStringLiteral("kundennr='10001'"));
+    EXPECT_EQ(request.FilterDefinition, QStringLiteral("Name\tKunde"));
+    EXPECT_EQ(request.Datenindex, QStringLiteral("ATRKUNNR"));
+
+    // The next request without stored criteria leaves none behind.
+    writeRequest("Datenfilter", "|qkFilter=Name");
+    window().AppShow();
+    EXPECT_TRUE(PrintRequest().Datenfilter.isEmpty());
+    EXPECT_EQ(PrintRequest().FilterDefinition, QStringLiteral("Name"));
+    writeRequest("Datenfilter", "mark='J'");
+    window().AppShow();
+    EXPECT_EQ(PrintRequest().Datenfilter, QStringLiteral("mark='J'"));
+    EXPECT_TRUE(PrintRequest().FilterDefinition.isEmpty());
+}
+
+TEST_F(RequestTest, TheEmailSideReadsItsOwnCopy)
+{
+    writeRequest("Datensatz", "''20260001''");
+    writeRequest("Datenfilter", "kundennr='10001'|qkFilter=Name");
+    ReadPrintRequest();
+    const TEmailRequest &request = EmailRequest();
+    EXPECT_EQ(request.Modul, QStringLiteral("Auftrag"));
+    EXPECT_EQ(request.FormFilterTyp, QStringLiteral("Rechnung"));
+    EXPECT_EQ(request.FormTyp, QStringLiteral("L"));
+    EXPECT_EQ(request.Datensatz, QStringLiteral("20260001"));
+    EXPECT_EQ(request.Datenfilter, QStringLiteral("kundennr='10001'"));
+    EXPECT_TRUE(request.IstAuftrag);
+    EXPECT_TRUE(request.Einzeln);
+
+    writeInit("ToPrint", "Bestellung");
+    writeRequest("Datenbereich", "M");
+    writeRequest("Datensatz", "'");
+    ReadPrintRequest();
+    EXPECT_FALSE(EmailRequest().IstAuftrag);
+    EXPECT_FALSE(EmailRequest().Einzeln);
+    EXPECT_TRUE(EmailRequest().Datensatz.isEmpty());
+}
+
+TEST_F(RequestTest, TheEmailSidesPathsLoseTheirTrailingSeparator)
+{
+    writeInit("DatenPfad", dataFolder() + "/");
+    writeInit("FormularPfad", "C:\\Suite\\Formulare\\");
+    ReadDataPaths();
+    EXPECT_EQ(EmailPaths().DatenPfad, dataFolder());
+    EXPECT_EQ(EmailPaths().FormularPfad, QStringLiteral("C:\\Suite\\Formulare"));
+}
+
+TEST_F(RequestTest, OnlyACompiledHelpFileCountsAsHtmlHelp)
+{
+    writeInit("Hilfedatei", "C:\\Suite\\Hilfe\\Tintlen.CHM");
+    ReadHelpFile();
+    EXPECT_EQ(HelpSetting().HelpFile, QStringLiteral("C:\\Suite\\Hilfe\\Tintlen.CHM"));
+    EXPECT_TRUE(HelpSetting().HtmlHelp);
+
+    writeInit("Hilfedatei", "C:\\Suite.chm\\Hilfe");
+    ReadHelpFile();
+    EXPECT_FALSE(HelpSetting().HtmlHelp);
+
+    writeInit("Hilfedatei", QString());
+    ReadHelpFile();
+    EXPECT_EQ(HelpSetting().HelpFile, QStringLiteral("C:\\Suite.chm\\Hilfe"));
+}

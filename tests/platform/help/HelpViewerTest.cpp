@@ -1,0 +1,221 @@
+#include "ChmFixture.h"
+
+#include "platform/help/ApplicationHelp.h"
+#include "platform/help/ChmHelpFile.h"
+#include "platform/help/HelpBrowser.h"
+#include "platform/help/HelpViewer.h"
+#include "platform/help/HtmlHelpControl.h"
+
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QFile>
+#include <QKeyEvent>
+#include <QPixmap>
+#include <QTextBlock>
+#include <QTreeWidget>
+
+#include <gtest/gtest.h>
+
+using namespace help;
+
+namespace {
+
+QString firstLinkOf(const QTextDocument &document)
+{
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QString href = it.fragment().charFormat().anchorHref();
+            if (!href.isEmpty())
+                return href;
+        }
+    }
+    return QString();
+}
+
+void closeHelpWindows()
+{
+    HtmlHelp(nullptr, QString(), HH_CLOSE_ALL, 0);
+    QApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+class HelpViewerTest : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        m_path = ChmFixture::buildStandard(m_fixture);
+        ASSERT_FALSE(m_path.isEmpty()) << "chmcmd could not build the test help file";
+    }
+    void TearDown() override { closeHelpWindows(); }
+
+    std::unique_ptr<HelpViewer> openViewer()
+    {
+        auto file = ChmHelpFile::open(m_path);
+        return file ? std::make_unique<HelpViewer>(std::move(file)) : nullptr;
+    }
+
+    ChmFixture m_fixture;
+    QString m_path;
+};
+
+} // namespace
+
+TEST_F(HelpViewerTest, ReadsTitleStartPageContentsAndContextMap)
+{
+    auto file = ChmHelpFile::open(m_path);
+    ASSERT_TRUE(file);
+    EXPECT_EQ(file->title(), "Tintlen-Hilfe");
+    EXPECT_EQ(file->defaultTopic(), "/start.htm");
+    ASSERT_EQ(file->topics().size(), 1);
+    const HelpTopic &top = file->topics().first();
+    EXPECT_EQ(top.title, "Druckverwaltung");
+    EXPECT_EQ(top.reference, "/start.htm");
+    ASSERT_EQ(top.children.size(), 1);
+    EXPECT_EQ(top.children.first().title, "Formular & Kopie");
+    EXPECT_EQ(top.children.first().reference, "/sub/formular.htm");
+
+    EXPECT_EQ(file->topicOfContext(2000), "/start.htm");
+    EXPECT_EQ(file->topicOfContext(2001), "/sub/formular.htm");
+    EXPECT_EQ(file->topicOfContext(2002), "");
+}
+
+TEST_F(HelpViewerTest, ShowsTheTopicOfAContextNumberWithItsContents)
+{
+    auto viewer = openViewer();
+    ASSERT_TRUE(viewer);
+    viewer->showContext(2001);
+    EXPECT_EQ(viewer->browser()->currentTopic(), "/sub/formular.htm");
+    EXPECT_TRUE(viewer->browser()->toPlainText().contains("Formular bearbeiten"));
+    EXPECT_EQ(viewer->notice(), "");
+    EXPECT_EQ(viewer->windowTitle(), "Tintlen-Hilfe");
+    ASSERT_EQ(viewer->contents()->topLevelItemCount(), 1);
+    EXPECT_EQ(viewer->contents()->topLevelItem(0)->child(0)->text(0), "Formular & Kopie");
+}
+
+TEST_F(HelpViewerTest, FollowsLinksAndLoadsImagesFromInsideTheFile)
+{
+    auto viewer = openViewer();
+    ASSERT_TRUE(viewer);
+    viewer->showContext(2000);
+    HelpBrowser *browser = viewer->browser();
+    const QString link = firstLinkOf(*browser->document());
+    ASSERT_EQ(link, "sub/formular.htm");
+    browser->setSource(browser->source().resolved(QUrl(link)));
+    EXPECT_EQ(browser->currentTopic(), "/sub/formular.htm");
+
+    browser->document()->documentLayout()->documentSize();
+    const QUrl image = browser->source().resolved(QUrl("../bild.png"));
+    const QVariant loaded = browser->document()->resource(QTextDocument::ImageResource, image);
+    ASSERT_TRUE(loaded.isValid());
+    // The page's layout turned the stored bytes into the picture.
+    EXPECT_EQ(qvariant_cast<QPixmap>(loaded).size(), QSize(2, 3));
+}
+
+TEST_F(HelpViewerTest, ContentsFollowThePageAndOpenTheChosenEntry)
+{
+    auto viewer = openViewer();
+    ASSERT_TRUE(viewer);
+    QTreeWidget *contents = viewer->contents();
+    QTreeWidgetItem *start = contents->topLevelItem(0);
+    QTreeWidgetItem *form = start->child(0);
+    viewer->showContext(2001);
+    EXPECT_EQ(contents->currentItem(), form);
+
+    contents->setCurrentItem(start);
+    EXPECT_EQ(viewer->browser()->currentTopic(), "/sub/formular.htm")
+        << "moving through the contents alone opens nothing";
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QApplication::sendEvent(contents, &enter);
+    EXPECT_EQ(viewer->browser()->currentTopic(), "/start.htm");
+}
+
+TEST_F(HelpViewerTest, NumberWithoutTopicShowsStartPageAndSaysSo)
+{
+    auto viewer = openViewer();
+    ASSERT_TRUE(viewer);
+    viewer->showContext(4711);
+    EXPECT_EQ(viewer->browser()->currentTopic(), "/start.htm");
+    EXPECT_EQ(viewer->notice(), "Zur Kontextnummer 4711 enthält die Hilfedatei kein Thema; "
+                                "angezeigt wird die Startseite.");
+    viewer->showContext(2000);
+    EXPECT_EQ(viewer->notice(), "");
+}
+
+TEST_F(HelpViewerTest, PagesCannotReadFilesOutsideTheHelpFile)
+{
+    auto viewer = openViewer();
+    ASSERT_TRUE(viewer);
+    const QString outside = m_fixture.folder() + "/bild.png";
+    ASSERT_TRUE(QFile::exists(outside));
+    EXPECT_FALSE(viewer->browser()
+                     ->loadResource(QTextDocument::ImageResource, QUrl::fromLocalFile(outside))
+                     .isValid());
+}
+
+TEST_F(HelpViewerTest, ControlReusesTheWindowOfAFileAndClosesAll)
+{
+    QWidget *first = HtmlHelp(nullptr, m_path, HH_HELP_CONTEXT, 2000);
+    ASSERT_TRUE(first);
+    EXPECT_TRUE(first->isVisible());
+    EXPECT_EQ(HtmlHelp(nullptr, m_path, HH_HELP_CONTEXT, 2001), first);
+    EXPECT_EQ(static_cast<HelpViewer *>(first)->browser()->currentTopic(), "/sub/formular.htm");
+    QWidget *named = HtmlHelp(nullptr, m_path + ">Haupt", HH_HELP_CONTEXT, 2000);
+    ASSERT_TRUE(named);
+    EXPECT_NE(named, first);
+    EXPECT_EQ(HelpWindows().size(), 2);
+
+    closeHelpWindows();
+    EXPECT_TRUE(HelpWindows().isEmpty());
+}
+
+TEST_F(HelpViewerTest, ApplicationsOwnHelpShowsContextTopicsOfItsFile)
+{
+    help::SetApplicationHelpFile(m_path);
+    EXPECT_TRUE(help::ApplicationHelpContext(2001));
+    ASSERT_EQ(HelpWindows().size(), 1);
+    EXPECT_EQ(HelpWindows().first()->browser()->currentTopic(), "/sub/formular.htm");
+    EXPECT_FALSE(help::ApplicationHelpCommand(help::HELP_FINDER, 0));
+
+    help::SetApplicationHelpFile(m_fixture.folder() + "/hilfe.hlp");
+    EXPECT_FALSE(help::ApplicationHelpContext(200));
+    help::SetApplicationHelpFile(QString());
+}
+
+TEST(HelpControlTest, FilesThatAreNoHelpFilesAreNotOpened)
+{
+    ChmFixture fixture;
+    fixture.addFile("kein.chm", "Das ist keine Hilfedatei.");
+    const QString notHelp = fixture.folder() + "/kein.chm";
+    const QString missing = fixture.folder() + "/fehlt.chm";
+    EXPECT_FALSE(CanOpenHelpFile(notHelp));
+    EXPECT_FALSE(CanOpenHelpFile(missing));
+    EXPECT_EQ(HtmlHelp(nullptr, missing, HH_HELP_CONTEXT, 2000), nullptr);
+    EXPECT_EQ(ChmHelpFile::open(notHelp), nullptr);
+}
+
+TEST(HelpControlTest, FileWithoutContentsOrMapListsItsPagesByTitle)
+{
+    ChmFixture fixture;
+    fixture.addFile("zwei.htm", "<html><head><title>Zweite Seite</title></head><body>2</body></html>");
+    fixture.addFile("eins.htm", "<html><head><title>Erste &amp; beste</title></head><body>1</body></html>");
+    fixture.addFile("ohne.htm", "<html><body>ohne Titel</body></html>");
+    const QString path = fixture.build();
+    ASSERT_FALSE(path.isEmpty());
+    auto file = ChmHelpFile::open(path);
+    ASSERT_TRUE(file);
+    EXPECT_EQ(file->title(), "hilfe.chm");
+    QStringList titles;
+    for (const HelpTopic &topic : file->topics())
+        titles << topic.title;
+    EXPECT_EQ(titles, QStringList({"Erste & beste", "ohne.htm", "Zweite Seite"}));
+    EXPECT_EQ(file->defaultTopic(), "/eins.htm");
+    EXPECT_EQ(file->topicOfContext(2000), "");
+}
+
+TEST(HelpControlTest, LibraryPathNamesAnExistingFile)
+{
+    const QString path = HelpLibraryPath();
+    ASSERT_FALSE(path.isEmpty());
+    EXPECT_TRUE(QFile::exists(path));
+    EXPECT_TRUE(path.contains("chm"));
+}
