@@ -43,6 +43,8 @@ void removeObject(Layout &layout, const QString &name)
     layout.objects.removeIf([&name](const LayoutObject &object) { return object.name == name; });
 }
 
+const QStringList kGreeting = {QStringLiteral("\"Mit freundlichen Grüßen\""), QStringLiteral("Firmenabsender")};
+
 QString quoted(const QString &text)
 {
     return '"' + text + '"';
@@ -110,19 +112,23 @@ TableDef quantityTable()
     TableRow text = tableRow(RowPart::Data, 5.5,
                              {column(40, "\"\""), column(135, "Bezeichnung", Qt::AlignLeft, font(9, false, true), true)},
                              kPlainText);
-    TableRow quantity = tableRow(RowPart::EndFooter, 6,
-                                 {column(135, "\"Gesamtmenge\"", Qt::AlignRight, font(9, true)),
-                                  column(22, "Trim(FStr(SummeMenge, ZahlFormatMenge))", Qt::AlignRight, font(9, true)),
-                                  column(18, "\"\"")});
-    quantity.lineAbove = 0.5;
-    table.rows = {header, article, text, quantity};
+    // Units differ from line to line, so the quantities are not totalled.
+    TableRow closing = tableRow(RowPart::EndFooter, 2, {column(175, "\" \"")});
+    closing.lineAbove = 0.5;
+    table.rows = {header, article, text, closing};
     return table;
 }
 
-void setClosing(Layout &layout, const QStringList &closing)
+// The lines below the positions, with the greeting placed under them.
+void setClosing(Layout &layout, const QStringList &closing, const QStringList &greeting = kGreeting)
 {
+    constexpr double lineHeight = 4.6;
+    LayoutObject *terms = objectNamed(layout, "Zahlungsbedingungen");
+    terms->rect.setHeight(lineHeight * closing.size() + 2);
     setLines(layout, "Zahlungsbedingungen", closing);
-    setLines(layout, "Gruss", {"\"Mit freundlichen Grüßen\"", "Firmenabsender"});
+    LayoutObject *greetingObject = objectNamed(layout, "Gruss");
+    greetingObject->rect = QRectF(terms->rect.left(), terms->rect.bottom() + 4, terms->rect.width(), lineHeight * greeting.size() + 2);
+    setLines(layout, "Gruss", greeting);
 }
 
 Layout salesDocument(const DocumentText &text)
@@ -163,8 +169,8 @@ QList<QPair<QString, Layout>> salesDocuments()
                         {"\"An dieses Angebot halten wir uns 30 Tage gebunden.\"", kPaymentTerms}})},
         {"Auftrag_Auftragsbest.lst",
          salesDocument({"Auftragsbestätigung", "Auftrags-Nr.:", "Auftragssumme",
-                        {"\"Wir bestätigen Ihren Auftrag\" + If(Empty(Bestellzeichen), \"\", \" \" + Bestellzeichen) + \" zu den "
-                         "genannten Preisen.\"",
+                        {"If(Empty(Bestellzeichen), \"\", \"Bezug: \" + Bestellzeichen)",
+                         "\"Wir bestätigen Ihren Auftrag zu den oben genannten Preisen und Bedingungen.\"",
                          delivery, kPaymentTerms}})},
         {"Auftrag_Lieferschein.lst",
          salesDocument({"Lieferschein", "Lieferschein-Nr.:", {},
@@ -253,8 +259,8 @@ Layout dunningLetter()
     setLines(layout, "Anschreiben", {"Mahntext"});
     objectNamed(layout, "Anschreiben")->rect = QRectF(20, 107, 175, 20);
     setLines(layout, "Folgekopf", {"Bezeichnung + \" - Kunden-Nr. \" + Kunde_nr + \" - Seite \" + Seite"});
-    setClosing(layout, {"\"Sollten Sie den Betrag in den letzten Tagen bereits überwiesen haben, betrachten Sie dieses "
-                        "Schreiben bitte als gegenstandslos.\""});
+    setClosing(layout, {"\"Sollten Sie den Betrag in den letzten Tagen bereits überwiesen haben,\"",
+                        "\"betrachten Sie dieses Schreiben bitte als gegenstandslos.\""});
     layout.table = dunningTable();
     return layout;
 }
@@ -274,9 +280,9 @@ Layout orderForm()
                                       "If(Empty(dmy), \"\", \"Stand: \" + dmy)"},
                                      font(9.5), Qt::AlignLeft, Appearance::FirstPage);
     layout.objects.append(sender);
-    setLines(layout, "Zahlungsbedingungen", {"\"Wir liefern zu unseren allgemeinen Geschäftsbedingungen.\""});
-    setLines(layout, "Gruss", {"\"____________________________    ____________________________\"",
-                               "\"Datum                                            Unterschrift\""});
+    setClosing(layout, {"\"Wir liefern zu unseren allgemeinen Geschäftsbedingungen.\""},
+               {"\" \"", "\"____________________________    ____________________________\"",
+                "\"Datum                                            Unterschrift\""});
     TableDef table = quantityTable();
     table.rect = QRectF(20, 128, 175, 130);
     table.rows.removeLast();
