@@ -1,0 +1,87 @@
+#include "app/MainWindowPrintSide.h"
+
+#include "app/DruckPrg.h"
+#include "platform/runtime/Conversions.h"
+
+#include <QApplication>
+
+namespace printroad {
+
+MainWindowPrintSide::MainWindowPrintSide(TfrmPrintMan &window, std::function<FormRow()> currentFormRow)
+    : m_window(window), m_currentFormRow(std::move(currentFormRow))
+{
+}
+
+FormRow MainWindowPrintSide::currentFormRow() const
+{
+    return m_currentFormRow();
+}
+
+Output MainWindowPrintSide::output() const
+{
+    if (m_window.btnStandardDrucker->isChecked())
+        return Output::Standarddrucker;
+    if (m_window.btnFormularDrucker->isChecked())
+        return Output::Formulardrucker;
+    return Output::Bildschirm;
+}
+
+QString MainWindowPrintSide::standardPrinterText() const
+{
+    return m_window.lstStdDrucker->currentText();
+}
+
+QString MainWindowPrintSide::formPrinterText() const
+{
+    return m_window.lstFrmDrucker->currentText();
+}
+
+void MainWindowPrintSide::focusStandardPrinterList()
+{
+    m_window.lstStdDrucker->setFocus();
+}
+
+void MainWindowPrintSide::focusFormPrinterList()
+{
+    m_window.lstFrmDrucker->setFocus();
+}
+
+bool MainWindowPrintSide::withOptions() const
+{
+    return m_window.btnMitOptionen->isChecked();
+}
+
+int MainWindowPrintSide::typedCopies() const
+{
+    return StrToIntDef(m_window.lblAusdruckAnz->text().trimmed(), 0);
+}
+
+bool MainWindowPrintSide::closeAfterJob() const
+{
+    return m_window.btnFensterSchliessen->isChecked();
+}
+
+bool MainWindowPrintSide::backgroundAfterJob() const
+{
+    return m_window.btnFensterHintergrund->isChecked();
+}
+
+void MainWindowPrintSide::closeMainWindow()
+{
+    m_window.close();
+}
+
+void MainWindowPrintSide::minimizeApplication(bool hideMainWindow)
+{
+    m_window.showMinimized();
+    if (hideMainWindow)
+        m_window.hide();
+}
+
+QWidget *MainWindowPrintSide::activeWindow() const
+{
+    QWidget *active = QApplication::activeWindow();
+    return active ? active : &m_window;
+}
+
+} // namespace printroad

@@ -1,0 +1,119 @@
+#pragma once
+
+#include <QHash>
+#include <QMap>
+#include <QSet>
+#include <QString>
+
+#include <functional>
+
+class TTable;
+
+// The print side's table slots. A slot is empty until its table is first
+// opened; each opening makes the slot's table object anew.
+extern TTable *tc;
+extern TTable *tcSetup;
+extern TTable *tcSetupLoc;
+extern TTable *tcStSatz;
+extern TTable *tcKunden;
+extern TTable *tcArtikel;
+extern TTable *tcLiefer;
+extern TTable *tcMitarbei;
+extern TTable *tcKopf;
+extern TTable *tcPos;
+extern TTable *tcBestell;
+extern TTable *tcBestPos;
+extern TTable *tcOffPos;
+extern TTable *tcMahnPara;
+extern TTable *tcUmsatz;
+extern TTable *tcKArtDru;
+extern TTable *tcKontakte;
+extern TTable *tcGruppen;
+extern TTable *tcLaender;
+
+// Opens `name` into the slot (a fresh table object in the data path, or by
+// its full path) and returns true; with open = false closes the slot's table
+// and returns false. A table that cannot be opened raises the data layer's
+// error.
+bool OpenModuleTable(TTable *&slot, const QString &name, bool open);
+
+namespace printroad {
+
+// Writes a job makes into the suite's tables. They wait until the job has
+// really gone to the printer, so that the printer check, the preview, the
+// designer or an aborted job leave the tables as they were; a write given
+// again under the same key (the next copy) replaces the earlier one.
+class PendingWrites
+{
+public:
+    void defer(const QString &key, std::function<void()> write);
+    void commit();
+    void discard();
+    bool isEmpty() const { return m_writes.isEmpty(); }
+
+private:
+    QMap<QString, std::function<void()>> m_writes;
+};
+
+// What one job shares between the print loop and the field definitions.
+struct JobState
+{
+    bool euroDruck = false;   // amounts in euro, else in the document's currency
+    bool designer = false;    // the layout designer is being prepared
+    int copies = 1;           // copies of a list, or per label
+    int copyNumber = 0;
+    int recordCounter = 0;    // records printed in the current copy
+    PendingWrites writes;
+    // Position numbers of the job's document by record (row id), so that
+    // what is printed shows them before they are written.
+    QHash<qint64, int> positionNumbers;
+    // Messages already shown in this job; each is shown once per job.
+    QSet<QString> reported;
+
+    // A new job: counters, numbers, messages and unwritten writes forgotten;
+    // the euro flag stays until the job sets it.
+    void startJob();
+};
+
+// Opening the module's tables and selecting the records of a job.
+class ReportData
+{
+public:
+    JobState &job() { return m_job; }
+
+    bool OpenDBs(bool open);
+    // Selects the job's records in `tc` on the first call of a job (empty
+    // slot) and returns the record limit: the found record, the record
+    // count, 9999999 for a filtered table, or -2 when the requested record
+    // is not there (then nothing of it may be printed). Later calls return 0.
+    int GetRecords(TTable *&slot, const QString &extraFilter);
+    // Numbers the printable positions of one order and returns the record
+    // number of its last position; the numbers are written into "posdruck"
+    // when the job has really printed.
+    int NumberPositions(TTable *table, const QString &orderNumber);
+
+    // Shows an error box unless the same text was shown earlier in this job.
+    void reportOnce(const QString &caption, const QString &text);
+
+    // The stored filter criteria of the request are applied here, on `tc`,
+    // before the record filter.
+    void setStoredCriteriaStep(std::function<void(TTable *)> step) { m_storedCriteria = std::move(step); }
+
+    // A value pasted into a filter expression: quoted, quotes doubled.
+    static QString filterLiteral(const QString &value);
+
+private:
+    void openModuleTables(bool open);
+    bool lookupRecord(const QString &module);
+    void numberPosition(TTable *table, int &counter);
+
+    JobState m_job;
+    std::function<void(TTable *)> m_storedCriteria;
+};
+
+// The record limit of a filtered table: only its end stops the job.
+constexpr int FilteredRecordLimit = 9999999;
+// The record limit that means nothing is to be printed.
+constexpr int NothingToPrint = -2;
+
+} // namespace printroad

@@ -1,0 +1,258 @@
+#include "app/PrintRequest.h"
+#include "app/ReportData.h"
+#include "app/ReportFields.h"
+#include "app/ReportModules.h"
+#include "demo/layouts/DemoLayouts.h"
+#include "demo/tables/DemoTables.h"
+#include "demo/tables/FormRows.h"
+#include "demo/tables/MailProgramFolder.h"
+#include "platform/db/TSession.h"
+#include "platform/db/TTable.h"
+#include "platform/os/FakePrinterService.h"
+#include "platform/report/RealEngine.h"
+#include "platform/report/ReportApi.h"
+#include "platform/runtime/FormatSettings.h"
+#include "platform/ui/RecordingUiServices.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using namespace printroad;
+
+namespace {
+
+// The request each demo form prints in the demo: data range and key.
+struct DemoRequest
+{
+    QString range;
+    QString key;
+    QString expected; // a text the printed form must show
+};
+
+const QMap<QString, DemoRequest> demoRequests = {
+    {"Auftrag_Angebot", {"E", "20260003", "Angebot Nr. 20260003"}},
+    {"Auftrag_Auftragsbest", {"E", "20260002", "Sehr geehrte Frau Jürgens,"}},
+    {"Auftrag_Lieferschein", {"E", "20260005", "Lieferschein Nr. 20260005"}},
+    {"Auftrag_Rechnung", {"E", "20260001", "Summe dieses Abschnitts"}},
+    {"Auftrag_Barrechnung", {"E", "20260008", "Betrag dankend in bar erhalten."}},
+    {"Auftrag_Gutschrift", {"E", "20260006", "Gutschriftsbetrag"}},
+    {"Auftrag_Liste", {"A", "", "Zeitraum: 01.10.2026 bis 31.10.2026"}},
+    {"Auftrag_Provisionsliste", {"A", "", "Provisionsliste"}},
+    {"Auftrag_Etikett", {"A", "", "Jürgens"}},
+    {"Auftrag_Sonstiges", {"A", "", "Beleg 20260004"}},
+    {"Auftrag_EtikettArt", {"E", "20260002", "Akku-Bohrschrauber 18 V"}},
+    {"Bestellung_Anfrage", {"E", "30260002", "Anfrage Nr. 30260002"}},
+    {"Bestellung_Bestellung", {"E", "30260001", "Bestellsumme"}},
+    {"Bestellung_Stornierung", {"E", "30260003", "Stornierung Nr. 30260003"}},
+    {"Bestellung_Sonstiges", {"E", "30260004", "Sehr geehrte Frau Maßmann,"}},
+    {"Bestellung_Liste", {"A", "", "Bestellliste"}},
+    {"Bestellung_Etikett", {"A", "", "Schrauben-Schäfer GmbH"}},
+    {"Bestellung_EtikettSon", {"A", "", "Bestellung 30260001"}},
+    {"Bestellung_EtikettArt", {"E", "30260001", "Bestellung 30260001"}},
+    {"Mahnung_Mahnung", {"E", "10001", "2. Mahnung"}},
+    {"OffenePosten_Liste", {"A", "", "7.704,59"}},
+    {"OpoBList_Liste", {"A", "", "Posten Einkauf"}},
+    {"Zahlungseingang_Liste", {"A", ">=01.10.2026;<=30.11.2026", "KA-2026-0411"}},
+    {"Zahlungsausgang_Liste", {"A", ">=01.01.2026;<=31.12.2026", "BA-2026-0131"}},
+    {"Kunden_Liste", {"A", "", "Müller & Söhne GmbH"}},
+    {"Kunden_Etikett", {"A", "", "DEUTSCHLAND"}},
+    {"Liefer_Liste", {"A", "", "Lieferantenliste"}},
+    {"Liefer_Etikett", {"A", "", "Elektro Maßmann AG"}},
+    {"Mitarbei_Liste", {"A", "", "Krüger"}},
+    {"Ansprech-K_Liste", {"A", "10001", "Hans-Jürgen Müller"}},
+    {"Ansprech-L_Liste", {"A", "70003", "Dörte Maßmann"}},
+    {"KunPreis_Liste", {"A", "10001", "Kundenpreise"}},
+    {"ArtPreis_Liste", {"A", "1001", "Schraube M6x40 verzinkt"}},
+    {"Artikel_Liste", {"A", "", "Inventurwert gesamt"}},
+    {"Artikel_Etikett", {"A", "", "Wasserwaage 60 cm"}},
+    {"Stueckliste_Liste", {"A", "1012", "Baugruppe 1012"}},
+    {"LfrArt_Liste", {"A", "70001", "Artikel des Lieferanten"}},
+    {"MabKun_Liste", {"A", "201", "Bäckerei Öztürk"}},
+    {"Lagerbew_Liste", {"A", "", "WE-2026-118"}},
+    {"Lagerbew_Etikett", {"E", "1", "Wareneingang 02.09.2026"}},
+    {"ZVBestellform_Bestellform", {"A", "", "Bestellformular"}},
+    {"KunAtr_Liste-A", {"A", "10001", "Aufträge des Kunden"}},
+    {"KunAtr_Liste-O", {"A", "10001", "Posten des Kunden"}},
+    {"KunAtr_Liste-U", {"A", "10001", "Zahlungen des Kunden"}},
+    {"KunArt_Liste", {"A", "10001", "Artikel des Kunden"}},
+    {"ArtKun_Liste", {"A", "1004", "Kunden des Artikels"}},
+    {"Kontakte-K_Liste", {"A", "10001", "Jahresgespräch"}},
+    {"Kontakte-L_Liste", {"A", "70001", "Preisverhandlung Schrauben"}},
+    {"Kontakte-M_Liste", {"A", "203", "Einarbeitung Warenwirtschaft"}},
+    {"Kontakte_Liste", {"A", "", "Alle Kontakte"}},
+    {"Aufgaben-K_Liste", {"A", "10001", "Ersatzplatten liefern"}},
+    {"Aufgaben_Liste", {"A", "", "Liefertermin bestätigen"}},
+    {"Gruppen_Liste", {"A", "", "Handwerksbetriebe"}},
+    {"GrZuord-K_Liste", {"A", "10001", "Stammkunden"}},
+    {"GrZuord-G_Liste", {"A", "HANDWERK", "Straßenbau Günther KG"}},
+    {"Textbausteine_Liste", {"A", "", "Textbausteine"}},
+};
+
+QString pdfText(const QString &path)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    process.waitForFinished(20000);
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+}
+
+// Every demo form printed through the module field definitions and the
+// real engine into a PDF, the way the print loop drives them.
+class DemoForms : public ::testing::TestWithParam<QString>
+{
+protected:
+    static inline std::unique_ptr<QTemporaryDir> s_demo;
+    QTemporaryDir m_output;
+    ui::ScopedRecordingUiServices services;
+    std::unique_ptr<os::FakePrinterService> printers;
+    report::RealEngine engine;
+    ReportData data;
+    std::unique_ptr<ReportFields> fields;
+    QString m_savedAliases;
+
+    static void SetUpTestSuite()
+    {
+        s_demo = std::make_unique<QTemporaryDir>();
+        demo::writeTables(s_demo->filePath(QStringLiteral("daten")));
+        demo::writeLayouts(s_demo->filePath(QStringLiteral("formulare")));
+    }
+    static void TearDownTestSuite() { s_demo.reset(); }
+
+    void SetUp() override
+    {
+        ResetFormatSettings();
+        services.setNow(QDateTime(QDate(2026, 11, 30), QTime(10, 0)));
+        m_savedAliases = Session()->ConfigFile();
+        Session()->SetConfigFile(m_output.filePath(QStringLiteral("aliases.ini")));
+        Session()->AddStandardAlias(QStringLiteral("zvuser"), s_demo->filePath(QStringLiteral("benutzer")), QStringLiteral("STANDARD"));
+        TProgramPaths &paths = ProgramPaths();
+        paths.DatenPfad = s_demo->filePath(QStringLiteral("daten/"));
+        paths.UserPfad = s_demo->filePath(QStringLiteral("benutzer/"));
+        demo::DemoOptions options;
+        options.dataFolder = s_demo->filePath(QStringLiteral("daten"));
+        paths.DatenpfadQRB = demo::mailProgramPaths(demo::completedOptions(options).mailFolder).mailbox;
+        printers = std::make_unique<os::FakePrinterService>(m_output.path());
+        os::PrinterService::setInstance(printers.get());
+        report::setEngine(&engine);
+        fields = std::make_unique<ReportFields>(data, ReportModuleBranches());
+    }
+
+    void TearDown() override
+    {
+        data.OpenDBs(false);
+        report::setEngine(nullptr);
+        os::PrinterService::setInstance(nullptr);
+        Session()->SetConfigFile(m_savedAliases);
+        PrintRequest() = TPrintRequest{};
+    }
+
+    bool moreRecords(int limit) const { return !tc->Eof() && (tc->Filtered() || tc->RecNo() <= limit); }
+
+    void printList(int job, TTable *&slot, int limit)
+    {
+        LlDefineVariableExt(job, QStringLiteral("Seite"), QStringLiteral("1"), report::LL_NUMERIC, QString());
+        ASSERT_EQ(LlPrint(job), 0);
+        while (moreRecords(limit)) {
+            fields->DefineFields(job, slot, false, false);
+            int result = LlPrintFields(job);
+            while (result == -998) {
+                LlDefineVariableExt(job, QStringLiteral("Seite"), QString::number(LlPrintGetCurrentPage(job) + 1),
+                                    report::LL_NUMERIC, QString());
+                ASSERT_EQ(LlPrint(job), 0);
+                result = LlPrintFields(job);
+            }
+            tc->Next();
+            ++data.job().recordCounter;
+        }
+        while (LlPrintFieldsEnd(job) == -998)
+            LlDefineVariableExt(job, QStringLiteral("Seite"), QString::number(LlPrintGetCurrentPage(job) + 1),
+                                report::LL_NUMERIC, QString());
+    }
+
+    void printLabels(int job, TTable *&slot, int limit)
+    {
+        while (moreRecords(limit)) {
+            data.job().copies = 1;
+            fields->DefineFields(job, slot, true, false);
+            for (int copy = 0; copy < data.job().copies; ++copy)
+                ASSERT_EQ(LlPrint(job), 0);
+            tc->Next();
+        }
+    }
+
+    // Prints the form into a PDF and returns its path.
+    QString print(const QString &module, const QString &type, bool label, const DemoRequest &request)
+    {
+        TPrintRequest &r = PrintRequest();
+        r = TPrintRequest{};
+        r.Modul = module;
+        r.FormFilterTyp = type;
+        r.FormTyp = label ? QStringLiteral("E") : QStringLiteral("L");
+        r.Datenbereich = request.range;
+        r.Datensatz = request.key;
+        data.job().startJob();
+        data.job().euroDruck = true;
+        data.OpenDBs(true);
+        const int job = LlJobOpen(0);
+        const QString layout = QDir(s_demo->filePath(QStringLiteral("formulare")))
+                                   .filePath(demo::formFileName(module, type, label ? ".lbl" : ".lst"));
+        EXPECT_EQ(LlPrintStart(job, label ? report::LL_PROJECT_LABEL : report::LL_PROJECT_LIST, layout, report::LL_PRINT_NORMAL, 0), 0);
+        TTable *slot = nullptr;
+        const int limit = fields->DefineFields(job, slot, label, false);
+        EXPECT_GT(limit, 0) << services.messageTexts().join("|").toStdString();
+        if (label)
+            printLabels(job, slot, limit);
+        else
+            printList(job, slot, limit);
+        EXPECT_EQ(LlPrintEnd(job, 0), 0);
+        LlJobClose(job);
+        data.OpenDBs(false);
+        return printers->jobs().isEmpty() ? QString() : printers->jobs().last().outputFile;
+    }
+};
+
+TEST_P(DemoForms, PrintsTheDemoRecordsIntoAPdf)
+{
+    const QString name = GetParam();
+    demo::Rows rows = demo::formRows();
+    const auto row = std::find_if(rows.cbegin(), rows.cend(), [&name](const demo::Row &r) {
+        return r.value("DateiErsteSeite").toString().section('.', 0, 0) == name;
+    });
+    ASSERT_NE(row, rows.cend());
+    const bool label = row->value("DateiErsteSeite").toString().endsWith(".lbl");
+    const DemoRequest request = demoRequests.value(name);
+    const QString pdf = print(row->value("Modul").toString(), row->value("Typ").toString(), label, request);
+    ASSERT_TRUE(QFile::exists(pdf)) << name.toStdString();
+    const QString text = pdfText(pdf);
+    EXPECT_TRUE(text.contains(request.expected)) << name.toStdString() << "\n" << text.toStdString();
+    EXPECT_TRUE(services.messageTexts().isEmpty()) << services.messageTexts().join("|").toStdString();
+    const QString keep = qEnvironmentVariable("TINTLEN_KEEP_PDF");
+    if (!keep.isEmpty()) {
+        QDir().mkpath(keep);
+        QFile::remove(QDir(keep).filePath(name + ".pdf"));
+        QFile::copy(pdf, QDir(keep).filePath(name + ".pdf"));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryForm, DemoForms, ::testing::ValuesIn(demoRequests.keys()),
+                         [](const ::testing::TestParamInfo<QString> &info) {
+                             QString name = info.param;
+                             return name.remove(QRegularExpression("[^A-Za-z0-9]")).toStdString();
+                         });
+
+TEST(DemoFormList, EveryPrintedFormHasADemoRequest)
+{
+    for (const demo::Row &row : demo::formRows()) {
+        const QString file = row.value("DateiErsteSeite").toString();
+        if (!file.endsWith(".frm")) {
+            EXPECT_TRUE(demoRequests.contains(file.section('.', 0, 0))) << file.toStdString();
+        }
+    }
+}
