@@ -1,4 +1,6 @@
 #include "app/DruckPrg.h"
+#include "app/Kopieren.h"
+#include "app/bearbeitenform.h"
 #include "app/singlestarter.h"
 #include "platform/help/OnlHelp.h"
 #include "platform/os/SingleInstance.h"
@@ -17,5 +19,7 @@ int main(int argc, char **argv)
     HelpUnits helpUnits(QCoreApplication::arguments().mid(1));
 
     app.createForm<TfrmPrintMan>();
+    app.createForm<TfrmKopieren>();
+    app.createForm<TfrmBearbeiten>();
     return app.run();
 }

@@ -8,6 +8,7 @@
 #include "app/PrintRoad.h"
 #include "app/ReportModules.h"
 #include "app/Utils.h"
+#include "app/bearbeitenform.h"
 #include "app/dbmodul.h"
 #include "app/mainmodul.h"
 #include "platform/db/TDataSource.h"
@@ -489,7 +490,26 @@ void TfrmPrintMan::btnTintlenClick()
 void TfrmPrintMan::btnBearbClick()
 {
     ClosedGate gate(ActivationOpen);
-    ShowNotYetBuilt(QStringLiteral("Das Bearbeiten der Formulareinträge"));
+    TfrmBearbeiten &dialog = formEntryDialog();
+    if (isPrintTab())
+        dialog.EditJob(tblForm, dsForm, TfrmBearbeiten::ModePrint);
+    else
+        dialog.EditJob(tblFormular, dscFormular, TfrmBearbeiten::ModeEmail);
+}
+
+// The program's form-entry dialog, or one of the window's own when the
+// program block made none; either way its designer and template-editor
+// buttons lead to this window's.
+TfrmBearbeiten &TfrmPrintMan::formEntryDialog()
+{
+    TfrmBearbeiten *dialog = frmBearbeiten;
+    if (!dialog) {
+        m_ownFormEntryDialog = std::make_unique<TfrmBearbeiten>();
+        dialog = m_ownFormEntryDialog.get();
+    }
+    dialog->Layout = [this] { m_printRoad->loop.Layout(); };
+    dialog->EditJobForm = [] { EditJobForm(); };
+    return *dialog;
 }
 
 void TfrmPrintMan::btnBearbMouseDown(Qt::MouseButton button)

@@ -13,6 +13,7 @@ class TDataSource;
 class TField;
 class TIniFile;
 class TTable;
+class TfrmBearbeiten;
 
 namespace printroad {
 class MainWindowPrintSide;
@@ -142,6 +143,7 @@ private:
     void postFormField(const QString &fieldName, const QString &value);
     bool deleteGridRow(QObject *grid);
     bool typeIntoAddressEdit(QLineEdit *edit, const QString &typed);
+    TfrmBearbeiten &formEntryDialog();
 
     DataSetGridModel *m_formGrid = nullptr;
     DataSetGridModel *m_emailGrid = nullptr;
@@ -149,6 +151,7 @@ private:
     std::unique_ptr<printroad::MainWindowPrintSide> m_printSide;
     std::unique_ptr<printroad::PrintRoad> m_printRoad;
     std::unique_ptr<QObject> m_keyPreview;
+    std::unique_ptr<TfrmBearbeiten> m_ownFormEntryDialog;
 };
 
 // The program's main window while it exists.

@@ -1,6 +1,8 @@
 #include "StartupFixture.h"
 
+#include "app/DirDlg.h"
 #include "app/EmailTab.h"
+#include "app/bearbeitenform.h"
 #include "app/PrintRequest.h"
 #include "platform/db/TField.h"
 #include "platform/db/TTable.h"
@@ -267,4 +269,30 @@ TEST_F(MainWindowTest, TheEmailTabsMainButtonAndContactButtonsSayTheyAreNotBuilt
     EXPECT_EQ(printStarts(), 0);
     w.pgcAuswahl->setCurrentWidget(w.tsTintlen);
     EXPECT_EQ(w.btnTintlen->text(), QStringLiteral("&Tintlen"));
+}
+
+TEST_F(MainWindowTest, EditOpensTheFormEntryDialogOnTheRowOfTheTabWithTheGateClosed)
+{
+    TfrmPrintMan &w = form();
+    QStringList seen;
+    SetModalRunner([&](QDialog &shown) {
+        auto &dialog = static_cast<TfrmBearbeiten &>(shown);
+        seen << QStringLiteral("%1 %2 %3")
+                    .arg(w.ActivationOpen ? QStringLiteral("offen") : QStringLiteral("zu"),
+                         dialog.dbEdtAusdr->isVisibleTo(&dialog) ? QStringLiteral("Druck") : QStringLiteral("E-Mail"),
+                         dialog.dbedtBez->text());
+        dialog.btnBearbeiten->click();
+        return int(QDialog::Rejected);
+    });
+    w.btnBearb->click();
+    w.pgcAuswahl->setCurrentWidget(w.tsEmail);
+    w.btnBearb->click();
+    SetModalRunner(nullptr);
+    EXPECT_EQ(seen, (QStringList{QStringLiteral("zu Druck Rechnung"), QStringLiteral("zu E-Mail Rechnung per E-Mail")}));
+    // The dialog's own button led to the designer and to the template editor.
+    EXPECT_EQ(engine.count(QStringLiteral("LlDefineLayout")), 1);
+    EXPECT_EQ(services.messageTexts(),
+              QStringList{QStringLiteral("Der Vorlagen-Editor ist in dieser Programmversion noch nicht verfügbar.")});
+    EXPECT_TRUE(w.ActivationOpen);
+    EXPECT_EQ(w.tblForm->State(), dsBrowse);
 }
