@@ -3,6 +3,8 @@
 #include "app/DirDlg.h"
 #include "app/EmailTab.h"
 #include "app/bearbeitenform.h"
+#include "app/mainmodul.h"
+#include "platform/help/ApplicationHelp.h"
 #include "app/PrintRequest.h"
 #include "platform/db/TField.h"
 #include "platform/db/TTable.h"
@@ -295,4 +297,20 @@ TEST_F(MainWindowTest, EditOpensTheFormEntryDialogOnTheRowOfTheTabWithTheGateClo
               QStringList{QStringLiteral("Der Vorlagen-Editor ist in dieser Programmversion noch nicht verfügbar.")});
     EXPECT_TRUE(w.ActivationOpen);
     EXPECT_EQ(w.tblForm->State(), dsBrowse);
+}
+
+TEST_F(MainWindowTest, HelpWithoutACompiledHelpFileAsksTheApplicationsHelpForItsContext)
+{
+    TfrmPrintMan &w = form();
+    HelpSetting().HtmlHelp = false;
+    QList<QPair<int, qintptr>> requests;
+    const help::THelpEvent saved = help::ApplicationHelpEvent();
+    help::SetApplicationHelpEvent([&](int command, qintptr data, bool &callHelp) {
+        requests.append({command, data});
+        callHelp = false;
+        return true;
+    });
+    w.btnHilfe->click();
+    help::SetApplicationHelpEvent(saved);
+    EXPECT_EQ(requests, (QList<QPair<int, qintptr>>{{help::HELP_CONTEXT, 200}}));
 }
