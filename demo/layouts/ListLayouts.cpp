@@ -10,6 +10,10 @@ namespace {
 
 constexpr Qt::Alignment kRight = Qt::AlignRight;
 
+// The statistics' last call finds no further position and leaves its
+// line empty; such a line is not printed.
+const QString kSelectedPosition = QStringLiteral("Len(auftragnr) > 0");
+
 const QString kPeriod = QStringLiteral("\"Zeitraum: \" + DatumVon + \" bis \" + DatumBis");
 
 ListColumn money(const QString &title, double width, const QString &expression, const QString &total = {})
@@ -282,13 +286,17 @@ QList<QPair<QString, Layout>> statisticsLists()
                      "Summe"})},
         {"KunArt_Liste.lst",
          listLayout({"Artikel des Kunden",
-                     {customer, kPeriod},
-                     {{"Beleg-Nr.", 20, "auftragnr"},
+                     {kPeriod},
+                     {{"Kd.-Nr.", 16, "kundennr"},
+                      {"Beleg-Nr.", 20, "auftragnr"},
                       date("Datum", 20, "RGDatum"),
-                      {"Art.-Nr.", 20, "Artikelnr"},
-                      {"Bezeichnung", 60, "Bezeichnung"},
+                      {"Art.-Nr.", 18, "Artikelnr"},
+                      {"Bezeichnung", 56, "Bezeichnung"},
                       {"Menge", 18, "FStr(menge, \"--,--&.##\")", kRight},
-                      money("Betrag", 42, "gpreis")}})},
+                      money("Betrag", 32, "gpreis")},
+                     {},
+                     false,
+                     kSelectedPosition})},
         {"ArtKun_Liste.lst",
          listLayout({"Kunden des Artikels",
                      {"\"Artikel \" + Artikelnr + \" \" + Bezeichnung", kPeriod},
@@ -297,7 +305,10 @@ QList<QPair<QString, Layout>> statisticsLists()
                       {"Beleg-Nr.", 22, "auftragnr"},
                       date("Datum", 22, "Auftrag_RGDatum"),
                       {"Menge", 20, "FStr(menge, \"--,--&.##\")", kRight},
-                      money("Betrag", 36, "gpreis")}})},
+                      money("Betrag", 36, "gpreis")},
+                     {},
+                     false,
+                     kSelectedPosition})},
     };
 }
 

@@ -45,7 +45,7 @@ TableRow dataRow(const ListPage &page)
     QList<TableColumn> columns;
     for (const ListColumn &c : page.columns)
         columns << column(c.width, c.expression, c.align, font(8.5), true);
-    TableRow row = tableRow(RowPart::Data, 5, columns);
+    TableRow row = tableRow(RowPart::Data, 5, columns, page.lineCondition);
     row.lineBelow = 0.1;
     return row;
 }

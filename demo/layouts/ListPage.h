@@ -27,6 +27,8 @@ struct ListPage {
     QList<ListColumn> columns;
     QString totalLabel = {};
     bool landscape = false;
+    // Data lines print only when this is true (empty: always).
+    QString lineCondition = {};
 };
 
 report::Layout listLayout(const ListPage &page);

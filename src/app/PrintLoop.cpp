@@ -49,12 +49,21 @@ private:
 class PrintLoop::OpenTables
 {
 public:
-    explicit OpenTables(ReportData &data) : m_data(data) { m_data.OpenDBs(true); }
+    explicit OpenTables(ReportData &data) : m_data(data) { reopen(); }
     ~OpenTables() { m_data.OpenDBs(false); }
     OpenTables(const OpenTables &) = delete;
     OpenTables &operator=(const OpenTables &) = delete;
 
-    void reopen() { m_data.OpenDBs(true); }
+    // A module that fails half-way leaves none of its tables open.
+    void reopen()
+    {
+        try {
+            m_data.OpenDBs(true);
+        } catch (...) {
+            m_data.OpenDBs(false);
+            throw;
+        }
+    }
 
 private:
     ReportData &m_data;
@@ -271,6 +280,14 @@ bool PrintLoop::runCheckPass(const JobSetup &setup, bool labels, QString &engine
     return true;
 }
 
+// A print that the printer or the preview could not take is an error, so the
+// job's writes are not made for it.
+bool PrintLoop::endPrinting(OpenJob &job)
+{
+    const int result = LlPrintEnd(job.handle(), 0);
+    return result == 0 || m_aborted || fail(result, job);
+}
+
 bool PrintLoop::printOptions(OpenJob &job, const JobSetup &setup, int &copies, bool resetCopies)
 {
     const int result = LlPrintOptionsDialog(job.handle(), setup.parent, setup.description);
@@ -342,7 +359,7 @@ void PrintLoop::ListeTintlen(bool withOptions)
     if (setup.toPrinter && withOptions && !printOptions(job, setup, copies, true))
         return;
     m_data.job().copies = copies;
-    if (!printListCopies(job, setup, slot, limit, copies))
+    if (!printListCopies(job, tables, setup, slot, limit, copies))
         return;
     if (setup.toPrinter && !m_aborted)
         m_data.job().writes.commit();
@@ -350,7 +367,7 @@ void PrintLoop::ListeTintlen(bool withOptions)
         showPreview(job, setup);
 }
 
-bool PrintLoop::printListCopies(OpenJob &job, const JobSetup &setup, TTable *&slot, int limit, int &copies)
+bool PrintLoop::printListCopies(OpenJob &job, OpenTables &tables, const JobSetup &setup, TTable *&slot, int limit, int copies)
 {
     JobState &state = m_data.job();
     int startRecord = slot->RecNo();
@@ -363,7 +380,7 @@ bool PrintLoop::printListCopies(OpenJob &job, const JobSetup &setup, TTable *&sl
                 return fail(result, job);
             slot = nullptr;
             restoreRequest();
-            m_data.OpenDBs(true);
+            tables.reopen();
             limit = defineRecord(job.handle(), slot, false);
             if (limit == NothingToPrint)
                 return false;
@@ -407,8 +424,7 @@ bool PrintLoop::printListPages(OpenJob &job, const JobSetup &setup, TTable *&slo
         defineNumber(job.handle(), QStringLiteral("Seite"), page);
         ++page;
     }
-    LlPrintEnd(job.handle(), 0);
-    return true;
+    return endPrinting(job);
 }
 
 // The records of one page; a record that did not fit is printed first on
@@ -501,7 +517,8 @@ bool PrintLoop::printLabels(OpenJob &job, const JobSetup &setup, TTable *&slot, 
             slot->Next();
         }
     }
-    LlPrintEnd(job.handle(), 0);
+    if (!endPrinting(job))
+        return false;
     if (setup.toPrinter && !m_aborted)
         state.writes.commit();
     return setup.toPrinter || m_aborted || showPreview(job, setup);

@@ -78,13 +78,14 @@ private:
     void setEuroFromWorkstation();
     void restoreRequest();
     int defineRecord(int job, TTable *&slot, bool labels);
-    bool printListCopies(OpenJob &job, const JobSetup &setup, TTable *&slot, int limit, int &copies);
+    bool printListCopies(OpenJob &job, OpenTables &tables, const JobSetup &setup, TTable *&slot, int limit, int copies);
     bool printListPages(OpenJob &job, const JobSetup &setup, TTable *&slot, int limit, int copies, int &result);
     int printListRecords(int job, const JobSetup &setup, TTable *&slot, int limit, int copies, bool &repeat);
     bool printLabels(OpenJob &job, const JobSetup &setup, TTable *&slot, int limit, bool withOptions);
     bool showProgress(int job, const JobSetup &setup, TTable *slot, int limit, int copies, int copyNumber);
     bool printOptions(OpenJob &job, const JobSetup &setup, int &copies, bool resetCopies);
     bool showPreview(OpenJob &job, const JobSetup &setup);
+    bool endPrinting(OpenJob &job);
     bool fail(int code, OpenJob &job);
 
     ReportFields &m_fields;

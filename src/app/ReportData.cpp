@@ -438,14 +438,14 @@ void JobState::startJob()
     reported.clear();
 }
 
-// Closing closes every slot that is open, whatever module opened it, so no
-// table outlives a job whose module failed half-way.
+// Every slot that is open is closed first, whatever module opened it: no
+// table outlives a job whose module failed half-way, and no table of an
+// earlier module stands in for one that could not be opened.
 bool ReportData::OpenDBs(bool open)
 {
-    if (!open) {
-        closeAllSlots();
+    closeAllSlots();
+    if (!open)
         return true;
-    }
     emptySlot(tcSetup);
     emptySlot(tcSetupLoc);
     emptySlot(tcStSatz);
@@ -459,6 +459,10 @@ int ReportData::GetRecords(TTable *&slot, const QString &extraFilter)
 {
     if (slot)
         return 0;
+    // A module whose main table could not be opened (said so when opening)
+    // has nothing to print.
+    if (!tc || !tc->Active())
+        return NothingToPrint;
     slot = tc;
     const TPrintRequest &request = PrintRequest();
     if (!request.Datenindex.isEmpty())

@@ -12,21 +12,9 @@ namespace printroad {
 namespace {
 
 // The sums of the sales list, euro and document currency.
-struct Amount
-{
-    double euro = 0;
-    double currency = 0;
-
-    void add(double e, double c)
-    {
-        euro = roundCents(euro + e);
-        currency = roundCents(currency + c);
-    }
-};
-
 struct ListSums
 {
-    Amount value, net, commission, paidValue, paidNet, paidCommission;
+    AmountPair value, net, commission, paidValue, paidNet, paidCommission;
 };
 
 ListSums listSums;
@@ -77,37 +65,36 @@ void defineListPeriod(int job)
                         report::LL_TEXT, QString());
 }
 
-Amount amountOf(const QString &field)
+AmountPair centsOf(const QString &field)
 {
-    return {roundCents(numberOf(tc, field)), roundCents(numberOf(tc, field + QStringLiteral("Wae")))};
+    const AmountPair amount = amountOf(tc, field);
+    return {roundCents(amount.euro), roundCents(amount.currency)};
 }
 
 void addListDocument()
 {
-    const Amount value = amountOf(QStringLiteral("endbetrag"));
-    const Amount tax1 = amountOf(QStringLiteral("steuer1"));
-    const Amount tax2 = amountOf(QStringLiteral("steuer2"));
-    const Amount commission = amountOf(QStringLiteral("provisionsbetrag"));
-    const Amount net1 = amountOf(QStringLiteral("Endbetrag1Netto"));
-    const Amount net2 = amountOf(QStringLiteral("Endbetrag2Netto"));
-    listSums.value.add(value.euro, value.currency);
-    listSums.net.add(net1.euro + net2.euro, net1.currency + net2.currency);
-    listSums.commission.add(commission.euro, commission.currency);
+    const AmountPair value = centsOf(QStringLiteral("endbetrag"));
+    const AmountPair commission = centsOf(QStringLiteral("provisionsbetrag"));
+    const AmountPair net1 = centsOf(QStringLiteral("Endbetrag1Netto"));
+    const AmountPair net2 = centsOf(QStringLiteral("Endbetrag2Netto"));
+    listSums.value.addRounded(value);
+    listSums.net.addRounded({net1.euro + net2.euro, net1.currency + net2.currency});
+    listSums.commission.addRounded(commission);
     if (textOf(tc, QStringLiteral("alsBezahltgebucht")) != QLatin1String("J"))
         return;
-    listSums.paidValue.add(value.euro, value.currency);
-    listSums.paidNet.add(value.euro - tax1.euro - tax2.euro, value.currency - tax1.currency - tax2.currency);
-    listSums.paidCommission.add(commission.euro, commission.currency);
+    listSums.paidValue.addRounded(value);
+    listSums.paidNet.addRounded(value - centsOf(QStringLiteral("steuer1")) - centsOf(QStringLiteral("steuer2")));
+    listSums.paidCommission.addRounded(commission);
 }
 
 void defineListSums(ReportFields &fields, int job)
 {
-    const QList<QPair<QString, const Amount *>> sums = {
+    const QList<QPair<QString, const AmountPair *>> sums = {
         {"SummeAuftragswert", &listSums.value},          {"SummeAuftragswertNetto", &listSums.net},
         {"SummeProvision", &listSums.commission},        {"SummeBezAuftragswert", &listSums.paidValue},
         {"SummeBezAuftragswertNetto", &listSums.paidNet}, {"SummeBezProvision", &listSums.paidCommission}};
     for (const auto &[name, amount] : sums)
-        defineEuroSum(fields, job, name, amount->euro, amount->currency);
+        defineEuroSum(fields, job, name, *amount);
 }
 
 int startSalesList(ReportFields &fields, int job, TTable *&slot)
@@ -165,9 +152,13 @@ int addressLabels(ReportFields &fields, int job, TTable *&slot, TTable *partner,
     return limit;
 }
 
-// Article labels of the positions of one document.
-int articleLabels(ReportFields &fields, int job, TTable *&slot, TTable *partner, const QString &partnerPrefix, TTable *head)
+// Article labels of the positions of one document; purchase labels define
+// the common variables with every label.
+int articleLabels(ReportFields &fields, int job, TTable *&slot, bool purchase)
 {
+    TTable *partner = purchase ? tcLiefer : tcKunden;
+    const QString partnerPrefix = purchase ? QStringLiteral("Lieferant_") : QStringLiteral("Kunde_");
+    TTable *head = purchase ? tcBestell : tcKopf;
     const QString &key = PrintRequest().Datensatz;
     int limit = 0;
     const bool first = !slot;
@@ -178,7 +169,7 @@ int articleLabels(ReportFields &fields, int job, TTable *&slot, TTable *partner,
         tc->SetRange({key}, {key});
         defineLookup(fields, job, partner, textOf(tc, QStringLiteral("kundennr")), true, partnerPrefix);
     }
-    if (first || partner == tcLiefer)
+    if (first || purchase)
         fields.DefineCommVars(job, Date());
     fields.TCDefineFields(job, tc, true, false, QString());
     defineLookup(fields, job, tcArtikel, textOf(tc, QStringLiteral("artikelnr")), true, QStringLiteral("Artikel_"));
@@ -210,7 +201,7 @@ int salesRoutine(ReportFields &fields, int job, TTable *&slot, bool asVariables)
     if (type == QLatin1String("Sonstiges"))
         return addressLabels(fields, job, slot, tcKunden, QStringLiteral("Kunde_"), true);
     if (type == QLatin1String("EtikettArt"))
-        return articleLabels(fields, job, slot, tcKunden, QStringLiteral("Kunde_"), tcKopf);
+        return articleLabels(fields, job, slot, false);
     return SalesDocumentFields(fields, job, slot, asVariables);
 }
 
@@ -224,7 +215,7 @@ int purchaseRoutine(ReportFields &fields, int job, TTable *&slot, bool asVariabl
     if (type == QLatin1String("EtikettSon"))
         return addressLabels(fields, job, slot, tcLiefer, QStringLiteral("Lieferant_"), false);
     if (type == QLatin1String("EtikettArt"))
-        return articleLabels(fields, job, slot, tcLiefer, QStringLiteral("Lieferant_"), tcBestell);
+        return articleLabels(fields, job, slot, true);
     return PurchaseDocumentFields(fields, job, slot, asVariables);
 }
 

@@ -21,6 +21,9 @@ int selectRecords(ReportFields &fields, int job, TTable *&slot, const QString &e
 {
     if (slot)
         return 0;
+    // A module whose table could not be opened has been reported already.
+    if (!tc || !tc->Active())
+        return NothingToPrint;
     const int limit = fields.data().GetRecords(slot, extraFilter);
     if (limit != NothingToPrint)
         fields.DefineCommVars(job, Date());
@@ -250,8 +253,7 @@ int articleCustomers(ReportFields &fields, int job, TTable *&slot, bool asVariab
     return statistics(fields, job, slot, asVariables, {QStringLiteral("ArtKunDruckVon"), QStringLiteral("ArtKunDruckBis"), false});
 }
 
-double inventoryEuro = 0;
-double inventoryCurrency = 0;
+AmountPair inventory;
 
 void defineArticleBarcodes(ReportFields &fields, int job, TTable *article)
 {
@@ -266,16 +268,18 @@ int articles(ReportFields &fields, int job, TTable *&slot, bool asVariables)
     const int limit = selectRecords(fields, job, slot);
     if (limit == NothingToPrint)
         return limit;
+    // The first call defines the first article without counting it; its
+    // later call counts it, so no article is counted twice.
     if (first) {
-        inventoryEuro = inventoryCurrency = 0;
+        inventory = AmountPair{};
     } else {
         const double stock = numberOf(tc, QStringLiteral("Bestand"));
-        inventoryEuro = roundCents(inventoryEuro + stock * numberOf(tc, QStringLiteral("EkPreis")));
-        inventoryCurrency = roundCents(inventoryCurrency + stock * numberOf(tc, QStringLiteral("EkPreisWae")));
+        const AmountPair price = amountOf(tc, QStringLiteral("EkPreis"));
+        inventory.addRounded({stock * price.euro, stock * price.currency});
     }
     fields.TCDefineFields(job, tc, asVariables, false, kNoPrefix);
     defineArticleBarcodes(fields, job, tc);
-    defineEuroSum(fields, job, QStringLiteral("SummeInventur"), inventoryEuro, inventoryCurrency);
+    defineEuroSum(fields, job, QStringLiteral("SummeInventur"), inventory);
     defineLookup(fields, job, tcLiefer, field("lieferantnr"), asVariables, QStringLiteral("Lieferant_"));
     return limit;
 }
@@ -328,9 +332,9 @@ int billOfMaterial(ReportFields &fields, int job, TTable *&slot, bool asVariable
     if (!first && found)
         addComponent(quantity, priceUnit);
     const MaterialSums &s = materialSums;
-    defineEuroSum(fields, job, QStringLiteral("SummeErtrag"), s.yield, s.yieldWae);
-    defineEuroSum(fields, job, QStringLiteral("SummeEK"), s.purchase, s.purchaseWae);
-    defineEuroSum(fields, job, QStringLiteral("SummeVK"), s.sales, s.salesWae);
+    defineEuroSum(fields, job, QStringLiteral("SummeErtrag"), {s.yield, s.yieldWae});
+    defineEuroSum(fields, job, QStringLiteral("SummeEK"), {s.purchase, s.purchaseWae});
+    defineEuroSum(fields, job, QStringLiteral("SummeVK"), {s.sales, s.salesWae});
     defineNumber(job, QStringLiteral("SummeMenge"), s.quantity, report::LL_NUMERIC, false);
     defineNumber(job, QStringLiteral("SummeMenge"), s.quantity, report::LL_NUMERIC, true);
     return limit;

@@ -13,31 +13,7 @@
 namespace printroad {
 namespace {
 
-struct Amount
-{
-    double euro = 0;
-    double currency = 0;
-};
-
-Amount openSum, valueSum, paidSum, interestSum;
-
-const QString kWae = QStringLiteral("Wae");
-
-Amount amountOf(TTable *table, const QString &field)
-{
-    return {numberOf(table, field), numberOf(table, field + kWae)};
-}
-
-void addRounded(Amount &sum, const Amount &amount)
-{
-    sum.euro = roundCents(sum.euro + amount.euro);
-    sum.currency = roundCents(sum.currency + amount.currency);
-}
-
-Amount difference(const Amount &a, const Amount &b)
-{
-    return {a.euro - b.euro, a.currency - b.currency};
-}
+AmountPair openSum, valueSum, paidSum;
 
 // Open items of sales ("Offene Posten") or purchase documents ("OpoBList").
 struct OpenItemList
@@ -49,11 +25,11 @@ struct OpenItemList
 
 void addOpenItem(const OpenItemList &list)
 {
-    const Amount value = amountOf(tc, list.value);
-    const Amount paid = amountOf(tc, list.paid);
-    addRounded(openSum, list.purchase ? difference(value, paid) : amountOf(tc, QStringLiteral("offenerBetrag")));
-    addRounded(valueSum, value);
-    addRounded(paidSum, paid);
+    const AmountPair value = amountOf(tc, list.value);
+    const AmountPair paid = amountOf(tc, list.paid);
+    openSum.addRounded(list.purchase ? value - paid : amountOf(tc, QStringLiteral("offenerBetrag")));
+    valueSum.addRounded(value);
+    paidSum.addRounded(paid);
 }
 
 int openItems(ReportFields &fields, int job, TTable *&slot, bool asVariables, const OpenItemList &list)
@@ -63,14 +39,14 @@ int openItems(ReportFields &fields, int job, TTable *&slot, bool asVariables, co
         limit = fields.data().GetRecords(slot, QString());
         if (limit == NothingToPrint)
             return limit;
-        openSum = valueSum = paidSum = Amount{};
+        openSum = valueSum = paidSum = AmountPair{};
         fields.DefineCommVars(job, Date());
     } else if (hasRecord(tc)) {
         addOpenItem(list);
     }
-    defineEuroSum(fields, job, QStringLiteral("SummeOffenerBetrag"), openSum.euro, openSum.currency);
-    defineEuroSum(fields, job, QStringLiteral("SummeAuftragswert"), valueSum.euro, valueSum.currency);
-    defineEuroSum(fields, job, QStringLiteral("SummeZahlbetrag"), paidSum.euro, paidSum.currency);
+    defineEuroSum(fields, job, QStringLiteral("SummeOffenerBetrag"), openSum);
+    defineEuroSum(fields, job, QStringLiteral("SummeAuftragswert"), valueSum);
+    defineEuroSum(fields, job, QStringLiteral("SummeZahlbetrag"), paidSum);
     fields.TCDefineFields(job, tc, asVariables, false, QString());
     const bool empty = !hasRecord(tc);
     TTable *partner = list.purchase ? tcLiefer : tcKunden;
@@ -151,7 +127,7 @@ int selectPayments(ReportFields &fields, int job, TTable *&slot)
         throw;
     }
     request = kept;
-    paidSum = Amount{};
+    paidSum = AmountPair{};
     LlDefineVariableExt(job, QStringLiteral("DatumVon"), period.from, report::LL_TEXT, QString());
     LlDefineVariableExt(job, QStringLiteral("DatumBis"), period.to, report::LL_TEXT, QString());
     fields.DefineCommVars(job, Date());
@@ -166,12 +142,12 @@ int payments(ReportFields &fields, int job, TTable *&slot, bool asVariables, boo
         if (limit == NothingToPrint)
             return limit;
     } else {
-        const Amount paid = amountOf(tc, QStringLiteral("zahlbetrag"));
+        const AmountPair paid = amountOf(tc, QStringLiteral("zahlbetrag"));
         paidSum.euro += paid.euro;
         paidSum.currency += paid.currency;
     }
     fields.TCDefineFields(job, tc, asVariables, false, QString());
-    defineEuroSum(fields, job, QStringLiteral("SummeZahlbetrag"), paidSum.euro, paidSum.currency);
+    defineEuroSum(fields, job, QStringLiteral("SummeZahlbetrag"), paidSum);
     defineLookup(fields, job, tcKunden, textOf(tc, QStringLiteral("kundennr")), asVariables,
                  incoming ? QStringLiteral("Kunde_") : QStringLiteral("Lieferant_"));
     defineLookup(fields, job, tcKopf, textOf(tc, QStringLiteral("auftragnr")), asVariables,
@@ -230,8 +206,8 @@ struct DunningRun
 {
     int level = 1;
     int limit = 0;
-    Amount open;
-    Amount interest;
+    AmountPair open;
+    AmountPair interest;
     QList<DunningEntry> entries;
 };
 
@@ -247,8 +223,8 @@ void collectProposalRow(ReportFields &fields, DunningRun &run)
     else
         fields.data().reportOnce(QString(), QStringLiteral("Mahnstufe bei OP ") + document + QStringLiteral(" ungültig"));
     run.entries << dunningEntryOf(level, Date());
-    addRounded(run.open, amountOf(tcOffPos, QStringLiteral("offenerBetrag")));
-    addRounded(run.interest, amountOf(tc, QStringLiteral("mahnzinsbetrag")));
+    run.open.addRounded(amountOf(tcOffPos, QStringLiteral("offenerBetrag")));
+    run.interest.addRounded(amountOf(tc, QStringLiteral("mahnzinsbetrag")));
     run.limit = tc->RecNo();
 }
 
@@ -320,7 +296,7 @@ int startDunningLetter(ReportFields &fields, int job, TTable *&slot)
 // shows what is being written, not what the open item held before.
 void defineRowInterest(ReportFields &fields, int job, bool asVariables)
 {
-    const Amount interest = amountOf(tc, QStringLiteral("mahnzinsbetrag"));
+    const AmountPair interest = amountOf(tc, QStringLiteral("mahnzinsbetrag"));
     if (asVariables)
         fields.DefineEuroVariable(job, QStringLiteral("mahnzinsBetrag"), interest.euro, interest.currency);
     else

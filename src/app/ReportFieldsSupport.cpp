@@ -32,6 +32,17 @@ TDateTime dateOf(TTable *table, const QString &field)
     return table->FieldByName(field)->AsDateTime();
 }
 
+void AmountPair::addRounded(const AmountPair &other)
+{
+    euro = roundCents(euro + other.euro);
+    currency = roundCents(currency + other.currency);
+}
+
+AmountPair amountOf(TTable *table, const QString &field)
+{
+    return {numberOf(table, field), numberOf(table, field + QStringLiteral("Wae"))};
+}
+
 QString replaceFirst(QString text, const QString &placeholder, const QString &value)
 {
     const qsizetype at = text.indexOf(placeholder);
@@ -67,10 +78,10 @@ void defineText(int job, const QString &name, const QString &value, bool asVaria
         LlDefineFieldExt(job, name, value, report::LL_TEXT, QString());
 }
 
-void defineEuroSum(ReportFields &fields, int job, const QString &name, double euro, double currency)
+void defineEuroSum(ReportFields &fields, int job, const QString &name, const AmountPair &sum)
 {
-    fields.DefineEuroField(job, name, report::LL_NUMERIC | report::LL_TABLE_FOOTERFIELD, euro, currency);
-    fields.DefineEuroVariable(job, name, euro, currency);
+    fields.DefineEuroField(job, name, report::LL_NUMERIC | report::LL_TABLE_FOOTERFIELD, sum.euro, sum.currency);
+    fields.DefineEuroVariable(job, name, sum.euro, sum.currency);
 }
 
 bool defineLookup(ReportFields &fields, int job, TTable *table, const QString &key, bool asVariables,

@@ -21,6 +21,20 @@ QString textOf(TTable *table, const QString &field);
 double numberOf(TTable *table, const QString &field);
 TDateTime dateOf(TTable *table, const QString &field);
 
+// An amount in euro and in the document's currency.
+struct AmountPair
+{
+    double euro = 0;
+    double currency = 0;
+
+    // Adds `other` and keeps both sums in cents.
+    void addRounded(const AmountPair &other);
+    AmountPair operator-(const AmountPair &other) const { return {euro - other.euro, currency - other.currency}; }
+};
+
+// A currency field X of the current record with its twin X + "Wae".
+AmountPair amountOf(TTable *table, const QString &field);
+
 // Replaces the first `placeholder` in `text` by `value`.
 QString replaceFirst(QString text, const QString &placeholder, const QString &value);
 
@@ -37,7 +51,7 @@ void defineText(int job, const QString &name, const QString &value, bool asVaria
 
 // A running sum offered as a euro field and as a euro variable, so the
 // layout may print it in a footer line or anywhere on the page.
-void defineEuroSum(ReportFields &fields, int job, const QString &name, double euro, double currency);
+void defineEuroSum(ReportFields &fields, int job, const QString &name, const AmountPair &sum);
 
 // Looks `key` up in `table` and defines its fields with `prefix`; when
 // `blank` is set the fields are defined empty without a look-up.

@@ -1,6 +1,7 @@
 #include "ModuleFieldsFixture.h"
 
 #include "app/ReportModules.h"
+#include "demo/tables/MailProgramFolder.h"
 #include "platform/report/ReportApi.h"
 #include "platform/runtime/FormatSettings.h"
 #include "platform/runtime/TextFile.h"
@@ -35,9 +36,17 @@ QString goldenText(const DefinitionMap &definitions)
 
 }
 
+QString demoMailbox()
+{
+    demo::DemoOptions options;
+    options.dataFolder = QDir(ProgramPaths().DatenPfad).absolutePath();
+    return demo::mailProgramPaths(demo::completedOptions(options).mailFolder).mailbox;
+}
+
 void ModuleFieldsTest::SetUp()
 {
     PrintRoadFixture::SetUp();
+    ProgramPaths().DatenpfadQRB = demoMailbox();
     ResetFormatSettings();
     services.setNow(QDateTime(QDate(2026, 11, 30), QTime(10, 0)));
     fields = std::make_unique<printroad::ReportFields>(data, printroad::ReportModuleBranches());
@@ -94,6 +103,17 @@ QString ModuleFieldsTest::value(const QString &name) const
     const DefinitionMap all = definitions();
     const auto variable = all.constFind(QStringLiteral("V ") + name);
     return variable != all.cend() ? variable->contents : all.value(QStringLiteral("F ") + name).contents;
+}
+
+void ModuleFieldsTest::editRecord(const QString &path, const QVariantList &key, const std::function<void(TTable &)> &change)
+{
+    TTable table;
+    table.SetTableName(path);
+    table.Open();
+    ASSERT_TRUE(key.isEmpty() || table.FindKey(key)) << path.toStdString();
+    table.Edit();
+    change(table);
+    table.Post();
 }
 
 void ModuleFieldsTest::expectGolden(const QString &name, const DefinitionMap &definitions)

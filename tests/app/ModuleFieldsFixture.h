@@ -4,6 +4,7 @@
 
 #include <QMap>
 
+#include <functional>
 #include <memory>
 
 // What the engine holds for one name after a record was defined, keyed
@@ -15,6 +16,9 @@ struct Definition
     QString contents;
 };
 using DefinitionMap = QMap<QString, Definition>;
+
+// The mail program's mailbox folder of the demo tables in use.
+QString demoMailbox();
 
 // The module field definitions of the print road against the recording
 // engine and the demo tables, on the day of the demo's dunning run.
@@ -41,6 +45,10 @@ protected:
     // The contents of a variable, else of a field.
     QString value(const QString &name) const;
     QStringList messages() const { return services.messageTexts(); }
+
+    // Changes one record of a table of the installation in use: the record
+    // of `key`, or the only one when `key` is empty.
+    void editRecord(const QString &path, const QVariantList &key, const std::function<void(TTable &)> &change);
 
     // Compares with tests/app/golden/<name>.txt; with TINTLEN_WRITE_GOLDEN
     // set the file is written instead.

@@ -393,3 +393,27 @@ TEST_F(PrintLoopRealEngineTest, ThePreviewFilesAreDeletedAfterThePreview)
     EXPECT_FALSE(QFile::exists(report::previewPath(ProgramPaths().FormularPfad + QStringLiteral("Auftrag_Rechnung.lst"))));
     EXPECT_TRUE(pdfPrinters.jobs().isEmpty());
 }
+
+TEST_F(PrintLoopTest, APrintThePrinterDidNotTakeMakesNoWrites)
+{
+    freshTables();
+    invoice(QStringLiteral("20260002"));
+    engine.script(QStringLiteral("LlPrintEnd"), {0, report::LL_ERR_PRINTING_FAILED});
+    loop.ListeTintlen(false);
+    EXPECT_EQ(services.messages().size(), 1);
+    EXPECT_EQ(services.messages().first().caption, QStringLiteral("Fehler (Nr.-12)"));
+    EXPECT_EQ(positionNumbers(QStringLiteral("20260002")), QList<int>({-1, -1, -1}));
+    expectEverythingClosed();
+}
+
+TEST_F(PrintLoopTest, ATableThatCannotBeOpenedLeavesNoTableOpen)
+{
+    freshTables();
+    ASSERT_TRUE(QFile::remove(os::resolvePath(ProgramPaths().DatenPfad + QStringLiteral("mitarbei.db"))));
+    invoice(QStringLiteral("20260002"));
+    EXPECT_THROW(loop.ListeTintlen(false), EDatabaseError);
+    EXPECT_FALSE(isOpen(tcKopf));
+    EXPECT_FALSE(isOpen(tcKunden));
+    EXPECT_FALSE(isOpen(tcArtikel));
+    expectEverythingClosed();
+}

@@ -289,3 +289,14 @@ TEST_F(ReportDataTest, GroupMembersAreLookedUpByCustomerAndGroup)
     EXPECT_EQ(tc->FieldByName(QStringLiteral("Nr"))->AsString(), QStringLiteral("10005"));
     EXPECT_EQ(tc->FieldByName(QStringLiteral("Gruppe"))->AsString(), QStringLiteral("STAMM"));
 }
+
+TEST_F(ReportDataTest, AModuleWithoutItsMainTableHasNothingToPrint)
+{
+    request(QStringLiteral("Kunden"), QStringLiteral("Liste"), QStringLiteral("L"), QStringLiteral("A"));
+    data.OpenDBs(true);
+    request(QStringLiteral("Textbausteine"), QStringLiteral("Liste"), QStringLiteral("L"), QStringLiteral("A"));
+    data.OpenDBs(true);
+    TTable *slot = nullptr;
+    EXPECT_EQ(data.GetRecords(slot, QString()), printroad::NothingToPrint);
+    EXPECT_EQ(slot, nullptr);
+}

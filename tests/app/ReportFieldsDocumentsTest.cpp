@@ -1,5 +1,6 @@
 #include "ModuleFieldsFixture.h"
 
+#include "platform/db/TField.h"
 #include "platform/runtime/Conversions.h"
 
 namespace {
@@ -32,6 +33,19 @@ protected:
         heads.Open();
         ASSERT_TRUE(heads.FindKey({key}));
         heads.Delete();
+    }
+
+    // The sum of the lines' totals in the amount they show ("gpreis" equals
+    // "gpreis" + `shown`, never "gpreis" + `hidden`).
+    static double shownTotals(const QList<DefinitionMap> &records, const QString &shown, const QString &hidden)
+    {
+        double sum = 0;
+        for (const DefinitionMap &line : records) {
+            EXPECT_EQ(contents(line, "F gpreis"), contents(line, "F gpreis" + shown));
+            EXPECT_NE(contents(line, "F gpreis"), contents(line, "F gpreis" + hidden));
+            sum = RoundTo(sum + number(contents(line, "F gpreis" + shown)), 2);
+        }
+        return sum;
     }
 
     static QString contents(const DefinitionMap &record, const QString &key) { return record.value(key).contents; }
@@ -102,13 +116,7 @@ TEST_F(DocumentFields, ADocumentInItsOwnCurrencyAddsTheCurrencyTotals)
     ASSERT_EQ(records.size(), 3);
     EXPECT_FALSE(data.job().euroDruck);
     EXPECT_EQ(value("Währung"), "DM");
-    double currency = 0;
-    for (const DefinitionMap &line : records) {
-        EXPECT_EQ(contents(line, "F gpreis"), contents(line, "F gpreisWae"));
-        EXPECT_NE(contents(line, "F gpreis"), contents(line, "F gpreisEuro"));
-        currency = RoundTo(currency + number(contents(line, "F gpreisWae")), 2);
-    }
-    EXPECT_DOUBLE_EQ(number(value("Übertrag")), currency);
+    EXPECT_DOUBLE_EQ(number(value("Übertrag")), shownTotals(records, "Wae", "Euro"));
     EXPECT_DOUBLE_EQ(number(value("SummeMenge")), 4);
 }
 
@@ -183,4 +191,17 @@ TEST_F(DocumentFields, TheLayoutDesignerGetsADocumentWithoutHeadWithoutAMessage)
     EXPECT_EQ(value("Lieferant_Name"), "");
     EXPECT_EQ(value("auftragnr"), "");
     EXPECT_EQ(value("Bezeichnung"), "Spanplatte 19 mm, 2800 × 2070 mm");
+}
+
+TEST_F(DocumentFields, TheHeadsEuroSwitchChoosesWhichTotalsTheCarryAdds)
+{
+    freshTables();
+    editRecord(ProgramPaths().DatenPfad + "Auftrag.db", {"20260002"},
+               [](TTable &head) { head.FieldByName("Euro")->SetAsString("J"); });
+    const QList<DefinitionMap> records = printDocument("Auftrag", "Auftragsbest.", "20260002");
+    ASSERT_EQ(records.size(), 3);
+    EXPECT_TRUE(data.job().euroDruck);
+    EXPECT_EQ(value("Währung"), "€");
+    EXPECT_DOUBLE_EQ(number(value("Übertrag")), shownTotals(records, "Euro", "Wae"));
+    EXPECT_DOUBLE_EQ(number(value("Übertrag")), 149 + 24.9 + 9);
 }

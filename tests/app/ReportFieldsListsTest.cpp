@@ -10,13 +10,10 @@ protected:
     // Changes the workstation's list settings in a copy of the tables.
     void setSettings(const QList<QPair<QString, QVariant>> &values)
     {
-        TTable settings;
-        settings.SetTableName(ProgramPaths().UserPfad + "setupLoc.db");
-        settings.Open();
-        settings.Edit();
-        for (const auto &[name, value] : values)
-            settings.FieldByName(name)->SetValue(value);
-        settings.Post();
+        editRecord(ProgramPaths().UserPfad + "setupLoc.db", {}, [&values](TTable &settings) {
+            for (const auto &[name, value] : values)
+                settings.FieldByName(name)->SetValue(value);
+        });
     }
 
     void onlyKinds(const QStringList &kinds, const QString &range)

@@ -1,7 +1,11 @@
 #include "ModuleFieldsFixture.h"
 
 #include "platform/db/TField.h"
+#include "platform/os/IniFile.h"
+#include "platform/report/ReportCodes.h"
 #include "platform/runtime/Conversions.h"
+
+#include <QRegularExpression>
 
 class MasterDataFields : public ModuleFieldsTest
 {
@@ -55,15 +59,8 @@ TEST_F(MasterDataFields, ABillOfMaterialDividesByThePriceUnit)
 TEST_F(MasterDataFields, TheMarginOfASupplierArticleAndOfOneWithoutPurchasePrice)
 {
     freshTables();
-    {
-        TTable articles;
-        articles.SetTableName(ProgramPaths().DatenPfad + "Artikel.db");
-        articles.Open();
-        ASSERT_TRUE(articles.FindKey({"1008"}));
-        articles.Edit();
-        articles.FieldByName("EkPreis")->SetAsFloat(0);
-        articles.Post();
-    }
+    editRecord(ProgramPaths().DatenPfad + "Artikel.db", {"1008"},
+               [](TTable &article) { article.FieldByName("EkPreis")->SetAsFloat(0); });
     const QList<DefinitionMap> lines = printAll("LfrArt", "70001");
     ASSERT_FALSE(lines.isEmpty());
     for (const DefinitionMap &line : lines) {
@@ -106,14 +103,8 @@ TEST_F(MasterDataFields, AReceiptOfTwelveUnitsPrintsTwelveLabels)
 TEST_F(MasterDataFields, TheCustomerStatisticsLeavesOutTheChosenArticlesWhenAskedTo)
 {
     freshTables();
-    {
-        TTable settings;
-        settings.SetTableName(ProgramPaths().UserPfad + "setupLoc.db");
-        settings.Open();
-        settings.Edit();
-        settings.FieldByName("KunArtDruckJN")->SetAsString("N");
-        settings.Post();
-    }
+    editRecord(ProgramPaths().UserPfad + "setupLoc.db", {},
+               [](TTable &settings) { settings.FieldByName("KunArtDruckJN")->SetAsString("N"); });
     const QList<DefinitionMap> lines = printAll("KunArt", "10001");
     const QStringList chosen = {"1004", "1007", "1011", "1013"};
     int printed = 0;
@@ -192,4 +183,91 @@ TEST_F(MasterDataFields, TasksGroupsAndTextBlocksAreOfferedAsListFields)
     data.OpenDBs(false);
     EXPECT_EQ(printAll("Gruppen").size(), 4);
     EXPECT_TRUE(definitions().contains("F Bezeichnung"));
+}
+
+namespace {
+
+struct ModuleCase
+{
+    const char *module;
+    const char *formType;
+    const char *range;
+    const char *key;
+};
+
+// One printed line of each module: the known record after its later call.
+const ModuleCase moduleCases[] = {
+    {"Liefer", "Liste", "A", ""},
+    {"Mitarbei", "Liste", "A", ""},
+    {"Ansprech-K", "Liste", "A", "10001"},
+    {"Kontakte-L", "Liste", "A", "70001"},
+    {"Kontakte-M", "Liste", "A", "203"},
+    {"Kontakte", "Liste", "A", ""},
+    {"KunPreis", "Liste", "A", "10005"},
+    {"ArtPreis", "Liste", "A", "1013"},
+    {"LfrArt", "Liste", "A", "70003"},
+    {"MabKun", "Liste", "A", "203"},
+    {"Lagerbew", "Liste", "A", ""},
+    {"KunAtr", "Liste-A", "A", "10005"},
+    {"KunAtr", "Liste-O", "A", "10005"},
+    {"KunAtr", "Liste-U", "A", "10005"},
+    {"KunArt", "Liste", "A", "10005"},
+    {"ArtKun", "Liste", "A", "1013"},
+    {"Aufgaben-K", "Liste", "A", "10005"},
+    {"Aufgaben", "Liste", "A", ""},
+    {"Gruppen", "Liste", "A", ""},
+    {"GrZuord-K", "Liste", "A", "10006"},
+    {"Textbausteine", "Liste", "A", ""},
+    {"OpoBList", "Liste", "A", ""},
+    {"Zahlungsausgang", "Liste", "A", ">=01.01.2026;<=31.12.2026"},
+};
+
+}
+
+class EveryModule : public MasterDataFields, public ::testing::WithParamInterface<ModuleCase>
+{
+};
+
+TEST_P(EveryModule, DefinesItsKnownFirstLineExactly)
+{
+    const ModuleCase &c = GetParam();
+    open(c.module, c.formType, "L", c.range, c.key);
+    const int limit = define();
+    ASSERT_GT(limit, 0) << messages().join("|").toStdString();
+    const QList<DefinitionMap> lines = printRecords(limit);
+    ASSERT_FALSE(lines.isEmpty());
+    expectGolden(QStringLiteral("%1_%2_first").arg(c.module, c.formType), lines.first());
+    EXPECT_TRUE(messages().isEmpty()) << messages().join("|").toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(Modules, EveryModule, ::testing::ValuesIn(moduleCases),
+                         [](const ::testing::TestParamInfo<ModuleCase> &info) {
+                             return QString(QStringLiteral("%1%2").arg(info.param.module, info.param.formType))
+                                 .remove(QRegularExpression("[^A-Za-z0-9]"))
+                                 .toStdString();
+                         });
+
+TEST_F(MasterDataFields, TextBlocksWithoutTheMailProgramsPathPrintNothing)
+{
+    ProgramPaths().DatenpfadQRB.clear();
+    open("Textbausteine", "Liste");
+    EXPECT_EQ(define(), printroad::NothingToPrint);
+    EXPECT_EQ(messages().join("|").toStdString(), "E-Mailpfad von Kuvertalia wurde nicht angegeben!");
+}
+
+TEST_F(MasterDataFields, TheCustomersTotalsAndTheFormStampComeFromTheRequestSection)
+{
+    TIniFile ini(scratchPath("Tintlen.ini"));
+    ini.WriteString("KunAtr", "SummeRechnungen", "7.249,66");
+    ini.WriteString("KunAtr", "SummeZahlbetrag", "500");
+    ini.WriteString("ZVBestellform", "dmy", "November 2026");
+    open("KunAtr", "Liste-A", "L", "A", "10005");
+    define();
+    EXPECT_EQ(definitions().value("F SummeRechnungen").contents, "7.249,66");
+    EXPECT_EQ(definitions().value("V SummeZahlbetrag").type, report::LL_NUMERIC);
+    EXPECT_EQ(value("SummeOffenerBetrag"), "");
+    data.OpenDBs(false);
+    open("ZVBestellform", "Bestellform");
+    define();
+    EXPECT_EQ(value("dmy"), "November 2026");
 }

@@ -1,24 +1,19 @@
-#include "app/PrintRequest.h"
-#include "app/ReportData.h"
-#include "app/ReportFields.h"
+#include "ModuleFieldsFixture.h"
+
+#include "app/PrintLoop.h"
 #include "app/ReportModules.h"
 #include "demo/layouts/DemoLayouts.h"
-#include "demo/tables/DemoTables.h"
 #include "demo/tables/FormRows.h"
-#include "demo/tables/MailProgramFolder.h"
-#include "platform/db/TSession.h"
-#include "platform/db/TTable.h"
+#include "demo/tables/DemoTables.h"
+#include "platform/db/TField.h"
 #include "platform/os/FakePrinterService.h"
-#include "platform/report/RealEngine.h"
 #include "platform/report/ReportApi.h"
 #include "platform/runtime/FormatSettings.h"
-#include "platform/ui/RecordingUiServices.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -79,7 +74,7 @@ const QMap<QString, DemoRequest> demoRequests = {
     {"KunAtr_Liste-A", {"A", "10001", "Aufträge des Kunden"}},
     {"KunAtr_Liste-O", {"A", "10001", "Posten des Kunden"}},
     {"KunAtr_Liste-U", {"A", "10001", "Zahlungen des Kunden"}},
-    {"KunArt_Liste", {"A", "10001", "Artikel des Kunden"}},
+    {"KunArt_Liste", {"A", "10001", "Spanplatte 19 mm"}},
     {"ArtKun_Liste", {"A", "1004", "Kunden des Artikels"}},
     {"Kontakte-K_Liste", {"A", "10001", "Jahresgespräch"}},
     {"Kontakte-L_Liste", {"A", "70001", "Preisverhandlung Schrauben"}},
@@ -103,118 +98,55 @@ QString pdfText(const QString &path)
 
 }
 
-// Every demo form printed through the module field definitions and the
-// real engine into a PDF, the way the print loop drives them.
-class DemoForms : public ::testing::TestWithParam<QString>
+// Every demo form printed by the print loop through the module field
+// definitions and the real engine into a PDF.
+class DemoForms : public PrintRoadFixture, public ::testing::WithParamInterface<QString>
 {
 protected:
-    static inline std::unique_ptr<QTemporaryDir> s_demo;
-    QTemporaryDir m_output;
-    ui::ScopedRecordingUiServices services;
-    std::unique_ptr<os::FakePrinterService> printers;
-    report::RealEngine engine;
-    ReportData data;
-    std::unique_ptr<ReportFields> fields;
-    QString m_savedAliases;
-
-    static void SetUpTestSuite()
-    {
-        s_demo = std::make_unique<QTemporaryDir>();
-        demo::writeTables(s_demo->filePath(QStringLiteral("daten")));
-        demo::writeLayouts(s_demo->filePath(QStringLiteral("formulare")));
-    }
-    static void TearDownTestSuite() { s_demo.reset(); }
+    os::FakePrinterService pdfPrinters{scratchPath(QStringLiteral("pdf")), {QStringLiteral("Testdrucker")}};
+    TestPrintWindow window;
+    printroad::ReportFields fields{data, ReportModuleBranches()};
+    printroad::PrintLoop loop{fields, window};
 
     void SetUp() override
     {
+        PrintRoadFixture::SetUp();
         ResetFormatSettings();
         services.setNow(QDateTime(QDate(2026, 11, 30), QTime(10, 0)));
-        m_savedAliases = Session()->ConfigFile();
-        Session()->SetConfigFile(m_output.filePath(QStringLiteral("aliases.ini")));
-        Session()->AddStandardAlias(QStringLiteral("zvuser"), s_demo->filePath(QStringLiteral("benutzer")), QStringLiteral("STANDARD"));
-        TProgramPaths &paths = ProgramPaths();
-        paths.DatenPfad = s_demo->filePath(QStringLiteral("daten/"));
-        paths.UserPfad = s_demo->filePath(QStringLiteral("benutzer/"));
-        demo::DemoOptions options;
-        options.dataFolder = s_demo->filePath(QStringLiteral("daten"));
-        paths.DatenpfadQRB = demo::mailProgramPaths(demo::completedOptions(options).mailFolder).mailbox;
-        printers = std::make_unique<os::FakePrinterService>(m_output.path());
-        os::PrinterService::setInstance(printers.get());
-        report::setEngine(&engine);
-        fields = std::make_unique<ReportFields>(data, ReportModuleBranches());
+        report::setEngine(nullptr);
+        pdfPrinters.setCurrentPrinter(QStringLiteral("Testdrucker"));
+        os::PrinterService::setInstance(&pdfPrinters);
+        QDir().mkpath(scratchPath(QStringLiteral("pdf")));
+        demo::writeLayouts(scratchPath(QStringLiteral("formulare")));
+        useLayouts();
+    }
+
+    // The demo layouts and the mail program of the tables in use.
+    void useLayouts()
+    {
+        ProgramPaths().FormularPfad = scratchPath(QStringLiteral("formulare/"));
+        ProgramPaths().DatenpfadQRB = demoMailbox();
     }
 
     void TearDown() override
     {
-        data.OpenDBs(false);
-        report::setEngine(nullptr);
         os::PrinterService::setInstance(nullptr);
-        Session()->SetConfigFile(m_savedAliases);
-        PrintRequest() = TPrintRequest{};
+        PrintRoadFixture::TearDown();
     }
 
-    bool moreRecords(int limit) const { return !tc->Eof() && (tc->Filtered() || tc->RecNo() <= limit); }
-
-    void printList(int job, TTable *&slot, int limit)
+    // Prints the form through the loop and returns the PDF's path.
+    QString print(const demo::Row &row, const DemoRequest &demoRequest)
     {
-        LlDefineVariableExt(job, QStringLiteral("Seite"), QStringLiteral("1"), report::LL_NUMERIC, QString());
-        ASSERT_EQ(LlPrint(job), 0);
-        while (moreRecords(limit)) {
-            fields->DefineFields(job, slot, false, false);
-            int result = LlPrintFields(job);
-            while (result == -998) {
-                LlDefineVariableExt(job, QStringLiteral("Seite"), QString::number(LlPrintGetCurrentPage(job) + 1),
-                                    report::LL_NUMERIC, QString());
-                ASSERT_EQ(LlPrint(job), 0);
-                result = LlPrintFields(job);
-            }
-            tc->Next();
-            ++data.job().recordCounter;
-        }
-        while (LlPrintFieldsEnd(job) == -998)
-            LlDefineVariableExt(job, QStringLiteral("Seite"), QString::number(LlPrintGetCurrentPage(job) + 1),
-                                report::LL_NUMERIC, QString());
-    }
-
-    void printLabels(int job, TTable *&slot, int limit)
-    {
-        while (moreRecords(limit)) {
-            data.job().copies = 1;
-            fields->DefineFields(job, slot, true, false);
-            for (int copy = 0; copy < data.job().copies; ++copy)
-                ASSERT_EQ(LlPrint(job), 0);
-            tc->Next();
-        }
-    }
-
-    // Prints the form into a PDF and returns its path.
-    QString print(const QString &module, const QString &type, bool label, const DemoRequest &request)
-    {
-        TPrintRequest &r = PrintRequest();
-        r = TPrintRequest{};
-        r.Modul = module;
-        r.FormFilterTyp = type;
-        r.FormTyp = label ? QStringLiteral("E") : QStringLiteral("L");
-        r.Datenbereich = request.range;
-        r.Datensatz = request.key;
-        data.job().startJob();
-        data.job().euroDruck = true;
-        data.OpenDBs(true);
-        const int job = LlJobOpen(0);
-        const QString layout = QDir(s_demo->filePath(QStringLiteral("formulare")))
-                                   .filePath(demo::formFileName(module, type, label ? ".lbl" : ".lst"));
-        EXPECT_EQ(LlPrintStart(job, label ? report::LL_PROJECT_LABEL : report::LL_PROJECT_LIST, layout, report::LL_PRINT_NORMAL, 0), 0);
-        TTable *slot = nullptr;
-        const int limit = fields->DefineFields(job, slot, label, false);
-        EXPECT_GT(limit, 0) << services.messageTexts().join("|").toStdString();
+        const QString file = row.value("DateiErsteSeite").toString();
+        const bool label = file.endsWith(".lbl");
+        request(row.value("Modul").toString(), row.value("Typ").toString(), label ? "E" : "L", demoRequest.range,
+                demoRequest.key);
+        window.row = {row.value("Bezeichnung").toString(), file, 1};
         if (label)
-            printLabels(job, slot, limit);
+            loop.EtikettTintlen(false);
         else
-            printList(job, slot, limit);
-        EXPECT_EQ(LlPrintEnd(job, 0), 0);
-        LlJobClose(job);
-        data.OpenDBs(false);
-        return printers->jobs().isEmpty() ? QString() : printers->jobs().last().outputFile;
+            loop.ListeTintlen(false);
+        return pdfPrinters.jobs().isEmpty() ? QString() : pdfPrinters.jobs().last().outputFile;
     }
 };
 
@@ -226,9 +158,8 @@ TEST_P(DemoForms, PrintsTheDemoRecordsIntoAPdf)
         return r.value("DateiErsteSeite").toString().section('.', 0, 0) == name;
     });
     ASSERT_NE(row, rows.cend());
-    const bool label = row->value("DateiErsteSeite").toString().endsWith(".lbl");
     const DemoRequest request = demoRequests.value(name);
-    const QString pdf = print(row->value("Modul").toString(), row->value("Typ").toString(), label, request);
+    const QString pdf = print(*row, request);
     ASSERT_TRUE(QFile::exists(pdf)) << name.toStdString();
     const QString text = pdfText(pdf);
     EXPECT_TRUE(text.contains(request.expected)) << name.toStdString() << "\n" << text.toStdString();
@@ -255,4 +186,22 @@ TEST(DemoFormList, EveryPrintedFormHasADemoRequest)
             EXPECT_TRUE(demoRequests.contains(file.section('.', 0, 0))) << file.toStdString();
         }
     }
+}
+
+TEST_F(DemoForms, ADunningLetterPrintedByTheLoopRecordsTheRunInTheOpenItems)
+{
+    freshTables();
+    useLayouts();
+    demo::Rows rows = demo::formRows();
+    const auto row = std::find_if(rows.cbegin(), rows.cend(),
+                                  [](const demo::Row &r) { return r.value("Modul").toString() == "Mahnung"; });
+    ASSERT_NE(row, rows.cend());
+    ASSERT_FALSE(print(*row, demoRequests.value("Mahnung_Mahnung")).isEmpty());
+    TTable items;
+    items.SetTableName(ProgramPaths().DatenPfad + "offpos.db");
+    items.Open();
+    ASSERT_TRUE(items.FindKey({"20260009"}));
+    EXPECT_EQ(items.FieldByName("mahndatum3")->AsDateTime(), EncodeDate(2026, 11, 30));
+    ASSERT_TRUE(items.FindKey({"20260010"}));
+    EXPECT_DOUBLE_EQ(items.FieldByName("mahngebuehr")->AsFloat(), 10.0);
 }
