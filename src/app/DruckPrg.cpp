@@ -81,7 +81,8 @@ protected:
             return false;
         const auto *key = static_cast<QKeyEvent *>(event);
         bool taken = false;
-        runHandler([&] { taken = m_window.FormKeyDown(static_cast<QWidget *>(watched), key->key(), key->modifiers()); });
+        auto *receiver = static_cast<QWidget *>(watched);
+        runHandler([&] { taken = m_window.FormKeyDown(receiver, key->key(), key->modifiers()); });
         return taken;
     }
 

@@ -25,15 +25,11 @@ qsizetype lastSeparator(const QString &fileName)
 
 bool isRowOfSide(const TTable &table, const TFormFileSide &side)
 {
-    return fieldText(table, QStringLiteral("Typ")).endsWith(emailTypeSuffix, Qt::CaseInsensitive) == side.emailRows;
+    const QString type = fieldText(table, QStringLiteral("Typ"));
+    return type.endsWith(emailTypeSuffix, Qt::CaseInsensitive) == side.emailRows;
 }
 
-bool isSameRow(const TTable &table, const QStringList &key)
-{
-    return fieldText(table, QStringLiteral("Modul")) == key.at(0) && fieldText(table, QStringLiteral("Typ")) == key.at(1)
-           && fieldText(table, QStringLiteral("Sortierung")) == key.at(2);
-}
-
+// The table's key: module, form type, sort key.
 QStringList rowKey(const TTable &table)
 {
     return {fieldText(table, QStringLiteral("Modul")), fieldText(table, QStringLiteral("Typ")),
@@ -74,9 +70,10 @@ bool IsSharedFormFile(const TTable &view, const TFormFileSide &side)
     std::unique_ptr<TTable> all;
     OpenTable(all, view.DatabaseName(), view.TableName());
     for (all->First(); !all->Eof(); all->Next()) {
-        if (!isRowOfSide(*all, side) || isSameRow(*all, key))
+        if (!isRowOfSide(*all, side) || rowKey(*all) == key)
             continue;
-        if (FormRowFiles(fieldText(*all, QStringLiteral("DateiErsteSeite")), side).mask.compare(mask, Qt::CaseInsensitive) == 0)
+        const QString otherMask = FormRowFiles(fieldText(*all, QStringLiteral("DateiErsteSeite")), side).mask;
+        if (otherMask.compare(mask, Qt::CaseInsensitive) == 0)
             return true;
     }
     return false;
@@ -91,7 +88,8 @@ void ConfirmFormRowDelete(TTable &view, const TFormFileSide &side)
         throw EAbort(QStringLiteral("Vorgang abgebrochen"));
     if (files.testFile.isEmpty() || !os::fileExists(files.testFile) || IsSharedFormFile(view, side))
         return;
-    if (AskYesNoCancel(QStringLiteral("Soll die Formulardatei ") + files.testFile + QStringLiteral(" auch gelöscht werden?"))
-        == ui::IDYES)
+    const QString question =
+        QStringLiteral("Soll die Formulardatei ") + files.testFile + QStringLiteral(" auch gelöscht werden?");
+    if (AskYesNoCancel(question) == ui::IDYES)
         DeleteFiles(files.mask);
 }

@@ -26,7 +26,8 @@ TEST(FormRowFiles, TheBaseNameEndsAtTheLastPointOfTheFileName)
     TFormRowFiles files = FormRowFiles(QStringLiteral("Auftrag_Rechnung.lst"), printSide);
     EXPECT_EQ(files.testFile, QStringLiteral("/formulare/Auftrag_Rechnung.lst"));
     EXPECT_EQ(files.mask, QStringLiteral("/formulare/Auftrag_Rechnung.l*"));
-    EXPECT_EQ(FormRowFiles(QStringLiteral("Rechnung.2026.lst"), printSide).mask, QStringLiteral("/formulare/Rechnung.2026.l*"));
+    EXPECT_EQ(FormRowFiles(QStringLiteral("Rechnung.2026.lst"), printSide).mask,
+              QStringLiteral("/formulare/Rechnung.2026.l*"));
     EXPECT_EQ(FormRowFiles(QStringLiteral("Rechnung"), printSide).testFile, QStringLiteral("/formulare/Rechnung.lst"));
     EXPECT_FALSE(files.refused);
 }
@@ -36,9 +37,8 @@ TEST(FormRowFiles, ANameWithAFolderKeepsItsFolderAndAPointThereIsNoExtension)
     TFormRowFiles files = FormRowFiles(QStringLiteral("C:\\Formulare.alt\\Rechnung"), printSide);
     EXPECT_EQ(files.testFile, QStringLiteral("C:\\Formulare.alt\\Rechnung.lst"));
     EXPECT_EQ(files.mask, QStringLiteral("C:\\Formulare.alt\\Rechnung.l*"));
-    EXPECT_EQ(FormRowFiles(QStringLiteral("/srv/vorlagen.v2/Mahnung.frm"),
-                           TFormFileSide{QStringLiteral("/formulare/"), QStringLiteral(".frm"), QStringLiteral(".frm"), true})
-                  .mask,
+    const TFormFileSide emailSide{QStringLiteral("/formulare/"), QStringLiteral(".frm"), QStringLiteral(".frm"), true};
+    EXPECT_EQ(FormRowFiles(QStringLiteral("/srv/vorlagen.v2/Mahnung.frm"), emailSide).mask,
               QStringLiteral("/srv/vorlagen.v2/Mahnung.frm"));
 }
 

@@ -184,8 +184,9 @@ TEST_F(MainWindowTest, CtrlDelInTheGridDeletesTheRowWithItsLayoutFiles)
     services.queueAnswer(ui::IDYES);
     QTest::keyClick(form().DBGrid1, Qt::Key_Delete, Qt::ControlModifier);
     // The first row still names the layout, so its files stay.
-    EXPECT_EQ(services.messageTexts(), (QStringList{QStringLiteral("Datensatz löschen?"),
-                                                    QStringLiteral("Formular \"Rechnung (Vorschau)\" wirklich löschen?")}));
+    EXPECT_EQ(services.messageTexts(),
+              (QStringList{QStringLiteral("Datensatz löschen?"),
+                           QStringLiteral("Formular \"Rechnung (Vorschau)\" wirklich löschen?")}));
     EXPECT_EQ(QDir(forms).entryList(QDir::Files).size(), 3);
 
     services.clear();
@@ -290,7 +291,8 @@ TEST_F(MainWindowTest, EditOpensTheFormEntryDialogOnTheRowOfTheTabWithTheGateClo
     w.pgcAuswahl->setCurrentWidget(w.tsEmail);
     w.btnBearb->click();
     SetModalRunner(nullptr);
-    EXPECT_EQ(seen, (QStringList{QStringLiteral("zu Druck Rechnung"), QStringLiteral("zu E-Mail Rechnung per E-Mail")}));
+    EXPECT_EQ(seen,
+              (QStringList{QStringLiteral("zu Druck Rechnung"), QStringLiteral("zu E-Mail Rechnung per E-Mail")}));
     // The dialog's own button led to the designer and to the template editor.
     EXPECT_EQ(engine.count(QStringLiteral("LlDefineLayout")), 1);
     EXPECT_EQ(services.messageTexts(),
