@@ -172,6 +172,7 @@ void TfrmPrintMan::connectHandlers()
     connect(edtAnlage, &QLineEdit::textChanged, this, &TfrmPrintMan::edtAnlageChange);
     tblForm->SetBeforeDelete([this](TDataSet *) { tblFormBeforeDelete(); });
     tblFormular->SetBeforeDelete([this](TDataSet *) { tblFormularBeforeDelete(); });
+    tblFormular->SetAfterScroll([this](TDataSet *) { tblFormularAfterScroll(); });
 }
 
 void TfrmPrintMan::watchControls()
@@ -426,6 +427,8 @@ void TfrmPrintMan::pgcAuswahlChange()
     btnTintlen->setText(emailTab ? QStringLiteral("E-Mail &senden") : QStringLiteral("&Tintlen"));
     btnTintlen->setIcon(emailTab ? buttonImage(QStringLiteral("mail-send"), QStyle::SP_ArrowRight, this)
                                  : buttonImage(QStringLiteral("document-print"), QStyle::SP_FileIcon, this));
+    if (emailTab)
+        ShowEmailHeader();
 }
 
 bool TfrmPrintMan::isPrintTab() const
@@ -492,10 +495,13 @@ void TfrmPrintMan::btnBearbClick()
 {
     ClosedGate gate(ActivationOpen);
     TfrmBearbeiten &dialog = formEntryDialog();
-    if (isPrintTab())
+    if (isPrintTab()) {
         dialog.EditJob(tblForm, dsForm, TfrmBearbeiten::ModePrint);
-    else
-        dialog.EditJob(tblFormular, dscFormular, TfrmBearbeiten::ModeEmail);
+        return;
+    }
+    dialog.EditJob(tblFormular, dscFormular, TfrmBearbeiten::ModeEmail);
+    if (!IsTableEmpty(tblFormular))
+        ShowEmailHeader();
 }
 
 // The program's form-entry dialog, or one of the window's own when the
@@ -680,6 +686,11 @@ bool TfrmPrintMan::deleteGridRow(QObject *grid)
         == ui::IDOK)
         table->Delete();
     return true;
+}
+
+void TfrmPrintMan::tblFormularAfterScroll()
+{
+    ShowEmailHeader();
 }
 
 void TfrmPrintMan::btnSendaddClick()

@@ -104,6 +104,7 @@ public slots:
     void lstStdDruckerChange();
     void tblFormBeforeDelete();
     void tblFormularBeforeDelete();
+    void tblFormularAfterScroll();
     void btnSendaddClick();
     void btnCCaddClick();
     void btnBCCaddClick();

@@ -14,6 +14,10 @@ void ShowNotYetBuilt(const QString &what);
 // The template editor for the current e-mail form row of the main window.
 void EditJobForm();
 
+// Fills the main window's e-mail tab from the template of the current e-mail
+// form row: recipients, subject, attachment and the send mode's caption.
+void ShowEmailHeader();
+
 // An attachment file name as typed, without any folder part.
 QString AttachmentFileName(const QString &typed);
 

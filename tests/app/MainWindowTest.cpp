@@ -3,7 +3,9 @@
 #include "app/DirDlg.h"
 #include "app/EmailTab.h"
 #include "app/bearbeitenform.h"
+#include "app/dbmodul.h"
 #include "app/mainmodul.h"
+#include "mail/formularmodul.h"
 #include "platform/help/ApplicationHelp.h"
 #include "app/PrintRequest.h"
 #include "platform/db/TField.h"
@@ -315,4 +317,44 @@ TEST_F(MainWindowTest, HelpWithoutACompiledHelpFileAsksTheApplicationsHelpForIts
     w.btnHilfe->click();
     help::SetApplicationHelpEvent(saved);
     EXPECT_EQ(requests, (QList<QPair<int, qintptr>>{{help::HELP_CONTEXT, 200}}));
+}
+
+TEST_F(MainWindowTest, TheEmailTabShowsTheHeaderOfTheCurrentTemplate)
+{
+    TFormular header;
+    header.SendTo = QStringLiteral("#Kunden_EMail#");
+    header.CC = QStringLiteral("buchhaltung@firma.de");
+    header.Betreff = QStringLiteral("Ihre Rechnung");
+    header.AlsAnlageSenden = true;
+    header.SaveToFile(path(QStringLiteral("formulare/Auftrag_Rechnung.frm")));
+    TfrmPrintMan &w = form();
+    w.pgcAuswahl->setCurrentWidget(w.tsEmail);
+    EXPECT_EQ(w.edtSendTo->text(), QStringLiteral("#Kunden_EMail#"));
+    EXPECT_EQ(w.edtCC->text(), QStringLiteral("buchhaltung@firma.de"));
+    EXPECT_EQ(w.edtBetreff->text(), QStringLiteral("Ihre Rechnung"));
+    EXPECT_TRUE(w.cbxAnlage->isChecked());
+    EXPECT_TRUE(w.edtAnlage->isVisibleTo(&w));
+    EXPECT_EQ(w.edtAnlage->text(), QStringLiteral("Auftrag.txt"));
+    // The request names one document, so contacts can be picked.
+    EXPECT_TRUE(w.btnSendadd->isVisibleTo(&w));
+    EXPECT_EQ(w.cbxSendeEmail->text(), QStringLiteral("an Standard E-Mail Programm senden"));
+
+    EmailState().FixedRecipient = QStringLiteral("zentrale@firma.de");
+    EmailState().Outbox = true;
+    ShowEmailHeader();
+    EmailState().FixedRecipient.clear();
+    EmailState().Outbox = false;
+    EXPECT_EQ(w.edtSendTo->text(), QStringLiteral("zentrale@firma.de"));
+    EXPECT_EQ(w.cbxSendeEmail->text(), QStringLiteral("in Velmora Kuvertalia eintragen"));
+}
+
+TEST_F(MainWindowTest, WithoutATemplateRowTheHeaderIsEmpty)
+{
+    TfrmPrintMan &w = form();
+    w.edtCC->setText(QStringLiteral("alt@firma.de"));
+    const QVariantList none{QStringLiteral("Auftrag"), QStringLiteral("Liste-eMail")};
+    w.tblFormular->SetRange(none, none);
+    ShowEmailHeader();
+    EXPECT_TRUE(w.edtCC->text().isEmpty());
+    EXPECT_TRUE(w.edtSendTo->text().isEmpty());
 }
