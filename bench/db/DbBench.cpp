@@ -2,12 +2,14 @@
 // SQLite C API on the same files, and prints one line per operation with
 // the ratio layer/raw. Run it from a Release build.
 
+#include "demo/tables/DemoTables.h"
 #include "platform/db/GermanCollation.h"
 #include "platform/db/TDatabase.h"
 #include "platform/db/TField.h"
 #include "platform/db/TTable.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -20,9 +22,15 @@
 
 namespace {
 
-constexpr int orders = 4000;
-constexpr int positionsPerOrder = 50;
+constexpr int tableRows = 200000;
+// The demo builder's load-test orders hold forty positions each.
+constexpr int bulkOrders = 4900;
 constexpr int insertCount = 10000;
+
+QString bulkOrder(int index)
+{
+    return QStringLiteral("9%1").arg(index, 7, 10, QLatin1Char('0'));
+}
 
 double seconds(const std::function<void()> &work)
 {
@@ -44,47 +52,6 @@ std::unique_ptr<TTable> positionsTable(const QString &folder, const QString &nam
     return table;
 }
 
-void createPositions(const QString &folder, const QString &name, int orderCount)
-{
-    auto table = positionsTable(folder, name);
-    TFieldDefs &fields = *table->FieldDefs();
-    fields.AddParadox(QStringLiteral("auftragnr"), QStringLiteral("I"));
-    fields.AddParadox(QStringLiteral("posnr"), QStringLiteral("S"));
-    fields.AddParadox(QStringLiteral("Artikelnr"), QStringLiteral("A15"));
-    fields.AddParadox(QStringLiteral("Bezeichnung"), QStringLiteral("A40"));
-    fields.AddParadox(QStringLiteral("menge"), QStringLiteral("N"));
-    fields.AddParadox(QStringLiteral("epreis"), QStringLiteral("$"));
-    fields.AddParadox(QStringLiteral("kundennr"), QStringLiteral("I"));
-    table->IndexDefs()->Add(QString(), QStringLiteral("auftragnr;posnr"), ixPrimary | ixUnique);
-    table->IndexDefs()->Add(QStringLiteral("APOARTNR"), QStringLiteral("Artikelnr"), 0);
-    table->CreateTable();
-    table->Open();
-    TDatabase database;
-    database.SetDatabaseName(folder);
-    database.StartTransaction();
-    TField *order = table->FieldByName(QStringLiteral("auftragnr"));
-    TField *position = table->FieldByName(QStringLiteral("posnr"));
-    TField *article = table->FieldByName(QStringLiteral("Artikelnr"));
-    TField *text = table->FieldByName(QStringLiteral("Bezeichnung"));
-    TField *quantity = table->FieldByName(QStringLiteral("menge"));
-    TField *price = table->FieldByName(QStringLiteral("epreis"));
-    TField *customer = table->FieldByName(QStringLiteral("kundennr"));
-    for (int o = 1; o <= orderCount; ++o) {
-        for (int p = 1; p <= positionsPerOrder; ++p) {
-            table->Append();
-            order->SetAsInteger(o);
-            position->SetAsInteger(p);
-            article->SetAsString(QStringLiteral("A%1").arg((o * 7 + p) % 97));
-            text->SetAsString(QStringLiteral("Schraube Größe %1").arg(p));
-            quantity->SetAsFloat(p);
-            price->SetAsFloat(0.25 * p);
-            customer->SetAsInteger(o % 300);
-            table->Post();
-        }
-    }
-    database.Commit();
-}
-
 // The raw side opens its own connection with the collations the indexes use.
 sqlite3 *openRaw(const QString &path)
 {
@@ -103,14 +70,15 @@ sqlite3_stmt *prepare(sqlite3 *handle, const char *sql)
     return statement;
 }
 
-const char *selectAll = "SELECT rowid, auftragnr, posnr, Artikelnr, Bezeichnung, menge, epreis, kundennr FROM atrpos";
+const char *selectAll = "SELECT rowid, auftragnr, posnr, Artikelnr, Bezeichnung, Text, menge, Einheit, epreis, "
+                        "epreisWae, gpreis, gpreisWae, steuersatz, posdruck, kundennr FROM atrpos";
 
 // Reads every column of the current row, as the layer's window does.
 qint64 readRow(sqlite3_stmt *statement)
 {
-    qint64 sum = sqlite3_column_int64(statement, 1);
+    qint64 sum = sqlite3_column_int64(statement, 0);
     const int columns = sqlite3_column_count(statement);
-    for (int i = 2; i < columns; ++i)
+    for (int i = 1; i < columns; ++i)
         if (sqlite3_column_type(statement, i) == SQLITE_TEXT)
             sum += QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement, i))).size();
         else
@@ -121,14 +89,14 @@ qint64 readRow(sqlite3_stmt *statement)
 void benchOpenFindKey(const QString &folder, const QString &path)
 {
     std::mt19937 random(7);
-    std::uniform_int_distribution<int> pick(1, orders);
+    std::uniform_int_distribution<int> pick(0, bulkOrders - 1);
     constexpr int rounds = 300;
     qint64 sink = 0;
     const double layer = seconds([&] {
         for (int i = 0; i < rounds; ++i) {
             auto table = positionsTable(folder, QStringLiteral("atrpos.db"));
             table->Open();
-            table->FindKey({pick(random), 25});
+            table->FindKey({bulkOrder(pick(random)), 25});
             sink += table->FieldByName(QStringLiteral("menge"))->AsInteger();
         }
     });
@@ -136,8 +104,9 @@ void benchOpenFindKey(const QString &folder, const QString &path)
     const double raw = seconds([&] {
         for (int i = 0; i < rounds; ++i) {
             sqlite3 *handle = openRaw(path);
-            sqlite3_stmt *statement = prepare(handle, (QByteArray(selectAll) + " WHERE auftragnr = ? AND posnr = ?").constData());
-            sqlite3_bind_int(statement, 1, pick(random));
+            sqlite3_stmt *statement = prepare(handle, (QByteArray(selectAll) + " WHERE auftragnr COLLATE GERMAN = ? AND posnr = ?").constData());
+            const QByteArray order = bulkOrder(pick(random)).toUtf8();
+            sqlite3_bind_text(statement, 1, order.constData(), int(order.size()), SQLITE_TRANSIENT);
             sqlite3_bind_int(statement, 2, 25);
             if (sqlite3_step(statement) == SQLITE_ROW)
                 sink += readRow(statement);
@@ -150,22 +119,24 @@ void benchOpenFindKey(const QString &folder, const QString &path)
         std::puts("");
 }
 
-void benchOpenBySize(const QString &folder)
+void benchOpenBySize(const QString &folder, const QString &smallFolder)
 {
     constexpr int rounds = 300;
-    auto openMany = [&](const QString &name) {
+    auto openMany = [&](const QString &where) {
         return seconds([&] {
             for (int i = 0; i < rounds; ++i) {
-                auto table = positionsTable(folder, name);
+                auto table = positionsTable(where, QStringLiteral("atrpos.db"));
                 table->Open();
+                table->First();
             }
         });
     };
-    const double big = openMany(QStringLiteral("atrpos.db"));
-    const double small = openMany(QStringLiteral("klein.db"));
+    const double big = openMany(folder);
+    const double small = openMany(smallFolder);
     report("open 200000 rows / open 100 rows (300x)", big, small);
 }
 
+// Fifty positions: the last twenty of one order and the first thirty of the next.
 void benchRange(const QString &folder, const QString &path)
 {
     constexpr int rounds = 500;
@@ -173,26 +144,40 @@ void benchRange(const QString &folder, const QString &path)
     table->Open();
     TField *quantity = table->FieldByName(QStringLiteral("menge"));
     qint64 sink = 0;
+    int layerRows = 0, rawRows = 0;
     const double layer = seconds([&] {
         for (int i = 0; i < rounds; ++i) {
-            const int order = 1 + (i * 37) % orders;
-            table->SetRange({order}, {order});
-            for (table->First(); !table->Eof(); table->Next())
+            const int order = (i * 37) % (bulkOrders - 1);
+            table->SetRange({bulkOrder(order), 21}, {bulkOrder(order + 1), 30});
+            for (table->First(); !table->Eof(); table->Next()) {
                 sink += quantity->AsInteger();
+                ++layerRows;
+            }
         }
     });
     sqlite3 *handle = openRaw(path);
-    sqlite3_stmt *statement = prepare(handle, (QByteArray(selectAll) + " WHERE auftragnr = ? ORDER BY auftragnr, posnr").constData());
+    sqlite3_stmt *statement = prepare(handle, (QByteArray(selectAll) +
+        " WHERE auftragnr COLLATE GERMAN >= ?1 AND auftragnr COLLATE GERMAN <= ?2"
+        " AND NOT (auftragnr COLLATE GERMAN = ?1 AND posnr < 21) AND NOT (auftragnr COLLATE GERMAN = ?2 AND posnr > 30)"
+        " ORDER BY auftragnr COLLATE GERMAN, posnr").constData());
     const double raw = seconds([&] {
         for (int i = 0; i < rounds; ++i) {
-            sqlite3_bind_int(statement, 1, 1 + (i * 37) % orders);
-            while (sqlite3_step(statement) == SQLITE_ROW)
+            const int order = (i * 37) % (bulkOrders - 1);
+            const QByteArray low = bulkOrder(order).toUtf8();
+            const QByteArray high = bulkOrder(order + 1).toUtf8();
+            sqlite3_bind_text(statement, 1, low.constData(), int(low.size()), SQLITE_TRANSIENT);
+            sqlite3_bind_text(statement, 2, high.constData(), int(high.size()), SQLITE_TRANSIENT);
+            while (sqlite3_step(statement) == SQLITE_ROW) {
                 sink += readRow(statement);
+                ++rawRows;
+            }
             sqlite3_reset(statement);
         }
     });
     sqlite3_finalize(statement);
     sqlite3_close(handle);
+    if (layerRows != rawRows || layerRows != rounds * 50)
+        std::fprintf(stderr, "range rows differ: %d / %d\n", layerRows, rawRows);
     report("SetRange to 50 rows and step (500x)", layer, raw);
     if (sink == 42)
         std::puts("");
@@ -210,7 +195,7 @@ void benchScan(const QString &folder, const QString &path)
     });
     sqlite3 *handle = openRaw(path);
     const double raw = seconds([&] {
-        sqlite3_stmt *statement = prepare(handle, (QByteArray(selectAll) + " ORDER BY auftragnr, posnr").constData());
+        sqlite3_stmt *statement = prepare(handle, (QByteArray(selectAll) + " ORDER BY auftragnr COLLATE GERMAN, posnr").constData());
         while (sqlite3_step(statement) == SQLITE_ROW)
             sink += readRow(statement);
         sqlite3_finalize(statement);
@@ -226,8 +211,9 @@ void benchFilter(const QString &folder, const QString &path)
     auto table = positionsTable(folder, QStringLiteral("atrpos.db"));
     table->Open();
     int layerCount = 0, rawCount = 0;
+    const QString article = demo::bulkPositionRow(3).value(QStringLiteral("Artikelnr")).toString();
     const double layer = seconds([&] {
-        table->SetFilter(QStringLiteral("menge > 40 AND Artikelnr = 'A7'"));
+        table->SetFilter(QStringLiteral("menge > 5 AND Artikelnr = '%1'").arg(article));
         table->SetFiltered(true);
         for (table->First(); !table->Eof(); table->Next())
             ++layerCount;
@@ -235,7 +221,9 @@ void benchFilter(const QString &folder, const QString &path)
     sqlite3 *handle = openRaw(path);
     const double raw = seconds([&] {
         sqlite3_stmt *statement = prepare(handle, (QByteArray(selectAll) +
-                                                   " WHERE menge > 40 AND Artikelnr COLLATE GERMAN = 'A7' ORDER BY auftragnr, posnr").constData());
+                                                   " WHERE menge > 5 AND Artikelnr COLLATE GERMAN = ? ORDER BY auftragnr COLLATE GERMAN, posnr").constData());
+        const QByteArray text = article.toUtf8();
+        sqlite3_bind_text(statement, 1, text.constData(), int(text.size()), SQLITE_TRANSIENT);
         while (sqlite3_step(statement) == SQLITE_ROW) {
             readRow(statement);
             ++rawCount;
@@ -250,9 +238,13 @@ void benchFilter(const QString &folder, const QString &path)
 
 void benchInserts(const QString &folder)
 {
-    createPositions(folder, QStringLiteral("neu.db"), 0);
-    createPositions(folder, QStringLiteral("neuroh.db"), 0);
-    auto table = positionsTable(folder, QStringLiteral("neu.db"));
+    const QString layerFolder = folder + QStringLiteral("/layer");
+    const QString rawFolder = folder + QStringLiteral("/raw");
+    QDir().mkpath(layerFolder);
+    QDir().mkpath(rawFolder);
+    demo::writePositionTable(layerFolder, 0);
+    const QString rawPath = demo::writePositionTable(rawFolder, 0);
+    auto table = positionsTable(layerFolder, QStringLiteral("atrpos.db"));
     table->Open();
     TField *order = table->FieldByName(QStringLiteral("auftragnr"));
     TField *position = table->FieldByName(QStringLiteral("posnr"));
@@ -260,11 +252,11 @@ void benchInserts(const QString &folder)
     TField *quantity = table->FieldByName(QStringLiteral("menge"));
     const double layer = seconds([&] {
         TDatabase database;
-        database.SetDatabaseName(folder);
+        database.SetDatabaseName(layerFolder);
         database.StartTransaction();
         for (int i = 0; i < insertCount; ++i) {
             table->Append();
-            order->SetAsInteger(i / 10);
+            order->SetAsString(QStringLiteral("8%1").arg(i / 10, 7, 10, QLatin1Char('0')));
             position->SetAsInteger(i % 10);
             article->SetAsString(QStringLiteral("A%1").arg(i % 97));
             quantity->SetAsFloat(i);
@@ -272,12 +264,13 @@ void benchInserts(const QString &folder)
         }
         database.Commit();
     });
-    sqlite3 *handle = openRaw(folder + QStringLiteral("/neuroh.db"));
+    sqlite3 *handle = openRaw(rawPath);
     const double raw = seconds([&] {
         sqlite3_exec(handle, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
-        sqlite3_stmt *statement = prepare(handle, "INSERT INTO neuroh (auftragnr, posnr, Artikelnr, Bezeichnung, menge, epreis, kundennr) VALUES (?, ?, ?, NULL, ?, NULL, NULL)");
+        sqlite3_stmt *statement = prepare(handle, "INSERT INTO atrpos (auftragnr, posnr, Artikelnr, menge) VALUES (?, ?, ?, ?)");
         for (int i = 0; i < insertCount; ++i) {
-            sqlite3_bind_int(statement, 1, i / 10);
+            const QByteArray key = QStringLiteral("8%1").arg(i / 10, 7, 10, QLatin1Char('0')).toUtf8();
+            sqlite3_bind_text(statement, 1, key.constData(), int(key.size()), SQLITE_TRANSIENT);
             sqlite3_bind_int(statement, 2, i % 10);
             const QByteArray text = QStringLiteral("A%1").arg(i % 97).toUtf8();
             sqlite3_bind_text(statement, 3, text.constData(), int(text.size()), SQLITE_TRANSIENT);
@@ -299,14 +292,16 @@ int main(int argc, char **argv)
     QCoreApplication app(argc, argv);
     QTemporaryDir dir;
     const QString folder = dir.path();
+    const QString smallFolder = folder + QStringLiteral("/klein");
+    QDir().mkpath(smallFolder);
     const double build = seconds([&] {
-        createPositions(folder, QStringLiteral("atrpos.db"), orders);
-        createPositions(folder, QStringLiteral("klein.db"), 2);
+        demo::writePositionTable(folder, tableRows);
+        demo::writePositionTable(smallFolder, 100);
     });
-    std::printf("# table of %d rows built through the layer in %.1f s\n", orders * positionsPerOrder, build);
+    std::printf("# atrpos.db of %d rows built by the demo builder in %.1f s\n", tableRows, build);
     const QString path = folder + QStringLiteral("/atrpos.db");
     benchOpenFindKey(folder, path);
-    benchOpenBySize(folder);
+    benchOpenBySize(folder, smallFolder);
     benchRange(folder, path);
     benchScan(folder, path);
     benchFilter(folder, path);

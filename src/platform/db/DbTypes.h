@@ -25,6 +25,8 @@ enum TDataSetState {
 
 enum TFieldKind { fkData, fkCalculated, fkLookup };
 
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+
 enum TDataEvent {
     deFieldChange, deRecordChange, deDataSetChange, deDataSetScroll, deLayoutChange,
     deUpdateRecord, deUpdateState, deCheckBrowseMode, deFocusControl

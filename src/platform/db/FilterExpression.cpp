@@ -13,6 +13,7 @@ struct Token
 {
     enum Type { End, Name, String, Number, Operator, Open, Close } type = End;
     QString text;
+    bool doubleQuoted = false;
     int position = 0;
 };
 
@@ -44,10 +45,11 @@ private:
     {
         while (m_pos < m_text.size() && m_text[m_pos].isSpace())
             ++m_pos;
-        m_token = Token{Token::End, QString(), int(m_pos)};
+        m_token = Token{Token::End, QString(), false, int(m_pos)};
         if (m_pos >= m_text.size())
             return;
         const QChar c = m_text[m_pos];
+        m_token.doubleQuoted = c == QLatin1Char('"');
         if (c == QLatin1Char('\'') || c == QLatin1Char('"'))
             readQuoted(c, c == QLatin1Char('\'') ? Token::String : Token::Name);
         else if (c == QLatin1Char('['))
@@ -237,6 +239,7 @@ private:
                 m_tokens.isKeyword("NULL") || m_tokens.isKeyword("IS"))
                 m_tokens.fail();
             operand.fieldName = token.text;
+            operand.doubleQuoted = token.doubleQuoted;
             break;
         case Token::String:
             operand.literal = token.text;
@@ -300,6 +303,29 @@ FilterExpression::FilterExpression(std::unique_ptr<FilterNode> root, TFilterOpti
 {
 }
 
+std::unique_ptr<FilterExpression> FilterExpression::equalities(const QStringList &fieldNames,
+                                                              const QVariantList &values, bool caseInsensitive,
+                                                              bool partial)
+{
+    std::unique_ptr<FilterNode> root;
+    for (int i = 0; i < fieldNames.size(); ++i) {
+        auto node = std::make_unique<FilterNode>();
+        node->left.fieldName = fieldNames[i];
+        node->right.literal = values.value(i);
+        node->prefixMatch = partial;
+        if (!root) {
+            root = std::move(node);
+            continue;
+        }
+        auto both = std::make_unique<FilterNode>();
+        both->kind = FilterNode::And;
+        both->children.push_back(std::move(root));
+        both->children.push_back(std::move(node));
+        root = std::move(both);
+    }
+    return std::make_unique<FilterExpression>(std::move(root), caseInsensitive ? foCaseInsensitive : 0);
+}
+
 void FilterExpression::bind(const QVector<FilterColumn> &columns)
 {
     m_columnNames.clear();
@@ -322,12 +348,20 @@ void FilterExpression::bindNode(FilterNode &node, const QVector<FilterColumn> &c
         for (int i = 0; i < columns.size(); ++i)
             if (columns[i].name.compare(operand.fieldName, Qt::CaseInsensitive) == 0)
                 operand.column = i;
+        if (operand.column < 0 && operand.doubleQuoted) {
+            operand.literal = operand.fieldName;
+            operand.fieldName.clear();
+            return;
+        }
         if (operand.column < 0)
             throw EDatabaseError(QStringLiteral("Filter: Feld '%1' nicht gefunden").arg(operand.fieldName));
         operand.type = columns[operand.column].type;
     };
+    const QString named = node.left.isField() ? node.left.fieldName : node.right.fieldName;
     resolve(node.left);
     resolve(node.right);
+    if (!node.left.isField() && !node.right.isField())
+        throw EDatabaseError(QStringLiteral("Filter: Feld '%1' nicht gefunden").arg(named));
     if (node.kind != FilterNode::Compare)
         return;
     if (!node.left.isField()) {
@@ -338,11 +372,13 @@ void FilterExpression::bindNode(FilterNode &node, const QVector<FilterColumn> &c
         return;
     QVariant literal = node.right.literal;
     node.partial = false;
-    if (isTextual(node.left.type) && literal.typeId() == QMetaType::QString &&
-        !(m_options & foNoPartialCompare) && literal.toString().endsWith(QLatin1Char('*')) &&
+    const bool star = !(m_options & foNoPartialCompare) && literal.typeId() == QMetaType::QString &&
+                      literal.toString().endsWith(QLatin1Char('*'));
+    if (isTextual(node.left.type) && (node.prefixMatch || star) &&
         (node.op == FilterNode::Equal || node.op == FilterNode::NotEqual)) {
         node.partial = true;
-        literal = literal.toString().chopped(1);
+        if (!node.prefixMatch)
+            literal = literal.toString().chopped(1);
     }
     if (isTextual(node.left.type) && literal.typeId() == QMetaType::Double)
         literal = FloatToStr(literal.toDouble());

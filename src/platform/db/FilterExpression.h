@@ -25,6 +25,7 @@ struct FilterNode
     struct Operand
     {
         QString fieldName;     // empty for a literal
+        bool doubleQuoted = false; // "x": a field if one has that name, else text
         QVariant literal;      // as written: QString or double
         int column = -1;       // bound column
         TFieldType type = ftUnknown;
@@ -37,6 +38,7 @@ struct FilterNode
     Operand left;
     Operand right;
     bool partial = false;      // 'text*' compares the beginning
+    bool prefixMatch = false;  // set by the producer: the literal is a beginning
     std::vector<std::unique_ptr<FilterNode>> children;
     std::function<bool(const Row &)> callback;
 };
@@ -53,6 +55,9 @@ public:
     // Parses the text; raises EDatabaseError on a syntax error.
     static std::unique_ptr<FilterExpression> parse(const QString &text, TFilterOptions options);
     explicit FilterExpression(std::unique_ptr<FilterNode> root, TFilterOptions options);
+    // Equality of each field with its value, as Locate asks for it.
+    static std::unique_ptr<FilterExpression> equalities(const QStringList &fieldNames, const QVariantList &values,
+                                                        bool caseInsensitive, bool partial);
 
     // Resolves field names (case-free); raises EDatabaseError for an unknown field.
     void bind(const QVector<FilterColumn> &columns);

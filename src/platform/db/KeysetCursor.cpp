@@ -11,7 +11,7 @@ namespace {
 // Opening reads one window; a range of typical size fits into it, so that
 // stepping through it needs no second query.
 constexpr int firstWindow = 64;
-constexpr int seekWindow = 16;
+constexpr int seekWindow = 8;
 constexpr int largestWindow = 512;
 constexpr int scanChunk = 512;
 
@@ -45,23 +45,27 @@ KeysetCursor::KeysetCursor(Connection &connection, QString tableName, QStringLis
 
 void KeysetCursor::setOrder(QVector<OrderColumn> order, bool descending)
 {
+    m_freshFirst = false;
     m_order = std::move(order);
     m_descending = descending;
 }
 
 void KeysetCursor::setRange(std::optional<KeyBound> start, std::optional<KeyBound> end)
 {
+    m_freshFirst = false;
     m_start = std::move(start);
     m_end = std::move(end);
 }
 
 void KeysetCursor::setSqlFilter(SqlCondition filter)
 {
+    m_freshFirst = false;
     m_filter = std::move(filter);
 }
 
 void KeysetCursor::setAcceptor(Acceptor acceptor)
 {
+    m_freshFirst = false;
     m_acceptor = std::move(acceptor);
 }
 
@@ -98,12 +102,13 @@ SqlCondition KeysetCursor::boundCondition(const QVariantList &values, bool great
         QString expression;
         QVariant value;
         bool sqlGreater;
+        bool nullable;
     };
     QVector<Component> components;
     for (int i = 0; i < values.size() && i < m_order.size(); ++i)
-        components.append({columnExpression(i), values[i], greater != m_descending});
+        components.append({columnExpression(i), values[i], greater != m_descending, true});
     if (withRowId)
-        components.append({QStringLiteral("rowid"), QVariant(rowId), greater});
+        components.append({QStringLiteral("rowid"), QVariant(rowId), greater, false});
     if (components.isEmpty())
         return {};
 
@@ -120,9 +125,11 @@ SqlCondition KeysetCursor::boundCondition(const QVariantList &values, bool great
             if (c.sqlGreater)
                 return null ? (inclusive ? QStringLiteral("1") : c.expression + QStringLiteral(" IS NOT NULL"))
                             : withValue(c.expression + (inclusive ? QStringLiteral(" >= ?") : QStringLiteral(" > ?")));
-            return null ? (inclusive ? c.expression + QStringLiteral(" IS NULL") : QStringLiteral("0"))
-                        : withValue(QStringLiteral("(%1 %2 ? OR %1 IS NULL)")
-                                        .arg(c.expression, inclusive ? QStringLiteral("<=") : QStringLiteral("<")));
+            if (null)
+                return inclusive ? c.expression + QStringLiteral(" IS NULL") : QStringLiteral("0");
+            const QString comparison = c.expression + (inclusive ? QStringLiteral(" <= ?") : QStringLiteral(" < ?"));
+            return withValue(c.nullable ? QStringLiteral("(%1 OR %2 IS NULL)").arg(comparison, c.expression)
+                                        : comparison);
         }
         QString strict;
         if (c.sqlGreater)
@@ -212,10 +219,12 @@ QVector<Row> KeysetCursor::runQuery(const QString &where, const QVariantList &va
     QString sql = QStringLiteral("SELECT %1 FROM %2").arg(m_selectList, quoteIdentifier(m_tableName));
     if (!where.isEmpty())
         sql += QStringLiteral(" WHERE ") + where;
-    sql += QStringLiteral(" ORDER BY ") + orderBy(forward) + QStringLiteral(" LIMIT ") + QString::number(count);
+    sql += QStringLiteral(" ORDER BY ") + orderBy(forward) + QStringLiteral(" LIMIT ?");
     Statement statement = m_connection.prepare(sql);
     statement.bindAll(values);
+    statement.bind(int(values.size()) + 1, count);
     QVector<Row> rows;
+    rows.reserve(count);
     const int columns = int(m_columns.size());
     while (statement.step()) {
         Row row;
@@ -252,7 +261,10 @@ QVector<Row> KeysetCursor::fetch(const Row *anchor, bool forward, int count, boo
         if (raw.isEmpty())
             break;
         position = raw.last();
-        result += accepted(raw);
+        if (result.isEmpty())
+            result = accepted(raw);
+        else
+            result += accepted(raw);
         if (atEnd)
             break;
     }
@@ -278,6 +290,7 @@ QVector<Row> KeysetCursor::fetchFromBound(const KeyBound &bound, int count, bool
 
 void KeysetCursor::setWindow(QVector<Row> rows, int current, bool atStart, bool atEnd)
 {
+    m_freshFirst = false;
     m_rows = std::move(rows);
     m_current = m_rows.isEmpty() ? -1 : current;
     m_atStart = atStart;
@@ -290,11 +303,18 @@ void KeysetCursor::clear()
     setWindow({}, -1, true, true);
 }
 
-bool KeysetCursor::first()
+bool KeysetCursor::first(bool small)
 {
+    // Positioning on the first row right after the cursor read it (a range,
+    // a filter or the opening did) reuses that reading.
+    if (m_freshFirst && m_current == 0) {
+        m_freshFirst = false;
+        return true;
+    }
     bool exhausted = false;
-    QVector<Row> rows = fetch(nullptr, true, firstWindow, &exhausted);
+    QVector<Row> rows = fetch(nullptr, true, small ? seekWindow : firstWindow, &exhausted);
     setWindow(std::move(rows), 0, true, exhausted);
+    m_freshFirst = true;
     return m_current >= 0;
 }
 
@@ -308,8 +328,17 @@ bool KeysetCursor::last()
     return m_current >= 0;
 }
 
+// Filtered reads cannot use the order's index alone, so they take the
+// largest window at once instead of repeating the work for small ones.
+void KeysetCursor::growWindow()
+{
+    const bool filtered = !m_filter.isEmpty() || m_acceptor;
+    m_window = filtered ? largestWindow : std::min(m_window * 2, largestWindow);
+}
+
 bool KeysetCursor::next()
 {
+    m_freshFirst = false;
     if (m_current < 0)
         return false;
     if (m_current + 1 < m_rows.size()) {
@@ -323,7 +352,7 @@ bool KeysetCursor::next()
     m_atEnd = exhausted;
     if (rows.isEmpty())
         return false;
-    m_window = std::min(m_window * 2, largestWindow);
+    growWindow();
     m_rows += rows;
     ++m_current;
     const int excess = int(m_rows.size()) - 2 * largestWindow;
@@ -337,6 +366,7 @@ bool KeysetCursor::next()
 
 bool KeysetCursor::prior()
 {
+    m_freshFirst = false;
     if (m_current < 0)
         return false;
     if (m_current > 0) {
@@ -350,7 +380,7 @@ bool KeysetCursor::prior()
     m_atStart = exhausted;
     if (rows.isEmpty())
         return false;
-    m_window = std::min(m_window * 2, largestWindow);
+    growWindow();
     std::reverse(rows.begin(), rows.end());
     m_current = int(rows.size()) - 1;
     m_rows = rows + m_rows;
@@ -392,6 +422,25 @@ bool KeysetCursor::gotoRowId(qint64 rowId)
         return false;
     setWindow(std::move(rows), 0, false, false);
     return true;
+}
+
+std::optional<Row> KeysetCursor::findFirst(const SqlCondition &condition)
+{
+    std::optional<Row> position;
+    for (;;) {
+        SqlCondition where = conjunction({baseCondition(), condition});
+        if (position)
+            where = conjunction({where, anchorCondition(*position, true, false)});
+        const QVector<Row> raw = runQuery(where.sql, where.values, true, seekWindow);
+        if (raw.isEmpty())
+            return std::nullopt;
+        const QVector<Row> rows = accepted(raw);
+        if (!rows.isEmpty())
+            return rows.first();
+        if (raw.size() < seekWindow)
+            return std::nullopt;
+        position = raw.last();
+    }
 }
 
 void KeysetCursor::placeAt(Row row)
@@ -461,7 +510,12 @@ int KeysetCursor::recNo()
     if (m_current < 0)
         return 0;
     const Row anchor = m_rows[m_current];
-    return countWhere(conjunction({baseCondition(), anchorCondition(anchor, false, false)})) + 1;
+    if (!splitsNulls(anchor, false))
+        return countWhere(conjunction({baseCondition(), anchorCondition(anchor, false, false)})) + 1;
+    const int before = countWhere(conjunction({baseCondition(), anchorCondition(anchor, false, false, true)}));
+    const int nullKeys = countWhere(
+        conjunction({baseCondition(), SqlCondition{columnExpression(0) + QStringLiteral(" IS NULL"), {}}}));
+    return before + nullKeys + 1;
 }
 
 int KeysetCursor::compareValues(const QVariant &left, const QVariant &right, const OrderColumn &column) const

@@ -51,7 +51,8 @@ public:
     void setAcceptor(Acceptor acceptor);
     const QVector<OrderColumn> &order() const { return m_order; }
 
-    bool first();
+    // A small first window suits an opening that is followed by a key search.
+    bool first(bool small = false);
     bool last();
     bool next();
     bool prior();
@@ -69,6 +70,8 @@ public:
     // Makes a row just written the current one without reading it back
     // (only where no range or filter could exclude it).
     void placeAt(Row row);
+    // The first row of the set that also meets the condition; no move.
+    std::optional<Row> findFirst(const SqlCondition &condition);
     bool isRestricted() const;
     void clear();
     // Re-reads the window at the current key (after writes by anyone).
@@ -97,6 +100,7 @@ private:
     int compareValues(const QVariant &left, const QVariant &right, const OrderColumn &column) const;
     int countWhere(const SqlCondition &condition);
     void setWindow(QVector<Row> rows, int current, bool atStart, bool atEnd);
+    void growWindow();
 
     Connection &m_connection;
     QString m_tableName;
@@ -113,6 +117,7 @@ private:
     // Whether the window reaches the first / last row of the set.
     bool m_atStart = true;
     bool m_atEnd = true;
+    bool m_freshFirst = false;
     int m_window = 16;
 };
 

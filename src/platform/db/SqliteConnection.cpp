@@ -171,6 +171,7 @@ std::unique_ptr<Connection> Connection::openExisting(const QString &path, bool r
     const int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
     const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &handle, flags, nullptr);
     std::unique_ptr<Connection> connection(new Connection(handle, path));
+    connection->m_readOnly = readOnly;
     if (rc != SQLITE_OK)
         connection->raise(rc, name);
     configure(handle);

@@ -56,6 +56,7 @@ public:
     qint64 lastInsertRowId() const;
     int changes() const;
     const QString &path() const { return m_path; }
+    bool readOnly() const { return m_readOnly; }
 
     [[noreturn]] void raise(int code, const QString &context) const;
 
@@ -67,6 +68,7 @@ private:
     QString m_path;
     QHash<QString, sqlite3_stmt *> m_cache;
     int m_transactionDepth = 0;
+    bool m_readOnly = false;
 };
 
 // Rolls back an open transaction unless committed (an exception between begin

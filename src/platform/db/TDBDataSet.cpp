@@ -1,12 +1,12 @@
 #include "platform/db/TDBDataSet.h"
 
-#include "platform/runtime/Exceptions.h"
+#include "platform/db/DbErrors.h"
 
 void TDBDataSet::CheckInactive(const char *what) const
 {
     if (Active())
-        throw EDatabaseError(QStringLiteral("%1: %2 kann bei geöffneter Datenmenge nicht geändert werden")
-                                 .arg(objectName(), QLatin1String(what)));
+        db::raiseDataSetError(this, QStringLiteral("%1 kann bei geöffneter Datenmenge nicht geändert werden")
+                                        .arg(QLatin1String(what)));
 }
 
 void TDBDataSet::SetDatabaseName(const QString &name)

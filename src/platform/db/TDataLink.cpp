@@ -131,11 +131,10 @@ void TDataLink::dataEvent(TDataEvent event, TField *field, int info)
     case deCheckBrowseMode:
         CheckBrowseMode();
         break;
-    case deFocusControl: {
-        TField *target = field;
-        FocusControl(&target);
+    case deFocusControl:
+        // The request is shared: the first link that takes it clears it.
+        FocusControl(DataSet() ? DataSet()->focusRequest() : &field);
         break;
-    }
     default:
         break;
     }
@@ -185,8 +184,10 @@ void TFieldDataLink::EditingChanged()
 
 void TFieldDataLink::FocusControl(TField **field)
 {
-    if (field && *field && *field == m_field)
-        *field = nullptr;
+    if (!field || !*field || *field != m_field || !OnFocusControl)
+        return;
+    *field = nullptr;
+    OnFocusControl();
 }
 
 void TFieldDataLink::LayoutChanged()

@@ -76,6 +76,8 @@ public:
     std::function<void()> OnEditingChange;
     std::function<void()> OnUpdateData;
     std::function<void()> OnActiveChange;
+    // Gives the control its focus when its field asks for it.
+    std::function<void()> OnFocusControl;
 
 protected:
     void ActiveChanged() override;

@@ -1,10 +1,11 @@
 #include "platform/db/TDataSet.h"
 
+#include "platform/db/DbErrors.h"
 #include "platform/db/FieldClasses.h"
 #include "platform/db/FilterExpression.h"
+#include "platform/db/GermanCollation.h"
 #include "platform/db/TDataSource.h"
 #include "platform/db/TFieldDefs.h"
-#include "platform/db/GermanCollation.h"
 #include "platform/runtime/Exceptions.h"
 
 namespace {
@@ -34,8 +35,7 @@ private:
 
 [[noreturn]] void notEditing(const TDataSet *dataSet)
 {
-    throw EDatabaseError(QStringLiteral("%1: Datenmenge ist nicht im Bearbeitungs- oder Einfügemodus")
-                             .arg(dataSet->objectName()));
+    db::raiseDataSetError(dataSet, QStringLiteral("Datenmenge ist nicht im Bearbeitungs- oder Einfügemodus"));
 }
 
 }
@@ -49,7 +49,7 @@ QVector<db::Row> TDataSet::cursorNeighbours(bool, int)
 
 void TDataSet::cursorPost(db::Row &, bool, const db::Row &)
 {
-    throw EDatabaseError(QStringLiteral("%1: Datenmenge kann nicht verändert werden").arg(objectName()));
+    db::raiseDataSetError(this, QStringLiteral("Datenmenge kann nicht verändert werden"));
 }
 
 void TDataSet::cursorDelete()
@@ -72,9 +72,15 @@ std::optional<db::Row> TDataSet::cursorReadRow(qint64)
     return std::nullopt;
 }
 
+// Data sources and their links learn that the data set is gone, so that no
+// control keeps reading it.
 TDataSet::~TDataSet()
 {
     emit destroying();
+    m_state = dsInactive;
+    const QList<TDataSource *> sources = m_dataSources;
+    for (TDataSource *source : sources)
+        source->SetDataSet(nullptr);
 }
 
 void TDataSet::fireEvent(const TDataSetNotifyEvent &event)
@@ -83,11 +89,100 @@ void TDataSet::fireEvent(const TDataSetNotifyEvent &event)
         event(this);
 }
 
+void TDataSet::DoBeforeOpen()
+{
+    fireEvent(m_BeforeOpen);
+}
+
+void TDataSet::DoAfterOpen()
+{
+    fireEvent(m_AfterOpen);
+}
+
+void TDataSet::DoBeforeClose()
+{
+    fireEvent(m_BeforeClose);
+}
+
+void TDataSet::DoAfterClose()
+{
+    fireEvent(m_AfterClose);
+}
+
+void TDataSet::DoBeforeInsert()
+{
+    fireEvent(m_BeforeInsert);
+}
+
+void TDataSet::DoAfterInsert()
+{
+    fireEvent(m_AfterInsert);
+}
+
+void TDataSet::DoBeforeEdit()
+{
+    fireEvent(m_BeforeEdit);
+}
+
+void TDataSet::DoAfterEdit()
+{
+    fireEvent(m_AfterEdit);
+}
+
+void TDataSet::DoBeforePost()
+{
+    fireEvent(m_BeforePost);
+}
+
+void TDataSet::DoAfterPost()
+{
+    fireEvent(m_AfterPost);
+}
+
+void TDataSet::DoBeforeCancel()
+{
+    fireEvent(m_BeforeCancel);
+}
+
+void TDataSet::DoAfterCancel()
+{
+    fireEvent(m_AfterCancel);
+}
+
+void TDataSet::DoBeforeDelete()
+{
+    fireEvent(m_BeforeDelete);
+}
+
+void TDataSet::DoAfterDelete()
+{
+    fireEvent(m_AfterDelete);
+}
+
+void TDataSet::DoBeforeScroll()
+{
+    fireEvent(m_BeforeScroll);
+}
+
+void TDataSet::DoAfterScroll()
+{
+    fireEvent(m_AfterScroll);
+}
+
+void TDataSet::DoOnNewRecord()
+{
+    fireEvent(m_OnNewRecord);
+}
+
+void TDataSet::DoOnCalcFields()
+{
+    fireEvent(m_OnCalcFields);
+}
+
 void TDataSet::CheckActive() const
 {
     if (!Active())
-        throw EDatabaseError(QStringLiteral("%1: Operation bei geschlossener Datenmenge nicht möglich")
-                                 .arg(objectName()));
+        db::raiseDataSetError(this, QStringLiteral("Operation bei geschlossener Datenmenge nicht möglich"));
 }
 
 void TDataSet::setState(TDataSetState state)
@@ -113,10 +208,10 @@ void TDataSet::SetActive(bool active)
 
 void TDataSet::doOpen()
 {
-    fireEvent(m_BeforeOpen);
-    openCursor();
-    m_state = dsBrowse;
+    DoBeforeOpen();
     try {
+        openCursor();
+        m_state = dsBrowse;
         compileFilter();
         applyFilters();
         afterCursorMove();
@@ -127,14 +222,14 @@ void TDataSet::doOpen()
         throw;
     }
     DataEvent(deUpdateState);
-    fireEvent(m_AfterOpen);
+    DoAfterOpen();
     if (cursorRow())
-        fireEvent(m_AfterScroll);
+        DoAfterScroll();
 }
 
 void TDataSet::doClose()
 {
-    fireEvent(m_BeforeClose);
+    DoBeforeClose();
     if (m_state == dsEdit || m_state == dsInsert || m_state == dsSetKey)
         m_state = dsBrowse;
     closeCursor();
@@ -142,34 +237,42 @@ void TDataSet::doClose()
     m_state = dsInactive;
     m_eof = m_bof = true;
     m_modified = false;
-    m_linkRows.clear();
+    m_buffers.clear();
     DataEvent(deUpdateState);
-    fireEvent(m_AfterClose);
+    DoAfterClose();
 }
 
 void TDataSet::createDataFields(const QVector<TFieldDef> &defs)
 {
+    auto definedAt = [&defs](const TField *field) {
+        for (int i = 0; i < defs.size(); ++i)
+            if (field->FieldName().compare(defs[i].Name, Qt::CaseInsensitive) == 0)
+                return i;
+        return -1;
+    };
+    for (TField *field : std::as_const(m_fields))
+        if (field->FieldKind() == fkData && definedAt(field) < 0)
+            db::raiseDataSetError(this, QStringLiteral("Feld '%1' nicht gefunden").arg(field->FieldName()));
     QList<TField *> persistent = m_fields;
     m_fields.clear();
     for (int i = 0; i < defs.size(); ++i) {
         TField *field = nullptr;
-        for (TField *candidate : persistent)
-            if (candidate->FieldKind() == fkData &&
-                candidate->FieldName().compare(defs[i].Name, Qt::CaseInsensitive) == 0)
+        for (TField *candidate : std::as_const(persistent))
+            if (candidate->FieldKind() == fkData && definedAt(candidate) == i)
                 field = candidate;
-        if (field)
+        if (field) {
             persistent.removeOne(field);
-        else
+        } else {
             field = CreateField(this, defs[i].Name, defs[i].DataType, defs[i].Size);
+            field->m_defaultField = true;
+        }
         field->setSlot(i);
         field->SetRequired(defs[i].Required);
-        field->setProperty("defaultField", !persistent.contains(field));
         m_fields.append(field);
     }
+    m_dataFieldCount = int(defs.size());
     m_calculatedCount = 0;
-    for (TField *field : persistent) {
-        if (field->FieldKind() == fkData)
-            throw EDatabaseError(QStringLiteral("%1: Feld '%2' nicht gefunden").arg(objectName(), field->FieldName()));
+    for (TField *field : std::as_const(persistent)) {
         field->setSlot(m_calculatedCount++);
         m_fields.append(field);
     }
@@ -179,7 +282,7 @@ void TDataSet::destroyDataFields()
 {
     QList<TField *> kept;
     for (TField *field : std::as_const(m_fields)) {
-        if (field->property("defaultField").toBool())
+        if (field->m_defaultField)
             delete field;
         else
             kept.append(field);
@@ -190,10 +293,10 @@ void TDataSet::destroyDataFields()
 void TDataSet::AddField(TField *field)
 {
     if (Active())
-        throw EDatabaseError(QStringLiteral("%1: Felder können nur bei geschlossener Datenmenge hinzugefügt werden")
-                                 .arg(objectName()));
+        db::raiseDataSetError(this,
+                              QStringLiteral("Felder können nur bei geschlossener Datenmenge hinzugefügt werden"));
     field->setParent(this);
-    field->setProperty("defaultField", false);
+    field->m_defaultField = false;
     m_fields.append(field);
 }
 
@@ -211,7 +314,7 @@ TField *TDataSet::FieldByName(const QString &name) const
 {
     TField *field = FindField(name);
     if (!field)
-        throw EDatabaseError(QStringLiteral("%1: Feld '%2' nicht gefunden").arg(objectName(), name));
+        db::raiseDataSetError(this, QStringLiteral("Feld '%1' nicht gefunden").arg(name));
     return field;
 }
 
@@ -235,11 +338,7 @@ void TDataSet::GetFieldNames(QStringList &names) const
 db::Row TDataSet::blankRow() const
 {
     db::Row row;
-    int dataCount = 0;
-    for (TField *field : m_fields)
-        if (field->FieldKind() == fkData)
-            ++dataCount;
-    row.values.resize(dataCount);
+    row.values.resize(m_dataFieldCount);
     row.calculated.resize(m_calculatedCount);
     return row;
 }
@@ -249,18 +348,19 @@ db::Row *TDataSet::activeRow() const
     if (m_overrideRow)
         return m_overrideRow;
     auto *self = const_cast<TDataSet *>(this);
+    // A link that paints another of its records reads that one, also while
+    // the current record is being edited.
+    db::Row *selected = self->m_buffers.selectedRow();
     switch (m_state) {
     case dsEdit:
     case dsInsert:
-        return &self->m_editRow;
+        return selected ? selected : &self->m_editRow;
     case dsSetKey:
         return &self->m_keyRow;
     case dsInactive:
         return nullptr;
     default:
-        if (m_linkActive > 0 && m_linkActive < m_linkRows.size())
-            return &self->m_linkRows[m_linkActive];
-        return self->cursorRow();
+        return selected ? selected : self->cursorRow();
     }
 }
 
@@ -284,7 +384,7 @@ void TDataSet::setFieldStorage(TField *field, const QVariant &stored)
         return;
     }
     if (m_state == dsFilter)
-        throw EDatabaseError(QStringLiteral("%1: Im Filter dürfen keine Werte geändert werden").arg(objectName()));
+        db::raiseDataSetError(this, QStringLiteral("Im Filter dürfen keine Werte geändert werden"));
     if (m_state != dsEdit && m_state != dsInsert && m_state != dsSetKey)
         notEditing(this);
     if (field->ReadOnly() && m_state != dsSetKey)
@@ -314,6 +414,13 @@ void TDataSet::setFieldStorage(TField *field, const QVariant &stored)
     DataEvent(deFieldChange, field);
 }
 
+void TDataSet::requestFocus(TField *field)
+{
+    m_focusRequest = field;
+    DataEvent(deFocusControl, field);
+    m_focusRequest = nullptr;
+}
+
 void TDataSet::clearCalculated()
 {
     if (db::Row *row = cursorRow())
@@ -330,8 +437,7 @@ void TDataSet::calculate(db::Row &row)
     row.calculatedValid = true;
     StateGuard guard(m_state, dsCalcFields, m_overrideRow, &row);
     calculateLookups();
-    if (m_OnCalcFields)
-        m_OnCalcFields(this);
+    DoOnCalcFields();
 }
 
 void TDataSet::calculateLookups()
@@ -354,32 +460,32 @@ void TDataSet::calculateLookups()
 
 void TDataSet::afterCursorMove()
 {
-    if (db::Row *row = cursorRow())
-        if (!row->calculatedValid && m_calculatedCount > 0)
+    if (m_calculatedCount > 0)
+        if (db::Row *row = cursorRow(); row && !row->calculatedValid)
             calculate(*row);
-    m_linkActive = 0;
+    m_buffers.clearSelection();
 }
 
 void TDataSet::First()
 {
     CheckBrowseMode();
-    fireEvent(m_BeforeScroll);
+    DoBeforeScroll();
     const bool any = cursorFirst();
     setEofBof(!any, true);
     afterCursorMove();
     DataEvent(deDataSetChange);
-    fireEvent(m_AfterScroll);
+    DoAfterScroll();
 }
 
 void TDataSet::Last()
 {
     CheckBrowseMode();
-    fireEvent(m_BeforeScroll);
+    DoBeforeScroll();
     const bool any = cursorLast();
     setEofBof(true, !any);
     afterCursorMove();
     DataEvent(deDataSetChange);
-    fireEvent(m_AfterScroll);
+    DoAfterScroll();
 }
 
 void TDataSet::Next()
@@ -396,8 +502,8 @@ int TDataSet::MoveBy(int distance)
 {
     CheckBrowseMode();
     int moved = 0;
-    fireEvent(m_BeforeScroll);
-    if ((distance > 0 && !m_eof) || (distance < 0 && !m_bof)) {
+    DoBeforeScroll();
+    if ((distance > 0 && !Eof()) || (distance < 0 && !Bof())) {
         while (distance > 0) {
             if (!cursorNext()) {
                 m_eof = true;
@@ -419,14 +525,15 @@ int TDataSet::MoveBy(int distance)
         afterCursorMove();
         scrolled(moved);
     }
-    fireEvent(m_AfterScroll);
+    DoAfterScroll();
     return moved;
 }
 
 bool TDataSet::IsEmpty()
 {
-    CheckActive();
-    return m_state == dsBrowse ? cursorRow() == nullptr : false;
+    if (!Active())
+        return true;
+    return m_state == dsInsert ? false : cursorRow() == nullptr;
 }
 
 int TDataSet::RecNo()
@@ -454,10 +561,7 @@ void TDataSet::Refresh()
 {
     CheckBrowseMode();
     cursorResync();
-    if (!cursorRow())
-        setEofBof(true, true);
-    clearCalculated();
-    afterCursorMove();
+    resyncAfterWrite();
     DataEvent(deDataSetChange);
 }
 
@@ -514,8 +618,8 @@ void TDataSet::Edit()
     }
     CheckBrowseMode();
     if (!CanModify())
-        throw EDatabaseError(QStringLiteral("%1: Datenmenge kann nicht verändert werden").arg(objectName()));
-    fireEvent(m_BeforeEdit);
+        db::raiseDataSetError(this, QStringLiteral("Datenmenge kann nicht verändert werden"));
+    DoBeforeEdit();
     const std::optional<db::Row> fresh = cursorReadRow(cursorRow()->rowId);
     if (!fresh)
         throw EDBEngineError(8708, QStringLiteral("Datensatz wurde von einem anderen Benutzer gelöscht."));
@@ -525,7 +629,7 @@ void TDataSet::Edit()
     calculate(m_editRow);
     setState(dsEdit);
     DataEvent(deRecordChange);
-    fireEvent(m_AfterEdit);
+    DoAfterEdit();
 }
 
 void TDataSet::beginInsert(bool append)
@@ -533,15 +637,15 @@ void TDataSet::beginInsert(bool append)
     Q_UNUSED(append);
     CheckBrowseMode();
     if (!CanModify())
-        throw EDatabaseError(QStringLiteral("%1: Datenmenge kann nicht verändert werden").arg(objectName()));
-    fireEvent(m_BeforeInsert);
-    fireEvent(m_BeforeScroll);
+        db::raiseDataSetError(this, QStringLiteral("Datenmenge kann nicht verändert werden"));
+    DoBeforeInsert();
+    DoBeforeScroll();
     m_editRow = blankRow();
     m_originalRow = m_editRow;
     setState(dsInsert);
     try {
-        if (m_OnNewRecord)
-            m_OnNewRecord(this);
+        newRecordDefaults();
+        DoOnNewRecord();
     } catch (...) {
         setState(dsBrowse);
         throw;
@@ -549,8 +653,8 @@ void TDataSet::beginInsert(bool append)
     m_modified = false;
     calculate(m_editRow);
     DataEvent(deDataSetChange);
-    fireEvent(m_AfterInsert);
-    fireEvent(m_AfterScroll);
+    DoAfterInsert();
+    DoAfterScroll();
 }
 
 void TDataSet::Insert()
@@ -579,7 +683,7 @@ void TDataSet::Post()
     if (m_state != dsEdit && m_state != dsInsert)
         notEditing(this);
     UpdateRecord();
-    fireEvent(m_BeforePost);
+    DoBeforePost();
     for (TField *field : std::as_const(m_fields))
         if (field->FieldKind() == fkData && field->Required() && field->DataType() != ftAutoInc &&
             db::isBlank(m_editRow.values[field->slot()]))
@@ -589,8 +693,8 @@ void TDataSet::Post()
     m_modified = false;
     resyncAfterWrite();
     DataEvent(deUpdateState);
-    fireEvent(m_AfterPost);
     DataEvent(deDataSetChange);
+    DoAfterPost();
 }
 
 void TDataSet::Cancel()
@@ -601,17 +705,17 @@ void TDataSet::Cancel()
     }
     if (m_state != dsEdit && m_state != dsInsert)
         return;
-    fireEvent(m_BeforeCancel);
+    DoBeforeCancel();
     const bool wasInsert = m_state == dsInsert;
     m_state = dsBrowse;
     m_modified = false;
     if (wasInsert)
-        fireEvent(m_BeforeScroll);
+        DoBeforeScroll();
     DataEvent(deUpdateState);
     DataEvent(deDataSetChange);
-    fireEvent(m_AfterCancel);
+    DoAfterCancel();
     if (wasInsert)
-        fireEvent(m_AfterScroll);
+        DoAfterScroll();
 }
 
 void TDataSet::Delete()
@@ -622,35 +726,40 @@ void TDataSet::Delete()
         return;
     }
     if (!cursorRow())
-        throw EDatabaseError(QStringLiteral("%1: Operation in leerer Datenmenge nicht möglich").arg(objectName()));
+        db::raiseDataSetError(this, QStringLiteral("Operation in leerer Datenmenge nicht möglich"));
     CheckBrowseMode();
     if (!CanModify())
-        throw EDatabaseError(QStringLiteral("%1: Datenmenge kann nicht verändert werden").arg(objectName()));
-    fireEvent(m_BeforeDelete);
-    fireEvent(m_BeforeScroll);
+        db::raiseDataSetError(this, QStringLiteral("Datenmenge kann nicht verändert werden"));
+    DoBeforeDelete();
+    DoBeforeScroll();
     cursorDelete();
     resyncAfterWrite();
     DataEvent(deDataSetChange);
-    fireEvent(m_AfterDelete);
-    fireEvent(m_AfterScroll);
+    DoAfterDelete();
+    DoAfterScroll();
 }
 
 // ---- filters
 
+QVector<db::FilterColumn> TDataSet::filterColumns() const
+{
+    QVector<db::FilterColumn> columns;
+    for (TField *field : m_fields)
+        if (field->FieldKind() == fkData)
+            columns.append({field->FieldName(), field->DataType()});
+    return columns;
+}
+
 void TDataSet::compileFilter()
 {
-    m_filterExpression.reset();
-    if (m_filterText.trimmed().isEmpty())
+    if (m_filterText.trimmed().isEmpty()) {
+        m_filterExpression.reset();
         return;
+    }
     auto expression = db::FilterExpression::parse(m_filterText, m_filterOptions);
     // Field names are checked once the data set knows its fields.
-    if (Active()) {
-        QVector<db::FilterColumn> columns;
-        for (TField *field : std::as_const(m_fields))
-            if (field->FieldKind() == fkData)
-                columns.append({field->FieldName(), field->DataType()});
-        expression->bind(columns);
-    }
+    if (Active())
+        expression->bind(filterColumns());
     m_filterExpression = std::move(expression);
 }
 
@@ -664,22 +773,29 @@ void TDataSet::reapplyFilters()
     DataEvent(deDataSetChange);
 }
 
-void TDataSet::SetFilter(const QString &text)
+// A filter text or option that does not compile leaves the previous ones.
+void TDataSet::changeFilter(const QString &text, TFilterOptions options)
 {
-    if (text == m_filterText)
+    if (text == m_filterText && options == m_filterOptions)
         return;
-    const QString previous = m_filterText;
-    std::unique_ptr<db::FilterExpression> saved = std::move(m_filterExpression);
+    const QString previousText = m_filterText;
+    const TFilterOptions previousOptions = m_filterOptions;
     m_filterText = text;
+    m_filterOptions = options;
     try {
         compileFilter();
     } catch (...) {
-        m_filterText = previous;
-        m_filterExpression = std::move(saved);
+        m_filterText = previousText;
+        m_filterOptions = previousOptions;
         throw;
     }
     if (m_filtered)
         reapplyFilters();
+}
+
+void TDataSet::SetFilter(const QString &text)
+{
+    changeFilter(text, m_filterOptions);
 }
 
 void TDataSet::SetFiltered(bool filtered)
@@ -692,12 +808,7 @@ void TDataSet::SetFiltered(bool filtered)
 
 void TDataSet::SetFilterOptions(TFilterOptions options)
 {
-    if (options == m_filterOptions)
-        return;
-    m_filterOptions = options;
-    compileFilter();
-    if (m_filtered)
-        reapplyFilters();
+    changeFilter(m_filterText, options);
 }
 
 void TDataSet::SetOnFilterRecord(const TFilterRecordEvent &handler)
@@ -746,13 +857,13 @@ void TDataSet::GotoBookmark(const TBookmark &bookmark)
     CheckBrowseMode();
     if (!bookmark.valid)
         return;
-    fireEvent(m_BeforeScroll);
+    DoBeforeScroll();
     if (!cursorGotoRowId(bookmark.rowId))
-        throw EDatabaseError(QStringLiteral("%1: Datensatz nicht gefunden").arg(objectName()));
+        db::raiseDataSetError(this, QStringLiteral("Datensatz nicht gefunden"));
     setEofBof(false, false);
     afterCursorMove();
     DataEvent(deDataSetChange);
-    fireEvent(m_AfterScroll);
+    DoAfterScroll();
 }
 
 bool TDataSet::BookmarkValid(const TBookmark &bookmark)
@@ -806,77 +917,92 @@ bool TDataSet::matchesLocate(const QList<TField *> &fields, const QVariantList &
     return true;
 }
 
-bool TDataSet::Locate(const QString &keyFields, const QVariant &keyValues, TLocateOptions options)
+bool TDataSet::cursorFindFirst(const db::SqlCondition &, std::optional<db::Row> &)
 {
-    CheckBrowseMode();
-    QList<TField *> fields;
-    for (const QString &name : keyFields.split(QLatin1Char(';'), Qt::SkipEmptyParts))
-        fields.append(FieldByName(name.trimmed()));
-    const QVariantList values = keyValues.typeId() == QMetaType::QVariantList ? keyValues.toList()
-                                                                              : QVariantList{keyValues};
+    return false;
+}
+
+std::optional<db::Row> TDataSet::scanForMatch(const QList<TField *> &fields, const QVariantList &values,
+                                              TLocateOptions options)
+{
     const TBookmark start = GetBookmark();
-    const bool wasEof = m_eof;
-    const bool wasBof = m_bof;
-    DisableControls();
-    bool found = false;
-    try {
-        for (bool any = cursorFirst(); any; any = cursorNext()) {
-            afterCursorMove();
-            found = matchesLocate(fields, values, options);
-            if (found)
-                break;
-        }
-    } catch (...) {
-        if (start.valid)
-            cursorGotoRowId(start.rowId);
-        EnableControls();
-        throw;
-    }
-    if (found) {
-        setEofBof(false, false);
-    } else {
+    const bool wasEof = Eof();
+    const bool wasBof = Bof();
+    std::optional<db::Row> found;
+    auto restore = [&] {
         if (!start.valid || !cursorGotoRowId(start.rowId))
             cursorFirst();
         setEofBof(wasEof, wasBof);
+        afterCursorMove();
+    };
+    try {
+        for (bool any = cursorFirst(); any; any = cursorNext()) {
+            afterCursorMove();
+            if (matchesLocate(fields, values, options)) {
+                found = *cursorRow();
+                break;
+            }
+        }
+    } catch (...) {
+        restore();
+        throw;
     }
-    afterCursorMove();
-    m_changedWhileDisabled = false;
-    EnableControls();
-    if (found) {
-        fireEvent(m_BeforeScroll);
-        DataEvent(deDataSetChange);
-        fireEvent(m_AfterScroll);
-    }
+    restore();
     return found;
+}
+
+// Searches by SQL where every key field is stored, else record by record.
+std::optional<db::Row> TDataSet::findMatch(const QString &keyFields, const QVariant &keyValues, TLocateOptions options)
+{
+    CheckBrowseMode();
+    QList<TField *> fields;
+    QStringList names;
+    bool allStored = true;
+    for (const QString &name : keyFields.split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        fields.append(FieldByName(name.trimmed()));
+        names.append(fields.last()->FieldName());
+        allStored = allStored && fields.last()->FieldKind() == fkData;
+    }
+    const QVariantList values = keyValues.typeId() == QMetaType::QVariantList ? keyValues.toList()
+                                                                              : QVariantList{keyValues};
+    if (allStored) {
+        auto expression = db::FilterExpression::equalities(names, values, options & loCaseInsensitive,
+                                                           options & loPartialKey);
+        expression->bind(filterColumns());
+        db::SqlCondition condition;
+        std::optional<db::Row> found;
+        if (expression->toSql(condition) && cursorFindFirst(condition, found))
+            return found;
+    }
+    return scanForMatch(fields, values, options);
+}
+
+bool TDataSet::Locate(const QString &keyFields, const QVariant &keyValues, TLocateOptions options)
+{
+    const std::optional<db::Row> found = findMatch(keyFields, keyValues, options);
+    if (!found)
+        return false;
+    DoBeforeScroll();
+    cursorPlace(*found);
+    setEofBof(false, false);
+    afterCursorMove();
+    DataEvent(deDataSetChange);
+    DoAfterScroll();
+    return true;
 }
 
 QVariant TDataSet::Lookup(const QString &keyFields, const QVariant &keyValues, const QString &resultFields)
 {
-    CheckBrowseMode();
-    const TBookmark start = GetBookmark();
-    const bool wasEof = m_eof;
-    const bool wasBof = m_bof;
-    QList<TField *> fields;
-    for (const QString &name : keyFields.split(QLatin1Char(';'), Qt::SkipEmptyParts))
-        fields.append(FieldByName(name.trimmed()));
-    const QVariantList values = keyValues.typeId() == QMetaType::QVariantList ? keyValues.toList()
-                                                                              : QVariantList{keyValues};
-    QVariant result;
-    for (bool any = cursorFirst(); any; any = cursorNext()) {
-        afterCursorMove();
-        if (!matchesLocate(fields, values, 0))
-            continue;
-        QVariantList results;
-        for (const QString &name : resultFields.split(QLatin1Char(';'), Qt::SkipEmptyParts))
-            results.append(FieldByName(name.trimmed())->Value());
-        result = results.size() == 1 ? results.first() : QVariant(results);
-        break;
-    }
-    if (!start.valid || !cursorGotoRowId(start.rowId))
-        cursorFirst();
-    setEofBof(wasEof, wasBof);
-    afterCursorMove();
-    return result;
+    std::optional<db::Row> found = findMatch(keyFields, keyValues, 0);
+    if (!found)
+        return QVariant();
+    found->calculated.resize(m_calculatedCount);
+    found->calculatedValid = false;
+    StateGuard guard(m_state, m_state, m_overrideRow, &*found);
+    QVariantList results;
+    for (const QString &name : resultFields.split(QLatin1Char(';'), Qt::SkipEmptyParts))
+        results.append(FieldByName(name.trimmed())->Value());
+    return results.size() == 1 ? results.first() : QVariant(results);
 }
 
 // ---- data sources
@@ -892,9 +1018,40 @@ void TDataSet::detachDataSource(TDataSource *source)
     m_dataSources.removeAll(source);
 }
 
+int TDataSet::wantedBuffers() const
+{
+    int wanted = 1;
+    for (TDataSource *source : m_dataSources)
+        wanted = std::max(wanted, source->maxBufferCount());
+    return wanted;
+}
+
+db::RecordBuffers::Fetch TDataSet::neighbourFetch()
+{
+    return [this](bool forward, int count) {
+        QVector<db::Row> rows = cursorNeighbours(forward, count);
+        for (db::Row &row : rows) {
+            row.calculated.resize(m_calculatedCount);
+            if (m_calculatedCount > 0)
+                calculate(row);
+        }
+        return rows;
+    };
+}
+
+// The links hear how far their visible window scrolled, not how far the
+// cursor moved.
 void TDataSet::scrolled(int distance)
 {
-    DataEvent(deDataSetScroll, nullptr, distance);
+    if (m_dataSources.isEmpty() || m_disableCount > 0) {
+        DataEvent(deDataSetScroll, nullptr, distance);
+        return;
+    }
+    const db::Row *current = m_state == dsBrowse ? cursorRow() : nullptr;
+    const int shift = m_buffers.scroll(current, wantedBuffers(), distance, neighbourFetch());
+    const QList<TDataSource *> sources = m_dataSources;
+    for (TDataSource *source : sources)
+        source->DataEvent(deDataSetScroll, nullptr, shift);
 }
 
 void TDataSet::DataEvent(TDataEvent event, TField *field, int info)
@@ -904,37 +1061,17 @@ void TDataSet::DataEvent(TDataEvent event, TField *field, int info)
         m_changedWhileDisabled = true;
         return;
     }
-    if (event == deDataSetChange || event == deDataSetScroll || event == deUpdateState)
+    if (m_dataSources.isEmpty())
+        return;
+    if (event == deDataSetChange || event == deUpdateState)
         updateLinkBuffers();
     const QList<TDataSource *> sources = m_dataSources;
     for (TDataSource *source : sources)
         source->DataEvent(event, field, info);
 }
 
-int TDataSet::linkRecordCount() const
-{
-    return std::max<int>(1, int(m_linkRows.size()));
-}
-
-void TDataSet::setLinkActiveRecord(int index)
-{
-    m_linkActive = index;
-}
-
 void TDataSet::updateLinkBuffers()
 {
-    int wanted = 1;
-    for (TDataSource *source : std::as_const(m_dataSources))
-        wanted = std::max(wanted, source->maxBufferCount());
-    m_linkRows.clear();
-    m_linkActive = 0;
-    db::Row *current = m_state == dsBrowse ? cursorRow() : nullptr;
-    if (!current || wanted <= 1)
-        return;
-    m_linkRows.append(*current);
-    for (db::Row &row : cursorNeighbours(true, wanted - 1))
-        m_linkRows.append(std::move(row));
-    for (db::Row &row : m_linkRows)
-        if (!row.calculatedValid && m_calculatedCount > 0)
-            calculate(row);
+    const db::Row *current = Active() ? cursorRow() : nullptr;
+    m_buffers.rebuild(current, wantedBuffers(), neighbourFetch());
 }

@@ -2,6 +2,7 @@
 
 #include "platform/db/DbTypes.h"
 #include "platform/db/DbValues.h"
+#include "platform/db/RecordBuffers.h"
 
 #include <QList>
 #include <QObject>
@@ -16,6 +17,8 @@ class TDataSource;
 
 namespace db {
 class FilterExpression;
+struct FilterColumn;
+struct SqlCondition;
 }
 
 #define TINTLEN_EVENT(Type, Name)                                                           \
@@ -92,8 +95,16 @@ public:
     void Next();
     void Prior();
     int MoveBy(int distance);
-    bool Eof() const { return m_eof; }
-    bool Bof() const { return m_bof; }
+    bool Eof() const
+    {
+        const_cast<TDataSet *>(this)->settlePosition();
+        return m_eof;
+    }
+    bool Bof() const
+    {
+        const_cast<TDataSet *>(this)->settlePosition();
+        return m_bof;
+    }
     bool IsEmpty();
     int RecNo();
     void SetRecNo(int recNo);
@@ -114,6 +125,9 @@ public:
     bool Modified() const { return m_modified; }
     virtual bool CanModify() const { return Active(); }
     void UpdateRecord();
+    // Whether RecNo and RecordCount describe the records as they are shown
+    // (they do here; a descendant filtering on its own may say otherwise).
+    virtual bool IsSequenced() const { return true; }
 
     int FieldCount() const { return int(m_fields.size()); }
     TField *Fields(int index) const { return m_fields.at(index); }
@@ -152,12 +166,14 @@ public:
     void attachDataSource(TDataSource *source);
     void detachDataSource(TDataSource *source);
     void DataEvent(TDataEvent event, TField *field = nullptr, int info = 0);
-    int linkRecordCount() const;
-    void setLinkActiveRecord(int index);
-    int linkActiveRecord() const { return m_linkActive; }
+    int linkRecordCount() const { return m_buffers.count(); }
+    void setLinkActiveRecord(int index) { m_buffers.select(index); }
+    int linkActiveRecord() const { return m_buffers.active(); }
     void updateLinkBuffers();
 
     // Used by fields.
+    void requestFocus(TField *field);
+    TField **focusRequest() { return &m_focusRequest; }
     QVariant fieldStorage(const TField *field) const;
     void setFieldStorage(TField *field, const QVariant &stored);
 
@@ -183,8 +199,37 @@ protected:
     virtual bool cursorGotoRowId(qint64 rowId);
     virtual int cursorCompareRows(const db::Row &left, const db::Row &right);
     virtual std::optional<db::Row> cursorReadRow(qint64 rowId);
+    // The first row in the current order that meets the condition, read
+    // without moving; false when the cursor cannot search by SQL.
+    virtual bool cursorFindFirst(const db::SqlCondition &condition, std::optional<db::Row> &found);
+    // Makes a row found by a search the current one.
+    virtual void cursorPlace(const db::Row &row) { cursorGotoRowId(row.rowId); }
     // Filters changed: the descendant re-reads with the new conditions.
     virtual void applyFilters() {}
+    // The framework's event points: descendants add their work around the
+    // handlers.
+    virtual void DoBeforeOpen();
+    virtual void DoAfterOpen();
+    virtual void DoBeforeClose();
+    virtual void DoAfterClose();
+    virtual void DoBeforeInsert();
+    virtual void DoAfterInsert();
+    virtual void DoBeforeEdit();
+    virtual void DoAfterEdit();
+    virtual void DoBeforePost();
+    virtual void DoAfterPost();
+    virtual void DoBeforeCancel();
+    virtual void DoAfterCancel();
+    virtual void DoBeforeDelete();
+    virtual void DoAfterDelete();
+    virtual void DoBeforeScroll();
+    virtual void DoAfterScroll();
+    virtual void DoOnNewRecord();
+    virtual void DoOnCalcFields();
+    // Fills a new record before OnNewRecord (the detail's link fields).
+    virtual void newRecordDefaults() {}
+    // Reads a position the descendant left pending (see TTable).
+    virtual void settlePosition() {}
     // Leaves the key-editing state, keeping the key that was typed in.
     virtual void finishKeyEdit() { setState(dsBrowse); }
 
@@ -214,9 +259,16 @@ private:
     void doClose();
     void doOpen();
     void compileFilter();
+    void changeFilter(const QString &text, TFilterOptions options);
+    QVector<db::FilterColumn> filterColumns() const;
     void reapplyFilters();
     void scrolled(int distance);
+    int wantedBuffers() const;
+    db::RecordBuffers::Fetch neighbourFetch();
     bool matchesLocate(const QList<TField *> &fields, const QVariantList &values, TLocateOptions options);
+    std::optional<db::Row> findMatch(const QString &keyFields, const QVariant &keyValues, TLocateOptions options);
+    std::optional<db::Row> scanForMatch(const QList<TField *> &fields, const QVariantList &values,
+                                        TLocateOptions options);
 
     TDataSetState m_state = dsInactive;
     QList<TField *> m_fields;
@@ -224,8 +276,7 @@ private:
     db::Row m_editRow;
     db::Row m_originalRow;
     db::Row *m_overrideRow = nullptr;
-    QVector<db::Row> m_linkRows;
-    int m_linkActive = 0;
+    db::RecordBuffers m_buffers;
     bool m_eof = true;
     bool m_bof = true;
     bool m_modified = false;
@@ -238,6 +289,8 @@ private:
     std::unique_ptr<db::FilterExpression> m_filterExpression;
     TFilterRecordEvent m_OnFilterRecord;
     int m_calculatedCount = 0;
+    int m_dataFieldCount = 0;
+    TField *m_focusRequest = nullptr;
 };
 
 #undef TINTLEN_EVENT

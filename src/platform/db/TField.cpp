@@ -4,7 +4,6 @@
 #include "platform/db/TDataSet.h"
 #include "platform/db/TDataSource.h"
 #include "platform/runtime/Conversions.h"
-#include "platform/runtime/Exceptions.h"
 #include "platform/runtime/FormatSettings.h"
 
 #include <QDate>
@@ -71,6 +70,27 @@ int TField::DisplayWidth() const
 void TField::SetDisplayWidth(int width)
 {
     m_displayWidth = width;
+    layoutChanged();
+}
+
+void TField::SetDisplayFormat(const QString &format)
+{
+    m_displayFormat = format;
+    layoutChanged();
+}
+
+TAlignment TField::Alignment() const
+{
+    if (m_alignment >= 0)
+        return TAlignment(m_alignment);
+    const bool numeric = (m_dataType >= ftSmallint && m_dataType <= ftBCD && m_dataType != ftBoolean) ||
+                         m_dataType == ftAutoInc;
+    return numeric ? taRightJustify : taLeftJustify;
+}
+
+void TField::SetAlignment(TAlignment alignment)
+{
+    m_alignment = alignment;
     layoutChanged();
 }
 
@@ -262,6 +282,13 @@ QString TField::formatDisplay(bool forDisplay) const
     const QVariant stored = storedValue();
     if (stored.isNull() || !stored.isValid())
         return QString();
+    if (forDisplay && !m_displayFormat.isEmpty()) {
+        if ((m_dataType >= ftSmallint && m_dataType <= ftBCD && m_dataType != ftBoolean) || m_dataType == ftAutoInc)
+            return FormatFloat(m_displayFormat, stored.toDouble());
+        TDateTime value = 0;
+        if (m_dataType >= ftDate && m_dataType <= ftDateTime && db::dateTimeFromStorage(m_dataType, stored, value))
+            return FormatDateTime(m_displayFormat, value);
+    }
     switch (m_dataType) {
     case ftBoolean:
         return stored.toLongLong() ? QStringLiteral("True") : QStringLiteral("False");
@@ -313,5 +340,5 @@ void TField::SetAsBytes(const QByteArray &bytes)
 void TField::FocusControl()
 {
     if (m_dataSet)
-        m_dataSet->DataEvent(deFocusControl, this);
+        m_dataSet->requestFocus(this);
 }

@@ -31,6 +31,7 @@ class TField : public QObject
     Q_PROPERTY(QString LookupKeyFields READ LookupKeyFields WRITE SetLookupKeyFields)
     Q_PROPERTY(QString LookupResultField READ LookupResultField WRITE SetLookupResultField)
     Q_PROPERTY(QString DisplayFormat READ DisplayFormat WRITE SetDisplayFormat)
+    Q_PROPERTY(int Alignment READ AlignmentOrdinal WRITE SetAlignmentOrdinal)
     Q_PROPERTY(QString EditMask READ EditMask WRITE SetEditMask)
     Q_PROPERTY(TFieldNotifyEvent OnChange READ OnChange WRITE SetOnChange)
     Q_PROPERTY(TFieldNotifyEvent OnValidate READ OnValidate WRITE SetOnValidate)
@@ -77,8 +78,15 @@ public:
     const QString &LookupResultField() const { return m_lookupResultField; }
     void SetLookupResultField(const QString &field) { m_lookupResultField = field; }
 
+    // Numbers take the picture language of FormatFloat, dates and times that
+    // of FormatDateTime; empty means the default text.
     const QString &DisplayFormat() const { return m_displayFormat; }
-    void SetDisplayFormat(const QString &format) { m_displayFormat = format; }
+    void SetDisplayFormat(const QString &format);
+    // Numbers are right-justified unless set otherwise.
+    TAlignment Alignment() const;
+    void SetAlignment(TAlignment alignment);
+    int AlignmentOrdinal() const { return Alignment(); }
+    void SetAlignmentOrdinal(int alignment) { SetAlignment(TAlignment(alignment)); }
     const QString &EditMask() const { return m_editMask; }
     void SetEditMask(const QString &mask) { m_editMask = mask; }
     TFieldNotifyEvent OnChange() const { return m_onChange; }
@@ -120,6 +128,7 @@ protected:
     virtual QString formatDisplay(bool forDisplay) const;
 
 private:
+    friend class TDataSet;
     void layoutChanged();
 
     TDataSet *m_dataSet;
@@ -129,7 +138,10 @@ private:
     int m_size;
     TFieldKind m_kind;
     int m_slot = -1;
+    // Created by the data set for a column (not by the caller): freed on close.
+    bool m_defaultField = false;
     int m_displayWidth = -1;
+    int m_alignment = -1;
     bool m_visible = true;
     bool m_readOnly = false;
     bool m_required = false;

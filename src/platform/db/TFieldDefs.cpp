@@ -38,21 +38,21 @@ TFieldType FieldTypeFromParadox(QChar letter)
     }
 }
 
-void TFieldDefs::AddParadox(const QString &name, const QString &typeSpec, bool required)
+void TFieldDefs::AddParadox(const QString &name, const QString &typeText, bool required)
 {
-    const QString spec = typeSpec.trimmed();
-    if (spec.isEmpty())
+    const QString letters = typeText.trimmed();
+    if (letters.isEmpty())
         throw EDatabaseError(QStringLiteral("Feldtyp für '%1' fehlt.").arg(name));
     int size = 0;
-    if (spec.size() > 1) {
+    if (letters.size() > 1) {
         bool ok = false;
-        size = spec.mid(1).toInt(&ok);
+        size = letters.mid(1).toInt(&ok);
         if (!ok || size < 0)
-            throw EDatabaseError(QStringLiteral("Ungültige Feldgröße '%1' für '%2'.").arg(spec, name));
+            throw EDatabaseError(QStringLiteral("Ungültige Feldgröße '%1' für '%2'.").arg(letters, name));
     }
-    const TFieldType type = FieldTypeFromParadox(spec.at(0));
+    const TFieldType type = FieldTypeFromParadox(letters.at(0));
     if (type == ftString && (size < 1 || size > 255))
-        throw EDatabaseError(QStringLiteral("Ungültige Feldgröße '%1' für '%2'.").arg(spec, name));
+        throw EDatabaseError(QStringLiteral("Ungültige Feldgröße '%1' für '%2'.").arg(letters, name));
     Add(name, type, size, required);
 }
 

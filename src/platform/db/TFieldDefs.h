@@ -24,7 +24,7 @@ public:
     void Add(const QString &name, TFieldType dataType, int size = 0, bool required = false);
     // Adds a column written the Paradox way: a type letter and an optional
     // size ("A15", "N", "$", "M240").
-    void AddParadox(const QString &name, const QString &typeSpec, bool required = false);
+    void AddParadox(const QString &name, const QString &typeText, bool required = false);
     void Clear();
     int Count() const { return int(m_items.size()); }
     const TFieldDef &Items(int index) const { return m_items.at(index); }
@@ -32,6 +32,8 @@ public:
     const TFieldDef *Find(const QString &name) const;
     void Assign(const TFieldDefs &other);
     const QVector<TFieldDef> &items() const { return m_items; }
+    // Takes definitions read from a table file as they are.
+    void setItems(const QVector<TFieldDef> &items) { m_items = items; }
 
 private:
     QVector<TFieldDef> m_items;

@@ -34,6 +34,8 @@ public:
     const TIndexDef *Primary() const;
     void Assign(const TIndexDefs &other);
     const QVector<TIndexDef> &items() const { return m_items; }
+    // Takes definitions read from a table file as they are.
+    void setItems(const QVector<TIndexDef> &items) { m_items = items; }
 
 private:
     QVector<TIndexDef> m_items;

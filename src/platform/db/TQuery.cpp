@@ -1,13 +1,13 @@
 #include "platform/db/TQuery.h"
 
-#include "platform/runtime/Exceptions.h"
+#include "platform/db/DbErrors.h"
 
 namespace {
 
 [[noreturn]] void notAvailable(const QObject *dataSet, const char *what)
 {
-    throw EDatabaseError(QStringLiteral("%1: %2 werden von dieser Version nicht ausgeführt")
-                             .arg(dataSet->objectName(), QLatin1String(what)));
+    db::raiseDataSetError(dataSet, QStringLiteral("%1 werden von dieser Version nicht ausgeführt")
+                                       .arg(QLatin1String(what)));
 }
 
 }

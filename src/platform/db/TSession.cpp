@@ -6,8 +6,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
-#include <QStandardPaths>
 #include <QTextStream>
 
 TSession::TSession(QObject *owner) : QObject(owner) {}
@@ -140,9 +140,8 @@ QString TSession::ResolveDatabaseFolder(const QString &databaseName)
         return QString();
     if (TDatabase *database = FindDatabase(name))
         return database->Directory();
-    if (IsAlias(name))
-        return os::resolvePath(AliasPath(name));
-    return os::resolvePath(name);
+    const QString folder = IsAlias(name) ? AliasPath(name) : name;
+    return QFileInfo::exists(folder) ? folder : os::resolvePath(folder);
 }
 
 void TSession::registerDatabase(TDatabase *database)

@@ -1,5 +1,7 @@
 #include "platform/db/TTable.h"
 
+#include "platform/db/ConnectionPool.h"
+#include "platform/db/DbErrors.h"
 #include "platform/db/FilterExpression.h"
 #include "platform/db/KeysetCursor.h"
 #include "platform/db/SqliteConnection.h"
@@ -52,6 +54,24 @@ bool isPathLike(const QString &name)
     return name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) || name.contains(QLatin1Char(':'));
 }
 
+void deleteAllRows(db::Connection &connection, const QString &tableName)
+{
+    db::TransactionGuard transaction(connection);
+    connection.exec(QStringLiteral("DELETE FROM ") + db::quoteIdentifier(tableName));
+    transaction.commit();
+}
+
+QString insertStatement(const db::TableSchema &schema)
+{
+    QStringList names, marks;
+    for (const TFieldDef &def : schema.fields) {
+        names.append(db::quoteIdentifier(def.Name));
+        marks.append(QStringLiteral("?"));
+    }
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+        .arg(db::quoteIdentifier(schema.tableName), names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+}
+
 }
 
 TTable::TTable(QObject *owner) : TDBDataSet(owner) {}
@@ -89,13 +109,14 @@ QString TTable::TableFilePath() const
 {
     QString name = m_tableName.trimmed();
     if (name.isEmpty())
-        throw EDatabaseError(QStringLiteral("%1: Tabellenname fehlt").arg(objectName()));
+        db::raiseDataSetError(this, QStringLiteral("Tabellenname fehlt"));
     name.replace(QLatin1Char('\\'), QLatin1Char('/'));
     if (QFileInfo(name).suffix().isEmpty())
         name += QStringLiteral(".db");
-    if (isPathLike(m_tableName) && QFileInfo(name).isAbsolute())
-        return os::resolvePath(name);
-    return os::resolvePath(QDir(resolveFolder()).filePath(name));
+    const QString spelled = isPathLike(m_tableName) && QFileInfo(name).isAbsolute()
+                                ? name
+                                : QDir(resolveFolder()).filePath(name);
+    return QFileInfo::exists(spelled) ? spelled : os::resolvePath(spelled);
 }
 
 // ---- creating tables
@@ -113,6 +134,7 @@ void TTable::DeleteTable()
     const QString path = TableFilePath();
     if (!QFile::exists(path))
         throw EDBEngineError(SQLITE_CANTOPEN, QStringLiteral("Tabelle '%1' nicht gefunden.").arg(m_tableName));
+    db::ConnectionPool::forget(path);
     if (!QFile::remove(path))
         throw EDBEngineError(SQLITE_CANTOPEN, QStringLiteral("Tabelle '%1' kann nicht gelöscht werden.").arg(m_tableName));
 }
@@ -122,17 +144,12 @@ void TTable::EmptyTable()
     if (Active()) {
         CheckBrowseMode();
         joinDatabaseTransaction();
-        db::TransactionGuard transaction(*m_connection);
-        m_connection->exec(QStringLiteral("DELETE FROM ") + db::quoteIdentifier(m_schema->tableName));
-        transaction.commit();
+        deleteAllRows(*m_connection, m_schema->tableName);
         Refresh();
         return;
     }
     auto connection = db::Connection::openExisting(TableFilePath(), false);
-    const db::TableSchema schema = db::readSchema(*connection);
-    db::TransactionGuard transaction(*connection);
-    connection->exec(QStringLiteral("DELETE FROM ") + db::quoteIdentifier(schema.tableName));
-    transaction.commit();
+    deleteAllRows(*connection, db::readSchema(*connection).tableName);
 }
 
 bool TTable::Exists()
@@ -144,29 +161,22 @@ bool TTable::Exists()
 
 void TTable::openCursor()
 {
-    auto connection = db::Connection::openExisting(TableFilePath(), m_readOnly);
-    auto schema = std::make_unique<db::TableSchema>(db::readSchema(*connection));
-    m_fieldDefs.Clear();
-    for (const TFieldDef &def : schema->fields)
-        m_fieldDefs.Add(def.Name, def.DataType, def.Size, def.Required);
-    m_indexDefs.Clear();
-    for (const TIndexDef &def : schema->indexes)
-        m_indexDefs.Add(def.Name, def.Fields, def.Options);
+    const QString path = TableFilePath();
+    auto connection = db::ConnectionPool::acquire(path, m_readOnly);
+    auto schema = std::make_unique<db::TableSchema>(db::cachedSchema(*connection));
+    m_fieldDefs.setItems(schema->fields);
+    m_indexDefs.setItems(schema->indexes);
     QStringList columns;
     for (const TFieldDef &def : schema->fields)
         columns.append(def.Name);
     m_cursor = std::make_unique<db::KeysetCursor>(*connection, schema->tableName, columns);
+    m_insertSql.clear();
     m_connection = std::move(connection);
     m_schema = std::move(schema);
     createDataFields(m_schema->fields);
     for (KeyBuffer &buffer : m_keyBuffers)
         buffer = KeyBuffer{blankRow(), 0, false, false};
-    try {
-        applyIndex();
-    } catch (...) {
-        closeCursor();
-        throw;
-    }
+    applyIndex();
     m_lastMasterValues.reset();
     applyRangeBounds();
 }
@@ -177,21 +187,67 @@ void TTable::closeCursor()
     if (TDatabase *database = Session()->FindDatabase(DatabaseName()))
         database->leave(this, true);
     m_cursor.reset();
-    m_connection.reset();
+    db::ConnectionPool::release(std::move(m_connection));
     m_schema.reset();
     m_rangeActive = false;
 }
 
 // ---- cursor operations
 
-bool TTable::cursorFirst() { return m_cursor->first(); }
-bool TTable::cursorLast() { return m_cursor->last(); }
-bool TTable::cursorNext() { return m_cursor->next(); }
-bool TTable::cursorPrior() { return m_cursor->prior(); }
-db::Row *TTable::cursorRow() { return m_cursor ? m_cursor->current() : nullptr; }
-int TTable::cursorRecNo() { return m_cursor->recNo(); }
+void TTable::settlePosition()
+{
+    if (!m_pendingFirst)
+        return;
+    m_pendingFirst = false;
+    const bool any = m_cursor->first(true);
+    setEofBof(!any, true);
+}
+
+bool TTable::cursorFirst()
+{
+    m_pendingFirst = false;
+    return m_cursor->first();
+}
+
+bool TTable::cursorLast()
+{
+    m_pendingFirst = false;
+    return m_cursor->last();
+}
+
+bool TTable::cursorNext()
+{
+    settlePosition();
+    return m_cursor->next();
+}
+
+bool TTable::cursorPrior()
+{
+    settlePosition();
+    return m_cursor->prior();
+}
+
+db::Row *TTable::cursorRow()
+{
+    if (!m_cursor)
+        return nullptr;
+    settlePosition();
+    return m_cursor->current();
+}
+
+int TTable::cursorRecNo()
+{
+    settlePosition();
+    return m_cursor->recNo();
+}
+
 int TTable::cursorRecordCount() { return m_cursor->recordCount(); }
-void TTable::cursorResync() { m_cursor->resync(); }
+
+void TTable::cursorResync()
+{
+    settlePosition();
+    m_cursor->resync();
+}
 
 QVector<db::Row> TTable::cursorNeighbours(bool forward, int count)
 {
@@ -201,7 +257,10 @@ QVector<db::Row> TTable::cursorNeighbours(bool forward, int count)
 
 bool TTable::cursorGotoRowId(qint64 rowId)
 {
-    return m_cursor->gotoRowId(rowId);
+    if (!m_cursor->gotoRowId(rowId))
+        return false;
+    m_pendingFirst = false;
+    return true;
 }
 
 int TTable::cursorCompareRows(const db::Row &left, const db::Row &right)
@@ -212,6 +271,18 @@ int TTable::cursorCompareRows(const db::Row &left, const db::Row &right)
 std::optional<db::Row> TTable::cursorReadRow(qint64 rowId)
 {
     return m_cursor->readRow(rowId);
+}
+
+bool TTable::cursorFindFirst(const db::SqlCondition &condition, std::optional<db::Row> &found)
+{
+    found = m_cursor->findFirst(condition);
+    return true;
+}
+
+void TTable::cursorPlace(const db::Row &row)
+{
+    m_pendingFirst = false;
+    m_cursor->placeAt(row);
 }
 
 void TTable::applyFilters()
@@ -229,8 +300,8 @@ void TTable::applyFilters()
             return acceptRow(row);
         });
     }
-    const bool any = m_cursor->first();
-    setEofBof(!any, true);
+    m_cursor->clear();
+    m_pendingFirst = true;
 }
 
 // ---- writing
@@ -283,13 +354,9 @@ void TTable::insertRow(db::Row &row)
         next.step();
         row.values[i] = next.columnInt64(0);
     }
-    QStringList names, marks;
-    for (const TFieldDef &def : m_schema->fields) {
-        names.append(db::quoteIdentifier(def.Name));
-        marks.append(QStringLiteral("?"));
-    }
-    db::Statement insert = m_connection->prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                                     .arg(table, names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))));
+    if (m_insertSql.isEmpty())
+        m_insertSql = insertStatement(*m_schema);
+    db::Statement insert = m_connection->prepare(m_insertSql);
     insert.bindAll(QVariantList(row.values.begin(), row.values.end()));
     insert.step();
     row.rowId = m_connection->lastInsertRowId();
@@ -350,6 +417,7 @@ void TTable::cursorPost(db::Row &row, bool inserting, const db::Row &original)
 // where it would stand.
 void TTable::positionNear(const db::Row &row)
 {
+    m_pendingFirst = false;
     if (!m_cursor->isRestricted()) {
         m_cursor->placeAt(row);
         return;
@@ -365,6 +433,7 @@ void TTable::positionNear(const db::Row &row)
 
 void TTable::showFirst()
 {
+    m_pendingFirst = false;
     const bool any = m_cursor->first();
     resyncAfterWrite();
     setEofBof(!any, true);
@@ -401,7 +470,7 @@ QStringList TTable::currentIndexFields() const
     if (!m_indexName.isEmpty()) {
         const TIndexDef *def = m_indexDefs.Find(m_indexName);
         if (!def)
-            throw EDatabaseError(QStringLiteral("%1: Index '%2' nicht gefunden").arg(objectName(), m_indexName));
+            db::raiseDataSetError(this, QStringLiteral("Index '%1' nicht gefunden").arg(m_indexName));
         return def->fieldList();
     }
     const TIndexDef *primary = m_indexDefs.Primary();
@@ -421,10 +490,10 @@ void TTable::applyIndex()
     for (const QString &name : currentIndexFields()) {
         const int column = m_schema->fieldIndex(name);
         if (column < 0)
-            throw EDatabaseError(QStringLiteral("%1: Feld '%2' nicht gefunden").arg(objectName(), name));
+            db::raiseDataSetError(this, QStringLiteral("Feld '%1' nicht gefunden").arg(name));
         const TFieldType type = m_schema->fields[column].DataType;
         if (type == ftMemo || db::isBlobType(type))
-            throw EDatabaseError(QStringLiteral("%1: Nach Feld '%2' kann nicht sortiert werden").arg(objectName(), name));
+            db::raiseDataSetError(this, QStringLiteral("Nach Feld '%1' kann nicht sortiert werden").arg(name));
         order.append({column, db::isTextType(type), def && def->caseInsensitive()});
     }
     m_cursor->setOrder(order, def && (def->Options & ixDescending));
@@ -545,7 +614,7 @@ void TTable::setKeyValues(KeyIndex which, const QVariantList &values)
 {
     const auto &order = m_cursor->order();
     if (values.size() > order.size())
-        throw EDatabaseError(QStringLiteral("%1: Zu viele Schlüsselwerte für den Index").arg(objectName()));
+        db::raiseDataSetError(this, QStringLiteral("Zu viele Schlüsselwerte für den Index"));
     KeyBuffer &buffer = m_keyBuffers[which];
     const bool exclusive = buffer.exclusive;
     buffer = KeyBuffer{blankRow(), int(values.size()), exclusive, true};
@@ -563,12 +632,15 @@ bool TTable::GotoKey()
     storeKeyBuffer();
     CheckBrowseMode();
     const QVariantList values = keyValues(m_keyBuffers[kiLookup]);
-    const TBookmark start = GetBookmark();
+    const bool wasPending = m_pendingFirst;
+    const TBookmark start = wasPending ? TBookmark{} : GetBookmark();
     if (!m_cursor->seek(values, true))
         return false;
+    m_pendingFirst = false;
     if (m_cursor->compareKey(*m_cursor->current(), values) != 0) {
         if (start.valid)
             m_cursor->gotoRowId(start.rowId);
+        m_pendingFirst = wasPending;
         return false;
     }
     setEofBof(false, false);
@@ -582,6 +654,7 @@ void TTable::GotoNearest()
     storeKeyBuffer();
     CheckBrowseMode();
     const KeyBuffer &buffer = m_keyBuffers[kiLookup];
+    m_pendingFirst = false;
     const bool found = m_cursor->seek(keyValues(buffer), !buffer.exclusive);
     if (!found)
         m_cursor->last();
@@ -690,7 +763,7 @@ TDataSource *TTable::MasterSource() const
 void TTable::SetMasterSource(TDataSource *source)
 {
     if (source && source->DataSet() == this)
-        throw EDatabaseError(QStringLiteral("%1: Zirkuläre Datenverknüpfungen sind nicht erlaubt").arg(objectName()));
+        db::raiseDataSetError(this, QStringLiteral("Zirkuläre Datenverknüpfungen sind nicht erlaubt"));
     if (!m_masterLink)
         m_masterLink = std::make_unique<db::MasterLink>(this);
     m_masterLink->SetDataSource(source);
@@ -714,6 +787,19 @@ QVariantList TTable::masterValues() const
         values.append(field ? db::toStorage(m_schema->fields[order[i].column].DataType, field->Value()) : QVariant());
     }
     return values;
+}
+
+// A record inserted into a detail table belongs to the master's record.
+void TTable::newRecordDefaults()
+{
+    if (!m_masterLink || !m_masterLink->Active() || m_masterFields.isEmpty())
+        return;
+    const QVariantList values = masterValues();
+    const auto &order = m_cursor->order();
+    for (int i = 0; i < values.size() && i < order.size(); ++i) {
+        const TFieldDef &def = m_schema->fields[order[i].column];
+        FieldByName(def.Name)->SetValue(db::fromStorage(def.DataType, values[i]));
+    }
 }
 
 void TTable::masterChanged()

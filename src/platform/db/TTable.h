@@ -41,7 +41,7 @@ public:
     ~TTable() override;
 
     const QString &TableName() const { return m_tableName; }
-    void SetTableName(const QString &name);
+    virtual void SetTableName(const QString &name);
     TTableType TableType() const { return m_tableType; }
     void SetTableType(TTableType type) { m_tableType = type; }
     int TableTypeOrdinal() const { return m_tableType; }
@@ -118,6 +118,10 @@ protected:
     std::optional<db::Row> cursorReadRow(qint64 rowId) override;
     void applyFilters() override;
     void finishKeyEdit() override;
+    void settlePosition() override;
+    void newRecordDefaults() override;
+    bool cursorFindFirst(const db::SqlCondition &condition, std::optional<db::Row> &found) override;
+    void cursorPlace(const db::Row &row) override;
 
 private:
     struct KeyBuffer
@@ -163,7 +167,11 @@ private:
     std::unique_ptr<db::Connection> m_connection;
     std::unique_ptr<db::TableSchema> m_schema;
     std::unique_ptr<db::KeysetCursor> m_cursor;
+    QString m_insertSql;
     KeyBuffer m_keyBuffers[3];
     KeyIndex m_editingKey = kiLookup;
     bool m_rangeActive = false;
+    // Opening and filtering leave the cursor before its first row unread, so
+    // that a key search right after opening costs one query.
+    bool m_pendingFirst = false;
 };

@@ -1,10 +1,13 @@
 #include "platform/db/TableSchema.h"
 
+#include "platform/db/ConnectionPool.h"
 #include "platform/db/GermanCollation.h"
 #include "platform/db/SqliteConnection.h"
 #include "platform/runtime/Exceptions.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QHash>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -46,17 +49,33 @@ const TypeName *typeNameOf(TFieldType type)
     return nullptr;
 }
 
+// A column that no Paradox type names (a table written by another program)
+// gets the type its SQLite affinity suggests.
+TFieldType typeByAffinity(const QString &declared)
+{
+    const QString upper = declared.toUpper();
+    if (upper.contains(QLatin1String("INT")))
+        return ftInteger;
+    if (upper.contains(QLatin1String("CHAR")) || upper.contains(QLatin1String("CLOB")) ||
+        upper.contains(QLatin1String("TEXT")))
+        return ftString;
+    if (upper.contains(QLatin1String("BLOB")) || upper.isEmpty())
+        return ftBlob;
+    return ftFloat;
+}
+
 TFieldDef fieldFromDeclaration(const QString &name, const QString &declared, bool notNull)
 {
     static const QRegularExpression pattern(QStringLiteral("^(\\w+)\\s+\\w+(?:\\((\\d+)\\))?"));
     const auto match = pattern.match(declared.trimmed());
-    TFieldDef def{name, ftUnknown, 0, notNull};
+    TFieldDef def{name, typeByAffinity(declared), 0, notNull};
     if (!match.hasMatch())
         return def;
     for (const TypeName &typeName : typeNames)
-        if (match.captured(1).compare(QLatin1String(typeName.paradox), Qt::CaseInsensitive) == 0)
+        if (match.captured(1).compare(QLatin1String(typeName.paradox), Qt::CaseInsensitive) == 0) {
             def.DataType = typeName.type;
-    def.Size = match.captured(2).toInt();
+            def.Size = match.captured(2).toInt();
+        }
     return def;
 }
 
@@ -203,6 +222,36 @@ TableSchema readSchema(Connection &connection)
     return schema;
 }
 
+namespace {
+
+struct SchemaEntry
+{
+    QDateTime modified;
+    qint64 size;
+    TableSchema schema;
+};
+
+QHash<QString, SchemaEntry> &schemaCache()
+{
+    static QHash<QString, SchemaEntry> cache;
+    return cache;
+}
+
+}
+
+TableSchema cachedSchema(Connection &connection)
+{
+    QHash<QString, SchemaEntry> &cache = schemaCache();
+    const QFileInfo info(connection.path());
+    const QString key = info.absoluteFilePath();
+    const auto found = cache.constFind(key);
+    if (found != cache.constEnd() && found->modified == info.lastModified() && found->size == info.size())
+        return found->schema;
+    TableSchema schema = readSchema(connection);
+    cache.insert(key, SchemaEntry{info.lastModified(), info.size(), schema});
+    return schema;
+}
+
 void createTableFile(const QString &path, const QString &tableName, const TFieldDefs &fields,
                      const TIndexDefs &indexes)
 {
@@ -228,6 +277,8 @@ void createTableFile(const QString &path, const QString &tableName, const TField
                     QFile::encodeName(path).constData()) != 0)
         throw EDatabaseError(QStringLiteral("Tabelle '%1' kann nicht angelegt werden.").arg(target.fileName()));
     temporary.setAutoRemove(false);
+    schemaCache().remove(QFileInfo(path).absoluteFilePath());
+    ConnectionPool::forget(path);
 }
 
 }

@@ -24,6 +24,8 @@ struct TableSchema
 
 QString declaredType(const TFieldDef &def);
 TableSchema readSchema(Connection &connection);
+// The schema, read again only when the file changed since the last reading.
+TableSchema cachedSchema(Connection &connection);
 bool isTextType(TFieldType type);
 bool isBlobType(TFieldType type);
 

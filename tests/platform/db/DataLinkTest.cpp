@@ -26,6 +26,17 @@ protected:
 
 class DataLinkTest : public DbFixture
 {
+protected:
+    // The customer table, open, behind `source`.
+    void openLinkedCustomers()
+    {
+        fillCustomers();
+        kunden = openTable(QStringLiteral("Kunden.db"));
+        source.SetDataSet(kunden.get());
+    }
+
+    std::unique_ptr<TTable> kunden;
+    TDataSource source;
 };
 
 TEST_F(DataLinkTest, LinksHearEventsInOrder)
@@ -55,12 +66,23 @@ TEST_F(DataLinkTest, LinksHearEventsInOrder)
                                       "Data -", "State 0"}));
 }
 
+TEST_F(DataLinkTest, LinksLetGoOfADestroyedDataSet)
+{
+    openLinkedCustomers();
+    TFieldDataLink link;
+    link.SetDataSource(&source);
+    link.SetFieldName(QStringLiteral("Name"));
+    ASSERT_NE(link.Field(), nullptr);
+    kunden.reset();
+    EXPECT_EQ(source.DataSet(), nullptr);
+    EXPECT_FALSE(link.Active());
+    EXPECT_EQ(link.Field(), nullptr);
+    EXPECT_EQ(source.State(), dsInactive);
+}
+
 TEST_F(DataLinkTest, DisabledControlsHearOneChangeAtTheEnd)
 {
-    fillCustomers();
-    auto kunden = openTable(QStringLiteral("Kunden.db"));
-    TDataSource source;
-    source.SetDataSet(kunden.get());
+    openLinkedCustomers();
     RecordingLink link;
     link.SetDataSource(&source);
     link.log.clear();
@@ -74,26 +96,47 @@ TEST_F(DataLinkTest, DisabledControlsHearOneChangeAtTheEnd)
     EXPECT_EQ(link.log, QStringList{"DataSetChanged"});
 }
 
-TEST_F(DataLinkTest, BufferedRecordsAreReadableThroughActiveRecord)
+TEST_F(DataLinkTest, BufferWindowMovesOnlyWhenTheCursorLeavesIt)
 {
-    fillCustomers();
-    auto kunden = openTable(QStringLiteral("Kunden.db"));
-    TDataSource source;
-    source.SetDataSet(kunden.get());
+    openLinkedCustomers();
     RecordingLink link;
     link.SetDataSource(&source);
-    link.SetBufferCount(4);
+    link.SetBufferCount(3);
+    auto visible = [&] {
+        QStringList names;
+        const int active = link.ActiveRecord();
+        for (int i = 0; i < link.RecordCount(); ++i) {
+            link.SetActiveRecord(i);
+            names.append(kunden->FieldByName(QStringLiteral("Nr"))->AsString());
+        }
+        link.SetActiveRecord(active);
+        return names.join(QLatin1Char(' ')) + QStringLiteral(" @%1").arg(active);
+    };
     kunden->First();
-    EXPECT_EQ(link.RecordCount(), 4);
-    QStringList seen;
-    for (int i = 0; i < link.RecordCount(); ++i) {
-        link.SetActiveRecord(i);
-        seen.append(kunden->FieldByName(QStringLiteral("Name"))->AsString());
-    }
+    EXPECT_EQ(visible(), QStringLiteral("1 2 3 @0"));
+    link.log.clear();
+    kunden->Next();
+    kunden->Next();
+    EXPECT_EQ(visible(), QStringLiteral("1 2 3 @2"));
+    kunden->Next();
+    EXPECT_EQ(visible(), QStringLiteral("2 3 4 @2"));
+    EXPECT_EQ(link.log, (QStringList{"Scrolled 0", "Scrolled 0", "Scrolled 1"}));
+    EXPECT_EQ(kunden->FieldByName(QStringLiteral("Nr"))->AsInteger(), 4);
+    kunden->Last();
+    EXPECT_EQ(visible(), QStringLiteral("4 5 6 @2"));
+    kunden->MoveBy(-3);
+    EXPECT_EQ(visible(), QStringLiteral("3 4 5 @0"));
+    EXPECT_EQ(link.log.last(), QStringLiteral("Scrolled -1"));
+    kunden->First();
+    EXPECT_EQ(visible(), QStringLiteral("1 2 3 @0"));
+    kunden->Edit();
+    kunden->FieldByName(QStringLiteral("Nr"))->SetAsInteger(100);
+    EXPECT_EQ(visible(), QStringLiteral("100 2 3 @0"));
+    kunden->Cancel();
+    link.SetActiveRecord(2);
+    EXPECT_EQ(kunden->FieldByName(QStringLiteral("Name"))->AsString(), QStringLiteral("Zander"));
     link.SetActiveRecord(0);
-    EXPECT_EQ(seen, (QStringList{"Müller", "Meier", "Zander", "Ärger"}));
     EXPECT_EQ(kunden->RecNo(), 1);
-    EXPECT_EQ(kunden->FieldByName(QStringLiteral("Name"))->AsString(), QStringLiteral("Müller"));
 }
 
 TEST_F(DataLinkTest, FieldDataLinkFollowsItsField)

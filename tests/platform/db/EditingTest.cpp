@@ -116,6 +116,42 @@ TEST_F(EditingTest, EventsFireInTheFrameworksOrder)
     EXPECT_TRUE(kunden->property("BeforePost").value<TDataSetNotifyEvent>() != nullptr);
 }
 
+// A descendant hooks the event points the way the library's data sets do.
+class CheckingTable : public TTable
+{
+public:
+    QStringList log;
+
+protected:
+    void DoBeforePost() override
+    {
+        TTable::DoBeforePost();
+        log.append(QStringLiteral("check"));
+        if (FieldByName(QStringLiteral("Name"))->AsString().isEmpty())
+            throw EDatabaseError(QStringLiteral("Name fehlt"));
+    }
+    void DoAfterOpen() override
+    {
+        log.append(QStringLiteral("opened"));
+        TTable::DoAfterOpen();
+    }
+};
+
+TEST_F(EditingTest, DescendantsHookTheEventPoints)
+{
+    fillCustomers();
+    CheckingTable kunden;
+    kunden.SetDatabaseName(folder());
+    kunden.SetTableName(QStringLiteral("Kunden"));
+    kunden.SetBeforePost([&kunden](TDataSet *) { kunden.log.append(QStringLiteral("handler")); });
+    kunden.Open();
+    kunden.Edit();
+    kunden.FieldByName(QStringLiteral("Name"))->SetAsString(QString());
+    EXPECT_THROW(kunden.Post(), EDatabaseError);
+    EXPECT_EQ(kunden.State(), dsEdit);
+    EXPECT_EQ(kunden.log, (QStringList{"opened", "handler", "check"}));
+}
+
 TEST_F(EditingTest, AutoIncCountsOnAndRequiredFieldsAreChecked)
 {
     auto numbered = table(QStringLiteral("Zaehler.db"));

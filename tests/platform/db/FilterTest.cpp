@@ -43,6 +43,15 @@ TEST_F(FilterTest, DatesCompareAsDatesAndBlankEqualsNull)
     EXPECT_EQ(filtered(QStringLiteral("Ort <> 'Köln'")).size(), 4);
 }
 
+TEST_F(FilterTest, DoubleQuotesNameAFieldOrElseHoldText)
+{
+    fillCustomers();
+    EXPECT_EQ(filtered(QStringLiteral("\"Ort\" = \"Köln\"")), (QStringList{"Müller", "Ärger"}));
+    EXPECT_EQ(filtered(QStringLiteral("Ort = \"Bonn\" OR \"Name\" = 'Zander'")), (QStringList{"Meier", "Zander"}));
+    auto kunden = openTable(QStringLiteral("Kunden.db"));
+    EXPECT_THROW(kunden->SetFilter(QStringLiteral("\"Fehlt\" IS NULL")), EDatabaseError);
+}
+
 TEST_F(FilterTest, CaseInsensitiveOption)
 {
     fillCustomers();

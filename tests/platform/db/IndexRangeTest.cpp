@@ -102,6 +102,30 @@ TEST_F(IndexRangeTest, RangesWithPartialKeysCountAndStepWithinTheRange)
     EXPECT_EQ(positions->RecNo(), 147);
 }
 
+TEST_F(IndexRangeTest, NullKeysSortFirstAndAreReachedBackwards)
+{
+    fillCustomers();
+    auto kunden = openTable(QStringLiteral("Kunden.db"), QStringLiteral("OrtIdx"));
+    for (int nr = 10; nr < 13; ++nr) {
+        kunden->Append();
+        kunden->FieldByName(QStringLiteral("Nr"))->SetAsInteger(nr);
+        kunden->FieldByName(QStringLiteral("Ort"))->Clear();
+        kunden->Post();
+    }
+    EXPECT_TRUE(kunden->FindKey({QStringLiteral("Bonn")}));
+    EXPECT_EQ(kunden->RecNo(), 6);
+    QList<int> backwards;
+    for (; !kunden->Bof(); kunden->Prior())
+        backwards.append(kunden->RecNo());
+    EXPECT_EQ(backwards, (QList<int>{6, 5, 4, 3, 2, 1}));
+    EXPECT_TRUE(kunden->FieldByName(QStringLiteral("Ort"))->IsNull());
+    kunden->Last();
+    int count = 0;
+    for (; !kunden->Bof(); kunden->Prior())
+        ++count;
+    EXPECT_EQ(count, 9);
+}
+
 TEST_F(IndexRangeTest, EmptyRangeIsEofAndBof)
 {
     createPositions(5, 2);

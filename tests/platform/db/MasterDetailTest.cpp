@@ -17,8 +17,10 @@ TEST_F(MasterDetailTest, DetailFollowsTheMastersKey)
     TDataSource source;
     source.SetDataSet(kunden.get());
     auto positions = table(QStringLiteral("atrpos.db"));
-    positions->SetMasterSource(&source);
-    positions->SetMasterFields(QStringLiteral("Nr"));
+    ASSERT_TRUE(positions->setProperty("MasterSource", QVariant::fromValue(&source)));
+    ASSERT_TRUE(positions->setProperty("MasterFields", QStringLiteral("Nr")));
+    EXPECT_EQ(positions->property("MasterSource").value<TDataSource *>(), &source);
+    EXPECT_EQ(source.property("DataSet").value<TDataSet *>(), kunden.get());
     positions->Open();
     EXPECT_EQ(positions->RecordCount(), 3);
     EXPECT_EQ(positions->FieldByName(QStringLiteral("Auftragnr"))->AsInteger(), 1);
@@ -30,6 +32,14 @@ TEST_F(MasterDetailTest, DetailFollowsTheMastersKey)
     EXPECT_TRUE(positions->IsEmpty());
     kunden->Cancel();
     EXPECT_EQ(positions->RecordCount(), 3);
+
+    positions->Append();
+    EXPECT_EQ(positions->FieldByName(QStringLiteral("Auftragnr"))->AsInteger(), 6);
+    EXPECT_FALSE(positions->Modified());
+    positions->FieldByName(QStringLiteral("Posnr"))->SetAsInteger(4);
+    positions->Post();
+    EXPECT_EQ(positions->RecordCount(), 4);
+    EXPECT_EQ(positions->RecNo(), 4);
 }
 
 TEST_F(MasterDetailTest, CalculatedAndLookupFields)
@@ -65,6 +75,10 @@ TEST_F(MasterDetailTest, CalculatedAndLookupFields)
     EXPECT_DOUBLE_EQ(positions->FieldByName(QStringLiteral("Doppelt"))->AsFloat(), 20.0);
     positions->Post();
     EXPECT_DOUBLE_EQ(positions->FieldByName(QStringLiteral("Doppelt"))->AsFloat(), 20.0);
+    positions->First();
+    EXPECT_TRUE(positions->Locate(QStringLiteral("Doppelt"), 20.0, 0));
+    EXPECT_EQ(positions->FieldByName(QStringLiteral("Auftragnr"))->AsInteger(), 4);
+    EXPECT_EQ(positions->Lookup(QStringLiteral("Kunde"), QStringLiteral("Zander"), QStringLiteral("Doppelt")).toDouble(), 3.0);
     positions->Close();
     positions->Open();
     EXPECT_EQ(positions->FieldCount(), 6);

@@ -17,9 +17,9 @@ class SchemaTest : public DbFixture
 TEST_F(SchemaTest, EveryParadoxTypeReadsBackWithItsClassAndSize)
 {
     auto all = table(QStringLiteral("Alles.db"));
-    const QStringList specs{"A15", "N", "$", "S", "I", "+", "#4", "L", "D", "T", "@", "M240", "F10", "B0", "G0", "O0", "Y16"};
-    for (int i = 0; i < specs.size(); ++i)
-        all->FieldDefs()->AddParadox(QStringLiteral("F%1").arg(i), specs[i]);
+    const QStringList typeTexts{"A15", "N", "$", "S", "I", "+", "#4", "L", "D", "T", "@", "M240", "F10", "B0", "G0", "O0", "Y16"};
+    for (int i = 0; i < typeTexts.size(); ++i)
+        all->FieldDefs()->AddParadox(QStringLiteral("F%1").arg(i), typeTexts[i]);
     all->IndexDefs()->Add(QString(), QStringLiteral("F0"), ixPrimary);
     all->CreateTable();
     all->Open();
@@ -30,8 +30,8 @@ TEST_F(SchemaTest, EveryParadoxTypeReadsBackWithItsClassAndSize)
                              "TBlobField", "TBytesField"};
     const TFieldType types[] = {ftString, ftFloat, ftCurrency, ftSmallint, ftInteger, ftAutoInc, ftBCD, ftBoolean,
                                 ftDate, ftTime, ftDateTime, ftMemo, ftFmtMemo, ftBlob, ftGraphic, ftParadoxOle, ftBytes};
-    ASSERT_EQ(all->FieldCount(), specs.size());
-    for (int i = 0; i < specs.size(); ++i) {
+    ASSERT_EQ(all->FieldCount(), typeTexts.size());
+    for (int i = 0; i < typeTexts.size(); ++i) {
         EXPECT_STREQ(all->Fields(i)->metaObject()->className(), classes[i]) << i;
         EXPECT_EQ(all->Fields(i)->DataType(), types[i]) << i;
     }
@@ -82,6 +82,22 @@ TEST_F(SchemaTest, FileStaysAPlainSqliteDatabaseWithTextKeptAsText)
     EXPECT_STREQ(reinterpret_cast<const char *>(sqlite3_column_text(statement, 3)), "2000-01-01");
     sqlite3_finalize(statement);
     sqlite3_close(handle);
+}
+
+TEST_F(SchemaTest, TableWrittenByAnotherProgramOpensByAffinity)
+{
+    sqlite3 *handle = nullptr;
+    ASSERT_EQ(sqlite3_open(QFile::encodeName(path(QStringLiteral("fremd.db"))).constData(), &handle), SQLITE_OK);
+    sqlite3_exec(handle, "CREATE TABLE fremd (id INTEGER, name VARCHAR(20), preis DECIMAL, bild);"
+                         "INSERT INTO fremd VALUES (1, 'Ösen', 2.5, x'00ff');", nullptr, nullptr, nullptr);
+    sqlite3_close(handle);
+    auto foreign = openTable(QStringLiteral("fremd"));
+    EXPECT_STREQ(foreign->FieldByName(QStringLiteral("id"))->metaObject()->className(), "TIntegerField");
+    EXPECT_STREQ(foreign->FieldByName(QStringLiteral("name"))->metaObject()->className(), "TStringField");
+    EXPECT_STREQ(foreign->FieldByName(QStringLiteral("preis"))->metaObject()->className(), "TFloatField");
+    EXPECT_STREQ(foreign->FieldByName(QStringLiteral("bild"))->metaObject()->className(), "TBlobField");
+    EXPECT_EQ(foreign->FieldByName(QStringLiteral("name"))->AsString(), QStringLiteral("Ösen"));
+    EXPECT_EQ(foreign->FieldByName(QStringLiteral("bild"))->AsBytes(), QByteArray("\0\xff", 2));
 }
 
 TEST_F(SchemaTest, FileNamesResolveWithoutRegardToCase)

@@ -1,0 +1,105 @@
+#include "platform/db/ConnectionPool.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <sys/stat.h>
+#include <vector>
+
+#include <unistd.h>
+
+namespace db {
+
+namespace {
+
+constexpr int keptConnections = 16;
+
+struct FileIdentity
+{
+    dev_t device = 0;
+    ino_t inode = 0;
+    bool operator==(const FileIdentity &other) const { return device == other.device && inode == other.inode; }
+};
+
+bool identify(const QString &path, FileIdentity &identity)
+{
+    struct stat info;
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return false;
+    identity = FileIdentity{info.st_dev, info.st_ino};
+    return true;
+}
+
+struct Kept
+{
+    QString path;
+    FileIdentity identity;
+    pid_t process;
+    std::unique_ptr<Connection> connection;
+};
+
+// Never destroyed: at exit nothing is left to write, and a forked child must
+// not close the connections it inherited.
+std::vector<Kept> &kept()
+{
+    static auto *connections = new std::vector<Kept>;
+    return *connections;
+}
+
+void drop(std::vector<Kept> &connections, std::size_t index)
+{
+    if (connections[index].process != getpid())
+        (void)connections[index].connection.release();
+    connections.erase(connections.begin() + std::ptrdiff_t(index));
+}
+
+QString key(const QString &path)
+{
+    return QFileInfo(path).absoluteFilePath();
+}
+
+}
+
+std::unique_ptr<Connection> ConnectionPool::acquire(const QString &path, bool readOnly)
+{
+    FileIdentity identity;
+    std::vector<Kept> &connections = kept();
+    if (identify(path, identity)) {
+        const QString wanted = key(path);
+        for (std::size_t i = connections.size(); i-- > 0;) {
+            Kept &entry = connections[i];
+            if (entry.path != wanted || entry.process != getpid() || !(entry.identity == identity) ||
+                entry.connection->readOnly() != readOnly)
+                continue;
+            std::unique_ptr<Connection> connection = std::move(entry.connection);
+            connections.erase(connections.begin() + std::ptrdiff_t(i));
+            return connection;
+        }
+    }
+    return Connection::openExisting(path, readOnly);
+}
+
+void ConnectionPool::release(std::unique_ptr<Connection> connection)
+{
+    if (!connection || connection->inTransaction())
+        return;
+    FileIdentity identity;
+    if (!identify(connection->path(), identity))
+        return;
+    std::vector<Kept> &connections = kept();
+    const QString path = key(connection->path());
+    connections.push_back(Kept{path, identity, getpid(), std::move(connection)});
+    while (connections.size() > keptConnections)
+        drop(connections, 0);
+}
+
+void ConnectionPool::forget(const QString &path)
+{
+    const QString unwanted = key(path);
+    std::vector<Kept> &connections = kept();
+    for (std::size_t i = connections.size(); i-- > 0;)
+        if (connections[i].path == unwanted)
+            drop(connections, i);
+}
+
+}

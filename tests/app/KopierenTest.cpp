@@ -1,0 +1,160 @@
+#include "app/Kopieren.h"
+#include "DirDlgScript.h"
+
+#include "platform/ui/RecordingUiServices.h"
+
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class KopierenTest : public ::testing::Test
+{
+protected:
+    // Types the name into the dialog as the user would and presses OK.
+    DialogScript::Step typeAndConfirm(const QString &name)
+    {
+        return [this, name](QDialog &) {
+            typeText(dialog.edtNeuername, name);
+            dialog.btnOk->click();
+            typed = dialog.edtNeuername->text();
+            stillOpen = dialog.isVisible();
+        };
+    }
+
+    bool execute(const QString &original = QStringLiteral("Auftrag_Rechnung.lst"))
+    {
+        // Stands in for the form-entry dialog, which looks at the files.
+        return dialog.Execute(original, [this](const QString &name) {
+            asked << name;
+            if (name == QLatin1String("Auftrag_Rechnung"))
+                return TCopyTarget::Original;
+            return existing.contains(name) ? TCopyTarget::Existing : TCopyTarget::Free;
+        });
+    }
+
+    ui::ScopedRecordingUiServices ui;
+    DialogScript user;
+    TfrmKopieren dialog;
+    QStringList existing;
+    QStringList asked;
+    QString typed;
+    bool stillOpen = false;
+};
+
+}
+
+TEST(FormFileNameTest, TypedExtensionsAndFoldersAreDropped)
+{
+    EXPECT_EQ(FormFileNamePart(QStringLiteral("Rechnung2.LST")), QStringLiteral("Rechnung2"));
+    EXPECT_EQ(FormFileNamePart(QStringLiteral("angebot.Frm")), QStringLiteral("angebot"));
+    EXPECT_EQ(FormFileNamePart(QStringLiteral("C:\\Formulare\\etikett.lbl")), QStringLiteral("etikett"));
+    EXPECT_EQ(FormFileNamePart(QStringLiteral("/home/buero/liste")), QStringLiteral("liste"));
+    EXPECT_EQ(FormFileNamePart(QStringLiteral("liste.txt")), QStringLiteral("liste.txt"));
+    EXPECT_EQ(FormFileNamePart(QStringLiteral(".lst")), QString());
+}
+
+TEST(FormFileNameTest, OnlyTheFileNamesOwnExtensionIsCut)
+{
+    EXPECT_EQ(WithoutFormExtension(QStringLiteral("Auftrag_Rechnung.lst")), QStringLiteral("Auftrag_Rechnung"));
+    EXPECT_EQ(WithoutFormExtension(QStringLiteral("Auftrag_Rechnung")), QStringLiteral("Auftrag_Rechnung"));
+    EXPECT_EQ(WithoutFormExtension(QStringLiteral("C:\\Form.alt\\rechnung")), QStringLiteral("C:\\Form.alt\\rechnung"));
+    EXPECT_EQ(WithoutFormExtension(QStringLiteral("/srv/form.alt/rechnung.lst")), QStringLiteral("/srv/form.alt/rechnung"));
+    EXPECT_TRUE(HasFolderPart(QStringLiteral("C:\\Formulare\\rechnung")));
+    EXPECT_FALSE(HasFolderPart(QStringLiteral("rechnung.lst")));
+}
+
+TEST_F(KopierenTest, AGoodNameClosesTheDialog)
+{
+    user.then(typeAndConfirm(QStringLiteral("Rechnung_Kopie")));
+    ASSERT_TRUE(execute());
+    EXPECT_EQ(dialog.lblOriginal->text(), QStringLiteral("Auftrag_Rechnung.lst"));
+    EXPECT_EQ(dialog.NewName(), QStringLiteral("Rechnung_Kopie"));
+    EXPECT_EQ(asked, QStringList{QStringLiteral("Rechnung_Kopie")});
+    EXPECT_TRUE(ui.messages().isEmpty());
+}
+
+TEST_F(KopierenTest, TheNameIsTrimmedAndATypedLayoutExtensionDropped)
+{
+    user.then(typeAndConfirm(QStringLiteral("  Kopie.LBL")));
+    ASSERT_TRUE(execute());
+    EXPECT_EQ(typed, QStringLiteral("  Kopie"));
+    EXPECT_EQ(dialog.NewName(), QStringLiteral("Kopie"));
+}
+
+TEST_F(KopierenTest, RefusedNamesKeepTheDialogOpen)
+{
+    const QList<QPair<QString, QString>> cases = {
+        {QStringLiteral("   "), QStringLiteral("Bitte erst einen Zielnamen eingeben!")},
+        {QStringLiteral("kopie.txt"), QStringLiteral("Die Angabe einer Extension ist nicht möglich!!")},
+        {QStringLiteral("kop*"), QStringLiteral("Der Zielname darf keines der Zeichen / \\ * ? enthalten!")},
+        {QStringLiteral("kopie?"), QStringLiteral("Der Zielname darf keines der Zeichen / \\ * ? enthalten!")},
+    };
+    for (const auto &[name, message] : cases) {
+        ui.clear();
+        user.then(typeAndConfirm(name));
+        EXPECT_FALSE(execute()) << name.toStdString();
+        EXPECT_TRUE(stillOpen) << name.toStdString();
+        EXPECT_EQ(ui.messageTexts(), QStringList{message}) << name.toStdString();
+        EXPECT_EQ(dialog.focusWidget(), dialog.edtNeuername);
+    }
+    EXPECT_TRUE(asked.isEmpty());
+}
+
+TEST_F(KopierenTest, TheOriginalItselfIsRefused)
+{
+    user.then(typeAndConfirm(QStringLiteral("Auftrag_Rechnung")));
+    EXPECT_FALSE(execute());
+    EXPECT_TRUE(stillOpen);
+    EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("Ein Formular kann nicht auf sich selbst kopiert werden!")});
+}
+
+TEST_F(KopierenTest, SeparatorsThatSlipPastTypingAreRefused)
+{
+    user.then([this](QDialog &) {
+        dialog.edtNeuername->setText(QStringLiteral("neu/kopie"));
+        dialog.btnOk->click();
+        stillOpen = dialog.isVisible();
+    });
+    EXPECT_FALSE(execute());
+    EXPECT_TRUE(stillOpen);
+    EXPECT_EQ(ui.messageTexts(),
+              QStringList{QStringLiteral("Der Zielname darf keines der Zeichen / \\ * ? enthalten!")});
+}
+
+TEST_F(KopierenTest, OverwritingAnExistingFormIsAskedFirst)
+{
+    existing << QStringLiteral("Gutschrift");
+    user.then(typeAndConfirm(QStringLiteral("Gutschrift")));
+    EXPECT_FALSE(execute());
+    ASSERT_EQ(ui.messages().size(), 1);
+    EXPECT_EQ(ui.messages().at(0).text,
+              QStringLiteral("Ein Formular mit dem Namen Gutschrift ist bereits vorhanden.\r\n"
+                             "Soll es überschrieben werden?"));
+    EXPECT_EQ(ui.messages().at(0).buttons, ui::MsgButtons::YesNo);
+    EXPECT_EQ(ui.messages().at(0).defaultButton, ui::IDNO);
+    EXPECT_TRUE(stillOpen);
+
+    ui.clear();
+    ui.queueAnswer(ui::IDYES);
+    user.then(typeAndConfirm(QStringLiteral("Gutschrift")));
+    EXPECT_TRUE(execute());
+    EXPECT_EQ(dialog.NewName(), QStringLiteral("Gutschrift"));
+}
+
+TEST_F(KopierenTest, EachCallStartsWithAnEmptyName)
+{
+    user.then(typeAndConfirm(QStringLiteral("Erste")));
+    ASSERT_TRUE(execute());
+    QString shownAtStart = QStringLiteral("?");
+    user.then([&](QDialog &) { shownAtStart = dialog.edtNeuername->text(); });
+    EXPECT_FALSE(execute(QStringLiteral("Erste")));
+    EXPECT_TRUE(shownAtStart.isEmpty());
+}
+
+TEST_F(KopierenTest, HelpGoesToTheCopyDialogsContext)
+{
+    EXPECT_EQ(helpRequestsOf(dialog.btnHilfe), (QList<QPair<int, int>>{{2002, 202}}));
+    dialog.btnHilfe->click();
+    EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("Die Hilfe ist in dieser Installation nicht verfügbar.")});
+}

@@ -1,0 +1,796 @@
+#include "app/bearbeitenform.h"
+#include "DirDlgScript.h"
+
+#include "app/Kopieren.h"
+#include "app/PrintRequest.h"
+#include "app/Utils.h"
+#include "app/dbmodul.h"
+#include "app/mainmodul.h"
+#include "demo/layouts/DemoLayouts.h"
+#include "demo/tables/DemoTables.h"
+#include "platform/db/TDataSource.h"
+#include "platform/db/TField.h"
+#include "platform/db/TTable.h"
+#include "platform/report/LayoutFile.h"
+#include "platform/runtime/Exceptions.h"
+#include "platform/ui/RecordingUiServices.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const QString invalidFileName = QStringLiteral("Bitte einen gültigen Dateinamen angeben");
+const char *const invoiceRemark = "Original und Kopie für die Buchhaltung";
+
+// One stored form row: sort key, description, file, copies, remark.
+using StoredRow = QStringList;
+
+void retype(QLineEdit *edit, const QString &text)
+{
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    typeText(edit, text);
+}
+
+// The user's part at the copy dialog: the new name typed, OK pressed.
+void copyAs(QDialog &dialog, const QString &name)
+{
+    auto &copy = dynamic_cast<TfrmKopieren &>(dialog);
+    typeText(copy.edtNeuername, name);
+    copy.btnOk->click();
+}
+
+DialogScript::Step copyAs(const QString &name)
+{
+    return [name](QDialog &dialog) { copyAs(dialog, name); };
+}
+
+QByteArray contentOf(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString &path, const QByteArray &content)
+{
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(content);
+}
+
+class BearbeitenTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(folder.isValid());
+        dataFolder = folder.filePath(QStringLiteral("daten"));
+        formFolder = folder.filePath(QStringLiteral("formulare"));
+        ASSERT_TRUE(QDir().mkpath(dataFolder));
+        ASSERT_TRUE(QDir().mkpath(formFolder));
+        demo::writeTable(QStringLiteral("Formular.db"), dataFolder);
+        request(QStringLiteral("Rechnung"), QStringLiteral("L"));
+        ProgramPaths().FormularPfad = formFolder + QLatin1Char('/');
+        table.SetDatabaseName(dataFolder);
+        table.SetTableName(QStringLiteral("FORMULAR.DB"));
+        source.SetDataSet(&table);
+        EmailPaths().FormularPfad = formFolder;
+        mailProgram(false, false, QString());
+    }
+
+    void TearDown() override
+    {
+        PrintRequest() = TPrintRequest();
+        ProgramPaths() = TProgramPaths();
+        EmailPaths() = TEmailPaths();
+        mailProgram(false, false, QString());
+        EmailDefaultDecimals().clear();
+        EXPECT_TRUE(user.finished()) << "the script expected another dialog";
+    }
+
+    // The mail program's part of the shared e-mail state.
+    static void mailProgram(bool installed, bool outbox, const QString &attachmentFolder)
+    {
+        TEmailState &state = EmailState();
+        state.KuvertaliaInstalled = installed;
+        state.Outbox = outbox;
+        state.Anlagenpfad = attachmentFolder;
+    }
+
+    static void request(const QString &formType, const QString &kind)
+    {
+        TPrintRequest &request = PrintRequest();
+        request.Modul = QStringLiteral("Auftrag");
+        request.FormFilterTyp = formType;
+        request.FormTyp = kind;
+    }
+
+    void openRange(const QString &type)
+    {
+        if (!table.Active())
+            table.Open();
+        table.SetRange({QStringLiteral("Auftrag"), type}, {QStringLiteral("Auftrag"), type});
+        table.First();
+    }
+
+    bool editJob(int mode, const QString &type = QStringLiteral("Rechnung"))
+    {
+        openRange(type);
+        return form.EditJob(&table, &source, mode);
+    }
+
+    // The rows of a range as another reader of the table file sees them.
+    QList<StoredRow> stored(const QString &type = QStringLiteral("Rechnung")) const
+    {
+        TTable reader;
+        reader.SetDatabaseName(dataFolder);
+        reader.SetTableName(QStringLiteral("Formular.db"));
+        reader.Open();
+        reader.SetRange({QStringLiteral("Auftrag"), type}, {QStringLiteral("Auftrag"), type});
+        QList<StoredRow> rows;
+        for (reader.First(); !reader.Eof(); reader.Next()) {
+            StoredRow row;
+            for (const char *field : {"Sortierung", "Bezeichnung", "DateiErsteSeite", "Ausdrucke", "Bemerkung"})
+                row << reader.FieldByName(QString::fromLatin1(field))->AsString();
+            rows << row;
+        }
+        return rows;
+    }
+
+    QString formFile(const QString &name) const { return formFolder + QLatin1Char('/') + name; }
+
+    // The invoice layout of the demo under the row's name, with the printer
+    // chosen for it in its companion file.
+    void writeInvoiceLayout(const QString &baseName)
+    {
+        ASSERT_TRUE(report::saveLayout(formFile(baseName + QStringLiteral(".lst")), demo::invoiceLayout()));
+        ASSERT_TRUE(report::setLayoutPrinter(formFile(baseName + QStringLiteral(".lst")), QStringLiteral("Tintlen PDF")));
+    }
+
+    void useRows(const demo::Rows &rows)
+    {
+        table.Close();
+        demo::writeTable(QStringLiteral("Formular.db"), dataFolder, rows);
+    }
+
+    static demo::Row row(const QString &type, const QString &sortKey, const QString &file = QStringLiteral("rechnung"))
+    {
+        return {{"Modul", "Auftrag"}, {"Typ", type}, {"Sortierung", sortKey}, {"Bezeichnung", "Form " + sortKey},
+                {"DateiErsteSeite", file}};
+    }
+
+    bool pageShown(QWidget *page) const
+    {
+        return form.pgcBearbeiten->isTabVisible(form.pgcBearbeiten->indexOf(page));
+    }
+
+    ui::ScopedRecordingUiServices ui;
+    QTemporaryDir folder;
+    QString dataFolder;
+    QString formFolder;
+    DialogScript user;
+    TTable table;
+    TDataSource source;
+    TfrmBearbeiten form;
+};
+
+}
+
+TEST_F(BearbeitenTest, ThePrintViewEditsTheCurrentRowAndOkStoresIt)
+{
+    user.then([this](QDialog &dialog) {
+        EXPECT_EQ(table.State(), dsEdit);
+        EXPECT_EQ(dialog.focusWidget(), form.dbedtBez);
+        EXPECT_EQ(form.dbedtBez->text(), QStringLiteral("Rechnung"));
+        EXPECT_EQ(form.dbedtDatei->text(), QStringLiteral("Auftrag_Rechnung.lst"));
+        EXPECT_EQ(form.dbEdtAusdr->text(), QStringLiteral("2"));
+        EXPECT_EQ(form.pgcBearbeiten->currentWidget(), form.tsVerwaltung);
+        EXPECT_FALSE(pageShown(form.tsEmail));
+        EXPECT_FALSE(pageShown(form.tsQRB));
+        EXPECT_TRUE(form.dbEdtAusdr->isVisible());
+        EXPECT_TRUE(form.spbtnAusdr->isVisible());
+        retype(form.dbedtBez, QStringLiteral("Rechnung Entwurf mit einer sehr langen Bezeichnung"));
+        EXPECT_EQ(form.dbedtBez->text(), QStringLiteral("Rechnung Entwurf mit einer seh"));
+        retype(form.dbedtBez, QStringLiteral("Rechnung Entwurf"));
+        retype(form.dbedtDatei, QStringLiteral("C:\\Formulare\\Entwurf.LST"));
+        EXPECT_EQ(form.dbedtDatei->text(), QStringLiteral("Entwurf"));
+        retype(form.dbEdtBem, QStringLiteral("nur intern"));
+        retype(form.dbedtSort, QStringLiteral("5"));
+        retype(form.dbEdtAusdr, QStringLiteral("3x"));
+        form.btnOk->click();
+    });
+    EXPECT_TRUE(editJob(TfrmBearbeiten::ModePrint));
+    EXPECT_EQ(user.opened(), QStringList{QStringLiteral("Bearbeiten")});
+    EXPECT_EQ(table.State(), dsBrowse);
+    EXPECT_EQ(stored(), (QList<StoredRow>{
+                            {"2", "Rechnung (Vorschau)", "Auftrag_Rechnung.lst", "1", invoiceRemark},
+                            {"5", "Rechnung Entwurf", "Entwurf", "3", "nur intern"},
+                        }));
+    EXPECT_FALSE(EmailState().Outbox);
+    EXPECT_TRUE(EmailDefaultDecimals().isEmpty());
+    EXPECT_TRUE(ui.messages().isEmpty());
+}
+
+TEST_F(BearbeitenTest, CancelOrClosingTheWindowRestoresTheRow)
+{
+    const QList<StoredRow> before = stored();
+    user.then([this](QDialog &) {
+        retype(form.dbedtBez, QStringLiteral("verworfen"));
+        retype(form.dbedtDatei, QStringLiteral("verworfen"));
+        form.btnAbbruch->click();
+    });
+    EXPECT_FALSE(editJob(TfrmBearbeiten::ModePrint));
+    EXPECT_EQ(table.State(), dsBrowse);
+    EXPECT_EQ(table.FieldByName(QStringLiteral("Bezeichnung"))->AsString(), QStringLiteral("Rechnung"));
+
+    user.then([this](QDialog &) { retype(form.dbEdtBem, QStringLiteral("verworfen")); });
+    EXPECT_FALSE(editJob(TfrmBearbeiten::ModePrint));
+    EXPECT_EQ(table.State(), dsBrowse);
+    EXPECT_EQ(stored(), before);
+}
+
+TEST_F(BearbeitenTest, CancellingTheEmailViewKeepsTheSettings)
+{
+    mailProgram(true, false, folder.path());
+    user.then([this](QDialog &) {
+        form.rbMailProgram->click();
+        form.edtAnlagepfad->setText(dataFolder);
+        form.edtFormat->setText(QStringLiteral("4"));
+        form.btnAbbruch->click();
+    });
+    EXPECT_FALSE(editJob(TfrmBearbeiten::ModeEmail, QStringLiteral("Rechnung-eMail")));
+    EXPECT_FALSE(EmailState().Outbox);
+    EXPECT_EQ(EmailState().Anlagenpfad, folder.path());
+    EXPECT_TRUE(EmailDefaultDecimals().isEmpty());
+}
+
+TEST_F(BearbeitenTest, EveryButtonThatNeedsAFileNameChecksIt)
+{
+    int layoutCalls = 0;
+    form.Layout = [&] { ++layoutCalls; };
+    const QList<StoredRow> before = stored();
+    user.then([&](QDialog &dialog) {
+        for (const QString &name : {QString(), QStringLiteral(".rechnung"), QStringLiteral("rechnung.")}) {
+            retype(form.dbedtDatei, name);
+            for (QPushButton *button : {form.btnOk, form.btnNeu, form.btnCopy, form.btnBearbeiten}) {
+                ui.clear();
+                form.btnOk->setFocus();
+                button->click();
+                const QString expected = button == form.btnBearbeiten
+                    ? QStringLiteral("Sie müssen einen gültigen Dateinamen angeben.")
+                    : invalidFileName;
+                EXPECT_EQ(ui.messageTexts(), QStringList{expected}) << name.toStdString();
+                EXPECT_EQ(ui.messages().value(0).icon, ui::MsgIcon::None);
+                EXPECT_EQ(dialog.focusWidget(), form.dbedtDatei);
+                EXPECT_EQ(form.pgcBearbeiten->currentWidget(), form.tsVerwaltung);
+                EXPECT_TRUE(dialog.isVisible());
+                EXPECT_EQ(table.State(), dsEdit);
+            }
+        }
+    });
+    EXPECT_FALSE(editJob(TfrmBearbeiten::ModePrint));
+    EXPECT_EQ(layoutCalls, 0);
+    EXPECT_EQ(user.opened(), QStringList{QStringLiteral("Bearbeiten")});
+    EXPECT_EQ(stored(), before);
+}
+
+TEST_F(BearbeitenTest, ASortKeyThatIsTakenKeepsTheDialogOpenUntilItIsChanged)
+{
+    user.then([this](QDialog &dialog) {
+        retype(form.dbedtSort, QStringLiteral("2"));
+        form.btnOk->click();
+        EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("Schlüsselverletzung.")});
+        EXPECT_EQ(ui.messages().value(0).icon, ui::MsgIcon::Stop);
+        ASSERT_TRUE(dialog.isVisible());
+        retype(form.dbedtSort, QStringLiteral("3"));
+        form.btnOk->click();
+    });
+    EXPECT_TRUE(editJob(TfrmBearbeiten::ModePrint));
+    EXPECT_EQ(stored().size(), 2);
+    EXPECT_EQ(stored().at(1).at(0), QStringLiteral("3"));
+}
+
+TEST_F(BearbeitenTest, CopiesStayBetweenOneAndWhatTheFieldHolds)
+{
+    QStringList shown;
+    user.then([&](QDialog &) {
+        form.spbtnAusdrUp->click();
+        shown << form.dbEdtAusdr->text();
+        form.spbtnAusdrDown->click();
+        form.spbtnAusdrDown->click();
+        shown << form.dbEdtAusdr->text();
+        form.spbtnAusdrDown->click();
+        shown << form.dbEdtAusdr->text();
+        retype(form.dbEdtAusdr, QString());
+        form.spbtnAusdrUp->click();
+        shown << form.dbEdtAusdr->text();
+        retype(form.dbEdtAusdr, QStringLiteral("99999"));
+        shown << form.dbEdtAusdr->text();
+        form.spbtnAusdrUp->click();
+        shown << form.dbEdtAusdr->text();
+        form.btnOk->click();
+    });
+    EXPECT_TRUE(editJob(TfrmBearbeiten::ModePrint));
+    EXPECT_EQ(shown, (QStringList{"3", "1", "1", "1", "32767", "32767"}));
+    EXPECT_EQ(stored().at(0).at(3), QStringLiteral("32767"));
+}
+
+TEST_F(BearbeitenTest, ANewFormFollowsTheHighestNumberAfterStoringTheCurrentRow)
+{
+    user.then([this](QDialog &) {
+        retype(form.dbedtBez, QStringLiteral("Rechnung geändert"));
+        form.btnNeu->click();
+        EXPECT_EQ(table.State(), dsInsert);
+        EXPECT_EQ(form.dbedtSort->text(), QStringLiteral("3"));
+        EXPECT_TRUE(form.dbedtBez->text().isEmpty());
+        retype(form.dbedtBez, QStringLiteral("Rechnung neu"));
+        retype(form.dbedtDatei, QStringLiteral("rechnung_neu"));
+        form.btnOk->click();
+    });
+    EXPECT_TRUE(editJob(TfrmBearbeiten::ModePrint));
+    const QList<StoredRow> rows = stored();
+    ASSERT_EQ(rows.size(), 3);
+    EXPECT_EQ(rows.at(0).at(1), QStringLiteral("Rechnung geändert"));
+    EXPECT_EQ(rows.at(2), (StoredRow{"3", "Rechnung neu", "rechnung_neu", "", ""}));
+}
+
+TEST_F(BearbeitenTest, SortKeysOfLettersOrWithBlanksInsideAreNotCounted)
+{
+    useRows({row("Rechnung", "1"), row("Rechnung", "B"), row("Rechnung", " 4"), row("Rechnung", "9B"),
+             row("Rechnung", "1 "), row("Rechnungen", "8")});
+    user.then([this](QDialog &) {
+        form.btnNeu->click();
+        EXPECT_EQ(form.dbedtSort->text(), QStringLiteral("5"));
+    });
+    EXPECT_FALSE(editJob(TfrmBearbeiten::ModePrint));
+}
+
+TEST_F(BearbeitenTest, AnEmptyRangeGetsRowOneOfTheRequestInEitherView)
+{
+    request(QStringLiteral("Sammelrechnung"), QStringLiteral("L"));
+    user.then([this](QDialog &) {
+        EXPECT_EQ(table.State(), dsInsert);
+        EXPECT_EQ(form.dbedtSort->text(), QStringLiteral("1"));
+        form.btnAbbruch->click();
+    });
+    EXPECT_FALSE(editJob(TfrmBearbeiten::ModePrint, QStringLiteral("Sammelrechnung")));
+    EXPECT_TRUE(stored(QStringLiteral("Sammelrechnung")).isEmpty());
+
+    for (const int mode : {TfrmBearbeiten::ModePrint, TfrmBearbeiten::ModeEmail}) {
+        const QString type = mode == TfrmBearbeiten::ModeEmail ? QStringLiteral("Sammelrechnung-eMail")
+                                                               : QStringLiteral("Sammelrechnung");
+        user.then([this](QDialog &) {
+            retype(form.dbedtDatei, QStringLiteral("sammel"));
+            form.btnOk->click();
+        });
+        EXPECT_TRUE(editJob(mode, type));
+        EXPECT_EQ(stored(type), (QList<StoredRow>{{"1", "", "sammel", "", ""}}));
+    }
+}
+
+TEST_F(BearbeitenTest, DeletingARowGoesOnWithTheNextOne)
+{
+    user.then([this](QDialog &) {
+        form.btnDelete->click();
+        EXPECT_EQ(table.State(), dsEdit);
+        EXPECT_EQ(form.dbedtBez->text(), QStringLiteral("Rechnung (Vorschau)"));
+        form.btnOk->click();
+    });
+    EXPECT_TRUE(editJob(TfrmBearbeiten::ModePrint));
+    EXPECT_EQ(stored(), (QList<StoredRow>{{"2", "Rechnung (Vorschau)", "Auftrag_Rechnung.lst", "1", invoiceRemark}}));
+    EXPECT_TRUE(ui.messages().isEmpty());
+}
+
+TEST_F(BearbeitenTest, DeletingTheLastRowLeavesOneNewRow)
+{
+    useRows({row("Rechnung", "4")});
+    user.then([this](QDialog &) {
+        form.btnDelete->click();
+        EXPECT_EQ(table.State(), dsInsert);
+        EXPECT_EQ(form.dbedtSort->text(), QStringLiteral("1"));
+        form.btnAbbruch->click();
+    });
+    EXPECT_FALSE(editJob(TfrmBearbeiten::ModePrint));
+    EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral(
+                                     "Da keine weiteren Datensätze mehr vorhanden waren, \rwurde ein neuer angelegt.\r"
+                                     "Sie können diesen Datensatz löschen, in dem Sie das \rBearbeiten-Fenster durch "
+                                     "Abbruch verlassen.")});
+    EXPECT_EQ(ui.messages().value(0).icon, ui::MsgIcon::None);
+    EXPECT_TRUE(stored().isEmpty());
+}
+
+TEST_F(BearbeitenTest, TheMainWindowsDeleteEventDecidesAboutRowAndFiles)
+{
+    writeInvoiceLayout(QStringLiteral("Auftrag_Rechnung"));
+    bool refuse = true;
+    // Stands in for the main window's delete event, which asks and deletes
+    // the layout files with the row.
+    table.SetBeforeDelete([&](TDataSet *) {
+        if (refuse)
+            throw EAbort(QStringLiteral("Abbruch"));
+        DeleteFiles(formFile(QStringLiteral("Auftrag_Rechnung.l*")));
+    });
+    user.then([&](QDialog &) {
+        form.btnDelete->click();
+        EXPECT_EQ(table.State(), dsEdit);
+        EXPECT_EQ(form.dbedtBez->text(), QStringLiteral("Rechnung"));
+        EXPECT_TRUE(QFile::exists(formFile(QStringLiteral("Auftrag_Rechnung.lst"))));
+        refuse = false;
+        form.btnDelete->click();
+        form.btnOk->click();
+    });
+    EXPECT_TRUE(editJob(TfrmBearbeiten::ModePrint));
+    EXPECT_TRUE(ui.messages().isEmpty());
+    EXPECT_EQ(stored().size(), 1);
+    EXPECT_TRUE(QDir(formFolder).entryList(QDir::Files).isEmpty());
+}
+
+TEST_F(BearbeitenTest, ARefusedDeletionNeitherStoresNorLosesWhatWasTyped)
+{
+    table.SetBeforeDelete([](TDataSet *) { throw EAbort(QStringLiteral("Abbruch")); });
+    const QList<StoredRow> before = stored();
+    user.then([&](QDialog &) {
+        retype(form.dbedtBez, QStringLiteral("Rechnung neu"));
+        form.btnDelete->click();
+        EXPECT_EQ(table.State(), dsEdit);
+        EXPECT_EQ(form.dbedtBez->text(), QStringLiteral("Rechnung neu"));
+        EXPECT_EQ(stored(), before);
+        form.btnAbbruch->click();
+    });
+    EXPECT_FALSE(editJob(TfrmBearbeiten::ModePrint));
+    EXPECT_EQ(stored(), before);
+
+    user.then([this](QDialog &) {
+        retype(form.dbedtBez, QStringLiteral("Rechnung neu"));
+        form.btnDelete->click();
+        form.btnOk->click();
+    });
+    EXPECT_TRUE(editJob(TfrmBearbeiten::ModePrint));
+    EXPECT_EQ(stored().at(0).at(1), QStringLiteral("Rechnung neu"));
+    EXPECT_TRUE(ui.messages().isEmpty());
+}
+
+TEST_F(BearbeitenTest, CopyingAListCopiesItsLayoutAndCompanionsAndAddsARow)
+{
+    writeInvoiceLayout(QStringLiteral("Auftrag_Rechnung"));
+    writeFile(formFile(QStringLiteral("Auftrag_Rechnung.txt")), "Notiz");
+    writeInvoiceLayout(QStringLiteral("Auftrag_Rechnung2"));
+    QString original;
+    user.then([this](QDialog &) {
+        retype(form.dbEdtBem, QStringLiteral("für den Export"));
+        form.btnCopy->click();
+        EXPECT_EQ(table.State(), dsInsert);
+        EXPECT_EQ(form.dbedtDatei->text(), QStringLiteral("Rechnung_Export"));
+        form.btnOk->click();
+    });
+    user.then([&](QDialog &dialog) {
+        original = dynamic_cast<TfrmKopieren &>(dialog).lblOriginal->text();
+        copyAs(dialog, QStringLiteral("Rechnung_Export"));
+    });
+    EXPECT_TRUE(editJob(TfrmBearbeiten::ModePrint));
+    EXPECT_EQ(user.opened(), (QStringList{"Bearbeiten", "Formular kopieren"}));
+    EXPECT_EQ(original, QStringLiteral("Auftrag_Rechnung.lst"));
+    EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("Formular wurde erfolgreich kopiert!")});
+    EXPECT_EQ(QDir(formFolder).entryList({QStringLiteral("Rechnung_Export*")}, QDir::Files),
+              (QStringList{"Rechnung_Export.lsp", "Rechnung_Export.lst"}));
+    for (const char *extension : {".lst", ".lsp"}) {
+        EXPECT_EQ(contentOf(formFile(QStringLiteral("Rechnung_Export") + QLatin1String(extension))),
+                  contentOf(formFile(QStringLiteral("Auftrag_Rechnung") + QLatin1String(extension))));
+    }
+    report::Layout copied;
+    EXPECT_EQ(report::loadLayout(formFile(QStringLiteral("Rechnung_Export.lst")), copied), 0);
+    EXPECT_EQ(report::layoutPrinter(formFile(QStringLiteral("Rechnung_Export.lst"))), QStringLiteral("Tintlen PDF"));
+    EXPECT_EQ(stored(), (QList<StoredRow>{
+                            {"1", "Rechnung", "Auftrag_Rechnung.lst", "2", "für den Export"},
+                            {"2", "Rechnung (Vorschau)", "Auftrag_Rechnung.lst", "1", invoiceRemark},
+                            {"3", "Rechnung", "Rechnung_Export", "2", "für den Export"},
+                        }));
+}
+
+TEST_F(BearbeitenTest, TheCopysNameFitsTheRowThatNamesIt)
+{
+    writeInvoiceLayout(QStringLiteral("Auftrag_Rechnung"));
+    const QString longName = QStringLiteral("Rechnung_mit_Zahlschein_und_Lastschriftmandat");
+    user.then([this](QDialog &) {
+        form.btnCopy->click();
+        form.btnOk->click();
+    });
+    user.then(copyAs(longName));
+    EXPECT_TRUE(editJob(TfrmBearbeiten::ModePrint));
+    const QString storedName = stored().value(2).value(2);
+    EXPECT_EQ(storedName, longName.left(40));
+    EXPECT_TRUE(QFile::exists(formFile(storedName + QStringLiteral(".lst"))));
+}
+
+TEST_F(BearbeitenTest, ALayoutNamedWithItsFolderIsCopiedFromThere)
+{
+    // A short folder, so that the name fits the field with its folder.
+    const QTemporaryDir shortFolder(QStringLiteral("/tmp/f.XXXXXX"));
+    ASSERT_TRUE(shortFolder.isValid());
+    const QString elsewhere = shortFolder.path();
+    ASSERT_TRUE(report::saveLayout(elsewhere + QStringLiteral("/sonder.lst"), demo::invoiceLayout()));
+    useRows({row("Rechnung", "1", elsewhere + QStringLiteral("/sonder"))});
+    user.then([this](QDialog &) { form.btnCopy->click(); });
+    user.then(copyAs(QStringLiteral("sonder")));
+    EXPECT_FALSE(editJob(TfrmBearbeiten::ModePrint));
+    EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("Formular wurde erfolgreich kopiert!")});
+    EXPECT_EQ(contentOf(formFile(QStringLiteral("sonder.lst"))), contentOf(elsewhere + QStringLiteral("/sonder.lst")));
+}
+
+TEST_F(BearbeitenTest, CopyingOverAnExistingFormIsAskedFirst)
+{
+    writeInvoiceLayout(QStringLiteral("Auftrag_Rechnung"));
+    writeFile(formFile(QStringLiteral("Gutschrift.lst")), "alte Gutschrift");
+    user.then([this](QDialog &) {
+        form.btnCopy->click();
+        EXPECT_EQ(table.State(), dsEdit);
+        form.btnCopy->click();
+        form.btnOk->click();
+    });
+    user.then([&](QDialog &dialog) {
+        copyAs(dialog, QStringLiteral("Gutschrift"));
+        EXPECT_TRUE(dialog.isVisible());
+    });
+    user.then([&](QDialog &dialog) {
+        ui.queueAnswer(ui::IDYES);
+        copyAs(dialog, QStringLiteral("Gutschrift"));
+    });
+    ASSERT_TRUE(editJob(TfrmBearbeiten::ModePrint));
+    EXPECT_EQ(ui.messageTexts(), (QStringList{
+                                     "Ein Formular mit dem Namen Gutschrift ist bereits vorhanden.\r\n"
+                                     "Soll es überschrieben werden?",
+                                     "Ein Formular mit dem Namen Gutschrift ist bereits vorhanden.\r\n"
+                                     "Soll es überschrieben werden?",
+                                     "Formular wurde erfolgreich kopiert!",
+                                 }));
+    EXPECT_EQ(contentOf(formFile(QStringLiteral("Gutschrift.lst"))),
+              contentOf(formFile(QStringLiteral("Auftrag_Rechnung.lst"))));
+    EXPECT_EQ(stored().size(), 3);
+}
+
+TEST_F(BearbeitenTest, CopyingAFormOntoItselfIsRefusedWhateverTheCase)
+{
+    writeInvoiceLayout(QStringLiteral("Auftrag_Rechnung"));
+    const QByteArray layout = contentOf(formFile(QStringLiteral("Auftrag_Rechnung.lst")));
+    user.then([this](QDialog &) { form.btnCopy->click(); });
+    user.then([](QDialog &dialog) {
+        copyAs(dialog, QStringLiteral("AUFTRAG_RECHNUNG"));
+        EXPECT_TRUE(dialog.isVisible());
+    });
+    EXPECT_FALSE(editJob(TfrmBearbeiten::ModePrint));
+    EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("Ein Formular kann nicht auf sich selbst kopiert werden!")});
+    EXPECT_EQ(QDir(formFolder).entryList(QDir::Files), (QStringList{"Auftrag_Rechnung.lsp", "Auftrag_Rechnung.lst"}));
+    EXPECT_EQ(contentOf(formFile(QStringLiteral("Auftrag_Rechnung.lst"))), layout);
+    EXPECT_EQ(stored().size(), 2);
+}
+
+TEST_F(BearbeitenTest, TheProgramsCopyDialogIsTheOneShown)
+{
+    TfrmKopieren programsDialog;
+    QDialog *shown = nullptr;
+    user.then([this](QDialog &) { form.btnCopy->click(); });
+    user.then([&](QDialog &dialog) { shown = &dialog; });
+    EXPECT_FALSE(editJob(TfrmBearbeiten::ModePrint));
+    EXPECT_EQ(shown, &programsDialog);
+    EXPECT_EQ(table.State(), dsBrowse);
+    EXPECT_EQ(stored().size(), 2);
+}
+
+TEST_F(BearbeitenTest, ACopyWithoutSourceFileIsReportedAsFailed)
+{
+    useRows({row("Rechnung", "1", "fehlt")});
+    user.then([this](QDialog &) {
+        form.btnCopy->click();
+        EXPECT_EQ(form.dbedtDatei->text(), QStringLiteral("neu"));
+    });
+    user.then(copyAs(QStringLiteral("neu")));
+    EXPECT_FALSE(editJob(TfrmBearbeiten::ModePrint));
+    ASSERT_EQ(ui.messages().size(), 1);
+    EXPECT_EQ(ui.messages().at(0).text, QStringLiteral("Kopieren der Formulardatei ist fehlgeschlagen!"));
+    EXPECT_EQ(ui.messages().at(0).icon, ui::MsgIcon::Stop);
+    EXPECT_TRUE(QDir(formFolder).entryList(QDir::Files).isEmpty());
+}
+
+TEST_F(BearbeitenTest, CopyingAnEmailTemplateCopiesTheTemplateOnly)
+{
+    writeFile(formFile(QStringLiteral("Auftrag_Rechnung.frm")), "!Formularvorgaben\r\n");
+    writeFile(formFile(QStringLiteral("Auftrag_Rechnung.lst")), "Liste");
+    user.then([this](QDialog &) {
+        form.btnCopy->click();
+        form.btnOk->click();
+    });
+    user.then(copyAs(QStringLiteral("Rechnung_Kurz.frm")));
+    EXPECT_TRUE(editJob(TfrmBearbeiten::ModeEmail, QStringLiteral("Rechnung-eMail")));
+    EXPECT_EQ(QDir(formFolder).entryList({QStringLiteral("Rechnung_Kurz*")}, QDir::Files),
+              QStringList{QStringLiteral("Rechnung_Kurz.frm")});
+    EXPECT_EQ(stored(QStringLiteral("Rechnung-eMail")),
+              (QList<StoredRow>{{"1", "Rechnung per E-Mail", "Auftrag_Rechnung.frm", "", ""},
+                                {"2", "Rechnung per E-Mail", "Rechnung_Kurz", "0", ""}}));
+}
+
+TEST_F(BearbeitenTest, TheEmailViewShowsItsSettingsPages)
+{
+    mailProgram(true, true, folder.path());
+    user.then([this](QDialog &) {
+        EXPECT_TRUE(pageShown(form.tsEmail));
+        EXPECT_TRUE(pageShown(form.tsQRB));
+        EXPECT_FALSE(form.dbEdtAusdr->isVisible());
+        EXPECT_FALSE(form.lblAusdr->isVisible());
+        EXPECT_FALSE(form.spbtnAusdr->isVisible());
+        EXPECT_TRUE(form.rgbClient->isEnabled());
+        EXPECT_TRUE(form.rbMailProgram->isChecked());
+        EXPECT_EQ(form.edtAnlagepfad->text(), folder.path());
+    });
+    EXPECT_FALSE(editJob(TfrmBearbeiten::ModeEmail, QStringLiteral("Rechnung-eMail")));
+
+    mailProgram(false, true, QString());
+    user.then([this](QDialog &) {
+        EXPECT_TRUE(pageShown(form.tsEmail));
+        EXPECT_FALSE(pageShown(form.tsQRB));
+        EXPECT_FALSE(form.rgbClient->isEnabled());
+        EXPECT_TRUE(form.rbStandardClient->isChecked());
+        form.btnOk->click();
+    });
+    EXPECT_TRUE(editJob(TfrmBearbeiten::ModeEmail, QStringLiteral("Rechnung-eMail")));
+    EXPECT_FALSE(EmailState().Outbox);
+    EXPECT_EQ(EmailDefaultDecimals(), QStringLiteral("2"));
+}
+
+TEST_F(BearbeitenTest, DecimalPlacesMustBeAWholeNumberOfDigits)
+{
+    user.then([this](QDialog &dialog) {
+        for (const char *refused : {"zwei", "2,5", "-1", "16", ""}) {
+            ui.clear();
+            form.pgcBearbeiten->setCurrentWidget(form.tsVerwaltung);
+            form.edtFormat->setText(QString::fromUtf8(refused));
+            form.btnOk->click();
+            EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("Bitte einen gültigen numerischen Wert eingeben")})
+                << refused;
+            EXPECT_EQ(form.pgcBearbeiten->currentWidget(), form.tsEmail);
+            EXPECT_EQ(dialog.focusWidget(), form.edtFormat);
+            EXPECT_TRUE(dialog.isVisible());
+        }
+        form.edtFormat->setText(QStringLiteral(" 3"));
+        form.btnOk->click();
+    });
+    EXPECT_TRUE(editJob(TfrmBearbeiten::ModeEmail, QStringLiteral("Rechnung-eMail")));
+    EXPECT_EQ(EmailDefaultDecimals(), QStringLiteral("3"));
+    EXPECT_EQ(form.edtFormat->text(), QStringLiteral("3"));
+}
+
+TEST_F(BearbeitenTest, TheAttachmentFolderMustExistAndTheClientChoiceIsKept)
+{
+    mailProgram(true, false, QString());
+    const QString attachments = folder.filePath(QStringLiteral("Anlagen"));
+    ASSERT_TRUE(QDir().mkpath(attachments));
+    user.then([&](QDialog &dialog) {
+        form.edtAnlagepfad->setText(folder.filePath(QStringLiteral("fehlt")));
+        form.btnOk->click();
+        EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("Bitte ein gültiges Verzeichnis angeben")});
+        EXPECT_EQ(form.pgcBearbeiten->currentWidget(), form.tsQRB);
+        EXPECT_EQ(dialog.focusWidget(), form.edtAnlagepfad);
+        EXPECT_FALSE(EmailState().Outbox);
+        form.edtAnlagepfad->setText(attachments + QLatin1Char('/'));
+        form.rbMailProgram->click();
+        form.btnOk->click();
+    });
+    EXPECT_TRUE(editJob(TfrmBearbeiten::ModeEmail, QStringLiteral("Rechnung-eMail")));
+    EXPECT_EQ(EmailState().Anlagenpfad, attachments);
+    EXPECT_TRUE(EmailState().Outbox);
+}
+
+TEST_F(BearbeitenTest, TheAttachmentFolderIsPickedWithTheFolderDialog)
+{
+    mailProgram(true, false, QString());
+    user.then([this](QDialog &) { form.btnAnlagepfad->click(); });
+    user.then([this](QDialog &dialog) {
+        auto &picker = dynamic_cast<QFileDialog &>(dialog);
+        EXPECT_EQ(picker.fileMode(), QFileDialog::Directory);
+        picker.selectFile(dataFolder);
+        dialog.accept();
+    });
+    EXPECT_FALSE(editJob(TfrmBearbeiten::ModeEmail, QStringLiteral("Rechnung-eMail")));
+    EXPECT_EQ(user.opened().value(1), QStringLiteral("Bitte geben Sie den Pfad für die Anlagen an."));
+    EXPECT_EQ(QDir(form.edtAnlagepfad->text()).absolutePath(), QDir(dataFolder).absolutePath());
+}
+
+TEST_F(BearbeitenTest, TheLayoutButtonOpensTheDesignerOnTheRowAsTyped)
+{
+    QString designedFile;
+    form.Layout = [&] { designedFile = table.FieldByName(QStringLiteral("DateiErsteSeite"))->AsString(); };
+    user.then([this](QDialog &) {
+        retype(form.dbedtDatei, QStringLiteral("rechnung_a4"));
+        form.btnBearbeiten->click();
+    });
+    EXPECT_FALSE(editJob(TfrmBearbeiten::ModePrint));
+    EXPECT_EQ(designedFile, QStringLiteral("rechnung_a4"));
+    EXPECT_TRUE(ui.messages().isEmpty());
+}
+
+TEST_F(BearbeitenTest, TheEmailViewSaysThatItsTemplateEditorIsNotThereYet)
+{
+    user.then([this](QDialog &) { form.btnBearbeiten->click(); });
+    EXPECT_FALSE(editJob(TfrmBearbeiten::ModeEmail, QStringLiteral("Rechnung-eMail")));
+    EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("Der Editor für E-Mail-Formulare ist noch nicht "
+                                                            "verfügbar. Das Formular kann hier noch nicht "
+                                                            "bearbeitet werden.")});
+
+    int editorCalls = 0;
+    form.EditJobForm = [&] { ++editorCalls; };
+    user.then([this](QDialog &) { form.btnBearbeiten->click(); });
+    EXPECT_FALSE(editJob(TfrmBearbeiten::ModeEmail, QStringLiteral("Rechnung-eMail")));
+    EXPECT_EQ(editorCalls, 1);
+}
+
+TEST_F(BearbeitenTest, BrowsingInTheFormFolderTakesTheBaseName)
+{
+    writeInvoiceLayout(QStringLiteral("Rechnung_A4"));
+    QStringList filters;
+    QString shownFolder;
+    user.then([this](QDialog &) {
+        form.SpeedButton1->click();
+        EXPECT_EQ(form.dbedtDatei->text(), QStringLiteral("Rechnung_A4"));
+        form.btnOk->click();
+    });
+    user.then([&](QDialog &dialog) {
+        auto &picker = dynamic_cast<QFileDialog &>(dialog);
+        filters = picker.nameFilters();
+        shownFolder = picker.directory().absolutePath();
+        picker.selectFile(formFile(QStringLiteral("Rechnung_A4.lst")));
+        dialog.accept();
+    });
+    EXPECT_TRUE(editJob(TfrmBearbeiten::ModePrint));
+    EXPECT_EQ(filters, QStringList{QStringLiteral("Listen (*.lst)")});
+    EXPECT_EQ(shownFolder, QDir(formFolder).absolutePath());
+    EXPECT_TRUE(ui.messages().isEmpty());
+    EXPECT_EQ(stored().at(0).at(2), QStringLiteral("Rechnung_A4"));
+}
+
+TEST_F(BearbeitenTest, BrowsingElsewhereWarnsAboutTheFormFolder)
+{
+    const QString elsewhere = folder.filePath(QStringLiteral("anderswo"));
+    ASSERT_TRUE(QDir().mkpath(elsewhere));
+    writeFile(elsewhere + QStringLiteral("/etikett.lbl"), "Etikett");
+    request(QStringLiteral("Rechnung"), QStringLiteral("E"));
+    QStringList filters;
+    user.then([this](QDialog &) { form.SpeedButton1->click(); });
+    user.then([&](QDialog &dialog) {
+        auto &picker = dynamic_cast<QFileDialog &>(dialog);
+        filters = picker.nameFilters();
+        picker.selectFile(elsewhere + QStringLiteral("/etikett.lbl"));
+        dialog.accept();
+    });
+    EXPECT_FALSE(editJob(TfrmBearbeiten::ModePrint));
+    EXPECT_EQ(filters, QStringList{QStringLiteral("Etiketten (*.lbl)")});
+    ASSERT_EQ(ui.messages().size(), 1);
+    EXPECT_EQ(ui.messages().at(0).icon, ui::MsgIcon::Stop);
+    EXPECT_EQ(ui.messages().at(0).text,
+              QStringLiteral("Der gewählte Pfad  ") + QDir(elsewhere).absolutePath()
+                  + QStringLiteral("/\r\nentspricht nicht dem voreingestellten Formularpfad  ") + formFolder
+                  + QStringLiteral("/\r\n\r\nGeben Sie den gewählten Pfad im Menü \"Installation\" ein, um mit den "
+                                   "Formularen aus diesem Verzeichnis zu arbeiten!"));
+}
+
+TEST_F(BearbeitenTest, CancelledBrowsingChangesNothing)
+{
+    QStringList filters;
+    user.then([this](QDialog &) {
+        form.SpeedButton1->click();
+        EXPECT_EQ(form.dbedtDatei->text(), QStringLiteral("Auftrag_Rechnung.frm"));
+    });
+    user.then([&](QDialog &dialog) { filters = dynamic_cast<QFileDialog &>(dialog).nameFilters(); });
+    EXPECT_FALSE(editJob(TfrmBearbeiten::ModeEmail, QStringLiteral("Rechnung-eMail")));
+    EXPECT_EQ(filters, QStringList{QStringLiteral("Formulare (*.frm)")});
+    EXPECT_TRUE(ui.messages().isEmpty());
+}
+
+TEST_F(BearbeitenTest, HelpGoesToTheFormEntryContext)
+{
+    EXPECT_EQ(helpRequestsOf(form.btnHilfe), (QList<QPair<int, int>>{{2001, 201}}));
+}

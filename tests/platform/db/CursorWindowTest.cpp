@@ -1,0 +1,119 @@
+#include "DbFixture.h"
+
+#include "platform/db/TField.h"
+
+namespace {
+
+class CursorWindowTest : public DbFixture
+{
+protected:
+    QList<int> orderNumbersBackwards(TTable &table)
+    {
+        QList<int> seen;
+        for (table.Last(); !table.Bof(); table.Prior())
+            seen.append(table.FieldByName(QStringLiteral("Auftragnr"))->AsInteger());
+        return seen;
+    }
+};
+
+TEST_F(CursorWindowTest, CallbackFilterStepsBothWaysOverManyWindows)
+{
+    createPositions(700, 4);
+    auto positions = openTable(QStringLiteral("atrpos.db"));
+    positions->SetOnFilterRecord([](TDataSet *dataSet, bool &accept) {
+        accept = dataSet->FieldByName(QStringLiteral("Posnr"))->AsInteger() == 2;
+    });
+    positions->SetFiltered(true);
+    const QList<int> backwards = orderNumbersBackwards(*positions);
+    ASSERT_EQ(backwards.size(), 700);
+    for (int i = 0; i < backwards.size(); ++i)
+        ASSERT_EQ(backwards[i], 700 - i);
+    positions->MoveBy(350);
+    EXPECT_EQ(positions->RecNo(), 351);
+    EXPECT_EQ(positions->FieldByName(QStringLiteral("Auftragnr"))->AsInteger(), 351);
+    EXPECT_EQ(positions->MoveBy(-1000), -350);
+    EXPECT_TRUE(positions->Bof());
+}
+
+TEST_F(CursorWindowTest, SecondaryIndexWithDuplicatesKeepsEveryRecordOnce)
+{
+    createPositions(200, 5);
+    auto positions = openTable(QStringLiteral("atrpos.db"), QStringLiteral("APOARTNR"));
+    QSet<QString> seen;
+    QString previous;
+    for (positions->First(); !positions->Eof(); positions->Next()) {
+        const QString article = positions->FieldByName(QStringLiteral("Artikel"))->AsString();
+        EXPECT_LE(previous, article);
+        previous = article;
+        seen.insert(positions->FieldByName(QStringLiteral("Auftragnr"))->AsString() + QLatin1Char('/') +
+                    positions->FieldByName(QStringLiteral("Posnr"))->AsString());
+    }
+    EXPECT_EQ(seen.size(), 1000);
+    int backwards = 0;
+    for (positions->Last(); !positions->Bof(); positions->Prior())
+        ++backwards;
+    EXPECT_EQ(backwards, 1000);
+    positions->SetRange({QStringLiteral("A5")}, {QStringLiteral("A5")});
+    const int inRange = positions->RecordCount();
+    int stepped = 0;
+    for (positions->First(); !positions->Eof(); positions->Next())
+        ++stepped;
+    EXPECT_EQ(stepped, inRange);
+    EXPECT_GT(inRange, 50);
+}
+
+TEST_F(CursorWindowTest, TableWithoutKeyKeepsTheOrderOfWriting)
+{
+    auto notes = table(QStringLiteral("Notizen.db"));
+    notes->FieldDefs()->AddParadox(QStringLiteral("Text"), QStringLiteral("A20"));
+    notes->CreateTable();
+    notes->Open();
+    for (int i = 0; i < 100; ++i) {
+        notes->Append();
+        notes->FieldByName(QStringLiteral("Text"))->SetAsString(QStringLiteral("Notiz %1").arg(i));
+        notes->Post();
+    }
+    QStringList backwards;
+    for (notes->Last(); !notes->Bof(); notes->Prior())
+        backwards.append(notes->FieldByName(QStringLiteral("Text"))->AsString());
+    ASSERT_EQ(backwards.size(), 100);
+    EXPECT_EQ(backwards.first(), QStringLiteral("Notiz 99"));
+    EXPECT_EQ(backwards.last(), QStringLiteral("Notiz 0"));
+    notes->MoveBy(60);
+    EXPECT_EQ(notes->RecNo(), 61);
+}
+
+TEST_F(CursorWindowTest, BookmarkOutsideTheFilterIsNotReached)
+{
+    createPositions(10, 2);
+    auto positions = openTable(QStringLiteral("atrpos.db"));
+    const TBookmark first = positions->GetBookmark();
+    positions->SetFilter(QStringLiteral("Auftragnr > 5"));
+    positions->SetFiltered(true);
+    EXPECT_THROW(positions->GotoBookmark(first), EDatabaseError);
+    EXPECT_EQ(positions->FieldByName(QStringLiteral("Auftragnr"))->AsInteger(), 6);
+    positions->SetFiltered(false);
+    positions->GotoBookmark(first);
+    EXPECT_EQ(positions->RecNo(), 1);
+}
+
+TEST_F(CursorWindowTest, WritesWhileSteppingKeepThePlace)
+{
+    createPositions(100, 3);
+    auto positions = openTable(QStringLiteral("atrpos.db"));
+    int edited = 0;
+    for (positions->First(); !positions->Eof(); positions->Next()) {
+        positions->Edit();
+        positions->FieldByName(QStringLiteral("Menge"))->SetAsFloat(edited);
+        positions->Post();
+        ++edited;
+    }
+    EXPECT_EQ(edited, 300);
+    positions->SetFilter(QStringLiteral("Menge >= 150"));
+    positions->SetFiltered(true);
+    EXPECT_EQ(positions->RecordCount(), 150);
+    positions->First();
+    EXPECT_EQ(positions->FieldByName(QStringLiteral("Auftragnr"))->AsInteger(), 51);
+}
+
+}

@@ -1,0 +1,171 @@
+#include "DbFixture.h"
+
+#include "platform/db/FieldClasses.h"
+#include "platform/db/TDataLink.h"
+#include "platform/db/TDataSource.h"
+#include "platform/db/TField.h"
+#include "platform/runtime/Exceptions.h"
+
+namespace {
+
+class FieldTest : public DbFixture
+{
+};
+
+TEST_F(FieldTest, LayoutPropertiesAreSettableAndReadableByName)
+{
+    fillCustomers();
+    auto kunden = openTable(QStringLiteral("Kunden.db"));
+    TField *ort = kunden->FieldByName(QStringLiteral("Ort"));
+    EXPECT_EQ(ort->Index(), 3);
+    EXPECT_EQ(ort->DisplayWidth(), 20);
+    ort->SetIndex(0);
+    EXPECT_EQ(kunden->Fields(0), ort);
+    EXPECT_EQ(kunden->FieldByName(QStringLiteral("Nr"))->Index(), 1);
+    ASSERT_TRUE(ort->setProperty("DisplayLabel", QStringLiteral("Wohnort")));
+    EXPECT_EQ(ort->DisplayName(), QStringLiteral("Wohnort"));
+    ort->setProperty("Visible", false);
+    EXPECT_FALSE(ort->Visible());
+    ort->setProperty("DisplayWidth", 7);
+    EXPECT_EQ(ort->property("DisplayWidth").toInt(), 7);
+    EXPECT_EQ(ort->property("FieldName").toString(), QStringLiteral("Ort"));
+    EXPECT_EQ(ort->property("DataType").toInt(), int(ftString));
+    EXPECT_EQ(kunden->property("TableName").toString(), QStringLiteral("Kunden.db"));
+    EXPECT_TRUE(kunden->property("Active").toBool());
+}
+
+TEST_F(FieldTest, DisplayFormatAndAlignment)
+{
+    fillCustomers();
+    auto kunden = openTable(QStringLiteral("Kunden.db"));
+    TField *umsatz = kunden->FieldByName(QStringLiteral("Umsatz"));
+    EXPECT_EQ(umsatz->Alignment(), taRightJustify);
+    EXPECT_EQ(kunden->FieldByName(QStringLiteral("Name"))->Alignment(), taLeftJustify);
+    umsatz->setProperty("DisplayFormat", QStringLiteral("#,##0.000"));
+    EXPECT_EQ(umsatz->DisplayText(), QStringLiteral("1.200,500"));
+    EXPECT_EQ(umsatz->Text(), QStringLiteral("1200,5"));
+    TField *seit = kunden->FieldByName(QStringLiteral("Seit"));
+    seit->SetDisplayFormat(QStringLiteral("dd. mmmm yyyy"));
+    EXPECT_EQ(seit->DisplayText(), QStringLiteral("01. Februar 2003"));
+    umsatz->SetAlignment(taCenter);
+    EXPECT_EQ(umsatz->property("Alignment").toInt(), int(taCenter));
+    EXPECT_EQ(kunden->IndexFieldCount(), 1);
+    EXPECT_EQ(kunden->IndexFields(0), kunden->FieldByName(QStringLiteral("Nr")));
+    kunden->SetIndexName(QStringLiteral("NameIdx"));
+    EXPECT_EQ(kunden->IndexFieldCount(), 2);
+    EXPECT_EQ(kunden->IndexFields(1)->FieldName(), QStringLiteral("Vorname"));
+}
+
+TEST_F(FieldTest, PersistentFieldsSurviveClosing)
+{
+    fillCustomers();
+    auto kunden = table(QStringLiteral("Kunden.db"));
+    TField *name = CreateField(kunden.get(), QStringLiteral("NAME"), ftString, 30);
+    name->SetDisplayLabel(QStringLiteral("Nachname"));
+    kunden->AddField(name);
+    kunden->Open();
+    EXPECT_EQ(kunden->FieldByName(QStringLiteral("Name")), name);
+    EXPECT_EQ(name->AsString(), QStringLiteral("Müller"));
+    kunden->Close();
+    kunden->Open();
+    EXPECT_EQ(kunden->FieldByName(QStringLiteral("Name")), name);
+    EXPECT_EQ(name->DisplayLabel(), QStringLiteral("Nachname"));
+    kunden->Close();
+
+    TField *missing = CreateField(kunden.get(), QStringLiteral("Fehlt"), ftString, 10);
+    kunden->AddField(missing);
+    EXPECT_THROW(kunden->Open(), EDatabaseError);
+    EXPECT_FALSE(kunden->Active());
+    EXPECT_EQ(kunden->FindField(QStringLiteral("Fehlt")), missing);
+}
+
+TEST_F(FieldTest, ReadOnlyFieldsAndTablesRefuseWrites)
+{
+    fillCustomers();
+    auto kunden = table(QStringLiteral("Kunden.db"));
+    kunden->SetReadOnly(true);
+    kunden->Open();
+    EXPECT_FALSE(kunden->CanModify());
+    EXPECT_THROW(kunden->Edit(), EDatabaseError);
+    kunden->Close();
+    kunden->SetReadOnly(false);
+    kunden->Open();
+    kunden->FieldByName(QStringLiteral("Name"))->SetReadOnly(true);
+    kunden->Edit();
+    EXPECT_THROW(kunden->FieldByName(QStringLiteral("Name"))->SetAsString(QStringLiteral("x")), EDatabaseError);
+}
+
+TEST_F(FieldTest, ConversionsBetweenTypes)
+{
+    fillCustomers();
+    auto kunden = openTable(QStringLiteral("Kunden.db"));
+    kunden->Edit();
+    TField *umsatz = kunden->FieldByName(QStringLiteral("Umsatz"));
+    umsatz->SetAsString(QStringLiteral("1234,5"));
+    EXPECT_DOUBLE_EQ(umsatz->AsFloat(), 1234.5);
+    EXPECT_EQ(umsatz->AsString(), QStringLiteral("1234,5"));
+    EXPECT_EQ(umsatz->AsInteger(), 1235);
+    TField *seit = kunden->FieldByName(QStringLiteral("Seit"));
+    seit->SetAsDateTime(EncodeDate(1850, 3, 1));
+    EXPECT_EQ(seit->Value().toDate(), QDate(1850, 3, 1));
+    seit->SetValue(QDate(2024, 2, 29));
+    EXPECT_EQ(seit->AsString(), QStringLiteral("29.02.2024"));
+    TField *notiz = kunden->FieldByName(QStringLiteral("Notiz"));
+    notiz->SetAsString(QStringLiteral("Zeile 1\r\nZeile 2 mit € und ß"));
+    EXPECT_EQ(notiz->DisplayText(), QStringLiteral("(Memo)"));
+    kunden->FieldByName(QStringLiteral("Name"))->SetAsString(QString());
+    kunden->Post();
+    auto again = openTable(QStringLiteral("Kunden.db"));
+    EXPECT_EQ(again->FieldByName(QStringLiteral("Notiz"))->AsString(), QStringLiteral("Zeile 1\r\nZeile 2 mit € und ß"));
+    EXPECT_FALSE(again->FieldByName(QStringLiteral("Name"))->IsNull());
+    EXPECT_EQ(again->FieldByName(QStringLiteral("Seit"))->AsDateTime(), EncodeDate(2024, 2, 29));
+    again->Edit();
+    again->FieldByName(QStringLiteral("Name"))->Clear();
+    again->Post();
+    EXPECT_TRUE(again->FieldByName(QStringLiteral("Name"))->IsNull());
+}
+
+TEST_F(FieldTest, DescendingIndexReversesTheOrderAndItsRanges)
+{
+    auto umsatz = table(QStringLiteral("Umsatz.db"));
+    umsatz->FieldDefs()->AddParadox(QStringLiteral("Betrag"), QStringLiteral("$"));
+    umsatz->FieldDefs()->AddParadox(QStringLiteral("Text"), QStringLiteral("A10"));
+    umsatz->IndexDefs()->Add(QStringLiteral("Absteigend"), QStringLiteral("Betrag"), ixDescending);
+    umsatz->CreateTable();
+    umsatz->Open();
+    EXPECT_TRUE(umsatz->IndexDefs()->Find(QStringLiteral("Absteigend"))->Options & ixDescending);
+    for (int i = 1; i <= 40; ++i) {
+        umsatz->Append();
+        umsatz->FieldByName(QStringLiteral("Betrag"))->SetAsFloat(i);
+        umsatz->Post();
+    }
+    umsatz->SetIndexName(QStringLiteral("Absteigend"));
+    EXPECT_EQ(umsatz->FieldByName(QStringLiteral("Betrag"))->AsInteger(), 40);
+    umsatz->SetRange({30}, {21});
+    EXPECT_EQ(umsatz->RecordCount(), 10);
+    umsatz->Last();
+    EXPECT_EQ(umsatz->FieldByName(QStringLiteral("Betrag"))->AsInteger(), 21);
+    umsatz->CancelRange();
+    umsatz->FindNearest({25.5});
+    EXPECT_EQ(umsatz->FieldByName(QStringLiteral("Betrag"))->AsInteger(), 25);
+}
+
+TEST_F(FieldTest, FocusControlReachesTheLinkOfThatField)
+{
+    fillCustomers();
+    auto kunden = openTable(QStringLiteral("Kunden.db"));
+    TDataSource source;
+    source.SetDataSet(kunden.get());
+    TFieldDataLink ortLink, nameLink;
+    QStringList focused;
+    ortLink.OnFocusControl = [&] { focused.append(QStringLiteral("Ort")); };
+    nameLink.OnFocusControl = [&] { focused.append(QStringLiteral("Name")); };
+    ortLink.SetDataSource(&source);
+    ortLink.SetFieldName(QStringLiteral("Ort"));
+    nameLink.SetDataSource(&source);
+    nameLink.SetFieldName(QStringLiteral("name"));
+    kunden->FieldByName(QStringLiteral("ORT"))->FocusControl();
+    EXPECT_EQ(focused, QStringList{"Ort"});
+}
+
+}
