@@ -429,11 +429,16 @@ void PendingWrites::discard()
 
 void JobState::startJob()
 {
+    startPass();
+    reported.clear();
+}
+
+void JobState::startPass()
+{
     copyNumber = 0;
     recordCounter = 0;
     writes.discard();
     positionNumbers.clear();
-    reported.clear();
 }
 
 // Every slot that is open is closed first, whatever module opened it: no
