@@ -139,15 +139,7 @@ TfrmPrintMan::~TfrmPrintMan()
 
 void TfrmPrintMan::createPrintRoad()
 {
-    m_printSide = std::make_unique<printroad::MainWindowPrintSide>(*this, [this] {
-        printroad::FormRow row;
-        if (tblForm->Active() && !IsTableEmpty(tblForm)) {
-            row.Bezeichnung = tblForm->FieldByName(QStringLiteral("Bezeichnung"))->AsString();
-            row.DateiErsteSeite = tblForm->FieldByName(QStringLiteral("DateiErsteSeite"))->AsString();
-            row.Ausdrucke = tblForm->FieldByName(QStringLiteral("Ausdrucke"))->AsInteger();
-        }
-        return row;
-    });
+    m_printSide = std::make_unique<printroad::MainWindowPrintSide>(*this);
     m_printRoad = std::make_unique<printroad::PrintRoad>(*m_printSide, printroad::ReportModuleBranches());
 }
 
