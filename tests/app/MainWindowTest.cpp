@@ -358,3 +358,21 @@ TEST_F(MainWindowTest, WithoutATemplateRowTheHeaderIsEmpty)
     EXPECT_TRUE(w.edtCC->text().isEmpty());
     EXPECT_TRUE(w.edtSendTo->text().isEmpty());
 }
+
+TEST_F(MainWindowTest, AnActivationDuringAPrintJobIsIgnored)
+{
+    TfrmPrintMan &w = form();
+    goToSortKey(QStringLiteral("1"));
+    w.tblForm->Edit();
+    w.tblForm->FieldByName(QStringLiteral("DateiErsteSeite"))->SetAsString(QString());
+    w.tblForm->Post();
+    bool gateDuringJob = true;
+    services.whileBoxIsUp = [&] {
+        gateDuringJob = w.ActivationOpen;
+        w.AppShow();
+    };
+    w.btnTintlen->click();
+    EXPECT_FALSE(gateDuringJob);
+    EXPECT_EQ(services.messageTexts(), QStringList{QStringLiteral("Es wurde kein Formular-Dateiname eingegeben!")});
+    EXPECT_TRUE(w.ActivationOpen);
+}
