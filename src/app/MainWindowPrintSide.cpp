@@ -1,20 +1,27 @@
 #include "app/MainWindowPrintSide.h"
 
 #include "app/DruckPrg.h"
+#include "app/Utils.h"
+#include "platform/db/TField.h"
+#include "platform/db/TTable.h"
 #include "platform/runtime/Conversions.h"
 
 #include <QApplication>
 
 namespace printroad {
 
-MainWindowPrintSide::MainWindowPrintSide(TfrmPrintMan &window, std::function<FormRow()> currentFormRow)
-    : m_window(window), m_currentFormRow(std::move(currentFormRow))
+MainWindowPrintSide::MainWindowPrintSide(TfrmPrintMan &window) : m_window(window)
 {
 }
 
 FormRow MainWindowPrintSide::currentFormRow() const
 {
-    return m_currentFormRow();
+    TTable *forms = m_window.tblForm;
+    if (!forms || !forms->Active() || IsTableEmpty(forms))
+        return FormRow{QString(), QString(), 1};
+    return FormRow{forms->FieldByName(QStringLiteral("Bezeichnung"))->AsString(),
+                   forms->FieldByName(QStringLiteral("DateiErsteSeite"))->AsString(),
+                   forms->FieldByName(QStringLiteral("Ausdrucke"))->AsInteger()};
 }
 
 Output MainWindowPrintSide::output() const

@@ -2,19 +2,17 @@
 
 #include "app/PrintLoop.h"
 
-#include <functional>
-
 class TfrmPrintMan;
 
 namespace printroad {
 
-// The print road's view of the main window: the output buttons, printer
-// lists, options and window boxes of its print tab. The current form row
-// comes from whoever keeps the form list.
+// The print road's view of the main window: the current row of its form
+// table and the output buttons, printer lists, options and window boxes of
+// its print tab.
 class MainWindowPrintSide : public PrintWindow
 {
 public:
-    MainWindowPrintSide(TfrmPrintMan &window, std::function<FormRow()> currentFormRow);
+    explicit MainWindowPrintSide(TfrmPrintMan &window);
 
     FormRow currentFormRow() const override;
     Output output() const override;
@@ -32,7 +30,6 @@ public:
 
 private:
     TfrmPrintMan &m_window;
-    std::function<FormRow()> m_currentFormRow;
 };
 
 } // namespace printroad

@@ -261,7 +261,6 @@ bool PrintLoop::checkPrinter(const JobSetup &setup, bool labels)
 bool PrintLoop::runCheckPass(const JobSetup &setup, bool labels, QString &enginePrinter)
 {
     restoreRequest();
-    m_data.job().startJob();
     OpenTables tables(m_data);
     OpenJob job;
     LlSetOption(job.handle(), 0, 1);
@@ -323,10 +322,11 @@ bool PrintLoop::showProgress(int job, const JobSetup &setup, TTable *slot, int l
 bool PrintLoop::prepareJob(const JobSetup &setup, bool labels)
 {
     m_aborted = false;
+    m_data.job().startJob();
     if (!checkPrinter(setup, labels))
         return false;
     restoreRequest();
-    m_data.job().startJob();
+    m_data.job().startPass();
     return true;
 }
 

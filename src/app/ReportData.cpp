@@ -105,7 +105,7 @@ bool isPurchaseListMode(const TPrintRequest &request)
         || request.FormFilterTyp == QLatin1String("Liste");
 }
 
-bool openSalesTables(const TPrintRequest &request)
+void openSalesTables(const TPrintRequest &request)
 {
     if (isSalesListMode(request)) {
         OpenModuleTable(tc, QStringLiteral("auftrag.db"), true);
@@ -119,10 +119,9 @@ bool openSalesTables(const TPrintRequest &request)
     OpenModuleTable(tcArtikel, QStringLiteral("artikel.db"), true);
     OpenModuleTable(tcMitarbei, QStringLiteral("mitarbei.db"), true);
     OpenModuleTable(tcOffPos, QStringLiteral("offpos.db"), true);
-    return true;
 }
 
-bool openPurchaseTables(const TPrintRequest &request)
+void openPurchaseTables(const TPrintRequest &request)
 {
     if (isPurchaseListMode(request)) {
         OpenModuleTable(tc, QStringLiteral("bestell.db"), true);
@@ -134,7 +133,6 @@ bool openPurchaseTables(const TPrintRequest &request)
     OpenModuleTable(tcOffPos, QStringLiteral("offposBe.db"), true);
     OpenModuleTable(tcArtikel, QStringLiteral("artikel.db"), true);
     OpenModuleTable(tcLiefer, QStringLiteral("liefer.db"), true);
-    return true;
 }
 
 // Customer statistics over documents, open items or payments, chosen by the
@@ -431,11 +429,16 @@ void PendingWrites::discard()
 
 void JobState::startJob()
 {
+    startPass();
+    reported.clear();
+}
+
+void JobState::startPass()
+{
     copyNumber = 0;
     recordCounter = 0;
     writes.discard();
     positionNumbers.clear();
-    reported.clear();
 }
 
 // Every slot that is open is closed first, whatever module opened it: no

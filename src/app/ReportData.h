@@ -73,6 +73,9 @@ struct JobState
     // A new job: counters, numbers, messages and unwritten writes forgotten;
     // the euro flag stays until the job sets it.
     void startJob();
+    // The next pass of the same job (after the printer check): the same,
+    // but a message shown once stays shown.
+    void startPass();
 };
 
 // Opening the module's tables and selecting the records of a job.

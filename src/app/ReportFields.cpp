@@ -2,10 +2,10 @@
 
 #include "app/PrintRequest.h"
 #include "app/Utils.h"
+#include "app/mainmodul.h"
 #include "platform/db/TField.h"
 #include "platform/db/TTable.h"
 #include "platform/os/IniFile.h"
-#include "platform/os/Paths.h"
 #include "platform/report/ReportApi.h"
 #include "platform/runtime/Conversions.h"
 #include "platform/runtime/FormatSettings.h"
@@ -355,8 +355,7 @@ bool ReportFields::DefineLookup(int job, TTable *table, const QVariantList &key,
 
 QString ReportFields::GetDruckPara(const QString &section, const QString &key) const
 {
-    TIniFile ini(os::resolvePath(os::executableFolder() + QStringLiteral("/Tintlen.ini")));
-    return ini.ReadString(section, key, QString());
+    return TIniFile(ProgramIniPath()).ReadString(section, key, QString());
 }
 
 QString ReportFields::numberText(double value)

@@ -1,57 +1,70 @@
 #include "app/MainWindowPrintSide.h"
 
-#include "app/DruckPrg.h"
-
-#include <gtest/gtest.h>
+#include "StartupFixture.h"
 
 namespace {
 
-class MainWindowPrintSideTest : public ::testing::Test
+class MainWindowPrintSideTest : public StartupFixture
 {
-protected:
-    TfrmPrintMan window;
-    printroad::MainWindowPrintSide side{window, [] {
-        return printroad::FormRow{QStringLiteral("Rechnung"), QStringLiteral("Auftrag_Rechnung.lst"), 2};
-    }};
 };
 
 }
 
+TEST_F(MainWindowPrintSideTest, TheFormRowIsTheFormTablesCurrentRow)
+{
+    printroad::MainWindowPrintSide side(activatedWindow());
+    const printroad::FormRow row = side.currentFormRow();
+    EXPECT_EQ(row.Bezeichnung, QStringLiteral("Rechnung"));
+    EXPECT_EQ(row.DateiErsteSeite, QStringLiteral("Auftrag_Rechnung.lst"));
+    EXPECT_EQ(row.Ausdrucke, 2);
+}
+
+TEST_F(MainWindowPrintSideTest, WithoutFormTableThereIsNoFormRow)
+{
+    printroad::MainWindowPrintSide side(window());
+    EXPECT_TRUE(side.currentFormRow().DateiErsteSeite.isEmpty());
+}
+
 TEST_F(MainWindowPrintSideTest, TheOutputButtonsChooseTheOutput)
 {
-    window.btnFormularDrucker->setChecked(true);
+    TfrmPrintMan &form = window();
+    printroad::MainWindowPrintSide side(form);
+    form.btnFormularDrucker->setChecked(true);
     EXPECT_EQ(side.output(), printroad::Output::Formulardrucker);
-    window.btnBildschirm->setChecked(true);
+    form.btnBildschirm->setChecked(true);
     EXPECT_EQ(side.output(), printroad::Output::Bildschirm);
-    window.btnStandardDrucker->setChecked(true);
+    form.btnStandardDrucker->setChecked(true);
     EXPECT_EQ(side.output(), printroad::Output::Standarddrucker);
 }
 
 TEST_F(MainWindowPrintSideTest, PrinterListsOptionsAndTypedCopiesAreRead)
 {
-    window.lstStdDrucker->addItem(QStringLiteral("Tintlen PDF an PDF:"));
-    window.lstFrmDrucker->addItem(QStringLiteral("Etikettendrucker an USB1:"));
+    TfrmPrintMan &form = window();
+    printroad::MainWindowPrintSide side(form);
+    form.lstStdDrucker->clear();
+    form.lstStdDrucker->addItem(QStringLiteral("Tintlen PDF an PDF:"));
+    form.lstFrmDrucker->clear();
+    form.lstFrmDrucker->addItem(QStringLiteral("Etikettendrucker an USB1:"));
     EXPECT_EQ(side.standardPrinterText(), QStringLiteral("Tintlen PDF an PDF:"));
     EXPECT_EQ(side.formPrinterText(), QStringLiteral("Etikettendrucker an USB1:"));
+    form.lblAusdruckAnz->clear();
     EXPECT_EQ(side.typedCopies(), 0);
-    window.lblAusdruckAnz->setText(QStringLiteral("3"));
+    form.lblAusdruckAnz->setText(QStringLiteral("3"));
     EXPECT_EQ(side.typedCopies(), 3);
-    window.btnMitOptionen->setChecked(true);
+    form.btnMitOptionen->setChecked(true);
     EXPECT_TRUE(side.withOptions());
-    EXPECT_EQ(side.currentFormRow().Ausdrucke, 2);
 }
 
 TEST_F(MainWindowPrintSideTest, TheWindowBoxesDecideWhatHappensAfterTheJob)
 {
-    window.show();
-    window.btnFensterHintergrund->setChecked(true);
+    TfrmPrintMan &form = activatedWindow();
+    printroad::MainWindowPrintSide side(form);
+    form.btnFensterSchliessen->setChecked(false);
+    form.btnFensterHintergrund->setChecked(true);
     EXPECT_TRUE(side.backgroundAfterJob());
     EXPECT_FALSE(side.closeAfterJob());
     side.minimizeApplication(true);
-    EXPECT_FALSE(window.isVisible());
-    window.show();
-    window.btnFensterSchliessen->setChecked(true);
+    EXPECT_FALSE(form.isVisible());
+    form.btnFensterSchliessen->setChecked(true);
     EXPECT_TRUE(side.closeAfterJob());
-    side.closeMainWindow();
-    EXPECT_FALSE(window.isVisible());
 }

@@ -417,3 +417,15 @@ TEST_F(PrintLoopTest, ATableThatCannotBeOpenedLeavesNoTableOpen)
     EXPECT_FALSE(isOpen(tcArtikel));
     expectEverythingClosed();
 }
+
+TEST_F(PrintLoopTest, ATaxRateProblemIsShownOncePerJob)
+{
+    freshTables();
+    ASSERT_TRUE(QFile::remove(os::resolvePath(ProgramPaths().DatenPfad + QStringLiteral("StSatz.db"))));
+    customerList(2);
+    loop.ListeTintlen(false);
+    EXPECT_EQ(services.messageTexts(), QStringList(QStringLiteral("Datei StSatz.db ist nicht geöffnet!")));
+    EXPECT_EQ(valuesAt(QStringLiteral("LlPrint"), QStringLiteral("Exemplar")), QStringList({"1", "2"}));
+    loop.ListeTintlen(false);
+    EXPECT_EQ(services.messages().size(), 2);
+}

@@ -300,3 +300,20 @@ TEST_F(ReportDataTest, AModuleWithoutItsMainTableHasNothingToPrint)
     EXPECT_EQ(data.GetRecords(slot, QString()), printroad::NothingToPrint);
     EXPECT_EQ(slot, nullptr);
 }
+
+TEST(PendingWritesTest, AWriteGivenAgainReplacesTheEarlierOneAndRunsOnce)
+{
+    printroad::PendingWrites writes;
+    QStringList done;
+    writes.defer(QStringLiteral("posdruck 1"), [&done] { done << QStringLiteral("first copy"); });
+    writes.defer(QStringLiteral("posdruck 1"), [&done] { done << QStringLiteral("second copy"); });
+    writes.defer(QStringLiteral("Mahnung 10001"), [&done] { done << QStringLiteral("dunning"); });
+    writes.commit();
+    writes.commit();
+    EXPECT_EQ(done, QStringList({"dunning", "second copy"}));
+    EXPECT_TRUE(writes.isEmpty());
+    writes.defer(QStringLiteral("posdruck 2"), [&done] { done << QStringLiteral("aborted"); });
+    writes.discard();
+    writes.commit();
+    EXPECT_EQ(done.size(), 2);
+}

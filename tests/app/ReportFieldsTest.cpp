@@ -221,3 +221,16 @@ TEST_F(ReportFieldsTest, TheModuleChoosesItsBranch)
     EXPECT_EQ(called, QStringList({"Kontakte-", "Kontakte"}));
     EXPECT_EQ(services.messageTexts(), QStringList(QStringLiteral("Fehler DefineFields: Modul Kontakt unbekannt")));
 }
+
+TEST_F(ReportFieldsTest, PicturesAreHandedOverAndEmptyWhenNotFound)
+{
+    openModule(QStringLiteral("Artikel"));
+    ASSERT_TRUE(fields.DefineLookup(job, tc, {QStringLiteral("1001")}, true, QStringLiteral("Artikel_")));
+    EXPECT_EQ(engine.variables.value("Artikel_Bild"), QStringLiteral("(Bild)"));
+    const auto *picture = engine.last(QStringLiteral("LlDefineVariableExtHandle"));
+    ASSERT_NE(picture, nullptr);
+    EXPECT_FALSE(picture->args.value(2).value<QImage>().isNull());
+    EXPECT_FALSE(fields.DefineLookup(job, tc, {QStringLiteral("0000")}, false, QStringLiteral("Artikel_")));
+    EXPECT_TRUE(engine.fields.contains("Artikel_Bild"));
+    EXPECT_TRUE(engine.fields.value("Artikel_Bild").isEmpty());
+}
