@@ -1,5 +1,8 @@
 #include "app/DruckPrg.h"
+#include "app/Kopieren.h"
+#include "app/bearbeitenform.h"
 #include "app/singlestarter.h"
+#include "platform/help/OnlHelp.h"
 #include "platform/os/SingleInstance.h"
 #include "platform/ui/Application.h"
 
@@ -11,7 +14,12 @@ int main(int argc, char **argv)
     os::SingleInstanceLock lock;
     if (!AcquireSingleInstance(lock))
         return 1;
+    // A second copy ends before the help starts, so it leaves the first
+    // copy's help trace alone.
+    HelpUnits helpUnits(QCoreApplication::arguments().mid(1));
 
     app.createForm<TfrmPrintMan>();
+    app.createForm<TfrmKopieren>();
+    app.createForm<TfrmBearbeiten>();
     return app.run();
 }

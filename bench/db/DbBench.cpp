@@ -15,9 +15,11 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <limits>
 #include <random>
 
 namespace {
@@ -37,6 +39,20 @@ double seconds(const std::function<void()> &work)
     const auto start = std::chrono::steady_clock::now();
     work();
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// On a shared machine one pass of either side may be slowed by other work;
+// the sides take turns and each keeps its fastest pass.
+std::pair<double, double> fastestOfTurns(int turns, const std::function<void()> &layer,
+                                         const std::function<void()> &raw)
+{
+    double bestLayer = std::numeric_limits<double>::max();
+    double bestRaw = std::numeric_limits<double>::max();
+    for (int i = 0; i < turns; ++i) {
+        bestLayer = std::min(bestLayer, seconds(layer));
+        bestRaw = std::min(bestRaw, seconds(raw));
+    }
+    return {bestLayer, bestRaw};
 }
 
 void report(const char *operation, double layer, double raw)
@@ -140,12 +156,13 @@ void benchOpenBySize(const QString &folder, const QString &smallFolder)
 void benchRange(const QString &folder, const QString &path)
 {
     constexpr int rounds = 500;
+    constexpr int turns = 3;
     auto table = positionsTable(folder, QStringLiteral("atrpos.db"));
     table->Open();
     TField *quantity = table->FieldByName(QStringLiteral("menge"));
     qint64 sink = 0;
     int layerRows = 0, rawRows = 0;
-    const double layer = seconds([&] {
+    auto layer = [&] {
         for (int i = 0; i < rounds; ++i) {
             const int order = (i * 37) % (bulkOrders - 1);
             table->SetRange({bulkOrder(order), 21}, {bulkOrder(order + 1), 30});
@@ -154,13 +171,13 @@ void benchRange(const QString &folder, const QString &path)
                 ++layerRows;
             }
         }
-    });
+    };
     sqlite3 *handle = openRaw(path);
     sqlite3_stmt *statement = prepare(handle, (QByteArray(selectAll) +
         " WHERE auftragnr COLLATE GERMAN >= ?1 AND auftragnr COLLATE GERMAN <= ?2"
         " AND NOT (auftragnr COLLATE GERMAN = ?1 AND posnr < 21) AND NOT (auftragnr COLLATE GERMAN = ?2 AND posnr > 30)"
         " ORDER BY auftragnr COLLATE GERMAN, posnr").constData());
-    const double raw = seconds([&] {
+    auto raw = [&] {
         for (int i = 0; i < rounds; ++i) {
             const int order = (i * 37) % (bulkOrders - 1);
             const QByteArray low = bulkOrder(order).toUtf8();
@@ -173,12 +190,13 @@ void benchRange(const QString &folder, const QString &path)
             }
             sqlite3_reset(statement);
         }
-    });
+    };
+    const auto [layerTime, rawTime] = fastestOfTurns(turns, layer, raw);
     sqlite3_finalize(statement);
     sqlite3_close(handle);
-    if (layerRows != rawRows || layerRows != rounds * 50)
+    if (layerRows != rawRows || layerRows != turns * rounds * 50)
         std::fprintf(stderr, "range rows differ: %d / %d\n", layerRows, rawRows);
-    report("SetRange to 50 rows and step (500x)", layer, raw);
+    report("SetRange to 50 rows and step (500x)", layerTime, rawTime);
     if (sink == 42)
         std::puts("");
 }

@@ -1,5 +1,7 @@
 #include "demo/layouts/DemoLayouts.h"
 
+#include "demo/layouts/ModuleLayouts.h"
+
 #include "platform/report/LayoutBuilder.h"
 #include "platform/report/LayoutFile.h"
 #include "platform/report/ReportCodes.h"
@@ -210,6 +212,7 @@ void writeLayouts(const QString &formFolder)
     save(folder.filePath("artikel.lbl"), articleLabelLayout());
     if (!articlePicture().save(folder.filePath("artikelbild.png")))
         throw EInOutError(QStringLiteral("Das Artikelbild konnte nicht geschrieben werden"));
+    writeModuleLayouts(formFolder);
 }
 
 }

@@ -1,20 +1,32 @@
 #include "app/DruckPrg.h"
 
 #include "app/DataSetGridModel.h"
+#include "app/EmailTab.h"
+#include "app/FormFiles.h"
+#include "app/FormListKeys.h"
+#include "app/MainWindowPrintSide.h"
+#include "app/PrintRoad.h"
+#include "app/ReportModules.h"
 #include "app/Utils.h"
+#include "app/bearbeitenform.h"
 #include "app/dbmodul.h"
 #include "app/mainmodul.h"
 #include "platform/db/TDataSource.h"
 #include "platform/db/TField.h"
 #include "platform/db/TSession.h"
 #include "platform/db/TTable.h"
+#include "platform/help/ApplicationHelp.h"
+#include "platform/help/OnlHelp.h"
 #include "platform/os/IniFile.h"
 #include "platform/os/Paths.h"
 #include "platform/os/Printers.h"
 #include "platform/runtime/FormatString.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/UiServices.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QScreen>
 #include <QTimer>
 
@@ -43,6 +55,52 @@ bool isEditing(const TTable *table)
     return table->State() == dsEdit || table->State() == dsInsert;
 }
 
+// Runs a handler that the window's own event filter calls: what escapes is
+// shown as the message loop shows it, and the event goes on.
+template <class Handler>
+void runHandler(Handler handler)
+{
+    try {
+        handler();
+    } catch (const std::exception &error) {
+        ui::showEscapedException(error);
+    }
+}
+
+// The window's key preview: every key pressed in one of its controls
+// reaches FormKeyDown first.
+class KeyPreview : public QObject
+{
+public:
+    explicit KeyPreview(TfrmPrintMan &window) : m_window(window) {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() != QEvent::KeyPress || !belongsToWindow(watched))
+            return false;
+        const auto *key = static_cast<QKeyEvent *>(event);
+        bool taken = false;
+        auto *receiver = static_cast<QWidget *>(watched);
+        runHandler([&] { taken = m_window.FormKeyDown(receiver, key->key(), key->modifiers()); });
+        return taken;
+    }
+
+private:
+    bool belongsToWindow(QObject *watched) const
+    {
+        const auto *widget = qobject_cast<QWidget *>(watched);
+        return widget && widget->window() == &m_window;
+    }
+
+    TfrmPrintMan &m_window;
+};
+
+QIcon buttonImage(const QString &themeName, QStyle::StandardPixmap fallback, const QWidget *widget)
+{
+    return QIcon::fromTheme(themeName, widget->style()->standardIcon(fallback));
+}
+
 }
 
 QString PrinterDisplayText(const QString &treiber)
@@ -67,6 +125,9 @@ TfrmPrintMan::TfrmPrintMan(QWidget *parent)
     placeAtScreenCentre();
     connect(btnAbbruch, &QPushButton::clicked, this, &TfrmPrintMan::btnAbbruchClick);
     connect(pgcAuswahl, &QTabWidget::currentChanged, this, &TfrmPrintMan::pgcAuswahlChange);
+    createPrintRoad();
+    connectHandlers();
+    watchControls();
     FormCreate();
 }
 
@@ -74,6 +135,86 @@ TfrmPrintMan::~TfrmPrintMan()
 {
     if (frmPrintMan == this)
         frmPrintMan = nullptr;
+}
+
+void TfrmPrintMan::createPrintRoad()
+{
+    m_printSide = std::make_unique<printroad::MainWindowPrintSide>(*this);
+    m_printRoad = std::make_unique<printroad::PrintRoad>(*m_printSide, printroad::ReportModuleBranches());
+}
+
+void TfrmPrintMan::connectHandlers()
+{
+    connect(btnTintlen, &QPushButton::clicked, this, &TfrmPrintMan::btnTintlenClick);
+    connect(btnBearb, &QPushButton::clicked, this, &TfrmPrintMan::btnBearbClick);
+    connect(btnHilfe, &QPushButton::clicked, this, &TfrmPrintMan::btnHilfeClick);
+    connect(DBGrid1, &QAbstractItemView::doubleClicked, this, &TfrmPrintMan::DBGrid1DblClick);
+    connect(dbgEFormular, &QAbstractItemView::doubleClicked, this, &TfrmPrintMan::dbgEFormularDblClick);
+    connect(btnStandardDrucker, &QRadioButton::clicked, this, &TfrmPrintMan::btnStandardDruckerClick);
+    connect(btnFormularDrucker, &QRadioButton::clicked, this, &TfrmPrintMan::btnFormularDruckerClick);
+    connect(btnBildschirm, &QRadioButton::clicked, this, &TfrmPrintMan::btnBildschirmClick);
+    connect(lstStdDrucker, &QComboBox::activated, this, &TfrmPrintMan::lstStdDruckerChange);
+    connect(btnSendadd, &QToolButton::clicked, this, &TfrmPrintMan::btnSendaddClick);
+    connect(btnCCadd, &QToolButton::clicked, this, &TfrmPrintMan::btnCCaddClick);
+    connect(btnBCCadd, &QToolButton::clicked, this, &TfrmPrintMan::btnBCCaddClick);
+    connect(edtSendTo, &QLineEdit::textChanged, this, &TfrmPrintMan::edtSendToChange);
+    connect(edtCC, &QLineEdit::textChanged, this, [this] { edtCCChange(edtCC); });
+    connect(edtBCC, &QLineEdit::textChanged, this, [this] { edtCCChange(edtBCC); });
+    connect(cbxAnlage, &QCheckBox::clicked, this, &TfrmPrintMan::cbxAnlageClick);
+    connect(edtAnlage, &QLineEdit::textChanged, this, &TfrmPrintMan::edtAnlageChange);
+    tblForm->SetBeforeDelete([this](TDataSet *) { tblFormBeforeDelete(); });
+    tblFormular->SetBeforeDelete([this](TDataSet *) { tblFormularBeforeDelete(); });
+    tblFormular->SetAfterScroll([this](TDataSet *) { tblFormularAfterScroll(); });
+}
+
+void TfrmPrintMan::watchControls()
+{
+    m_keyPreview = std::make_unique<KeyPreview>(*this);
+    qApp->installEventFilter(m_keyPreview.get());
+    for (QWidget *control : std::initializer_list<QWidget *>{btnBearb, DBGrid1, dbgEFormular, lstStdDrucker,
+                                                              lstFrmDrucker, edtSendTo, edtCC, edtBCC})
+        control->installEventFilter(this);
+}
+
+// The controls whose mouse, focus and typing events the window handles.
+bool TfrmPrintMan::eventFilter(QObject *watched, QEvent *event)
+{
+    bool taken = false;
+    runHandler([&] {
+        switch (event->type()) {
+        case QEvent::MouseButtonPress:
+            if (watched == btnBearb)
+                btnBearbMouseDown(static_cast<QMouseEvent *>(event)->button());
+            break;
+        case QEvent::FocusIn:
+            if (static_cast<QFocusEvent *>(event)->reason() == Qt::PopupFocusReason)
+                break;
+            if (watched == lstStdDrucker)
+                lstStdDruckerEnter();
+            else if (watched == lstFrmDrucker)
+                lstFrmDruckerEnter();
+            break;
+        case QEvent::FocusOut:
+            if (static_cast<QFocusEvent *>(event)->reason() == Qt::PopupFocusReason)
+                break;
+            if (watched == lstFrmDrucker)
+                lstFrmDruckerExit();
+            else if (watched == edtSendTo)
+                edtSendToExit();
+            break;
+        case QEvent::KeyPress: {
+            const auto *key = static_cast<QKeyEvent *>(event);
+            if (key->key() == Qt::Key_Delete && key->modifiers() == Qt::ControlModifier)
+                taken = deleteGridRow(watched);
+            else if (auto *edit = qobject_cast<QLineEdit *>(watched))
+                taken = typeIntoAddressEdit(edit, key->text());
+            break;
+        }
+        default:
+            break;
+        }
+    });
+    return taken || QWidget::eventFilter(watched, event);
 }
 
 void TfrmPrintMan::createDataComponents()
@@ -274,8 +415,17 @@ void TfrmPrintMan::btnAbbruchClick()
 
 void TfrmPrintMan::pgcAuswahlChange()
 {
-    const bool emailTab = pgcAuswahl->currentWidget() == tsEmail;
+    const bool emailTab = !isPrintTab();
     btnTintlen->setText(emailTab ? QStringLiteral("E-Mail &senden") : QStringLiteral("&Tintlen"));
+    btnTintlen->setIcon(emailTab ? buttonImage(QStringLiteral("mail-send"), QStyle::SP_ArrowRight, this)
+                                 : buttonImage(QStringLiteral("document-print"), QStyle::SP_FileIcon, this));
+    if (emailTab)
+        ShowEmailHeader();
+}
+
+bool TfrmPrintMan::isPrintTab() const
+{
+    return pgcAuswahl->currentWidget() != tsEmail;
 }
 
 void TfrmPrintMan::dsFormDataChange(TField *field)
@@ -318,4 +468,284 @@ void TfrmPrintMan::placeAtScreenCentre()
     QRect frame = geometry();
     frame.moveCenter(screen->availableGeometry().center());
     move(frame.topLeft());
+}
+
+void TfrmPrintMan::btnTintlenClick()
+{
+    ClosedGate gate(ActivationOpen);
+    if (!isPrintTab()) {
+        ShowNotYetBuilt(cbxVorschau->isChecked() ? QStringLiteral("Die E-Mail-Vorschau")
+                                                 : QStringLiteral("Der E-Mail-Versand"));
+        return;
+    }
+    // Leaving a printer list stores its choice before the job reads the row.
+    btnTintlen->setFocus();
+    m_printRoad->job.Tintlen();
+}
+
+void TfrmPrintMan::btnBearbClick()
+{
+    ClosedGate gate(ActivationOpen);
+    TfrmBearbeiten &dialog = formEntryDialog();
+    if (isPrintTab()) {
+        dialog.EditJob(tblForm, dsForm, TfrmBearbeiten::ModePrint);
+        return;
+    }
+    dialog.EditJob(tblFormular, dscFormular, TfrmBearbeiten::ModeEmail);
+    if (!IsTableEmpty(tblFormular))
+        ShowEmailHeader();
+}
+
+// The program's form-entry dialog, or one of the window's own when the
+// program block made none; either way its designer and template-editor
+// buttons lead to this window's.
+TfrmBearbeiten &TfrmPrintMan::formEntryDialog()
+{
+    TfrmBearbeiten *dialog = frmBearbeiten;
+    if (!dialog) {
+        m_ownFormEntryDialog = std::make_unique<TfrmBearbeiten>();
+        dialog = m_ownFormEntryDialog.get();
+    }
+    dialog->Layout = [this] { m_printRoad->loop.Layout(); };
+    dialog->EditJobForm = [] { EditJobForm(); };
+    return *dialog;
+}
+
+void TfrmPrintMan::btnBearbMouseDown(Qt::MouseButton button)
+{
+    if (button != Qt::RightButton)
+        return;
+    if (isPrintTab())
+        m_printRoad->loop.Layout();
+    else
+        EditJobForm();
+}
+
+void TfrmPrintMan::btnHilfeClick()
+{
+    if (HelpSetting().HtmlHelp)
+        ShowHelpContext(2000);
+    else
+        help::ApplicationHelpContext(200);
+}
+
+bool TfrmPrintMan::FormKeyDown(QWidget *receiver, int key, Qt::KeyboardModifiers modifiers)
+{
+    // A key that an edit or list passed on to its parents was still typed there.
+    const QWidget *focus = QApplication::focusWidget();
+    const bool typing = TakesTypedKeys(receiver) || (focus && focus->window() == this && TakesTypedKeys(focus));
+    const FormKeyMeaning meaning = FormKeyMeaningOf(key, modifiers, isPrintTab(), typing);
+    switch (meaning.action) {
+    case FormKeyAction::Layout:
+        m_printRoad->loop.Layout();
+        return true;
+    case FormKeyAction::Copies:
+        showTypedCopies(meaning.character);
+        return true;
+    case FormKeyAction::SortKey:
+        if (!tblForm->Active()
+            || !FindSortKeyRow(*tblForm, PrintRequest().Modul, PrintRequest().FormFilterTyp, meaning.character))
+            return false;
+        btnTintlen->click();
+        return true;
+    case FormKeyAction::None:
+        break;
+    }
+    return false;
+}
+
+void TfrmPrintMan::showTypedCopies(QChar digit)
+{
+    lblAusdruckAnz->setText(QString(digit));
+    lblAusdrucke->show();
+    lblAusdruckAnz->show();
+}
+
+void TfrmPrintMan::DBGrid1DblClick()
+{
+    btnTintlen->click();
+}
+
+void TfrmPrintMan::dbgEFormularDblClick()
+{
+    btnTintlen->click();
+}
+
+void TfrmPrintMan::btnStandardDruckerClick()
+{
+    storeOutputChoice(btnStandardDrucker, QStringLiteral("S"));
+}
+
+void TfrmPrintMan::btnFormularDruckerClick()
+{
+    storeOutputChoice(btnFormularDrucker, QStringLiteral("F"));
+    if (lstFrmDrucker->currentText().isEmpty() && !lstStdDrucker->currentText().isEmpty()) {
+        lstFrmDrucker->setCurrentIndex(lstFrmDrucker->findText(lstStdDrucker->currentText()));
+        storeFormPrinter();
+    }
+}
+
+void TfrmPrintMan::btnBildschirmClick()
+{
+    storeOutputChoice(btnBildschirm, QStringLiteral("B"));
+}
+
+// An empty view has no row to keep the choice in.
+void TfrmPrintMan::storeOutputChoice(const QRadioButton *button, const QString &code)
+{
+    if (!tblForm->Active() || IsTableEmpty(tblForm))
+        return;
+    postFormField(QStringLiteral("EtikettListe"), button->isChecked() ? code : QString());
+}
+
+void TfrmPrintMan::postFormField(const QString &fieldName, const QString &value)
+{
+    tblForm->Edit();
+    try {
+        tblForm->FieldByName(fieldName)->SetAsString(value);
+        tblForm->Post();
+    } catch (...) {
+        tblForm->Cancel();
+        throw;
+    }
+}
+
+// Entering a printer list chooses its output, as a click on the button would.
+void TfrmPrintMan::checkPrinterButton(QRadioButton *button)
+{
+    if (button->isChecked())
+        return;
+    button->setChecked(true);
+    if (button == btnStandardDrucker)
+        btnStandardDruckerClick();
+    else
+        btnFormularDruckerClick();
+}
+
+void TfrmPrintMan::lstStdDruckerEnter()
+{
+    checkPrinterButton(btnStandardDrucker);
+}
+
+void TfrmPrintMan::lstFrmDruckerEnter()
+{
+    checkPrinterButton(btnFormularDrucker);
+}
+
+void TfrmPrintMan::lstFrmDruckerExit()
+{
+    storeFormPrinter();
+}
+
+// Leaving the list with nothing chosen changes nothing: no edit is left
+// open on the row.
+void TfrmPrintMan::storeFormPrinter()
+{
+    if (lstFrmDrucker->currentIndex() < 0 || !tblForm->Active() || IsTableEmpty(tblForm))
+        return;
+    ClosedGate gate(PrinterDisplayOpen);
+    postFormField(QStringLiteral("Treiber"), lstFrmDrucker->currentText());
+}
+
+void TfrmPrintMan::lstStdDruckerChange()
+{
+    m_printRoad->job.lstStdDruckerChange();
+}
+
+void TfrmPrintMan::tblFormBeforeDelete()
+{
+    const bool labels = PrintRequest().FormTyp == QLatin1String("E");
+    ConfirmFormRowDelete(*tblForm, TFormFileSide{ProgramPaths().FormularPfad,
+                                                 labels ? QStringLiteral(".lbl") : QStringLiteral(".lst"),
+                                                 QStringLiteral(".l*"), false});
+}
+
+void TfrmPrintMan::tblFormularBeforeDelete()
+{
+    ConfirmFormRowDelete(*tblFormular, TFormFileSide{EmailPaths().FormularPfad, QStringLiteral(".frm"),
+                                                     QStringLiteral(".frm"), true});
+}
+
+// The grids' own delete: Ctrl+Del asks, then the view's before-delete event
+// has its say.
+bool TfrmPrintMan::deleteGridRow(QObject *grid)
+{
+    TTable *table = grid == DBGrid1 ? tblForm : (grid == dbgEFormular ? tblFormular : nullptr);
+    if (!table || !table->Active() || IsTableEmpty(table))
+        return false;
+    if (ui::services().messageBox(QStringLiteral("Datensatz löschen?"), QStringLiteral("Bestätigen"),
+                                  ui::MsgIcon::Question, ui::MsgButtons::OkCancel)
+        == ui::IDOK)
+        table->Delete();
+    return true;
+}
+
+void TfrmPrintMan::tblFormularAfterScroll()
+{
+    ShowEmailHeader();
+}
+
+void TfrmPrintMan::btnSendaddClick()
+{
+    ShowNotYetBuilt(QStringLiteral("Die Auswahl eines Ansprechpartners"));
+}
+
+void TfrmPrintMan::btnCCaddClick()
+{
+    btnSendaddClick();
+}
+
+void TfrmPrintMan::btnBCCaddClick()
+{
+    btnSendaddClick();
+}
+
+// The recipient edit loses its placeholder at the first key; a ";" typed
+// into any address edit becomes the "," the address lists are split at.
+bool TfrmPrintMan::typeIntoAddressEdit(QLineEdit *edit, const QString &typed)
+{
+    if (edit != edtSendTo && edit != edtCC && edit != edtBCC)
+        return false;
+    if (edit == edtSendTo && !typed.isEmpty() && edtSendTo->text() == EmailAddressPlaceholder)
+        edtSendTo->clear();
+    if (typed != QLatin1String(";"))
+        return false;
+    edit->insert(QStringLiteral(","));
+    return true;
+}
+
+void TfrmPrintMan::edtSendToExit()
+{
+    if (edtSendTo->text().isEmpty())
+        edtSendTo->setText(EmailAddressPlaceholder);
+}
+
+void TfrmPrintMan::edtSendToChange()
+{
+    if (edtSendTo->text() != EmailAddressPlaceholder)
+        edtCCChange(edtSendTo);
+}
+
+void TfrmPrintMan::edtCCChange(QLineEdit *sender)
+{
+    QPalette palette = sender->palette();
+    const QColor normal = QApplication::palette(sender).color(QPalette::Text);
+    palette.setColor(QPalette::Text, AddressTextShowsValid(sender->text()) ? normal : QColor(Qt::red));
+    sender->setPalette(palette);
+}
+
+void TfrmPrintMan::cbxAnlageClick()
+{
+    const bool attached = cbxAnlage->isChecked();
+    edtAnlage->setVisible(attached);
+    lblAnlage->setVisible(attached);
+    if (attached)
+        edtAnlage->setText(EmailRequest().Modul + QStringLiteral(".txt"));
+}
+
+void TfrmPrintMan::edtAnlageChange()
+{
+    const QString fileName = AttachmentFileName(edtAnlage->text());
+    if (fileName != edtAnlage->text())
+        edtAnlage->setText(fileName);
 }

@@ -4,11 +4,21 @@
 
 #include <QWidget>
 
+#include <memory>
+
 class DataSetGridModel;
+class QLineEdit;
+class QRadioButton;
 class TDataSource;
 class TField;
 class TIniFile;
 class TTable;
+class TfrmBearbeiten;
+
+namespace printroad {
+class MainWindowPrintSide;
+struct PrintRoad;
+}
 
 // Keeps a gate closed for the lifetime of the object and opens it again on
 // every way out, an exception included, unless the holder decides that it
@@ -65,6 +75,13 @@ public:
     // True once FormShow found the ini file and took the activations.
     bool HandlesActivation() const { return m_handlesActivation; }
 
+    // The print road behind the print tab: driver, print loop and designer.
+    printroad::PrintRoad &PrintRoad() { return *m_printRoad; }
+
+    // The window sees every key before the control it goes to; true when
+    // the key was taken.
+    bool FormKeyDown(QWidget *receiver, int key, Qt::KeyboardModifiers modifiers);
+
 public slots:
     void FormShow();
     void AppShow();
@@ -72,9 +89,35 @@ public slots:
     void pgcAuswahlChange();
     void dsFormDataChange(TField *field);
 
+    void btnTintlenClick();
+    void btnBearbClick();
+    void btnBearbMouseDown(Qt::MouseButton button);
+    void btnHilfeClick();
+    void DBGrid1DblClick();
+    void dbgEFormularDblClick();
+    void btnStandardDruckerClick();
+    void btnFormularDruckerClick();
+    void btnBildschirmClick();
+    void lstStdDruckerEnter();
+    void lstFrmDruckerEnter();
+    void lstFrmDruckerExit();
+    void lstStdDruckerChange();
+    void tblFormBeforeDelete();
+    void tblFormularBeforeDelete();
+    void tblFormularAfterScroll();
+    void btnSendaddClick();
+    void btnCCaddClick();
+    void btnBCCaddClick();
+    void edtSendToExit();
+    void edtSendToChange();
+    void edtCCChange(QLineEdit *sender);
+    void cbxAnlageClick();
+    void edtAnlageChange();
+
 protected:
     void showEvent(QShowEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void FormCreate();
@@ -89,10 +132,27 @@ private:
     void showFormPrinter();
     void showOutputChoice();
     void placeAtScreenCentre();
+    void createPrintRoad();
+    void connectHandlers();
+    void watchControls();
+    bool isPrintTab() const;
+    void printSortKey(QChar character);
+    void showTypedCopies(QChar digit);
+    void storeOutputChoice(const QRadioButton *button, const QString &code);
+    void storeFormPrinter();
+    void checkPrinterButton(QRadioButton *button);
+    void postFormField(const QString &fieldName, const QString &value);
+    bool deleteGridRow(QObject *grid);
+    bool typeIntoAddressEdit(QLineEdit *edit, const QString &typed);
+    TfrmBearbeiten &formEntryDialog();
 
     DataSetGridModel *m_formGrid = nullptr;
     DataSetGridModel *m_emailGrid = nullptr;
     bool m_handlesActivation = false;
+    std::unique_ptr<printroad::MainWindowPrintSide> m_printSide;
+    std::unique_ptr<printroad::PrintRoad> m_printRoad;
+    std::unique_ptr<QObject> m_keyPreview;
+    std::unique_ptr<TfrmBearbeiten> m_ownFormEntryDialog;
 };
 
 // The program's main window while it exists.

@@ -40,7 +40,8 @@ KeysetCursor::KeysetCursor(Connection &connection, QString tableName, QStringLis
     QStringList quoted{QStringLiteral("rowid")};
     for (const QString &column : m_columns)
         quoted.append(quoteIdentifier(column));
-    m_selectList = quoted.join(QStringLiteral(", "));
+    m_selectSql = QStringLiteral("SELECT %1 FROM %2").arg(quoted.join(QStringLiteral(", ")), quoteIdentifier(m_tableName));
+    setOrder({}, false);
 }
 
 void KeysetCursor::setOrder(QVector<OrderColumn> order, bool descending)
@@ -48,6 +49,17 @@ void KeysetCursor::setOrder(QVector<OrderColumn> order, bool descending)
     m_freshFirst = false;
     m_order = std::move(order);
     m_descending = descending;
+    // Every query repeats these texts, so they are built once per order.
+    m_orderExpressions.clear();
+    for (const OrderColumn &column : std::as_const(m_order)) {
+        QString expression = quoteIdentifier(m_columns[column.column]);
+        if (column.text)
+            expression += QStringLiteral(" COLLATE ") +
+                          QLatin1String(column.caseInsensitive ? germanNoCaseCollation : germanCollation);
+        m_orderExpressions.append(expression);
+    }
+    m_forwardOrderBy = orderBy(true);
+    m_backwardOrderBy = orderBy(false);
 }
 
 void KeysetCursor::setRange(std::optional<KeyBound> start, std::optional<KeyBound> end)
@@ -71,14 +83,7 @@ void KeysetCursor::setAcceptor(Acceptor acceptor)
 
 QString KeysetCursor::columnExpression(int orderIndex) const
 {
-    if (orderIndex >= m_order.size())
-        return QStringLiteral("rowid");
-    const OrderColumn &column = m_order[orderIndex];
-    QString expression = quoteIdentifier(m_columns[column.column]);
-    if (column.text)
-        expression += QStringLiteral(" COLLATE ") +
-                      QLatin1String(column.caseInsensitive ? germanNoCaseCollation : germanCollation);
-    return expression;
+    return orderIndex < m_orderExpressions.size() ? m_orderExpressions[orderIndex] : QStringLiteral("rowid");
 }
 
 QString KeysetCursor::orderBy(bool forward) const
@@ -106,7 +111,7 @@ SqlCondition KeysetCursor::boundCondition(const QVariantList &values, bool great
     };
     QVector<Component> components;
     for (int i = 0; i < values.size() && i < m_order.size(); ++i)
-        components.append({columnExpression(i), values[i], greater != m_descending, true});
+        components.append({columnExpression(i), values[i], greater != m_descending, i > 0 || !excludeNullLead});
     if (withRowId)
         components.append({QStringLiteral("rowid"), QVariant(rowId), greater, false});
     if (components.isEmpty())
@@ -135,21 +140,34 @@ SqlCondition KeysetCursor::boundCondition(const QVariantList &values, bool great
         if (c.sqlGreater)
             strict = null ? c.expression + QStringLiteral(" IS NOT NULL") : withValue(c.expression + QStringLiteral(" > ?"));
         else
-            strict = null ? QStringLiteral("0") : withValue(QStringLiteral("(%1 < ? OR %1 IS NULL)").arg(c.expression));
+            strict = null ? QStringLiteral("0")
+                          : withValue(c.nullable ? QStringLiteral("(%1 < ? OR %1 IS NULL)").arg(c.expression)
+                                                 : c.expression + QStringLiteral(" < ?"));
         const QString equal = null ? c.expression + QStringLiteral(" IS NULL") : withValue(c.expression + QStringLiteral(" = ?"));
         const QString rest = build(i + 1);
         return QStringLiteral("(%1 OR (%2 AND %3))").arg(strict, equal, rest);
     };
-    QString prefix;
     const Component &lead = components.first();
-    if (components.size() > 1 && !isNull(lead.value)) {
-        if (lead.sqlGreater || excludeNullLead) {
-            prefix = lead.expression + (lead.sqlGreater ? QStringLiteral(" >= ? AND ") : QStringLiteral(" <= ? AND "));
-            result.values.append(lead.value);
-        }
+    if (components.size() == 1 || isNull(lead.value) || !(lead.sqlGreater || excludeNullLead)) {
+        result.sql = build(0);
+        return result;
     }
-    result.sql = prefix + build(0);
+    // The leading key is bounded by an index range; within it, only rows
+    // on the bound's own leading value need the further keys, which costs
+    // one collation comparison per row instead of two.
+    result.sql = lead.expression + (lead.sqlGreater ? QStringLiteral(" >= ?") : QStringLiteral(" <= ?")) +
+                 QStringLiteral(" AND (") + lead.expression + QStringLiteral(" <> ? OR ");
+    result.values.append(lead.value);
+    result.values.append(lead.value);
+    result.sql += build(1) + QLatin1Char(')');
     return result;
+}
+
+// A bound on the greater side with a leading value compares the leading key
+// with ">=" or ">", which no NULL key meets.
+bool KeysetCursor::excludesNullLead(const QVariantList &values, bool greater) const
+{
+    return !m_order.isEmpty() && !values.isEmpty() && !isNull(values.first()) && greater != m_descending;
 }
 
 SqlCondition KeysetCursor::baseCondition() const
@@ -173,10 +191,17 @@ SqlCondition KeysetCursor::baseCondition() const
         }
         range.sql = parts.join(QStringLiteral(" AND "));
     } else {
-        if (m_start && !m_start->values.isEmpty())
-            range = boundCondition(m_start->values, true, m_start->inclusive, false, 0);
-        if (m_end && !m_end->values.isEmpty())
-            range = conjunction({range, boundCondition(m_end->values, false, m_end->inclusive, false, 0)});
+        const bool hasStart = m_start && !m_start->values.isEmpty();
+        const bool hasEnd = m_end && !m_end->values.isEmpty();
+        // Once one bound keeps out NULL keys, the other may too, so that both
+        // bound an index range instead of leaving one end open.
+        const bool nullsExcluded = (hasStart && excludesNullLead(m_start->values, true)) ||
+                                   (hasEnd && excludesNullLead(m_end->values, false));
+        if (hasStart)
+            range = boundCondition(m_start->values, true, m_start->inclusive, false, 0, nullsExcluded);
+        if (hasEnd)
+            range = conjunction(
+                {range, boundCondition(m_end->values, false, m_end->inclusive, false, 0, nullsExcluded)});
     }
     return conjunction({range, m_filter});
 }
@@ -216,10 +241,13 @@ QVector<Row> KeysetCursor::rawStep(const Row *anchor, bool forward, int count)
 QVector<Row> KeysetCursor::runQuery(const QString &where, const QVariantList &values, bool forward,
                                     int count)
 {
-    QString sql = QStringLiteral("SELECT %1 FROM %2").arg(m_selectList, quoteIdentifier(m_tableName));
+    const QString &order = forward ? m_forwardOrderBy : m_backwardOrderBy;
+    QString sql;
+    sql.reserve(m_selectSql.size() + where.size() + order.size() + 32);
+    sql += m_selectSql;
     if (!where.isEmpty())
         sql += QStringLiteral(" WHERE ") + where;
-    sql += QStringLiteral(" ORDER BY ") + orderBy(forward) + QStringLiteral(" LIMIT ?");
+    sql += QStringLiteral(" ORDER BY ") + order + QStringLiteral(" LIMIT ?");
     Statement statement = m_connection.prepare(sql);
     statement.bindAll(values);
     statement.bind(int(values.size()) + 1, count);

@@ -93,6 +93,7 @@ private:
                                  bool excludeNullLead = false) const;
     SqlCondition boundCondition(const QVariantList &values, bool greater, bool inclusive,
                                 bool withRowId, qint64 rowId, bool excludeNullLead = false) const;
+    bool excludesNullLead(const QVariantList &values, bool greater) const;
     bool splitsNulls(const Row &anchor, bool forward) const;
     QVector<Row> rawStep(const Row *anchor, bool forward, int count);
     QString orderBy(bool forward) const;
@@ -104,8 +105,11 @@ private:
 
     Connection &m_connection;
     QString m_tableName;
-    QString m_selectList;
+    QString m_selectSql;
     QVector<OrderColumn> m_order;
+    QStringList m_orderExpressions;
+    QString m_forwardOrderBy;
+    QString m_backwardOrderBy;
     QStringList m_columns;
     bool m_descending = false;
     std::optional<KeyBound> m_start;

@@ -13,6 +13,9 @@ namespace db {
 namespace {
 
 constexpr int busyTimeoutMs = 10000;
+// A connection and its statements serve the thread that opened them (the pool
+// is not shared between threads), so SQLite need not lock on every call.
+constexpr int singleThread = SQLITE_OPEN_NOMUTEX;
 const QByteArray sqliteMagic("SQLite format 3\0", 16);
 
 QString engineMessage(int code, sqlite3 *handle)
@@ -168,7 +171,7 @@ std::unique_ptr<Connection> Connection::openExisting(const QString &path, bool r
         throw EDBEngineError(SQLITE_NOTADB,
                              QStringLiteral("Die Datei '%1' ist keine gültige Tabelle.").arg(name));
     sqlite3 *handle = nullptr;
-    const int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
+    const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | singleThread;
     const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &handle, flags, nullptr);
     std::unique_ptr<Connection> connection(new Connection(handle, path));
     connection->m_readOnly = readOnly;
@@ -182,7 +185,7 @@ std::unique_ptr<Connection> Connection::create(const QString &path)
 {
     sqlite3 *handle = nullptr;
     const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &handle,
-                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+                                   SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | singleThread, nullptr);
     std::unique_ptr<Connection> connection(new Connection(handle, path));
     if (rc != SQLITE_OK)
         connection->raise(rc, QFileInfo(path).fileName());

@@ -9,6 +9,13 @@ class IndexRangeTest : public DbFixture
 {
 };
 
+// The keys of the current record as "order/position", NULL as empty.
+QString keyText(TField *first, TField *second)
+{
+    auto shown = [](TField *field) { return field->IsNull() ? QString() : QString::number(field->AsInteger()); };
+    return shown(first) + QLatin1Char('/') + (second->IsNull() ? QString() : second->AsString());
+}
+
 TEST_F(IndexRangeTest, SecondaryIndexOrdersGermanNamesAsAReaderExpects)
 {
     fillCustomers();
@@ -124,6 +131,97 @@ TEST_F(IndexRangeTest, NullKeysSortFirstAndAreReachedBackwards)
     for (; !kunden->Bof(); kunden->Prior())
         ++count;
     EXPECT_EQ(count, 9);
+}
+
+// NULL keys sort first: a range without a start reaches them, a range with
+// one does not, and a NULL second key lies before every value of its order.
+TEST_F(IndexRangeTest, RangesPlaceNullKeysWhereTheIndexOrdersThem)
+{
+    createPositions(3, 3);
+    auto positions = openTable(QStringLiteral("atrpos.db"));
+    TField *order = positions->FieldByName(QStringLiteral("Auftragnr"));
+    TField *position = positions->FieldByName(QStringLiteral("Posnr"));
+    const QList<std::pair<int, int>> unnumbered{{2, -1}, {-1, 7}, {-1, -1}};
+    for (const auto &[orderNr, positionNr] : unnumbered) {
+        positions->Append();
+        if (orderNr >= 0)
+            order->SetAsInteger(orderNr);
+        if (positionNr >= 0)
+            position->SetAsInteger(positionNr);
+        positions->Post();
+    }
+    auto keys = [&] {
+        QStringList seen;
+        for (positions->First(); !positions->Eof(); positions->Next())
+            seen.append(keyText(order, position));
+        return seen;
+    };
+    auto keysBackwards = [&] {
+        QStringList seen;
+        for (positions->Last(); !positions->Bof(); positions->Prior())
+            seen.prepend(keyText(order, position));
+        return seen;
+    };
+
+    positions->SetRange({1, 2}, {2, 1});
+    const QStringList acrossOrders{"1/2", "1/3", "2/", "2/1"};
+    EXPECT_EQ(keys(), acrossOrders);
+    EXPECT_EQ(keysBackwards(), acrossOrders);
+    EXPECT_EQ(positions->RecordCount(), 4);
+    EXPECT_TRUE(positions->FindKey({2}));
+    EXPECT_EQ(positions->RecNo(), 3);
+
+    positions->SetRange({2}, {2, 1});
+    EXPECT_EQ(keys(), (QStringList{"2/", "2/1"}));
+
+    positions->SetRange({}, {1, 1});
+    const QStringList upToFirst{"/", "/7", "1/1"};
+    EXPECT_EQ(keys(), upToFirst);
+    EXPECT_EQ(keysBackwards(), upToFirst);
+    EXPECT_EQ(positions->RecordCount(), 3);
+    positions->Last();
+    EXPECT_EQ(positions->RecNo(), 3);
+
+    positions->SetRangeStart();
+    positions->ApplyRange();
+    EXPECT_EQ(keys(), upToFirst);
+}
+
+TEST_F(IndexRangeTest, DescendingRangesKeepNullKeysLast)
+{
+    auto umsatz = table(QStringLiteral("Umsatz.db"));
+    umsatz->FieldDefs()->AddParadox(QStringLiteral("Betrag"), QStringLiteral("$"));
+    umsatz->FieldDefs()->AddParadox(QStringLiteral("Text"), QStringLiteral("A10"));
+    umsatz->IndexDefs()->Add(QStringLiteral("Absteigend"), QStringLiteral("Betrag;Text"), ixDescending);
+    umsatz->CreateTable();
+    umsatz->Open();
+    const QStringList texts{"a", "b", QString()};
+    for (int value = 0; value <= 3; ++value) {
+        for (const QString &label : texts) {
+            umsatz->Append();
+            if (value > 0)
+                umsatz->FieldByName(QStringLiteral("Betrag"))->SetAsFloat(value);
+            if (!label.isNull())
+                umsatz->FieldByName(QStringLiteral("Text"))->SetAsString(label);
+            umsatz->Post();
+        }
+    }
+    umsatz->SetIndexName(QStringLiteral("Absteigend"));
+    TField *amount = umsatz->FieldByName(QStringLiteral("Betrag"));
+    TField *text = umsatz->FieldByName(QStringLiteral("Text"));
+    auto keys = [&] {
+        QStringList seen;
+        for (umsatz->First(); !umsatz->Eof(); umsatz->Next())
+            seen.append(keyText(amount, text));
+        return seen;
+    };
+    umsatz->SetRange({3, QStringLiteral("a")}, {1, QStringLiteral("b")});
+    EXPECT_EQ(keys(), (QStringList{"3/a", "3/", "2/b", "2/a", "2/", "1/b"}));
+    EXPECT_EQ(umsatz->RecordCount(), 6);
+    umsatz->SetRange({1, QStringLiteral("a")}, {});
+    EXPECT_EQ(keys(), (QStringList{"1/a", "1/", "/b", "/a", "/"}));
+    umsatz->SetRange({}, {2, QStringLiteral("b")});
+    EXPECT_EQ(keys(), (QStringList{"3/b", "3/a", "3/", "2/b"}));
 }
 
 TEST_F(IndexRangeTest, EmptyRangeIsEofAndBof)

@@ -1,0 +1,378 @@
+#include "StartupFixture.h"
+
+#include "app/DirDlg.h"
+#include "app/EmailTab.h"
+#include "app/bearbeitenform.h"
+#include "app/dbmodul.h"
+#include "app/mainmodul.h"
+#include "mail/formularmodul.h"
+#include "platform/help/ApplicationHelp.h"
+#include "app/PrintRequest.h"
+#include "platform/db/TField.h"
+#include "platform/db/TTable.h"
+#include "platform/report/RecordingEngine.h"
+#include "platform/report/ReportEngine.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFocusEvent>
+#include <QTest>
+
+namespace {
+
+// The demo request for invoice 20260001 handled by a shown main window, the
+// recording engine in place of the real one.
+class MainWindowTest : public StartupFixture
+{
+protected:
+    void SetUp() override
+    {
+        StartupFixture::SetUp();
+        printers.setCurrentPrinter(QStringLiteral("Tintlen PDF"));
+        report::setEngine(&engine);
+    }
+
+    void TearDown() override
+    {
+        report::setEngine(nullptr);
+        StartupFixture::TearDown();
+    }
+
+    TfrmPrintMan &form()
+    {
+        if (!m_activated) {
+            activatedWindow();
+            m_activated = true;
+            services.clear();
+        }
+        return window();
+    }
+
+    QString field(const QString &name) { return form().tblForm->FieldByName(name)->AsString(); }
+    void goToSortKey(const QString &key)
+    {
+        ASSERT_TRUE(form().tblForm->FindKey({QStringLiteral("Auftrag"), QStringLiteral("Rechnung"), key}));
+        processEvents();
+    }
+
+    static void focus(QWidget *widget, QEvent::Type type)
+    {
+        QFocusEvent event(type, Qt::TabFocusReason);
+        QCoreApplication::sendEvent(widget, &event);
+    }
+
+    int printStarts() const { return engine.count(QStringLiteral("LlPrintWithBoxStart")); }
+
+    report::RecordingEngine engine;
+
+private:
+    bool m_activated = false;
+};
+
+}
+
+TEST_F(MainWindowTest, ASortKeyPrintsItsRowAtOnceAndAltWithADigitOnlySetsTheCopies)
+{
+    QTest::keyClick(form().DBGrid1, Qt::Key_3, Qt::AltModifier);
+    EXPECT_TRUE(engine.calls.isEmpty());
+    EXPECT_TRUE(form().lblAusdrucke->isVisibleTo(&form()));
+    EXPECT_EQ(form().lblAusdruckAnz->text(), QStringLiteral("3"));
+
+    QTest::keyClick(form().DBGrid1, Qt::Key_2);
+    EXPECT_EQ(field(QStringLiteral("Bezeichnung")), QStringLiteral("Rechnung (Vorschau)"));
+    EXPECT_TRUE(form().btnBildschirm->isChecked());
+    ASSERT_EQ(printStarts(), 1);
+    const report::RecordingEngine::Call *start = engine.last(QStringLiteral("LlPrintWithBoxStart"));
+    EXPECT_TRUE(start->args.at(2).toString().endsWith(QStringLiteral("Auftrag_Rechnung.lst")));
+    EXPECT_EQ(start->args.at(3).toInt(), 0x200);
+    EXPECT_EQ(engine.count(QStringLiteral("LlPreviewDisplay")), 1);
+    // The gate is open again for the next request.
+    EXPECT_TRUE(form().ActivationOpen);
+}
+
+TEST_F(MainWindowTest, KeysWithoutARowInListsAndOnTheEmailTabDoNotPrint)
+{
+    QTest::keyClick(form().DBGrid1, Qt::Key_7);
+    QTest::keyClick(form().lstStdDrucker, Qt::Key_1);
+    QTest::keyClick(form().DBGrid1, Qt::Key_1, Qt::ControlModifier);
+    form().pgcAuswahl->setCurrentWidget(form().tsEmail);
+    QTest::keyClick(form().dbgEFormular, Qt::Key_1);
+    EXPECT_EQ(printStarts(), 0);
+    EXPECT_TRUE(services.messages().isEmpty());
+}
+
+TEST_F(MainWindowTest, AltLAndARightClickOnEditOpenTheDesignerOfThePrintRow)
+{
+    QTest::keyClick(form().DBGrid1, Qt::Key_L, Qt::AltModifier);
+    EXPECT_EQ(engine.count(QStringLiteral("LlDefineLayout")), 1);
+    QTest::mouseClick(form().btnBearb, Qt::RightButton);
+    ASSERT_EQ(engine.count(QStringLiteral("LlDefineLayout")), 2);
+    EXPECT_TRUE(engine.last(QStringLiteral("LlDefineLayout"))->args.at(1).toString().startsWith(
+        QStringLiteral("Formular-Layout \"Rechnung\"")));
+    EXPECT_EQ(printStarts(), 0);
+}
+
+TEST_F(MainWindowTest, ARightClickOnEditOnTheEmailTabGoesToTheTemplateEditor)
+{
+    form().pgcAuswahl->setCurrentWidget(form().tsEmail);
+    QTest::mouseClick(form().btnBearb, Qt::RightButton);
+    EXPECT_EQ(services.messageTexts(),
+              QStringList{QStringLiteral("Der Vorlagen-Editor ist in dieser Programmversion noch nicht verfügbar.")});
+    EXPECT_EQ(engine.count(QStringLiteral("LlDefineLayout")), 0);
+}
+
+TEST_F(MainWindowTest, TheTemplateEditorNeedsARowWithAFileName)
+{
+    form().tblFormular->Edit();
+    form().tblFormular->FieldByName(QStringLiteral("DateiErsteSeite"))->SetAsString(QStringLiteral("."));
+    form().tblFormular->Post();
+    EditJobForm();
+    EXPECT_EQ(services.messageTexts(), QStringList{QStringLiteral("Sie müssen einen gültigen Dateinamen angeben.")});
+}
+
+TEST_F(MainWindowTest, TheOutputButtonsStoreTheirLetterInTheRow)
+{
+    goToSortKey(QStringLiteral("1"));
+    form().btnBildschirm->click();
+    EXPECT_EQ(field(QStringLiteral("EtikettListe")), QStringLiteral("B"));
+    focus(form().lstStdDrucker, QEvent::FocusIn);
+    EXPECT_TRUE(form().btnStandardDrucker->isChecked());
+    EXPECT_EQ(field(QStringLiteral("EtikettListe")), QStringLiteral("S"));
+    EXPECT_EQ(form().tblForm->State(), dsBrowse);
+}
+
+TEST_F(MainWindowTest, TheFormPrinterButtonTakesTheDefaultPrinterIntoAnEmptyFormPrinterList)
+{
+    goToSortKey(QStringLiteral("1"));
+    ASSERT_EQ(form().lstFrmDrucker->currentIndex(), -1);
+    form().btnFormularDrucker->click();
+    EXPECT_EQ(field(QStringLiteral("EtikettListe")), QStringLiteral("F"));
+    EXPECT_EQ(field(QStringLiteral("Treiber")), QStringLiteral("Tintlen PDF an PDF"));
+    EXPECT_EQ(form().lstFrmDrucker->currentText(), QStringLiteral("Tintlen PDF an PDF"));
+}
+
+TEST_F(MainWindowTest, LeavingTheFormPrinterListStoresTheChoiceOrLeavesTheRowAlone)
+{
+    goToSortKey(QStringLiteral("1"));
+    const QString stored = field(QStringLiteral("Treiber"));
+    focus(form().lstFrmDrucker, QEvent::FocusOut);
+    EXPECT_EQ(form().tblForm->State(), dsBrowse);
+    EXPECT_EQ(field(QStringLiteral("Treiber")), stored);
+
+    form().lstFrmDrucker->setCurrentIndex(1);
+    focus(form().lstFrmDrucker, QEvent::FocusOut);
+    EXPECT_EQ(field(QStringLiteral("Treiber")), QStringLiteral("Laserdrucker Buchhaltung an LPT2:"));
+    EXPECT_TRUE(form().PrinterDisplayOpen);
+    // Another row and back: the stored display form selects the same entry.
+    goToSortKey(QStringLiteral("2"));
+    goToSortKey(QStringLiteral("1"));
+    EXPECT_EQ(form().lstFrmDrucker->currentIndex(), 1);
+}
+
+TEST_F(MainWindowTest, ChoosingADefaultPrinterMakesItTheProgramsDefault)
+{
+    form().lstStdDrucker->setCurrentIndex(1);
+    emit form().lstStdDrucker->activated(1);
+    EXPECT_EQ(printers.currentPrinter(), QStringLiteral("Laserdrucker Buchhaltung"));
+}
+
+TEST_F(MainWindowTest, CtrlDelInTheGridDeletesTheRowWithItsLayoutFiles)
+{
+    const QString forms = path(QStringLiteral("formulare"));
+    for (const char *name : {"Auftrag_Rechnung.lst", "Auftrag_Rechnung.lbl", "Auftrag_Angebot.lst"})
+        QFile(forms + QLatin1Char('/') + QLatin1String(name)).open(QIODevice::WriteOnly);
+    goToSortKey(QStringLiteral("2"));
+    services.queueAnswer(ui::IDOK);
+    services.queueAnswer(ui::IDYES);
+    QTest::keyClick(form().DBGrid1, Qt::Key_Delete, Qt::ControlModifier);
+    // The first row still names the layout, so its files stay.
+    EXPECT_EQ(services.messageTexts(),
+              (QStringList{QStringLiteral("Datensatz löschen?"),
+                           QStringLiteral("Formular \"Rechnung (Vorschau)\" wirklich löschen?")}));
+    EXPECT_EQ(QDir(forms).entryList(QDir::Files).size(), 3);
+
+    services.clear();
+    services.queueAnswer(ui::IDOK);
+    services.queueAnswer(ui::IDYES);
+    services.queueAnswer(ui::IDYES);
+    goToSortKey(QStringLiteral("1"));
+    QTest::keyClick(form().DBGrid1, Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_EQ(services.messages().size(), 3);
+    EXPECT_TRUE(services.messages().last().text.contains(QStringLiteral("Auftrag_Rechnung.lst auch gelöscht")));
+    EXPECT_EQ(QDir(forms).entryList(QDir::Files), QStringList{QStringLiteral("Auftrag_Angebot.lst")});
+    EXPECT_EQ(form().tblForm->RecordCount(), 0);
+}
+
+TEST_F(MainWindowTest, CancellingTheGridsQuestionKeepsTheRow)
+{
+    form();
+    services.queueAnswer(ui::IDCANCEL);
+    QTest::keyClick(form().DBGrid1, Qt::Key_Delete, Qt::ControlModifier);
+    services.queueAnswer(ui::IDOK);
+    services.queueAnswer(ui::IDNO);
+    QTest::keyClick(form().DBGrid1, Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_EQ(services.messages().size(), 3);
+    EXPECT_EQ(form().tblForm->RecordCount(), 2);
+}
+
+TEST_F(MainWindowTest, AddressEditsTurnSemicolonsIntoCommasAndShowInvalidAddressesRed)
+{
+    TfrmPrintMan &w = form();
+    w.pgcAuswahl->setCurrentWidget(w.tsEmail);
+    const QColor normal = w.edtCC->palette().color(QPalette::Text);
+    QTest::keyClicks(w.edtCC, QStringLiteral("a@b.de;c@d"));
+    EXPECT_EQ(w.edtCC->text(), QStringLiteral("a@b.de,c@d"));
+    EXPECT_EQ(w.edtCC->palette().color(QPalette::Text), QColor(Qt::red));
+    QTest::keyClicks(w.edtCC, QStringLiteral(".de"));
+    EXPECT_EQ(w.edtCC->palette().color(QPalette::Text), normal);
+    w.edtBCC->setText(QStringLiteral("#Kunden_EMail#"));
+    EXPECT_EQ(w.edtBCC->palette().color(QPalette::Text), normal);
+}
+
+TEST_F(MainWindowTest, TheRecipientPlaceholderGoesAtTheFirstKeyAndComesBackWhenEmpty)
+{
+    TfrmPrintMan &w = form();
+    w.edtSendTo->setText(EmailAddressPlaceholder);
+    EXPECT_EQ(w.edtSendTo->palette().color(QPalette::Text), w.edtCC->palette().color(QPalette::Text));
+    QTest::keyClicks(w.edtSendTo, QStringLiteral("x"));
+    EXPECT_EQ(w.edtSendTo->text(), QStringLiteral("x"));
+    EXPECT_EQ(w.edtSendTo->palette().color(QPalette::Text), QColor(Qt::red));
+    w.edtSendTo->clear();
+    focus(w.edtSendTo, QEvent::FocusOut);
+    EXPECT_EQ(w.edtSendTo->text(), EmailAddressPlaceholder);
+}
+
+TEST_F(MainWindowTest, TheAttachmentNameIsProposedAndKeepsNoFolder)
+{
+    TfrmPrintMan &w = form();
+    w.pgcAuswahl->setCurrentWidget(w.tsEmail);
+    w.cbxAnlage->click();
+    EXPECT_TRUE(w.edtAnlage->isVisibleTo(&w));
+    EXPECT_TRUE(w.lblAnlage->isVisibleTo(&w));
+    EXPECT_EQ(w.edtAnlage->text(), QStringLiteral("Auftrag.txt"));
+    w.edtAnlage->setText(QStringLiteral("C:\\Ablage\\Rechnung.txt"));
+    EXPECT_EQ(w.edtAnlage->text(), QStringLiteral("Rechnung.txt"));
+    w.cbxAnlage->click();
+    EXPECT_FALSE(w.edtAnlage->isVisibleTo(&w));
+}
+
+TEST_F(MainWindowTest, TheEmailTabsMainButtonAndContactButtonsSayTheyAreNotBuiltYet)
+{
+    TfrmPrintMan &w = form();
+    w.pgcAuswahl->setCurrentWidget(w.tsEmail);
+    EXPECT_EQ(w.btnTintlen->text(), QStringLiteral("E-Mail &senden"));
+    w.btnTintlen->click();
+    w.cbxVorschau->setChecked(true);
+    emit w.dbgEFormular->doubleClicked(w.dbgEFormular->model()->index(0, 0));
+    w.btnCCadd->click();
+    EXPECT_EQ(services.messageTexts(),
+              (QStringList{QStringLiteral("Der E-Mail-Versand ist in dieser Programmversion noch nicht verfügbar."),
+                           QStringLiteral("Die E-Mail-Vorschau ist in dieser Programmversion noch nicht verfügbar."),
+                           QStringLiteral("Die Auswahl eines Ansprechpartners ist in dieser Programmversion noch nicht "
+                                          "verfügbar.")}));
+    EXPECT_TRUE(w.ActivationOpen);
+    EXPECT_EQ(printStarts(), 0);
+    w.pgcAuswahl->setCurrentWidget(w.tsTintlen);
+    EXPECT_EQ(w.btnTintlen->text(), QStringLiteral("&Tintlen"));
+}
+
+TEST_F(MainWindowTest, EditOpensTheFormEntryDialogOnTheRowOfTheTabWithTheGateClosed)
+{
+    TfrmPrintMan &w = form();
+    QStringList seen;
+    SetModalRunner([&](QDialog &shown) {
+        auto &dialog = static_cast<TfrmBearbeiten &>(shown);
+        seen << QStringLiteral("%1 %2 %3")
+                    .arg(w.ActivationOpen ? QStringLiteral("offen") : QStringLiteral("zu"),
+                         dialog.dbEdtAusdr->isVisibleTo(&dialog) ? QStringLiteral("Druck") : QStringLiteral("E-Mail"),
+                         dialog.dbedtBez->text());
+        dialog.btnBearbeiten->click();
+        return int(QDialog::Rejected);
+    });
+    w.btnBearb->click();
+    w.pgcAuswahl->setCurrentWidget(w.tsEmail);
+    w.btnBearb->click();
+    SetModalRunner(nullptr);
+    EXPECT_EQ(seen,
+              (QStringList{QStringLiteral("zu Druck Rechnung"), QStringLiteral("zu E-Mail Rechnung per E-Mail")}));
+    // The dialog's own button led to the designer and to the template editor.
+    EXPECT_EQ(engine.count(QStringLiteral("LlDefineLayout")), 1);
+    EXPECT_EQ(services.messageTexts(),
+              QStringList{QStringLiteral("Der Vorlagen-Editor ist in dieser Programmversion noch nicht verfügbar.")});
+    EXPECT_TRUE(w.ActivationOpen);
+    EXPECT_EQ(w.tblForm->State(), dsBrowse);
+}
+
+TEST_F(MainWindowTest, HelpWithoutACompiledHelpFileAsksTheApplicationsHelpForItsContext)
+{
+    TfrmPrintMan &w = form();
+    HelpSetting().HtmlHelp = false;
+    QList<QPair<int, qintptr>> requests;
+    const help::THelpEvent saved = help::ApplicationHelpEvent();
+    help::SetApplicationHelpEvent([&](int command, qintptr data, bool &callHelp) {
+        requests.append({command, data});
+        callHelp = false;
+        return true;
+    });
+    w.btnHilfe->click();
+    help::SetApplicationHelpEvent(saved);
+    EXPECT_EQ(requests, (QList<QPair<int, qintptr>>{{help::HELP_CONTEXT, 200}}));
+}
+
+TEST_F(MainWindowTest, TheEmailTabShowsTheHeaderOfTheCurrentTemplate)
+{
+    TFormular header;
+    header.SendTo = QStringLiteral("#Kunden_EMail#");
+    header.CC = QStringLiteral("buchhaltung@firma.de");
+    header.Betreff = QStringLiteral("Ihre Rechnung");
+    header.AlsAnlageSenden = true;
+    header.SaveToFile(path(QStringLiteral("formulare/Auftrag_Rechnung.frm")));
+    TfrmPrintMan &w = form();
+    w.pgcAuswahl->setCurrentWidget(w.tsEmail);
+    EXPECT_EQ(w.edtSendTo->text(), QStringLiteral("#Kunden_EMail#"));
+    EXPECT_EQ(w.edtCC->text(), QStringLiteral("buchhaltung@firma.de"));
+    EXPECT_EQ(w.edtBetreff->text(), QStringLiteral("Ihre Rechnung"));
+    EXPECT_TRUE(w.cbxAnlage->isChecked());
+    EXPECT_TRUE(w.edtAnlage->isVisibleTo(&w));
+    EXPECT_EQ(w.edtAnlage->text(), QStringLiteral("Auftrag.txt"));
+    // The request names one document, so contacts can be picked.
+    EXPECT_TRUE(w.btnSendadd->isVisibleTo(&w));
+    EXPECT_EQ(w.cbxSendeEmail->text(), QStringLiteral("an Standard E-Mail Programm senden"));
+
+    EmailState().FixedRecipient = QStringLiteral("zentrale@firma.de");
+    EmailState().Outbox = true;
+    ShowEmailHeader();
+    EmailState().FixedRecipient.clear();
+    EmailState().Outbox = false;
+    EXPECT_EQ(w.edtSendTo->text(), QStringLiteral("zentrale@firma.de"));
+    EXPECT_EQ(w.cbxSendeEmail->text(), QStringLiteral("in Velmora Kuvertalia eintragen"));
+}
+
+TEST_F(MainWindowTest, WithoutATemplateRowTheHeaderIsEmpty)
+{
+    TfrmPrintMan &w = form();
+    w.edtCC->setText(QStringLiteral("alt@firma.de"));
+    const QVariantList none{QStringLiteral("Auftrag"), QStringLiteral("Liste-eMail")};
+    w.tblFormular->SetRange(none, none);
+    ShowEmailHeader();
+    EXPECT_TRUE(w.edtCC->text().isEmpty());
+    EXPECT_TRUE(w.edtSendTo->text().isEmpty());
+}
+
+TEST_F(MainWindowTest, AnActivationDuringAPrintJobIsIgnored)
+{
+    TfrmPrintMan &w = form();
+    goToSortKey(QStringLiteral("1"));
+    w.tblForm->Edit();
+    w.tblForm->FieldByName(QStringLiteral("DateiErsteSeite"))->SetAsString(QString());
+    w.tblForm->Post();
+    bool gateDuringJob = true;
+    services.whileBoxIsUp = [&] {
+        gateDuringJob = w.ActivationOpen;
+        w.AppShow();
+    };
+    w.btnTintlen->click();
+    EXPECT_FALSE(gateDuringJob);
+    EXPECT_EQ(services.messageTexts(), QStringList{QStringLiteral("Es wurde kein Formular-Dateiname eingegeben!")});
+    EXPECT_TRUE(w.ActivationOpen);
+}

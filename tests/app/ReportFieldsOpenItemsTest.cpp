@@ -1,0 +1,190 @@
+#include "ModuleFieldsFixture.h"
+
+#include "platform/db/TField.h"
+#include "platform/runtime/Conversions.h"
+
+#include <QDate>
+
+class OpenItemFields : public ModuleFieldsTest
+{
+protected:
+    // The open item of a document as the table holds it now.
+    QVariant openItemValue(const QString &document, const QString &field)
+    {
+        TTable items;
+        items.SetTableName(ProgramPaths().DatenPfad + "offpos.db");
+        items.Open();
+        if (!items.FindKey({document}))
+            return QStringLiteral("fehlt");
+        return items.FieldByName(field)->Value();
+    }
+
+    void setProposalLevel(const QString &document, int level)
+    {
+        TTable proposal;
+        proposal.SetTableName(ProgramPaths().DatenPfad + "offposMa.db");
+        proposal.Open();
+        ASSERT_TRUE(proposal.Locate("auftragnr", document, {}));
+        proposal.Edit();
+        proposal.FieldByName("mahnstufe")->SetAsInteger(level);
+        proposal.Post();
+    }
+
+    QList<DefinitionMap> dunningLetter(const QString &customer, bool designer = false)
+    {
+        open("Mahnung", "Mahnung", "L", "E", customer);
+        const int limit = fields->DefineFields(job, slot, false, designer);
+        return limit > 0 ? printRecords(limit) : QList<DefinitionMap>{};
+    }
+};
+
+TEST_F(OpenItemFields, ADunningLetterTakesTheHighestLevelAndFillsItsText)
+{
+    const QList<DefinitionMap> lines = dunningLetter("10001");
+    ASSERT_EQ(lines.size(), 3);
+    expectGolden("Mahnung_Mahnung_10001", lines.first());
+    EXPECT_EQ(value("Mahnstufe"), "3");
+    EXPECT_EQ(value("Mahntext"),
+              "Sehr geehrter Herr Müller,\r\n\r\ntrotz unserer Mahnung ist der Betrag weiterhin offen. Bitte zahlen Sie "
+              "innerhalb von 7 Tagen. Verstreichen auch diese #Zahlfristtage Tage, berechnen wir weitere Gebühren.");
+    EXPECT_EQ(value("Mahngebühr"), "10");
+    EXPECT_TRUE(messages().isEmpty());
+}
+
+TEST_F(OpenItemFields, ThePaymentDateOfTheLetterCountsFromToday)
+{
+    dunningLetter("10005");
+    EXPECT_EQ(value("Bezeichnung"), "1. Mahnung");
+    EXPECT_TRUE(value("Mahntext").endsWith("bis zum 10.12.2026.")) << value("Mahntext").toStdString();
+}
+
+TEST_F(OpenItemFields, TheLetterSumsTheOpenAmountsAndTheProposedInterest)
+{
+    const QList<DefinitionMap> lines = dunningLetter("10001");
+    double open = 0;
+    double interest = 0;
+    for (const DefinitionMap &line : lines) {
+        open = RoundTo(open + StrToFloat(line.value("F offenerBetrag").contents), 2);
+        interest = RoundTo(interest + StrToFloat(line.value("F mahnzinsBetrag").contents), 2);
+    }
+    EXPECT_DOUBLE_EQ(StrToFloat(value("Summe_OffenerBetrag")), open);
+    EXPECT_DOUBLE_EQ(StrToFloat(value("Summe_Verzugszinsen")), interest);
+    EXPECT_GT(interest, 0) << "the lines show the interest the letter records";
+}
+
+TEST_F(OpenItemFields, TheDunningIsRecordedOnlyWhenTheJobHasPrinted)
+{
+    freshTables();
+    dunningLetter("10001");
+    EXPECT_TRUE(openItemValue("20260001", "mahndatum1").isNull()) << "nothing is written before the job printed";
+    data.job().writes.commit();
+    EXPECT_EQ(openItemValue("20260001", "mahndatum1").toDate(), QDate(2026, 11, 30));
+    EXPECT_EQ(openItemValue("20260009", "mahndatum3").toDate(), QDate(2026, 11, 30));
+    EXPECT_EQ(openItemValue("20260009", "mahndatum1").toDate(), QDate(2026, 9, 7)) << "earlier levels stay";
+    EXPECT_EQ(openItemValue("20260010", "mahndatum2").toDate(), QDate(2026, 11, 30));
+    EXPECT_GT(openItemValue("20260009", "mahnzinsBetrag").toDouble(), 0);
+    EXPECT_EQ(openItemValue("20260009", "mahnzinstage").toInt(), 104);
+    EXPECT_DOUBLE_EQ(openItemValue("20260010", "mahngebuehr").toDouble(), 10.0) << "the fee goes to the last item";
+    EXPECT_TRUE(openItemValue("20260001", "mahngebuehr").isNull());
+    EXPECT_TRUE(openItemValue("20260012", "mahndatum1").isNull()) << "another customer's item is untouched";
+}
+
+TEST_F(OpenItemFields, ACheckPassPreviewOrAbortWritesNothing)
+{
+    freshTables();
+    dunningLetter("10001");
+    data.job().writes.discard();
+    data.job().writes.commit();
+    EXPECT_TRUE(openItemValue("20260001", "mahndatum1").isNull());
+    EXPECT_TRUE(openItemValue("20260010", "mahngebuehr").isNull());
+}
+
+TEST_F(OpenItemFields, TheDesignerPreparationRecordsNoDunning)
+{
+    freshTables();
+    dunningLetter("10001", true);
+    EXPECT_TRUE(data.job().writes.isEmpty());
+}
+
+TEST_F(OpenItemFields, ASecondCopyRecordsTheDunningOnce)
+{
+    freshTables();
+    dunningLetter("10001");
+    data.OpenDBs(false);
+    dunningLetter("10001");
+    data.job().writes.commit();
+    EXPECT_EQ(openItemValue("20260009", "mahndatum3").toDate(), QDate(2026, 11, 30));
+}
+
+TEST_F(OpenItemFields, AnInvalidLevelIsReportedAndChoosesNoParameters)
+{
+    freshTables();
+    setProposalLevel("20260009", 7);
+    dunningLetter("10001");
+    EXPECT_EQ(messages().join("|").toStdString(), "Mahnstufe bei OP 20260009 ungültig");
+    EXPECT_EQ(value("Mahnstufe"), "2") << "the valid levels 1 and 2 remain";
+    data.job().writes.commit();
+    EXPECT_GT(openItemValue("20260009", "mahnzinsBetrag").toDouble(), 0) << "its interest is still recorded";
+    EXPECT_TRUE(openItemValue("20260009", "mahndatum3").isNull());
+}
+
+TEST_F(OpenItemFields, TheOpenItemListSumsWhatItPrints)
+{
+    open("Offene Posten", "Liste");
+    const int limit = define();
+    ASSERT_EQ(limit, 7);
+    const QList<DefinitionMap> lines = printRecords(limit);
+    ASSERT_EQ(lines.size(), 7);
+    expectGolden("OffenePosten_Liste_first", lines.first());
+    double open = 0;
+    for (const DefinitionMap &line : lines)
+        open = RoundTo(open + StrToFloat(line.value("F offenerBetrag").contents), 2);
+    EXPECT_DOUBLE_EQ(StrToFloat(value("SummeOffenerBetrag")), open);
+    EXPECT_EQ(lines.first().value("F SummeOffenerBetrag").type, 0x08008000);
+}
+
+TEST_F(OpenItemFields, PurchaseOpenItemsCountValueLessPaid)
+{
+    open("OpoBList", "Liste");
+    const QList<DefinitionMap> lines = printRecords(define());
+    ASSERT_EQ(lines.size(), 2);
+    double open = 0;
+    for (const DefinitionMap &line : lines)
+        open = RoundTo(open + StrToFloat(line.value("F Auftragswert").contents) - StrToFloat(line.value("F Gezahlt").contents), 2);
+    EXPECT_DOUBLE_EQ(StrToFloat(value("SummeOffenerBetrag")), open);
+    EXPECT_EQ(lines.first().value("F Lieferant_Name").contents, "Schrauben-Schäfer GmbH");
+    EXPECT_EQ(lines.first().value("F Bestellung_auftragnr").contents, "30260001");
+}
+
+TEST_F(OpenItemFields, PaymentsOfAPeriodAreSortedByDateWithoutChangingTheRequest)
+{
+    open("Zahlungseingang", "Liste", "L", "A2", ">=01.10.2026;<=31.10.2026");
+    const QList<DefinitionMap> lines = printRecords(define());
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_EQ(lines.at(0).value("F Zahldatum").contents, "09.10.2026");
+    EXPECT_EQ(lines.at(2).value("F Zahldatum").contents, "30.10.2026");
+    EXPECT_EQ(value("DatumVon"), "01.10.2026");
+    EXPECT_EQ(value("DatumBis"), "31.10.2026");
+    EXPECT_EQ(lines.at(1).value("F Kunde_Name").contents, "Müller & Söhne GmbH");
+    EXPECT_EQ(PrintRequest().Datenbereich, "A2");
+    EXPECT_EQ(PrintRequest().Datenfilter, "");
+    expectGolden("Zahlungseingang_Liste_last", lines.last());
+}
+
+TEST_F(OpenItemFields, APeriodWithAQuoteIsQuotedIntoTheFilter)
+{
+    open("Zahlungsausgang", "Liste", "L", "A", ">=01.01.2026;<=31.12.2026' OR 'x'='x");
+    EXPECT_ANY_THROW(define()) << "the pasted text stays one literal, which is no date";
+    EXPECT_EQ(PrintRequest().Datenfilter, "") << "the request is given back on the way out";
+    EXPECT_EQ(PrintRequest().Datensatz, ">=01.01.2026;<=31.12.2026' OR 'x'='x");
+}
+
+TEST_F(OpenItemFields, OutgoingPaymentsNameTheSupplierAndThePurchase)
+{
+    open("Zahlungsausgang", "Liste", "L", "A", ">=01.01.2026;<=31.12.2026");
+    const QList<DefinitionMap> lines = printRecords(define());
+    ASSERT_EQ(lines.size(), 2);
+    EXPECT_EQ(lines.first().value("F Lieferant_nr").contents, "70001");
+    EXPECT_EQ(lines.first().value("F Bestell_auftragnr").contents, "30260001");
+    EXPECT_DOUBLE_EQ(StrToFloat(value("SummeZahlbetrag")), 450.0);
+}
