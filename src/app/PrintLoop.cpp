@@ -192,6 +192,9 @@ bool PrintLoop::LLErrHandler(int code, int job)
     if (code != report::LL_ERR_USER_ABORTED)
         ShowError(QStringLiteral("Fehler (Nr.") + QString::number(code) + QLatin1Char(')'), EngineErrorText(code));
     LlPrintEnd(job, 0);
+    // Pages a preview job had already rendered are never shown now.
+    if (!m_previewLayout.isEmpty())
+        LlPreviewDeleteFiles(job, m_previewLayout, QString());
     LlJobClose(job);
     return true;
 }
@@ -322,6 +325,7 @@ bool PrintLoop::showProgress(int job, const JobSetup &setup, TTable *slot, int l
 bool PrintLoop::prepareJob(const JobSetup &setup, bool labels)
 {
     m_aborted = false;
+    m_previewLayout = setup.toPrinter ? QString() : setup.layout;
     m_data.job().startJob();
     if (!checkPrinter(setup, labels))
         return false;
@@ -535,6 +539,7 @@ void PrintLoop::Layout()
     if (file.isEmpty())
         return;
     RequestKeeper keeper(m_request);
+    m_previewLayout.clear();
     const QString title = QStringLiteral("Formular-Layout \"") + m_window.currentFormRow().Bezeichnung + QStringLiteral("\"  ");
     m_data.job().startJob();
     DesignerFlag designer(m_data.job());

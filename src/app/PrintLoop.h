@@ -93,6 +93,8 @@ private:
     PrintWindow &m_window;
     TPrintRequest m_request;
     bool m_aborted = false;
+    // The layout of the running preview job; empty for printer output.
+    QString m_previewLayout;
 };
 
 } // namespace printroad

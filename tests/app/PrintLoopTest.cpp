@@ -429,3 +429,20 @@ TEST_F(PrintLoopTest, ATaxRateProblemIsShownOncePerJob)
     loop.ListeTintlen(false);
     EXPECT_EQ(services.messages().size(), 2);
 }
+
+TEST_F(PrintLoopTest, AFailedPreviewLeavesNoPreviewFiles)
+{
+    customerList();
+    window.chosen = printroad::Output::Bildschirm;
+    engine.script(QStringLiteral("LlPrintFields"), {0, report::LL_ERR_EXPRESSION});
+    loop.ListeTintlen(false);
+    EXPECT_EQ(services.messages().size(), 1);
+    EXPECT_EQ(services.messages().first().caption, QStringLiteral("Fehler (Nr.-23)"));
+    EXPECT_EQ(engine.count(QStringLiteral("LlPreviewDisplay")), 0);
+    const QStringList calls = engine.callNames();
+    const qsizetype deleted = calls.lastIndexOf(QStringLiteral("LlPreviewDeleteFiles"));
+    ASSERT_GE(deleted, 0);
+    EXPECT_EQ(calls.at(deleted - 1), QStringLiteral("LlPrintEnd"));
+    EXPECT_EQ(calls.at(deleted + 1), QStringLiteral("LlJobClose"));
+    expectEverythingClosed();
+}
