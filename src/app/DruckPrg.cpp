@@ -4,6 +4,7 @@
 #include "app/EmailTab.h"
 #include "app/FormFiles.h"
 #include "app/FormListKeys.h"
+#include "app/Kopieren.h"
 #include "app/MainWindowPrintSide.h"
 #include "app/PrintRoad.h"
 #include "app/ReportModules.h"
@@ -523,10 +524,7 @@ void TfrmPrintMan::btnBearbMouseDown(Qt::MouseButton button)
 
 void TfrmPrintMan::btnHilfeClick()
 {
-    if (HelpSetting().HtmlHelp)
-        ShowHelpContext(2000);
-    else
-        help::ApplicationHelpContext(200);
+    ShowDialogHelp(2000, 200);
 }
 
 bool TfrmPrintMan::FormKeyDown(QWidget *receiver, int key, Qt::KeyboardModifiers modifiers)

@@ -1,6 +1,9 @@
 #include "app/Kopieren.h"
 
 #include "app/DirDlg.h"
+#include "app/mainmodul.h"
+#include "platform/help/ApplicationHelp.h"
+#include "platform/help/OnlHelp.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/UiServices.h"
 
@@ -23,9 +26,19 @@ QString applicationTitle()
     return application ? application->title() : QApplication::applicationName();
 }
 
+// A ".chm" help file goes to the help viewer by the window's context
+// number; any other help file to the application's help by its fallback.
+void routeHelp(int context, int fallbackContext)
+{
+    if (HelpSetting().HtmlHelp)
+        ShowHelpContext(context);
+    else
+        help::ApplicationHelpContext(fallbackContext);
+}
+
 THelpRouter &helpRouter()
 {
-    static THelpRouter router;
+    static THelpRouter router = routeHelp;
     return router;
 }
 
@@ -64,15 +77,12 @@ void ShowPlainMessage(const QString &text)
 
 void SetDialogHelpRouter(THelpRouter router)
 {
-    helpRouter() = std::move(router);
+    helpRouter() = router ? std::move(router) : THelpRouter(routeHelp);
 }
 
 void ShowDialogHelp(int context, int fallbackContext)
 {
-    if (helpRouter())
-        helpRouter()(context, fallbackContext);
-    else
-        ShowPlainMessage(QStringLiteral("Die Hilfe ist in dieser Installation nicht verfügbar."));
+    helpRouter()(context, fallbackContext);
 }
 
 TfrmKopieren::TfrmKopieren(QWidget *parent)

@@ -21,9 +21,9 @@ QString WithoutFormExtension(const QString &name);
 // A message box without icon, captioned with the application's title.
 void ShowPlainMessage(const QString &text);
 
-// Help of the form-maintenance dialogs: the context number for an HTML help
-// file and the number for the application's own help. The program connects
-// the router to its help routing.
+// Help of the program's windows: the context number for an HTML help file
+// and the number for the application's own help. Tests may install another
+// router; an empty one restores the program's routing.
 using THelpRouter = std::function<void(int context, int fallbackContext)>;
 void SetDialogHelpRouter(THelpRouter router);
 void ShowDialogHelp(int context, int fallbackContext);

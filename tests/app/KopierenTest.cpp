@@ -155,6 +155,8 @@ TEST_F(KopierenTest, EachCallStartsWithAnEmptyName)
 TEST_F(KopierenTest, HelpGoesToTheCopyDialogsContext)
 {
     EXPECT_EQ(helpRequestsOf(dialog.btnHilfe), (QList<QPair<int, int>>{{2002, 202}}));
+    // Back on the program's routing, a press without a help file reaches the
+    // application's help, which has nothing to show and says nothing.
     dialog.btnHilfe->click();
-    EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("Die Hilfe ist in dieser Installation nicht verfügbar.")});
+    EXPECT_TRUE(ui.messageTexts().isEmpty());
 }
