@@ -162,7 +162,7 @@ Row formRow(const Form &form)
     row.insert("Ausdrucke", form.type == QLatin1String("Rechnung") && form.sortKey == QLatin1String("1") ? 2 : 1);
     row.insert("EtikettListe", outputLetter(form));
     if (outputLetter(form) == QLatin1String("F"))
-        row.insert("Treiber", "Tintlen PDF,PDF,FILE:");
+        row.insert("Treiber", "Tintlen PDF,Tintlen,PDF");
     if (form.type == QLatin1String("Rechnung"))
         row.insert("Bemerkung", "Original und Kopie für die Buchhaltung");
     return row;

@@ -266,3 +266,12 @@ TEST_F(AppShowTest, ClosingWritesTheWindowBehaviourAndTheEmailSettings)
     EXPECT_EQ(readInit("eMailVorschau"), QStringLiteral("1"));
     EXPECT_EQ(readInit("Anlagenpfad"), QString());
 }
+
+TEST_F(AppShowTest, TheDemosFormPrinterRowShowsItsPrinterFromTheList)
+{
+    writeRequest("FormFilterTyp", "Lieferschein");
+    TfrmPrintMan &form = activatedWindow();
+    ASSERT_EQ(formDescriptions(), QStringList{"Lieferschein"});
+    EXPECT_TRUE(form.btnFormularDrucker->isChecked());
+    EXPECT_EQ(form.lstFrmDrucker->currentText(), QStringLiteral("Tintlen PDF an PDF"));
+}
