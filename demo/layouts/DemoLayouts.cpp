@@ -1,5 +1,6 @@
 #include "demo/layouts/DemoLayouts.h"
 
+#include "demo/layouts/LayoutStyle.h"
 #include "demo/layouts/ModuleLayouts.h"
 
 #include "platform/report/LayoutBuilder.h"
@@ -17,19 +18,7 @@ using namespace report;
 
 namespace {
 
-const QString kAmount = QStringLiteral("\"--,---,--&.##\"");
-const QColor kHeaderFill(0xe6, 0xea, 0xef);
 const QColor kAccent(0x1f, 0x3a, 0x5f);
-
-QString amount(const QString &name)
-{
-    return QStringLiteral("Trim(FStr(%1, %2))").arg(name, kAmount);
-}
-
-QString withCurrency(const QString &name)
-{
-    return amount(name) + QStringLiteral(" + \" \" + Währung");
-}
 
 void addLetterHead(Layout &layout)
 {
@@ -79,13 +68,11 @@ TableDef positionsTable()
     TableDef table;
     table.rect = QRectF(20, 124, 175, 140);
     table.followingTop = 28;
-    TableRow header = tableRow(RowPart::Header, 6.5,
+    TableRow header = headingRow(6.5,
                                {column(10, "\"Pos.\"", Qt::AlignLeft, head), column(24, "\"Art.-Nr.\"", Qt::AlignLeft, head),
                                 column(73, "\"Bezeichnung\"", Qt::AlignLeft, head), column(20, "\"Menge\"", Qt::AlignRight, head),
                                 column(24, "\"Einzelpreis\"", Qt::AlignRight, head),
                                 column(24, "\"Gesamt \" + Währung", Qt::AlignRight, head)});
-    header.fill = kHeaderFill;
-    header.lineBelow = 0.3;
     TableRow article = tableRow(RowPart::Data, 5.5,
                                 {column(10, "posdruck", Qt::AlignLeft, body), column(24, "Artikelnr", Qt::AlignLeft, body),
                                  column(73, "Bezeichnung", Qt::AlignLeft, body, true),
@@ -98,25 +85,25 @@ TableDef positionsTable()
                              "TextPos");
     TableRow carry = tableRow(RowPart::PageFooter, 6.5,
                               {column(127, "\"Übertrag\"", Qt::AlignRight, font(9, true)),
-                               column(48, withCurrency("Übertrag"), Qt::AlignRight, font(9, true))});
+                               column(48, amountWithCurrency("Übertrag"), Qt::AlignRight, font(9, true))});
     carry.lineAbove = 0.3;
     TableRow carried = tableRow(RowPart::Header, 6,
                                 {column(127, "\"Übertrag von Seite \" + (Seite - 1)", Qt::AlignRight, font(9, true)),
-                                 column(48, withCurrency("Übertrag"), Qt::AlignRight, font(9, true))},
+                                 column(48, amountWithCurrency("Übertrag"), Qt::AlignRight, font(9, true))},
                                 "Seite > 1");
     TableRow net = tableRow(RowPart::EndFooter, 6,
-                            {column(127, "\"Summe netto\"", Qt::AlignRight, body), column(48, withCurrency("Übertrag"), Qt::AlignRight, body)});
+                            {column(127, "\"Summe netto\"", Qt::AlignRight, body), column(48, amountWithCurrency("Übertrag"), Qt::AlignRight, body)});
     net.lineAbove = 0.5;
     TableRow tax1 = tableRow(RowPart::EndFooter, 5.5,
                              {column(127, "\"zzgl. \" + SteuerBezeichnung + \" \" + Steuersatz1 + \" %\"", Qt::AlignRight, body),
-                              column(48, withCurrency("steuer1"), Qt::AlignRight, body)});
+                              column(48, amountWithCurrency("steuer1"), Qt::AlignRight, body)});
     TableRow tax2 = tableRow(RowPart::EndFooter, 5.5,
                              {column(127, "\"zzgl. \" + SteuerBezeichnung + \" \" + Steuersatz2 + \" %\"", Qt::AlignRight, body),
-                              column(48, withCurrency("steuer2"), Qt::AlignRight, body)},
+                              column(48, amountWithCurrency("steuer2"), Qt::AlignRight, body)},
                              "steuer2 <> 0");
     TableRow total = tableRow(RowPart::EndFooter, 8,
                               {column(127, "\"Rechnungsbetrag\"", Qt::AlignRight, font(10.5, true)),
-                               column(48, withCurrency("endbetrag"), Qt::AlignRight, font(10.5, true))});
+                               column(48, amountWithCurrency("endbetrag"), Qt::AlignRight, font(10.5, true))});
     total.fill = kHeaderFill;
     total.lineAbove = 0.3;
     total.lineBelow = 0.6;
@@ -197,7 +184,7 @@ Layout articleLabelLayout()
     name.wrap = true;
     layout.objects.append(name);
     layout.objects.append(textObject("Artikelnummer", {38, 19, 61, 5}, {"\"Art.-Nr. \" + Artikelnr"}, font(8)));
-    layout.objects.append(textObject("Preis", {38, 25, 61, 9}, {withCurrency("vk1")}, font(16, true), Qt::AlignRight));
+    layout.objects.append(textObject("Preis", {38, 25, 61, 9}, {amountWithCurrency("vk1")}, font(16, true), Qt::AlignRight));
     layout.objects.append(barcodeObject("EAN", {38, 36, 55, 18}, "Barcode_Artikelnr_EAN13", LL_BARCODE_EAN13));
     return layout;
 }

@@ -1,6 +1,7 @@
 #include "demo/layouts/DocumentLayouts.h"
 
 #include "demo/layouts/DemoLayouts.h"
+#include "demo/layouts/LayoutStyle.h"
 #include "demo/layouts/ListPage.h"
 #include "platform/report/LayoutBuilder.h"
 
@@ -10,8 +11,6 @@ using namespace report;
 
 namespace {
 
-const QColor kHeaderFill(0xe6, 0xea, 0xef);
-const QString kCurrency = QStringLiteral(" + \" \" + Währung");
 
 // What sets one document form apart from the invoice it is made from.
 struct DocumentText {
@@ -57,13 +56,13 @@ QList<TableRow> markerRows()
     const FontSpec bold = font(9, true);
     TableRow subtotal = tableRow(RowPart::Data, 6,
                                  {column(127, "\"Zwischensumme\"", Qt::AlignRight, bold),
-                                  column(48, amountOf("Übertrag") + kCurrency, Qt::AlignRight, bold)},
+                                  column(48, amountWithCurrency("Übertrag"), Qt::AlignRight, bold)},
                                  "If(TextPos, Empty(Bezeichnung), False)");
     subtotal.lineAbove = 0.2;
     subtotal.lineBelow = 0.2;
     TableRow block = tableRow(RowPart::Data, 6,
                               {column(127, "\"Summe dieses Abschnitts\"", Qt::AlignRight, bold),
-                               column(48, amountOf("ÜbertragBlock") + kCurrency, Qt::AlignRight, bold)},
+                               column(48, amountWithCurrency("ÜbertragBlock"), Qt::AlignRight, bold)},
                               "Upper$(Bezeichnung) = \"#ZWB\"");
     block.lineBelow = 0.3;
     return {subtotal, block};
@@ -96,12 +95,10 @@ TableDef quantityTable()
     TableDef table;
     table.rect = QRectF(20, 124, 175, 140);
     table.followingTop = 28;
-    TableRow header = tableRow(RowPart::Header, 6.5,
+    TableRow header = headingRow(6.5,
                                {column(12, "\"Pos.\"", Qt::AlignLeft, head), column(28, "\"Art.-Nr.\"", Qt::AlignLeft, head),
                                 column(95, "\"Bezeichnung\"", Qt::AlignLeft, head), column(22, "\"Menge\"", Qt::AlignRight, head),
                                 column(18, "\"Einheit\"", Qt::AlignLeft, head)});
-    header.fill = kHeaderFill;
-    header.lineBelow = 0.3;
     TableRow article = tableRow(RowPart::Data, 5.5,
                                 {column(12, "posdruck", Qt::AlignLeft, body), column(28, "Artikelnr", Qt::AlignLeft, body),
                                  column(95, "Bezeichnung", Qt::AlignLeft, body, true),
@@ -215,13 +212,11 @@ TableDef dunningTable()
     TableDef table;
     table.rect = QRectF(20, 130, 175, 130);
     table.followingTop = 28;
-    TableRow header = tableRow(RowPart::Header, 6.5,
+    TableRow header = headingRow(6.5,
                                {column(25, "\"Rechnung\"", Qt::AlignLeft, head), column(24, "\"vom\"", Qt::AlignLeft, head),
                                 column(24, "\"fällig am\"", Qt::AlignLeft, head), column(12, "\"Tage\"", Qt::AlignRight, head),
                                 column(30, "\"Betrag\"", Qt::AlignRight, head), column(30, "\"offen\"", Qt::AlignRight, head),
                                 column(30, "\"Zinsen\"", Qt::AlignRight, head)});
-    header.fill = kHeaderFill;
-    header.lineBelow = 0.3;
     TableRow item = tableRow(RowPart::Data, 5.5,
                              {column(25, "auftragnr", Qt::AlignLeft, body), column(24, dateOf("Datum"), Qt::AlignLeft, body),
                               column(24, dateOf("faellig"), Qt::AlignLeft, body), column(12, "mahnzinstage", Qt::AlignRight, body),
@@ -231,7 +226,7 @@ TableDef dunningTable()
     item.lineBelow = 0.1;
     auto sumRow = [&body](const QString &label, const QString &amount, const QString &condition = {}) {
         return tableRow(RowPart::EndFooter, 5.5,
-                        {column(115, quoted(label), Qt::AlignRight, body), column(60, amountOf(amount) + kCurrency, Qt::AlignRight, body)},
+                        {column(115, quoted(label), Qt::AlignRight, body), column(60, amountWithCurrency(amount), Qt::AlignRight, body)},
                         condition);
     };
     TableRow open = sumRow("Offener Betrag", "Summe_OffenerBetrag");
@@ -240,7 +235,7 @@ TableDef dunningTable()
     TableRow fee = sumRow("Mahngebühr", "Mahngebühr", "Mahngebühr <> 0");
     TableRow total = tableRow(RowPart::EndFooter, 8,
                               {column(115, "\"Zu zahlender Betrag\"", Qt::AlignRight, font(10.5, true)),
-                               column(60, amountOf("Summe_OffenerBetrag + Summe_Verzugszinsen + Mahngebühr") + kCurrency,
+                               column(60, amountWithCurrency("Summe_OffenerBetrag + Summe_Verzugszinsen + Mahngebühr"),
                                       Qt::AlignRight, font(10.5, true))});
     total.fill = kHeaderFill;
     total.lineAbove = 0.3;

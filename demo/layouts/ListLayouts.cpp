@@ -187,7 +187,7 @@ QList<QPair<QString, Layout>> masterLists()
         {"ArtPreis_Liste.lst",
          listLayout({"Preise eines Artikels",
                      {"\"Artikel \" + Artikelnr + \" \" + Bezeichnung",
-                      "\"Listenpreis \" + " + amountOf("VK1") + " + \" \" + Währung"},
+                      "\"Listenpreis \" + " + amountWithCurrency("VK1")},
                      {{"Kd.-Nr.", 18, "Kundennr"},
                       {"Kunde", 80, "Kunde_Name"},
                       money("Preis", 26, "Preis"),

@@ -8,7 +8,6 @@ using namespace report;
 
 namespace {
 
-const QColor kHeaderFill(0xe6, 0xea, 0xef);
 constexpr double kLeft = 15;
 constexpr double kTableTop = 40;
 
@@ -34,10 +33,7 @@ TableRow headerRow(const ListPage &page)
     QList<TableColumn> columns;
     for (const ListColumn &c : page.columns)
         columns << column(c.width, '"' + c.title + '"', c.align, font(8, true));
-    TableRow row = tableRow(RowPart::Header, 6, columns);
-    row.fill = kHeaderFill;
-    row.lineBelow = 0.3;
-    return row;
+    return headingRow(6, columns);
 }
 
 TableRow dataRow(const ListPage &page)
@@ -77,16 +73,6 @@ TableRow totalsRow(const ListPage &page)
     return row;
 }
 
-}
-
-QString amountOf(const QString &expression)
-{
-    return QStringLiteral("Trim(FStr(%1, \"--,---,--&.##\"))").arg(expression);
-}
-
-QString dateOf(const QString &expression)
-{
-    return QStringLiteral("Date$(%1, \"dd.mm.yyyy\")").arg(expression);
 }
 
 Layout listLayout(const ListPage &page)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "demo/layouts/LayoutStyle.h"
 #include "platform/report/Layout.h"
 
 #include <QList>
@@ -32,10 +33,5 @@ struct ListPage {
 };
 
 report::Layout listLayout(const ListPage &page);
-
-// Expression of an amount with two decimals and thousands points.
-QString amountOf(const QString &expression);
-// Expression of a date field as "dd.mm.yyyy".
-QString dateOf(const QString &expression);
 
 }
