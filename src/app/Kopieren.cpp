@@ -1,6 +1,7 @@
 #include "app/Kopieren.h"
 
 #include "app/DirDlg.h"
+#include "app/Utils.h"
 #include "app/mainmodul.h"
 #include "platform/help/ApplicationHelp.h"
 #include "platform/help/OnlHelp.h"
@@ -18,12 +19,6 @@ qsizetype fileNameStart(const QString &path)
     for (const QChar separator : {QLatin1Char('\\'), QLatin1Char('/'), QLatin1Char(':')})
         start = std::max(start, path.lastIndexOf(separator) + 1);
     return start;
-}
-
-QString applicationTitle()
-{
-    const ui::Application *application = ui::Application::instance();
-    return application ? application->title() : QApplication::applicationName();
 }
 
 // A ".chm" help file goes to the help viewer by the window's context
@@ -68,11 +63,6 @@ QString WithoutFormExtension(const QString &name)
 {
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     return dot >= fileNameStart(name) ? name.left(dot) : name;
-}
-
-void ShowPlainMessage(const QString &text)
-{
-    ui::services().messageBox(text, applicationTitle(), ui::MsgIcon::None, ui::MsgButtons::Ok);
 }
 
 void SetDialogHelpRouter(THelpRouter router)
@@ -147,7 +137,7 @@ bool TfrmKopieren::nameRefused(const QString &name)
         const int answer = ui::services().messageBox(
             QStringLiteral("Ein Formular mit dem Namen ") + name
                 + QStringLiteral(" ist bereits vorhanden.\r\nSoll es überschrieben werden?"),
-            applicationTitle(), ui::MsgIcon::Question, ui::MsgButtons::YesNo, ui::IDNO);
+            ui::applicationTitle(), ui::MsgIcon::Question, ui::MsgButtons::YesNo, ui::IDNO);
         if (answer != ui::IDYES) {
             edtNeuername->setFocus();
             return true;

@@ -9,6 +9,7 @@
 #include "platform/runtime/Conversions.h"
 #include "platform/runtime/Exceptions.h"
 #include "platform/runtime/StringLists.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/UiServices.h"
 
 #include <QFileInfo>
@@ -47,6 +48,11 @@ void ShowError(const QString &caption, const QString &text)
 void ShowErrorMsg(const QString &caption, const QString &text)
 {
     ShowError(caption, text);
+}
+
+void ShowPlainMessage(const QString &text)
+{
+    ui::services().messageBox(text, ui::applicationTitle(), ui::MsgIcon::None, ui::MsgButtons::Ok);
 }
 
 int AskYesNoCancel(const QString &text)

@@ -13,6 +13,8 @@ class TTable;
 // Message boxes; the caption may be empty.
 void ShowError(const QString &caption, const QString &text);
 void ShowErrorMsg(const QString &caption, const QString &text);
+// A message box without icon, captioned with the application's title.
+void ShowPlainMessage(const QString &text);
 // Yes, No and Cancel; returns the result code (ui::IDYES, ui::IDNO, ui::IDCANCEL).
 int AskYesNoCancel(const QString &text);
 

@@ -11,7 +11,6 @@
 #include "platform/os/Paths.h"
 #include "platform/os/Registry.h"
 #include "platform/runtime/Exceptions.h"
-#include "platform/ui/Application.h"
 #include "platform/ui/UiServices.h"
 
 #include <QScopeGuard>
@@ -36,13 +35,6 @@ const TDocumentKind purchaseDocuments{
 // The modules whose documents have e-mail rows.
 const QString salesModule = QStringLiteral("Auftrag");
 const QString purchaseMailModule = QStringLiteral("Bestellung");
-
-void showPlainMessage(const QString &text)
-{
-    const ui::Application *application = ui::Application::instance();
-    const QString caption = application ? application->title() : QApplication::applicationName();
-    ui::services().messageBox(text, caption, ui::MsgIcon::None, ui::MsgButtons::Ok);
-}
 
 QList<TNCTable *> documentTables(const TEmailState &state)
 {
@@ -327,7 +319,7 @@ bool OpenDocumentTables()
 {
     TEmailState &state = EmailState();
     if (state.TablesOpen) {
-        showPlainMessage(QStringLiteral("Fehler: Die Datenbank wurde ein zweites mal geöffnet"));
+        ShowPlainMessage(QStringLiteral("Fehler: Die Datenbank wurde ein zweites mal geöffnet"));
         return false;
     }
     const TEmailRequest &request = EmailRequest();
@@ -337,7 +329,7 @@ bool OpenDocumentTables()
     try {
         openTables(state, request);
     } catch (const EDatabaseError &error) {
-        showPlainMessage(QStringLiteral("Datenbankfehler: ") + error.Message());
+        ShowPlainMessage(QStringLiteral("Datenbankfehler: ") + error.Message());
         return false;
     }
     registerVocabulary(state, request);
@@ -350,7 +342,7 @@ void CloseDocumentTables()
 {
     TEmailState &state = EmailState();
     if (!state.TablesOpen) {
-        showPlainMessage(QStringLiteral("Fehler: Die Datenbank wurde geschlosse, obwohl sie nicht offen war"));
+        ShowPlainMessage(QStringLiteral("Fehler: Die Datenbank wurde geschlosse, obwohl sie nicht offen war"));
         return;
     }
     closeDocumentTableObjects(state);

@@ -7,15 +7,8 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/UiServices.h"
 
-#include <QCoreApplication>
 
 namespace {
-
-QString ApplicationTitle()
-{
-    const auto *application = ui::Application::instance();
-    return application ? application->title() : QCoreApplication::applicationName();
-}
 
 const QString FormularExtension = QStringLiteral(".frm");
 const QString MissingNameMessage =
@@ -172,7 +165,7 @@ bool TFormular::LoadFromFile(const QString &fileName)
     Clear();
     const QString name = NormalizedFormularName(fileName);
     if (name.length() < FormularExtension.length() + 1) {
-        ui::services().messageBox(MissingNameMessage, ApplicationTitle(),
+        ui::services().messageBox(MissingNameMessage, ui::applicationTitle(),
                                   ui::MsgIcon::None, ui::MsgButtons::Ok);
         return false;
     }

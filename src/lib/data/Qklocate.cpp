@@ -120,9 +120,7 @@ bool scanRecords(bool fromFirst, TDataSet *dataSet, const FieldMatcher &matcher)
 
 void qkShowLibraryWarning(const QString &text)
 {
-    const ui::Application *application = ui::Application::instance();
-    const QString caption = application ? application->title() : QCoreApplication::applicationName();
-    ui::services().messageBox(text, caption, ui::MsgIcon::Warning, ui::MsgButtons::Ok);
+    ui::services().messageBox(text, ui::applicationTitle(), ui::MsgIcon::Warning, ui::MsgButtons::Ok);
 }
 
 QString qkFieldSearchText(const TField *field)

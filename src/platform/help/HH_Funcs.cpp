@@ -23,15 +23,9 @@ THHFuncsGlobals &globals()
     return state;
 }
 
-QString applicationTitle()
-{
-    const ui::Application *application = ui::Application::instance();
-    return application ? application->title() : QCoreApplication::applicationName();
-}
-
 void showWarning(const QString &text)
 {
-    ui::services().messageBox(text, applicationTitle(), ui::MsgIcon::Warning, ui::MsgButtons::Ok);
+    ui::services().messageBox(text, ui::applicationTitle(), ui::MsgIcon::Warning, ui::MsgButtons::Ok);
 }
 
 // Four numbers joined by ".", missing ones 0.

@@ -12,15 +12,19 @@ QString exceptionDisplayText(const QString &message)
     return message;
 }
 
+QString applicationTitle()
+{
+    const Application *application = Application::instance();
+    return application ? application->title() : QCoreApplication::applicationName();
+}
+
 void showEscapedException(const std::exception &error)
 {
     if (dynamic_cast<const EAbort *>(&error))
         return;
     const auto *own = dynamic_cast<const Exception *>(&error);
     const QString message = own ? own->Message() : QString::fromUtf8(error.what());
-    const Application *application = Application::instance();
-    const QString caption = application ? application->title() : QApplication::applicationName();
-    services().messageBox(exceptionDisplayText(message), caption, MsgIcon::Stop, MsgButtons::Ok);
+    services().messageBox(exceptionDisplayText(message), applicationTitle(), MsgIcon::Stop, MsgButtons::Ok);
 }
 
 Application::Application(int &argc, char **argv)

@@ -12,6 +12,10 @@ namespace ui {
 // the message ends in a character that sorts after ".".
 QString exceptionDisplayText(const QString &message);
 
+// The caption of the program's own message boxes: the application object's
+// title, or the application name while there is none.
+QString applicationTitle();
+
 // Shows an exception that escaped an event handler: stop icon, application
 // title as caption. EAbort is the silent exception and shows nothing.
 // Without an Application object the caption is the application name.
