@@ -17,12 +17,6 @@
 
 namespace {
 
-QString extensionOf(const QString &fileName)
-{
-    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
-    return dot < 0 ? QString() : fileName.mid(dot);
-}
-
 int attributesOf(const QString &fileName)
 {
     const QFileInfo info(os::resolvePath(fileName));
@@ -85,7 +79,7 @@ int CopyFiles(const QString &mask, const QString &folder, const QString &newBase
     int copied = 0;
     for (const QString &file : os::findFiles(mask)) {
         const QString name = QFileInfo(file).fileName();
-        const QString targetName = newBaseName.isEmpty() ? name : newBaseName + extensionOf(name);
+        const QString targetName = newBaseName.isEmpty() ? name : newBaseName + os::fileExtension(name);
         if (CopyFile(file, targetFolder + targetName) == 0)
             ++copied;
     }

@@ -64,11 +64,6 @@ bool samePath(const QString &left, const QString &right)
     return comparable(left).compare(comparable(right), Qt::CaseInsensitive) == 0;
 }
 
-QString extensionOf(const QString &fileName)
-{
-    return fileName.mid(fileName.lastIndexOf(QLatin1Char('.')));
-}
-
 // Copies are typed as digits and never exceed what the field can hold.
 QString copiesText(const QString &text)
 {
@@ -400,7 +395,7 @@ TCopyTarget TfrmBearbeiten::copyTarget(const QString &storedName, const QString 
     if (samePath(sourceBase(storedName), formPath() + newName))
         return TCopyTarget::Original;
     for (const QString &source : os::findFiles(copyMask(storedName))) {
-        if (os::fileExists(formPath() + newName + extensionOf(QFileInfo(source).fileName())))
+        if (os::fileExists(formPath() + newName + os::fileExtension(source)))
             return TCopyTarget::Existing;
     }
     return TCopyTarget::Free;

@@ -12,14 +12,6 @@ const QString initSection = QStringLiteral("Init");
 const QString storedFilterMarker = QStringLiteral("|qkFilter=");
 const QChar apostrophe = QLatin1Char('\'');
 
-// From the last point of the file name on; none when the name has no point.
-QString fileExtension(const QString &path)
-{
-    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
-    const qsizetype separator = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
-    return dot > separator ? path.mid(dot) : QString();
-}
-
 QString readInit(const TIniFile &ini, const QString &key)
 {
     return ini.ReadString(initSection, key, QString());
@@ -81,7 +73,7 @@ void ReadHelpFile()
     const QString helpFile = readInit(ini, QStringLiteral("Hilfedatei"));
     if (helpFile.isEmpty())
         return;
-    HelpSetting().HtmlHelp = fileExtension(helpFile).toUpper() == QLatin1String(".CHM");
+    HelpSetting().HtmlHelp = os::fileExtension(helpFile).toUpper() == QLatin1String(".CHM");
     HelpSetting().HelpFile = helpFile;
 }
 

@@ -102,4 +102,11 @@ QString tempFolder()
     return includeTrailingSeparator(QDir::tempPath());
 }
 
+QString fileExtension(const QString &path)
+{
+    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+    const qsizetype separator = std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
+    return dot > separator ? path.mid(dot) : QString();
+}
+
 } // namespace os

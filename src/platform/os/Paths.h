@@ -20,6 +20,10 @@ QString includeTrailingSeparator(const QString &path);
 // Removes one trailing "/" or "\" (the root "/" stays).
 QString excludeTrailingSeparator(const QString &path);
 
+// The file name's extension from its last point on ("" when it has none);
+// a point in a folder name ("\" or "/" separated) never counts.
+QString fileExtension(const QString &path);
+
 // Folder of the running program, without a trailing separator. Tests and
 // tools that run the program's code elsewhere may set it.
 QString executableFolder();
