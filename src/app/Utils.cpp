@@ -114,9 +114,7 @@ QString GetTempDir()
 // Paths from the suite end in "\", our own in "/": either counts.
 QString StripBackslash(const QString &path)
 {
-    if (path.endsWith(QLatin1Char('\\')) || path.endsWith(QLatin1Char('/')))
-        return path.chopped(1);
-    return path;
+    return os::excludeTrailingSeparator(path);
 }
 
 QString GetAliasPath(const QString &alias)
