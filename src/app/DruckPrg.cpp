@@ -80,11 +80,13 @@ protected:
     {
         if (event->type() != QEvent::KeyPress || !belongsToWindow(watched))
             return false;
-        const auto *key = static_cast<QKeyEvent *>(event);
-        bool taken = false;
+        const auto *keyEvent = static_cast<QKeyEvent *>(event);
+        int key = keyEvent->key();
         auto *receiver = static_cast<QWidget *>(watched);
-        runHandler([&] { taken = m_window.FormKeyDown(receiver, key->key(), key->modifiers()); });
-        return taken;
+        runHandler([&] { m_window.FormKeyDown(receiver, key, keyEvent->modifiers()); });
+        // A key that started a job is spent even when the job failed: passed
+        // on, each parent would run the same job again.
+        return key == 0;
     }
 
 private:
@@ -149,6 +151,7 @@ void TfrmPrintMan::connectHandlers()
     connect(btnTintlen, &QPushButton::clicked, this, &TfrmPrintMan::btnTintlenClick);
     connect(btnBearb, &QPushButton::clicked, this, &TfrmPrintMan::btnBearbClick);
     connect(btnHilfe, &QPushButton::clicked, this, &TfrmPrintMan::btnHilfeClick);
+    InstallHelpKey(this, 2000, 200);
     connect(DBGrid1, &QAbstractItemView::doubleClicked, this, &TfrmPrintMan::DBGrid1DblClick);
     connect(dbgEFormular, &QAbstractItemView::doubleClicked, this, &TfrmPrintMan::dbgEFormularDblClick);
     connect(btnStandardDrucker, &QRadioButton::clicked, this, &TfrmPrintMan::btnStandardDruckerClick);
@@ -527,7 +530,7 @@ void TfrmPrintMan::btnHilfeClick()
     ShowDialogHelp(2000, 200);
 }
 
-bool TfrmPrintMan::FormKeyDown(QWidget *receiver, int key, Qt::KeyboardModifiers modifiers)
+void TfrmPrintMan::FormKeyDown(QWidget *receiver, int &key, Qt::KeyboardModifiers modifiers)
 {
     // A key that an edit or list passed on to its parents was still typed there.
     const QWidget *focus = QApplication::focusWidget();
@@ -535,21 +538,23 @@ bool TfrmPrintMan::FormKeyDown(QWidget *receiver, int key, Qt::KeyboardModifiers
     const FormKeyMeaning meaning = FormKeyMeaningOf(key, modifiers, isPrintTab(), typing);
     switch (meaning.action) {
     case FormKeyAction::Layout:
+        key = 0;
         m_printRoad->loop.Layout();
-        return true;
+        return;
     case FormKeyAction::Copies:
+        key = 0;
         showTypedCopies(meaning.character);
-        return true;
+        return;
     case FormKeyAction::SortKey:
         if (!tblForm->Active()
             || !FindSortKeyRow(*tblForm, PrintRequest().Modul, PrintRequest().FormFilterTyp, meaning.character))
-            return false;
+            return;
+        key = 0;
         btnTintlen->click();
-        return true;
+        return;
     case FormKeyAction::None:
         break;
     }
-    return false;
 }
 
 void TfrmPrintMan::showTypedCopies(QChar digit)

@@ -78,9 +78,9 @@ public:
     // The print road behind the print tab: driver, print loop and designer.
     printroad::PrintRoad &PrintRoad() { return *m_printRoad; }
 
-    // The window sees every key before the control it goes to; true when
-    // the key was taken.
-    bool FormKeyDown(QWidget *receiver, int key, Qt::KeyboardModifiers modifiers);
+    // The window sees every key before the control it goes to; a key it
+    // takes is set to 0.
+    void FormKeyDown(QWidget *receiver, int &key, Qt::KeyboardModifiers modifiers);
 
 public slots:
     void FormShow();

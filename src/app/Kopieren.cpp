@@ -8,6 +8,8 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/UiServices.h"
 
+#include <QShortcut>
+
 namespace {
 
 const QStringList formExtensions = {QStringLiteral(".frm"), QStringLiteral(".lst"), QStringLiteral(".lbl")};
@@ -82,6 +84,7 @@ TfrmKopieren::TfrmKopieren(QWidget *parent)
     connect(btnOk, &QPushButton::clicked, this, &TfrmKopieren::btnOkClick);
     connect(btnAbbruch, &QPushButton::clicked, this, &QDialog::reject);
     connect(btnHilfe, &QPushButton::clicked, this, &TfrmKopieren::btnHilfeClick);
+    InstallHelpKey(this, HelpContext, FallbackHelpContext);
     connect(edtNeuername, &QLineEdit::textEdited, this, &TfrmKopieren::edtNeuernameChange);
     frmKopieren = this;
 }
@@ -144,6 +147,14 @@ bool TfrmKopieren::nameRefused(const QString &name)
         }
     }
     return false;
+}
+
+void InstallHelpKey(QWidget *window, int context, int fallbackContext)
+{
+    auto *key = new QShortcut(QKeySequence(Qt::Key_F1), window);
+    key->setContext(Qt::WindowShortcut);
+    QObject::connect(key, &QShortcut::activated, window,
+                     [context, fallbackContext] { ShowDialogHelp(context, fallbackContext); });
 }
 
 void TfrmKopieren::btnHilfeClick()

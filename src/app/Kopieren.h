@@ -25,6 +25,8 @@ QString WithoutFormExtension(const QString &name);
 using THelpRouter = std::function<void(int context, int fallbackContext)>;
 void SetDialogHelpRouter(THelpRouter router);
 void ShowDialogHelp(int context, int fallbackContext);
+// F1 anywhere in the window asks for the same help as its help button.
+void InstallHelpKey(QWidget *window, int context, int fallbackContext);
 
 // What copying under a name would do: write new files, overwrite a form that
 // exists, or copy the original onto itself.

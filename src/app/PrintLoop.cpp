@@ -189,8 +189,11 @@ void PrintLoop::applyWindowBehaviour(bool hideMainWindow)
 
 bool PrintLoop::LLErrHandler(int code, int job)
 {
-    if (code != report::LL_ERR_USER_ABORTED)
-        ShowError(QStringLiteral("Fehler (Nr.") + QString::number(code) + QLatin1Char(')'), EngineErrorText(code));
+    if (code != report::LL_ERR_USER_ABORTED) {
+        const QString cause = LlGetErrorText(job);
+        ShowError(QStringLiteral("Fehler (Nr.") + QString::number(code) + QLatin1Char(')'),
+                  cause.isEmpty() ? EngineErrorText(code) : cause);
+    }
     LlPrintEnd(job, 0);
     // Pages a preview job had already rendered are never shown now.
     if (!m_previewLayout.isEmpty())
@@ -236,9 +239,12 @@ void PrintLoop::setEuroFromWorkstation()
         m_data.job().euroDruck = tcSetupLoc->FieldByName(QStringLiteral("EuroDruckVorgabe"))->AsString() == QLatin1String("J");
 }
 
+// A module that named no table to print from (an unknown one) has nothing
+// to print, whatever record number it answered.
 int PrintLoop::defineRecord(int job, TTable *&slot, bool labels)
 {
-    return m_fields.DefineFields(job, slot, labels, false);
+    const int limit = m_fields.DefineFields(job, slot, labels, false);
+    return slot ? limit : NothingToPrint;
 }
 
 // A pass that only asks the engine which printer the layout names; when it

@@ -199,6 +199,7 @@ void TfrmBearbeiten::connectButtons()
     for (const auto &[button, handler] : handlers)
         connect(button, &QAbstractButton::clicked, this, [this, handler = handler] { guarded([&] { (this->*handler)(); }); });
     connect(btnAbbruch, &QPushButton::clicked, this, &QDialog::reject);
+    InstallHelpKey(this, HelpContext, FallbackHelpContext);
 }
 
 bool TfrmBearbeiten::EditJob(TTable *table, TDataSource *dataSource, int mode)

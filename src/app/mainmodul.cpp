@@ -1,6 +1,7 @@
 #include "app/mainmodul.h"
 
 #include "app/Utils.h"
+#include "platform/help/ApplicationHelp.h"
 #include "platform/os/IniFile.h"
 #include "platform/os/Paths.h"
 
@@ -75,6 +76,7 @@ void ReadHelpFile()
         return;
     HelpSetting().HtmlHelp = os::fileExtension(helpFile).toUpper() == QLatin1String(".CHM");
     HelpSetting().HelpFile = helpFile;
+    help::SetApplicationHelpFile(helpFile);
 }
 
 QString StripOneApostrophe(const QString &key)

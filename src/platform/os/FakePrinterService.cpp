@@ -28,10 +28,11 @@ void FakePrinterService::setCurrentPrinter(const QString &name)
     m_history << name;
 }
 
-bool FakePrinterService::configure(QPrinter &printer, const QString &name, const QString &documentName) const
+bool FakePrinterService::configure(QPrinter &printer, const QString &name, const QString &documentName,
+                                   QString &refusal) const
 {
     const PrinterInfo info = find(name);
-    if (info.name.isNull() || !configurePdfOutput(printer, m_outputFolder, documentName))
+    if (info.name.isNull() || !configurePdfOutput(printer, m_outputFolder, documentName, refusal))
         return false;
     m_jobs << Job{info.name, documentName, printer.outputFileName()};
     return true;

@@ -29,7 +29,8 @@ public:
     QList<PrinterInfo> printers() const override;
     QString currentPrinter() const override { return m_current; }
     void setCurrentPrinter(const QString &name) override;
-    bool configure(QPrinter &printer, const QString &name, const QString &documentName) const override;
+    bool configure(QPrinter &printer, const QString &name, const QString &documentName,
+                   QString &refusal) const override;
 
     const QStringList &currentPrinterHistory() const { return m_history; }
     const QList<Job> &jobs() const { return m_jobs; }

@@ -34,8 +34,10 @@ public:
     virtual bool exists(const QString &name) const;
     // Prepares the printer for a job named documentName on that printer;
     // false (printer untouched) when there is no such printer or it cannot
-    // take the job.
-    virtual bool configure(QPrinter &printer, const QString &name, const QString &documentName) const = 0;
+    // take the job. Where the printer exists but cannot take the job,
+    // refusal says why in German.
+    virtual bool configure(QPrinter &printer, const QString &name, const QString &documentName,
+                           QString &refusal) const = 0;
 
 protected:
     // The entry of that name without regard to case; a null name when none.

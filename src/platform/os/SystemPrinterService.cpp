@@ -39,6 +39,23 @@ QString unusedPdfPath(const QString &folder, const QString &baseName)
     return path;
 }
 
+// Why the built-in PDF printer cannot write into folder; empty when it can
+// (the folder is created when missing).
+QString unusablePdfFolder(const QString &folder)
+{
+    const QString start = QStringLiteral("Der PDF-Drucker kann nicht in den Ordner \"%1\" schreiben: ").arg(folder);
+    if (folder.trimmed().isEmpty())
+        return QStringLiteral("Für den PDF-Drucker ist kein Ordner eingestellt.");
+    const QFileInfo info(folder);
+    if (info.exists() && !info.isDir())
+        return start + QStringLiteral("An seiner Stelle liegt eine Datei.");
+    if (!info.exists() && !QDir().mkpath(folder))
+        return start + QStringLiteral("Er fehlt und kann nicht angelegt werden.");
+    if (!QFileInfo(folder).isWritable())
+        return start + QStringLiteral("Er ist schreibgeschützt.");
+    return {};
+}
+
 QString queuePort(const QPrinterInfo &queue)
 {
     return queue.location().isEmpty() ? QStringLiteral("CUPS") : queue.location();
@@ -86,22 +103,24 @@ void SystemPrinterService::setCurrentPrinter(const QString &name)
     TIniFile(path).WriteString(Section, QStringLiteral("Aktuell"), name);
 }
 
-bool SystemPrinterService::configure(QPrinter &printer, const QString &name, const QString &documentName) const
+bool SystemPrinterService::configure(QPrinter &printer, const QString &name, const QString &documentName,
+                                     QString &refusal) const
 {
     const PrinterInfo info = find(name);
     if (info.name.isNull())
         return false;
     if (info.builtinPdf)
-        return configurePdfOutput(printer, pdfFolder(), documentName);
+        return configurePdfOutput(printer, pdfFolder(), documentName, refusal);
     printer.setOutputFormat(QPrinter::NativeFormat);
     printer.setPrinterName(info.name);
     printer.setDocName(documentName);
     return true;
 }
 
-bool configurePdfOutput(QPrinter &printer, const QString &folder, const QString &documentName)
+bool configurePdfOutput(QPrinter &printer, const QString &folder, const QString &documentName, QString &refusal)
 {
-    if (!QDir().mkpath(folder))
+    refusal = unusablePdfFolder(folder);
+    if (!refusal.isEmpty())
         return false;
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setOutputFileName(unusedPdfPath(QDir(folder).absolutePath(), fileNameFor(documentName)));

@@ -28,11 +28,13 @@ public:
     QList<PrinterInfo> printers() const override;
     QString currentPrinter() const override;
     void setCurrentPrinter(const QString &name) override;
-    bool configure(QPrinter &printer, const QString &name, const QString &documentName) const override;
+    bool configure(QPrinter &printer, const QString &name, const QString &documentName,
+                   QString &refusal) const override;
 };
 
 // Sets the printer up to write a new PDF file for the document in folder,
-// creating the folder when needed; false when it cannot be created.
-bool configurePdfOutput(QPrinter &printer, const QString &folder, const QString &documentName);
+// creating the folder when needed; false, with the reason in refusal, when
+// the folder cannot take the file.
+bool configurePdfOutput(QPrinter &printer, const QString &folder, const QString &documentName, QString &refusal);
 
 } // namespace os

@@ -133,7 +133,7 @@ int PreviewWindow::saveAsPdf(const QString &path)
 int PreviewWindow::printOn(const QString &printer, int firstPage, int lastPage)
 {
     int code = 0;
-    std::unique_ptr<PageSink> sink = printerSink(printer, m_title, code);
+    std::unique_ptr<PageSink> sink = printerSink(printer, m_title, code, m_refusal);
     return sink ? writePages(*sink, firstPage, lastPage) : code;
 }
 
@@ -147,7 +147,9 @@ void PreviewWindow::askAndPrint()
         return;
     for (int copy = 0; copy < options.copies; ++copy) {
         if (printOn(options.printer, options.firstPage, options.lastPage) != 0) {
-            QMessageBox::warning(this, windowTitle(), QStringLiteral("Der Druck konnte nicht durchgeführt werden."));
+            QMessageBox::warning(this, windowTitle(),
+                                 m_refusal.isEmpty() ? QStringLiteral("Der Druck konnte nicht durchgeführt werden.")
+                                                     : m_refusal);
             return;
         }
     }

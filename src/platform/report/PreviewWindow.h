@@ -39,6 +39,8 @@ protected:
 private:
     PreviewDocument m_document;
     QString m_title;
+    // Why the last print from the window failed, where the printer said.
+    QString m_refusal;
     bool m_loaded = false;
     int m_current = 0;
     int m_zoom = 100;

@@ -36,10 +36,11 @@ QStringList printerNames()
     return names;
 }
 
-std::unique_ptr<PageSink> printerSink(const QString &printer, const QString &documentName, int &code)
+std::unique_ptr<PageSink> printerSink(const QString &printer, const QString &documentName, int &code,
+                                      QString &refusal)
 {
     auto qprinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    if (printer.isEmpty() || !os::PrinterService::instance().configure(*qprinter, printer, documentName)) {
+    if (printer.isEmpty() || !os::PrinterService::instance().configure(*qprinter, printer, documentName, refusal)) {
         code = LL_ERR_NO_PRINTER;
         return nullptr;
     }

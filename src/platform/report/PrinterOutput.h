@@ -14,8 +14,10 @@ QString printerForLayout(const QString &layoutPath);
 QString printerPort(const QString &printer);
 QStringList printerNames();
 
-// A sink for the printer, or null with `code` -11 when it does not exist.
+// A sink for the printer, or null with `code` -11 when it does not exist or
+// cannot take the job (then `refusal` says why, in German).
 // A printer that writes PDF files gets a PDF sink, which writes atomically.
-std::unique_ptr<PageSink> printerSink(const QString &printer, const QString &documentName, int &code);
+std::unique_ptr<PageSink> printerSink(const QString &printer, const QString &documentName, int &code,
+                                      QString &refusal);
 
 }

@@ -109,6 +109,11 @@ int RealEngine::defineFieldImage(int handle, const QString &name, const QImage &
     return 0;
 }
 
+QString RealEngine::errorText(int handle) const
+{
+    return m_job && m_job->handle == handle ? m_job->errorText : QString();
+}
+
 std::unique_ptr<PageSink> RealEngine::makeSink(Job &job, int &code)
 {
     code = 0;
@@ -116,7 +121,7 @@ std::unique_ptr<PageSink> RealEngine::makeSink(Job &job, int &code)
         return m_factory(job.destination, job.layout, job.printer, job.title, code);
     if (job.destination == LL_PRINT_PREVIEW)
         return std::make_unique<PreviewSink>(previewPath(job.layout));
-    return printerSink(job.printer, job.title, code);
+    return printerSink(job.printer, job.title, code, job.errorText);
 }
 
 int RealEngine::startRun(Job &job, int kind, const QString &layoutPath)
@@ -156,6 +161,7 @@ int RealEngine::printStart(int handle, int kind, const QString &layoutName, int 
     if (job->run)
         job->run->end(job->aborted);
     job->run.reset();
+    job->errorText.clear();
     if (destination != LL_PRINT_NORMAL && destination != LL_PRINT_PREVIEW)
         return LL_ERR_GENERAL;
     job->layout = layout;

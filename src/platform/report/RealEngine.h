@@ -61,6 +61,7 @@ public:
     int previewDisplay(int job, const QString &layout, const QString &path, QWidget *parent) override;
     int previewDeleteFiles(int job, const QString &layout, const QString &path) override;
     int defineLayout(int job, QWidget *parent, const QString &title, int kind, const QString &layout) override;
+    QString errorText(int job) const override;
 
 private:
     struct Job {
@@ -76,6 +77,8 @@ private:
         int kind = 0;
         int firstPage = 1;
         bool aborted = false;
+        // Why the last failing call failed, where a code alone cannot say.
+        QString errorText;
         std::unique_ptr<PrintRun> run;
         QPointer<ProgressBox> box;
     };

@@ -161,3 +161,12 @@ int LlDefineLayout(int job, QWidget *parent, const QString &title, int kind, con
 {
     return guarded("LlDefineLayout", [&](report::ReportEngine &e) { return e.defineLayout(job, parent, title, kind, layout); });
 }
+
+QString LlGetErrorText(int job)
+{
+    try {
+        return report::engine().errorText(job);
+    } catch (const std::exception &) {
+        return {};
+    }
+}

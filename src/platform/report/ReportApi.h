@@ -41,3 +41,6 @@ int LlPrintEnd(int job, int options);
 int LlPreviewDisplay(int job, const QString &layout, const QString &path, QWidget *parent);
 int LlPreviewDeleteFiles(int job, const QString &layout, const QString &path);
 int LlDefineLayout(int job, QWidget *parent, const QString &title, int kind, const QString &layout);
+// Why the job's last failing call failed, in German, where the code alone
+// cannot say; empty otherwise.
+QString LlGetErrorText(int job);

@@ -43,6 +43,10 @@ public:
     virtual int previewDisplay(int job, const QString &layout, const QString &path, QWidget *parent) = 0;
     virtual int previewDeleteFiles(int job, const QString &layout, const QString &path) = 0;
     virtual int defineLayout(int job, QWidget *parent, const QString &title, int kind, const QString &layout) = 0;
+
+    // Why the job's last failing call failed, where its code alone cannot
+    // say (an unusable PDF folder); empty otherwise.
+    virtual QString errorText(int /*job*/) const { return {}; }
 };
 
 // The installed engine; the real engine unless a test installed another.

@@ -57,8 +57,9 @@ TEST(FakePrinters, ConfiguresRealPdfJobsAndRecordsThem)
     EXPECT_FALSE(fake.exists(""));
     EXPECT_EQ(fake.printers().at(1).port, "LPT2:");
     QPrinter printer;
-    EXPECT_FALSE(fake.configure(printer, "Fax", "Rechnung"));
-    ASSERT_TRUE(fake.configure(printer, "Etikettendrucker", "Etiketten 1/2"));
+    QString refusal;
+    EXPECT_FALSE(fake.configure(printer, "Fax", "Rechnung", refusal));
+    ASSERT_TRUE(fake.configure(printer, "Etikettendrucker", "Etiketten 1/2", refusal));
     printOnePage(printer);
     ASSERT_EQ(fake.jobs().size(), 1);
     EXPECT_EQ(fake.jobs()[0].printer, "Etikettendrucker");
@@ -118,13 +119,35 @@ TEST_F(SystemPrinters, BuiltinPrinterWritesEachJobIntoANewFile)
     qputenv("TINTLEN_PDF_DIR", dir.filePath("pdf").toUtf8());
     os::SystemPrinterService service;
     QPrinter first;
-    ASSERT_TRUE(service.configure(first, "Tintlen PDF", "Rechnung 4711"));
+    QString refusal;
+    ASSERT_TRUE(service.configure(first, "Tintlen PDF", "Rechnung 4711", refusal));
     printOnePage(first);
     QPrinter second;
-    ASSERT_TRUE(service.configure(second, "Tintlen PDF", "Rechnung 4711"));
+    ASSERT_TRUE(service.configure(second, "Tintlen PDF", "Rechnung 4711", refusal));
     printOnePage(second);
     EXPECT_EQ(head(dir.filePath("pdf/Rechnung 4711.pdf")), "%PDF-");
     EXPECT_EQ(head(dir.filePath("pdf/Rechnung 4711 (2).pdf")), "%PDF-");
     QPrinter none;
-    EXPECT_FALSE(service.configure(none, "Gibt es nicht", "x"));
+    EXPECT_FALSE(service.configure(none, "Gibt es nicht", "x", refusal));
+}
+
+TEST_F(SystemPrinters, AnUnusablePdfFolderIsRefusedWithTheFolderAndWhy)
+{
+    QFile(dir.filePath("datei")).open(QIODevice::WriteOnly);
+    const struct
+    {
+        QString folder;
+        QString why;
+    } cases[] = {
+        {dir.filePath("datei"), "An seiner Stelle liegt eine Datei."},
+        {dir.filePath("datei/pdf"), "Er fehlt und kann nicht angelegt werden."},
+    };
+    os::SystemPrinterService service;
+    for (const auto &c : cases) {
+        qputenv("TINTLEN_PDF_DIR", c.folder.toUtf8());
+        QPrinter printer;
+        QString refusal;
+        EXPECT_FALSE(service.configure(printer, "Tintlen PDF", "Rechnung", refusal));
+        EXPECT_EQ(refusal, "Der PDF-Drucker kann nicht in den Ordner \"" + c.folder + "\" schreiben: " + c.why);
+    }
 }

@@ -144,7 +144,7 @@ public:
     QList<os::PrinterInfo> printers() const override { return {{"Etage 3", "LPT1:", false}}; }
     QString currentPrinter() const override { return "Etage 3"; }
     void setCurrentPrinter(const QString &) override {}
-    bool configure(QPrinter &printer, const QString &, const QString &documentName) const override
+    bool configure(QPrinter &printer, const QString &, const QString &documentName, QString &) const override
     {
         printer.setOutputFormat(QPrinter::NativeFormat);
         printer.setPrinterName("Etage 3 (abgebaut)");
@@ -177,6 +177,19 @@ TEST_F(Output, AMissingPrinterIsRefusedAtTheStart)
     os::PrinterService::setInstance(&none);
     EXPECT_EQ(LlPrintStart(job, LL_PROJECT_LIST, layout, LL_PRINT_NORMAL, 0), LL_ERR_NO_PRINTER);
     os::PrinterService::setInstance(printers.get());
+}
+
+TEST_F(Output, APdfFolderThatCannotTakeTheFileSaysWhichAndWhy)
+{
+    QFile(dir.filePath("belegt")).open(QIODevice::WriteOnly);
+    os::FakePrinterService blocked(dir.filePath("belegt"));
+    os::PrinterService::setInstance(&blocked);
+    EXPECT_EQ(LlPrintStart(job, LL_PROJECT_LIST, layout, LL_PRINT_NORMAL, 0), LL_ERR_NO_PRINTER);
+    EXPECT_EQ(LlGetErrorText(job), "Der PDF-Drucker kann nicht in den Ordner \"" + dir.filePath("belegt")
+                                       + "\" schreiben: An seiner Stelle liegt eine Datei.");
+    os::PrinterService::setInstance(printers.get());
+    EXPECT_EQ(LlPrintStart(job, LL_PROJECT_LIST, layout, LL_PRINT_NORMAL, 0), 0);
+    EXPECT_EQ(LlGetErrorText(job), "");
 }
 
 TEST_F(Output, AFullDiskLeavesNoHalfPdf)
