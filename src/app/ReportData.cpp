@@ -431,6 +431,9 @@ void JobState::startJob()
 {
     startPass();
     reported.clear();
+    iniSettings.clear();
+    taxRates.clear();
+    countryNames.clear();
 }
 
 void JobState::startPass()

@@ -69,6 +69,12 @@ struct JobState
     QHash<qint64, int> positionNumbers;
     // Messages already shown in this job; each is shown once per job.
     QSet<QString> reported;
+    // What every record of a job asks for again, looked up once per job:
+    // settings of the program's ini file ("section\nkey"), tax rates
+    // ("key\ndate") and country names by code.
+    QHash<QString, QString> iniSettings;
+    QHash<QString, double> taxRates;
+    QHash<QString, QString> countryNames;
 
     // A new job: counters, numbers, messages and unwritten writes forgotten;
     // the euro flag stays until the job sets it.

@@ -166,6 +166,16 @@ void ReportFields::defineTaxRate(int job, const QString &key, TDateTime date)
 
 double ReportFields::GetSteuerProz(const QString &key, TDateTime date)
 {
+    QHash<QString, double> &rates = m_data.job().taxRates;
+    const QString name = key + QLatin1Char('\n') + QString::number(date, 'g', 17);
+    auto known = rates.constFind(name);
+    if (known == rates.cend())
+        known = rates.insert(name, lookUpTaxRate(key, date));
+    return *known;
+}
+
+double ReportFields::lookUpTaxRate(const QString &key, TDateTime date)
+{
     const QString caption = QStringLiteral("GetSteuerProz()");
     if (!isOpenWithRecords(tcSetup))
         return 0;
@@ -244,12 +254,23 @@ void ReportFields::definePicture(int job, TTable *table, int index, bool asVaria
                                  const QString &prefix)
 {
     TField *field = table->Fields(index);
-    m_picture = empty ? QImage() : QImage::fromData(field->AsBytes());
+    m_picture = empty ? QImage() : decodedPicture(field->AsBytes());
     const QString name = prefix + field->FieldName();
     if (asVariables)
         LlDefineVariableExtHandle(job, name, m_picture, report::LL_DRAWING_HBITMAP, QString());
     else
         LlDefineFieldExtHandle(job, name, m_picture, report::LL_DRAWING_HBITMAP, QString());
+}
+
+// Labels and lists repeat the same picture on many records; decoding it
+// once is enough.
+QImage ReportFields::decodedPicture(const QByteArray &bytes)
+{
+    if (const QImage *known = m_pictures.object(bytes))
+        return *known;
+    const QImage image = QImage::fromData(bytes);
+    m_pictures.insert(bytes, new QImage(image), std::max<qsizetype>(1, image.sizeInBytes() / 1024));
+    return image;
 }
 
 void ReportFields::DefineField(int job, TTable *table, const QString &prefix, const QString &fieldName,
@@ -355,7 +376,12 @@ bool ReportFields::DefineLookup(int job, TTable *table, const QVariantList &key,
 
 QString ReportFields::GetDruckPara(const QString &section, const QString &key) const
 {
-    return TIniFile(ProgramIniPath()).ReadString(section, key, QString());
+    QHash<QString, QString> &settings = m_data.job().iniSettings;
+    const QString name = section + QLatin1Char('\n') + key;
+    auto known = settings.constFind(name);
+    if (known == settings.cend())
+        known = settings.insert(name, TIniFile(ProgramIniPath()).ReadString(section, key, QString()));
+    return *known;
 }
 
 QString ReportFields::numberText(double value)

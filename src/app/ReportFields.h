@@ -3,6 +3,7 @@
 #include "app/ReportData.h"
 #include "platform/runtime/DateTime.h"
 
+#include <QCache>
 #include <QImage>
 #include <QList>
 #include <QString>
@@ -73,15 +74,21 @@ public:
     static QString numberText(double value);
 
     // The picture of the last picture field; freed after each request.
-    void freePicture() { m_picture = QImage(); }
+    void freePicture()
+    {
+        m_picture = QImage();
+        m_pictures.clear();
+    }
 
 private:
     const ModuleBranch *branchOf(const QString &module) const;
     void defineNumberFormat(int job, const QString &name, int decimals);
     void defineTaxRate(int job, const QString &key, TDateTime date);
+    double lookUpTaxRate(const QString &key, TDateTime date);
     bool locateTaxKey(const QString &paddedKey, const QString &key);
     void defineTableField(int job, TTable *table, int index, bool asVariables, bool empty, const QString &prefix);
     void definePicture(int job, TTable *table, int index, bool asVariables, bool empty, const QString &prefix);
+    QImage decodedPicture(const QByteArray &bytes);
     void defineFieldOfRecord(int job, TTable *table, const QString &prefix, const QString &fieldName,
                              const QString &contents, int type, bool asVariable, bool empty);
     void defineTrio(int job, TTable *table, const QString &prefix, const QString &fieldName,
@@ -94,6 +101,8 @@ private:
     ReportData &m_data;
     QList<ModuleBranch> m_branches;
     QImage m_picture;
+    // Decoded pictures by their stored bytes, at most 32 MB of pixels (cost in KB).
+    QCache<QByteArray, QImage> m_pictures{32 * 1024};
 };
 
 } // namespace printroad

@@ -146,7 +146,7 @@ int addressLabels(ReportFields &fields, int job, TTable *&slot, TTable *partner,
     fields.TCDefineFields(job, tc, true, false, QString());
     const bool found = defineLookup(fields, job, partner, textOf(tc, QStringLiteral("kundennr")), true, prefix);
     if (sales)
-        defineCountryName(job, found ? textOf(partner, QStringLiteral("Land")) : QString());
+        defineCountryName(fields, job, found ? textOf(partner, QStringLiteral("Land")) : QString());
     definePartnerBarcodes(fields, job, partner, found);
     fields.DefineCommVars(job, Date());
     return limit;

@@ -46,7 +46,7 @@ int addresses(ReportFields &fields, int job, TTable *&slot, bool asVariables)
     if (limit == NothingToPrint)
         return limit;
     fields.TCDefineFields(job, tc, asVariables, false, kNoPrefix);
-    defineCountryName(job, field("Land"));
+    defineCountryName(fields, job, field("Land"));
     definePartnerBarcodes(fields, job, tc, hasRecord(tc));
     fields.DefineCommVars(job, Date());
     return limit;

@@ -94,11 +94,15 @@ bool defineLookup(ReportFields &fields, int job, TTable *table, const QString &k
     return fields.DefineLookup(job, table, {key}, asVariables, prefix);
 }
 
-void defineCountryName(int job, const QString &countryCode)
+void defineCountryName(ReportFields &fields, int job, const QString &countryCode)
 {
-    const bool known = hasRecord(tcLaender) && tcLaender->FindKey({countryCode});
-    LlDefineVariableExt(job, QStringLiteral("Land-Name"), known ? textOf(tcLaender, QStringLiteral("Land")) : QString(),
-                        report::LL_TEXT, QString());
+    QHash<QString, QString> &names = fields.job().countryNames;
+    auto known = names.constFind(countryCode);
+    if (known == names.cend()) {
+        const bool found = hasRecord(tcLaender) && tcLaender->FindKey({countryCode});
+        known = names.insert(countryCode, found ? textOf(tcLaender, QStringLiteral("Land")) : QString());
+    }
+    LlDefineVariableExt(job, QStringLiteral("Land-Name"), *known, report::LL_TEXT, QString());
 }
 
 void definePartnerBarcodes(ReportFields &fields, int job, TTable *partner, bool found)

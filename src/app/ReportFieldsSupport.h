@@ -59,7 +59,7 @@ bool defineLookup(ReportFields &fields, int job, TTable *table, const QString &k
                   const QString &prefix, bool blank = false);
 
 // The country name of a country code, empty when it is not known.
-void defineCountryName(int job, const QString &countryCode);
+void defineCountryName(ReportFields &fields, int job, const QString &countryCode);
 
 // The barcodes of a partner's number ("KdNr") and postcode ("PLZ").
 void definePartnerBarcodes(ReportFields &fields, int job, TTable *partner, bool found);

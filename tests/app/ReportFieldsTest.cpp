@@ -195,6 +195,10 @@ TEST_F(ReportFieldsTest, BarcodesArePaddedForTheirSymbology)
 
     TIniFile(scratchPath(QStringLiteral("Tintlen.ini")))
         .WriteString(QStringLiteral("Init"), QStringLiteral("EAN13Prefix"), QStringLiteral(" 400 "));
+    // The ini file is read once per job: the prefix counts from the next one.
+    fields.DefineBarcodes(job, QStringLiteral("12345"), QStringLiteral("KdNr"));
+    EXPECT_EQ(engine.variables.value("Barcode_KdNr_EAN13"), QStringLiteral("00|00000|12345"));
+    fields.job().startJob();
     fields.DefineBarcodes(job, QStringLiteral("12345"), QStringLiteral("KdNr"));
     EXPECT_EQ(engine.variables.value("Barcode_KdNr_EAN13"), QStringLiteral("00|00400|12345"));
 }

@@ -65,6 +65,7 @@ void KeysetCursor::setOrder(QVector<OrderColumn> order, bool descending)
 void KeysetCursor::setRange(std::optional<KeyBound> start, std::optional<KeyBound> end)
 {
     m_freshFirst = false;
+    forgetCounts();
     m_start = std::move(start);
     m_end = std::move(end);
 }
@@ -72,12 +73,14 @@ void KeysetCursor::setRange(std::optional<KeyBound> start, std::optional<KeyBoun
 void KeysetCursor::setSqlFilter(SqlCondition filter)
 {
     m_freshFirst = false;
+    forgetCounts();
     m_filter = std::move(filter);
 }
 
 void KeysetCursor::setAcceptor(Acceptor acceptor)
 {
     m_freshFirst = false;
+    forgetCounts();
     m_acceptor = std::move(acceptor);
 }
 
@@ -324,6 +327,13 @@ void KeysetCursor::setWindow(QVector<Row> rows, int current, bool atStart, bool 
     m_atStart = atStart;
     m_atEnd = atEnd;
     m_window = seekWindow;
+    m_firstRecNo.reset();
+}
+
+void KeysetCursor::forgetCounts()
+{
+    m_firstRecNo.reset();
+    m_recordCount.reset();
 }
 
 void KeysetCursor::clear()
@@ -388,6 +398,8 @@ bool KeysetCursor::next()
         m_rows.remove(0, excess);
         m_current -= excess;
         m_atStart = false;
+        if (m_firstRecNo)
+            *m_firstRecNo += excess;
     }
     return true;
 }
@@ -411,6 +423,8 @@ bool KeysetCursor::prior()
     growWindow();
     std::reverse(rows.begin(), rows.end());
     m_current = int(rows.size()) - 1;
+    if (m_firstRecNo)
+        *m_firstRecNo -= int(rows.size());
     m_rows = rows + m_rows;
     if (m_rows.size() > 2 * largestWindow) {
         m_rows.resize(2 * largestWindow);
@@ -483,6 +497,7 @@ bool KeysetCursor::isRestricted() const
 
 void KeysetCursor::resync()
 {
+    forgetCounts();
     if (m_current < 0) {
         first();
         return;
@@ -530,13 +545,35 @@ int KeysetCursor::countWhere(const SqlCondition &condition)
 
 int KeysetCursor::recordCount()
 {
-    return countWhere(baseCondition());
+    const ChangeStamp stamp = m_connection.changeStamp();
+    if (!m_recordCount || stamp != m_countStamp) {
+        m_recordCount = countWhere(baseCondition());
+        m_countStamp = stamp;
+    }
+    return *m_recordCount;
 }
 
+// A window that reaches either end of the set is numbered from there; only
+// a window in the middle, after a jump, needs the rows before it counted.
 int KeysetCursor::recNo()
 {
     if (m_current < 0)
         return 0;
+    const ChangeStamp stamp = m_connection.changeStamp();
+    if (!m_firstRecNo || stamp != m_recNoStamp) {
+        if (m_atStart)
+            m_firstRecNo = 1;
+        else if (m_atEnd)
+            m_firstRecNo = recordCount() - int(m_rows.size()) + 1;
+        else
+            m_firstRecNo = countedRecNo() - m_current;
+        m_recNoStamp = stamp;
+    }
+    return *m_firstRecNo + m_current;
+}
+
+int KeysetCursor::countedRecNo()
+{
     const Row anchor = m_rows[m_current];
     if (!splitsNulls(anchor, false))
         return countWhere(conjunction({baseCondition(), anchorCondition(anchor, false, false)})) + 1;

@@ -77,7 +77,10 @@ public:
     // Re-reads the window at the current key (after writes by anyone).
     void resync();
 
+    // The current row's number within the set; counted only after a jump,
+    // kept up to date while stepping.
     int recNo();
+    // Counted once per range, filter and state of the file.
     int recordCount();
     // Order of two rows: -1, 0, 1.
     int compareRows(const Row &left, const Row &right) const;
@@ -100,6 +103,8 @@ private:
     QString columnExpression(int orderIndex) const;
     int compareValues(const QVariant &left, const QVariant &right, const OrderColumn &column) const;
     int countWhere(const SqlCondition &condition);
+    int countedRecNo();
+    void forgetCounts();
     void setWindow(QVector<Row> rows, int current, bool atStart, bool atEnd);
     void growWindow();
 
@@ -123,6 +128,12 @@ private:
     bool m_atEnd = true;
     bool m_freshFirst = false;
     int m_window = 16;
+    using ChangeStamp = QPair<qint64, qint64>;
+    // Record number of the window's first row, valid under m_recNoStamp.
+    std::optional<int> m_firstRecNo;
+    ChangeStamp m_recNoStamp;
+    std::optional<int> m_recordCount;
+    ChangeStamp m_countStamp;
 };
 
 }

@@ -254,6 +254,13 @@ void Connection::rollback()
         sqlite3_exec(m_handle, sql.constData(), nullptr, nullptr, nullptr);
 }
 
+QPair<qint64, qint64> Connection::changeStamp()
+{
+    Statement version = prepare(QStringLiteral("PRAGMA data_version"));
+    version.step();
+    return {version.columnInt64(0), sqlite3_total_changes64(m_handle)};
+}
+
 qint64 Connection::lastInsertRowId() const
 {
     return sqlite3_last_insert_rowid(m_handle);

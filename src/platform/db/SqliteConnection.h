@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QPair>
 #include <QString>
 #include <QVariant>
 #include <QVariantList>
@@ -55,6 +56,9 @@ public:
     bool inTransaction() const { return m_transactionDepth > 0; }
     qint64 lastInsertRowId() const;
     int changes() const;
+    // Changes whenever the file's rows may have changed, by this connection
+    // or any other: what was counted before is only valid under the same stamp.
+    QPair<qint64, qint64> changeStamp();
     const QString &path() const { return m_path; }
     bool readOnly() const { return m_readOnly; }
 

@@ -117,3 +117,40 @@ TEST_F(CursorWindowTest, WritesWhileSteppingKeepThePlace)
 }
 
 }
+
+// Record numbers are kept while stepping and counted after jumps; each move
+// below is checked against the number a walk from the first record finds.
+TEST_F(CursorWindowTest, RecordNumbersFollowEveryMoveAndWritesOfOthers)
+{
+    createPositions(900, 3);
+    auto positions = openTable(QStringLiteral("atrpos.db"));
+    positions->SetRange({QVariant(101)}, {QVariant(800)});
+    auto walkedNumber = [&] {
+        const QString order = positions->FieldByName(QStringLiteral("Auftragnr"))->AsString();
+        const int posnr = positions->FieldByName(QStringLiteral("Posnr"))->AsInteger();
+        return (order.toInt() - 101) * 3 + posnr;
+    };
+    const std::vector<std::pair<const char *, std::function<void()>>> moves = {
+        {"First", [&] { positions->First(); }},
+        {"1500 x Next", [&] { for (int i = 0; i < 1500; ++i) positions->Next(); }},
+        {"700 x Prior", [&] { for (int i = 0; i < 700; ++i) positions->Prior(); }},
+        {"FindKey", [&] { positions->FindKey({QVariant(500), QVariant(2)}); }},
+        {"Next after FindKey", [&] { positions->Next(); }},
+        {"Last", [&] { positions->Last(); }},
+        {"1200 x Prior", [&] { for (int i = 0; i < 1200; ++i) positions->Prior(); }},
+        {"MoveBy", [&] { positions->MoveBy(-333); }},
+    };
+    for (const auto &[name, move] : moves) {
+        move();
+        EXPECT_EQ(positions->RecNo(), walkedNumber()) << name;
+    }
+    EXPECT_EQ(positions->RecordCount(), 2100);
+
+    auto other = openTable(QStringLiteral("atrpos.db"));
+    other->Append();
+    other->FieldByName(QStringLiteral("Auftragnr"))->SetAsInteger(101);
+    other->FieldByName(QStringLiteral("Posnr"))->SetAsInteger(0);
+    other->Post();
+    EXPECT_EQ(positions->RecNo(), walkedNumber() + 1);
+    EXPECT_EQ(positions->RecordCount(), 2101);
+}
