@@ -1,7 +1,8 @@
-// Measures the data-set layer against the same work done directly with the
-// SQLite C API on the same files, and prints one line per operation with
-// the ratio layer/raw. Run it from a Release build.
+// Measures the data-set layer ("ours") against the same work done directly
+// with the SQLite C API on the same files ("base"), and prints one line per
+// operation ending in the ratio. Run it from a Release build.
 
+#include "BenchRounds.h"
 #include "demo/tables/DemoTables.h"
 #include "platform/db/GermanCollation.h"
 #include "platform/db/TDatabase.h"
@@ -32,32 +33,6 @@ constexpr int insertCount = 10000;
 QString bulkOrder(int index)
 {
     return QStringLiteral("9%1").arg(index, 7, 10, QLatin1Char('0'));
-}
-
-double seconds(const std::function<void()> &work)
-{
-    const auto start = std::chrono::steady_clock::now();
-    work();
-    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-}
-
-// On a shared machine one pass of either side may be slowed by other work;
-// the sides take turns and each keeps its fastest pass.
-std::pair<double, double> fastestOfTurns(int turns, const std::function<void()> &layer,
-                                         const std::function<void()> &raw)
-{
-    double bestLayer = std::numeric_limits<double>::max();
-    double bestRaw = std::numeric_limits<double>::max();
-    for (int i = 0; i < turns; ++i) {
-        bestLayer = std::min(bestLayer, seconds(layer));
-        bestRaw = std::min(bestRaw, seconds(raw));
-    }
-    return {bestLayer, bestRaw};
-}
-
-void report(const char *operation, double layer, double raw)
-{
-    std::printf("%-44s layer %9.3f ms  raw %9.3f ms  ratio %.2f\n", operation, layer * 1000, raw * 1000, layer / raw);
 }
 
 std::unique_ptr<TTable> positionsTable(const QString &folder, const QString &name)
@@ -102,35 +77,69 @@ qint64 readRow(sqlite3_stmt *statement)
     return sum;
 }
 
+// Both sides keep their connection between rounds: the layer's pool does,
+// so the raw side keeps one too, and prepares its statement per opening as
+// the layer reads the table's schema per opening.
 void benchOpenFindKey(const QString &folder, const QString &path)
 {
-    std::mt19937 random(7);
-    std::uniform_int_distribution<int> pick(0, bulkOrders - 1);
-    constexpr int rounds = 300;
+    constexpr int lookups = 300;
     qint64 sink = 0;
-    const double layer = seconds([&] {
-        for (int i = 0; i < rounds; ++i) {
-            auto table = positionsTable(folder, QStringLiteral("atrpos.db"));
-            table->Open();
-            table->FindKey({bulkOrder(pick(random)), 25});
-            sink += table->FieldByName(QStringLiteral("menge"))->AsInteger();
-        }
-    });
-    random.seed(7);
-    const double raw = seconds([&] {
-        for (int i = 0; i < rounds; ++i) {
-            sqlite3 *handle = openRaw(path);
-            sqlite3_stmt *statement = prepare(handle, (QByteArray(selectAll) + " WHERE auftragnr COLLATE GERMAN = ? AND posnr = ?").constData());
-            const QByteArray order = bulkOrder(pick(random)).toUtf8();
-            sqlite3_bind_text(statement, 1, order.constData(), int(order.size()), SQLITE_TRANSIENT);
-            sqlite3_bind_int(statement, 2, 25);
-            if (sqlite3_step(statement) == SQLITE_ROW)
-                sink += readRow(statement);
-            sqlite3_finalize(statement);
-            sqlite3_close(handle);
-        }
-    });
-    report("open and FindKey (300x)", layer, raw);
+    sqlite3 *handle = openRaw(path);
+    const QByteArray lookup = QByteArray(selectAll) + " WHERE auftragnr COLLATE GERMAN = ? AND posnr = ?";
+    bench::compare("open and FindKey (300x)",
+        [&] {
+            for (int i = 0; i < lookups; ++i) {
+                auto table = positionsTable(folder, QStringLiteral("atrpos.db"));
+                table->Open();
+                table->FindKey({bulkOrder((i * 31) % bulkOrders), 25});
+                sink += table->FieldByName(QStringLiteral("menge"))->AsInteger();
+            }
+        },
+        [&] {
+            for (int i = 0; i < lookups; ++i) {
+                sqlite3_stmt *statement = prepare(handle, lookup.constData());
+                const QByteArray order = bulkOrder((i * 31) % bulkOrders).toUtf8();
+                sqlite3_bind_text(statement, 1, order.constData(), int(order.size()), SQLITE_TRANSIENT);
+                sqlite3_bind_int(statement, 2, 25);
+                if (sqlite3_step(statement) == SQLITE_ROW)
+                    sink += readRow(statement);
+                sqlite3_finalize(statement);
+            }
+        });
+    sqlite3_close(handle);
+    if (sink == 42)
+        std::puts("");
+}
+
+// Look-ups on a table that stays open, against a kept prepared statement.
+void benchFindKey(const QString &folder, const QString &path)
+{
+    constexpr int lookups = 20000;
+    qint64 sink = 0;
+    auto table = positionsTable(folder, QStringLiteral("atrpos.db"));
+    table->Open();
+    TField *quantity = table->FieldByName(QStringLiteral("menge"));
+    sqlite3 *handle = openRaw(path);
+    sqlite3_stmt *statement = prepare(handle, (QByteArray(selectAll) + " WHERE auftragnr COLLATE GERMAN = ? AND posnr = ?").constData());
+    bench::compare("FindKey on an open table (20000x)",
+        [&] {
+            for (int i = 0; i < lookups; ++i) {
+                table->FindKey({bulkOrder((i * 31) % bulkOrders), 25});
+                sink += quantity->AsInteger();
+            }
+        },
+        [&] {
+            for (int i = 0; i < lookups; ++i) {
+                const QByteArray order = bulkOrder((i * 31) % bulkOrders).toUtf8();
+                sqlite3_bind_text(statement, 1, order.constData(), int(order.size()), SQLITE_TRANSIENT);
+                sqlite3_bind_int(statement, 2, 25);
+                if (sqlite3_step(statement) == SQLITE_ROW)
+                    sink += readRow(statement);
+                sqlite3_reset(statement);
+            }
+        });
+    sqlite3_finalize(statement);
+    sqlite3_close(handle);
     if (sink == 42)
         std::puts("");
 }
@@ -139,24 +148,19 @@ void benchOpenBySize(const QString &folder, const QString &smallFolder)
 {
     constexpr int rounds = 300;
     auto openMany = [&](const QString &where) {
-        return seconds([&] {
-            for (int i = 0; i < rounds; ++i) {
-                auto table = positionsTable(where, QStringLiteral("atrpos.db"));
-                table->Open();
-                table->First();
-            }
-        });
+        for (int i = 0; i < rounds; ++i) {
+            auto table = positionsTable(where, QStringLiteral("atrpos.db"));
+            table->Open();
+            table->First();
+        }
     };
-    const double big = openMany(folder);
-    const double small = openMany(smallFolder);
-    report("open 200000 rows / open 100 rows (300x)", big, small);
+    bench::compare("open 200000 rows / open 100 rows (300x)", [&] { openMany(folder); }, [&] { openMany(smallFolder); });
 }
 
 // Fifty positions: the last twenty of one order and the first thirty of the next.
 void benchRange(const QString &folder, const QString &path)
 {
     constexpr int rounds = 500;
-    constexpr int turns = 3;
     auto table = positionsTable(folder, QStringLiteral("atrpos.db"));
     table->Open();
     TField *quantity = table->FieldByName(QStringLiteral("menge"));
@@ -191,12 +195,11 @@ void benchRange(const QString &folder, const QString &path)
             sqlite3_reset(statement);
         }
     };
-    const auto [layerTime, rawTime] = fastestOfTurns(turns, layer, raw);
+    bench::compare("SetRange to 50 rows and step (500x)", layer, raw);
     sqlite3_finalize(statement);
     sqlite3_close(handle);
-    if (layerRows != rawRows || layerRows != turns * rounds * 50)
+    if (layerRows != rawRows)
         std::fprintf(stderr, "range rows differ: %d / %d\n", layerRows, rawRows);
-    report("SetRange to 50 rows and step (500x)", layerTime, rawTime);
     if (sink == 42)
         std::puts("");
 }
@@ -207,19 +210,19 @@ void benchScan(const QString &folder, const QString &path)
     table->Open();
     TField *quantity = table->FieldByName(QStringLiteral("menge"));
     qint64 sink = 0;
-    const double layer = seconds([&] {
-        for (table->First(); !table->Eof(); table->Next())
-            sink += quantity->AsInteger();
-    });
     sqlite3 *handle = openRaw(path);
-    const double raw = seconds([&] {
-        sqlite3_stmt *statement = prepare(handle, (QByteArray(selectAll) + " ORDER BY auftragnr COLLATE GERMAN, posnr").constData());
-        while (sqlite3_step(statement) == SQLITE_ROW)
-            sink += readRow(statement);
-        sqlite3_finalize(statement);
-    });
+    bench::compare("step through the whole table",
+        [&] {
+            for (table->First(); !table->Eof(); table->Next())
+                sink += quantity->AsInteger();
+        },
+        [&] {
+            sqlite3_stmt *statement = prepare(handle, (QByteArray(selectAll) + " ORDER BY auftragnr COLLATE GERMAN, posnr").constData());
+            while (sqlite3_step(statement) == SQLITE_ROW)
+                sink += readRow(statement);
+            sqlite3_finalize(statement);
+        }, 5);
     sqlite3_close(handle);
-    report("step through the whole table", layer, raw);
     if (sink == 42)
         std::puts("");
 }
@@ -230,14 +233,15 @@ void benchFilter(const QString &folder, const QString &path)
     table->Open();
     int layerCount = 0, rawCount = 0;
     const QString article = demo::bulkPositionRow(3).value(QStringLiteral("Artikelnr")).toString();
-    const double layer = seconds([&] {
+    sqlite3 *handle = openRaw(path);
+    auto layer = [&] {
+        table->SetFiltered(false);
         table->SetFilter(QStringLiteral("menge > 5 AND Artikelnr = '%1'").arg(article));
         table->SetFiltered(true);
         for (table->First(); !table->Eof(); table->Next())
             ++layerCount;
-    });
-    sqlite3 *handle = openRaw(path);
-    const double raw = seconds([&] {
+    };
+    auto raw = [&] {
         sqlite3_stmt *statement = prepare(handle, (QByteArray(selectAll) +
                                                    " WHERE menge > 5 AND Artikelnr COLLATE GERMAN = ? ORDER BY auftragnr COLLATE GERMAN, posnr").constData());
         const QByteArray text = article.toUtf8();
@@ -247,11 +251,11 @@ void benchFilter(const QString &folder, const QString &path)
             ++rawCount;
         }
         sqlite3_finalize(statement);
-    });
+    };
+    bench::compare("Filter text over the whole table", layer, raw, 5);
     sqlite3_close(handle);
     if (layerCount != rawCount)
         std::fprintf(stderr, "filter counts differ: %d / %d\n", layerCount, rawCount);
-    report("Filter text over the whole table", layer, raw);
 }
 
 void benchInserts(const QString &folder)
@@ -268,26 +272,30 @@ void benchInserts(const QString &folder)
     TField *position = table->FieldByName(QStringLiteral("posnr"));
     TField *article = table->FieldByName(QStringLiteral("Artikelnr"));
     TField *quantity = table->FieldByName(QStringLiteral("menge"));
-    const double layer = seconds([&] {
+    int batch = 0;
+    auto layer = [&] {
+        ++batch;
         TDatabase database;
         database.SetDatabaseName(layerFolder);
         database.StartTransaction();
         for (int i = 0; i < insertCount; ++i) {
             table->Append();
-            order->SetAsString(QStringLiteral("8%1").arg(i / 10, 7, 10, QLatin1Char('0')));
+            order->SetAsString(QStringLiteral("%1%2").arg(batch).arg(i / 10, 7, 10, QLatin1Char('0')));
             position->SetAsInteger(i % 10);
             article->SetAsString(QStringLiteral("A%1").arg(i % 97));
             quantity->SetAsFloat(i);
             table->Post();
         }
         database.Commit();
-    });
+    };
     sqlite3 *handle = openRaw(rawPath);
-    const double raw = seconds([&] {
+    int rawBatch = 0;
+    auto raw = [&] {
+        ++rawBatch;
         sqlite3_exec(handle, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
         sqlite3_stmt *statement = prepare(handle, "INSERT INTO atrpos (auftragnr, posnr, Artikelnr, menge) VALUES (?, ?, ?, ?)");
         for (int i = 0; i < insertCount; ++i) {
-            const QByteArray key = QStringLiteral("8%1").arg(i / 10, 7, 10, QLatin1Char('0')).toUtf8();
+            const QByteArray key = QStringLiteral("%1%2").arg(rawBatch).arg(i / 10, 7, 10, QLatin1Char('0')).toUtf8();
             sqlite3_bind_text(statement, 1, key.constData(), int(key.size()), SQLITE_TRANSIENT);
             sqlite3_bind_int(statement, 2, i % 10);
             const QByteArray text = QStringLiteral("A%1").arg(i % 97).toUtf8();
@@ -298,9 +306,9 @@ void benchInserts(const QString &folder)
         }
         sqlite3_finalize(statement);
         sqlite3_exec(handle, "COMMIT", nullptr, nullptr, nullptr);
-    });
+    };
+    bench::compare("10000 inserts in one transaction", layer, raw, 5);
     sqlite3_close(handle);
-    report("10000 inserts in one transaction", layer, raw);
 }
 
 }
@@ -312,17 +320,25 @@ int main(int argc, char **argv)
     const QString folder = dir.path();
     const QString smallFolder = folder + QStringLiteral("/klein");
     QDir().mkpath(smallFolder);
-    const double build = seconds([&] {
+    const double build = bench::seconds([&] {
         demo::writePositionTable(folder, tableRows);
         demo::writePositionTable(smallFolder, 100);
     });
     std::printf("# atrpos.db of %d rows built by the demo builder in %.1f s\n", tableRows, build);
     const QString path = folder + QStringLiteral("/atrpos.db");
-    benchOpenFindKey(folder, path);
-    benchOpenBySize(folder, smallFolder);
-    benchRange(folder, path);
-    benchScan(folder, path);
-    benchFilter(folder, path);
-    benchInserts(folder);
+    // A word on the command line runs only the benchmarks whose name holds it.
+    const QString only = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
+    const std::vector<std::pair<QString, std::function<void()>>> benches = {
+        {QStringLiteral("openfindkey"), [&] { benchOpenFindKey(folder, path); }},
+        {QStringLiteral("findkey"), [&] { benchFindKey(folder, path); }},
+        {QStringLiteral("opensize"), [&] { benchOpenBySize(folder, smallFolder); }},
+        {QStringLiteral("range"), [&] { benchRange(folder, path); }},
+        {QStringLiteral("scan"), [&] { benchScan(folder, path); }},
+        {QStringLiteral("filter"), [&] { benchFilter(folder, path); }},
+        {QStringLiteral("inserts"), [&] { benchInserts(folder); }},
+    };
+    for (const auto &[name, run] : benches)
+        if (only.isEmpty() || name == only)
+            run();
     return 0;
 }

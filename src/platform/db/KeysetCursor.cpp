@@ -438,10 +438,12 @@ QVector<Row> KeysetCursor::neighbours(const Row &anchor, bool forward, int count
     return fetch(&anchor, forward, count);
 }
 
+// A key search mostly reads the one row it found (look-ups of one record
+// per printed line); stepping on from it reads the next window then.
 bool KeysetCursor::seek(const QVariantList &keyValues, bool inclusive)
 {
     bool exhausted = false;
-    QVector<Row> rows = fetchFromBound(KeyBound{keyValues, inclusive}, seekWindow, &exhausted);
+    QVector<Row> rows = fetchFromBound(KeyBound{keyValues, inclusive}, m_acceptor ? seekWindow : 1, &exhausted);
     if (rows.isEmpty())
         return false;
     setWindow(std::move(rows), 0, false, exhausted);
