@@ -177,6 +177,9 @@ int RealEngine::printStart(int handle, int kind, const QString &layoutName, int 
     if (withBox && !job->box) {
         job->box = new ProgressBox(parent, boxTitle);
         job->box->show();
+        // The first progress comes after the first records; until then the
+        // box must already be on the screen, not only asked for.
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
     }
     return 0;
 }

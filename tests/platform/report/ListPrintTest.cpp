@@ -5,6 +5,7 @@
 #include "platform/report/ReportApi.h"
 
 #include <QPushButton>
+#include <QWindow>
 
 using namespace report;
 
@@ -223,6 +224,9 @@ TEST_F(ListPrint, AbortThroughTheProgressBox)
     ASSERT_EQ(LlPrintWithBoxStart(job, LL_PROJECT_LIST, layout, LL_PRINT_NORMAL, 1, nullptr, "Rechnung"), 0);
     ASSERT_TRUE(engine.progressBox());
     EXPECT_EQ(engine.progressBox()->windowTitle(), "Rechnung");
+    // On the screen before the first page is made, not at the first progress.
+    ASSERT_TRUE(engine.progressBox()->windowHandle());
+    EXPECT_TRUE(engine.progressBox()->windowHandle()->isExposed());
     EXPECT_EQ(LlPrint(job), 0);
     EXPECT_EQ(LlPrintSetBoxText(job, "Drucke Rechnung", 50), 0);
     EXPECT_EQ(engine.progressBox()->text(), "Drucke Rechnung");
