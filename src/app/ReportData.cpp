@@ -434,6 +434,7 @@ void JobState::startJob()
     iniSettings.clear();
     taxRates.clear();
     countryNames.clear();
+    lookedUpRecords.clear();
 }
 
 void JobState::startPass()

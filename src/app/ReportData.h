@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QHash>
+#include <QImage>
 #include <QMap>
 #include <QSet>
 #include <QString>
@@ -56,6 +57,17 @@ private:
 };
 
 // What one job shares between the print loop and the field definitions.
+// One definition a record's fields made in the engine.
+struct DefinedValue
+{
+    QString name;
+    QString contents;
+    QImage picture;
+    int type = 0;
+    bool asVariable = false;
+    bool isPicture = false;
+};
+
 struct JobState
 {
     bool euroDruck = false;   // amounts in euro, else in the document's currency
@@ -75,6 +87,9 @@ struct JobState
     QHash<QString, QString> iniSettings;
     QHash<QString, double> taxRates;
     QHash<QString, QString> countryNames;
+    // The definitions of looked-up records (the document head on every
+    // label, an article on many positions), by table, record and prefix.
+    QHash<QString, QVector<DefinedValue>> lookedUpRecords;
 
     // A new job: counters, numbers, messages and unwritten writes forgotten;
     // the euro flag stays until the job sets it.

@@ -216,8 +216,57 @@ void ReportFields::TCDefineFields(int job, TTable *table, bool asVariables, bool
     if (!table || !table->Active())
         return;
     const bool noRecord = empty || IsTableEmpty(table);
+    if (table == tc) {
+        defineAllFields(job, table, asVariables, noRecord, prefix);
+        return;
+    }
+    // A looked-up record defines the same values each time within a job
+    // (nothing is written before the job has printed): they are made once.
+    const QString key = QStringLiteral("%1 %2 %3 %4 %5 ")
+                            .arg(quintptr(table))
+                            .arg(noRecord ? -1 : table->GetBookmark().rowId)
+                            .arg(int(asVariables))
+                            .arg(int(m_data.job().euroDruck))
+                            .arg(prefix);
+    QHash<QString, QVector<DefinedValue>> &known = m_data.job().lookedUpRecords;
+    const auto found = known.constFind(key);
+    if (found != known.cend()) {
+        for (const DefinedValue &value : *found)
+            passToEngine(job, value);
+        return;
+    }
+    QVector<DefinedValue> made;
+    m_madeDefinitions = &made;
+    try {
+        defineAllFields(job, table, asVariables, noRecord, prefix);
+    } catch (...) {
+        m_madeDefinitions = nullptr;
+        throw;
+    }
+    m_madeDefinitions = nullptr;
+    known.insert(key, made);
+}
+
+void ReportFields::defineAllFields(int job, TTable *table, bool asVariables, bool empty, const QString &prefix)
+{
     for (int i = 0; i < table->FieldCount(); ++i)
-        defineTableField(job, table, i, asVariables, noRecord, prefix);
+        defineTableField(job, table, i, asVariables, empty, prefix);
+}
+
+void ReportFields::passToEngine(int job, const DefinedValue &value)
+{
+    if (m_madeDefinitions)
+        m_madeDefinitions->append(value);
+    if (value.isPicture) {
+        if (value.asVariable)
+            LlDefineVariableExtHandle(job, value.name, value.picture, value.type, QString());
+        else
+            LlDefineFieldExtHandle(job, value.name, value.picture, value.type, QString());
+    } else if (value.asVariable) {
+        LlDefineVariableExt(job, value.name, value.contents, value.type, QString());
+    } else {
+        LlDefineFieldExt(job, value.name, value.contents, value.type, QString());
+    }
 }
 
 void ReportFields::defineTableField(int job, TTable *table, int index, bool asVariables, bool empty,
@@ -255,11 +304,7 @@ void ReportFields::definePicture(int job, TTable *table, int index, bool asVaria
 {
     TField *field = table->Fields(index);
     m_picture = empty ? QImage() : decodedPicture(field->AsBytes());
-    const QString name = prefix + field->FieldName();
-    if (asVariables)
-        LlDefineVariableExtHandle(job, name, m_picture, report::LL_DRAWING_HBITMAP, QString());
-    else
-        LlDefineFieldExtHandle(job, name, m_picture, report::LL_DRAWING_HBITMAP, QString());
+    passToEngine(job, {prefix + field->FieldName(), QString(), m_picture, report::LL_DRAWING_HBITMAP, asVariables, true});
 }
 
 // Labels and lists repeat the same picture on many records; decoding it
@@ -314,10 +359,7 @@ void ReportFields::defineTrio(int job, TTable *table, const QString &prefix, con
 
 void ReportFields::defineValue(int job, const QString &name, const QString &contents, int type, bool asVariable)
 {
-    if (asVariable)
-        LlDefineVariableExt(job, name, contents, type, QString());
-    else
-        LlDefineFieldExt(job, name, contents, type, QString());
+    passToEngine(job, {name, contents, QImage(), type, asVariable, false});
 }
 
 void ReportFields::DefineEuroVariable(int job, const QString &name, double euroAmount, double currencyAmount)

@@ -89,6 +89,10 @@ private:
     void defineTableField(int job, TTable *table, int index, bool asVariables, bool empty, const QString &prefix);
     void definePicture(int job, TTable *table, int index, bool asVariables, bool empty, const QString &prefix);
     QImage decodedPicture(const QByteArray &bytes);
+    void defineAllFields(int job, TTable *table, bool asVariables, bool empty, const QString &prefix);
+    // Every definition goes to the engine here, and is kept when a
+    // looked-up record's definitions are being made.
+    void passToEngine(int job, const DefinedValue &value);
     void defineFieldOfRecord(int job, TTable *table, const QString &prefix, const QString &fieldName,
                              const QString &contents, int type, bool asVariable, bool empty);
     void defineTrio(int job, TTable *table, const QString &prefix, const QString &fieldName,
@@ -101,6 +105,7 @@ private:
     ReportData &m_data;
     QList<ModuleBranch> m_branches;
     QImage m_picture;
+    QVector<DefinedValue> *m_madeDefinitions = nullptr;
     // Decoded pictures by their stored bytes, at most 32 MB of pixels (cost in KB).
     QCache<QByteArray, QImage> m_pictures{32 * 1024};
 };

@@ -547,7 +547,7 @@ int KeysetCursor::countWhere(const SqlCondition &condition)
 
 int KeysetCursor::recordCount()
 {
-    const ChangeStamp stamp = m_connection.changeStamp();
+    const ChangeStamp stamp = m_connection.fileChangeStamp();
     if (!m_recordCount || stamp != m_countStamp) {
         m_recordCount = countWhere(baseCondition());
         m_countStamp = stamp;
@@ -557,11 +557,13 @@ int KeysetCursor::recordCount()
 
 // A window that reaches either end of the set is numbered from there; only
 // a window in the middle, after a jump, needs the rows before it counted.
+// The number is that of the row as the cursor last read the file, like the
+// row's values.
 int KeysetCursor::recNo()
 {
     if (m_current < 0)
         return 0;
-    const ChangeStamp stamp = m_connection.changeStamp();
+    const ChangeStamp stamp = m_connection.readChangeStamp();
     if (!m_firstRecNo || stamp != m_recNoStamp) {
         if (m_atStart)
             m_firstRecNo = 1;

@@ -254,7 +254,16 @@ void Connection::rollback()
         sqlite3_exec(m_handle, sql.constData(), nullptr, nullptr, nullptr);
 }
 
-QPair<qint64, qint64> Connection::changeStamp()
+// The pager's data version moves when a read finds the file changed by
+// another connection; asking it costs no query and no lock.
+QPair<qint64, qint64> Connection::readChangeStamp()
+{
+    unsigned int version = 0;
+    sqlite3_file_control(m_handle, "main", SQLITE_FCNTL_DATA_VERSION, &version);
+    return {qint64(version), sqlite3_total_changes64(m_handle)};
+}
+
+QPair<qint64, qint64> Connection::fileChangeStamp()
 {
     Statement version = prepare(QStringLiteral("PRAGMA data_version"));
     version.step();

@@ -56,9 +56,13 @@ public:
     bool inTransaction() const { return m_transactionDepth > 0; }
     qint64 lastInsertRowId() const;
     int changes() const;
-    // Changes whenever the file's rows may have changed, by this connection
-    // or any other: what was counted before is only valid under the same stamp.
-    QPair<qint64, qint64> changeStamp();
+    // Stamps that change whenever the file's rows may have changed, by this
+    // connection or by another: what was counted under one stamp is valid
+    // only under the same stamp. The read stamp sees another connection's
+    // changes once a read of this one found them; the file stamp asks the
+    // file (a lock and a query).
+    QPair<qint64, qint64> readChangeStamp();
+    QPair<qint64, qint64> fileChangeStamp();
     const QString &path() const { return m_path; }
     bool readOnly() const { return m_readOnly; }
 

@@ -152,8 +152,41 @@ QString IntToStr(qint64 value)
     return QString::number(value);
 }
 
+namespace {
+
+// Amounts, prices and quantities have few decimals. When the value is the
+// double nearest to an integer of at most 15 digits over a small power of
+// ten, that quotient is exactly what 15 significant digits print (15-digit
+// decimals survive the trip through a double), so no digit string is made.
+bool formatShortDecimal(double value, QString &text)
+{
+    static constexpr double powers[] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6};
+    const double magnitude = std::fabs(value);
+    if (!(magnitude >= 1e-4 && magnitude < 1e14))
+        return false;
+    for (int decimals = 0; decimals < int(std::size(powers)); ++decimals) {
+        const double scaled = std::round(magnitude * powers[decimals]);
+        if (scaled >= 1e15 || scaled / powers[decimals] != magnitude)
+            continue;
+        const qint64 digits = qint64(scaled);
+        const qint64 unit = qint64(powers[decimals]);
+        text = value < 0 ? QStringLiteral("-") : QString();
+        text += QString::number(digits / unit);
+        if (decimals > 0)
+            text += FormatSettings().DecimalSeparator
+                + QString::number(digits % unit).rightJustified(decimals, QLatin1Char('0'));
+        return true;
+    }
+    return false;
+}
+
+}
+
 QString FloatToStrPrecision(double value, int precision)
 {
+    QString shortText;
+    if (precision == DecimalNumber::Precision && formatShortDecimal(value, shortText))
+        return shortText;
     if (std::isnan(value))
         return QStringLiteral("NAN");
     if (std::isinf(value))

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <random>
 
 TEST(Conversions, IntegersFollowTheFrameworkSyntax)
 {
@@ -62,6 +63,23 @@ TEST(Conversions, FloatToStrGivesTheShortestFifteenDigitText)
     EXPECT_EQ(FloatToStr(-0.0), "0");
     EXPECT_EQ(FloatToStr(std::nan("")), "NAN");
     EXPECT_EQ(IntToStr(-9000000000LL), "-9000000000");
+}
+
+// Amounts with few decimals take a short road; every value must still print
+// as fifteen significant digits do.
+TEST(Conversions, FloatToStrOfManyValuesMatchesFifteenSignificantDigits)
+{
+    std::mt19937_64 random(11);
+    std::uniform_int_distribution<qint64> integers(-99999999999999LL, 99999999999999LL);
+    std::uniform_int_distribution<int> decimals(0, 8);
+    std::uniform_real_distribution<double> reals(-1e6, 1e6);
+    for (int i = 0; i < 200000; ++i) {
+        const double value = i % 2 ? double(integers(random)) / std::pow(10.0, decimals(random)) : reals(random);
+        QString expected = QString::number(value, 'g', 15).replace(QLatin1Char('.'), QLatin1Char(','));
+        if (expected.contains(QLatin1Char('e')))
+            continue;
+        ASSERT_EQ(FloatToStr(value), expected) << value;
+    }
 }
 
 TEST(Conversions, RoundToIsDecimalHalfAwayFromZero)
