@@ -2,6 +2,7 @@
 
 #include "app/PrintJob.h"
 #include "app/ReportFields.h"
+#include "app/ReportFieldsDocuments.h"
 #include "app/Utils.h"
 #include "platform/db/TField.h"
 #include "platform/db/TTable.h"
@@ -108,6 +109,12 @@ bool isUnmarked(TTable *dataSet)
         return false;
     TField *mark = dataSet->FindField(QStringLiteral("mark"));
     return mark && mark->AsString() != QLatin1String("J");
+}
+
+// Article labels go on goods, never on a document's text or marker lines.
+bool isLabelWithoutArticle(TTable *dataSet)
+{
+    return PrintRequest().FormFilterTyp == QLatin1String("EtikettArt") && IsTextPosition(dataSet);
 }
 
 void defineNumber(int job, const QString &name, int value)
@@ -496,13 +503,14 @@ bool PrintLoop::printLabels(OpenJob &job, const JobSetup &setup, TTable *&slot, 
     if (result != 0)
         return fail(result, job);
     LlPrintSetOption(job.handle(), report::LL_PRNOPT_COPIES, state.copies);
+    LlPrintSetOptionString(job.handle(), report::LL_PRNOPTSTR_PRINTJOBNAME, setup.description);
     int copies = state.copies;
     if (setup.toPrinter && withOptions && !printOptions(job, setup, copies, false))
         return false;
     state.copies = copies;
     bool error = false;
     while (!limitReached(slot, limit) && !error && !slot->Eof() && !m_aborted) {
-        if (isUnmarked(slot)) {
+        if (isUnmarked(slot) || isLabelWithoutArticle(slot)) {
             slot->Next();
             continue;
         }

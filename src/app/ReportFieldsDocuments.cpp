@@ -71,7 +71,8 @@ void startSums(int job)
 void addPosition(ReportFields &fields, int job)
 {
     const QString totalField = fields.job().euroDruck ? QStringLiteral("gpreis") : QStringLiteral("gpreisWae");
-    const double total = numberOf(tc, totalField);
+    // The sums on paper add up the amounts as printed above them.
+    const double total = roundCents(numberOf(tc, totalField));
     const double quantity = numberOf(tc, QStringLiteral("menge"));
     sums.carry = roundCents(sums.carry + total);
     sums.blockCarry = roundCents(sums.blockCarry + total);
@@ -93,9 +94,7 @@ void definePosition(ReportFields &fields, int job, bool asVariables)
     if (textOf(tc, QStringLiteral("Text")).isEmpty() && article.isEmpty())
         LlDefineField(job, QStringLiteral("Artikelnr"), QStringLiteral("  "));
     defineLookup(fields, job, tcArtikel, article, asVariables, QStringLiteral("Artikel_"), empty);
-    const bool textLine = numberOf(tc, QStringLiteral("menge")) == 0 && numberOf(tc, QStringLiteral("epreis")) == 0
-        && numberOf(tc, QStringLiteral("gpreis")) == 0 && article.isEmpty();
-    LlDefineFieldExt(job, QStringLiteral("TextPos"), textLine ? QStringLiteral("true") : QStringLiteral("false"),
+    LlDefineFieldExt(job, QStringLiteral("TextPos"), IsTextPosition(tc) ? QStringLiteral("true") : QStringLiteral("false"),
                      report::LL_BOOLEAN, QString());
 }
 
@@ -183,6 +182,12 @@ int documentFields(ReportFields &fields, int job, TTable *&slot, bool asVariable
     return limit;
 }
 
+}
+
+bool IsTextPosition(TTable *position)
+{
+    return numberOf(position, QStringLiteral("menge")) == 0 && numberOf(position, QStringLiteral("epreis")) == 0
+        && numberOf(position, QStringLiteral("gpreis")) == 0 && textOf(position, QStringLiteral("artikelnr")).isEmpty();
 }
 
 int SalesDocumentFields(ReportFields &fields, int job, TTable *&slot, bool asVariables)
