@@ -138,7 +138,7 @@ protected:
     QString print(const demo::Row &row, const DemoRequest &demoRequest)
     {
         const QString file = row.value("DateiErsteSeite").toString();
-        const bool label = file.endsWith(".lbl");
+        const bool label = demo::formRowFile(row).endsWith(".lbl");
         request(row.value("Modul").toString(), row.value("Typ").toString(), label ? "E" : "L", demoRequest.range,
                 demoRequest.key);
         window.row = {row.value("Bezeichnung").toString(), file, 1};
@@ -181,7 +181,7 @@ INSTANTIATE_TEST_SUITE_P(EveryForm, DemoForms, ::testing::ValuesIn(demoRequests.
 TEST(DemoFormList, EveryPrintedFormHasADemoRequest)
 {
     for (const demo::Row &row : demo::formRows()) {
-        const QString file = row.value("DateiErsteSeite").toString();
+        const QString file = demo::formRowFile(row);
         if (!file.endsWith(".frm")) {
             EXPECT_TRUE(demoRequests.contains(file.section('.', 0, 0))) << file.toStdString();
         }
