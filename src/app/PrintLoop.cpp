@@ -498,12 +498,13 @@ void PrintLoop::EtikettTintlen(bool withOptions)
 bool PrintLoop::printLabels(OpenJob &job, const JobSetup &setup, TTable *&slot, int limit, bool withOptions)
 {
     JobState &state = m_data.job();
+    // The box says "Tintlen...", the document still carries the form's name.
+    LlPrintSetOptionString(job.handle(), report::LL_PRNOPTSTR_PRINTJOBNAME, setup.description);
     int result = LlPrintWithBoxStart(job.handle(), setup.kind, setup.layout, setup.destination, 1, setup.parent,
                                      setup.boxTitle);
     if (result != 0)
         return fail(result, job);
     LlPrintSetOption(job.handle(), report::LL_PRNOPT_COPIES, state.copies);
-    LlPrintSetOptionString(job.handle(), report::LL_PRNOPTSTR_PRINTJOBNAME, setup.description);
     int copies = state.copies;
     if (setup.toPrinter && withOptions && !printOptions(job, setup, copies, false))
         return false;

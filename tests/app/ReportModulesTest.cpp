@@ -50,7 +50,7 @@ const QMap<QString, DemoRequest> demoRequests = {
     {"Bestellung_EtikettSon", {"A", "", "Bestellung 30260001"}},
     {"Bestellung_EtikettArt", {"E", "30260001", "Bestellung 30260001"}},
     {"Mahnung_Mahnung", {"E", "10001", "2. Mahnung"}},
-    {"OffenePosten_Liste", {"A", "", "7.704,59"}},
+    {"OffenePosten_Liste", {"A", "", "7.705,30"}},
     {"OpoBList_Liste", {"A", "", "Posten Einkauf"}},
     {"Zahlungseingang_Liste", {"A", ">=01.10.2026;<=30.11.2026", "KA-2026-0411"}},
     {"Zahlungsausgang_Liste", {"A", ">=01.01.2026;<=31.12.2026", "BA-2026-0131"}},
