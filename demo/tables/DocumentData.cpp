@@ -278,9 +278,12 @@ Row positionRow(const Document &document, int number, const Line &line)
         row.insert("menge", line.quantity);
         row.insert("Einheit", line.unit);
         row.insert("epreis", line.unitPrice);
-        row.insert("epreisWae", inDocumentCurrency(document, line.unitPrice.toDouble()));
+        // The clerk's program converts the unit price; the line total in the
+        // document's currency is that price times the quantity, so it adds up.
+        const double unitPrice = inDocumentCurrency(document, line.unitPrice.toDouble());
+        row.insert("epreisWae", unitPrice);
         row.insert("gpreis", total);
-        row.insert("gpreisWae", inDocumentCurrency(document, total));
+        row.insert("gpreisWae", roundCents(line.quantity.toDouble() * unitPrice));
         row.insert("steuersatz", line.taxKey);
     }
     return row;

@@ -2,7 +2,6 @@
 
 #include "app/PrintJob.h"
 #include "app/ReportFields.h"
-#include "app/ReportFieldsDocuments.h"
 #include "app/Utils.h"
 #include "platform/db/TField.h"
 #include "platform/db/TTable.h"
@@ -111,10 +110,14 @@ bool isUnmarked(TTable *dataSet)
     return mark && mark->AsString() != QLatin1String("J");
 }
 
-// Article labels go on goods, never on a document's text or marker lines.
+// Article labels go on articles, never on a document's text, marker or
+// service lines.
 bool isLabelWithoutArticle(TTable *dataSet)
 {
-    return PrintRequest().FormFilterTyp == QLatin1String("EtikettArt") && IsTextPosition(dataSet);
+    if (PrintRequest().FormFilterTyp != QLatin1String("EtikettArt"))
+        return false;
+    TField *article = dataSet->FindField(QStringLiteral("artikelnr"));
+    return article && article->AsString().trimmed().isEmpty();
 }
 
 void defineNumber(int job, const QString &name, int value)

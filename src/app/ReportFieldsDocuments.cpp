@@ -94,7 +94,9 @@ void definePosition(ReportFields &fields, int job, bool asVariables)
     if (textOf(tc, QStringLiteral("Text")).isEmpty() && article.isEmpty())
         LlDefineField(job, QStringLiteral("Artikelnr"), QStringLiteral("  "));
     defineLookup(fields, job, tcArtikel, article, asVariables, QStringLiteral("Artikel_"), empty);
-    LlDefineFieldExt(job, QStringLiteral("TextPos"), IsTextPosition(tc) ? QStringLiteral("true") : QStringLiteral("false"),
+    const bool textLine = numberOf(tc, QStringLiteral("menge")) == 0 && numberOf(tc, QStringLiteral("epreis")) == 0
+        && numberOf(tc, QStringLiteral("gpreis")) == 0 && article.isEmpty();
+    LlDefineFieldExt(job, QStringLiteral("TextPos"), textLine ? QStringLiteral("true") : QStringLiteral("false"),
                      report::LL_BOOLEAN, QString());
 }
 
@@ -182,12 +184,6 @@ int documentFields(ReportFields &fields, int job, TTable *&slot, bool asVariable
     return limit;
 }
 
-}
-
-bool IsTextPosition(TTable *position)
-{
-    return numberOf(position, QStringLiteral("menge")) == 0 && numberOf(position, QStringLiteral("epreis")) == 0
-        && numberOf(position, QStringLiteral("gpreis")) == 0 && textOf(position, QStringLiteral("artikelnr")).isEmpty();
 }
 
 int SalesDocumentFields(ReportFields &fields, int job, TTable *&slot, bool asVariables)

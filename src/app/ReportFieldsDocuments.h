@@ -12,8 +12,4 @@ class ReportFields;
 int SalesDocumentFields(ReportFields &fields, int job, TTable *&slot, bool asVariables);
 int PurchaseDocumentFields(ReportFields &fields, int job, TTable *&slot, bool asVariables);
 
-// A position without article, quantity and prices: a line of text or a
-// subtotal marker, which gets no article label.
-bool IsTextPosition(TTable *position);
-
 }

@@ -175,10 +175,12 @@ TEST(DemoDocuments, EveryLineAddsUpWithTwoDecimalPrices)
 {
     for (const QString &table : QStringList{"atrpos.db", "bestpos.db"}) {
         for (const Row &position : demoRows(table)) {
-            const double price = valueOf(position, "epreis").toDouble();
             const double quantity = valueOf(position, "menge").toDouble();
-            EXPECT_DOUBLE_EQ(price, std::round(price * 100) / 100) << valueOf(position, "Bezeichnung").toString().toStdString();
-            EXPECT_NEAR(quantity * price, valueOf(position, "gpreis").toDouble(), 0.001);
+            for (const QString &currency : QStringList{"", "Wae"}) {
+                const double price = valueOf(position, "epreis" + currency).toDouble();
+                EXPECT_DOUBLE_EQ(price, std::round(price * 100) / 100) << valueOf(position, "Bezeichnung").toString().toStdString();
+                EXPECT_NEAR(quantity * price, valueOf(position, "gpreis" + currency).toDouble(), 0.001);
+            }
         }
     }
 }
