@@ -64,7 +64,7 @@ const QMap<QString, DemoRequest> demoRequests = {
     {"KunPreis_Liste", {"A", "10001", "Kundenpreise"}},
     {"ArtPreis_Liste", {"A", "1001", "Schraube M6x40 verzinkt"}},
     {"Artikel_Liste", {"A", "", "Inventurwert gesamt"}},
-    {"Artikel_Etikett", {"A", "", "Wasserwaage 60 cm"}},
+    {"Artikel_Etikett", {"A", "", "je 100 Stück"}},
     {"Stueckliste_Liste", {"A", "1012", "Baugruppe 1012"}},
     {"LfrArt_Liste", {"A", "70001", "Artikel des Lieferanten"}},
     {"MabKun_Liste", {"A", "201", "Bäckerei Öztürk"}},
