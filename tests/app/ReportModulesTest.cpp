@@ -42,7 +42,7 @@ const QMap<QString, DemoRequest> demoRequests = {
     {"Auftrag_Sonstiges", {"A", "", "Beleg 20260004"}},
     {"Auftrag_EtikettArt", {"E", "20260002", "Akku-Bohrschrauber 18 V"}},
     {"Bestellung_Anfrage", {"E", "30260002", "Anfrage Nr. 30260002"}},
-    {"Bestellung_Bestellung", {"E", "30260001", "Bestellsumme"}},
+    {"Bestellung_Bestellung", {"E", "30260004", "1.324,32 DM"}},
     {"Bestellung_Stornierung", {"E", "30260003", "Stornierung Nr. 30260003"}},
     {"Bestellung_Sonstiges", {"E", "30260004", "Sehr geehrte Frau Maßmann,"}},
     {"Bestellung_Liste", {"A", "", "Bestellliste"}},

@@ -155,17 +155,24 @@ TEST(DemoDocuments, TheBigInvoiceBreaksPagesAndCarriesEveryMarker)
     EXPECT_EQ(textLines, 1);
 }
 
+// In either currency, as a reader adds up the printed document.
 TEST(DemoDocuments, HeadsSumTheirPositions)
 {
-    const Rows positions = demoRows("atrpos.db");
-    for (const Row &head : demoRows("Auftrag.db")) {
-        double net = 0;
-        for (const Row &position : rowsWhere(positions, "auftragnr", valueOf(head, "auftragnr").toString()))
-            net += valueOf(position, "gpreis").toDouble();
-        const double heads = valueOf(head, "Endbetrag1Netto").toDouble() + valueOf(head, "Endbetrag2Netto").toDouble();
-        EXPECT_NEAR(net, heads, 0.005) << valueOf(head, "auftragnr").toString().toStdString();
-        const double gross = heads + valueOf(head, "steuer1").toDouble() + valueOf(head, "steuer2").toDouble();
-        EXPECT_NEAR(gross, valueOf(head, "endbetrag").toDouble(), 0.005);
+    for (const auto &[headTable, positionTable] : {std::pair{"Auftrag.db", "atrpos.db"}, std::pair{"Bestell.db", "bestpos.db"}}) {
+        const Rows positions = demoRows(positionTable);
+        for (const Row &head : demoRows(headTable)) {
+            for (const QString &currency : QStringList{"", "Wae"}) {
+                double net = 0;
+                for (const Row &position : rowsWhere(positions, "auftragnr", valueOf(head, "auftragnr").toString()))
+                    net += valueOf(position, "gpreis" + currency).toDouble();
+                const double heads = valueOf(head, "Endbetrag1Netto" + currency).toDouble()
+                    + valueOf(head, "Endbetrag2Netto" + currency).toDouble();
+                EXPECT_NEAR(net, heads, 0.005) << valueOf(head, "auftragnr").toString().toStdString();
+                const double gross = heads + valueOf(head, "steuer1" + currency).toDouble()
+                    + valueOf(head, "steuer2" + currency).toDouble();
+                EXPECT_NEAR(gross, valueOf(head, "endbetrag" + currency).toDouble(), 0.005);
+            }
+        }
     }
 }
 
