@@ -87,8 +87,9 @@ TEST(ModuleLayouts, HeadingsTotalLabelsAndArticleUnitsAreNotCut)
         for (const TableRow &row : layout.table->rows) {
             for (const TableColumn &column : row.columns) {
                 const QString text = literalOf(column.expression);
-                if (!text.isEmpty())
+                if (!text.isEmpty()) {
                     EXPECT_TRUE(fitsOneLine(text, column.font, column.width)) << name.toStdString() << ": " << text.toStdString();
+                }
             }
         }
     }
