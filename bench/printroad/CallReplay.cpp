@@ -88,6 +88,11 @@ int CallReplay::printSetOption(int job, int option, int value)
     return pass(job, [=](ReportEngine &e, int j) { return e.printSetOption(j, option, value); });
 }
 
+int CallReplay::printSetOptionString(int job, int option, const QString &value)
+{
+    return pass(job, [=](ReportEngine &e, int j) { return e.printSetOptionString(j, option, value); });
+}
+
 int CallReplay::printGetOption(int job, int option)
 {
     return pass(job, [=](ReportEngine &e, int j) { return e.printGetOption(j, option); });

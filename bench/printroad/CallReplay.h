@@ -30,6 +30,7 @@ public:
     int printGetPrinterInfo(int job, QString &name, QString &port) override;
     int setPrinterToDefault(int job, int kind, const QString &layout) override;
     int printSetOption(int job, int option, int value) override;
+    int printSetOptionString(int job, int option, const QString &value) override;
     int printGetOption(int job, int option) override;
     int printOptionsDialog(int job, QWidget *parent, const QString &title) override;
     int print(int job) override;

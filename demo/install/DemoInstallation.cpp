@@ -1,7 +1,9 @@
 #include "demo/install/DemoInstallation.h"
 
+#include "demo/install/MailTemplates.h"
 #include "demo/layouts/DemoLayouts.h"
 #include "demo/tables/DemoTables.h"
+#include "demo/tables/MailProgramFolder.h"
 #include "platform/os/IniFile.h"
 #include "platform/runtime/Exceptions.h"
 
@@ -39,9 +41,20 @@ void copyExecutable(const QString &executable, const QString &programFolder)
         throw EInOutError(QStringLiteral("Programmdatei kann nicht kopiert werden: ") + executable);
 }
 
+// The help file goes beside the program under the program's name, where the
+// help's file picker looks for it.
+QString copyHelpFile(const QString &programFolder)
+{
+    const QString target = programFolder + QStringLiteral("/tintlen.chm");
+    QFile::remove(target);
+    if (!QFile::copy(QStringLiteral(TINTLEN_DEMO_HELP_FILE), target))
+        throw EInOutError(QStringLiteral("Die Hilfedatei %1 kann nicht kopiert werden.").arg(TINTLEN_DEMO_HELP_FILE));
+    return target;
+}
+
 // The request an order-processing product would leave behind: print the
 // invoice of one demo order.
-void writeIniFile(const InstallationFolders &folders)
+void writeIniFile(const InstallationFolders &folders, const QString &mailbox)
 {
     TIniFile ini(folders.program + QStringLiteral("/Tintlen.ini"));
     const QString init = QStringLiteral("Init");
@@ -49,6 +62,8 @@ void writeIniFile(const InstallationFolders &folders)
     ini.WriteString(init, QStringLiteral("DatenPfad"), folders.data);
     ini.WriteString(init, QStringLiteral("UserPfad"), folders.user);
     ini.WriteString(init, QStringLiteral("TempPfad"), folders.temp);
+    ini.WriteString(init, QStringLiteral("Datenpfad_QRB"), mailbox);
+    ini.WriteString(init, QStringLiteral("Hilfedatei"), copyHelpFile(folders.program));
     ini.WriteString(init, QStringLiteral("ToPrint"), QStringLiteral("Auftrag"));
 
     const QString request = QStringLiteral("Auftrag");
@@ -70,15 +85,16 @@ void buildInstallation(const QString &folder, const QString &executable)
                                       makeFolder(root, QStringLiteral("temp"))};
     if (!executable.isEmpty())
         copyExecutable(executable, folders.program);
-    writeIniFile(folders);
     // A real installation: the mail program is registered and the aliases saved.
     DemoOptions tables;
     tables.dataFolder = folders.data;
     tables.userFolder = folders.user;
     tables.registerMailProgram = true;
     tables.registerAliases = true;
+    writeIniFile(folders, mailProgramPaths(completedOptions(tables).mailFolder).mailbox);
     writeTables(tables);
     writeLayouts(folders.forms);
+    writeMailTemplates(folders.forms);
 }
 
 }

@@ -61,6 +61,11 @@ void addPageFooter(Layout &layout)
                                      Qt::AlignRight));
 }
 
+// The total on paper is the sum of the amounts printed above it; the stored
+// total of a document in another currency was converted as a whole and may
+// differ from that sum by a cent.
+const QString kPrintedTotal = QStringLiteral("Round(Übertrag, 2) + Round(steuer1, 2) + Round(steuer2, 2)");
+
 TableDef positionsTable()
 {
     const FontSpec head = font(8.5, true);
@@ -103,7 +108,7 @@ TableDef positionsTable()
                              "steuer2 <> 0");
     TableRow total = tableRow(RowPart::EndFooter, 8,
                               {column(127, "\"Rechnungsbetrag\"", Qt::AlignRight, font(10.5, true)),
-                               column(48, amountWithCurrency("endbetrag"), Qt::AlignRight, font(10.5, true))});
+                               column(48, amountWithCurrency(kPrintedTotal), Qt::AlignRight, font(10.5, true))});
     total.fill = kHeaderFill;
     total.lineAbove = 0.3;
     total.lineBelow = 0.6;

@@ -40,7 +40,7 @@ Layout positionLabel(const QString &partnerPrefix, const QString &documentLabel)
     name.wrap = true;
     layout.objects.append(name);
     layout.objects.append(textObject("Artikelnummer", {4, 14, 40, 4}, {"\"Art.-Nr. \" + Artikelnr"}, font(7.5)));
-    layout.objects.append(textObject("Menge", {44, 14, 22, 4}, {"FStr(menge, \"--,--&\") + \" \" + Einheit"}, font(7.5, true),
+    layout.objects.append(textObject("Menge", {44, 14, 22, 4}, {"Trim(FStr(menge, ZahlFormatMenge)) + \" \" + Einheit"}, font(7.5, true),
                                      Qt::AlignRight));
     layout.objects.append(barcodeObject("Code", {4, 19, 62, 12}, "Artikelnr", LL_BARCODE_CODE128));
     layout.objects.append(textObject("Beleg", {4, 33, 62, 7},
@@ -64,7 +64,8 @@ Layout goodsReceiptLabel()
     return layout;
 }
 
-// The shelf label with the article's EAN from its free field.
+// The shelf label with the article's EAN from its free field; the price
+// says what quantity it is for, as screws are priced per hundred.
 Layout shelfLabel()
 {
     Layout layout = articleLabelLayout();
@@ -72,6 +73,9 @@ Layout shelfLabel()
         if (object.kind == ObjectKind::Barcode)
             object.expression = Expression(kArticleEan);
     }
+    layout.objects.append(textObject("Preiseinheit", {38, 31.8, 61, 3.5},
+                                     {"\"je \" + If(PreisEinheit > 1, Str$(PreisEinheit, 0, 0) + \" \", \"\") + Einheit"},
+                                     font(7), Qt::AlignRight));
     return layout;
 }
 

@@ -55,11 +55,19 @@ bool hasTotals(const ListPage &page)
     return false;
 }
 
+// The label spans the columns in front of the first total, so it is never
+// cut to the width of the first column.
 TableRow totalsRow(const ListPage &page)
 {
     QList<TableColumn> columns;
-    bool labelled = false;
-    for (const ListColumn &c : page.columns) {
+    qsizetype first = 0;
+    double labelWidth = 0;
+    while (first < page.columns.size() && page.columns.at(first).total.isEmpty())
+        labelWidth += page.columns.at(first++).width;
+    if (labelWidth > 0)
+        columns << column(labelWidth, '"' + page.totalLabel + '"', Qt::AlignLeft, font(8.5, true));
+    bool labelled = labelWidth > 0;
+    for (const ListColumn &c : page.columns.mid(first)) {
         QString expression = c.total;
         if (expression.isEmpty() && !labelled) {
             expression = '"' + page.totalLabel + '"';

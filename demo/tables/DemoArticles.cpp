@@ -8,7 +8,7 @@ const QList<DemoArticle> &demoArticles()
 {
     static const QList<DemoArticle> articles = {
         {"1001", "Schraube M6x40 verzinkt", "Stück", 20.00, 32.00, 100, "70001", "1", 4800},
-        {"1002", "Dübel Nylon 8 mm", "Stück", 6.50, 11.90, 100, "70001", "1", 2500},
+        {"1002", "Dübel Nylon 8 mm", "Stück", 7.00, 12.00, 100, "70001", "1", 2500},
         {"1003", "Holzleim wasserfest 750 g", "Flasche", 5.10, 8.95, 1, "70002", "1", 64},
         {"1004", "Akku-Bohrschrauber 18 V", "Stück", 89.00, 149.00, 1, "70003", "1", 12},
         {"1005", "Bohrersatz HSS 19-tlg.", "Satz", 14.20, 24.90, 1, "70001", "1", 30},

@@ -72,30 +72,35 @@ struct Totals {
     double total() const { return roundCents(net[0] + net[1] + tax[0] + tax[1]); }
 };
 
-double lineTotal(const Line &line)
+double inDocumentCurrency(const Document &document, double euro)
+{
+    return document.euro ? euro : roundCents(euro * demoDmRate);
+}
+
+// The clerk's program converts the unit price; a line's total in the
+// document's currency is that price times the quantity, so each line adds up.
+double lineTotal(const Document &document, const Line &line, bool inCurrency)
 {
     if (!line.quantity.isValid())
         return 0;
-    return roundCents(line.quantity.toDouble() * line.unitPrice.toDouble());
+    const double euro = line.unitPrice.toDouble();
+    return roundCents(line.quantity.toDouble() * (inCurrency ? inDocumentCurrency(document, euro) : euro));
 }
 
-Totals totalsOf(const Document &document)
+// The document's net, tax and total, each computed in the currency it is
+// printed in, so that the sums on paper add up.
+Totals totalsOf(const Document &document, bool inCurrency = false)
 {
     Totals totals;
     for (const Line &line : document.lines) {
         if (line.taxKey.isEmpty())
             continue;
         const int slot = line.taxKey == QLatin1String("2") ? 1 : 0;
-        totals.net[slot] = roundCents(totals.net[slot] + lineTotal(line));
+        totals.net[slot] = roundCents(totals.net[slot] + lineTotal(document, line, inCurrency));
     }
     totals.tax[0] = roundCents(totals.net[0] * demoTaxRate("1") / 100);
     totals.tax[1] = roundCents(totals.net[1] * demoTaxRate("2") / 100);
     return totals;
-}
-
-double inDocumentCurrency(const Document &document, double euro)
-{
-    return document.euro ? euro : roundCents(euro * demoDmRate);
 }
 
 double commissionRate(const QString &staffNr)
@@ -206,14 +211,21 @@ void insertAmount(Row &row, const Document &document, const QString &name, doubl
     row.insert(name + QStringLiteral("Wae"), inDocumentCurrency(document, euro));
 }
 
+void insertAmounts(Row &row, const QString &name, double euro, double inCurrency)
+{
+    row.insert(name, euro);
+    row.insert(name + QStringLiteral("Wae"), inCurrency);
+}
+
 void insertDocumentAmounts(Row &row, const Document &document)
 {
     const Totals totals = totalsOf(document);
-    insertAmount(row, document, "endbetrag", totals.total());
-    insertAmount(row, document, "steuer1", totals.tax[0]);
-    insertAmount(row, document, "steuer2", totals.tax[1]);
-    insertAmount(row, document, "Endbetrag1Netto", totals.net[0]);
-    insertAmount(row, document, "Endbetrag2Netto", totals.net[1]);
+    const Totals inCurrency = totalsOf(document, true);
+    insertAmounts(row, "endbetrag", totals.total(), inCurrency.total());
+    insertAmounts(row, "steuer1", totals.tax[0], inCurrency.tax[0]);
+    insertAmounts(row, "steuer2", totals.tax[1], inCurrency.tax[1]);
+    insertAmounts(row, "Endbetrag1Netto", totals.net[0], inCurrency.net[0]);
+    insertAmounts(row, "Endbetrag2Netto", totals.net[1], inCurrency.net[1]);
 }
 
 Row orderHead(const Document &document)
@@ -274,13 +286,13 @@ Row positionRow(const Document &document, int number, const Line &line)
     if (!line.text.isEmpty())
         row.insert("Text", line.text);
     if (line.quantity.isValid()) {
-        const double total = lineTotal(line);
+        const double total = lineTotal(document, line, false);
         row.insert("menge", line.quantity);
         row.insert("Einheit", line.unit);
         row.insert("epreis", line.unitPrice);
         row.insert("epreisWae", inDocumentCurrency(document, line.unitPrice.toDouble()));
         row.insert("gpreis", total);
-        row.insert("gpreisWae", inDocumentCurrency(document, total));
+        row.insert("gpreisWae", lineTotal(document, line, true));
         row.insert("steuersatz", line.taxKey);
     }
     return row;

@@ -156,7 +156,7 @@ Row formRow(const Form &form)
             {"Typ", form.output == Output::Mail ? form.type + QStringLiteral("-eMail") : form.type},
             {"Sortierung", form.sortKey},
             {"Bezeichnung", form.description},
-            {"DateiErsteSeite", formFileName(form.module, form.type, extensionOf(form.output))}};
+            {"DateiErsteSeite", formFileName(form.module, form.type, QString())}};
     if (form.output == Output::Mail)
         return row;
     row.insert("Ausdrucke", form.type == QLatin1String("Rechnung") && form.sortKey == QLatin1String("1") ? 2 : 1);
@@ -176,6 +176,12 @@ QList<Form> mailForms(const QString &module, const QStringList &types)
     return forms;
 }
 
+QList<Form> allForms()
+{
+    return salesForms + mailForms("Auftrag", salesMailTypes) + purchaseForms + mailForms("Bestellung", purchaseMailTypes)
+        + receivableForms + masterForms + statisticsForms + contactForms;
+}
+
 }
 
 QString formFileName(const QString &module, const QString &formType, const QString &extension)
@@ -185,13 +191,20 @@ QString formFileName(const QString &module, const QString &formType, const QStri
 
 Rows formRows()
 {
-    const QList<Form> forms = salesForms + mailForms("Auftrag", salesMailTypes) + purchaseForms
-        + mailForms("Bestellung", purchaseMailTypes) + receivableForms + masterForms + statisticsForms
-        + contactForms;
     Rows rows;
-    for (const Form &form : forms)
+    for (const Form &form : allForms())
         rows << formRow(form);
     return rows;
+}
+
+QString formRowFile(const Row &row)
+{
+    const QString stored = row.value("DateiErsteSeite").toString();
+    for (const Form &form : allForms()) {
+        if (formRow(form).value("DateiErsteSeite").toString() == stored && formRow(form).value("Typ") == row.value("Typ"))
+            return stored + extensionOf(form.output);
+    }
+    return stored;
 }
 
 }

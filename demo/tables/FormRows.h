@@ -9,9 +9,14 @@ namespace demo {
 // has an e-mail tab.
 Rows formRows();
 
-// The layout or template file a form row names: module and form type joined
-// by "_", umlauts and "ß" spelled out, blanks and points left out, then
-// ".lst" (lists and forms), ".lbl" (labels) or ".frm" (e-mail templates).
+// The layout or template file of a form: module and form type joined by
+// "_", umlauts and "ß" spelled out, blanks and points left out, then
+// `extension`: ".lst" (lists and forms), ".lbl" (labels) or ".frm" (e-mail
+// templates). The rows store it without extension, as the form-entry dialog
+// does; the print and e-mail roads add the extension of their output.
 QString formFileName(const QString &module, const QString &formType, const QString &extension);
+
+// The file in the form folder that a row of formRows() stands for.
+QString formRowFile(const Row &row);
 
 }

@@ -193,7 +193,7 @@ Rows dunningLevelRows()
              "begleichen Sie den offenen Betrag bis zum #Zahlfristdatum."},
             {3, "2. Mahnung", 7, 10.00, 10.00, interestRate,
              "#Briefanrede\r\n\r\ntrotz unserer Mahnung ist der Betrag weiterhin offen. Bitte zahlen Sie "
-             "innerhalb von #Zahlfristtage Tagen. Verstreichen auch diese #Zahlfristtage Tage, berechnen wir "
+             "innerhalb von #Zahlfristtage Tagen. Verstreicht auch diese Frist ohne Zahlung, berechnen wir "
              "weitere Gebühren."},
             {4, "3. Mahnung", 7, 15.00, 15.00, interestRate,
              "#Briefanrede\r\n\r\nwir fordern Sie letztmalig auf, den Betrag bis zum #Zahlfristdatum zu zahlen."},

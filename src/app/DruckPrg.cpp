@@ -124,6 +124,7 @@ TfrmPrintMan::TfrmPrintMan(QWidget *parent)
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    keepPlacesOfOptionalFields();
     createDataComponents();
     placeAtScreenCentre();
     connect(btnAbbruch, &QPushButton::clicked, this, &TfrmPrintMan::btnAbbruchClick);
@@ -138,6 +139,17 @@ TfrmPrintMan::~TfrmPrintMan()
 {
     if (frmPrintMan == this)
         frmPrintMan = nullptr;
+}
+
+// The copies typed with Alt and a digit and the attachment name come and go;
+// their places stay reserved, so no button or list the user aims at moves.
+void TfrmPrintMan::keepPlacesOfOptionalFields()
+{
+    for (QWidget *field : std::initializer_list<QWidget *>{lblAusdrucke, lblAusdruckAnz, lblAnlage, edtAnlage}) {
+        QSizePolicy policy = field->sizePolicy();
+        policy.setRetainSizeWhenHidden(true);
+        field->setSizePolicy(policy);
+    }
 }
 
 void TfrmPrintMan::createPrintRoad()

@@ -132,6 +132,7 @@ private:
     void showFormPrinter();
     void showOutputChoice();
     void placeAtScreenCentre();
+    void keepPlacesOfOptionalFields();
     void createPrintRoad();
     void connectHandlers();
     void watchControls();

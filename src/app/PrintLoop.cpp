@@ -110,6 +110,16 @@ bool isUnmarked(TTable *dataSet)
     return mark && mark->AsString() != QLatin1String("J");
 }
 
+// Article labels go on articles, never on a document's text, marker or
+// service lines.
+bool isLabelWithoutArticle(TTable *dataSet)
+{
+    if (PrintRequest().FormFilterTyp != QLatin1String("EtikettArt"))
+        return false;
+    TField *article = dataSet->FindField(QStringLiteral("artikelnr"));
+    return article && article->AsString().trimmed().isEmpty();
+}
+
 void defineNumber(int job, const QString &name, int value)
 {
     LlDefineVariableExt(job, name, QString::number(value), report::LL_NUMERIC, QString());
@@ -497,6 +507,8 @@ void PrintLoop::EtikettTintlen(bool withOptions)
 bool PrintLoop::printLabels(OpenJob &job, const JobSetup &setup, TTable *&slot, int limit, bool withOptions)
 {
     JobState &state = m_data.job();
+    // The box says "Tintlen...", the document still carries the form's name.
+    LlPrintSetOptionString(job.handle(), report::LL_PRNOPTSTR_PRINTJOBNAME, setup.description);
     int result = LlPrintWithBoxStart(job.handle(), setup.kind, setup.layout, setup.destination, 1, setup.parent,
                                      setup.boxTitle);
     if (result != 0)
@@ -508,7 +520,7 @@ bool PrintLoop::printLabels(OpenJob &job, const JobSetup &setup, TTable *&slot, 
     state.copies = copies;
     bool error = false;
     while (!limitReached(slot, limit) && !error && !slot->Eof() && !m_aborted) {
-        if (isUnmarked(slot)) {
+        if (isUnmarked(slot) || isLabelWithoutArticle(slot)) {
             slot->Next();
             continue;
         }

@@ -71,7 +71,8 @@ void startSums(int job)
 void addPosition(ReportFields &fields, int job)
 {
     const QString totalField = fields.job().euroDruck ? QStringLiteral("gpreis") : QStringLiteral("gpreisWae");
-    const double total = numberOf(tc, totalField);
+    // The sums on paper add up the amounts as printed above them.
+    const double total = roundCents(numberOf(tc, totalField));
     const double quantity = numberOf(tc, QStringLiteral("menge"));
     sums.carry = roundCents(sums.carry + total);
     sums.blockCarry = roundCents(sums.blockCarry + total);

@@ -273,7 +273,9 @@ int articles(ReportFields &fields, int job, TTable *&slot, bool asVariables)
     if (first) {
         inventory = AmountPair{};
     } else {
-        const double stock = numberOf(tc, QStringLiteral("Bestand"));
+        // Prices may be per hundred ("PreisEinheit"), as in the bill of materials.
+        const double unit = numberOf(tc, QStringLiteral("PreisEinheit"));
+        const double stock = numberOf(tc, QStringLiteral("Bestand")) / (unit > 0 ? unit : 1);
         const AmountPair price = amountOf(tc, QStringLiteral("EkPreis"));
         inventory.addRounded({stock * price.euro, stock * price.currency});
     }

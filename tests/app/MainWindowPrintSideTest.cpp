@@ -15,7 +15,7 @@ TEST_F(MainWindowPrintSideTest, TheFormRowIsTheFormTablesCurrentRow)
     printroad::MainWindowPrintSide side(activatedWindow());
     const printroad::FormRow row = side.currentFormRow();
     EXPECT_EQ(row.Bezeichnung, QStringLiteral("Rechnung"));
-    EXPECT_EQ(row.DateiErsteSeite, QStringLiteral("Auftrag_Rechnung.lst"));
+    EXPECT_EQ(row.DateiErsteSeite, QStringLiteral("Auftrag_Rechnung"));
     EXPECT_EQ(row.Ausdrucke, 2);
 }
 

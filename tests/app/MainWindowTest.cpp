@@ -83,7 +83,7 @@ TEST_F(MainWindowTest, ASortKeyPrintsItsRowAtOnceAndAltWithADigitOnlySetsTheCopi
     EXPECT_TRUE(form().btnBildschirm->isChecked());
     ASSERT_EQ(printStarts(), 1);
     const report::RecordingEngine::Call *start = engine.last(QStringLiteral("LlPrintWithBoxStart"));
-    EXPECT_TRUE(start->args.at(2).toString().endsWith(QStringLiteral("Auftrag_Rechnung.lst")));
+    EXPECT_TRUE(start->args.at(2).toString().endsWith(QStringLiteral("/Auftrag_Rechnung")));
     EXPECT_EQ(start->args.at(3).toInt(), 0x200);
     EXPECT_EQ(engine.count(QStringLiteral("LlPreviewDisplay")), 1);
     // The gate is open again for the next request.
@@ -240,6 +240,28 @@ TEST_F(MainWindowTest, TheRecipientPlaceholderGoesAtTheFirstKeyAndComesBackWhenE
     w.edtSendTo->clear();
     focus(w.edtSendTo, QEvent::FocusOut);
     EXPECT_EQ(w.edtSendTo->text(), EmailAddressPlaceholder);
+}
+
+// What the user aims at stays where it is while fields come and go.
+TEST_F(MainWindowTest, TheCopiesFieldAndTheAttachmentNameMoveNothingWhenTheyAppear)
+{
+    TfrmPrintMan &w = form();
+    processEvents();
+    const QRect output = w.grpAusgabe->geometry();
+    const QSize size = w.size();
+    QTest::keyClick(w.DBGrid1, Qt::Key_3, Qt::AltModifier);
+    processEvents();
+    EXPECT_EQ(w.grpAusgabe->geometry(), output);
+    EXPECT_EQ(w.size(), size);
+
+    w.pgcAuswahl->setCurrentWidget(w.tsEmail);
+    processEvents();
+    const QSize emailSize = w.size();
+    const QRect sendOption = w.cbxSendeEmail->geometry();
+    w.cbxAnlage->click();
+    processEvents();
+    EXPECT_EQ(w.size(), emailSize);
+    EXPECT_EQ(w.cbxSendeEmail->geometry(), sendOption);
 }
 
 TEST_F(MainWindowTest, TheAttachmentNameIsProposedAndKeepsNoFolder)

@@ -1,7 +1,10 @@
+#include "app/Kopieren.h"
 #include "demo/layouts/DemoLayouts.h"
 #include "demo/layouts/ModuleLayouts.h"
+#include "demo/tables/DemoArticles.h"
 #include "demo/tables/FormRows.h"
 #include "platform/report/LayoutFile.h"
+#include "platform/report/TextMetrics.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -16,7 +19,7 @@ TEST(ModuleLayouts, EveryFormRowFindsItsLayoutAndItReadsBackWithoutErrors)
     demo::writeLayouts(dir.path());
     int checked = 0;
     for (const demo::Row &row : demo::formRows()) {
-        const QString file = row.value("DateiErsteSeite").toString();
+        const QString file = demo::formRowFile(row);
         if (file.endsWith(".frm"))
             continue;
         Layout layout;
@@ -27,6 +30,17 @@ TEST(ModuleLayouts, EveryFormRowFindsItsLayoutAndItReadsBackWithoutErrors)
         ++checked;
     }
     EXPECT_EQ(checked, 57);
+}
+
+// One rule for every row: the demo's rows hold the file name as the
+// form-entry dialog stores what the user types.
+TEST(ModuleLayouts, DemoRowsStoreFileNamesAsTheFormDialogDoes)
+{
+    for (const demo::Row &row : demo::formRows()) {
+        const QString stored = row.value("DateiErsteSeite").toString();
+        EXPECT_EQ(FormFileNamePart(stored), stored);
+        EXPECT_EQ(FormFileNamePart(demo::formRowFile(row)), stored);
+    }
 }
 
 TEST(ModuleLayouts, TablesFitBetweenThePageMargins)
@@ -42,5 +56,51 @@ TEST(ModuleLayouts, TablesFitBetweenThePageMargins)
                 width += column.width;
             EXPECT_LE(width, layout.table->rect.width() + 0.01) << name.toStdString();
         }
+    }
+}
+
+namespace {
+
+// A cell keeps a millimetre free on either side of its text.
+bool fitsOneLine(const QString &text, const FontSpec &font, double cellWidth)
+{
+    return textWidthMm(text, font) <= cellWidth - 2;
+}
+
+QString literalOf(const Expression &expression)
+{
+    const QString source = expression.source();
+    if (source.size() < 2 || !source.startsWith('"') || !source.endsWith('"') || source.count('"') != 2)
+        return QString();
+    return source.mid(1, source.size() - 2);
+}
+
+}
+
+// Headings and the totals' labels are printed on one line and cut at the
+// cell's edge; so is the unit in the article list.
+TEST(ModuleLayouts, HeadingsTotalLabelsAndArticleUnitsAreNotCut)
+{
+    for (const auto &[name, layout] : demo::moduleLayouts()) {
+        if (!layout.table)
+            continue;
+        for (const TableRow &row : layout.table->rows) {
+            for (const TableColumn &column : row.columns) {
+                const QString text = literalOf(column.expression);
+                if (!text.isEmpty()) {
+                    EXPECT_TRUE(fitsOneLine(text, column.font, column.width)) << name.toStdString() << ": " << text.toStdString();
+                }
+            }
+        }
+    }
+    for (const auto &[name, layout] : demo::moduleLayouts()) {
+        if (name != QLatin1String("Artikel_Liste.lst"))
+            continue;
+        const TableRow *data = layout.table->rowsOf(RowPart::Data).first();
+        const auto unit = std::find_if(data->columns.begin(), data->columns.end(),
+                                       [](const TableColumn &c) { return c.expression.source() == "Einheit"; });
+        ASSERT_NE(unit, data->columns.end());
+        for (const demo::DemoArticle &article : demo::demoArticles())
+            EXPECT_TRUE(fitsOneLine(article.unit, unit->font, unit->width)) << article.unit.toStdString();
     }
 }

@@ -1,5 +1,10 @@
 #include "app/DruckPrg.h"
 #include "demo/install/DemoInstallation.h"
+#include "demo/tables/DocumentData.h"
+#include "demo/tables/FormRows.h"
+#include "mail/formularmodul.h"
+#include "platform/help/ChmHelpFile.h"
+#include "platform/os/IniFile.h"
 #include "platform/db/TField.h"
 #include "platform/db/TTable.h"
 #include "platform/os/Paths.h"
@@ -9,6 +14,7 @@
 
 #include <QDir>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -83,4 +89,60 @@ TEST_F(PrintManEndToEndTest, TheInvoicesSortKeyPrintsTheDemoInvoiceIntoAPdf)
         EXPECT_TRUE(text.contains(QStringLiteral("Rechnungs-Nr.:"))) << text.left(2000).toStdString();
         EXPECT_TRUE(text.contains(demo::demoOrderNumber)) << text.left(2000).toStdString();
     }
+}
+
+// What the program needs to show every road ships with the demo: the help
+// file with a page for each window's context number, a template for every
+// e-mail row, and the mail program's path the text-block list reads from.
+TEST_F(PrintManEndToEndTest, TheDemoShipsHelpMailTemplatesAndTheMailProgramsPath)
+{
+    TIniFile ini(root.filePath(QStringLiteral("programm/Tintlen.ini")));
+    const auto help = help::ChmHelpFile::open(ini.ReadString(QStringLiteral("Init"), QStringLiteral("Hilfedatei"), QString()));
+    ASSERT_NE(help, nullptr);
+    for (const quint32 context : {2000u, 2001u, 2002u})
+        EXPECT_FALSE(help->topicOfContext(context).isEmpty()) << context;
+
+    const QString mailbox = ini.ReadString(QStringLiteral("Init"), QStringLiteral("Datenpfad_QRB"), QString());
+    EXPECT_TRUE(QFileInfo::exists(QDir(mailbox).filePath(QStringLiteral("Texte.db")))) << mailbox.toStdString();
+
+    int templates = 0;
+    for (const demo::Row &row : demo::formRows()) {
+        if (!row.value("Typ").toString().endsWith(QLatin1String("-eMail")))
+            continue;
+        TFormular formular;
+        const QString file = root.filePath(QStringLiteral("formulare/") + demo::formRowFile(row));
+        ASSERT_TRUE(formular.LoadFromFile(file)) << file.toStdString();
+        EXPECT_TRUE(formular.Betreff.contains(QStringLiteral("auftragnr"))) << file.toStdString();
+        EXPECT_TRUE(formular.UnkeepableLines().isEmpty()) << file.toStdString();
+        ++templates;
+    }
+    EXPECT_EQ(templates, 10);
+}
+
+// Article labels of the long invoice: one per article position, none for its
+// text, marker and service lines, quantities with their decimals, and the
+// PDF named after the form.
+TEST_F(PrintManEndToEndTest, ArticleLabelsGoOnSoldPositionsIntoAPdfNamedAfterTheForm)
+{
+    TIniFile ini(root.filePath(QStringLiteral("programm/Tintlen.ini")));
+    ini.WriteString(QStringLiteral("Auftrag"), QStringLiteral("FormFilterTyp"), QStringLiteral("EtikettArt"));
+    ini.WriteString(QStringLiteral("Auftrag"), QStringLiteral("FormTyp"), QStringLiteral("E"));
+    TfrmPrintMan window;
+    window.show();
+    window.AppShow();
+    QCoreApplication::processEvents();
+
+    QTest::keyClick(window.DBGrid1, Qt::Key_1);
+
+    EXPECT_TRUE(services.messages().isEmpty()) << services.messageTexts().join('|').toStdString();
+    const QStringList files = QDir(pdfFolder()).entryList({QStringLiteral("*.pdf")}, QDir::Files);
+    ASSERT_EQ(files, QStringList{QStringLiteral("Artikeletikett.pdf")});
+    const QString text = pdfText(QDir(pdfFolder()).filePath(files.first()));
+    int articles = 0;
+    for (const demo::Row &position : demo::orderPositionRows())
+        articles += position.value("auftragnr") == demo::demoOrderNumber && !position.value("Artikelnr").toString().isEmpty();
+    EXPECT_EQ(text.count(QRegularExpression(QStringLiteral("Art\\.-Nr\\. \\d+"))), articles);
+    EXPECT_TRUE(text.contains(QStringLiteral("500,00 Stück"))) << text.toStdString();
+    for (const QString &line : {QStringLiteral("#Z"), QStringLiteral("Folgende Lieferung"), QStringLiteral("Montagearbeiten")})
+        EXPECT_FALSE(text.contains(line, Qt::CaseInsensitive)) << line.toStdString();
 }

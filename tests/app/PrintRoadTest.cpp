@@ -46,10 +46,10 @@ TEST_F(PrintRoadTest, EveryDemoFormPrintsWithoutAMessage)
         const QString module = row.value("Modul").toString();
         const QString type = row.value("Typ").toString();
         const QString file = row.value("DateiErsteSeite").toString();
+        const bool labels = demo::formRowFile(row).endsWith(QLatin1String(".lbl"));
         if (type.endsWith(QLatin1String("-eMail")))
             continue;
         SCOPED_TRACE((module + QLatin1Char(' ') + type).toStdString());
-        const bool labels = file.endsWith(QLatin1String(".lbl"));
         const bool document = isDocumentForm(module, type);
         request(module, type, labels ? QStringLiteral("E") : QStringLiteral("L"),
                 document || labels ? QStringLiteral("M") : QStringLiteral("A"), keyFor(module));

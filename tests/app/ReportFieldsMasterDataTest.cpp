@@ -32,14 +32,14 @@ TEST_F(MasterDataFields, ACustomerListOffersCountryNameAndBarcodes)
     EXPECT_EQ(lines.first().value("V Land-Name").contents, "Deutschland");
 }
 
-TEST_F(MasterDataFields, TheArticleListAddsTheInventoryValueOnce)
+TEST_F(MasterDataFields, TheArticleListAddsTheInventoryValueOnceAndPerPriceUnit)
 {
     const QList<DefinitionMap> lines = printAll("Artikel");
     ASSERT_EQ(lines.size(), 16);
     expectGolden("Artikel_Liste_first", lines.first());
     double inventory = 0;
     for (const DefinitionMap &line : lines)
-        inventory = RoundTo(inventory + numberIn(line, "F Bestand") * numberIn(line, "F EkPreis"), 2);
+        inventory = RoundTo(inventory + numberIn(line, "F Bestand") * numberIn(line, "F EkPreis") / numberIn(line, "F PreisEinheit"), 2);
     EXPECT_DOUBLE_EQ(StrToFloat(value("SummeInventur")), inventory) << "the first article is not counted twice";
 }
 

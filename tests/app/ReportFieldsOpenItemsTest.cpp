@@ -46,7 +46,7 @@ TEST_F(OpenItemFields, ADunningLetterTakesTheHighestLevelAndFillsItsText)
     EXPECT_EQ(value("Mahnstufe"), "3");
     EXPECT_EQ(value("Mahntext"),
               "Sehr geehrter Herr Müller,\r\n\r\ntrotz unserer Mahnung ist der Betrag weiterhin offen. Bitte zahlen Sie "
-              "innerhalb von 7 Tagen. Verstreichen auch diese #Zahlfristtage Tage, berechnen wir weitere Gebühren.");
+              "innerhalb von 7 Tagen. Verstreicht auch diese Frist ohne Zahlung, berechnen wir weitere Gebühren.");
     EXPECT_EQ(value("Mahngebühr"), "10");
     EXPECT_TRUE(messages().isEmpty());
 }

@@ -42,7 +42,7 @@ const QMap<QString, DemoRequest> demoRequests = {
     {"Auftrag_Sonstiges", {"A", "", "Beleg 20260004"}},
     {"Auftrag_EtikettArt", {"E", "20260002", "Akku-Bohrschrauber 18 V"}},
     {"Bestellung_Anfrage", {"E", "30260002", "Anfrage Nr. 30260002"}},
-    {"Bestellung_Bestellung", {"E", "30260001", "Bestellsumme"}},
+    {"Bestellung_Bestellung", {"E", "30260004", "1.324,32 DM"}},
     {"Bestellung_Stornierung", {"E", "30260003", "Stornierung Nr. 30260003"}},
     {"Bestellung_Sonstiges", {"E", "30260004", "Sehr geehrte Frau Maßmann,"}},
     {"Bestellung_Liste", {"A", "", "Bestellliste"}},
@@ -50,7 +50,7 @@ const QMap<QString, DemoRequest> demoRequests = {
     {"Bestellung_EtikettSon", {"A", "", "Bestellung 30260001"}},
     {"Bestellung_EtikettArt", {"E", "30260001", "Bestellung 30260001"}},
     {"Mahnung_Mahnung", {"E", "10001", "2. Mahnung"}},
-    {"OffenePosten_Liste", {"A", "", "7.704,59"}},
+    {"OffenePosten_Liste", {"A", "", "7.705,30"}},
     {"OpoBList_Liste", {"A", "", "Posten Einkauf"}},
     {"Zahlungseingang_Liste", {"A", ">=01.10.2026;<=30.11.2026", "KA-2026-0411"}},
     {"Zahlungsausgang_Liste", {"A", ">=01.01.2026;<=31.12.2026", "BA-2026-0131"}},
@@ -64,7 +64,7 @@ const QMap<QString, DemoRequest> demoRequests = {
     {"KunPreis_Liste", {"A", "10001", "Kundenpreise"}},
     {"ArtPreis_Liste", {"A", "1001", "Schraube M6x40 verzinkt"}},
     {"Artikel_Liste", {"A", "", "Inventurwert gesamt"}},
-    {"Artikel_Etikett", {"A", "", "Wasserwaage 60 cm"}},
+    {"Artikel_Etikett", {"A", "", "je 100 Stück"}},
     {"Stueckliste_Liste", {"A", "1012", "Baugruppe 1012"}},
     {"LfrArt_Liste", {"A", "70001", "Artikel des Lieferanten"}},
     {"MabKun_Liste", {"A", "201", "Bäckerei Öztürk"}},
@@ -138,7 +138,7 @@ protected:
     QString print(const demo::Row &row, const DemoRequest &demoRequest)
     {
         const QString file = row.value("DateiErsteSeite").toString();
-        const bool label = file.endsWith(".lbl");
+        const bool label = demo::formRowFile(row).endsWith(".lbl");
         request(row.value("Modul").toString(), row.value("Typ").toString(), label ? "E" : "L", demoRequest.range,
                 demoRequest.key);
         window.row = {row.value("Bezeichnung").toString(), file, 1};
@@ -181,7 +181,7 @@ INSTANTIATE_TEST_SUITE_P(EveryForm, DemoForms, ::testing::ValuesIn(demoRequests.
 TEST(DemoFormList, EveryPrintedFormHasADemoRequest)
 {
     for (const demo::Row &row : demo::formRows()) {
-        const QString file = row.value("DateiErsteSeite").toString();
+        const QString file = demo::formRowFile(row);
         if (!file.endsWith(".frm")) {
             EXPECT_TRUE(demoRequests.contains(file.section('.', 0, 0))) << file.toStdString();
         }

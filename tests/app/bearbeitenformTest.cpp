@@ -188,7 +188,7 @@ TEST_F(BearbeitenTest, ThePrintViewEditsTheCurrentRowAndOkStoresIt)
         EXPECT_EQ(table.State(), dsEdit);
         EXPECT_EQ(dialog.focusWidget(), form.dbedtBez);
         EXPECT_EQ(form.dbedtBez->text(), QStringLiteral("Rechnung"));
-        EXPECT_EQ(form.dbedtDatei->text(), QStringLiteral("Auftrag_Rechnung.lst"));
+        EXPECT_EQ(form.dbedtDatei->text(), QStringLiteral("Auftrag_Rechnung"));
         EXPECT_EQ(form.dbEdtAusdr->text(), QStringLiteral("2"));
         EXPECT_EQ(form.pgcBearbeiten->currentWidget(), form.tsVerwaltung);
         EXPECT_FALSE(pageShown(form.tsEmail));
@@ -209,7 +209,7 @@ TEST_F(BearbeitenTest, ThePrintViewEditsTheCurrentRowAndOkStoresIt)
     EXPECT_EQ(user.opened(), QStringList{QStringLiteral("Bearbeiten")});
     EXPECT_EQ(table.State(), dsBrowse);
     EXPECT_EQ(stored(), (QList<StoredRow>{
-                            {"2", "Rechnung (Vorschau)", "Auftrag_Rechnung.lst", "1", invoiceRemark},
+                            {"2", "Rechnung (Vorschau)", "Auftrag_Rechnung", "1", invoiceRemark},
                             {"5", "Rechnung Entwurf", "Entwurf", "3", "nur intern"},
                         }));
     EXPECT_FALSE(EmailState().Outbox);
@@ -383,7 +383,7 @@ TEST_F(BearbeitenTest, DeletingARowGoesOnWithTheNextOne)
         form.btnOk->click();
     });
     EXPECT_TRUE(editJob(TfrmBearbeiten::ModePrint));
-    EXPECT_EQ(stored(), (QList<StoredRow>{{"2", "Rechnung (Vorschau)", "Auftrag_Rechnung.lst", "1", invoiceRemark}}));
+    EXPECT_EQ(stored(), (QList<StoredRow>{{"2", "Rechnung (Vorschau)", "Auftrag_Rechnung", "1", invoiceRemark}}));
     EXPECT_TRUE(ui.messages().isEmpty());
 }
 
@@ -475,7 +475,7 @@ TEST_F(BearbeitenTest, CopyingAListCopiesItsLayoutAndCompanionsAndAddsARow)
     });
     EXPECT_TRUE(editJob(TfrmBearbeiten::ModePrint));
     EXPECT_EQ(user.opened(), (QStringList{"Bearbeiten", "Formular kopieren"}));
-    EXPECT_EQ(original, QStringLiteral("Auftrag_Rechnung.lst"));
+    EXPECT_EQ(original, QStringLiteral("Auftrag_Rechnung"));
     EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("Formular wurde erfolgreich kopiert!")});
     EXPECT_EQ(QDir(formFolder).entryList({QStringLiteral("Rechnung_Export*")}, QDir::Files),
               (QStringList{"Rechnung_Export.lsp", "Rechnung_Export.lst"}));
@@ -487,8 +487,8 @@ TEST_F(BearbeitenTest, CopyingAListCopiesItsLayoutAndCompanionsAndAddsARow)
     EXPECT_EQ(report::loadLayout(formFile(QStringLiteral("Rechnung_Export.lst")), copied), 0);
     EXPECT_EQ(report::layoutPrinter(formFile(QStringLiteral("Rechnung_Export.lst"))), QStringLiteral("Tintlen PDF"));
     EXPECT_EQ(stored(), (QList<StoredRow>{
-                            {"1", "Rechnung", "Auftrag_Rechnung.lst", "2", "für den Export"},
-                            {"2", "Rechnung (Vorschau)", "Auftrag_Rechnung.lst", "1", invoiceRemark},
+                            {"1", "Rechnung", "Auftrag_Rechnung", "2", "für den Export"},
+                            {"2", "Rechnung (Vorschau)", "Auftrag_Rechnung", "1", invoiceRemark},
                             {"3", "Rechnung", "Rechnung_Export", "2", "für den Export"},
                         }));
 }
@@ -610,7 +610,7 @@ TEST_F(BearbeitenTest, CopyingAnEmailTemplateCopiesTheTemplateOnly)
     EXPECT_EQ(QDir(formFolder).entryList({QStringLiteral("Rechnung_Kurz*")}, QDir::Files),
               QStringList{QStringLiteral("Rechnung_Kurz.frm")});
     EXPECT_EQ(stored(QStringLiteral("Rechnung-eMail")),
-              (QList<StoredRow>{{"1", "Rechnung per E-Mail", "Auftrag_Rechnung.frm", "", ""},
+              (QList<StoredRow>{{"1", "Rechnung per E-Mail", "Auftrag_Rechnung", "", ""},
                                 {"2", "Rechnung per E-Mail", "Rechnung_Kurz", "0", ""}}));
 }
 
@@ -782,7 +782,7 @@ TEST_F(BearbeitenTest, CancelledBrowsingChangesNothing)
     QStringList filters;
     user.then([this](QDialog &) {
         form.SpeedButton1->click();
-        EXPECT_EQ(form.dbedtDatei->text(), QStringLiteral("Auftrag_Rechnung.frm"));
+        EXPECT_EQ(form.dbedtDatei->text(), QStringLiteral("Auftrag_Rechnung"));
     });
     user.then([&](QDialog &dialog) { filters = dynamic_cast<QFileDialog &>(dialog).nameFilters(); });
     EXPECT_FALSE(editJob(TfrmBearbeiten::ModeEmail, QStringLiteral("Rechnung-eMail")));

@@ -46,6 +46,9 @@ const QHash<QString, Function> &functions()
          }}},
         {QStringLiteral("date$"), {2, 2, [](const QList<Value> &a) { return Value::fromText(formatDate(a.at(0), arg(a, 1))); }}},
         {QStringLiteral("str$"), {1, 3, strValue}},
+        {QStringLiteral("round"), {1, 2, [](const QList<Value> &a) {
+             return Value::fromNumber(roundDecimal(a.at(0).toNumber(), a.size() > 1 ? int(a.at(1).toNumber()) : 0));
+         }}},
         {QStringLiteral("left$"), {2, 2, [](const QList<Value> &a) { return Value::fromText(arg(a, 0).left(qMax(0, int(a.at(1).toNumber())))); }}},
         {QStringLiteral("right$"), {2, 2, [](const QList<Value> &a) { return Value::fromText(arg(a, 0).right(qMax(0, int(a.at(1).toNumber())))); }}},
         {QStringLiteral("len"), {1, 1, [](const QList<Value> &a) { return Value::fromNumber(double(arg(a, 0).size())); }}},

@@ -51,6 +51,9 @@ QFont FontSpec::toQFont() const
     font.setPointSizeF(size);
     font.setBold(bold);
     font.setItalic(italic);
+    // Ligatures would put one glyph for "ff" or "fi" into a PDF, and a
+    // search for "Offene" in the viewer would no longer find the word.
+    font.setStyleStrategy(QFont::PreferNoShaping);
     return font;
 }
 

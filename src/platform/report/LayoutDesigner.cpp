@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QFontComboBox>
 #include <QFormLayout>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -19,6 +20,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QSplitter>
 #include <QTableWidget>
@@ -89,7 +91,6 @@ LayoutDesigner::LayoutDesigner(const Layout &layout, const QString &path, const 
     : QDialog(parent), m_layout(layout), m_path(path), m_variables(variables), m_fields(fields)
 {
     setWindowTitle(title.isEmpty() ? QStringLiteral("Formular-Layout") : title);
-    resize(1300, 900);
     m_canvas = new DesignCanvas(m_layout, QFileInfo(path).absolutePath(), variables, fields);
     auto *scroll = new QScrollArea;
     scroll->setWidget(m_canvas);
@@ -119,6 +120,16 @@ LayoutDesigner::LayoutDesigner(const Layout &layout, const QString &path, const 
     connect(m_canvas, &DesignCanvas::geometryChanged, this, &LayoutDesigner::showProperties);
     showProperties(-1);
     layoutChanged();
+    fitToScreen();
+}
+
+// Roomy where the screen allows it, never beyond a 1024x768 screen's
+// working area otherwise.
+void LayoutDesigner::fitToScreen()
+{
+    const QScreen *screen = parentWidget() ? parentWidget()->screen() : QGuiApplication::primaryScreen();
+    const QSize available = screen ? screen->availableSize() : QSize(1024, 768);
+    resize(QSize(1300, 900).boundedTo(available.expandedTo(QSize(1024, 768)) - QSize(24, 48)));
 }
 
 QWidget *LayoutDesigner::buildToolbox()
@@ -497,7 +508,7 @@ bool LayoutDesigner::save()
     QString message;
     if (saveLayout(m_path, m_layout, &message))
         return true;
-    QMessageBox::warning(this, windowTitle(), message);
+    QMessageBox::warning(this, QGuiApplication::applicationDisplayName(), message);
     return false;
 }
 

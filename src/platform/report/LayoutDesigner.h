@@ -77,6 +77,7 @@ private:
     void addRow(RowPart part);
     LayoutObject *selectedObject();
     void layoutChanged();
+    void fitToScreen();
 };
 
 // Runs the designer modally: 0 when saved, -99 on cancel.

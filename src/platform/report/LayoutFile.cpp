@@ -3,6 +3,7 @@
 #include "platform/os/Paths.h"
 #include "platform/report/AtomicCommit.h"
 #include "platform/report/LayoutFileReader.h"
+#include "platform/runtime/FileErrors.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -201,7 +202,7 @@ bool writeAtomically(const QString &path, const QByteArray &bytes, QString *mess
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !commitComplete(file)) {
         if (message)
-            *message = QStringLiteral("Datei %1 konnte nicht geschrieben werden: %2").arg(path, file.errorString());
+            *message = fileWriteFailure(path);
         return false;
     }
     return true;

@@ -2,6 +2,7 @@
 
 #include "platform/report/PagePainter.h"
 #include "platform/report/ReportCodes.h"
+#include "platform/runtime/FileErrors.h"
 
 #include <QFile>
 #include <QTemporaryFile>
@@ -40,7 +41,7 @@ bool PdfSink::begin(const QSizeF &pageSize)
     QTemporaryFile temp(m_path + QStringLiteral(".XXXXXX"));
     temp.setAutoRemove(false);
     if (!temp.open()) {
-        m_error = temp.errorString();
+        m_error = fileWriteFailure(m_path);
         return false;
     }
     m_temp = temp.fileName();

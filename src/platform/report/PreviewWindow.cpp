@@ -9,6 +9,7 @@
 
 #include <QComboBox>
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -147,7 +148,7 @@ void PreviewWindow::askAndPrint()
         return;
     for (int copy = 0; copy < options.copies; ++copy) {
         if (printOn(options.printer, options.firstPage, options.lastPage) != 0) {
-            QMessageBox::warning(this, windowTitle(),
+            QMessageBox::warning(this, QGuiApplication::applicationDisplayName(),
                                  m_refusal.isEmpty() ? QStringLiteral("Der Druck konnte nicht durchgeführt werden.")
                                                      : m_refusal);
             return;
@@ -160,7 +161,7 @@ void PreviewWindow::askAndSave()
     const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Als PDF speichern"), m_title + QStringLiteral(".pdf"),
                                                       QStringLiteral("PDF-Dateien (*.pdf)"));
     if (!path.isEmpty() && saveAsPdf(path) != 0)
-        QMessageBox::warning(this, windowTitle(), QStringLiteral("Die PDF-Datei %1 konnte nicht geschrieben werden.").arg(path));
+        QMessageBox::warning(this, QGuiApplication::applicationDisplayName(), QStringLiteral("Die PDF-Datei %1 konnte nicht geschrieben werden.").arg(path));
 }
 
 bool showPreview(const QString &previewFile, const QString &title, QWidget *parent)

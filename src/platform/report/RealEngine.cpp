@@ -117,11 +117,12 @@ QString RealEngine::errorText(int handle) const
 std::unique_ptr<PageSink> RealEngine::makeSink(Job &job, int &code)
 {
     code = 0;
+    const QString &name = job.documentName.isEmpty() ? job.title : job.documentName;
     if (m_factory)
-        return m_factory(job.destination, job.layout, job.printer, job.title, code);
+        return m_factory(job.destination, job.layout, job.printer, name, code);
     if (job.destination == LL_PRINT_PREVIEW)
         return std::make_unique<PreviewSink>(previewPath(job.layout));
-    return printerSink(job.printer, job.title, code, job.errorText);
+    return printerSink(job.printer, name, code, job.errorText);
 }
 
 int RealEngine::startRun(Job &job, int kind, const QString &layoutPath)
@@ -210,6 +211,16 @@ int RealEngine::printSetOption(int handle, int option, int value)
     job->printOptions.insert(option, value);
     if (job->run && option == LL_PRNOPT_LASTPAGE)
         job->run->setPageRange(job->firstPage, value);
+    return 0;
+}
+
+int RealEngine::printSetOptionString(int handle, int option, const QString &value)
+{
+    Job *job = find(handle);
+    if (!job)
+        return LL_ERR_GENERAL;
+    if (option == LL_PRNOPTSTR_PRINTJOBNAME)
+        job->documentName = value;
     return 0;
 }
 

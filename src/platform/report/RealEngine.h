@@ -49,6 +49,7 @@ public:
     int setPrinterToDefault(int job, int kind, const QString &layout) override;
     int printSetOption(int job, int option, int value) override;
     int printGetOption(int job, int option) override;
+    int printSetOptionString(int job, int option, const QString &value) override;
     int printOptionsDialog(int job, QWidget *parent, const QString &title) override;
 
     int print(int job) override;
@@ -73,6 +74,7 @@ private:
         QString layout;
         QString printer;
         QString title;
+        QString documentName;
         int destination = 0;
         int kind = 0;
         int firstPage = 1;

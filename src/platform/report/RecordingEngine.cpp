@@ -116,6 +116,11 @@ int RecordingEngine::printSetOption(int job, int option, int value)
     return record(QStringLiteral("LlPrintSetOption"), {job, option, value});
 }
 
+int RecordingEngine::printSetOptionString(int job, int option, const QString &value)
+{
+    return record(QStringLiteral("LlPrintSetOptionString"), {job, option, value});
+}
+
 int RecordingEngine::printGetOption(int job, int option)
 {
     const int fallback = option == LL_PRNOPT_COPIES ? 1 : (option == LL_PRNOPT_LASTPAGE ? LL_DEFAULT_LASTPAGE : 0);

@@ -112,6 +112,12 @@ int LlPrintGetOption(int job, int option)
     return guarded("LlPrintGetOption", [&](report::ReportEngine &e) { return e.printGetOption(job, option); });
 }
 
+int LlPrintSetOptionString(int job, int option, const QString &value)
+{
+    return guarded("LlPrintSetOptionString",
+                   [&](report::ReportEngine &e) { return e.printSetOptionString(job, option, value); });
+}
+
 int LlPrintOptionsDialog(int job, QWidget *parent, const QString &title)
 {
     return guarded("LlPrintOptionsDialog", [&](report::ReportEngine &e) { return e.printOptionsDialog(job, parent, title); });

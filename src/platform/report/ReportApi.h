@@ -29,6 +29,7 @@ int LlPrintGetPrinterInfo(int job, QString &printer, QString &port);
 int LlSetPrinterToDefault(int job, int kind, const QString &layout);
 int LlPrintSetOption(int job, int option, int value);
 int LlPrintGetOption(int job, int option);
+int LlPrintSetOptionString(int job, int option, const QString &value);
 int LlPrintOptionsDialog(int job, QWidget *parent, const QString &title);
 
 int LlPrint(int job);

@@ -27,6 +27,8 @@ constexpr int LL_PRINT_PREVIEW = 0x200;
 constexpr int LL_PRNOPT_COPIES = 0;
 constexpr int LL_PRNOPT_LASTPAGE = 6;
 constexpr int LL_DEFAULT_LASTPAGE = 9999;
+// The document name a printer queue shows and the built-in PDF printer names its file after.
+constexpr int LL_PRNOPTSTR_PRINTJOBNAME = 1;
 
 constexpr int LL_TYPE_MASK = 0x7fff0fff;
 constexpr int LL_TEXT = 0x10000000;

@@ -31,6 +31,7 @@ public:
     virtual int setPrinterToDefault(int job, int kind, const QString &layout) = 0;
     virtual int printSetOption(int job, int option, int value) = 0;
     virtual int printGetOption(int job, int option) = 0;
+    virtual int printSetOptionString(int job, int option, const QString &value) = 0;
     virtual int printOptionsDialog(int job, QWidget *parent, const QString &title) = 0;
 
     virtual int print(int job) = 0;

@@ -28,6 +28,11 @@ int textFlags(Qt::Alignment align, bool wrap)
     return int(align | Qt::AlignTop) | (wrap ? int(Qt::TextWordWrap) : 0);
 }
 
+double textWidthMm(const QString &text, const FontSpec &font)
+{
+    return QFontMetricsF(font.toQFont(), &measureDevice()).horizontalAdvance(text) / kPxPerMm;
+}
+
 double textHeightMm(const QString &text, const FontSpec &font, double widthMm, bool wrap)
 {
     const QFontMetricsF metrics(font.toQFont(), &measureDevice());

@@ -8,6 +8,9 @@ namespace report {
 // (wrapped at word boundaries when `wrap` is set).
 double textHeightMm(const QString &text, const FontSpec &font, double widthMm, bool wrap);
 
+// Width in millimetres that `text` takes on one line in `font`.
+double textWidthMm(const QString &text, const FontSpec &font);
+
 // Painter flags for text drawn in a box.
 int textFlags(Qt::Alignment align, bool wrap);
 

@@ -2,6 +2,7 @@
 
 #include "platform/runtime/Cp1252.h"
 #include "platform/runtime/Exceptions.h"
+#include "platform/runtime/FileErrors.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -37,12 +38,10 @@ TextFileContent ReadTextFile(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw EInOutError(QStringLiteral("Die Datei %1 kann nicht gelesen werden: %2")
-                              .arg(path, file.errorString()));
+        throw EInOutError(fileReadFailure(path));
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        throw EInOutError(QStringLiteral("Die Datei %1 kann nicht gelesen werden: %2")
-                              .arg(path, file.errorString()));
+        throw EInOutError(fileReadFailure(path));
     if (bytes.startsWith("\xEF\xBB\xBF"))
         return {QString::fromUtf8(bytes.mid(3)), TextEncoding::Utf8};
     if (isAscii(bytes))
@@ -59,6 +58,5 @@ void WriteTextFile(const QString &path, const QString &text, TextEncoding encodi
     const QByteArray bytes = encodeFor(path, text, encoding);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
-        throw EInOutError(QStringLiteral("Die Datei %1 kann nicht geschrieben werden: %2")
-                              .arg(path, file.errorString()));
+        throw EInOutError(fileWriteFailure(path));
 }

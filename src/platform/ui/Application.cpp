@@ -3,6 +3,9 @@
 #include "platform/runtime/Exceptions.h"
 #include "platform/ui/UiServices.h"
 
+#include <QLibraryInfo>
+#include <QLocale>
+
 namespace ui {
 
 QString exceptionDisplayText(const QString &message)
@@ -31,6 +34,7 @@ Application::Application(int &argc, char **argv)
     : QApplication(argc, argv)
     , m_title(applicationName())
 {
+    installGermanQtTexts();
     connect(this, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
         if (state == Qt::ApplicationActive)
             activate();
@@ -94,6 +98,15 @@ bool Application::eventFilter(QObject *watched, QEvent *event)
     if (watched == mainForm() && event->type() == QEvent::Hide && !event->spontaneous())
         quit();
     return QApplication::eventFilter(watched, event);
+}
+
+// Qt's own dialogs (file and folder pickers, the print dialog) would
+// otherwise speak English to German office staff.
+void Application::installGermanQtTexts()
+{
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+    if (m_qtTexts.load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"), QStringLiteral("_"), folder))
+        installTranslator(&m_qtTexts);
 }
 
 void Application::adoptForm(std::unique_ptr<QWidget> form)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QTranslator>
 #include <QWidget>
 
 #include <memory>
@@ -65,7 +66,9 @@ protected:
 
 private:
     void adoptForm(std::unique_ptr<QWidget> form);
+    void installGermanQtTexts();
 
+    QTranslator m_qtTexts;
     std::vector<std::unique_ptr<QWidget>> m_forms;
     QString m_title;
 };

@@ -1,5 +1,7 @@
 #include "platform/ui/QtUiServices.h"
 
+#include "platform/ui/Application.h"
+
 #include <QApplication>
 #include <QDesktopServices>
 #include <QInputDialog>
@@ -91,7 +93,10 @@ int escapeResult(const std::vector<ButtonSpec> &specs)
 int QtUiServices::messageBox(const QString &text, const QString &caption, MsgIcon icon,
                              MsgButtons buttons, int defaultButton)
 {
-    QMessageBox box(qtIcon(icon), caption, text, QMessageBox::NoButton, QApplication::activeWindow());
+    // A box without a caption of its own would get the window system's
+    // fallback, the executable's file name.
+    const QString title = caption.isEmpty() ? applicationTitle() : caption;
+    QMessageBox box(qtIcon(icon), title, text, QMessageBox::NoButton, QApplication::activeWindow());
     const std::vector<ButtonSpec> specs = buttonSpecs(buttons);
     const int wantedDefault = defaultButton ? defaultButton : specs.front().second;
     for (const auto &[standard, result] : specs) {

@@ -202,3 +202,24 @@ TEST_F(Designer, MissingOrForeignLayoutsAreNotOpened)
     EXPECT_EQ(LlDefineLayout(job, nullptr, "x", LL_PROJECT_LIST | LL_FUNCTION_CREATE_IF_MISSING, foreign.fileName()),
               LL_ERR_LAYOUT);
 }
+
+// The designer opens within a 1024x768 screen with its buttons whole.
+TEST_F(Designer, FitsASmallScreenWithItsButtonsWhole)
+{
+    const QSize small(1024, 768);
+    for (const auto &[name, kind] : {std::pair{"klein.lst", LL_PROJECT_LIST}, std::pair{"klein.lbl", LL_PROJECT_LABEL}}) {
+        setDialogRunner([&](QDialog &dialog) {
+            dialog.show();
+            QApplication::processEvents();
+            EXPECT_LE(dialog.width(), small.width()) << name;
+            EXPECT_LE(dialog.height(), small.height()) << name;
+            EXPECT_LE(dialog.minimumSizeHint().width(), small.width()) << name;
+            EXPECT_LE(dialog.minimumSizeHint().height(), small.height()) << name;
+            const QPushButton *save = dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Save);
+            const QRect inDialog(save->mapTo(&dialog, QPoint(0, 0)), save->size());
+            EXPECT_TRUE(dialog.rect().contains(inDialog)) << name;
+            return int(QDialog::Rejected);
+        });
+        LlDefineLayout(job, nullptr, "Formular", kind | LL_FUNCTION_CREATE_IF_MISSING, dir.filePath(name));
+    }
+}

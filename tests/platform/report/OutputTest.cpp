@@ -127,6 +127,19 @@ TEST_F(Output, PdfPrinterWritesARealPdf)
     EXPECT_EQ(QDir(dir.path()).entryList({"*.pdf"}, QDir::Files).size(), 1);
 }
 
+// A viewer's search finds words only when the PDF holds their letters, not
+// one ligature glyph for "ff" or "fl".
+TEST_F(Output, PdfTextHoldsTheLettersOfEveryWord)
+{
+    LlDefineVariable(job, "Nr", "Offene Posten, Auflistung, Briefe");
+    ASSERT_EQ(LlPrintStart(job, LL_PROJECT_LIST, layout, LL_PRINT_NORMAL, 0), 0);
+    printList(job, {10});
+    ASSERT_EQ(LlPrintEnd(job, 0), 0);
+    ASSERT_EQ(printers->jobs().size(), 1);
+    const QString text = pdfText(printers->jobs().first().outputFile);
+    EXPECT_TRUE(text.contains("Rechnung Offene Posten, Auflistung, Briefe")) << text.toStdString();
+}
+
 TEST_F(Output, ThePrinterCheckWritesNothing)
 {
     ASSERT_EQ(LlPrintStart(job, LL_PROJECT_LIST, layout, LL_PRINT_NORMAL, 0), 0);

@@ -2,7 +2,12 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/RecordingUiServices.h"
 
+#include <QDialogButtonBox>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -91,4 +96,34 @@ TEST_F(ApplicationTest, FormsAreKeptInCreationOrderAndTheFirstIsTheMainForm)
     EXPECT_EQ(forms.at(before), first);
     EXPECT_EQ(forms.at(before + 1), second);
     EXPECT_EQ(app->mainForm(), forms.front());
+}
+
+// Real boxes: the window system would title a caption-less box with the
+// executable's lower-case file name.
+TEST(ApplicationBoxes, EveryRealMessageBoxIsTitledWithTheApplicationTitle)
+{
+    installServices(nullptr);
+    QStringList titles;
+    for (const QString &caption : {QString(), QStringLiteral("Tintlen")}) {
+        QTimer::singleShot(0, [&titles] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            ASSERT_NE(box, nullptr);
+            titles.append(box->windowTitle());
+            box->done(QMessageBox::Ok);
+        });
+        services().messageBox(QStringLiteral("Datei fehlt"), caption, MsgIcon::Stop, MsgButtons::Ok);
+    }
+    EXPECT_EQ(titles, QStringList({QStringLiteral("Tintlen"), QStringLiteral("Tintlen")}));
+}
+
+TEST(ApplicationBoxes, QtsOwnFileDialogSpeaksGerman)
+{
+    QFileDialog dialog(nullptr, QStringLiteral("Formular wählen"));
+    dialog.setOption(QFileDialog::DontUseNativeDialog);
+    const auto *lookIn = dialog.findChild<QLabel *>(QStringLiteral("lookInLabel"));
+    const auto *buttons = dialog.findChild<QDialogButtonBox *>(QStringLiteral("buttonBox"));
+    ASSERT_NE(lookIn, nullptr);
+    ASSERT_NE(buttons, nullptr);
+    EXPECT_EQ(lookIn->text(), QStringLiteral("Suchen in:"));
+    EXPECT_EQ(buttons->button(QDialogButtonBox::Cancel)->text(), QStringLiteral("Abbrechen"));
 }
