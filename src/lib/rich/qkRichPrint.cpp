@@ -72,7 +72,7 @@ QRect formattingRectangle(const QSize &pagePixels, int dotsPerInch, const TqkPri
     const int right = std::clamp(pagePixels.width() - pixels(margins.Right), 0, pagePixels.width());
     const int top = std::clamp(pixels(margins.Top), 0, pagePixels.height());
     const int bottom = std::clamp(pagePixels.height() - pixels(margins.Bottom), 0, pagePixels.height());
-    return QRect(QPoint(left, top), QPoint(right, bottom)).normalized();
+    return QRect(std::min(left, right), std::min(top, bottom), std::abs(right - left), std::abs(bottom - top));
 }
 
 int printDocument(const QTextDocument &document, QPrinter &printer, const QRect &rectangle)

@@ -265,14 +265,16 @@ void TqkCustomRichEdit::SetBullet(bool on)
 {
     BeginEdit();
     QTextCursor cursor = textCursor();
-    QTextBlockFormat format = cursor.blockFormat();
     if (!on) {
         if (QTextList *list = cursor.currentList())
             list->remove(cursor.block());
+        QTextBlockFormat format = cursor.blockFormat();
+        format.setObjectIndex(-1);
         format.clearProperty(rtf::BulletProperty);
         cursor.setBlockFormat(format);
         return;
     }
+    QTextBlockFormat format = cursor.blockFormat();
     const double start = format.leftMargin() + format.textIndent();
     format.setLeftMargin(start + 720 * rtf::pointsPerTwip);
     format.setTextIndent(-720 * rtf::pointsPerTwip);

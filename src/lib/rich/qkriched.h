@@ -48,7 +48,7 @@ class TqkCustomRichEdit : public QTextEdit
     Q_PROPERTY(int OleOptions MEMBER OleOptions)
     Q_PROPERTY(QString PrintJobName MEMBER PrintJobName)
     Q_PROPERTY(bool WordWrap READ WordWrap WRITE SetWordWrap)
-    Q_PROPERTY(int RichEditVersion READ RichEditVersion WRITE SetRichEditVersion)
+    Q_PROPERTY(int RichEditVersion READ StoredRichEditVersion WRITE SetRichEditVersion)
     Q_PROPERTY(QByteArray Data READ Data WRITE SetData)
 
 public:
@@ -100,6 +100,12 @@ public:
     // by the rich text, for a control without a data field.
     int RichEditVersion() const { return m_richEditVersion; }
     void SetRichEditVersion(int version) { m_richEditVersion = version; }
+    // What a form description stores: always 2, and the control is then 2.
+    int StoredRichEditVersion()
+    {
+        m_richEditVersion = 2;
+        return 2;
+    }
     QByteArray Data();
     void SetData(const QByteArray &block);
     // Descriptions without "RichEditVersion" load as version 1.
