@@ -102,7 +102,7 @@ void TqkRulerPanel::PlaceMarkers()
     const QTextBlockFormat format = m_richEdit->textCursor().blockFormat();
     const int perInch = m_richEdit->ScreenPixelsPerInch();
     const int startPlusOffset = twipsToPixels(format.leftMargin(), perInch);
-    const int start = twipsToPixels(format.leftMargin() + format.textIndent(), perInch);
+    const int start = twipsToPixels(format.leftMargin() + rtf::firstLineIndent(format), perInch);
     const int right = twipsToPixels(format.rightMargin(), perInch);
     m_left->move(startPlusOffset + m_band.left() - m_left->width() / 2, m_left->y());
     m_firstLine->move(start + m_band.left() - m_firstLine->width() / 2, m_firstLine->y());
@@ -142,7 +142,7 @@ void TqkRulerPanel::MarkerMoved(TqkTrackIcon *marker)
         const int first = richMeasure::screenPixelsToTwips(m_firstLine->x() - m_firstLine->MinValue, perInch);
         const int offset = left + std::min(-first, left) ;
         format.setLeftMargin((first + offset) * rtf::pointsPerTwip);
-        format.setTextIndent(-offset * rtf::pointsPerTwip);
+        rtf::setFirstLineIndent(format, -offset * rtf::pointsPerTwip);
     }
     cursor.setBlockFormat(format);
 }

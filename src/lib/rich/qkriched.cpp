@@ -269,16 +269,18 @@ void TqkCustomRichEdit::SetBullet(bool on)
         if (QTextList *list = cursor.currentList())
             list->remove(cursor.block());
         QTextBlockFormat format = cursor.blockFormat();
+        const double firstLine = rtf::firstLineIndent(format);
         format.setObjectIndex(-1);
         format.clearProperty(rtf::BulletProperty);
+        rtf::setFirstLineIndent(format, firstLine);
         cursor.setBlockFormat(format);
         return;
     }
     QTextBlockFormat format = cursor.blockFormat();
-    const double start = format.leftMargin() + format.textIndent();
+    const double start = format.leftMargin() + rtf::firstLineIndent(format);
     format.setLeftMargin(start + 720 * rtf::pointsPerTwip);
-    format.setTextIndent(-720 * rtf::pointsPerTwip);
     format.setProperty(rtf::BulletProperty, true);
+    rtf::setFirstLineIndent(format, -720 * rtf::pointsPerTwip);
     cursor.setBlockFormat(format);
     if (!cursor.currentList()) {
         QTextListFormat listFormat;

@@ -38,6 +38,22 @@ public:
 
 } // namespace
 
+double firstLineIndent(const QTextBlockFormat &format)
+{
+    return format.boolProperty(BulletProperty) ? format.doubleProperty(FirstLineIndentProperty) : format.textIndent();
+}
+
+void setFirstLineIndent(QTextBlockFormat &format, double points)
+{
+    if (format.boolProperty(BulletProperty)) {
+        format.setProperty(FirstLineIndentProperty, points);
+        format.setTextIndent(0);
+    } else {
+        format.clearProperty(FirstLineIndentProperty);
+        format.setTextIndent(points);
+    }
+}
+
 void insertOpaqueGroup(QTextCursor &cursor, const QByteArray &group, QSizeF sizeInPoints)
 {
     QTextCharFormat format;

@@ -4,6 +4,8 @@
 #include <QSizeF>
 #include <QTextFormat>
 
+class QTextBlockFormat;
+
 class QTextCursor;
 class QTextDocument;
 
@@ -21,10 +23,18 @@ enum Property {
     SymbolCharsetProperty,
     // bool on block formats of bullet paragraphs.
     BulletProperty,
+    // double, points: the first-line indent of a bullet paragraph.
+    FirstLineIndentProperty,
 };
 
 // One twip is a twentieth of a point; documents are measured in points.
 constexpr double pointsPerTwip = 1.0 / 20.0;
+
+// Qt draws a list's bullet left of the first line, so a bullet paragraph
+// starts its first line at the left margin and keeps its hanging indent
+// aside, where the writer and the ruler find it.
+double firstLineIndent(const QTextBlockFormat &format);
+void setFirstLineIndent(QTextBlockFormat &format, double points);
 
 void insertOpaqueGroup(QTextCursor &cursor, const QByteArray &group, QSizeF sizeInPoints);
 QByteArray opaqueGroup(const QTextFormat &format);

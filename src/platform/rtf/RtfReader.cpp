@@ -598,7 +598,6 @@ QTextBlockFormat Reader::blockFormat() const
     format.setAlignment(paragraph.alignment);
     format.setLeftMargin(paragraph.leftIndent * pointsPerTwip);
     format.setRightMargin(paragraph.rightIndent * pointsPerTwip);
-    format.setTextIndent(paragraph.firstIndent * pointsPerTwip);
     format.setTopMargin(paragraph.spaceBefore * pointsPerTwip);
     format.setBottomMargin(paragraph.spaceAfter * pointsPerTwip);
     if (paragraph.lineMultiple && paragraph.lineSpacing > 0)
@@ -611,6 +610,7 @@ QTextBlockFormat Reader::blockFormat() const
         format.setTabPositions(paragraph.tabs);
     if (paragraph.bullet)
         format.setProperty(BulletProperty, true);
+    setFirstLineIndent(format, paragraph.firstIndent * pointsPerTwip);
     return format;
 }
 

@@ -129,7 +129,7 @@ void Writer::paragraphProperties(const QTextBlockFormat &format, bool bullet)
         if (twips(points) != 0)
             word(name + QByteArray::number(twips(points)));
     };
-    measure("\\fi", format.textIndent());
+    measure("\\fi", firstLineIndent(format));
     measure("\\li", format.leftMargin());
     measure("\\ri", format.rightMargin());
     measure("\\sb", format.topMargin());

@@ -1,6 +1,7 @@
 #include "lib/data/Qkintl.h"
 #include "lib/rich/qkRichFindDialogs.h"
 #include "lib/rich/qkriched.h"
+#include "platform/rtf/RtfDocument.h"
 #include "platform/ui/RecordingUiServices.h"
 
 #include <QBuffer>
@@ -240,11 +241,13 @@ TEST_F(RichEdit, BulletHangsTheFirstLineAndIsWrittenAsTheOldControlDid)
     edit.SetBullet(true);
     const QTextBlockFormat format = edit.textCursor().blockFormat();
     EXPECT_DOUBLE_EQ(format.leftMargin(), 36);
-    EXPECT_DOUBLE_EQ(format.textIndent(), -36);
+    EXPECT_DOUBLE_EQ(format.textIndent(), 0);
+    EXPECT_DOUBLE_EQ(rtf::firstLineIndent(format), -36);
     EXPECT_TRUE(edit.StreamOut().contains("{\\*\\pn\\pnlvlblt"));
     edit.SetBullet(false);
     EXPECT_EQ(edit.textCursor().currentList(), nullptr);
     EXPECT_FALSE(edit.StreamOut().contains("\\pnlvlblt"));
+    EXPECT_DOUBLE_EQ(edit.textCursor().blockFormat().textIndent(), -36);
 }
 
 } // namespace

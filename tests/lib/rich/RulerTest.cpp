@@ -2,6 +2,7 @@
 #include "lib/rich/qkRulerPanel.h"
 #include "lib/rich/qkTrackIcon.h"
 #include "lib/rich/qkriched.h"
+#include "platform/rtf/RtfDocument.h"
 
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
@@ -65,7 +66,7 @@ TEST_F(Ruler, MarkersShowTheIndentsAndMovingThemSetsTheIndentsBack)
     // at 1/8 inch steps and the paragraph follows.
     drag(first, 29);
     EXPECT_EQ(first.x() + first.width() / 2, band.left() + 72);
-    EXPECT_DOUBLE_EQ(format().leftMargin() + format().textIndent(), 54.0);
+    EXPECT_DOUBLE_EQ(format().leftMargin() + rtf::firstLineIndent(format()), 54.0);
     EXPECT_DOUBLE_EQ(format().leftMargin(), 72.0);
 
     ruler.PlaceMarkers();

@@ -30,7 +30,7 @@ QString paragraphLine(const QTextBlock &block)
     };
     measure("li", format.leftMargin());
     measure("ri", format.rightMargin());
-    measure("fi", format.textIndent());
+    measure("fi", rtf::firstLineIndent(format));
     measure("sb", format.topMargin());
     measure("sa", format.bottomMargin());
     if (format.lineHeightType() != QTextBlockFormat::SingleHeight)
