@@ -161,6 +161,8 @@ private:
     bool m_needBlock = false;
     QTextList *m_list = nullptr;
     int m_pictureCount = 0;
+    int m_paragraphCount = 0;
+    bool m_stopped = false;
     ReadResult m_result;
 };
 
@@ -176,7 +178,7 @@ ReadResult Reader::run()
         m_tokens = Tokenizer(m_input);
     }
     m_cursor.beginEditBlock();
-    for (;;) {
+    while (!m_stopped) {
         const Token token = m_tokens.next();
         if (token.kind == TokenKind::End)
             break;
@@ -548,6 +550,11 @@ void Reader::flush()
 
 void Reader::endParagraph()
 {
+    if (++m_paragraphCount > maxParagraphs) {
+        problem(QStringLiteral("Der Text hat mehr als %1 Absätze; der Rest wurde nicht gelesen.").arg(maxParagraphs));
+        m_stopped = true;
+        return;
+    }
     startContent();
     flush();
     m_cursor.setBlockFormat(blockFormat());

@@ -21,6 +21,8 @@ struct ReadResult
 constexpr int maxGroupDepth = 256;
 constexpr qsizetype maxInputSize = 64 * 1024 * 1024;
 constexpr int maxTabStops = 32;
+// A paragraph costs far more in the document than its four bytes \par.
+constexpr int maxParagraphs = 100000;
 
 // Replaces the document's content with the rich text.
 ReadResult readRtf(QByteArrayView richText, QTextDocument &document);
