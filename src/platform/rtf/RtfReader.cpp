@@ -1,5 +1,6 @@
 #include "platform/rtf/RtfReader.h"
 
+#include "platform/rtf/RtfCharacterState.h"
 #include "platform/rtf/RtfDocument.h"
 #include "platform/rtf/RtfTokenizer.h"
 #include "platform/runtime/Cp1252.h"
@@ -21,22 +22,9 @@ namespace {
 
 enum class Destination { Body, FontTable, ColorTable, Skip, Pn };
 
-struct CharState
-{
-    int font = -1;
-    int halfPoints = 24;
-    bool bold = false;
-    bool italic = false;
-    bool underline = false;
-    bool strike = false;
-    int foreground = 0;
-    int background = 0;
-    bool operator==(const CharState &) const = default;
-};
-
 struct GroupState
 {
-    CharState chars;
+    CharacterState chars;
     Destination destination = Destination::Body;
     int unicodeSkip = 1;
     bool starred = false;
@@ -90,17 +78,6 @@ const std::array<ushort, 256> &cp1252Table()
     return table;
 }
 
-int hexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return -1;
-}
-
 QString specialCharacter(QByteArrayView word)
 {
     static const QHash<QByteArray, QChar> characters = {
@@ -135,7 +112,7 @@ private:
     void endParagraph();
     void startContent();
     void flush();
-    QTextCharFormat charFormat(const CharState &chars) const;
+    QTextCharFormat charFormat(const CharacterState &chars) const;
     QTextBlockFormat blockFormat() const;
     void readPicture(qsizetype groupStart);
     void keepOpaque(qsizetype groupStart);
@@ -156,7 +133,7 @@ private:
     QColor m_pendingColor;
     bool m_colorHasComponent = false;
     QString m_pending;
-    CharState m_pendingChars;
+    CharacterState m_pendingChars;
     int m_skipCount = 0;
     bool m_needBlock = false;
     QTextList *m_list = nullptr;
@@ -355,10 +332,10 @@ bool Reader::bodyWord(QByteArrayView word, bool hasParameter, int parameter)
 
 bool Reader::characterWord(QByteArrayView word, bool hasParameter, int parameter)
 {
-    CharState &chars = state().chars;
+    CharacterState &chars = state().chars;
     const bool on = !hasParameter || parameter != 0;
     if (word == "plain")
-        chars = CharState();
+        chars = CharacterState();
     else if (word == "f")
         chars.font = parameter;
     else if (word == "fs")
@@ -573,7 +550,7 @@ void Reader::endParagraph()
     m_needBlock = true;
 }
 
-QTextCharFormat Reader::charFormat(const CharState &chars) const
+QTextCharFormat Reader::charFormat(const CharacterState &chars) const
 {
     QTextCharFormat format;
     const auto slot = m_fontSlots.constFind(chars.font < 0 ? m_defaultFont : chars.font);

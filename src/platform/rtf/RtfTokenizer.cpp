@@ -17,7 +17,13 @@ bool isDigit(char c)
     return c >= '0' && c <= '9';
 }
 
-int hexValue(char c)
+// Parameters longer than the format allows are read to their end but
+// kept inside int range.
+constexpr int maxParameterDigits = 10;
+
+} // namespace
+
+int hexDigit(char c)
 {
     if (isDigit(c))
         return c - '0';
@@ -27,12 +33,6 @@ int hexValue(char c)
         return c - 'A' + 10;
     return -1;
 }
-
-// Parameters longer than the format allows are read to their end but
-// kept inside int range.
-constexpr int maxParameterDigits = 10;
-
-} // namespace
 
 Token Tokenizer::next()
 {
@@ -90,8 +90,8 @@ Token Tokenizer::controlWord(qsizetype start)
         if (first == '\'') {
             int value = 0;
             int digits = 0;
-            for (; digits < 2 && m_pos < size && hexValue(m_input[m_pos]) >= 0; ++digits, ++m_pos)
-                value = value * 16 + hexValue(m_input[m_pos]);
+            for (; digits < 2 && m_pos < size && hexDigit(m_input[m_pos]) >= 0; ++digits, ++m_pos)
+                value = value * 16 + hexDigit(m_input[m_pos]);
             token.hasParameter = digits == 2;
             token.parameter = value;
         }

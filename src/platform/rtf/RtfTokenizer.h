@@ -42,6 +42,9 @@ private:
     qsizetype m_pendingBinary = -1;
 };
 
+// The value of a hexadecimal digit, -1 for any other character.
+int hexDigit(char c);
+
 // Cuts rich text after its first paragraph: at the first group opening
 // that follows the first \pard, closing every group still open. Escaped
 // braces and binary data are never taken for a group. Text without \pard

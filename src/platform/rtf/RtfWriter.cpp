@@ -1,5 +1,6 @@
 #include "platform/rtf/RtfWriter.h"
 
+#include "platform/rtf/RtfCharacterState.h"
 #include "platform/rtf/RtfDocument.h"
 #include "platform/runtime/Cp1252.h"
 
@@ -15,18 +16,6 @@
 namespace rtf {
 
 namespace {
-
-struct CharState
-{
-    int font = -1;
-    int halfPoints = 0;
-    bool bold = false;
-    bool italic = false;
-    bool underline = false;
-    bool strike = false;
-    int foreground = 0;
-    int background = 0;
-};
 
 const QHash<ushort, uchar> &cp1252Upper()
 {
@@ -79,7 +68,7 @@ private:
     QStringList m_fontKeys;
     QList<QColor> m_colors;
     QByteArray m_body;
-    CharState m_current;
+    CharacterState m_current;
     bool m_started = false;
     bool m_pendingSpace = false;
 };
@@ -182,7 +171,7 @@ void Writer::characterProperties(const QTextCharFormat &format)
 {
     const QStringList families = format.fontFamilies().toStringList();
     const QString family = families.isEmpty() ? m_defaultFamily : families.first();
-    CharState next;
+    CharacterState next;
     next.font = fontIndex(family, format.boolProperty(SymbolCharsetProperty));
     const double points = format.hasProperty(QTextFormat::FontPointSize) ? format.fontPointSize()
                                                                           : m_document.defaultFont().pointSizeF();
