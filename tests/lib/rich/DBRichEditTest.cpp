@@ -149,6 +149,43 @@ TEST_F(DBRichEdit, WithoutAutoDisplayTheMemoWaitsForReturn)
     EXPECT_TRUE(edit.toPlainText().startsWith(QStringLiteral("Liefertermin")));
 }
 
+TEST_F(DBRichEdit, EnteringEditModeKeepsTheTextAndEscapeGoesBack)
+{
+    auto table = open();
+    TDataSource source;
+    source.SetDataSet(table.get());
+    auto edit = boundEdit(source);
+    edit->setFocus();
+    edit->moveCursor(QTextCursor::Start);
+    QTest::keyClicks(edit.get(), QStringLiteral("Neu: "));
+    EXPECT_EQ(table->State(), dsEdit);
+    // The data set's switch to editing must not reload the memo over the
+    // key that caused it.
+    EXPECT_TRUE(edit->toPlainText().startsWith(QStringLiteral("Neu: Liefertermin")));
+    QTest::keyClick(edit.get(), Qt::Key_Escape);
+    table->Cancel();
+    EXPECT_TRUE(edit->toPlainText().startsWith(QStringLiteral("Liefertermin")));
+}
+
+TEST_F(DBRichEdit, CopyToTakesAnUnloadedMemoStraightFromTheField)
+{
+    auto table = open();
+    TDataSource source;
+    source.SetDataSet(table.get());
+    TqkDBRichEdit hidden;
+    hidden.SetDataSource(&source);
+    hidden.SetDataField(QStringLiteral("Text"));
+    ASSERT_FALSE(hidden.MemoLoaded());
+    TqkCustomRichEdit editor;
+    hidden.CopyTo(editor);
+    EXPECT_EQ(editor.toPlainText(), QStringLiteral("Liefertermin 12.03. bestätigt\nBitte beachten\uFFFC"));
+    EXPECT_FALSE(hidden.MemoLoaded());
+    QTextEdit plain;
+    hidden.CopyTo(plain);
+    EXPECT_TRUE(hidden.MemoLoaded());
+    EXPECT_EQ(plain.toPlainText(), editor.toPlainText());
+}
+
 TEST_F(DBRichEdit, PrintsThreePagesToThePdfPrinter)
 {
     os::FakePrinterService printers(m_dir.path());
@@ -184,6 +221,16 @@ TEST_F(DBRichEdit, PrintsThreePagesToThePdfPrinter)
     EXPECT_TRUE(pages[2].contains(QStringLiteral("Zeile 80 mit Text")));
     for (int i = 1; i <= 80; ++i)
         EXPECT_EQ(pages.join(QString()).count(QStringLiteral("Zeile %1 mit").arg(i)), 1) << i;
+
+    // A text shorter than a page prints one page.
+    os::PrinterService::setInstance(&printers);
+    edit.Lines().SetTextStr(QStringLiteral("kurz"));
+    EXPECT_TRUE(edit.Print(QStringLiteral("Kurz")));
+    os::PrinterService::setInstance(nullptr);
+    QProcess shortInfo;
+    shortInfo.start(QStringLiteral("pdfinfo"), {printers.jobs().last().outputFile});
+    ASSERT_TRUE(shortInfo.waitForFinished());
+    EXPECT_TRUE(QString::fromUtf8(shortInfo.readAllStandardOutput()).contains(QRegularExpression("Pages:\\s+1\\b")));
 }
 
 } // namespace

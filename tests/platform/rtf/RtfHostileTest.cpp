@@ -4,7 +4,11 @@
 #include "platform/rtf/RtfTokenizer.h"
 #include "platform/rtf/RtfWriter.h"
 
+#include <QImage>
+#include <QTextCursor>
 #include <QTextDocument>
+#include <QTextImageFormat>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -92,6 +96,86 @@ TEST(RtfWriter, CharactersOutsideTheCodePageBecomeUnicodeWords)
     QTextDocument again;
     rtf::readRtf(written, again);
     EXPECT_EQ(again.toPlainText(), document.toPlainText());
+}
+
+} // namespace
+
+namespace {
+
+QString describeTokens(const QByteArray &input)
+{
+    QStringList parts;
+    rtf::Tokenizer tokens(input);
+    for (rtf::Token token = tokens.next(); token.kind != rtf::TokenKind::End; token = tokens.next()) {
+        switch (token.kind) {
+        case rtf::TokenKind::GroupOpen: parts << "{"; break;
+        case rtf::TokenKind::GroupClose: parts << "}"; break;
+        case rtf::TokenKind::ControlWord:
+            parts << "w:" + token.word.toByteArray() + (token.hasParameter ? "=" + QByteArray::number(token.parameter) : "");
+            break;
+        case rtf::TokenKind::ControlSymbol:
+            parts << QStringLiteral("s:%1%2").arg(QLatin1Char(token.symbol)).arg(token.hasParameter ? QString::number(token.parameter) : QString());
+            break;
+        case rtf::TokenKind::Text: parts << "t:" + token.word.toByteArray(); break;
+        case rtf::TokenKind::Binary: parts << QStringLiteral("b:%1").arg(token.word.size()); break;
+        default: parts << "kaputt"; break;
+        }
+        if (token.kind == rtf::TokenKind::Broken)
+            break;
+    }
+    return parts.join(QLatin1Char(' '));
+}
+
+TEST(RtfTokenizer, SplitsTrickyInputIntoTheRightTokens)
+{
+    const struct
+    {
+        QByteArray input;
+        const char *tokens;
+    } cases[] = {
+        {"\\b-5x", "w:b=-5 t:x"},
+        {"\\b -5", "w:b t:-5"},
+        {"\\'e4\\'4\\'zz", "s:'228 s:' s:' t:zz"},
+        {"\\bin \\par", "w:bin w:par"},
+        {"\\bin3 {}\\x", "w:bin=3 b:3 t:x"},
+        {"\\bin0 a", "w:bin=0 b:0 t:a"},
+        {"\\fs99999999999999 a", "w:fs=2147483647 t:a"},
+        {"a\r\nb\\\r\nc", "t:a t:b s:\r t:c"},
+        {"{\\*\\x}", "{ s:* w:x }"},
+        {"\\bin5 ab", "w:bin=5 kaputt"},
+    };
+    for (const auto &test : cases)
+        EXPECT_EQ(describeTokens(test.input).toStdString(), test.tokens) << test.input.toStdString();
+}
+
+TEST(RtfReader, InsertingAtTheCursorKeepsTheTextAround)
+{
+    QTextDocument document;
+    document.setPlainText(QStringLiteral("vorher nachher"));
+    QTextCursor cursor(&document);
+    cursor.setPosition(7);
+    rtf::insertRtf("{\\rtf1{\\fonttbl{\\f0 Arial;}}\\pard\\b fett\\b0  }", cursor);
+    EXPECT_EQ(document.toPlainText(), QStringLiteral("vorher fett nachher"));
+    QTextCursor bold(&document);
+    bold.setPosition(9);
+    EXPECT_EQ(bold.charFormat().fontWeight(), QFont::Bold);
+}
+
+TEST(RtfWriter, PicturesWithoutTheirBytesAreWrittenAsPng)
+{
+    QTextDocument document;
+    QImage image(3, 2, QImage::Format_RGB32);
+    image.fill(Qt::green);
+    document.addResource(QTextDocument::ImageResource, QUrl(QStringLiteral("bild")), image);
+    QTextCursor cursor(&document);
+    QTextImageFormat format;
+    format.setName(QStringLiteral("bild"));
+    cursor.insertImage(format);
+    const QByteArray written = rtf::writeRtf(document);
+    EXPECT_TRUE(written.contains("{\\pict\\pngblip\\picw3\\pich2\\picwgoal45\\pichgoal30\r\n89504e47")) << written.toStdString();
+    QTextDocument again;
+    EXPECT_TRUE(rtf::readRtf(written, again).problems.isEmpty());
+    EXPECT_EQ(dumpDocument(again).count(QStringLiteral("bild 2.25x1.5")), 1) << dumpDocument(again).toStdString();
 }
 
 } // namespace
