@@ -58,6 +58,11 @@ void setFieldBytes(TField &field, const QByteArray &bytes)
         field.SetAsBytes(bytes);
 }
 
+QString rtfMimeType()
+{
+    return QStringLiteral("text/rtf");
+}
+
 QByteArray littleEndianCount(quint32 count)
 {
     QByteArray bytes(4, '\0');
@@ -315,7 +320,7 @@ bool TqkCustomRichEdit::CanPaste() const
     const QMimeData *mime = QGuiApplication::clipboard()->mimeData();
     if (!mime)
         return false;
-    return mime->hasText() || mime->hasHtml() || mime->hasFormat(QStringLiteral("text/rtf"));
+    return mime->hasText() || mime->hasHtml() || mime->hasFormat(rtfMimeType());
 }
 
 bool TqkCustomRichEdit::InsertObject()
@@ -493,6 +498,35 @@ void TqkCustomRichEdit::mouseReleaseEvent(QMouseEvent *event)
         return;
     bool useDefault = true;
     DoURLOpen(url, useDefault);
+}
+
+QMimeData *TqkCustomRichEdit::createMimeDataFromSelection() const
+{
+    const QTextDocumentFragment fragment = textCursor().selection();
+    auto *data = new QMimeData;
+    data->setText(fragment.toPlainText());
+    data->setHtml(fragment.toHtml());
+    QTextDocument selection;
+    QTextCursor(&selection).insertFragment(fragment);
+    data->setData(rtfMimeType(), rtf::writeRtf(selection));
+    return data;
+}
+
+bool TqkCustomRichEdit::canInsertFromMimeData(const QMimeData *source) const
+{
+    return source->hasFormat(rtfMimeType()) || QTextEdit::canInsertFromMimeData(source);
+}
+
+void TqkCustomRichEdit::insertFromMimeData(const QMimeData *source)
+{
+    if (!source->hasFormat(rtfMimeType())) {
+        QTextEdit::insertFromMimeData(source);
+        return;
+    }
+    QTextCursor cursor = textCursor();
+    cursor.removeSelectedText();
+    rtf::insertRtf(source->data(rtfMimeType()), cursor);
+    setTextCursor(cursor);
 }
 
 void TqkCustomRichEdit::resizeEvent(QResizeEvent *event)

@@ -168,6 +168,10 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    // The clipboard carries rich text as RTF, as between the old controls.
+    QMimeData *createMimeDataFromSelection() const override;
+    bool canInsertFromMimeData(const QMimeData *source) const override;
+    void insertFromMimeData(const QMimeData *source) override;
     void loadBytes(const QByteArray &bytes, bool cutAfterFirstParagraph, bool inSelection);
 
 private:

@@ -5,6 +5,7 @@
 #include "platform/ui/RecordingUiServices.h"
 
 #include <QBuffer>
+#include <QMimeData>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QMenu>
@@ -14,6 +15,8 @@
 #include <QtEndian>
 
 #include <gtest/gtest.h>
+
+#include <memory>
 
 namespace {
 
@@ -233,6 +236,40 @@ TEST_F(RichEdit, DetectedAddressesOpenOnAClickUnlessTheHandlerTakesThem)
     edit.SetAutoURLDetect(false);
     EXPECT_TRUE(edit.extraSelections().isEmpty());
     EXPECT_FALSE(edit.toHtml().contains(QStringLiteral("href")));
+}
+
+// The offscreen platform has no clipboard; the mime data the control
+// hands to it and takes from it are checked directly.
+class ClipboardEdit : public TqkCustomRichEdit
+{
+public:
+    using TqkCustomRichEdit::createMimeDataFromSelection;
+    using TqkCustomRichEdit::insertFromMimeData;
+};
+
+TEST_F(RichEdit, CopyAndPasteCarryRichTextAsRtf)
+{
+    ClipboardEdit source;
+    source.setPlainText(QStringLiteral("normal fett"));
+    QTextCursor word(source.document());
+    word.setPosition(7);
+    word.setPosition(11, QTextCursor::KeepAnchor);
+    source.setTextCursor(word);
+    source.ToggleBold();
+    const std::unique_ptr<QMimeData> copied(source.createMimeDataFromSelection());
+    ASSERT_TRUE(copied->hasFormat(QStringLiteral("text/rtf")));
+    EXPECT_TRUE(copied->data(QStringLiteral("text/rtf")).contains(" fett\\par"));
+    EXPECT_EQ(copied->text(), QStringLiteral("fett"));
+    ClipboardEdit target;
+    target.setPlainText(QStringLiteral("[]"));
+    QTextCursor between(target.document());
+    between.setPosition(1);
+    target.setTextCursor(between);
+    target.insertFromMimeData(copied.get());
+    EXPECT_EQ(target.toPlainText(), QStringLiteral("[fett]"));
+    QTextCursor inside(target.document());
+    inside.setPosition(3);
+    EXPECT_EQ(inside.charFormat().fontWeight(), QFont::Bold);
 }
 
 TEST_F(RichEdit, BulletHangsTheFirstLineAndIsWrittenAsTheOldControlDid)
