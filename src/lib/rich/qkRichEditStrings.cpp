@@ -90,9 +90,11 @@ QString TqkRichEditStrings::Text() const
     return lines.isEmpty() ? QString() : lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n");
 }
 
+// The control's own change signal stays quiet; the document still tells
+// the view, which must lay the new text out.
 void TqkRichEditStrings::SetTextStr(const QString &text)
 {
-    const QSignalBlocker blocker(m_control.document());
+    const QSignalBlocker blocker(&m_control);
     m_control.setPlainText(text);
 }
 
