@@ -503,13 +503,13 @@ void TqkCustomRichEdit::mouseReleaseEvent(QMouseEvent *event)
 QMimeData *TqkCustomRichEdit::createMimeDataFromSelection() const
 {
     const QTextDocumentFragment fragment = textCursor().selection();
-    auto *data = new QMimeData;
-    data->setText(fragment.toPlainText());
-    data->setHtml(fragment.toHtml());
+    auto *mime = new QMimeData;
+    mime->setText(fragment.toPlainText());
+    mime->setHtml(fragment.toHtml());
     QTextDocument selection;
     QTextCursor(&selection).insertFragment(fragment);
-    data->setData(rtfMimeType(), rtf::writeRtf(selection));
-    return data;
+    mime->setData(rtfMimeType(), rtf::writeRtf(selection));
+    return mime;
 }
 
 bool TqkCustomRichEdit::canInsertFromMimeData(const QMimeData *source) const
