@@ -329,8 +329,11 @@ bool TqkCustomRichEdit::InsertObject()
         return false;
     const QString path = QFileDialog::getOpenFileName(this, tr("Objekt einfügen"), QString(),
                                                       tr("Bilder (*.png *.jpg *.jpeg)"));
-    if (path.isEmpty())
-        return false;
+    return !path.isEmpty() && InsertPicture(path);
+}
+
+bool TqkCustomRichEdit::InsertPicture(const QString &path)
+{
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;

@@ -125,6 +125,8 @@ public:
     // Inserts a picture chosen by the user, the only embedded object we
     // can make; true when one was inserted.
     virtual bool InsertObject();
+    // Inserts a PNG or JPEG file at the caret; false when it is no picture.
+    bool InsertPicture(const QString &path);
     // The editor window; the base control has none and answers false.
     virtual bool Execute() { return false; }
     virtual void Find();

@@ -5,6 +5,9 @@
 #include "platform/ui/RecordingUiServices.h"
 
 #include <QBuffer>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
 #include <QMimeData>
 #include <QCheckBox>
 #include <QLineEdit>
@@ -270,6 +273,25 @@ TEST_F(RichEdit, CopyAndPasteCarryRichTextAsRtf)
     QTextCursor inside(target.document());
     inside.setPosition(3);
     EXPECT_EQ(inside.charFormat().fontWeight(), QFont::Bold);
+}
+
+TEST_F(RichEdit, InsertedPicturesAreWrittenWithTheirOwnBytes)
+{
+    QTemporaryDir folder;
+    QImage picture(4, 4, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    const QString path = folder.filePath(QStringLiteral("bild.png"));
+    ASSERT_TRUE(picture.save(path));
+    QFile notAPicture(folder.filePath(QStringLiteral("text.png")));
+    ASSERT_TRUE(notAPicture.open(QIODevice::WriteOnly));
+    notAPicture.write("kein Bild");
+    notAPicture.close();
+    EXPECT_FALSE(edit.InsertPicture(notAPicture.fileName()));
+    ASSERT_TRUE(edit.InsertPicture(path));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(edit.StreamOut().contains("\\pngblip\\picw4\\pich4\\picwgoal60\\pichgoal60\r\n"
+                                          + file.readAll().toHex().left(128)));
 }
 
 TEST_F(RichEdit, BulletHangsTheFirstLineAndIsWrittenAsTheOldControlDid)
