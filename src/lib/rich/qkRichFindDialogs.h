@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QDialog>
+
+class QCheckBox;
+class QLineEdit;
+
+enum TFindOption { frMatchCase = 1, frWholeWord = 2, frReplaceAll = 4 };
+
+// Find and replace dialogs of our own, shown modelessly. Searches always
+// run forward, so there is no direction choice.
+class TqkFindDialog : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit TqkFindDialog(QWidget *parent = nullptr, bool withReplace = false);
+
+    QString FindText() const;
+    void SetFindText(const QString &text);
+    QString ReplaceText() const;
+    // frMatchCase and frWholeWord from the boxes; frReplaceAll while the
+    // replace-all button runs its replace event.
+    int Options() const;
+
+signals:
+    void Find();
+    void Replace();
+
+private:
+    QLineEdit *m_find;
+    QLineEdit *m_replace = nullptr;
+    QCheckBox *m_wholeWord;
+    QCheckBox *m_matchCase;
+    bool m_replaceAll = false;
+};

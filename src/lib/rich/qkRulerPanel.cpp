@@ -1,0 +1,193 @@
+#include "lib/rich/qkRulerPanel.h"
+
+#include "lib/rich/qkRichPrint.h"
+#include "lib/rich/qkTrackIcon.h"
+#include "lib/rich/qkriched.h"
+#include "platform/rtf/RtfDocument.h"
+
+#include <QPainter>
+#include <QTextBlock>
+
+#include <cmath>
+
+namespace {
+
+int twipsToPixels(double points, int pixelsPerInch)
+{
+    return richMeasure::twipsToScreenPixels(qRound(points * 20.0), pixelsPerInch);
+}
+
+} // namespace
+
+TqkRulerPanel::TqkRulerPanel(QWidget *parent)
+    : QFrame(parent), m_left(new TqkTrackIcon(this)), m_firstLine(new TqkTrackIcon(this)),
+      m_right(new TqkTrackIcon(this))
+{
+    m_left->SetBitmapName(QStringLiteral("LeftIndent"));
+    m_firstLine->SetBitmapName(QStringLiteral("FirstIndent"));
+    m_right->SetBitmapName(QStringLiteral("RightIndent"));
+    setMinimumHeight(26);
+    resize(400, 26);
+    for (TqkTrackIcon *marker : {m_left, m_firstLine, m_right})
+        marker->OnEndDrag = [this](TqkTrackIcon *moved) { MarkerMoved(moved); };
+}
+
+void TqkRulerPanel::SetRichEdit(TqkCustomRichEdit *richEdit)
+{
+    m_richEdit = richEdit;
+    if (richEdit)
+        connect(richEdit, &QTextEdit::cursorPositionChanged, this, &TqkRulerPanel::PlaceMarkers);
+    PlaceMarkers();
+}
+
+double TqkRulerPanel::PixelsPerUnit() const
+{
+    const double perInch = m_richEdit ? m_richEdit->ScreenPixelsPerInch() : 96;
+    const bool centimetres = m_richEdit && m_richEdit->MeasurementUnits() == muCentimeters;
+    return centimetres ? perInch / richMeasure::centimetresPerInch : perInch;
+}
+
+int TqkRulerPanel::TicksPerUnit() const
+{
+    return m_richEdit && m_richEdit->MeasurementUnits() == muCentimeters ? 4 : 8;
+}
+
+double TqkRulerPanel::printableInches() const
+{
+    const QSizeF paper = richPrint::paperSize(m_richEdit->PaperSize()).size(QPageSize::Inch);
+    const double width = m_richEdit->Landscape() ? paper.height() : paper.width();
+    const TqkPrintMargins &margins = *m_richEdit->PrintMargins();
+    const TqkMeasurementUnits units = m_richEdit->MeasurementUnits();
+    return width
+           - double(richMeasure::marginTwips(margins.Left, units) + richMeasure::marginTwips(margins.Right, units))
+                 / richMeasure::twipsPerInch;
+}
+
+double TqkRulerPanel::LengthInUnits() const
+{
+    if (m_richEdit && m_richEdit->EditWidth() == rewPrinterSize) {
+        const double inches = printableInches();
+        return m_richEdit->MeasurementUnits() == muCentimeters ? inches * richMeasure::centimetresPerInch : inches;
+    }
+    return (width() - 12) / PixelsPerUnit();
+}
+
+void TqkRulerPanel::SizeToPage()
+{
+    if (!m_richEdit)
+        return;
+    resize(int(m_richEdit->ScreenPixelsPerInch() * printableInches()) + 12, height());
+}
+
+void TqkRulerPanel::resizeEvent(QResizeEvent *event)
+{
+    QFrame::resizeEvent(event);
+    m_band = QRect(QPoint(6, 4), QPoint(width() - 6, height() - 4));
+    for (TqkTrackIcon *marker : {m_left, m_firstLine, m_right}) {
+        marker->MinValue = m_band.left() - marker->width() / 2;
+        marker->MaxValue = m_band.right() - marker->width() / 2;
+    }
+    m_left->move(m_left->x(), m_band.bottom() - m_left->height() + 1);
+    m_right->move(m_right->x(), m_band.bottom() - m_right->height() + 1);
+    m_firstLine->move(m_firstLine->x(), m_band.top());
+    PlaceMarkers();
+}
+
+// A paragraph's start indent S and offset O are stored as the left margin
+// S + O and the first-line indent -O.
+void TqkRulerPanel::PlaceMarkers()
+{
+    if (!m_richEdit)
+        return;
+    const QTextBlockFormat format = m_richEdit->textCursor().blockFormat();
+    const int perInch = m_richEdit->ScreenPixelsPerInch();
+    const int startPlusOffset = twipsToPixels(format.leftMargin(), perInch);
+    const int start = twipsToPixels(format.leftMargin() + rtf::firstLineIndent(format), perInch);
+    const int right = twipsToPixels(format.rightMargin(), perInch);
+    m_left->move(startPlusOffset + m_band.left() - m_left->width() / 2, m_left->y());
+    m_firstLine->move(start + m_band.left() - m_firstLine->width() / 2, m_firstLine->y());
+    m_right->move(width() - right - m_right->width(), m_right->y());
+}
+
+void TqkRulerPanel::snap(TqkTrackIcon &marker) const
+{
+    const double tick = PixelsPerUnit() / TicksPerUnit();
+    const int centre = marker.x() + marker.width() / 2 - m_band.left();
+    const int snapped = int(std::floor(centre / tick) * tick) + m_band.left() - marker.width() / 2;
+    marker.move(marker.MaxValue != 0 ? std::min(snapped, marker.MaxValue) : snapped, marker.y());
+}
+
+void TqkRulerPanel::MarkerMoved(TqkTrackIcon *marker)
+{
+    if (!m_richEdit)
+        return;
+    for (TqkTrackIcon *each : {m_left, m_firstLine, m_right})
+        snap(*each);
+    if (marker == m_right)
+        m_right->move(std::max(m_right->x(), std::max(m_left->x(), m_firstLine->x()) + markerClearance), m_right->y());
+    else
+        marker->move(std::min(marker->x(), m_right->x() - markerClearance), marker->y());
+    const int perInch = m_richEdit->ScreenPixelsPerInch();
+    QTextCursor cursor = m_richEdit->textCursor();
+    QTextBlockFormat format = cursor.blockFormat();
+    m_richEdit->BeginEdit();
+    if (marker == m_right) {
+        const int offset = m_richEdit->LeftTextOffset();
+        const int pixels = m_richEdit->EditWidth() == rewPrinterSize
+                               ? m_right->MaxValue - offset - 4 - m_right->x() + 2 * (m_right->width() / 2)
+                               : m_richEdit->width() - offset - 4 - m_right->x() + m_right->width() / 2;
+        format.setRightMargin(richMeasure::screenPixelsToTwips(pixels, perInch) * rtf::pointsPerTwip);
+    } else {
+        const int left = richMeasure::screenPixelsToTwips(m_left->x() - m_left->MinValue, perInch);
+        const int first = richMeasure::screenPixelsToTwips(m_firstLine->x() - m_firstLine->MinValue, perInch);
+        const int offset = left + std::min(-first, left) ;
+        format.setLeftMargin((first + offset) * rtf::pointsPerTwip);
+        rtf::setFirstLineIndent(format, -offset * rtf::pointsPerTwip);
+    }
+    cursor.setBlockFormat(format);
+}
+
+void TqkRulerPanel::paintEvent(QPaintEvent *event)
+{
+    QFrame::paintEvent(event);
+    QPainter painter(this);
+    const QRect band = m_band;
+    painter.fillRect(band, Qt::white);
+    painter.setPen(palette().color(QPalette::Dark));
+    painter.drawLine(band.left() - 1, band.bottom(), band.left() - 1, band.top() - 1);
+    painter.drawLine(band.left() - 1, band.top() - 1, band.right(), band.top() - 1);
+    painter.setPen(Qt::black);
+    painter.drawLine(band.left(), band.bottom() - 1, band.left(), band.top());
+    painter.drawLine(band.left(), band.top(), band.right() - 1, band.top());
+    painter.setPen(palette().color(QPalette::Button));
+    painter.drawLine(band.left() - 1, band.bottom() + 1, band.right() + 1, band.bottom() + 1);
+    painter.drawLine(band.right() + 1, band.bottom() + 1, band.right() + 1, band.top() - 1);
+    painter.setPen(palette().color(QPalette::Light));
+    painter.drawLine(band.left() - 2, band.bottom() + 2, band.right() + 2, band.bottom() + 2);
+    painter.drawLine(band.right() + 2, band.bottom() + 2, band.right() + 2, band.top() - 2);
+
+    const double perUnit = PixelsPerUnit();
+    const double length = LengthInUnits();
+    const int ticks = TicksPerUnit();
+    QFont small = font();
+    small.setPixelSize(9);
+    painter.setFont(small);
+    painter.setPen(Qt::black);
+    for (int i = 0; i <= int(length) + 1 && i < length; ++i) {
+        if (i > 0) {
+            const int centre = band.left() + int(i * perUnit);
+            painter.drawText(QRect(centre - 10, band.top() + 3, 20, band.height() - 3), Qt::AlignHCenter | Qt::AlignTop,
+                             QString::number(i));
+        }
+        for (int j = 1; j < ticks; ++j) {
+            const double at = i + double(j) / ticks;
+            if (at >= length)
+                break;
+            const int x = band.left() + int(at * perUnit);
+            if (j == ticks / 2)
+                painter.drawLine(x, band.top() + 7, x, band.bottom() - 5);
+            else
+                painter.drawLine(x, band.top() + 8, x, band.bottom() - 7);
+        }
+    }
+}

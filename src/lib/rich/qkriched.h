@@ -1,0 +1,264 @@
+#pragma once
+
+#include "lib/data/qkDialog.h"
+#include "lib/rich/qkPrintMargins.h"
+#include "lib/rich/qkRichEditStrings.h"
+#include "lib/rich/qkRichFindDialogs.h"
+#include "platform/db/TDataSet.h"
+#include "platform/db/TDataSource.h"
+
+#include <QPointer>
+#include <QTextEdit>
+
+#include <functional>
+#include <memory>
+
+class QMenu;
+class TField;
+class TFieldDataLink;
+
+enum TqkRichEditWidth { rewWindowSize, rewPrinterSize };
+
+enum TqkRichEditPopupOption {
+    rpoPopupEdit, rpoPopupCut, rpoPopupCopy, rpoPopupPaste, rpoPopupBold, rpoPopupItalic, rpoPopupUnderline,
+    rpoPopupFont, rpoPopupBullet, rpoPopupParagraph, rpoPopupTabs, rpoPopupFind, rpoPopupReplace,
+    rpoPopupInsertObject
+};
+enum TqkRichEditOption {
+    reoShowLoad, reoShowSaveAs, reoShowSaveExit, reoShowPrint, reoShowPageSetup, reoShowFormatBar, reoShowToolBar,
+    reoShowStatusBar, reoShowHints, reoShowRuler, reoShowInsertObject, reoCloseOnEscape, reoFlatButtons
+};
+enum TqkRichEditOleOption { reoAdjustPopupMenu = 1, reoDisableOLE = 2 };
+enum TqkSearchOption { stWholeWord = 1, stMatchCase = 2 };
+
+using TqkURLOpenEvent = std::function<void(QObject *sender, const QString &url, bool &useDefault)>;
+using TqkOnRichEditDlgEvent = std::function<void(QWidget *dialog)>;
+
+// The library's rich text control over QTextEdit; its text is read and
+// written as RTF in the old control's shape.
+class TqkCustomRichEdit : public QTextEdit
+{
+    Q_OBJECT
+    Q_PROPERTY(bool AutoURLDetect READ AutoURLDetect WRITE SetAutoURLDetect)
+    Q_PROPERTY(int PopupOptions READ PopupOptions WRITE SetPopupOptions)
+    Q_PROPERTY(int EditorOptions MEMBER EditorOptions)
+    Q_PROPERTY(QString EditorCaption MEMBER EditorCaption)
+    Q_PROPERTY(int MeasurementUnits READ MeasurementUnitsOrdinal WRITE SetMeasurementUnitsOrdinal)
+    Q_PROPERTY(int EditWidth READ EditWidthOrdinal WRITE SetEditWidthOrdinal)
+    Q_PROPERTY(int OleOptions MEMBER OleOptions)
+    Q_PROPERTY(QString PrintJobName MEMBER PrintJobName)
+    Q_PROPERTY(bool WordWrap READ WordWrap WRITE SetWordWrap)
+    Q_PROPERTY(int RichEditVersion READ StoredRichEditVersion WRITE SetRichEditVersion)
+    Q_PROPERTY(QByteArray Data READ Data WRITE SetData)
+
+public:
+    static constexpr int defaultPopupOptions = 0x3F8F;
+    static constexpr int readOnlyPopupMask = 0xC80F;
+    static constexpr int defaultEditorOptions = 0x1FFC;
+
+    explicit TqkCustomRichEdit(QWidget *parent = nullptr);
+    ~TqkCustomRichEdit() override;
+
+    TqkRichEditStrings &Lines() { return m_lines; }
+    TqkPrintMargins *PrintMargins() const { return m_printMargins; }
+    TqkFormPosition EditorPosition;
+    int EditorOptions = defaultEditorOptions;
+    QString EditorCaption = QStringLiteral("Edit Rich Text");
+    int OleOptions = 0;
+    QString PrintJobName;
+    TqkURLOpenEvent OnURLOpen;
+    TqkOnRichEditDlgEvent OnInitDialog;
+    TqkOnRichEditDlgEvent OnCloseDialog;
+    TqkOnRichEditDlgEvent OnCreateDialog;
+
+    bool AutoURLDetect() const { return m_autoUrlDetect; }
+    void SetAutoURLDetect(bool on);
+    int PopupOptions() const { return m_popupOptions; }
+    void SetPopupOptions(int options) { m_popupOptions = options & 0xFFFF; }
+    TqkMeasurementUnits MeasurementUnits() const { return m_units; }
+    void SetMeasurementUnits(TqkMeasurementUnits units) { m_units = units; }
+    int MeasurementUnitsOrdinal() const { return m_units; }
+    void SetMeasurementUnitsOrdinal(int units) { m_units = TqkMeasurementUnits(units); }
+    TqkRichEditWidth EditWidth() const { return m_editWidth; }
+    void SetEditWidth(TqkRichEditWidth width);
+    int EditWidthOrdinal() const { return m_editWidth; }
+    void SetEditWidthOrdinal(int width) { SetEditWidth(TqkRichEditWidth(width)); }
+    bool WordWrap() const { return m_wordWrap; }
+    void SetWordWrap(bool wrap);
+    bool PlainText() const { return m_plainText; }
+    void SetPlainText(bool plain) { m_plainText = plain; }
+    int PaperSize() const { return m_paperSize; }
+    void SetPaperSize(int code);
+    bool Landscape() const { return m_landscape; }
+    void SetLandscape(bool landscape);
+    int LeftTextOffset() const { return m_leftTextOffset; }
+    void SetLeftTextOffset(int pixels);
+    int ScreenPixelsPerInch() const { return m_screenPixelsPerInch; }
+
+    // Stored in form descriptions: the version reads as written and is
+    // always written as 2; Data is a 32-bit little-endian count followed
+    // by the rich text, for a control without a data field.
+    int RichEditVersion() const { return m_richEditVersion; }
+    void SetRichEditVersion(int version) { m_richEditVersion = version; }
+    // What a form description stores: always 2, and the control is then 2.
+    int StoredRichEditVersion()
+    {
+        m_richEditVersion = 2;
+        return 2;
+    }
+    QByteArray Data();
+    void SetData(const QByteArray &block);
+    // Descriptions without "RichEditVersion" load as version 1.
+    void BeginReadState() { m_richEditVersion = 1; }
+    bool TextReadFromDescription() const { return m_textFromDescription; }
+
+    virtual bool GetReadOnly() const { return isReadOnly(); }
+    virtual void BeginEdit() {}
+    virtual void UpdateData() {}
+    virtual bool IsLoaded() const { return true; }
+    virtual TField *GetField() const { return nullptr; }
+    virtual void DoURLOpen(const QString &url, bool &useDefault);
+    virtual int FindText(const QString &text, int start, int length, int options);
+    // Reads rich text (or plain text when PlainText) from the stream's
+    // position; rich text that is not RTF is taken as plain text.
+    virtual void StreamIn(QIODevice &stream, bool cutAfterFirstParagraph, bool inSelection);
+    // Inserts a picture chosen by the user, the only embedded object we
+    // can make; true when one was inserted.
+    virtual bool InsertObject();
+    // Inserts a PNG or JPEG file at the caret; false when it is no picture.
+    bool InsertPicture(const QString &path);
+    // The editor window; the base control has none and answers false.
+    virtual bool Execute() { return false; }
+    virtual void Find();
+    virtual void Replace();
+    virtual void FontDialog();
+    virtual void ParagraphDialog() {}
+    virtual void TabDialog() {}
+    virtual void FindNext();
+    virtual void ReplaceNext();
+    virtual void DoInitDialog(QWidget *dialog);
+    virtual void DoCloseDialog(QWidget *dialog);
+    virtual void DoCreateDialog(QWidget *dialog);
+
+    QByteArray StreamOut() const;
+    void LoadFromField(TField *field);
+    void CopyTo(QTextEdit &target);
+    // What was wrong with the last rich text loaded; empty when it was sound.
+    const QStringList &LoadProblems() const { return m_loadProblems; }
+
+    void SetSelectionFont(const QString &name, double size, const QColor &color, bool bold, bool italic,
+                          bool underline, bool strikeOut);
+    void SetBullet(bool on);
+    void ToggleBold();
+    void ToggleItalic();
+    void ToggleUnderline();
+    bool CanPaste() const;
+    bool HasFindText() const { return !m_lastFindText.isEmpty(); }
+    bool HasSelection() const { return textCursor().hasSelection(); }
+    QMenu *PopupMenu() const { return m_popup; }
+    TqkFindDialog *FindDialog() const { return m_findDialog; }
+    TqkFindDialog *ReplaceDialog() const { return m_replaceDialog; }
+    int SearchLimit() const { return m_searchLimit; }
+    // Prints the text with the control's margins and paper through the
+    // printer, one page after the other; false when the printer failed.
+    bool Print(const QString &title);
+    void updateEditingRectangle();
+
+protected:
+    bool m_streaming = false;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    // The clipboard carries rich text as RTF, as between the old controls.
+    QMimeData *createMimeDataFromSelection() const override;
+    bool canInsertFromMimeData(const QMimeData *source) const override;
+    void insertFromMimeData(const QMimeData *source) override;
+    void loadBytes(const QByteArray &bytes, bool cutAfterFirstParagraph, bool inSelection);
+
+private:
+    void searchStep(TqkFindDialog &dialog, bool replacing);
+    void openSearchDialog(TqkFindDialog &dialog);
+    void buildPopup();
+    void updatePopup();
+    void updateLinks();
+    QString linkAt(const QPoint &position) const;
+
+    TqkRichEditStrings m_lines{*this};
+    TqkPrintMargins *m_printMargins;
+    QMenu *m_popup = nullptr;
+    QPointer<TqkFindDialog> m_findDialog;
+    QPointer<TqkFindDialog> m_replaceDialog;
+    QString m_lastFindText;
+    int m_searchLimit = 0;
+    bool m_wrapped = false;
+    bool m_savedHideSelection = true;
+    bool m_autoUrlDetect = false;
+    bool m_linkPressed = false;
+    bool m_wordWrap = true;
+    bool m_plainText = false;
+    bool m_textFromDescription = false;
+    int m_popupOptions = defaultPopupOptions;
+    int m_paperSize = 1;
+    bool m_landscape = false;
+    int m_leftTextOffset = 3;
+    int m_richEditVersion = 2;
+    int m_screenPixelsPerInch;
+    TqkMeasurementUnits m_units = muInches;
+    TqkRichEditWidth m_editWidth = rewWindowSize;
+    QStringList m_loadProblems;
+};
+
+// The data-aware rich text control: shows and edits a memo or blob field
+// and writes the rich text back into it.
+class TqkDBRichEdit : public TqkCustomRichEdit
+{
+    Q_OBJECT
+    Q_PROPERTY(QString DataField READ DataField WRITE SetDataField)
+    Q_PROPERTY(TDataSource *DataSource READ DataSource WRITE SetDataSource)
+    Q_PROPERTY(bool AutoDisplay READ AutoDisplay WRITE SetAutoDisplay)
+    Q_PROPERTY(bool ReadOnly READ ReadOnly WRITE SetReadOnly)
+
+public:
+    explicit TqkDBRichEdit(QWidget *parent = nullptr);
+    ~TqkDBRichEdit() override;
+
+    QString DataField() const;
+    void SetDataField(const QString &name);
+    TDataSource *DataSource() const;
+    void SetDataSource(TDataSource *source);
+    bool AutoDisplay() const { return m_autoDisplay; }
+    void SetAutoDisplay(bool on);
+    bool ReadOnly() const;
+    void SetReadOnly(bool readOnly);
+    TFieldDataLink *DataLink() const { return m_link.get(); }
+    bool MemoLoaded() const { return m_memoLoaded; }
+    void LoadMemo();
+
+    bool GetReadOnly() const override;
+    void BeginEdit() override;
+    void UpdateData() override;
+    bool IsLoaded() const override { return m_memoLoaded; }
+    TField *GetField() const override;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void dataChange();
+    void editingChange();
+    void textChange();
+    bool isBlobField() const;
+
+    std::unique_ptr<TFieldDataLink> m_link;
+    bool m_autoDisplay = true;
+    bool m_memoLoaded = false;
+    bool m_focused = false;
+    bool m_ownReadOnly = false;
+    QString m_snapshot;
+    bool m_hasSnapshot = false;
+};

@@ -1,0 +1,236 @@
+#include "lib/rich/qkRichPrint.h"
+#include "lib/rich/qkriched.h"
+#include "platform/db/TDataLink.h"
+#include "platform/db/TDataSource.h"
+#include "platform/db/TField.h"
+#include "platform/db/TTable.h"
+#include "platform/os/Printers.h"
+#include "platform/rtf/RtfReader.h"
+#include "platform/ui/RecordingUiServices.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+const QByteArray storedNote = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss\\fcharset0 Arial;}}\r\n"
+                              "{\\colortbl ;\\red255\\green0\\blue0;}\r\n"
+                              "\\viewkind4\\uc1\\pard\\f0\\fs20 Liefertermin \\b 12.03.\\b0  best\\'e4tigt\\par\r\n"
+                              "\\pard\\qc\\cf1 Bitte beachten{\\object\\objemb{\\*\\objdata 0102}}\\par\r\n}\r\n";
+
+// Notizen: Nr I (key), Text M; the suite's rich text sits in the memo.
+class DBRichEdit : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        TTable create;
+        create.SetDatabaseName(m_dir.path());
+        create.SetTableName(QStringLiteral("Notizen.db"));
+        create.FieldDefs()->AddParadox(QStringLiteral("Nr"), QStringLiteral("I"));
+        create.FieldDefs()->AddParadox(QStringLiteral("Text"), QStringLiteral("M240"));
+        create.IndexDefs()->Add(QString(), QStringLiteral("Nr"), ixPrimary | ixUnique);
+        create.CreateTable();
+        create.Open();
+        for (int nr : {1, 2}) {
+            create.Append();
+            create.FieldByName(QStringLiteral("Nr"))->SetAsInteger(nr);
+            create.FieldByName(QStringLiteral("Text"))->SetAsString(nr == 1 ? QString::fromLatin1(storedNote)
+                                                                           : QStringLiteral("{\\rtf1 kaputt {\\b fett"));
+            create.Post();
+        }
+    }
+
+    std::unique_ptr<TTable> open()
+    {
+        auto table = std::make_unique<TTable>();
+        table->SetDatabaseName(m_dir.path());
+        table->SetTableName(QStringLiteral("Notizen"));
+        table->Open();
+        return table;
+    }
+
+    std::unique_ptr<TqkDBRichEdit> boundEdit(TDataSource &source)
+    {
+        auto edit = std::make_unique<TqkDBRichEdit>();
+        edit->SetDataSource(&source);
+        edit->SetDataField(QStringLiteral("Text"));
+        edit->resize(500, 300);
+        edit->show();
+        return edit;
+    }
+
+    ui::ScopedRecordingUiServices user;
+    QTemporaryDir m_dir;
+};
+
+TEST_F(DBRichEdit, LoadsEditsSavesAndReloadsAMemo)
+{
+    auto table = open();
+    TDataSource source;
+    source.SetDataSet(table.get());
+    auto edit = boundEdit(source);
+    ASSERT_TRUE(edit->MemoLoaded());
+    EXPECT_EQ(edit->toPlainText(), QStringLiteral("Liefertermin 12.03. bestätigt\nBitte beachten\uFFFC"));
+    EXPECT_TRUE(edit->isReadOnly());
+
+    edit->setFocus();
+    edit->moveCursor(QTextCursor::End);
+    QTest::keyClicks(edit.get(), QStringLiteral(" sofort"));
+    EXPECT_EQ(table->State(), dsEdit);
+    QTest::keyClick(edit.get(), Qt::Key_Return);
+    QTest::keyClicks(edit.get(), QStringLiteral("Neu"));
+    edit->DataLink()->UpdateRecord();
+    table->Post();
+
+    auto reread = open();
+    const QByteArray saved = reread->FieldByName(QStringLiteral("Text"))->AsString().toLatin1();
+    EXPECT_TRUE(saved.contains("{\\object\\objemb{\\*\\objdata 0102}}")) << saved.toStdString();
+    EXPECT_TRUE(saved.contains("best\\'e4tigt"));
+    TDataSource rereadSource;
+    rereadSource.SetDataSet(reread.get());
+    auto again = boundEdit(rereadSource);
+    EXPECT_EQ(again->toPlainText(),
+              QStringLiteral("Liefertermin 12.03. bestätigt\nBitte beachten\uFFFC sofort\nNeu"));
+    const QTextBlock second = again->document()->findBlockByNumber(1);
+    EXPECT_EQ(second.blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+    EXPECT_EQ(second.begin().fragment().charFormat().foreground().color(), QColor(Qt::red));
+    EXPECT_TRUE(user.messages().isEmpty());
+}
+
+TEST_F(DBRichEdit, BrokenMemoLoadsWhatItCanAndSaysSo)
+{
+    auto table = open();
+    table->Last();
+    TDataSource source;
+    source.SetDataSet(table.get());
+    auto edit = boundEdit(source);
+    EXPECT_EQ(edit->toPlainText(), QStringLiteral("kaputt fett"));
+    ASSERT_EQ(user.messages().size(), 1);
+    EXPECT_TRUE(user.messages().first().text.contains(QStringLiteral("beschädigt")));
+    EXPECT_EQ(user.messages().first().icon, ui::MsgIcon::Warning);
+}
+
+TEST_F(DBRichEdit, GridLoadsUpToTheFirstGroupAfterThePardAndLeavesTheMemoUnloaded)
+{
+    auto table = open();
+    TDataSource source;
+    source.SetDataSet(table.get());
+    TqkDBRichEdit cell;
+    cell.SetDataSource(&source);
+    cell.SetDataField(QStringLiteral("Text"));
+    cell.LoadFromField(table->FieldByName(QStringLiteral("Text")));
+    EXPECT_EQ(cell.toPlainText(), QStringLiteral("Liefertermin 12.03. bestätigt\nBitte beachten"));
+    EXPECT_FALSE(cell.MemoLoaded());
+}
+
+TEST_F(DBRichEdit, WithoutAutoDisplayTheMemoWaitsForReturn)
+{
+    auto table = open();
+    TDataSource source;
+    source.SetDataSet(table.get());
+    TqkDBRichEdit edit;
+    edit.SetAutoDisplay(false);
+    edit.SetDataSource(&source);
+    edit.SetDataField(QStringLiteral("Text"));
+    edit.show();
+    EXPECT_EQ(edit.toPlainText(), QStringLiteral("(Text)"));
+    QTest::keyClick(&edit, Qt::Key_A);
+    EXPECT_EQ(edit.toPlainText(), QStringLiteral("(Text)"));
+    QTest::keyClick(&edit, Qt::Key_Return);
+    EXPECT_TRUE(edit.MemoLoaded());
+    EXPECT_TRUE(edit.toPlainText().startsWith(QStringLiteral("Liefertermin")));
+}
+
+TEST_F(DBRichEdit, EnteringEditModeKeepsTheTextAndEscapeGoesBack)
+{
+    auto table = open();
+    TDataSource source;
+    source.SetDataSet(table.get());
+    auto edit = boundEdit(source);
+    edit->setFocus();
+    edit->moveCursor(QTextCursor::Start);
+    QTest::keyClicks(edit.get(), QStringLiteral("Neu: "));
+    EXPECT_EQ(table->State(), dsEdit);
+    // The data set's switch to editing must not reload the memo over the
+    // key that caused it.
+    EXPECT_TRUE(edit->toPlainText().startsWith(QStringLiteral("Neu: Liefertermin")));
+    QTest::keyClick(edit.get(), Qt::Key_Escape);
+    table->Cancel();
+    EXPECT_TRUE(edit->toPlainText().startsWith(QStringLiteral("Liefertermin")));
+}
+
+TEST_F(DBRichEdit, CopyToTakesAnUnloadedMemoStraightFromTheField)
+{
+    auto table = open();
+    TDataSource source;
+    source.SetDataSet(table.get());
+    TqkDBRichEdit hidden;
+    hidden.SetDataSource(&source);
+    hidden.SetDataField(QStringLiteral("Text"));
+    ASSERT_FALSE(hidden.MemoLoaded());
+    TqkCustomRichEdit editor;
+    hidden.CopyTo(editor);
+    EXPECT_EQ(editor.toPlainText(), QStringLiteral("Liefertermin 12.03. bestätigt\nBitte beachten\uFFFC"));
+    EXPECT_FALSE(hidden.MemoLoaded());
+    QTextEdit plain;
+    hidden.CopyTo(plain);
+    EXPECT_TRUE(hidden.MemoLoaded());
+    EXPECT_EQ(plain.toPlainText(), editor.toPlainText());
+}
+
+TEST_F(DBRichEdit, PrintsThreePagesToThePdfPrinter)
+{
+    os::FakePrinterService printers(m_dir.path());
+    os::PrinterService::setInstance(&printers);
+    printers.setCurrentPrinter(QStringLiteral("Tintlen PDF"));
+    TqkCustomRichEdit edit;
+    edit.PrintMargins()->Top = 2;
+    edit.PrintMargins()->Bottom = 2;
+    QStringList lines;
+    for (int i = 1; i <= 80; ++i)
+        lines << QStringLiteral("Zeile %1 mit Text").arg(i);
+    edit.Lines().SetTextStr(lines.join(QLatin1Char('\n')));
+    QTextCursor all(edit.document());
+    all.select(QTextCursor::Document);
+    QTextCharFormat large;
+    large.setFontPointSize(14);
+    all.mergeCharFormat(large);
+    const bool printed = edit.Print(QStringLiteral("Notiz"));
+    os::PrinterService::setInstance(nullptr);
+    ASSERT_TRUE(printed);
+    ASSERT_EQ(printers.jobs().size(), 1);
+    const QString pdf = printers.jobs().first().outputFile;
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {pdf});
+    ASSERT_TRUE(info.waitForFinished());
+    EXPECT_TRUE(QString::fromUtf8(info.readAllStandardOutput()).contains(QRegularExpression("Pages:\\s+3\\b")));
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
+    ASSERT_TRUE(text.waitForFinished());
+    const QStringList pages = QString::fromUtf8(text.readAllStandardOutput()).split(QLatin1Char('\f'));
+    ASSERT_GE(pages.size(), 3);
+    EXPECT_TRUE(pages[0].contains(QStringLiteral("Zeile 1 mit Text")));
+    EXPECT_TRUE(pages[2].contains(QStringLiteral("Zeile 80 mit Text")));
+    for (int i = 1; i <= 80; ++i)
+        EXPECT_EQ(pages.join(QString()).count(QStringLiteral("Zeile %1 mit").arg(i)), 1) << i;
+
+    // A text shorter than a page prints one page.
+    os::PrinterService::setInstance(&printers);
+    edit.Lines().SetTextStr(QStringLiteral("kurz"));
+    EXPECT_TRUE(edit.Print(QStringLiteral("Kurz")));
+    os::PrinterService::setInstance(nullptr);
+    QProcess shortInfo;
+    shortInfo.start(QStringLiteral("pdfinfo"), {printers.jobs().last().outputFile});
+    ASSERT_TRUE(shortInfo.waitForFinished());
+    EXPECT_TRUE(QString::fromUtf8(shortInfo.readAllStandardOutput()).contains(QRegularExpression("Pages:\\s+1\\b")));
+}
+
+} // namespace

@@ -1,0 +1,312 @@
+#include "lib/data/Qkintl.h"
+#include "lib/rich/qkRichFindDialogs.h"
+#include "lib/rich/qkriched.h"
+#include "platform/rtf/RtfDocument.h"
+#include "platform/ui/RecordingUiServices.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QMimeData>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPushButton>
+#include <QTest>
+#include <QTextBlock>
+#include <QtEndian>
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+class RichEdit : public testing::Test
+{
+protected:
+    ui::ScopedRecordingUiServices user;
+    TqkCustomRichEdit edit;
+
+    void select(int start, int length)
+    {
+        QTextCursor cursor(edit.document());
+        cursor.setPosition(start);
+        cursor.setPosition(start + length, QTextCursor::KeepAnchor);
+        edit.setTextCursor(cursor);
+    }
+    int selectionStart() const { return edit.textCursor().selectionStart(); }
+    void clickButton(QWidget &dialog, const QString &text)
+    {
+        for (QPushButton *button : dialog.findChildren<QPushButton *>()) {
+            if (button->text() == text) {
+                QTest::mouseClick(button, Qt::LeftButton);
+                return;
+            }
+        }
+        FAIL() << "no button " << text.toStdString();
+    }
+};
+
+TEST_F(RichEdit, LinesAreParagraphs)
+{
+    TqkRichEditStrings &lines = edit.Lines();
+    EXPECT_EQ(lines.GetCount(), 0);
+    lines.Add(QStringLiteral("eins"));
+    lines.Add(QStringLiteral("drei"));
+    lines.Insert(1, QStringLiteral("zwei"));
+    EXPECT_EQ(lines.GetCount(), 3);
+    EXPECT_EQ(lines.Text(), QStringLiteral("eins\r\nzwei\r\ndrei\r\n"));
+    lines.Put(2, QStringLiteral("DREI"));
+    lines.Put(7, QStringLiteral("nirgends"));
+    lines.Put(-1, QStringLiteral("nirgends"));
+    lines.Delete(0);
+    EXPECT_EQ(lines.Get(0), QStringLiteral("zwei"));
+    EXPECT_EQ(lines.Get(1), QStringLiteral("DREI"));
+    EXPECT_EQ(lines.GetCount(), 2);
+    lines.Insert(9, QStringLiteral("weit hinten"));
+    EXPECT_EQ(lines.GetCount(), 2);
+}
+
+TEST_F(RichEdit, StoredDataIsACountedBlockOfRichText)
+{
+    edit.Lines().SetTextStr(QStringLiteral("Grüße\n{Klammern}"));
+    const QByteArray data = edit.Data();
+    ASSERT_GE(data.size(), 4);
+    EXPECT_EQ(qFromLittleEndian<quint32>(data.constData()), quint32(data.size() - 4));
+    EXPECT_TRUE(data.mid(4).startsWith("{\\rtf1\\ansi"));
+
+    TqkCustomRichEdit loaded;
+    loaded.BeginReadState();
+    EXPECT_EQ(loaded.RichEditVersion(), 1);
+    loaded.SetPlainText(true);
+    loaded.SetData(data);
+    EXPECT_FALSE(loaded.PlainText());
+    EXPECT_TRUE(loaded.TextReadFromDescription());
+    EXPECT_EQ(loaded.toPlainText(), QStringLiteral("Grüße\n{Klammern}"));
+    EXPECT_EQ(loaded.property("RichEditVersion").toInt(), 2);
+    EXPECT_EQ(loaded.RichEditVersion(), 2);
+
+    // A count larger than the block reads only what the block holds.
+    TqkCustomRichEdit shortBlock;
+    shortBlock.SetData(QByteArray("\xff\xff\x00\x00{\\rtf1 kurz}", 16));
+    EXPECT_EQ(shortBlock.toPlainText(), QStringLiteral("kurz"));
+}
+
+TEST_F(RichEdit, MemoryStreamGrowsInWholeSteps)
+{
+    TqkRichMemoryStream stream;
+    stream.write(QByteArray(10, 'x'));
+    EXPECT_EQ(stream.Capacity(), TqkRichMemoryStream::growthStep);
+    stream.write(QByteArray(TqkRichMemoryStream::growthStep, 'y'));
+    EXPECT_EQ(stream.Capacity(), 2 * TqkRichMemoryStream::growthStep);
+    stream.seek(5);
+    EXPECT_EQ(stream.read(7), QByteArray("xxxxxyy"));
+    stream.SetCapacity(0);
+    EXPECT_EQ(stream.Capacity(), 0);
+}
+
+TEST_F(RichEdit, LoadingPlainTextAndCuttingAfterTheFirstParagraph)
+{
+    const QByteArray rich = "{\\rtf1{\\fonttbl{\\f0 Arial;}}\\pard eins\\par{\\b zwei}\\par}";
+    QBuffer buffer;
+    buffer.setData(rich);
+    buffer.open(QIODevice::ReadOnly);
+    edit.StreamIn(buffer, true, false);
+    EXPECT_EQ(edit.toPlainText(), QStringLiteral("eins"));
+
+    QBuffer plain;
+    plain.setData("erste\nzweite\rdritte");
+    plain.open(QIODevice::ReadOnly);
+    edit.StreamIn(plain, false, false);
+    EXPECT_EQ(edit.Lines().GetCount(), 3);
+    EXPECT_EQ(edit.Lines().Get(2), QStringLiteral("dritte"));
+    EXPECT_TRUE(edit.LoadProblems().isEmpty());
+}
+
+TEST_F(RichEdit, FindWrapsOnceAndStopsWhereTheDialogOpened)
+{
+    edit.setPlainText(QStringLiteral("ab ab ab ab"));
+    select(6, 0);
+    edit.Find();
+    TqkFindDialog &dialog = *edit.FindDialog();
+    dialog.SetFindText(QStringLiteral("ab"));
+    QList<int> found;
+    for (int i = 0; i < 5; ++i) {
+        clickButton(dialog, QStringLiteral("&Weitersuchen"));
+        found << selectionStart();
+        EXPECT_EQ(user.messageTexts().size(), i == 4 ? 1 : 0) << i;
+    }
+    EXPECT_EQ(found, (QList<int>{9, 0, 3, 6, 6}));
+    EXPECT_EQ(user.messageTexts(), QStringList{QStringLiteral("No more matches found")});
+    // The search starts over after the message.
+    clickButton(dialog, QStringLiteral("&Weitersuchen"));
+    EXPECT_EQ(selectionStart(), 9);
+    dialog.close();
+}
+
+TEST_F(RichEdit, FindTakesTheSelectionUnlessItHoldsALineBreak)
+{
+    edit.setPlainText(QStringLiteral("Wort\nzweite Zeile Wort"));
+    select(0, 4);
+    edit.Find();
+    EXPECT_EQ(edit.FindDialog()->FindText(), QStringLiteral("Wort"));
+    clickButton(*edit.FindDialog(), QStringLiteral("&Weitersuchen"));
+    EXPECT_EQ(selectionStart(), 18);
+    select(0, 8);
+    edit.Find();
+    EXPECT_EQ(edit.FindDialog()->FindText(), QStringLiteral("Wort"));
+    edit.FindDialog()->findChildren<QCheckBox *>().at(1)->setChecked(true);
+    edit.FindDialog()->SetFindText(QStringLiteral("wort"));
+    clickButton(*edit.FindDialog(), QStringLiteral("&Weitersuchen"));
+    EXPECT_EQ(user.messageTexts().size(), 1);
+}
+
+TEST_F(RichEdit, ReplaceAllWithALongerTextEndsAfterTheLastOriginalMatch)
+{
+    edit.setPlainText(QStringLiteral("x a x a x aa"));
+    select(4, 0);
+    edit.Replace();
+    TqkFindDialog &dialog = *edit.ReplaceDialog();
+    dialog.SetFindText(QStringLiteral("x"));
+    const QList<QLineEdit *> fields = dialog.findChildren<QLineEdit *>();
+    fields.at(1)->setText(QStringLiteral("xyz"));
+    clickButton(dialog, QStringLiteral("&Alle ersetzen"));
+    EXPECT_EQ(edit.toPlainText(), QStringLiteral("xyz a xyz a xyz aa"));
+    EXPECT_EQ(user.messageTexts().size(), 1);
+    // Adjacent matches are all replaced.
+    user.clear();
+    edit.setPlainText(QStringLiteral("aaaa"));
+    select(0, 0);
+    edit.Replace();
+    dialog.SetFindText(QStringLiteral("a"));
+    fields.at(1)->setText(QStringLiteral("b"));
+    clickButton(dialog, QStringLiteral("&Alle ersetzen"));
+    EXPECT_EQ(edit.toPlainText(), QStringLiteral("bbbb"));
+}
+
+QStringList visibleItems(QMenu &menu)
+{
+    emit menu.aboutToShow();
+    QStringList items;
+    for (QAction *action : menu.actions()) {
+        if (action->isVisible())
+            items << (action->isSeparator() ? QStringLiteral("-") : action->text());
+    }
+    return items;
+}
+
+TEST_F(RichEdit, PopupMenuFollowsTheOptionsAndTheReadOnlyState)
+{
+    QMenu &menu = *edit.PopupMenu();
+    EXPECT_EQ(edit.PopupOptions(), 0x3F8F);
+    EXPECT_EQ(visibleItems(menu), (QStringList{"&Edit", "-", "Cu&t", "&Copy", "&Paste", "-", "&Font",
+                                               "&Bullet Style", "P&aragraph", "&Tabs", "-", "Fin&d", "&Replace",
+                                               "-", "Insert &Object..."}));
+    edit.OleOptions = reoDisableOLE;
+    EXPECT_EQ(visibleItems(menu).mid(10), (QStringList{"-", "Fin&d", "&Replace"}));
+    edit.setReadOnly(true);
+    EXPECT_EQ(visibleItems(menu), (QStringList{"&View", "-", "Cu&t", "&Copy", "&Paste", "-", "Fin&d"}));
+    edit.setReadOnly(false);
+    edit.SetPopupOptions(1 << rpoPopupBold | 1 << rpoPopupFind);
+    EXPECT_EQ(visibleItems(menu), (QStringList{"B&old", "-", "Fin&d"}));
+    EXPECT_EQ(edit.PopupOptions(), 1 << rpoPopupBold | 1 << rpoPopupFind);
+
+    edit.setPlainText(QStringLiteral("fett"));
+    select(0, 4);
+    menu.findChild<QAction *>(QStringLiteral("rpoPopupBold"))->trigger();
+    emit menu.aboutToShow();
+    EXPECT_TRUE(menu.findChild<QAction *>(QStringLiteral("rpoPopupBold"))->isChecked());
+}
+
+TEST_F(RichEdit, DetectedAddressesOpenOnAClickUnlessTheHandlerTakesThem)
+{
+    edit.resize(400, 200);
+    edit.show();
+    edit.setPlainText(QStringLiteral("Siehe www.beispiel.de und mehr."));
+    edit.SetAutoURLDetect(true);
+    ASSERT_EQ(edit.extraSelections().size(), 1);
+    EXPECT_EQ(edit.extraSelections().first().cursor.selectedText(), QStringLiteral("www.beispiel.de"));
+    QTextCursor inside(edit.document());
+    inside.setPosition(10);
+    const QPoint at = edit.cursorRect(inside).center();
+    QTest::mouseClick(edit.viewport(), Qt::LeftButton, {}, at);
+    EXPECT_EQ(user.openedUrls(), QStringList{QStringLiteral("www.beispiel.de")});
+    edit.OnURLOpen = [](QObject *, const QString &, bool &useDefault) { useDefault = false; };
+    QTest::mouseClick(edit.viewport(), Qt::LeftButton, {}, at);
+    EXPECT_EQ(user.openedUrls().size(), 1);
+    edit.SetAutoURLDetect(false);
+    EXPECT_TRUE(edit.extraSelections().isEmpty());
+    EXPECT_FALSE(edit.toHtml().contains(QStringLiteral("href")));
+}
+
+// The offscreen platform has no clipboard; the mime data the control
+// hands to it and takes from it are checked directly.
+class ClipboardEdit : public TqkCustomRichEdit
+{
+public:
+    using TqkCustomRichEdit::createMimeDataFromSelection;
+    using TqkCustomRichEdit::insertFromMimeData;
+};
+
+TEST_F(RichEdit, CopyAndPasteCarryRichTextAsRtf)
+{
+    ClipboardEdit source;
+    source.setPlainText(QStringLiteral("normal fett"));
+    QTextCursor word(source.document());
+    word.setPosition(7);
+    word.setPosition(11, QTextCursor::KeepAnchor);
+    source.setTextCursor(word);
+    source.ToggleBold();
+    const std::unique_ptr<QMimeData> copied(source.createMimeDataFromSelection());
+    ASSERT_TRUE(copied->hasFormat(QStringLiteral("text/rtf")));
+    EXPECT_TRUE(copied->data(QStringLiteral("text/rtf")).contains(" fett\\par"));
+    EXPECT_EQ(copied->text(), QStringLiteral("fett"));
+    ClipboardEdit target;
+    target.setPlainText(QStringLiteral("[]"));
+    QTextCursor between(target.document());
+    between.setPosition(1);
+    target.setTextCursor(between);
+    target.insertFromMimeData(copied.get());
+    EXPECT_EQ(target.toPlainText(), QStringLiteral("[fett]"));
+    QTextCursor inside(target.document());
+    inside.setPosition(3);
+    EXPECT_EQ(inside.charFormat().fontWeight(), QFont::Bold);
+}
+
+TEST_F(RichEdit, InsertedPicturesAreWrittenWithTheirOwnBytes)
+{
+    QTemporaryDir folder;
+    QImage picture(4, 4, QImage::Format_RGB32);
+    picture.fill(Qt::blue);
+    const QString path = folder.filePath(QStringLiteral("bild.png"));
+    ASSERT_TRUE(picture.save(path));
+    QFile notAPicture(folder.filePath(QStringLiteral("text.png")));
+    ASSERT_TRUE(notAPicture.open(QIODevice::WriteOnly));
+    notAPicture.write("kein Bild");
+    notAPicture.close();
+    EXPECT_FALSE(edit.InsertPicture(notAPicture.fileName()));
+    ASSERT_TRUE(edit.InsertPicture(path));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(edit.StreamOut().contains("\\pngblip\\picw4\\pich4\\picwgoal60\\pichgoal60\r\n"
+                                          + file.readAll().toHex().left(128)));
+}
+
+TEST_F(RichEdit, BulletHangsTheFirstLineAndIsWrittenAsTheOldControlDid)
+{
+    edit.setPlainText(QStringLiteral("Punkt"));
+    edit.SetBullet(true);
+    const QTextBlockFormat format = edit.textCursor().blockFormat();
+    EXPECT_DOUBLE_EQ(format.leftMargin(), 36);
+    EXPECT_DOUBLE_EQ(format.textIndent(), 0);
+    EXPECT_DOUBLE_EQ(rtf::firstLineIndent(format), -36);
+    EXPECT_TRUE(edit.StreamOut().contains("{\\*\\pn\\pnlvlblt"));
+    edit.SetBullet(false);
+    EXPECT_EQ(edit.textCursor().currentList(), nullptr);
+    EXPECT_FALSE(edit.StreamOut().contains("\\pnlvlblt"));
+    EXPECT_DOUBLE_EQ(edit.textCursor().blockFormat().textIndent(), -36);
+}
+
+} // namespace

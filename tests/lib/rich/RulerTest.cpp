@@ -1,0 +1,128 @@
+#include "lib/rich/qkRichPrint.h"
+#include "lib/rich/qkRulerPanel.h"
+#include "lib/rich/qkTrackIcon.h"
+#include "lib/rich/qkriched.h"
+#include "platform/rtf/RtfDocument.h"
+
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
+#include <QComboBox>
+#include <QPushButton>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class Ruler : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        edit.setPlainText(QStringLiteral("Absatz"));
+        ruler.resize(600, 26);
+        ruler.SetRichEdit(&edit);
+        ruler.show();
+    }
+    void setIndents(double left, double first, double right)
+    {
+        QTextCursor cursor = edit.textCursor();
+        QTextBlockFormat format = cursor.blockFormat();
+        format.setLeftMargin(left);
+        format.setTextIndent(first);
+        format.setRightMargin(right);
+        cursor.setBlockFormat(format);
+        ruler.PlaceMarkers();
+    }
+    void drag(TqkTrackIcon &marker, int distance)
+    {
+        const QPoint start(marker.width() / 2, marker.height() / 2);
+        QTest::mousePress(&marker, Qt::LeftButton, {}, start);
+        QMouseEvent move(QEvent::MouseMove, QPointF(start + QPoint(distance, 0)), marker.mapToGlobal(QPointF(start + QPoint(distance, 0))),
+                         Qt::LeftButton, Qt::LeftButton, {});
+        QApplication::sendEvent(&marker, &move);
+        QTest::mouseRelease(&marker, Qt::LeftButton, {}, start + QPoint(distance, 0));
+    }
+    QTextBlockFormat format() const { return edit.textCursor().blockFormat(); }
+
+    TqkCustomRichEdit edit;
+    TqkRulerPanel ruler;
+};
+
+// One inch is 96 screen pixels here; markers sit with their centre on
+// the position of the indent.
+TEST_F(Ruler, MarkersShowTheIndentsAndMovingThemSetsTheIndentsBack)
+{
+    ASSERT_EQ(edit.ScreenPixelsPerInch(), 96);
+    setIndents(72, -36, 36); // start 0.5 inch, offset 0.5 inch, right 0.5 inch
+    const QRect band = ruler.Band();
+    TqkTrackIcon &left = *ruler.LeftMarker();
+    TqkTrackIcon &first = *ruler.FirstLineMarker();
+    EXPECT_EQ(left.x() + left.width() / 2, band.left() + 96);
+    EXPECT_EQ(first.x() + first.width() / 2, band.left() + 48);
+    EXPECT_EQ(ruler.RightMarker()->x(), ruler.width() - 48 - ruler.RightMarker()->width());
+
+    // Dropped between ticks, the first-line marker snaps back to the tick
+    // at 1/8 inch steps and the paragraph follows.
+    drag(first, 29);
+    EXPECT_EQ(first.x() + first.width() / 2, band.left() + 72);
+    EXPECT_DOUBLE_EQ(format().leftMargin() + rtf::firstLineIndent(format()), 54.0);
+    EXPECT_DOUBLE_EQ(format().leftMargin(), 72.0);
+
+    ruler.PlaceMarkers();
+    EXPECT_EQ(first.x() + first.width() / 2, band.left() + 72);
+    EXPECT_EQ(left.x() + left.width() / 2, band.left() + 96);
+}
+
+TEST_F(Ruler, LeftMarkersStopBeforeTheRightMarker)
+{
+    setIndents(0, 0, 0);
+    TqkTrackIcon &left = *ruler.LeftMarker();
+    drag(left, 1000);
+    EXPECT_EQ(left.x(), ruler.RightMarker()->x() - TqkRulerPanel::markerClearance);
+    TqkTrackIcon free;
+    free.move(50, 0);
+    drag(free, -400);
+    EXPECT_EQ(free.x(), -350);
+}
+
+TEST_F(Ruler, PrinterWidthSizesTheRulerToThePrintableWidth)
+{
+    edit.SetEditWidth(rewPrinterSize);
+    edit.SetPaperSize(1); // Letter, 8.5 inches, margins 1 inch each
+    ruler.SizeToPage();
+    EXPECT_EQ(ruler.width(), int(96 * 6.5) + 12);
+    EXPECT_DOUBLE_EQ(ruler.LengthInUnits(), 6.5);
+    EXPECT_EQ(edit.lineWrapMode(), QTextEdit::FixedPixelWidth);
+    EXPECT_EQ(edit.lineWrapColumnOrWidth(), int(6.5 * 96));
+    const QImage shot = ruler.grab().toImage();
+    EXPECT_EQ(shot.pixelColor(ruler.Band().left() + 48, ruler.Band().top() + 10), QColor(Qt::black));
+    EXPECT_EQ(shot.pixelColor(ruler.Band().left() + 50, ruler.Band().top() + 10), QColor(Qt::white));
+    // Margins of 1 cm each on 8.5 inches.
+    edit.SetMeasurementUnits(muCentimeters);
+    EXPECT_NEAR(ruler.LengthInUnits(), 8.5 * 2.537 - 2, 0.01);
+}
+
+TEST_F(Ruler, PageSetupTakesMarginsAndPaperOnlyOnOk)
+{
+    edit.SetMeasurementUnits(muCentimeters);
+    TqkPageSetupDialog dialog(edit);
+    auto *paper = dialog.findChild<QComboBox *>();
+    EXPECT_FALSE(paper->isEnabled());
+    const QList<QDoubleSpinBox *> margins = dialog.findChildren<QDoubleSpinBox *>();
+    margins.at(0)->setValue(2.537);
+    dialog.reject();
+    EXPECT_DOUBLE_EQ(edit.PrintMargins()->Left, 1.0);
+
+    edit.SetEditWidth(rewPrinterSize);
+    TqkPageSetupDialog printerWidth(edit);
+    auto *printerPaper = printerWidth.findChild<QComboBox *>();
+    EXPECT_TRUE(printerPaper->isEnabled());
+    printerPaper->setCurrentIndex(printerPaper->findData(9));
+    printerWidth.findChildren<QDoubleSpinBox *>().at(0)->setValue(2.537);
+    QTest::mouseClick(printerWidth.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
+    EXPECT_DOUBLE_EQ(edit.PrintMargins()->Left, 2.537);
+    EXPECT_EQ(edit.PaperSize(), 9);
+}
+
+} // namespace
