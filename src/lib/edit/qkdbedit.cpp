@@ -408,10 +408,16 @@ void TqkDBCustomEdit::DataChange()
     }
     if (field->DataType() == ftString && MaxLength() == 0)
         SetMaxLength(field->Size());
-    if ((m_focused || isMemoField(field)) && m_link->CanModify())
-        setText(isMemoField(field) ? field->AsString() : field->Text());
-    else
-        setText(field->DisplayText());
+    const bool editText = (m_focused || isMemoField(field)) && m_link->CanModify();
+    showText(editText ? (isMemoField(field) ? field->AsString() : field->Text()) : field->DisplayText());
+}
+
+void TqkDBCustomEdit::showText(const QString &shown)
+{
+    // The same text again keeps the selection and the caret, so that a key
+    // that puts the data set into edit mode still replaces the selection.
+    if (text() != shown)
+        setText(shown);
 }
 
 void TqkDBCustomEdit::EditingChange()

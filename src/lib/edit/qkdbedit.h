@@ -148,6 +148,7 @@ protected:
     virtual void DataChange();
     virtual void UpdateData();
     void EditingChange();
+    void showText(const QString &shown);
 
     bool WantsKey(int key, qk::TShiftState shift) override;
     void KeyDown(int &key, qk::TShiftState shift) override;
