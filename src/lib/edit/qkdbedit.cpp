@@ -457,7 +457,7 @@ void TqkDBCustomEdit::writeDateTimeField(TField *field, const QString &text)
         field->SetText(text);
         return;
     }
-    int pos = 0;
+    int pos = 1;
     TDateTime date = 0;
     if (!qkScanDate(text, pos, date))
         return;
