@@ -6,11 +6,17 @@
 #include <QMouseEvent>
 #include <QScreen>
 
-TqkPopupFrame::TqkPopupFrame(QWidget *owner)
-    : QFrame(owner, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus)
+void qkMakeDropDownWindow(QWidget *window)
 {
-    setAttribute(Qt::WA_ShowWithoutActivating);
-    setFocusPolicy(Qt::NoFocus);
+    window->setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint
+                           | Qt::WindowDoesNotAcceptFocus);
+    window->setAttribute(Qt::WA_ShowWithoutActivating);
+    window->setFocusPolicy(Qt::NoFocus);
+}
+
+TqkPopupFrame::TqkPopupFrame(QWidget *owner) : QFrame(owner)
+{
+    qkMakeDropDownWindow(this);
     setFrameStyle(QFrame::Box | QFrame::Plain);
     setLineWidth(1);
     hide();

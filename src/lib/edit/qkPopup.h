@@ -18,6 +18,9 @@ public:
     void showAt(const QPoint &topLeft, const QSize &size);
 };
 
+// Makes a widget such a window.
+void qkMakeDropDownWindow(QWidget *window);
+
 // Below the control, or above it when it would leave the work area; moved
 // left so that its right edge meets the control's when it would leave the
 // screen. `left` is the wanted screen x.
