@@ -146,6 +146,7 @@ bool TqkKeyedEdit::runKeyStages(QKeyEvent *event)
 {
     const TShiftState shift = event->modifiers() & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier);
     int key = virtualKeyOf(event);
+    m_keyChar = keyCharOf(event);
     if ((key == VK_TAB || key == VK_RETURN || key == VK_ESCAPE) && !WantsKey(key, shift))
         return false;
     if (key != 0) {

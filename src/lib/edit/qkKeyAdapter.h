@@ -63,6 +63,10 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
 
+    // The character of the key being handled, for KeyDown handlers that
+    // react to typed separators.
+    QChar m_keyChar;
+
 private:
     bool runKeyStages(QKeyEvent *event);
 
