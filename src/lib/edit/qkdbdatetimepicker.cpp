@@ -848,6 +848,9 @@ void TqkDBCustomDateTimePicker::KeyDown(int &key, TShiftState shift)
             key = 0;
         return;
     }
+    // Edit mode first: entering it re-reads the field into the control.
+    if (key != VK_LEFT && key != VK_RIGHT && key != VK_F2 && key != VK_TAB && key != VK_RETURN && key != VK_ESCAPE)
+        m_link->Edit();
     fillIfEmpty(key);
     if (key == VK_BACK)
         key = hasSelectedText() && selectedText().size() == text().size() ? VK_DELETE : VK_LEFT;
@@ -925,6 +928,7 @@ void TqkDBCustomDateTimePicker::Paste()
 {
     if (!MayModify())
         return;
+    m_link->Edit();
     const QString pasted = QApplication::clipboard()->text().trimmed();
     TDateTime value = 0;
     if (kind() == KindTime) {
@@ -1123,6 +1127,7 @@ void TqkDBCustomDateTimePicker::CloseUp(bool accept)
         } else if (Field() && MayModify()) {
             const TDateTime chosen = CombineDateTime(m_calendar->Date(), m_calendar->Time());
             if (Field()->IsNull() || chosen != Field()->AsDateTime()) {
+                m_link->Edit();
                 m_value = kind() == KindTime ? m_value : chosen;
                 userChanged();
             }
