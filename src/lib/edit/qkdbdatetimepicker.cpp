@@ -336,7 +336,7 @@ void TqkDBCustomDateTimePicker::render()
     }
     const TqkDTRendering whole = renderField(0);
     setText(whole.text);
-    if (IsDroppedDown()) {
+    if (IsDroppedDown() || !hasFocus()) {
         deselect();
         return;
     }

@@ -558,4 +558,8 @@ void TqkMonthCalendar::paintEvent(QPaintEvent *)
     const Layout l = layout();
     paintTitle(painter, l);
     paintDays(painter, l);
+    if (isWindow()) {
+        painter.setPen(palette().color(QPalette::Shadow));
+        painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    }
 }
