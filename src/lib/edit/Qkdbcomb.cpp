@@ -50,7 +50,7 @@ QString qkItemValuePart(const QString &item)
 TqkDBCustomCombo::TqkDBCustomCombo(QWidget *parent) : TqkDBCustomEdit(parent), m_button(new TqkComboButton(this))
 {
     m_button->SetButtonStyle(cbsEllipsis);
-    connect(m_button, &QAbstractButton::clicked, this, [this] { ButtonClick(); });
+    connect(m_button, &QAbstractButton::clicked, this, [this] { qkRunShowingErrors([this] { ButtonClick(); }); });
     layoutButton();
 }
 

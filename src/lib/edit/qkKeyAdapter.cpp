@@ -1,5 +1,7 @@
 #include "lib/edit/qkKeyAdapter.h"
 
+#include "platform/ui/Application.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -85,6 +87,17 @@ QChar keyCharOf(const QKeyEvent *event)
 
 using namespace qk;
 
+bool qkRunShowingErrors(const std::function<void()> &handler)
+{
+    try {
+        handler();
+        return true;
+    } catch (const std::exception &error) {
+        ui::showEscapedException(error);
+        return false;
+    }
+}
+
 TqkKeyedEdit::TqkKeyedEdit(QWidget *parent) : QLineEdit(parent)
 {
 }
@@ -138,7 +151,9 @@ bool TqkKeyedEdit::event(QEvent *event)
 
 void TqkKeyedEdit::keyPressEvent(QKeyEvent *event)
 {
-    if (!runKeyStages(event))
+    bool used = true;
+    qkRunShowingErrors([&] { used = runKeyStages(event); });
+    if (!used)
         event->ignore();
 }
 
@@ -183,7 +198,7 @@ void TqkKeyedEdit::keyReleaseEvent(QKeyEvent *event)
 {
     int key = virtualKeyOf(event);
     if (key != 0)
-        KeyUp(key, event->modifiers());
+        qkRunShowingErrors([&] { KeyUp(key, event->modifiers()); });
     QLineEdit::keyReleaseEvent(event);
 }
 
@@ -199,7 +214,9 @@ void TqkKeyedEdit::focusOutEvent(QFocusEvent *event)
     QLineEdit::focusOutEvent(event);
     if (m_returningFocus || event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)
         return;
-    if (ExitCheck())
+    bool accepted = false;
+    qkRunShowingErrors([&] { accepted = ExitCheck(); });
+    if (accepted)
         return;
     // The refusal has been told already; taking the focus back is no new
     // entry and asks nothing again.

@@ -3,6 +3,8 @@
 #include <QChar>
 #include <QLineEdit>
 
+#include <functional>
+
 class QKeyEvent;
 
 // The framework's virtual-key codes, as key handlers compare against them.
@@ -23,6 +25,11 @@ int virtualKeyOf(const QKeyEvent *event);
 // or the control code of Backspace, Tab, Enter, Escape and Ctrl+letter.
 QChar keyCharOf(const QKeyEvent *event);
 }
+
+// Runs a handler of the user's input: an error it raises is shown as the
+// program's message loop shows escaped errors, and never reaches Qt.
+// False when the handler raised.
+bool qkRunShowingErrors(const std::function<void()> &handler);
 
 // A line edit whose keys run through the framework's three stages (dialog
 // key, KeyDown with virtual-key code and shift state, KeyPress with the

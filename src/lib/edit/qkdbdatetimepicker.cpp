@@ -60,16 +60,7 @@ TqkDBCustomDateTimePicker::TqkDBCustomDateTimePicker(QWidget *parent)
     m_link->OnDataChange = [this] { DataChange(); };
     m_link->OnUpdateData = [this] { UpdateData(); };
     m_button->SetButtonStyle(cbsDownArrow);
-    connect(m_button, &QAbstractButton::pressed, this, [this] {
-        if (IsDroppedDown()) {
-            CloseUp(true);
-            return;
-        }
-        m_enteredByButton = true;
-        setFocus(Qt::MouseFocusReason);
-        m_enteredByButton = false;
-        DropDown();
-    });
+    connect(m_button, &QAbstractButton::pressed, this, [this] { qkRunShowingErrors([this] { ButtonPress(); }); });
     m_closer = new TqkOutsideClickCloser(
         this, [this]() -> QWidget * { return m_calendar; },
         [this] { return !(m_calendar && m_calendar->IsYearMenuShowing()); }, [this] { CloseUp(true); });
@@ -78,6 +69,18 @@ TqkDBCustomDateTimePicker::TqkDBCustomDateTimePicker(QWidget *parent)
             OnChange(this);
     });
     placeButton();
+}
+
+void TqkDBCustomDateTimePicker::ButtonPress()
+{
+    if (IsDroppedDown()) {
+        CloseUp(true);
+        return;
+    }
+    m_enteredByButton = true;
+    setFocus(Qt::MouseFocusReason);
+    m_enteredByButton = false;
+    DropDown();
 }
 
 TqkDBCustomDateTimePicker::~TqkDBCustomDateTimePicker()
@@ -997,7 +1000,7 @@ bool TqkDBCustomDateTimePicker::ExitCheck()
         m_link->UpdateRecord();
     } catch (const Exception &error) {
         selectAll();
-        ui::services().messageBox(error.Message(), ui::applicationTitle(), ui::MsgIcon::Stop, ui::MsgButtons::Ok);
+        ui::showEscapedException(error);
         return false;
     }
     return true;
@@ -1090,7 +1093,9 @@ void TqkDBCustomDateTimePicker::DropDown()
         m_value = CombineDateTime(qBound(effectiveMin(), ::Date(), effectiveMax()), Time());
         userChanged();
     }
-    m_calendar->SetDate(m_value);
+    // A field may hold a date outside the picker's limits; the calendar
+    // shows the nearest day it allows instead of raising.
+    m_calendar->SetDate(qBound(effectiveMin(), std::trunc(m_value), effectiveMax()));
     m_calendar->SetTime(Time());
     if (OnDropDown)
         OnDropDown(this);

@@ -150,6 +150,7 @@ private:
     void DataChange();
     void UpdateData();
     void placeButton();
+    void ButtonPress();
     TqkGridHost *Grid() const;
 
     TFieldDataLink *m_link;

@@ -704,7 +704,7 @@ bool TqkDBCustomEdit::ExitCheck()
     } catch (const Exception &error) {
         selectAll();
         setModified(wasModified);
-        ui::services().messageBox(error.Message(), ui::applicationTitle(), ui::MsgIcon::Stop, ui::MsgButtons::Ok);
+        ui::showEscapedException(error);
         return false;
     }
     m_exitRefused = false;
