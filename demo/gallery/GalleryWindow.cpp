@@ -143,8 +143,8 @@ QWidget *GalleryWindow::unboundGroup()
     form->addRow(QStringLiteral("Langes Datum:"), longDate);
     m_calendar = new TqkMonthCalendar;
     m_calendar->PopupYearOptions.ShowEditYear = true;
-    m_calendar->OnCalcBoldDay = [](QObject *, TDateTime date, int, int, int, bool &accept) {
-        accept = DayOfWeek(date) == 1;
+    m_calendar->OnCalcBoldDay = [](QObject *, TDateTime day, int, int, int, bool &accept) {
+        accept = DayOfWeek(day) == 1;
     };
     m_calendar->SetOptions(mdoDayState | mdoWeekNumbers);
     m_calendar->SetMinDate(EncodeDate(2000, 1, 1));
@@ -157,7 +157,7 @@ QWidget *GalleryWindow::navigation(TDataSet *dataSet, const QString &title)
     auto *bar = new QWidget;
     auto *row = new QHBoxLayout(bar);
     row->setContentsMargins(0, 0, 0, 0);
-    const auto add = [row, dataSet, this](const QString &text, std::function<void()> action) {
+    const auto add = [row, this](const QString &text, std::function<void()> action) {
         auto *button = new QPushButton(text);
         button->setFocusPolicy(Qt::TabFocus);
         connect(button, &QPushButton::clicked, this, [this, action] {
@@ -168,7 +168,6 @@ QWidget *GalleryWindow::navigation(TDataSet *dataSet, const QString &title)
             }
         });
         row->addWidget(button);
-        Q_UNUSED(dataSet);
     };
     add(QStringLiteral("Erster"), [dataSet] { dataSet->First(); });
     add(QStringLiteral("Zurück"), [dataSet] { dataSet->Prior(); });
