@@ -8,7 +8,6 @@
 
 #include <QCoreApplication>
 #include <QKeyEvent>
-#include <QStyle>
 
 using namespace qk;
 
@@ -51,35 +50,6 @@ TqkDBCustomCombo::TqkDBCustomCombo(QWidget *parent) : TqkDBCustomEdit(parent), m
 {
     m_button->SetButtonStyle(cbsEllipsis);
     connect(m_button, &QAbstractButton::clicked, this, [this] { qkRunShowingErrors([this] { ButtonClick(); }); });
-    layoutButton();
-}
-
-void TqkDBCustomCombo::layoutButton()
-{
-    const int frame = hasFrame() ? style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this) : 0;
-    const int buttonWidth = qkComboButtonWidth(this);
-    m_button->setGeometry(width() - frame - buttonWidth, frame, buttonWidth, height() - 2 * frame);
-    m_button->setVisible(m_showButton);
-    setTextMargins(0, 0, m_showButton ? buttonWidth : 0, 0);
-}
-
-void TqkDBCustomCombo::SetShowButton(bool show)
-{
-    m_showButton = show;
-    layoutButton();
-}
-
-void TqkDBCustomCombo::resizeEvent(QResizeEvent *event)
-{
-    TqkDBCustomEdit::resizeEvent(event);
-    layoutButton();
-}
-
-void TqkDBCustomCombo::changeEvent(QEvent *event)
-{
-    TqkDBCustomEdit::changeEvent(event);
-    if (event->type() == QEvent::EnabledChange)
-        m_button->setEnabled(isEnabled());
 }
 
 void TqkDBCustomCombo::ButtonClick()

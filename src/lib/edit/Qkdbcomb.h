@@ -21,9 +21,9 @@ public:
 
     TqkComboButtonStyle ButtonStyle() const { return m_button->ButtonStyle(); }
     void SetButtonStyle(TqkComboButtonStyle style) { m_button->SetButtonStyle(style); }
-    bool GetShowButton() const override { return m_showButton; }
-    void SetShowButton(bool show) override;
-    int GetButtonWidth() const override { return m_showButton ? m_button->width() : 0; }
+    bool GetShowButton() const override { return m_button->IsShown(); }
+    void SetShowButton(bool show) override { m_button->SetShown(show); }
+    int GetButtonWidth() const override { return m_button->IsShown() ? m_button->width() : 0; }
     int GetTextRightEdge() const override { return m_button->x() - 1; }
     TqkComboButton *Button() const { return m_button; }
 
@@ -37,10 +37,7 @@ public:
 protected:
     void KeyDown(int &key, qk::TShiftState shift) override;
     bool WantsKey(int key, qk::TShiftState shift) override;
-    void resizeEvent(QResizeEvent *event) override;
-    void changeEvent(QEvent *event) override;
     void ButtonClick();
-    void layoutButton();
     // Alt+Up/Down and, while dropped down, Enter and Escape.
     void HandleComboKey(int &key, qk::TShiftState shift);
 
@@ -48,7 +45,6 @@ protected:
 
 private:
     TqkComboButton *m_button;
-    bool m_showButton = true;
 };
 
 enum TComboBoxStyle { csDropDown, csSimple, csDropDownList, csOwnerDrawFixed, csOwnerDrawVariable };

@@ -14,7 +14,6 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
-#include <QStyle>
 
 using namespace qk;
 
@@ -174,25 +173,8 @@ void TqkDBCustomDateTimePicker::SetShowButton(bool show)
 
 void TqkDBCustomDateTimePicker::placeButton()
 {
-    const bool visible = m_showButton && !IsTimeOnly();
-    const int frame = hasFrame() ? style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, this) : 0;
-    const int width = qkComboButtonWidth(this);
-    m_button->setGeometry(this->width() - frame - width, frame, width, height() - 2 * frame);
-    m_button->setVisible(visible);
-    setTextMargins(0, 0, visible ? width : 0, 0);
-}
-
-void TqkDBCustomDateTimePicker::resizeEvent(QResizeEvent *event)
-{
-    TqkKeyedEdit::resizeEvent(event);
-    placeButton();
-}
-
-void TqkDBCustomDateTimePicker::changeEvent(QEvent *event)
-{
-    TqkKeyedEdit::changeEvent(event);
-    if (event->type() == QEvent::EnabledChange)
-        m_button->setEnabled(isEnabled());
+    // A time-only display never shows the button.
+    m_button->SetShown(m_showButton && !IsTimeOnly());
 }
 
 // ---------------------------------------------------------------- kinds and format
@@ -1015,6 +997,7 @@ void TqkDBCustomDateTimePicker::DataChange()
         render();
         return;
     }
+    placeButton();
     const TAlignment alignment = field->Alignment();
     setAlignment((alignment == taRightJustify ? Qt::AlignRight : alignment == taCenter ? Qt::AlignHCenter : Qt::AlignLeft)
                  | Qt::AlignVCenter);

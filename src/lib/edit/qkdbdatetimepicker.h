@@ -114,8 +114,6 @@ protected:
     void EnterFocus() override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
-    void resizeEvent(QResizeEvent *event) override;
-    void changeEvent(QEvent *event) override;
 
 private:
     enum Kind { KindDateTime, KindDate, KindTime };
