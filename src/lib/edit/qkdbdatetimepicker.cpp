@@ -690,6 +690,9 @@ void TqkDBCustomDateTimePicker::fillIfEmpty(int key)
         m_value = ::Time();
     } else {
         m_value = qBound(effectiveMin(), ::Date(), effectiveMax());
+        // The blank asks for now: a date and time display shows the time too.
+        if (key == VK_SPACE && kind() == KindDateTime && m_value == ::Date())
+            m_value = Now();
     }
     m_currentField = 1;
     userChanged();

@@ -7,6 +7,8 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QInputMethodEvent>
+#include <QMimeData>
 #include <QLayout>
 #include <QTest>
 
@@ -229,4 +231,119 @@ TEST_F(EditControlTest, InsideAGridNavigationKeysGoToTheGrid)
     QTest::keyClick(edit, Qt::Key_Delete, Qt::ControlModifier);
     ASSERT_EQ(grid->received.size(), 2);
     EXPECT_EQ(grid->received[1].first, qk::VK_DELETE);
+}
+
+TEST_F(EditControlTest, BoundMasksAreWrittenToTheDataSetUnlessTheTableHasItsOwn)
+{
+    auto *edit = new TqkDBEdit(window.get());
+    edit->SetDataSource(source.get());
+    edit->SetDataField("Telefon");
+    edit->Picture()->SetPictureMask("0*#");
+    edit->Picture()->SetAutoFill(false);
+    EXPECT_EQ(customers->PictureMasks, QStringList{"Telefon\t0*#\tF\tF"});
+
+    fixture::TqkTable ownPictures;
+    ownPictures.SetDatabaseName(dir.path());
+    ownPictures.SetTableName("Kunden");
+    ownPictures.Open();
+    TqkDataSource ownSource;
+    ownSource.SetDataSet(&ownPictures);
+    edit->SetDataSource(&ownSource);
+    edit->SetDataField("plz");
+    edit->Picture()->SetPictureMask("###");
+    EXPECT_EQ(services.messageTexts(), QStringList{"Picture mask already defined in Paradox table. "});
+    EXPECT_EQ(edit->Picture()->PictureMask(), "#####");
+    EXPECT_TRUE(ownPictures.PictureMasks.isEmpty());
+}
+
+TEST_F(EditControlTest, InvalidTextOnLeavingGoesToTheDataSetsHandlerOrRaises)
+{
+    customers->PictureMasks = QStringList{QStringLiteral("plz\t#####\tT\tF")};
+    customers->ValidateWithMask = true;
+    QList<QString> reported;
+    customers->OnInvalidValue = [&reported](TDataSet *, TField *field) { reported.append(field->FieldName()); };
+    auto *edit = new TqkDBEdit(window.get());
+    edit->SetDataSource(source.get());
+    edit->SetDataField("plz");
+    show(edit);
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    typeText(edit, "12");
+    leave(edit);
+    EXPECT_EQ(reported, QStringList{"plz"});
+    EXPECT_TRUE(edit->hasFocus());
+
+    customers->OnInvalidValue = nullptr;
+    services.clear();
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    typeText(edit, "12");
+    leave(edit);
+    EXPECT_TRUE(edit->hasFocus());
+    ASSERT_EQ(services.messages().size(), 1);
+    EXPECT_TRUE(services.messages()[0].text.startsWith("Ungültiger Eingabewert."));
+    EXPECT_EQ(edit->selectedText(), "12");
+}
+
+// Qt delivers drops only within a drag; the test hands the drop over itself.
+class DropTarget : public TqkDBEdit
+{
+public:
+    using TqkDBEdit::TqkDBEdit;
+    using TqkDBEdit::dropEvent;
+};
+
+TEST_F(EditControlTest, DroppedAndComposedTextPassesThePicture)
+{
+    auto *edit = new DropTarget(window.get());
+    edit->Picture()->SetPictureMask("###");
+    show(edit);
+    QInputMethodEvent composed;
+    composed.setCommitString("1x2");
+    QApplication::sendEvent(edit, &composed);
+    EXPECT_EQ(edit->text(), "12");
+    EXPECT_EQ(services.beeps(), 1);
+    QMimeData dropped;
+    dropped.setText("a");
+    QDropEvent drop(QPointF(2, 2), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    edit->dropEvent(&drop);
+    EXPECT_EQ(edit->text(), "12");
+    EXPECT_EQ(services.beeps(), 2);
+    dropped.setText("3");
+    edit->setCursorPosition(2);
+    edit->dropEvent(&drop);
+    EXPECT_EQ(edit->text(), "312");
+}
+
+TEST_F(EditControlTest, ReadOnlyDataSourceWithoutAutoEditTakesNoTyping)
+{
+    source->SetAutoEdit(false);
+    auto *edit = new TqkDBEdit(window.get());
+    edit->SetDataSource(source.get());
+    edit->SetDataField("Name");
+    show(edit);
+    const QString before = edit->text();
+    typeText(edit, "xyz");
+    EXPECT_EQ(edit->text(), before);
+    EXPECT_EQ(customers->State(), dsBrowse);
+}
+
+TEST_F(EditControlTest, TabAndEscapeInsideAGridFollowTheGridsOptions)
+{
+    auto *grid = new fixture::TqkDBGrid(window.get());
+    window->layout()->addWidget(grid);
+    auto *edit = new TqkDBEdit(grid);
+    edit->SetReadOnly(false);
+    show(edit);
+    QTest::keyClick(edit, Qt::Key_Escape);
+    ASSERT_EQ(grid->received.size(), 1);
+    EXPECT_EQ(grid->received[0].first, qk::VK_ESCAPE);
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_Tab);
+    EXPECT_EQ(grid->received.size(), 1);
+    EXPECT_FALSE(edit->hasFocus());
+    grid->tabs = true;
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_Tab);
+    ASSERT_EQ(grid->received.size(), 2);
+    EXPECT_EQ(grid->received[1].first, qk::VK_TAB);
+    EXPECT_TRUE(grid->hasFocus());
 }
