@@ -132,3 +132,55 @@ TEST_F(ComboBoxTest, ShowMatchTextCompletesTheTypedStart)
     EXPECT_EQ(combo->text(), "Schweiz");
     EXPECT_EQ(combo->selectedText(), "chweiz");
 }
+
+TEST_F(ComboBoxTest, ADroppedDownComboThatDiesLeavesNoWatcherBehind)
+{
+    auto *combo = new TqkDBComboBox(window.get());
+    combo->SetItems(countries);
+    combo->SetReadOnly(false);
+    show(combo);
+    combo->DropDown();
+    ASSERT_TRUE(combo->PopupList()->isVisible());
+    delete combo;
+    QTest::mouseClick(other, Qt::LeftButton);
+    EXPECT_TRUE(other->hasFocus());
+}
+
+TEST_F(ComboBoxTest, ClearKeyEmptiesTheValueOfADropDownList)
+{
+    auto *combo = new TqkDBComboBox(window.get());
+    combo->SetItems(countries);
+    combo->SetMapList(true);
+    combo->SetStyle(csDropDownList);
+    combo->AllowClearKey = true;
+    combo->SetDataSource(source.get());
+    combo->SetDataField("Land");
+    show(combo);
+    EXPECT_FALSE(combo->ShowsCaret());
+    QTest::keyClick(combo, Qt::Key_Delete);
+    EXPECT_EQ(combo->text(), "");
+    EXPECT_EQ(combo->ItemIndex(), -1);
+    leave(combo);
+    customers->Post();
+    EXPECT_EQ(customers->FieldByName("Land")->AsString(), "");
+}
+
+TEST_F(ComboBoxTest, ButtonAndTextClicksOpenAndCloseTheList)
+{
+    auto *combo = new TqkDBComboBox(window.get());
+    combo->SetItems(countries);
+    combo->SetStyle(csDropDownList);
+    combo->SetReadOnly(false);
+    show(combo);
+    leave(combo);
+    QTest::mouseClick(combo->Button(), Qt::LeftButton);
+    EXPECT_TRUE(combo->IsDroppedDown());
+    EXPECT_TRUE(combo->hasFocus());
+    QTest::mouseClick(combo, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_FALSE(combo->IsDroppedDown());
+    QTest::mouseClick(combo, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_TRUE(combo->IsDroppedDown());
+    QTest::keyClick(combo, Qt::Key_Escape);
+    EXPECT_FALSE(combo->IsDroppedDown());
+    EXPECT_EQ(combo->text(), "");
+}
