@@ -3,6 +3,9 @@
 #include "lib/edit/qkdbdatetimepicker.h"
 #include "platform/db/TField.h"
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QClipboard>
 #include <QLayout>
 #include <QTest>
 
@@ -133,7 +136,9 @@ TEST_F(DateTimePickerTest, EmptyPickerFillsOnSpaceAndDeleteEmptiesIt)
     show(picker);
     EXPECT_EQ(picker->text(), "");
     QTest::keyClick(picker, Qt::Key_Space);
-    EXPECT_EQ(std::trunc(picker->Value()), EncodeDate(2026, 12, 5));
+    EXPECT_EQ(picker->text(), "05.12.2026 14:07:09");
+    QTest::keyClick(picker, Qt::Key_Delete);
+    EXPECT_EQ(picker->text(), "05.12.2026");
     QTest::keyClick(picker, Qt::Key_Delete);
     EXPECT_EQ(picker->Value(), 0);
     EXPECT_EQ(picker->text(), "");
@@ -218,4 +223,85 @@ TEST_F(DateTimePickerTest, InsideAGridUpMovesTheRowOnlyWithTheWholeTextSelected)
     QTest::keyClick(picker, Qt::Key_Up);
     EXPECT_EQ(grid->received.size(), 1);
     EXPECT_EQ(picker->Value(), EncodeDate(2024, 4, 10));
+}
+
+TEST_F(DateTimePickerTest, LettersPickMonthNamesAndAfternoons)
+{
+    auto *picker = datePicker(window.get(), "d. mmmm yyyy", EncodeDate(2024, 1, 31));
+    show(picker);
+    QTest::keyClick(picker, Qt::Key_Right);
+    QTest::keyClick(picker, 'm');
+    EXPECT_EQ(picker->text(), "31. März 2024");
+    QTest::keyClick(picker, 'm');
+    EXPECT_EQ(picker->text(), "31. Mai 2024");
+    QTest::keyClick(picker, 'f');
+    EXPECT_EQ(picker->text(), "29. Februar 2024");
+    QTest::keyClick(picker, 'q');
+    EXPECT_EQ(picker->Value(), EncodeDate(2024, 2, 29));
+
+    auto *clock = new TqkDBDateTimePicker(window.get());
+    clock->SetUnboundDataType(qkDTEdtTime);
+    clock->SetDisplayFormat("h:nn am/pm");
+    clock->SetTime(EncodeTime(9, 15, 0, 0));
+    show(clock);
+    QTest::keyClick(clock, Qt::Key_End);
+    EXPECT_EQ(clock->text(), "11:15 pm");
+    QTest::keyClick(clock, Qt::Key_Right);
+    QTest::keyClick(clock, Qt::Key_Right);
+    QTest::keyClick(clock, 'a');
+    EXPECT_EQ(clock->text(), "11:15 am");
+    QTest::keyClick(clock, 'p');
+    EXPECT_EQ(clock->text(), "11:15 pm");
+    EXPECT_FALSE(clock->findChild<QAbstractButton *>()->isVisible()) << "a time display has no drop-down";
+}
+
+TEST_F(DateTimePickerTest, HomeAndEndStopAtTheLimitsAndYearDigitsBelowThemAreRefused)
+{
+    auto *picker = datePicker(window.get(), "dd.mm.yy", EncodeDate(2024, 5, 20));
+    picker->SetMinDate(EncodeDate(2024, 5, 10));
+    picker->SetMaxDate(EncodeDate(2031, 3, 15));
+    show(picker);
+    QTest::keyClick(picker, Qt::Key_Home);
+    EXPECT_EQ(picker->Value(), EncodeDate(2024, 5, 10));
+    QTest::keyClick(picker, Qt::Key_Right);
+    QTest::keyClick(picker, Qt::Key_Right);
+    QTest::keyClick(picker, Qt::Key_End);
+    EXPECT_EQ(picker->Value(), EncodeDate(2030, 5, 10));
+    QTest::keyClick(picker, '1');
+    EXPECT_FALSE(picker->TypingPending());
+    EXPECT_EQ(services.beeps(), 0);
+    QTest::keyClick(picker, '2');
+    QTest::keyClick(picker, '6');
+    EXPECT_EQ(picker->Value(), EncodeDate(2026, 5, 10));
+}
+
+TEST_F(DateTimePickerTest, PasteReadsDatesAndCutEmpties)
+{
+    auto *picker = datePicker(window.get(), "dd.mm.yyyy", EncodeDate(2024, 5, 20));
+    show(picker);
+    QApplication::clipboard()->setText("24.12.2025");
+    QTest::keyClick(picker, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(picker->Value(), EncodeDate(2025, 12, 24));
+    QApplication::clipboard()->setText("kein Datum");
+    QTest::keyClick(picker, Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_EQ(picker->Value(), EncodeDate(2025, 12, 24));
+    QTest::keyClick(picker, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(picker->Value(), 0);
+    EXPECT_TRUE(picker->Cleared());
+}
+
+TEST_F(DateTimePickerTest, RightPastTheDateOfAShortDisplayAddsTheTime)
+{
+    auto *picker = new TqkDBDateTimePicker(window.get());
+    picker->SetDate(EncodeDate(2024, 5, 20));
+    show(picker);
+    EXPECT_EQ(picker->text(), "20.05.2024");
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(picker, Qt::Key_Right);
+    EXPECT_EQ(picker->text(), "20.05.2024 14:07:09");
+    EXPECT_EQ(picker->CurrentField(), 4);
+    EXPECT_EQ(picker->selectedText(), "14");
+    QTest::mouseClick(picker, Qt::LeftButton, {}, QPoint(picker->fontMetrics().horizontalAdvance("20.0") + 2, 5));
+    EXPECT_EQ(picker->CurrentField(), 2);
+    EXPECT_EQ(picker->selectedText(), "05");
 }
