@@ -9,6 +9,8 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QPointer>
+#include <QProxyStyle>
 
 namespace qk {
 
@@ -87,6 +89,33 @@ QChar keyCharOf(const QKeyEvent *event)
 
 using namespace qk;
 
+namespace {
+
+// The application's style, except that controls marked so draw no caret.
+class CaretStyle : public QProxyStyle
+{
+public:
+    int pixelMetric(PixelMetric metric, const QStyleOption *option, const QWidget *widget) const override
+    {
+        const auto *edit = qobject_cast<const TqkKeyedEdit *>(widget);
+        if (metric == PM_TextCursorWidth && edit && edit->CaretHidden())
+            return 0;
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
+
+QStyle *caretStyle()
+{
+    static QPointer<QStyle> style;
+    if (!style) {
+        style = new CaretStyle;
+        style->setParent(qApp);
+    }
+    return style;
+}
+
+}
+
 bool qkRunShowingErrors(const std::function<void()> &handler)
 {
     try {
@@ -100,7 +129,9 @@ bool qkRunShowingErrors(const std::function<void()> &handler)
 
 TqkKeyedEdit::TqkKeyedEdit(QWidget *parent) : QLineEdit(parent)
 {
+    setStyle(caretStyle());
 }
+
 
 void TqkKeyedEdit::Paste()
 {

@@ -43,6 +43,9 @@ class TqkKeyedEdit : public QLineEdit
 public:
     explicit TqkKeyedEdit(QWidget *parent = nullptr);
 
+    // True while the control draws no text caret (its text and selection stay).
+    virtual bool CaretHidden() const { return false; }
+
     // The clipboard operations as the framework's messages run them.
     virtual void Paste();
     virtual void Cut();

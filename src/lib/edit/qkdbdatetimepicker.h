@@ -93,6 +93,8 @@ public:
     virtual bool IsDroppedDown() const;
     TqkPopupCalendar *Calendar() const { return m_calendar; }
     bool MayModify() const;
+    // The caret shows only in an empty control; fields are selected instead.
+    bool CaretHidden() const override { return !text().isEmpty(); }
 
     TNotifyEvent OnDropDown;
     TNotifyEvent OnCloseUp;

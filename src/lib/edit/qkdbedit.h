@@ -128,6 +128,7 @@ public:
 
     // The hooks of the combo edits.
     virtual bool ShowsCaret() const { return true; }
+    bool CaretHidden() const override { return !ShowsCaret(); }
     virtual QRect GetTextRect() const;
     virtual void GetValueText(QString &text) const { text = this->text(); }
     virtual bool GetShowButton() const { return false; }
