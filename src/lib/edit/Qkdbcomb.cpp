@@ -8,6 +8,8 @@
 
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QPainter>
+#include <QStyledItemDelegate>
 
 using namespace qk;
 
@@ -112,6 +114,33 @@ void TqkDBCustomCombo::KeyDown(int &key, TShiftState shift)
 
 // ---------------------------------------------------------------- pop-up list
 
+namespace {
+
+// Rows of an owner-drawn list: unselected rows are filled with the list's
+// colours, then the combo's OnDrawItem draws each row.
+class OwnerDrawDelegate : public QStyledItemDelegate
+{
+public:
+    explicit OwnerDrawDelegate(TqkDBComboBox *combo) : QStyledItemDelegate(combo), m_combo(combo) {}
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        if (!m_combo->OnDrawItem) {
+            QStyledItemDelegate::paint(painter, option, index);
+            return;
+        }
+        const bool selected = option.state & QStyle::State_Selected;
+        painter->fillRect(option.rect, option.palette.color(selected ? QPalette::Highlight : QPalette::Base));
+        painter->setPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+        m_combo->OnDrawItem(m_combo, index.row(), *painter, option.rect, selected);
+    }
+
+private:
+    TqkDBComboBox *m_combo;
+};
+
+}
+
 TqkPopupListbox::TqkPopupListbox(TqkDBComboBox *combo) : QListWidget(combo), m_combo(combo)
 {
     qkMakeDropDownWindow(this);
@@ -136,8 +165,7 @@ void TqkPopupListbox::SearchKey(QChar key)
     }
     if (key.unicode() < 32)
         return;
-    const TComboBoxStyle style = m_combo->Style();
-    if (style == csOwnerDrawFixed || style == csOwnerDrawVariable) {
+    if (m_combo->IsOwnerDraw()) {
         const QDateTime now = ui::services().now();
         if (!m_lastKey.isValid() || m_lastKey.msecsTo(now) > 1500)
             m_searchText.clear();
@@ -214,9 +242,20 @@ void TqkDBComboBox::SetItemIndex(int index)
         setText(ItemText(m_itemIndex));
 }
 
+void TqkDBComboBox::PaintText(QPainter &painter, const QRect &rect, int left, const QString &shown)
+{
+    if (!IsOwnerDraw() || !OnDrawItem) {
+        TqkDBCustomEdit::PaintText(painter, rect, left, shown);
+        return;
+    }
+    if (m_droppedDown)
+        painter.fillRect(rect, palette().color(QPalette::Base));
+    OnDrawItem(this, m_itemIndex, painter, rect, true);
+}
+
 bool TqkDBComboBox::ShowsCaret() const
 {
-    if (m_style == csOwnerDrawFixed || m_style == csOwnerDrawVariable)
+    if (IsOwnerDraw())
         return false;
     if (m_style == csDropDownList)
         return m_droppedDown || ShowMatchText;
@@ -278,6 +317,8 @@ void TqkDBComboBox::fillList()
         m_list->addItem(qkItemDisplayPart(item));
     if (Sorted)
         m_list->sortItems();
+    if (IsOwnerDraw() && !dynamic_cast<OwnerDrawDelegate *>(m_list->itemDelegate()))
+        m_list->setItemDelegate(new OwnerDrawDelegate(this));
     m_list->setFont(font());
     m_list->setPalette(palette());
     for (int row = 0; ItemHeight > 0 && row < m_list->count(); ++row)
@@ -297,8 +338,7 @@ void TqkDBComboBox::DropDown()
     const int rowHeight = m_list->count() > 0 ? m_list->sizeHintForRow(0) : fontMetrics().height();
     const QSize size(DropDownWidth > 0 ? DropDownWidth : width(),
                      qMin(int(m_list->count()), DropDownCount) * rowHeight + 4);
-    const bool ownerDraw = m_style == csOwnerDrawFixed || m_style == csOwnerDrawVariable;
-    const QString current = ownerDraw && Field() ? Field()->Text() : text();
+    const QString current = IsOwnerDraw() && Field() ? Field()->Text() : text();
     m_list->setCurrentRow(-1);
     for (int row = 0; !current.isEmpty() && row < m_list->count(); ++row) {
         if (m_list->item(row)->text() == current) {
@@ -490,7 +530,7 @@ bool TqkDBComboBox::ExitCheck()
 
 void TqkDBComboBox::mousePressEvent(QMouseEvent *event)
 {
-    const bool listOnly = m_style == csDropDownList || m_style == csOwnerDrawFixed || m_style == csOwnerDrawVariable;
+    const bool listOnly = m_style == csDropDownList || IsOwnerDraw();
     if (listOnly && event->button() == Qt::LeftButton) {
         if (!Grid())
             setFocus(Qt::MouseFocusReason);

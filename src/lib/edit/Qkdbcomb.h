@@ -9,6 +9,9 @@
 class TqkOutsideClickCloser;
 
 using TqkComboCloseUpEvent = std::function<void(QObject *sender, bool select)>;
+// Control, item index (-1: none), the painter and rectangle to draw into, and
+// whether the item is drawn selected or focused.
+using TDrawItemEvent = std::function<void(QObject *control, int index, QPainter &painter, const QRect &rect, bool selected)>;
 
 // Base of the library's drop-down edits: an edit with a button at its
 // right edge that opens something (a list, a dialog).
@@ -104,6 +107,8 @@ public:
     bool ShowMatchText = false;
     TNotifyEvent OnDropDown;
     TqkComboCloseUpEvent OnCloseUp;
+    TDrawItemEvent OnDrawItem;
+    bool IsOwnerDraw() const { return m_style == csOwnerDrawFixed || m_style == csOwnerDrawVariable; }
 
     void DropDown() override;
     void CloseUp(bool accept) override;
@@ -113,6 +118,7 @@ public:
     bool ShowsCaret() const override;
     void GetValueText(QString &text) const override;
     bool MapValueToDisplay(const QString &value, QString &displayText) const override;
+    void PaintText(QPainter &painter, const QRect &rect, int left, const QString &text) override;
 
 protected:
     void DataChange() override;

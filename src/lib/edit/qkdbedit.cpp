@@ -886,9 +886,14 @@ void TqkDBCustomEdit::paintEvent(QPaintEvent *event)
         x = (rect.left() + rect.right() - textWidth) / 2;
     painter.setPen(textColor);
     painter.setClipRect(rect);
-    painter.drawText(QRect(x, rect.top(), rect.right() - x, rect.height()), Qt::AlignLeft | Qt::AlignVCenter, shown);
+    PaintText(painter, rect, x, shown);
     if (highlighted)
         qkDrawFocusRect(painter, rect, this);
+}
+
+void TqkDBCustomEdit::PaintText(QPainter &painter, const QRect &rect, int left, const QString &shown)
+{
+    painter.drawText(QRect(left, rect.top(), rect.right() - left, rect.height()), Qt::AlignLeft | Qt::AlignVCenter, shown);
 }
 
 TDataSource *TqkDBEdit::DataSourceObject() const

@@ -17,6 +17,7 @@ class TFieldDataLink;
 class TqkDataSource;
 class TqkDBCustomEdit;
 class TqkGridHost;
+class QPainter;
 
 enum TqkEditDataType { qkDefault = 0, qkEdtDate = 1, qkEdtTime = 2, qkEdtDateTime = 3 };
 
@@ -131,6 +132,8 @@ public:
     bool CaretHidden() const override { return !ShowsCaret(); }
     virtual QRect GetTextRect() const;
     virtual void GetValueText(QString &text) const { text = this->text(); }
+    // Paints the control's text into its text area, starting at x = left.
+    virtual void PaintText(QPainter &painter, const QRect &rect, int left, const QString &text);
     virtual bool GetShowButton() const { return false; }
     virtual void SetShowButton(bool) {}
     virtual bool MapValueToDisplay(const QString &value, QString &displayText) const;

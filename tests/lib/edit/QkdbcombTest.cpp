@@ -4,6 +4,7 @@
 #include "platform/db/TField.h"
 
 #include <QLayout>
+#include <QPainter>
 #include <QTest>
 
 namespace {
@@ -183,4 +184,31 @@ TEST_F(ComboBoxTest, ButtonAndTextClicksOpenAndCloseTheList)
     QTest::keyClick(combo, Qt::Key_Escape);
     EXPECT_FALSE(combo->IsDroppedDown());
     EXPECT_EQ(combo->text(), "");
+}
+
+TEST_F(ComboBoxTest, OwnerDrawnComboPaintsItsRowsAndTextThroughOnDrawItem)
+{
+    auto *combo = new TqkDBComboBox(window.get());
+    combo->SetItems(countries);
+    combo->SetStyle(csOwnerDrawFixed);
+    combo->SetReadOnly(false);
+    QList<QPair<int, bool>> drawn;
+    combo->OnDrawItem = [&drawn](QObject *, int index, QPainter &painter, const QRect &rect, bool selected) {
+        drawn.append({index, selected});
+        painter.fillRect(rect, index == 1 ? Qt::red : Qt::green);
+    };
+    show(combo);
+    combo->SetItemIndex(1);
+    QImage edit = combo->grab().toImage();
+    EXPECT_TRUE(drawn.contains(qMakePair(1, true)));
+    const QColor text = edit.pixelColor(combo->GetTextRect().center());
+    EXPECT_TRUE(text.red() > 200 && text.green() < 60) << text.name().toStdString();
+    combo->DropDown();
+    drawn.clear();
+    const QImage list = combo->PopupList()->grab().toImage();
+    EXPECT_TRUE(drawn.contains(qMakePair(0, false)));
+    EXPECT_TRUE(drawn.contains(qMakePair(2, false)));
+    const QRect firstRow = combo->PopupList()->visualItemRect(combo->PopupList()->item(0));
+    EXPECT_EQ(list.pixelColor(combo->PopupList()->viewport()->mapTo(combo->PopupList(), firstRow.center())),
+              QColor(Qt::green));
 }
