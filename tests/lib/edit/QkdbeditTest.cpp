@@ -347,3 +347,32 @@ TEST_F(EditControlTest, TabAndEscapeInsideAGridFollowTheGridsOptions)
     EXPECT_EQ(grid->received[1].first, qk::VK_TAB);
     EXPECT_TRUE(grid->hasFocus());
 }
+
+TEST_F(EditControlTest, RightAlignedFieldShowsRightWhileUnfocusedAndTypesLeft)
+{
+    customers->FieldByName("Name")->SetAlignment(taRightJustify);
+    auto *edit = new TqkDBEdit(window.get());
+    edit->SetDataSource(source.get());
+    edit->SetDataField("Name");
+    window->layout()->addWidget(edit);
+    window->show();
+    const auto leftmostInk = [edit] {
+        const QImage image = edit->grab().toImage();
+        int leftmost = image.width();
+        for (int x = 3; x < image.width() - 3; ++x) {
+            for (int y = 4; y < image.height() - 4; ++y) {
+                if (image.pixelColor(x, y).lightness() < 100)
+                    leftmost = qMin(leftmost, x);
+            }
+        }
+        return leftmost;
+    };
+    EXPECT_TRUE(edit->alignment() & Qt::AlignRight);
+    const int unfocused = leftmostInk();
+    show(edit);
+    edit->deselect();
+    EXPECT_TRUE(edit->alignment() & Qt::AlignLeft);
+    EXPECT_LT(leftmostInk(), unfocused - 10);
+    leave(edit);
+    EXPECT_TRUE(edit->alignment() & Qt::AlignRight);
+}
