@@ -129,6 +129,7 @@ void TqkMonthCalendar::SetMaxDate(TDateTime date)
 void TqkMonthCalendar::SetOptions(TqkMonthOptions options)
 {
     m_options = options;
+    m_selectionStart = m_selectionEnd = m_anchor = ToQDate(m_value);
     refreshBoldDays();
     updateGeometry();
     update();
@@ -303,7 +304,36 @@ void TqkMonthCalendar::moveTo(QDate date)
     if (clamped)
         ui::services().beep();
     applyValue(CombineDateTime(dayOf(date), Time()));
+    if (m_options & mdoMultiSelect) {
+        m_selectionChanged = m_selectionChanged || m_selectionStart != date || m_selectionEnd != date;
+        m_selectionStart = m_selectionEnd = m_anchor = date;
+        return;
+    }
     Change();
+}
+
+void TqkMonthCalendar::extendTo(QDate date)
+{
+    bool clamped = false;
+    date = clampToLimits(date, &clamped);
+    if (!m_anchor.isValid())
+        m_anchor = ToQDate(m_value);
+    const int most = qMax(1, MaxSelectCount) - 1;
+    date = qBound(m_anchor.addDays(-most), date, m_anchor.addDays(most));
+    const QDate start = qMin(m_anchor, date);
+    const QDate end = qMax(m_anchor, date);
+    m_selectionChanged = m_selectionChanged || start != m_selectionStart || end != m_selectionEnd;
+    m_selectionStart = start;
+    m_selectionEnd = end;
+    showMonthOf(date);
+    update();
+}
+
+bool TqkMonthCalendar::isSelected(const QDate &date) const
+{
+    if (m_options & mdoMultiSelect)
+        return m_selectionStart.isValid() && date >= m_selectionStart && date <= m_selectionEnd;
+    return date == ToQDate(m_value);
 }
 
 void TqkMonthCalendar::Change()
@@ -347,7 +377,12 @@ void TqkMonthCalendar::mousePressEvent(QMouseEvent *event)
     }
     case hitTitleMonth: openMenu(BuildMonthMenu(this), event->position().toPoint()); break;
     case hitTitleYear: openMenu(BuildYearMenu(this), event->position().toPoint()); break;
-    case hitDate: moveTo(hit.date); break;
+    case hitDate:
+        if ((m_options & mdoMultiSelect) && (event->modifiers() & Qt::ShiftModifier))
+            extendTo(hit.date);
+        else
+            moveTo(hit.date);
+        break;
     case hitToday: moveTo(ToQDate(::Date())); break;
     default: break;
     }
@@ -365,11 +400,17 @@ void TqkMonthCalendar::mouseMoveEvent(QMouseEvent *event)
 
 void TqkMonthCalendar::keyPressEvent(QKeyEvent *event)
 {
-    const QDate current = ToQDate(m_value);
+    const bool extending = (m_options & mdoMultiSelect) && (event->modifiers() & Qt::ShiftModifier);
+    const QDate current = extending && m_selectionStart.isValid()
+                              ? (m_selectionStart < m_anchor ? m_selectionStart : m_selectionEnd)
+                              : ToQDate(m_value);
+    const bool severalDays = (m_options & mdoMultiSelect) && m_selectionStart != m_selectionEnd;
     QDate target;
     switch (event->key()) {
     case Qt::Key_PageUp:
     case Qt::Key_PageDown: {
+        if (severalDays)
+            return;
         const QDate month = QDate(current.year(), current.month(), 1).addMonths(event->key() == Qt::Key_PageUp ? -1 : 1);
         target = qkSameDayIn(month.year(), month.month(), current.day());
         break;
@@ -380,7 +421,10 @@ void TqkMonthCalendar::keyPressEvent(QKeyEvent *event)
     case Qt::Key_Down: target = current.addDays(7); break;
     default: QWidget::keyPressEvent(event); return;
     }
-    moveTo(target);
+    if (extending && event->key() != Qt::Key_PageUp && event->key() != Qt::Key_PageDown)
+        extendTo(target);
+    else
+        moveTo(target);
 }
 
 void TqkMonthCalendar::changeEvent(QEvent *event)
@@ -513,7 +557,6 @@ void TqkMonthCalendar::paintDays(QPainter &painter, const Layout &l) const
     }
     painter.drawLine(l.left, l.gridTop - 2, l.left + 7 * l.cellWidth, l.gridTop - 2);
     const QDate first = firstCellDate();
-    const QDate selected = ToQDate(m_value);
     const QDate today = ToQDate(::Date());
     QFont bold = font();
     bold.setBold(true);
@@ -521,7 +564,7 @@ void TqkMonthCalendar::paintDays(QPainter &painter, const Layout &l) const
         const QDate date = first.addDays(i);
         const QRect cell = DayRect(date);
         const bool trailing = date.month() != m_shown.month();
-        if (date == selected && !trailing) {
+        if (isSelected(date) && !trailing) {
             painter.fillRect(cell.adjusted(1, 1, -1, -1), m_colors->Color(TqkDateTimeColors::TitleBack));
             painter.setPen(m_colors->Color(TqkDateTimeColors::TitleText));
         } else {

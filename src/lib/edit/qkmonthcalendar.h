@@ -104,6 +104,13 @@ public:
     TmcMouseEvent OnMouseUp;
     TmcMouseEvent OnMouseMove;
 
+    int MaxSelectCount = 31;
+    // With multi-selection: the selected days, first and last.
+    QDate SelectionStart() const { return m_selectionStart; }
+    QDate SelectionEnd() const { return m_selectionEnd; }
+    // Set once either end of a multi-selection has changed.
+    bool SelectionChanged() const { return m_selectionChanged; }
+
     // The month shown (first day).
     QDate ShownMonth() const { return m_shown; }
     bool IsBoldDay(const QDate &date) const;
@@ -144,6 +151,10 @@ private:
     void refreshBoldDays();
     // Moves to the date, stopping at a limit with a beep.
     void moveTo(QDate date);
+    // With multi-selection and Shift: the selection runs from the anchor
+    // to the date, at most MaxSelectCount days.
+    void extendTo(QDate date);
+    bool isSelected(const QDate &date) const;
     QDate clampToLimits(const QDate &date, bool *clamped) const;
     bool outsideLimits(const QDate &date) const;
     void fireMouse(const TmcMouseEvent &handler, QMouseEvent *event);
@@ -160,6 +171,10 @@ private:
     QDate m_shown;
     QHash<int, quint32> m_boldMasks;
     bool m_menuShowing = false;
+    QDate m_selectionStart;
+    QDate m_selectionEnd;
+    QDate m_anchor;
+    bool m_selectionChanged = false;
 };
 
 // Day cut to the length of the target month.

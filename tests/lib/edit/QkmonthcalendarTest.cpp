@@ -120,3 +120,50 @@ TEST_F(MonthCalendarTest, EditYearAsksAgainOutsideTheLimits)
     calendar.EditYear();
     EXPECT_EQ(calendar.Date(), EncodeDate(2024, 2, 28));
 }
+
+TEST_F(MonthCalendarTest, ShiftExtendsAMultiSelectionUpToItsMaximum)
+{
+    TqkMonthCalendar calendar;
+    int changes = 0;
+    calendar.OnChange = [&changes](QObject *) { ++changes; };
+    calendar.SetDate(EncodeDate(2024, 3, 10));
+    calendar.SetOptions(mdoMultiSelect);
+    calendar.MaxSelectCount = 3;
+    for (int i = 0; i < 5; ++i)
+        QTest::keyClick(&calendar, Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_EQ(calendar.SelectionStart(), QDate(2024, 3, 10));
+    EXPECT_EQ(calendar.SelectionEnd(), QDate(2024, 3, 12));
+    EXPECT_TRUE(calendar.SelectionChanged());
+    QTest::keyClick(&calendar, Qt::Key_PageDown);
+    EXPECT_EQ(calendar.ShownMonth(), QDate(2024, 3, 1));
+    calendar.resize(calendar.sizeHint());
+    calendar.show();
+    QTest::mouseClick(&calendar, Qt::LeftButton, {}, calendar.DayRect(QDate(2024, 3, 20)).center());
+    EXPECT_EQ(calendar.SelectionStart(), QDate(2024, 3, 20));
+    EXPECT_EQ(calendar.SelectionEnd(), QDate(2024, 3, 20));
+    QTest::mouseClick(&calendar, Qt::LeftButton, Qt::ShiftModifier, calendar.DayRect(QDate(2024, 3, 18)).center());
+    EXPECT_EQ(calendar.SelectionStart(), QDate(2024, 3, 18));
+    EXPECT_EQ(changes, 0);
+}
+
+TEST_F(MonthCalendarTest, TitleArrowsAndTheMonthMenuMoveTheDateAndReportTheDayUnderTheMouse)
+{
+    TqkMonthCalendar calendar;
+    calendar.SetDate(EncodeDate(2024, 3, 31));
+    calendar.SetMaxDate(EncodeDate(2024, 4, 20));
+    calendar.resize(calendar.sizeHint());
+    calendar.show();
+    QList<int> pressedDays;
+    calendar.OnMouseDown = [&pressedDays](QObject *, Qt::MouseButton, Qt::KeyboardModifiers, int, int, int, int day,
+                                          int) { pressedDays.append(day); };
+    QTest::mouseClick(&calendar, Qt::LeftButton, {}, QPoint(calendar.width() - 5, 5));
+    EXPECT_EQ(calendar.Date(), EncodeDate(2024, 4, 20));
+    EXPECT_EQ(services.beeps(), 1);
+    QTest::mouseClick(&calendar, Qt::LeftButton, {}, calendar.DayRect(QDate(2024, 4, 9)).center());
+    EXPECT_EQ(pressedDays, (QList<int>{0, 9}));
+    std::unique_ptr<QMenu> months(calendar.BuildMonthMenu(nullptr));
+    ASSERT_EQ(months->actions().size(), 12);
+    EXPECT_EQ(months->actions()[1]->text(), "Februar");
+    months->actions()[1]->trigger();
+    EXPECT_EQ(calendar.Date(), EncodeDate(2024, 2, 9));
+}
