@@ -11,6 +11,8 @@
 #include <QPainter>
 #include <QStyledItemDelegate>
 
+#include <algorithm>
+
 using namespace qk;
 
 namespace {
@@ -312,11 +314,16 @@ void TqkDBComboBox::fillList()
 {
     if (!m_list)
         m_list = new TqkPopupListbox(this);
+    // A sorted combo sorts its items themselves, so that list rows and item
+    // indexes stay the same.
+    if (Sorted) {
+        std::stable_sort(m_items.begin(), m_items.end(), [](const QString &a, const QString &b) {
+            return qkItemDisplayPart(a).compare(qkItemDisplayPart(b), Qt::CaseInsensitive) < 0;
+        });
+    }
     m_list->clear();
     for (const QString &item : m_items)
         m_list->addItem(qkItemDisplayPart(item));
-    if (Sorted)
-        m_list->sortItems();
     if (IsOwnerDraw() && !dynamic_cast<OwnerDrawDelegate *>(m_list->itemDelegate()))
         m_list->setItemDelegate(new OwnerDrawDelegate(this));
     m_list->setFont(font());

@@ -120,6 +120,13 @@ TEST_F(ComboBoxTest, DropDownListSelectsByFirstLetterAndArrowsAndKeepsIndexInRan
     combo->SetItemIndex(99);
     EXPECT_EQ(combo->ItemIndex(), -1);
     EXPECT_EQ(combo->ItemText(99), "");
+    combo->SetItems({"Zug\tZ", "aachen\tA", "Bonn\tB"});
+    combo->Sorted = true;
+    combo->DropDown();
+    QTest::keyClick(combo, Qt::Key_Down);
+    QTest::keyClick(combo, Qt::Key_Return);
+    EXPECT_EQ(combo->text(), "aachen");
+    EXPECT_EQ(combo->ItemText(combo->ItemIndex()), "aachen");
 }
 
 TEST_F(ComboBoxTest, ShowMatchTextCompletesTheTypedStart)
