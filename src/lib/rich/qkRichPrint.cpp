@@ -107,7 +107,8 @@ bool TqkCustomRichEdit::Print(const QString &title)
 {
     QPrinter printer(QPrinter::HighResolution);
     os::PrinterService &printers = os::PrinterService::instance();
-    if (!printers.configure(printer, printers.currentPrinter(), title))
+    QString refusal;
+    if (!printers.configure(printer, printers.currentPrinter(), title, refusal))
         return false;
     printer.setDocName(title);
     printer.setFullPage(true);

@@ -1,0 +1,211 @@
+#include "demo/gallery/GalleryWindow.h"
+
+#include "demo/tables/DemoTables.h"
+#include "lib/edit/Qkdbcomb.h"
+#include "lib/edit/qkdbdatetimepicker.h"
+#include "lib/edit/qkdbedit.h"
+#include "lib/edit/qkmonthcalendar.h"
+#include "platform/db/TField.h"
+#include "platform/runtime/Exceptions.h"
+
+#include <QApplication>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPainter>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace gallery {
+
+namespace {
+
+std::unique_ptr<GalleryTable> openTable(const QString &folder, const QString &name)
+{
+    demo::writeTable(name + QStringLiteral(".db"), folder);
+    auto table = std::make_unique<GalleryTable>();
+    table->SetDatabaseName(folder);
+    table->SetTableName(name);
+    table->Open();
+    return table;
+}
+
+TqkDBEdit *boundEdit(TDataSource *source, const QString &field)
+{
+    auto *edit = new TqkDBEdit;
+    edit->SetDataSource(source);
+    edit->SetDataField(field);
+    return edit;
+}
+
+QGroupBox *group(const QString &title, QFormLayout *form)
+{
+    auto *box = new QGroupBox(title);
+    box->setLayout(form);
+    return box;
+}
+
+}
+
+GalleryWindow::GalleryWindow(const QString &dataFolder)
+    : m_customers(openTable(dataFolder, QStringLiteral("Kunden"))),
+      m_orders(openTable(dataFolder, QStringLiteral("Auftrag"))), m_customerSource(std::make_unique<TqkDataSource>()),
+      m_orderSource(std::make_unique<TqkDataSource>())
+{
+    setWindowTitle(QStringLiteral("Tintlen – Eingabefelder der Komponentenbibliothek"));
+    m_customers->PictureMasks = {QStringLiteral("plz\t#####\tT\tF"), QStringLiteral("Telefon\t0*#[ ]*#\tT\tF")};
+    m_customerSource->SetDataSet(m_customers.get());
+    m_orderSource->SetDataSet(m_orders.get());
+    auto *columns = new QHBoxLayout;
+    auto *left = new QVBoxLayout;
+    left->addWidget(customerGroup());
+    left->addWidget(navigation(m_customers.get(), QStringLiteral("Kunde")));
+    left->addWidget(orderGroup());
+    left->addWidget(navigation(m_orders.get(), QStringLiteral("Auftrag")));
+    left->addStretch();
+    columns->addLayout(left);
+    auto *right = new QVBoxLayout;
+    right->addWidget(unboundGroup());
+    right->addStretch();
+    columns->addLayout(right);
+    setLayout(columns);
+}
+
+GalleryWindow::~GalleryWindow() = default;
+
+QWidget *GalleryWindow::customerGroup()
+{
+    auto *form = new QFormLayout;
+    TDataSource *source = m_customerSource.get();
+    form->addRow(QStringLiteral("Kundennummer:"), boundEdit(source, QStringLiteral("nr")));
+    form->addRow(QStringLiteral("Name:"), boundEdit(source, QStringLiteral("Name")));
+    auto *salutation = new TqkDBComboBox;
+    salutation->SetItems({QStringLiteral("Firma"), QStringLiteral("Frau"), QStringLiteral("Herrn")});
+    salutation->SetStyle(csDropDownList);
+    salutation->SetDataSource(source);
+    salutation->SetDataField(QStringLiteral("Anrede"));
+    form->addRow(QStringLiteral("Anrede (Auswahlliste):"), salutation);
+    form->addRow(QStringLiteral("PLZ (Bildmaske #####):"), boundEdit(source, QStringLiteral("plz")));
+    form->addRow(QStringLiteral("Telefon (Bildmaske):"), boundEdit(source, QStringLiteral("Telefon")));
+    m_country = new TqkDBComboBox;
+    m_country->SetItems({QStringLiteral("Deutschland\tD"), QStringLiteral("Österreich\tA"),
+                         QStringLiteral("Schweiz\tCH"), QStringLiteral("Niederlande\tNL")});
+    m_country->SetMapList(true);
+    m_country->SetStyle(csDropDownList);
+    m_country->SetDataSource(source);
+    m_country->SetDataField(QStringLiteral("Land"));
+    form->addRow(QStringLiteral("Land (gespeichert als Kürzel):"), m_country);
+    m_founded = new TqkDBDateTimePicker;
+    m_founded->SetDataSource(source);
+    m_founded->SetDataField(QStringLiteral("Gruendungsdatum"));
+    form->addRow(QStringLiteral("Gründungsdatum:"), m_founded);
+    return group(QStringLiteral("Kunden (Kunden.db)"), form);
+}
+
+QWidget *GalleryWindow::orderGroup()
+{
+    auto *form = new QFormLayout;
+    TDataSource *source = m_orderSource.get();
+    form->addRow(QStringLiteral("Auftragsnummer:"), boundEdit(source, QStringLiteral("auftragnr")));
+    auto *date = new TqkDBDateTimePicker;
+    date->SetDataSource(source);
+    date->SetDataField(QStringLiteral("Datum"));
+    form->addRow(QStringLiteral("Datum (Auswahl):"), date);
+    form->addRow(QStringLiteral("Lieferdatum (Leertaste ergänzt):"), boundEdit(source, QStringLiteral("Lieferdatum")));
+    auto *kind = new TqkDBComboBox;
+    kind->SetItems({QStringLiteral("Angebot\t1"), QStringLiteral("Auftragsbestätigung\t2"),
+                    QStringLiteral("Lieferschein\t3"), QStringLiteral("Rechnung\t4"), QStringLiteral("Barrechnung\t5"),
+                    QStringLiteral("Gutschrift\t6")});
+    kind->SetMapList(true);
+    kind->ShowMatchText = true;
+    kind->SetDataSource(source);
+    kind->SetDataField(QStringLiteral("AuftragArt"));
+    form->addRow(QStringLiteral("Belegart:"), kind);
+    return group(QStringLiteral("Aufträge (Auftrag.db)"), form);
+}
+
+QWidget *GalleryWindow::unboundGroup()
+{
+    auto *form = new QFormLayout;
+    auto *date = new TqkDBEdit;
+    date->SetUnboundDataType(qkEdtDateTime);
+    date->SetReadOnly(false);
+    form->addRow(QStringLiteral("Datum und Uhrzeit (Leertaste):"), date);
+    auto *time = new TqkDBDateTimePicker;
+    time->SetUnboundDataType(qkDTEdtTime);
+    form->addRow(QStringLiteral("Uhrzeit:"), time);
+    auto *longDate = new TqkDBDateTimePicker;
+    longDate->SetUnboundDataType(qkDTEdtDate);
+    longDate->SetDateFormat(dfLong);
+    longDate->SetDate(::Date());
+    form->addRow(QStringLiteral("Langes Datum:"), longDate);
+    m_calendar = new TqkMonthCalendar;
+    m_calendar->PopupYearOptions.ShowEditYear = true;
+    m_calendar->OnCalcBoldDay = [](QObject *, TDateTime day, int, int, int, bool &accept) {
+        accept = DayOfWeek(day) == 1;
+    };
+    m_calendar->SetOptions(mdoDayState | mdoWeekNumbers);
+    m_calendar->SetMinDate(EncodeDate(2000, 1, 1));
+    form->addRow(QStringLiteral("Monatskalender\n(Sonntage fett):"), m_calendar);
+    return group(QStringLiteral("Ohne Datenfeld"), form);
+}
+
+QWidget *GalleryWindow::navigation(TDataSet *dataSet, const QString &title)
+{
+    auto *bar = new QWidget;
+    auto *row = new QHBoxLayout(bar);
+    row->setContentsMargins(0, 0, 0, 0);
+    const auto add = [row, this](const QString &text, std::function<void()> action) {
+        auto *button = new QPushButton(text);
+        button->setFocusPolicy(Qt::TabFocus);
+        connect(button, &QPushButton::clicked, this, [this, action] {
+            try {
+                action();
+            } catch (const Exception &error) {
+                QMessageBox::warning(this, windowTitle(), error.Message());
+            }
+        });
+        row->addWidget(button);
+    };
+    add(QStringLiteral("Erster"), [dataSet] { dataSet->First(); });
+    add(QStringLiteral("Zurück"), [dataSet] { dataSet->Prior(); });
+    add(QStringLiteral("Weiter"), [dataSet] { dataSet->Next(); });
+    add(QStringLiteral("Letzter"), [dataSet] { dataSet->Last(); });
+    add(title + QStringLiteral(" speichern"), [dataSet] {
+        if (dataSet->State() == dsEdit || dataSet->State() == dsInsert)
+            dataSet->Post();
+    });
+    add(QStringLiteral("Verwerfen"), [dataSet] { dataSet->Cancel(); });
+    return bar;
+}
+
+void GalleryWindow::saveScreenshots(const QString &prefix)
+{
+    grab().save(prefix + QStringLiteral(".png"));
+    m_country->setFocus();
+    m_country->DropDown();
+    QApplication::processEvents();
+    QPixmap withList = grab();
+    {
+        QPainter painter(&withList);
+        const QPoint at = mapFromGlobal(m_country->PopupList()->mapToGlobal(QPoint(0, 0)));
+        painter.drawPixmap(at, m_country->PopupList()->grab());
+    }
+    withList.save(prefix + QStringLiteral("-liste.png"));
+    m_country->CloseUp(false);
+    m_founded->setFocus();
+    m_founded->DropDown();
+    QApplication::processEvents();
+    QPixmap withCalendar = grab();
+    {
+        QPainter painter(&withCalendar);
+        const QPoint at = mapFromGlobal(m_founded->Calendar()->mapToGlobal(QPoint(0, 0)));
+        painter.drawPixmap(at, m_founded->Calendar()->grab());
+    }
+    withCalendar.save(prefix + QStringLiteral("-kalender.png"));
+    m_founded->CloseUp(false);
+}
+
+}

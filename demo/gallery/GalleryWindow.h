@@ -1,0 +1,57 @@
+#pragma once
+
+#include "lib/data/Qkdatsrc.h"
+#include "platform/db/TTable.h"
+
+#include <QTemporaryDir>
+#include <QWidget>
+
+#include <memory>
+
+class TqkDBComboBox;
+class TqkDBDateTimePicker;
+class TqkMonthCalendar;
+
+namespace gallery {
+
+// A demo table that publishes the library's picture list.
+class GalleryTable : public TTable
+{
+    Q_OBJECT
+    Q_PROPERTY(QStringList PictureMasks MEMBER PictureMasks)
+
+public:
+    using TTable::TTable;
+    QStringList PictureMasks;
+};
+
+// Every edit control of the component library bound to the demo customers
+// and orders, with buttons to move through the records and save them.
+class GalleryWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // Writes the demo tables into `dataFolder` and opens them.
+    explicit GalleryWindow(const QString &dataFolder);
+    ~GalleryWindow() override;
+
+    // Pictures of the window and of its two drop-downs, named after `prefix`.
+    void saveScreenshots(const QString &prefix);
+
+private:
+    QWidget *customerGroup();
+    QWidget *orderGroup();
+    QWidget *unboundGroup();
+    QWidget *navigation(TDataSet *dataSet, const QString &title);
+
+    std::unique_ptr<GalleryTable> m_customers;
+    std::unique_ptr<GalleryTable> m_orders;
+    std::unique_ptr<TqkDataSource> m_customerSource;
+    std::unique_ptr<TqkDataSource> m_orderSource;
+    TqkDBComboBox *m_country = nullptr;
+    TqkDBDateTimePicker *m_founded = nullptr;
+    TqkMonthCalendar *m_calendar = nullptr;
+};
+
+}

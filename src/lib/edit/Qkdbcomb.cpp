@@ -1,0 +1,550 @@
+#include "lib/edit/Qkdbcomb.h"
+
+#include "lib/edit/qkGridHost.h"
+#include "lib/edit/qkPopup.h"
+#include "platform/db/TDataLink.h"
+#include "platform/db/TField.h"
+#include "platform/ui/UiServices.h"
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QStyledItemDelegate>
+
+#include <algorithm>
+
+using namespace qk;
+
+namespace {
+
+bool isTypingKey(int key)
+{
+    return key == VK_SPACE || (key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z')
+           || (key >= VK_NUMPAD0 && key <= VK_NUMPAD9) || key > 145;
+}
+
+QChar typedCharacter(int key)
+{
+    if (key >= VK_NUMPAD0 && key <= VK_NUMPAD9)
+        return QChar('0' + (key - VK_NUMPAD0));
+    return key < 128 ? QChar(key) : QChar();
+}
+
+bool startsWithUpper(const QString &text, const QString &start)
+{
+    return text.toUpper().startsWith(start.toUpper());
+}
+
+}
+
+QString qkItemDisplayPart(const QString &item)
+{
+    return item.section(QLatin1Char('\t'), 0, 0);
+}
+
+QString qkItemValuePart(const QString &item)
+{
+    const int tab = int(item.indexOf(QLatin1Char('\t')));
+    return tab < 0 ? QString() : item.mid(tab + 1);
+}
+
+// ---------------------------------------------------------------- base
+
+TqkDBCustomCombo::TqkDBCustomCombo(QWidget *parent) : TqkDBCustomEdit(parent), m_button(new TqkComboButton(this))
+{
+    m_button->SetButtonStyle(cbsEllipsis);
+    connect(m_button, &QAbstractButton::clicked, this, [this] { qkRunShowingErrors([this] { ButtonClick(); }); });
+}
+
+void TqkDBCustomCombo::ButtonClick()
+{
+    if (IsDroppedDown()) {
+        CloseUp(true);
+        return;
+    }
+    if (focusPolicy() != Qt::NoFocus)
+        setFocus(Qt::MouseFocusReason);
+    if (hasFocus())
+        DropDown();
+}
+
+void TqkDBCustomCombo::DropDown()
+{
+    if (!OnDialog)
+        return;
+    m_inDropDown = true;
+    update();
+    OnDialog(this);
+    update();
+    m_inDropDown = false;
+}
+
+void TqkDBCustomCombo::CloseUp(bool accept)
+{
+    if (accept)
+        SetModified(true);
+}
+
+bool TqkDBCustomCombo::WantsKey(int key, TShiftState shift)
+{
+    if (IsDroppedDown() && (key == VK_RETURN || key == VK_ESCAPE))
+        return true;
+    return TqkDBCustomEdit::WantsKey(key, shift);
+}
+
+void TqkDBCustomCombo::HandleComboKey(int &key, TShiftState shift)
+{
+    const bool alt = shift & Qt::AltModifier;
+    if ((key == VK_UP || key == VK_DOWN) && alt) {
+        if (IsDroppedDown())
+            CloseUp(true);
+        else
+            DropDown();
+        key = 0;
+    } else if ((key == VK_RETURN || key == VK_ESCAPE) && IsDroppedDown() && !alt) {
+        CloseUp(key == VK_RETURN);
+        key = 0;
+    }
+}
+
+void TqkDBCustomCombo::KeyDown(int &key, TShiftState shift)
+{
+    HandleComboKey(key, shift);
+    if (key != 0)
+        TqkDBCustomEdit::KeyDown(key, shift);
+}
+
+// ---------------------------------------------------------------- pop-up list
+
+namespace {
+
+// Rows of an owner-drawn list: unselected rows are filled with the list's
+// colours, then the combo's OnDrawItem draws each row.
+class OwnerDrawDelegate : public QStyledItemDelegate
+{
+public:
+    explicit OwnerDrawDelegate(TqkDBComboBox *combo) : QStyledItemDelegate(combo), m_combo(combo) {}
+
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        if (!m_combo->OnDrawItem) {
+            QStyledItemDelegate::paint(painter, option, index);
+            return;
+        }
+        const bool selected = option.state & QStyle::State_Selected;
+        painter->fillRect(option.rect, option.palette.color(selected ? QPalette::Highlight : QPalette::Base));
+        painter->setPen(option.palette.color(selected ? QPalette::HighlightedText : QPalette::Text));
+        m_combo->OnDrawItem(m_combo, index.row(), *painter, option.rect, selected);
+    }
+
+private:
+    TqkDBComboBox *m_combo;
+};
+
+}
+
+TqkPopupListbox::TqkPopupListbox(TqkDBComboBox *combo) : QListWidget(combo), m_combo(combo)
+{
+    qkMakeDropDownWindow(this);
+    setFrameStyle(QFrame::Box | QFrame::Plain);
+    setLineWidth(1);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    hide();
+}
+
+void TqkPopupListbox::mouseReleaseEvent(QMouseEvent *event)
+{
+    QListWidget::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && viewport()->rect().contains(event->position().toPoint()))
+        m_combo->CloseUp(true);
+}
+
+void TqkPopupListbox::SearchKey(QChar key)
+{
+    if (key == QChar(8) || key == QChar(27)) {
+        m_searchText.clear();
+        return;
+    }
+    if (key.unicode() < 32)
+        return;
+    if (m_combo->IsOwnerDraw()) {
+        const QDateTime now = ui::services().now();
+        if (!m_lastKey.isValid() || m_lastKey.msecsTo(now) > 1500)
+            m_searchText.clear();
+        m_lastKey = now;
+    } else {
+        m_searchText = m_combo->text();
+    }
+    if (m_searchText.size() < 32)
+        m_searchText += key;
+    const QString wanted = m_searchText.left(255);
+    for (int row = 0; row < count(); ++row) {
+        if (startsWithUpper(item(row)->text(), wanted)) {
+            setCurrentRow(row);
+            return;
+        }
+    }
+    if (!m_combo->ShowMatchText)
+        setCurrentRow(-1);
+}
+
+// ---------------------------------------------------------------- combo box
+
+TqkDBComboBox::TqkDBComboBox(QWidget *parent) : TqkDBCustomCombo(parent)
+{
+    SetButtonStyle(cbsDownArrow);
+    m_closer = new TqkOutsideClickCloser(
+        this, [this]() -> QWidget * { return m_list; }, [] { return true; }, [this] { CloseUp(true); });
+}
+
+TDataSource *TqkDBComboBox::DataSourceObject() const
+{
+    return DataLink()->DataSource();
+}
+
+void TqkDBComboBox::SetItems(const QStringList &items)
+{
+    m_items = items;
+}
+
+QString TqkDBComboBox::ItemText(int index) const
+{
+    return index >= 0 && index < m_items.size() ? qkItemDisplayPart(m_items.at(index)) : QString();
+}
+
+int TqkDBComboBox::indexOfDisplay(const QString &display) const
+{
+    if (display.isEmpty())
+        return -1;
+    for (int i = 0; i < m_items.size(); ++i) {
+        if (qkItemDisplayPart(m_items.at(i)) == display)
+            return i;
+    }
+    return -1;
+}
+
+void TqkDBComboBox::SetStyle(TComboBoxStyle style)
+{
+    m_style = style;
+    SetShowButton(style != csSimple);
+    update();
+}
+
+int TqkDBComboBox::ItemIndex() const
+{
+    return m_list ? m_list->currentRow() : m_itemIndex;
+}
+
+void TqkDBComboBox::SetItemIndex(int index)
+{
+    m_itemIndex = index >= 0 && index < m_items.size() ? index : -1;
+    if (m_list)
+        m_list->setCurrentRow(m_itemIndex);
+    if (m_itemIndex >= 0)
+        setText(ItemText(m_itemIndex));
+}
+
+void TqkDBComboBox::PaintText(QPainter &painter, const QRect &rect, int left, const QString &shown)
+{
+    if (!IsOwnerDraw() || !OnDrawItem) {
+        TqkDBCustomEdit::PaintText(painter, rect, left, shown);
+        return;
+    }
+    if (m_droppedDown)
+        painter.fillRect(rect, palette().color(QPalette::Base));
+    OnDrawItem(this, m_itemIndex, painter, rect, true);
+}
+
+bool TqkDBComboBox::ShowsCaret() const
+{
+    if (IsOwnerDraw())
+        return false;
+    if (m_style == csDropDownList)
+        return m_droppedDown || ShowMatchText;
+    return true;
+}
+
+void TqkDBComboBox::GetValueText(QString &value) const
+{
+    value = text();
+    if (!m_mapList)
+        return;
+    if (m_style == csDropDown && value.isEmpty())
+        return;
+    const QString display = value;
+    value.clear();
+    for (const QString &item : m_items) {
+        if (qkItemDisplayPart(item) == display) {
+            value = qkItemValuePart(item);
+            return;
+        }
+    }
+}
+
+bool TqkDBComboBox::MapValueToDisplay(const QString &value, QString &displayText) const
+{
+    if (!m_mapList)
+        return false;
+    displayText.clear();
+    for (const QString &item : m_items) {
+        if (item.contains(QLatin1Char('\t')) && qkItemValuePart(item) == value) {
+            displayText = qkItemDisplayPart(item);
+            break;
+        }
+    }
+    return true;
+}
+
+void TqkDBComboBox::DataChange()
+{
+    TField *field = Field();
+    if (!field || !m_mapList) {
+        TqkDBCustomEdit::DataChange();
+        if (m_style == csDropDown)
+            m_itemIndex = indexOfDisplay(text());
+        return;
+    }
+    QString display;
+    MapValueToDisplay(field->Text(), display);
+    showText(display);
+    m_itemIndex = indexOfDisplay(display);
+}
+
+void TqkDBComboBox::fillList()
+{
+    if (!m_list)
+        m_list = new TqkPopupListbox(this);
+    // A sorted combo sorts its items themselves, so that list rows and item
+    // indexes stay the same.
+    if (Sorted) {
+        std::stable_sort(m_items.begin(), m_items.end(), [](const QString &a, const QString &b) {
+            return qkItemDisplayPart(a).compare(qkItemDisplayPart(b), Qt::CaseInsensitive) < 0;
+        });
+    }
+    m_list->clear();
+    for (const QString &item : m_items)
+        m_list->addItem(qkItemDisplayPart(item));
+    if (IsOwnerDraw() && !dynamic_cast<OwnerDrawDelegate *>(m_list->itemDelegate()))
+        m_list->setItemDelegate(new OwnerDrawDelegate(this));
+    m_list->setFont(font());
+    m_list->setPalette(palette());
+    for (int row = 0; ItemHeight > 0 && row < m_list->count(); ++row)
+        m_list->item(row)->setSizeHint(QSize(0, ItemHeight));
+}
+
+void TqkDBComboBox::DropDown()
+{
+    if (m_droppedDown || m_style == csSimple)
+        return;
+    update();
+    fillList();
+    if (OnDropDown) {
+        OnDropDown(this);
+        fillList();
+    }
+    const int rowHeight = m_list->count() > 0 ? m_list->sizeHintForRow(0) : fontMetrics().height();
+    const QSize size(DropDownWidth > 0 ? DropDownWidth : width(),
+                     qMin(int(m_list->count()), DropDownCount) * rowHeight + 4);
+    const QString current = IsOwnerDraw() && Field() ? Field()->Text() : text();
+    m_list->setCurrentRow(-1);
+    for (int row = 0; !current.isEmpty() && row < m_list->count(); ++row) {
+        if (m_list->item(row)->text() == current) {
+            m_list->setCurrentRow(row);
+            break;
+        }
+    }
+    m_list->setGeometry(QRect(qkDropDownPosition(this, size, mapToGlobal(QPoint(0, 0)).x()), size));
+    m_list->show();
+    m_list->raise();
+    m_droppedDown = true;
+    m_clearedSinceDropDown = false;
+    m_closer->setWatching(true);
+    setFocus(Qt::OtherFocusReason);
+    if (ShowsCaret())
+        selectAll();
+    update();
+}
+
+void TqkDBComboBox::CloseUp(bool accept)
+{
+    if (!m_droppedDown)
+        return;
+    QListWidgetItem *chosen = m_list->currentRow() >= 0 ? m_list->currentItem() : nullptr;
+    QString taken;
+    if (accept && chosen)
+        taken = chosen->text();
+    else if (m_style == csDropDown)
+        taken = text();
+    m_list->hide();
+    m_droppedDown = false;
+    m_closer->setWatching(false);
+    const bool mayPutEmpty = m_style == csDropDownList || m_mapList;
+    if (accept && taken != text() && (!taken.isEmpty() || mayPutEmpty) && EditCanModify()) {
+        setReadOnly(false);
+        setText(taken);
+        m_itemIndex = chosen ? indexOfDisplay(taken) : -1;
+        SetModified(true);
+    }
+    update();
+    if (ShowsCaret())
+        selectAll();
+    if (OnCloseUp)
+        OnCloseUp(this, accept);
+}
+
+bool TqkDBComboBox::beginItemChange()
+{
+    if (!DataLink()->DataSource()) {
+        if (ReadOnly())
+            return false;
+        setReadOnly(false);
+        return true;
+    }
+    return DataLink()->Edit();
+}
+
+bool TqkDBComboBox::selectNextStartingWith(QChar character)
+{
+    const int count = int(m_items.size());
+    for (int step = 1; step <= count; ++step) {
+        const int index = (ItemIndex() + step + count) % count;
+        if (startsWithUpper(ItemText(index), QString(character))) {
+            if (!beginItemChange())
+                return false;
+            SetItemIndex(index);
+            SetModified(true);
+            return true;
+        }
+    }
+    return false;
+}
+
+void TqkDBComboBox::forwardToList(int key, TShiftState shift)
+{
+    const int qtKey = key == VK_UP ? Qt::Key_Up : key == VK_DOWN ? Qt::Key_Down : key == VK_PRIOR ? Qt::Key_PageUp : Qt::Key_PageDown;
+    QKeyEvent event(QEvent::KeyPress, qtKey, shift);
+    QCoreApplication::sendEvent(m_list, &event);
+}
+
+void TqkDBComboBox::KeyDown(int &key, TShiftState shift)
+{
+    if (shift & Qt::ShiftModifier) {
+        TqkDBCustomEdit::KeyDown(key, shift);
+        return;
+    }
+    const bool alt = shift & Qt::AltModifier;
+    const bool typing = isTypingKey(key) && !alt;
+    if (AutoDropDown && !m_droppedDown && typing)
+        DropDown();
+    if (!m_droppedDown && !Grid() && !alt && (key == VK_UP || key == VK_DOWN)) {
+        const int index = qBound(0, ItemIndex() + (key == VK_DOWN ? 1 : -1), int(m_items.size()) - 1);
+        if (!m_items.isEmpty() && beginItemChange()) {
+            SetItemIndex(index);
+            SetModified(true);
+            selectAll();
+        }
+        key = 0;
+        return;
+    }
+    if (!m_droppedDown && !ShowMatchText && m_style == csDropDownList && typing)
+        selectNextStartingWith(typedCharacter(key));
+    if (m_droppedDown && (m_style != csDropDown || AutoDropDown) && typing && !m_clearedSinceDropDown) {
+        BeginFieldEdit();
+        setReadOnly(false);
+        setText(QString());
+        m_clearedSinceDropDown = true;
+    }
+    const bool caretKey = key == VK_END || key == VK_HOME || key == VK_LEFT || key == VK_RIGHT;
+    if (!(m_droppedDown && caretKey))
+        HandleComboKey(key, shift);
+    if (m_droppedDown && (key == VK_UP || key == VK_DOWN || key == VK_PRIOR || key == VK_NEXT)) {
+        forwardToList(key, shift);
+        key = 0;
+    }
+    if (key != 0)
+        TqkDBCustomEdit::KeyDown(key, shift);
+}
+
+void TqkDBComboBox::KeyUp(int &key, TShiftState shift)
+{
+    const bool clearing = key == VK_DELETE || key == VK_BACK;
+    if (AllowClearKey && clearing) {
+        if (!m_droppedDown && m_style == csDropDownList && !ShowMatchText) {
+            BeginFieldEdit();
+            setText(QString());
+            SetItemIndex(-1);
+            SetModified(true);
+        } else if (m_droppedDown && text().isEmpty()) {
+            SetItemIndex(-1);
+        }
+    }
+    TqkDBCustomEdit::KeyUp(key, shift);
+}
+
+bool TqkDBComboBox::completeMatch(QChar &key)
+{
+    const int start = hasSelectedText() ? selectionStart() : cursorPosition();
+    const QString typed = QString(text()).replace(start, int(selectedText().size()), key);
+    if (start + 1 != typed.size())
+        return false;
+    const int count = int(m_items.size());
+    for (int step = 0; step < count; ++step) {
+        const int index = (qMax(ItemIndex(), 0) + step) % count;
+        const QString item = ItemText(index);
+        if (!startsWithUpper(item, typed))
+            continue;
+        key = QChar();
+        if (!beginItemChange())
+            return true;
+        setReadOnly(false);
+        SetItemIndex(index);
+        setSelection(int(typed.size()), int(item.size() - typed.size()));
+        SetModified(true);
+        return true;
+    }
+    return false;
+}
+
+void TqkDBComboBox::KeyPress(QChar &key)
+{
+    if (m_droppedDown)
+        m_list->SearchKey(key);
+    const ushort code = key.unicode();
+    if (ShowMatchText && code >= 32 && code <= 254) {
+        if (completeMatch(key))
+            return;
+        if (m_style == csDropDownList || m_droppedDown) {
+            key = QChar();
+            return;
+        }
+    }
+    if (code == 9 && Grid())
+        return;
+    const bool autoFill = AutoFillDate();
+    SetAutoFillDate(autoFill && !m_mapList);
+    TqkDBCustomEdit::KeyPress(key);
+    SetAutoFillDate(autoFill);
+    if (key == QChar(13))
+        key = QChar();
+}
+
+bool TqkDBComboBox::ExitCheck()
+{
+    if (m_droppedDown)
+        CloseUp(true);
+    return TqkDBCustomEdit::ExitCheck();
+}
+
+void TqkDBComboBox::mousePressEvent(QMouseEvent *event)
+{
+    const bool listOnly = m_style == csDropDownList || IsOwnerDraw();
+    if (listOnly && event->button() == Qt::LeftButton) {
+        if (!Grid())
+            setFocus(Qt::MouseFocusReason);
+        if (m_droppedDown)
+            CloseUp(true);
+        else
+            DropDown();
+    }
+    TqkDBCustomEdit::mousePressEvent(event);
+}

@@ -1,0 +1,1131 @@
+#include "lib/edit/qkdbdatetimepicker.h"
+
+#include "lib/data/Qkintl.h"
+#include "lib/data/QkstrDate.h"
+#include "lib/edit/Qkdotdot.h"
+#include "lib/edit/qkGridHost.h"
+#include "lib/edit/qkPopup.h"
+#include "platform/db/TDataLink.h"
+#include "platform/db/TField.h"
+#include "platform/runtime/FormatSettings.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/UiServices.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+
+using namespace qk;
+
+namespace {
+
+bool isDateTimeType(TFieldType type)
+{
+    return type == ftDate || type == ftTime || type == ftDateTime;
+}
+
+bool isEditingKey(int key)
+{
+    return key == VK_BACK || key == VK_SPACE || key == VK_DELETE || key == VK_RIGHT || (key >= '0' && key <= '9')
+           || (key >= 'A' && key <= 'Z') || (key >= VK_NUMPAD0 && key <= VK_NUMPAD9) || key > 145;
+}
+
+// The highest first digit that may still be followed by a second one.
+bool firstDigitCompletes(TqkDTTokenKind kind, int digit, int daysInMonth, bool twelveHour)
+{
+    switch (kind) {
+    case TqkDTTokenKind::Day: return digit >= 4 || (digit == 3 && daysInMonth < 30);
+    case TqkDTTokenKind::Month: return digit >= 2;
+    case TqkDTTokenKind::Hour: return twelveHour ? digit >= 2 : digit >= 3;
+    case TqkDTTokenKind::Minute:
+    case TqkDTTokenKind::Second: return digit >= 6;
+    default: return false;
+    }
+}
+
+}
+
+TqkPopupCalendar::TqkPopupCalendar(TqkDBCustomDateTimePicker *picker) : TqkMonthCalendar(picker), m_picker(picker)
+{
+    qkMakeDropDownWindow(this);
+}
+
+// ---------------------------------------------------------------- construction
+
+TqkDBCustomDateTimePicker::TqkDBCustomDateTimePicker(QWidget *parent)
+    : TqkKeyedEdit(parent), m_link(new TFieldDataLink(this)), m_button(new TqkComboButton(this))
+{
+    Epoch = qkIntl().DefaultEpochYear;
+    m_link->OnDataChange = [this] { DataChange(); };
+    m_link->OnUpdateData = [this] { UpdateData(); };
+    m_button->SetButtonStyle(cbsDownArrow);
+    connect(m_button, &QAbstractButton::pressed, this, [this] { qkRunShowingErrors([this] { ButtonPress(); }); });
+    m_closer = new TqkOutsideClickCloser(
+        this, [this]() -> QWidget * { return m_calendar; },
+        [this] { return !(m_calendar && m_calendar->IsYearMenuShowing()); }, [this] { CloseUp(true); });
+    connect(this, &QLineEdit::textChanged, this, [this] {
+        if (OnChange)
+            OnChange(this);
+    });
+    placeButton();
+}
+
+void TqkDBCustomDateTimePicker::ButtonPress()
+{
+    if (IsDroppedDown()) {
+        CloseUp(true);
+        return;
+    }
+    m_enteredByButton = true;
+    setFocus(Qt::MouseFocusReason);
+    m_enteredByButton = false;
+    DropDown();
+}
+
+TqkDBCustomDateTimePicker::~TqkDBCustomDateTimePicker()
+{
+    m_link->OnDataChange = nullptr;
+}
+
+TDataSource *TqkDBCustomDateTimePicker::DataSource() const
+{
+    return m_link->DataSource();
+}
+
+void TqkDBCustomDateTimePicker::SetDataSource(TDataSource *source)
+{
+    m_link->SetDataSource(source);
+    if (!source)
+        SetUnboundDataType(qkDTEdtDateTime);
+}
+
+QString TqkDBCustomDateTimePicker::DataField() const
+{
+    return m_link->FieldName();
+}
+
+void TqkDBCustomDateTimePicker::SetDataField(const QString &fieldName)
+{
+    m_link->SetFieldName(fieldName);
+    if (fieldName.isEmpty())
+        SetUnboundDataType(qkDTEdtDateTime);
+}
+
+bool TqkDBCustomDateTimePicker::ReadOnly() const
+{
+    return m_link->ReadOnly();
+}
+
+void TqkDBCustomDateTimePicker::SetReadOnly(bool readOnly)
+{
+    m_link->SetReadOnly(readOnly);
+    setReadOnly(readOnly);
+}
+
+TField *TqkDBCustomDateTimePicker::Field() const
+{
+    return m_link->Field();
+}
+
+TqkGridHost *TqkDBCustomDateTimePicker::Grid() const
+{
+    return qkGridHostOf(this);
+}
+
+void TqkDBCustomDateTimePicker::SetDateFormat(TDTDateFormat format)
+{
+    m_dateFormat = format;
+    render();
+}
+
+void TqkDBCustomDateTimePicker::SetDisplayFormat(const QString &format)
+{
+    m_displayFormat = format;
+    render();
+}
+
+void TqkDBCustomDateTimePicker::SetUnboundDataType(TqkDTEditDataType type)
+{
+    m_unboundDataType = type;
+    placeButton();
+    render();
+}
+
+void TqkDBCustomDateTimePicker::SetMinDate(TDateTime date)
+{
+    if (date != 0 && m_maxDate != 0 && date > m_maxDate)
+        qkRaiseAboveMaximum(m_maxDate);
+    m_minDate = date;
+}
+
+void TqkDBCustomDateTimePicker::SetMaxDate(TDateTime date)
+{
+    if (date != 0 && m_minDate != 0 && date < m_minDate)
+        qkRaiseBelowMinimum(m_minDate);
+    m_maxDate = date;
+}
+
+void TqkDBCustomDateTimePicker::SetShowButton(bool show)
+{
+    m_showButton = show;
+    placeButton();
+}
+
+void TqkDBCustomDateTimePicker::placeButton()
+{
+    // A time-only display never shows the button.
+    m_button->SetShown(m_showButton && !IsTimeOnly());
+}
+
+// ---------------------------------------------------------------- kinds and format
+
+TqkDBCustomDateTimePicker::Kind TqkDBCustomDateTimePicker::kind() const
+{
+    if (TField *field = Field(); field && isDateTimeType(field->DataType()))
+        return field->DataType() == ftDate ? KindDate : field->DataType() == ftTime ? KindTime : KindDateTime;
+    return m_unboundDataType == qkDTEdtDate ? KindDate : m_unboundDataType == qkDTEdtTime ? KindTime : KindDateTime;
+}
+
+QString TqkDBCustomDateTimePicker::EffectiveFormat() const
+{
+    QString format = m_displayFormat;
+    if (format.isEmpty() && Field())
+        format = Field()->DisplayFormat();
+    if (!format.isEmpty())
+        return format;
+    const TFormatSettings &fs = FormatSettings();
+    switch (kind()) {
+    case KindTime: return m_dateFormat == dfLong ? fs.LongTimeFormat : fs.ShortTimeFormat;
+    case KindDate: return m_dateFormat == dfLong ? fs.LongDateFormat : fs.ShortDateFormat;
+    default: return m_dateFormat == dfLong ? fs.LongDateFormat + QLatin1Char(' ') + fs.LongTimeFormat : QStringLiteral("c");
+    }
+}
+
+QList<TqkDTToken> TqkDBCustomDateTimePicker::tokens() const
+{
+    // A "c" display leaves the time out while the value has none.
+    const bool noTime = m_value == std::trunc(m_value);
+    return qkTokenizeDateTimeFormat(qkExpandDateTimeFormat(EffectiveFormat(), noTime));
+}
+
+bool TqkDBCustomDateTimePicker::IsDateOnly() const
+{
+    if (kind() == KindDate)
+        return true;
+    if (kind() != KindDateTime || !Field())
+        return false;
+    const QString format = EffectiveFormat().toLower();
+    return !format.contains(QLatin1Char('h')) && !format.contains(QLatin1Char('n')) && !format.contains(QLatin1Char('s'))
+           && !format.contains(QLatin1Char('t')) && !format.contains(QLatin1Char('c'));
+}
+
+bool TqkDBCustomDateTimePicker::IsTimeOnly() const
+{
+    if (kind() == KindTime)
+        return true;
+    if (kind() != KindDateTime || !Field())
+        return false;
+    for (const TqkDTToken &token : qkTokenizeDateTimeFormat(qkExpandDateTimeFormat(EffectiveFormat()))) {
+        if (qkIsDateToken(token.kind))
+            return false;
+    }
+    return true;
+}
+
+TqkDTRendering TqkDBCustomDateTimePicker::renderField(int field) const
+{
+    return qkRenderDateTime(tokens(), m_value, field, !IsTimeOnly(), !IsDateOnly());
+}
+
+int TqkDBCustomDateTimePicker::fieldCount() const
+{
+    return renderField(0).fieldCount;
+}
+
+TqkDBCustomDateTimePicker::Parts TqkDBCustomDateTimePicker::parts() const
+{
+    Parts p;
+    int msec = 0;
+    DecodeDate(m_value, p.year, p.month, p.day);
+    DecodeTime(m_value, p.hour, p.minute, p.second, msec);
+    return p;
+}
+
+TDateTime TqkDBCustomDateTimePicker::effectiveMin() const
+{
+    return m_minDate != 0 ? std::trunc(m_minDate) : EncodeDate(1899, 12, 31);
+}
+
+TDateTime TqkDBCustomDateTimePicker::effectiveMax() const
+{
+    return m_maxDate != 0 ? std::trunc(m_maxDate) : EncodeDate(9999, 12, 31);
+}
+
+bool TqkDBCustomDateTimePicker::inRange(TDateTime date) const
+{
+    const TDateTime day = std::trunc(date);
+    return day >= effectiveMin() && day <= effectiveMax();
+}
+
+// ---------------------------------------------------------------- value
+
+TDateTime TqkDBCustomDateTimePicker::Date()
+{
+    commitPending();
+    return m_value;
+}
+
+void TqkDBCustomDateTimePicker::SetDate(TDateTime date)
+{
+    const TDateTime day = std::trunc(date);
+    if (day > effectiveMax())
+        qkRaiseAboveMaximum(effectiveMax());
+    if (day < effectiveMin())
+        qkRaiseBelowMinimum(effectiveMin());
+    m_value = CombineDateTime(day, Time());
+    render();
+}
+
+TDateTime TqkDBCustomDateTimePicker::Time() const
+{
+    return std::abs(m_value - std::trunc(m_value));
+}
+
+void TqkDBCustomDateTimePicker::SetTime(TDateTime time)
+{
+    m_value = kind() == KindTime ? time : CombineDateTime(std::trunc(m_value), time);
+    render();
+}
+
+bool TqkDBCustomDateTimePicker::MayModify() const
+{
+    if (ReadOnly())
+        return false;
+    if (TField *field = Field()) {
+        if (field->ReadOnly() || !field->DataSet() || !field->DataSet()->CanModify())
+            return false;
+    }
+    const TDataSource *source = m_link->DataSource();
+    if (source && !source->AutoEdit()) {
+        const TDataSet *dataSet = source->DataSet();
+        return dataSet && (dataSet->State() == dsEdit || dataSet->State() == dsInsert);
+    }
+    return true;
+}
+
+void TqkDBCustomDateTimePicker::render()
+{
+    if (m_value == 0 && kind() != KindTime) {
+        setText(QString());
+        return;
+    }
+    const TqkDTRendering whole = renderField(0);
+    setText(whole.text);
+    if (IsDroppedDown() || !hasFocus()) {
+        deselect();
+        return;
+    }
+    if (!MayModify()) {
+        selectAll();
+        return;
+    }
+    m_currentField = qBound(1, m_currentField, qMax(1, whole.fieldCount));
+    const TqkDTRendering field = renderField(m_currentField);
+    setSelection(field.start, field.length);
+}
+
+void TqkDBCustomDateTimePicker::showPending(const TqkDTRendering &at)
+{
+    QString shown = text();
+    QString replacement = m_typed;
+    if (at.field.kind == TqkDTTokenKind::Year && at.field.token.size() == 4)
+        replacement += shown.mid(at.start + int(m_typed.size()), at.length - int(m_typed.size()));
+    shown.replace(at.start, at.length, replacement);
+    setText(shown);
+    setCursorPosition(at.start + int(m_typed.size()));
+}
+
+bool TqkDBCustomDateTimePicker::rebuild(const Parts &p)
+{
+    const int day = qMin(p.day, DaysInMonth(p.year, p.month));
+    TDateTime time = 0;
+    TryEncodeTime(p.hour, p.minute, p.second, 0, time);
+    if (kind() == KindTime) {
+        m_value = time;
+        render();
+        return true;
+    }
+    TDateTime date = 0;
+    if (!TryEncodeDate(p.year, p.month, day, date) || !inRange(date)) {
+        render();
+        return false;
+    }
+    m_value = CombineDateTime(date, time);
+    render();
+    return true;
+}
+
+void TqkDBCustomDateTimePicker::userChanged()
+{
+    m_link->Edit();
+    m_link->Modified();
+    setModified(true);
+    m_cleared = false;
+}
+
+void TqkDBCustomDateTimePicker::commitPending()
+{
+    if (!m_typingPending)
+        return;
+    m_typingPending = false;
+    const TqkDTRendering at = renderField(m_currentField);
+    const QString typed = m_typed;
+    m_typed.clear();
+    if (!qkIsNumericToken(at.field)) {
+        render();
+        return;
+    }
+    Parts p = parts();
+    const int number = typed.toInt();
+    if (at.field.kind == TqkDTTokenKind::Year && at.field.token.size() == 4) {
+        if (typed.size() <= 2)
+            p.year = qkEpochYear(number, Epoch);
+        else if (typed.size() == 3 && number != 0)
+            p.year = number;
+    } else {
+        switch (at.field.kind) {
+        case TqkDTTokenKind::Day: p.day = number == 0 ? p.day : number; break;
+        case TqkDTTokenKind::Month: p.month = number == 0 ? p.month : number; break;
+        case TqkDTTokenKind::Year: p.year = qkEpochYear(number, Epoch); break;
+        case TqkDTTokenKind::Hour: p.hour = number; break;
+        case TqkDTTokenKind::Minute: p.minute = number; break;
+        default: p.second = number; break;
+        }
+    }
+    if (rebuild(p))
+        userChanged();
+}
+
+bool TqkDBCustomDateTimePicker::storeDigitValue(const TqkDTToken &token, int number)
+{
+    Parts p = parts();
+    bool pm = p.hour >= 12;
+    bool twelveHour = false;
+    for (const TqkDTToken &t : tokens())
+        twelveHour = twelveHour || t.kind == TqkDTTokenKind::AmPm;
+    bool valid = true;
+    switch (token.kind) {
+    case TqkDTTokenKind::Day:
+        valid = number <= DaysInMonth(p.year, p.month);
+        p.day = number == 0 ? p.day : number;
+        break;
+    case TqkDTTokenKind::Month:
+        valid = number < 13;
+        p.month = number == 0 ? p.month : number;
+        break;
+    case TqkDTTokenKind::Year: p.year = qkEpochYear(number, Epoch); break;
+    case TqkDTTokenKind::Hour:
+        valid = twelveHour ? number < 13 : number < 24;
+        p.hour = twelveHour ? number % 12 + (pm ? 12 : 0) : number;
+        break;
+    case TqkDTTokenKind::Minute:
+        valid = number < 60;
+        p.minute = number;
+        break;
+    default:
+        valid = number < 60;
+        p.second = number;
+        break;
+    }
+    if (valid && kind() != KindTime) {
+        TDateTime date = 0;
+        valid = TryEncodeDate(p.year, p.month, qMin(p.day, DaysInMonth(p.year, qBound(1, p.month, 12))), date)
+                && inRange(date);
+    }
+    if (!valid) {
+        ui::services().beep();
+        render();
+        return false;
+    }
+    if (rebuild(p))
+        userChanged();
+    return true;
+}
+
+void TqkDBCustomDateTimePicker::typeDigit(int digit)
+{
+    const TqkDTRendering at = renderField(m_currentField);
+    if (!qkIsNumericToken(at.field))
+        return;
+    const bool fourDigitYear = at.field.kind == TqkDTTokenKind::Year && at.field.token.size() == 4;
+    if (fourDigitYear) {
+        m_typed += QChar('0' + digit);
+        m_typingPending = true;
+        if (m_typed.size() < 4) {
+            showPending(at);
+            return;
+        }
+        const int year = m_typed.toInt();
+        m_typed.clear();
+        m_typingPending = false;
+        Parts p = parts();
+        if (year == 0) {
+            DecodeDate(m_savedValue, p.year, p.month, p.day);
+        } else {
+            p.year = year;
+        }
+        if (rebuild(p))
+            userChanged();
+        return;
+    }
+    const bool wasPending = m_typingPending;
+    int number = digit;
+    if (!wasPending) {
+        const Parts p = parts();
+        bool twelveHour = false;
+        for (const TqkDTToken &t : tokens())
+            twelveHour = twelveHour || t.kind == TqkDTTokenKind::AmPm;
+        if (at.field.kind == TqkDTTokenKind::Year) {
+            const int lastOfDecade = (p.year / 100) * 100 + digit * 10 + 9;
+            if (m_minDate != 0 && EncodeDate(lastOfDecade, 12, 31) < std::trunc(m_minDate))
+                return;
+        }
+        if (!firstDigitCompletes(at.field.kind, digit, DaysInMonth(p.year, p.month), twelveHour)) {
+            m_typed = QString::number(digit);
+            m_typingPending = true;
+            showPending(at);
+            return;
+        }
+    } else {
+        number = m_typed.toInt() * 10 + digit;
+        m_typed.clear();
+        m_typingPending = false;
+    }
+    if (storeDigitValue(at.field, number) && m_autoNextField && m_currentField < fieldCount()) {
+        ++m_currentField;
+        render();
+    }
+}
+
+// ---------------------------------------------------------------- keys
+
+void TqkDBCustomDateTimePicker::moveField(int direction)
+{
+    commitPending();
+    const int count = fieldCount();
+    if (direction > 0 && m_currentField >= count) {
+        const bool hiddenTime = EffectiveFormat().compare(QLatin1String("c"), Qt::CaseInsensitive) == 0
+                                && m_value == std::trunc(m_value);
+        if (!hiddenTime)
+            return;
+        const TDateTime date = m_value == 0 ? ::Date() : std::trunc(m_value);
+        m_value = CombineDateTime(date, m_value == 0 ? 0 : ::Time());
+        userChanged();
+    }
+    m_currentField = qBound(1, m_currentField + direction, qMax(1, fieldCount()));
+    render();
+}
+
+void TqkDBCustomDateTimePicker::stepField(int direction)
+{
+    commitPending();
+    const TqkDTRendering at = renderField(m_currentField);
+    Parts p = parts();
+    const QDate date(p.year, p.month, p.day);
+    QDate stepped = date;
+    switch (at.field.kind) {
+    case TqkDTTokenKind::Day: stepped = QDate(p.year, p.month, date.addDays(direction).day()); break;
+    case TqkDTTokenKind::DayName: {
+        const int weekday = date.dayOfWeek(); // Monday 1 ... Sunday 7
+        const int target = (weekday - 1 + direction + 7) % 7 + 1;
+        stepped = date.addDays(target - weekday);
+        break;
+    }
+    case TqkDTTokenKind::Month:
+    case TqkDTTokenKind::MonthName: {
+        const QDate month = QDate(p.year, p.month, 1).addMonths(direction);
+        stepped = qkSameDayIn(p.year, month.month(), p.day);
+        break;
+    }
+    case TqkDTTokenKind::Year: stepped = qkSameDayIn(qBound(1, p.year + direction, 9999), p.month, p.day); break;
+    case TqkDTTokenKind::Hour: p.hour = (p.hour + direction + 24) % 24; break;
+    case TqkDTTokenKind::Minute: p.minute = (p.minute + direction + 60) % 60; break;
+    case TqkDTTokenKind::Second: p.second = (p.second + direction + 60) % 60; break;
+    case TqkDTTokenKind::AmPm: p.hour = (p.hour + 12) % 24; break;
+    default: return;
+    }
+    if (stepped.isValid() && kind() != KindTime) {
+        TDateTime day = FromQDate(stepped);
+        day = qBound(effectiveMin(), day, effectiveMax());
+        DecodeDate(day, p.year, p.month, p.day);
+    }
+    if (rebuild(p))
+        userChanged();
+}
+
+void TqkDBCustomDateTimePicker::homeOrEnd(bool end)
+{
+    commitPending();
+    const TqkDTRendering at = renderField(m_currentField);
+    Parts p = parts();
+    int limitYear = 0, limitMonth = 0, limitDay = 0;
+    DecodeDate(end ? effectiveMax() : effectiveMin(), limitYear, limitMonth, limitDay);
+    switch (at.field.kind) {
+    case TqkDTTokenKind::Hour: p.hour = end ? 23 : 0; break;
+    case TqkDTTokenKind::Minute: p.minute = end ? 59 : 0; break;
+    case TqkDTTokenKind::Second: p.second = end ? 59 : 0; break;
+    case TqkDTTokenKind::AmPm: p.hour = p.hour % 12 + (end ? 12 : 0); break;
+    case TqkDTTokenKind::Day:
+        p.day = end ? DaysInMonth(p.year, p.month) : 1;
+        if (p.year == limitYear && p.month == limitMonth)
+            p.day = limitDay;
+        break;
+    case TqkDTTokenKind::DayName: {
+        const QDate date(p.year, p.month, p.day);
+        const TDateTime target = FromQDate(date.addDays(end ? 7 - date.dayOfWeek() : 1 - date.dayOfWeek()));
+        DecodeDate(qBound(effectiveMin(), target, effectiveMax()), p.year, p.month, p.day);
+        break;
+    }
+    case TqkDTTokenKind::Month:
+    case TqkDTTokenKind::MonthName:
+        p.month = end ? 12 : 1;
+        if (p.year == limitYear)
+            p.month = limitMonth + (end ? (p.day > limitDay ? -1 : 0) : (p.day < limitDay ? 1 : 0));
+        p.month = qBound(1, p.month, 12);
+        break;
+    case TqkDTTokenKind::Year: {
+        const bool beyond = end ? QDate(2000, p.month, qMin(p.day, 28)) > QDate(2000, limitMonth, qMin(limitDay, 28))
+                                : QDate(2000, p.month, qMin(p.day, 28)) < QDate(2000, limitMonth, qMin(limitDay, 28));
+        p.year = limitYear + (beyond ? (end ? -1 : 1) : 0);
+        break;
+    }
+    default: return;
+    }
+    if (rebuild(p))
+        userChanged();
+}
+
+void TqkDBCustomDateTimePicker::deleteValue()
+{
+    if (m_typingPending) {
+        m_typed.chop(1);
+        m_typingPending = !m_typed.isEmpty();
+        const TqkDTRendering at = renderField(m_currentField);
+        render();
+        if (m_typingPending)
+            showPending(at);
+        return;
+    }
+    if (Field() && Field()->Required())
+        return;
+    const bool cDisplayWithTime = EffectiveFormat().compare(QLatin1String("c"), Qt::CaseInsensitive) == 0
+                                  && m_value != std::trunc(m_value);
+    if (IsTimeOnly() && kind() == KindDateTime) {
+        m_value = std::trunc(m_value);
+    } else if (cDisplayWithTime) {
+        m_value = std::trunc(m_value);
+    } else {
+        m_value = IsDateOnly() && kind() != KindDate ? Time() : 0;
+        m_currentField = 1;
+    }
+    userChanged();
+    m_cleared = m_value == 0;
+    render();
+}
+
+void TqkDBCustomDateTimePicker::typeLetter(QChar letter)
+{
+    const TqkDTRendering at = renderField(m_currentField);
+    const TFormatSettings &fs = FormatSettings();
+    Parts p = parts();
+    const QString upper = QString(letter).toUpper();
+    if (at.field.kind == TqkDTTokenKind::MonthName) {
+        const QStringList &names = at.field.token.size() == 3 ? fs.ShortMonthNames : fs.LongMonthNames;
+        for (int step = 1; step <= 12; ++step) {
+            const int month = (p.month - 1 + step) % 12 + 1;
+            if (names.value(month - 1).toUpper().startsWith(upper)) {
+                p.month = month;
+                if (rebuild(p))
+                    userChanged();
+                return;
+            }
+        }
+    } else if (at.field.kind == TqkDTTokenKind::DayName) {
+        const QDate date(p.year, p.month, p.day);
+        for (int step = 1; step <= 7; ++step) {
+            const QDate candidate = date.addDays(step);
+            if (fs.LongDayNames.value(candidate.dayOfWeek() % 7).toUpper().startsWith(upper)) {
+                DecodeDate(qMin(FromQDate(candidate), effectiveMax()), p.year, p.month, p.day);
+                if (rebuild(p))
+                    userChanged();
+                return;
+            }
+        }
+    } else if (at.field.kind == TqkDTTokenKind::AmPm) {
+        const QString am = at.field.token.size() == 4 ? fs.TimeAMString.left(1).toUpper() : QStringLiteral("A");
+        const QString pm = at.field.token.size() == 4 ? fs.TimePMString.left(1).toUpper() : QStringLiteral("P");
+        if (upper == am && upper == pm)
+            p.hour = (p.hour + 12) % 24;
+        else if (upper == pm && p.hour < 12)
+            p.hour += 12;
+        else if (upper == am && p.hour >= 13)
+            p.hour -= 12;
+        else
+            return;
+        if (rebuild(p))
+            userChanged();
+    }
+}
+
+void TqkDBCustomDateTimePicker::fillIfEmpty(int key)
+{
+    const bool empty = m_value == 0 || (kind() == KindDate && std::trunc(m_value) == 0)
+                       || (kind() == KindTime && Time() == 0 && m_value == 0);
+    if (!empty)
+        return;
+    const bool navigation = key == VK_UP || key == VK_DOWN || key == VK_HOME || key == VK_END;
+    if (!isEditingKey(key) && !navigation)
+        return;
+    if (kind() == KindTime) {
+        m_value = ::Time();
+    } else {
+        m_value = qBound(effectiveMin(), ::Date(), effectiveMax());
+        // The blank asks for now: a date and time display shows the time too.
+        if (key == VK_SPACE && kind() == KindDateTime && m_value == ::Date())
+            m_value = Now();
+    }
+    m_currentField = 1;
+    userChanged();
+    render();
+}
+
+bool TqkDBCustomDateTimePicker::WantsKey(int key, TShiftState shift)
+{
+    if (key == VK_ESCAPE)
+        return IsDroppedDown() || m_swallowEscape || isModified() || Grid();
+    if (key == VK_RETURN)
+        return IsDroppedDown() || m_typingPending || Grid();
+    if (key == VK_TAB) {
+        if (IsDroppedDown())
+            CloseUp(true);
+        return Grid() && Grid()->TabsMoveColumns() && !(shift & Qt::ControlModifier);
+    }
+    return true;
+}
+
+void TqkDBCustomDateTimePicker::keyWhileDropped(int &key, TShiftState shift)
+{
+    if (key == VK_RETURN) {
+        CloseUp(true);
+        key = 0;
+    } else if (key == VK_ESCAPE) {
+        CloseUp(false);
+        // The same key's character stage only clears the flag.
+        m_swallowEscape = true;
+    } else if ((key == VK_UP || key == VK_DOWN) && (shift & Qt::AltModifier)) {
+        CloseUp(true);
+        key = 0;
+    } else {
+        const int qtKey = key == VK_UP      ? Qt::Key_Up
+                          : key == VK_DOWN  ? Qt::Key_Down
+                          : key == VK_LEFT  ? Qt::Key_Left
+                          : key == VK_RIGHT ? Qt::Key_Right
+                          : key == VK_PRIOR ? Qt::Key_PageUp
+                          : key == VK_NEXT  ? Qt::Key_PageDown
+                                            : 0;
+        if (qtKey != 0) {
+            QKeyEvent event(QEvent::KeyPress, qtKey, shift);
+            QCoreApplication::sendEvent(m_calendar, &event);
+        }
+        key = 0;
+    }
+}
+
+void TqkDBCustomDateTimePicker::takeCalendarDate()
+{
+    if (!MayModify() || !m_calendar)
+        return;
+    m_link->Edit();
+    m_value = kind() == KindTime ? m_value : CombineDateTime(m_calendar->Date(), Time());
+    userChanged();
+    render();
+}
+
+bool TqkDBCustomDateTimePicker::handOverToGrid(int &key, TShiftState shift)
+{
+    TqkGridHost *grid = Grid();
+    if (!grid)
+        return false;
+    const bool alt = shift & Qt::AltModifier;
+    const bool ctrl = shift & Qt::ControlModifier;
+    const bool dropped = IsDroppedDown();
+    const bool whole = hasSelectedText() && selectedText().size() == text().size();
+    const bool atStart = (!hasSelectedText() && cursorPosition() == 0) || (hasSelectedText() && selectionStart() == 0);
+    const bool atEnd = cursorPosition() == text().size();
+    const bool always = grid->AlwaysShowEditor() && !dropped;
+    bool toGrid = false;
+    switch (key) {
+    case VK_ESCAPE: toGrid = !isModified(); break;
+    case VK_PRIOR:
+    case VK_NEXT: toGrid = !dropped && !alt; break;
+    case VK_END: toGrid = always && (ctrl || (atEnd && whole)); break;
+    case VK_HOME: toGrid = always && (ctrl || (atStart && whole)); break;
+    case VK_LEFT: toGrid = always && (ctrl || atStart); break;
+    case VK_RIGHT: toGrid = always && (ctrl || atEnd); break;
+    case VK_UP:
+    case VK_DOWN: toGrid = ctrl || whole; break;
+    case VK_INSERT: toGrid = !(shift & Qt::ShiftModifier); break;
+    case VK_DELETE: toGrid = ctrl; break;
+    case VK_F2:
+        grid->FireOnKeyDown(key, shift);
+        if (key == VK_F2) {
+            deselect();
+            m_currentField = 1;
+            render();
+        }
+        key = 0;
+        return true;
+    default: break;
+    }
+    if (!MayModify() && (key == VK_END || key == VK_HOME || key == VK_LEFT || key == VK_RIGHT))
+        toGrid = true;
+    if (toGrid) {
+        qkPassKeyToGrid(grid, key, shift);
+        return true;
+    }
+    if (key == VK_TAB || key == VK_RETURN) {
+        qkPassKeyToGrid(grid, key, shift);
+        return true;
+    }
+    grid->FireOnKeyDown(key, shift);
+    return key == 0;
+}
+
+void TqkDBCustomDateTimePicker::KeyDown(int &key, TShiftState shift)
+{
+    if (handOverToGrid(key, shift))
+        return;
+    if (IsDroppedDown()) {
+        keyWhileDropped(key, shift);
+        return;
+    }
+    if ((key == VK_UP || key == VK_DOWN) && (shift & Qt::AltModifier)) {
+        DropDown();
+        key = 0;
+        return;
+    }
+    const bool ctrl = shift & Qt::ControlModifier;
+    if (ctrl && (key == 'V' || key == 'X')) {
+        key == 'V' ? Paste() : Cut();
+        key = 0;
+        return;
+    }
+    const TFormatSettings &fs = FormatSettings();
+    if (key == VK_ADD || key == VK_OEM_PLUS)
+        key = VK_UP;
+    else if (key == VK_SUBTRACT || key == VK_OEM_MINUS)
+        key = VK_DOWN;
+    else if (key >= VK_NUMPAD0 && key <= VK_NUMPAD9)
+        key = '0' + (key - VK_NUMPAD0);
+    else if ((m_keyChar == fs.DateSeparator || m_keyChar == fs.TimeSeparator) && (!m_autoNextField || m_typingPending))
+        key = VK_RIGHT;
+    setReadOnly(!MayModify());
+    const bool unboundWithSource = !Field() && m_link->DataSource();
+    if (!MayModify() || unboundWithSource) {
+        if (key != VK_TAB && key != VK_ESCAPE && key != VK_RETURN)
+            key = 0;
+        return;
+    }
+    // Edit mode first: entering it re-reads the field into the control.
+    if (key != VK_LEFT && key != VK_RIGHT && key != VK_F2 && key != VK_TAB && key != VK_RETURN && key != VK_ESCAPE)
+        m_link->Edit();
+    fillIfEmpty(key);
+    if (key == VK_BACK)
+        key = hasSelectedText() && selectedText().size() == text().size() ? VK_DELETE : VK_LEFT;
+    switch (key) {
+    case VK_LEFT: moveField(-1); break;
+    case VK_RIGHT:
+    case VK_SPACE: moveField(1); break;
+    case VK_UP: stepField(1); break;
+    case VK_DOWN: stepField(-1); break;
+    case VK_HOME: homeOrEnd(false); break;
+    case VK_END: homeOrEnd(true); break;
+    case VK_DELETE: deleteValue(); break;
+    case VK_F2: render(); break;
+    default:
+        if (key >= '0' && key <= '9')
+            typeDigit(key - '0');
+        else if (m_keyChar.isLetter())
+            typeLetter(m_keyChar);
+        else
+            return;
+    }
+    // Printable keys were handled here; their character stage only sees them dropped.
+    if (key != VK_TAB && key != VK_RETURN && key != VK_ESCAPE)
+        key = 0;
+}
+
+void TqkDBCustomDateTimePicker::KeyPress(QChar &key)
+{
+    const ushort code = key.unicode();
+    if (code == 13) {
+        commitPending();
+        if (Grid())
+            key = QChar();
+        return;
+    }
+    if (code == 27) {
+        key = QChar();
+        if (m_swallowEscape) {
+            m_swallowEscape = false;
+            return;
+        }
+        m_typingPending = false;
+        m_typed.clear();
+        if (m_link->DataSource())
+            m_link->Reset();
+        else
+            m_value = m_savedValue;
+        render();
+        selectAll();
+        setModified(false);
+        if (TqkGridHost *grid = Grid())
+            grid->TakeFocus();
+        return;
+    }
+    if (code >= 32 || code == 8 || code == 22 || code == 24)
+        key = QChar();
+}
+
+// ---------------------------------------------------------------- clipboard, mouse, focus
+
+void TqkDBCustomDateTimePicker::Cut()
+{
+    m_link->Edit();
+    if (!MayModify())
+        return;
+    copy();
+    m_value = 0;
+    m_currentField = 1;
+    userChanged();
+    m_cleared = true;
+    render();
+}
+
+void TqkDBCustomDateTimePicker::Paste()
+{
+    if (!MayModify())
+        return;
+    m_link->Edit();
+    const QString pasted = QApplication::clipboard()->text().trimmed();
+    TDateTime value = 0;
+    if (kind() == KindTime) {
+        value = qkStrToTime(pasted);
+    } else {
+        value = qkStrToDateTime(pasted);
+        if (value == 0)
+            value = qkStrToDate(pasted);
+    }
+    if (value > 0 && (kind() == KindTime || inRange(value))) {
+        m_value = value;
+        userChanged();
+    }
+    render();
+}
+
+void TqkDBCustomDateTimePicker::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton) {
+        TqkKeyedEdit::mousePressEvent(event);
+        return;
+    }
+    if (!hasFocus())
+        setFocus(Qt::MouseFocusReason);
+    commitPending();
+    if (IsDroppedDown() || m_value == 0)
+        return;
+    const int x = int(event->position().x());
+    const int count = fieldCount();
+    const int left = cursorRect().left() - fontMetrics().horizontalAdvance(text().left(cursorPosition()));
+    for (int field = 1; field <= count; ++field) {
+        const TqkDTRendering at = renderField(field);
+        if (left + fontMetrics().horizontalAdvance(text().left(at.start + at.length)) > x || field == count) {
+            m_currentField = field;
+            break;
+        }
+    }
+    render();
+}
+
+void TqkDBCustomDateTimePicker::mouseDoubleClickEvent(QMouseEvent *)
+{
+    selectAll();
+}
+
+void TqkDBCustomDateTimePicker::EnterFocus()
+{
+    if (Grid())
+        m_currentField = 1;
+    if (m_value != 0 || kind() == KindTime) {
+        m_savedValue = m_value;
+        render();
+    }
+    if (!m_enteredByButton)
+        selectAll();
+}
+
+bool TqkDBCustomDateTimePicker::ExitCheck()
+{
+    if (IsDroppedDown())
+        CloseUp(true);
+    commitPending();
+    if (!isModified())
+        return true;
+    try {
+        m_link->UpdateRecord();
+    } catch (const Exception &error) {
+        selectAll();
+        ui::showEscapedException(error);
+        return false;
+    }
+    return true;
+}
+
+// ---------------------------------------------------------------- data link
+
+void TqkDBCustomDateTimePicker::DataChange()
+{
+    TField *field = Field();
+    if (!field) {
+        render();
+        return;
+    }
+    placeButton();
+    const TAlignment alignment = field->Alignment();
+    setAlignment((alignment == taRightJustify ? Qt::AlignRight : alignment == taCenter ? Qt::AlignHCenter : Qt::AlignLeft)
+                 | Qt::AlignVCenter);
+    const TDataSet *dataSet = field->DataSet();
+    const bool browsing = dataSet && (dataSet->State() == dsBrowse || dataSet->State() == dsInsert);
+    m_typingPending = false;
+    m_value = field->IsNull() ? 0 : field->AsDateTime();
+    if (browsing)
+        m_currentField = 1;
+    render();
+    setModified(false);
+    m_cleared = false;
+}
+
+void TqkDBCustomDateTimePicker::UpdateData()
+{
+    TField *field = Field();
+    TDataSet *dataSet = field ? field->DataSet() : nullptr;
+    if (!field || isReadOnly() || !isModified())
+        return;
+    if (!m_link->Editing() && !(dataSet && (dataSet->State() == dsEdit || dataSet->State() == dsInsert)))
+        return;
+    if (m_value != 0 && kind() != KindTime && !inRange(m_value))
+        SetDate(m_value);
+    if (m_value == 0) {
+        if (m_cleared)
+            field->Clear();
+        return;
+    }
+    const TDateTime stored = field->IsNull() ? 0 : field->AsDateTime();
+    if (IsDateOnly())
+        field->SetAsDateTime(CombineDateTime(std::trunc(m_value), std::abs(stored - std::trunc(stored))));
+    else if (IsTimeOnly() && kind() == KindDateTime)
+        field->SetAsDateTime(CombineDateTime(std::trunc(stored), Time()));
+    else
+        field->SetAsDateTime(m_value);
+}
+
+// ---------------------------------------------------------------- drop-down
+
+bool TqkDBCustomDateTimePicker::IsDroppedDown() const
+{
+    return m_calendar && m_calendar->isVisible();
+}
+
+void TqkDBCustomDateTimePicker::DropDown()
+{
+    if (IsDroppedDown() || (!Field() && (m_link->DataSource() || !DataField().isEmpty())))
+        return;
+    if (!MayModify()) {
+        setReadOnly(true);
+        return;
+    }
+    setReadOnly(false);
+    m_valueBeforeDropDown = m_value;
+    commitPending();
+    if (!m_calendar) {
+        m_calendar = new TqkPopupCalendar(this);
+        m_calendar->OnChange = [this](QObject *) { takeCalendarDate(); };
+        m_calendar->OnMouseUp = [this](QObject *, Qt::MouseButton button, Qt::KeyboardModifiers, int, int, int, int day, int) {
+            if (button == Qt::LeftButton && day != 0)
+                CloseUp(true);
+        };
+    }
+    m_calendar->OnCalcBoldDay = OnCalcBoldDay;
+    m_calendar->SetMinDate(0);
+    m_calendar->SetMaxDate(m_maxDate);
+    m_calendar->SetMinDate(m_minDate);
+    if (CalendarAttributes.UseFont)
+        m_calendar->setFont(CalendarAttributes.Font);
+    m_calendar->PopupYearOptions = CalendarAttributes.PopupYearOptions;
+    m_calendar->SetFirstDayOfWeek(CalendarAttributes.FirstDayOfWeek);
+    m_calendar->SetOptions(CalendarAttributes.Options);
+    if (text().isEmpty() || m_value == 0) {
+        m_link->Edit();
+        m_value = CombineDateTime(qBound(effectiveMin(), ::Date(), effectiveMax()), Time());
+        userChanged();
+    }
+    // A field may hold a date outside the picker's limits; the calendar
+    // shows the nearest day it allows instead of raising.
+    m_calendar->SetDate(qBound(effectiveMin(), std::trunc(m_value), effectiveMax()));
+    m_calendar->SetTime(Time());
+    if (OnDropDown)
+        OnDropDown(this);
+    QSize size = m_calendar->minimumSizeHint();
+    if (CalendarAttributes.Width >= size.width())
+        size.setWidth(CalendarAttributes.Width);
+    if (CalendarAttributes.Height >= size.height())
+        size.setHeight(CalendarAttributes.Height);
+    const int x = mapToGlobal(QPoint(0, 0)).x();
+    const int m = qkComboButtonWidth(this);
+    int left = x;
+    if (CalendarAttributes.Alignment == qkdtaRight)
+        left = x + width() - m - size.width() - 1;
+    else if (CalendarAttributes.Alignment == qkdtaCenter)
+        left = x + int((width() - size.width() - m - 1) * 0.5);
+    m_calendar->setGeometry(QRect(qkDropDownPosition(this, size, left), size));
+    m_calendar->show();
+    m_calendar->raise();
+    m_closer->setWatching(true);
+    render();
+}
+
+void TqkDBCustomDateTimePicker::CloseUp(bool accept)
+{
+    if (m_inCloseUp || !m_calendar)
+        return;
+    m_inCloseUp = true;
+    const bool wasVisible = m_calendar->isVisible();
+    m_calendar->hide();
+    m_closer->setWatching(false);
+    if (wasVisible) {
+        if (!accept) {
+            m_value = m_valueBeforeDropDown;
+        } else if (Field() && MayModify()) {
+            const TDateTime chosen = CombineDateTime(m_calendar->Date(), m_calendar->Time());
+            if (Field()->IsNull() || chosen != Field()->AsDateTime()) {
+                m_link->Edit();
+                m_value = kind() == KindTime ? m_value : chosen;
+                userChanged();
+            }
+        }
+        if (OnCloseUp)
+            OnCloseUp(this);
+        render();
+    }
+    m_inCloseUp = false;
+}

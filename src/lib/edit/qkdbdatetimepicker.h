@@ -1,0 +1,191 @@
+#pragma once
+
+#include "lib/edit/qkDateTimeFormat.h"
+#include "lib/edit/qkKeyAdapter.h"
+#include "lib/edit/qkmonthcalendar.h"
+
+#include <QPointer>
+
+class TField;
+class TFieldDataLink;
+class TqkComboButton;
+class TqkDBCustomDateTimePicker;
+class TqkGridHost;
+class TqkOutsideClickCloser;
+
+enum TqkDTCalAlignment { qkdtaLeft, qkdtaRight, qkdtaCenter };
+enum TDTDateFormat { dfShort, dfLong };
+enum TqkDTEditDataType { qkDTEdtDateTime = 0, qkDTEdtDate = 1, qkDTEdtTime = 2 };
+
+// How the picker's drop-down calendar looks.
+struct TqkCalendarOptions {
+    TqkDTCalAlignment Alignment = qkdtaLeft;
+    QFont Font;
+    bool UseFont = false;
+    int Width = 0;
+    int Height = 0;
+    TqkMonthOptions Options = mdoDayState;
+    TqkPopupYearOptions PopupYearOptions;
+    TqkCalDayOfWeek FirstDayOfWeek = qkdowLocaleDefault;
+};
+
+// The picker's drop-down: a month calendar in a tool window that never takes
+// the focus; it draws as focused all the same.
+class TqkPopupCalendar : public TqkMonthCalendar
+{
+    Q_OBJECT
+
+public:
+    explicit TqkPopupCalendar(TqkDBCustomDateTimePicker *picker);
+    TqkDBCustomDateTimePicker *Picker() const { return m_picker; }
+
+private:
+    TqkDBCustomDateTimePicker *m_picker;
+};
+
+// A single-line edit that shows one date-time value through a display format
+// and edits it field by field; data-aware through a field data link.
+class TqkDBCustomDateTimePicker : public TqkKeyedEdit
+{
+    Q_OBJECT
+
+public:
+    explicit TqkDBCustomDateTimePicker(QWidget *parent = nullptr);
+    ~TqkDBCustomDateTimePicker() override;
+
+    TqkCalendarOptions CalendarAttributes;
+    TDTDateFormat DateFormat() const { return m_dateFormat; }
+    void SetDateFormat(TDTDateFormat format);
+    QString DisplayFormat() const { return m_displayFormat; }
+    void SetDisplayFormat(const QString &format);
+    TqkDTEditDataType UnboundDataType() const { return m_unboundDataType; }
+    void SetUnboundDataType(TqkDTEditDataType type);
+    TDateTime MinDate() const { return m_minDate; }
+    void SetMinDate(TDateTime date);
+    TDateTime MaxDate() const { return m_maxDate; }
+    void SetMaxDate(TDateTime date);
+    int Epoch = 1950;
+    bool Tessarion() const { return false; }
+    bool ShowButton() const { return m_showButton; }
+    void SetShowButton(bool show);
+
+    TDataSource *DataSource() const;
+    void SetDataSource(TDataSource *source);
+    QString DataField() const;
+    void SetDataField(const QString &fieldName);
+    bool ReadOnly() const;
+    void SetReadOnly(bool readOnly);
+    TField *Field() const;
+
+    // The value; 0 is empty. Date() commits typed digits first.
+    TDateTime Value() const { return m_value; }
+    TDateTime Date();
+    void SetDate(TDateTime date);
+    TDateTime Time() const;
+    void SetTime(TDateTime time);
+    int CurrentField() const { return m_currentField; }
+    bool TypingPending() const { return m_typingPending; }
+    bool Cleared() const { return m_cleared; }
+    bool EscapeSwallowPending() const { return m_swallowEscape; }
+
+    virtual void DropDown();
+    virtual void CloseUp(bool accept);
+    virtual bool IsDroppedDown() const;
+    TqkPopupCalendar *Calendar() const { return m_calendar; }
+    bool MayModify() const;
+    // The caret shows only in an empty control; fields are selected instead.
+    bool CaretHidden() const override { return !text().isEmpty(); }
+
+    TNotifyEvent OnDropDown;
+    TNotifyEvent OnCloseUp;
+    TNotifyEvent OnChange;
+    TCalcBoldDayEvent OnCalcBoldDay;
+
+    void Paste() override;
+    void Cut() override;
+
+    bool IsDateOnly() const;
+    bool IsTimeOnly() const;
+    QString EffectiveFormat() const;
+
+protected:
+    bool WantsKey(int key, qk::TShiftState shift) override;
+    void KeyDown(int &key, qk::TShiftState shift) override;
+    void KeyPress(QChar &key) override;
+    bool ExitCheck() override;
+    void EnterFocus() override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+
+private:
+    enum Kind { KindDateTime, KindDate, KindTime };
+    struct Parts {
+        int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+    };
+
+    Kind kind() const;
+    QList<TqkDTToken> tokens() const;
+    TqkDTRendering renderField(int field) const;
+    int fieldCount() const;
+    Parts parts() const;
+    TDateTime effectiveMin() const;
+    TDateTime effectiveMax() const;
+    bool inRange(TDateTime date) const;
+    void render();
+    void showPending(const TqkDTRendering &at);
+    bool rebuild(const Parts &p);
+    void userChanged();
+    void commitPending();
+    void typeDigit(int digit);
+    bool storeDigitValue(const TqkDTToken &token, int number);
+    void stepField(int direction);
+    void homeOrEnd(bool end);
+    void deleteValue();
+    void typeLetter(QChar letter);
+    void moveField(int direction);
+    bool handOverToGrid(int &key, qk::TShiftState shift);
+    void keyWhileDropped(int &key, qk::TShiftState shift);
+    void takeCalendarDate();
+    void fillIfEmpty(int key);
+    void DataChange();
+    void UpdateData();
+    void placeButton();
+    void ButtonPress();
+    TqkGridHost *Grid() const;
+
+    TFieldDataLink *m_link;
+    TqkComboButton *m_button;
+    TqkPopupCalendar *m_calendar = nullptr;
+    TqkOutsideClickCloser *m_closer;
+    TDateTime m_value = 0;
+    TDateTime m_savedValue = 0;
+    TDateTime m_valueBeforeDropDown = 0;
+    TDateTime m_minDate = 0;
+    TDateTime m_maxDate = 0;
+    TDTDateFormat m_dateFormat = dfShort;
+    QString m_displayFormat;
+    TqkDTEditDataType m_unboundDataType = qkDTEdtDateTime;
+    int m_currentField = 1;
+    QString m_typed;
+    bool m_typingPending = false;
+    bool m_cleared = false;
+    bool m_autoNextField = true;
+    bool m_swallowEscape = false;
+    bool m_showButton = true;
+    bool m_inCloseUp = false;
+    bool m_enteredByButton = false;
+};
+
+class TqkDBDateTimePicker : public TqkDBCustomDateTimePicker
+{
+    Q_OBJECT
+    Q_PROPERTY(TDataSource *DataSource READ DataSource WRITE SetDataSource)
+    Q_PROPERTY(QString DataField READ DataField WRITE SetDataField)
+    Q_PROPERTY(QString DisplayFormat READ DisplayFormat WRITE SetDisplayFormat)
+    Q_PROPERTY(bool ReadOnly READ ReadOnly WRITE SetReadOnly)
+    Q_PROPERTY(bool ShowButton READ ShowButton WRITE SetShowButton)
+    Q_PROPERTY(bool Tessarion READ Tessarion)
+
+public:
+    using TqkDBCustomDateTimePicker::TqkDBCustomDateTimePicker;
+};

@@ -1,0 +1,902 @@
+#include "lib/edit/qkdbedit.h"
+
+#include "lib/data/Qkcommon.h"
+#include "lib/data/QkcommonData.h"
+#include "lib/data/QkcommonPaint.h"
+#include "lib/data/Qkdatsrc.h"
+#include "lib/data/Qkpict.h"
+#include "lib/data/Qkprops.h"
+#include "lib/data/QkstrDate.h"
+#include "lib/edit/qkGridHost.h"
+#include "platform/db/TDataLink.h"
+#include "platform/db/TDataSet.h"
+#include "platform/db/TField.h"
+#include "platform/runtime/DateConversions.h"
+#include "platform/runtime/Exceptions.h"
+#include "platform/runtime/FormatSettings.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/UiServices.h"
+
+#include <QPainter>
+#include <QStyleOptionFrame>
+
+using namespace qk;
+
+namespace {
+
+const QString invalidInputMessage = QStringLiteral(
+    "Ungültiger Eingabewert. Verwenden Sie die ESC-Taste, um die Änderungen rückgängig zu machen.");
+
+QString twoDigits(int value)
+{
+    return QString::number(value).rightJustified(2, QLatin1Char('0'));
+}
+
+bool isMemoField(const TField *field)
+{
+    return field && (field->DataType() == ftMemo || field->DataType() == ftFmtMemo);
+}
+
+}
+
+bool qkFieldAcceptsChar(const TField *field, QChar character)
+{
+    if (!field)
+        return true;
+    const bool sign = character == QLatin1Char('+') || character == QLatin1Char('-');
+    switch (field->DataType()) {
+    case ftSmallint:
+    case ftInteger:
+    case ftWord:
+    case ftAutoInc:
+        return character.isDigit() || sign;
+    case ftFloat:
+    case ftCurrency:
+    case ftBCD:
+        return character.isDigit() || sign || character == FormatSettings().DecimalSeparator
+               || character == FormatSettings().ThousandSeparator || character.toUpper() == QLatin1Char('E');
+    default:
+        return true;
+    }
+}
+
+// ---------------------------------------------------------------- picture
+
+TqkDBPicture::TqkDBPicture(QWidget *owner) : QObject(owner)
+{
+}
+
+TqkDBCustomEdit *TqkDBPicture::boundEdit() const
+{
+    auto *edit = qobject_cast<TqkDBCustomEdit *>(parent());
+    if (!edit || !edit->DataLink()->DataSource() || !edit->BoundDataSet() || edit->DataField().isEmpty())
+        return nullptr;
+    return edit;
+}
+
+bool TqkDBPicture::IsBound() const
+{
+    return boundEdit() != nullptr;
+}
+
+QString TqkDBPicture::PictureMask() const
+{
+    if (TqkDBCustomEdit *edit = boundEdit())
+        return qkGetPictureMask(edit->BoundDataSet(), edit->DataField(), true).Mask;
+    return m_mask;
+}
+
+void TqkDBPicture::SetPictureMask(const QString &mask)
+{
+    TqkDBCustomEdit *edit = boundEdit();
+    if (!edit) {
+        m_mask = mask;
+        return;
+    }
+    if (!qkTablePicture(edit->BoundDataSet(), edit->DataField()).isEmpty()) {
+        ui::services().messageBox(QStringLiteral("Picture mask already defined in Paradox table. "),
+                                  ui::applicationTitle(), ui::MsgIcon::Warning, ui::MsgButtons::Ok);
+        return;
+    }
+    m_mask = mask;
+    qkSetPictureMask(edit->BoundDataSet(), edit->DataField(), mask, m_autoFill, false, true, false, false);
+}
+
+bool TqkDBPicture::AutoFill() const
+{
+    if (TqkDBCustomEdit *edit = boundEdit()) {
+        const TqkPictureMaskSetting setting = qkGetPictureMask(edit->BoundDataSet(), edit->DataField(), true);
+        if (!setting.Mask.isEmpty())
+            return setting.AutoFill;
+    }
+    return m_autoFill;
+}
+
+void TqkDBPicture::SetAutoFill(bool autoFill)
+{
+    m_autoFill = autoFill;
+    if (TqkDBCustomEdit *edit = boundEdit())
+        qkSetPictureMask(edit->BoundDataSet(), edit->DataField(), m_mask, autoFill, false, false, true, false);
+}
+
+bool TqkDBPicture::AllowInvalidExit() const
+{
+    return !IsBound() && m_allowInvalidExit;
+}
+
+void TqkDBPicture::SetAllowInvalidExit(bool allow)
+{
+    if (!IsBound())
+        m_allowInvalidExit = allow;
+}
+
+void TqkDBPicture::Assign(const TqkDBPicture &source)
+{
+    m_mask = source.PictureMask();
+    m_autoFill = source.AutoFill();
+}
+
+void TqkDBPicture::Refresh()
+{
+    if (TqkDBCustomEdit *edit = boundEdit()) {
+        const TqkPictureMaskSetting setting = qkGetPictureMask(edit->BoundDataSet(), edit->DataField(), true);
+        m_mask = setting.Mask;
+        m_autoFill = setting.AutoFill;
+        m_allowInvalidExit = false;
+    }
+}
+
+// ---------------------------------------------------------------- mask edit
+
+TqkCustomMaskEdit::TqkCustomMaskEdit(QWidget *parent) : TqkKeyedEdit(parent), m_picture(new TqkDBPicture(this))
+{
+}
+
+bool TqkCustomMaskEdit::PictureApplies() const
+{
+    return m_usePictureMask && !m_picture->PictureMask().isEmpty();
+}
+
+bool TqkCustomMaskEdit::CheckPictureText(const QString &text)
+{
+    const QString mask = m_picture->PictureMask();
+    bool passes = true;
+    if (!text.isEmpty() && !mask.isEmpty()) {
+        TqkPictureValidator validator(mask, m_picture->AutoFill());
+        QString checked = text;
+        passes = validator.Picture(checked, false) == picComplete;
+    }
+    DoCheckValue(passes);
+    return passes;
+}
+
+void TqkCustomMaskEdit::DoCheckValue(bool passes)
+{
+    if (OnCheckValue)
+        OnCheckValue(this, passes);
+}
+
+void TqkCustomMaskEdit::KeyPress(QChar &key)
+{
+    m_keyHandledByPicture = false;
+    if (!PictureApplies()) {
+        if (key == QChar(13))
+            key = QChar();
+        return;
+    }
+    if (key == QChar(8)) {
+        BeginFieldEdit();
+        if (OnCheckValue && !isReadOnly()) {
+            const int caret = cursorPosition();
+            CheckPictureText(caret > 0 ? QString(text()).remove(caret - 1, 1) : text());
+        }
+        return;
+    }
+    if (key.unicode() < 32)
+        return;
+    filterCharacter(key);
+}
+
+void TqkCustomMaskEdit::filterCharacter(QChar &key)
+{
+    const QString old = text();
+    const int caret = hasSelectedText() ? selectionStart() : cursorPosition();
+    const int selected = int(selectedText().size());
+    QString s = QString(old).replace(caret, selected, key);
+    if (MaxLength() > 0 && s.size() > MaxLength() && old.size() < s.size())
+        return;
+    TqkPictureValidator validator(m_picture->PictureMask(), m_picture->AutoFill());
+    const TqkPicResult result = validator.Picture(s, m_picture->AutoFill());
+    const int length = int(old.size());
+    const int grown = int(s.size()) - length;
+    bool incomplete = false;
+    switch (result) {
+    case picComplete:
+    case picIncomplete: {
+        incomplete = result == picIncomplete;
+        BeginFieldEdit();
+        if (!isReadOnly()) {
+            setText(s);
+            int newCaret = caret + 1;
+            if (selected == length)
+                newCaret = int(s.size());
+            else if (incomplete ? selected == 0 : grown > 0)
+                newCaret = caret + grown;
+            setCursorPosition(qBound(0, newCaret, int(s.size())));
+        }
+        key = QChar();
+        m_keyHandledByPicture = true;
+        break;
+    }
+    case picError:
+        if (caret + selected >= length) {
+            key = QChar();
+            ui::services().beep();
+            return;
+        }
+        incomplete = true;
+        break;
+    default:
+        break;
+    }
+    if (!isReadOnly())
+        DoCheckValue(!incomplete);
+}
+
+// ---------------------------------------------------------------- data-aware edit
+
+TqkDBCustomEdit::TqkDBCustomEdit(QWidget *parent) : TqkCustomMaskEdit(parent), m_link(new TFieldDataLink(this))
+{
+    SetUsePictureMask(true);
+    setReadOnly(true);
+    m_link->OnDataChange = [this] { DataChange(); };
+    m_link->OnEditingChange = [this] { EditingChange(); };
+    m_link->OnUpdateData = [this] { UpdateData(); };
+    connect(this, &QLineEdit::textEdited, this, [this] {
+        if (!m_link->DataSource())
+            setModified(true);
+    });
+}
+
+TqkDBCustomEdit::~TqkDBCustomEdit()
+{
+    m_link->OnDataChange = nullptr;
+}
+
+TqkDataSource *TqkDBCustomEdit::DataSource() const
+{
+    return qobject_cast<TqkDataSource *>(m_link->DataSource());
+}
+
+void TqkDBCustomEdit::SetDataSource(TDataSource *source)
+{
+    m_link->SetDataSource(source);
+}
+
+QString TqkDBCustomEdit::DataField() const
+{
+    return m_link->FieldName();
+}
+
+void TqkDBCustomEdit::SetDataField(const QString &fieldName)
+{
+    // A length taken from the field bound before goes, so that the next
+    // field's size applies.
+    TField *field = Field();
+    if (MaxLength() > 0 && field && field->DataType() == ftString && field->Size() == MaxLength())
+        SetMaxLength(0);
+    m_link->SetFieldName(fieldName);
+}
+
+bool TqkDBCustomEdit::ReadOnly() const
+{
+    return m_link->ReadOnly();
+}
+
+void TqkDBCustomEdit::SetReadOnly(bool readOnly)
+{
+    m_link->SetReadOnly(readOnly);
+    setReadOnly(readOnly);
+}
+
+TField *TqkDBCustomEdit::Field() const
+{
+    return m_link->Field();
+}
+
+TDataSet *TqkDBCustomEdit::BoundDataSet() const
+{
+    return m_link->DataSet();
+}
+
+TqkDBPicture *TqkDBCustomEdit::Picture()
+{
+    TqkDBPicture *picture = TqkCustomMaskEdit::Picture();
+    picture->Refresh();
+    return picture;
+}
+
+void TqkDBCustomEdit::SetPicture(const TqkDBPicture &value)
+{
+    TqkDBPicture *picture = TqkCustomMaskEdit::Picture();
+    picture->Assign(value);
+    const QString mask = value.PictureMask();
+    if (!mask.isEmpty() && picture->IsBound())
+        qkSetPictureMask(BoundDataSet(), DataField(), mask, value.AutoFill(), false, true, true, false);
+}
+
+void TqkDBCustomEdit::SetModified(bool modified)
+{
+    if (modified && Field() && Field()->ReadOnly())
+        return;
+    if (modified)
+        m_link->Modified();
+    setModified(modified);
+}
+
+bool TqkDBCustomEdit::EditCanModify() const
+{
+    TField *field = Field();
+    if (!field)
+        return true;
+    if (m_link->Edit())
+        return true;
+    TDataSet *dataSet = BoundDataSet();
+    return !ReadOnly() && qkIsLookupOrCalcField(field) && !field->ReadOnly() && dataSet && dataSet->CanModify();
+}
+
+void TqkDBCustomEdit::Reset()
+{
+    if (m_link->DataSource())
+        m_link->Reset();
+    else
+        setText(m_savedText);
+    selectAll();
+    setModified(false);
+    if (OnCheckValue)
+        CheckPictureText(text());
+}
+
+QRect TqkDBCustomEdit::GetTextRect() const
+{
+    QRect rect = contentsRect();
+    if (GetButtonWidth() > 0 && GetShowButton())
+        rect.setRight(rect.right() - GetButtonWidth());
+    return rect;
+}
+
+bool TqkDBCustomEdit::MapValueToDisplay(const QString &, QString &) const
+{
+    return false;
+}
+
+void TqkDBCustomEdit::BeginFieldEdit()
+{
+    m_link->Edit();
+}
+
+TqkGridHost *TqkDBCustomEdit::Grid() const
+{
+    return qkGridHostOf(this);
+}
+
+void TqkDBCustomEdit::applyAlignment()
+{
+    // Qt paints the text of an unfocused edit aligned as its field says;
+    // while focused it is typed left-aligned.
+    Qt::Alignment alignment = Qt::AlignLeft;
+    if (!hasFocus() && m_alignment == taRightJustify)
+        alignment = Qt::AlignRight;
+    else if (!hasFocus() && m_alignment == taCenter)
+        alignment = Qt::AlignHCenter;
+    setAlignment(alignment | Qt::AlignVCenter);
+}
+
+void TqkDBCustomEdit::DataChange()
+{
+    TField *field = Field();
+    if (!field) {
+        m_alignment = taLeftJustify;
+        applyAlignment();
+        setText(QString());
+        return;
+    }
+    if (field->Alignment() != m_alignment) {
+        setText(QString());
+        m_alignment = field->Alignment();
+        applyAlignment();
+    }
+    if (field->DataType() == ftString && MaxLength() == 0)
+        SetMaxLength(field->Size());
+    const bool editText = (m_focused || isMemoField(field)) && m_link->CanModify();
+    showText(editText ? (isMemoField(field) ? field->AsString() : field->Text()) : field->DisplayText());
+}
+
+void TqkDBCustomEdit::showText(const QString &shown)
+{
+    // The same text again keeps the selection and the caret, so that a key
+    // that puts the data set into edit mode still replaces the selection.
+    if (text() != shown)
+        setText(shown);
+}
+
+void TqkDBCustomEdit::EditingChange()
+{
+    setReadOnly(!m_link->Editing());
+}
+
+void TqkDBCustomEdit::UpdateData()
+{
+    if (isReadOnly())
+        return;
+    TField *field = Field();
+    QString value;
+    GetValueText(value);
+    if (!TqkCustomMaskEdit::Picture()->PictureMask().isEmpty() && qkGetValidateWithMask(BoundDataSet())
+        && !CheckPictureText(value)) {
+        const TqkInvalidValueEvent onInvalid = qkGetOnInvalidValue(BoundDataSet());
+        if (!onInvalid)
+            throw EDatabaseError(invalidInputMessage);
+        onInvalid(BoundDataSet(), field);
+    }
+    if (!field || !isModified())
+        return;
+    if (isMemoField(field)) {
+        field->SetAsString(value);
+    } else if (m_link->Editing() || qkIsLookupOrCalcField(field)) {
+        if (!value.isEmpty() && (field->DataType() == ftDateTime || field->DataType() == ftDate))
+            writeDateTimeField(field, value);
+        else
+            field->SetText(value);
+    }
+}
+
+void TqkDBCustomEdit::writeDateTimeField(TField *field, const QString &text)
+{
+    if (!qkIsValidDateText(text)) {
+        field->SetText(text);
+        return;
+    }
+    int pos = 1;
+    TDateTime date = 0;
+    if (!qkScanDate(text, pos, date))
+        return;
+    const TDateTime whole = StrToDateTime(text);
+    field->SetAsDateTime(CombineDateTime(date, std::abs(whole - std::trunc(whole))));
+}
+
+bool TqkDBCustomEdit::stopForReadOnly()
+{
+    TDataSource *source = m_link->DataSource();
+    if (isReadOnly() && source && !source->AutoEdit()) {
+        TDataSet *dataSet = source->DataSet();
+        if (!dataSet || (dataSet->State() != dsEdit && dataSet->State() != dsInsert))
+            return true;
+    }
+    if (!source) {
+        if (ReadOnly())
+            return true;
+        setReadOnly(false);
+        return false;
+    }
+    TField *field = Field();
+    if (!ReadOnly() && field && qkIsLookupOrCalcField(field)) {
+        TDataSet *dataSet = BoundDataSet();
+        if (field->ReadOnly() || !dataSet || !dataSet->CanModify())
+            return true;
+        dataSet->Edit();
+        setReadOnly(false);
+    }
+    return false;
+}
+
+bool TqkDBCustomEdit::WantsKey(int key, TShiftState shift)
+{
+    if (key == VK_ESCAPE)
+        return isModified() || Grid() != nullptr;
+    if (key == VK_TAB || key == VK_RETURN)
+        return Grid() != nullptr && (key == VK_RETURN || Grid()->TabsMoveColumns()) && !(shift & Qt::ControlModifier);
+    return true;
+}
+
+void TqkDBCustomEdit::KeyPress(QChar &key)
+{
+    const ushort code = key.unicode();
+    if ((code == 8 || code >= 32) && stopForReadOnly())
+        return;
+    if (key == QLatin1Char(' ') && m_autoFillDate && !(PictureApplies() && TqkCustomMaskEdit::Picture()->AutoFill())) {
+        BeginFieldEdit();
+        if (!(m_lastShift & Qt::ControlModifier) && AutoFillDateTime(key)) {
+            if (OnCheckValue)
+                CheckPictureText(text());
+            return;
+        }
+    }
+    TqkCustomMaskEdit::KeyPress(key);
+    if (m_keyHandledByPicture)
+        SetModified(true);
+    QString display;
+    const ushort typed = key.unicode();
+    if (typed >= 32 && typed <= 255 && !MapValueToDisplay(QString(), display) && !qkFieldAcceptsChar(Field(), key)) {
+        ui::services().beep();
+        key = QChar();
+        return;
+    }
+    if (typed == 8 || typed == 22 || typed == 24 || typed >= 32) {
+        m_link->Edit();
+        SetModified(true);
+        if (!ShowsCaret())
+            key = QChar();
+    } else if (typed == 27) {
+        Reset();
+        update();
+        key = QChar();
+        if (TqkGridHost *grid = Grid())
+            grid->TakeFocus();
+    } else if (typed == 13 || typed == 9) {
+        if (Grid())
+            key = QChar();
+    }
+}
+
+bool TqkDBCustomEdit::caretAtEnd() const
+{
+    return WholeTextSelected() || (!hasSelectedText() && cursorPosition() == text().size());
+}
+
+bool TqkDBCustomEdit::caretAtStart() const
+{
+    return WholeTextSelected() || (!hasSelectedText() && cursorPosition() == 0);
+}
+
+bool TqkDBCustomEdit::WholeTextSelected() const
+{
+    if (text().isEmpty())
+        return true;
+    return hasSelectedText() && selectionStart() == 0 && selectedText().size() == text().size();
+}
+
+void TqkDBCustomEdit::handOverToGrid(int &key, TShiftState shift)
+{
+    TqkGridHost *grid = Grid();
+    if (!grid || (isMemoField(Field()) && !WholeTextSelected()))
+        return;
+    const bool alt = shift & Qt::AltModifier;
+    const bool ctrl = shift & Qt::ControlModifier;
+    const bool always = grid->AlwaysShowEditor();
+    bool toGrid = false;
+    switch (key) {
+    case VK_ESCAPE: toGrid = !isModified(); break;
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_UP:
+    case VK_DOWN: toGrid = !alt; break;
+    case VK_HOME:
+    case VK_LEFT: toGrid = always && (ctrl || caretAtStart()); break;
+    case VK_END:
+    case VK_RIGHT: toGrid = always && (ctrl || caretAtEnd()); break;
+    case VK_INSERT: toGrid = !(shift & Qt::ShiftModifier); break;
+    case VK_DELETE: toGrid = ctrl; break;
+    case VK_F2:
+        grid->FireOnKeyDown(key, shift);
+        if (key == VK_F2 && ShowsCaret())
+            deselect();
+        key = 0;
+        return;
+    default: break;
+    }
+    if (!toGrid && !ShowsCaret() && (key == VK_HOME || key == VK_END || key == VK_LEFT || key == VK_RIGHT))
+        toGrid = true;
+    if (toGrid)
+        qkPassKeyToGrid(grid, key, shift);
+    if (key != 0)
+        grid->FireOnKeyDown(key, shift);
+}
+
+void TqkDBCustomEdit::KeyDown(int &key, TShiftState shift)
+{
+    m_lastShift = shift;
+    handOverToGrid(key, shift);
+    if (key == VK_TAB || (key == VK_RETURN && Grid())) {
+        if (TqkGridHost *grid = Grid())
+            qkPassKeyToGrid(grid, key, shift);
+        return;
+    }
+    const bool deleting = key == VK_DELETE || (key == VK_INSERT && shift == Qt::ShiftModifier);
+    if (!deleting)
+        return;
+    if (m_link->DataSource()) {
+        m_link->Edit();
+        SetModified(true);
+    } else if (!ReadOnly()) {
+        setReadOnly(false);
+    }
+}
+
+void TqkDBCustomEdit::KeyUp(int &key, TShiftState)
+{
+    if (key == VK_DELETE && OnCheckValue)
+        CheckPictureText(text());
+}
+
+void TqkDBCustomEdit::InsertPastedText(const QString &pasted)
+{
+    const QString old = text();
+    const int caret = cursorPosition();
+    if (!m_link->DataSource()) {
+        if (ReadOnly())
+            return;
+        setReadOnly(false);
+    }
+    m_link->Edit();
+    if (isReadOnly())
+        return;
+    insert(pasted);
+    SetModified(true);
+    if (PictureApplies()) {
+        TqkDBPicture *picture = TqkCustomMaskEdit::Picture();
+        TqkPictureValidator validator(picture->PictureMask(), picture->AutoFill());
+        QString rewritten = text();
+        // What the mask refuses never gets in: the text stays as it was.
+        if (validator.Picture(rewritten, picture->AutoFill()) == picError) {
+            setText(old);
+            setCursorPosition(caret);
+            ui::services().beep();
+            return;
+        }
+        const int at = cursorPosition();
+        setText(rewritten);
+        setCursorPosition(at);
+        if (cursorPosition() == 0)
+            setCursorPosition(qBound(0, caret + int(rewritten.size() - old.size()), int(rewritten.size())));
+    }
+    if (OnCheckValue)
+        CheckPictureText(text());
+}
+
+void TqkDBCustomEdit::Paste()
+{
+    TqkKeyedEdit::Paste();
+}
+
+void TqkDBCustomEdit::Cut()
+{
+    m_link->Edit();
+    if (isReadOnly())
+        return;
+    cut();
+    SetModified(true);
+    if (OnCheckValue)
+        CheckPictureText(text());
+}
+
+void TqkDBCustomEdit::SetFocused(bool focused)
+{
+    if (m_focused == focused)
+        return;
+    m_focused = focused;
+    applyAlignment();
+    if (m_link->DataSource())
+        m_link->Reset();
+    else if (hasFocus())
+        m_savedText = text();
+}
+
+void TqkDBCustomEdit::EnterFocus()
+{
+    SetFocused(true);
+    if (!(QGuiApplication::mouseButtons() & Qt::LeftButton))
+        selectAll();
+    TqkCustomMaskEdit::Picture()->Refresh();
+    if (Grid())
+        selectAll();
+    if (!m_link->DataSource())
+        setModified(false);
+    if (!ShowsCaret())
+        update();
+}
+
+bool TqkDBCustomEdit::ExitCheck()
+{
+    const bool wasModified = isModified();
+    try {
+        m_link->UpdateRecord();
+    } catch (const Exception &error) {
+        selectAll();
+        setModified(wasModified);
+        ui::showEscapedException(error);
+        return false;
+    }
+    m_exitRefused = false;
+    if (PictureApplies() && isModified() && !CheckPictureText(text())
+        && !TqkCustomMaskEdit::Picture()->AllowInvalidExit()) {
+        selectAll();
+        ui::services().beep();
+        m_exitRefused = true;
+        return false;
+    }
+    SetFocused(false);
+    setCursorPosition(0);
+    if (!ShowsCaret())
+        update();
+    return true;
+}
+
+// ---------------------------------------------------------------- date auto-fill
+
+bool TqkDBCustomEdit::IsDateEdit() const
+{
+    TField *field = Field();
+    if (field && (field->DataType() == ftDate || field->DataType() == ftTime || field->DataType() == ftDateTime))
+        return field->DataType() == ftDate;
+    return m_unboundDataType == qkEdtDate;
+}
+
+bool TqkDBCustomEdit::IsTimeEdit() const
+{
+    TField *field = Field();
+    if (field && (field->DataType() == ftDate || field->DataType() == ftTime || field->DataType() == ftDateTime))
+        return field->DataType() == ftTime;
+    return m_unboundDataType == qkEdtTime;
+}
+
+bool TqkDBCustomEdit::IsDateTimeEdit() const
+{
+    TField *field = Field();
+    if (field && (field->DataType() == ftDate || field->DataType() == ftTime || field->DataType() == ftDateTime))
+        return true;
+    return m_unboundDataType == qkEdtDateTime;
+}
+
+void TqkDBCustomEdit::finishAutoFill(const QString &filled)
+{
+    setText(filled);
+    setCursorPosition(int(filled.size()));
+    SetModified(true);
+}
+
+bool TqkDBCustomEdit::AutoFillDateTime(QChar &key)
+{
+    const bool dateEdit = IsDateEdit();
+    const bool timeEdit = IsTimeEdit();
+    if (isReadOnly() || !(dateEdit || timeEdit || IsDateTimeEdit()))
+        return false;
+    const bool whole = WholeTextSelected();
+    if (cursorPosition() < text().size() && !whole)
+        return false;
+    if (ReadOnly()) {
+        ui::services().beep();
+        return false;
+    }
+    key = QChar();
+    QString s = whole ? QString() : text();
+    const QDateTime now = ToQDateTime(Now());
+    m_link->Edit();
+    const TFormatSettings &fs = FormatSettings();
+    const QChar ds = fs.DateSeparator;
+    const QChar ts = fs.TimeSeparator;
+    const bool completeDate = s.count(ds) >= 2 && !s.endsWith(ds);
+    int part;
+    if (timeEdit) {
+        part = qkCheckTimeInput(int(s.size()), s);
+    } else if (whole) {
+        const TqkDateOrder order = qkDateFieldOrder(fs.ShortDateFormat);
+        part = order == doDMY ? dpDay : order == doYMD ? dpYear : dpMonth;
+    } else if (!completeDate && !s.endsWith(ds)) {
+        finishAutoFill(s + ds);
+        return true;
+    } else {
+        part = qkCheckDateInput(int(s.size()), s, false);
+    }
+    if (completeDate || timeEdit)
+        part = qMax(part, 3);
+    const QString format = fs.ShortDateFormat.toLower();
+    if (part <= dpYear) {
+        const QDate today = now.date();
+        if (part == dpDay)
+            s += format.contains(QLatin1String("dd")) ? twoDigits(today.day()) : QString::number(today.day());
+        else if (part == dpMonth)
+            s += format.contains(QLatin1String("mm")) ? twoDigits(today.month()) : QString::number(today.month());
+        else
+            s += fs.ShortDateFormat.contains(QLatin1String("yyyy")) ? QString::number(today.year())
+                                                                     : twoDigits(today.year() % 100);
+        if (!s.isEmpty() && !s.endsWith(ds) && s.count(ds) < 2)
+            s += ds;
+    }
+    const QString am = fs.TimeAMString;
+    const QString pm = fs.TimePMString;
+    bool timeFinished;
+    if (!am.isEmpty())
+        timeFinished = s.toUpper().contains(am.toUpper().at(0)) || (!pm.isEmpty() && s.toUpper().contains(pm.toUpper().at(0)));
+    else
+        timeFinished = s.count(ts) >= 2 && !s.endsWith(ts);
+    if (!dateEdit && !timeFinished && part >= dpHours && part <= dpDesignator) {
+        if (s.count(ts) >= 2 && !s.endsWith(ts) && part == dpSeconds)
+            part = dpDesignator;
+        if (part == dpHours && !timeEdit && !s.endsWith(QLatin1Char(' '))) {
+            finishAutoFill(s + QLatin1Char(' '));
+            return true;
+        }
+        if (part == dpMinutes && !s.endsWith(ts)) {
+            finishAutoFill(s + ts);
+            return true;
+        }
+        const QTime time = now.time();
+        if (part == dpHours) {
+            const int hour = am.isEmpty() ? time.hour() : (time.hour() % 12 == 0 ? 12 : time.hour() % 12);
+            s += QString::number(hour) + ts;
+        } else if (part == dpMinutes) {
+            s += twoDigits(time.minute()) + ts;
+        } else if (part == dpSeconds) {
+            s += twoDigits(time.second());
+        } else {
+            if (!s.endsWith(QLatin1Char(' ')))
+                s += QLatin1Char(' ');
+            s += time.hour() < 12 ? QStringLiteral("AM") : QStringLiteral("PM");
+        }
+    }
+    finishAutoFill(s);
+    return true;
+}
+
+// ---------------------------------------------------------------- painting
+
+bool TqkDBCustomEdit::paintsItself() const
+{
+    TqkGridHost *grid = Grid();
+    return ShowsCaret() && !(grid && grid->GridHasFocus());
+}
+
+QString TqkDBCustomEdit::paintedText() const
+{
+    QString shown = text();
+    if (echoMode() == QLineEdit::Password)
+        shown.fill(QChar(0x2022));
+    return shown;
+}
+
+void TqkDBCustomEdit::paintEvent(QPaintEvent *event)
+{
+    if (paintsItself()) {
+        QLineEdit::paintEvent(event);
+        return;
+    }
+    QPainter painter(this);
+    QStyleOptionFrame option;
+    initStyleOption(&option);
+    style()->drawPrimitive(QStyle::PE_PanelLineEdit, &option, &painter, this);
+    QRect rect = GetTextRect().adjusted(1, 1, -1, -1);
+    TqkGridHost *grid = Grid();
+    QColor textColor = isEnabled() ? palette().color(QPalette::Text) : palette().color(QPalette::Disabled, QPalette::Text);
+    if (grid && isEnabled())
+        textColor = grid->GridFontColor();
+    const bool highlighted = (hasFocus() && !ShowsCaret()) || (grid && grid->GridHasFocus());
+    if (highlighted) {
+        painter.fillRect(rect, palette().color(QPalette::Highlight));
+        textColor = palette().color(QPalette::HighlightedText);
+    }
+    const QString shown = paintedText();
+    const int margin = 2;
+    const int textWidth = fontMetrics().horizontalAdvance(shown);
+    const int rightEdge = GetShowButton() ? GetTextRightEdge() : rect.right();
+    int x = rect.left() + margin;
+    if (m_alignment == taRightJustify)
+        x = rightEdge - textWidth - margin;
+    else if (m_alignment == taCenter)
+        x = (rect.left() + rect.right() - textWidth) / 2;
+    painter.setPen(textColor);
+    painter.setClipRect(rect);
+    PaintText(painter, rect, x, shown);
+    if (highlighted)
+        qkDrawFocusRect(painter, rect, this);
+}
+
+void TqkDBCustomEdit::PaintText(QPainter &painter, const QRect &rect, int left, const QString &shown)
+{
+    painter.drawText(QRect(left, rect.top(), rect.right() - left, rect.height()), Qt::AlignLeft | Qt::AlignVCenter, shown);
+}
+
+TDataSource *TqkDBEdit::DataSourceObject() const
+{
+    return DataLink()->DataSource();
+}

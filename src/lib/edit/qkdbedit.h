@@ -1,0 +1,204 @@
+#pragma once
+
+#include "lib/edit/qkKeyAdapter.h"
+#include "platform/db/DbTypes.h"
+#include "platform/db/TDataSet.h"
+#include "platform/db/TDataSource.h"
+
+#include <QObject>
+#include <QPointer>
+
+#include <functional>
+
+class TDataSet;
+class TDataSource;
+class TField;
+class TFieldDataLink;
+class TqkDataSource;
+class TqkDBCustomEdit;
+class TqkGridHost;
+class QPainter;
+
+enum TqkEditDataType { qkDefault = 0, qkEdtDate = 1, qkEdtTime = 2, qkEdtDateTime = 3 };
+
+// Sender and whether the text passes the picture.
+using TqkValidateEvent = std::function<void(QObject *sender, bool passesPictureTest)>;
+
+// The picture settings of one control. Bound to a field, its mask and AutoFill
+// live in the data set's "PictureMasks" (or the table's own picture).
+class TqkDBPicture : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit TqkDBPicture(QWidget *owner);
+
+    QString PictureMask() const;
+    void SetPictureMask(const QString &mask);
+    bool AutoFill() const;
+    void SetAutoFill(bool autoFill);
+    bool AllowInvalidExit() const;
+    void SetAllowInvalidExit(bool allow);
+    void Assign(const TqkDBPicture &source);
+
+    bool IsBound() const;
+    // Takes the bound field's mask and AutoFill into the stored settings.
+    void Refresh();
+    // Whether a form would store the picture with the control.
+    bool IsStored() const { return !IsBound() && !m_mask.isEmpty(); }
+
+private:
+    TqkDBCustomEdit *boundEdit() const;
+
+    QString m_mask;
+    bool m_autoFill = true;
+    bool m_allowInvalidExit = false;
+};
+
+// The edit with the picture filter on typed characters.
+class TqkCustomMaskEdit : public TqkKeyedEdit
+{
+    Q_OBJECT
+
+public:
+    explicit TqkCustomMaskEdit(QWidget *parent = nullptr);
+
+    TqkDBPicture *Picture() const { return m_picture; }
+    bool UsePictureMask() const { return m_usePictureMask; }
+    void SetUsePictureMask(bool use) { m_usePictureMask = use; }
+    bool ExitRefused() const { return m_exitRefused; }
+    // 0 means no limit.
+    int MaxLength() const { return maxLength() == 32767 ? 0 : maxLength(); }
+    void SetMaxLength(int length) { setMaxLength(length > 0 ? length : 32767); }
+
+    TqkValidateEvent OnCheckValue;
+
+    bool PictureApplies() const;
+    // True for an empty text, an empty mask or a text the mask finds complete;
+    // tells OnCheckValue in every case.
+    bool CheckPictureText(const QString &text);
+
+protected:
+    virtual void DoCheckValue(bool passes);
+    virtual void BeginFieldEdit() {}
+    void KeyPress(QChar &key) override;
+
+    bool m_exitRefused = false;
+    bool m_keyHandledByPicture = false;
+
+private:
+    void filterCharacter(QChar &key);
+
+    TqkDBPicture *m_picture;
+    bool m_usePictureMask = false;
+};
+
+// The data-aware edit: a field data link, an unbound mode with a declared
+// type, the check on leaving and the hooks the combo edits override.
+class TqkDBCustomEdit : public TqkCustomMaskEdit
+{
+    Q_OBJECT
+
+public:
+    explicit TqkDBCustomEdit(QWidget *parent = nullptr);
+    ~TqkDBCustomEdit() override;
+
+    TqkDataSource *DataSource() const;
+    void SetDataSource(TDataSource *source);
+    QString DataField() const;
+    void SetDataField(const QString &fieldName);
+    bool ReadOnly() const;
+    void SetReadOnly(bool readOnly);
+    TField *Field() const;
+    TDataSet *BoundDataSet() const;
+    TFieldDataLink *DataLink() const { return m_link; }
+    bool AutoFillDate() const { return m_autoFillDate; }
+    void SetAutoFillDate(bool on) { m_autoFillDate = on; }
+    TqkEditDataType UnboundDataType() const { return m_unboundDataType; }
+    void SetUnboundDataType(TqkEditDataType type) { m_unboundDataType = type; }
+    // Refreshes the picture from the bound field before answering.
+    TqkDBPicture *Picture();
+    void SetPicture(const TqkDBPicture &picture);
+    TAlignment FieldAlignment() const { return m_alignment; }
+
+    void SetModified(bool modified);
+    void Reset();
+    bool EditCanModify() const;
+    void Paste() override;
+    void Cut() override;
+
+    // The hooks of the combo edits.
+    virtual bool ShowsCaret() const { return true; }
+    bool CaretHidden() const override { return !ShowsCaret(); }
+    virtual QRect GetTextRect() const;
+    virtual void GetValueText(QString &text) const { text = this->text(); }
+    // Paints the control's text into its text area, starting at x = left.
+    virtual void PaintText(QPainter &painter, const QRect &rect, int left, const QString &text);
+    virtual bool GetShowButton() const { return false; }
+    virtual void SetShowButton(bool) {}
+    virtual bool MapValueToDisplay(const QString &value, QString &displayText) const;
+    virtual int GetButtonWidth() const { return 0; }
+    virtual int GetTextRightEdge() const { return width() - 1; }
+
+    // Completes a date or time on the blank key; true when it took the key.
+    bool AutoFillDateTime(QChar &key);
+    bool IsDateEdit() const;
+    bool IsTimeEdit() const;
+    bool IsDateTimeEdit() const;
+    bool WholeTextSelected() const;
+
+protected:
+    void BeginFieldEdit() override;
+    virtual void DataChange();
+    virtual void UpdateData();
+    void EditingChange();
+    void showText(const QString &shown);
+
+    bool WantsKey(int key, qk::TShiftState shift) override;
+    void KeyDown(int &key, qk::TShiftState shift) override;
+    void KeyPress(QChar &key) override;
+    void KeyUp(int &key, qk::TShiftState shift) override;
+    bool ExitCheck() override;
+    void EnterFocus() override;
+    void InsertPastedText(const QString &text) override;
+    void paintEvent(QPaintEvent *event) override;
+
+    TqkGridHost *Grid() const;
+    qk::TShiftState m_lastShift;
+    bool m_focused = false;
+
+private:
+    void SetFocused(bool focused);
+    void applyAlignment();
+    bool stopForReadOnly();
+    void handOverToGrid(int &key, qk::TShiftState shift);
+    bool caretAtStart() const;
+    bool caretAtEnd() const;
+    bool paintsItself() const;
+    QString paintedText() const;
+    void writeDateTimeField(TField *field, const QString &text);
+    void finishAutoFill(const QString &text);
+
+    TFieldDataLink *m_link;
+    TAlignment m_alignment = taLeftJustify;
+    QString m_savedText;
+    bool m_autoFillDate = true;
+    TqkEditDataType m_unboundDataType = qkDefault;
+};
+
+class TqkDBEdit : public TqkDBCustomEdit
+{
+    Q_OBJECT
+    Q_PROPERTY(TDataSource *DataSource READ DataSourceObject WRITE SetDataSource)
+    Q_PROPERTY(QString DataField READ DataField WRITE SetDataField)
+    Q_PROPERTY(bool ReadOnly READ ReadOnly WRITE SetReadOnly)
+    Q_PROPERTY(bool AutoFillDate READ AutoFillDate WRITE SetAutoFillDate)
+    Q_PROPERTY(bool UsePictureMask READ UsePictureMask WRITE SetUsePictureMask)
+
+public:
+    using TqkDBCustomEdit::TqkDBCustomEdit;
+    TDataSource *DataSourceObject() const;
+};
+
+// Whether the field takes the typed character (numbers refuse letters).
+bool qkFieldAcceptsChar(const TField *field, QChar character);

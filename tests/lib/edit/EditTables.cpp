@@ -1,0 +1,54 @@
+#include "EditTables.h"
+
+#include "demo/tables/DemoTables.h"
+#include "platform/runtime/FormatSettings.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTest>
+#include <QVBoxLayout>
+
+void EditTables::SetUp()
+{
+    ResetFormatSettings();
+    demo::writeTable(QStringLiteral("Kunden.db"), dir.path());
+    customers = std::make_unique<fixture::MaskTable>();
+    customers->SetDatabaseName(dir.path());
+    customers->SetTableName(QStringLiteral("Kunden"));
+    customers->Open();
+    source = std::make_unique<TqkDataSource>();
+    source->SetDataSet(customers.get());
+    services.setNow(QDateTime(QDate(2026, 12, 5), QTime(14, 7, 9)));
+    window = std::make_unique<QWidget>();
+    window->setLayout(new QVBoxLayout);
+    other = new QLineEdit(window.get());
+    window->layout()->addWidget(other);
+}
+
+void EditTables::TearDown()
+{
+    window.reset();
+    source.reset();
+    customers.reset();
+    ResetFormatSettings();
+}
+
+void EditTables::show(QWidget *control)
+{
+    if (!control->parentWidget())
+        window->layout()->addWidget(control);
+    window->show();
+    QApplication::setActiveWindow(window.get());
+    control->setFocus(Qt::TabFocusReason);
+}
+
+void EditTables::leave(QWidget *)
+{
+    other->setFocus(Qt::TabFocusReason);
+}
+
+void EditTables::typeText(QWidget *control, const QString &text)
+{
+    for (QChar c : text)
+        QTest::keyClick(control, c.toLatin1());
+}

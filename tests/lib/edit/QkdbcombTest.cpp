@@ -1,0 +1,221 @@
+#include "EditTables.h"
+
+#include "lib/edit/Qkdbcomb.h"
+#include "platform/db/TField.h"
+
+#include <QLayout>
+#include <QPainter>
+#include <QTest>
+
+namespace {
+
+const QStringList countries = {"Deutschland\tD", "Österreich\tA", "Schweiz\tCH"};
+
+}
+
+using ComboBoxTest = EditTables;
+
+TEST_F(ComboBoxTest, MapItemsShowTheDisplayTextAndStoreTheValue)
+{
+    auto *combo = new TqkDBComboBox(window.get());
+    combo->SetItems(countries);
+    combo->SetMapList(true);
+    combo->SetDataSource(source.get());
+    combo->SetDataField("Land");
+    show(combo);
+    ASSERT_EQ(customers->FieldByName("Land")->AsString(), "D");
+    EXPECT_EQ(combo->text(), "Deutschland");
+    QString display;
+    EXPECT_TRUE(combo->MapValueToDisplay("XX", display));
+    EXPECT_EQ(display, "");
+
+    QTest::keyClick(combo, Qt::Key_Down, Qt::AltModifier);
+    ASSERT_TRUE(combo->IsDroppedDown());
+    EXPECT_TRUE(combo->hasFocus());
+    QTest::keyClick(combo, Qt::Key_Down);
+    QTest::keyClick(combo, Qt::Key_Up, Qt::AltModifier);
+    EXPECT_FALSE(combo->IsDroppedDown());
+    EXPECT_EQ(combo->text(), "Österreich");
+    leave(combo);
+    customers->Post();
+    EXPECT_EQ(customers->FieldByName("Land")->AsString(), "A");
+}
+
+TEST_F(ComboBoxTest, ListHeightIsTheShownRowsPlusFourPixels)
+{
+    for (int count : {10, 3}) {
+        auto *combo = new TqkDBComboBox(window.get());
+        QStringList items;
+        for (int i = 0; i < count; ++i)
+            items << QString("Eintrag %1").arg(i);
+        combo->SetItems(items);
+        combo->SetReadOnly(false);
+        show(combo);
+        combo->DropDown();
+        const int rowHeight = combo->PopupList()->sizeHintForRow(0);
+        EXPECT_EQ(combo->PopupList()->height(), qMin(count, 8) * rowHeight + 4);
+        combo->CloseUp(false);
+        delete combo;
+    }
+}
+
+TEST_F(ComboBoxTest, ClicksOnARowOrOutsideCloseAndTakeTheRow)
+{
+    auto *combo = new TqkDBComboBox(window.get());
+    combo->SetItems(countries);
+    combo->SetStyle(csDropDownList);
+    combo->SetReadOnly(false);
+    QList<bool> closed;
+    combo->OnCloseUp = [&closed](QObject *, bool select) { closed.append(select); };
+    show(combo);
+    combo->DropDown();
+    TqkPopupListbox *list = combo->PopupList();
+    const QRect row = list->visualItemRect(list->item(2));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row.center());
+    EXPECT_FALSE(combo->IsDroppedDown());
+    EXPECT_EQ(combo->text(), "Schweiz");
+    EXPECT_TRUE(combo->isModified());
+    ASSERT_EQ(closed.size(), 1);
+    EXPECT_TRUE(closed[0]);
+
+    combo->DropDown();
+    list->setCurrentRow(0);
+    QTest::mouseClick(other, Qt::LeftButton);
+    EXPECT_FALSE(combo->IsDroppedDown());
+    EXPECT_EQ(combo->text(), "Deutschland");
+}
+
+TEST_F(ComboBoxTest, OwnerDrawListSearchesTypedLettersWithinOneAndAHalfSeconds)
+{
+    auto *combo = new TqkDBComboBox(window.get());
+    combo->SetItems({"Bonn", "Meier", "Mettmann", "Müller", "Siegen"});
+    combo->SetStyle(csOwnerDrawFixed);
+    combo->SetReadOnly(false);
+    show(combo);
+    combo->DropDown();
+    QTest::keyClick(combo, 'M');
+    QTest::keyClick(combo, 'e');
+    QTest::keyClick(combo, 't');
+    EXPECT_EQ(combo->PopupList()->currentRow(), 2);
+    services.setNow(services.now().addMSecs(1600));
+    QTest::keyClick(combo, 'S');
+    EXPECT_EQ(combo->PopupList()->currentRow(), 4);
+    QTest::keyClick(combo, Qt::Key_Return);
+    EXPECT_EQ(combo->text(), "Siegen");
+}
+
+TEST_F(ComboBoxTest, DropDownListSelectsByFirstLetterAndArrowsAndKeepsIndexInRange)
+{
+    auto *combo = new TqkDBComboBox(window.get());
+    combo->SetItems(countries);
+    combo->SetStyle(csDropDownList);
+    combo->SetReadOnly(false);
+    show(combo);
+    QTest::keyClick(combo, 'S');
+    EXPECT_EQ(combo->text(), "Schweiz");
+    QTest::keyClick(combo, Qt::Key_Down);
+    EXPECT_EQ(combo->ItemIndex(), 2);
+    QTest::keyClick(combo, Qt::Key_Up);
+    EXPECT_EQ(combo->text(), "Österreich");
+    combo->SetItemIndex(99);
+    EXPECT_EQ(combo->ItemIndex(), -1);
+    EXPECT_EQ(combo->ItemText(99), "");
+    combo->SetItems({"Zug\tZ", "aachen\tA", "Bonn\tB"});
+    combo->Sorted = true;
+    combo->DropDown();
+    QTest::keyClick(combo, Qt::Key_Down);
+    QTest::keyClick(combo, Qt::Key_Return);
+    EXPECT_EQ(combo->text(), "aachen");
+    EXPECT_EQ(combo->ItemText(combo->ItemIndex()), "aachen");
+}
+
+TEST_F(ComboBoxTest, ShowMatchTextCompletesTheTypedStart)
+{
+    auto *combo = new TqkDBComboBox(window.get());
+    combo->SetItems(countries);
+    combo->ShowMatchText = true;
+    combo->SetReadOnly(false);
+    show(combo);
+    QTest::keyClick(combo, 'S');
+    EXPECT_EQ(combo->text(), "Schweiz");
+    EXPECT_EQ(combo->selectedText(), "chweiz");
+}
+
+TEST_F(ComboBoxTest, ADroppedDownComboThatDiesLeavesNoWatcherBehind)
+{
+    auto *combo = new TqkDBComboBox(window.get());
+    combo->SetItems(countries);
+    combo->SetReadOnly(false);
+    show(combo);
+    combo->DropDown();
+    ASSERT_TRUE(combo->PopupList()->isVisible());
+    delete combo;
+    QTest::mouseClick(other, Qt::LeftButton);
+    EXPECT_TRUE(other->hasFocus());
+}
+
+TEST_F(ComboBoxTest, ClearKeyEmptiesTheValueOfADropDownList)
+{
+    auto *combo = new TqkDBComboBox(window.get());
+    combo->SetItems(countries);
+    combo->SetMapList(true);
+    combo->SetStyle(csDropDownList);
+    combo->AllowClearKey = true;
+    combo->SetDataSource(source.get());
+    combo->SetDataField("Land");
+    show(combo);
+    EXPECT_FALSE(combo->ShowsCaret());
+    QTest::keyClick(combo, Qt::Key_Delete);
+    EXPECT_EQ(combo->text(), "");
+    EXPECT_EQ(combo->ItemIndex(), -1);
+    leave(combo);
+    customers->Post();
+    EXPECT_EQ(customers->FieldByName("Land")->AsString(), "");
+}
+
+TEST_F(ComboBoxTest, ButtonAndTextClicksOpenAndCloseTheList)
+{
+    auto *combo = new TqkDBComboBox(window.get());
+    combo->SetItems(countries);
+    combo->SetStyle(csDropDownList);
+    combo->SetReadOnly(false);
+    show(combo);
+    leave(combo);
+    QTest::mouseClick(combo->Button(), Qt::LeftButton);
+    EXPECT_TRUE(combo->IsDroppedDown());
+    EXPECT_TRUE(combo->hasFocus());
+    QTest::mouseClick(combo, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_FALSE(combo->IsDroppedDown());
+    QTest::mouseClick(combo, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_TRUE(combo->IsDroppedDown());
+    QTest::keyClick(combo, Qt::Key_Escape);
+    EXPECT_FALSE(combo->IsDroppedDown());
+    EXPECT_EQ(combo->text(), "");
+}
+
+TEST_F(ComboBoxTest, OwnerDrawnComboPaintsItsRowsAndTextThroughOnDrawItem)
+{
+    auto *combo = new TqkDBComboBox(window.get());
+    combo->SetItems(countries);
+    combo->SetStyle(csOwnerDrawFixed);
+    combo->SetReadOnly(false);
+    QList<QPair<int, bool>> drawn;
+    combo->OnDrawItem = [&drawn](QObject *, int index, QPainter &painter, const QRect &rect, bool selected) {
+        drawn.append({index, selected});
+        painter.fillRect(rect, index == 1 ? Qt::red : Qt::green);
+    };
+    show(combo);
+    combo->SetItemIndex(1);
+    QImage edit = combo->grab().toImage();
+    EXPECT_TRUE(drawn.contains(qMakePair(1, true)));
+    const QColor text = edit.pixelColor(combo->GetTextRect().center());
+    EXPECT_TRUE(text.red() > 200 && text.green() < 60) << text.name().toStdString();
+    combo->DropDown();
+    drawn.clear();
+    const QImage list = combo->PopupList()->grab().toImage();
+    EXPECT_TRUE(drawn.contains(qMakePair(0, false)));
+    EXPECT_TRUE(drawn.contains(qMakePair(2, false)));
+    const QRect firstRow = combo->PopupList()->visualItemRect(combo->PopupList()->item(0));
+    EXPECT_EQ(list.pixelColor(combo->PopupList()->viewport()->mapTo(combo->PopupList(), firstRow.center())),
+              QColor(Qt::green));
+}

@@ -1,0 +1,307 @@
+#include "EditTables.h"
+
+#include "lib/edit/qkdbdatetimepicker.h"
+#include "platform/db/TField.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QClipboard>
+#include <QLayout>
+#include <QTest>
+
+using DateTimePickerTest = EditTables;
+
+namespace {
+
+TqkDBDateTimePicker *datePicker(QWidget *parent, const QString &format, TDateTime value)
+{
+    auto *picker = new TqkDBDateTimePicker(parent);
+    picker->SetUnboundDataType(qkDTEdtDate);
+    picker->SetDisplayFormat(format);
+    if (value != 0)
+        picker->SetDate(value);
+    return picker;
+}
+
+}
+
+TEST_F(DateTimePickerTest, FormatTokensRenderAndLocateFields)
+{
+    struct Case {
+        const char *format;
+        int field;
+        const char *text;
+        int start, length;
+        TqkDTTokenKind kind;
+    };
+    const TDateTime value = EncodeDate(1999, 3, 7) + EncodeTime(9, 5, 0, 0);
+    const Case cases[] = {
+        {"dd.MM.yyyy", 0, "07.03.1999", 0, 0, TqkDTTokenKind::Literal},
+        {"dd.MM.yyyy", 2, "07.03", 3, 2, TqkDTTokenKind::Month},
+        {"dd.MM.yyyy", 3, "07.03.1999", 6, 4, TqkDTTokenKind::Year},
+        {"hh:mm", 2, "09:05", 3, 2, TqkDTTokenKind::Minute},
+        {"mm.yyyy", 1, "03", 0, 2, TqkDTTokenKind::Month},
+        {"h:nn am/pm", 3, "9:05 am", 5, 2, TqkDTTokenKind::AmPm},
+        {"d. mmmm yy", 2, "7. März", 3, 4, TqkDTTokenKind::MonthName},
+    };
+    for (const Case &c : cases) {
+        const TqkDTRendering r = qkRenderDateTime(qkTokenizeDateTimeFormat(qkExpandDateTimeFormat(c.format)), value,
+                                                  c.field, true, true);
+        EXPECT_EQ(r.text, QString(c.text)) << c.format;
+        if (c.field > 0) {
+            EXPECT_EQ(QPoint(r.start, r.length), QPoint(c.start, c.length)) << c.format;
+            EXPECT_EQ(int(r.field.kind), int(c.kind)) << c.format;
+        }
+    }
+    EXPECT_EQ(qkEpochYear(49, 1950), 2049);
+    EXPECT_EQ(qkEpochYear(50, 1950), 1950);
+}
+
+TEST_F(DateTimePickerTest, TypedYearsFollowTheEpochRule)
+{
+    auto *shortYear = datePicker(window.get(), "dd.mm.yy", EncodeDate(2000, 6, 15));
+    show(shortYear);
+    QTest::keyClick(shortYear, Qt::Key_Right);
+    QTest::keyClick(shortYear, Qt::Key_Right);
+    typeText(shortYear, "49");
+    EXPECT_EQ(shortYear->Date(), EncodeDate(2049, 6, 15));
+    typeText(shortYear, "50");
+    EXPECT_EQ(shortYear->Date(), EncodeDate(1950, 6, 15));
+
+    auto *longYear = datePicker(window.get(), "dd.mm.yyyy", EncodeDate(2000, 6, 15));
+    show(longYear);
+    QTest::keyClick(longYear, Qt::Key_Right);
+    QTest::keyClick(longYear, Qt::Key_Right);
+    QTest::keyClick(longYear, '7');
+    EXPECT_TRUE(longYear->TypingPending());
+    EXPECT_EQ(longYear->text(), "15.06.7000");
+    QTest::keyClick(longYear, Qt::Key_Left);
+    EXPECT_EQ(longYear->Value(), EncodeDate(2007, 6, 15));
+    EXPECT_EQ(longYear->text(), "15.06.2007");
+}
+
+TEST_F(DateTimePickerTest, ArrowsStepFieldsWithoutCarryAndCutTheDay)
+{
+    struct Case {
+        TDateTime start;
+        int field;
+        TDateTime expected;
+    };
+    const Case cases[] = {
+        {EncodeDate(2023, 1, 31), 1, EncodeDate(2023, 1, 1)},
+        {EncodeDate(2023, 1, 31), 2, EncodeDate(2023, 2, 28)},
+        {EncodeDate(2024, 1, 31), 2, EncodeDate(2024, 2, 29)},
+        {EncodeDate(2024, 2, 29), 3, EncodeDate(2025, 2, 28)},
+    };
+    for (const Case &c : cases) {
+        auto *picker = datePicker(window.get(), "dd.mm.yyyy", c.start);
+        show(picker);
+        for (int i = 1; i < c.field; ++i)
+            QTest::keyClick(picker, Qt::Key_Right);
+        QTest::keyClick(picker, Qt::Key_Up);
+        EXPECT_EQ(picker->Value(), c.expected) << c.field;
+        delete picker;
+    }
+    auto *time = new TqkDBDateTimePicker(window.get());
+    time->SetDisplayFormat("dd.mm.yyyy hh:nn");
+    time->SetDate(EncodeDate(2024, 12, 31));
+    time->SetTime(EncodeTime(23, 30, 0, 0));
+    show(time);
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(time, Qt::Key_Right);
+    QTest::keyClick(time, Qt::Key_Plus);
+    EXPECT_EQ(time->Value(), EncodeDate(2024, 12, 31) + EncodeTime(0, 30, 0, 0));
+}
+
+TEST_F(DateTimePickerTest, TypedDigitsCompleteFieldsAndInvalidOnesBeep)
+{
+    auto *picker = datePicker(window.get(), "dd.mm.yyyy", EncodeDate(2023, 4, 10));
+    show(picker);
+    QTest::keyClick(picker, '3');
+    EXPECT_TRUE(picker->TypingPending());
+    QTest::keyClick(picker, '1');
+    EXPECT_EQ(services.beeps(), 1);
+    EXPECT_EQ(picker->Value(), EncodeDate(2023, 4, 10));
+    typeText(picker, "25");
+    EXPECT_EQ(picker->Value(), EncodeDate(2023, 4, 25));
+    EXPECT_EQ(picker->CurrentField(), 2);
+    typeText(picker, "7");
+    EXPECT_EQ(picker->Value(), EncodeDate(2023, 7, 25));
+    EXPECT_EQ(picker->selectedText(), "2023");
+}
+
+TEST_F(DateTimePickerTest, EmptyPickerFillsOnSpaceAndDeleteEmptiesIt)
+{
+    auto *picker = new TqkDBDateTimePicker(window.get());
+    show(picker);
+    EXPECT_EQ(picker->text(), "");
+    QTest::keyClick(picker, Qt::Key_Space);
+    EXPECT_EQ(picker->text(), "05.12.2026 14:07:09");
+    QTest::keyClick(picker, Qt::Key_Delete);
+    EXPECT_EQ(picker->text(), "05.12.2026");
+    QTest::keyClick(picker, Qt::Key_Delete);
+    EXPECT_EQ(picker->Value(), 0);
+    EXPECT_EQ(picker->text(), "");
+    EXPECT_TRUE(picker->Cleared());
+}
+
+TEST_F(DateTimePickerTest, LimitsRaiseTheirGermanMessages)
+{
+    auto *picker = datePicker(window.get(), "dd.mm.yyyy", 0);
+    picker->SetMinDate(EncodeDate(2020, 1, 1));
+    try {
+        picker->SetMaxDate(EncodeDate(2019, 1, 1));
+        FAIL() << "no error";
+    } catch (const EDateTimeError &error) {
+        EXPECT_EQ(error.Message(), "Das Datum unterschreitet das Minimum von 01.01.2020");
+    }
+    EXPECT_THROW(picker->SetDate(EncodeDate(2019, 12, 31)), EDateTimeError);
+}
+
+TEST_F(DateTimePickerTest, BoundPickerWritesTheDateAndKeepsNullApart)
+{
+    customers->Edit();
+    customers->FieldByName("Gruendungsdatum")->SetAsDateTime(EncodeDate(2001, 5, 12));
+    customers->Post();
+    auto *picker = new TqkDBDateTimePicker(window.get());
+    picker->SetDataSource(source.get());
+    picker->SetDataField("Gruendungsdatum");
+    show(picker);
+    EXPECT_EQ(picker->text(), "12.05.2001");
+    QTest::keyClick(picker, Qt::Key_Down);
+    EXPECT_EQ(picker->text(), "11.05.2001");
+    EXPECT_TRUE(picker->isModified());
+    leave(picker);
+    customers->Post();
+    customers->Refresh();
+    EXPECT_EQ(customers->FieldByName("Gruendungsdatum")->AsDateTime(), EncodeDate(2001, 5, 11));
+
+    customers->Next();
+    customers->Edit();
+    customers->FieldByName("Gruendungsdatum")->Clear();
+    EXPECT_EQ(picker->text(), "");
+    EXPECT_EQ(picker->Value(), 0);
+}
+
+TEST_F(DateTimePickerTest, DropDownShowsTodayAndEscapeRestores)
+{
+    auto *picker = new TqkDBDateTimePicker(window.get());
+    picker->SetUnboundDataType(qkDTEdtDate);
+    show(picker);
+    QTest::keyClick(picker, Qt::Key_Down, Qt::AltModifier);
+    ASSERT_TRUE(picker->IsDroppedDown());
+    EXPECT_EQ(picker->text(), "05.12.2026");
+    EXPECT_EQ(picker->Calendar()->Date(), EncodeDate(2026, 12, 5));
+    EXPECT_TRUE(picker->hasFocus());
+    QTest::keyClick(picker, Qt::Key_Right);
+    EXPECT_EQ(picker->Value(), EncodeDate(2026, 12, 6));
+    QTest::keyClick(picker, Qt::Key_Escape);
+    EXPECT_FALSE(picker->IsDroppedDown());
+    EXPECT_EQ(picker->Value(), 0);
+    EXPECT_FALSE(picker->EscapeSwallowPending());
+
+    picker->SetDate(EncodeDate(2026, 1, 31));
+    picker->DropDown();
+    QTest::keyClick(picker, Qt::Key_PageDown);
+    QTest::mouseClick(other, Qt::LeftButton);
+    EXPECT_FALSE(picker->IsDroppedDown());
+    EXPECT_EQ(picker->Value(), EncodeDate(2026, 2, 28));
+}
+
+TEST_F(DateTimePickerTest, InsideAGridUpMovesTheRowOnlyWithTheWholeTextSelected)
+{
+    auto *grid = new fixture::TqkDBGrid(window.get());
+    window->layout()->addWidget(grid);
+    auto *picker = datePicker(grid, "dd.mm.yyyy", EncodeDate(2024, 3, 10));
+    show(picker);
+    picker->selectAll();
+    QTest::keyClick(picker, Qt::Key_Up);
+    ASSERT_EQ(grid->received.size(), 1);
+    EXPECT_EQ(grid->received[0].first, qk::VK_UP);
+    picker->setFocus();
+    QTest::keyClick(picker, Qt::Key_Right);
+    QTest::keyClick(picker, Qt::Key_Up);
+    EXPECT_EQ(grid->received.size(), 1);
+    EXPECT_EQ(picker->Value(), EncodeDate(2024, 4, 10));
+}
+
+TEST_F(DateTimePickerTest, LettersPickMonthNamesAndAfternoons)
+{
+    auto *picker = datePicker(window.get(), "d. mmmm yyyy", EncodeDate(2024, 1, 31));
+    show(picker);
+    QTest::keyClick(picker, Qt::Key_Right);
+    QTest::keyClick(picker, 'm');
+    EXPECT_EQ(picker->text(), "31. März 2024");
+    QTest::keyClick(picker, 'm');
+    EXPECT_EQ(picker->text(), "31. Mai 2024");
+    QTest::keyClick(picker, 'f');
+    EXPECT_EQ(picker->text(), "29. Februar 2024");
+    QTest::keyClick(picker, 'q');
+    EXPECT_EQ(picker->Value(), EncodeDate(2024, 2, 29));
+
+    auto *clock = new TqkDBDateTimePicker(window.get());
+    clock->SetUnboundDataType(qkDTEdtTime);
+    clock->SetDisplayFormat("h:nn am/pm");
+    clock->SetTime(EncodeTime(9, 15, 0, 0));
+    show(clock);
+    QTest::keyClick(clock, Qt::Key_End);
+    EXPECT_EQ(clock->text(), "11:15 pm");
+    QTest::keyClick(clock, Qt::Key_Right);
+    QTest::keyClick(clock, Qt::Key_Right);
+    QTest::keyClick(clock, 'a');
+    EXPECT_EQ(clock->text(), "11:15 am");
+    QTest::keyClick(clock, 'p');
+    EXPECT_EQ(clock->text(), "11:15 pm");
+    EXPECT_FALSE(clock->findChild<QAbstractButton *>()->isVisible()) << "a time display has no drop-down";
+}
+
+TEST_F(DateTimePickerTest, HomeAndEndStopAtTheLimitsAndYearDigitsBelowThemAreRefused)
+{
+    auto *picker = datePicker(window.get(), "dd.mm.yy", EncodeDate(2024, 5, 20));
+    picker->SetMinDate(EncodeDate(2024, 5, 10));
+    picker->SetMaxDate(EncodeDate(2031, 3, 15));
+    show(picker);
+    QTest::keyClick(picker, Qt::Key_Home);
+    EXPECT_EQ(picker->Value(), EncodeDate(2024, 5, 10));
+    QTest::keyClick(picker, Qt::Key_Right);
+    QTest::keyClick(picker, Qt::Key_Right);
+    QTest::keyClick(picker, Qt::Key_End);
+    EXPECT_EQ(picker->Value(), EncodeDate(2030, 5, 10));
+    QTest::keyClick(picker, '1');
+    EXPECT_FALSE(picker->TypingPending());
+    EXPECT_EQ(services.beeps(), 0);
+    QTest::keyClick(picker, '2');
+    QTest::keyClick(picker, '6');
+    EXPECT_EQ(picker->Value(), EncodeDate(2026, 5, 10));
+}
+
+TEST_F(DateTimePickerTest, PasteReadsDatesAndCutEmpties)
+{
+    auto *picker = datePicker(window.get(), "dd.mm.yyyy", EncodeDate(2024, 5, 20));
+    show(picker);
+    QApplication::clipboard()->setText("24.12.2025");
+    QTest::keyClick(picker, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(picker->Value(), EncodeDate(2025, 12, 24));
+    QApplication::clipboard()->setText("kein Datum");
+    QTest::keyClick(picker, Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_EQ(picker->Value(), EncodeDate(2025, 12, 24));
+    QTest::keyClick(picker, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(picker->Value(), 0);
+    EXPECT_TRUE(picker->Cleared());
+}
+
+TEST_F(DateTimePickerTest, RightPastTheDateOfAShortDisplayAddsTheTime)
+{
+    auto *picker = new TqkDBDateTimePicker(window.get());
+    picker->SetDate(EncodeDate(2024, 5, 20));
+    show(picker);
+    EXPECT_EQ(picker->text(), "20.05.2024");
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(picker, Qt::Key_Right);
+    EXPECT_EQ(picker->text(), "20.05.2024 14:07:09");
+    EXPECT_EQ(picker->CurrentField(), 4);
+    EXPECT_EQ(picker->selectedText(), "14");
+    QTest::mouseClick(picker, Qt::LeftButton, {}, QPoint(picker->fontMetrics().horizontalAdvance("20.0") + 2, 5));
+    EXPECT_EQ(picker->CurrentField(), 2);
+    EXPECT_EQ(picker->selectedText(), "05");
+}

@@ -1,0 +1,378 @@
+#include "EditTables.h"
+
+#include "lib/edit/qkdbedit.h"
+#include "platform/db/TField.h"
+#include "platform/runtime/DateTime.h"
+#include "platform/runtime/FormatSettings.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QInputMethodEvent>
+#include <QMimeData>
+#include <QLayout>
+#include <QTest>
+
+namespace {
+
+struct TypingCase {
+    const char *mask;
+    const char *typed;
+    const char *expected;
+    int beeps;
+};
+
+}
+
+using EditControlTest = EditTables;
+
+TEST_F(EditControlTest, PictureFiltersAndCompletesTypedCharacters)
+{
+    const TypingCase cases[] = {
+        {"###", "1234", "123", 1},
+        {"(###) ###-####", "(555", "(555) ", 0},
+        {"(###) ###-####", "5", "", 1},
+        {"&&&", "abc", "ABC", 0},
+        {"#####", "12a", "12", 1},
+    };
+    for (const TypingCase &c : cases) {
+        services.clear();
+        auto *edit = new TqkDBEdit(window.get());
+        edit->Picture()->SetPictureMask(QString::fromLatin1(c.mask));
+        edit->SetReadOnly(false);
+        show(edit);
+        typeText(edit, QString::fromLatin1(c.typed));
+        EXPECT_EQ(edit->text(), QString::fromLatin1(c.expected)) << c.mask << " " << c.typed;
+        EXPECT_EQ(edit->cursorPosition(), edit->text().size()) << c.mask;
+        EXPECT_EQ(services.beeps(), c.beeps) << c.mask << " " << c.typed;
+        delete edit;
+    }
+}
+
+TEST_F(EditControlTest, DigitInTheMiddleOfAFullTextGoesInAndFailsTheCheck)
+{
+    auto *edit = new TqkDBEdit(window.get());
+    edit->Picture()->SetPictureMask("###");
+    edit->SetReadOnly(false);
+    QList<bool> reports;
+    edit->OnCheckValue = [&reports](QObject *, bool passes) { reports.append(passes); };
+    show(edit);
+    typeText(edit, "123");
+    edit->setCursorPosition(1);
+    QTest::keyClick(edit, '9');
+    EXPECT_EQ(edit->text(), "1923");
+    ASSERT_FALSE(reports.isEmpty());
+    EXPECT_FALSE(reports.last());
+    EXPECT_EQ(services.beeps(), 0);
+}
+
+TEST_F(EditControlTest, BoundEditTakesItsMaskFromTheDataSetAndPostsTheTypedValue)
+{
+    customers->PictureMasks = QStringList{QStringLiteral("PLZ\t#####\tT\tF")};
+    auto *edit = new TqkDBEdit(window.get());
+    edit->Picture()->SetAllowInvalidExit(true);
+    edit->SetDataSource(source.get());
+    edit->SetDataField("plz");
+    show(edit);
+    EXPECT_EQ(edit->Picture()->PictureMask(), "#####");
+    EXPECT_FALSE(edit->Picture()->AllowInvalidExit());
+    EXPECT_FALSE(edit->Picture()->IsStored());
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    typeText(edit, "x12345");
+    EXPECT_EQ(edit->text(), "12345");
+    leave(edit);
+    EXPECT_TRUE(other->hasFocus());
+    customers->Post();
+    customers->Refresh();
+    EXPECT_EQ(customers->FieldByName("plz")->AsString(), "12345");
+}
+
+TEST_F(EditControlTest, IncompleteTextRefusesTheExitOnceAndKeepsTheFocus)
+{
+    customers->PictureMasks = QStringList{QStringLiteral("plz\t#####\tT\tF")};
+    auto *edit = new TqkDBEdit(window.get());
+    edit->SetDataSource(source.get());
+    edit->SetDataField("plz");
+    show(edit);
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    typeText(edit, "123");
+    leave(edit);
+    EXPECT_TRUE(edit->hasFocus());
+    EXPECT_TRUE(edit->ExitRefused());
+    EXPECT_EQ(services.beeps(), 1);
+    EXPECT_EQ(edit->selectedText(), "123");
+    typeText(edit, "54321");
+    leave(edit);
+    EXPECT_TRUE(other->hasFocus());
+}
+
+TEST_F(EditControlTest, PastingPassesThroughThePicture)
+{
+    auto *edit = new TqkDBEdit(window.get());
+    edit->Picture()->SetPictureMask("#####");
+    edit->SetReadOnly(false);
+    show(edit);
+    QApplication::clipboard()->setText("12a45");
+    QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(edit->text(), "");
+    EXPECT_EQ(services.beeps(), 1);
+    QApplication::clipboard()->setText("54321");
+    QTest::keyClick(edit, Qt::Key_Insert, Qt::ShiftModifier);
+    EXPECT_EQ(edit->text(), "54321");
+    edit->setReadOnly(true);
+    edit->SetReadOnly(true);
+    edit->selectAll();
+    QApplication::clipboard()->setText("11111");
+    edit->Paste();
+    EXPECT_EQ(edit->text(), "54321");
+}
+
+TEST_F(EditControlTest, BlankCompletesDatesAndTimesFromTheClock)
+{
+    struct Case {
+        TqkEditDataType type;
+        QString am;
+        QStringList steps;
+    };
+    const Case cases[] = {
+        {qkEdtDate, {}, {"05.", "05.12.", "05.12.2026", "05.12.2026"}},
+        {qkEdtDateTime, {}, {"05.", "05.12.", "05.12.2026", "05.12.2026 ", "05.12.2026 14:", "05.12.2026 14:07:",
+                             "05.12.2026 14:07:09", "05.12.2026 14:07:09"}},
+        {qkEdtTime, "AM", {"2:", "2:07:", "2:07:09", "2:07:09 PM", "2:07:09 PM"}},
+    };
+    for (const Case &c : cases) {
+        FormatSettings().TimeAMString = c.am;
+        FormatSettings().TimePMString = c.am.isEmpty() ? QString() : QStringLiteral("PM");
+        auto *edit = new TqkDBEdit(window.get());
+        edit->SetUnboundDataType(c.type);
+        edit->SetReadOnly(false);
+        show(edit);
+        for (const QString &step : c.steps) {
+            QTest::keyClick(edit, Qt::Key_Space);
+            EXPECT_EQ(edit->text(), step) << int(c.type);
+        }
+        delete edit;
+    }
+}
+
+TEST_F(EditControlTest, BlankInTheMiddleOfADateIsTypedAndAWholeSelectionIsReplaced)
+{
+    auto *edit = new TqkDBEdit(window.get());
+    edit->SetUnboundDataType(qkEdtDate);
+    edit->SetReadOnly(false);
+    show(edit);
+    edit->setText("01.01.2020");
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Space);
+    EXPECT_EQ(edit->text(), "05.");
+    edit->setText("01.01.2020");
+    edit->setCursorPosition(3);
+    QTest::keyClick(edit, Qt::Key_Space);
+    EXPECT_EQ(edit->text(), "01. 01.2020");
+}
+
+TEST_F(EditControlTest, BoundDateFieldFillsAndWritesTheDateAtMidnight)
+{
+    auto *edit = new TqkDBEdit(window.get());
+    edit->SetDataSource(source.get());
+    edit->SetDataField("Gruendungsdatum");
+    show(edit);
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    typeText(edit, "12.05.2024");
+    leave(edit);
+    customers->Post();
+    EXPECT_EQ(customers->FieldByName("Gruendungsdatum")->AsDateTime(), EncodeDate(2024, 5, 12));
+}
+
+TEST_F(EditControlTest, EscapeRestoresTheTextOfTheLastEntry)
+{
+    auto *edit = new TqkDBEdit(window.get());
+    edit->SetReadOnly(false);
+    edit->setText("Anfang");
+    show(edit);
+    typeText(edit, "Neu");
+    QTest::keyClick(edit, Qt::Key_Escape);
+    EXPECT_EQ(edit->text(), "Anfang");
+    auto *locked = new TqkDBEdit(window.get());
+    locked->SetReadOnly(true);
+    show(locked);
+    typeText(locked, "abc");
+    EXPECT_EQ(locked->text(), "");
+}
+
+TEST_F(EditControlTest, MaximumLengthFollowsTheBoundStringField)
+{
+    auto *edit = new TqkDBEdit(window.get());
+    edit->SetDataSource(source.get());
+    edit->SetDataField("Name");
+    EXPECT_EQ(edit->MaxLength(), 40);
+    edit->SetDataField("plz");
+    EXPECT_EQ(edit->MaxLength(), 10);
+}
+
+TEST_F(EditControlTest, InsideAGridNavigationKeysGoToTheGrid)
+{
+    auto *grid = new fixture::TqkDBGrid(window.get());
+    window->layout()->addWidget(grid);
+    auto *edit = new TqkDBEdit(grid);
+    edit->SetReadOnly(false);
+    edit->setText("Text");
+    show(edit);
+    edit->setCursorPosition(0);
+    QTest::keyClick(edit, Qt::Key_Left);
+    EXPECT_TRUE(grid->received.isEmpty());
+    grid->alwaysShowEditor = true;
+    QTest::keyClick(edit, Qt::Key_Left);
+    ASSERT_EQ(grid->received.size(), 1);
+    EXPECT_EQ(grid->received[0].first, qk::VK_LEFT);
+    edit->setFocus();
+    edit->setCursorPosition(2);
+    QTest::keyClick(edit, Qt::Key_Delete);
+    EXPECT_EQ(edit->text(), "Tet");
+    QTest::keyClick(edit, Qt::Key_Delete, Qt::ControlModifier);
+    ASSERT_EQ(grid->received.size(), 2);
+    EXPECT_EQ(grid->received[1].first, qk::VK_DELETE);
+}
+
+TEST_F(EditControlTest, BoundMasksAreWrittenToTheDataSetUnlessTheTableHasItsOwn)
+{
+    auto *edit = new TqkDBEdit(window.get());
+    edit->SetDataSource(source.get());
+    edit->SetDataField("Telefon");
+    edit->Picture()->SetPictureMask("0*#");
+    edit->Picture()->SetAutoFill(false);
+    EXPECT_EQ(customers->PictureMasks, QStringList{"Telefon\t0*#\tF\tF"});
+
+    fixture::TqkTable ownPictures;
+    ownPictures.SetDatabaseName(dir.path());
+    ownPictures.SetTableName("Kunden");
+    ownPictures.Open();
+    TqkDataSource ownSource;
+    ownSource.SetDataSet(&ownPictures);
+    edit->SetDataSource(&ownSource);
+    edit->SetDataField("plz");
+    edit->Picture()->SetPictureMask("###");
+    EXPECT_EQ(services.messageTexts(), QStringList{"Picture mask already defined in Paradox table. "});
+    EXPECT_EQ(edit->Picture()->PictureMask(), "#####");
+    EXPECT_TRUE(ownPictures.PictureMasks.isEmpty());
+}
+
+TEST_F(EditControlTest, InvalidTextOnLeavingGoesToTheDataSetsHandlerOrRaises)
+{
+    customers->PictureMasks = QStringList{QStringLiteral("plz\t#####\tT\tF")};
+    customers->ValidateWithMask = true;
+    QList<QString> reported;
+    customers->OnInvalidValue = [&reported](TDataSet *, TField *field) { reported.append(field->FieldName()); };
+    auto *edit = new TqkDBEdit(window.get());
+    edit->SetDataSource(source.get());
+    edit->SetDataField("plz");
+    show(edit);
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    typeText(edit, "12");
+    leave(edit);
+    EXPECT_EQ(reported, QStringList{"plz"});
+    EXPECT_TRUE(edit->hasFocus());
+
+    customers->OnInvalidValue = nullptr;
+    services.clear();
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    typeText(edit, "12");
+    leave(edit);
+    EXPECT_TRUE(edit->hasFocus());
+    ASSERT_EQ(services.messages().size(), 1);
+    EXPECT_TRUE(services.messages()[0].text.startsWith("Ungültiger Eingabewert."));
+    EXPECT_EQ(edit->selectedText(), "12");
+}
+
+// Qt delivers drops only within a drag; the test hands the drop over itself.
+class DropTarget : public TqkDBEdit
+{
+public:
+    using TqkDBEdit::TqkDBEdit;
+    using TqkDBEdit::dropEvent;
+};
+
+TEST_F(EditControlTest, DroppedAndComposedTextPassesThePicture)
+{
+    auto *edit = new DropTarget(window.get());
+    edit->Picture()->SetPictureMask("###");
+    show(edit);
+    QInputMethodEvent composed;
+    composed.setCommitString("1x2");
+    QApplication::sendEvent(edit, &composed);
+    EXPECT_EQ(edit->text(), "12");
+    EXPECT_EQ(services.beeps(), 1);
+    QMimeData dropped;
+    dropped.setText("a");
+    QDropEvent drop(QPointF(2, 2), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+    edit->dropEvent(&drop);
+    EXPECT_EQ(edit->text(), "12");
+    EXPECT_EQ(services.beeps(), 2);
+    dropped.setText("3");
+    edit->setCursorPosition(2);
+    edit->dropEvent(&drop);
+    EXPECT_EQ(edit->text(), "312");
+}
+
+TEST_F(EditControlTest, ReadOnlyDataSourceWithoutAutoEditTakesNoTyping)
+{
+    source->SetAutoEdit(false);
+    auto *edit = new TqkDBEdit(window.get());
+    edit->SetDataSource(source.get());
+    edit->SetDataField("Name");
+    show(edit);
+    const QString before = edit->text();
+    typeText(edit, "xyz");
+    EXPECT_EQ(edit->text(), before);
+    EXPECT_EQ(customers->State(), dsBrowse);
+}
+
+TEST_F(EditControlTest, TabAndEscapeInsideAGridFollowTheGridsOptions)
+{
+    auto *grid = new fixture::TqkDBGrid(window.get());
+    window->layout()->addWidget(grid);
+    auto *edit = new TqkDBEdit(grid);
+    edit->SetReadOnly(false);
+    show(edit);
+    QTest::keyClick(edit, Qt::Key_Escape);
+    ASSERT_EQ(grid->received.size(), 1);
+    EXPECT_EQ(grid->received[0].first, qk::VK_ESCAPE);
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_Tab);
+    EXPECT_EQ(grid->received.size(), 1);
+    EXPECT_FALSE(edit->hasFocus());
+    grid->tabs = true;
+    edit->setFocus();
+    QTest::keyClick(edit, Qt::Key_Tab);
+    ASSERT_EQ(grid->received.size(), 2);
+    EXPECT_EQ(grid->received[1].first, qk::VK_TAB);
+    EXPECT_TRUE(grid->hasFocus());
+}
+
+TEST_F(EditControlTest, RightAlignedFieldShowsRightWhileUnfocusedAndTypesLeft)
+{
+    customers->FieldByName("Name")->SetAlignment(taRightJustify);
+    auto *edit = new TqkDBEdit(window.get());
+    edit->SetDataSource(source.get());
+    edit->SetDataField("Name");
+    window->layout()->addWidget(edit);
+    window->show();
+    const auto leftmostInk = [edit] {
+        const QImage image = edit->grab().toImage();
+        int leftmost = image.width();
+        for (int x = 3; x < image.width() - 3; ++x) {
+            for (int y = 4; y < image.height() - 4; ++y) {
+                if (image.pixelColor(x, y).lightness() < 100)
+                    leftmost = qMin(leftmost, x);
+            }
+        }
+        return leftmost;
+    };
+    EXPECT_TRUE(edit->alignment() & Qt::AlignRight);
+    const int unfocused = leftmostInk();
+    show(edit);
+    edit->deselect();
+    EXPECT_TRUE(edit->alignment() & Qt::AlignLeft);
+    EXPECT_LT(leftmostInk(), unfocused - 10);
+    leave(edit);
+    EXPECT_TRUE(edit->alignment() & Qt::AlignRight);
+}

@@ -1,0 +1,169 @@
+#include "EditTables.h"
+
+#include "lib/edit/qkmonthcalendar.h"
+
+#include <QGridLayout>
+#include <QMenu>
+#include <QTest>
+#include <QToolButton>
+#include <QWidgetAction>
+
+using MonthCalendarTest = EditTables;
+
+TEST_F(MonthCalendarTest, BoldDaysAreAskedDayByDayForEachShownMonth)
+{
+    TqkMonthCalendar calendar;
+    QHash<int, int> callsPerMonth;
+    calendar.OnCalcBoldDay = [&callsPerMonth](QObject *, TDateTime, int month, int day, int, bool &accept) {
+        ++callsPerMonth[month];
+        accept = day == 15;
+    };
+    calendar.SetOptions(mdoDayState | mdoWeekNumbers);
+    callsPerMonth.clear();
+    calendar.SetDate(EncodeDate(2024, 2, 10));
+    EXPECT_EQ(callsPerMonth.value(2), 29);
+    EXPECT_EQ(callsPerMonth.value(1), 31);
+    callsPerMonth.clear();
+    calendar.SetDate(EncodeDate(2023, 2, 10));
+    EXPECT_EQ(callsPerMonth.value(2), 28);
+    EXPECT_TRUE(calendar.IsBoldDay(QDate(2023, 2, 15)));
+    EXPECT_FALSE(calendar.IsBoldDay(QDate(2023, 2, 16)));
+}
+
+TEST_F(MonthCalendarTest, MouseAndKeysStopAtTheLimitsWithABeep)
+{
+    TqkMonthCalendar calendar;
+    calendar.resize(calendar.sizeHint());
+    calendar.SetDate(EncodeDate(1998, 3, 20));
+    calendar.SetMinDate(EncodeDate(1998, 3, 15));
+    calendar.show();
+    QTest::mouseClick(&calendar, Qt::LeftButton, {}, calendar.DayRect(QDate(1998, 3, 10)).center());
+    EXPECT_EQ(calendar.Date(), EncodeDate(1998, 3, 15));
+    EXPECT_EQ(services.beeps(), 1);
+    QTest::keyClick(&calendar, Qt::Key_Up);
+    EXPECT_EQ(calendar.Date(), EncodeDate(1998, 3, 15));
+    EXPECT_EQ(services.beeps(), 2);
+    QTest::mouseClick(&calendar, Qt::LeftButton, {}, calendar.DayRect(QDate(1998, 3, 25)).center());
+    EXPECT_EQ(calendar.Date(), EncodeDate(1998, 3, 25));
+    EXPECT_EQ(services.beeps(), 2);
+}
+
+TEST_F(MonthCalendarTest, PageDownKeepsTheDayWithinTheNextMonth)
+{
+    TqkMonthCalendar calendar;
+    int changes = 0;
+    calendar.OnChange = [&changes](QObject *) { ++changes; };
+    for (const auto &[year, expected] : {std::pair{2023, 28}, std::pair{2024, 29}}) {
+        calendar.SetDate(EncodeDate(year, 1, 31));
+        QTest::keyClick(&calendar, Qt::Key_PageDown);
+        EXPECT_EQ(calendar.Date(), EncodeDate(year, 2, expected));
+    }
+    calendar.SetDate(EncodeDate(2024, 12, 31));
+    QTest::keyClick(&calendar, Qt::Key_Right);
+    EXPECT_EQ(calendar.Date(), EncodeDate(2025, 1, 1));
+    EXPECT_EQ(changes, 3);
+}
+
+TEST_F(MonthCalendarTest, ContradictingLimitsAndDatesBeyondThemRaise)
+{
+    TqkMonthCalendar calendar;
+    calendar.SetDate(EncodeDate(2020, 6, 1));
+    calendar.SetMinDate(EncodeDate(2020, 1, 1));
+    try {
+        calendar.SetMaxDate(EncodeDate(2019, 1, 1));
+        FAIL() << "no error";
+    } catch (const EDateTimeError &error) {
+        EXPECT_EQ(error.Message(), "Das Datum unterschreitet das Minimum von 01.01.2020");
+    }
+    calendar.SetMaxDate(EncodeDate(2020, 12, 31));
+    EXPECT_THROW(calendar.SetDate(EncodeDate(2021, 1, 1)), EDateTimeError);
+    EXPECT_EQ(calendar.Date(), EncodeDate(2020, 6, 1));
+}
+
+TEST_F(MonthCalendarTest, YearMenuListsColumnsOfYearsAndDisablesThoseBeyondTheLimits)
+{
+    TqkMonthCalendar calendar;
+    calendar.SetDate(EncodeDate(2000, 5, 5));
+    calendar.SetMaxDate(EncodeDate(2005, 3, 1));
+    std::unique_ptr<QMenu> menu(calendar.BuildYearMenu(nullptr));
+    auto *grid = qobject_cast<QWidgetAction *>(menu->actions().last())->defaultWidget();
+    const QList<QToolButton *> years = grid->findChildren<QToolButton *>();
+    ASSERT_EQ(years.size(), 20);
+    auto *layout = qobject_cast<QGridLayout *>(grid->layout());
+    int row = 0, column = 0, span = 0;
+    layout->getItemPosition(layout->indexOf(grid->findChild<QToolButton *>("year2000")), &row, &column, &span, &span);
+    EXPECT_EQ(QPoint(column, row), QPoint(1, 0));
+    EXPECT_TRUE(grid->findChild<QToolButton *>("year2004")->isEnabled());
+    EXPECT_FALSE(grid->findChild<QToolButton *>("year2005")->isEnabled());
+    grid->findChild<QToolButton *>("year1992")->click();
+    EXPECT_EQ(calendar.Date(), EncodeDate(1992, 5, 5));
+
+    calendar.PopupYearOptions.YearsPerColumn = 0;
+    calendar.PopupYearOptions.ShowEditYear = true;
+    std::unique_ptr<QMenu> guarded(calendar.BuildYearMenu(nullptr));
+    EXPECT_EQ(guarded->actions().first()->text(), "Edit Year");
+}
+
+TEST_F(MonthCalendarTest, EditYearAsksAgainOutsideTheLimits)
+{
+    TqkMonthCalendar calendar;
+    calendar.SetDate(EncodeDate(2010, 2, 29 - 1));
+    calendar.SetMaxDate(EncodeDate(2030, 12, 31));
+    services.queueInput(QString("2040"));
+    services.queueInput(QString("2024"));
+    calendar.EditYear();
+    ASSERT_EQ(services.inputQueries().size(), 2);
+    EXPECT_EQ(services.inputQueries()[0].caption, "Enter Valid Year (<=2030)");
+    EXPECT_EQ(services.inputQueries()[0].prompt, "Enter New Year:");
+    EXPECT_EQ(calendar.Date(), EncodeDate(2024, 2, 28));
+    services.queueInput(QString("zwei"));
+    calendar.EditYear();
+    EXPECT_EQ(calendar.Date(), EncodeDate(2024, 2, 28));
+}
+
+TEST_F(MonthCalendarTest, ShiftExtendsAMultiSelectionUpToItsMaximum)
+{
+    TqkMonthCalendar calendar;
+    int changes = 0;
+    calendar.OnChange = [&changes](QObject *) { ++changes; };
+    calendar.SetDate(EncodeDate(2024, 3, 10));
+    calendar.SetOptions(mdoMultiSelect);
+    calendar.MaxSelectCount = 3;
+    for (int i = 0; i < 5; ++i)
+        QTest::keyClick(&calendar, Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_EQ(calendar.SelectionStart(), QDate(2024, 3, 10));
+    EXPECT_EQ(calendar.SelectionEnd(), QDate(2024, 3, 12));
+    EXPECT_TRUE(calendar.SelectionChanged());
+    QTest::keyClick(&calendar, Qt::Key_PageDown);
+    EXPECT_EQ(calendar.ShownMonth(), QDate(2024, 3, 1));
+    calendar.resize(calendar.sizeHint());
+    calendar.show();
+    QTest::mouseClick(&calendar, Qt::LeftButton, {}, calendar.DayRect(QDate(2024, 3, 20)).center());
+    EXPECT_EQ(calendar.SelectionStart(), QDate(2024, 3, 20));
+    EXPECT_EQ(calendar.SelectionEnd(), QDate(2024, 3, 20));
+    QTest::mouseClick(&calendar, Qt::LeftButton, Qt::ShiftModifier, calendar.DayRect(QDate(2024, 3, 18)).center());
+    EXPECT_EQ(calendar.SelectionStart(), QDate(2024, 3, 18));
+    EXPECT_EQ(changes, 0);
+}
+
+TEST_F(MonthCalendarTest, TitleArrowsAndTheMonthMenuMoveTheDateAndReportTheDayUnderTheMouse)
+{
+    TqkMonthCalendar calendar;
+    calendar.SetDate(EncodeDate(2024, 3, 31));
+    calendar.SetMaxDate(EncodeDate(2024, 4, 20));
+    calendar.resize(calendar.sizeHint());
+    calendar.show();
+    QList<int> pressedDays;
+    calendar.OnMouseDown = [&pressedDays](QObject *, Qt::MouseButton, Qt::KeyboardModifiers, int, int, int, int day,
+                                          int) { pressedDays.append(day); };
+    QTest::mouseClick(&calendar, Qt::LeftButton, {}, QPoint(calendar.width() - 5, 5));
+    EXPECT_EQ(calendar.Date(), EncodeDate(2024, 4, 20));
+    EXPECT_EQ(services.beeps(), 1);
+    QTest::mouseClick(&calendar, Qt::LeftButton, {}, calendar.DayRect(QDate(2024, 4, 9)).center());
+    EXPECT_EQ(pressedDays, (QList<int>{0, 9}));
+    std::unique_ptr<QMenu> months(calendar.BuildMonthMenu(nullptr));
+    ASSERT_EQ(months->actions().size(), 12);
+    EXPECT_EQ(months->actions()[1]->text(), "Februar");
+    months->actions()[1]->trigger();
+    EXPECT_EQ(calendar.Date(), EncodeDate(2024, 2, 9));
+}
