@@ -51,6 +51,16 @@ void writeIniFile(const InstallationFolders &folders)
     ini.WriteString(init, QStringLiteral("TempPfad"), folders.temp);
     ini.WriteString(init, QStringLiteral("ToPrint"), QStringLiteral("Auftrag"));
 
+    // Mails go to the demo's own mail server (scripts/demo starts it); with
+    // "Standardclient=0" they go into the demo mail program's outbox instead.
+    ini.WriteString(init, QStringLiteral("Standardclient"), QStringLiteral("1"));
+    const QString mailServer = QStringLiteral("E-Mail-Server");
+    ini.WriteString(mailServer, QStringLiteral("Server"), QStringLiteral("127.0.0.1"));
+    ini.WriteString(mailServer, QStringLiteral("Port"), QStringLiteral("8025"));
+    ini.WriteString(mailServer, QStringLiteral("Verschluesselung"), QStringLiteral("keine"));
+    ini.WriteString(mailServer, QStringLiteral("Absender"), QStringLiteral("buero@tintlen-demo.example"));
+    ini.WriteString(mailServer, QStringLiteral("AbsenderName"), QStringLiteral("Tintlen Demo GmbH"));
+
     const QString request = QStringLiteral("Auftrag");
     ini.WriteString(request, QStringLiteral("FormFilterTyp"), QStringLiteral("Rechnung"));
     ini.WriteString(request, QStringLiteral("FormTyp"), QStringLiteral("L"));
