@@ -21,6 +21,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QProcess>
+#include <QThread>
 
 namespace {
 
@@ -371,7 +372,11 @@ TEST_F(OutboxTest, ChildProcessEntersMails)
     paths.MailboxData = QString::fromUtf8(folders.split('|')[0]);
     paths.User = QString::fromUtf8(folders.split('|')[1]);
     auto outbox = table(paths.MailboxData, "MailAusgang.db");
-    for (int i = 0; i < 25; ++i)
+    // Both processes start taking numbers at the same moment.
+    const qint64 start = qgetenv("TINTLEN_OUTBOX_START").toLongLong();
+    while (QDateTime::currentMSecsSinceEpoch() < start)
+        QThread::msleep(1);
+    for (int i = 0; i < 100; ++i)
         ASSERT_GT(EnterOutboxRecord(*outbox, [](TTable &record, int) {
                       record.FieldByName("Ordner")->SetAsString("Postausgang");
                       return true;
@@ -387,10 +392,12 @@ TEST_F(OutboxTest, TwoProcessesTakingNumbersAtOnceNeverCollide)
     const QString counter = "Neue DS-Nr - Dieser Datensatz darf nicht gelöscht werden!";
     demo::writeTable("MailAusgang.db", mailbox(), demo::Rows{{{"LfdNr", 1}, {"Ordner", counter}}});
     QList<QProcess *> children;
+    const QByteArray start = QByteArray::number(QDateTime::currentMSecsSinceEpoch() + 3000);
     for (int i = 0; i < 2; ++i) {
         auto *child = new QProcess;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("TINTLEN_OUTBOX_CHILD", mailbox() + "|" + EmailState().Kuvertalia.User);
+        environment.insert("TINTLEN_OUTBOX_START", start);
         child->setProcessEnvironment(environment);
         child->start(QCoreApplication::applicationFilePath(), {"--gtest_filter=OutboxTest.ChildProcessEntersMails"});
         children << child;
@@ -401,5 +408,5 @@ TEST_F(OutboxTest, TwoProcessesTakingNumbersAtOnceNeverCollide)
         delete child;
     }
     auto outbox = table(mailbox(), "MailAusgang.db");
-    EXPECT_EQ(outbox->RecordCount(), 51);
+    EXPECT_EQ(outbox->RecordCount(), 201);
 }
