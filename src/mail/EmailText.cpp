@@ -35,48 +35,71 @@ void PositionOnKey(TNCTable &table, const QVariant &key)
     table.First();
 }
 
+void TRecordPositioner::PositionOn(const QVariant &key)
+{
+    if (m_positioned && key == m_key)
+        return;
+    m_key = key;
+    m_positioned = true;
+    if (!m_restricted && m_table->FindKey({key}))
+        return;
+    PositionOnKey(*m_table, key);
+    m_restricted = true;
+}
+
 TEmailGenerator::TEmailGenerator(TTemplateContext &context, const TFormular &formular,
                                  const TEmailDocumentTables &tables, const QString &dataPath, bool werbungAus)
-    : m_context(context), m_formular(formular), m_tables(tables), m_dataPath(dataPath), m_werbungAus(werbungAus)
+    : m_context(context), m_formular(formular), m_tables(tables), m_dataPath(dataPath), m_werbungAus(werbungAus),
+      m_partner(tables.Partner), m_staff(tables.Mitarb), m_article(tables.Artikel)
 {
 }
 
 void TEmailGenerator::positionRelatedRecords()
 {
     const TNCTable &head = *m_tables.Kopf;
-    PositionOnKey(*m_tables.Partner, head.FieldByName(QStringLiteral("Kundennr"))->AsString());
+    m_partner.PositionOn(head.FieldByName(QStringLiteral("Kundennr"))->AsString());
     if (m_tables.IstAuftrag && m_tables.Mitarb)
-        PositionOnKey(*m_tables.Mitarb, head.FieldByName(QStringLiteral("VertreterNr"))->AsString());
+        m_staff.PositionOn(head.FieldByName(QStringLiteral("VertreterNr"))->AsString());
 }
 
-void TEmailGenerator::setVariable(const QString &qualifiedName, const mail::Variant &value)
+void TEmailGenerator::findVariables()
 {
-    TFormatlist &vocabulary = m_context.Vocabulary();
-    const int index = vocabulary.IndexOfQualifiedName(qualifiedName);
-    if (index >= 0)
-        vocabulary.GetItem(index)->Value = value;
+    const TFormatlist &vocabulary = m_context.Vocabulary();
+    const auto find = [&vocabulary](const QString &qualifiedName) {
+        const int index = vocabulary.IndexOfQualifiedName(qualifiedName);
+        return index < 0 ? nullptr : vocabulary.GetItem(index);
+    };
+    m_variables = {find(QStringLiteral("Var_Seite")),        find(QStringLiteral("Var_Seitenumbruch")),
+                   find(QStringLiteral("Var_Übertrag")),     find(QStringLiteral("Var_SummeMenge")),
+                   find(QStringLiteral("Var_ÜbertragBlock")), find(QStringLiteral("Var_SummeMengeBlock"))};
+}
+
+void TEmailGenerator::setVariable(TFormatlistItem *item, const mail::Variant &value)
+{
+    if (item)
+        item->Value = value;
 }
 
 void TEmailGenerator::publishSums(const Sums &sums)
 {
-    setVariable(QStringLiteral("Var_Übertrag"), sums.uebertrag);
-    setVariable(QStringLiteral("Var_SummeMenge"), sums.summeMenge);
-    setVariable(QStringLiteral("Var_ÜbertragBlock"), sums.uebertragBlock);
-    setVariable(QStringLiteral("Var_SummeMengeBlock"), sums.summeMengeBlock);
+    setVariable(m_variables.uebertrag, sums.uebertrag);
+    setVariable(m_variables.summeMenge, sums.summeMenge);
+    setVariable(m_variables.uebertragBlock, sums.uebertragBlock);
+    setVariable(m_variables.summeMengeBlock, sums.summeMengeBlock);
 }
 
 void TEmailGenerator::appendPageBreak(QStringList &output, int &page, bool preview)
 {
-    setVariable(QStringLiteral("Var_Seitenumbruch"), true);
+    setVariable(m_variables.seitenumbruch, true);
     m_context.ProcessFormSection(fsTabellenfuss, output, QString());
     m_context.ProcessFormSection(fsFusszeile, output, QString());
     if (preview)
         output << PageSeparatorLine;
     ++page;
-    setVariable(QStringLiteral("Var_Seite"), QString::number(page));
+    setVariable(m_variables.seite, QString::number(page));
     m_context.ProcessFormSection(fsKopfzeile, output, QString());
     m_context.ProcessFormSection(fsTabellenkopf, output, QString());
-    setVariable(QStringLiteral("Var_Seitenumbruch"), false);
+    setVariable(m_variables.seitenumbruch, false);
 }
 
 // The carry-over shown at a break is the sum of the positions before the
@@ -93,7 +116,9 @@ void TEmailGenerator::runPositions(QStringList &output, int &page, bool preview)
     int lineCount = 0;
     PositionOnKey(positions, m_tables.Kopf->FieldByName(QStringLiteral("Auftragnr"))->AsString());
     for (; !positions.Eof(); positions.Next()) {
-        PositionOnKey(*m_tables.Artikel, positions.FieldByName(QStringLiteral("Artikelnr"))->AsString());
+        // The article is looked up only when the template reads one of its fields.
+        const QString article = positions.FieldByName(QStringLiteral("Artikelnr"))->AsString();
+        m_tables.Artikel->DeferPositioning([this, article] { m_article.PositionOn(article); });
         const QString description = positions.FieldByName(QStringLiteral("Bezeichnung"))->AsString();
         const bool skipped = isSubtotalRow(description) && !m_formular.Zwischensumme;
         const Sums before = sums;
@@ -130,7 +155,6 @@ void TEmailGenerator::runPositions(QStringList &output, int &page, bool preview)
             publishSums(sums);
         }
     }
-    m_tables.Pos->CancelRange();
 }
 
 void TEmailGenerator::applyAdvertisementSetting(QStringList &output) const
@@ -154,7 +178,8 @@ bool TEmailGenerator::GenerateEmailText(QStringList &output, QString &sendTo, QS
     positionRelatedRecords();
     m_context.ResetTemplateState();
     m_context.Vocabulary().RegisterSetupVariables(m_dataPath, *m_tables.Kopf);
-    setVariable(QStringLiteral("Var_Seite"), 1);
+    findVariables();
+    setVariable(m_variables.seite, 1);
 
     QStringList scratch;
     m_context.ProcessFormSection(fsFormularvorgaben, scratch, QString());

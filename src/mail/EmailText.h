@@ -6,6 +6,7 @@
 #include <QString>
 #include <QStringList>
 
+class TFormatlistItem;
 class TFormular;
 class TNCTable;
 class TTemplateContext;
@@ -24,6 +25,22 @@ struct TEmailDocumentTables
     TNCTable *Mitarb = nullptr;
     bool IstAuftrag = false;
     QString PartnerWord;
+};
+
+// Places a table on the record of a primary key, or on no record at all
+// (every field reads empty) when there is none. A seek serves while every
+// key was found; after a missing key the table is restricted to each key.
+class TRecordPositioner
+{
+public:
+    explicit TRecordPositioner(TNCTable *table = nullptr) : m_table(table) {}
+    void PositionOn(const QVariant &key);
+
+private:
+    TNCTable *m_table;
+    QVariant m_key;
+    bool m_positioned = false;
+    bool m_restricted = false;
 };
 
 // Renders the current document of the head table through the template into
@@ -54,7 +71,8 @@ private:
     };
 
     void positionRelatedRecords();
-    void setVariable(const QString &qualifiedName, const mail::Variant &value);
+    void findVariables();
+    void setVariable(TFormatlistItem *item, const mail::Variant &value);
     void publishSums(const Sums &sums);
     void appendPageBreak(QStringList &output, int &page, bool preview);
     void runPositions(QStringList &output, int &page, bool preview);
@@ -65,8 +83,22 @@ private:
     TEmailDocumentTables m_tables;
     QString m_dataPath;
     bool m_werbungAus;
+    TRecordPositioner m_partner;
+    TRecordPositioner m_staff;
+    TRecordPositioner m_article;
+
+    // The variables the generation sets, found once per document.
+    struct Variables
+    {
+        TFormatlistItem *seite = nullptr;
+        TFormatlistItem *seitenumbruch = nullptr;
+        TFormatlistItem *uebertrag = nullptr;
+        TFormatlistItem *summeMenge = nullptr;
+        TFormatlistItem *uebertragBlock = nullptr;
+        TFormatlistItem *summeMengeBlock = nullptr;
+    } m_variables;
 };
 
-// Places the table on the record with this primary key, or on no record at
-// all (every field reads empty) when there is none.
+// Restricts the table to the records of this key (the first fields of its
+// primary key) and goes to the first of them.
 void PositionOnKey(TNCTable &table, const QVariant &key);

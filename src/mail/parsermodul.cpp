@@ -69,8 +69,10 @@ void TFormatlistItem::SetVariable(const QString &name, const QString &qualifiedN
 
 mail::Variant TFormatlistItem::CurrentValue() const
 {
-    if (Kind == fikField && Table)
+    if (Kind == fikField && Table) {
+        Table->ApplyDeferredPositioning();
         return mail::FieldVariant(*Table, Name);
+    }
     return Value;
 }
 

@@ -19,6 +19,7 @@ struct Position
     QString description;
     double amount;
     double quantity;
+    QString article = QStringLiteral("A1");
 };
 
 // Answers the address prompt from a script; each answer is the address
@@ -83,7 +84,7 @@ protected:
         demo::Rows rows;
         int number = 0;
         for (const Position &position : positions)
-            rows << demo::Row{{"auftragnr", "1001"}, {"posnr", ++number}, {"Artikelnr", "A1"},
+            rows << demo::Row{{"auftragnr", "1001"}, {"posnr", ++number}, {"Artikelnr", position.article},
                               {"Bezeichnung", position.description}, {"gpreis", position.amount},
                               {"gpreisWae", position.amount * 2}, {"menge", position.quantity}};
         rows << demo::Row{{"auftragnr", "1002"}, {"posnr", 1}, {"Bezeichnung", "Fremd"}, {"gpreis", 99.0},
@@ -245,6 +246,15 @@ TEST_F(EmailTextTest, InvalidAddressesAreAskedForAndCanBeStoredOrSkipped)
     generate();
     EXPECT_FALSE(sent);
     EXPECT_TRUE(prompt.asked.isEmpty());
+}
+
+TEST_F(EmailTextTest, ArticleFieldsShowThePositionsArticleAndNothingForAMissingOne)
+{
+    formular.Section(fsTabelleneintrag) = {"#Pos_Bezeichnung #Artikel_Einheit."};
+    demo::writeTable("Artikel.db", folder.path(),
+                     demo::Rows{{{"Artikelnr", "A1"}, {"Einheit", "Stk"}}, {{"Artikelnr", "A2"}, {"Einheit", "kg"}}});
+    writeDocuments({{"Mehl", 1, 1, "A2"}, {"Frei", 1, 1, "X9"}, {"Nagel", 1, 1, "A1"}});
+    EXPECT_EQ(lines(generate().mid(3, 3)), lines({"Mehl kg.", "Frei .", "Nagel Stk."}));
 }
 
 TEST_F(EmailTextTest, TheSubjectIsOneLineAndAnEmptyFirstLineGivesEmptyTexts)
