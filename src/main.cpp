@@ -1,5 +1,6 @@
 #include "app/Ansprech.h"
 #include "app/DruckPrg.h"
+#include "app/EmailEditor.h"
 #include "app/EmailPreview.h"
 #include "app/EmailPrompt.h"
 #include "app/Kopieren.h"
@@ -23,6 +24,7 @@ int main(int argc, char **argv)
 
     app.createForm<TfrmPrintMan>();
     app.createForm<TfrmAnsprech>();
+    app.createForm<TfrmEdit>();
     app.createForm<TfrmEMail>();
     app.createForm<TfrmKopieren>();
     app.createForm<TfrmPreview>();
