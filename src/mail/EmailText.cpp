@@ -7,12 +7,21 @@
 #include "platform/db/TField.h"
 #include "platform/runtime/Conversions.h"
 
+#include <cmath>
+
 const QString PageSeparatorLine = QStringLiteral("---------- Seitenwechsel ----------");
 
 namespace {
 
+// Amounts with whole cents add up to whole cents again: such a sum is
+// already what the decimal rounding would give (n / 100 is the double
+// nearest to n cents), and only other values take the decimal road.
 double round2(double value)
 {
+    const double cents = value * 100.0;
+    const double whole = std::round(cents);
+    if (std::abs(whole) < 1e13 && std::abs(cents - whole) < 1e-6)
+        return whole / 100.0;
     return RoundTo(value, 2);
 }
 
@@ -53,6 +62,8 @@ TEmailGenerator::TEmailGenerator(TTemplateContext &context, const TFormular &for
       m_partner(tables.Partner), m_staff(tables.Mitarb), m_article(tables.Artikel)
 {
 }
+
+TEmailGenerator::~TEmailGenerator() = default;
 
 void TEmailGenerator::positionRelatedRecords()
 {
@@ -177,7 +188,9 @@ bool TEmailGenerator::GenerateEmailText(QStringList &output, QString &sendTo, QS
     page = 1;
     positionRelatedRecords();
     m_context.ResetTemplateState();
-    m_context.Vocabulary().RegisterSetupVariables(m_dataPath, *m_tables.Kopf);
+    if (!m_setup)
+        m_setup = std::make_unique<mail::TableReader>(m_dataPath, QStringLiteral("Setup.db"));
+    m_context.Vocabulary().RegisterSetupVariables(*m_setup, *m_tables.Kopf);
     findVariables();
     setVariable(m_variables.seite, 1);
 

@@ -6,7 +6,12 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 class TFormatlistItem;
+namespace mail {
+class TableReader;
+}
 class TFormular;
 class TNCTable;
 class TTemplateContext;
@@ -50,6 +55,9 @@ class TEmailGenerator
 public:
     TEmailGenerator(TTemplateContext &context, const TFormular &formular, const TEmailDocumentTables &tables,
                     const QString &dataPath, bool werbungAus);
+    ~TEmailGenerator();
+    TEmailGenerator(const TEmailGenerator &) = delete;
+    TEmailGenerator &operator=(const TEmailGenerator &) = delete;
 
     // The e-mail tab's texts; corrected copy lists are written back here.
     TEmailTabTexts Tab;
@@ -86,6 +94,8 @@ private:
     TRecordPositioner m_partner;
     TRecordPositioner m_staff;
     TRecordPositioner m_article;
+    // The company settings, read once for all documents of a run.
+    std::unique_ptr<mail::TableReader> m_setup;
 
     // The variables the generation sets, found once per document.
     struct Variables

@@ -189,6 +189,14 @@ TEST_F(EmailTextTest, SubtotalRowsCountInTheSumsAndPrintOnlyWhenAsked)
                                                  "Kirsch19,00 / 8,00"}));
 }
 
+TEST_F(EmailTextTest, RunningSumsRoundToCentsHalfAwayFromZero)
+{
+    writeDocuments({{"a", 1.005, 0.125}, {"b", 0.1, 0}, {"c", 0.2, 0}, {"d", -0.015, 0}});
+    EXPECT_EQ(lines(generate().mid(3, 5)),
+              lines({"a         1,01", "b         1,11", "c         1,31", "d         1,30", "Fuss 1,30"}));
+    EXPECT_EQ(generate().at(8), "Summe 1,30 Menge 0,13");
+}
+
 TEST_F(EmailTextTest, AdvertisementFollowsTheSetting)
 {
     formular.Section(fsDokumentende) = QStringList{"Ende"} + AdvertisementLines();
