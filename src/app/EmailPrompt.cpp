@@ -28,7 +28,13 @@ TfrmEMail::TfrmEMail(QWidget *parent)
     : QDialog(parent)
 {
     setupUi(this);
-    memError->setBackgroundRole(QPalette::Button);
+    // The message reads like a label: button face, no scroll bars.
+    QPalette face = memError->palette();
+    face.setColor(QPalette::Base, face.color(QPalette::Button));
+    memError->setPalette(face);
+    memError->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    memError->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    memError->setFixedHeight(memError->fontMetrics().lineSpacing() * 4);
     connect(btnOk, &QPushButton::clicked, this, &QDialog::accept);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(btnHilfe, &QPushButton::clicked, this, [] { ShowDialogHelp(PromptHelpContext, PromptHelpContext); });
