@@ -310,6 +310,19 @@ TEST_F(OutboxTest, EveryDocumentBecomesAnOutboxRecordWithItsFields)
     EXPECT_TRUE(server.messages().isEmpty());
 }
 
+TEST_F(OutboxTest, AValueLongerThanItsColumnIsRefusedNotCut)
+{
+    useOutbox();
+    TfrmPrintMan &w = emailTab();
+    emptyMailboxes();
+    w.edtBetreff->setText(QString(300, 'x'));
+    services.clear();
+    EXPECT_THROW(SendEmail(), EDatabaseError);
+    EXPECT_EQ(services.messageTexts(), QStringList({"0 Mails wurden erfolgreich versendet."}));
+    EXPECT_EQ(table(mailbox(), "MailAusgang.db")->RecordCount(), 0);
+    EXPECT_FALSE(EmailState().TablesOpen);
+}
+
 TEST_F(OutboxTest, NumbersSkipWhatAnyMailboxHoldsAndTheCounterMovesOn)
 {
     useOutbox();
