@@ -1,4 +1,4 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """The demo's mail server: accepts every message on 127.0.0.1 and stores it,
 exactly as it arrived, as a .eml file in a folder of the demo installation.
 
@@ -6,7 +6,6 @@ exactly as it arrived, as a .eml file in a folder of the demo installation.
 
 It runs until it is stopped (SIGTERM or SIGINT)."""
 
-import asyncio
 import itertools
 import pathlib
 import signal
@@ -38,13 +37,12 @@ def main() -> int:
         return 2
     folder = pathlib.Path(sys.argv[1])
     folder.mkdir(parents=True, exist_ok=True)
+    stop_signals = {signal.SIGTERM, signal.SIGINT}
+    # Blocked before the server's thread starts, so only sigwait sees them.
+    signal.pthread_sigmask(signal.SIG_BLOCK, stop_signals)
     controller = Controller(StoreAsEml(folder), hostname="127.0.0.1", port=int(sys.argv[2]))
     controller.start()
-    loop = asyncio.new_event_loop()
-    stop = loop.create_future()
-    for number in (signal.SIGTERM, signal.SIGINT):
-        loop.add_signal_handler(number, lambda: stop.done() or stop.set_result(None))
-    loop.run_until_complete(stop)
+    signal.sigwait(stop_signals)
     controller.stop()
     return 0
 
