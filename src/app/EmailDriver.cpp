@@ -93,18 +93,19 @@ bool loadTemplate(const QString &fileName)
     return false;
 }
 
-void dispatch()
+// False when the road could not start.
+bool dispatch()
 {
     if (!frmPrintMan->cbxSendeEmail->isChecked())
-        return;
-    if (outboxRoadChosen()) {
-        if (attachmentFolderMissing())
-            return;
-        EnterEmailsInOutbox();
-    } else {
+        return true;
+    if (!outboxRoadChosen()) {
         SendEmailsByMapi();
+        return true;
     }
-    applyWindowBehaviour();
+    if (attachmentFolderMissing())
+        return false;
+    EnterEmailsInOutbox();
+    return true;
 }
 
 // Recipient records point into these UTF-8 texts, so they live together.
@@ -201,7 +202,8 @@ void SendEmail()
         return;
     if (frmPrintMan->cbxVorschau->isChecked() && !PreviewEmails())
         return;
-    dispatch();
+    if (dispatch())
+        applyWindowBehaviour();
 }
 
 void SendEmailsByMapi()

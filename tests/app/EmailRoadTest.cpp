@@ -90,7 +90,9 @@ TEST_F(EmailRoadTest, TheRequestedInvoiceGoesToTheServerWithItsCopiesAndIsCounte
     TfrmPrintMan &w = emailTab();
     w.edtCC->setText("chef@example.org");
     w.edtBCC->setText("archiv@example.org");
+    w.btnFensterHintergrund->setChecked(true);
     send(w);
+    EXPECT_TRUE(w.windowState() & Qt::WindowMinimized);
     ASSERT_EQ(server.messages().size(), 1);
     const SmtpTestServer::Received mail = server.messages().first();
     EXPECT_EQ(mail.recipients, QStringList({"kunde@example.org", "chef@example.org", "archiv@example.org"}));
@@ -223,6 +225,34 @@ TEST_F(EmailRoadTest, ThePreviewShowsThePagesAndItsCancelSendsNothing)
     EXPECT_TRUE(server.messages().isEmpty());
     EXPECT_TRUE(script.finished());
     EXPECT_TRUE(w.isVisible());
+}
+
+TEST_F(EmailRoadTest, ThePreviewOfARangeNavigatesThroughTheDocumentsAndOnlyCloses)
+{
+    requestAllDocuments();
+    TfrmPrintMan &w = emailTab();
+    w.cbxVorschau->setChecked(true);
+    w.cbxSendeEmail->setChecked(false);
+    DialogScript script;
+    script.then([](QDialog &dialog) {
+        auto &preview = dynamic_cast<TfrmPreview &>(dialog);
+        EXPECT_EQ(preview.btnClose->text(), "&Schliessen");
+        EXPECT_FALSE(preview.btnCancel->isVisible());
+        EXPECT_TRUE(preview.navPreview->isVisible());
+        EXPECT_EQ(preview.navPreview->toolTip(), "durch die Aufträge navigieren");
+        EXPECT_EQ(preview.btnNavNext->toolTip(), "den nächsten Auftrag anzeigen");
+        const QString first = preview.edtBetreff->text();
+        preview.btnNavNext->click();
+        EXPECT_NE(preview.edtBetreff->text(), first);
+        EXPECT_TRUE(preview.edtBetreff->text().startsWith("Rechnung "));
+        preview.btnNavFirst->click();
+        EXPECT_EQ(preview.edtBetreff->text(), first);
+        preview.btnClose->click();
+    });
+    send(w);
+    EXPECT_TRUE(script.finished());
+    EXPECT_TRUE(server.messages().isEmpty());
+    EXPECT_TRUE(services.messageTexts().isEmpty());
 }
 
 TEST_F(EmailRoadTest, TheContactPickerOffersTheCustomersContactsWithAnAddress)
