@@ -196,7 +196,7 @@ TEST_F(EmailRoadTest, ThePreviewShowsThePagesAndItsCancelSendsNothing)
     TfrmPrintMan &w = emailTab({"Erste Seite"});
     TFormular formular;
     formular.LoadFromFile(path("formulare/") + templateName(w));
-    formular.MaxTabellenzeilen = 1;
+    formular.MaxTabellenzeilen = 10;
     formular.Section(fsTabelleneintrag) = {"#Pos_Bezeichnung"};
     formular.SaveToFile(path("formulare/") + templateName(w));
     w.cbxVorschau->setChecked(true);
@@ -219,6 +219,11 @@ TEST_F(EmailRoadTest, ThePreviewShowsThePagesAndItsCancelSendsNothing)
         QFile file(saved);
         ASSERT_TRUE(file.open(QIODevice::ReadOnly));
         EXPECT_FALSE(file.readAll().contains("Seitenwechsel"));
+        printers.setCurrentPrinter("Tintlen PDF");
+        preview.btnPrint->click();
+        ASSERT_EQ(printers.jobs().size(), preview.PageCount());
+        EXPECT_EQ(printers.jobs().first().documentName, "E-Mail Ausdruck");
+        EXPECT_EQ(preview.CurrentPage(), 2);
         preview.btnCancel->click();
     });
     send(w);
