@@ -20,6 +20,7 @@ struct InstallationFolders
     QString forms;
     QString user;
     QString temp;
+    QString attachments;
 };
 
 QString makeFolder(const QString &root, const QString &name)
@@ -54,6 +55,7 @@ void writeIniFile(const InstallationFolders &folders)
     // Mails go to the demo's own mail server (scripts/demo starts it); with
     // "Standardclient=0" they go into the demo mail program's outbox instead.
     ini.WriteString(init, QStringLiteral("Standardclient"), QStringLiteral("1"));
+    ini.WriteString(init, QStringLiteral("Anlagenpfad"), folders.attachments);
     const QString mailServer = QStringLiteral("E-Mail-Server");
     ini.WriteString(mailServer, QStringLiteral("Server"), QStringLiteral("127.0.0.1"));
     ini.WriteString(mailServer, QStringLiteral("Port"), QStringLiteral("8025"));
@@ -77,7 +79,8 @@ void buildInstallation(const QString &folder, const QString &executable)
                                       makeFolder(root, QStringLiteral("daten")),
                                       makeFolder(root, QStringLiteral("formulare")),
                                       makeFolder(root, QStringLiteral("benutzer")),
-                                      makeFolder(root, QStringLiteral("temp"))};
+                                      makeFolder(root, QStringLiteral("temp")),
+                                      makeFolder(root, QStringLiteral("anlagen"))};
     if (!executable.isEmpty())
         copyExecutable(executable, folders.program);
     writeIniFile(folders);
