@@ -157,3 +157,17 @@ TEST_F(EmailEditorTest, AnErrorPositionOpensItsPageAndLine)
         },
         fsTabelleneintrag, 3);
 }
+
+TEST_F(EmailEditorTest, ANewTemplateCarriesTheAdvertisementUnlessTheSettingSaysNo)
+{
+    QFile::remove(fileName);
+    edit([](TfrmEdit &editor) {
+        EXPECT_TRUE(editor.memDocende->toPlainText().contains(AdvertisementLines().first()));
+        editor.btnCancel->click();
+    });
+    EmailState().WerbungAus = true;
+    edit([](TfrmEdit &editor) {
+        EXPECT_FALSE(editor.memDocende->toPlainText().contains(AdvertisementLines().first()));
+        editor.btnCancel->click();
+    });
+}
