@@ -1,4 +1,8 @@
+#include "app/Ansprech.h"
 #include "app/DruckPrg.h"
+#include "app/EmailEditor.h"
+#include "app/EmailPreview.h"
+#include "app/EmailPrompt.h"
 #include "app/Kopieren.h"
 #include "app/bearbeitenform.h"
 #include "app/singlestarter.h"
@@ -22,7 +26,11 @@ int main(int argc, char **argv)
     HelpUnits helpUnits(QCoreApplication::arguments().mid(1));
 
     app.createForm<TfrmPrintMan>();
+    app.createForm<TfrmAnsprech>();
+    app.createForm<TfrmEdit>();
+    app.createForm<TfrmEMail>();
     app.createForm<TfrmKopieren>();
+    app.createForm<TfrmPreview>();
     app.createForm<TfrmBearbeiten>();
     return app.run();
 }

@@ -22,6 +22,7 @@ struct InstallationFolders
     QString forms;
     QString user;
     QString temp;
+    QString attachments;
 };
 
 QString makeFolder(const QString &root, const QString &name)
@@ -66,6 +67,17 @@ void writeIniFile(const InstallationFolders &folders, const QString &mailbox)
     ini.WriteString(init, QStringLiteral("Hilfedatei"), copyHelpFile(folders.program));
     ini.WriteString(init, QStringLiteral("ToPrint"), QStringLiteral("Auftrag"));
 
+    // Mails go to the demo's own mail server (scripts/demo starts it); with
+    // "Standardclient=0" they go into the demo mail program's outbox instead.
+    ini.WriteString(init, QStringLiteral("Standardclient"), QStringLiteral("1"));
+    ini.WriteString(init, QStringLiteral("Anlagenpfad"), folders.attachments);
+    const QString mailServer = QStringLiteral("E-Mail-Server");
+    ini.WriteString(mailServer, QStringLiteral("Server"), QStringLiteral("127.0.0.1"));
+    ini.WriteString(mailServer, QStringLiteral("Port"), QStringLiteral("8025"));
+    ini.WriteString(mailServer, QStringLiteral("Verschluesselung"), QStringLiteral("keine"));
+    ini.WriteString(mailServer, QStringLiteral("Absender"), QStringLiteral("buero@tintlen-demo.example"));
+    ini.WriteString(mailServer, QStringLiteral("AbsenderName"), QStringLiteral("Tintlen Demo GmbH"));
+
     const QString request = QStringLiteral("Auftrag");
     ini.WriteString(request, QStringLiteral("FormFilterTyp"), QStringLiteral("Rechnung"));
     ini.WriteString(request, QStringLiteral("FormTyp"), QStringLiteral("L"));
@@ -82,7 +94,8 @@ void buildInstallation(const QString &folder, const QString &executable)
                                       makeFolder(root, QStringLiteral("daten")),
                                       makeFolder(root, QStringLiteral("formulare")),
                                       makeFolder(root, QStringLiteral("benutzer")),
-                                      makeFolder(root, QStringLiteral("temp"))};
+                                      makeFolder(root, QStringLiteral("temp")),
+                                      makeFolder(root, QStringLiteral("anlagen"))};
     if (!executable.isEmpty())
         copyExecutable(executable, folders.program);
     // A real installation: the mail program is registered and the aliases saved.

@@ -1,6 +1,8 @@
 #include "app/DruckPrg.h"
 
+#include "app/Ansprech.h"
 #include "app/DataSetGridModel.h"
+#include "app/EmailDriver.h"
 #include "app/EmailTab.h"
 #include "app/FormFiles.h"
 #include "app/FormListKeys.h"
@@ -490,8 +492,7 @@ void TfrmPrintMan::btnTintlenClick()
 {
     ClosedGate gate(ActivationOpen);
     if (!isPrintTab()) {
-        ShowNotYetBuilt(cbxVorschau->isChecked() ? QStringLiteral("Die E-Mail-Vorschau")
-                                                 : QStringLiteral("Der E-Mail-Versand"));
+        SendEmail();
         return;
     }
     // Leaving a printer list stores its choice before the job reads the row.
@@ -702,17 +703,24 @@ void TfrmPrintMan::tblFormularAfterScroll()
 
 void TfrmPrintMan::btnSendaddClick()
 {
-    ShowNotYetBuilt(QStringLiteral("Die Auswahl eines Ansprechpartners"));
+    addPickedContact(edtSendTo, EmailAddressPlaceholder);
 }
 
 void TfrmPrintMan::btnCCaddClick()
 {
-    btnSendaddClick();
+    addPickedContact(edtCC, QString());
 }
 
 void TfrmPrintMan::btnBCCaddClick()
 {
-    btnSendaddClick();
+    addPickedContact(edtBCC, QString());
+}
+
+void TfrmPrintMan::addPickedContact(QLineEdit *edit, const QString &placeholder)
+{
+    const QString address = ContactPicker().SelectAddress();
+    if (!address.isEmpty())
+        edit->setText(WithAddedAddress(edit->text(), address, placeholder));
 }
 
 // The recipient edit loses its placeholder at the first key; a ";" typed

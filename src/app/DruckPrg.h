@@ -145,6 +145,7 @@ private:
     void postFormField(const QString &fieldName, const QString &value);
     bool deleteGridRow(QObject *grid);
     bool typeIntoAddressEdit(QLineEdit *edit, const QString &typed);
+    void addPickedContact(QLineEdit *edit, const QString &placeholder);
     TfrmBearbeiten &formEntryDialog();
 
     DataSetGridModel *m_formGrid = nullptr;

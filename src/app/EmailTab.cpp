@@ -1,6 +1,7 @@
 #include "app/EmailTab.h"
 
 #include "app/DruckPrg.h"
+#include "app/EmailEditor.h"
 #include "app/Utils.h"
 #include "app/dbmodul.h"
 #include "app/mainmodul.h"
@@ -11,12 +12,6 @@
 #include "platform/ui/UiServices.h"
 
 const QString EmailAddressPlaceholder = QStringLiteral("{E-Mail-Adresse wird automatisch ermittelt}");
-
-void ShowNotYetBuilt(const QString &what)
-{
-    ui::services().messageBox(what + QStringLiteral(" ist in dieser Programmversion noch nicht verfügbar."),
-                              QStringLiteral("Tintlen"), ui::MsgIcon::Information, ui::MsgButtons::Ok);
-}
 
 void EditJobForm()
 {
@@ -30,7 +25,11 @@ void EditJobForm()
         ShowError(QString(), QStringLiteral("Sie müssen einen gültigen Dateinamen angeben."));
         return;
     }
-    ShowNotYetBuilt(QStringLiteral("Der Vorlagen-Editor"));
+    TfrmEdit &editor = TemplateEditor();
+    editor.lblStatus->clear();
+    editor.EditFormular(EmailPaths().FormularPfad + QLatin1Char('\\') + fileName,
+                        emailForms->FieldByName(QStringLiteral("Bezeichnung"))->AsString());
+    ShowEmailHeader();
 }
 
 namespace {

@@ -7,10 +7,6 @@
 // What the recipient edit shows while the recipients come from the document.
 extern const QString EmailAddressPlaceholder;
 
-// Says that a part of the e-mail road is not in this version of the program;
-// `what` names it ("Der E-Mail-Versand").
-void ShowNotYetBuilt(const QString &what);
-
 // The template editor for the current e-mail form row of the main window.
 void EditJobForm();
 

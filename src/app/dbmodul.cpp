@@ -137,6 +137,7 @@ void readEmailSettings(TEmailState &state)
     state.Anlagenpfad = ini.ReadString(initSection, QStringLiteral("Anlagenpfad"), QString());
     state.FixedRecipient = ini.ReadString(initSection, QStringLiteral("E-Mail"), QString());
     state.WerbungAus = IsAdvertisementOff(ini.ReadString(initSection, QStringLiteral("Werbung"), QString()));
+    state.Formular->WerbungAus = state.WerbungAus;
 }
 
 void restrictEmailFormView(TTable *view, const TEmailRequest &request)

@@ -5,7 +5,9 @@
 
 #include <QStringList>
 
+#include <functional>
 #include <memory>
+#include <utility>
 
 // A table whose fields the template vocabulary knows as prefix + "_" + field
 // name ("Auftrag_Datum", "Kunden_Name").
@@ -17,6 +19,19 @@ public:
 
     // Set directly by whoever sets the table up; empty after construction.
     QString Prefix;
+
+    // A move that waits for the first read of a field through the template
+    // vocabulary, so a table whose fields a template never reads is never
+    // moved. A later request replaces an earlier one.
+    void DeferPositioning(std::function<void()> position) { m_deferred = std::move(position); }
+    void ApplyDeferredPositioning()
+    {
+        if (m_deferred)
+            std::exchange(m_deferred, {})();
+    }
+
+private:
+    std::function<void()> m_deferred;
 };
 
 namespace mail {

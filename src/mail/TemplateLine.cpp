@@ -262,9 +262,10 @@ private:
 
     void PlaceValue(QString text, PlaceholderFormat format)
     {
-        // A wrap width of 0 cannot wrap anything: the value stands whole.
+        // A wrap width of 0 cannot wrap anything: the slot keeps its width
+        // of 0, as the same width without wrapping does.
         if (format.wrap && format.hasWidth && format.width == 0)
-            format = {false, false, 0, format.decimals};
+            format.wrap = false;
         // Only wrapped values break lines; elsewhere a line break is a blank.
         if (!format.wrap)
             text.replace(CarriageReturn, QLatin1Char(' '));

@@ -69,8 +69,10 @@ void TFormatlistItem::SetVariable(const QString &name, const QString &qualifiedN
 
 mail::Variant TFormatlistItem::CurrentValue() const
 {
-    if (Kind == fikField && Table)
+    if (Kind == fikField && Table) {
+        Table->ApplyDeferredPositioning();
         return mail::FieldVariant(*Table, Name);
+    }
     return Value;
 }
 
@@ -130,10 +132,14 @@ void TFormatlist::RegisterTableFields(TNCTable *table, qint32 areas)
 
 void TFormatlist::RegisterSetupVariables(const QString &dataPath, const TNCTable &documentHead)
 {
+    RegisterSetupVariables(mail::TableReader(dataPath, QStringLiteral("Setup.db")), documentHead);
+}
+
+void TFormatlist::RegisterSetupVariables(const mail::TableReader &setup, const TNCTable &documentHead)
+{
     const auto addVariable = [this](const QString &name, const mail::Variant &value) {
         AddItem()->SetVariable(name, QStringLiteral("Var_") + name, value, name);
     };
-    mail::TableReader setup(dataPath, QStringLiteral("Setup.db"));
     addVariable(QStringLiteral("Seite"), 0);
     addVariable(QStringLiteral("Seitenumbruch"), false);
     for (const SetupVariable &variable : CompanyVariables)

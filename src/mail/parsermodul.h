@@ -9,6 +9,10 @@
 
 class TNCTable;
 
+namespace mail {
+class TableReader;
+}
+
 // Kind of a vocabulary entry.
 using FormatItemKind = qint32;
 constexpr FormatItemKind fikCommand = 1;
@@ -70,6 +74,8 @@ public:
     // The company values of "Setup.db" in the data path; the currency name
     // follows the document head's field "Euro".
     void RegisterSetupVariables(const QString &dataPath, const TNCTable &documentHead);
+    // The same from a setup table the caller keeps open over many documents.
+    void RegisterSetupVariables(const mail::TableReader &setup, const TNCTable &documentHead);
 
     // Empties every command's value and removes every variable.
     void ClearValuesAndVariables();

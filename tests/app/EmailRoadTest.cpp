@@ -1,0 +1,459 @@
+#include "DirDlgScript.h"
+#include "SmtpTestServer.h"
+#include "StartupFixture.h"
+
+#include "app/Ansprech.h"
+#include "app/EmailDriver.h"
+#include "app/EmailOutbox.h"
+#include "app/EmailPreview.h"
+#include "app/EmailPrompt.h"
+#include "app/EmailTab.h"
+#include "app/dbmodul.h"
+#include "app/mainmodul.h"
+#include "demo/tables/DemoTables.h"
+#include "mail/formularmodul.h"
+#include "platform/db/TField.h"
+#include "platform/db/TTable.h"
+#include "platform/mapi/SmtpSettings.h"
+#include "platform/os/IniFile.h"
+#include "platform/runtime/DateTime.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QProcess>
+#include <QThread>
+
+namespace {
+
+const QString sentAndFailed = QStringLiteral("%1 Mails wurden erfolgreich versendet.\r\n%2 Mails waren fehlerhaft.");
+
+class EmailRoadTest : public StartupFixture
+{
+protected:
+    SmtpTestServer server;
+
+    void SetUp() override
+    {
+        StartupFixture::SetUp();
+        TIniFile ini(iniPath());
+        ini.WriteString(mapi::SmtpSection, "Server", "127.0.0.1");
+        ini.WriteInteger(mapi::SmtpSection, "Port", server.port());
+        ini.WriteString(mapi::SmtpSection, "Absender", "buero@tintlen.example");
+        ini.WriteInteger(mapi::SmtpSection, "VerbindungsTimeout", 5);
+    }
+
+    TfrmPrintMan &emailTab(const QStringList &body = {"Rechnung #Auftrag_auftragnr", "Summe #Auftrag_endbetrag"})
+    {
+        TfrmPrintMan &w = activatedWindow();
+        w.pgcAuswahl->setCurrentWidget(w.tsEmail);
+        TFormular formular;
+        formular.Betreff = "Rechnung #Auftrag_auftragnr";
+        formular.Section(fsDokumentanfang) = body;
+        formular.Section(fsAnlage) = {"Die Rechnung liegt bei."};
+        formular.SaveToFile(path("formulare/") + templateName(w));
+        ShowEmailHeader();
+        w.edtSendTo->setText("kunde@example.org");
+        return w;
+    }
+
+    static QString templateName(TfrmPrintMan &w)
+    {
+        return w.tblFormular->FieldByName("DateiErsteSeite")->AsString();
+    }
+
+    void requestAllDocuments()
+    {
+        writeRequest("Datenbereich", "A");
+        writeRequest("Datensatz", QString());
+    }
+
+    int documentCount()
+    {
+        TTable head;
+        head.SetDatabaseName(dataFolder());
+        head.SetTableName("Auftrag.db");
+        head.Open();
+        return head.RecordCount();
+    }
+
+    void send(TfrmPrintMan &w)
+    {
+        services.clear();
+        w.btnTintlen->click();
+    }
+};
+
+}
+
+TEST_F(EmailRoadTest, TheRequestedInvoiceGoesToTheServerWithItsCopiesAndIsCounted)
+{
+    TfrmPrintMan &w = emailTab();
+    w.edtCC->setText("chef@example.org");
+    w.edtBCC->setText("archiv@example.org");
+    w.btnFensterHintergrund->setChecked(true);
+    send(w);
+    EXPECT_TRUE(w.windowState() & Qt::WindowMinimized);
+    ASSERT_EQ(server.messages().size(), 1);
+    const SmtpTestServer::Received mail = server.messages().first();
+    EXPECT_EQ(mail.recipients, QStringList({"kunde@example.org", "chef@example.org", "archiv@example.org"}));
+    EXPECT_TRUE(mail.data.contains("Subject: Rechnung 20260001\r\n"));
+    EXPECT_TRUE(mail.data.contains("Cc: chef@example.org\r\n"));
+    EXPECT_FALSE(mail.data.contains("archiv@"));
+    EXPECT_TRUE(mail.data.contains("\r\n\r\nRechnung 20260001\r\nSumme "));
+    EXPECT_EQ(services.messageTexts(), QStringList({sentAndFailed.arg(1).arg(0)}));
+    EXPECT_FALSE(EmailState().TablesOpen);
+    EXPECT_EQ(services.busyDepth(), 0);
+}
+
+TEST_F(EmailRoadTest, ARangeSendsOneMessagePerDocumentAndCountsRefusals)
+{
+    requestAllDocuments();
+    TfrmPrintMan &w = emailTab();
+    send(w);
+    const int documents = documentCount();
+    ASSERT_GT(documents, 2);
+    EXPECT_EQ(server.messages().size(), documents);
+    EXPECT_EQ(services.messageTexts(), QStringList({sentAndFailed.arg(documents).arg(0)}));
+
+    server.refuseRecipient("kunde@example.org");
+    send(w);
+    EXPECT_EQ(server.messages().size(), documents);
+    QStringList expected(documents, QStringLiteral("Empfänger nicht gefunden."));
+    expected << sentAndFailed.arg(0).arg(documents);
+    EXPECT_EQ(services.messageTexts(), expected);
+}
+
+TEST_F(EmailRoadTest, WithoutAServerNothingIsSentAndTheTablesAreClosed)
+{
+    TIniFile(iniPath()).WriteString(mapi::SmtpSection, "Server", QString());
+    TfrmPrintMan &w = emailTab();
+    send(w);
+    EXPECT_EQ(services.messageTexts(),
+              QStringList({"Es wurde keine MAPI-DLL gefunden!\r\nEntweder es existiert kein MAPI-fähiger E-Mail "
+                           "Client,\r\noder er wurde noch nicht richtig konfiguriert."}));
+    EXPECT_FALSE(EmailState().TablesOpen);
+
+    TIniFile(iniPath()).WriteString(mapi::SmtpSection, "Server", "127.0.0.1");
+    TIniFile(iniPath()).WriteInteger(mapi::SmtpSection, "Port", 1);
+    send(w);
+    EXPECT_EQ(services.messageTexts(), QStringList({"MAPI-Login fehlgeschlagen!"}));
+    EXPECT_TRUE(server.messages().isEmpty());
+}
+
+TEST_F(EmailRoadTest, AttachmentModeSendsTheTextAsAFileFromAFolderThatIsGoneAfterwards)
+{
+    TfrmPrintMan &w = emailTab();
+    w.cbxAnlage->setChecked(true);
+    w.edtAnlage->setText("../Rechnung 2026.txt");
+    const QStringList before = QDir::temp().entryList({"tintlen-anlage-*"});
+    send(w);
+    ASSERT_EQ(server.messages().size(), 1);
+    const QByteArray data = server.messages().first().data;
+    EXPECT_TRUE(data.contains("filename*=UTF-8''Rechnung%202026.txt\r\n"));
+    EXPECT_TRUE(data.contains("\r\n\r\nDie Rechnung liegt bei.\r\n"));
+    EXPECT_TRUE(data.contains(QByteArray("Rechnung 20260001\r\n").toBase64().left(20)));
+    EXPECT_EQ(QDir::temp().entryList({"tintlen-anlage-*"}), before);
+}
+
+TEST_F(EmailRoadTest, ATemplateErrorStillClosesEverythingAndCountsWhatWasSent)
+{
+    requestAllDocuments();
+    TfrmPrintMan &w = emailTab({"!Wenn #Auftrag_auftragnr <> \"20260001\"", "#Fehlt", "!EndeWenn", "Text"});
+    services.clear();
+    EXPECT_THROW(SendEmail(), EFormularerror);
+    EXPECT_EQ(server.messages().size(), 1);
+    EXPECT_EQ(services.messageTexts(), QStringList({sentAndFailed.arg(1).arg(0)}));
+    EXPECT_FALSE(EmailState().TablesOpen);
+    EXPECT_EQ(services.busyDepth(), 0);
+    (void)w;
+}
+
+TEST_F(EmailRoadTest, AnInvalidAddressIsAskedForInThePromptAndCanBeSkipped)
+{
+    TfrmPrintMan &w = emailTab();
+    w.edtSendTo->setText("kunde@example");
+    DialogScript script;
+    script.then([](QDialog &dialog) {
+        auto &prompt = dynamic_cast<TfrmEMail &>(dialog);
+        EXPECT_EQ(prompt.lblAdr->text(), "Senden &an");
+        EXPECT_EQ(prompt.cbxSave->text(), "In Kunden-Datenbank &speichern");
+        EXPECT_EQ(prompt.edtSendTo->text(), "kunde@example");
+        prompt.edtSendTo->setText("kunde@example.org");
+        prompt.btnOk->click();
+    });
+    script.then([](QDialog &dialog) { dynamic_cast<TfrmEMail &>(dialog).btnCancel->click(); });
+    send(w);
+    ASSERT_EQ(server.messages().size(), 1);
+    EXPECT_EQ(server.messages().first().recipients, QStringList({"kunde@example.org"}));
+    send(w);
+    EXPECT_EQ(server.messages().size(), 1);
+    EXPECT_EQ(services.messageTexts(), QStringList({sentAndFailed.arg(0).arg(0)}));
+    EXPECT_TRUE(script.finished());
+}
+
+TEST_F(EmailRoadTest, ThePreviewShowsThePagesAndItsCancelSendsNothing)
+{
+    TfrmPrintMan &w = emailTab({"Erste Seite"});
+    TFormular formular;
+    formular.LoadFromFile(path("formulare/") + templateName(w));
+    formular.MaxTabellenzeilen = 10;
+    formular.Section(fsTabelleneintrag) = {"#Pos_Bezeichnung"};
+    formular.SaveToFile(path("formulare/") + templateName(w));
+    w.cbxVorschau->setChecked(true);
+    DialogScript script;
+    script.then([this](QDialog &dialog) {
+        auto &preview = dynamic_cast<TfrmPreview &>(dialog);
+        EXPECT_EQ(preview.btnClose->text(), "&Senden");
+        EXPECT_TRUE(preview.btnCancel->isVisible());
+        EXPECT_FALSE(preview.navPreview->isVisible());
+        EXPECT_EQ(preview.edtSendTo->text(), "kunde@example.org");
+        ASSERT_GT(preview.PageCount(), 1);
+        EXPECT_EQ(preview.stbStatus->text(), QString("Seite 1 von %1").arg(preview.PageCount()));
+        EXPECT_TRUE(preview.btnNext->isVisible());
+        EXPECT_FALSE(preview.btnlast->isEnabled());
+        preview.btnNext->click();
+        EXPECT_EQ(preview.stbStatus->text(), QString("Seite 2 von %1").arg(preview.PageCount()));
+        EXPECT_FALSE(preview.rtfPreview->toPlainText().contains("Seitenwechsel"));
+        const QString saved = path("vorschau.txt");
+        ASSERT_TRUE(preview.SaveText(saved));
+        QFile file(saved);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_FALSE(file.readAll().contains("Seitenwechsel"));
+        printers.setCurrentPrinter("Tintlen PDF");
+        preview.btnPrint->click();
+        ASSERT_EQ(printers.jobs().size(), preview.PageCount());
+        EXPECT_EQ(printers.jobs().first().documentName, "E-Mail Ausdruck");
+        EXPECT_EQ(preview.CurrentPage(), 2);
+        preview.btnCancel->click();
+    });
+    send(w);
+    EXPECT_TRUE(server.messages().isEmpty());
+    EXPECT_TRUE(script.finished());
+    EXPECT_TRUE(w.isVisible());
+}
+
+TEST_F(EmailRoadTest, ThePreviewOfARangeNavigatesThroughTheDocumentsAndOnlyCloses)
+{
+    requestAllDocuments();
+    TfrmPrintMan &w = emailTab();
+    w.cbxVorschau->setChecked(true);
+    w.cbxSendeEmail->setChecked(false);
+    DialogScript script;
+    script.then([](QDialog &dialog) {
+        auto &preview = dynamic_cast<TfrmPreview &>(dialog);
+        EXPECT_EQ(preview.btnClose->text(), "&Schliessen");
+        EXPECT_FALSE(preview.btnCancel->isVisible());
+        EXPECT_TRUE(preview.navPreview->isVisible());
+        EXPECT_EQ(preview.navPreview->toolTip(), "durch die Aufträge navigieren");
+        EXPECT_EQ(preview.btnNavNext->toolTip(), "den nächsten Auftrag anzeigen");
+        const QString first = preview.edtBetreff->text();
+        preview.btnNavNext->click();
+        EXPECT_NE(preview.edtBetreff->text(), first);
+        EXPECT_TRUE(preview.edtBetreff->text().startsWith("Rechnung "));
+        preview.btnNavFirst->click();
+        EXPECT_EQ(preview.edtBetreff->text(), first);
+        preview.btnClose->click();
+    });
+    send(w);
+    EXPECT_TRUE(script.finished());
+    EXPECT_TRUE(server.messages().isEmpty());
+    EXPECT_TRUE(services.messageTexts().isEmpty());
+}
+
+TEST_F(EmailRoadTest, TheContactPickerOffersTheCustomersContactsWithAnAddress)
+{
+    demo::writeTable("Ansprech.db", dataFolder(),
+                     demo::Rows{{{"Art", "K"}, {"Nr", "10001"}, {"LfdNr", 1}, {"Name", "Huber"},
+                                 {"eMail", "huber@mueller-soehne.de"}, {"Abteilung", "Einkauf"}},
+                                {{"Art", "K"}, {"Nr", "10001"}, {"LfdNr", 2}, {"Name", "Ohne"}},
+                                {{"Art", "L"}, {"Nr", "10001"}, {"LfdNr", 3}, {"Name", "Lieferant"},
+                                 {"eMail", "l@example.org"}},
+                                {{"Art", "K"}, {"Nr", "10002"}, {"LfdNr", 4}, {"Name", "Andere"},
+                                 {"eMail", "a@example.org"}}});
+    TfrmPrintMan &w = emailTab();
+    w.edtCC->setText("chef@example.org");
+    DialogScript script;
+    script.then([](QDialog &dialog) {
+        auto &picker = dynamic_cast<TfrmAnsprech &>(dialog);
+        ASSERT_EQ(picker.lvwAdressen->topLevelItemCount(), 1);
+        EXPECT_EQ(picker.lvwAdressen->topLevelItem(0)->text(0), "Huber");
+        picker.lvwAdressen->setCurrentItem(picker.lvwAdressen->topLevelItem(0));
+        picker.btnOk->click();
+    });
+    w.btnCCadd->click();
+    EXPECT_EQ(w.edtCC->text(), "chef@example.org,huber@mueller-soehne.de");
+    EXPECT_EQ(WithAddedAddress(EmailAddressPlaceholder, "a@b.de", EmailAddressPlaceholder), "a@b.de");
+}
+
+namespace {
+
+class OutboxTest : public EmailRoadTest
+{
+protected:
+    QString mailbox() const { return EmailState().Kuvertalia.MailboxData; }
+
+    void useOutbox()
+    {
+        registerMailProgram();
+        writeInit("Standardclient", "0");
+        writeInit("Anlagenpfad", path("anlagen"));
+    }
+
+    std::unique_ptr<TTable> table(const QString &folder, const QString &name)
+    {
+        auto opened = std::make_unique<TTable>();
+        opened->SetDatabaseName(folder);
+        opened->SetTableName(name);
+        opened->Open();
+        return opened;
+    }
+
+    void emptyMailboxes()
+    {
+        for (const char *name : {"MailAusgang.db", "MailEingang.db", "MailGesendet.db"})
+            demo::writeTable(name, mailbox(), demo::Rows{});
+        demo::writeTable("MailTrash.db", EmailState().Kuvertalia.User, demo::Rows{});
+    }
+};
+
+}
+
+TEST_F(OutboxTest, EveryDocumentBecomesAnOutboxRecordWithItsFields)
+{
+    useOutbox();
+    TfrmPrintMan &w = emailTab();
+    EXPECT_EQ(w.cbxSendeEmail->text(), "in Velmora Kuvertalia eintragen");
+    emptyMailboxes();
+    services.setNow(QDateTime(QDate(2026, 12, 7), QTime(9, 30)));
+    send(w);
+    EXPECT_EQ(services.messageTexts(), QStringList({"1 Mails wurden erfolgreich versendet."}));
+    auto outbox = table(mailbox(), "MailAusgang.db");
+    ASSERT_EQ(outbox->RecordCount(), 1);
+    const auto field = [&](const char *name) { return outbox->FieldByName(name)->AsString(); };
+    EXPECT_EQ(field("LfdNr"), "1");
+    EXPECT_EQ(field("Ordner"), "Postausgang");
+    EXPECT_EQ(field("An"), "kunde@example.org");
+    EXPECT_EQ(field("Betreff"), "Rechnung 20260001");
+    EXPECT_EQ(field("AdressNr"), "10001");
+    EXPECT_EQ(field("SpeichInOrdner"), "Gesendet");
+    EXPECT_EQ(field("Gelesen") + field("Prioritaet") + field("Vertraulichkeit") + field("Oeffentlich")
+                  + field("Format") + field("Bestaetigung") + field("Fehler"),
+              "JBA1txtNN");
+    EXPECT_EQ(field("AngelegtVon"), EmailState().LastUser);
+    EXPECT_TRUE(field("Text").startsWith("Rechnung 20260001\r\nSumme "));
+    EXPECT_EQ(outbox->FieldByName("AngelegtAm")->AsDateTime(), FromQDateTime(services.now()));
+    EXPECT_TRUE(server.messages().isEmpty());
+}
+
+TEST_F(OutboxTest, AValueLongerThanItsColumnIsRefusedNotCut)
+{
+    useOutbox();
+    TfrmPrintMan &w = emailTab();
+    emptyMailboxes();
+    w.edtBetreff->setText(QString(300, 'x'));
+    services.clear();
+    EXPECT_THROW(SendEmail(), EDatabaseError);
+    EXPECT_EQ(services.messageTexts(), QStringList({"0 Mails wurden erfolgreich versendet."}));
+    EXPECT_EQ(table(mailbox(), "MailAusgang.db")->RecordCount(), 0);
+    EXPECT_FALSE(EmailState().TablesOpen);
+}
+
+TEST_F(OutboxTest, NumbersSkipWhatAnyMailboxHoldsAndTheCounterMovesOn)
+{
+    useOutbox();
+    TfrmPrintMan &w = emailTab();
+    emptyMailboxes();
+    EXPECT_EQ(NextMailNumber(1), 1);
+    const QString counter = "Neue DS-Nr - Dieser Datensatz darf nicht gelöscht werden!";
+    demo::writeTable("MailAusgang.db", mailbox(), demo::Rows{{{"LfdNr", 100}, {"Ordner", counter}}});
+    demo::writeTable("MailGesendet.db", mailbox(), demo::Rows{{{"LfdNr", 101}}});
+    demo::writeTable("MailTrash.db", EmailState().Kuvertalia.User, demo::Rows{{{"LfdNr", 102}}});
+    send(w);
+    auto outbox = table(mailbox(), "MailAusgang.db");
+    EXPECT_TRUE(outbox->FindKey({100}));
+    EXPECT_EQ(outbox->FieldByName("Ordner")->AsString(), "Postausgang");
+    EXPECT_TRUE(outbox->FindKey({103}));
+    EXPECT_EQ(outbox->FieldByName("Ordner")->AsString(), counter);
+
+    EXPECT_EQ(MailStorageFolder(true, "Kunden/Rechnungen//"), "Gesendet\\Kunden\\Rechnungen");
+    EXPECT_EQ(MailStorageFolder(false, "Kunden"), "Papierkorb");
+}
+
+TEST_F(OutboxTest, AttachmentFilesAreNumberedAndNeverOverwritten)
+{
+    useOutbox();
+    requestAllDocuments();
+    QDir().mkpath(path("anlagen"));
+    QFile existing(path("anlagen/rechnung.txt"));
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly));
+    existing.write("alt");
+    existing.close();
+    TfrmPrintMan &w = emailTab();
+    emptyMailboxes();
+    w.cbxAnlage->setChecked(true);
+    w.edtAnlage->setText("rechnung.txt");
+    send(w);
+    QStringList files = QDir(path("anlagen")).entryList(QDir::Files, QDir::Name);
+    EXPECT_EQ(files.size(), documentCount() + 1);
+    EXPECT_TRUE(files.contains("rechnung1.txt"));
+    EXPECT_TRUE(files.contains("rechnung2.txt"));
+    ASSERT_TRUE(existing.open(QIODevice::ReadOnly));
+    EXPECT_EQ(existing.readAll(), "alt");
+    auto outbox = table(mailbox(), "MailAusgang.db");
+    EXPECT_TRUE(outbox->FindKey({1}));
+    EXPECT_EQ(outbox->FieldByName("Anlagen")->AsString(), path("anlagen") + "/rechnung1.txt");
+    EXPECT_EQ(outbox->FieldByName("Text")->AsString(), "Die Rechnung liegt bei.");
+
+    TAttachmentNamer namer(path("anlagen"), "brief.2026.txt");
+    EXPECT_EQ(namer.NextFreePath(), path("anlagen") + "/brief.txt");
+}
+
+// Run by the test below as a process of its own: enters mails into the
+// outbox named by the environment.
+TEST_F(OutboxTest, ChildProcessEntersMails)
+{
+    const QByteArray folders = qgetenv("TINTLEN_OUTBOX_CHILD");
+    if (folders.isEmpty())
+        GTEST_SKIP() << "nur als zweiter Prozess";
+    TKuvertaliaPaths &paths = EmailState().Kuvertalia;
+    paths.MailboxData = QString::fromUtf8(folders.split('|')[0]);
+    paths.User = QString::fromUtf8(folders.split('|')[1]);
+    auto outbox = table(paths.MailboxData, "MailAusgang.db");
+    // Both processes start taking numbers at the same moment.
+    const qint64 start = qgetenv("TINTLEN_OUTBOX_START").toLongLong();
+    while (QDateTime::currentMSecsSinceEpoch() < start)
+        QThread::msleep(1);
+    for (int i = 0; i < 100; ++i)
+        ASSERT_GT(EnterOutboxRecord(*outbox, [](TTable &record, int) {
+                      record.FieldByName("Ordner")->SetAsString("Postausgang");
+                      return true;
+                  }),
+                  0);
+}
+
+TEST_F(OutboxTest, TwoProcessesTakingNumbersAtOnceNeverCollide)
+{
+    useOutbox();
+    activatedWindow();
+    emptyMailboxes();
+    const QString counter = "Neue DS-Nr - Dieser Datensatz darf nicht gelöscht werden!";
+    demo::writeTable("MailAusgang.db", mailbox(), demo::Rows{{{"LfdNr", 1}, {"Ordner", counter}}});
+    QList<QProcess *> children;
+    const QByteArray start = QByteArray::number(QDateTime::currentMSecsSinceEpoch() + 3000);
+    for (int i = 0; i < 2; ++i) {
+        auto *child = new QProcess;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("TINTLEN_OUTBOX_CHILD", mailbox() + "|" + EmailState().Kuvertalia.User);
+        environment.insert("TINTLEN_OUTBOX_START", start);
+        child->setProcessEnvironment(environment);
+        child->start(QCoreApplication::applicationFilePath(), {"--gtest_filter=OutboxTest.ChildProcessEntersMails"});
+        children << child;
+    }
+    for (QProcess *child : children) {
+        EXPECT_TRUE(child->waitForFinished(60000));
+        EXPECT_EQ(child->exitCode(), 0) << child->readAllStandardOutput().toStdString();
+        delete child;
+    }
+    auto outbox = table(mailbox(), "MailAusgang.db");
+    EXPECT_EQ(outbox->RecordCount(), 201);
+}

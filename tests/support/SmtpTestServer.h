@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <atomic>
+#include <mutex>
+#include <thread>
+
+// A small SMTP server on 127.0.0.1 for tests: it takes one connection at a
+// time, keeps every message it accepts with its envelope, refuses the
+// recipients it is told to, and can drop the line in the middle of DATA.
+class SmtpTestServer
+{
+public:
+    struct Received
+    {
+        QString from;
+        QStringList recipients;
+        QByteArray data; // as sent, dot-stuffing undone, without the final "."
+    };
+
+    SmtpTestServer();
+    ~SmtpTestServer();
+    SmtpTestServer(const SmtpTestServer &) = delete;
+    SmtpTestServer &operator=(const SmtpTestServer &) = delete;
+
+    int port() const { return m_port; }
+    void refuseRecipient(const QString &address);
+    // The next DATA transfers break off after their first bytes.
+    void closeDuringData(bool close);
+    // Asks for AUTH PLAIN with these credentials.
+    void requireLogin(const QString &user, const QString &password);
+
+    QList<Received> messages() const;
+
+private:
+    void serve();
+    void converse(int connection);
+
+    int m_listener = -1;
+    int m_port = 0;
+    std::atomic<bool> m_stop{false};
+    mutable std::mutex m_mutex;
+    QStringList m_refused;
+    bool m_closeDuringData = false;
+    QByteArray m_expectedLogin;
+    QList<Received> m_messages;
+    std::thread m_thread;
+};
