@@ -169,8 +169,12 @@ void TfrmPreview::PrintPages()
     os::PrinterService &printers = os::PrinterService::instance();
     for (const QStringList &page : std::as_const(m_pages)) {
         QPrinter printer;
-        if (!printers.configure(printer, printers.currentPrinter(), QStringLiteral("E-Mail Ausdruck")))
+        QString refusal;
+        if (!printers.configure(printer, printers.currentPrinter(), QStringLiteral("E-Mail Ausdruck"), refusal)) {
+            if (!refusal.isEmpty())
+                ShowPlainMessage(refusal);
             return;
+        }
         QTextDocument document;
         document.setDefaultFont(rtfPreview->font());
         document.setPlainText(page.join(QLatin1Char('\n')));

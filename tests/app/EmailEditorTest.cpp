@@ -160,7 +160,7 @@ TEST_F(EmailEditorTest, AnErrorPositionOpensItsPageAndLine)
 
 TEST_F(EmailEditorTest, ANewTemplateCarriesTheAdvertisementUnlessTheSettingSaysNo)
 {
-    QFile::remove(fileName);
+    ASSERT_TRUE(QFile::remove(NormalizedFormularName(fileName)));
     edit([](TfrmEdit &editor) {
         EXPECT_TRUE(editor.memDocende->toPlainText().contains(AdvertisementLines().first()));
         editor.btnCancel->click();
