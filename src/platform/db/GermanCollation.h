@@ -16,5 +16,10 @@ int compareGerman(const QString &left, const QString &right, bool caseSensitive)
 int compareGermanUtf8(const char *left, int leftSize, const char *right, int rightSize,
                       bool caseSensitive);
 void registerGermanCollations(sqlite3 *handle);
+// upper(), lower() and LIKE with the case rule of GERMAN_NOCASE ("ß" matches
+// "ss"), so that SQL text answers as the tables' case-free indexes do.
+void registerGermanFunctions(sqlite3 *handle);
+// A text brought to the case-free form GERMAN_NOCASE compares equal by.
+QString germanCaseFold(const QString &text);
 
 }
