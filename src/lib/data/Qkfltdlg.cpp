@@ -32,13 +32,6 @@ bool isBlankChar(QChar c)
     return c == QLatin1Char(' ') || c == QLatin1Char('\t');
 }
 
-// The alternatives of a search value and whether they are joined by the
-// or-word (any may match) or the and-word / nothing (all must match).
-struct Alternatives {
-    QStringList items;
-    bool any = false;
-};
-
 QStringList valueTokens(const QString &value, const QString &operatorDelimiter)
 {
     QStringList tokens;
@@ -63,7 +56,9 @@ QStringList valueTokens(const QString &value, const QString &operatorDelimiter)
     return tokens;
 }
 
-Alternatives splitAlternatives(const QString &value, const TqkFieldOperators &words)
+}
+
+TqkAlternatives qkSplitAlternatives(const QString &value, const TqkFieldOperators &words)
 {
     QString word;
     for (const QString &candidate : {words.OrChar(), words.AndChar()}) {
@@ -74,7 +69,7 @@ Alternatives splitAlternatives(const QString &value, const TqkFieldOperators &wo
             if (tokens[i].compare(candidate, Qt::CaseInsensitive) == 0)
                 word = candidate;
     }
-    Alternatives result;
+    TqkAlternatives result;
     result.any = !word.isEmpty() && word == words.OrChar();
     QStringList current;
     for (const QString &token : valueTokens(value, word)) {
@@ -88,6 +83,8 @@ Alternatives splitAlternatives(const QString &value, const TqkFieldOperators &wo
     result.items.append(current.join(QLatin1Char(' ')));
     return result;
 }
+
+namespace {
 
 bool isMemo(const TField *field)
 {
@@ -253,7 +250,7 @@ bool TqkDummyForm::criterionTest(TqkFieldInfo &info)
         default: return true;
         }
     }
-    const Alternatives alternatives = splitAlternatives(info.FilterValue, m_dialog->FieldOperators());
+    const TqkAlternatives alternatives = qkSplitAlternatives(info.FilterValue, m_dialog->FieldOperators());
     const bool memo = isMemo(field);
     QString text;
     if (memo) {
@@ -481,6 +478,10 @@ void TqkFilterDialog::RefreshSearchableFields()
     TDataSet *dataSet = GetPrimaryDataSet();
     if (!dataSet)
         return;
+    if (m_filterMethod == fdByQueryModify) {
+        refreshFromClause(dataSet);
+        return;
+    }
     for (TField *field : dataSet->FieldList())
         m_searchable.push_back({field->FieldName(), field->FieldName(), QString(), field->DataType(),
                                 field->DisplayLabel(), field->Size()});

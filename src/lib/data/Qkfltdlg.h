@@ -9,13 +9,16 @@
 #include <QPointer>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class TDataSet;
 class TDataSource;
 class TField;
 class TqkFilterDialog;
+class TqkTable;
 
 // One criterion on one field.
 struct TqkFieldInfo {
@@ -59,6 +62,14 @@ private:
     void setWord(int index, const QString &word);
     QString m_words[3] = {QStringLiteral("or"), QStringLiteral("and"), QStringLiteral("null")};
 };
+
+// The alternatives of a search value and whether they are joined by the
+// or-word (any may match) or by the and-word or nothing (all must match).
+struct TqkAlternatives {
+    QStringList items;
+    bool any = false;
+};
+TqkAlternatives qkSplitAlternatives(const QString &value, const TqkFieldOperators &words);
 
 class TqkFilterDataLink : public TDataLink
 {
@@ -146,13 +157,25 @@ public:
 
     // The field name for a criterion without one, from its display name.
     QString FieldNameForLabel(const QString &displayName) const;
+    // The query's SQL with the condition lines inserted before its first
+    // clause after WHERE (an existing condition bracketed).
+    static QStringList insertConditions(const QStringList &sqlLines, const QStringList &conditions);
+
+    // May replace the text a date or time is written into SQL as.
+    std::function<void(TDateTime value, TFieldType type, const QString &fieldName, QString &text)> OnEncodeDateTime;
 
 private:
     void applyCriteria();
     void installLocalFilter(TDataSet *dataSet);
     void removeRecordTest();
     void optimiseRange(TDataSet *dataSet);
+    bool indexCaseFits(TqkTable &table, const TqkFieldInfo &info) const;
+    bool setRangeFor(TqkTable &table, const TqkFieldInfo &info) const;
     bool rewriteSql(TDataSet *dataSet);
+    QStringList conditionLines(const TqkFieldInfo &info, const TqkDBFieldInfo &field, bool first) const;
+    QString dateText(const QString &value, TFieldType type, const QString &fieldName) const;
+    void refreshFromClause(TDataSet *dataSet);
+    void addTableFields(TDataSet *dataSet, const QString &tableName, const QString &alias);
 
     std::unique_ptr<TqkFilterDataLink> m_dataLink;
     std::unique_ptr<TqkDummyForm> m_dummyForm;
@@ -170,6 +193,7 @@ private:
     std::vector<TqkDBFieldInfo> m_searchable;
     bool m_showDialog = true;
     bool m_rangeSet = false;
+    std::optional<QString> m_indexBeforeRange;
     std::vector<std::unique_ptr<TqkFieldInfo>> m_fieldInfo;
     // The data set carrying this dialog's record test, so that the test
     // goes when the dialog or its data source does.

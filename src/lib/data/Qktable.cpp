@@ -31,6 +31,40 @@ bool sameFields(const QString &a, const QString &b)
 
 }
 
+void TqkDataSetExtras::validateBeforePost(TDataSet *dataSet) const
+{
+    if (m_validateWithMask)
+        qkValidateFieldPicture(dataSet, m_onInvalidValue);
+}
+
+void TqkDataSetExtras::calculateLibraryFields(TDataSet *dataSet)
+{
+    qkRemoveMissingFieldLines(dataSet, &m_lookupFields, &m_lookupLinks, &m_controlType);
+    qkLookupFieldGetText(dataSet, m_lookupTables);
+}
+
+bool TqkDataSetExtras::installRecordFilter(TDataSet *dataSet, const std::function<void(bool &)> &handler)
+{
+    if (!handler)
+        return qkSetFilterCallback({}, dataSet, m_callbackHandle);
+    return qkSetFilterCallback(
+        [this, handler](TDataSet *self) {
+            return m_recordFilter.Accept(self, m_qkFilterOptions, handler, [this, self] {
+                if (m_onFilterEscape)
+                    m_onFilterEscape(self);
+            });
+        },
+        dataSet, m_callbackHandle);
+}
+
+void TqkDataSetExtras::changeFilterOptions(TDataSet *dataSet, TqkOnFilterOptions options, bool hasHandler)
+{
+    const bool switchedOff = (m_qkFilterOptions & ofoEnabled) && !(options & ofoEnabled);
+    m_qkFilterOptions = options;
+    if (switchedOff && dataSet->Active() && hasHandler)
+        dataSet->RefreshFilters();
+}
+
 TqkTable::TqkTable(QObject *owner) : TTable(owner) {}
 
 TqkTable::~TqkTable()
@@ -42,15 +76,12 @@ void TqkTable::SetOnFilter(const TqkTableFilterEvent &handler)
 {
     m_onFilter = handler;
     if (Active())
-        installRecordFilter();
+        installTableFilter();
 }
 
 void TqkTable::SetOnFilterOptions(TqkOnFilterOptions options)
 {
-    const bool switchedOff = (m_filterOptions & ofoEnabled) && !(options & ofoEnabled);
-    m_filterOptions = options;
-    if (switchedOff && Active() && m_onFilter)
-        RefreshFilters();
+    changeFilterOptions(this, options, bool(m_onFilter));
 }
 
 void TqkTable::SetqkFilter(const QStringList &lines)
@@ -114,7 +145,7 @@ void TqkTable::openCursor()
         m_expressionHandle = 0;
     }
     if (m_onFilter)
-        installRecordFilter();
+        installTableFilter();
 }
 
 void TqkTable::closeCursor()
@@ -129,34 +160,19 @@ void TqkTable::closeCursor()
 void TqkTable::DoBeforePost()
 {
     TTable::DoBeforePost();
-    if (m_validateWithMask)
-        qkValidateFieldPicture(this, m_onInvalidValue);
+    validateBeforePost(this);
 }
 
 void TqkTable::DoOnCalcFields()
 {
-    qkRemoveMissingFieldLines(this, &m_lookupFields, &m_lookupLinks, &m_controlType);
-    qkLookupFieldGetText(this, m_lookupTables);
+    calculateLibraryFields(this);
     TTable::DoOnCalcFields();
 }
 
-void TqkTable::installRecordFilter()
+void TqkTable::installTableFilter()
 {
-    if (!m_onFilter) {
-        qkSetFilterCallback({}, this, m_callbackHandle);
-        return;
-    }
-    qkSetFilterCallback([this](TDataSet *) { return recordFilter(); }, this, m_callbackHandle);
-}
-
-bool TqkTable::recordFilter()
-{
-    return m_recordFilter.Accept(
-        this, m_filterOptions, [this](bool &accept) { m_onFilter(this, accept); },
-        [this] {
-            if (m_onFilterEscape)
-                m_onFilterEscape(this);
-        });
+    installRecordFilter(this, m_onFilter ? std::function<void(bool &)>([this](bool &accept) { m_onFilter(this, accept); })
+                                         : std::function<void(bool &)>());
 }
 
 // ---- key searches

@@ -13,15 +13,48 @@
 class TqkTable;
 using TqkTableFilterEvent = std::function<void(TqkTable *table, bool &accept)>;
 
-// What every library data set carries: its property lists and the lookup
-// tables of its library lookup fields.
+// What every library data set carries: its property lists, the record-filter
+// state and the lookup tables of its library lookup fields.
 class TqkDataSetExtras
 {
 public:
     virtual ~TqkDataSetExtras() = default;
     TqkLookupTables &LookupTables() { return m_lookupTables; }
+    const QStringList &ControlType() const { return m_controlType; }
+    void SetControlType(const QStringList &lines) { m_controlType = lines; }
+    const QStringList &LookupFields() const { return m_lookupFields; }
+    void SetLookupFields(const QStringList &lines) { m_lookupFields = lines; }
+    const QStringList &LookupLinks() const { return m_lookupLinks; }
+    void SetLookupLinks(const QStringList &lines) { m_lookupLinks = lines; }
+    const QStringList &PictureMasks() const { return m_pictureMasks; }
+    void SetPictureMasks(const QStringList &lines) { m_pictureMasks = lines; }
+    bool ValidateWithMask() const { return m_validateWithMask; }
+    void SetValidateWithMask(bool validate) { m_validateWithMask = validate; }
+    TqkInvalidValueEvent OnInvalidValue() const { return m_onInvalidValue; }
+    void SetOnInvalidValue(const TqkInvalidValueEvent &handler) { m_onInvalidValue = handler; }
+    TDataSetNotifyEvent OnFilterEscape() const { return m_onFilterEscape; }
+    void SetOnFilterEscape(const TDataSetNotifyEvent &handler) { m_onFilterEscape = handler; }
 
 protected:
+    // The life-cycle work every library data set adds.
+    void validateBeforePost(TDataSet *dataSet) const;
+    void calculateLibraryFields(TDataSet *dataSet);
+    // Installs (handler set) or removes the record-filter callback; false
+    // when no callback could be installed.
+    bool installRecordFilter(TDataSet *dataSet, const std::function<void(bool &)> &handler);
+    // Switching the record filter off shows the records unfiltered again.
+    void changeFilterOptions(TDataSet *dataSet, TqkOnFilterOptions options, bool hasHandler);
+
+    QStringList m_controlType;
+    QStringList m_lookupFields;
+    QStringList m_lookupLinks;
+    QStringList m_pictureMasks;
+    bool m_validateWithMask = true;
+    TqkInvalidValueEvent m_onInvalidValue;
+    TDataSetNotifyEvent m_onFilterEscape;
+    TqkOnFilterOptions m_qkFilterOptions = qkDefaultFilterOptions;
+    int m_callbackHandle = 0;
+    TqkRecordFilter m_recordFilter;
     TqkLookupTables m_lookupTables;
 };
 
@@ -50,23 +83,9 @@ public:
     explicit TqkTable(QObject *owner = nullptr);
     ~TqkTable() override;
 
-    const QStringList &ControlType() const { return m_controlType; }
-    void SetControlType(const QStringList &lines) { m_controlType = lines; }
-    const QStringList &LookupFields() const { return m_lookupFields; }
-    void SetLookupFields(const QStringList &lines) { m_lookupFields = lines; }
-    const QStringList &LookupLinks() const { return m_lookupLinks; }
-    void SetLookupLinks(const QStringList &lines) { m_lookupLinks = lines; }
-    const QStringList &PictureMasks() const { return m_pictureMasks; }
-    void SetPictureMasks(const QStringList &lines) { m_pictureMasks = lines; }
-    bool ValidateWithMask() const { return m_validateWithMask; }
-    void SetValidateWithMask(bool validate) { m_validateWithMask = validate; }
-    TqkInvalidValueEvent OnInvalidValue() const { return m_onInvalidValue; }
-    void SetOnInvalidValue(const TqkInvalidValueEvent &handler) { m_onInvalidValue = handler; }
     TqkTableFilterEvent OnFilter() const { return m_onFilter; }
     void SetOnFilter(const TqkTableFilterEvent &handler);
-    TDataSetNotifyEvent OnFilterEscape() const { return m_onFilterEscape; }
-    void SetOnFilterEscape(const TDataSetNotifyEvent &handler) { m_onFilterEscape = handler; }
-    TqkOnFilterOptions OnFilterOptions() const { return m_filterOptions; }
+    TqkOnFilterOptions OnFilterOptions() const { return m_qkFilterOptions; }
     void SetOnFilterOptions(TqkOnFilterOptions options);
     const QStringList &qkFilter() const { return m_qkFilter; }
     void SetqkFilter(const QStringList &lines);
@@ -102,31 +121,20 @@ protected:
     void DoOnCalcFields() override;
 
 private:
-    void installRecordFilter();
-    bool recordFilter();
+    void installTableFilter();
     bool currentRecordHolds(const QStringList &values);
     bool findKeyByRange(const QStringList &values);
 
-    QStringList m_controlType;
-    QStringList m_lookupFields;
-    QStringList m_lookupLinks;
-    QStringList m_pictureMasks;
-    bool m_validateWithMask = true;
-    TqkInvalidValueEvent m_onInvalidValue;
     TqkTableFilterEvent m_onFilter;
-    TDataSetNotifyEvent m_onFilterEscape;
-    TqkOnFilterOptions m_filterOptions = qkDefaultFilterOptions;
     QStringList m_qkFilter;
     QStringList m_query;
     bool m_syncSqlByRange = false;
     bool m_narrowSearch = false;
     int m_narrowSearchUpperChar = 255;
     int m_expressionHandle = 0;
-    int m_callbackHandle = 0;
     int m_keySearchDepth = 0;
     bool m_lookupSearching = false;
     bool m_rangeFromKeySearch = false;
-    TqkRecordFilter m_recordFilter;
 };
 
 // Finds the lookup record of a library lookup field in the data set's lookup

@@ -99,22 +99,41 @@ QString unquoted(const SqlToken &token)
     return token.text.mid(1, token.text.size() - 2).replace(QStringLiteral("\"\""), QStringLiteral("\""));
 }
 
-// A German date ('24.12.2026') or an American one ('12/24/2026') as the
-// stored ISO text; other strings as they are.
+// A date or date and time written as a user writes it ('24.12.2026',
+// '12/24/2026', '2026/12/24', each optionally followed by a time) as the
+// stored ISO text; a time alone ('8:05:00') as the stored time; other
+// strings as they are.
 QString dateLiteral(const QString &token)
 {
-    static const QRegularExpression german(QStringLiteral("^'(\\d{1,2})\\.(\\d{1,2})\\.(\\d{4})'$"));
-    static const QRegularExpression american(QStringLiteral("^'(\\d{1,2})/(\\d{1,2})/(\\d{4})'$"));
-    QRegularExpressionMatch match = german.match(token);
-    int day = 1, month = 2;
-    if (!match.hasMatch()) {
-        match = american.match(token);
-        day = 2, month = 1;
+    static const QRegularExpression pattern(QStringLiteral(
+        "^'(?:(\\d{1,2})\\.(\\d{1,2})\\.(\\d{4})|(\\d{1,2})/(\\d{1,2})/(\\d{4})|(\\d{4})/(\\d{1,2})/(\\d{1,2}))"
+        "(?: (\\d{1,2}):(\\d{2})(?::(\\d{2}))?)?'$"));
+    static const QRegularExpression timeOnly(QStringLiteral("^'(\\d{1,2}):(\\d{2})(?::(\\d{2}))?'$"));
+    const QRegularExpressionMatch time = timeOnly.match(token);
+    if (time.hasMatch()) {
+        const QTime value(time.captured(1).toInt(), time.captured(2).toInt(), time.captured(3).toInt());
+        return value.isValid() ? QLatin1Char('\'') + value.toString(QStringLiteral("HH:mm:ss")) + QLatin1Char('\'')
+                               : token;
     }
+    const QRegularExpressionMatch match = pattern.match(token);
     if (!match.hasMatch())
         return token;
-    const QDate date(match.captured(3).toInt(), match.captured(month).toInt(), match.captured(day).toInt());
-    return date.isValid() ? QLatin1Char('\'') + date.toString(Qt::ISODate) + QLatin1Char('\'') : token;
+    auto part = [&](int german, int american, int iso) {
+        for (int group : {german, american, iso})
+            if (!match.captured(group).isEmpty())
+                return match.captured(group).toInt();
+        return 0;
+    };
+    const QDate date(part(3, 6, 7), part(2, 4, 8), part(1, 5, 9));
+    if (!date.isValid())
+        return token;
+    if (match.captured(10).isEmpty())
+        return QLatin1Char('\'') + date.toString(Qt::ISODate) + QLatin1Char('\'');
+    const QTime clock(match.captured(10).toInt(), match.captured(11).toInt(), match.captured(12).toInt());
+    if (!clock.isValid())
+        return token;
+    return QLatin1Char('\'') + date.toString(Qt::ISODate) + QLatin1Char('T') + clock.toString(QStringLiteral("HH:mm:ss")) +
+           QLatin1Char('\'');
 }
 
 bool endsTableList(const SqlToken &token)
