@@ -143,10 +143,7 @@ namespace db {
 
 QString germanCaseFold(const QString &text)
 {
-    QString folded = text.toLower();
-    folded.replace(QChar(0x00DF), QLatin1String("ss"));
-    folded.replace(QChar(0x1E9E), QLatin1String("ss"));
-    return folded;
+    return text.toLower();
 }
 
 namespace {

@@ -15,7 +15,9 @@
 
 namespace {
 
-constexpr int largestWindow = 4096;
+// Each window is eight times the last, so that stepping through a result
+// reads its rows only a little more than once however long it is.
+constexpr int windowGrowth = 8;
 const QString rowIdColumn = QStringLiteral("$rowid");
 
 QString sqlString(const QString &text)
@@ -225,7 +227,7 @@ void TQuery::fetchWindow()
     }
     m_rawRead += read;
     m_exhausted = read < m_window;
-    m_window = std::min(m_window * 2, largestWindow);
+    m_window = std::min(m_window * windowGrowth, 1 << 28);
 }
 
 bool TQuery::fetchUpTo(int index)
