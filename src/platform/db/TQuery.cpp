@@ -15,9 +15,9 @@
 
 namespace {
 
-// Each window is eight times the last, so that stepping through a result
+// Each window is sixteen times the last, so that stepping through a result
 // reads its rows only a little more than once however long it is.
-constexpr int windowGrowth = 8;
+constexpr int windowGrowth = 16;
 const QString rowIdColumn = QStringLiteral("$rowid");
 
 QString sqlString(const QString &text)
