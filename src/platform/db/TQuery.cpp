@@ -56,9 +56,11 @@ TFieldDef computedField(const QString &name, const QVariant &value)
 
 }
 
-TQuery::TQuery(QObject *owner) : TDBDataSet(owner) {}
+TSqlDataSet::TSqlDataSet(QObject *owner) : TDBDataSet(owner) {}
 
-TQuery::~TQuery() = default;
+TSqlDataSet::~TSqlDataSet() = default;
+
+TQuery::TQuery(QObject *owner) : TSqlDataSet(owner) {}
 
 void TQuery::SetSQL(const QStringList &lines)
 {
@@ -82,12 +84,12 @@ void TQuery::SetRequestLive(bool live)
     m_requestLive = live;
 }
 
-bool TQuery::CanModify() const
+bool TSqlDataSet::CanModify() const
 {
     return Active() && isLive();
 }
 
-QString TQuery::liveTable() const
+QString TSqlDataSet::liveTable() const
 {
     const db::TableReference &table = m_text.tables[m_text.liveTable];
     QString stem = QFileInfo(table.fileName).fileName();
@@ -96,7 +98,7 @@ QString TQuery::liveTable() const
     return db::quoteIdentifier(table.schema) + QLatin1Char('.') + db::quoteIdentifier(stem);
 }
 
-std::unique_ptr<db::Connection> TQuery::connect(const db::QueryText &text, bool readOnly) const
+std::unique_ptr<db::Connection> TSqlDataSet::connect(const db::QueryText &text, bool readOnly) const
 {
     auto connection = db::Connection::create(QStringLiteral(":memory:"));
     if (readOnly)
@@ -112,7 +114,7 @@ std::unique_ptr<db::Connection> TQuery::connect(const db::QueryText &text, bool 
     return connection;
 }
 
-void TQuery::bindParameters(db::Statement &statement) const
+void TSqlDataSet::bindParameters(db::Statement &statement) const
 {
     for (int i = 1; i <= statement.bindParameterCount(); ++i) {
         const QString name = statement.bindParameterName(i);
@@ -128,18 +130,18 @@ void TQuery::bindParameters(db::Statement &statement) const
     }
 }
 
-void TQuery::Prepare()
+void TSqlDataSet::Prepare()
 {
-    const db::QueryText text = db::translateQueryText(m_sql.join(QLatin1Char('\n')));
+    const db::QueryText text = db::translateQueryText(queryText());
     auto connection = connect(text, true);
     connection->prepare(text.sql);
     m_prepared = true;
 }
 
-void TQuery::ExecSQL()
+void TSqlDataSet::ExecSQL()
 {
     CheckInactive("ExecSQL");
-    const db::QueryText text = db::translateQueryText(m_sql.join(QLatin1Char('\n')));
+    const db::QueryText text = db::translateQueryText(queryText());
     auto connection = connect(text, false);
     db::TransactionGuard transaction(*connection);
     {
@@ -154,9 +156,9 @@ void TQuery::ExecSQL()
 
 // ---- reading
 
-void TQuery::openCursor()
+void TSqlDataSet::openCursor()
 {
-    m_text = db::translateQueryText(m_sql.join(QLatin1Char('\n')));
+    m_text = db::translateQueryText(queryText());
     if (!m_text.isSelect)
         db::raiseDataSetError(this, QStringLiteral("Die Abfrage liefert keine Datenmenge"));
     if (isLive())
@@ -183,20 +185,20 @@ void TQuery::openCursor()
     resetRows();
 }
 
-void TQuery::closeCursor()
+void TSqlDataSet::closeCursor()
 {
     m_rows.clear();
     m_current = -1;
     m_connection.reset();
 }
 
-QString TQuery::windowSql() const
+QString TSqlDataSet::windowSql() const
 {
     return QStringLiteral("SELECT * FROM (%1)%2 LIMIT ? OFFSET ?")
         .arg(m_text.sql, m_filterSql.isEmpty() ? QString() : QStringLiteral(" WHERE ") + m_filterSql.sql);
 }
 
-void TQuery::resetRows()
+void TSqlDataSet::resetRows()
 {
     m_rows.clear();
     m_current = -1;
@@ -205,7 +207,7 @@ void TQuery::resetRows()
     m_window = 64;
 }
 
-void TQuery::fetchWindow()
+void TSqlDataSet::fetchWindow()
 {
     db::Statement statement = m_connection->prepare(windowSql());
     bindParameters(statement);
@@ -230,20 +232,20 @@ void TQuery::fetchWindow()
     m_window = std::min(m_window * windowGrowth, 1 << 28);
 }
 
-bool TQuery::fetchUpTo(int index)
+bool TSqlDataSet::fetchUpTo(int index)
 {
     while (!m_exhausted && m_rows.size() <= index)
         fetchWindow();
     return index < m_rows.size();
 }
 
-bool TQuery::cursorFirst()
+bool TSqlDataSet::cursorFirst()
 {
     m_current = fetchUpTo(0) ? 0 : -1;
     return m_current == 0;
 }
 
-bool TQuery::cursorLast()
+bool TSqlDataSet::cursorLast()
 {
     while (!m_exhausted)
         fetchWindow();
@@ -251,7 +253,7 @@ bool TQuery::cursorLast()
     return m_current >= 0;
 }
 
-bool TQuery::cursorNext()
+bool TSqlDataSet::cursorNext()
 {
     if (!fetchUpTo(m_current + 1))
         return false;
@@ -259,7 +261,7 @@ bool TQuery::cursorNext()
     return true;
 }
 
-bool TQuery::cursorPrior()
+bool TSqlDataSet::cursorPrior()
 {
     if (m_current <= 0)
         return false;
@@ -267,12 +269,12 @@ bool TQuery::cursorPrior()
     return true;
 }
 
-db::Row *TQuery::cursorRow()
+db::Row *TSqlDataSet::cursorRow()
 {
     return m_current >= 0 && m_current < m_rows.size() ? &m_rows[m_current] : nullptr;
 }
 
-QVector<db::Row> TQuery::cursorNeighbours(bool forward, int count)
+QVector<db::Row> TSqlDataSet::cursorNeighbours(bool forward, int count)
 {
     QVector<db::Row> rows;
     for (int i = 1; i <= count; ++i) {
@@ -284,7 +286,7 @@ QVector<db::Row> TQuery::cursorNeighbours(bool forward, int count)
     return rows;
 }
 
-int TQuery::cursorRecordCount()
+int TSqlDataSet::cursorRecordCount()
 {
     if (m_rowTest) {
         while (!m_exhausted)
@@ -301,7 +303,7 @@ int TQuery::cursorRecordCount()
     return statement.step() ? int(statement.columnInt64(0)) : 0;
 }
 
-void TQuery::cursorResync()
+void TSqlDataSet::cursorResync()
 {
     const qint64 rowId = cursorRow() ? cursorRow()->rowId : 0;
     resetRows();
@@ -309,7 +311,7 @@ void TQuery::cursorResync()
         cursorFirst();
 }
 
-bool TQuery::cursorGotoRowId(qint64 rowId)
+bool TSqlDataSet::cursorGotoRowId(qint64 rowId)
 {
     for (int i = 0;; ++i) {
         if (!fetchUpTo(i))
@@ -321,7 +323,7 @@ bool TQuery::cursorGotoRowId(qint64 rowId)
     }
 }
 
-std::optional<db::Row> TQuery::cursorReadRow(qint64 rowId)
+std::optional<db::Row> TSqlDataSet::cursorReadRow(qint64 rowId)
 {
     for (const db::Row &row : std::as_const(m_rows))
         if (row.rowId == rowId)
@@ -329,7 +331,7 @@ std::optional<db::Row> TQuery::cursorReadRow(qint64 rowId)
     return std::nullopt;
 }
 
-void TQuery::applyFilters()
+void TSqlDataSet::applyFilters()
 {
     m_filterSql = {};
     db::SqlCondition condition;
@@ -344,7 +346,7 @@ void TQuery::applyFilters()
 
 // ---- writing a live result
 
-void TQuery::cursorPost(db::Row &row, bool inserting, const db::Row &)
+void TSqlDataSet::cursorPost(db::Row &row, bool inserting, const db::Row &)
 {
     if (!isLive())
         TDBDataSet::cursorPost(row, inserting, row);
@@ -376,7 +378,7 @@ void TQuery::cursorPost(db::Row &row, bool inserting, const db::Row &)
     }
 }
 
-void TQuery::cursorDelete()
+void TSqlDataSet::cursorDelete()
 {
     if (!isLive())
         TDBDataSet::cursorDelete();

@@ -18,26 +18,15 @@ class Connection;
 // one SQLite connection. The result is read in growing windows as the user
 // steps through it, never as a whole on opening. A plain "SELECT * FROM" of
 // one table asked for with RequestLive can be edited; any other result is
-// read-only.
-class TQuery : public TDBDataSet
+// read-only. The text comes from the descendant (SQL lines, QBE text).
+class TSqlDataSet : public TDBDataSet
 {
     Q_OBJECT
-    Q_PROPERTY(QStringList SQL READ SQL WRITE SetSQL)
-    Q_PROPERTY(bool RequestLive READ RequestLive WRITE SetRequestLive)
-    Q_PROPERTY(TParams *Params READ Params)
 public:
-    explicit TQuery(QObject *owner = nullptr);
-    ~TQuery() override;
+    ~TSqlDataSet() override;
 
-    const QStringList &SQL() const { return m_sql; }
-    // New text closes the query and names its parameters (":name") anew,
-    // keeping the values of those still named.
-    void SetSQL(const QStringList &lines);
-    bool RequestLive() const { return m_requestLive; }
-    void SetRequestLive(bool live);
     TParams *Params() { return &m_params; }
     TParam *ParamByName(const QString &name) const { return m_params.ParamByName(name); }
-
     // Checks the text against the tables without running it.
     void Prepare();
     bool Prepared() const { return m_prepared; }
@@ -48,6 +37,12 @@ public:
     bool CanModify() const override;
 
 protected:
+    explicit TSqlDataSet(QObject *owner);
+    virtual QString queryText() const = 0;
+    bool m_requestLive = false;
+    bool m_prepared = false;
+    TParams m_params;
+
     void openCursor() override;
     void closeCursor() override;
     bool cursorFirst() override;
@@ -75,11 +70,7 @@ private:
     bool isLive() const { return m_text.liveTable >= 0 && m_requestLive; }
     QString liveTable() const;
 
-    QStringList m_sql;
-    bool m_requestLive = false;
-    bool m_prepared = false;
     int m_rowsAffected = 0;
-    TParams m_params;
     db::QueryText m_text;
     std::unique_ptr<db::Connection> m_connection;
     QStringList m_columns;
@@ -90,6 +81,30 @@ private:
     qint64 m_rawRead = 0;
     bool m_exhausted = false;
     int m_window = 64;
+};
+
+// SQL queries.
+class TQuery : public TSqlDataSet
+{
+    Q_OBJECT
+    Q_PROPERTY(QStringList SQL READ SQL WRITE SetSQL)
+    Q_PROPERTY(bool RequestLive READ RequestLive WRITE SetRequestLive)
+    Q_PROPERTY(TParams *Params READ Params)
+public:
+    explicit TQuery(QObject *owner = nullptr);
+
+    const QStringList &SQL() const { return m_sql; }
+    // New text closes the query and names its parameters (":name") anew,
+    // keeping the values of those still named.
+    void SetSQL(const QStringList &lines);
+    bool RequestLive() const { return m_requestLive; }
+    void SetRequestLive(bool live);
+
+protected:
+    QString queryText() const override { return m_sql.join(QLatin1Char('\n')); }
+
+private:
+    QStringList m_sql;
 };
 
 // The stored procedures this program provides, by name.

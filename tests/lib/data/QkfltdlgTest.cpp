@@ -2,6 +2,7 @@
 
 #include "demo/tables/DemoTables.h"
 #include "lib/data/Qkfltdlg.h"
+#include "lib/data/Qkqbe.h"
 #include "lib/data/Qkquery.h"
 #include "lib/data/Qktable.h"
 #include "platform/db/TDataSource.h"
@@ -325,4 +326,39 @@ TEST_F(DemoCriteria, RewrittenSqlKeepsTheQuerysOwnConditionWhole)
     dialog.ApplyFilter();
     EXPECT_EQ(user.messageTexts().last(), "TqkFilterDialog: Field not found (Farbe)");
     EXPECT_FALSE(query.Active());
+}
+
+TEST_F(DemoCriteria, QbeTextGivesTheRecordsSqliteGives)
+{
+    struct Case
+    {
+        QStringList qbe;
+        const char *where;
+    };
+    const Case cases[] = {
+        {{"Query", "", "Kunden.db | nr    | Ort          |", "          | Check | München, not blank |", "", "EndQuery"},
+         "Ort = 'München'"},
+        {{"Query", "Kunden.db | nr | Name | Land |", " | Check | ..straße.. | |", " | Check | | A |", "EndQuery"},
+         "Name LIKE '%straße%' OR Land = 'A'"},
+        {{"Query", "Kunden.db | nr | plz |", " | CheckPlus | >= 10000, < 30000 |", "EndQuery"},
+         "plz >= '10000' AND plz < '30000'"},
+        {{"Query", "Kunden.db | nr | Name |", " | Check | ~wer |", "EndQuery"}, "Name = 'x'' OR ''1''=''1'"},
+    };
+    for (const Case &c : cases) {
+        TqkQBE qbe;
+        qbe.SetDatabaseName(folder());
+        qbe.Params()->CreateParam(ftString, "Wer")->SetValue("x' OR '1'='1");
+        qbe.SetQBE(c.qbe);
+        qbe.Open();
+        const QStringList expected = sqliteKeys("Kunden.db", "nr", QString::fromUtf8(c.where));
+        EXPECT_EQ(expected.isEmpty(), QByteArray(c.where).contains("OR ''1''")) << c.where;
+        EXPECT_EQ(keysOf(qbe, "nr"), expected) << c.where;
+    }
+    TqkQBE joined;
+    joined.SetDatabaseName(folder());
+    joined.SetQBE({"Query", "Kunden.db | nr |", " | Check _k |", "", "Liefer.db | nr |", " | _k |", "EndQuery"});
+    EXPECT_THROW(joined.Open(), EDatabaseError);
+    EXPECT_FALSE(joined.Active());
+    EXPECT_FALSE(joined.inherits("TQuery"));
+    EXPECT_TRUE(joined.inherits("TDBDataSet"));
 }
