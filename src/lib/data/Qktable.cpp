@@ -5,9 +5,13 @@
 #include "lib/data/Qklocate.h"
 #include "lib/data/Qkstr.h"
 #include "lib/data/qkfilter.h"
+#include "platform/db/ConnectionPool.h"
+#include "platform/db/QbeText.h"
 #include "platform/db/TField.h"
+#include "platform/db/TQuery.h"
 #include "platform/db/TIndexDefs.h"
 #include "platform/runtime/Exceptions.h"
+#include "platform/ui/UiServices.h"
 
 namespace {
 
@@ -133,8 +137,7 @@ bool TqkTable::IsSequenced() const
 void TqkTable::openCursor()
 {
     if (!m_query.isEmpty())
-        throw EDatabaseError(QStringLiteral("%1: Abfragetexte als Tabellenquelle werden nicht unterstützt")
-                                 .arg(objectName()));
+        runQueryIntoAnswer();
     TTable::openCursor();
     const QString joined = JoinedFilter();
     if (joined.isEmpty() && !m_onFilter)
@@ -146,6 +149,46 @@ void TqkTable::openCursor()
     }
     if (m_onFilter)
         installTableFilter();
+}
+
+// The answer of the "Query" text is a table file of its own, opened as this
+// table and removed when it closes. The first word of the text tells QBE
+// ("Query") from SQL.
+void TqkTable::runQueryIntoAnswer()
+{
+    const bool qbe = m_query.first().trimmed().section(QLatin1Char(' '), 0, 0).toLower() == QLatin1String("query");
+    const QString select = qbe ? db::translateQbe(qkJoinQueryLines(m_query, false)).sql : m_query.join(QLatin1Char('\n'));
+    const ui::BusyCursor busy;
+    m_answerFolder = std::make_unique<QTemporaryDir>();
+    const QString path = m_answerFolder->filePath(QStringLiteral("ANSWER.db"));
+    TTable answer;
+    {
+        TQuery source;
+        source.SetDatabaseName(DatabaseName());
+        source.SetSessionName(SessionName());
+        source.SetSQL({select});
+        source.Open();
+        for (const TField *field : source.FieldList())
+            answer.FieldDefs()->Add(field->FieldName(), field->DataType(), field->Size());
+    }
+    answer.SetTableName(path);
+    answer.CreateTable();
+    TQuery fill;
+    fill.SetDatabaseName(DatabaseName());
+    fill.SetSessionName(SessionName());
+    fill.SetSQL({QStringLiteral("INSERT INTO \"%1\"").arg(path), select});
+    fill.ExecSQL();
+    TTable::SetTableName(path);
+}
+
+void TqkTable::DoAfterClose()
+{
+    if (m_answerFolder) {
+        db::ConnectionPool::forget(TableFilePath());
+        TTable::SetTableName(QString());
+        m_answerFolder.reset();
+    }
+    TTable::DoAfterClose();
 }
 
 void TqkTable::closeCursor()

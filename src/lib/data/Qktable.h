@@ -6,9 +6,11 @@
 #include "platform/db/TTable.h"
 
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QVariantList>
 
 #include <functional>
+#include <memory>
 
 class TqkTable;
 using TqkTableFilterEvent = std::function<void(TqkTable *table, bool &accept)>;
@@ -117,11 +119,13 @@ public:
 protected:
     void openCursor() override;
     void closeCursor() override;
+    void DoAfterClose() override;
     void DoBeforePost() override;
     void DoOnCalcFields() override;
 
 private:
     void installTableFilter();
+    void runQueryIntoAnswer();
     bool currentRecordHolds(const QStringList &values);
     bool findKeyByRange(const QStringList &values);
 
@@ -135,6 +139,7 @@ private:
     int m_keySearchDepth = 0;
     bool m_lookupSearching = false;
     bool m_rangeFromKeySearch = false;
+    std::unique_ptr<QTemporaryDir> m_answerFolder;
 };
 
 // Finds the lookup record of a library lookup field in the data set's lookup

@@ -362,3 +362,24 @@ TEST_F(DemoCriteria, QbeTextGivesTheRecordsSqliteGives)
     EXPECT_FALSE(joined.inherits("TQuery"));
     EXPECT_TRUE(joined.inherits("TDBDataSet"));
 }
+
+TEST_F(DemoCriteria, LibraryTableOpensTheAnswerOfItsQueryText)
+{
+    const QStringList sql = {"select nr, Name from Kunden", "where Land = 'D' and Ort <> 'Berlin'"};
+    const QStringList qbe = {"query", "Kunden.db | nr | Land | Ort |", " | Check | D | not Berlin |", "EndQuery"};
+    for (const QStringList &text : {sql, qbe}) {
+        TqkTable table;
+        table.SetDatabaseName(folder());
+        table.SetTableName("Kunden.db");
+        table.SetQuery(text);
+        EXPECT_TRUE(table.TableName().isEmpty());
+        table.Open();
+        EXPECT_EQ(keysOf(table, "nr"), sqliteKeys("Kunden.db", "nr", "Land = 'D' AND Ort <> 'Berlin'"))
+            << text.join(' ').toStdString();
+        table.SetqkFilter({"nr > \"10004\""});
+        EXPECT_EQ(keysOf(table, "nr"), sqliteKeys("Kunden.db", "nr", "Land = 'D' AND Ort <> 'Berlin' AND nr > '10004'"));
+        table.Close();
+        EXPECT_TRUE(table.TableName().isEmpty());
+        EXPECT_EQ(table.Query(), text);
+    }
+}
