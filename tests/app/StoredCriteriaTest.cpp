@@ -1,19 +1,14 @@
+#include "PdfInstallationFixture.h"
+
 #include "app/DruckPrg.h"
 #include "app/StoredCriteria.h"
-#include "demo/install/DemoInstallation.h"
 #include "lib/data/Qkfltdlg.h"
 #include "platform/db/TDataSource.h"
 #include "platform/db/TField.h"
 #include "platform/db/TTable.h"
 #include "platform/os/IniFile.h"
-#include "platform/os/Paths.h"
-#include "platform/os/SystemPrinterService.h"
-#include "platform/report/ReportEngine.h"
-#include "platform/ui/RecordingUiServices.h"
 
 #include <QDir>
-#include <QProcess>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -22,28 +17,9 @@ namespace {
 
 // The customer list of the demo installation printed into a PDF for a
 // request that carries stored filter criteria.
-class StoredCriteriaTest : public ::testing::Test
+class StoredCriteriaTest : public PdfInstallationFixture
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(root.isValid());
-        m_savedPdfFolder = qgetenv("TINTLEN_PDF_DIR");
-        qputenv("TINTLEN_PDF_DIR", pdfFolder().toUtf8());
-        demo::buildInstallation(root.path(), QString());
-        os::setExecutableFolder(root.filePath(QStringLiteral("programm")));
-        os::PrinterService::setInstance(&printers);
-        printers.setCurrentPrinter(os::SystemPrinterService::BuiltinPdfName);
-        report::setEngine(nullptr);
-    }
-
-    void TearDown() override
-    {
-        os::PrinterService::setInstance(nullptr);
-        os::setExecutableFolder(QString());
-        qputenv("TINTLEN_PDF_DIR", m_savedPdfFolder);
-    }
-
     void requestCustomerList(const QString &recordFilter)
     {
         TIniFile ini(root.filePath(QStringLiteral("programm/Tintlen.ini")));
@@ -69,24 +45,6 @@ protected:
             text += pdfText(QDir(pdfFolder()).filePath(file));
         return text;
     }
-
-    QString pdfFolder() const { return root.filePath(QStringLiteral("pdf")); }
-
-    static QString pdfText(const QString &file)
-    {
-        QProcess pdftotext;
-        pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file, QStringLiteral("-")});
-        if (!pdftotext.waitForFinished(20000))
-            return QString();
-        return QString::fromUtf8(pdftotext.readAllStandardOutput());
-    }
-
-    QTemporaryDir root;
-    ui::ScopedRecordingUiServices services;
-    os::SystemPrinterService printers;
-
-private:
-    QByteArray m_savedPdfFolder;
 };
 
 }

@@ -30,9 +30,7 @@ void TqkQBE::SetOnFilter(const TqkQBEFilterEvent &handler)
 
 void TqkQBE::installQbeFilter()
 {
-    const bool installed = installRecordFilter(
-        this, m_onFilter ? std::function<void(bool &)>([this](bool &accept) { m_onFilter(this, accept); })
-                         : std::function<void(bool &)>());
+    const bool installed = installOnFilter(this, m_onFilter);
     if (!installed)
         qkShowLibraryWarning(QStringLiteral("Local Filtering is not supported on this QBE."));
 }

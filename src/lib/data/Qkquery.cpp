@@ -18,9 +18,7 @@ void TqkQuery::SetOnFilter(const TqkQueryFilterEvent &handler)
 
 void TqkQuery::installQueryFilter()
 {
-    const bool installed = installRecordFilter(
-        this, m_onFilter ? std::function<void(bool &)>([this](bool &accept) { m_onFilter(this, accept); })
-                         : std::function<void(bool &)>());
+    const bool installed = installOnFilter(this, m_onFilter);
     if (!installed)
         qkShowLibraryWarning(QStringLiteral(
             "Local filtering is not supported on a Live-Query which contains a Where clause in the SQL string. To "

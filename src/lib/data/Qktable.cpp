@@ -214,8 +214,7 @@ void TqkTable::DoOnCalcFields()
 
 void TqkTable::installTableFilter()
 {
-    installRecordFilter(this, m_onFilter ? std::function<void(bool &)>([this](bool &accept) { m_onFilter(this, accept); })
-                                         : std::function<void(bool &)>());
+    installOnFilter(this, m_onFilter);
 }
 
 // ---- key searches

@@ -44,6 +44,13 @@ protected:
     // Installs (handler set) or removes the record-filter callback; false
     // when no callback could be installed.
     bool installRecordFilter(TDataSet *dataSet, const std::function<void(bool &)> &handler);
+    // The same for a data set's own "OnFilter" event.
+    template <typename DataSet, typename Event> bool installOnFilter(DataSet *dataSet, const Event &onFilter)
+    {
+        if (!onFilter)
+            return installRecordFilter(dataSet, {});
+        return installRecordFilter(dataSet, [dataSet, onFilter](bool &accept) { onFilter(dataSet, accept); });
+    }
     // Switching the record filter off shows the records unfiltered again.
     void changeFilterOptions(TDataSet *dataSet, TqkOnFilterOptions options, bool hasHandler);
 
