@@ -25,7 +25,10 @@ bool TqkRecordFilter::Accept(TDataSet *dataSet, TqkOnFilterOptions options, cons
     if (options & ofoCancelOnEscape) {
         if (++m_recordCounter >= 32000)
             m_recordCounter = 0;
-        if (m_recordCounter % 100 == 0 && qkEscapePressed(dataSet) && onEscape)
+        m_accepting = true;
+        const bool escaped = m_recordCounter % 100 == 0 && qkEscapePressed(dataSet);
+        m_accepting = false;
+        if (escaped && onEscape)
             onEscape();
     }
     return accept;

@@ -13,6 +13,8 @@
 #include "platform/runtime/Exceptions.h"
 #include "platform/ui/UiServices.h"
 
+#include <QTimer>
+
 namespace {
 
 // Raises a counter for the time of one key search.
@@ -65,7 +67,16 @@ void TqkDataSetExtras::changeFilterOptions(TDataSet *dataSet, TqkOnFilterOptions
 {
     const bool switchedOff = (m_qkFilterOptions & ofoEnabled) && !(options & ofoEnabled);
     m_qkFilterOptions = options;
-    if (switchedOff && dataSet->Active() && hasHandler)
+    if (!switchedOff || !dataSet->Active() || !hasHandler)
+        return;
+    // Escape switched the filter off in the middle of a read: the records
+    // are read again once that read is over.
+    if (m_recordFilter.Accepting())
+        QTimer::singleShot(0, dataSet, [dataSet] {
+            if (dataSet->Active())
+                dataSet->RefreshFilters();
+        });
+    else
         dataSet->RefreshFilters();
 }
 

@@ -6,6 +6,8 @@
 #include "platform/runtime/Exceptions.h"
 #include "platform/ui/RecordingUiServices.h"
 
+#include <QCoreApplication>
+#include <QKeyEvent>
 #include <QtEndian>
 
 namespace {
@@ -204,4 +206,45 @@ TEST_F(FilterTrees, KeySearchesForTheFilterDialog)
     EXPECT_TRUE(table.TableName().isEmpty());
     table.SetTableName("Kunden");
     EXPECT_TRUE(table.Query().isEmpty());
+}
+
+TEST_F(FilterTrees, HourGlassShowsWhileRecordsAreRejected)
+{
+    TqkTable table;
+    table.SetDatabaseName(folder());
+    table.SetTableName("Kunden");
+    table.Open();
+    table.SetOnFilter([](TqkTable *, bool &accept) { accept = true; });
+    table.Last();
+    EXPECT_EQ(user.maxBusyDepth(), 0);
+    table.SetOnFilter([](TqkTable *, bool &accept) { accept = false; });
+    EXPECT_TRUE(table.IsEmpty());
+    EXPECT_EQ(user.maxBusyDepth(), 1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(user.busyDepth(), 0);
+}
+
+TEST_F(FilterTrees, EscapeEndsTheRecordFilterOnce)
+{
+    {
+        auto many = openCustomers();
+        for (int nr = 6; nr < 260; ++nr)
+            addCustomer(*many, nr, QStringLiteral("Kunde %1").arg(nr), "10000", 1, "01.01.2001");
+    }
+    TqkTable table;
+    table.SetDatabaseName(folder());
+    table.SetTableName("Kunden");
+    table.Open();
+    table.SetOnFilterOptions(qkDefaultFilterOptions | ofoCancelOnEscape);
+    int escapes = 0;
+    table.SetOnFilterEscape([&](TDataSet *) { ++escapes; });
+    QObject target;
+    QCoreApplication::postEvent(&target, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
+    table.SetOnFilter([](TqkTable *self, bool &accept) { accept = self->FieldByName("Nr")->AsInteger() < 3; });
+    table.Last();
+    EXPECT_EQ(escapes, 1);
+    EXPECT_FALSE(table.OnFilterOptions() & ofoEnabled);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(table.RecordCount(), 259);
+    EXPECT_EQ(escapes, 1);
 }
