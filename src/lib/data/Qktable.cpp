@@ -322,6 +322,19 @@ QString TqkTable::FirstIndexField() const
     return {};
 }
 
+void TqkTable::ReopenKeepingLayout()
+{
+    if (!m_syncSqlByRange) {
+        CancelRange();
+        return;
+    }
+    QStringList layout;
+    qkFillFieldList(this, layout);
+    Close();
+    Open();
+    qkApplyFieldLayout(this, layout);
+}
+
 bool TqkTable::LocateLookupValue(const QString &fieldName, const QString &value)
 {
     const KeySearch search(m_keySearchDepth);

@@ -118,6 +118,9 @@ public:
     QString IndexNameForFields(const QString &fieldList);
     QString FirstIndexField() const;
     bool LocateLookupValue(const QString &fieldName, const QString &value);
+    // A table kept narrowed to its key (SyncSQLByRange) is opened anew with
+    // its field layout; any other just drops its range.
+    void ReopenKeepingLayout();
     QVariant FilterFieldValue(const QString &fieldName);
     // Set while the table is searched for a library lookup field.
     bool LookupSearching() const { return m_lookupSearching; }

@@ -202,6 +202,15 @@ TEST_F(FilterTrees, KeySearchesForTheFilterDialog)
     EXPECT_EQ(table.RecordCount(), 2); // narrowed to the key, both cases
     EXPECT_FALSE(table.FindKeyForIndex({""}));
     EXPECT_EQ(table.RecordCount(), 5);
+    table.ReopenKeepingLayout();
+    EXPECT_EQ(table.RecordCount(), 5);
+    table.FieldByName("Name")->SetDisplayLabel("Kundenname");
+    table.FieldByName("Plz")->SetVisible(false);
+    table.FindKeyForIndex({"MEIER"});
+    table.ReopenKeepingLayout();
+    EXPECT_EQ(table.RecordCount(), 5);
+    EXPECT_EQ(table.FieldByName("Name")->DisplayLabel(), "Kundenname");
+    EXPECT_FALSE(table.FieldByName("Plz")->Visible());
     table.SetQuery({"select * from Kunden"});
     EXPECT_TRUE(table.TableName().isEmpty());
     table.SetTableName("Kunden");
