@@ -344,6 +344,18 @@ void TqkFilterDialog::SetFilterMethod(TqkFilterMethod method)
     m_filterMethod = method;
 }
 
+void TqkFilterDialog::DoInitDialog(QWidget *dialog)
+{
+    if (OnInitDialog)
+        OnInitDialog(dialog);
+}
+
+void TqkFilterDialog::DoSelectField(const QString &fieldName, QString &pictureMask, QStringList &comboList)
+{
+    if (OnSelectField)
+        OnSelectField(this, fieldName, pictureMask, comboList);
+}
+
 void TqkFilterDialog::SetDlgHeight(int height)
 {
     if (height > 267)

@@ -19,6 +19,8 @@ class TDataSource;
 class TField;
 class TqkFilterDialog;
 class TqkTable;
+class TQuery;
+class QWidget;
 
 // One criterion on one field.
 struct TqkFieldInfo {
@@ -43,6 +45,19 @@ struct TqkDBFieldInfo {
 };
 
 enum TqkFilterMethod { fdByFilter = 0, fdByQueryModify = 1 };
+enum TqkDefaultFilterBy { fdSmartFilter, fdFilterByRange, fdFilterByValue };
+enum TqkFilterDialogSort { fdSortByFieldNo, fdSortByFieldName };
+enum TqkFilterDialogOption {
+    fdCaseSensitive = 1,
+    fdShowCaseSensitive = 2,
+    fdShowOKCancel = 4,
+    fdShowViewSummary = 8,
+    fdShowFieldOrder = 16,
+    fdShowValueRangeTab = 32,
+    fdShowNonMatching = 64
+};
+Q_DECLARE_FLAGS(TqkFilterDialogOptions, TqkFilterDialogOption)
+Q_DECLARE_OPERATORS_FOR_FLAGS(TqkFilterDialogOptions)
 enum TqkFilterOptimization { fdNone, fdUseAllIndexes, fdUseActiveIndex };
 enum TqkQueryFormatDateMode { qfdMonthDayYear, qfdDayMonthYear, qfdYearMonthDay };
 
@@ -108,8 +123,12 @@ class TqkFilterDialog : public TqkCustomDialog
 {
     Q_OBJECT
     Q_PROPERTY(TDataSource *DataSource READ DataSource WRITE SetDataSource)
+    Q_PROPERTY(int Options READ OptionsOrdinal WRITE SetOptionsOrdinal)
+    Q_PROPERTY(int SortBy MEMBER m_sortBy)
     Q_PROPERTY(QString Caption READ Caption WRITE SetCaption)
     Q_PROPERTY(int FilterMethod READ FilterMethod WRITE SetFilterMethodOrdinal)
+    Q_PROPERTY(int DefaultMatchType MEMBER m_defaultMatchType)
+    Q_PROPERTY(int DefaultFilterBy MEMBER m_defaultFilterBy)
     Q_PROPERTY(QString DefaultField MEMBER m_defaultField)
     Q_PROPERTY(QStringList SelectedFields READ SelectedFields WRITE SetSelectedFields)
     Q_PROPERTY(int FilterOptimization READ FilterOptimization WRITE SetFilterOptimizationOrdinal)
@@ -161,6 +180,20 @@ public:
     // clause after WHERE (an existing condition bracketed).
     static QStringList insertConditions(const QStringList &sqlLines, const QStringList &conditions);
 
+    TqkFilterDialogOptions Options() const { return m_options; }
+    void SetOptions(TqkFilterDialogOptions options) { m_options = options; }
+    int OptionsOrdinal() const { return m_options.toInt(); }
+    void SetOptionsOrdinal(int options) { m_options = TqkFilterDialogOptions::fromInt(options); }
+
+    // The dialog form does not exist without a window, so the events that
+    // hand it over get none.
+    std::function<void(QWidget *dialog)> OnInitDialog;
+    std::function<void(QWidget *dialog, TQuery *query)> OnExecuteSQL;
+    std::function<void(QObject *sender, const QString &fieldName, QString &pictureMask, QStringList &comboList)>
+        OnSelectField;
+    void DoInitDialog(QWidget *dialog);
+    void DoSelectField(const QString &fieldName, QString &pictureMask, QStringList &comboList);
+
     // May replace the text a date or time is written into SQL as.
     std::function<void(TDateTime value, TFieldType type, const QString &fieldName, QString &text)> OnEncodeDateTime;
 
@@ -179,8 +212,13 @@ private:
 
     std::unique_ptr<TqkFilterDataLink> m_dataLink;
     std::unique_ptr<TqkDummyForm> m_dummyForm;
+    TqkFilterDialogOptions m_options{fdShowCaseSensitive, fdShowOKCancel, fdShowViewSummary, fdShowFieldOrder,
+                                     fdShowValueRangeTab};
+    int m_sortBy = fdSortByFieldNo;
     QString m_caption;
     TqkFilterMethod m_filterMethod = fdByFilter;
+    int m_defaultMatchType = fdMatchStart;
+    int m_defaultFilterBy = fdSmartFilter;
     QString m_defaultField;
     QStringList m_selectedFields;
     TqkFieldOperators m_operators;

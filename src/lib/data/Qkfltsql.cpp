@@ -236,6 +236,8 @@ bool TqkFilterDialog::rewriteSql(TDataSet *dataSet)
     }
     const QStringList sql = insertConditions(m_savedSql, conditions);
     qkSetSQL(dataSet, sql);
+    if (auto *query = qobject_cast<TQuery *>(dataSet); query && OnExecuteSQL)
+        OnExecuteSQL(nullptr, query);
     try {
         dataSet->Open();
     } catch (const Exception &) {

@@ -313,6 +313,8 @@ TEST_F(DemoCriteria, RewrittenSqlKeepsTheQuerysOwnConditionWhole)
     TqkFilterDialog dialog;
     dialog.SetDataSource(&source);
     dialog.SetFilterMethod(fdByQueryModify);
+    QStringList executed;
+    dialog.OnExecuteSQL = [&](QWidget *, TQuery *running) { executed = running->SQL(); };
     for (int run = 0; run < 2; ++run) {
         dialog.ClearFilter();
         dialog.FieldInfo().push_back(fieldInfo({"Land", fdMatchExact, "D"}));
@@ -320,6 +322,7 @@ TEST_F(DemoCriteria, RewrittenSqlKeepsTheQuerysOwnConditionWhole)
         EXPECT_EQ(keysOf(query, "nr"), QStringList({"10001", "10008"}));
     }
     EXPECT_EQ(query.SQL().join(' ').count("And"), 1);
+    EXPECT_EQ(executed, query.SQL());
     dialog.ClearFilter();
     EXPECT_EQ(query.SQL().join(' '), "SELECT * FROM Kunden WHERE Ort = 'München' OR Ort = 'Wien' ORDER BY nr");
     dialog.FieldInfo().push_back(fieldInfo({"Farbe", fdMatchExact, "rot"}));
