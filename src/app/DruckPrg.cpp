@@ -10,10 +10,12 @@
 #include "app/MainWindowPrintSide.h"
 #include "app/PrintRoad.h"
 #include "app/ReportModules.h"
+#include "app/StoredCriteria.h"
 #include "app/Utils.h"
 #include "app/bearbeitenform.h"
 #include "app/dbmodul.h"
 #include "app/mainmodul.h"
+#include "lib/data/Qkfltdlg.h"
 #include "platform/db/TDataSource.h"
 #include "platform/db/TField.h"
 #include "platform/db/TSession.h"
@@ -158,6 +160,11 @@ void TfrmPrintMan::createPrintRoad()
 {
     m_printSide = std::make_unique<printroad::MainWindowPrintSide>(*this);
     m_printRoad = std::make_unique<printroad::PrintRoad>(*m_printSide, printroad::ReportModuleBranches());
+    dsTCmain = new TDataSource(this);
+    fltTCMain = new TqkFilterDialog(this);
+    m_printRoad->data.setStoredCriteriaStep([this](TTable *table) {
+        return ApplyStoredCriteria(dsTCmain, fltTCMain, table, PrintRequest().FilterDefinition);
+    });
 }
 
 void TfrmPrintMan::connectHandlers()

@@ -14,6 +14,7 @@ class TField;
 class TIniFile;
 class TTable;
 class TfrmBearbeiten;
+class TqkFilterDialog;
 
 namespace printroad {
 class MainWindowPrintSide;
@@ -62,6 +63,10 @@ public:
     TDataSource *dsForm = nullptr;
     TTable *tblFormular = nullptr;
     TDataSource *dscFormular = nullptr;
+    // The stored filter criteria of a request are applied through these to
+    // the job's main table.
+    TDataSource *dsTCmain = nullptr;
+    TqkFilterDialog *fltTCMain = nullptr;
 
     // AppShow handles a request only while this gate is open; print and
     // e-mail jobs and dialogs close it, so the activations they cause are

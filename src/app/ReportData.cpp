@@ -479,8 +479,8 @@ int ReportData::GetRecords(TTable *&slot, const QString &extraFilter)
             || (request.Datenbereich == QLatin1String("M") && isDocumentModule(request.Modul)));
     if (oneRecord)
         return lookupRecord(request.Modul) ? tc->RecNo() : NothingToPrint;
-    if (m_storedCriteria)
-        m_storedCriteria(tc);
+    if (m_storedCriteria && !m_storedCriteria(tc))
+        return NothingToPrint;
     const QString filter = joinedFilter(request.Datenfilter, extraFilter);
     if (!filter.isEmpty()) {
         tc->SetFilter(filter);

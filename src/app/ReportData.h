@@ -120,8 +120,8 @@ public:
     void reportOnce(const QString &caption, const QString &text);
 
     // The stored filter criteria of the request are applied here, on `tc`,
-    // before the record filter.
-    void setStoredCriteriaStep(std::function<void(TTable *)> step) { m_storedCriteria = std::move(step); }
+    // before the record filter; a step answering false stops the job.
+    void setStoredCriteriaStep(std::function<bool(TTable *)> step) { m_storedCriteria = std::move(step); }
 
     // A value pasted into a filter expression: quoted, quotes doubled.
     static QString filterLiteral(const QString &value);
@@ -132,7 +132,7 @@ private:
     void numberPosition(TTable *table, int &counter);
 
     JobState m_job;
-    std::function<void(TTable *)> m_storedCriteria;
+    std::function<bool(TTable *)> m_storedCriteria;
 };
 
 // The record limit of a filtered table: only its end stops the job.

@@ -180,9 +180,6 @@ QString CheckPrintRequest(const TPrintRequest &request)
 
 void NormalizePrintRequest(TPrintRequest &request)
 {
-    for (QString *value : {&request.Modul, &request.FormFilterTyp, &request.FormTyp, &request.Datenbereich,
-                           &request.Datensatz, &request.Datensatz1, &request.Datenfilter, &request.Datenindex})
-        *value = value->trimmed();
     request.Datensatz = StripOneApostrophe(request.Datensatz);
     request.Datensatz1 = StripOneApostrophe(request.Datensatz1);
     const TSplitFilter filter = SplitStoredFilter(request.Datenfilter);

@@ -74,5 +74,7 @@ void AddPathSeparators(TProgramPaths &paths);
 TPrintRequest ReadRequestSection(const TIniFile &ini);
 // The message of the first request check that fails, or an empty text.
 QString CheckPrintRequest(const TPrintRequest &request);
-// Trimmed keys without their enclosing apostrophes, stored criteria split off.
+// Keys without their enclosing apostrophes (the ini reader has trimmed the
+// values already; blanks inside the apostrophes belong to the key), stored
+// criteria split off.
 void NormalizePrintRequest(TPrintRequest &request);

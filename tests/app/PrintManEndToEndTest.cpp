@@ -1,3 +1,5 @@
+#include "PdfInstallationFixture.h"
+
 #include "app/DruckPrg.h"
 #include "demo/install/DemoInstallation.h"
 #include "demo/tables/DocumentData.h"
@@ -7,10 +9,6 @@
 #include "platform/os/IniFile.h"
 #include "platform/db/TField.h"
 #include "platform/db/TTable.h"
-#include "platform/os/Paths.h"
-#include "platform/os/SystemPrinterService.h"
-#include "platform/report/ReportEngine.h"
-#include "platform/ui/RecordingUiServices.h"
 
 #include <QDir>
 #include <QProcess>
@@ -25,45 +23,8 @@ namespace {
 // The whole road as a user takes it: the demo installation asks for the
 // invoice of the demo order, the user presses the invoice's sort key, and
 // the built-in PDF printer writes the invoice through the real engine.
-class PrintManEndToEndTest : public ::testing::Test
+class PrintManEndToEndTest : public PdfInstallationFixture
 {
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(root.isValid());
-        m_savedPdfFolder = qgetenv("TINTLEN_PDF_DIR");
-        qputenv("TINTLEN_PDF_DIR", pdfFolder().toUtf8());
-        demo::buildInstallation(root.path(), QString());
-        os::setExecutableFolder(root.filePath(QStringLiteral("programm")));
-        os::PrinterService::setInstance(&printers);
-        printers.setCurrentPrinter(os::SystemPrinterService::BuiltinPdfName);
-        report::setEngine(nullptr);
-    }
-
-    void TearDown() override
-    {
-        os::PrinterService::setInstance(nullptr);
-        os::setExecutableFolder(QString());
-        qputenv("TINTLEN_PDF_DIR", m_savedPdfFolder);
-    }
-
-    QString pdfFolder() const { return root.filePath(QStringLiteral("pdf")); }
-
-    static QString pdfText(const QString &file)
-    {
-        QProcess pdftotext;
-        pdftotext.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), file, QStringLiteral("-")});
-        if (!pdftotext.waitForFinished(20000))
-            return QString();
-        return QString::fromUtf8(pdftotext.readAllStandardOutput());
-    }
-
-    QTemporaryDir root;
-    ui::ScopedRecordingUiServices services;
-    os::SystemPrinterService printers;
-
-private:
-    QByteArray m_savedPdfFolder;
 };
 
 }

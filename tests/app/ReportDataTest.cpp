@@ -258,7 +258,10 @@ TEST_F(ReportDataTest, StoredCriteriaRunBeforeTheFilterIsSet)
     request(QStringLiteral("Kunden"), QStringLiteral("Liste"), QStringLiteral("L"), QStringLiteral("A"));
     data.OpenDBs(true);
     TTable *seen = nullptr;
-    data.setStoredCriteriaStep([&seen](TTable *table) { seen = table; });
+    data.setStoredCriteriaStep([&seen](TTable *table) {
+        seen = table;
+        return true;
+    });
     TTable *slot = nullptr;
     data.GetRecords(slot, QString());
     EXPECT_EQ(seen, tc);

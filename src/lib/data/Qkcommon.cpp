@@ -269,7 +269,8 @@ bool qkEscapePressed(QObject *dataSet)
     {
         FilterInputGate gate;
         application->installEventFilter(&gate);
-        QCoreApplication::processEvents();
+        // Timers wait: their work must not run in the middle of a record filter.
+        QCoreApplication::processEvents(QEventLoop::X11ExcludeTimers);
         application->removeEventFilter(&gate);
         key = gate.caught ? gate.key : 0;
     }

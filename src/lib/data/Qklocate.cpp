@@ -3,6 +3,7 @@
 #include "lib/data/Qkcommon.h"
 #include "lib/data/QkcommonData.h"
 #include "lib/data/QkrichText.h"
+#include "platform/db/GermanCollation.h"
 #include "platform/db/TDataSet.h"
 #include "platform/db/TField.h"
 #include "platform/db/TTable.h"
@@ -24,7 +25,7 @@ class FieldMatcher
 {
 public:
     FieldMatcher(const TField *field, const QString &value, TqkLocateMatch matchType, bool caseSensitive)
-        : m_field(field), m_value(caseSensitive ? value : value.toUpper()), m_matchType(matchType),
+        : m_field(field), m_value(caseSensitive ? value : db::germanCaseFold(value)), m_matchType(matchType),
           m_caseSensitive(caseSensitive)
     {
         m_numeric = matchType == lmExact && qkValueKind(field->DataType()) == TqkValueKind::Float &&
@@ -40,8 +41,10 @@ public:
 
     bool matchesText(QString text) const
     {
+        // The case rule of the tables' case-free indexes, so that a scan and
+        // a key search answer alike.
         if (!m_caseSensitive)
-            text = text.toUpper();
+            text = db::germanCaseFold(text);
         switch (m_matchType) {
         case lmExact: return text == m_value;
         case lmStart: return text.startsWith(m_value);
@@ -167,7 +170,7 @@ bool qkLocateRecord(bool fromFirst, TDataSet *dataSet, const QString &fieldName,
     // search from the first record.
     if (fromFirst) {
         if (const std::optional<bool> found =
-                searchByIndex(dataSet, field, caseSensitive ? value : value.toUpper(), matcher, matchType,
+                searchByIndex(dataSet, field, value, matcher, matchType,
                               caseSensitive))
             return *found;
     }

@@ -3,6 +3,7 @@
 #include "lib/data/QkcommonData.h"
 #include "lib/data/Qklocate.h"
 #include "lib/data/Qkprops.h"
+#include "lib/data/Qktable.h"
 #include "platform/db/TDataSet.h"
 #include "platform/db/TField.h"
 #include "platform/db/TTable.h"
@@ -77,14 +78,21 @@ std::optional<QStringList> linkValues(const TDataSet *dataSet, const QList<LinkP
     return values;
 }
 
+// Searched with the table's lookup-search flag raised, so that a table kept
+// narrowed to its key answers from its range.
 bool searchLookupTable(TqkLookupTable &lookup, const QList<LinkPair> &pairs, const QStringList &values)
 {
-    TTable &table = *lookup.Table;
+    auto &table = static_cast<TqkTable &>(*lookup.Table);
     if (pairs.isEmpty())
         return false;
-    if (lookup.UsesIndex && table.IndexFieldCount() > 0)
-        return qkFindKeyForIndex(table, values.mid(0, 6));
-    return qkLocateRecord(true, &table, pairs.first().lookupField, values.first(), lmExact, true);
+    struct Searching {
+        TqkTable &table;
+        explicit Searching(TqkTable &searched) : table(searched) { table.SetLookupSearching(true); }
+        ~Searching() { table.SetLookupSearching(false); }
+    } searching(table);
+    return lookup.UsesIndex && table.IndexFieldCount() > 0
+               ? table.FindKeyForIndex(values.mid(0, 6))
+               : table.LocateLookupValue(pairs.first().lookupField, values.first());
 }
 
 void showLookupValue(TField *target, const TqkLookupTable &lookup, const QString &resultField)
@@ -215,7 +223,7 @@ TqkLookupTable &TqkLookupTables::Open(const TqkLookupFieldLine &line, const QStr
     lookup->DatabaseName = line.DatabaseName;
     lookup->TableName = line.EffectiveTableName();
     lookup->LinksText = linksText;
-    lookup->Table = std::make_unique<TTable>();
+    lookup->Table = std::make_unique<TqkTable>();
     TTable &table = *lookup->Table;
     table.SetDatabaseName(line.DatabaseName);
     table.SetTableName(lookup->TableName);

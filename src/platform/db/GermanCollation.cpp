@@ -1,5 +1,7 @@
 #include "platform/db/GermanCollation.h"
 
+#include <QVector>
+
 #include <sqlite3.h>
 
 namespace db {
@@ -133,6 +135,98 @@ void registerGermanCollations(sqlite3 *handle)
     static int marker = 1;
     sqlite3_create_collation(handle, germanCollation, SQLITE_UTF8, &marker, collate);
     sqlite3_create_collation(handle, germanNoCaseCollation, SQLITE_UTF8, nullptr, collate);
+}
+
+}
+
+namespace db {
+
+QString germanCaseFold(const QString &text)
+{
+    return text.toLower();
+}
+
+namespace {
+
+QString textArgument(sqlite3_value *value)
+{
+    return QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_value_text(value)), sqlite3_value_bytes(value));
+}
+
+void resultText(sqlite3_context *context, const QString &text)
+{
+    const QByteArray utf8 = text.toUtf8();
+    sqlite3_result_text(context, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
+}
+
+void caseFunction(sqlite3_context *context, int, sqlite3_value **arguments)
+{
+    if (sqlite3_value_type(arguments[0]) == SQLITE_NULL) {
+        sqlite3_result_null(context);
+        return;
+    }
+    const bool upper = sqlite3_user_data(context) != nullptr;
+    const QString text = textArgument(arguments[0]);
+    resultText(context, upper ? text.toUpper() : text.toLower());
+}
+
+// % and _ over the case-free forms; the escape character takes the next
+// pattern character literally. One pass with backtracking to the last %,
+// so that no pattern costs more than pattern length times text length.
+bool likeMatch(const QString &pattern, const QString &text, QChar escape)
+{
+    struct Element { QChar c; enum { Literal, One, Many } kind; };
+    QVector<Element> elements;
+    for (int p = 0; p < pattern.size(); ++p) {
+        const QChar c = pattern[p];
+        if (!escape.isNull() && c == escape && p + 1 < pattern.size())
+            elements.append({pattern[++p], Element::Literal});
+        else if (c == QLatin1Char('%'))
+            elements.append({c, Element::Many});
+        else
+            elements.append({c, c == QLatin1Char('_') ? Element::One : Element::Literal});
+    }
+    int e = 0, t = 0, starElement = -1, starText = 0;
+    while (t < text.size()) {
+        if (e < elements.size() && elements[e].kind == Element::Many) {
+            starElement = e++;
+            starText = t;
+        } else if (e < elements.size() && (elements[e].kind == Element::One || elements[e].c == text[t])) {
+            ++e, ++t;
+        } else if (starElement >= 0) {
+            e = starElement + 1;
+            t = ++starText;
+        } else {
+            return false;
+        }
+    }
+    while (e < elements.size() && elements[e].kind == Element::Many)
+        ++e;
+    return e == elements.size();
+}
+
+void likeFunction(sqlite3_context *context, int count, sqlite3_value **arguments)
+{
+    if (sqlite3_value_type(arguments[0]) == SQLITE_NULL || sqlite3_value_type(arguments[1]) == SQLITE_NULL) {
+        sqlite3_result_null(context);
+        return;
+    }
+    const QString escape = count > 2 ? textArgument(arguments[2]) : QString();
+    const QString pattern = germanCaseFold(textArgument(arguments[0]));
+    const QString text = germanCaseFold(textArgument(arguments[1]));
+    sqlite3_result_int(context, likeMatch(pattern, text, escape.isEmpty() ? QChar() : escape.toLower()[0]));
+}
+
+}
+
+void registerGermanFunctions(sqlite3 *handle)
+{
+    static int upperFlag = 1;
+    const int flags = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
+    sqlite3_create_function(handle, "upper", 1, flags, &upperFlag, caseFunction, nullptr, nullptr);
+    sqlite3_create_function(handle, "lower", 1, flags, nullptr, caseFunction, nullptr, nullptr);
+    sqlite3_create_function(handle, "like", 2, flags, nullptr, likeFunction, nullptr, nullptr);
+    sqlite3_create_function(handle, "like", 3, flags, nullptr, likeFunction, nullptr, nullptr);
 }
 
 }

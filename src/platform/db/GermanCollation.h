@@ -16,5 +16,12 @@ int compareGerman(const QString &left, const QString &right, bool caseSensitive)
 int compareGermanUtf8(const char *left, int leftSize, const char *right, int rightSize,
                       bool caseSensitive);
 void registerGermanCollations(sqlite3 *handle);
+// upper() and lower() for every letter (not only ASCII) and LIKE with the
+// case rule of GERMAN_NOCASE, so that SQL text answers as the tables'
+// case-free indexes do.
+void registerGermanFunctions(sqlite3 *handle);
+// A text in the case-free form GERMAN_NOCASE compares equal by (lower case:
+// upper-casing would turn "ß" into "SS", which the collation keeps apart).
+QString germanCaseFold(const QString &text);
 
 }

@@ -139,6 +139,26 @@ QVariant Statement::column(int index) const
     }
 }
 
+QString Statement::columnName(int index) const
+{
+    return QString::fromUtf8(sqlite3_column_name(m_statement, index));
+}
+
+QString Statement::columnDeclaredType(int index) const
+{
+    return QString::fromUtf8(sqlite3_column_decltype(m_statement, index));
+}
+
+int Statement::bindParameterCount() const
+{
+    return sqlite3_bind_parameter_count(m_statement);
+}
+
+QString Statement::bindParameterName(int index) const
+{
+    return QString::fromUtf8(sqlite3_bind_parameter_name(m_statement, index));
+}
+
 qint64 Statement::columnInt64(int index) const
 {
     return sqlite3_column_int64(m_statement, index);
@@ -159,6 +179,7 @@ void Connection::configure(sqlite3 *handle)
 {
     sqlite3_busy_timeout(handle, busyTimeoutMs);
     registerGermanCollations(handle);
+    registerGermanFunctions(handle);
 }
 
 std::unique_ptr<Connection> Connection::openExisting(const QString &path, bool readOnly)

@@ -29,6 +29,12 @@ public:
     bool step();
     int columnCount() const;
     QVariant column(int index) const;
+    QString columnName(int index) const;
+    // The declared type of the source column ("" for an expression).
+    QString columnDeclaredType(int index) const;
+    int bindParameterCount() const;
+    // ":name" of a parameter, 1-based as SQLite counts them.
+    QString bindParameterName(int index) const;
     qint64 columnInt64(int index) const;
 
 private:

@@ -1,6 +1,7 @@
 #include "platform/db/TDataSet.h"
 
 #include "platform/db/DbErrors.h"
+#include "platform/db/EngineFilters.h"
 #include "platform/db/FieldClasses.h"
 #include "platform/db/FilterExpression.h"
 #include "platform/db/GermanCollation.h"
@@ -40,7 +41,7 @@ private:
 
 }
 
-TDataSet::TDataSet(QObject *owner) : QObject(owner) {}
+TDataSet::TDataSet(QObject *owner) : QObject(owner), m_engineFilters(std::make_unique<db::EngineFilterList>()) {}
 
 QVector<db::Row> TDataSet::cursorNeighbours(bool, int)
 {
@@ -233,6 +234,7 @@ void TDataSet::doClose()
     if (m_state == dsEdit || m_state == dsInsert || m_state == dsSetKey)
         m_state = dsBrowse;
     closeCursor();
+    m_engineFilters->clear();
     destroyDataFields();
     m_state = dsInactive;
     m_eof = m_bof = true;
@@ -825,20 +827,65 @@ bool TDataSet::hasRowFilter() const
 
 bool TDataSet::acceptRow(const db::Row &row)
 {
-    if (!m_filtered)
-        return true;
-    if (m_filterExpression && !m_filterExpression->evaluate(row))
+    if (!m_engineFilters->acceptExpressions(row))
         return false;
-    if (!m_OnFilterRecord)
+    if (m_filtered && m_filterExpression && !m_filterExpression->evaluate(row))
+        return false;
+    const bool recordEvent = m_filtered && m_OnFilterRecord;
+    if (!recordEvent && !m_engineFilters->hasRecordTests())
         return true;
     db::Row candidate = row;
     candidate.calculated.resize(m_calculatedCount);
     if (m_calculatedCount > 0)
         calculate(candidate);
     StateGuard guard(m_state, dsFilter, m_overrideRow, &candidate);
+    if (!m_engineFilters->acceptRecordTests(this))
+        return false;
     bool accept = true;
-    m_OnFilterRecord(this, accept);
+    if (recordEvent)
+        m_OnFilterRecord(this, accept);
     return accept;
+}
+
+int TDataSet::AddEngineFilter(std::unique_ptr<db::FilterExpression> expression)
+{
+    // Fields exist from the moment the cursor opens.
+    if (m_fields.isEmpty())
+        CheckActive();
+    expression->bind(filterColumns());
+    return m_engineFilters->add(std::move(expression));
+}
+
+int TDataSet::AddEngineFilter(std::function<bool(TDataSet *)> recordTest)
+{
+    // Fields exist from the moment the cursor opens.
+    if (m_fields.isEmpty())
+        CheckActive();
+    return m_engineFilters->add(std::move(recordTest));
+}
+
+int TDataSet::AddEngineFilter(const QByteArray &filterTree)
+{
+    // Fields exist from the moment the cursor opens.
+    if (m_fields.isEmpty())
+        CheckActive();
+    return m_engineFilters->add(db::filterExpressionFromTree(filterTree, filterColumns()));
+}
+
+bool TDataSet::ActivateEngineFilter(int handle, bool active)
+{
+    if (!m_engineFilters->setActive(handle, active))
+        return false;
+    reapplyFilters();
+    return true;
+}
+
+bool TDataSet::DropEngineFilter(int handle)
+{
+    if (!m_engineFilters->drop(handle))
+        return false;
+    reapplyFilters();
+    return true;
 }
 
 // ---- bookmarks, locate

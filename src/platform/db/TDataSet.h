@@ -9,6 +9,7 @@
 #include <QString>
 #include <QVariant>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -16,6 +17,7 @@ class TField;
 class TDataSource;
 
 namespace db {
+class EngineFilterList;
 class FilterExpression;
 struct FilterColumn;
 struct SqlCondition;
@@ -152,6 +154,20 @@ public:
     bool AutoCalcFields() const { return m_autoCalcFields; }
     void SetAutoCalcFields(bool value) { m_autoCalcFields = value; }
 
+    // The engine's filter entry points: an expression (bound to the fields
+    // here) or a record test, added under a handle and then switched on.
+    // Active ones AND with Filter and OnFilterRecord, stay over Refresh and
+    // are dropped when the cursor closes. A record test sees the candidate
+    // record as the current one. Needs an open data set.
+    int AddEngineFilter(std::unique_ptr<db::FilterExpression> expression);
+    int AddEngineFilter(std::function<bool(TDataSet *)> recordTest);
+    int AddEngineFilter(const QByteArray &filterTree);
+    bool ActivateEngineFilter(int handle, bool active);
+    bool DropEngineFilter(int handle);
+    // Re-reads the records under the current filters (an engine filter that
+    // answers differently now).
+    void RefreshFilters() { reapplyFilters(); }
+
     // Bookmarks.
     TBookmark GetBookmark();
     void GotoBookmark(const TBookmark &bookmark);
@@ -241,6 +257,7 @@ protected:
     bool acceptRow(const db::Row &row);
     bool hasRowFilter() const;
     const db::FilterExpression *filterExpression() const { return m_filterExpression.get(); }
+    db::EngineFilterList &engineFilters() { return *m_engineFilters; }
     bool filterActive() const { return m_filtered && Active(); }
     void setState(TDataSetState state);
     void resyncAfterWrite();
@@ -287,6 +304,7 @@ private:
     bool m_filtered = false;
     TFilterOptions m_filterOptions = 0;
     std::unique_ptr<db::FilterExpression> m_filterExpression;
+    std::unique_ptr<db::EngineFilterList> m_engineFilters;
     TFilterRecordEvent m_OnFilterRecord;
     int m_calculatedCount = 0;
     int m_dataFieldCount = 0;

@@ -2,6 +2,7 @@
 
 #include "platform/db/ConnectionPool.h"
 #include "platform/db/DbErrors.h"
+#include "platform/db/EngineFilters.h"
 #include "platform/db/FilterExpression.h"
 #include "platform/db/KeysetCursor.h"
 #include "platform/db/SqliteConnection.h"
@@ -291,11 +292,14 @@ void TTable::applyFilters()
     m_cursor->setAcceptor({});
     db::SqlCondition condition;
     const bool translated = filterActive() && filterExpression() && filterExpression()->toSql(condition);
-    if (translated)
-        m_cursor->setSqlFilter(condition);
-    if (filterActive() && ((filterExpression() && !translated) || OnFilterRecord())) {
+    const db::SqlCondition sql = db::andConditions(translated ? condition : db::SqlCondition{},
+                                                   engineFilters().sqlCondition());
+    if (!sql.isEmpty())
+        m_cursor->setSqlFilter(sql);
+    if ((filterActive() && ((filterExpression() && !translated) || OnFilterRecord())) ||
+        engineFilters().needsRowTest()) {
         m_cursor->setAcceptor([this, translated](const db::Row &row) {
-            if (!translated && filterExpression() && !filterExpression()->evaluate(row))
+            if (filterActive() && !translated && filterExpression() && !filterExpression()->evaluate(row))
                 return false;
             return acceptRow(row);
         });

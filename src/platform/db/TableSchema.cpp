@@ -64,6 +64,8 @@ TFieldType typeByAffinity(const QString &declared)
     return ftFloat;
 }
 
+}
+
 TFieldDef fieldFromDeclaration(const QString &name, const QString &declared, bool notNull)
 {
     static const QRegularExpression pattern(QStringLiteral("^(\\w+)\\s+\\w+(?:\\((\\d+)\\))?"));
@@ -78,6 +80,8 @@ TFieldDef fieldFromDeclaration(const QString &name, const QString &declared, boo
         }
     return def;
 }
+
+namespace {
 
 const char *primaryIndexName = "$PRIMARY";
 

@@ -23,6 +23,8 @@ struct TableSchema
 };
 
 QString declaredType(const TFieldDef &def);
+// A column's definition from its declared type (ftUnknown types by affinity).
+TFieldDef fieldFromDeclaration(const QString &name, const QString &declared, bool notNull);
 TableSchema readSchema(Connection &connection);
 // The schema, read again only when the file changed since the last reading.
 TableSchema cachedSchema(Connection &connection);

@@ -10,6 +10,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTimer>
 
 using fixture::ListHolder;
 
@@ -265,10 +266,19 @@ TEST(EscapeWhileFiltering, EscapeSwitchesTheFilterOff)
 {
     ListHolder dataSet;
     QLineEdit edit;
+    bool timerRan = false;
+    QTimer timer;
+    timer.setSingleShot(true);
+    QObject::connect(&timer, &QTimer::timeout, [&] { timerRan = true; });
+    timer.start(0);
     QCoreApplication::postEvent(&edit, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
     EXPECT_TRUE(qkEscapePressed(&dataSet));
     EXPECT_EQ(dataSet.OnFilterOptions, TqkOnFilterOptions(ofoShowHourGlass));
     EXPECT_FALSE(qkEscapePressed(&dataSet));
+    EXPECT_FALSE(timerRan);
+    for (int i = 0; i < 100 && !timerRan; ++i)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    EXPECT_TRUE(timerRan);
 }
 
 TEST(EscapeWhileFiltering, AnotherKeyIsTakenAndLost)

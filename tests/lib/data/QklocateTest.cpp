@@ -159,3 +159,23 @@ TEST_F(Locate, SearchTextsFollowTheFieldType)
     EXPECT_EQ(qkFieldSearchText(table->FieldByName("Aktiv")), "True");
     EXPECT_EQ(qkFieldSearchText(table->FieldByName("Notiz")), "");
 }
+
+TEST_F(Locate, ScanAndKeySearchFollowOneCaseRule)
+{
+    {
+        auto table = openCustomers();
+        addCustomer(*table, 6, "Straße", "99999", 0, "01.01.2001");
+    }
+    for (const QString &index : {QString(), QStringLiteral("NameIdx")}) {
+        auto table = openCustomers(index);
+        for (const char *value : {"STRAßE", "straße", "Straße"}) {
+            table->First();
+            EXPECT_TRUE(qkLocateRecord(true, table.get(), "Name", value, lmExact, false)) << value << " " << index.toStdString();
+            EXPECT_EQ(currentNr(*table), 6);
+        }
+        // The collation keeps "ß" and "ss" apart, so both searches do.
+        EXPECT_FALSE(qkLocateRecord(true, table.get(), "Name", "STRASSE", lmExact, false)) << index.toStdString();
+        EXPECT_TRUE(qkLocateRecord(true, table.get(), "Name", "STRAß", lmStart, false)) << index.toStdString();
+        EXPECT_FALSE(qkLocateRecord(true, table.get(), "Name", "STRASS", lmStart, false)) << index.toStdString();
+    }
+}

@@ -163,18 +163,4 @@ TEST_F(TableAdminTest, DatabaseTransactionsMustPair)
     EXPECT_FALSE(database.InTransaction());
 }
 
-TEST_F(TableAdminTest, QueriesAndStoredProceduresExistButDoNotRunYet)
-{
-    TQuery query;
-    query.setObjectName(QStringLiteral("qry"));
-    query.SetSQL({QStringLiteral("SELECT * FROM Kunden")});
-    query.Params()->CreateParam(ftString, QStringLiteral("Name"))->SetAsString(QStringLiteral("x"));
-    EXPECT_EQ(query.Params()->ParamByName(QStringLiteral("name"))->AsString(), QStringLiteral("x"));
-    EXPECT_THROW(query.Open(), EDatabaseError);
-    EXPECT_FALSE(query.Active());
-    EXPECT_TRUE(query.inherits("TDBDataSet"));
-    TStoredProc procedure;
-    EXPECT_THROW(procedure.Open(), EDatabaseError);
-}
-
 }

@@ -1,0 +1,394 @@
+#include "lib/data/Qkfltdlg.h"
+
+#include "lib/data/Qklocate.h"
+#include "lib/data/Qkprops.h"
+#include "lib/data/Qkstr.h"
+#include "lib/data/QkstrDate.h"
+#include "lib/data/Qktable.h"
+#include "platform/db/QueryText.h"
+#include "platform/db/TField.h"
+#include "platform/db/TQuery.h"
+#include "platform/runtime/Conversions.h"
+#include "platform/runtime/DateConversions.h"
+#include "platform/runtime/Exceptions.h"
+#include "platform/ui/UiServices.h"
+
+#include <QDateTime>
+
+namespace {
+
+bool isNumericType(TFieldType type)
+{
+    return (type >= ftSmallint && type <= ftCurrency) || type == ftAutoInc;
+}
+
+bool isDateType(TFieldType type)
+{
+    return type == ftDate || type == ftTime || type == ftDateTime;
+}
+
+QString quotedName(const QString &name, bool always)
+{
+    if (!always && !name.contains(QLatin1Char(' ')) && !name.contains(QLatin1Char('-')))
+        return name;
+    return QLatin1Char('"') + QString(name).replace(QLatin1Char('"'), QStringLiteral("\"\"")) + QLatin1Char('"');
+}
+
+// A text between apostrophes: apostrophes doubled.
+QString sqlText(const QString &value)
+{
+    return QLatin1Char('\'') + QString(value).replace(QLatin1Char('\''), QStringLiteral("''")) + QLatin1Char('\'');
+}
+
+// LIKE's own characters in a search value stand for themselves.
+QString likeLiteral(const QString &value)
+{
+    QString escaped;
+    for (QChar c : value) {
+        if (c == QLatin1Char('%') || c == QLatin1Char('_') || c == QLatin1Char('\\'))
+            escaped += QLatin1Char('\\');
+        escaped += c;
+    }
+    return escaped;
+}
+
+// A number written into SQL is checked to be one.
+QString sqlNumber(const QString &value, TFieldType type)
+{
+    const QString trimmed = value.trimmed();
+    if (type == ftFloat || type == ftCurrency || type == ftBCD)
+        return QString::number(StrToFloat(trimmed), 'g', 17);
+    return QString::number(StrToInt(trimmed));
+}
+
+int findClause(const QVector<db::SqlToken> &tokens, int from, bool withWhere)
+{
+    int depth = 0;
+    for (int i = from; i < tokens.size(); ++i) {
+        const db::SqlToken &token = tokens[i];
+        if (token.text == QLatin1String("("))
+            ++depth;
+        else if (token.text == QLatin1String(")"))
+            --depth;
+        if (depth != 0)
+            continue;
+        if (withWhere && token.isKeyword("WHERE"))
+            return i;
+        for (const char *keyword : {"GROUP", "HAVING", "UNION", "PLAN", "ORDER", "FOR"})
+            if (token.isKeyword(keyword))
+                return i;
+    }
+    return -1;
+}
+
+}
+
+QString TqkFilterDialog::dateText(const QString &value, TFieldType type, const QString &fieldName) const
+{
+    const TDateTime stamp = type == ftDate ? StrToDate(value) : type == ftTime ? StrToTime(value) : StrToDateTime(value);
+    const QDateTime when = ToQDateTime(stamp);
+    const QDate date = when.date();
+    QString dateText;
+    switch (m_dateMode) {
+    case qfdDayMonthYear: dateText = QStringLiteral("%1/%2/%3").arg(date.day()).arg(date.month()).arg(date.year()); break;
+    case qfdYearMonthDay: dateText = QStringLiteral("%1/%2/%3").arg(date.year()).arg(date.month()).arg(date.day()); break;
+    default: dateText = QStringLiteral("%1/%2/%3").arg(date.month()).arg(date.day()).arg(date.year()); break;
+    }
+    const QTime time = when.time();
+    const QString timeText = QStringLiteral("%1:%2:%3").arg(time.hour()).arg(time.minute(), 2, 10, QLatin1Char('0')).arg(time.second(), 2, 10, QLatin1Char('0'));
+    QString text = type == ftDate ? dateText : type == ftTime ? timeText : dateText + QLatin1Char(' ') + timeText;
+    if (OnEncodeDateTime)
+        OnEncodeDateTime(stamp, type, fieldName, text);
+    return text;
+}
+
+QStringList TqkFilterDialog::conditionLines(const TqkFieldInfo &info, const TqkDBFieldInfo &field, bool first) const
+{
+    QString column = quotedName(field.SqlFieldName, m_quoteAlways);
+    if (!field.TableName.isEmpty())
+        column = quotedName(field.TableName, m_quoteAlways) + QLatin1Char('.') + column;
+    const TFieldType type = field.FieldType;
+    QStringList lines;
+    if (info.MatchType == fdMatchRange) {
+        if (!first)
+            lines << QStringLiteral(" and");
+        QString low = info.MinValue, high = info.MaxValue;
+        if (isNumericType(type) || type == ftBCD) {
+            if (!low.isEmpty())
+                lines << QStringLiteral("   ") + column + QStringLiteral(" >= ") + sqlNumber(low, type);
+            if (!high.isEmpty()) {
+                if (!low.isEmpty())
+                    lines << QStringLiteral(" and");
+                lines << QStringLiteral("   ") + column + QStringLiteral(" <= ") + sqlNumber(high, type);
+            }
+            return lines;
+        }
+        if (type != ftString && !isDateType(type))
+            return lines;
+        if (type == ftString && !high.isEmpty() && m_upperRangePadChar != 0 && high.size() < field.Size)
+            high = high.leftJustified(field.Size, QChar(m_upperRangePadChar));
+        if (isDateType(type)) {
+            low = low.isEmpty() ? low : dateText(low, type, field.FieldName);
+            high = high.isEmpty() ? high : dateText(high, type, field.FieldName);
+        }
+        if (!low.isEmpty())
+            lines << QStringLiteral("   ") + column + QStringLiteral(" >= ") + sqlText(low);
+        if (!high.isEmpty()) {
+            if (!low.isEmpty())
+                lines << QStringLiteral(" and");
+            lines << QStringLiteral("   ") + column + QStringLiteral(" <= ") + sqlText(high);
+        }
+        return lines;
+    }
+    if (info.MatchType != fdMatchStart && info.MatchType != fdMatchAny && info.MatchType != fdMatchExact)
+        return lines;
+    if (info.NonMatching)
+        lines << (first ? QStringLiteral("  not") : QStringLiteral("  and not"));
+    else if (!first)
+        lines << QStringLiteral(" and");
+    QString value = info.FilterValue;
+    const bool upper = !info.CaseSensitive && !isNumericType(type) && !isDateType(type);
+    if (upper) {
+        column = QStringLiteral("Upper(") + column + QLatin1Char(')');
+        value = value.toUpper();
+    }
+    const TqkAlternatives alternatives = qkSplitAlternatives(value, m_operators);
+    QString condition = QStringLiteral("(");
+    bool any = false;
+    for (QString alternative : alternatives.items) {
+        strStripBoth(alternative);
+        if (alternative.isEmpty())
+            continue;
+        if (any)
+            condition += alternatives.any ? QStringLiteral(" or ") : QStringLiteral(" and ");
+        any = true;
+        if (alternative.compare(m_operators.NullChar(), Qt::CaseInsensitive) == 0) {
+            condition += column + QStringLiteral(" is NULL");
+        } else if (isNumericType(type)) {
+            condition += column + QLatin1Char('=') + sqlNumber(alternative, type);
+        } else if (type == ftDate) {
+            condition += column + QLatin1Char('=') + sqlText(dateText(alternative, type, field.FieldName));
+        } else if (type == ftTime || type == ftDateTime) {
+            condition += QStringLiteral("   ") + column + QLatin1Char('=') +
+                         sqlText(dateText(alternative, type, field.FieldName));
+        } else if (info.MatchType == fdMatchExact) {
+            condition += column + QLatin1Char('=') + sqlText(alternative);
+        } else {
+            const QString pattern = (info.MatchType == fdMatchAny ? QStringLiteral("%") : QString()) +
+                                    likeLiteral(alternative) + QLatin1Char('%');
+            condition += column + QStringLiteral(" like ") + sqlText(pattern) + QStringLiteral(" escape '\\'");
+        }
+    }
+    lines << condition + QLatin1Char(')');
+    return lines;
+}
+
+QStringList TqkFilterDialog::insertConditions(const QStringList &sqlLines, const QStringList &conditions)
+{
+    if (sqlLines.isEmpty() || conditions.isEmpty())
+        return sqlLines;
+    const QString sql = sqlLines.join(QLatin1Char('\n'));
+    const QVector<db::SqlToken> tokens = db::tokenizeSql(sql);
+    const int clause = findClause(tokens, 0, true);
+    const QString added = conditions.join(QLatin1Char('\n'));
+    QString result;
+    if (clause < 0) {
+        result = sql + QStringLiteral("\nWhere\n") + added;
+    } else if (!tokens[clause].isKeyword("WHERE")) {
+        result = sql.left(tokens[clause].start) + QStringLiteral("\nWhere\n") + added + QLatin1Char('\n') +
+                 sql.mid(tokens[clause].start);
+    } else {
+        // The existing condition is bracketed, so that an OR in it cannot
+        // take the new conditions apart.
+        const int conditionStart = tokens[clause].start + int(tokens[clause].text.size());
+        const int next = findClause(tokens, clause + 1, false);
+        const int conditionEnd = next < 0 ? int(sql.size()) : tokens[next].start;
+        result = sql.left(conditionStart) + QStringLiteral(" (") + sql.mid(conditionStart, conditionEnd - conditionStart) +
+                 QStringLiteral(")\nAnd\n") + added + QLatin1Char('\n') + sql.mid(conditionEnd);
+    }
+    return result.split(QLatin1Char('\n'));
+}
+
+bool TqkFilterDialog::rewriteSql(TDataSet *dataSet)
+{
+    if (!qkFindProperty(dataSet, QStringLiteral("Sql")).isValid())
+        return false;
+    dataSet->Close();
+    if (m_savedSql.isEmpty())
+        m_savedSql = qkReadList(dataSet, QStringLiteral("Sql")).value_or(QStringList());
+    else
+        qkSetSQL(dataSet, m_savedSql);
+    QStringList conditions;
+    bool first = true;
+    for (const auto &info : m_fieldInfo) {
+        if (info->FieldName.isEmpty())
+            info->FieldName = FieldNameForLabel(info->DisplayName);
+        const TqkDBFieldInfo *field = FindSearchableField(info->FieldName);
+        if (!field) {
+            qkShowLibraryWarning(QStringLiteral("TqkFilterDialog: Field not found (") + info->FieldName +
+                                 QLatin1Char(')'));
+            return false;
+        }
+        const QStringList lines = conditionLines(*info, *field, first);
+        if (!lines.isEmpty())
+            first = false;
+        conditions += lines;
+    }
+    const QStringList sql = insertConditions(m_savedSql, conditions);
+    qkSetSQL(dataSet, sql);
+    if (auto *query = qobject_cast<TQuery *>(dataSet); query && OnExecuteSQL)
+        OnExecuteSQL(nullptr, query);
+    try {
+        dataSet->Open();
+    } catch (const Exception &) {
+        qkShowLibraryWarning(QStringLiteral("Unable to Execute SQL:\r") + sql.join(QLatin1Char('\r')) +
+                             QLatin1Char('\r'));
+        throw;
+    }
+    return true;
+}
+
+// ---- searchable fields of a query's tables
+
+void TqkFilterDialog::refreshFromClause(TDataSet *dataSet)
+{
+    const QVector<db::SqlToken> tokens =
+        db::tokenizeSql(qkReadList(dataSet, QStringLiteral("Sql")).value_or(QStringList()).join(QLatin1Char('\n')));
+    int i = 0;
+    while (i < tokens.size() && !tokens[i].isKeyword("FROM"))
+        ++i;
+    bool expectTable = true;
+    for (++i; i < tokens.size(); ++i) {
+        const db::SqlToken &token = tokens[i];
+        if (token.kind == db::SqlToken::Space)
+            continue;
+        if (token.text == QLatin1String(",")) {
+            expectTable = true;
+            continue;
+        }
+        if (!expectTable || findClause(tokens, i, true) == i)
+            break;
+        QString table = token.text;
+        if (token.kind == db::SqlToken::QuotedName || token.kind == db::SqlToken::String)
+            table = table.mid(1, table.size() - 2);
+        int next = i + 1;
+        while (next < tokens.size() && tokens[next].kind == db::SqlToken::Space)
+            ++next;
+        if (next < tokens.size() && tokens[next].isKeyword("AS"))
+            for (++next; next < tokens.size() && tokens[next].kind == db::SqlToken::Space;)
+                ++next;
+        QString alias;
+        if (next < tokens.size() && tokens[next].kind == db::SqlToken::Word && findClause(tokens, next, true) != next) {
+            alias = tokens[next].text;
+            i = next;
+        }
+        addTableFields(dataSet, table, alias);
+        expectTable = false;
+    }
+}
+
+void TqkFilterDialog::addTableFields(TDataSet *dataSet, const QString &tableName, const QString &alias)
+{
+    TTable table;
+    table.SetDatabaseName(qkGetDatabaseName(dataSet));
+    table.SetSessionName(qkGetSessionName(dataSet));
+    table.SetTableName(tableName);
+    table.SetReadOnly(true);
+    table.Open();
+    QString shownTable = alias.isEmpty() ? tableName : alias;
+    if (alias.isEmpty() && shownTable.endsWith(QLatin1String(".db"), Qt::CaseInsensitive))
+        shownTable.chop(3);
+    for (const TField *field : table.FieldList()) {
+        QString name = field->FieldName();
+        bool listed = false;
+        for (const TqkDBFieldInfo &info : m_searchable)
+            listed = listed || (info.SqlFieldName.compare(name, Qt::CaseInsensitive) == 0 &&
+                                info.TableName.compare(shownTable, Qt::CaseInsensitive) == 0);
+        if (listed)
+            continue;
+        while (FindSearchableField(name))
+            name += QStringLiteral("_1");
+        const TField *queryField = dataSet->FindField(field->FieldName());
+        m_searchable.push_back({name, field->FieldName(), shownTable, field->DataType(),
+                                queryField ? queryField->DisplayLabel() : field->DisplayLabel(), field->Size()});
+    }
+}
+
+// ---- range optimisation of a library table
+
+void TqkFilterDialog::optimiseRange(TDataSet *dataSet)
+{
+    auto *table = qobject_cast<TqkTable *>(dataSet);
+    if (!table)
+        return;
+    if (m_rangeSet) {
+        table->CancelRange();
+        if (m_indexBeforeRange)
+            table->SetIndexName(*m_indexBeforeRange);
+        m_indexBeforeRange.reset();
+        m_rangeSet = false;
+    }
+    if (m_optimization == fdNone || (m_optimization == fdUseActiveIndex && table->IndexFieldCount() == 0))
+        return;
+    for (const auto &info : m_fieldInfo) {
+        if (info->NonMatching || qkSplitAlternatives(info->FilterValue, m_operators).items.size() > 1)
+            continue;
+        if (m_optimization == fdUseAllIndexes) {
+            const QString index = table->IndexNameForField(info->FieldName, info->CaseSensitive);
+            if (index == QLatin1String("?"))
+                continue;
+            m_indexBeforeRange = table->IndexName();
+            table->SetIndexName(index);
+        }
+        if (table->FirstIndexField().compare(info->FieldName, Qt::CaseInsensitive) != 0 ||
+            !indexCaseFits(*table, *info) || !setRangeFor(*table, *info)) {
+            if (m_indexBeforeRange)
+                table->SetIndexName(*m_indexBeforeRange);
+            m_indexBeforeRange.reset();
+            continue;
+        }
+        m_rangeSet = true;
+        return;
+    }
+}
+
+// A case-sensitive index would keep out records that differ from the value
+// only in case, which a case-free criterion accepts.
+bool TqkFilterDialog::indexCaseFits(TqkTable &table, const TqkFieldInfo &info) const
+{
+    const TField *key = table.IndexFields(0);
+    if (!key || key->DataType() != ftString)
+        return true;
+    const TIndexDef *index = table.IndexDefs()->Find(table.IndexName());
+    const bool caseInsensitive = index ? index->caseInsensitive() : false;
+    return caseInsensitive == !info.CaseSensitive;
+}
+
+bool TqkFilterDialog::setRangeFor(TqkTable &table, const TqkFieldInfo &info) const
+{
+    const TField *key = table.IndexFields(0);
+    const bool text = key->DataType() == ftString;
+    const auto padded = [&](const QString &value) {
+        return text && m_upperRangePadChar != 0 ? value.leftJustified(key->Size(), QChar(m_upperRangePadChar)) : value;
+    };
+    switch (info.MatchType) {
+    case fdMatchExact:
+        if (info.FilterValue.isEmpty())
+            return false;
+        table.SetRange({info.FilterValue}, {info.FilterValue});
+        return true;
+    case fdMatchStart:
+        if (info.FilterValue.isEmpty() || !text)
+            return false;
+        table.SetRange({info.FilterValue}, {padded(info.FilterValue)});
+        return true;
+    case fdMatchRange:
+        if (info.MinValue.isEmpty() && info.MaxValue.isEmpty())
+            return false;
+        table.SetRange(info.MinValue.isEmpty() ? QVariantList() : QVariantList{info.MinValue},
+                       info.MaxValue.isEmpty() ? QVariantList() : QVariantList{padded(info.MaxValue)});
+        return true;
+    default:
+        return false;
+    }
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "lib/data/Qktable.h"
+#include "platform/db/TQuery.h"
+
+class TqkQBE;
+using TqkQBEFilterEvent = std::function<void(TqkQBE *qbe, bool &accept)>;
+
+// The library's query-by-example data set: its QBE lines ("~name" replaced
+// by the parameter's value) run as a query over the table files.
+class TqkQBE : public TSqlDataSet, public TqkDataSetExtras
+{
+    Q_OBJECT
+    Q_PROPERTY(QStringList ControlType READ ControlType WRITE SetControlType)
+    Q_PROPERTY(QStringList LookupFields READ LookupFields WRITE SetLookupFields)
+    Q_PROPERTY(QStringList LookupLinks READ LookupLinks WRITE SetLookupLinks)
+    Q_PROPERTY(QStringList PictureMasks READ PictureMasks WRITE SetPictureMasks)
+    Q_PROPERTY(TqkInvalidValueEvent OnInvalidValue READ OnInvalidValue WRITE SetOnInvalidValue)
+    Q_PROPERTY(TqkQBEFilterEvent OnFilter READ OnFilter WRITE SetOnFilter)
+    Q_PROPERTY(TDataSetNotifyEvent OnFilterEscape READ OnFilterEscape WRITE SetOnFilterEscape)
+    Q_PROPERTY(TqkOnFilterOptions OnFilterOptions READ OnFilterOptions WRITE SetOnFilterOptions)
+    Q_PROPERTY(QStringList QBE READ QBE WRITE SetQBE)
+    Q_PROPERTY(QString AnswerTable READ AnswerTable WRITE SetAnswerTable)
+    Q_PROPERTY(bool AuxiliaryTables MEMBER m_auxiliaryTables)
+    Q_PROPERTY(bool BlankAsZero MEMBER m_blankAsZero)
+    Q_PROPERTY(TParams *Params READ Params)
+
+public:
+    explicit TqkQBE(QObject *owner = nullptr);
+    ~TqkQBE() override;
+
+    const QStringList &QBE() const { return m_qbe; }
+    // An open data set runs the new text at once.
+    void SetQBE(const QStringList &lines);
+    const QString &AnswerTable() const { return m_answerTable; }
+    void SetAnswerTable(const QString &name) { m_answerTable = name; }
+    TqkQBEFilterEvent OnFilter() const { return m_onFilter; }
+    void SetOnFilter(const TqkQBEFilterEvent &handler);
+    TqkOnFilterOptions OnFilterOptions() const { return m_qkFilterOptions; }
+    void SetOnFilterOptions(TqkOnFilterOptions options) { changeFilterOptions(this, options, bool(m_onFilter)); }
+    bool IsSequenced() const override { return !m_onFilter && TSqlDataSet::IsSequenced(); }
+    QVariant FilterFieldValue(const QString &fieldName);
+    // The QBE lines with the parameters put in, as one text.
+    QString PreparedQBE() const;
+
+protected:
+    QString queryText() const override;
+    void openCursor() override;
+    void closeCursor() override;
+    void DoAfterOpen() override;
+    void DoOnCalcFields() override;
+
+private:
+    void installQbeFilter();
+
+    QStringList m_qbe;
+    QString m_answerTable;
+    bool m_auxiliaryTables = true;
+    bool m_blankAsZero = true;
+    TqkQBEFilterEvent m_onFilter;
+};

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+namespace db {
+
+// One token of an SQL text; strings, quoted names and comments are single
+// tokens, so nothing inside them is ever taken for a keyword.
+struct SqlToken
+{
+    enum Kind { Word, QuotedName, String, Parameter, AliasedTable, Number, Symbol, Space };
+    Kind kind = Symbol;
+    QString text;
+    int start = 0;
+
+    bool isKeyword(const char *keyword) const;
+};
+
+QVector<SqlToken> tokenizeSql(const QString &sql);
+
+// A table file the text names, as the layer attaches it.
+struct TableReference
+{
+    QString databaseName; // empty: the query's own database
+    QString fileName;     // "Kunden", "Kunden.db", ...
+    QString schema;       // the attached schema's name
+};
+
+// The SQL text as SQLite runs it: file names (Kunden.db, "Kunden.db",
+// :alias:Kunden) become the attached schemas' tables, German date literals
+// ('24.12.2026') become the stored ISO form.
+struct QueryText
+{
+    QString sql;
+    QVector<TableReference> tables;
+    bool isSelect = false;
+    // The one table of a plain "SELECT * FROM table ..." (a live result).
+    int liveTable = -1;
+};
+
+QueryText translateQueryText(const QString &sql);
+
+}

@@ -1,0 +1,388 @@
+#include "LibraryTables.h"
+
+#include "demo/tables/DemoTables.h"
+#include "lib/data/Qkfltdlg.h"
+#include "lib/data/Qkqbe.h"
+#include "lib/data/Qkquery.h"
+#include "lib/data/Qktable.h"
+#include "platform/db/TDataSource.h"
+#include "platform/db/TField.h"
+#include "platform/runtime/Exceptions.h"
+#include "platform/ui/RecordingUiServices.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+
+#include <sqlite3.h>
+
+#include <algorithm>
+
+namespace {
+
+struct Criterion
+{
+    const char *field;
+    TqkFilterMatchType type;
+    const char *value;
+    const char *min = "";
+    const char *max = "";
+    bool caseSensitive = false;
+    bool nonMatching = false;
+};
+
+std::unique_ptr<TqkFieldInfo> fieldInfo(const Criterion &c)
+{
+    auto info = std::make_unique<TqkFieldInfo>();
+    info->FieldName = QString::fromUtf8(c.field);
+    info->MatchType = c.type;
+    info->FilterValue = QString::fromUtf8(c.value);
+    info->MinValue = QString::fromUtf8(c.min);
+    info->MaxValue = QString::fromUtf8(c.max);
+    info->CaseSensitive = c.caseSensitive;
+    info->NonMatching = c.nonMatching;
+    return info;
+}
+
+QStringList keysOf(TDataSet &dataSet, const QString &field)
+{
+    QStringList keys;
+    for (dataSet.First(); !dataSet.Eof(); dataSet.Next())
+        keys << dataSet.FieldByName(field)->AsString();
+    std::sort(keys.begin(), keys.end());
+    return keys;
+}
+
+// The record test on the library's small customer table.
+class RecordTestCases : public LibraryTables
+{
+protected:
+    QStringList numbers(std::initializer_list<Criterion> criteria, TqkFilterDialog *configured = nullptr)
+    {
+        auto customers = openCustomers();
+        TDataSource source;
+        source.SetDataSet(customers.get());
+        TqkFilterDialog own;
+        TqkFilterDialog &dialog = configured ? *configured : own;
+        dialog.SetDataSource(&source);
+        dialog.ClearFilter();
+        for (const Criterion &c : criteria)
+            dialog.FieldInfo().push_back(fieldInfo(c));
+        dialog.ApplyFilter();
+        const QStringList result = keysOf(*customers, "Nr");
+        dialog.SetDataSource(nullptr);
+        return result;
+    }
+    ui::ScopedRecordingUiServices user;
+};
+
+}
+
+TEST_F(RecordTestCases, CriteriaSelectAsTheMatchTypesSay)
+{
+    struct Case
+    {
+        std::initializer_list<Criterion> criteria;
+        QStringList expected;
+    };
+    const Case cases[] = {
+        {{}, {"1", "2", "3", "4", "5"}},
+        {{{"Name", fdMatchStart, "zand or meier"}}, {"2", "3", "4", "5"}},
+        {{{"Name", fdMatchAny, "eier and hof"}}, {"4"}},
+        {{{"Name", fdMatchAny, "eier", "", "", true}}, {"2", "4", "5"}},
+        {{{"Name", fdMatchStart, "M", "", "", true, true}}, {"3", "5"}},
+        {{{"Name", fdMatchEnd, "er"}}, {"1", "2", "3", "5"}},
+        {{{"Name", fdMatchExact, "meier"}}, {"2", "5"}},
+        {{{"Name", fdMatchRange, "", "M", "Meier"}}, {"2", "4", "5"}},
+        {{{"Name", fdMatchRange, "", "A", "M", true}}, {"2", "4"}},
+        {{{"Nr", fdMatchRange, "", "3", ""}}, {"3", "4", "5"}},
+        {{{"Umsatz", fdMatchExact, "1200,50"}}, {"1"}},
+        {{{"Umsatz", fdMatchRange, "", "10", "75,25", false, true}}, {"2", "4", "5"}},
+        {{{"Seit", fdMatchRange, "", "01.01.2000", "31.12.2005"}}, {"1", "3", "5"}},
+        {{{"Notiz", fdMatchStart, "null"}}, {"1", "2", "3", "4", "5"}},
+        {{{"Notiz", fdMatchEnd, "x or y"}}, {}},
+        {{{"Notiz", fdMatchEnd, "x"}}, {"1", "2", "3", "4", "5"}},
+        {{{"Plz", fdMatchStart, "5"}, {"Umsatz", fdMatchRange, "", "100", ""}}, {"1"}},
+    };
+    for (const Case &c : cases) {
+        QStringList shown;
+        for (const Criterion &criterion : c.criteria)
+            shown << QString::fromUtf8(criterion.field) + "/" + QString::fromUtf8(criterion.value);
+        EXPECT_EQ(numbers(c.criteria), c.expected) << shown.join(", ").toStdString();
+    }
+}
+
+TEST_F(RecordTestCases, BadBoundsRaiseAndTheHandlerLeavesWithTheDialog)
+{
+    EXPECT_THROW(numbers({{"Nr", fdMatchRange, "", "drei", ""}}), EConvertError);
+    auto customers = openCustomers();
+    TDataSource source;
+    source.SetDataSet(customers.get());
+    {
+        TqkFilterDialog dialog;
+        dialog.SetDataSource(&source);
+        dialog.FieldInfo().push_back(fieldInfo({"Name", fdMatchStart, "Z"}));
+        dialog.ApplyFilter();
+        EXPECT_EQ(customers->RecordCount(), 1);
+        customers->Close();
+        EXPECT_TRUE(dialog.FieldInfo().empty()); // closing forgets the criteria
+        customers->Open();
+        dialog.FieldInfo().push_back(fieldInfo({"Name", fdMatchStart, "Z"}));
+        dialog.ApplyFilter();
+    }
+    EXPECT_FALSE(customers->OnFilterRecord());
+    EXPECT_EQ(customers->RecordCount(), 5);
+    TqkFilterDialog closed;
+    customers->Close();
+    closed.SetDataSource(&source);
+    EXPECT_FALSE(closed.Execute());
+    EXPECT_EQ(user.messageTexts().last(), "Dataset must be active to perform local filtering (FilterMethod=fdByFilter).");
+    closed.FieldOperators().SetAndChar(" OR ");
+    EXPECT_EQ(user.messageTexts().last(), "Operators do not have a unique value.");
+    EXPECT_EQ(closed.FieldOperators().AndChar(), "OR");
+}
+
+TEST_F(RecordTestCases, LibraryTableNarrowsByItsIndexFirst)
+{
+    TqkTable table;
+    table.SetDatabaseName(folder());
+    table.SetTableName("Kunden");
+    table.SetIndexName("NameIdx");
+    table.Open();
+    TDataSource source;
+    source.SetDataSet(&table);
+    TqkFilterDialog dialog;
+    dialog.SetDataSource(&source);
+    dialog.SetFilterOptimization(fdUseActiveIndex);
+    dialog.FieldInfo().push_back(fieldInfo({"Name", fdMatchStart, "meier"}));
+    dialog.ApplyFilter();
+    EXPECT_EQ(keysOf(table, "Nr"), QStringList({"2", "4", "5"}));
+    dialog.ClearFilter();
+    dialog.FieldInfo().push_back(fieldInfo({"Name", fdMatchStart, "meier", "", "", true}));
+    dialog.ApplyFilter();
+    EXPECT_EQ(keysOf(table, "Nr"), QStringList({"5"}));
+    dialog.SetFilterOptimization(fdUseAllIndexes);
+    dialog.ClearFilter();
+    dialog.FieldInfo().push_back(fieldInfo({"Plz", fdMatchRange, "", "5", "53", true}));
+    dialog.ApplyFilter();
+    EXPECT_EQ(table.IndexName(), "PlzIdx");
+    EXPECT_EQ(keysOf(table, "Nr"), QStringList({"1", "2", "3"}));
+    dialog.ClearFilter();
+    dialog.ApplyFilter();
+    EXPECT_EQ(table.IndexName(), "NameIdx");
+    EXPECT_EQ(table.RecordCount(), 5);
+}
+
+// ---- the demo's tables against hand-written SQLite queries
+
+namespace {
+
+class DemoCriteria : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        s_demo = std::make_unique<QTemporaryDir>();
+        demo::writeTables(s_demo->path());
+    }
+    static void TearDownTestSuite() { s_demo.reset(); }
+
+    static QString folder() { return s_demo->path(); }
+
+    // The keys SQLite itself gives for a condition on one table file.
+    static QStringList sqliteKeys(const QString &file, const QString &key, const QString &where)
+    {
+        sqlite3 *handle = nullptr;
+        sqlite3_open_v2(QDir(folder()).filePath(file).toUtf8().constData(), &handle, SQLITE_OPEN_READONLY, nullptr);
+        const QString table = file.chopped(3);
+        const QByteArray sql = QStringLiteral("SELECT %1 FROM \"%2\" WHERE %3").arg(key, table, where).toUtf8();
+        sqlite3_stmt *statement = nullptr;
+        QStringList keys;
+        if (sqlite3_prepare_v2(handle, sql.constData(), -1, &statement, nullptr) == SQLITE_OK)
+            while (sqlite3_step(statement) == SQLITE_ROW)
+                keys << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement, 0)));
+        sqlite3_finalize(statement);
+        sqlite3_close(handle);
+        std::sort(keys.begin(), keys.end());
+        return keys;
+    }
+
+    QStringList filteredKeys(TDataSet &dataSet, const QString &key, std::initializer_list<Criterion> criteria,
+                             TqkFilterMethod method)
+    {
+        TDataSource source;
+        source.SetDataSet(&dataSet);
+        TqkFilterDialog dialog;
+        dialog.SetDataSource(&source);
+        dialog.SetFilterMethod(method);
+        for (const Criterion &c : criteria)
+            dialog.FieldInfo().push_back(fieldInfo(c));
+        dialog.ApplyFilter();
+        const QStringList keys = keysOf(dataSet, key);
+        dialog.SetDataSource(nullptr);
+        return keys;
+    }
+
+    static std::unique_ptr<QTemporaryDir> s_demo;
+    ui::ScopedRecordingUiServices user;
+};
+
+std::unique_ptr<QTemporaryDir> DemoCriteria::s_demo;
+
+struct DemoCase
+{
+    const char *file;
+    const char *key;
+    std::initializer_list<Criterion> criteria;
+    const char *where;
+};
+
+const DemoCase demoCases[] = {
+    {"Kunden.db", "nr", {{"Ort", fdMatchStart, "münchen or berlin"}}, "Ort IN ('München', 'Berlin')"},
+    {"Kunden.db", "nr", {{"Name", fdMatchAny, "straße"}}, "Name LIKE '%Straßen%'"},
+    {"Kunden.db", "nr", {{"Land", fdMatchExact, "D", "", "", true, true}}, "Land <> 'D'"},
+    {"Kunden.db", "nr", {{"plz", fdMatchRange, "", "1", "3"}}, "plz >= '1' AND plz < '4'"},
+    {"Kunden.db", "nr", {{"EMail", fdMatchStart, "null"}}, "EMail IS NULL OR EMail = ''"},
+    {"atrpos.db", "auftragnr || '/' || posnr", {{"menge", fdMatchRange, "", "2", "10"}}, "menge BETWEEN 2 AND 10"},
+    {"atrpos.db", "auftragnr || '/' || posnr",
+     {{"Einheit", fdMatchExact, "Stück"}, {"epreis", fdMatchRange, "", "", "20"}},
+     "Einheit = 'Stück' AND epreis <= 20"},
+    // Values that try to break out of their quotes select nothing.
+    {"Kunden.db", "nr", {{"Name", fdMatchStart, "x' OR '1'='1"}}, "0"},
+    {"Kunden.db", "nr", {{"Name", fdMatchAny, "%"}}, "Name LIKE '%\\%%' ESCAPE '\\'"},
+    {"Kunden.db", "nr", {{"nr", fdMatchExact, "1 OR 1=1"}}, "0"},
+};
+
+}
+
+TEST_F(DemoCriteria, LocalFilterAndSqlRewritingGiveTheRecordsSqliteGives)
+{
+    for (const DemoCase &c : demoCases) {
+        const QString file = QString::fromUtf8(c.file);
+        const QString key = QString::fromUtf8(c.key);
+        const QStringList expected = sqliteKeys(file, key, QString::fromUtf8(c.where));
+        EXPECT_EQ(expected.isEmpty(), QByteArray(c.where) == "0" || QByteArray(c.where).contains("ESCAPE")) << c.where;
+        const QString keyField = key.contains('|') ? QStringLiteral("Schluessel") : key;
+
+        TTable table;
+        table.SetDatabaseName(folder());
+        table.SetTableName(file);
+        table.Open();
+        if (keyField != key) {
+            QStringList keys;
+            TDataSource source;
+            source.SetDataSet(&table);
+            TqkFilterDialog dialog;
+            dialog.SetDataSource(&source);
+            for (const Criterion &criterion : c.criteria)
+                dialog.FieldInfo().push_back(fieldInfo(criterion));
+            dialog.ApplyFilter();
+            for (table.First(); !table.Eof(); table.Next())
+                keys << table.FieldByName("auftragnr")->AsString() + "/" + table.FieldByName("posnr")->AsString();
+            std::sort(keys.begin(), keys.end());
+            EXPECT_EQ(keys, expected) << c.where;
+        } else {
+            EXPECT_EQ(filteredKeys(table, key, c.criteria, fdByFilter), expected) << "filter: " << c.where;
+        }
+
+        TqkQuery query;
+        query.SetDatabaseName(folder());
+        query.SetSQL({QStringLiteral("SELECT %1 AS %2, * FROM \"%3\"").arg(key, keyField, file),
+                      QStringLiteral("ORDER BY 1")});
+        query.Open();
+        EXPECT_EQ(filteredKeys(query, keyField, c.criteria, fdByQueryModify), expected) << "sql: " << c.where;
+    }
+    EXPECT_TRUE(user.messages().isEmpty()) << user.messageTexts().join('|').toStdString();
+}
+
+TEST_F(DemoCriteria, RewrittenSqlKeepsTheQuerysOwnConditionWhole)
+{
+    EXPECT_EQ(TqkFilterDialog::insertConditions({"SELECT * FROM Kunden"}, {"(a)"}),
+              QStringList({"SELECT * FROM Kunden", "Where", "(a)"}));
+    EXPECT_EQ(TqkFilterDialog::insertConditions({"SELECT * FROM Kunden WHERE Ort = 'x ORDER BY' OR Land = 'A'",
+                                                 "ORDER BY Name"},
+                                                {"(a)"}),
+              QStringList({"SELECT * FROM Kunden WHERE ( Ort = 'x ORDER BY' OR Land = 'A'", ")", "And", "(a)",
+                           "ORDER BY Name"}));
+
+    TqkQuery query;
+    query.SetDatabaseName(folder());
+    query.SetSQL({"SELECT * FROM Kunden WHERE Ort = 'München' OR Ort = 'Wien'", "ORDER BY nr"});
+    query.Open();
+    TDataSource source;
+    source.SetDataSet(&query);
+    TqkFilterDialog dialog;
+    dialog.SetDataSource(&source);
+    dialog.SetFilterMethod(fdByQueryModify);
+    QStringList executed;
+    dialog.OnExecuteSQL = [&](QWidget *, TQuery *running) { executed = running->SQL(); };
+    for (int run = 0; run < 2; ++run) {
+        dialog.ClearFilter();
+        dialog.FieldInfo().push_back(fieldInfo({"Land", fdMatchExact, "D"}));
+        dialog.ApplyFilter();
+        EXPECT_EQ(keysOf(query, "nr"), QStringList({"10001", "10008"}));
+    }
+    EXPECT_EQ(query.SQL().join(' ').count("And"), 1);
+    EXPECT_EQ(executed, query.SQL());
+    dialog.ClearFilter();
+    EXPECT_EQ(query.SQL().join(' '), "SELECT * FROM Kunden WHERE Ort = 'München' OR Ort = 'Wien' ORDER BY nr");
+    dialog.FieldInfo().push_back(fieldInfo({"Farbe", fdMatchExact, "rot"}));
+    dialog.ApplyFilter();
+    EXPECT_EQ(user.messageTexts().last(), "TqkFilterDialog: Field not found (Farbe)");
+    EXPECT_FALSE(query.Active());
+}
+
+TEST_F(DemoCriteria, QbeTextGivesTheRecordsSqliteGives)
+{
+    struct Case
+    {
+        QStringList qbe;
+        const char *where;
+    };
+    const Case cases[] = {
+        {{"Query", "", "Kunden.db | nr    | Ort          |", "          | Check | München, not blank |", "", "EndQuery"},
+         "Ort = 'München'"},
+        {{"Query", "Kunden.db | nr | Name | Land |", " | Check | ..straße.. | |", " | Check | | A |", "EndQuery"},
+         "Name LIKE '%straße%' OR Land = 'A'"},
+        {{"Query", "Kunden.db | nr | plz |", " | CheckPlus | >= 10000, < 30000 |", "EndQuery"},
+         "plz >= '10000' AND plz < '30000'"},
+        {{"Query", "Kunden.db | nr | Name |", " | Check | ~wer |", "EndQuery"}, "Name = 'x'' OR ''1''=''1'"},
+    };
+    for (const Case &c : cases) {
+        TqkQBE qbe;
+        qbe.SetDatabaseName(folder());
+        qbe.Params()->CreateParam(ftString, "Wer")->SetValue("x' OR '1'='1");
+        qbe.SetQBE(c.qbe);
+        qbe.Open();
+        const QStringList expected = sqliteKeys("Kunden.db", "nr", QString::fromUtf8(c.where));
+        EXPECT_EQ(expected.isEmpty(), QByteArray(c.where).contains("OR ''1''")) << c.where;
+        EXPECT_EQ(keysOf(qbe, "nr"), expected) << c.where;
+    }
+    TqkQBE joined;
+    joined.SetDatabaseName(folder());
+    joined.SetQBE({"Query", "Kunden.db | nr |", " | Check _k |", "", "Liefer.db | nr |", " | _k |", "EndQuery"});
+    EXPECT_THROW(joined.Open(), EDatabaseError);
+    EXPECT_FALSE(joined.Active());
+    EXPECT_FALSE(joined.inherits("TQuery"));
+    EXPECT_TRUE(joined.inherits("TDBDataSet"));
+}
+
+TEST_F(DemoCriteria, LibraryTableOpensTheAnswerOfItsQueryText)
+{
+    const QStringList sql = {"select nr, Name from Kunden", "where Land = 'D' and Ort <> 'Berlin'"};
+    const QStringList qbe = {"query", "Kunden.db | nr | Land | Ort |", " | Check | D | not Berlin |", "EndQuery"};
+    for (const QStringList &text : {sql, qbe}) {
+        TqkTable table;
+        table.SetDatabaseName(folder());
+        table.SetTableName("Kunden.db");
+        table.SetQuery(text);
+        EXPECT_TRUE(table.TableName().isEmpty());
+        table.Open();
+        EXPECT_EQ(keysOf(table, "nr"), sqliteKeys("Kunden.db", "nr", "Land = 'D' AND Ort <> 'Berlin'"))
+            << text.join(' ').toStdString();
+        table.SetqkFilter({"nr > \"10004\""});
+        EXPECT_EQ(keysOf(table, "nr"), sqliteKeys("Kunden.db", "nr", "Land = 'D' AND Ort <> 'Berlin' AND nr > '10004'"));
+        table.Close();
+        EXPECT_TRUE(table.TableName().isEmpty());
+        EXPECT_EQ(table.Query(), text);
+    }
+}
