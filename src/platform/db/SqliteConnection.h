@@ -57,6 +57,8 @@ public:
     int changes() const;
     const QString &path() const { return m_path; }
     bool readOnly() const { return m_readOnly; }
+    // How long a write waits for other connections before it fails as busy.
+    void setBusyTimeout(int milliseconds);
 
     [[noreturn]] void raise(int code, const QString &context) const;
 
