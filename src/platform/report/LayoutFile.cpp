@@ -1,12 +1,11 @@
 #include "platform/report/LayoutFile.h"
 
 #include "platform/os/Paths.h"
-#include "platform/report/AtomicCommit.h"
 #include "platform/report/LayoutFileReader.h"
+#include "platform/runtime/ReplacingFile.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 namespace report {
@@ -198,8 +197,8 @@ namespace {
 
 bool writeAtomically(const QString &path, const QByteArray &bytes, QString *message)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !commitComplete(file)) {
+    runtime::ReplacingFile file(path);
+    if (!file.open() || file.file().write(bytes) != bytes.size() || !file.commit()) {
         if (message)
             *message = QStringLiteral("Datei %1 konnte nicht geschrieben werden: %2").arg(path, file.errorString());
         return false;

@@ -2,9 +2,9 @@
 
 #include "platform/runtime/Cp1252.h"
 #include "platform/runtime/Exceptions.h"
+#include "platform/runtime/ReplacingFile.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 namespace {
@@ -39,10 +39,15 @@ TextFileContent ReadTextFile(const QString &path)
     if (!file.open(QIODevice::ReadOnly))
         throw EInOutError(QStringLiteral("Die Datei %1 kann nicht gelesen werden: %2")
                               .arg(path, file.errorString()));
-    QByteArray bytes = file.readAll();
+    const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw EInOutError(QStringLiteral("Die Datei %1 kann nicht gelesen werden: %2")
                               .arg(path, file.errorString()));
+    return DecodeTextFile(bytes);
+}
+
+TextFileContent DecodeTextFile(const QByteArray &bytes)
+{
     if (bytes.startsWith("\xEF\xBB\xBF"))
         return {QString::fromUtf8(bytes.mid(3)), TextEncoding::Utf8};
     if (isAscii(bytes))
@@ -57,8 +62,8 @@ TextFileContent ReadTextFile(const QString &path)
 void WriteTextFile(const QString &path, const QString &text, TextEncoding encoding)
 {
     const QByteArray bytes = encodeFor(path, text, encoding);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+    runtime::ReplacingFile file(path);
+    if (!file.open() || file.file().write(bytes) != bytes.size() || !file.commit())
         throw EInOutError(QStringLiteral("Die Datei %1 kann nicht geschrieben werden: %2")
                               .arg(path, file.errorString()));
 }
