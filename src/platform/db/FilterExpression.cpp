@@ -381,6 +381,8 @@ FilterNode::~FilterNode()
     while (!pending.empty()) {
         std::unique_ptr<FilterNode> node = std::move(pending.back());
         pending.pop_back();
+        if (!node)
+            continue;
         for (auto &child : node->children)
             pending.push_back(std::move(child));
         node->children.clear();
@@ -409,8 +411,10 @@ std::unique_ptr<FilterExpression> FilterExpression::equalities(const QStringList
         node->prefixMatch = partial;
         root->children.push_back(std::move(node));
     }
-    if (root->children.size() == 1)
-        root = std::move(root->children.front());
+    if (root->children.size() == 1) {
+        std::unique_ptr<FilterNode> only = std::move(root->children.front());
+        root = std::move(only);
+    }
     return std::make_unique<FilterExpression>(std::move(root), caseInsensitive ? foCaseInsensitive : 0);
 }
 

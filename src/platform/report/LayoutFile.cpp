@@ -2,6 +2,7 @@
 
 #include "platform/os/Paths.h"
 #include "platform/report/LayoutFileReader.h"
+#include "platform/report/ReportCodes.h"
 #include "platform/runtime/ReplacingFile.h"
 
 #include <QFile>
@@ -183,6 +184,11 @@ int loadLayout(const QString &path, Layout &layout, QString *message)
         return -22;
     }
     const QByteArray bytes = file.readAll();
+    if (bytes.isEmpty()) {
+        if (message)
+            *message = QStringLiteral("Formular %1 ist leer").arg(path);
+        return -22;
+    }
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString text = utf8.decode(bytes);
     if (utf8.hasError()) {
@@ -226,6 +232,16 @@ QString resolveLayoutPath(const QString &path, int kind)
     if (suffix != QLatin1String("lst") && suffix != QLatin1String("lbl"))
         resolved = os::resolvePath(resolved + ((kind & 0xff) == 1 ? QStringLiteral(".lbl") : QStringLiteral(".lst")));
     return resolved;
+}
+
+bool isEmptyLayoutFile(const QString &path)
+{
+    for (int kind : {LL_PROJECT_LIST, LL_PROJECT_LABEL}) {
+        const QFileInfo file(resolveLayoutPath(path, kind));
+        if (file.isFile() && file.size() == 0)
+            return true;
+    }
+    return false;
 }
 
 QString companionPath(const QString &layoutPath)
