@@ -1,5 +1,5 @@
 #include "FuzzInput.h"
-#include "PropertyHolder.h"
+#include "PropertyHolders.h"
 
 #include "lib/data/Qkcommon.h"
 
@@ -8,7 +8,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QStringList lines = fuzzText(data, size).split(QLatin1Char('\n'));
-    PropertyHolder holder;
+    fixture::ListHolder holder;
     holder.PictureMasks = lines;
     holder.ControlType = lines;
     holder.LookupFields = lines;

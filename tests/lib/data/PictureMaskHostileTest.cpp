@@ -15,6 +15,13 @@ TqkPicResult resultOf(const QString &mask, QString text)
     return TqkPictureValidator(mask, false).Picture(text, false);
 }
 
+template <size_t N>
+void expectResults(const Case (&cases)[N])
+{
+    for (const Case &c : cases)
+        EXPECT_EQ(int(resultOf(QLatin1String(c.mask), QLatin1String(c.text))), int(c.expected)) << c.mask << " / " << c.text;
+}
+
 // Nested repetitions of something that matches nothing used to be tried
 // count^depth times: the first case took minutes in one call.
 TEST(PictureMaskHostile, NestedRepetitionsAnswerAtOnce)
@@ -28,8 +35,7 @@ TEST(PictureMaskHostile, NestedRepetitionsAnswerAtOnce)
         {"*255{*255{*255[a],b}}#", "ab1", picError},
         {"*200*200*200*[#]x", "12x", picComplete},
     };
-    for (const Case &c : cases)
-        EXPECT_EQ(int(resultOf(QLatin1String(c.mask), QLatin1String(c.text))), int(c.expected)) << c.mask << " / " << c.text;
+    expectResults(cases);
     TqkPictureValidator validator(QStringLiteral("9*255*255*255*255*~"), false);
     EXPECT_FALSE(validator.IsValid(QStringLiteral("99")));
 }
@@ -46,8 +52,7 @@ TEST(PictureMaskHostile, EscapedSemicolonAtTheEndAndLongCountsBeforeOptionalGrou
         {"#*12[#]", "1234567890123", picComplete},
         {"#*12[#]", "12345678901234", picError},
     };
-    for (const Case &c : cases)
-        EXPECT_EQ(int(resultOf(QLatin1String(c.mask), QLatin1String(c.text))), int(c.expected)) << c.mask << " / " << c.text;
+    expectResults(cases);
     EXPECT_TRUE(qk::CheckMaskSyntax(QStringLiteral("#;;")));
 }
 
