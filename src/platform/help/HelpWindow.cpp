@@ -91,6 +91,8 @@ bool HelpWindow::waitUntilReady()
         m_viewer.waitForFinished(kClosingGrace);
         reportFailure(QStringLiteral("Das Hilfeprogramm hat nach %1 Sekunden ohne Anzeige aufgegeben.")
                           .arg(helpViewerTimeLimit() / 1000));
+    } else if (m_viewer.error() == QProcess::FailedToStart) {
+        reportFailure(QStringLiteral("Das Hilfeprogramm %1 kann nicht gestartet werden.").arg(helpViewerProgram()));
     } else if (m_viewer.exitStatus() == QProcess::NormalExit && m_viewer.exitCode() == kCannotOpen) {
         reportFailure(QStringLiteral("Die Datei ist keine lesbare Hilfedatei."));
     } else {
