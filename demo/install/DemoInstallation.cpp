@@ -9,7 +9,11 @@
 
 #include <QDir>
 #include <QFile>
+#include <QCoreApplication>
 #include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <cstdio>
 
 namespace demo {
 
@@ -44,27 +48,26 @@ void copyExecutable(const QString &executable, const QString &programFolder)
 
 // The help file goes beside the program under the program's name, where the
 // help's file picker looks for it.
-QString copyHelpFile(const QString &programFolder)
+void copyHelpFile(const QString &programFolder)
 {
     const QString target = programFolder + QStringLiteral("/tintlen.chm");
-    QFile::remove(target);
     if (!QFile::copy(QStringLiteral(TINTLEN_DEMO_HELP_FILE), target))
         throw EInOutError(QStringLiteral("Die Hilfedatei %1 kann nicht kopiert werden.").arg(TINTLEN_DEMO_HELP_FILE));
-    return target;
 }
 
 // The request an order-processing product would leave behind: print the
-// invoice of one demo order.
-void writeIniFile(const InstallationFolders &folders, const QString &mailbox)
+// invoice of one demo order. The paths are those of the finished
+// installation, wherever the file is written.
+void writeIniFile(const QString &programFolder, const InstallationFolders &folders, const QString &mailbox)
 {
-    TIniFile ini(folders.program + QStringLiteral("/Tintlen.ini"));
+    TIniFile ini(programFolder + QStringLiteral("/Tintlen.ini"));
     const QString init = QStringLiteral("Init");
     ini.WriteString(init, QStringLiteral("FormularPfad"), folders.forms);
     ini.WriteString(init, QStringLiteral("DatenPfad"), folders.data);
     ini.WriteString(init, QStringLiteral("UserPfad"), folders.user);
     ini.WriteString(init, QStringLiteral("TempPfad"), folders.temp);
     ini.WriteString(init, QStringLiteral("Datenpfad_QRB"), mailbox);
-    ini.WriteString(init, QStringLiteral("Hilfedatei"), copyHelpFile(folders.program));
+    ini.WriteString(init, QStringLiteral("Hilfedatei"), folders.program + QStringLiteral("/tintlen.chm"));
     ini.WriteString(init, QStringLiteral("ToPrint"), QStringLiteral("Auftrag"));
 
     // Mails go to the demo's own mail server (scripts/demo starts it); with
@@ -85,29 +88,70 @@ void writeIniFile(const InstallationFolders &folders, const QString &mailbox)
     ini.WriteString(request, QStringLiteral("Datensatz"), demoOrderNumber);
 }
 
+InstallationFolders foldersUnder(const QString &root, bool create)
+{
+    const auto folder = [&](const char *name) {
+        return create ? makeFolder(root, QLatin1String(name)) : root + QLatin1Char('/') + QLatin1String(name);
+    };
+    return {folder("programm"), folder("daten"), folder("formulare"), folder("benutzer"), folder("temp"),
+            folder("anlagen")};
+}
+
+void renameOrFail(const QString &from, const QString &to)
+{
+    if (std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) != 0)
+        throw EInOutError(QStringLiteral("Verzeichnis kann nicht verschoben werden: %1 nach %2").arg(from, to));
+}
+
+// Each finished folder takes the place of its predecessor; the old one is
+// removed only when the new one is in place.
+void moveIntoPlace(const QString &built, const QString &root)
+{
+    for (const QString &name : QDir(built).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QString target = root + QLatin1Char('/') + name;
+        const QString replaced = root + QStringLiteral("/.%1.alt-%2").arg(name).arg(QCoreApplication::applicationPid());
+        const bool existed = QFileInfo::exists(target);
+        if (existed)
+            renameOrFail(target, replaced);
+        renameOrFail(built + QLatin1Char('/') + name, target);
+        if (existed)
+            QDir(replaced).removeRecursively();
+    }
+}
+
 }
 
 void buildInstallation(const QString &folder, const QString &executable)
 {
     const QString root = QDir(folder).absolutePath();
-    const InstallationFolders folders{makeFolder(root, QStringLiteral("programm")),
-                                      makeFolder(root, QStringLiteral("daten")),
-                                      makeFolder(root, QStringLiteral("formulare")),
-                                      makeFolder(root, QStringLiteral("benutzer")),
-                                      makeFolder(root, QStringLiteral("temp")),
-                                      makeFolder(root, QStringLiteral("anlagen"))};
+    if (!QDir().mkpath(root))
+        throw EInOutError(QStringLiteral("Verzeichnis kann nicht angelegt werden: ") + root);
+    // Built aside and moved in when complete: a failure leaves the folder as it was.
+    QTemporaryDir staging(root + QStringLiteral("/.aufbau-XXXXXX"));
+    if (!staging.isValid())
+        throw EInOutError(QStringLiteral("Verzeichnis kann nicht angelegt werden: ") + root);
+    const InstallationFolders building = foldersUnder(staging.path(), true);
+    const InstallationFolders finished = foldersUnder(root, false);
     if (!executable.isEmpty())
-        copyExecutable(executable, folders.program);
-    // A real installation: the mail program is registered and the aliases saved.
+        copyExecutable(executable, building.program);
+    copyHelpFile(building.program);
+    DemoOptions finishedTables;
+    finishedTables.dataFolder = finished.data;
+    finishedTables.userFolder = finished.user;
+    writeIniFile(building.program, finished, mailProgramPaths(completedOptions(finishedTables).mailFolder).mailbox);
     DemoOptions tables;
-    tables.dataFolder = folders.data;
-    tables.userFolder = folders.user;
-    tables.registerMailProgram = true;
-    tables.registerAliases = true;
-    writeIniFile(folders, mailProgramPaths(completedOptions(tables).mailFolder).mailbox);
+    tables.dataFolder = building.data;
+    tables.userFolder = building.user;
     writeTables(tables);
-    writeLayouts(folders.forms);
-    writeMailTemplates(folders.forms);
+    writeLayouts(building.forms);
+    writeMailTemplates(building.forms);
+    moveIntoPlace(staging.path(), root);
+    // A real installation: the mail program is registered and the aliases
+    // saved, with the paths of the folders in their place.
+    DemoOptions registration;
+    registration.dataFolder = finished.data;
+    registration.userFolder = finished.user;
+    registerInstallation(registration);
 }
 
 }

@@ -93,6 +93,13 @@ void writeTables(const DemoOptions &options)
         registerAliases(completed);
 }
 
+void registerInstallation(const DemoOptions &options)
+{
+    const DemoOptions completed = completedOptions(options);
+    writeMailProgramFiles(mailProgramPaths(completed.mailFolder), true);
+    registerAliases(completed);
+}
+
 QString writeTable(const QString &tableName, const QString &folder)
 {
     return writeTableFile(tableSpec(tableName), folder, demoRows(tableName));

@@ -36,6 +36,10 @@ DemoOptions completedOptions(const DemoOptions &options);
 void writeTables(const QString &dataFolder);
 void writeTables(const DemoOptions &options);
 
+// Writes the mail program's files with the final paths and registers it and
+// the aliases, for tables already in place under the options' folders.
+void registerInstallation(const DemoOptions &options);
+
 // The folder a table belongs in under the given options.
 QString tableFolder(const TableSpec &spec, const DemoOptions &options);
 

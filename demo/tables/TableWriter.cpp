@@ -11,6 +11,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <cstdio>
+
 namespace demo {
 namespace {
 
@@ -67,11 +69,12 @@ void fill(const TableSpec &spec, const QString &folder, int count, const RowSour
 }
 
 // Table files that answer to the same name in another case would shadow
-// the new table on a case-free lookup; they go when the new one is in place.
+// the new table on a case-free lookup; they go once the new one is in place.
 void removeNamesakes(const QDir &folder, const QString &fileName)
 {
     for (const QString &entry : folder.entryList(QDir::Files)) {
-        if (entry.compare(fileName, Qt::CaseInsensitive) == 0 && !QFile::remove(folder.filePath(entry)))
+        if (entry != fileName && entry.compare(fileName, Qt::CaseInsensitive) == 0
+            && !QFile::remove(folder.filePath(entry)))
             throw EInOutError(QStringLiteral("Die Datei %1 kann nicht ersetzt werden.").arg(folder.filePath(entry)));
     }
 }
@@ -88,10 +91,14 @@ QString writeTableFile(const TableSpec &spec, const QString &folder, int count, 
     if (!building.isValid())
         throw EInOutError(QStringLiteral("Im Ordner %1 kann keine Tabelle angelegt werden.").arg(folder));
     fill(spec, building.path(), count, source);
-    removeNamesakes(target, spec.fileName);
+    // rename() puts the new file in the old one's place in one step, so a
+    // writer killed at any moment leaves the old table or the new one.
     const QString finalPath = target.filePath(spec.fileName);
-    if (!QFile::rename(QDir(building.path()).filePath(spec.fileName), finalPath))
+    if (std::rename(QFile::encodeName(QDir(building.path()).filePath(spec.fileName)).constData(),
+                    QFile::encodeName(finalPath).constData())
+        != 0)
         throw EInOutError(QStringLiteral("Die Tabelle %1 kann nicht angelegt werden.").arg(finalPath));
+    removeNamesakes(target, spec.fileName);
     return finalPath;
 }
 

@@ -5,6 +5,7 @@
 #include "app/Utils.h"
 #include "platform/db/TField.h"
 #include "platform/db/TTable.h"
+#include "platform/report/LayoutFile.h"
 #include "platform/report/ReportApi.h"
 #include "platform/report/ReportCodes.h"
 #include "platform/runtime/DateTime.h"
@@ -197,12 +198,23 @@ void PrintLoop::applyWindowBehaviour(bool hideMainWindow)
         m_window.minimizeApplication(hideMainWindow);
 }
 
+// A form file that is there but empty is no missing file.
+QString PrintLoop::errorText(int code) const
+{
+    const QString layout = ProgramPaths().FormularPfad + m_window.currentFormRow().DateiErsteSeite;
+    if (code == report::LL_ERR_LAYOUT && report::isEmptyLayoutFile(layout))
+        return QStringLiteral("Die Formulardatei %1 ist leer. Legen Sie das Formular über den "
+                              "\"Bearbeiten/Layout\"-Button neu an oder holen Sie es aus einer Sicherung zurück.")
+            .arg(layout);
+    return EngineErrorText(code);
+}
+
 bool PrintLoop::LLErrHandler(int code, int job)
 {
     if (code != report::LL_ERR_USER_ABORTED) {
         const QString cause = LlGetErrorText(job);
         ShowError(QStringLiteral("Fehler (Nr.") + QString::number(code) + QLatin1Char(')'),
-                  cause.isEmpty() ? EngineErrorText(code) : cause);
+                  cause.isEmpty() ? errorText(code) : cause);
     }
     LlPrintEnd(job, 0);
     // Pages a preview job had already rendered are never shown now.

@@ -59,6 +59,7 @@ public:
     void EtikettTintlen(bool withOptions);
     void Layout();
     bool LLErrHandler(int code, int job);
+    QString errorText(int code) const;
 
     // The current form row's layout file; empty (and said so) when none.
     QString GetFormFileName() const;

@@ -8,6 +8,8 @@
 #include "platform/report/ReportApi.h"
 #include "platform/runtime/Conversions.h"
 
+#include <QFileInfo>
+
 namespace printroad {
 namespace {
 
@@ -133,6 +135,18 @@ void defineSalesExtras(ReportFields &fields, int job, TTable *head, bool custome
                  !head);
 }
 
+// A head table of another program version lacks the field the documents
+// are found by; that is said rather than that the document is missing.
+QString headMissingText(const DocumentKind &kind, const QString &key)
+{
+    const QString keyField = QStringLiteral("auftragnr");
+    if (kind.head && kind.head->Active() && !kind.head->FindField(keyField))
+        return QStringLiteral("Der Tabelle %1 fehlt das Feld %2; der Datenordner passt nicht zu dieser "
+                              "Programmversion.")
+            .arg(QFileInfo(kind.head->TableName()).fileName(), keyField);
+    return kind.headMissing + key + QStringLiteral(") erfolglos");
+}
+
 // The head of the document; a document whose head is missing is not
 // printed with whatever head the cursor stands on.
 bool findHead(ReportFields &fields, const DocumentKind &kind)
@@ -141,7 +155,7 @@ bool findHead(ReportFields &fields, const DocumentKind &kind)
     if (hasRecord(kind.head) && kind.head->FindKey({key}))
         return true;
     if (!fields.job().designer)
-        fields.data().reportOnce(QStringLiteral("Fehler DefineFields"), kind.headMissing + key + QStringLiteral(") erfolglos"));
+        fields.data().reportOnce(QStringLiteral("Fehler DefineFields"), headMissingText(kind, key));
     return false;
 }
 

@@ -69,7 +69,8 @@ Variant MakeNumber(Type type, double value, const QString &op)
     case Type::Currency:
         return Variant::Currency(value);
     case Type::Integer:
-        return Variant(qint64(value));
+        // An integer result beyond 64 bits stays a number as a floating point value.
+        return runtime::fitsInt64(value) ? Variant(qint64(value)) : Variant(value);
     default:
         return Variant(value);
     }
@@ -137,30 +138,48 @@ Variant Compare(const Variant &left, const Variant &right, const QString &op)
     return Variant(false);
 }
 
+// Works on views of the one expression text, so that no level copies the
+// rest of the line, and refuses nesting deeper than any template line needs,
+// so that a long chain of operators cannot exhaust the stack.
 class Evaluator
 {
 public:
+    static constexpr int MaxDepth = 1000;
+
     explicit Evaluator(const TFormatlist &vocabulary) : m_vocabulary(vocabulary) {}
 
-    Variant Evaluate(const QString &input) const
+    Variant Evaluate(QStringView input, int depth = 0) const
     {
-        const QString expression = TrimControl(input);
+        if (depth > MaxDepth)
+            throw EFormularerror(QStringLiteral("Der Ausdruck ist zu lang (höchstens %1 Operatoren).").arg(MaxDepth));
+        const QStringView expression = TrimmedView(input);
         if (expression.isEmpty())
             return Variant(false);
         const qsizetype comparison = FirstComparison(expression);
         if (comparison >= 0)
-            return EvaluateComparison(expression, comparison);
-        const qsizetype additive = LastOf(expression, QStringLiteral("+-"));
+            return EvaluateComparison(expression, comparison, depth);
+        const qsizetype additive = LastOf(expression, u"+-");
         if (additive >= 0)
-            return EvaluateBinary(expression, additive);
-        const qsizetype multiplicative = LastOf(expression, QStringLiteral("*/"));
+            return EvaluateBinary(expression, additive, depth);
+        const qsizetype multiplicative = LastOf(expression, u"*/");
         if (multiplicative >= 0)
-            return EvaluateBinary(expression, multiplicative);
-        return Atom(expression);
+            return EvaluateBinary(expression, multiplicative, depth);
+        return Atom(expression.toString());
     }
 
 private:
-    static qsizetype FirstComparison(const QString &expression)
+    static QStringView TrimmedView(QStringView text)
+    {
+        qsizetype start = 0;
+        qsizetype end = text.size();
+        while (start < end && text[start].unicode() <= ' ')
+            ++start;
+        while (end > start && text[end - 1].unicode() <= ' ')
+            --end;
+        return text.sliced(start, end - start);
+    }
+
+    static qsizetype FirstComparison(QStringView expression)
     {
         for (qsizetype i = 0; i < expression.size(); ++i) {
             if (ComparisonChars.contains(expression[i]))
@@ -169,7 +188,7 @@ private:
         return -1;
     }
 
-    static qsizetype LastOf(const QString &expression, const QString &chars)
+    static qsizetype LastOf(QStringView expression, QStringView chars)
     {
         for (qsizetype i = expression.size() - 1; i >= 0; --i) {
             if (chars.contains(expression[i]))
@@ -178,28 +197,28 @@ private:
         return -1;
     }
 
-    static bool AtEdge(const QString &expression, qsizetype position)
+    static bool AtEdge(QStringView expression, qsizetype position)
     {
         return position == 0 || position == expression.size() - 1;
     }
 
-    Variant EvaluateComparison(const QString &expression, qsizetype position) const
+    Variant EvaluateComparison(QStringView expression, qsizetype position, int depth) const
     {
         if (AtEdge(expression, position))
             return Variant(false);
         const bool twoChars = ComparisonChars.contains(expression[position + 1]);
-        const QString op = expression.mid(position, twoChars ? 2 : 1);
-        const Variant left = Evaluate(expression.left(position));
-        const Variant right = Evaluate(expression.mid(position + op.size()));
+        const QString op = expression.sliced(position, twoChars ? 2 : 1).toString();
+        const Variant left = Evaluate(expression.first(position), depth + 1);
+        const Variant right = Evaluate(expression.sliced(position + op.size()), depth + 1);
         return Compare(left, right, op);
     }
 
-    Variant EvaluateBinary(const QString &expression, qsizetype position) const
+    Variant EvaluateBinary(QStringView expression, qsizetype position, int depth) const
     {
         if (AtEdge(expression, position))
             return Variant(false);
-        const Variant left = Evaluate(expression.left(position));
-        const Variant right = Evaluate(expression.mid(position + 1));
+        const Variant left = Evaluate(expression.first(position), depth + 1);
+        const Variant right = Evaluate(expression.sliced(position + 1), depth + 1);
         return Arithmetic(left, right, expression[position]);
     }
 

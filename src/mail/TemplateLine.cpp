@@ -94,7 +94,10 @@ PlaceholderFormat ParseFormat(const QString &format, const QString &name,
     result.hasWidth = !widthText.isEmpty();
     if (result.hasWidth)
         result.width = BoundedNumber(widthText, format, name);
-    if (!result.decimals.isEmpty() && !result.decimals.contains(QLatin1Char(':')))
+    // A second colon leaves no number of decimals the number format could use.
+    if (result.decimals.contains(QLatin1Char(':')))
+        RefuseFormat(format, name);
+    if (!result.decimals.isEmpty())
         BoundedNumber(result.decimals, format, name);
     return result;
 }

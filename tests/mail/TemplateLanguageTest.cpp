@@ -174,7 +174,7 @@ TEST_F(TemplateLanguage, FormatAndNameErrors)
               "Format 99999999999999999999 des Feldes Name ist ungültig!");
     EXPECT_EQ(ErrorOf({"#Fehlt"}), "Feld Fehlt wurde nicht gefunden!");
     Set("Betrag", 1.5);
-    EXPECT_THROW(Run({"#Betrag:10:2:3"}), EConvertError);
+    EXPECT_EQ(ErrorOf({"#Betrag:10:2:3"}), "Format 10:2:3 des Feldes Betrag ist ungültig!");
     m_vocabulary.AddItem()->Name = "Roh";
     EXPECT_EQ(ErrorOf({"#Roh"}), "Feld nicht auswertbar!");
     EXPECT_EQ(ErrorOf({"[[a [#Name] b]]"}), "Geschachtelte Klammern werden nicht unterstützt!");

@@ -2,6 +2,7 @@
 
 #include "platform/runtime/Cp1252.h"
 
+#include <unordered_map>
 #include <vector>
 
 namespace {
@@ -65,11 +66,13 @@ private:
     {
         m_mp = 1;
         m_tp = 1;
-        return matchAlternatives(term);
+        return MatchAlternatives(term);
     }
 
     void store(QChar c)
     {
+        if (m_text[m_tp - 1] != c)
+            ++m_textVersion;
         m_text[m_tp - 1] = c;
         ++m_mp;
         ++m_tp;
@@ -84,6 +87,7 @@ private:
             if (m_mp > m_mask.size())
                 break;
             m_text.append(at(m_mp));
+            ++m_textVersion;
             ++m_mp;
             appended = true;
         }
@@ -91,7 +95,7 @@ private:
     }
 
     // The position after the element at pos; never beyond term.
-    int skipElement(int pos, int term) const
+    int SkipElement(int pos, int term) const
     {
         if (pos >= term)
             return term;
@@ -104,7 +108,7 @@ private:
             ++pos;
             while (pos < term && isAsciiDigit(at(pos)))
                 ++pos;
-            return skipElement(pos, term);
+            return SkipElement(pos, term);
         }
         return pos + 1;
     }
@@ -129,21 +133,35 @@ private:
         return qMin(pos, term);
     }
 
-    bool skipToNextAlternative(int term)
+    bool SkipToNextAlternative(int term)
     {
         while (m_mp < term && at(m_mp) != QLatin1Char(','))
-            m_mp = skipElement(m_mp, term);
+            m_mp = SkipElement(m_mp, term);
         if (m_mp < term && at(m_mp) == QLatin1Char(','))
             ++m_mp;
         return m_mp < term;
     }
 
-    TqkPicResult matchAlternatives(int term)
+    // The outcome depends only on the positions, the range and the text, so
+    // an outcome reached without changing the text is remembered and
+    // repeated: nested repetitions would otherwise try the same positions an
+    // exponential number of times.
+    TqkPicResult MatchAlternatives(int term)
     {
+        const std::uint32_t key = (std::uint32_t(m_mp) << 20) | (std::uint32_t(m_tp) << 10) | std::uint32_t(term);
+        const auto known = m_outcomes.find(key);
+        if (known != m_outcomes.end() && known->second.textVersion == m_textVersion) {
+            m_mp = known->second.mp;
+            m_tp = known->second.tp;
+            return known->second.result;
+        }
+        const int versionBefore = m_textVersion;
         const bool outerFinalBlank = m_finalBlank;
         m_finalBlank = false;
         const TqkPicResult r = scanAlternativesFromHere(term);
         m_finalBlank = outerFinalBlank;
+        if (m_textVersion == versionBefore)
+            m_outcomes[key] = {r, m_mp, m_tp, versionBefore};
         return r;
     }
 
@@ -155,7 +173,7 @@ private:
         int notedMp = 0;
         int notedTp = 0;
         for (;;) {
-            TqkPicResult r = scanAlternative(term);
+            TqkPicResult r = ScanAlternative(term);
             // A complete alternative wins only when it gets as far through
             // the text as an incomplete one before it.
             if (isComplete(r) && noted && m_tp < notedTp) {
@@ -171,7 +189,7 @@ private:
             }
             m_mp = startMp;
             m_tp = startTp;
-            if (!skipToNextAlternative(term)) {
+            if (!SkipToNextAlternative(term)) {
                 if (!noted)
                     return r;
                 m_mp = notedMp;
@@ -182,12 +200,12 @@ private:
         }
     }
 
-    TqkPicResult scanAlternative(int term)
+    TqkPicResult ScanAlternative(int term)
     {
         TqkPicResult r = picEmpty;
         while (m_mp != term && at(m_mp) != QLatin1Char(',')) {
             if (textEnded())
-                return completeIfOptionalRest(r, m_mp, term);
+                return CompleteIfOptionalRest(r, m_mp, term);
             const QChar c = textAt(m_tp);
             switch (at(m_mp).unicode()) {
             case '#':
@@ -217,17 +235,17 @@ private:
                 store(c);
                 break;
             case '*':
-                r = matchRepetition(term);
+                r = MatchRepetition(term);
                 if (!isComplete(r))
                     return r;
                 break;
             case '{':
-                r = matchGroup(term);
+                r = MatchGroup(term);
                 if (!isComplete(r))
                     return r;
                 break;
             case '[':
-                r = matchGroup(term);
+                r = MatchGroup(term);
                 if (isIncomplete(r))
                     return r;
                 if (r == picError)
@@ -261,17 +279,17 @@ private:
         return true;
     }
 
-    TqkPicResult matchGroup(int term)
+    TqkPicResult MatchGroup(int term)
     {
         const int end = skipGroup(m_mp, term);
         ++m_mp;
-        const TqkPicResult r = matchAlternatives(end - 1);
+        const TqkPicResult r = MatchAlternatives(end - 1);
         if (!isIncomplete(r))
             m_mp = end;
         return r;
     }
 
-    TqkPicResult matchRepetition(int term)
+    TqkPicResult MatchRepetition(int term)
     {
         ++m_mp;
         int count = 0;
@@ -284,12 +302,12 @@ private:
         if (m_mp > term)
             return picSyntax;
         const int start = m_mp;
-        const int end = skipElement(start, term);
+        const int end = SkipElement(start, term);
         TqkPicResult r = picEmpty;
         if (count > 0) {
             for (int i = 0; i < count; ++i) {
                 m_mp = start;
-                r = matchAlternatives(end);
+                r = MatchAlternatives(end);
                 if (r == picEmpty)
                     return at(start) == QLatin1Char('[') ? picComplete : picIncomplete;
                 if (!isComplete(r))
@@ -300,7 +318,7 @@ private:
             do {
                 m_mp = start;
                 tpBefore = m_tp;
-                r = matchAlternatives(end);
+                r = MatchAlternatives(end);
             } while (m_tp != tpBefore && isComplete(r));
             if (r == picEmpty || r == picError)
                 r = picAmbiguous;
@@ -311,7 +329,7 @@ private:
 
     // A text that ended early is complete when all that is left of the range
     // may be left out.
-    TqkPicResult completeIfOptionalRest(TqkPicResult r, int j, int term) const
+    TqkPicResult CompleteIfOptionalRest(TqkPicResult r, int j, int term) const
     {
         if (!isIncomplete(r))
             return r;
@@ -350,7 +368,7 @@ private:
     int skipOptionalRepetition(int j, int term) const
     {
         if (!isAsciiDigit(at(j + 1)))
-            return skipElement(j + 1, term);
+            return SkipElement(j + 1, term);
         int k = j + 1;
         while (isAsciiDigit(at(k)))
             ++k;
@@ -369,7 +387,7 @@ private:
         for (;;) {
             int end = start;
             while (end < close && at(end) != QLatin1Char(','))
-                end = skipElement(end, close);
+                end = SkipElement(end, close);
             if (onlyOptionalParts(start, end))
                 return true;
             if (end >= close)
@@ -378,11 +396,22 @@ private:
         }
     }
 
+    struct Outcome
+    {
+        TqkPicResult result;
+        int mp;
+        int tp;
+        int textVersion;
+    };
+
     const QString &m_mask;
     QString &m_text;
     int m_mp = 1;
     int m_tp = 1;
     bool m_finalBlank = false;
+    // Counts every change to the text; a remembered outcome holds for one.
+    int m_textVersion = 0;
+    std::unordered_map<std::uint32_t, Outcome> m_outcomes;
 };
 
 bool closesOpenGroup(std::vector<QChar> &open, QChar closer)
@@ -432,7 +461,7 @@ bool isPictureLetter(QChar c)
 // Besides the original checks (not empty, no dangling ";" or "*", balanced
 // brackets and braces) groups must nest properly, so that no group end can
 // lie outside the mask or before its start.
-bool isMaskSyntaxValid(const QString &mask)
+bool CheckMaskSyntax(const QString &mask)
 {
     if (mask.isEmpty() || mask.size() > maxMaskLength)
         return false;
@@ -480,7 +509,7 @@ bool TqkPictureValidator::IsValid(const QString &text)
 
 TqkPicResult TqkPictureValidator::Picture(QString &text, bool autoFill)
 {
-    if (!qk::isMaskSyntaxValid(Mask))
+    if (!qk::CheckMaskSyntax(Mask))
         return picSyntax;
     if (text.isEmpty())
         return picEmpty;

@@ -41,7 +41,7 @@ constexpr int maxMaskLength = 254;
 constexpr int maxTextLength = 255;
 constexpr int maxRepetitionCount = 255;
 
-bool isMaskSyntaxValid(const QString &mask);
+bool CheckMaskSyntax(const QString &mask);
 // Letters as the Windows-1252 code page knows them: ASCII letters and every
 // character whose code is above 128.
 bool isPictureLetter(QChar c);

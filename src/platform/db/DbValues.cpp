@@ -22,7 +22,7 @@ qint64 toInteger(const QVariant &value)
 {
     if (value.typeId() == QMetaType::Double) {
         const double d = value.toDouble();
-        if (d != std::trunc(d))
+        if (d != std::trunc(d) || !runtime::fitsInt64(d))
             conversionError(value, "Integerwert");
         return qint64(d);
     }

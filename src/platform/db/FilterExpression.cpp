@@ -5,6 +5,8 @@
 #include "platform/runtime/Conversions.h"
 #include "platform/runtime/Exceptions.h"
 
+#include <algorithm>
+
 namespace db {
 
 namespace {
@@ -16,6 +18,27 @@ struct Token
     bool doubleQuoted = false;
     int position = 0;
 };
+
+[[noreturn]] void tooDeep()
+{
+    throw EDatabaseError(QStringLiteral("Der Filterausdruck ist zu tief verschachtelt (höchstens %1 Klammer- oder NOT-Ebenen).")
+                             .arg(maxFilterDepth));
+}
+
+// The depth of the tree, counted without recursion.
+int treeDepth(const FilterNode &root)
+{
+    int deepest = 0;
+    std::vector<std::pair<const FilterNode *, int>> pending{{&root, 1}};
+    while (!pending.empty()) {
+        const auto [node, depth] = pending.back();
+        pending.pop_back();
+        deepest = std::max(deepest, depth);
+        for (const auto &child : node->children)
+            pending.emplace_back(child.get(), depth + 1);
+    }
+    return deepest;
+}
 
 [[noreturn]] void syntaxError(const QString &text, int position)
 {
@@ -149,9 +172,14 @@ public:
     }
 
 private:
+    // A chain of one operator becomes one node with every operand as a child.
     static std::unique_ptr<FilterNode> combine(FilterNode::Kind kind, std::unique_ptr<FilterNode> left,
                                                std::unique_ptr<FilterNode> right)
     {
+        if (left->kind == kind && !left->children.empty()) {
+            left->children.push_back(std::move(right));
+            return left;
+        }
         auto node = std::make_unique<FilterNode>();
         node->kind = kind;
         node->children.push_back(std::move(left));
@@ -180,6 +208,7 @@ private:
     {
         if (m_tokens.isKeyword("NOT")) {
             m_tokens.take();
+            const NestingLevel level(m_depth);
             auto node = std::make_unique<FilterNode>();
             node->kind = FilterNode::Not;
             node->children.push_back(parseNot());
@@ -191,6 +220,7 @@ private:
     {
         if (m_tokens.peek().type == Token::Open) {
             m_tokens.take();
+            const NestingLevel level(m_depth);
             auto node = parseOr();
             if (m_tokens.peek().type != Token::Close)
                 m_tokens.fail();
@@ -254,7 +284,25 @@ private:
         return operand;
     }
 
+    // Counts one level of parentheses or NOT for as long as it is parsed.
+    class NestingLevel
+    {
+    public:
+        explicit NestingLevel(int &depth) : m_depth(depth)
+        {
+            if (++m_depth > maxFilterDepth)
+                tooDeep();
+        }
+        ~NestingLevel() { --m_depth; }
+        NestingLevel(const NestingLevel &) = delete;
+        NestingLevel &operator=(const NestingLevel &) = delete;
+
+    private:
+        int &m_depth;
+    };
+
     Tokenizer m_tokens;
+    int m_depth = 0;
 };
 
 FilterNode::Operator mirrored(FilterNode::Operator op)
@@ -280,6 +328,21 @@ bool holds(FilterNode::Operator op, int comparison)
     }
 }
 
+// SQLite parses a chain of one operator as a tree as deep as the chain is
+// long and refuses more than a thousand levels; parenthesised groups keep the
+// depth to a few dozen for any length.
+QString joinedInGroups(QStringList parts, const QString &joiner)
+{
+    constexpr qsizetype groupSize = 64;
+    while (parts.size() > groupSize) {
+        QStringList groups;
+        for (qsizetype i = 0; i < parts.size(); i += groupSize)
+            groups.append(QStringLiteral("(%1)").arg(parts.mid(i, groupSize).join(joiner)));
+        parts = groups;
+    }
+    return QStringLiteral("(%1)").arg(parts.join(joiner));
+}
+
 const char *sqlOperator(FilterNode::Operator op)
 {
     static const char *names[] = {"=", "<>", "<", ">", "<=", ">="};
@@ -291,6 +354,20 @@ bool isTextual(TFieldType type)
     return type == ftString || type == ftMemo;
 }
 
+bool isInteger(TFieldType type)
+{
+    return type == ftSmallint || type == ftInteger || type == ftWord || type == ftAutoInc;
+}
+
+// A number beyond every integer stays a number, so that it compares by value
+// with the integers stored.
+QVariant storedLiteral(TFieldType type, const QVariant &literal)
+{
+    if (isInteger(type) && literal.typeId() == QMetaType::Double && !runtime::fitsInt64(literal.toDouble()))
+        return literal;
+    return toStorage(type, literal);
+}
+
 }
 
 std::unique_ptr<FilterExpression> FilterExpression::parse(const QString &text, TFilterOptions options)
@@ -298,30 +375,45 @@ std::unique_ptr<FilterExpression> FilterExpression::parse(const QString &text, T
     return std::make_unique<FilterExpression>(Parser(text).parse(), options);
 }
 
+FilterNode::~FilterNode()
+{
+    std::vector<std::unique_ptr<FilterNode>> pending = std::move(children);
+    while (!pending.empty()) {
+        std::unique_ptr<FilterNode> node = std::move(pending.back());
+        pending.pop_back();
+        if (!node)
+            continue;
+        for (auto &child : node->children)
+            pending.push_back(std::move(child));
+        node->children.clear();
+    }
+}
+
 FilterExpression::FilterExpression(std::unique_ptr<FilterNode> root, TFilterOptions options)
     : m_root(std::move(root)), m_options(options)
 {
+    // Binding, evaluating and translating follow the tree recursively; every
+    // level the parser allows may hold an And below an Or.
+    if (m_root && treeDepth(*m_root) > 2 * maxFilterDepth + 2)
+        tooDeep();
 }
 
 std::unique_ptr<FilterExpression> FilterExpression::equalities(const QStringList &fieldNames,
                                                               const QVariantList &values, bool caseInsensitive,
                                                               bool partial)
 {
-    std::unique_ptr<FilterNode> root;
+    auto root = std::make_unique<FilterNode>();
+    root->kind = FilterNode::And;
     for (int i = 0; i < fieldNames.size(); ++i) {
         auto node = std::make_unique<FilterNode>();
         node->left.fieldName = fieldNames[i];
         node->right.literal = values.value(i);
         node->prefixMatch = partial;
-        if (!root) {
-            root = std::move(node);
-            continue;
-        }
-        auto both = std::make_unique<FilterNode>();
-        both->kind = FilterNode::And;
-        both->children.push_back(std::move(root));
-        both->children.push_back(std::move(node));
-        root = std::move(both);
+        root->children.push_back(std::move(node));
+    }
+    if (root->children.size() == 1) {
+        std::unique_ptr<FilterNode> only = std::move(root->children.front());
+        root = std::move(only);
     }
     return std::make_unique<FilterExpression>(std::move(root), caseInsensitive ? foCaseInsensitive : 0);
 }
@@ -382,7 +474,7 @@ void FilterExpression::bindNode(FilterNode &node, const QVector<FilterColumn> &c
     }
     if (isTextual(node.left.type) && literal.typeId() == QMetaType::Double)
         literal = FloatToStr(literal.toDouble());
-    node.right.stored = isBlank(literal) ? QVariant() : toStorage(node.left.type, literal);
+    node.right.stored = isBlank(literal) ? QVariant() : storedLiteral(node.left.type, literal);
 }
 
 namespace {
@@ -430,9 +522,11 @@ bool FilterExpression::evaluateNode(const FilterNode &node, const Row &row) cons
 {
     switch (node.kind) {
     case FilterNode::And:
-        return evaluateNode(*node.children[0], row) && evaluateNode(*node.children[1], row);
+        return std::all_of(node.children.begin(), node.children.end(),
+                           [&](const auto &child) { return evaluateNode(*child, row); });
     case FilterNode::Or:
-        return evaluateNode(*node.children[0], row) || evaluateNode(*node.children[1], row);
+        return std::any_of(node.children.begin(), node.children.end(),
+                           [&](const auto &child) { return evaluateNode(*child, row); });
     case FilterNode::Not:
         return !evaluateNode(*node.children[0], row);
     case FilterNode::IsNull:
@@ -461,12 +555,18 @@ QString FilterExpression::collation(TFieldType type) const
 
 bool FilterExpression::nodeSql(const FilterNode &node, SqlCondition &out) const
 {
-    auto binary = [&](const char *joiner) {
-        SqlCondition left, right;
-        if (!nodeSql(*node.children[0], left) || !nodeSql(*node.children[1], right))
-            return false;
-        out.sql = QStringLiteral("(%1 %2 %3)").arg(left.sql, QLatin1String(joiner), right.sql);
-        out.values = left.values + right.values;
+    auto joined = [&](const char *joiner) {
+        QStringList parts;
+        QVariantList values;
+        for (const auto &child : node.children) {
+            SqlCondition part;
+            if (!nodeSql(*child, part))
+                return false;
+            parts.append(part.sql);
+            values += part.values;
+        }
+        out.sql = joinedInGroups(parts, QStringLiteral(" %1 ").arg(QLatin1String(joiner)));
+        out.values = values;
         return true;
     };
     const QString column = node.left.column >= 0 ? quoteIdentifier(m_columnNames.value(node.left.column)) : QString();
@@ -474,9 +574,9 @@ bool FilterExpression::nodeSql(const FilterNode &node, SqlCondition &out) const
                                                     : QStringLiteral("%1 IS NULL").arg(column);
     switch (node.kind) {
     case FilterNode::And:
-        return binary("AND");
+        return joined("AND");
     case FilterNode::Or:
-        return binary("OR");
+        return joined("OR");
     case FilterNode::Not: {
         SqlCondition inner;
         if (!nodeSql(*node.children[0], inner))

@@ -20,6 +20,13 @@ namespace db {
 // callbacks) build the same nodes.
 struct FilterNode
 {
+    FilterNode() = default;
+    // Frees the children without recursion: a producer may build a tree
+    // deeper than the stack could follow.
+    ~FilterNode();
+    FilterNode(const FilterNode &) = delete;
+    FilterNode &operator=(const FilterNode &) = delete;
+
     enum Kind { And, Or, Not, Compare, IsNull, IsNotNull, Callback };
     enum Operator { Equal, NotEqual, Less, Greater, LessEqual, GreaterEqual };
     struct Operand
@@ -37,6 +44,7 @@ struct FilterNode
     Operator op = Equal;
     Operand left;
     Operand right;
+    // And and Or hold any number of children; a chain of one operator is one node.
     bool partial = false;      // 'text*' compares the beginning
     bool prefixMatch = false;  // set by the producer: the literal is a beginning
     std::vector<std::unique_ptr<FilterNode>> children;
@@ -49,11 +57,15 @@ struct FilterColumn
     TFieldType type;
 };
 
+// Deeper nesting of parentheses and NOT is refused as an error of the text.
+constexpr int maxFilterDepth = 256;
+
 class FilterExpression
 {
 public:
     // Parses the text; raises EDatabaseError on a syntax error.
     static std::unique_ptr<FilterExpression> parse(const QString &text, TFilterOptions options);
+    // Raises EDatabaseError when the tree nests deeper than maxFilterDepth.
     explicit FilterExpression(std::unique_ptr<FilterNode> root, TFilterOptions options);
     // Equality of each field with its value, as Locate asks for it.
     static std::unique_ptr<FilterExpression> equalities(const QStringList &fieldNames, const QVariantList &values,

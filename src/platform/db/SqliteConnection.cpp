@@ -28,6 +28,10 @@ QString engineMessage(int code, sqlite3 *handle)
     case SQLITE_NOTADB:
         return QStringLiteral("Die Tabellendatei ist beschädigt oder keine Tabelle.");
     case SQLITE_READONLY:
+        if (code == SQLITE_READONLY_ROLLBACK)
+            return QStringLiteral("Die Tabelle wurde bei einem Abbruch nicht fertig geschrieben und kann ohne "
+                                  "Schreibrecht nicht wiederhergestellt werden.");
+        return QStringLiteral("Die Tabelle ist schreibgeschützt.");
     case SQLITE_PERM:
         return QStringLiteral("Die Tabelle ist schreibgeschützt.");
     case SQLITE_FULL:
@@ -49,6 +53,23 @@ bool looksLikeSqlite(const QString &path)
     if (file.size() == 0)
         return false;
     return file.read(16) == sqliteMagic;
+}
+
+// A writer that ended in the middle of a transaction leaves its journal
+// behind; only a writable connection can roll it back, so one does that
+// before the table is opened for reading. Without the right to write, the
+// read-only opening reports what happened.
+void recoverHotJournal(const QString &path)
+{
+    if (QFileInfo(path + QStringLiteral("-journal")).size() == 0)
+        return;
+    sqlite3 *handle = nullptr;
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &handle, SQLITE_OPEN_READWRITE | singleThread,
+                        nullptr) == SQLITE_OK) {
+        sqlite3_busy_timeout(handle, busyTimeoutMs);
+        sqlite3_exec(handle, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+    }
+    sqlite3_close_v2(handle);
 }
 
 }
@@ -191,6 +212,8 @@ std::unique_ptr<Connection> Connection::openExisting(const QString &path, bool r
     if (!looksLikeSqlite(path))
         throw EDBEngineError(SQLITE_NOTADB,
                              QStringLiteral("Die Datei '%1' ist keine gültige Tabelle.").arg(name));
+    if (readOnly)
+        recoverHotJournal(path);
     sqlite3 *handle = nullptr;
     const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) | singleThread;
     const int rc = sqlite3_open_v2(QFile::encodeName(path).constData(), &handle, flags, nullptr);
@@ -212,6 +235,11 @@ std::unique_ptr<Connection> Connection::create(const QString &path)
         connection->raise(rc, QFileInfo(path).fileName());
     configure(handle);
     return connection;
+}
+
+void Connection::setBusyTimeout(int milliseconds)
+{
+    sqlite3_busy_timeout(m_handle, milliseconds);
 }
 
 void Connection::raise(int code, const QString &context) const

@@ -71,6 +71,8 @@ public:
     QPair<qint64, qint64> fileChangeStamp();
     const QString &path() const { return m_path; }
     bool readOnly() const { return m_readOnly; }
+    // How long a write waits for other connections before it fails as busy.
+    void setBusyTimeout(int milliseconds);
 
     [[noreturn]] void raise(int code, const QString &context) const;
 

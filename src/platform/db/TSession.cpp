@@ -2,12 +2,12 @@
 
 #include "platform/db/TDatabase.h"
 #include "platform/os/Paths.h"
+#include "platform/runtime/ReplacingFile.h"
 #include "platform/runtime/Exceptions.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QTextStream>
 
 TSession::TSession(QObject *owner) : QObject(owner) {}
@@ -121,10 +121,10 @@ void TSession::SaveConfigFile()
     loadAliases();
     const QString path = ConfigFile();
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
+    runtime::ReplacingFile file(path);
+    if (!file.open())
         throw EInOutError(QStringLiteral("Die Datei '%1' kann nicht geschrieben werden.").arg(path));
-    QTextStream out(&file);
+    QTextStream out(&file.file());
     out << "[Aliases]\n";
     for (const auto &alias : std::as_const(m_aliases))
         out << alias.first << '=' << alias.second << '\n';

@@ -15,6 +15,8 @@
 
 #include <cstdio>
 
+#include <sqlite3.h>
+
 namespace db {
 
 namespace {
@@ -256,6 +258,36 @@ TableSchema cachedSchema(Connection &connection)
     return schema;
 }
 
+namespace {
+
+// An existing table is replaced only while no other connection reads or
+// writes it: the new file would take its name while the other went on
+// writing into the old one, and its rows would be lost. The returned
+// connection holds the lock until the new file is in place.
+std::unique_ptr<Connection> lockForReplacing(const QString &path)
+{
+    if (!QFileInfo::exists(path))
+        return nullptr;
+    std::unique_ptr<Connection> existing;
+    try {
+        existing = Connection::openExisting(path, false);
+    } catch (const EDBEngineError &) {
+        return nullptr;
+    }
+    existing->setBusyTimeout(0);
+    try {
+        existing->exec(QStringLiteral("BEGIN EXCLUSIVE"));
+    } catch (const EDBEngineError &error) {
+        if ((error.ErrorCode() & 0xff) != SQLITE_BUSY && (error.ErrorCode() & 0xff) != SQLITE_LOCKED)
+            return nullptr;
+        throw EDBEngineError(SQLITE_BUSY, QStringLiteral("Tabelle '%1' wird gerade benutzt und kann nicht neu "
+                                                         "angelegt werden.").arg(QFileInfo(path).fileName()));
+    }
+    return existing;
+}
+
+}
+
 void createTableFile(const QString &path, const QString &tableName, const TFieldDefs &fields,
                      const TIndexDefs &indexes)
 {
@@ -277,6 +309,7 @@ void createTableFile(const QString &path, const QString &tableName, const TField
             connection->exec(createIndexSql(tableName, index, fields));
         transaction.commit();
     }
+    const std::unique_ptr<Connection> replaced = lockForReplacing(path);
     if (std::rename(QFile::encodeName(temporary.fileName()).constData(),
                     QFile::encodeName(path).constData()) != 0)
         throw EDatabaseError(QStringLiteral("Tabelle '%1' kann nicht angelegt werden.").arg(target.fileName()));

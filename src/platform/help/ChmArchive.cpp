@@ -60,6 +60,13 @@ void ChmArchive::collectContentPaths()
     chm_enumerate(m_handle, CHM_ENUMERATE_NORMAL | CHM_ENUMERATE_FILES, collectPath,
                   &m_contentPaths);
     m_contentPaths.sort(Qt::CaseInsensitive);
+    m_exactPaths = QSet<QString>(m_contentPaths.cbegin(), m_contentPaths.cend());
+    for (const QString &path : m_contentPaths) {
+        Spellings &spellings = m_byCaseFreePath[path.toCaseFolded()];
+        if (spellings.first.isEmpty())
+            spellings.first = path;
+        spellings.last = path;
+    }
 }
 
 std::optional<QByteArray> ChmArchive::read(const QString &objectPath) const
@@ -81,17 +88,17 @@ std::optional<QByteArray> ChmArchive::read(const QString &objectPath) const
 QString ChmArchive::resolve(const QString &reference) const
 {
     const QString wanted = normalReference(reference);
-    QString caseFree;
-    QString longestTail;
-    for (const QString &path : m_contentPaths) {
-        if (path == wanted)
-            return path;
-        if (path.compare(wanted, Qt::CaseInsensitive) == 0)
-            caseFree = path;
-        else if (wanted.endsWith(path, Qt::CaseInsensitive) && path.size() > longestTail.size())
-            longestTail = path;
+    const auto same = m_byCaseFreePath.constFind(wanted.toCaseFolded());
+    if (same != m_byCaseFreePath.cend())
+        return m_exactPaths.contains(wanted) ? wanted : same->last;
+    // The longest stored tail begins at the first "/" that starts one.
+    for (qsizetype slash = wanted.indexOf(QLatin1Char('/'), 1); slash > 0;
+         slash = wanted.indexOf(QLatin1Char('/'), slash + 1)) {
+        const auto tail = m_byCaseFreePath.constFind(wanted.mid(slash).toCaseFolded());
+        if (tail != m_byCaseFreePath.cend())
+            return tail->first;
     }
-    return caseFree.isEmpty() ? longestTail : caseFree;
+    return QString();
 }
 
 } // namespace help

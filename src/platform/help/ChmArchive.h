@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QByteArray>
+#include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -38,9 +40,19 @@ private:
     ChmArchive(chmFile *handle, const QString &fileName);
     void collectContentPaths();
 
+    // The first and the last stored path of each case-free spelling, in
+    // the order of contentPaths(), so that resolving stays a lookup.
+    struct Spellings
+    {
+        QString first;
+        QString last;
+    };
+
     chmFile *m_handle;
     QString m_fileName;
     QStringList m_contentPaths;
+    QHash<QString, Spellings> m_byCaseFreePath;
+    QSet<QString> m_exactPaths;
 };
 
 } // namespace help

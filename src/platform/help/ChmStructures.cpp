@@ -3,8 +3,11 @@
 #include "platform/runtime/Cp1252.h"
 
 #include <QRegularExpression>
+#include <QStringView>
 #include <QStringDecoder>
 #include <QtEndian>
+
+#include <algorithm>
 
 namespace help {
 
@@ -31,27 +34,76 @@ QString zeroTerminatedText(const QByteArray &bytes, qsizetype offset, qsizetype 
     return decodeHelpText(bytes.mid(offset, stop - offset));
 }
 
-QString decodeEntities(QString text)
+// The character a numeric reference names, or a null QString when it names
+// none (so the reference stays as written).
+QString numericEntity(QStringView digits)
 {
-    static const QRegularExpression numeric(QStringLiteral("&#(\\d+);"));
-    QRegularExpressionMatch match;
-    while ((match = numeric.match(text)).hasMatch())
-        text.replace(match.capturedStart(), match.capturedLength(),
-                     QChar(match.captured(1).toInt()));
-    text.replace(QLatin1String("&lt;"), QLatin1String("<"));
-    text.replace(QLatin1String("&gt;"), QLatin1String(">"));
-    text.replace(QLatin1String("&quot;"), QLatin1String("\""));
-    text.replace(QLatin1String("&nbsp;"), QLatin1String(" "));
-    text.replace(QLatin1String("&amp;"), QLatin1String("&"));
-    return text;
+    const bool onlyDigits = !digits.isEmpty()
+                            && std::all_of(digits.begin(), digits.end(), [](QChar c) { return c.isDigit() && c.unicode() < 128; });
+    bool ok = false;
+    const uint code = onlyDigits ? digits.toUInt(&ok) : 0;
+    if (!ok || code == 0 || code > 0x10FFFF || QChar::isSurrogate(code))
+        return QString();
+    const char32_t ucs4 = char32_t(code);
+    return QString::fromUcs4(&ucs4, 1);
+}
+
+// The ";" that ends the reference starting at the "&" at start; -1 when
+// none follows closely enough to end one.
+qsizetype referenceEnd(const QString &text, qsizetype start)
+{
+    constexpr qsizetype kLongestReference = 10;
+    const QStringView window = QStringView(text).sliced(start, std::min(kLongestReference, text.size() - start));
+    const qsizetype semicolon = window.indexOf(QLatin1Char(';'));
+    return semicolon < 0 ? -1 : start + semicolon;
+}
+
+// One pass over the text, so that neither many references nor a reference
+// that a replacement forms anew can make it slow or decode twice.
+QString decodeEntities(const QString &text)
+{
+    static const QHash<QString, QString> named = {
+        {QStringLiteral("lt"), QStringLiteral("<")},   {QStringLiteral("gt"), QStringLiteral(">")},
+        {QStringLiteral("quot"), QStringLiteral("\"")}, {QStringLiteral("nbsp"), QStringLiteral(" ")},
+        {QStringLiteral("amp"), QStringLiteral("&")}};
+    QString out;
+    out.reserve(text.size());
+    qsizetype i = 0;
+    while (i < text.size()) {
+        const qsizetype semicolon = text[i] == QLatin1Char('&') ? referenceEnd(text, i) : -1;
+        if (semicolon < 0) {
+            out += text[i++];
+            continue;
+        }
+        const QStringView name = QStringView(text).sliced(i + 1, semicolon - i - 1);
+        QString replacement = name.startsWith(QLatin1Char('#')) ? numericEntity(name.sliced(1))
+                                                                : named.value(name.toString());
+        if (replacement.isNull()) {
+            out += text[i++];
+            continue;
+        }
+        out += replacement;
+        i = semicolon + 1;
+    }
+    return out;
+}
+
+// Compiled once per attribute name: a contents file has tens of thousands of
+// tags.
+const QRegularExpression &attributePattern(const QString &name)
+{
+    static QHash<QString, QRegularExpression> patterns;
+    auto found = patterns.find(name);
+    if (found == patterns.end())
+        found = patterns.insert(name, QRegularExpression(
+            QStringLiteral("\\b%1\\s*=\\s*(?:\"([^\"]*)\"|'([^']*)'|([^\\s>]+))").arg(name),
+            QRegularExpression::CaseInsensitiveOption));
+    return *found;
 }
 
 QString attribute(const QString &tag, const QString &name)
 {
-    const QRegularExpression pattern(
-        QStringLiteral("\\b%1\\s*=\\s*(?:\"([^\"]*)\"|'([^']*)'|([^\\s>]+))").arg(name),
-        QRegularExpression::CaseInsensitiveOption);
-    const QRegularExpressionMatch match = pattern.match(tag);
+    const QRegularExpressionMatch match = attributePattern(name).match(tag);
     if (!match.hasMatch())
         return QString();
     for (int group = 1; group <= 3; ++group) {
@@ -109,8 +161,11 @@ QList<HelpTopic> SitemapReader::read(const QString &sitemap)
 // that entry's children.
 void SitemapReader::openList()
 {
+    // Showing and freeing the contents follow the levels recursively; deeper
+    // levels of a damaged file stay on the deepest one allowed.
+    constexpr qsizetype kDeepestLevel = 64;
     QList<HelpTopic> *current = m_lists.last();
-    if (m_seenList && !current->isEmpty())
+    if (m_seenList && !current->isEmpty() && m_lists.size() < kDeepestLevel)
         m_lists.append(&current->last().children);
     else
         m_lists.append(current);

@@ -1,18 +1,17 @@
 #include "platform/help/HtmlHelpControl.h"
 
-#include "platform/help/ChmArchive.h"
-#include "platform/help/HelpViewer.h"
+#include "platform/help/HelpWindow.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QPointer>
 
+#include <dlfcn.h>
 #include <link.h>
 
 namespace help {
 
 namespace {
-
-const char *const kWindowProperty = "helpWindowName";
 
 struct TopicPath
 {
@@ -30,52 +29,40 @@ TopicPath splitTopicPath(const QString &path)
     return {path, QString()};
 }
 
-QList<QPointer<HelpViewer>> &viewers()
+// The windows live until the program ends or they are closed; a window whose
+// viewer has ended is started again by its next request.
+QList<QPointer<HelpWindow>> &windows()
 {
-    static QList<QPointer<HelpViewer>> open;
+    static QList<QPointer<HelpWindow>> open;
     open.removeAll(nullptr);
     return open;
 }
 
-HelpViewer *findViewer(const TopicPath &topic)
+HelpWindow *windowFor(QWidget *owner, const TopicPath &topic)
 {
     const QString file = QFileInfo(topic.file).absoluteFilePath();
-    for (HelpViewer *viewer : HelpWindows()) {
-        if (QFileInfo(viewer->file().archive().fileName()).absoluteFilePath() == file
-            && viewer->property(kWindowProperty).toString() == topic.window)
-            return viewer;
+    for (HelpWindow *window : std::as_const(windows())) {
+        if (window->helpFile() == file && window->windowName() == topic.window)
+            return window;
     }
-    return nullptr;
-}
-
-HelpViewer *openViewer(QWidget *owner, const TopicPath &topic)
-{
-    if (HelpViewer *viewer = findViewer(topic))
-        return viewer;
-    std::unique_ptr<ChmHelpFile> file = ChmHelpFile::open(topic.file);
-    if (!file)
-        return nullptr;
-    auto *viewer = new HelpViewer(std::move(file), owner);
-    viewer->setAttribute(Qt::WA_DeleteOnClose);
-    viewer->setProperty(kWindowProperty, topic.window);
-    viewers().append(viewer);
-    return viewer;
+    auto *window = new HelpWindow(file, topic.window, owner);
+    windows().append(window);
+    return window;
 }
 
 QWidget *showContext(QWidget *owner, const QString &path, qintptr context)
 {
-    HelpViewer *viewer = openViewer(owner, splitTopicPath(path));
-    if (!viewer)
+    const TopicPath topic = splitTopicPath(path);
+    if (!CanOpenHelpFile(topic.file))
         return nullptr;
-    viewer->showContext(quint32(context));
-    viewer->show();
-    return viewer;
+    HelpWindow *window = windowFor(owner, topic);
+    return window->showContext(quint32(context)) ? window : nullptr;
 }
 
 void closeAll()
 {
-    for (HelpViewer *viewer : HelpWindows())
-        viewer->close();
+    for (HelpWindow *window : std::as_const(windows()))
+        window->closeViewer();
 }
 
 } // namespace
@@ -89,24 +76,27 @@ QWidget *HtmlHelp(QWidget *owner, const QString &path, unsigned command, qintptr
     return nullptr;
 }
 
+// Only the file's signature is read here: the archive itself is decoded by
+// the viewer's process, where a damaged file can do no harm.
 bool CanOpenHelpFile(const QString &path)
 {
-    return ChmArchive::open(splitTopicPath(path).file) != nullptr;
+    QFile file(splitTopicPath(path).file);
+    return QFileInfo(file).isFile() && file.open(QIODevice::ReadOnly) && file.read(4) == "ITSF";
 }
 
-QList<HelpViewer *> HelpWindows()
+QList<HelpWindow *> HelpWindows()
 {
-    QList<HelpViewer *> open;
-    for (const QPointer<HelpViewer> &viewer : viewers()) {
-        if (viewer->isVisible())
-            open.append(viewer);
+    QList<HelpWindow *> open;
+    for (HelpWindow *window : std::as_const(windows())) {
+        if (window->isOpen())
+            open.append(window);
     }
     return open;
 }
 
-// Looked up among the loaded objects by name: the address of one of its
-// functions may name the program itself, where the call is linked.
-QString HelpLibraryPath()
+namespace {
+
+QString loadedLibraryPath()
 {
     QString found;
     dl_iterate_phdr(
@@ -119,6 +109,20 @@ QString HelpLibraryPath()
         },
         &found);
     return found;
+}
+
+} // namespace
+
+// Looked up among the loaded objects by name: the address of one of its
+// functions may name the program itself, where the call is linked. The
+// program itself decodes no help file, so the library may not be loaded
+// yet; loading it reads no file.
+QString HelpLibraryPath()
+{
+    const QString loaded = loadedLibraryPath();
+    if (!loaded.isEmpty() || !dlopen("libchm.so.1", RTLD_LAZY))
+        return loaded;
+    return loadedLibraryPath();
 }
 
 } // namespace help

@@ -6,10 +6,11 @@
 class QWidget;
 
 // The help control: one entry taking a command, as the program's help
-// routing calls it. It opens compiled help files in HelpViewer windows.
+// routing calls it. It shows compiled help files in windows of the help
+// viewer program, each a process of its own.
 namespace help {
 
-class HelpViewer;
+class HelpWindow;
 
 constexpr unsigned HH_HELP_CONTEXT = 15;
 constexpr unsigned HH_CLOSE_ALL = 18;
@@ -17,15 +18,16 @@ constexpr unsigned HH_CLOSE_ALL = 18;
 // path is a help file, optionally followed by ">" and a window name; each
 // file and window name has its own window, which later calls reuse.
 // HH_HELP_CONTEXT shows the topic of context number data and returns its
-// window, nullptr when the file cannot be opened. HH_CLOSE_ALL closes every
+// window, nullptr (after a German message when the viewer failed) when the
+// topic cannot be shown. HH_CLOSE_ALL closes every
 // help window and returns nullptr, as does any other command.
 QWidget *HtmlHelp(QWidget *owner, const QString &path, unsigned command, qintptr data);
 
-// Whether the control can open the help file a topic path names.
+// Whether the topic path names a compiled help file.
 bool CanOpenHelpFile(const QString &path);
 
 // The help windows open now.
-QList<HelpViewer *> HelpWindows();
+QList<HelpWindow *> HelpWindows();
 
 // The library file through which the control reads compiled help files;
 // empty when it cannot be found.

@@ -2,10 +2,10 @@
 
 #include "platform/os/FileMask.h"
 #include "platform/os/Paths.h"
+#include "platform/runtime/ReplacingFile.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include <sys/stat.h>
 
@@ -23,7 +23,7 @@ bool sameFile(const QString &a, const QString &b)
     return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
-bool copyContents(QFile &from, QSaveFile &to)
+bool copyContents(QFile &from, QFile &to)
 {
     constexpr qint64 BlockSize = 0x2000;
     while (!from.atEnd()) {
@@ -54,10 +54,10 @@ CopyOutcome copyFile(const QString &source, const QString &target)
         return failure(CopyError::SourceUnreadable, QStringLiteral("Kann Datei nicht öffnen: "), source);
     if (sameFile(from, to))
         return failure(CopyError::SameFile, QStringLiteral("Quelle und Ziel sind dieselbe Datei: "), source);
-    QSaveFile output(to);
-    if (!output.open(QIODevice::WriteOnly))
+    runtime::ReplacingFile output(to);
+    if (!output.open())
         return failure(CopyError::TargetUnwritable, QStringLiteral("Kann Zieldatei nicht anlegen: "), target);
-    if (!copyContents(input, output) || !output.commit())
+    if (!copyContents(input, output.file()) || !output.commit())
         return failure(CopyError::TargetUnwritable, QStringLiteral("Kann Zieldatei nicht schreiben: "), target);
     return {};
 }

@@ -2,6 +2,8 @@
 
 #include "platform/runtime/StringLists.h"
 
+#include <QSet>
+
 namespace {
 
 bool isComment(const QString &line)
@@ -42,6 +44,15 @@ QString unquoted(const QString &value)
         && value.back() == value.front())
         return value.mid(1, value.size() - 2);
     return value;
+}
+
+// Names count once whatever their case; a set keeps this linear for sections
+// and keys by the ten thousand.
+bool firstOfItsName(QSet<QString> &seen, const QString &name)
+{
+    const qsizetype before = seen.size();
+    seen.insert(name.toCaseFolded());
+    return seen.size() > before;
 }
 
 } // namespace
@@ -101,24 +112,34 @@ bool IniDocument::hasSection(const QString &section) const
 QStringList IniDocument::sections() const
 {
     QStringList names;
+    QSet<QString> seen;
     for (const QString &line : m_lines) {
-        if (isHeader(line) && IndexOfText(names, headerName(line)) < 0)
+        if (isHeader(line) && firstOfItsName(seen, headerName(line)))
             names << headerName(line);
     }
     return names;
 }
 
+QList<QPair<QString, QString>> IniDocument::entries(const QString &section) const
+{
+    QList<QPair<QString, QString>> found;
+    const int header = findSection(section);
+    if (header < 0)
+        return found;
+    QSet<QString> seen;
+    const int end = sectionEnd(header);
+    for (int i = header + 1; i < end; ++i) {
+        if (isKeyLine(m_lines[i]) && firstOfItsName(seen, keyName(m_lines[i])))
+            found.append({keyName(m_lines[i]), unquoted(ValueOfLine(m_lines[i]).trimmed())});
+    }
+    return found;
+}
+
 QStringList IniDocument::keys(const QString &section) const
 {
     QStringList names;
-    const int header = findSection(section);
-    if (header < 0)
-        return names;
-    const int end = sectionEnd(header);
-    for (int i = header + 1; i < end; ++i) {
-        if (isKeyLine(m_lines[i]) && IndexOfText(names, keyName(m_lines[i])) < 0)
-            names << keyName(m_lines[i]);
-    }
+    for (const auto &entry : entries(section))
+        names << entry.first;
     return names;
 }
 

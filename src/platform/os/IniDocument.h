@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QList>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 
@@ -21,6 +23,8 @@ public:
     QStringList sections() const;
     // Key names of the section in file order, each once.
     QStringList keys(const QString &section) const;
+    // Key names with their values as value() reads them, in file order.
+    QList<QPair<QString, QString>> entries(const QString &section) const;
     bool hasKey(const QString &section, const QString &key) const;
     // The trimmed value, with one pair of enclosing quotes removed.
     QString value(const QString &section, const QString &key, const QString &defaultValue) const;

@@ -2,6 +2,7 @@
 
 #include "platform/os/Paths.h"
 #include "platform/runtime/Conversions.h"
+#include "platform/runtime/Cp1252.h"
 #include "platform/runtime/Exceptions.h"
 
 #include <QFileInfo>
@@ -46,6 +47,18 @@ QString storedForm(const QString &value)
     return value;
 }
 
+// A file in the suite's code page stays in it while it can hold the text; a
+// value it cannot hold (a path with "Ł") turns the file into UTF-8, which
+// the reader takes as well, instead of failing the write.
+TextEncoding encodingFor(const QString &text, TextEncoding current)
+{
+    if (current == TextEncoding::Utf8)
+        return current;
+    bool lossless = true;
+    cp1252::encode(text, &lossless);
+    return lossless ? current : TextEncoding::Utf8;
+}
+
 } // namespace
 
 TIniFile::TIniFile(const QString &path) : m_path(path)
@@ -66,8 +79,9 @@ void TIniFile::modify(const std::function<void(IniDocument &)> &edit)
     Loaded loaded = load();
     const QString before = loaded.document.text();
     edit(loaded.document);
-    if (loaded.document.text() != before)
-        WriteTextFile(loaded.path, loaded.document.text(), loaded.encoding);
+    const QString after = loaded.document.text();
+    if (after != before)
+        WriteTextFile(loaded.path, after, encodingFor(after, loaded.encoding));
 }
 
 QString TIniFile::ReadString(const QString &section, const QString &key, const QString &defaultValue) const
@@ -124,10 +138,9 @@ QStringList TIniFile::ReadSections() const
 
 QStringList TIniFile::ReadSectionValues(const QString &section) const
 {
-    const IniDocument document = load().document;
     QStringList lines;
-    for (const QString &key : document.keys(section))
-        lines << key + QLatin1Char('=') + document.value(section, key, QString());
+    for (const auto &entry : load().document.entries(section))
+        lines << entry.first + QLatin1Char('=') + entry.second;
     return lines;
 }
 

@@ -4,7 +4,9 @@
 
 #include <QDate>
 
+#include <cmath>
 #include <functional>
+#include <limits>
 
 namespace report {
 namespace {
@@ -20,14 +22,36 @@ QString arg(const QList<Value> &args, int i)
     return i < args.size() ? args.at(i).toText() : QString();
 }
 
+// A count argument within 0 and the limit; a fraction is cut off and what is
+// no number at all counts as 0, so no layout can ask for a negative or
+// unbounded count.
+int countArgument(const Value &value, int limit)
+{
+    const double number = value.toNumber();
+    if (!(number > 0))
+        return 0;
+    return number >= limit ? limit : int(number);
+}
+
+// Digits that a double still carries.
+constexpr int kMaxDecimals = 15;
+// No printed field is wider; a wider request would only allocate blanks.
+constexpr int kMaxWidth = 1000;
+constexpr int kMaxLength = std::numeric_limits<int>::max();
+
 Value strValue(const QList<Value> &args)
 {
     const double number = args.at(0).toNumber();
-    QString text = args.size() > 2 ? QString::number(roundDecimal(number, int(args.at(2).toNumber())), 'f', int(args.at(2).toNumber()))
-                                   : QString::number(number, 'g', 15);
+    QString text;
+    if (args.size() > 2) {
+        const int decimals = countArgument(args.at(2), kMaxDecimals);
+        text = QString::number(roundDecimal(number, decimals), 'f', decimals);
+    } else {
+        text = QString::number(number, 'g', 15);
+    }
     text.replace(QLatin1Char('.'), QLatin1Char(','));
     if (args.size() > 1)
-        text = text.rightJustified(int(args.at(1).toNumber()), QLatin1Char(' '));
+        text = text.rightJustified(countArgument(args.at(1), kMaxWidth), QLatin1Char(' '));
     return Value::fromText(text);
 }
 
@@ -47,10 +71,10 @@ const QHash<QString, Function> &functions()
         {QStringLiteral("date$"), {2, 2, [](const QList<Value> &a) { return Value::fromText(formatDate(a.at(0), arg(a, 1))); }}},
         {QStringLiteral("str$"), {1, 3, strValue}},
         {QStringLiteral("round"), {1, 2, [](const QList<Value> &a) {
-             return Value::fromNumber(roundDecimal(a.at(0).toNumber(), a.size() > 1 ? int(a.at(1).toNumber()) : 0));
+             return Value::fromNumber(roundDecimal(a.at(0).toNumber(), a.size() > 1 ? countArgument(a.at(1), kMaxDecimals) : 0));
          }}},
-        {QStringLiteral("left$"), {2, 2, [](const QList<Value> &a) { return Value::fromText(arg(a, 0).left(qMax(0, int(a.at(1).toNumber())))); }}},
-        {QStringLiteral("right$"), {2, 2, [](const QList<Value> &a) { return Value::fromText(arg(a, 0).right(qMax(0, int(a.at(1).toNumber())))); }}},
+        {QStringLiteral("left$"), {2, 2, [](const QList<Value> &a) { return Value::fromText(arg(a, 0).left(countArgument(a.at(1), kMaxLength))); }}},
+        {QStringLiteral("right$"), {2, 2, [](const QList<Value> &a) { return Value::fromText(arg(a, 0).right(countArgument(a.at(1), kMaxLength))); }}},
         {QStringLiteral("len"), {1, 1, [](const QList<Value> &a) { return Value::fromNumber(double(arg(a, 0).size())); }}},
         {QStringLiteral("trim"), {1, 1, [](const QList<Value> &a) { return Value::fromText(arg(a, 0).trimmed()); }}},
         {QStringLiteral("upper$"), {1, 1, [](const QList<Value> &a) { return Value::fromText(arg(a, 0).toUpper()); }}},
@@ -78,8 +102,10 @@ const QStringList &germanDays()
 
 QDate toDate(const Value &value)
 {
+    // Beyond the years 0 to 9999 a number is no date a layout can print.
+    constexpr double kDayLimit = 3000000;
     if (value.kind == Value::Kind::Number)
-        return QDate(1899, 12, 30).addDays(qint64(value.number));
+        return std::fabs(value.number) < kDayLimit ? QDate(1899, 12, 30).addDays(qint64(value.number)) : QDate();
     const QString text = value.toText().trimmed();
     QDate date = QDate::fromString(text, QStringLiteral("d.M.yyyy"));
     if (!date.isValid())

@@ -23,8 +23,20 @@ public:
     }
 
 private:
+    // Evaluating and freeing follow the tree recursively; more operators or
+    // parentheses than any layout needs are refused so that neither can run
+    // out of stack.
+    static constexpr int kMaxOperators = 1000;
+
     const QString &m_src;
     qsizetype m_pos = 0;
+    int m_operators = 0;
+
+    void countOperator()
+    {
+        if (++m_operators > kMaxOperators)
+            fail(QStringLiteral("Ausdruck zu lang (höchstens %1 Operatoren und Klammern)").arg(kMaxOperators));
+    }
 
     [[noreturn]] void fail(const QString &message)
     {
@@ -46,8 +58,9 @@ private:
         return true;
     }
 
-    static NodePtr binary(const QString &op, NodePtr left, NodePtr right)
+    NodePtr binary(const QString &op, NodePtr left, NodePtr right)
     {
+        countOperator();
         auto node = std::make_shared<ExpressionNode>();
         node->kind = ExpressionNode::Kind::Binary;
         node->name = op;
@@ -96,6 +109,7 @@ private:
     NodePtr unary()
     {
         if (accept(QLatin1String("-"))) {
+            countOperator();
             auto node = std::make_shared<ExpressionNode>();
             node->kind = ExpressionNode::Kind::Negate;
             node->args = {unary()};
@@ -111,6 +125,7 @@ private:
             fail(QStringLiteral("Ausdruck unvollständig"));
         const QChar c = m_src.at(m_pos);
         if (accept(QLatin1String("("))) {
+            countOperator();
             NodePtr inner = comparison();
             if (!accept(QLatin1String(")")))
                 fail(QStringLiteral("')' erwartet"));
@@ -202,6 +217,7 @@ private:
             return node;
         }
         node->kind = ExpressionNode::Kind::Call;
+        countOperator();
         if (!accept(QLatin1String(")"))) {
             do {
                 node->args.append(comparison());

@@ -1,13 +1,13 @@
 #include "platform/report/LayoutFile.h"
 
 #include "platform/os/Paths.h"
-#include "platform/report/AtomicCommit.h"
 #include "platform/report/LayoutFileReader.h"
 #include "platform/runtime/FileErrors.h"
+#include "platform/report/ReportCodes.h"
+#include "platform/runtime/ReplacingFile.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 namespace report {
@@ -185,6 +185,11 @@ int loadLayout(const QString &path, Layout &layout, QString *message)
         return -22;
     }
     const QByteArray bytes = file.readAll();
+    if (bytes.isEmpty()) {
+        if (message)
+            *message = QStringLiteral("Formular %1 ist leer").arg(path);
+        return -22;
+    }
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     const QString text = utf8.decode(bytes);
     if (utf8.hasError()) {
@@ -199,8 +204,8 @@ namespace {
 
 bool writeAtomically(const QString &path, const QByteArray &bytes, QString *message)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !commitComplete(file)) {
+    runtime::ReplacingFile file(path);
+    if (!file.open() || file.file().write(bytes) != bytes.size() || !file.commit()) {
         if (message)
             *message = fileWriteFailure(path);
         return false;
@@ -228,6 +233,16 @@ QString resolveLayoutPath(const QString &path, int kind)
     if (suffix != QLatin1String("lst") && suffix != QLatin1String("lbl"))
         resolved = os::resolvePath(resolved + ((kind & 0xff) == 1 ? QStringLiteral(".lbl") : QStringLiteral(".lst")));
     return resolved;
+}
+
+bool isEmptyLayoutFile(const QString &path)
+{
+    for (int kind : {LL_PROJECT_LIST, LL_PROJECT_LABEL}) {
+        const QFileInfo file(resolveLayoutPath(path, kind));
+        if (file.isFile() && file.size() == 0)
+            return true;
+    }
+    return false;
 }
 
 QString companionPath(const QString &layoutPath)

@@ -27,6 +27,11 @@ bool saveLayout(const QString &path, const Layout &layout, QString *message = nu
 // extension the caller appended twice counts once.
 QString resolveLayoutPath(const QString &path, int kind);
 
+// Whether the layout file the program means by `path` exists but holds
+// nothing (a copy or a save that went wrong), which the engine reports as
+// a layout it cannot find.
+bool isEmptyLayoutFile(const QString &path);
+
 // The companion file holding the printer chosen for a layout; its extension
 // begins with "l" so that "name.l*" masks include it.
 QString companionPath(const QString &layoutPath);

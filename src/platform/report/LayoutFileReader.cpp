@@ -2,8 +2,16 @@
 
 #include "platform/report/LayoutFile.h"
 
+#include <cmath>
+
 namespace report {
 namespace {
+
+// No printer or plotter takes a longer sheet; the limit keeps every page
+// measure a number that drawing can handle.
+constexpr double kMaxPageMm = 10000;
+// Labels per row or column; their product must stay a count.
+constexpr double kMaxGridCount = 1000;
 
 struct FormatError {
     QString message;
@@ -40,7 +48,7 @@ private:
     {
         bool ok = false;
         const double v = text.trimmed().toDouble(&ok);
-        if (!ok)
+        if (!ok || !std::isfinite(v))
             fail(m_lineNo, QStringLiteral("Zahl erwartet: %1").arg(text));
         return v;
     }
@@ -183,7 +191,7 @@ private:
     {
         if (key == QLatin1String("Size")) {
             const QList<double> v = numbers(value, 2);
-            if (v[0] <= 0 || v[1] <= 0)
+            if (v[0] <= 0 || v[1] <= 0 || v[0] > kMaxPageMm || v[1] > kMaxPageMm)
                 fail(m_lineNo, QStringLiteral("Seitengröße ungültig"));
             m_layout.pageSize = QSizeF(v[0], v[1]);
         } else if (key == QLatin1String("Margins")) {
@@ -205,7 +213,7 @@ private:
             s.labelWidth = v[0];
             s.labelHeight = v[1];
         } else if (key == QLatin1String("Grid")) {
-            if (v[0] < 1 || v[1] < 1)
+            if (v[0] < 1 || v[1] < 1 || v[0] > kMaxGridCount || v[1] > kMaxGridCount)
                 fail(m_lineNo, QStringLiteral("Etikettenraster ungültig"));
             s.columns = int(v[0]);
             s.rows = int(v[1]);

@@ -2,6 +2,7 @@
 
 #include <QRegularExpression>
 
+#include <algorithm>
 #include <cmath>
 
 namespace report {
@@ -68,6 +69,11 @@ QString integerText(QString digits, const QString &picture, bool negative)
 
 double roundDecimal(double value, int decimals)
 {
+    // Counts outside what a double carries would index before the text or
+    // ask for digits that are not there.
+    decimals = std::clamp(decimals, 0, 15);
+    if (!std::isfinite(value))
+        return value;
     // The decimal text of the value decides, so 2.675 rounds up as written.
     const QString text = QString::number(std::fabs(value), 'f', std::min(decimals + 6, 15));
     const qsizetype point = text.indexOf(QLatin1Char('.'));

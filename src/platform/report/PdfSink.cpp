@@ -5,9 +5,6 @@
 #include "platform/runtime/FileErrors.h"
 
 #include <QFile>
-#include <QTemporaryFile>
-
-#include <cstdio>
 
 namespace report {
 namespace {
@@ -38,15 +35,12 @@ void PdfSink::setPageSize(const QSizeF &size)
 
 bool PdfSink::begin(const QSizeF &pageSize)
 {
-    QTemporaryFile temp(m_path + QStringLiteral(".XXXXXX"));
-    temp.setAutoRemove(false);
-    if (!temp.open()) {
+    m_output = std::make_unique<runtime::ReplacingFile>(m_path);
+    if (!m_output->open()) {
         m_error = fileWriteFailure(m_path);
         return false;
     }
-    m_temp = temp.fileName();
-    temp.close();
-    m_writer = std::make_unique<QPdfWriter>(m_temp);
+    m_writer = std::make_unique<QPdfWriter>(&m_output->file());
     m_writer->setTitle(m_title);
     m_writer->setCreator(QStringLiteral("Tintlen"));
     m_writer->setResolution(1200);
@@ -84,12 +78,13 @@ int PdfSink::finish()
     m_pages = 0;
     // The PDF writer does not report failed writes; a file cut short by a
     // full disk lacks the closing trailer.
-    if (!isCompletePdf(m_temp) || std::rename(QFile::encodeName(m_temp).constData(), QFile::encodeName(m_path).constData()) != 0) {
+    const bool complete = m_output->file().flush() && isCompletePdf(m_output->temporaryPath());
+    if (!complete || !m_output->commit()) {
         m_error = QStringLiteral("Die PDF-Datei %1 konnte nicht vollständig geschrieben werden").arg(m_path);
-        discardTemp();
+        m_output.reset();
         return LL_ERR_PRINTING_FAILED;
     }
-    m_temp.clear();
+    m_output.reset();
     return 0;
 }
 
@@ -99,15 +94,8 @@ void PdfSink::abort()
         m_painter->end();
     m_painter.reset();
     m_writer.reset();
-    discardTemp();
+    m_output.reset();
     m_pages = 0;
-}
-
-void PdfSink::discardTemp()
-{
-    if (!m_temp.isEmpty())
-        QFile::remove(m_temp);
-    m_temp.clear();
 }
 
 }

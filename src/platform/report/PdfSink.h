@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/report/PageSink.h"
+#include "platform/runtime/ReplacingFile.h"
 
 #include <QPainter>
 #include <QPdfWriter>
@@ -25,14 +26,13 @@ private:
     QString m_path;
     QString m_title;
     QString m_error;
-    QString m_temp;
+    std::unique_ptr<runtime::ReplacingFile> m_output;
     std::unique_ptr<QPdfWriter> m_writer;
     std::unique_ptr<QPainter> m_painter;
     int m_pages = 0;
 
     bool begin(const QSizeF &pageSize);
     void setPageSize(const QSizeF &size);
-    void discardTemp();
 };
 
 }

@@ -2,7 +2,6 @@
 
 #include "platform/os/Paths.h"
 
-#include "platform/report/AtomicCommit.h"
 #include "platform/report/ReportCodes.h"
 
 #include <QCoreApplication>
@@ -35,10 +34,10 @@ PreviewSink::~PreviewSink()
 int PreviewSink::addPage(const Page &page)
 {
     if (m_pages == 0) {
-        m_file = std::make_unique<QSaveFile>(m_path);
-        if (!m_file->open(QIODevice::WriteOnly))
+        m_file = std::make_unique<runtime::ReplacingFile>(m_path);
+        if (!m_file->open())
             return LL_ERR_PRINTING_FAILED;
-        m_stream = std::make_unique<QDataStream>(m_file.get());
+        m_stream = std::make_unique<QDataStream>(&m_file->file());
         m_stream->setVersion(QDataStream::Qt_6_4);
         *m_stream << kMagic << kVersion;
     }
@@ -52,7 +51,7 @@ int PreviewSink::finish()
     if (m_pages == 0)
         return 0;
     *m_stream << kEndMark;
-    const bool ok = m_stream->status() == QDataStream::Ok && commitComplete(*m_file);
+    const bool ok = m_stream->status() == QDataStream::Ok && m_file->commit();
     m_stream.reset();
     m_file.reset();
     m_pages = 0;
@@ -62,8 +61,6 @@ int PreviewSink::finish()
 void PreviewSink::abort()
 {
     m_stream.reset();
-    if (m_file)
-        m_file->cancelWriting();
     m_file.reset();
     m_pages = 0;
 }

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "platform/report/PageSink.h"
+#include "platform/runtime/ReplacingFile.h"
 
 #include <QDataStream>
 #include <QFile>
-#include <QSaveFile>
 
 #include <memory>
 
@@ -26,7 +26,7 @@ public:
 
 private:
     QString m_path;
-    std::unique_ptr<QSaveFile> m_file;
+    std::unique_ptr<runtime::ReplacingFile> m_file;
     std::unique_ptr<QDataStream> m_stream;
     int m_pages = 0;
 };

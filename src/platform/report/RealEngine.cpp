@@ -41,7 +41,7 @@ int RealEngine::jobOpen(int)
 {
     if (m_job)
         return LL_ERR_GENERAL;
-    m_job.emplace();
+    m_job = Job();
     m_job->handle = ++m_lastHandle;
     return m_job->handle;
 }

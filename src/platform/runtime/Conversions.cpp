@@ -223,3 +223,14 @@ double RoundTo(double value, int decimals)
         return value;
     return DecimalNumber(value).roundedTo(decimals).toDouble();
 }
+
+namespace runtime {
+
+bool fitsInt64(double value)
+{
+    // 2^63 is exact as a double; every double below it converts without overflow.
+    constexpr double limit = 9223372036854775808.0;
+    return value >= -limit && value < limit;
+}
+
+}

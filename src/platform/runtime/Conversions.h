@@ -26,5 +26,11 @@ QString FloatToStr(double value);
 // The same with another number of significant digits.
 QString FloatToStrPrecision(double value, int precision);
 
+namespace runtime {
+// Whether the number lies within the range of a 64-bit integer, so that a
+// conversion to one is defined.
+bool fitsInt64(double value);
+}
+
 // Decimal rounding, half away from zero, on the value's decimal text.
 double RoundTo(double value, int decimals);

@@ -3,9 +3,9 @@
 #include "platform/runtime/Cp1252.h"
 #include "platform/runtime/Exceptions.h"
 #include "platform/runtime/FileErrors.h"
+#include "platform/runtime/ReplacingFile.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 namespace {
@@ -39,9 +39,14 @@ TextFileContent ReadTextFile(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw EInOutError(fileReadFailure(path));
-    QByteArray bytes = file.readAll();
+    const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
         throw EInOutError(fileReadFailure(path));
+    return DecodeTextFile(bytes);
+}
+
+TextFileContent DecodeTextFile(const QByteArray &bytes)
+{
     if (bytes.startsWith("\xEF\xBB\xBF"))
         return {QString::fromUtf8(bytes.mid(3)), TextEncoding::Utf8};
     if (isAscii(bytes))
@@ -56,7 +61,7 @@ TextFileContent ReadTextFile(const QString &path)
 void WriteTextFile(const QString &path, const QString &text, TextEncoding encoding)
 {
     const QByteArray bytes = encodeFor(path, text, encoding);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+    runtime::ReplacingFile file(path);
+    if (!file.open() || file.file().write(bytes) != bytes.size() || !file.commit())
         throw EInOutError(fileWriteFailure(path));
 }

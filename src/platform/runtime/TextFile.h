@@ -17,6 +17,8 @@ struct TextFileContent
 // later stays readable for the Windows programs. Raises EInOutError with a
 // German message when the file cannot be read.
 TextFileContent ReadTextFile(const QString &path);
+// The same rules for a file's bytes already read.
+TextFileContent DecodeTextFile(const QByteArray &bytes);
 
 // Writes UTF-8 without a byte-order mark. Writes through a temporary file in the same folder that then replaces
 // the target, so a crash never leaves half a file. Raises EInOutError when

@@ -271,7 +271,7 @@ TEST(PictureMask, RandomMasksAndTextsStayWithinTheLanguage)
         const Match match = picture(mask, text, random.bounded(2) == 1);
         ASSERT_LE(match.result, picSyntax) << mask.toStdString() << " / " << text.toStdString();
         if (match.result == picSyntax) {
-            ASSERT_FALSE(qk::isMaskSyntaxValid(mask)) << mask.toStdString();
+            ASSERT_FALSE(qk::CheckMaskSyntax(mask)) << mask.toStdString();
         }
     }
 }

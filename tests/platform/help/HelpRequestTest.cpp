@@ -5,7 +5,7 @@
 #include "platform/help/HH.h"
 #include "platform/help/HH_Funcs.h"
 #include "platform/help/HelpBrowser.h"
-#include "platform/help/HelpViewer.h"
+#include "platform/help/HelpWindow.h"
 #include "platform/help/HtmlHelpControl.h"
 
 #include <QCoreApplication>
@@ -26,7 +26,7 @@ const QString kNotInstalled = "MS Html Hilfe ist nicht auf diesem Computer insta
 QString shownTopic()
 {
     const auto windows = help::HelpWindows();
-    return windows.size() == 1 ? windows.first()->browser()->currentTopic() : QString();
+    return windows.size() == 1 ? windows.first()->currentTopic() : QString();
 }
 
 } // namespace

@@ -3,7 +3,7 @@
 
 #include "platform/help/HHTrace.h"
 #include "platform/help/HH_Funcs.h"
-#include "platform/help/HelpViewer.h"
+#include "platform/help/HelpWindow.h"
 #include "platform/help/HelpBrowser.h"
 #include "platform/help/HtmlHelpControl.h"
 #include "platform/help/ApplicationHelp.h"
@@ -40,7 +40,7 @@ TEST_F(HelpTraceTest, OneHelpPressWritesItsLines)
                          + onePress + onePress);
 
     ASSERT_EQ(help::HelpWindows().size(), 1);
-    EXPECT_EQ(help::HelpWindows().first()->browser()->currentTopic(), "/start.htm");
+    EXPECT_EQ(help::HelpWindows().first()->currentTopic(), "/start.htm");
     EXPECT_TRUE(m_ui.messages().isEmpty());
 
     stop();

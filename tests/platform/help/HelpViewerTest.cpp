@@ -4,6 +4,7 @@
 #include "platform/help/ChmHelpFile.h"
 #include "platform/help/HelpBrowser.h"
 #include "platform/help/HelpViewer.h"
+#include "platform/help/HelpWindow.h"
 #include "platform/help/HtmlHelpControl.h"
 
 #include <QAbstractTextDocumentLayout>
@@ -156,9 +157,9 @@ TEST_F(HelpViewerTest, ControlReusesTheWindowOfAFileAndClosesAll)
 {
     QWidget *first = HtmlHelp(nullptr, m_path, HH_HELP_CONTEXT, 2000);
     ASSERT_TRUE(first);
-    EXPECT_TRUE(first->isVisible());
+    EXPECT_TRUE(static_cast<HelpWindow *>(first)->isOpen());
     EXPECT_EQ(HtmlHelp(nullptr, m_path, HH_HELP_CONTEXT, 2001), first);
-    EXPECT_EQ(static_cast<HelpViewer *>(first)->browser()->currentTopic(), "/sub/formular.htm");
+    EXPECT_EQ(static_cast<HelpWindow *>(first)->currentTopic(), "/sub/formular.htm");
     QWidget *named = HtmlHelp(nullptr, m_path + ">Haupt", HH_HELP_CONTEXT, 2000);
     ASSERT_TRUE(named);
     EXPECT_NE(named, first);
@@ -173,7 +174,7 @@ TEST_F(HelpViewerTest, ApplicationsOwnHelpShowsContextTopicsOfItsFile)
     help::SetApplicationHelpFile(m_path);
     EXPECT_TRUE(help::ApplicationHelpContext(2001));
     ASSERT_EQ(HelpWindows().size(), 1);
-    EXPECT_EQ(HelpWindows().first()->browser()->currentTopic(), "/sub/formular.htm");
+    EXPECT_EQ(HelpWindows().first()->currentTopic(), "/sub/formular.htm");
     EXPECT_FALSE(help::ApplicationHelpCommand(help::HELP_FINDER, 0));
 
     help::SetApplicationHelpFile(m_fixture.folder() + "/hilfe.hlp");

@@ -1,0 +1,55 @@
+#include "FuzzInput.h"
+
+#include "mail/TemplateLanguage.h"
+#include "mail/formularmodul.h"
+#include "mail/parsermodul.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <unistd.h>
+
+namespace {
+
+// A vocabulary with a value of each kind, as the documents give them.
+TFormatlist &vocabulary()
+{
+    static TFormatlist words = [] {
+        TFormatlist list;
+        list.RegisterTemplateCommands();
+        list.AddItem()->SetVariable("Zahl", "Zahl", mail::Variant(qint64(42)), "Zahl");
+        list.AddItem()->SetVariable("Betrag", "Betrag", mail::Variant(1234.5), "Betrag");
+        list.AddItem()->SetVariable("Name", "Name", mail::Variant(QStringLiteral("Müller")), "Name");
+        return list;
+    }();
+    return words;
+}
+
+QString templatePath()
+{
+    return QDir::tempPath() + QStringLiteral("/fuzz-template-%1.frm").arg(::getpid());
+}
+
+}
+
+// The template file as read from disk, then every section through the
+// template language: only the template error may leave it.
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    QFile file(templatePath());
+    if (!file.open(QIODevice::WriteOnly) || file.write(fuzzBytes(data, size)) != qint64(size))
+        return 0;
+    file.close();
+    TFormular formular;
+    formular.LoadFromFile(templatePath());
+    TTemplateContext context(vocabulary(), &formular);
+    for (int section = 0; section < FormularSectionCount; ++section) {
+        QStringList output;
+        try {
+            context.ProcessFormSection(section, output, QString());
+        } catch (const EFormularerror &) {
+        }
+    }
+    context.ResetTemplateState();
+    return 0;
+}

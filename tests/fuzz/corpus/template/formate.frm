@@ -1,0 +1,5 @@
+!Text
+#Zahl:1::
+!Wenn 1+1+1+1=4
+ja
+!EndeWenn
