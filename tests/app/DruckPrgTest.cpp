@@ -32,6 +32,8 @@ TEST_F(DruckPrgTest, TheMainWindowLoadsWithItsCaptionsAndTabs)
     EXPECT_TRUE(form.cbxSendeEmail->isChecked());
     EXPECT_FALSE(form.lblAusdrucke->isVisibleTo(&form));
     EXPECT_FALSE(form.edtAnlage->isVisibleTo(&form));
+    EXPECT_EQ(form.DBGrid1->columnWidth(1), 210);
+    EXPECT_EQ(form.dbgEFormular->columnWidth(1), 266);
 }
 
 TEST_F(DruckPrgTest, AltMChoosesTheEmailTabOfTheMainWindow)
@@ -46,17 +48,6 @@ TEST_F(DruckPrgTest, AltMChoosesTheEmailTabOfTheMainWindow)
     EXPECT_EQ(form.btnTintlen->text(), QStringLiteral("E-Mail &senden"));
     QTest::keyClick(&form, Qt::Key_D, Qt::AltModifier);
     EXPECT_EQ(form.btnTintlen->text(), QStringLiteral("&Tintlen"));
-}
-
-TEST_F(DruckPrgTest, AbbruchClosesTheWindowAndStoresTheSettings)
-{
-    TfrmPrintMan &form = activatedWindow();
-    form.btnFensterHintergrund->setChecked(true);
-    QTest::mouseClick(form.btnAbbruch, Qt::LeftButton);
-    EXPECT_FALSE(form.isVisible());
-    EXPECT_EQ(readInit("InDenHintergrund"), QStringLiteral("ja"));
-    EXPECT_EQ(readInit("Schliessen"), QStringLiteral("nein"));
-    EXPECT_EQ(readInit("Tabsheet"), QStringLiteral("Tintlen"));
 }
 
 TEST_F(DruckPrgTest, ShowingFillsBothPrinterListsAndSelectsTheCurrentPrinter)
