@@ -34,6 +34,18 @@ TEST_F(BookmarkLocateTest, BookmarksSurviveIndexAndFilterChanges)
     EXPECT_FALSE(aerger.valid);
 }
 
+TEST_F(BookmarkLocateTest, ARowWithoutKeyComesBeforeEveryRowWithOne)
+{
+    fillCustomers();
+    auto kunden = openTable(QStringLiteral("Kunden.db"), QStringLiteral("OrtIdx"));
+    ASSERT_TRUE(kunden->Locate(QStringLiteral("Nr"), 6, 0));
+    const TBookmark withoutPlace = kunden->GetBookmark();
+    ASSERT_TRUE(kunden->Locate(QStringLiteral("Nr"), 3, 0));
+    const TBookmark aachen = kunden->GetBookmark();
+    EXPECT_EQ(kunden->CompareBookmarks(withoutPlace, aachen), -1);
+    EXPECT_EQ(kunden->CompareBookmarks(aachen, withoutPlace), 1);
+}
+
 TEST_F(BookmarkLocateTest, LocateWithOptionsAndSeveralFields)
 {
     fillCustomers();

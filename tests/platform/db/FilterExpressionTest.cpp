@@ -60,6 +60,27 @@ TEST_F(FilterExpressionTest, RecordEvaluationAndSqlSelectTheSameRecords)
     }
 }
 
+TEST_F(FilterExpressionTest, AFieldComparedWithABlankFieldIsFalse)
+{
+    fillCustomers();
+    auto kunden = openTable(QStringLiteral("Kunden.db"));
+    const struct
+    {
+        const char *filter;
+        QStringList selected;
+    } cases[] = {
+        {"Ort < Name", {"1", "2", "3"}},
+        {"Ort > Name", {"4", "5"}},
+        {"Ort <> Name", {"1", "2", "3", "4", "5", "6"}},
+        {"Ort = Name", {}},
+        {"Name >= Ort", {"1", "2", "3"}},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(evaluatedByRecord(*kunden, c.filter, 0), c.selected) << c.filter;
+        EXPECT_EQ(selectedBySql(*kunden, c.filter, 0), c.selected) << c.filter;
+    }
+}
+
 TEST_F(FilterExpressionTest, SyntaxErrorsNameThePosition)
 {
     try {
