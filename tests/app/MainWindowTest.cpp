@@ -101,7 +101,7 @@ TEST_F(MainWindowTest, KeysWithoutARowInListsAndOnTheEmailTabDoNotPrint)
     EXPECT_TRUE(services.messages().isEmpty());
 }
 
-TEST_F(MainWindowTest, AltLAndARightClickOnEditOpenTheDesignerOfThePrintRow)
+TEST_F(MainWindowTest, AltLAndARightClickOnEditOpenTheDesignerOrTheTemplateEditor)
 {
     QTest::keyClick(form().DBGrid1, Qt::Key_L, Qt::AltModifier);
     EXPECT_EQ(engine.count(QStringLiteral("LlDefineLayout")), 1);
@@ -110,15 +110,13 @@ TEST_F(MainWindowTest, AltLAndARightClickOnEditOpenTheDesignerOfThePrintRow)
     EXPECT_TRUE(engine.last(QStringLiteral("LlDefineLayout"))->args.at(1).toString().startsWith(
         QStringLiteral("Formular-Layout \"Rechnung\"")));
     EXPECT_EQ(printStarts(), 0);
-}
 
-TEST_F(MainWindowTest, ARightClickOnEditOnTheEmailTabGoesToTheTemplateEditor)
-{
+    // On the e-mail tab the right click goes to the template editor.
     form().pgcAuswahl->setCurrentWidget(form().tsEmail);
     QTest::mouseClick(form().btnBearb, Qt::RightButton);
     EXPECT_EQ(services.messageTexts(),
               QStringList{QStringLiteral("Der Vorlagen-Editor ist in dieser Programmversion noch nicht verfügbar.")});
-    EXPECT_EQ(engine.count(QStringLiteral("LlDefineLayout")), 0);
+    EXPECT_EQ(engine.count(QStringLiteral("LlDefineLayout")), 2);
 }
 
 TEST_F(MainWindowTest, TheTemplateEditorNeedsARowWithAFileName)
@@ -169,6 +167,24 @@ TEST_F(MainWindowTest, LeavingTheFormPrinterListStoresTheChoiceOrLeavesTheRowAlo
     EXPECT_EQ(form().lstFrmDrucker->currentIndex(), 1);
 }
 
+TEST_F(MainWindowTest, TheRowsPrinterIsNotShownWhileEitherGateIsClosed)
+{
+    goToSortKey(QStringLiteral("1"));
+    form().lstFrmDrucker->setCurrentIndex(1);
+    focus(form().lstFrmDrucker, QEvent::FocusOut);
+    for (bool TfrmPrintMan::*gate : {&TfrmPrintMan::ActivationOpen, &TfrmPrintMan::PrinterDisplayOpen}) {
+        form().lstFrmDrucker->setCurrentIndex(2);
+        form().*gate = false;
+        goToSortKey(QStringLiteral("2"));
+        goToSortKey(QStringLiteral("1"));
+        form().*gate = true;
+        EXPECT_EQ(form().lstFrmDrucker->currentIndex(), 2);
+    }
+    goToSortKey(QStringLiteral("2"));
+    goToSortKey(QStringLiteral("1"));
+    EXPECT_EQ(form().lstFrmDrucker->currentIndex(), 1);
+}
+
 TEST_F(MainWindowTest, ChoosingADefaultPrinterMakesItTheProgramsDefault)
 {
     form().lstStdDrucker->setCurrentIndex(1);
@@ -176,43 +192,26 @@ TEST_F(MainWindowTest, ChoosingADefaultPrinterMakesItTheProgramsDefault)
     EXPECT_EQ(printers.currentPrinter(), QStringLiteral("Laserdrucker Buchhaltung"));
 }
 
-TEST_F(MainWindowTest, CtrlDelInTheGridDeletesTheRowWithItsLayoutFiles)
+TEST_F(MainWindowTest, CtrlDelInTheGridAsksTwiceAndDeletesTheRow)
 {
-    const QString forms = path(QStringLiteral("formulare"));
-    for (const char *name : {"Auftrag_Rechnung.lst", "Auftrag_Rechnung.lbl", "Auftrag_Angebot.lst"})
-        QFile(forms + QLatin1Char('/') + QLatin1String(name)).open(QIODevice::WriteOnly);
     goToSortKey(QStringLiteral("2"));
     services.queueAnswer(ui::IDOK);
     services.queueAnswer(ui::IDYES);
     QTest::keyClick(form().DBGrid1, Qt::Key_Delete, Qt::ControlModifier);
-    // The first row still names the layout, so its files stay.
     EXPECT_EQ(services.messageTexts(),
               (QStringList{QStringLiteral("Datensatz löschen?"),
                            QStringLiteral("Formular \"Rechnung (Vorschau)\" wirklich löschen?")}));
-    EXPECT_EQ(QDir(forms).entryList(QDir::Files).size(), 3);
+    EXPECT_EQ(form().tblForm->RecordCount(), 1);
 
+    // Cancel to either question keeps the row.
     services.clear();
-    services.queueAnswer(ui::IDOK);
-    services.queueAnswer(ui::IDYES);
-    services.queueAnswer(ui::IDYES);
-    goToSortKey(QStringLiteral("1"));
-    QTest::keyClick(form().DBGrid1, Qt::Key_Delete, Qt::ControlModifier);
-    EXPECT_EQ(services.messages().size(), 3);
-    EXPECT_TRUE(services.messages().last().text.contains(QStringLiteral("Auftrag_Rechnung.lst auch gelöscht")));
-    EXPECT_EQ(QDir(forms).entryList(QDir::Files), QStringList{QStringLiteral("Auftrag_Angebot.lst")});
-    EXPECT_EQ(form().tblForm->RecordCount(), 0);
-}
-
-TEST_F(MainWindowTest, CancellingTheGridsQuestionKeepsTheRow)
-{
-    form();
     services.queueAnswer(ui::IDCANCEL);
     QTest::keyClick(form().DBGrid1, Qt::Key_Delete, Qt::ControlModifier);
     services.queueAnswer(ui::IDOK);
     services.queueAnswer(ui::IDNO);
     QTest::keyClick(form().DBGrid1, Qt::Key_Delete, Qt::ControlModifier);
     EXPECT_EQ(services.messages().size(), 3);
-    EXPECT_EQ(form().tblForm->RecordCount(), 2);
+    EXPECT_EQ(form().tblForm->RecordCount(), 1);
 }
 
 TEST_F(MainWindowTest, AddressEditsTurnSemicolonsIntoCommasAndShowInvalidAddressesRed)
