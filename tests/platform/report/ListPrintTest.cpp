@@ -67,7 +67,7 @@ TEST_F(ListPrint, LinesFillPagesAndTheCarryComesFromTheLastPrintedLine)
     ASSERT_TRUE(amount);
     EXPECT_EQ(amount->align, Qt::AlignRight);
     EXPECT_EQ(amount->object, "Tabelle");
-    EXPECT_EQ(page(1).findText("Artikel 4"), page(1).findText("Artikel 4"));
+    EXPECT_EQ(page(1).texts().count("Artikel 4"), 1);
     EXPECT_EQ(page(1).texts().count("Artikel"), 1);
 }
 
