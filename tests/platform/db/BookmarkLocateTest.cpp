@@ -38,7 +38,10 @@ TEST_F(BookmarkLocateTest, ARowWithoutKeyComesBeforeEveryRowWithOne)
 {
     fillCustomers();
     auto kunden = openTable(QStringLiteral("Kunden.db"), QStringLiteral("OrtIdx"));
-    ASSERT_TRUE(kunden->Locate(QStringLiteral("Nr"), 6, 0));
+    kunden->Append();
+    kunden->FieldByName(QStringLiteral("Nr"))->SetAsInteger(7);
+    kunden->Post();
+    ASSERT_TRUE(kunden->Locate(QStringLiteral("Nr"), 7, 0));
     const TBookmark withoutPlace = kunden->GetBookmark();
     ASSERT_TRUE(kunden->Locate(QStringLiteral("Nr"), 3, 0));
     const TBookmark aachen = kunden->GetBookmark();

@@ -312,7 +312,7 @@ TEST_F(EditingTest, EachRefusalNamesItsReason)
             refusal.operation(*kunden, *other);
             ADD_FAILURE() << refusal.name << ": not refused";
         } catch (const Exception &error) {
-            EXPECT_EQ(error.Message(), refusal.message) << refusal.name;
+            EXPECT_EQ(error.Message().toStdString(), refusal.message.toStdString()) << refusal.name;
         }
     }
 }
