@@ -24,11 +24,6 @@ TEST_F(DruckPrgTest, TheMainWindowLoadsWithItsCaptionsAndTabs)
     EXPECT_EQ(form.pgcAuswahl->widget(0), form.tsTintlen);
     EXPECT_EQ(form.pgcAuswahl->widget(1), form.tsEmail);
     EXPECT_EQ(form.pgcAuswahl->tabText(1), QStringLiteral("E-&Mail"));
-    EXPECT_EQ(form.btnFensterSchliessen->text(), QStringLiteral("s&chließen"));
-    EXPECT_EQ(form.btnFensterHintergrund->text(), QStringLiteral("in den &Hintergrund"));
-    EXPECT_EQ(form.btnBearb->text(), QStringLiteral("B&earbeiten"));
-    EXPECT_EQ(form.btnAbbruch->text(), QStringLiteral("Abbruch"));
-    EXPECT_EQ(form.btnHilfe->text(), QStringLiteral("&Hilfe"));
     EXPECT_TRUE(form.cbxSendeEmail->isChecked());
     EXPECT_FALSE(form.lblAusdrucke->isVisibleTo(&form));
     EXPECT_FALSE(form.edtAnlage->isVisibleTo(&form));
