@@ -231,8 +231,8 @@ TEST_P(EveryModule, DefinesItsKnownFirstLineExactly)
 }
 
 INSTANTIATE_TEST_SUITE_P(Modules, EveryModule, ::testing::ValuesIn(moduleCases),
-                         [](const ::testing::TestParamInfo<ModuleCase> &info) {
-                             return QString(QStringLiteral("%1%2").arg(info.param.module, info.param.formType))
+                         [](const ::testing::TestParamInfo<ModuleCase> &testInfo) {
+                             return QString(QStringLiteral("%1%2").arg(testInfo.param.module, testInfo.param.formType))
                                  .remove(QRegularExpression("[^A-Za-z0-9]"))
                                  .toStdString();
                          });
