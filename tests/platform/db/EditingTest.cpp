@@ -215,12 +215,7 @@ TEST_F(EditingTest, ChangesByAnotherConnectionAreNotOverwritten)
     second->FieldByName(QStringLiteral("Ort"))->SetAsString(QStringLiteral("Hamburg"));
     second->Post();
     first->FieldByName(QStringLiteral("Ort"))->SetAsString(QStringLiteral("München"));
-    try {
-        first->Post();
-        FAIL();
-    } catch (const EDBEngineError &error) {
-        EXPECT_EQ(error.Message(), QStringLiteral("Datensatz wurde von einem anderen Benutzer geändert."));
-    }
+    EXPECT_THROW(first->Post(), EDBEngineError);
     first->Cancel();
     first->Refresh();
     EXPECT_EQ(first->FieldByName(QStringLiteral("Ort"))->AsString(), QStringLiteral("Hamburg"));
