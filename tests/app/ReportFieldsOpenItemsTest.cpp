@@ -64,11 +64,14 @@ TEST_F(OpenItemFields, TheLetterSumsTheOpenAmountsAndTheProposedInterest)
     EXPECT_EQ(value("Summe_Verzugszinsen"), "69,41");
 }
 
-TEST_F(OpenItemFields, TheDunningIsRecordedOnlyWhenTheJobHasPrinted)
+TEST_F(OpenItemFields, TheDunningIsRecordedOnceOnlyWhenTheJobHasPrinted)
 {
     freshTables();
     dunningLetter("10001");
     EXPECT_TRUE(openItemValue("20260001", "mahndatum1").isNull()) << "nothing is written before the job printed";
+    // A second copy of the letter records the dunning once.
+    data.OpenDBs(false);
+    dunningLetter("10001");
     data.job().writes.commit();
     EXPECT_EQ(openItemValue("20260001", "mahndatum1").toDate(), QDate(2026, 11, 30));
     EXPECT_EQ(openItemValue("20260009", "mahndatum3").toDate(), QDate(2026, 11, 30));
@@ -79,33 +82,20 @@ TEST_F(OpenItemFields, TheDunningIsRecordedOnlyWhenTheJobHasPrinted)
     EXPECT_DOUBLE_EQ(openItemValue("20260010", "mahngebuehr").toDouble(), 10.0) << "the fee goes to the last item";
     EXPECT_TRUE(openItemValue("20260001", "mahngebuehr").isNull());
     EXPECT_TRUE(openItemValue("20260012", "mahndatum1").isNull()) << "another customer's item is untouched";
+
 }
 
-TEST_F(OpenItemFields, ACheckPassPreviewOrAbortWritesNothing)
+TEST_F(OpenItemFields, ACheckPassPreviewAbortOrTheDesignerWritesNothing)
 {
     freshTables();
+    dunningLetter("10001", true);
+    EXPECT_TRUE(data.job().writes.isEmpty());
+    data.OpenDBs(false);
     dunningLetter("10001");
     data.job().writes.discard();
     data.job().writes.commit();
     EXPECT_TRUE(openItemValue("20260001", "mahndatum1").isNull());
     EXPECT_TRUE(openItemValue("20260010", "mahngebuehr").isNull());
-}
-
-TEST_F(OpenItemFields, TheDesignerPreparationRecordsNoDunning)
-{
-    freshTables();
-    dunningLetter("10001", true);
-    EXPECT_TRUE(data.job().writes.isEmpty());
-}
-
-TEST_F(OpenItemFields, ASecondCopyRecordsTheDunningOnce)
-{
-    freshTables();
-    dunningLetter("10001");
-    data.OpenDBs(false);
-    dunningLetter("10001");
-    data.job().writes.commit();
-    EXPECT_EQ(openItemValue("20260009", "mahndatum3").toDate(), QDate(2026, 11, 30));
 }
 
 TEST_F(OpenItemFields, AnInvalidLevelIsReportedAndChoosesNoParameters)
