@@ -166,6 +166,13 @@ void ReportFields::defineTaxRate(int job, const QString &key, TDateTime date)
 
 double ReportFields::GetSteuerProz(const QString &key, TDateTime date)
 {
+    const QString caption = QStringLiteral("GetSteuerProz()");
+    if (!isOpenWithRecords(tcSetup))
+        return 0;
+    if (!isOpenWithRecords(tcStSatz)) {
+        m_data.reportOnce(caption, QStringLiteral("Datei StSatz.db ist nicht geöffnet!"));
+        return 0;
+    }
     QHash<QString, double> &rates = m_data.job().taxRates;
     const QString name = key + QLatin1Char('\n') + QString::number(date, 'g', 17);
     auto known = rates.constFind(name);
@@ -177,12 +184,6 @@ double ReportFields::GetSteuerProz(const QString &key, TDateTime date)
 double ReportFields::lookUpTaxRate(const QString &key, TDateTime date)
 {
     const QString caption = QStringLiteral("GetSteuerProz()");
-    if (!isOpenWithRecords(tcSetup))
-        return 0;
-    if (!isOpenWithRecords(tcStSatz)) {
-        m_data.reportOnce(caption, QStringLiteral("Datei StSatz.db ist nicht geöffnet!"));
-        return 0;
-    }
     if (key.isEmpty() || key.size() > 2) {
         m_data.reportOnce(caption, QStringLiteral("Steuersatz ") + key + QStringLiteral(" ist ungültig!"));
         return 0;

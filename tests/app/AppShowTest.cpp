@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QTest>
 
 namespace {
 
@@ -70,73 +71,43 @@ TEST_F(AppShowTest, EachActivationReadsTheRequestAgain)
     EXPECT_EQ(PrintRequest().Modul, QStringLiteral("Bestellung"));
 }
 
-TEST_F(AppShowTest, TheChecksComeInTheirOrderAndOnlyTheFirstFailingOneSpeaks)
+TEST_F(AppShowTest, EachRefusedRequestNamesOnlyTheFirstFailingCheck)
 {
-    for (const char *key : {"FormularPfad", "DatenPfad", "UserPfad", "ToPrint"})
-        writeInit(key, QString());
-    expectRefusal(QStringLiteral("Der Pfad, in dem sich die Formulare befinden, wurde nicht angegeben!")
-                  + formPathHint);
-}
-
-TEST_F(AppShowTest, AMissingDataPathIsReported)
-{
-    writeInit("DatenPfad", QString());
-    writeInit("UserPfad", QString());
-    expectRefusal(QStringLiteral("Datenpfad wurde nicht angegeben!"));
-}
-
-TEST_F(AppShowTest, AMissingUserPathIsReported)
-{
-    writeInit("UserPfad", QString());
-    writeInit("FormularPfad", path("nirgends"));
-    expectRefusal(QStringLiteral("UserPfad wurde nicht angegeben!"));
-}
-
-TEST_F(AppShowTest, AFormFolderThatDoesNotExistIsReported)
-{
-    writeInit("FormularPfad", path("nirgends"));
-    writeInit("DatenPfad", path("auch-nicht"));
-    expectRefusal(QStringLiteral("Der Pfad, in dem sich die Formulare befinden sollen, ist nicht vorhanden:\r\n")
-                  + path("nirgends") + formPathHint);
-}
-
-TEST_F(AppShowTest, ADataFolderThatDoesNotExistIsReported)
-{
-    writeInit("DatenPfad", path("auch-nicht"));
-    expectRefusal(QStringLiteral("Daten-Pfad ist nicht vorhanden: ") + path("auch-nicht"));
-}
-
-TEST_F(AppShowTest, ADataFolderWithoutFormTableIsReported)
-{
-    writeInit("DatenPfad", path("formulare"));
-    writeInit("ToPrint", QString());
-    expectRefusal(QStringLiteral("Formular.db ist nicht vorhanden im Verzeichnis ") + path("formulare"));
-}
-
-TEST_F(AppShowTest, ARequestWithoutModuleIsReported)
-{
-    writeInit("ToPrint", QString());
-    expectRefusal(QStringLiteral("Es wurde kein Druckbereich angegeben!"));
-}
-
-TEST_F(AppShowTest, ARequestWithoutFormTypeIsReported)
-{
-    writeRequest("FormFilterTyp", QString());
-    writeRequest("FormTyp", QString());
-    expectRefusal(QStringLiteral("Zu Auftrag wurde kein FormFilterTyp angegeben!"));
-}
-
-TEST_F(AppShowTest, ARequestWithoutFormKindIsReported)
-{
-    writeRequest("FormTyp", QString());
-    writeRequest("Datenbereich", QString());
-    expectRefusal(QStringLiteral("Zu Auftrag wurde kein FormTyp angegeben!"));
-}
-
-TEST_F(AppShowTest, ARequestWithoutDataRangeIsReported)
-{
-    writeRequest("Datenbereich", QString());
-    expectRefusal(QStringLiteral("Zu Auftrag wurde kein Datenbereich angegeben!"));
+    // Each case also breaks what is checked after its own check: only the
+    // first failing one may speak.
+    struct Edit
+    {
+        bool init;
+        QString key;
+        QString value;
+    };
+    const QString hint = formPathHint;
+    const struct
+    {
+        QList<Edit> edits;
+        QString message;
+    } cases[] = {
+        {{{true, "FormularPfad", {}}, {true, "DatenPfad", {}}, {true, "UserPfad", {}}, {true, "ToPrint", {}}},
+         "Der Pfad, in dem sich die Formulare befinden, wurde nicht angegeben!" + hint},
+        {{{true, "DatenPfad", {}}, {true, "UserPfad", {}}}, "Datenpfad wurde nicht angegeben!"},
+        {{{true, "UserPfad", {}}, {true, "FormularPfad", path("nirgends")}}, "UserPfad wurde nicht angegeben!"},
+        {{{true, "FormularPfad", path("nirgends")}, {true, "DatenPfad", path("auch-nicht")}},
+         "Der Pfad, in dem sich die Formulare befinden sollen, ist nicht vorhanden:\r\n" + path("nirgends") + hint},
+        {{{true, "DatenPfad", path("auch-nicht")}}, "Daten-Pfad ist nicht vorhanden: " + path("auch-nicht")},
+        {{{true, "DatenPfad", path("formulare")}, {true, "ToPrint", {}}},
+         "Formular.db ist nicht vorhanden im Verzeichnis " + path("formulare")},
+        {{{true, "ToPrint", {}}}, "Es wurde kein Druckbereich angegeben!"},
+        {{{false, "FormFilterTyp", {}}, {false, "FormTyp", {}}}, "Zu Auftrag wurde kein FormFilterTyp angegeben!"},
+        {{{false, "FormTyp", {}}, {false, "Datenbereich", {}}}, "Zu Auftrag wurde kein FormTyp angegeben!"},
+        {{{false, "Datenbereich", {}}}, "Zu Auftrag wurde kein Datenbereich angegeben!"},
+    };
+    for (const auto &refusal : cases) {
+        SCOPED_TRACE(refusal.message.toStdString());
+        restart();
+        for (const Edit &edit : refusal.edits)
+            edit.init ? writeInit(edit.key, edit.value) : writeRequest(edit.key, edit.value);
+        expectRefusal(refusal.message);
+    }
 }
 
 TEST_F(AppShowTest, TheFormTableFollowsTheDataPathAsWritten)
@@ -258,7 +229,8 @@ TEST_F(AppShowTest, ClosingWritesTheWindowBehaviourAndTheEmailSettings)
     form.btnFensterSchliessen->setChecked(true);
     form.btnFensterHintergrund->setChecked(false);
     form.cbxVorschau->setChecked(true);
-    form.close();
+    QTest::mouseClick(form.btnAbbruch, Qt::LeftButton);
+    EXPECT_FALSE(form.isVisible());
     EXPECT_EQ(readInit("Schliessen"), QStringLiteral("ja"));
     EXPECT_EQ(readInit("InDenHintergrund"), QStringLiteral("nein"));
     EXPECT_EQ(readInit("Tabsheet"), QStringLiteral("Email"));

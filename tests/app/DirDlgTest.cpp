@@ -56,35 +56,24 @@ TEST_F(DirDlgTest, AChosenFolderIsReturned)
     EXPECT_EQ(QDir(dialog.GetDirectory()).absolutePath(), QDir(path(QStringLiteral("Anlagen/2026"))).absolutePath());
 }
 
-TEST_F(DirDlgTest, CancellingChoosesNothing)
-{
-    TDirDlg dialog;
-    user.then([](QDialog &opened) { opened.reject(); });
-    EXPECT_FALSE(dialog.Execute());
-    EXPECT_TRUE(dialog.GetDirectory().isEmpty());
-}
-
-TEST_F(DirDlgTest, AnInitialFolderWrittenTheSuitesWayIsFound)
+TEST_F(DirDlgTest, CancellingChoosesNothingAndShowsTheInitialFolderAndStatus)
 {
     TDirDlg dialog;
     dialog.InitialDir = path(QStringLiteral("anlagen\\2026"));
-    QString shownFolder;
-    user.then([&](QDialog &opened) { shownFolder = picker(opened).directory().absolutePath(); });
-    EXPECT_FALSE(dialog.Execute());
-    EXPECT_EQ(shownFolder, QDir(path(QStringLiteral("Anlagen/2026"))).absolutePath());
-}
-
-TEST_F(DirDlgTest, AStatusTextIsShownInThePicker)
-{
-    TDirDlg dialog;
     dialog.StatusText = QStringLiteral("Ordner für die Anlagen");
+    QString shownFolder;
     QString shownStatus;
     user.then([&](QDialog &opened) {
+        // An initial folder written the suite's way is found.
+        shownFolder = picker(opened).directory().absolutePath();
         const auto *status = opened.findChild<QLabel *>(QStringLiteral("lblStatus"));
         ASSERT_NE(status, nullptr);
         EXPECT_TRUE(status->isVisible());
         shownStatus = status->text();
+        opened.reject();
     });
-    dialog.Execute();
+    EXPECT_FALSE(dialog.Execute());
+    EXPECT_TRUE(dialog.GetDirectory().isEmpty());
+    EXPECT_EQ(shownFolder, QDir(path(QStringLiteral("Anlagen/2026"))).absolutePath());
     EXPECT_EQ(shownStatus, dialog.StatusText);
 }

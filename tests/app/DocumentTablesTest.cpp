@@ -101,9 +101,9 @@ TEST_F(DocumentTablesTest, AModuleWithoutEmailFormsGetsThePurchaseTablesAndNoEma
     EXPECT_FALSE(emailTabVisible());
 }
 
-TEST_F(DocumentTablesTest, AListRequestShowsThePrintTabWhateverTheSettingAsked)
+TEST_F(DocumentTablesTest, OnlyTheExactNameOrAListRequestSelectsThePrintTab)
 {
-    writeInit("Tabsheet", "Email");
+    writeInit("Tabsheet", "tintlen");
     writeRequest("FormFilterTyp", "Liste");
     TfrmPrintMan &form = window();
     EXPECT_EQ(form.pgcAuswahl->currentWidget(), form.tsEmail);
@@ -112,12 +112,6 @@ TEST_F(DocumentTablesTest, AListRequestShowsThePrintTabWhateverTheSettingAsked)
     EXPECT_FALSE(emailTabVisible());
     EXPECT_EQ(form.pgcAuswahl->currentWidget(), form.tsTintlen);
     EXPECT_EQ(form.btnTintlen->text(), QStringLiteral("&Tintlen"));
-}
-
-TEST_F(DocumentTablesTest, TheTabSettingSelectsThePrintTabOnlyByItsExactName)
-{
-    writeInit("Tabsheet", "tintlen");
-    EXPECT_EQ(window().pgcAuswahl->currentWidget(), window().tsEmail);
 }
 
 TEST_F(DocumentTablesTest, OpeningTwiceIsReportedAndKeepsTheFirstOpening)
@@ -172,10 +166,9 @@ TEST_F(DocumentTablesTest, TheWholeRangeIsFilteredByTheRequestsRecordFilterAlone
     for (head.First(); !head.Eof(); head.Next())
         EXPECT_EQ(head.FieldByName("kundennr")->AsString(), QStringLiteral("10001"));
     CloseDocumentTables();
-}
 
-TEST_F(DocumentTablesTest, OneRecordIsNotFiltered)
-{
+    // One record is not filtered.
+    restart();
     writeRequest("Datenfilter", "kundennr='10001'");
     activatedWindow();
     ASSERT_TRUE(OpenDocumentTables());
@@ -249,6 +242,14 @@ TEST_F(DocumentTablesTest, TheRegisteredMailProgramGivesItsPathsAndCurrentUser)
     window().close();
     EXPECT_EQ(readInit("Standardclient"), QStringLiteral("0"));
     EXPECT_EQ(readInit("Anlagenpfad"), path("anlagen"));
+
+    // An unknown mail user leaves the number empty.
+    restart();
+    TIniFile(path("kuvertalia/Benutzer/frm.ini")).WriteString("User", "Lastuser", "Niemand");
+    window();
+    EXPECT_TRUE(EmailState().KuvertaliaInstalled);
+    EXPECT_EQ(EmailState().LastUser, QStringLiteral("Niemand"));
+    EXPECT_TRUE(EmailState().UserNr.isEmpty());
 }
 
 TEST_F(DocumentTablesTest, AMailProgramIniBesideTheProgramWinsOverTheRegistry)
@@ -264,16 +265,6 @@ TEST_F(DocumentTablesTest, AMailProgramIniBesideTheProgramWinsOverTheRegistry)
     EXPECT_FALSE(EmailState().UserNr.isEmpty());
     EXPECT_FALSE(EmailState().Outbox);
     EXPECT_FALSE(EmailState().WerbungAus);
-}
-
-TEST_F(DocumentTablesTest, AnUnknownMailUserLeavesTheNumberEmpty)
-{
-    registerMailProgram();
-    TIniFile(path("kuvertalia/Benutzer/frm.ini")).WriteString("User", "Lastuser", "Niemand");
-    window();
-    EXPECT_TRUE(EmailState().KuvertaliaInstalled);
-    EXPECT_EQ(EmailState().LastUser, QStringLiteral("Niemand"));
-    EXPECT_TRUE(EmailState().UserNr.isEmpty());
 }
 
 TEST_F(DocumentTablesTest, ClosingTheWindowFreesTheSharedObjects)

@@ -24,14 +24,11 @@ TEST_F(DruckPrgTest, TheMainWindowLoadsWithItsCaptionsAndTabs)
     EXPECT_EQ(form.pgcAuswahl->widget(0), form.tsTintlen);
     EXPECT_EQ(form.pgcAuswahl->widget(1), form.tsEmail);
     EXPECT_EQ(form.pgcAuswahl->tabText(1), QStringLiteral("E-&Mail"));
-    EXPECT_EQ(form.btnFensterSchliessen->text(), QStringLiteral("s&chließen"));
-    EXPECT_EQ(form.btnFensterHintergrund->text(), QStringLiteral("in den &Hintergrund"));
-    EXPECT_EQ(form.btnBearb->text(), QStringLiteral("B&earbeiten"));
-    EXPECT_EQ(form.btnAbbruch->text(), QStringLiteral("Abbruch"));
-    EXPECT_EQ(form.btnHilfe->text(), QStringLiteral("&Hilfe"));
     EXPECT_TRUE(form.cbxSendeEmail->isChecked());
     EXPECT_FALSE(form.lblAusdrucke->isVisibleTo(&form));
     EXPECT_FALSE(form.edtAnlage->isVisibleTo(&form));
+    EXPECT_EQ(form.DBGrid1->columnWidth(1), 210);
+    EXPECT_EQ(form.dbgEFormular->columnWidth(1), 266);
 }
 
 TEST_F(DruckPrgTest, AltMChoosesTheEmailTabOfTheMainWindow)
@@ -46,17 +43,6 @@ TEST_F(DruckPrgTest, AltMChoosesTheEmailTabOfTheMainWindow)
     EXPECT_EQ(form.btnTintlen->text(), QStringLiteral("E-Mail &senden"));
     QTest::keyClick(&form, Qt::Key_D, Qt::AltModifier);
     EXPECT_EQ(form.btnTintlen->text(), QStringLiteral("&Tintlen"));
-}
-
-TEST_F(DruckPrgTest, AbbruchClosesTheWindowAndStoresTheSettings)
-{
-    TfrmPrintMan &form = activatedWindow();
-    form.btnFensterHintergrund->setChecked(true);
-    QTest::mouseClick(form.btnAbbruch, Qt::LeftButton);
-    EXPECT_FALSE(form.isVisible());
-    EXPECT_EQ(readInit("InDenHintergrund"), QStringLiteral("ja"));
-    EXPECT_EQ(readInit("Schliessen"), QStringLiteral("nein"));
-    EXPECT_EQ(readInit("Tabsheet"), QStringLiteral("Tintlen"));
 }
 
 TEST_F(DruckPrgTest, ShowingFillsBothPrinterListsAndSelectsTheCurrentPrinter)

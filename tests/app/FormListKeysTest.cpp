@@ -16,47 +16,45 @@
 
 #include <memory>
 
-namespace {
-
-FormKeyAction actionOf(int key, Qt::KeyboardModifiers modifiers, bool printTab = true, bool typing = false)
+TEST(FormListKeys, AltKeysWorkEverywhereButSortKeysOnlyInThePrintTabsList)
 {
-    return FormKeyMeaningOf(key, modifiers, printTab, typing).action;
-}
-
-}
-
-TEST(FormListKeys, AltWithADigitSetsTheCopiesAndAltLOpensTheDesigner)
-{
-    const FormKeyMeaning copies = FormKeyMeaningOf(Qt::Key_3, Qt::AltModifier, true, false);
-    EXPECT_EQ(copies.action, FormKeyAction::Copies);
-    EXPECT_EQ(copies.character, QChar(u'3'));
-    EXPECT_EQ(FormKeyMeaningOf(Qt::Key_0, Qt::AltModifier, false, true).action, FormKeyAction::Copies);
-    EXPECT_EQ(actionOf(Qt::Key_L, Qt::AltModifier), FormKeyAction::Layout);
-    // Alt keys work on either tab and in any control.
-    EXPECT_EQ(actionOf(Qt::Key_L, Qt::AltModifier, false, true), FormKeyAction::Layout);
-    EXPECT_EQ(actionOf(Qt::Key_K, Qt::AltModifier), FormKeyAction::None);
-    EXPECT_EQ(actionOf(Qt::Key_3, Qt::AltModifier | Qt::ShiftModifier), FormKeyAction::None);
-}
-
-TEST(FormListKeys, LettersAndDigitsOnThePrintTabAreSortKeys)
-{
-    const FormKeyMeaning three = FormKeyMeaningOf(Qt::Key_3, Qt::NoModifier, true, false);
-    EXPECT_EQ(three.action, FormKeyAction::SortKey);
-    EXPECT_EQ(three.character, QChar(u'3'));
-    EXPECT_EQ(FormKeyMeaningOf(Qt::Key_R, Qt::ShiftModifier, true, false).character, QChar(u'R'));
-    EXPECT_EQ(actionOf(Qt::Key_7, Qt::KeypadModifier), FormKeyAction::SortKey);
-    EXPECT_EQ(actionOf(Qt::Key_Z, Qt::NoModifier), FormKeyAction::SortKey);
-}
-
-TEST(FormListKeys, OtherKeysTabsFieldsAndCommandsNeverPrint)
-{
-    EXPECT_EQ(actionOf(Qt::Key_3, Qt::NoModifier, false, false), FormKeyAction::None);
-    EXPECT_EQ(actionOf(Qt::Key_3, Qt::NoModifier, true, true), FormKeyAction::None);
-    EXPECT_EQ(actionOf(Qt::Key_C, Qt::ControlModifier), FormKeyAction::None);
-    EXPECT_EQ(actionOf(Qt::Key_Return, Qt::NoModifier), FormKeyAction::None);
-    EXPECT_EQ(actionOf(Qt::Key_Space, Qt::NoModifier), FormKeyAction::None);
-    EXPECT_EQ(actionOf(Qt::Key_Adiaeresis, Qt::NoModifier), FormKeyAction::None);
-    EXPECT_EQ(actionOf(Qt::Key_F1, Qt::NoModifier), FormKeyAction::None);
+    using A = FormKeyAction;
+    const Qt::KeyboardModifiers none = Qt::NoModifier;
+    const Qt::KeyboardModifiers alt = Qt::AltModifier;
+    const struct
+    {
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        bool printTab;
+        bool typing;
+        FormKeyAction action;
+        QChar character;
+    } cases[] = {
+        {Qt::Key_3, alt, true, false, A::Copies, u'3'},
+        {Qt::Key_0, alt, false, true, A::Copies, u'0'},
+        {Qt::Key_L, alt, true, false, A::Layout, {}},
+        {Qt::Key_L, alt, false, true, A::Layout, {}},
+        {Qt::Key_K, alt, true, false, A::None, {}},
+        {Qt::Key_3, alt | Qt::ShiftModifier, true, false, A::None, {}},
+        {Qt::Key_3, none, true, false, A::SortKey, u'3'},
+        {Qt::Key_R, Qt::ShiftModifier, true, false, A::SortKey, u'R'},
+        {Qt::Key_7, Qt::KeypadModifier, true, false, A::SortKey, u'7'},
+        {Qt::Key_Z, none, true, false, A::SortKey, u'Z'},
+        {Qt::Key_3, none, false, false, A::None, {}},
+        {Qt::Key_3, none, true, true, A::None, {}},
+        {Qt::Key_C, Qt::ControlModifier, true, false, A::None, {}},
+        {Qt::Key_Return, none, true, false, A::None, {}},
+        {Qt::Key_Space, none, true, false, A::None, {}},
+        {Qt::Key_Adiaeresis, none, true, false, A::None, {}},
+        {Qt::Key_F1, none, true, false, A::None, {}},
+    };
+    for (const auto &c : cases) {
+        const FormKeyMeaning meaning = FormKeyMeaningOf(c.key, c.modifiers, c.printTab, c.typing);
+        EXPECT_EQ(meaning.action, c.action) << std::hex << c.key << " " << c.modifiers.toInt();
+        if (!c.character.isNull()) {
+            EXPECT_EQ(meaning.character, c.character) << std::hex << c.key;
+        }
+    }
 }
 
 TEST(FormListKeys, EditsAndListsTakeTypedKeysButGridsAndButtonsDoNot)
@@ -117,27 +115,19 @@ protected:
 
 }
 
-TEST_F(SortKeyRowTest, TheRowWithTheSortKeyBecomesCurrent)
+TEST_F(SortKeyRowTest, TheRowWithTheSortKeyBecomesCurrentAndAMissingKeyKeepsIt)
 {
     forms->First();
     ASSERT_TRUE(FindSortKeyRow(*forms, QStringLiteral("Auftrag"), QStringLiteral("Rechnung"), QChar(u'2')));
     EXPECT_EQ(current(QStringLiteral("Bezeichnung")), QStringLiteral("Rechnung (Vorschau)"));
-}
-
-TEST_F(SortKeyRowTest, AMissingKeyKeepsTheCurrentRow)
-{
-    ASSERT_TRUE(FindSortKeyRow(*forms, QStringLiteral("Auftrag"), QStringLiteral("Rechnung"), QChar(u'2')));
     EXPECT_FALSE(FindSortKeyRow(*forms, QStringLiteral("Auftrag"), QStringLiteral("Rechnung"), QChar(u'9')));
     EXPECT_EQ(current(QStringLiteral("Sortierung")), QStringLiteral("2"));
     // A key of another form type is not one of this list.
     EXPECT_FALSE(FindSortKeyRow(*forms, QStringLiteral("Auftrag"), QStringLiteral("Angebot"), QChar(u'1')));
-}
 
-TEST_F(SortKeyRowTest, ASortKeyStoredInLowerCaseIsFoundByItsUpperCaseKey)
-{
+    // A sort key stored in lower case is found by its upper-case key.
     changeSortKey(QStringLiteral("2"), QStringLiteral("k"));
     forms->First();
     ASSERT_TRUE(FindSortKeyRow(*forms, QStringLiteral("Auftrag"), QStringLiteral("Rechnung"), QChar(u'K')));
     EXPECT_EQ(current(QStringLiteral("Bezeichnung")), QStringLiteral("Rechnung (Vorschau)"));
-    changeSortKey(QStringLiteral("k"), QStringLiteral("2"));
 }

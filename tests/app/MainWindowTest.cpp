@@ -101,7 +101,7 @@ TEST_F(MainWindowTest, KeysWithoutARowInListsAndOnTheEmailTabDoNotPrint)
     EXPECT_TRUE(services.messages().isEmpty());
 }
 
-TEST_F(MainWindowTest, AltLAndARightClickOnEditOpenTheDesignerOfThePrintRow)
+TEST_F(MainWindowTest, AltLAndARightClickOnEditOpenTheDesignerOrTheTemplateEditor)
 {
     QTest::keyClick(form().DBGrid1, Qt::Key_L, Qt::AltModifier);
     EXPECT_EQ(engine.count(QStringLiteral("LlDefineLayout")), 1);
@@ -110,10 +110,8 @@ TEST_F(MainWindowTest, AltLAndARightClickOnEditOpenTheDesignerOfThePrintRow)
     EXPECT_TRUE(engine.last(QStringLiteral("LlDefineLayout"))->args.at(1).toString().startsWith(
         QStringLiteral("Formular-Layout \"Rechnung\"")));
     EXPECT_EQ(printStarts(), 0);
-}
 
-TEST_F(MainWindowTest, ARightClickOnEditOnTheEmailTabGoesToTheTemplateEditor)
-{
+    // On the e-mail tab the right click goes to the template editor.
     form().pgcAuswahl->setCurrentWidget(form().tsEmail);
     QStringList opened;
     SetModalRunner([&](QDialog &shown) {
@@ -125,7 +123,7 @@ TEST_F(MainWindowTest, ARightClickOnEditOnTheEmailTabGoesToTheTemplateEditor)
     ASSERT_EQ(opened.size(), 1);
     EXPECT_TRUE(opened[0].startsWith(QStringLiteral("Formular bearbeiten \"Rechnung per E-Mail\" - ")));
     EXPECT_TRUE(services.messageTexts().isEmpty());
-    EXPECT_EQ(engine.count(QStringLiteral("LlDefineLayout")), 0);
+    EXPECT_EQ(engine.count(QStringLiteral("LlDefineLayout")), 2);
 }
 
 TEST_F(MainWindowTest, TheTemplateEditorNeedsARowWithAFileName)
@@ -176,6 +174,24 @@ TEST_F(MainWindowTest, LeavingTheFormPrinterListStoresTheChoiceOrLeavesTheRowAlo
     EXPECT_EQ(form().lstFrmDrucker->currentIndex(), 1);
 }
 
+TEST_F(MainWindowTest, TheRowsPrinterIsNotShownWhileEitherGateIsClosed)
+{
+    goToSortKey(QStringLiteral("1"));
+    form().lstFrmDrucker->setCurrentIndex(1);
+    focus(form().lstFrmDrucker, QEvent::FocusOut);
+    for (bool TfrmPrintMan::*gate : {&TfrmPrintMan::ActivationOpen, &TfrmPrintMan::PrinterDisplayOpen}) {
+        form().lstFrmDrucker->setCurrentIndex(2);
+        form().*gate = false;
+        goToSortKey(QStringLiteral("2"));
+        goToSortKey(QStringLiteral("1"));
+        form().*gate = true;
+        EXPECT_EQ(form().lstFrmDrucker->currentIndex(), 2);
+    }
+    goToSortKey(QStringLiteral("2"));
+    goToSortKey(QStringLiteral("1"));
+    EXPECT_EQ(form().lstFrmDrucker->currentIndex(), 1);
+}
+
 TEST_F(MainWindowTest, ChoosingADefaultPrinterMakesItTheProgramsDefault)
 {
     form().lstStdDrucker->setCurrentIndex(1);
@@ -183,43 +199,26 @@ TEST_F(MainWindowTest, ChoosingADefaultPrinterMakesItTheProgramsDefault)
     EXPECT_EQ(printers.currentPrinter(), QStringLiteral("Laserdrucker Buchhaltung"));
 }
 
-TEST_F(MainWindowTest, CtrlDelInTheGridDeletesTheRowWithItsLayoutFiles)
+TEST_F(MainWindowTest, CtrlDelInTheGridAsksTwiceAndDeletesTheRow)
 {
-    const QString forms = path(QStringLiteral("formulare"));
-    for (const char *name : {"Auftrag_Rechnung.lst", "Auftrag_Rechnung.lbl", "Auftrag_Angebot.lst"})
-        QFile(forms + QLatin1Char('/') + QLatin1String(name)).open(QIODevice::WriteOnly);
     goToSortKey(QStringLiteral("2"));
     services.queueAnswer(ui::IDOK);
     services.queueAnswer(ui::IDYES);
     QTest::keyClick(form().DBGrid1, Qt::Key_Delete, Qt::ControlModifier);
-    // The first row still names the layout, so its files stay.
     EXPECT_EQ(services.messageTexts(),
               (QStringList{QStringLiteral("Datensatz löschen?"),
                            QStringLiteral("Formular \"Rechnung (Vorschau)\" wirklich löschen?")}));
-    EXPECT_EQ(QDir(forms).entryList(QDir::Files).size(), 3);
+    EXPECT_EQ(form().tblForm->RecordCount(), 1);
 
+    // Cancel to either question keeps the row.
     services.clear();
-    services.queueAnswer(ui::IDOK);
-    services.queueAnswer(ui::IDYES);
-    services.queueAnswer(ui::IDYES);
-    goToSortKey(QStringLiteral("1"));
-    QTest::keyClick(form().DBGrid1, Qt::Key_Delete, Qt::ControlModifier);
-    EXPECT_EQ(services.messages().size(), 3);
-    EXPECT_TRUE(services.messages().last().text.contains(QStringLiteral("Auftrag_Rechnung.lst auch gelöscht")));
-    EXPECT_EQ(QDir(forms).entryList(QDir::Files), QStringList{QStringLiteral("Auftrag_Angebot.lst")});
-    EXPECT_EQ(form().tblForm->RecordCount(), 0);
-}
-
-TEST_F(MainWindowTest, CancellingTheGridsQuestionKeepsTheRow)
-{
-    form();
     services.queueAnswer(ui::IDCANCEL);
     QTest::keyClick(form().DBGrid1, Qt::Key_Delete, Qt::ControlModifier);
     services.queueAnswer(ui::IDOK);
     services.queueAnswer(ui::IDNO);
     QTest::keyClick(form().DBGrid1, Qt::Key_Delete, Qt::ControlModifier);
     EXPECT_EQ(services.messages().size(), 3);
-    EXPECT_EQ(form().tblForm->RecordCount(), 2);
+    EXPECT_EQ(form().tblForm->RecordCount(), 1);
 }
 
 TEST_F(MainWindowTest, AddressEditsTurnSemicolonsIntoCommasAndShowInvalidAddressesRed)
@@ -234,13 +233,10 @@ TEST_F(MainWindowTest, AddressEditsTurnSemicolonsIntoCommasAndShowInvalidAddress
     EXPECT_EQ(w.edtCC->palette().color(QPalette::Text), normal);
     w.edtBCC->setText(QStringLiteral("#Kunden_EMail#"));
     EXPECT_EQ(w.edtBCC->palette().color(QPalette::Text), normal);
-}
 
-TEST_F(MainWindowTest, TheRecipientPlaceholderGoesAtTheFirstKeyAndComesBackWhenEmpty)
-{
-    TfrmPrintMan &w = form();
+    // The recipient placeholder goes at the first key and comes back when empty.
     w.edtSendTo->setText(EmailAddressPlaceholder);
-    EXPECT_EQ(w.edtSendTo->palette().color(QPalette::Text), w.edtCC->palette().color(QPalette::Text));
+    EXPECT_EQ(w.edtSendTo->palette().color(QPalette::Text), normal);
     QTest::keyClicks(w.edtSendTo, QStringLiteral("x"));
     EXPECT_EQ(w.edtSendTo->text(), QStringLiteral("x"));
     EXPECT_EQ(w.edtSendTo->palette().color(QPalette::Text), QColor(Qt::red));
@@ -376,12 +372,8 @@ TEST_F(MainWindowTest, TheEmailTabShowsTheHeaderOfTheCurrentTemplate)
     EmailState().Outbox = false;
     EXPECT_EQ(w.edtSendTo->text(), QStringLiteral("zentrale@firma.de"));
     EXPECT_EQ(w.cbxSendeEmail->text(), QStringLiteral("in Velmora Kuvertalia eintragen"));
-}
 
-TEST_F(MainWindowTest, WithoutATemplateRowTheHeaderIsEmpty)
-{
-    TfrmPrintMan &w = form();
-    w.edtCC->setText(QStringLiteral("alt@firma.de"));
+    // Without a template row the header is empty.
     const QVariantList none{QStringLiteral("Auftrag"), QStringLiteral("Liste-eMail")};
     w.tblFormular->SetRange(none, none);
     ShowEmailHeader();

@@ -13,7 +13,7 @@ namespace {
 
 QString goldenFolder()
 {
-    return QStringLiteral(TINTLEN_APP_TEST_SOURCES "/golden");
+    return QStringLiteral(TINTLEN_GOLDEN_DIR);
 }
 
 QString escaped(QString text)

@@ -37,20 +37,19 @@ TEST_F(PrintJobTest, MarkedDocumentsPrintOneJobEach)
     EXPECT_EQ(PrintRequest().Datensatz, QString());
 }
 
-TEST_F(PrintJobTest, AListOfMarkedDocumentsIsOneJob)
+TEST_F(PrintJobTest, AListIsOneJobButEachDocumentOfTheFilterIsOne)
 {
     sales(QStringLiteral("Liste"), QStringLiteral("M"));
     window.chosen = printroad::Output::Bildschirm;
     driver.Tintlen();
     EXPECT_EQ(branches.jobKeys, QStringList({QString()}));
     EXPECT_EQ(printedJobs(), 1);
-}
 
-TEST_F(PrintJobTest, AllDocumentsOfTheRecordFilter)
-{
+    // All documents of the record filter print one job each.
+    engine.calls.clear();
+    branches.jobKeys.clear();
     sales(QStringLiteral("Rechnung"), QStringLiteral("A"));
     PrintRequest().Datenfilter = QStringLiteral("kundennr = '10005'");
-    window.chosen = printroad::Output::Bildschirm;
     driver.Tintlen();
     EXPECT_EQ(branches.jobKeys, QStringList({"20260006", "20260011", "20260012"}));
     EXPECT_EQ(engine.count(QStringLiteral("LlPreviewDisplay")), 3);
@@ -77,6 +76,10 @@ TEST_F(PrintJobTest, TheFormPrinterIsTheDefaultOnlyWhileTheJobRuns)
               QStringList({"Testdrucker", "Laserdrucker Buchhaltung", "Testdrucker"}));
     EXPECT_EQ(engine.count(QStringLiteral("LlSetPrinterToDefault")), 0);
     EXPECT_EQ(printedJobs(), 1);
+    // A form printer that is already the default is set again afterwards.
+    window.formText = QStringLiteral("Testdrucker an LPT1:");
+    driver.Tintlen();
+    EXPECT_EQ(printers.currentPrinterHistory().mid(3), QStringList({"Testdrucker"}));
 }
 
 TEST_F(PrintJobTest, TheDefaultPrinterComesBackWhenTheJobFails)
@@ -93,15 +96,6 @@ TEST_F(PrintJobTest, TheDefaultPrinterComesBackWhenTheJobFails)
     EXPECT_EQ(printers.currentPrinter(), QStringLiteral("Testdrucker"));
     EXPECT_EQ(services.busyDepth(), 0);
     EXPECT_EQ(PrintRequest().Modul, QStringLiteral("Auftrag"));
-}
-
-TEST_F(PrintJobTest, AFormPrinterThatIsAlreadyTheDefaultIsSetAgainAfterwards)
-{
-    sales(QStringLiteral("Liste"), QStringLiteral("A"));
-    window.chosen = printroad::Output::Formulardrucker;
-    window.formText = QStringLiteral("Testdrucker an LPT1:");
-    driver.Tintlen();
-    EXPECT_EQ(printers.currentPrinterHistory(), QStringList({"Testdrucker", "Testdrucker"}));
 }
 
 TEST_F(PrintJobTest, AnUnknownFormPrinterRefusesTheJob)

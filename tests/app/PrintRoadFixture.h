@@ -153,11 +153,9 @@ public:
 struct TestBranches
 {
     QStringList jobKeys;
-    int calls = 0;
 
     int allFields(printroad::ReportFields &fields, int job, TTable *&slot, bool asVariables)
     {
-        ++calls;
         int limit = 0;
         if (!slot) {
             jobKeys << PrintRequest().Datensatz;
@@ -172,7 +170,6 @@ struct TestBranches
 
     int document(printroad::ReportFields &fields, int job, TTable *&slot, bool asVariables)
     {
-        ++calls;
         if (slot) {
             fields.TCDefineFields(job, tc, asVariables, false, QString());
             return 0;

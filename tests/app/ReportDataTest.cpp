@@ -174,7 +174,7 @@ TEST_F(ReportDataTest, MissingSetupIsForcedOnlyWhereTheModuleNeedsIt)
     EXPECT_FALSE(isOpen(tcLiefer));
 }
 
-TEST_F(ReportDataTest, OneRecordIsLookedUpByItsKey)
+TEST_F(ReportDataTest, OneRecordIsLookedUpByItsKeyAndAMissingOneIsReported)
 {
     request(QStringLiteral("Kunden"), QStringLiteral("Liste"), QStringLiteral("L"), QStringLiteral("E"),
             QStringLiteral("10003"));
@@ -186,14 +186,9 @@ TEST_F(ReportDataTest, OneRecordIsLookedUpByItsKey)
     EXPECT_EQ(limit, tc->RecNo());
     EXPECT_EQ(data.GetRecords(slot, QStringLiteral("nr = '10001'")), 0);
     EXPECT_FALSE(tc->Filtered());
-}
 
-TEST_F(ReportDataTest, AMissingRecordIsReportedAndNothingPrinted)
-{
-    request(QStringLiteral("Kunden"), QStringLiteral("Liste"), QStringLiteral("L"), QStringLiteral("E"),
-            QStringLiteral("55555"));
-    data.OpenDBs(true);
-    TTable *slot = nullptr;
+    PrintRequest().Datensatz = QStringLiteral("55555");
+    slot = nullptr;
     EXPECT_EQ(data.GetRecords(slot, QString()), printroad::NothingToPrint);
     EXPECT_EQ(services.messageTexts(), QStringList(QStringLiteral("tc.findkey(55555) erfolglos")));
     EXPECT_EQ(services.messages().first().caption, QStringLiteral("GetRecords"));
@@ -239,32 +234,16 @@ TEST_F(ReportDataTest, RecordAndExtraFiltersAreJoined)
     for (tc->First(); !tc->Eof(); tc->Next())
         orders << tc->FieldByName(QStringLiteral("auftragnr"))->AsString();
     EXPECT_EQ(orders, QStringList({"20260001", "20260009", "20260010", "20260011", "20260012"}));
-}
 
-TEST_F(ReportDataTest, WithoutFilterTheLimitIsTheRecordCountInTheRequestedIndex)
-{
-    request(QStringLiteral("Auftrag"), QStringLiteral("Liste"), QStringLiteral("L"), QStringLiteral("A"));
+    // Without filter the limit is the record count in the requested index.
+    PrintRequest().Datenfilter.clear();
     PrintRequest().Datenindex = QStringLiteral("ATRKUNNR");
     data.OpenDBs(true);
-    TTable *slot = nullptr;
+    slot = nullptr;
     EXPECT_EQ(data.GetRecords(slot, QString()), tc->RecordCount());
     EXPECT_FALSE(tc->Filtered());
     EXPECT_EQ(tc->RecNo(), 1);
     EXPECT_EQ(tc->FieldByName(QStringLiteral("kundennr"))->AsString(), QStringLiteral("10001"));
-}
-
-TEST_F(ReportDataTest, StoredCriteriaRunBeforeTheFilterIsSet)
-{
-    request(QStringLiteral("Kunden"), QStringLiteral("Liste"), QStringLiteral("L"), QStringLiteral("A"));
-    data.OpenDBs(true);
-    TTable *seen = nullptr;
-    data.setStoredCriteriaStep([&seen](TTable *table) {
-        seen = table;
-        return true;
-    });
-    TTable *slot = nullptr;
-    data.GetRecords(slot, QString());
-    EXPECT_EQ(seen, tc);
 }
 
 TEST_F(ReportDataTest, ValuesPastedIntoFiltersAreQuoted)
@@ -276,8 +255,14 @@ TEST_F(ReportDataTest, ValuesPastedIntoFiltersAreQuoted)
     request(QStringLiteral("Kunden"), QStringLiteral("Liste"), QStringLiteral("L"), QStringLiteral("A"));
     data.OpenDBs(true);
     TTable *slot = nullptr;
+    TTable *seen = nullptr;
+    data.setStoredCriteriaStep([&seen](TTable *table) {
+        seen = table;
+        return true;
+    });
     data.GetRecords(slot, QStringLiteral("nr = ") + printroad::ReportData::filterLiteral(QStringLiteral("1' OR nr<>'")));
     EXPECT_TRUE(tc->Eof());
+    EXPECT_EQ(seen, tc) << "stored criteria run before the filter is set";
 }
 
 TEST_F(ReportDataTest, GroupMembersAreLookedUpByCustomerAndGroup)

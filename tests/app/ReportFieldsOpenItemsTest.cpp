@@ -1,7 +1,6 @@
 #include "ModuleFieldsFixture.h"
 
 #include "platform/db/TField.h"
-#include "platform/runtime/Conversions.h"
 
 #include <QDate>
 
@@ -60,23 +59,19 @@ TEST_F(OpenItemFields, ThePaymentDateOfTheLetterCountsFromToday)
 
 TEST_F(OpenItemFields, TheLetterSumsTheOpenAmountsAndTheProposedInterest)
 {
-    const QList<DefinitionMap> lines = dunningLetter("10001");
-    double open = 0;
-    double interest = 0;
-    for (const DefinitionMap &line : lines) {
-        open = RoundTo(open + StrToFloat(line.value("F offenerBetrag").contents), 2);
-        interest = RoundTo(interest + StrToFloat(line.value("F mahnzinsBetrag").contents), 2);
-    }
-    EXPECT_DOUBLE_EQ(StrToFloat(value("Summe_OffenerBetrag")), open);
-    EXPECT_DOUBLE_EQ(StrToFloat(value("Summe_Verzugszinsen")), interest);
-    EXPECT_GT(interest, 0) << "the lines show the interest the letter records";
+    dunningLetter("10001");
+    EXPECT_EQ(value("Summe_OffenerBetrag"), "6198,77");
+    EXPECT_EQ(value("Summe_Verzugszinsen"), "69,42");
 }
 
-TEST_F(OpenItemFields, TheDunningIsRecordedOnlyWhenTheJobHasPrinted)
+TEST_F(OpenItemFields, TheDunningIsRecordedOnceOnlyWhenTheJobHasPrinted)
 {
     freshTables();
     dunningLetter("10001");
     EXPECT_TRUE(openItemValue("20260001", "mahndatum1").isNull()) << "nothing is written before the job printed";
+    // A second copy of the letter records the dunning once.
+    data.OpenDBs(false);
+    dunningLetter("10001");
     data.job().writes.commit();
     EXPECT_EQ(openItemValue("20260001", "mahndatum1").toDate(), QDate(2026, 11, 30));
     EXPECT_EQ(openItemValue("20260009", "mahndatum3").toDate(), QDate(2026, 11, 30));
@@ -87,33 +82,20 @@ TEST_F(OpenItemFields, TheDunningIsRecordedOnlyWhenTheJobHasPrinted)
     EXPECT_DOUBLE_EQ(openItemValue("20260010", "mahngebuehr").toDouble(), 10.0) << "the fee goes to the last item";
     EXPECT_TRUE(openItemValue("20260001", "mahngebuehr").isNull());
     EXPECT_TRUE(openItemValue("20260012", "mahndatum1").isNull()) << "another customer's item is untouched";
+
 }
 
-TEST_F(OpenItemFields, ACheckPassPreviewOrAbortWritesNothing)
+TEST_F(OpenItemFields, ACheckPassPreviewAbortOrTheDesignerWritesNothing)
 {
     freshTables();
+    dunningLetter("10001", true);
+    EXPECT_TRUE(data.job().writes.isEmpty());
+    data.OpenDBs(false);
     dunningLetter("10001");
     data.job().writes.discard();
     data.job().writes.commit();
     EXPECT_TRUE(openItemValue("20260001", "mahndatum1").isNull());
     EXPECT_TRUE(openItemValue("20260010", "mahngebuehr").isNull());
-}
-
-TEST_F(OpenItemFields, TheDesignerPreparationRecordsNoDunning)
-{
-    freshTables();
-    dunningLetter("10001", true);
-    EXPECT_TRUE(data.job().writes.isEmpty());
-}
-
-TEST_F(OpenItemFields, ASecondCopyRecordsTheDunningOnce)
-{
-    freshTables();
-    dunningLetter("10001");
-    data.OpenDBs(false);
-    dunningLetter("10001");
-    data.job().writes.commit();
-    EXPECT_EQ(openItemValue("20260009", "mahndatum3").toDate(), QDate(2026, 11, 30));
 }
 
 TEST_F(OpenItemFields, AnInvalidLevelIsReportedAndChoosesNoParameters)
@@ -136,10 +118,7 @@ TEST_F(OpenItemFields, TheOpenItemListSumsWhatItPrints)
     const QList<DefinitionMap> lines = printRecords(limit);
     ASSERT_EQ(lines.size(), 7);
     expectGolden("OffenePosten_Liste_first", lines.first());
-    double open = 0;
-    for (const DefinitionMap &line : lines)
-        open = RoundTo(open + StrToFloat(line.value("F offenerBetrag").contents), 2);
-    EXPECT_DOUBLE_EQ(StrToFloat(value("SummeOffenerBetrag")), open);
+    EXPECT_EQ(value("SummeOffenerBetrag"), "7705,3");
     EXPECT_EQ(lines.first().value("F SummeOffenerBetrag").type, 0x08008000);
 }
 
@@ -148,10 +127,7 @@ TEST_F(OpenItemFields, PurchaseOpenItemsCountValueLessPaid)
     open("OpoBList", "Liste");
     const QList<DefinitionMap> lines = printRecords(define());
     ASSERT_EQ(lines.size(), 2);
-    double open = 0;
-    for (const DefinitionMap &line : lines)
-        open = RoundTo(open + StrToFloat(line.value("F Auftragswert").contents) - StrToFloat(line.value("F Gezahlt").contents), 2);
-    EXPECT_DOUBLE_EQ(StrToFloat(value("SummeOffenerBetrag")), open);
+    EXPECT_EQ(value("SummeOffenerBetrag"), "894,7");
     EXPECT_EQ(lines.first().value("F Lieferant_Name").contents, "Schrauben-Schäfer GmbH");
     EXPECT_EQ(lines.first().value("F Bestellung_auftragnr").contents, "30260001");
 }
@@ -186,5 +162,5 @@ TEST_F(OpenItemFields, OutgoingPaymentsNameTheSupplierAndThePurchase)
     ASSERT_EQ(lines.size(), 2);
     EXPECT_EQ(lines.first().value("F Lieferant_nr").contents, "70001");
     EXPECT_EQ(lines.first().value("F Bestell_auftragnr").contents, "30260001");
-    EXPECT_DOUBLE_EQ(StrToFloat(value("SummeZahlbetrag")), 450.0);
+    EXPECT_EQ(value("SummeZahlbetrag"), "450");
 }

@@ -44,7 +44,7 @@ protected:
 
 }
 
-TEST_F(ReportFieldsTest, CommonVariablesComeFromTheCompanySettings)
+TEST_F(ReportFieldsTest, CommonVariablesComeFromTheCompanySettingsOrStayEmpty)
 {
     openModule(QStringLiteral("Kunden"));
     fields.DefineCommVars(job, EncodeDate(2026, 11, 20));
@@ -67,11 +67,8 @@ TEST_F(ReportFieldsTest, CommonVariablesComeFromTheCompanySettings)
     fields.DefineCommVars(job, EncodeDate(2026, 11, 20));
     EXPECT_EQ(engine.variables.value("Währung"), QStringLiteral("€"));
     EXPECT_TRUE(services.messages().isEmpty());
-}
 
-TEST_F(ReportFieldsTest, WithoutSettingsTextsAreEmptyAndFormatsHaveNoDecimals)
-{
-    openModule(QStringLiteral("Kunden"));
+    // Without settings the texts are empty and the formats have no decimals.
     tcSetup->Close();
     fields.DefineCommVars(job, EncodeDate(2026, 11, 20));
     EXPECT_EQ(engine.variables.value("ZahlFormatMenge"), QStringLiteral("--,---,--&"));
@@ -81,7 +78,7 @@ TEST_F(ReportFieldsTest, WithoutSettingsTextsAreEmptyAndFormatsHaveNoDecimals)
     EXPECT_TRUE(services.messages().isEmpty());
 }
 
-TEST_F(ReportFieldsTest, TaxRatesFollowTheirValidityDate)
+TEST_F(ReportFieldsTest, TaxRatesFollowTheirValidityDateAndProblemsAreReportedOncePerJob)
 {
     openModule(QStringLiteral("Kunden"));
     EXPECT_EQ(fields.GetSteuerProz(QStringLiteral("1"), EncodeDate(2026, 1, 1)), 19.0);
@@ -89,11 +86,8 @@ TEST_F(ReportFieldsTest, TaxRatesFollowTheirValidityDate)
     EXPECT_EQ(fields.GetSteuerProz(QStringLiteral(" 2"), EncodeDate(1970, 1, 1)), 7.0);
     EXPECT_EQ(fields.GetSteuerProz(QStringLiteral("0"), EncodeDate(1970, 1, 1)), 0.0);
     EXPECT_TRUE(services.messages().isEmpty());
-}
 
-TEST_F(ReportFieldsTest, TaxRateProblemsAreReportedOncePerJob)
-{
-    openModule(QStringLiteral("Kunden"));
+    // Problems are reported once per job.
     for (int record = 0; record < 3; ++record) {
         EXPECT_EQ(fields.GetSteuerProz(QStringLiteral("9"), EncodeDate(2026, 1, 1)), 0.0);
         EXPECT_EQ(fields.GetSteuerProz(QStringLiteral("123"), EncodeDate(2026, 1, 1)), 0.0);

@@ -68,7 +68,13 @@ void StartupFixture::SetUp()
     m_savedRegistry = qgetenv("TINTLEN_REGISTRY");
     qputenv("TINTLEN_REGISTRY", path(QStringLiteral("registry.ini")).toUtf8());
     os::PrinterService::setInstance(&printers);
+    restart();
+}
 
+void StartupFixture::restart()
+{
+    m_window.reset();
+    services.clear();
     writeInit(QStringLiteral("FormularPfad"), path(QStringLiteral("formulare")));
     writeInit(QStringLiteral("DatenPfad"), dataFolder());
     writeInit(QStringLiteral("UserPfad"), path(QStringLiteral("benutzer")));

@@ -33,6 +33,9 @@ protected:
 
     void SetUp() override;
     void TearDown() override;
+    // Starts again from the installation as set up: no window, no messages,
+    // the request of the demo invoice.
+    void restart();
 
     QString path(const QString &relative) const;
     QString programFolder() const { return path(QStringLiteral("programm")); }

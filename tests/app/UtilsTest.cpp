@@ -74,15 +74,12 @@ TEST_F(UtilsFileTest, CopyFilesUnderANewBaseNameKeepsEachExtension)
                            QStringLiteral("Gutschrift.lst")}));
     EXPECT_EQ(read(QStringLiteral("ziel/Gutschrift.LSV")), QByteArray("Vorschau"));
     EXPECT_TRUE(recording.messages().isEmpty());
-}
 
-TEST_F(UtilsFileTest, CopyFilesWithoutANewNameKeepsTheNames)
-{
-    write(QStringLiteral("formulare/Lieferschein.lst"), "Liste");
-    EXPECT_EQ(CopyFiles(path(QStringLiteral("formulare/*.lst")), path(QStringLiteral("ziel")) + QLatin1Char('/'),
+    // Without a new name the names stay.
+    EXPECT_EQ(CopyFiles(path(QStringLiteral("formulare/*.frm")), path(QStringLiteral("ziel")) + QLatin1Char('/'),
                         QString()),
               1);
-    EXPECT_EQ(read(QStringLiteral("ziel/Lieferschein.lst")), QByteArray("Liste"));
+    EXPECT_EQ(read(QStringLiteral("ziel/Rechnung.frm")), QByteArray("E-Mail"));
 }
 
 TEST_F(UtilsFileTest, CopyFilesRefusesMissingArguments)
@@ -114,17 +111,13 @@ TEST_F(UtilsFileTest, CopyFileCopiesEveryBlockExactly)
     EXPECT_EQ(read(QStringLiteral("ziel/b.bin")), partialBlock);
     EXPECT_TRUE(QFile::exists(path(QStringLiteral("ziel/leer.bin"))));
     EXPECT_TRUE(read(QStringLiteral("ziel/leer.bin")).isEmpty());
+
+    // An existing, longer target is replaced.
+    EXPECT_EQ(CopyFile(path(QStringLiteral("formulare/leer.bin")), path(QStringLiteral("ziel/a.bin"))), 0);
+    EXPECT_TRUE(read(QStringLiteral("ziel/a.bin")).isEmpty());
 }
 
-TEST_F(UtilsFileTest, CopyFileReplacesAnExistingTarget)
-{
-    write(QStringLiteral("formulare/neu.lst"), "neu");
-    write(QStringLiteral("ziel/neu.lst"), "alter, längerer Inhalt");
-    EXPECT_EQ(CopyFile(path(QStringLiteral("formulare/neu.lst")), path(QStringLiteral("ziel/neu.lst"))), 0);
-    EXPECT_EQ(read(QStringLiteral("ziel/neu.lst")), QByteArray("neu"));
-}
-
-TEST_F(UtilsFileTest, CopyingAFileOntoItselfIsRefusedAndLosesNothing)
+TEST_F(UtilsFileTest, CopiesOntoItselfOrThatFailLoseAndCreateNothing)
 {
     write(QStringLiteral("formulare/Rechnung.lst"), "Inhalt");
 
@@ -137,14 +130,11 @@ TEST_F(UtilsFileTest, CopyingAFileOntoItselfIsRefusedAndLosesNothing)
     EXPECT_EQ(filesIn(QStringLiteral("formulare")), QStringList(QStringLiteral("Rechnung.lst")));
     ASSERT_EQ(recording.messages().size(), 3);
     EXPECT_EQ(recording.messages().at(0).caption, QStringLiteral("CopyFile()"));
-}
 
-TEST_F(UtilsFileTest, AFailedCopyCreatesNothing)
-{
+    // A copy that fails creates nothing.
+    recording.clear();
     EXPECT_NE(CopyFile(path(QStringLiteral("formulare/fehlt.lst")), path(QStringLiteral("ziel"))), 0);
-    write(QStringLiteral("formulare/da.lst"), "Inhalt");
-    EXPECT_NE(CopyFile(path(QStringLiteral("formulare/da.lst")), path(QStringLiteral("nirgends/da.lst"))), 0);
-
+    EXPECT_NE(CopyFile(path(QStringLiteral("formulare/Rechnung.lst")), path(QStringLiteral("nirgends/da.lst"))), 0);
     EXPECT_TRUE(filesIn(QStringLiteral("ziel")).isEmpty());
     ASSERT_EQ(recording.messages().size(), 2);
     EXPECT_EQ(recording.messages().at(0).text,
@@ -227,16 +217,10 @@ TEST(UtilsNumberTest, RoundingIsDecimalAndHalfAwayFromZero)
     EXPECT_EQ(FormatNumber(2, 1234567.891), QStringLiteral("1.234.567,89"));
     EXPECT_EQ(FormatNumber(0, -1234.5), QStringLiteral("-1.235"));
     EXPECT_EQ(Max(-3, 2), 2);
-}
-
-TEST(UtilsNumberTest, IsNumericAllowsDigitsAndBlanksOnly)
-{
-    EXPECT_TRUE(IsNumeric(QStringLiteral("12 34")));
-    EXPECT_TRUE(IsNumeric(QStringLiteral("0")));
-    EXPECT_FALSE(IsNumeric(QString()));
-    EXPECT_FALSE(IsNumeric(QStringLiteral("12a")));
-    EXPECT_FALSE(IsNumeric(QStringLiteral("-1")));
-    EXPECT_FALSE(IsNumeric(QStringLiteral("1,5")));
+    for (const char *numeric : {"12 34", "0"})
+        EXPECT_TRUE(IsNumeric(QString::fromLatin1(numeric))) << numeric;
+    for (const char *other : {"", "12a", "-1", "1,5"})
+        EXPECT_FALSE(IsNumeric(QString::fromLatin1(other))) << other;
 }
 
 TEST(UtilsStringTest, StringHelpers)

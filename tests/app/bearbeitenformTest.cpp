@@ -187,13 +187,9 @@ TEST_F(BearbeitenTest, ThePrintViewEditsTheCurrentRowAndOkStoresIt)
     user.then([this](QDialog &dialog) {
         EXPECT_EQ(table.State(), dsEdit);
         EXPECT_EQ(dialog.focusWidget(), form.dbedtBez);
-        EXPECT_EQ(form.dbedtBez->text(), QStringLiteral("Rechnung"));
         EXPECT_EQ(form.dbedtDatei->text(), QStringLiteral("Auftrag_Rechnung"));
-        EXPECT_EQ(form.dbEdtAusdr->text(), QStringLiteral("2"));
         EXPECT_EQ(form.pgcBearbeiten->currentWidget(), form.tsVerwaltung);
         EXPECT_FALSE(pageShown(form.tsEmail));
-        EXPECT_FALSE(pageShown(form.tsQRB));
-        EXPECT_TRUE(form.dbEdtAusdr->isVisible());
         EXPECT_TRUE(form.spbtnAusdr->isVisible());
         retype(form.dbedtBez, QStringLiteral("Rechnung Entwurf mit einer sehr langen Bezeichnung"));
         EXPECT_EQ(form.dbedtBez->text(), QStringLiteral("Rechnung Entwurf mit einer seh"));
@@ -201,8 +197,15 @@ TEST_F(BearbeitenTest, ThePrintViewEditsTheCurrentRowAndOkStoresIt)
         retype(form.dbedtDatei, QStringLiteral("C:\\Formulare\\Entwurf.LST"));
         EXPECT_EQ(form.dbedtDatei->text(), QStringLiteral("Entwurf"));
         retype(form.dbEdtBem, QStringLiteral("nur intern"));
-        retype(form.dbedtSort, QStringLiteral("5"));
         retype(form.dbEdtAusdr, QStringLiteral("3x"));
+        // A sort key that is taken keeps the dialog open until it is changed.
+        retype(form.dbedtSort, QStringLiteral("2"));
+        form.btnOk->click();
+        EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("Schlüsselverletzung.")});
+        EXPECT_EQ(ui.messages().value(0).icon, ui::MsgIcon::Stop);
+        ASSERT_TRUE(dialog.isVisible());
+        ui.clear();
+        retype(form.dbedtSort, QStringLiteral("5"));
         form.btnOk->click();
     });
     EXPECT_TRUE(editJob(TfrmBearbeiten::ModePrint));
@@ -212,31 +215,24 @@ TEST_F(BearbeitenTest, ThePrintViewEditsTheCurrentRowAndOkStoresIt)
                             {"2", "Rechnung (Vorschau)", "Auftrag_Rechnung", "1", invoiceRemark},
                             {"5", "Rechnung Entwurf", "Entwurf", "3", "nur intern"},
                         }));
-    EXPECT_FALSE(EmailState().Outbox);
     EXPECT_TRUE(EmailDefaultDecimals().isEmpty());
     EXPECT_TRUE(ui.messages().isEmpty());
 }
 
-TEST_F(BearbeitenTest, CancelOrClosingTheWindowRestoresTheRow)
+TEST_F(BearbeitenTest, CancelOrClosingTheWindowRestoresTheRowAndTheEmailSettings)
 {
     const QList<StoredRow> before = stored();
     user.then([this](QDialog &) {
         retype(form.dbedtBez, QStringLiteral("verworfen"));
-        retype(form.dbedtDatei, QStringLiteral("verworfen"));
         form.btnAbbruch->click();
     });
     EXPECT_FALSE(editJob(TfrmBearbeiten::ModePrint));
     EXPECT_EQ(table.State(), dsBrowse);
     EXPECT_EQ(table.FieldByName(QStringLiteral("Bezeichnung"))->AsString(), QStringLiteral("Rechnung"));
-
     user.then([this](QDialog &) { retype(form.dbEdtBem, QStringLiteral("verworfen")); });
     EXPECT_FALSE(editJob(TfrmBearbeiten::ModePrint));
-    EXPECT_EQ(table.State(), dsBrowse);
     EXPECT_EQ(stored(), before);
-}
 
-TEST_F(BearbeitenTest, CancellingTheEmailViewKeepsTheSettings)
-{
     mailProgram(true, false, folder.path());
     user.then([this](QDialog &) {
         form.rbMailProgram->click();
@@ -266,54 +262,33 @@ TEST_F(BearbeitenTest, EveryButtonThatNeedsAFileNameChecksIt)
                     ? QStringLiteral("Sie müssen einen gültigen Dateinamen angeben.")
                     : invalidFileName;
                 EXPECT_EQ(ui.messageTexts(), QStringList{expected}) << name.toStdString();
-                EXPECT_EQ(ui.messages().value(0).icon, ui::MsgIcon::None);
                 EXPECT_EQ(dialog.focusWidget(), form.dbedtDatei);
-                EXPECT_EQ(form.pgcBearbeiten->currentWidget(), form.tsVerwaltung);
-                EXPECT_TRUE(dialog.isVisible());
                 EXPECT_EQ(table.State(), dsEdit);
             }
         }
     });
     EXPECT_FALSE(editJob(TfrmBearbeiten::ModePrint));
     EXPECT_EQ(layoutCalls, 0);
-    EXPECT_EQ(user.opened(), QStringList{QStringLiteral("Bearbeiten")});
     EXPECT_EQ(stored(), before);
-}
-
-TEST_F(BearbeitenTest, ASortKeyThatIsTakenKeepsTheDialogOpenUntilItIsChanged)
-{
-    user.then([this](QDialog &dialog) {
-        retype(form.dbedtSort, QStringLiteral("2"));
-        form.btnOk->click();
-        EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("Schlüsselverletzung.")});
-        EXPECT_EQ(ui.messages().value(0).icon, ui::MsgIcon::Stop);
-        ASSERT_TRUE(dialog.isVisible());
-        retype(form.dbedtSort, QStringLiteral("3"));
-        form.btnOk->click();
-    });
-    EXPECT_TRUE(editJob(TfrmBearbeiten::ModePrint));
-    EXPECT_EQ(stored().size(), 2);
-    EXPECT_EQ(stored().at(1).at(0), QStringLiteral("3"));
 }
 
 TEST_F(BearbeitenTest, CopiesStayBetweenOneAndWhatTheFieldHolds)
 {
     QStringList shown;
     user.then([&](QDialog &) {
-        form.spbtnAusdrUp->click();
-        shown << form.dbEdtAusdr->text();
+        const auto click = [&](QAbstractButton *button) {
+            button->click();
+            shown << form.dbEdtAusdr->text();
+        };
+        click(form.spbtnAusdrUp);
         form.spbtnAusdrDown->click();
-        form.spbtnAusdrDown->click();
-        shown << form.dbEdtAusdr->text();
-        form.spbtnAusdrDown->click();
-        shown << form.dbEdtAusdr->text();
+        click(form.spbtnAusdrDown);
+        click(form.spbtnAusdrDown);
         retype(form.dbEdtAusdr, QString());
-        form.spbtnAusdrUp->click();
-        shown << form.dbEdtAusdr->text();
+        click(form.spbtnAusdrUp);
         retype(form.dbEdtAusdr, QStringLiteral("99999"));
         shown << form.dbEdtAusdr->text();
-        form.spbtnAusdrUp->click();
-        shown << form.dbEdtAusdr->text();
+        click(form.spbtnAusdrUp);
         form.btnOk->click();
     });
     EXPECT_TRUE(editJob(TfrmBearbeiten::ModePrint));
@@ -321,7 +296,7 @@ TEST_F(BearbeitenTest, CopiesStayBetweenOneAndWhatTheFieldHolds)
     EXPECT_EQ(stored().at(0).at(3), QStringLiteral("32767"));
 }
 
-TEST_F(BearbeitenTest, ANewFormFollowsTheHighestNumberAfterStoringTheCurrentRow)
+TEST_F(BearbeitenTest, ANewFormFollowsTheHighestNumberThatIsANumber)
 {
     user.then([this](QDialog &) {
         retype(form.dbedtBez, QStringLiteral("Rechnung geändert"));
@@ -338,10 +313,8 @@ TEST_F(BearbeitenTest, ANewFormFollowsTheHighestNumberAfterStoringTheCurrentRow)
     ASSERT_EQ(rows.size(), 3);
     EXPECT_EQ(rows.at(0).at(1), QStringLiteral("Rechnung geändert"));
     EXPECT_EQ(rows.at(2), (StoredRow{"3", "Rechnung neu", "rechnung_neu", "", ""}));
-}
 
-TEST_F(BearbeitenTest, SortKeysOfLettersOrWithBlanksInsideAreNotCounted)
-{
+    // Sort keys of letters or with blanks inside are not counted.
     useRows({row("Rechnung", "1"), row("Rechnung", "B"), row("Rechnung", " 4"), row("Rechnung", "9B"),
              row("Rechnung", "1 "), row("Rechnungen", "8")});
     user.then([this](QDialog &) {
@@ -362,29 +335,59 @@ TEST_F(BearbeitenTest, AnEmptyRangeGetsRowOneOfTheRequestInEitherView)
     EXPECT_FALSE(editJob(TfrmBearbeiten::ModePrint, QStringLiteral("Sammelrechnung")));
     EXPECT_TRUE(stored(QStringLiteral("Sammelrechnung")).isEmpty());
 
-    for (const int mode : {TfrmBearbeiten::ModePrint, TfrmBearbeiten::ModeEmail}) {
-        const QString type = mode == TfrmBearbeiten::ModeEmail ? QStringLiteral("Sammelrechnung-eMail")
-                                                               : QStringLiteral("Sammelrechnung");
+    for (const QString type : {"Sammelrechnung", "Sammelrechnung-eMail"}) {
         user.then([this](QDialog &) {
             retype(form.dbedtDatei, QStringLiteral("sammel"));
             form.btnOk->click();
         });
-        EXPECT_TRUE(editJob(mode, type));
+        EXPECT_TRUE(editJob(type.endsWith("eMail") ? TfrmBearbeiten::ModeEmail : TfrmBearbeiten::ModePrint, type));
         EXPECT_EQ(stored(type), (QList<StoredRow>{{"1", "", "sammel", "", ""}}));
     }
 }
 
-TEST_F(BearbeitenTest, DeletingARowGoesOnWithTheNextOne)
+TEST_F(BearbeitenTest, TheMainWindowsDeleteEventDecidesAboutRowAndFiles)
 {
+    writeInvoiceLayout(QStringLiteral("Auftrag_Rechnung"));
+    bool refuse = true;
+    // Stands in for the main window's delete event, which asks and deletes
+    // the layout files with the row.
+    table.SetBeforeDelete([&](TDataSet *) {
+        if (refuse)
+            throw EAbort(QStringLiteral("Abbruch"));
+        DeleteFiles(formFile(QStringLiteral("Auftrag_Rechnung.l*")));
+    });
+    user.then([&](QDialog &) {
+        retype(form.dbedtBez, QStringLiteral("Rechnung neu"));
+        form.btnDelete->click();
+        EXPECT_EQ(table.State(), dsEdit);
+        EXPECT_EQ(form.dbedtBez->text(), QStringLiteral("Rechnung neu"));
+        EXPECT_TRUE(QFile::exists(formFile(QStringLiteral("Auftrag_Rechnung.lst"))));
+        EXPECT_EQ(stored().value(0).value(1), QStringLiteral("Rechnung"));
+        form.btnAbbruch->click();
+    });
+    EXPECT_FALSE(editJob(TfrmBearbeiten::ModePrint));
+    EXPECT_EQ(stored().value(0).value(1), QStringLiteral("Rechnung"));
+
+    // A refused deletion neither stores nor loses what was typed.
     user.then([this](QDialog &) {
+        retype(form.dbedtBez, QStringLiteral("Rechnung neu"));
+        form.btnDelete->click();
+        form.btnOk->click();
+    });
+    EXPECT_TRUE(editJob(TfrmBearbeiten::ModePrint));
+    EXPECT_EQ(stored().value(0).value(1), QStringLiteral("Rechnung neu"));
+
+    refuse = false;
+    user.then([&](QDialog &) {
         form.btnDelete->click();
         EXPECT_EQ(table.State(), dsEdit);
         EXPECT_EQ(form.dbedtBez->text(), QStringLiteral("Rechnung (Vorschau)"));
         form.btnOk->click();
     });
     EXPECT_TRUE(editJob(TfrmBearbeiten::ModePrint));
-    EXPECT_EQ(stored(), (QList<StoredRow>{{"2", "Rechnung (Vorschau)", "Auftrag_Rechnung", "1", invoiceRemark}}));
     EXPECT_TRUE(ui.messages().isEmpty());
+    EXPECT_EQ(stored(), (QList<StoredRow>{{"2", "Rechnung (Vorschau)", "Auftrag_Rechnung", "1", invoiceRemark}}));
+    EXPECT_TRUE(QDir(formFolder).entryList(QDir::Files).isEmpty());
 }
 
 TEST_F(BearbeitenTest, DeletingTheLastRowLeavesOneNewRow)
@@ -401,59 +404,7 @@ TEST_F(BearbeitenTest, DeletingTheLastRowLeavesOneNewRow)
                                      "Da keine weiteren Datensätze mehr vorhanden waren, \rwurde ein neuer angelegt.\r"
                                      "Sie können diesen Datensatz löschen, in dem Sie das \rBearbeiten-Fenster durch "
                                      "Abbruch verlassen.")});
-    EXPECT_EQ(ui.messages().value(0).icon, ui::MsgIcon::None);
     EXPECT_TRUE(stored().isEmpty());
-}
-
-TEST_F(BearbeitenTest, TheMainWindowsDeleteEventDecidesAboutRowAndFiles)
-{
-    writeInvoiceLayout(QStringLiteral("Auftrag_Rechnung"));
-    bool refuse = true;
-    // Stands in for the main window's delete event, which asks and deletes
-    // the layout files with the row.
-    table.SetBeforeDelete([&](TDataSet *) {
-        if (refuse)
-            throw EAbort(QStringLiteral("Abbruch"));
-        DeleteFiles(formFile(QStringLiteral("Auftrag_Rechnung.l*")));
-    });
-    user.then([&](QDialog &) {
-        form.btnDelete->click();
-        EXPECT_EQ(table.State(), dsEdit);
-        EXPECT_EQ(form.dbedtBez->text(), QStringLiteral("Rechnung"));
-        EXPECT_TRUE(QFile::exists(formFile(QStringLiteral("Auftrag_Rechnung.lst"))));
-        refuse = false;
-        form.btnDelete->click();
-        form.btnOk->click();
-    });
-    EXPECT_TRUE(editJob(TfrmBearbeiten::ModePrint));
-    EXPECT_TRUE(ui.messages().isEmpty());
-    EXPECT_EQ(stored().size(), 1);
-    EXPECT_TRUE(QDir(formFolder).entryList(QDir::Files).isEmpty());
-}
-
-TEST_F(BearbeitenTest, ARefusedDeletionNeitherStoresNorLosesWhatWasTyped)
-{
-    table.SetBeforeDelete([](TDataSet *) { throw EAbort(QStringLiteral("Abbruch")); });
-    const QList<StoredRow> before = stored();
-    user.then([&](QDialog &) {
-        retype(form.dbedtBez, QStringLiteral("Rechnung neu"));
-        form.btnDelete->click();
-        EXPECT_EQ(table.State(), dsEdit);
-        EXPECT_EQ(form.dbedtBez->text(), QStringLiteral("Rechnung neu"));
-        EXPECT_EQ(stored(), before);
-        form.btnAbbruch->click();
-    });
-    EXPECT_FALSE(editJob(TfrmBearbeiten::ModePrint));
-    EXPECT_EQ(stored(), before);
-
-    user.then([this](QDialog &) {
-        retype(form.dbedtBez, QStringLiteral("Rechnung neu"));
-        form.btnDelete->click();
-        form.btnOk->click();
-    });
-    EXPECT_TRUE(editJob(TfrmBearbeiten::ModePrint));
-    EXPECT_EQ(stored().at(0).at(1), QStringLiteral("Rechnung neu"));
-    EXPECT_TRUE(ui.messages().isEmpty());
 }
 
 TEST_F(BearbeitenTest, CopyingAListCopiesItsLayoutAndCompanionsAndAddsARow)
@@ -461,6 +412,7 @@ TEST_F(BearbeitenTest, CopyingAListCopiesItsLayoutAndCompanionsAndAddsARow)
     writeInvoiceLayout(QStringLiteral("Auftrag_Rechnung"));
     writeFile(formFile(QStringLiteral("Auftrag_Rechnung.txt")), "Notiz");
     writeInvoiceLayout(QStringLiteral("Auftrag_Rechnung2"));
+    TfrmKopieren programsDialog;
     QString original;
     user.then([this](QDialog &) {
         retype(form.dbEdtBem, QStringLiteral("für den Export"));
@@ -470,7 +422,8 @@ TEST_F(BearbeitenTest, CopyingAListCopiesItsLayoutAndCompanionsAndAddsARow)
         form.btnOk->click();
     });
     user.then([&](QDialog &dialog) {
-        original = dynamic_cast<TfrmKopieren &>(dialog).lblOriginal->text();
+        EXPECT_EQ(&dialog, &programsDialog);
+        original = programsDialog.lblOriginal->text();
         copyAs(dialog, QStringLiteral("Rechnung_Export"));
     });
     EXPECT_TRUE(editJob(TfrmBearbeiten::ModePrint));
@@ -479,12 +432,8 @@ TEST_F(BearbeitenTest, CopyingAListCopiesItsLayoutAndCompanionsAndAddsARow)
     EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("Formular wurde erfolgreich kopiert!")});
     EXPECT_EQ(QDir(formFolder).entryList({QStringLiteral("Rechnung_Export*")}, QDir::Files),
               (QStringList{"Rechnung_Export.lsp", "Rechnung_Export.lst"}));
-    for (const char *extension : {".lst", ".lsp"}) {
-        EXPECT_EQ(contentOf(formFile(QStringLiteral("Rechnung_Export") + QLatin1String(extension))),
-                  contentOf(formFile(QStringLiteral("Auftrag_Rechnung") + QLatin1String(extension))));
-    }
-    report::Layout copied;
-    EXPECT_EQ(report::loadLayout(formFile(QStringLiteral("Rechnung_Export.lst")), copied), 0);
+    for (const QString extension : {".lst", ".lsp"})
+        EXPECT_EQ(contentOf(formFile("Rechnung_Export" + extension)), contentOf(formFile("Auftrag_Rechnung" + extension)));
     EXPECT_EQ(report::layoutPrinter(formFile(QStringLiteral("Rechnung_Export.lst"))), QStringLiteral("Tintlen PDF"));
     EXPECT_EQ(stored(), (QList<StoredRow>{
                             {"1", "Rechnung", "Auftrag_Rechnung", "2", "für den Export"},
@@ -493,7 +442,7 @@ TEST_F(BearbeitenTest, CopyingAListCopiesItsLayoutAndCompanionsAndAddsARow)
                         }));
 }
 
-TEST_F(BearbeitenTest, TheCopysNameFitsTheRowThatNamesIt)
+TEST_F(BearbeitenTest, TheCopysNameFitsItsRowAndALayoutNamedWithItsFolderIsCopiedFromThere)
 {
     writeInvoiceLayout(QStringLiteral("Auftrag_Rechnung"));
     const QString longName = QStringLiteral("Rechnung_mit_Zahlschein_und_Lastschriftmandat");
@@ -506,10 +455,8 @@ TEST_F(BearbeitenTest, TheCopysNameFitsTheRowThatNamesIt)
     const QString storedName = stored().value(2).value(2);
     EXPECT_EQ(storedName, longName.left(40));
     EXPECT_TRUE(QFile::exists(formFile(storedName + QStringLiteral(".lst"))));
-}
 
-TEST_F(BearbeitenTest, ALayoutNamedWithItsFolderIsCopiedFromThere)
-{
+    ui.clear();
     // A short folder, so that the name fits the field with its folder.
     const QTemporaryDir shortFolder(QStringLiteral("/tmp/f.XXXXXX"));
     ASSERT_TRUE(shortFolder.isValid());
@@ -542,19 +489,14 @@ TEST_F(BearbeitenTest, CopyingOverAnExistingFormIsAskedFirst)
         copyAs(dialog, QStringLiteral("Gutschrift"));
     });
     ASSERT_TRUE(editJob(TfrmBearbeiten::ModePrint));
-    EXPECT_EQ(ui.messageTexts(), (QStringList{
-                                     "Ein Formular mit dem Namen Gutschrift ist bereits vorhanden.\r\n"
-                                     "Soll es überschrieben werden?",
-                                     "Ein Formular mit dem Namen Gutschrift ist bereits vorhanden.\r\n"
-                                     "Soll es überschrieben werden?",
-                                     "Formular wurde erfolgreich kopiert!",
-                                 }));
+    const QString question = "Ein Formular mit dem Namen Gutschrift ist bereits vorhanden.\r\nSoll es überschrieben werden?";
+    EXPECT_EQ(ui.messageTexts(), (QStringList{question, question, "Formular wurde erfolgreich kopiert!"}));
     EXPECT_EQ(contentOf(formFile(QStringLiteral("Gutschrift.lst"))),
               contentOf(formFile(QStringLiteral("Auftrag_Rechnung.lst"))));
     EXPECT_EQ(stored().size(), 3);
 }
 
-TEST_F(BearbeitenTest, CopyingAFormOntoItselfIsRefusedWhateverTheCase)
+TEST_F(BearbeitenTest, CopiesOntoItselfOrWithoutSourceFileAreRefused)
 {
     writeInvoiceLayout(QStringLiteral("Auftrag_Rechnung"));
     const QByteArray layout = contentOf(formFile(QStringLiteral("Auftrag_Rechnung.lst")));
@@ -568,22 +510,8 @@ TEST_F(BearbeitenTest, CopyingAFormOntoItselfIsRefusedWhateverTheCase)
     EXPECT_EQ(QDir(formFolder).entryList(QDir::Files), (QStringList{"Auftrag_Rechnung.lsp", "Auftrag_Rechnung.lst"}));
     EXPECT_EQ(contentOf(formFile(QStringLiteral("Auftrag_Rechnung.lst"))), layout);
     EXPECT_EQ(stored().size(), 2);
-}
 
-TEST_F(BearbeitenTest, TheProgramsCopyDialogIsTheOneShown)
-{
-    TfrmKopieren programsDialog;
-    QDialog *shown = nullptr;
-    user.then([this](QDialog &) { form.btnCopy->click(); });
-    user.then([&](QDialog &dialog) { shown = &dialog; });
-    EXPECT_FALSE(editJob(TfrmBearbeiten::ModePrint));
-    EXPECT_EQ(shown, &programsDialog);
-    EXPECT_EQ(table.State(), dsBrowse);
-    EXPECT_EQ(stored().size(), 2);
-}
-
-TEST_F(BearbeitenTest, ACopyWithoutSourceFileIsReportedAsFailed)
-{
+    ui.clear();
     useRows({row("Rechnung", "1", "fehlt")});
     user.then([this](QDialog &) {
         form.btnCopy->click();
@@ -594,7 +522,7 @@ TEST_F(BearbeitenTest, ACopyWithoutSourceFileIsReportedAsFailed)
     ASSERT_EQ(ui.messages().size(), 1);
     EXPECT_EQ(ui.messages().at(0).text, QStringLiteral("Kopieren der Formulardatei ist fehlgeschlagen!"));
     EXPECT_EQ(ui.messages().at(0).icon, ui::MsgIcon::Stop);
-    EXPECT_TRUE(QDir(formFolder).entryList(QDir::Files).isEmpty());
+    EXPECT_FALSE(QFile::exists(formFile(QStringLiteral("neu.lst"))));
 }
 
 TEST_F(BearbeitenTest, CopyingAnEmailTemplateCopiesTheTemplateOnly)
@@ -621,7 +549,6 @@ TEST_F(BearbeitenTest, TheEmailViewShowsItsSettingsPages)
         EXPECT_TRUE(pageShown(form.tsEmail));
         EXPECT_TRUE(pageShown(form.tsQRB));
         EXPECT_FALSE(form.dbEdtAusdr->isVisible());
-        EXPECT_FALSE(form.lblAusdr->isVisible());
         EXPECT_FALSE(form.spbtnAusdr->isVisible());
         EXPECT_TRUE(form.rgbClient->isEnabled());
         EXPECT_TRUE(form.rbMailProgram->isChecked());
@@ -631,7 +558,6 @@ TEST_F(BearbeitenTest, TheEmailViewShowsItsSettingsPages)
 
     mailProgram(false, true, QString());
     user.then([this](QDialog &) {
-        EXPECT_TRUE(pageShown(form.tsEmail));
         EXPECT_FALSE(pageShown(form.tsQRB));
         EXPECT_FALSE(form.rgbClient->isEnabled());
         EXPECT_TRUE(form.rbStandardClient->isChecked());
@@ -654,7 +580,6 @@ TEST_F(BearbeitenTest, DecimalPlacesMustBeAWholeNumberOfDigits)
                 << refused;
             EXPECT_EQ(form.pgcBearbeiten->currentWidget(), form.tsEmail);
             EXPECT_EQ(dialog.focusWidget(), form.edtFormat);
-            EXPECT_TRUE(dialog.isVisible());
         }
         form.edtFormat->setText(QStringLiteral(" 3"));
         form.btnOk->click();
@@ -664,30 +589,11 @@ TEST_F(BearbeitenTest, DecimalPlacesMustBeAWholeNumberOfDigits)
     EXPECT_EQ(form.edtFormat->text(), QStringLiteral("3"));
 }
 
-TEST_F(BearbeitenTest, TheAttachmentFolderMustExistAndTheClientChoiceIsKept)
+TEST_F(BearbeitenTest, TheAttachmentFolderIsPickedAndMustExistAndTheClientChoiceIsKept)
 {
     mailProgram(true, false, QString());
     const QString attachments = folder.filePath(QStringLiteral("Anlagen"));
     ASSERT_TRUE(QDir().mkpath(attachments));
-    user.then([&](QDialog &dialog) {
-        form.edtAnlagepfad->setText(folder.filePath(QStringLiteral("fehlt")));
-        form.btnOk->click();
-        EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("Bitte ein gültiges Verzeichnis angeben")});
-        EXPECT_EQ(form.pgcBearbeiten->currentWidget(), form.tsQRB);
-        EXPECT_EQ(dialog.focusWidget(), form.edtAnlagepfad);
-        EXPECT_FALSE(EmailState().Outbox);
-        form.edtAnlagepfad->setText(attachments + QLatin1Char('/'));
-        form.rbMailProgram->click();
-        form.btnOk->click();
-    });
-    EXPECT_TRUE(editJob(TfrmBearbeiten::ModeEmail, QStringLiteral("Rechnung-eMail")));
-    EXPECT_EQ(EmailState().Anlagenpfad, attachments);
-    EXPECT_TRUE(EmailState().Outbox);
-}
-
-TEST_F(BearbeitenTest, TheAttachmentFolderIsPickedWithTheFolderDialog)
-{
-    mailProgram(true, false, QString());
     user.then([this](QDialog &) { form.btnAnlagepfad->click(); });
     user.then([this](QDialog &dialog) {
         auto &picker = dynamic_cast<QFileDialog &>(dialog);
@@ -698,9 +604,23 @@ TEST_F(BearbeitenTest, TheAttachmentFolderIsPickedWithTheFolderDialog)
     EXPECT_FALSE(editJob(TfrmBearbeiten::ModeEmail, QStringLiteral("Rechnung-eMail")));
     EXPECT_EQ(user.opened().value(1), QStringLiteral("Bitte geben Sie den Pfad für die Anlagen an."));
     EXPECT_EQ(QDir(form.edtAnlagepfad->text()).absolutePath(), QDir(dataFolder).absolutePath());
+
+    user.then([&](QDialog &dialog) {
+        form.edtAnlagepfad->setText(folder.filePath(QStringLiteral("fehlt")));
+        form.btnOk->click();
+        EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("Bitte ein gültiges Verzeichnis angeben")});
+        EXPECT_EQ(form.pgcBearbeiten->currentWidget(), form.tsQRB);
+        EXPECT_EQ(dialog.focusWidget(), form.edtAnlagepfad);
+        form.edtAnlagepfad->setText(attachments + QLatin1Char('/'));
+        form.rbMailProgram->click();
+        form.btnOk->click();
+    });
+    EXPECT_TRUE(editJob(TfrmBearbeiten::ModeEmail, QStringLiteral("Rechnung-eMail")));
+    EXPECT_EQ(EmailState().Anlagenpfad, attachments);
+    EXPECT_TRUE(EmailState().Outbox);
 }
 
-TEST_F(BearbeitenTest, TheLayoutButtonOpensTheDesignerOnTheRowAsTyped)
+TEST_F(BearbeitenTest, TheLayoutButtonOpensTheDesignerOrTheTemplateEditor)
 {
     QString designedFile;
     form.Layout = [&] { designedFile = table.FieldByName(QStringLiteral("DateiErsteSeite"))->AsString(); };
@@ -711,16 +631,12 @@ TEST_F(BearbeitenTest, TheLayoutButtonOpensTheDesignerOnTheRowAsTyped)
     EXPECT_FALSE(editJob(TfrmBearbeiten::ModePrint));
     EXPECT_EQ(designedFile, QStringLiteral("rechnung_a4"));
     EXPECT_TRUE(ui.messages().isEmpty());
-}
 
-TEST_F(BearbeitenTest, TheEmailViewSaysThatItsTemplateEditorIsNotThereYet)
-{
     user.then([this](QDialog &) { form.btnBearbeiten->click(); });
     EXPECT_FALSE(editJob(TfrmBearbeiten::ModeEmail, QStringLiteral("Rechnung-eMail")));
     EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("Der Editor für E-Mail-Formulare ist noch nicht "
                                                             "verfügbar. Das Formular kann hier noch nicht "
                                                             "bearbeitet werden.")});
-
     int editorCalls = 0;
     form.EditJobForm = [&] { ++editorCalls; };
     user.then([this](QDialog &) { form.btnBearbeiten->click(); });
@@ -728,44 +644,49 @@ TEST_F(BearbeitenTest, TheEmailViewSaysThatItsTemplateEditorIsNotThereYet)
     EXPECT_EQ(editorCalls, 1);
 }
 
-TEST_F(BearbeitenTest, BrowsingInTheFormFolderTakesTheBaseName)
+TEST_F(BearbeitenTest, BrowsingTakesTheBaseNameInTheFormFolderAndWarnsElsewhere)
 {
     writeInvoiceLayout(QStringLiteral("Rechnung_A4"));
     QStringList filters;
     QString shownFolder;
+    const auto pick = [&](const QString &file) {
+        return [&, file](QDialog &dialog) {
+            auto &picker = dynamic_cast<QFileDialog &>(dialog);
+            filters = picker.nameFilters();
+            shownFolder = picker.directory().absolutePath();
+            if (!file.isEmpty()) {
+                picker.selectFile(file);
+                dialog.accept();
+            }
+        };
+    };
     user.then([this](QDialog &) {
         form.SpeedButton1->click();
         EXPECT_EQ(form.dbedtDatei->text(), QStringLiteral("Rechnung_A4"));
         form.btnOk->click();
     });
-    user.then([&](QDialog &dialog) {
-        auto &picker = dynamic_cast<QFileDialog &>(dialog);
-        filters = picker.nameFilters();
-        shownFolder = picker.directory().absolutePath();
-        picker.selectFile(formFile(QStringLiteral("Rechnung_A4.lst")));
-        dialog.accept();
-    });
+    user.then(pick(formFile(QStringLiteral("Rechnung_A4.lst"))));
     EXPECT_TRUE(editJob(TfrmBearbeiten::ModePrint));
     EXPECT_EQ(filters, QStringList{QStringLiteral("Listen (*.lst)")});
     EXPECT_EQ(shownFolder, QDir(formFolder).absolutePath());
-    EXPECT_TRUE(ui.messages().isEmpty());
     EXPECT_EQ(stored().at(0).at(2), QStringLiteral("Rechnung_A4"));
-}
 
-TEST_F(BearbeitenTest, BrowsingElsewhereWarnsAboutTheFormFolder)
-{
+    // Cancelled browsing changes nothing.
+    user.then([this](QDialog &) {
+        form.SpeedButton1->click();
+        EXPECT_EQ(form.dbedtDatei->text(), QStringLiteral("Auftrag_Rechnung"));
+    });
+    user.then(pick(QString()));
+    EXPECT_FALSE(editJob(TfrmBearbeiten::ModeEmail, QStringLiteral("Rechnung-eMail")));
+    EXPECT_EQ(filters, QStringList{QStringLiteral("Formulare (*.frm)")});
+    EXPECT_TRUE(ui.messages().isEmpty());
+
     const QString elsewhere = folder.filePath(QStringLiteral("anderswo"));
     ASSERT_TRUE(QDir().mkpath(elsewhere));
     writeFile(elsewhere + QStringLiteral("/etikett.lbl"), "Etikett");
     request(QStringLiteral("Rechnung"), QStringLiteral("E"));
-    QStringList filters;
     user.then([this](QDialog &) { form.SpeedButton1->click(); });
-    user.then([&](QDialog &dialog) {
-        auto &picker = dynamic_cast<QFileDialog &>(dialog);
-        filters = picker.nameFilters();
-        picker.selectFile(elsewhere + QStringLiteral("/etikett.lbl"));
-        dialog.accept();
-    });
+    user.then(pick(elsewhere + QStringLiteral("/etikett.lbl")));
     EXPECT_FALSE(editJob(TfrmBearbeiten::ModePrint));
     EXPECT_EQ(filters, QStringList{QStringLiteral("Etiketten (*.lbl)")});
     ASSERT_EQ(ui.messages().size(), 1);
@@ -775,19 +696,6 @@ TEST_F(BearbeitenTest, BrowsingElsewhereWarnsAboutTheFormFolder)
                   + QStringLiteral("/\r\nentspricht nicht dem voreingestellten Formularpfad  ") + formFolder
                   + QStringLiteral("/\r\n\r\nGeben Sie den gewählten Pfad im Menü \"Installation\" ein, um mit den "
                                    "Formularen aus diesem Verzeichnis zu arbeiten!"));
-}
-
-TEST_F(BearbeitenTest, CancelledBrowsingChangesNothing)
-{
-    QStringList filters;
-    user.then([this](QDialog &) {
-        form.SpeedButton1->click();
-        EXPECT_EQ(form.dbedtDatei->text(), QStringLiteral("Auftrag_Rechnung"));
-    });
-    user.then([&](QDialog &dialog) { filters = dynamic_cast<QFileDialog &>(dialog).nameFilters(); });
-    EXPECT_FALSE(editJob(TfrmBearbeiten::ModeEmail, QStringLiteral("Rechnung-eMail")));
-    EXPECT_EQ(filters, QStringList{QStringLiteral("Formulare (*.frm)")});
-    EXPECT_TRUE(ui.messages().isEmpty());
 }
 
 TEST_F(BearbeitenTest, HelpGoesToTheFormEntryContext)

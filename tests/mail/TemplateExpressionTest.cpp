@@ -41,68 +41,46 @@ protected:
         return FormularErrorOf([&] { Eval(expression); });
     }
 
+    void expectEvals(std::initializer_list<std::pair<QString, Variant>> cases) const
+    {
+        for (const auto &[expression, expected] : cases)
+            EXPECT_EQ(Eval(expression), expected) << expression.toStdString();
+    }
+
     TFormatlist m_vocabulary;
     TTemplateContext m_context{m_vocabulary};
 };
 
 TEST_F(Expression, AtomsAreTextsBooleansQuotesAndNames)
 {
-    EXPECT_EQ(Eval(""), Variant(false));
-    EXPECT_EQ(Eval("  \t "), Variant(false));
-    EXPECT_EQ(Eval(" 12 "), Variant("12"));
-    EXPECT_EQ(Eval("TRUE"), Variant(true));
-    EXPECT_EQ(Eval("False"), Variant(false));
-    EXPECT_EQ(Eval("\" mit Blanks \""), Variant(" mit Blanks "));
-    EXPECT_EQ(Eval("\"\""), Variant(""));
+    expectEvals({{"", Variant(false)}, {"  \t ", Variant(false)}, {" 12 ", Variant("12")}, {"TRUE", Variant(true)},
+            {"False", Variant(false)}, {"\" mit Blanks \"", Variant(" mit Blanks ")}, {"\"\"", Variant("")}});
     EXPECT_EQ(Eval("\"offen"), Variant(false));
-    EXPECT_EQ(Eval("#Zahl"), Variant(5));
-    EXPECT_EQ(Eval("#Lang_Name"), Variant("qualifiziert"));
-    EXPECT_EQ(Eval("#PRGVARKurz"), Variant("qualifiziert"));
-    EXPECT_EQ(Eval("#Unbekannt"), Variant(false));
+    expectEvals({{"#Zahl", Variant(5)}, {"#Lang_Name", Variant("qualifiziert")},
+            {"#PRGVARKurz", Variant("qualifiziert")}, {"#Unbekannt", Variant(false)}});
 }
 
 TEST_F(Expression, AdditionJoinsTextsAndAddsNumbers)
 {
-    EXPECT_EQ(Eval("1+2"), Variant("12"));
-    EXPECT_EQ(Eval("#Zahl+1"), Variant(6.0));
-    EXPECT_EQ(Eval("#Zahl+#Zahl"), Variant(10));
-    EXPECT_EQ(Eval("#Zahl-1,5"), Variant(3.5));
-    EXPECT_EQ(Eval("#Zahl+\"\""), Variant(5));
-    EXPECT_EQ(Eval("\"\"+\"x\""), Variant("x"));
-    EXPECT_EQ(Eval("#Geld+#Zahl"), Variant::Currency(15.0));
-    EXPECT_EQ(Eval("#Tag+2"), Variant::Date(EncodeDate(2024, 3, 1)));
-    EXPECT_EQ(Eval("#Leer+1"), Variant::Null());
-    EXPECT_EQ(Eval("10-2-3"), Variant(5.0));
-    EXPECT_EQ(Eval("-5"), Variant(false));
-    EXPECT_EQ(Eval("5+"), Variant(false));
+    expectEvals({{"1+2", Variant("12")}, {"#Zahl+1", Variant(6.0)}, {"#Zahl+#Zahl", Variant(10)},
+            {"#Zahl-1,5", Variant(3.5)}, {"#Zahl+\"\"", Variant(5)}, {"\"\"+\"x\"", Variant("x")},
+            {"#Geld+#Zahl", Variant::Currency(15.0)}, {"#Tag+2", Variant::Date(EncodeDate(2024, 3, 1))},
+            {"#Leer+1", Variant::Null()}, {"10-2-3", Variant(5.0)}, {"-5", Variant(false)}, {"5+", Variant(false)}});
 }
 
 TEST_F(Expression, MultiplicationBindsTighterAndDivisionGivesFloatingPoint)
 {
-    EXPECT_EQ(Eval("2*3"), Variant(6.0));
-    EXPECT_EQ(Eval("#Zahl*#Zahl"), Variant(25));
-    EXPECT_EQ(Eval("#Zahl/#Zahl"), Variant(1.0));
-    EXPECT_EQ(Eval("#Betrag*2+1"), Variant(6.0));
-    EXPECT_EQ(Eval("1+#Betrag*2"), Variant(6.0));
-    EXPECT_EQ(Eval("12/2/3"), Variant(2.0));
+    expectEvals({{"2*3", Variant(6.0)}, {"#Zahl*#Zahl", Variant(25)}, {"#Zahl/#Zahl", Variant(1.0)},
+            {"#Betrag*2+1", Variant(6.0)}, {"1+#Betrag*2", Variant(6.0)}, {"12/2/3", Variant(2.0)}});
 }
 
 TEST_F(Expression, ComparisonsBindWeakestAndCompareTextsWithATrailingBlank)
 {
-    EXPECT_EQ(Eval("3 = 3"), Variant(true));
-    EXPECT_EQ(Eval("10 > 9"), Variant(false));
-    EXPECT_EQ(Eval("#Zahl > 10"), Variant(true));
-    EXPECT_EQ(Eval("#Zahl > #Betrag"), Variant(true));
-    EXPECT_EQ(Eval("#Zahl+1 = #Zahl+1"), Variant(true));
-    EXPECT_EQ(Eval("#Zahl = \"5\""), Variant(true));
-    EXPECT_EQ(Eval("\"ab\" < \"abc\""), Variant(true));
-    EXPECT_EQ(Eval("#Leer = \"\""), Variant(true));
-    EXPECT_EQ(Eval("a <> b"), Variant(true));
-    EXPECT_EQ(Eval("a <= a"), Variant(true));
-    EXPECT_EQ(Eval("b >= a"), Variant(true));
-    EXPECT_EQ(Eval("a == a"), Variant(false));
-    EXPECT_EQ(Eval("= a"), Variant(false));
-    EXPECT_EQ(Eval("a ="), Variant(false));
+    expectEvals({{"3 = 3", Variant(true)}, {"10 > 9", Variant(false)}, {"#Zahl > 10", Variant(true)},
+            {"#Zahl > #Betrag", Variant(true)}, {"#Zahl+1 = #Zahl+1", Variant(true)},
+            {"#Zahl = \"5\"", Variant(true)}, {"\"ab\" < \"abc\"", Variant(true)}, {"#Leer = \"\"", Variant(true)},
+            {"a <> b", Variant(true)}, {"a <= a", Variant(true)}, {"b >= a", Variant(true)},
+            {"a == a", Variant(false)}, {"= a", Variant(false)}, {"a =", Variant(false)}});
 }
 
 TEST_F(Expression, RefusedOperationsNameTheirOperator)

@@ -29,13 +29,9 @@ TEST_F(CheckBeforePost, AnIncompleteMaskedValueStopsThePostWithTheDisplayName)
         EXPECT_EQ(error.Message(), "Invalid characters. Field : Postleitzahl");
     }
     EXPECT_EQ(invalid, QStringList{"Plz"});
-}
 
-TEST_F(CheckBeforePost, EmptyCompleteAndReadOnlyValuesPass)
-{
-    auto table = openCustomers();
+    // Empty, complete and read-only values pass.
     table->PictureMasks = {"Plz\t#####\tT\tT", "Name\t&*?\tF\tF"};
-    table->Edit();
     table->FieldByName("Plz")->SetAsString("");
     EXPECT_NO_THROW(qkValidateFieldPicture(table.get(), {}));
     table->FieldByName("Plz")->SetAsString("50667");
@@ -71,6 +67,12 @@ TEST_F(FieldLayout, ApplyShowsOnlyTheListedFieldsInListOrder)
     EXPECT_EQ(visible, (QStringList{"Plz/0/Postleitzahl", "Name/2/Kunde"}));
     EXPECT_EQ(table->FieldByName("Name")->DisplayWidth(), 20);
     EXPECT_FALSE(table->ControlsDisabled());
+
+    // What is applied reads back through the list.
+    qkApplyFieldLayout(table.get(), {"Umsatz\t10\tUmsatz in €", "Nr\t4\tNr."});
+    QStringList list;
+    qkFillFieldList(table.get(), list);
+    EXPECT_EQ(list, (QStringList{"Umsatz\t10\tUmsatz in €", "Nr\t4\tNr."}));
 }
 
 TEST_F(FieldLayout, ABadWidthChangesNothingAndEnablesControlsAgain)
@@ -83,15 +85,6 @@ TEST_F(FieldLayout, ABadWidthChangesNothingAndEnablesControlsAgain)
     qkFillFieldList(table.get(), after);
     EXPECT_EQ(after, before);
     EXPECT_FALSE(table->ControlsDisabled());
-}
-
-TEST_F(FieldLayout, RoundTripThroughTheList)
-{
-    auto table = openCustomers();
-    qkApplyFieldLayout(table.get(), {"Umsatz\t10\tUmsatz in €", "Nr\t4\tNr."});
-    QStringList list;
-    qkFillFieldList(table.get(), list);
-    EXPECT_EQ(list, (QStringList{"Umsatz\t10\tUmsatz in €", "Nr\t4\tNr."}));
 }
 
 TEST_F(FieldTests, DisplayLabelsMatchWithTildesAsBlanks)
@@ -120,7 +113,7 @@ TEST_F(FieldTests, MissingFieldLinesGoWithTheirLinkLines)
     EXPECT_TRUE(onlyControls.isEmpty());
 }
 
-TEST_F(FieldTests, ClassAndKindTests)
+TEST_F(FieldTests, ClassKindSearchableTypesAndSameRecords)
 {
     auto table = openCustomers();
     EXPECT_TRUE(qkIsLibraryDataSet(table.get()));
@@ -130,14 +123,16 @@ TEST_F(FieldTests, ClassAndKindTests)
     EXPECT_FALSE(qkIsLookupOrCalcField(table->FieldByName("Name")));
     EXPECT_FALSE(qkIsNonEngineField(table->FieldByName("Name")));
     EXPECT_TRUE(qkInheritsFromName(table.get(), "TBDEDataSet"));
-}
-
-TEST_F(FieldTests, SearchableTypesLeaveOutBinaryData)
-{
     for (TFieldType type : {ftBytes, ftVarBytes, ftBlob, ftGraphic})
         EXPECT_FALSE(qkIsSearchableFieldType(type)) << type;
     for (TFieldType type : {ftString, ftInteger, ftMemo, ftFmtMemo, ftDate, ftBoolean, ftCurrency})
         EXPECT_TRUE(qkIsSearchableFieldType(type)) << type;
+    table->First();
+    const TBookmark first = table->GetBookmark();
+    table->Next();
+    const TBookmark second = table->GetBookmark();
+    EXPECT_FALSE(qkSameRecord(qkCompareBookmarks(table.get(), first, second)));
+    EXPECT_TRUE(qkSameRecord(qkCompareBookmarks(table.get(), second, table->GetBookmark())));
 }
 
 TEST_F(FieldTests, ValueTextsAreCheckedByFieldType)
@@ -152,17 +147,6 @@ TEST_F(FieldTests, ValueTextsAreCheckedByFieldType)
     EXPECT_TRUE(qkIsValidTextForFieldType(ftDateTime, "30.4.2000"));
     EXPECT_TRUE(qkIsValidTextForFieldType(ftDateTime, "30.4.2000 10:15"));
     EXPECT_FALSE(qkIsValidTextForFieldType(ftTime, "25:00"));
-}
-
-TEST_F(FieldTests, BookmarksOfTheSameRecordCompareAsSame)
-{
-    auto table = openCustomers();
-    table->First();
-    const TBookmark first = table->GetBookmark();
-    table->Next();
-    const TBookmark second = table->GetBookmark();
-    EXPECT_FALSE(qkSameRecord(qkCompareBookmarks(table.get(), first, second)));
-    EXPECT_TRUE(qkSameRecord(qkCompareBookmarks(table.get(), second, table->GetBookmark())));
 }
 
 TEST_F(FieldTests, RichTextFieldsByControlTypeOrContent)

@@ -41,25 +41,14 @@ int blackPixels(const QImage &image)
 
 } // namespace
 
-TEST(EllipsisButton, DotsAreCentredAndTwoSizesApart)
+TEST(EllipsisButton, BlackDotsAreCentredTwoSizesApartAndAtLeastOnePixel)
 {
     const QList<QRect> dots = qkEllipsisDots(QRect(0, 0, 16, 16));
-    ASSERT_EQ(dots.size(), 3);
-    EXPECT_EQ(dots[1], QRect(7, 7, 2, 2));
-    EXPECT_EQ(dots[0], QRect(3, 7, 2, 2));
-    EXPECT_EQ(dots[2], QRect(11, 7, 2, 2));
-}
+    EXPECT_EQ(dots, (QList<QRect>{QRect(3, 7, 2, 2), QRect(7, 7, 2, 2), QRect(11, 7, 2, 2)}));
+    const QList<QRect> narrow = qkEllipsisDots(QRect(10, 20, 5, 9));
+    EXPECT_EQ(narrow[1], QRect(12, 24, 1, 1));
+    EXPECT_EQ(narrow[2].left() - narrow[0].left(), 4);
 
-TEST(EllipsisButton, NarrowButtonsStillGetOnePixelDots)
-{
-    const QList<QRect> dots = qkEllipsisDots(QRect(10, 20, 5, 9));
-    EXPECT_EQ(dots[1].size(), QSize(1, 1));
-    EXPECT_EQ(dots[1].topLeft(), QPoint(12, 24));
-    EXPECT_EQ(dots[2].left() - dots[0].left(), 4);
-}
-
-TEST(EllipsisButton, PaintsItsDotsInBlack)
-{
     QImage image(24, 20, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
@@ -69,7 +58,7 @@ TEST(EllipsisButton, PaintsItsDotsInBlack)
     EXPECT_EQ(image.pixelColor(qkEllipsisDots(image.rect())[1].center()), QColor(Qt::black));
 }
 
-TEST(ComboButton, LookFollowsPressedStateAndEnabled)
+TEST(ComboButton, LookFollowsPressedStateAndEnabledAndAnArrowIsPainted)
 {
     EXPECT_FALSE(qkComboButtonLook(false, 0, true).pushed);
     EXPECT_TRUE(qkComboButtonLook(true, 0, true).pushed);
@@ -77,10 +66,6 @@ TEST(ComboButton, LookFollowsPressedStateAndEnabled)
     EXPECT_FALSE(qkComboButtonLook(true, 0x80, true).pushed);
     EXPECT_FALSE(qkComboButtonLook(true, 0, false).pushed);
     EXPECT_FALSE(qkComboButtonLook(true, 0, false).enabled);
-}
-
-TEST(ComboButton, PaintsAnArrow)
-{
     QImage image(17, 21, QImage::Format_RGB32);
     image.fill(Qt::magenta);
     QPainter painter(&image);
@@ -89,15 +74,11 @@ TEST(ComboButton, PaintsAnArrow)
     EXPECT_NE(image.pixelColor(8, 10), QColor(Qt::magenta));
 }
 
-TEST(KeyHelpers, HighBitMeansPressed)
+TEST(KeyHelpers, EditKeysChangeTextAndTheHighBitMeansPressed)
 {
     EXPECT_TRUE(qkHighBitSet(0x81));
     EXPECT_TRUE(qkHighBitSet(0x80));
     EXPECT_FALSE(qkHighBitSet(0x7F));
-}
-
-TEST(KeyHelpers, EditKeysChangeText)
-{
     for (int key : {int(Qt::Key_A), int(Qt::Key_Z), int(Qt::Key_0), int(Qt::Key_9), int(Qt::Key_Space),
                     int(Qt::Key_Backspace), int(Qt::Key_Delete), int(Qt::Key_Comma), int(Qt::Key_Minus),
                     int(Qt::Key_Adiaeresis), int(Qt::Key_ssharp), int(Qt::Key_Asterisk)})
@@ -122,15 +103,11 @@ TEST(KeyHelpers, SimulatedKeyArrivesWithItsModifier)
     EXPECT_EQ(window.events[1].type, QEvent::KeyRelease);
 }
 
-TEST(TextGeometry, OneLineFitsUpToLinePlusBordersAndThree)
+TEST(Forms, TheParentFormIsTheFirstWindowAmongTheOwnersAndOneLineFitsItsBorders)
 {
     EXPECT_TRUE(qkFitsOneLine(13, 18));
     EXPECT_FALSE(qkFitsOneLine(13, 19));
     EXPECT_TRUE(qkFitsOneLine(13, 10));
-}
-
-TEST(Forms, ParentFormIsTheFirstWindowAmongTheOwners)
-{
     QWidget form;
     QWidget panel(&form);
     QObject helper(&panel);

@@ -14,38 +14,34 @@
 
 using fixture::ListHolder;
 
-TEST(PictureMaskLines, AnExistingLineGivesMaskAndFlags)
+TEST(PictureMaskLines, ALineGivesMaskAndFlagsAndNoLineTheDefault)
 {
-    ListHolder holder;
-    holder.PictureMasks = {"NAME\t###\tT\tF"};
-    const TqkPictureMaskSetting setting = qkGetPictureMask(&holder, "Name", false);
-    EXPECT_EQ(setting.Mask, "###");
-    EXPECT_TRUE(setting.AutoFill);
-    EXPECT_FALSE(setting.UseInGrid);
-}
-
-TEST(PictureMaskLines, MissingLinesAndListsGiveNoMaskAndTrueFlags)
-{
-    ListHolder holder;
-    holder.PictureMasks = {"Other\t###\tF\tF"};
-    TqkPictureMaskSetting setting = qkGetPictureMask(&holder, "Name", true);
-    EXPECT_EQ(setting.Mask, "");
-    EXPECT_TRUE(setting.AutoFill);
-    EXPECT_TRUE(setting.UseInGrid);
+    const struct
+    {
+        QStringList lines;
+        const char *name;
+        bool flagDefault;
+        const char *mask;
+        bool autoFill;
+        bool useInGrid;
+    } cases[] = {
+        {{"NAME\t###\tT\tF"}, "Name", false, "###", true, false},
+        {{"Other\t###\tF\tF"}, "Name", true, "", true, true},
+        {{"Plz\t#####"}, "PLZ", false, "#####", false, false},
+        // Names are not trimmed and only T means true.
+        {{"Name \t#\tT\tT", "Name\t##\tt\tTrue"}, "Name", false, "##", false, false},
+    };
+    for (const auto &c : cases) {
+        ListHolder holder;
+        holder.PictureMasks = c.lines;
+        const TqkPictureMaskSetting setting = qkGetPictureMask(&holder, c.name, c.flagDefault);
+        EXPECT_EQ(setting.Mask, c.mask) << c.lines.join('|').toStdString();
+        EXPECT_EQ(setting.AutoFill, c.autoFill) << c.lines.join('|').toStdString();
+        EXPECT_EQ(setting.UseInGrid, c.useInGrid) << c.lines.join('|').toStdString();
+    }
     QObject plain;
-    setting = qkGetPictureMask(&plain, "Name", true);
-    EXPECT_EQ(setting.Mask, "");
-    EXPECT_TRUE(setting.UseInGrid);
-}
-
-TEST(PictureMaskLines, ShortLinesReadMissingFlagsAsFalse)
-{
-    ListHolder holder;
-    holder.PictureMasks = {"Plz\t#####"};
-    const TqkPictureMaskSetting setting = qkGetPictureMask(&holder, "PLZ", false);
-    EXPECT_EQ(setting.Mask, "#####");
-    EXPECT_FALSE(setting.AutoFill);
-    EXPECT_FALSE(setting.UseInGrid);
+    EXPECT_EQ(qkGetPictureMask(&plain, "Name", true).Mask, "");
+    EXPECT_TRUE(qkGetPictureMask(&plain, "Name", true).UseInGrid);
 }
 
 TEST(PictureMaskLines, SettingKeepsWhatIsNotSet)
@@ -56,11 +52,8 @@ TEST(PictureMaskLines, SettingKeepsWhatIsNotSet)
     EXPECT_EQ(holder.PictureMasks, (QStringList{"A\t#\tF\tT", "NAME\t&&&\tF\tT"}));
     qkSetPictureMask(&holder, "name", "", true, false, false, true, false);
     EXPECT_EQ(holder.PictureMasks[1], "name\t&&&\tT\tT");
-}
 
-TEST(PictureMaskLines, EmptyMaskDeletesAndNewMaskAppends)
-{
-    ListHolder holder;
+    // An empty mask deletes the line, a new one appends a line.
     holder.PictureMasks = {"A\t#\tF\tT", "B\t##\tT\tT"};
     qkSetPictureMask(&holder, "a", "", false, false, true, false, false);
     EXPECT_EQ(holder.PictureMasks, (QStringList{"B\t##\tT\tT"}));
@@ -102,16 +95,6 @@ TEST(PictureMaskLines, WhatIsWrittenReadsBack)
     EXPECT_EQ(holder.PictureMasks.size(), 1);
 }
 
-TEST(PictureMaskLines, NamesAreNotTrimmedAndOnlyTMeansTrue)
-{
-    ListHolder holder;
-    holder.PictureMasks = {"Name \t#\tT\tT", "Name\t##\tt\tTrue"};
-    const TqkPictureMaskSetting setting = qkGetPictureMask(&holder, "Name", false);
-    EXPECT_EQ(setting.Mask, "##");
-    EXPECT_FALSE(setting.AutoFill);
-    EXPECT_FALSE(setting.UseInGrid);
-}
-
 TEST(ControlTypes, TheLastLineForTheExactNameWins)
 {
     ListHolder grid;
@@ -128,14 +111,7 @@ TEST(ControlTypes, TheLastLineForTheExactNameWins)
     qkGetControlType(&grid, "Fehlt", type, parameters);
     EXPECT_EQ(type, "");
     EXPECT_EQ(parameters, "");
-}
-
-TEST(ControlTypes, ParametersAreCutAt255Characters)
-{
-    ListHolder grid;
     grid.ControlType = {"F;Combo;" + QString(300, 'x')};
-    QString type;
-    QString parameters;
     qkGetControlType(&grid, "F", type, parameters);
     EXPECT_EQ(parameters.size(), 255);
 }
@@ -183,10 +159,7 @@ TEST(FilterOptions, ReadAndSwitchedByPropertyName)
     EXPECT_EQ(qkGetFilterOptions(&plain), TqkOnFilterOptions());
     qkSetFilterEnabled(&plain, true);
     EXPECT_EQ(qkGetFilterOptions(&plain), TqkOnFilterOptions());
-}
-
-TEST(FilterOptions, ClientDataSetsAnswerByTheirFilteredFlag)
-{
+    // Client data sets answer by their filtered flag.
     fixture::TqkClientDataSet client;
     EXPECT_EQ(qkGetFilterOptions(&client), TqkOnFilterOptions());
     client.Filtered = true;
@@ -240,17 +213,12 @@ TEST(QuotedTokens, NamesQuotesAndOperators)
             tokens << token;
     }
     EXPECT_EQ(tokens, (QStringList{"Kunden.Name", "=", "'Meier'", "AND", "\"Ort Alt\"", "<", ">", "$x_1"}));
-}
-
-TEST(QuotedTokens, AnUnclosedQuoteGivesNothing)
-{
-    QString token = "x";
-    int pos = 1;
-    qkGetQuotedToken(" 'offen", pos, token);
-    EXPECT_EQ(token, "");
-    pos = 1;
-    qkGetQuotedToken("   ", pos, token);
-    EXPECT_EQ(token, "");
+    for (const char *nothing : {" 'offen", "   "}) {
+        QString token = "x";
+        pos = 1;
+        qkGetQuotedToken(nothing, pos, token);
+        EXPECT_EQ(token, "") << nothing;
+    }
 }
 
 TEST(SmallHelpers, ScalingAndLimits)
@@ -262,7 +230,7 @@ TEST(SmallHelpers, ScalingAndLimits)
     EXPECT_EQ(qkMin(3, -4), -4);
 }
 
-TEST(EscapeWhileFiltering, EscapeSwitchesTheFilterOff)
+TEST(EscapeWhileFiltering, EscapeSwitchesTheFilterOffAnotherKeyIsLostAndTimersWait)
 {
     ListHolder dataSet;
     QLineEdit edit;
@@ -271,6 +239,10 @@ TEST(EscapeWhileFiltering, EscapeSwitchesTheFilterOff)
     timer.setSingleShot(true);
     QObject::connect(&timer, &QTimer::timeout, [&] { timerRan = true; });
     timer.start(0);
+    QCoreApplication::postEvent(&edit, new QKeyEvent(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a"));
+    EXPECT_FALSE(qkEscapePressed(&dataSet));
+    EXPECT_EQ(edit.text(), "");
+    EXPECT_EQ(dataSet.OnFilterOptions, qkDefaultFilterOptions);
     QCoreApplication::postEvent(&edit, new QKeyEvent(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier));
     EXPECT_TRUE(qkEscapePressed(&dataSet));
     EXPECT_EQ(dataSet.OnFilterOptions, TqkOnFilterOptions(ofoShowHourGlass));
@@ -279,16 +251,6 @@ TEST(EscapeWhileFiltering, EscapeSwitchesTheFilterOff)
     for (int i = 0; i < 100 && !timerRan; ++i)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     EXPECT_TRUE(timerRan);
-}
-
-TEST(EscapeWhileFiltering, AnotherKeyIsTakenAndLost)
-{
-    ListHolder dataSet;
-    QLineEdit edit;
-    QCoreApplication::postEvent(&edit, new QKeyEvent(QEvent::KeyPress, Qt::Key_A, Qt::NoModifier, "a"));
-    EXPECT_FALSE(qkEscapePressed(&dataSet));
-    EXPECT_EQ(edit.text(), "");
-    EXPECT_EQ(dataSet.OnFilterOptions, qkDefaultFilterOptions);
 }
 
 TEST(EscapeWhileFiltering, OtherInputWaitsUntilTheFilterIsDone)

@@ -53,49 +53,23 @@ QStringList propertyNames(const QObject &object)
 
 } // namespace
 
-TEST(Captions, DefaultsReadAsTheLibraryShipsThem)
+TEST(Captions, DefaultsReadAsTheLibraryShipsThemAndArePublished)
 {
     const TqkIntl intl;
     EXPECT_EQ(intl.BtnOKCaption, "&OK");
-    EXPECT_EQ(intl.BtnCancelCaption, "Cancel");
     EXPECT_EQ(intl.UserMessages->PictureValidateError, "Invalid characters. Field : ");
-    EXPECT_EQ(intl.UserMessages->MemoChangesWarning, "Changes have been made!  Are you sure you wish to cancel?");
-    EXPECT_EQ(intl.FilterDialog->BtnViewSummary, "View Su&mmary");
-    EXPECT_EQ(intl.FilterDialog->MatchAnyLabel, "Partial Match Any&where");
-    EXPECT_EQ(intl.FilterDialog->ViewSummaryNotText, "NOT");
-    EXPECT_EQ(intl.LocateDialog->MatchAnyLabel, "Partial Match &Anywhere");
-    EXPECT_EQ(intl.Navigator->ConfirmDeleteMessage, "Delete record?");
     EXPECT_EQ(intl.Navigator->Hints->PriorPageHint, "Move backward %d records");
-    EXPECT_EQ(intl.MonthCalendar->EnterYearPrompt, "Enter Valid Year");
-    EXPECT_EQ(intl.SearchDialog->StatusRecLabel, "Rec #");
-    EXPECT_EQ(intl.RichEdit->UnderlineButtonHint,
-              "Underline | Formats the selection with a continuous underline (toggle)");
-    EXPECT_EQ(intl.RichEdit->MenuLabels->SelectallCaption, "Select A&ll");
-    EXPECT_EQ(intl.RichEdit->PopupMenuLabels->InsertObjectCaption, "Insert &Object...");
-    EXPECT_EQ(intl.RichEdit->ParagraphDialog->FirstLineEditHint, "First Line of Paragraph Indentation");
     EXPECT_EQ(intl.RichEdit->TabDialog->TabGroupBoxCaption, "&Tab Stop Position");
-    EXPECT_TRUE(intl.OKCancelBitmapped);
     EXPECT_EQ(intl.CheckBoxInGridStyle(), cbStyleAuto);
     EXPECT_EQ(intl.FilterMemoSize, 65536);
-    EXPECT_TRUE(intl.UseLocateMethodForSearch);
-    EXPECT_EQ(intl.DialogFontStyle, TFontStyles());
     EXPECT_EQ(intl.DefaultEpochYear, 1950);
     EXPECT_FALSE(intl.Connected());
-}
-
-TEST(Captions, PropertiesArePublishedInTheirOrder)
-{
-    const TqkIntl intl;
     EXPECT_EQ(propertyNames(intl).mid(0, 8),
               (QStringList{"Navigator", "SearchDialog", "LocateDialog", "MonthCalendar", "FilterDialog", "RichEdit",
                            "UserMessages", "OKCancelBitmapped"}));
     EXPECT_EQ(propertyNames(intl).last(), "Connected");
-    EXPECT_EQ(propertyNames(*intl.UserMessages).size(), 9);
-    EXPECT_EQ(propertyNames(*intl.FilterDialog).size(), 40);
-    EXPECT_EQ(propertyNames(*intl.RichEdit).size(), 39);
     EXPECT_EQ(propertyNames(*intl.RichEdit).mid(35),
               (QStringList{"MenuLabels", "PopupMenuLabels", "ParagraphDialog", "TabDialog"}));
-    EXPECT_EQ(propertyNames(*intl.Navigator), (QStringList{"ConfirmDeleteMessage", "Hints"}));
     EXPECT_EQ(intl.property("BtnOKCaption").toString(), "&OK");
 }
 

@@ -25,51 +25,35 @@ protected:
 
 } // namespace
 
-TEST_F(Locate, AnywhereIgnoringCaseFindsThePartInsideAName)
+TEST_F(Locate, SearchesMatchAnywhereExactOrAtTheStartAndOtherTypesAsTheirTexts)
 {
     auto table = openCustomers();
-    EXPECT_TRUE(qkLocateRecord(true, table.get(), "Name", "MEI", lmAnywhere, false));
-    EXPECT_EQ(currentNr(*table), 2);
-    EXPECT_TRUE(qkLocateRecord(true, table.get(), "Name", "hof", lmAnywhere, false));
-    EXPECT_EQ(currentNr(*table), 4);
-}
-
-TEST_F(Locate, ExactSearchesWantTheWholeText)
-{
-    auto table = openCustomers();
-    EXPECT_TRUE(qkLocateRecord(true, table.get(), "Name", "Meier", lmExact, true));
-    EXPECT_EQ(currentNr(*table), 2);
-    EXPECT_TRUE(qkLocateRecord(false, table.get(), "Name", "MEIER", lmExact, false));
-    EXPECT_EQ(currentNr(*table), 5);
-    EXPECT_FALSE(qkLocateRecord(false, table.get(), "Name", "Meier", lmExact, false));
-    EXPECT_EQ(currentNr(*table), 5);
-    EXPECT_FALSE(qkLocateRecord(true, table.get(), "Name", "Meierho", lmExact, false));
-    EXPECT_EQ(currentNr(*table), 5);
-}
-
-TEST_F(Locate, StartMatchesRespectCase)
-{
-    auto table = openCustomers();
-    EXPECT_TRUE(qkLocateRecord(true, table.get(), "Name", "meierh", lmStart, false));
-    EXPECT_EQ(currentNr(*table), 4);
-    EXPECT_TRUE(qkLocateRecord(true, table.get(), "Name", "mei", lmStart, true));
-    EXPECT_EQ(currentNr(*table), 5);
-    EXPECT_FALSE(qkLocateRecord(true, table.get(), "Name", "eier", lmStart, false));
-}
-
-TEST_F(Locate, ValuesOfOtherTypesCompareAsTheirTexts)
-{
-    auto table = openCustomers();
-    EXPECT_TRUE(qkLocateRecord(true, table.get(), "Umsatz", "75,25", lmExact, false));
-    EXPECT_EQ(currentNr(*table), 4);
-    EXPECT_TRUE(qkLocateRecord(true, table.get(), "Umsatz", "75,250", lmExact, false));
-    EXPECT_EQ(currentNr(*table), 4);
-    EXPECT_TRUE(qkLocateRecord(true, table.get(), "Seit", "29.02.2000", lmExact, false));
-    EXPECT_EQ(currentNr(*table), 3);
-    EXPECT_TRUE(qkLocateRecord(true, table.get(), "Aktiv", "false", lmExact, false));
-    EXPECT_EQ(currentNr(*table), 2);
-    EXPECT_TRUE(qkLocateRecord(true, table.get(), "Nr", "3", lmExact, false));
-    EXPECT_EQ(currentNr(*table), 3);
+    // One search after the other; "first" starts at the top, else the
+    // search goes on from the current record, which a miss keeps.
+    const struct
+    {
+        bool first;
+        const char *field;
+        const char *text;
+        TqkLocateMatch mode;
+        bool caseSensitive;
+        bool found;
+        int nr;
+    } searches[] = {
+        {true, "Name", "MEI", lmAnywhere, false, true, 2},    {true, "Name", "hof", lmAnywhere, false, true, 4},
+        {true, "Name", "Meier", lmExact, true, true, 2},      {false, "Name", "MEIER", lmExact, false, true, 5},
+        {false, "Name", "Meier", lmExact, false, false, 5},   {true, "Name", "Meierho", lmExact, false, false, 5},
+        {true, "Name", "meierh", lmStart, false, true, 4},    {true, "Name", "mei", lmStart, true, true, 5},
+        {true, "Name", "eier", lmStart, false, false, 5},     {true, "Umsatz", "75,25", lmExact, false, true, 4},
+        {true, "Umsatz", "75,250", lmExact, false, true, 4},  {true, "Seit", "29.02.2000", lmExact, false, true, 3},
+        {true, "Aktiv", "false", lmExact, false, true, 2},    {true, "Nr", "3", lmExact, false, true, 3},
+    };
+    for (const auto &search : searches) {
+        EXPECT_EQ(qkLocateRecord(search.first, table.get(), search.field, search.text, search.mode, search.caseSensitive),
+                  search.found)
+            << search.field << " " << search.text;
+        EXPECT_EQ(currentNr(*table), search.nr) << search.field << " " << search.text;
+    }
 }
 
 TEST_F(Locate, RichTextMemosCompareByTheirPlainText)

@@ -24,15 +24,24 @@ TqkPicResult resultOf(const QString &mask, const QString &text)
     return picture(mask, text).result;
 }
 
+struct Case {
+    QString mask;
+    QString text;
+    TqkPicResult expected;
+};
+
+void expectResults(std::initializer_list<Case> cases)
+{
+    for (const Case &c : cases)
+        EXPECT_EQ(resultOf(c.mask, c.text), c.expected) << c.mask.toStdString() << " / " << c.text.toStdString();
+}
+
 } // namespace
 
 TEST(PictureMask, DigitsReportEveryStateOfTheText)
 {
-    EXPECT_EQ(resultOf("###", ""), picEmpty);
-    EXPECT_EQ(resultOf("###", "12"), picIncomplete);
-    EXPECT_EQ(resultOf("###", "123"), picComplete);
-    EXPECT_EQ(resultOf("###", "1234"), picError);
-    EXPECT_EQ(resultOf("###", "1a"), picError);
+    expectResults({{"###", "", picEmpty}, {"###", "12", picIncomplete}, {"###", "123", picComplete},
+            {"###", "1234", picError}, {"###", "1a", picError}});
 }
 
 TEST(PictureMask, CaseConversionsRewriteTheText)
@@ -63,10 +72,8 @@ TEST(PictureMask, LiteralsAreReplacedByTheMasksOwnCharacters)
     EXPECT_EQ(picture("AB#", "ab1").text, "AB1");
     EXPECT_EQ(resultOf("AB#", "xb1"), picError);
     // Only a to z fold; other letters compare exactly.
-    EXPECT_EQ(resultOf(QString::fromUtf8("Ä#"), QString::fromUtf8("ä1")), picError);
-    EXPECT_EQ(resultOf(";##", "#1"), picComplete);
-    EXPECT_EQ(resultOf(";##", "11"), picError);
-    EXPECT_EQ(resultOf("#;*", "1*"), picComplete);
+    expectResults({{QString::fromUtf8("Ä#"), QString::fromUtf8("ä1"), picError}, {";##", "#1", picComplete},
+            {";##", "11", picError}, {"#;*", "1*", picComplete}});
 }
 
 TEST(PictureMask, AFinalBlankStandsForTheNextLiteral)
@@ -120,68 +127,44 @@ TEST(PictureMask, AutoFillNeverGrowsATextBeyondItsLimit)
 
 TEST(PictureMask, OptionalGroupsMayBeLeftOut)
 {
-    EXPECT_EQ(resultOf("#[#]", "1"), picComplete);
-    EXPECT_EQ(resultOf("#[#]", "12"), picComplete);
-    EXPECT_EQ(resultOf("#[#]", "123"), picError);
-    EXPECT_EQ(resultOf("[+]#", "+1"), picComplete);
-    EXPECT_EQ(resultOf("[+]#", "1"), picComplete);
-    EXPECT_EQ(resultOf("#[-##]", "1-2"), picIncomplete);
-    EXPECT_EQ(resultOf("#[-##]", "1-23"), picComplete);
+    expectResults({{"#[#]", "1", picComplete}, {"#[#]", "12", picComplete}, {"#[#]", "123", picError},
+            {"[+]#", "+1", picComplete}, {"[+]#", "1", picComplete}, {"#[-##]", "1-2", picIncomplete},
+            {"#[-##]", "1-23", picComplete}});
 }
 
 TEST(PictureMask, RepetitionsCountOrRunFreely)
 {
-    EXPECT_EQ(resultOf("*#", ""), picEmpty);
-    EXPECT_EQ(resultOf("*#", "123"), picComplete);
-    EXPECT_EQ(resultOf("*#", "12a"), picError);
-    EXPECT_EQ(resultOf("*3#", "12"), picIncomplete);
-    EXPECT_EQ(resultOf("*3#", "123"), picComplete);
-    EXPECT_EQ(resultOf("*3#", "1234"), picError);
-    EXPECT_EQ(resultOf("*3[#]", "1"), picComplete);
-    EXPECT_EQ(resultOf("*3[#]", "123"), picComplete);
-    EXPECT_EQ(resultOf("*3[#]", "1234"), picError);
-    EXPECT_EQ(resultOf("*2{#-}", "1-2-"), picComplete);
-    EXPECT_EQ(resultOf("*2{#-}", "1-2"), picIncomplete);
-    EXPECT_EQ(resultOf("&*?", "Abc"), picComplete);
+    expectResults({{"*#", "", picEmpty}, {"*#", "123", picComplete}, {"*#", "12a", picError},
+            {"*3#", "12", picIncomplete}, {"*3#", "123", picComplete}, {"*3#", "1234", picError},
+            {"*3[#]", "1", picComplete}, {"*3[#]", "123", picComplete}, {"*3[#]", "1234", picError},
+            {"*2{#-}", "1-2-", picComplete}, {"*2{#-}", "1-2", picIncomplete}, {"&*?", "Abc", picComplete}});
     EXPECT_EQ(picture("&*~", "aBC").text, "Abc");
     EXPECT_EQ(resultOf("*255#", QString(255, '1')), picComplete);
 }
 
 TEST(PictureMask, OptionalTailsAfterTheTextAreSkipped)
 {
-    EXPECT_EQ(resultOf("#*3[#]", "1"), picComplete);
-    EXPECT_EQ(resultOf("#*12[#]", "1"), picComplete);
-    EXPECT_EQ(resultOf("#*#", "1"), picComplete);
-    EXPECT_EQ(resultOf("#[a]*[b]", "1"), picComplete);
-    EXPECT_EQ(resultOf("#{[a],b}", "1"), picComplete);
-    EXPECT_EQ(resultOf("#{a,b}", "1"), picIncomplete);
-    EXPECT_EQ(resultOf("#*3#", "1"), picIncomplete);
+    expectResults({{"#*3[#]", "1", picComplete}, {"#*12[#]", "1", picComplete}, {"#*#", "1", picComplete},
+            {"#[a]*[b]", "1", picComplete}, {"#{[a],b}", "1", picComplete}, {"#{a,b}", "1", picIncomplete},
+            {"#*3#", "1", picIncomplete}});
 }
 
 TEST(PictureMask, AlternativesPreferTheOneThatGetsFurthest)
 {
-    EXPECT_EQ(resultOf("{Jan,Feb,Mar}", "Fe"), picIncomplete);
-    EXPECT_EQ(resultOf("{Jan,Feb,Mar}", "Feb"), picComplete);
-    EXPECT_EQ(resultOf("{Jan,Feb,Mar}", "Fex"), picError);
+    expectResults({{"{Jan,Feb,Mar}", "Fe", picIncomplete}, {"{Jan,Feb,Mar}", "Feb", picComplete},
+            {"{Jan,Feb,Mar}", "Fex", picError}});
     EXPECT_EQ(picture("{Jan,Feb,Mar}", "mar").text, "Mar");
-    EXPECT_EQ(resultOf("jaX,ja", "ja"), picComplete);
-    EXPECT_EQ(resultOf("jaXY,j", "ja"), picIncomplete);
-    EXPECT_EQ(resultOf("###,##-##", "12-3"), picIncomplete);
-    EXPECT_EQ(resultOf("###,##-##", "123"), picComplete);
-    EXPECT_EQ(resultOf("###,##-##", "12-34"), picComplete);
+    expectResults({{"jaX,ja", "ja", picComplete}, {"jaXY,j", "ja", picIncomplete},
+            {"###,##-##", "12-3", picIncomplete}, {"###,##-##", "123", picComplete},
+            {"###,##-##", "12-34", picComplete}});
 }
 
 TEST(PictureMask, GroupsNest)
 {
-    EXPECT_EQ(resultOf("{#[#],x}", "1"), picComplete);
-    EXPECT_EQ(resultOf("{#[#],x}", "x"), picComplete);
-    EXPECT_EQ(resultOf("{#[#],x}", "12"), picComplete);
-    EXPECT_EQ(resultOf("{#[#],x}", "y"), picError);
-    EXPECT_EQ(resultOf("[{A,B}#]#", "A12"), picComplete);
-    EXPECT_EQ(resultOf("[{A,B}#]#", "1"), picComplete);
-    EXPECT_EQ(resultOf("{[{a,b}]-}#", "b-1"), picComplete);
-    EXPECT_EQ(resultOf("{[{a,b}]-}#", "-1"), picComplete);
-    EXPECT_EQ(resultOf("{;{#;}}", "{1}"), picComplete);
+    expectResults({{"{#[#],x}", "1", picComplete}, {"{#[#],x}", "x", picComplete}, {"{#[#],x}", "12", picComplete},
+            {"{#[#],x}", "y", picError}, {"[{A,B}#]#", "A12", picComplete}, {"[{A,B}#]#", "1", picComplete},
+            {"{[{a,b}]-}#", "b-1", picComplete}, {"{[{a,b}]-}#", "-1", picComplete},
+            {"{;{#;}}", "{1}", picComplete}});
 }
 
 TEST(PictureMask, MalformedMasksAreSyntaxErrors)
@@ -191,10 +174,8 @@ TEST(PictureMask, MalformedMasksAreSyntaxErrors)
         EXPECT_EQ(resultOf(mask, "1"), picSyntax) << mask;
         EXPECT_EQ(resultOf(mask, ""), picSyntax) << mask;
     }
-    EXPECT_EQ(resultOf(";*", "*"), picComplete);
-    EXPECT_EQ(resultOf("#;[", "1["), picComplete);
-    EXPECT_EQ(resultOf(QString(254, '@'), "x"), picIncomplete);
-    EXPECT_EQ(resultOf(QString(255, '@'), "x"), picSyntax);
+    expectResults({{";*", "*", picComplete}, {"#;[", "1[", picComplete}, {QString(254, '@'), "x", picIncomplete},
+            {QString(255, '@'), "x", picSyntax}});
 }
 
 TEST(PictureMask, TextsBeyondTheLimitAreErrors)

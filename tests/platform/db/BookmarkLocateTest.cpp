@@ -34,6 +34,21 @@ TEST_F(BookmarkLocateTest, BookmarksSurviveIndexAndFilterChanges)
     EXPECT_FALSE(aerger.valid);
 }
 
+TEST_F(BookmarkLocateTest, ARowWithoutKeyComesBeforeEveryRowWithOne)
+{
+    fillCustomers();
+    auto kunden = openTable(QStringLiteral("Kunden.db"), QStringLiteral("OrtIdx"));
+    kunden->Append();
+    kunden->FieldByName(QStringLiteral("Nr"))->SetAsInteger(7);
+    kunden->Post();
+    ASSERT_TRUE(kunden->Locate(QStringLiteral("Nr"), 7, 0));
+    const TBookmark withoutPlace = kunden->GetBookmark();
+    ASSERT_TRUE(kunden->Locate(QStringLiteral("Nr"), 3, 0));
+    const TBookmark aachen = kunden->GetBookmark();
+    EXPECT_EQ(kunden->CompareBookmarks(withoutPlace, aachen), -1);
+    EXPECT_EQ(kunden->CompareBookmarks(aachen, withoutPlace), 1);
+}
+
 TEST_F(BookmarkLocateTest, LocateWithOptionsAndSeveralFields)
 {
     fillCustomers();

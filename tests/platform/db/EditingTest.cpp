@@ -4,6 +4,8 @@
 #include "platform/db/TField.h"
 #include "platform/runtime/Exceptions.h"
 
+#include <functional>
+
 namespace {
 
 class EditingTest : public DbFixture
@@ -114,6 +116,21 @@ TEST_F(EditingTest, EventsFireInTheFrameworksOrder)
     kunden->Post();
     EXPECT_EQ(log, (QStringList{"BeforeInsert", "OnNewRecord", "AfterInsert", "BeforePost", "AfterPost"}));
     EXPECT_TRUE(kunden->property("BeforePost").value<TDataSetNotifyEvent>() != nullptr);
+
+    // Leaving a new record moves the cursor back, an edited one does not.
+    kunden->SetBeforeCancel(record("BeforeCancel"));
+    kunden->SetAfterCancel(record("AfterCancel"));
+    kunden->SetBeforeScroll(record("BeforeScroll"));
+    kunden->SetAfterScroll(record("AfterScroll"));
+    log.clear();
+    kunden->Insert();
+    kunden->Cancel();
+    EXPECT_EQ(log.mid(log.indexOf("BeforeCancel")),
+              (QStringList{"BeforeCancel", "BeforeScroll", "AfterCancel", "AfterScroll"}));
+    log.clear();
+    kunden->Edit();
+    kunden->Cancel();
+    EXPECT_EQ(log, (QStringList{"BeforeCancel", "AfterCancel"}));
 }
 
 // A descendant hooks the event points the way the library's data sets do.
@@ -198,15 +215,101 @@ TEST_F(EditingTest, ChangesByAnotherConnectionAreNotOverwritten)
     second->FieldByName(QStringLiteral("Ort"))->SetAsString(QStringLiteral("Hamburg"));
     second->Post();
     first->FieldByName(QStringLiteral("Ort"))->SetAsString(QStringLiteral("München"));
-    try {
-        first->Post();
-        FAIL();
-    } catch (const EDBEngineError &error) {
-        EXPECT_EQ(error.Message(), QStringLiteral("Datensatz wurde von einem anderen Benutzer geändert."));
-    }
+    EXPECT_THROW(first->Post(), EDBEngineError);
     first->Cancel();
     first->Refresh();
     EXPECT_EQ(first->FieldByName(QStringLiteral("Ort"))->AsString(), QStringLiteral("Hamburg"));
+}
+
+TEST_F(EditingTest, EachRefusalNamesItsReason)
+{
+    fillCustomers();
+    using Action = std::function<void(TTable &kunden, TTable &other)>;
+    const auto nothing = [](TTable &, TTable &) {};
+    const auto readOnly = [](TTable &kunden, TTable &) {
+        kunden.Close();
+        kunden.SetReadOnly(true);
+        kunden.Open();
+    };
+    const auto deletedByOther = [](TTable &, TTable &other) { other.Delete(); };
+    const auto changedByOther = [](TTable &, TTable &other) {
+        other.Edit();
+        other.FieldByName(QStringLiteral("Ort"))->SetAsString(QStringLiteral("Hamburg"));
+        other.Post();
+    };
+    const auto edit = [](TTable &kunden, TTable &) { kunden.Edit(); };
+    const auto insert = [](TTable &kunden, TTable &) { kunden.Insert(); };
+    const auto remove = [](TTable &kunden, TTable &) { kunden.Delete(); };
+    const auto post = [](TTable &kunden, TTable &) {
+        kunden.FieldByName(QStringLiteral("Vorname"))->SetAsString(QStringLiteral("Eva"));
+        kunden.Post();
+    };
+    const QString readOnlyTable = QStringLiteral("tblKunden.db: Datenmenge kann nicht verändert werden");
+    const QString deleted = QStringLiteral("Datensatz wurde von einem anderen Benutzer gelöscht.");
+    const struct
+    {
+        const char *name;
+        Action prepare;
+        Action operation;
+        QString message;
+    } cases[] = {
+        {"Edit, read-only table", readOnly, edit, readOnlyTable},
+        {"Insert, read-only table", readOnly, insert, readOnlyTable},
+        {"Delete, read-only table", readOnly, remove, readOnlyTable},
+        {"Edit, read-only field", nothing,
+         [](TTable &kunden, TTable &) {
+             kunden.FieldByName(QStringLiteral("Ort"))->SetReadOnly(true);
+             kunden.Edit();
+             kunden.FieldByName(QStringLiteral("Ort"))->SetAsString(QStringLiteral("Bonn"));
+         },
+         QStringLiteral("Feld 'Ort' kann nicht verändert werden")},
+        {"Post, blank required field", nothing,
+         [](TTable &kunden, TTable &) {
+             kunden.FieldByName(QStringLiteral("Notiz"))->SetRequired(true);
+             kunden.Insert();
+             kunden.FieldByName(QStringLiteral("Nr"))->SetAsInteger(99);
+             kunden.Post();
+         },
+         QStringLiteral("Feld 'Notiz' muss einen Wert haben")},
+        {"Edit, row deleted by another", deletedByOther, edit, deleted},
+        {"Delete, row deleted by another", deletedByOther, remove, deleted},
+        {"Post, row deleted by another", nothing,
+         [&](TTable &kunden, TTable &other) {
+             kunden.Edit();
+             other.Delete();
+             post(kunden, other);
+         },
+         deleted},
+        {"Post, row changed by another", nothing,
+         [&](TTable &kunden, TTable &other) {
+             kunden.Edit();
+             changedByOther(kunden, other);
+             post(kunden, other);
+         },
+         QStringLiteral("Datensatz wurde von einem anderen Benutzer geändert.")},
+        {"Edit, failed open", nothing,
+         [](TTable &kunden, TTable &) {
+             kunden.Close();
+             kunden.SetTableName(QStringLiteral("Fehlt.db"));
+             try {
+                 kunden.Open();
+             } catch (const EDatabaseError &) {
+             }
+             kunden.Edit();
+         },
+         QStringLiteral("tblKunden.db: Operation bei geschlossener Datenmenge nicht möglich")},
+    };
+    for (const auto &refusal : cases) {
+        auto kunden = openTable(QStringLiteral("Kunden.db"));
+        auto other = openTable(QStringLiteral("Kunden.db"));
+        refusal.prepare(*kunden, *other);
+        try {
+            refusal.operation(*kunden, *other);
+            ADD_FAILURE() << refusal.name << ": not refused";
+        } catch (const Exception &error) {
+            EXPECT_EQ(error.Message().toStdString(), refusal.message.toStdString()) << refusal.name;
+        }
+    }
 }
 
 }

@@ -60,6 +60,28 @@ TEST_F(FilterExpressionTest, RecordEvaluationAndSqlSelectTheSameRecords)
     }
 }
 
+TEST_F(FilterExpressionTest, AFieldComparedWithABlankFieldOnlyDiffers)
+{
+    fillCustomers();
+    auto kunden = openTable(QStringLiteral("Kunden.db"));
+    const struct
+    {
+        const char *filter;
+        QStringList selected;
+    } cases[] = {
+        {"Ort < Name", {"1", "2", "3"}},
+        {"Ort > Name", {"4", "5"}},
+        // Nr 6 has no place: it is neither less, greater nor equal, only different.
+        {"Ort <> Name", {"1", "2", "3", "4", "5", "6"}},
+        {"Ort = Name", {}},
+        {"Name >= Ort", {"1", "2", "3"}},
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(evaluatedByRecord(*kunden, c.filter, 0), c.selected) << c.filter;
+        EXPECT_EQ(selectedBySql(*kunden, c.filter, 0), c.selected) << c.filter;
+    }
+}
+
 TEST_F(FilterExpressionTest, SyntaxErrorsNameThePosition)
 {
     try {

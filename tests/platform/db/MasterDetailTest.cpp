@@ -79,6 +79,11 @@ TEST_F(MasterDetailTest, CalculatedAndLookupFields)
     EXPECT_TRUE(positions->Locate(QStringLiteral("Doppelt"), 20.0, 0));
     EXPECT_EQ(positions->FieldByName(QStringLiteral("Auftragnr"))->AsInteger(), 4);
     EXPECT_EQ(positions->Lookup(QStringLiteral("Kunde"), QStringLiteral("Zander"), QStringLiteral("Doppelt")).toDouble(), 3.0);
+    // Lookup fields are searched record by record, partial keys too.
+    EXPECT_TRUE(positions->Locate(QStringLiteral("Kunde"), QStringLiteral("Zan"), loPartialKey));
+    EXPECT_EQ(positions->FieldByName(QStringLiteral("Auftragnr"))->AsInteger(), 3);
+    EXPECT_FALSE(positions->Locate(QStringLiteral("Kunde"), QStringLiteral("zan"), loPartialKey));
+    EXPECT_FALSE(positions->Locate(QStringLiteral("Kunde"), QStringLiteral("Zan"), 0));
     positions->Close();
     positions->Open();
     EXPECT_EQ(positions->FieldCount(), 6);

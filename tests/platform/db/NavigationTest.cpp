@@ -63,6 +63,11 @@ TEST_F(NavigationTest, EmptyTableIsBofAndEof)
     EXPECT_EQ(kunden->RecNo(), 0);
     EXPECT_TRUE(kunden->FieldByName(QStringLiteral("Name"))->IsNull());
     EXPECT_THROW(kunden->Delete(), EDatabaseError);
+    for (int call = 0; call < 2; ++call) {
+        kunden->First();
+        EXPECT_TRUE(kunden->Eof() && kunden->Bof()) << "First() call " << call;
+        EXPECT_TRUE(kunden->FieldByName(QStringLiteral("Name"))->IsNull());
+    }
 }
 
 TEST_F(NavigationTest, FieldLookupIgnoresCaseAndNamesTheDataSetWhenMissing)

@@ -21,23 +21,21 @@ QByteArray dwords(std::initializer_list<quint32> values)
 
 } // namespace
 
-TEST(ChmContextMapTest, NumbersFindTheirPageNames)
+TEST(ChmContextMapTest, NumbersFindTheirPageNamesAndDamagedMapsWhatIsIntact)
 {
     const QByteArray strings("\0start.htm\0sub/formular.htm\0", 28);
     const auto map = parseContextMap(dwords({24, 2000, 1, 2001, 11, 2000, 11}), strings);
     EXPECT_EQ(map.size(), 2);
     EXPECT_EQ(map.value(2000), "start.htm");
     EXPECT_EQ(map.value(2001), "sub/formular.htm");
-}
 
-TEST(ChmContextMapTest, DamagedMapsGiveWhatIsIntact)
-{
-    const QByteArray strings("\0seite.htm\0", 11);
-    EXPECT_TRUE(parseContextMap(QByteArray(), strings).isEmpty());
-    // A byte count beyond the data, and an offset beyond the strings.
-    const auto map = parseContextMap(dwords({800, 1, 1, 2, 4000, 3}), strings);
-    EXPECT_EQ(map.size(), 1);
-    EXPECT_EQ(map.value(1), "seite.htm");
+    // Damaged maps give what is intact: a byte count beyond the data, and an
+    // offset beyond the strings.
+    const QByteArray page("\0seite.htm\0", 11);
+    EXPECT_TRUE(parseContextMap(QByteArray(), page).isEmpty());
+    const auto damaged = parseContextMap(dwords({800, 1, 1, 2, 4000, 3}), page);
+    EXPECT_EQ(damaged.size(), 1);
+    EXPECT_EQ(damaged.value(1), "seite.htm");
 }
 
 TEST(ChmSitemapTest, NestedListsBecomeNestedTopics)
@@ -58,15 +56,13 @@ TEST(ChmSitemapTest, NestedListsBecomeNestedTopics)
     EXPECT_EQ(topics[0].children[1].title, "Teil 2");
     EXPECT_EQ(topics[1].reference, "c.htm");
     EXPECT_TRUE(topics[1].children.isEmpty());
-}
 
-TEST(ChmSitemapTest, UnbalancedListsStayInsideTheRoot)
-{
-    const auto topics = parseSitemap(
+    // Unbalanced lists stay inside the root.
+    const auto unbalanced = parseSitemap(
         "</UL></UL><UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"A\">"
         "</OBJECT>");
-    ASSERT_EQ(topics.size(), 1);
-    EXPECT_EQ(topics[0].title, "A");
+    ASSERT_EQ(unbalanced.size(), 1);
+    EXPECT_EQ(unbalanced[0].title, "A");
 }
 
 TEST(ChmTextTest, Utf8WhenValidElseWindowsCodePage)

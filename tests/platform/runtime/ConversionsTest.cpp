@@ -129,6 +129,7 @@ TEST(Conversions, FormatWidthsPrecisionsAndAlignment)
     EXPECT_EQ(Format("%.2s", {QStringLiteral("Abc")}), "Ab");
     EXPECT_EQ(Format("%5d|%.4d|%x", {42, 7, 255}), "   42|0007|FF");
     EXPECT_EQ(Format("%x|%d", {-1, -5}), "FFFFFFFF|-5");
+    EXPECT_EQ(Format("%u|%3u", {-1, 7}), "4294967295|  7");
     EXPECT_EQ(Format("%20.2n", {1234567.5}).trimmed(), "1.234.567,50");
     EXPECT_EQ(Format("%.0n", {-1234.5}), "-1.235");
     EXPECT_EQ(Format("%5.2m", {1234.5}), QStringLiteral("1.234,50 €"));
