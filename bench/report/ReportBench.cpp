@@ -1,7 +1,8 @@
-// Prints a long list and a label run to PDF through the report engine and
-// draws the same texts with plain QPainter calls on the same kind of PDF
-// writer; the plain drawing is the floor the engine is measured against.
+// Prints a long list and a label run to PDF through the report engine
+// ("ours") and draws the same texts with plain QPainter calls on the same
+// kind of PDF writer ("base"), the floor the engine is measured against.
 
+#include "BenchRounds.h"
 #include "platform/report/LayoutBuilder.h"
 #include "platform/report/LayoutFile.h"
 #include "platform/report/PdfSink.h"
@@ -9,14 +10,12 @@
 #include "platform/report/ReportApi.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTemporaryDir>
 
-#include <sys/resource.h>
-
 #include <cstdio>
+#include <algorithm>
 #include <functional>
 
 using namespace report;
@@ -29,20 +28,15 @@ constexpr double kRowMm = 5;
 constexpr double kTableTop = 30;
 constexpr double kTableBottom = 270;
 
-long peakKb()
+// The largest growth of resident memory over a run, read at every page:
+// a run that kept its pages would grow page by page.
+struct MemoryWatch
 {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
-}
-
-double millis(const std::function<void()> &work)
-{
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return double(timer.nsecsElapsed()) / 1e6;
-}
+    long long start = bench::residentBytes();
+    long long peak = start;
+    void page() { peak = std::max(peak, bench::residentBytes()); }
+    long long growthKb() const { return (peak - start) / 1024; }
+};
 
 Layout listLayout()
 {
@@ -67,9 +61,9 @@ QString lineText(int i)
     return QStringLiteral("Artikel %1 Aktenordner DIN A4").arg(i);
 }
 
-double engineList(const QString &layoutPath)
+void engineList(const QString &layoutPath, MemoryWatch &memory)
 {
-    return millis([&] {
+    {
         const int job = LlJobOpen(0);
         LlPrintStart(job, LL_PROJECT_LIST, layoutPath, LL_PRINT_NORMAL, 0);
         int page = 1;
@@ -79,6 +73,7 @@ double engineList(const QString &layoutPath)
             LlDefineField(job, "Bezeichnung", lineText(i));
             LlDefineFieldExt(job, "Betrag", QString::number(i * 1.25), LL_NUMERIC, "");
             while (LlPrintFields(job) == LL_WRN_REPEAT_DATA) {
+                memory.page();
                 LlDefineVariableExt(job, "Seite", QString::number(++page), LL_NUMERIC, "");
                 LlPrint(job);
             }
@@ -86,7 +81,7 @@ double engineList(const QString &layoutPath)
         LlPrintFieldsEnd(job);
         LlPrintEnd(job, 0);
         LlJobClose(job);
-    });
+    }
 }
 
 struct RawPdf {
@@ -106,9 +101,9 @@ struct RawPdf {
     QPainter painter;
 };
 
-double rawList(const QString &pdf)
+void rawList(const QString &pdf, MemoryWatch &memory)
 {
-    return millis([&] {
+    {
         RawPdf raw(pdf);
         const QFont bold = font(12, true).toQFont();
         const QFont body = font(10).toQFont();
@@ -116,6 +111,7 @@ double rawList(const QString &pdf)
         for (int i = 0; i < kListLines; ++i) {
             const int row = i % perPage;
             if (row == 0) {
+                memory.page();
                 if (i > 0)
                     raw.writer.newPage();
                 raw.painter.setFont(bold);
@@ -127,12 +123,12 @@ double rawList(const QString &pdf)
             QString amount = QString::number(i * 1.25, 'f', 2).replace('.', ',');
             raw.painter.drawText(raw.mm(141, y, 48, kRowMm), Qt::AlignRight | Qt::AlignTop, amount);
         }
-    });
+    }
 }
 
-double engineLabels(const QString &layoutPath)
+void engineLabels(const QString &layoutPath, MemoryWatch &memory)
 {
-    return millis([&] {
+    {
         const int job = LlJobOpen(0);
         LlPrintStart(job, LL_PROJECT_LABEL, layoutPath, LL_PRINT_NORMAL, 0);
         for (int i = 0; i < kLabels; ++i) {
@@ -140,33 +136,47 @@ double engineLabels(const QString &layoutPath)
             LlDefineVariable(job, "Strasse", QStringLiteral("Bahnhofstraße %1").arg(i % 200));
             LlDefineVariable(job, "Ort", QStringLiteral("35390 Gießen"));
             LlPrint(job);
+            if (i % 24 == 0)
+                memory.page();
         }
         LlPrintEnd(job, 0);
         LlJobClose(job);
-    });
+    }
 }
 
-double rawLabels(const QString &pdf)
+void rawLabels(const QString &pdf, MemoryWatch &memory)
 {
-    return millis([&] {
+    {
         RawPdf raw(pdf);
         raw.painter.setFont(font(10).toQFont());
         const SheetDef sheet = labelSheet().sheet;
         for (int i = 0; i < kLabels; ++i) {
             const int slot = i % sheet.labelsPerSheet();
+            if (slot == 0)
+                memory.page();
             if (slot == 0 && i > 0)
                 raw.writer.newPage();
             const QPointF origin = sheet.origin(slot);
             const QString text = QStringLiteral("Kunde %1\nBahnhofstraße %2\n35390 Gießen").arg(i).arg(i % 200);
             raw.painter.drawText(raw.mm(origin.x() + 6, origin.y() + 8, 60, 24), Qt::AlignLeft | Qt::AlignTop, text);
         }
-    });
+    }
 }
 
-void printCase(const char *name, double engineMs, double rawMs, long rssGrowthKb)
+// Time of the engine against plain QPainter, both warmed and in turns; then
+// one more run of each with resident memory read at every page.
+void compareCase(const char *name, const std::function<void(MemoryWatch &)> &ours,
+                 const std::function<void(MemoryWatch &)> &base)
 {
-    std::printf("%s: engine %.1f ms, raw QPainter %.1f ms, peak memory growth %ld KB, ratio %.2f\n", name, engineMs, rawMs,
-                rssGrowthKb, engineMs / rawMs);
+    MemoryWatch ignored;
+    bench::compare(name, [&] { ours(ignored); }, [&] { base(ignored); });
+    MemoryWatch oursMemory;
+    ours(oursMemory);
+    MemoryWatch baseMemory;
+    base(baseMemory);
+    std::printf("%-52s peak resident growth ours %lld KB, base %lld KB | ratio %.2f\n", name,
+                oursMemory.growthKb(), baseMemory.growthKb(),
+                double(std::max(1LL, oursMemory.growthKb())) / double(std::max(1LL, baseMemory.growthKb())));
 }
 
 }
@@ -187,23 +197,11 @@ int main(int argc, char **argv)
     saveLayout(list, listLayout());
     saveLayout(labels, labelSheet());
 
-    // One warm-up pass each, so font loading is not measured.
-    pdf = dir.filePath("warm.pdf");
-    engineLabels(labels);
-    rawLabels(dir.filePath("warmraw.pdf"));
-
-    const long before = peakKb();
     pdf = dir.filePath("liste.pdf");
-    const double listEngine = engineList(list);
-    const long afterList = peakKb();
-    const double listRaw = rawList(dir.filePath("liste-raw.pdf"));
-    printCase("list 2000 lines to PDF", listEngine, listRaw, afterList - before);
-
+    compareCase("list 2000 lines to PDF", [&](MemoryWatch &memory) { engineList(list, memory); },
+                [&](MemoryWatch &memory) { rawList(dir.filePath("liste-raw.pdf"), memory); });
     pdf = dir.filePath("etiketten.pdf");
-    const long beforeLabels = peakKb();
-    const double labelEngine = engineLabels(labels);
-    const long afterLabels = peakKb();
-    const double labelRaw = rawLabels(dir.filePath("etiketten-raw.pdf"));
-    printCase("labels 3000 to PDF", labelEngine, labelRaw, afterLabels - beforeLabels);
+    compareCase("labels 3000 to PDF", [&](MemoryWatch &memory) { engineLabels(labels, memory); },
+                [&](MemoryWatch &memory) { rawLabels(dir.filePath("etiketten-raw.pdf"), memory); });
     return 0;
 }
