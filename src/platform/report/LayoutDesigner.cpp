@@ -3,7 +3,7 @@
 #include "platform/report/DialogRunner.h"
 #include "platform/report/LayoutBuilder.h"
 #include "platform/report/LayoutFile.h"
-#include "platform/report/ReportCodes.h"
+#include "platform/report/api/ReportCodes.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -5,7 +5,7 @@
 #include "platform/report/PdfSink.h"
 #include "platform/report/PrintOptionsDialog.h"
 #include "platform/report/PrinterOutput.h"
-#include "platform/report/ReportCodes.h"
+#include "platform/report/api/ReportCodes.h"
 
 #include <QComboBox>
 #include <QFileDialog>

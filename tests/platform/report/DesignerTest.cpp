@@ -3,7 +3,7 @@
 #include "platform/report/DialogRunner.h"
 #include "platform/report/LayoutDesigner.h"
 #include "platform/report/LayoutFile.h"
-#include "platform/report/ReportApi.h"
+#include "platform/report/api/ReportApi.h"
 
 #include <QApplication>
 #include <QCheckBox>

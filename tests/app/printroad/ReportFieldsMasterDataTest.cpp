@@ -2,7 +2,7 @@
 
 #include "platform/db/TField.h"
 #include "platform/os/IniFile.h"
-#include "platform/report/ReportCodes.h"
+#include "platform/report/api/ReportCodes.h"
 #include "platform/runtime/Conversions.h"
 
 #include <QRegularExpression>

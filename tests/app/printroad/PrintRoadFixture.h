@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/PrintLoop.h"
+#include "app/printroad/PrintLoop.h"
 #include "app/PrintRequest.h"
-#include "app/ReportData.h"
-#include "app/ReportFields.h"
+#include "app/printroad/ReportData.h"
+#include "app/printroad/ReportFields.h"
 #include "demo/tables/DemoTables.h"
 #include "platform/db/TSession.h"
 #include "platform/db/TTable.h"

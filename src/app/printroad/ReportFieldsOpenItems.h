@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ReportFields.h"
+#include "app/printroad/ReportFields.h"
 
 namespace printroad {
 

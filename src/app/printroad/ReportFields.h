@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/ReportData.h"
+#include "app/printroad/ReportData.h"
 #include "platform/runtime/DateTime.h"
 
 #include <QImage>

@@ -1,8 +1,8 @@
 #include "ModuleFieldsFixture.h"
 
-#include "app/ReportModules.h"
+#include "app/printroad/ReportModules.h"
 #include "demo/tables/MailProgramFolder.h"
-#include "platform/report/ReportApi.h"
+#include "platform/report/api/ReportApi.h"
 #include "platform/runtime/FormatSettings.h"
 #include "platform/runtime/TextFile.h"
 

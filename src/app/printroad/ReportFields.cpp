@@ -1,4 +1,4 @@
-#include "app/ReportFields.h"
+#include "app/printroad/ReportFields.h"
 
 #include "app/PrintRequest.h"
 #include "app/Utils.h"
@@ -6,7 +6,7 @@
 #include "platform/db/TField.h"
 #include "platform/db/TTable.h"
 #include "platform/os/IniFile.h"
-#include "platform/report/ReportApi.h"
+#include "platform/report/api/ReportApi.h"
 #include "platform/runtime/Conversions.h"
 #include "platform/runtime/FormatSettings.h"
 

@@ -1,11 +1,11 @@
-#include "app/ReportFieldsOpenItems.h"
+#include "app/printroad/ReportFieldsOpenItems.h"
 
 #include "app/PrintRequest.h"
-#include "app/ReportData.h"
-#include "app/ReportFieldsSupport.h"
+#include "app/printroad/ReportData.h"
+#include "app/printroad/ReportFieldsSupport.h"
 #include "platform/db/TField.h"
 #include "platform/db/TTable.h"
-#include "platform/report/ReportApi.h"
+#include "platform/report/api/ReportApi.h"
 #include "platform/runtime/Conversions.h"
 
 #include <QVariantMap>

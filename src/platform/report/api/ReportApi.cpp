@@ -1,4 +1,4 @@
-#include "platform/report/ReportApi.h"
+#include "platform/report/api/ReportApi.h"
 
 #include "platform/report/ReportEngine.h"
 

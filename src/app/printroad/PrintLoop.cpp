@@ -1,12 +1,12 @@
-#include "app/PrintLoop.h"
+#include "app/printroad/PrintLoop.h"
 
-#include "app/PrintJob.h"
-#include "app/ReportFields.h"
+#include "app/printroad/PrintJob.h"
+#include "app/printroad/ReportFields.h"
 #include "app/Utils.h"
 #include "platform/db/TField.h"
 #include "platform/db/TTable.h"
-#include "platform/report/ReportApi.h"
-#include "platform/report/ReportCodes.h"
+#include "platform/report/api/ReportApi.h"
+#include "platform/report/api/ReportCodes.h"
 #include "platform/runtime/DateTime.h"
 
 namespace printroad {

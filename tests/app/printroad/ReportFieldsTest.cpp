@@ -1,10 +1,10 @@
 #include "PrintRoadFixture.h"
 
-#include "app/ReportFields.h"
+#include "app/printroad/ReportFields.h"
 #include "platform/db/TField.h"
 #include "platform/os/IniFile.h"
-#include "platform/report/ReportApi.h"
-#include "platform/report/ReportCodes.h"
+#include "platform/report/api/ReportApi.h"
+#include "platform/report/api/ReportCodes.h"
 #include "platform/runtime/FormatSettings.h"
 
 namespace {

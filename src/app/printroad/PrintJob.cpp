@@ -1,8 +1,8 @@
-#include "app/PrintJob.h"
+#include "app/printroad/PrintJob.h"
 
-#include "app/PrintLoop.h"
+#include "app/printroad/PrintLoop.h"
 #include "app/PrintRequest.h"
-#include "app/ReportFields.h"
+#include "app/printroad/ReportFields.h"
 #include "app/Utils.h"
 #include "platform/db/TField.h"
 #include "platform/db/TTable.h"

@@ -1,9 +1,9 @@
 #include "PrintRoadFixture.h"
 
-#include "app/PrintJob.h"
-#include "app/PrintRoad.h"
+#include "app/printroad/PrintJob.h"
+#include "app/printroad/PrintRoad.h"
 #include "platform/os/Printers.h"
-#include "platform/report/ReportCodes.h"
+#include "platform/report/api/ReportCodes.h"
 #include "platform/runtime/Exceptions.h"
 
 namespace {

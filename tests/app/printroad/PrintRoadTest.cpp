@@ -1,7 +1,7 @@
 #include "PrintRoadFixture.h"
 
-#include "app/PrintRoad.h"
-#include "app/ReportModules.h"
+#include "app/printroad/PrintRoad.h"
+#include "app/printroad/ReportModules.h"
 #include "demo/tables/FormRows.h"
 #include "demo/tables/MailProgramFolder.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/report/ReportCodes.h"
+#include "platform/report/api/ReportCodes.h"
 
 #include <QImage>
 #include <QString>

@@ -1,13 +1,13 @@
 #include "ModuleFieldsFixture.h"
 
-#include "app/PrintLoop.h"
-#include "app/ReportModules.h"
+#include "app/printroad/PrintLoop.h"
+#include "app/printroad/ReportModules.h"
 #include "demo/layouts/DemoLayouts.h"
 #include "demo/tables/FormRows.h"
 #include "demo/tables/DemoTables.h"
 #include "platform/db/TField.h"
 #include "platform/os/FakePrinterService.h"
-#include "platform/report/ReportApi.h"
+#include "platform/report/api/ReportApi.h"
 #include "platform/runtime/FormatSettings.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "app/ReportData.h"
+#include "app/printroad/ReportData.h"
 
 #include "app/PrintRequest.h"
 #include "app/Utils.h"

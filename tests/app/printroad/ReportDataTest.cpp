@@ -1,6 +1,6 @@
 #include "PrintRoadFixture.h"
 
-#include "app/ReportData.h"
+#include "app/printroad/ReportData.h"
 #include "platform/db/TField.h"
 #include "platform/runtime/Exceptions.h"
 

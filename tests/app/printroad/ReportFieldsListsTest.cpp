@@ -1,6 +1,6 @@
 #include "ModuleFieldsFixture.h"
 
-#include "app/ReportFieldsLists.h"
+#include "app/printroad/ReportFieldsLists.h"
 #include "platform/db/TField.h"
 #include "platform/runtime/Conversions.h"
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "app/PrintJob.h"
-#include "app/PrintLoop.h"
-#include "app/ReportData.h"
-#include "app/ReportFields.h"
+#include "app/printroad/PrintJob.h"
+#include "app/printroad/PrintLoop.h"
+#include "app/printroad/ReportData.h"
+#include "app/printroad/ReportFields.h"
 
 namespace printroad {
 

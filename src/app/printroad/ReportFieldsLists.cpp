@@ -1,11 +1,11 @@
-#include "app/ReportFieldsLists.h"
+#include "app/printroad/ReportFieldsLists.h"
 
 #include "app/PrintRequest.h"
-#include "app/ReportData.h"
-#include "app/ReportFieldsDocuments.h"
-#include "app/ReportFieldsSupport.h"
+#include "app/printroad/ReportData.h"
+#include "app/printroad/ReportFieldsDocuments.h"
+#include "app/printroad/ReportFieldsSupport.h"
 #include "platform/db/TTable.h"
-#include "platform/report/ReportApi.h"
+#include "platform/report/api/ReportApi.h"
 #include "platform/runtime/Conversions.h"
 
 namespace printroad {
