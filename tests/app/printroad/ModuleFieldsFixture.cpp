@@ -13,7 +13,7 @@ namespace {
 
 QString goldenFolder()
 {
-    return QFileInfo(QStringLiteral(__FILE__)).dir().filePath(QStringLiteral("golden"));
+    return QStringLiteral(TINTLEN_GOLDEN_DIR);
 }
 
 QString escaped(QString text)

@@ -50,7 +50,7 @@ protected:
     // of `key`, or the only one when `key` is empty.
     void editRecord(const QString &path, const QVariantList &key, const std::function<void(TTable &)> &change);
 
-    // Compares with tests/app/golden/<name>.txt; with TINTLEN_WRITE_GOLDEN
+    // Compares with tests/app/printroad/golden/<name>.txt; with TINTLEN_WRITE_GOLDEN
     // set the file is written instead.
     void expectGolden(const QString &name, const DefinitionMap &definitions);
 };
