@@ -5,7 +5,7 @@
 #include "platform/os/Paths.h"
 #include "platform/os/SystemPrinterService.h"
 #include "platform/report/ReportEngine.h"
-#include "platform/ui/RecordingUiServices.h"
+#include "support/RecordingUiServices.h"
 
 #include <QDir>
 #include <QProcess>

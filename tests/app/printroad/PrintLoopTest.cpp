@@ -2,13 +2,13 @@
 
 #include "app/printroad/PrintLoop.h"
 #include "platform/db/TField.h"
-#include "platform/os/Printers.h"
 #include "demo/layouts/DemoLayouts.h"
 #include "platform/report/DialogRunner.h"
 #include "platform/report/LayoutFile.h"
 #include "platform/report/PreviewFile.h"
 #include "platform/report/api/ReportCodes.h"
 #include "platform/runtime/Exceptions.h"
+#include "support/FakePrinterService.h"
 
 #include <QDialog>
 #include <QFile>

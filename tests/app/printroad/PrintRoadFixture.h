@@ -8,11 +8,11 @@
 #include "platform/db/TSession.h"
 #include "platform/db/TTable.h"
 #include "platform/os/Paths.h"
-#include "platform/os/Printers.h"
-#include "platform/report/RecordingEngine.h"
 #include "platform/report/ReportEngine.h"
 #include "platform/runtime/DateTime.h"
-#include "platform/ui/RecordingUiServices.h"
+#include "support/FakePrinterService.h"
+#include "support/RecordingEngine.h"
+#include "support/RecordingUiServices.h"
 
 #include <QDir>
 #include <QDirIterator>

@@ -6,9 +6,9 @@
 #include "demo/tables/FormRows.h"
 #include "demo/tables/DemoTables.h"
 #include "platform/db/TField.h"
-#include "platform/os/FakePrinterService.h"
 #include "platform/report/api/ReportApi.h"
 #include "platform/runtime/FormatSettings.h"
+#include "support/FakePrinterService.h"
 
 #include <QDir>
 #include <QFile>

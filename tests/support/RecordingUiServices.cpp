@@ -1,4 +1,4 @@
-#include "platform/ui/RecordingUiServices.h"
+#include "support/RecordingUiServices.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "platform/report/RecordingEngine.h"
+#include "support/RecordingEngine.h"
 
 #include "platform/report/api/ReportCodes.h"
 

@@ -1,4 +1,4 @@
-#include "platform/report/PageSink.h"
+#include "support/RecordingSink.h"
 
 namespace report {
 
