@@ -31,12 +31,3 @@ function(tintlen_add_test name)
     DISCOVERY_TIMEOUT 60
     DISCOVERY_MODE PRE_TEST)
 endfunction()
-
-# Adds each listed subfolder that has been started.
-function(tintlen_add_existing)
-  foreach(dir ${ARGN})
-    if(EXISTS "${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt")
-      add_subdirectory(${dir})
-    endif()
-  endforeach()
-endfunction()
