@@ -241,8 +241,8 @@ TEST_P(EveryModule, DefinesItsKnownFirstLineExactly)
 }
 
 INSTANTIATE_TEST_SUITE_P(Modules, EveryModule, ::testing::ValuesIn(moduleCases),
-                         [](const ::testing::TestParamInfo<ModuleCase> &info) {
-                             return QString(QStringLiteral("%1%2").arg(info.param.module, info.param.formType))
+                         [](const ::testing::TestParamInfo<ModuleCase> &paramInfo) {
+                             return QString(QStringLiteral("%1%2").arg(paramInfo.param.module, paramInfo.param.formType))
                                  .remove(QRegularExpression("[^A-Za-z0-9]"))
                                  .toStdString();
                          });

@@ -173,8 +173,8 @@ TEST_P(DemoForms, PrintsTheDemoRecordsIntoAPdf)
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryForm, DemoForms, ::testing::ValuesIn(demoRequests.keys()),
-                         [](const ::testing::TestParamInfo<QString> &info) {
-                             QString name = info.param;
+                         [](const ::testing::TestParamInfo<QString> &paramInfo) {
+                             QString name = paramInfo.param;
                              return name.remove(QRegularExpression("[^A-Za-z0-9]")).toStdString();
                          });
 

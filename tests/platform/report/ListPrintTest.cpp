@@ -109,12 +109,12 @@ TEST_F(ListPrint, ALineTallerThanTheTableIsClippedInsteadOfRepeated)
 
 TEST_F(ListPrint, WrappedLinesGrowAndConditionsChooseTheLine)
 {
-    Layout layout = invoiceLayout();
-    layout.table->rect.setHeight(200);
-    layout.table->rows[1] = tableRow(RowPart::Data, 5, {column(40, "Bezeichnung", Qt::AlignLeft, font(10), true)}, "TextPos = False");
-    layout.table->rows.insert(2, tableRow(RowPart::Data, 5, {column(170, "\"Hinweis: \" + Bezeichnung", Qt::AlignLeft, font(9, false, true))},
-                                          "TextPos"));
-    const QString path = writeLayout("wrap.lst", layout);
+    Layout wrapping = invoiceLayout();
+    wrapping.table->rect.setHeight(200);
+    wrapping.table->rows[1] = tableRow(RowPart::Data, 5, {column(40, "Bezeichnung", Qt::AlignLeft, font(10), true)}, "TextPos = False");
+    wrapping.table->rows.insert(2, tableRow(RowPart::Data, 5, {column(170, "\"Hinweis: \" + Bezeichnung", Qt::AlignLeft, font(9, false, true))},
+                                            "TextPos"));
+    const QString path = writeLayout("wrap.lst", wrapping);
     ASSERT_EQ(LlPrintStart(job, LL_PROJECT_LIST, path, LL_PRINT_NORMAL, 0), 0);
     LlPrint(job);
     LlDefineField(job, "Bezeichnung", "Ein sehr langer Artikeltext, der sicher über mehrere Zeilen umbrochen wird");
