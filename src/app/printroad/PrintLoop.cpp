@@ -266,7 +266,7 @@ bool PrintLoop::runCheckPass(const JobSetup &setup, bool labels, QString &engine
     restoreRequest();
     OpenTables tables(m_data);
     OpenJob job;
-    LlSetOption(job.handle(), 0, 1);
+    LlSetOption(job.handle(), report::LL_OPTION_JOB_STANDARD, report::LL_OPTION_ON);
     m_fields.DefineCommVars(job.handle(), Date());
     TTable *slot = nullptr;
     if (defineRecord(job.handle(), slot, labels) == NothingToPrint)
@@ -343,9 +343,9 @@ void PrintLoop::ListeTintlen(bool withOptions)
     OpenTables tables(m_data);
     setEuroFromWorkstation();
     OpenJob job;
-    LlSetDlgboxMode(10);
-    LlSetOption(job.handle(), 0, 1);
-    LlSetOption(job.handle(), 20, 1);
+    LlSetDlgboxMode(report::LL_DLGBOXMODE_PRINT_MANAGER);
+    LlSetOption(job.handle(), report::LL_OPTION_JOB_STANDARD, report::LL_OPTION_ON);
+    LlSetOption(job.handle(), report::LL_OPTION_RUN_STANDARD, report::LL_OPTION_ON);
     m_data.job().copyNumber = 1;
     m_fields.DefineCommVars(job.handle(), Date());
     TTable *slot = nullptr;
@@ -472,8 +472,8 @@ void PrintLoop::EtikettTintlen(bool withOptions)
         OpenTables tables(m_data);
         setEuroFromWorkstation();
         OpenJob job;
-        LlSetDlgboxMode(10);
-        LlSetOption(job.handle(), 0, 1);
+        LlSetDlgboxMode(report::LL_DLGBOXMODE_PRINT_MANAGER);
+        LlSetOption(job.handle(), report::LL_OPTION_JOB_STANDARD, report::LL_OPTION_ON);
         state.copyNumber = 1;
         state.copies = setup.copies;
         TTable *slot = nullptr;
@@ -546,9 +546,9 @@ void PrintLoop::Layout()
     OpenTables tables(m_data);
     setEuroFromWorkstation();
     OpenJob job;
-    LlSetDlgboxMode(10);
-    LlSetOption(job.handle(), 0, 1);
-    LlSetOption(job.handle(), 20, 1);
+    LlSetDlgboxMode(report::LL_DLGBOXMODE_PRINT_MANAGER);
+    LlSetOption(job.handle(), report::LL_OPTION_JOB_STANDARD, report::LL_OPTION_ON);
+    LlSetOption(job.handle(), report::LL_OPTION_RUN_STANDARD, report::LL_OPTION_ON);
     m_fields.DefineCommVars(job.handle(), Date());
     TTable *slot = nullptr;
     if (m_fields.DefineFields(job.handle(), slot, request.FormTyp != QLatin1String("L"), true) == NothingToPrint) {

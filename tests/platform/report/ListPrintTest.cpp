@@ -243,8 +243,8 @@ TEST_F(ListPrint, JobsAndHandles)
     EXPECT_EQ(LlJobOpen(0), LL_ERR_GENERAL);
     EXPECT_EQ(LlPrint(job + 1), LL_ERR_GENERAL);
     EXPECT_EQ(LlPrint(job), LL_ERR_GENERAL);
-    EXPECT_EQ(LlSetDlgboxMode(10), 0);
-    EXPECT_EQ(LlSetOption(job, 20, 1), 0);
+    EXPECT_EQ(LlSetDlgboxMode(LL_DLGBOXMODE_PRINT_MANAGER), 0);
+    EXPECT_EQ(LlSetOption(job, LL_OPTION_RUN_STANDARD, LL_OPTION_ON), 0);
     ASSERT_EQ(LlJobClose(job), 0);
     const int next = LlJobOpen(0);
     EXPECT_GT(next, job);

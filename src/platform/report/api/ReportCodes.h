@@ -24,6 +24,13 @@ constexpr int LL_FUNCTION_CREATE_IF_MISSING = 0x1000;
 constexpr int LL_PRINT_NORMAL = 0x100;
 constexpr int LL_PRINT_PREVIEW = 0x200;
 
+// The dialog-box style and the job options the print manager sets on the
+// jobs it opens; their meaning belongs to the engine, which keeps them.
+constexpr int LL_DLGBOXMODE_PRINT_MANAGER = 10;
+constexpr int LL_OPTION_JOB_STANDARD = 0;
+constexpr int LL_OPTION_RUN_STANDARD = 20;
+constexpr int LL_OPTION_ON = 1;
+
 constexpr int LL_PRNOPT_COPIES = 0;
 constexpr int LL_PRNOPT_LASTPAGE = 6;
 constexpr int LL_DEFAULT_LASTPAGE = 9999;
