@@ -4,6 +4,7 @@
 #include "platform/report/LayoutBuilder.h"
 #include "platform/report/LayoutFile.h"
 #include "platform/report/api/ReportCodes.h"
+#include "platform/ui/Application.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -16,7 +17,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollArea>
@@ -497,7 +497,7 @@ bool LayoutDesigner::save()
     QString message;
     if (saveLayout(m_path, m_layout, &message))
         return true;
-    QMessageBox::warning(this, windowTitle(), message);
+    ui::showWarning(message);
     return false;
 }
 

@@ -6,13 +6,13 @@
 #include "platform/report/PrintOptionsDialog.h"
 #include "platform/report/PrinterOutput.h"
 #include "platform/report/api/ReportCodes.h"
+#include "platform/ui/Application.h"
 
 #include <QComboBox>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QVBoxLayout>
@@ -147,7 +147,7 @@ void PreviewWindow::askAndPrint()
         return;
     for (int copy = 0; copy < options.copies; ++copy) {
         if (printOn(options.printer, options.firstPage, options.lastPage) != 0) {
-            QMessageBox::warning(this, windowTitle(), QStringLiteral("Der Druck konnte nicht durchgeführt werden."));
+            ui::showWarning(QStringLiteral("Der Druck konnte nicht durchgeführt werden."));
             return;
         }
     }
@@ -158,7 +158,7 @@ void PreviewWindow::askAndSave()
     const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Als PDF speichern"), m_title + QStringLiteral(".pdf"),
                                                       QStringLiteral("PDF-Dateien (*.pdf)"));
     if (!path.isEmpty() && saveAsPdf(path) != 0)
-        QMessageBox::warning(this, windowTitle(), QStringLiteral("Die PDF-Datei %1 konnte nicht geschrieben werden.").arg(path));
+        ui::showWarning(QStringLiteral("Die PDF-Datei %1 konnte nicht geschrieben werden.").arg(path));
 }
 
 bool showPreview(const QString &previewFile, const QString &title, QWidget *parent)

@@ -4,6 +4,7 @@
 #include "platform/report/LayoutDesigner.h"
 #include "platform/report/LayoutFile.h"
 #include "platform/report/api/ReportApi.h"
+#include "support/RecordingUiServices.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -201,4 +202,17 @@ TEST_F(Designer, MissingOrForeignLayoutsAreNotOpened)
     foreign.close();
     EXPECT_EQ(LlDefineLayout(job, nullptr, "x", LL_PROJECT_LIST | LL_FUNCTION_CREATE_IF_MISSING, foreign.fileName()),
               LL_ERR_LAYOUT);
+}
+
+TEST_F(Designer, ALayoutThatCannotBeSavedIsReportedAndTheDesignerStays)
+{
+    ui::ScopedRecordingUiServices user;
+    LayoutDesigner designer(Layout{}, dir.filePath("entfernt/liste.lst"), Definitions{}, Definitions{}, nullptr,
+                            "Liste");
+    EXPECT_FALSE(designer.save());
+    ASSERT_EQ(user.messages().size(), 1);
+    EXPECT_EQ(user.messages().at(0).icon, ui::MsgIcon::Warning);
+    EXPECT_EQ(user.messages().at(0).buttons, ui::MsgButtons::Ok);
+    EXPECT_FALSE(user.messages().at(0).text.isEmpty());
+    EXPECT_FALSE(QFile::exists(dir.filePath("entfernt/liste.lst")));
 }
