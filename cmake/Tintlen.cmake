@@ -1,4 +1,5 @@
-# Every area of src/ is one static library of the sources in its folder;
+# Every area of src/ is one static library of the sources in its folder
+# (and of the subfolders named as PARTS, where an area shows its halves);
 # its tests are one executable under tests/ with the same relative path.
 
 function(tintlen_sources out dir)
@@ -8,8 +9,12 @@ function(tintlen_sources out dir)
 endfunction()
 
 function(tintlen_add_library name)
-  cmake_parse_arguments(ARG "" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "DEPS;PARTS" ${ARGN})
   tintlen_sources(srcs "${CMAKE_CURRENT_SOURCE_DIR}")
+  foreach(part ${ARG_PARTS})
+    tintlen_sources(part_srcs "${CMAKE_CURRENT_SOURCE_DIR}/${part}")
+    list(APPEND srcs ${part_srcs})
+  endforeach()
   add_library(${name} STATIC ${srcs})
   target_include_directories(${name} PUBLIC "${CMAKE_SOURCE_DIR}/src")
   target_link_libraries(${name} PUBLIC ${ARG_DEPS})
@@ -25,13 +30,4 @@ function(tintlen_add_test name)
     PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen"
     DISCOVERY_TIMEOUT 60
     DISCOVERY_MODE PRE_TEST)
-endfunction()
-
-# Adds each listed subfolder that has been started.
-function(tintlen_add_existing)
-  foreach(dir ${ARGN})
-    if(EXISTS "${CMAKE_CURRENT_SOURCE_DIR}/${dir}/CMakeLists.txt")
-      add_subdirectory(${dir})
-    endif()
-  endforeach()
 endfunction()

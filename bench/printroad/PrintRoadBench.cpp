@@ -8,8 +8,8 @@
 #include "CallReplay.h"
 
 #include "app/PrintRequest.h"
-#include "app/PrintRoad.h"
-#include "app/ReportModules.h"
+#include "app/printroad/PrintRoad.h"
+#include "app/printroad/ReportModules.h"
 #include "demo/install/DemoInstallation.h"
 #include "demo/layouts/DemoLayouts.h"
 #include "demo/tables/DemoRows.h"
@@ -20,7 +20,7 @@
 #include "platform/os/Paths.h"
 #include "platform/os/SystemPrinterService.h"
 #include "platform/report/ReportEngine.h"
-#include "platform/ui/RecordingUiServices.h"
+#include "support/RecordingUiServices.h"
 
 #include <QApplication>
 #include <QDir>

@@ -7,7 +7,7 @@
 #include "platform/report/LayoutFile.h"
 #include "platform/report/PdfSink.h"
 #include "platform/report/RealEngine.h"
-#include "platform/report/ReportApi.h"
+#include "platform/report/api/ReportApi.h"
 
 #include <QApplication>
 #include <QPainter>

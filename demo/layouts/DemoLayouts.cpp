@@ -5,7 +5,7 @@
 
 #include "platform/report/LayoutBuilder.h"
 #include "platform/report/LayoutFile.h"
-#include "platform/report/ReportCodes.h"
+#include "platform/report/api/ReportCodes.h"
 #include "platform/runtime/Exceptions.h"
 
 #include <QDir>

@@ -3,7 +3,7 @@
 #include "demo/layouts/DemoLayouts.h"
 #include "demo/layouts/ListPage.h"
 #include "platform/report/LayoutBuilder.h"
-#include "platform/report/ReportCodes.h"
+#include "platform/report/api/ReportCodes.h"
 
 namespace demo {
 

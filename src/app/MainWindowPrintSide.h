@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/PrintLoop.h"
+#include "app/printroad/PrintLoop.h"
 
 class TfrmPrintMan;
 

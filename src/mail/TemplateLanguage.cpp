@@ -91,7 +91,7 @@ bool TTemplateContext::ProcessTemplateLine(const QString &line, QStringList &out
     }
     if (m_depth > 0)
         return true;
-    for (const QString &rendered : mail::RenderTemplateLine(line, m_vocabulary, DefaultDecimals))
+    for (const QString &rendered : mail::renderTemplateLine(line, m_vocabulary, DefaultDecimals))
         output << rendered + suffix;
     return true;
 }

@@ -12,41 +12,41 @@ namespace mail {
 
 namespace {
 
-const QChar Hash = QLatin1Char('#');
-const QChar Open = QLatin1Char('[');
-const QChar Close = QLatin1Char(']');
-const QChar CarriageReturn = QLatin1Char('\r');
-const QString NameLetters = QStringLiteral("_äöüÄÖÜß");
+const QChar hashSign = QLatin1Char('#');
+const QChar openBracket = QLatin1Char('[');
+const QChar closeBracket = QLatin1Char(']');
+const QChar carriageReturn = QLatin1Char('\r');
+const QString nameLetters = QStringLiteral("_äöüÄÖÜß");
 
-bool IsAsciiDigit(QChar c)
+bool isAsciiDigit(QChar c)
 {
     return c >= QLatin1Char('0') && c <= QLatin1Char('9');
 }
 
-bool CanBeginName(QChar c)
+bool canBeginName(QChar c)
 {
     const bool asciiLetter = (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ||
                              (c >= QLatin1Char('a') && c <= QLatin1Char('z'));
-    return asciiLetter || IsAsciiDigit(c) || NameLetters.contains(c);
+    return asciiLetter || isAsciiDigit(c) || nameLetters.contains(c);
 }
 
-bool BelongsToName(QChar c)
+bool belongsToName(QChar c)
 {
-    return CanBeginName(c) || c == QLatin1Char(':');
+    return canBeginName(c) || c == QLatin1Char(':');
 }
 
-QString PaddedTo(const QString &text, int width)
+QString paddedTo(const QString &text, int width)
 {
     return text.size() >= width ? text : text + QString(width - text.size(), QLatin1Char(' '));
 }
 
 // Line breaks of a value: CR LF is one break; every break is a lone CR; one
 // break at the very end is dropped.
-QString NormalizedBreaks(QString text)
+QString normalizedBreaks(QString text)
 {
-    text.replace(QStringLiteral("\r\n"), QString(CarriageReturn));
-    text.replace(QLatin1Char('\n'), CarriageReturn);
-    if (text.endsWith(CarriageReturn))
+    text.replace(QStringLiteral("\r\n"), QString(carriageReturn));
+    text.replace(QLatin1Char('\n'), carriageReturn);
+    if (text.endsWith(carriageReturn))
         text.chop(1);
     return text;
 }
@@ -58,7 +58,7 @@ struct PlaceholderFormat {
     QString decimals;
 };
 
-[[noreturn]] void RefuseFormat(const QString &format, const QString &name)
+[[noreturn]] void refuseFormat(const QString &format, const QString &name)
 {
     throw EFormularerror(QStringLiteral("Format ") + format + QStringLiteral(" des Feldes ") + name +
                          QStringLiteral(" ist ungültig!"));
@@ -66,16 +66,16 @@ struct PlaceholderFormat {
 
 // A width or decimals count that no e-mail line could use is a format error:
 // padding to it would only produce an endless run of blanks.
-int BoundedNumber(const QString &digits, const QString &format, const QString &name)
+int boundedNumber(const QString &digits, const QString &format, const QString &name)
 {
     bool ok = false;
     const qint64 value = digits.toLongLong(&ok);
     if (!ok || value > TTemplateContext::MaxWidth)
-        RefuseFormat(format, name);
+        refuseFormat(format, name);
     return int(value);
 }
 
-PlaceholderFormat ParseFormat(const QString &format, const QString &name,
+PlaceholderFormat parseFormat(const QString &format, const QString &name,
                               const QString &defaultDecimals)
 {
     PlaceholderFormat result;
@@ -85,24 +85,24 @@ PlaceholderFormat ParseFormat(const QString &format, const QString &name,
         rest.remove(0, 1);
     }
     for (QChar c : rest) {
-        if (!IsAsciiDigit(c) && c != QLatin1Char(':'))
-            RefuseFormat(format, name);
+        if (!isAsciiDigit(c) && c != QLatin1Char(':'))
+            refuseFormat(format, name);
     }
     const qsizetype colon = rest.indexOf(QLatin1Char(':'));
     const QString widthText = colon < 0 ? rest : rest.left(colon);
     result.decimals = colon < 0 ? defaultDecimals : rest.mid(colon + 1);
     result.hasWidth = !widthText.isEmpty();
     if (result.hasWidth)
-        result.width = BoundedNumber(widthText, format, name);
+        result.width = boundedNumber(widthText, format, name);
     // A second colon leaves no number of decimals the number format could use.
     if (result.decimals.contains(QLatin1Char(':')))
-        RefuseFormat(format, name);
+        refuseFormat(format, name);
     if (!result.decimals.isEmpty())
-        BoundedNumber(result.decimals, format, name);
+        boundedNumber(result.decimals, format, name);
     return result;
 }
 
-QString NumberPicture(const PlaceholderFormat &format, QChar type)
+QString numberPicture(const PlaceholderFormat &format, QChar type)
 {
     QString picture = QStringLiteral("%");
     if (format.hasWidth)
@@ -112,16 +112,16 @@ QString NumberPicture(const PlaceholderFormat &format, QChar type)
     return picture + type;
 }
 
-QString ValueText(const Variant &value, const PlaceholderFormat &format)
+QString valueText(const Variant &value, const PlaceholderFormat &format)
 {
     switch (value.type()) {
     case Variant::Type::Empty:
     case Variant::Type::Null:
         return QString();
     case Variant::Type::Float:
-        return Format(NumberPicture(format, QLatin1Char('n')), {value.asNumber()});
+        return Format(numberPicture(format, QLatin1Char('n')), {value.asNumber()});
     case Variant::Type::Currency:
-        return Format(NumberPicture(format, QLatin1Char('m')), {value.asNumber()});
+        return Format(numberPicture(format, QLatin1Char('m')), {value.asNumber()});
     default:
         return format.hasWidth ? value.toText() : TrimControl(value.toText());
     }
@@ -144,78 +144,78 @@ public:
     {
     }
 
-    QStringList Render()
+    QStringList render()
     {
-        if (!Scan())
+        if (!scan())
             return {};
         const QString literal = m_work;
         bool continuation = false;
-        QStringList lines{PlaceSlots(literal, continuation)};
+        QStringList lines{placeSlots(literal, continuation)};
         while (continuation) {
             continuation = false;
-            lines << TrimControlRight(PlaceSlots(QString(literal.size(), QLatin1Char(' ')), continuation));
+            lines << TrimControlRight(placeSlots(QString(literal.size(), QLatin1Char(' ')), continuation));
         }
         return lines;
     }
 
 private:
-    QChar At(qsizetype position) const
+    QChar charAt(qsizetype position) const
     {
         return position < m_work.size() ? m_work[position] : QChar();
     }
 
-    bool GroupOpen() const { return m_fieldGroupStart >= 0 || m_lineGroupOpen; }
+    bool groupOpen() const { return m_fieldGroupStart >= 0 || m_lineGroupOpen; }
 
-    void Literal(int length)
+    void takeLiteral(int length)
     {
         m_position += length;
         m_column += length;
     }
 
     // False when a line group drops the whole line.
-    bool Scan()
+    bool scan()
     {
         while (m_position < m_work.size()) {
             const QChar c = m_work[m_position];
-            const QChar next = At(m_position + 1);
-            if (c == Hash)
-                ScanHash(next);
-            else if (c == Open && next == Open)
-                OpenLineGroup();
-            else if (c == Open)
-                OpenFieldGroup();
-            else if (c == Close && next == Close && m_lineGroupOpen) {
-                if (!CloseLineGroup())
+            const QChar next = charAt(m_position + 1);
+            if (c == hashSign)
+                scanHash(next);
+            else if (c == openBracket && next == openBracket)
+                openLineGroup();
+            else if (c == openBracket)
+                openFieldGroup();
+            else if (c == closeBracket && next == closeBracket && m_lineGroupOpen) {
+                if (!closeLineGroup())
                     return false;
-            } else if (c == Close && next == Close)
-                Literal(2);
-            else if (c == Close)
-                CloseFieldGroup();
+            } else if (c == closeBracket && next == closeBracket)
+                takeLiteral(2);
+            else if (c == closeBracket)
+                closeFieldGroup();
             else
-                Literal(1);
+                takeLiteral(1);
         }
         return true;
     }
 
-    void ScanHash(QChar next)
+    void scanHash(QChar next)
     {
-        if (next == Hash) {
+        if (next == hashSign) {
             m_work.remove(m_position, 1);
-            Literal(1);
-        } else if (!CanBeginName(next)) {
-            Literal(1);
+            takeLiteral(1);
+        } else if (!canBeginName(next)) {
+            takeLiteral(1);
         } else {
-            Placeholder();
+            placeholder();
         }
     }
 
-    QString CutPlaceholder()
+    QString cutPlaceholder()
     {
         qsizetype end = m_position + 1;
-        while (end < m_work.size() && BelongsToName(m_work[end]))
+        while (end < m_work.size() && belongsToName(m_work[end]))
             ++end;
         const QString token = m_work.mid(m_position + 1, end - m_position - 1);
-        const qsizetype length = end - m_position + (At(end) == QLatin1Char('|') ? 1 : 0);
+        const qsizetype length = end - m_position + (charAt(end) == QLatin1Char('|') ? 1 : 0);
         m_work.remove(m_position, length);
         return token;
     }
@@ -232,38 +232,38 @@ private:
         return *item;
     }
 
-    void Placeholder()
+    void placeholder()
     {
-        const QString token = CutPlaceholder();
-        if (GroupOpen())
+        const QString token = cutPlaceholder();
+        if (groupOpen())
             ++m_groupCount;
         const qsizetype colon = token.indexOf(QLatin1Char(':'));
         const QString name = colon < 0 ? token : token.left(colon);
         const QString formatText = colon < 0 ? QString() : token.mid(colon + 1);
-        const PlaceholderFormat format = ParseFormat(formatText, name, m_defaultDecimals);
-        const QString text = NormalizedBreaks(ValueText(ResolvedItem(name).CurrentValue(), format));
-        if (KeptByGroup(text))
-            PlaceValue(text, format);
+        const PlaceholderFormat format = parseFormat(formatText, name, m_defaultDecimals);
+        const QString text = normalizedBreaks(valueText(ResolvedItem(name).CurrentValue(), format));
+        if (keptByGroup(text))
+            placeValue(text, format);
     }
 
     // False when the value empties the field group it opens: the group is gone.
-    bool KeptByGroup(const QString &text)
+    bool keptByGroup(const QString &text)
     {
         const bool firstOfFieldGroup = m_fieldGroupStart >= 0 && m_groupCount == 1;
         if (firstOfFieldGroup && text.isEmpty()) {
-            DropFieldGroup();
+            dropFieldGroup();
             return false;
         }
         if (!text.isEmpty())
             ++m_groupFilled;
         if (firstOfFieldGroup) {
-            ReleaseMarker();
+            releaseMarker();
             --m_column;
         }
         return true;
     }
 
-    void PlaceValue(QString text, PlaceholderFormat format)
+    void placeValue(QString text, PlaceholderFormat format)
     {
         // A wrap width of 0 cannot wrap anything: the slot keeps its width
         // of 0, as the same width without wrapping does.
@@ -271,13 +271,13 @@ private:
             format.wrap = false;
         // Only wrapped values break lines; elsewhere a line break is a blank.
         if (!format.wrap)
-            text.replace(CarriageReturn, QLatin1Char(' '));
+            text.replace(carriageReturn, QLatin1Char(' '));
         const int width = format.hasWidth ? format.width : int(text.size());
-        TakeSlot(text, format.wrap, width);
+        takeSlot(text, format.wrap, width);
         m_column += width;
     }
 
-    int TakeSlot(const QString &text, bool wrap, int width)
+    int takeSlot(const QString &text, bool wrap, int width)
     {
         if (m_slots.size() >= size_t(TTemplateContext::MaxSlots)) {
             throw EFormularerror(QStringLiteral("Eine Zeile darf höchstens %1 Felder und Klammern enthalten!")
@@ -287,92 +287,92 @@ private:
         return int(m_slots.size()) - 1;
     }
 
-    void ReleaseMarker()
+    void releaseMarker()
     {
         m_slots[m_marker].used = false;
     }
 
-    void StartGroup(int marker)
+    void startGroup(int marker)
     {
         m_marker = marker;
         m_groupCount = 0;
         m_groupFilled = 0;
     }
 
-    void EndGroup()
+    void endGroup()
     {
         m_fieldGroupStart = -1;
         m_lineGroupOpen = false;
-        StartGroup(-1);
+        startGroup(-1);
     }
 
-    void RefuseNesting() const
+    void refuseNesting() const
     {
-        if (GroupOpen())
+        if (groupOpen())
             throw EFormularerror(QStringLiteral("Geschachtelte Klammern werden nicht unterstützt!"));
     }
 
-    void OpenLineGroup()
+    void openLineGroup()
     {
-        RefuseNesting();
+        refuseNesting();
         m_work.remove(m_position, 2);
-        StartGroup(TakeSlot(QStringLiteral("[["), false, 2));
+        startGroup(takeSlot(QStringLiteral("[["), false, 2));
         m_lineGroupOpen = true;
         m_column += 2;
     }
 
-    void OpenFieldGroup()
+    void openFieldGroup()
     {
-        RefuseNesting();
+        refuseNesting();
         m_work.remove(m_position, 1);
         m_fieldGroupStart = m_position;
-        StartGroup(TakeSlot(QStringLiteral("["), false, 1));
+        startGroup(takeSlot(QStringLiteral("["), false, 1));
         m_column += 1;
     }
 
-    bool CloseLineGroup()
+    bool closeLineGroup()
     {
         if (m_groupCount > 0 && m_groupFilled == 0)
             return false;
         if (m_groupFilled > 0) {
             m_work.remove(m_position, 2);
-            ReleaseMarker();
+            releaseMarker();
             for (size_t i = size_t(m_marker) + 1; i < m_slots.size(); ++i)
                 m_slots[i].column -= 2;
             m_column -= 2;
         } else {
-            Literal(2);
+            takeLiteral(2);
         }
-        EndGroup();
+        endGroup();
         return true;
     }
 
-    void CloseFieldGroup()
+    void closeFieldGroup()
     {
         if (m_fieldGroupStart >= 0 && m_groupCount > 0)
             m_work.remove(m_position, 1);
         else
-            Literal(1);
+            takeLiteral(1);
         if (m_fieldGroupStart >= 0)
-            EndGroup();
+            endGroup();
     }
 
     // The first value of a field group is empty: the group and its text go.
-    void DropFieldGroup()
+    void dropFieldGroup()
     {
-        ReleaseMarker();
+        releaseMarker();
         m_column = m_slots[m_marker].column;
-        const qsizetype close = m_work.indexOf(Close, m_position);
+        const qsizetype close = m_work.indexOf(closeBracket, m_position);
         const qsizetype end = close < 0 ? m_work.size() : close + 1;
         m_work.remove(m_fieldGroupStart, end - m_fieldGroupStart);
         m_position = m_fieldGroupStart;
-        EndGroup();
+        endGroup();
     }
 
     static QString NextPiece(Slot &slot, bool &continuation)
     {
-        if (slot.text.size() <= slot.width && !slot.text.contains(CarriageReturn)) {
-            const QString piece = PaddedTo(slot.text, slot.width);
+        if (slot.text.size() <= slot.width && !slot.text.contains(carriageReturn)) {
+            const QString piece = paddedTo(slot.text, slot.width);
             slot.text.clear();
             return piece;
         }
@@ -381,18 +381,18 @@ private:
             WrapText(slot.text, slot.width, piece);
             if (!slot.text.isEmpty())
                 continuation = true;
-            return PaddedTo(piece, slot.width);
+            return paddedTo(piece, slot.width);
         }
         QString text = slot.text;
         slot.text.clear();
         while (text.size() > slot.width && text.startsWith(QLatin1Char(' ')))
             text.remove(0, 1);
-        return PaddedTo(text.left(slot.width), slot.width);
+        return paddedTo(text.left(slot.width), slot.width);
     }
 
     // Each slot's column already counts the widths of the slots before it, so
     // inserting in slot order puts every value at its final column.
-    QString PlaceSlots(QString line, bool &continuation)
+    QString placeSlots(QString line, bool &continuation)
     {
         for (Slot &slot : m_slots) {
             if (!slot.used)
@@ -421,10 +421,10 @@ private:
 
 } // namespace
 
-QStringList RenderTemplateLine(const QString &line, const TFormatlist &vocabulary,
+QStringList renderTemplateLine(const QString &line, const TFormatlist &vocabulary,
                                const QString &defaultDecimals)
 {
-    return LineRenderer(line, vocabulary, defaultDecimals).Render();
+    return LineRenderer(line, vocabulary, defaultDecimals).render();
 }
 
 } // namespace mail

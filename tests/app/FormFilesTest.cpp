@@ -5,7 +5,7 @@
 #include "platform/db/TField.h"
 #include "platform/db/TTable.h"
 #include "platform/runtime/Exceptions.h"
-#include "platform/ui/RecordingUiServices.h"
+#include "support/RecordingUiServices.h"
 
 #include <QDir>
 #include <QFile>

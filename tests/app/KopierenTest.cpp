@@ -1,7 +1,7 @@
 #include "app/Kopieren.h"
 #include "DirDlgScript.h"
 
-#include "platform/ui/RecordingUiServices.h"
+#include "support/RecordingUiServices.h"
 
 
 #include <gtest/gtest.h>

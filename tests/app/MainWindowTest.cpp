@@ -10,8 +10,8 @@
 #include "app/PrintRequest.h"
 #include "platform/db/TField.h"
 #include "platform/db/TTable.h"
-#include "platform/report/RecordingEngine.h"
 #include "platform/report/ReportEngine.h"
+#include "support/RecordingEngine.h"
 
 #include <QDir>
 #include <QFile>

@@ -4,7 +4,7 @@
 #include "platform/os/Paths.h"
 #include "platform/os/SystemPrinterService.h"
 #include "platform/report/ReportEngine.h"
-#include "platform/ui/RecordingUiServices.h"
+#include "support/RecordingUiServices.h"
 
 #include <QProcess>
 #include <QTemporaryDir>

@@ -7,7 +7,7 @@
 #include "platform/db/TField.h"
 #include "platform/db/TTable.h"
 #include "platform/help/ApplicationHelp.h"
-#include "platform/report/RecordingEngine.h"
+#include "support/RecordingEngine.h"
 #include "platform/report/ReportEngine.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 #include "app/singlestarter.h"
 #include "demo/install/DemoInstallation.h"
 #include "platform/os/SingleInstance.h"
-#include "platform/ui/RecordingUiServices.h"
+#include "support/RecordingUiServices.h"
 
 #include <QCoreApplication>
 #include <QDir>

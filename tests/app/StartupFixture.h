@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/DruckPrg.h"
-#include "platform/os/FakePrinterService.h"
-#include "platform/ui/RecordingUiServices.h"
+#include "support/FakePrinterService.h"
+#include "support/RecordingUiServices.h"
 
 #include <QTemporaryDir>
 

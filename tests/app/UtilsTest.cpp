@@ -3,7 +3,7 @@
 #include "platform/os/Registry.h"
 #include "platform/runtime/Exceptions.h"
 #include "platform/runtime/FormatSettings.h"
-#include "platform/ui/RecordingUiServices.h"
+#include "support/RecordingUiServices.h"
 
 #include <QDir>
 #include <QFile>

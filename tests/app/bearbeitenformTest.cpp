@@ -13,7 +13,7 @@
 #include "platform/db/TTable.h"
 #include "platform/report/LayoutFile.h"
 #include "platform/runtime/Exceptions.h"
-#include "platform/ui/RecordingUiServices.h"
+#include "support/RecordingUiServices.h"
 
 #include <QDir>
 #include <QFile>

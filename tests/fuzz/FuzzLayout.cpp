@@ -3,7 +3,7 @@
 #include "platform/report/Definitions.h"
 #include "platform/report/Expression.h"
 #include "platform/report/LayoutFile.h"
-#include "platform/report/ReportCodes.h"
+#include "platform/report/api/ReportCodes.h"
 
 namespace {
 

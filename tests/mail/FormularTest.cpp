@@ -1,6 +1,6 @@
 #include "mail/formularmodul.h"
 #include "platform/runtime/Exceptions.h"
-#include "platform/ui/RecordingUiServices.h"
+#include "support/RecordingUiServices.h"
 
 #include <QDir>
 #include <QFile>

@@ -12,4 +12,9 @@ void raiseDataSetError(const QObject *component, const QString &text)
     throw EDatabaseError(name.isEmpty() ? text : name + QStringLiteral(": ") + text);
 }
 
+void raiseRecordDeletedByOther()
+{
+    throw EDBEngineError(recordDeletedByOther, QStringLiteral("Datensatz wurde von einem anderen Benutzer gelöscht."));
+}
+
 }

@@ -624,7 +624,7 @@ void TDataSet::Edit()
     DoBeforeEdit();
     const std::optional<db::Row> fresh = cursorReadRow(cursorRow()->rowId);
     if (!fresh)
-        throw EDBEngineError(8708, QStringLiteral("Datensatz wurde von einem anderen Benutzer gelöscht."));
+        db::raiseRecordDeletedByOther();
     m_originalRow = *fresh;
     m_editRow = *fresh;
     m_editRow.calculated.resize(m_calculatedCount);

@@ -45,11 +45,6 @@ private:
 
 namespace {
 
-constexpr int keyViolation = 9729;
-constexpr int requiredFieldMissing = 9732;
-constexpr int recordChangedByOther = 8705;
-constexpr int recordDeletedByOther = 8708;
-
 bool isPathLike(const QString &name)
 {
     return name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')) || name.contains(QLatin1Char(':'));
@@ -333,9 +328,9 @@ void TTable::raiseWriteError(const EDBEngineError &error) const
 {
     const int code = error.ErrorCode();
     if (code == SQLITE_CONSTRAINT_UNIQUE || code == SQLITE_CONSTRAINT_PRIMARYKEY)
-        throw EDBEngineError(keyViolation, QStringLiteral("Schlüsselverletzung."));
+        throw EDBEngineError(db::keyViolation, QStringLiteral("Schlüsselverletzung."));
     if (code == SQLITE_CONSTRAINT_NOTNULL)
-        throw EDBEngineError(requiredFieldMissing, QStringLiteral("Ein Pflichtfeld hat keinen Wert."));
+        throw EDBEngineError(db::requiredFieldMissing, QStringLiteral("Ein Pflichtfeld hat keinen Wert."));
     throw error;
 }
 
@@ -372,9 +367,9 @@ void TTable::updateRow(db::Row &row, const db::Row &original)
 {
     const std::optional<db::Row> stored = m_cursor->readRow(original.rowId);
     if (!stored)
-        throw EDBEngineError(recordDeletedByOther, QStringLiteral("Datensatz wurde von einem anderen Benutzer gelöscht."));
+        db::raiseRecordDeletedByOther();
     if (stored->values != original.values)
-        throw EDBEngineError(recordChangedByOther, QStringLiteral("Datensatz wurde von einem anderen Benutzer geändert."));
+        throw EDBEngineError(db::recordChangedByOther, QStringLiteral("Datensatz wurde von einem anderen Benutzer geändert."));
     QStringList assignments;
     QVariantList values;
     for (int i = 0; i < m_schema->fields.size(); ++i) {
@@ -455,7 +450,7 @@ void TTable::cursorDelete()
         remove.bind(1, deleted.rowId);
         remove.step();
         if (m_connection->changes() == 0)
-            throw EDBEngineError(recordDeletedByOther, QStringLiteral("Datensatz wurde von einem anderen Benutzer gelöscht."));
+            db::raiseRecordDeletedByOther();
         transaction.commit();
     }
     const QVector<db::Row> following = m_cursor->neighbours(deleted, true, 1);

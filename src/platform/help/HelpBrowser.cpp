@@ -52,10 +52,10 @@ QVariant HelpBrowser::loadResource(int type, const QUrl &name)
     const QString stored = m_archive.resolve(name.path());
     if (stored.isEmpty())
         return QVariant();
-    const QByteArray data = m_archive.read(stored).value_or(QByteArray());
+    const QByteArray content = m_archive.read(stored).value_or(QByteArray());
     if (type == QTextDocument::ImageResource)
-        return data;
-    return decodeHelpText(data);
+        return content;
+    return decodeHelpText(content);
 }
 
 } // namespace help

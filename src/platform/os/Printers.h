@@ -47,5 +47,4 @@ protected:
 } // namespace os
 
 // Callers name the services through this header alone.
-#include "platform/os/FakePrinterService.h"
 #include "platform/os/SystemPrinterService.h"

@@ -1,6 +1,6 @@
 #include "platform/report/Barcode.h"
 
-#include "platform/report/ReportCodes.h"
+#include "platform/report/api/ReportCodes.h"
 
 #include <zint.h>
 

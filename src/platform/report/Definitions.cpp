@@ -1,6 +1,6 @@
 #include "platform/report/Definitions.h"
 
-#include "platform/report/ReportCodes.h"
+#include "platform/report/api/ReportCodes.h"
 
 #include <algorithm>
 

@@ -1,6 +1,6 @@
 #include "platform/report/Layout.h"
 
-#include "platform/report/ReportCodes.h"
+#include "platform/report/api/ReportCodes.h"
 
 namespace report {
 namespace {

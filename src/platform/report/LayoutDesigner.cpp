@@ -3,7 +3,8 @@
 #include "platform/report/DialogRunner.h"
 #include "platform/report/LayoutBuilder.h"
 #include "platform/report/LayoutFile.h"
-#include "platform/report/ReportCodes.h"
+#include "platform/report/api/ReportCodes.h"
+#include "platform/ui/Application.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,7 +18,6 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -508,7 +508,7 @@ bool LayoutDesigner::save()
     QString message;
     if (saveLayout(m_path, m_layout, &message))
         return true;
-    QMessageBox::warning(this, QGuiApplication::applicationDisplayName(), message);
+    ui::showWarning(message);
     return false;
 }
 

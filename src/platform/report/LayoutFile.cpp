@@ -3,7 +3,7 @@
 #include "platform/os/Paths.h"
 #include "platform/report/LayoutFileReader.h"
 #include "platform/runtime/FileErrors.h"
-#include "platform/report/ReportCodes.h"
+#include "platform/report/api/ReportCodes.h"
 #include "platform/runtime/ReplacingFile.h"
 
 #include <QFile>

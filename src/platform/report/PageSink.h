@@ -2,8 +2,6 @@
 
 #include "platform/report/Page.h"
 
-#include <QList>
-
 namespace report {
 
 // Where the pages of a print run go: a print queue, a PDF file, a preview
@@ -18,18 +16,6 @@ public:
     virtual int finish() = 0;
     // Drops what was output so far (user abort).
     virtual void abort() = 0;
-};
-
-// Keeps every page for exact inspection in tests.
-class RecordingSink : public PageSink {
-public:
-    int addPage(const Page &page) override;
-    int finish() override;
-    void abort() override;
-
-    QList<Page> pages;
-    bool finished = false;
-    bool aborted = false;
 };
 
 }

@@ -2,7 +2,7 @@
 
 #include "platform/os/Paths.h"
 
-#include "platform/report/ReportCodes.h"
+#include "platform/report/api/ReportCodes.h"
 
 #include <QCoreApplication>
 #include <QDir>

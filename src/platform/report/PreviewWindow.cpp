@@ -5,7 +5,8 @@
 #include "platform/report/PdfSink.h"
 #include "platform/report/PrintOptionsDialog.h"
 #include "platform/report/PrinterOutput.h"
-#include "platform/report/ReportCodes.h"
+#include "platform/report/api/ReportCodes.h"
+#include "platform/ui/Application.h"
 
 #include <QComboBox>
 #include <QFileDialog>
@@ -13,7 +14,6 @@
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QVBoxLayout>
@@ -148,9 +148,7 @@ void PreviewWindow::askAndPrint()
         return;
     for (int copy = 0; copy < options.copies; ++copy) {
         if (printOn(options.printer, options.firstPage, options.lastPage) != 0) {
-            QMessageBox::warning(this, QGuiApplication::applicationDisplayName(),
-                                 m_refusal.isEmpty() ? QStringLiteral("Der Druck konnte nicht durchgeführt werden.")
-                                                     : m_refusal);
+            ui::showWarning(m_refusal.isEmpty() ? QStringLiteral("Der Druck konnte nicht durchgeführt werden.") : m_refusal);
             return;
         }
     }
@@ -161,7 +159,7 @@ void PreviewWindow::askAndSave()
     const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Als PDF speichern"), m_title + QStringLiteral(".pdf"),
                                                       QStringLiteral("PDF-Dateien (*.pdf)"));
     if (!path.isEmpty() && saveAsPdf(path) != 0)
-        QMessageBox::warning(this, QGuiApplication::applicationDisplayName(), QStringLiteral("Die PDF-Datei %1 konnte nicht geschrieben werden.").arg(path));
+        ui::showWarning(QStringLiteral("Die PDF-Datei %1 konnte nicht geschrieben werden.").arg(path));
 }
 
 bool showPreview(const QString &previewFile, const QString &title, QWidget *parent)

@@ -1,6 +1,6 @@
 #include "platform/report/PrintRun.h"
 
-#include "platform/report/ReportCodes.h"
+#include "platform/report/api/ReportCodes.h"
 
 namespace report {
 

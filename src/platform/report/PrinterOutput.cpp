@@ -4,7 +4,7 @@
 #include "platform/report/LayoutFile.h"
 #include "platform/report/PdfSink.h"
 #include "platform/report/PrinterSink.h"
-#include "platform/report/ReportCodes.h"
+#include "platform/report/api/ReportCodes.h"
 
 #include <QPrinter>
 

@@ -1,7 +1,7 @@
 #include "platform/report/PrinterSink.h"
 
 #include "platform/report/PagePainter.h"
-#include "platform/report/ReportCodes.h"
+#include "platform/report/api/ReportCodes.h"
 
 namespace report {
 

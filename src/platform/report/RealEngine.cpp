@@ -6,7 +6,7 @@
 #include "platform/report/PreviewWindow.h"
 #include "platform/report/PrintOptionsDialog.h"
 #include "platform/report/PrinterOutput.h"
-#include "platform/report/ReportCodes.h"
+#include "platform/report/api/ReportCodes.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -21,6 +21,11 @@ QString applicationTitle()
     return application ? application->title() : QCoreApplication::applicationName();
 }
 
+void showWarning(const QString &text)
+{
+    services().messageBox(text, applicationTitle(), MsgIcon::Warning, MsgButtons::Ok);
+}
+
 void showEscapedException(const std::exception &error)
 {
     if (dynamic_cast<const EAbort *>(&error))

@@ -17,6 +17,10 @@ QString exceptionDisplayText(const QString &message);
 // title, or the application name while there is none.
 QString applicationTitle();
 
+// A warning box with an OK button, captioned with the application's title,
+// through the installed user-interface services.
+void showWarning(const QString &text);
+
 // Shows an exception that escaped an event handler: stop icon, application
 // title as caption. EAbort is the silent exception and shows nothing.
 // Without an Application object the caption is the application name.

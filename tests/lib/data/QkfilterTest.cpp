@@ -4,7 +4,7 @@
 #include "lib/data/qkfilter.h"
 #include "platform/db/TField.h"
 #include "platform/runtime/Exceptions.h"
-#include "platform/ui/RecordingUiServices.h"
+#include "support/RecordingUiServices.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>

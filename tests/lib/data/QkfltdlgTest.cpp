@@ -8,7 +8,7 @@
 #include "platform/db/TDataSource.h"
 #include "platform/db/TField.h"
 #include "platform/runtime/Exceptions.h"
-#include "platform/ui/RecordingUiServices.h"
+#include "support/RecordingUiServices.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -3,7 +3,7 @@
 #include "lib/data/Qklookup.h"
 #include "platform/db/FieldClasses.h"
 #include "platform/db/TField.h"
-#include "platform/ui/RecordingUiServices.h"
+#include "support/RecordingUiServices.h"
 
 #include <gtest/gtest.h>
 

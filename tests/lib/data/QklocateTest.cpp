@@ -3,7 +3,7 @@
 #include "lib/data/Qklocate.h"
 #include "platform/db/TField.h"
 #include "platform/runtime/FormatSettings.h"
-#include "platform/ui/RecordingUiServices.h"
+#include "support/RecordingUiServices.h"
 
 #include <gtest/gtest.h>
 

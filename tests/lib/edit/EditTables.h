@@ -4,7 +4,7 @@
 #include "lib/data/Qktypes.h"
 #include "lib/edit/qkGridHost.h"
 #include "platform/db/TTable.h"
-#include "platform/ui/RecordingUiServices.h"
+#include "support/RecordingUiServices.h"
 
 #include <QTemporaryDir>
 #include <QWidget>

@@ -6,7 +6,8 @@
 #include "platform/db/TTable.h"
 #include "platform/os/Printers.h"
 #include "platform/rtf/RtfReader.h"
-#include "platform/ui/RecordingUiServices.h"
+#include "support/FakePrinterService.h"
+#include "support/RecordingUiServices.h"
 
 #include <QDir>
 #include <QProcess>

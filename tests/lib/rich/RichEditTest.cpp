@@ -2,7 +2,7 @@
 #include "lib/rich/qkRichFindDialogs.h"
 #include "lib/rich/qkriched.h"
 #include "platform/rtf/RtfDocument.h"
-#include "platform/ui/RecordingUiServices.h"
+#include "support/RecordingUiServices.h"
 
 #include <QBuffer>
 #include <QFile>

@@ -42,8 +42,7 @@ protected:
 TEST_F(DataLinkTest, LinksHearEventsInOrder)
 {
     fillCustomers();
-    auto kunden = table(QStringLiteral("Kunden.db"));
-    TDataSource source;
+    kunden = table(QStringLiteral("Kunden.db"));
     QStringList sourceLog;
     source.SetOnStateChange([&](QObject *) { sourceLog.append(QStringLiteral("State %1").arg(int(source.State()))); });
     source.SetOnDataChange([&](QObject *, TField *field) {
@@ -142,8 +141,7 @@ TEST_F(DataLinkTest, BufferWindowMovesOnlyWhenTheCursorLeavesIt)
 TEST_F(DataLinkTest, FieldDataLinkFollowsItsField)
 {
     fillCustomers();
-    auto kunden = table(QStringLiteral("Kunden.db"));
-    TDataSource source;
+    kunden = table(QStringLiteral("Kunden.db"));
     source.SetDataSet(kunden.get());
     TFieldDataLink link;
     int changes = 0;

@@ -1,5 +1,6 @@
 #include "DbFixture.h"
 
+#include "platform/db/DbErrors.h"
 #include "platform/db/TDatabase.h"
 #include "platform/db/TField.h"
 #include "platform/runtime/Exceptions.h"
@@ -59,7 +60,7 @@ TEST_F(EditingTest, KeyViolationKeepsTheEditState)
         kunden->Post();
         FAIL();
     } catch (const EDBEngineError &error) {
-        EXPECT_EQ(error.ErrorCode(), 9729);
+        EXPECT_EQ(error.ErrorCode(), db::keyViolation);
         EXPECT_EQ(error.Message(), QStringLiteral("Schlüsselverletzung."));
     }
     EXPECT_EQ(kunden->State(), dsInsert);

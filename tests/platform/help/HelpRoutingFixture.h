@@ -3,7 +3,7 @@
 #include "ChmFixture.h"
 
 #include "platform/help/OnlHelp.h"
-#include "platform/ui/RecordingUiServices.h"
+#include "support/RecordingUiServices.h"
 
 #include <QTemporaryDir>
 

@@ -1,6 +1,6 @@
 #include "platform/help/HelpWindow.h"
 #include "platform/help/HtmlHelpControl.h"
-#include "platform/ui/RecordingUiServices.h"
+#include "support/RecordingUiServices.h"
 
 #include <gtest/gtest.h>
 

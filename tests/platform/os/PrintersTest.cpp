@@ -1,4 +1,4 @@
-#include "platform/os/FakePrinterService.h"
+#include "support/FakePrinterService.h"
 #include "platform/os/IniFile.h"
 #include "platform/os/SystemPrinterService.h"
 

@@ -2,7 +2,7 @@
 
 #include "demo/layouts/DemoLayouts.h"
 #include "platform/report/LayoutFile.h"
-#include "platform/report/ReportApi.h"
+#include "platform/report/api/ReportApi.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,7 +3,8 @@
 #include "platform/report/DialogRunner.h"
 #include "platform/report/LayoutDesigner.h"
 #include "platform/report/LayoutFile.h"
-#include "platform/report/ReportApi.h"
+#include "platform/report/api/ReportApi.h"
+#include "support/RecordingUiServices.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -222,4 +223,17 @@ TEST_F(Designer, FitsASmallScreenWithItsButtonsWhole)
         });
         LlDefineLayout(job, nullptr, "Formular", kind | LL_FUNCTION_CREATE_IF_MISSING, dir.filePath(name));
     }
+}
+
+TEST_F(Designer, ALayoutThatCannotBeSavedIsReportedAndTheDesignerStays)
+{
+    ui::ScopedRecordingUiServices user;
+    LayoutDesigner designer(Layout{}, dir.filePath("entfernt/liste.lst"), Definitions{}, Definitions{}, nullptr,
+                            "Liste");
+    EXPECT_FALSE(designer.save());
+    ASSERT_EQ(user.messages().size(), 1);
+    EXPECT_EQ(user.messages().at(0).icon, ui::MsgIcon::Warning);
+    EXPECT_EQ(user.messages().at(0).buttons, ui::MsgButtons::Ok);
+    EXPECT_FALSE(user.messages().at(0).text.isEmpty());
+    EXPECT_FALSE(QFile::exists(dir.filePath("entfernt/liste.lst")));
 }

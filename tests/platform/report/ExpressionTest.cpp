@@ -1,6 +1,6 @@
 #include "platform/report/Expression.h"
 #include "platform/report/NumberPicture.h"
-#include "platform/report/ReportCodes.h"
+#include "platform/report/api/ReportCodes.h"
 
 #include <gtest/gtest.h>
 

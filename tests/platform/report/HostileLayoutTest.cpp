@@ -1,7 +1,7 @@
 #include "platform/report/Expression.h"
 #include "platform/report/LayoutBuilder.h"
 #include "platform/report/LayoutFile.h"
-#include "platform/report/ReportCodes.h"
+#include "platform/report/api/ReportCodes.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 
 #include "platform/report/Barcode.h"
 #include "platform/report/LayoutBuilder.h"
-#include "platform/report/ReportApi.h"
+#include "platform/report/api/ReportApi.h"
 
 using namespace report;
 

@@ -1,6 +1,6 @@
 #include "platform/report/LayoutBuilder.h"
 #include "platform/report/LayoutFile.h"
-#include "platform/report/ReportCodes.h"
+#include "platform/report/api/ReportCodes.h"
 
 #include <QDir>
 #include <QFile>

@@ -2,7 +2,7 @@
 
 #include "platform/report/LayoutBuilder.h"
 #include "platform/report/LayoutFile.h"
-#include "platform/report/ReportApi.h"
+#include "platform/report/api/ReportApi.h"
 
 #include <QPushButton>
 #include <QWindow>
@@ -114,7 +114,7 @@ TEST_F(ListPrint, WrappedLinesGrowAndConditionsChooseTheLine)
     wrapping.table->rect.setHeight(200);
     wrapping.table->rows[1] = tableRow(RowPart::Data, 5, {column(40, "Bezeichnung", Qt::AlignLeft, font(10), true)}, "TextPos = False");
     wrapping.table->rows.insert(2, tableRow(RowPart::Data, 5, {column(170, "\"Hinweis: \" + Bezeichnung", Qt::AlignLeft, font(9, false, true))},
-                                          "TextPos"));
+                                            "TextPos"));
     const QString path = writeLayout("wrap.lst", wrapping);
     ASSERT_EQ(LlPrintStart(job, LL_PROJECT_LIST, path, LL_PRINT_NORMAL, 0), 0);
     LlPrint(job);
@@ -247,8 +247,8 @@ TEST_F(ListPrint, JobsAndHandles)
     EXPECT_EQ(LlJobOpen(0), LL_ERR_GENERAL);
     EXPECT_EQ(LlPrint(job + 1), LL_ERR_GENERAL);
     EXPECT_EQ(LlPrint(job), LL_ERR_GENERAL);
-    EXPECT_EQ(LlSetDlgboxMode(10), 0);
-    EXPECT_EQ(LlSetOption(job, 20, 1), 0);
+    EXPECT_EQ(LlSetDlgboxMode(LL_DLGBOXMODE_PRINT_MANAGER), 0);
+    EXPECT_EQ(LlSetOption(job, LL_OPTION_RUN_STANDARD, LL_OPTION_ON), 0);
     ASSERT_EQ(LlJobClose(job), 0);
     const int next = LlJobOpen(0);
     EXPECT_GT(next, job);

@@ -6,7 +6,7 @@
 #include "platform/report/PreviewFile.h"
 #include "platform/report/PreviewWindow.h"
 #include "platform/report/PrintOptionsDialog.h"
-#include "platform/report/ReportApi.h"
+#include "platform/report/api/ReportApi.h"
 
 #include <QApplication>
 #include <QComboBox>

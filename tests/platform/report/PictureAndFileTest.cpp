@@ -2,9 +2,9 @@
 
 #include "platform/report/LayoutBuilder.h"
 #include "platform/report/PreviewFile.h"
-#include "platform/report/RecordingEngine.h"
-#include "platform/report/ReportApi.h"
+#include "platform/report/api/ReportApi.h"
 #include "platform/runtime/Exceptions.h"
+#include "support/RecordingEngine.h"
 
 #include <QFile>
 #include <QPushButton>

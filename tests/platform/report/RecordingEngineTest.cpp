@@ -1,5 +1,5 @@
-#include "platform/report/RecordingEngine.h"
-#include "platform/report/ReportApi.h"
+#include "support/RecordingEngine.h"
+#include "platform/report/api/ReportApi.h"
 
 #include <gtest/gtest.h>
 

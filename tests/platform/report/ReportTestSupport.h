@@ -1,9 +1,10 @@
 #pragma once
 
-#include "platform/os/Printers.h"
 #include "platform/report/Layout.h"
 #include "platform/report/PageSink.h"
 #include "platform/report/RealEngine.h"
+#include "support/FakePrinterService.h"
+#include "support/RecordingSink.h"
 
 #include <QTemporaryDir>
 

@@ -1,6 +1,6 @@
 #include "platform/runtime/DateTime.h"
-#include "platform/ui/RecordingUiServices.h"
 #include "platform/ui/UiServices.h"
+#include "support/RecordingUiServices.h"
 
 #include <gtest/gtest.h>
 

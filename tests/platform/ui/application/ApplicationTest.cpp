@@ -1,6 +1,6 @@
 #include "platform/runtime/Exceptions.h"
 #include "platform/ui/Application.h"
-#include "platform/ui/RecordingUiServices.h"
+#include "support/RecordingUiServices.h"
 
 #include <QDialogButtonBox>
 #include <QFileDialog>

@@ -1,0 +1,337 @@
+#include "app/printroad/ReportFieldsOpenItems.h"
+
+#include "app/PrintRequest.h"
+#include "app/printroad/ReportData.h"
+#include "app/printroad/ReportFieldsSupport.h"
+#include "platform/db/TField.h"
+#include "platform/db/TTable.h"
+#include "platform/report/api/ReportApi.h"
+#include "platform/runtime/Conversions.h"
+
+#include <QVariantMap>
+
+namespace printroad {
+namespace {
+
+AmountPair openSum, valueSum, paidSum;
+
+// Open items of sales ("Offene Posten") or purchase documents ("OpoBList").
+struct OpenItemList
+{
+    QString value;   // "auftragswert" or "Auftragswert"
+    QString paid;
+    bool purchase;
+};
+
+void addOpenItem(const OpenItemList &list)
+{
+    const AmountPair value = amountOf(tc, list.value);
+    const AmountPair paid = amountOf(tc, list.paid);
+    openSum.addRounded(list.purchase ? value - paid : amountOf(tc, QStringLiteral("offenerBetrag")));
+    valueSum.addRounded(value);
+    paidSum.addRounded(paid);
+}
+
+int openItems(ReportFields &fields, int job, TTable *&slot, bool asVariables, const OpenItemList &list)
+{
+    int limit = 0;
+    if (!slot) {
+        limit = fields.data().GetRecords(slot, QString());
+        if (limit == NothingToPrint)
+            return limit;
+        openSum = valueSum = paidSum = AmountPair{};
+        fields.DefineCommVars(job, Date());
+    } else if (hasRecord(tc)) {
+        addOpenItem(list);
+    }
+    defineEuroSum(fields, job, QStringLiteral("SummeOffenerBetrag"), openSum);
+    defineEuroSum(fields, job, QStringLiteral("SummeAuftragswert"), valueSum);
+    defineEuroSum(fields, job, QStringLiteral("SummeZahlbetrag"), paidSum);
+    fields.TCDefineFields(job, tc, asVariables, false, QString());
+    const bool empty = !hasRecord(tc);
+    TTable *partner = list.purchase ? tcLiefer : tcKunden;
+    TTable *head = list.purchase ? tcBestell : tcKopf;
+    defineLookup(fields, job, partner, textOf(tc, QStringLiteral("kundennr")), asVariables,
+                 list.purchase ? QStringLiteral("Lieferant_") : QStringLiteral("Kunde_"), empty);
+    defineLookup(fields, job, head, textOf(tc, QStringLiteral("auftragnr")), asVariables,
+                 list.purchase ? QStringLiteral("Bestellung_") : QStringLiteral("Auftrag_"), empty);
+    return limit;
+}
+
+int salesOpenItems(ReportFields &fields, int job, TTable *&slot, bool asVariables)
+{
+    return openItems(fields, job, slot, asVariables, {QStringLiteral("auftragswert"), QStringLiteral("gezahlt"), false});
+}
+
+int purchaseOpenItems(ReportFields &fields, int job, TTable *&slot, bool asVariables)
+{
+    return openItems(fields, job, slot, asVariables, {QStringLiteral("Auftragswert"), QStringLiteral("Gezahlt"), true});
+}
+
+// The payment period travels in the record key as ">=from<sep><=to".
+struct Period
+{
+    QString from;
+    QString to;
+};
+
+Period periodOf(QString key)
+{
+    const qsizetype from = key.indexOf(QStringLiteral(">="));
+    if (from >= 0)
+        key.remove(from, 2);
+    const qsizetype to = key.indexOf(QStringLiteral("<="));
+    if (to < 0)
+        return {key, QString()};
+    return {key.left(qMax<qsizetype>(0, to - 1)), key.mid(to + 2)};
+}
+
+QString paymentFilter(const Period &period)
+{
+    QStringList terms;
+    if (!period.from.isEmpty())
+        terms << QStringLiteral("Zahldatum>=") + ReportData::filterLiteral(period.from);
+    if (!period.to.isEmpty())
+        terms << QStringLiteral("Zahldatum<=") + ReportData::filterLiteral(period.to);
+    return terms.join(QStringLiteral(" AND "));
+}
+
+QString paymentIndex(const QChar &choice)
+{
+    if (choice == QLatin1Char('1'))
+        return QStringLiteral("UMSKUNATRNR");
+    if (choice == QLatin1Char('2'))
+        return QStringLiteral("UMSZAHLDATUM");
+    if (choice == QLatin1Char('3'))
+        return QStringLiteral("UMSBELEG");
+    return QString(choice);
+}
+
+// Selects the payments of the period. The request is only lent to the
+// selection: a second print of the same request selects the same payments.
+int selectPayments(ReportFields &fields, int job, TTable *&slot)
+{
+    TPrintRequest &request = PrintRequest();
+    const TPrintRequest kept = request;
+    if (request.Datenbereich.size() >= 2) {
+        request.Datenindex = paymentIndex(request.Datenbereich.at(1));
+        request.Datenbereich = request.Datenbereich.left(1);
+    }
+    const Period period = periodOf(request.Datensatz);
+    request.Datenfilter = paymentFilter(period);
+    int limit = NothingToPrint;
+    try {
+        limit = fields.data().GetRecords(slot, request.Datenfilter);
+    } catch (...) {
+        request = kept;
+        throw;
+    }
+    request = kept;
+    paidSum = AmountPair{};
+    LlDefineVariableExt(job, QStringLiteral("DatumVon"), period.from, report::LL_TEXT, QString());
+    LlDefineVariableExt(job, QStringLiteral("DatumBis"), period.to, report::LL_TEXT, QString());
+    fields.DefineCommVars(job, Date());
+    return limit;
+}
+
+int payments(ReportFields &fields, int job, TTable *&slot, bool asVariables, bool incoming)
+{
+    int limit = 0;
+    if (!slot) {
+        limit = selectPayments(fields, job, slot);
+        if (limit == NothingToPrint)
+            return limit;
+    } else {
+        const AmountPair paid = amountOf(tc, QStringLiteral("zahlbetrag"));
+        paidSum.euro += paid.euro;
+        paidSum.currency += paid.currency;
+    }
+    fields.TCDefineFields(job, tc, asVariables, false, QString());
+    defineEuroSum(fields, job, QStringLiteral("SummeZahlbetrag"), paidSum);
+    defineLookup(fields, job, tcKunden, textOf(tc, QStringLiteral("kundennr")), asVariables,
+                 incoming ? QStringLiteral("Kunde_") : QStringLiteral("Lieferant_"));
+    defineLookup(fields, job, tcKopf, textOf(tc, QStringLiteral("auftragnr")), asVariables,
+                 incoming ? QStringLiteral("Auftrag_") : QStringLiteral("Bestell_"));
+    return limit;
+}
+
+int incomingPayments(ReportFields &fields, int job, TTable *&slot, bool asVariables)
+{
+    return payments(fields, job, slot, asVariables, true);
+}
+
+int outgoingPayments(ReportFields &fields, int job, TTable *&slot, bool asVariables)
+{
+    return payments(fields, job, slot, asVariables, false);
+}
+
+// What a dunning letter records in one open item.
+struct DunningEntry
+{
+    QString document;
+    QVariantMap values;
+};
+
+const QStringList kInterestFields = {QStringLiteral("mahnzinsen"), QStringLiteral("mahnzinsbetrag"),
+                                     QStringLiteral("mahnzinsbetragWae"), QStringLiteral("mahnzinstage")};
+
+void writeDunning(const QString &tablePath, const QList<DunningEntry> &entries)
+{
+    TTable table;
+    table.SetTableName(tablePath);
+    table.Open();
+    for (const DunningEntry &entry : entries) {
+        if (!table.FindKey({entry.document}))
+            continue;
+        table.Edit();
+        for (auto it = entry.values.cbegin(); it != entry.values.cend(); ++it)
+            table.FieldByName(it.key())->SetValue(it.value());
+        table.Post();
+    }
+}
+
+// The dunning letter's values of one proposal row; the level is checked
+// by the caller.
+DunningEntry dunningEntryOf(int level, TDateTime today)
+{
+    DunningEntry entry{textOf(tc, QStringLiteral("auftragnr")), {}};
+    if (level >= 1 && level <= 5)
+        entry.values.insert(QStringLiteral("mahndatum") + QString::number(level), ToQDate(today));
+    for (const QString &field : kInterestFields)
+        entry.values.insert(field, tc->FieldByName(field)->Value());
+    return entry;
+}
+
+struct DunningRun
+{
+    int level = 1;
+    int limit = 0;
+    AmountPair open;
+    AmountPair interest;
+    QList<DunningEntry> entries;
+};
+
+void collectProposalRow(ReportFields &fields, DunningRun &run)
+{
+    const QString document = textOf(tc, QStringLiteral("auftragnr"));
+    if (!hasRecord(tcOffPos) || !tcOffPos->FindKey({document}))
+        return;
+    const int level = tc->FieldByName(QStringLiteral("mahnstufe"))->AsInteger();
+    // Only a valid level may choose the letter's parameters.
+    if (level >= 1 && level <= 5)
+        run.level = qMax(run.level, level);
+    else
+        fields.data().reportOnce(QString(), QStringLiteral("Mahnstufe bei OP ") + document + QStringLiteral(" ungültig"));
+    run.entries << dunningEntryOf(level, Date());
+    run.open.addRounded(amountOf(tcOffPos, QStringLiteral("offenerBetrag")));
+    run.interest.addRounded(amountOf(tc, QStringLiteral("mahnzinsbetrag")));
+    run.limit = tc->RecNo();
+}
+
+DunningRun collectDunningRun(ReportFields &fields, int limit)
+{
+    const QString &customer = PrintRequest().Datensatz;
+    DunningRun run;
+    run.limit = limit;
+    while (!tc->Eof() && textOf(tc, QStringLiteral("kundennr")) == customer) {
+        collectProposalRow(fields, run);
+        tc->Next();
+    }
+    tc->FindKey({customer});
+    return run;
+}
+
+void moveToLevel(int level)
+{
+    if (!hasRecord(tcMahnPara))
+        return;
+    tcMahnPara->First();
+    tcMahnPara->MoveBy(level - 1);
+}
+
+// The fee of the reached level goes into the last open item handled. The
+// letter's writes wait for the job to reach the printer.
+void deferDunningWrites(ReportFields &fields, DunningRun &run)
+{
+    if (run.entries.isEmpty() || fields.job().designer)
+        return;
+    run.entries.last().values.insert(QStringLiteral("mahngebuehr"), numberOf(tcMahnPara, QStringLiteral("mahngebuehr")));
+    run.entries.last().values.insert(QStringLiteral("mahngebuehrWae"), numberOf(tcMahnPara, QStringLiteral("mahngebuehrWae")));
+    const QString path = tcOffPos->TableFilePath();
+    const QList<DunningEntry> entries = run.entries;
+    fields.job().writes.defer(QStringLiteral("Mahnung ") + path + QLatin1Char(' ') + PrintRequest().Datensatz,
+                              [path, entries] { writeDunning(path, entries); });
+}
+
+QString dunningText(bool customerFound)
+{
+    const int days = int(numberOf(tcMahnPara, QStringLiteral("zahlfrist")));
+    QString text = textOf(tcMahnPara, QStringLiteral("mahntext"));
+    text = replaceFirst(text, QStringLiteral("#Zahlfristtage"), IntToStr(days));
+    text = replaceFirst(text, QStringLiteral("#Zahlfristdatum"), DateToStr(Date() + days));
+    return replaceFirst(text, QStringLiteral("#Briefanrede"), salutationOf(tcKunden, customerFound));
+}
+
+int startDunningLetter(ReportFields &fields, int job, TTable *&slot)
+{
+    const int limit = fields.data().GetRecords(slot, QString());
+    if (limit == NothingToPrint)
+        return limit;
+    const bool customerFound =
+        defineLookup(fields, job, tcKunden, textOf(tc, QStringLiteral("kundennr")), true, QStringLiteral("Kunde_"));
+    DunningRun run = collectDunningRun(fields, limit);
+    moveToLevel(run.level);
+    deferDunningWrites(fields, run);
+    fields.TCDefineFields(job, tcMahnPara, true, false, QString());
+    LlDefineVariableExt(job, QStringLiteral("Mahntext"), dunningText(customerFound), report::LL_TEXT, QString());
+    fields.DefineEuroVariable(job, QStringLiteral("Mahngebühr"), numberOf(tcMahnPara, QStringLiteral("mahngebuehr")),
+                              numberOf(tcMahnPara, QStringLiteral("mahngebuehrWae")));
+    fields.DefineEuroVariable(job, QStringLiteral("Summe_OffenerBetrag"), run.open.euro, run.open.currency);
+    fields.DefineEuroVariable(job, QStringLiteral("Summe_Verzugszinsen"), run.interest.euro, run.interest.currency);
+    fields.DefineCommVars(job, Date());
+    return run.limit;
+}
+
+// The interest of the proposal row as the letter records it, so the line
+// shows what is being written, not what the open item held before.
+void defineRowInterest(ReportFields &fields, int job, bool asVariables)
+{
+    const AmountPair interest = amountOf(tc, QStringLiteral("mahnzinsbetrag"));
+    if (asVariables)
+        fields.DefineEuroVariable(job, QStringLiteral("mahnzinsBetrag"), interest.euro, interest.currency);
+    else
+        fields.DefineEuroField(job, QStringLiteral("mahnzinsBetrag"), report::LL_NUMERIC, interest.euro, interest.currency);
+    defineNumber(job, QStringLiteral("mahnzinsen"), numberOf(tc, QStringLiteral("mahnzinsen")), report::LL_NUMERIC, asVariables);
+    defineNumber(job, QStringLiteral("mahnzinstage"), numberOf(tc, QStringLiteral("mahnzinstage")), report::LL_NUMERIC, asVariables);
+}
+
+int dunningLetter(ReportFields &fields, int job, TTable *&slot, bool asVariables)
+{
+    int limit = 0;
+    if (!slot) {
+        limit = startDunningLetter(fields, job, slot);
+        if (limit == NothingToPrint)
+            return limit;
+    }
+    const QString document = textOf(tc, QStringLiteral("auftragnr"));
+    const bool found = hasRecord(tcOffPos) && tcOffPos->FindKey({document});
+    if (!found)
+        fields.data().reportOnce(QStringLiteral("DefineFields()"), document + QStringLiteral(" in Offpos.db nicht gefunden"));
+    fields.TCDefineFields(job, tcOffPos, asVariables, !found, QString());
+    if (found)
+        defineRowInterest(fields, job, asVariables);
+    return limit;
+}
+
+}
+
+QList<ModuleBranch> openItemBranches()
+{
+    return {{QStringLiteral("Mahnung"), false, dunningLetter},
+            {QStringLiteral("Offene Posten"), false, salesOpenItems},
+            {QStringLiteral("Zahlungseingang"), false, incomingPayments},
+            {QStringLiteral("Zahlungsausgang"), false, outgoingPayments},
+            {QStringLiteral("OpoBList"), false, purchaseOpenItems}};
+}
+
+}

@@ -1,0 +1,114 @@
+#include "app/printroad/ReportFieldsSupport.h"
+
+#include "app/printroad/ReportData.h"
+#include "app/printroad/ReportFields.h"
+#include "app/Utils.h"
+#include "platform/db/TField.h"
+#include "platform/db/TTable.h"
+#include "platform/report/api/ReportApi.h"
+#include "platform/runtime/Conversions.h"
+
+namespace printroad {
+
+bool hasRecord(TTable *table)
+{
+    return table && table->Active() && !IsTableEmpty(table);
+}
+
+QString textOf(TTable *table, const QString &field)
+{
+    return hasRecord(table) ? table->FieldByName(field)->AsString() : QString();
+}
+
+double numberOf(TTable *table, const QString &field)
+{
+    return hasRecord(table) ? table->FieldByName(field)->AsFloat() : 0.0;
+}
+
+TDateTime dateOf(TTable *table, const QString &field)
+{
+    if (!hasRecord(table) || table->FieldByName(field)->IsNull())
+        return 0;
+    return table->FieldByName(field)->AsDateTime();
+}
+
+void AmountPair::addRounded(const AmountPair &other)
+{
+    euro = roundCents(euro + other.euro);
+    currency = roundCents(currency + other.currency);
+}
+
+AmountPair amountOf(TTable *table, const QString &field)
+{
+    return {numberOf(table, field), numberOf(table, field + QStringLiteral("Wae"))};
+}
+
+QString replaceFirst(QString text, const QString &placeholder, const QString &value)
+{
+    const qsizetype at = text.indexOf(placeholder);
+    if (at >= 0)
+        text.replace(at, placeholder.size(), value);
+    return text;
+}
+
+double roundCents(double value)
+{
+    return RoundTo(value, 2);
+}
+
+QString salutationOf(TTable *partner, bool found)
+{
+    return found ? textOf(partner, QStringLiteral("briefanrede")) : textOf(tcSetup, QStringLiteral("anrede3"));
+}
+
+void defineNumber(int job, const QString &name, double value, int type, bool asVariable)
+{
+    const QString text = ReportFields::numberText(value);
+    if (asVariable)
+        LlDefineVariableExt(job, name, text, type, QString());
+    else
+        LlDefineFieldExt(job, name, text, type, QString());
+}
+
+void defineText(int job, const QString &name, const QString &value, bool asVariable)
+{
+    if (asVariable)
+        LlDefineVariableExt(job, name, value, report::LL_TEXT, QString());
+    else
+        LlDefineFieldExt(job, name, value, report::LL_TEXT, QString());
+}
+
+void defineEuroSum(ReportFields &fields, int job, const QString &name, const AmountPair &sum)
+{
+    fields.DefineEuroField(job, name, report::LL_NUMERIC | report::LL_TABLE_FOOTERFIELD, sum.euro, sum.currency);
+    fields.DefineEuroVariable(job, name, sum.euro, sum.currency);
+}
+
+bool defineLookup(ReportFields &fields, int job, TTable *table, const QString &key, bool asVariables,
+                  const QString &prefix, bool blank)
+{
+    if (blank) {
+        fields.TCDefineFields(job, table, asVariables, true, prefix);
+        return false;
+    }
+    return fields.DefineLookup(job, table, {key}, asVariables, prefix);
+}
+
+void defineCountryName(ReportFields &fields, int job, const QString &countryCode)
+{
+    QHash<QString, QString> &names = fields.job().countryNames;
+    auto known = names.constFind(countryCode);
+    if (known == names.cend()) {
+        const bool found = hasRecord(tcLaender) && tcLaender->FindKey({countryCode});
+        known = names.insert(countryCode, found ? textOf(tcLaender, QStringLiteral("Land")) : QString());
+    }
+    LlDefineVariableExt(job, QStringLiteral("Land-Name"), *known, report::LL_TEXT, QString());
+}
+
+void definePartnerBarcodes(ReportFields &fields, int job, TTable *partner, bool found)
+{
+    fields.DefineBarcodes(job, found ? textOf(partner, QStringLiteral("nr")) : QString(), QStringLiteral("KdNr"));
+    fields.DefineBarcodes(job, found ? textOf(partner, QStringLiteral("plz")) : QString(), QStringLiteral("PLZ"));
+}
+
+}

@@ -1,0 +1,455 @@
+#include "PrintRoadFixture.h"
+
+#include "app/printroad/PrintLoop.h"
+#include "platform/db/TField.h"
+#include "demo/layouts/DemoLayouts.h"
+#include "platform/report/DialogRunner.h"
+#include "platform/report/LayoutFile.h"
+#include "platform/report/PreviewFile.h"
+#include "platform/report/api/ReportCodes.h"
+#include "platform/runtime/Exceptions.h"
+#include "support/FakePrinterService.h"
+
+#include <QDialog>
+#include <QFile>
+
+namespace {
+
+class PrintLoopTest : public PrintLoopFixture
+{
+protected:
+    void customerList(int copies = 1)
+    {
+        request(QStringLiteral("Kunden"), QStringLiteral("Liste"), QStringLiteral("L"), QStringLiteral("A"));
+        window.row = {QStringLiteral("Kundenliste"), QStringLiteral("Kunden_Liste.lst"), copies};
+    }
+
+    void invoice(const QString &orderNr)
+    {
+        request(QStringLiteral("Auftrag"), QStringLiteral("Rechnung"), QStringLiteral("L"), QStringLiteral("E"), orderNr);
+        window.row = {QStringLiteral("Rechnung"), QStringLiteral("Auftrag_Rechnung.lst"), 1};
+    }
+
+    // The calls of the printing pass: everything after the last job open.
+    QList<report::RecordingEngine::Call> lastJobCalls(const QString &name) const
+    {
+        QList<report::RecordingEngine::Call> found;
+        for (const auto &call : engine.calls) {
+            if (call.name == QLatin1String("LlJobOpen"))
+                found.clear();
+            if (call.name == name)
+                found << call;
+        }
+        return found;
+    }
+
+    QStringList valuesAt(const QString &call, const QString &name) const
+    {
+        QStringList values;
+        for (const auto &c : lastJobCalls(call))
+            values << c.values.value(name);
+        return values;
+    }
+
+    QList<int> positionNumbers(const QString &orderNr)
+    {
+        TTable positions;
+        positions.SetDatabaseName(ProgramPaths().DatenPfad);
+        positions.SetTableName(QStringLiteral("atrpos.db"));
+        positions.Open();
+        QList<int> numbers;
+        positions.SetRange({orderNr}, {orderNr});
+        for (positions.First(); !positions.Eof(); positions.Next()) {
+            TField *field = positions.FieldByName(QStringLiteral("posdruck"));
+            numbers << (field->IsNull() ? -1 : field->AsInteger());
+        }
+        return numbers;
+    }
+
+    void expectEverythingClosed() const
+    {
+        EXPECT_EQ(engine.count(QStringLiteral("LlJobOpen")), engine.count(QStringLiteral("LlJobClose")));
+        EXPECT_FALSE(isOpen(tc));
+        EXPECT_FALSE(isOpen(tcSetup));
+    }
+
+};
+
+}
+
+TEST_F(PrintLoopTest, EveryCopyStartsAgainAtTheFirstRecord)
+{
+    customerList(3);
+    loop.ListeTintlen(false);
+    const QStringList copies = valuesAt(QStringLiteral("LlPrint"), QStringLiteral("Exemplar"));
+    EXPECT_EQ(copies, QStringList({"1", "2", "3"}));
+    EXPECT_EQ(lastJobCalls(QStringLiteral("LlPrintWithBoxStart")).size(), 3);
+    EXPECT_EQ(lastJobCalls(QStringLiteral("LlPrintEnd")).size(), 3);
+    const QStringList numbers = valuesAt(QStringLiteral("LlPrintFields"), QStringLiteral("nr"));
+    const int perCopy = numbers.size() / 3;
+    ASSERT_GT(perCopy, 1);
+    EXPECT_EQ(numbers.mid(0, perCopy), numbers.mid(perCopy, perCopy));
+    EXPECT_EQ(numbers.mid(0, perCopy), numbers.mid(2 * perCopy));
+    EXPECT_TRUE(services.messages().isEmpty());
+    expectEverythingClosed();
+}
+
+TEST_F(PrintLoopTest, TypedCopiesReplaceTheFormRowsAndTheScreenPrintsOne)
+{
+    customerList(5);
+    window.typed = 3;
+    loop.ListeTintlen(false);
+    EXPECT_EQ(valuesAt(QStringLiteral("LlPrint"), QStringLiteral("Exemplar")), QStringList({"1", "2", "3"}));
+
+    engine.calls.clear();
+    window.chosen = printroad::Output::Bildschirm;
+    loop.ListeTintlen(false);
+    EXPECT_EQ(valuesAt(QStringLiteral("LlPrint"), QStringLiteral("Exemplar")), QStringList({"1"}));
+    EXPECT_EQ(engine.count(QStringLiteral("LlPrintGetPrinterInfo")), 0);
+    const auto *start = engine.last(QStringLiteral("LlPrintWithBoxStart"));
+    ASSERT_NE(start, nullptr);
+    EXPECT_EQ(start->args.value(3).toInt(), report::LL_PRINT_PREVIEW);
+    EXPECT_EQ(start->args.value(2).toString(), ProgramPaths().FormularPfad + QStringLiteral("Kunden_Liste.lst"));
+    EXPECT_EQ(engine.count(QStringLiteral("LlPreviewDisplay")), 1);
+    EXPECT_EQ(engine.count(QStringLiteral("LlPreviewDeleteFiles")), 1);
+    expectEverythingClosed();
+
+    engine.calls.clear();
+    customerList(0);
+    window.typed = 0;
+    window.chosen = printroad::Output::Standarddrucker;
+    loop.ListeTintlen(false);
+    EXPECT_EQ(valuesAt(QStringLiteral("LlPrint"), QStringLiteral("Exemplar")), QStringList({"1"})) << "a row of no copies";
+}
+
+TEST_F(PrintLoopTest, ARecordThatDidNotFitIsRepeatedOnTheNextPage)
+{
+    customerList();
+    engine.script(QStringLiteral("LlPrintFields"), {0, 0, report::LL_WRN_REPEAT_DATA});
+    engine.script(QStringLiteral("LlPrintFieldsEnd"), {report::LL_WRN_REPEAT_DATA});
+    loop.ListeTintlen(false);
+    const QList<report::RecordingEngine::Call> lines = lastJobCalls(QStringLiteral("LlPrintFields"));
+    ASSERT_GE(lines.size(), 4);
+    EXPECT_EQ(lines.at(2).values.value("nr"), lines.at(3).values.value("nr"));
+    EXPECT_NE(lines.at(1).values.value("nr"), lines.at(2).values.value("nr"));
+    EXPECT_EQ(valuesAt(QStringLiteral("LlPrint"), QStringLiteral("Seite")), QStringList({"1", "2"}));
+    EXPECT_TRUE(services.messages().isEmpty());
+}
+
+TEST_F(PrintLoopTest, EngineErrorsAreShownAndEndTheJob)
+{
+    customerList();
+    engine.script(QStringLiteral("LlPrintWithBoxStart"), {report::LL_ERR_LAYOUT});
+    loop.ListeTintlen(false);
+    ASSERT_EQ(services.messages().size(), 1);
+    EXPECT_EQ(services.messages().first().caption, QStringLiteral("Fehler (Nr.-22)"));
+    EXPECT_TRUE(services.messages().first().text.endsWith(QStringLiteral(":\r\n") + ProgramPaths().FormularPfad));
+    EXPECT_EQ(engine.count(QStringLiteral("LlPrint")), 0);
+    expectEverythingClosed();
+}
+
+TEST_F(PrintLoopTest, AnAbortInTheProgressBoxEndsTheJobOnce)
+{
+    request(QStringLiteral("Auftrag"), QStringLiteral("Liste"), QStringLiteral("L"), QStringLiteral("A"));
+    window.row = {QStringLiteral("Auftragsliste"), QStringLiteral("Auftrag_Liste.lst"), 2};
+    engine.script(QStringLiteral("LlPrintSetBoxText"), {report::LL_ERR_USER_ABORTED});
+    loop.ListeTintlen(false);
+    EXPECT_EQ(services.messageTexts(), QStringList(QStringLiteral("Benutzer-Abbruch")));
+    const auto *box = engine.last(QStringLiteral("LlPrintSetBoxText"));
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->args.value(1).toString(), QStringLiteral("Drucke Auftragsliste (1. Ausdruck) "));
+    EXPECT_EQ(box->args.value(2).toInt(), 91);
+    EXPECT_EQ(valuesAt(QStringLiteral("LlPrint"), QStringLiteral("Exemplar")), QStringList({"1"}));
+    expectEverythingClosed();
+}
+
+TEST_F(PrintLoopTest, TheLayoutsOwnPrinterIsForgottenWhenItIsNotTheDefault)
+{
+    customerList();
+    engine.printerName = QStringLiteral("Laserdrucker Buchhaltung");
+    loop.ListeTintlen(false);
+    const auto *reset = engine.last(QStringLiteral("LlSetPrinterToDefault"));
+    ASSERT_NE(reset, nullptr);
+    EXPECT_EQ(reset->args.value(2).toString(), ProgramPaths().FormularPfad + QStringLiteral("Kunden_Liste.lst.lst"));
+    EXPECT_EQ(engine.count(QStringLiteral("LlJobOpen")), 3);
+    expectEverythingClosed();
+}
+
+TEST_F(PrintLoopTest, WithoutDefaultPrinterNothingIsPrinted)
+{
+    customerList();
+    printers.setCurrentPrinter(QString());
+    loop.ListeTintlen(false);
+    EXPECT_EQ(services.messageTexts(), QStringList(QStringLiteral("Kein Standarddrucker definiert")));
+    EXPECT_EQ(engine.count(QStringLiteral("LlJobOpen")), 0);
+}
+
+TEST_F(PrintLoopTest, PositionNumbersAreWrittenOnlyByARealPrint)
+{
+    freshTables();
+    invoice(QStringLiteral("20260002"));
+    window.chosen = printroad::Output::Bildschirm;
+    loop.ListeTintlen(false);
+    EXPECT_EQ(positionNumbers(QStringLiteral("20260002")), QList<int>({-1, -1, -1}));
+    EXPECT_EQ(valuesAt(QStringLiteral("LlPrintFields"), QStringLiteral("posdruck")), QStringList({"1", "2", "3"}));
+
+    window.chosen = printroad::Output::Standarddrucker;
+    engine.script(QStringLiteral("LlPrintSetBoxText"), {report::LL_ERR_USER_ABORTED});
+    invoice(QStringLiteral("20260001"));
+    loop.ListeTintlen(false);
+    EXPECT_EQ(positionNumbers(QStringLiteral("20260001")).count(-1), positionNumbers(QStringLiteral("20260001")).size());
+
+    invoice(QStringLiteral("20260002"));
+    loop.ListeTintlen(false);
+    EXPECT_EQ(positionNumbers(QStringLiteral("20260002")), QList<int>({1, 2, 3}));
+}
+
+TEST_F(PrintLoopTest, TextLinesAndMarkersAreNotNumbered)
+{
+    freshTables();
+    invoice(QStringLiteral("20260001"));
+    window.row.Ausdrucke = 2;
+    loop.ListeTintlen(false);
+    const QList<int> numbers = positionNumbers(QStringLiteral("20260001"));
+    ASSERT_GT(numbers.size(), 40);
+    EXPECT_EQ(numbers.at(9), 10);
+    EXPECT_EQ(numbers.at(10), 0);
+    EXPECT_EQ(numbers.at(11), 11);
+    EXPECT_EQ(numbers.count(0), 5);
+    EXPECT_EQ(numbers.last(), numbers.size() - 5);
+    const QStringList printed = valuesAt(QStringLiteral("LlPrintFields"), QStringLiteral("posdruck"));
+    EXPECT_EQ(printed.size(), 2 * numbers.size());
+}
+
+TEST_F(PrintLoopTest, ADocumentThatIsNotThereIsReportedAndNotPrinted)
+{
+    invoice(QStringLiteral("20269999"));
+    loop.ListeTintlen(false);
+    EXPECT_EQ(services.messageTexts(), QStringList(QStringLiteral("tc.findkey(20269999) erfolglos")));
+    EXPECT_EQ(engine.count(QStringLiteral("LlPrint")), 0);
+    EXPECT_EQ(engine.count(QStringLiteral("LlPrintStart")), 0);
+    expectEverythingClosed();
+}
+
+TEST_F(PrintLoopTest, AFailingModuleClosesJobAndTables)
+{
+    printroad::ReportFields failing(data, {{QString(), true, [](printroad::ReportFields &f, int, TTable *&slot, bool) {
+                                                f.data().GetRecords(slot, QString());
+                                                throw EDatabaseError(QStringLiteral("Feld 'gibtsnicht' nicht gefunden"));
+                                                return 0;
+                                            }}});
+    printroad::PrintLoop failingLoop(failing, window);
+    customerList();
+    EXPECT_THROW(failingLoop.ListeTintlen(false), EDatabaseError);
+    expectEverythingClosed();
+}
+
+TEST_F(PrintLoopTest, TheRequestIsTheSameAfterTheJob)
+{
+    printroad::ReportFields adjusting(data, {{QString(), true, [](printroad::ReportFields &f, int job, TTable *&slot, bool v) {
+                                                  PrintRequest().Datenbereich = QStringLiteral("A");
+                                                  PrintRequest().Datenfilter = QStringLiteral("nr <> ''");
+                                                  const int limit = f.data().GetRecords(slot, QString());
+                                                  f.TCDefineFields(job, tc, v, false, QString());
+                                                  return limit;
+                                              }}});
+    printroad::PrintLoop adjustingLoop(adjusting, window);
+    customerList(2);
+    PrintRequest().Datenbereich = QStringLiteral("A2");
+    const TPrintRequest before = PrintRequest();
+    adjustingLoop.ListeTintlen(false);
+    EXPECT_EQ(PrintRequest().Datenbereich, before.Datenbereich);
+    EXPECT_EQ(PrintRequest().Datenfilter, before.Datenfilter);
+}
+
+TEST_F(PrintLoopTest, LabelsOfMarkedRecordsEachAsOftenAsAsked)
+{
+    request(QStringLiteral("Auftrag"), QStringLiteral("Etikett"), QStringLiteral("E"), QStringLiteral("M"));
+    window.row = {QStringLiteral("Adressetikett"), QStringLiteral("Auftrag_Etikett.lbl"), 2};
+    window.background = true;
+    loop.EtikettTintlen(false);
+    const QStringList labels = valuesAt(QStringLiteral("LlPrint"), QStringLiteral("auftragnr"));
+    EXPECT_EQ(labels, QStringList({"20260001", "20260001", "20260004", "20260004", "20260005", "20260005"}));
+    EXPECT_EQ(engine.last(QStringLiteral("LlPrintWithBoxStart"))->args.value(5).toString(), QStringLiteral("Tintlen..."));
+    EXPECT_EQ(engine.last(QStringLiteral("LlPrintSetBoxText"))->args.value(1).toString(),
+              QStringLiteral("Drucke Adressetikett (1. Ausdruck) "));
+    EXPECT_EQ(window.actions, QStringList(QStringLiteral("minimize+hide")));
+    expectEverythingClosed();
+}
+
+TEST_F(PrintLoopTest, TheOptionsDialogOffersTheRowsCopiesOfEachLabel)
+{
+    request(QStringLiteral("Auftrag"), QStringLiteral("Etikett"), QStringLiteral("E"), QStringLiteral("M"));
+    window.row = {QStringLiteral("Adressetikett"), QStringLiteral("Auftrag_Etikett.lbl"), 2};
+    loop.EtikettTintlen(true);
+    EXPECT_EQ(engine.count(QStringLiteral("LlPrintOptionsDialog")), 1);
+    EXPECT_EQ(valuesAt(QStringLiteral("LlPrint"), QStringLiteral("auftragnr")),
+              QStringList({"20260001", "20260001", "20260004", "20260004", "20260005", "20260005"}));
+}
+
+TEST_F(PrintLoopTest, TheDesignerGetsTheCurrentRecordAndTheLayout)
+{
+    invoice(QStringLiteral("20260002"));
+    loop.Layout();
+    const auto *designer = engine.last(QStringLiteral("LlDefineLayout"));
+    ASSERT_NE(designer, nullptr);
+    EXPECT_EQ(designer->args.value(1).toString(), QStringLiteral("Formular-Layout \"Rechnung\"  "));
+    EXPECT_EQ(designer->args.value(2).toInt(), report::LL_PROJECT_LIST | report::LL_FUNCTION_CREATE_IF_MISSING);
+    EXPECT_EQ(designer->args.value(3).toString(), ProgramPaths().FormularPfad + QStringLiteral("Auftrag_Rechnung.lst"));
+    EXPECT_FALSE(data.job().designer);
+    EXPECT_EQ(positionNumbers(QStringLiteral("20260002")), QList<int>({-1, -1, -1}));
+    expectEverythingClosed();
+
+    request(QStringLiteral("ZVBestellform"), QStringLiteral("Bestellform"), QStringLiteral("L"), QStringLiteral("A"));
+    loop.Layout();
+    EXPECT_EQ(services.messageTexts(), QStringList(QStringLiteral("Ändern dieses Formulars nicht möglich")));
+}
+
+TEST_F(PrintLoopTest, TheDesignerNeedsSomethingToShow)
+{
+    request(QStringLiteral("Kunden"), QStringLiteral("Liste"), QStringLiteral("L"), QStringLiteral("A"));
+    printroad::ReportFields empty(data, {{QString(), true, [](printroad::ReportFields &, int, TTable *&, bool) {
+                                              return printroad::NothingToPrint;
+                                          }}});
+    printroad::PrintLoop emptyLoop(empty, window);
+    emptyLoop.Layout();
+    EXPECT_EQ(services.messageTexts(), QStringList(QStringLiteral("Keine druckbaren Daten gefunden!")));
+    EXPECT_EQ(engine.count(QStringLiteral("LlDefineLayout")), 0);
+    expectEverythingClosed();
+
+    window.row.DateiErsteSeite.clear();
+    emptyLoop.Layout();
+    EXPECT_EQ(services.messageTexts().last(), QStringLiteral("Es wurde kein Formular-Dateiname eingegeben!"));
+}
+
+TEST(EngineErrorTextTest, KnownCodesHaveTheirTextAndOthersSaySo)
+{
+    EXPECT_EQ(printroad::EngineErrorText(-28), QStringLiteral("In dem Formular ist kein Tabellenobjekt vorhanden."));
+    EXPECT_TRUE(printroad::EngineErrorText(-23).startsWith(QStringLiteral("Einer der im Formular verwendeten Ausdrücke")));
+    EXPECT_EQ(printroad::EngineErrorText(-4711), QStringLiteral("Zu diesem Fehler ist keine Fehlerbeschreibung vorhanden."));
+}
+
+namespace {
+
+// The real engine, printing to the test printers' PDF files and showing its
+// preview through a runner that closes it at once.
+class PrintLoopRealEngineTest : public PrintLoopTest
+{
+protected:
+    void SetUp() override
+    {
+        PrintLoopTest::SetUp();
+        freshTables();
+        report::setEngine(nullptr);
+        os::PrinterService::setInstance(&pdfPrinters);
+        pdfPrinters.setCurrentPrinter(QStringLiteral("Testdrucker"));
+        ProgramPaths().FormularPfad = scratchPath(QStringLiteral("formulare/"));
+        QDir().mkpath(ProgramPaths().FormularPfad);
+        ASSERT_TRUE(report::saveLayout(ProgramPaths().FormularPfad + QStringLiteral("Auftrag_Rechnung.lst"),
+                                       demo::invoiceLayout()));
+        report::setDialogRunner([this](QDialog &) {
+            previewSeen = QFile::exists(report::previewPath(ProgramPaths().FormularPfad + QStringLiteral("Auftrag_Rechnung.lst")));
+            return 0;
+        });
+    }
+
+    void TearDown() override
+    {
+        report::setDialogRunner(nullptr);
+        PrintLoopTest::TearDown();
+    }
+
+    static int pageCount(const QString &pdf)
+    {
+        QFile file(pdf);
+        if (!file.open(QIODevice::ReadOnly))
+            return 0;
+        const QByteArray bytes = file.readAll();
+        int pages = 0;
+        for (qsizetype at = bytes.indexOf("/Type /Page"); at >= 0; at = bytes.indexOf("/Type /Page", at + 1))
+            pages += bytes.mid(at, 12) != "/Type /Pages" ? 1 : 0;
+        return pages;
+    }
+
+    os::FakePrinterService pdfPrinters{scratchPath(QStringLiteral("pdf")), {QStringLiteral("Testdrucker")}};
+    bool previewSeen = false;
+};
+
+}
+
+TEST_F(PrintLoopRealEngineTest, ALongInvoicePrintsToPdfOverSeveralPages)
+{
+    QDir().mkpath(scratchPath(QStringLiteral("pdf")));
+    invoice(QStringLiteral("20260001"));
+    loop.ListeTintlen(false);
+    EXPECT_TRUE(services.messages().isEmpty()) << services.messageTexts().join('|').toStdString();
+    // The printer check pass opens the printer but leaves no file.
+    const QStringList files = QDir(scratchPath(QStringLiteral("pdf"))).entryList(QDir::Files);
+    ASSERT_EQ(files.size(), 1) << files.join('|').toStdString();
+    EXPECT_GE(pageCount(pdfPrinters.jobs().last().outputFile), 2);
+    EXPECT_EQ(positionNumbers(QStringLiteral("20260001")).last(), 41);
+}
+
+TEST_F(PrintLoopRealEngineTest, ThePreviewFilesAreDeletedAfterThePreview)
+{
+    invoice(QStringLiteral("20260002"));
+    window.chosen = printroad::Output::Bildschirm;
+    loop.ListeTintlen(false);
+    EXPECT_TRUE(services.messages().isEmpty()) << services.messageTexts().join('|').toStdString();
+    EXPECT_TRUE(previewSeen);
+    EXPECT_FALSE(QFile::exists(report::previewPath(ProgramPaths().FormularPfad + QStringLiteral("Auftrag_Rechnung.lst"))));
+    EXPECT_TRUE(pdfPrinters.jobs().isEmpty());
+}
+
+TEST_F(PrintLoopTest, APrintThePrinterDidNotTakeMakesNoWrites)
+{
+    freshTables();
+    invoice(QStringLiteral("20260002"));
+    engine.script(QStringLiteral("LlPrintEnd"), {0, report::LL_ERR_PRINTING_FAILED});
+    loop.ListeTintlen(false);
+    EXPECT_EQ(services.messages().size(), 1);
+    EXPECT_EQ(services.messages().first().caption, QStringLiteral("Fehler (Nr.-12)"));
+    EXPECT_EQ(positionNumbers(QStringLiteral("20260002")), QList<int>({-1, -1, -1}));
+    expectEverythingClosed();
+}
+
+TEST_F(PrintLoopTest, ATableThatCannotBeOpenedLeavesNoTableOpen)
+{
+    freshTables();
+    ASSERT_TRUE(QFile::remove(os::resolvePath(ProgramPaths().DatenPfad + QStringLiteral("mitarbei.db"))));
+    invoice(QStringLiteral("20260002"));
+    EXPECT_THROW(loop.ListeTintlen(false), EDatabaseError);
+    EXPECT_FALSE(isOpen(tcKopf));
+    EXPECT_FALSE(isOpen(tcKunden));
+    EXPECT_FALSE(isOpen(tcArtikel));
+    expectEverythingClosed();
+}
+
+TEST_F(PrintLoopTest, ATaxRateProblemIsShownOncePerJob)
+{
+    freshTables();
+    ASSERT_TRUE(QFile::remove(os::resolvePath(ProgramPaths().DatenPfad + QStringLiteral("StSatz.db"))));
+    customerList(2);
+    loop.ListeTintlen(false);
+    EXPECT_EQ(services.messageTexts(), QStringList(QStringLiteral("Datei StSatz.db ist nicht geöffnet!")));
+    EXPECT_EQ(valuesAt(QStringLiteral("LlPrint"), QStringLiteral("Exemplar")), QStringList({"1", "2"}));
+    loop.ListeTintlen(false);
+    EXPECT_EQ(services.messages().size(), 2);
+}
+
+TEST_F(PrintLoopTest, AFailedPreviewLeavesNoPreviewFiles)
+{
+    customerList();
+    window.chosen = printroad::Output::Bildschirm;
+    engine.script(QStringLiteral("LlPrintFields"), {0, report::LL_ERR_EXPRESSION});
+    loop.ListeTintlen(false);
+    EXPECT_EQ(services.messages().size(), 1);
+    EXPECT_EQ(services.messages().first().caption, QStringLiteral("Fehler (Nr.-23)"));
+    EXPECT_EQ(engine.count(QStringLiteral("LlPreviewDisplay")), 0);
+    const QStringList calls = engine.callNames();
+    const qsizetype deleted = calls.lastIndexOf(QStringLiteral("LlPreviewDeleteFiles"));
+    ASSERT_GE(deleted, 0);
+    EXPECT_EQ(calls.at(deleted - 1), QStringLiteral("LlPrintEnd"));
+    EXPECT_EQ(calls.at(deleted + 1), QStringLiteral("LlJobClose"));
+    expectEverythingClosed();
+}
