@@ -60,6 +60,7 @@ void KeysetCursor::setOrder(QVector<OrderColumn> order, bool descending)
     }
     m_forwardOrderBy = orderBy(true);
     m_backwardOrderBy = orderBy(false);
+    m_base.reset();
 }
 
 void KeysetCursor::setRange(std::optional<KeyBound> start, std::optional<KeyBound> end)
@@ -68,6 +69,7 @@ void KeysetCursor::setRange(std::optional<KeyBound> start, std::optional<KeyBoun
     forgetCounts();
     m_start = std::move(start);
     m_end = std::move(end);
+    m_base.reset();
 }
 
 void KeysetCursor::setSqlFilter(SqlCondition filter)
@@ -75,6 +77,7 @@ void KeysetCursor::setSqlFilter(SqlCondition filter)
     m_freshFirst = false;
     forgetCounts();
     m_filter = std::move(filter);
+    m_base.reset();
 }
 
 void KeysetCursor::setAcceptor(Acceptor acceptor)
@@ -173,7 +176,16 @@ bool KeysetCursor::excludesNullLead(const QVariantList &values, bool greater) co
     return !m_order.isEmpty() && !values.isEmpty() && !isNull(values.first()) && greater != m_descending;
 }
 
-SqlCondition KeysetCursor::baseCondition() const
+// Every query of the cursor starts from the range and filter, so their
+// condition is built once until either changes.
+const SqlCondition &KeysetCursor::baseCondition() const
+{
+    if (!m_base)
+        m_base = buildBaseCondition();
+    return *m_base;
+}
+
+SqlCondition KeysetCursor::buildBaseCondition() const
 {
     SqlCondition range;
     const bool equalRange = m_start && m_end && m_start->inclusive && m_end->inclusive &&
@@ -440,6 +452,25 @@ QVector<Row> KeysetCursor::neighbours(const Row &anchor, bool forward, int count
 
 // A key search mostly reads the one row it found (look-ups of one record
 // per printed line); stepping on from it reads the next window then.
+bool KeysetCursor::seekEqual(const QVariantList &keyValues)
+{
+    if (m_acceptor || keyValues.size() > m_order.size())
+        return seek(keyValues, true);
+    SqlCondition where = baseCondition();
+    for (int i = 0; i < keyValues.size(); ++i) {
+        const QString part = isNull(keyValues[i]) ? columnExpression(i) + QStringLiteral(" IS NULL")
+                                                  : columnExpression(i) + QStringLiteral(" = ?");
+        where.sql += where.sql.isEmpty() ? part : QStringLiteral(" AND ") + part;
+        if (!isNull(keyValues[i]))
+            where.values.append(keyValues[i]);
+    }
+    QVector<Row> rows = runQuery(where.sql, where.values, true, 1);
+    if (rows.isEmpty())
+        return false;
+    setWindow(std::move(rows), 0, false, false);
+    return true;
+}
+
 bool KeysetCursor::seek(const QVariantList &keyValues, bool inclusive)
 {
     bool exhausted = false;

@@ -64,6 +64,9 @@ public:
     // Positions on the first row whose leading key values are >= (or > when
     // not inclusive) the given ones; false (cursor unchanged) when there is none.
     bool seek(const QVariantList &keyValues, bool inclusive);
+    // Positions on the first row whose leading key values equal the given
+    // ones (a look-up by key); false (cursor unchanged) when there is none.
+    bool seekEqual(const QVariantList &keyValues);
     // Positions on the row with that id when it lies in the range and filter.
     bool gotoRowId(qint64 rowId);
     std::optional<Row> readRow(qint64 rowId);
@@ -91,7 +94,8 @@ private:
     QVector<Row> fetchFromBound(const KeyBound &bound, int count, bool *exhausted);
     QVector<Row> runQuery(const QString &where, const QVariantList &values, bool forward, int count);
     QVector<Row> accepted(QVector<Row> rows) const;
-    SqlCondition baseCondition() const;
+    const SqlCondition &baseCondition() const;
+    SqlCondition buildBaseCondition() const;
     SqlCondition anchorCondition(const Row &anchor, bool forward, bool inclusive,
                                  bool excludeNullLead = false) const;
     SqlCondition boundCondition(const QVariantList &values, bool greater, bool inclusive,
@@ -120,6 +124,7 @@ private:
     std::optional<KeyBound> m_start;
     std::optional<KeyBound> m_end;
     SqlCondition m_filter;
+    mutable std::optional<SqlCondition> m_base;
     Acceptor m_acceptor;
     QVector<Row> m_rows;
     int m_current = -1;

@@ -633,7 +633,7 @@ bool TTable::GotoKey()
     const QVariantList values = keyValues(m_keyBuffers[kiLookup]);
     const bool wasPending = m_pendingFirst;
     const TBookmark start = wasPending ? TBookmark{} : GetBookmark();
-    if (!m_cursor->seek(values, true))
+    if (!m_cursor->seekEqual(values))
         return false;
     m_pendingFirst = false;
     if (m_cursor->compareKey(*m_cursor->current(), values) != 0) {
