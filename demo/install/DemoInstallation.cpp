@@ -134,6 +134,10 @@ void buildInstallation(const QString &folder, const QString &executable)
     const InstallationFolders finished = foldersUnder(root, false);
     if (!executable.isEmpty())
         copyExecutable(executable, building.program);
+    // The help viewer goes with the program when it was built beside it.
+    const QString viewer = QFileInfo(executable).dir().filePath(QStringLiteral("tintlen-hilfe"));
+    if (!executable.isEmpty() && QFileInfo(viewer).isExecutable())
+        copyExecutable(viewer, building.program);
     copyHelpFile(building.program);
     DemoOptions finishedTables;
     finishedTables.dataFolder = finished.data;
