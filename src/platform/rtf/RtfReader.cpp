@@ -359,6 +359,14 @@ bool Reader::characterWord(QByteArrayView word, bool hasParameter, int parameter
     return true;
 }
 
+// Indents, spacing and tab positions beyond the widest page (22 inches)
+// only make the layout work for nothing, for minutes on end.
+int onPage(int twips)
+{
+    constexpr int widestPage = 22 * 1440;
+    return std::clamp(twips, -widestPage, widestPage);
+}
+
 bool Reader::paragraphWord(QByteArrayView word, bool hasParameter, int parameter)
 {
     ParagraphState &paragraph = m_paragraph;
@@ -373,17 +381,17 @@ bool Reader::paragraphWord(QByteArrayView word, bool hasParameter, int parameter
     else if (word == "qj")
         paragraph.alignment = Qt::AlignJustify;
     else if (word == "li")
-        paragraph.leftIndent = parameter;
+        paragraph.leftIndent = onPage(parameter);
     else if (word == "ri")
-        paragraph.rightIndent = parameter;
+        paragraph.rightIndent = onPage(parameter);
     else if (word == "fi")
-        paragraph.firstIndent = parameter;
+        paragraph.firstIndent = onPage(parameter);
     else if (word == "sb")
-        paragraph.spaceBefore = std::max(0, parameter);
+        paragraph.spaceBefore = std::max(0, onPage(parameter));
     else if (word == "sa")
-        paragraph.spaceAfter = std::max(0, parameter);
+        paragraph.spaceAfter = std::max(0, onPage(parameter));
     else if (word == "sl")
-        paragraph.lineSpacing = hasParameter ? parameter : 0;
+        paragraph.lineSpacing = hasParameter ? onPage(parameter) : 0;
     else if (word == "slmult")
         paragraph.lineMultiple = hasParameter && parameter == 1;
     else if (word == "tqr")
@@ -394,7 +402,7 @@ bool Reader::paragraphWord(QByteArrayView word, bool hasParameter, int parameter
         paragraph.nextTabType = QTextOption::DelimiterTab;
     else if (word == "tx") {
         if (paragraph.tabs.size() < maxTabStops)
-            paragraph.tabs.append(QTextOption::Tab(std::max(0, parameter) * pointsPerTwip, paragraph.nextTabType));
+            paragraph.tabs.append(QTextOption::Tab(std::max(0, onPage(parameter)) * pointsPerTwip, paragraph.nextTabType));
         paragraph.nextTabType = QTextOption::LeftTab;
     } else
         return false;
