@@ -1,0 +1,201 @@
+#include "demo/tables/DemoTables.h"
+#include "lib/data/Qkintl.h"
+#include "lib/filterdlg/TqkFilterDialogView.h"
+#include "lib/filterdlg/TqkFilterDlg.h"
+#include "platform/db/TField.h"
+#include "platform/db/TTable.h"
+#include "platform/ui/RecordingUiServices.h"
+#include "lib/edit/qkdbdatetimepicker.h"
+
+#include <QApplication>
+#include <QListWidget>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+template<class T>
+T *part(TqkFilterDlg &form, const char *name)
+{
+    return form.findChild<T *>(QLatin1String(name));
+}
+
+class FilterForm : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        qkInstallFilterDlg();
+        demo::writeTables(m_folder.path());
+        open(QStringLiteral("Kunden"));
+    }
+
+    void open(const QString &name)
+    {
+        m_table.Close();
+        m_table.SetDatabaseName(m_folder.path());
+        m_table.SetTableName(name);
+        m_table.Open();
+        m_source.SetDataSet(&m_table);
+        m_dialog.SetDataSource(&m_source);
+    }
+
+    // Runs Execute while `user` works the form the way a user does.
+    bool executeWith(const std::function<void(TqkFilterDlg &)> &user)
+    {
+        QTimer::singleShot(0, [user] {
+            auto *form = qobject_cast<TqkFilterDlg *>(QApplication::activeModalWidget());
+            ASSERT_NE(form, nullptr);
+            EXPECT_TRUE(QTest::qWaitForWindowExposed(form));
+            user(*form);
+            if (form->isVisible())
+                QTest::keyClick(form, Qt::Key_Escape);
+        });
+        return m_dialog.Execute();
+    }
+
+    static void clickField(TqkFilterDlg &form, const QString &label)
+    {
+        QListWidget &list = *part<QListWidget>(form, "FieldsListBox");
+        const QList<QListWidgetItem *> found = list.findItems(label, Qt::MatchExactly);
+        ASSERT_EQ(found.size(), 1) << label.toStdString();
+        list.scrollToItem(found.first());
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(found.first()).center());
+    }
+
+    static void typeInto(QWidget *control, const QString &text)
+    {
+        QTest::mouseClick(control, Qt::LeftButton);
+        QTest::keyClick(control, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(control, Qt::Key_Backspace);
+        for (const QChar c : text)
+            QTest::sendKeyEvent(QTest::Click, control, c.unicode() < 128 ? Qt::Key(c.toUpper().unicode()) : Qt::Key_unknown,
+                                QString(c), Qt::NoModifier);
+    }
+
+    static void clickOk(TqkFilterDlg &form)
+    {
+        for (QPushButton *button : form.findChildren<QPushButton *>())
+            if (button->text() == qkIntl().BtnOKCaption)
+                QTest::mouseClick(button, Qt::LeftButton);
+    }
+
+    QStringList column(const QString &field)
+    {
+        QStringList values;
+        for (m_table.First(); !m_table.Eof(); m_table.Next())
+            values << m_table.FieldByName(field)->AsString();
+        return values;
+    }
+
+    ui::ScopedRecordingUiServices m_user;
+    QTemporaryDir m_folder;
+    TTable m_table;
+    TDataSource m_source;
+    TqkFilterDialog m_dialog;
+};
+
+TEST_F(FilterForm, CriteriaTypedIntoTheFormFilterTheCustomers)
+{
+    ASSERT_TRUE(executeWith([](TqkFilterDlg &form) {
+        clickField(form, QStringLiteral("Ort"));
+        EXPECT_EQ(part<QStackedWidget>(form, "SelectNotebook")->currentIndex(), 0);
+        typeInto(part<QWidget>(form, "FilterValueEdit"), QStringLiteral("münchen or wien"));
+        clickField(form, QStringLiteral("Name"));
+        QTest::mouseClick(part<QWidget>(form, "MatchAny"), Qt::LeftButton);
+        typeInto(part<QWidget>(form, "FilterValueEdit"), QStringLiteral("söhne"));
+        clickOk(form);
+    }));
+    EXPECT_EQ(column(QStringLiteral("nr")), QStringList({"10001", "10008"}));
+    ASSERT_EQ(m_dialog.FieldInfo().size(), 2u);
+    EXPECT_EQ(m_dialog.FieldInfo()[1]->FieldName, QStringLiteral("Name"));
+    EXPECT_EQ(m_dialog.FieldInfo()[1]->MatchType, fdMatchAny);
+
+    // The form opens on the searched fields; emptying a value drops its
+    // criterion and the list no longer offers the field.
+    ASSERT_TRUE(executeWith([](TqkFilterDlg &form) {
+        EXPECT_EQ(part<QTabBar>(form, "FieldTabSet")->currentIndex(), 1);
+        EXPECT_EQ(part<QListWidget>(form, "FieldsListBox")->count(), 2);
+        clickField(form, QStringLiteral("Name"));
+        typeInto(part<QWidget>(form, "FilterValueEdit"), QString());
+        clickField(form, QStringLiteral("Ort"));
+        EXPECT_TRUE(part<QListWidget>(form, "FieldsListBox")->findItems(QStringLiteral("Name"), Qt::MatchExactly).isEmpty());
+        clickOk(form);
+    }));
+    EXPECT_EQ(column(QStringLiteral("Ort")), QStringList({"München", "Wien", "München"}));
+}
+
+TEST_F(FilterForm, CancelLeavesCriteriaAndRecordsAsTheyWere)
+{
+    ASSERT_TRUE(executeWith([](TqkFilterDlg &form) {
+        clickField(form, QStringLiteral("Land"));
+        QTest::mouseClick(part<QWidget>(form, "MatchExact"), Qt::LeftButton);
+        typeInto(part<QWidget>(form, "FilterValueEdit"), QStringLiteral("A"));
+        clickOk(form);
+    }));
+    ASSERT_EQ(column(QStringLiteral("nr")), QStringList({"10007"}));
+    EXPECT_FALSE(executeWith([](TqkFilterDlg &form) {
+        clickField(form, QStringLiteral("Land"));
+        typeInto(part<QWidget>(form, "FilterValueEdit"), QStringLiteral("D"));
+        QTest::mouseClick(part<QWidget>(form, "ClearSearchButton"), Qt::LeftButton);
+    }));
+    ASSERT_EQ(m_dialog.FieldInfo().size(), 1u);
+    EXPECT_EQ(m_dialog.FieldInfo()[0]->FilterValue, QStringLiteral("A"));
+    EXPECT_EQ(column(QStringLiteral("nr")), QStringList({"10007"}));
+}
+
+TEST_F(FilterForm, DateRangeFromThePickersAndBadBoundsKeepTheField)
+{
+    ASSERT_TRUE(executeWith([](TqkFilterDlg &form) {
+        clickField(form, QStringLiteral("Gruendungsdatum"));
+        EXPECT_EQ(part<QStackedWidget>(form, "SelectNotebook")->currentIndex(), 1);
+        EXPECT_TRUE(part<TqkDBDateTimePicker>(form, "MinDateEdit")->isVisible());
+        EXPECT_FALSE(part<QWidget>(form, "MinValueEdit")->isVisible());
+        part<TqkDBDateTimePicker>(form, "MinDateEdit")->SetDate(EncodeDate(1900, 1, 1));
+        clickOk(form);
+    }));
+    EXPECT_EQ(column(QStringLiteral("nr")), QStringList({"10004"}));
+
+    open(QStringLiteral("atrpos"));
+    m_dialog.ClearFilter();
+    int beeps = m_user.beeps();
+    EXPECT_FALSE(executeWith([&beeps, this](TqkFilterDlg &form) {
+        clickField(form, QStringLiteral("posnr"));
+        EXPECT_EQ(part<QStackedWidget>(form, "SelectNotebook")->currentIndex(), 1);
+        typeInto(part<QWidget>(form, "MinValueEdit"), QStringLiteral("zwei"));
+        clickField(form, QStringLiteral("menge"));
+        EXPECT_EQ(part<QListWidget>(form, "FieldsListBox")->currentItem()->text(), QStringLiteral("posnr"));
+        EXPECT_TRUE(part<QWidget>(form, "MinValueEdit")->hasFocus());
+        clickOk(form);
+        EXPECT_TRUE(form.isVisible());
+        EXPECT_GT(m_user.beeps(), beeps);
+    }));
+    EXPECT_TRUE(m_dialog.FieldInfo().empty());
+}
+
+TEST(FilterSummary, RowsDescribeEachCriterion)
+{
+    TqkFieldOperators words;
+    struct Case {
+        TqkFieldInfo info;
+        QStringList row;
+    } cases[] = {
+        {{"Ort", "Ort", fdMatchStart, "Mün", "", ""}, {"Ort", "Partial Match at Beginning", "Mün"}},
+        {{"Name", "Name", fdMatchAny, "a or b", "", "", false, true}, {"Name", "Partial Match Anywhere", "NOT (a or b)"}},
+        {{"Land", "Land", fdMatchExact, "D", "", "", false, true}, {"Land", "Exact Match", "NOT D"}},
+        {{"plz", "PLZ", fdMatchRange, "", "1", "3"}, {"PLZ", "By Range", ">=1, <=3"}},
+        {{"plz", "PLZ", fdMatchRange, "", "", "3"}, {"PLZ", "By Range", "<=3"}},
+        {{"plz", "PLZ", fdMatchEnd, "x", "", ""}, {}},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(TqkFilterDialogView::SummaryRow(c.info, words), c.row) << c.info.DisplayName.toStdString();
+}
+
+}
