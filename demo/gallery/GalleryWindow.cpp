@@ -1,7 +1,10 @@
 #include "demo/gallery/GalleryWindow.h"
 
 #include "demo/tables/DemoTables.h"
+#include "lib/data/Qkfltdlg.h"
 #include "lib/edit/Qkdbcomb.h"
+#include "lib/filterdlg/TqkFilterDialogView.h"
+#include "lib/filterdlg/TqkFilterDlg.h"
 #include "lib/edit/qkdbdatetimepicker.h"
 #include "lib/edit/qkdbedit.h"
 #include "lib/edit/qkmonthcalendar.h"
@@ -52,8 +55,9 @@ QGroupBox *group(const QString &title, QFormLayout *form)
 GalleryWindow::GalleryWindow(const QString &dataFolder)
     : m_customers(openTable(dataFolder, QStringLiteral("Kunden"))),
       m_orders(openTable(dataFolder, QStringLiteral("Auftrag"))), m_customerSource(std::make_unique<TqkDataSource>()),
-      m_orderSource(std::make_unique<TqkDataSource>())
+      m_orderSource(std::make_unique<TqkDataSource>()), m_filter(std::make_unique<TqkFilterDialog>())
 {
+    qkInstallFilterDlg();
     setWindowTitle(QStringLiteral("Tintlen – Eingabefelder der Komponentenbibliothek"));
     m_customers->PictureMasks = {QStringLiteral("plz\t#####\tT\tF"), QStringLiteral("Telefon\t0*#[ ]*#\tT\tF")};
     m_customerSource->SetDataSet(m_customers.get());
@@ -62,6 +66,7 @@ GalleryWindow::GalleryWindow(const QString &dataFolder)
     auto *left = new QVBoxLayout;
     left->addWidget(customerGroup());
     left->addWidget(navigation(m_customers.get(), QStringLiteral("Kunde")));
+    left->addWidget(searchButton());
     left->addWidget(orderGroup());
     left->addWidget(navigation(m_orders.get(), QStringLiteral("Auftrag")));
     left->addStretch();
@@ -181,8 +186,38 @@ QWidget *GalleryWindow::navigation(TDataSet *dataSet, const QString &title)
     return bar;
 }
 
+// The filter dialog over the customers: the records shown afterwards are
+// the ones its criteria select.
+QWidget *GalleryWindow::searchButton()
+{
+    m_filter->SetDataSource(m_customerSource.get());
+    m_filter->SetOptions(m_filter->Options() | fdShowNonMatching);
+    auto *button = new QPushButton(QStringLiteral("Kunden suchen (Filterdialog) …"));
+    connect(button, &QPushButton::clicked, this, [this] { m_filter->Execute(); });
+    return button;
+}
+
+void GalleryWindow::saveFilterScreenshots(const QString &prefix)
+{
+    m_filter->FieldInfo().clear();
+    auto criterion = std::make_unique<TqkFieldInfo>();
+    criterion->FieldName = criterion->DisplayName = QStringLiteral("Ort");
+    criterion->FilterValue = QStringLiteral("München or Wien");
+    m_filter->FieldInfo().push_back(std::move(criterion));
+    TqkFilterDlg form(*m_filter, this);
+    form.show();
+    QApplication::processEvents();
+    form.grab().save(prefix + QStringLiteral("-filter.png"));
+    TqkFilterDialogView summary(form.Criteria(), m_filter->FieldOperators(), this);
+    summary.show();
+    QApplication::processEvents();
+    summary.grab().save(prefix + QStringLiteral("-filter-summe.png"));
+    m_filter->FieldInfo().clear();
+}
+
 void GalleryWindow::saveScreenshots(const QString &prefix)
 {
+    saveFilterScreenshots(prefix);
     grab().save(prefix + QStringLiteral(".png"));
     m_country->setFocus();
     m_country->DropDown();
