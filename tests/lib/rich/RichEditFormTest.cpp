@@ -1,0 +1,224 @@
+#include "demo/tables/DemoTables.h"
+#include "lib/data/Qkintl.h"
+#include "lib/edit/Qkdbcomb.h"
+#include "lib/rich/qkRichEditForm.h"
+#include "lib/rich/qkRichParagraphDialog.h"
+#include "lib/rich/qkRichTabDialog.h"
+#include "lib/rich/qkriched.h"
+#include "platform/db/TDataSource.h"
+#include "platform/db/TField.h"
+#include "platform/db/TTable.h"
+#include "platform/rtf/RtfDocument.h"
+#include "platform/ui/RecordingUiServices.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTimer>
+#include <QToolBar>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+// Runs `user` on the modal window of type T as soon as it is open, then
+// closes it with Escape when the user left it open.
+template<class T>
+void whenOpen(std::function<void(T &)> user)
+{
+    QTimer::singleShot(0, [user] {
+        auto *window = qobject_cast<T *>(QApplication::activeModalWidget());
+        ASSERT_NE(window, nullptr);
+        user(*window);
+        if (window->isVisible())
+            window->reject();
+    });
+}
+
+void typeText(QWidget *target, const QString &text)
+{
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+class RichEditWindow : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        demo::writeTables(m_folder.path());
+        reopen();
+    }
+
+    void reopen()
+    {
+        m_edit.reset();
+        m_table = std::make_unique<TTable>();
+        m_table->SetDatabaseName(m_folder.path());
+        m_table->SetTableName(QStringLiteral("Kunden"));
+        m_table->Open();
+        m_source.SetDataSet(m_table.get());
+        m_edit = std::make_unique<TqkDBRichEdit>();
+        m_edit->SetDataSource(&m_source);
+        m_edit->SetDataField(QStringLiteral("Bemerkung"));
+        m_edit->resize(400, 200);
+        m_edit->show();
+    }
+
+    QString memo() const { return m_table->FieldByName(QStringLiteral("Bemerkung"))->AsString(); }
+
+    ui::ScopedRecordingUiServices m_user;
+    QTemporaryDir m_folder;
+    std::unique_ptr<TTable> m_table;
+    TDataSource m_source;
+    std::unique_ptr<TqkDBRichEdit> m_edit;
+};
+
+TEST_F(RichEditWindow, F2OpensTheWindowAndSaveAndExitWritesTheMemo)
+{
+    m_edit->setFocus();
+    whenOpen<TqkRichEditForm>([](TqkRichEditForm &form) {
+        TqkCustomRichEdit *inner = form.RichEdit1();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
+        EXPECT_TRUE(inner->toPlainText().startsWith(QStringLiteral("Stammkunde seit 1998.")));
+        EXPECT_TRUE(form.ToolBar()->isVisible());
+        inner->setFocus();
+        QTest::keyClick(inner, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClick(inner, Qt::Key_Return);
+        QTest::keyClick(inner, Qt::Key_B, Qt::ControlModifier);
+        typeText(inner, QStringLiteral("Neue Zeile für Größe"));
+        EXPECT_TRUE(form.Command(QStringLiteral("Bold"))->isChecked());
+        form.Command(QStringLiteral("Center"))->trigger();
+        QTest::keyClick(inner, Qt::Key_S, Qt::ControlModifier);
+    });
+    QTest::keyClick(m_edit.get(), Qt::Key_F2);
+    m_table->Post();
+    reopen();
+    EXPECT_TRUE(memo().contains(QStringLiteral("\\b Neue Zeile f\\'fcr Gr\\'f6\\'dfe")));
+    const QTextBlock last = m_edit->document()->lastBlock();
+    EXPECT_EQ(last.text(), QStringLiteral("Neue Zeile für Größe"));
+    EXPECT_EQ(last.blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+}
+
+TEST_F(RichEditWindow, ClosingWithChangesAsksAndOnlyYesKeepsThem)
+{
+    const QString before = memo();
+    struct Case {
+        int answer;
+        bool stillOpen;
+        bool kept;
+    } cases[] = {{ui::IDCANCEL, true, false}, {ui::IDNO, false, false}, {ui::IDYES, false, true}};
+    for (const Case &c : cases) {
+        m_user.queueAnswer(c.answer);
+        bool open = false;
+        whenOpen<TqkRichEditForm>([&open](TqkRichEditForm &form) {
+            typeText(form.RichEdit1(), QStringLiteral("xyz"));
+            form.Command(QStringLiteral("Exit"))->trigger();
+            open = form.isVisible();
+            if (open)
+                form.done(QDialog::Accepted);
+        });
+        m_edit->Execute();
+        EXPECT_EQ(open, c.stillOpen) << c.answer;
+        EXPECT_EQ(m_edit->toPlainText().contains(QStringLiteral("xyz")), c.kept || c.stillOpen) << c.answer;
+        m_table->Cancel();
+        reopen();
+        if (!c.kept && !c.stillOpen) {
+            EXPECT_EQ(memo(), before);
+        }
+    }
+    EXPECT_EQ(m_user.messageTexts().count(qkIntl().UserMessages->RichEditExitWarning), 3);
+}
+
+TEST_F(RichEditWindow, ReadOnlySourceShowsNoBarsAndEscapeCloses)
+{
+    m_edit->SetReadOnly(true);
+    bool closed = false;
+    whenOpen<TqkRichEditForm>([&closed](TqkRichEditForm &form) {
+        EXPECT_FALSE(form.ToolBar()->isVisible());
+        EXPECT_FALSE(form.FormatBar()->isVisible());
+        EXPECT_FALSE(form.StatusBar()->isVisible());
+        QTest::keyClick(form.RichEdit1(), Qt::Key_Escape);
+        closed = !form.isVisible();
+    });
+    EXPECT_FALSE(m_edit->Execute());
+    EXPECT_TRUE(closed);
+}
+
+TEST(RichTabDialog, PositionsAreCheckedSortedAndAppliedAsOneStep)
+{
+    TqkCustomRichEdit edit;
+    edit.setPlainText(QStringLiteral("a\tb"));
+    TqkRichTabDialog dialog(edit);
+    struct Case {
+        QString typed;
+        bool accepted;
+        QStringList list;
+    } cases[] = {
+        {"2", true, {"2''"}},
+        {"1", true, {"1''", "2''"}},
+        {"2''", true, {"1''", "2''"}},
+        {"22", true, {"1''", "2''", "22''"}},
+        {"22,01", false, {"1''", "2''", "22''"}},
+        {"-1", false, {"1''", "2''", "22''"}},
+        {"zwei", false, {"1''", "2''", "22''"}},
+    };
+    for (const Case &c : cases) {
+        dialog.PositionEdit()->setText(c.typed);
+        QTest::keyClick(dialog.PositionEdit(), Qt::Key_Return);
+        EXPECT_EQ(dialog.PositionEdit()->text().isEmpty(), c.accepted) << c.typed.toStdString();
+        EXPECT_EQ(dialog.Positions(), c.list) << c.typed.toStdString();
+    }
+    dialog.PositionEdit()->clear();
+    dialog.Apply();
+    const QList<QTextOption::Tab> tabs = edit.document()->firstBlock().blockFormat().tabPositions();
+    ASSERT_EQ(tabs.size(), 3);
+    EXPECT_DOUBLE_EQ(tabs[1].position, 144.0);
+    edit.undo();
+    EXPECT_TRUE(edit.document()->firstBlock().blockFormat().tabPositions().isEmpty());
+}
+
+TEST(RichParagraphDialog, ShowsIndentsAndAppliesCheckedValuesOnce)
+{
+    TqkCustomRichEdit edit;
+    edit.setPlainText(QStringLiteral("Absatz"));
+    QTextBlockFormat format;
+    format.setLeftMargin(360 / 20.0);
+    rtf::setFirstLineIndent(format, 360 / 20.0);
+    edit.textCursor().setBlockFormat(format);
+    TqkRichParagraphDialog dialog(edit);
+    EXPECT_EQ(dialog.LeftEdit()->text(), QStringLiteral("0,25''"));
+    EXPECT_EQ(dialog.FirstLineEdit()->text(), QStringLiteral("0,25''"));
+
+    dialog.LeftEdit()->setText(QStringLiteral("viel"));
+    dialog.done(QDialog::Accepted);
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_TRUE(dialog.LeftEdit()->hasFocus() || QApplication::focusWidget() == nullptr);
+
+    dialog.LeftEdit()->setText(QStringLiteral("1"));
+    dialog.BeforeEdit()->clear();
+    dialog.AfterEdit()->setText(QStringLiteral("0,5"));
+    dialog.LineSpacingCombo()->setCurrentIndex(lsMultiple);
+    dialog.AtEdit()->setText(QStringLiteral("1,5"));
+    dialog.AlignmentCombo()->setText(qkIntl().RichEdit->ParagraphDialog->AlignRight);
+    dialog.Apply();
+    const QTextBlockFormat applied = edit.document()->firstBlock().blockFormat();
+    EXPECT_DOUBLE_EQ(applied.leftMargin(), 72.0);
+    EXPECT_DOUBLE_EQ(applied.topMargin(), 0.0);
+    EXPECT_DOUBLE_EQ(applied.bottomMargin(), 36.0);
+    EXPECT_EQ(applied.lineHeightType(), QTextBlockFormat::ProportionalHeight);
+    EXPECT_DOUBLE_EQ(applied.lineHeight(), 150.0);
+    EXPECT_EQ(applied.alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+    edit.undo();
+    EXPECT_DOUBLE_EQ(edit.document()->firstBlock().blockFormat().leftMargin(), 18.0);
+}
+
+}
