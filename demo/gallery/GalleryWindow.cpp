@@ -5,13 +5,19 @@
 #include "lib/edit/Qkdbcomb.h"
 #include "lib/filterdlg/TqkFilterDialogView.h"
 #include "lib/filterdlg/TqkFilterDlg.h"
+#include "lib/rich/qkRichEditForm.h"
+#include "lib/rich/qkRichParagraphDialog.h"
+#include "lib/rich/qkRichTabDialog.h"
+#include "lib/rich/qkriched.h"
 #include "lib/edit/qkdbdatetimepicker.h"
 #include "lib/edit/qkdbedit.h"
 #include "lib/edit/qkmonthcalendar.h"
 #include "platform/db/TField.h"
 #include "platform/runtime/Exceptions.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QMenu>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -106,6 +112,11 @@ QWidget *GalleryWindow::customerGroup()
     m_founded->SetDataSource(source);
     m_founded->SetDataField(QStringLiteral("Gruendungsdatum"));
     form->addRow(QStringLiteral("Gründungsdatum:"), m_founded);
+    m_remark = new TqkDBRichEdit;
+    m_remark->SetDataSource(source);
+    m_remark->SetDataField(QStringLiteral("Bemerkung"));
+    m_remark->setFixedHeight(60);
+    form->addRow(QStringLiteral("Bemerkung (F2: Texteditor):"), m_remark);
     return group(QStringLiteral("Kunden (Kunden.db)"), form);
 }
 
@@ -215,9 +226,31 @@ void GalleryWindow::saveFilterScreenshots(const QString &prefix)
     m_filter->FieldInfo().clear();
 }
 
+void GalleryWindow::saveRichEditScreenshots(const QString &prefix)
+{
+    const auto save = [](QWidget &window, const QString &name) {
+        window.show();
+        QApplication::processEvents();
+        window.grab().save(name);
+    };
+    TqkRichEditForm editor(*m_remark, this);
+    editor.RichEdit1()->selectAll();
+    editor.Command(QStringLiteral("SelectAll"))->trigger();
+    save(editor, prefix + QStringLiteral("-texteditor.png"));
+    editor.ColorMenu()->popup(editor.mapToGlobal(QPoint(0, 0)));
+    QApplication::processEvents();
+    editor.ColorMenu()->grab().save(prefix + QStringLiteral("-farben.png"));
+    editor.ColorMenu()->close();
+    TqkRichTabDialog tabs(*editor.RichEdit1(), &editor);
+    save(tabs, prefix + QStringLiteral("-tabulatoren.png"));
+    TqkRichParagraphDialog paragraph(*editor.RichEdit1(), &editor);
+    save(paragraph, prefix + QStringLiteral("-absatz.png"));
+}
+
 void GalleryWindow::saveScreenshots(const QString &prefix)
 {
     saveFilterScreenshots(prefix);
+    saveRichEditScreenshots(prefix);
     grab().save(prefix + QStringLiteral(".png"));
     m_country->setFocus();
     m_country->DropDown();

@@ -48,6 +48,7 @@ private:
     QWidget *navigation(TDataSet *dataSet, const QString &title);
     QWidget *searchButton();
     void saveFilterScreenshots(const QString &prefix);
+    void saveRichEditScreenshots(const QString &prefix);
 
     std::unique_ptr<GalleryTable> m_customers;
     std::unique_ptr<GalleryTable> m_orders;
@@ -57,6 +58,7 @@ private:
     TqkDBDateTimePicker *m_founded = nullptr;
     TqkMonthCalendar *m_calendar = nullptr;
     std::unique_ptr<TqkFilterDialog> m_filter;
+    TqkDBRichEdit *m_remark = nullptr;
 };
 
 }
