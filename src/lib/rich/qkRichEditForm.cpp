@@ -28,6 +28,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWidgetAction>
 
 namespace {
 
@@ -47,6 +48,53 @@ QIcon swatch(const QColor &color)
     painter.drawRect(picture.rect().adjusted(0, 0, -1, -1));
     return QIcon(picture);
 }
+
+// One line of the colour menu: a 40-pixel swatch of the colour and its name,
+// highlighted under the mouse.
+class ColorItem : public QWidget
+{
+public:
+    ColorItem(const QString &name, const QColor &color, QWidgetAction &action)
+        : m_name(name), m_color(color), m_action(action)
+    {
+        setMouseTracking(true);
+        setAttribute(Qt::WA_Hover);
+    }
+
+    QSize sizeHint() const override
+    {
+        const QFontMetrics metrics(font());
+        return {metrics.horizontalAdvance(m_name) + 45 + 6, metrics.height() + 2 + 4};
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        const bool hot = underMouse();
+        painter.fillRect(rect(), palette().color(hot ? QPalette::Highlight : QPalette::Button));
+        const QRect box(3, 2, 40, height() - 4);
+        painter.fillRect(box, m_color);
+        painter.setPen(palette().color(QPalette::Mid));
+        painter.drawRect(box.adjusted(0, 0, -1, -1));
+        painter.setPen(palette().color(hot ? QPalette::HighlightedText : QPalette::WindowText));
+        painter.drawText(rect().adjusted(box.right() + 4, 0, 0, 0), Qt::AlignVCenter | Qt::TextSingleLine, m_name);
+    }
+    void mouseReleaseEvent(QMouseEvent *) override
+    {
+        m_action.trigger();
+        for (QWidget *menu = parentWidget(); menu; menu = menu->parentWidget())
+            if (auto *owner = qobject_cast<QMenu *>(menu)) {
+                owner->close();
+                break;
+            }
+    }
+
+private:
+    QString m_name;
+    QColor m_color;
+    QWidgetAction &m_action;
+};
 
 QAction *addTo(QMenu *menu, QAction *action)
 {
@@ -362,8 +410,11 @@ void TqkRichEditForm::buildColorMenu()
     colors.append({QStringLiteral("Automatic"),
                    automatic.red() | (automatic.green() << 8) | (automatic.blue() << 16)});
     for (const auto &[name, value] : colors) {
-        QAction *item = m_colorMenu->addAction(swatch(storedColor(value)), name);
+        auto *item = new QWidgetAction(m_colorMenu);
+        item->setText(name);
         item->setData(value);
+        item->setDefaultWidget(new ColorItem(name, storedColor(value), *item));
+        m_colorMenu->addAction(item);
         connect(item, &QAction::triggered, this, [this, value = value] {
             QTextCharFormat format;
             format.setForeground(storedColor(value));

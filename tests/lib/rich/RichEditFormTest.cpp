@@ -16,6 +16,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -97,11 +98,17 @@ TEST_F(RichEditWindow, F2OpensTheWindowAndSaveAndExitWritesTheMemo)
         typeText(inner, QStringLiteral("Neue Zeile für Größe"));
         EXPECT_TRUE(form.Command(QStringLiteral("Bold"))->isChecked());
         form.Command(QStringLiteral("Center"))->trigger();
+        QTest::keyClick(inner, Qt::Key_Home, Qt::ShiftModifier);
+        const QList<QAction *> colors = form.ColorMenu()->actions();
+        ASSERT_EQ(colors.size(), 17);
+        EXPECT_EQ(colors[9]->text(), QStringLiteral("Red"));
+        colors[9]->trigger();
         QTest::keyClick(inner, Qt::Key_S, Qt::ControlModifier);
     });
     QTest::keyClick(m_edit.get(), Qt::Key_F2);
     m_table->Post();
     reopen();
+    EXPECT_TRUE(memo().contains(QStringLiteral("\\red255\\green0\\blue0;")));
     EXPECT_TRUE(memo().contains(QStringLiteral("\\b Neue Zeile f\\'fcr Gr\\'f6\\'dfe")));
     const QTextBlock last = m_edit->document()->lastBlock();
     EXPECT_EQ(last.text(), QStringLiteral("Neue Zeile für Größe"));
