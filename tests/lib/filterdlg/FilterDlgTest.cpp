@@ -3,7 +3,7 @@
 #include "lib/filterdlg/TqkFilterDialogView.h"
 #include "lib/filterdlg/TqkFilterDlg.h"
 #include "platform/db/TField.h"
-#include "platform/db/TTable.h"
+#include "lib/data/Qktable.h"
 #include "platform/ui/RecordingUiServices.h"
 #include "lib/edit/qkdbdatetimepicker.h"
 
@@ -97,7 +97,7 @@ protected:
 
     ui::ScopedRecordingUiServices m_user;
     QTemporaryDir m_folder;
-    TTable m_table;
+    TqkTable m_table;
     TDataSource m_source;
     TqkFilterDialog m_dialog;
 };
@@ -149,6 +149,17 @@ TEST_F(FilterForm, CancelLeavesCriteriaAndRecordsAsTheyWere)
     ASSERT_EQ(m_dialog.FieldInfo().size(), 1u);
     EXPECT_EQ(m_dialog.FieldInfo()[0]->FilterValue, QStringLiteral("A"));
     EXPECT_EQ(column(QStringLiteral("nr")), QStringList({"10007"}));
+
+    // OK without a change applies nothing: the current record stays.
+    m_dialog.ClearFilter();
+    ASSERT_TRUE(executeWith([](TqkFilterDlg &form) {
+        clickField(form, QStringLiteral("Ort"));
+        typeInto(part<QWidget>(form, "FilterValueEdit"), QStringLiteral("München"));
+        clickOk(form);
+    }));
+    m_table.Last();
+    ASSERT_TRUE(executeWith([](TqkFilterDlg &form) { clickOk(form); }));
+    EXPECT_EQ(m_table.FieldByName(QStringLiteral("nr"))->AsString(), QStringLiteral("10008"));
 }
 
 TEST_F(FilterForm, DateRangeFromThePickersAndBadBoundsKeepTheField)
