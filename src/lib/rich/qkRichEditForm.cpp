@@ -606,6 +606,17 @@ void TqkRichEditForm::showKeyStates()
     m_numPanel->setText(modifiers.testFlag(Qt::KeypadModifier) ? h.NUMLockCaption : QString());
 }
 
+// The status bar's first panel shows the long hint of what is under the
+// mouse, as the window's own hint handler did.
+bool TqkRichEditForm::event(QEvent *event)
+{
+    if (event->type() == QEvent::StatusTip) {
+        m_hintPanel->setText(static_cast<QStatusTipEvent *>(event)->tip());
+        return true;
+    }
+    return QDialog::event(event);
+}
+
 void TqkRichEditForm::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Escape) {

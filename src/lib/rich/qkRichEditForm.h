@@ -42,6 +42,7 @@ public:
     static const QList<QPair<QString, int>> &Colors();
 
 protected:
+    bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
 
