@@ -10,6 +10,7 @@
 #include "ui_TqkFilterDlg.h"
 
 #include <QApplication>
+#include <QCollator>
 #include <QKeyEvent>
 #include <QSignalBlocker>
 
@@ -224,9 +225,12 @@ void TqkFilterDlg::fillFieldList(const QString &keep)
     for (const Entry &entry : m_entries)
         if (m_ui->FieldTabSet->currentIndex() != searchedTab || criterionFor(entry.label))
             shown.push_back(&entry);
-    if (m_ui->FieldOrderAlphabetic->isChecked() || m_dialog.property("SortBy").toInt() == fdSortByFieldName)
+    if (m_ui->FieldOrderAlphabetic->isChecked() || m_dialog.property("SortBy").toInt() == fdSortByFieldName) {
+        QCollator german(QLocale(QLocale::German, QLocale::Germany));
+        german.setCaseSensitivity(Qt::CaseInsensitive);
         std::stable_sort(shown.begin(), shown.end(),
-                         [](const Entry *a, const Entry *b) { return a->label.localeAwareCompare(b->label) < 0; });
+                         [&german](const Entry *a, const Entry *b) { return german.compare(a->label, b->label) < 0; });
+    }
     m_switching = true;
     m_ui->FieldsListBox->clear();
     int keepRow = 0;

@@ -191,6 +191,45 @@ TEST_F(FilterForm, DateRangeFromThePickersAndBadBoundsKeepTheField)
     EXPECT_TRUE(m_dialog.FieldInfo().empty());
 }
 
+TEST_F(FilterForm, FieldListFollowsSelectedFieldsOrderAndTabs)
+{
+    m_dialog.SetSelectedFields({"Ort;Stadt", "Name", "Bild", "plz"});
+    const auto listed = [](TqkFilterDlg &form) {
+        QStringList texts;
+        QListWidget &list = *part<QListWidget>(form, "FieldsListBox");
+        for (int row = 0; row < list.count(); ++row)
+            texts << list.item(row)->text();
+        return texts;
+    };
+    const auto clickTab = [](TqkFilterDlg &form, int index) {
+        QTabBar &tabs = *part<QTabBar>(form, "FieldTabSet");
+        QTest::mouseClick(&tabs, Qt::LeftButton, {}, tabs.tabRect(index).center());
+    };
+    ASSERT_TRUE(executeWith([&](TqkFilterDlg &form) {
+        EXPECT_EQ(listed(form), QStringList({"Stadt", "Name", "plz"}));
+        clickTab(form, 1);
+        EXPECT_EQ(part<QTabBar>(form, "FieldTabSet")->currentIndex(), 0);
+        EXPECT_TRUE(m_user.messageTexts().contains(qkIntl().UserMessages->FilterDlgNoCriteria));
+        QTest::mouseClick(part<QWidget>(form, "FieldOrderAlphabetic"), Qt::LeftButton);
+        EXPECT_EQ(listed(form), QStringList({"Name", "plz", "Stadt"}));
+        clickField(form, QStringLiteral("Stadt"));
+        typeInto(part<QWidget>(form, "FilterValueEdit"), QStringLiteral("wien"));
+        clickField(form, QStringLiteral("Name"));
+        typeInto(part<QWidget>(form, "FilterValueEdit"), QStringLiteral("h"));
+        QTest::keyClick(part<QWidget>(form, "FilterValueEdit"), Qt::Key_Down);
+        EXPECT_EQ(part<QListWidget>(form, "FieldsListBox")->currentItem()->text(), QStringLiteral("plz"));
+        clickTab(form, 1);
+        EXPECT_EQ(listed(form), QStringList({"Name", "Stadt"}));
+        clickField(form, QStringLiteral("Name"));
+        QTest::keyClick(part<QWidget>(form, "FieldsListBox"), Qt::Key_Delete);
+        EXPECT_EQ(listed(form), QStringList({"Stadt"}));
+        clickOk(form);
+    }));
+    ASSERT_EQ(m_dialog.FieldInfo().size(), 1u);
+    EXPECT_EQ(m_dialog.FieldInfo()[0]->DisplayName, QStringLiteral("Stadt"));
+    EXPECT_EQ(column(QStringLiteral("nr")), QStringList({"10007"}));
+}
+
 TEST(FilterSummary, RowsDescribeEachCriterion)
 {
     TqkFieldOperators words;
