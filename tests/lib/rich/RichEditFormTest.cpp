@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QRegularExpression>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -103,13 +104,20 @@ TEST_F(RichEditWindow, F2OpensTheWindowAndSaveAndExitWritesTheMemo)
         ASSERT_EQ(colors.size(), 17);
         EXPECT_EQ(colors[9]->text(), QStringLiteral("Red"));
         colors[9]->trigger();
+        TqkDBComboBox &size = *form.FontSizeCombo();
+        size.DropDown();
+        size.PopupList()->setCurrentRow(int(size.Items().indexOf(QStringLiteral("14"))));
+        size.CloseUp(true);
+        EXPECT_TRUE(inner->hasFocus());
         QTest::keyClick(inner, Qt::Key_S, Qt::ControlModifier);
     });
     QTest::keyClick(m_edit.get(), Qt::Key_F2);
     m_table->Post();
     reopen();
     EXPECT_TRUE(memo().contains(QStringLiteral("\\red255\\green0\\blue0;")));
-    EXPECT_TRUE(memo().contains(QStringLiteral("\\b Neue Zeile f\\'fcr Gr\\'f6\\'dfe")));
+    EXPECT_TRUE(memo().contains(QStringLiteral("\\fs28")));
+    EXPECT_TRUE(memo().contains(QRegularExpression(QStringLiteral("\\\\b\\\\[^ ]* Neue Zeile f\\\\'fcr Gr\\\\'f6\\\\'dfe"))))
+        << memo().toStdString();
     const QTextBlock last = m_edit->document()->lastBlock();
     EXPECT_EQ(last.text(), QStringLiteral("Neue Zeile für Größe"));
     EXPECT_EQ(last.blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
