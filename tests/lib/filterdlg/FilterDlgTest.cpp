@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QStackedWidget>
 #include <QTabBar>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -111,6 +112,16 @@ TEST_F(FilterForm, CriteriaTypedIntoTheFormFilterTheCustomers)
         clickField(form, QStringLiteral("Name"));
         QTest::mouseClick(part<QWidget>(form, "MatchAny"), Qt::LeftButton);
         typeInto(part<QWidget>(form, "FilterValueEdit"), QStringLiteral("söhne"));
+        QTimer::singleShot(0, [] {
+            auto *view = qobject_cast<TqkFilterDialogView *>(QApplication::activeModalWidget());
+            ASSERT_NE(view, nullptr);
+            const QTableWidget &grid = *view->findChild<QTableWidget *>(QStringLiteral("StringGrid1"));
+            ASSERT_EQ(grid.rowCount(), 2);
+            EXPECT_EQ(grid.item(0, 2)->text(), QStringLiteral("münchen or wien"));
+            EXPECT_EQ(grid.item(1, 1)->text(), QStringLiteral("Partial Match Anywhere"));
+            QTest::mouseClick(view->findChild<QWidget *>(QStringLiteral("CancelBtn")), Qt::LeftButton);
+        });
+        QTest::mouseClick(part<QWidget>(form, "ViewButton"), Qt::LeftButton);
         clickOk(form);
     }));
     EXPECT_EQ(column(QStringLiteral("nr")), QStringList({"10001", "10008"}));

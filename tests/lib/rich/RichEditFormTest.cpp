@@ -236,4 +236,66 @@ TEST(RichParagraphDialog, ShowsIndentsAndAppliesCheckedValuesOnce)
     EXPECT_DOUBLE_EQ(edit.document()->firstBlock().blockFormat().leftMargin(), 18.0);
 }
 
+TEST(RichParagraphDialog, ChoosingALineSpacingRulePresetsItsValue)
+{
+    TqkCustomRichEdit edit;
+    edit.setPlainText(QStringLiteral("Absatz"));
+    TqkRichParagraphDialog dialog(edit);
+    dialog.show();
+    QComboBox &rule = *dialog.LineSpacingCombo();
+    struct Case {
+        int key;
+        int rule;
+        QString at;
+    } cases[] = {{Qt::Key_End, lsMultiple, "1"},      {Qt::Key_Up, lsExactly, "0,16''"}, {Qt::Key_Up, lsAtLeast, "0,16''"},
+                 {Qt::Key_Up, lsDouble, ""},          {Qt::Key_Home, lsSingle, ""}};
+    for (const Case &c : cases) {
+        QTest::keyClick(&rule, Qt::Key(c.key));
+        EXPECT_EQ(rule.currentIndex(), c.rule);
+        EXPECT_EQ(dialog.AtEdit()->text(), c.at) << c.rule;
+    }
+    QTest::keyClicks(dialog.AtEdit(), QStringLiteral("2"));
+    EXPECT_EQ(rule.currentIndex(), lsMultiple);
+}
+
+TEST(RichTabDialog, ClearingAndAPendingPositionOnOk)
+{
+    TqkCustomRichEdit edit;
+    edit.setPlainText(QStringLiteral("a"));
+    TqkRichTabDialog dialog(edit);
+    for (const char *position : {"1", "2", "3"}) {
+        dialog.PositionEdit()->setText(QLatin1String(position));
+        ASSERT_TRUE(dialog.SetTab());
+    }
+    dialog.TabList()->item(1)->setSelected(true);
+    dialog.ClearSelected();
+    EXPECT_EQ(dialog.Positions(), QStringList({"1''", "3''"}));
+    dialog.PositionEdit()->setText(QStringLiteral("23"));
+    dialog.done(QDialog::Accepted);
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_EQ(dialog.Positions(), QStringList({"1''", "3''"}));
+    dialog.PositionEdit()->setText(QStringLiteral("0,5"));
+    dialog.done(QDialog::Accepted);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.Positions(), QStringList({"0,5''", "1''", "3''"}));
+    dialog.ClearAll();
+    EXPECT_TRUE(dialog.Positions().isEmpty());
+}
+
+TEST_F(RichEditWindow, NewAsksBeforeClearing)
+{
+    for (const int answer : {ui::IDCANCEL, ui::IDOK}) {
+        m_user.queueAnswer(answer);
+        whenOpen<TqkRichEditForm>([answer](TqkRichEditForm &form) {
+            form.Command(QStringLiteral("New"))->trigger();
+            EXPECT_EQ(form.RichEdit1()->document()->isEmpty(), answer == ui::IDOK);
+            EXPECT_EQ(form.RichEdit1()->document()->isModified(), answer == ui::IDOK);
+            form.done(QDialog::Accepted);
+        });
+        m_edit->Execute();
+    }
+    EXPECT_TRUE(m_edit->document()->isEmpty());
+    EXPECT_EQ(m_user.messageTexts().count(qkIntl().UserMessages->RichEditClearWarning), 2);
+}
+
 }
