@@ -438,8 +438,10 @@ void TqkRichEditForm::fillFonts()
 
 void TqkRichEditForm::applyOptions()
 {
-    const int options = m_source.EditorOptions;
     const bool readOnly = m_richEdit->isReadOnly();
+    // A read-only text keeps Print, Page Setup, Hints, Insert Object, Close on
+    // Escape and Flat Buttons.
+    const int options = readOnly ? m_source.EditorOptions & 0xFD18 : m_source.EditorOptions;
     const auto show = [this](const QString &name, bool on) {
         if (QAction *action = m_commands.value(name))
             action->setVisible(on);

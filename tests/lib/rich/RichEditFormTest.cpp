@@ -161,6 +161,8 @@ TEST_F(RichEditWindow, ReadOnlySourceShowsNoBarsAndEscapeCloses)
         EXPECT_FALSE(form.ToolBar()->isVisible());
         EXPECT_FALSE(form.FormatBar()->isVisible());
         EXPECT_FALSE(form.StatusBar()->isVisible());
+        EXPECT_FALSE(form.Command(QStringLiteral("SaveExit"))->isVisible());
+        EXPECT_TRUE(form.Command(QStringLiteral("Print"))->isVisible());
         QTest::keyClick(form.RichEdit1(), Qt::Key_Escape);
         closed = !form.isVisible();
     });
