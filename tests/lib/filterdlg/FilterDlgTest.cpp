@@ -8,6 +8,7 @@
 #include "lib/edit/qkdbdatetimepicker.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QStackedWidget>
 #include <QTabBar>
@@ -238,6 +239,37 @@ TEST_F(FilterForm, FieldListFollowsSelectedFieldsOrderAndTabs)
     }));
     ASSERT_EQ(m_dialog.FieldInfo().size(), 1u);
     EXPECT_EQ(m_dialog.FieldInfo()[0]->DisplayName, QStringLiteral("Stadt"));
+    EXPECT_EQ(column(QStringLiteral("nr")), QStringList({"10007"}));
+}
+
+TEST_F(FilterForm, SelectFieldHandlerGivesTheComboItsListForWholeAndStartMatches)
+{
+    m_dialog.OnSelectField = [](QObject *, const QString &field, QString &mask, QStringList &list) {
+        if (field == QStringLiteral("Land"))
+            list = {"A", "CH", "D"};
+        if (field == QStringLiteral("plz"))
+            mask = QStringLiteral("#####");
+    };
+    ASSERT_TRUE(executeWith([](TqkFilterDlg &form) {
+        clickField(form, QStringLiteral("Land"));
+        QWidget *combo = part<QWidget>(form, "FilterValueCombo");
+        QWidget *edit = part<QWidget>(form, "FilterValueEdit");
+        EXPECT_TRUE(combo->isVisible());
+        EXPECT_FALSE(edit->isVisible());
+        typeInto(combo, QStringLiteral("A"));
+        QTest::mouseClick(part<QWidget>(form, "MatchAny"), Qt::LeftButton);
+        EXPECT_FALSE(combo->isVisible());
+        EXPECT_EQ(static_cast<QLineEdit *>(edit)->text(), QStringLiteral("A"));
+        QTest::mouseClick(part<QWidget>(form, "MatchExact"), Qt::LeftButton);
+        EXPECT_TRUE(combo->isVisible());
+        clickField(form, QStringLiteral("plz"));
+        EXPECT_FALSE(combo->isVisible());
+        QTest::mouseClick(part<QWidget>(form, "ValueRangeTabSet"), Qt::LeftButton,
+                          {}, part<QTabBar>(form, "ValueRangeTabSet")->tabRect(0).center());
+        typeInto(edit, QStringLiteral("1x0"));
+        EXPECT_EQ(static_cast<QLineEdit *>(edit)->text(), QStringLiteral("10"));
+        clickOk(form);
+    }));
     EXPECT_EQ(column(QStringLiteral("nr")), QStringList({"10007"}));
 }
 

@@ -170,6 +170,20 @@ TEST_F(RichEditWindow, ReadOnlySourceShowsNoBarsAndEscapeCloses)
     EXPECT_TRUE(closed);
 }
 
+TEST_F(RichEditWindow, EscapeUndoesUnlessItClosesTheWindow)
+{
+    m_edit->EditorOptions &= ~(1 << reoCloseOnEscape);
+    whenOpen<TqkRichEditForm>([](TqkRichEditForm &form) {
+        typeText(form.RichEdit1(), QStringLiteral("xy"));
+        QTest::keyClick(form.RichEdit1(), Qt::Key_Escape);
+        EXPECT_TRUE(form.isVisible());
+        EXPECT_FALSE(form.RichEdit1()->toPlainText().contains(QStringLiteral("xy")));
+        EXPECT_FALSE(form.RichEdit1()->document()->isModified());
+    });
+    EXPECT_FALSE(m_edit->Execute());
+    EXPECT_TRUE(m_user.messages().isEmpty());
+}
+
 TEST(RichTabDialog, PositionsAreCheckedSortedAndAppliedAsOneStep)
 {
     TqkCustomRichEdit edit;
