@@ -1,14 +1,23 @@
 #include "demo/gallery/GalleryWindow.h"
 
 #include "demo/tables/DemoTables.h"
+#include "lib/data/Qkfltdlg.h"
 #include "lib/edit/Qkdbcomb.h"
+#include "lib/filterdlg/TqkFilterDialogView.h"
+#include "lib/filterdlg/TqkFilterDlg.h"
+#include "lib/rich/qkRichEditForm.h"
+#include "lib/rich/qkRichParagraphDialog.h"
+#include "lib/rich/qkRichTabDialog.h"
+#include "lib/rich/qkriched.h"
 #include "lib/edit/qkdbdatetimepicker.h"
 #include "lib/edit/qkdbedit.h"
 #include "lib/edit/qkmonthcalendar.h"
 #include "platform/db/TField.h"
 #include "platform/runtime/Exceptions.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QMenu>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -52,8 +61,9 @@ QGroupBox *group(const QString &title, QFormLayout *form)
 GalleryWindow::GalleryWindow(const QString &dataFolder)
     : m_customers(openTable(dataFolder, QStringLiteral("Kunden"))),
       m_orders(openTable(dataFolder, QStringLiteral("Auftrag"))), m_customerSource(std::make_unique<TqkDataSource>()),
-      m_orderSource(std::make_unique<TqkDataSource>())
+      m_orderSource(std::make_unique<TqkDataSource>()), m_filter(std::make_unique<TqkFilterDialog>())
 {
+    qkInstallFilterDlg();
     setWindowTitle(QStringLiteral("Tintlen – Eingabefelder der Komponentenbibliothek"));
     m_customers->PictureMasks = {QStringLiteral("plz\t#####\tT\tF"), QStringLiteral("Telefon\t0*#[ ]*#\tT\tF")};
     m_customerSource->SetDataSet(m_customers.get());
@@ -62,6 +72,7 @@ GalleryWindow::GalleryWindow(const QString &dataFolder)
     auto *left = new QVBoxLayout;
     left->addWidget(customerGroup());
     left->addWidget(navigation(m_customers.get(), QStringLiteral("Kunde")));
+    left->addWidget(searchButton());
     left->addWidget(orderGroup());
     left->addWidget(navigation(m_orders.get(), QStringLiteral("Auftrag")));
     left->addStretch();
@@ -101,6 +112,11 @@ QWidget *GalleryWindow::customerGroup()
     m_founded->SetDataSource(source);
     m_founded->SetDataField(QStringLiteral("Gruendungsdatum"));
     form->addRow(QStringLiteral("Gründungsdatum:"), m_founded);
+    m_remark = new TqkDBRichEdit;
+    m_remark->SetDataSource(source);
+    m_remark->SetDataField(QStringLiteral("Bemerkung"));
+    m_remark->setFixedHeight(60);
+    form->addRow(QStringLiteral("Bemerkung (F2: Texteditor):"), m_remark);
     return group(QStringLiteral("Kunden (Kunden.db)"), form);
 }
 
@@ -181,8 +197,60 @@ QWidget *GalleryWindow::navigation(TDataSet *dataSet, const QString &title)
     return bar;
 }
 
+// The filter dialog over the customers: the records shown afterwards are
+// the ones its criteria select.
+QWidget *GalleryWindow::searchButton()
+{
+    m_filter->SetDataSource(m_customerSource.get());
+    m_filter->SetOptions(m_filter->Options() | fdShowNonMatching);
+    auto *button = new QPushButton(QStringLiteral("Kunden suchen (Filterdialog) …"));
+    connect(button, &QPushButton::clicked, this, [this] { m_filter->Execute(); });
+    return button;
+}
+
+void GalleryWindow::saveFilterScreenshots(const QString &prefix)
+{
+    m_filter->FieldInfo().clear();
+    auto criterion = std::make_unique<TqkFieldInfo>();
+    criterion->FieldName = criterion->DisplayName = QStringLiteral("Ort");
+    criterion->FilterValue = QStringLiteral("München or Wien");
+    m_filter->FieldInfo().push_back(std::move(criterion));
+    TqkFilterDlg form(*m_filter, this);
+    form.show();
+    QApplication::processEvents();
+    form.grab().save(prefix + QStringLiteral("-filter.png"));
+    TqkFilterDialogView summary(form.Criteria(), m_filter->FieldOperators(), this);
+    summary.show();
+    QApplication::processEvents();
+    summary.grab().save(prefix + QStringLiteral("-filter-summe.png"));
+    m_filter->FieldInfo().clear();
+}
+
+void GalleryWindow::saveRichEditScreenshots(const QString &prefix)
+{
+    const auto save = [](QWidget &window, const QString &name) {
+        window.show();
+        QApplication::processEvents();
+        window.grab().save(name);
+    };
+    TqkRichEditForm editor(*m_remark, this);
+    editor.RichEdit1()->selectAll();
+    editor.Command(QStringLiteral("SelectAll"))->trigger();
+    save(editor, prefix + QStringLiteral("-texteditor.png"));
+    editor.ColorMenu()->popup(editor.mapToGlobal(QPoint(0, 0)));
+    QApplication::processEvents();
+    editor.ColorMenu()->grab().save(prefix + QStringLiteral("-farben.png"));
+    editor.ColorMenu()->close();
+    TqkRichTabDialog tabs(*editor.RichEdit1(), &editor);
+    save(tabs, prefix + QStringLiteral("-tabulatoren.png"));
+    TqkRichParagraphDialog paragraph(*editor.RichEdit1(), &editor);
+    save(paragraph, prefix + QStringLiteral("-absatz.png"));
+}
+
 void GalleryWindow::saveScreenshots(const QString &prefix)
 {
+    saveFilterScreenshots(prefix);
+    saveRichEditScreenshots(prefix);
     grab().save(prefix + QStringLiteral(".png"));
     m_country->setFocus();
     m_country->DropDown();

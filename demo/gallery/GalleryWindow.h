@@ -9,6 +9,8 @@
 #include <memory>
 
 class TqkDBComboBox;
+class TqkFilterDialog;
+class TqkDBRichEdit;
 class TqkDBDateTimePicker;
 class TqkMonthCalendar;
 
@@ -44,6 +46,9 @@ private:
     QWidget *orderGroup();
     QWidget *unboundGroup();
     QWidget *navigation(TDataSet *dataSet, const QString &title);
+    QWidget *searchButton();
+    void saveFilterScreenshots(const QString &prefix);
+    void saveRichEditScreenshots(const QString &prefix);
 
     std::unique_ptr<GalleryTable> m_customers;
     std::unique_ptr<GalleryTable> m_orders;
@@ -52,6 +57,8 @@ private:
     TqkDBComboBox *m_country = nullptr;
     TqkDBDateTimePicker *m_founded = nullptr;
     TqkMonthCalendar *m_calendar = nullptr;
+    std::unique_ptr<TqkFilterDialog> m_filter;
+    TqkDBRichEdit *m_remark = nullptr;
 };
 
 }

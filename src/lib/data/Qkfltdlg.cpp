@@ -404,8 +404,19 @@ void TqkFilterDialog::ApplyFilter()
     m_showDialog = true;
 }
 
-// The dialog's form is not part of this component; without the form only
-// the criteria already set are applied (ApplyFilter).
+namespace {
+TqkFilterFormRunner &filterFormRunner()
+{
+    static TqkFilterFormRunner runner;
+    return runner;
+}
+}
+
+void qkSetFilterFormRunner(TqkFilterFormRunner runner)
+{
+    filterFormRunner() = std::move(runner);
+}
+
 bool TqkFilterDialog::Execute()
 {
     TDataSet *dataSet = GetPrimaryDataSet();
@@ -420,9 +431,36 @@ bool TqkFilterDialog::Execute()
         showBox(QStringLiteral("And and Or Operators have the same value."), ui::MsgIcon::Warning);
     const ui::BusyCursor busy;
     if (m_showDialog)
-        return false;
+        return runForm();
     applyCriteria();
     return true;
+}
+
+// Cancel leaves the criteria and the data set exactly as they were.
+bool TqkFilterDialog::runForm()
+{
+    if (!filterFormRunner())
+        return false;
+    const TqkFilterFormResult result = filterFormRunner()(*this);
+    if (!result.accepted)
+        return false;
+    if (!result.changed && (qkGetFilterOptions(GetPrimaryDataSet()) & ofoEnabled))
+        return true;
+    takeCriteria(result.criteria);
+    applyCriteria();
+    return true;
+}
+
+void TqkFilterDialog::takeCriteria(const std::vector<TqkFieldInfo> &criteria)
+{
+    m_fieldInfo.clear();
+    for (const TqkFieldInfo &source : criteria) {
+        auto info = std::make_unique<TqkFieldInfo>(source);
+        if (info->DisplayName.isEmpty())
+            info->DisplayName = info->FieldName;
+        info->FieldName = FieldNameForLabel(info->DisplayName);
+        m_fieldInfo.push_back(std::move(info));
+    }
 }
 
 void TqkFilterDialog::applyCriteria()

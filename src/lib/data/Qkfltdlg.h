@@ -117,6 +117,18 @@ private:
     TDataSet *m_dataSet = nullptr;
 };
 
+// What the search form answers: whether it was closed with OK, whether any
+// criterion was added, removed or altered, and the criteria it holds.
+struct TqkFilterFormResult {
+    bool accepted = false;
+    bool changed = false;
+    std::vector<TqkFieldInfo> criteria;
+};
+// The search form is a window and lives with the window controls, above this
+// layer; it hands its runner in here. Without one Execute shows nothing.
+using TqkFilterFormRunner = std::function<TqkFilterFormResult(TqkFilterDialog &dialog)>;
+void qkSetFilterFormRunner(TqkFilterFormRunner runner);
+
 // The library's search dialog. The program applies stored criteria with it
 // without showing it: DataSource, ClearFilter, FieldInfo, ApplyFilter.
 class TqkFilterDialog : public TqkCustomDialog
@@ -199,6 +211,8 @@ public:
 
 private:
     void applyCriteria();
+    bool runForm();
+    void takeCriteria(const std::vector<TqkFieldInfo> &criteria);
     void installLocalFilter(TDataSet *dataSet);
     void removeRecordTest();
     void optimiseRange(TDataSet *dataSet);

@@ -286,6 +286,12 @@ void TqkDBCustomDateTimePicker::SetDate(TDateTime date)
     render();
 }
 
+void TqkDBCustomDateTimePicker::Clear()
+{
+    m_value = 0;
+    render();
+}
+
 TDateTime TqkDBCustomDateTimePicker::Time() const
 {
     return std::abs(m_value - std::trunc(m_value));

@@ -81,6 +81,8 @@ public:
     TDateTime Value() const { return m_value; }
     TDateTime Date();
     void SetDate(TDateTime date);
+    // Leaves the picker without a date.
+    void Clear();
     TDateTime Time() const;
     void SetTime(TDateTime time);
     int CurrentField() const { return m_currentField; }

@@ -54,7 +54,8 @@ QString stepText(double value, int steps, TqkMeasurementUnits units)
     return floatText(double(cut) / 1000.0) + unitMark(units);
 }
 
-int textToTwips(const QString &text, TqkMeasurementUnits units)
+namespace {
+std::optional<double> unitNumber(const QString &text)
 {
     QString number = text;
     while (!number.isEmpty() && QStringLiteral(" 'cmCM").contains(number.back()))
@@ -63,12 +64,33 @@ int textToTwips(const QString &text, TqkMeasurementUnits units)
     double value = QLocale(QLocale::German).toDouble(number, &ok);
     if (!ok)
         value = number.toDouble(&ok);
-    if (!ok)
-        return 0;
+    return ok ? std::optional<double>(value) : std::nullopt;
+}
+
+int unitsToTwips(double value, TqkMeasurementUnits units)
+{
     value *= twipsPerInch;
     if (units == muCentimeters)
         value *= 1.0 / centimetresPerInch;
     return static_cast<int>(value + (value >= 0 ? 1e-9 : -1e-9));
+}
+}
+
+int textToTwips(const QString &text, TqkMeasurementUnits units)
+{
+    const std::optional<double> value = unitNumber(text);
+    return value ? unitsToTwips(*value, units) : 0;
+}
+
+std::optional<int> checkedTextToTwips(const QString &text, TqkMeasurementUnits units, int limit)
+{
+    const std::optional<double> value = unitNumber(text);
+    if (!value || std::abs(*value) > 1e6)
+        return std::nullopt;
+    const int twips = unitsToTwips(*value, units);
+    if (twips < -limit || twips > limit)
+        return std::nullopt;
+    return twips;
 }
 
 int marginTwips(double value, TqkMeasurementUnits units)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include <QObject>
 #include <QString>
 
@@ -38,6 +40,9 @@ QString unitsToText(double value, TqkMeasurementUnits units);
 // step; steps 0 means 20 per centimetre or 8 per inch.
 QString stepText(double value, int steps, TqkMeasurementUnits units);
 int textToTwips(const QString &text, TqkMeasurementUnits units);
+// The twips of a text that is a number (trailing unit marks allowed) and
+// lies within -limit .. limit; nothing otherwise.
+std::optional<int> checkedTextToTwips(const QString &text, TqkMeasurementUnits units, int limit);
 // A margin in twips, through its text form as the old control computed it.
 int marginTwips(double value, TqkMeasurementUnits units);
 

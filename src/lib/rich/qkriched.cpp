@@ -1,5 +1,9 @@
 #include "lib/rich/qkriched.h"
 
+#include "lib/rich/qkRichEditForm.h"
+#include "lib/rich/qkRichParagraphDialog.h"
+#include "lib/rich/qkRichTabDialog.h"
+
 #include "lib/data/Qkintl.h"
 #include "lib/rich/qkRichFindDialogs.h"
 #include "lib/rich/qkRichPopupMenu.h"
@@ -384,6 +388,21 @@ void TqkCustomRichEdit::FontDialog()
     BeginEdit();
     SetSelectionFont(font.family(), font.pointSizeF(), currentCharFormat().foreground().color(), font.bold(),
                      font.italic(), font.underline(), font.strikeOut());
+}
+
+bool TqkCustomRichEdit::Execute()
+{
+    return qkRunRichEditForm(*this);
+}
+
+void TqkCustomRichEdit::ParagraphDialog()
+{
+    qkRunParagraphDialog(*this);
+}
+
+void TqkCustomRichEdit::TabDialog()
+{
+    qkRunTabDialog(*this);
 }
 
 void TqkCustomRichEdit::FindNext()

@@ -128,12 +128,12 @@ public:
     // Inserts a PNG or JPEG file at the caret; false when it is no picture.
     bool InsertPicture(const QString &path);
     // The editor window; the base control has none and answers false.
-    virtual bool Execute() { return false; }
+    virtual bool Execute();
     virtual void Find();
     virtual void Replace();
     virtual void FontDialog();
-    virtual void ParagraphDialog() {}
-    virtual void TabDialog() {}
+    virtual void ParagraphDialog();
+    virtual void TabDialog();
     virtual void FindNext();
     virtual void ReplaceNext();
     virtual void DoInitDialog(QWidget *dialog);

@@ -1,0 +1,294 @@
+#include "demo/tables/DemoTables.h"
+#include "lib/data/Qkintl.h"
+#include "lib/filterdlg/TqkFilterDialogView.h"
+#include "lib/filterdlg/TqkFilterDlg.h"
+#include "platform/db/TField.h"
+#include "lib/data/Qktable.h"
+#include "support/RecordingUiServices.h"
+#include "lib/edit/qkdbdatetimepicker.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+template<class T>
+T *part(TqkFilterDlg &form, const char *name)
+{
+    return form.findChild<T *>(QLatin1String(name));
+}
+
+class FilterForm : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        qkInstallFilterDlg();
+        demo::writeTables(m_folder.path());
+        open(QStringLiteral("Kunden"));
+    }
+
+    void open(const QString &name)
+    {
+        m_table.Close();
+        m_table.SetDatabaseName(m_folder.path());
+        m_table.SetTableName(name);
+        m_table.Open();
+        m_source.SetDataSet(&m_table);
+        m_dialog.SetDataSource(&m_source);
+    }
+
+    // Runs Execute while `user` works the form the way a user does.
+    bool executeWith(const std::function<void(TqkFilterDlg &)> &user)
+    {
+        QTimer::singleShot(0, [user] {
+            auto *form = qobject_cast<TqkFilterDlg *>(QApplication::activeModalWidget());
+            ASSERT_NE(form, nullptr);
+            EXPECT_TRUE(QTest::qWaitForWindowExposed(form));
+            user(*form);
+            if (form->isVisible())
+                QTest::keyClick(form, Qt::Key_Escape);
+        });
+        return m_dialog.Execute();
+    }
+
+    static void clickField(TqkFilterDlg &form, const QString &label)
+    {
+        QListWidget &list = *part<QListWidget>(form, "FieldsListBox");
+        const QList<QListWidgetItem *> found = list.findItems(label, Qt::MatchExactly);
+        ASSERT_EQ(found.size(), 1) << label.toStdString();
+        list.scrollToItem(found.first());
+        QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(found.first()).center());
+    }
+
+    static void typeInto(QWidget *control, const QString &text)
+    {
+        QTest::mouseClick(control, Qt::LeftButton);
+        QTest::keyClick(control, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(control, Qt::Key_Backspace);
+        for (const QChar c : text)
+            QTest::sendKeyEvent(QTest::Click, control, c.unicode() < 128 ? Qt::Key(c.toUpper().unicode()) : Qt::Key_unknown,
+                                QString(c), Qt::NoModifier);
+    }
+
+    static void clickOk(TqkFilterDlg &form)
+    {
+        for (QPushButton *button : form.findChildren<QPushButton *>())
+            if (button->text() == qkIntl().BtnOKCaption)
+                QTest::mouseClick(button, Qt::LeftButton);
+    }
+
+    QStringList column(const QString &field)
+    {
+        QStringList values;
+        for (m_table.First(); !m_table.Eof(); m_table.Next())
+            values << m_table.FieldByName(field)->AsString();
+        return values;
+    }
+
+    ui::ScopedRecordingUiServices m_user;
+    QTemporaryDir m_folder;
+    TqkTable m_table;
+    TDataSource m_source;
+    TqkFilterDialog m_dialog;
+};
+
+TEST_F(FilterForm, CriteriaTypedIntoTheFormFilterTheCustomers)
+{
+    ASSERT_TRUE(executeWith([](TqkFilterDlg &form) {
+        clickField(form, QStringLiteral("Ort"));
+        EXPECT_EQ(part<QStackedWidget>(form, "SelectNotebook")->currentIndex(), 0);
+        typeInto(part<QWidget>(form, "FilterValueEdit"), QStringLiteral("münchen or wien"));
+        clickField(form, QStringLiteral("Name"));
+        QTest::mouseClick(part<QWidget>(form, "MatchAny"), Qt::LeftButton);
+        typeInto(part<QWidget>(form, "FilterValueEdit"), QStringLiteral("söhne"));
+        QTimer::singleShot(0, [] {
+            auto *view = qobject_cast<TqkFilterDialogView *>(QApplication::activeModalWidget());
+            ASSERT_NE(view, nullptr);
+            const QTableWidget &grid = *view->findChild<QTableWidget *>(QStringLiteral("StringGrid1"));
+            ASSERT_EQ(grid.rowCount(), 2);
+            EXPECT_EQ(grid.item(0, 2)->text(), QStringLiteral("münchen or wien"));
+            EXPECT_EQ(grid.item(1, 1)->text(), QStringLiteral("Partial Match Anywhere"));
+            QTest::mouseClick(view->findChild<QWidget *>(QStringLiteral("CancelBtn")), Qt::LeftButton);
+        });
+        QTest::mouseClick(part<QWidget>(form, "ViewButton"), Qt::LeftButton);
+        clickOk(form);
+    }));
+    EXPECT_EQ(column(QStringLiteral("nr")), QStringList({"10001", "10008"}));
+    ASSERT_EQ(m_dialog.FieldInfo().size(), 2u);
+    EXPECT_EQ(m_dialog.FieldInfo()[1]->FieldName, QStringLiteral("Name"));
+    EXPECT_EQ(m_dialog.FieldInfo()[1]->MatchType, fdMatchAny);
+
+    // The form opens on the searched fields; emptying a value drops its
+    // criterion and the list no longer offers the field.
+    ASSERT_TRUE(executeWith([](TqkFilterDlg &form) {
+        EXPECT_EQ(part<QTabBar>(form, "FieldTabSet")->currentIndex(), 1);
+        EXPECT_EQ(part<QListWidget>(form, "FieldsListBox")->count(), 2);
+        clickField(form, QStringLiteral("Name"));
+        typeInto(part<QWidget>(form, "FilterValueEdit"), QString());
+        clickField(form, QStringLiteral("Ort"));
+        EXPECT_TRUE(part<QListWidget>(form, "FieldsListBox")->findItems(QStringLiteral("Name"), Qt::MatchExactly).isEmpty());
+        clickOk(form);
+    }));
+    EXPECT_EQ(column(QStringLiteral("Ort")), QStringList({"München", "Wien", "München"}));
+}
+
+TEST_F(FilterForm, CancelLeavesCriteriaAndRecordsAsTheyWere)
+{
+    ASSERT_TRUE(executeWith([](TqkFilterDlg &form) {
+        clickField(form, QStringLiteral("Land"));
+        QTest::mouseClick(part<QWidget>(form, "MatchExact"), Qt::LeftButton);
+        typeInto(part<QWidget>(form, "FilterValueEdit"), QStringLiteral("A"));
+        clickOk(form);
+    }));
+    ASSERT_EQ(column(QStringLiteral("nr")), QStringList({"10007"}));
+    EXPECT_FALSE(executeWith([](TqkFilterDlg &form) {
+        clickField(form, QStringLiteral("Land"));
+        typeInto(part<QWidget>(form, "FilterValueEdit"), QStringLiteral("D"));
+        QTest::mouseClick(part<QWidget>(form, "ClearSearchButton"), Qt::LeftButton);
+    }));
+    ASSERT_EQ(m_dialog.FieldInfo().size(), 1u);
+    EXPECT_EQ(m_dialog.FieldInfo()[0]->FilterValue, QStringLiteral("A"));
+    EXPECT_EQ(column(QStringLiteral("nr")), QStringList({"10007"}));
+
+    // OK without a change applies nothing: the current record stays.
+    m_dialog.ClearFilter();
+    ASSERT_TRUE(executeWith([](TqkFilterDlg &form) {
+        clickField(form, QStringLiteral("Ort"));
+        typeInto(part<QWidget>(form, "FilterValueEdit"), QStringLiteral("München"));
+        clickOk(form);
+    }));
+    m_table.Last();
+    ASSERT_TRUE(executeWith([](TqkFilterDlg &form) { clickOk(form); }));
+    EXPECT_EQ(m_table.FieldByName(QStringLiteral("nr"))->AsString(), QStringLiteral("10008"));
+}
+
+TEST_F(FilterForm, DateRangeFromThePickersAndBadBoundsKeepTheField)
+{
+    ASSERT_TRUE(executeWith([](TqkFilterDlg &form) {
+        clickField(form, QStringLiteral("Gruendungsdatum"));
+        EXPECT_EQ(part<QStackedWidget>(form, "SelectNotebook")->currentIndex(), 1);
+        EXPECT_TRUE(part<TqkDBDateTimePicker>(form, "MinDateEdit")->isVisible());
+        EXPECT_FALSE(part<QWidget>(form, "MinValueEdit")->isVisible());
+        part<TqkDBDateTimePicker>(form, "MinDateEdit")->SetDate(EncodeDate(1900, 1, 1));
+        clickOk(form);
+    }));
+    EXPECT_EQ(column(QStringLiteral("nr")), QStringList({"10004"}));
+
+    open(QStringLiteral("atrpos"));
+    m_dialog.ClearFilter();
+    int beeps = m_user.beeps();
+    EXPECT_FALSE(executeWith([&beeps, this](TqkFilterDlg &form) {
+        clickField(form, QStringLiteral("posnr"));
+        EXPECT_EQ(part<QStackedWidget>(form, "SelectNotebook")->currentIndex(), 1);
+        typeInto(part<QWidget>(form, "MinValueEdit"), QStringLiteral("zwei"));
+        clickField(form, QStringLiteral("menge"));
+        EXPECT_EQ(part<QListWidget>(form, "FieldsListBox")->currentItem()->text(), QStringLiteral("posnr"));
+        EXPECT_TRUE(part<QWidget>(form, "MinValueEdit")->hasFocus());
+        clickOk(form);
+        EXPECT_TRUE(form.isVisible());
+        EXPECT_GT(m_user.beeps(), beeps);
+    }));
+    EXPECT_TRUE(m_dialog.FieldInfo().empty());
+}
+
+TEST_F(FilterForm, FieldListFollowsSelectedFieldsOrderAndTabs)
+{
+    m_dialog.SetSelectedFields({"Ort;Stadt", "Name", "Bild", "plz"});
+    const auto listed = [](TqkFilterDlg &form) {
+        QStringList texts;
+        QListWidget &list = *part<QListWidget>(form, "FieldsListBox");
+        for (int row = 0; row < list.count(); ++row)
+            texts << list.item(row)->text();
+        return texts;
+    };
+    const auto clickTab = [](TqkFilterDlg &form, int index) {
+        QTabBar &tabs = *part<QTabBar>(form, "FieldTabSet");
+        QTest::mouseClick(&tabs, Qt::LeftButton, {}, tabs.tabRect(index).center());
+    };
+    ASSERT_TRUE(executeWith([&](TqkFilterDlg &form) {
+        EXPECT_EQ(listed(form), QStringList({"Stadt", "Name", "plz"}));
+        clickTab(form, 1);
+        EXPECT_EQ(part<QTabBar>(form, "FieldTabSet")->currentIndex(), 0);
+        EXPECT_TRUE(m_user.messageTexts().contains(qkIntl().UserMessages->FilterDlgNoCriteria));
+        QTest::mouseClick(part<QWidget>(form, "FieldOrderAlphabetic"), Qt::LeftButton);
+        EXPECT_EQ(listed(form), QStringList({"Name", "plz", "Stadt"}));
+        clickField(form, QStringLiteral("Stadt"));
+        typeInto(part<QWidget>(form, "FilterValueEdit"), QStringLiteral("wien"));
+        clickField(form, QStringLiteral("Name"));
+        typeInto(part<QWidget>(form, "FilterValueEdit"), QStringLiteral("h"));
+        QTest::keyClick(part<QWidget>(form, "FilterValueEdit"), Qt::Key_Down);
+        EXPECT_EQ(part<QListWidget>(form, "FieldsListBox")->currentItem()->text(), QStringLiteral("plz"));
+        clickTab(form, 1);
+        EXPECT_EQ(listed(form), QStringList({"Name", "Stadt"}));
+        clickField(form, QStringLiteral("Name"));
+        QTest::keyClick(part<QWidget>(form, "FieldsListBox"), Qt::Key_Delete);
+        EXPECT_EQ(listed(form), QStringList({"Stadt"}));
+        clickOk(form);
+    }));
+    ASSERT_EQ(m_dialog.FieldInfo().size(), 1u);
+    EXPECT_EQ(m_dialog.FieldInfo()[0]->DisplayName, QStringLiteral("Stadt"));
+    EXPECT_EQ(column(QStringLiteral("nr")), QStringList({"10007"}));
+}
+
+TEST_F(FilterForm, SelectFieldHandlerGivesTheComboItsListForWholeAndStartMatches)
+{
+    m_dialog.OnSelectField = [](QObject *, const QString &field, QString &mask, QStringList &list) {
+        if (field == QStringLiteral("Land"))
+            list = {"A", "CH", "D"};
+        if (field == QStringLiteral("plz"))
+            mask = QStringLiteral("#####");
+    };
+    ASSERT_TRUE(executeWith([](TqkFilterDlg &form) {
+        clickField(form, QStringLiteral("Land"));
+        QWidget *combo = part<QWidget>(form, "FilterValueCombo");
+        QWidget *edit = part<QWidget>(form, "FilterValueEdit");
+        EXPECT_TRUE(combo->isVisible());
+        EXPECT_FALSE(edit->isVisible());
+        typeInto(combo, QStringLiteral("A"));
+        QTest::mouseClick(part<QWidget>(form, "MatchAny"), Qt::LeftButton);
+        EXPECT_FALSE(combo->isVisible());
+        EXPECT_EQ(static_cast<QLineEdit *>(edit)->text(), QStringLiteral("A"));
+        QTest::mouseClick(part<QWidget>(form, "MatchExact"), Qt::LeftButton);
+        EXPECT_TRUE(combo->isVisible());
+        clickField(form, QStringLiteral("plz"));
+        EXPECT_FALSE(combo->isVisible());
+        QTest::mouseClick(part<QWidget>(form, "ValueRangeTabSet"), Qt::LeftButton,
+                          {}, part<QTabBar>(form, "ValueRangeTabSet")->tabRect(0).center());
+        typeInto(edit, QStringLiteral("1x0"));
+        EXPECT_EQ(static_cast<QLineEdit *>(edit)->text(), QStringLiteral("10"));
+        clickOk(form);
+    }));
+    EXPECT_EQ(column(QStringLiteral("nr")), QStringList({"10007"}));
+}
+
+TEST(FilterSummary, RowsDescribeEachCriterion)
+{
+    TqkFieldOperators words;
+    struct Case {
+        TqkFieldInfo info;
+        QStringList row;
+    } cases[] = {
+        {{"Ort", "Ort", fdMatchStart, "Mün", "", ""}, {"Ort", "Partial Match at Beginning", "Mün"}},
+        {{"Name", "Name", fdMatchAny, "a or b", "", "", false, true}, {"Name", "Partial Match Anywhere", "NOT (a or b)"}},
+        {{"Land", "Land", fdMatchExact, "D", "", "", false, true}, {"Land", "Exact Match", "NOT D"}},
+        {{"plz", "PLZ", fdMatchRange, "", "1", "3"}, {"PLZ", "By Range", ">=1, <=3"}},
+        {{"plz", "PLZ", fdMatchRange, "", "", "3"}, {"PLZ", "By Range", "<=3"}},
+        {{"plz", "PLZ", fdMatchEnd, "x", "", ""}, {}},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(TqkFilterDialogView::SummaryRow(c.info, words), c.row) << c.info.DisplayName.toStdString();
+}
+
+}

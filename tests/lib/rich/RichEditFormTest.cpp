@@ -1,0 +1,317 @@
+#include "demo/tables/DemoTables.h"
+#include "lib/data/Qkintl.h"
+#include "lib/edit/Qkdbcomb.h"
+#include "lib/rich/qkRichEditForm.h"
+#include "lib/rich/qkRichParagraphDialog.h"
+#include "lib/rich/qkRichTabDialog.h"
+#include "lib/rich/qkriched.h"
+#include "platform/db/TDataSource.h"
+#include "platform/db/TField.h"
+#include "platform/db/TTable.h"
+#include "platform/rtf/RtfDocument.h"
+#include "support/RecordingUiServices.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QRegularExpression>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextBlock>
+#include <QTimer>
+#include <QToolBar>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+// Runs `user` on the modal window of type T as soon as it is open, then
+// closes it with Escape when the user left it open.
+template<class T>
+void whenOpen(std::function<void(T &)> user)
+{
+    QTimer::singleShot(0, [user] {
+        auto *window = qobject_cast<T *>(QApplication::activeModalWidget());
+        ASSERT_NE(window, nullptr);
+        user(*window);
+        if (window->isVisible())
+            window->reject();
+    });
+}
+
+void typeText(QWidget *target, const QString &text)
+{
+    for (const QChar c : text)
+        QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, QString(c), Qt::NoModifier);
+}
+
+class RichEditWindow : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        demo::writeTables(m_folder.path());
+        reopen();
+    }
+
+    void reopen()
+    {
+        m_edit.reset();
+        m_table = std::make_unique<TTable>();
+        m_table->SetDatabaseName(m_folder.path());
+        m_table->SetTableName(QStringLiteral("Kunden"));
+        m_table->Open();
+        m_source.SetDataSet(m_table.get());
+        m_edit = std::make_unique<TqkDBRichEdit>();
+        m_edit->SetDataSource(&m_source);
+        m_edit->SetDataField(QStringLiteral("Bemerkung"));
+        m_edit->resize(400, 200);
+        m_edit->show();
+    }
+
+    QString memo() const { return m_table->FieldByName(QStringLiteral("Bemerkung"))->AsString(); }
+
+    ui::ScopedRecordingUiServices m_user;
+    QTemporaryDir m_folder;
+    std::unique_ptr<TTable> m_table;
+    TDataSource m_source;
+    std::unique_ptr<TqkDBRichEdit> m_edit;
+};
+
+TEST_F(RichEditWindow, F2OpensTheWindowAndSaveAndExitWritesTheMemo)
+{
+    m_edit->setFocus();
+    whenOpen<TqkRichEditForm>([](TqkRichEditForm &form) {
+        TqkCustomRichEdit *inner = form.RichEdit1();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
+        EXPECT_TRUE(inner->toPlainText().startsWith(QStringLiteral("Stammkunde seit 1998.")));
+        EXPECT_TRUE(form.ToolBar()->isVisible());
+        inner->setFocus();
+        QTest::keyClick(inner, Qt::Key_End, Qt::ControlModifier);
+        QTest::keyClick(inner, Qt::Key_Return);
+        QTest::keyClick(inner, Qt::Key_B, Qt::ControlModifier);
+        typeText(inner, QStringLiteral("Neue Zeile für Größe"));
+        EXPECT_TRUE(form.Command(QStringLiteral("Bold"))->isChecked());
+        form.Command(QStringLiteral("Center"))->trigger();
+        QTest::keyClick(inner, Qt::Key_Home, Qt::ShiftModifier);
+        const QList<QAction *> colors = form.ColorMenu()->actions();
+        ASSERT_EQ(colors.size(), 17);
+        EXPECT_EQ(colors[9]->text(), QStringLiteral("Red"));
+        colors[9]->trigger();
+        TqkDBComboBox &size = *form.FontSizeCombo();
+        size.DropDown();
+        size.PopupList()->setCurrentRow(int(size.Items().indexOf(QStringLiteral("14"))));
+        size.CloseUp(true);
+        EXPECT_TRUE(inner->hasFocus());
+        QTest::keyClick(inner, Qt::Key_S, Qt::ControlModifier);
+    });
+    QTest::keyClick(m_edit.get(), Qt::Key_F2);
+    m_table->Post();
+    reopen();
+    EXPECT_TRUE(memo().contains(QStringLiteral("\\red255\\green0\\blue0;")));
+    EXPECT_TRUE(memo().contains(QStringLiteral("\\fs28")));
+    EXPECT_TRUE(memo().contains(QRegularExpression(QStringLiteral("\\\\b\\\\[^ ]* Neue Zeile f\\\\'fcr Gr\\\\'f6\\\\'dfe"))))
+        << memo().toStdString();
+    const QTextBlock last = m_edit->document()->lastBlock();
+    EXPECT_EQ(last.text(), QStringLiteral("Neue Zeile für Größe"));
+    EXPECT_EQ(last.blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
+}
+
+TEST_F(RichEditWindow, ClosingWithChangesAsksAndOnlyYesKeepsThem)
+{
+    const QString before = memo();
+    struct Case {
+        int answer;
+        bool stillOpen;
+        bool kept;
+    } cases[] = {{ui::IDCANCEL, true, false}, {ui::IDNO, false, false}, {ui::IDYES, false, true}};
+    for (const Case &c : cases) {
+        m_user.queueAnswer(c.answer);
+        bool open = false;
+        whenOpen<TqkRichEditForm>([&open](TqkRichEditForm &form) {
+            typeText(form.RichEdit1(), QStringLiteral("xyz"));
+            form.Command(QStringLiteral("Exit"))->trigger();
+            open = form.isVisible();
+            if (open)
+                form.done(QDialog::Accepted);
+        });
+        m_edit->Execute();
+        EXPECT_EQ(open, c.stillOpen) << c.answer;
+        EXPECT_EQ(m_edit->toPlainText().contains(QStringLiteral("xyz")), c.kept || c.stillOpen) << c.answer;
+        m_table->Cancel();
+        reopen();
+        if (!c.kept && !c.stillOpen) {
+            EXPECT_EQ(memo(), before);
+        }
+    }
+    EXPECT_EQ(m_user.messageTexts().count(qkIntl().UserMessages->RichEditExitWarning), 3);
+}
+
+TEST_F(RichEditWindow, ReadOnlySourceShowsNoBarsAndEscapeCloses)
+{
+    m_edit->SetReadOnly(true);
+    bool closed = false;
+    whenOpen<TqkRichEditForm>([&closed](TqkRichEditForm &form) {
+        EXPECT_FALSE(form.ToolBar()->isVisible());
+        EXPECT_FALSE(form.FormatBar()->isVisible());
+        EXPECT_FALSE(form.StatusBar()->isVisible());
+        EXPECT_FALSE(form.Command(QStringLiteral("SaveExit"))->isVisible());
+        EXPECT_TRUE(form.Command(QStringLiteral("Print"))->isVisible());
+        QTest::keyClick(form.RichEdit1(), Qt::Key_Escape);
+        closed = !form.isVisible();
+    });
+    EXPECT_FALSE(m_edit->Execute());
+    EXPECT_TRUE(closed);
+}
+
+TEST_F(RichEditWindow, EscapeUndoesUnlessItClosesTheWindow)
+{
+    m_edit->EditorOptions &= ~(1 << reoCloseOnEscape);
+    whenOpen<TqkRichEditForm>([](TqkRichEditForm &form) {
+        typeText(form.RichEdit1(), QStringLiteral("xy"));
+        QTest::keyClick(form.RichEdit1(), Qt::Key_Escape);
+        EXPECT_TRUE(form.isVisible());
+        EXPECT_FALSE(form.RichEdit1()->toPlainText().contains(QStringLiteral("xy")));
+        EXPECT_FALSE(form.RichEdit1()->document()->isModified());
+    });
+    EXPECT_FALSE(m_edit->Execute());
+    EXPECT_TRUE(m_user.messages().isEmpty());
+}
+
+TEST(RichTabDialog, PositionsAreCheckedSortedAndAppliedAsOneStep)
+{
+    TqkCustomRichEdit edit;
+    edit.setPlainText(QStringLiteral("a\tb"));
+    TqkRichTabDialog dialog(edit);
+    struct Case {
+        QString typed;
+        bool accepted;
+        QStringList list;
+    } cases[] = {
+        {"2", true, {"2''"}},
+        {"1", true, {"1''", "2''"}},
+        {"2''", true, {"1''", "2''"}},
+        {"22", true, {"1''", "2''", "22''"}},
+        {"22,01", false, {"1''", "2''", "22''"}},
+        {"-1", false, {"1''", "2''", "22''"}},
+        {"zwei", false, {"1''", "2''", "22''"}},
+    };
+    for (const Case &c : cases) {
+        dialog.PositionEdit()->setText(c.typed);
+        QTest::keyClick(dialog.PositionEdit(), Qt::Key_Return);
+        EXPECT_EQ(dialog.PositionEdit()->text().isEmpty(), c.accepted) << c.typed.toStdString();
+        EXPECT_EQ(dialog.Positions(), c.list) << c.typed.toStdString();
+    }
+    dialog.PositionEdit()->clear();
+    dialog.Apply();
+    const QList<QTextOption::Tab> tabs = edit.document()->firstBlock().blockFormat().tabPositions();
+    ASSERT_EQ(tabs.size(), 3);
+    EXPECT_DOUBLE_EQ(tabs[1].position, 144.0);
+    edit.undo();
+    EXPECT_TRUE(edit.document()->firstBlock().blockFormat().tabPositions().isEmpty());
+}
+
+TEST(RichParagraphDialog, ShowsIndentsAndAppliesCheckedValuesOnce)
+{
+    TqkCustomRichEdit edit;
+    edit.setPlainText(QStringLiteral("Absatz"));
+    QTextBlockFormat format;
+    format.setLeftMargin(360 / 20.0);
+    rtf::setFirstLineIndent(format, 360 / 20.0);
+    edit.textCursor().setBlockFormat(format);
+    TqkRichParagraphDialog dialog(edit);
+    EXPECT_EQ(dialog.LeftEdit()->text(), QStringLiteral("0,25''"));
+    EXPECT_EQ(dialog.FirstLineEdit()->text(), QStringLiteral("0,25''"));
+
+    dialog.LeftEdit()->setText(QStringLiteral("viel"));
+    dialog.done(QDialog::Accepted);
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_TRUE(dialog.LeftEdit()->hasFocus() || QApplication::focusWidget() == nullptr);
+
+    dialog.LeftEdit()->setText(QStringLiteral("1"));
+    dialog.BeforeEdit()->clear();
+    dialog.AfterEdit()->setText(QStringLiteral("0,5"));
+    dialog.LineSpacingCombo()->setCurrentIndex(lsMultiple);
+    dialog.AtEdit()->setText(QStringLiteral("1,5"));
+    dialog.AlignmentCombo()->setText(qkIntl().RichEdit->ParagraphDialog->AlignRight);
+    dialog.Apply();
+    const QTextBlockFormat applied = edit.document()->firstBlock().blockFormat();
+    EXPECT_DOUBLE_EQ(applied.leftMargin(), 72.0);
+    EXPECT_DOUBLE_EQ(applied.topMargin(), 0.0);
+    EXPECT_DOUBLE_EQ(applied.bottomMargin(), 36.0);
+    EXPECT_EQ(applied.lineHeightType(), QTextBlockFormat::ProportionalHeight);
+    EXPECT_DOUBLE_EQ(applied.lineHeight(), 150.0);
+    EXPECT_EQ(applied.alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
+    edit.undo();
+    EXPECT_DOUBLE_EQ(edit.document()->firstBlock().blockFormat().leftMargin(), 18.0);
+}
+
+TEST(RichParagraphDialog, ChoosingALineSpacingRulePresetsItsValue)
+{
+    TqkCustomRichEdit edit;
+    edit.setPlainText(QStringLiteral("Absatz"));
+    TqkRichParagraphDialog dialog(edit);
+    dialog.show();
+    QComboBox &rule = *dialog.LineSpacingCombo();
+    struct Case {
+        int key;
+        int rule;
+        QString at;
+    } cases[] = {{Qt::Key_End, lsMultiple, "1"},      {Qt::Key_Up, lsExactly, "0,16''"}, {Qt::Key_Up, lsAtLeast, "0,16''"},
+                 {Qt::Key_Up, lsDouble, ""},          {Qt::Key_Home, lsSingle, ""}};
+    for (const Case &c : cases) {
+        QTest::keyClick(&rule, Qt::Key(c.key));
+        EXPECT_EQ(rule.currentIndex(), c.rule);
+        EXPECT_EQ(dialog.AtEdit()->text(), c.at) << c.rule;
+    }
+    QTest::keyClicks(dialog.AtEdit(), QStringLiteral("2"));
+    EXPECT_EQ(rule.currentIndex(), lsMultiple);
+}
+
+TEST(RichTabDialog, ClearingAndAPendingPositionOnOk)
+{
+    TqkCustomRichEdit edit;
+    edit.setPlainText(QStringLiteral("a"));
+    TqkRichTabDialog dialog(edit);
+    for (const char *position : {"1", "2", "3"}) {
+        dialog.PositionEdit()->setText(QLatin1String(position));
+        ASSERT_TRUE(dialog.SetTab());
+    }
+    dialog.TabList()->item(1)->setSelected(true);
+    dialog.ClearSelected();
+    EXPECT_EQ(dialog.Positions(), QStringList({"1''", "3''"}));
+    dialog.PositionEdit()->setText(QStringLiteral("23"));
+    dialog.done(QDialog::Accepted);
+    EXPECT_EQ(dialog.result(), QDialog::Rejected);
+    EXPECT_EQ(dialog.Positions(), QStringList({"1''", "3''"}));
+    dialog.PositionEdit()->setText(QStringLiteral("0,5"));
+    dialog.done(QDialog::Accepted);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(dialog.Positions(), QStringList({"0,5''", "1''", "3''"}));
+    dialog.ClearAll();
+    EXPECT_TRUE(dialog.Positions().isEmpty());
+}
+
+TEST_F(RichEditWindow, NewAsksBeforeClearing)
+{
+    for (const int answer : {ui::IDCANCEL, ui::IDOK}) {
+        m_user.queueAnswer(answer);
+        whenOpen<TqkRichEditForm>([answer](TqkRichEditForm &form) {
+            form.Command(QStringLiteral("New"))->trigger();
+            EXPECT_EQ(form.RichEdit1()->document()->isEmpty(), answer == ui::IDOK);
+            EXPECT_EQ(form.RichEdit1()->document()->isModified(), answer == ui::IDOK);
+            form.done(QDialog::Accepted);
+        });
+        m_edit->Execute();
+    }
+    EXPECT_TRUE(m_edit->document()->isEmpty());
+    EXPECT_EQ(m_user.messageTexts().count(qkIntl().UserMessages->RichEditClearWarning), 2);
+}
+
+}
