@@ -159,7 +159,6 @@ TEST_F(HelpRequestTest, HookTakesTheApplicationsHelpWhileItLives)
     EXPECT_EQ(earlierEventCalls, 0);
     EXPECT_TRUE(traceLines().contains(
         "14:05:09   THookHelpSystem.HelpHook(13 (HELP_SETPOPUP_POS), " + QString::number(position) + ")"));
-    EXPECT_TRUE(traceLines().contains("14:05:09   THookHelpSystem.HelpHook(257 (HELP_KEY), 0)"));
     hook->HelpHook(99, 7, callHelp);
     EXPECT_TRUE(traceLines().contains("14:05:09   THookHelpSystem.HelpHook(99 (?\?), 7)"));
 
