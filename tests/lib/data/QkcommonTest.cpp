@@ -115,10 +115,10 @@ TEST(ControlTypes, TheLastLineForTheExactNameWinsAndEditTypesIgnoreCase)
     qkGetControlType(&grid, "F", type, parameters);
     EXPECT_EQ(parameters.size(), 255);
     // Edit types ignore case.
-    for (const char *type : {"CustomEdit", "lookupcombo", "COMBO"})
-        EXPECT_TRUE(qkIsEditControlType(type)) << type;
-    for (const char *type : {"CheckBox", "RichEdit", "Bitmap", ""})
-        EXPECT_FALSE(qkIsEditControlType(type)) << type;
+    for (const char *editType : {"CustomEdit", "lookupcombo", "COMBO"})
+        EXPECT_TRUE(qkIsEditControlType(editType)) << editType;
+    for (const char *otherType : {"CheckBox", "RichEdit", "Bitmap", ""})
+        EXPECT_FALSE(qkIsEditControlType(otherType)) << otherType;
 }
 
 TEST(FieldLayoutLists, LinesLookupsAndClassNames)
