@@ -21,13 +21,13 @@ protected:
         customers = openCustomersWithPlace(*places);
     }
 
-    std::unique_ptr<fixture::ListTable> openCustomersWithPlace(TTable &places)
+    std::unique_ptr<fixture::ListTable> openCustomersWithPlace(TTable &placeTable)
     {
         auto table = std::make_unique<fixture::ListTable>();
         table->SetDatabaseName(folder());
         table->SetTableName("Kunden");
         TField *ort = CreateField(table.get(), "OrtName", ftString, 30, fkLookup);
-        ort->SetLookupDataSet(&places);
+        ort->SetLookupDataSet(&placeTable);
         ort->SetKeyFields("Plz");
         ort->SetLookupKeyFields("Plz");
         ort->SetLookupResultField("Ort");
