@@ -52,17 +52,17 @@ protected:
 
     std::unique_ptr<TTable> open()
     {
-        auto table = std::make_unique<TTable>();
-        table->SetDatabaseName(m_dir.path());
-        table->SetTableName(QStringLiteral("Notizen"));
-        table->Open();
-        return table;
+        auto opened = std::make_unique<TTable>();
+        opened->SetDatabaseName(m_dir.path());
+        opened->SetTableName(QStringLiteral("Notizen"));
+        opened->Open();
+        return opened;
     }
 
-    std::unique_ptr<TqkDBRichEdit> boundEdit(TDataSource &source)
+    std::unique_ptr<TqkDBRichEdit> boundEdit(TDataSource &dataSource)
     {
         auto edit = std::make_unique<TqkDBRichEdit>();
-        edit->SetDataSource(&source);
+        edit->SetDataSource(&dataSource);
         edit->SetDataField(QStringLiteral("Text"));
         edit->resize(500, 300);
         edit->show();
