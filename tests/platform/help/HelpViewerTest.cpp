@@ -191,11 +191,3 @@ TEST(HelpControlTest, FileWithoutContentsOrMapListsItsPagesByTitle)
     EXPECT_EQ(file->defaultTopic(), "/eins.htm");
     EXPECT_EQ(file->topicOfContext(2000), "");
 }
-
-TEST(HelpControlTest, LibraryPathNamesAnExistingFile)
-{
-    const QString path = HelpLibraryPath();
-    ASSERT_FALSE(path.isEmpty());
-    EXPECT_TRUE(QFile::exists(path));
-    EXPECT_TRUE(path.contains("chm"));
-}
