@@ -8,7 +8,6 @@
 #include "platform/db/TFieldDefs.h"
 #include "platform/db/TSession.h"
 #include "platform/db/TTable.h"
-#include "platform/os/IniFile.h"
 #include "platform/runtime/DateTime.h"
 #include "platform/runtime/Exceptions.h"
 
@@ -126,7 +125,7 @@ DemoOptions DemoInstallationTables::options;
 
 }
 
-TEST_F(DemoInstallationTables, EveryTableReadsBackItsFieldsAndRowsExactly)
+TEST_F(DemoInstallationTables, EveryTableReadsBackItsFieldsRowsAndIndexesExactly)
 {
     for (const TableSpec &spec : tableCatalog()) {
         SCOPED_TRACE(spec.fileName.toStdString());
@@ -141,47 +140,16 @@ TEST_F(DemoInstallationTables, EveryTableReadsBackItsFieldsAndRowsExactly)
             }
         }
         EXPECT_EQ(differences(*table, spec, demoRows(spec.fileName)), QString());
-    }
-}
-
-TEST_F(DemoInstallationTables, KeepTheirIndexesWithFieldsAndCaseOption)
-{
-    for (const TableSpec &spec : tableCatalog()) {
-        auto table = openTable(tableFolder(spec, options), spec.fileName);
         for (const IndexSpec &index : spec.indexes) {
-            SCOPED_TRACE(index.name.toStdString());
             const TIndexDef *stored = table->IndexDefs()->Find(index.name);
-            ASSERT_NE(stored, nullptr);
+            ASSERT_NE(stored, nullptr) << index.name.toStdString();
             EXPECT_EQ(stored->fieldList(), index.fields);
             // Case matters only where the index compares text first.
             if (spec.fields.at(spec.fieldIndex(index.fields.first())).type == 'A') {
-                EXPECT_EQ(stored->caseInsensitive(), index.caseInsensitive);
+                EXPECT_EQ(stored->caseInsensitive(), index.caseInsensitive) << index.name.toStdString();
             }
         }
     }
-}
-
-TEST_F(DemoInstallationTables, TextAndDatesRoundTrip)
-{
-    auto customers = openTable(options.dataFolder, "Kunden.db");
-    ASSERT_TRUE(customers->FindKey({"10003"}));
-    EXPECT_EQ(customers->FieldByName("EMail")->AsString(), QString("björn.weiß@beispiel.de"));
-    EXPECT_TRUE(customers->FieldByName("Telefax")->IsNull());
-    ASSERT_TRUE(customers->FindKey({"10002"}));
-    EXPECT_FALSE(customers->FieldByName("Telefax")->IsNull());
-    EXPECT_EQ(customers->FieldByName("Telefax")->AsString(), QString());
-    ASSERT_TRUE(customers->FindKey({"10001"}));
-    EXPECT_EQ(ToQDate(customers->FieldByName("Gruendungsdatum")->AsDateTime()), QDate(1887, 5, 12));
-
-    auto outbox = openTable(mailProgramPaths(options.mailFolder).mailbox, "MailAusgang.db");
-    ASSERT_TRUE(outbox->FindKey({1}));
-    EXPECT_EQ(ToQDateTime(outbox->FieldByName("GesendetAm")->AsDateTime()),
-              QDateTime(QDate(1899, 12, 30), QTime(0, 0, 1)));
-    EXPECT_EQ(outbox->FieldByName("Betreff")->AsString(), QString("Ihre Auftragsbestätigung 20260002"));
-
-    auto texts = openTable(mailProgramPaths(options.mailFolder).mailbox, "Texte.db");
-    ASSERT_TRUE(texts->FindKey({2}));
-    EXPECT_TRUE(texts->FieldByName("Text")->AsString().endsWith("5,00 €."));
 }
 
 TEST_F(DemoInstallationTables, NamesResolveInAnyCaseToTheMixedCaseFiles)
@@ -204,12 +172,6 @@ TEST_F(DemoInstallationTables, GoToTheFoldersTheInstallationUses)
     EXPECT_TRUE(QFile::exists(QDir(mail.mailbox).filePath("MailGesendet.db")));
     EXPECT_FALSE(QFile::exists(QDir(options.dataFolder).filePath("setupLoc.db")));
     EXPECT_TRUE(QDir(options.dataFolder).entryList(QStringList{".demo-*"}, QDir::AllEntries | QDir::Hidden).isEmpty());
-
-    TIniFile ini(QDir(options.mailFolder).filePath("kuvertalia.ini"));
-    EXPECT_EQ(ini.ReadString("Path", "Data", ""), mail.data);
-    EXPECT_EQ(ini.ReadString("Path", "User", ""), mail.user);
-    EXPECT_EQ(ini.ReadString("QRBPath", "Data", ""), mail.mailbox);
-    EXPECT_EQ(TIniFile(QDir(mail.user).filePath("frm.ini")).ReadString("User", "Lastuser", ""), demoMailUser());
 }
 
 TEST(DemoAliases, PointAtTheDataAndAliasFolders)
@@ -228,22 +190,6 @@ TEST(DemoAliases, PointAtTheDataAndAliasFolders)
     Session()->SetConfigFile(QString());
 }
 
-TEST(DemoFixtures, AreTheSameEveryRun)
-{
-    QTemporaryDir first, second;
-    for (const QString &name : QStringList{"Artikel.db", "Auftrag.db", "offposMa.db"}) {
-        writeTable(name, first.path());
-        writeTable(name, second.path());
-        auto a = openTable(first.path(), name);
-        auto b = openTable(second.path(), name);
-        ASSERT_EQ(a->RecordCount(), b->RecordCount());
-        for (a->First(), b->First(); !a->Eof(); a->Next(), b->Next()) {
-            for (int i = 0; i < a->FieldCount(); ++i)
-                EXPECT_EQ(a->Fields(i)->Value(), b->Fields(i)->Value()) << name.toStdString();
-        }
-    }
-}
-
 TEST(DemoFixtures, ReplaceATableOfTheSameNameInAnotherCase)
 {
     QTemporaryDir dir;
@@ -254,48 +200,22 @@ TEST(DemoFixtures, ReplaceATableOfTheSameNameInAnotherCase)
     EXPECT_EQ(openTable(dir.path(), "Laender.db")->RecordCount(), demoRows("laender.db").size());
 }
 
+// Also a bad row half way through a streamed table rolls the new table back.
 TEST(DemoFixtures, BadRowsLeaveTheExistingTableUntouched)
 {
+    EXPECT_THROW(writeTables(QString()), EInOutError);
     QTemporaryDir dir;
     writeTable("laender.db", dir.path());
     EXPECT_THROW(writeTable("laender.db", dir.path(), {Row{{"Lkz", "D"}}, Row{{"Lkz", "VIELZULANG"}}}),
                  EDatabaseError);
     EXPECT_THROW(writeTable("laender.db", dir.path(), {Row{{"Hauptstadt", "Wien"}}}), EDatabaseError);
-    EXPECT_EQ(openTable(dir.path(), "laender.db")->RecordCount(), demoRows("laender.db").size());
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-              QStringList{"laender.db"});
-}
-
-TEST(DemoFixtures, ABadRowHalfWayRollsTheNewTableBack)
-{
-    QTemporaryDir dir;
-    writeTable("laender.db", dir.path());
-    const TableSpec &spec = tableSpec("laender.db");
-    auto source = [](int index) {
+    const auto source = [](int index) {
         return index < 3 ? Row{{"Lkz", QString::number(index)}} : Row{{"Lkz", "ZUVIEL"}};
     };
-    EXPECT_THROW(writeTableFile(spec, dir.path(), 5, source), EDatabaseError);
+    EXPECT_THROW(writeTableFile(tableSpec("laender.db"), dir.path(), 5, source), EDatabaseError);
     EXPECT_EQ(openTable(dir.path(), "laender.db")->RecordCount(), demoRows("laender.db").size());
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
               QStringList{"laender.db"});
-}
-
-TEST(DemoFixtures, NeedADataFolder)
-{
-    EXPECT_THROW(writeTables(QString()), EInOutError);
-}
-
-TEST(DemoFixtures, PositionTableGrowsToTheRequestedCount)
-{
-    QTemporaryDir dir;
-    writePositionTable(dir.path(), 500);
-    auto positions = openTable(dir.path(), "atrpos.db");
-    EXPECT_EQ(positions->RecordCount(), 500);
-    ASSERT_TRUE(positions->FindKey({"20260001", 1}));
-    EXPECT_EQ(positions->FieldByName("Artikelnr")->AsString(), QString("1001"));
-    positions->SetIndexName("APOARTNR");
-    positions->SetRange({"1012"}, {"1012"});
-    EXPECT_GT(positions->RecordCount(), 1);
 }
 
 TEST(DemoFixtures, InstallationWithLoadTestPositionsKeepsTheDemoOrders)
@@ -310,6 +230,11 @@ TEST(DemoFixtures, InstallationWithLoadTestPositionsKeepsTheDemoOrders)
         invoicePositions += valueOf(row, "auftragnr") == "20260001" ? 1 : 0;
     positions->SetRange({"20260001"}, {"20260001"});
     EXPECT_EQ(positions->RecordCount(), invoicePositions);
+    ASSERT_TRUE(positions->FindKey({"20260001", 1}));
+    EXPECT_EQ(positions->FieldByName("Artikelnr")->AsString(), QString("1001"));
+    positions->SetIndexName("APOARTNR");
+    positions->SetRange({"1012"}, {"1012"});
+    EXPECT_GT(positions->RecordCount(), 1);
 }
 
 TEST(DemoFixtures, NumberTheAutoIncrementFieldThemselves)

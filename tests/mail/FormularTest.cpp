@@ -180,20 +180,20 @@ TEST_F(FormularFile, MissingFileGivesTheNewTemplateDefaults)
     EXPECT_TRUE(AdvertisementLines()[1].startsWith("Eine kostenlose Prüfversion finden Sie auf "));
     EXPECT_TRUE(m_ui.messages().isEmpty());
 
+    formular.SaveToFile(PathOf("neu"));
+    EXPECT_TRUE(ReadBytes("neu.frm").contains("Pr\xFC" "fversion")) << "new templates are written in Windows-1252";
+    EXPECT_TRUE(ReadBytes("neu.frm").contains("daher k\xF6nnen\r\n"));
+
     formular.WerbungAus = true;
     EXPECT_FALSE(formular.LoadFromFile(PathOf("fehlt")));
     EXPECT_EQ(formular.Section(fsDokumentende), QStringList({""}));
-}
-
-TEST_F(FormularFile, OnlyTheExactWordNeinSwitchesTheAdvertisementOff)
-{
+    // Only the exact word switches the advertisement off.
     EXPECT_TRUE(IsAdvertisementOff("nein"));
-    EXPECT_FALSE(IsAdvertisementOff("Nein"));
-    EXPECT_FALSE(IsAdvertisementOff(""));
-    EXPECT_FALSE(IsAdvertisementOff("ja"));
+    for (const char *other : {"Nein", "", "ja"})
+        EXPECT_FALSE(IsAdvertisementOff(other)) << other;
 }
 
-TEST_F(FormularFile, EmptyNameIsRefusedOnLoadingAndSaving)
+TEST_F(FormularFile, EmptyNameIsRefusedAndAnUnwritableFolderRaises)
 {
     TFormular formular;
     formular.SendTo = "a@example.com";
@@ -209,6 +209,7 @@ TEST_F(FormularFile, EmptyNameIsRefusedOnLoadingAndSaving)
     EXPECT_THROW(formular.SaveToFile(".frm"), EFormularerror);
     EXPECT_FALSE(QFile::exists(m_dir.filePath(".frm")));
     QDir::setCurrent(current);
+    EXPECT_THROW(formular.SaveToFile(PathOf("fehlt/ordner/vorlage")), EInOutError);
 }
 
 TEST_F(FormularFile, Windows1252FilesKeepTheirCodePage)
@@ -228,16 +229,6 @@ TEST_F(FormularFile, Windows1252FilesKeepTheirCodePage)
 
     formular.SaveToFile(PathOf("ansi.frm"));
     EXPECT_EQ(ReadBytes("ansi.frm"), bytes);
-}
-
-TEST_F(FormularFile, NewTemplatesAreWrittenInWindows1252)
-{
-    TFormular formular;
-    formular.LoadFromFile(PathOf("neu"));
-    formular.SaveToFile(PathOf("neu"));
-    const QByteArray bytes = ReadBytes("neu.frm");
-    EXPECT_TRUE(bytes.contains("Pr\xFC" "fversion"));
-    EXPECT_TRUE(bytes.contains("daher k\xF6nnen\r\n"));
 }
 
 class UnkeepableContent : public FormularFile
@@ -263,26 +254,18 @@ TEST_F(UnkeepableContent, SectionMarkerAsContentIsReported)
     ExpectRefusedAndOriginalKept(formular);
 }
 
-TEST_F(UnkeepableContent, NoteThatReadsAsHeaderIsReported)
+// A note that reads as a header line, and line breaks in lines or values.
+TEST_F(UnkeepableContent, HeaderLikeNotesAndLineBreaksAreReported)
 {
-    TFormular formular;
-    formular.Section(fsFormularvorgaben) << "!Betreff wird sonst zum Betreff";
-    ExpectRefusedAndOriginalKept(formular);
-
+    TFormular note, inLine, inValue;
+    note.Section(fsFormularvorgaben) << "!Betreff wird sonst zum Betreff";
+    inLine.Section(fsFusszeile) << "eins\r\nzwei";
+    inValue.Betreff = "eins\nzwei";
+    for (const TFormular *formular : {&note, &inLine, &inValue})
+        ExpectRefusedAndOriginalKept(*formular);
     TFormular lowerCase;
     lowerCase.Section(fsFormularvorgaben) << "!betreff bleibt Notiz";
     EXPECT_TRUE(lowerCase.UnkeepableLines().isEmpty());
-}
-
-TEST_F(UnkeepableContent, LineBreaksInLinesAndValuesAreReported)
-{
-    TFormular inLine;
-    inLine.Section(fsFusszeile) << "eins\r\nzwei";
-    ExpectRefusedAndOriginalKept(inLine);
-
-    TFormular inValue;
-    inValue.Betreff = "eins\nzwei";
-    ExpectRefusedAndOriginalKept(inValue);
 }
 
 TEST_F(UnkeepableContent, CharactersOutsideTheCodePageAreReportedOnlyForWindows1252)
@@ -297,12 +280,6 @@ TEST_F(UnkeepableContent, CharactersOutsideTheCodePageAreReportedOnlyForWindows1
     TFormular again;
     again.LoadFromFile(PathOf("utf8"));
     EXPECT_EQ(again.Section(fsDokumentanfang), QStringList({"Pfeil →"}));
-}
-
-TEST_F(FormularFile, UnwritableFolderRaisesTheInputOutputError)
-{
-    TFormular formular;
-    EXPECT_THROW(formular.SaveToFile(PathOf("fehlt/ordner/vorlage")), EInOutError);
 }
 
 } // namespace

@@ -76,6 +76,12 @@ TEST_F(TemplateLanguage, PlaceholderWidthsPadAndCut)
     expectLines({{"<#Kurz>", "<abc>"}, {"<#Kurz:10>", "<abc       >"}, {"<#Lang:10>", "<Abcdefghij>"},
             {"<#Rand>", "<abc>"}, {"<#Rand:9>", "<  abc    >"}, {"<#Rand:3>", "<abc>"}, {"#Kurz|def", "abcdef"},
             {"#Kurz:5|x #Kurz:0|y", "abc  x y"}});
+    // A wrap width of zero keeps its empty slot like width zero; long values without width stand whole.
+    Set("T", "ein Text, der nicht umbrochen wird");
+    expectLines({{"<#T:m0>", "<>"}, {"<#T:0>", "<>"}});
+    const QString text(5000, 'x');
+    Set("Lang", text);
+    EXPECT_EQ(One("#Lang."), text + ".");
 }
 
 TEST_F(TemplateLanguage, ValuesOfEachTypeTurnIntoText)
@@ -152,28 +158,13 @@ TEST_F(TemplateLanguage, LineBreaksInValues)
     EXPECT_EQ(unwrapped[0], "eins zwei           .");
 }
 
-TEST_F(TemplateLanguage, WrapWidthZeroKeepsItsEmptySlotLikeWidthZero)
-{
-    Set("T", "ein Text, der nicht umbrochen wird");
-    EXPECT_EQ(Run({"<#T:m0>"}), QStringList({"<>"}));
-    EXPECT_EQ(Run({"<#T:0>"}), QStringList({"<>"}));
-}
-
-TEST_F(TemplateLanguage, LongValuesWithoutWidthStandWhole)
-{
-    const QString text(5000, 'x');
-    Set("Lang", text);
-    EXPECT_EQ(One("#Lang."), text + ".");
-}
-
 TEST_F(TemplateLanguage, FormatAndNameErrors)
 {
     Set("Name", "x");
     expectErrors({{{"#Name:abc"}, "Format abc des Feldes Name ist ungültig!"},
             {{"#Name:10m"}, "Format 10m des Feldes Name ist ungültig!"},
             {{"#Name:100000000"}, "Format 100000000 des Feldes Name ist ungültig!"}});
-    EXPECT_EQ(ErrorOf({"#Name:99999999999999999999"}),
-              "Format 99999999999999999999 des Feldes Name ist ungültig!");
+    EXPECT_EQ(ErrorOf({"#Name:99999999999999999999"}), "Format 99999999999999999999 des Feldes Name ist ungültig!");
     EXPECT_EQ(ErrorOf({"#Fehlt"}), "Feld Fehlt wurde nicht gefunden!");
     Set("Betrag", 1.5);
     EXPECT_EQ(ErrorOf({"#Betrag:10:2:3"}), "Format 10:2:3 des Feldes Betrag ist ungültig!");
@@ -182,10 +173,7 @@ TEST_F(TemplateLanguage, FormatAndNameErrors)
             {{"[[a [#Name] b]]"}, "Geschachtelte Klammern werden nicht unterstützt!"},
             {{"[a [[#Name]] b]"}, "Geschachtelte Klammern werden nicht unterstützt!"},
             {{"[a [#Name] b"}, "Geschachtelte Klammern werden nicht unterstützt!"}});
-}
-
-TEST_F(TemplateLanguage, FailingLineAddsNothingAndEarlierLinesStay)
-{
+    // A failing line adds nothing and earlier lines stay.
     QStringList output;
     m_context.ProcessTemplateLine("vorher", output, QString());
     EXPECT_THROW(m_context.ProcessTemplateLine("Wert #Fehlt", output, QString()), EFormularerror);
@@ -256,6 +244,12 @@ TEST_F(TemplateLanguage, OtherCommandsKeepTheirArgumentAsValue)
     EXPECT_EQ(One("#Var_Seite"), "<Leerzeile>");
     Run({"!Wenn"});
     EXPECT_EQ(m_context.ConditionDepth(), 1);
+    // Sections run from the loaded template.
+    m_context.ResetTemplateState();
+    m_formular.Section(fsKopfzeile) << "!Var #n=\"2\"" << "Seite #n" << "";
+    QStringList output;
+    m_context.ProcessFormSection(fsKopfzeile, output, "\t");
+    EXPECT_EQ(output, QStringList({"Seite 2\t", "\t"}));
 }
 
 TEST_F(TemplateLanguage, ResetClearsCommandsAndRemovesEveryVariable)
@@ -267,14 +261,6 @@ TEST_F(TemplateLanguage, ResetClearsCommandsAndRemovesEveryVariable)
     EXPECT_EQ(m_vocabulary.Count(), 3);
     for (int i = 0; i < m_vocabulary.Count(); ++i)
         EXPECT_EQ(m_vocabulary.GetItem(i)->Value, Variant(QString()));
-}
-
-TEST_F(TemplateLanguage, SectionsRunFromTheLoadedTemplate)
-{
-    m_formular.Section(fsKopfzeile) << "!Var #n=\"2\"" << "Seite #n" << "";
-    QStringList output;
-    m_context.ProcessFormSection(fsKopfzeile, output, "\t");
-    EXPECT_EQ(output, QStringList({"Seite 2\t", "\t"}));
 }
 
 TEST(WrapTextRule, BreaksAtLineBreaksBlanksAndDashes)

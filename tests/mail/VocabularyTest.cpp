@@ -125,7 +125,7 @@ TEST_F(Vocabulary, FieldsAreRegisteredInTableOrderUnderThePrefix)
     EXPECT_EQ(m_vocabulary.IndexOfName("wenn"), -1);
 }
 
-TEST_F(Vocabulary, SharedPlainNamesResolveToTheFirstTable)
+TEST_F(Vocabulary, SharedPlainNamesResolveToTheFirstTableAndMissingFieldsRaise)
 {
     EXPECT_EQ(Run({"#Name / #Kunden_Name / #Auftrag_Name"}),
               QStringList({"Auftrag Meier / Meier & Söhne / Auftrag Meier"}));
@@ -133,16 +133,13 @@ TEST_F(Vocabulary, SharedPlainNamesResolveToTheFirstTable)
     EXPECT_EQ(m_vocabulary.IndexOfQualifiedName("Kunden_Nr"), 12);
 }
 
-TEST_F(Vocabulary, FieldValuesPrintByTheirType)
+TEST_F(Vocabulary, FieldValuesPrintByTheirTypeAndFeedConditions)
 {
     m_context.DefaultDecimals = "2";
     EXPECT_EQ(Run({"#Datum|;#Endbetrag:12;#Gewicht:6:1;#Posten:3;#Erledigt;[(#Notiz)]."}),
               QStringList({"05.03.2024;  1.234,50 €;   2,3;3  ;True;."}));
     EXPECT_EQ(Run({"[[Tel.: #Kunden_Telefon]]", "Kunde #Kunden_Nr"}), QStringList({"Kunde K-7"}));
-}
-
-TEST_F(Vocabulary, ConditionsAndExpressionsReadFieldValues)
-{
+    // Conditions and expressions read field values.
     EXPECT_EQ(Run({"!Wenn #Kunden_Name = \"\"", "ohne Name", "!EndeWenn",
                    "!Wenn #Kunden_Telefon = \"\"", "ohne Telefon", "!EndeWenn",
                    "!Var #Doppelt=#Posten*2", "#Doppelt"}),
@@ -182,6 +179,7 @@ TEST_F(Vocabulary, SetupVariablesComeInTheirFixedOrderWithTheirValues)
     EXPECT_EQ(Run({"<#Var_Bank2><#Var_BLZ3>"}), QStringList({"<><20070000>"}));
 }
 
+// The currency name follows the document's euro flag.
 TEST_F(Vocabulary, CurrencyNameFollowsTheDocumentsEuroFlag)
 {
     m_head->Edit();

@@ -10,13 +10,23 @@
 
 #include <gtest/gtest.h>
 
-using CheckBeforePost = LibraryTables;
-using FieldLayout = LibraryTables;
-using FieldTests = LibraryTables;
+// Every test starts with the customers table open.
+class CustomersOpen : public LibraryTables
+{
+protected:
+    void SetUp() override
+    {
+        LibraryTables::SetUp();
+        table = openCustomers();
+    }
+    std::unique_ptr<fixture::ListTable> table;
+};
+using CheckBeforePost = CustomersOpen;
+using FieldLayout = CustomersOpen;
+using FieldTests = CustomersOpen;
 
 TEST_F(CheckBeforePost, AnIncompleteMaskedValueStopsThePostWithTheDisplayName)
 {
-    auto table = openCustomers();
     table->PictureMasks = {"plz\t#####\tT\tT"};
     table->FieldByName("Plz")->SetDisplayLabel("Postleitzahl");
     table->Edit();
@@ -45,7 +55,6 @@ TEST_F(CheckBeforePost, AnIncompleteMaskedValueStopsThePostWithTheDisplayName)
 
 TEST_F(FieldLayout, FillListsTheVisibleFieldsInOrder)
 {
-    auto table = openCustomers();
     table->FieldByName("Plz")->SetVisible(false);
     table->FieldByName("Name")->SetDisplayWidth(12);
     table->FieldByName("Name")->SetDisplayLabel("Kunde");
@@ -57,7 +66,6 @@ TEST_F(FieldLayout, FillListsTheVisibleFieldsInOrder)
 
 TEST_F(FieldLayout, ApplyShowsOnlyTheListedFieldsInListOrder)
 {
-    auto table = openCustomers();
     qkApplyFieldLayout(table.get(), {"PLZ\t5\tPostleitzahl", "Fehlt\t3\tx", "name\t20\tKunde"});
     QStringList visible;
     for (const TField *field : table->FieldList()) {
@@ -77,7 +85,6 @@ TEST_F(FieldLayout, ApplyShowsOnlyTheListedFieldsInListOrder)
 
 TEST_F(FieldLayout, ABadWidthChangesNothingAndEnablesControlsAgain)
 {
-    auto table = openCustomers();
     QStringList before;
     qkFillFieldList(table.get(), before);
     EXPECT_THROW(qkApplyFieldLayout(table.get(), {"Plz\t5\tPLZ", "Name\tbreit\tKunde"}), EConvertError);
@@ -89,7 +96,6 @@ TEST_F(FieldLayout, ABadWidthChangesNothingAndEnablesControlsAgain)
 
 TEST_F(FieldTests, DisplayLabelsMatchWithTildesAsBlanks)
 {
-    auto table = openCustomers();
     table->FieldByName("Plz")->SetDisplayLabel("Post~leitzahl");
     QString name;
     EXPECT_TRUE(qkFieldNameForDisplayLabel(table.get(), "Post leitzahl", name));
@@ -100,7 +106,6 @@ TEST_F(FieldTests, DisplayLabelsMatchWithTildesAsBlanks)
 
 TEST_F(FieldTests, MissingFieldLinesGoWithTheirLinkLines)
 {
-    auto table = openCustomers();
     QStringList lookupFields{"Old;DATA;Orte;Ort;PlzIdx", "Name;DATA;Orte;Ort;PlzIdx", "NR;DATA;X;Y;Z"};
     QStringList lookupLinks{"Plz;Plz", "Nr;Nr", "Nr;Id"};
     QStringList controlType{"Aktiv;CheckBox", "Gone;Combo;cbo", "notiz;RichEdit"};
@@ -115,7 +120,6 @@ TEST_F(FieldTests, MissingFieldLinesGoWithTheirLinkLines)
 
 TEST_F(FieldTests, ClassKindSearchableTypesAndSameRecords)
 {
-    auto table = openCustomers();
     EXPECT_TRUE(qkIsLibraryDataSet(table.get()));
     TTable plain;
     EXPECT_FALSE(qkIsLibraryDataSet(&plain));
@@ -137,7 +141,6 @@ TEST_F(FieldTests, ClassKindSearchableTypesAndSameRecords)
 
 TEST_F(FieldTests, ValueTextsAreCheckedByFieldType)
 {
-    auto table = openCustomers();
     EXPECT_TRUE(qkIsValidValueText(table->FieldByName("Nr"), "-12"));
     EXPECT_FALSE(qkIsValidValueText(table->FieldByName("Nr"), "1,5"));
     EXPECT_TRUE(qkIsValidValueText(table->FieldByName("Umsatz"), "1,5"));
@@ -151,7 +154,6 @@ TEST_F(FieldTests, ValueTextsAreCheckedByFieldType)
 
 TEST_F(FieldTests, RichTextFieldsByControlTypeOrContent)
 {
-    auto table = openCustomers();
     table->First();
     TField *notiz = table->FieldByName("Notiz");
     EXPECT_FALSE(qkIsRichTextField(notiz, true));

@@ -79,15 +79,11 @@ TEST(KeyHelpers, EditKeysChangeTextAndTheHighBitMeansPressed)
     EXPECT_TRUE(qkHighBitSet(0x81));
     EXPECT_TRUE(qkHighBitSet(0x80));
     EXPECT_FALSE(qkHighBitSet(0x7F));
-    for (int key : {int(Qt::Key_A), int(Qt::Key_Z), int(Qt::Key_0), int(Qt::Key_9), int(Qt::Key_Space),
-                    int(Qt::Key_Backspace), int(Qt::Key_Delete), int(Qt::Key_Comma), int(Qt::Key_Minus),
-                    int(Qt::Key_Adiaeresis), int(Qt::Key_ssharp), int(Qt::Key_Asterisk)})
+    for (int key : {int(Qt::Key_A), int(Qt::Key_9), int(Qt::Key_Space), int(Qt::Key_Backspace), int(Qt::Key_Delete),
+                    int(Qt::Key_Minus), int(Qt::Key_Adiaeresis), int(Qt::Key_ssharp)})
         EXPECT_TRUE(qkIsEditKey(key)) << std::hex << key;
-    for (int key : {int(Qt::Key_Left), int(Qt::Key_Up), int(Qt::Key_Right), int(Qt::Key_Down), int(Qt::Key_F1),
-                    int(Qt::Key_F12), int(Qt::Key_Home), int(Qt::Key_End), int(Qt::Key_PageUp), int(Qt::Key_Insert),
-                    int(Qt::Key_Escape), int(Qt::Key_Tab), int(Qt::Key_Return), int(Qt::Key_Shift),
-                    int(Qt::Key_Control), int(Qt::Key_Alt), int(Qt::Key_CapsLock), int(Qt::Key_NumLock),
-                    int(Qt::Key_ScrollLock), int(Qt::Key_Pause), int(Qt::Key_Print)})
+    for (int key : {int(Qt::Key_Left), int(Qt::Key_F12), int(Qt::Key_Home), int(Qt::Key_Insert), int(Qt::Key_Escape),
+                    int(Qt::Key_Tab), int(Qt::Key_Return), int(Qt::Key_Shift), int(Qt::Key_CapsLock), int(Qt::Key_Print)})
         EXPECT_FALSE(qkIsEditKey(key)) << std::hex << key;
 }
 

@@ -95,7 +95,7 @@ TEST(PictureMaskLines, WhatIsWrittenReadsBack)
     EXPECT_EQ(holder.PictureMasks.size(), 1);
 }
 
-TEST(ControlTypes, TheLastLineForTheExactNameWins)
+TEST(ControlTypes, TheLastLineForTheExactNameWinsAndEditTypesIgnoreCase)
 {
     ListHolder grid;
     grid.ControlType = {"Aktiv;CheckBox;Ja;Nein", "aktiv;Combo;cbo", "Aktiv;RichEdit"};
@@ -114,17 +114,14 @@ TEST(ControlTypes, TheLastLineForTheExactNameWins)
     grid.ControlType = {"F;Combo;" + QString(300, 'x')};
     qkGetControlType(&grid, "F", type, parameters);
     EXPECT_EQ(parameters.size(), 255);
+    // Edit types ignore case.
+    for (const char *editType : {"CustomEdit", "lookupcombo", "COMBO"})
+        EXPECT_TRUE(qkIsEditControlType(editType)) << editType;
+    for (const char *otherType : {"CheckBox", "RichEdit", "Bitmap", ""})
+        EXPECT_FALSE(qkIsEditControlType(otherType)) << otherType;
 }
 
-TEST(ControlTypes, EditTypesIgnoreCase)
-{
-    for (const char *type : {"CustomEdit", "lookupcombo", "COMBO"})
-        EXPECT_TRUE(qkIsEditControlType(type)) << type;
-    for (const char *type : {"CheckBox", "RichEdit", "Bitmap", ""})
-        EXPECT_FALSE(qkIsEditControlType(type)) << type;
-}
-
-TEST(FieldLayoutLists, LinesAndLookups)
+TEST(FieldLayoutLists, LinesLookupsAndClassNames)
 {
     const QStringList layout{qkFieldLayoutLine("KundenNr", 10, "Kunde"), qkFieldLayoutLine("Name", 30, "Name 1")};
     EXPECT_EQ(layout[0], "KundenNr\t10\tKunde");
@@ -134,10 +131,8 @@ TEST(FieldLayoutLists, LinesAndLookups)
     EXPECT_FALSE(qkFindFieldInList(layout, "Kunde", index));
     EXPECT_EQ(qkListIndexOfText({"Ab", "aB", "c"}, "AB"), 0);
     EXPECT_EQ(qkListIndexOfText({"Ab"}, "x"), -1);
-}
 
-TEST(ClassNames, AncestorsAreFoundWithoutRegardToCase)
-{
+    // Ancestors are found by class name without regard to case.
     fixture::TqkTable table;
     EXPECT_TRUE(qkInheritsFromName(&table, "TqkTable"));
     EXPECT_TRUE(qkInheritsFromName(&table, "tqktable"));
@@ -166,7 +161,8 @@ TEST(FilterOptions, ReadAndSwitchedByPropertyName)
     EXPECT_EQ(qkGetFilterOptions(&client), TqkOnFilterOptions(ofoEnabled));
 }
 
-TEST(PropertyAccess, MissingPropertiesAnswerNothing)
+// Names match without regard to case; data fields are written only on controls.
+TEST(PropertyAccess, MissingPropertiesAnswerNothingOthersAreFoundByName)
 {
     QObject plain;
     EXPECT_FALSE(qkGetPictureMasks(&plain).has_value());
@@ -175,10 +171,7 @@ TEST(PropertyAccess, MissingPropertiesAnswerNothing)
     EXPECT_FALSE(qkSetDatabaseName(&plain, "DATA"));
     EXPECT_FALSE(qkSetSQL(&plain, {"SELECT 1"}));
     EXPECT_FALSE(qkGetPictureMasks(nullptr).has_value());
-}
 
-TEST(PropertyAccess, NamesMatchWithoutRegardToCase)
-{
     ListHolder holder;
     holder.ControlType = {"A;CheckBox"};
     EXPECT_EQ(qkReadList(&holder, "controltype"), QStringList{"A;CheckBox"});
@@ -190,10 +183,7 @@ TEST(PropertyAccess, NamesMatchWithoutRegardToCase)
     holder.OnInvalidValue = [&](TDataSet *, TField *) { called = true; };
     qkGetOnInvalidValue(&holder)(nullptr, nullptr);
     EXPECT_TRUE(called);
-}
 
-TEST(PropertyAccess, DataFieldsAreWrittenOnlyOnControls)
-{
     fixture::DataControl control;
     EXPECT_TRUE(qkSetDataField(&control, "Name"));
     EXPECT_EQ(qkGetDataField(&control), "Name");
@@ -221,13 +211,11 @@ TEST(QuotedTokens, NamesQuotesAndOperators)
     }
 }
 
-TEST(SmallHelpers, ScalingAndLimits)
+TEST(SmallHelpers, Scaling)
 {
     EXPECT_EQ(qkScalePixels(77, 120), 96);
     EXPECT_EQ(qkScalePixels(24, 144), 36);
     EXPECT_EQ(qkScalePixels(10, 100), 10);
-    EXPECT_EQ(qkMax(3, -4), 3);
-    EXPECT_EQ(qkMin(3, -4), -4);
 }
 
 TEST(EscapeWhileFiltering, EscapeSwitchesTheFilterOffAnotherKeyIsLostAndTimersWait)

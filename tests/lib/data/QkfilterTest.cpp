@@ -22,6 +22,13 @@ quint32 dword(const QByteArray &tree, int at)
     return qFromLittleEndian<quint32>(tree.constData() + at);
 }
 
+void openKunden(TqkTable &table, const QString &folder)
+{
+    table.SetDatabaseName(folder);
+    table.SetTableName("Kunden");
+    table.Open();
+}
+
 class FilterTrees : public LibraryTables
 {
 protected:
@@ -161,9 +168,7 @@ TEST_F(FilterTrees, FilterLinesJoinAndAFailedChangeKeepsTheFilter)
 TEST_F(FilterTrees, OnFilterRejectsRecordsAndDoesNotRecurse)
 {
     TqkTable table;
-    table.SetDatabaseName(folder());
-    table.SetTableName("Kunden");
-    table.Open();
+    openKunden(table, folder());
     int calls = 0;
     table.SetOnFilter([&](TqkTable *self, bool &accept) {
         ++calls;
@@ -185,9 +190,7 @@ TEST_F(FilterTrees, KeySearchesForTheFilterDialog)
 {
     TqkTable table;
     table.setObjectName("tblKunden");
-    table.SetDatabaseName(folder());
-    table.SetTableName("Kunden");
-    table.Open();
+    openKunden(table, folder());
     EXPECT_EQ(table.IndexNameForField("Name", false), "NameIdx");
     EXPECT_EQ(table.IndexNameForField("Name", true), "?");
     EXPECT_EQ(table.IndexNameForField("Plz", true), "PlzIdx");
@@ -220,9 +223,7 @@ TEST_F(FilterTrees, KeySearchesForTheFilterDialog)
 TEST_F(FilterTrees, HourGlassShowsWhileRecordsAreRejected)
 {
     TqkTable table;
-    table.SetDatabaseName(folder());
-    table.SetTableName("Kunden");
-    table.Open();
+    openKunden(table, folder());
     table.SetOnFilter([](TqkTable *, bool &accept) { accept = true; });
     table.Last();
     EXPECT_EQ(user.maxBusyDepth(), 0);
@@ -241,9 +242,7 @@ TEST_F(FilterTrees, EscapeEndsTheRecordFilterOnce)
             addCustomer(*many, nr, QStringLiteral("Kunde %1").arg(nr), "10000", 1, "01.01.2001");
     }
     TqkTable table;
-    table.SetDatabaseName(folder());
-    table.SetTableName("Kunden");
-    table.Open();
+    openKunden(table, folder());
     table.SetOnFilterOptions(qkDefaultFilterOptions | ofoCancelOnEscape);
     int escapes = 0;
     table.SetOnFilterEscape([&](TDataSet *) { ++escapes; });

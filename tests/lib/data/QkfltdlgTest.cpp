@@ -43,6 +43,15 @@ std::unique_ptr<TqkFieldInfo> fieldInfo(const Criterion &c)
     return info;
 }
 
+// Replaces the dialog's criteria and applies them.
+void applyOnly(TqkFilterDialog &dialog, std::initializer_list<Criterion> criteria)
+{
+    dialog.ClearFilter();
+    for (const Criterion &c : criteria)
+        dialog.FieldInfo().push_back(fieldInfo(c));
+    dialog.ApplyFilter();
+}
+
 QStringList keysOf(TDataSet &dataSet, const QString &field)
 {
     QStringList keys;
@@ -64,10 +73,7 @@ protected:
         TqkFilterDialog own;
         TqkFilterDialog &dialog = configured ? *configured : own;
         dialog.SetDataSource(&source);
-        dialog.ClearFilter();
-        for (const Criterion &c : criteria)
-            dialog.FieldInfo().push_back(fieldInfo(c));
-        dialog.ApplyFilter();
+        applyOnly(dialog, criteria);
         const QStringList result = keysOf(*customers, "Nr");
         dialog.SetDataSource(nullptr);
         return result;
@@ -153,21 +159,15 @@ TEST_F(RecordTestCases, LibraryTableNarrowsByItsIndexFirst)
     TqkFilterDialog dialog;
     dialog.SetDataSource(&source);
     dialog.SetFilterOptimization(fdUseActiveIndex);
-    dialog.FieldInfo().push_back(fieldInfo({"Name", fdMatchStart, "meier"}));
-    dialog.ApplyFilter();
+    applyOnly(dialog, {{"Name", fdMatchStart, "meier"}});
     EXPECT_EQ(keysOf(table, "Nr"), QStringList({"2", "4", "5"}));
-    dialog.ClearFilter();
-    dialog.FieldInfo().push_back(fieldInfo({"Name", fdMatchStart, "meier", "", "", true}));
-    dialog.ApplyFilter();
+    applyOnly(dialog, {{"Name", fdMatchStart, "meier", "", "", true}});
     EXPECT_EQ(keysOf(table, "Nr"), QStringList({"5"}));
     dialog.SetFilterOptimization(fdUseAllIndexes);
-    dialog.ClearFilter();
-    dialog.FieldInfo().push_back(fieldInfo({"Plz", fdMatchRange, "", "5", "53", true}));
-    dialog.ApplyFilter();
+    applyOnly(dialog, {{"Plz", fdMatchRange, "", "5", "53", true}});
     EXPECT_EQ(table.IndexName(), "PlzIdx");
     EXPECT_EQ(keysOf(table, "Nr"), QStringList({"1", "2", "3"}));
-    dialog.ClearFilter();
-    dialog.ApplyFilter();
+    applyOnly(dialog, {});
     EXPECT_EQ(table.IndexName(), "NameIdx");
     EXPECT_EQ(table.RecordCount(), 5);
 }
@@ -214,9 +214,7 @@ protected:
         TqkFilterDialog dialog;
         dialog.SetDataSource(&source);
         dialog.SetFilterMethod(method);
-        for (const Criterion &c : criteria)
-            dialog.FieldInfo().push_back(fieldInfo(c));
-        dialog.ApplyFilter();
+        applyOnly(dialog, criteria);
         const QStringList keys = keysOf(dataSet, key);
         dialog.SetDataSource(nullptr);
         return keys;
@@ -273,9 +271,7 @@ TEST_F(DemoCriteria, LocalFilterAndSqlRewritingGiveTheRecordsSqliteGives)
             source.SetDataSet(&table);
             TqkFilterDialog dialog;
             dialog.SetDataSource(&source);
-            for (const Criterion &criterion : c.criteria)
-                dialog.FieldInfo().push_back(fieldInfo(criterion));
-            dialog.ApplyFilter();
+            applyOnly(dialog, c.criteria);
             for (table.First(); !table.Eof(); table.Next())
                 keys << table.FieldByName("auftragnr")->AsString() + "/" + table.FieldByName("posnr")->AsString();
             std::sort(keys.begin(), keys.end());
@@ -316,9 +312,7 @@ TEST_F(DemoCriteria, RewrittenSqlKeepsTheQuerysOwnConditionWhole)
     QStringList executed;
     dialog.OnExecuteSQL = [&](QWidget *, TQuery *running) { executed = running->SQL(); };
     for (int run = 0; run < 2; ++run) {
-        dialog.ClearFilter();
-        dialog.FieldInfo().push_back(fieldInfo({"Land", fdMatchExact, "D"}));
-        dialog.ApplyFilter();
+        applyOnly(dialog, {{"Land", fdMatchExact, "D"}});
         EXPECT_EQ(keysOf(query, "nr"), QStringList({"10001", "10008"}));
     }
     EXPECT_EQ(query.SQL().join(' ').count("And"), 1);

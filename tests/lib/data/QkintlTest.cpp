@@ -55,7 +55,7 @@ QStringList propertyNames(const QObject &object)
 
 TEST(Captions, DefaultsReadAsTheLibraryShipsThemAndArePublished)
 {
-    const TqkIntl intl;
+    TqkIntl intl;
     EXPECT_EQ(intl.BtnOKCaption, "&OK");
     EXPECT_EQ(intl.UserMessages->PictureValidateError, "Invalid characters. Field : ");
     EXPECT_EQ(intl.Navigator->Hints->PriorPageHint, "Move backward %d records");
@@ -71,18 +71,11 @@ TEST(Captions, DefaultsReadAsTheLibraryShipsThemAndArePublished)
     EXPECT_EQ(propertyNames(*intl.RichEdit).mid(35),
               (QStringList{"MenuLabels", "PopupMenuLabels", "ParagraphDialog", "TabDialog"}));
     EXPECT_EQ(intl.property("BtnOKCaption").toString(), "&OK");
-}
-
-TEST(Captions, VersionCannotBeChanged)
-{
-    TqkIntl intl;
+    // The version cannot be changed.
     intl.SetVersionTessarion("9.99");
     EXPECT_TRUE(intl.setProperty("VersionTessarion", "1.0"));
     EXPECT_EQ(intl.VersionTessarion(), "4.02B");
-}
-
-TEST(Captions, GlobalInstanceExistsWithTheApplication)
-{
+    // The global instance exists with the application.
     EXPECT_TRUE(qkIntl().IsGlobal());
     EXPECT_EQ(qkIntl().parent(), QCoreApplication::instance());
     EXPECT_EQ(qkFilterMemoSize(), qkIntl().FilterMemoSize);

@@ -64,11 +64,19 @@ TEST(LookupFieldLines, FiveOrMorePartsAreRead)
     EXPECT_FALSE(TqkLookupFieldLine::Parse("OrtName;DATA;Orte.db;Ort;Plz;J")->CutTableName);
 }
 
-TEST_F(LibraryLookups, AnIndexNamedInTheLineFindsTheResult)
+TEST_F(LibraryLookups, AnIndexNamedInTheLineFindsTheResultAlsoForTheFilterDialog)
 {
     auto customers = customersLookingUp({"OrtName;" + folder() + ";Orte.db;Ort;PlzIdx"}, {"Plz;Plz"});
     EXPECT_EQ(column(*customers, "OrtName"), (QStringList{"Köln", "Bonn", "", "", ""}));
     EXPECT_EQ(lookups.Count(), 1);
+    // The filter dialog reads the library's lookup values.
+    customers->First();
+    customers->Next();
+    TField *result = qkLookupFieldValue(customers.get(), customers->FieldByName("ortname"), &lookups);
+    ASSERT_NE(result, nullptr);
+    EXPECT_EQ(result->AsString(), "Bonn");
+    EXPECT_EQ(qkFilterFieldValue(customers.get(), "OrtName", &lookups).toString(), "Bonn");
+    EXPECT_EQ(qkLookupFieldValue(customers.get(), customers->FieldByName("OrtInfo"), &lookups), nullptr);
 }
 
 TEST_F(LibraryLookups, IndexFieldsChooseTheIndexAndSeveralFieldsShareOneTable)
@@ -100,27 +108,4 @@ TEST_F(LibraryLookups, TooManyKeyValuesAreReported)
     EXPECT_EQ(customers->FieldByName("OrtName")->AsString(), "");
     ASSERT_FALSE(user.messages().isEmpty());
     EXPECT_TRUE(user.messages()[0].text.endsWith(": FindKey has too many lookup values for index PlzIdx"));
-}
-
-TEST_F(LibraryLookups, TheFilterDialogReadsLibraryLookupValues)
-{
-    auto customers = customersLookingUp({"OrtName;" + folder() + ";Orte.db;Ort;PlzIdx"}, {"Plz;Plz"});
-    customers->Next();
-    TField *result = qkLookupFieldValue(customers.get(), customers->FieldByName("ortname"), &lookups);
-    ASSERT_NE(result, nullptr);
-    EXPECT_EQ(result->AsString(), "Bonn");
-    EXPECT_EQ(qkFilterFieldValue(customers.get(), "OrtName", &lookups).toString(), "Bonn");
-    EXPECT_EQ(qkLookupFieldValue(customers.get(), customers->FieldByName("OrtInfo"), &lookups), nullptr);
-}
-
-TEST_F(LibraryLookups, IndexNamesForFieldListsPreferCaseInsensitiveExactMatches)
-{
-    TTable orte;
-    orte.SetDatabaseName(folder());
-    orte.SetTableName("Orte");
-    orte.Open();
-    EXPECT_EQ(qkIndexNameForFields(orte, "ort"), "OrtIdx");
-    EXPECT_EQ(qkIndexNameForFields(orte, "Plz"), "PlzIdx");
-    EXPECT_EQ(qkIndexNameForFields(orte, "Land"), "");
-    EXPECT_EQ(qkIndexNameForFields(orte, "Info"), "?");
 }

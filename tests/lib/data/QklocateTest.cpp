@@ -16,18 +16,19 @@ protected:
     {
         LibraryTables::SetUp();
         ResetFormatSettings();
+        table = openCustomers();
     }
 
     static int currentNr(TTable &table) { return table.FieldByName("Nr")->AsInteger(); }
 
     ui::ScopedRecordingUiServices user;
+    std::unique_ptr<fixture::ListTable> table;
 };
 
 } // namespace
 
 TEST_F(Locate, SearchesMatchAnywhereExactOrAtTheStartAndOtherTypesAsTheirTexts)
 {
-    auto table = openCustomers();
     // One search after the other; "first" starts at the top, else the
     // search goes on from the current record, which a miss keeps.
     const struct
@@ -58,7 +59,6 @@ TEST_F(Locate, SearchesMatchAnywhereExactOrAtTheStartAndOtherTypesAsTheirTexts)
 
 TEST_F(Locate, RichTextMemosCompareByTheirPlainText)
 {
-    auto table = openCustomers();
     table->ControlType = {"Notiz;RichEdit"};
     table->Last();
     table->Edit();
@@ -72,7 +72,7 @@ TEST_F(Locate, RichTextMemosCompareByTheirPlainText)
 
 TEST_F(Locate, KeySearchesOnTheCurrentIndex)
 {
-    auto table = openCustomers("NameIdx");
+    table = openCustomers("NameIdx");
     table->Last();
     EXPECT_TRUE(qkLocateRecord(true, table.get(), "Name", "meierhof", lmExact, false));
     EXPECT_EQ(currentNr(*table), 4);
@@ -86,7 +86,7 @@ TEST_F(Locate, KeySearchesOnTheCurrentIndex)
 
 TEST_F(Locate, FindingTheNextMatchMovesOnAlsoOnAKeyIndex)
 {
-    auto table = openCustomers("NameIdx");
+    table = openCustomers("NameIdx");
     ASSERT_TRUE(qkLocateRecord(true, table.get(), "Name", "meier", lmExact, false));
     const int first = currentNr(*table);
     ASSERT_TRUE(qkLocateRecord(false, table.get(), "Name", "meier", lmExact, false));
@@ -99,7 +99,6 @@ TEST_F(Locate, FindingTheNextMatchMovesOnAlsoOnAKeyIndex)
 
 TEST_F(Locate, AnUnknownFieldIsReportedAndNothingMoves)
 {
-    auto table = openCustomers();
     table->Next();
     EXPECT_FALSE(qkLocateRecord(true, table.get(), "Fehlt", "x", lmExact, false));
     ASSERT_EQ(user.messages().size(), 1);
@@ -111,7 +110,6 @@ TEST_F(Locate, AnUnknownFieldIsReportedAndNothingMoves)
 
 TEST_F(Locate, TheScanShowsTheHourGlassAndLeavesEditMode)
 {
-    auto table = openCustomers();
     table->Edit();
     table->FieldByName("Plz")->SetAsString("99999");
     EXPECT_TRUE(qkLocateRecord(true, table.get(), "Plz", "99999", lmExact, false));
@@ -123,7 +121,6 @@ TEST_F(Locate, TheScanShowsTheHourGlassAndLeavesEditMode)
 
 TEST_F(Locate, ByFieldStaysOnAMatchingCurrentRecord)
 {
-    auto table = openCustomers();
     table->Last();
     EXPECT_TRUE(qkLocateByField(table.get(), "Name", "MEIER", lmAnywhere, false));
     EXPECT_EQ(currentNr(*table), 5);
@@ -135,7 +132,6 @@ TEST_F(Locate, ByFieldStaysOnAMatchingCurrentRecord)
 
 TEST_F(Locate, SearchTextsFollowTheFieldType)
 {
-    auto table = openCustomers();
     table->First();
     EXPECT_EQ(qkFieldSearchText(table->FieldByName("Nr")), "1");
     EXPECT_EQ(qkFieldSearchText(table->FieldByName("Umsatz")), "1200,5");
@@ -146,12 +142,9 @@ TEST_F(Locate, SearchTextsFollowTheFieldType)
 
 TEST_F(Locate, ScanAndKeySearchFollowOneCaseRule)
 {
-    {
-        auto table = openCustomers();
-        addCustomer(*table, 6, "Straße", "99999", 0, "01.01.2001");
-    }
+    addCustomer(*table, 6, "Straße", "99999", 0, "01.01.2001");
     for (const QString &index : {QString(), QStringLiteral("NameIdx")}) {
-        auto table = openCustomers(index);
+        table = openCustomers(index);
         for (const char *value : {"STRAßE", "straße", "Straße"}) {
             table->First();
             EXPECT_TRUE(qkLocateRecord(true, table.get(), "Name", value, lmExact, false)) << value << " " << index.toStdString();

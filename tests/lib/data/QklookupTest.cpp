@@ -17,15 +17,17 @@ protected:
     {
         LibraryTables::SetUp();
         createPlaces();
+        places = openPlaces();
+        customers = openCustomersWithPlace(*places);
     }
 
-    std::unique_ptr<fixture::ListTable> openCustomersWithPlace(TTable &places)
+    std::unique_ptr<fixture::ListTable> openCustomersWithPlace(TTable &placeTable)
     {
         auto table = std::make_unique<fixture::ListTable>();
         table->SetDatabaseName(folder());
         table->SetTableName("Kunden");
         TField *ort = CreateField(table.get(), "OrtName", ftString, 30, fkLookup);
-        ort->SetLookupDataSet(&places);
+        ort->SetLookupDataSet(&placeTable);
         ort->SetKeyFields("Plz");
         ort->SetLookupKeyFields("Plz");
         ort->SetLookupResultField("Ort");
@@ -33,14 +35,15 @@ protected:
         table->Open();
         return table;
     }
+
+    std::unique_ptr<TTable> places;
+    std::unique_ptr<fixture::ListTable> customers;
 };
 
 } // namespace
 
 TEST_F(FieldValues, LookupFieldsAnswerTheLookupTablesResultField)
 {
-    auto places = openPlaces();
-    auto customers = openCustomersWithPlace(*places);
     customers->Next();
     TField *result = qkLookupFieldValue(customers.get(), customers->FieldByName("OrtName"));
     ASSERT_NE(result, nullptr);
@@ -52,8 +55,6 @@ TEST_F(FieldValues, LookupFieldsAnswerTheLookupTablesResultField)
 
 TEST_F(FieldValues, FilterValuesAreTypedLikeTheirFields)
 {
-    auto places = openPlaces();
-    auto customers = openCustomersWithPlace(*places);
     customers->First();
     const QVariant nr = qkFilterFieldValue(customers.get(), "nr");
     EXPECT_EQ(nr.typeId(), QMetaType::Int);
@@ -66,21 +67,14 @@ TEST_F(FieldValues, FilterValuesAreTypedLikeTheirFields)
     EXPECT_EQ(qkFilterFieldValue(customers.get(), "OrtName").toString(), "Köln");
 }
 
-TEST_F(FieldValues, ValuesAreCopiesNotASharedObject)
+// Values are copies, not a shared object that follows the record.
+TEST_F(FieldValues, AnUnknownFieldRaisesTheDatabaseErrorAndValuesAreCopies)
 {
-    auto places = openPlaces();
-    auto customers = openCustomersWithPlace(*places);
     customers->First();
     const QVariant first = qkFilterFieldValue(customers.get(), "Name");
     customers->Next();
-    const QVariant second = qkFilterFieldValue(customers.get(), "Name");
     EXPECT_EQ(first.toString(), "Müller");
-    EXPECT_EQ(second.toString(), "Meier");
-}
-
-TEST_F(FieldValues, AnUnknownFieldRaisesTheDatabaseError)
-{
-    auto customers = openCustomers();
+    EXPECT_EQ(qkFilterFieldValue(customers.get(), "Name").toString(), "Meier");
     try {
         qkFilterFieldValue(customers.get(), "Fehlt");
         FAIL() << "no error raised";

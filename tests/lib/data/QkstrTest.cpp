@@ -32,7 +32,7 @@ QStringList tokensBySet(const QString &text, int options, const QString &set)
 
 } // namespace
 
-TEST(StringTokens, OneCharacterSeparatorsIncludingATrailingOne)
+TEST(StringTokens, CharacterAndWordSeparators)
 {
     QList<int> positions;
     EXPECT_EQ(allTokens("a;b;", ";", &positions), (QStringList{"a", "b", ""}));
@@ -40,10 +40,7 @@ TEST(StringTokens, OneCharacterSeparatorsIncludingATrailingOne)
     EXPECT_EQ(allTokens("a;;b", ";"), (QStringList{"a", "", "b"}));
     EXPECT_EQ(allTokens("abc", ";"), (QStringList{"abc"}));
     EXPECT_EQ(allTokens("", ";"), (QStringList{""}));
-}
-
-TEST(StringTokens, WordSeparatorsNeedBlanksAndIgnoreCase)
-{
+    // Word separators need blanks and ignore case.
     EXPECT_EQ(allTokens("x AND y", "AND"), (QStringList{"x", "y"}));
     EXPECT_EQ(allTokens("x and y AnD z", "AND"), (QStringList{"x", "y", "z"}));
     EXPECT_EQ(allTokens("BRANDY", "AND"), (QStringList{"BRANDY"}));
@@ -89,16 +86,13 @@ TEST(StringRoutines, StrippingAndReplacing)
     EXPECT_EQ(strTextAfterChar("Kunden", '.'), "");
 }
 
-TEST(StringRoutines, EqualityFoldsOnlyAsciiLetters)
+TEST(StringRoutines, EqualityFoldsOnlyAsciiLettersAndQueryLinesJoin)
 {
     EXPECT_TRUE(qkEqualStr("KundenNr", "KUNDENNR"));
     EXPECT_FALSE(qkEqualStr(QString::fromUtf8("Größe"), QString::fromUtf8("GRÖSSE")));
     EXPECT_FALSE(qkEqualStr(QString::fromUtf8("ä"), QString::fromUtf8("Ä")));
     EXPECT_FALSE(qkEqualStr("ab", "abc"));
-}
-
-TEST(StringRoutines, QueryLinesAreJoinedWithoutATrailingSeparator)
-{
+    // Query lines are joined without a trailing separator.
     EXPECT_EQ(qkJoinQueryLines({"SELECT *", "FROM Kunden"}, true), "SELECT * FROM Kunden");
     EXPECT_EQ(qkJoinQueryLines({"SELECT *", "FROM Kunden"}, false), "SELECT *\r\nFROM Kunden");
     EXPECT_EQ(qkJoinQueryLines({}, false), "");

@@ -13,7 +13,19 @@ const QStringList countries = {"Deutschland\tD", "Österreich\tA", "Schweiz\tCH"
 
 }
 
-using ComboBoxTest = EditTables;
+class ComboBoxTest : public EditTables
+{
+protected:
+    // An unbound, writable combo box of the given style.
+    TqkDBComboBox *makeCombo(TComboBoxStyle style, const QStringList &items = countries)
+    {
+        auto *combo = new TqkDBComboBox(window.get());
+        combo->SetItems(items);
+        combo->SetStyle(style);
+        combo->SetReadOnly(false);
+        return combo;
+    }
+};
 
 TEST_F(ComboBoxTest, MapItemsShowTheDisplayTextAndStoreTheValue)
 {
@@ -44,12 +56,10 @@ TEST_F(ComboBoxTest, MapItemsShowTheDisplayTextAndStoreTheValue)
 TEST_F(ComboBoxTest, ListHeightIsTheShownRowsPlusFourPixels)
 {
     for (int count : {10, 3}) {
-        auto *combo = new TqkDBComboBox(window.get());
         QStringList items;
         for (int i = 0; i < count; ++i)
             items << QString("Eintrag %1").arg(i);
-        combo->SetItems(items);
-        combo->SetReadOnly(false);
+        auto *combo = makeCombo(csDropDown, items);
         show(combo);
         combo->DropDown();
         const int rowHeight = combo->PopupList()->sizeHintForRow(0);
@@ -61,10 +71,7 @@ TEST_F(ComboBoxTest, ListHeightIsTheShownRowsPlusFourPixels)
 
 TEST_F(ComboBoxTest, ClicksOnARowOrOutsideCloseAndTakeTheRow)
 {
-    auto *combo = new TqkDBComboBox(window.get());
-    combo->SetItems(countries);
-    combo->SetStyle(csDropDownList);
-    combo->SetReadOnly(false);
+    auto *combo = makeCombo(csDropDownList);
     QList<bool> closed;
     combo->OnCloseUp = [&closed](QObject *, bool select) { closed.append(select); };
     show(combo);
@@ -87,10 +94,7 @@ TEST_F(ComboBoxTest, ClicksOnARowOrOutsideCloseAndTakeTheRow)
 
 TEST_F(ComboBoxTest, OwnerDrawListSearchesTypedLettersWithinOneAndAHalfSeconds)
 {
-    auto *combo = new TqkDBComboBox(window.get());
-    combo->SetItems({"Bonn", "Meier", "Mettmann", "Müller", "Siegen"});
-    combo->SetStyle(csOwnerDrawFixed);
-    combo->SetReadOnly(false);
+    auto *combo = makeCombo(csOwnerDrawFixed, {"Bonn", "Meier", "Mettmann", "Müller", "Siegen"});
     show(combo);
     combo->DropDown();
     QTest::keyClick(combo, 'M');
@@ -106,10 +110,7 @@ TEST_F(ComboBoxTest, OwnerDrawListSearchesTypedLettersWithinOneAndAHalfSeconds)
 
 TEST_F(ComboBoxTest, DropDownListSelectsByFirstLetterAndArrowsAndKeepsIndexInRange)
 {
-    auto *combo = new TqkDBComboBox(window.get());
-    combo->SetItems(countries);
-    combo->SetStyle(csDropDownList);
-    combo->SetReadOnly(false);
+    auto *combo = makeCombo(csDropDownList);
     show(combo);
     QTest::keyClick(combo, 'S');
     EXPECT_EQ(combo->text(), "Schweiz");
@@ -131,10 +132,8 @@ TEST_F(ComboBoxTest, DropDownListSelectsByFirstLetterAndArrowsAndKeepsIndexInRan
 
 TEST_F(ComboBoxTest, ShowMatchTextCompletesTheTypedStart)
 {
-    auto *combo = new TqkDBComboBox(window.get());
-    combo->SetItems(countries);
+    auto *combo = makeCombo(csDropDown);
     combo->ShowMatchText = true;
-    combo->SetReadOnly(false);
     show(combo);
     QTest::keyClick(combo, 'S');
     EXPECT_EQ(combo->text(), "Schweiz");
@@ -143,9 +142,7 @@ TEST_F(ComboBoxTest, ShowMatchTextCompletesTheTypedStart)
 
 TEST_F(ComboBoxTest, ADroppedDownComboThatDiesLeavesNoWatcherBehind)
 {
-    auto *combo = new TqkDBComboBox(window.get());
-    combo->SetItems(countries);
-    combo->SetReadOnly(false);
+    auto *combo = makeCombo(csDropDown);
     show(combo);
     combo->DropDown();
     ASSERT_TRUE(combo->PopupList()->isVisible());
@@ -175,10 +172,7 @@ TEST_F(ComboBoxTest, ClearKeyEmptiesTheValueOfADropDownList)
 
 TEST_F(ComboBoxTest, ButtonAndTextClicksOpenAndCloseTheList)
 {
-    auto *combo = new TqkDBComboBox(window.get());
-    combo->SetItems(countries);
-    combo->SetStyle(csDropDownList);
-    combo->SetReadOnly(false);
+    auto *combo = makeCombo(csDropDownList);
     show(combo);
     leave(combo);
     QTest::mouseClick(combo->Button(), Qt::LeftButton);
@@ -195,10 +189,7 @@ TEST_F(ComboBoxTest, ButtonAndTextClicksOpenAndCloseTheList)
 
 TEST_F(ComboBoxTest, OwnerDrawnComboPaintsItsRowsAndTextThroughOnDrawItem)
 {
-    auto *combo = new TqkDBComboBox(window.get());
-    combo->SetItems(countries);
-    combo->SetStyle(csOwnerDrawFixed);
-    combo->SetReadOnly(false);
+    auto *combo = makeCombo(csOwnerDrawFixed);
     QList<QPair<int, bool>> drawn;
     combo->OnDrawItem = [&drawn](QObject *, int index, QPainter &painter, const QRect &rect, bool selected) {
         drawn.append({index, selected});

@@ -23,7 +23,33 @@ struct TypingCase {
 
 }
 
-using EditControlTest = EditTables;
+class EditControlTest : public EditTables
+{
+protected:
+    // An unbound, writable edit with the given picture, focused.
+    TqkDBEdit *maskedEdit(const QString &mask)
+    {
+        auto *edit = new TqkDBEdit(window.get());
+        edit->Picture()->SetPictureMask(mask);
+        edit->SetReadOnly(false);
+        show(edit);
+        return edit;
+    }
+    TqkDBEdit *boundEdit(const QString &field)
+    {
+        auto *edit = new TqkDBEdit(window.get());
+        edit->SetDataSource(source.get());
+        edit->SetDataField(field);
+        show(edit);
+        return edit;
+    }
+    // Selects the whole text and types over it.
+    void retype(TqkDBEdit *edit, const QString &text)
+    {
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        typeText(edit, text);
+    }
+};
 
 TEST_F(EditControlTest, PictureFiltersAndCompletesTypedCharacters)
 {
@@ -36,10 +62,7 @@ TEST_F(EditControlTest, PictureFiltersAndCompletesTypedCharacters)
     };
     for (const TypingCase &c : cases) {
         services.clear();
-        auto *edit = new TqkDBEdit(window.get());
-        edit->Picture()->SetPictureMask(QString::fromLatin1(c.mask));
-        edit->SetReadOnly(false);
-        show(edit);
+        auto *edit = maskedEdit(QString::fromLatin1(c.mask));
         typeText(edit, QString::fromLatin1(c.typed));
         EXPECT_EQ(edit->text(), QString::fromLatin1(c.expected)) << c.mask << " " << c.typed;
         EXPECT_EQ(edit->cursorPosition(), edit->text().size()) << c.mask;
@@ -50,12 +73,9 @@ TEST_F(EditControlTest, PictureFiltersAndCompletesTypedCharacters)
 
 TEST_F(EditControlTest, DigitInTheMiddleOfAFullTextGoesInAndFailsTheCheck)
 {
-    auto *edit = new TqkDBEdit(window.get());
-    edit->Picture()->SetPictureMask("###");
-    edit->SetReadOnly(false);
+    auto *edit = maskedEdit("###");
     QList<bool> reports;
     edit->OnCheckValue = [&reports](QObject *, bool passes) { reports.append(passes); };
-    show(edit);
     typeText(edit, "123");
     edit->setCursorPosition(1);
     QTest::keyClick(edit, '9');
@@ -76,8 +96,7 @@ TEST_F(EditControlTest, BoundEditTakesItsMaskFromTheDataSetAndPostsTheTypedValue
     EXPECT_EQ(edit->Picture()->PictureMask(), "#####");
     EXPECT_FALSE(edit->Picture()->AllowInvalidExit());
     EXPECT_FALSE(edit->Picture()->IsStored());
-    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-    typeText(edit, "x12345");
+    retype(edit, "x12345");
     EXPECT_EQ(edit->text(), "12345");
     leave(edit);
     EXPECT_TRUE(other->hasFocus());
@@ -89,12 +108,8 @@ TEST_F(EditControlTest, BoundEditTakesItsMaskFromTheDataSetAndPostsTheTypedValue
 TEST_F(EditControlTest, IncompleteTextRefusesTheExitOnceAndKeepsTheFocus)
 {
     customers->PictureMasks = QStringList{QStringLiteral("plz\t#####\tT\tF")};
-    auto *edit = new TqkDBEdit(window.get());
-    edit->SetDataSource(source.get());
-    edit->SetDataField("plz");
-    show(edit);
-    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-    typeText(edit, "123");
+    auto *edit = boundEdit("plz");
+    retype(edit, "123");
     leave(edit);
     EXPECT_TRUE(edit->hasFocus());
     EXPECT_TRUE(edit->ExitRefused());
@@ -107,10 +122,7 @@ TEST_F(EditControlTest, IncompleteTextRefusesTheExitOnceAndKeepsTheFocus)
 
 TEST_F(EditControlTest, PastingPassesThroughThePicture)
 {
-    auto *edit = new TqkDBEdit(window.get());
-    edit->Picture()->SetPictureMask("#####");
-    edit->SetReadOnly(false);
-    show(edit);
+    auto *edit = maskedEdit("#####");
     QApplication::clipboard()->setText("12a45");
     QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(edit->text(), "");
@@ -172,12 +184,8 @@ TEST_F(EditControlTest, BlankInTheMiddleOfADateIsTypedAndAWholeSelectionIsReplac
 
 TEST_F(EditControlTest, BoundDateFieldFillsAndWritesTheDateAtMidnight)
 {
-    auto *edit = new TqkDBEdit(window.get());
-    edit->SetDataSource(source.get());
-    edit->SetDataField("Gruendungsdatum");
-    show(edit);
-    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-    typeText(edit, "12.05.2024");
+    auto *edit = boundEdit("Gruendungsdatum");
+    retype(edit, "12.05.2024");
     leave(edit);
     customers->Post();
     EXPECT_EQ(customers->FieldByName("Gruendungsdatum")->AsDateTime(), EncodeDate(2024, 5, 12));
@@ -197,16 +205,6 @@ TEST_F(EditControlTest, EscapeRestoresTheTextOfTheLastEntry)
     show(locked);
     typeText(locked, "abc");
     EXPECT_EQ(locked->text(), "");
-}
-
-TEST_F(EditControlTest, MaximumLengthFollowsTheBoundStringField)
-{
-    auto *edit = new TqkDBEdit(window.get());
-    edit->SetDataSource(source.get());
-    edit->SetDataField("Name");
-    EXPECT_EQ(edit->MaxLength(), 40);
-    edit->SetDataField("plz");
-    EXPECT_EQ(edit->MaxLength(), 10);
 }
 
 TEST_F(EditControlTest, InsideAGridNavigationKeysGoToTheGrid)
@@ -233,10 +231,14 @@ TEST_F(EditControlTest, InsideAGridNavigationKeysGoToTheGrid)
     EXPECT_EQ(grid->received[1].first, qk::VK_DELETE);
 }
 
-TEST_F(EditControlTest, BoundMasksAreWrittenToTheDataSetUnlessTheTableHasItsOwn)
+TEST_F(EditControlTest, BoundMasksAreWrittenToTheDataSetUnlessTheTableHasItsOwnAndLengthFollowsTheField)
 {
     auto *edit = new TqkDBEdit(window.get());
     edit->SetDataSource(source.get());
+    edit->SetDataField("Name");
+    EXPECT_EQ(edit->MaxLength(), 40);
+    edit->SetDataField("plz");
+    EXPECT_EQ(edit->MaxLength(), 10);
     edit->SetDataField("Telefon");
     edit->Picture()->SetPictureMask("0*#");
     edit->Picture()->SetAutoFill(false);
@@ -262,20 +264,15 @@ TEST_F(EditControlTest, InvalidTextOnLeavingGoesToTheDataSetsHandlerOrRaises)
     customers->ValidateWithMask = true;
     QList<QString> reported;
     customers->OnInvalidValue = [&reported](TDataSet *, TField *field) { reported.append(field->FieldName()); };
-    auto *edit = new TqkDBEdit(window.get());
-    edit->SetDataSource(source.get());
-    edit->SetDataField("plz");
-    show(edit);
-    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-    typeText(edit, "12");
+    auto *edit = boundEdit("plz");
+    retype(edit, "12");
     leave(edit);
     EXPECT_EQ(reported, QStringList{"plz"});
     EXPECT_TRUE(edit->hasFocus());
 
     customers->OnInvalidValue = nullptr;
     services.clear();
-    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-    typeText(edit, "12");
+    retype(edit, "12");
     leave(edit);
     EXPECT_TRUE(edit->hasFocus());
     ASSERT_EQ(services.messages().size(), 1);
@@ -316,10 +313,7 @@ TEST_F(EditControlTest, DroppedAndComposedTextPassesThePicture)
 TEST_F(EditControlTest, ReadOnlyDataSourceWithoutAutoEditTakesNoTyping)
 {
     source->SetAutoEdit(false);
-    auto *edit = new TqkDBEdit(window.get());
-    edit->SetDataSource(source.get());
-    edit->SetDataField("Name");
-    show(edit);
+    auto *edit = boundEdit("Name");
     const QString before = edit->text();
     typeText(edit, "xyz");
     EXPECT_EQ(edit->text(), before);

@@ -47,21 +47,23 @@ protected:
                                                                            : QStringLiteral("{\\rtf1 kaputt {\\b fett"));
             create.Post();
         }
+        table = open();
+        source.SetDataSet(table.get());
     }
 
     std::unique_ptr<TTable> open()
     {
-        auto table = std::make_unique<TTable>();
-        table->SetDatabaseName(m_dir.path());
-        table->SetTableName(QStringLiteral("Notizen"));
-        table->Open();
-        return table;
+        auto opened = std::make_unique<TTable>();
+        opened->SetDatabaseName(m_dir.path());
+        opened->SetTableName(QStringLiteral("Notizen"));
+        opened->Open();
+        return opened;
     }
 
-    std::unique_ptr<TqkDBRichEdit> boundEdit(TDataSource &source)
+    std::unique_ptr<TqkDBRichEdit> boundEdit(TDataSource &dataSource)
     {
         auto edit = std::make_unique<TqkDBRichEdit>();
-        edit->SetDataSource(&source);
+        edit->SetDataSource(&dataSource);
         edit->SetDataField(QStringLiteral("Text"));
         edit->resize(500, 300);
         edit->show();
@@ -70,13 +72,20 @@ protected:
 
     ui::ScopedRecordingUiServices user;
     QTemporaryDir m_dir;
+    std::unique_ptr<TTable> table;
+    TDataSource source;
 };
+
+QString pdfInfo(const QString &pdf)
+{
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {pdf});
+    info.waitForFinished();
+    return QString::fromUtf8(info.readAllStandardOutput());
+}
 
 TEST_F(DBRichEdit, LoadsEditsSavesAndReloadsAMemo)
 {
-    auto table = open();
-    TDataSource source;
-    source.SetDataSet(table.get());
     auto edit = boundEdit(source);
     ASSERT_TRUE(edit->MemoLoaded());
     EXPECT_EQ(edit->toPlainText(), QStringLiteral("Liefertermin 12.03. bestätigt\nBitte beachten\uFFFC"));
@@ -108,10 +117,7 @@ TEST_F(DBRichEdit, LoadsEditsSavesAndReloadsAMemo)
 
 TEST_F(DBRichEdit, BrokenMemoLoadsWhatItCanAndSaysSo)
 {
-    auto table = open();
     table->Last();
-    TDataSource source;
-    source.SetDataSet(table.get());
     auto edit = boundEdit(source);
     EXPECT_EQ(edit->toPlainText(), QStringLiteral("kaputt fett"));
     ASSERT_EQ(user.messages().size(), 1);
@@ -121,22 +127,26 @@ TEST_F(DBRichEdit, BrokenMemoLoadsWhatItCanAndSaysSo)
 
 TEST_F(DBRichEdit, GridLoadsUpToTheFirstGroupAfterThePardAndLeavesTheMemoUnloaded)
 {
-    auto table = open();
-    TDataSource source;
-    source.SetDataSet(table.get());
     TqkDBRichEdit cell;
     cell.SetDataSource(&source);
     cell.SetDataField(QStringLiteral("Text"));
     cell.LoadFromField(table->FieldByName(QStringLiteral("Text")));
     EXPECT_EQ(cell.toPlainText(), QStringLiteral("Liefertermin 12.03. bestätigt\nBitte beachten"));
     EXPECT_FALSE(cell.MemoLoaded());
+
+    // CopyTo takes an unloaded memo straight from the field.
+    TqkCustomRichEdit editor;
+    cell.CopyTo(editor);
+    EXPECT_EQ(editor.toPlainText(), QStringLiteral("Liefertermin 12.03. bestätigt\nBitte beachten\uFFFC"));
+    EXPECT_FALSE(cell.MemoLoaded());
+    QTextEdit plain;
+    cell.CopyTo(plain);
+    EXPECT_TRUE(cell.MemoLoaded());
+    EXPECT_EQ(plain.toPlainText(), editor.toPlainText());
 }
 
 TEST_F(DBRichEdit, WithoutAutoDisplayTheMemoWaitsForReturn)
 {
-    auto table = open();
-    TDataSource source;
-    source.SetDataSet(table.get());
     TqkDBRichEdit edit;
     edit.SetAutoDisplay(false);
     edit.SetDataSource(&source);
@@ -152,9 +162,6 @@ TEST_F(DBRichEdit, WithoutAutoDisplayTheMemoWaitsForReturn)
 
 TEST_F(DBRichEdit, EnteringEditModeKeepsTheTextAndEscapeGoesBack)
 {
-    auto table = open();
-    TDataSource source;
-    source.SetDataSet(table.get());
     auto edit = boundEdit(source);
     edit->setFocus();
     edit->moveCursor(QTextCursor::Start);
@@ -166,25 +173,6 @@ TEST_F(DBRichEdit, EnteringEditModeKeepsTheTextAndEscapeGoesBack)
     QTest::keyClick(edit.get(), Qt::Key_Escape);
     table->Cancel();
     EXPECT_TRUE(edit->toPlainText().startsWith(QStringLiteral("Liefertermin")));
-}
-
-TEST_F(DBRichEdit, CopyToTakesAnUnloadedMemoStraightFromTheField)
-{
-    auto table = open();
-    TDataSource source;
-    source.SetDataSet(table.get());
-    TqkDBRichEdit hidden;
-    hidden.SetDataSource(&source);
-    hidden.SetDataField(QStringLiteral("Text"));
-    ASSERT_FALSE(hidden.MemoLoaded());
-    TqkCustomRichEdit editor;
-    hidden.CopyTo(editor);
-    EXPECT_EQ(editor.toPlainText(), QStringLiteral("Liefertermin 12.03. bestätigt\nBitte beachten\uFFFC"));
-    EXPECT_FALSE(hidden.MemoLoaded());
-    QTextEdit plain;
-    hidden.CopyTo(plain);
-    EXPECT_TRUE(hidden.MemoLoaded());
-    EXPECT_EQ(plain.toPlainText(), editor.toPlainText());
 }
 
 TEST_F(DBRichEdit, PrintsThreePagesToThePdfPrinter)
@@ -209,10 +197,7 @@ TEST_F(DBRichEdit, PrintsThreePagesToThePdfPrinter)
     ASSERT_TRUE(printed);
     ASSERT_EQ(printers.jobs().size(), 1);
     const QString pdf = printers.jobs().first().outputFile;
-    QProcess info;
-    info.start(QStringLiteral("pdfinfo"), {pdf});
-    ASSERT_TRUE(info.waitForFinished());
-    EXPECT_TRUE(QString::fromUtf8(info.readAllStandardOutput()).contains(QRegularExpression("Pages:\\s+3\\b")));
+    EXPECT_TRUE(pdfInfo(pdf).contains(QRegularExpression("Pages:\\s+3\\b")));
     QProcess text;
     text.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), pdf, QStringLiteral("-")});
     ASSERT_TRUE(text.waitForFinished());
@@ -228,10 +213,7 @@ TEST_F(DBRichEdit, PrintsThreePagesToThePdfPrinter)
     edit.Lines().SetTextStr(QStringLiteral("kurz"));
     EXPECT_TRUE(edit.Print(QStringLiteral("Kurz")));
     os::PrinterService::setInstance(nullptr);
-    QProcess shortInfo;
-    shortInfo.start(QStringLiteral("pdfinfo"), {printers.jobs().last().outputFile});
-    ASSERT_TRUE(shortInfo.waitForFinished());
-    EXPECT_TRUE(QString::fromUtf8(shortInfo.readAllStandardOutput()).contains(QRegularExpression("Pages:\\s+1\\b")));
+    EXPECT_TRUE(pdfInfo(printers.jobs().last().outputFile).contains(QRegularExpression("Pages:\\s+1\\b")));
 }
 
 } // namespace

@@ -4,13 +4,15 @@
 
 namespace {
 
+// Every test starts from the filled customers table.
 class BookmarkLocateTest : public DbFixture
 {
+protected:
+    void SetUp() override { fillCustomers(); }
 };
 
 TEST_F(BookmarkLocateTest, BookmarksSurviveIndexAndFilterChanges)
 {
-    fillCustomers();
     auto kunden = openTable(QStringLiteral("Kunden.db"));
     kunden->MoveBy(3);
     TBookmark aerger = kunden->GetBookmark();
@@ -36,7 +38,6 @@ TEST_F(BookmarkLocateTest, BookmarksSurviveIndexAndFilterChanges)
 
 TEST_F(BookmarkLocateTest, ARowWithoutKeyComesBeforeEveryRowWithOne)
 {
-    fillCustomers();
     auto kunden = openTable(QStringLiteral("Kunden.db"), QStringLiteral("OrtIdx"));
     kunden->Append();
     kunden->FieldByName(QStringLiteral("Nr"))->SetAsInteger(7);
@@ -51,7 +52,6 @@ TEST_F(BookmarkLocateTest, ARowWithoutKeyComesBeforeEveryRowWithOne)
 
 TEST_F(BookmarkLocateTest, LocateWithOptionsAndSeveralFields)
 {
-    fillCustomers();
     auto kunden = openTable(QStringLiteral("Kunden.db"));
     EXPECT_TRUE(kunden->Locate(QStringLiteral("Ort"), QStringLiteral("Köln"), 0));
     EXPECT_EQ(kunden->FieldByName(QStringLiteral("Nr"))->AsInteger(), 1);
@@ -69,7 +69,6 @@ TEST_F(BookmarkLocateTest, LocateWithOptionsAndSeveralFields)
 
 TEST_F(BookmarkLocateTest, LookupLeavesTheCursorWhereItWas)
 {
-    fillCustomers();
     auto kunden = openTable(QStringLiteral("Kunden.db"));
     kunden->MoveBy(2);
     EXPECT_EQ(kunden->Lookup(QStringLiteral("Nr"), 4, QStringLiteral("Name")).toString(), QStringLiteral("Ärger"));

@@ -9,9 +9,11 @@
 
 namespace {
 
+// Every test starts from the filled customers table.
 class ConcurrencyTest : public DbFixture
 {
 protected:
+    void SetUp() override { fillCustomers(); }
     // Appends customers first..first+count-1; answers how many posts failed.
     int appendCustomers(int first, int count)
     {
@@ -38,7 +40,6 @@ protected:
 
 TEST_F(ConcurrencyTest, TwoProcessesWritingTheSameTableBothSucceed)
 {
-    fillCustomers();
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0)
@@ -54,7 +55,6 @@ TEST_F(ConcurrencyTest, TwoProcessesWritingTheSameTableBothSucceed)
 
 TEST_F(ConcurrencyTest, KilledProcessLeavesNoHalfWrittenData)
 {
-    fillCustomers();
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
@@ -75,7 +75,6 @@ TEST_F(ConcurrencyTest, KilledProcessLeavesNoHalfWrittenData)
 
 TEST_F(ConcurrencyTest, FailedWriteInsideATransactionUndoesOnlyItself)
 {
-    fillCustomers();
     auto kunden = openTable(QStringLiteral("Kunden.db"));
     TDatabase database;
     database.SetDatabaseName(folder());
@@ -93,7 +92,6 @@ TEST_F(ConcurrencyTest, FailedWriteInsideATransactionUndoesOnlyItself)
 
 TEST_F(ConcurrencyTest, BadValueDuringAnEditChangesNothing)
 {
-    fillCustomers();
     auto kunden = openTable(QStringLiteral("Kunden.db"));
     kunden->Edit();
     EXPECT_THROW(kunden->FieldByName(QStringLiteral("Nr"))->SetAsString(QStringLiteral("zwölf")), EConvertError);

@@ -9,13 +9,15 @@
 
 namespace {
 
+// Every test starts from the filled customers table.
 class EditingTest : public DbFixture
 {
+protected:
+    void SetUp() override { fillCustomers(); }
 };
 
 TEST_F(EditingTest, StatesFollowEditInsertPostAndCancel)
 {
-    fillCustomers();
     auto kunden = openTable(QStringLiteral("Kunden.db"));
     EXPECT_EQ(kunden->State(), dsBrowse);
     EXPECT_THROW(kunden->FieldByName(QStringLiteral("Name"))->SetAsString(QStringLiteral("x")), EDatabaseError);
@@ -38,7 +40,6 @@ TEST_F(EditingTest, StatesFollowEditInsertPostAndCancel)
 
 TEST_F(EditingTest, PostingAChangedKeyMovesTheRecord)
 {
-    fillCustomers();
     auto kunden = openTable(QStringLiteral("Kunden.db"));
     kunden->First();
     kunden->Edit();
@@ -52,7 +53,6 @@ TEST_F(EditingTest, PostingAChangedKeyMovesTheRecord)
 
 TEST_F(EditingTest, KeyViolationKeepsTheEditState)
 {
-    fillCustomers();
     auto kunden = openTable(QStringLiteral("Kunden.db"));
     kunden->Insert();
     kunden->FieldByName(QStringLiteral("Nr"))->SetAsInteger(3);
@@ -71,7 +71,6 @@ TEST_F(EditingTest, KeyViolationKeepsTheEditState)
 
 TEST_F(EditingTest, ExceptionInBeforePostAbortsAndKeepsEditing)
 {
-    fillCustomers();
     auto kunden = openTable(QStringLiteral("Kunden.db"));
     kunden->SetBeforePost([](TDataSet *) { throw EAbort(QStringLiteral("abgebrochen")); });
     kunden->Edit();
@@ -85,7 +84,6 @@ TEST_F(EditingTest, ExceptionInBeforePostAbortsAndKeepsEditing)
 
 TEST_F(EditingTest, DeleteMovesToTheNextRecord)
 {
-    fillCustomers();
     auto kunden = openTable(QStringLiteral("Kunden.db"));
     kunden->MoveBy(2);
     kunden->Delete();
@@ -98,7 +96,6 @@ TEST_F(EditingTest, DeleteMovesToTheNextRecord)
 
 TEST_F(EditingTest, EventsFireInTheFrameworksOrder)
 {
-    fillCustomers();
     auto kunden = openTable(QStringLiteral("Kunden.db"));
     QStringList log;
     auto record = [&log](const char *name) { return [&log, name](TDataSet *) { log.append(QLatin1String(name)); }; };
@@ -157,7 +154,6 @@ protected:
 
 TEST_F(EditingTest, DescendantsHookTheEventPoints)
 {
-    fillCustomers();
     CheckingTable kunden;
     kunden.SetDatabaseName(folder());
     kunden.SetTableName(QStringLiteral("Kunden"));
@@ -192,7 +188,6 @@ TEST_F(EditingTest, AutoIncCountsOnAndRequiredFieldsAreChecked)
 
 TEST_F(EditingTest, DatabaseTransactionRollsBackEveryWrite)
 {
-    fillCustomers();
     auto kunden = openTable(QStringLiteral("Kunden.db"));
     TDatabase database;
     database.SetDatabaseName(folder());
@@ -208,7 +203,6 @@ TEST_F(EditingTest, DatabaseTransactionRollsBackEveryWrite)
 
 TEST_F(EditingTest, ChangesByAnotherConnectionAreNotOverwritten)
 {
-    fillCustomers();
     auto first = openTable(QStringLiteral("Kunden.db"));
     auto second = openTable(QStringLiteral("Kunden.db"));
     first->Edit();
@@ -224,7 +218,6 @@ TEST_F(EditingTest, ChangesByAnotherConnectionAreNotOverwritten)
 
 TEST_F(EditingTest, EachRefusalNamesItsReason)
 {
-    fillCustomers();
     using Action = std::function<void(TTable &kunden, TTable &other)>;
     const auto nothing = [](TTable &, TTable &) {};
     const auto readOnly = [](TTable &kunden, TTable &) {

@@ -8,13 +8,15 @@
 
 namespace {
 
+// Every test starts from the filled customers table.
 class FieldTest : public DbFixture
 {
+protected:
+    void SetUp() override { fillCustomers(); }
 };
 
 TEST_F(FieldTest, LayoutPropertiesAreSettableAndReadableByName)
 {
-    fillCustomers();
     auto kunden = openTable(QStringLiteral("Kunden.db"));
     TField *ort = kunden->FieldByName(QStringLiteral("Ort"));
     EXPECT_EQ(ort->Index(), 3);
@@ -36,7 +38,6 @@ TEST_F(FieldTest, LayoutPropertiesAreSettableAndReadableByName)
 
 TEST_F(FieldTest, DisplayFormatAndAlignment)
 {
-    fillCustomers();
     auto kunden = openTable(QStringLiteral("Kunden.db"));
     TField *umsatz = kunden->FieldByName(QStringLiteral("Umsatz"));
     EXPECT_EQ(umsatz->Alignment(), taRightJustify);
@@ -58,7 +59,6 @@ TEST_F(FieldTest, DisplayFormatAndAlignment)
 
 TEST_F(FieldTest, PersistentFieldsSurviveClosing)
 {
-    fillCustomers();
     auto kunden = table(QStringLiteral("Kunden.db"));
     TField *name = CreateField(kunden.get(), QStringLiteral("NAME"), ftString, 30);
     name->SetDisplayLabel(QStringLiteral("Nachname"));
@@ -81,7 +81,6 @@ TEST_F(FieldTest, PersistentFieldsSurviveClosing)
 
 TEST_F(FieldTest, ReadOnlyFieldsAndTablesRefuseWrites)
 {
-    fillCustomers();
     auto kunden = table(QStringLiteral("Kunden.db"));
     kunden->SetReadOnly(true);
     kunden->Open();
@@ -97,7 +96,6 @@ TEST_F(FieldTest, ReadOnlyFieldsAndTablesRefuseWrites)
 
 TEST_F(FieldTest, ConversionsBetweenTypes)
 {
-    fillCustomers();
     auto kunden = openTable(QStringLiteral("Kunden.db"));
     kunden->Edit();
     TField *umsatz = kunden->FieldByName(QStringLiteral("Umsatz"));
@@ -152,7 +150,6 @@ TEST_F(FieldTest, DescendingIndexReversesTheOrderAndItsRanges)
 
 TEST_F(FieldTest, FocusControlReachesTheLinkOfThatField)
 {
-    fillCustomers();
     auto kunden = openTable(QStringLiteral("Kunden.db"));
     TDataSource source;
     source.SetDataSet(kunden.get());

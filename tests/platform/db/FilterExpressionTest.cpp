@@ -6,9 +6,11 @@
 
 namespace {
 
+// Every test starts from the filled customers table.
 class FilterExpressionTest : public DbFixture
 {
 protected:
+    void SetUp() override { fillCustomers(); }
     // Every record with the text evaluated record by record, to compare with
     // what SQLite selects for the same tree.
     QStringList evaluatedByRecord(TTable &table, const QString &text, TFilterOptions options)
@@ -41,7 +43,6 @@ protected:
 
 TEST_F(FilterExpressionTest, RecordEvaluationAndSqlSelectTheSameRecords)
 {
-    fillCustomers();
     auto kunden = openTable(QStringLiteral("Kunden.db"));
     kunden->Append();
     kunden->FieldByName(QStringLiteral("Nr"))->SetAsInteger(7);
@@ -62,7 +63,6 @@ TEST_F(FilterExpressionTest, RecordEvaluationAndSqlSelectTheSameRecords)
 
 TEST_F(FilterExpressionTest, AFieldComparedWithABlankFieldOnlyDiffers)
 {
-    fillCustomers();
     auto kunden = openTable(QStringLiteral("Kunden.db"));
     const struct
     {
@@ -98,7 +98,6 @@ TEST_F(FilterExpressionTest, SyntaxErrorsNameThePosition)
 
 TEST_F(FilterExpressionTest, QuotesInsideLiteralsAreKept)
 {
-    fillCustomers();
     auto kunden = openTable(QStringLiteral("Kunden.db"));
     kunden->First();
     kunden->Edit();

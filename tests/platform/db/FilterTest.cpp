@@ -5,9 +5,11 @@
 
 namespace {
 
+// Every test starts from the filled customers table.
 class FilterTest : public DbFixture
 {
 protected:
+    void SetUp() override { fillCustomers(); }
     QStringList filtered(const QString &filter, TFilterOptions options = 0)
     {
         auto kunden = openTable(QStringLiteral("Kunden.db"));
@@ -22,7 +24,6 @@ protected:
 
 TEST_F(FilterTest, TextLanguageWithComparisonsAndLogic)
 {
-    fillCustomers();
     EXPECT_EQ(filtered(QStringLiteral("Ort = 'Köln'")), (QStringList{"Müller", "Ärger"}));
     EXPECT_EQ(filtered(QStringLiteral("Umsatz > 60 AND NOT (Ort = 'Köln')")), (QStringList{"mueller"}));
     EXPECT_EQ(filtered(QStringLiteral("(Nr <= 2) OR Name = 'Zander'")), (QStringList{"Müller", "Meier", "Zander"}));
@@ -34,7 +35,6 @@ TEST_F(FilterTest, TextLanguageWithComparisonsAndLogic)
 
 TEST_F(FilterTest, DatesCompareAsDatesAndBlankEqualsNull)
 {
-    fillCustomers();
     EXPECT_EQ(filtered(QStringLiteral("Seit < '01.01.2000'")), (QStringList{"Meier", "Zander"}));
     EXPECT_EQ(filtered(QStringLiteral("Seit >= '1.2.2003' AND Seit <= '05.05.2005'")), (QStringList{"Müller", "Meierhof"}));
     EXPECT_EQ(filtered(QStringLiteral("Ort = ''")), (QStringList{"mueller"}));
@@ -45,7 +45,6 @@ TEST_F(FilterTest, DatesCompareAsDatesAndBlankEqualsNull)
 
 TEST_F(FilterTest, DoubleQuotesNameAFieldOrElseHoldText)
 {
-    fillCustomers();
     EXPECT_EQ(filtered(QStringLiteral("\"Ort\" = \"Köln\"")), (QStringList{"Müller", "Ärger"}));
     EXPECT_EQ(filtered(QStringLiteral("Ort = \"Bonn\" OR \"Name\" = 'Zander'")), (QStringList{"Meier", "Zander"}));
     auto kunden = openTable(QStringLiteral("Kunden.db"));
@@ -54,7 +53,6 @@ TEST_F(FilterTest, DoubleQuotesNameAFieldOrElseHoldText)
 
 TEST_F(FilterTest, CaseInsensitiveOption)
 {
-    fillCustomers();
     EXPECT_EQ(filtered(QStringLiteral("Name = 'MÜLLER'")), QStringList{});
     EXPECT_EQ(filtered(QStringLiteral("Name = 'MÜLLER'"), foCaseInsensitive), (QStringList{"Müller"}));
     EXPECT_EQ(filtered(QStringLiteral("Name = 'MEI*'"), foCaseInsensitive), (QStringList{"Meier", "Meierhof"}));
@@ -62,7 +60,6 @@ TEST_F(FilterTest, CaseInsensitiveOption)
 
 TEST_F(FilterTest, ErrorsLeaveTheDataSetAsItWas)
 {
-    fillCustomers();
     auto kunden = openTable(QStringLiteral("Kunden.db"));
     kunden->SetFilter(QStringLiteral("Ort = 'Köln'"));
     kunden->SetFiltered(true);
@@ -82,7 +79,6 @@ TEST_F(FilterTest, ErrorsLeaveTheDataSetAsItWas)
 
 TEST_F(FilterTest, OnFilterRecordSeesTheCandidateInFilterState)
 {
-    fillCustomers();
     auto kunden = openTable(QStringLiteral("Kunden.db"));
     QList<TDataSetState> states;
     bool writeRefused = false;
@@ -113,7 +109,6 @@ TEST_F(FilterTest, OnFilterRecordSeesTheCandidateInFilterState)
 
 TEST_F(FilterTest, ExceptionFromTheCallbackLeavesTheCursorConsistent)
 {
-    fillCustomers();
     auto kunden = openTable(QStringLiteral("Kunden.db"));
     kunden->SetFiltered(true);
     kunden->Next();

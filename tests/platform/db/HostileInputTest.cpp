@@ -10,9 +10,11 @@
 
 namespace {
 
+// Every test starts from the filled customers table.
 class HostileInputTest : public DbFixture
 {
 protected:
+    void SetUp() override { fillCustomers(); }
     QStringList filtered(const QString &filter)
     {
         auto kunden = openTable(QStringLiteral("Kunden.db"));
@@ -68,7 +70,6 @@ TEST_F(HostileInputTest, DeepNestingIsRefusedWithAMessageInsteadOfOverflowingThe
 
 TEST_F(HostileInputTest, LongChainsOfOneOperatorAreFilteredRecordByRecordAndInSql)
 {
-    fillCustomers();
     QStringList alternatives;
     for (int i = 0; i < 20000; ++i)
         alternatives.append(QStringLiteral("Nr = %1").arg(i % 3 == 0 ? 2 : 100 + i));
@@ -93,7 +94,6 @@ TEST_F(HostileInputTest, ATreeTooDeepForTheStackIsRefusedAndFreedWithoutRecursio
 
 TEST_F(HostileInputTest, NumbersBeyondEveryIntegerCompareByValueWithIntegerFields)
 {
-    fillCustomers();
     const QStringList all{"1", "2", "3", "4", "5", "6"};
     const struct {
         const char *filter;
@@ -113,7 +113,6 @@ TEST_F(HostileInputTest, NumbersBeyondEveryIntegerCompareByValueWithIntegerField
 
 TEST_F(HostileInputTest, ATableLeftWithAHotJournalOpensReadOnlyWithItsCommittedRows)
 {
-    fillCustomers();
     {
         ForeignWriter writer(path(QStringLiteral("Kunden.db")));
         writer.exec("PRAGMA cache_size = 2");
@@ -134,7 +133,6 @@ TEST_F(HostileInputTest, ATableLeftWithAHotJournalOpensReadOnlyWithItsCommittedR
 
 TEST_F(HostileInputTest, CreatingATableThatAnotherConnectionWritesIsRefusedAndKeepsItsRows)
 {
-    fillCustomers();
     {
         ForeignWriter writer(path(QStringLiteral("Kunden.db")));
         writer.exec("BEGIN IMMEDIATE");

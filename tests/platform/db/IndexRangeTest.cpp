@@ -5,8 +5,11 @@
 
 namespace {
 
+// Every test starts from the filled customers table.
 class IndexRangeTest : public DbFixture
 {
+protected:
+    void SetUp() override { fillCustomers(); }
 };
 
 // The keys of the current record as "order/position", NULL as empty.
@@ -18,7 +21,6 @@ QString keyText(TField *first, TField *second)
 
 TEST_F(IndexRangeTest, SecondaryIndexOrdersGermanNamesAsAReaderExpects)
 {
-    fillCustomers();
     auto kunden = openTable(QStringLiteral("Kunden.db"), QStringLiteral("NameIdx"));
     EXPECT_EQ(names(*kunden), (QStringList{"Ärger", "Meier", "Meierhof", "mueller", "Müller", "Zander"}));
     kunden->SetIndexFieldNames(QStringLiteral("Ort"));
@@ -29,7 +31,6 @@ TEST_F(IndexRangeTest, SecondaryIndexOrdersGermanNamesAsAReaderExpects)
 
 TEST_F(IndexRangeTest, ChangingTheIndexKeepsTheRecordAndCancelsTheRange)
 {
-    fillCustomers();
     auto kunden = openTable(QStringLiteral("Kunden.db"));
     kunden->SetRange({2}, {4});
     EXPECT_EQ(kunden->RecordCount(), 3);
@@ -43,7 +44,6 @@ TEST_F(IndexRangeTest, ChangingTheIndexKeepsTheRecordAndCancelsTheRange)
 
 TEST_F(IndexRangeTest, FindKeyFindsExactKeysAndLeavesTheCursorOnFailure)
 {
-    fillCustomers();
     auto kunden = openTable(QStringLiteral("Kunden.db"), QStringLiteral("NameIdx"));
     EXPECT_TRUE(kunden->FindKey({QStringLiteral("MEIER")}));
     EXPECT_EQ(kunden->FieldByName(QStringLiteral("Nr"))->AsInteger(), 2);
@@ -67,7 +67,6 @@ TEST_F(IndexRangeTest, FindKeyFindsExactKeysAndLeavesTheCursorOnFailure)
 
 TEST_F(IndexRangeTest, CaseSensitiveIndexDistinguishesCase)
 {
-    fillCustomers();
     auto kunden = openTable(QStringLiteral("Kunden.db"), QStringLiteral("OrtIdx"));
     EXPECT_FALSE(kunden->FindKey({QStringLiteral("köln")}));
     EXPECT_TRUE(kunden->FindKey({QStringLiteral("Köln")}));
@@ -111,7 +110,6 @@ TEST_F(IndexRangeTest, RangesWithPartialKeysCountAndStepWithinTheRange)
 
 TEST_F(IndexRangeTest, NullKeysSortFirstAndAreReachedBackwards)
 {
-    fillCustomers();
     auto kunden = openTable(QStringLiteral("Kunden.db"), QStringLiteral("OrtIdx"));
     for (int nr = 10; nr < 13; ++nr) {
         kunden->Append();

@@ -12,13 +12,15 @@
 
 namespace {
 
+// Every test starts from the filled customers table.
 class TableAdminTest : public DbFixture
 {
+protected:
+    void SetUp() override { fillCustomers(); }
 };
 
 TEST_F(TableAdminTest, EmptyDeleteAndExists)
 {
-    fillCustomers();
     auto kunden = table(QStringLiteral("kunden"));
     EXPECT_TRUE(kunden->Exists());
     kunden->EmptyTable();
@@ -33,7 +35,6 @@ TEST_F(TableAdminTest, EmptyDeleteAndExists)
 
 TEST_F(TableAdminTest, CreateTableReplacesAnExistingFileWhole)
 {
-    fillCustomers();
     auto kunden = table(QStringLiteral("Kunden.db"));
     kunden->FieldDefs()->AddParadox(QStringLiteral("Nr"), QStringLiteral("I"));
     kunden->CreateTable();
@@ -45,7 +46,6 @@ TEST_F(TableAdminTest, CreateTableReplacesAnExistingFileWhole)
 
 TEST_F(TableAdminTest, ReopeningAfterAnotherProgramReplacedTheFileReadsTheNewFile)
 {
-    fillCustomers();
     openTable(QStringLiteral("Kunden.db"))->Close();
     createPositions(2, 2);
     openTable(QStringLiteral("atrpos.db"))->Close();
@@ -86,7 +86,6 @@ TEST_F(TableAdminTest, TimesTimestampsAndBytesRoundTrip)
 
 TEST_F(TableAdminTest, NavigationWhileEditingPostsTheChange)
 {
-    fillCustomers();
     auto kunden = openTable(QStringLiteral("Kunden.db"));
     kunden->Edit();
     kunden->FieldByName(QStringLiteral("Ort"))->SetAsString(QStringLiteral("Essen"));
@@ -101,7 +100,6 @@ TEST_F(TableAdminTest, NavigationWhileEditingPostsTheChange)
 
 TEST_F(TableAdminTest, RefreshSeesWhatAnotherConnectionWrote)
 {
-    fillCustomers();
     auto reader = openTable(QStringLiteral("Kunden.db"));
     reader->Last();
     auto writer = openTable(QStringLiteral("Kunden.db"));

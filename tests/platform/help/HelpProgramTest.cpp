@@ -85,7 +85,6 @@ TEST(SystemProgramTest, CausesOfFailedStartsAndTheirTexts)
     EXPECT_FALSE(missing.started);
     EXPECT_EQ(missing.errorCode, 2);
     EXPECT_EQ(help::SystemErrorText(2), "Datei konnte nicht gefunden werden.");
-    EXPECT_EQ(help::SystemErrorText(33), "Datei wird bereits verwendet");
     EXPECT_EQ(help::SystemErrorText(1358), "Registry ist beschädigt");
     EXPECT_EQ(help::SystemErrorText(31), "Allgemeine Schutzverletzung");
 }

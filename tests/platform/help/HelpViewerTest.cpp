@@ -80,20 +80,7 @@ TEST_F(HelpViewerTest, ReadsTitleStartPageContentsAndContextMap)
     EXPECT_EQ(file->topicOfContext(2002), "");
 }
 
-TEST_F(HelpViewerTest, ShowsTheTopicOfAContextNumberWithItsContents)
-{
-    auto viewer = openViewer();
-    ASSERT_TRUE(viewer);
-    viewer->showContext(2001);
-    EXPECT_EQ(viewer->browser()->currentTopic(), "/sub/formular.htm");
-    EXPECT_TRUE(viewer->browser()->toPlainText().contains("Formular bearbeiten"));
-    EXPECT_EQ(viewer->notice(), "");
-    EXPECT_EQ(viewer->windowTitle(), "Tintlen-Hilfe");
-    ASSERT_EQ(viewer->contents()->topLevelItemCount(), 1);
-    EXPECT_EQ(viewer->contents()->topLevelItem(0)->child(0)->text(0), "Formular & Kopie");
-}
-
-TEST_F(HelpViewerTest, FollowsLinksAndLoadsImagesFromInsideTheFile)
+TEST_F(HelpViewerTest, FollowsLinksAndLoadsImagesFromInsideTheFileOnly)
 {
     auto viewer = openViewer();
     ASSERT_TRUE(viewer);
@@ -110,16 +97,31 @@ TEST_F(HelpViewerTest, FollowsLinksAndLoadsImagesFromInsideTheFile)
     ASSERT_TRUE(loaded.isValid());
     // The page's layout turned the stored bytes into the picture.
     EXPECT_EQ(qvariant_cast<QPixmap>(loaded).size(), QSize(2, 3));
+
+    const QString outside = m_fixture.folder() + "/bild.png";
+    ASSERT_TRUE(QFile::exists(outside));
+    EXPECT_FALSE(browser->loadResource(QTextDocument::ImageResource, QUrl::fromLocalFile(outside)).isValid());
 }
 
-TEST_F(HelpViewerTest, ContentsFollowThePageAndOpenTheChosenEntry)
+// A number without topic shows the start page and says so.
+TEST_F(HelpViewerTest, ContextNumbersShowTheirTopicsAndTheContentsFollowAndOpen)
 {
     auto viewer = openViewer();
     ASSERT_TRUE(viewer);
+    viewer->showContext(4711);
+    EXPECT_EQ(viewer->browser()->currentTopic(), "/start.htm");
+    EXPECT_EQ(viewer->notice(), "Zur Kontextnummer 4711 enthält die Hilfedatei kein Thema; "
+                                "angezeigt wird die Startseite.");
+    viewer->showContext(2001);
+    EXPECT_EQ(viewer->browser()->currentTopic(), "/sub/formular.htm");
+    EXPECT_TRUE(viewer->browser()->toPlainText().contains("Formular bearbeiten"));
+    EXPECT_EQ(viewer->notice(), "");
+    EXPECT_EQ(viewer->windowTitle(), "Tintlen-Hilfe");
     QTreeWidget *contents = viewer->contents();
+    ASSERT_EQ(contents->topLevelItemCount(), 1);
     QTreeWidgetItem *start = contents->topLevelItem(0);
     QTreeWidgetItem *form = start->child(0);
-    viewer->showContext(2001);
+    EXPECT_EQ(form->text(0), "Formular & Kopie");
     EXPECT_EQ(contents->currentItem(), form);
 
     contents->setCurrentItem(start);
@@ -128,29 +130,6 @@ TEST_F(HelpViewerTest, ContentsFollowThePageAndOpenTheChosenEntry)
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     QApplication::sendEvent(contents, &enter);
     EXPECT_EQ(viewer->browser()->currentTopic(), "/start.htm");
-}
-
-TEST_F(HelpViewerTest, NumberWithoutTopicShowsStartPageAndSaysSo)
-{
-    auto viewer = openViewer();
-    ASSERT_TRUE(viewer);
-    viewer->showContext(4711);
-    EXPECT_EQ(viewer->browser()->currentTopic(), "/start.htm");
-    EXPECT_EQ(viewer->notice(), "Zur Kontextnummer 4711 enthält die Hilfedatei kein Thema; "
-                                "angezeigt wird die Startseite.");
-    viewer->showContext(2000);
-    EXPECT_EQ(viewer->notice(), "");
-}
-
-TEST_F(HelpViewerTest, PagesCannotReadFilesOutsideTheHelpFile)
-{
-    auto viewer = openViewer();
-    ASSERT_TRUE(viewer);
-    const QString outside = m_fixture.folder() + "/bild.png";
-    ASSERT_TRUE(QFile::exists(outside));
-    EXPECT_FALSE(viewer->browser()
-                     ->loadResource(QTextDocument::ImageResource, QUrl::fromLocalFile(outside))
-                     .isValid());
 }
 
 TEST_F(HelpViewerTest, ControlReusesTheWindowOfAFileAndClosesAll)
@@ -211,12 +190,4 @@ TEST(HelpControlTest, FileWithoutContentsOrMapListsItsPagesByTitle)
     EXPECT_EQ(titles, QStringList({"Erste & beste", "ohne.htm", "Zweite Seite"}));
     EXPECT_EQ(file->defaultTopic(), "/eins.htm");
     EXPECT_EQ(file->topicOfContext(2000), "");
-}
-
-TEST(HelpControlTest, LibraryPathNamesAnExistingFile)
-{
-    const QString path = HelpLibraryPath();
-    ASSERT_FALSE(path.isEmpty());
-    EXPECT_TRUE(QFile::exists(path));
-    EXPECT_TRUE(path.contains("chm"));
 }

@@ -76,6 +76,9 @@ TEST_F(TraceFileTest, AppendsAndCreatesFilesForTheUserAlone)
     EXPECT_TRUE(AppendToTraceFile(path, "zwei\r\n"));
     EXPECT_EQ(testFileContent(path), "eins\r\nzwei\r\n");
     EXPECT_EQ(QFileInfo(path).permissions() & (QFile::ReadGroup | QFile::ReadOther), 0);
+    QDir().mkpath(path + "2");
+    EXPECT_FALSE(AppendToTraceFile(path + "2", "Zeile\r\n")) << "a folder is no regular file";
+    EXPECT_FALSE(AppendToTraceFile(m_dir.filePath("fehlt/HHDebug.txt"), "Zeile\r\n"));
 }
 
 TEST_F(TraceFileTest, NeverWritesThroughASymbolicLink)
@@ -92,10 +95,3 @@ TEST_F(TraceFileTest, NeverWritesThroughASymbolicLink)
     EXPECT_EQ(testFileContent(victim), "wichtig");
 }
 
-TEST_F(TraceFileTest, RefusesWhatIsNoRegularFile)
-{
-    const QString path = UserTraceFolder() + "/HHDebug.txt";
-    QDir().mkpath(path);
-    EXPECT_FALSE(AppendToTraceFile(path, "Zeile\r\n"));
-    EXPECT_FALSE(AppendToTraceFile(m_dir.filePath("fehlt/HHDebug.txt"), "Zeile\r\n"));
-}

