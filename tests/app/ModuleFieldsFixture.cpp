@@ -118,8 +118,12 @@ void ModuleFieldsTest::editRecord(const QString &path, const QVariantList &key, 
 
 void ModuleFieldsTest::expectGolden(const QString &name, const DefinitionMap &definitions)
 {
+    expectGoldenText(name, goldenText(definitions));
+}
+
+void expectGoldenText(const QString &name, const QString &actual)
+{
     const QString path = QDir(goldenFolder()).filePath(name + QStringLiteral(".txt"));
-    const QString actual = goldenText(definitions);
     if (qEnvironmentVariableIsSet("TINTLEN_WRITE_GOLDEN")) {
         WriteTextFile(path, actual, TextEncoding::Utf8);
         return;

@@ -50,7 +50,6 @@ protected:
     // of `key`, or the only one when `key` is empty.
     void editRecord(const QString &path, const QVariantList &key, const std::function<void(TTable &)> &change);
 
-    // Compares with tests/app/golden/<name>.txt; with TINTLEN_WRITE_GOLDEN
-    // set the file is written instead.
+    // Compares with the golden file of `name` (see expectGoldenText).
     void expectGolden(const QString &name, const DefinitionMap &definitions);
 };
