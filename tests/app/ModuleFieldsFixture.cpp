@@ -81,7 +81,7 @@ QList<DefinitionMap> ModuleFieldsTest::printRecords(int limit, bool asVariables)
     return records;
 }
 
-DefinitionMap ModuleFieldsTest::definitions() const
+DefinitionMap definitionsOf(const report::RecordingEngine &engine)
 {
     DefinitionMap map;
     for (const auto &call : engine.calls) {
@@ -116,7 +116,7 @@ void ModuleFieldsTest::editRecord(const QString &path, const QVariantList &key, 
     table.Post();
 }
 
-void ModuleFieldsTest::expectGolden(const QString &name, const DefinitionMap &definitions)
+void expectGolden(const QString &name, const DefinitionMap &definitions)
 {
     expectGoldenText(name, goldenText(definitions));
 }
