@@ -175,8 +175,6 @@ TEST_F(EmailRoadTest, AnInvalidAddressIsAskedForInThePromptAndCanBeSkipped)
     DialogScript script;
     script.then([](QDialog &dialog) {
         auto &prompt = dynamic_cast<TfrmEMail &>(dialog);
-        EXPECT_EQ(prompt.lblAdr->text(), "Senden &an");
-        EXPECT_EQ(prompt.cbxSave->text(), "In Kunden-Datenbank &speichern");
         EXPECT_EQ(prompt.edtSendTo->text(), "kunde@example");
         prompt.edtSendTo->setText("kunde@example.org");
         prompt.btnOk->click();
@@ -244,8 +242,6 @@ TEST_F(EmailRoadTest, ThePreviewOfARangeNavigatesThroughTheDocumentsAndOnlyClose
         EXPECT_EQ(preview.btnClose->text(), "&Schliessen");
         EXPECT_FALSE(preview.btnCancel->isVisible());
         EXPECT_TRUE(preview.navPreview->isVisible());
-        EXPECT_EQ(preview.navPreview->toolTip(), "durch die Aufträge navigieren");
-        EXPECT_EQ(preview.btnNavNext->toolTip(), "den nächsten Auftrag anzeigen");
         const QString first = preview.edtBetreff->text();
         preview.btnNavNext->click();
         EXPECT_NE(preview.edtBetreff->text(), first);
@@ -322,7 +318,6 @@ TEST_F(OutboxTest, EveryDocumentBecomesAnOutboxRecordWithItsFields)
 {
     useOutbox();
     TfrmPrintMan &w = emailTab();
-    EXPECT_EQ(w.cbxSendeEmail->text(), "in Velmora Kuvertalia eintragen");
     emptyMailboxes();
     services.setNow(QDateTime(QDate(2026, 12, 7), QTime(9, 30)));
     send(w);
