@@ -25,13 +25,13 @@
 #include <functional>
 #include <memory>
 
-// The demo tables written once into a folder of their own, the program
-// paths pointing at them, and the recording engine and UI services in place.
-// Tests that write into tables copy the installation first (freshTables).
 // Compares `actual` with tests/app/golden/<name>.txt; with TINTLEN_WRITE_GOLDEN
 // set the file is written instead.
 void expectGoldenText(const QString &name, const QString &actual);
 
+// The demo tables written once into a folder of their own, the program
+// paths pointing at them, and the recording engine and UI services in place.
+// Tests that write into tables copy the installation first (freshTables).
 class PrintRoadFixture : public ::testing::Test
 {
 protected:
