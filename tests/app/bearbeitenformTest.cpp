@@ -528,7 +528,7 @@ TEST_F(BearbeitenTest, CopyingAnEmailTemplateCopiesTheTemplateOnly)
                                 {"2", "Rechnung per E-Mail", "Rechnung_Kurz", "0", ""}}));
 }
 
-TEST_F(BearbeitenTest, TheEmailViewShowsItsSettingsPages)
+TEST_F(BearbeitenTest, TheEmailViewShowsItsSettingsPagesAndTakesOnlyWholeDecimalPlaces)
 {
     mailProgram(true, true, folder.path());
     user.then([this](QDialog &) {
@@ -542,28 +542,19 @@ TEST_F(BearbeitenTest, TheEmailViewShowsItsSettingsPages)
     });
     EXPECT_FALSE(editEmail());
 
+    // Without the mail program; decimal places must be a whole number of digits.
     mailProgram(false, true, QString());
-    user.then([this](QDialog &) {
+    user.then([this](QDialog &dialog) {
         EXPECT_FALSE(pageShown(form.tsQRB));
         EXPECT_FALSE(form.rgbClient->isEnabled());
         EXPECT_TRUE(form.rbStandardClient->isChecked());
-        form.btnOk->click();
-    });
-    EXPECT_TRUE(editEmail());
-    EXPECT_FALSE(EmailState().Outbox);
-    EXPECT_EQ(EmailDefaultDecimals(), "2");
-}
-
-TEST_F(BearbeitenTest, DecimalPlacesMustBeAWholeNumberOfDigits)
-{
-    user.then([this](QDialog &dialog) {
+        EXPECT_EQ(form.edtFormat->text(), "2");
         for (const char *refused : {"zwei", "2,5", "-1", "16", ""}) {
             ui.clear();
             form.pgcBearbeiten->setCurrentWidget(form.tsVerwaltung);
             form.edtFormat->setText(QString::fromUtf8(refused));
             form.btnOk->click();
-            EXPECT_EQ(ui.messageTexts(), QStringList{"Bitte einen gültigen numerischen Wert eingeben"})
-                << refused;
+            EXPECT_EQ(ui.messageTexts(), QStringList{"Bitte einen gültigen numerischen Wert eingeben"}) << refused;
             EXPECT_EQ(form.pgcBearbeiten->currentWidget(), form.tsEmail);
             EXPECT_EQ(dialog.focusWidget(), form.edtFormat);
         }
@@ -571,6 +562,7 @@ TEST_F(BearbeitenTest, DecimalPlacesMustBeAWholeNumberOfDigits)
         form.btnOk->click();
     });
     EXPECT_TRUE(editEmail());
+    EXPECT_FALSE(EmailState().Outbox);
     EXPECT_EQ(EmailDefaultDecimals(), "3");
     EXPECT_EQ(form.edtFormat->text(), "3");
 }
