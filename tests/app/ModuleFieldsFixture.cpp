@@ -131,3 +131,12 @@ void expectGoldenText(const QString &name, const QString &actual)
     ASSERT_TRUE(QFileInfo::exists(path)) << path.toStdString();
     EXPECT_EQ(actual.toStdString(), ReadTextFile(path).text.toStdString()) << name.toStdString();
 }
+
+QList<QStringList> dataRows(const QString &name)
+{
+    QList<QStringList> rows;
+    const QString text = ReadTextFile(QDir(goldenFolder()).filePath(name + QStringLiteral(".txt"))).text;
+    for (const QString &line : text.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
+        rows << line.split(QLatin1Char('\t'));
+    return rows;
+}

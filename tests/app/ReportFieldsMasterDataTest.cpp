@@ -177,62 +177,31 @@ TEST_F(MasterDataFields, TasksGroupsAndTextBlocksAreOfferedAsListFields)
 
 namespace {
 
-struct ModuleCase
-{
-    const char *module;
-    const char *formType;
-    const char *range;
-    const char *key;
-};
-
-// One printed line of each module: the known record after its later call.
-const ModuleCase moduleCases[] = {
-    {"Liefer", "Liste", "A", ""},
-    {"Mitarbei", "Liste", "A", ""},
-    {"Ansprech-K", "Liste", "A", "10001"},
-    {"Kontakte-L", "Liste", "A", "70001"},
-    {"Kontakte-M", "Liste", "A", "203"},
-    {"Kontakte", "Liste", "A", ""},
-    {"KunPreis", "Liste", "A", "10005"},
-    {"ArtPreis", "Liste", "A", "1013"},
-    {"LfrArt", "Liste", "A", "70003"},
-    {"MabKun", "Liste", "A", "203"},
-    {"Lagerbew", "Liste", "A", ""},
-    {"KunAtr", "Liste-A", "A", "10005"},
-    {"KunAtr", "Liste-O", "A", "10005"},
-    {"KunAtr", "Liste-U", "A", "10005"},
-    {"KunArt", "Liste", "A", "10005"},
-    {"ArtKun", "Liste", "A", "1013"},
-    {"Aufgaben-K", "Liste", "A", "10005"},
-    {"Aufgaben", "Liste", "A", ""},
-    {"Gruppen", "Liste", "A", ""},
-    {"GrZuord-K", "Liste", "A", "10006"},
-    {"Textbausteine", "Liste", "A", ""},
-    {"OpoBList", "Liste", "A", ""},
-    {"Zahlungsausgang", "Liste", "A", ">=01.01.2026;<=31.12.2026"},
-};
+// Module, form type, range and key of one printed line of each module:
+// the known record after its later call.
+const QList<QStringList> moduleCases = dataRows(QStringLiteral("module_first_lines"));
 
 }
 
-class EveryModule : public MasterDataFields, public ::testing::WithParamInterface<ModuleCase>
+class EveryModule : public MasterDataFields, public ::testing::WithParamInterface<QStringList>
 {
 };
 
 TEST_P(EveryModule, DefinesItsKnownFirstLineExactly)
 {
-    const ModuleCase &c = GetParam();
-    open(c.module, c.formType, "L", c.range, c.key);
+    const QStringList &c = GetParam();
+    open(c.value(0), c.value(1), "L", c.value(2), c.value(3));
     const int limit = define();
     ASSERT_GT(limit, 0) << messages().join("|").toStdString();
     const QList<DefinitionMap> lines = printRecords(limit);
     ASSERT_FALSE(lines.isEmpty());
-    expectGolden(QStringLiteral("%1_%2_first").arg(c.module, c.formType), lines.first());
+    expectGolden(QStringLiteral("%1_%2_first").arg(c.value(0), c.value(1)), lines.first());
     EXPECT_TRUE(messages().isEmpty()) << messages().join("|").toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Modules, EveryModule, ::testing::ValuesIn(moduleCases),
-                         [](const ::testing::TestParamInfo<ModuleCase> &testInfo) {
-                             return QString(QStringLiteral("%1%2").arg(testInfo.param.module, testInfo.param.formType))
+                         [](const ::testing::TestParamInfo<QStringList> &testInfo) {
+                             return QString(testInfo.param.value(0) + testInfo.param.value(1))
                                  .remove(QRegularExpression("[^A-Za-z0-9]"))
                                  .toStdString();
                          });

@@ -29,18 +29,12 @@ struct DemoRequest
     QString expected; // a text the printed form must show
 };
 
-// tests/app/golden/demo_requests.txt: one line per form, tab-separated.
+// Form, data range, key and a text the printed form shows.
 QMap<QString, DemoRequest> readDemoRequests()
 {
     QMap<QString, DemoRequest> requests;
-    QFile file(QStringLiteral(TINTLEN_GOLDEN_DIR "/demo_requests.txt"));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return requests;
-    for (const QByteArray &line : file.readAll().split('\n')) {
-        const QStringList parts = QString::fromUtf8(line).split(QLatin1Char('\t'));
-        if (parts.size() == 4)
-            requests.insert(parts[0], {parts[1], parts[2], parts[3]});
-    }
+    for (const QStringList &row : dataRows(QStringLiteral("demo_requests")))
+        requests.insert(row.value(0), {row.value(1), row.value(2), row.value(3)});
     return requests;
 }
 
