@@ -22,7 +22,6 @@ TEST_F(MasterDataFields, ACustomerListOffersCountryNameAndBarcodes)
     const QList<DefinitionMap> lines = printAll("Kunden");
     ASSERT_GE(lines.size(), 7);
     expectGolden("Kunden_Liste_first", lines.first());
-    EXPECT_EQ(lines.first().value("V Land-Name").contents, "Deutschland");
 }
 
 TEST_F(MasterDataFields, TheArticleListAddsTheInventoryValueOnceAndPerPriceUnit)
@@ -39,11 +38,6 @@ TEST_F(MasterDataFields, ABillOfMaterialDividesByThePriceUnit)
     ASSERT_EQ(lines.size(), 5);
     EXPECT_EQ(lines.first().value("F EKGesamtPreis").contents, "1") << "5 screws at 20 per 100";
     EXPECT_EQ(lines.first().value("F VKGesamtPreis").contents, "1,6");
-    EXPECT_EQ(value("Bezeichnung"), "Werkzeugkoffer „Meister“, bestückt") << "the assembly as variables";
-    EXPECT_EQ(value("SummeEK"), "158");
-    EXPECT_EQ(value("SummeVK"), "257,45");
-    EXPECT_EQ(value("SummeErtrag"), "99,45");
-    EXPECT_EQ(value("SummeMenge"), "9");
     expectGolden("Stueckliste_Liste_last", lines.last());
 }
 
@@ -83,10 +77,6 @@ TEST_F(MasterDataFields, AReceiptOfTwelveUnitsPrintsTwelveLabels)
     open("Lagerbew", "Etikett", "E", "E", "1");
     define(true);
     EXPECT_EQ(data.job().copies, 12);
-    EXPECT_EQ(value("Lagerbew_Artikelnr"), "1004");
-    EXPECT_EQ(value("Bezeichnung"), "Akku-Bohrschrauber 18 V");
-    EXPECT_EQ(value("Lieferant_Name"), "Elektro Maßmann AG");
-    EXPECT_EQ(value("Barcode_Artikelnr_3of9"), "1004");
     expectGolden("Lagerbew_Etikett_1", definitions());
 }
 
@@ -158,8 +148,6 @@ TEST_F(MasterDataFields, ContactPersonsOfASupplierBringTheSupplier)
 {
     const QList<DefinitionMap> lines = printAll("Ansprech-L", "70003");
     ASSERT_EQ(lines.size(), 1);
-    EXPECT_EQ(value("Name"), "Elektro Maßmann AG");
-    EXPECT_EQ(lines.first().value("F Name").contents, "Maßmann") << "in the table the contact's own name";
     EXPECT_EQ(lines.first().value("F FreiFeld01").contents, lines.first().value("F FreiFeld1").contents);
     expectGolden("Ansprech-L_Liste_70003", lines.first());
 }
