@@ -94,10 +94,8 @@ TEST_F(MainWindowTest, AltLAndARightClickOnEditOpenTheDesignerOrTheTemplateEdito
     EXPECT_TRUE(opened[0].startsWith(QStringLiteral("Formular bearbeiten \"Rechnung per E-Mail\" - ")));
     EXPECT_TRUE(services.messageTexts().isEmpty());
     EXPECT_EQ(engine.count(QStringLiteral("LlDefineLayout")), 2);
-}
 
-TEST_F(MainWindowTest, TheTemplateEditorNeedsARowWithAFileName)
-{
+    // The template editor needs a row with a file name.
     form().tblFormular->Edit();
     form().tblFormular->FieldByName(QStringLiteral("DateiErsteSeite"))->SetAsString(QStringLiteral("."));
     form().tblFormular->Post();
