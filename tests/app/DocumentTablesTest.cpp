@@ -17,7 +17,8 @@ TEST(DocumentKindTest, SalesAndPurchaseDocumentsUseTheirOwnTables)
         return QStringList{kind.HeadTable,    kind.HeadPrefix,    kind.PositionTable,
                            kind.PartnerTable, kind.PartnerPrefix, kind.PartnerLabel};
     };
-    EXPECT_EQ(tablesOf("Auftrag"), (QStringList{"Auftrag.db", "Auftrag", "atrpos.db", "Kunden.db", "Kunden", "Kunden"}));
+    EXPECT_EQ(tablesOf("Auftrag"),
+              (QStringList{"Auftrag.db", "Auftrag", "atrpos.db", "Kunden.db", "Kunden", "Kunden"}));
     for (const char *module : {"Bestellung", "Mahnung", "auftrag"})
         EXPECT_EQ(tablesOf(module),
                   (QStringList{"Bestell.db", "Bestellung", "bestpos.db", "Liefer.db", "Lieferant", "Lieferanten"}))
@@ -30,8 +31,8 @@ TEST(DocumentKindTest, OnlyDocumentTypesOfTheTwoDocumentModulesHaveAnEmailTab)
         EXPECT_TRUE(HasEmailTab("Auftrag", type)) << type;
     for (const char *type : {"Anfrage", "Bestellung", "Stornierung", "Sonstiges"})
         EXPECT_TRUE(HasEmailTab("Bestellung", type)) << type;
-    for (const auto &[module, type] : {std::pair{"Auftrag", "Liste"}, {"Auftrag", "Anfrage"}, {"Bestellung", "Rechnung"},
-                                       {"Mahnung", "Anfrage"}, {"Auftrag", "rechnung"}})
+    for (const auto &[module, type] : {std::pair{"Auftrag", "Liste"}, {"Auftrag", "Anfrage"},
+                                       {"Bestellung", "Rechnung"}, {"Mahnung", "Anfrage"}, {"Auftrag", "rechnung"}})
         EXPECT_FALSE(HasEmailTab(module, type)) << module << " " << type;
 }
 

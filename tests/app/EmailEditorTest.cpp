@@ -142,7 +142,8 @@ TEST_F(EmailEditorTest, AnErrorPositionOpensItsPageAndLineAndCancelAsksOnlyAfter
             services.queueAnswer(ui::IDYES);
             editor.btnCancel->click();
             ASSERT_EQ(services.messages().size(), 2);
-            EXPECT_EQ(services.messages()[0].text, "Wollen Sie wirklich Abbrechen?\rDas Formular wird dann nicht gespeichert!");
+            EXPECT_EQ(services.messages()[0].text,
+                      "Wollen Sie wirklich Abbrechen?\rDas Formular wird dann nicht gespeichert!");
             EXPECT_EQ(services.messages()[0].caption, "Bestätigen");
         },
         fsTabelleneintrag, 3);
