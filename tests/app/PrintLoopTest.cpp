@@ -280,7 +280,7 @@ TEST_F(PrintLoopTest, LabelsOfMarkedRecordsEachAsOftenAsAskedAlsoThroughTheOptio
     EXPECT_EQ(valuesAt(QStringLiteral("LlPrint"), QStringLiteral("auftragnr")), labels);
 }
 
-TEST_F(PrintLoopTest, TheDesignerGetsTheCurrentRecordAndTheLayout)
+TEST_F(PrintLoopTest, TheDesignerGetsTheCurrentRecordAndTheLayoutAndNeedsSomethingToShow)
 {
     invoice(QStringLiteral("20260002"));
     loop.Layout();
@@ -296,10 +296,10 @@ TEST_F(PrintLoopTest, TheDesignerGetsTheCurrentRecordAndTheLayout)
     request(QStringLiteral("ZVBestellform"), QStringLiteral("Bestellform"), QStringLiteral("L"), QStringLiteral("A"));
     loop.Layout();
     EXPECT_EQ(services.messageTexts(), QStringList(QStringLiteral("Ändern dieses Formulars nicht möglich")));
-}
 
-TEST_F(PrintLoopTest, TheDesignerNeedsSomethingToShow)
-{
+    // The designer needs something to show.
+    services.clear();
+    engine.calls.clear();
     request(QStringLiteral("Kunden"), QStringLiteral("Liste"), QStringLiteral("L"), QStringLiteral("A"));
     printroad::ReportFields empty(data, {{QString(), true, [](printroad::ReportFields &, int, TTable *&, bool) {
                                               return printroad::NothingToPrint;
