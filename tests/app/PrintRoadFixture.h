@@ -1,5 +1,7 @@
 #pragma once
 
+#include "GoldenFiles.h"
+
 #include "app/PrintLoop.h"
 #include "app/PrintRequest.h"
 #include "app/ReportData.h"
@@ -24,12 +26,6 @@
 
 #include <functional>
 #include <memory>
-
-// Compares `actual` with tests/app/golden/<name>.txt; with TINTLEN_WRITE_GOLDEN
-// set the file is written instead.
-void expectGoldenText(const QString &name, const QString &actual);
-// The lines of tests/app/golden/<name>.txt, each split at its tabs.
-QList<QStringList> dataRows(const QString &name);
 
 // The demo tables written once into a folder of their own, the program
 // paths pointing at them, and the recording engine and UI services in place.
