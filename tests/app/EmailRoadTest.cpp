@@ -17,7 +17,6 @@
 #include "platform/db/TTable.h"
 #include "platform/mapi/SmtpSettings.h"
 #include "platform/os/IniFile.h"
-#include "platform/runtime/DateTime.h"
 
 #include <QCoreApplication>
 #include <QDir>
