@@ -12,22 +12,17 @@
 
 TEST(DocumentKindTest, SalesAndPurchaseDocumentsUseTheirOwnTables)
 {
-    const TDocumentKind &sales = DocumentKindOf("Auftrag");
-    EXPECT_EQ(sales.HeadTable, QStringLiteral("Auftrag.db"));
-    EXPECT_EQ(sales.HeadPrefix, QStringLiteral("Auftrag"));
-    EXPECT_EQ(sales.PositionTable, QStringLiteral("atrpos.db"));
-    EXPECT_EQ(sales.PartnerTable, QStringLiteral("Kunden.db"));
-    EXPECT_EQ(sales.PartnerPrefix, QStringLiteral("Kunden"));
-    EXPECT_EQ(sales.PartnerLabel, QStringLiteral("Kunden"));
-    for (const char *module : {"Bestellung", "Mahnung", "auftrag"}) {
-        const TDocumentKind &purchase = DocumentKindOf(module);
-        EXPECT_EQ(purchase.HeadTable, QStringLiteral("Bestell.db")) << module;
-        EXPECT_EQ(purchase.HeadPrefix, QStringLiteral("Bestellung"));
-        EXPECT_EQ(purchase.PositionTable, QStringLiteral("bestpos.db"));
-        EXPECT_EQ(purchase.PartnerTable, QStringLiteral("Liefer.db"));
-        EXPECT_EQ(purchase.PartnerPrefix, QStringLiteral("Lieferant"));
-        EXPECT_EQ(purchase.PartnerLabel, QStringLiteral("Lieferanten"));
-    }
+    const auto tablesOf = [](const char *module) {
+        const TDocumentKind &kind = DocumentKindOf(module);
+        return QStringList{kind.HeadTable,    kind.HeadPrefix,    kind.PositionTable,
+                           kind.PartnerTable, kind.PartnerPrefix, kind.PartnerLabel};
+    };
+    EXPECT_EQ(tablesOf("Auftrag"),
+              (QStringList{"Auftrag.db", "Auftrag", "atrpos.db", "Kunden.db", "Kunden", "Kunden"}));
+    for (const char *module : {"Bestellung", "Mahnung", "auftrag"})
+        EXPECT_EQ(tablesOf(module),
+                  (QStringList{"Bestell.db", "Bestellung", "bestpos.db", "Liefer.db", "Lieferant", "Lieferanten"}))
+            << module;
 }
 
 TEST(DocumentKindTest, OnlyDocumentTypesOfTheTwoDocumentModulesHaveAnEmailTab)
@@ -36,11 +31,9 @@ TEST(DocumentKindTest, OnlyDocumentTypesOfTheTwoDocumentModulesHaveAnEmailTab)
         EXPECT_TRUE(HasEmailTab("Auftrag", type)) << type;
     for (const char *type : {"Anfrage", "Bestellung", "Stornierung", "Sonstiges"})
         EXPECT_TRUE(HasEmailTab("Bestellung", type)) << type;
-    EXPECT_FALSE(HasEmailTab("Auftrag", "Liste"));
-    EXPECT_FALSE(HasEmailTab("Auftrag", "Anfrage"));
-    EXPECT_FALSE(HasEmailTab("Bestellung", "Rechnung"));
-    EXPECT_FALSE(HasEmailTab("Mahnung", "Anfrage"));
-    EXPECT_FALSE(HasEmailTab("Auftrag", "rechnung"));
+    for (const auto &[module, type] : {std::pair{"Auftrag", "Liste"}, {"Auftrag", "Anfrage"},
+                                       {"Bestellung", "Rechnung"}, {"Mahnung", "Anfrage"}, {"Auftrag", "rechnung"}})
+        EXPECT_FALSE(HasEmailTab(module, type)) << module << " " << type;
 }
 
 namespace {
@@ -54,6 +47,14 @@ protected:
     {
         const TEmailState &state = EmailState();
         return {state.Kopf, state.Pos, state.Artikel, state.Partner, state.Mitarb};
+    }
+
+    void requestPurchase(const QString &module, const QString &range)
+    {
+        writeInit("ToPrint", module);
+        writeRequest("FormFilterTyp", module);
+        writeRequest("FormTyp", "L");
+        writeRequest("Datenbereich", range);
     }
 
     QList<bool> openStates()
@@ -71,33 +72,26 @@ TEST_F(DocumentTablesTest, ASalesDocumentRequestSetsUpTheSalesTablesAndTheEmailT
 {
     TfrmPrintMan &form = activatedWindow();
     const TEmailState &state = EmailState();
-    EXPECT_EQ(state.Kopf->TableName(), QStringLiteral("Auftrag.db"));
-    EXPECT_EQ(state.Kopf->Prefix, QStringLiteral("Auftrag"));
-    EXPECT_EQ(state.Pos->TableName(), QStringLiteral("atrpos.db"));
-    EXPECT_EQ(state.Pos->Prefix, QStringLiteral("Pos"));
-    EXPECT_EQ(state.Artikel->Prefix, QStringLiteral("Artikel"));
-    EXPECT_EQ(state.Partner->TableName(), QStringLiteral("Kunden.db"));
-    EXPECT_EQ(state.Mitarb->TableName(), QStringLiteral("Mitarbei.db"));
-    EXPECT_EQ(state.Mitarb->Prefix, QStringLiteral("Mitarb"));
+    EXPECT_EQ((QStringList{state.Kopf->TableName(), state.Kopf->Prefix, state.Pos->TableName(), state.Pos->Prefix,
+                           state.Artikel->Prefix, state.Partner->TableName(), state.Mitarb->TableName(),
+                           state.Mitarb->Prefix}),
+              (QStringList{"Auftrag.db", "Auftrag", "atrpos.db", "Pos", "Artikel", "Kunden.db", "Mitarbei.db", "Mitarb"}));
     for (TNCTable *table : tables())
         EXPECT_EQ(table->DatabaseName(), dataFolder());
     EXPECT_TRUE(emailTabVisible());
     EXPECT_EQ(form.tblFormular->RecordCount(), 1);
-    EXPECT_EQ(form.tblFormular->FieldByName("Typ")->AsString(), QStringLiteral("Rechnung-eMail"));
-    EXPECT_EQ(form.dbgEFormular->model()->index(0, 1).data().toString(), QStringLiteral("Rechnung per E-Mail"));
+    EXPECT_EQ(form.tblFormular->FieldByName("Typ")->AsString(), "Rechnung-eMail");
+    EXPECT_EQ(form.dbgEFormular->model()->index(0, 1).data().toString(), "Rechnung per E-Mail");
     EXPECT_FALSE(state.SetupPending);
 }
 
 TEST_F(DocumentTablesTest, AModuleWithoutEmailFormsGetsThePurchaseTablesAndNoEmailTab)
 {
-    writeInit("ToPrint", "Mahnung");
-    writeRequest("FormFilterTyp", "Mahnung");
-    writeRequest("FormTyp", "L");
-    writeRequest("Datenbereich", "E");
+    requestPurchase("Mahnung", "E");
     activatedWindow();
-    EXPECT_EQ(EmailState().Kopf->TableName(), QStringLiteral("Bestell.db"));
-    EXPECT_EQ(EmailState().Partner->Prefix, QStringLiteral("Lieferant"));
-    EXPECT_EQ(EmailState().PartnerLabel, QStringLiteral("Lieferanten"));
+    EXPECT_EQ(EmailState().Kopf->TableName(), "Bestell.db");
+    EXPECT_EQ(EmailState().Partner->Prefix, "Lieferant");
+    EXPECT_EQ(EmailState().PartnerLabel, "Lieferanten");
     EXPECT_FALSE(emailTabVisible());
 }
 
@@ -107,11 +101,11 @@ TEST_F(DocumentTablesTest, OnlyTheExactNameOrAListRequestSelectsThePrintTab)
     writeRequest("FormFilterTyp", "Liste");
     TfrmPrintMan &form = window();
     EXPECT_EQ(form.pgcAuswahl->currentWidget(), form.tsEmail);
-    EXPECT_EQ(form.btnTintlen->text(), QStringLiteral("E-Mail &senden"));
+    EXPECT_EQ(form.btnTintlen->text(), "E-Mail &senden");
     activatedWindow();
     EXPECT_FALSE(emailTabVisible());
     EXPECT_EQ(form.pgcAuswahl->currentWidget(), form.tsTintlen);
-    EXPECT_EQ(form.btnTintlen->text(), QStringLiteral("&Tintlen"));
+    EXPECT_EQ(form.btnTintlen->text(), "&Tintlen");
 }
 
 TEST_F(DocumentTablesTest, OpeningTwiceIsReportedAndKeepsTheFirstOpening)
@@ -134,20 +128,16 @@ TEST_F(DocumentTablesTest, OpeningTwiceIsReportedAndKeepsTheFirstOpening)
     EXPECT_EQ(openStates(), (QList<bool>{false, false, false, false, false}));
     EXPECT_FALSE(EmailState().TablesOpen);
     CloseDocumentTables();
-    EXPECT_EQ(services.messageTexts().last(),
-              QStringLiteral("Fehler: Die Datenbank wurde geschlosse, obwohl sie nicht offen war"));
+    EXPECT_EQ(services.messageTexts().last(), "Fehler: Die Datenbank wurde geschlosse, obwohl sie nicht offen war");
 }
 
 TEST_F(DocumentTablesTest, PurchaseDocumentsLeaveTheStaffTableClosed)
 {
-    writeInit("ToPrint", "Bestellung");
-    writeRequest("FormFilterTyp", "Bestellung");
-    writeRequest("FormTyp", "L");
-    writeRequest("Datenbereich", "M");
+    requestPurchase("Bestellung", "M");
     activatedWindow();
     ASSERT_TRUE(OpenDocumentTables());
     EXPECT_EQ(openStates(), (QList<bool>{true, true, true, true, false}));
-    EXPECT_EQ(EmailState().Kopf->Filter(), QStringLiteral("Mark='J'"));
+    EXPECT_EQ(EmailState().Kopf->Filter(), "Mark='J'");
     EXPECT_TRUE(EmailState().Kopf->Filtered());
     EXPECT_LT(EmailState().Formatlist->IndexOfQualifiedName("Mitarb_Name"), 0);
     CloseDocumentTables();
@@ -160,11 +150,11 @@ TEST_F(DocumentTablesTest, TheWholeRangeIsFilteredByTheRequestsRecordFilterAlone
     activatedWindow();
     ASSERT_TRUE(OpenDocumentTables()) << services.messageTexts().join('|').toStdString();
     TNCTable &head = *EmailState().Kopf;
-    EXPECT_EQ(head.Filter(), QStringLiteral("kundennr='10001'"));
+    EXPECT_EQ(head.Filter(), "kundennr='10001'");
     EXPECT_TRUE(head.Filtered());
     ASSERT_GT(head.RecordCount(), 0);
     for (head.First(); !head.Eof(); head.Next())
-        EXPECT_EQ(head.FieldByName("kundennr")->AsString(), QStringLiteral("10001"));
+        EXPECT_EQ(head.FieldByName("kundennr")->AsString(), "10001");
     CloseDocumentTables();
 
     // One record is not filtered.
@@ -200,27 +190,26 @@ TEST_F(DocumentTablesTest, SetUpWhileTheTablesAreOpenOnlyMarksItPending)
     writeRequest("FormFilterTyp", "Bestellung");
     SetupDocumentTables();
     EXPECT_TRUE(EmailState().SetupPending);
-    EXPECT_EQ(EmailState().Kopf->TableName(), QStringLiteral("Auftrag.db"));
-    EXPECT_EQ(EmailRequest().Modul, QStringLiteral("Auftrag"));
+    EXPECT_EQ(EmailState().Kopf->TableName(), "Auftrag.db");
+    EXPECT_EQ(EmailRequest().Modul, "Auftrag");
     EXPECT_TRUE(EmailState().Kopf->Active());
 
     CloseDocumentTables();
     SetupDocumentTables();
     EXPECT_FALSE(EmailState().SetupPending);
-    EXPECT_EQ(EmailState().Kopf->TableName(), QStringLiteral("Bestell.db"));
+    EXPECT_EQ(EmailState().Kopf->TableName(), "Bestell.db");
 }
 
-TEST_F(DocumentTablesTest, WithoutMailProgramThereIsNoUserAndNoOutbox)
+TEST_F(DocumentTablesTest, TheRegisteredMailProgramGivesItsPathsAndCurrentUser)
 {
+    // Without a mail program there is no user and no outbox.
     writeInit("Standardclient", "0");
     window();
     EXPECT_FALSE(EmailState().KuvertaliaInstalled);
     EXPECT_TRUE(EmailState().UserNr.isEmpty());
     EXPECT_FALSE(EmailState().Outbox);
-}
 
-TEST_F(DocumentTablesTest, TheRegisteredMailProgramGivesItsPathsAndCurrentUser)
-{
+    restart();
     registerMailProgram();
     writeInit("Standardclient", "0");
     writeInit("Anlagenpfad", path("anlagen"));
@@ -229,18 +218,17 @@ TEST_F(DocumentTablesTest, TheRegisteredMailProgramGivesItsPathsAndCurrentUser)
     window();
     const TEmailState &state = EmailState();
     EXPECT_TRUE(state.KuvertaliaInstalled);
-    EXPECT_EQ(state.Kuvertalia.Program, path("kuvertalia"));
-    EXPECT_EQ(state.Kuvertalia.Data, path("kuvertalia/Daten"));
-    EXPECT_EQ(state.Kuvertalia.MailboxData, path("kuvertalia/Postfach"));
+    EXPECT_EQ((QStringList{state.Kuvertalia.Program, state.Kuvertalia.Data, state.Kuvertalia.MailboxData}),
+              (QStringList{path("kuvertalia"), path("kuvertalia/Daten"), path("kuvertalia/Postfach")}));
     EXPECT_EQ(state.LastUser, demo::demoMailUser());
     EXPECT_FALSE(state.UserNr.isEmpty());
     EXPECT_TRUE(state.Outbox);
     EXPECT_EQ(state.Anlagenpfad, path("anlagen"));
-    EXPECT_EQ(state.FixedRecipient, QStringLiteral("buchhaltung@example.com"));
+    EXPECT_EQ(state.FixedRecipient, "buchhaltung@example.com");
     EXPECT_TRUE(state.WerbungAus);
 
     window().close();
-    EXPECT_EQ(readInit("Standardclient"), QStringLiteral("0"));
+    EXPECT_EQ(readInit("Standardclient"), "0");
     EXPECT_EQ(readInit("Anlagenpfad"), path("anlagen"));
 
     // An unknown mail user leaves the number empty.
@@ -248,7 +236,7 @@ TEST_F(DocumentTablesTest, TheRegisteredMailProgramGivesItsPathsAndCurrentUser)
     TIniFile(path("kuvertalia/Benutzer/frm.ini")).WriteString("User", "Lastuser", "Niemand");
     window();
     EXPECT_TRUE(EmailState().KuvertaliaInstalled);
-    EXPECT_EQ(EmailState().LastUser, QStringLiteral("Niemand"));
+    EXPECT_EQ(EmailState().LastUser, "Niemand");
     EXPECT_TRUE(EmailState().UserNr.isEmpty());
 }
 

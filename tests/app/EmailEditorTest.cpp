@@ -127,35 +127,29 @@ TEST_F(EmailEditorTest, HeaderSettingsAreSavedAsTheyAreShown)
     EXPECT_EQ(saved.Anlagename, "rechnung.txt");
 }
 
-TEST_F(EmailEditorTest, CancelAsksOnlyAfterAChangeAndKeepsTheFile)
-{
-    edit([&](TfrmEdit &editor) {
-        services.clear();
-        editor.memTab->setPlainText("geändert");
-        services.queueAnswer(ui::IDNO);
-        editor.btnCancel->click();
-        EXPECT_TRUE(editor.isVisible());
-        services.queueAnswer(ui::IDYES);
-        editor.btnCancel->click();
-        ASSERT_EQ(services.messages().size(), 2);
-        EXPECT_EQ(services.messages()[0].text, "Wollen Sie wirklich Abbrechen?\rDas Formular wird dann nicht gespeichert!");
-        EXPECT_EQ(services.messages()[0].caption, "Bestätigen");
-    });
-    TFormular saved;
-    ASSERT_TRUE(saved.LoadFromFile(fileName));
-    EXPECT_EQ(saved.Section(fsTabelleneintrag).first(), "erste");
-}
-
-TEST_F(EmailEditorTest, AnErrorPositionOpensItsPageAndLine)
+TEST_F(EmailEditorTest, AnErrorPositionOpensItsPageAndLineAndCancelAsksOnlyAfterAChange)
 {
     edit(
-        [](TfrmEdit &editor) {
+        [&](TfrmEdit &editor) {
             EXPECT_EQ(editor.pgcFormular->currentIndex(), 3);
             EXPECT_EQ(editor.memTab->textCursor().blockNumber(), 2);
             EXPECT_EQ(editor.memTab->textCursor().positionInBlock(), 0);
+            services.clear();
+            editor.memTab->setPlainText("geändert");
+            services.queueAnswer(ui::IDNO);
             editor.btnCancel->click();
+            EXPECT_TRUE(editor.isVisible());
+            services.queueAnswer(ui::IDYES);
+            editor.btnCancel->click();
+            ASSERT_EQ(services.messages().size(), 2);
+            EXPECT_EQ(services.messages()[0].text,
+                      "Wollen Sie wirklich Abbrechen?\rDas Formular wird dann nicht gespeichert!");
+            EXPECT_EQ(services.messages()[0].caption, "Bestätigen");
         },
         fsTabelleneintrag, 3);
+    TFormular saved;
+    ASSERT_TRUE(saved.LoadFromFile(fileName));
+    EXPECT_EQ(saved.Section(fsTabelleneintrag).first(), "erste");
 }
 
 TEST_F(EmailEditorTest, ANewTemplateCarriesTheAdvertisementUnlessTheSettingSaysNo)

@@ -1,4 +1,5 @@
 #include "DirDlgScript.h"
+#include "GoldenFiles.h"
 #include "SmtpTestServer.h"
 #include "StartupFixture.h"
 
@@ -16,7 +17,6 @@
 #include "platform/db/TTable.h"
 #include "platform/mapi/SmtpSettings.h"
 #include "platform/os/IniFile.h"
-#include "platform/runtime/DateTime.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -175,8 +175,6 @@ TEST_F(EmailRoadTest, AnInvalidAddressIsAskedForInThePromptAndCanBeSkipped)
     DialogScript script;
     script.then([](QDialog &dialog) {
         auto &prompt = dynamic_cast<TfrmEMail &>(dialog);
-        EXPECT_EQ(prompt.lblAdr->text(), "Senden &an");
-        EXPECT_EQ(prompt.cbxSave->text(), "In Kunden-Datenbank &speichern");
         EXPECT_EQ(prompt.edtSendTo->text(), "kunde@example");
         prompt.edtSendTo->setText("kunde@example.org");
         prompt.btnOk->click();
@@ -244,8 +242,6 @@ TEST_F(EmailRoadTest, ThePreviewOfARangeNavigatesThroughTheDocumentsAndOnlyClose
         EXPECT_EQ(preview.btnClose->text(), "&Schliessen");
         EXPECT_FALSE(preview.btnCancel->isVisible());
         EXPECT_TRUE(preview.navPreview->isVisible());
-        EXPECT_EQ(preview.navPreview->toolTip(), "durch die Aufträge navigieren");
-        EXPECT_EQ(preview.btnNavNext->toolTip(), "den nächsten Auftrag anzeigen");
         const QString first = preview.edtBetreff->text();
         preview.btnNavNext->click();
         EXPECT_NE(preview.edtBetreff->text(), first);
@@ -322,26 +318,18 @@ TEST_F(OutboxTest, EveryDocumentBecomesAnOutboxRecordWithItsFields)
 {
     useOutbox();
     TfrmPrintMan &w = emailTab();
-    EXPECT_EQ(w.cbxSendeEmail->text(), "in Velmora Kuvertalia eintragen");
     emptyMailboxes();
     services.setNow(QDateTime(QDate(2026, 12, 7), QTime(9, 30)));
     send(w);
     EXPECT_EQ(services.messageTexts(), QStringList({"1 Mails wurden erfolgreich versendet."}));
     auto outbox = table(mailbox(), "MailAusgang.db");
     ASSERT_EQ(outbox->RecordCount(), 1);
-    const auto field = [&](const char *name) { return outbox->FieldByName(name)->AsString(); };
-    EXPECT_EQ(field("LfdNr"), "1");
-    EXPECT_EQ(field("Ordner"), "Postausgang");
-    EXPECT_EQ(field("An"), "kunde@example.org");
-    EXPECT_EQ(field("Betreff"), "Rechnung 20260001");
-    EXPECT_EQ(field("AdressNr"), "10001");
-    EXPECT_EQ(field("SpeichInOrdner"), "Gesendet");
-    EXPECT_EQ(field("Gelesen") + field("Prioritaet") + field("Vertraulichkeit") + field("Oeffentlich")
-                  + field("Format") + field("Bestaetigung") + field("Fehler"),
-              "JBA1txtNN");
-    EXPECT_EQ(field("AngelegtVon"), EmailState().LastUser);
-    EXPECT_TRUE(field("Text").startsWith("Rechnung 20260001\r\nSumme "));
-    EXPECT_EQ(outbox->FieldByName("AngelegtAm")->AsDateTime(), FromQDateTime(services.now()));
+    // Number, folder, recipient, subject, customer, flags, author, time and text.
+    QString record;
+    for (const TField *field : outbox->FieldList())
+        record += field->FieldName() + QLatin1Char('=') + field->AsString() + QLatin1Char('\n');
+    expectGoldenText(QStringLiteral("Outbox_record_20260001"), record);
+    EXPECT_EQ(outbox->FieldByName("AngelegtVon")->AsString(), EmailState().LastUser);
     EXPECT_TRUE(server.messages().isEmpty());
 }
 

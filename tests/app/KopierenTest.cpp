@@ -44,22 +44,18 @@ protected:
 
 }
 
-TEST(FormFileNameTest, TypedExtensionsAndFoldersAreDropped)
+TEST(FormFileNameTest, TypedExtensionsAndFoldersAreDroppedButOnlyTheFileNamesOwnExtensionIsCut)
 {
-    EXPECT_EQ(FormFileNamePart(QStringLiteral("Rechnung2.LST")), QStringLiteral("Rechnung2"));
-    EXPECT_EQ(FormFileNamePart(QStringLiteral("angebot.Frm")), QStringLiteral("angebot"));
-    EXPECT_EQ(FormFileNamePart(QStringLiteral("C:\\Formulare\\etikett.lbl")), QStringLiteral("etikett"));
-    EXPECT_EQ(FormFileNamePart(QStringLiteral("/home/buero/liste")), QStringLiteral("liste"));
-    EXPECT_EQ(FormFileNamePart(QStringLiteral("liste.txt")), QStringLiteral("liste.txt"));
-    EXPECT_EQ(FormFileNamePart(QStringLiteral(".lst")), QString());
-}
-
-TEST(FormFileNameTest, OnlyTheFileNamesOwnExtensionIsCut)
-{
-    EXPECT_EQ(WithoutFormExtension(QStringLiteral("Auftrag_Rechnung.lst")), QStringLiteral("Auftrag_Rechnung"));
-    EXPECT_EQ(WithoutFormExtension(QStringLiteral("Auftrag_Rechnung")), QStringLiteral("Auftrag_Rechnung"));
-    EXPECT_EQ(WithoutFormExtension(QStringLiteral("C:\\Form.alt\\rechnung")), QStringLiteral("C:\\Form.alt\\rechnung"));
-    EXPECT_EQ(WithoutFormExtension(QStringLiteral("/srv/form.alt/rechnung.lst")), QStringLiteral("/srv/form.alt/rechnung"));
+    const QList<QPair<QString, QString>> nameParts = {
+        {"Rechnung2.LST", "Rechnung2"}, {"angebot.Frm", "angebot"}, {"C:\\Formulare\\etikett.lbl", "etikett"},
+        {"/home/buero/liste", "liste"}, {"liste.txt", "liste.txt"}, {".lst", ""}};
+    for (const auto &[typed, part] : nameParts)
+        EXPECT_EQ(FormFileNamePart(typed), part) << typed.toStdString();
+    const QList<QPair<QString, QString>> withoutExtension = {
+        {"Auftrag_Rechnung.lst", "Auftrag_Rechnung"}, {"Auftrag_Rechnung", "Auftrag_Rechnung"},
+        {"C:\\Form.alt\\rechnung", "C:\\Form.alt\\rechnung"}, {"/srv/form.alt/rechnung.lst", "/srv/form.alt/rechnung"}};
+    for (const auto &[name, cut] : withoutExtension)
+        EXPECT_EQ(WithoutFormExtension(name), cut) << name.toStdString();
     EXPECT_TRUE(HasFolderPart(QStringLiteral("C:\\Formulare\\rechnung")));
     EXPECT_FALSE(HasFolderPart(QStringLiteral("rechnung.lst")));
 }

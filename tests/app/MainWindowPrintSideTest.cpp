@@ -2,16 +2,11 @@
 
 #include "StartupFixture.h"
 
-namespace {
+using MainWindowPrintSideTest = StartupFixture;
 
-class MainWindowPrintSideTest : public StartupFixture
+TEST_F(MainWindowPrintSideTest, TheFormRowIsTheFormTablesCurrentRowOnceThereIsOne)
 {
-};
-
-}
-
-TEST_F(MainWindowPrintSideTest, TheFormRowIsTheFormTablesCurrentRow)
-{
+    EXPECT_TRUE(printroad::MainWindowPrintSide(window()).currentFormRow().DateiErsteSeite.isEmpty());
     printroad::MainWindowPrintSide side(activatedWindow());
     const printroad::FormRow row = side.currentFormRow();
     EXPECT_EQ(row.Bezeichnung, QStringLiteral("Rechnung"));
@@ -19,15 +14,9 @@ TEST_F(MainWindowPrintSideTest, TheFormRowIsTheFormTablesCurrentRow)
     EXPECT_EQ(row.Ausdrucke, 2);
 }
 
-TEST_F(MainWindowPrintSideTest, WithoutFormTableThereIsNoFormRow)
+TEST_F(MainWindowPrintSideTest, OutputPrintersOptionsCopiesAndWindowBoxesAreReadFromTheWindow)
 {
-    printroad::MainWindowPrintSide side(window());
-    EXPECT_TRUE(side.currentFormRow().DateiErsteSeite.isEmpty());
-}
-
-TEST_F(MainWindowPrintSideTest, TheOutputButtonsChooseTheOutput)
-{
-    TfrmPrintMan &form = window();
+    TfrmPrintMan &form = activatedWindow();
     printroad::MainWindowPrintSide side(form);
     form.btnFormularDrucker->setChecked(true);
     EXPECT_EQ(side.output(), printroad::Output::Formulardrucker);
@@ -35,12 +24,7 @@ TEST_F(MainWindowPrintSideTest, TheOutputButtonsChooseTheOutput)
     EXPECT_EQ(side.output(), printroad::Output::Bildschirm);
     form.btnStandardDrucker->setChecked(true);
     EXPECT_EQ(side.output(), printroad::Output::Standarddrucker);
-}
 
-TEST_F(MainWindowPrintSideTest, PrinterListsOptionsAndTypedCopiesAreRead)
-{
-    TfrmPrintMan &form = window();
-    printroad::MainWindowPrintSide side(form);
     form.lstStdDrucker->clear();
     form.lstStdDrucker->addItem(QStringLiteral("Tintlen PDF an PDF:"));
     form.lstFrmDrucker->clear();
@@ -53,12 +37,7 @@ TEST_F(MainWindowPrintSideTest, PrinterListsOptionsAndTypedCopiesAreRead)
     EXPECT_EQ(side.typedCopies(), 3);
     form.btnMitOptionen->setChecked(true);
     EXPECT_TRUE(side.withOptions());
-}
 
-TEST_F(MainWindowPrintSideTest, TheWindowBoxesDecideWhatHappensAfterTheJob)
-{
-    TfrmPrintMan &form = activatedWindow();
-    printroad::MainWindowPrintSide side(form);
     form.btnFensterSchliessen->setChecked(false);
     form.btnFensterHintergrund->setChecked(true);
     EXPECT_TRUE(side.backgroundAfterJob());

@@ -6,12 +6,9 @@
 #include "app/dbmodul.h"
 #include "app/mainmodul.h"
 #include "mail/formularmodul.h"
-#include "platform/help/ApplicationHelp.h"
 #include "app/PrintRequest.h"
 #include "platform/db/TField.h"
 #include "platform/db/TTable.h"
-#include "platform/report/ReportEngine.h"
-#include "support/RecordingEngine.h"
 
 #include <QDir>
 #include <QFile>
@@ -22,32 +19,10 @@ namespace {
 
 // The demo request for invoice 20260001 handled by a shown main window, the
 // recording engine in place of the real one.
-class MainWindowTest : public StartupFixture
+class MainWindowTest : public RecordingWindowFixture
 {
 protected:
-    void SetUp() override
-    {
-        StartupFixture::SetUp();
-        printers.setCurrentPrinter(QStringLiteral("Tintlen PDF"));
-        report::setEngine(&engine);
-    }
-
-    void TearDown() override
-    {
-        report::setEngine(nullptr);
-        StartupFixture::TearDown();
-    }
-
-    TfrmPrintMan &form()
-    {
-        if (!m_activated) {
-            activatedWindow();
-            m_activated = true;
-            services.clear();
-        }
-        return window();
-    }
-
+    TfrmPrintMan &form() { return shownWindow(); }
     QString field(const QString &name) { return form().tblForm->FieldByName(name)->AsString(); }
     void goToSortKey(const QString &key)
     {
@@ -62,11 +37,6 @@ protected:
     }
 
     int printStarts() const { return engine.count(QStringLiteral("LlPrintWithBoxStart")); }
-
-    report::RecordingEngine engine;
-
-private:
-    bool m_activated = false;
 };
 
 }
@@ -76,10 +46,10 @@ TEST_F(MainWindowTest, ASortKeyPrintsItsRowAtOnceAndAltWithADigitOnlySetsTheCopi
     QTest::keyClick(form().DBGrid1, Qt::Key_3, Qt::AltModifier);
     EXPECT_TRUE(engine.calls.isEmpty());
     EXPECT_TRUE(form().lblAusdrucke->isVisibleTo(&form()));
-    EXPECT_EQ(form().lblAusdruckAnz->text(), QStringLiteral("3"));
+    EXPECT_EQ(form().lblAusdruckAnz->text(), "3");
 
     QTest::keyClick(form().DBGrid1, Qt::Key_2);
-    EXPECT_EQ(field(QStringLiteral("Bezeichnung")), QStringLiteral("Rechnung (Vorschau)"));
+    EXPECT_EQ(field("Bezeichnung"), "Rechnung (Vorschau)");
     EXPECT_TRUE(form().btnBildschirm->isChecked());
     ASSERT_EQ(printStarts(), 1);
     const report::RecordingEngine::Call *start = engine.last(QStringLiteral("LlPrintWithBoxStart"));
@@ -124,10 +94,8 @@ TEST_F(MainWindowTest, AltLAndARightClickOnEditOpenTheDesignerOrTheTemplateEdito
     EXPECT_TRUE(opened[0].startsWith(QStringLiteral("Formular bearbeiten \"Rechnung per E-Mail\" - ")));
     EXPECT_TRUE(services.messageTexts().isEmpty());
     EXPECT_EQ(engine.count(QStringLiteral("LlDefineLayout")), 2);
-}
 
-TEST_F(MainWindowTest, TheTemplateEditorNeedsARowWithAFileName)
-{
+    // The template editor needs a row with a file name.
     form().tblFormular->Edit();
     form().tblFormular->FieldByName(QStringLiteral("DateiErsteSeite"))->SetAsString(QStringLiteral("."));
     form().tblFormular->Post();
@@ -135,60 +103,51 @@ TEST_F(MainWindowTest, TheTemplateEditorNeedsARowWithAFileName)
     EXPECT_EQ(services.messageTexts(), QStringList{QStringLiteral("Sie müssen einen gültigen Dateinamen angeben.")});
 }
 
-TEST_F(MainWindowTest, TheOutputButtonsStoreTheirLetterInTheRow)
+TEST_F(MainWindowTest, TheOutputButtonsStoreTheirLetterAndTheFormPrinterStartsAtTheDefaultPrinter)
 {
-    goToSortKey(QStringLiteral("1"));
+    goToSortKey("1");
+    ASSERT_EQ(form().lstFrmDrucker->currentIndex(), -1);
     form().btnBildschirm->click();
-    EXPECT_EQ(field(QStringLiteral("EtikettListe")), QStringLiteral("B"));
+    EXPECT_EQ(field("EtikettListe"), "B");
     focus(form().lstStdDrucker, QEvent::FocusIn);
     EXPECT_TRUE(form().btnStandardDrucker->isChecked());
-    EXPECT_EQ(field(QStringLiteral("EtikettListe")), QStringLiteral("S"));
+    EXPECT_EQ(field("EtikettListe"), "S");
     EXPECT_EQ(form().tblForm->State(), dsBrowse);
-}
-
-TEST_F(MainWindowTest, TheFormPrinterButtonTakesTheDefaultPrinterIntoAnEmptyFormPrinterList)
-{
-    goToSortKey(QStringLiteral("1"));
-    ASSERT_EQ(form().lstFrmDrucker->currentIndex(), -1);
+    // An empty form printer list takes the default printer.
     form().btnFormularDrucker->click();
-    EXPECT_EQ(field(QStringLiteral("EtikettListe")), QStringLiteral("F"));
-    EXPECT_EQ(field(QStringLiteral("Treiber")), QStringLiteral("Tintlen PDF an PDF"));
-    EXPECT_EQ(form().lstFrmDrucker->currentText(), QStringLiteral("Tintlen PDF an PDF"));
+    EXPECT_EQ(field("EtikettListe"), "F");
+    EXPECT_EQ(field("Treiber"), "Tintlen PDF an PDF");
+    EXPECT_EQ(form().lstFrmDrucker->currentText(), "Tintlen PDF an PDF");
 }
 
-TEST_F(MainWindowTest, LeavingTheFormPrinterListStoresTheChoiceOrLeavesTheRowAlone)
+TEST_F(MainWindowTest, LeavingTheFormPrinterListStoresTheChoiceWhichTheOpenGatesShowAgain)
 {
-    goToSortKey(QStringLiteral("1"));
-    const QString stored = field(QStringLiteral("Treiber"));
+    goToSortKey("1");
+    const QString stored = field("Treiber");
     focus(form().lstFrmDrucker, QEvent::FocusOut);
     EXPECT_EQ(form().tblForm->State(), dsBrowse);
-    EXPECT_EQ(field(QStringLiteral("Treiber")), stored);
+    EXPECT_EQ(field("Treiber"), stored);
 
     form().lstFrmDrucker->setCurrentIndex(1);
     focus(form().lstFrmDrucker, QEvent::FocusOut);
-    EXPECT_EQ(field(QStringLiteral("Treiber")), QStringLiteral("Laserdrucker Buchhaltung an LPT2:"));
+    EXPECT_EQ(field("Treiber"), "Laserdrucker Buchhaltung an LPT2:");
     EXPECT_TRUE(form().PrinterDisplayOpen);
     // Another row and back: the stored display form selects the same entry.
-    goToSortKey(QStringLiteral("2"));
-    goToSortKey(QStringLiteral("1"));
+    goToSortKey("2");
+    goToSortKey("1");
     EXPECT_EQ(form().lstFrmDrucker->currentIndex(), 1);
-}
 
-TEST_F(MainWindowTest, TheRowsPrinterIsNotShownWhileEitherGateIsClosed)
-{
-    goToSortKey(QStringLiteral("1"));
-    form().lstFrmDrucker->setCurrentIndex(1);
-    focus(form().lstFrmDrucker, QEvent::FocusOut);
+    // The data-change handler does nothing while either gate is closed.
     for (bool TfrmPrintMan::*gate : {&TfrmPrintMan::ActivationOpen, &TfrmPrintMan::PrinterDisplayOpen}) {
         form().lstFrmDrucker->setCurrentIndex(2);
         form().*gate = false;
-        goToSortKey(QStringLiteral("2"));
-        goToSortKey(QStringLiteral("1"));
+        goToSortKey("2");
+        goToSortKey("1");
         form().*gate = true;
         EXPECT_EQ(form().lstFrmDrucker->currentIndex(), 2);
     }
-    goToSortKey(QStringLiteral("2"));
-    goToSortKey(QStringLiteral("1"));
+    goToSortKey("2");
+    goToSortKey("1");
     EXPECT_EQ(form().lstFrmDrucker->currentIndex(), 1);
 }
 
@@ -196,12 +155,12 @@ TEST_F(MainWindowTest, ChoosingADefaultPrinterMakesItTheProgramsDefault)
 {
     form().lstStdDrucker->setCurrentIndex(1);
     emit form().lstStdDrucker->activated(1);
-    EXPECT_EQ(printers.currentPrinter(), QStringLiteral("Laserdrucker Buchhaltung"));
+    EXPECT_EQ(printers.currentPrinter(), "Laserdrucker Buchhaltung");
 }
 
 TEST_F(MainWindowTest, CtrlDelInTheGridAsksTwiceAndDeletesTheRow)
 {
-    goToSortKey(QStringLiteral("2"));
+    goToSortKey("2");
     services.queueAnswer(ui::IDOK);
     services.queueAnswer(ui::IDYES);
     QTest::keyClick(form().DBGrid1, Qt::Key_Delete, Qt::ControlModifier);
@@ -227,7 +186,7 @@ TEST_F(MainWindowTest, AddressEditsTurnSemicolonsIntoCommasAndShowInvalidAddress
     w.pgcAuswahl->setCurrentWidget(w.tsEmail);
     const QColor normal = w.edtCC->palette().color(QPalette::Text);
     QTest::keyClicks(w.edtCC, QStringLiteral("a@b.de;c@d"));
-    EXPECT_EQ(w.edtCC->text(), QStringLiteral("a@b.de,c@d"));
+    EXPECT_EQ(w.edtCC->text(), "a@b.de,c@d");
     EXPECT_EQ(w.edtCC->palette().color(QPalette::Text), QColor(Qt::red));
     QTest::keyClicks(w.edtCC, QStringLiteral(".de"));
     EXPECT_EQ(w.edtCC->palette().color(QPalette::Text), normal);
@@ -238,7 +197,7 @@ TEST_F(MainWindowTest, AddressEditsTurnSemicolonsIntoCommasAndShowInvalidAddress
     w.edtSendTo->setText(EmailAddressPlaceholder);
     EXPECT_EQ(w.edtSendTo->palette().color(QPalette::Text), normal);
     QTest::keyClicks(w.edtSendTo, QStringLiteral("x"));
-    EXPECT_EQ(w.edtSendTo->text(), QStringLiteral("x"));
+    EXPECT_EQ(w.edtSendTo->text(), "x");
     EXPECT_EQ(w.edtSendTo->palette().color(QPalette::Text), QColor(Qt::red));
     w.edtSendTo->clear();
     focus(w.edtSendTo, QEvent::FocusOut);
@@ -265,18 +224,12 @@ TEST_F(MainWindowTest, TheCopiesFieldAndTheAttachmentNameMoveNothingWhenTheyAppe
     processEvents();
     EXPECT_EQ(w.size(), emailSize);
     EXPECT_EQ(w.cbxSendeEmail->geometry(), sendOption);
-}
-
-TEST_F(MainWindowTest, TheAttachmentNameIsProposedAndKeepsNoFolder)
-{
-    TfrmPrintMan &w = form();
-    w.pgcAuswahl->setCurrentWidget(w.tsEmail);
-    w.cbxAnlage->click();
+    // The attachment name is proposed and keeps no folder.
     EXPECT_TRUE(w.edtAnlage->isVisibleTo(&w));
     EXPECT_TRUE(w.lblAnlage->isVisibleTo(&w));
-    EXPECT_EQ(w.edtAnlage->text(), QStringLiteral("Auftrag.txt"));
-    w.edtAnlage->setText(QStringLiteral("C:\\Ablage\\Rechnung.txt"));
-    EXPECT_EQ(w.edtAnlage->text(), QStringLiteral("Rechnung.txt"));
+    EXPECT_EQ(w.edtAnlage->text(), "Auftrag.txt");
+    w.edtAnlage->setText("C:\\Ablage\\Rechnung.txt");
+    EXPECT_EQ(w.edtAnlage->text(), "Rechnung.txt");
     w.cbxAnlage->click();
     EXPECT_FALSE(w.edtAnlage->isVisibleTo(&w));
 }
@@ -285,7 +238,7 @@ TEST_F(MainWindowTest, TheEmailTabsMainButtonGoesToTheEmailRoad)
 {
     TfrmPrintMan &w = form();
     w.pgcAuswahl->setCurrentWidget(w.tsEmail);
-    EXPECT_EQ(w.btnTintlen->text(), QStringLiteral("E-Mail &senden"));
+    EXPECT_EQ(w.btnTintlen->text(), "E-Mail &senden");
     w.btnTintlen->click();
     emit w.dbgEFormular->doubleClicked(w.dbgEFormular->model()->index(0, 0));
     // No template file in the form folder yet: both tries stop at it.
@@ -295,7 +248,7 @@ TEST_F(MainWindowTest, TheEmailTabsMainButtonGoesToTheEmailRoad)
     EXPECT_TRUE(w.ActivationOpen);
     EXPECT_EQ(printStarts(), 0);
     w.pgcAuswahl->setCurrentWidget(w.tsTintlen);
-    EXPECT_EQ(w.btnTintlen->text(), QStringLiteral("&Tintlen"));
+    EXPECT_EQ(w.btnTintlen->text(), "&Tintlen");
 }
 
 TEST_F(MainWindowTest, EditOpensTheFormEntryDialogOnTheRowOfTheTabWithTheGateClosed)
@@ -329,22 +282,6 @@ TEST_F(MainWindowTest, EditOpensTheFormEntryDialogOnTheRowOfTheTabWithTheGateClo
     EXPECT_EQ(w.tblForm->State(), dsBrowse);
 }
 
-TEST_F(MainWindowTest, HelpWithoutACompiledHelpFileAsksTheApplicationsHelpForItsContext)
-{
-    TfrmPrintMan &w = form();
-    HelpSetting().HtmlHelp = false;
-    QList<QPair<int, qintptr>> requests;
-    const help::THelpEvent saved = help::ApplicationHelpEvent();
-    help::SetApplicationHelpEvent([&](int command, qintptr data, bool &callHelp) {
-        requests.append({command, data});
-        callHelp = false;
-        return true;
-    });
-    w.btnHilfe->click();
-    help::SetApplicationHelpEvent(saved);
-    EXPECT_EQ(requests, (QList<QPair<int, qintptr>>{{help::HELP_CONTEXT, 200}}));
-}
-
 TEST_F(MainWindowTest, TheEmailTabShowsTheHeaderOfTheCurrentTemplate)
 {
     TFormular header;
@@ -355,23 +292,23 @@ TEST_F(MainWindowTest, TheEmailTabShowsTheHeaderOfTheCurrentTemplate)
     header.SaveToFile(path(QStringLiteral("formulare/Auftrag_Rechnung.frm")));
     TfrmPrintMan &w = form();
     w.pgcAuswahl->setCurrentWidget(w.tsEmail);
-    EXPECT_EQ(w.edtSendTo->text(), QStringLiteral("#Kunden_EMail#"));
-    EXPECT_EQ(w.edtCC->text(), QStringLiteral("buchhaltung@firma.de"));
-    EXPECT_EQ(w.edtBetreff->text(), QStringLiteral("Ihre Rechnung"));
+    EXPECT_EQ(w.edtSendTo->text(), "#Kunden_EMail#");
+    EXPECT_EQ(w.edtCC->text(), "buchhaltung@firma.de");
+    EXPECT_EQ(w.edtBetreff->text(), "Ihre Rechnung");
     EXPECT_TRUE(w.cbxAnlage->isChecked());
     EXPECT_TRUE(w.edtAnlage->isVisibleTo(&w));
-    EXPECT_EQ(w.edtAnlage->text(), QStringLiteral("Auftrag.txt"));
+    EXPECT_EQ(w.edtAnlage->text(), "Auftrag.txt");
     // The request names one document, so contacts can be picked.
     EXPECT_TRUE(w.btnSendadd->isVisibleTo(&w));
-    EXPECT_EQ(w.cbxSendeEmail->text(), QStringLiteral("an Standard E-Mail Programm senden"));
+    EXPECT_EQ(w.cbxSendeEmail->text(), "an Standard E-Mail Programm senden");
 
     EmailState().FixedRecipient = QStringLiteral("zentrale@firma.de");
     EmailState().Outbox = true;
     ShowEmailHeader();
     EmailState().FixedRecipient.clear();
     EmailState().Outbox = false;
-    EXPECT_EQ(w.edtSendTo->text(), QStringLiteral("zentrale@firma.de"));
-    EXPECT_EQ(w.cbxSendeEmail->text(), QStringLiteral("in Velmora Kuvertalia eintragen"));
+    EXPECT_EQ(w.edtSendTo->text(), "zentrale@firma.de");
+    EXPECT_EQ(w.cbxSendeEmail->text(), "in Velmora Kuvertalia eintragen");
 
     // Without a template row the header is empty.
     const QVariantList none{QStringLiteral("Auftrag"), QStringLiteral("Liste-eMail")};
@@ -384,7 +321,7 @@ TEST_F(MainWindowTest, TheEmailTabShowsTheHeaderOfTheCurrentTemplate)
 TEST_F(MainWindowTest, AnActivationDuringAPrintJobIsIgnored)
 {
     TfrmPrintMan &w = form();
-    goToSortKey(QStringLiteral("1"));
+    goToSortKey("1");
     w.tblForm->Edit();
     w.tblForm->FieldByName(QStringLiteral("DateiErsteSeite"))->SetAsString(QString());
     w.tblForm->Post();

@@ -7,8 +7,6 @@
 #include "platform/db/TField.h"
 #include "platform/db/TTable.h"
 #include "platform/help/ApplicationHelp.h"
-#include "support/RecordingEngine.h"
-#include "platform/report/ReportEngine.h"
 
 #include <QApplication>
 #include <QFile>
@@ -18,32 +16,10 @@ namespace {
 
 // What a user meets on the print road: keys typed into the shown window,
 // with the recording engine in place of the real one.
-class PrintRoadAsUserTest : public StartupFixture
+class PrintRoadAsUserTest : public RecordingWindowFixture
 {
 protected:
-    void SetUp() override
-    {
-        StartupFixture::SetUp();
-        printers.setCurrentPrinter(QStringLiteral("Tintlen PDF"));
-        report::setEngine(&engine);
-    }
-
-    void TearDown() override
-    {
-        report::setEngine(nullptr);
-        StartupFixture::TearDown();
-    }
-
-    TfrmPrintMan &shownWindow()
-    {
-        TfrmPrintMan &w = activatedWindow();
-        services.clear();
-        return w;
-    }
-
     int jobsOpened() const { return engine.count(QStringLiteral("LlJobOpen")); }
-
-    report::RecordingEngine engine;
 };
 
 }
@@ -74,13 +50,15 @@ TEST_F(PrintRoadAsUserTest, AModuleThatDefinesNoFieldsEndsTheJobWithItsMessage)
     EXPECT_EQ(jobsOpened(), engine.count(QStringLiteral("LlJobClose")));
 }
 
+// Without a compiled help file the application's help gets the context.
 TEST_F(PrintRoadAsUserTest, F1InEveryWindowReachesTheHelpAsItsHelpButtonDoes)
 {
     TfrmPrintMan &w = shownWindow();
     HelpSetting().HtmlHelp = false;
     QList<qintptr> contexts;
     const help::THelpEvent saved = help::ApplicationHelpEvent();
-    help::SetApplicationHelpEvent([&](int, qintptr data, bool &callHelp) {
+    help::SetApplicationHelpEvent([&](int command, qintptr data, bool &callHelp) {
+        EXPECT_EQ(command, help::HELP_CONTEXT);
         contexts.append(data);
         callHelp = false;
         return true;

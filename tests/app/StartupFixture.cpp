@@ -5,6 +5,7 @@
 #include "platform/os/IniFile.h"
 #include "platform/os/Paths.h"
 #include "platform/os/Registry.h"
+#include "platform/report/ReportEngine.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -148,4 +149,27 @@ void StartupFixture::processEvents()
 {
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();
+}
+
+void RecordingWindowFixture::SetUp()
+{
+    StartupFixture::SetUp();
+    printers.setCurrentPrinter(QStringLiteral("Tintlen PDF"));
+    report::setEngine(&engine);
+}
+
+void RecordingWindowFixture::TearDown()
+{
+    report::setEngine(nullptr);
+    StartupFixture::TearDown();
+}
+
+TfrmPrintMan &RecordingWindowFixture::shownWindow()
+{
+    if (!m_activated) {
+        activatedWindow();
+        m_activated = true;
+        services.clear();
+    }
+    return window();
 }

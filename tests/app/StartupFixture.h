@@ -2,6 +2,7 @@
 
 #include "app/DruckPrg.h"
 #include "support/FakePrinterService.h"
+#include "support/RecordingEngine.h"
 #include "support/RecordingUiServices.h"
 
 #include <QTemporaryDir>
@@ -61,4 +62,20 @@ protected:
 private:
     QByteArray m_savedRegistry;
     std::unique_ptr<TfrmPrintMan> m_window;
+};
+
+// The main window handling the demo request, shown, with the recording
+// engine in place of the real one and the PDF printer as default.
+class RecordingWindowFixture : public StartupFixture
+{
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // Activated on first use; the messages of the start are cleared.
+    TfrmPrintMan &shownWindow();
+
+    report::RecordingEngine engine;
+
+private:
+    bool m_activated = false;
 };

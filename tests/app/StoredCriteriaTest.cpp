@@ -24,12 +24,10 @@ protected:
     {
         TIniFile ini(root.filePath(QStringLiteral("programm/Tintlen.ini")));
         ini.WriteString(QStringLiteral("Init"), QStringLiteral("ToPrint"), QStringLiteral("Kunden"));
-        const QString section = QStringLiteral("Kunden");
-        ini.WriteString(section, QStringLiteral("FormFilterTyp"), QStringLiteral("Liste"));
-        ini.WriteString(section, QStringLiteral("FormTyp"), QStringLiteral("L"));
-        ini.WriteString(section, QStringLiteral("Datenbereich"), QStringLiteral("A"));
-        ini.WriteString(section, QStringLiteral("Datensatz"), QString());
-        ini.WriteString(section, QStringLiteral("Datenfilter"), recordFilter);
+        const QList<QPair<QString, QString>> entries = {
+            {"FormFilterTyp", "Liste"}, {"FormTyp", "L"}, {"Datenbereich", "A"}, {"Datensatz", ""}, {"Datenfilter", recordFilter}};
+        for (const auto &[key, value] : entries)
+            ini.WriteString(QStringLiteral("Kunden"), key, value);
     }
 
     // Prints the list with the user's sort key and answers the PDF's text.

@@ -21,29 +21,21 @@ protected:
 
 }
 
-TEST_F(UtilsTableTest, OpenTableHandsOverAnOpenTable)
+TEST_F(UtilsTableTest, OpenTableHandsOverAnOpenTableOrNothingWhenItIsMissing)
 {
     demo::writeTable(QStringLiteral("Formular.db"), folder.path());
+    demo::writeTable(QStringLiteral("laender.db"), folder.path(), demo::Rows());
     std::unique_ptr<TTable> table;
     EXPECT_TRUE(OpenTable(table, folder.path(), QStringLiteral("FORMULAR.DB")));
     ASSERT_NE(table, nullptr);
     EXPECT_TRUE(table->Active());
     EXPECT_FALSE(IsTableEmpty(table.get()));
-}
-
-TEST_F(UtilsTableTest, ATableWithoutRowsIsEmpty)
-{
-    demo::writeTable(QStringLiteral("laender.db"), folder.path(), demo::Rows());
-    std::unique_ptr<TTable> table;
     ASSERT_TRUE(OpenTable(table, folder.path(), QStringLiteral("laender")));
     EXPECT_TRUE(IsTableEmpty(table.get()));
-}
 
-TEST_F(UtilsTableTest, AMissingTableRaisesAndHandsOverNothing)
-{
-    std::unique_ptr<TTable> table;
-    EXPECT_THROW(OpenTable(table, folder.path(), QStringLiteral("fehlt.db")), EDatabaseError);
-    EXPECT_EQ(table, nullptr);
+    std::unique_ptr<TTable> missing;
+    EXPECT_THROW(OpenTable(missing, folder.path(), QStringLiteral("fehlt.db")), EDatabaseError);
+    EXPECT_EQ(missing, nullptr);
 }
 
 TEST_F(UtilsTableTest, AliasPathsComeFromTheSession)

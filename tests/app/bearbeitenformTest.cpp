@@ -124,6 +124,8 @@ protected:
         openRange(type);
         return form.EditJob(&table, &source, mode);
     }
+    bool editPrint() { return editJob(TfrmBearbeiten::ModePrint); }
+    bool editEmail() { return editJob(TfrmBearbeiten::ModeEmail, QStringLiteral("Rechnung-eMail")); }
 
     // The rows of a range as another reader of the table file sees them.
     QList<StoredRow> stored(const QString &type = QStringLiteral("Rechnung")) const
@@ -187,34 +189,32 @@ TEST_F(BearbeitenTest, ThePrintViewEditsTheCurrentRowAndOkStoresIt)
     user.then([this](QDialog &dialog) {
         EXPECT_EQ(table.State(), dsEdit);
         EXPECT_EQ(dialog.focusWidget(), form.dbedtBez);
-        EXPECT_EQ(form.dbedtDatei->text(), QStringLiteral("Auftrag_Rechnung"));
+        EXPECT_EQ(form.dbedtDatei->text(), "Auftrag_Rechnung");
         EXPECT_EQ(form.pgcBearbeiten->currentWidget(), form.tsVerwaltung);
         EXPECT_FALSE(pageShown(form.tsEmail));
         EXPECT_TRUE(form.spbtnAusdr->isVisible());
-        retype(form.dbedtBez, QStringLiteral("Rechnung Entwurf mit einer sehr langen Bezeichnung"));
-        EXPECT_EQ(form.dbedtBez->text(), QStringLiteral("Rechnung Entwurf mit einer seh"));
-        retype(form.dbedtBez, QStringLiteral("Rechnung Entwurf"));
-        retype(form.dbedtDatei, QStringLiteral("C:\\Formulare\\Entwurf.LST"));
-        EXPECT_EQ(form.dbedtDatei->text(), QStringLiteral("Entwurf"));
-        retype(form.dbEdtBem, QStringLiteral("nur intern"));
-        retype(form.dbEdtAusdr, QStringLiteral("3x"));
+        retype(form.dbedtBez, "Rechnung Entwurf mit einer sehr langen Bezeichnung");
+        EXPECT_EQ(form.dbedtBez->text(), "Rechnung Entwurf mit einer seh");
+        retype(form.dbedtBez, "Rechnung Entwurf");
+        retype(form.dbedtDatei, "C:\\Formulare\\Entwurf.LST");
+        EXPECT_EQ(form.dbedtDatei->text(), "Entwurf");
+        retype(form.dbEdtBem, "nur intern");
+        retype(form.dbEdtAusdr, "3x");
         // A sort key that is taken keeps the dialog open until it is changed.
-        retype(form.dbedtSort, QStringLiteral("2"));
+        retype(form.dbedtSort, "2");
         form.btnOk->click();
-        EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("Schlüsselverletzung.")});
+        EXPECT_EQ(ui.messageTexts(), QStringList{"Schlüsselverletzung."});
         EXPECT_EQ(ui.messages().value(0).icon, ui::MsgIcon::Stop);
         ASSERT_TRUE(dialog.isVisible());
         ui.clear();
-        retype(form.dbedtSort, QStringLiteral("5"));
+        retype(form.dbedtSort, "5");
         form.btnOk->click();
     });
-    EXPECT_TRUE(editJob(TfrmBearbeiten::ModePrint));
-    EXPECT_EQ(user.opened(), QStringList{QStringLiteral("Bearbeiten")});
+    EXPECT_TRUE(editPrint());
+    EXPECT_EQ(user.opened(), QStringList{"Bearbeiten"});
     EXPECT_EQ(table.State(), dsBrowse);
-    EXPECT_EQ(stored(), (QList<StoredRow>{
-                            {"2", "Rechnung (Vorschau)", "Auftrag_Rechnung", "1", invoiceRemark},
-                            {"5", "Rechnung Entwurf", "Entwurf", "3", "nur intern"},
-                        }));
+    EXPECT_EQ(stored(), (QList<StoredRow>{{"2", "Rechnung (Vorschau)", "Auftrag_Rechnung", "1", invoiceRemark},
+                                          {"5", "Rechnung Entwurf", "Entwurf", "3", "nur intern"}}));
     EXPECT_TRUE(EmailDefaultDecimals().isEmpty());
     EXPECT_TRUE(ui.messages().isEmpty());
 }
@@ -223,14 +223,14 @@ TEST_F(BearbeitenTest, CancelOrClosingTheWindowRestoresTheRowAndTheEmailSettings
 {
     const QList<StoredRow> before = stored();
     user.then([this](QDialog &) {
-        retype(form.dbedtBez, QStringLiteral("verworfen"));
+        retype(form.dbedtBez, "verworfen");
         form.btnAbbruch->click();
     });
-    EXPECT_FALSE(editJob(TfrmBearbeiten::ModePrint));
+    EXPECT_FALSE(editPrint());
     EXPECT_EQ(table.State(), dsBrowse);
-    EXPECT_EQ(table.FieldByName(QStringLiteral("Bezeichnung"))->AsString(), QStringLiteral("Rechnung"));
-    user.then([this](QDialog &) { retype(form.dbEdtBem, QStringLiteral("verworfen")); });
-    EXPECT_FALSE(editJob(TfrmBearbeiten::ModePrint));
+    EXPECT_EQ(table.FieldByName(QStringLiteral("Bezeichnung"))->AsString(), "Rechnung");
+    user.then([this](QDialog &) { retype(form.dbEdtBem, "verworfen"); });
+    EXPECT_FALSE(editPrint());
     EXPECT_EQ(stored(), before);
 
     mailProgram(true, false, folder.path());
@@ -240,7 +240,7 @@ TEST_F(BearbeitenTest, CancelOrClosingTheWindowRestoresTheRowAndTheEmailSettings
         form.edtFormat->setText(QStringLiteral("4"));
         form.btnAbbruch->click();
     });
-    EXPECT_FALSE(editJob(TfrmBearbeiten::ModeEmail, QStringLiteral("Rechnung-eMail")));
+    EXPECT_FALSE(editEmail());
     EXPECT_FALSE(EmailState().Outbox);
     EXPECT_EQ(EmailState().Anlagenpfad, folder.path());
     EXPECT_TRUE(EmailDefaultDecimals().isEmpty());
@@ -258,16 +258,14 @@ TEST_F(BearbeitenTest, EveryButtonThatNeedsAFileNameChecksIt)
                 ui.clear();
                 form.btnOk->setFocus();
                 button->click();
-                const QString expected = button == form.btnBearbeiten
-                    ? QStringLiteral("Sie müssen einen gültigen Dateinamen angeben.")
-                    : invalidFileName;
-                EXPECT_EQ(ui.messageTexts(), QStringList{expected}) << name.toStdString();
+                const QString layoutRefusal = QStringLiteral("Sie müssen einen gültigen Dateinamen angeben.");
+                EXPECT_EQ(ui.messageTexts(), QStringList{button == form.btnBearbeiten ? layoutRefusal : invalidFileName});
                 EXPECT_EQ(dialog.focusWidget(), form.dbedtDatei);
                 EXPECT_EQ(table.State(), dsEdit);
             }
         }
     });
-    EXPECT_FALSE(editJob(TfrmBearbeiten::ModePrint));
+    EXPECT_FALSE(editPrint());
     EXPECT_EQ(layoutCalls, 0);
     EXPECT_EQ(stored(), before);
 }
@@ -286,32 +284,32 @@ TEST_F(BearbeitenTest, CopiesStayBetweenOneAndWhatTheFieldHolds)
         click(form.spbtnAusdrDown);
         retype(form.dbEdtAusdr, QString());
         click(form.spbtnAusdrUp);
-        retype(form.dbEdtAusdr, QStringLiteral("99999"));
+        retype(form.dbEdtAusdr, "99999");
         shown << form.dbEdtAusdr->text();
         click(form.spbtnAusdrUp);
         form.btnOk->click();
     });
-    EXPECT_TRUE(editJob(TfrmBearbeiten::ModePrint));
+    EXPECT_TRUE(editPrint());
     EXPECT_EQ(shown, (QStringList{"3", "1", "1", "1", "32767", "32767"}));
-    EXPECT_EQ(stored().at(0).at(3), QStringLiteral("32767"));
+    EXPECT_EQ(stored().at(0).at(3), "32767");
 }
 
 TEST_F(BearbeitenTest, ANewFormFollowsTheHighestNumberThatIsANumber)
 {
     user.then([this](QDialog &) {
-        retype(form.dbedtBez, QStringLiteral("Rechnung geändert"));
+        retype(form.dbedtBez, "Rechnung geändert");
         form.btnNeu->click();
         EXPECT_EQ(table.State(), dsInsert);
-        EXPECT_EQ(form.dbedtSort->text(), QStringLiteral("3"));
+        EXPECT_EQ(form.dbedtSort->text(), "3");
         EXPECT_TRUE(form.dbedtBez->text().isEmpty());
-        retype(form.dbedtBez, QStringLiteral("Rechnung neu"));
-        retype(form.dbedtDatei, QStringLiteral("rechnung_neu"));
+        retype(form.dbedtBez, "Rechnung neu");
+        retype(form.dbedtDatei, "rechnung_neu");
         form.btnOk->click();
     });
-    EXPECT_TRUE(editJob(TfrmBearbeiten::ModePrint));
+    EXPECT_TRUE(editPrint());
     const QList<StoredRow> rows = stored();
     ASSERT_EQ(rows.size(), 3);
-    EXPECT_EQ(rows.at(0).at(1), QStringLiteral("Rechnung geändert"));
+    EXPECT_EQ(rows.at(0).at(1), "Rechnung geändert");
     EXPECT_EQ(rows.at(2), (StoredRow{"3", "Rechnung neu", "rechnung_neu", "", ""}));
 
     // Sort keys of letters or with blanks inside are not counted.
@@ -319,9 +317,9 @@ TEST_F(BearbeitenTest, ANewFormFollowsTheHighestNumberThatIsANumber)
              row("Rechnung", "1 "), row("Rechnungen", "8")});
     user.then([this](QDialog &) {
         form.btnNeu->click();
-        EXPECT_EQ(form.dbedtSort->text(), QStringLiteral("5"));
+        EXPECT_EQ(form.dbedtSort->text(), "5");
     });
-    EXPECT_FALSE(editJob(TfrmBearbeiten::ModePrint));
+    EXPECT_FALSE(editPrint());
 }
 
 TEST_F(BearbeitenTest, AnEmptyRangeGetsRowOneOfTheRequestInEitherView)
@@ -329,15 +327,15 @@ TEST_F(BearbeitenTest, AnEmptyRangeGetsRowOneOfTheRequestInEitherView)
     request(QStringLiteral("Sammelrechnung"), QStringLiteral("L"));
     user.then([this](QDialog &) {
         EXPECT_EQ(table.State(), dsInsert);
-        EXPECT_EQ(form.dbedtSort->text(), QStringLiteral("1"));
+        EXPECT_EQ(form.dbedtSort->text(), "1");
         form.btnAbbruch->click();
     });
     EXPECT_FALSE(editJob(TfrmBearbeiten::ModePrint, QStringLiteral("Sammelrechnung")));
-    EXPECT_TRUE(stored(QStringLiteral("Sammelrechnung")).isEmpty());
+    EXPECT_TRUE(stored("Sammelrechnung").isEmpty());
 
     for (const QString type : {"Sammelrechnung", "Sammelrechnung-eMail"}) {
         user.then([this](QDialog &) {
-            retype(form.dbedtDatei, QStringLiteral("sammel"));
+            retype(form.dbedtDatei, "sammel");
             form.btnOk->click();
         });
         EXPECT_TRUE(editJob(type.endsWith("eMail") ? TfrmBearbeiten::ModeEmail : TfrmBearbeiten::ModePrint, type));
@@ -347,94 +345,82 @@ TEST_F(BearbeitenTest, AnEmptyRangeGetsRowOneOfTheRequestInEitherView)
 
 TEST_F(BearbeitenTest, TheMainWindowsDeleteEventDecidesAboutRowAndFiles)
 {
-    writeInvoiceLayout(QStringLiteral("Auftrag_Rechnung"));
+    writeInvoiceLayout("Auftrag_Rechnung");
     bool refuse = true;
     // Stands in for the main window's delete event, which asks and deletes
     // the layout files with the row.
     table.SetBeforeDelete([&](TDataSet *) {
         if (refuse)
             throw EAbort(QStringLiteral("Abbruch"));
-        DeleteFiles(formFile(QStringLiteral("Auftrag_Rechnung.l*")));
+        DeleteFiles(formFile("Auftrag_Rechnung.l*"));
     });
-    user.then([&](QDialog &) {
-        retype(form.dbedtBez, QStringLiteral("Rechnung neu"));
-        form.btnDelete->click();
-        EXPECT_EQ(table.State(), dsEdit);
-        EXPECT_EQ(form.dbedtBez->text(), QStringLiteral("Rechnung neu"));
-        EXPECT_TRUE(QFile::exists(formFile(QStringLiteral("Auftrag_Rechnung.lst"))));
-        EXPECT_EQ(stored().value(0).value(1), QStringLiteral("Rechnung"));
-        form.btnAbbruch->click();
-    });
-    EXPECT_FALSE(editJob(TfrmBearbeiten::ModePrint));
-    EXPECT_EQ(stored().value(0).value(1), QStringLiteral("Rechnung"));
-
     // A refused deletion neither stores nor loses what was typed.
     user.then([this](QDialog &) {
-        retype(form.dbedtBez, QStringLiteral("Rechnung neu"));
+        retype(form.dbedtBez, "Rechnung neu");
         form.btnDelete->click();
+        EXPECT_EQ(table.State(), dsEdit);
+        EXPECT_EQ(form.dbedtBez->text(), "Rechnung neu");
+        EXPECT_TRUE(QFile::exists(formFile("Auftrag_Rechnung.lst")));
+        EXPECT_EQ(stored().value(0).value(1), "Rechnung");
         form.btnOk->click();
     });
-    EXPECT_TRUE(editJob(TfrmBearbeiten::ModePrint));
-    EXPECT_EQ(stored().value(0).value(1), QStringLiteral("Rechnung neu"));
+    EXPECT_TRUE(editPrint());
+    EXPECT_EQ(stored().value(0).value(1), "Rechnung neu");
 
     refuse = false;
     user.then([&](QDialog &) {
         form.btnDelete->click();
         EXPECT_EQ(table.State(), dsEdit);
-        EXPECT_EQ(form.dbedtBez->text(), QStringLiteral("Rechnung (Vorschau)"));
+        EXPECT_EQ(form.dbedtBez->text(), "Rechnung (Vorschau)");
         form.btnOk->click();
     });
-    EXPECT_TRUE(editJob(TfrmBearbeiten::ModePrint));
+    EXPECT_TRUE(editPrint());
     EXPECT_TRUE(ui.messages().isEmpty());
     EXPECT_EQ(stored(), (QList<StoredRow>{{"2", "Rechnung (Vorschau)", "Auftrag_Rechnung", "1", invoiceRemark}}));
     EXPECT_TRUE(QDir(formFolder).entryList(QDir::Files).isEmpty());
-}
 
-TEST_F(BearbeitenTest, DeletingTheLastRowLeavesOneNewRow)
-{
-    useRows({row("Rechnung", "4")});
+    // Deleting the last row leaves one new row.
     user.then([this](QDialog &) {
         form.btnDelete->click();
         EXPECT_EQ(table.State(), dsInsert);
-        EXPECT_EQ(form.dbedtSort->text(), QStringLiteral("1"));
+        EXPECT_EQ(form.dbedtSort->text(), "1");
         form.btnAbbruch->click();
     });
-    EXPECT_FALSE(editJob(TfrmBearbeiten::ModePrint));
-    EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral(
-                                     "Da keine weiteren Datensätze mehr vorhanden waren, \rwurde ein neuer angelegt.\r"
-                                     "Sie können diesen Datensatz löschen, in dem Sie das \rBearbeiten-Fenster durch "
-                                     "Abbruch verlassen.")});
+    EXPECT_FALSE(editPrint());
+    EXPECT_EQ(ui.messageTexts(), QStringList{"Da keine weiteren Datensätze mehr vorhanden waren, \rwurde ein neuer "
+                                             "angelegt.\rSie können diesen Datensatz löschen, in dem Sie das \r"
+                                             "Bearbeiten-Fenster durch Abbruch verlassen."});
     EXPECT_TRUE(stored().isEmpty());
 }
 
 TEST_F(BearbeitenTest, CopyingAListCopiesItsLayoutAndCompanionsAndAddsARow)
 {
-    writeInvoiceLayout(QStringLiteral("Auftrag_Rechnung"));
-    writeFile(formFile(QStringLiteral("Auftrag_Rechnung.txt")), "Notiz");
-    writeInvoiceLayout(QStringLiteral("Auftrag_Rechnung2"));
+    writeInvoiceLayout("Auftrag_Rechnung");
+    writeFile(formFile("Auftrag_Rechnung.txt"), "Notiz");
+    writeInvoiceLayout("Auftrag_Rechnung2");
     TfrmKopieren programsDialog;
     QString original;
     user.then([this](QDialog &) {
-        retype(form.dbEdtBem, QStringLiteral("für den Export"));
+        retype(form.dbEdtBem, "für den Export");
         form.btnCopy->click();
         EXPECT_EQ(table.State(), dsInsert);
-        EXPECT_EQ(form.dbedtDatei->text(), QStringLiteral("Rechnung_Export"));
+        EXPECT_EQ(form.dbedtDatei->text(), "Rechnung_Export");
         form.btnOk->click();
     });
     user.then([&](QDialog &dialog) {
         EXPECT_EQ(&dialog, &programsDialog);
         original = programsDialog.lblOriginal->text();
-        copyAs(dialog, QStringLiteral("Rechnung_Export"));
+        copyAs(dialog, "Rechnung_Export");
     });
-    EXPECT_TRUE(editJob(TfrmBearbeiten::ModePrint));
+    EXPECT_TRUE(editPrint());
     EXPECT_EQ(user.opened(), (QStringList{"Bearbeiten", "Formular kopieren"}));
-    EXPECT_EQ(original, QStringLiteral("Auftrag_Rechnung"));
-    EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("Formular wurde erfolgreich kopiert!")});
+    EXPECT_EQ(original, "Auftrag_Rechnung");
+    EXPECT_EQ(ui.messageTexts(), QStringList{"Formular wurde erfolgreich kopiert!"});
     EXPECT_EQ(QDir(formFolder).entryList({QStringLiteral("Rechnung_Export*")}, QDir::Files),
               (QStringList{"Rechnung_Export.lsp", "Rechnung_Export.lst"}));
     for (const QString extension : {".lst", ".lsp"})
         EXPECT_EQ(contentOf(formFile("Rechnung_Export" + extension)), contentOf(formFile("Auftrag_Rechnung" + extension)));
-    EXPECT_EQ(report::layoutPrinter(formFile(QStringLiteral("Rechnung_Export.lst"))), QStringLiteral("Tintlen PDF"));
+    EXPECT_EQ(report::layoutPrinter(formFile("Rechnung_Export.lst")), "Tintlen PDF");
     EXPECT_EQ(stored(), (QList<StoredRow>{
                             {"1", "Rechnung", "Auftrag_Rechnung", "2", "für den Export"},
                             {"2", "Rechnung (Vorschau)", "Auftrag_Rechnung", "1", invoiceRemark},
@@ -444,14 +430,14 @@ TEST_F(BearbeitenTest, CopyingAListCopiesItsLayoutAndCompanionsAndAddsARow)
 
 TEST_F(BearbeitenTest, TheCopysNameFitsItsRowAndALayoutNamedWithItsFolderIsCopiedFromThere)
 {
-    writeInvoiceLayout(QStringLiteral("Auftrag_Rechnung"));
+    writeInvoiceLayout("Auftrag_Rechnung");
     const QString longName = QStringLiteral("Rechnung_mit_Zahlschein_und_Lastschriftmandat");
     user.then([this](QDialog &) {
         form.btnCopy->click();
         form.btnOk->click();
     });
     user.then(copyAs(longName));
-    EXPECT_TRUE(editJob(TfrmBearbeiten::ModePrint));
+    EXPECT_TRUE(editPrint());
     const QString storedName = stored().value(2).value(2);
     EXPECT_EQ(storedName, longName.left(40));
     EXPECT_TRUE(QFile::exists(formFile(storedName + QStringLiteral(".lst"))));
@@ -464,16 +450,16 @@ TEST_F(BearbeitenTest, TheCopysNameFitsItsRowAndALayoutNamedWithItsFolderIsCopie
     ASSERT_TRUE(report::saveLayout(elsewhere + QStringLiteral("/sonder.lst"), demo::invoiceLayout()));
     useRows({row("Rechnung", "1", elsewhere + QStringLiteral("/sonder"))});
     user.then([this](QDialog &) { form.btnCopy->click(); });
-    user.then(copyAs(QStringLiteral("sonder")));
-    EXPECT_FALSE(editJob(TfrmBearbeiten::ModePrint));
-    EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("Formular wurde erfolgreich kopiert!")});
-    EXPECT_EQ(contentOf(formFile(QStringLiteral("sonder.lst"))), contentOf(elsewhere + QStringLiteral("/sonder.lst")));
+    user.then(copyAs("sonder"));
+    EXPECT_FALSE(editPrint());
+    EXPECT_EQ(ui.messageTexts(), QStringList{"Formular wurde erfolgreich kopiert!"});
+    EXPECT_EQ(contentOf(formFile("sonder.lst")), contentOf(elsewhere + QStringLiteral("/sonder.lst")));
 }
 
 TEST_F(BearbeitenTest, CopyingOverAnExistingFormIsAskedFirst)
 {
-    writeInvoiceLayout(QStringLiteral("Auftrag_Rechnung"));
-    writeFile(formFile(QStringLiteral("Gutschrift.lst")), "alte Gutschrift");
+    writeInvoiceLayout("Auftrag_Rechnung");
+    writeFile(formFile("Gutschrift.lst"), "alte Gutschrift");
     user.then([this](QDialog &) {
         form.btnCopy->click();
         EXPECT_EQ(table.State(), dsEdit);
@@ -481,68 +467,68 @@ TEST_F(BearbeitenTest, CopyingOverAnExistingFormIsAskedFirst)
         form.btnOk->click();
     });
     user.then([&](QDialog &dialog) {
-        copyAs(dialog, QStringLiteral("Gutschrift"));
+        copyAs(dialog, "Gutschrift");
         EXPECT_TRUE(dialog.isVisible());
     });
     user.then([&](QDialog &dialog) {
         ui.queueAnswer(ui::IDYES);
-        copyAs(dialog, QStringLiteral("Gutschrift"));
+        copyAs(dialog, "Gutschrift");
     });
-    ASSERT_TRUE(editJob(TfrmBearbeiten::ModePrint));
+    ASSERT_TRUE(editPrint());
     const QString question = "Ein Formular mit dem Namen Gutschrift ist bereits vorhanden.\r\nSoll es überschrieben werden?";
     EXPECT_EQ(ui.messageTexts(), (QStringList{question, question, "Formular wurde erfolgreich kopiert!"}));
-    EXPECT_EQ(contentOf(formFile(QStringLiteral("Gutschrift.lst"))),
-              contentOf(formFile(QStringLiteral("Auftrag_Rechnung.lst"))));
+    EXPECT_EQ(contentOf(formFile("Gutschrift.lst")),
+              contentOf(formFile("Auftrag_Rechnung.lst")));
     EXPECT_EQ(stored().size(), 3);
 }
 
 TEST_F(BearbeitenTest, CopiesOntoItselfOrWithoutSourceFileAreRefused)
 {
-    writeInvoiceLayout(QStringLiteral("Auftrag_Rechnung"));
-    const QByteArray layout = contentOf(formFile(QStringLiteral("Auftrag_Rechnung.lst")));
+    writeInvoiceLayout("Auftrag_Rechnung");
+    const QByteArray layout = contentOf(formFile("Auftrag_Rechnung.lst"));
     user.then([this](QDialog &) { form.btnCopy->click(); });
     user.then([](QDialog &dialog) {
-        copyAs(dialog, QStringLiteral("AUFTRAG_RECHNUNG"));
+        copyAs(dialog, "AUFTRAG_RECHNUNG");
         EXPECT_TRUE(dialog.isVisible());
     });
-    EXPECT_FALSE(editJob(TfrmBearbeiten::ModePrint));
-    EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("Ein Formular kann nicht auf sich selbst kopiert werden!")});
+    EXPECT_FALSE(editPrint());
+    EXPECT_EQ(ui.messageTexts(), QStringList{"Ein Formular kann nicht auf sich selbst kopiert werden!"});
     EXPECT_EQ(QDir(formFolder).entryList(QDir::Files), (QStringList{"Auftrag_Rechnung.lsp", "Auftrag_Rechnung.lst"}));
-    EXPECT_EQ(contentOf(formFile(QStringLiteral("Auftrag_Rechnung.lst"))), layout);
+    EXPECT_EQ(contentOf(formFile("Auftrag_Rechnung.lst")), layout);
     EXPECT_EQ(stored().size(), 2);
 
     ui.clear();
     useRows({row("Rechnung", "1", "fehlt")});
     user.then([this](QDialog &) {
         form.btnCopy->click();
-        EXPECT_EQ(form.dbedtDatei->text(), QStringLiteral("neu"));
+        EXPECT_EQ(form.dbedtDatei->text(), "neu");
     });
-    user.then(copyAs(QStringLiteral("neu")));
-    EXPECT_FALSE(editJob(TfrmBearbeiten::ModePrint));
+    user.then(copyAs("neu"));
+    EXPECT_FALSE(editPrint());
     ASSERT_EQ(ui.messages().size(), 1);
-    EXPECT_EQ(ui.messages().at(0).text, QStringLiteral("Kopieren der Formulardatei ist fehlgeschlagen!"));
+    EXPECT_EQ(ui.messages().at(0).text, "Kopieren der Formulardatei ist fehlgeschlagen!");
     EXPECT_EQ(ui.messages().at(0).icon, ui::MsgIcon::Stop);
-    EXPECT_FALSE(QFile::exists(formFile(QStringLiteral("neu.lst"))));
+    EXPECT_FALSE(QFile::exists(formFile("neu.lst")));
 }
 
 TEST_F(BearbeitenTest, CopyingAnEmailTemplateCopiesTheTemplateOnly)
 {
-    writeFile(formFile(QStringLiteral("Auftrag_Rechnung.frm")), "!Formularvorgaben\r\n");
-    writeFile(formFile(QStringLiteral("Auftrag_Rechnung.lst")), "Liste");
+    writeFile(formFile("Auftrag_Rechnung.frm"), "!Formularvorgaben\r\n");
+    writeFile(formFile("Auftrag_Rechnung.lst"), "Liste");
     user.then([this](QDialog &) {
         form.btnCopy->click();
         form.btnOk->click();
     });
-    user.then(copyAs(QStringLiteral("Rechnung_Kurz.frm")));
-    EXPECT_TRUE(editJob(TfrmBearbeiten::ModeEmail, QStringLiteral("Rechnung-eMail")));
+    user.then(copyAs("Rechnung_Kurz.frm"));
+    EXPECT_TRUE(editEmail());
     EXPECT_EQ(QDir(formFolder).entryList({QStringLiteral("Rechnung_Kurz*")}, QDir::Files),
-              QStringList{QStringLiteral("Rechnung_Kurz.frm")});
-    EXPECT_EQ(stored(QStringLiteral("Rechnung-eMail")),
+              QStringList{"Rechnung_Kurz.frm"});
+    EXPECT_EQ(stored("Rechnung-eMail"),
               (QList<StoredRow>{{"1", "Rechnung per E-Mail", "Auftrag_Rechnung", "", ""},
                                 {"2", "Rechnung per E-Mail", "Rechnung_Kurz", "0", ""}}));
 }
 
-TEST_F(BearbeitenTest, TheEmailViewShowsItsSettingsPages)
+TEST_F(BearbeitenTest, TheEmailViewShowsItsSettingsPagesAndTakesOnlyWholeDecimalPlaces)
 {
     mailProgram(true, true, folder.path());
     user.then([this](QDialog &) {
@@ -554,39 +540,31 @@ TEST_F(BearbeitenTest, TheEmailViewShowsItsSettingsPages)
         EXPECT_TRUE(form.rbMailProgram->isChecked());
         EXPECT_EQ(form.edtAnlagepfad->text(), folder.path());
     });
-    EXPECT_FALSE(editJob(TfrmBearbeiten::ModeEmail, QStringLiteral("Rechnung-eMail")));
+    EXPECT_FALSE(editEmail());
 
+    // Without the mail program; decimal places must be a whole number of digits.
     mailProgram(false, true, QString());
-    user.then([this](QDialog &) {
+    user.then([this](QDialog &dialog) {
         EXPECT_FALSE(pageShown(form.tsQRB));
         EXPECT_FALSE(form.rgbClient->isEnabled());
         EXPECT_TRUE(form.rbStandardClient->isChecked());
-        form.btnOk->click();
-    });
-    EXPECT_TRUE(editJob(TfrmBearbeiten::ModeEmail, QStringLiteral("Rechnung-eMail")));
-    EXPECT_FALSE(EmailState().Outbox);
-    EXPECT_EQ(EmailDefaultDecimals(), QStringLiteral("2"));
-}
-
-TEST_F(BearbeitenTest, DecimalPlacesMustBeAWholeNumberOfDigits)
-{
-    user.then([this](QDialog &dialog) {
+        EXPECT_EQ(form.edtFormat->text(), "2");
         for (const char *refused : {"zwei", "2,5", "-1", "16", ""}) {
             ui.clear();
             form.pgcBearbeiten->setCurrentWidget(form.tsVerwaltung);
             form.edtFormat->setText(QString::fromUtf8(refused));
             form.btnOk->click();
-            EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("Bitte einen gültigen numerischen Wert eingeben")})
-                << refused;
+            EXPECT_EQ(ui.messageTexts(), QStringList{"Bitte einen gültigen numerischen Wert eingeben"}) << refused;
             EXPECT_EQ(form.pgcBearbeiten->currentWidget(), form.tsEmail);
             EXPECT_EQ(dialog.focusWidget(), form.edtFormat);
         }
         form.edtFormat->setText(QStringLiteral(" 3"));
         form.btnOk->click();
     });
-    EXPECT_TRUE(editJob(TfrmBearbeiten::ModeEmail, QStringLiteral("Rechnung-eMail")));
-    EXPECT_EQ(EmailDefaultDecimals(), QStringLiteral("3"));
-    EXPECT_EQ(form.edtFormat->text(), QStringLiteral("3"));
+    EXPECT_TRUE(editEmail());
+    EXPECT_FALSE(EmailState().Outbox);
+    EXPECT_EQ(EmailDefaultDecimals(), "3");
+    EXPECT_EQ(form.edtFormat->text(), "3");
 }
 
 TEST_F(BearbeitenTest, TheAttachmentFolderIsPickedAndMustExistAndTheClientChoiceIsKept)
@@ -601,21 +579,21 @@ TEST_F(BearbeitenTest, TheAttachmentFolderIsPickedAndMustExistAndTheClientChoice
         picker.selectFile(dataFolder);
         dialog.accept();
     });
-    EXPECT_FALSE(editJob(TfrmBearbeiten::ModeEmail, QStringLiteral("Rechnung-eMail")));
-    EXPECT_EQ(user.opened().value(1), QStringLiteral("Bitte geben Sie den Pfad für die Anlagen an."));
+    EXPECT_FALSE(editEmail());
+    EXPECT_EQ(user.opened().value(1), "Bitte geben Sie den Pfad für die Anlagen an.");
     EXPECT_EQ(QDir(form.edtAnlagepfad->text()).absolutePath(), QDir(dataFolder).absolutePath());
 
     user.then([&](QDialog &dialog) {
         form.edtAnlagepfad->setText(folder.filePath(QStringLiteral("fehlt")));
         form.btnOk->click();
-        EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("Bitte ein gültiges Verzeichnis angeben")});
+        EXPECT_EQ(ui.messageTexts(), QStringList{"Bitte ein gültiges Verzeichnis angeben"});
         EXPECT_EQ(form.pgcBearbeiten->currentWidget(), form.tsQRB);
         EXPECT_EQ(dialog.focusWidget(), form.edtAnlagepfad);
         form.edtAnlagepfad->setText(attachments + QLatin1Char('/'));
         form.rbMailProgram->click();
         form.btnOk->click();
     });
-    EXPECT_TRUE(editJob(TfrmBearbeiten::ModeEmail, QStringLiteral("Rechnung-eMail")));
+    EXPECT_TRUE(editEmail());
     EXPECT_EQ(EmailState().Anlagenpfad, attachments);
     EXPECT_TRUE(EmailState().Outbox);
 }
@@ -625,28 +603,28 @@ TEST_F(BearbeitenTest, TheLayoutButtonOpensTheDesignerOrTheTemplateEditor)
     QString designedFile;
     form.Layout = [&] { designedFile = table.FieldByName(QStringLiteral("DateiErsteSeite"))->AsString(); };
     user.then([this](QDialog &) {
-        retype(form.dbedtDatei, QStringLiteral("rechnung_a4"));
+        retype(form.dbedtDatei, "rechnung_a4");
         form.btnBearbeiten->click();
     });
-    EXPECT_FALSE(editJob(TfrmBearbeiten::ModePrint));
-    EXPECT_EQ(designedFile, QStringLiteral("rechnung_a4"));
+    EXPECT_FALSE(editPrint());
+    EXPECT_EQ(designedFile, "rechnung_a4");
     EXPECT_TRUE(ui.messages().isEmpty());
 
     user.then([this](QDialog &) { form.btnBearbeiten->click(); });
-    EXPECT_FALSE(editJob(TfrmBearbeiten::ModeEmail, QStringLiteral("Rechnung-eMail")));
+    EXPECT_FALSE(editEmail());
     EXPECT_EQ(ui.messageTexts(), QStringList{QStringLiteral("Der Editor für E-Mail-Formulare ist noch nicht "
                                                             "verfügbar. Das Formular kann hier noch nicht "
                                                             "bearbeitet werden.")});
     int editorCalls = 0;
     form.EditJobForm = [&] { ++editorCalls; };
     user.then([this](QDialog &) { form.btnBearbeiten->click(); });
-    EXPECT_FALSE(editJob(TfrmBearbeiten::ModeEmail, QStringLiteral("Rechnung-eMail")));
+    EXPECT_FALSE(editEmail());
     EXPECT_EQ(editorCalls, 1);
 }
 
 TEST_F(BearbeitenTest, BrowsingTakesTheBaseNameInTheFormFolderAndWarnsElsewhere)
 {
-    writeInvoiceLayout(QStringLiteral("Rechnung_A4"));
+    writeInvoiceLayout("Rechnung_A4");
     QStringList filters;
     QString shownFolder;
     const auto pick = [&](const QString &file) {
@@ -662,23 +640,23 @@ TEST_F(BearbeitenTest, BrowsingTakesTheBaseNameInTheFormFolderAndWarnsElsewhere)
     };
     user.then([this](QDialog &) {
         form.SpeedButton1->click();
-        EXPECT_EQ(form.dbedtDatei->text(), QStringLiteral("Rechnung_A4"));
+        EXPECT_EQ(form.dbedtDatei->text(), "Rechnung_A4");
         form.btnOk->click();
     });
-    user.then(pick(formFile(QStringLiteral("Rechnung_A4.lst"))));
-    EXPECT_TRUE(editJob(TfrmBearbeiten::ModePrint));
-    EXPECT_EQ(filters, QStringList{QStringLiteral("Listen (*.lst)")});
+    user.then(pick(formFile("Rechnung_A4.lst")));
+    EXPECT_TRUE(editPrint());
+    EXPECT_EQ(filters, QStringList{"Listen (*.lst)"});
     EXPECT_EQ(shownFolder, QDir(formFolder).absolutePath());
-    EXPECT_EQ(stored().at(0).at(2), QStringLiteral("Rechnung_A4"));
+    EXPECT_EQ(stored().at(0).at(2), "Rechnung_A4");
 
     // Cancelled browsing changes nothing.
     user.then([this](QDialog &) {
         form.SpeedButton1->click();
-        EXPECT_EQ(form.dbedtDatei->text(), QStringLiteral("Auftrag_Rechnung"));
+        EXPECT_EQ(form.dbedtDatei->text(), "Auftrag_Rechnung");
     });
     user.then(pick(QString()));
-    EXPECT_FALSE(editJob(TfrmBearbeiten::ModeEmail, QStringLiteral("Rechnung-eMail")));
-    EXPECT_EQ(filters, QStringList{QStringLiteral("Formulare (*.frm)")});
+    EXPECT_FALSE(editEmail());
+    EXPECT_EQ(filters, QStringList{"Formulare (*.frm)"});
     EXPECT_TRUE(ui.messages().isEmpty());
 
     const QString elsewhere = folder.filePath(QStringLiteral("anderswo"));
@@ -687,8 +665,8 @@ TEST_F(BearbeitenTest, BrowsingTakesTheBaseNameInTheFormFolderAndWarnsElsewhere)
     request(QStringLiteral("Rechnung"), QStringLiteral("E"));
     user.then([this](QDialog &) { form.SpeedButton1->click(); });
     user.then(pick(elsewhere + QStringLiteral("/etikett.lbl")));
-    EXPECT_FALSE(editJob(TfrmBearbeiten::ModePrint));
-    EXPECT_EQ(filters, QStringList{QStringLiteral("Etiketten (*.lbl)")});
+    EXPECT_FALSE(editPrint());
+    EXPECT_EQ(filters, QStringList{"Etiketten (*.lbl)"});
     ASSERT_EQ(ui.messages().size(), 1);
     EXPECT_EQ(ui.messages().at(0).icon, ui::MsgIcon::Stop);
     EXPECT_EQ(ui.messages().at(0).text,

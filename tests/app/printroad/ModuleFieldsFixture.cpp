@@ -11,11 +11,6 @@
 
 namespace {
 
-QString goldenFolder()
-{
-    return QStringLiteral(TINTLEN_GOLDEN_DIR);
-}
-
 QString escaped(QString text)
 {
     return text.replace(QLatin1Char('\\'), QStringLiteral("\\\\"))
@@ -81,7 +76,7 @@ QList<DefinitionMap> ModuleFieldsTest::printRecords(int limit, bool asVariables)
     return records;
 }
 
-DefinitionMap ModuleFieldsTest::definitions() const
+DefinitionMap definitionsOf(const report::RecordingEngine &engine)
 {
     DefinitionMap map;
     for (const auto &call : engine.calls) {
@@ -116,14 +111,8 @@ void ModuleFieldsTest::editRecord(const QString &path, const QVariantList &key, 
     table.Post();
 }
 
-void ModuleFieldsTest::expectGolden(const QString &name, const DefinitionMap &definitions)
+void expectGolden(const QString &name, const DefinitionMap &definitions)
 {
-    const QString path = QDir(goldenFolder()).filePath(name + QStringLiteral(".txt"));
-    const QString actual = goldenText(definitions);
-    if (qEnvironmentVariableIsSet("TINTLEN_WRITE_GOLDEN")) {
-        WriteTextFile(path, actual, TextEncoding::Utf8);
-        return;
-    }
-    ASSERT_TRUE(QFileInfo::exists(path)) << path.toStdString();
-    EXPECT_EQ(actual.toStdString(), ReadTextFile(path).text.toStdString()) << name.toStdString();
+    expectGoldenText(name, goldenText(definitions));
 }
+

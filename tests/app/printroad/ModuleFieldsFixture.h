@@ -17,6 +17,11 @@ struct Definition
 };
 using DefinitionMap = QMap<QString, Definition>;
 
+// Every definition the engine received so far, the last one per name.
+DefinitionMap definitionsOf(const report::RecordingEngine &engine);
+// Compares with the golden file of `name` (see expectGoldenText).
+void expectGolden(const QString &name, const DefinitionMap &definitions);
+
 // The mail program's mailbox folder of the demo tables in use.
 QString demoMailbox();
 
@@ -41,7 +46,7 @@ protected:
     QList<DefinitionMap> printRecords(int limit, bool asVariables = false);
 
     // Every definition of the job so far, the last one per name.
-    DefinitionMap definitions() const;
+    DefinitionMap definitions() const { return definitionsOf(engine); }
     // The contents of a variable, else of a field.
     QString value(const QString &name) const;
     QStringList messages() const { return services.messageTexts(); }
@@ -49,8 +54,4 @@ protected:
     // Changes one record of a table of the installation in use: the record
     // of `key`, or the only one when `key` is empty.
     void editRecord(const QString &path, const QVariantList &key, const std::function<void(TTable &)> &change);
-
-    // Compares with tests/app/printroad/golden/<name>.txt; with TINTLEN_WRITE_GOLDEN
-    // set the file is written instead.
-    void expectGolden(const QString &name, const DefinitionMap &definitions);
 };

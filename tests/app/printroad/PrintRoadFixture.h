@@ -1,5 +1,7 @@
 #pragma once
 
+#include "../GoldenFiles.h"
+
 #include "app/printroad/PrintLoop.h"
 #include "app/PrintRequest.h"
 #include "app/printroad/ReportData.h"

@@ -59,8 +59,6 @@ TEST_F(DocumentFields, APurchaseOrderDefinesTheSupplierAndNoBarcodes)
     const QList<DefinitionMap> records = printDocument("Bestellung", "Bestellung", "30260004");
     ASSERT_EQ(records.size(), 2);
     expectGolden("Bestellung_Bestellung_30260004", records.first());
-    EXPECT_FALSE(records.first().contains("V Barcode_Auftragnr_3of9"));
-    EXPECT_FALSE(records.first().contains("V Lieferadr_Name"));
 }
 
 TEST_F(DocumentFields, TheBigInvoiceShowsCarriesBlockSumsTextLinesAndItsPartners)
@@ -68,30 +66,19 @@ TEST_F(DocumentFields, TheBigInvoiceShowsCarriesBlockSumsTextLinesAndItsPartners
     const QList<DefinitionMap> records = printDocument("Auftrag", "Rechnung", "20260001");
     ASSERT_EQ(records.size(), 46);
     const auto line = [&](int index, const char *name) { return contents(records.at(index), name).toStdString(); };
-    // Two subtotal lines show the carry with empty fields.
-    for (const auto &[index, carry] : {std::pair{10, "1315,2"}, std::pair{33, "4497,95"}}) {
-        EXPECT_EQ(line(index, "F Bezeichnung"), "");
-        EXPECT_EQ(line(index, "F Übertrag"), carry);
-        EXPECT_EQ(line(index, "F TextPos"), "true");
-        EXPECT_EQ(line(index, "F posdruck"), "");
+    // Per line its number, text mark, carry, block sum, article and text:
+    // two subtotal lines show the carry with empty fields, a block end (one
+    // written in lower case) shows its block and the next line with an
+    // amount starts it anew, a text line keeps its place with number 0.
+    QString table;
+    for (const DefinitionMap &record : records) {
+        QStringList columns;
+        for (const char *name : {"F posdruck", "F TextPos", "F Übertrag", "F ÜbertragBlock", "F Artikelnr", "F Bezeichnung"})
+            columns << contents(record, QString::fromUtf8(name));
+        table += columns.join(QLatin1Char('|')) + QLatin1Char('\n');
     }
-    // A block end (one written in lower case) shows its block; the next
-    // line with an amount starts the block anew.
-    EXPECT_EQ(line(21, "F Bezeichnung"), "#ZWB");
-    EXPECT_EQ(line(21, "F ÜbertragBlock"), "2750,7");
-    EXPECT_EQ(line(23, "F ÜbertragBlock"), "561,6");
-    EXPECT_EQ(line(43, "F Bezeichnung"), "#zwb");
-    EXPECT_EQ(line(43, "F ÜbertragBlock"), "2560,9");
-    EXPECT_EQ(line(44, "F ÜbertragBlock"), "35");
-    EXPECT_EQ(line(45, "F Übertrag"), "5359,1");
+    expectGoldenText(QStringLiteral("Auftrag_Rechnung_20260001_lines"), table);
     EXPECT_EQ(line(45, "V Übertrag"), "5359,1");
-    // A text line is marked and keeps its place, with its empty number.
-    EXPECT_EQ(line(22, "F Bezeichnung"), "Folgende Lieferung erfolgte direkt auf die Baustelle:");
-    EXPECT_EQ(line(22, "F TextPos"), "true");
-    EXPECT_EQ(line(22, "F posdruck"), "0");
-    EXPECT_EQ(line(22, "F Artikelnr"), "");
-    EXPECT_EQ(line(0, "F TextPos"), "false");
-    EXPECT_EQ(line(0, "F posdruck"), "1");
     EXPECT_EQ(line(0, "F Artikel_Bezeichnung"), line(0, "F Bezeichnung"));
     // The delivery address and the representative come with a sales document.
     EXPECT_EQ(value("Kunde_nr"), "10001");

@@ -85,9 +85,6 @@ TEST_F(ListFields, AnAddressLabelShowsTheCustomerUnderThePlainNames)
     const QList<DefinitionMap> labels = printRecords(limit, true);
     ASSERT_EQ(labels.size(), 1);
     expectGolden("Auftrag_Etikett_20260004", labels.first());
-    EXPECT_EQ(value("Name"), "Weiß");
-    EXPECT_EQ(value("Land-Name"), "Deutschland");
-    EXPECT_EQ(value("auftragnr"), "20260004");
 }
 
 TEST_F(ListFields, TheOtherAddressLabelPrefixesThePartner)
@@ -108,8 +105,6 @@ TEST_F(ListFields, ArticleLabelsCarryPositionArticleAndHead)
     ASSERT_EQ(labels.size(), 3) << "only the positions of the document";
     expectGolden("Auftrag_EtikettArt_20260002", labels.last());
     EXPECT_EQ(labels.last().value("V Artikel_Bezeichnung").contents, labels.last().value("V Bezeichnung").contents);
-    EXPECT_EQ(value("Datum"), "12.10.2026");
-    EXPECT_EQ(value("Kunde_Name"), "Jürgens");
 }
 
 TEST_F(ListFields, ThePurchaseListNamesTheSupplier)

@@ -23,7 +23,6 @@ TEST_F(MasterDataFields, ACustomerListOffersCountryNameAndBarcodes)
     const QList<DefinitionMap> lines = printAll("Kunden");
     ASSERT_GE(lines.size(), 7);
     expectGolden("Kunden_Liste_first", lines.first());
-    EXPECT_EQ(lines.first().value("V Land-Name").contents, "Deutschland");
 }
 
 TEST_F(MasterDataFields, TheArticleListAddsTheInventoryValueOnceAndPerPriceUnit)
@@ -40,11 +39,6 @@ TEST_F(MasterDataFields, ABillOfMaterialDividesByThePriceUnit)
     ASSERT_EQ(lines.size(), 5);
     EXPECT_EQ(lines.first().value("F EKGesamtPreis").contents, "1") << "5 screws at 20 per 100";
     EXPECT_EQ(lines.first().value("F VKGesamtPreis").contents, "1,6");
-    EXPECT_EQ(value("Bezeichnung"), "Werkzeugkoffer „Meister“, bestückt") << "the assembly as variables";
-    EXPECT_EQ(value("SummeEK"), "158");
-    EXPECT_EQ(value("SummeVK"), "257,45");
-    EXPECT_EQ(value("SummeErtrag"), "99,45");
-    EXPECT_EQ(value("SummeMenge"), "9");
     expectGolden("Stueckliste_Liste_last", lines.last());
 }
 
@@ -84,10 +78,6 @@ TEST_F(MasterDataFields, AReceiptOfTwelveUnitsPrintsTwelveLabels)
     open("Lagerbew", "Etikett", "E", "E", "1");
     define(true);
     EXPECT_EQ(data.job().copies, 12);
-    EXPECT_EQ(value("Lagerbew_Artikelnr"), "1004");
-    EXPECT_EQ(value("Bezeichnung"), "Akku-Bohrschrauber 18 V");
-    EXPECT_EQ(value("Lieferant_Name"), "Elektro Maßmann AG");
-    EXPECT_EQ(value("Barcode_Artikelnr_3of9"), "1004");
     expectGolden("Lagerbew_Etikett_1", definitions());
 }
 
@@ -159,8 +149,6 @@ TEST_F(MasterDataFields, ContactPersonsOfASupplierBringTheSupplier)
 {
     const QList<DefinitionMap> lines = printAll("Ansprech-L", "70003");
     ASSERT_EQ(lines.size(), 1);
-    EXPECT_EQ(value("Name"), "Elektro Maßmann AG");
-    EXPECT_EQ(lines.first().value("F Name").contents, "Maßmann") << "in the table the contact's own name";
     EXPECT_EQ(lines.first().value("F FreiFeld01").contents, lines.first().value("F FreiFeld1").contents);
     expectGolden("Ansprech-L_Liste_70003", lines.first());
 }
@@ -178,62 +166,31 @@ TEST_F(MasterDataFields, TasksGroupsAndTextBlocksAreOfferedAsListFields)
 
 namespace {
 
-struct ModuleCase
-{
-    const char *module;
-    const char *formType;
-    const char *range;
-    const char *key;
-};
-
-// One printed line of each module: the known record after its later call.
-const ModuleCase moduleCases[] = {
-    {"Liefer", "Liste", "A", ""},
-    {"Mitarbei", "Liste", "A", ""},
-    {"Ansprech-K", "Liste", "A", "10001"},
-    {"Kontakte-L", "Liste", "A", "70001"},
-    {"Kontakte-M", "Liste", "A", "203"},
-    {"Kontakte", "Liste", "A", ""},
-    {"KunPreis", "Liste", "A", "10005"},
-    {"ArtPreis", "Liste", "A", "1013"},
-    {"LfrArt", "Liste", "A", "70003"},
-    {"MabKun", "Liste", "A", "203"},
-    {"Lagerbew", "Liste", "A", ""},
-    {"KunAtr", "Liste-A", "A", "10005"},
-    {"KunAtr", "Liste-O", "A", "10005"},
-    {"KunAtr", "Liste-U", "A", "10005"},
-    {"KunArt", "Liste", "A", "10005"},
-    {"ArtKun", "Liste", "A", "1013"},
-    {"Aufgaben-K", "Liste", "A", "10005"},
-    {"Aufgaben", "Liste", "A", ""},
-    {"Gruppen", "Liste", "A", ""},
-    {"GrZuord-K", "Liste", "A", "10006"},
-    {"Textbausteine", "Liste", "A", ""},
-    {"OpoBList", "Liste", "A", ""},
-    {"Zahlungsausgang", "Liste", "A", ">=01.01.2026;<=31.12.2026"},
-};
+// Module, form type, range and key of one printed line of each module:
+// the known record after its later call.
+const QList<QStringList> moduleCases = dataRows(QStringLiteral("module_first_lines"));
 
 }
 
-class EveryModule : public MasterDataFields, public ::testing::WithParamInterface<ModuleCase>
+class EveryModule : public MasterDataFields, public ::testing::WithParamInterface<QStringList>
 {
 };
 
 TEST_P(EveryModule, DefinesItsKnownFirstLineExactly)
 {
-    const ModuleCase &c = GetParam();
-    open(c.module, c.formType, "L", c.range, c.key);
+    const QStringList &c = GetParam();
+    open(c.value(0), c.value(1), "L", c.value(2), c.value(3));
     const int limit = define();
     ASSERT_GT(limit, 0) << messages().join("|").toStdString();
     const QList<DefinitionMap> lines = printRecords(limit);
     ASSERT_FALSE(lines.isEmpty());
-    expectGolden(QStringLiteral("%1_%2_first").arg(c.module, c.formType), lines.first());
+    expectGolden(QStringLiteral("%1_%2_first").arg(c.value(0), c.value(1)), lines.first());
     EXPECT_TRUE(messages().isEmpty()) << messages().join("|").toStdString();
 }
 
 INSTANTIATE_TEST_SUITE_P(Modules, EveryModule, ::testing::ValuesIn(moduleCases),
-                         [](const ::testing::TestParamInfo<ModuleCase> &paramInfo) {
-                             return QString(QStringLiteral("%1%2").arg(paramInfo.param.module, paramInfo.param.formType))
+                         [](const ::testing::TestParamInfo<QStringList> &paramInfo) {
+                             return QString(paramInfo.param.value(0) + paramInfo.param.value(1))
                                  .remove(QRegularExpression("[^A-Za-z0-9]"))
                                  .toStdString();
                          });

@@ -1,4 +1,4 @@
-#include "PrintRoadFixture.h"
+#include "ModuleFieldsFixture.h"
 
 #include "app/printroad/ReportFields.h"
 #include "platform/db/TField.h"
@@ -48,21 +48,7 @@ TEST_F(ReportFieldsTest, CommonVariablesComeFromTheCompanySettingsOrStayEmpty)
 {
     openModule(QStringLiteral("Kunden"));
     fields.DefineCommVars(job, EncodeDate(2026, 11, 20));
-    EXPECT_EQ(engine.variables.value("Firmenabsender"),
-              QStringLiteral("Werkzeughandel Lindner GmbH · Gießereistraße 4 · 86150 Augsburg"));
-    EXPECT_EQ(engine.variables.value("Währung"), QStringLiteral("DM"));
-    EXPECT_EQ(engine.fields.value("WährungEuro"), QStringLiteral("€"));
-    EXPECT_EQ(engine.fields.value("SteuerBezeichnung"), QStringLiteral("MwSt."));
-    EXPECT_EQ(engine.variables.value("ZahlFormatPreis"), QStringLiteral("--,---,--&.##"));
-    EXPECT_EQ(engine.fields.value("ZahlFormatPreisF"), QStringLiteral("--,---,--&.##"));
-    EXPECT_EQ(fieldType("ZahlFormatPreisF"), report::LL_TEXT | report::LL_TABLE_FOOTERFIELD);
-    EXPECT_EQ(engine.variables.value("BLZ1"), QStringLiteral("72050000"));
-    EXPECT_EQ(engine.variables.value("Exemplar"), QStringLiteral("1"));
-    EXPECT_EQ(variableType("Seite"), report::LL_NUMERIC);
-    EXPECT_EQ(engine.variables.value("Steuersatz1"), QStringLiteral("19"));
-    EXPECT_EQ(engine.fields.value("Steuersatz2"), QStringLiteral("7"));
-    EXPECT_EQ(fieldType("Steuersatz2"), report::LL_NUMERIC | report::LL_TABLE_FOOTERFIELD);
-
+    expectGolden(QStringLiteral("CommonVariables_Kunden"), definitionsOf(engine));
     data.job().euroDruck = true;
     fields.DefineCommVars(job, EncodeDate(2026, 11, 20));
     EXPECT_EQ(engine.variables.value("Währung"), QStringLiteral("€"));
@@ -70,11 +56,9 @@ TEST_F(ReportFieldsTest, CommonVariablesComeFromTheCompanySettingsOrStayEmpty)
 
     // Without settings the texts are empty and the formats have no decimals.
     tcSetup->Close();
+    engine.calls.clear();
     fields.DefineCommVars(job, EncodeDate(2026, 11, 20));
-    EXPECT_EQ(engine.variables.value("ZahlFormatMenge"), QStringLiteral("--,---,--&"));
-    EXPECT_TRUE(engine.variables.contains("Firmenabsender"));
-    EXPECT_TRUE(engine.variables.value("Firmenabsender").isEmpty());
-    EXPECT_EQ(engine.variables.value("Steuersatz1"), QStringLiteral("0"));
+    expectGolden(QStringLiteral("CommonVariables_without_settings"), definitionsOf(engine));
     EXPECT_TRUE(services.messages().isEmpty());
 }
 
@@ -105,13 +89,8 @@ TEST_F(ReportFieldsTest, TableFieldsAreOfferedByTheirType)
     openModule(QStringLiteral("Auftrag"), QStringLiteral("20260002"));
     ASSERT_TRUE(tc->FindKey({QStringLiteral("20260002")}));
     fields.TCDefineFields(job, tc, false, false, QString());
-    EXPECT_EQ(engine.fields.value("auftragnr"), QStringLiteral("20260002"));
-    EXPECT_EQ(fieldType("auftragnr"), report::LL_TEXT);
-    EXPECT_EQ(engine.fields.value("Datum"), QStringLiteral("12.10.2026"));
-    EXPECT_EQ(fieldType("zahlungIn"), report::LL_NUMERIC);
-    EXPECT_EQ(fieldType("Kopftext"), report::LL_TEXT);
-    EXPECT_FALSE(engine.fields.contains("Versandkosten"));
-    EXPECT_FALSE(engine.fields.contains("Zaehler"));
+    // Among them no Versandkosten and no Zaehler.
+    expectGolden(QStringLiteral("TableFields_Auftrag_20260002"), definitionsOf(engine));
     EXPECT_TRUE(engine.variables.isEmpty());
 }
 
@@ -179,12 +158,7 @@ TEST_F(ReportFieldsTest, ComputedAmountsDefineAllThreeNames)
 TEST_F(ReportFieldsTest, BarcodesArePaddedForTheirSymbology)
 {
     fields.DefineBarcodes(job, QStringLiteral("12345"), QStringLiteral("KdNr"));
-    EXPECT_EQ(engine.variables.value("Barcode_KdNr_EAN8"), QStringLiteral("00|12345"));
-    EXPECT_EQ(engine.variables.value("Barcode_KdNr_EAN13"), QStringLiteral("00|00000|12345"));
-    EXPECT_EQ(engine.variables.value("Barcode_KdNr_CODE128"), QString(10, QLatin1Char(' ')) + QStringLiteral("12345"));
-    EXPECT_EQ(engine.variables.value("Barcode_KdNr_CODE128_Dick"), QStringLiteral("12345"));
-    EXPECT_EQ(variableType("Barcode_KdNr_EAN128"), report::LL_BARCODE_EAN128);
-    EXPECT_EQ(variableType("Barcode_KdNr_CODABAR"), report::LL_BARCODE_CODABAR);
+    expectGolden(QStringLiteral("Barcodes_12345"), definitionsOf(engine));
     EXPECT_EQ(engine.count(QStringLiteral("LlDefineVariableExt")), 15);
 
     TIniFile(scratchPath(QStringLiteral("Tintlen.ini")))

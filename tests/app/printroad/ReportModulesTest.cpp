@@ -29,64 +29,16 @@ struct DemoRequest
     QString expected; // a text the printed form must show
 };
 
-const QMap<QString, DemoRequest> demoRequests = {
-    {"Auftrag_Angebot", {"E", "20260003", "Angebot Nr. 20260003"}},
-    {"Auftrag_Auftragsbest", {"E", "20260002", "Sehr geehrte Frau Jürgens,"}},
-    {"Auftrag_Lieferschein", {"E", "20260005", "Lieferschein Nr. 20260005"}},
-    {"Auftrag_Rechnung", {"E", "20260001", "Summe dieses Abschnitts"}},
-    {"Auftrag_Barrechnung", {"E", "20260008", "Betrag dankend in bar erhalten."}},
-    {"Auftrag_Gutschrift", {"E", "20260006", "Gutschriftsbetrag"}},
-    {"Auftrag_Liste", {"A", "", "Zeitraum: 01.10.2026 bis 31.10.2026"}},
-    {"Auftrag_Provisionsliste", {"A", "", "Provisionsliste"}},
-    {"Auftrag_Etikett", {"A", "", "Jürgens"}},
-    {"Auftrag_Sonstiges", {"A", "", "Beleg 20260004"}},
-    {"Auftrag_EtikettArt", {"E", "20260002", "Akku-Bohrschrauber 18 V"}},
-    {"Bestellung_Anfrage", {"E", "30260002", "Anfrage Nr. 30260002"}},
-    {"Bestellung_Bestellung", {"E", "30260004", "1.324,32 DM"}},
-    {"Bestellung_Stornierung", {"E", "30260003", "Stornierung Nr. 30260003"}},
-    {"Bestellung_Sonstiges", {"E", "30260004", "Sehr geehrte Frau Maßmann,"}},
-    {"Bestellung_Liste", {"A", "", "Bestellliste"}},
-    {"Bestellung_Etikett", {"A", "", "Schrauben-Schäfer GmbH"}},
-    {"Bestellung_EtikettSon", {"A", "", "Bestellung 30260001"}},
-    {"Bestellung_EtikettArt", {"E", "30260001", "Bestellung 30260001"}},
-    {"Mahnung_Mahnung", {"E", "10001", "2. Mahnung"}},
-    {"OffenePosten_Liste", {"A", "", "7.705,30"}},
-    {"OpoBList_Liste", {"A", "", "Posten Einkauf"}},
-    {"Zahlungseingang_Liste", {"A", ">=01.10.2026;<=30.11.2026", "KA-2026-0411"}},
-    {"Zahlungsausgang_Liste", {"A", ">=01.01.2026;<=31.12.2026", "BA-2026-0131"}},
-    {"Kunden_Liste", {"A", "", "Müller & Söhne GmbH"}},
-    {"Kunden_Etikett", {"A", "", "DEUTSCHLAND"}},
-    {"Liefer_Liste", {"A", "", "Lieferantenliste"}},
-    {"Liefer_Etikett", {"A", "", "Elektro Maßmann AG"}},
-    {"Mitarbei_Liste", {"A", "", "Krüger"}},
-    {"Ansprech-K_Liste", {"A", "10001", "Hans-Jürgen Müller"}},
-    {"Ansprech-L_Liste", {"A", "70003", "Dörte Maßmann"}},
-    {"KunPreis_Liste", {"A", "10001", "Kundenpreise"}},
-    {"ArtPreis_Liste", {"A", "1001", "Schraube M6x40 verzinkt"}},
-    {"Artikel_Liste", {"A", "", "Inventurwert gesamt"}},
-    {"Artikel_Etikett", {"A", "", "je 100 Stück"}},
-    {"Stueckliste_Liste", {"A", "1012", "Baugruppe 1012"}},
-    {"LfrArt_Liste", {"A", "70001", "Artikel des Lieferanten"}},
-    {"MabKun_Liste", {"A", "201", "Bäckerei Öztürk"}},
-    {"Lagerbew_Liste", {"A", "", "WE-2026-118"}},
-    {"Lagerbew_Etikett", {"E", "1", "Wareneingang 02.09.2026"}},
-    {"ZVBestellform_Bestellform", {"A", "", "Bestellformular"}},
-    {"KunAtr_Liste-A", {"A", "10001", "Aufträge des Kunden"}},
-    {"KunAtr_Liste-O", {"A", "10001", "Posten des Kunden"}},
-    {"KunAtr_Liste-U", {"A", "10001", "Zahlungen des Kunden"}},
-    {"KunArt_Liste", {"A", "10001", "Spanplatte 19 mm"}},
-    {"ArtKun_Liste", {"A", "1004", "Kunden des Artikels"}},
-    {"Kontakte-K_Liste", {"A", "10001", "Jahresgespräch"}},
-    {"Kontakte-L_Liste", {"A", "70001", "Preisverhandlung Schrauben"}},
-    {"Kontakte-M_Liste", {"A", "203", "Einarbeitung Warenwirtschaft"}},
-    {"Kontakte_Liste", {"A", "", "Alle Kontakte"}},
-    {"Aufgaben-K_Liste", {"A", "10001", "Ersatzplatten liefern"}},
-    {"Aufgaben_Liste", {"A", "", "Liefertermin bestätigen"}},
-    {"Gruppen_Liste", {"A", "", "Handwerksbetriebe"}},
-    {"GrZuord-K_Liste", {"A", "10001", "Stammkunden"}},
-    {"GrZuord-G_Liste", {"A", "HANDWERK", "Straßenbau Günther KG"}},
-    {"Textbausteine_Liste", {"A", "", "Textbausteine"}},
-};
+// Form, data range, key and a text the printed form shows.
+QMap<QString, DemoRequest> readDemoRequests()
+{
+    QMap<QString, DemoRequest> requests;
+    for (const QStringList &row : dataRows(QStringLiteral("demo_requests")))
+        requests.insert(row.value(0), {row.value(1), row.value(2), row.value(3)});
+    return requests;
+}
+
+const QMap<QString, DemoRequest> demoRequests = readDemoRequests();
 
 QString pdfText(const QString &path)
 {
