@@ -86,7 +86,8 @@ void benchOpenFindKey(const QString &folder, const QString &path)
     qint64 sink = 0;
     sqlite3 *handle = openRaw(path);
     const QByteArray lookup = QByteArray(selectAll) + " WHERE auftragnr COLLATE GERMAN = ? AND posnr = ?";
-    bench::compare("open and FindKey (300x)",
+    bench::compare(
+        "open and FindKey (300x)",
         [&] {
             for (int i = 0; i < lookups; ++i) {
                 auto table = positionsTable(folder, QStringLiteral("atrpos.db"));
@@ -120,8 +121,10 @@ void benchFindKey(const QString &folder, const QString &path)
     table->Open();
     TField *quantity = table->FieldByName(QStringLiteral("menge"));
     sqlite3 *handle = openRaw(path);
-    sqlite3_stmt *statement = prepare(handle, (QByteArray(selectAll) + " WHERE auftragnr COLLATE GERMAN = ? AND posnr = ?").constData());
-    bench::compare("FindKey on an open table (20000x)",
+    sqlite3_stmt *statement =
+        prepare(handle, (QByteArray(selectAll) + " WHERE auftragnr COLLATE GERMAN = ? AND posnr = ?").constData());
+    bench::compare(
+        "FindKey on an open table (20000x)",
         [&] {
             for (int i = 0; i < lookups; ++i) {
                 table->FindKey({bulkOrder((i * 31) % bulkOrders), 25});
@@ -154,7 +157,8 @@ void benchOpenBySize(const QString &folder, const QString &smallFolder)
             table->First();
         }
     };
-    bench::compare("open 200000 rows / open 100 rows (300x)", [&] { openMany(folder); }, [&] { openMany(smallFolder); });
+    bench::compare(
+        "open 200000 rows / open 100 rows (300x)", [&] { openMany(folder); }, [&] { openMany(smallFolder); });
 }
 
 // Fifty positions: the last twenty of one order and the first thirty of the next.
@@ -177,10 +181,13 @@ void benchRange(const QString &folder, const QString &path)
         }
     };
     sqlite3 *handle = openRaw(path);
-    sqlite3_stmt *statement = prepare(handle, (QByteArray(selectAll) +
-        " WHERE auftragnr COLLATE GERMAN >= ?1 AND auftragnr COLLATE GERMAN <= ?2"
-        " AND NOT (auftragnr COLLATE GERMAN = ?1 AND posnr < 21) AND NOT (auftragnr COLLATE GERMAN = ?2 AND posnr > 30)"
-        " ORDER BY auftragnr COLLATE GERMAN, posnr").constData());
+    sqlite3_stmt *statement = prepare(
+        handle,
+        (QByteArray(selectAll)
+         + " WHERE auftragnr COLLATE GERMAN >= ?1 AND auftragnr COLLATE GERMAN <= ?2"
+           " AND NOT (auftragnr COLLATE GERMAN = ?1 AND posnr < 21) AND NOT (auftragnr COLLATE GERMAN = ?2 AND posnr > 30)"
+           " ORDER BY auftragnr COLLATE GERMAN, posnr")
+            .constData());
     auto raw = [&] {
         for (int i = 0; i < rounds; ++i) {
             const int order = (i * 37) % (bulkOrders - 1);
@@ -211,17 +218,20 @@ void benchScan(const QString &folder, const QString &path)
     TField *quantity = table->FieldByName(QStringLiteral("menge"));
     qint64 sink = 0;
     sqlite3 *handle = openRaw(path);
-    bench::compare("step through the whole table",
+    bench::compare(
+        "step through the whole table",
         [&] {
             for (table->First(); !table->Eof(); table->Next())
                 sink += quantity->AsInteger();
         },
         [&] {
-            sqlite3_stmt *statement = prepare(handle, (QByteArray(selectAll) + " ORDER BY auftragnr COLLATE GERMAN, posnr").constData());
+            sqlite3_stmt *statement =
+                prepare(handle, (QByteArray(selectAll) + " ORDER BY auftragnr COLLATE GERMAN, posnr").constData());
             while (sqlite3_step(statement) == SQLITE_ROW)
                 sink += readRow(statement);
             sqlite3_finalize(statement);
-        }, 5);
+        },
+        5);
     sqlite3_close(handle);
     if (sink == 42)
         std::puts("");
@@ -242,8 +252,10 @@ void benchFilter(const QString &folder, const QString &path)
             ++layerCount;
     };
     auto raw = [&] {
-        sqlite3_stmt *statement = prepare(handle, (QByteArray(selectAll) +
-                                                   " WHERE menge > 5 AND Artikelnr COLLATE GERMAN = ? ORDER BY auftragnr COLLATE GERMAN, posnr").constData());
+        sqlite3_stmt *statement = prepare(
+            handle, (QByteArray(selectAll)
+                     + " WHERE menge > 5 AND Artikelnr COLLATE GERMAN = ? ORDER BY auftragnr COLLATE GERMAN, posnr")
+                        .constData());
         const QByteArray text = article.toUtf8();
         sqlite3_bind_text(statement, 1, text.constData(), int(text.size()), SQLITE_TRANSIENT);
         while (sqlite3_step(statement) == SQLITE_ROW) {
@@ -293,7 +305,8 @@ void benchInserts(const QString &folder)
     auto raw = [&] {
         ++rawBatch;
         sqlite3_exec(handle, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
-        sqlite3_stmt *statement = prepare(handle, "INSERT INTO atrpos (auftragnr, posnr, Artikelnr, menge) VALUES (?, ?, ?, ?)");
+        sqlite3_stmt *statement =
+            prepare(handle, "INSERT INTO atrpos (auftragnr, posnr, Artikelnr, menge) VALUES (?, ?, ?, ?)");
         for (int i = 0; i < insertCount; ++i) {
             const QByteArray key = QStringLiteral("%1%2").arg(rawBatch).arg(i / 10, 7, 10, QLatin1Char('0')).toUtf8();
             sqlite3_bind_text(statement, 1, key.constData(), int(key.size()), SQLITE_TRANSIENT);

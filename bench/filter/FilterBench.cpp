@@ -159,6 +159,8 @@ int main(int argc, char **argv)
             dialog.ApplyFilter();
             return stepThrough(query);
         },
-        [&] { return rawCount(path, QStringLiteral("SELECT * FROM atrpos WHERE Artikelnr = ? AND menge >= 6"), article); });
+        [&] {
+            return rawCount(path, QStringLiteral("SELECT * FROM atrpos WHERE Artikelnr = ? AND menge >= 6"), article);
+        });
     return 0;
 }

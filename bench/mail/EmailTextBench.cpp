@@ -36,8 +36,8 @@ QString documentNumber(int index)
 void writeTables(const QString &folder)
 {
     demo::writeTable("setup.db", folder, demo::Rows{{{"Firma", "Tintlen GmbH"}, {"EuroBezeichnung", "EUR"}}});
-    demo::writeTable("Kunden.db", folder, demo::Rows{{{"nr", "K1"}, {"Name", "Müller & Söhne GmbH"},
-                                                       {"EMail", "info@mueller-soehne.de"}}});
+    demo::writeTable("Kunden.db", folder,
+                     demo::Rows{{{"nr", "K1"}, {"Name", "Müller & Söhne GmbH"}, {"EMail", "info@mueller-soehne.de"}}});
     demo::writeTable("Mitarbei.db", folder, demo::Rows{{{"nr", "V1"}, {"Name", "Vertreter"}}});
     demo::Rows articles;
     for (int p = 1; p <= PositionsPerDocument; ++p)
@@ -48,9 +48,12 @@ void writeTables(const QString &folder)
     for (int d = 0; d < Documents; ++d) {
         heads << demo::Row{{"auftragnr", documentNumber(d)}, {"kundennr", "K1"}, {"Euro", "J"}, {"vertreternr", "V1"}};
         for (int p = 1; p <= PositionsPerDocument; ++p)
-            positions << demo::Row{{"auftragnr", documentNumber(d)}, {"posnr", p}, {"Artikelnr", QString("A%1").arg(p)},
+            positions << demo::Row{{"auftragnr", documentNumber(d)},
+                                   {"posnr", p},
+                                   {"Artikelnr", QString("A%1").arg(p)},
                                    {"Bezeichnung", QString("Schraube M%1 verzinkt").arg(p)},
-                                   {"menge", double(p)}, {"gpreis", p * 12.5 + d * 0.01}};
+                                   {"menge", double(p)},
+                                   {"gpreis", p * 12.5 + d * 0.01}};
     }
     demo::writeTable("Auftrag.db", folder, heads);
     demo::writeTable("atrpos.db", folder, positions);
@@ -74,8 +77,13 @@ struct Tables
             owned.push_back(std::move(table));
             return owned.back().get();
         };
-        sources = {open("Auftrag.db", "Auftrag"), open("atrpos.db", "Pos"), open("Artikel.db", "Artikel"),
-                   open("Kunden.db", "Kunden"), open("Mitarbei.db", "Mitarb"), true, "Kunden"};
+        sources = {open("Auftrag.db", "Auftrag"),
+                   open("atrpos.db", "Pos"),
+                   open("Artikel.db", "Artikel"),
+                   open("Kunden.db", "Kunden"),
+                   open("Mitarbei.db", "Mitarb"),
+                   true,
+                   "Kunden"};
     }
 };
 

@@ -21,7 +21,8 @@ void CallReplay::replay(ReportEngine &engine) const
 
 int CallReplay::jobOpen(int language)
 {
-    return pass(0, [=](ReportEngine &e, int) { return e.jobOpen(language); }, true);
+    return pass(
+        0, [=](ReportEngine &e, int) { return e.jobOpen(language); }, true);
 }
 
 int CallReplay::jobClose(int job)

@@ -85,7 +85,8 @@ void useInstallation(const QString &root)
     paths.FormularPfad = root + QStringLiteral("/formulare/");
     if (Session()->IsAlias(QStringLiteral("zvuser")))
         Session()->DeleteAlias(QStringLiteral("zvuser"));
-    Session()->AddStandardAlias(QStringLiteral("zvuser"), root + QStringLiteral("/benutzer"), QStringLiteral("STANDARD"));
+    Session()->AddStandardAlias(QStringLiteral("zvuser"), root + QStringLiteral("/benutzer"),
+                                QStringLiteral("STANDARD"));
 }
 
 struct Request
@@ -96,9 +97,13 @@ struct Request
     printroad::FormRow row;
 };
 
-const Request invoice{QStringLiteral("Rechnung"), QStringLiteral("L"), QStringLiteral("E"),
+const Request invoice{QStringLiteral("Rechnung"),
+                      QStringLiteral("L"),
+                      QStringLiteral("E"),
                       {QStringLiteral("Rechnung"), QStringLiteral("Auftrag_Rechnung.lst"), 1}};
-const Request articleLabels{QStringLiteral("EtikettArt"), QStringLiteral("E"), QStringLiteral("M"),
+const Request articleLabels{QStringLiteral("EtikettArt"),
+                            QStringLiteral("E"),
+                            QStringLiteral("M"),
                             {QStringLiteral("Artikeletikett"), QStringLiteral("Auftrag_EtikettArt.lbl"), 1}};
 
 class Bench
@@ -167,7 +172,8 @@ private:
 void compareWithEngine(Bench &bench, const char *name, const QString &root, const Request &request, int rounds)
 {
     const std::unique_ptr<CallReplay> calls = bench.record(root, request);
-    bench::compare(name, [&] { bench.printRoad(root, request); }, [&] { bench.engineAlone(*calls); }, rounds);
+    bench::compare(
+        name, [&] { bench.printRoad(root, request); }, [&] { bench.engineAlone(*calls); }, rounds);
 }
 
 }
@@ -210,8 +216,9 @@ int main(int argc, char **argv)
         const QString grownRoot = dir.filePath(QStringLiteral("gross"));
         writeInstallation(demoRoot, [](const QString &) {});
         writeInstallation(grownRoot, [](const QString &folder) { demo::writePositionTable(folder, 500000); });
-        bench::compare("demo invoice: 500000 positions / demo tables", [&] { bench.printRoad(grownRoot, invoice); },
-                       [&] { bench.printRoad(demoRoot, invoice); }, 9);
+        bench::compare(
+            "demo invoice: 500000 positions / demo tables", [&] { bench.printRoad(grownRoot, invoice); },
+            [&] { bench.printRoad(demoRoot, invoice); }, 9);
     }
     return 0;
 }

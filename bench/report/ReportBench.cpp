@@ -14,8 +14,8 @@
 #include <QPdfWriter>
 #include <QTemporaryDir>
 
-#include <cstdio>
 #include <algorithm>
+#include <cstdio>
 #include <functional>
 
 using namespace report;
@@ -44,7 +44,9 @@ Layout listLayout()
     layout.objects.append(textObject("Kopf", {20, 15, 170, 8}, {"\"Artikelliste - Seite \" + Seite"}, font(12, true)));
     TableDef table;
     table.rect = QRectF(20, kTableTop, 170, kTableBottom - kTableTop);
-    table.rows.append(tableRow(RowPart::Data, kRowMm, {column(120, "Bezeichnung"), column(50, "FStr(Betrag, \"--,---,--&.##\")", Qt::AlignRight)}));
+    table.rows.append(
+        tableRow(RowPart::Data, kRowMm,
+                 {column(120, "Bezeichnung"), column(50, "FStr(Betrag, \"--,---,--&.##\")", Qt::AlignRight)}));
     layout.table = table;
     return layout;
 }
@@ -84,7 +86,8 @@ void engineList(const QString &layoutPath, MemoryWatch &memory)
     }
 }
 
-struct RawPdf {
+struct RawPdf
+{
     explicit RawPdf(const QString &path) : writer(path)
     {
         writer.setResolution(1200);
@@ -115,7 +118,8 @@ void rawList(const QString &pdf, MemoryWatch &memory)
                 if (i > 0)
                     raw.writer.newPage();
                 raw.painter.setFont(bold);
-                raw.painter.drawText(raw.mm(20, 15, 170, 8), Qt::AlignLeft | Qt::AlignTop, QStringLiteral("Artikelliste - Seite %1").arg(i / perPage + 1));
+                raw.painter.drawText(raw.mm(20, 15, 170, 8), Qt::AlignLeft | Qt::AlignTop,
+                                     QStringLiteral("Artikelliste - Seite %1").arg(i / perPage + 1));
                 raw.painter.setFont(body);
             }
             const double y = kTableTop + row * kRowMm + 0.6;
@@ -169,13 +173,14 @@ void compareCase(const char *name, const std::function<void(MemoryWatch &)> &our
                  const std::function<void(MemoryWatch &)> &base)
 {
     MemoryWatch ignored;
-    bench::compare(name, [&] { ours(ignored); }, [&] { base(ignored); });
+    bench::compare(
+        name, [&] { ours(ignored); }, [&] { base(ignored); });
     MemoryWatch oursMemory;
     ours(oursMemory);
     MemoryWatch baseMemory;
     base(baseMemory);
-    std::printf("%-52s peak resident growth ours %lld KB, base %lld KB | ratio %.2f\n", name,
-                oursMemory.growthKb(), baseMemory.growthKb(),
+    std::printf("%-52s peak resident growth ours %lld KB, base %lld KB | ratio %.2f\n", name, oursMemory.growthKb(),
+                baseMemory.growthKb(),
                 double(std::max(1LL, oursMemory.growthKb())) / double(std::max(1LL, baseMemory.growthKb())));
 }
 
@@ -198,10 +203,12 @@ int main(int argc, char **argv)
     saveLayout(labels, labelSheet());
 
     pdf = dir.filePath("liste.pdf");
-    compareCase("list 2000 lines to PDF", [&](MemoryWatch &memory) { engineList(list, memory); },
-                [&](MemoryWatch &memory) { rawList(dir.filePath("liste-raw.pdf"), memory); });
+    compareCase(
+        "list 2000 lines to PDF", [&](MemoryWatch &memory) { engineList(list, memory); },
+        [&](MemoryWatch &memory) { rawList(dir.filePath("liste-raw.pdf"), memory); });
     pdf = dir.filePath("etiketten.pdf");
-    compareCase("labels 3000 to PDF", [&](MemoryWatch &memory) { engineLabels(labels, memory); },
-                [&](MemoryWatch &memory) { rawLabels(dir.filePath("etiketten-raw.pdf"), memory); });
+    compareCase(
+        "labels 3000 to PDF", [&](MemoryWatch &memory) { engineLabels(labels, memory); },
+        [&](MemoryWatch &memory) { rawLabels(dir.filePath("etiketten-raw.pdf"), memory); });
     return 0;
 }

@@ -28,9 +28,10 @@ QByteArray sampleDocument()
                      "\\viewkind4\\uc1";
     for (int i = 0; rtf.size() < targetSize; ++i) {
         rtf += i % 3 == 0 ? "\\pard\\qj\\li720\\fi-360\\sa120 " : "\\pard ";
-        rtf += "\\f0\\fs20 Position " + QByteArray::number(i) + ": Lieferung \\b frei Haus\\b0 , Zahlung binnen "
-               "\\cf1 14 Tagen\\cf0  mit 2 % Skonto, sonst 30 Tage netto. Gr\\'fc\\'dfe aus K\\'f6ln "
-               "\\f1\\i und Umgebung\\i0\\f0 .\\par\r\n";
+        rtf += "\\f0\\fs20 Position " + QByteArray::number(i)
+               + ": Lieferung \\b frei Haus\\b0 , Zahlung binnen "
+                 "\\cf1 14 Tagen\\cf0  mit 2 % Skonto, sonst 30 Tage netto. Gr\\'fc\\'dfe aus K\\'f6ln "
+                 "\\f1\\i und Umgebung\\i0\\f0 .\\par\r\n";
     }
     return rtf + "}\r\n";
 }

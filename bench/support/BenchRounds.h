@@ -13,7 +13,6 @@ long long residentBytes();
 // turns for `rounds` rounds (on a shared machine a passing load hits both
 // alike). Prints one line with the minimum and median of each side in
 // milliseconds and ends it with the ratio of the minima, ours/base.
-double compare(const char *name, const std::function<void()> &ours, const std::function<void()> &base,
-               int rounds = 7);
+double compare(const char *name, const std::function<void()> &ours, const std::function<void()> &base, int rounds = 7);
 
 } // namespace bench

@@ -7,9 +7,9 @@
 #include "platform/os/IniFile.h"
 #include "platform/runtime/Exceptions.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -93,8 +93,8 @@ InstallationFolders foldersUnder(const QString &root, bool create)
     const auto folder = [&](const char *name) {
         return create ? makeFolder(root, QLatin1String(name)) : root + QLatin1Char('/') + QLatin1String(name);
     };
-    return {folder("programm"), folder("daten"), folder("formulare"), folder("benutzer"), folder("temp"),
-            folder("anlagen")};
+    return {folder("programm"), folder("daten"), folder("formulare"),
+            folder("benutzer"), folder("temp"),  folder("anlagen")};
 }
 
 void renameOrFail(const QString &from, const QString &to)

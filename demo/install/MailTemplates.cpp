@@ -10,7 +10,8 @@ namespace demo {
 namespace {
 
 // The names the template language knows the tables of a document by.
-struct Vocabulary {
+struct Vocabulary
+{
     QString head;
     QString partner;
 };

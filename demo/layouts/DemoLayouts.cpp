@@ -28,9 +28,10 @@ void addLetterHead(Layout &layout)
     layout.objects.append(textObject("Absenderzeile", {20, 46, 85, 4}, {"Firmenabsender"}, font(6.5), Qt::AlignLeft,
                                      Appearance::FirstPage));
     layout.objects.append(lineObject("Absenderlinie", {20, 50}, {105, 50}, 0.15, Appearance::FirstPage));
-    LayoutObject address = textObject("Anschrift", {20, 52, 85, 35},
-                                      {"Kunde_Name", "Kunde_Name2", "Kunde_Strasse", "Trim(Kunde_plz + \" \" + Kunde_Ort)"},
-                                      font(10.5), Qt::AlignLeft, Appearance::FirstPage);
+    LayoutObject address =
+        textObject("Anschrift", {20, 52, 85, 35},
+                   {"Kunde_Name", "Kunde_Name2", "Kunde_Strasse", "Trim(Kunde_plz + \" \" + Kunde_Ort)"}, font(10.5),
+                   Qt::AlignLeft, Appearance::FirstPage);
     layout.objects.append(address);
     layout.objects.append(textObject("Belegbegriffe", {130, 52, 28, 20},
                                      {"\"Rechnungs-Nr.:\"", "\"Kunden-Nr.:\"", "\"Datum:\"", "\"Seite:\""}, font(9),
@@ -38,27 +39,30 @@ void addLetterHead(Layout &layout)
     layout.objects.append(textObject("Belegangaben", {158, 52, 37, 20},
                                      {"auftragnr", "kundennr", "Date$(Datum, \"dd.mm.yyyy\")", "Seite"}, font(9, true),
                                      Qt::AlignRight, Appearance::FirstPage));
-    layout.objects.append(barcodeObject("Belegbarcode", {145, 75, 50, 9}, "Barcode_Auftragnr_CODE128_Dick", 0, Appearance::FirstPage));
+    layout.objects.append(
+        barcodeObject("Belegbarcode", {145, 75, 50, 9}, "Barcode_Auftragnr_CODE128_Dick", 0, Appearance::FirstPage));
     layout.objects.back().showText = false;
     layout.objects.append(textObject("Titel", {20, 97, 175, 8}, {"\"Rechnung Nr. \" + auftragnr"}, font(15, true),
                                      Qt::AlignLeft, Appearance::FirstPage));
-    LayoutObject letter = textObject("Anschreiben", {20, 107, 175, 14}, {"Kopftext"}, font(10), Qt::AlignLeft, Appearance::FirstPage);
+    LayoutObject letter =
+        textObject("Anschreiben", {20, 107, 175, 14}, {"Kopftext"}, font(10), Qt::AlignLeft, Appearance::FirstPage);
     letter.wrap = true;
     layout.objects.append(letter);
-    layout.objects.append(textObject("Folgekopf", {20, 15, 175, 6},
-                                     {"\"Rechnung Nr. \" + auftragnr + \" vom \" + Date$(Datum, \"dd.mm.yyyy\") + \" - Seite \" + Seite"},
-                                     font(9, true), Qt::AlignLeft, Appearance::FollowingPages));
+    layout.objects.append(
+        textObject("Folgekopf", {20, 15, 175, 6},
+                   {"\"Rechnung Nr. \" + auftragnr + \" vom \" + Date$(Datum, \"dd.mm.yyyy\") + \" - Seite \" + Seite"},
+                   font(9, true), Qt::AlignLeft, Appearance::FollowingPages));
     layout.objects.append(lineObject("Folgelinie", {20, 22}, {195, 22}, 0.3, Appearance::FollowingPages));
 }
 
 void addPageFooter(Layout &layout)
 {
     layout.objects.append(lineObject("Fusslinie", {20, 273}, {195, 273}, 0.3));
-    layout.objects.append(textObject("Fussadresse", {20, 275, 85, 12}, {"Firmenabsender", "SteuerBezeichnung + \" \" + Steuersatz1 + \" %\""},
-                                     font(7)));
+    layout.objects.append(textObject("Fussadresse", {20, 275, 85, 12},
+                                     {"Firmenabsender", "SteuerBezeichnung + \" \" + Steuersatz1 + \" %\""}, font(7)));
     layout.objects.append(textObject("Bank", {110, 275, 85, 12},
-                                     {"\"Bankverbindung: \" + Bank1", "\"BLZ \" + BLZ1 + \"  Konto \" + KtoNr1"}, font(7),
-                                     Qt::AlignRight));
+                                     {"\"Bankverbindung: \" + Bank1", "\"BLZ \" + BLZ1 + \"  Konto \" + KtoNr1"},
+                                     font(7), Qt::AlignRight));
 }
 
 // The total on paper is the sum of the amounts printed above it; the stored
@@ -73,21 +77,23 @@ TableDef positionsTable()
     TableDef table;
     table.rect = QRectF(20, 124, 175, 140);
     table.followingTop = 28;
-    TableRow header = headingRow(6.5,
-                               {column(10, "\"Pos.\"", Qt::AlignLeft, head), column(24, "\"Art.-Nr.\"", Qt::AlignLeft, head),
-                                column(73, "\"Bezeichnung\"", Qt::AlignLeft, head), column(20, "\"Menge\"", Qt::AlignRight, head),
-                                column(24, "\"Einzelpreis\"", Qt::AlignRight, head),
-                                column(24, "\"Gesamt \" + Währung", Qt::AlignRight, head)});
-    TableRow article = tableRow(RowPart::Data, 5.5,
-                                {column(10, "posdruck", Qt::AlignLeft, body), column(24, "Artikelnr", Qt::AlignLeft, body),
-                                 column(73, "Bezeichnung", Qt::AlignLeft, body, true),
-                                 column(20, "Trim(FStr(menge, ZahlFormatMenge))", Qt::AlignRight, body),
-                                 column(24, "Trim(FStr(epreis, ZahlFormatPreis))", Qt::AlignRight, body),
-                                 column(24, "Trim(FStr(gpreis, ZahlFormatGPreis))", Qt::AlignRight, body)},
-                                "TextPos = False");
+    TableRow header = headingRow(
+        6.5, {column(10, "\"Pos.\"", Qt::AlignLeft, head), column(24, "\"Art.-Nr.\"", Qt::AlignLeft, head),
+              column(73, "\"Bezeichnung\"", Qt::AlignLeft, head), column(20, "\"Menge\"", Qt::AlignRight, head),
+              column(24, "\"Einzelpreis\"", Qt::AlignRight, head),
+              column(24, "\"Gesamt \" + Währung", Qt::AlignRight, head)});
+    TableRow article =
+        tableRow(RowPart::Data, 5.5,
+                 {column(10, "posdruck", Qt::AlignLeft, body), column(24, "Artikelnr", Qt::AlignLeft, body),
+                  column(73, "Bezeichnung", Qt::AlignLeft, body, true),
+                  column(20, "Trim(FStr(menge, ZahlFormatMenge))", Qt::AlignRight, body),
+                  column(24, "Trim(FStr(epreis, ZahlFormatPreis))", Qt::AlignRight, body),
+                  column(24, "Trim(FStr(gpreis, ZahlFormatGPreis))", Qt::AlignRight, body)},
+                 "TextPos = False");
     article.lineBelow = 0.1;
-    TableRow text = tableRow(RowPart::Data, 5.5, {column(34, "\"\""), column(141, "Bezeichnung", Qt::AlignLeft, font(9, false, true), true)},
-                             "TextPos");
+    TableRow text = tableRow(
+        RowPart::Data, 5.5, {column(34, "\"\""), column(141, "Bezeichnung", Qt::AlignLeft, font(9, false, true), true)},
+        "TextPos");
     TableRow carry = tableRow(RowPart::PageFooter, 6.5,
                               {column(127, "\"Übertrag\"", Qt::AlignRight, font(9, true)),
                                column(48, amountWithCurrency("Übertrag"), Qt::AlignRight, font(9, true))});
@@ -97,15 +103,18 @@ TableDef positionsTable()
                                  column(48, amountWithCurrency("Übertrag"), Qt::AlignRight, font(9, true))},
                                 "Seite > 1");
     TableRow net = tableRow(RowPart::EndFooter, 6,
-                            {column(127, "\"Summe netto\"", Qt::AlignRight, body), column(48, amountWithCurrency("Übertrag"), Qt::AlignRight, body)});
+                            {column(127, "\"Summe netto\"", Qt::AlignRight, body),
+                             column(48, amountWithCurrency("Übertrag"), Qt::AlignRight, body)});
     net.lineAbove = 0.5;
-    TableRow tax1 = tableRow(RowPart::EndFooter, 5.5,
-                             {column(127, "\"zzgl. \" + SteuerBezeichnung + \" \" + Steuersatz1 + \" %\"", Qt::AlignRight, body),
-                              column(48, amountWithCurrency("steuer1"), Qt::AlignRight, body)});
-    TableRow tax2 = tableRow(RowPart::EndFooter, 5.5,
-                             {column(127, "\"zzgl. \" + SteuerBezeichnung + \" \" + Steuersatz2 + \" %\"", Qt::AlignRight, body),
-                              column(48, amountWithCurrency("steuer2"), Qt::AlignRight, body)},
-                             "steuer2 <> 0");
+    TableRow tax1 =
+        tableRow(RowPart::EndFooter, 5.5,
+                 {column(127, "\"zzgl. \" + SteuerBezeichnung + \" \" + Steuersatz1 + \" %\"", Qt::AlignRight, body),
+                  column(48, amountWithCurrency("steuer1"), Qt::AlignRight, body)});
+    TableRow tax2 =
+        tableRow(RowPart::EndFooter, 5.5,
+                 {column(127, "\"zzgl. \" + SteuerBezeichnung + \" \" + Steuersatz2 + \" %\"", Qt::AlignRight, body),
+                  column(48, amountWithCurrency("steuer2"), Qt::AlignRight, body)},
+                 "steuer2 <> 0");
     TableRow total = tableRow(RowPart::EndFooter, 8,
                               {column(127, "\"Rechnungsbetrag\"", Qt::AlignRight, font(10.5, true)),
                                column(48, amountWithCurrency(kPrintedTotal), Qt::AlignRight, font(10.5, true))});
@@ -118,14 +127,16 @@ TableDef positionsTable()
 
 void addClosing(Layout &layout)
 {
-    LayoutObject terms = textObject("Zahlungsbedingungen", {20, 6, 175, 10},
-                                    {"\"Bitte zahlen Sie den Rechnungsbetrag bis zum \" + ZahlbarBisDatum + \" ohne Abzug.\"",
-                                     "If(Empty(SkontoBisDatum), \"\", \"Bei Zahlung bis zum \" + SkontoBisDatum + \" gewähren wir Skonto.\")"},
-                                    font(9.5), Qt::AlignLeft, Appearance::AfterTable);
+    LayoutObject terms = textObject(
+        "Zahlungsbedingungen", {20, 6, 175, 10},
+        {"\"Bitte zahlen Sie den Rechnungsbetrag bis zum \" + ZahlbarBisDatum + \" ohne Abzug.\"",
+         "If(Empty(SkontoBisDatum), \"\", \"Bei Zahlung bis zum \" + SkontoBisDatum + \" gewähren wir Skonto.\")"},
+        font(9.5), Qt::AlignLeft, Appearance::AfterTable);
     terms.wrap = true;
     layout.objects.append(terms);
-    layout.objects.append(textObject("Gruss", {20, 20, 175, 12}, {"\"Vielen Dank für Ihren Auftrag.\"", "\"Mit freundlichen Grüßen\""},
-                                     font(9.5), Qt::AlignLeft, Appearance::AfterTable));
+    layout.objects.append(textObject("Gruss", {20, 20, 175, 12},
+                                     {"\"Vielen Dank für Ihren Auftrag.\"", "\"Mit freundlichen Grüßen\""}, font(9.5),
+                                     Qt::AlignLeft, Appearance::AfterTable));
 }
 
 QImage articlePicture()
@@ -176,7 +187,8 @@ Layout addressLabelLayout()
     layout.objects.append(textObject("Absender", {6, 4, 60, 3.5}, {"Firmenabsender"}, font(4.8)));
     layout.objects.append(lineObject("Absenderlinie", {6, 7.8}, {64, 7.8}, 0.1));
     layout.objects.append(textObject("Anschrift", {6, 10, 60, 24},
-                                     {"Name", "Name2", "Strasse", "Trim(plz + \" \" + Ort)", "Upper$([Land-Name])"}, font(9.5)));
+                                     {"Name", "Name2", "Strasse", "Trim(plz + \" \" + Ort)", "Upper$([Land-Name])"},
+                                     font(9.5)));
     return layout;
 }
 
@@ -189,7 +201,8 @@ Layout articleLabelLayout()
     name.wrap = true;
     layout.objects.append(name);
     layout.objects.append(textObject("Artikelnummer", {38, 19, 61, 5}, {"\"Art.-Nr. \" + Artikelnr"}, font(8)));
-    layout.objects.append(textObject("Preis", {38, 25, 61, 9}, {amountWithCurrency("vk1")}, font(16, true), Qt::AlignRight));
+    layout.objects.append(
+        textObject("Preis", {38, 25, 61, 9}, {amountWithCurrency("vk1")}, font(16, true), Qt::AlignRight));
     layout.objects.append(barcodeObject("EAN", {38, 36, 55, 18}, "Barcode_Artikelnr_EAN13", LL_BARCODE_EAN13));
     return layout;
 }

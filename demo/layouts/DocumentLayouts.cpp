@@ -11,13 +11,13 @@ using namespace report;
 
 namespace {
 
-
 // What sets one document form apart from the invoice it is made from.
-struct DocumentText {
-    QString title;          // "Angebot"
-    QString numberLabel;    // "Angebots-Nr.:"
-    QString totalLabel;     // empty: the form prints no prices
-    QStringList closing;    // expressions below the positions
+struct DocumentText
+{
+    QString title;       // "Angebot"
+    QString numberLabel; // "Angebots-Nr.:"
+    QString totalLabel;  // empty: the form prints no prices
+    QStringList closing; // expressions below the positions
 };
 
 LayoutObject *objectNamed(Layout &layout, const QString &name)
@@ -68,7 +68,8 @@ QList<TableRow> markerRows()
     return {subtotal, block};
 }
 
-const QString kPlainText = QStringLiteral("If(TextPos, If(Empty(Bezeichnung), False, Upper$(Bezeichnung) <> \"#ZWB\"), False)");
+const QString kPlainText =
+    QStringLiteral("If(TextPos, If(Empty(Bezeichnung), False, Upper$(Bezeichnung) <> \"#ZWB\"), False)");
 
 TableDef pricedTable(const QString &totalLabel)
 {
@@ -95,20 +96,21 @@ TableDef quantityTable()
     TableDef table;
     table.rect = QRectF(20, 124, 175, 140);
     table.followingTop = 28;
-    TableRow header = headingRow(6.5,
-                               {column(12, "\"Pos.\"", Qt::AlignLeft, head), column(28, "\"Art.-Nr.\"", Qt::AlignLeft, head),
-                                column(95, "\"Bezeichnung\"", Qt::AlignLeft, head), column(22, "\"Menge\"", Qt::AlignRight, head),
-                                column(18, "\"Einheit\"", Qt::AlignLeft, head)});
-    TableRow article = tableRow(RowPart::Data, 5.5,
-                                {column(12, "posdruck", Qt::AlignLeft, body), column(28, "Artikelnr", Qt::AlignLeft, body),
-                                 column(95, "Bezeichnung", Qt::AlignLeft, body, true),
-                                 column(22, "Trim(FStr(menge, ZahlFormatMenge))", Qt::AlignRight, body),
-                                 column(18, "\" \" + Einheit", Qt::AlignLeft, body)},
-                                "TextPos = False");
+    TableRow header = headingRow(
+        6.5, {column(12, "\"Pos.\"", Qt::AlignLeft, head), column(28, "\"Art.-Nr.\"", Qt::AlignLeft, head),
+              column(95, "\"Bezeichnung\"", Qt::AlignLeft, head), column(22, "\"Menge\"", Qt::AlignRight, head),
+              column(18, "\"Einheit\"", Qt::AlignLeft, head)});
+    TableRow article =
+        tableRow(RowPart::Data, 5.5,
+                 {column(12, "posdruck", Qt::AlignLeft, body), column(28, "Artikelnr", Qt::AlignLeft, body),
+                  column(95, "Bezeichnung", Qt::AlignLeft, body, true),
+                  column(22, "Trim(FStr(menge, ZahlFormatMenge))", Qt::AlignRight, body),
+                  column(18, "\" \" + Einheit", Qt::AlignLeft, body)},
+                 "TextPos = False");
     article.lineBelow = 0.1;
-    TableRow text = tableRow(RowPart::Data, 5.5,
-                             {column(40, "\"\""), column(135, "Bezeichnung", Qt::AlignLeft, font(9, false, true), true)},
-                             kPlainText);
+    TableRow text = tableRow(
+        RowPart::Data, 5.5, {column(40, "\"\""), column(135, "Bezeichnung", Qt::AlignLeft, font(9, false, true), true)},
+        kPlainText);
     // Units differ from line to line, so the quantities are not totalled.
     TableRow closing = tableRow(RowPart::EndFooter, 2, {column(175, "\" \"")});
     closing.lineAbove = 0.5;
@@ -124,7 +126,8 @@ void setClosing(Layout &layout, const QStringList &closing, const QStringList &g
     terms->rect.setHeight(lineHeight * closing.size() + 2);
     setLines(layout, "Zahlungsbedingungen", closing);
     LayoutObject *greetingObject = objectNamed(layout, "Gruss");
-    greetingObject->rect = QRectF(terms->rect.left(), terms->rect.bottom() + 4, terms->rect.width(), lineHeight * greeting.size() + 2);
+    greetingObject->rect =
+        QRectF(terms->rect.left(), terms->rect.bottom() + 4, terms->rect.width(), lineHeight * greeting.size() + 2);
     setLines(layout, "Gruss", greeting);
 }
 
@@ -144,12 +147,13 @@ Layout purchaseDocument(const DocumentText &text)
 {
     Layout layout = salesDocument(text);
     removeObject(layout, "Belegbarcode");
-    setLines(layout, "Anschrift", {"Lieferant_Name", "Lieferant_Name2", "Lieferant_Strasse",
-                                   "Trim(Lieferant_plz + \" \" + Lieferant_Ort)"});
+    setLines(layout, "Anschrift",
+             {"Lieferant_Name", "Lieferant_Name2", "Lieferant_Strasse", "Trim(Lieferant_plz + \" \" + Lieferant_Ort)"});
     setLines(layout, "Belegbegriffe", {quoted(text.numberLabel), "\"Lieferanten-Nr.:\"", "\"Datum:\"", "\"Seite:\""});
     setLines(layout, "Belegangaben", {"auftragnr", "kundennr", "Date$(bestelldatum, \"dd.mm.yyyy\")", "Seite"});
     const QString title = quoted(text.title + " Nr. ") + " + auftragnr";
-    setLines(layout, "Folgekopf", {title + " + \" vom \" + Date$(bestelldatum, \"dd.mm.yyyy\") + \" - Seite \" + Seite"});
+    setLines(layout, "Folgekopf",
+             {title + " + \" vom \" + Date$(bestelldatum, \"dd.mm.yyyy\") + \" - Seite \" + Seite"});
     return layout;
 }
 
@@ -162,25 +166,33 @@ QList<QPair<QString, Layout>> salesDocuments()
     const QString delivery = QStringLiteral("\"Lieferdatum: \" + Date$(Lieferdatum, \"dd.mm.yyyy\")");
     return {
         {"Auftrag_Angebot.lst",
-         salesDocument({"Angebot", "Angebots-Nr.:", "Angebotssumme",
+         salesDocument({"Angebot",
+                        "Angebots-Nr.:",
+                        "Angebotssumme",
                         {"\"An dieses Angebot halten wir uns 30 Tage gebunden.\"", kPaymentTerms}})},
         {"Auftrag_Auftragsbest.lst",
-         salesDocument({"Auftragsbestätigung", "Auftrags-Nr.:", "Auftragssumme",
+         salesDocument({"Auftragsbestätigung",
+                        "Auftrags-Nr.:",
+                        "Auftragssumme",
                         {"If(Empty(Bestellzeichen), \"\", \"Bezug: \" + Bestellzeichen)",
-                         "\"Wir bestätigen Ihren Auftrag zu den oben genannten Preisen und Bedingungen.\"",
-                         delivery, kPaymentTerms}})},
+                         "\"Wir bestätigen Ihren Auftrag zu den oben genannten Preisen und Bedingungen.\"", delivery,
+                         kPaymentTerms}})},
         {"Auftrag_Lieferschein.lst",
-         salesDocument({"Lieferschein", "Lieferschein-Nr.:", {},
+         salesDocument({"Lieferschein",
+                        "Lieferschein-Nr.:",
+                        {},
                         {delivery, "\" \"", "\"Ware vollständig und unbeschädigt erhalten:\"", "\" \"",
                          "\"____________________________    ____________________________\"",
                          "\"Datum                                            Unterschrift\""}})},
         {"Auftrag_Rechnung.lst",
          salesDocument({"Rechnung", "Rechnungs-Nr.:", "Rechnungsbetrag", {delivery, kPaymentTerms}})},
         {"Auftrag_Barrechnung.lst",
-         salesDocument({"Barrechnung", "Rechnungs-Nr.:", "Rechnungsbetrag",
-                        {"\"Betrag dankend in bar erhalten.\"", delivery}})},
+         salesDocument(
+             {"Barrechnung", "Rechnungs-Nr.:", "Rechnungsbetrag", {"\"Betrag dankend in bar erhalten.\"", delivery}})},
         {"Auftrag_Gutschrift.lst",
-         salesDocument({"Gutschrift", "Gutschrift-Nr.:", "Gutschriftsbetrag",
+         salesDocument({"Gutschrift",
+                        "Gutschrift-Nr.:",
+                        "Gutschriftsbetrag",
                         {"\"Den Betrag schreiben wir Ihrem Kundenkonto gut oder überweisen ihn auf Ihr Konto.\""}})},
     };
 }
@@ -190,18 +202,28 @@ QList<QPair<QString, Layout>> purchaseDocuments()
     const QString delivery = QStringLiteral("\"Liefertermin: \" + Date$(Liefertermin, \"dd.mm.yyyy\")");
     return {
         {"Bestellung_Anfrage.lst",
-         purchaseDocument({"Anfrage", "Anfrage-Nr.:", {},
-                           {"\"Bitte nennen Sie uns Ihre Preise und Ihren frühesten Liefertermin für die genannten Mengen.\""}})},
+         purchaseDocument(
+             {"Anfrage",
+              "Anfrage-Nr.:",
+              {},
+              {"\"Bitte nennen Sie uns Ihre Preise und Ihren frühesten Liefertermin für die genannten Mengen.\""}})},
         {"Bestellung_Bestellung.lst",
-         purchaseDocument({"Bestellung", "Bestell-Nr.:", "Bestellsumme",
-                           {delivery, "\"Bitte bestätigen Sie uns die Bestellung und geben Sie unsere Bestell-Nr. auf allen "
-                                      "Papieren an.\""}})},
+         purchaseDocument(
+             {"Bestellung",
+              "Bestell-Nr.:",
+              "Bestellsumme",
+              {delivery, "\"Bitte bestätigen Sie uns die Bestellung und geben Sie unsere Bestell-Nr. auf allen "
+                         "Papieren an.\""}})},
         {"Bestellung_Stornierung.lst",
-         purchaseDocument({"Stornierung", "Bestell-Nr.:", {},
+         purchaseDocument({"Stornierung",
+                           "Bestell-Nr.:",
+                           {},
                            {"\"Hiermit stornieren wir die oben genannten Positionen unserer Bestellung.\"",
                             "\"Bitte bestätigen Sie uns die Stornierung kurz schriftlich.\""}})},
-        {"Bestellung_Sonstiges.lst",
-         purchaseDocument({"Schreiben zur Bestellung", "Bestell-Nr.:", {}, {"\"Für Rückfragen stehen wir Ihnen gern zur Verfügung.\""}})},
+        {"Bestellung_Sonstiges.lst", purchaseDocument({"Schreiben zur Bestellung",
+                                                       "Bestell-Nr.:",
+                                                       {},
+                                                       {"\"Für Rückfragen stehen wir Ihnen gern zur Verfügung.\""}})},
     };
 }
 
@@ -212,21 +234,23 @@ TableDef dunningTable()
     TableDef table;
     table.rect = QRectF(20, 130, 175, 130);
     table.followingTop = 28;
-    TableRow header = headingRow(6.5,
-                               {column(25, "\"Rechnung\"", Qt::AlignLeft, head), column(24, "\"vom\"", Qt::AlignLeft, head),
-                                column(24, "\"fällig am\"", Qt::AlignLeft, head), column(12, "\"Tage\"", Qt::AlignRight, head),
-                                column(30, "\"Betrag\"", Qt::AlignRight, head), column(30, "\"offen\"", Qt::AlignRight, head),
-                                column(30, "\"Zinsen\"", Qt::AlignRight, head)});
-    TableRow item = tableRow(RowPart::Data, 5.5,
-                             {column(25, "auftragnr", Qt::AlignLeft, body), column(24, dateOf("Datum"), Qt::AlignLeft, body),
-                              column(24, dateOf("faellig"), Qt::AlignLeft, body), column(12, "mahnzinstage", Qt::AlignRight, body),
-                              column(30, amountOf("auftragswert"), Qt::AlignRight, body),
-                              column(30, amountOf("offenerBetrag"), Qt::AlignRight, body),
-                              column(30, amountOf("mahnzinsBetrag"), Qt::AlignRight, body)});
+    TableRow header =
+        headingRow(6.5, {column(25, "\"Rechnung\"", Qt::AlignLeft, head), column(24, "\"vom\"", Qt::AlignLeft, head),
+                         column(24, "\"fällig am\"", Qt::AlignLeft, head), column(12, "\"Tage\"", Qt::AlignRight, head),
+                         column(30, "\"Betrag\"", Qt::AlignRight, head), column(30, "\"offen\"", Qt::AlignRight, head),
+                         column(30, "\"Zinsen\"", Qt::AlignRight, head)});
+    TableRow item =
+        tableRow(RowPart::Data, 5.5,
+                 {column(25, "auftragnr", Qt::AlignLeft, body), column(24, dateOf("Datum"), Qt::AlignLeft, body),
+                  column(24, dateOf("faellig"), Qt::AlignLeft, body), column(12, "mahnzinstage", Qt::AlignRight, body),
+                  column(30, amountOf("auftragswert"), Qt::AlignRight, body),
+                  column(30, amountOf("offenerBetrag"), Qt::AlignRight, body),
+                  column(30, amountOf("mahnzinsBetrag"), Qt::AlignRight, body)});
     item.lineBelow = 0.1;
     auto sumRow = [&body](const QString &label, const QString &amount, const QString &condition = {}) {
         return tableRow(RowPart::EndFooter, 5.5,
-                        {column(115, quoted(label), Qt::AlignRight, body), column(60, amountWithCurrency(amount), Qt::AlignRight, body)},
+                        {column(115, quoted(label), Qt::AlignRight, body),
+                         column(60, amountWithCurrency(amount), Qt::AlignRight, body)},
                         condition);
     };
     TableRow open = sumRow("Offener Betrag", "Summe_OffenerBetrag");
@@ -296,8 +320,8 @@ Layout orderForm()
 QList<QPair<QString, Layout>> documentLayouts()
 {
     return salesDocuments() + purchaseDocuments()
-        + QList<QPair<QString, Layout>>{{"Mahnung_Mahnung.lst", dunningLetter()},
-                                        {"ZVBestellform_Bestellform.lst", orderForm()}};
+           + QList<QPair<QString, Layout>>{{"Mahnung_Mahnung.lst", dunningLetter()},
+                                           {"ZVBestellform_Bestellform.lst", orderForm()}};
 }
 
 }

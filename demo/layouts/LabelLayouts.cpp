@@ -21,10 +21,12 @@ Layout partnerLabel(const QString &prefix, const QString &reference)
     layout.objects.append(textObject("Absender", {8, 5, 90, 3.5}, {"Firmenabsender"}, font(5.5)));
     layout.objects.append(lineObject("Absenderlinie", {8, 9}, {97, 9}, 0.1));
     const QString p = prefix;
-    layout.objects.append(textObject("Anschrift", {8, 11, 60, 26},
-                                     {p + "Anrede", p + "Name", p + "Name2", p + "Strasse", "Trim(" + p + "plz + \" \" + " + p + "Ort)"},
-                                     font(9.5)));
-    layout.objects.append(textObject("Bezug", {70, 11, 28, 10}, {"\"Nr. \" + " + p + "nr", reference}, font(7.5), Qt::AlignRight));
+    layout.objects.append(
+        textObject("Anschrift", {8, 11, 60, 26},
+                   {p + "Anrede", p + "Name", p + "Name2", p + "Strasse", "Trim(" + p + "plz + \" \" + " + p + "Ort)"},
+                   font(9.5)));
+    layout.objects.append(
+        textObject("Bezug", {70, 11, 28, 10}, {"\"Nr. \" + " + p + "nr", reference}, font(7.5), Qt::AlignRight));
     LayoutObject code = barcodeObject("Nummer", {62, 30, 36, 12}, "Barcode_KdNr_CODE128_Dick", 0);
     code.showText = false;
     layout.objects.append(code);
@@ -40,8 +42,8 @@ Layout positionLabel(const QString &partnerPrefix, const QString &documentLabel)
     name.wrap = true;
     layout.objects.append(name);
     layout.objects.append(textObject("Artikelnummer", {4, 14, 40, 4}, {"\"Art.-Nr. \" + Artikelnr"}, font(7.5)));
-    layout.objects.append(textObject("Menge", {44, 14, 22, 4}, {"Trim(FStr(menge, ZahlFormatMenge)) + \" \" + Einheit"}, font(7.5, true),
-                                     Qt::AlignRight));
+    layout.objects.append(textObject("Menge", {44, 14, 22, 4}, {"Trim(FStr(menge, ZahlFormatMenge)) + \" \" + Einheit"},
+                                     font(7.5, true), Qt::AlignRight));
     layout.objects.append(barcodeObject("Code", {4, 19, 62, 12}, "Artikelnr", LL_BARCODE_CODE128));
     layout.objects.append(textObject("Beleg", {4, 33, 62, 7},
                                      {'"' + documentLabel + " \" + auftragnr", partnerPrefix + "Name"}, font(6.5)));
@@ -52,7 +54,8 @@ Layout goodsReceiptLabel()
 {
     Layout layout = labelLayout(SheetDef{105, 74.25, 2, 4, 0, 0, 0, 0});
     layout.objects.append(rectangleObject("Rahmen", {3, 3, 99, 68.25}, 0.2));
-    layout.objects.append(textObject("Kopf", {7, 6, 91, 5}, {"\"Wareneingang \" + " + dateOf("Lagerbew_Datum")}, font(8, true)));
+    layout.objects.append(
+        textObject("Kopf", {7, 6, 91, 5}, {"\"Wareneingang \" + " + dateOf("Lagerbew_Datum")}, font(8, true)));
     LayoutObject name = textObject("Bezeichnung", {7, 13, 91, 12}, {"Bezeichnung"}, font(11, true));
     name.wrap = true;
     layout.objects.append(name);
@@ -73,9 +76,9 @@ Layout shelfLabel()
         if (object.kind == ObjectKind::Barcode)
             object.expression = Expression(kArticleEan);
     }
-    layout.objects.append(textObject("Preiseinheit", {38, 31.8, 61, 3.5},
-                                     {"\"je \" + If(PreisEinheit > 1, Str$(PreisEinheit, 0, 0) + \" \", \"\") + Einheit"},
-                                     font(7), Qt::AlignRight));
+    layout.objects.append(textObject(
+        "Preiseinheit", {38, 31.8, 61, 3.5},
+        {"\"je \" + If(PreisEinheit > 1, Str$(PreisEinheit, 0, 0) + \" \", \"\") + Einheit"}, font(7), Qt::AlignRight));
     return layout;
 }
 

@@ -20,8 +20,8 @@ void addPageHead(Layout &layout, const ListPage &page)
 {
     const double width = usableWidth(page);
     layout.objects.append(textObject("Firma", {kLeft, 10, width, 5}, {"Firmenabsender"}, font(7.5), Qt::AlignLeft));
-    layout.objects.append(textObject("Seitenzahl", {kLeft, 10, width, 5}, {"\"Seite \" + Seite"}, font(7.5),
-                                     Qt::AlignRight));
+    layout.objects.append(
+        textObject("Seitenzahl", {kLeft, 10, width, 5}, {"\"Seite \" + Seite"}, font(7.5), Qt::AlignRight));
     layout.objects.append(textObject("Titel", {kLeft, 17, width, 8}, {'"' + page.title + '"'}, font(14, true)));
     if (!page.subtitle.isEmpty())
         layout.objects.append(textObject("Untertitel", {kLeft, 26, width, 12}, page.subtitle, font(9)));
@@ -73,7 +73,8 @@ TableRow totalsRow(const ListPage &page)
             expression = '"' + page.totalLabel + '"';
             labelled = true;
         }
-        columns << column(c.width, expression.isEmpty() ? QStringLiteral("\"\"") : expression, c.align, font(8.5, true));
+        columns << column(c.width, expression.isEmpty() ? QStringLiteral("\"\"") : expression, c.align,
+                          font(8.5, true));
     }
     TableRow row = tableRow(RowPart::EndFooter, 6.5, columns);
     row.lineAbove = 0.5;

@@ -12,7 +12,8 @@ namespace demo {
 // One column of a demo list: its heading, width in millimetres, the
 // expression of its data lines and, when the list totals it, the expression
 // of its end-footer cell.
-struct ListColumn {
+struct ListColumn
+{
     QString title;
     double width = 20;
     QString expression;
@@ -22,7 +23,8 @@ struct ListColumn {
 
 // A demo list page: title, lines under it (period, partner), columns and an
 // optional label in front of the totals line.
-struct ListPage {
+struct ListPage
+{
     QString title;
     QStringList subtitle;
     QList<ListColumn> columns;

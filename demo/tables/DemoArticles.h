@@ -8,7 +8,8 @@ namespace demo {
 // The demo's article master, shared by the article table and the documents
 // that sell and buy these articles. Prices are per price unit
 // ("PreisEinheit": screws are priced per hundred).
-struct DemoArticle {
+struct DemoArticle
+{
     QString nr;
     QString description;
     QString unit;

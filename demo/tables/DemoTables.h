@@ -10,7 +10,8 @@ namespace demo {
 // Where the tables of an installation go. Empty folders take their
 // defaults beside the data folder: "benutzer" for the user path (and the
 // folder of the alias zvuser), "kuvertalia" for the mail program.
-struct DemoOptions {
+struct DemoOptions
+{
     QString dataFolder;
     QString userFolder;
     QString aliasFolder;

@@ -30,7 +30,8 @@ namespace {
 
 enum class Output { List, Label, Mail };
 
-struct Form {
+struct Form
+{
     QString module;
     QString type;
     QString sortKey;
@@ -115,14 +116,15 @@ const QList<Form> contactForms = {
     {"Textbausteine", "Liste", "1", "Textbausteine", Output::List},
 };
 
-const QStringList salesMailTypes = {"Angebot", "Auftragsbest.", "Lieferschein", "Rechnung", "Barrechnung",
-                                    "Gutschrift"};
+const QStringList salesMailTypes = {"Angebot",  "Auftragsbest.", "Lieferschein",
+                                    "Rechnung", "Barrechnung",   "Gutschrift"};
 const QStringList purchaseMailTypes = {"Anfrage", "Bestellung", "Stornierung", "Sonstiges"};
 
 QString spelledOut(QString text)
 {
-    const QList<QPair<QString, QString>> replacements = {
-        {"ä", "ae"}, {"ö", "oe"}, {"ü", "ue"}, {"Ä", "Ae"}, {"Ö", "Oe"}, {"Ü", "Ue"}, {"ß", "ss"}, {" ", ""}, {".", ""}};
+    const QList<QPair<QString, QString>> replacements = {{"ä", "ae"}, {"ö", "oe"}, {"ü", "ue"},
+                                                         {"Ä", "Ae"}, {"Ö", "Oe"}, {"Ü", "Ue"},
+                                                         {"ß", "ss"}, {" ", ""},   {".", ""}};
     for (const auto &[from, to] : replacements)
         text.replace(from, to);
     return text;
@@ -178,8 +180,9 @@ QList<Form> mailForms(const QString &module, const QStringList &types)
 
 QList<Form> allForms()
 {
-    return salesForms + mailForms("Auftrag", salesMailTypes) + purchaseForms + mailForms("Bestellung", purchaseMailTypes)
-        + receivableForms + masterForms + statisticsForms + contactForms;
+    return salesForms + mailForms("Auftrag", salesMailTypes) + purchaseForms
+           + mailForms("Bestellung", purchaseMailTypes) + receivableForms + masterForms + statisticsForms
+           + contactForms;
 }
 
 }
@@ -201,7 +204,8 @@ QString formRowFile(const Row &row)
 {
     const QString stored = row.value("DateiErsteSeite").toString();
     for (const Form &form : allForms()) {
-        if (formRow(form).value("DateiErsteSeite").toString() == stored && formRow(form).value("Typ") == row.value("Typ"))
+        if (formRow(form).value("DateiErsteSeite").toString() == stored
+            && formRow(form).value("Typ") == row.value("Typ"))
             return stored + extensionOf(form.output);
     }
     return stored;

@@ -11,7 +11,8 @@ namespace {
 // A message not sent yet carries the engine's zero time plus one second.
 const QDateTime notSent(QDate(1899, 12, 30), QTime(0, 0, 1));
 
-struct Message {
+struct Message
+{
     int number;
     QString folder;
     QDateTime sentAt;
@@ -108,8 +109,8 @@ Rows inboxRows()
 Rows trashRows()
 {
     return messageRows({
-        {6, "Papierkorb", QDateTime(QDate(2026, 9, 30), QTime(17, 55)), "", "newsletter@example.org",
-         "Ihr Newsletter", "Abgemeldet.", true},
+        {6, "Papierkorb", QDateTime(QDate(2026, 9, 30), QTime(17, 55)), "", "newsletter@example.org", "Ihr Newsletter",
+         "Abgemeldet.", true},
     });
 }
 

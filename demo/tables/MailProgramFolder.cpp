@@ -1,7 +1,7 @@
 #include "demo/tables/MailProgramFolder.h"
 
-#include "demo/tables/MailProgramData.h"
 #include "demo/tables/DemoFolders.h"
+#include "demo/tables/MailProgramData.h"
 #include "platform/os/IniFile.h"
 #include "platform/os/Registry.h"
 #include "platform/runtime/Exceptions.h"
@@ -53,8 +53,8 @@ MailProgramPaths mailProgramPaths(const QString &root)
 
 void writeMailProgramFiles(const MailProgramPaths &paths, bool registerProgram)
 {
-    for (const QString &folder : {paths.root, paths.data, paths.user, paths.temp, paths.forms, paths.mailbox,
-                                  paths.download, paths.address})
+    for (const QString &folder :
+         {paths.root, paths.data, paths.user, paths.temp, paths.forms, paths.mailbox, paths.download, paths.address})
         ensureFolder(folder);
     writeIni(paths);
     TIniFile(QDir(paths.user).filePath(QStringLiteral("frm.ini"))).WriteString("User", "Lastuser", demoMailUser());

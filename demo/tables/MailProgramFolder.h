@@ -5,7 +5,8 @@
 namespace demo {
 
 // The mail program's folders as its ini file names them.
-struct MailProgramPaths {
+struct MailProgramPaths
+{
     QString root;     // the program folder with kuvertalia.ini
     QString data;     // [Path] Data: am-Benutzer.db
     QString user;     // [Path] User: frm.ini, MailTrash.db

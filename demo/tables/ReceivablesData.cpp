@@ -7,7 +7,8 @@
 namespace demo {
 namespace {
 
-struct Payment {
+struct Payment
+{
     QString partner;
     QString document;
     QDate date;
@@ -68,7 +69,8 @@ Rows paymentRowsOf(const QList<Payment> &payments)
 
 // The state of a sales invoice before the next dunning run: its current
 // level, the dates of the levels already sent, and the level proposed now.
-struct OpenItem {
+struct OpenItem
+{
     QString customer;
     QString document;
     QDate invoiceDate;
@@ -168,12 +170,8 @@ Rows dunningProposalRows()
         if (item.proposedLevel == 0)
             continue;
         const double interest = interestOf(item);
-        rows << Row{{"kundennr", item.customer},
-                    {"auftragnr", item.document},
-                    {"mahnstufe", item.proposedLevel},
-                    {"mahnzinsen", interestRate},
-                    {"mahnzinsbetrag", interest},
-                    {"mahnzinsbetragWae", interest},
+        rows << Row{{"kundennr", item.customer},        {"auftragnr", item.document}, {"mahnstufe", item.proposedLevel},
+                    {"mahnzinsen", interestRate},       {"mahnzinsbetrag", interest}, {"mahnzinsbetragWae", interest},
                     {"mahnzinstage", overdueDays(item)}};
     }
     return rows;

@@ -72,9 +72,10 @@ void checkRow(const TableSpec &spec, const Row &row, int rowNumber)
             fail(spec, rowNumber, QStringLiteral("Feld '%1' nicht gefunden").arg(it.key()));
         const FieldSpec &field = spec.fields.at(index);
         if (it.value().isValid() && !fitsType(field, it.value()))
-            fail(spec, rowNumber, QStringLiteral("Wert '%1' passt nicht in das Feld '%2' (%3%4)")
-                                      .arg(it.value().toString(), field.name, field.type,
-                                           field.size > 0 ? QString::number(field.size) : QString()));
+            fail(spec, rowNumber,
+                 QStringLiteral("Wert '%1' passt nicht in das Feld '%2' (%3%4)")
+                     .arg(it.value().toString(), field.name, field.type,
+                          field.size > 0 ? QString::number(field.size) : QString()));
     }
 }
 

@@ -13,28 +13,28 @@ TableSpec table(const QString &fileName, TableFolder folder, const QString &fiel
 
 // Sales and purchase documents share their amount pairs: each amount in
 // euro and, with "Wae", in the document's currency.
-const QString documentAmounts = QStringLiteral(
-    "endbetrag N, endbetragWae N, steuer1 N, steuer1Wae N, steuer2 N, steuer2Wae N,"
-    "Endbetrag1Netto N, Endbetrag1NettoWae N, Endbetrag2Netto N, Endbetrag2NettoWae N");
+const QString documentAmounts =
+    QStringLiteral("endbetrag N, endbetragWae N, steuer1 N, steuer1Wae N, steuer2 N, steuer2Wae N,"
+                   "Endbetrag1Netto N, Endbetrag1NettoWae N, Endbetrag2Netto N, Endbetrag2NettoWae N");
 
-const QString positionFields = QStringLiteral(
-    "auftragnr A10, posnr S, Artikelnr A20, Bezeichnung A60, Text M, menge N, Einheit A10,"
-    "epreis N, epreisWae N, gpreis N, gpreisWae N, steuersatz A2, posdruck S, kundennr A10");
+const QString positionFields =
+    QStringLiteral("auftragnr A10, posnr S, Artikelnr A20, Bezeichnung A60, Text M, menge N, Einheit A10,"
+                   "epreis N, epreisWae N, gpreis N, gpreisWae N, steuersatz A2, posdruck S, kundennr A10");
 
-const QString addressFields = QStringLiteral(
-    "nr A10, Anrede A20, Name A40, Vorname A30, Name2 A40, Strasse A40, Land A3, plz A10,"
-    "Ort A40, briefanrede A60, Telefon A25, Telefax A25, EMail A80, Gruendungsdatum D,"
-    "Bemerkung M, Bild G");
+const QString addressFields =
+    QStringLiteral("nr A10, Anrede A20, Name A40, Vorname A30, Name2 A40, Strasse A40, Land A3, plz A10,"
+                   "Ort A40, briefanrede A60, Telefon A25, Telefax A25, EMail A80, Gruendungsdatum D,"
+                   "Bemerkung M, Bild G");
 
-const QString paymentFields = QStringLiteral(
-    "LfdNr I, kundennr A10, auftragnr A10, Zahldatum D, zahlbetrag N, zahlbetragWae N,"
-    "Skonto N, Zahlart A20, Beleg A15");
+const QString paymentFields =
+    QStringLiteral("LfdNr I, kundennr A10, auftragnr A10, Zahldatum D, zahlbetrag N, zahlbetragWae N,"
+                   "Skonto N, Zahlart A20, Beleg A15");
 
-const QString mailboxFields = QStringLiteral(
-    "LfdNr I, Ordner A80, Benutzer A10, GesendetAm @, AdressNr A10, An M, CC M, BCC M,"
-    "Betreff A255, Gelesen A1, Prioritaet A1, Vertraulichkeit A1, Oeffentlich A1, Text M,"
-    "Format A5, Bestaetigung A1, AngelegtVon A30, AngelegtAm @, GeaendertVon A30,"
-    "GeaendertAm @, SpeichInOrdner A120, Fehler A1, MailTyp I, Anlagen M");
+const QString mailboxFields =
+    QStringLiteral("LfdNr I, Ordner A80, Benutzer A10, GesendetAm @, AdressNr A10, An M, CC M, BCC M,"
+                   "Betreff A255, Gelesen A1, Prioritaet A1, Vertraulichkeit A1, Oeffentlich A1, Text M,"
+                   "Format A5, Bestaetigung A1, AngelegtVon A30, AngelegtAm @, GeaendertVon A30,"
+                   "GeaendertAm @, SpeichInOrdner A120, Fehler A1, MailTyp I, Anlagen M");
 
 QList<TableSpec> settingsTables()
 {
@@ -126,8 +126,7 @@ QList<TableSpec> receivableTables()
               "mahnzinsbetragWae N, mahnzinstage S",
               2),
         table("MahnPara.db", TableFolder::Data,
-              "Mahnstufe S, Bezeichnung A30, zahlfrist S, mahngebuehr N, mahngebuehrWae N, Zinssatz N, mahntext M",
-              1),
+              "Mahnstufe S, Bezeichnung A30, zahlfrist S, mahngebuehr N, mahngebuehrWae N, Zinssatz N, mahntext M", 1),
         table("umsatz.db", TableFolder::Data, paymentFields, 1,
               {parseIndex("UMSKUNATRNR: kundennr; auftragnr"), parseIndex("UMSZAHLDATUM: Zahldatum"),
                parseIndex("UMSBELEG: Beleg")}),
@@ -154,8 +153,7 @@ QList<TableSpec> contactTables()
         table("gruppen.db", TableFolder::Data, "Gruppe A20, Bezeichnung A40, Bemerkung M", 1),
         // A single-field index named after its field is case-sensitive, as the
         // suite's own engine kept it.
-        table("GrZuord.db", TableFolder::Data, "Nr A10, Gruppe A20, Seit D", 2,
-              {parseIndex("Gruppe: Gruppe", false)}),
+        table("GrZuord.db", TableFolder::Data, "Nr A10, Gruppe A20, Seit D", 2, {parseIndex("Gruppe: Gruppe", false)}),
     };
 }
 
@@ -174,7 +172,7 @@ QList<TableSpec> mailProgramTables()
 QList<TableSpec> buildCatalog()
 {
     return settingsTables() + documentTables() + masterTables() + receivableTables() + contactTables()
-        + mailProgramTables();
+           + mailProgramTables();
 }
 
 QString withExtension(const QString &fileName)

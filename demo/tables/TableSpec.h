@@ -9,29 +9,32 @@ namespace demo {
 // The folders an installation spreads its tables over; the writer maps each
 // to a real path from the options.
 enum class TableFolder {
-    Data,        // the suite's data path
-    User,        // the workstation's user path (setupLoc.db)
-    Alias,       // the folder behind the alias zvuser (mabkun.db)
-    MailData,    // the mail program's own data folder (am-Benutzer.db)
-    MailUser,    // the mail program's user folder (MailTrash.db)
-    Mailbox,     // the mail program's mailbox data folder (MailAusgang.db, ...)
+    Data,     // the suite's data path
+    User,     // the workstation's user path (setupLoc.db)
+    Alias,    // the folder behind the alias zvuser (mabkun.db)
+    MailData, // the mail program's own data folder (am-Benutzer.db)
+    MailUser, // the mail program's user folder (MailTrash.db)
+    Mailbox,  // the mail program's mailbox data folder (MailAusgang.db, ...)
 };
 
 // One field as Paradox describes it: a type letter (A N S I $ + D T @ L M G)
 // and, for alpha fields, the size.
-struct FieldSpec {
+struct FieldSpec
+{
     QString name;
     QChar type;
     int size = 0;
 };
 
-struct IndexSpec {
+struct IndexSpec
+{
     QString name;
     QStringList fields;
     bool caseInsensitive = true;
 };
 
-struct TableSpec {
+struct TableSpec
+{
     QString fileName;
     TableFolder folder = TableFolder::Data;
     QList<FieldSpec> fields;

@@ -43,8 +43,7 @@ bool ownedByDocument(const QString &kind, const QString &number)
 
 TfrmAnsprech *frmAnsprech = nullptr;
 
-TfrmAnsprech::TfrmAnsprech(QWidget *parent)
-    : QDialog(parent)
+TfrmAnsprech::TfrmAnsprech(QWidget *parent) : QDialog(parent)
 {
     setupUi(this);
     for (const auto &[column, width] : {std::pair{0, 125}, {1, 60}, {2, 150}, {3, 100}})

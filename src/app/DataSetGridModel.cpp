@@ -206,8 +206,7 @@ void DataSetGridModel::showCurrentRow()
         return;
     }
     const QModelIndex current = index(m_shown.current, 0);
-    m_view->selectionModel()->setCurrentIndex(current, QItemSelectionModel::ClearAndSelect
-                                                           | QItemSelectionModel::Rows);
+    m_view->selectionModel()->setCurrentIndex(current, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     m_view->scrollTo(current);
 }
 

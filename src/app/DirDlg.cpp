@@ -44,10 +44,8 @@ int RunModal(QDialog &dialog)
     return dialog.exec();
 }
 
-TDirDlg::TDirDlg(QObject *owner)
-    : QObject(owner)
-{
-}
+TDirDlg::TDirDlg(QObject *owner) : QObject(owner)
+{}
 
 bool TDirDlg::Execute()
 {

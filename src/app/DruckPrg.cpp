@@ -8,13 +8,13 @@
 #include "app/FormListKeys.h"
 #include "app/Kopieren.h"
 #include "app/MainWindowPrintSide.h"
-#include "app/printroad/PrintRoad.h"
-#include "app/printroad/ReportModules.h"
 #include "app/StoredCriteria.h"
 #include "app/Utils.h"
 #include "app/bearbeitenform.h"
 #include "app/dbmodul.h"
 #include "app/mainmodul.h"
+#include "app/printroad/PrintRoad.h"
+#include "app/printroad/ReportModules.h"
 #include "lib/data/Qkfltdlg.h"
 #include "platform/db/TDataSource.h"
 #include "platform/db/TField.h"
@@ -120,13 +120,12 @@ QString PrinterDisplayText(const QString &treiber)
     return treiber.left(firstComma) + QStringLiteral(" an ") + treiber.mid(portStart);
 }
 
-TfrmPrintMan::TfrmPrintMan(QWidget *parent)
-    : QWidget(parent)
+TfrmPrintMan::TfrmPrintMan(QWidget *parent) : QWidget(parent)
 {
     setupUi(this);
     // A fixed dialog-like window: system menu and minimise, no resizing.
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                   | Qt::WindowCloseButtonHint);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     keepPlacesOfOptionalFields();
     createDataComponents();
@@ -197,7 +196,7 @@ void TfrmPrintMan::watchControls()
     m_keyPreview = std::make_unique<KeyPreview>(*this);
     qApp->installEventFilter(m_keyPreview.get());
     for (QWidget *control : std::initializer_list<QWidget *>{btnBearb, DBGrid1, dbgEFormular, lstStdDrucker,
-                                                              lstFrmDrucker, edtSendTo, edtCC, edtBCC})
+                                                             lstFrmDrucker, edtSendTo, edtCC, edtBCC})
         control->installEventFilter(this);
 }
 
@@ -261,19 +260,18 @@ void TfrmPrintMan::createDataComponents()
     const QString sortKey = QStringLiteral("Sortierung");
     const QString description = QStringLiteral("Bezeichnung");
     const QString fileName = QStringLiteral("DateiErsteSeite");
-    m_formGrid = new DataSetGridModel(dsForm,
-                                      {Column{sortKey, QStringLiteral("Sort."), 25},
-                                       Column{description, description, 210},
-                                       Column{QStringLiteral("Ausdrucke"), QStringLiteral("Ausdrucke"), 56,
-                                              Qt::AlignRight},
-                                       Column{fileName, QStringLiteral("Datei"), 115}},
-                                      this);
+    m_formGrid =
+        new DataSetGridModel(dsForm,
+                             {Column{sortKey, QStringLiteral("Sort."), 25}, Column{description, description, 210},
+                              Column{QStringLiteral("Ausdrucke"), QStringLiteral("Ausdrucke"), 56, Qt::AlignRight},
+                              Column{fileName, QStringLiteral("Datei"), 115}},
+                             this);
     m_formGrid->attach(DBGrid1);
-    m_emailGrid = new DataSetGridModel(dscFormular,
-                                       {Column{sortKey, QStringLiteral("Sort."), 25},
-                                        Column{description, description, 266},
-                                        Column{fileName, QStringLiteral("Datei"), 115}},
-                                       this);
+    m_emailGrid =
+        new DataSetGridModel(dscFormular,
+                             {Column{sortKey, QStringLiteral("Sort."), 25}, Column{description, description, 266},
+                              Column{fileName, QStringLiteral("Datei"), 115}},
+                             this);
     m_emailGrid->attach(dbgEFormular);
 }
 
@@ -308,8 +306,8 @@ void TfrmPrintMan::FormShow()
                     Qt::UniqueConnection);
         m_handlesActivation = true;
     } else {
-        ShowError(QString(),
-                  QStringLiteral("Tintlen unmöglich: Die Ini-Datei ") + iniPath + QStringLiteral(" ist nicht vorhanden!"));
+        ShowError(QString(), QStringLiteral("Tintlen unmöglich: Die Ini-Datei ") + iniPath
+                                 + QStringLiteral(" ist nicht vorhanden!"));
         // Closing from inside the showing would leave a half-shown window.
         QTimer::singleShot(0, this, &QWidget::close);
     }
@@ -685,8 +683,8 @@ void TfrmPrintMan::tblFormBeforeDelete()
 
 void TfrmPrintMan::tblFormularBeforeDelete()
 {
-    ConfirmFormRowDelete(*tblFormular, TFormFileSide{EmailPaths().FormularPfad, QStringLiteral(".frm"),
-                                                     QStringLiteral(".frm"), true});
+    ConfirmFormRowDelete(
+        *tblFormular, TFormFileSide{EmailPaths().FormularPfad, QStringLiteral(".frm"), QStringLiteral(".frm"), true});
 }
 
 // The grids' own delete: Ctrl+Del asks, then the view's before-delete event

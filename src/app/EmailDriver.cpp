@@ -61,7 +61,7 @@ bool outboxRoadChosen()
     if (state.Outbox)
         return true;
     return state.KuvertaliaInstalled
-        && GetDefaultMailClient().compare(mailProgramHandlerCommand(), Qt::CaseInsensitive) == 0;
+           && GetDefaultMailClient().compare(mailProgramHandlerCommand(), Qt::CaseInsensitive) == 0;
 }
 
 bool attachmentFolderMissing()
@@ -233,9 +233,8 @@ void SendEmailsByMapi()
     } while (run.NextDocument());
 }
 
-bool MapiSendMessage(LHANDLE session, const QStringList &sendTo, const QStringList &cc,
-                     const QString &attachmentPath, const QString &noteText, const QString &subject,
-                     const QStringList &bcc)
+bool MapiSendMessage(LHANDLE session, const QStringList &sendTo, const QStringList &cc, const QString &attachmentPath,
+                     const QString &noteText, const QString &subject, const QStringList &bcc)
 {
     MessageRecords records;
     records.add(sendTo, MAPI_TO);

@@ -15,9 +15,8 @@ void SendEmailsByMapi();
 
 // Hands one message over; true when it was accepted, else false after the
 // code's message.
-bool MapiSendMessage(LHANDLE session, const QStringList &sendTo, const QStringList &cc,
-                     const QString &attachmentPath, const QString &noteText, const QString &subject,
-                     const QStringList &bcc);
+bool MapiSendMessage(LHANDLE session, const QStringList &sendTo, const QStringList &cc, const QString &attachmentPath,
+                     const QString &noteText, const QString &subject, const QStringList &bcc);
 
 // The message of a logon result (empty for success).
 QString MapiLogonMessage(ULONG code);

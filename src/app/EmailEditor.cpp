@@ -53,8 +53,7 @@ TFormular &editedTemplate()
 
 TfrmEdit *frmEdit = nullptr;
 
-TfrmEdit::TfrmEdit(QWidget *parent)
-    : QDialog(parent)
+TfrmEdit::TfrmEdit(QWidget *parent) : QDialog(parent)
 {
     setupUi(this);
     const QFont fixed(QStringLiteral("Courier New"));
@@ -81,7 +80,7 @@ TfrmEdit::~TfrmEdit()
 // Sections 0 to 9 in order with their bit in the vocabulary's area mask.
 QList<QPair<QPlainTextEdit *, int>> TfrmEdit::sectionMemos() const
 {
-    return {{memVorgabe, 1}, {memDocanf, 2},   {memKopfzeile, 4}, {memFormanf, 8},    {memTabkopf, 16},
+    return {{memVorgabe, 1}, {memDocanf, 2},   {memKopfzeile, 4},  {memFormanf, 8},     {memTabkopf, 16},
             {memTab, 32},    {memTabfuss, 64}, {memFormende, 128}, {memFusszeile, 256}, {memDocende, 512}};
 }
 
@@ -138,8 +137,8 @@ void TfrmEdit::checkAddressText(QLineEdit *edit)
         return;
     }
     QPalette colours = edit->palette();
-    colours.setColor(QPalette::Text, AddressTextShowsValid(edit->text()) ? palette().color(QPalette::Text)
-                                                                          : QColor(255, 0, 0));
+    colours.setColor(QPalette::Text,
+                     AddressTextShowsValid(edit->text()) ? palette().color(QPalette::Text) : QColor(255, 0, 0));
     edit->setPalette(colours);
 }
 
@@ -300,7 +299,7 @@ bool TfrmEdit::confirmDiscard()
     return ui::services().messageBox(QStringLiteral("Wollen Sie wirklich Abbrechen?\rDas Formular wird dann nicht "
                                                     "gespeichert!"),
                                      QStringLiteral("Bestätigen"), ui::MsgIcon::Question, ui::MsgButtons::YesNo)
-        == ui::IDYES;
+           == ui::IDYES;
 }
 
 void TfrmEdit::closeEvent(QCloseEvent *event)
@@ -361,7 +360,9 @@ void TfrmEdit::EditFormular(const QString &fileName, const QString &title, int e
 void TfrmEdit::SavePosition() const
 {
     TIniFile ini(ProgramIniPath());
-    const auto write = [&](const char *key, int value) { ini.WriteInteger(positionSection, QLatin1String(key), value); };
+    const auto write = [&](const char *key, int value) {
+        ini.WriteInteger(positionSection, QLatin1String(key), value);
+    };
     write("Left", x());
     write("Top", y());
     write("Width", width());

@@ -2,11 +2,11 @@
 
 #include "app/DruckPrg.h"
 #include "app/EmailRun.h"
-#include "app/mainmodul.h"
-#include "mail/formularmodul.h"
 #include "app/Utils.h"
 #include "app/dbmodul.h"
+#include "app/mainmodul.h"
 #include "mail/NCTable.h"
+#include "mail/formularmodul.h"
 #include "platform/db/TDatabase.h"
 #include "platform/db/TField.h"
 #include "platform/db/TSession.h"
@@ -145,8 +145,12 @@ void fillRecord(OutboxRun &road, int number, const TGeneratedEmail &email)
     setText(record, QStringLiteral("CC"), email.CC);
     setText(record, QStringLiteral("BCC"), email.BCC);
     setText(record, QStringLiteral("Betreff"), email.Betreff);
-    for (const auto &[field, value] : {std::pair{"Gelesen", "J"}, {"Prioritaet", "B"}, {"Vertraulichkeit", "A"},
-                                       {"Oeffentlich", "1"}, {"Format", "txt"}, {"Bestaetigung", "N"},
+    for (const auto &[field, value] : {std::pair{"Gelesen", "J"},
+                                       {"Prioritaet", "B"},
+                                       {"Vertraulichkeit", "A"},
+                                       {"Oeffentlich", "1"},
+                                       {"Format", "txt"},
+                                       {"Bestaetigung", "N"},
                                        {"Fehler", "N"}})
         setText(record, QLatin1String(field), QLatin1String(value));
     setText(record, QStringLiteral("Text"), road.namer ? road.run.AttachmentNote() : JoinedLines(email.Text));
@@ -160,16 +164,18 @@ void fillRecord(OutboxRun &road, int number, const TGeneratedEmail &email)
 
 bool enterDocument(OutboxRun &road, const TGeneratedEmail &email)
 {
-    return EnterOutboxRecord(road.outbox, [&](TTable &record, int number) {
-        fillRecord(road, number, email);
-        if (!road.namer)
-            return true;
-        const QString path = road.namer->NextFreePath();
-        if (!WriteAttachmentFile(path, email.Text))
-            return false;
-        setText(record, QStringLiteral("Anlagen"), path);
-        return true;
-    }) > 0;
+    return EnterOutboxRecord(road.outbox,
+                             [&](TTable &record, int number) {
+                                 fillRecord(road, number, email);
+                                 if (!road.namer)
+                                     return true;
+                                 const QString path = road.namer->NextFreePath();
+                                 if (!WriteAttachmentFile(path, email.Text))
+                                     return false;
+                                 setText(record, QStringLiteral("Anlagen"), path);
+                                 return true;
+                             })
+           > 0;
 }
 }
 
@@ -220,8 +226,7 @@ QString MailStorageFolder(bool keepInSent, const QString &subFolder)
     return folder;
 }
 
-TAttachmentNamer::TAttachmentNamer(const QString &folder, const QString &name)
-    : m_folder(folder)
+TAttachmentNamer::TAttachmentNamer(const QString &folder, const QString &name) : m_folder(folder)
 {
     const qsizetype firstDot = name.indexOf(QLatin1Char('.'));
     m_base = firstDot < 0 ? name : name.left(firstDot);
@@ -258,9 +263,8 @@ void EnterEmailsInOutbox()
     int count = 0;
     {
         ui::BusyCursor busy;
-        const auto report = qScopeGuard([&] {
-            ShowPlainMessage(QString::number(count) + QStringLiteral(" Mails wurden erfolgreich versendet."));
-        });
+        const auto report = qScopeGuard(
+            [&] { ShowPlainMessage(QString::number(count) + QStringLiteral(" Mails wurden erfolgreich versendet.")); });
         do {
             TGeneratedEmail email;
             if (run.Generate(email, false, true) && enterDocument(road, email))

@@ -65,8 +65,7 @@ QList<QStringList> PreviewPages(const QStringList &text)
     return pages;
 }
 
-TfrmPreview::TfrmPreview(QWidget *parent)
-    : QDialog(parent)
+TfrmPreview::TfrmPreview(QWidget *parent) : QDialog(parent)
 {
     setupUi(this);
     rtfPreview->setFont(QFont(QStringLiteral("Courier New"), defaultTextSize));

@@ -24,8 +24,7 @@ public:
 
 TfrmEMail *frmEMail = nullptr;
 
-TfrmEMail::TfrmEMail(QWidget *parent)
-    : QDialog(parent)
+TfrmEMail::TfrmEMail(QWidget *parent) : QDialog(parent)
 {
     setupUi(this);
     // The message reads like a label: button face, no scroll bars.

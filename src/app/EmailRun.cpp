@@ -18,7 +18,7 @@ namespace {
 TEmailDocumentTables documentTables()
 {
     const TEmailState &state = EmailState();
-    return {state.Kopf, state.Pos, state.Artikel, state.Partner, state.Mitarb, EmailRequest().IstAuftrag,
+    return {state.Kopf,        state.Pos, state.Artikel, state.Partner, state.Mitarb, EmailRequest().IstAuftrag,
             state.PartnerLabel};
 }
 
@@ -30,8 +30,7 @@ void writeBack(QLineEdit *edit, const QString &text)
 
 }
 
-TEmailRun::TEmailRun()
-    : m_context(*EmailState().Formatlist, EmailState().Formular.get())
+TEmailRun::TEmailRun() : m_context(*EmailState().Formatlist, EmailState().Formular.get())
 {
     const TEmailState &state = EmailState();
     m_generator = std::make_unique<TEmailGenerator>(m_context, *state.Formular, documentTables(),
@@ -114,8 +113,7 @@ bool WriteAttachmentFile(const QString &path, const QStringList &text)
         bytes = content.toUtf8();
     QFile file(path);
     // Exclusive: a file that appeared since the name was chosen stays as it is.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)
-        || file.write(bytes) < 0 || !file.flush()) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly) || file.write(bytes) < 0 || !file.flush()) {
         ShowPlainMessage(QStringLiteral("Die Anlage-Datei \"") + path
                          + QStringLiteral("\" konnte nicht geschrieben werden."));
         return false;

@@ -77,8 +77,7 @@ void ShowDialogHelp(int context, int fallbackContext)
     helpRouter()(context, fallbackContext);
 }
 
-TfrmKopieren::TfrmKopieren(QWidget *parent)
-    : QDialog(parent)
+TfrmKopieren::TfrmKopieren(QWidget *parent) : QDialog(parent)
 {
     setupUi(this);
     connect(btnOk, &QPushButton::clicked, this, &TfrmKopieren::btnOkClick);
@@ -137,10 +136,10 @@ bool TfrmKopieren::nameRefused(const QString &name)
     if (target == TCopyTarget::Original)
         return refuse(QStringLiteral("Ein Formular kann nicht auf sich selbst kopiert werden!"));
     if (target == TCopyTarget::Existing) {
-        const int answer = ui::services().messageBox(
-            QStringLiteral("Ein Formular mit dem Namen ") + name
-                + QStringLiteral(" ist bereits vorhanden.\r\nSoll es überschrieben werden?"),
-            ui::applicationTitle(), ui::MsgIcon::Question, ui::MsgButtons::YesNo, ui::IDNO);
+        const int answer =
+            ui::services().messageBox(QStringLiteral("Ein Formular mit dem Namen ") + name
+                                          + QStringLiteral(" ist bereits vorhanden.\r\nSoll es überschrieben werden?"),
+                                      ui::applicationTitle(), ui::MsgIcon::Question, ui::MsgButtons::YesNo, ui::IDNO);
         if (answer != ui::IDYES) {
             edtNeuername->setFocus();
             return true;

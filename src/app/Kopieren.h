@@ -18,7 +18,6 @@ bool HasFolderPart(const QString &name);
 // of its file name; a folder part stays.
 QString WithoutFormExtension(const QString &name);
 
-
 // Help of the program's windows: the context number for an HTML help file
 // and the number for the application's own help. Tests may install another
 // router; an empty one restores the program's routing.

@@ -11,8 +11,7 @@
 namespace printroad {
 
 MainWindowPrintSide::MainWindowPrintSide(TfrmPrintMan &window) : m_window(window)
-{
-}
+{}
 
 FormRow MainWindowPrintSide::currentFormRow() const
 {

@@ -1,10 +1,10 @@
 #include "app/Utils.h"
 
+#include "platform/db/TSession.h"
+#include "platform/db/TTable.h"
 #include "platform/os/FileCopy.h"
 #include "platform/os/FileMask.h"
 #include "platform/os/Paths.h"
-#include "platform/db/TSession.h"
-#include "platform/db/TTable.h"
 #include "platform/os/Registry.h"
 #include "platform/runtime/Conversions.h"
 #include "platform/runtime/Exceptions.h"

@@ -5,8 +5,7 @@
 #include <QShortcutEvent>
 #include <QTabBar>
 
-TasPageControl::TasPageControl(QWidget *parent)
-    : QTabWidget(parent)
+TasPageControl::TasPageControl(QWidget *parent) : QTabWidget(parent)
 {
     tabBar()->installEventFilter(this);
 }

@@ -102,7 +102,8 @@ public:
     {
         m_link.SetFieldName(fieldName);
         m_link.OnDataChange = [this] { showField(); };
-        QObject::connect(edit, &QLineEdit::textEdited, edit, [this](const QString &text) { guarded([&] { type(text); }); });
+        QObject::connect(edit, &QLineEdit::textEdited, edit,
+                         [this](const QString &text) { guarded([&] { type(text); }); });
     }
 
     void bind(TDataSource *source) { m_link.SetDataSource(source); }
@@ -159,8 +160,7 @@ struct TfrmBearbeiten::KeptRow
     QVariant copies;
 };
 
-TfrmBearbeiten::TfrmBearbeiten(QWidget *parent)
-    : QDialog(parent)
+TfrmBearbeiten::TfrmBearbeiten(QWidget *parent) : QDialog(parent)
 {
     setupUi(this);
     auto add = [this](QLineEdit *edit, const QString &field, FieldEdit::Normaliser normaliser = {}) {
@@ -197,7 +197,8 @@ void TfrmBearbeiten::connectButtons()
         {btnHilfe, &TfrmBearbeiten::btnHilfeClick},
     };
     for (const auto &[button, handler] : handlers)
-        connect(button, &QAbstractButton::clicked, this, [this, handler = handler] { guarded([&] { (this->*handler)(); }); });
+        connect(button, &QAbstractButton::clicked, this,
+                [this, handler = handler] { guarded([&] { (this->*handler)(); }); });
     connect(btnAbbruch, &QPushButton::clicked, this, &QDialog::reject);
     InstallHelpKey(this, HelpContext, FallbackHelpContext);
 }
@@ -488,8 +489,8 @@ void TfrmBearbeiten::newRow()
     m_table->Append();
     const TPrintRequest &request = PrintRequest();
     m_table->FieldByName(QStringLiteral("Modul"))->SetAsString(request.Modul);
-    m_table->FieldByName(QStringLiteral("Typ"))->SetAsString(
-        m_mode == ModeEmail ? request.FormFilterTyp + QStringLiteral("-eMail") : request.FormFilterTyp);
+    m_table->FieldByName(QStringLiteral("Typ"))
+        ->SetAsString(m_mode == ModeEmail ? request.FormFilterTyp + QStringLiteral("-eMail") : request.FormFilterTyp);
     m_table->FieldByName(fieldSortierung)->SetAsString(IntToStr(next));
 }
 
@@ -509,8 +510,7 @@ int TfrmBearbeiten::highestSortNumber()
 // Both sides read the same setting; each keeps its own copy of it.
 QString TfrmBearbeiten::formPath() const
 {
-    return os::includeTrailingSeparator(m_mode == ModeEmail ? EmailPaths().FormularPfad
-                                                            : ProgramPaths().FormularPfad);
+    return os::includeTrailingSeparator(m_mode == ModeEmail ? EmailPaths().FormularPfad : ProgramPaths().FormularPfad);
 }
 
 // The program creates the copy dialog at start; without it the dialog makes

@@ -20,17 +20,24 @@ namespace {
 const QString initSection = QStringLiteral("Init");
 const QString printTabSetting = QStringLiteral("Tintlen");
 
-const TDocumentKind salesDocuments{
-    QStringLiteral("Auftrag.db"), QStringLiteral("Auftrag"), QStringLiteral("atrpos.db"),
-    QStringLiteral("Kunden.db"),  QStringLiteral("Kunden"),  QStringLiteral("Kunden"),
-    {QStringLiteral("Angebot"), QStringLiteral("Auftragsbest."), QStringLiteral("Lieferschein"),
-     QStringLiteral("Rechnung"), QStringLiteral("Barrechnung"), QStringLiteral("Gutschrift")}};
+const TDocumentKind salesDocuments{QStringLiteral("Auftrag.db"),
+                                   QStringLiteral("Auftrag"),
+                                   QStringLiteral("atrpos.db"),
+                                   QStringLiteral("Kunden.db"),
+                                   QStringLiteral("Kunden"),
+                                   QStringLiteral("Kunden"),
+                                   {QStringLiteral("Angebot"), QStringLiteral("Auftragsbest."),
+                                    QStringLiteral("Lieferschein"), QStringLiteral("Rechnung"),
+                                    QStringLiteral("Barrechnung"), QStringLiteral("Gutschrift")}};
 
-const TDocumentKind purchaseDocuments{
-    QStringLiteral("Bestell.db"), QStringLiteral("Bestellung"), QStringLiteral("bestpos.db"),
-    QStringLiteral("Liefer.db"),  QStringLiteral("Lieferant"),  QStringLiteral("Lieferanten"),
-    {QStringLiteral("Anfrage"), QStringLiteral("Bestellung"), QStringLiteral("Stornierung"),
-     QStringLiteral("Sonstiges")}};
+const TDocumentKind purchaseDocuments{QStringLiteral("Bestell.db"),
+                                      QStringLiteral("Bestellung"),
+                                      QStringLiteral("bestpos.db"),
+                                      QStringLiteral("Liefer.db"),
+                                      QStringLiteral("Lieferant"),
+                                      QStringLiteral("Lieferanten"),
+                                      {QStringLiteral("Anfrage"), QStringLiteral("Bestellung"),
+                                       QStringLiteral("Stornierung"), QStringLiteral("Sonstiges")}};
 
 // The modules whose documents have e-mail rows.
 const QString salesModule = QStringLiteral("Auftrag");
@@ -39,8 +46,8 @@ const QString purchaseMailModule = QStringLiteral("Bestellung");
 QList<TNCTable *> documentTables(const TEmailState &state)
 {
     QList<TNCTable *> tables;
-    for (TNCTable *table : {state.Kopf.data(), state.Pos.data(), state.Artikel.data(), state.Partner.data(),
-                            state.Mitarb.data()})
+    for (TNCTable *table :
+         {state.Kopf.data(), state.Pos.data(), state.Artikel.data(), state.Partner.data(), state.Mitarb.data()})
         if (table)
             tables << table;
     return tables;
@@ -70,8 +77,8 @@ QString userNumberOf(const QString &dataFolder, const QString &userName)
 {
     std::unique_ptr<TTable> users;
     OpenTable(users, dataFolder, QStringLiteral("am-Benutzer.db"));
-    const QString number = users->FindKey({userName}) ? users->FieldByName(QStringLiteral("Nr"))->AsString()
-                                                       : QString();
+    const QString number =
+        users->FindKey({userName}) ? users->FieldByName(QStringLiteral("Nr"))->AsString() : QString();
     users->Close();
     return number;
 }

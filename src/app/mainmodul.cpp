@@ -121,8 +121,8 @@ TProgramPaths ReadProgramPaths(const TIniFile &ini)
 
 QString CheckProgramPaths(const TProgramPaths &paths)
 {
-    const QString setUpFormPath = QStringLiteral(
-        "\r\n\r\nRufen Sie \"Einstellungen/Installation\" auf, um dort den Formular-Pfad einzustellen!");
+    const QString setUpFormPath =
+        QStringLiteral("\r\n\r\nRufen Sie \"Einstellungen/Installation\" auf, um dort den Formular-Pfad einzustellen!");
     if (paths.FormularPfad.isEmpty())
         return QStringLiteral("Der Pfad, in dem sich die Formulare befinden, wurde nicht angegeben!") + setUpFormPath;
     if (paths.DatenPfad.isEmpty())

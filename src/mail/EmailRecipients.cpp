@@ -24,15 +24,16 @@ QString partnerField(TDataSet &partner, const char *name)
 
 QString oneLine(QString text)
 {
-    return text.replace(QStringLiteral("\r\n"), QStringLiteral(" ")).replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return text.replace(QStringLiteral("\r\n"), QStringLiteral(" "))
+        .replace(QLatin1Char('\r'), QLatin1Char(' '))
+        .replace(QLatin1Char('\n'), QLatin1Char(' '));
 }
 
 }
 
 TRecipientResolver::TRecipientResolver(TTemplateContext &context, TDataSet &partner, const QString &partnerWord)
     : m_context(context), m_partner(partner), m_partnerWord(partnerWord)
-{
-}
+{}
 
 QString TRecipientResolver::firstOutputLine(const QString &templateLine)
 {
@@ -44,8 +45,8 @@ QString TRecipientResolver::firstOutputLine(const QString &templateLine)
 QString TRecipientResolver::promptMessage(const char *kind)
 {
     return QStringLiteral("Die E-Mail ") + QString::fromUtf8(kind) + QStringLiteral("Adresse für den ") + m_partnerWord
-        + QLatin1Char(' ') + partnerField(m_partner, "Name") + QStringLiteral(" ist ungültig. Bitte geben Sie eine ")
-        + QStringLiteral("neue Adresse an.");
+           + QLatin1Char(' ') + partnerField(m_partner, "Name") + QStringLiteral(" ist ungültig. Bitte geben Sie eine ")
+           + QStringLiteral("neue Adresse an.");
 }
 
 void TRecipientResolver::savePartnerAddress(const QString &address)
@@ -72,8 +73,8 @@ TRecipientResolver::Answer TRecipientResolver::askForRecipient(TAddressPrompt &p
     return Answer::Valid;
 }
 
-TRecipientResolver::Answer TRecipientResolver::askForCopies(TAddressPrompt &prompt, const char *kind,
-                                                            const char *label, QString &list, QString &tabText)
+TRecipientResolver::Answer TRecipientResolver::askForCopies(TAddressPrompt &prompt, const char *kind, const char *label,
+                                                            QString &list, QString &tabText)
 {
     while (!list.isEmpty() && !isValidList(list)) {
         if (prompt.CancelAll())

@@ -60,8 +60,7 @@ private:
     QString firstOutputLine(const QString &templateLine);
     QString promptMessage(const char *kind);
     Answer askForRecipient(TAddressPrompt &prompt, QString &recipient);
-    Answer askForCopies(TAddressPrompt &prompt, const char *kind, const char *label, QString &list,
-                        QString &tabText);
+    Answer askForCopies(TAddressPrompt &prompt, const char *kind, const char *label, QString &list, QString &tabText);
     void savePartnerAddress(const QString &address);
 
     TTemplateContext &m_context;

@@ -60,8 +60,7 @@ TEmailGenerator::TEmailGenerator(TTemplateContext &context, const TFormular &for
                                  const TEmailDocumentTables &tables, const QString &dataPath, bool werbungAus)
     : m_context(context), m_formular(formular), m_tables(tables), m_dataPath(dataPath), m_werbungAus(werbungAus),
       m_partner(tables.Partner), m_staff(tables.Mitarb), m_article(tables.Artikel)
-{
-}
+{}
 
 TEmailGenerator::~TEmailGenerator() = default;
 
@@ -80,8 +79,8 @@ void TEmailGenerator::findVariables()
         const int index = vocabulary.IndexOfQualifiedName(qualifiedName);
         return index < 0 ? nullptr : vocabulary.GetItem(index);
     };
-    m_variables = {find(QStringLiteral("Var_Seite")),        find(QStringLiteral("Var_Seitenumbruch")),
-                   find(QStringLiteral("Var_Übertrag")),     find(QStringLiteral("Var_SummeMenge")),
+    m_variables = {find(QStringLiteral("Var_Seite")),         find(QStringLiteral("Var_Seitenumbruch")),
+                   find(QStringLiteral("Var_Übertrag")),      find(QStringLiteral("Var_SummeMenge")),
                    find(QStringLiteral("Var_ÜbertragBlock")), find(QStringLiteral("Var_SummeMengeBlock"))};
 }
 
@@ -120,8 +119,8 @@ void TEmailGenerator::runPositions(QStringList &output, int &page, bool preview)
 {
     TNCTable &positions = *m_tables.Pos;
     const QString amountField = m_tables.Kopf->FieldByName(QStringLiteral("Euro"))->AsString() == QLatin1String("J")
-        ? QStringLiteral("gpreis")
-        : QStringLiteral("gpreisWae");
+                                    ? QStringLiteral("gpreis")
+                                    : QStringLiteral("gpreisWae");
     const int maxLines = m_formular.MaxTabellenzeilen;
     Sums sums;
     int lineCount = 0;

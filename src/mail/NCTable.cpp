@@ -2,7 +2,8 @@
 
 #include "platform/db/TField.h"
 
-TNCTable::TNCTable(QObject *owner) : TTable(owner) {}
+TNCTable::TNCTable(QObject *owner) : TTable(owner)
+{}
 
 namespace mail {
 
@@ -45,8 +46,7 @@ QStringList FieldNames(const TDataSet &table)
     return names;
 }
 
-TableReader::TableReader(const QString &folder, const QString &tableName)
-    : m_table(std::make_unique<TTable>())
+TableReader::TableReader(const QString &folder, const QString &tableName) : m_table(std::make_unique<TTable>())
 {
     m_table->SetDatabaseName(folder);
     m_table->SetTableName(tableName);

@@ -16,8 +16,8 @@ const QString ComparisonChars = QStringLiteral("<>=");
 
 [[noreturn]] void RefuseOperation(const QString &op)
 {
-    throw EFormularerror(QStringLiteral("Operation ") + op + QStringLiteral(" lässt sich nicht mit dem ") +
-                         QStringLiteral("Typ durchführen."));
+    throw EFormularerror(QStringLiteral("Operation ") + op + QStringLiteral(" lässt sich nicht mit dem ")
+                         + QStringLiteral("Typ durchführen."));
 }
 
 // Nothing assigned counts as the empty text, so it follows the text rules.

@@ -9,8 +9,7 @@ namespace {
 
 const QChar CarriageReturn = QLatin1Char('\r');
 
-const QString ConditionMessage =
-    QStringLiteral("Wenn-Ausdruck muss eine Logische Aussage (Wahr oder Falsch) ergeben.");
+const QString ConditionMessage = QStringLiteral("Wenn-Ausdruck muss eine Logische Aussage (Wahr oder Falsch) ergeben.");
 
 // The framework's "not" on a condition value; texts and other values that are
 // no truth value are refused.
@@ -66,8 +65,7 @@ void WrapText(QString &text, int width, QString &piece)
 
 TTemplateContext::TTemplateContext(TFormatlist &vocabulary, const TFormular *formular)
     : m_vocabulary(vocabulary), m_formular(formular)
-{
-}
+{}
 
 void TTemplateContext::ResetTemplateState()
 {
@@ -75,8 +73,7 @@ void TTemplateContext::ResetTemplateState()
     m_vocabulary.ClearValuesAndVariables();
 }
 
-bool TTemplateContext::ProcessTemplateLine(const QString &line, QStringList &output,
-                                           const QString &suffix)
+bool TTemplateContext::ProcessTemplateLine(const QString &line, QStringList &output, const QString &suffix)
 {
     if (line.isEmpty()) {
         if (m_depth == 0)
@@ -105,8 +102,7 @@ void TTemplateContext::ProcessFormSection(int section, QStringList &output, cons
         ProcessTemplateLine(line, output, suffix);
 }
 
-void TTemplateContext::EvaluateExpression(const mail::Variant &expression,
-                                          mail::Variant &result) const
+void TTemplateContext::EvaluateExpression(const mail::Variant &expression, mail::Variant &result) const
 {
     result = mail::EvaluateTemplateExpression(expression.toText(), m_vocabulary);
 }

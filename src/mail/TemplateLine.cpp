@@ -25,8 +25,8 @@ bool isAsciiDigit(QChar c)
 
 bool canBeginName(QChar c)
 {
-    const bool asciiLetter = (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ||
-                             (c >= QLatin1Char('a') && c <= QLatin1Char('z'));
+    const bool asciiLetter =
+        (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) || (c >= QLatin1Char('a') && c <= QLatin1Char('z'));
     return asciiLetter || isAsciiDigit(c) || nameLetters.contains(c);
 }
 
@@ -51,7 +51,8 @@ QString normalizedBreaks(QString text)
     return text;
 }
 
-struct PlaceholderFormat {
+struct PlaceholderFormat
+{
     bool wrap = false;
     bool hasWidth = false;
     int width = 0;
@@ -60,8 +61,8 @@ struct PlaceholderFormat {
 
 [[noreturn]] void refuseFormat(const QString &format, const QString &name)
 {
-    throw EFormularerror(QStringLiteral("Format ") + format + QStringLiteral(" des Feldes ") + name +
-                         QStringLiteral(" ist ungültig!"));
+    throw EFormularerror(QStringLiteral("Format ") + format + QStringLiteral(" des Feldes ") + name
+                         + QStringLiteral(" ist ungültig!"));
 }
 
 // A width or decimals count that no e-mail line could use is a format error:
@@ -75,8 +76,7 @@ int boundedNumber(const QString &digits, const QString &format, const QString &n
     return int(value);
 }
 
-PlaceholderFormat parseFormat(const QString &format, const QString &name,
-                              const QString &defaultDecimals)
+PlaceholderFormat parseFormat(const QString &format, const QString &name, const QString &defaultDecimals)
 {
     PlaceholderFormat result;
     QString rest = format;
@@ -128,7 +128,8 @@ QString valueText(const Variant &value, const PlaceholderFormat &format)
 }
 
 // A value waiting to be placed, or a bracket marker.
-struct Slot {
+struct Slot
+{
     QString text;
     bool wrap = false;
     int column = 0;
@@ -141,8 +142,7 @@ class LineRenderer
 public:
     LineRenderer(const QString &line, const TFormatlist &vocabulary, const QString &defaultDecimals)
         : m_work(line), m_vocabulary(vocabulary), m_defaultDecimals(defaultDecimals)
-    {
-    }
+    {}
 
     QStringList render()
     {
@@ -159,10 +159,7 @@ public:
     }
 
 private:
-    QChar charAt(qsizetype position) const
-    {
-        return position < m_work.size() ? m_work[position] : QChar();
-    }
+    QChar charAt(qsizetype position) const { return position < m_work.size() ? m_work[position] : QChar(); }
 
     bool groupOpen() const { return m_fieldGroupStart >= 0 || m_lineGroupOpen; }
 
@@ -225,8 +222,8 @@ private:
         const TFormatlistItem *item = m_vocabulary.FindQualifiedThenName(name);
         if (!item)
             throw EFormularerror(QStringLiteral("Feld ") + name + QStringLiteral(" wurde nicht gefunden!"));
-        const bool evaluable = item->Kind == fikCommand || item->Kind == fikVariable ||
-                               (item->Kind == fikField && item->Table);
+        const bool evaluable =
+            item->Kind == fikCommand || item->Kind == fikVariable || (item->Kind == fikField && item->Table);
         if (!evaluable)
             throw EFormularerror(QStringLiteral("Feld nicht auswertbar!"));
         return *item;
@@ -287,10 +284,7 @@ private:
         return int(m_slots.size()) - 1;
     }
 
-    void releaseMarker()
-    {
-        m_slots[m_marker].used = false;
-    }
+    void releaseMarker() { m_slots[m_marker].used = false; }
 
     void startGroup(int marker)
     {
@@ -421,8 +415,7 @@ private:
 
 } // namespace
 
-QStringList renderTemplateLine(const QString &line, const TFormatlist &vocabulary,
-                               const QString &defaultDecimals)
+QStringList renderTemplateLine(const QString &line, const TFormatlist &vocabulary, const QString &defaultDecimals)
 {
     return LineRenderer(line, vocabulary, defaultDecimals).render();
 }

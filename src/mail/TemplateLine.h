@@ -13,7 +13,6 @@ namespace mail {
 // means the line was dropped (a line group whose values were all empty).
 // Raises EFormularerror for unknown names, bad formats, nested brackets and
 // lines with too many placeholders.
-QStringList renderTemplateLine(const QString &line, const TFormatlist &vocabulary,
-                               const QString &defaultDecimals);
+QStringList renderTemplateLine(const QString &line, const TFormatlist &vocabulary, const QString &defaultDecimals);
 
 } // namespace mail

@@ -4,17 +4,23 @@
 
 namespace mail {
 
-Variant::Variant(bool value) : m_type(Type::Boolean), m_boolean(value) {}
+Variant::Variant(bool value) : m_type(Type::Boolean), m_boolean(value)
+{}
 
-Variant::Variant(int value) : m_type(Type::Integer), m_integer(value) {}
+Variant::Variant(int value) : m_type(Type::Integer), m_integer(value)
+{}
 
-Variant::Variant(qint64 value) : m_type(Type::Integer), m_integer(value) {}
+Variant::Variant(qint64 value) : m_type(Type::Integer), m_integer(value)
+{}
 
-Variant::Variant(double value) : m_type(Type::Float), m_number(value) {}
+Variant::Variant(double value) : m_type(Type::Float), m_number(value)
+{}
 
-Variant::Variant(const QString &text) : m_type(Type::Text), m_text(text) {}
+Variant::Variant(const QString &text) : m_type(Type::Text), m_text(text)
+{}
 
-Variant::Variant(const char *text) : m_type(Type::Text), m_text(QString::fromUtf8(text)) {}
+Variant::Variant(const char *text) : m_type(Type::Text), m_text(QString::fromUtf8(text))
+{}
 
 Variant Variant::Null()
 {
@@ -39,8 +45,8 @@ Variant Variant::Date(TDateTime value)
 
 bool Variant::isNumeric() const
 {
-    return m_type == Type::Integer || m_type == Type::Float || m_type == Type::Currency ||
-           m_type == Type::Date || m_type == Type::Boolean;
+    return m_type == Type::Integer || m_type == Type::Float || m_type == Type::Currency || m_type == Type::Date
+           || m_type == Type::Boolean;
 }
 
 double Variant::asNumber() const

@@ -7,12 +7,10 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/UiServices.h"
 
-
 namespace {
 
 const QString FormularExtension = QStringLiteral(".frm");
-const QString MissingNameMessage =
-    QStringLiteral("Formularname fehlt. Bitte geben Sie einen Formularnamen an.");
+const QString MissingNameMessage = QStringLiteral("Formularname fehlt. Bitte geben Sie einen Formularnamen an.");
 
 const QString KeySendTo = QStringLiteral("!Sendto");
 const QString KeyCC = QStringLiteral("!CC");
@@ -27,14 +25,14 @@ const QString KeyZwischensumme = QStringLiteral("!Zwischensumme");
 
 const QStringList &HeaderKeywords()
 {
-    static const QStringList keywords{KeySendTo,  KeyCC,       KeyBCC,      KeyBetreff,
-                                      KeyGesendet, KeyPapierkorb, KeyOrdner, KeyAnlage,
-                                      KeyMaxZeilen, KeyZwischensumme};
+    static const QStringList keywords{KeySendTo,     KeyCC,     KeyBCC,    KeyBetreff,   KeyGesendet,
+                                      KeyPapierkorb, KeyOrdner, KeyAnlage, KeyMaxZeilen, KeyZwischensumme};
     return keywords;
 }
 
 // A header line is a keyword up to the first blank and the value after it.
-struct HeaderLine {
+struct HeaderLine
+{
     QString keyword;
     QString value;
 };
@@ -101,12 +99,10 @@ QString Quoted(const QString &text)
 const std::array<QString, FormularSectionCount> &FormularSectionNames()
 {
     static const std::array<QString, FormularSectionCount> names{
-        QStringLiteral("Formularvorgaben"), QStringLiteral("Dokumentanfang"),
-        QStringLiteral("Kopfzeile"),        QStringLiteral("Formularanfang"),
-        QStringLiteral("Tabellenkopf"),     QStringLiteral("Tabelleneintrag"),
-        QStringLiteral("Tabellenfuss"),     QStringLiteral("Formularende"),
-        QStringLiteral("Fusszeile"),        QStringLiteral("Dokumentende"),
-        QStringLiteral("Anlage"),           QStringLiteral("FEOF")};
+        QStringLiteral("Formularvorgaben"), QStringLiteral("Dokumentanfang"), QStringLiteral("Kopfzeile"),
+        QStringLiteral("Formularanfang"),   QStringLiteral("Tabellenkopf"),   QStringLiteral("Tabelleneintrag"),
+        QStringLiteral("Tabellenfuss"),     QStringLiteral("Formularende"),   QStringLiteral("Fusszeile"),
+        QStringLiteral("Dokumentende"),     QStringLiteral("Anlage"),         QStringLiteral("FEOF")};
     return names;
 }
 
@@ -154,10 +150,10 @@ void TFormular::FillNewTemplateDefaults()
     m_sections[fsDokumentende].append(QString());
     if (!WerbungAus)
         m_sections[fsDokumentende].append(AdvertisementLines());
-    m_sections[fsFormularvorgaben] = QStringList{
-        QStringLiteral("Sie befinden sich gerade im Vorgaben-Bereich des Formulars."),
-        QStringLiteral("Ein Text in diesem Bereich wird nicht verarbeitet, daher können"),
-        QStringLiteral("Sie hier Ihre Notizen eintragen.")};
+    m_sections[fsFormularvorgaben] =
+        QStringList{QStringLiteral("Sie befinden sich gerade im Vorgaben-Bereich des Formulars."),
+                    QStringLiteral("Ein Text in diesem Bereich wird nicht verarbeitet, daher können"),
+                    QStringLiteral("Sie hier Ihre Notizen eintragen.")};
 }
 
 bool TFormular::LoadFromFile(const QString &fileName)
@@ -165,8 +161,7 @@ bool TFormular::LoadFromFile(const QString &fileName)
     Clear();
     const QString name = NormalizedFormularName(fileName);
     if (name.length() < FormularExtension.length() + 1) {
-        ui::services().messageBox(MissingNameMessage, ui::applicationTitle(),
-                                  ui::MsgIcon::None, ui::MsgButtons::Ok);
+        ui::services().messageBox(MissingNameMessage, ui::applicationTitle(), ui::MsgIcon::None, ui::MsgButtons::Ok);
         return false;
     }
     const QString path = os::resolvePath(name);
@@ -231,8 +226,7 @@ QStringList TFormular::FileLines() const
     QStringList lines;
     lines << bang + names[fsFormularvorgaben];
     lines << m_sections[fsFormularvorgaben];
-    lines << KeySendTo + ' ' + SendTo << KeyCC + ' ' + CC << KeyBCC + ' ' + BCC
-          << KeyBetreff + ' ' + Betreff;
+    lines << KeySendTo + ' ' + SendTo << KeyCC + ' ' + CC << KeyBCC + ' ' + BCC << KeyBetreff + ' ' + Betreff;
     lines << (SpeichernInGesendet ? KeyGesendet : KeyPapierkorb);
     lines << KeyOrdner + ' ' + NachrichtSpeichernIn;
     if (AlsAnlageSenden)
@@ -259,14 +253,17 @@ QStringList TFormular::UnkeepableLines() const
             if (problem.isEmpty())
                 problem = ReadBackProblem(line, i);
             if (!problem.isEmpty()) {
-                problems << QStringLiteral("Die Zeile ") + Quoted(line) + QStringLiteral(" im Bereich ") +
-                                Quoted(names[i]) + problem;
+                problems << QStringLiteral("Die Zeile ") + Quoted(line) + QStringLiteral(" im Bereich ")
+                                + Quoted(names[i]) + problem;
             }
         }
     }
-    const QList<QPair<QString, QString>> values{
-        {KeySendTo, SendTo},  {KeyCC, CC},  {KeyBCC, BCC}, {KeyBetreff, Betreff},
-        {KeyOrdner, NachrichtSpeichernIn}, {KeyAnlage, AlsAnlageSenden ? Anlagename : QString()}};
+    const QList<QPair<QString, QString>> values{{KeySendTo, SendTo},
+                                                {KeyCC, CC},
+                                                {KeyBCC, BCC},
+                                                {KeyBetreff, Betreff},
+                                                {KeyOrdner, NachrichtSpeichernIn},
+                                                {KeyAnlage, AlsAnlageSenden ? Anlagename : QString()}};
     for (const auto &[key, value] : values) {
         const QString problem = StorageProblem(value, Encoding);
         if (!problem.isEmpty())
@@ -282,8 +279,8 @@ void TFormular::SaveToFile(const QString &fileName) const
         throw EFormularerror(MissingNameMessage);
     const QStringList problems = UnkeepableLines();
     if (!problems.isEmpty()) {
-        throw EFormularerror(QStringLiteral("Das Formular wurde nicht gespeichert:\r\n") +
-                             problems.join(QStringLiteral("\r\n")));
+        throw EFormularerror(QStringLiteral("Das Formular wurde nicht gespeichert:\r\n")
+                             + problems.join(QStringLiteral("\r\n")));
     }
     WriteTextFile(os::resolvePath(name), Text(FileLines()), Encoding);
 }

@@ -4,7 +4,8 @@
 
 namespace {
 
-struct SetupVariable {
+struct SetupVariable
+{
     const char *name;
     const char *setupField; // null: starts at integer 0
 };
@@ -31,14 +32,12 @@ const SetupVariable CompanyVariables[] = {
 
 const char *const RunningSums[] = {"Übertrag", "ÜbertragBlock", "SummeMenge", "SummeMengeBlock"};
 
-const QString CommandNames[] = {QStringLiteral("Wenn"), QStringLiteral("EndeWenn"),
-                                QStringLiteral("Var")};
+const QString CommandNames[] = {QStringLiteral("Wenn"), QStringLiteral("EndeWenn"), QStringLiteral("Var")};
 
 } // namespace
 
 void TFormatlistItem::Assign(FormatItemKind kind, const QString &name, const QString &qualifiedName,
-                             const QString &text, qint32 areas, const mail::Variant &value,
-                             TNCTable *table)
+                             const QString &text, qint32 areas, const mail::Variant &value, TNCTable *table)
 {
     Kind = kind;
     Name = name;
@@ -49,20 +48,19 @@ void TFormatlistItem::Assign(FormatItemKind kind, const QString &name, const QSt
     Table = table;
 }
 
-void TFormatlistItem::SetCommand(const QString &name, const QString &qualifiedName, qint32 areas,
-                                 const QString &text)
+void TFormatlistItem::SetCommand(const QString &name, const QString &qualifiedName, qint32 areas, const QString &text)
 {
     Assign(fikCommand, name, qualifiedName, text, areas, QString(), nullptr);
 }
 
-void TFormatlistItem::SetField(const QString &name, const QString &qualifiedName,
-                               const QString &text, qint32 areas, TNCTable *table)
+void TFormatlistItem::SetField(const QString &name, const QString &qualifiedName, const QString &text, qint32 areas,
+                               TNCTable *table)
 {
     Assign(fikField, name, qualifiedName, text, areas, QString(), table);
 }
 
-void TFormatlistItem::SetVariable(const QString &name, const QString &qualifiedName,
-                                  const mail::Variant &value, const QString &text)
+void TFormatlistItem::SetVariable(const QString &name, const QString &qualifiedName, const mail::Variant &value,
+                                  const QString &text)
 {
     Assign(fikVariable, name, qualifiedName, text, AllAreas, value, nullptr);
 }
@@ -144,8 +142,7 @@ void TFormatlist::RegisterSetupVariables(const mail::TableReader &setup, const T
     addVariable(QStringLiteral("Seitenumbruch"), false);
     for (const SetupVariable &variable : CompanyVariables)
         addVariable(QString::fromUtf8(variable.name), setup.Value(QString::fromUtf8(variable.setupField)));
-    const bool euro = mail::FieldVariant(documentHead, QStringLiteral("Euro")).toText() ==
-                      QStringLiteral("J");
+    const bool euro = mail::FieldVariant(documentHead, QStringLiteral("Euro")).toText() == QStringLiteral("J");
     addVariable(QStringLiteral("Währung"),
                 setup.Value(euro ? QStringLiteral("EuroBezeichnung") : QStringLiteral("Waehrung")));
     for (const char *sum : RunningSums)

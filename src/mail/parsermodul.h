@@ -36,10 +36,9 @@ public:
     qint32 Areas = AllAreas;
     TNCTable *Table = nullptr;
 
-    void SetCommand(const QString &name, const QString &qualifiedName, qint32 areas,
-                    const QString &text);
-    void SetField(const QString &name, const QString &qualifiedName, const QString &text,
-                  qint32 areas, TNCTable *table);
+    void SetCommand(const QString &name, const QString &qualifiedName, qint32 areas, const QString &text);
+    void SetField(const QString &name, const QString &qualifiedName, const QString &text, qint32 areas,
+                  TNCTable *table);
     void SetVariable(const QString &name, const QString &qualifiedName, const mail::Variant &value,
                      const QString &text);
 
@@ -48,8 +47,8 @@ public:
     mail::Variant CurrentValue() const;
 
 private:
-    void Assign(FormatItemKind kind, const QString &name, const QString &qualifiedName,
-                const QString &text, qint32 areas, const mail::Variant &value, TNCTable *table);
+    void Assign(FormatItemKind kind, const QString &name, const QString &qualifiedName, const QString &text,
+                qint32 areas, const mail::Variant &value, TNCTable *table);
 };
 
 // The vocabulary: owns its items, keeps them in the order of registration.

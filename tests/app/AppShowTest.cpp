@@ -39,8 +39,8 @@ protected:
         EXPECT_EQ(services.messages().size(), 1);
     }
 
-    const QString formPathHint = QStringLiteral(
-        "\r\n\r\nRufen Sie \"Einstellungen/Installation\" auf, um dort den Formular-Pfad einzustellen!");
+    const QString formPathHint =
+        QStringLiteral("\r\n\r\nRufen Sie \"Einstellungen/Installation\" auf, um dort den Formular-Pfad einzustellen!");
 };
 
 }

@@ -44,8 +44,8 @@ TEST_F(DirDlgTest, AChosenFolderIsReturned)
     user.then([&](QDialog &opened) {
         QFileDialog &fileDialog = picker(opened);
         shownFolder = fileDialog.directory().absolutePath();
-        foldersOnly = fileDialog.fileMode() == QFileDialog::Directory
-            && fileDialog.testOption(QFileDialog::ShowDirsOnly);
+        foldersOnly =
+            fileDialog.fileMode() == QFileDialog::Directory && fileDialog.testOption(QFileDialog::ShowDirsOnly);
         fileDialog.selectFile(path(QStringLiteral("Anlagen/2026")));
         static_cast<QDialog &>(fileDialog).accept();
     });

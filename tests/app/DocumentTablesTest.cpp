@@ -31,8 +31,11 @@ TEST(DocumentKindTest, OnlyDocumentTypesOfTheTwoDocumentModulesHaveAnEmailTab)
         EXPECT_TRUE(HasEmailTab("Auftrag", type)) << type;
     for (const char *type : {"Anfrage", "Bestellung", "Stornierung", "Sonstiges"})
         EXPECT_TRUE(HasEmailTab("Bestellung", type)) << type;
-    for (const auto &[module, type] : {std::pair{"Auftrag", "Liste"}, {"Auftrag", "Anfrage"},
-                                       {"Bestellung", "Rechnung"}, {"Mahnung", "Anfrage"}, {"Auftrag", "rechnung"}})
+    for (const auto &[module, type] : {std::pair{"Auftrag", "Liste"},
+                                       {"Auftrag", "Anfrage"},
+                                       {"Bestellung", "Rechnung"},
+                                       {"Mahnung", "Anfrage"},
+                                       {"Auftrag", "rechnung"}})
         EXPECT_FALSE(HasEmailTab(module, type)) << module << " " << type;
 }
 
@@ -72,10 +75,11 @@ TEST_F(DocumentTablesTest, ASalesDocumentRequestSetsUpTheSalesTablesAndTheEmailT
 {
     TfrmPrintMan &form = activatedWindow();
     const TEmailState &state = EmailState();
-    EXPECT_EQ((QStringList{state.Kopf->TableName(), state.Kopf->Prefix, state.Pos->TableName(), state.Pos->Prefix,
-                           state.Artikel->Prefix, state.Partner->TableName(), state.Mitarb->TableName(),
-                           state.Mitarb->Prefix}),
-              (QStringList{"Auftrag.db", "Auftrag", "atrpos.db", "Pos", "Artikel", "Kunden.db", "Mitarbei.db", "Mitarb"}));
+    EXPECT_EQ(
+        (QStringList{state.Kopf->TableName(), state.Kopf->Prefix, state.Pos->TableName(), state.Pos->Prefix,
+                     state.Artikel->Prefix, state.Partner->TableName(), state.Mitarb->TableName(),
+                     state.Mitarb->Prefix}),
+        (QStringList{"Auftrag.db", "Auftrag", "atrpos.db", "Pos", "Artikel", "Kunden.db", "Mitarbei.db", "Mitarb"}));
     for (TNCTable *table : tables())
         EXPECT_EQ(table->DatabaseName(), dataFolder());
     EXPECT_TRUE(emailTabVisible());

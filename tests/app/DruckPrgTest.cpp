@@ -92,7 +92,7 @@ TEST(PrinterDisplayTextTest, StoredPrinterEntriesTurnIntoTheListsForm)
 TEST_F(DruckPrgTest, TheCurrentFormRowShowsItsPrinterAndOutput)
 {
     const auto row = [](const char *sortKey, const char *description, const char *output, const char *printer) {
-        return demo::Row{{"Modul", "Auftrag"},         {"Typ", "Rechnung"},    {"Sortierung", sortKey},
+        return demo::Row{{"Modul", "Auftrag"},         {"Typ", "Rechnung"},      {"Sortierung", sortKey},
                          {"Bezeichnung", description}, {"EtikettListe", output}, {"Treiber", printer}};
     };
     const demo::Rows rows{row("1", "Rechnung", "F", "Laserdrucker Buchhaltung,winspool,LPT2:"),

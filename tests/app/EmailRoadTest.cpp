@@ -56,10 +56,7 @@ protected:
         return w;
     }
 
-    static QString templateName(TfrmPrintMan &w)
-    {
-        return w.tblFormular->FieldByName("DateiErsteSeite")->AsString();
-    }
+    static QString templateName(TfrmPrintMan &w) { return w.tblFormular->FieldByName("DateiErsteSeite")->AsString(); }
 
     void requestAllDocuments()
     {
@@ -258,14 +255,17 @@ TEST_F(EmailRoadTest, ThePreviewOfARangeNavigatesThroughTheDocumentsAndOnlyClose
 
 TEST_F(EmailRoadTest, TheContactPickerOffersTheCustomersContactsWithAnAddress)
 {
-    demo::writeTable("Ansprech.db", dataFolder(),
-                     demo::Rows{{{"Art", "K"}, {"Nr", "10001"}, {"LfdNr", 1}, {"Name", "Huber"},
-                                 {"eMail", "huber@mueller-soehne.de"}, {"Abteilung", "Einkauf"}},
-                                {{"Art", "K"}, {"Nr", "10001"}, {"LfdNr", 2}, {"Name", "Ohne"}},
-                                {{"Art", "L"}, {"Nr", "10001"}, {"LfdNr", 3}, {"Name", "Lieferant"},
-                                 {"eMail", "l@example.org"}},
-                                {{"Art", "K"}, {"Nr", "10002"}, {"LfdNr", 4}, {"Name", "Andere"},
-                                 {"eMail", "a@example.org"}}});
+    demo::writeTable(
+        "Ansprech.db", dataFolder(),
+        demo::Rows{{{"Art", "K"},
+                    {"Nr", "10001"},
+                    {"LfdNr", 1},
+                    {"Name", "Huber"},
+                    {"eMail", "huber@mueller-soehne.de"},
+                    {"Abteilung", "Einkauf"}},
+                   {{"Art", "K"}, {"Nr", "10001"}, {"LfdNr", 2}, {"Name", "Ohne"}},
+                   {{"Art", "L"}, {"Nr", "10001"}, {"LfdNr", 3}, {"Name", "Lieferant"}, {"eMail", "l@example.org"}},
+                   {{"Art", "K"}, {"Nr", "10002"}, {"LfdNr", 4}, {"Name", "Andere"}, {"eMail", "a@example.org"}}});
     TfrmPrintMan &w = emailTab();
     w.edtCC->setText("chef@example.org");
     DialogScript script;
@@ -412,10 +412,11 @@ TEST_F(OutboxTest, ChildProcessEntersMails)
     while (QDateTime::currentMSecsSinceEpoch() < start)
         QThread::msleep(1);
     for (int i = 0; i < 100; ++i)
-        ASSERT_GT(EnterOutboxRecord(*outbox, [](TTable &record, int) {
-                      record.FieldByName("Ordner")->SetAsString("Postausgang");
-                      return true;
-                  }),
+        ASSERT_GT(EnterOutboxRecord(*outbox,
+                                    [](TTable &record, int) {
+                                        record.FieldByName("Ordner")->SetAsString("Postausgang");
+                                        return true;
+                                    }),
                   0);
 }
 

@@ -36,8 +36,10 @@ TEST(FormRowFiles, TheBaseNameEndsAtTheLastPointOfTheFileNameAndKeepsItsFolder)
         {"Rechnung.2026.lst", printSide, "/formulare/Rechnung.2026.lst", "/formulare/Rechnung.2026.l*", false},
         {"Rechnung", printSide, "/formulare/Rechnung.lst", "/formulare/Rechnung.l*", false},
         // A point in the folder is no extension.
-        {"C:\\Formulare.alt\\Rechnung", printSide, "C:\\Formulare.alt\\Rechnung.lst", "C:\\Formulare.alt\\Rechnung.l*", false},
-        {"/srv/vorlagen.v2/Mahnung.frm", emailSide, "/srv/vorlagen.v2/Mahnung.frm", "/srv/vorlagen.v2/Mahnung.frm", false},
+        {"C:\\Formulare.alt\\Rechnung", printSide, "C:\\Formulare.alt\\Rechnung.lst", "C:\\Formulare.alt\\Rechnung.l*",
+         false},
+        {"/srv/vorlagen.v2/Mahnung.frm", emailSide, "/srv/vorlagen.v2/Mahnung.frm", "/srv/vorlagen.v2/Mahnung.frm",
+         false},
         // Empty, mask-like or folder names name no files; a leading point refuses.
         {"", printSide, "", "", false},
         {"   ", printSide, "", "", false},

@@ -3,7 +3,6 @@
 
 #include "support/RecordingUiServices.h"
 
-
 #include <gtest/gtest.h>
 
 namespace {
@@ -51,9 +50,10 @@ TEST(FormFileNameTest, TypedExtensionsAndFoldersAreDroppedButOnlyTheFileNamesOwn
         {"/home/buero/liste", "liste"}, {"liste.txt", "liste.txt"}, {".lst", ""}};
     for (const auto &[typed, part] : nameParts)
         EXPECT_EQ(FormFileNamePart(typed), part) << typed.toStdString();
-    const QList<QPair<QString, QString>> withoutExtension = {
-        {"Auftrag_Rechnung.lst", "Auftrag_Rechnung"}, {"Auftrag_Rechnung", "Auftrag_Rechnung"},
-        {"C:\\Form.alt\\rechnung", "C:\\Form.alt\\rechnung"}, {"/srv/form.alt/rechnung.lst", "/srv/form.alt/rechnung"}};
+    const QList<QPair<QString, QString>> withoutExtension = {{"Auftrag_Rechnung.lst", "Auftrag_Rechnung"},
+                                                             {"Auftrag_Rechnung", "Auftrag_Rechnung"},
+                                                             {"C:\\Form.alt\\rechnung", "C:\\Form.alt\\rechnung"},
+                                                             {"/srv/form.alt/rechnung.lst", "/srv/form.alt/rechnung"}};
     for (const auto &[name, cut] : withoutExtension)
         EXPECT_EQ(WithoutFormExtension(name), cut) << name.toStdString();
     EXPECT_TRUE(HasFolderPart(QStringLiteral("C:\\Formulare\\rechnung")));

@@ -2,11 +2,11 @@
 
 #include "app/DirDlg.h"
 #include "app/EmailTab.h"
+#include "app/PrintRequest.h"
 #include "app/bearbeitenform.h"
 #include "app/dbmodul.h"
 #include "app/mainmodul.h"
 #include "mail/formularmodul.h"
-#include "app/PrintRequest.h"
 #include "platform/db/TField.h"
 #include "platform/db/TTable.h"
 
@@ -77,8 +77,10 @@ TEST_F(MainWindowTest, AltLAndARightClickOnEditOpenTheDesignerOrTheTemplateEdito
     EXPECT_EQ(engine.count(QStringLiteral("LlDefineLayout")), 1);
     QTest::mouseClick(form().btnBearb, Qt::RightButton);
     ASSERT_EQ(engine.count(QStringLiteral("LlDefineLayout")), 2);
-    EXPECT_TRUE(engine.last(QStringLiteral("LlDefineLayout"))->args.at(1).toString().startsWith(
-        QStringLiteral("Formular-Layout \"Rechnung\"")));
+    EXPECT_TRUE(engine.last(QStringLiteral("LlDefineLayout"))
+                    ->args.at(1)
+                    .toString()
+                    .startsWith(QStringLiteral("Formular-Layout \"Rechnung\"")));
     EXPECT_EQ(printStarts(), 0);
 
     // On the e-mail tab the right click goes to the template editor.

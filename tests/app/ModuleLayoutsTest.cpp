@@ -1,6 +1,6 @@
+#include "demo/layouts/ModuleLayouts.h"
 #include "app/Kopieren.h"
 #include "demo/layouts/DemoLayouts.h"
-#include "demo/layouts/ModuleLayouts.h"
 #include "demo/tables/DemoArticles.h"
 #include "demo/tables/FormRows.h"
 #include "platform/report/LayoutFile.h"
@@ -24,7 +24,8 @@ TEST(ModuleLayouts, EveryFormRowFindsItsLayoutAndItReadsBackWithoutErrors)
             continue;
         Layout layout;
         ASSERT_EQ(loadLayout(QDir(dir.path()).filePath(file), layout), 0) << file.toStdString();
-        EXPECT_TRUE(layout.firstExpressionError().isEmpty()) << file.toStdString() << layout.firstExpressionError().toStdString();
+        EXPECT_TRUE(layout.firstExpressionError().isEmpty())
+            << file.toStdString() << layout.firstExpressionError().toStdString();
         EXPECT_EQ(layout.type == Layout::Type::Label, file.endsWith(".lbl")) << file.toStdString();
         EXPECT_TRUE(layout.hasPrintableObjects()) << file.toStdString();
         ++checked;
@@ -88,7 +89,8 @@ TEST(ModuleLayouts, HeadingsTotalLabelsAndArticleUnitsAreNotCut)
             for (const TableColumn &column : row.columns) {
                 const QString text = literalOf(column.expression);
                 if (!text.isEmpty()) {
-                    EXPECT_TRUE(fitsOneLine(text, column.font, column.width)) << name.toStdString() << ": " << text.toStdString();
+                    EXPECT_TRUE(fitsOneLine(text, column.font, column.width))
+                        << name.toStdString() << ": " << text.toStdString();
                 }
             }
         }

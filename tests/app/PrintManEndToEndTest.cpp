@@ -5,10 +5,10 @@
 #include "demo/tables/DocumentData.h"
 #include "demo/tables/FormRows.h"
 #include "mail/formularmodul.h"
-#include "platform/help/ChmHelpFile.h"
-#include "platform/os/IniFile.h"
 #include "platform/db/TField.h"
 #include "platform/db/TTable.h"
+#include "platform/help/ChmHelpFile.h"
+#include "platform/os/IniFile.h"
 
 #include <QDir>
 #include <QProcess>
@@ -24,8 +24,7 @@ namespace {
 // invoice of the demo order, the user presses the invoice's sort key, and
 // the built-in PDF printer writes the invoice through the real engine.
 class PrintManEndToEndTest : public PdfInstallationFixture
-{
-};
+{};
 
 }
 
@@ -58,7 +57,8 @@ TEST_F(PrintManEndToEndTest, TheInvoicesSortKeyPrintsTheDemoInvoiceIntoAPdf)
 TEST_F(PrintManEndToEndTest, TheDemoShipsHelpMailTemplatesAndTheMailProgramsPath)
 {
     TIniFile ini(root.filePath(QStringLiteral("programm/Tintlen.ini")));
-    const auto help = help::ChmHelpFile::open(ini.ReadString(QStringLiteral("Init"), QStringLiteral("Hilfedatei"), QString()));
+    const auto help =
+        help::ChmHelpFile::open(ini.ReadString(QStringLiteral("Init"), QStringLiteral("Hilfedatei"), QString()));
     ASSERT_NE(help, nullptr);
     for (const quint32 context : {2000u, 2001u, 2002u})
         EXPECT_FALSE(help->topicOfContext(context).isEmpty()) << context;
@@ -101,9 +101,11 @@ TEST_F(PrintManEndToEndTest, ArticleLabelsGoOnSoldPositionsIntoAPdfNamedAfterThe
     const QString text = pdfText(QDir(pdfFolder()).filePath(files.first()));
     int articles = 0;
     for (const demo::Row &position : demo::orderPositionRows())
-        articles += position.value("auftragnr") == demo::demoOrderNumber && !position.value("Artikelnr").toString().isEmpty();
+        articles +=
+            position.value("auftragnr") == demo::demoOrderNumber && !position.value("Artikelnr").toString().isEmpty();
     EXPECT_EQ(text.count(QRegularExpression(QStringLiteral("Art\\.-Nr\\. \\d+"))), articles);
     EXPECT_TRUE(text.contains(QStringLiteral("500,00 Stück"))) << text.toStdString();
-    for (const QString &line : {QStringLiteral("#Z"), QStringLiteral("Folgende Lieferung"), QStringLiteral("Montagearbeiten")})
+    for (const QString &line :
+         {QStringLiteral("#Z"), QStringLiteral("Folgende Lieferung"), QStringLiteral("Montagearbeiten")})
         EXPECT_FALSE(text.contains(line, Qt::CaseInsensitive)) << line.toStdString();
 }

@@ -5,8 +5,9 @@
 
 TEST(RequestRulesTest, ThePrintSideTakesOneApostropheFromEachEndTheEmailSideEvery)
 {
-    const QList<QPair<QString, QString>> printSide = {{"'20260001'", "20260001"}, {"''7''", "'7'"}, {"'7", "7"},
-                                                      {"7'", "7"}, {"'", ""}, {"''", ""}, {"O'Neill", "O'Neill"}};
+    const QList<QPair<QString, QString>> printSide = {
+        {"'20260001'", "20260001"}, {"''7''", "'7'"}, {"'7", "7"}, {"7'", "7"}, {"'", ""}, {"''", ""},
+        {"O'Neill", "O'Neill"}};
     for (const auto &[stored, key] : printSide)
         EXPECT_EQ(StripOneApostrophe(stored), key) << stored.toStdString();
     const QList<QPair<QString, QString>> emailSide = {{"''7''", "7"}, {"'", ""}, {"'''", ""}, {"'O'Neill'", "O'Neill"}};

@@ -44,8 +44,8 @@ protected:
             GTEST_SKIP() << "runs only as the first copy";
         ASSERT_TRUE(folder.isValid());
         ASSERT_TRUE(QDir().mkpath(runtimeFolder()));
-        QFile::setPermissions(runtimeFolder(), QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                                   | QFileDevice::ExeOwner);
+        QFile::setPermissions(runtimeFolder(),
+                              QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         environment.insert("QT_QPA_PLATFORM", "offscreen");
         environment.insert("XDG_RUNTIME_DIR", runtimeFolder());
         environment.insert("TINTLEN_REGISTRY", folder.filePath("registry.ini"));

@@ -36,8 +36,8 @@ void copyFolder(const QString &from, const QString &to)
 
 }
 
-int HookedUiServices::messageBox(const QString &text, const QString &caption, ui::MsgIcon icon,
-                                 ui::MsgButtons buttons, int defaultButton)
+int HookedUiServices::messageBox(const QString &text, const QString &caption, ui::MsgIcon icon, ui::MsgButtons buttons,
+                                 int defaultButton)
 {
     const int answer = RecordingUiServices::messageBox(text, caption, icon, buttons, defaultButton);
     if (whileBoxIsUp)

@@ -24,8 +24,11 @@ protected:
     {
         TIniFile ini(root.filePath(QStringLiteral("programm/Tintlen.ini")));
         ini.WriteString(QStringLiteral("Init"), QStringLiteral("ToPrint"), QStringLiteral("Kunden"));
-        const QList<QPair<QString, QString>> entries = {
-            {"FormFilterTyp", "Liste"}, {"FormTyp", "L"}, {"Datenbereich", "A"}, {"Datensatz", ""}, {"Datenfilter", recordFilter}};
+        const QList<QPair<QString, QString>> entries = {{"FormFilterTyp", "Liste"},
+                                                        {"FormTyp", "L"},
+                                                        {"Datenbereich", "A"},
+                                                        {"Datensatz", ""},
+                                                        {"Datenfilter", recordFilter}};
         for (const auto &[key, value] : entries)
             ini.WriteString(QStringLiteral("Kunden"), key, value);
     }
@@ -87,9 +90,8 @@ TEST_F(StoredCriteriaTest, LoaderReadsGroupsOfSevenAndSkipsUnknownFields)
     EXPECT_FALSE(info.CaseSensitive || info.NonMatching);
     EXPECT_EQ(customers.RecordCount(), 1);
 
-    EXPECT_TRUE(LoadFilterFields(&dialog, {"Farbe", "A", "rot", "", "", "N", "N", "Ort", "C", "München", "", "", "J",
-                                           "J"},
-                                 &customers));
+    EXPECT_TRUE(LoadFilterFields(
+        &dialog, {"Farbe", "A", "rot", "", "", "N", "N", "Ort", "C", "München", "", "", "J", "J"}, &customers));
     EXPECT_EQ(services.messageTexts().last(), QStringLiteral("Feldname Farbe gibt es nicht!"));
     QStringList cities;
     for (customers.First(); !customers.Eof(); customers.Next())

@@ -152,7 +152,8 @@ protected:
     void writeInvoiceLayout(const QString &baseName)
     {
         ASSERT_TRUE(report::saveLayout(formFile(baseName + QStringLiteral(".lst")), demo::invoiceLayout()));
-        ASSERT_TRUE(report::setLayoutPrinter(formFile(baseName + QStringLiteral(".lst")), QStringLiteral("Tintlen PDF")));
+        ASSERT_TRUE(
+            report::setLayoutPrinter(formFile(baseName + QStringLiteral(".lst")), QStringLiteral("Tintlen PDF")));
     }
 
     void useRows(const demo::Rows &rows)
@@ -163,14 +164,14 @@ protected:
 
     static demo::Row row(const QString &type, const QString &sortKey, const QString &file = QStringLiteral("rechnung"))
     {
-        return {{"Modul", "Auftrag"}, {"Typ", type}, {"Sortierung", sortKey}, {"Bezeichnung", "Form " + sortKey},
+        return {{"Modul", "Auftrag"},
+                {"Typ", type},
+                {"Sortierung", sortKey},
+                {"Bezeichnung", "Form " + sortKey},
                 {"DateiErsteSeite", file}};
     }
 
-    bool pageShown(QWidget *page) const
-    {
-        return form.pgcBearbeiten->isTabVisible(form.pgcBearbeiten->indexOf(page));
-    }
+    bool pageShown(QWidget *page) const { return form.pgcBearbeiten->isTabVisible(form.pgcBearbeiten->indexOf(page)); }
 
     ui::ScopedRecordingUiServices ui;
     QTemporaryDir folder;
@@ -259,7 +260,8 @@ TEST_F(BearbeitenTest, EveryButtonThatNeedsAFileNameChecksIt)
                 form.btnOk->setFocus();
                 button->click();
                 const QString layoutRefusal = QStringLiteral("Sie müssen einen gültigen Dateinamen angeben.");
-                EXPECT_EQ(ui.messageTexts(), QStringList{button == form.btnBearbeiten ? layoutRefusal : invalidFileName});
+                EXPECT_EQ(ui.messageTexts(),
+                          QStringList{button == form.btnBearbeiten ? layoutRefusal : invalidFileName});
                 EXPECT_EQ(dialog.focusWidget(), form.dbedtDatei);
                 EXPECT_EQ(table.State(), dsEdit);
             }
@@ -419,7 +421,8 @@ TEST_F(BearbeitenTest, CopyingAListCopiesItsLayoutAndCompanionsAndAddsARow)
     EXPECT_EQ(QDir(formFolder).entryList({QStringLiteral("Rechnung_Export*")}, QDir::Files),
               (QStringList{"Rechnung_Export.lsp", "Rechnung_Export.lst"}));
     for (const QString extension : {".lst", ".lsp"})
-        EXPECT_EQ(contentOf(formFile("Rechnung_Export" + extension)), contentOf(formFile("Auftrag_Rechnung" + extension)));
+        EXPECT_EQ(contentOf(formFile("Rechnung_Export" + extension)),
+                  contentOf(formFile("Auftrag_Rechnung" + extension)));
     EXPECT_EQ(report::layoutPrinter(formFile("Rechnung_Export.lst")), "Tintlen PDF");
     EXPECT_EQ(stored(), (QList<StoredRow>{
                             {"1", "Rechnung", "Auftrag_Rechnung", "2", "für den Export"},
@@ -475,10 +478,10 @@ TEST_F(BearbeitenTest, CopyingOverAnExistingFormIsAskedFirst)
         copyAs(dialog, "Gutschrift");
     });
     ASSERT_TRUE(editPrint());
-    const QString question = "Ein Formular mit dem Namen Gutschrift ist bereits vorhanden.\r\nSoll es überschrieben werden?";
+    const QString question =
+        "Ein Formular mit dem Namen Gutschrift ist bereits vorhanden.\r\nSoll es überschrieben werden?";
     EXPECT_EQ(ui.messageTexts(), (QStringList{question, question, "Formular wurde erfolgreich kopiert!"}));
-    EXPECT_EQ(contentOf(formFile("Gutschrift.lst")),
-              contentOf(formFile("Auftrag_Rechnung.lst")));
+    EXPECT_EQ(contentOf(formFile("Gutschrift.lst")), contentOf(formFile("Auftrag_Rechnung.lst")));
     EXPECT_EQ(stored().size(), 3);
 }
 
@@ -523,9 +526,8 @@ TEST_F(BearbeitenTest, CopyingAnEmailTemplateCopiesTheTemplateOnly)
     EXPECT_TRUE(editEmail());
     EXPECT_EQ(QDir(formFolder).entryList({QStringLiteral("Rechnung_Kurz*")}, QDir::Files),
               QStringList{"Rechnung_Kurz.frm"});
-    EXPECT_EQ(stored("Rechnung-eMail"),
-              (QList<StoredRow>{{"1", "Rechnung per E-Mail", "Auftrag_Rechnung", "", ""},
-                                {"2", "Rechnung per E-Mail", "Rechnung_Kurz", "0", ""}}));
+    EXPECT_EQ(stored("Rechnung-eMail"), (QList<StoredRow>{{"1", "Rechnung per E-Mail", "Auftrag_Rechnung", "", ""},
+                                                          {"2", "Rechnung per E-Mail", "Rechnung_Kurz", "0", ""}}));
 }
 
 TEST_F(BearbeitenTest, TheEmailViewShowsItsSettingsPagesAndTakesOnlyWholeDecimalPlaces)

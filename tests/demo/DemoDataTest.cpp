@@ -67,8 +67,17 @@ TEST(DemoCatalog, NamesResolveWithoutRegardToCaseAndExtension)
 
 TEST(DemoCatalog, TablesCarryTheIndexesThePrintManagerSetsByName)
 {
-    const QStringList expected = {"ATRKUNNR", "APOKUNARTNR", "APOARTNR", "ARTLFRNR", "KUNPREISART", "OPOKUNATRNR",
-                                  "UMSKUNATRNR", "UMSZAHLDATUM", "UMSBELEG", "SortID", "SortAdrNrDatumZeitPrior",
+    const QStringList expected = {"ATRKUNNR",
+                                  "APOKUNARTNR",
+                                  "APOARTNR",
+                                  "ARTLFRNR",
+                                  "KUNPREISART",
+                                  "OPOKUNATRNR",
+                                  "UMSKUNATRNR",
+                                  "UMSZAHLDATUM",
+                                  "UMSBELEG",
+                                  "SortID",
+                                  "SortAdrNrDatumZeitPrior",
                                   "Gruppe"};
     QStringList found;
     for (const TableSpec &spec : tableCatalog()) {
@@ -84,7 +93,8 @@ TEST(DemoCatalog, TablesCarryTheIndexesThePrintManagerSetsByName)
 
 TEST(DemoCatalog, AmountsComeInEuroAndDocumentCurrencyPairs)
 {
-    for (const QString &table : QStringList{"Auftrag.db", "atrpos.db", "Bestell.db", "offpos.db", "umsatz.db", "Artikel.db"}) {
+    for (const QString &table :
+         QStringList{"Auftrag.db", "atrpos.db", "Bestell.db", "offpos.db", "umsatz.db", "Artikel.db"}) {
         const TableSpec &spec = tableSpec(table);
         for (const FieldSpec &field : spec.fields) {
             if (field.name.endsWith("Wae")) {
@@ -157,7 +167,8 @@ TEST(DemoDocuments, TheBigInvoiceBreaksPagesAndCarriesEveryMarker)
 // In either currency, as a reader adds up the printed document.
 TEST(DemoDocuments, HeadsSumTheirPositions)
 {
-    for (const auto &[headTable, positionTable] : {std::pair{"Auftrag.db", "atrpos.db"}, std::pair{"Bestell.db", "bestpos.db"}}) {
+    for (const auto &[headTable, positionTable] :
+         {std::pair{"Auftrag.db", "atrpos.db"}, std::pair{"Bestell.db", "bestpos.db"}}) {
         const Rows positions = demoRows(positionTable);
         for (const Row &head : demoRows(headTable)) {
             for (const QString &currency : QStringList{"", "Wae"}) {
@@ -165,10 +176,10 @@ TEST(DemoDocuments, HeadsSumTheirPositions)
                 for (const Row &position : rowsWhere(positions, "auftragnr", valueOf(head, "auftragnr").toString()))
                     net += valueOf(position, "gpreis" + currency).toDouble();
                 const double heads = valueOf(head, "Endbetrag1Netto" + currency).toDouble()
-                    + valueOf(head, "Endbetrag2Netto" + currency).toDouble();
+                                     + valueOf(head, "Endbetrag2Netto" + currency).toDouble();
                 EXPECT_NEAR(net, heads, 0.005) << valueOf(head, "auftragnr").toString().toStdString();
                 const double gross = heads + valueOf(head, "steuer1" + currency).toDouble()
-                    + valueOf(head, "steuer2" + currency).toDouble();
+                                     + valueOf(head, "steuer2" + currency).toDouble();
                 EXPECT_NEAR(gross, valueOf(head, "endbetrag" + currency).toDouble(), 0.005);
             }
         }
@@ -184,7 +195,8 @@ TEST(DemoDocuments, EveryLineAddsUpWithTwoDecimalPrices)
             const double quantity = valueOf(position, "menge").toDouble();
             for (const QString &currency : QStringList{"", "Wae"}) {
                 const double price = valueOf(position, "epreis" + currency).toDouble();
-                EXPECT_DOUBLE_EQ(price, std::round(price * 100) / 100) << valueOf(position, "Bezeichnung").toString().toStdString();
+                EXPECT_DOUBLE_EQ(price, std::round(price * 100) / 100)
+                    << valueOf(position, "Bezeichnung").toString().toStdString();
                 EXPECT_NEAR(quantity * price, valueOf(position, "gpreis" + currency).toDouble(), 0.001);
             }
         }
@@ -269,8 +281,7 @@ TEST(DemoReceivables, OpenAmountsAreValueLessPaymentsOverTwoMonths)
         for (const Row &payment : rowsWhere(payments, "auftragnr", valueOf(item, "auftragnr").toString()))
             paid += valueOf(payment, "zahlbetrag").toDouble();
         EXPECT_NEAR(valueOf(item, "gezahlt").toDouble(), paid, 0.005);
-        EXPECT_NEAR(valueOf(item, "offenerBetrag").toDouble(),
-                    valueOf(item, "auftragswert").toDouble() - paid, 0.005);
+        EXPECT_NEAR(valueOf(item, "offenerBetrag").toDouble(), valueOf(item, "auftragswert").toDouble() - paid, 0.005);
     }
 }
 

@@ -206,8 +206,7 @@ TEST(DemoFixtures, BadRowsLeaveTheExistingTableUntouched)
     EXPECT_THROW(writeTables(QString()), EInOutError);
     QTemporaryDir dir;
     writeTable("laender.db", dir.path());
-    EXPECT_THROW(writeTable("laender.db", dir.path(), {Row{{"Lkz", "D"}}, Row{{"Lkz", "VIELZULANG"}}}),
-                 EDatabaseError);
+    EXPECT_THROW(writeTable("laender.db", dir.path(), {Row{{"Lkz", "D"}}, Row{{"Lkz", "VIELZULANG"}}}), EDatabaseError);
     EXPECT_THROW(writeTable("laender.db", dir.path(), {Row{{"Hauptstadt", "Wien"}}}), EDatabaseError);
     const auto source = [](int index) {
         return index < 3 ? Row{{"Lkz", QString::number(index)}} : Row{{"Lkz", "ZUVIEL"}};

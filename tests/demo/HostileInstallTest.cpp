@@ -48,7 +48,8 @@ TEST(HostileInstall, AnInstallationPathOutsideTheCodePageIsBuiltCompletelyAndWri
     for (const QString &folder : folders)
         EXPECT_FALSE(folder.startsWith(QLatin1Char('.'))) << folder.toStdString();
     const TIniFile ini(root + QStringLiteral("/programm/Tintlen.ini"));
-    EXPECT_EQ(ini.ReadString(QStringLiteral("Init"), QStringLiteral("DatenPfad"), QString()), root + QStringLiteral("/daten"));
+    EXPECT_EQ(ini.ReadString(QStringLiteral("Init"), QStringLiteral("DatenPfad"), QString()),
+              root + QStringLiteral("/daten"));
     EXPECT_FALSE(QDir(root + QStringLiteral("/daten")).isEmpty(QDir::Files));
     // Built again over itself, it replaces each folder whole.
     demo::buildInstallation(root, QString());

@@ -1,5 +1,5 @@
-#include "demo/tables/MailProgramData.h"
 #include "demo/tables/MailProgramFolder.h"
+#include "demo/tables/MailProgramData.h"
 #include "platform/os/IniFile.h"
 #include "platform/os/Registry.h"
 
@@ -20,8 +20,8 @@ class PrivateRegistry
 {
 public:
     PrivateRegistry()
-        : m_previous(qEnvironmentVariable("TINTLEN_REGISTRY"))
-        , m_hadPrevious(qEnvironmentVariableIsSet("TINTLEN_REGISTRY"))
+        : m_previous(qEnvironmentVariable("TINTLEN_REGISTRY")),
+          m_hadPrevious(qEnvironmentVariableIsSet("TINTLEN_REGISTRY"))
     {
         qputenv("TINTLEN_REGISTRY", QDir(m_dir.path()).filePath("registry.ini").toUtf8());
     }
@@ -58,8 +58,8 @@ TEST(DemoMailProgramFolder, IniFileNamesEveryFolderThatExists)
     writeMailProgramFiles(paths, false);
     TIniFile ini(QDir(paths.root).filePath("kuvertalia.ini"));
     const QList<QPair<QString, QString>> expected = {
-        {"Path/Data", paths.data},       {"Path/User", paths.user},         {"Path/Temp", paths.temp},
-        {"Path/Forms", paths.forms},     {"QRBPath/Data", paths.mailbox},   {"QRBPath/Download", paths.download},
+        {"Path/Data", paths.data},         {"Path/User", paths.user},       {"Path/Temp", paths.temp},
+        {"Path/Forms", paths.forms},       {"QRBPath/Data", paths.mailbox}, {"QRBPath/Download", paths.download},
         {"QRBPath/Address", paths.address}};
     for (const auto &[key, folder] : expected) {
         const QStringList parts = key.split('/');

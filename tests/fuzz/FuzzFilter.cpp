@@ -5,15 +5,16 @@
 
 namespace {
 
-const QVector<db::FilterColumn> columns{{QStringLiteral("Nr"), ftInteger},   {QStringLiteral("Name"), ftString},
-                                        {QStringLiteral("Umsatz"), ftFloat}, {QStringLiteral("Seit"), ftDate},
+const QVector<db::FilterColumn> columns{{QStringLiteral("Nr"), ftInteger},    {QStringLiteral("Name"), ftString},
+                                        {QStringLiteral("Umsatz"), ftFloat},  {QStringLiteral("Seit"), ftDate},
                                         {QStringLiteral("Aktiv"), ftBoolean}, {QStringLiteral("Notiz"), ftMemo}};
 
 db::Row sampleRow()
 {
     db::Row row;
-    row.values = {QVariant(qint64(7)), QVariant(QStringLiteral("Müller")), QVariant(12.5),
-                  QVariant(QStringLiteral("2024-02-29")), QVariant(qint64(1)), QVariant()};
+    row.values = {QVariant(qint64(7)), QVariant(QStringLiteral("Müller")),
+                  QVariant(12.5),      QVariant(QStringLiteral("2024-02-29")),
+                  QVariant(qint64(1)), QVariant()};
     return row;
 }
 

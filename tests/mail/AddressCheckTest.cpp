@@ -20,8 +20,8 @@ TEST(AddressCheck, ValidAndInvalidAddresses)
 {
     for (const char *address : {"a@b.c", "vertrieb@mail.firma.co.uk"})
         EXPECT_FALSE(IsInvalidAddress(QString::fromUtf8(address))) << address;
-    for (const char *address : {"", " \t", "ÄRGER@firma.de", "mueller@straße.de", "a b@c.de", "a@[1.2.3.4]",
-                                "name(x)@firma.de", "mailto:a@b.de", "firma.de", "@firma.de", "info@",
-                                "a@b@c.de", "a@b", "a@.de", "a@de.", "a@x"})
+    for (const char *address :
+         {"", " \t", "ÄRGER@firma.de", "mueller@straße.de", "a b@c.de", "a@[1.2.3.4]", "name(x)@firma.de",
+          "mailto:a@b.de", "firma.de", "@firma.de", "info@", "a@b@c.de", "a@b", "a@.de", "a@de.", "a@x"})
         EXPECT_TRUE(IsInvalidAddress(QString::fromUtf8(address))) << address;
 }

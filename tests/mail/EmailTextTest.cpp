@@ -1,5 +1,5 @@
-#include "demo/tables/DemoTables.h"
 #include "mail/EmailText.h"
+#include "demo/tables/DemoTables.h"
 #include "mail/NCTable.h"
 #include "mail/TemplateLanguage.h"
 #include "mail/formularmodul.h"
@@ -59,7 +59,8 @@ protected:
 
     void SetUp() override
     {
-        demo::writeTable("setup.db", folder.path(), demo::Rows{{{"Firma", "Tintlen GmbH"}, {"EuroBezeichnung", "EUR"}}});
+        demo::writeTable("setup.db", folder.path(),
+                         demo::Rows{{{"Firma", "Tintlen GmbH"}, {"EuroBezeichnung", "EUR"}}});
         demo::writeTable("Kunden.db", folder.path(),
                          demo::Rows{{{"nr", "K1"}, {"Name", "Müller"}, {"EMail", "mueller@example.org"}},
                                     {{"nr", "K2"}, {"Name", "Ohne Adresse"}}});
@@ -77,18 +78,19 @@ protected:
 
     void writeDocuments(const QList<Position> &positions, const QString &customer = "K1")
     {
-        demo::writeTable("Auftrag.db", folder.path(),
-                         demo::Rows{{{"auftragnr", "1001"}, {"kundennr", customer}, {"Euro", "J"},
-                                     {"vertreternr", "V1"}},
-                                    {{"auftragnr", "1002"}, {"kundennr", "K9"}, {"Euro", "N"}}});
+        demo::writeTable(
+            "Auftrag.db", folder.path(),
+            demo::Rows{{{"auftragnr", "1001"}, {"kundennr", customer}, {"Euro", "J"}, {"vertreternr", "V1"}},
+                       {{"auftragnr", "1002"}, {"kundennr", "K9"}, {"Euro", "N"}}});
         demo::Rows rows;
         int number = 0;
         for (const Position &position : positions)
-            rows << demo::Row{{"auftragnr", "1001"}, {"posnr", ++number}, {"Artikelnr", position.article},
-                              {"Bezeichnung", position.description}, {"gpreis", position.amount},
-                              {"gpreisWae", position.amount * 2}, {"menge", position.quantity}};
-        rows << demo::Row{{"auftragnr", "1002"}, {"posnr", 1}, {"Bezeichnung", "Fremd"}, {"gpreis", 99.0},
-                          {"gpreisWae", 7.5}};
+            rows << demo::Row{{"auftragnr", "1001"},           {"posnr", ++number},
+                              {"Artikelnr", position.article}, {"Bezeichnung", position.description},
+                              {"gpreis", position.amount},     {"gpreisWae", position.amount * 2},
+                              {"menge", position.quantity}};
+        rows << demo::Row{
+            {"auftragnr", "1002"}, {"posnr", 1}, {"Bezeichnung", "Fremd"}, {"gpreis", 99.0}, {"gpreisWae", 7.5}};
         demo::writeTable("atrpos.db", folder.path(), rows);
         const auto open = [this](const char *name, const char *prefix) {
             auto table = std::make_unique<TNCTable>();
@@ -101,8 +103,13 @@ protected:
             return tables.back().get();
         };
         vocabulary.RegisterTemplateCommands();
-        sources = {open("Auftrag.db", "Auftrag"), open("atrpos.db", "Pos"), open("Artikel.db", "Artikel"),
-                   open("Kunden.db", "Kunden"), open("Mitarbei.db", "Mitarb"), true, "Kunden"};
+        sources = {open("Auftrag.db", "Auftrag"),
+                   open("atrpos.db", "Pos"),
+                   open("Artikel.db", "Artikel"),
+                   open("Kunden.db", "Kunden"),
+                   open("Mitarbei.db", "Mitarb"),
+                   true,
+                   "Kunden"};
     }
 
     // The e-mail of the document with that number.
@@ -155,10 +162,22 @@ TEST_F(EmailTextTest, PageBreaksCarryTheSumOfThePositionsBeforeTheBreak)
 {
     formular.MaxTabellenzeilen = 3;
     writeDocuments(fourPositions);
-    const QStringList expected{"Rechnung 1001 an Müller", "Seite 1", "Kopf 0", "Apfel     10,00",
-                               "Birne     15,00", "Kirsche   16,00", "Fuss 16,00", "-- Fusszeile --",
-                               PageSeparatorLine, "Seite 2", "Kopf 16,00", "Pflaume   18,00", "Fuss 18,00",
-                               "Summe 18,00 Menge 7,00", "-- Fusszeile --", "Ende"};
+    const QStringList expected{"Rechnung 1001 an Müller",
+                               "Seite 1",
+                               "Kopf 0",
+                               "Apfel     10,00",
+                               "Birne     15,00",
+                               "Kirsche   16,00",
+                               "Fuss 16,00",
+                               "-- Fusszeile --",
+                               PageSeparatorLine,
+                               "Seite 2",
+                               "Kopf 16,00",
+                               "Pflaume   18,00",
+                               "Fuss 18,00",
+                               "Summe 18,00 Menge 7,00",
+                               "-- Fusszeile --",
+                               "Ende"};
     EXPECT_EQ(generate(), expected);
     EXPECT_EQ(pages, 2);
     QStringList withoutSeparator = expected;
@@ -173,8 +192,8 @@ TEST_F(EmailTextTest, ALongPositionOverflowsIntoTheNextPageAfterTheLimit)
     const QStringList output = generate();
     EXPECT_EQ(lines(output.mid(3)),
               lines({"Apfel     10,00", "AAAAAAAAA 15,00", "BBBBBBBBB", "Fuss 10,00", "-- Fusszeile --",
-                     PageSeparatorLine, "Seite 2", "Kopf 10,00", "CCCCCCCCC", "DDDDDDDDD", "EEEEEEEEE",
-                     "Fuss 15,00", "Summe 15,00 Menge 2,00", "-- Fusszeile --", "Ende"}));
+                     PageSeparatorLine, "Seite 2", "Kopf 10,00", "CCCCCCCCC", "DDDDDDDDD", "EEEEEEEEE", "Fuss 15,00",
+                     "Summe 15,00 Menge 2,00", "-- Fusszeile --", "Ende"}));
     EXPECT_EQ(pages, 2);
 }
 
@@ -184,9 +203,8 @@ TEST_F(EmailTextTest, SubtotalRowsCountInTheSumsAndPrintOnlyWhenAsked)
     writeDocuments({{"Apfel", 10, 1}, {"#ZWB", 1, 0}, {"Birne", 5, 2}, {"#zw", 2, 0}, {"Kirsche", 1, 1}});
     EXPECT_EQ(generate().mid(3, 3), QStringList({"Apfel 10,00 / 10,00", "Birne 16,00 / 5,00", "Kirsch19,00 / 8,00"}));
     formular.Zwischensumme = true;
-    EXPECT_EQ(generate().mid(3, 5), QStringList({"Apfel 10,00 / 10,00", "#ZWB  11,00 / 11,00",
-                                                 "Birne 16,00 / 5,00", "#zw   18,00 / 7,00",
-                                                 "Kirsch19,00 / 8,00"}));
+    EXPECT_EQ(generate().mid(3, 5), QStringList({"Apfel 10,00 / 10,00", "#ZWB  11,00 / 11,00", "Birne 16,00 / 5,00",
+                                                 "#zw   18,00 / 7,00", "Kirsch19,00 / 8,00"}));
 }
 
 TEST_F(EmailTextTest, RunningSumsRoundToCentsHalfAwayFromZero)

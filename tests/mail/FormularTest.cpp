@@ -35,41 +35,40 @@ protected:
     ui::RecordingUiServices m_ui;
 };
 
-const QByteArray CompleteFile =
-    "!Formularvorgaben\r\n"
-    "Eine Notiz\r\n"
-    "\r\n"
-    "!Sendto #Kunden_EMail; buero@example.com\r\n"
-    "!CC kopie@example.com\r\n"
-    "!BCC \r\n"
-    "!Betreff Ihre Rechnung #Auftrag_Auftragnr vom #Auftrag_Datum\r\n"
-    "!SpeichernImPapierkorb\r\n"
-    "!NachrichtSpeichernIn Rechnungen\r\n"
-    "!AlsAnlageSenden rechnung.txt\r\n"
-    "!MaxTabellenzeilen 25\r\n"
-    "!Zwischensumme\r\n"
-    "!Dokumentanfang\r\n"
-    "Sehr geehrte Damen und Herren,\r\n"
-    "!Kopfzeile\r\n"
-    "Seite #Var_Seite\r\n"
-    "!Formularanfang\r\n"
-    "Rechnung\r\n"
-    "!Tabellenkopf\r\n"
-    "Pos Bezeichnung\r\n"
-    "!Tabelleneintrag\r\n"
-    "#Pos_Posnr:3 #Pos_Bezeichnung:m30\r\n"
-    "!Tabellenfuss\r\n"
-    "Übertrag #Var_Übertrag:12:2\r\n"
-    "!Formularende\r\n"
-    "Summe\r\n"
-    "!Fusszeile\r\n"
-    "--\r\n"
-    "!Dokumentende\r\n"
-    "Mit freundlichen Grüßen\r\n"
-    "!Anlage\r\n"
-    "anlage\r\n"
-    "!FEOF\r\n"
-    "ende\r\n";
+const QByteArray CompleteFile = "!Formularvorgaben\r\n"
+                                "Eine Notiz\r\n"
+                                "\r\n"
+                                "!Sendto #Kunden_EMail; buero@example.com\r\n"
+                                "!CC kopie@example.com\r\n"
+                                "!BCC \r\n"
+                                "!Betreff Ihre Rechnung #Auftrag_Auftragnr vom #Auftrag_Datum\r\n"
+                                "!SpeichernImPapierkorb\r\n"
+                                "!NachrichtSpeichernIn Rechnungen\r\n"
+                                "!AlsAnlageSenden rechnung.txt\r\n"
+                                "!MaxTabellenzeilen 25\r\n"
+                                "!Zwischensumme\r\n"
+                                "!Dokumentanfang\r\n"
+                                "Sehr geehrte Damen und Herren,\r\n"
+                                "!Kopfzeile\r\n"
+                                "Seite #Var_Seite\r\n"
+                                "!Formularanfang\r\n"
+                                "Rechnung\r\n"
+                                "!Tabellenkopf\r\n"
+                                "Pos Bezeichnung\r\n"
+                                "!Tabelleneintrag\r\n"
+                                "#Pos_Posnr:3 #Pos_Bezeichnung:m30\r\n"
+                                "!Tabellenfuss\r\n"
+                                "Übertrag #Var_Übertrag:12:2\r\n"
+                                "!Formularende\r\n"
+                                "Summe\r\n"
+                                "!Fusszeile\r\n"
+                                "--\r\n"
+                                "!Dokumentende\r\n"
+                                "Mit freundlichen Grüßen\r\n"
+                                "!Anlage\r\n"
+                                "anlage\r\n"
+                                "!FEOF\r\n"
+                                "ende\r\n";
 
 TEST_F(FormularFile, CompleteFileReadsIntoEveryFieldAndSavesByteForByte)
 {
@@ -102,13 +101,13 @@ TEST_F(FormularFile, NewObjectSavesTheFixedHeaderAndNoEmptySections)
     TFormular formular;
     formular.SaveToFile(PathOf("leer"));
     EXPECT_EQ(ReadBytes("leer.frm"), QByteArray("!Formularvorgaben\r\n"
-                                                 "!Sendto \r\n"
-                                                 "!CC \r\n"
-                                                 "!BCC \r\n"
-                                                 "!Betreff \r\n"
-                                                 "!SpeichernInGesendet\r\n"
-                                                 "!NachrichtSpeichernIn \r\n"
-                                                 "!MaxTabellenzeilen 0\r\n"));
+                                                "!Sendto \r\n"
+                                                "!CC \r\n"
+                                                "!BCC \r\n"
+                                                "!Betreff \r\n"
+                                                "!SpeichernInGesendet\r\n"
+                                                "!NachrichtSpeichernIn \r\n"
+                                                "!MaxTabellenzeilen 0\r\n"));
 }
 
 TEST_F(FormularFile, HeaderKeywordsCompareWithCaseAndSectionLinesMustMatchWhole)
@@ -181,7 +180,9 @@ TEST_F(FormularFile, MissingFileGivesTheNewTemplateDefaults)
     EXPECT_TRUE(m_ui.messages().isEmpty());
 
     formular.SaveToFile(PathOf("neu"));
-    EXPECT_TRUE(ReadBytes("neu.frm").contains("Pr\xFC" "fversion")) << "new templates are written in Windows-1252";
+    EXPECT_TRUE(ReadBytes("neu.frm").contains("Pr\xFC"
+                                              "fversion"))
+        << "new templates are written in Windows-1252";
     EXPECT_TRUE(ReadBytes("neu.frm").contains("daher k\xF6nnen\r\n"));
 
     formular.WerbungAus = true;
@@ -216,10 +217,12 @@ TEST_F(FormularFile, Windows1252FilesKeepTheirCodePage)
 {
     const QByteArray bytes = "!Formularvorgaben\r\n"
                              "!Sendto \r\n!CC \r\n!BCC \r\n"
-                             "!Betreff Gr\xFC\xDF" "e aus K\xF6ln\r\n"
+                             "!Betreff Gr\xFC\xDF"
+                             "e aus K\xF6ln\r\n"
                              "!SpeichernInGesendet\r\n!NachrichtSpeichernIn \r\n!MaxTabellenzeilen 0\r\n"
                              "!Tabellenfuss\r\n"
-                             "Summe in \x80: #Var_\xDC" "bertrag\r\n";
+                             "Summe in \x80: #Var_\xDC"
+                             "bertrag\r\n";
     WriteBytes("ansi.frm", bytes);
     TFormular formular;
     ASSERT_TRUE(formular.LoadFromFile(PathOf("ansi.frm")));
@@ -246,7 +249,8 @@ protected:
 TEST_F(UnkeepableContent, SectionMarkerAsContentIsReported)
 {
     TFormular formular;
-    formular.Section(fsDokumentanfang) << "Text" << "!Kopfzeile";
+    formular.Section(fsDokumentanfang) << "Text"
+                                       << "!Kopfzeile";
     const QStringList problems = formular.UnkeepableLines();
     ASSERT_EQ(problems.size(), 1);
     EXPECT_TRUE(problems[0].contains("\"!Kopfzeile\""));

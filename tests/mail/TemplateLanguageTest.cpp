@@ -1,5 +1,5 @@
-#include "MailTestSupport.h"
 #include "mail/TemplateLanguage.h"
+#include "MailTestSupport.h"
 #include "mail/formularmodul.h"
 #include "mail/parsermodul.h"
 #include "platform/runtime/DateTime.h"
@@ -73,9 +73,14 @@ TEST_F(TemplateLanguage, PlaceholderWidthsPadAndCut)
     Set("Kurz", "abc");
     Set("Lang", "Abcdefghijklmn");
     Set("Rand", "  abc  ");
-    expectLines({{"<#Kurz>", "<abc>"}, {"<#Kurz:10>", "<abc       >"}, {"<#Lang:10>", "<Abcdefghij>"},
-            {"<#Rand>", "<abc>"}, {"<#Rand:9>", "<  abc    >"}, {"<#Rand:3>", "<abc>"}, {"#Kurz|def", "abcdef"},
-            {"#Kurz:5|x #Kurz:0|y", "abc  x y"}});
+    expectLines({{"<#Kurz>", "<abc>"},
+                 {"<#Kurz:10>", "<abc       >"},
+                 {"<#Lang:10>", "<Abcdefghij>"},
+                 {"<#Rand>", "<abc>"},
+                 {"<#Rand:9>", "<  abc    >"},
+                 {"<#Rand:3>", "<abc>"},
+                 {"#Kurz|def", "abcdef"},
+                 {"#Kurz:5|x #Kurz:0|y", "abc  x y"}});
     // A wrap width of zero keeps its empty slot like width zero; long values without width stand whole.
     Set("T", "ein Text, der nicht umbrochen wird");
     expectLines({{"<#T:m0>", "<>"}, {"<#T:0>", "<>"}});
@@ -92,9 +97,14 @@ TEST_F(TemplateLanguage, ValuesOfEachTypeTurnIntoText)
     Set("Tag", Variant::Date(EncodeDate(2024, 3, 5)));
     Set("Ja", true);
     Set("Nichts", Variant::Null());
-    expectLines({{"<#Ganz:5>", "<42   >"}, {"<#Ganz:5:2>", "<42   >"}, {"<#Betrag:10:2>", "<  1.234,50>"},
-            {"<#Betrag::1>", "<1.234,5>"}, {"<#Geld:12:2>", "<  1.234,50 €>"}, {"<#Tag>", "<05.03.2024>"},
-            {"<#Ja>", "<True>"}, {"<#Nichts:4>", "<    >"}});
+    expectLines({{"<#Ganz:5>", "<42   >"},
+                 {"<#Ganz:5:2>", "<42   >"},
+                 {"<#Betrag:10:2>", "<  1.234,50>"},
+                 {"<#Betrag::1>", "<1.234,5>"},
+                 {"<#Geld:12:2>", "<  1.234,50 €>"},
+                 {"<#Tag>", "<05.03.2024>"},
+                 {"<#Ja>", "<True>"},
+                 {"<#Nichts:4>", "<    >"}});
 
     m_context.DefaultDecimals = "3";
     EXPECT_EQ(One("<#Betrag:10>"), "< 1.234,500>");
@@ -110,8 +120,10 @@ TEST_F(TemplateLanguage, FieldGroupsDisappearWithTheirFirstValue)
 
     Set("A", "x");
     Set("B", "");
-    expectLines({{"[#A, #B]!", "x, !"}, {"[#B, #A]!", "!"}, {"[ohne Feld] und ]", "[ohne Feld] und ]"},
-            {"Tel.[ #B ohne Ende", "Tel."}});
+    expectLines({{"[#A, #B]!", "x, !"},
+                 {"[#B, #A]!", "!"},
+                 {"[ohne Feld] und ]", "[ohne Feld] und ]"},
+                 {"Tel.[ #B ohne Ende", "Tel."}});
 }
 
 TEST_F(TemplateLanguage, LineGroupsDropTheWholeLineOnlyWhenEveryValueIsEmpty)
@@ -120,25 +132,24 @@ TEST_F(TemplateLanguage, LineGroupsDropTheWholeLineOnlyWhenEveryValueIsEmpty)
     Set("Mobil", "");
     EXPECT_EQ(Run({"[[Fax: #Fax #Mobil]]", "danach"}), QStringList({"danach"}));
     Set("Mobil", "0170");
-    expectLines({{"[[Fax: #Fax:4 Mobil: #Mobil]]", "Fax:      Mobil: 0170"}, {"[[kein Feld]]", "[[kein Feld]]"},
-            {"a]]b", "a]]b"}});
+    expectLines({{"[[Fax: #Fax:4 Mobil: #Mobil]]", "Fax:      Mobil: 0170"},
+                 {"[[kein Feld]]", "[[kein Feld]]"},
+                 {"a]]b", "a]]b"}});
 }
 
 TEST_F(TemplateLanguage, PlaceholdersAfterGroupsStandWhereTheTextShowsThem)
 {
     Set("A", "1");
     Set("B", "2");
-    expectLines({{"[[#A]] x #B y", "1 x 2 y"}, {"[#A] x #B y", "1 x 2 y"},
-            {"[[(#A)]] [#A:3] #B:2|.", "(1) 1   2 ."}});
+    expectLines({{"[[#A]] x #B y", "1 x 2 y"}, {"[#A] x #B y", "1 x 2 y"}, {"[[(#A)]] [#A:3] #B:2|.", "(1) 1   2 ."}});
 }
 
 TEST_F(TemplateLanguage, WrappedValuesContinueAtTheirColumn)
 {
     Set("T", "aaaa bbbb cccc dddd eeee ffff gggg hhhh iiii jjjjj");
     Set("N", "7");
-    EXPECT_EQ(Run({"A #T:m20 B #N"}), QStringList({"A aaaa bbbb cccc dddd  B 7",
-                                                   "  eeee ffff gggg hhhh",
-                                                   "  iiii jjjjj"}));
+    EXPECT_EQ(Run({"A #T:m20 B #N"}),
+              QStringList({"A aaaa bbbb cccc dddd  B 7", "  eeee ffff gggg hhhh", "  iiii jjjjj"}));
 }
 
 TEST_F(TemplateLanguage, LineBreaksInValues)
@@ -162,17 +173,17 @@ TEST_F(TemplateLanguage, FormatAndNameErrors)
 {
     Set("Name", "x");
     expectErrors({{{"#Name:abc"}, "Format abc des Feldes Name ist ungültig!"},
-            {{"#Name:10m"}, "Format 10m des Feldes Name ist ungültig!"},
-            {{"#Name:100000000"}, "Format 100000000 des Feldes Name ist ungültig!"}});
+                  {{"#Name:10m"}, "Format 10m des Feldes Name ist ungültig!"},
+                  {{"#Name:100000000"}, "Format 100000000 des Feldes Name ist ungültig!"}});
     EXPECT_EQ(ErrorOf({"#Name:99999999999999999999"}), "Format 99999999999999999999 des Feldes Name ist ungültig!");
     EXPECT_EQ(ErrorOf({"#Fehlt"}), "Feld Fehlt wurde nicht gefunden!");
     Set("Betrag", 1.5);
     EXPECT_EQ(ErrorOf({"#Betrag:10:2:3"}), "Format 10:2:3 des Feldes Betrag ist ungültig!");
     m_vocabulary.AddItem()->Name = "Roh";
     expectErrors({{{"#Roh"}, "Feld nicht auswertbar!"},
-            {{"[[a [#Name] b]]"}, "Geschachtelte Klammern werden nicht unterstützt!"},
-            {{"[a [[#Name]] b]"}, "Geschachtelte Klammern werden nicht unterstützt!"},
-            {{"[a [#Name] b"}, "Geschachtelte Klammern werden nicht unterstützt!"}});
+                  {{"[[a [#Name] b]]"}, "Geschachtelte Klammern werden nicht unterstützt!"},
+                  {{"[a [[#Name]] b]"}, "Geschachtelte Klammern werden nicht unterstützt!"},
+                  {{"[a [#Name] b"}, "Geschachtelte Klammern werden nicht unterstützt!"}});
     // A failing line adds nothing and earlier lines stay.
     QStringList output;
     m_context.ProcessTemplateLine("vorher", output, QString());
@@ -185,17 +196,15 @@ TEST_F(TemplateLanguage, FiftyOneSlotsFitAndTheFiftySecondIsRefused)
     Set("x", "1");
     const QString fiftyOne = QString("#x ").repeated(51);
     EXPECT_EQ(One(fiftyOne), QString("1 ").repeated(51));
-    EXPECT_EQ(ErrorOf({QString("#x").repeated(52)}),
-              "Eine Zeile darf höchstens 51 Felder und Klammern enthalten!");
-    EXPECT_EQ(ErrorOf({QString("[#x]").repeated(26)}),
-              "Eine Zeile darf höchstens 51 Felder und Klammern enthalten!");
+    EXPECT_EQ(ErrorOf({QString("#x").repeated(52)}), "Eine Zeile darf höchstens 51 Felder und Klammern enthalten!");
+    EXPECT_EQ(ErrorOf({QString("[#x]").repeated(26)}), "Eine Zeile darf höchstens 51 Felder und Klammern enthalten!");
 }
 
 TEST_F(TemplateLanguage, ConditionsSkipUpToTheirEnd)
 {
     Set("Name", "Meier");
-    EXPECT_EQ(Run({"!Wenn #Name = \"\"", "kein Name", "!Wenn gar nicht ausgewertet", "innen",
-                   "!EndeWenn", "noch leer", "!EndeWenn", "Ende"}),
+    EXPECT_EQ(Run({"!Wenn #Name = \"\"", "kein Name", "!Wenn gar nicht ausgewertet", "innen", "!EndeWenn", "noch leer",
+                   "!EndeWenn", "Ende"}),
               QStringList({"Ende"}));
     EXPECT_EQ(m_context.ConditionDepth(), 0);
     EXPECT_EQ(Run({"!Wenn #Name = \"Meier\"", "Herr #Name", "!EndeWenn", "!EndeWenn", "x"}),
@@ -217,8 +226,7 @@ TEST_F(TemplateLanguage, ConditionMustBeATruthValue)
     const QString message = "Wenn-Ausdruck muss eine Logische Aussage (Wahr oder Falsch) ergeben.";
     expectErrors({{{"!Wenn Wort"}, message}, {{"!Wenn 1+1"}, message}, {{"!Wenn \"a\"-1"}, message}});
     Set("Zahl", 0);
-    EXPECT_EQ(Run({"!Wenn #Zahl", "null", "!EndeWenn", "!Wenn #Zahl+1", "eins", "!EndeWenn"}),
-              QStringList({"eins"}));
+    EXPECT_EQ(Run({"!Wenn #Zahl", "null", "!EndeWenn", "!Wenn #Zahl+1", "eins", "!EndeWenn"}), QStringList({"eins"}));
 }
 
 TEST_F(TemplateLanguage, VariablesAreCreatedAssignedAndGuarded)
@@ -231,8 +239,8 @@ TEST_F(TemplateLanguage, VariablesAreCreatedAssignedAndGuarded)
     EXPECT_EQ(Run({"!Var #Leer", "#Leer"}), QStringList({"False"}));
     EXPECT_EQ(Run({"!Var #mit =1"}), QStringList());
     expectErrors({{{"<#mit>"}, "Feld mit wurde nicht gefunden!"},
-            {{"!Var Summe=1"}, "Variablen müssen immer mit einem # anfangen"},
-            {{"!Var #Wenn=1"}, "Variablenname nicht verwendbar!"}});
+                  {{"!Var Summe=1"}, "Variablen müssen immer mit einem # anfangen"},
+                  {{"!Var #Wenn=1"}, "Variablenname nicht verwendbar!"}});
 }
 
 TEST_F(TemplateLanguage, OtherCommandsKeepTheirArgumentAsValue)
@@ -246,7 +254,9 @@ TEST_F(TemplateLanguage, OtherCommandsKeepTheirArgumentAsValue)
     EXPECT_EQ(m_context.ConditionDepth(), 1);
     // Sections run from the loaded template.
     m_context.ResetTemplateState();
-    m_formular.Section(fsKopfzeile) << "!Var #n=\"2\"" << "Seite #n" << "";
+    m_formular.Section(fsKopfzeile) << "!Var #n=\"2\""
+                                    << "Seite #n"
+                                    << "";
     QStringList output;
     m_context.ProcessFormSection(fsKopfzeile, output, "\t");
     EXPECT_EQ(output, QStringList({"Seite 2\t", "\t"}));

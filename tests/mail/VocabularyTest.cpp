@@ -13,7 +13,8 @@ using mail::Variant;
 
 namespace {
 
-struct Column {
+struct Column
+{
     QString name;
     QString type;
 };
@@ -40,16 +41,37 @@ void CreateTable(const QString &folder, const QString &name, const QList<Column>
     table.Close();
 }
 
-const QList<Column> SetupColumns{
-    {"FensterAbsender", "A60"}, {"EuroBezeichnung", "A10"}, {"Waehrung", "A10"},
-    {"BezSteuer", "A20"},       {"Mwst1", "N"},             {"Mwst2", "N"},
-    {"Bank1", "A30"},           {"Blz1", "A10"},            {"KtoNr1", "A15"},
-    {"Bank2", "A30"},           {"Blz2", "A10"},            {"KtoNr2", "A15"},
-    {"Bank3", "A30"},           {"Blz3", "A10"},            {"KtoNr3", "A15"}};
+const QList<Column> SetupColumns{{"FensterAbsender", "A60"},
+                                 {"EuroBezeichnung", "A10"},
+                                 {"Waehrung", "A10"},
+                                 {"BezSteuer", "A20"},
+                                 {"Mwst1", "N"},
+                                 {"Mwst2", "N"},
+                                 {"Bank1", "A30"},
+                                 {"Blz1", "A10"},
+                                 {"KtoNr1", "A15"},
+                                 {"Bank2", "A30"},
+                                 {"Blz2", "A10"},
+                                 {"KtoNr2", "A15"},
+                                 {"Bank3", "A30"},
+                                 {"Blz3", "A10"},
+                                 {"KtoNr3", "A15"}};
 
-const QVariantList SetupRow{"Muster GmbH, Hauptstr. 1, 12345 Musterstadt", "EUR", "DM", "MwSt.",
-                            19.0, 7.0, "Sparkasse", "10050000", "123456", QVariant(),
-                            QVariant(), QVariant(), "Volksbank", "20070000", "987654"};
+const QVariantList SetupRow{"Muster GmbH, Hauptstr. 1, 12345 Musterstadt",
+                            "EUR",
+                            "DM",
+                            "MwSt.",
+                            19.0,
+                            7.0,
+                            "Sparkasse",
+                            "10050000",
+                            "123456",
+                            QVariant(),
+                            QVariant(),
+                            QVariant(),
+                            "Volksbank",
+                            "20070000",
+                            "987654"};
 
 class Vocabulary : public testing::Test
 {
@@ -58,11 +80,16 @@ protected:
     {
         const QString folder = m_dir.path();
         CreateTable(folder, "Auftrag.db",
-                    {{"Auftragnr", "A10"}, {"Name", "A30"}, {"Euro", "A1"}, {"Datum", "D"},
-                     {"Endbetrag", "$"}, {"Gewicht", "N"}, {"Posten", "S"}, {"Erledigt", "L"},
+                    {{"Auftragnr", "A10"},
+                     {"Name", "A30"},
+                     {"Euro", "A1"},
+                     {"Datum", "D"},
+                     {"Endbetrag", "$"},
+                     {"Gewicht", "N"},
+                     {"Posten", "S"},
+                     {"Erledigt", "L"},
                      {"Notiz", "A40"}},
-                    {{"A-1001", "Auftrag Meier", "J", QDate(2024, 3, 5), 1234.5, 2.25, 3, true,
-                      QVariant()}});
+                    {{"A-1001", "Auftrag Meier", "J", QDate(2024, 3, 5), 1234.5, 2.25, 3, true, QVariant()}});
         CreateTable(folder, "Kunden.db", {{"Nr", "A10"}, {"Name", "A30"}, {"Telefon", "A20"}},
                     {{"K-7", "Meier & Söhne", QVariant()}});
         CreateTable(folder, "Setup.db", SetupColumns, {SetupRow});
@@ -109,10 +136,9 @@ protected:
 
 TEST_F(Vocabulary, FieldsAreRegisteredInTableOrderUnderThePrefix)
 {
-    EXPECT_EQ(QualifiedNames(),
-              "Wenn EndeWenn Var Auftrag_Auftragnr Auftrag_Name Auftrag_Euro Auftrag_Datum "
-              "Auftrag_Endbetrag Auftrag_Gewicht Auftrag_Posten Auftrag_Erledigt Auftrag_Notiz "
-              "Kunden_Nr Kunden_Name Kunden_Telefon");
+    EXPECT_EQ(QualifiedNames(), "Wenn EndeWenn Var Auftrag_Auftragnr Auftrag_Name Auftrag_Euro Auftrag_Datum "
+                                "Auftrag_Endbetrag Auftrag_Gewicht Auftrag_Posten Auftrag_Erledigt Auftrag_Notiz "
+                                "Kunden_Nr Kunden_Name Kunden_Telefon");
     const TFormatlistItem *phone = m_vocabulary.GetItem(m_vocabulary.IndexOfQualifiedName("Kunden_Telefon"));
     EXPECT_EQ(phone->Kind, fikField);
     EXPECT_EQ(phone->Name, "Telefon");
@@ -140,9 +166,8 @@ TEST_F(Vocabulary, FieldValuesPrintByTheirTypeAndFeedConditions)
               QStringList({"05.03.2024;  1.234,50 €;   2,3;3  ;True;."}));
     EXPECT_EQ(Run({"[[Tel.: #Kunden_Telefon]]", "Kunde #Kunden_Nr"}), QStringList({"Kunde K-7"}));
     // Conditions and expressions read field values.
-    EXPECT_EQ(Run({"!Wenn #Kunden_Name = \"\"", "ohne Name", "!EndeWenn",
-                   "!Wenn #Kunden_Telefon = \"\"", "ohne Telefon", "!EndeWenn",
-                   "!Var #Doppelt=#Posten*2", "#Doppelt"}),
+    EXPECT_EQ(Run({"!Wenn #Kunden_Name = \"\"", "ohne Name", "!EndeWenn", "!Wenn #Kunden_Telefon = \"\"",
+                   "ohne Telefon", "!EndeWenn", "!Var #Doppelt=#Posten*2", "#Doppelt"}),
               QStringList({"ohne Telefon", "6,00"}));
 }
 
@@ -164,10 +189,9 @@ TEST_F(Vocabulary, SetupVariablesComeInTheirFixedOrderWithTheirValues)
         EXPECT_EQ(item->Text, item->Name);
         names << item->Name;
     }
-    EXPECT_EQ(names.join(' '),
-              "Seite Seitenumbruch Firmenabsender WährungEuro WährungDM SteuerBezeichnung Mwst1 "
-              "Mwst2 Bank1 BLZ1 KtoNr1 Bank2 BLZ2 KtoNr2 Bank3 BLZ3 KtoNr3 Währung Übertrag "
-              "ÜbertragBlock SummeMenge SummeMengeBlock");
+    EXPECT_EQ(names.join(' '), "Seite Seitenumbruch Firmenabsender WährungEuro WährungDM SteuerBezeichnung Mwst1 "
+                               "Mwst2 Bank1 BLZ1 KtoNr1 Bank2 BLZ2 KtoNr2 Bank3 BLZ3 KtoNr3 Währung Übertrag "
+                               "ÜbertragBlock SummeMenge SummeMengeBlock");
     const auto value = [&](const QString &name) {
         return m_vocabulary.GetItem(m_vocabulary.IndexOfQualifiedName(name))->Value;
     };

@@ -8,9 +8,9 @@
 namespace os {
 
 FakePrinterService::FakePrinterService(const QString &outputFolder, QStringList names)
-    : m_outputFolder(outputFolder.isEmpty() ? tempFolder() : outputFolder), m_names(std::move(names)), m_current(m_names.value(0))
-{
-}
+    : m_outputFolder(outputFolder.isEmpty() ? tempFolder() : outputFolder), m_names(std::move(names)),
+      m_current(m_names.value(0))
+{}
 
 QList<PrinterInfo> FakePrinterService::printers() const
 {

@@ -66,13 +66,15 @@ int RecordingEngine::setOption(int job, int option, int value)
     return record(QStringLiteral("LlSetOption"), {job, option, value});
 }
 
-int RecordingEngine::defineVariable(int job, const QString &name, const QString &contents, int type, const QString &param)
+int RecordingEngine::defineVariable(int job, const QString &name, const QString &contents, int type,
+                                    const QString &param)
 {
     variables.insert(name, contents);
     return record(QStringLiteral("LlDefineVariableExt"), {job, name, contents, type, param});
 }
 
-int RecordingEngine::defineVariableImage(int job, const QString &name, const QImage &image, int type, const QString &param)
+int RecordingEngine::defineVariableImage(int job, const QString &name, const QImage &image, int type,
+                                         const QString &param)
 {
     variables.insert(name, image.isNull() ? QString() : QStringLiteral("(Bild)"));
     return record(QStringLiteral("LlDefineVariableExtHandle"), {job, name, image, type, param});

@@ -13,9 +13,11 @@ namespace report {
 // A stand-in engine for tests of the calling code: records every call with
 // its arguments, keeps the definitions and answers from scripted results
 // (by default 0, the next job handle, and the options as they were set).
-class RecordingEngine : public ReportEngine {
+class RecordingEngine : public ReportEngine
+{
 public:
-    struct Call {
+    struct Call
+    {
         QString name;
         QVariantList args;
         // Variables and fields (name -> contents) at LlPrint and LlPrintFields.

@@ -7,7 +7,8 @@
 namespace report {
 
 // Keeps every page for exact inspection in tests.
-class RecordingSink : public PageSink {
+class RecordingSink : public PageSink
+{
 public:
     int addPage(const Page &page) override;
     int finish() override;

@@ -4,13 +4,11 @@
 
 namespace ui {
 
-RecordingUiServices::RecordingUiServices()
-    : m_now(QDate(2026, 3, 16), QTime(9, 30))
-{
-}
+RecordingUiServices::RecordingUiServices() : m_now(QDate(2026, 3, 16), QTime(9, 30))
+{}
 
-int RecordingUiServices::messageBox(const QString &text, const QString &caption, MsgIcon icon,
-                                    MsgButtons buttons, int defaultButton)
+int RecordingUiServices::messageBox(const QString &text, const QString &caption, MsgIcon icon, MsgButtons buttons,
+                                    int defaultButton)
 {
     m_messages.append({text, caption, icon, buttons, defaultButton});
     if (!m_answers.isEmpty())

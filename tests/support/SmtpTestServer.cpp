@@ -142,7 +142,8 @@ void SmtpTestServer::converse(int connection)
         const QByteArray verb = line.left(4).toUpper();
         const QByteArray argument = line.mid(5);
         if (verb == "EHLO") {
-            reply(connection, expectedLogin.isEmpty() ? "250-127.0.0.1\r\n250 8BITMIME" : "250-127.0.0.1\r\n250 AUTH PLAIN");
+            reply(connection,
+                  expectedLogin.isEmpty() ? "250-127.0.0.1\r\n250 8BITMIME" : "250-127.0.0.1\r\n250 AUTH PLAIN");
         } else if (verb == "HELO" || verb == "NOOP") {
             reply(connection, "250 OK");
         } else if (verb == "AUTH") {

@@ -1,9 +1,9 @@
 #include "app/printroad/PrintJob.h"
 
-#include "app/printroad/PrintLoop.h"
 #include "app/PrintRequest.h"
-#include "app/printroad/ReportFields.h"
 #include "app/Utils.h"
+#include "app/printroad/PrintLoop.h"
+#include "app/printroad/ReportFields.h"
 #include "platform/db/TField.h"
 #include "platform/db/TTable.h"
 #include "platform/os/Printers.h"
@@ -62,14 +62,14 @@ private:
 bool isPerDocumentRequest(const TPrintRequest &request)
 {
     return !request.Modul.isEmpty() && QStringLiteral("Auftrag,Bestellung").contains(request.Modul)
-        && !request.Datenbereich.isEmpty() && QStringLiteral("AM").contains(request.Datenbereich)
-        && !request.FormFilterTyp.contains(QLatin1String("iste"));
+           && !request.Datenbereich.isEmpty() && QStringLiteral("AM").contains(request.Datenbereich)
+           && !request.FormFilterTyp.contains(QLatin1String("iste"));
 }
 
 bool isPerCustomerRequest(const TPrintRequest &request)
 {
     return request.Modul == QLatin1String("Mahnung")
-        && (request.Datenbereich == QLatin1String("A") || request.Datenbereich == QLatin1String("M"));
+           && (request.Datenbereich == QLatin1String("A") || request.Datenbereich == QLatin1String("M"));
 }
 
 }
@@ -118,14 +118,14 @@ QString PrinterNameOf(const QString &listText)
 
 PrintJob::PrintJob(PrintLoop &loop, ReportFields &fields, PrintWindow &window)
     : m_loop(loop), m_fields(fields), m_window(window)
-{
-}
+{}
 
 void PrintJob::lstStdDruckerChange()
 {
     const QString name = PrinterNameOf(m_window.standardPrinterText());
     if (!SetCurrentPrinter(name))
-        ShowError(QString(), QStringLiteral("Druckertreiber ") + name + QStringLiteral(" kann nicht als Standard aktiviert werden."));
+        ShowError(QString(), QStringLiteral("Druckertreiber ") + name
+                                 + QStringLiteral(" kann nicht als Standard aktiviert werden."));
 }
 
 bool PrintJob::Tintlen()
@@ -205,7 +205,8 @@ void PrintJob::printEachDocument()
 QStringList PrintJob::documentKeys(const QString &range)
 {
     const TPrintRequest &request = PrintRequest();
-    DriverTable heads(request.Modul == QLatin1String("Auftrag") ? QStringLiteral("Auftrag.db") : QStringLiteral("Bestell.db"));
+    DriverTable heads(request.Modul == QLatin1String("Auftrag") ? QStringLiteral("Auftrag.db")
+                                                                : QStringLiteral("Bestell.db"));
     if (!request.Datenfilter.isEmpty()) {
         heads->SetFilter(request.Datenfilter);
         heads->SetFiltered(true);
@@ -213,7 +214,8 @@ QStringList PrintJob::documentKeys(const QString &range)
     QStringList keys;
     for (heads->First(); !heads->Eof(); heads->Next()) {
         const bool printed = range == QLatin1String("A")
-            || (range == QLatin1String("M") && heads->FieldByName(QStringLiteral("mark"))->AsString() == QLatin1String("J"));
+                             || (range == QLatin1String("M")
+                                 && heads->FieldByName(QStringLiteral("mark"))->AsString() == QLatin1String("J"));
         if (printed)
             keys << heads->FieldByName(QStringLiteral("auftragnr"))->AsString();
     }

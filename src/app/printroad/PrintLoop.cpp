@@ -1,8 +1,8 @@
 #include "app/printroad/PrintLoop.h"
 
+#include "app/Utils.h"
 #include "app/printroad/PrintJob.h"
 #include "app/printroad/ReportFields.h"
-#include "app/Utils.h"
 #include "platform/db/TField.h"
 #include "platform/db/TTable.h"
 #include "platform/report/LayoutFile.h"
@@ -156,13 +156,15 @@ QString EngineErrorText(int code)
     case report::LL_ERR_NO_PREVIEW_FILES:
         return QStringLiteral("Bildschirmausgabe: Vorschaudateien nicht vorhanden oder gefunden");
     case report::LL_ERR_LAYOUT:
-        return QStringLiteral("Formular- oder Konfigurationsdatei nicht gefunden. Prüfen Sie, ob die Datei vorhanden ist "
-                              "und ob der im Menü \"Einstellungen/Installation\" eingegebene Pfad für die Formulare "
-                              "korrekt ist:\r\n")
-            + ProgramPaths().FormularPfad;
+        return QStringLiteral(
+                   "Formular- oder Konfigurationsdatei nicht gefunden. Prüfen Sie, ob die Datei vorhanden ist "
+                   "und ob der im Menü \"Einstellungen/Installation\" eingegebene Pfad für die Formulare "
+                   "korrekt ist:\r\n")
+               + ProgramPaths().FormularPfad;
     case report::LL_ERR_EXPRESSION:
-        return QStringLiteral("Einer der im Formular verwendeten Ausdrücke enthält einen Fehler.\r\nRufen Sie über den "
-                              "\"Bearbeiten/Layout\"-Button den Entwurfsmodus auf und korrigieren Sie bitte den Fehler!");
+        return QStringLiteral(
+            "Einer der im Formular verwendeten Ausdrücke enthält einen Fehler.\r\nRufen Sie über den "
+            "\"Bearbeiten/Layout\"-Button den Entwurfsmodus auf und korrigieren Sie bitte den Fehler!");
     case report::LL_ERR_NO_TABLE:
         return QStringLiteral("In dem Formular ist kein Tabellenobjekt vorhanden.");
     case report::LL_ERR_NOTHING_PRINTABLE:
@@ -174,8 +176,7 @@ QString EngineErrorText(int code)
 
 PrintLoop::PrintLoop(ReportFields &fields, PrintWindow &window)
     : m_fields(fields), m_data(fields.data()), m_window(window)
-{
-}
+{}
 
 QString PrintLoop::GetFormFileName() const
 {
@@ -258,7 +259,8 @@ void PrintLoop::restoreRequest()
 void PrintLoop::setEuroFromWorkstation()
 {
     if (tcSetupLoc && tcSetupLoc->Active() && !IsTableEmpty(tcSetupLoc))
-        m_data.job().euroDruck = tcSetupLoc->FieldByName(QStringLiteral("EuroDruckVorgabe"))->AsString() == QLatin1String("J");
+        m_data.job().euroDruck =
+            tcSetupLoc->FieldByName(QStringLiteral("EuroDruckVorgabe"))->AsString() == QLatin1String("J");
 }
 
 // A module that named no table to print from (an unknown one) has nothing
@@ -380,8 +382,8 @@ void PrintLoop::ListeTintlen(bool withOptions)
     const int limit = defineRecord(job.handle(), slot, false);
     if (limit == NothingToPrint)
         return;
-    int result = LlPrintWithBoxStart(job.handle(), setup.kind, setup.layout, setup.destination, 1, setup.parent,
-                                     setup.boxTitle);
+    int result =
+        LlPrintWithBoxStart(job.handle(), setup.kind, setup.layout, setup.destination, 1, setup.parent, setup.boxTitle);
     if (result != 0) {
         fail(result, job);
         return;
@@ -399,7 +401,8 @@ void PrintLoop::ListeTintlen(bool withOptions)
         showPreview(job, setup);
 }
 
-bool PrintLoop::printListCopies(OpenJob &job, OpenTables &tables, const JobSetup &setup, TTable *&slot, int limit, int copies)
+bool PrintLoop::printListCopies(OpenJob &job, OpenTables &tables, const JobSetup &setup, TTable *&slot, int limit,
+                                int copies)
 {
     JobState &state = m_data.job();
     int startRecord = slot->RecNo();
@@ -521,8 +524,8 @@ bool PrintLoop::printLabels(OpenJob &job, const JobSetup &setup, TTable *&slot, 
     JobState &state = m_data.job();
     // The box says "Tintlen...", the document still carries the form's name.
     LlPrintSetOptionString(job.handle(), report::LL_PRNOPTSTR_PRINTJOBNAME, setup.description);
-    int result = LlPrintWithBoxStart(job.handle(), setup.kind, setup.layout, setup.destination, 1, setup.parent,
-                                     setup.boxTitle);
+    int result =
+        LlPrintWithBoxStart(job.handle(), setup.kind, setup.layout, setup.destination, 1, setup.parent, setup.boxTitle);
     if (result != 0)
         return fail(result, job);
     LlPrintSetOption(job.handle(), report::LL_PRNOPT_COPIES, state.copies);
@@ -570,7 +573,8 @@ void PrintLoop::Layout()
         return;
     RequestKeeper keeper(m_request);
     m_previewLayout.clear();
-    const QString title = QStringLiteral("Formular-Layout \"") + m_window.currentFormRow().Bezeichnung + QStringLiteral("\"  ");
+    const QString title =
+        QStringLiteral("Formular-Layout \"") + m_window.currentFormRow().Bezeichnung + QStringLiteral("\"  ");
     m_data.job().startJob();
     DesignerFlag designer(m_data.job());
     OpenTables tables(m_data);

@@ -14,8 +14,7 @@ struct PrintRoad
 {
     PrintRoad(PrintWindow &window, QList<ModuleBranch> branches)
         : fields(data, std::move(branches)), loop(fields, window), job(loop, fields, window)
-    {
-    }
+    {}
 
     ReportData data;
     ReportFields fields;

@@ -33,9 +33,9 @@ TTable *tcLaender = nullptr;
 
 namespace {
 
-TTable **const allSlots[] = {&tc,        &tcSetup,   &tcSetupLoc, &tcStSatz,   &tcKunden, &tcArtikel, &tcLiefer,
-                             &tcMitarbei, &tcKopf,    &tcPos,      &tcBestell,  &tcBestPos, &tcOffPos, &tcMahnPara,
-                             &tcUmsatz,  &tcKArtDru, &tcKontakte, &tcGruppen, &tcLaender};
+TTable **const allSlots[] = {&tc,         &tcSetup,   &tcSetupLoc, &tcStSatz,  &tcKunden,  &tcArtikel, &tcLiefer,
+                             &tcMitarbei, &tcKopf,    &tcPos,      &tcBestell, &tcBestPos, &tcOffPos,  &tcMahnPara,
+                             &tcUmsatz,   &tcKArtDru, &tcKontakte, &tcGruppen, &tcLaender};
 
 bool isFullPath(const QString &name)
 {
@@ -96,13 +96,13 @@ void openWithIndex(const QString &table, const QString &index)
 bool isSalesListMode(const TPrintRequest &request)
 {
     return (request.FormTyp == QLatin1String("E") && request.FormFilterTyp != QLatin1String("EtikettArt"))
-        || request.FormFilterTyp.contains(QLatin1String("iste"));
+           || request.FormFilterTyp.contains(QLatin1String("iste"));
 }
 
 bool isPurchaseListMode(const TPrintRequest &request)
 {
     return (request.FormTyp == QLatin1String("E") && request.FormFilterTyp != QLatin1String("EtikettArt"))
-        || request.FormFilterTyp == QLatin1String("Liste");
+           || request.FormFilterTyp == QLatin1String("Liste");
 }
 
 void openSalesTables(const TPrintRequest &request)
@@ -243,7 +243,8 @@ std::optional<SetupTables> openDocumentTables(const QString &module, const TPrin
     else if (module == QLatin1String("Lagerbew"))
         openTables({{&tc, "lagerbew.db"}, {&tcArtikel, "artikel.db"}, {&tcLiefer, "liefer.db"}});
     else if (module == QLatin1String("Mahnung"))
-        openTables({{&tc, "offposMa.db"}, {&tcOffPos, "offpos.db"}, {&tcKunden, "kunden.db"}, {&tcMahnPara, "MahnPara.db"}});
+        openTables(
+            {{&tc, "offposMa.db"}, {&tcOffPos, "offpos.db"}, {&tcKunden, "kunden.db"}, {&tcMahnPara, "MahnPara.db"}});
     else if (module == QLatin1String("Offene Posten"))
         openTables({{&tc, "offpos.db"}, {&tcKunden, "kunden.db"}, {&tcKopf, "auftrag.db"}, {&tcUmsatz, "umsatz.db"}});
     else if (module == QLatin1String("Zahlungseingang"))
@@ -297,7 +298,8 @@ std::optional<SetupTables> openGroupAndTaskTables(const QString &module)
             ShowError(QString(), QStringLiteral("E-Mailpfad von Kuvertalia wurde nicht angegeben!"));
             return SetupTables::None;
         }
-        OpenModuleTable(tc, os::includeTrailingSeparator(ProgramPaths().DatenpfadQRB) + QStringLiteral("texte.db"), true);
+        OpenModuleTable(tc, os::includeTrailingSeparator(ProgramPaths().DatenpfadQRB) + QStringLiteral("texte.db"),
+                        true);
     } else if (module == QLatin1String("Kontakte")) {
         openTables({{&tc, "kontakte.db"}, {&tcKunden, "kunden.db"}});
     } else {
@@ -368,8 +370,8 @@ QString joinedFilter(const QString &recordFilter, const QString &extraFilter)
 bool isTextLine(TTable *table)
 {
     return table->FieldByName(QStringLiteral("Artikelnr"))->AsString().isEmpty()
-        && table->FieldByName(QStringLiteral("Menge"))->IsNull()
-        && table->FieldByName(QStringLiteral("epreis"))->IsNull();
+           && table->FieldByName(QStringLiteral("Menge"))->IsNull()
+           && table->FieldByName(QStringLiteral("epreis"))->IsNull();
 }
 
 // Writes the numbers through a table of its own: by the time the job has
@@ -475,8 +477,8 @@ int ReportData::GetRecords(TTable *&slot, const QString &extraFilter)
     if (!request.Datenindex.isEmpty())
         tc->SetIndexName(request.Datenindex);
     const bool oneRecord = !request.Datensatz.isEmpty()
-        && (request.Datenbereich == QLatin1String("E")
-            || (request.Datenbereich == QLatin1String("M") && isDocumentModule(request.Modul)));
+                           && (request.Datenbereich == QLatin1String("E")
+                               || (request.Datenbereich == QLatin1String("M") && isDocumentModule(request.Modul)));
     if (oneRecord)
         return lookupRecord(request.Modul) ? tc->RecNo() : NothingToPrint;
     if (m_storedCriteria && !m_storedCriteria(tc))
@@ -503,10 +505,12 @@ bool ReportData::lookupRecord(const QString &module)
         return true;
     if (m_job.designer) {
         if (!isDocumentModule(module))
-            ShowError(QStringLiteral("GetRecords"), QStringLiteral("tc.findkey(") + request.Datensatz + QStringLiteral(") erfolglos"));
+            ShowError(QStringLiteral("GetRecords"),
+                      QStringLiteral("tc.findkey(") + request.Datensatz + QStringLiteral(") erfolglos"));
         return true;
     }
-    ShowError(QStringLiteral("GetRecords"), QStringLiteral("tc.findkey(") + request.Datensatz + QStringLiteral(") erfolglos"));
+    ShowError(QStringLiteral("GetRecords"),
+              QStringLiteral("tc.findkey(") + request.Datensatz + QStringLiteral(") erfolglos"));
     return false;
 }
 

@@ -70,11 +70,11 @@ struct DefinedValue
 
 struct JobState
 {
-    bool euroDruck = false;   // amounts in euro, else in the document's currency
-    bool designer = false;    // the layout designer is being prepared
-    int copies = 1;           // copies of a list, or per label
+    bool euroDruck = false; // amounts in euro, else in the document's currency
+    bool designer = false;  // the layout designer is being prepared
+    int copies = 1;         // copies of a list, or per label
     int copyNumber = 0;
-    int recordCounter = 0;    // records printed in the current copy
+    int recordCounter = 0; // records printed in the current copy
     PendingWrites writes;
     // Position numbers of the job's document by record (row id), so that
     // what is printed shows them before they are written.

@@ -92,8 +92,7 @@ QString ean13Text(const QString &prefixedValue)
 
 ReportFields::ReportFields(ReportData &data, QList<ModuleBranch> branches)
     : m_data(data), m_branches(std::move(branches))
-{
-}
+{}
 
 int ReportFields::DefineFields(int job, TTable *&slot, bool asVariables, bool designer)
 {
@@ -190,7 +189,8 @@ double ReportFields::lookUpTaxRate(const QString &key, TDateTime date)
     }
     const QString padded = key.rightJustified(2, QLatin1Char(' '));
     if (!locateTaxKey(padded, key)) {
-        m_data.reportOnce(caption, QStringLiteral("Der Steuersatz ") + padded + QStringLiteral(" ist nicht vorhanden!"));
+        m_data.reportOnce(caption,
+                          QStringLiteral("Der Steuersatz ") + padded + QStringLiteral(" ist nicht vorhanden!"));
         return 0;
     }
     TField *validFrom = tcStSatz->FieldByName(QStringLiteral("GueltigAb"));
@@ -300,12 +300,12 @@ QString ReportFields::positionNumberText(TTable *table, int index)
     return field->AsString();
 }
 
-void ReportFields::definePicture(int job, TTable *table, int index, bool asVariables, bool empty,
-                                 const QString &prefix)
+void ReportFields::definePicture(int job, TTable *table, int index, bool asVariables, bool empty, const QString &prefix)
 {
     TField *field = table->Fields(index);
     m_picture = empty ? QImage() : decodedPicture(field->AsBytes());
-    passToEngine(job, {prefix + field->FieldName(), QString(), m_picture, report::LL_DRAWING_HBITMAP, asVariables, true});
+    passToEngine(job,
+                 {prefix + field->FieldName(), QString(), m_picture, report::LL_DRAWING_HBITMAP, asVariables, true});
 }
 
 // Labels and lists repeat the same picture on many records; decoding it
@@ -373,8 +373,8 @@ void ReportFields::DefineEuroField(int job, const QString &name, int type, doubl
     defineEuroAmounts(job, name, type, euroAmount, currencyAmount, false);
 }
 
-void ReportFields::defineEuroAmounts(int job, const QString &name, int type, double euroAmount,
-                                     double currencyAmount, bool asVariable)
+void ReportFields::defineEuroAmounts(int job, const QString &name, int type, double euroAmount, double currencyAmount,
+                                     bool asVariable)
 {
     const double shown = m_data.job().euroDruck ? euroAmount : currencyAmount;
     defineValue(job, name, numberText(shown), type, asVariable);
@@ -403,7 +403,8 @@ bool ReportFields::DefineBarcodes(int job, const QString &value, const QString &
         {{"FIM", report::LL_BARCODE_FIM}, value},
         {{"CODABAR", report::LL_BARCODE_CODABAR}, value}};
     for (const auto &[barcode, contents] : barcodes) {
-        const QString variable = QStringLiteral("Barcode_") + name + QLatin1Char('_') + QString::fromLatin1(barcode.symbology);
+        const QString variable =
+            QStringLiteral("Barcode_") + name + QLatin1Char('_') + QString::fromLatin1(barcode.symbology);
         LlDefineVariableExt(job, variable, contents, barcode.type, QString());
     }
     return true;

@@ -54,8 +54,8 @@ public:
     void TCDefineFields(int job, TTable *table, bool asVariables, bool empty, const QString &prefix);
     // One table field, with its euro variants and, for a variable, its
     // copies for the header ("Kopf_") and footer ("Fuss_") lines.
-    void DefineField(int job, TTable *table, const QString &prefix, const QString &fieldName,
-                     const QString &contents, int type, bool asVariable);
+    void DefineField(int job, TTable *table, const QString &prefix, const QString &fieldName, const QString &contents,
+                     int type, bool asVariable);
     void DefineCurrencyTrio(int job, TTable *table, const QString &prefix, const QString &fieldName,
                             const QString &contents, int type, bool asVariable);
     // A computed amount as name, name + "Euro" and name + "Wae".
@@ -95,8 +95,8 @@ private:
     void passToEngine(int job, const DefinedValue &value);
     void defineFieldOfRecord(int job, TTable *table, const QString &prefix, const QString &fieldName,
                              const QString &contents, int type, bool asVariable, bool empty);
-    void defineTrio(int job, TTable *table, const QString &prefix, const QString &fieldName,
-                    const QString &contents, int type, bool asVariable, bool empty);
+    void defineTrio(int job, TTable *table, const QString &prefix, const QString &fieldName, const QString &contents,
+                    int type, bool asVariable, bool empty);
     void defineEuroAmounts(int job, const QString &name, int type, double euroAmount, double currencyAmount,
                            bool asVariable);
     void defineValue(int job, const QString &name, const QString &contents, int type, bool asVariable);

@@ -28,10 +28,10 @@ RunningSums sums;
 struct DocumentKind
 {
     TTable *head;
-    QString headMissing;   // "atr.qlocate(" or "bst.qlocate("
+    QString headMissing; // "atr.qlocate(" or "bst.qlocate("
     TTable *partner;
     QString partnerPrefix;
-    QString dateField;     // date of the common variables
+    QString dateField; // date of the common variables
     bool sales;
 };
 
@@ -53,8 +53,10 @@ bool isSubtotalLine()
 
 void defineSums(int job)
 {
-    const QList<QPair<QString, double>> values = {
-        {kCarry, sums.carry}, {kBlockCarry, sums.blockCarry}, {kQuantity, sums.quantity}, {kBlockQuantity, sums.blockQuantity}};
+    const QList<QPair<QString, double>> values = {{kCarry, sums.carry},
+                                                  {kBlockCarry, sums.blockCarry},
+                                                  {kQuantity, sums.quantity},
+                                                  {kBlockQuantity, sums.blockQuantity}};
     for (const auto &[name, value] : values) {
         defineNumber(job, name, value, report::LL_NUMERIC, true);
         defineNumber(job, name, value, report::LL_NUMERIC, false);
@@ -97,7 +99,7 @@ void definePosition(ReportFields &fields, int job, bool asVariables)
         LlDefineField(job, QStringLiteral("Artikelnr"), QStringLiteral("  "));
     defineLookup(fields, job, tcArtikel, article, asVariables, QStringLiteral("Artikel_"), empty);
     const bool textLine = numberOf(tc, QStringLiteral("menge")) == 0 && numberOf(tc, QStringLiteral("epreis")) == 0
-        && numberOf(tc, QStringLiteral("gpreis")) == 0 && article.isEmpty();
+                          && numberOf(tc, QStringLiteral("gpreis")) == 0 && article.isEmpty();
     LlDefineFieldExt(job, QStringLiteral("TextPos"), textLine ? QStringLiteral("true") : QStringLiteral("false"),
                      report::LL_BOOLEAN, QString());
 }
@@ -131,8 +133,8 @@ void defineSalesExtras(ReportFields &fields, int job, TTable *head, bool custome
     definePartnerBarcodes(fields, job, tcKunden, customerFound);
     const QString deliveryAddress = textOf(head, QStringLiteral("nrzweitadresse"));
     defineLookup(fields, job, tcKunden, deliveryAddress, true, QStringLiteral("Lieferadr_"), !customerFound);
-    defineLookup(fields, job, tcMitarbei, textOf(head, QStringLiteral("vertreternr")), true, QStringLiteral("Vertreter_"),
-                 !head);
+    defineLookup(fields, job, tcMitarbei, textOf(head, QStringLiteral("vertreternr")), true,
+                 QStringLiteral("Vertreter_"), !head);
 }
 
 // A head table of another program version lacks the field the documents
@@ -174,8 +176,8 @@ int defineHead(ReportFields &fields, int job, TTable *&slot, const DocumentKind 
     fields.DefineCommVars(job, dateOf(head, kind.dateField));
     fields.TCDefineFields(job, kind.head, true, !headFound, QString());
     definePaymentDates(job, head, baseDateOf(head, kind.sales));
-    const bool partnerFound =
-        defineLookup(fields, job, kind.partner, textOf(head, QStringLiteral("kundennr")), true, kind.partnerPrefix, !headFound);
+    const bool partnerFound = defineLookup(fields, job, kind.partner, textOf(head, QStringLiteral("kundennr")), true,
+                                           kind.partnerPrefix, !headFound);
     const QString letter = replaceFirst(textOf(head, QStringLiteral("Kopftext")), QStringLiteral("#Briefanrede"),
                                         salutationOf(kind.partner, partnerFound));
     LlDefineVariableExt(job, QStringLiteral("Kopftext"), letter, report::LL_TEXT, QString());
@@ -202,8 +204,9 @@ int documentFields(ReportFields &fields, int job, TTable *&slot, bool asVariable
 
 int SalesDocumentFields(ReportFields &fields, int job, TTable *&slot, bool asVariables)
 {
-    return documentFields(fields, job, slot, asVariables,
-                          {tcKopf, QStringLiteral("atr.qlocate("), tcKunden, QStringLiteral("Kunde_"), QStringLiteral("Datum"), true});
+    return documentFields(
+        fields, job, slot, asVariables,
+        {tcKopf, QStringLiteral("atr.qlocate("), tcKunden, QStringLiteral("Kunde_"), QStringLiteral("Datum"), true});
 }
 
 int PurchaseDocumentFields(ReportFields &fields, int job, TTable *&slot, bool asVariables)

@@ -90,8 +90,8 @@ void addListDocument()
 void defineListSums(ReportFields &fields, int job)
 {
     const QList<QPair<QString, const AmountPair *>> sums = {
-        {"SummeAuftragswert", &listSums.value},          {"SummeAuftragswertNetto", &listSums.net},
-        {"SummeProvision", &listSums.commission},        {"SummeBezAuftragswert", &listSums.paidValue},
+        {"SummeAuftragswert", &listSums.value},           {"SummeAuftragswertNetto", &listSums.net},
+        {"SummeProvision", &listSums.commission},         {"SummeBezAuftragswert", &listSums.paidValue},
         {"SummeBezAuftragswertNetto", &listSums.paidNet}, {"SummeBezProvision", &listSums.paidCommission}};
     for (const auto &[name, amount] : sums)
         defineEuroSum(fields, job, name, *amount);
@@ -129,7 +129,8 @@ int salesList(ReportFields &fields, int job, TTable *&slot, bool asVariables)
     LlDefineVariableExt(job, QStringLiteral("Anzahl"), IntToStr(limit), report::LL_TEXT, QString());
     defineListSums(fields, job);
     defineLookup(fields, job, tcKunden, textOf(tc, QStringLiteral("kundennr")), asVariables, QStringLiteral("Kunde_"));
-    defineLookup(fields, job, tcMitarbei, textOf(tc, QStringLiteral("vertreternr")), asVariables, QStringLiteral("Vertreter_"));
+    defineLookup(fields, job, tcMitarbei, textOf(tc, QStringLiteral("vertreternr")), asVariables,
+                 QStringLiteral("Vertreter_"));
     return limit;
 }
 
@@ -186,7 +187,8 @@ int purchaseList(ReportFields &fields, int job, TTable *&slot, bool asVariables)
             return limit;
     }
     fields.TCDefineFields(job, tc, asVariables, false, QString());
-    defineLookup(fields, job, tcLiefer, textOf(tc, QStringLiteral("kundennr")), asVariables, QStringLiteral("Lieferant_"));
+    defineLookup(fields, job, tcLiefer, textOf(tc, QStringLiteral("kundennr")), asVariables,
+                 QStringLiteral("Lieferant_"));
     fields.DefineCommVars(job, Date());
     return limit;
 }
@@ -235,9 +237,9 @@ QString salesListSelection()
         selection = restricted(selection, QStringLiteral("MARK= 'J'"));
     if (isOn(QStringLiteral("AtrLstVertreter"))) {
         const QString representative = setting(QStringLiteral("AtrLstVertreternr"));
-        selection = restricted(selection, representative.isEmpty()
-                                              ? QStringLiteral("Vertreternr<> ''")
-                                              : QStringLiteral("Vertreternr= ") + ReportData::filterLiteral(representative));
+        selection = restricted(selection, representative.isEmpty() ? QStringLiteral("Vertreternr<> ''")
+                                                                   : QStringLiteral("Vertreternr= ")
+                                                                         + ReportData::filterLiteral(representative));
     }
     if (setting(QStringLiteral("AtrLstBereich")) == QLatin1String("Z")) {
         const QString from = dateSetting(QStringLiteral("AtrLstVon"));

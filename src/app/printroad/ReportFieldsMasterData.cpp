@@ -70,7 +70,8 @@ void defineDurations(ReportFields &fields, int job, bool first)
     else
         durationSum += numberOf(tc, QStringLiteral("Dauer"));
     defineNumber(job, QStringLiteral("SummeDauer"), durationSum, report::LL_NUMERIC, true);
-    defineNumber(job, QStringLiteral("Durchschnitt"), durationSum / (fields.job().recordCounter + 1), report::LL_NUMERIC, true);
+    defineNumber(job, QStringLiteral("Durchschnitt"), durationSum / (fields.job().recordCounter + 1),
+                 report::LL_NUMERIC, true);
 }
 
 int partnerContacts(ReportFields &fields, int job, TTable *&slot, bool asVariables)
@@ -120,7 +121,7 @@ int prices(ReportFields &fields, int job, TTable *&slot, bool asVariables, bool 
 {
     const bool first = !slot;
     const QString filter = (ofCustomer ? QStringLiteral("Kundennr=") : QStringLiteral("Artikelnr="))
-        + ReportData::filterLiteral(PrintRequest().Datensatz);
+                           + ReportData::filterLiteral(PrintRequest().Datensatz);
     const int limit = selectRecords(fields, job, slot, filter);
     if (limit == NothingToPrint)
         return limit;
@@ -153,7 +154,8 @@ int customerDocuments(ReportFields &fields, int job, TTable *&slot, bool asVaria
     if (limit == NothingToPrint)
         return limit;
     if (first) {
-        for (const QString &name : {QStringLiteral("SummeRechnungen"), QStringLiteral("SummeOffenerBetrag"), QStringLiteral("SummeZahlbetrag")}) {
+        for (const QString &name : {QStringLiteral("SummeRechnungen"), QStringLiteral("SummeOffenerBetrag"),
+                                    QStringLiteral("SummeZahlbetrag")}) {
             const QString value = fields.GetDruckPara(PrintRequest().Modul, name);
             LlDefineFieldExt(job, name, value, report::LL_NUMERIC, QString());
             LlDefineVariableExt(job, name, value, report::LL_NUMERIC, QString());
@@ -230,8 +232,10 @@ int statistics(ReportFields &fields, int job, TTable *&slot, bool asVariables, c
     if (!slot) {
         if (fields.data().GetRecords(slot, QString()) == NothingToPrint)
             return NothingToPrint;
-        LlDefineVariableExt(job, QStringLiteral("DatumVon"), DateToStr(settingDate(statistics.fromSetting)), report::LL_TEXT, QString());
-        LlDefineVariableExt(job, QStringLiteral("DatumBis"), DateToStr(settingDate(statistics.toSetting)), report::LL_TEXT, QString());
+        LlDefineVariableExt(job, QStringLiteral("DatumVon"), DateToStr(settingDate(statistics.fromSetting)),
+                            report::LL_TEXT, QString());
+        LlDefineVariableExt(job, QStringLiteral("DatumBis"), DateToStr(settingDate(statistics.toSetting)),
+                            report::LL_TEXT, QString());
         if (!statistics.byCustomer)
             defineLookup(fields, job, tcArtikel, PrintRequest().Datensatz, true, kNoPrefix);
         defineStatisticsLine(fields, job, asVariables, statistics, true);
@@ -245,12 +249,14 @@ int statistics(ReportFields &fields, int job, TTable *&slot, bool asVariables, c
 
 int customerArticles(ReportFields &fields, int job, TTable *&slot, bool asVariables)
 {
-    return statistics(fields, job, slot, asVariables, {QStringLiteral("KunArtDruckVon"), QStringLiteral("KunArtDruckBis"), true});
+    return statistics(fields, job, slot, asVariables,
+                      {QStringLiteral("KunArtDruckVon"), QStringLiteral("KunArtDruckBis"), true});
 }
 
 int articleCustomers(ReportFields &fields, int job, TTable *&slot, bool asVariables)
 {
-    return statistics(fields, job, slot, asVariables, {QStringLiteral("ArtKunDruckVon"), QStringLiteral("ArtKunDruckBis"), false});
+    return statistics(fields, job, slot, asVariables,
+                      {QStringLiteral("ArtKunDruckVon"), QStringLiteral("ArtKunDruckBis"), false});
 }
 
 AmountPair inventory;
@@ -258,7 +264,8 @@ AmountPair inventory;
 void defineArticleBarcodes(ReportFields &fields, int job, TTable *article)
 {
     fields.DefineBarcodes(job, textOf(article, QStringLiteral("artikelnr")), QStringLiteral("Artikelnr"));
-    const QString freeField = article->FindField(QStringLiteral("Freifeld")) ? QStringLiteral("Freifeld") : QStringLiteral("FreiFeld");
+    const QString freeField =
+        article->FindField(QStringLiteral("Freifeld")) ? QStringLiteral("Freifeld") : QStringLiteral("FreiFeld");
     fields.DefineBarcodes(job, textOf(article, freeField), freeField);
 }
 
@@ -381,8 +388,8 @@ void setLabelCopies(ReportFields &fields)
 {
     if (!hasRecord(tcSetup) || !tcSetup->FindField(QStringLiteral("LagEtikAnzUebern")))
         return;
-    if (textOf(tcSetup, QStringLiteral("LagEtikAnzUebern")) != QLatin1String("J") || PrintRequest().FormFilterTyp != QLatin1String("Etikett")
-        || !hasRecord(tc))
+    if (textOf(tcSetup, QStringLiteral("LagEtikAnzUebern")) != QLatin1String("J")
+        || PrintRequest().FormFilterTyp != QLatin1String("Etikett") || !hasRecord(tc))
         return;
     const int received = int(std::lround(numberOf(tc, QStringLiteral("zugang"))));
     fields.job().copies = received == 0 ? 1 : received;
@@ -475,28 +482,17 @@ int groupCustomers(ReportFields &fields, int job, TTable *&slot, bool)
 QList<ModuleBranch> masterDataBranches()
 {
     return {
-        {QStringLiteral("Kunden"), false, addresses},
-        {QStringLiteral("KunPreis"), false, customerPrices},
-        {QStringLiteral("Ansprech"), true, contactPersons},
-        {QStringLiteral("Kontakte-"), true, partnerContacts},
-        {QStringLiteral("ArtPreis"), false, articlePrices},
-        {QStringLiteral("Artikel"), false, articles},
-        {QStringLiteral("Stückliste"), false, billOfMaterial},
-        {QStringLiteral("Liefer"), false, addresses},
-        {QStringLiteral("LfrArt"), false, supplierArticles},
-        {QStringLiteral("Mitarbei"), false, addresses},
-        {QStringLiteral("MabKun"), false, staffCustomers},
-        {QStringLiteral("Lagerbew"), false, stockMovements},
-        {QStringLiteral("KunAtr"), false, customerDocuments},
-        {QStringLiteral("KunArt"), false, customerArticles},
-        {QStringLiteral("ArtKun"), false, articleCustomers},
-        {QStringLiteral("ZVBestellform"), false, orderForm},
-        {QStringLiteral("Aufgaben-"), true, customerTasks},
-        {QStringLiteral("Aufgaben"), false, allTasks},
-        {QStringLiteral("Gruppen"), false, plainTable},
-        {QStringLiteral("Textbausteine"), false, plainTable},
-        {QStringLiteral("GrZuord-K"), false, customerGroups},
-        {QStringLiteral("GrZuord-G"), false, groupCustomers},
+        {QStringLiteral("Kunden"), false, addresses},          {QStringLiteral("KunPreis"), false, customerPrices},
+        {QStringLiteral("Ansprech"), true, contactPersons},    {QStringLiteral("Kontakte-"), true, partnerContacts},
+        {QStringLiteral("ArtPreis"), false, articlePrices},    {QStringLiteral("Artikel"), false, articles},
+        {QStringLiteral("Stückliste"), false, billOfMaterial}, {QStringLiteral("Liefer"), false, addresses},
+        {QStringLiteral("LfrArt"), false, supplierArticles},   {QStringLiteral("Mitarbei"), false, addresses},
+        {QStringLiteral("MabKun"), false, staffCustomers},     {QStringLiteral("Lagerbew"), false, stockMovements},
+        {QStringLiteral("KunAtr"), false, customerDocuments},  {QStringLiteral("KunArt"), false, customerArticles},
+        {QStringLiteral("ArtKun"), false, articleCustomers},   {QStringLiteral("ZVBestellform"), false, orderForm},
+        {QStringLiteral("Aufgaben-"), true, customerTasks},    {QStringLiteral("Aufgaben"), false, allTasks},
+        {QStringLiteral("Gruppen"), false, plainTable},        {QStringLiteral("Textbausteine"), false, plainTable},
+        {QStringLiteral("GrZuord-K"), false, customerGroups},  {QStringLiteral("GrZuord-G"), false, groupCustomers},
         {QStringLiteral("Kontakte"), false, allContacts},
     };
 }

@@ -18,7 +18,7 @@ AmountPair openSum, valueSum, paidSum;
 // Open items of sales ("Offene Posten") or purchase documents ("OpoBList").
 struct OpenItemList
 {
-    QString value;   // "auftragswert" or "Auftragswert"
+    QString value; // "auftragswert" or "Auftragswert"
     QString paid;
     bool purchase;
 };
@@ -60,7 +60,8 @@ int openItems(ReportFields &fields, int job, TTable *&slot, bool asVariables, co
 
 int salesOpenItems(ReportFields &fields, int job, TTable *&slot, bool asVariables)
 {
-    return openItems(fields, job, slot, asVariables, {QStringLiteral("auftragswert"), QStringLiteral("gezahlt"), false});
+    return openItems(fields, job, slot, asVariables,
+                     {QStringLiteral("auftragswert"), QStringLiteral("gezahlt"), false});
 }
 
 int purchaseOpenItems(ReportFields &fields, int job, TTable *&slot, bool asVariables)
@@ -221,7 +222,8 @@ void collectProposalRow(ReportFields &fields, DunningRun &run)
     if (level >= 1 && level <= 5)
         run.level = qMax(run.level, level);
     else
-        fields.data().reportOnce(QString(), QStringLiteral("Mahnstufe bei OP ") + document + QStringLiteral(" ungültig"));
+        fields.data().reportOnce(QString(),
+                                 QStringLiteral("Mahnstufe bei OP ") + document + QStringLiteral(" ungültig"));
     run.entries << dunningEntryOf(level, Date());
     run.open.addRounded(amountOf(tcOffPos, QStringLiteral("offenerBetrag")));
     run.interest.addRounded(amountOf(tc, QStringLiteral("mahnzinsbetrag")));
@@ -255,8 +257,10 @@ void deferDunningWrites(ReportFields &fields, DunningRun &run)
 {
     if (run.entries.isEmpty() || fields.job().designer)
         return;
-    run.entries.last().values.insert(QStringLiteral("mahngebuehr"), numberOf(tcMahnPara, QStringLiteral("mahngebuehr")));
-    run.entries.last().values.insert(QStringLiteral("mahngebuehrWae"), numberOf(tcMahnPara, QStringLiteral("mahngebuehrWae")));
+    run.entries.last().values.insert(QStringLiteral("mahngebuehr"),
+                                     numberOf(tcMahnPara, QStringLiteral("mahngebuehr")));
+    run.entries.last().values.insert(QStringLiteral("mahngebuehrWae"),
+                                     numberOf(tcMahnPara, QStringLiteral("mahngebuehrWae")));
     const QString path = tcOffPos->TableFilePath();
     const QList<DunningEntry> entries = run.entries;
     fields.job().writes.defer(QStringLiteral("Mahnung ") + path + QLatin1Char(' ') + PrintRequest().Datensatz,
@@ -300,9 +304,12 @@ void defineRowInterest(ReportFields &fields, int job, bool asVariables)
     if (asVariables)
         fields.DefineEuroVariable(job, QStringLiteral("mahnzinsBetrag"), interest.euro, interest.currency);
     else
-        fields.DefineEuroField(job, QStringLiteral("mahnzinsBetrag"), report::LL_NUMERIC, interest.euro, interest.currency);
-    defineNumber(job, QStringLiteral("mahnzinsen"), numberOf(tc, QStringLiteral("mahnzinsen")), report::LL_NUMERIC, asVariables);
-    defineNumber(job, QStringLiteral("mahnzinstage"), numberOf(tc, QStringLiteral("mahnzinstage")), report::LL_NUMERIC, asVariables);
+        fields.DefineEuroField(job, QStringLiteral("mahnzinsBetrag"), report::LL_NUMERIC, interest.euro,
+                               interest.currency);
+    defineNumber(job, QStringLiteral("mahnzinsen"), numberOf(tc, QStringLiteral("mahnzinsen")), report::LL_NUMERIC,
+                 asVariables);
+    defineNumber(job, QStringLiteral("mahnzinstage"), numberOf(tc, QStringLiteral("mahnzinstage")), report::LL_NUMERIC,
+                 asVariables);
 }
 
 int dunningLetter(ReportFields &fields, int job, TTable *&slot, bool asVariables)
@@ -316,7 +323,8 @@ int dunningLetter(ReportFields &fields, int job, TTable *&slot, bool asVariables
     const QString document = textOf(tc, QStringLiteral("auftragnr"));
     const bool found = hasRecord(tcOffPos) && tcOffPos->FindKey({document});
     if (!found)
-        fields.data().reportOnce(QStringLiteral("DefineFields()"), document + QStringLiteral(" in Offpos.db nicht gefunden"));
+        fields.data().reportOnce(QStringLiteral("DefineFields()"),
+                                 document + QStringLiteral(" in Offpos.db nicht gefunden"));
     fields.TCDefineFields(job, tcOffPos, asVariables, !found, QString());
     if (found)
         defineRowInterest(fields, job, asVariables);

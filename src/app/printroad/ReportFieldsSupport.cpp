@@ -1,8 +1,8 @@
 #include "app/printroad/ReportFieldsSupport.h"
 
+#include "app/Utils.h"
 #include "app/printroad/ReportData.h"
 #include "app/printroad/ReportFields.h"
-#include "app/Utils.h"
 #include "platform/db/TField.h"
 #include "platform/db/TTable.h"
 #include "platform/report/api/ReportApi.h"

@@ -6,10 +6,10 @@
 
 #include <QCoreApplication>
 #include <QKeyEvent>
-#include <QPointer>
-#include <QShortcutEvent>
 #include <QMetaObject>
 #include <QObject>
+#include <QPointer>
+#include <QShortcutEvent>
 
 #include <memory>
 #include <utility>
@@ -132,8 +132,8 @@ TqkPictureMaskSetting qkGetPictureMask(QObject *dataSet, const QString &fieldNam
     return setting;
 }
 
-void qkGetPictureMask(QObject *dataSet, const QString &fieldName, bool useTablePicture, QString &mask,
-                      bool &autoFill, bool &useInGrid)
+void qkGetPictureMask(QObject *dataSet, const QString &fieldName, bool useTablePicture, QString &mask, bool &autoFill,
+                      bool &useInGrid)
 {
     const TqkPictureMaskSetting setting = qkGetPictureMask(dataSet, fieldName, useTablePicture);
     mask = setting.Mask;

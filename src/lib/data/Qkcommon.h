@@ -9,7 +9,8 @@ class QMetaObject;
 class QObject;
 
 // A picture mask as the "PictureMasks" list holds it for one field.
-struct TqkPictureMaskSetting {
+struct TqkPictureMaskSetting
+{
     QString Mask;
     bool AutoFill = true;
     bool UseInGrid = true;
@@ -19,8 +20,8 @@ struct TqkPictureMaskSetting {
 // to case). A library table's own picture of the field wins and is written
 // back into an existing line.
 TqkPictureMaskSetting qkGetPictureMask(QObject *dataSet, const QString &fieldName, bool useTablePicture);
-void qkGetPictureMask(QObject *dataSet, const QString &fieldName, bool useTablePicture, QString &mask,
-                      bool &autoFill, bool &useInGrid);
+void qkGetPictureMask(QObject *dataSet, const QString &fieldName, bool useTablePicture, QString &mask, bool &autoFill,
+                      bool &useInGrid);
 // Writes one "PictureMasks" line; what is not to be set is kept from the
 // existing line. An empty mask deletes the line.
 void qkSetPictureMask(QObject *dataSet, const QString &fieldName, QString mask, bool autoFill, bool useInGrid,
@@ -54,5 +55,11 @@ bool qkEscapePressed(QObject *dataSet);
 void qkGetQuotedToken(const QString &text, int &pos, QString &token);
 
 int qkScalePixels(int value, int pixelsPerInch);
-inline int qkMax(int a, int b) { return a > b ? a : b; }
-inline int qkMin(int a, int b) { return a < b ? a : b; }
+inline int qkMax(int a, int b)
+{
+    return a > b ? a : b;
+}
+inline int qkMin(int a, int b)
+{
+    return a < b ? a : b;
+}

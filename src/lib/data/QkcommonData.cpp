@@ -25,7 +25,8 @@ bool namesField(const TDataSet *dataSet, const QString &line)
     return dataSet->FindField(firstPart(line, QLatin1Char(';'))) != nullptr;
 }
 
-struct LayoutEntry {
+struct LayoutEntry
+{
     TField *field;
     int width;
     QString label;
@@ -205,12 +206,18 @@ TqkValueKind qkValueKind(TFieldType type)
 bool qkIsValidTextForFieldType(TFieldType type, const QString &text)
 {
     switch (qkValueKind(type)) {
-    case TqkValueKind::Integer: return qkIsIntegerText(text);
-    case TqkValueKind::Float: return qkIsFloatText(text);
-    case TqkValueKind::Date: return qkIsValidDateText(text);
-    case TqkValueKind::Time: return qkIsValidTimeText(text);
-    case TqkValueKind::DateTime: return qkIsValidDateTimeText(text) || qkIsValidDateText(text);
-    default: return true;
+    case TqkValueKind::Integer:
+        return qkIsIntegerText(text);
+    case TqkValueKind::Float:
+        return qkIsFloatText(text);
+    case TqkValueKind::Date:
+        return qkIsValidDateText(text);
+    case TqkValueKind::Time:
+        return qkIsValidTimeText(text);
+    case TqkValueKind::DateTime:
+        return qkIsValidDateTimeText(text) || qkIsValidDateText(text);
+    default:
+        return true;
     }
 }
 

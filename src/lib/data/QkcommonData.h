@@ -49,7 +49,10 @@ bool qkFieldNameForDisplayLabel(const TDataSet *dataSet, const QString &label, Q
 
 // The data set's own comparison: -1, 0, 1, or 2 for the same record.
 int qkCompareBookmarks(TDataSet *dataSet, const TBookmark &first, const TBookmark &second);
-inline bool qkSameRecord(int comparison) { return comparison == 0 || comparison == 2; }
+inline bool qkSameRecord(int comparison)
+{
+    return comparison == 0 || comparison == 2;
+}
 
 bool qkIsRichTextField(const TField *field, bool readData);
 

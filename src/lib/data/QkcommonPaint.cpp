@@ -18,8 +18,7 @@ QStyle *styleFor(const QWidget *widget)
     return widget ? widget->style() : QApplication::style();
 }
 
-void drawButtonFace(QPainter &painter, const QRect &rect, bool sunken, bool flat, bool enabled,
-                    const QWidget *widget)
+void drawButtonFace(QPainter &painter, const QRect &rect, bool sunken, bool flat, bool enabled, const QWidget *widget)
 {
     QStyleOptionButton option;
     option.rect = rect;
@@ -33,11 +32,16 @@ void drawButtonFace(QPainter &painter, const QRect &rect, bool sunken, bool flat
 Qt::KeyboardModifiers modifierOf(int key)
 {
     switch (key) {
-    case Qt::Key_Alt: return Qt::AltModifier;
-    case Qt::Key_Control: return Qt::ControlModifier;
-    case Qt::Key_Shift: return Qt::ShiftModifier;
-    case Qt::Key_Meta: return Qt::MetaModifier;
-    default: return Qt::NoModifier;
+    case Qt::Key_Alt:
+        return Qt::AltModifier;
+    case Qt::Key_Control:
+        return Qt::ControlModifier;
+    case Qt::Key_Shift:
+        return Qt::ShiftModifier;
+    case Qt::Key_Meta:
+        return Qt::MetaModifier;
+    default:
+        return Qt::NoModifier;
     }
 }
 
@@ -52,8 +56,7 @@ QList<QRect> qkEllipsisDots(const QRect &rect)
             QRect(left + 2 * size, top, size, size)};
 }
 
-void qkDrawEllipsisButton(QPainter &painter, const QRect &rect, int style, std::uint8_t state,
-                          const QWidget *widget)
+void qkDrawEllipsisButton(QPainter &painter, const QRect &rect, int style, std::uint8_t state, const QWidget *widget)
 {
     const bool flat = style == 2 && !qkHighBitSet(state);
     drawButtonFace(painter, rect, false, flat, true, widget);
@@ -87,8 +90,8 @@ void qkDrawComboButton(QPainter &painter, const QRect &rect, bool pressed, std::
 
 void qkDrawFocusRect(QPainter &painter, const QRect &rect, const QWidget *widget)
 {
-    const QColor highlight = widget ? widget->palette().color(QPalette::Highlight)
-                                    : QApplication::palette().color(QPalette::Highlight);
+    const QColor highlight =
+        widget ? widget->palette().color(QPalette::Highlight) : QApplication::palette().color(QPalette::Highlight);
     painter.save();
     painter.setBrush(Qt::NoBrush);
     painter.setPen(highlight);

@@ -20,7 +20,8 @@ QList<QRect> qkEllipsisDots(const QRect &rect);
 void qkDrawEllipsisButton(QPainter &painter, const QRect &rect, int style, std::uint8_t state,
                           const QWidget *widget = nullptr);
 
-struct TqkComboButtonLook {
+struct TqkComboButtonLook
+{
     bool enabled = true;
     bool pushed = false;
     bool flat = false;
@@ -30,7 +31,10 @@ void qkDrawComboButton(QPainter &painter, const QRect &rect, bool pressed, std::
                        const QWidget *widget = nullptr);
 
 // A key-state byte with bit 7 set: the key is down.
-inline bool qkHighBitSet(std::uint8_t value) { return (value & 0x80) != 0; }
+inline bool qkHighBitSet(std::uint8_t value)
+{
+    return (value & 0x80) != 0;
+}
 
 void qkDrawFocusRect(QPainter &painter, const QRect &rect, const QWidget *widget = nullptr);
 

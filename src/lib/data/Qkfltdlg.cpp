@@ -46,8 +46,8 @@ QStringList valueTokens(const QString &value, const QString &operatorDelimiter)
             const int close = value.indexOf(QLatin1Char('"'), i + 1);
             end = close < 0 ? int(value.size()) : close + 1;
         } else if (operatorDelimiter.size() != 1 || value[i] != operatorDelimiter[0]) {
-            while (end < value.size() && value[end].unicode() >= 33 &&
-                   !(operatorDelimiter.size() == 1 && value[end] == operatorDelimiter[0]))
+            while (end < value.size() && value[end].unicode() >= 33
+                   && !(operatorDelimiter.size() == 1 && value[end] == operatorDelimiter[0]))
                 ++end;
         }
         tokens.append(value.mid(i, end - i));
@@ -118,18 +118,23 @@ bool typedEqual(const QString &alternative, const QString &text, TFieldType type
     case ftSmallint:
     case ftInteger:
     case ftWord:
-    case ftAutoInc: return StrToInt(alternative) == StrToInt(text);
+    case ftAutoInc:
+        return StrToInt(alternative) == StrToInt(text);
     case ftFloat:
     case ftCurrency:
-    case ftBCD: return StrToFloat(alternative) == StrToFloat(text);
+    case ftBCD:
+        return StrToFloat(alternative) == StrToFloat(text);
     case ftDate:
     case ftTime:
-    case ftDateTime: return dateTimeOf(type, alternative) == dateTimeOf(type, text);
-    default: return false;
+    case ftDateTime:
+        return dateTimeOf(type, alternative) == dateTimeOf(type, text);
+    default:
+        return false;
     }
 }
 
-template <typename T> bool withinBounds(const T &value, const std::optional<T> &low, const std::optional<T> &high)
+template <typename T>
+bool withinBounds(const T &value, const std::optional<T> &low, const std::optional<T> &high)
 {
     return !(low && value < *low) && !(high && value > *high);
 }
@@ -155,7 +160,8 @@ void TqkFieldOperators::setWord(int index, const QString &word)
 
 // ---- data link
 
-TqkFilterDataLink::TqkFilterDataLink(TqkFilterDialog *dialog) : m_dialog(dialog) {}
+TqkFilterDataLink::TqkFilterDataLink(TqkFilterDialog *dialog) : m_dialog(dialog)
+{}
 
 void TqkFilterDataLink::ActiveChanged()
 {
@@ -164,7 +170,8 @@ void TqkFilterDataLink::ActiveChanged()
 
 // ---- record test
 
-TqkDummyForm::TqkDummyForm(TqkFilterDialog *dialog) : m_dialog(dialog) {}
+TqkDummyForm::TqkDummyForm(TqkFilterDialog *dialog) : m_dialog(dialog)
+{}
 
 void TqkDummyForm::RecordTest(TDataSet *dataSet, bool &accept)
 {
@@ -189,19 +196,23 @@ QString TqkDummyForm::fieldText(TField *field) const
     if (value.isNull() || !value.isValid())
         return {};
     switch (field->DataType()) {
-    case ftDate: return DateToStr(field->AsDateTime());
-    case ftTime: return FormatDateTime(FormatSettings().LongTimeFormat, field->AsDateTime());
+    case ftDate:
+        return DateToStr(field->AsDateTime());
+    case ftTime:
+        return FormatDateTime(FormatSettings().LongTimeFormat, field->AsDateTime());
     case ftDateTime: {
         const TDateTime stamp = field->AsDateTime();
         const QString date = DateToStr(stamp);
-        return stamp == std::trunc(stamp) ? date
-                                          : date + QLatin1Char(' ') +
-                                                FormatDateTime(FormatSettings().LongTimeFormat, stamp);
+        return stamp == std::trunc(stamp)
+                   ? date
+                   : date + QLatin1Char(' ') + FormatDateTime(FormatSettings().LongTimeFormat, stamp);
     }
     case ftFloat:
     case ftCurrency:
-    case ftBCD: return FloatToStr(field->AsFloat());
-    default: return value.toString();
+    case ftBCD:
+        return FloatToStr(field->AsFloat());
+    default:
+        return value.toString();
     }
 }
 
@@ -247,7 +258,8 @@ bool TqkDummyForm::criterionTest(TqkFieldInfo &info)
             return withinBounds<double>(field->AsDateTime(), bound(info.MinValue, convert),
                                         bound(info.MaxValue, convert));
         }
-        default: return true;
+        default:
+            return true;
         }
     }
     const TqkAlternatives alternatives = qkSplitAlternatives(info.FilterValue, m_dialog->FieldOperators());
@@ -274,8 +286,12 @@ bool TqkDummyForm::criterionTest(TqkFieldInfo &info)
             if (memo)
                 alternative.truncate(255);
             switch (info.MatchType) {
-            case fdMatchStart: match = text.startsWith(alternative); break;
-            case fdMatchAny: match = text.contains(alternative); break;
+            case fdMatchStart:
+                match = text.startsWith(alternative);
+                break;
+            case fdMatchAny:
+                match = text.contains(alternative);
+                break;
             case fdMatchExact:
                 match = memo ? text == alternative : typedEqual(alternative, text, type);
                 break;
@@ -283,7 +299,8 @@ bool TqkDummyForm::criterionTest(TqkFieldInfo &info)
                 if (!memo)
                     match = text.size() >= alternative.size() && text.endsWith(alternative);
                 break;
-            default: break;
+            default:
+                break;
             }
         }
         if (!match)
@@ -301,8 +318,7 @@ bool TqkDummyForm::criterionTest(TqkFieldInfo &info)
 TqkFilterDialog::TqkFilterDialog(QObject *owner)
     : TqkCustomDialog(owner), m_dataLink(std::make_unique<TqkFilterDataLink>(this)),
       m_dummyForm(std::make_unique<TqkDummyForm>(this))
-{
-}
+{}
 
 TqkFilterDialog::~TqkFilterDialog()
 {
@@ -488,10 +504,9 @@ void TqkFilterDialog::installLocalFilter(TDataSet *dataSet)
     if (table && any)
         table->SetOnFilter([form](TqkTable *self, bool &accept) { form->RecordTest(self, accept); });
     if (!table) {
-        dataSet->SetOnFilterRecord(any ? TFilterRecordEvent([form](TDataSet *self, bool &accept) {
-            form->RecordTest(self, accept);
-        })
-                                       : TFilterRecordEvent());
+        dataSet->SetOnFilterRecord(
+            any ? TFilterRecordEvent([form](TDataSet *self, bool &accept) { form->RecordTest(self, accept); })
+                : TFilterRecordEvent());
         dataSet->SetFiltered(true);
         dataSet->CheckBrowseMode();
         dataSet->First();

@@ -23,7 +23,8 @@ class TQuery;
 class QWidget;
 
 // One criterion on one field.
-struct TqkFieldInfo {
+struct TqkFieldInfo
+{
     QString FieldName;
     QString DisplayName;
     TqkFilterMatchType MatchType = fdMatchStart;
@@ -35,7 +36,8 @@ struct TqkFieldInfo {
 };
 
 // One field the dialog offers for searching.
-struct TqkDBFieldInfo {
+struct TqkDBFieldInfo
+{
     QString FieldName;
     QString SqlFieldName;
     QString TableName;
@@ -80,7 +82,8 @@ private:
 
 // The alternatives of a search value and whether they are joined by the
 // or-word (any may match) or by the and-word or nothing (all must match).
-struct TqkAlternatives {
+struct TqkAlternatives
+{
     QStringList items;
     bool any = false;
 };
@@ -119,7 +122,8 @@ private:
 
 // What the search form answers: whether it was closed with OK, whether any
 // criterion was added, removed or altered, and the criteria it holds.
-struct TqkFilterFormResult {
+struct TqkFilterFormResult
+{
     bool accepted = false;
     bool changed = false;
     std::vector<TqkFieldInfo> criteria;

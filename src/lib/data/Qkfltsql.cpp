@@ -85,17 +85,28 @@ int findClause(const QVector<db::SqlToken> &tokens, int from, bool withWhere)
 
 QString TqkFilterDialog::dateText(const QString &value, TFieldType type, const QString &fieldName) const
 {
-    const TDateTime stamp = type == ftDate ? StrToDate(value) : type == ftTime ? StrToTime(value) : StrToDateTime(value);
+    const TDateTime stamp = type == ftDate   ? StrToDate(value)
+                            : type == ftTime ? StrToTime(value)
+                                             : StrToDateTime(value);
     const QDateTime when = ToQDateTime(stamp);
     const QDate date = when.date();
     QString dateText;
     switch (m_dateMode) {
-    case qfdDayMonthYear: dateText = QStringLiteral("%1/%2/%3").arg(date.day()).arg(date.month()).arg(date.year()); break;
-    case qfdYearMonthDay: dateText = QStringLiteral("%1/%2/%3").arg(date.year()).arg(date.month()).arg(date.day()); break;
-    default: dateText = QStringLiteral("%1/%2/%3").arg(date.month()).arg(date.day()).arg(date.year()); break;
+    case qfdDayMonthYear:
+        dateText = QStringLiteral("%1/%2/%3").arg(date.day()).arg(date.month()).arg(date.year());
+        break;
+    case qfdYearMonthDay:
+        dateText = QStringLiteral("%1/%2/%3").arg(date.year()).arg(date.month()).arg(date.day());
+        break;
+    default:
+        dateText = QStringLiteral("%1/%2/%3").arg(date.month()).arg(date.day()).arg(date.year());
+        break;
     }
     const QTime time = when.time();
-    const QString timeText = QStringLiteral("%1:%2:%3").arg(time.hour()).arg(time.minute(), 2, 10, QLatin1Char('0')).arg(time.second(), 2, 10, QLatin1Char('0'));
+    const QString timeText = QStringLiteral("%1:%2:%3")
+                                 .arg(time.hour())
+                                 .arg(time.minute(), 2, 10, QLatin1Char('0'))
+                                 .arg(time.second(), 2, 10, QLatin1Char('0'));
     QString text = type == ftDate ? dateText : type == ftTime ? timeText : dateText + QLatin1Char(' ') + timeText;
     if (OnEncodeDateTime)
         OnEncodeDateTime(stamp, type, fieldName, text);
@@ -169,13 +180,13 @@ QStringList TqkFilterDialog::conditionLines(const TqkFieldInfo &info, const TqkD
         } else if (type == ftDate) {
             condition += column + QLatin1Char('=') + sqlText(dateText(alternative, type, field.FieldName));
         } else if (type == ftTime || type == ftDateTime) {
-            condition += QStringLiteral("   ") + column + QLatin1Char('=') +
-                         sqlText(dateText(alternative, type, field.FieldName));
+            condition += QStringLiteral("   ") + column + QLatin1Char('=')
+                         + sqlText(dateText(alternative, type, field.FieldName));
         } else if (info.MatchType == fdMatchExact) {
             condition += column + QLatin1Char('=') + sqlText(alternative);
         } else {
-            const QString pattern = (info.MatchType == fdMatchAny ? QStringLiteral("%") : QString()) +
-                                    likeLiteral(alternative) + QLatin1Char('%');
+            const QString pattern = (info.MatchType == fdMatchAny ? QStringLiteral("%") : QString())
+                                    + likeLiteral(alternative) + QLatin1Char('%');
             condition += column + QStringLiteral(" like ") + sqlText(pattern) + QStringLiteral(" escape '\\'");
         }
     }
@@ -195,16 +206,17 @@ QStringList TqkFilterDialog::insertConditions(const QStringList &sqlLines, const
     if (clause < 0) {
         result = sql + QStringLiteral("\nWhere\n") + added;
     } else if (!tokens[clause].isKeyword("WHERE")) {
-        result = sql.left(tokens[clause].start) + QStringLiteral("\nWhere\n") + added + QLatin1Char('\n') +
-                 sql.mid(tokens[clause].start);
+        result = sql.left(tokens[clause].start) + QStringLiteral("\nWhere\n") + added + QLatin1Char('\n')
+                 + sql.mid(tokens[clause].start);
     } else {
         // The existing condition is bracketed, so that an OR in it cannot
         // take the new conditions apart.
         const int conditionStart = tokens[clause].start + int(tokens[clause].text.size());
         const int next = findClause(tokens, clause + 1, false);
         const int conditionEnd = next < 0 ? int(sql.size()) : tokens[next].start;
-        result = sql.left(conditionStart) + QStringLiteral(" (") + sql.mid(conditionStart, conditionEnd - conditionStart) +
-                 QStringLiteral(")\nAnd\n") + added + QLatin1Char('\n') + sql.mid(conditionEnd);
+        result = sql.left(conditionStart) + QStringLiteral(" (")
+                 + sql.mid(conditionStart, conditionEnd - conditionStart) + QStringLiteral(")\nAnd\n") + added
+                 + QLatin1Char('\n') + sql.mid(conditionEnd);
     }
     return result.split(QLatin1Char('\n'));
 }
@@ -225,8 +237,8 @@ bool TqkFilterDialog::rewriteSql(TDataSet *dataSet)
             info->FieldName = FieldNameForLabel(info->DisplayName);
         const TqkDBFieldInfo *field = FindSearchableField(info->FieldName);
         if (!field) {
-            qkShowLibraryWarning(QStringLiteral("TqkFilterDialog: Field not found (") + info->FieldName +
-                                 QLatin1Char(')'));
+            qkShowLibraryWarning(QStringLiteral("TqkFilterDialog: Field not found (") + info->FieldName
+                                 + QLatin1Char(')'));
             return false;
         }
         const QStringList lines = conditionLines(*info, *field, first);
@@ -241,8 +253,8 @@ bool TqkFilterDialog::rewriteSql(TDataSet *dataSet)
     try {
         dataSet->Open();
     } catch (const Exception &) {
-        qkShowLibraryWarning(QStringLiteral("Unable to Execute SQL:\r") + sql.join(QLatin1Char('\r')) +
-                             QLatin1Char('\r'));
+        qkShowLibraryWarning(QStringLiteral("Unable to Execute SQL:\r") + sql.join(QLatin1Char('\r'))
+                             + QLatin1Char('\r'));
         throw;
     }
     return true;
@@ -302,8 +314,9 @@ void TqkFilterDialog::addTableFields(TDataSet *dataSet, const QString &tableName
         QString name = field->FieldName();
         bool listed = false;
         for (const TqkDBFieldInfo &info : m_searchable)
-            listed = listed || (info.SqlFieldName.compare(name, Qt::CaseInsensitive) == 0 &&
-                                info.TableName.compare(shownTable, Qt::CaseInsensitive) == 0);
+            listed = listed
+                     || (info.SqlFieldName.compare(name, Qt::CaseInsensitive) == 0
+                         && info.TableName.compare(shownTable, Qt::CaseInsensitive) == 0);
         if (listed)
             continue;
         while (FindSearchableField(name))
@@ -340,8 +353,8 @@ void TqkFilterDialog::optimiseRange(TDataSet *dataSet)
             m_indexBeforeRange = table->IndexName();
             table->SetIndexName(index);
         }
-        if (table->FirstIndexField().compare(info->FieldName, Qt::CaseInsensitive) != 0 ||
-            !indexCaseFits(*table, *info) || !setRangeFor(*table, *info)) {
+        if (table->FirstIndexField().compare(info->FieldName, Qt::CaseInsensitive) != 0 || !indexCaseFits(*table, *info)
+            || !setRangeFor(*table, *info)) {
             if (m_indexBeforeRange)
                 table->SetIndexName(*m_indexBeforeRange);
             m_indexBeforeRange.reset();

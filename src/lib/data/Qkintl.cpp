@@ -37,7 +37,8 @@ void initializeWithApplication()
 
 Q_COREAPP_STARTUP_FUNCTION(initializeWithApplication)
 
-TqkIntl::TqkIntl(QObject *owner) : QObject(owner) {}
+TqkIntl::TqkIntl(QObject *owner) : QObject(owner)
+{}
 
 TqkIntl::~TqkIntl()
 {

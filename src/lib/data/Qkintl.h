@@ -475,7 +475,8 @@ public:
     QString UndoButtonHint = QStringLiteral("Undo | Reverses the last action");
     QString PasteButtonHint = QStringLiteral("Paste | Inserts Clipboard contents");
     QString BoldButtonHint = QStringLiteral("Bold | Makes the selection bold (toggle)");
-    QString UnderlineButtonHint = QStringLiteral("Underline | Formats the selection with a continuous underline (toggle)");
+    QString UnderlineButtonHint =
+        QStringLiteral("Underline | Formats the selection with a continuous underline (toggle)");
     QString ItalicButtonHint = QStringLiteral("Italic | Makes the selection italic (toggle)");
     QString LeftButtonHint = QStringLiteral("Align Left | Left-justifies paragraph (toggle)");
     QString CenterButtonHint = QStringLiteral("Center | Center-justifies paragraph (toggle)");
@@ -544,8 +545,7 @@ class TqkIntl : public QObject
     Q_PROPERTY(bool OKCancelBitmapped MEMBER OKCancelBitmapped)
     Q_PROPERTY(QString BtnOKCaption MEMBER BtnOKCaption)
     Q_PROPERTY(QString BtnCancelCaption MEMBER BtnCancelCaption)
-    Q_PROPERTY(
-        TqkCheckBoxInGridStyle CheckBoxInGridStyle READ CheckBoxInGridStyle WRITE SetCheckBoxInGridStyle)
+    Q_PROPERTY(TqkCheckBoxInGridStyle CheckBoxInGridStyle READ CheckBoxInGridStyle WRITE SetCheckBoxInGridStyle)
     Q_PROPERTY(QString VersionTessarion READ VersionTessarion WRITE SetVersionTessarion)
     Q_PROPERTY(int FilterMemoSize MEMBER FilterMemoSize)
     Q_PROPERTY(bool UseLocateMethodForSearch MEMBER UseLocateMethodForSearch)

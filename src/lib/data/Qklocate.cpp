@@ -28,8 +28,8 @@ public:
         : m_field(field), m_value(caseSensitive ? value : db::germanCaseFold(value)), m_matchType(matchType),
           m_caseSensitive(caseSensitive)
     {
-        m_numeric = matchType == lmExact && qkValueKind(field->DataType()) == TqkValueKind::Float &&
-                    TryStrToFloat(value, m_number);
+        m_numeric = matchType == lmExact && qkValueKind(field->DataType()) == TqkValueKind::Float
+                    && TryStrToFloat(value, m_number);
     }
 
     bool matches() const
@@ -46,9 +46,12 @@ public:
         if (!m_caseSensitive)
             text = db::germanCaseFold(text);
         switch (m_matchType) {
-        case lmExact: return text == m_value;
-        case lmStart: return text.startsWith(m_value);
-        case lmAnywhere: return text.contains(m_value);
+        case lmExact:
+            return text == m_value;
+        case lmStart:
+            return text.startsWith(m_value);
+        case lmAnywhere:
+            return text.contains(m_value);
         }
         return false;
     }
@@ -77,14 +80,14 @@ bool indexIsCaseInsensitive(TTable *table)
 
 // A key search on the current index when it starts with the searched field.
 // Answers nothing when the index cannot serve the search.
-std::optional<bool> searchByIndex(TDataSet *dataSet, TField *field, const QString &value,
-                                  const FieldMatcher &matcher, TqkLocateMatch matchType, bool caseSensitive)
+std::optional<bool> searchByIndex(TDataSet *dataSet, TField *field, const QString &value, const FieldMatcher &matcher,
+                                  TqkLocateMatch matchType, bool caseSensitive)
 {
     auto *table = qobject_cast<TTable *>(dataSet);
     if (!table || isMemo(field) || table->IndexFieldCount() == 0 || table->IndexFields(0) != field)
         return std::nullopt;
-    if (qkInheritsFromName(table, QStringLiteral("TqkTable")) && table->property("Query").isValid() &&
-        !table->property("Query").toStringList().isEmpty())
+    if (qkInheritsFromName(table, QStringLiteral("TqkTable")) && table->property("Query").isValid()
+        && !table->property("Query").toStringList().isEmpty())
         return std::nullopt;
     const bool sameCase = indexIsCaseInsensitive(table) != caseSensitive;
     const bool isString = field->DataType() == ftString;
@@ -131,13 +134,20 @@ QString qkFieldSearchText(const TField *field)
     if (field->IsNull())
         return {};
     switch (qkValueKind(field->DataType())) {
-    case TqkValueKind::Integer: return IntToStr(field->AsInteger());
-    case TqkValueKind::Boolean: return field->AsBoolean() ? QStringLiteral("True") : QStringLiteral("False");
-    case TqkValueKind::Float: return FloatToStr(field->AsFloat());
-    case TqkValueKind::Date: return DateToStr(field->AsDateTime());
-    case TqkValueKind::Time: return TimeToStr(field->AsDateTime());
-    case TqkValueKind::DateTime: return DateTimeToStr(field->AsDateTime());
-    default: break;
+    case TqkValueKind::Integer:
+        return IntToStr(field->AsInteger());
+    case TqkValueKind::Boolean:
+        return field->AsBoolean() ? QStringLiteral("True") : QStringLiteral("False");
+    case TqkValueKind::Float:
+        return FloatToStr(field->AsFloat());
+    case TqkValueKind::Date:
+        return DateToStr(field->AsDateTime());
+    case TqkValueKind::Time:
+        return TimeToStr(field->AsDateTime());
+    case TqkValueKind::DateTime:
+        return DateTimeToStr(field->AsDateTime());
+    default:
+        break;
     }
     if (qkIsRichTextField(field, true))
         return qkRichTextToPlainText(field->AsString());
@@ -169,9 +179,7 @@ bool qkLocateRecord(bool fromFirst, TDataSet *dataSet, const QString &fieldName,
     // The key search always finds the first match, so it serves only a
     // search from the first record.
     if (fromFirst) {
-        if (const std::optional<bool> found =
-                searchByIndex(dataSet, field, value, matcher, matchType,
-                              caseSensitive))
+        if (const std::optional<bool> found = searchByIndex(dataSet, field, value, matcher, matchType, caseSensitive))
             return *found;
     }
     return scanRecords(fromFirst, dataSet, matcher);

@@ -34,14 +34,20 @@ QVariant typedValue(const TField *field)
     if (!field || field->IsNull())
         return {};
     switch (qkValueKind(field->DataType())) {
-    case TqkValueKind::Integer: return field->AsInteger();
-    case TqkValueKind::Boolean: return field->AsBoolean();
-    case TqkValueKind::Float: return field->AsFloat();
+    case TqkValueKind::Integer:
+        return field->AsInteger();
+    case TqkValueKind::Boolean:
+        return field->AsBoolean();
+    case TqkValueKind::Float:
+        return field->AsFloat();
     case TqkValueKind::Date:
     case TqkValueKind::Time:
-    case TqkValueKind::DateTime: return field->AsDateTime();
-    case TqkValueKind::Binary: return field->AsBytes();
-    default: return field->AsString();
+    case TqkValueKind::DateTime:
+        return field->AsDateTime();
+    case TqkValueKind::Binary:
+        return field->AsBytes();
+    default:
+        return field->AsString();
     }
 }
 
@@ -50,7 +56,8 @@ bool isTextBlob(const TField *field)
     return field->DataType() == ftMemo || field->DataType() == ftFmtMemo || field->IsBlob();
 }
 
-struct LinkPair {
+struct LinkPair
+{
     QString ownField;
     QString lookupField;
 };
@@ -85,7 +92,8 @@ bool searchLookupTable(TqkLookupTable &lookup, const QList<LinkPair> &pairs, con
     auto &table = static_cast<TqkTable &>(*lookup.Table);
     if (pairs.isEmpty())
         return false;
-    struct Searching {
+    struct Searching
+    {
         TqkTable &table;
         explicit Searching(TqkTable &searched) : table(searched) { table.SetLookupSearching(true); }
         ~Searching() { table.SetLookupSearching(false); }
@@ -210,8 +218,8 @@ TqkLookupTables::~TqkLookupTables() = default;
 TqkLookupTable *TqkLookupTables::Find(const TqkLookupFieldLine &line, const QString &linksText) const
 {
     for (const auto &lookup : m_tables) {
-        if (sameName(lookup->DatabaseName, line.DatabaseName) &&
-            sameName(lookup->TableName, line.EffectiveTableName()) && sameName(lookup->LinksText, linksText))
+        if (sameName(lookup->DatabaseName, line.DatabaseName) && sameName(lookup->TableName, line.EffectiveTableName())
+            && sameName(lookup->LinksText, linksText))
             return lookup.get();
     }
     return nullptr;
@@ -280,8 +288,8 @@ QString qkIndexNameForFields(TTable &table, const QString &fieldList)
     const QString longer = fieldList + QLatin1Char(';');
     const auto pick = [&](bool exact, bool caseInsensitive) -> const TIndexDef * {
         for (const TIndexDef &index : indexes) {
-            const bool fits = exact ? sameName(index.Fields, fieldList)
-                                    : index.Fields.startsWith(longer, Qt::CaseInsensitive);
+            const bool fits =
+                exact ? sameName(index.Fields, fieldList) : index.Fields.startsWith(longer, Qt::CaseInsensitive);
             if (fits && index.caseInsensitive() == caseInsensitive)
                 return &index;
         }
@@ -301,8 +309,8 @@ bool qkFindKeyForIndex(TTable &table, const QStringList &values)
     if (indexFields == 0 || values.isEmpty())
         return false;
     if (indexFields < values.size()) {
-        qkShowLibraryWarning(QStringLiteral("Table ") + table.objectName() +
-                             QStringLiteral(": FindKey has too many lookup values for index ") + table.IndexName());
+        qkShowLibraryWarning(QStringLiteral("Table ") + table.objectName()
+                             + QStringLiteral(": FindKey has too many lookup values for index ") + table.IndexName());
         return false;
     }
     if (currentRecordHolds(table, values))

@@ -15,7 +15,8 @@ class TTable;
 // One "LookupFields" line: field; database; table; result field; then either
 // the index name (five parts) or the index fields and a last part, "N"
 // meaning that the table name counts only up to its first ".".
-struct TqkLookupFieldLine {
+struct TqkLookupFieldLine
+{
     QString FieldName;
     QString DatabaseName;
     QString TableName;
@@ -30,7 +31,8 @@ struct TqkLookupFieldLine {
 
 // A lookup table a data set keeps open for its library lookup fields,
 // identified by database, table and the links text of its line.
-struct TqkLookupTable {
+struct TqkLookupTable
+{
     std::unique_ptr<TTable> Table;
     QString DatabaseName;
     QString TableName;

@@ -121,12 +121,23 @@ private:
             if (pos >= term)
                 return term;
             switch (at(pos).unicode()) {
-            case '[': ++brackets; break;
-            case ']': --brackets; break;
-            case '{': ++braces; break;
-            case '}': --braces; break;
-            case ';': ++pos; break;
-            default: break;
+            case '[':
+                ++brackets;
+                break;
+            case ']':
+                --brackets;
+                break;
+            case '{':
+                ++braces;
+                break;
+            case '}':
+                --braces;
+                break;
+            case ';':
+                ++pos;
+                break;
+            default:
+                break;
             }
             ++pos;
         } while (brackets != 0 || braces != 0);

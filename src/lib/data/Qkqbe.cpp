@@ -5,7 +5,8 @@
 #include "platform/db/QbeText.h"
 #include "platform/runtime/Exceptions.h"
 
-TqkQBE::TqkQBE(QObject *owner) : TSqlDataSet(owner) {}
+TqkQBE::TqkQBE(QObject *owner) : TSqlDataSet(owner)
+{}
 
 TqkQBE::~TqkQBE()
 {

@@ -2,7 +2,8 @@
 
 #include "lib/data/Qklocate.h"
 
-TqkQuery::TqkQuery(QObject *owner) : TQuery(owner) {}
+TqkQuery::TqkQuery(QObject *owner) : TQuery(owner)
+{}
 
 TqkQuery::~TqkQuery()
 {

@@ -12,26 +12,60 @@ namespace {
 // Destinations whose text is not part of the document's text.
 const QSet<QByteArray> &skippedDestinations()
 {
-    static const QSet<QByteArray> names{
-        "fonttbl", "colortbl", "stylesheet", "info", "pict", "object", "objdata", "header", "footer",
-        "headerl", "headerr", "headerf", "footerl", "footerr", "footerf", "listtable", "listoverridetable",
-        "rsidtbl", "generator", "xmlnstbl", "themedata", "colorschememapping", "latentstyles", "datastore",
-        "fldinst", "filetbl", "revtbl", "pgdsctbl", "bkmkstart", "bkmkend", "footnote", "annotation",
-        "nonshppict", "shppict", "mmathPr", "template", "userprops", "docvar", "xe", "tc"};
+    static const QSet<QByteArray> names{"fonttbl",
+                                        "colortbl",
+                                        "stylesheet",
+                                        "info",
+                                        "pict",
+                                        "object",
+                                        "objdata",
+                                        "header",
+                                        "footer",
+                                        "headerl",
+                                        "headerr",
+                                        "headerf",
+                                        "footerl",
+                                        "footerr",
+                                        "footerf",
+                                        "listtable",
+                                        "listoverridetable",
+                                        "rsidtbl",
+                                        "generator",
+                                        "xmlnstbl",
+                                        "themedata",
+                                        "colorschememapping",
+                                        "latentstyles",
+                                        "datastore",
+                                        "fldinst",
+                                        "filetbl",
+                                        "revtbl",
+                                        "pgdsctbl",
+                                        "bkmkstart",
+                                        "bkmkend",
+                                        "footnote",
+                                        "annotation",
+                                        "nonshppict",
+                                        "shppict",
+                                        "mmathPr",
+                                        "template",
+                                        "userprops",
+                                        "docvar",
+                                        "xe",
+                                        "tc"};
     return names;
 }
 
 const QHash<QByteArray, QString> &wordReplacements()
 {
     static const QHash<QByteArray, QString> words{
-        {"par", QStringLiteral("\r\n")},     {"line", QStringLiteral("\r\n")},
-        {"sect", QStringLiteral("\r\n")},    {"page", QStringLiteral("\r\n")},
-        {"tab", QStringLiteral("\t")},       {"cell", QStringLiteral("\t")},
-        {"row", QStringLiteral("\r\n")},     {"emdash", QString(QChar(0x2014))},
-        {"endash", QString(QChar(0x2013))},  {"bullet", QString(QChar(0x2022))},
-        {"lquote", QString(QChar(0x2018))},  {"rquote", QString(QChar(0x2019))},
+        {"par", QStringLiteral("\r\n")},       {"line", QStringLiteral("\r\n")},
+        {"sect", QStringLiteral("\r\n")},      {"page", QStringLiteral("\r\n")},
+        {"tab", QStringLiteral("\t")},         {"cell", QStringLiteral("\t")},
+        {"row", QStringLiteral("\r\n")},       {"emdash", QString(QChar(0x2014))},
+        {"endash", QString(QChar(0x2013))},    {"bullet", QString(QChar(0x2022))},
+        {"lquote", QString(QChar(0x2018))},    {"rquote", QString(QChar(0x2019))},
         {"ldblquote", QString(QChar(0x201C))}, {"rdblquote", QString(QChar(0x201D))},
-        {"emspace", QStringLiteral(" ")},    {"enspace", QStringLiteral(" ")}};
+        {"emspace", QStringLiteral(" ")},      {"enspace", QStringLiteral(" ")}};
     return words;
 }
 
@@ -45,7 +79,8 @@ bool isAsciiDigit(QChar c)
     return c >= QLatin1Char('0') && c <= QLatin1Char('9');
 }
 
-struct GroupState {
+struct GroupState
+{
     bool skip = false;
     int unicodeSkip = 1;
 };

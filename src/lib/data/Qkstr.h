@@ -27,10 +27,5 @@ QString strTextAfterChar(const QString &text, QChar ch);
 // The lines separated by one blank or by CR LF, none after the last.
 QString qkJoinQueryLines(const QStringList &lines, bool blankSeparated);
 
-enum TqkTokenOption {
-    tokSkipBlanks = 1,
-    tokQuoted = 2,
-    tokStripQuotes = 4,
-    tokBlanksInToken = 8
-};
+enum TqkTokenOption { tokSkipBlanks = 1, tokQuoted = 2, tokStripQuotes = 4, tokBlanksInToken = 8 };
 void strGetTokenBySet(const QString &text, int &pos, int options, QString &token, const QString &set);

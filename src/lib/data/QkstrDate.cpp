@@ -154,10 +154,14 @@ TqkDateOrder qkDateFieldOrder(const QString &format)
 {
     for (const QChar c : format) {
         switch (c.toUpper().unicode()) {
-        case 'D': return doDMY;
-        case 'M': return doMDY;
-        case 'Y': return doYMD;
-        default: break;
+        case 'D':
+            return doDMY;
+        case 'M':
+            return doMDY;
+        case 'Y':
+            return doYMD;
+        default:
+            break;
         }
     }
     return doMDY;

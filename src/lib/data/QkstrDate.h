@@ -11,15 +11,7 @@
 enum TqkDateOrder { doMDY = 0, doDMY = 1, doYMD = 2 };
 
 // The part of a date or time text the caret is in, as the edit control asks.
-enum TqkDatePart {
-    dpDay = 0,
-    dpMonth = 1,
-    dpYear = 2,
-    dpHours = 3,
-    dpMinutes = 4,
-    dpSeconds = 5,
-    dpDesignator = 6
-};
+enum TqkDatePart { dpDay = 0, dpMonth = 1, dpYear = 2, dpHours = 3, dpMinutes = 4, dpSeconds = 5, dpDesignator = 6 };
 
 TqkDateOrder qkDateFieldOrder(const QString &format);
 bool qkScanDate(const QString &text, int &pos, TDateTime &date);

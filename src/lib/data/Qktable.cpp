@@ -8,8 +8,8 @@
 #include "platform/db/ConnectionPool.h"
 #include "platform/db/QbeText.h"
 #include "platform/db/TField.h"
-#include "platform/db/TQuery.h"
 #include "platform/db/TIndexDefs.h"
+#include "platform/db/TQuery.h"
 #include "platform/runtime/Exceptions.h"
 #include "platform/ui/UiServices.h"
 
@@ -80,7 +80,8 @@ void TqkDataSetExtras::changeFilterOptions(TDataSet *dataSet, TqkOnFilterOptions
         dataSet->RefreshFilters();
 }
 
-TqkTable::TqkTable(QObject *owner) : TTable(owner) {}
+TqkTable::TqkTable(QObject *owner) : TTable(owner)
+{}
 
 TqkTable::~TqkTable()
 {
@@ -168,7 +169,8 @@ void TqkTable::openCursor()
 void TqkTable::runQueryIntoAnswer()
 {
     const bool qbe = m_query.first().trimmed().section(QLatin1Char(' '), 0, 0).toLower() == QLatin1String("query");
-    const QString select = qbe ? db::translateQbe(qkJoinQueryLines(m_query, false)).sql : m_query.join(QLatin1Char('\n'));
+    const QString select =
+        qbe ? db::translateQbe(qkJoinQueryLines(m_query, false)).sql : m_query.join(QLatin1Char('\n'));
     const ui::BusyCursor busy;
     m_answerFolder = std::make_unique<QTemporaryDir>();
     const QString path = m_answerFolder->filePath(QStringLiteral("ANSWER.db"));
@@ -251,8 +253,8 @@ bool TqkTable::FindKeyForIndex(const QStringList &values)
     if (IndexFieldCount() == 0 || values.isEmpty())
         return false;
     if (IndexFieldCount() < values.size()) {
-        qkShowLibraryWarning(QStringLiteral("Table ") + objectName() +
-                             QStringLiteral(": FindKey has too many lookup values for index ") + IndexName());
+        qkShowLibraryWarning(QStringLiteral("Table ") + objectName()
+                             + QStringLiteral(": FindKey has too many lookup values for index ") + IndexName());
         return false;
     }
     const KeySearch search(m_keySearchDepth);
@@ -294,8 +296,8 @@ QString TqkTable::IndexNameForField(const QString &fieldName, bool caseSensitive
     const QString longer = fieldName + QLatin1Char(';');
     for (bool exact : {true, false})
         for (const TIndexDef &index : indexes) {
-            const bool fits = exact ? sameFields(index.Fields, fieldName)
-                                    : index.Fields.startsWith(longer, Qt::CaseInsensitive);
+            const bool fits =
+                exact ? sameFields(index.Fields, fieldName) : index.Fields.startsWith(longer, Qt::CaseInsensitive);
             if (fits && index.caseInsensitive() != caseSensitive)
                 return index.Name;
         }
@@ -313,9 +315,10 @@ QString TqkTable::FirstIndexField() const
         return IndexFieldNames().section(QLatin1Char(';'), 0, 0).trimmed();
     const QVector<TIndexDef> &indexes = const_cast<TqkTable *>(this)->IndexDefs()->items();
     for (const TIndexDef &index : indexes) {
-        const bool named = sameFields(index.Name, IndexName()) ||
-                           (IndexName().isEmpty() &&
-                            ((index.Options & ixPrimary) || sameFields(index.Name, QStringLiteral("PrimaryKey"))));
+        const bool named =
+            sameFields(index.Name, IndexName())
+            || (IndexName().isEmpty()
+                && ((index.Options & ixPrimary) || sameFields(index.Name, QStringLiteral("PrimaryKey"))));
         if (named)
             return index.fieldList().value(0);
     }

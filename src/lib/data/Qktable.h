@@ -45,7 +45,8 @@ protected:
     // when no callback could be installed.
     bool installRecordFilter(TDataSet *dataSet, const std::function<void(bool &)> &handler);
     // The same for a data set's own "OnFilter" event.
-    template <typename DataSet, typename Event> bool installOnFilter(DataSet *dataSet, const Event &onFilter)
+    template <typename DataSet, typename Event>
+    bool installOnFilter(DataSet *dataSet, const Event &onFilter)
     {
         if (!onFilter)
             return installRecordFilter(dataSet, {});

@@ -30,11 +30,7 @@ enum TqkFilterMatchType {
 };
 
 // The values are the bits the data sets store in "OnFilterOptions".
-enum TqkOnFilterOption {
-    ofoEnabled = 1,
-    ofoShowHourGlass = 2,
-    ofoCancelOnEscape = 4
-};
+enum TqkOnFilterOption { ofoEnabled = 1, ofoShowHourGlass = 2, ofoCancelOnEscape = 4 };
 Q_DECLARE_FLAGS(TqkOnFilterOptions, TqkOnFilterOption)
 Q_DECLARE_OPERATORS_FOR_FLAGS(TqkOnFilterOptions)
 

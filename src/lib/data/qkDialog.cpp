@@ -13,9 +13,12 @@ namespace {
 QStyle::StandardPixmap glyphOf(TBitBtnKind kind)
 {
     switch (kind) {
-    case bkOK: return QStyle::SP_DialogOkButton;
-    case bkCancel: return QStyle::SP_DialogCancelButton;
-    case bkHelp: return QStyle::SP_DialogHelpButton;
+    case bkOK:
+        return QStyle::SP_DialogOkButton;
+    case bkCancel:
+        return QStyle::SP_DialogCancelButton;
+    case bkHelp:
+        return QStyle::SP_DialogHelpButton;
     }
     return QStyle::SP_DialogOkButton;
 }
@@ -50,9 +53,12 @@ void connectResult(QPushButton &button, QWidget *owner, TBitBtnKind kind)
 QString captionOf(TBitBtnKind kind)
 {
     switch (kind) {
-    case bkOK: return qkIntl().BtnOKCaption;
-    case bkCancel: return qkIntl().BtnCancelCaption;
-    case bkHelp: return QStringLiteral("Help");
+    case bkOK:
+        return qkIntl().BtnOKCaption;
+    case bkCancel:
+        return qkIntl().BtnCancelCaption;
+    case bkHelp:
+        return QStringLiteral("Help");
     }
     return {};
 }

@@ -16,8 +16,7 @@
 TNode::TNode(std::uint8_t kind, std::uint8_t operandType, std::unique_ptr<TNode> left, std::unique_ptr<TNode> right,
              const QString &text)
     : Kind(kind), OperandType(operandType), Text(text), Left(std::move(left)), Right(std::move(right))
-{
-}
+{}
 
 int TNode::Count() const
 {
@@ -27,24 +26,44 @@ int TNode::Count() const
 namespace {
 
 // Constant types of operands, by the field they meet.
-enum ConstantType : std::uint8_t { ctNone, ctString, ctFloat, ctTimestamp, ctDate, ctTime, ctBoolean, ctInt32, ctBcd,
-                                   ctInt16 };
+enum ConstantType : std::uint8_t {
+    ctNone,
+    ctString,
+    ctFloat,
+    ctTimestamp,
+    ctDate,
+    ctTime,
+    ctBoolean,
+    ctInt32,
+    ctBcd,
+    ctInt16
+};
 
 std::uint8_t constantTypeOf(TFieldType type)
 {
     switch (type) {
-    case ftString: return ctString;
+    case ftString:
+        return ctString;
     case ftSmallint:
-    case ftWord: return ctInt16;
-    case ftInteger: return ctInt32;
-    case ftBoolean: return ctBoolean;
+    case ftWord:
+        return ctInt16;
+    case ftInteger:
+        return ctInt32;
+    case ftBoolean:
+        return ctBoolean;
     case ftFloat:
-    case ftCurrency: return ctFloat;
-    case ftBCD: return ctBcd;
-    case ftDate: return ctDate;
-    case ftTime: return ctTime;
-    case ftDateTime: return ctTimestamp;
-    default: return ctNone;
+    case ftCurrency:
+        return ctFloat;
+    case ftBCD:
+        return ctBcd;
+    case ftDate:
+        return ctDate;
+    case ftTime:
+        return ctTime;
+    case ftDateTime:
+        return ctTimestamp;
+    default:
+        return ctNone;
     }
 }
 
@@ -178,8 +197,8 @@ private:
     {
         if (!sum())
             return false;
-        static const QStringList operators = {QStringLiteral("<"), QStringLiteral("<>"), QStringLiteral("<="),
-                                              QStringLiteral(">="), QStringLiteral("="), QStringLiteral(">")};
+        static const QStringList operators = {QStringLiteral("<"),  QStringLiteral("<>"), QStringLiteral("<="),
+                                              QStringLiteral(">="), QStringLiteral("="),  QStringLiteral(">")};
         if (!operators.contains(peek()))
             return true;
         take();
@@ -285,8 +304,7 @@ public:
     explicit TreeWriter(int nodeCount)
         : m_nodeCount(nodeCount), m_buffer(nodeCount * slotSize + headerSize + poolCapacity, '\0'),
           m_nextSlot(nodeCount - 1)
-    {
-    }
+    {}
 
     QByteArray write(TNode &root)
     {
@@ -350,10 +368,7 @@ private:
         return quint32(16 + arithmetic.indexOf(node.Text));
     }
 
-    static QByteArray nativeText(const QString &text)
-    {
-        return text.left(255).toLatin1() + '\0';
-    }
+    static QByteArray nativeText(const QString &text) { return text.left(255).toLatin1() + '\0'; }
 
     void writeOperand(const TNode &node, int at)
     {
@@ -379,7 +394,8 @@ private:
         putWord(at + 12, addLiteral(literal));
     }
 
-    template <typename T> static QByteArray little(T value)
+    template <typename T>
+    static QByteArray little(T value)
     {
         QByteArray bytes(sizeof(T), '\0');
         qToLittleEndian<T>(value, bytes.data());
@@ -389,15 +405,27 @@ private:
     static QByteArray constantLiteral(const TNode &node, const QString &text, int &engineType)
     {
         switch (node.OperandType) {
-        case ctString: engineType = 1; return nativeText(text);
-        case ctInt16: engineType = 5; return little<qint16>(qint16(StrToInt(text)));
-        case ctInt32: engineType = 6; return little<qint32>(StrToInt(text));
+        case ctString:
+            engineType = 1;
+            return nativeText(text);
+        case ctInt16:
+            engineType = 5;
+            return little<qint16>(qint16(StrToInt(text)));
+        case ctInt32:
+            engineType = 6;
+            return little<qint32>(StrToInt(text));
         case ctBoolean:
             engineType = 4;
             return little<qint16>(text.startsWith(QLatin1Char('T'), Qt::CaseInsensitive) ? -1 : 0);
-        case ctFloat: engineType = 7; return little<double>(StrToFloat(text));
-        case ctBcd: engineType = 8; return bcdLiteral(StrToFloat(text), node.Scale);
-        case ctDate: engineType = 2; return little<qint32>(qint32(std::trunc(StrToDate(text)) + dateDelta));
+        case ctFloat:
+            engineType = 7;
+            return little<double>(StrToFloat(text));
+        case ctBcd:
+            engineType = 8;
+            return bcdLiteral(StrToFloat(text), node.Scale);
+        case ctDate:
+            engineType = 2;
+            return little<qint32>(qint32(std::trunc(StrToDate(text)) + dateDelta));
         case ctTime:
             engineType = 10;
             return little<qint32>(qint32(std::llround(std::fmod(StrToTime(text), 1.0) * msecsPerDay)));

@@ -421,7 +421,10 @@ bool TqkDBComboBox::selectNextStartingWith(QChar character)
 
 void TqkDBComboBox::forwardToList(int key, TShiftState shift)
 {
-    const int qtKey = key == VK_UP ? Qt::Key_Up : key == VK_DOWN ? Qt::Key_Down : key == VK_PRIOR ? Qt::Key_PageUp : Qt::Key_PageDown;
+    const int qtKey = key == VK_UP      ? Qt::Key_Up
+                      : key == VK_DOWN  ? Qt::Key_Down
+                      : key == VK_PRIOR ? Qt::Key_PageUp
+                                        : Qt::Key_PageDown;
     QKeyEvent event(QEvent::KeyPress, qtKey, shift);
     QCoreApplication::sendEvent(m_list, &event);
 }

@@ -11,7 +11,8 @@ class TqkOutsideClickCloser;
 using TqkComboCloseUpEvent = std::function<void(QObject *sender, bool select)>;
 // Control, item index (-1: none), the painter and rectangle to draw into, and
 // whether the item is drawn selected or focused.
-using TDrawItemEvent = std::function<void(QObject *control, int index, QPainter &painter, const QRect &rect, bool selected)>;
+using TDrawItemEvent =
+    std::function<void(QObject *control, int index, QPainter &painter, const QRect &rect, bool selected)>;
 
 // Base of the library's drop-down edits: an edit with a button at its
 // right edge that opens something (a list, a dialog).

@@ -29,7 +29,8 @@ void TqkComboButton::SetShown(bool shown)
 
 void TqkComboButton::place()
 {
-    const int frame = m_edit->hasFrame() ? m_edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, m_edit) : 0;
+    const int frame =
+        m_edit->hasFrame() ? m_edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, m_edit) : 0;
     const int buttonWidth = qkComboButtonWidth(m_edit);
     setGeometry(m_edit->width() - frame - buttonWidth, frame, buttonWidth, m_edit->height() - 2 * frame);
     setVisible(m_shown);

@@ -18,16 +18,22 @@ int markerLength(const QString &format, int pos)
 TqkDTTokenKind letterKind(QChar lower, int count, bool afterHour)
 {
     switch (lower.unicode()) {
-    case 'd': return count >= 3 ? TqkDTTokenKind::DayName : TqkDTTokenKind::Day;
+    case 'd':
+        return count >= 3 ? TqkDTTokenKind::DayName : TqkDTTokenKind::Day;
     case 'm':
         if (afterHour && count <= 2)
             return TqkDTTokenKind::Minute;
         return count >= 3 ? TqkDTTokenKind::MonthName : TqkDTTokenKind::Month;
-    case 'y': return TqkDTTokenKind::Year;
-    case 'h': return TqkDTTokenKind::Hour;
-    case 'n': return TqkDTTokenKind::Minute;
-    case 's': return TqkDTTokenKind::Second;
-    default: return TqkDTTokenKind::Literal;
+    case 'y':
+        return TqkDTTokenKind::Year;
+    case 'h':
+        return TqkDTTokenKind::Hour;
+    case 'n':
+        return TqkDTTokenKind::Minute;
+    case 's':
+        return TqkDTTokenKind::Second;
+    default:
+        return TqkDTTokenKind::Literal;
     }
 }
 
@@ -37,7 +43,8 @@ QString renderToken(const TqkDTToken &token, TDateTime value, bool twelveHour)
     DecodeTime(value, hour, minute, second, msec);
     const int count = int(token.token.size());
     switch (token.kind) {
-    case TqkDTTokenKind::Minute: return FormatDateTime(count >= 2 ? QStringLiteral("nn") : QStringLiteral("n"), value);
+    case TqkDTTokenKind::Minute:
+        return FormatDateTime(count >= 2 ? QStringLiteral("nn") : QStringLiteral("n"), value);
     case TqkDTTokenKind::Year: {
         int year = 0, month = 0, day = 0;
         DecodeDate(value, year, month, day);
@@ -47,8 +54,10 @@ QString renderToken(const TqkDTToken &token, TDateTime value, bool twelveHour)
         const int shown = twelveHour ? (hour % 12 == 0 ? 12 : hour % 12) : hour;
         return count >= 2 ? QString::number(shown).rightJustified(2, QLatin1Char('0')) : QString::number(shown);
     }
-    case TqkDTTokenKind::Literal: return token.token;
-    default: return FormatDateTime(token.token, value);
+    case TqkDTTokenKind::Literal:
+        return token.token;
+    default:
+        return FormatDateTime(token.token, value);
     }
 }
 
@@ -73,9 +82,12 @@ bool qkIsNumericToken(const TqkDTToken &token)
     case TqkDTTokenKind::Month:
     case TqkDTTokenKind::Hour:
     case TqkDTTokenKind::Minute:
-    case TqkDTTokenKind::Second: return token.token.size() <= 2;
-    case TqkDTTokenKind::Year: return token.token.size() == 2 || token.token.size() == 4;
-    default: return false;
+    case TqkDTTokenKind::Second:
+        return token.token.size() <= 2;
+    case TqkDTTokenKind::Year:
+        return token.token.size() == 2 || token.token.size() == 4;
+    default:
+        return false;
     }
 }
 

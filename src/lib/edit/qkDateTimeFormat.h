@@ -11,7 +11,8 @@
 // display texts.
 enum class TqkDTTokenKind { Literal, Day, DayName, Month, MonthName, Year, Hour, Minute, Second, AmPm };
 
-struct TqkDTToken {
+struct TqkDTToken
+{
     TqkDTTokenKind kind = TqkDTTokenKind::Literal;
     QString token; // as written in the format ("dd", "mmm", "am/pm", ...)
 };
@@ -25,7 +26,8 @@ bool qkIsNumericToken(const TqkDTToken &token);
 QString qkExpandDateTimeFormat(const QString &format, bool dateOnlyC = false);
 QList<TqkDTToken> qkTokenizeDateTimeFormat(const QString &expanded);
 
-struct TqkDTRendering {
+struct TqkDTRendering
+{
     QString text;     // up to and including the wanted field (the whole text without one)
     TqkDTToken field; // the wanted field's token
     int start = 0;

@@ -19,24 +19,40 @@ namespace {
 int navigationKey(int key)
 {
     switch (key) {
-    case Qt::Key_Backspace: return VK_BACK;
+    case Qt::Key_Backspace:
+        return VK_BACK;
     case Qt::Key_Tab:
-    case Qt::Key_Backtab: return VK_TAB;
+    case Qt::Key_Backtab:
+        return VK_TAB;
     case Qt::Key_Return:
-    case Qt::Key_Enter: return VK_RETURN;
-    case Qt::Key_Escape: return VK_ESCAPE;
-    case Qt::Key_PageUp: return VK_PRIOR;
-    case Qt::Key_PageDown: return VK_NEXT;
-    case Qt::Key_End: return VK_END;
-    case Qt::Key_Home: return VK_HOME;
-    case Qt::Key_Left: return VK_LEFT;
-    case Qt::Key_Up: return VK_UP;
-    case Qt::Key_Right: return VK_RIGHT;
-    case Qt::Key_Down: return VK_DOWN;
-    case Qt::Key_Insert: return VK_INSERT;
-    case Qt::Key_Delete: return VK_DELETE;
-    case Qt::Key_F2: return VK_F2;
-    default: return 0;
+    case Qt::Key_Enter:
+        return VK_RETURN;
+    case Qt::Key_Escape:
+        return VK_ESCAPE;
+    case Qt::Key_PageUp:
+        return VK_PRIOR;
+    case Qt::Key_PageDown:
+        return VK_NEXT;
+    case Qt::Key_End:
+        return VK_END;
+    case Qt::Key_Home:
+        return VK_HOME;
+    case Qt::Key_Left:
+        return VK_LEFT;
+    case Qt::Key_Up:
+        return VK_UP;
+    case Qt::Key_Right:
+        return VK_RIGHT;
+    case Qt::Key_Down:
+        return VK_DOWN;
+    case Qt::Key_Insert:
+        return VK_INSERT;
+    case Qt::Key_Delete:
+        return VK_DELETE;
+    case Qt::Key_F2:
+        return VK_F2;
+    default:
+        return 0;
     }
 }
 
@@ -69,13 +85,18 @@ int virtualKeyOf(const QKeyEvent *event)
 QChar keyCharOf(const QKeyEvent *event)
 {
     switch (event->key()) {
-    case Qt::Key_Backspace: return QChar(8);
+    case Qt::Key_Backspace:
+        return QChar(8);
     case Qt::Key_Tab:
-    case Qt::Key_Backtab: return QChar(9);
+    case Qt::Key_Backtab:
+        return QChar(9);
     case Qt::Key_Return:
-    case Qt::Key_Enter: return QChar(13);
-    case Qt::Key_Escape: return QChar(27);
-    default: break;
+    case Qt::Key_Enter:
+        return QChar(13);
+    case Qt::Key_Escape:
+        return QChar(27);
+    default:
+        break;
     }
     if ((event->modifiers() & Qt::ControlModifier) && event->key() >= Qt::Key_A && event->key() <= Qt::Key_Z)
         return QChar(event->key() - Qt::Key_A + 1);
@@ -132,7 +153,6 @@ TqkKeyedEdit::TqkKeyedEdit(QWidget *parent) : QLineEdit(parent)
     setStyle(caretStyle());
 }
 
-
 void TqkKeyedEdit::Paste()
 {
     InsertPastedText(QApplication::clipboard()->text());
@@ -149,16 +169,13 @@ bool TqkKeyedEdit::WantsKey(int key, TShiftState)
 }
 
 void TqkKeyedEdit::KeyDown(int &, TShiftState)
-{
-}
+{}
 
 void TqkKeyedEdit::KeyPress(QChar &)
-{
-}
+{}
 
 void TqkKeyedEdit::KeyUp(int &, TShiftState)
-{
-}
+{}
 
 void TqkKeyedEdit::InsertPastedText(const QString &text)
 {

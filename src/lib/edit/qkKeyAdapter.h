@@ -10,11 +10,28 @@ class QKeyEvent;
 // The framework's virtual-key codes, as key handlers compare against them.
 namespace qk {
 enum VirtualKey : int {
-    VK_BACK = 8, VK_TAB = 9, VK_RETURN = 13, VK_ESCAPE = 27, VK_SPACE = 32,
-    VK_PRIOR = 33, VK_NEXT = 34, VK_END = 35, VK_HOME = 36,
-    VK_LEFT = 37, VK_UP = 38, VK_RIGHT = 39, VK_DOWN = 40,
-    VK_INSERT = 45, VK_DELETE = 46, VK_NUMPAD0 = 96, VK_NUMPAD9 = 105,
-    VK_ADD = 107, VK_SUBTRACT = 109, VK_F2 = 113, VK_OEM_PLUS = 187, VK_OEM_MINUS = 189
+    VK_BACK = 8,
+    VK_TAB = 9,
+    VK_RETURN = 13,
+    VK_ESCAPE = 27,
+    VK_SPACE = 32,
+    VK_PRIOR = 33,
+    VK_NEXT = 34,
+    VK_END = 35,
+    VK_HOME = 36,
+    VK_LEFT = 37,
+    VK_UP = 38,
+    VK_RIGHT = 39,
+    VK_DOWN = 40,
+    VK_INSERT = 45,
+    VK_DELETE = 46,
+    VK_NUMPAD0 = 96,
+    VK_NUMPAD9 = 105,
+    VK_ADD = 107,
+    VK_SUBTRACT = 109,
+    VK_F2 = 113,
+    VK_OEM_PLUS = 187,
+    VK_OEM_MINUS = 189
 };
 
 using TShiftState = Qt::KeyboardModifiers;

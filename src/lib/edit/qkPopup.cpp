@@ -48,8 +48,7 @@ TqkOutsideClickCloser::TqkOutsideClickCloser(QWidget *control, std::function<QWi
                                              std::function<bool()> mayClose, std::function<void()> close)
     : QObject(control), m_control(control), m_popup(std::move(popup)), m_mayClose(std::move(mayClose)),
       m_close(std::move(close))
-{
-}
+{}
 
 void TqkOutsideClickCloser::setWatching(bool watching)
 {
@@ -66,7 +65,8 @@ bool TqkOutsideClickCloser::isInside(const QPoint &globalPos) const
 {
     const QWidget *popup = m_popup();
     for (const QWidget *widget : {static_cast<const QWidget *>(m_control.data()), popup}) {
-        if (widget && widget->isVisible() && QRect(widget->mapToGlobal(QPoint(0, 0)), widget->size()).contains(globalPos))
+        if (widget && widget->isVisible()
+            && QRect(widget->mapToGlobal(QPoint(0, 0)), widget->size()).contains(globalPos))
             return true;
     }
     return false;
@@ -75,7 +75,8 @@ bool TqkOutsideClickCloser::isInside(const QPoint &globalPos) const
 bool TqkOutsideClickCloser::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
-    if ((type == QEvent::MouseButtonPress || type == QEvent::NonClientAreaMouseButtonPress) && watched->isWidgetType()) {
+    if ((type == QEvent::MouseButtonPress || type == QEvent::NonClientAreaMouseButtonPress)
+        && watched->isWidgetType()) {
         const auto *mouse = static_cast<QMouseEvent *>(event);
         if (mouse->button() == Qt::LeftButton && !isInside(mouse->globalPosition().toPoint()) && m_mayClose())
             m_close();

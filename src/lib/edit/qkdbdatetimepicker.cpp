@@ -34,12 +34,17 @@ bool isEditingKey(int key)
 bool firstDigitCompletes(TqkDTTokenKind kind, int digit, int daysInMonth, bool twelveHour)
 {
     switch (kind) {
-    case TqkDTTokenKind::Day: return digit >= 4 || (digit == 3 && daysInMonth < 30);
-    case TqkDTTokenKind::Month: return digit >= 2;
-    case TqkDTTokenKind::Hour: return twelveHour ? digit >= 2 : digit >= 3;
+    case TqkDTTokenKind::Day:
+        return digit >= 4 || (digit == 3 && daysInMonth < 30);
+    case TqkDTTokenKind::Month:
+        return digit >= 2;
+    case TqkDTTokenKind::Hour:
+        return twelveHour ? digit >= 2 : digit >= 3;
     case TqkDTTokenKind::Minute:
-    case TqkDTTokenKind::Second: return digit >= 6;
-    default: return false;
+    case TqkDTTokenKind::Second:
+        return digit >= 6;
+    default:
+        return false;
     }
 }
 
@@ -195,9 +200,12 @@ QString TqkDBCustomDateTimePicker::EffectiveFormat() const
         return format;
     const TFormatSettings &fs = FormatSettings();
     switch (kind()) {
-    case KindTime: return m_dateFormat == dfLong ? fs.LongTimeFormat : fs.ShortTimeFormat;
-    case KindDate: return m_dateFormat == dfLong ? fs.LongDateFormat : fs.ShortDateFormat;
-    default: return m_dateFormat == dfLong ? fs.LongDateFormat + QLatin1Char(' ') + fs.LongTimeFormat : QStringLiteral("c");
+    case KindTime:
+        return m_dateFormat == dfLong ? fs.LongTimeFormat : fs.ShortTimeFormat;
+    case KindDate:
+        return m_dateFormat == dfLong ? fs.LongDateFormat : fs.ShortDateFormat;
+    default:
+        return m_dateFormat == dfLong ? fs.LongDateFormat + QLatin1Char(' ') + fs.LongTimeFormat : QStringLiteral("c");
     }
 }
 
@@ -215,8 +223,9 @@ bool TqkDBCustomDateTimePicker::IsDateOnly() const
     if (kind() != KindDateTime || !Field())
         return false;
     const QString format = EffectiveFormat().toLower();
-    return !format.contains(QLatin1Char('h')) && !format.contains(QLatin1Char('n')) && !format.contains(QLatin1Char('s'))
-           && !format.contains(QLatin1Char('t')) && !format.contains(QLatin1Char('c'));
+    return !format.contains(QLatin1Char('h')) && !format.contains(QLatin1Char('n'))
+           && !format.contains(QLatin1Char('s')) && !format.contains(QLatin1Char('t'))
+           && !format.contains(QLatin1Char('c'));
 }
 
 bool TqkDBCustomDateTimePicker::IsTimeOnly() const
@@ -400,12 +409,24 @@ void TqkDBCustomDateTimePicker::commitPending()
             p.year = number;
     } else {
         switch (at.field.kind) {
-        case TqkDTTokenKind::Day: p.day = number == 0 ? p.day : number; break;
-        case TqkDTTokenKind::Month: p.month = number == 0 ? p.month : number; break;
-        case TqkDTTokenKind::Year: p.year = qkEpochYear(number, Epoch); break;
-        case TqkDTTokenKind::Hour: p.hour = number; break;
-        case TqkDTTokenKind::Minute: p.minute = number; break;
-        default: p.second = number; break;
+        case TqkDTTokenKind::Day:
+            p.day = number == 0 ? p.day : number;
+            break;
+        case TqkDTTokenKind::Month:
+            p.month = number == 0 ? p.month : number;
+            break;
+        case TqkDTTokenKind::Year:
+            p.year = qkEpochYear(number, Epoch);
+            break;
+        case TqkDTTokenKind::Hour:
+            p.hour = number;
+            break;
+        case TqkDTTokenKind::Minute:
+            p.minute = number;
+            break;
+        default:
+            p.second = number;
+            break;
         }
     }
     if (rebuild(p))
@@ -429,7 +450,9 @@ bool TqkDBCustomDateTimePicker::storeDigitValue(const TqkDTToken &token, int num
         valid = number < 13;
         p.month = number == 0 ? p.month : number;
         break;
-    case TqkDTTokenKind::Year: p.year = qkEpochYear(number, Epoch); break;
+    case TqkDTTokenKind::Year:
+        p.year = qkEpochYear(number, Epoch);
+        break;
     case TqkDTTokenKind::Hour:
         valid = twelveHour ? number < 13 : number < 24;
         p.hour = twelveHour ? number % 12 + (pm ? 12 : 0) : number;
@@ -520,8 +543,8 @@ void TqkDBCustomDateTimePicker::moveField(int direction)
     commitPending();
     const int count = fieldCount();
     if (direction > 0 && m_currentField >= count) {
-        const bool hiddenTime = EffectiveFormat().compare(QLatin1String("c"), Qt::CaseInsensitive) == 0
-                                && m_value == std::trunc(m_value);
+        const bool hiddenTime =
+            EffectiveFormat().compare(QLatin1String("c"), Qt::CaseInsensitive) == 0 && m_value == std::trunc(m_value);
         if (!hiddenTime)
             return;
         const TDateTime date = m_value == 0 ? ::Date() : std::trunc(m_value);
@@ -540,7 +563,9 @@ void TqkDBCustomDateTimePicker::stepField(int direction)
     const QDate date(p.year, p.month, p.day);
     QDate stepped = date;
     switch (at.field.kind) {
-    case TqkDTTokenKind::Day: stepped = QDate(p.year, p.month, date.addDays(direction).day()); break;
+    case TqkDTTokenKind::Day:
+        stepped = QDate(p.year, p.month, date.addDays(direction).day());
+        break;
     case TqkDTTokenKind::DayName: {
         const int weekday = date.dayOfWeek(); // Monday 1 ... Sunday 7
         const int target = (weekday - 1 + direction + 7) % 7 + 1;
@@ -553,12 +578,23 @@ void TqkDBCustomDateTimePicker::stepField(int direction)
         stepped = qkSameDayIn(p.year, month.month(), p.day);
         break;
     }
-    case TqkDTTokenKind::Year: stepped = qkSameDayIn(qBound(1, p.year + direction, 9999), p.month, p.day); break;
-    case TqkDTTokenKind::Hour: p.hour = (p.hour + direction + 24) % 24; break;
-    case TqkDTTokenKind::Minute: p.minute = (p.minute + direction + 60) % 60; break;
-    case TqkDTTokenKind::Second: p.second = (p.second + direction + 60) % 60; break;
-    case TqkDTTokenKind::AmPm: p.hour = (p.hour + 12) % 24; break;
-    default: return;
+    case TqkDTTokenKind::Year:
+        stepped = qkSameDayIn(qBound(1, p.year + direction, 9999), p.month, p.day);
+        break;
+    case TqkDTTokenKind::Hour:
+        p.hour = (p.hour + direction + 24) % 24;
+        break;
+    case TqkDTTokenKind::Minute:
+        p.minute = (p.minute + direction + 60) % 60;
+        break;
+    case TqkDTTokenKind::Second:
+        p.second = (p.second + direction + 60) % 60;
+        break;
+    case TqkDTTokenKind::AmPm:
+        p.hour = (p.hour + 12) % 24;
+        break;
+    default:
+        return;
     }
     if (stepped.isValid() && kind() != KindTime) {
         TDateTime day = FromQDate(stepped);
@@ -577,10 +613,18 @@ void TqkDBCustomDateTimePicker::homeOrEnd(bool end)
     int limitYear = 0, limitMonth = 0, limitDay = 0;
     DecodeDate(end ? effectiveMax() : effectiveMin(), limitYear, limitMonth, limitDay);
     switch (at.field.kind) {
-    case TqkDTTokenKind::Hour: p.hour = end ? 23 : 0; break;
-    case TqkDTTokenKind::Minute: p.minute = end ? 59 : 0; break;
-    case TqkDTTokenKind::Second: p.second = end ? 59 : 0; break;
-    case TqkDTTokenKind::AmPm: p.hour = p.hour % 12 + (end ? 12 : 0); break;
+    case TqkDTTokenKind::Hour:
+        p.hour = end ? 23 : 0;
+        break;
+    case TqkDTTokenKind::Minute:
+        p.minute = end ? 59 : 0;
+        break;
+    case TqkDTTokenKind::Second:
+        p.second = end ? 59 : 0;
+        break;
+    case TqkDTTokenKind::AmPm:
+        p.hour = p.hour % 12 + (end ? 12 : 0);
+        break;
     case TqkDTTokenKind::Day:
         p.day = end ? DaysInMonth(p.year, p.month) : 1;
         if (p.year == limitYear && p.month == limitMonth)
@@ -605,7 +649,8 @@ void TqkDBCustomDateTimePicker::homeOrEnd(bool end)
         p.year = limitYear + (beyond ? (end ? -1 : 1) : 0);
         break;
     }
-    default: return;
+    default:
+        return;
     }
     if (rebuild(p))
         userChanged();
@@ -624,8 +669,8 @@ void TqkDBCustomDateTimePicker::deleteValue()
     }
     if (Field() && Field()->Required())
         return;
-    const bool cDisplayWithTime = EffectiveFormat().compare(QLatin1String("c"), Qt::CaseInsensitive) == 0
-                                  && m_value != std::trunc(m_value);
+    const bool cDisplayWithTime =
+        EffectiveFormat().compare(QLatin1String("c"), Qt::CaseInsensitive) == 0 && m_value != std::trunc(m_value);
     if (IsTimeOnly() && kind() == KindDateTime) {
         m_value = std::trunc(m_value);
     } else if (cDisplayWithTime) {
@@ -771,17 +816,35 @@ bool TqkDBCustomDateTimePicker::handOverToGrid(int &key, TShiftState shift)
     const bool always = grid->AlwaysShowEditor() && !dropped;
     bool toGrid = false;
     switch (key) {
-    case VK_ESCAPE: toGrid = !isModified(); break;
+    case VK_ESCAPE:
+        toGrid = !isModified();
+        break;
     case VK_PRIOR:
-    case VK_NEXT: toGrid = !dropped && !alt; break;
-    case VK_END: toGrid = always && (ctrl || (atEnd && whole)); break;
-    case VK_HOME: toGrid = always && (ctrl || (atStart && whole)); break;
-    case VK_LEFT: toGrid = always && (ctrl || atStart); break;
-    case VK_RIGHT: toGrid = always && (ctrl || atEnd); break;
+    case VK_NEXT:
+        toGrid = !dropped && !alt;
+        break;
+    case VK_END:
+        toGrid = always && (ctrl || (atEnd && whole));
+        break;
+    case VK_HOME:
+        toGrid = always && (ctrl || (atStart && whole));
+        break;
+    case VK_LEFT:
+        toGrid = always && (ctrl || atStart);
+        break;
+    case VK_RIGHT:
+        toGrid = always && (ctrl || atEnd);
+        break;
     case VK_UP:
-    case VK_DOWN: toGrid = ctrl || whole; break;
-    case VK_INSERT: toGrid = !(shift & Qt::ShiftModifier); break;
-    case VK_DELETE: toGrid = ctrl; break;
+    case VK_DOWN:
+        toGrid = ctrl || whole;
+        break;
+    case VK_INSERT:
+        toGrid = !(shift & Qt::ShiftModifier);
+        break;
+    case VK_DELETE:
+        toGrid = ctrl;
+        break;
     case VK_F2:
         grid->FireOnKeyDown(key, shift);
         if (key == VK_F2) {
@@ -791,7 +854,8 @@ bool TqkDBCustomDateTimePicker::handOverToGrid(int &key, TShiftState shift)
         }
         key = 0;
         return true;
-    default: break;
+    default:
+        break;
     }
     if (!MayModify() && (key == VK_END || key == VK_HOME || key == VK_LEFT || key == VK_RIGHT))
         toGrid = true;
@@ -849,15 +913,31 @@ void TqkDBCustomDateTimePicker::KeyDown(int &key, TShiftState shift)
     if (key == VK_BACK)
         key = hasSelectedText() && selectedText().size() == text().size() ? VK_DELETE : VK_LEFT;
     switch (key) {
-    case VK_LEFT: moveField(-1); break;
+    case VK_LEFT:
+        moveField(-1);
+        break;
     case VK_RIGHT:
-    case VK_SPACE: moveField(1); break;
-    case VK_UP: stepField(1); break;
-    case VK_DOWN: stepField(-1); break;
-    case VK_HOME: homeOrEnd(false); break;
-    case VK_END: homeOrEnd(true); break;
-    case VK_DELETE: deleteValue(); break;
-    case VK_F2: render(); break;
+    case VK_SPACE:
+        moveField(1);
+        break;
+    case VK_UP:
+        stepField(1);
+        break;
+    case VK_DOWN:
+        stepField(-1);
+        break;
+    case VK_HOME:
+        homeOrEnd(false);
+        break;
+    case VK_END:
+        homeOrEnd(true);
+        break;
+    case VK_DELETE:
+        deleteValue();
+        break;
+    case VK_F2:
+        render();
+        break;
     default:
         if (key >= '0' && key <= '9')
             typeDigit(key - '0');
@@ -1008,7 +1088,9 @@ void TqkDBCustomDateTimePicker::DataChange()
     }
     placeButton();
     const TAlignment alignment = field->Alignment();
-    setAlignment((alignment == taRightJustify ? Qt::AlignRight : alignment == taCenter ? Qt::AlignHCenter : Qt::AlignLeft)
+    setAlignment((alignment == taRightJustify ? Qt::AlignRight
+                  : alignment == taCenter     ? Qt::AlignHCenter
+                                              : Qt::AlignLeft)
                  | Qt::AlignVCenter);
     const TDataSet *dataSet = field->DataSet();
     const bool browsing = dataSet && (dataSet->State() == dsBrowse || dataSet->State() == dsInsert);
@@ -1066,7 +1148,8 @@ void TqkDBCustomDateTimePicker::DropDown()
     if (!m_calendar) {
         m_calendar = new TqkPopupCalendar(this);
         m_calendar->OnChange = [this](QObject *) { takeCalendarDate(); };
-        m_calendar->OnMouseUp = [this](QObject *, Qt::MouseButton button, Qt::KeyboardModifiers, int, int, int, int day, int) {
+        m_calendar->OnMouseUp = [this](QObject *, Qt::MouseButton button, Qt::KeyboardModifiers, int, int, int, int day,
+                                       int) {
             if (button == Qt::LeftButton && day != 0)
                 CloseUp(true);
         };

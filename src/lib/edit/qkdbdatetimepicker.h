@@ -18,7 +18,8 @@ enum TDTDateFormat { dfShort, dfLong };
 enum TqkDTEditDataType { qkDTEdtDateTime = 0, qkDTEdtDate = 1, qkDTEdtTime = 2 };
 
 // How the picker's drop-down calendar looks.
-struct TqkCalendarOptions {
+struct TqkCalendarOptions
+{
     TqkDTCalAlignment Alignment = qkdtaLeft;
     QFont Font;
     bool UseFont = false;
@@ -121,7 +122,8 @@ protected:
 
 private:
     enum Kind { KindDateTime, KindDate, KindTime };
-    struct Parts {
+    struct Parts
+    {
         int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
     };
 

@@ -24,8 +24,8 @@ using namespace qk;
 
 namespace {
 
-const QString invalidInputMessage = QStringLiteral(
-    "Ungültiger Eingabewert. Verwenden Sie die ESC-Taste, um die Änderungen rückgängig zu machen.");
+const QString invalidInputMessage =
+    QStringLiteral("Ungültiger Eingabewert. Verwenden Sie die ESC-Taste, um die Änderungen rückgängig zu machen.");
 
 QString twoDigits(int value)
 {
@@ -63,8 +63,7 @@ bool qkFieldAcceptsChar(const TField *field, QChar character)
 // ---------------------------------------------------------------- picture
 
 TqkDBPicture::TqkDBPicture(QWidget *owner) : QObject(owner)
-{
-}
+{}
 
 TqkDBCustomEdit *TqkDBPicture::boundEdit() const
 {
@@ -149,8 +148,7 @@ void TqkDBPicture::Refresh()
 // ---------------------------------------------------------------- mask edit
 
 TqkCustomMaskEdit::TqkCustomMaskEdit(QWidget *parent) : TqkKeyedEdit(parent), m_picture(new TqkDBPicture(this))
-{
-}
+{}
 
 bool TqkCustomMaskEdit::PictureApplies() const
 {
@@ -566,24 +564,37 @@ void TqkDBCustomEdit::handOverToGrid(int &key, TShiftState shift)
     const bool always = grid->AlwaysShowEditor();
     bool toGrid = false;
     switch (key) {
-    case VK_ESCAPE: toGrid = !isModified(); break;
+    case VK_ESCAPE:
+        toGrid = !isModified();
+        break;
     case VK_PRIOR:
     case VK_NEXT:
     case VK_UP:
-    case VK_DOWN: toGrid = !alt; break;
+    case VK_DOWN:
+        toGrid = !alt;
+        break;
     case VK_HOME:
-    case VK_LEFT: toGrid = always && (ctrl || caretAtStart()); break;
+    case VK_LEFT:
+        toGrid = always && (ctrl || caretAtStart());
+        break;
     case VK_END:
-    case VK_RIGHT: toGrid = always && (ctrl || caretAtEnd()); break;
-    case VK_INSERT: toGrid = !(shift & Qt::ShiftModifier); break;
-    case VK_DELETE: toGrid = ctrl; break;
+    case VK_RIGHT:
+        toGrid = always && (ctrl || caretAtEnd());
+        break;
+    case VK_INSERT:
+        toGrid = !(shift & Qt::ShiftModifier);
+        break;
+    case VK_DELETE:
+        toGrid = ctrl;
+        break;
     case VK_F2:
         grid->FireOnKeyDown(key, shift);
         if (key == VK_F2 && ShowsCaret())
             deselect();
         key = 0;
         return;
-    default: break;
+    default:
+        break;
     }
     if (!toGrid && !ShowsCaret() && (key == VK_HOME || key == VK_END || key == VK_LEFT || key == VK_RIGHT))
         toGrid = true;
@@ -799,7 +810,7 @@ bool TqkDBCustomEdit::AutoFillDateTime(QChar &key)
             s += format.contains(QLatin1String("mm")) ? twoDigits(today.month()) : QString::number(today.month());
         else
             s += fs.ShortDateFormat.contains(QLatin1String("yyyy")) ? QString::number(today.year())
-                                                                     : twoDigits(today.year() % 100);
+                                                                    : twoDigits(today.year() % 100);
         if (!s.isEmpty() && !s.endsWith(ds) && s.count(ds) < 2)
             s += ds;
     }
@@ -807,7 +818,8 @@ bool TqkDBCustomEdit::AutoFillDateTime(QChar &key)
     const QString pm = fs.TimePMString;
     bool timeFinished;
     if (!am.isEmpty())
-        timeFinished = s.toUpper().contains(am.toUpper().at(0)) || (!pm.isEmpty() && s.toUpper().contains(pm.toUpper().at(0)));
+        timeFinished =
+            s.toUpper().contains(am.toUpper().at(0)) || (!pm.isEmpty() && s.toUpper().contains(pm.toUpper().at(0)));
     else
         timeFinished = s.count(ts) >= 2 && !s.endsWith(ts);
     if (!dateEdit && !timeFinished && part >= dpHours && part <= dpDesignator) {
@@ -867,7 +879,8 @@ void TqkDBCustomEdit::paintEvent(QPaintEvent *event)
     style()->drawPrimitive(QStyle::PE_PanelLineEdit, &option, &painter, this);
     QRect rect = GetTextRect().adjusted(1, 1, -1, -1);
     TqkGridHost *grid = Grid();
-    QColor textColor = isEnabled() ? palette().color(QPalette::Text) : palette().color(QPalette::Disabled, QPalette::Text);
+    QColor textColor =
+        isEnabled() ? palette().color(QPalette::Text) : palette().color(QPalette::Disabled, QPalette::Text);
     if (grid && isEnabled())
         textColor = grid->GridFontColor();
     const bool highlighted = (hasFocus() && !ShowsCaret()) || (grid && grid->GridHasFocus());
@@ -893,7 +906,8 @@ void TqkDBCustomEdit::paintEvent(QPaintEvent *event)
 
 void TqkDBCustomEdit::PaintText(QPainter &painter, const QRect &rect, int left, const QString &shown)
 {
-    painter.drawText(QRect(left, rect.top(), rect.right() - left, rect.height()), Qt::AlignLeft | Qt::AlignVCenter, shown);
+    painter.drawText(QRect(left, rect.top(), rect.right() - left, rect.height()), Qt::AlignLeft | Qt::AlignVCenter,
+                     shown);
 }
 
 TDataSource *TqkDBEdit::DataSourceObject() const

@@ -49,12 +49,13 @@ QDate qkSameDayIn(int year, int month, int day)
 // ---------------------------------------------------------------- colours
 
 TqkDateTimeColors::TqkDateTimeColors(TqkMonthCalendar *owner)
-    : QObject(owner), m_owner(owner),
-      m_colors{owner->palette().color(QPalette::Base), owner->palette().color(QPalette::Text),
-               owner->palette().color(QPalette::Highlight), Qt::white, Qt::white,
-               owner->palette().color(QPalette::Disabled, QPalette::Text)}
-{
-}
+    : QObject(owner), m_owner(owner), m_colors{owner->palette().color(QPalette::Base),
+                                               owner->palette().color(QPalette::Text),
+                                               owner->palette().color(QPalette::Highlight),
+                                               Qt::white,
+                                               Qt::white,
+                                               owner->palette().color(QPalette::Disabled, QPalette::Text)}
+{}
 
 void TqkDateTimeColors::SetColor(Index index, const QColor &color)
 {
@@ -175,7 +176,8 @@ void TqkMonthCalendar::refreshBoldDays()
         quint32 mask = 0;
         for (int day = 1; day <= month.daysInMonth(); ++day) {
             bool accept = false;
-            OnCalcBoldDay(this, dayOf(QDate(month.year(), month.month(), day)), month.month(), day, month.year(), accept);
+            OnCalcBoldDay(this, dayOf(QDate(month.year(), month.month(), day)), month.month(), day, month.year(),
+                          accept);
             if (accept)
                 mask |= 1u << (day - 1);
         }
@@ -235,7 +237,8 @@ QRect TqkMonthCalendar::DayRect(const QDate &date) const
     const qint64 index = firstCellDate().daysTo(date);
     if (index < 0 || index >= 42)
         return {};
-    return {l.left + int(index % 7) * l.cellWidth, l.gridTop + int(index / 7) * l.cellHeight, l.cellWidth, l.cellHeight};
+    return {l.left + int(index % 7) * l.cellWidth, l.gridTop + int(index / 7) * l.cellHeight, l.cellWidth,
+            l.cellHeight};
 }
 
 TqkMonthCalendar::Hit TqkMonthCalendar::HitTest(const QPoint &point) const
@@ -375,16 +378,23 @@ void TqkMonthCalendar::mousePressEvent(QMouseEvent *event)
         moveTo(qkSameDayIn(month.year(), month.month(), current.day()));
         break;
     }
-    case hitTitleMonth: openMenu(BuildMonthMenu(this), event->position().toPoint()); break;
-    case hitTitleYear: openMenu(BuildYearMenu(this), event->position().toPoint()); break;
+    case hitTitleMonth:
+        openMenu(BuildMonthMenu(this), event->position().toPoint());
+        break;
+    case hitTitleYear:
+        openMenu(BuildYearMenu(this), event->position().toPoint());
+        break;
     case hitDate:
         if ((m_options & mdoMultiSelect) && (event->modifiers() & Qt::ShiftModifier))
             extendTo(hit.date);
         else
             moveTo(hit.date);
         break;
-    case hitToday: moveTo(ToQDate(::Date())); break;
-    default: break;
+    case hitToday:
+        moveTo(ToQDate(::Date()));
+        break;
+    default:
+        break;
     }
 }
 
@@ -411,15 +421,26 @@ void TqkMonthCalendar::keyPressEvent(QKeyEvent *event)
     case Qt::Key_PageDown: {
         if (severalDays)
             return;
-        const QDate month = QDate(current.year(), current.month(), 1).addMonths(event->key() == Qt::Key_PageUp ? -1 : 1);
+        const QDate month =
+            QDate(current.year(), current.month(), 1).addMonths(event->key() == Qt::Key_PageUp ? -1 : 1);
         target = qkSameDayIn(month.year(), month.month(), current.day());
         break;
     }
-    case Qt::Key_Left: target = current.addDays(-1); break;
-    case Qt::Key_Right: target = current.addDays(1); break;
-    case Qt::Key_Up: target = current.addDays(-7); break;
-    case Qt::Key_Down: target = current.addDays(7); break;
-    default: QWidget::keyPressEvent(event); return;
+    case Qt::Key_Left:
+        target = current.addDays(-1);
+        break;
+    case Qt::Key_Right:
+        target = current.addDays(1);
+        break;
+    case Qt::Key_Up:
+        target = current.addDays(-7);
+        break;
+    case Qt::Key_Down:
+        target = current.addDays(7);
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
     }
     if (extending && event->key() != Qt::Key_PageUp && event->key() != Qt::Key_PageDown)
         extendTo(target);
@@ -531,8 +552,8 @@ void TqkMonthCalendar::paintTitle(QPainter &painter, const Layout &l) const
     QFont bold = font();
     bold.setBold(true);
     painter.setFont(bold);
-    const QString text = FormatSettings().LongMonthNames.value(m_shown.month() - 1) + QLatin1Char(' ')
-                         + QString::number(m_shown.year());
+    const QString text =
+        FormatSettings().LongMonthNames.value(m_shown.month() - 1) + QLatin1Char(' ') + QString::number(m_shown.year());
     painter.drawText(title, Qt::AlignCenter, text);
     painter.setFont(font());
     const int arrow = l.titleHeight / 4;
@@ -569,7 +590,7 @@ void TqkMonthCalendar::paintDays(QPainter &painter, const Layout &l) const
             painter.setPen(m_colors->Color(TqkDateTimeColors::TitleText));
         } else {
             painter.setPen(m_colors->Color(trailing || outsideLimits(date) ? TqkDateTimeColors::TrailingText
-                                                                            : TqkDateTimeColors::Text));
+                                                                           : TqkDateTimeColors::Text));
         }
         painter.setFont(IsBoldDay(date) ? bold : font());
         painter.drawText(cell, Qt::AlignCenter, QString::number(date.day()));

@@ -45,7 +45,8 @@ private:
     QColor m_colors[6];
 };
 
-struct TqkPopupYearOptions {
+struct TqkPopupYearOptions
+{
     int YearsPerColumn = 10;
     int NumberColumns = 2;
     int StartYear = 1990;
@@ -57,12 +58,19 @@ Q_DECLARE_FLAGS(TqkMonthOptions, TqkMonthOption)
 Q_DECLARE_OPERATORS_FOR_FLAGS(TqkMonthOptions)
 
 enum TqkCalDayOfWeek {
-    qkdowMonday, qkdowTuesday, qkdowWednesday, qkdowThursday, qkdowFriday, qkdowSaturday, qkdowSunday,
+    qkdowMonday,
+    qkdowTuesday,
+    qkdowWednesday,
+    qkdowThursday,
+    qkdowFriday,
+    qkdowSaturday,
+    qkdowSunday,
     qkdowLocaleDefault
 };
 
 // Sender, the day, its month, day and year; Accept makes the day bold.
-using TCalcBoldDayEvent = std::function<void(QObject *sender, TDateTime date, int month, int day, int year, bool &accept)>;
+using TCalcBoldDayEvent =
+    std::function<void(QObject *sender, TDateTime date, int month, int day, int year, bool &accept)>;
 // Sender, button, shift, x, y and the month, day (0 off a date) and year under the mouse.
 using TmcMouseEvent = std::function<void(QObject *sender, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x,
                                          int y, int month, int day, int year)>;
@@ -75,8 +83,19 @@ class TqkMonthCalendar : public QWidget
     Q_OBJECT
 
 public:
-    enum HitPart { hitNowhere, hitPrevious, hitNext, hitTitleMonth, hitTitleYear, hitDate, hitDayOfWeek, hitWeekNumber, hitToday };
-    struct Hit {
+    enum HitPart {
+        hitNowhere,
+        hitPrevious,
+        hitNext,
+        hitTitleMonth,
+        hitTitleYear,
+        hitDate,
+        hitDayOfWeek,
+        hitWeekNumber,
+        hitToday
+    };
+    struct Hit
+    {
         HitPart part = hitNowhere;
         QDate date;
     };
@@ -140,7 +159,8 @@ protected:
 
 private:
     friend class TqkDateTimeColors;
-    struct Layout {
+    struct Layout
+    {
         int cellWidth, cellHeight, titleHeight, left, gridTop;
     };
     Layout layout() const;

@@ -28,11 +28,16 @@ QString matchCaption(TqkFilterMatchType type)
 {
     const TqkFilterDialogIntl &texts = *qkIntl().FilterDialog;
     switch (type) {
-    case fdMatchStart: return texts.MatchStartLabel;
-    case fdMatchAny: return texts.MatchAnyLabel;
-    case fdMatchExact: return texts.MatchExactLabel;
-    case fdMatchRange: return texts.ByRangeLabel;
-    default: return {};
+    case fdMatchStart:
+        return texts.MatchStartLabel;
+    case fdMatchAny:
+        return texts.MatchAnyLabel;
+    case fdMatchExact:
+        return texts.MatchExactLabel;
+    case fdMatchRange:
+        return texts.ByRangeLabel;
+    default:
+        return {};
     }
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/db/TDataSet.h"
 #include "lib/data/Qkfltdlg.h"
+#include "platform/db/TDataSet.h"
 
 #include <QDialog>
 

@@ -43,8 +43,10 @@ bool isRangeType(TFieldType type)
     case TqkValueKind::Float:
     case TqkValueKind::Date:
     case TqkValueKind::Time:
-    case TqkValueKind::DateTime: return true;
-    default: return false;
+    case TqkValueKind::DateTime:
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -83,9 +85,10 @@ TqkFilterDlg::TqkFilterDlg(TqkFilterDialog &dialog, QWidget *parent)
     m_ui->FilterValueCombo->SetStyle(csDropDown);
     m_ui->MinDateEdit->Clear();
     m_ui->MaxDateEdit->Clear();
-    for (QWidget *control : {static_cast<QWidget *>(m_ui->FilterValueEdit), static_cast<QWidget *>(m_ui->FilterValueCombo),
-                             static_cast<QWidget *>(m_ui->MinValueEdit), static_cast<QWidget *>(m_ui->MaxValueEdit),
-                             static_cast<QWidget *>(m_ui->MinDateEdit), static_cast<QWidget *>(m_ui->MaxDateEdit)})
+    for (QWidget *control :
+         {static_cast<QWidget *>(m_ui->FilterValueEdit), static_cast<QWidget *>(m_ui->FilterValueCombo),
+          static_cast<QWidget *>(m_ui->MinValueEdit), static_cast<QWidget *>(m_ui->MaxValueEdit),
+          static_cast<QWidget *>(m_ui->MinDateEdit), static_cast<QWidget *>(m_ui->MaxDateEdit)})
         control->installEventFilter(this);
 
     connect(m_ui->FieldsListBox, &QListWidget::currentRowChanged, this, &TqkFilterDlg::fieldRowChanged);
@@ -100,7 +103,12 @@ TqkFilterDlg::TqkFilterDlg(TqkFilterDialog &dialog, QWidget *parent)
         });
     connect(m_ui->ClearSearchButton, &QPushButton::clicked, this, &TqkFilterDlg::ClearSearch);
     connect(m_ui->ViewButton, &QPushButton::clicked, this, &TqkFilterDlg::ShowSummary);
-    const auto clearer = [this](QLineEdit *edit) { return [this, edit] { edit->clear(); updateClearButtons(); }; };
+    const auto clearer = [this](QLineEdit *edit) {
+        return [this, edit] {
+            edit->clear();
+            updateClearButtons();
+        };
+    };
     connect(m_ui->FilterValueClearButton, &QPushButton::clicked, this, [this] {
         valueControl()->clear();
         updateClearButtons();
@@ -113,9 +121,9 @@ TqkFilterDlg::TqkFilterDlg(TqkFilterDialog &dialog, QWidget *parent)
         m_ui->MaxDateEdit->Clear();
         clearer(m_ui->MaxValueEdit)();
     });
-    for (QLineEdit *edit : {static_cast<QLineEdit *>(m_ui->FilterValueEdit), static_cast<QLineEdit *>(m_ui->FilterValueCombo),
-                            m_ui->MinValueEdit, m_ui->MaxValueEdit, static_cast<QLineEdit *>(m_ui->MinDateEdit),
-                            static_cast<QLineEdit *>(m_ui->MaxDateEdit)})
+    for (QLineEdit *edit : {static_cast<QLineEdit *>(m_ui->FilterValueEdit),
+                            static_cast<QLineEdit *>(m_ui->FilterValueCombo), m_ui->MinValueEdit, m_ui->MaxValueEdit,
+                            static_cast<QLineEdit *>(m_ui->MinDateEdit), static_cast<QLineEdit *>(m_ui->MaxDateEdit)})
         connect(edit, &QLineEdit::textChanged, this, &TqkFilterDlg::updateClearButtons);
     setWindowTitle(dialog.Caption().isEmpty() ? QStringLiteral("Super Search") : dialog.Caption());
 }
@@ -259,8 +267,8 @@ void TqkFilterDlg::selectInitialField()
                 first = entry.label;
     } else {
         for (const Entry &entry : m_entries)
-            if (entry.label == m_dialog.property("DefaultField").toString() ||
-                entry.fieldName == m_dialog.property("DefaultField").toString())
+            if (entry.label == m_dialog.property("DefaultField").toString()
+                || entry.fieldName == m_dialog.property("DefaultField").toString())
                 first = entry.label;
     }
     fillFieldList(first);
@@ -335,7 +343,9 @@ void TqkFilterDlg::showField(const Entry &entry)
     m_dialog.DoSelectField(entry.fieldName, m_pictureMask, comboList);
     m_ui->FilterValueCombo->SetItems(comboList);
     const int matchType = info && !range ? info->MatchType : m_dialog.property("DefaultMatchType").toInt();
-    (matchType == fdMatchExact ? m_ui->MatchExact : matchType == fdMatchAny ? m_ui->MatchAny : m_ui->MatchStart)
+    (matchType == fdMatchExact ? m_ui->MatchExact
+     : matchType == fdMatchAny ? m_ui->MatchAny
+                               : m_ui->MatchStart)
         ->setChecked(true);
     matchTypeClicked();
     showPage(entry, info);
@@ -361,7 +371,7 @@ void TqkFilterDlg::showPage(const Entry &entry, const TqkFieldInfo *info)
 QLineEdit *TqkFilterDlg::valueControl() const
 {
     return m_ui->FilterValueCombo->isVisibleTo(m_ui->ValuePage) ? static_cast<QLineEdit *>(m_ui->FilterValueCombo)
-                                                                 : static_cast<QLineEdit *>(m_ui->FilterValueEdit);
+                                                                : static_cast<QLineEdit *>(m_ui->FilterValueEdit);
 }
 
 void TqkFilterDlg::matchTypeClicked()
@@ -420,8 +430,8 @@ bool TqkFilterDlg::StoreShownField()
         next.NonMatching = m_ui->Nonmatching->isChecked();
         const TqkAlternatives alternatives = qkSplitAlternatives(next.FilterValue, m_dialog.FieldOperators());
         for (const QString &item : alternatives.items)
-            if (item.compare(m_dialog.FieldOperators().NullChar(), Qt::CaseInsensitive) != 0 &&
-                !qkIsValidTextForFieldType(entry->type, item.trimmed()))
+            if (item.compare(m_dialog.FieldOperators().NullChar(), Qt::CaseInsensitive) != 0
+                && !qkIsValidTextForFieldType(entry->type, item.trimmed()))
                 return refuse(valueControl());
     }
     const bool empty = range ? next.MinValue.isEmpty() && next.MaxValue.isEmpty() : next.FilterValue.isEmpty();
@@ -476,18 +486,21 @@ void TqkFilterDlg::updateClearButtons()
 {
     m_ui->FilterValueClearButton->setEnabled(!valueControl()->text().isEmpty());
     const bool pickers = usesDatePickers();
-    m_ui->MinValueClearButton->setEnabled(pickers ? m_ui->MinDateEdit->Value() != 0 : !m_ui->MinValueEdit->text().isEmpty());
-    m_ui->MaxValueClearButton->setEnabled(pickers ? m_ui->MaxDateEdit->Value() != 0 : !m_ui->MaxValueEdit->text().isEmpty());
-    m_ui->ClearSearchButton->setEnabled(!m_criteria.empty() || m_ui->FilterValueClearButton->isEnabled() ||
-                                        m_ui->MinValueClearButton->isEnabled() || m_ui->MaxValueClearButton->isEnabled());
+    m_ui->MinValueClearButton->setEnabled(pickers ? m_ui->MinDateEdit->Value() != 0
+                                                  : !m_ui->MinValueEdit->text().isEmpty());
+    m_ui->MaxValueClearButton->setEnabled(pickers ? m_ui->MaxDateEdit->Value() != 0
+                                                  : !m_ui->MaxValueEdit->text().isEmpty());
+    m_ui->ClearSearchButton->setEnabled(!m_criteria.empty() || m_ui->FilterValueClearButton->isEnabled()
+                                        || m_ui->MinValueClearButton->isEnabled()
+                                        || m_ui->MaxValueClearButton->isEnabled());
 }
 
 void TqkFilterDlg::ClearSearch()
 {
     m_criteria.clear();
     m_changed = true;
-    for (QLineEdit *edit : {static_cast<QLineEdit *>(m_ui->FilterValueEdit), static_cast<QLineEdit *>(m_ui->FilterValueCombo),
-                            m_ui->MinValueEdit, m_ui->MaxValueEdit})
+    for (QLineEdit *edit : {static_cast<QLineEdit *>(m_ui->FilterValueEdit),
+                            static_cast<QLineEdit *>(m_ui->FilterValueCombo), m_ui->MinValueEdit, m_ui->MaxValueEdit})
         edit->clear();
     m_ui->MinDateEdit->Clear();
     m_ui->MaxDateEdit->Clear();
@@ -532,11 +545,16 @@ int TqkFilterDlg::navigationStep(int key) const
     const QListWidget &list = *m_ui->FieldsListBox;
     const int page = std::max(1, list.viewport()->height() / std::max(1, list.sizeHintForRow(0)));
     switch (key) {
-    case Qt::Key_Down: return 1;
-    case Qt::Key_Up: return -1;
-    case Qt::Key_PageDown: return page;
-    case Qt::Key_PageUp: return -page;
-    default: return 0;
+    case Qt::Key_Down:
+        return 1;
+    case Qt::Key_Up:
+        return -1;
+    case Qt::Key_PageDown:
+        return page;
+    case Qt::Key_PageUp:
+        return -page;
+    default:
+        return 0;
     }
 }
 
@@ -551,8 +569,8 @@ bool TqkFilterDlg::eventFilter(QObject *watched, QEvent *event)
     const int step = navigationStep(key->key());
     const bool arrow = key->key() == Qt::Key_Up || key->key() == Qt::Key_Down;
     const bool picker = watched == m_ui->MinDateEdit || watched == m_ui->MaxDateEdit;
-    if (step == 0 || (arrow && (key->modifiers() & Qt::ControlModifier)) ||
-        (picker && arrow && !static_cast<QLineEdit *>(watched)->text().isEmpty()))
+    if (step == 0 || (arrow && (key->modifiers() & Qt::ControlModifier))
+        || (picker && arrow && !static_cast<QLineEdit *>(watched)->text().isEmpty()))
         return QDialog::eventFilter(watched, event);
     moveSelection(step);
     return true;

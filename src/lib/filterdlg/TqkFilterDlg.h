@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/db/TDataSet.h"
 #include "lib/data/Qkfltdlg.h"
+#include "platform/db/TDataSet.h"
 
 #include <QDialog>
 
@@ -43,7 +43,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    struct Entry {
+    struct Entry
+    {
         QString label;
         QString fieldName;
         TFieldType type = ftUnknown;

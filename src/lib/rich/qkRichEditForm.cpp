@@ -5,15 +5,14 @@
 #include "lib/rich/qkRichPrint.h"
 #include "lib/rich/qkRulerPanel.h"
 #include "lib/rich/qkriched.h"
+#include "platform/rtf/RtfDocument.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/UiServices.h"
-#include "platform/rtf/RtfDocument.h"
 
 #include <QActionGroup>
 #include <QApplication>
 #include <QFile>
 #include <QFileDialog>
-#include <QSaveFile>
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -22,6 +21,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QSaveFile>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTextList>
@@ -125,11 +125,11 @@ QString longHint(const QString &hint)
 const QList<QPair<QString, int>> &TqkRichEditForm::Colors()
 {
     static const QList<QPair<QString, int>> colors = {
-        {QStringLiteral("Black"), 0},         {QStringLiteral("Maroon"), 128},       {QStringLiteral("Green"), 32768},
-        {QStringLiteral("Olive"), 32896},     {QStringLiteral("Navy"), 8388608},     {QStringLiteral("Purple"), 8388736},
-        {QStringLiteral("Teal"), 8421376},    {QStringLiteral("Gray"), 8421504},     {QStringLiteral("Silver"), 12632256},
-        {QStringLiteral("Red"), 255},         {QStringLiteral("Lime"), 65280},       {QStringLiteral("Yellow"), 65535},
-        {QStringLiteral("Blue"), 16711680},   {QStringLiteral("Fuchsia"), 16711935}, {QStringLiteral("Aqua"), 16776960},
+        {QStringLiteral("Black"), 0},       {QStringLiteral("Maroon"), 128},       {QStringLiteral("Green"), 32768},
+        {QStringLiteral("Olive"), 32896},   {QStringLiteral("Navy"), 8388608},     {QStringLiteral("Purple"), 8388736},
+        {QStringLiteral("Teal"), 8421376},  {QStringLiteral("Gray"), 8421504},     {QStringLiteral("Silver"), 12632256},
+        {QStringLiteral("Red"), 255},       {QStringLiteral("Lime"), 65280},       {QStringLiteral("Yellow"), 65535},
+        {QStringLiteral("Blue"), 16711680}, {QStringLiteral("Fuchsia"), 16711935}, {QStringLiteral("Aqua"), 16776960},
         {QStringLiteral("White"), 16777215}};
     return colors;
 }
@@ -175,16 +175,16 @@ TqkRichEditForm::TqkRichEditForm(TqkCustomRichEdit &source, QWidget *parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
     layout->setMenuBar(m_menuBar);
-    for (QWidget *part : {static_cast<QWidget *>(m_toolBar), static_cast<QWidget *>(m_formatBar),
-                          static_cast<QWidget *>(m_ruler)})
+    for (QWidget *part :
+         {static_cast<QWidget *>(m_toolBar), static_cast<QWidget *>(m_formatBar), static_cast<QWidget *>(m_ruler)})
         layout->addWidget(part);
     layout->addWidget(m_richEdit, 1);
     layout->addWidget(m_statusBar);
     source.CopyTo(*m_richEdit);
     m_richEdit->document()->setModified(false);
     m_richEdit->SetLeftTextOffset(6);
-    m_richEdit->textCursor().setPosition(std::min(source.textCursor().position(),
-                                                  m_richEdit->document()->characterCount() - 1));
+    m_richEdit->textCursor().setPosition(
+        std::min(source.textCursor().position(), m_richEdit->document()->characterCount() - 1));
     fillFonts();
     applyOptions();
     const TqkFormPosition &position = source.EditorPosition;
@@ -223,17 +223,19 @@ void TqkRichEditForm::buildMenus()
     const TqkDBRichEditIntl &h = *qkIntl().RichEdit;
     TqkCustomRichEdit *edit = m_richEdit;
     QMenu *file = m_menuBar->addMenu(m.FileCaption);
-    connect(addTo(file, command(QStringLiteral("Load"), m.LoadCaption, h.LoadButtonHint)), &QAction::triggered,
-            this, &TqkRichEditForm::loadFile);
-    connect(addTo(file, command(QStringLiteral("SaveAs"), m.SaveAsCaption, h.SaveAsButtonHint)),
-            &QAction::triggered, this, &TqkRichEditForm::saveFileAs);
-    connect(addTo(file, command(QStringLiteral("SaveExit"), m.SaveExitCaption, h.SaveExitHint, QKeySequence(Qt::CTRL | Qt::Key_S))),
+    connect(addTo(file, command(QStringLiteral("Load"), m.LoadCaption, h.LoadButtonHint)), &QAction::triggered, this,
+            &TqkRichEditForm::loadFile);
+    connect(addTo(file, command(QStringLiteral("SaveAs"), m.SaveAsCaption, h.SaveAsButtonHint)), &QAction::triggered,
+            this, &TqkRichEditForm::saveFileAs);
+    connect(addTo(file, command(QStringLiteral("SaveExit"), m.SaveExitCaption, h.SaveExitHint,
+                                QKeySequence(Qt::CTRL | Qt::Key_S))),
             &QAction::triggered, this, &QDialog::accept);
     m_commands.insert(QStringLiteral("FileSeparator1"), file->addSeparator());
-    connect(addTo(file, command(QStringLiteral("Print"), m.PrintCaption, h.PrintButtonHint, QKeySequence(Qt::CTRL | Qt::Key_P))),
+    connect(addTo(file, command(QStringLiteral("Print"), m.PrintCaption, h.PrintButtonHint,
+                                QKeySequence(Qt::CTRL | Qt::Key_P))),
             &QAction::triggered, this, &TqkRichEditForm::printText);
-    connect(addTo(file, command(QStringLiteral("PageSetup"), m.PageSetupCaption, h.PageSetupHint)),
-            &QAction::triggered, this, [this] {
+    connect(addTo(file, command(QStringLiteral("PageSetup"), m.PageSetupCaption, h.PageSetupHint)), &QAction::triggered,
+            this, [this] {
                 TqkPageSetupDialog(*m_richEdit, this).Execute();
                 m_ruler->SizeToPage();
                 m_ruler->PlaceMarkers();
@@ -243,27 +245,36 @@ void TqkRichEditForm::buildMenus()
             &QDialog::reject);
 
     QMenu *editMenu = m_menuBar->addMenu(m.EditCaption);
-    connect(addTo(editMenu, command(QStringLiteral("Undo"), m.UndoCaption, h.UndoButtonHint, QKeySequence(Qt::CTRL | Qt::Key_Z))),
+    connect(addTo(editMenu,
+                  command(QStringLiteral("Undo"), m.UndoCaption, h.UndoButtonHint, QKeySequence(Qt::CTRL | Qt::Key_Z))),
             &QAction::triggered, edit, &QTextEdit::undo);
-    connect(addTo(editMenu, command(QStringLiteral("Redo"), QStringLiteral("&Redo"), QString(), QKeySequence(Qt::CTRL | Qt::Key_Y))),
+    connect(addTo(editMenu, command(QStringLiteral("Redo"), QStringLiteral("&Redo"), QString(),
+                                    QKeySequence(Qt::CTRL | Qt::Key_Y))),
             &QAction::triggered, edit, &QTextEdit::redo);
     editMenu->addSeparator();
-    connect(addTo(editMenu, command(QStringLiteral("Cut"), m.CutCaption, h.CutButtonHint, QKeySequence(Qt::CTRL | Qt::Key_X))),
+    connect(addTo(editMenu,
+                  command(QStringLiteral("Cut"), m.CutCaption, h.CutButtonHint, QKeySequence(Qt::CTRL | Qt::Key_X))),
             &QAction::triggered, edit, &QTextEdit::cut);
-    connect(addTo(editMenu, command(QStringLiteral("Copy"), m.CopyCaption, h.CopyButtonHint, QKeySequence(Qt::CTRL | Qt::Key_C))),
+    connect(addTo(editMenu,
+                  command(QStringLiteral("Copy"), m.CopyCaption, h.CopyButtonHint, QKeySequence(Qt::CTRL | Qt::Key_C))),
             &QAction::triggered, edit, &QTextEdit::copy);
-    connect(addTo(editMenu, command(QStringLiteral("Paste"), m.PasteCaption, h.PasteButtonHint, QKeySequence(Qt::CTRL | Qt::Key_V))),
+    connect(addTo(editMenu, command(QStringLiteral("Paste"), m.PasteCaption, h.PasteButtonHint,
+                                    QKeySequence(Qt::CTRL | Qt::Key_V))),
             &QAction::triggered, edit, &QTextEdit::paste);
-    connect(addTo(editMenu, command(QStringLiteral("Clear"), m.ClearCaption, h.ClearHint)), &QAction::triggered,
-            edit, [edit] { edit->textCursor().removeSelectedText(); });
-    connect(addTo(editMenu, command(QStringLiteral("SelectAll"), m.SelectallCaption, h.SelectAllHint, QKeySequence(Qt::CTRL | Qt::Key_A))),
+    connect(addTo(editMenu, command(QStringLiteral("Clear"), m.ClearCaption, h.ClearHint)), &QAction::triggered, edit,
+            [edit] { edit->textCursor().removeSelectedText(); });
+    connect(addTo(editMenu, command(QStringLiteral("SelectAll"), m.SelectallCaption, h.SelectAllHint,
+                                    QKeySequence(Qt::CTRL | Qt::Key_A))),
             &QAction::triggered, edit, &QTextEdit::selectAll);
     editMenu->addSeparator();
-    connect(addTo(editMenu, command(QStringLiteral("Find"), m.FindCaption, h.FindButtonHint, QKeySequence(Qt::CTRL | Qt::Key_F))),
+    connect(addTo(editMenu,
+                  command(QStringLiteral("Find"), m.FindCaption, h.FindButtonHint, QKeySequence(Qt::CTRL | Qt::Key_F))),
             &QAction::triggered, edit, &TqkCustomRichEdit::Find);
-    connect(addTo(editMenu, command(QStringLiteral("FindNext"), m.FindNextCaption, h.FindNextHint, QKeySequence(Qt::Key_F3))),
+    connect(addTo(editMenu,
+                  command(QStringLiteral("FindNext"), m.FindNextCaption, h.FindNextHint, QKeySequence(Qt::Key_F3))),
             &QAction::triggered, edit, &TqkCustomRichEdit::FindNext);
-    connect(addTo(editMenu, command(QStringLiteral("Replace"), m.ReplaceCaption, h.ReplaceHint, QKeySequence(Qt::CTRL | Qt::Key_H))),
+    connect(addTo(editMenu, command(QStringLiteral("Replace"), m.ReplaceCaption, h.ReplaceHint,
+                                    QKeySequence(Qt::CTRL | Qt::Key_H))),
             &QAction::triggered, edit, &TqkCustomRichEdit::Replace);
 
     QMenu *view = m_menuBar->addMenu(m.ViewCaption);
@@ -291,7 +302,8 @@ void TqkRichEditForm::buildMenus()
                 m_richEdit->FontDialog();
                 UpdateState();
             });
-    QAction *bulletStyle = addTo(format, command(QStringLiteral("BulletStyle"), m.BulletStyleCaption, h.BulletButtonHint));
+    QAction *bulletStyle =
+        addTo(format, command(QStringLiteral("BulletStyle"), m.BulletStyleCaption, h.BulletButtonHint));
     bulletStyle->setCheckable(true);
     connect(bulletStyle, &QAction::triggered, this, [this](bool on) {
         m_richEdit->SetBullet(on);
@@ -320,8 +332,8 @@ void TqkRichEditForm::buildToolBar()
         m_toolBar->addAction(m_commands.value(QLatin1String(name)));
     const auto glyph = [this](const char *name, const QString &fallback) {
         QAction *action = m_commands.value(QLatin1String(name));
-        action->setIcon(QIcon::fromTheme(QLatin1String(name) == QLatin1String("Print") ? QStringLiteral("document-print")
-                                                                                          : fallback));
+        action->setIcon(QIcon::fromTheme(
+            QLatin1String(name) == QLatin1String("Print") ? QStringLiteral("document-print") : fallback));
         if (action->icon().isNull())
             action->setIconText(action->text().remove(QLatin1Char('&')));
     };
@@ -343,7 +355,8 @@ void TqkRichEditForm::buildFormatBar()
     m_fontName->setMinimumWidth(160);
     m_fontName->setToolTip(h.FontNameComboHint.section(QLatin1Char('|'), 0, 0).trimmed());
     m_fontName->OnCloseUp = [this](QObject *, bool accept) { fontNameChosen(accept); };
-    m_fontSize->SetItems({"8", "9", "10", "11", "12", "14", "16", "18", "20", "22", "24", "26", "28", "36", "48", "72"});
+    m_fontSize->SetItems(
+        {"8", "9", "10", "11", "12", "14", "16", "18", "20", "22", "24", "26", "28", "36", "48", "72"});
     m_fontSize->setMaximumWidth(60);
     m_fontSize->setToolTip(h.FontSizeComboHint.section(QLatin1Char('|'), 0, 0).trimmed());
     m_fontSize->OnCloseUp = [this](QObject *, bool accept) { fontSizeChosen(accept); };
@@ -368,13 +381,16 @@ void TqkRichEditForm::buildFormatBar()
         });
         m_formatBar->addAction(action);
     };
-    styleButton(QStringLiteral("Bold"), QStringLiteral("F"), h.BoldButtonHint,
-                [](QTextCharFormat &f, bool on) { f.setFontWeight(on ? QFont::Bold : QFont::Normal); },
-                QKeySequence(Qt::CTRL | Qt::Key_B));
-    styleButton(QStringLiteral("Underline"), QStringLiteral("U"), h.UnderlineButtonHint,
-                [](QTextCharFormat &f, bool on) { f.setFontUnderline(on); }, QKeySequence(Qt::CTRL | Qt::Key_U));
-    styleButton(QStringLiteral("Italic"), QStringLiteral("K"), h.ItalicButtonHint,
-                [](QTextCharFormat &f, bool on) { f.setFontItalic(on); }, QKeySequence(Qt::CTRL | Qt::Key_I));
+    styleButton(
+        QStringLiteral("Bold"), QStringLiteral("F"), h.BoldButtonHint,
+        [](QTextCharFormat &f, bool on) { f.setFontWeight(on ? QFont::Bold : QFont::Normal); },
+        QKeySequence(Qt::CTRL | Qt::Key_B));
+    styleButton(
+        QStringLiteral("Underline"), QStringLiteral("U"), h.UnderlineButtonHint,
+        [](QTextCharFormat &f, bool on) { f.setFontUnderline(on); }, QKeySequence(Qt::CTRL | Qt::Key_U));
+    styleButton(
+        QStringLiteral("Italic"), QStringLiteral("K"), h.ItalicButtonHint,
+        [](QTextCharFormat &f, bool on) { f.setFontItalic(on); }, QKeySequence(Qt::CTRL | Qt::Key_I));
     m_formatBar->addSeparator();
     auto *alignments = new QActionGroup(this);
     const auto alignButton = [this, alignments](const QString &name, QStyle::StandardPixmap, const QString &text,
@@ -407,8 +423,7 @@ void TqkRichEditForm::buildColorMenu()
     m_colorMenu->setObjectName(QStringLiteral("ColorMenu"));
     QList<QPair<QString, int>> colors = Colors();
     const QColor automatic = m_richEdit->palette().color(QPalette::Text);
-    colors.append({QStringLiteral("Automatic"),
-                   automatic.red() | (automatic.green() << 8) | (automatic.blue() << 16)});
+    colors.append({QStringLiteral("Automatic"), automatic.red() | (automatic.green() << 8) | (automatic.blue() << 16)});
     for (const auto &[name, value] : colors) {
         auto *item = new QWidgetAction(m_colorMenu);
         item->setText(name);
@@ -483,13 +498,14 @@ void TqkRichEditForm::UpdateState()
     set(QStringLiteral("Bold"), [&](QAction &a) { a.setChecked(format.fontWeight() >= QFont::Bold); });
     set(QStringLiteral("Italic"), [&](QAction &a) { a.setChecked(format.fontItalic()); });
     set(QStringLiteral("Underline"), [&](QAction &a) { a.setChecked(format.fontUnderline()); });
-    const bool bullet = m_richEdit->textCursor().blockFormat().boolProperty(rtf::BulletProperty) ||
-                        m_richEdit->textCursor().currentList();
+    const bool bullet = m_richEdit->textCursor().blockFormat().boolProperty(rtf::BulletProperty)
+                        || m_richEdit->textCursor().currentList();
     set(QStringLiteral("Bullet"), [&](QAction &a) { a.setChecked(bullet); });
     set(QStringLiteral("BulletStyle"), [&](QAction &a) { a.setChecked(bullet); });
     const Qt::Alignment alignment = m_richEdit->alignment() & Qt::AlignHorizontal_Mask;
-    set(alignment == Qt::AlignRight ? QStringLiteral("Right") : alignment == Qt::AlignHCenter ? QStringLiteral("Center")
-                                                                                               : QStringLiteral("Left"),
+    set(alignment == Qt::AlignRight     ? QStringLiteral("Right")
+        : alignment == Qt::AlignHCenter ? QStringLiteral("Center")
+                                        : QStringLiteral("Left"),
         [](QAction &a) { a.setChecked(true); });
     const QString family = format.fontFamilies().toStringList().value(0, m_richEdit->font().family());
     if (!m_fontName->hasFocus()) {
@@ -572,8 +588,8 @@ void TqkRichEditForm::saveFileAs()
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     const QString name = dialog.selectedFiles().constFirst();
-    if (QFileInfo::exists(name) &&
-        ask(QStringLiteral("OK to overwrite %1").arg(name), ui::MsgButtons::YesNoCancel) != ui::IDYES)
+    if (QFileInfo::exists(name)
+        && ask(QStringLiteral("OK to overwrite %1").arg(name), ui::MsgButtons::YesNoCancel) != ui::IDYES)
         return;
     QSaveFile file(name);
     if (file.open(QIODevice::WriteOnly)) {

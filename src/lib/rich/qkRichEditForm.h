@@ -47,8 +47,7 @@ protected:
     void keyReleaseEvent(QKeyEvent *event) override;
 
 private:
-    QAction *command(const QString &name, const QString &caption, const QString &hint,
-                     const QKeySequence &keys = {});
+    QAction *command(const QString &name, const QString &caption, const QString &hint, const QKeySequence &keys = {});
     void buildMenus();
     void buildToolBar();
     void buildFormatBar();

@@ -42,21 +42,36 @@ std::pair<int, int> lineSpacingOf(const QTextBlockFormat &format)
         if (std::abs(height - 100) < 0.5)
             return {lsSingle, 0};
         return {lsMultiple, int(std::lround(height / 100.0 * 20.0))};
-    case QTextBlockFormat::MinimumHeight: return {lsAtLeast, toTwips(height)};
-    case QTextBlockFormat::FixedHeight: return {lsExactly, toTwips(height)};
-    default: return {lsSingle, 0};
+    case QTextBlockFormat::MinimumHeight:
+        return {lsAtLeast, toTwips(height)};
+    case QTextBlockFormat::FixedHeight:
+        return {lsExactly, toTwips(height)};
+    default:
+        return {lsSingle, 0};
     }
 }
 
 void setLineSpacing(QTextBlockFormat &format, int rule, int value)
 {
     switch (rule) {
-    case lsOneAndHalf: format.setLineHeight(150, QTextBlockFormat::ProportionalHeight); break;
-    case lsDouble: format.setLineHeight(200, QTextBlockFormat::ProportionalHeight); break;
-    case lsAtLeast: format.setLineHeight(value / twipsPerPoint, QTextBlockFormat::MinimumHeight); break;
-    case lsExactly: format.setLineHeight(value / twipsPerPoint, QTextBlockFormat::FixedHeight); break;
-    case lsMultiple: format.setLineHeight(value * 100.0 / 20.0, QTextBlockFormat::ProportionalHeight); break;
-    default: format.setLineHeight(0, QTextBlockFormat::SingleHeight); break;
+    case lsOneAndHalf:
+        format.setLineHeight(150, QTextBlockFormat::ProportionalHeight);
+        break;
+    case lsDouble:
+        format.setLineHeight(200, QTextBlockFormat::ProportionalHeight);
+        break;
+    case lsAtLeast:
+        format.setLineHeight(value / twipsPerPoint, QTextBlockFormat::MinimumHeight);
+        break;
+    case lsExactly:
+        format.setLineHeight(value / twipsPerPoint, QTextBlockFormat::FixedHeight);
+        break;
+    case lsMultiple:
+        format.setLineHeight(value * 100.0 / 20.0, QTextBlockFormat::ProportionalHeight);
+        break;
+    default:
+        format.setLineHeight(0, QTextBlockFormat::SingleHeight);
+        break;
     }
 }
 
@@ -146,7 +161,9 @@ void TqkRichParagraphDialog::fill()
     m_right->setText(shown(toTwips(format.rightMargin()), 0));
     const TqkRichEditParagraphDlg &t = *qkIntl().RichEdit->ParagraphDialog;
     const Qt::Alignment align = format.alignment() & Qt::AlignHorizontal_Mask;
-    m_alignment->setText(align == Qt::AlignRight ? t.AlignRight : align == Qt::AlignHCenter ? t.AlignCenter : t.AlignLeft);
+    m_alignment->setText(align == Qt::AlignRight     ? t.AlignRight
+                         : align == Qt::AlignHCenter ? t.AlignCenter
+                                                     : t.AlignLeft);
     if (m_richEdit.RichEditVersion() <= 1)
         return;
     m_before->setText(shown(toTwips(format.topMargin()), 100));

@@ -14,9 +14,9 @@ namespace {
 
 constexpr int optionCount = rpoPopupInsertObject + 1;
 constexpr std::array<const char *, optionCount> optionNames = {
-    "rpoPopupEdit",   "rpoPopupCut",    "rpoPopupCopy",      "rpoPopupPaste",     "rpoPopupBold",
-    "rpoPopupItalic", "rpoPopupUnderline", "rpoPopupFont",   "rpoPopupBullet",    "rpoPopupParagraph",
-    "rpoPopupTabs",   "rpoPopupFind",   "rpoPopupReplace",   "rpoPopupInsertObject"};
+    "rpoPopupEdit",   "rpoPopupCut",       "rpoPopupCopy",    "rpoPopupPaste",       "rpoPopupBold",
+    "rpoPopupItalic", "rpoPopupUnderline", "rpoPopupFont",    "rpoPopupBullet",      "rpoPopupParagraph",
+    "rpoPopupTabs",   "rpoPopupFind",      "rpoPopupReplace", "rpoPopupInsertObject"};
 // The separator that follows each of these options.
 constexpr std::array<int, 5> separatorAfter = {rpoPopupEdit, rpoPopupPaste, rpoPopupUnderline, rpoPopupTabs,
                                                rpoPopupReplace};
@@ -47,21 +47,52 @@ QAction *separator(QMenu &menu, int index)
 void run(TqkCustomRichEdit &control, int option, bool checked)
 {
     switch (option) {
-    case rpoPopupEdit: control.Execute(); break;
-    case rpoPopupCut: control.BeginEdit(); control.cut(); break;
-    case rpoPopupCopy: control.copy(); break;
-    case rpoPopupPaste: control.BeginEdit(); control.paste(); break;
-    case rpoPopupBold: control.ToggleBold(); break;
-    case rpoPopupItalic: control.ToggleItalic(); break;
-    case rpoPopupUnderline: control.ToggleUnderline(); break;
-    case rpoPopupFont: control.FontDialog(); break;
-    case rpoPopupBullet: control.SetBullet(checked); break;
-    case rpoPopupParagraph: control.ParagraphDialog(); break;
-    case rpoPopupTabs: control.TabDialog(); break;
-    case rpoPopupFind: control.Find(); break;
-    case rpoPopupReplace: control.Replace(); break;
-    case rpoPopupInsertObject: control.InsertObject(); break;
-    default: break;
+    case rpoPopupEdit:
+        control.Execute();
+        break;
+    case rpoPopupCut:
+        control.BeginEdit();
+        control.cut();
+        break;
+    case rpoPopupCopy:
+        control.copy();
+        break;
+    case rpoPopupPaste:
+        control.BeginEdit();
+        control.paste();
+        break;
+    case rpoPopupBold:
+        control.ToggleBold();
+        break;
+    case rpoPopupItalic:
+        control.ToggleItalic();
+        break;
+    case rpoPopupUnderline:
+        control.ToggleUnderline();
+        break;
+    case rpoPopupFont:
+        control.FontDialog();
+        break;
+    case rpoPopupBullet:
+        control.SetBullet(checked);
+        break;
+    case rpoPopupParagraph:
+        control.ParagraphDialog();
+        break;
+    case rpoPopupTabs:
+        control.TabDialog();
+        break;
+    case rpoPopupFind:
+        control.Find();
+        break;
+    case rpoPopupReplace:
+        control.Replace();
+        break;
+    case rpoPopupInsertObject:
+        control.InsertObject();
+        break;
+    default:
+        break;
     }
 }
 
@@ -95,10 +126,18 @@ void update(QMenu &menu, TqkCustomRichEdit &control)
     const bool objectsAllowed = !(control.OleOptions & reoDisableOLE);
     const bool insertObject = (options & bit(rpoPopupInsertObject)) && objectsAllowed;
     const QStringList captions = {readOnly ? labels.ViewCaption : labels.EditCaption,
-                                  labels.CutCaption,       labels.CopyCaption,     labels.PasteCaption,
-                                  labels.BoldCaption,      labels.ItalicCaption,   labels.UnderlineCaption,
-                                  labels.FontCaption,      labels.BulletStyleCaption, labels.ParagraphCaption,
-                                  labels.TabsCaption,      labels.FindCaption,     labels.ReplaceCaption,
+                                  labels.CutCaption,
+                                  labels.CopyCaption,
+                                  labels.PasteCaption,
+                                  labels.BoldCaption,
+                                  labels.ItalicCaption,
+                                  labels.UnderlineCaption,
+                                  labels.FontCaption,
+                                  labels.BulletStyleCaption,
+                                  labels.ParagraphCaption,
+                                  labels.TabsCaption,
+                                  labels.FindCaption,
+                                  labels.ReplaceCaption,
                                   labels.InsertObjectCaption};
     for (int option = 0; option < optionCount; ++option) {
         QAction *action = item(menu, option);

@@ -33,9 +33,9 @@ struct Paper
 };
 
 constexpr Paper papers[] = {
-    {1, QPageSize::Letter}, {5, QPageSize::Legal},  {7, QPageSize::Executive}, {8, QPageSize::A3},
-    {9, QPageSize::A4},     {11, QPageSize::A5},    {13, QPageSize::B5},        {20, QPageSize::Envelope10},
-    {27, QPageSize::EnvelopeDL},
+    {1, QPageSize::Letter}, {5, QPageSize::Legal},       {7, QPageSize::Executive},
+    {8, QPageSize::A3},     {9, QPageSize::A4},          {11, QPageSize::A5},
+    {13, QPageSize::B5},    {20, QPageSize::Envelope10}, {27, QPageSize::EnvelopeDL},
 };
 
 int twipsToPixels(int twips, int dotsPerInch)
@@ -132,9 +132,9 @@ void TqkCustomRichEdit::updateEditingRectangle()
     }
     const QSizeF paper = richPrint::paperSize(m_paperSize).size(QPageSize::Inch);
     const double paperWidth = m_landscape ? paper.height() : paper.width();
-    const double marginInches =
-        double(richMeasure::marginTwips(m_printMargins->Left, m_units) + richMeasure::marginTwips(m_printMargins->Right, m_units))
-        / richMeasure::twipsPerInch;
+    const double marginInches = double(richMeasure::marginTwips(m_printMargins->Left, m_units)
+                                       + richMeasure::marginTwips(m_printMargins->Right, m_units))
+                                / richMeasure::twipsPerInch;
     setLineWrapMode(QTextEdit::FixedPixelWidth);
     setLineWrapColumnOrWidth(std::max(1, int((paperWidth - marginInches) * m_screenPixelsPerInch)));
 }

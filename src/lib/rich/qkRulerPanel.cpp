@@ -140,7 +140,7 @@ void TqkRulerPanel::MarkerMoved(TqkTrackIcon *marker)
     } else {
         const int left = richMeasure::screenPixelsToTwips(m_left->x() - m_left->MinValue, perInch);
         const int first = richMeasure::screenPixelsToTwips(m_firstLine->x() - m_firstLine->MinValue, perInch);
-        const int offset = left + std::min(-first, left) ;
+        const int offset = left + std::min(-first, left);
         format.setLeftMargin((first + offset) * rtf::pointsPerTwip);
         rtf::setFirstLineIndent(format, -offset * rtf::pointsPerTwip);
     }

@@ -198,7 +198,9 @@ void TqkCustomRichEdit::loadBytes(const QByteArray &bytes, bool cutAfterFirstPar
     if (cutAfterFirstParagraph)
         text = rtf::cutAfterFirstParagraph(text);
     m_loadProblems.clear();
-    const auto asPlainText = [&text] { return cp1252::decode(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")); };
+    const auto asPlainText = [&text] {
+        return cp1252::decode(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    };
     if (m_plainText) {
         if (inSelection)
             textCursor().insertText(asPlainText());
@@ -254,8 +256,8 @@ void TqkCustomRichEdit::CopyTo(QTextEdit &target)
         rtf::readRtf(stream.readAll(), *target.document());
 }
 
-void TqkCustomRichEdit::SetSelectionFont(const QString &name, double size, const QColor &color, bool bold,
-                                         bool italic, bool underline, bool strikeOut)
+void TqkCustomRichEdit::SetSelectionFont(const QString &name, double size, const QColor &color, bool bold, bool italic,
+                                         bool underline, bool strikeOut)
 {
     QTextCharFormat format;
     format.setFontFamilies({name.left(31)});
@@ -331,8 +333,8 @@ bool TqkCustomRichEdit::InsertObject()
 {
     if (OleOptions & reoDisableOLE)
         return false;
-    const QString path = QFileDialog::getOpenFileName(this, tr("Objekt einfügen"), QString(),
-                                                      tr("Bilder (*.png *.jpg *.jpeg)"));
+    const QString path =
+        QFileDialog::getOpenFileName(this, tr("Objekt einfügen"), QString(), tr("Bilder (*.png *.jpg *.jpeg)"));
     return !path.isEmpty() && InsertPicture(path);
 }
 
@@ -369,8 +371,8 @@ void TqkCustomRichEdit::Replace()
 void TqkCustomRichEdit::openSearchDialog(TqkFindDialog &dialog)
 {
     const QString selected = textCursor().selectedText();
-    const bool usable = !selected.isEmpty() && !selected.contains(QChar::ParagraphSeparator)
-                        && !selected.contains(QLatin1Char('\r'));
+    const bool usable =
+        !selected.isEmpty() && !selected.contains(QChar::ParagraphSeparator) && !selected.contains(QLatin1Char('\r'));
     dialog.SetFindText(usable ? selected : m_lastFindText);
     m_wrapped = false;
     m_searchLimit = textCursor().selectionStart();
@@ -425,8 +427,8 @@ void TqkCustomRichEdit::searchStep(TqkFindDialog &dialog, bool replacing)
     if (findText.isEmpty())
         return;
     for (;;) {
-        const int options = ((dialog.Options() & frMatchCase) ? stMatchCase : 0)
-                            | ((dialog.Options() & frWholeWord) ? stWholeWord : 0);
+        const int options =
+            ((dialog.Options() & frMatchCase) ? stMatchCase : 0) | ((dialog.Options() & frWholeWord) ? stWholeWord : 0);
         const auto textLength = [this] { return document()->characterCount() - 1; };
         int searchFrom = textCursor().selectionStart() + 1;
         if (replacing) {
@@ -782,8 +784,8 @@ void TqkDBRichEdit::keyPressEvent(QKeyEvent *event)
         m_link->Reset();
         return;
     }
-    const bool printable = !event->text().isEmpty() && event->text().at(0) >= QLatin1Char(' ')
-                           && !(modifiers & Qt::ControlModifier);
+    const bool printable =
+        !event->text().isEmpty() && event->text().at(0) >= QLatin1Char(' ') && !(modifiers & Qt::ControlModifier);
     const bool modifying = printable || pasteKey || cutKey || key == Qt::Key_Delete || key == Qt::Key_Backspace
                            || key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Tab;
     if (GetField() && modifying)

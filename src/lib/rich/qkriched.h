@@ -20,13 +20,35 @@ class TFieldDataLink;
 enum TqkRichEditWidth { rewWindowSize, rewPrinterSize };
 
 enum TqkRichEditPopupOption {
-    rpoPopupEdit, rpoPopupCut, rpoPopupCopy, rpoPopupPaste, rpoPopupBold, rpoPopupItalic, rpoPopupUnderline,
-    rpoPopupFont, rpoPopupBullet, rpoPopupParagraph, rpoPopupTabs, rpoPopupFind, rpoPopupReplace,
+    rpoPopupEdit,
+    rpoPopupCut,
+    rpoPopupCopy,
+    rpoPopupPaste,
+    rpoPopupBold,
+    rpoPopupItalic,
+    rpoPopupUnderline,
+    rpoPopupFont,
+    rpoPopupBullet,
+    rpoPopupParagraph,
+    rpoPopupTabs,
+    rpoPopupFind,
+    rpoPopupReplace,
     rpoPopupInsertObject
 };
 enum TqkRichEditOption {
-    reoShowLoad, reoShowSaveAs, reoShowSaveExit, reoShowPrint, reoShowPageSetup, reoShowFormatBar, reoShowToolBar,
-    reoShowStatusBar, reoShowHints, reoShowRuler, reoShowInsertObject, reoCloseOnEscape, reoFlatButtons
+    reoShowLoad,
+    reoShowSaveAs,
+    reoShowSaveExit,
+    reoShowPrint,
+    reoShowPageSetup,
+    reoShowFormatBar,
+    reoShowToolBar,
+    reoShowStatusBar,
+    reoShowHints,
+    reoShowRuler,
+    reoShowInsertObject,
+    reoCloseOnEscape,
+    reoFlatButtons
 };
 enum TqkRichEditOleOption { reoAdjustPopupMenu = 1, reoDisableOLE = 2 };
 enum TqkSearchOption { stWholeWord = 1, stMatchCase = 2 };
@@ -146,8 +168,8 @@ public:
     // What was wrong with the last rich text loaded; empty when it was sound.
     const QStringList &LoadProblems() const { return m_loadProblems; }
 
-    void SetSelectionFont(const QString &name, double size, const QColor &color, bool bold, bool italic,
-                          bool underline, bool strikeOut);
+    void SetSelectionFont(const QString &name, double size, const QColor &color, bool bold, bool italic, bool underline,
+                          bool strikeOut);
     void SetBullet(bool on);
     void ToggleBold();
     void ToggleItalic();

@@ -68,8 +68,8 @@ std::unique_ptr<Connection> ConnectionPool::acquire(const QString &path, bool re
         const QString wanted = key(path);
         for (std::size_t i = connections.size(); i-- > 0;) {
             Kept &entry = connections[i];
-            if (entry.path != wanted || entry.process != getpid() || !(entry.identity == identity) ||
-                entry.connection->readOnly() != readOnly)
+            if (entry.path != wanted || entry.process != getpid() || !(entry.identity == identity)
+                || entry.connection->readOnly() != readOnly)
                 continue;
             std::unique_ptr<Connection> connection = std::move(entry.connection);
             connections.erase(connections.begin() + std::ptrdiff_t(i));

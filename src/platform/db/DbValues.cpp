@@ -9,8 +9,7 @@ namespace {
 
 QString isoTime(const QTime &time)
 {
-    return time.msec() ? time.toString(QStringLiteral("HH:mm:ss.zzz"))
-                       : time.toString(QStringLiteral("HH:mm:ss"));
+    return time.msec() ? time.toString(QStringLiteral("HH:mm:ss.zzz")) : time.toString(QStringLiteral("HH:mm:ss"));
 }
 
 [[noreturn]] void conversionError(const QVariant &value, const char *what)
@@ -37,8 +36,8 @@ qint64 toInteger(const QVariant &value)
 
 double toDouble(const QVariant &value)
 {
-    if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Int ||
-        value.typeId() == QMetaType::LongLong)
+    if (value.typeId() == QMetaType::Double || value.typeId() == QMetaType::Int
+        || value.typeId() == QMetaType::LongLong)
         return value.toDouble();
     double result = 0;
     if (!TryStrToFloat(value.toString().trimmed(), result))
@@ -48,15 +47,14 @@ double toDouble(const QVariant &value)
 
 qint64 toBoolean(const QVariant &value)
 {
-    if (value.typeId() == QMetaType::Bool || value.typeId() == QMetaType::Int ||
-        value.typeId() == QMetaType::LongLong)
+    if (value.typeId() == QMetaType::Bool || value.typeId() == QMetaType::Int || value.typeId() == QMetaType::LongLong)
         return value.toLongLong() != 0;
     const QString text = value.toString().trimmed().toLower();
-    if (text == QLatin1String("true") || text == QLatin1String("t") || text == QLatin1String("1") ||
-        text == QLatin1String("ja") || text == QLatin1String("j"))
+    if (text == QLatin1String("true") || text == QLatin1String("t") || text == QLatin1String("1")
+        || text == QLatin1String("ja") || text == QLatin1String("j"))
         return 1;
-    if (text == QLatin1String("false") || text == QLatin1String("f") || text == QLatin1String("0") ||
-        text == QLatin1String("nein") || text == QLatin1String("n"))
+    if (text == QLatin1String("false") || text == QLatin1String("f") || text == QLatin1String("0")
+        || text == QLatin1String("nein") || text == QLatin1String("n"))
         return 0;
     conversionError(value, "Boolescher Wert");
 }
@@ -157,8 +155,7 @@ QVariant toStorage(TFieldType type, const QVariant &value)
     case ftMemo:
         return value.toString();
     default:
-        return value.typeId() == QMetaType::QByteArray ? value.toByteArray()
-                                                       : value.toString().toUtf8();
+        return value.typeId() == QMetaType::QByteArray ? value.toByteArray() : value.toString().toUtf8();
     }
 }
 
@@ -200,8 +197,7 @@ QString dateTimeText(TFieldType type, TDateTime value)
 
 bool isBlank(const QVariant &value)
 {
-    return !value.isValid() || value.isNull() ||
-           (value.typeId() == QMetaType::QString && value.toString().isEmpty());
+    return !value.isValid() || value.isNull() || (value.typeId() == QMetaType::QString && value.toString().isEmpty());
 }
 
 }

@@ -59,7 +59,10 @@ bool EngineFilterList::drop(int handle)
     return false;
 }
 
-void EngineFilterList::clear() { m_entries.clear(); }
+void EngineFilterList::clear()
+{
+    m_entries.clear();
+}
 
 SqlCondition andConditions(const SqlCondition &left, const SqlCondition &right)
 {
@@ -120,8 +123,17 @@ namespace {
 
 enum NodeClass { ncOperator = 2, ncField = 4, ncConstant = 5 };
 enum OperatorCode { opEq = 3, opNe, opGt, opLt, opGe, opLe, opAnd = 10, opOr = 11, opAdd = 16, opSub, opMul, opDiv };
-enum LiteralType { ltString = 1, ltDate = 2, ltBoolean = 4, ltInt16 = 5, ltInt32 = 6, ltFloat = 7, ltBcd = 8,
-                   ltTime = 10, ltTimestamp = 11 };
+enum LiteralType {
+    ltString = 1,
+    ltDate = 2,
+    ltBoolean = 4,
+    ltInt16 = 5,
+    ltInt32 = 6,
+    ltFloat = 7,
+    ltBcd = 8,
+    ltTime = 10,
+    ltTimestamp = 11
+};
 
 constexpr int headerSize = 10;
 constexpr int slotSize = 14;
@@ -158,10 +170,14 @@ struct Term
         if (!a || !b)
             return std::nullopt;
         switch (op) {
-        case opAdd: return *a + *b;
-        case opSub: return *a - *b;
-        case opMul: return *a * *b;
-        default: return *b == 0 ? std::nullopt : std::optional<double>(*a / *b);
+        case opAdd:
+            return *a + *b;
+        case opSub:
+            return *a - *b;
+        case opMul:
+            return *a * *b;
+        default:
+            return *b == 0 ? std::nullopt : std::optional<double>(*a / *b);
         }
     }
 };
@@ -239,9 +255,9 @@ private:
 
     std::unique_ptr<FilterNode> comparison(int at, quint32 code, int depth)
     {
-        static const FilterNode::Operator operators[] = {FilterNode::Equal, FilterNode::NotEqual, FilterNode::Greater,
-                                                         FilterNode::Less, FilterNode::GreaterEqual,
-                                                         FilterNode::LessEqual};
+        static const FilterNode::Operator operators[] = {FilterNode::Equal,        FilterNode::NotEqual,
+                                                         FilterNode::Greater,      FilterNode::Less,
+                                                         FilterNode::GreaterEqual, FilterNode::LessEqual};
         const int leftAt = slot(word(at + 8)), rightAt = slot(word(at + 10));
         auto node = std::make_unique<FilterNode>();
         node->op = operators[code - opEq];
@@ -277,15 +293,32 @@ private:
             const int end = bytes.indexOf('\0');
             return QString::fromLatin1(end < 0 ? bytes : bytes.left(end));
         }
-        case ltInt16: need(2); return double(qFromLittleEndian<qint16>(data));
-        case ltBoolean: need(2); return qFromLittleEndian<qint16>(data) != 0;
-        case ltInt32: need(4); return double(qFromLittleEndian<qint32>(data));
-        case ltFloat: need(8); return qFromLittleEndian<double>(data);
-        case ltBcd: need(34); return bcdToDouble(bytes);
-        case ltDate: need(4); return double(qFromLittleEndian<qint32>(data)) - dateDelta;
-        case ltTime: need(4); return double(qFromLittleEndian<qint32>(data)) / msecsPerDay;
-        case ltTimestamp: need(8); return qFromLittleEndian<double>(data) / msecsPerDay - dateDelta;
-        default: brokenTree();
+        case ltInt16:
+            need(2);
+            return double(qFromLittleEndian<qint16>(data));
+        case ltBoolean:
+            need(2);
+            return qFromLittleEndian<qint16>(data) != 0;
+        case ltInt32:
+            need(4);
+            return double(qFromLittleEndian<qint32>(data));
+        case ltFloat:
+            need(8);
+            return qFromLittleEndian<double>(data);
+        case ltBcd:
+            need(34);
+            return bcdToDouble(bytes);
+        case ltDate:
+            need(4);
+            return double(qFromLittleEndian<qint32>(data)) - dateDelta;
+        case ltTime:
+            need(4);
+            return double(qFromLittleEndian<qint32>(data)) / msecsPerDay;
+        case ltTimestamp:
+            need(8);
+            return qFromLittleEndian<double>(data) / msecsPerDay - dateDelta;
+        default:
+            brokenTree();
         }
     }
 
@@ -345,12 +378,18 @@ private:
                 return false;
             const int order = *a < *b ? -1 : (*a > *b ? 1 : 0);
             switch (op) {
-            case FilterNode::Equal: return order == 0;
-            case FilterNode::NotEqual: return order != 0;
-            case FilterNode::Less: return order < 0;
-            case FilterNode::Greater: return order > 0;
-            case FilterNode::LessEqual: return order <= 0;
-            default: return order >= 0;
+            case FilterNode::Equal:
+                return order == 0;
+            case FilterNode::NotEqual:
+                return order != 0;
+            case FilterNode::Less:
+                return order < 0;
+            case FilterNode::Greater:
+                return order > 0;
+            case FilterNode::LessEqual:
+                return order <= 0;
+            default:
+                return order >= 0;
             }
         };
         return node;

@@ -139,5 +139,4 @@ public:
 };
 
 // Creates the field object of the class that belongs to the type.
-TField *CreateField(TDataSet *dataSet, const QString &name, TFieldType type, int size,
-                    TFieldKind kind = fkData);
+TField *CreateField(TDataSet *dataSet, const QString &name, TFieldType type, int size, TFieldKind kind = fkData);

@@ -21,8 +21,9 @@ struct Token
 
 [[noreturn]] void tooDeep()
 {
-    throw EDatabaseError(QStringLiteral("Der Filterausdruck ist zu tief verschachtelt (höchstens %1 Klammer- oder NOT-Ebenen).")
-                             .arg(maxFilterDepth));
+    throw EDatabaseError(
+        QStringLiteral("Der Filterausdruck ist zu tief verschachtelt (höchstens %1 Klammer- oder NOT-Ebenen).")
+            .arg(maxFilterDepth));
 }
 
 // The depth of the tree, counted without recursion.
@@ -42,8 +43,7 @@ int treeDepth(const FilterNode &root)
 
 [[noreturn]] void syntaxError(const QString &text, int position)
 {
-    throw EDatabaseError(QStringLiteral("Ungültiger Filterausdruck '%1' (Position %2).")
-                             .arg(text).arg(position + 1));
+    throw EDatabaseError(QStringLiteral("Ungültiger Filterausdruck '%1' (Position %2).").arg(text).arg(position + 1));
 }
 
 class Tokenizer
@@ -252,11 +252,16 @@ private:
     }
     static FilterNode::Operator operatorOf(const QString &text)
     {
-        if (text == QLatin1String("=")) return FilterNode::Equal;
-        if (text == QLatin1String("<>")) return FilterNode::NotEqual;
-        if (text == QLatin1String("<")) return FilterNode::Less;
-        if (text == QLatin1String(">")) return FilterNode::Greater;
-        if (text == QLatin1String("<=")) return FilterNode::LessEqual;
+        if (text == QLatin1String("="))
+            return FilterNode::Equal;
+        if (text == QLatin1String("<>"))
+            return FilterNode::NotEqual;
+        if (text == QLatin1String("<"))
+            return FilterNode::Less;
+        if (text == QLatin1String(">"))
+            return FilterNode::Greater;
+        if (text == QLatin1String("<="))
+            return FilterNode::LessEqual;
         return FilterNode::GreaterEqual;
     }
     FilterNode::Operand parseOperand()
@@ -265,8 +270,8 @@ private:
         FilterNode::Operand operand;
         switch (token.type) {
         case Token::Name:
-            if (m_tokens.isKeyword("AND") || m_tokens.isKeyword("OR") || m_tokens.isKeyword("NOT") ||
-                m_tokens.isKeyword("NULL") || m_tokens.isKeyword("IS"))
+            if (m_tokens.isKeyword("AND") || m_tokens.isKeyword("OR") || m_tokens.isKeyword("NOT")
+                || m_tokens.isKeyword("NULL") || m_tokens.isKeyword("IS"))
                 m_tokens.fail();
             operand.fieldName = token.text;
             operand.doubleQuoted = token.doubleQuoted;
@@ -308,23 +313,34 @@ private:
 FilterNode::Operator mirrored(FilterNode::Operator op)
 {
     switch (op) {
-    case FilterNode::Less: return FilterNode::Greater;
-    case FilterNode::Greater: return FilterNode::Less;
-    case FilterNode::LessEqual: return FilterNode::GreaterEqual;
-    case FilterNode::GreaterEqual: return FilterNode::LessEqual;
-    default: return op;
+    case FilterNode::Less:
+        return FilterNode::Greater;
+    case FilterNode::Greater:
+        return FilterNode::Less;
+    case FilterNode::LessEqual:
+        return FilterNode::GreaterEqual;
+    case FilterNode::GreaterEqual:
+        return FilterNode::LessEqual;
+    default:
+        return op;
     }
 }
 
 bool holds(FilterNode::Operator op, int comparison)
 {
     switch (op) {
-    case FilterNode::Equal: return comparison == 0;
-    case FilterNode::NotEqual: return comparison != 0;
-    case FilterNode::Less: return comparison < 0;
-    case FilterNode::Greater: return comparison > 0;
-    case FilterNode::LessEqual: return comparison <= 0;
-    default: return comparison >= 0;
+    case FilterNode::Equal:
+        return comparison == 0;
+    case FilterNode::NotEqual:
+        return comparison != 0;
+    case FilterNode::Less:
+        return comparison < 0;
+    case FilterNode::Greater:
+        return comparison > 0;
+    case FilterNode::LessEqual:
+        return comparison <= 0;
+    default:
+        return comparison >= 0;
     }
 }
 
@@ -399,8 +415,8 @@ FilterExpression::FilterExpression(std::unique_ptr<FilterNode> root, TFilterOpti
 }
 
 std::unique_ptr<FilterExpression> FilterExpression::equalities(const QStringList &fieldNames,
-                                                              const QVariantList &values, bool caseInsensitive,
-                                                              bool partial)
+                                                               const QVariantList &values, bool caseInsensitive,
+                                                               bool partial)
 {
     auto root = std::make_unique<FilterNode>();
     root->kind = FilterNode::And;
@@ -430,8 +446,8 @@ void FilterExpression::bindNode(FilterNode &node, const QVector<FilterColumn> &c
 {
     for (auto &child : node.children)
         bindNode(*child, columns);
-    if (node.kind == FilterNode::Callback || node.kind == FilterNode::And || node.kind == FilterNode::Or ||
-        node.kind == FilterNode::Not)
+    if (node.kind == FilterNode::Callback || node.kind == FilterNode::And || node.kind == FilterNode::Or
+        || node.kind == FilterNode::Not)
         return;
     auto resolve = [&](FilterNode::Operand &operand) {
         if (!operand.isField())
@@ -464,10 +480,10 @@ void FilterExpression::bindNode(FilterNode &node, const QVector<FilterColumn> &c
         return;
     QVariant literal = node.right.literal;
     node.partial = false;
-    const bool star = !(m_options & foNoPartialCompare) && literal.typeId() == QMetaType::QString &&
-                      literal.toString().endsWith(QLatin1Char('*'));
-    if (isTextual(node.left.type) && (node.prefixMatch || star) &&
-        (node.op == FilterNode::Equal || node.op == FilterNode::NotEqual)) {
+    const bool star = !(m_options & foNoPartialCompare) && literal.typeId() == QMetaType::QString
+                      && literal.toString().endsWith(QLatin1Char('*'));
+    if (isTextual(node.left.type) && (node.prefixMatch || star)
+        && (node.op == FilterNode::Equal || node.op == FilterNode::NotEqual)) {
         node.partial = true;
         if (!node.prefixMatch)
             literal = literal.toString().chopped(1);
@@ -549,8 +565,8 @@ QString FilterExpression::collation(TFieldType type) const
 {
     if (!isTextual(type))
         return QString();
-    return QStringLiteral(" COLLATE ") +
-           QLatin1String((m_options & foCaseInsensitive) ? germanNoCaseCollation : germanCollation);
+    return QStringLiteral(" COLLATE ")
+           + QLatin1String((m_options & foCaseInsensitive) ? germanNoCaseCollation : germanCollation);
 }
 
 bool FilterExpression::nodeSql(const FilterNode &node, SqlCondition &out) const
@@ -612,8 +628,8 @@ bool FilterExpression::nodeSql(const FilterNode &node, SqlCondition &out) const
     QString left = column;
     if (node.partial)
         left = QStringLiteral("substr(%1, 1, %2)").arg(column).arg(node.right.stored.toString().size());
-    QString comparison = QStringLiteral("%1%2 %3 ?").arg(left, collation(node.left.type),
-                                                         QLatin1String(sqlOperator(node.op)));
+    QString comparison =
+        QStringLiteral("%1%2 %3 ?").arg(left, collation(node.left.type), QLatin1String(sqlOperator(node.op)));
     out.values.append(node.right.stored);
     if (node.op == FilterNode::NotEqual)
         comparison = QStringLiteral("(%1 OR %2)").arg(comparison, blank);

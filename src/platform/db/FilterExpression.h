@@ -31,12 +31,12 @@ struct FilterNode
     enum Operator { Equal, NotEqual, Less, Greater, LessEqual, GreaterEqual };
     struct Operand
     {
-        QString fieldName;     // empty for a literal
+        QString fieldName;         // empty for a literal
         bool doubleQuoted = false; // "x": a field if one has that name, else text
-        QVariant literal;      // as written: QString or double
-        int column = -1;       // bound column
+        QVariant literal;          // as written: QString or double
+        int column = -1;           // bound column
         TFieldType type = ftUnknown;
-        QVariant stored;       // literal in the storage form of the other side
+        QVariant stored; // literal in the storage form of the other side
         bool isField() const { return !fieldName.isEmpty(); }
     };
 
@@ -45,8 +45,8 @@ struct FilterNode
     Operand left;
     Operand right;
     // And and Or hold any number of children; a chain of one operator is one node.
-    bool partial = false;      // 'text*' compares the beginning
-    bool prefixMatch = false;  // set by the producer: the literal is a beginning
+    bool partial = false;     // 'text*' compares the beginning
+    bool prefixMatch = false; // set by the producer: the literal is a beginning
     std::vector<std::unique_ptr<FilterNode>> children;
     std::function<bool(const Row &)> callback;
 };

@@ -12,10 +12,8 @@ namespace {
 class Utf8Reader
 {
 public:
-    Utf8Reader(const char *data, int size)
-        : m_pos(reinterpret_cast<const unsigned char *>(data)), m_end(m_pos + size)
-    {
-    }
+    Utf8Reader(const char *data, int size) : m_pos(reinterpret_cast<const unsigned char *>(data)), m_end(m_pos + size)
+    {}
     bool atEnd() const { return m_pos >= m_end; }
     char32_t next()
     {
@@ -126,8 +124,7 @@ int compareGerman(const QString &left, const QString &right, bool caseSensitive)
 {
     const QByteArray a = left.toUtf8();
     const QByteArray b = right.toUtf8();
-    return compareGermanUtf8(a.constData(), int(a.size()), b.constData(), int(b.size()),
-                             caseSensitive);
+    return compareGermanUtf8(a.constData(), int(a.size()), b.constData(), int(b.size()), caseSensitive);
 }
 
 void registerGermanCollations(sqlite3 *handle)
@@ -175,7 +172,11 @@ void caseFunction(sqlite3_context *context, int, sqlite3_value **arguments)
 // so that no pattern costs more than pattern length times text length.
 bool likeMatch(const QString &pattern, const QString &text, QChar escape)
 {
-    struct Element { QChar c; enum { Literal, One, Many } kind; };
+    struct Element
+    {
+        QChar c;
+        enum { Literal, One, Many } kind;
+    };
     QVector<Element> elements;
     for (int p = 0; p < pattern.size(); ++p) {
         const QChar c = pattern[p];

@@ -13,8 +13,7 @@ inline constexpr const char *germanCollation = "GERMAN";
 inline constexpr const char *germanNoCaseCollation = "GERMAN_NOCASE";
 
 int compareGerman(const QString &left, const QString &right, bool caseSensitive);
-int compareGermanUtf8(const char *left, int leftSize, const char *right, int rightSize,
-                      bool caseSensitive);
+int compareGermanUtf8(const char *left, int leftSize, const char *right, int rightSize, bool caseSensitive);
 void registerGermanCollations(sqlite3 *handle);
 // upper() and lower() for every letter (not only ASCII) and LIKE with the
 // case rule of GERMAN_NOCASE, so that SQL text answers as the tables'

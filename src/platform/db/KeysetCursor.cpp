@@ -40,7 +40,8 @@ KeysetCursor::KeysetCursor(Connection &connection, QString tableName, QStringLis
     QStringList quoted{QStringLiteral("rowid")};
     for (const QString &column : m_columns)
         quoted.append(quoteIdentifier(column));
-    m_selectSql = QStringLiteral("SELECT %1 FROM %2").arg(quoted.join(QStringLiteral(", ")), quoteIdentifier(m_tableName));
+    m_selectSql =
+        QStringLiteral("SELECT %1 FROM %2").arg(quoted.join(QStringLiteral(", ")), quoteIdentifier(m_tableName));
     setOrder({}, false);
 }
 
@@ -54,8 +55,8 @@ void KeysetCursor::setOrder(QVector<OrderColumn> order, bool descending)
     for (const OrderColumn &column : std::as_const(m_order)) {
         QString expression = quoteIdentifier(m_columns[column.column]);
         if (column.text)
-            expression += QStringLiteral(" COLLATE ") +
-                          QLatin1String(column.caseInsensitive ? germanNoCaseCollation : germanCollation);
+            expression += QStringLiteral(" COLLATE ")
+                          + QLatin1String(column.caseInsensitive ? germanNoCaseCollation : germanCollation);
         m_orderExpressions.append(expression);
     }
     m_forwardOrderBy = orderBy(true);
@@ -105,8 +106,8 @@ QString KeysetCursor::orderBy(bool forward) const
 
 // Lexicographic comparison of the leading order columns (and the row id)
 // with given values; NULL counts as the smallest value, as SQLite orders it.
-SqlCondition KeysetCursor::boundCondition(const QVariantList &values, bool greater, bool inclusive,
-                                          bool withRowId, qint64 rowId, bool excludeNullLead) const
+SqlCondition KeysetCursor::boundCondition(const QVariantList &values, bool greater, bool inclusive, bool withRowId,
+                                          qint64 rowId, bool excludeNullLead) const
 {
     struct Component
     {
@@ -144,12 +145,14 @@ SqlCondition KeysetCursor::boundCondition(const QVariantList &values, bool great
         }
         QString strict;
         if (c.sqlGreater)
-            strict = null ? c.expression + QStringLiteral(" IS NOT NULL") : withValue(c.expression + QStringLiteral(" > ?"));
+            strict =
+                null ? c.expression + QStringLiteral(" IS NOT NULL") : withValue(c.expression + QStringLiteral(" > ?"));
         else
             strict = null ? QStringLiteral("0")
                           : withValue(c.nullable ? QStringLiteral("(%1 < ? OR %1 IS NULL)").arg(c.expression)
                                                  : c.expression + QStringLiteral(" < ?"));
-        const QString equal = null ? c.expression + QStringLiteral(" IS NULL") : withValue(c.expression + QStringLiteral(" = ?"));
+        const QString equal =
+            null ? c.expression + QStringLiteral(" IS NULL") : withValue(c.expression + QStringLiteral(" = ?"));
         const QString rest = build(i + 1);
         return QStringLiteral("(%1 OR (%2 AND %3))").arg(strict, equal, rest);
     };
@@ -161,8 +164,8 @@ SqlCondition KeysetCursor::boundCondition(const QVariantList &values, bool great
     // The leading key is bounded by an index range; within it, only rows
     // on the bound's own leading value need the further keys, which costs
     // one collation comparison per row instead of two.
-    result.sql = lead.expression + (lead.sqlGreater ? QStringLiteral(" >= ?") : QStringLiteral(" <= ?")) +
-                 QStringLiteral(" AND (") + lead.expression + QStringLiteral(" <> ? OR ");
+    result.sql = lead.expression + (lead.sqlGreater ? QStringLiteral(" >= ?") : QStringLiteral(" <= ?"))
+                 + QStringLiteral(" AND (") + lead.expression + QStringLiteral(" <> ? OR ");
     result.values.append(lead.value);
     result.values.append(lead.value);
     result.sql += build(1) + QLatin1Char(')');
@@ -188,12 +191,10 @@ const SqlCondition &KeysetCursor::baseCondition() const
 SqlCondition KeysetCursor::buildBaseCondition() const
 {
     SqlCondition range;
-    const bool equalRange = m_start && m_end && m_start->inclusive && m_end->inclusive &&
-                            m_start->values.size() == m_end->values.size() &&
-                            std::equal(m_start->values.begin(), m_start->values.end(),
-                                       m_end->values.begin(), [](const QVariant &a, const QVariant &b) {
-                                           return isNull(a) == isNull(b) && a == b;
-                                       });
+    const bool equalRange =
+        m_start && m_end && m_start->inclusive && m_end->inclusive && m_start->values.size() == m_end->values.size()
+        && std::equal(m_start->values.begin(), m_start->values.end(), m_end->values.begin(),
+                      [](const QVariant &a, const QVariant &b) { return isNull(a) == isNull(b) && a == b; });
     if (equalRange) {
         QStringList parts;
         for (int i = 0; i < m_start->values.size() && i < m_order.size(); ++i) {
@@ -210,19 +211,18 @@ SqlCondition KeysetCursor::buildBaseCondition() const
         const bool hasEnd = m_end && !m_end->values.isEmpty();
         // Once one bound keeps out NULL keys, the other may too, so that both
         // bound an index range instead of leaving one end open.
-        const bool nullsExcluded = (hasStart && excludesNullLead(m_start->values, true)) ||
-                                   (hasEnd && excludesNullLead(m_end->values, false));
+        const bool nullsExcluded =
+            (hasStart && excludesNullLead(m_start->values, true)) || (hasEnd && excludesNullLead(m_end->values, false));
         if (hasStart)
             range = boundCondition(m_start->values, true, m_start->inclusive, false, 0, nullsExcluded);
         if (hasEnd)
-            range = conjunction(
-                {range, boundCondition(m_end->values, false, m_end->inclusive, false, 0, nullsExcluded)});
+            range =
+                conjunction({range, boundCondition(m_end->values, false, m_end->inclusive, false, 0, nullsExcluded)});
     }
     return conjunction({range, m_filter});
 }
 
-SqlCondition KeysetCursor::anchorCondition(const Row &anchor, bool forward, bool inclusive,
-                                           bool excludeNullLead) const
+SqlCondition KeysetCursor::anchorCondition(const Row &anchor, bool forward, bool inclusive, bool excludeNullLead) const
 {
     QVariantList keys;
     for (const OrderColumn &column : m_order)
@@ -240,8 +240,8 @@ bool KeysetCursor::splitsNulls(const Row &anchor, bool forward) const
 QVector<Row> KeysetCursor::rawStep(const Row *anchor, bool forward, int count)
 {
     if (!anchor || !splitsNulls(*anchor, forward)) {
-        const SqlCondition where = conjunction(
-            {baseCondition(), anchor ? anchorCondition(*anchor, forward, false) : SqlCondition{}});
+        const SqlCondition where =
+            conjunction({baseCondition(), anchor ? anchorCondition(*anchor, forward, false) : SqlCondition{}});
         return runQuery(where.sql, where.values, forward, count);
     }
     SqlCondition where = conjunction({baseCondition(), anchorCondition(*anchor, forward, false, true)});
@@ -253,8 +253,7 @@ QVector<Row> KeysetCursor::rawStep(const Row *anchor, bool forward, int count)
     return rows;
 }
 
-QVector<Row> KeysetCursor::runQuery(const QString &where, const QVariantList &values, bool forward,
-                                    int count)
+QVector<Row> KeysetCursor::runQuery(const QString &where, const QVariantList &values, bool forward, int count)
 {
     const QString &order = forward ? m_forwardOrderBy : m_backwardOrderBy;
     QString sql;
@@ -563,8 +562,8 @@ int KeysetCursor::countWhere(const SqlCondition &condition)
     int count = 0;
     std::optional<Row> position;
     for (;;) {
-        const SqlCondition where = conjunction(
-            {condition, position ? anchorCondition(*position, true, false) : SqlCondition{}});
+        const SqlCondition where =
+            conjunction({condition, position ? anchorCondition(*position, true, false) : SqlCondition{}});
         const QVector<Row> raw = runQuery(where.sql, where.values, true, scanChunk);
         if (raw.isEmpty())
             break;
@@ -613,8 +612,8 @@ int KeysetCursor::countedRecNo()
     if (!splitsNulls(anchor, false))
         return countWhere(conjunction({baseCondition(), anchorCondition(anchor, false, false)})) + 1;
     const int before = countWhere(conjunction({baseCondition(), anchorCondition(anchor, false, false, true)}));
-    const int nullKeys = countWhere(
-        conjunction({baseCondition(), SqlCondition{columnExpression(0) + QStringLiteral(" IS NULL"), {}}}));
+    const int nullKeys =
+        countWhere(conjunction({baseCondition(), SqlCondition{columnExpression(0) + QStringLiteral(" IS NULL"), {}}}));
     return before + nullKeys + 1;
 }
 

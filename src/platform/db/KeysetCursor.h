@@ -96,10 +96,9 @@ private:
     QVector<Row> accepted(QVector<Row> rows) const;
     const SqlCondition &baseCondition() const;
     SqlCondition buildBaseCondition() const;
-    SqlCondition anchorCondition(const Row &anchor, bool forward, bool inclusive,
-                                 bool excludeNullLead = false) const;
-    SqlCondition boundCondition(const QVariantList &values, bool greater, bool inclusive,
-                                bool withRowId, qint64 rowId, bool excludeNullLead = false) const;
+    SqlCondition anchorCondition(const Row &anchor, bool forward, bool inclusive, bool excludeNullLead = false) const;
+    SqlCondition boundCondition(const QVariantList &values, bool greater, bool inclusive, bool withRowId, qint64 rowId,
+                                bool excludeNullLead = false) const;
     bool excludesNullLead(const QVariantList &values, bool greater) const;
     bool splitsNulls(const Row &anchor, bool forward) const;
     QVector<Row> rawStep(const Row *anchor, bool forward, int count);

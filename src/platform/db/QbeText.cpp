@@ -102,7 +102,8 @@ QString condition(const QString &column, QString text)
         sql = column + QLatin1Char(' ') + match.captured(1) + QLatin1Char(' ') + literal(match.captured(2).trimmed());
     } else if (text.startsWith(QLatin1Char('_'))) {
         unsupported(QStringLiteral("Das Beispielelement ") + text);
-    } else if (text.contains(QLatin1String("..")) || (text.contains(QLatin1Char('@')) && !text.startsWith(QLatin1Char('"')))) {
+    } else if (text.contains(QLatin1String(".."))
+               || (text.contains(QLatin1Char('@')) && !text.startsWith(QLatin1Char('"')))) {
         sql = column + QStringLiteral(" LIKE ") + likePattern(text);
     } else {
         sql = column + QStringLiteral(" = ") + literal(text);
@@ -165,7 +166,8 @@ QbeQuery translateQbe(const QString &text)
                 for (const Answer &answer : std::as_const(answers))
                     known = known || answer.column == column;
                 if (!known)
-                    answers.append({column, word != QLatin1String("checkplus"), word == QLatin1String("checkdescending")});
+                    answers.append(
+                        {column, word != QLatin1String("checkplus"), word == QLatin1String("checkdescending")});
                 cell = cell.mid(checked.capturedLength());
             }
             for (const QString &part : conditionsOf(cell))
@@ -185,8 +187,9 @@ QbeQuery translateQbe(const QString &text)
         if (answer.distinct || answer.descending)
             order.append(answer.column + (answer.descending ? QStringLiteral(" DESC") : QString()));
     }
-    result.sql = QStringLiteral("SELECT %1%2 FROM %3").arg(distinct ? QStringLiteral("DISTINCT ") : QString(),
-                                                          columns.join(QStringLiteral(", ")), quoteIdentifier(table));
+    result.sql = QStringLiteral("SELECT %1%2 FROM %3")
+                     .arg(distinct ? QStringLiteral("DISTINCT ") : QString(), columns.join(QStringLiteral(", ")),
+                          quoteIdentifier(table));
     QStringList alternatives;
     for (const QString &row : std::as_const(rows))
         alternatives.append(QLatin1Char('(') + row + QLatin1Char(')'));

@@ -60,8 +60,7 @@ int tokenEnd(const QString &sql, int i, SqlToken::Kind &kind)
     }
     if (c == QLatin1Char('"') || c == QLatin1Char('[') || c == QLatin1Char('`')) {
         kind = SqlToken::QuotedName;
-        return c == QLatin1Char('[') ? qMax(int(sql.indexOf(QLatin1Char(']'), i)) + 1, i + 1)
-                                     : quotedEnd(sql, i, c);
+        return c == QLatin1Char('[') ? qMax(int(sql.indexOf(QLatin1Char(']'), i)) + 1, i + 1) : quotedEnd(sql, i, c);
     }
     if (c == QLatin1Char(':') && next.isLetter()) {
         int j = i + 1;
@@ -132,15 +131,15 @@ QString dateLiteral(const QString &token)
     const QTime clock(match.captured(10).toInt(), match.captured(11).toInt(), match.captured(12).toInt());
     if (!clock.isValid())
         return token;
-    return QLatin1Char('\'') + date.toString(Qt::ISODate) + QLatin1Char('T') + clock.toString(QStringLiteral("HH:mm:ss")) +
-           QLatin1Char('\'');
+    return QLatin1Char('\'') + date.toString(Qt::ISODate) + QLatin1Char('T')
+           + clock.toString(QStringLiteral("HH:mm:ss")) + QLatin1Char('\'');
 }
 
 bool endsTableList(const SqlToken &token)
 {
-    for (const char *keyword : {"WHERE", "GROUP", "ORDER", "HAVING", "UNION", "LIMIT", "ON", "USING", "SET",
-                                "VALUES", "SELECT", "LEFT", "RIGHT", "INNER", "OUTER", "CROSS", "NATURAL", "JOIN",
-                                "FULL", "EXCEPT", "INTERSECT", "DEFAULT"})
+    for (const char *keyword :
+         {"WHERE", "GROUP", "ORDER", "HAVING", "UNION", "LIMIT",   "ON",   "USING", "SET",    "VALUES",    "SELECT",
+          "LEFT",  "RIGHT", "INNER", "OUTER",  "CROSS", "NATURAL", "JOIN", "FULL",  "EXCEPT", "INTERSECT", "DEFAULT"})
         if (token.isKeyword(keyword))
             return true;
     return token.kind == SqlToken::Symbol && token.text != QLatin1String(",");
@@ -199,8 +198,8 @@ public:
 private:
     static bool isTableName(const SqlToken &token)
     {
-        return token.kind == SqlToken::Word || token.kind == SqlToken::QuotedName ||
-               token.kind == SqlToken::AliasedTable;
+        return token.kind == SqlToken::Word || token.kind == SqlToken::QuotedName
+               || token.kind == SqlToken::AliasedTable;
     }
 
     static QString tableNameOf(const TableReference &table)
@@ -224,8 +223,8 @@ private:
         if (next >= m_tokens.size())
             return false;
         const SqlToken &token = m_tokens[next];
-        return token.isKeyword("AS") || (token.kind == SqlToken::Word && !endsTableList(token)) ||
-               token.kind == SqlToken::QuotedName;
+        return token.isKeyword("AS") || (token.kind == SqlToken::Word && !endsTableList(token))
+               || token.kind == SqlToken::QuotedName;
     }
 
     int reference(QueryText &result, const SqlToken &token)
@@ -238,8 +237,8 @@ private:
             table.fileName = unquoted(token);
         }
         for (int i = 0; i < result.tables.size(); ++i)
-            if (result.tables[i].databaseName.compare(table.databaseName, Qt::CaseInsensitive) == 0 &&
-                tableNameOf(result.tables[i]).compare(tableNameOf(table), Qt::CaseInsensitive) == 0)
+            if (result.tables[i].databaseName.compare(table.databaseName, Qt::CaseInsensitive) == 0
+                && tableNameOf(result.tables[i]).compare(tableNameOf(table), Qt::CaseInsensitive) == 0)
                 return i;
         table.schema = QStringLiteral("t%1").arg(result.tables.size());
         result.tables.append(table);

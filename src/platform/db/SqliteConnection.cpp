@@ -64,8 +64,8 @@ void recoverHotJournal(const QString &path)
     if (QFileInfo(path + QStringLiteral("-journal")).size() == 0)
         return;
     sqlite3 *handle = nullptr;
-    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &handle, SQLITE_OPEN_READWRITE | singleThread,
-                        nullptr) == SQLITE_OK) {
+    if (sqlite3_open_v2(QFile::encodeName(path).constData(), &handle, SQLITE_OPEN_READWRITE | singleThread, nullptr)
+        == SQLITE_OK) {
         sqlite3_busy_timeout(handle, busyTimeoutMs);
         sqlite3_exec(handle, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
     }
@@ -74,10 +74,8 @@ void recoverHotJournal(const QString &path)
 
 }
 
-Statement::Statement(sqlite3 *connection, sqlite3_stmt *statement)
-    : m_connection(connection), m_statement(statement)
-{
-}
+Statement::Statement(sqlite3 *connection, sqlite3_stmt *statement) : m_connection(connection), m_statement(statement)
+{}
 
 Statement::~Statement()
 {
@@ -105,14 +103,13 @@ void Statement::bind(int index, const QVariant &value)
         return;
     case QMetaType::QByteArray: {
         const QByteArray bytes = value.toByteArray();
-        sqlite3_bind_blob64(m_statement, index, bytes.constData(), sqlite3_uint64(bytes.size()),
-                            SQLITE_TRANSIENT);
+        sqlite3_bind_blob64(m_statement, index, bytes.constData(), sqlite3_uint64(bytes.size()), SQLITE_TRANSIENT);
         return;
     }
     default: {
         const QByteArray text = value.toString().toUtf8();
-        sqlite3_bind_text64(m_statement, index, text.constData(), sqlite3_uint64(text.size()),
-                            SQLITE_TRANSIENT, SQLITE_UTF8);
+        sqlite3_bind_text64(m_statement, index, text.constData(), sqlite3_uint64(text.size()), SQLITE_TRANSIENT,
+                            SQLITE_UTF8);
     }
     }
 }
@@ -148,9 +145,8 @@ QVariant Statement::column(int index) const
     case SQLITE_FLOAT:
         return QVariant(sqlite3_column_double(m_statement, index));
     case SQLITE_TEXT:
-        return QVariant(QString::fromUtf8(
-            reinterpret_cast<const char *>(sqlite3_column_text(m_statement, index)),
-            sqlite3_column_bytes(m_statement, index)));
+        return QVariant(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(m_statement, index)),
+                                          sqlite3_column_bytes(m_statement, index)));
     case SQLITE_BLOB: {
         const char *data = static_cast<const char *>(sqlite3_column_blob(m_statement, index));
         return QVariant(QByteArray(data ? data : "", sqlite3_column_bytes(m_statement, index)));
@@ -186,8 +182,7 @@ qint64 Statement::columnInt64(int index) const
 }
 
 Connection::Connection(sqlite3 *handle, QString path) : m_handle(handle), m_path(std::move(path))
-{
-}
+{}
 
 Connection::~Connection()
 {
@@ -207,11 +202,9 @@ std::unique_ptr<Connection> Connection::openExisting(const QString &path, bool r
 {
     const QString name = QFileInfo(path).fileName();
     if (!QFileInfo::exists(path))
-        throw EDBEngineError(SQLITE_CANTOPEN,
-                             QStringLiteral("Tabelle '%1' nicht gefunden.").arg(name));
+        throw EDBEngineError(SQLITE_CANTOPEN, QStringLiteral("Tabelle '%1' nicht gefunden.").arg(name));
     if (!looksLikeSqlite(path))
-        throw EDBEngineError(SQLITE_NOTADB,
-                             QStringLiteral("Die Datei '%1' ist keine gültige Tabelle.").arg(name));
+        throw EDBEngineError(SQLITE_NOTADB, QStringLiteral("Die Datei '%1' ist keine gültige Tabelle.").arg(name));
     if (readOnly)
         recoverHotJournal(path);
     sqlite3 *handle = nullptr;
@@ -255,8 +248,8 @@ Statement Connection::prepare(const QString &sql)
     sqlite3_stmt *statement = m_cache.value(sql);
     if (!statement) {
         const QByteArray utf8 = sql.toUtf8();
-        const int rc = sqlite3_prepare_v3(m_handle, utf8.constData(), int(utf8.size()),
-                                          SQLITE_PREPARE_PERSISTENT, &statement, nullptr);
+        const int rc = sqlite3_prepare_v3(m_handle, utf8.constData(), int(utf8.size()), SQLITE_PREPARE_PERSISTENT,
+                                          &statement, nullptr);
         if (rc != SQLITE_OK)
             raise(rc, QFileInfo(m_path).fileName());
         m_cache.insert(sql, statement);
@@ -296,9 +289,10 @@ void Connection::rollback()
     if (m_transactionDepth == 0)
         return;
     --m_transactionDepth;
-    const QByteArray sql = m_transactionDepth == 0
-                               ? QByteArray("ROLLBACK")
-                               : QStringLiteral("ROLLBACK TO level%1; RELEASE level%1").arg(m_transactionDepth).toUtf8();
+    const QByteArray sql =
+        m_transactionDepth == 0
+            ? QByteArray("ROLLBACK")
+            : QStringLiteral("ROLLBACK TO level%1; RELEASE level%1").arg(m_transactionDepth).toUtf8();
     if (!sqlite3_get_autocommit(m_handle))
         sqlite3_exec(m_handle, sql.constData(), nullptr, nullptr, nullptr);
 }

@@ -5,8 +5,8 @@
 void TDBDataSet::CheckInactive(const char *what) const
 {
     if (Active())
-        db::raiseDataSetError(this, QStringLiteral("%1 kann bei geöffneter Datenmenge nicht geändert werden")
-                                        .arg(QLatin1String(what)));
+        db::raiseDataSetError(
+            this, QStringLiteral("%1 kann bei geöffneter Datenmenge nicht geändert werden").arg(QLatin1String(what)));
 }
 
 void TDBDataSet::SetDatabaseName(const QString &name)

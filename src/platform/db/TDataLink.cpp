@@ -4,7 +4,8 @@
 #include "platform/db/TDataSource.h"
 #include "platform/db/TField.h"
 
-TDataLink::TDataLink(QObject *owner) : QObject(owner) {}
+TDataLink::TDataLink(QObject *owner) : QObject(owner)
+{}
 
 TDataLink::~TDataLink()
 {
@@ -140,7 +141,8 @@ void TDataLink::dataEvent(TDataEvent event, TField *field, int info)
     }
 }
 
-TFieldDataLink::TFieldDataLink(QObject *owner) : TDataLink(owner) {}
+TFieldDataLink::TFieldDataLink(QObject *owner) : TDataLink(owner)
+{}
 
 void TFieldDataLink::SetFieldName(const QString &name)
 {

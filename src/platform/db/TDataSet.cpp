@@ -41,7 +41,8 @@ private:
 
 }
 
-TDataSet::TDataSet(QObject *owner) : QObject(owner), m_engineFilters(std::make_unique<db::EngineFilterList>()) {}
+TDataSet::TDataSet(QObject *owner) : QObject(owner), m_engineFilters(std::make_unique<db::EngineFilterList>())
+{}
 
 QVector<db::Row> TDataSet::cursorNeighbours(bool, int)
 {
@@ -451,8 +452,8 @@ void TDataSet::calculateLookups()
         for (const QString &name : field->KeyFields().split(QLatin1Char(';'), Qt::SkipEmptyParts))
             keys.append(FieldByName(name.trimmed())->Value());
         const QVariant keyValues = keys.size() == 1 ? keys.first() : QVariant(keys);
-        const QVariant result = field->LookupDataSet()->Lookup(field->LookupKeyFields(), keyValues,
-                                                               field->LookupResultField());
+        const QVariant result =
+            field->LookupDataSet()->Lookup(field->LookupKeyFields(), keyValues, field->LookupResultField());
         if (!result.isNull())
             activeRow()->calculated[field->slot()] = db::toStorage(field->DataType(), result);
     }
@@ -687,8 +688,8 @@ void TDataSet::Post()
     UpdateRecord();
     DoBeforePost();
     for (TField *field : std::as_const(m_fields))
-        if (field->FieldKind() == fkData && field->Required() && field->DataType() != ftAutoInc &&
-            db::isBlank(m_editRow.values[field->slot()]))
+        if (field->FieldKind() == fkData && field->Required() && field->DataType() != ftAutoInc
+            && db::isBlank(m_editRow.values[field->slot()]))
             throw EDatabaseError(QStringLiteral("Feld '%1' muss einen Wert haben").arg(field->DisplayName()));
     cursorPost(m_editRow, m_state == dsInsert, m_originalRow);
     m_state = dsBrowse;
@@ -1010,11 +1011,11 @@ std::optional<db::Row> TDataSet::findMatch(const QString &keyFields, const QVari
         names.append(fields.last()->FieldName());
         allStored = allStored && fields.last()->FieldKind() == fkData;
     }
-    const QVariantList values = keyValues.typeId() == QMetaType::QVariantList ? keyValues.toList()
-                                                                              : QVariantList{keyValues};
+    const QVariantList values =
+        keyValues.typeId() == QMetaType::QVariantList ? keyValues.toList() : QVariantList{keyValues};
     if (allStored) {
-        auto expression = db::FilterExpression::equalities(names, values, options & loCaseInsensitive,
-                                                           options & loPartialKey);
+        auto expression =
+            db::FilterExpression::equalities(names, values, options & loCaseInsensitive, options & loPartialKey);
         expression->bind(filterColumns());
         db::SqlCondition condition;
         std::optional<db::Row> found;
@@ -1103,8 +1104,8 @@ void TDataSet::scrolled(int distance)
 
 void TDataSet::DataEvent(TDataEvent event, TField *field, int info)
 {
-    if (m_disableCount > 0 && event != deUpdateState && event != deUpdateRecord &&
-        event != deCheckBrowseMode && event != deFocusControl) {
+    if (m_disableCount > 0 && event != deUpdateState && event != deUpdateRecord && event != deCheckBrowseMode
+        && event != deFocusControl) {
         m_changedWhileDisabled = true;
         return;
     }

@@ -23,12 +23,18 @@ struct FilterColumn;
 struct SqlCondition;
 }
 
-#define TINTLEN_EVENT(Type, Name)                                                           \
-public:                                                                                      \
-    Type Name() const { return m_##Name; }                                                   \
-    void Set##Name(const Type &handler) { m_##Name = handler; }                              \
-                                                                                             \
-private:                                                                                     \
+#define TINTLEN_EVENT(Type, Name)                                                                                      \
+public:                                                                                                                \
+    Type Name() const                                                                                                  \
+    {                                                                                                                  \
+        return m_##Name;                                                                                               \
+    }                                                                                                                  \
+    void Set##Name(const Type &handler)                                                                                \
+    {                                                                                                                  \
+        m_##Name = handler;                                                                                            \
+    }                                                                                                                  \
+                                                                                                                       \
+private:                                                                                                               \
     Type m_##Name;
 
 // The framework's data set: states, fields, navigation, editing, filters,
@@ -251,7 +257,11 @@ protected:
 
     void createDataFields(const QVector<struct TFieldDef> &defs);
     void destroyDataFields();
-    void setEofBof(bool eof, bool bof) { m_eof = eof; m_bof = bof; }
+    void setEofBof(bool eof, bool bof)
+    {
+        m_eof = eof;
+        m_bof = bof;
+    }
     void afterCursorMove();
     // Runs the record filters (text and OnFilterRecord) on a candidate row.
     bool acceptRow(const db::Row &row);

@@ -3,7 +3,8 @@
 #include "platform/db/TDataLink.h"
 #include "platform/db/TDataSet.h"
 
-TDataSource::TDataSource(QObject *owner) : QObject(owner) {}
+TDataSource::TDataSource(QObject *owner) : QObject(owner)
+{}
 
 TDataSource::~TDataSource()
 {

@@ -83,7 +83,7 @@ void TDatabase::leave(const void *member, bool commit)
 void TDatabase::SetConnected(bool connected)
 {
     if (connected && !QDir(Directory()).exists())
-        throw EDatabaseError(QStringLiteral("Datenbank '%1': Verzeichnis '%2' existiert nicht")
-                                 .arg(m_databaseName, Directory()));
+        throw EDatabaseError(
+            QStringLiteral("Datenbank '%1': Verzeichnis '%2' existiert nicht").arg(m_databaseName, Directory()));
     m_connected = connected;
 }

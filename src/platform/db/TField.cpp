@@ -20,8 +20,7 @@ QString currencyText(double value)
 }
 
 TField::TField(TDataSet *dataSet, const QString &fieldName, TFieldType dataType, int size, TFieldKind kind)
-    : QObject(dataSet), m_dataSet(dataSet), m_fieldName(fieldName), m_dataType(dataType), m_size(size),
-      m_kind(kind)
+    : QObject(dataSet), m_dataSet(dataSet), m_fieldName(fieldName), m_dataType(dataType), m_size(size), m_kind(kind)
 {
     setObjectName(fieldName);
 }
@@ -83,8 +82,8 @@ TAlignment TField::Alignment() const
 {
     if (m_alignment >= 0)
         return TAlignment(m_alignment);
-    const bool numeric = (m_dataType >= ftSmallint && m_dataType <= ftBCD && m_dataType != ftBoolean) ||
-                         m_dataType == ftAutoInc;
+    const bool numeric =
+        (m_dataType >= ftSmallint && m_dataType <= ftBCD && m_dataType != ftBoolean) || m_dataType == ftAutoInc;
     return numeric ? taRightJustify : taLeftJustify;
 }
 

@@ -36,8 +36,7 @@ class TField : public QObject
     Q_PROPERTY(TFieldNotifyEvent OnChange READ OnChange WRITE SetOnChange)
     Q_PROPERTY(TFieldNotifyEvent OnValidate READ OnValidate WRITE SetOnValidate)
 public:
-    TField(TDataSet *dataSet, const QString &fieldName, TFieldType dataType, int size,
-           TFieldKind kind);
+    TField(TDataSet *dataSet, const QString &fieldName, TFieldType dataType, int size, TFieldKind kind);
 
     TDataSet *DataSet() const { return m_dataSet; }
     const QString &FieldName() const { return m_fieldName; }

@@ -2,7 +2,8 @@
 
 #include "platform/runtime/Exceptions.h"
 
-TFieldDefs::TFieldDefs(QObject *owner) : QObject(owner) {}
+TFieldDefs::TFieldDefs(QObject *owner) : QObject(owner)
+{}
 
 void TFieldDefs::Add(const QString &name, TFieldType dataType, int size, bool required)
 {
@@ -16,23 +17,40 @@ void TFieldDefs::Add(const QString &name, TFieldType dataType, int size, bool re
 TFieldType FieldTypeFromParadox(QChar letter)
 {
     switch (letter.toUpper().unicode()) {
-    case 'A': return ftString;
-    case 'N': return ftFloat;
-    case '$': return ftCurrency;
-    case 'S': return ftSmallint;
-    case 'I': return ftInteger;
-    case '+': return ftAutoInc;
-    case '#': return ftBCD;
-    case 'L': return ftBoolean;
-    case 'D': return ftDate;
-    case 'T': return ftTime;
-    case '@': return ftDateTime;
-    case 'M': return ftMemo;
-    case 'F': return ftFmtMemo;
-    case 'B': return ftBlob;
-    case 'G': return ftGraphic;
-    case 'O': return ftParadoxOle;
-    case 'Y': return ftBytes;
+    case 'A':
+        return ftString;
+    case 'N':
+        return ftFloat;
+    case '$':
+        return ftCurrency;
+    case 'S':
+        return ftSmallint;
+    case 'I':
+        return ftInteger;
+    case '+':
+        return ftAutoInc;
+    case '#':
+        return ftBCD;
+    case 'L':
+        return ftBoolean;
+    case 'D':
+        return ftDate;
+    case 'T':
+        return ftTime;
+    case '@':
+        return ftDateTime;
+    case 'M':
+        return ftMemo;
+    case 'F':
+        return ftFmtMemo;
+    case 'B':
+        return ftBlob;
+    case 'G':
+        return ftGraphic;
+    case 'O':
+        return ftParadoxOle;
+    case 'Y':
+        return ftBytes;
     default:
         throw EDatabaseError(QStringLiteral("Unbekannter Feldtyp '%1'.").arg(letter));
     }

@@ -16,7 +16,8 @@ QStringList TIndexDef::fieldList() const
     return splitFieldList(Fields);
 }
 
-TIndexDefs::TIndexDefs(QObject *owner) : QObject(owner) {}
+TIndexDefs::TIndexDefs(QObject *owner) : QObject(owner)
+{}
 
 void TIndexDefs::Add(const QString &name, const QString &fields, TIndexOptions options)
 {

@@ -2,9 +2,11 @@
 
 #include "platform/runtime/Exceptions.h"
 
-TParam::TParam(const QString &name, QObject *owner) : QObject(owner), m_name(name) {}
+TParam::TParam(const QString &name, QObject *owner) : QObject(owner), m_name(name)
+{}
 
-TParams::TParams(QObject *owner) : QObject(owner) {}
+TParams::TParams(QObject *owner) : QObject(owner)
+{}
 
 TParam *TParams::CreateParam(TFieldType type, const QString &name)
 {

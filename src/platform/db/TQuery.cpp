@@ -47,20 +47,26 @@ QStringList parameterNames(const QString &sql)
 TFieldDef computedField(const QString &name, const QVariant &value)
 {
     switch (value.typeId()) {
-    case QMetaType::LongLong: return {name, ftInteger, 0, false};
-    case QMetaType::Double: return {name, ftFloat, 0, false};
-    case QMetaType::QByteArray: return {name, ftBlob, 0, false};
-    default: return {name, ftString, 255, false};
+    case QMetaType::LongLong:
+        return {name, ftInteger, 0, false};
+    case QMetaType::Double:
+        return {name, ftFloat, 0, false};
+    case QMetaType::QByteArray:
+        return {name, ftBlob, 0, false};
+    default:
+        return {name, ftString, 255, false};
     }
 }
 
 }
 
-TSqlDataSet::TSqlDataSet(QObject *owner) : TDBDataSet(owner) {}
+TSqlDataSet::TSqlDataSet(QObject *owner) : TDBDataSet(owner)
+{}
 
 TSqlDataSet::~TSqlDataSet() = default;
 
-TQuery::TQuery(QObject *owner) : TSqlDataSet(owner) {}
+TQuery::TQuery(QObject *owner) : TSqlDataSet(owner)
+{}
 
 void TQuery::SetSQL(const QStringList &lines)
 {
@@ -109,7 +115,8 @@ std::unique_ptr<db::Connection> TSqlDataSet::connect(const db::QueryText &text, 
         const QString path = tableFilePath(folder, table.fileName);
         if (!QFileInfo::exists(path))
             db::raiseDataSetError(this, QStringLiteral("Tabelle '%1' nicht gefunden").arg(table.fileName));
-        connection->exec(QStringLiteral("ATTACH DATABASE %1 AS %2").arg(sqlString(path), db::quoteIdentifier(table.schema)));
+        connection->exec(
+            QStringLiteral("ATTACH DATABASE %1 AS %2").arg(sqlString(path), db::quoteIdentifier(table.schema)));
     }
     return connection;
 }
@@ -338,8 +345,8 @@ void TSqlDataSet::applyFilters()
     const bool filtered = Filtered() && Active();
     const bool translated = filtered && filterExpression() && filterExpression()->toSql(condition);
     m_filterSql = db::andConditions(translated ? condition : db::SqlCondition{}, engineFilters().sqlCondition());
-    m_rowTest = (filtered && ((filterExpression() && !translated) || OnFilterRecord())) ||
-                engineFilters().needsRowTest();
+    m_rowTest =
+        (filtered && ((filterExpression() && !translated) || OnFilterRecord())) || engineFilters().needsRowTest();
     resetRows();
     cursorFirst();
 }
@@ -355,10 +362,10 @@ void TSqlDataSet::cursorPost(db::Row &row, bool inserting, const db::Row &)
         columns.append(db::quoteIdentifier(name));
         marks.append(inserting ? QStringLiteral("?") : db::quoteIdentifier(name) + QStringLiteral(" = ?"));
     }
-    const QString sql = inserting ? QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                                        .arg(liveTable(), columns.join(QLatin1Char(',')), marks.join(QLatin1Char(',')))
-                                  : QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
-                                        .arg(liveTable(), marks.join(QLatin1Char(',')));
+    const QString sql =
+        inserting ? QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                        .arg(liveTable(), columns.join(QLatin1Char(',')), marks.join(QLatin1Char(',')))
+                  : QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?").arg(liveTable(), marks.join(QLatin1Char(',')));
     db::TransactionGuard transaction(*m_connection);
     {
         db::Statement statement = m_connection->prepare(sql);
@@ -384,7 +391,8 @@ void TSqlDataSet::cursorDelete()
         TDBDataSet::cursorDelete();
     db::TransactionGuard transaction(*m_connection);
     {
-        db::Statement statement = m_connection->prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(liveTable()));
+        db::Statement statement =
+            m_connection->prepare(QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(liveTable()));
         statement.bind(1, cursorRow()->rowId);
         statement.step();
     }
@@ -416,7 +424,8 @@ void unregisterStoredProcedure(const QString &name)
     procedures().remove(name.toLower());
 }
 
-TStoredProc::TStoredProc(QObject *owner) : TDBDataSet(owner) {}
+TStoredProc::TStoredProc(QObject *owner) : TDBDataSet(owner)
+{}
 
 TStoredProcedure TStoredProc::procedure() const
 {

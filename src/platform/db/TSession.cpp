@@ -2,15 +2,16 @@
 
 #include "platform/db/TDatabase.h"
 #include "platform/os/Paths.h"
-#include "platform/runtime/ReplacingFile.h"
 #include "platform/runtime/Exceptions.h"
+#include "platform/runtime/ReplacingFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QTextStream>
 
-TSession::TSession(QObject *owner) : QObject(owner) {}
+TSession::TSession(QObject *owner) : QObject(owner)
+{}
 
 QString TSession::ConfigFile() const
 {
@@ -61,8 +62,8 @@ void TSession::loadAliases()
         if (line.startsWith(QLatin1Char('[')))
             inSection = line.compare(QStringLiteral("[Aliases]"), Qt::CaseInsensitive) == 0;
         else if (inSection && line.contains(QLatin1Char('=')) && !line.startsWith(QLatin1Char(';')))
-            m_aliases.append({line.section(QLatin1Char('='), 0, 0).trimmed(),
-                              line.section(QLatin1Char('='), 1).trimmed()});
+            m_aliases.append(
+                {line.section(QLatin1Char('='), 0, 0).trimmed(), line.section(QLatin1Char('='), 1).trimmed()});
     }
 }
 

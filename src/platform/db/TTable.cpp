@@ -70,7 +70,8 @@ QString insertStatement(const db::TableSchema &schema)
 
 }
 
-TTable::TTable(QObject *owner) : TDBDataSet(owner) {}
+TTable::TTable(QObject *owner) : TDBDataSet(owner)
+{}
 
 TTable::~TTable()
 {
@@ -109,9 +110,8 @@ QString TTable::TableFilePath() const
     name.replace(QLatin1Char('\\'), QLatin1Char('/'));
     if (QFileInfo(name).suffix().isEmpty())
         name += QStringLiteral(".db");
-    const QString spelled = isPathLike(m_tableName) && QFileInfo(name).isAbsolute()
-                                ? name
-                                : QDir(resolveFolder()).filePath(name);
+    const QString spelled =
+        isPathLike(m_tableName) && QFileInfo(name).isAbsolute() ? name : QDir(resolveFolder()).filePath(name);
     return QFileInfo::exists(spelled) ? spelled : os::resolvePath(spelled);
 }
 
@@ -132,7 +132,8 @@ void TTable::DeleteTable()
         throw EDBEngineError(SQLITE_CANTOPEN, QStringLiteral("Tabelle '%1' nicht gefunden.").arg(m_tableName));
     db::ConnectionPool::forget(path);
     if (!QFile::remove(path))
-        throw EDBEngineError(SQLITE_CANTOPEN, QStringLiteral("Tabelle '%1' kann nicht gelöscht werden.").arg(m_tableName));
+        throw EDBEngineError(SQLITE_CANTOPEN,
+                             QStringLiteral("Tabelle '%1' kann nicht gelöscht werden.").arg(m_tableName));
 }
 
 void TTable::EmptyTable()
@@ -237,7 +238,10 @@ int TTable::cursorRecNo()
     return m_cursor->recNo();
 }
 
-int TTable::cursorRecordCount() { return m_cursor->recordCount(); }
+int TTable::cursorRecordCount()
+{
+    return m_cursor->recordCount();
+}
 
 void TTable::cursorResync()
 {
@@ -287,12 +291,12 @@ void TTable::applyFilters()
     m_cursor->setAcceptor({});
     db::SqlCondition condition;
     const bool translated = filterActive() && filterExpression() && filterExpression()->toSql(condition);
-    const db::SqlCondition sql = db::andConditions(translated ? condition : db::SqlCondition{},
-                                                   engineFilters().sqlCondition());
+    const db::SqlCondition sql =
+        db::andConditions(translated ? condition : db::SqlCondition{}, engineFilters().sqlCondition());
     if (!sql.isEmpty())
         m_cursor->setSqlFilter(sql);
-    if ((filterActive() && ((filterExpression() && !translated) || OnFilterRecord())) ||
-        engineFilters().needsRowTest()) {
+    if ((filterActive() && ((filterExpression() && !translated) || OnFilterRecord()))
+        || engineFilters().needsRowTest()) {
         m_cursor->setAcceptor([this, translated](const db::Row &row) {
             if (filterActive() && !translated && filterExpression() && !filterExpression()->evaluate(row))
                 return false;
@@ -348,8 +352,8 @@ void TTable::insertRow(db::Row &row)
     for (int i = 0; i < m_schema->fields.size(); ++i) {
         if (m_schema->fields[i].DataType != ftAutoInc || !db::isBlank(row.values[i]))
             continue;
-        db::Statement next = m_connection->prepare(
-            QStringLiteral("SELECT COALESCE(MAX(%1), 0) + 1 FROM %2").arg(db::quoteIdentifier(m_schema->fields[i].Name), table));
+        db::Statement next = m_connection->prepare(QStringLiteral("SELECT COALESCE(MAX(%1), 0) + 1 FROM %2")
+                                                       .arg(db::quoteIdentifier(m_schema->fields[i].Name), table));
         next.step();
         row.values[i] = next.columnInt64(0);
     }
@@ -369,7 +373,8 @@ void TTable::updateRow(db::Row &row, const db::Row &original)
     if (!stored)
         db::raiseRecordDeletedByOther();
     if (stored->values != original.values)
-        throw EDBEngineError(db::recordChangedByOther, QStringLiteral("Datensatz wurde von einem anderen Benutzer geändert."));
+        throw EDBEngineError(db::recordChangedByOther,
+                             QStringLiteral("Datensatz wurde von einem anderen Benutzer geändert."));
     QStringList assignments;
     QVariantList values;
     for (int i = 0; i < m_schema->fields.size(); ++i) {
@@ -382,8 +387,9 @@ void TTable::updateRow(db::Row &row, const db::Row &original)
     if (assignments.isEmpty())
         return;
     values.append(original.rowId);
-    db::Statement update = m_connection->prepare(QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
-                                                     .arg(db::quoteIdentifier(m_schema->tableName), assignments.join(QStringLiteral(", "))));
+    db::Statement update = m_connection->prepare(
+        QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
+            .arg(db::quoteIdentifier(m_schema->tableName), assignments.join(QStringLiteral(", "))));
     update.bindAll(values);
     update.step();
 }
@@ -623,8 +629,14 @@ void TTable::setKeyValues(KeyIndex which, const QVariantList &values)
     }
 }
 
-void TTable::SetKey() { beginKeyEdit(kiLookup, true); }
-void TTable::EditKey() { beginKeyEdit(kiLookup, false); }
+void TTable::SetKey()
+{
+    beginKeyEdit(kiLookup, true);
+}
+void TTable::EditKey()
+{
+    beginKeyEdit(kiLookup, false);
+}
 
 bool TTable::GotoKey()
 {
@@ -703,10 +715,22 @@ void TTable::SetKeyFieldCount(int count)
 
 // ---- ranges
 
-void TTable::SetRangeStart() { beginKeyEdit(kiRangeStart, true); }
-void TTable::SetRangeEnd() { beginKeyEdit(kiRangeEnd, true); }
-void TTable::EditRangeStart() { beginKeyEdit(kiRangeStart, false); }
-void TTable::EditRangeEnd() { beginKeyEdit(kiRangeEnd, false); }
+void TTable::SetRangeStart()
+{
+    beginKeyEdit(kiRangeStart, true);
+}
+void TTable::SetRangeEnd()
+{
+    beginKeyEdit(kiRangeEnd, true);
+}
+void TTable::EditRangeStart()
+{
+    beginKeyEdit(kiRangeStart, false);
+}
+void TTable::EditRangeEnd()
+{
+    beginKeyEdit(kiRangeEnd, false);
+}
 
 void TTable::applyRangeBounds()
 {

@@ -7,9 +7,9 @@
 
 #include <QDateTime>
 #include <QDir>
-#include <QHash>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QRegularExpression>
 #include <QTemporaryFile>
 
@@ -30,16 +30,26 @@ struct TypeName
 };
 
 const TypeName typeNames[] = {
-    {ftString, "ALPHA", "TEXT", true},        {ftFloat, "NUMBER", "REAL", false},
-    {ftCurrency, "MONEY", "REAL", false},     {ftSmallint, "SHORT", "INTEGER", false},
-    {ftInteger, "LONG", "INTEGER", false},    {ftWord, "WORD", "INTEGER", false},
-    {ftAutoInc, "AUTOINC", "INTEGER", false}, {ftBCD, "BCD", "REAL", true},
-    {ftBoolean, "LOGICAL", "INTEGER", false}, {ftDate, "DATE", "TEXT", false},
-    {ftTime, "TIME", "TEXT", false},          {ftDateTime, "TIMESTAMP", "TEXT", false},
-    {ftMemo, "MEMO", "TEXT", true},           {ftFmtMemo, "FMTMEMO", "BLOB", true},
-    {ftBlob, "BINARY", "BLOB", true},         {ftGraphic, "GRAPHIC", "BLOB", true},
-    {ftParadoxOle, "OLE", "BLOB", true},      {ftDBaseOle, "DBOLE", "BLOB", true},
-    {ftTypedBinary, "TYPEDBINARY", "BLOB", true}, {ftBytes, "BYTES", "BLOB", true},
+    {ftString, "ALPHA", "TEXT", true},
+    {ftFloat, "NUMBER", "REAL", false},
+    {ftCurrency, "MONEY", "REAL", false},
+    {ftSmallint, "SHORT", "INTEGER", false},
+    {ftInteger, "LONG", "INTEGER", false},
+    {ftWord, "WORD", "INTEGER", false},
+    {ftAutoInc, "AUTOINC", "INTEGER", false},
+    {ftBCD, "BCD", "REAL", true},
+    {ftBoolean, "LOGICAL", "INTEGER", false},
+    {ftDate, "DATE", "TEXT", false},
+    {ftTime, "TIME", "TEXT", false},
+    {ftDateTime, "TIMESTAMP", "TEXT", false},
+    {ftMemo, "MEMO", "TEXT", true},
+    {ftFmtMemo, "FMTMEMO", "BLOB", true},
+    {ftBlob, "BINARY", "BLOB", true},
+    {ftGraphic, "GRAPHIC", "BLOB", true},
+    {ftParadoxOle, "OLE", "BLOB", true},
+    {ftDBaseOle, "DBOLE", "BLOB", true},
+    {ftTypedBinary, "TYPEDBINARY", "BLOB", true},
+    {ftBytes, "BYTES", "BLOB", true},
     {ftVarBytes, "VARBYTES", "BLOB", true},
 };
 
@@ -58,8 +68,8 @@ TFieldType typeByAffinity(const QString &declared)
     const QString upper = declared.toUpper();
     if (upper.contains(QLatin1String("INT")))
         return ftInteger;
-    if (upper.contains(QLatin1String("CHAR")) || upper.contains(QLatin1String("CLOB")) ||
-        upper.contains(QLatin1String("TEXT")))
+    if (upper.contains(QLatin1String("CHAR")) || upper.contains(QLatin1String("CLOB"))
+        || upper.contains(QLatin1String("TEXT")))
         return ftString;
     if (upper.contains(QLatin1String("BLOB")) || upper.isEmpty())
         return ftBlob;
@@ -91,8 +101,8 @@ QString indexColumn(const TFieldDef &field, const TIndexDef &index)
 {
     QString column = quoteIdentifier(field.Name);
     if (isTextType(field.DataType))
-        column += QStringLiteral(" COLLATE ") +
-                  QLatin1String(index.caseInsensitive() ? germanNoCaseCollation : germanCollation);
+        column += QStringLiteral(" COLLATE ")
+                  + QLatin1String(index.caseInsensitive() ? germanNoCaseCollation : germanCollation);
     if (index.Options & ixDescending)
         column += QStringLiteral(" DESC");
     return column;
@@ -104,18 +114,17 @@ QString createIndexSql(const QString &tableName, const TIndexDef &index, const T
     for (const QString &name : index.fieldList()) {
         const TFieldDef *field = fields.Find(name);
         if (!field)
-            throw EDatabaseError(QStringLiteral("Index '%1': Feld '%2' nicht gefunden.")
-                                     .arg(index.Name, name));
+            throw EDatabaseError(QStringLiteral("Index '%1': Feld '%2' nicht gefunden.").arg(index.Name, name));
         if (isBlobType(field->DataType) || field->DataType == ftMemo)
-            throw EDatabaseError(QStringLiteral("Index '%1': Feld '%2' kann nicht indiziert werden.")
-                                     .arg(index.Name, name));
+            throw EDatabaseError(
+                QStringLiteral("Index '%1': Feld '%2' kann nicht indiziert werden.").arg(index.Name, name));
         columns.append(indexColumn(*field, index));
     }
     const bool unique = index.Options & (ixPrimary | ixUnique);
     const QString name = (index.Options & ixPrimary) ? QLatin1String(primaryIndexName) : index.Name;
     return QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
-        .arg(unique ? QStringLiteral("UNIQUE ") : QString(), quoteIdentifier(name),
-             quoteIdentifier(tableName), columns.join(QStringLiteral(", ")));
+        .arg(unique ? QStringLiteral("UNIQUE ") : QString(), quoteIdentifier(name), quoteIdentifier(tableName),
+             columns.join(QStringLiteral(", ")));
 }
 
 QString createTableSql(const QString &tableName, const TFieldDefs &fields)
@@ -123,17 +132,14 @@ QString createTableSql(const QString &tableName, const TFieldDefs &fields)
     QStringList columns;
     for (const TFieldDef &def : fields.items()) {
         if (!typeNameOf(def.DataType))
-            throw EDatabaseError(
-                QStringLiteral("Feld '%1' hat einen nicht unterstützten Typ.").arg(def.Name));
-        columns.append(quoteIdentifier(def.Name) + QLatin1Char(' ') + declaredType(def) +
-                       (def.Required ? QStringLiteral(" NOT NULL") : QString()));
+            throw EDatabaseError(QStringLiteral("Feld '%1' hat einen nicht unterstützten Typ.").arg(def.Name));
+        columns.append(quoteIdentifier(def.Name) + QLatin1Char(' ') + declaredType(def)
+                       + (def.Required ? QStringLiteral(" NOT NULL") : QString()));
     }
-    return QStringLiteral("CREATE TABLE %1 (%2)")
-        .arg(quoteIdentifier(tableName), columns.join(QStringLiteral(", ")));
+    return QStringLiteral("CREATE TABLE %1 (%2)").arg(quoteIdentifier(tableName), columns.join(QStringLiteral(", ")));
 }
 
-TIndexDef readIndex(Connection &connection, const QString &name, bool unique,
-                    const TableSchema &schema)
+TIndexDef readIndex(Connection &connection, const QString &name, bool unique, const TableSchema &schema)
 {
     TIndexDef def;
     const bool primary = name == QLatin1String(primaryIndexName);
@@ -149,8 +155,8 @@ TIndexDef readIndex(Connection &connection, const QString &name, bool unique,
         if (info.column(1).toInt())
             def.Options |= ixDescending;
         const int column = schema.fieldIndex(field);
-        if (column >= 0 && isTextType(schema.fields[column].DataType) &&
-            info.column(2).toString() == QLatin1String(germanNoCaseCollation))
+        if (column >= 0 && isTextType(schema.fields[column].DataType)
+            && info.column(2).toString() == QLatin1String(germanNoCaseCollation))
             def.Options |= ixCaseInsensitive;
     }
     def.Fields = fields.join(QLatin1Char(';'));
@@ -201,17 +207,17 @@ TableSchema readSchema(Connection &connection)
         Statement tables = connection.prepare(QStringLiteral(
             "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite%' ORDER BY rowid"));
         if (!tables.step())
-            throw EDBEngineError(11, QStringLiteral("Die Datei '%1' enthält keine Tabelle.")
-                                         .arg(QFileInfo(connection.path()).fileName()));
+            throw EDBEngineError(
+                11,
+                QStringLiteral("Die Datei '%1' enthält keine Tabelle.").arg(QFileInfo(connection.path()).fileName()));
         schema.tableName = tables.column(0).toString();
     }
     {
-        Statement columns = connection.prepare(
-            QStringLiteral("SELECT name, type, \"notnull\" FROM pragma_table_info(?) ORDER BY cid"));
+        Statement columns =
+            connection.prepare(QStringLiteral("SELECT name, type, \"notnull\" FROM pragma_table_info(?) ORDER BY cid"));
         columns.bind(1, schema.tableName);
         while (columns.step())
-            schema.fields.append(fieldFromDeclaration(columns.column(0).toString(),
-                                                      columns.column(1).toString(),
+            schema.fields.append(fieldFromDeclaration(columns.column(0).toString(), columns.column(1).toString(),
                                                       columns.column(2).toInt() != 0));
     }
     QVector<QPair<QString, bool>> indexNames;
@@ -281,22 +287,22 @@ std::unique_ptr<Connection> lockForReplacing(const QString &path)
         if ((error.ErrorCode() & 0xff) != SQLITE_BUSY && (error.ErrorCode() & 0xff) != SQLITE_LOCKED)
             return nullptr;
         throw EDBEngineError(SQLITE_BUSY, QStringLiteral("Tabelle '%1' wird gerade benutzt und kann nicht neu "
-                                                         "angelegt werden.").arg(QFileInfo(path).fileName()));
+                                                         "angelegt werden.")
+                                              .arg(QFileInfo(path).fileName()));
     }
     return existing;
 }
 
 }
 
-void createTableFile(const QString &path, const QString &tableName, const TFieldDefs &fields,
-                     const TIndexDefs &indexes)
+void createTableFile(const QString &path, const QString &tableName, const TFieldDefs &fields, const TIndexDefs &indexes)
 {
     if (fields.Count() == 0)
         throw EDatabaseError(QStringLiteral("Tabelle '%1' hat keine Felder.").arg(tableName));
     const QFileInfo target(path);
     if (!target.dir().exists())
-        throw EDatabaseError(QStringLiteral("Verzeichnis '%1' existiert nicht.")
-                                 .arg(QDir::toNativeSeparators(target.absolutePath())));
+        throw EDatabaseError(
+            QStringLiteral("Verzeichnis '%1' existiert nicht.").arg(QDir::toNativeSeparators(target.absolutePath())));
     QTemporaryFile temporary(target.absolutePath() + QStringLiteral("/.%1-XXXXXX").arg(target.fileName()));
     if (!temporary.open())
         throw EDatabaseError(QStringLiteral("Tabelle '%1' kann nicht angelegt werden.").arg(target.fileName()));
@@ -310,8 +316,7 @@ void createTableFile(const QString &path, const QString &tableName, const TField
         transaction.commit();
     }
     const std::unique_ptr<Connection> replaced = lockForReplacing(path);
-    if (std::rename(QFile::encodeName(temporary.fileName()).constData(),
-                    QFile::encodeName(path).constData()) != 0)
+    if (std::rename(QFile::encodeName(temporary.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
         throw EDatabaseError(QStringLiteral("Tabelle '%1' kann nicht angelegt werden.").arg(target.fileName()));
     temporary.setAutoRemove(false);
     schemaCache().remove(QFileInfo(path).absoluteFilePath());

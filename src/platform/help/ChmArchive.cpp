@@ -43,9 +43,7 @@ std::unique_ptr<ChmArchive> ChmArchive::open(const QString &path)
     return std::unique_ptr<ChmArchive>(new ChmArchive(handle, path));
 }
 
-ChmArchive::ChmArchive(chmFile *handle, const QString &fileName)
-    : m_handle(handle)
-    , m_fileName(fileName)
+ChmArchive::ChmArchive(chmFile *handle, const QString &fileName) : m_handle(handle), m_fileName(fileName)
 {
     collectContentPaths();
 }
@@ -57,8 +55,7 @@ ChmArchive::~ChmArchive()
 
 void ChmArchive::collectContentPaths()
 {
-    chm_enumerate(m_handle, CHM_ENUMERATE_NORMAL | CHM_ENUMERATE_FILES, collectPath,
-                  &m_contentPaths);
+    chm_enumerate(m_handle, CHM_ENUMERATE_NORMAL | CHM_ENUMERATE_FILES, collectPath, &m_contentPaths);
     m_contentPaths.sort(Qt::CaseInsensitive);
     m_exactPaths = QSet<QString>(m_contentPaths.cbegin(), m_contentPaths.cend());
     for (const QString &path : m_contentPaths) {
@@ -72,14 +69,12 @@ void ChmArchive::collectContentPaths()
 std::optional<QByteArray> ChmArchive::read(const QString &objectPath) const
 {
     chmUnitInfo unit;
-    if (chm_resolve_object(m_handle, objectPath.toUtf8().constData(), &unit)
-            != CHM_RESOLVE_SUCCESS
+    if (chm_resolve_object(m_handle, objectPath.toUtf8().constData(), &unit) != CHM_RESOLVE_SUCCESS
         || unit.length > kLargestObject)
         return std::nullopt;
     QByteArray data(qsizetype(unit.length), Qt::Uninitialized);
-    const LONGINT64 got = chm_retrieve_object(m_handle, &unit,
-                                              reinterpret_cast<unsigned char *>(data.data()),
-                                              0, LONGINT64(unit.length));
+    const LONGINT64 got =
+        chm_retrieve_object(m_handle, &unit, reinterpret_cast<unsigned char *>(data.data()), 0, LONGINT64(unit.length));
     if (got != LONGINT64(unit.length))
         return std::nullopt;
     return data;

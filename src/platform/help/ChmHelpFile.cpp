@@ -34,22 +34,17 @@ std::unique_ptr<ChmHelpFile> ChmHelpFile::open(const QString &path)
     return std::unique_ptr<ChmHelpFile>(new ChmHelpFile(std::move(archive)));
 }
 
-ChmHelpFile::ChmHelpFile(std::unique_ptr<ChmArchive> archive)
-    : m_archive(std::move(archive))
+ChmHelpFile::ChmHelpFile(std::unique_ptr<ChmArchive> archive) : m_archive(std::move(archive))
 {
-    const ChmSystemInfo system =
-        parseSystemInfo(m_archive->read(QStringLiteral("/#SYSTEM")).value_or(QByteArray()));
+    const ChmSystemInfo system = parseSystemInfo(m_archive->read(QStringLiteral("/#SYSTEM")).value_or(QByteArray()));
     m_title = system.title.isEmpty() ? QFileInfo(m_archive->fileName()).fileName() : system.title;
     const QString contents = contentsFileOf(*m_archive, system.contentsFile);
-    m_topics = contents.isEmpty() ? pageTopics()
-                                  : resolvedTopics(parseSitemap(readText(contents)));
-    m_defaultTopic = system.defaultTopic.isEmpty() ? QString()
-                                                   : resolveReference(system.defaultTopic);
+    m_topics = contents.isEmpty() ? pageTopics() : resolvedTopics(parseSitemap(readText(contents)));
+    m_defaultTopic = system.defaultTopic.isEmpty() ? QString() : resolveReference(system.defaultTopic);
     if (m_defaultTopic.isEmpty())
         m_defaultTopic = firstPage();
-    m_contextMap =
-        parseContextMap(m_archive->read(QStringLiteral("/#IVB")).value_or(QByteArray()),
-                        m_archive->read(QStringLiteral("/#STRINGS")).value_or(QByteArray()));
+    m_contextMap = parseContextMap(m_archive->read(QStringLiteral("/#IVB")).value_or(QByteArray()),
+                                   m_archive->read(QStringLiteral("/#STRINGS")).value_or(QByteArray()));
 }
 
 QString ChmHelpFile::topicOfContext(quint32 context) const

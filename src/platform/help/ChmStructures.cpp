@@ -3,8 +3,8 @@
 #include "platform/runtime/Cp1252.h"
 
 #include <QRegularExpression>
-#include <QStringView>
 #include <QStringDecoder>
+#include <QStringView>
 #include <QtEndian>
 
 #include <algorithm>
@@ -38,8 +38,9 @@ QString zeroTerminatedText(const QByteArray &bytes, qsizetype offset, qsizetype 
 // none (so the reference stays as written).
 QString numericEntity(QStringView digits)
 {
-    const bool onlyDigits = !digits.isEmpty()
-                            && std::all_of(digits.begin(), digits.end(), [](QChar c) { return c.isDigit() && c.unicode() < 128; });
+    const bool onlyDigits = !digits.isEmpty() && std::all_of(digits.begin(), digits.end(), [](QChar c) {
+        return c.isDigit() && c.unicode() < 128;
+    });
     bool ok = false;
     const uint code = onlyDigits ? digits.toUInt(&ok) : 0;
     if (!ok || code == 0 || code > 0x10FFFF || QChar::isSurrogate(code))
@@ -62,10 +63,11 @@ qsizetype referenceEnd(const QString &text, qsizetype start)
 // that a replacement forms anew can make it slow or decode twice.
 QString decodeEntities(const QString &text)
 {
-    static const QHash<QString, QString> named = {
-        {QStringLiteral("lt"), QStringLiteral("<")},   {QStringLiteral("gt"), QStringLiteral(">")},
-        {QStringLiteral("quot"), QStringLiteral("\"")}, {QStringLiteral("nbsp"), QStringLiteral(" ")},
-        {QStringLiteral("amp"), QStringLiteral("&")}};
+    static const QHash<QString, QString> named = {{QStringLiteral("lt"), QStringLiteral("<")},
+                                                  {QStringLiteral("gt"), QStringLiteral(">")},
+                                                  {QStringLiteral("quot"), QStringLiteral("\"")},
+                                                  {QStringLiteral("nbsp"), QStringLiteral(" ")},
+                                                  {QStringLiteral("amp"), QStringLiteral("&")}};
     QString out;
     out.reserve(text.size());
     qsizetype i = 0;
@@ -76,8 +78,8 @@ QString decodeEntities(const QString &text)
             continue;
         }
         const QStringView name = QStringView(text).sliced(i + 1, semicolon - i - 1);
-        QString replacement = name.startsWith(QLatin1Char('#')) ? numericEntity(name.sliced(1))
-                                                                : named.value(name.toString());
+        QString replacement =
+            name.startsWith(QLatin1Char('#')) ? numericEntity(name.sliced(1)) : named.value(name.toString());
         if (replacement.isNull()) {
             out += text[i++];
             continue;
@@ -95,9 +97,9 @@ const QRegularExpression &attributePattern(const QString &name)
     static QHash<QString, QRegularExpression> patterns;
     auto found = patterns.find(name);
     if (found == patterns.end())
-        found = patterns.insert(name, QRegularExpression(
-            QStringLiteral("\\b%1\\s*=\\s*(?:\"([^\"]*)\"|'([^']*)'|([^\\s>]+))").arg(name),
-            QRegularExpression::CaseInsensitiveOption));
+        found = patterns.insert(
+            name, QRegularExpression(QStringLiteral("\\b%1\\s*=\\s*(?:\"([^\"]*)\"|'([^']*)'|([^\\s>]+))").arg(name),
+                                     QRegularExpression::CaseInsensitiveOption));
     return *found;
 }
 
@@ -133,9 +135,8 @@ private:
 
 QList<HelpTopic> SitemapReader::read(const QString &sitemap)
 {
-    static const QRegularExpression tags(
-        QStringLiteral("<\\s*(/?)\\s*(ul|object|param)\\b[^>]*>"),
-        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression tags(QStringLiteral("<\\s*(/?)\\s*(ul|object|param)\\b[^>]*>"),
+                                         QRegularExpression::CaseInsensitiveOption);
     m_lists = {&m_root};
     for (const QRegularExpressionMatch &tag : tags.globalMatch(sitemap)) {
         const bool closing = !tag.captured(1).isEmpty();
@@ -244,9 +245,9 @@ QList<HelpTopic> parseSitemap(const QString &sitemap)
 
 QString pageTitle(const QString &html)
 {
-    static const QRegularExpression title(
-        QStringLiteral("<title[^>]*>(.*?)</title>"),
-        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression title(QStringLiteral("<title[^>]*>(.*?)</title>"),
+                                          QRegularExpression::CaseInsensitiveOption
+                                              | QRegularExpression::DotMatchesEverythingOption);
     return decodeEntities(title.match(html).captured(1)).simplified();
 }
 

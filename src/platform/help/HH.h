@@ -12,8 +12,7 @@ class QWidget;
 
 // The control's one entry: owner window, topic path, command, data; the
 // result is the window shown.
-using THtmlHelpEntry = QWidget *(*)(QWidget *owner, const QString &path, unsigned command,
-                                    qintptr data);
+using THtmlHelpEntry = QWidget *(*)(QWidget *owner, const QString &path, unsigned command, qintptr data);
 
 // The file of the library behind the control; empty when it cannot be
 // determined or does not exist.

@@ -35,8 +35,7 @@ QString HHTraceLine(const QString &text, const QString &time)
     QString line = text;
     if (line == QLatin1String("-") || line == QLatin1String("="))
         line = QString(kRuleWidth, line.front());
-    if (line.startsWith(QLatin1Char('!')) || line.startsWith(QLatin1Char('-'))
-        || line.startsWith(QLatin1Char('=')))
+    if (line.startsWith(QLatin1Char('!')) || line.startsWith(QLatin1Char('-')) || line.startsWith(QLatin1Char('=')))
         return line.mid(1);
     return time + QStringLiteral("   ") + line;
 }
@@ -58,8 +57,7 @@ void HHWriteTraceHeader()
     const help::LocaleIdentifier locale = help::localeIdentifier(QLocale::system());
     logText(QStringLiteral("!Filename:              %s"), globals.traceFile);
     logText(QStringLiteral("!Date:                  %s"),
-            FormatDateTime(settings.ShortDateFormat + QLatin1Char(' ') + settings.LongTimeFormat,
-                           Now()));
+            FormatDateTime(settings.ShortDateFormat + QLatin1Char(' ') + settings.LongTimeFormat, Now()));
     logText(QStringLiteral("!SysLocale.DefaultLCID: %s"), hex4(locale.lcid));
     logText(QStringLiteral("!SysLocale.PriLangID:   %s"), hex4(locale.primaryLanguage));
     logText(QStringLiteral("!SysLocale.SubLangID:   %s"), hex4(locale.subLanguage));

@@ -42,8 +42,7 @@ QString libraryVersion(const QString &path)
 {
     static const QRegularExpression version(QStringLiteral("\\.so\\.(\\d+(?:\\.\\d+)*)$"));
     const QRegularExpressionMatch match = version.match(path);
-    return match.hasMatch() ? versionString(match.captured(1).split(QLatin1Char('.')))
-                            : QString();
+    return match.hasMatch() ? versionString(match.captured(1).split(QLatin1Char('.'))) : QString();
 }
 
 // The control's version is that of the chm library it reads through; the
@@ -76,23 +75,40 @@ bool traceSwitchedOn(const QString &moduleDir, const QStringList &parameters)
 QString helpCommandName(int command)
 {
     switch (command) {
-    case help::HELP_CONTEXT: return QStringLiteral("HELP_CONTEXT");
-    case help::HELP_QUIT: return QStringLiteral("HELP_QUIT");
-    case help::HELP_CONTENTS: return QStringLiteral("HELP_INDEX or HELP_CONTENTS");
-    case help::HELP_HELPONHELP: return QStringLiteral("HELP_HELPONHELP");
-    case help::HELP_SETCONTENTS: return QStringLiteral("HELP_SETINDEX or HELP_SETCONTENTS");
-    case help::HELP_CONTEXTPOPUP: return QStringLiteral("HELP_CONTEXTPOPUP");
-    case help::HELP_FORCEFILE: return QStringLiteral("HELP_FORCEFILE");
-    case help::HELP_CONTEXTMENU: return QStringLiteral("HELP_CONTEXTMENU");
-    case help::HELP_FINDER: return QStringLiteral("HELP_FINDER");
-    case help::HELP_WM_HELP: return QStringLiteral("HELP_WM_HELP");
-    case help::HELP_SETPOPUP_POS: return QStringLiteral("HELP_SETPOPUP_POS");
-    case help::HELP_KEY: return QStringLiteral("HELP_KEY");
-    case help::HELP_COMMAND: return QStringLiteral("HELP_COMMAND");
-    case help::HELP_PARTIALKEY: return QStringLiteral("HELP_PARTIALKEY");
-    case help::HELP_MULTIKEY: return QStringLiteral("HELP_MULTIKEY");
-    case help::HELP_SETWINPOS: return QStringLiteral("HELP_SETWINPOS");
-    default: return QStringLiteral("??");
+    case help::HELP_CONTEXT:
+        return QStringLiteral("HELP_CONTEXT");
+    case help::HELP_QUIT:
+        return QStringLiteral("HELP_QUIT");
+    case help::HELP_CONTENTS:
+        return QStringLiteral("HELP_INDEX or HELP_CONTENTS");
+    case help::HELP_HELPONHELP:
+        return QStringLiteral("HELP_HELPONHELP");
+    case help::HELP_SETCONTENTS:
+        return QStringLiteral("HELP_SETINDEX or HELP_SETCONTENTS");
+    case help::HELP_CONTEXTPOPUP:
+        return QStringLiteral("HELP_CONTEXTPOPUP");
+    case help::HELP_FORCEFILE:
+        return QStringLiteral("HELP_FORCEFILE");
+    case help::HELP_CONTEXTMENU:
+        return QStringLiteral("HELP_CONTEXTMENU");
+    case help::HELP_FINDER:
+        return QStringLiteral("HELP_FINDER");
+    case help::HELP_WM_HELP:
+        return QStringLiteral("HELP_WM_HELP");
+    case help::HELP_SETPOPUP_POS:
+        return QStringLiteral("HELP_SETPOPUP_POS");
+    case help::HELP_KEY:
+        return QStringLiteral("HELP_KEY");
+    case help::HELP_COMMAND:
+        return QStringLiteral("HELP_COMMAND");
+    case help::HELP_PARTIALKEY:
+        return QStringLiteral("HELP_PARTIALKEY");
+    case help::HELP_MULTIKEY:
+        return QStringLiteral("HELP_MULTIKEY");
+    case help::HELP_SETWINPOS:
+        return QStringLiteral("HELP_SETWINPOS");
+    default:
+        return QStringLiteral("??");
     }
 }
 
@@ -102,11 +118,9 @@ QString errorMessage(int code)
     case HH_NOT_INSTALLED:
         return QStringLiteral("MS Html Hilfe ist nicht auf diesem Computer installiert.");
     case HH_KEYHH_NOT_FOUND:
-        return QStringLiteral(
-            "Die Systemdatei \"KeyHH.exe\" konnte nicht im Windows-Verzeichnis gefunden werden.");
+        return QStringLiteral("Die Systemdatei \"KeyHH.exe\" konnte nicht im Windows-Verzeichnis gefunden werden.");
     case HH_HH_NOT_FOUND:
-        return QStringLiteral(
-            "Die Systemdatei \"HH.exe\" konnte nicht im Windows-Verzeichnis gefunden werden.");
+        return QStringLiteral("Die Systemdatei \"HH.exe\" konnte nicht im Windows-Verzeichnis gefunden werden.");
     default:
         return QStringLiteral("HHHelpContext hat einen unbekannten Fehler zurückgeliefert.");
     }
@@ -121,9 +135,7 @@ void startSystemProgram(const QString &program, const QStringList &arguments)
     const QString message =
         QStringLiteral("Function ShellExecute(%1)\r\nReturned: %2")
             .arg(program + QStringLiteral(", ") + arguments.join(QLatin1Char(' ')),
-                 QStringLiteral("[Error: %1] %2")
-                     .arg(start.errorCode)
-                     .arg(help::SystemErrorText(start.errorCode)));
+                 QStringLiteral("[Error: %1] %2").arg(start.errorCode).arg(help::SystemErrorText(start.errorCode)));
     showWarning(message);
     HHDebugLog(QStringLiteral("%s"), {message});
 }
@@ -156,13 +168,12 @@ int showContextInMode(const QString &topicPath, int context, quint8 mode)
     case HH_MODE_CONTROL:
         return showInControl(topicPath, context);
     case HH_MODE_KEYHH:
-        return showWithProgram(
-            QStringLiteral("KeyHH.EXE"),
-            {QStringLiteral("-win"), QStringLiteral("-#mapid"), number, topicPath},
-            HH_KEYHH_NOT_FOUND);
+        return showWithProgram(QStringLiteral("KeyHH.EXE"),
+                               {QStringLiteral("-win"), QStringLiteral("-#mapid"), number, topicPath},
+                               HH_KEYHH_NOT_FOUND);
     default:
-        return showWithProgram(QStringLiteral("HH.EXE"),
-                               {QStringLiteral("-mapid"), number, topicPath}, HH_HH_NOT_FOUND);
+        return showWithProgram(QStringLiteral("HH.EXE"), {QStringLiteral("-mapid"), number, topicPath},
+                               HH_HH_NOT_FOUND);
     }
 }
 
@@ -179,16 +190,11 @@ const THHFuncsGlobals &HHFuncsGlobals()
 }
 
 THookHelpSystem::THookHelpSystem(const QString &helpFile, const QString &winName, quint8 mode)
-    : FOldHelpEvent(help::ApplicationHelpEvent())
-    , FHelpFile(helpFile)
-    , FWinName(winName)
-    , FMode(mode)
+    : FOldHelpEvent(help::ApplicationHelpEvent()), FHelpFile(helpFile), FWinName(winName), FMode(mode)
 {
-    help::SetApplicationHelpEvent([this](int command, qintptr data, bool &callHelp) {
-        return HelpHook(command, data, callHelp);
-    });
-    HHDebugLog(QStringLiteral("THookHelpSystem.Create(\"%s\",\"%s\", %d)"),
-               {FHelpFile, FWinName, int(FMode)});
+    help::SetApplicationHelpEvent(
+        [this](int command, qintptr data, bool &callHelp) { return HelpHook(command, data, callHelp); });
+    HHDebugLog(QStringLiteral("THookHelpSystem.Create(\"%s\",\"%s\", %d)"), {FHelpFile, FWinName, int(FMode)});
 }
 
 THookHelpSystem::~THookHelpSystem()
@@ -202,8 +208,7 @@ THookHelpSystem::~THookHelpSystem()
 bool THookHelpSystem::HelpHook(int command, qintptr data, bool &callHelp)
 {
     HHDebugLog(QStringLiteral("THookHelpSystem.HelpHook(%s, %d)"),
-               {QStringLiteral("%1 (%2)").arg(command).arg(helpCommandName(command)),
-                qlonglong(data)});
+               {QStringLiteral("%1 (%2)").arg(command).arg(helpCommandName(command)), qlonglong(data)});
     callHelp = false;
     switch (command) {
     case help::HELP_CONTEXT:
@@ -236,8 +241,7 @@ int THookHelpSystem::HelpContext(int context)
 
 int HHHelpContext(const QString &helpFile, int context, const QString &winName, quint8 mode)
 {
-    HHDebugLog(QStringLiteral("HHHelpContext(\"%s\", %d, \"%s\", %d)"),
-               {helpFile, context, winName, int(mode)});
+    HHDebugLog(QStringLiteral("HHHelpContext(\"%s\", %d, \"%s\", %d)"), {helpFile, context, winName, int(mode)});
     const QString file = withBlanks(helpFile);
     const QString window = withBlanks(winName);
     QString topicPath = window.isEmpty() ? file : file + QLatin1Char('>') + window;
@@ -249,8 +253,7 @@ int HHHelpContext(const QString &helpFile, int context, const QString &winName, 
 int ShowContext(const QString &topicPath, int context, quint8 mode)
 {
     HHDebugLog(QStringLiteral("ShowContext(\"%s\", %d)"), {topicPath, int(mode)});
-    const int result = globals()._hhInstalled ? showContextInMode(topicPath, context, mode)
-                                              : HH_NOT_INSTALLED;
+    const int result = globals()._hhInstalled ? showContextInMode(topicPath, context, mode) : HH_NOT_INSTALLED;
     HHDebugLog(QStringLiteral("  returned - %d"), {result});
     return result;
 }
@@ -273,8 +276,7 @@ void HHCloseAll()
 QString HHWindowsFolder()
 {
     const QString configured = qEnvironmentVariable("TINTLEN_WINDIR");
-    return os::excludeTrailingSeparator(configured.isEmpty() ? QStringLiteral("/usr/bin")
-                                                             : configured);
+    return os::excludeTrailingSeparator(configured.isEmpty() ? QStringLiteral("/usr/bin") : configured);
 }
 
 void HH_Funcs_Initialize(const QStringList &parameters)

@@ -13,9 +13,7 @@ const QString kScheme = QStringLiteral("chm");
 
 } // namespace
 
-HelpBrowser::HelpBrowser(const ChmArchive &archive, QWidget *parent)
-    : QTextBrowser(parent)
-    , m_archive(archive)
+HelpBrowser::HelpBrowser(const ChmArchive &archive, QWidget *parent) : QTextBrowser(parent), m_archive(archive)
 {
     setOpenExternalLinks(true);
 }

@@ -18,11 +18,8 @@ constexpr int kReferenceRole = Qt::UserRole;
 } // namespace
 
 HelpViewer::HelpViewer(std::unique_ptr<ChmHelpFile> file, QWidget *parent)
-    : QWidget(parent, Qt::Window)
-    , m_file(std::move(file))
-    , m_contents(new QTreeWidget)
-    , m_notice(new QLabel)
-    , m_browser(new HelpBrowser(m_file->archive()))
+    : QWidget(parent, Qt::Window), m_file(std::move(file)), m_contents(new QTreeWidget), m_notice(new QLabel),
+      m_browser(new HelpBrowser(m_file->archive()))
 {
     setWindowTitle(m_file->title());
     m_contents->header()->hide();

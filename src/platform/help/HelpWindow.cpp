@@ -40,9 +40,7 @@ void setHelpViewerTimeLimit(int milliseconds)
 }
 
 HelpWindow::HelpWindow(const QString &helpFile, const QString &windowName, QWidget *owner)
-    : QWidget(owner)
-    , m_helpFile(helpFile)
-    , m_windowName(windowName)
+    : QWidget(owner), m_helpFile(helpFile), m_windowName(windowName)
 {
     setAttribute(Qt::WA_DontShowOnScreen);
     connect(&m_viewer, &QProcess::readyReadStandardOutput, this, [this] {
@@ -141,9 +139,9 @@ void HelpWindow::closeViewer()
 
 void HelpWindow::reportFailure(const QString &reason) const
 {
-    ui::services().messageBox(QStringLiteral("Die Hilfedatei %1 kann nicht angezeigt werden.\r\n%2")
-                                  .arg(m_helpFile, reason),
-                              ui::applicationTitle(), ui::MsgIcon::Warning, ui::MsgButtons::Ok);
+    ui::services().messageBox(
+        QStringLiteral("Die Hilfedatei %1 kann nicht angezeigt werden.\r\n%2").arg(m_helpFile, reason),
+        ui::applicationTitle(), ui::MsgIcon::Warning, ui::MsgButtons::Ok);
 }
 
 } // namespace help

@@ -9,9 +9,8 @@ namespace {
 int primaryLanguageOf(QLocale::Language language)
 {
     static const QHash<QLocale::Language, int> primary{
-        {QLocale::German, 0x07}, {QLocale::English, 0x09}, {QLocale::French, 0x0C},
-        {QLocale::Italian, 0x10}, {QLocale::Spanish, 0x0A}, {QLocale::Dutch, 0x13},
-        {QLocale::Polish, 0x15}, {QLocale::Turkish, 0x1F}};
+        {QLocale::German, 0x07},  {QLocale::English, 0x09}, {QLocale::French, 0x0C}, {QLocale::Italian, 0x10},
+        {QLocale::Spanish, 0x0A}, {QLocale::Dutch, 0x13},   {QLocale::Polish, 0x15}, {QLocale::Turkish, 0x1F}};
     return primary.value(language, 0);
 }
 
@@ -19,8 +18,7 @@ int primaryLanguageOf(QLocale::Language language)
 int subLanguageOf(QLocale::Language language, QLocale::Territory territory)
 {
     static const QHash<QLocale::Territory, int> german{
-        {QLocale::Switzerland, 2}, {QLocale::Austria, 3}, {QLocale::Luxembourg, 4},
-        {QLocale::Liechtenstein, 5}};
+        {QLocale::Switzerland, 2}, {QLocale::Austria, 3}, {QLocale::Luxembourg, 4}, {QLocale::Liechtenstein, 5}};
     static const QHash<QLocale::Territory, int> english{
         {QLocale::UnitedKingdom, 2}, {QLocale::Australia, 3}, {QLocale::Canada, 4}};
     if (language == QLocale::German)

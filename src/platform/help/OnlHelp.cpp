@@ -74,9 +74,8 @@ QString pickHelpFile()
 void assignPickedFile(const QString &file)
 {
     if (!os::fileExists(file)) {
-        ui::services().messageBox(
-            QStringLiteral("Die Hilfedatei \"%1\" konnte nicht gefunden werden.").arg(file),
-            kCaption, ui::MsgIcon::Stop, ui::MsgButtons::Ok);
+        ui::services().messageBox(QStringLiteral("Die Hilfedatei \"%1\" konnte nicht gefunden werden.").arg(file),
+                                  kCaption, ui::MsgIcon::Stop, ui::MsgButtons::Ok);
         return;
     }
     assignHelpFile(os::resolvePath(file));

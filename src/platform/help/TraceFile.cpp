@@ -25,15 +25,13 @@ bool isPrivateFolder(const QString &folder)
     struct stat info;
     if (lstat(nativePath(folder).constData(), &info) != 0)
         return false;
-    return S_ISDIR(info.st_mode) && info.st_uid == geteuid()
-           && (info.st_mode & (S_IWGRP | S_IWOTH)) == 0;
+    return S_ISDIR(info.st_mode) && info.st_uid == geteuid() && (info.st_mode & (S_IWGRP | S_IWOTH)) == 0;
 }
 
 bool canCreateFileIn(const QString &folder)
 {
     const QByteArray probe = nativePath(folder + QLatin1Char('/') + kProbeName);
-    const int fd = open(probe.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                        0600);
+    const int fd = open(probe.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0)
         return false;
     close(fd);
@@ -51,16 +49,14 @@ bool makePrivateFolder(const QString &folder)
 QString stateFolder()
 {
     const QString configured = qEnvironmentVariable("XDG_STATE_HOME");
-    const QString base = QDir::isAbsolutePath(configured)
-                             ? configured
-                             : QDir::homePath() + QStringLiteral("/.local/state");
+    const QString base =
+        QDir::isAbsolutePath(configured) ? configured : QDir::homePath() + QStringLiteral("/.local/state");
     return QDir::cleanPath(base + QStringLiteral("/tintlen"));
 }
 
 QString temporaryFolder()
 {
-    return QDir::cleanPath(QDir::tempPath() + QStringLiteral("/tintlen-")
-                           + QString::number(geteuid()));
+    return QDir::cleanPath(QDir::tempPath() + QStringLiteral("/tintlen-") + QString::number(geteuid()));
 }
 
 bool isOwnRegularFile(int fd)
@@ -94,8 +90,7 @@ QString UserTraceFolder()
 
 bool AppendToTraceFile(const QString &path, const QByteArray &bytes)
 {
-    const int fd = open(nativePath(path).constData(),
-                        O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    const int fd = open(nativePath(path).constData(), O_WRONLY | O_APPEND | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
     if (fd < 0)
         return false;
     const bool written = isOwnRegularFile(fd) && writeAll(fd, bytes);

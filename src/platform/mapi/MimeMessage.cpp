@@ -10,16 +10,15 @@ constexpr int QuotedPrintableLineLimit = 76;
 constexpr int EncodedWordBytes = 45;
 
 const char *const dayNames[] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
-const char *const monthNames[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
-                                  "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+const char *const monthNames[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun", "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
 
 QByteArray rfc5322Date(const QDateTime &when)
 {
     const QDateTime utc = when.toUTC();
     const QDate day = utc.date();
-    return QByteArray(dayNames[day.dayOfWeek() - 1]) + ", " + QByteArray::number(day.day()).rightJustified(2, '0')
-        + ' ' + monthNames[day.month() - 1] + ' ' + QByteArray::number(day.year()) + ' '
-        + utc.time().toString(QStringLiteral("HH:mm:ss")).toLatin1() + " +0000";
+    return QByteArray(dayNames[day.dayOfWeek() - 1]) + ", " + QByteArray::number(day.day()).rightJustified(2, '0') + ' '
+           + monthNames[day.month() - 1] + ' ' + QByteArray::number(day.year()) + ' '
+           + utc.time().toString(QStringLiteral("HH:mm:ss")).toLatin1() + " +0000";
 }
 
 bool isPlainAscii(const QString &text)
@@ -58,8 +57,8 @@ void appendQuotedPrintableLine(QByteArray &out, const QByteArray &line)
         const uchar c = uchar(line[i]);
         const bool last = i == line.size() - 1;
         const bool plain = (c >= 33 && c <= 126 && c != '=') || ((c == ' ' || c == '\t') && !last);
-        const QByteArray piece = plain ? QByteArray(1, char(c))
-                                       : "=" + QByteArray::number(c, 16).toUpper().rightJustified(2, '0');
+        const QByteArray piece =
+            plain ? QByteArray(1, char(c)) : "=" + QByteArray::number(c, 16).toUpper().rightJustified(2, '0');
         if (column + piece.size() > QuotedPrintableLineLimit - 1) {
             out += "=\r\n";
             column = 0;
@@ -121,8 +120,8 @@ QByteArray attachmentPart(const MailAttachment &attachment)
     const QByteArray name = attachment.fileName.toUtf8().toPercentEncoding();
     return "Content-Type: application/octet-stream\r\n"
            "Content-Transfer-Encoding: base64\r\n"
-           "Content-Disposition: attachment; filename*=UTF-8''" + name + "\r\n\r\n"
-        + base64Lines(attachment.content);
+           "Content-Disposition: attachment; filename*=UTF-8''"
+           + name + "\r\n\r\n" + base64Lines(attachment.content);
 }
 
 }

@@ -77,8 +77,7 @@ ULONG readAttachment(const MapiFileDesc &file, mapi::MailAttachment &attachment)
     return SUCCESS_SUCCESS;
 }
 
-ULONG composeFor(const Session &session, const MapiMessage &message, const Recipients &recipients,
-                 QByteArray &composed)
+ULONG composeFor(const Session &session, const MapiMessage &message, const Recipients &recipients, QByteArray &composed)
 {
     if (message.nFileCount > 1)
         return MAPI_E_TOO_MANY_FILES;

@@ -54,7 +54,7 @@ ULONG mailCode(CURLcode result, long responseCode, const QByteArray &lastCommand
     if (responseCode == 552)
         return MAPI_E_TEXT_TOO_LARGE;
     const bool beforeMail = lastCommand.isEmpty() || lastCommand == "EHLO" || lastCommand == "HELO"
-        || lastCommand == "AUTH" || lastCommand == "STAR";
+                            || lastCommand == "AUTH" || lastCommand == "STAR";
     if (result == CURLE_LOGIN_DENIED || result == CURLE_COULDNT_CONNECT || result == CURLE_COULDNT_RESOLVE_HOST
         || result == CURLE_USE_SSL_FAILED || result == CURLE_SSL_CONNECT_ERROR
         || result == CURLE_PEER_FAILED_VERIFICATION || (beforeMail && result == CURLE_OPERATION_TIMEDOUT))
@@ -74,8 +74,7 @@ struct SmtpTransport::Handle
     Handle &operator=(const Handle &) = delete;
 };
 
-SmtpTransport::SmtpTransport(const SmtpSettings &settings)
-    : m_settings(settings)
+SmtpTransport::SmtpTransport(const SmtpSettings &settings) : m_settings(settings)
 {
     initialiseCurlOnce();
 }

@@ -39,8 +39,7 @@ bool matchesMask(const QString &name, const QString &mask)
 {
     if (mask == QLatin1String("*.*") || wildcardMatch(name, mask))
         return true;
-    return mask.endsWith(QLatin1Char('.')) && !name.contains(QLatin1Char('.'))
-           && wildcardMatch(name, mask.chopped(1));
+    return mask.endsWith(QLatin1Char('.')) && !name.contains(QLatin1Char('.')) && wildcardMatch(name, mask.chopped(1));
 }
 
 QStringList findFiles(const QString &pathWithMask)
@@ -52,12 +51,11 @@ QStringList findFiles(const QString &pathWithMask)
     const QString folder = slash < 0 ? QString() : resolvePath(normal.left(slash + 1));
     const QDir dir(folder.isEmpty() ? QStringLiteral(".") : folder);
     QStringList names = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
-    names.erase(std::remove_if(names.begin(), names.end(),
-                               [&](const QString &name) { return !matchesMask(name, mask); }),
-                names.end());
-    std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
-        return a.compare(b, Qt::CaseInsensitive) < 0;
-    });
+    names.erase(
+        std::remove_if(names.begin(), names.end(), [&](const QString &name) { return !matchesMask(name, mask); }),
+        names.end());
+    std::sort(names.begin(), names.end(),
+              [](const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
     QStringList paths;
     for (const QString &name : names)
         paths << folder + name;

@@ -59,11 +59,9 @@ bool firstOfItsName(QSet<QString> &seen, const QString &name)
 
 IniDocument::IniDocument(const QString &text)
     : m_lines(FromText(text)),
-      m_lineBreak(text.contains(QLatin1Char('\n')) && !text.contains(QLatin1String("\r\n"))
-                      ? QStringLiteral("\n")
-                      : QStringLiteral("\r\n"))
-{
-}
+      m_lineBreak(text.contains(QLatin1Char('\n')) && !text.contains(QLatin1String("\r\n")) ? QStringLiteral("\n")
+                                                                                            : QStringLiteral("\r\n"))
+{}
 
 QString IniDocument::text() const
 {

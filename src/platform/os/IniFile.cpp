@@ -17,13 +17,12 @@ bool hasLineBreak(const QString &text)
 void checkName(const QString &iniPath, const QString &section, const QString &key)
 {
     const QString trimmedKey = key.trimmed();
-    const bool badSection = hasLineBreak(section) || section.contains(QLatin1Char(']'))
-                            || section.trimmed().isEmpty();
+    const bool badSection = hasLineBreak(section) || section.contains(QLatin1Char(']')) || section.trimmed().isEmpty();
     const bool badKey = hasLineBreak(key) || key.contains(QLatin1Char('=')) || trimmedKey.isEmpty()
                         || trimmedKey.startsWith(QLatin1Char('[')) || trimmedKey.startsWith(QLatin1Char(';'));
     if (badSection || badKey)
-        throw EInvalidOperation(QStringLiteral("Ungültiger Abschnitt oder Schlüssel für %1: [%2] %3")
-                                    .arg(iniPath, section, key));
+        throw EInvalidOperation(
+            QStringLiteral("Ungültiger Abschnitt oder Schlüssel für %1: [%2] %3").arg(iniPath, section, key));
 }
 
 void checkValue(const QString &iniPath, const QString &key, const QString &value)
@@ -62,8 +61,7 @@ TextEncoding encodingFor(const QString &text, TextEncoding current)
 } // namespace
 
 TIniFile::TIniFile(const QString &path) : m_path(path)
-{
-}
+{}
 
 TIniFile::Loaded TIniFile::load() const
 {

@@ -23,8 +23,7 @@ QString findEntry(const QString &folder, const QString &name)
         return name;
     const QStringList entries =
         QDir(folder.isEmpty() ? QStringLiteral(".") : folder)
-            .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                       QDir::Name);
+            .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
     for (const QString &entry : entries) {
         if (entry.compare(name, Qt::CaseInsensitive) == 0)
             return entry;

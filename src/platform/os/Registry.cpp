@@ -37,8 +37,7 @@ QString entryName(const QString &valueName)
 } // namespace
 
 TRegistry::TRegistry() : m_file(storagePath())
-{
-}
+{}
 
 QString TRegistry::storagePath()
 {
@@ -63,8 +62,8 @@ void TRegistry::SetRootKey(Root root)
 QString TRegistry::fullPath(const QString &path) const
 {
     const QString relative = normalisedKey(path);
-    const bool fromRoot = path.startsWith(QLatin1Char('\\')) || path.startsWith(QLatin1Char('/'))
-                          || m_currentKey.isEmpty();
+    const bool fromRoot =
+        path.startsWith(QLatin1Char('\\')) || path.startsWith(QLatin1Char('/')) || m_currentKey.isEmpty();
     return fromRoot ? relative : normalisedKey(m_currentKey + QLatin1Char('\\') + relative);
 }
 

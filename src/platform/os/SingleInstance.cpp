@@ -20,8 +20,8 @@ QString SingleInstanceLock::lockFilePath(const QString &name)
 {
     QString fileName = name;
     fileName.replace(QLatin1Char('/'), QLatin1Char('_'));
-    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) + QLatin1Char('/')
-           + fileName + QStringLiteral(".lock");
+    return QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation) + QLatin1Char('/') + fileName
+           + QStringLiteral(".lock");
 }
 
 bool SingleInstanceLock::tryAcquire(const QString &name)

@@ -67,9 +67,8 @@ const QString SystemPrinterService::BuiltinPdfName = QStringLiteral("Tintlen PDF
 
 QString SystemPrinterService::settingsPath()
 {
-    return environmentOr("TINTLEN_SETTINGS",
-                         QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-                             + QStringLiteral("/tintlen/settings.ini"));
+    return environmentOr("TINTLEN_SETTINGS", QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
+                                                 + QStringLiteral("/tintlen/settings.ini"));
 }
 
 QString SystemPrinterService::pdfFolder()

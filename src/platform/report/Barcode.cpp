@@ -9,7 +9,8 @@
 namespace report {
 namespace {
 
-struct ZintSymbol {
+struct ZintSymbol
+{
     ZintSymbol() : symbol(ZBarcode_Create()) {}
     ~ZintSymbol() { ZBarcode_Delete(symbol); }
     ZintSymbol(const ZintSymbol &) = delete;
@@ -21,21 +22,34 @@ int zintSymbology(int type, const QString &data)
 {
     switch (type) {
     case LL_BARCODE_EAN13:
-    case LL_BARCODE_EAN8: return BARCODE_EANX;
-    case LL_BARCODE_UPCA: return BARCODE_UPCA;
-    case LL_BARCODE_UPCE: return BARCODE_UPCE;
-    case LL_BARCODE_3OF9: return BARCODE_CODE39;
-    case LL_BARCODE_25INDUSTRIAL: return BARCODE_C25IND;
-    case LL_BARCODE_25DATALOGIC: return BARCODE_C25LOGIC;
-    case LL_BARCODE_25MATRIX: return BARCODE_C25STANDARD;
-    case LL_BARCODE_POSTNET: return BARCODE_POSTNET;
-    case LL_BARCODE_FIM: return BARCODE_FIM;
-    case LL_BARCODE_CODABAR: return BARCODE_CODABAR;
+    case LL_BARCODE_EAN8:
+        return BARCODE_EANX;
+    case LL_BARCODE_UPCA:
+        return BARCODE_UPCA;
+    case LL_BARCODE_UPCE:
+        return BARCODE_UPCE;
+    case LL_BARCODE_3OF9:
+        return BARCODE_CODE39;
+    case LL_BARCODE_25INDUSTRIAL:
+        return BARCODE_C25IND;
+    case LL_BARCODE_25DATALOGIC:
+        return BARCODE_C25LOGIC;
+    case LL_BARCODE_25MATRIX:
+        return BARCODE_C25STANDARD;
+    case LL_BARCODE_POSTNET:
+        return BARCODE_POSTNET;
+    case LL_BARCODE_FIM:
+        return BARCODE_FIM;
+    case LL_BARCODE_CODABAR:
+        return BARCODE_CODABAR;
     // EAN-128 needs application identifiers in brackets; plain data is
     // printed as Code 128 so that it still scans.
-    case LL_BARCODE_EAN128: return data.startsWith(QLatin1Char('[')) ? BARCODE_GS1_128 : BARCODE_CODE128;
-    case LL_BARCODE_CODE128: return BARCODE_CODE128;
-    default: return 0;
+    case LL_BARCODE_EAN128:
+        return data.startsWith(QLatin1Char('[')) ? BARCODE_GS1_128 : BARCODE_CODE128;
+    case LL_BARCODE_CODE128:
+        return BARCODE_CODE128;
+    default:
+        return 0;
     }
 }
 
@@ -95,7 +109,8 @@ BarcodeShape encodeBarcode(int symbology, const QString &data, bool withText)
     z.symbol->show_hrt = withText ? 1 : 0;
     z.symbol->input_mode = zint == BARCODE_GS1_128 ? GS1_MODE : UNICODE_MODE;
     const QByteArray bytes = text.toUtf8();
-    const int result = ZBarcode_Encode(z.symbol, reinterpret_cast<const unsigned char *>(bytes.constData()), int(bytes.size()));
+    const int result =
+        ZBarcode_Encode(z.symbol, reinterpret_cast<const unsigned char *>(bytes.constData()), int(bytes.size()));
     if (result >= ZINT_ERROR)
         return invalid(QString::fromUtf8(z.symbol->errtxt));
     if (ZBarcode_Buffer_Vector(z.symbol, 0) >= ZINT_ERROR || !z.symbol->vector)

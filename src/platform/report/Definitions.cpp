@@ -65,9 +65,8 @@ const Definition *Definitions::find(const QString &name) const
 QList<Definition> Definitions::sorted() const
 {
     QList<Definition> all = m_byName.values();
-    std::sort(all.begin(), all.end(), [](const Definition &a, const Definition &b) {
-        return a.name.compare(b.name, Qt::CaseInsensitive) < 0;
-    });
+    std::sort(all.begin(), all.end(),
+              [](const Definition &a, const Definition &b) { return a.name.compare(b.name, Qt::CaseInsensitive) < 0; });
     return all;
 }
 

@@ -20,8 +20,8 @@ double snapped(double mm)
 
 }
 
-DesignCanvas::DesignCanvas(Layout &layout, const QString &folder, const Definitions &variables, const Definitions &fields,
-                           QWidget *parent)
+DesignCanvas::DesignCanvas(Layout &layout, const QString &folder, const Definitions &variables,
+                           const Definitions &fields, QWidget *parent)
     : QWidget(parent), m_layout(layout), m_folder(folder), m_variables(variables), m_fields(fields)
 {
     setMouseTracking(true);
@@ -74,14 +74,15 @@ bool DesignCanvas::shows(const LayoutObject &o) const
     if (m_layout.type == Layout::Type::Label)
         return true;
     return o.appearance == Appearance::AllPages || o.appearance == Appearance::AfterTable
-        || o.appearance == (m_following ? Appearance::FollowingPages : Appearance::FirstPage);
+           || o.appearance == (m_following ? Appearance::FollowingPages : Appearance::FirstPage);
 }
 
 // Objects after the table are shown below the table's area, where the
 // longest table would end.
 QPointF DesignCanvas::offsetOf(const LayoutObject &o) const
 {
-    return o.appearance == Appearance::AfterTable && m_layout.table ? QPointF(0, m_layout.table->rect.bottom()) : QPointF();
+    return o.appearance == Appearance::AfterTable && m_layout.table ? QPointF(0, m_layout.table->rect.bottom())
+                                                                    : QPointF();
 }
 
 QRectF DesignCanvas::displayRect(int index) const
@@ -117,7 +118,8 @@ Page DesignCanvas::previewPage() const
     if (m_layout.table) {
         const TableDef &t = *m_layout.table;
         const double start = m_following && t.followingTop > 0 ? t.followingTop : t.rect.y();
-        double top = renderer.renderRows(renderer.activeRows(t, RowPart::Header, scope), t, start, t.rect.bottom(), scope, page);
+        double top =
+            renderer.renderRows(renderer.activeRows(t, RowPart::Header, scope), t, start, t.rect.bottom(), scope, page);
         renderer.renderRows(renderer.activeRows(t, RowPart::Data, scope), t, top, t.rect.bottom(), scope, page);
     }
     return page;
@@ -138,7 +140,8 @@ void DesignCanvas::paintEvent(QPaintEvent *)
         const QRectF r = displayRect(i);
         if (r.isNull())
             continue;
-        p.setPen(QPen(i == m_selected ? QColor(0, 90, 200) : QColor(170, 170, 170), 1, i == m_selected ? Qt::SolidLine : Qt::DotLine));
+        p.setPen(QPen(i == m_selected ? QColor(0, 90, 200) : QColor(170, 170, 170), 1,
+                      i == m_selected ? Qt::SolidLine : Qt::DotLine));
         p.drawRect(QRectF(toPixels(r.topLeft()), toPixels(r.bottomRight())));
         if (i == m_selected) {
             const QPointF corner = toPixels(r.bottomRight());

@@ -12,7 +12,8 @@ namespace report {
 // current values, selects them, moves them with the mouse and resizes them
 // at their lower right corner. The table counts as the object after the
 // last one.
-class DesignCanvas : public QWidget {
+class DesignCanvas : public QWidget
+{
     Q_OBJECT
 public:
     DesignCanvas(Layout &layout, const QString &folder, const Definitions &variables, const Definitions &fields,

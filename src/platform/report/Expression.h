@@ -16,7 +16,8 @@ struct ExpressionNode;
 // literals, + - * /, comparisons and the layout functions (If, FStr, Date$,
 // Str$, Left$, Right$, Len, Trim, Upper$, Empty). Unknown names are null and
 // print empty; only a syntax error makes an expression invalid.
-class Expression {
+class Expression
+{
 public:
     Expression() = default;
     explicit Expression(const QString &source);

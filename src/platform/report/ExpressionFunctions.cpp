@@ -11,7 +11,8 @@
 namespace report {
 namespace {
 
-struct Function {
+struct Function
+{
     int minArgs;
     int maxArgs;
     std::function<Value(const QList<Value> &)> call;
@@ -64,18 +65,31 @@ Value emptyValue(const QList<Value> &args)
 const QHash<QString, Function> &functions()
 {
     static const QHash<QString, Function> table = {
-        {QStringLiteral("if"), {2, 3, [](const QList<Value> &a) { return a.at(0).toBool() ? a.at(1) : (a.size() > 2 ? a.at(2) : Value{}); }}},
-        {QStringLiteral("fstr"), {2, 2, [](const QList<Value> &a) {
-             return a.at(0).isNull() ? Value::fromText(QString()) : Value::fromText(formatPicture(a.at(0).toNumber(), arg(a, 1)));
-         }}},
-        {QStringLiteral("date$"), {2, 2, [](const QList<Value> &a) { return Value::fromText(formatDate(a.at(0), arg(a, 1))); }}},
+        {QStringLiteral("if"),
+         {2, 3, [](const QList<Value> &a) { return a.at(0).toBool() ? a.at(1) : (a.size() > 2 ? a.at(2) : Value{}); }}},
+        {QStringLiteral("fstr"),
+         {2, 2,
+          [](const QList<Value> &a) {
+              return a.at(0).isNull() ? Value::fromText(QString())
+                                      : Value::fromText(formatPicture(a.at(0).toNumber(), arg(a, 1)));
+          }}},
+        {QStringLiteral("date$"),
+         {2, 2, [](const QList<Value> &a) { return Value::fromText(formatDate(a.at(0), arg(a, 1))); }}},
         {QStringLiteral("str$"), {1, 3, strValue}},
-        {QStringLiteral("round"), {1, 2, [](const QList<Value> &a) {
-             return Value::fromNumber(roundDecimal(a.at(0).toNumber(), a.size() > 1 ? countArgument(a.at(1), kMaxDecimals) : 0));
-         }}},
-        {QStringLiteral("left$"), {2, 2, [](const QList<Value> &a) { return Value::fromText(arg(a, 0).left(countArgument(a.at(1), kMaxLength))); }}},
-        {QStringLiteral("right$"), {2, 2, [](const QList<Value> &a) { return Value::fromText(arg(a, 0).right(countArgument(a.at(1), kMaxLength))); }}},
-        {QStringLiteral("len"), {1, 1, [](const QList<Value> &a) { return Value::fromNumber(double(arg(a, 0).size())); }}},
+        {QStringLiteral("round"),
+         {1, 2,
+          [](const QList<Value> &a) {
+              return Value::fromNumber(
+                  roundDecimal(a.at(0).toNumber(), a.size() > 1 ? countArgument(a.at(1), kMaxDecimals) : 0));
+          }}},
+        {QStringLiteral("left$"),
+         {2, 2,
+          [](const QList<Value> &a) { return Value::fromText(arg(a, 0).left(countArgument(a.at(1), kMaxLength))); }}},
+        {QStringLiteral("right$"),
+         {2, 2,
+          [](const QList<Value> &a) { return Value::fromText(arg(a, 0).right(countArgument(a.at(1), kMaxLength))); }}},
+        {QStringLiteral("len"),
+         {1, 1, [](const QList<Value> &a) { return Value::fromNumber(double(arg(a, 0).size())); }}},
         {QStringLiteral("trim"), {1, 1, [](const QList<Value> &a) { return Value::fromText(arg(a, 0).trimmed()); }}},
         {QStringLiteral("upper$"), {1, 1, [](const QList<Value> &a) { return Value::fromText(arg(a, 0).toUpper()); }}},
         {QStringLiteral("empty"), {1, 1, emptyValue}},
@@ -86,8 +100,8 @@ const QHash<QString, Function> &functions()
 const QStringList &germanMonths()
 {
     static const QStringList names = {
-        QStringLiteral("Januar"), QStringLiteral("Februar"), QStringLiteral("März"), QStringLiteral("April"),
-        QStringLiteral("Mai"), QStringLiteral("Juni"), QStringLiteral("Juli"), QStringLiteral("August"),
+        QStringLiteral("Januar"),    QStringLiteral("Februar"), QStringLiteral("März"),     QStringLiteral("April"),
+        QStringLiteral("Mai"),       QStringLiteral("Juni"),    QStringLiteral("Juli"),     QStringLiteral("August"),
         QStringLiteral("September"), QStringLiteral("Oktober"), QStringLiteral("November"), QStringLiteral("Dezember")};
     return names;
 }
@@ -95,8 +109,8 @@ const QStringList &germanMonths()
 const QStringList &germanDays()
 {
     static const QStringList names = {
-        QStringLiteral("Montag"), QStringLiteral("Dienstag"), QStringLiteral("Mittwoch"), QStringLiteral("Donnerstag"),
-        QStringLiteral("Freitag"), QStringLiteral("Samstag"), QStringLiteral("Sonntag")};
+        QStringLiteral("Montag"),  QStringLiteral("Dienstag"), QStringLiteral("Mittwoch"), QStringLiteral("Donnerstag"),
+        QStringLiteral("Freitag"), QStringLiteral("Samstag"),  QStringLiteral("Sonntag")};
     return names;
 }
 
@@ -123,9 +137,11 @@ QString datePart(const QDate &date, QChar letter, int count)
     if (letter == QLatin1Char('m')) {
         if (count >= 3)
             return count == 3 ? germanMonths().at(date.month() - 1).left(3) : germanMonths().at(date.month() - 1);
-        return count == 2 ? QStringLiteral("%1").arg(date.month(), 2, 10, QLatin1Char('0')) : QString::number(date.month());
+        return count == 2 ? QStringLiteral("%1").arg(date.month(), 2, 10, QLatin1Char('0'))
+                          : QString::number(date.month());
     }
-    return count <= 2 ? QStringLiteral("%1").arg(date.year() % 100, 2, 10, QLatin1Char('0')) : QString::number(date.year());
+    return count <= 2 ? QStringLiteral("%1").arg(date.year() % 100, 2, 10, QLatin1Char('0'))
+                      : QString::number(date.year());
 }
 
 }

@@ -9,7 +9,8 @@
 
 namespace report {
 
-struct ExpressionNode {
+struct ExpressionNode
+{
     enum class Kind { Literal, Name, Negate, Binary, Call };
 
     Kind kind = Kind::Literal;

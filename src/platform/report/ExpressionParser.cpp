@@ -5,11 +5,13 @@
 namespace report {
 namespace {
 
-struct SyntaxError {
+struct SyntaxError
+{
     QString message;
 };
 
-class Parser {
+class Parser
+{
 public:
     explicit Parser(const QString &source) : m_src(source) {}
 
@@ -72,7 +74,7 @@ private:
     {
         NodePtr left = additive();
         static const QLatin1String ops[] = {QLatin1String("<="), QLatin1String(">="), QLatin1String("<>"),
-                                            QLatin1String("="), QLatin1String("<"), QLatin1String(">")};
+                                            QLatin1String("="),  QLatin1String("<"),  QLatin1String(">")};
         for (const QLatin1String &op : ops) {
             if (accept(op))
                 return binary(op, left, additive());

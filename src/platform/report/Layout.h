@@ -16,7 +16,8 @@ namespace report {
 // All positions and sizes are millimetres from the top left corner of the
 // page (lists) or of the label (labels).
 
-struct FontSpec {
+struct FontSpec
+{
     QString family = QStringLiteral("DejaVu Sans");
     double size = 10;
     bool bold = false;
@@ -30,7 +31,8 @@ enum class Appearance { AllPages, FirstPage, FollowingPages, AfterTable };
 
 enum class ObjectKind { Text, Line, Rectangle, Picture, Barcode };
 
-struct LayoutObject {
+struct LayoutObject
+{
     ObjectKind kind = ObjectKind::Text;
     QString name;
     QRectF rect;
@@ -54,7 +56,8 @@ struct LayoutObject {
 
 enum class RowPart { Header, Data, PageFooter, EndFooter };
 
-struct TableColumn {
+struct TableColumn
+{
     double width = 20;
     Qt::Alignment align = Qt::AlignLeft;
     FontSpec font;
@@ -62,7 +65,8 @@ struct TableColumn {
     Expression expression;
 };
 
-struct TableRow {
+struct TableRow
+{
     RowPart part = RowPart::Data;
     double height = 5;
     Expression condition; // empty: always
@@ -72,7 +76,8 @@ struct TableRow {
     QList<TableColumn> columns;
 };
 
-struct TableDef {
+struct TableDef
+{
     QRectF rect;
     double followingTop = 0; // top on following pages; 0 = as on the first
     QList<TableRow> rows;
@@ -80,7 +85,8 @@ struct TableDef {
     QList<const TableRow *> rowsOf(RowPart part) const;
 };
 
-struct SheetDef {
+struct SheetDef
+{
     double labelWidth = 70;
     double labelHeight = 37;
     int columns = 3;
@@ -94,7 +100,8 @@ struct SheetDef {
     QPointF origin(int slot) const;
 };
 
-struct Layout {
+struct Layout
+{
     enum class Type { List, Label };
 
     Type type = Type::List;

@@ -46,7 +46,8 @@ LayoutObject lineObject(const QString &name, QPointF from, QPointF to, double pe
     return o;
 }
 
-LayoutObject rectangleObject(const QString &name, const QRectF &rect, double pen, const QColor &fill, Appearance appearance)
+LayoutObject rectangleObject(const QString &name, const QRectF &rect, double pen, const QColor &fill,
+                             Appearance appearance)
 {
     LayoutObject o;
     o.kind = ObjectKind::Rectangle;

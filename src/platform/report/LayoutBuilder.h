@@ -23,8 +23,8 @@ LayoutObject pictureObject(const QString &name, const QRectF &rect, const QStrin
 LayoutObject barcodeObject(const QString &name, const QRectF &rect, const QString &expression, int symbology = 0,
                            Appearance appearance = Appearance::AllPages);
 
-TableColumn column(double width, const QString &expression, Qt::Alignment align = Qt::AlignLeft, const FontSpec &font = {},
-                   bool wrap = false);
+TableColumn column(double width, const QString &expression, Qt::Alignment align = Qt::AlignLeft,
+                   const FontSpec &font = {}, bool wrap = false);
 TableRow tableRow(RowPart part, double height, const QList<TableColumn> &columns, const QString &condition = {});
 
 }

@@ -47,11 +47,11 @@ Qt::Alignment alignAt(int index)
 QString typeText(const Definition &d)
 {
     const int base = baseType(d.type);
-    QString text = base == LL_NUMERIC ? QStringLiteral("Zahl")
-                 : base == LL_BOOLEAN ? QStringLiteral("Ja/Nein")
-                 : base == LL_DRAWING_HBITMAP ? QStringLiteral("Bild")
-                 : isBarcodeType(base) ? QStringLiteral("Barcode ") + symbologyName(base)
-                                       : QStringLiteral("Text");
+    QString text = base == LL_NUMERIC           ? QStringLiteral("Zahl")
+                   : base == LL_BOOLEAN         ? QStringLiteral("Ja/Nein")
+                   : base == LL_DRAWING_HBITMAP ? QStringLiteral("Bild")
+                   : isBarcodeType(base)        ? QStringLiteral("Barcode ") + symbologyName(base)
+                                                : QStringLiteral("Text");
     if (d.headerOnly())
         text += QStringLiteral(" (nur Kopfzeile)");
     if (d.footerOnly())
@@ -62,11 +62,16 @@ QString typeText(const Definition &d)
 QString kindName(ObjectKind kind)
 {
     switch (kind) {
-    case ObjectKind::Line: return QStringLiteral("Linie");
-    case ObjectKind::Rectangle: return QStringLiteral("Rechteck");
-    case ObjectKind::Picture: return QStringLiteral("Bild");
-    case ObjectKind::Barcode: return QStringLiteral("Barcode");
-    case ObjectKind::Text: break;
+    case ObjectKind::Line:
+        return QStringLiteral("Linie");
+    case ObjectKind::Rectangle:
+        return QStringLiteral("Rechteck");
+    case ObjectKind::Picture:
+        return QStringLiteral("Bild");
+    case ObjectKind::Barcode:
+        return QStringLiteral("Barcode");
+    case ObjectKind::Text:
+        break;
     }
     return QStringLiteral("Text");
 }
@@ -197,8 +202,10 @@ QWidget *LayoutDesigner::buildPageProperties()
         });
         form->addRow(label, box);
     };
-    number("pageWidth", QStringLiteral("Papierbreite:"), m_layout.pageSize.width(), 1000, [this](double v) { m_layout.pageSize.setWidth(qMax(1.0, v)); });
-    number("pageHeight", QStringLiteral("Papierhöhe:"), m_layout.pageSize.height(), 1000, [this](double v) { m_layout.pageSize.setHeight(qMax(1.0, v)); });
+    number("pageWidth", QStringLiteral("Papierbreite:"), m_layout.pageSize.width(), 1000,
+           [this](double v) { m_layout.pageSize.setWidth(qMax(1.0, v)); });
+    number("pageHeight", QStringLiteral("Papierhöhe:"), m_layout.pageSize.height(), 1000,
+           [this](double v) { m_layout.pageSize.setHeight(qMax(1.0, v)); });
     if (m_layout.type != Layout::Type::Label)
         return panel;
     SheetDef &s = m_layout.sheet;
@@ -255,19 +262,33 @@ QWidget *LayoutDesigner::buildProperties()
     m_pen->setRange(0, 10);
     m_pen->setSingleStep(0.1);
     m_columns = new QTableWidget(0, 5);
-    m_columns->setHorizontalHeaderLabels({QStringLiteral("Zeile"), QStringLiteral("Breite"), QStringLiteral("Ausrichtung"),
-                                          QStringLiteral("Größe"), QStringLiteral("Ausdruck")});
+    m_columns->setHorizontalHeaderLabels({QStringLiteral("Zeile"), QStringLiteral("Breite"),
+                                          QStringLiteral("Ausrichtung"), QStringLiteral("Größe"),
+                                          QStringLiteral("Ausdruck")});
     m_columns->horizontalHeader()->setStretchLastSection(true);
     m_problem = new QLabel;
     m_problem->setObjectName(QStringLiteral("problem"));
     m_problem->setWordWrap(true);
     m_problem->setStyleSheet(QStringLiteral("color: #b00000"));
 
-    const QList<QPair<QWidget *, const char *>> named = {
-        {m_name, "name"}, {m_x, "x"}, {m_y, "y"}, {m_w, "width"}, {m_h, "height"}, {m_appearance, "appearance"},
-        {m_font, "font"}, {m_fontSize, "fontSize"}, {m_bold, "bold"}, {m_italic, "italic"}, {m_wrap, "wrap"},
-        {m_align, "align"}, {m_expression, "expression"}, {m_symbology, "symbology"}, {m_file, "file"},
-        {m_variable, "variable"}, {m_pen, "pen"}, {m_columns, "columns"}};
+    const QList<QPair<QWidget *, const char *>> named = {{m_name, "name"},
+                                                         {m_x, "x"},
+                                                         {m_y, "y"},
+                                                         {m_w, "width"},
+                                                         {m_h, "height"},
+                                                         {m_appearance, "appearance"},
+                                                         {m_font, "font"},
+                                                         {m_fontSize, "fontSize"},
+                                                         {m_bold, "bold"},
+                                                         {m_italic, "italic"},
+                                                         {m_wrap, "wrap"},
+                                                         {m_align, "align"},
+                                                         {m_expression, "expression"},
+                                                         {m_symbology, "symbology"},
+                                                         {m_file, "file"},
+                                                         {m_variable, "variable"},
+                                                         {m_pen, "pen"},
+                                                         {m_columns, "columns"}};
     for (const auto &[widget, name] : named)
         widget->setObjectName(QLatin1String(name));
     form->addRow(QStringLiteral("Name:"), m_name);
@@ -345,14 +366,15 @@ void LayoutDesigner::showProperties(int index)
     QStringList lines;
     for (const Expression &line : shown.lines)
         lines.append(line.source());
-    m_expression->setPlainText(shown.kind == ObjectKind::Barcode ? shown.expression.source() : lines.join(QLatin1Char('\n')));
+    m_expression->setPlainText(shown.kind == ObjectKind::Barcode ? shown.expression.source()
+                                                                 : lines.join(QLatin1Char('\n')));
     m_symbology->setCurrentIndex(qMax(0, m_symbology->findData(shown.symbology)));
     m_file->setText(shown.file);
     m_variable->setText(shown.variable);
     m_pen->setValue(shown.pen);
-    for (QWidget *w : std::initializer_list<QWidget *>{m_name, m_x, m_y, m_w, m_h, m_appearance, m_font, m_fontSize, m_bold,
-                                                      m_italic, m_wrap, m_align, m_expression, m_symbology, m_file,
-                                                      m_variable, m_pen})
+    for (QWidget *w : std::initializer_list<QWidget *>{m_name, m_x, m_y, m_w, m_h, m_appearance, m_font, m_fontSize,
+                                                       m_bold, m_italic, m_wrap, m_align, m_expression, m_symbology,
+                                                       m_file, m_variable, m_pen})
         w->setEnabled(o != nullptr);
     for (QWidget *w : std::initializer_list<QWidget *>{m_x, m_y, m_w, m_h})
         w->setEnabled(index >= 0);
@@ -411,7 +433,8 @@ void LayoutDesigner::showColumns()
                 const TableColumn &col = rows.at(r).columns.at(c);
                 const int line = m_columns->rowCount();
                 m_columns->insertRow(line);
-                auto *part = new QTableWidgetItem(QStringLiteral("%1 %2").arg(kPartNames.at(int(rows.at(r).part))).arg(r + 1));
+                auto *part =
+                    new QTableWidgetItem(QStringLiteral("%1 %2").arg(kPartNames.at(int(rows.at(r).part))).arg(r + 1));
                 part->setFlags(part->flags() & ~Qt::ItemIsEditable);
                 part->setData(Qt::UserRole, r);
                 part->setData(Qt::UserRole + 1, c);
@@ -437,7 +460,8 @@ void LayoutDesigner::applyColumns()
         TableColumn &col = m_layout.table->rows[r].columns[c];
         col.width = m_columns->item(line, 1)->text().replace(QLatin1Char(','), QLatin1Char('.')).toDouble();
         col.align = alignAt(qMax(0, kAlignNames.indexOf(m_columns->item(line, 2)->text())));
-        col.font.size = qMax(4.0, m_columns->item(line, 3)->text().replace(QLatin1Char(','), QLatin1Char('.')).toDouble());
+        col.font.size =
+            qMax(4.0, m_columns->item(line, 3)->text().replace(QLatin1Char(','), QLatin1Char('.')).toDouble());
         col.expression = Expression(m_columns->item(line, 4)->text());
     }
     layoutChanged();
@@ -448,7 +472,8 @@ void LayoutDesigner::addColumn()
     if (!m_layout.table || m_layout.table->rows.isEmpty())
         return;
     const int line = m_columns->currentRow();
-    const int r = line >= 0 ? m_columns->item(line, 0)->data(Qt::UserRole).toInt() : int(m_layout.table->rows.size()) - 1;
+    const int r =
+        line >= 0 ? m_columns->item(line, 0)->data(Qt::UserRole).toInt() : int(m_layout.table->rows.size()) - 1;
     m_layout.table->rows[r].columns.append(TableColumn{});
     showColumns();
     m_canvas->update();
@@ -471,9 +496,11 @@ int LayoutDesigner::addObject(ObjectKind kind)
     LayoutObject o;
     o.kind = kind;
     o.name = QStringLiteral("%1 %2").arg(kindName(kind)).arg(m_layout.objects.size() + 1);
-    const QSizeF area = m_layout.type == Layout::Type::Label ? QSizeF(m_layout.sheet.labelWidth, m_layout.sheet.labelHeight)
-                                                             : m_layout.pageSize;
-    const QSizeF size = kind == ObjectKind::Line ? QSizeF(40, 0) : QSizeF(qMin(40.0, area.width() / 2), qMin(10.0, area.height() / 2));
+    const QSizeF area = m_layout.type == Layout::Type::Label
+                            ? QSizeF(m_layout.sheet.labelWidth, m_layout.sheet.labelHeight)
+                            : m_layout.pageSize;
+    const QSizeF size =
+        kind == ObjectKind::Line ? QSizeF(40, 0) : QSizeF(qMin(40.0, area.width() / 2), qMin(10.0, area.height() / 2));
     o.rect = QRectF(QPointF((area.width() - size.width()) / 2, (area.height() - size.height()) / 2), size);
     if (kind == ObjectKind::Barcode)
         o.symbology = LL_BARCODE_EAN13;

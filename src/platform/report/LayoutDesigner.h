@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/report/DesignCanvas.h"
 #include "platform/report/Definitions.h"
+#include "platform/report/DesignCanvas.h"
 #include "platform/report/Layout.h"
 
 #include <QDialog>
@@ -23,7 +23,8 @@ Layout newLayout(Layout::Type type);
 
 // The designer window: the page with its objects, the property panel, the
 // job's variables and fields to insert, save and cancel.
-class LayoutDesigner : public QDialog {
+class LayoutDesigner : public QDialog
+{
     Q_OBJECT
 public:
     LayoutDesigner(const Layout &layout, const QString &path, const Definitions &variables, const Definitions &fields,

@@ -2,8 +2,8 @@
 
 #include "platform/os/Paths.h"
 #include "platform/report/LayoutFileReader.h"
-#include "platform/runtime/FileErrors.h"
 #include "platform/report/api/ReportCodes.h"
+#include "platform/runtime/FileErrors.h"
 #include "platform/runtime/ReplacingFile.h"
 
 #include <QFile>
@@ -48,10 +48,14 @@ QString alignText(Qt::Alignment a)
 QString appearanceText(Appearance a)
 {
     switch (a) {
-    case Appearance::FirstPage: return QStringLiteral("FirstPage");
-    case Appearance::FollowingPages: return QStringLiteral("FollowingPages");
-    case Appearance::AfterTable: return QStringLiteral("AfterTable");
-    case Appearance::AllPages: break;
+    case Appearance::FirstPage:
+        return QStringLiteral("FirstPage");
+    case Appearance::FollowingPages:
+        return QStringLiteral("FollowingPages");
+    case Appearance::AfterTable:
+        return QStringLiteral("AfterTable");
+    case Appearance::AllPages:
+        break;
     }
     return QStringLiteral("AllPages");
 }
@@ -59,11 +63,16 @@ QString appearanceText(Appearance a)
 QString kindText(ObjectKind k)
 {
     switch (k) {
-    case ObjectKind::Line: return QStringLiteral("Line");
-    case ObjectKind::Rectangle: return QStringLiteral("Rectangle");
-    case ObjectKind::Picture: return QStringLiteral("Picture");
-    case ObjectKind::Barcode: return QStringLiteral("Barcode");
-    case ObjectKind::Text: break;
+    case ObjectKind::Line:
+        return QStringLiteral("Line");
+    case ObjectKind::Rectangle:
+        return QStringLiteral("Rectangle");
+    case ObjectKind::Picture:
+        return QStringLiteral("Picture");
+    case ObjectKind::Barcode:
+        return QStringLiteral("Barcode");
+    case ObjectKind::Text:
+        break;
     }
     return QStringLiteral("Text");
 }
@@ -71,10 +80,14 @@ QString kindText(ObjectKind k)
 QString partText(RowPart p)
 {
     switch (p) {
-    case RowPart::Header: return QStringLiteral("Header");
-    case RowPart::PageFooter: return QStringLiteral("PageFooter");
-    case RowPart::EndFooter: return QStringLiteral("EndFooter");
-    case RowPart::Data: break;
+    case RowPart::Header:
+        return QStringLiteral("Header");
+    case RowPart::PageFooter:
+        return QStringLiteral("PageFooter");
+    case RowPart::EndFooter:
+        return QStringLiteral("EndFooter");
+    case RowPart::Data:
+        break;
     }
     return QStringLiteral("Data");
 }
@@ -128,8 +141,9 @@ void writeRow(QStringList &out, const TableRow &row)
     writeKey(out, QStringLiteral("LineBelow"), num(row.lineBelow));
     for (const TableColumn &c : row.columns) {
         writeKey(out, QStringLiteral("Column"),
-                 QStringLiteral("%1;%2;%3;%4;%5").arg(num(c.width), alignText(c.align), fontText(c.font),
-                                                      c.wrap ? QStringLiteral("W") : QString(), c.expression.source()));
+                 QStringLiteral("%1;%2;%3;%4;%5")
+                     .arg(num(c.width), alignText(c.align), fontText(c.font), c.wrap ? QStringLiteral("W") : QString(),
+                          c.expression.source()));
     }
 }
 
@@ -139,11 +153,15 @@ QString layoutToText(const Layout &layout)
 {
     QStringList out;
     out << kHeader.arg(kLayoutFormatVersion);
-    writeKey(out, QStringLiteral("Type"), layout.type == Layout::Type::List ? QStringLiteral("List") : QStringLiteral("Label"));
+    writeKey(out, QStringLiteral("Type"),
+             layout.type == Layout::Type::List ? QStringLiteral("List") : QStringLiteral("Label"));
     out << QStringLiteral("[Page]");
-    writeKey(out, QStringLiteral("Size"), QStringLiteral("%1;%2").arg(num(layout.pageSize.width()), num(layout.pageSize.height())));
-    writeKey(out, QStringLiteral("Margins"), QStringLiteral("%1;%2;%3;%4").arg(num(layout.marginLeft), num(layout.marginTop),
-                                                                             num(layout.marginRight), num(layout.marginBottom)));
+    writeKey(out, QStringLiteral("Size"),
+             QStringLiteral("%1;%2").arg(num(layout.pageSize.width()), num(layout.pageSize.height())));
+    writeKey(
+        out, QStringLiteral("Margins"),
+        QStringLiteral("%1;%2;%3;%4")
+            .arg(num(layout.marginLeft), num(layout.marginTop), num(layout.marginRight), num(layout.marginBottom)));
     if (layout.type == Layout::Type::Label) {
         const SheetDef &s = layout.sheet;
         out << QStringLiteral("[Sheet]");
@@ -249,7 +267,9 @@ QString companionPath(const QString &layoutPath)
 {
     const QFileInfo info(layoutPath);
     const QString suffix = info.suffix();
-    const QString stem = suffix.startsWith(QLatin1Char('l'), Qt::CaseInsensitive) && suffix.size() >= 2 ? suffix.left(2) : QStringLiteral("l");
+    const QString stem = suffix.startsWith(QLatin1Char('l'), Qt::CaseInsensitive) && suffix.size() >= 2
+                             ? suffix.left(2)
+                             : QStringLiteral("l");
     return info.path() + QLatin1Char('/') + info.completeBaseName() + QLatin1Char('.') + stem + QLatin1Char('p');
 }
 
@@ -264,7 +284,8 @@ QString layoutPrinter(const QString &layoutPath)
 
 bool setLayoutPrinter(const QString &layoutPath, const QString &printer)
 {
-    return writeAtomically(companionPath(layoutPath), (QStringLiteral("Printer=") + printer + QLatin1Char('\n')).toUtf8(), nullptr);
+    return writeAtomically(companionPath(layoutPath),
+                           (QStringLiteral("Printer=") + printer + QLatin1Char('\n')).toUtf8(), nullptr);
 }
 
 void forgetLayoutPrinter(const QString &layoutPath)

@@ -13,7 +13,8 @@ constexpr double kMaxPageMm = 10000;
 // Labels per row or column; their product must stay a count.
 constexpr double kMaxGridCount = 1000;
 
-struct FormatError {
+struct FormatError
+{
     QString message;
 };
 
@@ -22,7 +23,8 @@ struct FormatError {
     throw FormatError{QStringLiteral("Zeile %1: %2").arg(lineNo).arg(what)};
 }
 
-class Reader {
+class Reader
+{
 public:
     explicit Reader(Layout &layout) : m_layout(layout) {}
 
@@ -127,10 +129,11 @@ private:
 
     void beginSection(const QString &name)
     {
-        static const QHash<QString, ObjectKind> kinds = {
-            {QStringLiteral("Text"), ObjectKind::Text}, {QStringLiteral("Line"), ObjectKind::Line},
-            {QStringLiteral("Rectangle"), ObjectKind::Rectangle}, {QStringLiteral("Picture"), ObjectKind::Picture},
-            {QStringLiteral("Barcode"), ObjectKind::Barcode}};
+        static const QHash<QString, ObjectKind> kinds = {{QStringLiteral("Text"), ObjectKind::Text},
+                                                         {QStringLiteral("Line"), ObjectKind::Line},
+                                                         {QStringLiteral("Rectangle"), ObjectKind::Rectangle},
+                                                         {QStringLiteral("Picture"), ObjectKind::Picture},
+                                                         {QStringLiteral("Barcode"), ObjectKind::Barcode}};
         m_section = name;
         if (kinds.contains(name)) {
             LayoutObject o;
@@ -172,7 +175,8 @@ private:
 
     [[noreturn]] void unknownKey(const QString &key)
     {
-        fail(m_lineNo, QStringLiteral("Unbekannter Eintrag %1 in [%2]").arg(key, m_section.isEmpty() ? QStringLiteral("Kopf") : m_section));
+        fail(m_lineNo, QStringLiteral("Unbekannter Eintrag %1 in [%2]")
+                           .arg(key, m_section.isEmpty() ? QStringLiteral("Kopf") : m_section));
     }
 
     void applyTop(const QString &key, const QString &value)

@@ -56,7 +56,8 @@ QString integerText(QString digits, const QString &picture, bool negative)
     if (left > 0)
         out.prepend(digits.left(left));
     if (signPending) {
-        const qsizetype firstNonBlank = out.size() - QString(out).remove(QRegularExpression(QStringLiteral("^ +"))).size();
+        const qsizetype firstNonBlank =
+            out.size() - QString(out).remove(QRegularExpression(QStringLiteral("^ +"))).size();
         if (firstNonBlank > 0)
             out[firstNonBlank - 1] = QLatin1Char('-');
         else
@@ -78,7 +79,8 @@ double roundDecimal(double value, int decimals)
     const QString text = QString::number(std::fabs(value), 'f', std::min(decimals + 6, 15));
     const qsizetype point = text.indexOf(QLatin1Char('.'));
     QString kept = point < 0 ? text : text.left(point + 1 + decimals);
-    const bool up = point >= 0 && point + 1 + decimals < text.size() && text.at(point + 1 + decimals) >= QLatin1Char('5');
+    const bool up =
+        point >= 0 && point + 1 + decimals < text.size() && text.at(point + 1 + decimals) >= QLatin1Char('5');
     double result = kept.toDouble();
     if (up)
         result += std::pow(10.0, -decimals);

@@ -53,13 +53,21 @@ void ObjectRenderer::render(const LayoutObject &object, QPointF offset, const Na
 {
     const QRectF rect = object.rect.translated(offset);
     switch (object.kind) {
-    case ObjectKind::Text: renderText(object, rect, scope, page); break;
-    case ObjectKind::Line: page.ops.append(shapeOp(DrawOp::Kind::Line, object.name, rect, object.pen)); break;
+    case ObjectKind::Text:
+        renderText(object, rect, scope, page);
+        break;
+    case ObjectKind::Line:
+        page.ops.append(shapeOp(DrawOp::Kind::Line, object.name, rect, object.pen));
+        break;
     case ObjectKind::Rectangle:
         page.ops.append(shapeOp(DrawOp::Kind::Rectangle, object.name, rect, object.pen, object.fill));
         break;
-    case ObjectKind::Picture: renderPicture(object, rect, scope, page); break;
-    case ObjectKind::Barcode: renderBarcode(object, rect, scope, page); break;
+    case ObjectKind::Picture:
+        renderPicture(object, rect, scope, page);
+        break;
+    case ObjectKind::Barcode:
+        renderBarcode(object, rect, scope, page);
+        break;
     }
 }
 
@@ -160,7 +168,8 @@ void ObjectRenderer::renderRow(const TableRow &row, double left, double width, d
     for (const TableColumn &c : row.columns) {
         const QString text = c.expression.evaluate(scope).toText();
         if (!text.isEmpty()) {
-            const QRectF cell(x + kCellPaddingX, top + kCellPaddingY, c.width - 2 * kCellPaddingX, height - kCellPaddingY);
+            const QRectF cell(x + kCellPaddingX, top + kCellPaddingY, c.width - 2 * kCellPaddingX,
+                              height - kCellPaddingY);
             page.ops.append(textOp(kTableObject, cell, text, c.font, c.align, c.wrap));
         }
         x += c.width;

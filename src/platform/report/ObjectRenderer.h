@@ -11,7 +11,8 @@ namespace report {
 
 // Turns layout objects and table rows into drawing operations with the
 // values of a name scope.
-class ObjectRenderer {
+class ObjectRenderer
+{
 public:
     explicit ObjectRenderer(const QString &layoutFolder) : m_folder(layoutFolder) {}
 

@@ -12,12 +12,14 @@
 namespace report {
 
 // A barcode encoded by the barcode library, in its own module units.
-struct BarcodeShape {
+struct BarcodeShape
+{
     bool valid = false;
     QString error;
     QSizeF extent;
     QList<QRectF> bars;
-    struct Caption {
+    struct Caption
+    {
         QPointF position; // baseline centre
         double size = 0;
         QString text;
@@ -28,7 +30,8 @@ struct BarcodeShape {
 // One thing drawn on a page, in millimetres. Pages are kept as these
 // operations so that tests can read them exactly and the preview can paint
 // them again at any zoom, on a printer or into a PDF file.
-struct DrawOp {
+struct DrawOp
+{
     enum class Kind : quint8 { Text, Line, Rectangle, Image, Barcode };
 
     Kind kind = Kind::Text;
@@ -45,7 +48,8 @@ struct DrawOp {
     BarcodeShape barcode;
 };
 
-struct Page {
+struct Page
+{
     QSizeF size;
     QList<DrawOp> ops;
 

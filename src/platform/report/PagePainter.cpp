@@ -5,7 +5,8 @@
 namespace report {
 namespace {
 
-struct Scale {
+struct Scale
+{
     double px;
     QRectF rect(const QRectF &mm) const { return {mm.x() * px, mm.y() * px, mm.width() * px, mm.height() * px}; }
     double len(double mm) const { return mm * px; }
@@ -94,14 +95,22 @@ void paintPage(QPainter &painter, const Page &page)
     painter.setRenderHint(QPainter::Antialiasing);
     for (const DrawOp &op : page.ops) {
         switch (op.kind) {
-        case DrawOp::Kind::Text: paintText(painter, s, op); break;
+        case DrawOp::Kind::Text:
+            paintText(painter, s, op);
+            break;
         case DrawOp::Kind::Line:
             painter.setPen(penOf(s, op.pen));
             painter.drawLine(s.rect(op.rect).topLeft(), s.rect(op.rect).bottomRight());
             break;
-        case DrawOp::Kind::Rectangle: paintRectangle(painter, s, op); break;
-        case DrawOp::Kind::Image: paintImage(painter, s, op); break;
-        case DrawOp::Kind::Barcode: paintBarcode(painter, s, op); break;
+        case DrawOp::Kind::Rectangle:
+            paintRectangle(painter, s, op);
+            break;
+        case DrawOp::Kind::Image:
+            paintImage(painter, s, op);
+            break;
+        case DrawOp::Kind::Barcode:
+            paintBarcode(painter, s, op);
+            break;
         }
     }
     painter.restore();

@@ -7,7 +7,8 @@ namespace report {
 // Where the pages of a print run go: a print queue, a PDF file, a preview
 // file or a recording. Pages arrive one at a time and are not kept, so
 // memory does not grow with the length of a document.
-class PageSink {
+class PageSink
+{
 public:
     virtual ~PageSink() = default;
     // 0, or a result code when the page could not be output.

@@ -20,7 +20,8 @@ bool isCompletePdf(const QString &path)
 
 }
 
-PdfSink::PdfSink(const QString &path, const QString &title) : m_path(path), m_title(title) {}
+PdfSink::PdfSink(const QString &path, const QString &title) : m_path(path), m_title(title)
+{}
 
 PdfSink::~PdfSink()
 {

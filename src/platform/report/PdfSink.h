@@ -12,7 +12,8 @@ namespace report {
 
 // Writes a PDF file through a temporary file beside the target that replaces
 // it only when the PDF is complete; a full disk leaves no half file behind.
-class PdfSink : public PageSink {
+class PdfSink : public PageSink
+{
 public:
     PdfSink(const QString &path, const QString &title);
     ~PdfSink() override;

@@ -21,9 +21,10 @@ constexpr quint8 kEndMark = 2;
 QString previewPath(const QString &layoutPath)
 {
     const QFileInfo info(layoutPath);
-    return QDir(os::tempFolder()).absoluteFilePath(QStringLiteral("tintlen-%1-%2.%3.tlv")
-                                             .arg(QCoreApplication::applicationPid())
-                                             .arg(info.completeBaseName(), info.suffix()));
+    return QDir(os::tempFolder())
+        .absoluteFilePath(QStringLiteral("tintlen-%1-%2.%3.tlv")
+                              .arg(QCoreApplication::applicationPid())
+                              .arg(info.completeBaseName(), info.suffix()));
 }
 
 PreviewSink::~PreviewSink()

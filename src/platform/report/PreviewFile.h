@@ -15,7 +15,8 @@ QString previewPath(const QString &layoutPath);
 
 // Writes the pages of a preview run into the preview file, through a
 // temporary file that replaces it only when complete.
-class PreviewSink : public PageSink {
+class PreviewSink : public PageSink
+{
 public:
     explicit PreviewSink(const QString &path) : m_path(path) {}
     ~PreviewSink() override;
@@ -33,7 +34,8 @@ private:
 
 // Reads a preview file; pages are read when asked for, so long documents do
 // not have to fit in memory.
-class PreviewDocument {
+class PreviewDocument
+{
 public:
     // False when the file is missing, foreign or incomplete.
     bool open(const QString &path);

@@ -102,13 +102,27 @@ void PreviewWindow::setZoom(int percent)
 void PreviewWindow::keyPressEvent(QKeyEvent *event)
 {
     switch (event->key()) {
-    case Qt::Key_PageDown: showPage(m_current + 1); break;
-    case Qt::Key_PageUp: showPage(m_current - 1); break;
-    case Qt::Key_Home: showPage(0); break;
-    case Qt::Key_End: showPage(pageCount() - 1); break;
-    case Qt::Key_Plus: setZoom(m_zoom + 25); break;
-    case Qt::Key_Minus: setZoom(m_zoom - 25); break;
-    default: QDialog::keyPressEvent(event); return;
+    case Qt::Key_PageDown:
+        showPage(m_current + 1);
+        break;
+    case Qt::Key_PageUp:
+        showPage(m_current - 1);
+        break;
+    case Qt::Key_Home:
+        showPage(0);
+        break;
+    case Qt::Key_End:
+        showPage(pageCount() - 1);
+        break;
+    case Qt::Key_Plus:
+        setZoom(m_zoom + 25);
+        break;
+    case Qt::Key_Minus:
+        setZoom(m_zoom - 25);
+        break;
+    default:
+        QDialog::keyPressEvent(event);
+        return;
     }
     event->accept();
 }
@@ -148,7 +162,8 @@ void PreviewWindow::askAndPrint()
         return;
     for (int copy = 0; copy < options.copies; ++copy) {
         if (printOn(options.printer, options.firstPage, options.lastPage) != 0) {
-            ui::showWarning(m_refusal.isEmpty() ? QStringLiteral("Der Druck konnte nicht durchgeführt werden.") : m_refusal);
+            ui::showWarning(m_refusal.isEmpty() ? QStringLiteral("Der Druck konnte nicht durchgeführt werden.")
+                                                : m_refusal);
             return;
         }
     }
@@ -156,8 +171,9 @@ void PreviewWindow::askAndPrint()
 
 void PreviewWindow::askAndSave()
 {
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Als PDF speichern"), m_title + QStringLiteral(".pdf"),
-                                                      QStringLiteral("PDF-Dateien (*.pdf)"));
+    const QString path =
+        QFileDialog::getSaveFileName(this, QStringLiteral("Als PDF speichern"), m_title + QStringLiteral(".pdf"),
+                                     QStringLiteral("PDF-Dateien (*.pdf)"));
     if (!path.isEmpty() && saveAsPdf(path) != 0)
         ui::showWarning(QStringLiteral("Die PDF-Datei %1 konnte nicht geschrieben werden.").arg(path));
 }

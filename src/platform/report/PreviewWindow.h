@@ -17,7 +17,8 @@ QImage renderPageImage(const Page &page, int zoomPercent);
 
 // Shows the pages of a preview file: page navigation, zoom, printing and
 // saving as PDF.
-class PreviewWindow : public QDialog {
+class PreviewWindow : public QDialog
+{
     Q_OBJECT
 public:
     PreviewWindow(const QString &previewFile, const QString &title, QWidget *parent);

@@ -8,7 +8,8 @@ class QSpinBox;
 
 namespace report {
 
-struct PrintOptions {
+struct PrintOptions
+{
     QString printer;
     QStringList printers;
     int copies = 1;
@@ -17,7 +18,8 @@ struct PrintOptions {
 };
 
 // Printer, copies and page range before a job prints.
-class PrintOptionsDialog : public QDialog {
+class PrintOptionsDialog : public QDialog
+{
     Q_OBJECT
 public:
     PrintOptionsDialog(const PrintOptions &options, QWidget *parent, const QString &title);

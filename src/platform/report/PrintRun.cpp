@@ -7,8 +7,7 @@ namespace report {
 PrintRun::PrintRun(const Layout &layout, const QString &layoutFolder, std::unique_ptr<PageSink> sink,
                    const Definitions &variables, const Definitions &fields)
     : m_layout(layout), m_renderer(layoutFolder), m_variables(variables), m_fields(fields), m_sink(std::move(sink))
-{
-}
+{}
 
 void PrintRun::openPage()
 {
@@ -65,7 +64,8 @@ void ListRun::startPage()
 {
     openPage();
     const DefinitionScope variables(&m_variables, nullptr);
-    renderObjects({Appearance::AllPages, m_pageNumber == 1 ? Appearance::FirstPage : Appearance::FollowingPages}, {}, variables);
+    renderObjects({Appearance::AllPages, m_pageNumber == 1 ? Appearance::FirstPage : Appearance::FollowingPages}, {},
+                  variables);
     m_linesOnPage = 0;
     if (!m_layout.table)
         return;
@@ -74,8 +74,8 @@ void ListRun::startPage()
     // A continuation page's header belongs to what was printed so far (a
     // carry-over shown there matches the previous page's footer).
     const DefinitionScope header(&m_variables, m_printedAny ? &m_lastPrinted : &m_fields);
-    m_top = m_renderer.renderRows(m_renderer.activeRows(table, RowPart::Header, header), table, m_top, tableBottom(), header,
-                                  *m_page);
+    m_top = m_renderer.renderRows(m_renderer.activeRows(table, RowPart::Header, header), table, m_top, tableBottom(),
+                                  header, *m_page);
 }
 
 double ListRun::tableBottom() const
@@ -134,7 +134,8 @@ int ListRun::printFieldsEnd()
         if (o.appearance == Appearance::AfterTable)
             afterHeight = qMax(afterHeight, o.rect.bottom());
     }
-    const bool fits = m_top + height <= tableBottom() + 1e-9 && m_top + height + afterHeight <= m_layout.printableBottom() + 1e-9;
+    const bool fits =
+        m_top + height <= tableBottom() + 1e-9 && m_top + height + afterHeight <= m_layout.printableBottom() + 1e-9;
     if (!fits && m_linesOnPage > 0) {
         drawPageFooter();
         const int closed = closePage();
@@ -149,8 +150,7 @@ int ListRun::printFieldsEnd()
 LabelRun::LabelRun(const Layout &layout, const QString &layoutFolder, std::unique_ptr<PageSink> sink,
                    const Definitions &variables, const Definitions &fields, bool onePerPage)
     : PrintRun(layout, layoutFolder, std::move(sink), variables, fields), m_onePerPage(onePerPage)
-{
-}
+{}
 
 int LabelRun::print()
 {

@@ -13,7 +13,8 @@ namespace report {
 // One print start of a job up to its end: renders pages from the layout
 // with the job's definitions as they are at each call, and hands each
 // finished page to the sink.
-class PrintRun {
+class PrintRun
+{
 public:
     PrintRun(const Layout &layout, const QString &layoutFolder, std::unique_ptr<PageSink> sink,
              const Definitions &variables, const Definitions &fields);
@@ -59,7 +60,8 @@ private:
 
 // Lists and forms: page objects, one table with header, data, page-footer
 // and end-footer lines, objects after the table.
-class ListRun : public PrintRun {
+class ListRun : public PrintRun
+{
 public:
     using PrintRun::PrintRun;
 
@@ -80,7 +82,8 @@ private:
 
 // Labels: one label per print call in the next slot of the sheet; cards put
 // one label on each page.
-class LabelRun : public PrintRun {
+class LabelRun : public PrintRun
+{
 public:
     LabelRun(const Layout &layout, const QString &layoutFolder, std::unique_ptr<PageSink> sink,
              const Definitions &variables, const Definitions &fields, bool onePerPage);

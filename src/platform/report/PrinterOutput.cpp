@@ -36,8 +36,7 @@ QStringList printerNames()
     return names;
 }
 
-std::unique_ptr<PageSink> printerSink(const QString &printer, const QString &documentName, int &code,
-                                      QString &refusal)
+std::unique_ptr<PageSink> printerSink(const QString &printer, const QString &documentName, int &code, QString &refusal)
 {
     auto qprinter = std::make_unique<QPrinter>(QPrinter::HighResolution);
     if (printer.isEmpty() || !os::PrinterService::instance().configure(*qprinter, printer, documentName, refusal)) {

@@ -17,7 +17,6 @@ QStringList printerNames();
 // A sink for the printer, or null with `code` -11 when it does not exist or
 // cannot take the job (then `refusal` says why, in German).
 // A printer that writes PDF files gets a PDF sink, which writes atomically.
-std::unique_ptr<PageSink> printerSink(const QString &printer, const QString &documentName, int &code,
-                                      QString &refusal);
+std::unique_ptr<PageSink> printerSink(const QString &printer, const QString &documentName, int &code, QString &refusal);
 
 }

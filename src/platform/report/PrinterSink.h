@@ -11,7 +11,8 @@ namespace report {
 
 // Sends pages to a print queue through QPrinter. The queue gets the job only
 // when the painter ends, so an aborted run sends nothing.
-class PrinterSink : public PageSink {
+class PrinterSink : public PageSink
+{
 public:
     explicit PrinterSink(std::unique_ptr<QPrinter> printer) : m_printer(std::move(printer)) {}
     ~PrinterSink() override;

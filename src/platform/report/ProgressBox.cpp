@@ -8,7 +8,8 @@
 namespace report {
 
 ProgressBox::ProgressBox(QWidget *parent, const QString &title)
-    : QDialog(parent), m_text(new QLabel(this)), m_bar(new QProgressBar(this)), m_abort(new QPushButton(QStringLiteral("Abbrechen"), this))
+    : QDialog(parent), m_text(new QLabel(this)), m_bar(new QProgressBar(this)),
+      m_abort(new QPushButton(QStringLiteral("Abbrechen"), this))
 {
     setWindowTitle(title.isEmpty() ? QStringLiteral("Drucken") : title);
     setModal(false);

@@ -9,7 +9,8 @@ class QPushButton;
 namespace report {
 
 // The modeless box shown while a job prints, with an abort button.
-class ProgressBox : public QDialog {
+class ProgressBox : public QDialog
+{
     Q_OBJECT
 public:
     ProgressBox(QWidget *parent, const QString &title);

@@ -145,7 +145,8 @@ int RealEngine::startRun(Job &job, int kind, const QString &layoutPath)
         return code != 0 ? code : LL_ERR_NO_PRINTER;
     const QString folder = QFileInfo(layoutPath).absolutePath();
     if (isLabel)
-        job.run = std::make_unique<LabelRun>(layout, folder, std::move(sink), job.variables, job.fields, kind == LL_PROJECT_CARD);
+        job.run = std::make_unique<LabelRun>(layout, folder, std::move(sink), job.variables, job.fields,
+                                             kind == LL_PROJECT_CARD);
     else
         job.run = std::make_unique<ListRun>(layout, folder, std::move(sink), job.variables, job.fields);
     job.run->setPageRange(job.firstPage, job.printOptions.value(LL_PRNOPT_LASTPAGE, LL_DEFAULT_LASTPAGE));

@@ -16,12 +16,13 @@
 namespace report {
 
 // The engine that reads our layouts and renders them.
-class RealEngine : public ReportEngine {
+class RealEngine : public ReportEngine
+{
 public:
     // Makes the sink of a print start: destination 0x100 or 0x200, the layout
     // path, the printer and the document name; null with `code` set on failure.
-    using SinkFactory = std::function<std::unique_ptr<PageSink>(int destination, const QString &layout,
-                                                                const QString &printer, const QString &title, int &code)>;
+    using SinkFactory = std::function<std::unique_ptr<PageSink>(
+        int destination, const QString &layout, const QString &printer, const QString &title, int &code)>;
 
     RealEngine();
     ~RealEngine() override;
@@ -65,7 +66,8 @@ public:
     QString errorText(int job) const override;
 
 private:
-    struct Job {
+    struct Job
+    {
         int handle = 0;
         Definitions variables;
         Definitions fields;

@@ -11,7 +11,8 @@ namespace report {
 // forward to the installed engine, so tests can put a recording fake in
 // place of the real one. Implementations return result codes and never
 // throw.
-class ReportEngine {
+class ReportEngine
+{
 public:
     virtual ~ReportEngine() = default;
 
@@ -20,8 +21,10 @@ public:
     virtual int setDlgboxMode(int mode) = 0;
     virtual int setOption(int job, int option, int value) = 0;
 
-    virtual int defineVariable(int job, const QString &name, const QString &contents, int type, const QString &param) = 0;
-    virtual int defineVariableImage(int job, const QString &name, const QImage &image, int type, const QString &param) = 0;
+    virtual int defineVariable(int job, const QString &name, const QString &contents, int type,
+                               const QString &param) = 0;
+    virtual int defineVariableImage(int job, const QString &name, const QImage &image, int type,
+                                    const QString &param) = 0;
     virtual int defineField(int job, const QString &name, const QString &contents, int type, const QString &param) = 0;
     virtual int defineFieldImage(int job, const QString &name, const QImage &image, int type, const QString &param) = 0;
 

@@ -33,10 +33,14 @@ Value Value::fromBool(bool value)
 QString Value::toText() const
 {
     switch (kind) {
-    case Kind::Text: return text;
-    case Kind::Number: return formatGeneral(number);
-    case Kind::Boolean: return boolean ? QStringLiteral("Ja") : QStringLiteral("Nein");
-    case Kind::Null: break;
+    case Kind::Text:
+        return text;
+    case Kind::Number:
+        return formatGeneral(number);
+    case Kind::Boolean:
+        return boolean ? QStringLiteral("Ja") : QStringLiteral("Nein");
+    case Kind::Null:
+        break;
     }
     return {};
 }
@@ -44,13 +48,16 @@ QString Value::toText() const
 double Value::toNumber() const
 {
     switch (kind) {
-    case Kind::Number: return number;
-    case Kind::Boolean: return boolean ? 1 : 0;
+    case Kind::Number:
+        return number;
+    case Kind::Boolean:
+        return boolean ? 1 : 0;
     case Kind::Text: {
         double parsed = 0;
         return parseDecimal(text, parsed) ? parsed : 0;
     }
-    case Kind::Null: break;
+    case Kind::Null:
+        break;
     }
     return 0;
 }
@@ -58,10 +65,14 @@ double Value::toNumber() const
 bool Value::toBool() const
 {
     switch (kind) {
-    case Kind::Boolean: return boolean;
-    case Kind::Number: return number != 0;
-    case Kind::Text: return parseBoolean(text);
-    case Kind::Null: break;
+    case Kind::Boolean:
+        return boolean;
+    case Kind::Number:
+        return number != 0;
+    case Kind::Text:
+        return parseBoolean(text);
+    case Kind::Null:
+        break;
     }
     return false;
 }
@@ -91,8 +102,8 @@ QString formatGeneral(double number)
 bool parseBoolean(const QString &text)
 {
     const QString t = text.trimmed().toUpper();
-    return t == QLatin1String("TRUE") || t == QLatin1String("T") || t == QLatin1String("1")
-        || t == QLatin1String("J") || t == QLatin1String("JA");
+    return t == QLatin1String("TRUE") || t == QLatin1String("T") || t == QLatin1String("1") || t == QLatin1String("J")
+           || t == QLatin1String("JA");
 }
 
 }

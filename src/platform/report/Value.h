@@ -6,7 +6,8 @@ namespace report {
 
 // The value of an expression or of a defined name. A number defined with
 // empty contents is null and prints empty, but counts as 0 in arithmetic.
-struct Value {
+struct Value
+{
     enum class Kind { Null, Text, Number, Boolean };
 
     Kind kind = Kind::Null;

@@ -81,10 +81,10 @@ const std::array<ushort, 256> &cp1252Table()
 QString specialCharacter(QByteArrayView word)
 {
     static const QHash<QByteArray, QChar> characters = {
-        {"tab", QChar('\t')},          {"line", QChar::LineSeparator}, {"emdash", QChar(0x2014)},
-        {"endash", QChar(0x2013)},     {"bullet", QChar(0x2022)},      {"lquote", QChar(0x2018)},
-        {"rquote", QChar(0x2019)},     {"ldblquote", QChar(0x201C)},   {"rdblquote", QChar(0x201D)},
-        {"emspace", QChar(0x2003)},    {"enspace", QChar(0x2002)},     {"qmspace", QChar(0x2005)},
+        {"tab", QChar('\t')},       {"line", QChar::LineSeparator}, {"emdash", QChar(0x2014)},
+        {"endash", QChar(0x2013)},  {"bullet", QChar(0x2022)},      {"lquote", QChar(0x2018)},
+        {"rquote", QChar(0x2019)},  {"ldblquote", QChar(0x201C)},   {"rdblquote", QChar(0x201D)},
+        {"emspace", QChar(0x2003)}, {"enspace", QChar(0x2002)},     {"qmspace", QChar(0x2005)},
     };
     const auto found = characters.constFind(word.toByteArray());
     return found == characters.cend() ? QString() : QString(*found);
@@ -180,8 +180,8 @@ ReadResult Reader::run()
         }
     }
     if (!m_groups.empty())
-        problem(QStringLiteral("Der Text ist unvollständig: %1 Gruppen wurden nicht geschlossen.")
-                    .arg(m_groups.size()));
+        problem(
+            QStringLiteral("Der Text ist unvollständig: %1 Gruppen wurden nicht geschlossen.").arg(m_groups.size()));
     flush();
     if (!m_needBlock)
         m_cursor.setBlockFormat(blockFormat());
@@ -402,7 +402,8 @@ bool Reader::paragraphWord(QByteArrayView word, bool hasParameter, int parameter
         paragraph.nextTabType = QTextOption::DelimiterTab;
     else if (word == "tx") {
         if (paragraph.tabs.size() < maxTabStops)
-            paragraph.tabs.append(QTextOption::Tab(std::max(0, onPage(parameter)) * pointsPerTwip, paragraph.nextTabType));
+            paragraph.tabs.append(
+                QTextOption::Tab(std::max(0, onPage(parameter)) * pointsPerTwip, paragraph.nextTabType));
         paragraph.nextTabType = QTextOption::LeftTab;
     } else
         return false;

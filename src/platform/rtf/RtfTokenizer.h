@@ -10,12 +10,12 @@ enum class TokenKind { End, GroupOpen, GroupClose, ControlWord, ControlSymbol, T
 struct Token
 {
     TokenKind kind = TokenKind::End;
-    QByteArrayView word;     // control word name, text run or binary payload
+    QByteArrayView word; // control word name, text run or binary payload
     bool hasParameter = false;
     int parameter = 0;
-    char symbol = 0;         // control symbol character
-    qsizetype start = 0;     // byte offset where the token begins
-    qsizetype end = 0;       // byte offset just past the token
+    char symbol = 0;     // control symbol character
+    qsizetype start = 0; // byte offset where the token begins
+    qsizetype end = 0;   // byte offset just past the token
 };
 
 // Splits rich text into tokens without interpreting them. A \binN word

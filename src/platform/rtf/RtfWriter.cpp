@@ -104,8 +104,8 @@ void Writer::paragraphProperties(const QTextBlockFormat &format, bool bullet)
     word("\\pard");
     if (bullet) {
         const QByteArray symbol = QByteArray::number(fontIndex(QStringLiteral("Symbol"), true));
-        m_body += "{\\pntext\\f" + symbol + "\\'b7\\tab}{\\*\\pn\\pnlvlblt\\pnf" + symbol
-                  + "\\pnindent0{\\pntxtb\\'b7}}";
+        m_body +=
+            "{\\pntext\\f" + symbol + "\\'b7\\tab}{\\*\\pn\\pnlvlblt\\pnf" + symbol + "\\pnindent0{\\pntxtb\\'b7}}";
     }
     const Qt::Alignment alignment = format.alignment() & Qt::AlignHorizontal_Mask;
     if (alignment & Qt::AlignRight)
@@ -173,8 +173,8 @@ void Writer::characterProperties(const QTextCharFormat &format)
     const QString family = families.isEmpty() ? m_defaultFamily : families.first();
     CharacterState next;
     next.font = fontIndex(family, format.boolProperty(SymbolCharsetProperty));
-    const double points = format.hasProperty(QTextFormat::FontPointSize) ? format.fontPointSize()
-                                                                          : m_document.defaultFont().pointSizeF();
+    const double points =
+        format.hasProperty(QTextFormat::FontPointSize) ? format.fontPointSize() : m_document.defaultFont().pointSizeF();
     next.halfPoints = points > 0 ? qRound(points * 2.0) : 24;
     next.bold = format.fontWeight() > QFont::Medium;
     next.italic = format.fontItalic();
@@ -280,9 +280,8 @@ void Writer::picture(const QTextImageFormat &format)
 {
     const QVariant resource = m_document.resource(QTextDocument::ImageResource, QUrl(format.name()));
     QByteArray data = resource.toByteArray();
-    QImage image = resource.canConvert<QImage>() && resource.typeId() == QMetaType::QImage
-                       ? resource.value<QImage>()
-                       : QImage::fromData(data);
+    QImage image = resource.canConvert<QImage>() && resource.typeId() == QMetaType::QImage ? resource.value<QImage>()
+                                                                                           : QImage::fromData(data);
     if (image.isNull())
         return;
     QByteArray kind = "\\jpegblip";
@@ -365,8 +364,8 @@ QByteArray Writer::colorTable() const
 {
     QByteArray table = "{\\colortbl ;";
     for (const QColor &color : m_colors)
-        table += "\\red" + QByteArray::number(color.red()) + "\\green" + QByteArray::number(color.green())
-                 + "\\blue" + QByteArray::number(color.blue()) + ';';
+        table += "\\red" + QByteArray::number(color.red()) + "\\green" + QByteArray::number(color.green()) + "\\blue"
+                 + QByteArray::number(color.blue()) + ';';
     return table + '}';
 }
 

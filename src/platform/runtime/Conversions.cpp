@@ -78,8 +78,7 @@ bool TryStrToInt64(const QString &text, qint64 &value)
 bool TryStrToInt(const QString &text, int &value)
 {
     qint64 wide = 0;
-    if (!parseInteger(text, wide) || wide < std::numeric_limits<int>::min()
-        || wide > std::numeric_limits<int>::max())
+    if (!parseInteger(text, wide) || wide < std::numeric_limits<int>::min() || wide > std::numeric_limits<int>::max())
         return false;
     value = static_cast<int>(wide);
     return true;
@@ -174,7 +173,7 @@ bool formatShortDecimal(double value, QString &text)
         text += QString::number(digits / unit);
         if (decimals > 0)
             text += FormatSettings().DecimalSeparator
-                + QString::number(digits % unit).rightJustified(decimals, QLatin1Char('0'));
+                    + QString::number(digits % unit).rightJustified(decimals, QLatin1Char('0'));
         return true;
     }
     return false;

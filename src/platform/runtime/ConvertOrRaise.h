@@ -6,7 +6,7 @@
 
 // The framework's pattern of a Try... routine and its raising twin: the
 // message quotes the text, as in "'abc' ist kein gültiger Integerwert".
-template<typename T>
+template <typename T>
 T ConvertOrRaise(const QString &text, bool (*tryConvert)(const QString &, T &), const char *complaint)
 {
     T value{};
@@ -15,7 +15,7 @@ T ConvertOrRaise(const QString &text, bool (*tryConvert)(const QString &, T &), 
     return value;
 }
 
-template<typename T>
+template <typename T>
 T ConvertOrDefault(const QString &text, bool (*tryConvert)(const QString &, T &), T defaultValue)
 {
     T value{};

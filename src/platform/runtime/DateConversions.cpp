@@ -22,8 +22,7 @@ public:
     {
         skipBlanks();
         const int start = m_pos;
-        while (!atEnd() && m_text[m_pos].unicode() >= '0' && m_text[m_pos].unicode() <= '9'
-               && m_pos - start < 9)
+        while (!atEnd() && m_text[m_pos].unicode() >= '0' && m_text[m_pos].unicode() <= '9' && m_pos - start < 9)
             ++m_pos;
         length = m_pos - start;
         if (length == 0)
@@ -100,9 +99,15 @@ bool scanDate(Scanner &scanner, TDateTime &value)
         if (!scanner.number(n3, l3))
             return false;
         switch (order) {
-        case DateOrder::DMY: d = n1, m = n2, y = expandYear(n3, l3); break;
-        case DateOrder::MDY: m = n1, d = n2, y = expandYear(n3, l3); break;
-        case DateOrder::YMD: y = expandYear(n1, l1), m = n2, d = n3; break;
+        case DateOrder::DMY:
+            d = n1, m = n2, y = expandYear(n3, l3);
+            break;
+        case DateOrder::MDY:
+            m = n1, d = n2, y = expandYear(n3, l3);
+            break;
+        case DateOrder::YMD:
+            y = expandYear(n1, l1), m = n2, d = n3;
+            break;
         }
     } else {
         y = ToQDate(Date()).year();
@@ -290,12 +295,24 @@ private:
         const TFormatSettings &fs = FormatSettings();
         const int dow = DayOfWeek(m_value) - 1;
         switch (qMin(count, 6)) {
-        case 1: m_out += QString::number(m_day); break;
-        case 2: m_out += twoDigits(m_day); break;
-        case 3: m_out += fs.ShortDayNames.value(dow); break;
-        case 4: m_out += fs.LongDayNames.value(dow); break;
-        case 5: nested(fs.ShortDateFormat); break;
-        case 6: nested(fs.LongDateFormat); break;
+        case 1:
+            m_out += QString::number(m_day);
+            break;
+        case 2:
+            m_out += twoDigits(m_day);
+            break;
+        case 3:
+            m_out += fs.ShortDayNames.value(dow);
+            break;
+        case 4:
+            m_out += fs.LongDayNames.value(dow);
+            break;
+        case 5:
+            nested(fs.ShortDateFormat);
+            break;
+        case 6:
+            nested(fs.LongDateFormat);
+            break;
         }
     }
 
@@ -303,17 +320,22 @@ private:
     {
         const TFormatSettings &fs = FormatSettings();
         switch (qMin(count, 4)) {
-        case 1: m_out += QString::number(m_month); break;
-        case 2: m_out += twoDigits(m_month); break;
-        case 3: m_out += fs.ShortMonthNames.value(m_month - 1); break;
-        case 4: m_out += fs.LongMonthNames.value(m_month - 1); break;
+        case 1:
+            m_out += QString::number(m_month);
+            break;
+        case 2:
+            m_out += twoDigits(m_month);
+            break;
+        case 3:
+            m_out += fs.ShortMonthNames.value(m_month - 1);
+            break;
+        case 4:
+            m_out += fs.LongMonthNames.value(m_month - 1);
+            break;
         }
     }
 
-    void writeNumber(int value, int count)
-    {
-        m_out += count >= 2 ? twoDigits(value) : QString::number(value);
-    }
+    void writeNumber(int value, int count) { m_out += count >= 2 ? twoDigits(value) : QString::number(value); }
 
     void writeMeridiem(int length)
     {
@@ -353,7 +375,9 @@ private:
                 nested(FormatSettings().LongTimeFormat);
             }
             break;
-        case 'd': writeDay(count); break;
+        case 'd':
+            writeDay(count);
+            break;
         case 'm':
             if (m_lastLetter == QLatin1Char('h'))
                 writeNumber(m_minute, count);
@@ -361,20 +385,26 @@ private:
                 writeMonth(count);
             break;
         case 'y':
-            m_out += count <= 2 ? twoDigits(m_year % 100)
-                                : QString::number(m_year).rightJustified(4, QLatin1Char('0'));
+            m_out += count <= 2 ? twoDigits(m_year % 100) : QString::number(m_year).rightJustified(4, QLatin1Char('0'));
             break;
-        case 'h': writeNumber(hourOnClock(), count); break;
-        case 'n': writeNumber(m_minute, count); break;
-        case 's': writeNumber(m_second, count); break;
+        case 'h':
+            writeNumber(hourOnClock(), count);
+            break;
+        case 'n':
+            writeNumber(m_minute, count);
+            break;
+        case 's':
+            writeNumber(m_second, count);
+            break;
         case 'z':
-            m_out += count >= 3 ? QString::number(m_msec).rightJustified(3, QLatin1Char('0'))
-                                : QString::number(m_msec);
+            m_out += count >= 3 ? QString::number(m_msec).rightJustified(3, QLatin1Char('0')) : QString::number(m_msec);
             break;
         case 't':
             nested(count >= 2 ? FormatSettings().LongTimeFormat : FormatSettings().ShortTimeFormat);
             break;
-        default: m_out += m_format.mid(m_pos - count, count); break;
+        default:
+            m_out += m_format.mid(m_pos - count, count);
+            break;
         }
     }
 

@@ -67,8 +67,7 @@ double DecimalNumber::toDouble() const
     if (isZero())
         return 0.0;
     const QByteArray text = QStringLiteral("%1.%2e%3")
-                                .arg(m_negative ? QStringLiteral("-0") : QStringLiteral("0"),
-                                     m_digits)
+                                .arg(m_negative ? QStringLiteral("-0") : QStringLiteral("0"), m_digits)
                                 .arg(m_exponent)
                                 .toLatin1();
     return std::strtod(text.constData(), nullptr);

@@ -1,9 +1,7 @@
 #include "platform/runtime/Exceptions.h"
 
-Exception::Exception(QString message)
-    : m_message(std::move(message)), m_utf8(m_message.toUtf8())
-{
-}
+Exception::Exception(QString message) : m_message(std::move(message)), m_utf8(m_message.toUtf8())
+{}
 
 void Exception::SetMessage(const QString &message)
 {
@@ -13,5 +11,4 @@ void Exception::SetMessage(const QString &message)
 
 EDBEngineError::EDBEngineError(int errorCode, QString message)
     : EDatabaseError(std::move(message)), m_errorCode(errorCode)
-{
-}
+{}

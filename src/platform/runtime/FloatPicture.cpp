@@ -188,8 +188,7 @@ private:
             m_out += QLatin1Char('-');
         else if (text[pos + 1] == QLatin1Char('+'))
             m_out += QLatin1Char('+');
-        m_out += QString::number(std::abs(m_exponent))
-                     .rightJustified(m_picture.exponentDigits, QLatin1Char('0'));
+        m_out += QString::number(std::abs(m_exponent)).rightJustified(m_picture.exponentDigits, QLatin1Char('0'));
         return pos + 2 + m_picture.exponentDigits;
     }
 

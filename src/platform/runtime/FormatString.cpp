@@ -42,8 +42,7 @@ public:
 private:
     [[noreturn]] void fail() const
     {
-        throw EConvertError(QStringLiteral("Format '%1' ungültig oder nicht kompatibel mit Argument")
-                                .arg(m_format));
+        throw EConvertError(QStringLiteral("Format '%1' ungültig oder nicht kompatibel mit Argument").arg(m_format));
     }
 
     QChar peek() const { return m_pos < m_format.size() ? m_format[m_pos] : QChar(); }
@@ -138,8 +137,8 @@ private:
         const int decimals = m_spec.precision >= 0 ? m_spec.precision : defaultDecimals;
         const TFormatSettings &fs = FormatSettings();
         const DecimalNumber number(value);
-        const QString magnitude = number.fixedText(decimals, fs.DecimalSeparator,
-                                                   grouped ? fs.ThousandSeparator : QChar());
+        const QString magnitude =
+            number.fixedText(decimals, fs.DecimalSeparator, grouped ? fs.ThousandSeparator : QChar());
         const bool negative = number.isNegative() && !number.roundedTo(decimals).isZero();
         return negative ? QLatin1Char('-') + magnitude : magnitude;
     }
@@ -151,12 +150,11 @@ private:
         const DecimalNumber number(value);
         const QString amount = number.fixedText(decimals, fs.DecimalSeparator, fs.ThousandSeparator);
         static const char *const positive[] = {"$1", "1$", "$ 1", "1 $"};
-        static const char *const negative[] = {"($1)", "-$1", "$-1", "$1-", "(1$)", "-1$",
-                                               "1-$", "1$-", "-1 $", "-$ 1", "1 $-", "$ 1-",
-                                               "$ -1", "1- $", "($ 1)", "(1 $)"};
+        static const char *const negative[] = {"($1)", "-$1",  "$-1",  "$1-",  "(1$)", "-1$",  "1-$",   "1$-",
+                                               "-1 $", "-$ 1", "1 $-", "$ 1-", "$ -1", "1- $", "($ 1)", "(1 $)"};
         const bool isNegative = number.isNegative() && !number.roundedTo(decimals).isZero();
-        const QString pattern = QString::fromLatin1(
-            isNegative ? negative[qBound(0, fs.NegCurrFormat, 15)] : positive[qBound(0, fs.CurrencyFormat, 3)]);
+        const QString pattern = QString::fromLatin1(isNegative ? negative[qBound(0, fs.NegCurrFormat, 15)]
+                                                               : positive[qBound(0, fs.CurrencyFormat, 3)]);
         QString result;
         for (QChar c : pattern) {
             if (c == QLatin1Char('$'))
@@ -176,7 +174,8 @@ private:
         if (!std::isfinite(value))
             return FloatToStr(value);
         const int exponent = number.isZero() ? 0 : number.exponent() - 1;
-        const QString mantissa = number.shifted(-exponent).fixedText(digits - 1, FormatSettings().DecimalSeparator, QChar());
+        const QString mantissa =
+            number.shifted(-exponent).fixedText(digits - 1, FormatSettings().DecimalSeparator, QChar());
         const QString exponentText = QString::number(std::abs(exponent)).rightJustified(3, QLatin1Char('0'));
         return (number.isNegative() ? QStringLiteral("-") : QString()) + mantissa + QLatin1Char('E')
                + (exponent < 0 ? QLatin1Char('-') : QLatin1Char('+')) + exponentText;

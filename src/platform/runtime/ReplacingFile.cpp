@@ -51,8 +51,7 @@ int createExclusively(const QString &path, const QString &targetPath)
 } // namespace
 
 ReplacingFile::ReplacingFile(const QString &targetPath) : m_targetPath(targetPath)
-{
-}
+{}
 
 ReplacingFile::~ReplacingFile()
 {
@@ -93,8 +92,7 @@ bool ReplacingFile::commit()
         return false;
     }
     m_file.close();
-    if (std::rename(QFile::encodeName(m_temporaryPath).constData(), QFile::encodeName(m_targetPath).constData())
-        != 0) {
+    if (std::rename(QFile::encodeName(m_temporaryPath).constData(), QFile::encodeName(m_targetPath).constData()) != 0) {
         m_error = QString::fromLocal8Bit(std::strerror(errno));
         discard();
         return false;
@@ -115,8 +113,9 @@ void ReplacingFile::discard()
 QStringList staleTemporaries(const QString &targetPath)
 {
     const QFileInfo target(targetPath);
-    const QRegularExpression ours(QRegularExpression::anchoredPattern(
-        QRegularExpression::escape(QLatin1Char('.') + target.fileName() + kMarker) + QStringLiteral("(\\d+)-\\d+\\.tmp")));
+    const QRegularExpression ours(
+        QRegularExpression::anchoredPattern(QRegularExpression::escape(QLatin1Char('.') + target.fileName() + kMarker)
+                                            + QStringLiteral("(\\d+)-\\d+\\.tmp")));
     QStringList stale;
     const QDir folder = target.absoluteDir();
     for (const QString &entry : folder.entryList(QDir::Files | QDir::Hidden)) {

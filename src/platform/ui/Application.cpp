@@ -35,9 +35,7 @@ void showEscapedException(const std::exception &error)
     services().messageBox(exceptionDisplayText(message), applicationTitle(), MsgIcon::Stop, MsgButtons::Ok);
 }
 
-Application::Application(int &argc, char **argv)
-    : QApplication(argc, argv)
-    , m_title(applicationName())
+Application::Application(int &argc, char **argv) : QApplication(argc, argv), m_title(applicationName())
 {
     installGermanQtTexts();
     connect(this, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
@@ -110,7 +108,8 @@ bool Application::eventFilter(QObject *watched, QEvent *event)
 void Application::installGermanQtTexts()
 {
     const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
-    if (m_qtTexts.load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"), QStringLiteral("_"), folder))
+    if (m_qtTexts.load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"), QStringLiteral("_"),
+                       folder))
         installTranslator(&m_qtTexts);
 }
 

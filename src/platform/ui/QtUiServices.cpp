@@ -30,8 +30,7 @@ std::vector<ButtonSpec> buttonSpecs(MsgButtons buttons)
     case MsgButtons::YesNoCancel:
         return {{QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}, {QMessageBox::Cancel, IDCANCEL}};
     case MsgButtons::AbortRetryIgnore:
-        return {{QMessageBox::Abort, IDABORT}, {QMessageBox::Retry, IDRETRY},
-                {QMessageBox::Ignore, IDIGNORE}};
+        return {{QMessageBox::Abort, IDABORT}, {QMessageBox::Retry, IDRETRY}, {QMessageBox::Ignore, IDIGNORE}};
     case MsgButtons::RetryCancel:
         return {{QMessageBox::Retry, IDRETRY}, {QMessageBox::Cancel, IDCANCEL}};
     }
@@ -90,8 +89,8 @@ int escapeResult(const std::vector<ButtonSpec> &specs)
 
 }
 
-int QtUiServices::messageBox(const QString &text, const QString &caption, MsgIcon icon,
-                             MsgButtons buttons, int defaultButton)
+int QtUiServices::messageBox(const QString &text, const QString &caption, MsgIcon icon, MsgButtons buttons,
+                             int defaultButton)
 {
     // A box without a caption of its own would get the window system's
     // fallback, the executable's file name.
@@ -119,8 +118,8 @@ int QtUiServices::messageBox(const QString &text, const QString &caption, MsgIco
 bool QtUiServices::inputQuery(const QString &caption, const QString &prompt, QString &value)
 {
     bool accepted = false;
-    const QString entered = QInputDialog::getText(QApplication::activeWindow(), caption, prompt,
-                                                  QLineEdit::Normal, value, &accepted);
+    const QString entered =
+        QInputDialog::getText(QApplication::activeWindow(), caption, prompt, QLineEdit::Normal, value, &accepted);
     if (accepted)
         value = entered;
     return accepted;

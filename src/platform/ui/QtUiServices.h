@@ -8,8 +8,8 @@ namespace ui {
 class QtUiServices : public UiServices
 {
 public:
-    int messageBox(const QString &text, const QString &caption, MsgIcon icon,
-                   MsgButtons buttons, int defaultButton = 0) override;
+    int messageBox(const QString &text, const QString &caption, MsgIcon icon, MsgButtons buttons,
+                   int defaultButton = 0) override;
     bool inputQuery(const QString &caption, const QString &prompt, QString &value) override;
     void beep() override;
     void pushBusyCursor() override;

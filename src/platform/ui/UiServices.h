@@ -25,8 +25,8 @@ public:
     virtual ~UiServices() = default;
     // `defaultButton` is the result code of the button that starts focused;
     // 0 means the first button of the set.
-    virtual int messageBox(const QString &text, const QString &caption, MsgIcon icon,
-                           MsgButtons buttons, int defaultButton = 0) = 0;
+    virtual int messageBox(const QString &text, const QString &caption, MsgIcon icon, MsgButtons buttons,
+                           int defaultButton = 0) = 0;
     // Returns false when the user cancels; `value` is changed only on true.
     virtual bool inputQuery(const QString &caption, const QString &prompt, QString &value) = 0;
     virtual void beep() = 0;

@@ -84,9 +84,9 @@ DefinitionMap definitionsOf(const report::RecordingEngine &engine)
         if (!variable && !call.name.startsWith(QLatin1String("LlDefineField")))
             continue;
         const bool picture = call.name.endsWith(QLatin1String("Handle"));
-        const QString contents = !picture ? call.args.at(2).toString()
-            : call.args.at(2).value<QImage>().isNull() ? QString()
-                                                       : QStringLiteral("(Bild)");
+        const QString contents = !picture                                   ? call.args.at(2).toString()
+                                 : call.args.at(2).value<QImage>().isNull() ? QString()
+                                                                            : QStringLiteral("(Bild)");
         const QString kind = variable ? QStringLiteral("V") : QStringLiteral("F");
         map.insert(kind + QLatin1Char(' ') + call.args.at(1).toString(), {kind, call.args.at(3).toInt(), contents});
     }
@@ -100,7 +100,8 @@ QString ModuleFieldsTest::value(const QString &name) const
     return variable != all.cend() ? variable->contents : all.value(QStringLiteral("F ") + name).contents;
 }
 
-void ModuleFieldsTest::editRecord(const QString &path, const QVariantList &key, const std::function<void(TTable &)> &change)
+void ModuleFieldsTest::editRecord(const QString &path, const QVariantList &key,
+                                  const std::function<void(TTable &)> &change)
 {
     TTable table;
     table.SetTableName(path);
@@ -115,4 +116,3 @@ void expectGolden(const QString &name, const DefinitionMap &definitions)
 {
     expectGoldenText(name, goldenText(definitions));
 }
-

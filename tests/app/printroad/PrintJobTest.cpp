@@ -84,9 +84,10 @@ TEST_F(PrintJobTest, TheFormPrinterIsTheDefaultOnlyWhileTheJobRuns)
 
 TEST_F(PrintJobTest, TheDefaultPrinterComesBackWhenTheJobFails)
 {
-    printroad::ReportFields failing(data, {{QString(), true, [](printroad::ReportFields &, int, TTable *&, bool) -> int {
-                                                throw EDatabaseError(QStringLiteral("Tabelle kaputt"));
-                                            }}});
+    printroad::ReportFields failing(data,
+                                    {{QString(), true, [](printroad::ReportFields &, int, TTable *&, bool) -> int {
+                                          throw EDatabaseError(QStringLiteral("Tabelle kaputt"));
+                                      }}});
     printroad::PrintLoop failingLoop(failing, window);
     printroad::PrintJob failingDriver(failingLoop, failing, window);
     sales(QStringLiteral("Liste"), QStringLiteral("A"));
@@ -104,9 +105,10 @@ TEST_F(PrintJobTest, AnUnknownFormPrinterRefusesTheJob)
     window.chosen = printroad::Output::Formulardrucker;
     window.formText = QStringLiteral("Alter Nadeldrucker an LPT2:");
     driver.Tintlen();
-    EXPECT_EQ(services.messageTexts(),
-              QStringList({QStringLiteral("Treiber zu Alter Nadeldrucker in Win.ini nicht vorhanden"),
-                           QStringLiteral("Druckertreiber Alter Nadeldrucker kann nicht als Standard aktiviert werden.")}));
+    EXPECT_EQ(
+        services.messageTexts(),
+        QStringList({QStringLiteral("Treiber zu Alter Nadeldrucker in Win.ini nicht vorhanden"),
+                     QStringLiteral("Druckertreiber Alter Nadeldrucker kann nicht als Standard aktiviert werden.")}));
     EXPECT_EQ(services.messages().first().caption, QStringLiteral("SetCurrentPrinter"));
     EXPECT_EQ(engine.count(QStringLiteral("LlJobOpen")), 0);
     EXPECT_EQ(printers.currentPrinter(), QStringLiteral("Testdrucker"));
@@ -155,7 +157,8 @@ TEST_F(PrintJobTest, ChoosingADefaultPrinterMakesItTheDefault)
     EXPECT_EQ(printers.currentPrinter(), QStringLiteral("Laserdrucker Buchhaltung"));
     window.standardText = QStringLiteral("Weg an LPT3:");
     driver.lstStdDruckerChange();
-    EXPECT_EQ(services.messageTexts().last(), QStringLiteral("Druckertreiber Weg kann nicht als Standard aktiviert werden."));
+    EXPECT_EQ(services.messageTexts().last(),
+              QStringLiteral("Druckertreiber Weg kann nicht als Standard aktiviert werden."));
     EXPECT_EQ(printroad::PrinterNameOf(QStringLiteral(" an Anfang")), QStringLiteral(" an Anfang"));
     EXPECT_FALSE(printroad::SetCurrentPrinter(QString()));
     EXPECT_EQ(services.messageTexts().last(), QStringLiteral("Parameter cDevice fehlt"));

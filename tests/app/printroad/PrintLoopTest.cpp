@@ -1,8 +1,8 @@
 #include "PrintRoadFixture.h"
 
 #include "app/printroad/PrintLoop.h"
-#include "platform/db/TField.h"
 #include "demo/layouts/DemoLayouts.h"
+#include "platform/db/TField.h"
 #include "platform/report/DialogRunner.h"
 #include "platform/report/LayoutFile.h"
 #include "platform/report/PreviewFile.h"
@@ -26,7 +26,8 @@ protected:
 
     void invoice(const QString &orderNr)
     {
-        request(QStringLiteral("Auftrag"), QStringLiteral("Rechnung"), QStringLiteral("L"), QStringLiteral("E"), orderNr);
+        request(QStringLiteral("Auftrag"), QStringLiteral("Rechnung"), QStringLiteral("L"), QStringLiteral("E"),
+                orderNr);
         window.row = {QStringLiteral("Rechnung"), QStringLiteral("Auftrag_Rechnung.lst"), 1};
     }
 
@@ -72,7 +73,6 @@ protected:
         EXPECT_FALSE(isOpen(tc));
         EXPECT_FALSE(isOpen(tcSetup));
     }
-
 };
 
 }
@@ -119,7 +119,8 @@ TEST_F(PrintLoopTest, TypedCopiesReplaceTheFormRowsAndTheScreenPrintsOne)
     window.typed = 0;
     window.chosen = printroad::Output::Standarddrucker;
     loop.ListeTintlen(false);
-    EXPECT_EQ(valuesAt(QStringLiteral("LlPrint"), QStringLiteral("Exemplar")), QStringList({"1"})) << "a row of no copies";
+    EXPECT_EQ(valuesAt(QStringLiteral("LlPrint"), QStringLiteral("Exemplar")), QStringList({"1"}))
+        << "a row of no copies";
 }
 
 TEST_F(PrintLoopTest, ARecordThatDidNotFitIsRepeatedOnTheNextPage)
@@ -197,7 +198,8 @@ TEST_F(PrintLoopTest, PositionNumbersAreWrittenOnlyByARealPrint)
     engine.script(QStringLiteral("LlPrintSetBoxText"), {report::LL_ERR_USER_ABORTED});
     invoice(QStringLiteral("20260001"));
     loop.ListeTintlen(false);
-    EXPECT_EQ(positionNumbers(QStringLiteral("20260001")).count(-1), positionNumbers(QStringLiteral("20260001")).size());
+    EXPECT_EQ(positionNumbers(QStringLiteral("20260001")).count(-1),
+              positionNumbers(QStringLiteral("20260001")).size());
 
     invoice(QStringLiteral("20260002"));
     loop.ListeTintlen(false);
@@ -230,11 +232,12 @@ TEST_F(PrintLoopTest, ADocumentThatIsNotThereIsReportedAndNotPrinted)
 
 TEST_F(PrintLoopTest, AFailingModuleClosesJobAndTables)
 {
-    printroad::ReportFields failing(data, {{QString(), true, [](printroad::ReportFields &f, int, TTable *&slot, bool) {
-                                                f.data().GetRecords(slot, QString());
-                                                throw EDatabaseError(QStringLiteral("Feld 'gibtsnicht' nicht gefunden"));
-                                                return 0;
-                                            }}});
+    printroad::ReportFields failing(data,
+                                    {{QString(), true, [](printroad::ReportFields &f, int, TTable *&slot, bool) {
+                                          f.data().GetRecords(slot, QString());
+                                          throw EDatabaseError(QStringLiteral("Feld 'gibtsnicht' nicht gefunden"));
+                                          return 0;
+                                      }}});
     printroad::PrintLoop failingLoop(failing, window);
     customerList();
     EXPECT_THROW(failingLoop.ListeTintlen(false), EDatabaseError);
@@ -243,13 +246,14 @@ TEST_F(PrintLoopTest, AFailingModuleClosesJobAndTables)
 
 TEST_F(PrintLoopTest, TheRequestIsTheSameAfterTheJob)
 {
-    printroad::ReportFields adjusting(data, {{QString(), true, [](printroad::ReportFields &f, int job, TTable *&slot, bool v) {
-                                                  PrintRequest().Datenbereich = QStringLiteral("A");
-                                                  PrintRequest().Datenfilter = QStringLiteral("nr <> ''");
-                                                  const int limit = f.data().GetRecords(slot, QString());
-                                                  f.TCDefineFields(job, tc, v, false, QString());
-                                                  return limit;
-                                              }}});
+    printroad::ReportFields adjusting(
+        data, {{QString(), true, [](printroad::ReportFields &f, int job, TTable *&slot, bool v) {
+                    PrintRequest().Datenbereich = QStringLiteral("A");
+                    PrintRequest().Datenfilter = QStringLiteral("nr <> ''");
+                    const int limit = f.data().GetRecords(slot, QString());
+                    f.TCDefineFields(job, tc, v, false, QString());
+                    return limit;
+                }}});
     printroad::PrintLoop adjustingLoop(adjusting, window);
     customerList(2);
     PrintRequest().Datenbereich = QStringLiteral("A2");
@@ -267,7 +271,8 @@ TEST_F(PrintLoopTest, LabelsOfMarkedRecordsEachAsOftenAsAskedAlsoThroughTheOptio
     loop.EtikettTintlen(false);
     const QStringList labels = valuesAt(QStringLiteral("LlPrint"), QStringLiteral("auftragnr"));
     EXPECT_EQ(labels, QStringList({"20260001", "20260001", "20260004", "20260004", "20260005", "20260005"}));
-    EXPECT_EQ(engine.last(QStringLiteral("LlPrintWithBoxStart"))->args.value(5).toString(), QStringLiteral("Tintlen..."));
+    EXPECT_EQ(engine.last(QStringLiteral("LlPrintWithBoxStart"))->args.value(5).toString(),
+              QStringLiteral("Tintlen..."));
     EXPECT_EQ(engine.last(QStringLiteral("LlPrintSetBoxText"))->args.value(1).toString(),
               QStringLiteral("Drucke Adressetikett (1. Ausdruck) "));
     EXPECT_EQ(window.actions, QStringList(QStringLiteral("minimize+hide")));
@@ -318,8 +323,10 @@ TEST_F(PrintLoopTest, TheDesignerGetsTheCurrentRecordAndTheLayoutAndNeedsSomethi
 TEST(EngineErrorTextTest, KnownCodesHaveTheirTextAndOthersSaySo)
 {
     EXPECT_EQ(printroad::EngineErrorText(-28), QStringLiteral("In dem Formular ist kein Tabellenobjekt vorhanden."));
-    EXPECT_TRUE(printroad::EngineErrorText(-23).startsWith(QStringLiteral("Einer der im Formular verwendeten Ausdrücke")));
-    EXPECT_EQ(printroad::EngineErrorText(-4711), QStringLiteral("Zu diesem Fehler ist keine Fehlerbeschreibung vorhanden."));
+    EXPECT_TRUE(
+        printroad::EngineErrorText(-23).startsWith(QStringLiteral("Einer der im Formular verwendeten Ausdrücke")));
+    EXPECT_EQ(printroad::EngineErrorText(-4711),
+              QStringLiteral("Zu diesem Fehler ist keine Fehlerbeschreibung vorhanden."));
 }
 
 namespace {
@@ -341,7 +348,8 @@ protected:
         ASSERT_TRUE(report::saveLayout(ProgramPaths().FormularPfad + QStringLiteral("Auftrag_Rechnung.lst"),
                                        demo::invoiceLayout()));
         report::setDialogRunner([this](QDialog &) {
-            previewSeen = QFile::exists(report::previewPath(ProgramPaths().FormularPfad + QStringLiteral("Auftrag_Rechnung.lst")));
+            previewSeen = QFile::exists(
+                report::previewPath(ProgramPaths().FormularPfad + QStringLiteral("Auftrag_Rechnung.lst")));
             return 0;
         });
     }
@@ -390,7 +398,8 @@ TEST_F(PrintLoopRealEngineTest, ThePreviewFilesAreDeletedAfterThePreview)
     loop.ListeTintlen(false);
     EXPECT_TRUE(services.messages().isEmpty()) << services.messageTexts().join('|').toStdString();
     EXPECT_TRUE(previewSeen);
-    EXPECT_FALSE(QFile::exists(report::previewPath(ProgramPaths().FormularPfad + QStringLiteral("Auftrag_Rechnung.lst"))));
+    EXPECT_FALSE(
+        QFile::exists(report::previewPath(ProgramPaths().FormularPfad + QStringLiteral("Auftrag_Rechnung.lst"))));
     EXPECT_TRUE(pdfPrinters.jobs().isEmpty());
 }
 

@@ -2,8 +2,8 @@
 
 #include "../GoldenFiles.h"
 
-#include "app/printroad/PrintLoop.h"
 #include "app/PrintRequest.h"
+#include "app/printroad/PrintLoop.h"
 #include "app/printroad/ReportData.h"
 #include "app/printroad/ReportFields.h"
 #include "demo/tables/DemoTables.h"
@@ -73,7 +73,8 @@ protected:
         paths.DatenpfadQRB = QString();
         if (Session()->IsAlias(QStringLiteral("zvuser")))
             Session()->DeleteAlias(QStringLiteral("zvuser"));
-        Session()->AddStandardAlias(QStringLiteral("zvuser"), root + QStringLiteral("/benutzer"), QStringLiteral("STANDARD"));
+        Session()->AddStandardAlias(QStringLiteral("zvuser"), root + QStringLiteral("/benutzer"),
+                                    QStringLiteral("STANDARD"));
     }
 
     // A copy of the demo tables for a test that writes.
@@ -106,7 +107,8 @@ protected:
 
     static QString tableName(TTable *slot)
     {
-        return slot ? QFileInfo(QString(slot->TableName()).replace(QLatin1Char('\\'), QLatin1Char('/'))).fileName() : QString();
+        return slot ? QFileInfo(QString(slot->TableName()).replace(QLatin1Char('\\'), QLatin1Char('/'))).fileName()
+                    : QString();
     }
     static bool isOpen(TTable *slot) { return slot && slot->Active(); }
 
@@ -145,7 +147,10 @@ public:
     bool closeAfterJob() const override { return closeAfter; }
     bool backgroundAfterJob() const override { return background; }
     void closeMainWindow() override { actions << QStringLiteral("close"); }
-    void minimizeApplication(bool hide) override { actions << (hide ? QStringLiteral("minimize+hide") : QStringLiteral("minimize")); }
+    void minimizeApplication(bool hide) override
+    {
+        actions << (hide ? QStringLiteral("minimize+hide") : QStringLiteral("minimize"));
+    }
     QWidget *activeWindow() const override { return nullptr; }
 };
 
@@ -198,10 +203,7 @@ struct TestBranches
                 {QString(), true, all}};
     }
 
-    static bool tableIsPositions()
-    {
-        return tc && tc->FindField(QStringLiteral("posdruck")) != nullptr;
-    }
+    static bool tableIsPositions() { return tc && tc->FindField(QStringLiteral("posdruck")) != nullptr; }
 };
 
 // The print loop on the recording engine and test printers, with the test
@@ -222,7 +224,8 @@ protected:
         PrintRoadFixture::TearDown();
     }
 
-    os::FakePrinterService printers{QString(), {QStringLiteral("Testdrucker"), QStringLiteral("Laserdrucker Buchhaltung")}};
+    os::FakePrinterService printers{QString(),
+                                    {QStringLiteral("Testdrucker"), QStringLiteral("Laserdrucker Buchhaltung")}};
     TestPrintWindow window;
     TestBranches branches;
     printroad::ReportFields fields{data, branches.branches()};

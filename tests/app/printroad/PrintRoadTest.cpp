@@ -12,19 +12,25 @@ namespace {
 // The record key a request of the suite carries for each module.
 QString keyFor(const QString &module)
 {
-    static const QHash<QString, QString> keys = {
-        {"Ansprech-L", "70003"},  {"Kontakte-L", "70001"}, {"Kontakte-M", "203"},
-        {"LfrArt", "70001"},      {"MabKun", "201"},       {"ArtKun", "1001"},
-        {"ArtPreis", "1001"},     {"Stückliste", "1012"},  {"GrZuord-G", "STAMM"},
-        {"Zahlungseingang", ">=01.10.2026 <=30.11.2026"},  {"Zahlungsausgang", ">=01.09.2026 <=30.11.2026"}};
+    static const QHash<QString, QString> keys = {{"Ansprech-L", "70003"},
+                                                 {"Kontakte-L", "70001"},
+                                                 {"Kontakte-M", "203"},
+                                                 {"LfrArt", "70001"},
+                                                 {"MabKun", "201"},
+                                                 {"ArtKun", "1001"},
+                                                 {"ArtPreis", "1001"},
+                                                 {"Stückliste", "1012"},
+                                                 {"GrZuord-G", "STAMM"},
+                                                 {"Zahlungseingang", ">=01.10.2026 <=30.11.2026"},
+                                                 {"Zahlungsausgang", ">=01.09.2026 <=30.11.2026"}};
     return keys.value(module, QStringLiteral("10001"));
 }
 
 bool isDocumentForm(const QString &module, const QString &type)
 {
     return (module == QLatin1String("Auftrag") || module == QLatin1String("Bestellung"))
-        && !type.contains(QLatin1String("iste")) && !type.startsWith(QLatin1String("Etikett"))
-        && type != QLatin1String("Sonstiges");
+           && !type.contains(QLatin1String("iste")) && !type.startsWith(QLatin1String("Etikett"))
+           && type != QLatin1String("Sonstiges");
 }
 
 class PrintRoadTest : public PrintLoopFixture
@@ -41,7 +47,8 @@ protected:
 TEST_F(PrintRoadTest, EveryDemoFormPrintsWithoutAMessage)
 {
     window.chosen = printroad::Output::Bildschirm;
-    const QString mailbox = demo::mailProgramPaths(QFileInfo(ProgramPaths().DatenPfad).dir().filePath("../kuvertalia")).mailbox;
+    const QString mailbox =
+        demo::mailProgramPaths(QFileInfo(ProgramPaths().DatenPfad).dir().filePath("../kuvertalia")).mailbox;
     for (const demo::Row &row : demo::formRows()) {
         const QString module = row.value("Modul").toString();
         const QString type = row.value("Typ").toString();
@@ -56,7 +63,8 @@ TEST_F(PrintRoadTest, EveryDemoFormPrintsWithoutAMessage)
         if (labels)
             PrintRequest().Datensatz.clear();
         if (type == QLatin1String("EtikettArt"))
-            PrintRequest().Datensatz = module == QLatin1String("Auftrag") ? QStringLiteral("20260002") : QStringLiteral("30260004");
+            PrintRequest().Datensatz =
+                module == QLatin1String("Auftrag") ? QStringLiteral("20260002") : QStringLiteral("30260004");
         window.row = {row.value("Bezeichnung").toString(), file, 1};
         ProgramPaths().DatenpfadQRB = mailbox;
         engine.calls.clear();
@@ -69,6 +77,7 @@ TEST_F(PrintRoadTest, EveryDemoFormPrintsWithoutAMessage)
         EXPECT_TRUE(services.messages().isEmpty()) << services.messageTexts().join('|').toStdString();
         EXPECT_GT(engine.count(QStringLiteral("LlPrint")), 0);
         EXPECT_EQ(engine.count(QStringLiteral("LlJobOpen")), engine.count(QStringLiteral("LlJobClose")));
-        EXPECT_EQ(engine.count(QStringLiteral("LlPreviewDeleteFiles")), engine.count(QStringLiteral("LlPreviewDisplay")));
+        EXPECT_EQ(engine.count(QStringLiteral("LlPreviewDeleteFiles")),
+                  engine.count(QStringLiteral("LlPreviewDisplay")));
     }
 }

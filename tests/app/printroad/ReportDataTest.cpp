@@ -8,26 +8,66 @@
 
 namespace {
 
-const QList<QPair<TTable **, const char *>> everySlot = {
-    {&tc, "tc"},           {&tcSetup, "tcSetup"},       {&tcSetupLoc, "tcSetupLoc"}, {&tcStSatz, "tcStSatz"},
-    {&tcKunden, "tcKunden"}, {&tcArtikel, "tcArtikel"}, {&tcLiefer, "tcLiefer"},     {&tcMitarbei, "tcMitarbei"},
-    {&tcKopf, "tcKopf"},   {&tcPos, "tcPos"},           {&tcBestell, "tcBestell"},   {&tcBestPos, "tcBestPos"},
-    {&tcOffPos, "tcOffPos"}, {&tcMahnPara, "tcMahnPara"}, {&tcUmsatz, "tcUmsatz"},   {&tcKArtDru, "tcKArtDru"},
-    {&tcKontakte, "tcKontakte"}, {&tcGruppen, "tcGruppen"}, {&tcLaender, "tcLaender"}};
+const QList<QPair<TTable **, const char *>> everySlot = {{&tc, "tc"},
+                                                         {&tcSetup, "tcSetup"},
+                                                         {&tcSetupLoc, "tcSetupLoc"},
+                                                         {&tcStSatz, "tcStSatz"},
+                                                         {&tcKunden, "tcKunden"},
+                                                         {&tcArtikel, "tcArtikel"},
+                                                         {&tcLiefer, "tcLiefer"},
+                                                         {&tcMitarbei, "tcMitarbei"},
+                                                         {&tcKopf, "tcKopf"},
+                                                         {&tcPos, "tcPos"},
+                                                         {&tcBestell, "tcBestell"},
+                                                         {&tcBestPos, "tcBestPos"},
+                                                         {&tcOffPos, "tcOffPos"},
+                                                         {&tcMahnPara, "tcMahnPara"},
+                                                         {&tcUmsatz, "tcUmsatz"},
+                                                         {&tcKArtDru, "tcKArtDru"},
+                                                         {&tcKontakte, "tcKontakte"},
+                                                         {&tcGruppen, "tcGruppen"},
+                                                         {&tcLaender, "tcLaender"}};
 
 // Module, form type and kind of every request the print road knows.
-const char *const moduleRequests[][3] = {
-    {"Kunden", "Liste", "L"}, {"KunPreis", "Liste", "L"}, {"Ansprech-K", "Liste", "L"}, {"Ansprech-L", "Liste", "L"},
-    {"Kontakte-K", "Liste", "L"}, {"Kontakte-L", "Liste", "L"}, {"Kontakte-M", "Liste", "L"}, {"ArtPreis", "Liste", "L"},
-    {"Artikel", "Liste", "L"}, {"Stückliste", "Liste", "L"}, {"Liefer", "Liste", "L"}, {"LfrArt", "Liste", "L"},
-    {"Mitarbei", "Liste", "L"}, {"MabKun", "Liste", "L"}, {"Auftrag", "Liste", "L"}, {"Auftrag", "Etikett", "E"},
-    {"Auftrag", "Rechnung", "L"}, {"Auftrag", "EtikettArt", "E"}, {"Bestellung", "Liste", "L"},
-    {"Bestellung", "Provisionsliste", "L"}, {"Bestellung", "Bestellung", "L"}, {"Lagerbew", "Liste", "L"},
-    {"Mahnung", "Mahnung", "L"}, {"Offene Posten", "Liste", "L"}, {"Zahlungseingang", "Liste", "L"},
-    {"Zahlungsausgang", "Liste", "L"}, {"OpoBList", "Liste", "L"}, {"KunAtr", "Liste-A", "L"},
-    {"KunAtr", "Liste-O", "L"}, {"KunAtr", "Liste-U", "L"}, {"KunArt", "Liste", "L"}, {"ArtKun", "Liste", "L"},
-    {"ZVBestellform", "Bestellform", "L"}, {"Aufgaben-K", "Liste", "L"}, {"Aufgaben", "Liste", "L"},
-    {"Gruppen", "Liste", "L"}, {"GrZuord-K", "Liste", "L"}, {"GrZuord-G", "Liste", "L"}, {"Kontakte", "Liste", "L"}};
+const char *const moduleRequests[][3] = {{"Kunden", "Liste", "L"},
+                                         {"KunPreis", "Liste", "L"},
+                                         {"Ansprech-K", "Liste", "L"},
+                                         {"Ansprech-L", "Liste", "L"},
+                                         {"Kontakte-K", "Liste", "L"},
+                                         {"Kontakte-L", "Liste", "L"},
+                                         {"Kontakte-M", "Liste", "L"},
+                                         {"ArtPreis", "Liste", "L"},
+                                         {"Artikel", "Liste", "L"},
+                                         {"Stückliste", "Liste", "L"},
+                                         {"Liefer", "Liste", "L"},
+                                         {"LfrArt", "Liste", "L"},
+                                         {"Mitarbei", "Liste", "L"},
+                                         {"MabKun", "Liste", "L"},
+                                         {"Auftrag", "Liste", "L"},
+                                         {"Auftrag", "Etikett", "E"},
+                                         {"Auftrag", "Rechnung", "L"},
+                                         {"Auftrag", "EtikettArt", "E"},
+                                         {"Bestellung", "Liste", "L"},
+                                         {"Bestellung", "Provisionsliste", "L"},
+                                         {"Bestellung", "Bestellung", "L"},
+                                         {"Lagerbew", "Liste", "L"},
+                                         {"Mahnung", "Mahnung", "L"},
+                                         {"Offene Posten", "Liste", "L"},
+                                         {"Zahlungseingang", "Liste", "L"},
+                                         {"Zahlungsausgang", "Liste", "L"},
+                                         {"OpoBList", "Liste", "L"},
+                                         {"KunAtr", "Liste-A", "L"},
+                                         {"KunAtr", "Liste-O", "L"},
+                                         {"KunAtr", "Liste-U", "L"},
+                                         {"KunArt", "Liste", "L"},
+                                         {"ArtKun", "Liste", "L"},
+                                         {"ZVBestellform", "Bestellform", "L"},
+                                         {"Aufgaben-K", "Liste", "L"},
+                                         {"Aufgaben", "Liste", "L"},
+                                         {"Gruppen", "Liste", "L"},
+                                         {"GrZuord-K", "Liste", "L"},
+                                         {"GrZuord-G", "Liste", "L"},
+                                         {"Kontakte", "Liste", "L"}};
 
 class ReportDataTest : public PrintRoadFixture
 {
@@ -52,7 +92,8 @@ TEST_F(ReportDataTest, EveryModuleOpensItsTablesAndClosesThemAll)
     for (const auto &[module, formType, kind] : moduleRequests) {
         request(QString::fromUtf8(module), QString::fromUtf8(formType), QString::fromUtf8(kind), "A", "10001");
         data.OpenDBs(true);
-        opened += QStringLiteral("%1 %2: %3\n").arg(QString::fromUtf8(module), QString::fromUtf8(formType), openSlots());
+        opened +=
+            QStringLiteral("%1 %2: %3\n").arg(QString::fromUtf8(module), QString::fromUtf8(formType), openSlots());
         data.OpenDBs(false);
         EXPECT_EQ(openSlots(), QString()) << module << " " << formType;
     }

@@ -73,7 +73,8 @@ TEST_F(DocumentFields, TheBigInvoiceShowsCarriesBlockSumsTextLinesAndItsPartners
     QString table;
     for (const DefinitionMap &record : records) {
         QStringList columns;
-        for (const char *name : {"F posdruck", "F TextPos", "F Übertrag", "F ÜbertragBlock", "F Artikelnr", "F Bezeichnung"})
+        for (const char *name :
+             {"F posdruck", "F TextPos", "F Übertrag", "F ÜbertragBlock", "F Artikelnr", "F Bezeichnung"})
             columns << contents(record, QString::fromUtf8(name));
         table += columns.join(QLatin1Char('|')) + QLatin1Char('\n');
     }

@@ -173,8 +173,7 @@ const QList<QStringList> moduleCases = dataRows(QStringLiteral("module_first_lin
 }
 
 class EveryModule : public MasterDataFields, public ::testing::WithParamInterface<QStringList>
-{
-};
+{};
 
 TEST_P(EveryModule, DefinesItsKnownFirstLineExactly)
 {

@@ -78,7 +78,6 @@ TEST_F(OpenItemFields, TheDunningIsRecordedOnceOnlyWhenTheJobHasPrinted)
     EXPECT_DOUBLE_EQ(openItemValue("20260010", "mahngebuehr").toDouble(), 10.0) << "the fee goes to the last item";
     EXPECT_TRUE(openItemValue("20260001", "mahngebuehr").isNull());
     EXPECT_TRUE(openItemValue("20260012", "mahndatum1").isNull()) << "another customer's item is untouched";
-
 }
 
 TEST_F(OpenItemFields, ACheckPassPreviewAbortOrTheDesignerWritesNothing)

@@ -4,7 +4,8 @@
 
 namespace {
 
-struct Case {
+struct Case
+{
     const char *mask;
     const char *text;
     TqkPicResult expected;
@@ -19,7 +20,8 @@ template <size_t N>
 void expectResults(const Case (&cases)[N])
 {
     for (const Case &c : cases)
-        EXPECT_EQ(int(resultOf(QLatin1String(c.mask), QLatin1String(c.text))), int(c.expected)) << c.mask << " / " << c.text;
+        EXPECT_EQ(int(resultOf(QLatin1String(c.mask), QLatin1String(c.text))), int(c.expected))
+            << c.mask << " / " << c.text;
 }
 
 // Nested repetitions of something that matches nothing used to be tried
@@ -27,12 +29,9 @@ void expectResults(const Case (&cases)[N])
 TEST(PictureMaskHostile, NestedRepetitionsAnswerAtOnce)
 {
     const Case cases[] = {
-        {"9*255*255*255*255*~", "99", picError},
-        {"9*255*255*255*255*~", "9ab", picIncomplete},
-        {"9*255*255*255*255*~", "9", picIncomplete},
-        {"*255*255*255*255[#]", "12", picIncomplete},
-        {"*255*255*255*255[#]", "1x", picError},
-        {"*255{*255{*255[a],b}}#", "ab1", picError},
+        {"9*255*255*255*255*~", "99", picError},     {"9*255*255*255*255*~", "9ab", picIncomplete},
+        {"9*255*255*255*255*~", "9", picIncomplete}, {"*255*255*255*255[#]", "12", picIncomplete},
+        {"*255*255*255*255[#]", "1x", picError},     {"*255{*255{*255[a],b}}#", "ab1", picError},
         {"*200*200*200*[#]x", "12x", picComplete},
     };
     expectResults(cases);

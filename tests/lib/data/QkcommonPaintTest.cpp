@@ -10,7 +10,8 @@
 
 namespace {
 
-struct RecordedKey {
+struct RecordedKey
+{
     QEvent::Type type;
     int key;
     Qt::KeyboardModifiers modifiers;
@@ -82,8 +83,9 @@ TEST(KeyHelpers, EditKeysChangeTextAndTheHighBitMeansPressed)
     for (int key : {int(Qt::Key_A), int(Qt::Key_9), int(Qt::Key_Space), int(Qt::Key_Backspace), int(Qt::Key_Delete),
                     int(Qt::Key_Minus), int(Qt::Key_Adiaeresis), int(Qt::Key_ssharp)})
         EXPECT_TRUE(qkIsEditKey(key)) << std::hex << key;
-    for (int key : {int(Qt::Key_Left), int(Qt::Key_F12), int(Qt::Key_Home), int(Qt::Key_Insert), int(Qt::Key_Escape),
-                    int(Qt::Key_Tab), int(Qt::Key_Return), int(Qt::Key_Shift), int(Qt::Key_CapsLock), int(Qt::Key_Print)})
+    for (int key :
+         {int(Qt::Key_Left), int(Qt::Key_F12), int(Qt::Key_Home), int(Qt::Key_Insert), int(Qt::Key_Escape),
+          int(Qt::Key_Tab), int(Qt::Key_Return), int(Qt::Key_Shift), int(Qt::Key_CapsLock), int(Qt::Key_Print)})
         EXPECT_FALSE(qkIsEditKey(key)) << std::hex << key;
 }
 

@@ -84,8 +84,8 @@ TEST(PictureMaskLines, ATablesOwnPictureAlwaysWins)
 TEST(PictureMaskLines, WhatIsWrittenReadsBack)
 {
     ListHolder holder;
-    for (const auto &[autoFill, useInGrid] : {std::pair{true, true}, std::pair{false, true}, std::pair{true, false},
-                                              std::pair{false, false}}) {
+    for (const auto &[autoFill, useInGrid] :
+         {std::pair{true, true}, std::pair{false, true}, std::pair{true, false}, std::pair{false, false}}) {
         qkSetPictureMask(&holder, "Telefon", "(###) ###-####", autoFill, useInGrid, true, true, true);
         const TqkPictureMaskSetting setting = qkGetPictureMask(&holder, "TELEFON", true);
         EXPECT_EQ(setting.Mask, "(###) ###-####");
@@ -181,7 +181,7 @@ TEST(PropertyAccess, MissingPropertiesAnswerNothingOthersAreFoundByName)
     EXPECT_EQ(holder.SQL.size(), 2);
     bool called = false;
     holder.OnInvalidValue = [&](TDataSet *, TField *) { called = true; };
-    qkGetOnInvalidValue(&holder)(nullptr, nullptr);
+    qkGetOnInvalidValue (&holder)(nullptr, nullptr);
     EXPECT_TRUE(called);
 
     fixture::DataControl control;

@@ -68,12 +68,15 @@ TEST_F(FilterTrees, ComparisonWithAStringIsWrittenByteForByte)
     const QByteArray bytes = tree(R"(Name = "Smith")");
     QByteArray expected;
     auto put16 = [&](int v) { expected.append(char(v & 0xff)).append(char(v >> 8)); };
-    auto put32 = [&](quint32 v) { put16(int(v & 0xffff)); put16(int(v >> 16)); };
+    auto put32 = [&](quint32 v) {
+        put16(int(v & 0xffff));
+        put16(int(v >> 16));
+    };
     for (int v : {1, 63, 3, 10, 52})
         put16(v);
-    put32(2), put32(3), put16(28), put16(14), put16(0);             // slot 0: Name = "Smith"
-    put32(5), put32(14), put16(1), put16(6), put16(5);             // slot 1: the string
-    put32(4), put32(13), put16(1), put16(0), put16(0);             // slot 2: the field
+    put32(2), put32(3), put16(28), put16(14), put16(0); // slot 0: Name = "Smith"
+    put32(5), put32(14), put16(1), put16(6), put16(5);  // slot 1: the string
+    put32(4), put32(13), put16(1), put16(0), put16(0);  // slot 2: the field
     expected.append("Name\0Smith\0", 11);
     EXPECT_EQ(bytes.toHex(' ').toStdString(), expected.toHex(' ').toStdString());
 }
@@ -88,9 +91,14 @@ TEST_F(FilterTrees, OperatorsAndLiteralsTakeTheirFieldsTypes)
         int literalSize;
     };
     const Case cases[] = {
-        {"Nr <> 10", 4, 6, 4},          {"Nr > 10", 5, 6, 4},           {"Nr < 10", 6, 6, 4},
-        {"Nr >= 10", 7, 6, 4},          {"Nr <= 10", 8, 6, 4},          {"Umsatz = 2,5", 3, 7, 8},
-        {R"(Seit = "01.02.2003")", 3, 2, 4}, {"Aktiv = True", 3, 4, 2},
+        {"Nr <> 10", 4, 6, 4},
+        {"Nr > 10", 5, 6, 4},
+        {"Nr < 10", 6, 6, 4},
+        {"Nr >= 10", 7, 6, 4},
+        {"Nr <= 10", 8, 6, 4},
+        {"Umsatz = 2,5", 3, 7, 8},
+        {R"(Seit = "01.02.2003")", 3, 2, 4},
+        {"Aktiv = True", 3, 4, 2},
     };
     for (const Case &c : cases) {
         const QByteArray bytes = tree(c.text);
@@ -110,7 +118,7 @@ TEST_F(FilterTrees, LogicalOperatorsGroupFromTheLeftAndArithmeticTypesItsOperand
 {
     const QByteArray logical = tree(R"(Nr = 1 OR Nr = 2 and Plz = "5")");
     ASSERT_EQ(word(logical, 4), 11);
-    EXPECT_EQ(dword(logical, 10 + 4), 10u); // AND at the root
+    EXPECT_EQ(dword(logical, 10 + 4), 10u);                         // AND at the root
     EXPECT_EQ(dword(logical, 10 + word(logical, 10 + 8) + 4), 11u); // OR on its left
 
     const QByteArray product = tree("(Nr)*(2)");

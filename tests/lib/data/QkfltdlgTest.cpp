@@ -141,7 +141,8 @@ TEST_F(RecordTestCases, BadBoundsRaiseAndTheHandlerLeavesWithTheDialog)
     customers->Close();
     closed.SetDataSource(&source);
     EXPECT_FALSE(closed.Execute());
-    EXPECT_EQ(user.messageTexts().last(), "Dataset must be active to perform local filtering (FilterMethod=fdByFilter).");
+    EXPECT_EQ(user.messageTexts().last(),
+              "Dataset must be active to perform local filtering (FilterMethod=fdByFilter).");
     closed.FieldOperators().SetAndChar(" OR ");
     EXPECT_EQ(user.messageTexts().last(), "Operators do not have a unique value.");
     EXPECT_EQ(closed.FieldOperators().AndChar(), "OR");
@@ -241,7 +242,8 @@ const DemoCase demoCases[] = {
     {"Kunden.db", "nr", {{"plz", fdMatchRange, "", "1", "3"}}, "plz >= '1' AND plz < '4'"},
     {"Kunden.db", "nr", {{"EMail", fdMatchStart, "null"}}, "EMail IS NULL OR EMail = ''"},
     {"atrpos.db", "auftragnr || '/' || posnr", {{"menge", fdMatchRange, "", "2", "10"}}, "menge BETWEEN 2 AND 10"},
-    {"atrpos.db", "auftragnr || '/' || posnr",
+    {"atrpos.db",
+     "auftragnr || '/' || posnr",
      {{"Einheit", fdMatchExact, "Stück"}, {"epreis", fdMatchRange, "", "", "20"}},
      "Einheit = 'Stück' AND epreis <= 20"},
     // Values that try to break out of their quotes select nothing.
@@ -282,8 +284,8 @@ TEST_F(DemoCriteria, LocalFilterAndSqlRewritingGiveTheRecordsSqliteGives)
 
         TqkQuery query;
         query.SetDatabaseName(folder());
-        query.SetSQL({QStringLiteral("SELECT %1 AS %2, * FROM \"%3\"").arg(key, keyField, file),
-                      QStringLiteral("ORDER BY 1")});
+        query.SetSQL(
+            {QStringLiteral("SELECT %1 AS %2, * FROM \"%3\"").arg(key, keyField, file), QStringLiteral("ORDER BY 1")});
         query.Open();
         EXPECT_EQ(filteredKeys(query, keyField, c.criteria, fdByQueryModify), expected) << "sql: " << c.where;
     }
@@ -294,9 +296,8 @@ TEST_F(DemoCriteria, RewrittenSqlKeepsTheQuerysOwnConditionWhole)
 {
     EXPECT_EQ(TqkFilterDialog::insertConditions({"SELECT * FROM Kunden"}, {"(a)"}),
               QStringList({"SELECT * FROM Kunden", "Where", "(a)"}));
-    EXPECT_EQ(TqkFilterDialog::insertConditions({"SELECT * FROM Kunden WHERE Ort = 'x ORDER BY' OR Land = 'A'",
-                                                 "ORDER BY Name"},
-                                                {"(a)"}),
+    EXPECT_EQ(TqkFilterDialog::insertConditions(
+                  {"SELECT * FROM Kunden WHERE Ort = 'x ORDER BY' OR Land = 'A'", "ORDER BY Name"}, {"(a)"}),
               QStringList({"SELECT * FROM Kunden WHERE ( Ort = 'x ORDER BY' OR Land = 'A'", ")", "And", "(a)",
                            "ORDER BY Name"}));
 
@@ -333,7 +334,8 @@ TEST_F(DemoCriteria, QbeTextGivesTheRecordsSqliteGives)
         const char *where;
     };
     const Case cases[] = {
-        {{"Query", "", "Kunden.db | nr    | Ort          |", "          | Check | München, not blank |", "", "EndQuery"},
+        {{"Query", "", "Kunden.db | nr    | Ort          |", "          | Check | München, not blank |", "",
+          "EndQuery"},
          "Ort = 'München'"},
         {{"Query", "Kunden.db | nr | Name | Land |", " | Check | ..straße.. | |", " | Check | | A |", "EndQuery"},
          "Name LIKE '%straße%' OR Land = 'A'"},
@@ -374,7 +376,8 @@ TEST_F(DemoCriteria, LibraryTableOpensTheAnswerOfItsQueryText)
         EXPECT_EQ(keysOf(table, "nr"), sqliteKeys("Kunden.db", "nr", "Land = 'D' AND Ort <> 'Berlin'"))
             << text.join(' ').toStdString();
         table.SetqkFilter({"nr > \"10004\""});
-        EXPECT_EQ(keysOf(table, "nr"), sqliteKeys("Kunden.db", "nr", "Land = 'D' AND Ort <> 'Berlin' AND nr > '10004'"));
+        EXPECT_EQ(keysOf(table, "nr"),
+                  sqliteKeys("Kunden.db", "nr", "Land = 'D' AND Ort <> 'Berlin' AND nr > '10004'"));
         table.Close();
         EXPECT_TRUE(table.TableName().isEmpty());
         EXPECT_EQ(table.Query(), text);

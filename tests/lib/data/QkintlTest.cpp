@@ -16,10 +16,7 @@ class GlobalIntlGuard
 {
 public:
     GlobalIntlGuard() { m_saved.reset(snapshot()); }
-    ~GlobalIntlGuard()
-    {
-        m_saved->SetConnected(true);
-    }
+    ~GlobalIntlGuard() { m_saved->SetConnected(true); }
 
 private:
     static TqkIntl *snapshot()

@@ -41,17 +41,18 @@ TEST_F(Locate, SearchesMatchAnywhereExactOrAtTheStartAndOtherTypesAsTheirTexts)
         bool found;
         int nr;
     } searches[] = {
-        {true, "Name", "MEI", lmAnywhere, false, true, 2},    {true, "Name", "hof", lmAnywhere, false, true, 4},
-        {true, "Name", "Meier", lmExact, true, true, 2},      {false, "Name", "MEIER", lmExact, false, true, 5},
-        {false, "Name", "Meier", lmExact, false, false, 5},   {true, "Name", "Meierho", lmExact, false, false, 5},
-        {true, "Name", "meierh", lmStart, false, true, 4},    {true, "Name", "mei", lmStart, true, true, 5},
-        {true, "Name", "eier", lmStart, false, false, 5},     {true, "Umsatz", "75,25", lmExact, false, true, 4},
-        {true, "Umsatz", "75,250", lmExact, false, true, 4},  {true, "Seit", "29.02.2000", lmExact, false, true, 3},
-        {true, "Aktiv", "false", lmExact, false, true, 2},    {true, "Nr", "3", lmExact, false, true, 3},
+        {true, "Name", "MEI", lmAnywhere, false, true, 2},   {true, "Name", "hof", lmAnywhere, false, true, 4},
+        {true, "Name", "Meier", lmExact, true, true, 2},     {false, "Name", "MEIER", lmExact, false, true, 5},
+        {false, "Name", "Meier", lmExact, false, false, 5},  {true, "Name", "Meierho", lmExact, false, false, 5},
+        {true, "Name", "meierh", lmStart, false, true, 4},   {true, "Name", "mei", lmStart, true, true, 5},
+        {true, "Name", "eier", lmStart, false, false, 5},    {true, "Umsatz", "75,25", lmExact, false, true, 4},
+        {true, "Umsatz", "75,250", lmExact, false, true, 4}, {true, "Seit", "29.02.2000", lmExact, false, true, 3},
+        {true, "Aktiv", "false", lmExact, false, true, 2},   {true, "Nr", "3", lmExact, false, true, 3},
     };
     for (const auto &search : searches) {
-        EXPECT_EQ(qkLocateRecord(search.first, table.get(), search.field, search.text, search.mode, search.caseSensitive),
-                  search.found)
+        EXPECT_EQ(
+            qkLocateRecord(search.first, table.get(), search.field, search.text, search.mode, search.caseSensitive),
+            search.found)
             << search.field << " " << search.text;
         EXPECT_EQ(currentNr(*table), search.nr) << search.field << " " << search.text;
     }
@@ -147,7 +148,8 @@ TEST_F(Locate, ScanAndKeySearchFollowOneCaseRule)
         table = openCustomers(index);
         for (const char *value : {"STRAßE", "straße", "Straße"}) {
             table->First();
-            EXPECT_TRUE(qkLocateRecord(true, table.get(), "Name", value, lmExact, false)) << value << " " << index.toStdString();
+            EXPECT_TRUE(qkLocateRecord(true, table.get(), "Name", value, lmExact, false))
+                << value << " " << index.toStdString();
             EXPECT_EQ(currentNr(*table), 6);
         }
         // The collation keeps "ß" and "ss" apart, so both searches do.

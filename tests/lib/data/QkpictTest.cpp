@@ -6,7 +6,8 @@
 
 namespace {
 
-struct Match {
+struct Match
+{
     TqkPicResult result;
     QString text;
 };
@@ -24,7 +25,8 @@ TqkPicResult resultOf(const QString &mask, const QString &text)
     return picture(mask, text).result;
 }
 
-struct Case {
+struct Case
+{
     QString mask;
     QString text;
     TqkPicResult expected;
@@ -40,8 +42,11 @@ void expectResults(std::initializer_list<Case> cases)
 
 TEST(PictureMask, DigitsReportEveryStateOfTheText)
 {
-    expectResults({{"###", "", picEmpty}, {"###", "12", picIncomplete}, {"###", "123", picComplete},
-            {"###", "1234", picError}, {"###", "1a", picError}});
+    expectResults({{"###", "", picEmpty},
+                   {"###", "12", picIncomplete},
+                   {"###", "123", picComplete},
+                   {"###", "1234", picError},
+                   {"###", "1a", picError}});
 }
 
 TEST(PictureMask, CaseConversionsRewriteTheText)
@@ -72,8 +77,10 @@ TEST(PictureMask, LiteralsAreReplacedByTheMasksOwnCharacters)
     EXPECT_EQ(picture("AB#", "ab1").text, "AB1");
     EXPECT_EQ(resultOf("AB#", "xb1"), picError);
     // Only a to z fold; other letters compare exactly.
-    expectResults({{QString::fromUtf8("Ä#"), QString::fromUtf8("ä1"), picError}, {";##", "#1", picComplete},
-            {";##", "11", picError}, {"#;*", "1*", picComplete}});
+    expectResults({{QString::fromUtf8("Ä#"), QString::fromUtf8("ä1"), picError},
+                   {";##", "#1", picComplete},
+                   {";##", "11", picError},
+                   {"#;*", "1*", picComplete}});
 }
 
 TEST(PictureMask, AFinalBlankStandsForTheNextLiteral)
@@ -127,55 +134,81 @@ TEST(PictureMask, AutoFillNeverGrowsATextBeyondItsLimit)
 
 TEST(PictureMask, OptionalGroupsMayBeLeftOut)
 {
-    expectResults({{"#[#]", "1", picComplete}, {"#[#]", "12", picComplete}, {"#[#]", "123", picError},
-            {"[+]#", "+1", picComplete}, {"[+]#", "1", picComplete}, {"#[-##]", "1-2", picIncomplete},
-            {"#[-##]", "1-23", picComplete}});
+    expectResults({{"#[#]", "1", picComplete},
+                   {"#[#]", "12", picComplete},
+                   {"#[#]", "123", picError},
+                   {"[+]#", "+1", picComplete},
+                   {"[+]#", "1", picComplete},
+                   {"#[-##]", "1-2", picIncomplete},
+                   {"#[-##]", "1-23", picComplete}});
 }
 
 TEST(PictureMask, RepetitionsCountOrRunFreely)
 {
-    expectResults({{"*#", "", picEmpty}, {"*#", "123", picComplete}, {"*#", "12a", picError},
-            {"*3#", "12", picIncomplete}, {"*3#", "123", picComplete}, {"*3#", "1234", picError},
-            {"*3[#]", "1", picComplete}, {"*3[#]", "123", picComplete}, {"*3[#]", "1234", picError},
-            {"*2{#-}", "1-2-", picComplete}, {"*2{#-}", "1-2", picIncomplete}, {"&*?", "Abc", picComplete}});
+    expectResults({{"*#", "", picEmpty},
+                   {"*#", "123", picComplete},
+                   {"*#", "12a", picError},
+                   {"*3#", "12", picIncomplete},
+                   {"*3#", "123", picComplete},
+                   {"*3#", "1234", picError},
+                   {"*3[#]", "1", picComplete},
+                   {"*3[#]", "123", picComplete},
+                   {"*3[#]", "1234", picError},
+                   {"*2{#-}", "1-2-", picComplete},
+                   {"*2{#-}", "1-2", picIncomplete},
+                   {"&*?", "Abc", picComplete}});
     EXPECT_EQ(picture("&*~", "aBC").text, "Abc");
     EXPECT_EQ(resultOf("*255#", QString(255, '1')), picComplete);
 }
 
 TEST(PictureMask, OptionalTailsAfterTheTextAreSkipped)
 {
-    expectResults({{"#*3[#]", "1", picComplete}, {"#*12[#]", "1", picComplete}, {"#*#", "1", picComplete},
-            {"#[a]*[b]", "1", picComplete}, {"#{[a],b}", "1", picComplete}, {"#{a,b}", "1", picIncomplete},
-            {"#*3#", "1", picIncomplete}});
+    expectResults({{"#*3[#]", "1", picComplete},
+                   {"#*12[#]", "1", picComplete},
+                   {"#*#", "1", picComplete},
+                   {"#[a]*[b]", "1", picComplete},
+                   {"#{[a],b}", "1", picComplete},
+                   {"#{a,b}", "1", picIncomplete},
+                   {"#*3#", "1", picIncomplete}});
 }
 
 TEST(PictureMask, AlternativesPreferTheOneThatGetsFurthest)
 {
-    expectResults({{"{Jan,Feb,Mar}", "Fe", picIncomplete}, {"{Jan,Feb,Mar}", "Feb", picComplete},
-            {"{Jan,Feb,Mar}", "Fex", picError}});
+    expectResults({{"{Jan,Feb,Mar}", "Fe", picIncomplete},
+                   {"{Jan,Feb,Mar}", "Feb", picComplete},
+                   {"{Jan,Feb,Mar}", "Fex", picError}});
     EXPECT_EQ(picture("{Jan,Feb,Mar}", "mar").text, "Mar");
-    expectResults({{"jaX,ja", "ja", picComplete}, {"jaXY,j", "ja", picIncomplete},
-            {"###,##-##", "12-3", picIncomplete}, {"###,##-##", "123", picComplete},
-            {"###,##-##", "12-34", picComplete}});
+    expectResults({{"jaX,ja", "ja", picComplete},
+                   {"jaXY,j", "ja", picIncomplete},
+                   {"###,##-##", "12-3", picIncomplete},
+                   {"###,##-##", "123", picComplete},
+                   {"###,##-##", "12-34", picComplete}});
 }
 
 TEST(PictureMask, GroupsNest)
 {
-    expectResults({{"{#[#],x}", "1", picComplete}, {"{#[#],x}", "x", picComplete}, {"{#[#],x}", "12", picComplete},
-            {"{#[#],x}", "y", picError}, {"[{A,B}#]#", "A12", picComplete}, {"[{A,B}#]#", "1", picComplete},
-            {"{[{a,b}]-}#", "b-1", picComplete}, {"{[{a,b}]-}#", "-1", picComplete},
-            {"{;{#;}}", "{1}", picComplete}});
+    expectResults({{"{#[#],x}", "1", picComplete},
+                   {"{#[#],x}", "x", picComplete},
+                   {"{#[#],x}", "12", picComplete},
+                   {"{#[#],x}", "y", picError},
+                   {"[{A,B}#]#", "A12", picComplete},
+                   {"[{A,B}#]#", "1", picComplete},
+                   {"{[{a,b}]-}#", "b-1", picComplete},
+                   {"{[{a,b}]-}#", "-1", picComplete},
+                   {"{;{#;}}", "{1}", picComplete}});
 }
 
 TEST(PictureMask, MalformedMasksAreSyntaxErrors)
 {
-    for (const char *mask : {"", "#;", "#*", "*", "[#", "#]", "{#", "]#[", "}#{", "[{]}", "{[}]", "*256#",
-                             "*,#", "{*}", "#*99999999999#"}) {
+    for (const char *mask : {"", "#;", "#*", "*", "[#", "#]", "{#", "]#[", "}#{", "[{]}", "{[}]", "*256#", "*,#", "{*}",
+                             "#*99999999999#"}) {
         EXPECT_EQ(resultOf(mask, "1"), picSyntax) << mask;
         EXPECT_EQ(resultOf(mask, ""), picSyntax) << mask;
     }
-    expectResults({{";*", "*", picComplete}, {"#;[", "1[", picComplete}, {QString(254, '@'), "x", picIncomplete},
-            {QString(255, '@'), "x", picSyntax}});
+    expectResults({{";*", "*", picComplete},
+                   {"#;[", "1[", picComplete},
+                   {QString(254, '@'), "x", picIncomplete},
+                   {QString(255, '@'), "x", picSyntax}});
 }
 
 TEST(PictureMask, TextsBeyondTheLimitAreErrors)

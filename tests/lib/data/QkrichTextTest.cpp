@@ -18,8 +18,7 @@ TEST(RichTextToPlain, TablesAndFormattingAreDropped)
 
 TEST(RichTextToPlain, EscapesAreDecoded)
 {
-    EXPECT_EQ(qkRichTextToPlainText("{\\rtf1 Gr\\'fc\\'dfe \\{a\\} \\\\ \\'80}"),
-              QString::fromUtf8("Grüße {a} \\ €"));
+    EXPECT_EQ(qkRichTextToPlainText("{\\rtf1 Gr\\'fc\\'dfe \\{a\\} \\\\ \\'80}"), QString::fromUtf8("Grüße {a} \\ €"));
     EXPECT_EQ(qkRichTextToPlainText("{\\rtf1\\uc1 \\u8364?uro}"), QString::fromUtf8("€uro"));
     EXPECT_EQ(qkRichTextToPlainText("{\\rtf1\\uc0 \\u-3913 x}").size(), 2);
     EXPECT_EQ(qkRichTextToPlainText("{\\rtf1 a\\tab b\\line c}"), "a\tb\r\nc");

@@ -58,7 +58,8 @@ TEST_F(KeyAdapterTest, KeysRunDownAndPressUnlessTheDownStageZeroesThem)
     QTest::keyClick(edit, Qt::Key_Left);
     QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
     QTest::keyClick(edit, Qt::Key_Backspace);
-    EXPECT_EQ(edit->stages, (QStringList{"down 65", "press 97", "down 37", "down 86^", "press 22", "down 8", "press 8"}));
+    EXPECT_EQ(edit->stages,
+              (QStringList{"down 65", "press 97", "down 37", "down 86^", "press 22", "down 8", "press 8"}));
     EXPECT_EQ(edit->text(), "a");
     edit->stages.clear();
     edit->zeroInKeyDown = 'B';

@@ -27,7 +27,8 @@ TqkDBDateTimePicker *datePicker(QWidget *parent, const QString &format, TDateTim
 
 TEST_F(DateTimePickerTest, FormatTokensRenderAndLocateFields)
 {
-    struct Case {
+    struct Case
+    {
         const char *format;
         int field;
         const char *text;
@@ -45,8 +46,8 @@ TEST_F(DateTimePickerTest, FormatTokensRenderAndLocateFields)
         {"d. mmmm yy", 2, "7. März", 3, 4, TqkDTTokenKind::MonthName},
     };
     for (const Case &c : cases) {
-        const TqkDTRendering r = qkRenderDateTime(qkTokenizeDateTimeFormat(qkExpandDateTimeFormat(c.format)), value,
-                                                  c.field, true, true);
+        const TqkDTRendering r =
+            qkRenderDateTime(qkTokenizeDateTimeFormat(qkExpandDateTimeFormat(c.format)), value, c.field, true, true);
         EXPECT_EQ(r.text, QString(c.text)) << c.format;
         if (c.field > 0) {
             EXPECT_EQ(QPoint(r.start, r.length), QPoint(c.start, c.length)) << c.format;
@@ -82,7 +83,8 @@ TEST_F(DateTimePickerTest, TypedYearsFollowTheEpochRule)
 
 TEST_F(DateTimePickerTest, ArrowsStepFieldsWithoutCarryAndCutTheDay)
 {
-    struct Case {
+    struct Case
+    {
         TDateTime start;
         int field;
         TDateTime expected;

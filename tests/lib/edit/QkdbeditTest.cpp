@@ -8,13 +8,14 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QInputMethodEvent>
-#include <QMimeData>
 #include <QLayout>
+#include <QMimeData>
 #include <QTest>
 
 namespace {
 
-struct TypingCase {
+struct TypingCase
+{
     const char *mask;
     const char *typed;
     const char *expected;
@@ -54,10 +55,8 @@ protected:
 TEST_F(EditControlTest, PictureFiltersAndCompletesTypedCharacters)
 {
     const TypingCase cases[] = {
-        {"###", "1234", "123", 1},
-        {"(###) ###-####", "(555", "(555) ", 0},
-        {"(###) ###-####", "5", "", 1},
-        {"&&&", "abc", "ABC", 0},
+        {"###", "1234", "123", 1},      {"(###) ###-####", "(555", "(555) ", 0},
+        {"(###) ###-####", "5", "", 1}, {"&&&", "abc", "ABC", 0},
         {"#####", "12a", "12", 1},
     };
     for (const TypingCase &c : cases) {
@@ -140,15 +139,18 @@ TEST_F(EditControlTest, PastingPassesThroughThePicture)
 
 TEST_F(EditControlTest, BlankCompletesDatesAndTimesFromTheClock)
 {
-    struct Case {
+    struct Case
+    {
         TqkEditDataType type;
         QString am;
         QStringList steps;
     };
     const Case cases[] = {
         {qkEdtDate, {}, {"05.", "05.12.", "05.12.2026", "05.12.2026"}},
-        {qkEdtDateTime, {}, {"05.", "05.12.", "05.12.2026", "05.12.2026 ", "05.12.2026 14:", "05.12.2026 14:07:",
-                             "05.12.2026 14:07:09", "05.12.2026 14:07:09"}},
+        {qkEdtDateTime,
+         {},
+         {"05.", "05.12.", "05.12.2026", "05.12.2026 ", "05.12.2026 14:", "05.12.2026 14:07:", "05.12.2026 14:07:09",
+          "05.12.2026 14:07:09"}},
         {qkEdtTime, "AM", {"2:", "2:07:", "2:07:09", "2:07:09 PM", "2:07:09 PM"}},
     };
     for (const Case &c : cases) {
@@ -284,8 +286,8 @@ TEST_F(EditControlTest, InvalidTextOnLeavingGoesToTheDataSetsHandlerOrRaises)
 class DropTarget : public TqkDBEdit
 {
 public:
-    using TqkDBEdit::TqkDBEdit;
     using TqkDBEdit::dropEvent;
+    using TqkDBEdit::TqkDBEdit;
 };
 
 TEST_F(EditControlTest, DroppedAndComposedTextPassesThePicture)

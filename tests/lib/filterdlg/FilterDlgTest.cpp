@@ -1,11 +1,11 @@
 #include "demo/tables/DemoTables.h"
 #include "lib/data/Qkintl.h"
+#include "lib/data/Qktable.h"
+#include "lib/edit/qkdbdatetimepicker.h"
 #include "lib/filterdlg/TqkFilterDialogView.h"
 #include "lib/filterdlg/TqkFilterDlg.h"
 #include "platform/db/TField.h"
-#include "lib/data/Qktable.h"
 #include "support/RecordingUiServices.h"
-#include "lib/edit/qkdbdatetimepicker.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -23,7 +23,7 @@
 
 namespace {
 
-template<class T>
+template <class T>
 T *part(TqkFilterDlg &form, const char *name)
 {
     return form.findChild<T *>(QLatin1String(name));
@@ -78,8 +78,9 @@ protected:
         QTest::keyClick(control, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(control, Qt::Key_Backspace);
         for (const QChar c : text)
-            QTest::sendKeyEvent(QTest::Click, control, c.unicode() < 128 ? Qt::Key(c.toUpper().unicode()) : Qt::Key_unknown,
-                                QString(c), Qt::NoModifier);
+            QTest::sendKeyEvent(QTest::Click, control,
+                                c.unicode() < 128 ? Qt::Key(c.toUpper().unicode()) : Qt::Key_unknown, QString(c),
+                                Qt::NoModifier);
     }
 
     static void clickOk(TqkFilterDlg &form)
@@ -138,7 +139,8 @@ TEST_F(FilterForm, CriteriaTypedIntoTheFormFilterTheCustomers)
         clickField(form, QStringLiteral("Name"));
         typeInto(part<QWidget>(form, "FilterValueEdit"), QString());
         clickField(form, QStringLiteral("Ort"));
-        EXPECT_TRUE(part<QListWidget>(form, "FieldsListBox")->findItems(QStringLiteral("Name"), Qt::MatchExactly).isEmpty());
+        EXPECT_TRUE(
+            part<QListWidget>(form, "FieldsListBox")->findItems(QStringLiteral("Name"), Qt::MatchExactly).isEmpty());
         clickOk(form);
     }));
     EXPECT_EQ(column(QStringLiteral("Ort")), QStringList({"München", "Wien", "München"}));
@@ -264,8 +266,8 @@ TEST_F(FilterForm, SelectFieldHandlerGivesTheComboItsListForWholeAndStartMatches
         EXPECT_TRUE(combo->isVisible());
         clickField(form, QStringLiteral("plz"));
         EXPECT_FALSE(combo->isVisible());
-        QTest::mouseClick(part<QWidget>(form, "ValueRangeTabSet"), Qt::LeftButton,
-                          {}, part<QTabBar>(form, "ValueRangeTabSet")->tabRect(0).center());
+        QTest::mouseClick(part<QWidget>(form, "ValueRangeTabSet"), Qt::LeftButton, {},
+                          part<QTabBar>(form, "ValueRangeTabSet")->tabRect(0).center());
         typeInto(edit, QStringLiteral("1x0"));
         EXPECT_EQ(static_cast<QLineEdit *>(edit)->text(), QStringLiteral("10"));
         clickOk(form);
@@ -276,12 +278,14 @@ TEST_F(FilterForm, SelectFieldHandlerGivesTheComboItsListForWholeAndStartMatches
 TEST(FilterSummary, RowsDescribeEachCriterion)
 {
     TqkFieldOperators words;
-    struct Case {
+    struct Case
+    {
         TqkFieldInfo info;
         QStringList row;
     } cases[] = {
         {{"Ort", "Ort", fdMatchStart, "Mün", "", ""}, {"Ort", "Partial Match at Beginning", "Mün"}},
-        {{"Name", "Name", fdMatchAny, "a or b", "", "", false, true}, {"Name", "Partial Match Anywhere", "NOT (a or b)"}},
+        {{"Name", "Name", fdMatchAny, "a or b", "", "", false, true},
+         {"Name", "Partial Match Anywhere", "NOT (a or b)"}},
         {{"Land", "Land", fdMatchExact, "D", "", "", false, true}, {"Land", "Exact Match", "NOT D"}},
         {{"plz", "PLZ", fdMatchRange, "", "1", "3"}, {"PLZ", "By Range", ">=1, <=3"}},
         {{"plz", "PLZ", fdMatchRange, "", "", "3"}, {"PLZ", "By Range", "<=3"}},

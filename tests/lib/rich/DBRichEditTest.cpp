@@ -43,8 +43,8 @@ protected:
         for (int nr : {1, 2}) {
             create.Append();
             create.FieldByName(QStringLiteral("Nr"))->SetAsInteger(nr);
-            create.FieldByName(QStringLiteral("Text"))->SetAsString(nr == 1 ? QString::fromLatin1(storedNote)
-                                                                           : QStringLiteral("{\\rtf1 kaputt {\\b fett"));
+            create.FieldByName(QStringLiteral("Text"))
+                ->SetAsString(nr == 1 ? QString::fromLatin1(storedNote) : QStringLiteral("{\\rtf1 kaputt {\\b fett"));
             create.Post();
         }
         table = open();
@@ -107,8 +107,7 @@ TEST_F(DBRichEdit, LoadsEditsSavesAndReloadsAMemo)
     TDataSource rereadSource;
     rereadSource.SetDataSet(reread.get());
     auto again = boundEdit(rereadSource);
-    EXPECT_EQ(again->toPlainText(),
-              QStringLiteral("Liefertermin 12.03. bestätigt\nBitte beachten\uFFFC sofort\nNeu"));
+    EXPECT_EQ(again->toPlainText(), QStringLiteral("Liefertermin 12.03. bestätigt\nBitte beachten\uFFFC sofort\nNeu"));
     const QTextBlock second = again->document()->findBlockByNumber(1);
     EXPECT_EQ(second.blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
     EXPECT_EQ(second.begin().fragment().charFormat().foreground().color(), QColor(Qt::red));

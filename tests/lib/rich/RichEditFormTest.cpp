@@ -33,7 +33,7 @@ namespace {
 
 // Runs `user` on the modal window of type T as soon as it is open, then
 // closes it with Escape when the user left it open.
-template<class T>
+template <class T>
 void whenOpen(std::function<void(T &)> user)
 {
     QTimer::singleShot(0, [user] {
@@ -116,7 +116,8 @@ TEST_F(RichEditWindow, F2OpensTheWindowAndSaveAndExitWritesTheMemo)
     reopen();
     EXPECT_TRUE(memo().contains(QStringLiteral("\\red255\\green0\\blue0;")));
     EXPECT_TRUE(memo().contains(QStringLiteral("\\fs28")));
-    EXPECT_TRUE(memo().contains(QRegularExpression(QStringLiteral("\\\\b\\\\[^ ]* Neue Zeile f\\\\'fcr Gr\\\\'f6\\\\'dfe"))))
+    EXPECT_TRUE(
+        memo().contains(QRegularExpression(QStringLiteral("\\\\b\\\\[^ ]* Neue Zeile f\\\\'fcr Gr\\\\'f6\\\\'dfe"))))
         << memo().toStdString();
     const QTextBlock last = m_edit->document()->lastBlock();
     EXPECT_EQ(last.text(), QStringLiteral("Neue Zeile für Größe"));
@@ -126,7 +127,8 @@ TEST_F(RichEditWindow, F2OpensTheWindowAndSaveAndExitWritesTheMemo)
 TEST_F(RichEditWindow, ClosingWithChangesAsksAndOnlyYesKeepsThem)
 {
     const QString before = memo();
-    struct Case {
+    struct Case
+    {
         int answer;
         bool stillOpen;
         bool kept;
@@ -189,7 +191,8 @@ TEST(RichTabDialog, PositionsAreCheckedSortedAndAppliedAsOneStep)
     TqkCustomRichEdit edit;
     edit.setPlainText(QStringLiteral("a\tb"));
     TqkRichTabDialog dialog(edit);
-    struct Case {
+    struct Case
+    {
         QString typed;
         bool accepted;
         QStringList list;
@@ -259,12 +262,16 @@ TEST(RichParagraphDialog, ChoosingALineSpacingRulePresetsItsValue)
     TqkRichParagraphDialog dialog(edit);
     dialog.show();
     QComboBox &rule = *dialog.LineSpacingCombo();
-    struct Case {
+    struct Case
+    {
         int key;
         int rule;
         QString at;
-    } cases[] = {{Qt::Key_End, lsMultiple, "1"},      {Qt::Key_Up, lsExactly, "0,16''"}, {Qt::Key_Up, lsAtLeast, "0,16''"},
-                 {Qt::Key_Up, lsDouble, ""},          {Qt::Key_Home, lsSingle, ""}};
+    } cases[] = {{Qt::Key_End, lsMultiple, "1"},
+                 {Qt::Key_Up, lsExactly, "0,16''"},
+                 {Qt::Key_Up, lsAtLeast, "0,16''"},
+                 {Qt::Key_Up, lsDouble, ""},
+                 {Qt::Key_Home, lsSingle, ""}};
     for (const Case &c : cases) {
         QTest::keyClick(&rule, Qt::Key(c.key));
         EXPECT_EQ(rule.currentIndex(), c.rule);

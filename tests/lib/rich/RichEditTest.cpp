@@ -5,14 +5,14 @@
 #include "support/RecordingUiServices.h"
 
 #include <QBuffer>
+#include <QCheckBox>
 #include <QFile>
 #include <QImage>
-#include <QTemporaryDir>
-#include <QMimeData>
-#include <QCheckBox>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QtEndian>
@@ -201,9 +201,9 @@ TEST_F(RichEdit, PopupMenuFollowsTheOptionsAndTheReadOnlyState)
 {
     QMenu &menu = *edit.PopupMenu();
     EXPECT_EQ(edit.PopupOptions(), 0x3F8F);
-    EXPECT_EQ(visibleItems(menu), (QStringList{"&Edit", "-", "Cu&t", "&Copy", "&Paste", "-", "&Font",
-                                               "&Bullet Style", "P&aragraph", "&Tabs", "-", "Fin&d", "&Replace",
-                                               "-", "Insert &Object..."}));
+    EXPECT_EQ(visibleItems(menu),
+              (QStringList{"&Edit", "-", "Cu&t", "&Copy", "&Paste", "-", "&Font", "&Bullet Style", "P&aragraph",
+                           "&Tabs", "-", "Fin&d", "&Replace", "-", "Insert &Object..."}));
     edit.OleOptions = reoDisableOLE;
     EXPECT_EQ(visibleItems(menu).mid(10), (QStringList{"-", "Fin&d", "&Replace"}));
     edit.setReadOnly(true);

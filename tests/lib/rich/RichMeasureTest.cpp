@@ -28,7 +28,7 @@ TEST(RichMeasure, StepTextMovesTwoThirdsOfAStepAndCutsToWholeSteps)
         TqkMeasurementUnits units;
         const char *text;
     } cases[] = {
-        {1.99, 0, muInches, "2''"},      {1.9, 0, muInches, "1,875''"},  {0.0, 0, muInches, "0''"},
+        {1.99, 0, muInches, "2''"},      {1.9, 0, muInches, "1,875''"},       {0.0, 0, muInches, "0''"},
         {1.0, 0, muCentimeters, "1 cm"}, {1.03, 0, muCentimeters, "1,05 cm"}, {-1.99, 0, muInches, "-2''"},
         {1.3, 4, muInches, "1,25''"},
     };

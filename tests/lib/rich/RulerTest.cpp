@@ -4,9 +4,9 @@
 #include "lib/rich/qkriched.h"
 #include "platform/rtf/RtfDocument.h"
 
+#include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
-#include <QComboBox>
 #include <QPushButton>
 #include <QTest>
 
@@ -38,8 +38,8 @@ protected:
     {
         const QPoint start(marker.width() / 2, marker.height() / 2);
         QTest::mousePress(&marker, Qt::LeftButton, {}, start);
-        QMouseEvent move(QEvent::MouseMove, QPointF(start + QPoint(distance, 0)), marker.mapToGlobal(QPointF(start + QPoint(distance, 0))),
-                         Qt::LeftButton, Qt::LeftButton, {});
+        QMouseEvent move(QEvent::MouseMove, QPointF(start + QPoint(distance, 0)),
+                         marker.mapToGlobal(QPointF(start + QPoint(distance, 0))), Qt::LeftButton, Qt::LeftButton, {});
         QApplication::sendEvent(&marker, &move);
         QTest::mouseRelease(&marker, Qt::LeftButton, {}, start + QPoint(distance, 0));
     }

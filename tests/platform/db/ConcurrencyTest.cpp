@@ -21,7 +21,8 @@ protected:
         int failures = 0;
         for (int nr = first; nr < first + count; ++nr) {
             try {
-                addCustomer(*kunden, nr, QStringLiteral("Kunde %1").arg(nr), QString(), QStringLiteral("Ulm"), nr, QString());
+                addCustomer(*kunden, nr, QStringLiteral("Kunde %1").arg(nr), QString(), QStringLiteral("Ulm"), nr,
+                            QString());
             } catch (const Exception &) {
                 ++failures;
                 kunden->Cancel();
@@ -80,7 +81,8 @@ TEST_F(ConcurrencyTest, FailedWriteInsideATransactionUndoesOnlyItself)
     database.SetDatabaseName(folder());
     database.StartTransaction();
     addCustomer(*kunden, 40, QStringLiteral("Erster"), QString(), QString(), 0, QString());
-    EXPECT_THROW(addCustomer(*kunden, 40, QStringLiteral("Doppelt"), QString(), QString(), 0, QString()), EDBEngineError);
+    EXPECT_THROW(addCustomer(*kunden, 40, QStringLiteral("Doppelt"), QString(), QString(), 0, QString()),
+                 EDBEngineError);
     kunden->Cancel();
     addCustomer(*kunden, 41, QStringLiteral("Zweiter"), QString(), QString(), 0, QString());
     database.Commit();

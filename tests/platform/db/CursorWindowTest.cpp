@@ -45,8 +45,8 @@ TEST_F(CursorWindowTest, SecondaryIndexWithDuplicatesKeepsEveryRecordOnce)
         const QString article = positions->FieldByName(QStringLiteral("Artikel"))->AsString();
         EXPECT_LE(previous, article);
         previous = article;
-        seen.insert(positions->FieldByName(QStringLiteral("Auftragnr"))->AsString() + QLatin1Char('/') +
-                    positions->FieldByName(QStringLiteral("Posnr"))->AsString());
+        seen.insert(positions->FieldByName(QStringLiteral("Auftragnr"))->AsString() + QLatin1Char('/')
+                    + positions->FieldByName(QStringLiteral("Posnr"))->AsString());
     }
     EXPECT_EQ(seen.size(), 1000);
     int backwards = 0;
@@ -132,12 +132,27 @@ TEST_F(CursorWindowTest, RecordNumbersFollowEveryMoveAndWritesOfOthers)
     };
     const std::vector<std::pair<const char *, std::function<void()>>> moves = {
         {"First", [&] { positions->First(); }},
-        {"1500 x Next", [&] { for (int i = 0; i < 1500; ++i) positions->Next(); }},
-        {"700 x Prior", [&] { for (int i = 0; i < 700; ++i) positions->Prior(); }},
-        {"FindKey", [&] { positions->FindKey({QVariant(500), QVariant(2)}); }},
+        {"1500 x Next",
+         [&] {
+             for (int i = 0; i < 1500; ++i)
+                 positions->Next();
+         }},
+        {"700 x Prior",
+         [&] {
+             for (int i = 0; i < 700; ++i)
+                 positions->Prior();
+         }},
+        {"FindKey",
+         [&] {
+             positions->FindKey({QVariant(500), QVariant(2)});
+         }},
         {"Next after FindKey", [&] { positions->Next(); }},
         {"Last", [&] { positions->Last(); }},
-        {"1200 x Prior", [&] { for (int i = 0; i < 1200; ++i) positions->Prior(); }},
+        {"1200 x Prior",
+         [&] {
+             for (int i = 0; i < 1200; ++i)
+                 positions->Prior();
+         }},
         {"MoveBy", [&] { positions->MoveBy(-333); }},
     };
     for (const auto &[name, move] : moves) {

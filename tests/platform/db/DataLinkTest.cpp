@@ -58,9 +58,9 @@ TEST_F(DataLinkTest, LinksHearEventsInOrder)
     kunden->Post();
     kunden->FieldByName(QStringLiteral("Name"))->SetDisplayLabel(QStringLiteral("Nachname"));
     kunden->Close();
-    EXPECT_EQ(link.log, (QStringList{"ActiveChanged", "Scrolled 1", "EditingChanged", "RecordChanged -",
-                                     "RecordChanged Ort", "UpdateData", "EditingChanged", "DataSetChanged",
-                                     "LayoutChanged", "ActiveChanged"}));
+    EXPECT_EQ(link.log,
+              (QStringList{"ActiveChanged", "Scrolled 1", "EditingChanged", "RecordChanged -", "RecordChanged Ort",
+                           "UpdateData", "EditingChanged", "DataSetChanged", "LayoutChanged", "ActiveChanged"}));
     EXPECT_EQ(sourceLog, (QStringList{"State 1", "Data -", "State 2", "Data -", "Data Ort", "State 1", "Data -",
                                       "Data -", "State 0"}));
 }

@@ -38,8 +38,8 @@ void DbFixture::createCustomers()
     kunden->CreateTable();
 }
 
-void DbFixture::addCustomer(TTable &table, int nr, const QString &name, const QString &vorname,
-                            const QString &ort, double umsatz, const QString &seit)
+void DbFixture::addCustomer(TTable &table, int nr, const QString &name, const QString &vorname, const QString &ort,
+                            double umsatz, const QString &seit)
 {
     table.Append();
     table.FieldByName(QStringLiteral("Nr"))->SetAsInteger(nr);
@@ -56,11 +56,16 @@ void DbFixture::fillCustomers()
 {
     createCustomers();
     auto kunden = openTable(QStringLiteral("Kunden.db"));
-    addCustomer(*kunden, 1, QStringLiteral("Müller"), QStringLiteral("Hans"), QStringLiteral("Köln"), 1200.5, QStringLiteral("01.02.2003"));
-    addCustomer(*kunden, 2, QStringLiteral("Meier"), QStringLiteral("Anna"), QStringLiteral("Bonn"), 50, QStringLiteral("15.06.1999"));
-    addCustomer(*kunden, 3, QStringLiteral("Zander"), QStringLiteral("Ute"), QStringLiteral("Aachen"), 0, QStringLiteral("31.12.1898"));
-    addCustomer(*kunden, 4, QStringLiteral("Ärger"), QStringLiteral("Olaf"), QStringLiteral("Köln"), 75.25, QStringLiteral("01.01.2020"));
-    addCustomer(*kunden, 5, QStringLiteral("Meierhof"), QStringLiteral("Jörg"), QStringLiteral("Straßburg"), 10, QStringLiteral("05.05.2005"));
+    addCustomer(*kunden, 1, QStringLiteral("Müller"), QStringLiteral("Hans"), QStringLiteral("Köln"), 1200.5,
+                QStringLiteral("01.02.2003"));
+    addCustomer(*kunden, 2, QStringLiteral("Meier"), QStringLiteral("Anna"), QStringLiteral("Bonn"), 50,
+                QStringLiteral("15.06.1999"));
+    addCustomer(*kunden, 3, QStringLiteral("Zander"), QStringLiteral("Ute"), QStringLiteral("Aachen"), 0,
+                QStringLiteral("31.12.1898"));
+    addCustomer(*kunden, 4, QStringLiteral("Ärger"), QStringLiteral("Olaf"), QStringLiteral("Köln"), 75.25,
+                QStringLiteral("01.01.2020"));
+    addCustomer(*kunden, 5, QStringLiteral("Meierhof"), QStringLiteral("Jörg"), QStringLiteral("Straßburg"), 10,
+                QStringLiteral("05.05.2005"));
     addCustomer(*kunden, 6, QStringLiteral("mueller"), QStringLiteral("Kai"), QString(), 99, QString());
 }
 
@@ -83,7 +88,8 @@ void DbFixture::createPositions(int orders, int positionsPerOrder)
             positions->Append();
             positions->FieldByName(QStringLiteral("Auftragnr"))->SetAsInteger(order);
             positions->FieldByName(QStringLiteral("Posnr"))->SetAsInteger(pos);
-            positions->FieldByName(QStringLiteral("Artikel"))->SetAsString(QStringLiteral("A%1").arg((order * 7 + pos) % 13));
+            positions->FieldByName(QStringLiteral("Artikel"))
+                ->SetAsString(QStringLiteral("A%1").arg((order * 7 + pos) % 13));
             positions->FieldByName(QStringLiteral("Menge"))->SetAsFloat(pos * 1.5);
             positions->Post();
         }

@@ -23,8 +23,8 @@ protected:
     // Kunden: Nr I (key), Name A30, Vorname A20, Ort A20, Umsatz $, Seit D,
     // Aktiv L, Notiz M; index NameIdx (Name, Vorname) case-insensitive.
     void createCustomers();
-    void addCustomer(TTable &table, int nr, const QString &name, const QString &vorname,
-                     const QString &ort, double umsatz, const QString &seit);
+    void addCustomer(TTable &table, int nr, const QString &name, const QString &vorname, const QString &ort,
+                     double umsatz, const QString &seit);
     void fillCustomers();
     // Positionen: Auftragnr I, Posnr S (key), Artikel A10, Menge N.
     void createPositions(int orders, int positionsPerOrder);

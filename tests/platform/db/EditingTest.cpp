@@ -218,7 +218,7 @@ TEST_F(EditingTest, ChangesByAnotherConnectionAreNotOverwritten)
 
 TEST_F(EditingTest, EachRefusalNamesItsReason)
 {
-    using Action = std::function<void(TTable &kunden, TTable &other)>;
+    using Action = std::function<void(TTable & kunden, TTable & other)>;
     const auto nothing = [](TTable &, TTable &) {};
     const auto readOnly = [](TTable &kunden, TTable &) {
         kunden.Close();

@@ -114,7 +114,8 @@ TEST_F(FieldTest, ConversionsBetweenTypes)
     kunden->FieldByName(QStringLiteral("Name"))->SetAsString(QString());
     kunden->Post();
     auto again = openTable(QStringLiteral("Kunden.db"));
-    EXPECT_EQ(again->FieldByName(QStringLiteral("Notiz"))->AsString(), QStringLiteral("Zeile 1\r\nZeile 2 mit € und ß"));
+    EXPECT_EQ(again->FieldByName(QStringLiteral("Notiz"))->AsString(),
+              QStringLiteral("Zeile 1\r\nZeile 2 mit € und ß"));
     EXPECT_FALSE(again->FieldByName(QStringLiteral("Name"))->IsNull());
     EXPECT_EQ(again->FieldByName(QStringLiteral("Seit"))->AsDateTime(), EncodeDate(2024, 2, 29));
     again->Edit();

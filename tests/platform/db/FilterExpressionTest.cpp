@@ -47,12 +47,29 @@ TEST_F(FilterExpressionTest, RecordEvaluationAndSqlSelectTheSameRecords)
     kunden->Append();
     kunden->FieldByName(QStringLiteral("Nr"))->SetAsInteger(7);
     kunden->Post();
-    const QStringList filters{
-        "Name = 'Müller'", "Name <> 'Müller'", "Name < 'Meierhof'", "Name >= 'meier'", "Name = 'M*'",
-        "Name <> 'M*'", "Ort = ''", "Ort <> ''", "Ort IS NULL", "NOT Ort IS NULL", "Ort > 'B'",
-        "Umsatz > 50", "Umsatz <= 50 OR Seit IS NULL", "Seit < '01.01.2000'", "Seit <> '15.06.1999'",
-        "Aktiv = 'True'", "Aktiv <> 'True'", "NOT (Nr = 1 OR Nr = 2) AND Umsatz >= 0", "50 < Umsatz",
-        "'Köln' = Ort", "Notiz IS NULL", "Ort = Name", "Ort <> Name"};
+    const QStringList filters{"Name = 'Müller'",
+                              "Name <> 'Müller'",
+                              "Name < 'Meierhof'",
+                              "Name >= 'meier'",
+                              "Name = 'M*'",
+                              "Name <> 'M*'",
+                              "Ort = ''",
+                              "Ort <> ''",
+                              "Ort IS NULL",
+                              "NOT Ort IS NULL",
+                              "Ort > 'B'",
+                              "Umsatz > 50",
+                              "Umsatz <= 50 OR Seit IS NULL",
+                              "Seit < '01.01.2000'",
+                              "Seit <> '15.06.1999'",
+                              "Aktiv = 'True'",
+                              "Aktiv <> 'True'",
+                              "NOT (Nr = 1 OR Nr = 2) AND Umsatz >= 0",
+                              "50 < Umsatz",
+                              "'Köln' = Ort",
+                              "Notiz IS NULL",
+                              "Ort = Name",
+                              "Ort <> Name"};
     for (TFilterOptions options : {0, int(foCaseInsensitive), int(foNoPartialCompare)}) {
         for (const QString &filter : filters) {
             const QStringList byRecord = evaluatedByRecord(*kunden, filter, options);

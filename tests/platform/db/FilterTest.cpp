@@ -36,7 +36,8 @@ TEST_F(FilterTest, TextLanguageWithComparisonsAndLogic)
 TEST_F(FilterTest, DatesCompareAsDatesAndBlankEqualsNull)
 {
     EXPECT_EQ(filtered(QStringLiteral("Seit < '01.01.2000'")), (QStringList{"Meier", "Zander"}));
-    EXPECT_EQ(filtered(QStringLiteral("Seit >= '1.2.2003' AND Seit <= '05.05.2005'")), (QStringList{"Müller", "Meierhof"}));
+    EXPECT_EQ(filtered(QStringLiteral("Seit >= '1.2.2003' AND Seit <= '05.05.2005'")),
+              (QStringList{"Müller", "Meierhof"}));
     EXPECT_EQ(filtered(QStringLiteral("Ort = ''")), (QStringList{"mueller"}));
     EXPECT_EQ(filtered(QStringLiteral("Seit IS NULL")), (QStringList{"mueller"}));
     EXPECT_EQ(filtered(QStringLiteral("Ort IS NOT NULL AND Seit IS NOT NULL")).size(), 5);

@@ -51,10 +51,9 @@ private:
 TEST_F(HostileInputTest, DeepNestingIsRefusedWithAMessageInsteadOfOverflowingTheStack)
 {
     const QString comparison = QStringLiteral("Nr = 1");
-    const QStringList tooDeep{
-        repeated(QStringLiteral("("), 20000) + comparison + repeated(QStringLiteral(")"), 20000),
-        repeated(QStringLiteral("NOT "), 20000) + comparison,
-        repeated(QStringLiteral("("), 20000)};
+    const QStringList tooDeep{repeated(QStringLiteral("("), 20000) + comparison + repeated(QStringLiteral(")"), 20000),
+                              repeated(QStringLiteral("NOT "), 20000) + comparison,
+                              repeated(QStringLiteral("("), 20000)};
     for (const QString &text : tooDeep) {
         try {
             db::FilterExpression::parse(text, 0);
@@ -95,16 +94,13 @@ TEST_F(HostileInputTest, ATreeTooDeepForTheStackIsRefusedAndFreedWithoutRecursio
 TEST_F(HostileInputTest, NumbersBeyondEveryIntegerCompareByValueWithIntegerFields)
 {
     const QStringList all{"1", "2", "3", "4", "5", "6"};
-    const struct {
+    const struct
+    {
         const char *filter;
         QStringList expected;
     } cases[] = {
-        {"Nr > 100000000000000000000", {}},
-        {"Nr < 100000000000000000000", all},
-        {"Nr = 100000000000000000000", {}},
-        {"Nr <> 100000000000000000000", all},
-        {"Nr > -100000000000000000000", all},
-        {"Nr <= -9223372036854775809", {}},
+        {"Nr > 100000000000000000000", {}},   {"Nr < 100000000000000000000", all},  {"Nr = 100000000000000000000", {}},
+        {"Nr <> 100000000000000000000", all}, {"Nr > -100000000000000000000", all}, {"Nr <= -9223372036854775809", {}},
         {"100000000000000000000 > Nr", all},
     };
     for (const auto &c : cases)

@@ -6,8 +6,7 @@
 namespace {
 
 class MasterDetailTest : public DbFixture
-{
-};
+{};
 
 TEST_F(MasterDetailTest, DetailFollowsTheMastersKey)
 {
@@ -59,7 +58,8 @@ TEST_F(MasterDetailTest, CalculatedAndLookupFields)
     QList<TDataSetState> states;
     positions->SetOnCalcFields([&](TDataSet *dataSet) {
         states.append(dataSet->State());
-        dataSet->FieldByName(QStringLiteral("Doppelt"))->SetAsFloat(dataSet->FieldByName(QStringLiteral("Menge"))->AsFloat() * 2);
+        dataSet->FieldByName(QStringLiteral("Doppelt"))
+            ->SetAsFloat(dataSet->FieldByName(QStringLiteral("Menge"))->AsFloat() * 2);
     });
     positions->Open();
     EXPECT_EQ(positions->FieldCount(), 6);
@@ -78,7 +78,9 @@ TEST_F(MasterDetailTest, CalculatedAndLookupFields)
     positions->First();
     EXPECT_TRUE(positions->Locate(QStringLiteral("Doppelt"), 20.0, 0));
     EXPECT_EQ(positions->FieldByName(QStringLiteral("Auftragnr"))->AsInteger(), 4);
-    EXPECT_EQ(positions->Lookup(QStringLiteral("Kunde"), QStringLiteral("Zander"), QStringLiteral("Doppelt")).toDouble(), 3.0);
+    EXPECT_EQ(
+        positions->Lookup(QStringLiteral("Kunde"), QStringLiteral("Zander"), QStringLiteral("Doppelt")).toDouble(),
+        3.0);
     // Lookup fields are searched record by record, partial keys too.
     EXPECT_TRUE(positions->Locate(QStringLiteral("Kunde"), QStringLiteral("Zan"), loPartialKey));
     EXPECT_EQ(positions->FieldByName(QStringLiteral("Auftragnr"))->AsInteger(), 3);

@@ -6,8 +6,7 @@
 namespace {
 
 class NavigationTest : public DbFixture
-{
-};
+{};
 
 TEST_F(NavigationTest, StepsThroughTheKeyOrderAcrossWindowBoundaries)
 {

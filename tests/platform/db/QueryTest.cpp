@@ -63,7 +63,8 @@ TEST_F(QueryTest, TextsNamingTableFilesGiveTheRowsSqliteGives)
 
 TEST_F(QueryTest, FieldsAreTypedFromTheirColumnsAndParametersBindByName)
 {
-    auto q = query(QStringLiteral("SELECT Nr, Name, Seit, Umsatz * 2 AS Doppelt FROM Kunden WHERE Seit >= :ab AND Name <> :name ORDER BY Nr"));
+    auto q = query(QStringLiteral(
+        "SELECT Nr, Name, Seit, Umsatz * 2 AS Doppelt FROM Kunden WHERE Seit >= :ab AND Name <> :name ORDER BY Nr"));
     ASSERT_EQ(q->Params()->Count(), 2);
     q->ParamByName(QStringLiteral("AB"))->SetDataType(ftDate);
     q->ParamByName(QStringLiteral("ab"))->SetValue(QDate(2003, 1, 1));
@@ -132,9 +133,8 @@ TEST_F(QueryTest, FiltersOfEveryKindNarrowAQuery)
     q->SetFilter(QStringLiteral("Umsatz > 20"));
     q->SetFiltered(true);
     EXPECT_EQ(column(*q, QStringLiteral("Nr")), QStringList({"1", "2", "4", "6"}));
-    const int test = q->AddEngineFilter([](TDataSet *dataSet) {
-        return dataSet->FieldByName(QStringLiteral("Nr"))->AsInteger() % 2 == 0;
-    });
+    const int test = q->AddEngineFilter(
+        [](TDataSet *dataSet) { return dataSet->FieldByName(QStringLiteral("Nr"))->AsInteger() % 2 == 0; });
     q->ActivateEngineFilter(test, true);
     EXPECT_EQ(column(*q, QStringLiteral("Nr")), QStringList({"2", "4", "6"}));
     EXPECT_EQ(q->RecordCount(), 3);
@@ -153,7 +153,8 @@ TEST_F(QueryTest, StoredProceduresComeFromTheRegistry)
     procedure.SetStoredProcName(QStringLiteral("Verdoppeln"));
     EXPECT_THROW(procedure.ExecProc(), EDatabaseError);
     registerStoredProcedure(QStringLiteral("verdoppeln"), [](TParams &params) {
-        params.ParamByName(QStringLiteral("Wert"))->SetValue(params.ParamByName(QStringLiteral("Wert"))->Value().toInt() * 2);
+        params.ParamByName(QStringLiteral("Wert"))
+            ->SetValue(params.ParamByName(QStringLiteral("Wert"))->Value().toInt() * 2);
     });
     procedure.Params()->CreateParam(ftInteger, QStringLiteral("Wert"))->SetValue(21);
     procedure.ExecProc();

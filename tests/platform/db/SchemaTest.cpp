@@ -11,25 +11,26 @@
 namespace {
 
 class SchemaTest : public DbFixture
-{
-};
+{};
 
 TEST_F(SchemaTest, EveryParadoxTypeReadsBackWithItsClassAndSize)
 {
     auto all = table(QStringLiteral("Alles.db"));
-    const QStringList typeTexts{"A15", "N", "$", "S", "I", "+", "#4", "L", "D", "T", "@", "M240", "F10", "B0", "G0", "O0", "Y16"};
+    const QStringList typeTexts{"A15", "N", "$",    "S",   "I",  "+",  "#4", "L",  "D",
+                                "T",   "@", "M240", "F10", "B0", "G0", "O0", "Y16"};
     for (int i = 0; i < typeTexts.size(); ++i)
         all->FieldDefs()->AddParadox(QStringLiteral("F%1").arg(i), typeTexts[i]);
     all->IndexDefs()->Add(QString(), QStringLiteral("F0"), ixPrimary);
     all->CreateTable();
     all->Open();
 
-    const char *classes[] = {"TStringField", "TFloatField", "TCurrencyField", "TSmallintField", "TIntegerField",
-                             "TAutoIncField", "TBCDField", "TBooleanField", "TDateField", "TTimeField",
-                             "TDateTimeField", "TMemoField", "TBlobField", "TBlobField", "TGraphicField",
-                             "TBlobField", "TBytesField"};
-    const TFieldType types[] = {ftString, ftFloat, ftCurrency, ftSmallint, ftInteger, ftAutoInc, ftBCD, ftBoolean,
-                                ftDate, ftTime, ftDateTime, ftMemo, ftFmtMemo, ftBlob, ftGraphic, ftParadoxOle, ftBytes};
+    const char *classes[] = {"TStringField",   "TFloatField", "TCurrencyField", "TSmallintField", "TIntegerField",
+                             "TAutoIncField",  "TBCDField",   "TBooleanField",  "TDateField",     "TTimeField",
+                             "TDateTimeField", "TMemoField",  "TBlobField",     "TBlobField",     "TGraphicField",
+                             "TBlobField",     "TBytesField"};
+    const TFieldType types[] = {ftString,  ftFloat,   ftCurrency, ftSmallint,   ftInteger,  ftAutoInc,
+                                ftBCD,     ftBoolean, ftDate,     ftTime,       ftDateTime, ftMemo,
+                                ftFmtMemo, ftBlob,    ftGraphic,  ftParadoxOle, ftBytes};
     ASSERT_EQ(all->FieldCount(), typeTexts.size());
     for (int i = 0; i < typeTexts.size(); ++i) {
         EXPECT_STREQ(all->Fields(i)->metaObject()->className(), classes[i]) << i;
@@ -68,13 +69,16 @@ TEST_F(SchemaTest, FileStaysAPlainSqliteDatabaseWithTextKeptAsText)
     createCustomers();
     {
         auto kunden = openTable(QStringLiteral("Kunden.db"));
-        addCustomer(*kunden, 7, QStringLiteral("007"), QStringLiteral("Ö"), QStringLiteral("€-Stadt"), 1, QStringLiteral("01.01.2000"));
+        addCustomer(*kunden, 7, QStringLiteral("007"), QStringLiteral("Ö"), QStringLiteral("€-Stadt"), 1,
+                    QStringLiteral("01.01.2000"));
     }
     sqlite3 *handle = nullptr;
     ASSERT_EQ(sqlite3_open_v2(QFile::encodeName(path(QStringLiteral("Kunden.db"))).constData(), &handle,
-                              SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+                              SQLITE_OPEN_READONLY, nullptr),
+              SQLITE_OK);
     sqlite3_stmt *statement = nullptr;
-    ASSERT_EQ(sqlite3_prepare_v2(handle, "SELECT typeof(Name), Name, Ort, Seit FROM Kunden", -1, &statement, nullptr), SQLITE_OK);
+    ASSERT_EQ(sqlite3_prepare_v2(handle, "SELECT typeof(Name), Name, Ort, Seit FROM Kunden", -1, &statement, nullptr),
+              SQLITE_OK);
     ASSERT_EQ(sqlite3_step(statement), SQLITE_ROW);
     EXPECT_STREQ(reinterpret_cast<const char *>(sqlite3_column_text(statement, 0)), "text");
     EXPECT_STREQ(reinterpret_cast<const char *>(sqlite3_column_text(statement, 1)), "007");
@@ -88,8 +92,10 @@ TEST_F(SchemaTest, TableWrittenByAnotherProgramOpensByAffinity)
 {
     sqlite3 *handle = nullptr;
     ASSERT_EQ(sqlite3_open(QFile::encodeName(path(QStringLiteral("fremd.db"))).constData(), &handle), SQLITE_OK);
-    sqlite3_exec(handle, "CREATE TABLE fremd (id INTEGER, name VARCHAR(20), preis DECIMAL, bild);"
-                         "INSERT INTO fremd VALUES (1, 'Ösen', 2.5, x'00ff');", nullptr, nullptr, nullptr);
+    sqlite3_exec(handle,
+                 "CREATE TABLE fremd (id INTEGER, name VARCHAR(20), preis DECIMAL, bild);"
+                 "INSERT INTO fremd VALUES (1, 'Ösen', 2.5, x'00ff');",
+                 nullptr, nullptr, nullptr);
     sqlite3_close(handle);
     auto foreign = openTable(QStringLiteral("fremd"));
     EXPECT_STREQ(foreign->FieldByName(QStringLiteral("id"))->metaObject()->className(), "TIntegerField");

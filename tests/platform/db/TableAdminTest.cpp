@@ -50,7 +50,8 @@ TEST_F(TableAdminTest, ReopeningAfterAnotherProgramReplacedTheFileReadsTheNewFil
     createPositions(2, 2);
     openTable(QStringLiteral("atrpos.db"))->Close();
     ASSERT_EQ(std::rename(QFile::encodeName(path(QStringLiteral("atrpos.db"))).constData(),
-                          QFile::encodeName(path(QStringLiteral("Kunden.db"))).constData()), 0);
+                          QFile::encodeName(path(QStringLiteral("Kunden.db"))).constData()),
+              0);
     auto replaced = openTable(QStringLiteral("Kunden.db"));
     EXPECT_EQ(replaced->RecordCount(), 4);
     EXPECT_NE(replaced->FindField(QStringLiteral("Posnr")), nullptr);

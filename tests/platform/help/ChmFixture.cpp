@@ -45,8 +45,8 @@ QString ChmFixture::projectText(const QString &chmName) const
                       QStringLiteral("Language=0x407 German (Germany)")};
     lines << m_options << QString() << QStringLiteral("[FILES]") << m_files;
     if (!m_aliases.isEmpty()) {
-        lines << QString() << QStringLiteral("[ALIAS]") << m_aliases << QString()
-              << QStringLiteral("[MAP]") << QStringLiteral("#include kontext.h");
+        lines << QString() << QStringLiteral("[ALIAS]") << m_aliases << QString() << QStringLiteral("[MAP]")
+              << QStringLiteral("#include kontext.h");
     }
     return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
 }
@@ -54,16 +54,14 @@ QString ChmFixture::projectText(const QString &chmName) const
 QString ChmFixture::build(const QString &chmName)
 {
     if (!m_map.isEmpty()) {
-        writeTestFile(m_dir.filePath(QStringLiteral("kontext.h")),
-                      m_map.join(QLatin1Char('\n')).toUtf8() + '\n');
+        writeTestFile(m_dir.filePath(QStringLiteral("kontext.h")), m_map.join(QLatin1Char('\n')).toUtf8() + '\n');
     }
     if (!writeTestFile(m_dir.filePath(QStringLiteral("hilfe.hhp")), projectText(chmName).toUtf8()))
         return QString();
 
     QProcess compiler;
     compiler.setWorkingDirectory(m_dir.path());
-    compiler.start(QStringLiteral("chmcmd"),
-                   {QStringLiteral("--no-html-scan"), QStringLiteral("hilfe.hhp")});
+    compiler.start(QStringLiteral("chmcmd"), {QStringLiteral("--no-html-scan"), QStringLiteral("hilfe.hhp")});
     if (!compiler.waitForFinished(20000) || compiler.exitCode() != 0)
         return QString();
     const QString built = m_dir.filePath(chmName);
@@ -76,10 +74,9 @@ QString ChmFixture::buildStandard(ChmFixture &fixture)
                     "<html><head><title>Druckverwaltung</title></head><body>"
                     "<h1>Druckverwaltung</h1><p>Siehe <a href=\"sub/formular.htm\">Formular "
                     "bearbeiten</a>.</p></body></html>");
-    fixture.addFile(QStringLiteral("sub/formular.htm"),
-                    "<html><head><title>Formular</title></head><body><h1>Formular "
-                    "bearbeiten</h1><p><img src=\"../bild.png\"></p><h2><a "
-                    "name=\"kopie\">Formular kopieren</a></h2></body></html>");
+    fixture.addFile(QStringLiteral("sub/formular.htm"), "<html><head><title>Formular</title></head><body><h1>Formular "
+                                                        "bearbeiten</h1><p><img src=\"../bild.png\"></p><h2><a "
+                                                        "name=\"kopie\">Formular kopieren</a></h2></body></html>");
     fixture.addFile(QStringLiteral("bild.png"), pngImage());
     fixture.addFile(QStringLiteral("inhalt.hhc"),
                     "<html><body><object type=\"text/site properties\"><param name=\"Name\" "
@@ -92,7 +89,6 @@ QString ChmFixture::buildStandard(ChmFixture &fixture)
     fixture.addOption(QStringLiteral("Default topic=start.htm"));
     fixture.addOption(QStringLiteral("Title=Tintlen-Hilfe"));
     fixture.mapContext(QStringLiteral("IDH_HAUPTFENSTER"), 2000, QStringLiteral("start.htm"));
-    fixture.mapContext(QStringLiteral("IDH_BEARBEITEN"), 2001,
-                       QStringLiteral("sub/formular.htm"));
+    fixture.mapContext(QStringLiteral("IDH_BEARBEITEN"), 2001, QStringLiteral("sub/formular.htm"));
     return fixture.build();
 }

@@ -40,13 +40,13 @@ TEST(ChmContextMapTest, NumbersFindTheirPageNamesAndDamagedMapsWhatIsIntact)
 
 TEST(ChmSitemapTest, NestedListsBecomeNestedTopics)
 {
-    const auto topics = parseSitemap(
-        "<OBJECT type=\"text/site properties\"><param name=\"Name\" value=\"x\"></OBJECT>"
-        "<UL><LI><OBJECT type='text/sitemap'><PARAM name=Name value='Kapitel'></OBJECT>"
-        "<UL><LI><object type=\"text/sitemap\"><param name=\"Name\" value=\"Teil &quot;1&quot;\">"
-        "<param name=\"Local\" value=\"a\\b.htm#x\"></object>"
-        "<LI><object type=\"text/sitemap\"><param name=\"Name\" value=\"Teil 2\"></object></UL>"
-        "<LI><object type=\"text/sitemap\"><param name=\"Local\" value=\"c.htm\"></object></UL>");
+    const auto topics =
+        parseSitemap("<OBJECT type=\"text/site properties\"><param name=\"Name\" value=\"x\"></OBJECT>"
+                     "<UL><LI><OBJECT type='text/sitemap'><PARAM name=Name value='Kapitel'></OBJECT>"
+                     "<UL><LI><object type=\"text/sitemap\"><param name=\"Name\" value=\"Teil &quot;1&quot;\">"
+                     "<param name=\"Local\" value=\"a\\b.htm#x\"></object>"
+                     "<LI><object type=\"text/sitemap\"><param name=\"Name\" value=\"Teil 2\"></object></UL>"
+                     "<LI><object type=\"text/sitemap\"><param name=\"Local\" value=\"c.htm\"></object></UL>");
     ASSERT_EQ(topics.size(), 2);
     EXPECT_EQ(topics[0].title, "Kapitel");
     EXPECT_EQ(topics[0].reference, "");
@@ -58,17 +58,21 @@ TEST(ChmSitemapTest, NestedListsBecomeNestedTopics)
     EXPECT_TRUE(topics[1].children.isEmpty());
 
     // Unbalanced lists stay inside the root.
-    const auto unbalanced = parseSitemap(
-        "</UL></UL><UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"A\">"
-        "</OBJECT>");
+    const auto unbalanced =
+        parseSitemap("</UL></UL><UL><LI><OBJECT type=\"text/sitemap\"><param name=\"Name\" value=\"A\">"
+                     "</OBJECT>");
     ASSERT_EQ(unbalanced.size(), 1);
     EXPECT_EQ(unbalanced[0].title, "A");
 }
 
 TEST(ChmTextTest, Utf8WhenValidElseWindowsCodePage)
 {
-    EXPECT_EQ(decodeHelpText("Gr\xc3\xb6\xc3\x9f" "e \xe2\x82\xac"), "Größe €");
-    EXPECT_EQ(decodeHelpText("Gr\xf6\xdf" "e \x80"), "Größe €");
+    EXPECT_EQ(decodeHelpText("Gr\xc3\xb6\xc3\x9f"
+                             "e \xe2\x82\xac"),
+              "Größe €");
+    EXPECT_EQ(decodeHelpText("Gr\xf6\xdf"
+                             "e \x80"),
+              "Größe €");
     EXPECT_EQ(pageTitle("<html><TITLE>\n Preise &amp; Rabatte </TITLE>"), "Preise & Rabatte");
     EXPECT_EQ(pageTitle("<html><body>kein Titel"), "");
 }

@@ -57,8 +57,7 @@ TEST_F(HelpProgramTest, ProgramGetsEachArgumentWhole)
     const QString file = folder("Hilfe mit Leerzeichen; echo x.chm");
     ASSERT_TRUE(QFile::copy(m_helpFile, file));
     EXPECT_EQ(HHHelpContext(file, 2001, "Haupt", HH_MODE_HH), HH_DONE);
-    EXPECT_EQ(argumentsWritten(program),
-              QStringList({"-mapid", "2001", "mk:@MSITStore:" + file + ">Haupt"}));
+    EXPECT_EQ(argumentsWritten(program), QStringList({"-mapid", "2001", "mk:@MSITStore:" + file + ">Haupt"}));
     EXPECT_TRUE(m_ui.messages().isEmpty());
 }
 

@@ -39,9 +39,8 @@ TEST_F(HelpRequestTest, ContextNumbersOfTheWindowsShowTheirTopics)
     EXPECT_EQ(shownTopic(), "/sub/formular.htm");
     ShowHelpContext(2002);
     EXPECT_EQ(shownTopic(), "/start.htm");
-    EXPECT_EQ(help::HelpWindows().first()->notice(),
-              "Zur Kontextnummer 2002 enthält die Hilfedatei kein Thema; "
-              "angezeigt wird die Startseite.");
+    EXPECT_EQ(help::HelpWindows().first()->notice(), "Zur Kontextnummer 2002 enthält die Hilfedatei kein Thema; "
+                                                     "angezeigt wird die Startseite.");
     EXPECT_TRUE(m_ui.messages().isEmpty());
 }
 
@@ -83,8 +82,8 @@ TEST_F(HelpRequestTest, WithoutHelpFileTheUserIsAskedToPickOne)
         ++dialogs;
         EXPECT_EQ(dialog.windowTitle(), "Html-Hilfe öffnen");
         EXPECT_EQ(dialog.nameFilters(),
-                  QStringList{"Kuvertalia Html-Hilfe ("
-                              + QFileInfo(QCoreApplication::applicationFilePath()).fileName() + ".chm)"});
+                  QStringList{"Kuvertalia Html-Hilfe (" + QFileInfo(QCoreApplication::applicationFilePath()).fileName()
+                              + ".chm)"});
         EXPECT_EQ(dialog.directory().absolutePath(), folder("programm"));
         EXPECT_EQ(dialog.fileMode(), QFileDialog::ExistingFile);
         return picked;
@@ -157,8 +156,8 @@ TEST_F(HelpRequestTest, HookTakesTheApplicationsHelpWhileItLives)
     EXPECT_TRUE(hook->HelpHook(help::HELP_KEY, 0, callHelp));
     EXPECT_TRUE(callHelp) << "other commands go on to the application's help";
     EXPECT_EQ(earlierEventCalls, 0);
-    EXPECT_TRUE(traceLines().contains(
-        "14:05:09   THookHelpSystem.HelpHook(13 (HELP_SETPOPUP_POS), " + QString::number(position) + ")"));
+    EXPECT_TRUE(traceLines().contains("14:05:09   THookHelpSystem.HelpHook(13 (HELP_SETPOPUP_POS), "
+                                      + QString::number(position) + ")"));
     hook->HelpHook(99, 7, callHelp);
     EXPECT_TRUE(traceLines().contains("14:05:09   THookHelpSystem.HelpHook(99 (?\?), 7)"));
 

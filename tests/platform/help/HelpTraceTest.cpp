@@ -1,12 +1,12 @@
 #include "HelpRoutingFixture.h"
 #include "TestFiles.h"
 
+#include "platform/help/ApplicationHelp.h"
 #include "platform/help/HHTrace.h"
 #include "platform/help/HH_Funcs.h"
-#include "platform/help/HelpWindow.h"
 #include "platform/help/HelpBrowser.h"
+#include "platform/help/HelpWindow.h"
 #include "platform/help/HtmlHelpControl.h"
-#include "platform/help/ApplicationHelp.h"
 #include "platform/help/LocaleIdentifier.h"
 
 #include <QCoreApplication>
@@ -34,10 +34,8 @@ TEST_F(HelpTraceTest, OneHelpPressWritesItsLines)
     const QStringList lines = traceLines().mid(headerLines);
     const QString file = QFileInfo(m_helpFile).canonicalFilePath();
     const QStringList onePress{kTime + "HHHelpContext(\"" + file + "\", 2000, \"\", 0)",
-                               kTime + "ShowContext(\"" + file + "\", 0)",
-                               kTime + "  returned - 0"};
-    EXPECT_EQ(lines, QStringList{kTime + "THookHelpSystem.Create(\"" + file + "\",\"\", 0)"}
-                         + onePress + onePress);
+                               kTime + "ShowContext(\"" + file + "\", 0)", kTime + "  returned - 0"};
+    EXPECT_EQ(lines, QStringList{kTime + "THookHelpSystem.Create(\"" + file + "\",\"\", 0)"} + onePress + onePress);
 
     ASSERT_EQ(help::HelpWindows().size(), 1);
     EXPECT_EQ(help::HelpWindows().first()->currentTopic(), "/start.htm");
@@ -56,13 +54,15 @@ TEST_F(HelpTraceTest, HeaderDescribesTheRunWithoutTimes)
     const auto locale = help::localeIdentifier(QLocale::system());
     EXPECT_EQ(lines[0], "Filename:              " + traceFile());
     EXPECT_EQ(lines[1], "Date:                  06.12.2026 14:05:09");
-    EXPECT_EQ(lines[2], "SysLocale.DefaultLCID: 0x" + QString::number(locale.lcid, 16).toUpper().rightJustified(4, '0'));
+    EXPECT_EQ(lines[2],
+              "SysLocale.DefaultLCID: 0x" + QString::number(locale.lcid, 16).toUpper().rightJustified(4, '0'));
     EXPECT_EQ(lines[5], "DecimalSeparator:      ,");
     // The program, help and browser blocks show their key lines.
     EXPECT_EQ(lines[7], "EXE Path          = " + QCoreApplication::applicationFilePath());
     EXPECT_EQ(lines[10], "_ModuleDir        = " + folder("programm"));
     EXPECT_EQ(lines[12], "_hhInstalled      = YES");
-    EXPECT_TRUE(QRegularExpression("^_hhVerStr         = \\d+\\.\\d+\\.\\d+\\.\\d+$").match(lines[13]).hasMatch()) << lines[13].toStdString();
+    EXPECT_TRUE(QRegularExpression("^_hhVerStr         = \\d+\\.\\d+\\.\\d+\\.\\d+$").match(lines[13]).hasMatch())
+        << lines[13].toStdString();
     EXPECT_EQ(lines[18], "_ieFriendlyVerStr = Qt " + QString(qVersion()) + " QTextBrowser");
     EXPECT_EQ(lines[19], QString(79, '='));
 }

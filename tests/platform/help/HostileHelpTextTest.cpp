@@ -9,7 +9,8 @@ namespace {
 TEST(HostileHelpText, ManyCharacterReferencesDecodeInOnePass)
 {
     const int count = 300000;
-    const QString html = QStringLiteral("<title>") + QStringLiteral("&#65;").repeated(count) + QStringLiteral("</title>");
+    const QString html =
+        QStringLiteral("<title>") + QStringLiteral("&#65;").repeated(count) + QStringLiteral("</title>");
     EXPECT_EQ(pageTitle(html), QString(count, QLatin1Char('A')));
     EXPECT_EQ(pageTitle(QStringLiteral("<title>") + QStringLiteral("&").repeated(count) + QStringLiteral("</title>")),
               QString(count, QLatin1Char('&')));
@@ -17,7 +18,8 @@ TEST(HostileHelpText, ManyCharacterReferencesDecodeInOnePass)
 
 TEST(HostileHelpText, ReferencesDecodeOnceAndUnknownOnesStayAsWritten)
 {
-    const struct {
+    const struct
+    {
         const char *written;
         const char *shown;
     } cases[] = {
@@ -44,7 +46,8 @@ TEST(HostileHelpText, ContentsNestedBeyondAnyUseStayShallowAndLargeOnesStayWhole
     for (const QList<HelpTopic> *level = &nested; !level->isEmpty(); level = &level->first().children)
         ++levels;
     EXPECT_LE(levels, 64);
-    const QList<HelpTopic> flat = parseSitemap(QStringLiteral("<UL>") + entry.repeated(30000) + QStringLiteral("</UL>"));
+    const QList<HelpTopic> flat =
+        parseSitemap(QStringLiteral("<UL>") + entry.repeated(30000) + QStringLiteral("</UL>"));
     EXPECT_EQ(flat.size(), 30000);
     EXPECT_EQ(flat.last().reference, QStringLiteral("a.htm"));
 }

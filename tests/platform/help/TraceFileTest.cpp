@@ -36,10 +36,7 @@ protected:
     }
 
     QString stateFolder() const { return m_dir.filePath("state/tintlen"); }
-    QString tempFolder() const
-    {
-        return m_dir.filePath("tmp/tintlen-" + QString::number(geteuid()));
-    }
+    QString tempFolder() const { return m_dir.filePath("tmp/tintlen-" + QString::number(geteuid())); }
 
     QTemporaryDir m_dir;
     QByteArray m_oldState;
@@ -94,4 +91,3 @@ TEST_F(TraceFileTest, NeverWritesThroughASymbolicLink)
     EXPECT_FALSE(QFileInfo(path).isSymLink());
     EXPECT_EQ(testFileContent(victim), "wichtig");
 }
-

@@ -50,8 +50,8 @@ protected:
         return session;
     }
 
-    ULONG send(LHANDLE session, const QList<Recipient> &recipients, const QByteArray &subject,
-               const QByteArray &text, const QString &attachment = QString())
+    ULONG send(LHANDLE session, const QList<Recipient> &recipients, const QByteArray &subject, const QByteArray &text,
+               const QString &attachment = QString())
     {
         std::vector<MapiRecipDesc> records;
         for (const Recipient &recipient : recipients) {
@@ -105,8 +105,8 @@ TEST_F(SimpleMapiTest, MessagesArriveExactlyWithBlindCopiesOnlyInTheEnvelope)
 
     const LHANDLE session = logon();
     const QByteArray longLine = QByteArray("Grüße ").repeated(14);
-    EXPECT_EQ(send(session, {{MAPI_TO, "kunde@example.org"}, {MAPI_CC, "chef@example.org"},
-                             {MAPI_BCC, "archiv@example.org"}},
+    EXPECT_EQ(send(session,
+                   {{MAPI_TO, "kunde@example.org"}, {MAPI_CC, "chef@example.org"}, {MAPI_BCC, "archiv@example.org"}},
                    "Rechnung Nr. 4711 für Müller\r\nzweite Zeile",
                    "Sehr geehrte Damen und Herren,\r\n.Punkt am Anfang\r\n= Gleich \r\n" + longLine),
               SUCCESS_SUCCESS);
@@ -119,8 +119,7 @@ TEST_F(SimpleMapiTest, MessagesArriveExactlyWithBlindCopiesOnlyInTheEnvelope)
     const QList<SmtpTestServer::Received> received = server.messages();
     ASSERT_EQ(received.size(), 2);
     EXPECT_EQ(received[0].from, QStringLiteral("buero@tintlen.example"));
-    EXPECT_EQ(received[0].recipients,
-              QStringList({"kunde@example.org", "chef@example.org", "archiv@example.org"}));
+    EXPECT_EQ(received[0].recipients, QStringList({"kunde@example.org", "chef@example.org", "archiv@example.org"}));
     EXPECT_EQ(withStableParts(received[0].data),
               "Date: DATE\r\n"
               "From: =?UTF-8?B?QsO8cm8gVGludGxlbg==?= <buero@tintlen.example>\r\n"
@@ -141,11 +140,12 @@ TEST_F(SimpleMapiTest, MessagesArriveExactlyWithBlindCopiesOnlyInTheEnvelope)
               "=20\r\n");
     // The headers above are the same for every message; here what an attachment adds.
     const QString attached = QString::fromStdString(withStableParts(received[1].data));
-    for (const char *part : {"Subject: Anlage\r\n", "Content-Type: multipart/mixed; boundary=\"=_TOKEN\"\r\n\r\n--=_TOKEN\r\n",
-                             "Content-Transfer-Encoding: quoted-printable\r\n\r\n\r\n--=_TOKEN\r\n"
-                             "Content-Type: application/octet-stream\r\nContent-Transfer-Encoding: base64\r\n",
-                             "Content-Disposition: attachment; filename*=UTF-8''Rechnung%204711.txt\r\n\r\n"
-                             "UG9zIDENClN1bW1lIDEwLDAwIIANCg==\r\n--=_TOKEN--\r\n"})
+    for (const char *part :
+         {"Subject: Anlage\r\n", "Content-Type: multipart/mixed; boundary=\"=_TOKEN\"\r\n\r\n--=_TOKEN\r\n",
+          "Content-Transfer-Encoding: quoted-printable\r\n\r\n\r\n--=_TOKEN\r\n"
+          "Content-Type: application/octet-stream\r\nContent-Transfer-Encoding: base64\r\n",
+          "Content-Disposition: attachment; filename*=UTF-8''Rechnung%204711.txt\r\n\r\n"
+          "UG9zIDENClN1bW1lIDEwLDAwIIANCg==\r\n--=_TOKEN--\r\n"})
         EXPECT_TRUE(attached.contains(QString::fromUtf8(part))) << part;
     EXPECT_TRUE(attached.endsWith("--=_TOKEN--\r\n"));
 }

@@ -49,7 +49,8 @@ TEST_F(HostileIniTest, HugeSectionsAndManySectionsAreReadWhole)
 
 TEST_F(HostileIniTest, AValueTheCodePageCannotHoldTurnsTheFileIntoUtf8)
 {
-    write("[Init]\r\nA=Gr\xfc\xdf" "e\r\n");
+    write("[Init]\r\nA=Gr\xfc\xdf"
+          "e\r\n");
     TIniFile ini(path());
     ini.WriteString(QStringLiteral("Init"), QStringLiteral("B"), QStringLiteral("C:\\Łódź"));
     EXPECT_EQ(ReadTextFile(path()).encoding, TextEncoding::Utf8);

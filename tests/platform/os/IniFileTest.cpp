@@ -101,19 +101,27 @@ TEST_F(IniFileTest, WritingKeepsAnotherProgramsSectionsAndComments)
 
 TEST_F(IniFileTest, KeepsTheEncodingItRead)
 {
-    write("[Init]\r\nName=M\xFC" "nchen\r\n", "ansi.ini");
-    write("[Init]\nName=M\xC3\xBC" "nchen\n", "utf8.ini");
+    write("[Init]\r\nName=M\xFC"
+          "nchen\r\n",
+          "ansi.ini");
+    write("[Init]\nName=M\xC3\xBC"
+          "nchen\n",
+          "utf8.ini");
     TIniFile ansi(path("ansi.ini"));
     TIniFile utf8(path("utf8.ini"));
     EXPECT_EQ(ansi.ReadString("Init", "Name", ""), QStringLiteral("München"));
     EXPECT_EQ(utf8.ReadString("Init", "Name", ""), QStringLiteral("München"));
     ansi.WriteString("Init", "Summe", QStringLiteral("5 €"));
     utf8.WriteString("Init", "Summe", QStringLiteral("5 €"));
-    EXPECT_EQ(bytes("ansi.ini"), "[Init]\r\nName=M\xFC" "nchen\r\nSumme=5 \x80\r\n");
-    EXPECT_EQ(bytes("utf8.ini"), "[Init]\nName=M\xC3\xBC" "nchen\nSumme=5 \xE2\x82\xAC\n");
+    EXPECT_EQ(bytes("ansi.ini"), "[Init]\r\nName=M\xFC"
+                                 "nchen\r\nSumme=5 \x80\r\n");
+    EXPECT_EQ(bytes("utf8.ini"), "[Init]\nName=M\xC3\xBC"
+                                 "nchen\nSumme=5 \xE2\x82\xAC\n");
     TIniFile fresh(path("neu.ini"));
     fresh.WriteString("Init", "Straße", QStringLiteral("Größe"));
-    EXPECT_EQ(bytes("neu.ini"), "[Init]\r\nStra\xDF" "e=Gr\xF6\xDF" "e\r\n");
+    EXPECT_EQ(bytes("neu.ini"), "[Init]\r\nStra\xDF"
+                                "e=Gr\xF6\xDF"
+                                "e\r\n");
 }
 
 TEST_F(IniFileTest, NumbersAndBooleans)
@@ -176,7 +184,8 @@ TEST_F(IniFileTest, BadWritesRaiseAndChangeNothingNorDoErasesInAMissingFile)
     missing.EraseSection("A");
     missing.DeleteKey("A", "B");
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
-              QStringList({"Tintlen.ini"})) << "erasing or deleting in a missing file creates nothing";
+              QStringList({"Tintlen.ini"}))
+        << "erasing or deleting in a missing file creates nothing";
 }
 
 TEST_F(IniFileTest, PathIsResolvedWithoutRegardToCase)

@@ -1,5 +1,5 @@
-#include "platform/os/FileMask.h"
 #include "platform/os/Paths.h"
+#include "platform/os/FileMask.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -17,8 +17,9 @@ protected:
     {
         root = dir.path();
         QDir(root).mkpath("Daten/Formulare");
-        for (const char *name : {"Daten/Formular.DB", "Daten/Formulare/Rechnung.lst", "Daten/Formulare/rechnung.LBL",
-                                 "Daten/Formulare/Rechnung.txt", "Daten/Formulare/Angebot.lst", "Daten/Formulare/README"}) {
+        for (const char *name :
+             {"Daten/Formular.DB", "Daten/Formulare/Rechnung.lst", "Daten/Formulare/rechnung.LBL",
+              "Daten/Formulare/Rechnung.txt", "Daten/Formulare/Angebot.lst", "Daten/Formulare/README"}) {
             QFile file(root + "/" + name);
             ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         }

@@ -1,6 +1,6 @@
-#include "support/FakePrinterService.h"
 #include "platform/os/IniFile.h"
 #include "platform/os/SystemPrinterService.h"
+#include "support/FakePrinterService.h"
 
 #include <QDir>
 #include <QFile>

@@ -18,13 +18,24 @@ void defineInvoiceHead(int job)
 {
     const QList<QPair<QString, QString>> texts = {
         {"Firmenabsender", "Bürotechnik Sommer GmbH · Lindenstraße 12 · 35390 Gießen"},
-        {"Kunde_Name", "Schreinerei Albrecht KG"}, {"Kunde_Name2", "z. Hd. Frau Jansen"},
-        {"Kunde_Strasse", "Am Mühlbach 7"}, {"Kunde_plz", "35578"}, {"Kunde_Ort", "Wetzlar"},
-        {"auftragnr", "20417"}, {"kundennr", "10023"}, {"Datum", "14.11.2026"},
+        {"Kunde_Name", "Schreinerei Albrecht KG"},
+        {"Kunde_Name2", "z. Hd. Frau Jansen"},
+        {"Kunde_Strasse", "Am Mühlbach 7"},
+        {"Kunde_plz", "35578"},
+        {"Kunde_Ort", "Wetzlar"},
+        {"auftragnr", "20417"},
+        {"kundennr", "10023"},
+        {"Datum", "14.11.2026"},
         {"Kopftext", "Sehr geehrte Frau Jansen,\nfür unsere Lieferung vom 12.11.2026 berechnen wir Ihnen:"},
-        {"Währung", "EUR"}, {"SteuerBezeichnung", "MwSt."}, {"ZahlbarBisDatum", "28.11.2026"},
-        {"SkontoBisDatum", "21.11.2026"}, {"Bank1", "Volksbank Mittelhessen"}, {"BLZ1", "51390000"},
-        {"KtoNr1", "12345678"}, {"ZahlFormatMenge", "--,---,--&"}, {"ZahlFormatPreis", "--,---,--&.##"},
+        {"Währung", "EUR"},
+        {"SteuerBezeichnung", "MwSt."},
+        {"ZahlbarBisDatum", "28.11.2026"},
+        {"SkontoBisDatum", "21.11.2026"},
+        {"Bank1", "Volksbank Mittelhessen"},
+        {"BLZ1", "51390000"},
+        {"KtoNr1", "12345678"},
+        {"ZahlFormatMenge", "--,---,--&"},
+        {"ZahlFormatPreis", "--,---,--&.##"},
         {"ZahlFormatGPreis", "--,---,--&.##"}};
     for (const auto &[name, value] : texts)
         LlDefineVariable(job, name, value);
@@ -34,7 +45,8 @@ void defineInvoiceHead(int job)
 
 }
 
-class DemoLayouts : public EngineFixture {};
+class DemoLayouts : public EngineFixture
+{};
 
 TEST_F(DemoLayouts, AreWrittenThroughTheLayoutApiAndReadBack)
 {
@@ -98,7 +110,8 @@ TEST_F(DemoLayouts, InvoiceCarriesSumsOverPages)
     EXPECT_TRUE(recording->pages.last().findText("12.197,50 EUR"));
     EXPECT_TRUE(first.findText("Schreinerei Albrecht KG"));
     EXPECT_FALSE(second.findText("Schreinerei Albrecht KG"));
-    const auto barcode = std::find_if(first.ops.cbegin(), first.ops.cend(), [](const DrawOp &op) { return op.kind == DrawOp::Kind::Barcode; });
+    const auto barcode = std::find_if(first.ops.cbegin(), first.ops.cend(),
+                                      [](const DrawOp &op) { return op.kind == DrawOp::Kind::Barcode; });
     ASSERT_NE(barcode, first.ops.cend());
     EXPECT_TRUE(barcode->barcode.valid);
     EXPECT_EQ(barcode->text, "20417");

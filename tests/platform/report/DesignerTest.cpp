@@ -23,7 +23,8 @@ using namespace report;
 
 namespace {
 
-class Designer : public EngineFixture {
+class Designer : public EngineFixture
+{
 protected:
     int job = 0;
 
@@ -111,7 +112,8 @@ TEST_F(Designer, CreatesEditsAndSavesAListLayout)
         drag(designer.canvas(), before.center(), before.center() + QPointF(10, -20));
         EXPECT_NEAR(designer.layout().objects.at(code).rect.left(), before.left() + 10, 0.51);
         EXPECT_NEAR(designer.layout().objects.at(code).rect.top(), before.top() - 20, 0.51);
-        EXPECT_NEAR(child<QDoubleSpinBox>(designer, "x")->value(), designer.layout().objects.at(code).rect.left(), 0.05);
+        EXPECT_NEAR(child<QDoubleSpinBox>(designer, "x")->value(), designer.layout().objects.at(code).rect.left(),
+                    0.05);
         const QRectF moved = designer.layout().objects.at(code).rect;
         drag(designer.canvas(), moved.bottomRight(), moved.bottomRight() + QPointF(15, 5));
         EXPECT_NEAR(designer.layout().objects.at(code).rect.width(), moved.width() + 15, 0.51);
@@ -141,7 +143,9 @@ TEST_F(Designer, CreatesEditsAndSavesAListLayout)
         designer.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Save)->click();
         return designer.result();
     });
-    ASSERT_EQ(LlDefineLayout(job, nullptr, "Formular-Layout \"Rechnung\"  ", LL_PROJECT_LIST | LL_FUNCTION_CREATE_IF_MISSING, path), 0);
+    ASSERT_EQ(LlDefineLayout(job, nullptr, "Formular-Layout \"Rechnung\"  ",
+                             LL_PROJECT_LIST | LL_FUNCTION_CREATE_IF_MISSING, path),
+              0);
     Layout reloaded;
     ASSERT_EQ(loadLayout(path, reloaded), 0);
     EXPECT_EQ(layoutToText(reloaded), designed);
@@ -208,7 +212,8 @@ TEST_F(Designer, MissingOrForeignLayoutsAreNotOpened)
 TEST_F(Designer, FitsASmallScreenWithItsButtonsWhole)
 {
     const QSize small(1024, 768);
-    for (const auto &[name, kind] : {std::pair{"klein.lst", LL_PROJECT_LIST}, std::pair{"klein.lbl", LL_PROJECT_LABEL}}) {
+    for (const auto &[name, kind] :
+         {std::pair{"klein.lst", LL_PROJECT_LIST}, std::pair{"klein.lbl", LL_PROJECT_LABEL}}) {
         setDialogRunner([&](QDialog &dialog) {
             dialog.show();
             QApplication::processEvents();

@@ -8,7 +8,8 @@ using namespace report;
 
 namespace {
 
-class ExpressionTest : public ::testing::Test {
+class ExpressionTest : public ::testing::Test
+{
 protected:
     Definitions variables;
     Definitions fields;
@@ -34,9 +35,13 @@ TEST_F(ExpressionTest, ArithmeticAndTextFollowTheValueTypes)
     variables.define("Menge", "3", LL_NUMERIC);
     variables.define("Preis", "1.234,50", LL_NUMERIC);
     variables.define("Kunde", "Müller", LL_TEXT);
-    expectEvals({{"Menge * Preis", "3703,5"}, {"(1 + 2) * 4 - 10 / 4", "9,5"},
-            {"\"Herr \" + Kunde", "Herr Müller"}, {"\"Seite \" + Menge", "Seite 3"}, {"-Menge", "-3"},
-            {"'sagt ''Hallo'''", "sagt 'Hallo'"}, {"1 / 0", ""}});
+    expectEvals({{"Menge * Preis", "3703,5"},
+                 {"(1 + 2) * 4 - 10 / 4", "9,5"},
+                 {"\"Herr \" + Kunde", "Herr Müller"},
+                 {"\"Seite \" + Menge", "Seite 3"},
+                 {"-Menge", "-3"},
+                 {"'sagt ''Hallo'''", "sagt 'Hallo'"},
+                 {"1 / 0", ""}});
 }
 
 TEST_F(ExpressionTest, NamesMatchWithoutCaseAndFieldsComeBeforeVariables)
@@ -62,10 +67,12 @@ TEST_F(ExpressionTest, ComparisonsAndIf)
     variables.define("Betrag", "99,5", LL_NUMERIC);
     variables.define("Land", "D", LL_TEXT);
     expectEvals({{"If(TextPos, \"Text\", \"Artikel\")", "Text"},
-            {"If(Betrag >= 100, \"hoch\", \"niedrig\")", "niedrig"}, {"If(Betrag <> 99.5, 1, 2)", "2"},
-            {"If(Land = \"D\", \"Inland\", \"Ausland\")", "Inland"}, {"If(Land < \"E\", \"vor E\")", "vor E"},
-            {"If(Undefiniert = False, \"leer ist falsch\")", "leer ist falsch"},
-            {"If(Undefiniert < 1, \"leer ist 0\")", "leer ist 0"}});
+                 {"If(Betrag >= 100, \"hoch\", \"niedrig\")", "niedrig"},
+                 {"If(Betrag <> 99.5, 1, 2)", "2"},
+                 {"If(Land = \"D\", \"Inland\", \"Ausland\")", "Inland"},
+                 {"If(Land < \"E\", \"vor E\")", "vor E"},
+                 {"If(Undefiniert = False, \"leer ist falsch\")", "leer ist falsch"},
+                 {"If(Undefiniert < 1, \"leer ist 0\")", "leer ist 0"}});
 }
 
 TEST_F(ExpressionTest, BooleansAcceptEveryWrittenForm)
@@ -83,20 +90,26 @@ TEST_F(ExpressionTest, BooleansAcceptEveryWrittenForm)
 TEST_F(ExpressionTest, TextFunctions)
 {
     variables.define("Name", "  Meier GmbH  ", LL_TEXT);
-    expectEvals({{"Trim(Name)", "Meier GmbH"}, {"Upper$(Trim(Name))", "MEIER GMBH"},
-            {"Left$(Trim(Name), 5)", "Meier"}, {"Right$(Trim(Name), 4)", "GmbH"}, {"Len(Trim(Name))", "10"},
-            {"Left$(\"abc\", -1)", ""}, {"Str$(2.5)", "2,5"}, {"Str$(2.675, 8, 2)", "    2,68"},
-            {"Empty(\"  \")", "Ja"}, {"Empty(Name)", "Nein"}});
+    expectEvals({{"Trim(Name)", "Meier GmbH"},
+                 {"Upper$(Trim(Name))", "MEIER GMBH"},
+                 {"Left$(Trim(Name), 5)", "Meier"},
+                 {"Right$(Trim(Name), 4)", "GmbH"},
+                 {"Len(Trim(Name))", "10"},
+                 {"Left$(\"abc\", -1)", ""},
+                 {"Str$(2.5)", "2,5"},
+                 {"Str$(2.675, 8, 2)", "    2,68"},
+                 {"Empty(\"  \")", "Ja"},
+                 {"Empty(Name)", "Nein"}});
 }
 
 TEST_F(ExpressionTest, DateFormatting)
 {
     variables.define("Datum", "01.03.2001", LL_TEXT);
     expectEvals({{"Date$(Datum, \"dd.mm.yyyy\")", "01.03.2001"},
-            {"Date$(Datum, \"d. mmmm yyyy\")", "1. März 2001"},
-            {"Date$(Datum, \"dddd, d.m.yy\")", "Donnerstag, 1.3.01"},
-            {"Date$(36951, \"dd.mm.yyyy\")", "01.03.2001"},
-            {"Date$(\"kein Datum\", \"dd.mm.yyyy\")", "kein Datum"}});
+                 {"Date$(Datum, \"d. mmmm yyyy\")", "1. März 2001"},
+                 {"Date$(Datum, \"dddd, d.m.yy\")", "Donnerstag, 1.3.01"},
+                 {"Date$(36951, \"dd.mm.yyyy\")", "01.03.2001"},
+                 {"Date$(\"kein Datum\", \"dd.mm.yyyy\")", "kein Datum"}});
 }
 
 TEST_F(ExpressionTest, SyntaxErrorsMakeTheExpressionInvalid)

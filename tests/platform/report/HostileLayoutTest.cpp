@@ -21,7 +21,8 @@ QString evaluated(const QString &source)
 // instead of indexing before a text or asking for gigabytes.
 TEST(HostileLayout, CountArgumentsOfTheFunctionsStayInRange)
 {
-    const struct {
+    const struct
+    {
         const char *source;
         const char *printed;
     } cases[] = {
@@ -51,7 +52,9 @@ TEST(HostileLayout, ExpressionsTooLongForTheStackAreSyntaxErrors)
     const Expression chained(QStringLiteral("1") + QStringLiteral("+1").repeated(100000));
     EXPECT_FALSE(chained.isValid());
     EXPECT_TRUE(chained.error().startsWith(QStringLiteral("Ausdruck zu lang"))) << chained.error().toStdString();
-    EXPECT_FALSE(Expression(QStringLiteral("(").repeated(100000) + QStringLiteral("1") + QStringLiteral(")").repeated(100000)).isValid());
+    EXPECT_FALSE(
+        Expression(QStringLiteral("(").repeated(100000) + QStringLiteral("1") + QStringLiteral(")").repeated(100000))
+            .isValid());
     EXPECT_FALSE(Expression(QStringLiteral("-").repeated(100000) + QStringLiteral("1")).isValid());
     EXPECT_EQ(evaluated(QStringLiteral("0") + QStringLiteral("+1").repeated(900)), QStringLiteral("900"));
 }

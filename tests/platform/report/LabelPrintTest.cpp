@@ -8,7 +8,8 @@ using namespace report;
 
 namespace {
 
-class LabelPrint : public EngineFixture {
+class LabelPrint : public EngineFixture
+{
 protected:
     int job = 0;
 
@@ -47,7 +48,8 @@ protected:
         for (int i = 1; i <= count; ++i) {
             LlDefineVariable(job, "Name", QStringLiteral("Kunde %1").arg(i));
             LlDefineVariable(job, "Ort", QString());
-            LlDefineVariableExt(job, "Barcode_Artikel_EAN13", QStringLiteral("40|12345|%1").arg(10000 + i), LL_BARCODE_EAN13, "");
+            LlDefineVariableExt(job, "Barcode_Artikel_EAN13", QStringLiteral("40|12345|%1").arg(10000 + i),
+                                LL_BARCODE_EAN13, "");
             ASSERT_EQ(LlPrint(job), 0);
         }
     }
@@ -109,12 +111,20 @@ TEST_F(LabelPrint, BarcodesAreEncodedAndBadDataIsMarked)
 
 TEST(Barcode, EverySymbologyOfTheCallsEncodesTypicalData)
 {
-    const QList<QPair<int, QString>> samples = {
-        {LL_BARCODE_EAN13, "00|00000|12345"}, {LL_BARCODE_EAN8, "00|12345"}, {LL_BARCODE_UPCA, "01234567890"},
-        {LL_BARCODE_UPCE, "0123456"}, {LL_BARCODE_3OF9, "ABC-123"}, {LL_BARCODE_25INDUSTRIAL, "123456"},
-        {LL_BARCODE_25DATALOGIC, "123456"}, {LL_BARCODE_25MATRIX, "123456"}, {LL_BARCODE_POSTNET, "12345"},
-        {LL_BARCODE_FIM, "A"}, {LL_BARCODE_CODABAR, "123456"}, {LL_BARCODE_EAN128, "          12345"},
-        {LL_BARCODE_EAN128, "[01]04012345678901"}, {LL_BARCODE_CODE128, "          12345"}};
+    const QList<QPair<int, QString>> samples = {{LL_BARCODE_EAN13, "00|00000|12345"},
+                                                {LL_BARCODE_EAN8, "00|12345"},
+                                                {LL_BARCODE_UPCA, "01234567890"},
+                                                {LL_BARCODE_UPCE, "0123456"},
+                                                {LL_BARCODE_3OF9, "ABC-123"},
+                                                {LL_BARCODE_25INDUSTRIAL, "123456"},
+                                                {LL_BARCODE_25DATALOGIC, "123456"},
+                                                {LL_BARCODE_25MATRIX, "123456"},
+                                                {LL_BARCODE_POSTNET, "12345"},
+                                                {LL_BARCODE_FIM, "A"},
+                                                {LL_BARCODE_CODABAR, "123456"},
+                                                {LL_BARCODE_EAN128, "          12345"},
+                                                {LL_BARCODE_EAN128, "[01]04012345678901"},
+                                                {LL_BARCODE_CODE128, "          12345"}};
     for (const auto &[type, data] : samples) {
         const BarcodeShape shape = encodeBarcode(type, data, true);
         EXPECT_TRUE(shape.valid) << std::hex << type << " " << shape.error.toStdString();

@@ -1,5 +1,5 @@
-#include "platform/report/LayoutBuilder.h"
 #include "platform/report/LayoutFile.h"
+#include "platform/report/LayoutBuilder.h"
 #include "platform/report/api/ReportCodes.h"
 
 #include <QDir>
@@ -15,19 +15,24 @@ namespace {
 Layout sampleList()
 {
     Layout layout;
-    layout.objects.append(textObject("Titel", {20, 20, 100, 10}, {"\"Rechnung \" + Auftragnr", "Kunde_Name"}, font(14, true)));
+    layout.objects.append(
+        textObject("Titel", {20, 20, 100, 10}, {"\"Rechnung \" + Auftragnr", "Kunde_Name"}, font(14, true)));
     layout.objects.append(lineObject("Linie", {20, 40}, {190, 40}, 0.5, Appearance::FirstPage));
     layout.objects.append(rectangleObject("Kasten", {20, 45, 50, 20}, 0.2, QColor("#eeeeee")));
     layout.objects.append(pictureObject("Logo", {150, 10, 40, 20}, "logo.png"));
-    layout.objects.append(barcodeObject("Code", {20, 250, 50, 15}, "Barcode_Auftragnr_EAN13", 0, Appearance::AfterTable));
+    layout.objects.append(
+        barcodeObject("Code", {20, 250, 50, 15}, "Barcode_Auftragnr_EAN13", 0, Appearance::AfterTable));
     TableDef table;
     table.rect = QRectF(20, 100, 170, 150);
     table.followingTop = 30;
     table.rows.append(tableRow(RowPart::Header, 6, {column(20, "\"Pos.\"", Qt::AlignLeft, font(9, true))}));
-    table.rows.append(tableRow(RowPart::Data, 5, {column(20, "Posnr"), column(150, "Bezeichnung + \"; mit Semikolon\"", Qt::AlignLeft, {}, true)},
-                               "TextPos = False"));
+    table.rows.append(
+        tableRow(RowPart::Data, 5,
+                 {column(20, "Posnr"), column(150, "Bezeichnung + \"; mit Semikolon\"", Qt::AlignLeft, {}, true)},
+                 "TextPos = False"));
     table.rows.back().lineBelow = 0.2;
-    table.rows.append(tableRow(RowPart::PageFooter, 5, {column(170, "FStr(Übertrag, \"--,---,--&.##\")", Qt::AlignRight)}));
+    table.rows.append(
+        tableRow(RowPart::PageFooter, 5, {column(170, "FStr(Übertrag, \"--,---,--&.##\")", Qt::AlignRight)}));
     layout.table = table;
     return layout;
 }
@@ -70,7 +75,10 @@ TEST(LayoutFile, ForeignTruncatedAndNewerFilesAreRefused)
     Layout read;
     QString message;
     EXPECT_EQ(layoutFromText("", read, &message), LL_ERR_LAYOUT);
-    EXPECT_EQ(layoutFromText(QString::fromLatin1("\x01\x02" "CMBTLL binary layout"), read, &message), LL_ERR_LAYOUT);
+    EXPECT_EQ(layoutFromText(QString::fromLatin1("\x01\x02"
+                                                 "CMBTLL binary layout"),
+                             read, &message),
+              LL_ERR_LAYOUT);
     EXPECT_EQ(layoutFromText(good.left(good.size() / 2), read, &message), LL_ERR_LAYOUT);
     EXPECT_TRUE(message.contains("unvollständig")) << message.toStdString();
     QString newer = good;
@@ -109,7 +117,8 @@ TEST(LayoutFile, FilesAndCompanionPrinter)
     EXPECT_EQ(loadLayout(path, read), 0);
     QFile latin(dir.filePath("alt.lst"));
     ASSERT_TRUE(latin.open(QIODevice::WriteOnly));
-    latin.write("TintlenLayout 1\nType=List\n[Text]\nLine=\"Gr\xfc\xdf" "e\"\n[End]\n");
+    latin.write("TintlenLayout 1\nType=List\n[Text]\nLine=\"Gr\xfc\xdf"
+                "e\"\n[End]\n");
     latin.close();
     EXPECT_EQ(loadLayout(latin.fileName(), read), LL_ERR_LAYOUT);
 

@@ -11,7 +11,8 @@ using namespace report;
 
 namespace {
 
-class ListPrint : public EngineFixture {
+class ListPrint : public EngineFixture
+{
 protected:
     int job = 0;
     QString layout;
@@ -126,9 +127,11 @@ TEST_F(ListPrint, WrappedLinesGrowAndConditionsChooseTheLine)
 {
     Layout wrapping = invoiceLayout();
     wrapping.table->rect.setHeight(200);
-    wrapping.table->rows[1] = tableRow(RowPart::Data, 5, {column(40, "Bezeichnung", Qt::AlignLeft, font(10), true)}, "TextPos = False");
-    wrapping.table->rows.insert(2, tableRow(RowPart::Data, 5, {column(170, "\"Hinweis: \" + Bezeichnung", Qt::AlignLeft, font(9, false, true))},
-                                            "TextPos"));
+    wrapping.table->rows[1] =
+        tableRow(RowPart::Data, 5, {column(40, "Bezeichnung", Qt::AlignLeft, font(10), true)}, "TextPos = False");
+    wrapping.table->rows.insert(
+        2, tableRow(RowPart::Data, 5, {column(170, "\"Hinweis: \" + Bezeichnung", Qt::AlignLeft, font(9, false, true))},
+                    "TextPos"));
     const QString path = writeLayout("wrap.lst", wrapping);
     ASSERT_EQ(LlPrintStart(job, LL_PROJECT_LIST, path, LL_PRINT_NORMAL, 0), 0);
     LlPrint(job);
@@ -153,11 +156,14 @@ TEST_F(ListPrint, LayoutProblemsGiveTheirCodes)
     EXPECT_EQ(LlPrintStart(job, LL_PROJECT_LIST, dir.filePath("fehlt.lst"), LL_PRINT_NORMAL, 0), LL_ERR_LAYOUT);
     Layout broken = invoiceLayout();
     broken.objects[0] = textObject("Kopf", {20, 20, 100, 10}, {"\"Rechnung \" + "});
-    EXPECT_EQ(LlPrintStart(job, LL_PROJECT_LIST, writeLayout("kaputt.lst", broken), LL_PRINT_NORMAL, 0), LL_ERR_EXPRESSION);
+    EXPECT_EQ(LlPrintStart(job, LL_PROJECT_LIST, writeLayout("kaputt.lst", broken), LL_PRINT_NORMAL, 0),
+              LL_ERR_EXPRESSION);
     Layout noTable = invoiceLayout();
     noTable.table.reset();
-    EXPECT_EQ(LlPrintStart(job, LL_PROJECT_LIST, writeLayout("ohne.lst", noTable), LL_PRINT_NORMAL, 0), LL_ERR_NO_TABLE);
-    EXPECT_EQ(LlPrintStart(job, LL_PROJECT_LIST, writeLayout("leer.lst", Layout{}), LL_PRINT_NORMAL, 0), LL_ERR_NOTHING_PRINTABLE);
+    EXPECT_EQ(LlPrintStart(job, LL_PROJECT_LIST, writeLayout("ohne.lst", noTable), LL_PRINT_NORMAL, 0),
+              LL_ERR_NO_TABLE);
+    EXPECT_EQ(LlPrintStart(job, LL_PROJECT_LIST, writeLayout("leer.lst", Layout{}), LL_PRINT_NORMAL, 0),
+              LL_ERR_NOTHING_PRINTABLE);
     Layout label;
     label.type = Layout::Type::Label;
     label.objects.append(textObject("A", {0, 0, 10, 10}, {"\"x\""}));

@@ -10,10 +10,10 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QKeyEvent>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QPrinter>
 #include <QProcess>
 #include <QRandomGenerator>
@@ -46,7 +46,8 @@ QString pdfText(const QString &path)
     return run("pdftotext", {"-layout", path, "-"});
 }
 
-class Output : public EngineFixture {
+class Output : public EngineFixture
+{
 protected:
     int job = 0;
     QString layout;
@@ -70,7 +71,8 @@ protected:
 };
 
 // Limits the size of files this process may write, as a full disk would.
-class FileSizeLimit {
+class FileSizeLimit
+{
 public:
     explicit FileSizeLimit(rlim_t bytes)
     {
@@ -133,7 +135,8 @@ TEST_F(Output, PdfPrinterWritesARealPdfWithTheLettersOfEveryWord)
 namespace {
 
 // A queue the printer service lists but the system cannot print to.
-class VanishedQueue : public os::PrinterService {
+class VanishedQueue : public os::PrinterService
+{
 public:
     QList<os::PrinterInfo> printers() const override { return {{"Etage 3", "LPT1:", false}}; }
     QString currentPrinter() const override { return "Etage 3"; }

@@ -15,7 +15,8 @@ using namespace report;
 
 namespace {
 
-class Pictures : public EngineFixture {
+class Pictures : public EngineFixture
+{
 protected:
     int job = 0;
     QString layout;
@@ -50,7 +51,8 @@ QList<DrawOp> images(const Page &page)
     return found;
 }
 
-class ThrowingEngine : public RecordingEngine {
+class ThrowingEngine : public RecordingEngine
+{
 public:
     int print(int) override { throw std::runtime_error("kaputt"); }
     int printFields(int) override { throw EInOutError("Datei fehlt"); }

@@ -7,7 +7,8 @@ using namespace report;
 
 namespace {
 
-class RecordingEngineTest : public ::testing::Test {
+class RecordingEngineTest : public ::testing::Test
+{
 protected:
     RecordingEngine fake;
     void SetUp() override { setEngine(&fake); }

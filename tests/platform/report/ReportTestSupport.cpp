@@ -10,7 +10,8 @@ using namespace report;
 namespace {
 
 // Shares the fixture's recording while the engine owns the sink.
-class ForwardingSink : public PageSink {
+class ForwardingSink : public PageSink
+{
 public:
     explicit ForwardingSink(std::shared_ptr<RecordingSink> target) : m_target(std::move(target)) {}
     int addPage(const Page &page) override { return m_target->addPage(page); }
@@ -64,13 +65,20 @@ Layout EngineFixture::invoiceLayout()
     layout.objects.append(textObject("Folgekopf", {20, 20, 100, 10}, {"\"Seite \" + Seite"}, font(10), Qt::AlignLeft,
                                      Appearance::FollowingPages));
     layout.objects.append(textObject("Fuss", {20, 280, 170, 5}, {"\"Firma\""}));
-    layout.objects.append(textObject("Dank", {20, 5, 100, 5}, {"\"Vielen Dank\""}, font(10), Qt::AlignLeft, Appearance::AfterTable));
+    layout.objects.append(
+        textObject("Dank", {20, 5, 100, 5}, {"\"Vielen Dank\""}, font(10), Qt::AlignLeft, Appearance::AfterTable));
     TableDef table;
     table.rect = QRectF(20, 50, 170, 50);
-    table.rows.append(tableRow(RowPart::Header, 10, {column(120, "\"Artikel\""), column(50, "\"Betrag\"", Qt::AlignRight)}));
-    table.rows.append(tableRow(RowPart::Data, 10, {column(120, "Bezeichnung"), column(50, "FStr(Betrag, \"--,---,--&.##\")", Qt::AlignRight)}));
-    table.rows.append(tableRow(RowPart::PageFooter, 10, {column(170, "\"Übertrag: \" + Trim(FStr(Übertrag, \"--,---,--&.##\"))", Qt::AlignRight)}));
-    table.rows.append(tableRow(RowPart::EndFooter, 10, {column(170, "\"Summe: \" + Trim(FStr(Übertrag, \"--,---,--&.##\"))", Qt::AlignRight)}));
+    table.rows.append(
+        tableRow(RowPart::Header, 10, {column(120, "\"Artikel\""), column(50, "\"Betrag\"", Qt::AlignRight)}));
+    table.rows.append(
+        tableRow(RowPart::Data, 10,
+                 {column(120, "Bezeichnung"), column(50, "FStr(Betrag, \"--,---,--&.##\")", Qt::AlignRight)}));
+    table.rows.append(
+        tableRow(RowPart::PageFooter, 10,
+                 {column(170, "\"Übertrag: \" + Trim(FStr(Übertrag, \"--,---,--&.##\"))", Qt::AlignRight)}));
+    table.rows.append(tableRow(RowPart::EndFooter, 10,
+                               {column(170, "\"Summe: \" + Trim(FStr(Übertrag, \"--,---,--&.##\"))", Qt::AlignRight)}));
     table.rows.append(tableRow(RowPart::EndFooter, 10, {column(170, "\"Zahlbar sofort\"")}));
     layout.table = table;
     return layout;

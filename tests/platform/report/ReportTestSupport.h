@@ -17,7 +17,8 @@ bool writeOnePagePreview(const QString &path);
 
 // A real engine installed behind the report calls whose output goes to a
 // recording (or wherever the test points the sink factory).
-class EngineFixture : public ::testing::Test {
+class EngineFixture : public ::testing::Test
+{
 protected:
     QTemporaryDir dir;
     std::unique_ptr<os::FakePrinterService> printers;

@@ -20,8 +20,7 @@ QByteArray readData(const QString &name)
 }
 
 class RtfCorpus : public testing::TestWithParam<const char *>
-{
-};
+{};
 
 // Each hand-written file has the document it must give (.txt, checked by
 // eye once) and the bytes the writer must produce for it (.out.rtf).
@@ -45,8 +44,8 @@ TEST_P(RtfCorpus, ReadsWritesAndReadsBackTheSameDocument)
 }
 
 INSTANTIATE_TEST_SUITE_P(HandWritten, RtfCorpus,
-                         testing::Values("characters", "paragraphs", "tabs", "bullets", "escapes", "nested",
-                                         "pictures", "objects"));
+                         testing::Values("characters", "paragraphs", "tabs", "bullets", "escapes", "nested", "pictures",
+                                         "objects"));
 
 TEST(RtfOpaqueGroups, ObjectsAndMetafilesAreWrittenBackByteForByte)
 {

@@ -108,17 +108,30 @@ QString describeTokens(const QByteArray &input)
     rtf::Tokenizer tokens(input);
     for (rtf::Token token = tokens.next(); token.kind != rtf::TokenKind::End; token = tokens.next()) {
         switch (token.kind) {
-        case rtf::TokenKind::GroupOpen: parts << "{"; break;
-        case rtf::TokenKind::GroupClose: parts << "}"; break;
+        case rtf::TokenKind::GroupOpen:
+            parts << "{";
+            break;
+        case rtf::TokenKind::GroupClose:
+            parts << "}";
+            break;
         case rtf::TokenKind::ControlWord:
-            parts << "w:" + token.word.toByteArray() + (token.hasParameter ? "=" + QByteArray::number(token.parameter) : "");
+            parts << "w:" + token.word.toByteArray()
+                         + (token.hasParameter ? "=" + QByteArray::number(token.parameter) : "");
             break;
         case rtf::TokenKind::ControlSymbol:
-            parts << QStringLiteral("s:%1%2").arg(QLatin1Char(token.symbol)).arg(token.hasParameter ? QString::number(token.parameter) : QString());
+            parts << QStringLiteral("s:%1%2")
+                         .arg(QLatin1Char(token.symbol))
+                         .arg(token.hasParameter ? QString::number(token.parameter) : QString());
             break;
-        case rtf::TokenKind::Text: parts << "t:" + token.word.toByteArray(); break;
-        case rtf::TokenKind::Binary: parts << QStringLiteral("b:%1").arg(token.word.size()); break;
-        default: parts << "kaputt"; break;
+        case rtf::TokenKind::Text:
+            parts << "t:" + token.word.toByteArray();
+            break;
+        case rtf::TokenKind::Binary:
+            parts << QStringLiteral("b:%1").arg(token.word.size());
+            break;
+        default:
+            parts << "kaputt";
+            break;
         }
         if (token.kind == rtf::TokenKind::Broken)
             break;
@@ -172,7 +185,8 @@ TEST(RtfWriter, PicturesWithoutTheirBytesAreWrittenAsPng)
     format.setName(QStringLiteral("bild"));
     cursor.insertImage(format);
     const QByteArray written = rtf::writeRtf(document);
-    EXPECT_TRUE(written.contains("{\\pict\\pngblip\\picw3\\pich2\\picwgoal45\\pichgoal30\r\n89504e47")) << written.toStdString();
+    EXPECT_TRUE(written.contains("{\\pict\\pngblip\\picw3\\pich2\\picwgoal45\\pichgoal30\r\n89504e47"))
+        << written.toStdString();
     QTextDocument again;
     EXPECT_TRUE(rtf::readRtf(written, again).problems.isEmpty());
     EXPECT_EQ(dumpDocument(again).count(QStringLiteral("bild 2.25x1.5")), 1) << dumpDocument(again).toStdString();

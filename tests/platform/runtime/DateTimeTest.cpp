@@ -44,8 +44,7 @@ TEST(DateTime, NegativeValuesTakeTheFractionAsAbsolute)
     // 1899-12-29 06:00 is -1.25, not -0.75.
     EXPECT_EQ(ToQDateTime(-1.25), QDateTime(QDate(1899, 12, 29), QTime(6, 0)));
     EXPECT_DOUBLE_EQ(FromQDateTime(QDateTime(QDate(1899, 12, 29), QTime(6, 0))), -1.25);
-    EXPECT_DOUBLE_EQ(FromQDateTime(QDateTime(QDate(1850, 3, 1), QTime(18, 0))),
-                     EncodeDate(1850, 3, 1) - 0.75);
+    EXPECT_DOUBLE_EQ(FromQDateTime(QDateTime(QDate(1850, 3, 1), QTime(18, 0))), EncodeDate(1850, 3, 1) - 0.75);
     int y, m, d;
     DecodeDate(EncodeDate(1850, 3, 1) - 0.75, y, m, d);
     EXPECT_EQ(QDate(y, m, d), QDate(1850, 3, 1));

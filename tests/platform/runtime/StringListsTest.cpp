@@ -4,8 +4,7 @@
 
 TEST(StringLists, CommaTextQuotesOnlyWhatNeedsIt)
 {
-    EXPECT_EQ(CommaText({"a", "b c", "d,e", "say \"hi\"", "", "f"}),
-              "a,\"b c\",\"d,e\",\"say \"\"hi\"\"\",,f");
+    EXPECT_EQ(CommaText({"a", "b c", "d,e", "say \"hi\"", "", "f"}), "a,\"b c\",\"d,e\",\"say \"\"hi\"\"\",,f");
     EXPECT_EQ(CommaText({""}), "\"\"");
     EXPECT_EQ(CommaText({}), "");
     EXPECT_EQ(CommaText({QStringLiteral("Größe")}), QStringLiteral("Größe"));

@@ -52,8 +52,10 @@ TEST(TextFile, DetectsTheEncodingAndWritesItBack)
     const QString utf8Path = dir.filePath("utf8.ini");
     const QString ansiPath = dir.filePath("ansi.ini");
     const QString bomPath = dir.filePath("bom.txt");
-    writeBytes(utf8Path, "Stra\xC3\x9F" "e=\xE2\x82\xAC\r\n");
-    writeBytes(ansiPath, "Stra\xDF" "e=\x80\r\n");
+    writeBytes(utf8Path, "Stra\xC3\x9F"
+                         "e=\xE2\x82\xAC\r\n");
+    writeBytes(ansiPath, "Stra\xDF"
+                         "e=\x80\r\n");
     writeBytes(bomPath, "\xEF\xBB\xBFok");
     const TextFileContent utf8 = ReadTextFile(utf8Path);
     const TextFileContent ansi = ReadTextFile(ansiPath);
@@ -65,9 +67,12 @@ TEST(TextFile, DetectsTheEncodingAndWritesItBack)
     EXPECT_EQ(ReadTextFile(bomPath).encoding, TextEncoding::Utf8);
 
     WriteTextFile(ansiPath, ansi.text + QStringLiteral("Größe=1\r\n"), ansi.encoding);
-    EXPECT_EQ(fileBytes(ansiPath), QByteArray("Stra\xDF" "e=\x80\r\nGr\xF6\xDF" "e=1\r\n"));
+    EXPECT_EQ(fileBytes(ansiPath), QByteArray("Stra\xDF"
+                                              "e=\x80\r\nGr\xF6\xDF"
+                                              "e=1\r\n"));
     WriteTextFile(utf8Path, utf8.text, utf8.encoding);
-    EXPECT_EQ(fileBytes(utf8Path), QByteArray("Stra\xC3\x9F" "e=\xE2\x82\xAC\r\n"));
+    EXPECT_EQ(fileBytes(utf8Path), QByteArray("Stra\xC3\x9F"
+                                              "e=\xE2\x82\xAC\r\n"));
 }
 
 TEST(TextFile, PlainAsciiCountsAsWindows1252)

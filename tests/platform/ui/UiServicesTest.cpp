@@ -1,5 +1,5 @@
-#include "platform/runtime/DateTime.h"
 #include "platform/ui/UiServices.h"
+#include "platform/runtime/DateTime.h"
 #include "support/RecordingUiServices.h"
 
 #include <gtest/gtest.h>
@@ -18,10 +18,8 @@ protected:
 
 TEST_F(UiServicesTest, MessageBoxesAreRecordedWithEverythingTheUserWouldSee)
 {
-    services().messageBox(QStringLiteral("Datei fehlt"), QStringLiteral("Tintlen"), MsgIcon::Stop,
-                          MsgButtons::Ok);
-    services().messageBox(QStringLiteral("Löschen?"), QString(), MsgIcon::Question,
-                          MsgButtons::YesNoCancel, IDNO);
+    services().messageBox(QStringLiteral("Datei fehlt"), QStringLiteral("Tintlen"), MsgIcon::Stop, MsgButtons::Ok);
+    services().messageBox(QStringLiteral("Löschen?"), QString(), MsgIcon::Question, MsgButtons::YesNoCancel, IDNO);
 
     ASSERT_EQ(recording.messages().size(), 2);
     const auto &first = recording.messages().at(0);
@@ -32,8 +30,7 @@ TEST_F(UiServicesTest, MessageBoxesAreRecordedWithEverythingTheUserWouldSee)
     const auto &second = recording.messages().at(1);
     EXPECT_TRUE(second.caption.isEmpty());
     EXPECT_EQ(second.defaultButton, IDNO);
-    EXPECT_EQ(recording.messageTexts(),
-              QStringList({QStringLiteral("Datei fehlt"), QStringLiteral("Löschen?")}));
+    EXPECT_EQ(recording.messageTexts(), QStringList({QStringLiteral("Datei fehlt"), QStringLiteral("Löschen?")}));
     // Installed services answer instead of the user until they are taken away.
     EXPECT_EQ(&services(), &recording);
     installServices(nullptr);

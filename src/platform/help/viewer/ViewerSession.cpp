@@ -11,8 +11,7 @@
 namespace help {
 
 ViewerSession::ViewerSession(std::unique_ptr<ChmHelpFile> file)
-    : m_viewer(std::move(file))
-    , m_input(STDIN_FILENO, QSocketNotifier::Read)
+    : m_viewer(std::move(file)), m_input(STDIN_FILENO, QSocketNotifier::Read)
 {
     m_viewer.setAttribute(Qt::WA_QuitOnClose);
     connect(&m_input, &QSocketNotifier::activated, this, &ViewerSession::readRequests);

@@ -2,7 +2,6 @@
 
 #include "platform/report/ReportEngine.h"
 
-
 #include <QtGlobal>
 
 #include <exception>
@@ -52,7 +51,8 @@ int LlDefineVariable(int job, const QString &name, const QString &contents)
 
 int LlDefineVariableExt(int job, const QString &name, const QString &contents, int type, const QString &param)
 {
-    return guarded("LlDefineVariableExt", [&](report::ReportEngine &e) { return e.defineVariable(job, name, contents, type, param); });
+    return guarded("LlDefineVariableExt",
+                   [&](report::ReportEngine &e) { return e.defineVariable(job, name, contents, type, param); });
 }
 
 int LlDefineVariableExtHandle(int job, const QString &name, const QImage &image, int type, const QString &param)
@@ -68,7 +68,8 @@ int LlDefineField(int job, const QString &name, const QString &contents)
 
 int LlDefineFieldExt(int job, const QString &name, const QString &contents, int type, const QString &param)
 {
-    return guarded("LlDefineFieldExt", [&](report::ReportEngine &e) { return e.defineField(job, name, contents, type, param); });
+    return guarded("LlDefineFieldExt",
+                   [&](report::ReportEngine &e) { return e.defineField(job, name, contents, type, param); });
 }
 
 int LlDefineFieldExtHandle(int job, const QString &name, const QImage &image, int type, const QString &param)
@@ -94,12 +95,14 @@ int LlPrintWithBoxStart(int job, int kind, const QString &layout, int destinatio
 
 int LlPrintGetPrinterInfo(int job, QString &printer, QString &port)
 {
-    return guarded("LlPrintGetPrinterInfo", [&](report::ReportEngine &e) { return e.printGetPrinterInfo(job, printer, port); });
+    return guarded("LlPrintGetPrinterInfo",
+                   [&](report::ReportEngine &e) { return e.printGetPrinterInfo(job, printer, port); });
 }
 
 int LlSetPrinterToDefault(int job, int kind, const QString &layout)
 {
-    return guarded("LlSetPrinterToDefault", [&](report::ReportEngine &e) { return e.setPrinterToDefault(job, kind, layout); });
+    return guarded("LlSetPrinterToDefault",
+                   [&](report::ReportEngine &e) { return e.setPrinterToDefault(job, kind, layout); });
 }
 
 int LlPrintSetOption(int job, int option, int value)
@@ -120,7 +123,8 @@ int LlPrintSetOptionString(int job, int option, const QString &value)
 
 int LlPrintOptionsDialog(int job, QWidget *parent, const QString &title)
 {
-    return guarded("LlPrintOptionsDialog", [&](report::ReportEngine &e) { return e.printOptionsDialog(job, parent, title); });
+    return guarded("LlPrintOptionsDialog",
+                   [&](report::ReportEngine &e) { return e.printOptionsDialog(job, parent, title); });
 }
 
 int LlPrint(int job)
@@ -155,17 +159,20 @@ int LlPrintEnd(int job, int options)
 
 int LlPreviewDisplay(int job, const QString &layout, const QString &path, QWidget *parent)
 {
-    return guarded("LlPreviewDisplay", [&](report::ReportEngine &e) { return e.previewDisplay(job, layout, path, parent); });
+    return guarded("LlPreviewDisplay",
+                   [&](report::ReportEngine &e) { return e.previewDisplay(job, layout, path, parent); });
 }
 
 int LlPreviewDeleteFiles(int job, const QString &layout, const QString &path)
 {
-    return guarded("LlPreviewDeleteFiles", [&](report::ReportEngine &e) { return e.previewDeleteFiles(job, layout, path); });
+    return guarded("LlPreviewDeleteFiles",
+                   [&](report::ReportEngine &e) { return e.previewDeleteFiles(job, layout, path); });
 }
 
 int LlDefineLayout(int job, QWidget *parent, const QString &title, int kind, const QString &layout)
 {
-    return guarded("LlDefineLayout", [&](report::ReportEngine &e) { return e.defineLayout(job, parent, title, kind, layout); });
+    return guarded("LlDefineLayout",
+                   [&](report::ReportEngine &e) { return e.defineLayout(job, parent, title, kind, layout); });
 }
 
 QString LlGetErrorText(int job)

@@ -1,5 +1,5 @@
-#include "platform/runtime/Exceptions.h"
 #include "platform/ui/Application.h"
+#include "platform/runtime/Exceptions.h"
 #include "support/RecordingUiServices.h"
 
 #include <QDialogButtonBox>
@@ -7,9 +7,9 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QTimer>
 #include <QSignalSpy>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -37,8 +37,7 @@ protected:
 
 TEST(ExceptionDisplayTextTest, AFullStopIsAppendedOnlyAfterCharactersSortingAfterIt)
 {
-    EXPECT_EQ(exceptionDisplayText(QStringLiteral("Tabelle ist gesperrt")),
-              QStringLiteral("Tabelle ist gesperrt."));
+    EXPECT_EQ(exceptionDisplayText(QStringLiteral("Tabelle ist gesperrt")), QStringLiteral("Tabelle ist gesperrt."));
     EXPECT_EQ(exceptionDisplayText(QStringLiteral("Schon erledigt.")), QStringLiteral("Schon erledigt."));
     EXPECT_EQ(exceptionDisplayText(QStringLiteral("Fehler!")), QStringLiteral("Fehler!"));
     EXPECT_EQ(exceptionDisplayText(QStringLiteral("Wirklich?")), QStringLiteral("Wirklich?."));
