@@ -3,6 +3,7 @@
 #include "lib/data/Qkcommon.h"
 #include "lib/data/QkcommonData.h"
 #include "lib/data/Qkdatsrc.h"
+#include "lib/data/Qkintl.h"
 #include "lib/data/Qkprops.h"
 #include "lib/grid/qkGridFooter.h"
 #include "lib/grid/qkInplaceEdit.h"
@@ -760,7 +761,7 @@ void TqkCustomDBGrid::ResetEdit()
     if (!dataSet || (dataSet->State() != dsEdit && dataSet->State() != dsInsert))
         return;
     if (dataSet->Modified()
-        && ui::services().messageBox(QStringLiteral("Änderungen verwerfen?"), QString(), ui::MsgIcon::Question,
+        && ui::services().messageBox(qkIntl().UserMessages->qkDBGridDiscardChanges, QString(), ui::MsgIcon::Question,
                                      ui::MsgButtons::YesNo)
             != ui::IDYES)
         return;
@@ -861,12 +862,9 @@ void TqkCustomDBGrid::KeyDown(int &key, qk::TShiftState shift)
         if (!m_readOnly && (m_options & dgEditing) && (m_keyOptions & dgAllowInsert))
             dataSet->Insert();
         break;
-    case qk::VK_F2: {
-        TField *field = SelectedField();
-        if (field && !field->IsBlob() && !CellHasPaintedControl(Col()))
-            ShowEditor();
+    case qk::VK_F2:
+        EditCellByF2();
         break;
-    }
     case qk::VK_DELETE:
         if (ctrl && (m_keyOptions & dgAllowDelete) && !m_readOnly && dataSet->CanModify() && (m_options & dgEditing)
             && ConfirmDelete()) {
@@ -879,6 +877,13 @@ void TqkCustomDBGrid::KeyDown(int &key, qk::TShiftState shift)
     default:
         key = consumed;
     }
+}
+
+void TqkCustomDBGrid::EditCellByF2()
+{
+    TField *field = SelectedField();
+    if (field && !field->IsBlob() && !CellHasPaintedControl(Col()))
+        ShowEditor();
 }
 
 // A typed character opens the editor and goes to it, as typing into a cell does.

@@ -184,6 +184,7 @@ protected:
     virtual void DoFieldChanged(TField *field);
     virtual void DataCellClicked(const QPoint &cell, Qt::KeyboardModifiers modifiers);
     virtual void KeyPressChar(QKeyEvent *event);
+    virtual void EditCellByF2();
     void ColWidthsChanged() override;
     QWidget *CreateEditor() override;
     bool CanEditShow() const override;
