@@ -368,10 +368,9 @@ void TCustomGrid::mouseMoveEvent(QMouseEvent *event)
 
 void TCustomGrid::mouseReleaseEvent(QMouseEvent *event)
 {
-    if (m_sizingCol < 0) {
-        QAbstractScrollArea::mouseReleaseEvent(event);
+    event->accept();
+    if (m_sizingCol < 0)
         return;
-    }
     m_sizingCol = -1;
     ColWidthsChanged();
 }

@@ -9,7 +9,11 @@ TqkInplaceEdit::TqkInplaceEdit(TqkCustomDBGrid *grid) : TqkCustomMaskEdit(grid->
 {
     setFrame(false);
     hide();
-    connect(this, &QLineEdit::textEdited, m_grid, [this](const QString &text) { m_grid->EditTextChanged(text); });
+    // Typing, pasting and the picture's completions all change the text; loading it does not count.
+    connect(this, &QLineEdit::textChanged, m_grid, [this](const QString &text) {
+        if (!m_loading)
+            m_grid->EditTextChanged(text);
+    });
 }
 
 void TqkInplaceEdit::Load(TField *field, bool wordWrap)
@@ -22,7 +26,9 @@ void TqkInplaceEdit::Load(TField *field, bool wordWrap)
     SetUsePictureMask(m_hasMask);
     SetMaxLength(field->DataType() == ftString ? field->Size() : 0);
     setAlignment(field->Alignment() == taRightJustify ? Qt::AlignRight : Qt::AlignLeft);
+    m_loading = true;
     setText(field->Text());
+    m_loading = false;
     selectAll();
 }
 

@@ -30,4 +30,5 @@ private:
     TqkCustomDBGrid *m_grid;
     bool m_hasMask = false;
     bool m_wordWrap = false;
+    bool m_loading = false;
 };

@@ -1,0 +1,230 @@
+#include "GridTables.h"
+
+#include "lib/grid/qkInplaceEdit.h"
+#include "lib/grid/qkMemoDialog.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+int zeroWidth(const QWidget &widget)
+{
+    return QFontMetrics(widget.font()).horizontalAdvance(QLatin1Char('0'));
+}
+
+}
+
+TEST_F(GridTables, ColumnsComeFromFieldsOrStoredLayout)
+{
+    openGrid();
+    EXPECT_EQ(grid->ColCount(), 1 + positions->FieldCount());
+
+    grid->SetUseTFields(false);
+    grid->SetSelected({"Artikelnr\t10", "Fehlt\t5", "Bezeichnung\t3\tArtikel~Langbezeichnung\tT"});
+    EXPECT_EQ(grid->Selected().size(), 2) << "a line of a missing field is dropped";
+    ASSERT_EQ(grid->ColCount(), 3);
+    const int w0 = zeroWidth(*grid);
+    EXPECT_EQ(grid->ColWidths(1), 10 * w0 + 4);
+    const int titleWidth = QFontMetrics(grid->TitleFont()).horizontalAdvance("Langbezeichnung") + 4;
+    EXPECT_EQ(grid->ColWidths(2), std::max(3 * w0 + 4, titleWidth)) << "the widest title line";
+    EXPECT_FALSE(grid->TabStops(2));
+    EXPECT_TRUE(grid->GetColumn("bezeichnung")->GetReadOnly());
+    EXPECT_FALSE(grid->GetColumn("Fehlt")->GetReadOnly());
+
+    const QRect title = grid->CellRect(1, 0);
+    const QPoint edge(title.right() + 1, title.center().y());
+    QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, edge);
+    QTest::mouseMove(grid->viewport(), edge + QPoint(2 * w0, 0));
+    QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, edge + QPoint(2 * w0, 0));
+    EXPECT_EQ(grid->Selected().first(), "Artikelnr\t12\t") << "the width written back in characters";
+
+    grid->SetSelected({});
+    EXPECT_EQ(grid->ColCount(), 2) << "one empty data column";
+}
+
+TEST_F(GridTables, ScrollBarShowsThePositionInTheTable)
+{
+    openGrid();
+    QScrollBar *bar = grid->verticalScrollBar();
+    EXPECT_EQ(bar->maximum(), 200);
+    EXPECT_EQ(bar->value(), 0);
+    key(Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(bar->value(), 200);
+    positions->SetRecNo(31);
+    EXPECT_EQ(bar->value(), 30 * 200 / (positions->RecordCount() - 1));
+    bar->triggerAction(QAbstractSlider::SliderToMinimum);
+    EXPECT_EQ(positions->RecNo(), 1);
+    EXPECT_EQ(bar->value(), 0);
+}
+
+TEST_F(GridTables, KeysMoveThroughRecordsAndAppendAtTheEnd)
+{
+    openGrid();
+    const int count = positions->RecordCount();
+    key(Qt::Key_Down);
+    EXPECT_EQ(positions->RecNo(), 2);
+    EXPECT_EQ(grid->Row(), 2);
+    key(Qt::Key_PageDown);
+    EXPECT_EQ(positions->RecNo(), 2 + grid->VisibleRowCount());
+    key(Qt::Key_Home, Qt::ControlModifier);
+    EXPECT_EQ(positions->RecNo(), 1);
+    key(Qt::Key_Up);
+    EXPECT_EQ(positions->RecNo(), 1) << "nothing before the first record";
+
+    key(Qt::Key_End, Qt::ControlModifier);
+    key(Qt::Key_Down);
+    EXPECT_EQ(positions->State(), dsInsert) << "Down on the last record appends";
+    key(Qt::Key_Up);
+    EXPECT_EQ(positions->State(), dsBrowse) << "an untouched new record is dropped";
+    EXPECT_EQ(positions->RecordCount(), count);
+
+    grid->SetReadOnly(true);
+    key(Qt::Key_Down);
+    EXPECT_EQ(positions->State(), dsBrowse) << "a read-only grid appends nothing";
+}
+
+TEST_F(GridTables, DeletingAsksFirst)
+{
+    openGrid();
+    const int count = positions->RecordCount();
+    const QString first = positions->FieldByName("Bezeichnung")->Text();
+    services.queueAnswer(ui::IDCANCEL);
+    key(Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_EQ(services.messageTexts(), QStringList{"Datensatz löschen?"});
+    EXPECT_EQ(positions->RecordCount(), count);
+    services.queueAnswer(ui::IDOK);
+    key(Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_EQ(positions->RecordCount(), count - 1);
+    EXPECT_NE(positions->FieldByName("Bezeichnung")->Text(), first);
+}
+
+TEST_F(GridTables, TypingEditsTheCellThroughItsPicture)
+{
+    positions->SetPictureMasks({"Einheit\t###\tT\tT"});
+    openGrid();
+    click(colOf("Einheit"), 1);
+    typeText("a1b2");
+    auto *editor = qobject_cast<TqkInplaceEdit *>(grid->InplaceEditor());
+    ASSERT_TRUE(editor && editor->isVisible());
+    EXPECT_EQ(editor->text(), "12") << "letters are refused by the picture";
+    typeText("3");
+    key(Qt::Key_Down);
+    EXPECT_EQ(positions->RecNo(), 2);
+    positions->First();
+    EXPECT_EQ(positions->FieldByName("Einheit")->Text(), "123");
+
+    click(colOf("Einheit"), 2);
+    typeText("4");
+    key(Qt::Key_Tab);
+    EXPECT_EQ(grid->Col(), colOf("Einheit")) << "an incomplete value keeps the column";
+    ASSERT_FALSE(services.messageTexts().isEmpty());
+    EXPECT_TRUE(services.messageTexts().last().contains("Ungültiger Eingabewert"));
+    key(Qt::Key_Escape);
+    key(Qt::Key_Escape);
+    EXPECT_EQ(positions->State(), dsBrowse);
+}
+
+TEST_F(GridTables, PaintingShowsTitlesIndicatorCurrentCellAndFooter)
+{
+    openGrid();
+    QImage image = shot();
+    const QColor highlight = grid->palette().color(QPalette::Highlight);
+    EXPECT_GT(inkIn(image, grid->CellRect(colOf("Bezeichnung"), 0)), 0.02) << "title text";
+    EXPECT_GT(inkIn(image, grid->CellRect(colOf("Bezeichnung"), 1)), 0.02) << "cell text";
+    EXPECT_GT(inkIn(image, grid->CellRect(0, 1)), 0.05) << "arrow of the current record";
+    EXPECT_EQ(inkIn(image, grid->CellRect(0, 2)), 0.0);
+    EXPECT_EQ(image.pixelColor(grid->CellRect(1, 1).topLeft() + QPoint(1, 1)), highlight);
+    EXPECT_NE(image.pixelColor(grid->CellRect(1, 2).topLeft() + QPoint(1, 1)), highlight);
+
+    grid->SetOptions(grid->Options() | dgShowFooter);
+    grid->Columns(colOf("Bezeichnung") - 1)->SetFooterValue("Summe der Positionen");
+    settle();
+    const QImage whole = grid->grab().toImage();
+    const QRect viewportArea = grid->viewport()->geometry();
+    const QRect cell = grid->CellRect(colOf("Bezeichnung"), 0);
+    const QRect footerCell(viewportArea.left() + cell.left(), viewportArea.bottom() + 4, cell.width(),
+                           grid->DefaultRowHeight() - 2);
+    EXPECT_GT(inkIn(whole, footerCell), 0.02) << "footer text";
+}
+
+TEST_F(GridTables, CtrlAndShiftClicksSelectRecords)
+{
+    grid->SetOptions(grid->Options() | dgMultiSelect);
+    grid->SetMultiSelectOptions(msoShiftSelect);
+    openGrid();
+    click(1, 2, Qt::ControlModifier);
+    EXPECT_EQ(grid->SelectedCount(), 1);
+    click(1, 4, Qt::ShiftModifier);
+    EXPECT_EQ(grid->SelectedCount(), 3) << "two rows below the anchor give three records";
+    click(1, 1, Qt::ShiftModifier);
+    EXPECT_EQ(grid->SelectedCount(), 4) << "upward from the anchor, nothing twice";
+    const QImage image = shot();
+    const QColor highlight = grid->palette().color(QPalette::Highlight);
+    EXPECT_EQ(image.pixelColor(grid->CellRect(2, 3).topLeft() + QPoint(1, 1)), highlight);
+    EXPECT_NE(image.pixelColor(grid->CellRect(2, 5).topLeft() + QPoint(1, 1)), highlight);
+    click(1, 3, Qt::ControlModifier);
+    EXPECT_EQ(grid->SelectedCount(), 3);
+    grid->UnselectAll();
+    EXPECT_EQ(grid->SelectedCount(), 0);
+}
+
+TEST_F(GridTables, CheckBoxesToggleByKeyAndClick)
+{
+    positions->SetControlType({"posdruck;CheckBox;1;0"});
+    openGrid();
+    const int col = colOf("posdruck");
+    TField *field = positions->FieldByName("posdruck");
+    positions->Edit();
+    field->SetText("1");
+    positions->Post();
+    click(col, 1);
+    const QRect cell = grid->CellRect(col, 1);
+    const QRect box((cell.left() + cell.right() - 10) / 2, (cell.top() + cell.bottom() - 10) / 2, 10, 10);
+    const double checkedInk = inkIn(shot(), box);
+    key(Qt::Key_Space);
+    EXPECT_EQ(field->Text(), "0");
+    EXPECT_LT(inkIn(shot(), box), checkedInk) << "no check mark";
+    EXPECT_EQ(grid->InplaceEditor(), nullptr) << "a check-box cell opens no editor";
+
+    grid->SetEditControlOptions(ecoCheckboxSingleClick);
+    click(col, 1);
+    EXPECT_EQ(field->Text(), "1");
+}
+
+TEST_F(GridTables, MemoCellsOpenTheMemoDialog)
+{
+    openGrid();
+    const int col = colOf("Text");
+    EXPECT_GT(inkIn(shot(), grid->CellRect(col, 1)), 0.02) << "(Memo)";
+    click(col, 1);
+    QString caption;
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<TqkMemoDlg *>(QApplication::activeModalWidget());
+        ASSERT_TRUE(dialog);
+        caption = dialog->windowTitle();
+        QTest::keyClick(dialog->Memo(), Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(dialog->Memo(), "Lieferung frei Haus");
+        QTest::keyClick(dialog->Memo(), Qt::Key_Return, Qt::ControlModifier);
+    });
+    key(Qt::Key_F2);
+    EXPECT_EQ(caption, "Text");
+    EXPECT_EQ(positions->FieldByName("Text")->AsString(), "Lieferung frei Haus");
+
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<TqkMemoDlg *>(QApplication::activeModalWidget());
+        ASSERT_TRUE(dialog);
+        QTest::keyClicks(dialog->Memo(), "!");
+        services.queueAnswer(ui::IDNO);
+        QTest::keyClick(dialog->Memo(), Qt::Key_Escape);
+        EXPECT_TRUE(dialog->isVisible()) << "No keeps the window open";
+        services.queueAnswer(ui::IDYES);
+        QTest::keyClick(dialog->Memo(), Qt::Key_Escape);
+    });
+    key(Qt::Key_F2);
+    EXPECT_EQ(positions->FieldByName("Text")->AsString(), "Lieferung frei Haus");
+}
