@@ -5,6 +5,8 @@
 #include "lib/edit/qkdbdatetimepicker.h"
 #include "lib/edit/qkdbedit.h"
 #include "lib/edit/qkmonthcalendar.h"
+#include "lib/data/Qktable.h"
+#include "lib/grid/qkDBGrid.h"
 #include "platform/db/TField.h"
 #include "platform/runtime/Exceptions.h"
 
@@ -52,8 +54,15 @@ QGroupBox *group(const QString &title, QFormLayout *form)
 GalleryWindow::GalleryWindow(const QString &dataFolder)
     : m_customers(openTable(dataFolder, QStringLiteral("Kunden"))),
       m_orders(openTable(dataFolder, QStringLiteral("Auftrag"))), m_customerSource(std::make_unique<TqkDataSource>()),
-      m_orderSource(std::make_unique<TqkDataSource>())
+      m_orderSource(std::make_unique<TqkDataSource>()), m_positions(std::make_unique<TqkTable>()),
+      m_positionSource(std::make_unique<TqkDataSource>())
 {
+    demo::writePositionTable(dataFolder, 200);
+    m_positions->SetDatabaseName(dataFolder);
+    m_positions->SetTableName(QStringLiteral("atrpos"));
+    m_positions->SetControlType({QStringLiteral("posdruck;CheckBox;1;0")});
+    m_positions->Open();
+    m_positionSource->SetDataSet(m_positions.get());
     setWindowTitle(QStringLiteral("Tintlen – Eingabefelder der Komponentenbibliothek"));
     m_customers->PictureMasks = {QStringLiteral("plz\t#####\tT\tF"), QStringLiteral("Telefon\t0*#[ ]*#\tT\tF")};
     m_customerSource->SetDataSet(m_customers.get());
@@ -68,12 +77,25 @@ GalleryWindow::GalleryWindow(const QString &dataFolder)
     columns->addLayout(left);
     auto *right = new QVBoxLayout;
     right->addWidget(unboundGroup());
-    right->addStretch();
+    right->addWidget(positionGroup(), 1);
     columns->addLayout(right);
     setLayout(columns);
 }
 
 GalleryWindow::~GalleryWindow() = default;
+
+QWidget *GalleryWindow::positionGroup()
+{
+    auto *grid = new TqkDBGrid;
+    grid->setObjectName(QStringLiteral("positionGrid"));
+    grid->SetOptions(grid->Options() | dgShowFooter);
+    grid->SetDataSource(m_positionSource.get());
+    grid->setMinimumSize(520, 260);
+    auto *box = new QGroupBox(QStringLiteral("Auftragspositionen (atrpos.db)"));
+    auto *layout = new QVBoxLayout(box);
+    layout->addWidget(grid);
+    return box;
+}
 
 QWidget *GalleryWindow::customerGroup()
 {

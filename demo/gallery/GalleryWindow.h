@@ -9,6 +9,7 @@
 #include <memory>
 
 class TqkDBComboBox;
+class TqkTable;
 class TqkDBDateTimePicker;
 class TqkMonthCalendar;
 
@@ -43,12 +44,15 @@ private:
     QWidget *customerGroup();
     QWidget *orderGroup();
     QWidget *unboundGroup();
+    QWidget *positionGroup();
     QWidget *navigation(TDataSet *dataSet, const QString &title);
 
     std::unique_ptr<GalleryTable> m_customers;
     std::unique_ptr<GalleryTable> m_orders;
     std::unique_ptr<TqkDataSource> m_customerSource;
     std::unique_ptr<TqkDataSource> m_orderSource;
+    std::unique_ptr<TqkTable> m_positions;
+    std::unique_ptr<TqkDataSource> m_positionSource;
     TqkDBComboBox *m_country = nullptr;
     TqkDBDateTimePicker *m_founded = nullptr;
     TqkMonthCalendar *m_calendar = nullptr;

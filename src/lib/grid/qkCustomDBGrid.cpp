@@ -403,7 +403,7 @@ void TqkCustomDBGrid::UpdateRowCount()
         return;
     m_inRowCount = true;
     SetFixedRows(0);
-    if (m_dataLink->Active() && m_dataLink->RecordCount() > 0) {
+    if (m_dataLink->Active() && !DataSet()->IsEmpty()) {
         SetRowCount(1000);
         SetFixedRows(m_titleOffset);
         updateRowHeights();

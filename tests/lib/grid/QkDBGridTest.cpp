@@ -228,3 +228,16 @@ TEST_F(GridTables, MemoCellsOpenTheMemoDialog)
     key(Qt::Key_F2);
     EXPECT_EQ(positions->FieldByName("Text")->AsString(), "Lieferung frei Haus");
 }
+
+TEST_F(GridTables, RowsFollowTheGridsHeight)
+{
+    grid = std::make_unique<TqkDBGrid>();
+    grid->SetOptions(grid->Options() | dgShowFooter);
+    openGrid();
+    const int fewRows = grid->RowCount();
+    grid->resize(1800, 400);
+    settle();
+    EXPECT_GT(grid->RowCount(), fewRows);
+    EXPECT_EQ(grid->RowCount() - grid->TitleOffset(), grid->DataLink()->RecordCount());
+    EXPECT_GT(inkIn(shot(), grid->CellRect(colOf("Bezeichnung"), grid->RowCount() - 1)), 0.02);
+}
