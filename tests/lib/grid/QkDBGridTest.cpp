@@ -1,5 +1,6 @@
 #include "GridTables.h"
 
+#include "lib/edit/qkdbedit.h"
 #include "lib/grid/qkInplaceEdit.h"
 #include "lib/grid/qkMemoDialog.h"
 
@@ -240,4 +241,18 @@ TEST_F(GridTables, RowsFollowTheGridsHeight)
     EXPECT_GT(grid->RowCount(), fewRows);
     EXPECT_EQ(grid->RowCount() - grid->TitleOffset(), grid->DataLink()->RecordCount());
     EXPECT_GT(inkIn(shot(), grid->CellRect(colOf("Bezeichnung"), grid->RowCount() - 1)), 0.02);
+}
+
+TEST_F(GridTables, EditControlsInACellHandKeysToTheGrid)
+{
+    openGrid();
+    auto *edit = new TqkDBEdit(grid.get());
+    TqkGridHost *host = qkGridHostOf(edit);
+    ASSERT_EQ(host, static_cast<TqkGridHost *>(grid.get()));
+    edit->setFocus();
+    int keyCode = qk::VK_DOWN;
+    qkPassKeyToGrid(host, keyCode, Qt::NoModifier);
+    EXPECT_EQ(keyCode, 0);
+    EXPECT_TRUE(grid->hasFocus());
+    EXPECT_EQ(positions->RecNo(), 2);
 }
