@@ -124,7 +124,7 @@ void TqkCustomDBGrid::SetOptions(TqkDBGridOptions options)
 void TqkCustomDBGrid::SetFixedCols(int count)
 {
     if (count < 0 || (DataSet() && DataSet()->Active() && count + m_indicatorOffset >= ColCount())) {
-        ui::services().messageBox(QStringLiteral("Ungültiger Wert für FixedCols"), QString(), ui::MsgIcon::Warning,
+        ui::services().messageBox(QStringLiteral("Invalid value for FixedCols"), QString(), ui::MsgIcon::Warning,
                                   ui::MsgButtons::Ok);
         return;
     }
