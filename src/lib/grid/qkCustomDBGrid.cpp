@@ -786,6 +786,8 @@ void TqkCustomDBGrid::keyPressEvent(QKeyEvent *event)
     qkRunShowingErrors([&] {
         if (OnKeyDown)
             OnKeyDown(this, key, shift);
+        if (key != 0 && HandOverKey(key, *event))
+            return;
         if (key != 0)
             KeyDown(key, shift);
         if (key != 0)
@@ -877,6 +879,11 @@ void TqkCustomDBGrid::KeyDown(int &key, qk::TShiftState shift)
     default:
         key = consumed;
     }
+}
+
+bool TqkCustomDBGrid::HandOverKey(int &, const QKeyEvent &)
+{
+    return false;
 }
 
 void TqkCustomDBGrid::EditCellByF2()

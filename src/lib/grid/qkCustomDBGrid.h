@@ -185,6 +185,8 @@ protected:
     virtual void DataCellClicked(const QPoint &cell, Qt::KeyboardModifiers modifiers);
     virtual void KeyPressChar(QKeyEvent *event);
     virtual void EditCellByF2();
+    // A key for a control over the current cell; true when it took it.
+    virtual bool HandOverKey(int &key, const QKeyEvent &event);
     void ColWidthsChanged() override;
     QWidget *CreateEditor() override;
     bool CanEditShow() const override;

@@ -1,8 +1,11 @@
 #include "lib/grid/qkDBGrid.h"
 
+#include "lib/data/QkcommonPaint.h"
+#include "lib/edit/qkdbdatetimepicker.h"
 #include "lib/grid/qkMemoDialog.h"
 #include "platform/db/TDataSet.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -15,7 +18,12 @@ bool isSelectedFieldName(const TField *field)
 
 }
 
-TqkDBGrid::TqkDBGrid(QWidget *parent) : TqkCustomDBGrid(parent) {}
+TqkDBGrid::TqkDBGrid(QWidget *parent) : TqkCustomDBGrid(parent)
+{
+    m_embeddedTimer.setSingleShot(true);
+    m_embeddedTimer.setInterval(0);
+    connect(&m_embeddedTimer, &QTimer::timeout, this, [this] { placeEmbedded(); });
+}
 
 void TqkDBGrid::SetMemoAttributes(TqkMemoAttributes attributes)
 {
@@ -198,7 +206,124 @@ bool TqkDBGrid::IsMemoCell(int col) const
 
 bool TqkDBGrid::CellHasPaintedControl(int col) const
 {
-    return TqkCustomDBGrid::CellHasPaintedControl(col) || IsMemoCell(col);
+    return TqkCustomDBGrid::CellHasPaintedControl(col) || IsMemoCell(col) || isDateTimeCell(col);
+}
+
+// Embedded controls.
+
+bool TqkDBGrid::isDateTimeCell(int col) const
+{
+    TField *field = GetColField(RawToDataCol(col));
+    if (!field || (m_editControlOptions & ecoDisableDateTimePicker))
+        return false;
+    const TFieldType type = field->DataType();
+    return type == ftDate || type == ftDateTime;
+}
+
+QWidget *TqkDBGrid::GetCustomControl(int col) const
+{
+    if (!isDateTimeCell(col) || !gridEditable())
+        return nullptr;
+    return m_dateTimePicker;
+}
+
+TqkDBDateTimePicker *TqkDBGrid::dateTimePicker()
+{
+    if (!m_dateTimePicker) {
+        m_dateTimePicker = new TqkDBDateTimePicker(this);
+        m_dateTimePicker->hide();
+        if (OnCreateDateTimePicker)
+            OnCreateDateTimePicker(this, m_dateTimePicker);
+    }
+    return m_dateTimePicker;
+}
+
+void TqkDBGrid::scheduleEmbedded()
+{
+    m_embeddedTimer.start();
+}
+
+void TqkDBGrid::hideEmbedded()
+{
+    if (!m_embedded)
+        return;
+    if (m_embedded->hasFocus())
+        setFocus();
+    m_embedded->hide();
+    m_embedded = nullptr;
+}
+
+void TqkDBGrid::placeEmbedded()
+{
+    const QRect cell = CellRect(Col(), Row());
+    TField *field = SelectedField();
+    if (!field || cell.isEmpty() || !isDateTimeCell(Col()) || !gridEditable()) {
+        hideEmbedded();
+        return;
+    }
+    TqkDBDateTimePicker *picker = dateTimePicker();
+    if (m_embedded && m_embedded != picker)
+        hideEmbedded();
+    picker->SetDataSource(DataLink()->DataSource());
+    picker->SetDataField(field->FieldName());
+    picker->setFont(font());
+    picker->setFrame(false);
+    picker->setGeometry(cell.translated(viewport()->geometry().topLeft()));
+    picker->show();
+    m_embedded = picker;
+    if (AlwaysShowEditor() && hasFocus())
+        picker->setFocus();
+}
+
+void TqkDBGrid::CellMoved()
+{
+    scheduleEmbedded();
+}
+
+void TqkDBGrid::TopLeftChanged()
+{
+    TqkCustomDBGrid::TopLeftChanged();
+    scheduleEmbedded();
+}
+
+void TqkDBGrid::SizeChanged()
+{
+    TqkCustomDBGrid::SizeChanged();
+    scheduleEmbedded();
+}
+
+void TqkDBGrid::Scroll(int distance)
+{
+    if (m_embedded && m_embedded->hasFocus())
+        setFocus();
+    TqkCustomDBGrid::Scroll(distance);
+    scheduleEmbedded();
+}
+
+void TqkDBGrid::DataChanged()
+{
+    TqkCustomDBGrid::DataChanged();
+    scheduleEmbedded();
+}
+
+// Keys meant for the control over the cell go to it, with their own modifiers.
+bool TqkDBGrid::HandOverKey(int &key, const QKeyEvent &event)
+{
+    const qk::TShiftState shift = event.modifiers();
+    const QString text = event.text();
+    placeEmbedded();
+    QWidget *control = m_embedded;
+    if (!control || !control->isVisible())
+        return false;
+    const bool altDown = key == qk::VK_DOWN && (shift & Qt::AltModifier);
+    const bool typed = !text.isEmpty() && (text.at(0).isPrint() || key == qk::VK_BACK);
+    if (!altDown && !typed && key != qk::VK_F2 && !qkIsEditKey(key))
+        return false;
+    control->setFocus();
+    key = 0;
+    QKeyEvent replay(QEvent::KeyPress, event.key(), event.modifiers(), event.text());
+    QApplication::sendEvent(control, &replay);
+    return true;
 }
 
 QString TqkDBGrid::CellText(TField *field) const

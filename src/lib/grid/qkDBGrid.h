@@ -3,10 +3,13 @@
 #include "lib/edit/qkGridHost.h"
 #include "lib/grid/qkCustomDBGrid.h"
 
+#include <QPointer>
 #include <QSet>
+#include <QTimer>
 #include <QVector>
 
 class TqkMemoDialog;
+class TqkDBDateTimePicker;
 
 enum TqkMemoAttribute { mSizeable = 1, mWordWrap = 2, mGridShow = 4, mViewOnly = 8, mDisableDialog = 16 };
 using TqkMemoAttributes = int;
@@ -21,6 +24,7 @@ enum TqkMultiSelectOption { msoAutoUnselect = 1, msoShiftSelect = 2 };
 using TqkMultiSelectOptions = int;
 
 using TqkSelectRecordEvent = std::function<void(QObject *grid, bool selecting, bool &accept)>;
+using TqkCreateDTPEvent = std::function<void(QObject *sender, TqkDBDateTimePicker *picker)>;
 using TqkMemoOpenEvent = std::function<void(QObject *grid, TqkMemoDialog *dialog)>;
 using TqkMemoCloseEvent = std::function<void(QObject *grid, bool cancel)>;
 
@@ -54,7 +58,12 @@ public:
     void ShowMemoDialog();
     bool IsMemoCell(int col) const;
 
+    // The control shown over the current cell instead of the in-place editor; null when none.
+    QWidget *GetCustomControl(int col) const;
+    QWidget *CurrentEmbeddedControl() const { return m_embedded; }
+
     TqkSelectRecordEvent OnMultiSelectRecord;
+    TqkCreateDTPEvent OnCreateDateTimePicker;
     TqkMemoOpenEvent OnMemoOpen;
     TqkMemoCloseEvent OnMemoClose;
 
@@ -76,6 +85,12 @@ protected:
     void KeyPressChar(QKeyEvent *event) override;
     void EditCellByF2() override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void CellMoved() override;
+    void TopLeftChanged() override;
+    void SizeChanged() override;
+    void Scroll(int distance) override;
+    void DataChanged() override;
+    bool HandOverKey(int &key, const QKeyEvent &event) override;
 
 private:
     bool acceptSelection(bool selecting);
@@ -83,6 +98,12 @@ private:
     void removeSelection(const TBookmark &bookmark);
     void multiSelectClick(Qt::KeyboardModifiers modifiers);
     bool gridEditable() const;
+    bool isDateTimeCell(int col) const;
+    TqkDBDateTimePicker *dateTimePicker();
+    // Places the control over the current cell from the event loop, never while painting.
+    void scheduleEmbedded();
+    void placeEmbedded();
+    void hideEmbedded();
 
     TqkMemoAttributes m_memoAttributes = mSizeable | mWordWrap;
     TqkEditControlOptions m_editControlOptions = ecoSearchOwnerForm;
@@ -91,4 +112,7 @@ private:
     QSet<qint64> m_selectedIds;
     QVector<TBookmark> m_selectedOrder;
     TBookmark m_anchor;
+    TqkDBDateTimePicker *m_dateTimePicker = nullptr;
+    QPointer<QWidget> m_embedded;
+    QTimer m_embeddedTimer;
 };

@@ -1,5 +1,7 @@
 #include "GridTables.h"
 
+#include "demo/tables/DemoTables.h"
+#include "lib/edit/qkdbdatetimepicker.h"
 #include "lib/edit/qkdbedit.h"
 #include "lib/grid/qkInplaceEdit.h"
 #include "lib/grid/qkMemoDialog.h"
@@ -255,4 +257,32 @@ TEST_F(GridTables, EditControlsInACellHandKeysToTheGrid)
     EXPECT_EQ(keyCode, 0);
     EXPECT_TRUE(grid->hasFocus());
     EXPECT_EQ(positions->RecNo(), 2);
+}
+
+TEST_F(GridTables, DateCellsGetTheGridsDateTimePicker)
+{
+    demo::writeTable("Kunden.db", dir.path());
+    positions->SetTableName("Kunden");
+    grid->SetUseTFields(false);
+    grid->SetSelected({"Name\t20", "Gruendungsdatum\t12"});
+    openGrid();
+    const int dateCol = colOf("Gruendungsdatum");
+    click(dateCol, 1);
+    auto *picker = qobject_cast<TqkDBDateTimePicker *>(grid->CurrentEmbeddedControl());
+    ASSERT_TRUE(picker && picker->isVisible());
+    EXPECT_EQ(picker->geometry(), grid->CellRect(dateCol, 1).translated(grid->viewport()->geometry().topLeft()));
+    EXPECT_EQ(picker->text(), positions->FieldByName("Gruendungsdatum")->Text());
+
+    key(Qt::Key_F2);
+    EXPECT_TRUE(picker->hasFocus()) << "F2 goes to the picker";
+    key(Qt::Key_PageDown);
+    EXPECT_EQ(positions->RecNo(), std::min(1 + grid->VisibleRowCount(), positions->RecordCount()))
+        << "the picker hands PageDown to the grid";
+    const QRect current = grid->CellRect(dateCol, grid->Row());
+    EXPECT_EQ(picker->geometry(), current.translated(grid->viewport()->geometry().topLeft()));
+    EXPECT_EQ(picker->text(), positions->FieldByName("Gruendungsdatum")->Text());
+
+    click(colOf("Name"), 1);
+    EXPECT_FALSE(picker->isVisible());
+    EXPECT_EQ(grid->CurrentEmbeddedControl(), nullptr);
 }
