@@ -474,10 +474,13 @@ void TqkCustomDBGrid::ColumnMoved(int fromIndex, int toIndex)
 
 void TqkCustomDBGrid::LinkActive(bool active)
 {
+    m_lastRecord = TBookmark{};
+    m_footerChangeMarked = true;
     if (!active)
         HideEditor();
     LayoutChanged();
     UpdateScrollBar();
+    checkRecordChange();
 }
 
 void TqkCustomDBGrid::DataChanged()
@@ -487,6 +490,7 @@ void TqkCustomDBGrid::DataChanged()
     updateActiveRow();
     InvalidateEditor();
     InvalidateGrid();
+    checkRecordChange();
 }
 
 void TqkCustomDBGrid::Scroll(int distance)
@@ -498,12 +502,34 @@ void TqkCustomDBGrid::Scroll(int distance)
     InvalidateGrid();
     if (distance != 0 && OnTopRowChanged)
         OnTopRowChanged(this);
-    if (OnRowChanged)
-        OnRowChanged(this);
+    checkRecordChange();
+}
+
+void TqkCustomDBGrid::checkRecordChange()
+{
+    TDataSet *dataSet = DataSet();
+    if (!dataSet || !dataSet->Active() || (!OnRowChanged && !OnCellChanged && !OnUpdateFooter))
+        return;
+    const TBookmark current = dataSet->GetBookmark();
+    if (!m_lastRecord.valid || current.rowId != m_lastRecord.rowId) {
+        if (OnRowChanged)
+            OnRowChanged(this);
+        if (OnCellChanged)
+            OnCellChanged(this);
+        m_lastRecord = current;
+    }
+    if (!OnUpdateFooter || dataSet->State() != dsBrowse)
+        return;
+    if (m_footerChangeMarked || !dataSet->BookmarkValid(m_lastRecord)) {
+        m_footerChangeMarked = false;
+        OnUpdateFooter(this);
+    }
 }
 
 void TqkCustomDBGrid::EditingChanged()
 {
+    if (TDataSet *dataSet = DataSet(); dataSet && (dataSet->State() == dsEdit || dataSet->State() == dsInsert))
+        m_footerChangeMarked = true;
     InvalidateCell(0, Row());
     InvalidateRow(Row());
 }

@@ -164,6 +164,7 @@ public:
     TqkGridNotifyEvent OnRowChanged;
     TqkGridNotifyEvent OnCellChanged;
     TqkGridFieldEvent OnFieldChanged;
+    TqkGridNotifyEvent OnUpdateFooter;
     TqkGridKeyEvent OnKeyDown;
     std::function<void(QObject *sender, bool passesPictureTest)> OnCheckValue;
 
@@ -217,6 +218,8 @@ private:
     bool validateEditor();
     void scrollBarAction(int action);
     void scrollToThumb(int position);
+    // Fires the row and footer events when the current record is another one than last time.
+    void checkRecordChange();
     void moveBy(int distance);
     void placeFooter();
     int footerBandHeight() const;
@@ -254,4 +257,6 @@ private:
     bool m_inColExit = false;
     QString m_pendingText;
     QString m_previousText;
+    TBookmark m_lastRecord;
+    bool m_footerChangeMarked = false;
 };

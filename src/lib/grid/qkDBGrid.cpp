@@ -1,9 +1,11 @@
 #include "lib/grid/qkDBGrid.h"
 
+#include "lib/data/QkcommonData.h"
 #include "lib/data/QkcommonPaint.h"
 #include "lib/edit/qkdbdatetimepicker.h"
 #include "lib/grid/qkMemoDialog.h"
 #include "platform/db/TDataSet.h"
+#include "platform/ui/UiServices.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -298,6 +300,20 @@ void TqkDBGrid::Scroll(int distance)
         setFocus();
     TqkCustomDBGrid::Scroll(distance);
     scheduleEmbedded();
+}
+
+// Only the library's data sets carry the control lists the grid reads; any
+// other data set is refused and the grid let go of it once the link settled.
+void TqkDBGrid::LinkActive(bool active)
+{
+    if (active && !qkIsLibraryDataSet(DataSet())) {
+        ui::services().messageBox(QStringLiteral("qkGrid must use an Tessarion compatible TDataSet."), QString(),
+                                  ui::MsgIcon::Information, ui::MsgButtons::Ok);
+        QTimer::singleShot(0, this, [this] { SetDataSource(nullptr); });
+        return;
+    }
+    hideEmbedded();
+    TqkCustomDBGrid::LinkActive(active);
 }
 
 void TqkDBGrid::DataChanged()

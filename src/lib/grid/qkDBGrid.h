@@ -90,6 +90,7 @@ protected:
     void SizeChanged() override;
     void Scroll(int distance) override;
     void DataChanged() override;
+    void LinkActive(bool active) override;
     bool HandOverKey(int &key, const QKeyEvent &event) override;
 
 private:

@@ -5,6 +5,7 @@
 #include "lib/edit/qkdbedit.h"
 #include "lib/grid/qkInplaceEdit.h"
 #include "lib/grid/qkMemoDialog.h"
+#include "platform/db/TTable.h"
 
 #include <QApplication>
 #include <QFontMetrics>
@@ -285,4 +286,35 @@ TEST_F(GridTables, DateCellsGetTheGridsDateTimePicker)
     click(colOf("Name"), 1);
     EXPECT_FALSE(picker->isVisible());
     EXPECT_EQ(grid->CurrentEmbeddedControl(), nullptr);
+}
+
+TEST_F(GridTables, RowEventsFollowTheRecordNotTheCell)
+{
+    int rowChanges = 0;
+    int footerUpdates = 0;
+    grid->OnRowChanged = [&](QObject *) { ++rowChanges; };
+    grid->OnUpdateFooter = [&](QObject *) { ++footerUpdates; };
+    openGrid();
+    EXPECT_EQ(rowChanges, 1);
+    EXPECT_EQ(footerUpdates, 1);
+    key(Qt::Key_Right);
+    EXPECT_EQ(rowChanges, 1) << "another column is the same record";
+    key(Qt::Key_Down);
+    key(Qt::Key_Down);
+    EXPECT_EQ(rowChanges, 3);
+    EXPECT_EQ(footerUpdates, 1);
+}
+
+TEST_F(GridTables, OtherDataSetsAreRefused)
+{
+    TTable plain;
+    plain.SetDatabaseName(dir.path());
+    plain.SetTableName("atrpos");
+    plain.Open();
+    TqkDataSource plainSource;
+    plainSource.SetDataSet(&plain);
+    grid->SetDataSource(&plainSource);
+    settle();
+    EXPECT_EQ(services.messageTexts(), QStringList{"qkGrid must use an Tessarion compatible TDataSet."});
+    EXPECT_EQ(grid->DataSource(), nullptr);
 }
