@@ -152,6 +152,12 @@ void TqkCustomDBGrid::SetTitleAlignment(Qt::Alignment alignment)
     InvalidateGrid();
 }
 
+void TqkCustomDBGrid::SetTitleButtons(bool buttons)
+{
+    m_titleButtons = buttons;
+    InvalidateGrid();
+}
+
 void TqkCustomDBGrid::SetTitleLines(int lines)
 {
     m_titleLines = std::max(1, lines);
@@ -945,6 +951,14 @@ void TqkCustomDBGrid::mousePressEvent(QMouseEvent *event)
     const QPoint cell = MouseCoord(pos.x(), pos.y());
     if (event->button() != Qt::LeftButton || cell.y() < m_titleOffset || cell.x() < 0 || !m_dataLink->Active()) {
         TCustomGrid::mousePressEvent(event);
+        if (event->button() == Qt::LeftButton && !InSizing() && cell.y() >= 0 && cell.y() < m_titleOffset
+            && cell.x() >= m_indicatorOffset) {
+            m_pressedTitleCol = cell.x();
+            m_titlePressPoint = pos;
+            m_draggingColumn = false;
+            InvalidateCell(cell.x(), cell.y());
+            event->accept();
+        }
         return;
     }
     setFocus(Qt::MouseFocusReason);
@@ -968,6 +982,47 @@ void TqkCustomDBGrid::DataCellClicked(const QPoint &cell, Qt::KeyboardModifiers)
         SelectColumn(RawToDataCol(cell.x()));
     if (cellChanged && OnCellChanged)
         OnCellChanged(this);
+}
+
+void TqkCustomDBGrid::mouseMoveEvent(QMouseEvent *event)
+{
+    const QPoint pos = event->position().toPoint();
+    static constexpr int dragThreshold = 2;
+    if (m_pressedTitleCol >= FixedColCount() && !m_draggingColumn
+        && (std::abs(pos.x() - m_titlePressPoint.x()) > dragThreshold
+            || std::abs(pos.y() - m_titlePressPoint.y()) > dragThreshold)) {
+        m_draggingColumn = true;
+        viewport()->setCursor(Qt::DragMoveCursor);
+        InvalidateGrid();
+    }
+    TCustomGrid::mouseMoveEvent(event);
+}
+
+void TqkCustomDBGrid::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (m_pressedTitleCol >= 0 && event->button() == Qt::LeftButton)
+        qkRunShowingErrors([&] { finishTitlePress(event->position().toPoint()); });
+    TCustomGrid::mouseReleaseEvent(event);
+}
+
+void TqkCustomDBGrid::finishTitlePress(const QPoint &pos)
+{
+    const int pressed = m_pressedTitleCol;
+    const bool dragged = m_draggingColumn;
+    m_pressedTitleCol = -1;
+    m_draggingColumn = false;
+    viewport()->unsetCursor();
+    InvalidateGrid();
+    const QPoint cell = MouseCoord(pos.x(), std::clamp(pos.y(), 0, std::max(0, RowHeights(0) - 1)));
+    if (dragged) {
+        const int target = cell.x() >= 0 ? std::max(cell.x(), FixedColCount()) : ColCount() - 1;
+        if (target != pressed)
+            ColumnMoved(RawToDataCol(pressed), RawToDataCol(target));
+        return;
+    }
+    TField *field = GetColField(RawToDataCol(pressed));
+    if (m_titleButtons && cell.x() == pressed && cell.y() == 0 && pos.y() >= 0 && field && OnTitleButtonClick)
+        OnTitleButtonClick(this, field->FieldName());
 }
 
 void TqkCustomDBGrid::mouseDoubleClickEvent(QMouseEvent *event)
@@ -1105,9 +1160,27 @@ void TqkCustomDBGrid::drawTitleCell(QPainter &painter, int col, const QRect &rec
     const int lines = m_titleLines == 1 ? 1 : int(title.count(QLatin1Char('~'))) + 1;
     title.replace(QLatin1Char('~'), QLatin1Char('\n'));
     const int textHeight = QFontMetrics(painter.font()).height();
-    const int top = int(rect.height() * 0.5 - textHeight * lines * 0.5);
+    const bool pressed = m_titleButtons && col == m_pressedTitleCol && !m_draggingColumn;
+    const int top = int(rect.height() * 0.5 - textHeight * lines * 0.5) + (pressed ? 1 : 0);
     painter.setPen(palette().color(QPalette::ButtonText));
-    writeCellText(painter, rect, 3, top, m_titleAlignment, title, false, lines == 1);
+    writeCellText(painter, rect, pressed ? 4 : 3, top, m_titleAlignment, title, false, lines == 1);
+    if (m_titleButtons && !m_draggingColumn)
+        drawTitleButtonFrame(painter, rect, pressed);
+}
+
+void TqkCustomDBGrid::drawTitleButtonFrame(QPainter &painter, const QRect &rect, bool pressed)
+{
+    const QColor light = palette().color(pressed ? QPalette::Dark : QPalette::Light);
+    const QColor dark = palette().color(pressed ? QPalette::Light : QPalette::Dark);
+    for (int inset = 0; inset < 2; ++inset) {
+        const QRect frame = rect.adjusted(inset, inset, -inset - 1, -inset - 1);
+        painter.setPen(light);
+        painter.drawLine(frame.topLeft(), frame.topRight());
+        painter.drawLine(frame.topLeft(), frame.bottomLeft());
+        painter.setPen(dark);
+        painter.drawLine(frame.bottomLeft(), frame.bottomRight());
+        painter.drawLine(frame.topRight(), frame.bottomRight());
+    }
 }
 
 void TqkCustomDBGrid::drawIndicatorCell(QPainter &painter, int row, const QRect &rect)

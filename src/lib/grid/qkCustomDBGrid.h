@@ -104,6 +104,8 @@ public:
     void SetReadOnly(bool readOnly) { m_readOnly = readOnly; }
     bool EditCalculated() const { return m_editCalculated; }
     void SetEditCalculated(bool edit) { m_editCalculated = edit; }
+    bool TitleButtons() const { return m_titleButtons; }
+    void SetTitleButtons(bool buttons);
     bool DefaultDrawing() const { return m_defaultDrawing; }
     void SetDefaultDrawing(bool on) { m_defaultDrawing = on; }
     QStringList ControlType() const { return m_controlType; }
@@ -165,6 +167,7 @@ public:
     TqkGridNotifyEvent OnCellChanged;
     TqkGridFieldEvent OnFieldChanged;
     TqkGridNotifyEvent OnUpdateFooter;
+    std::function<void(QObject *sender, const QString &fieldName)> OnTitleButtonClick;
     TqkGridKeyEvent OnKeyDown;
     std::function<void(QObject *sender, bool passesPictureTest)> OnCheckValue;
 
@@ -199,6 +202,8 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
 
 public:
@@ -220,6 +225,9 @@ private:
     void scrollToThumb(int position);
     // Fires the row and footer events when the current record is another one than last time.
     void checkRecordChange();
+    void drawTitleButtonFrame(QPainter &painter, const QRect &rect, bool pressed);
+    // A title released: a click of the title button, or a column dropped on another.
+    void finishTitlePress(const QPoint &pos);
     void moveBy(int distance);
     void placeFooter();
     int footerBandHeight() const;
@@ -259,4 +267,8 @@ private:
     QString m_previousText;
     TBookmark m_lastRecord;
     bool m_footerChangeMarked = false;
+    bool m_titleButtons = false;
+    int m_pressedTitleCol = -1;
+    QPoint m_titlePressPoint;
+    bool m_draggingColumn = false;
 };

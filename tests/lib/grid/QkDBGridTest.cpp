@@ -318,3 +318,31 @@ TEST_F(GridTables, OtherDataSetsAreRefused)
     EXPECT_EQ(services.messageTexts(), QStringList{"qkGrid must use an Tessarion compatible TDataSet."});
     EXPECT_EQ(grid->DataSource(), nullptr);
 }
+
+TEST_F(GridTables, TitlesAreButtonsAndMoveColumns)
+{
+    QStringList clicked;
+    grid->SetTitleButtons(true);
+    grid->OnTitleButtonClick = [&](QObject *, const QString &fieldName) { clicked.append(fieldName); };
+    grid->SetUseTFields(false);
+    grid->SetSelected({"Artikelnr\t10", "Bezeichnung\t20", "menge\t6"});
+    openGrid();
+    const QPoint artikel = grid->CellRect(1, 0).center();
+    QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, artikel);
+    const QPoint corner = grid->CellRect(1, 0).topLeft() + QPoint(1, 1);
+    const QColor pressedCorner = shot().pixelColor(corner);
+    QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, artikel);
+    EXPECT_EQ(clicked, QStringList{"Artikelnr"});
+    EXPECT_EQ(pressedCorner.rgb(), grid->palette().color(QPalette::Dark).rgb()) << "sunken while pressed";
+    EXPECT_EQ(shot().pixelColor(corner).rgb(), grid->palette().color(QPalette::Light).rgb()) << "raised again";
+
+    const QPoint menge = grid->CellRect(3, 0).center();
+    QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, menge);
+    QTest::mouseMove(grid->viewport(), menge - QPoint(20, 0));
+    QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, artikel);
+    settle();
+    EXPECT_EQ(clicked.size(), 1) << "a dragged title is no click";
+    ASSERT_EQ(grid->Selected().size(), 3);
+    EXPECT_TRUE(grid->Selected().first().startsWith("menge\t"));
+    EXPECT_EQ(grid->GetFields(0)->FieldName(), "menge");
+}
