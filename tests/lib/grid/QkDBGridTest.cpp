@@ -5,6 +5,7 @@
 #include "lib/edit/qkdbedit.h"
 #include "lib/grid/qkInplaceEdit.h"
 #include "lib/grid/qkMemoDialog.h"
+#include "platform/db/FieldClasses.h"
 #include "platform/db/TTable.h"
 
 #include <QApplication>
@@ -345,4 +346,23 @@ TEST_F(GridTables, TitlesAreButtonsAndMoveColumns)
     ASSERT_EQ(grid->Selected().size(), 3);
     EXPECT_TRUE(grid->Selected().first().startsWith("menge\t"));
     EXPECT_EQ(grid->GetFields(0)->FieldName(), "menge");
+}
+
+TEST_F(GridTables, ACheckBoxOnACalculatedSelectedFieldSelectsTheRecord)
+{
+    positions->AddField(CreateField(positions.get(), "Selected", ftString, 1, fkCalculated));
+    positions->SetControlType({"Selected;CheckBox;T;F"});
+    grid->SetUseTFields(false);
+    grid->SetSelected({"Selected\t2", "Bezeichnung\t30"});
+    openGrid();
+    const QRect cell = grid->CellRect(1, 2);
+    const QRect box((cell.left() + cell.right() - 10) / 2, (cell.top() + cell.bottom() - 10) / 2, 10, 10);
+    const double uncheckedInk = inkIn(shot(), box);
+    key(Qt::Key_Down);
+    key(Qt::Key_Space);
+    EXPECT_EQ(grid->SelectedCount(), 1);
+    EXPECT_TRUE(grid->IsSelected());
+    EXPECT_GT(inkIn(shot(), box), uncheckedInk) << "checked because the record is selected";
+    key(Qt::Key_Space);
+    EXPECT_EQ(grid->SelectedCount(), 0);
 }
