@@ -1214,21 +1214,27 @@ void TqkCustomDBGrid::drawDataCell(QPainter &painter, int col, int row, const QR
     const int saved = m_dataLink->ActiveRecord();
     m_dataLink->SetActiveRecord(RawToDataRow(row));
     const bool highlight = HighlightCell(col, row, state);
-    const QColor background = highlight ? palette().color(QPalette::Highlight) : palette().color(QPalette::Base);
+    QColor background = highlight ? palette().color(QPalette::Highlight) : palette().color(QPalette::Base);
+    QFont cellFont = font();
+    TField *field = GetColField(RawToDataCol(col));
+    if (OnCalcCellColors)
+        OnCalcCellColors(this, field, state, highlight, cellFont, background);
+    painter.setFont(cellFont);
     painter.setPen(highlight ? palette().color(QPalette::HighlightedText) : palette().color(QPalette::Text));
     QString checkedValue;
     QString uncheckedValue;
-    TField *field = GetColField(RawToDataCol(col));
     if (GetCheckBoxValues(col, checkedValue, uncheckedValue)) {
         drawCheckBoxCell(painter, col, rect, background);
     } else {
         painter.fillRect(rect, background);
         if (field && m_defaultDrawing) {
             const bool ellipsis = (m_options & dgTrailingEllipsis)
-                && (!(m_options & dgWordWrap) || rect.height() < 2 * QFontMetrics(font()).height());
+                && (!(m_options & dgWordWrap) || rect.height() < 2 * QFontMetrics(cellFont).height());
             writeCellText(painter, rect, 3, 2, alignmentOf(field->Alignment()), CellText(field),
                           m_options & dgWordWrap, ellipsis);
         }
+        if (OnDrawDataCell)
+            OnDrawDataCell(this, painter, rect, field, state);
     }
     m_dataLink->SetActiveRecord(saved);
 }

@@ -168,6 +168,11 @@ public:
     TqkGridFieldEvent OnFieldChanged;
     TqkGridNotifyEvent OnUpdateFooter;
     std::function<void(QObject *sender, const QString &fieldName)> OnTitleButtonClick;
+    std::function<void(QObject *sender, TField *field, TGridDrawState state, bool highlight, QFont &font,
+                       QColor &brush)>
+        OnCalcCellColors;
+    std::function<void(QObject *sender, QPainter &painter, const QRect &rect, TField *field, TGridDrawState state)>
+        OnDrawDataCell;
     TqkGridKeyEvent OnKeyDown;
     std::function<void(QObject *sender, bool passesPictureTest)> OnCheckValue;
 

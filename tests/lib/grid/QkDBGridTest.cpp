@@ -69,6 +69,7 @@ TEST_F(GridTables, ScrollBarShowsThePositionInTheTable)
 
 TEST_F(GridTables, KeysMoveThroughRecordsAndAppendAtTheEnd)
 {
+    grid->resize(600, 320);
     openGrid();
     const int count = positions->RecordCount();
     key(Qt::Key_Down);
@@ -76,6 +77,11 @@ TEST_F(GridTables, KeysMoveThroughRecordsAndAppendAtTheEnd)
     EXPECT_EQ(grid->Row(), 2);
     key(Qt::Key_PageDown);
     EXPECT_EQ(positions->RecNo(), 2 + grid->VisibleRowCount());
+    key(Qt::Key_End);
+    EXPECT_EQ(grid->Col(), grid->ColCount() - 1);
+    EXPECT_GT(grid->LeftCol(), 1) << "scrolled by whole columns";
+    EXPECT_FALSE(grid->CellRect(grid->Col(), grid->Row()).isEmpty());
+    EXPECT_EQ(grid->horizontalScrollBar()->value(), grid->LeftCol() - grid->FixedColCount());
     key(Qt::Key_Home, Qt::ControlModifier);
     EXPECT_EQ(positions->RecNo(), 1);
     key(Qt::Key_Up);
@@ -145,6 +151,15 @@ TEST_F(GridTables, PaintingShowsTitlesIndicatorCurrentCellAndFooter)
     EXPECT_EQ(inkIn(image, grid->CellRect(0, 2)), 0.0);
     EXPECT_EQ(image.pixelColor(grid->CellRect(1, 1).topLeft() + QPoint(1, 1)), highlight);
     EXPECT_NE(image.pixelColor(grid->CellRect(1, 2).topLeft() + QPoint(1, 1)), highlight);
+
+    const QColor warning(255, 220, 0);
+    grid->OnCalcCellColors = [&](QObject *, TField *field, TGridDrawState, bool highlight, QFont &, QColor &brush) {
+        if (!highlight && field->FieldName() == "menge")
+            brush = warning;
+    };
+    grid->InvalidateGrid();
+    image = shot();
+    EXPECT_EQ(image.pixelColor(grid->CellRect(colOf("menge"), 2).topLeft() + QPoint(1, 1)).rgb(), warning.rgb());
 
     grid->SetOptions(grid->Options() | dgShowFooter);
     grid->Columns(colOf("Bezeichnung") - 1)->SetFooterValue("Summe der Positionen");
