@@ -505,10 +505,19 @@ void TqkCustomDBGrid::Scroll(int distance)
     updateActiveRow();
     if (!(m_options & dgAlwaysShowEditor))
         HideEditor();
+    InvalidateEditor();
     InvalidateGrid();
+    keepEditorShown();
     if (distance != 0 && OnTopRowChanged)
         OnTopRowChanged(this);
     checkRecordChange();
+}
+
+void TqkCustomDBGrid::keepEditorShown()
+{
+    if ((m_options & dgAlwaysShowEditor) && !m_movingByKey && (hasFocus() || (InplaceEditor() && InplaceEditor()->hasFocus()))
+        && !CellHasPaintedControl(Col()))
+        ShowEditor();
 }
 
 void TqkCustomDBGrid::checkRecordChange()
@@ -1029,6 +1038,12 @@ void TqkCustomDBGrid::mouseDoubleClickEvent(QMouseEvent *event)
 {
     qkRunShowingErrors([&] { PostPendingText(); });
     TCustomGrid::mouseDoubleClickEvent(event);
+}
+
+void TqkCustomDBGrid::focusInEvent(QFocusEvent *event)
+{
+    TCustomGrid::focusInEvent(event);
+    keepEditorShown();
 }
 
 void TqkCustomDBGrid::focusOutEvent(QFocusEvent *event)

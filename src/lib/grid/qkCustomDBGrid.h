@@ -210,6 +210,7 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
 
 public:
     // The grid's own key handling; the key is 0 afterwards when consumed.
@@ -230,6 +231,8 @@ private:
     void scrollToThumb(int position);
     // Fires the row and footer events when the current record is another one than last time.
     void checkRecordChange();
+    // With dgAlwaysShowEditor the editor stands on every cell that can take it.
+    void keepEditorShown();
     void drawTitleButtonFrame(QPainter &painter, const QRect &rect, bool pressed);
     // A title released: a click of the title button, or a column dropped on another.
     void finishTitlePress(const QPoint &pos);

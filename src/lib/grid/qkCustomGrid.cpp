@@ -446,8 +446,9 @@ void TCustomGrid::placeEditor()
     if (m_editor->parentWidget() != viewport())
         m_editor->setParent(viewport());
     m_editor->setGeometry(rect);
-    if (!m_editor->isVisible())
+    if (!m_editor->isVisible() || m_editorCell != QPoint(m_col, m_row))
         LoadEditor(m_editor);
+    m_editorCell = QPoint(m_col, m_row);
     m_editor->show();
     if (hasFocus())
         m_editor->setFocus();

@@ -136,4 +136,5 @@ private:
     bool m_editorWanted = false;
     bool m_syncingScrollBar = false;
     QPointer<QWidget> m_editor;
+    QPoint m_editorCell;
 };

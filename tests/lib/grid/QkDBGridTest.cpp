@@ -381,3 +381,24 @@ TEST_F(GridTables, ACheckBoxOnACalculatedSelectedFieldSelectsTheRecord)
     key(Qt::Key_Space);
     EXPECT_EQ(grid->SelectedCount(), 0);
 }
+
+TEST_F(GridTables, AnAlwaysShownEditorFollowsTheCurrentCell)
+{
+    grid->SetOptions(grid->Options() | dgAlwaysShowEditor);
+    openGrid();
+    click(colOf("Bezeichnung"), 1);
+    auto *editor = qobject_cast<TqkInplaceEdit *>(grid->InplaceEditor());
+    ASSERT_TRUE(editor && editor->isVisible());
+    key(Qt::Key_Down);
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_EQ(editor->geometry(), grid->CellRect(colOf("Bezeichnung"), 2));
+    EXPECT_EQ(editor->text(), positions->FieldByName("Bezeichnung")->Text());
+    key(Qt::Key_Tab, Qt::ShiftModifier);
+    EXPECT_EQ(grid->SelectedField()->FieldName(), "Artikelnr");
+    EXPECT_TRUE(editor->isVisible());
+    EXPECT_EQ(editor->text(), grid->SelectedField()->Text());
+    key(Qt::Key_Tab);
+    key(Qt::Key_Tab);
+    EXPECT_EQ(grid->SelectedField()->FieldName(), "Text");
+    EXPECT_FALSE(editor->isVisible()) << "a memo cell takes no editor";
+}
