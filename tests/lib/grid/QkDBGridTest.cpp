@@ -11,6 +11,7 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScrollBar>
 #include <QTest>
 #include <QTimer>
@@ -401,4 +402,31 @@ TEST_F(GridTables, AnAlwaysShownEditorFollowsTheCurrentCell)
     key(Qt::Key_Tab);
     EXPECT_EQ(grid->SelectedField()->FieldName(), "Text");
     EXPECT_FALSE(editor->isVisible()) << "a memo cell takes no editor";
+}
+
+TEST_F(GridTables, AViewOnlyMemoDialogHasUserButtonsAndNoCancel)
+{
+    openGrid();
+    TqkMemoDialog memo;
+    memo.SetDataSource(source.get());
+    memo.SetDataField("Text");
+    memo.SetMemoAttributes(mViewOnly | mWordWrap);
+    memo.SetCaption("Positionstext");
+    memo.UserButton2Caption = "In die Zwischenablage kopieren";
+    QString copied;
+    memo.OnUserButton2Click = [&](TqkMemoDlg *, QPlainTextEdit *editor) { copied = editor->toPlainText(); };
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<TqkMemoDlg *>(QApplication::activeModalWidget());
+        ASSERT_TRUE(dialog);
+        EXPECT_FALSE(dialog->CancelButton()->isVisible());
+        EXPECT_TRUE(dialog->Memo()->isReadOnly());
+        EXPECT_EQ(dialog->UserButton1(), nullptr);
+        ASSERT_TRUE(dialog->UserButton2());
+        EXPECT_GE(dialog->UserButton2()->width(), dialog->UserButton2()->sizeHint().width()) << "caption not cut";
+        QTest::mouseClick(dialog->UserButton2(), Qt::LeftButton);
+        QTest::keyClick(dialog->Memo(), Qt::Key_F2);
+    });
+    EXPECT_TRUE(memo.Execute());
+    EXPECT_EQ(copied, positions->FieldByName("Text")->AsString());
+    EXPECT_EQ(positions->State(), dsBrowse) << "nothing written back";
 }
