@@ -51,6 +51,16 @@ TEST_F(GridTables, ColumnsComeFromFieldsOrStoredLayout)
 
     grid->SetSelected({});
     EXPECT_EQ(grid->ColCount(), 2) << "one empty data column";
+
+    grid->SetUseTFields(true);
+    const int col = 1;
+    const QRect first = grid->CellRect(col, 0);
+    const QPoint from(first.right() + 1, first.center().y());
+    const QPoint to = from + QPoint(7 + 8 * w0 - w0 / 2 - grid->ColWidths(col), 0);
+    QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, from);
+    QTest::mouseMove(grid->viewport(), to);
+    QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, to);
+    EXPECT_EQ(grid->GetFields(0)->DisplayWidth(), 8) << "the field keeps the width in characters";
 }
 
 TEST_F(GridTables, ScrollBarShowsThePositionInTheTable)
@@ -118,6 +128,8 @@ TEST_F(GridTables, DeletingAsksFirst)
 TEST_F(GridTables, TypingEditsTheCellThroughItsPicture)
 {
     positions->SetPictureMasks({"Einheit\t###\tT\tT"});
+    QStringList changedFields;
+    grid->OnFieldChanged = [&](QObject *, TField *field) { changedFields.append(field->FieldName()); };
     openGrid();
     click(colOf("Einheit"), 1);
     typeText("a1b2");
@@ -127,6 +139,7 @@ TEST_F(GridTables, TypingEditsTheCellThroughItsPicture)
     typeText("3");
     key(Qt::Key_Down);
     EXPECT_EQ(positions->RecNo(), 2);
+    EXPECT_EQ(changedFields, QStringList{"Einheit"}) << "once for the written text";
     positions->First();
     EXPECT_EQ(positions->FieldByName("Einheit")->Text(), "123");
 
