@@ -41,6 +41,11 @@ TEST_F(GridTables, ColumnsComeFromFieldsOrStoredLayout)
     EXPECT_FALSE(grid->TabStops(2));
     EXPECT_TRUE(grid->GetColumn("bezeichnung")->GetReadOnly());
     EXPECT_FALSE(grid->GetColumn("Fehlt")->GetReadOnly());
+    grid->SetTitleLines(3);
+    EXPECT_EQ(grid->RowHeights(0), QFontMetrics(grid->TitleFont()).height() * 3 + 4);
+    EXPECT_GT(inkIn(shot(), grid->CellRect(2, 0).adjusted(0, grid->RowHeights(0) / 2, 0, 0)), 0.01)
+        << "the second title line below the middle";
+    grid->SetTitleLines(1);
 
     const QRect title = grid->CellRect(1, 0);
     const QPoint edge(title.right() + 1, title.center().y());
