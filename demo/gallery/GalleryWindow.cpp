@@ -12,6 +12,8 @@
 #include "lib/rich/qkRichParagraphDialog.h"
 #include "lib/rich/qkRichTabDialog.h"
 #include "lib/rich/qkriched.h"
+#include "lib/data/Qktable.h"
+#include "lib/grid/qkDBGrid.h"
 #include "platform/db/TField.h"
 #include "platform/runtime/Exceptions.h"
 
@@ -61,9 +63,16 @@ QGroupBox *group(const QString &title, QFormLayout *form)
 GalleryWindow::GalleryWindow(const QString &dataFolder)
     : m_customers(openTable(dataFolder, QStringLiteral("Kunden"))),
       m_orders(openTable(dataFolder, QStringLiteral("Auftrag"))), m_customerSource(std::make_unique<TqkDataSource>()),
-      m_orderSource(std::make_unique<TqkDataSource>()), m_filter(std::make_unique<TqkFilterDialog>())
+      m_orderSource(std::make_unique<TqkDataSource>()), m_positions(std::make_unique<TqkTable>()),
+      m_positionSource(std::make_unique<TqkDataSource>()), m_filter(std::make_unique<TqkFilterDialog>())
 {
     qkInstallFilterDlg();
+    demo::writePositionTable(dataFolder, 200);
+    m_positions->SetDatabaseName(dataFolder);
+    m_positions->SetTableName(QStringLiteral("atrpos"));
+    m_positions->SetControlType({QStringLiteral("posdruck;CheckBox;1;0")});
+    m_positions->Open();
+    m_positionSource->SetDataSet(m_positions.get());
     setWindowTitle(QStringLiteral("Tintlen – Eingabefelder der Komponentenbibliothek"));
     m_customers->PictureMasks = {QStringLiteral("plz\t#####\tT\tF"), QStringLiteral("Telefon\t0*#[ ]*#\tT\tF")};
     m_customerSource->SetDataSet(m_customers.get());
@@ -79,12 +88,25 @@ GalleryWindow::GalleryWindow(const QString &dataFolder)
     columns->addLayout(left);
     auto *right = new QVBoxLayout;
     right->addWidget(unboundGroup());
-    right->addStretch();
+    right->addWidget(positionGroup(), 1);
     columns->addLayout(right);
     setLayout(columns);
 }
 
 GalleryWindow::~GalleryWindow() = default;
+
+QWidget *GalleryWindow::positionGroup()
+{
+    auto *grid = new TqkDBGrid;
+    grid->setObjectName(QStringLiteral("positionGrid"));
+    grid->SetOptions(grid->Options() | dgShowFooter);
+    grid->SetDataSource(m_positionSource.get());
+    grid->setMinimumSize(520, 260);
+    auto *box = new QGroupBox(QStringLiteral("Auftragspositionen (atrpos.db)"));
+    auto *layout = new QVBoxLayout(box);
+    layout->addWidget(grid);
+    return box;
+}
 
 QWidget *GalleryWindow::customerGroup()
 {

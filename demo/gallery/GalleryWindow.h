@@ -11,6 +11,7 @@
 class TqkDBComboBox;
 class TqkFilterDialog;
 class TqkDBRichEdit;
+class TqkTable;
 class TqkDBDateTimePicker;
 class TqkMonthCalendar;
 
@@ -45,6 +46,7 @@ private:
     QWidget *customerGroup();
     QWidget *orderGroup();
     QWidget *unboundGroup();
+    QWidget *positionGroup();
     QWidget *navigation(TDataSet *dataSet, const QString &title);
     QWidget *searchButton();
     void saveFilterScreenshots(const QString &prefix);
@@ -54,6 +56,8 @@ private:
     std::unique_ptr<GalleryTable> m_orders;
     std::unique_ptr<TqkDataSource> m_customerSource;
     std::unique_ptr<TqkDataSource> m_orderSource;
+    std::unique_ptr<TqkTable> m_positions;
+    std::unique_ptr<TqkDataSource> m_positionSource;
     TqkDBComboBox *m_country = nullptr;
     TqkDBDateTimePicker *m_founded = nullptr;
     TqkMonthCalendar *m_calendar = nullptr;

@@ -891,6 +891,12 @@ bool TDataSet::DropEngineFilter(int handle)
 
 // ---- bookmarks, locate
 
+TBookmark TDataSet::activeBookmark() const
+{
+    const db::Row *row = Active() ? activeRow() : nullptr;
+    return row && row->rowId != 0 ? TBookmark{row->rowId, true} : TBookmark{};
+}
+
 TBookmark TDataSet::GetBookmark()
 {
     CheckActive();

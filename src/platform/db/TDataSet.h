@@ -191,6 +191,8 @@ public:
     int linkRecordCount() const { return m_buffers.count(); }
     void setLinkActiveRecord(int index) { m_buffers.select(index); }
     int linkActiveRecord() const { return m_buffers.active(); }
+    // The bookmark of the record the fields show now (a link may have selected another buffered one).
+    TBookmark activeBookmark() const;
     void updateLinkBuffers();
 
     // Used by fields.

@@ -1,0 +1,1359 @@
+#include "lib/grid/qkCustomDBGrid.h"
+
+#include "lib/data/Qkcommon.h"
+#include "lib/data/QkcommonData.h"
+#include "lib/data/Qkdatsrc.h"
+#include "lib/data/Qkintl.h"
+#include "lib/data/Qkprops.h"
+#include "lib/grid/qkGridFooter.h"
+#include "lib/grid/qkInplaceEdit.h"
+#include "platform/db/TDataSet.h"
+#include "platform/ui/UiServices.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+
+namespace {
+
+constexpr int scrollRange = 200;
+constexpr int checkBoxSize = 10;
+
+QString token(const QString &line, int index)
+{
+    return line.section(QLatin1Char('\t'), index, index);
+}
+
+int tokenCount(const QString &line)
+{
+    return int(line.count(QLatin1Char('\t'))) + 1;
+}
+
+Qt::Alignment alignmentOf(TAlignment alignment)
+{
+    switch (alignment) {
+    case taRightJustify:
+        return Qt::AlignRight;
+    case taCenter:
+        return Qt::AlignHCenter;
+    default:
+        return Qt::AlignLeft;
+    }
+}
+
+// Draws a cell's text with the offsets the grid uses; word break only where
+// a second line fits.
+void writeCellText(QPainter &painter, const QRect &cell, int left, int top, Qt::Alignment alignment,
+                   const QString &text, bool wordBreak, bool ellipsis)
+{
+    QRect area(cell.left() + left, cell.top() + top, cell.width() - left, cell.height() - top - 1);
+    if (alignment & Qt::AlignRight)
+        area.setRight(cell.right() - 2);
+    const QFontMetrics metrics(painter.font());
+    const bool twoLinesFit = metrics.height() * 2 + 3 < cell.height();
+    const int flags = int(alignment) | Qt::AlignTop | Qt::TextExpandTabs
+        | (wordBreak && !ellipsis && twoLinesFit ? Qt::TextWordWrap : 0);
+    const QString shown = ellipsis && !text.contains(QLatin1Char('\n'))
+        ? metrics.elidedText(text, Qt::ElideRight, area.width())
+        : text;
+    painter.drawText(area, flags, shown);
+}
+
+}
+
+TqkCustomDBGrid::TqkCustomDBGrid(QWidget *parent)
+    : TCustomGrid(parent),
+      m_dataLink(new TqkGridDataLink(this)),
+      m_spareColumn(QString(), this, true),
+      m_footer(new TqkGridFooter(this)),
+      m_options(dgEditing | dgTitles | dgIndicator | dgColumnResize | dgColLines | dgRowLines | dgTabs
+                | dgConfirmDelete | dgCancelOnExit | dgWordWrap),
+      m_titleFont(font()),
+      m_titleColor(palette().color(QPalette::Button)),
+      m_footerColor(palette().color(QPalette::Button))
+{
+    verticalScrollBar()->setTracking(false);
+    connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, [this](int action) {
+        qkRunShowingErrors([&] { scrollBarAction(action); });
+    });
+    LayoutChanged();
+}
+
+TqkCustomDBGrid::~TqkCustomDBGrid()
+{
+    m_dataLink->SetDataSource(nullptr);
+}
+
+TqkDataSource *TqkCustomDBGrid::DataSource() const
+{
+    return qobject_cast<TqkDataSource *>(m_dataLink->DataSource());
+}
+
+void TqkCustomDBGrid::SetDataSource(TDataSource *source)
+{
+    m_dataLink->SetDataSource(source);
+    LayoutChanged();
+}
+
+TDataSet *TqkCustomDBGrid::DataSet() const
+{
+    return m_dataLink->DataSet();
+}
+
+void TqkCustomDBGrid::SetSelected(const QStringList &lines)
+{
+    m_selected = lines;
+    LayoutChanged();
+}
+
+void TqkCustomDBGrid::SetUseTFields(bool use)
+{
+    m_useTFields = use;
+    LayoutChanged();
+}
+
+void TqkCustomDBGrid::SetOptions(TqkDBGridOptions options)
+{
+    m_options = options;
+    LayoutChanged();
+}
+
+void TqkCustomDBGrid::SetFixedCols(int count)
+{
+    if (count < 0 || (DataSet() && DataSet()->Active() && count + m_indicatorOffset >= ColCount())) {
+        ui::services().messageBox(QStringLiteral("Invalid value for FixedCols"), QString(), ui::MsgIcon::Warning,
+                                  ui::MsgButtons::Ok);
+        return;
+    }
+    m_dataFixedCols = count;
+    LayoutChanged();
+}
+
+void TqkCustomDBGrid::SetTitleFont(const QFont &titleFont)
+{
+    m_titleFont = titleFont;
+    LayoutChanged();
+}
+
+void TqkCustomDBGrid::SetTitleColor(const QColor &color)
+{
+    if (color == m_titleColor)
+        return;
+    m_titleColor = color;
+    LayoutChanged();
+}
+
+void TqkCustomDBGrid::SetTitleAlignment(Qt::Alignment alignment)
+{
+    m_titleAlignment = alignment;
+    InvalidateGrid();
+}
+
+void TqkCustomDBGrid::SetTitleButtons(bool buttons)
+{
+    m_titleButtons = buttons;
+    InvalidateGrid();
+}
+
+void TqkCustomDBGrid::SetTitleLines(int lines)
+{
+    m_titleLines = std::max(1, lines);
+    LayoutChanged();
+}
+
+void TqkCustomDBGrid::SetRowHeightPercent(int percent)
+{
+    m_rowHeightPercent = percent;
+    LayoutChanged();
+}
+
+void TqkCustomDBGrid::SetIndicatorColor(TIndicatorColorType color)
+{
+    m_indicatorColor = color;
+    InvalidateGrid();
+}
+
+void TqkCustomDBGrid::SetFooterColor(const QColor &color)
+{
+    m_footerColor = color;
+    InvalidateFooter();
+}
+
+void TqkCustomDBGrid::SetFooterHeight(int height)
+{
+    m_footerHeight = height;
+    LayoutChanged();
+}
+
+void TqkCustomDBGrid::SetShowVertScrollBar(bool show)
+{
+    m_showVertScrollBar = show;
+    setVerticalScrollBarPolicy(show ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    UpdateScrollBar();
+}
+
+void TqkCustomDBGrid::SetControlType(const QStringList &lines)
+{
+    m_controlType = lines;
+    InvalidateGrid();
+}
+
+void TqkCustomDBGrid::SetControlInfoInDataset(bool inDataset)
+{
+    m_controlInfoInDataset = inDataset;
+    InvalidateGrid();
+}
+
+TField *TqkCustomDBGrid::GetColField(int dataCol) const
+{
+    return m_dataLink->Active() ? m_dataLink->GetFields(dataCol) : nullptr;
+}
+
+TqkColumn *TqkCustomDBGrid::GetColumn(const QString &fieldName)
+{
+    for (const auto &column : m_columns)
+        if (column->FieldName().compare(fieldName, Qt::CaseInsensitive) == 0)
+            return column.get();
+    return &m_spareColumn;
+}
+
+bool TqkCustomDBGrid::ColumnReadOnlyByLine(const QString &fieldName) const
+{
+    int index = -1;
+    if (m_useTFields || !qkFindFieldInList(m_selected, fieldName, index))
+        return false;
+    return token(m_selected[index], 3) == QLatin1String("T");
+}
+
+QStringList TqkCustomDBGrid::GetControlInfo() const
+{
+    if (m_controlInfoInDataset)
+        return qkGetControlTypes(DataSet()).value_or(QStringList());
+    return m_controlType;
+}
+
+void TqkCustomDBGrid::GetControlType(const QString &fieldName, QString &type, QString &parameters) const
+{
+    type.clear();
+    parameters.clear();
+    if (m_controlInfoInDataset) {
+        qkGetControlType(DataSet(), fieldName, type, parameters);
+        return;
+    }
+    for (const QString &line : m_controlType) {
+        const QStringList parts = line.split(QLatin1Char(';'));
+        if (parts.size() >= 2 && parts[0] == fieldName) {
+            type = parts[1];
+            parameters = parts.mid(2).join(QLatin1Char(';'));
+        }
+    }
+}
+
+bool TqkCustomDBGrid::CanUseControlInfo(int col, int) const
+{
+    const int dataCol = RawToDataCol(col);
+    return dataCol >= 0 && dataCol < GetFieldCount() && qkIsLibraryDataSet(DataSet());
+}
+
+bool TqkCustomDBGrid::GetCheckBoxValues(int col, QString &checkedValue, QString &uncheckedValue) const
+{
+    TField *field = GetColField(RawToDataCol(col));
+    if (!field || !CanUseControlInfo(col, 0))
+        return false;
+    QString type;
+    QString parameters;
+    GetControlType(field->FieldName(), type, parameters);
+    if (type.compare(QLatin1String("CheckBox"), Qt::CaseInsensitive) != 0)
+        return false;
+    checkedValue = parameters.section(QLatin1Char(';'), 0, 0);
+    uncheckedValue = parameters.section(QLatin1Char(';'), 1, 1);
+    return true;
+}
+
+bool TqkCustomDBGrid::IsSelectedCheckBox(int col) const
+{
+    QString checkedValue;
+    QString uncheckedValue;
+    TField *field = GetColField(RawToDataCol(col));
+    return field && GetCheckBoxValues(col, checkedValue, uncheckedValue)
+        && field->FieldName().compare(QLatin1String("selected"), Qt::CaseInsensitive) == 0;
+}
+
+// Layout.
+
+void TqkCustomDBGrid::LayoutChanged()
+{
+    if (m_layoutDepth > 0)
+        return;
+    ++m_layoutDepth;
+    m_titleOffset = (m_options & dgTitles) ? 1 : 0;
+    m_indicatorOffset = (m_options & dgIndicator) ? 1 : 0;
+    SetGridLineWidth((m_options & (dgColLines | dgRowLines)) ? 1 : 0);
+    updateRowHeights();
+    m_dataLink->ClearMapping();
+    if (m_dataLink->Active())
+        DefineFieldMap();
+    int dataCols = std::max(1, GetFieldCount());
+    if (GetFieldCount() == 0 && !m_useTFields && !m_selected.isEmpty())
+        dataCols = int(m_selected.size());
+    SetColCount(m_indicatorOffset + dataCols);
+    if (m_indicatorOffset)
+        SetColWidths(0, IndicatorWidth);
+    SetFixedColCount(std::min(ColCount() - 1, m_indicatorOffset + m_dataFixedCols));
+    fillColumns();
+    HideEditor();
+    UpdateRowCount();
+    SetColumnAttributes();
+    placeFooter();
+    --m_layoutDepth;
+    updateActiveRow();
+    UpdateScrollBar();
+    InvalidateGrid();
+}
+
+void TqkCustomDBGrid::DefineFieldMap()
+{
+    TDataSet *dataSet = DataSet();
+    if (m_useTFields) {
+        for (TField *field : dataSet->FieldList())
+            if (field->Visible())
+                m_dataLink->AddMapping(field->FieldName());
+        return;
+    }
+    for (int index = 0; index < m_selected.size();) {
+        if (m_dataLink->AddMapping(token(m_selected[index], 0)))
+            ++index;
+        else
+            m_selected.removeAt(index);
+    }
+}
+
+void TqkCustomDBGrid::fillColumns()
+{
+    std::vector<std::unique_ptr<TqkColumn>> columns;
+    for (int index = 0; index < GetFieldCount(); ++index) {
+        const QString name = GetFields(index)->FieldName();
+        auto column = std::make_unique<TqkColumn>(name, this);
+        column->SetFooterValue(GetColumn(name)->FooterValue());
+        columns.push_back(std::move(column));
+    }
+    m_columns = std::move(columns);
+}
+
+int TqkCustomDBGrid::measureTitle(const QString &title) const
+{
+    const QFontMetrics metrics(m_titleFont);
+    int widest = 0;
+    for (const QString &piece : title.split(QLatin1Char('~')))
+        widest = std::max(widest, metrics.horizontalAdvance(piece));
+    return widest + 4;
+}
+
+QString TqkCustomDBGrid::titleOf(int dataCol) const
+{
+    TField *field = GetFields(dataCol);
+    if (!field)
+        return {};
+    int index = -1;
+    if (!m_useTFields && qkFindFieldInList(m_selected, field->FieldName(), index)
+        && tokenCount(m_selected[index]) >= 3)
+        return token(m_selected[index], 2);
+    return field->DisplayLabel();
+}
+
+void TqkCustomDBGrid::SetColumnAttributes()
+{
+    const int zeroWidth = QFontMetrics(font()).horizontalAdvance(QLatin1Char('0'));
+    for (int dataCol = 0; dataCol < GetFieldCount(); ++dataCol) {
+        TField *field = GetFields(dataCol);
+        int index = -1;
+        int chars = field->DisplayWidth();
+        if (!m_useTFields && qkFindFieldInList(m_selected, field->FieldName(), index))
+            chars = token(m_selected[index], 1).toInt();
+        int width = chars * zeroWidth + 4;
+        if ((m_options & dgTitles) && !(m_options & dgNoLimitColSize))
+            width = std::max(width, measureTitle(titleOf(dataCol)));
+        const int col = dataCol + m_indicatorOffset;
+        SetColWidths(col, width);
+        SetTabStops(col, colHasTabStop(dataCol) && col >= FixedColCount());
+    }
+}
+
+bool TqkCustomDBGrid::colHasTabStop(int dataCol) const
+{
+    TField *field = GetFields(dataCol);
+    if (!field || field->ReadOnly() || ColumnReadOnlyByLine(field->FieldName()))
+        return false;
+    return m_editCalculated || !field->Calculated();
+}
+
+void TqkCustomDBGrid::updateRowHeights()
+{
+    const int rowHeight = (QFontMetrics(font()).height() + 2 + ((m_options & dgRowLines) ? 1 : 0))
+        * m_rowHeightPercent / 100;
+    SetDefaultRowHeight(rowHeight);
+    if (m_options & dgTitles) {
+        const int titleHeight = QFontMetrics(m_titleFont).height() * m_titleLines + 4
+            + ((m_options & dgRowLines) ? 0 : 1);
+        SetRowHeights(0, titleHeight);
+    }
+    m_titleTextOffset = 2;
+}
+
+void TqkCustomDBGrid::UpdateRowCount()
+{
+    if (m_inRowCount)
+        return;
+    m_inRowCount = true;
+    SetFixedRows(0);
+    if (m_dataLink->Active() && !DataSet()->IsEmpty()) {
+        SetRowCount(1000);
+        SetFixedRows(m_titleOffset);
+        updateRowHeights();
+        m_dataLink->SetBufferCount(std::max(1, VisibleRowCount()));
+        SetRowCount(m_dataLink->RecordCount() + m_titleOffset);
+    } else {
+        SetRowCount(m_titleOffset + 1);
+        updateRowHeights();
+    }
+    SetFixedRows(m_titleOffset);
+    SetTopRow(m_titleOffset);
+    m_inRowCount = false;
+    updateActiveRow();
+}
+
+void TqkCustomDBGrid::updateActiveRow()
+{
+    if (!m_dataLink->Active() || m_layoutDepth > 0)
+        return;
+    const int row = std::min(m_dataLink->ActiveRecord() + m_titleOffset, RowCount() - 1);
+    if (row != Row()) {
+        if (!(m_options & dgAlwaysShowEditor))
+            HideEditor();
+        FocusCell(Col(), row);
+    }
+}
+
+void TqkCustomDBGrid::ColWidthsChanged()
+{
+    if (m_layoutDepth > 0 || !m_dataLink->Active())
+        return;
+    const int zeroWidth = QFontMetrics(font()).horizontalAdvance(QLatin1Char('0'));
+    for (int dataCol = 0; dataCol < GetFieldCount(); ++dataCol) {
+        const int chars = (ColWidths(dataCol + m_indicatorOffset) + zeroWidth / 2 - 7) / zeroWidth;
+        TField *field = GetFields(dataCol);
+        int index = -1;
+        if (m_useTFields)
+            field->SetDisplayWidth(chars);
+        else if (qkFindFieldInList(m_selected, field->FieldName(), index)) {
+            const QString &line = m_selected[index];
+            QString rebuilt = token(line, 0) + QLatin1Char('\t') + QString::number(chars) + QLatin1Char('\t')
+                + token(line, 2);
+            if (tokenCount(line) >= 4)
+                rebuilt += QLatin1Char('\t') + token(line, 3);
+            m_selected[index] = rebuilt;
+        }
+    }
+    placeFooter();
+    if (OnColWidthChanged)
+        OnColWidthChanged(this, Col());
+}
+
+void TqkCustomDBGrid::ColumnMoved(int fromIndex, int toIndex)
+{
+    if (!m_useTFields) {
+        if (fromIndex >= 0 && toIndex >= 0 && fromIndex < m_selected.size() && toIndex < m_selected.size())
+            m_selected.move(fromIndex, toIndex);
+        LayoutChanged();
+    } else if (GetFields(fromIndex) && GetFields(toIndex)) {
+        GetFields(fromIndex)->SetIndex(GetFields(toIndex)->Index());
+    }
+    InvalidateFooter();
+    if (OnColumnMoved)
+        OnColumnMoved(this, fromIndex, toIndex);
+}
+
+// Notifications of the link.
+
+void TqkCustomDBGrid::LinkActive(bool active)
+{
+    m_lastRecord = TBookmark{};
+    m_footerChangeMarked = true;
+    if (!active)
+        HideEditor();
+    LayoutChanged();
+    UpdateScrollBar();
+    checkRecordChange();
+}
+
+void TqkCustomDBGrid::DataChanged()
+{
+    UpdateRowCount();
+    UpdateScrollBar();
+    updateActiveRow();
+    InvalidateEditor();
+    InvalidateGrid();
+    checkRecordChange();
+}
+
+void TqkCustomDBGrid::Scroll(int distance)
+{
+    UpdateScrollBar();
+    updateActiveRow();
+    if (!(m_options & dgAlwaysShowEditor))
+        HideEditor();
+    InvalidateEditor();
+    InvalidateGrid();
+    keepEditorShown();
+    if (distance != 0 && OnTopRowChanged)
+        OnTopRowChanged(this);
+    checkRecordChange();
+}
+
+void TqkCustomDBGrid::keepEditorShown()
+{
+    if ((m_options & dgAlwaysShowEditor) && !m_movingByKey && (hasFocus() || (InplaceEditor() && InplaceEditor()->hasFocus()))
+        && !CellHasPaintedControl(Col()))
+        ShowEditor();
+}
+
+void TqkCustomDBGrid::checkRecordChange()
+{
+    TDataSet *dataSet = DataSet();
+    if (!dataSet || !dataSet->Active() || (!OnRowChanged && !OnCellChanged && !OnUpdateFooter))
+        return;
+    const TBookmark current = dataSet->GetBookmark();
+    if (!m_lastRecord.valid || current.rowId != m_lastRecord.rowId) {
+        if (OnRowChanged)
+            OnRowChanged(this);
+        if (OnCellChanged)
+            OnCellChanged(this);
+        m_lastRecord = current;
+    }
+    if (!OnUpdateFooter || dataSet->State() != dsBrowse)
+        return;
+    if (m_footerChangeMarked || !dataSet->BookmarkValid(m_lastRecord)) {
+        m_footerChangeMarked = false;
+        OnUpdateFooter(this);
+    }
+}
+
+void TqkCustomDBGrid::EditingChanged()
+{
+    if (TDataSet *dataSet = DataSet(); dataSet && (dataSet->State() == dsEdit || dataSet->State() == dsInsert))
+        m_footerChangeMarked = true;
+    InvalidateCell(0, Row());
+    InvalidateRow(Row());
+}
+
+void TqkCustomDBGrid::RecordChanged(TField *field)
+{
+    if (m_dataLink->InUpdateData())
+        return;
+    InvalidateRow(Row());
+    m_dataLink->SetModified(false);
+    TField *current = SelectedField();
+    if ((!field || field == current) && current && current->Text() != m_pendingText) {
+        m_pendingText = current->Text();
+        InvalidateEditor();
+    }
+    TDataSet *dataSet = DataSet();
+    if (field && dataSet && (dataSet->State() == dsEdit || dataSet->State() == dsInsert))
+        DoFieldChanged(field);
+}
+
+void TqkCustomDBGrid::DoFieldChanged(TField *field)
+{
+    if (OnFieldChanged)
+        OnFieldChanged(this, field);
+}
+
+void TqkCustomDBGrid::UpdateData()
+{
+    TField *field = SelectedField();
+    if (!m_dataLink->Modified() || !field)
+        return;
+    m_previousText = field->Text();
+    field->SetText(m_pendingText);
+    m_dataLink->SetModified(false);
+    if (m_previousText != m_pendingText)
+        DoFieldChanged(field);
+}
+
+void TqkCustomDBGrid::PostPendingText()
+{
+    if (m_dataLink->Modified())
+        m_dataLink->UpdateRecord();
+}
+
+// The vertical scroll bar.
+
+void TqkCustomDBGrid::UpdateScrollBar()
+{
+    QScrollBar *bar = verticalScrollBar();
+    TDataSet *dataSet = DataSet();
+    if (!m_showVertScrollBar || !m_dataLink->Active() || !dataSet) {
+        bar->setRange(0, 0);
+        return;
+    }
+    int position = 2;
+    int maximum = 4;
+    if (dataSet->IsSequenced()) {
+        maximum = scrollRange;
+        const int count = std::max(2, dataSet->RecordCount());
+        position = dataSet->Bof() ? 0 : dataSet->Eof() ? scrollRange : (dataSet->RecNo() - 1) * scrollRange / (count - 1);
+    } else if (dataSet->Bof() || dataSet->Eof()) {
+        position = dataSet->Bof() ? 0 : maximum;
+    }
+    bar->setRange(0, maximum);
+    bar->setPageStep(maximum / 10);
+    if (bar->value() != position)
+        bar->setValue(position);
+    bar->setSliderPosition(position);
+}
+
+void TqkCustomDBGrid::scrollBarAction(int action)
+{
+    TDataSet *dataSet = DataSet();
+    if (!m_dataLink->Active() || !dataSet || focusPolicy() == Qt::NoFocus)
+        return;
+    switch (action) {
+    case QAbstractSlider::SliderSingleStepSub:
+        PriorRow();
+        break;
+    case QAbstractSlider::SliderSingleStepAdd:
+        NextRow();
+        break;
+    case QAbstractSlider::SliderPageStepSub:
+        moveBy(-VisibleRowCount());
+        break;
+    case QAbstractSlider::SliderPageStepAdd:
+        moveBy(VisibleRowCount());
+        break;
+    case QAbstractSlider::SliderToMinimum:
+        dataSet->First();
+        break;
+    case QAbstractSlider::SliderToMaximum:
+        dataSet->Last();
+        break;
+    case QAbstractSlider::SliderMove:
+        scrollToThumb(verticalScrollBar()->sliderPosition());
+        break;
+    default:
+        break;
+    }
+    UpdateScrollBar();
+}
+
+void TqkCustomDBGrid::scrollToThumb(int position)
+{
+    TDataSet *dataSet = DataSet();
+    if (!dataSet->IsSequenced()) {
+        static constexpr int pageUp = 1;
+        static constexpr int pageDown = 3;
+        if (position == 0)
+            dataSet->First();
+        else if (position == pageUp)
+            moveBy(-VisibleRowCount());
+        else if (position == pageDown)
+            moveBy(VisibleRowCount());
+        else if (position == 4)
+            dataSet->Last();
+        return;
+    }
+    dataSet->CheckBrowseMode();
+    if (position <= 0)
+        dataSet->First();
+    else if (position >= scrollRange)
+        dataSet->Last();
+    else
+        dataSet->SetRecNo(dataSet->RecordCount() * position / scrollRange + 1);
+}
+
+// Moving.
+
+bool TqkCustomDBGrid::validateEditor()
+{
+    auto *editor = qobject_cast<TqkInplaceEdit *>(InplaceEditor());
+    if (!editor || !editor->isVisible() || !editor->HasMask() || !m_dataLink->Modified())
+        return true;
+    if (editor->ValidateText(editor->text()) || editor->Picture()->AllowInvalidExit())
+        return true;
+    editor->selectAll();
+    TDataSet *dataSet = DataSet();
+    if (const TqkInvalidValueEvent onInvalid = qkGetOnInvalidValue(dataSet)) {
+        onInvalid(dataSet, SelectedField());
+        return false;
+    }
+    ui::services().beep();
+    throw EInvalidOperation(
+        QStringLiteral("Ungültiger Eingabewert. Benutzen Sie die ESC-Taste, um die Änderungen rückgängig zu machen."));
+}
+
+void TqkCustomDBGrid::SelectColumn(int dataCol)
+{
+    if (!validateEditor())
+        return;
+    PostPendingText();
+    dataCol = std::clamp(dataCol, 0, std::max(0, GetFieldCount() - 1));
+    dataCol = std::max(dataCol, m_dataFixedCols);
+    const int col = dataCol + m_indicatorOffset;
+    if (col == Col())
+        return;
+    if (!m_inColExit && OnColExit) {
+        const int before = Col();
+        m_inColExit = true;
+        OnColExit(this);
+        m_inColExit = false;
+        if (Col() != before)
+            return;
+    }
+    const bool keepEditor = !m_movingByKey && (m_options & dgAlwaysShowEditor);
+    HideEditor();
+    SetCol(col);
+    if (keepEditor)
+        ShowEditor();
+    if (OnColEnter)
+        OnColEnter(this);
+    if (OnCellChanged)
+        OnCellChanged(this);
+}
+
+void TqkCustomDBGrid::NextRow()
+{
+    TDataSet *dataSet = DataSet();
+    if (!validateEditor())
+        return;
+    if (dataSet->State() == dsInsert && !dataSet->Modified() && !m_dataLink->Modified()) {
+        if (dataSet->Eof())
+            return;
+        dataSet->Cancel();
+    } else {
+        PostPendingText();
+        dataSet->Next();
+    }
+    if (dataSet->Eof() && dataSet->CanModify() && (m_options & dgEditing) && (m_keyOptions & dgAllowInsert)
+        && !m_readOnly)
+        dataSet->Append();
+}
+
+void TqkCustomDBGrid::PriorRow()
+{
+    TDataSet *dataSet = DataSet();
+    if (!validateEditor())
+        return;
+    if (dataSet->State() == dsInsert && !dataSet->Modified() && !m_dataLink->Modified()) {
+        dataSet->Cancel();
+        return;
+    }
+    PostPendingText();
+    dataSet->Prior();
+}
+
+void TqkCustomDBGrid::moveBy(int distance)
+{
+    if (!validateEditor())
+        return;
+    PostPendingText();
+    DataSet()->MoveBy(distance);
+}
+
+void TqkCustomDBGrid::TabToColumn(bool forward)
+{
+    const int count = GetFieldCount();
+    if (count == 0)
+        return;
+    const int start = SelectedIndex();
+    int dataCol = start;
+    do {
+        dataCol += forward ? 1 : -1;
+        if (dataCol >= count) {
+            PostPendingText();
+            m_movingByKey = true;
+            NextRow();
+            m_movingByKey = false;
+            dataCol = 0;
+        } else if (dataCol < m_dataFixedCols) {
+            PostPendingText();
+            PriorRow();
+            dataCol = count - 1;
+        }
+        if (TabStops(dataCol + m_indicatorOffset)) {
+            SelectColumn(dataCol);
+            return;
+        }
+    } while (dataCol != start);
+}
+
+void TqkCustomDBGrid::ResetEdit()
+{
+    TDataSet *dataSet = DataSet();
+    if (m_dataLink->Modified()) {
+        m_dataLink->SetModified(false);
+        RecordChanged(nullptr);
+        if (TField *field = SelectedField())
+            m_pendingText = field->Text();
+        InvalidateEditor();
+        return;
+    }
+    if (!dataSet || (dataSet->State() != dsEdit && dataSet->State() != dsInsert))
+        return;
+    if (dataSet->Modified()
+        && ui::services().messageBox(qkIntl().UserMessages->qkDBGridDiscardChanges, QString(), ui::MsgIcon::Question,
+                                     ui::MsgButtons::YesNo)
+            != ui::IDYES)
+        return;
+    dataSet->Cancel();
+}
+
+bool TqkCustomDBGrid::ConfirmDelete()
+{
+    if (!(m_options & dgConfirmDelete))
+        return true;
+    return ui::services().messageBox(QStringLiteral("Datensatz löschen?"), QString(), ui::MsgIcon::Question,
+                                     ui::MsgButtons::OkCancel)
+        == ui::IDOK;
+}
+
+// Keys.
+
+void TqkCustomDBGrid::keyPressEvent(QKeyEvent *event)
+{
+    int key = qk::virtualKeyOf(event);
+    const qk::TShiftState shift = event->modifiers();
+    qkRunShowingErrors([&] {
+        if (OnKeyDown)
+            OnKeyDown(this, key, shift);
+        if (key != 0 && HandOverKey(key, *event))
+            return;
+        if (key != 0)
+            KeyDown(key, shift);
+        if (key != 0)
+            KeyPressChar(event);
+    });
+}
+
+void TqkCustomDBGrid::KeyDown(int &key, qk::TShiftState shift)
+{
+    TDataSet *dataSet = DataSet();
+    if (!m_dataLink->Active() || !dataSet)
+        return;
+    const bool ctrl = shift & Qt::ControlModifier;
+    const bool rowSelect = m_options & dgRowSelect;
+    const int consumed = key;
+    key = 0;
+    switch (consumed) {
+    case qk::VK_UP:
+        ctrl ? moveBy(-m_dataLink->ActiveRecord()) : PriorRow();
+        break;
+    case qk::VK_DOWN:
+        ctrl ? moveBy(m_dataLink->RecordCount() - 1 - m_dataLink->ActiveRecord()) : NextRow();
+        break;
+    case qk::VK_PRIOR:
+        ctrl ? moveBy(-m_dataLink->ActiveRecord()) : moveBy(-VisibleRowCount());
+        break;
+    case qk::VK_NEXT:
+        ctrl ? moveBy(m_dataLink->RecordCount() - 1 - m_dataLink->ActiveRecord()) : moveBy(VisibleRowCount());
+        break;
+    case qk::VK_LEFT:
+        if (ctrl)
+            SelectColumn(0);
+        else
+            rowSelect ? PriorRow() : SelectColumn(SelectedIndex() - 1);
+        break;
+    case qk::VK_RIGHT:
+        if (ctrl)
+            SelectColumn(GetFieldCount() - 1);
+        else
+            rowSelect ? NextRow() : SelectColumn(SelectedIndex() + 1);
+        break;
+    case qk::VK_HOME:
+        if (ctrl || rowSelect || dataSet->FieldCount() == 1)
+            dataSet->First();
+        else
+            SelectColumn(0);
+        break;
+    case qk::VK_END:
+        if (ctrl || rowSelect || dataSet->FieldCount() == 1)
+            dataSet->Last();
+        else
+            SelectColumn(GetFieldCount() - 1);
+        break;
+    case qk::VK_TAB:
+        if ((shift & Qt::AltModifier) || !(m_options & dgTabs))
+            key = consumed;
+        else
+            TabToColumn(!(shift & Qt::ShiftModifier));
+        break;
+    case qk::VK_RETURN:
+        if (m_keyOptions & dgEnterToTab)
+            TabToColumn(!(shift & Qt::ShiftModifier));
+        else if (!(m_options & dgAlwaysShowEditor))
+            PostPendingText();
+        break;
+    case qk::VK_ESCAPE:
+        ResetEdit();
+        if (!(m_options & dgAlwaysShowEditor))
+            HideEditor();
+        else if (auto *editor = qobject_cast<TqkInplaceEdit *>(InplaceEditor()); editor && OnCheckValue)
+            editor->ValidateText(editor->text());
+        break;
+    case qk::VK_INSERT:
+        if (!m_readOnly && (m_options & dgEditing) && (m_keyOptions & dgAllowInsert))
+            dataSet->Insert();
+        break;
+    case qk::VK_F2:
+        EditCellByF2();
+        break;
+    case qk::VK_DELETE:
+        if (ctrl && (m_keyOptions & dgAllowDelete) && !m_readOnly && dataSet->CanModify() && (m_options & dgEditing)
+            && ConfirmDelete()) {
+            dataSet->Delete();
+            HideEditor();
+        } else if (!ctrl) {
+            key = consumed;
+        }
+        break;
+    default:
+        key = consumed;
+    }
+}
+
+bool TqkCustomDBGrid::HandOverKey(int &, const QKeyEvent &)
+{
+    return false;
+}
+
+void TqkCustomDBGrid::EditCellByF2()
+{
+    TField *field = SelectedField();
+    if (field && !field->IsBlob() && !CellHasPaintedControl(Col()))
+        ShowEditor();
+}
+
+// A typed character opens the editor and goes to it, as typing into a cell does.
+void TqkCustomDBGrid::KeyPressChar(QKeyEvent *event)
+{
+    const QString text = event->text();
+    if (text.isEmpty() || !text.at(0).isPrint() || !(m_options & dgEditing) || m_readOnly
+        || CellHasPaintedControl(Col()) || !SelectedField() || SelectedField()->IsBlob())
+        return;
+    if (!CanEditModify())
+        return;
+    ShowEditorNow();
+    auto *editor = qobject_cast<TqkInplaceEdit *>(InplaceEditor());
+    if (!editor || !editor->isVisible())
+        return;
+    editor->clear();
+    QKeyEvent replay(QEvent::KeyPress, event->key(), event->modifiers(), text);
+    QApplication::sendEvent(editor, &replay);
+}
+
+// Mouse.
+
+void TqkCustomDBGrid::mousePressEvent(QMouseEvent *event)
+{
+    const QPoint pos = event->position().toPoint();
+    const QPoint cell = MouseCoord(pos.x(), pos.y());
+    if (event->button() != Qt::LeftButton || cell.y() < m_titleOffset || cell.x() < 0 || !m_dataLink->Active()) {
+        TCustomGrid::mousePressEvent(event);
+        if (event->button() == Qt::LeftButton && !InSizing() && cell.y() >= 0 && cell.y() < m_titleOffset
+            && cell.x() >= m_indicatorOffset) {
+            m_pressedTitleCol = cell.x();
+            m_titlePressPoint = pos;
+            m_draggingColumn = false;
+            InvalidateCell(cell.x(), cell.y());
+            event->accept();
+        }
+        return;
+    }
+    setFocus(Qt::MouseFocusReason);
+    qkRunShowingErrors([&] { DataCellClicked(cell, event->modifiers()); });
+}
+
+void TqkCustomDBGrid::DataCellClicked(const QPoint &cell, Qt::KeyboardModifiers)
+{
+    if (cell == QPoint(Col(), Row())) {
+        if (!CellHasPaintedControl(cell.x()) && (m_options & dgEditing) && !m_readOnly)
+            ShowEditor();
+        return;
+    }
+    const bool cellChanged = cell != QPoint(Col(), Row());
+    if (cell.y() != Row()) {
+        m_movingByKey = true;
+        moveBy(cell.y() - Row());
+        m_movingByKey = false;
+    }
+    if (cell.x() >= FixedColCount())
+        SelectColumn(RawToDataCol(cell.x()));
+    if (cellChanged && OnCellChanged)
+        OnCellChanged(this);
+}
+
+void TqkCustomDBGrid::mouseMoveEvent(QMouseEvent *event)
+{
+    const QPoint pos = event->position().toPoint();
+    static constexpr int dragThreshold = 2;
+    if (m_pressedTitleCol >= FixedColCount() && !m_draggingColumn
+        && (std::abs(pos.x() - m_titlePressPoint.x()) > dragThreshold
+            || std::abs(pos.y() - m_titlePressPoint.y()) > dragThreshold)) {
+        m_draggingColumn = true;
+        viewport()->setCursor(Qt::DragMoveCursor);
+        InvalidateGrid();
+    }
+    TCustomGrid::mouseMoveEvent(event);
+}
+
+void TqkCustomDBGrid::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (m_pressedTitleCol >= 0 && event->button() == Qt::LeftButton)
+        qkRunShowingErrors([&] { finishTitlePress(event->position().toPoint()); });
+    TCustomGrid::mouseReleaseEvent(event);
+}
+
+void TqkCustomDBGrid::finishTitlePress(const QPoint &pos)
+{
+    const int pressed = m_pressedTitleCol;
+    const bool dragged = m_draggingColumn;
+    m_pressedTitleCol = -1;
+    m_draggingColumn = false;
+    viewport()->unsetCursor();
+    InvalidateGrid();
+    const QPoint cell = MouseCoord(pos.x(), std::clamp(pos.y(), 0, std::max(0, RowHeights(0) - 1)));
+    if (dragged) {
+        const int target = cell.x() >= 0 ? std::max(cell.x(), FixedColCount()) : ColCount() - 1;
+        if (target != pressed)
+            ColumnMoved(RawToDataCol(pressed), RawToDataCol(target));
+        return;
+    }
+    TField *field = GetColField(RawToDataCol(pressed));
+    if (m_titleButtons && cell.x() == pressed && cell.y() == 0 && pos.y() >= 0 && field && OnTitleButtonClick)
+        OnTitleButtonClick(this, field->FieldName());
+}
+
+void TqkCustomDBGrid::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    qkRunShowingErrors([&] { PostPendingText(); });
+    TCustomGrid::mouseDoubleClickEvent(event);
+}
+
+void TqkCustomDBGrid::focusInEvent(QFocusEvent *event)
+{
+    TCustomGrid::focusInEvent(event);
+    keepEditorShown();
+}
+
+void TqkCustomDBGrid::focusOutEvent(QFocusEvent *event)
+{
+    TCustomGrid::focusOutEvent(event);
+    if (InplaceEditor() && InplaceEditor()->hasFocus())
+        return;
+    TDataSet *dataSet = DataSet();
+    qkRunShowingErrors([&] {
+        if (dataSet && (m_options & dgCancelOnExit) && dataSet->State() == dsInsert && !dataSet->Modified()
+            && !m_dataLink->Modified())
+            dataSet->Cancel();
+        else
+            PostPendingText();
+    });
+    InvalidateGrid();
+}
+
+void TqkCustomDBGrid::SizeChanged()
+{
+    if (m_layoutDepth > 0)
+        return;
+    HideEditor();
+    UpdateRowCount();
+    placeFooter();
+}
+
+void TqkCustomDBGrid::TopLeftChanged()
+{
+    InvalidateFooter();
+}
+
+// The editor.
+
+QWidget *TqkCustomDBGrid::CreateEditor()
+{
+    return new TqkInplaceEdit(this);
+}
+
+bool TqkCustomDBGrid::CanEditShow() const
+{
+    return TCustomGrid::CanEditShow() && (m_options & dgEditing) && !m_readOnly && m_dataLink->Active()
+        && SelectedField() && !CellHasPaintedControl(Col()) && !(m_options & dgRowSelect);
+}
+
+void TqkCustomDBGrid::LoadEditor(QWidget *editor)
+{
+    auto *inplace = qobject_cast<TqkInplaceEdit *>(editor);
+    TField *field = SelectedField();
+    if (!inplace || !field)
+        return;
+    m_pendingText = field->Text();
+    inplace->Load(field, m_options & dgWordWrap);
+}
+
+bool TqkCustomDBGrid::EditorHasMask() const
+{
+    auto *editor = qobject_cast<TqkInplaceEdit *>(InplaceEditor());
+    return editor && editor->HasMask();
+}
+
+bool TqkCustomDBGrid::CanEditModify()
+{
+    TDataSet *dataSet = DataSet();
+    TField *field = SelectedField();
+    if (m_readOnly || !m_dataLink->Active() || m_dataLink->ReadOnly() || !field)
+        return false;
+    if (!(m_keyOptions & dgAllowInsert) && dataSet->Bof() && dataSet->Eof() && dataSet->State() == dsBrowse)
+        return false;
+    const bool calculatedEditable = field->Calculated() && m_editCalculated && !field->ReadOnly();
+    if (!field->CanModify() && !calculatedEditable)
+        return false;
+    if (ColumnReadOnlyByLine(field->FieldName()))
+        return false;
+    m_dataLink->Edit();
+    if (!m_dataLink->Editing())
+        return false;
+    m_dataLink->SetModified(true);
+    return true;
+}
+
+void TqkCustomDBGrid::EditTextChanged(const QString &text)
+{
+    if (!m_dataLink->Modified() && !CanEditModify()) {
+        InvalidateEditor();
+        return;
+    }
+    m_pendingText = text;
+    m_dataLink->SetModified(true);
+}
+
+bool TqkCustomDBGrid::CellHasPaintedControl(int col) const
+{
+    QString checkedValue;
+    QString uncheckedValue;
+    return GetCheckBoxValues(col, checkedValue, uncheckedValue);
+}
+
+// Painting.
+
+void TqkCustomDBGrid::DrawCell(QPainter &painter, int col, int row, const QRect &rect, TGridDrawState state)
+{
+    const bool fixed = state & gdFixed;
+    painter.setFont(fixed ? m_titleFont : font());
+    const QColor background = fixed ? m_titleColor : palette().color(QPalette::Base);
+    if (row < m_titleOffset) {
+        painter.fillRect(rect, background);
+        if (col >= m_indicatorOffset)
+            drawTitleCell(painter, col, rect);
+        return;
+    }
+    if (col < m_indicatorOffset) {
+        painter.fillRect(rect, background);
+        drawIndicatorCell(painter, row, rect);
+        return;
+    }
+    if (!m_dataLink->Active() || RawToDataRow(row) >= m_dataLink->RecordCount()) {
+        painter.fillRect(rect, background);
+        return;
+    }
+    drawDataCell(painter, col, row, rect, state);
+}
+
+void TqkCustomDBGrid::drawTitleCell(QPainter &painter, int col, const QRect &rect)
+{
+    QString title = titleOf(RawToDataCol(col));
+    if (title.isEmpty() && !m_useTFields && RawToDataCol(col) < m_selected.size())
+        title = token(m_selected[RawToDataCol(col)], 2);
+    const int lines = m_titleLines == 1 ? 1 : int(title.count(QLatin1Char('~'))) + 1;
+    title.replace(QLatin1Char('~'), QLatin1Char('\n'));
+    const int textHeight = QFontMetrics(painter.font()).height();
+    const bool pressed = m_titleButtons && col == m_pressedTitleCol && !m_draggingColumn;
+    const int top = int(rect.height() * 0.5 - textHeight * lines * 0.5) + (pressed ? 1 : 0);
+    painter.setPen(palette().color(QPalette::ButtonText));
+    writeCellText(painter, rect, pressed ? 4 : 3, top, m_titleAlignment, title, false, lines == 1);
+    if (m_titleButtons && !m_draggingColumn)
+        drawTitleButtonFrame(painter, rect, pressed);
+}
+
+void TqkCustomDBGrid::drawTitleButtonFrame(QPainter &painter, const QRect &rect, bool pressed)
+{
+    const QColor light = palette().color(pressed ? QPalette::Dark : QPalette::Light);
+    const QColor dark = palette().color(pressed ? QPalette::Light : QPalette::Dark);
+    for (int inset = 0; inset < 2; ++inset) {
+        const QRect frame = rect.adjusted(inset, inset, -inset - 1, -inset - 1);
+        painter.setPen(light);
+        painter.drawLine(frame.topLeft(), frame.topRight());
+        painter.drawLine(frame.topLeft(), frame.bottomLeft());
+        painter.setPen(dark);
+        painter.drawLine(frame.bottomLeft(), frame.bottomRight());
+        painter.drawLine(frame.topRight(), frame.bottomRight());
+    }
+}
+
+void TqkCustomDBGrid::drawIndicatorCell(QPainter &painter, int row, const QRect &rect)
+{
+    if (!m_dataLink->Active() || row != Row())
+        return;
+    const TDataSetState state = DataSet() ? DataSet()->State() : dsBrowse;
+    const QColor ink = m_indicatorColor == icYellow ? QColor(Qt::yellow) : QColor(Qt::black);
+    const QPoint centre(rect.left() + rect.width() / 2 + 1, rect.top() + rect.height() / 2);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setPen(ink);
+    painter.setBrush(ink);
+    if (state == dsEdit) {
+        painter.drawLine(centre.x(), centre.y() - 4, centre.x(), centre.y() + 4);
+        painter.drawLine(centre.x() - 2, centre.y() - 4, centre.x() + 2, centre.y() - 4);
+        painter.drawLine(centre.x() - 2, centre.y() + 4, centre.x() + 2, centre.y() + 4);
+    } else if (state == dsInsert) {
+        painter.drawLine(centre.x() - 3, centre.y(), centre.x() + 3, centre.y());
+        painter.drawLine(centre.x(), centre.y() - 3, centre.x(), centre.y() + 3);
+        painter.drawLine(centre.x() - 2, centre.y() - 2, centre.x() + 2, centre.y() + 2);
+        painter.drawLine(centre.x() - 2, centre.y() + 2, centre.x() + 2, centre.y() - 2);
+    } else {
+        const QPoint arrow[3] = {{centre.x() - 2, centre.y() - 4}, {centre.x() + 2, centre.y()},
+                                 {centre.x() - 2, centre.y() + 4}};
+        painter.drawPolygon(arrow, 3);
+    }
+}
+
+void TqkCustomDBGrid::drawDataCell(QPainter &painter, int col, int row, const QRect &rect, TGridDrawState state)
+{
+    const int saved = m_dataLink->ActiveRecord();
+    m_dataLink->SetActiveRecord(RawToDataRow(row));
+    const bool highlight = HighlightCell(col, row, state);
+    QColor background = highlight ? palette().color(QPalette::Highlight) : palette().color(QPalette::Base);
+    QFont cellFont = font();
+    TField *field = GetColField(RawToDataCol(col));
+    if (OnCalcCellColors)
+        OnCalcCellColors(this, field, state, highlight, cellFont, background);
+    painter.setFont(cellFont);
+    painter.setPen(highlight ? palette().color(QPalette::HighlightedText) : palette().color(QPalette::Text));
+    QString checkedValue;
+    QString uncheckedValue;
+    if (GetCheckBoxValues(col, checkedValue, uncheckedValue)) {
+        drawCheckBoxCell(painter, col, rect, background);
+    } else {
+        painter.fillRect(rect, background);
+        if (field && m_defaultDrawing) {
+            const bool ellipsis = (m_options & dgTrailingEllipsis)
+                && (!(m_options & dgWordWrap) || rect.height() < 2 * QFontMetrics(cellFont).height());
+            writeCellText(painter, rect, 3, 2, alignmentOf(field->Alignment()), CellText(field),
+                          m_options & dgWordWrap, ellipsis);
+        }
+        if (OnDrawDataCell)
+            OnDrawDataCell(this, painter, rect, field, state);
+    }
+    m_dataLink->SetActiveRecord(saved);
+}
+
+bool TqkCustomDBGrid::HighlightCell(int, int row, TGridDrawState state)
+{
+    if (m_options & dgMultiSelect)
+        return IsRowSelected(RawToDataRow(row));
+    if (m_options & dgRowSelect)
+        return row == Row() && ((m_options & dgAlwaysShowSelection) || hasFocus());
+    if (!(state & gdSelected))
+        return false;
+    return (m_options & dgAlwaysShowSelection) || hasFocus();
+}
+
+bool TqkCustomDBGrid::IsRowSelected(int) const
+{
+    return false;
+}
+
+QString TqkCustomDBGrid::CellText(TField *field) const
+{
+    return field->DisplayText();
+}
+
+QString TqkCustomDBGrid::CheckBoxCellValue(int, TField *field) const
+{
+    return field->Text();
+}
+
+void TqkCustomDBGrid::drawCheckBoxCell(QPainter &painter, int col, const QRect &rect, const QColor &background)
+{
+    painter.fillRect(rect, background);
+    QString checkedValue;
+    QString uncheckedValue;
+    GetCheckBoxValues(col, checkedValue, uncheckedValue);
+    TField *field = GetColField(RawToDataCol(col));
+    const bool checked = CheckBoxCellValue(col, field).compare(checkedValue, Qt::CaseInsensitive) == 0;
+    const QRect box((rect.left() + rect.right() - checkBoxSize) / 2, (rect.top() + rect.bottom() - checkBoxSize) / 2,
+                    checkBoxSize, checkBoxSize);
+    DrawCheckBox(painter, box, checked);
+}
+
+void TqkCustomDBGrid::DrawCheckBox(QPainter &painter, const QRect &box, bool checked)
+{
+    painter.fillRect(box, palette().color(isEnabled() ? QPalette::Base : QPalette::Window));
+    painter.setPen(Qt::black);
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(box.adjusted(0, 0, -1, -1));
+    if (!checked)
+        return;
+    painter.setPen(QPen(isEnabled() ? Qt::black : palette().color(QPalette::Dark), 2));
+    painter.drawLine(box.left() + 2, box.top() + 5, box.left() + 4, box.top() + 7);
+    painter.drawLine(box.left() + 4, box.top() + 7, box.left() + 8, box.top() + 2);
+}
+
+// Footer.
+
+int TqkCustomDBGrid::footerBandHeight() const
+{
+    if (!(m_options & dgShowFooter))
+        return 0;
+    const int height = m_footerHeight > 0 ? m_footerHeight : DefaultRowHeight() + 4;
+    return height + ((m_options & dgFooter3DCells) ? 2 : 0);
+}
+
+void TqkCustomDBGrid::placeFooter()
+{
+    const int height = footerBandHeight();
+    setViewportMargins(0, 0, 0, height);
+    const QRect area = viewport()->geometry();
+    m_footer->setGeometry(area.left(), area.bottom() + 1, area.width(), height);
+    m_footer->setVisible(height > 0);
+    m_footer->update();
+}
+
+void TqkCustomDBGrid::InvalidateFooter()
+{
+    m_footer->update();
+}
+
+void TqkCustomDBGrid::PaintFooter(QPainter &painter, const QRect &band)
+{
+    painter.fillRect(band, m_footerColor);
+    painter.setPen(palette().color(QPalette::Dark));
+    painter.drawLine(band.topLeft(), band.topRight());
+    if (!m_dataLink->Active())
+        return;
+    painter.setFont(font());
+    for (int col = m_indicatorOffset; col < ColCount(); ++col) {
+        QRect cell = CellRect(col, 0);
+        if (cell.isEmpty() || RawToDataCol(col) >= ColumnCount())
+            continue;
+        cell = QRect(cell.left(), band.top() + 2, cell.width(), band.height() - 4);
+        painter.fillRect(cell, m_footerColor.lighter(105));
+        painter.setPen(palette().color(QPalette::Dark));
+        painter.drawLine(cell.topLeft(), cell.topRight());
+        painter.drawLine(cell.topLeft(), cell.bottomLeft());
+        painter.setPen(palette().color(QPalette::Light));
+        painter.drawLine(cell.bottomLeft(), cell.bottomRight());
+        painter.drawLine(cell.topRight(), cell.bottomRight());
+        painter.setPen(palette().color(QPalette::Text));
+        TField *field = GetColField(RawToDataCol(col));
+        const Qt::Alignment alignment = field ? alignmentOf(field->Alignment()) : Qt::AlignLeft;
+        writeCellText(painter, cell, 3, 1, alignment, Columns(RawToDataCol(col))->FooterValue(), false, true);
+    }
+}

@@ -1,0 +1,81 @@
+#include "lib/grid/qkInplaceEdit.h"
+
+#include "lib/data/Qkcommon.h"
+#include "lib/grid/qkCustomDBGrid.h"
+#include "platform/db/FieldClasses.h"
+#include "platform/db/TDataSet.h"
+
+TqkInplaceEdit::TqkInplaceEdit(TqkCustomDBGrid *grid) : TqkCustomMaskEdit(grid->viewport()), m_grid(grid)
+{
+    setFrame(false);
+    hide();
+    // Typing, pasting and the picture's completions all change the text; loading it does not count.
+    connect(this, &QLineEdit::textChanged, m_grid, [this](const QString &text) {
+        if (!m_loading)
+            m_grid->EditTextChanged(text);
+    });
+}
+
+void TqkInplaceEdit::Load(TField *field, bool wordWrap)
+{
+    m_wordWrap = wordWrap;
+    const TqkPictureMaskSetting setting = qkGetPictureMask(field->DataSet(), field->FieldName(), true);
+    m_hasMask = !setting.Mask.isEmpty() && setting.UseInGrid;
+    Picture()->SetPictureMask(m_hasMask ? setting.Mask : QString());
+    Picture()->SetAutoFill(setting.AutoFill);
+    SetUsePictureMask(m_hasMask);
+    SetMaxLength(field->DataType() == ftString ? field->Size() : 0);
+    setAlignment(field->Alignment() == taRightJustify ? Qt::AlignRight : Qt::AlignLeft);
+    m_loading = true;
+    setText(field->Text());
+    m_loading = false;
+    selectAll();
+}
+
+bool TqkInplaceEdit::WantsKey(int key, qk::TShiftState shift)
+{
+    return key == qk::VK_TAB || key == qk::VK_RETURN || key == qk::VK_ESCAPE
+        || TqkCustomMaskEdit::WantsKey(key, shift);
+}
+
+// Keys that leave the cell are the grid's; the rest edit the text.
+void TqkInplaceEdit::KeyDown(int &key, qk::TShiftState shift)
+{
+    const bool ctrl = shift & Qt::ControlModifier;
+    const bool atStart = cursorPosition() == 0 && !hasSelectedText();
+    const bool atEnd = cursorPosition() == text().size() && !hasSelectedText();
+    switch (key) {
+    case qk::VK_UP:
+    case qk::VK_DOWN:
+    case qk::VK_PRIOR:
+    case qk::VK_NEXT:
+    case qk::VK_TAB:
+    case qk::VK_RETURN:
+    case qk::VK_ESCAPE:
+    case qk::VK_INSERT:
+        m_grid->KeyDown(key, shift);
+        break;
+    case qk::VK_LEFT:
+        if (atStart || ctrl)
+            m_grid->KeyDown(key, shift);
+        break;
+    case qk::VK_RIGHT:
+        if (atEnd || ctrl)
+            m_grid->KeyDown(key, shift);
+        break;
+    case qk::VK_DELETE:
+        if (ctrl)
+            m_grid->KeyDown(key, shift);
+        break;
+    default:
+        break;
+    }
+    if (key != 0)
+        TqkCustomMaskEdit::KeyDown(key, shift);
+}
+
+void TqkInplaceEdit::DoCheckValue(bool passes)
+{
+    if (m_grid->OnCheckValue)
+        m_grid->OnCheckValue(this, passes);
+}

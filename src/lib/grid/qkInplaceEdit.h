@@ -1,0 +1,34 @@
+#pragma once
+
+#include "lib/edit/qkdbedit.h"
+
+class TField;
+class TqkCustomDBGrid;
+
+// The grid's in-place editor: the picture-mask edit over the current cell.
+// Navigation keys go back to the grid; typed text becomes the grid's
+// pending text.
+class TqkInplaceEdit : public TqkCustomMaskEdit
+{
+    Q_OBJECT
+
+public:
+    explicit TqkInplaceEdit(TqkCustomDBGrid *grid);
+
+    // Takes the field's text, picture mask and length limit.
+    void Load(TField *field, bool wordWrap);
+    bool HasMask() const { return m_hasMask; }
+    bool WordWrap() const { return m_wordWrap; }
+    bool ValidateText(const QString &text) { return CheckPictureText(text); }
+
+protected:
+    bool WantsKey(int key, qk::TShiftState shift) override;
+    void KeyDown(int &key, qk::TShiftState shift) override;
+    void DoCheckValue(bool passes) override;
+
+private:
+    TqkCustomDBGrid *m_grid;
+    bool m_hasMask = false;
+    bool m_wordWrap = false;
+    bool m_loading = false;
+};
