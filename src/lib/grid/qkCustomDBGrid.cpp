@@ -55,30 +55,25 @@ void writeCellText(QPainter &painter, const QRect &cell, int left, int top, Qt::
     const QFontMetrics metrics(painter.font());
     const bool twoLinesFit = metrics.height() * 2 + 3 < cell.height();
     const int flags = int(alignment) | Qt::AlignTop | Qt::TextExpandTabs
-        | (wordBreak && !ellipsis && twoLinesFit ? Qt::TextWordWrap : 0);
-    const QString shown = ellipsis && !text.contains(QLatin1Char('\n'))
-        ? metrics.elidedText(text, Qt::ElideRight, area.width())
-        : text;
+                      | (wordBreak && !ellipsis && twoLinesFit ? Qt::TextWordWrap : 0);
+    const QString shown =
+        ellipsis && !text.contains(QLatin1Char('\n')) ? metrics.elidedText(text, Qt::ElideRight, area.width()) : text;
     painter.drawText(area, flags, shown);
 }
 
 }
 
 TqkCustomDBGrid::TqkCustomDBGrid(QWidget *parent)
-    : TCustomGrid(parent),
-      m_dataLink(new TqkGridDataLink(this)),
-      m_spareColumn(QString(), this, true),
+    : TCustomGrid(parent), m_dataLink(new TqkGridDataLink(this)), m_spareColumn(QString(), this, true),
       m_footer(new TqkGridFooter(this)),
-      m_options(dgEditing | dgTitles | dgIndicator | dgColumnResize | dgColLines | dgRowLines | dgTabs
-                | dgConfirmDelete | dgCancelOnExit | dgWordWrap),
-      m_titleFont(font()),
-      m_titleColor(palette().color(QPalette::Button)),
+      m_options(dgEditing | dgTitles | dgIndicator | dgColumnResize | dgColLines | dgRowLines | dgTabs | dgConfirmDelete
+                | dgCancelOnExit | dgWordWrap),
+      m_titleFont(font()), m_titleColor(palette().color(QPalette::Button)),
       m_footerColor(palette().color(QPalette::Button))
 {
     verticalScrollBar()->setTracking(false);
-    connect(verticalScrollBar(), &QScrollBar::actionTriggered, this, [this](int action) {
-        qkRunShowingErrors([&] { scrollBarAction(action); });
-    });
+    connect(verticalScrollBar(), &QScrollBar::actionTriggered, this,
+            [this](int action) { qkRunShowingErrors([&] { scrollBarAction(action); }); });
     LayoutChanged();
 }
 
@@ -279,7 +274,7 @@ bool TqkCustomDBGrid::IsSelectedCheckBox(int col) const
     QString uncheckedValue;
     TField *field = GetColField(RawToDataCol(col));
     return field && GetCheckBoxValues(col, checkedValue, uncheckedValue)
-        && field->FieldName().compare(QLatin1String("selected"), Qt::CaseInsensitive) == 0;
+           && field->FieldName().compare(QLatin1String("selected"), Qt::CaseInsensitive) == 0;
 }
 
 // Layout.
@@ -358,8 +353,7 @@ QString TqkCustomDBGrid::titleOf(int dataCol) const
     if (!field)
         return {};
     int index = -1;
-    if (!m_useTFields && qkFindFieldInList(m_selected, field->FieldName(), index)
-        && tokenCount(m_selected[index]) >= 3)
+    if (!m_useTFields && qkFindFieldInList(m_selected, field->FieldName(), index) && tokenCount(m_selected[index]) >= 3)
         return token(m_selected[index], 2);
     return field->DisplayLabel();
 }
@@ -392,12 +386,12 @@ bool TqkCustomDBGrid::colHasTabStop(int dataCol) const
 
 void TqkCustomDBGrid::updateRowHeights()
 {
-    const int rowHeight = (QFontMetrics(font()).height() + 2 + ((m_options & dgRowLines) ? 1 : 0))
-        * m_rowHeightPercent / 100;
+    const int rowHeight =
+        (QFontMetrics(font()).height() + 2 + ((m_options & dgRowLines) ? 1 : 0)) * m_rowHeightPercent / 100;
     SetDefaultRowHeight(rowHeight);
     if (m_options & dgTitles) {
-        const int titleHeight = QFontMetrics(m_titleFont).height() * m_titleLines + 4
-            + ((m_options & dgRowLines) ? 0 : 1);
+        const int titleHeight =
+            QFontMetrics(m_titleFont).height() * m_titleLines + 4 + ((m_options & dgRowLines) ? 0 : 1);
         SetRowHeights(0, titleHeight);
     }
     m_titleTextOffset = 2;
@@ -450,8 +444,8 @@ void TqkCustomDBGrid::ColWidthsChanged()
             field->SetDisplayWidth(chars);
         else if (qkFindFieldInList(m_selected, field->FieldName(), index)) {
             const QString &line = m_selected[index];
-            QString rebuilt = token(line, 0) + QLatin1Char('\t') + QString::number(chars) + QLatin1Char('\t')
-                + token(line, 2);
+            QString rebuilt =
+                token(line, 0) + QLatin1Char('\t') + QString::number(chars) + QLatin1Char('\t') + token(line, 2);
             if (tokenCount(line) >= 4)
                 rebuilt += QLatin1Char('\t') + token(line, 3);
             m_selected[index] = rebuilt;
@@ -515,8 +509,8 @@ void TqkCustomDBGrid::Scroll(int distance)
 
 void TqkCustomDBGrid::keepEditorShown()
 {
-    if ((m_options & dgAlwaysShowEditor) && !m_movingByKey && (hasFocus() || (InplaceEditor() && InplaceEditor()->hasFocus()))
-        && !CellHasPaintedControl(Col()))
+    if ((m_options & dgAlwaysShowEditor) && !m_movingByKey
+        && (hasFocus() || (InplaceEditor() && InplaceEditor()->hasFocus())) && !CellHasPaintedControl(Col()))
         ShowEditor();
 }
 
@@ -604,7 +598,9 @@ void TqkCustomDBGrid::UpdateScrollBar()
     if (dataSet->IsSequenced()) {
         maximum = scrollRange;
         const int count = std::max(2, dataSet->RecordCount());
-        position = dataSet->Bof() ? 0 : dataSet->Eof() ? scrollRange : (dataSet->RecNo() - 1) * scrollRange / (count - 1);
+        position = dataSet->Bof()   ? 0
+                   : dataSet->Eof() ? scrollRange
+                                    : (dataSet->RecNo() - 1) * scrollRange / (count - 1);
     } else if (dataSet->Bof() || dataSet->Eof()) {
         position = dataSet->Bof() ? 0 : maximum;
     }
@@ -804,7 +800,7 @@ void TqkCustomDBGrid::ResetEdit()
     if (dataSet->Modified()
         && ui::services().messageBox(qkIntl().UserMessages->qkDBGridDiscardChanges, QString(), ui::MsgIcon::Question,
                                      ui::MsgButtons::YesNo)
-            != ui::IDYES)
+               != ui::IDYES)
         return;
     dataSet->Cancel();
 }
@@ -815,7 +811,7 @@ bool TqkCustomDBGrid::ConfirmDelete()
         return true;
     return ui::services().messageBox(QStringLiteral("Datensatz löschen?"), QString(), ui::MsgIcon::Question,
                                      ui::MsgButtons::OkCancel)
-        == ui::IDOK;
+           == ui::IDOK;
 }
 
 // Keys.
@@ -1086,7 +1082,7 @@ QWidget *TqkCustomDBGrid::CreateEditor()
 bool TqkCustomDBGrid::CanEditShow() const
 {
     return TCustomGrid::CanEditShow() && (m_options & dgEditing) && !m_readOnly && m_dataLink->Active()
-        && SelectedField() && !CellHasPaintedControl(Col()) && !(m_options & dgRowSelect);
+           && SelectedField() && !CellHasPaintedControl(Col()) && !(m_options & dgRowSelect);
 }
 
 void TqkCustomDBGrid::LoadEditor(QWidget *editor)
@@ -1218,8 +1214,8 @@ void TqkCustomDBGrid::drawIndicatorCell(QPainter &painter, int row, const QRect 
         painter.drawLine(centre.x() - 2, centre.y() - 2, centre.x() + 2, centre.y() + 2);
         painter.drawLine(centre.x() - 2, centre.y() + 2, centre.x() + 2, centre.y() - 2);
     } else {
-        const QPoint arrow[3] = {{centre.x() - 2, centre.y() - 4}, {centre.x() + 2, centre.y()},
-                                 {centre.x() - 2, centre.y() + 4}};
+        const QPoint arrow[3] = {
+            {centre.x() - 2, centre.y() - 4}, {centre.x() + 2, centre.y()}, {centre.x() - 2, centre.y() + 4}};
         painter.drawPolygon(arrow, 3);
     }
 }
@@ -1244,9 +1240,9 @@ void TqkCustomDBGrid::drawDataCell(QPainter &painter, int col, int row, const QR
         painter.fillRect(rect, background);
         if (field && m_defaultDrawing) {
             const bool ellipsis = (m_options & dgTrailingEllipsis)
-                && (!(m_options & dgWordWrap) || rect.height() < 2 * QFontMetrics(cellFont).height());
-            writeCellText(painter, rect, 3, 2, alignmentOf(field->Alignment()), CellText(field),
-                          m_options & dgWordWrap, ellipsis);
+                                  && (!(m_options & dgWordWrap) || rect.height() < 2 * QFontMetrics(cellFont).height());
+            writeCellText(painter, rect, 3, 2, alignmentOf(field->Alignment()), CellText(field), m_options & dgWordWrap,
+                          ellipsis);
         }
         if (OnDrawDataCell)
             OnDrawDataCell(this, painter, rect, field, state);

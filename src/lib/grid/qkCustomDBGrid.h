@@ -1,7 +1,7 @@
 #pragma once
 
-#include "lib/grid/qkCustomGrid.h"
 #include "lib/edit/qkKeyAdapter.h"
+#include "lib/grid/qkCustomGrid.h"
 #include "lib/grid/qkGridDataLink.h"
 
 #include <QColor>

@@ -399,8 +399,7 @@ void TqkDBGrid::mouseDoubleClickEvent(QMouseEvent *event)
     qkRunShowingErrors([&] {
         if (IsMemoCell(cell.x()))
             ShowMemoDialog();
-        else if (TqkCustomDBGrid::CellHasPaintedControl(cell.x())
-                 && !(m_editControlOptions & ecoCheckboxSingleClick)
+        else if (TqkCustomDBGrid::CellHasPaintedControl(cell.x()) && !(m_editControlOptions & ecoCheckboxSingleClick)
                  && (gridEditable() || IsSelectedCheckBox(cell.x())))
             ToggleCheckBox(cell.x(), cell.y());
     });

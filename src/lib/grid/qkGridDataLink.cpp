@@ -5,7 +5,8 @@
 
 #include <stdexcept>
 
-TqkGridDataLink::TqkGridDataLink(TqkCustomDBGrid *grid) : TDataLink(grid), m_grid(grid) {}
+TqkGridDataLink::TqkGridDataLink(TqkCustomDBGrid *grid) : TDataLink(grid), m_grid(grid)
+{}
 
 bool TqkGridDataLink::AddMapping(const QString &fieldName)
 {
@@ -80,8 +81,7 @@ void TqkGridDataLink::UpdateData()
 
 TqkColumn::TqkColumn(const QString &fieldName, TqkCustomDBGrid *grid, bool spare)
     : m_fieldName(fieldName), m_grid(grid), m_spare(spare)
-{
-}
+{}
 
 void TqkColumn::SetFooterValue(const QString &value)
 {

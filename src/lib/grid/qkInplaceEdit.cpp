@@ -34,8 +34,7 @@ void TqkInplaceEdit::Load(TField *field, bool wordWrap)
 
 bool TqkInplaceEdit::WantsKey(int key, qk::TShiftState shift)
 {
-    return key == qk::VK_TAB || key == qk::VK_RETURN || key == qk::VK_ESCAPE
-        || TqkCustomMaskEdit::WantsKey(key, shift);
+    return key == qk::VK_TAB || key == qk::VK_RETURN || key == qk::VK_ESCAPE || TqkCustomMaskEdit::WantsKey(key, shift);
 }
 
 // Keys that leave the cell are the grid's; the rest edit the text.

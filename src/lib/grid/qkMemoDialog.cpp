@@ -16,8 +16,7 @@
 
 TqkMemoDialog::TqkMemoDialog(QObject *owner)
     : QObject(owner), m_link(new TFieldDataLink(this)), m_memoAttributes(mSizeable | mWordWrap)
-{
-}
+{}
 
 TDataSource *TqkMemoDialog::DataSource() const
 {
@@ -49,8 +48,8 @@ bool ExecuteMemoDialog(QWidget *activeForm, TqkMemoDialog *memoDialog, bool edit
     TqkMemoDlg dialog(memoDialog, editable, activeForm);
     TDataSource *source = memoDialog->DataSource();
     TDataSet *dataSet = source ? source->DataSet() : nullptr;
-    TField *field = dataSet && !memoDialog->DataField().isEmpty() ? dataSet->FieldByName(memoDialog->DataField())
-                                                                   : nullptr;
+    TField *field =
+        dataSet && !memoDialog->DataField().isEmpty() ? dataSet->FieldByName(memoDialog->DataField()) : nullptr;
     if (field)
         dialog.Memo()->setPlainText(field->AsString());
     const bool accepted = dialog.exec() == QDialog::Accepted;
@@ -64,17 +63,14 @@ bool ExecuteMemoDialog(QWidget *activeForm, TqkMemoDialog *memoDialog, bool edit
 }
 
 TqkMemoDlg::TqkMemoDlg(TqkMemoDialog *owner, bool editable, QWidget *parent)
-    : QDialog(parent),
-      m_owner(owner),
-      m_memo(new QPlainTextEdit(this)),
-      m_ok(new QPushButton(QStringLiteral("&OK"), this)),
-      m_cancel(new QPushButton(QStringLiteral("&Abbrechen"), this))
+    : QDialog(parent), m_owner(owner), m_memo(new QPlainTextEdit(this)),
+      m_ok(new QPushButton(QStringLiteral("&OK"), this)), m_cancel(new QPushButton(QStringLiteral("&Abbrechen"), this))
 {
     setWindowTitle(owner->Caption().isEmpty() ? QStringLiteral("Dialog") : owner->Caption());
     setFont(owner->Font());
     setSizeGripEnabled(owner->MemoAttributes() & mSizeable);
     m_memo->setLineWrapMode((owner->MemoAttributes() & mWordWrap) ? QPlainTextEdit::WidgetWidth
-                                                                   : QPlainTextEdit::NoWrap);
+                                                                  : QPlainTextEdit::NoWrap);
     m_memo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     m_memo->setTabChangesFocus(false);
     m_memo->setReadOnly(!editable);
@@ -138,8 +134,8 @@ bool TqkMemoDlg::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_memo && event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
-        const bool ctrlEnter = (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)
-            && (key->modifiers() & Qt::ControlModifier);
+        const bool ctrlEnter =
+            (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && (key->modifiers() & Qt::ControlModifier);
         if (ctrlEnter || key->key() == Qt::Key_F2) {
             accept();
             return true;
@@ -162,9 +158,9 @@ bool TqkMemoDlg::keepOpenOnCancel()
 {
     if (!m_memo->document()->isModified() || m_memo->isReadOnly())
         return false;
-    return ui::services().messageBox(qkIntl().UserMessages->MemoChangesWarning, windowTitle(),
-                                     ui::MsgIcon::Question, ui::MsgButtons::YesNo)
-        != ui::IDYES;
+    return ui::services().messageBox(qkIntl().UserMessages->MemoChangesWarning, windowTitle(), ui::MsgIcon::Question,
+                                     ui::MsgButtons::YesNo)
+           != ui::IDYES;
 }
 
 void TqkMemoDlg::reject()
