@@ -68,6 +68,16 @@ struct DefinedValue
     bool isPicture = false;
 };
 
+// The value kept under `key`, made by `make` the first time it is asked for.
+template <typename T, typename Make>
+const T &remembered(QHash<QString, T> &memory, const QString &key, Make make)
+{
+    auto known = memory.constFind(key);
+    if (known == memory.cend())
+        known = memory.insert(key, make());
+    return *known;
+}
+
 struct JobState
 {
     bool euroDruck = false; // amounts in euro, else in the document's currency

@@ -172,12 +172,8 @@ double ReportFields::GetSteuerProz(const QString &key, TDateTime date)
         m_data.reportOnce(caption, QStringLiteral("Datei StSatz.db ist nicht geöffnet!"));
         return 0;
     }
-    QHash<QString, double> &rates = m_data.job().taxRates;
-    const QString name = key + QLatin1Char('\n') + QString::number(date, 'g', 17);
-    auto known = rates.constFind(name);
-    if (known == rates.cend())
-        known = rates.insert(name, lookUpTaxRate(key, date));
-    return *known;
+    return remembered(m_data.job().taxRates, key + QLatin1Char('\n') + QString::number(date, 'g', 17),
+                      [&] { return lookUpTaxRate(key, date); });
 }
 
 double ReportFields::lookUpTaxRate(const QString &key, TDateTime date)
@@ -420,12 +416,8 @@ bool ReportFields::DefineLookup(int job, TTable *table, const QVariantList &key,
 
 QString ReportFields::GetDruckPara(const QString &section, const QString &key) const
 {
-    QHash<QString, QString> &settings = m_data.job().iniSettings;
-    const QString name = section + QLatin1Char('\n') + key;
-    auto known = settings.constFind(name);
-    if (known == settings.cend())
-        known = settings.insert(name, TIniFile(ProgramIniPath()).ReadString(section, key, QString()));
-    return *known;
+    return remembered(m_data.job().iniSettings, section + QLatin1Char('\n') + key,
+                      [&] { return TIniFile(ProgramIniPath()).ReadString(section, key, QString()); });
 }
 
 QString ReportFields::numberText(double value)

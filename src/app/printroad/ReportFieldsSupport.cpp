@@ -96,13 +96,11 @@ bool defineLookup(ReportFields &fields, int job, TTable *table, const QString &k
 
 void defineCountryName(ReportFields &fields, int job, const QString &countryCode)
 {
-    QHash<QString, QString> &names = fields.job().countryNames;
-    auto known = names.constFind(countryCode);
-    if (known == names.cend()) {
+    const QString &name = remembered(fields.job().countryNames, countryCode, [&] {
         const bool found = hasRecord(tcLaender) && tcLaender->FindKey({countryCode});
-        known = names.insert(countryCode, found ? textOf(tcLaender, QStringLiteral("Land")) : QString());
-    }
-    LlDefineVariableExt(job, QStringLiteral("Land-Name"), *known, report::LL_TEXT, QString());
+        return found ? textOf(tcLaender, QStringLiteral("Land")) : QString();
+    });
+    LlDefineVariableExt(job, QStringLiteral("Land-Name"), name, report::LL_TEXT, QString());
 }
 
 void definePartnerBarcodes(ReportFields &fields, int job, TTable *partner, bool found)

@@ -179,6 +179,23 @@ bool KeysetCursor::excludesNullLead(const QVariantList &values, bool greater) co
     return !m_order.isEmpty() && !values.isEmpty() && !isNull(values.first()) && greater != m_descending;
 }
 
+// The leading order columns equal to the given values (NULL as IS NULL).
+SqlCondition KeysetCursor::equalityCondition(const QVariantList &values) const
+{
+    SqlCondition result;
+    QStringList parts;
+    for (int i = 0; i < values.size() && i < m_order.size(); ++i) {
+        if (isNull(values[i])) {
+            parts.append(columnExpression(i) + QStringLiteral(" IS NULL"));
+        } else {
+            parts.append(columnExpression(i) + QStringLiteral(" = ?"));
+            result.values.append(values[i]);
+        }
+    }
+    result.sql = parts.join(QStringLiteral(" AND "));
+    return result;
+}
+
 // Every query of the cursor starts from the range and filter, so their
 // condition is built once until either changes.
 const SqlCondition &KeysetCursor::baseCondition() const
@@ -196,16 +213,7 @@ SqlCondition KeysetCursor::buildBaseCondition() const
         && std::equal(m_start->values.begin(), m_start->values.end(), m_end->values.begin(),
                       [](const QVariant &a, const QVariant &b) { return isNull(a) == isNull(b) && a == b; });
     if (equalRange) {
-        QStringList parts;
-        for (int i = 0; i < m_start->values.size() && i < m_order.size(); ++i) {
-            if (isNull(m_start->values[i])) {
-                parts.append(columnExpression(i) + QStringLiteral(" IS NULL"));
-            } else {
-                parts.append(columnExpression(i) + QStringLiteral(" = ?"));
-                range.values.append(m_start->values[i]);
-            }
-        }
-        range.sql = parts.join(QStringLiteral(" AND "));
+        range = equalityCondition(m_start->values);
     } else {
         const bool hasStart = m_start && !m_start->values.isEmpty();
         const bool hasEnd = m_end && !m_end->values.isEmpty();
@@ -455,14 +463,7 @@ bool KeysetCursor::seekEqual(const QVariantList &keyValues)
 {
     if (m_acceptor || keyValues.size() > m_order.size())
         return seek(keyValues, true);
-    SqlCondition where = baseCondition();
-    for (int i = 0; i < keyValues.size(); ++i) {
-        const QString part = isNull(keyValues[i]) ? columnExpression(i) + QStringLiteral(" IS NULL")
-                                                  : columnExpression(i) + QStringLiteral(" = ?");
-        where.sql += where.sql.isEmpty() ? part : QStringLiteral(" AND ") + part;
-        if (!isNull(keyValues[i]))
-            where.values.append(keyValues[i]);
-    }
+    const SqlCondition where = conjunction({baseCondition(), equalityCondition(keyValues)});
     QVector<Row> rows = runQuery(where.sql, where.values, true, 1);
     if (rows.isEmpty())
         return false;

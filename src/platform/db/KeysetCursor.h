@@ -96,6 +96,7 @@ private:
     QVector<Row> accepted(QVector<Row> rows) const;
     const SqlCondition &baseCondition() const;
     SqlCondition buildBaseCondition() const;
+    SqlCondition equalityCondition(const QVariantList &values) const;
     SqlCondition anchorCondition(const Row &anchor, bool forward, bool inclusive, bool excludeNullLead = false) const;
     SqlCondition boundCondition(const QVariantList &values, bool greater, bool inclusive, bool withRowId, qint64 rowId,
                                 bool excludeNullLead = false) const;
