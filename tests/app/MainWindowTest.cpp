@@ -1,10 +1,10 @@
 #include "StartupFixture.h"
 
 #include "app/DirDlg.h"
-#include "app/EmailTab.h"
 #include "app/PrintRequest.h"
 #include "app/bearbeitenform.h"
 #include "app/dbmodul.h"
+#include "app/emailroad/EmailTab.h"
 #include "app/mainmodul.h"
 #include "mail/formularmodul.h"
 #include "platform/db/TField.h"

@@ -1,10 +1,10 @@
-#include "app/EmailPreview.h"
+#include "app/emailroad/EmailPreview.h"
 
 #include "app/DirDlg.h"
 #include "app/DruckPrg.h"
-#include "app/EmailRun.h"
 #include "app/Utils.h"
 #include "app/dbmodul.h"
+#include "app/emailroad/EmailRun.h"
 #include "app/mainmodul.h"
 #include "mail/EmailText.h"
 #include "mail/NCTable.h"

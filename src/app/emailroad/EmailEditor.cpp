@@ -1,10 +1,10 @@
-#include "app/EmailEditor.h"
+#include "app/emailroad/EmailEditor.h"
 
 #include "app/DirDlg.h"
 #include "app/DruckPrg.h"
-#include "app/EmailTab.h"
 #include "app/Kopieren.h"
 #include "app/dbmodul.h"
+#include "app/emailroad/EmailTab.h"
 #include "app/mainmodul.h"
 #include "mail/NCTable.h"
 #include "mail/formularmodul.h"

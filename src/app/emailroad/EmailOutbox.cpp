@@ -1,9 +1,9 @@
-#include "app/EmailOutbox.h"
+#include "app/emailroad/EmailOutbox.h"
 
 #include "app/DruckPrg.h"
-#include "app/EmailRun.h"
 #include "app/Utils.h"
 #include "app/dbmodul.h"
+#include "app/emailroad/EmailRun.h"
 #include "app/mainmodul.h"
 #include "mail/NCTable.h"
 #include "mail/formularmodul.h"

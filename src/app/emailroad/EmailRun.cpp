@@ -1,10 +1,10 @@
-#include "app/EmailRun.h"
+#include "app/emailroad/EmailRun.h"
 
 #include "app/DruckPrg.h"
-#include "app/EmailPrompt.h"
-#include "app/EmailTab.h"
 #include "app/Utils.h"
 #include "app/dbmodul.h"
+#include "app/emailroad/EmailPrompt.h"
+#include "app/emailroad/EmailTab.h"
 #include "app/mainmodul.h"
 #include "mail/NCTable.h"
 #include "mail/formularmodul.h"

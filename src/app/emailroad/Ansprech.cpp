@@ -1,4 +1,4 @@
-#include "app/Ansprech.h"
+#include "app/emailroad/Ansprech.h"
 
 #include "app/DirDlg.h"
 #include "app/DruckPrg.h"

@@ -1,8 +1,8 @@
-#include "DirDlgScript.h"
-#include "StartupFixture.h"
+#include "../DirDlgScript.h"
+#include "../StartupFixture.h"
 
-#include "app/EmailEditor.h"
 #include "app/dbmodul.h"
+#include "app/emailroad/EmailEditor.h"
 #include "app/mainmodul.h"
 #include "mail/formularmodul.h"
 #include "mail/parsermodul.h"

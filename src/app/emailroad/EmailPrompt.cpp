@@ -1,4 +1,4 @@
-#include "app/EmailPrompt.h"
+#include "app/emailroad/EmailPrompt.h"
 
 #include "app/DirDlg.h"
 #include "app/DruckPrg.h"

@@ -1,9 +1,9 @@
-#include "app/EmailTab.h"
+#include "app/emailroad/EmailTab.h"
 
 #include "app/DruckPrg.h"
-#include "app/EmailEditor.h"
 #include "app/Utils.h"
 #include "app/dbmodul.h"
+#include "app/emailroad/EmailEditor.h"
 #include "app/mainmodul.h"
 #include "mail/AddressCheck.h"
 #include "mail/formularmodul.h"
