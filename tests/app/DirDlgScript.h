@@ -9,17 +9,13 @@
 #include <QKeyEvent>
 #include <QStringList>
 
+#include "TextPrinting.h"
+
 #include <gtest/gtest.h>
 
 #include <deque>
 #include <functional>
 #include <ostream>
-
-// Failures show texts as texts.
-inline void PrintTo(const QString &text, std::ostream *out)
-{
-    *out << '"' << text.toStdString() << '"';
-}
 
 // Types a text into a widget key by key, umlauts included.
 inline void typeText(QWidget *widget, const QString &text)

@@ -38,6 +38,10 @@ void showEscapedException(const std::exception &error)
 Application::Application(int &argc, char **argv) : QApplication(argc, argv), m_title(applicationName())
 {
     installGermanQtTexts();
+    // The program's windows come and go while it waits for the next request
+    // (the main window hides behind the e-mail preview, the preview closes);
+    // only the main form's closing ends it.
+    setQuitOnLastWindowClosed(false);
     connect(this, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
         if (state == Qt::ApplicationActive)
             activate();
@@ -74,7 +78,12 @@ int Application::run()
     QWidget *main = mainForm();
     if (!main)
         return 0;
+    m_mainFormClosed = false;
     main->show();
+    // A form that closed while it was being shown (a failed start-up check)
+    // ends the program before the loop starts: quit() would not reach it.
+    if (m_mainFormClosed)
+        return 0;
     main->activateWindow();
     return exec();
 }
@@ -87,20 +96,24 @@ void Application::activate()
 bool Application::notify(QObject *receiver, QEvent *event)
 {
     try {
-        return QApplication::notify(receiver, event);
+        const bool handled = QApplication::notify(receiver, event);
+        quitWhenMainFormClosed(receiver, event);
+        return handled;
     } catch (const std::exception &error) {
         showEscapedException(error);
     }
     return false;
 }
 
-// Only a deliberate hide (closing) ends the loop, not the window system
-// unmapping a minimised window.
-bool Application::eventFilter(QObject *watched, QEvent *event)
+// Hiding, minimising or unmapping the main window leaves the program waiting
+// for the next request; a close its form accepted (its close handler has
+// stored the settings by then) ends the loop.
+void Application::quitWhenMainFormClosed(QObject *receiver, QEvent *event)
 {
-    if (watched == mainForm() && event->type() == QEvent::Hide && !event->spontaneous())
-        quit();
-    return QApplication::eventFilter(watched, event);
+    if (event->type() != QEvent::Close || !event->isAccepted() || receiver != mainForm())
+        return;
+    m_mainFormClosed = true;
+    quit();
 }
 
 // Qt's own dialogs (file and folder pickers, the print dialog) would
@@ -115,8 +128,6 @@ void Application::installGermanQtTexts()
 
 void Application::adoptForm(std::unique_ptr<QWidget> form)
 {
-    if (m_forms.empty())
-        form->installEventFilter(this);
     m_forms.push_back(std::move(form));
 }
 

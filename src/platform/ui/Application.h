@@ -65,16 +65,15 @@ public:
 signals:
     void activated();
 
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override;
-
 private:
+    void quitWhenMainFormClosed(QObject *receiver, QEvent *event);
     void adoptForm(std::unique_ptr<QWidget> form);
     void installGermanQtTexts();
 
     QTranslator m_qtTexts;
     std::vector<std::unique_ptr<QWidget>> m_forms;
     QString m_title;
+    bool m_mainFormClosed = false;
 };
 
 }

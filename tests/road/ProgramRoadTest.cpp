@@ -1,0 +1,255 @@
+#include "RoadScript.h"
+#include "SmtpTestServer.h"
+#include "TextPrinting.h"
+#include "UserFiles.h"
+
+#include "app/DruckPrg.h"
+#include "app/Program.h"
+#include "demo/install/DemoInstallation.h"
+#include "platform/db/TField.h"
+#include "platform/db/TTable.h"
+#include "platform/os/IniFile.h"
+#include "platform/os/Paths.h"
+#include "platform/os/SystemPrinterService.h"
+#include "platform/ui/Application.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+const QString init = QStringLiteral("Init");
+
+// The demo installation in a folder of the test's own, its e-mails going to
+// a server on loopback and its documents to the built-in PDF printer.
+class ProgramRoadTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(root.isValid());
+        isolateUserFiles(root.path());
+        const QString runtime = root.filePath(QStringLiteral("run"));
+        QDir().mkpath(runtime);
+        QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        qputenv("XDG_RUNTIME_DIR", runtime.toUtf8());
+        demo::buildInstallation(root.path(), QString());
+        os::setExecutableFolder(root.filePath(QStringLiteral("programm")));
+        os::PrinterService::setInstance(&printers);
+        printers.setCurrentPrinter(os::SystemPrinterService::BuiltinPdfName);
+        TIniFile(iniPath()).WriteInteger(QStringLiteral("E-Mail-Server"), QStringLiteral("Port"), server.port());
+    }
+
+    void TearDown() override
+    {
+        os::PrinterService::setInstance(nullptr);
+        os::setExecutableFolder(QString());
+    }
+
+    QString iniPath() const { return root.filePath(QStringLiteral("programm/Tintlen.ini")); }
+    QString readInit(const QString &key) const
+    {
+        return TIniFile(iniPath()).ReadString(init, key, QStringLiteral("-"));
+    }
+    void writeInit(const QString &key, const QString &value) { TIniFile(iniPath()).WriteString(init, key, value); }
+    QString pdfs() const
+    {
+        return QDir(root.filePath(QStringLiteral("pdf"))).entryList({"*.pdf"}).join(QLatin1Char(','));
+    }
+
+    // Starts the program as `main` does and lets `steps` drive it; returns
+    // the exit code once its message loop has ended.
+    int runProgramWith(const std::function<void(RoadScript &)> &steps)
+    {
+        int argc = 1;
+        char name[] = "tintlen";
+        char *argv[] = {name, nullptr};
+        QCoreApplication::setApplicationName(QStringLiteral("Tintlen"));
+        ui::Application app(argc, argv);
+        app.setTitle(QStringLiteral("Tintlen"));
+        RoadScript script;
+        steps(script);
+        script.start();
+        const int exitCode = runProgram(app);
+        stoppedAt = script.stoppedAt();
+        return exitCode;
+    }
+
+    QString stoppedAt;
+    QTemporaryDir root;
+    SmtpTestServer server;
+    os::SystemPrinterService printers;
+};
+
+bool requestShown(const QString &module)
+{
+    return frmPrintMan && frmPrintMan->isVisible() && !frmPrintMan->isMinimized() && frmPrintMan->tblForm->Active()
+           && frmPrintMan->tblForm->FieldByName(QStringLiteral("Modul"))->AsString() == module;
+}
+
+void waitForTheInvoiceRequest(RoadScript &script)
+{
+    script.waitFor(QStringLiteral("the main window listing the invoice forms"),
+                   [] { return requestShown(QStringLiteral("Auftrag")); });
+}
+
+void clickAbbruch(RoadScript &script)
+{
+    script.act(QStringLiteral("Abbruch"), [] { QTest::mouseClick(frmPrintMan->btnAbbruch, Qt::LeftButton); });
+}
+
+struct WindowBehaviour
+{
+    const char *name;
+    // The requested form of the demo order, and the file it prints to.
+    const char *form;
+    const char *formType;
+    const char *pdf;
+    const char *schliessen;
+    const char *hintergrund;
+    // How the main window looks after the job; null: the program has ended.
+    std::function<bool()> afterJob;
+};
+
+void PrintTo(const WindowBehaviour &behaviour, std::ostream *out)
+{
+    *out << behaviour.name;
+}
+
+bool inTheBackground()
+{
+    return frmPrintMan->isMinimized() || !frmPrintMan->isVisible();
+}
+
+class PrintBehaviourRoadTest : public ProgramRoadTest, public ::testing::WithParamInterface<WindowBehaviour>
+{};
+
+}
+
+// Alt+T prints the requested invoice into a PDF; then the window closes (and
+// the program ends), goes to the background, or stays, as ticked. A program
+// in the background takes the next request when it is activated again.
+TEST_P(PrintBehaviourRoadTest, PrintingEndsWithTheChosenWindowBehaviour)
+{
+    const WindowBehaviour &behaviour = GetParam();
+    TIniFile(iniPath()).WriteString(QStringLiteral("Auftrag"), QStringLiteral("FormFilterTyp"),
+                                    QString::fromLatin1(behaviour.form));
+    TIniFile(iniPath()).WriteString(QStringLiteral("Auftrag"), QStringLiteral("FormTyp"),
+                                    QString::fromLatin1(behaviour.formType));
+    writeInit(QStringLiteral("Schliessen"), QString::fromLatin1(behaviour.schliessen));
+    writeInit(QStringLiteral("InDenHintergrund"), QString::fromLatin1(behaviour.hintergrund));
+    const bool ends = !behaviour.afterJob;
+
+    const int exitCode = runProgramWith([&](RoadScript &script) {
+        waitForTheInvoiceRequest(script);
+        script.act(QStringLiteral("Alt+T"), [] { pressKey(frmPrintMan, Qt::Key_T, Qt::AltModifier); });
+        if (ends)
+            return;
+        script.waitFor(QStringLiteral("the job done: its PDF written, no window of its own left"),
+                       [this] { return !pdfs().isEmpty() && !QApplication::activeModalWidget(); });
+        script.waitFor(QStringLiteral("the window as chosen after the job"), behaviour.afterJob);
+        script.act(QStringLiteral("a new request, and the program activated"), [this] {
+            TIniFile ini(iniPath());
+            ini.WriteString(init, QStringLiteral("ToPrint"), QStringLiteral("Kunden"));
+            ini.WriteString(QStringLiteral("Kunden"), QStringLiteral("FormFilterTyp"), QStringLiteral("Liste"));
+            ini.WriteString(QStringLiteral("Kunden"), QStringLiteral("FormTyp"), QStringLiteral("L"));
+            ini.WriteString(QStringLiteral("Kunden"), QStringLiteral("Datenbereich"), QStringLiteral("A"));
+            frmPrintMan->showNormal();
+            ui::Application::instance()->activate();
+        });
+        script.waitFor(QStringLiteral("the customer forms listed"),
+                       [] { return requestShown(QStringLiteral("Kunden")); });
+        clickAbbruch(script);
+    });
+
+    EXPECT_EQ(stoppedAt, QString());
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_TRUE(pdfs().startsWith(QString::fromUtf8(behaviour.pdf))) << pdfs().toStdString();
+    // What the window showed is what the program wrote back when it closed.
+    EXPECT_EQ(readInit(QStringLiteral("Schliessen")), QString::fromLatin1(behaviour.schliessen));
+    EXPECT_EQ(readInit(QStringLiteral("InDenHintergrund")), QString::fromLatin1(behaviour.hintergrund));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Behaviours, PrintBehaviourRoadTest,
+    ::testing::Values(WindowBehaviour{"stays", "Rechnung", "L", "Rechnung", "nein", "nein",
+                                      [] { return frmPrintMan->isVisible() && !frmPrintMan->isMinimized(); }},
+                      WindowBehaviour{"background", "Rechnung", "L", "Rechnung", "nein", "ja", inTheBackground},
+                      WindowBehaviour{"labelsInTheBackground", "EtikettArt", "E", "Artikeletikett", "nein", "ja",
+                                      inTheBackground},
+                      WindowBehaviour{"closes", "Rechnung", "L", "Rechnung", "ja", "nein", nullptr}),
+    [](const ::testing::TestParamInfo<WindowBehaviour> &behaviour) { return std::string(behaviour.param.name); });
+
+// "E-Mail senden" with and without the preview: the main window steps aside
+// for the preview and comes back; the program runs on until it is closed and
+// keeps the preview switch for the next start.
+TEST_F(ProgramRoadTest, SendingAnEmailWithAndWithoutThePreviewKeepsTheProgramRunning)
+{
+    for (const bool preview : {true, false}) {
+        SCOPED_TRACE(preview ? "with preview" : "without preview");
+        const qsizetype sentBefore = server.messages().size();
+        const int exitCode = runProgramWith([&](RoadScript &script) {
+            waitForTheInvoiceRequest(script);
+            script.act(QStringLiteral("Alt+M to the e-mail tab"),
+                       [] { pressKey(frmPrintMan, Qt::Key_M, Qt::AltModifier); });
+            script.waitFor(QStringLiteral("the e-mail button"),
+                           [] { return frmPrintMan->btnTintlen->text() == QStringLiteral("E-Mail &senden"); });
+            script.act(QStringLiteral("the preview switch set"), [preview] {
+                if (frmPrintMan->cbxVorschau->isChecked() != preview)
+                    pressKey(frmPrintMan, Qt::Key_K, Qt::AltModifier);
+            });
+            script.act(QStringLiteral("Alt+S"), [] { pressKey(frmPrintMan, Qt::Key_S, Qt::AltModifier); });
+            if (preview) {
+                script.waitFor(QStringLiteral("the preview in place of the main window"),
+                               [] { return shownWindow("TfrmPreview") && !frmPrintMan->isVisible(); });
+                script.act(QStringLiteral("Senden in the preview"), [] {
+                    QTest::mouseClick(shownWindow("TfrmPreview")->findChild<QPushButton *>(QStringLiteral("btnClose")),
+                                      Qt::LeftButton);
+                });
+            }
+            script.waitFor(
+                QStringLiteral("the box counting the sent mail"),
+                [] { return shownBoxText().startsWith(QStringLiteral("1 Mails wurden")); }, confirmBox);
+            script.waitFor(QStringLiteral("the main window back"),
+                           [] { return frmPrintMan->isVisible() && !shownWindow("TfrmPreview"); });
+            clickAbbruch(script);
+        });
+        EXPECT_EQ(stoppedAt, QString());
+        EXPECT_EQ(exitCode, 0);
+        EXPECT_EQ(server.messages().size(), sentBefore + 1);
+        EXPECT_EQ(readInit(QStringLiteral("eMailVorschau")), preview ? QStringLiteral("1") : QStringLiteral("0"));
+    }
+}
+
+// A second start finds the window behaviour the first one left, and ends
+// only when its window is closed.
+TEST_F(ProgramRoadTest, ASecondStartShowsWhatTheFirstLeft)
+{
+    const auto tickBackgroundAndClose = [](RoadScript &script) {
+        waitForTheInvoiceRequest(script);
+        script.act(QStringLiteral("a click ticks \"in den Hintergrund\""),
+                   [] { QTest::mouseClick(frmPrintMan->btnFensterHintergrund, Qt::LeftButton); });
+        clickAbbruch(script);
+    };
+    ASSERT_EQ(runProgramWith(tickBackgroundAndClose), 0);
+    ASSERT_EQ(stoppedAt, QString());
+    ASSERT_EQ(readInit(QStringLiteral("InDenHintergrund")), QStringLiteral("ja"));
+
+    bool ticked = false;
+    EXPECT_EQ(runProgramWith([&](RoadScript &script) {
+                  waitForTheInvoiceRequest(script);
+                  script.act(QStringLiteral("look"), [&] { ticked = frmPrintMan->btnFensterHintergrund->isChecked(); });
+                  clickAbbruch(script);
+              }),
+              0);
+    EXPECT_EQ(stoppedAt, QString());
+    EXPECT_TRUE(ticked);
+}

@@ -1,0 +1,111 @@
+#include "RoadScript.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QTest>
+
+RoadScript::RoadScript(int secondsPerStep) : m_secondsPerStep(secondsPerStep)
+{
+    m_timer.setInterval(10);
+    connect(&m_timer, &QTimer::timeout, this, &RoadScript::poll);
+}
+
+RoadScript &RoadScript::waitFor(const QString &what, Condition ready, Action act)
+{
+    m_steps.push_back({what, std::move(ready), std::move(act)});
+    return *this;
+}
+
+RoadScript &RoadScript::act(const QString &what, Action act)
+{
+    return waitFor(
+        what, [] { return true; }, std::move(act));
+}
+
+void RoadScript::start()
+{
+    m_waiting.start();
+    m_timer.start();
+}
+
+QString RoadScript::stoppedAt() const
+{
+    if (!m_failure.isEmpty())
+        return m_failure;
+    if (m_next < m_steps.size())
+        return QStringLiteral("the program ended before: ") + m_steps[m_next].what;
+    return QString();
+}
+
+void RoadScript::poll()
+{
+    if (m_next >= m_steps.size()) {
+        m_timer.stop();
+        return;
+    }
+    const Step &step = m_steps[m_next];
+    if (!step.ready()) {
+        if (m_waiting.elapsed() > m_secondsPerStep * 1000)
+            giveUp(step);
+        return;
+    }
+    ++m_next;
+    m_waiting.restart();
+    // The action may run a modal loop, in which this timer fires again.
+    if (step.act)
+        step.act();
+}
+
+void RoadScript::giveUp(const Step &step)
+{
+    m_timer.stop();
+    m_failure =
+        QStringLiteral("waited in vain for: ") + step.what + QStringLiteral("; the screen showed: ") + describeScreen();
+    QCoreApplication::exit(2);
+}
+
+QString describeScreen()
+{
+    QStringList windows;
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (!widget->isVisible())
+            continue;
+        QString line = QString::fromLatin1(widget->metaObject()->className()) + QStringLiteral(" \"")
+                       + widget->windowTitle() + QLatin1Char('"');
+        if (const auto *box = qobject_cast<QMessageBox *>(widget))
+            line += QStringLiteral(": ") + box->text();
+        windows << line;
+    }
+    return windows.isEmpty() ? QStringLiteral("no window") : windows.join(QStringLiteral(" | "));
+}
+
+QWidget *shownWindow(const char *className)
+{
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        if (widget->isVisible() && widget->inherits(className))
+            return widget;
+    return nullptr;
+}
+
+QString shownBoxText()
+{
+    const auto *box = qobject_cast<QMessageBox *>(shownWindow("QMessageBox"));
+    return box ? box->text() : QString();
+}
+
+void confirmBox()
+{
+    pressKey(shownWindow("QMessageBox"), Qt::Key_Return);
+}
+
+void pressKey(QWidget *window, int key, Qt::KeyboardModifiers modifiers)
+{
+    if (!window)
+        return;
+    // Shortcuts and mnemonics reach only the active window.
+    window->activateWindow();
+    if (!QTest::qWaitForWindowActive(window))
+        return;
+    QWidget *focus = window->focusWidget() ? window->focusWidget() : window;
+    QTest::keyClick(focus, Qt::Key(key), modifiers);
+}
