@@ -5,6 +5,8 @@
 
 #include "app/DruckPrg.h"
 #include "app/Program.h"
+#include "app/bearbeitenform.h"
+#include "app/dbmodul.h"
 #include "demo/install/DemoInstallation.h"
 #include "platform/db/TField.h"
 #include "platform/db/TTable.h"
@@ -153,8 +155,8 @@ TEST_P(PrintBehaviourRoadTest, PrintingEndsWithTheChosenWindowBehaviour)
         script.act(QStringLiteral("Alt+T"), [] { pressKey(frmPrintMan, Qt::Key_T, Qt::AltModifier); });
         if (ends)
             return;
-        script.waitFor(QStringLiteral("the job done: its PDF written, no window of its own left"),
-                       [this] { return !pdfs().isEmpty() && !QApplication::activeModalWidget(); });
+        script.waitFor(QStringLiteral("the job done: its PDF written, the program open for the next request"),
+                       [this] { return !pdfs().isEmpty() && frmPrintMan->ActivationOpen; });
         script.waitFor(QStringLiteral("the window as chosen after the job"), behaviour.afterJob);
         script.act(QStringLiteral("a new request, and the program activated"), [this] {
             TIniFile ini(iniPath());
@@ -252,4 +254,73 @@ TEST_F(ProgramRoadTest, ASecondStartShowsWhatTheFirstLeft)
               0);
     EXPECT_EQ(stoppedAt, QString());
     EXPECT_TRUE(ticked);
+}
+
+// The preview and the layout designer are windows of their own over the main
+// window; closing them leaves the program waiting for the next request.
+TEST_F(ProgramRoadTest, ThePreviewAndTheDesignerComeAndGoWhileTheProgramRuns)
+{
+    const int exitCode = runProgramWith([](RoadScript &script) {
+        waitForTheInvoiceRequest(script);
+        script.act(QStringLiteral("Alt+B for the screen"), [] { pressKey(frmPrintMan, Qt::Key_B, Qt::AltModifier); });
+        script.act(QStringLiteral("Alt+T"), [] { pressKey(frmPrintMan, Qt::Key_T, Qt::AltModifier); });
+        script.waitFor(
+            QStringLiteral("the preview"), [] { return shownWindow("report::PreviewWindow"); },
+            [] { pressKey(shownWindow("report::PreviewWindow"), Qt::Key_Escape); });
+        script.waitFor(QStringLiteral("the main window after the preview"),
+                       [] { return frmPrintMan->isVisible() && !QApplication::activeModalWidget(); });
+        script.act(QStringLiteral("Alt+E for the form maintenance"),
+                   [] { pressKey(frmPrintMan, Qt::Key_E, Qt::AltModifier); });
+        script.waitFor(
+            QStringLiteral("the form maintenance"), [] { return shownWindow("TfrmBearbeiten"); },
+            [] { QTest::mouseClick(frmBearbeiten->btnBearbeiten, Qt::LeftButton); });
+        script.waitFor(
+            QStringLiteral("the layout designer"), [] { return shownWindow("report::LayoutDesigner"); },
+            [] { pressKey(shownWindow("report::LayoutDesigner"), Qt::Key_Escape); });
+        script.waitFor(
+            QStringLiteral("the form maintenance again"),
+            [] { return !shownWindow("report::LayoutDesigner") && shownWindow("TfrmBearbeiten"); },
+            [] { pressKey(shownWindow("TfrmBearbeiten"), Qt::Key_Escape); });
+        script.waitFor(QStringLiteral("the main window alone"),
+                       [] { return frmPrintMan->isVisible() && !QApplication::activeModalWidget(); });
+        clickAbbruch(script);
+    });
+    EXPECT_EQ(stoppedAt, QString());
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_EQ(pdfs(), QString());
+}
+
+// With the mail program as the client, "E-Mail senden" puts the invoice into
+// its outbox table instead of sending it; the program runs on.
+TEST_F(ProgramRoadTest, TheOutboxRoadEntersTheMailAndTheProgramRunsOn)
+{
+    writeInit(QStringLiteral("Standardclient"), QStringLiteral("0"));
+    QString mailbox;
+    int before = -1;
+    const auto outboxRecords = [&mailbox] {
+        TTable outbox;
+        outbox.SetDatabaseName(mailbox);
+        outbox.SetTableName(QStringLiteral("MailAusgang.db"));
+        outbox.Open();
+        return outbox.RecordCount();
+    };
+    const int exitCode = runProgramWith([&](RoadScript &script) {
+        waitForTheInvoiceRequest(script);
+        script.act(QStringLiteral("Alt+M to the e-mail tab"),
+                   [] { pressKey(frmPrintMan, Qt::Key_M, Qt::AltModifier); });
+        script.act(QStringLiteral("Alt+S"), [&] {
+            mailbox = EmailState().Kuvertalia.MailboxData;
+            before = outboxRecords();
+            pressKey(frmPrintMan, Qt::Key_S, Qt::AltModifier);
+        });
+        script.waitFor(
+            QStringLiteral("the box telling what happened"), [] { return !shownBoxText().isEmpty(); }, confirmBox);
+        script.waitFor(QStringLiteral("the main window alone"),
+                       [] { return frmPrintMan->isVisible() && !QApplication::activeModalWidget(); });
+        clickAbbruch(script);
+    });
+    EXPECT_EQ(stoppedAt, QString());
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_TRUE(server.messages().isEmpty());
+    EXPECT_EQ(outboxRecords(), before + 1);
 }

@@ -51,17 +51,26 @@ void RoadScript::poll()
     }
     ++m_next;
     m_waiting.restart();
-    // The action may run a modal loop, in which this timer fires again.
+    // Acted on from the event loop, not from this timer: an action that opens
+    // a modal window runs its loop there, and a timer never fires inside its
+    // own handler.
     if (step.act)
-        step.act();
+        QTimer::singleShot(0, this, step.act);
 }
 
+// Ends the program whatever it shows: every modal window it opens from now
+// on is closed again, so no loop is left waiting for a user.
 void RoadScript::giveUp(const Step &step)
 {
-    m_timer.stop();
     m_failure =
         QStringLiteral("waited in vain for: ") + step.what + QStringLiteral("; the screen showed: ") + describeScreen();
-    QCoreApplication::exit(2);
+    m_next = m_steps.size();
+    disconnect(&m_timer, nullptr, this, nullptr);
+    connect(&m_timer, &QTimer::timeout, this, [] {
+        if (QWidget *modal = QApplication::activeModalWidget())
+            modal->close();
+        QCoreApplication::exit(2);
+    });
 }
 
 QString describeScreen()

@@ -12,8 +12,8 @@ class QWidget;
 
 // Drives the running program from inside its own event loop as a user
 // would: waits until the screen shows what the next step needs, then acts.
-// A step whose action opens a modal window does not return until that
-// window closes; the following steps run meanwhile from the window's loop.
+// An action that opens a modal window runs that window's loop; the
+// following steps wait and act from inside it.
 class RoadScript : public QObject
 {
 public:
