@@ -358,6 +358,13 @@ bool isDocumentModule(const QString &module)
     return module == QLatin1String("Auftrag") || module == QLatin1String("Bestellung");
 }
 
+// Document mode: the main table holds one document's positions.
+bool holdsDocumentPositions(const TPrintRequest &request)
+{
+    return (request.Modul == QLatin1String("Auftrag") && !isSalesListMode(request))
+           || (request.Modul == QLatin1String("Bestellung") && !isPurchaseListMode(request));
+}
+
 QString joinedFilter(const QString &recordFilter, const QString &extraFilter)
 {
     if (recordFilter.isEmpty())
@@ -494,24 +501,21 @@ int ReportData::GetRecords(TTable *&slot, const QString &extraFilter)
 }
 
 // A record that is not there is reported and not printed; only the designer
-// goes on with wherever the cursor stands, as it prints nothing.
+// goes on with wherever the cursor stands, as it prints nothing. A document
+// without positions is no failure here: its head decides, and a head that
+// is there prints without positions.
 bool ReportData::lookupRecord(const QString &module)
 {
     const TPrintRequest &request = PrintRequest();
     tc->SetIndexName(QString());
     const QVariantList key = module == QLatin1String("GrZuord-G") ? QVariantList{request.Datensatz1, request.Datensatz}
                                                                   : QVariantList{request.Datensatz};
-    if (tc->FindKey(key))
+    if (tc->FindKey(key) || holdsDocumentPositions(request))
         return true;
-    if (m_job.designer) {
-        if (!isDocumentModule(module))
-            ShowError(QStringLiteral("GetRecords"),
-                      QStringLiteral("tc.findkey(") + request.Datensatz + QStringLiteral(") erfolglos"));
-        return true;
-    }
-    ShowError(QStringLiteral("GetRecords"),
-              QStringLiteral("tc.findkey(") + request.Datensatz + QStringLiteral(") erfolglos"));
-    return false;
+    if (!m_job.designer || !isDocumentModule(module))
+        ShowError(QStringLiteral("GetRecords"),
+                  QStringLiteral("tc.findkey(") + request.Datensatz + QStringLiteral(") erfolglos"));
+    return m_job.designer;
 }
 
 int ReportData::NumberPositions(TTable *table, const QString &orderNumber)
@@ -519,7 +523,7 @@ int ReportData::NumberPositions(TTable *table, const QString &orderNumber)
     if (IsTableEmpty(table))
         return 0;
     if (!table->FindKey({orderNumber}))
-        return NothingToPrint;
+        return table->RecNo();
     int result = table->RecNo();
     int counter = 0;
     m_job.positionNumbers.clear();

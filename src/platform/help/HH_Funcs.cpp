@@ -143,7 +143,7 @@ void startSystemProgram(const QString &program, const QStringList &arguments)
 int showInControl(const QString &topicPath, int context)
 {
     const THtmlHelpEntry entry = HtmlHelpEntry();
-    if (!entry || !help::CanOpenHelpFile(topicPath))
+    if (!entry)
         return HH_NOT_INSTALLED;
     if (QWidget *window = entry(nullptr, topicPath, help::HH_HELP_CONTEXT, context)) {
         window->raise();
@@ -286,7 +286,7 @@ void HH_Funcs_Initialize(const QStringList &parameters)
     state._ModuleDir = os::executableFolder();
     state._ModuleName = QFileInfo(QCoreApplication::applicationFilePath()).fileName();
     state._RunDir = os::excludeTrailingSeparator(QCoreApplication::applicationDirPath());
-    state.traceFolder = help::UserTraceFolder();
+    state.traceFolder = help::TraceFolder(state._ModuleDir);
     state.debug = traceSwitchedOn(state._ModuleDir, parameters);
     settleVersions(state);
     if (!state.traceFolder.isEmpty())

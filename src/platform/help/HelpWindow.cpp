@@ -7,6 +7,8 @@
 #include <QDeadlineTimer>
 #include <QFileInfo>
 
+#include <csignal>
+
 namespace help {
 
 namespace {
@@ -14,6 +16,13 @@ namespace {
 constexpr int kCannotOpen = 2;
 // A viewer asked to close gets this long before it is ended.
 constexpr int kClosingGrace = 2000;
+
+// Signals by which someone ends a program, as against the faults by which
+// a program ends itself.
+bool endedFromOutside(int signal)
+{
+    return signal == SIGTERM || signal == SIGKILL || signal == SIGINT || signal == SIGHUP;
+}
 
 int &timeLimit()
 {
@@ -91,13 +100,22 @@ bool HelpWindow::waitUntilReady()
                           .arg(helpViewerTimeLimit() / 1000));
     } else if (m_viewer.error() == QProcess::FailedToStart) {
         reportFailure(QStringLiteral("Das Hilfeprogramm %1 kann nicht gestartet werden.").arg(helpViewerProgram()));
-    } else if (m_viewer.exitStatus() == QProcess::NormalExit && m_viewer.exitCode() == kCannotOpen) {
-        reportFailure(QStringLiteral("Die Datei ist keine lesbare Hilfedatei."));
     } else {
-        reportFailure(QStringLiteral("Das Hilfeprogramm wurde unerwartet beendet; die Hilfedatei ist "
-                                     "vermutlich beschädigt."));
+        reportFailure(endedText());
     }
     return false;
+}
+
+// Why the viewer ended before it showed the topic. Only a viewer that ended
+// by a fault of its own points at the file.
+QString HelpWindow::endedText() const
+{
+    const bool crashed = m_viewer.exitStatus() == QProcess::CrashExit;
+    if (!crashed && m_viewer.exitCode() == kCannotOpen)
+        return NotAHelpFileText();
+    if (crashed && endedFromOutside(m_viewer.exitCode()))
+        return QStringLiteral("Das Hilfeprogramm wurde von außen beendet, bevor es die Seite zeigen konnte.");
+    return QStringLiteral("Das Hilfeprogramm wurde unerwartet beendet; die Hilfedatei ist vermutlich beschädigt.");
 }
 
 void HelpWindow::readReports()
@@ -117,10 +135,11 @@ void HelpWindow::readReports()
     }
 }
 
-// A viewer that crashes after it has shown its window takes only itself.
-void HelpWindow::viewerEnded(int, QProcess::ExitStatus status)
+// A viewer that crashes after it has shown its window takes only itself;
+// one that someone ended is gone as if closed.
+void HelpWindow::viewerEnded(int exitCode, QProcess::ExitStatus status)
 {
-    if (status == QProcess::CrashExit && !m_waiting)
+    if (status == QProcess::CrashExit && !m_waiting && !endedFromOutside(exitCode))
         reportFailure(QStringLiteral("Das Hilfefenster wurde unerwartet beendet; die Hilfedatei ist "
                                      "vermutlich beschädigt."));
 }
@@ -139,9 +158,19 @@ void HelpWindow::closeViewer()
 
 void HelpWindow::reportFailure(const QString &reason) const
 {
+    ReportHelpFileFailure(m_helpFile, reason);
+}
+
+void ReportHelpFileFailure(const QString &helpFile, const QString &reason)
+{
     ui::services().messageBox(
-        QStringLiteral("Die Hilfedatei %1 kann nicht angezeigt werden.\r\n%2").arg(m_helpFile, reason),
+        QStringLiteral("Die Hilfedatei %1 kann nicht angezeigt werden.\r\n%2").arg(helpFile, reason),
         ui::applicationTitle(), ui::MsgIcon::Warning, ui::MsgButtons::Ok);
+}
+
+QString NotAHelpFileText()
+{
+    return QStringLiteral("Die Datei ist keine lesbare Hilfedatei.");
 }
 
 } // namespace help

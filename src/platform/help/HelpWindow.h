@@ -36,6 +36,7 @@ private:
     void readReports();
     void viewerEnded(int exitCode, QProcess::ExitStatus status);
     void reportFailure(const QString &reason) const;
+    QString endedText() const;
 
     QString m_helpFile;
     QString m_windowName;
@@ -46,6 +47,11 @@ private:
     bool m_ready = false;
     bool m_waiting = false;
 };
+
+// Tells the user that the help file cannot be shown, and why.
+void ReportHelpFileFailure(const QString &helpFile, const QString &reason);
+// The cause given for a file that is no compiled help file.
+QString NotAHelpFileText();
 
 // Where the viewer program is: beside the program, else where the build put it.
 QString helpViewerProgram();

@@ -53,8 +53,10 @@ HelpWindow *windowFor(QWidget *owner, const TopicPath &topic)
 QWidget *showContext(QWidget *owner, const QString &path, qintptr context)
 {
     const TopicPath topic = splitTopicPath(path);
-    if (!CanOpenHelpFile(topic.file))
+    if (const QString fault = HelpFileFault(topic.file); !fault.isEmpty()) {
+        ReportHelpFileFailure(QFileInfo(topic.file).absoluteFilePath(), fault);
         return nullptr;
+    }
     HelpWindow *window = windowFor(owner, topic);
     return window->showContext(quint32(context)) ? window : nullptr;
 }
@@ -78,10 +80,14 @@ QWidget *HtmlHelp(QWidget *owner, const QString &path, unsigned command, qintptr
 
 // Only the file's signature is read here: the archive itself is decoded by
 // the viewer's process, where a damaged file can do no harm.
-bool CanOpenHelpFile(const QString &path)
+QString HelpFileFault(const QString &file)
 {
-    QFile file(splitTopicPath(path).file);
-    return QFileInfo(file).isFile() && file.open(QIODevice::ReadOnly) && file.read(4) == "ITSF";
+    QFile help(file);
+    if (!QFileInfo(help).isFile())
+        return QStringLiteral("Die Datei ist nicht vorhanden.");
+    if (!help.open(QIODevice::ReadOnly))
+        return QStringLiteral("Die Datei kann nicht gelesen werden.");
+    return help.read(4) == "ITSF" ? QString() : NotAHelpFileText();
 }
 
 QList<HelpWindow *> HelpWindows()

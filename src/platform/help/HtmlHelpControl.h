@@ -18,13 +18,14 @@ constexpr unsigned HH_CLOSE_ALL = 18;
 // path is a help file, optionally followed by ">" and a window name; each
 // file and window name has its own window, which later calls reuse.
 // HH_HELP_CONTEXT shows the topic of context number data and returns its
-// window, nullptr (after a German message when the viewer failed) when the
-// topic cannot be shown. HH_CLOSE_ALL closes every
-// help window and returns nullptr, as does any other command.
+// window, nullptr after a German message naming the file and the cause when
+// the topic cannot be shown. HH_CLOSE_ALL closes every help window and
+// returns nullptr, as does any other command.
 QWidget *HtmlHelp(QWidget *owner, const QString &path, unsigned command, qintptr data);
 
-// Whether the topic path names a compiled help file.
-bool CanOpenHelpFile(const QString &path);
+// Why the file cannot be a compiled help file, as the message gives it:
+// missing, unreadable or of another kind; empty when the viewer may try it.
+QString HelpFileFault(const QString &file);
 
 // The help windows open now.
 QList<HelpWindow *> HelpWindows();

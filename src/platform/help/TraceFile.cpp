@@ -46,14 +46,6 @@ bool makePrivateFolder(const QString &folder)
     return isPrivateFolder(folder) && canCreateFileIn(folder);
 }
 
-QString stateFolder()
-{
-    const QString configured = qEnvironmentVariable("XDG_STATE_HOME");
-    const QString base =
-        QDir::isAbsolutePath(configured) ? configured : QDir::homePath() + QStringLiteral("/.local/state");
-    return QDir::cleanPath(base + QStringLiteral("/tintlen"));
-}
-
 QString temporaryFolder()
 {
     return QDir::cleanPath(QDir::tempPath() + QStringLiteral("/tintlen-") + QString::number(geteuid()));
@@ -79,13 +71,12 @@ bool writeAll(int fd, const QByteArray &bytes)
 
 } // namespace
 
-QString UserTraceFolder()
+QString TraceFolder(const QString &programFolder)
 {
-    for (const QString &folder : {stateFolder(), temporaryFolder()}) {
-        if (makePrivateFolder(folder))
-            return folder;
-    }
-    return QString();
+    if (!programFolder.isEmpty() && canCreateFileIn(programFolder))
+        return QDir::cleanPath(programFolder);
+    const QString temporary = temporaryFolder();
+    return makePrivateFolder(temporary) ? temporary : QString();
 }
 
 bool AppendToTraceFile(const QString &path, const QByteArray &bytes)

@@ -3,17 +3,16 @@
 #include <QByteArray>
 #include <QString>
 
-// Files of the help trace. The trace lives in a folder of the user's own,
-// so no other user can plant a link where it is written or read what it
-// records; the file is never reached through a symbolic link and never
-// truncated or taken over when it belongs to someone else.
+// Files of the help trace. The trace lies beside the program, where the
+// support finds it; the file is never reached through a symbolic link and
+// never truncated or taken over when it belongs to someone else.
 namespace help {
 
-// $XDG_STATE_HOME/tintlen (default ~/.local/state/tintlen), else
-// <temporary folder>/tintlen-<user id>: the first that is, or can be made,
-// a real folder owned by the user, closed to others, in which a file can
-// be created. Empty when neither qualifies.
-QString UserTraceFolder();
+// The program's folder when a file can be created in it; otherwise
+// <temporary folder>/tintlen-<user id>, a real folder owned by the user and
+// closed to others, so that users never share one trace file in the
+// common temporary folder. Empty when neither can take a file.
+QString TraceFolder(const QString &programFolder);
 
 // Appends to the file, creating it for the user alone when missing. False,
 // with nothing written, when the path is a symbolic link, no regular file,

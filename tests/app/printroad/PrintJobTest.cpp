@@ -35,6 +35,12 @@ TEST_F(PrintJobTest, MarkedDocumentsPrintOneJobEach)
     EXPECT_TRUE(services.messages().isEmpty()) << services.messageTexts().join('|').toStdString();
     EXPECT_EQ(PrintRequest().Datenbereich, QStringLiteral("M"));
     EXPECT_EQ(PrintRequest().Datensatz, QString());
+
+    // The request is handed back as it came: printing again without a new
+    // activation prints every marked document again, not only the last.
+    branches.jobKeys.clear();
+    driver.Tintlen();
+    EXPECT_EQ(branches.jobKeys, QStringList({"20260001", "20260001", "20260004", "20260004", "20260005", "20260005"}));
 }
 
 TEST_F(PrintJobTest, AListIsOneJobButEachDocumentOfTheFilterIsOne)
@@ -63,6 +69,7 @@ TEST_F(PrintJobTest, DunningLettersPrintOneJobPerCustomer)
     driver.Tintlen();
     EXPECT_EQ(branches.jobKeys, QStringList({"10001", "10005"}));
     EXPECT_EQ(PrintRequest().Datenbereich, QStringLiteral("A"));
+    EXPECT_EQ(PrintRequest().Datensatz, QString());
 }
 
 TEST_F(PrintJobTest, TheFormPrinterIsTheDefaultOnlyWhileTheJobRuns)

@@ -220,11 +220,13 @@ TEST_F(PrintLoopTest, PositionNumbersAreWrittenOnlyByARealPrint)
     EXPECT_EQ(printed.size(), 2 * numbers.size());
 }
 
-TEST_F(PrintLoopTest, ADocumentThatIsNotThereIsReportedAndNotPrinted)
+TEST_F(PrintLoopTest, ARecordThatIsNotThereIsReportedAndNotPrinted)
 {
-    invoice(QStringLiteral("20269999"));
+    customerList();
+    PrintRequest().Datenbereich = QStringLiteral("E");
+    PrintRequest().Datensatz = QStringLiteral("55555");
     loop.ListeTintlen(false);
-    EXPECT_EQ(services.messageTexts(), QStringList(QStringLiteral("tc.findkey(20269999) erfolglos")));
+    EXPECT_EQ(services.messageTexts(), QStringList(QStringLiteral("tc.findkey(55555) erfolglos")));
     EXPECT_EQ(engine.count(QStringLiteral("LlPrint")), 0);
     EXPECT_EQ(engine.count(QStringLiteral("LlPrintStart")), 0);
     expectEverythingClosed();

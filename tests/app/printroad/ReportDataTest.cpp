@@ -181,6 +181,38 @@ TEST_F(ReportDataTest, OneRecordIsLookedUpByItsKeyAndAMissingOneIsReported)
     EXPECT_EQ(services.messages().size(), 1);
 }
 
+// Only a document's positions leave a missing key to the head; a list or a
+// label of a missing document is reported and prints nothing.
+TEST_F(ReportDataTest, AMissingDocumentIsLeftToItsHeadOnlyWhereThePositionsArePrinted)
+{
+    const struct
+    {
+        const char *module;
+        const char *formType;
+        const char *kind;
+        bool leftToHead;
+    } cases[] = {{"Auftrag", "Rechnung", "L", true},
+                 {"Auftrag", "Liste", "L", false},
+                 {"Auftrag", "Adressetikett", "E", false},
+                 {"Bestellung", "Anfrage", "L", true},
+                 {"Bestellung", "Liste", "L", false}};
+    for (const auto &c : cases) {
+        services.clear();
+        request(c.module, c.formType, c.kind, "E", "99999999");
+        data.OpenDBs(true);
+        TTable *slot = nullptr;
+        const int limit = data.GetRecords(slot, QString());
+        if (c.leftToHead) {
+            EXPECT_EQ(limit, tc->RecNo()) << c.module << ' ' << c.formType;
+            EXPECT_TRUE(services.messages().isEmpty()) << c.module << ' ' << c.formType;
+        } else {
+            EXPECT_EQ(limit, printroad::NothingToPrint) << c.module << ' ' << c.formType;
+            EXPECT_EQ(services.messageTexts(), QStringList{"tc.findkey(99999999) erfolglos"})
+                << c.module << ' ' << c.formType;
+        }
+    }
+}
+
 TEST_F(ReportDataTest, MarkedDocumentsAreOneRecordButOtherModulesAreNot)
 {
     request("Auftrag", "Rechnung", "L", "M", "20260004");

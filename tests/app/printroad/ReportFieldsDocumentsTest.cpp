@@ -120,12 +120,43 @@ TEST_F(DocumentFields, AnUnknownCustomerLeavesThePartnerEmptyAndGreetsInGeneral)
     EXPECT_TRUE(messages().isEmpty());
 }
 
-TEST_F(DocumentFields, AnUnknownDocumentPrintsNothingAndIsReportedOnce)
+TEST_F(DocumentFields, AnUnknownDocumentIsReportedOnceByItsHeadAndPrintsNothing)
 {
-    open("Auftrag", "Rechnung", "L", "E", "20269999");
-    EXPECT_EQ(define(), printroad::NothingToPrint);
-    EXPECT_EQ(messages().size(), 1);
-    EXPECT_FALSE(definitions().contains("V Kopftext"));
+    const struct
+    {
+        const char *module;
+        const char *formType;
+        const char *key;
+        const char *message;
+    } cases[] = {{"Auftrag", "Rechnung", "20269999", "atr.qlocate(20269999) erfolglos"},
+                 {"Bestellung", "Bestellung", "30269999", "bst.qlocate(30269999) erfolglos"}};
+    for (const auto &c : cases) {
+        services.clear();
+        engine.calls.clear();
+        data.OpenDBs(false);
+        open(c.module, c.formType, "L", "E", c.key);
+        EXPECT_EQ(define(), printroad::NothingToPrint) << c.module;
+        EXPECT_EQ(messages().join("|").toStdString(), c.message);
+        EXPECT_EQ(services.messages().first().caption, "Fehler DefineFields");
+        EXPECT_FALSE(definitions().contains("V Kopftext")) << c.module;
+    }
+}
+
+TEST_F(DocumentFields, AHeadWithoutPositionsPrintsAloneWithoutAMessage)
+{
+    freshTables();
+    TTable positions;
+    positions.SetTableName(ProgramPaths().DatenPfad + "atrpos.db");
+    positions.Open();
+    while (positions.FindKey({"20260005"}))
+        positions.Delete();
+    const QList<DefinitionMap> records = printDocument("Auftrag", "Lieferschein", "20260005");
+    EXPECT_TRUE(messages().isEmpty()) << messages().join("|").toStdString();
+    ASSERT_EQ(records.size(), 1);
+    EXPECT_EQ(value("auftragnr"), "20260005");
+    EXPECT_FALSE(value("Kunde_Name").isEmpty());
+    EXPECT_EQ(contents(records.first(), "F auftragnr"), "") << "another document's position stays blank";
+    EXPECT_EQ(contents(records.first(), "F Bezeichnung"), "");
 }
 
 TEST_F(DocumentFields, APositionWithoutHeadIsNotPrintedUnderAnotherHead)

@@ -59,14 +59,20 @@ TEST_F(HelpRequestTest, MissingControlIsReportedAndShutDownGoesOn)
     HH_Funcs_Finalize();
 }
 
-TEST_F(HelpRequestTest, FileTheViewerCannotOpenCountsAsNotInstalled)
+// The help itself is installed: the message names the file and what is
+// wrong with it, and the request counts as done.
+TEST_F(HelpRequestTest, AFileTheControlCannotReadIsNamedWithItsCause)
 {
-    start();
+    start({"/debug"});
     const QString broken = folder("programm/kaputt.chm");
     ASSERT_TRUE(writeTestFile(broken, "keine Hilfedatei"));
     help::SetApplicationHelpFile(broken);
     ShowHelpContext(2000);
-    EXPECT_EQ(m_ui.messageTexts(), QStringList{kNotInstalled});
+    EXPECT_EQ(m_ui.messageTexts(), QStringList{"Die Hilfedatei " + broken
+                                               + " kann nicht angezeigt werden.\r\n"
+                                                 "Die Datei ist keine lesbare Hilfedatei."});
+    EXPECT_EQ(traceLines().last(), "14:05:09     returned - 0");
+    EXPECT_TRUE(help::HelpWindows().isEmpty());
 }
 
 // Declining, then picking a missing file, then a good one that serves the

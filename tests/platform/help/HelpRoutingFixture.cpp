@@ -10,11 +10,10 @@
 
 void HelpRoutingFixture::SetUp()
 {
-    for (const char *name : {"XDG_STATE_HOME", "TMPDIR", "TINTLEN_WINDIR"})
+    for (const char *name : {"TMPDIR", "TINTLEN_WINDIR"})
         m_savedEnvironment.append({name, qgetenv(name)});
-    for (const char *name : {"programm", "state", "tmp", "windows"})
+    for (const char *name : {"programm", "tmp", "windows"})
         QDir().mkpath(folder(name));
-    qputenv("XDG_STATE_HOME", folder("state").toUtf8());
     qputenv("TMPDIR", folder("tmp").toUtf8());
     qputenv("TINTLEN_WINDIR", folder("windows").toUtf8());
     os::setExecutableFolder(folder("programm"));
@@ -47,7 +46,7 @@ void HelpRoutingFixture::stop()
 
 QString HelpRoutingFixture::traceFile() const
 {
-    return folder("state/tintlen/HHDebug.txt");
+    return folder("programm/HHDebug.txt");
 }
 
 // The file's lines; each must end in CR LF.

@@ -11,7 +11,7 @@
 
 #include <memory>
 
-// A program folder, a per-user state folder, a folder for the system's
+// A program folder (which takes the trace), a temporary folder, a folder for the system's
 // help programs and the standard test help file; the clock stands at
 // 06.12.2026 14:05:09 and the user is answered for.
 class HelpRoutingFixture : public testing::Test

@@ -69,7 +69,6 @@ TEST_F(HelpTraceTest, HeaderDescribesTheRunWithoutTimes)
 
 TEST_F(HelpTraceTest, SwitchedOnByParameterOrMarkerFileOnly)
 {
-    QDir().mkpath(folder("state/tintlen"));
     ASSERT_TRUE(writeTestFile(traceFile(), "alter Lauf\r\n"));
     start({"debug", "/debugger"});
     EXPECT_FALSE(HHFuncsGlobals().debug);
@@ -90,7 +89,6 @@ TEST_F(HelpTraceTest, TraceNeverFollowsALink)
 {
     const QString victim = folder("fremd.txt");
     ASSERT_TRUE(writeTestFile(victim, "fremde Daten"));
-    QDir().mkpath(folder("state/tintlen"));
     start({"/debug"});
     QFile::remove(traceFile());
     ASSERT_TRUE(QFile::link(victim, traceFile()));

@@ -6,6 +6,7 @@
 #include "platform/help/HelpViewer.h"
 #include "platform/help/HelpWindow.h"
 #include "platform/help/HtmlHelpControl.h"
+#include "support/RecordingUiServices.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
@@ -156,21 +157,43 @@ TEST_F(HelpViewerTest, ApplicationsOwnHelpShowsContextTopicsOfItsFile)
     EXPECT_EQ(HelpWindows().first()->currentTopic(), "/sub/formular.htm");
     EXPECT_FALSE(help::ApplicationHelpCommand(help::HELP_FINDER, 0));
 
+    // A file the viewer cannot show is named to the user, not passed over.
+    ui::ScopedRecordingUiServices ui;
     help::SetApplicationHelpFile(m_fixture.folder() + "/hilfe.hlp");
     EXPECT_FALSE(help::ApplicationHelpContext(200));
+    EXPECT_EQ(ui.messageTexts(), QStringList{"Die Hilfedatei " + m_fixture.folder()
+                                             + "/hilfe.hlp kann nicht angezeigt werden.\r\n"
+                                               "Die Datei ist nicht vorhanden."});
     help::SetApplicationHelpFile(QString());
 }
 
-TEST(HelpControlTest, FilesThatAreNoHelpFilesAreNotOpened)
+TEST(HelpControlTest, FilesThatAreNoHelpFilesAreNamedWithTheirCauseAndNotOpened)
 {
     ChmFixture fixture;
     fixture.addFile("kein.chm", "Das ist keine Hilfedatei.");
-    const QString notHelp = fixture.folder() + "/kein.chm";
-    const QString missing = fixture.folder() + "/fehlt.chm";
-    EXPECT_FALSE(CanOpenHelpFile(notHelp));
-    EXPECT_FALSE(CanOpenHelpFile(missing));
-    EXPECT_EQ(HtmlHelp(nullptr, missing, HH_HELP_CONTEXT, 2000), nullptr);
-    EXPECT_EQ(ChmHelpFile::open(notHelp), nullptr);
+    fixture.addFile("gesperrt.chm", "ITSF");
+    const QString locked = fixture.folder() + "/gesperrt.chm";
+    QFile::setPermissions(locked, QFile::Permissions());
+    const bool lockedIsReadable = QFile(locked).open(QIODevice::ReadOnly);
+    const struct
+    {
+        QString file;
+        QString fault;
+    } cases[] = {{fixture.folder() + "/kein.chm", "Die Datei ist keine lesbare Hilfedatei."},
+                 {fixture.folder() + "/fehlt.chm", "Die Datei ist nicht vorhanden."},
+                 {fixture.folder(), "Die Datei ist nicht vorhanden."},
+                 {locked, lockedIsReadable ? QString() : "Die Datei kann nicht gelesen werden."}};
+    for (const auto &c : cases)
+        EXPECT_EQ(HelpFileFault(c.file), c.fault) << c.file.toStdString();
+
+    ui::ScopedRecordingUiServices ui;
+    EXPECT_EQ(HtmlHelp(nullptr, fixture.folder() + "/fehlt.chm", HH_HELP_CONTEXT, 2000), nullptr);
+    EXPECT_EQ(ui.messageTexts(), QStringList{"Die Hilfedatei " + fixture.folder()
+                                             + "/fehlt.chm kann nicht angezeigt werden.\r\n"
+                                               "Die Datei ist nicht vorhanden."});
+    EXPECT_EQ(ui.messages().first().icon, ui::MsgIcon::Warning);
+    EXPECT_TRUE(HelpWindows().isEmpty());
+    EXPECT_EQ(ChmHelpFile::open(fixture.folder() + "/kein.chm"), nullptr);
 }
 
 TEST(HelpControlTest, FileWithoutContentsOrMapListsItsPagesByTitle)

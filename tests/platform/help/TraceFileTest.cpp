@@ -16,59 +16,64 @@ using namespace help;
 
 namespace {
 
-// Points the per-user state and temporary folders into a test folder.
+// A program folder and the temporary folder inside a test folder.
 class TraceFileTest : public testing::Test
 {
 protected:
     void SetUp() override
     {
-        m_oldState = qgetenv("XDG_STATE_HOME");
         m_oldTemp = qgetenv("TMPDIR");
-        QDir().mkpath(m_dir.filePath("state"));
+        QDir().mkpath(programFolder());
         QDir().mkpath(m_dir.filePath("tmp"));
-        qputenv("XDG_STATE_HOME", m_dir.filePath("state").toUtf8());
         qputenv("TMPDIR", m_dir.filePath("tmp").toUtf8());
     }
     void TearDown() override
     {
-        qputenv("XDG_STATE_HOME", m_oldState);
+        chmod(QFile::encodeName(programFolder()).constData(), 0755);
         qputenv("TMPDIR", m_oldTemp);
     }
 
-    QString stateFolder() const { return m_dir.filePath("state/tintlen"); }
+    QString programFolder() const { return m_dir.filePath("programm"); }
     QString tempFolder() const { return m_dir.filePath("tmp/tintlen-" + QString::number(geteuid())); }
 
     QTemporaryDir m_dir;
-    QByteArray m_oldState;
     QByteArray m_oldTemp;
 };
 
 } // namespace
 
-TEST_F(TraceFileTest, FolderIsTheUsersOwnAndClosedToOthers)
+TEST_F(TraceFileTest, TheProgramFolderTakesTheTraceAndKeepsNoTestFile)
 {
-    EXPECT_EQ(UserTraceFolder(), stateFolder());
-    struct stat info;
-    ASSERT_EQ(stat(QFile::encodeName(stateFolder()).constData(), &info), 0);
-    EXPECT_EQ(info.st_mode & 0777, 0700u);
-    EXPECT_TRUE(QDir(stateFolder()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    EXPECT_EQ(TraceFolder(programFolder()), programFolder());
+    EXPECT_EQ(TraceFolder(programFolder() + "/"), programFolder());
+    EXPECT_TRUE(QDir(programFolder()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(tempFolder())) << "no folder is made where none is needed";
 }
 
-TEST_F(TraceFileTest, LinkedOrOpenFolderFallsBackToTheTemporaryFolder)
+TEST_F(TraceFileTest, AProgramFolderWithoutRoomSendsTheTraceToTheUsersOwnTemporaryFolder)
 {
-    QDir().mkpath(m_dir.filePath("elsewhere"));
-    ASSERT_TRUE(QFile::link(m_dir.filePath("elsewhere"), stateFolder()));
-    EXPECT_EQ(UserTraceFolder(), tempFolder());
+    EXPECT_EQ(TraceFolder(m_dir.filePath("fehlt")), tempFolder());
+    struct stat info;
+    ASSERT_EQ(stat(QFile::encodeName(tempFolder()).constData(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
+    if (geteuid() != 0) {
+        chmod(QFile::encodeName(programFolder()).constData(), 0555);
+        EXPECT_EQ(TraceFolder(programFolder()), tempFolder()) << "a read-only program folder";
+    }
 
-    QFile::remove(stateFolder());
-    QDir().mkpath(stateFolder());
-    chmod(QFile::encodeName(stateFolder()).constData(), 0777);
-    EXPECT_EQ(UserTraceFolder(), tempFolder());
+    // A temporary folder someone else could write into, or one reached
+    // through a link, is not used.
+    chmod(QFile::encodeName(tempFolder()).constData(), 0777);
+    EXPECT_EQ(TraceFolder(m_dir.filePath("fehlt")), QString());
+    QDir(tempFolder()).removeRecursively();
+    QDir().mkpath(m_dir.filePath("elsewhere"));
+    ASSERT_TRUE(QFile::link(m_dir.filePath("elsewhere"), tempFolder()));
+    EXPECT_EQ(TraceFolder(m_dir.filePath("fehlt")), QString());
 }
 
 TEST_F(TraceFileTest, AppendsAndCreatesFilesForTheUserAlone)
 {
-    const QString path = UserTraceFolder() + "/HHDebug.txt";
+    const QString path = TraceFolder(programFolder()) + "/HHDebug.txt";
     EXPECT_TRUE(AppendToTraceFile(path, "eins\r\n"));
     EXPECT_TRUE(AppendToTraceFile(path, "zwei\r\n"));
     EXPECT_EQ(testFileContent(path), "eins\r\nzwei\r\n");
@@ -82,7 +87,7 @@ TEST_F(TraceFileTest, NeverWritesThroughASymbolicLink)
 {
     const QString victim = m_dir.filePath("fremd.txt");
     ASSERT_TRUE(writeTestFile(victim, "wichtig"));
-    const QString path = UserTraceFolder() + "/HHDebug.txt";
+    const QString path = TraceFolder(programFolder()) + "/HHDebug.txt";
     ASSERT_TRUE(QFile::link(victim, path));
     EXPECT_FALSE(AppendToTraceFile(path, "Zeile\r\n"));
     EXPECT_EQ(testFileContent(victim), "wichtig");
