@@ -224,6 +224,7 @@ private:
     bool setRangeFor(TqkTable &table, const TqkFieldInfo &info) const;
     bool rewriteSql(TDataSet *dataSet);
     QStringList conditionLines(const TqkFieldInfo &info, const TqkDBFieldInfo &field, bool first) const;
+    QStringList conditionOnly(const TqkFieldInfo &info, const TqkDBFieldInfo &field) const;
     QString dateText(const QString &value, TFieldType type, const QString &fieldName) const;
     void refreshFromClause(TDataSet *dataSet);
     void addTableFields(TDataSet *dataSet, const QString &tableName, const QString &alias);
