@@ -5,6 +5,7 @@
 #include "lib/data/Qkqbe.h"
 #include "lib/data/Qkquery.h"
 #include "lib/data/Qktable.h"
+#include "platform/db/FieldClasses.h"
 #include "platform/db/TDataSource.h"
 #include "platform/db/TField.h"
 #include "platform/runtime/Exceptions.h"
@@ -195,6 +196,44 @@ TEST_F(RecordTestCases, IndexChosenByNameOrFieldsNarrowsByItsRange)
         EXPECT_EQ(keysOf(table, "Nr"), QStringList({"2", "4", "5"})) << "the index's range holds";
         dialog.SetDataSource(nullptr);
     }
+}
+
+namespace {
+
+// A library data set over Kunden with the place's name looked up from Orte,
+// filtered by the dialog on that name.
+template <typename DataSet>
+QStringList filteredByPlaceName(DataSet &dataSet, const QString &folder, const QString &place)
+{
+    dataSet.SetDatabaseName(folder);
+    dataSet.AddField(CreateField(&dataSet, "OrtName", ftString, 40, fkCalculated));
+    dataSet.SetLookupFields({"OrtName;" + folder + ";Orte.db;Ort;PlzIdx"});
+    dataSet.SetLookupLinks({"Plz;Plz"});
+    dataSet.Open();
+    TDataSource source;
+    source.SetDataSet(&dataSet);
+    TqkFilterDialog dialog;
+    dialog.SetDataSource(&source);
+    applyOnly(dialog, {{"OrtName", fdMatchExact, place.toUtf8().constData()}});
+    EXPECT_TRUE(dataSet.OnFilter()) << "the data set's own record filter";
+    EXPECT_FALSE(dataSet.Filtered()) << "not the framework's";
+    const QStringList keys = keysOf(dataSet, "Nr");
+    dialog.SetDataSource(nullptr);
+    EXPECT_FALSE(dataSet.OnFilter());
+    return keys;
+}
+
+}
+
+TEST_F(RecordTestCases, QueryAndQbeFilterThroughTheirOwnEventAndLookups)
+{
+    createPlaces();
+    TqkQuery query;
+    query.SetSQL({"SELECT * FROM Kunden"});
+    EXPECT_EQ(filteredByPlaceName(query, folder(), "Bonn"), QStringList({"2"}));
+    TqkQBE qbe;
+    qbe.SetQBE({"Query", "Kunden.db | Nr | Plz |", " | Check | Check |", "EndQuery"});
+    EXPECT_EQ(filteredByPlaceName(qbe, folder(), "Köln"), QStringList({"1"}));
 }
 
 TEST_F(RecordTestCases, RewrittenSqlRunsForEveryKindOfCriterion)
