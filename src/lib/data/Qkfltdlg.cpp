@@ -19,6 +19,8 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/UiServices.h"
 
+#include <QScopeGuard>
+
 #include <cmath>
 #include <optional>
 
@@ -492,17 +494,21 @@ bool TqkFilterDialog::Execute()
     return true;
 }
 
-// Cancel leaves the criteria and the data set exactly as they were.
 bool TqkFilterDialog::runForm()
 {
-    if (!filterFormRunner())
-        return false;
-    const TqkFilterFormResult result = filterFormRunner()(*this);
+    return filterFormRunner() && filterFormRunner()(*this);
+}
+
+// Cancel leaves the criteria and the data set exactly as they were.
+bool TqkFilterDialog::ApplyFormResult(const TqkFilterFormResult &result, QWidget *form)
+{
     if (!result.accepted)
         return false;
     if (!result.changed && (qkGetFilterOptions(GetPrimaryDataSet()) & ofoEnabled))
         return true;
     takeCriteria(result.criteria);
+    m_shownForm = form;
+    const auto formGone = qScopeGuard([this] { m_shownForm = nullptr; });
     applyCriteria();
     return true;
 }

@@ -269,7 +269,7 @@ bool TqkFilterDialog::rewriteSql(TDataSet *dataSet)
     const QStringList sql = insertConditions(m_savedSql, conditions);
     qkSetSQL(dataSet, sql);
     if (auto *query = qobject_cast<TQuery *>(dataSet); query && OnExecuteSQL)
-        OnExecuteSQL(nullptr, query);
+        OnExecuteSQL(m_shownForm, query);
     try {
         dataSet->Open();
     } catch (const Exception &) {
