@@ -28,6 +28,34 @@ void nameTable(TTable &table, const TDBDataSet &owner, const QString &name)
     table.SetTableName(aliased ? name.section(QLatin1Char(':'), 2) : name);
 }
 
+// ":alias:file" lies in the alias's folder; any other name in the data
+// set's own database folder. Empty for an alias that names no folder.
+QString answerTablePath(const TDBDataSet &owner, const QString &name)
+{
+    QString folder = Session()->ResolveDatabaseFolder(owner.DatabaseName());
+    QString file = name;
+    if (name.startsWith(QLatin1Char(':'))) {
+        folder =
+            name.count(QLatin1Char(':')) >= 2 ? Session()->AliasPath(name.section(QLatin1Char(':'), 1, 1)) : QString();
+        file = name.section(QLatin1Char(':'), 2);
+        if (folder.isEmpty() || file.isEmpty())
+            return QString();
+    }
+    if (QFileInfo(file).suffix().isEmpty())
+        file += QStringLiteral(".db");
+    return QFileInfo(file).isAbsolute() ? file : QDir(folder).filePath(file);
+}
+
+// The SELECT's parameters take the values of the owner's.
+void copyParameters(TQuery &query, const TParams *params)
+{
+    for (int i = 0; params && i < params->Count(); ++i)
+        if (TParam *own = query.Params()->FindParam(params->Items(i)->Name())) {
+            own->SetDataType(params->Items(i)->DataType());
+            own->SetValue(params->Items(i)->Value());
+        }
+}
+
 }
 
 db::QbeQuery qkTranslateQbe(const TDBDataSet &owner, const QString &text, bool blankAsZero)
@@ -58,7 +86,7 @@ db::QbeQuery qkTranslateQbe(const TDBDataSet &owner, const QString &text, bool b
     return query;
 }
 
-void qkWriteAnswerTable(const TDBDataSet &owner, const QString &select, const QString &path)
+void qkWriteAnswerTable(const TDBDataSet &owner, const QString &select, const QString &path, const TParams *params)
 {
     TTable answer;
     {
@@ -66,6 +94,7 @@ void qkWriteAnswerTable(const TDBDataSet &owner, const QString &select, const QS
         source.SetDatabaseName(owner.DatabaseName());
         source.SetSessionName(owner.SessionName());
         source.SetSQL({select});
+        copyParameters(source, params);
         source.Open();
         for (const TField *field : source.FieldList())
             answer.FieldDefs()->Add(field->FieldName(), field->DataType(), field->Size());
@@ -76,7 +105,23 @@ void qkWriteAnswerTable(const TDBDataSet &owner, const QString &select, const QS
     fill.SetDatabaseName(owner.DatabaseName());
     fill.SetSessionName(owner.SessionName());
     fill.SetSQL({QStringLiteral("INSERT INTO \"%1\"").arg(path), select});
+    copyParameters(fill, params);
     fill.ExecSQL();
+}
+
+void qkSaveAnswerTable(const TDBDataSet &owner, const QString &name, const QString &select, const TParams *params)
+{
+    const QString path = answerTablePath(owner, name);
+    if (path.isEmpty()) {
+        ui::services().messageBox(QStringLiteral("Invalid Alias in QBE"), ui::applicationTitle(), ui::MsgIcon::Stop,
+                                  ui::MsgButtons::Ok);
+        return;
+    }
+    try {
+        qkWriteAnswerTable(owner, select, path, params);
+    } catch (const Exception &) {
+        qkShowLibraryWarning(QStringLiteral("Unable to create answer table ") + name);
+    }
 }
 
 TqkQBE::TqkQBE(QObject *owner) : TSqlDataSet(owner)
@@ -149,7 +194,7 @@ void TqkQBE::openCursor()
     TSqlDataSet::openCursor();
     const QString answer = m_answerTable.isEmpty() ? query.answerTable : m_answerTable;
     if (!answer.isEmpty())
-        writeAnswerTable(answer, query.sql);
+        qkSaveAnswerTable(*this, answer, query.sql, &m_params);
 }
 
 void TqkQBE::runChanges(const QStringList &statements)
@@ -164,39 +209,6 @@ void TqkQBE::runChanges(const QStringList &statements)
         }
     }
     m_sql.clear();
-}
-
-// ":alias:file" lies in the alias's folder; any other name in the data
-// set's own database folder. Empty for an alias that names no folder.
-QString TqkQBE::answerTablePath(const QString &name) const
-{
-    QString folder = Session()->ResolveDatabaseFolder(DatabaseName());
-    QString file = name;
-    if (name.startsWith(QLatin1Char(':'))) {
-        folder =
-            name.count(QLatin1Char(':')) >= 2 ? Session()->AliasPath(name.section(QLatin1Char(':'), 1, 1)) : QString();
-        file = name.section(QLatin1Char(':'), 2);
-        if (folder.isEmpty() || file.isEmpty())
-            return QString();
-    }
-    if (QFileInfo(file).suffix().isEmpty())
-        file += QStringLiteral(".db");
-    return QFileInfo(file).isAbsolute() ? file : QDir(folder).filePath(file);
-}
-
-void TqkQBE::writeAnswerTable(const QString &name, const QString &select)
-{
-    const QString path = answerTablePath(name);
-    if (path.isEmpty()) {
-        ui::services().messageBox(QStringLiteral("Invalid Alias in QBE"), ui::applicationTitle(), ui::MsgIcon::Stop,
-                                  ui::MsgButtons::Ok);
-        return;
-    }
-    try {
-        qkWriteAnswerTable(*this, select, path);
-    } catch (const Exception &) {
-        qkShowLibraryWarning(QStringLiteral("Unable to create answer table ") + name);
-    }
 }
 
 void TqkQBE::closeCursor()

@@ -11,7 +11,12 @@ using TqkQBEFilterEvent = std::function<void(TqkQBE *qbe, bool &accept)>;
 // (each opened briefly, so a missing one raises the engine's error).
 db::QbeQuery qkTranslateQbe(const TDBDataSet &owner, const QString &text, bool blankAsZero);
 // Writes the answer of a SELECT over the owner's tables as a new table file.
-void qkWriteAnswerTable(const TDBDataSet &owner, const QString &select, const QString &path);
+void qkWriteAnswerTable(const TDBDataSet &owner, const QString &select, const QString &path,
+                        const TParams *params = nullptr);
+// The same for an answer table named as the data sets name it: ":alias:file"
+// in the alias's folder, any other name in the owner's database; an alias
+// without a folder and a failure are said in a box.
+void qkSaveAnswerTable(const TDBDataSet &owner, const QString &name, const QString &select, const TParams *params);
 
 // The library's query-by-example data set: its QBE lines ("~name" replaced
 // by the parameter's value) run as a query over the table files. A text
@@ -62,8 +67,6 @@ protected:
 private:
     void installQbeFilter();
     void runChanges(const QStringList &statements);
-    void writeAnswerTable(const QString &name, const QString &select);
-    QString answerTablePath(const QString &name) const;
 
     QStringList m_qbe;
     QString m_answerTable;

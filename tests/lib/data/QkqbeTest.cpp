@@ -1,6 +1,7 @@
 #include "lib/data/Qkqbe.h"
 #include "demo/tables/DemoTables.h"
 #include "demo/tables/MasterData.h"
+#include "lib/data/Qkquery.h"
 #include "platform/db/GermanCollation.h"
 #include "platform/db/QbeCell.h"
 #include "platform/db/TField.h"
@@ -448,5 +449,12 @@ TEST_F(QbeOnDemo, AnswerTableIsWrittenWhereItsNameSays)
         EXPECT_EQ(user.messages().last().text, "Invalid Alias in QBE");
         EXPECT_EQ(user.messages().last().icon, ui::MsgIcon::Stop);
     }
+    TqkQuery query;
+    query.SetDatabaseName(folder());
+    query.SetSQL({"SELECT nr, Ort FROM Kunden WHERE Land = :land"});
+    query.ParamByName("land")->SetValue("A");
+    query.SetAnswerTable(":qbeantwort:Abfrage");
+    query.Open();
+    EXPECT_EQ(tableRows(aliasFolder.path(), "Abfrage.db"), QStringList({"10007|Wien"}));
     Session()->DeleteAlias("qbeantwort");
 }
