@@ -341,7 +341,6 @@ QbeCell readQbeCell(const QString &text)
         if (!conditions.isEmpty())
             cell.alternatives.append(conditions);
     }
-    static const QRegularExpression negation(QStringLiteral("^not\\s+"), QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression special(QStringLiteral("^(calc|changeto)\\b|^_\\w+$"),
                                             QRegularExpression::CaseInsensitiveOption);
     for (const QStringList &items : std::as_const(cell.alternatives))
@@ -350,7 +349,6 @@ QbeCell readQbeCell(const QString &text)
                 refuseQbe(QStringLiteral("\"%1\" (leere Bedingung zwischen Kommas)").arg(rest));
             if (alternatives.size() > 1 && special.match(item).hasMatch())
                 refuseQbe(QStringLiteral("\"%1\" (neben \"or\" in einem Feld)").arg(rest));
-            refuseReservedWord(QString(item).remove(negation));
         }
     return cell;
 }
