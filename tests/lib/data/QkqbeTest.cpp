@@ -449,6 +449,17 @@ TEST_F(QbeOnDemo, AnswerTableIsWrittenWhereItsNameSays)
         EXPECT_EQ(user.messages().last().text, "Invalid Alias in QBE");
         EXPECT_EQ(user.messages().last().icon, ui::MsgIcon::Stop);
     }
+    {
+        const QString unwritable = aliasFolder.filePath("fehlt/Orte");
+        TqkQBE qbe;
+        qbe.SetDatabaseName(folder());
+        qbe.SetAnswerTable(unwritable);
+        qbe.SetQBE(text);
+        qbe.Open();
+        EXPECT_TRUE(qbe.Active()) << "the answer is shown even when it cannot be written";
+        EXPECT_EQ(user.messages().last().text, "Unable to create answer table " + unwritable);
+        EXPECT_EQ(user.messages().last().icon, ui::MsgIcon::Warning);
+    }
     TqkQuery query;
     query.SetDatabaseName(folder());
     query.SetSQL({"SELECT nr, Ort FROM Kunden WHERE Land = :land"});
