@@ -25,17 +25,21 @@ bool LoadFilterFields(TqkFilterDialog *dialog, const QStringList &items, TDataSe
     dialog->ClearFilter();
     if (items.isEmpty())
         return true;
-    if (items.size() % itemsPerField != 0)
-        return false;
+    // Group by group: an unknown field of an earlier group is still named
+    // when a later group turns out incomplete.
     for (int i = 0; i < items.size(); i += itemsPerField) {
         TqkFilterMatchType matchType = fdMatchStart;
-        if (!matchTypeOf(items[i + 1], matchType)) {
+        if (items.size() - i < itemsPerField) {
             dialog->ClearFilter();
             return false;
         }
         if (!dataSet->FindField(items[i])) {
             ShowPlainMessage(QStringLiteral("Feldname ") + items[i] + QStringLiteral(" gibt es nicht!"));
             continue;
+        }
+        if (!matchTypeOf(items[i + 1], matchType)) {
+            dialog->ClearFilter();
+            return false;
         }
         auto info = std::make_unique<TqkFieldInfo>();
         info->FieldName = items[i];

@@ -100,6 +100,12 @@ TEST_F(StoredCriteriaTest, LoaderReadsGroupsOfSevenAndSkipsUnknownFields)
     EXPECT_FALSE(cities.contains(QStringLiteral("München")));
 
     EXPECT_FALSE(LoadFilterFields(&dialog, {"Ort", "A", "x", "", "", "N"}, &customers));
+    EXPECT_FALSE(LoadFilterFields(&dialog, {"Farbe", "A", "rot", "", "", "N", "N", "Ort", "A"}, &customers));
+    EXPECT_EQ(services.messageTexts().last(), QStringLiteral("Feldname Farbe gibt es nicht!"))
+        << "an earlier group's unknown field is named before the incomplete one fails";
+    const int named = int(services.messageTexts().size());
+    EXPECT_FALSE(LoadFilterFields(&dialog, {"Ort", "A", "x", "", "", "N", "N", "Land", "A"}, &customers));
+    EXPECT_EQ(services.messageTexts().size(), named);
     EXPECT_FALSE(LoadFilterFields(&dialog, {"Ort", "G", "x", "", "", "N", "N"}, &customers));
     EXPECT_TRUE(dialog.FieldInfo().empty());
 }

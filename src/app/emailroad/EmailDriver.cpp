@@ -55,15 +55,6 @@ QString mailProgramHandlerCommand()
         .arg(EmailState().Kuvertalia.Program, QStringLiteral("%1"));
 }
 
-bool outboxRoadChosen()
-{
-    const TEmailState &state = EmailState();
-    if (state.Outbox)
-        return true;
-    return state.KuvertaliaInstalled
-           && GetDefaultMailClient().compare(mailProgramHandlerCommand(), Qt::CaseInsensitive) == 0;
-}
-
 bool attachmentFolderMissing()
 {
     const QString folder = EmailState().Anlagenpfad;
@@ -98,7 +89,7 @@ bool dispatch()
 {
     if (!frmPrintMan->cbxSendeEmail->isChecked())
         return true;
-    if (!outboxRoadChosen()) {
+    if (!OutboxRoadChosen()) {
         SendEmailsByMapi();
         return true;
     }
@@ -317,4 +308,13 @@ QString MapiSendMessageText(ULONG code)
     default:
         return QString();
     }
+}
+
+bool OutboxRoadChosen()
+{
+    const TEmailState &state = EmailState();
+    if (state.Outbox)
+        return true;
+    return state.KuvertaliaInstalled
+           && GetDefaultMailClient().compare(mailProgramHandlerCommand(), Qt::CaseInsensitive) == 0;
 }

@@ -10,6 +10,10 @@
 // documents over the mail server or into the mail program's outbox.
 void SendEmail();
 
+// True when mails go into the mail program's outbox: asked for, or the mail
+// program is the configured e-mail client.
+bool OutboxRoadChosen();
+
 // The mail-server road over the requested documents.
 void SendEmailsByMapi();
 

@@ -4,6 +4,7 @@
 #include "app/DruckPrg.h"
 #include "app/Kopieren.h"
 #include "app/dbmodul.h"
+#include "app/emailroad/EmailDriver.h"
 #include "app/emailroad/EmailTab.h"
 #include "app/mainmodul.h"
 #include "mail/NCTable.h"
@@ -161,8 +162,9 @@ void TfrmEdit::showDependentControls()
     lblAnlage->setVisible(cbxAnlage->isChecked());
     edtMaxtabellenzeilen->setVisible(cbxMaxtabellenzeilen->isChecked());
     lblMaxtabellenzeilen->setVisible(cbxMaxtabellenzeilen->isChecked());
-    // Only the mail program keeps sent mails in sub-folders.
-    const bool showSubFolder = comSpeicherninOrdner->currentText() == sentFolder && EmailState().KuvertaliaInstalled;
+    // Only the mail program keeps sent mails in sub-folders, and only when
+    // the mails go into its outbox.
+    const bool showSubFolder = comSpeicherninOrdner->currentText() == sentFolder && OutboxRoadChosen();
     edtSpeicherninOrdner->setVisible(showSubFolder);
     lblBackslash->setVisible(showSubFolder);
 }

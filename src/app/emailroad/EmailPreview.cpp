@@ -11,6 +11,7 @@
 #include "platform/os/IniFile.h"
 #include "platform/os/Printers.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QFile>
 #include <QFileDialog>
 #include <QPrinter>
@@ -162,7 +163,9 @@ void TfrmPreview::chooseFileAndSave()
                          + QStringLiteral("\" konnte nicht gespeichert werden."));
 }
 
-// Every page is a print job of its own, on the program's current printer.
+// Every page is a print job of its own, on the program's current printer,
+// laid out on the printer's printable rectangle: the paper less the
+// printer's own offsets, with no margin of the text's own.
 void TfrmPreview::PrintPages()
 {
     os::PrinterService &printers = os::PrinterService::instance();
@@ -175,6 +178,9 @@ void TfrmPreview::PrintPages()
             return;
         }
         QTextDocument document;
+        document.documentLayout()->setPaintDevice(&printer);
+        document.setDocumentMargin(0);
+        document.setPageSize(printer.pageRect(QPrinter::DevicePixel).size());
         document.setDefaultFont(rtfPreview->font());
         document.setPlainText(page.join(QLatin1Char('\n')));
         document.print(&printer);

@@ -5,6 +5,8 @@
 #include "lib/data/Qkintl.h"
 #include "lib/data/Qklocate.h"
 #include "lib/data/Qkprops.h"
+#include "lib/data/Qkqbe.h"
+#include "lib/data/Qkquery.h"
 #include "lib/data/QkrichText.h"
 #include "lib/data/Qkstr.h"
 #include "lib/data/Qktable.h"
@@ -16,6 +18,8 @@
 #include "platform/runtime/FormatSettings.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/UiServices.h"
+
+#include <QScopeGuard>
 
 #include <cmath>
 #include <optional>
@@ -170,6 +174,46 @@ void TqkFilterDataLink::ActiveChanged()
 
 // ---- record test
 
+namespace {
+
+// The library's data sets filter through their own "OnFilter" and read the
+// record being filtered, library lookup fields included, through their own
+// FilterFieldValue; other data sets through the framework's record filter.
+template <typename DataSet>
+bool setOwnFilter(TDataSet *dataSet, const TFilterRecordEvent &test)
+{
+    auto *own = qobject_cast<DataSet *>(dataSet);
+    if (!own)
+        return false;
+    using Event = decltype(own->OnFilter());
+    own->SetOnFilter(test ? Event([test](DataSet *self, bool &accept) { test(self, accept); }) : Event());
+    return true;
+}
+
+bool setLibraryFilter(TDataSet *dataSet, const TFilterRecordEvent &test)
+{
+    return setOwnFilter<TqkTable>(dataSet, test) || setOwnFilter<TqkQuery>(dataSet, test)
+           || setOwnFilter<TqkQBE>(dataSet, test);
+}
+
+template <typename DataSet>
+std::optional<QVariant> ownFieldValue(TDataSet *dataSet, const QString &fieldName)
+{
+    if (auto *own = qobject_cast<DataSet *>(dataSet))
+        return own->FilterFieldValue(fieldName);
+    return std::nullopt;
+}
+
+QVariant filterFieldValue(TDataSet *dataSet, TField *field)
+{
+    for (const auto &read : {ownFieldValue<TqkTable>, ownFieldValue<TqkQuery>, ownFieldValue<TqkQBE>})
+        if (const std::optional<QVariant> value = read(dataSet, field->FieldName()))
+            return *value;
+    return field->Value();
+}
+
+}
+
 TqkDummyForm::TqkDummyForm(TqkFilterDialog *dialog) : m_dialog(dialog)
 {}
 
@@ -190,9 +234,7 @@ void TqkDummyForm::RecordTest(TDataSet *dataSet, bool &accept)
 
 QString TqkDummyForm::fieldText(TField *field) const
 {
-    QVariant value = field->Value();
-    if (auto *table = qobject_cast<TqkTable *>(m_dataSet))
-        value = table->FilterFieldValue(field->FieldName());
+    const QVariant value = filterFieldValue(m_dataSet, field);
     if (value.isNull() || !value.isValid())
         return {};
     switch (field->DataType()) {
@@ -452,17 +494,21 @@ bool TqkFilterDialog::Execute()
     return true;
 }
 
-// Cancel leaves the criteria and the data set exactly as they were.
 bool TqkFilterDialog::runForm()
 {
-    if (!filterFormRunner())
-        return false;
-    const TqkFilterFormResult result = filterFormRunner()(*this);
+    return filterFormRunner() && filterFormRunner()(*this);
+}
+
+// Cancel leaves the criteria and the data set exactly as they were.
+bool TqkFilterDialog::ApplyFormResult(const TqkFilterFormResult &result, QWidget *form)
+{
     if (!result.accepted)
         return false;
     if (!result.changed && (qkGetFilterOptions(GetPrimaryDataSet()) & ofoEnabled))
         return true;
     takeCriteria(result.criteria);
+    m_shownForm = form;
+    const auto formGone = qScopeGuard([this] { m_shownForm = nullptr; });
     applyCriteria();
     return true;
 }
@@ -495,18 +541,18 @@ void TqkFilterDialog::installLocalFilter(TDataSet *dataSet)
     if (!dataSet->Active())
         dataSet->Open();
     auto *table = qobject_cast<TqkTable *>(dataSet);
-    if (table)
-        table->SetOnFilter({});
+    const bool library = setLibraryFilter(dataSet, {});
     if (table && !table->MasterSource())
         optimiseRange(table);
     const bool any = !m_fieldInfo.empty();
     TqkDummyForm *form = m_dummyForm.get();
-    if (table && any)
-        table->SetOnFilter([form](TqkTable *self, bool &accept) { form->RecordTest(self, accept); });
-    if (!table) {
-        dataSet->SetOnFilterRecord(
-            any ? TFilterRecordEvent([form](TDataSet *self, bool &accept) { form->RecordTest(self, accept); })
-                : TFilterRecordEvent());
+    const TFilterRecordEvent test =
+        any ? TFilterRecordEvent([form](TDataSet *self, bool &accept) { form->RecordTest(self, accept); })
+            : TFilterRecordEvent();
+    if (library) {
+        setLibraryFilter(dataSet, test);
+    } else {
+        dataSet->SetOnFilterRecord(test);
         dataSet->SetFiltered(true);
         dataSet->CheckBrowseMode();
         dataSet->First();
@@ -520,9 +566,7 @@ void TqkFilterDialog::removeRecordTest()
     m_filteredDataSet = nullptr;
     if (!dataSet)
         return;
-    if (auto *table = qobject_cast<TqkTable *>(dataSet))
-        table->SetOnFilter({});
-    else
+    if (!setLibraryFilter(dataSet, {}))
         dataSet->SetOnFilterRecord({});
 }
 

@@ -129,8 +129,10 @@ struct TqkFilterFormResult
     std::vector<TqkFieldInfo> criteria;
 };
 // The search form is a window and lives with the window controls, above this
-// layer; it hands its runner in here. Without one Execute shows nothing.
-using TqkFilterFormRunner = std::function<TqkFilterFormResult(TqkFilterDialog &dialog)>;
+// layer; it hands its runner in here. Without one Execute shows nothing. The
+// runner hands the form's answer to ApplyFormResult while the form stands
+// and answers what that answers.
+using TqkFilterFormRunner = std::function<bool(TqkFilterDialog &dialog)>;
 void qkSetFilterFormRunner(TqkFilterFormRunner runner);
 
 // The library's search dialog. The program applies stored criteria with it
@@ -187,6 +189,8 @@ public:
     TDataSet *GetPrimaryDataSet() override;
     void ClearFilter();
     void ApplyFilter();
+    // Takes the shown search form's answer; false for Cancel.
+    bool ApplyFormResult(const TqkFilterFormResult &result, QWidget *form);
     void DataSetActiveChanged(bool active);
     void RefreshSearchableFields();
 
@@ -224,12 +228,15 @@ private:
     bool setRangeFor(TqkTable &table, const TqkFieldInfo &info) const;
     bool rewriteSql(TDataSet *dataSet);
     QStringList conditionLines(const TqkFieldInfo &info, const TqkDBFieldInfo &field, bool first) const;
+    QStringList conditionOnly(const TqkFieldInfo &info, const TqkDBFieldInfo &field) const;
     QString dateText(const QString &value, TFieldType type, const QString &fieldName) const;
     void refreshFromClause(TDataSet *dataSet);
     void addTableFields(TDataSet *dataSet, const QString &tableName, const QString &alias);
 
     std::unique_ptr<TqkFilterDataLink> m_dataLink;
     std::unique_ptr<TqkDummyForm> m_dummyForm;
+    // The search form while its answer is applied (OnExecuteSQL gets it).
+    QWidget *m_shownForm = nullptr;
     TqkFilterDialogOptions m_options{fdShowCaseSensitive, fdShowOKCancel, fdShowViewSummary, fdShowFieldOrder,
                                      fdShowValueRangeTab};
     int m_sortBy = fdSortByFieldNo;

@@ -5,6 +5,7 @@
 #include "lib/data/Qkstr.h"
 #include "lib/data/QkstrDate.h"
 #include "lib/data/Qktable.h"
+#include "platform/db/DbValues.h"
 #include "platform/db/QueryText.h"
 #include "platform/db/TField.h"
 #include "platform/db/TQuery.h"
@@ -52,10 +53,13 @@ QString likeLiteral(const QString &value)
     return escaped;
 }
 
-// A number written into SQL is checked to be one.
+// A number written into SQL is checked to be one; a Boolean is stored as
+// 1 or 0.
 QString sqlNumber(const QString &value, TFieldType type)
 {
     const QString trimmed = value.trimmed();
+    if (type == ftBoolean)
+        return QString::number(db::toStorage(ftBoolean, trimmed).toLongLong());
     if (type == ftFloat || type == ftCurrency || type == ftBCD)
         return QString::number(StrToFloat(trimmed), 'g', 17);
     return QString::number(StrToInt(trimmed));
@@ -113,16 +117,28 @@ QString TqkFilterDialog::dateText(const QString &value, TFieldType type, const Q
     return text;
 }
 
+// A criterion that gives no condition (an empty value, a type the range
+// cannot compare) adds no joining line either.
 QStringList TqkFilterDialog::conditionLines(const TqkFieldInfo &info, const TqkDBFieldInfo &field, bool first) const
+{
+    QStringList lines = conditionOnly(info, field);
+    if (lines.isEmpty())
+        return lines;
+    if (info.MatchType != fdMatchRange && info.NonMatching)
+        lines.prepend(first ? QStringLiteral("  not") : QStringLiteral("  and not"));
+    else if (!first)
+        lines.prepend(QStringLiteral(" and"));
+    return lines;
+}
+
+QStringList TqkFilterDialog::conditionOnly(const TqkFieldInfo &info, const TqkDBFieldInfo &field) const
 {
     QString column = quotedName(field.SqlFieldName, m_quoteAlways);
     if (!field.TableName.isEmpty())
-        column = quotedName(field.TableName, m_quoteAlways) + QLatin1Char('.') + column;
+        column = quotedName(field.TableName, false) + QLatin1Char('.') + column;
     const TFieldType type = field.FieldType;
     QStringList lines;
     if (info.MatchType == fdMatchRange) {
-        if (!first)
-            lines << QStringLiteral(" and");
         QString low = info.MinValue, high = info.MaxValue;
         if (isNumericType(type) || type == ftBCD) {
             if (!low.isEmpty())
@@ -153,10 +169,6 @@ QStringList TqkFilterDialog::conditionLines(const TqkFieldInfo &info, const TqkD
     }
     if (info.MatchType != fdMatchStart && info.MatchType != fdMatchAny && info.MatchType != fdMatchExact)
         return lines;
-    if (info.NonMatching)
-        lines << (first ? QStringLiteral("  not") : QStringLiteral("  and not"));
-    else if (!first)
-        lines << QStringLiteral(" and");
     QString value = info.FilterValue;
     const bool upper = !info.CaseSensitive && !isNumericType(type) && !isDateType(type);
     if (upper) {
@@ -190,7 +202,8 @@ QStringList TqkFilterDialog::conditionLines(const TqkFieldInfo &info, const TqkD
             condition += column + QStringLiteral(" like ") + sqlText(pattern) + QStringLiteral(" escape '\\'");
         }
     }
-    lines << condition + QLatin1Char(')');
+    if (any)
+        lines << condition + QLatin1Char(')');
     return lines;
 }
 
@@ -202,11 +215,18 @@ QStringList TqkFilterDialog::insertConditions(const QStringList &sqlLines, const
     const QVector<db::SqlToken> tokens = db::tokenizeSql(sql);
     const int clause = findClause(tokens, 0, true);
     const QString added = conditions.join(QLatin1Char('\n'));
+    // Every inserted line stands on its own, with no empty line around it.
+    const auto upTo = [&sql](int end) {
+        QString text = sql.left(end);
+        while (!text.isEmpty() && text.back().isSpace())
+            text.chop(1);
+        return text;
+    };
     QString result;
     if (clause < 0) {
-        result = sql + QStringLiteral("\nWhere\n") + added;
+        result = upTo(int(sql.size())) + QStringLiteral("\nWhere\n") + added;
     } else if (!tokens[clause].isKeyword("WHERE")) {
-        result = sql.left(tokens[clause].start) + QStringLiteral("\nWhere\n") + added + QLatin1Char('\n')
+        result = upTo(tokens[clause].start) + QStringLiteral("\nWhere\n") + added + QLatin1Char('\n')
                  + sql.mid(tokens[clause].start);
     } else {
         // The existing condition is bracketed, so that an OR in it cannot
@@ -214,9 +234,9 @@ QStringList TqkFilterDialog::insertConditions(const QStringList &sqlLines, const
         const int conditionStart = tokens[clause].start + int(tokens[clause].text.size());
         const int next = findClause(tokens, clause + 1, false);
         const int conditionEnd = next < 0 ? int(sql.size()) : tokens[next].start;
-        result = sql.left(conditionStart) + QStringLiteral(" (")
-                 + sql.mid(conditionStart, conditionEnd - conditionStart) + QStringLiteral(")\nAnd\n") + added
-                 + QLatin1Char('\n') + sql.mid(conditionEnd);
+        result = sql.left(conditionStart) + QStringLiteral(" (") + upTo(conditionEnd).mid(conditionStart)
+                 + QStringLiteral(")\nAnd\n") + added
+                 + (next < 0 ? QString() : QLatin1Char('\n') + sql.mid(conditionEnd));
     }
     return result.split(QLatin1Char('\n'));
 }
@@ -249,7 +269,7 @@ bool TqkFilterDialog::rewriteSql(TDataSet *dataSet)
     const QStringList sql = insertConditions(m_savedSql, conditions);
     qkSetSQL(dataSet, sql);
     if (auto *query = qobject_cast<TQuery *>(dataSet); query && OnExecuteSQL)
-        OnExecuteSQL(nullptr, query);
+        OnExecuteSQL(m_shownForm, query);
     try {
         dataSet->Open();
     } catch (const Exception &) {
@@ -372,7 +392,9 @@ bool TqkFilterDialog::indexCaseFits(TqkTable &table, const TqkFieldInfo &info) c
     const TField *key = table.IndexFields(0);
     if (!key || key->DataType() != ftString)
         return true;
-    const TIndexDef *index = table.IndexDefs()->Find(table.IndexName());
+    const TIndexDef *index = table.IndexName().isEmpty() && !table.IndexFieldNames().isEmpty()
+                                 ? table.IndexDefs()->FindIndexForFields(table.IndexFieldNames())
+                                 : table.IndexDefs()->Find(table.IndexName());
     const bool caseInsensitive = index ? index->caseInsensitive() : false;
     return caseInsensitive == !info.CaseSensitive;
 }

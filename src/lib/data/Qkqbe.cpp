@@ -3,7 +3,126 @@
 #include "lib/data/Qklocate.h"
 #include "lib/data/Qkstr.h"
 #include "platform/db/QbeText.h"
+#include "platform/db/TField.h"
+#include "platform/db/TSession.h"
+#include "platform/db/TTable.h"
 #include "platform/runtime/Exceptions.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/UiServices.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+
+#include <memory>
+
+namespace {
+
+// A table file as a QBE text names it: ":alias:file" or a file of the
+// owner's database.
+void nameTable(TTable &table, const TDBDataSet &owner, const QString &name)
+{
+    const bool aliased = name.startsWith(QLatin1Char(':')) && name.count(QLatin1Char(':')) >= 2;
+    table.SetDatabaseName(aliased ? name.section(QLatin1Char(':'), 1, 1) : owner.DatabaseName());
+    table.SetSessionName(owner.SessionName());
+    table.SetTableName(aliased ? name.section(QLatin1Char(':'), 2) : name);
+}
+
+// ":alias:file" lies in the alias's folder; any other name in the data
+// set's own database folder. Empty for an alias that names no folder.
+QString answerTablePath(const TDBDataSet &owner, const QString &name)
+{
+    QString folder = Session()->ResolveDatabaseFolder(owner.DatabaseName());
+    QString file = name;
+    if (name.startsWith(QLatin1Char(':'))) {
+        folder =
+            name.count(QLatin1Char(':')) >= 2 ? Session()->AliasPath(name.section(QLatin1Char(':'), 1, 1)) : QString();
+        file = name.section(QLatin1Char(':'), 2);
+        if (folder.isEmpty() || file.isEmpty())
+            return QString();
+    }
+    if (QFileInfo(file).suffix().isEmpty())
+        file += QStringLiteral(".db");
+    return QFileInfo(file).isAbsolute() ? file : QDir(folder).filePath(file);
+}
+
+// The SELECT's parameters take the values of the owner's.
+void copyParameters(TQuery &query, const TParams *params)
+{
+    for (int i = 0; params && i < params->Count(); ++i)
+        if (TParam *own = query.Params()->FindParam(params->Items(i)->Name())) {
+            own->SetDataType(params->Items(i)->DataType());
+            own->SetValue(params->Items(i)->Value());
+        }
+}
+
+}
+
+db::QbeQuery qkTranslateQbe(const TDBDataSet &owner, const QString &text, bool blankAsZero)
+{
+    auto types = std::make_shared<QHash<QString, QHash<QString, TFieldType>>>();
+    const auto typesOf = [types, &owner](const QString &table) -> const QHash<QString, TFieldType> & {
+        const QString key = table.toLower();
+        if (!types->contains(key)) {
+            TTable reader;
+            nameTable(reader, owner, table);
+            reader.SetReadOnly(true);
+            reader.Open();
+            QHash<QString, TFieldType> fields;
+            for (const TField *field : reader.FieldList())
+                fields.insert(field->FieldName().toLower(), field->DataType());
+            types->insert(key, fields);
+        }
+        return *types->constFind(key);
+    };
+    db::QbeOptions options;
+    options.settings.blankAsZero = blankAsZero;
+    options.fieldType = [typesOf](const QString &table, const QString &field) {
+        return typesOf(table).value(field.toLower(), ftUnknown);
+    };
+    const db::QbeQuery query = db::translateQbe(text, options);
+    for (const QString &table : query.tables)
+        typesOf(table);
+    return query;
+}
+
+void qkWriteAnswerTable(const TDBDataSet &owner, const QString &select, const QString &path, const TParams *params)
+{
+    TTable answer;
+    {
+        TQuery source;
+        source.SetDatabaseName(owner.DatabaseName());
+        source.SetSessionName(owner.SessionName());
+        source.SetSQL({select});
+        copyParameters(source, params);
+        source.Open();
+        for (const TField *field : source.FieldList())
+            answer.FieldDefs()->Add(field->FieldName(), field->DataType(), field->Size());
+    }
+    answer.SetTableName(path);
+    answer.CreateTable();
+    TQuery fill;
+    fill.SetDatabaseName(owner.DatabaseName());
+    fill.SetSessionName(owner.SessionName());
+    fill.SetSQL({QStringLiteral("INSERT INTO \"%1\"").arg(path), select});
+    copyParameters(fill, params);
+    fill.ExecSQL();
+}
+
+void qkSaveAnswerTable(const TDBDataSet &owner, const QString &name, const QString &select, const TParams *params)
+{
+    const QString path = answerTablePath(owner, name);
+    if (path.isEmpty()) {
+        ui::services().messageBox(QStringLiteral("Invalid Alias in QBE"), ui::applicationTitle(), ui::MsgIcon::Stop,
+                                  ui::MsgButtons::Ok);
+        return;
+    }
+    try {
+        qkWriteAnswerTable(owner, select, path, params);
+    } catch (const Exception &) {
+        qkShowLibraryWarning(QStringLiteral("Unable to create answer table ") + name);
+    }
+}
 
 TqkQBE::TqkQBE(QObject *owner) : TSqlDataSet(owner)
 {}
@@ -15,6 +134,7 @@ TqkQBE::~TqkQBE()
 
 void TqkQBE::SetQBE(const QStringList &lines)
 {
+    m_sql.clear();
     m_qbe = lines;
     if (Active()) {
         Close();
@@ -57,18 +177,43 @@ QString TqkQBE::PreparedQBE() const
 
 QString TqkQBE::queryText() const
 {
-    return db::translateQbe(PreparedQBE()).sql;
+    return m_sql.isEmpty() ? qkTranslateQbe(*this, PreparedQBE(), m_blankAsZero).sql : m_sql;
 }
 
 void TqkQBE::openCursor()
 {
     if (m_qbe.isEmpty() || m_qbe.first().trimmed().isEmpty())
         throw EAbort(QString());
+    const ui::BusyCursor busy;
+    const db::QbeQuery query = qkTranslateQbe(*this, PreparedQBE(), m_blankAsZero);
+    if (!query.changes.isEmpty()) {
+        runChanges(query.changes);
+        throw EAbort(QString());
+    }
+    m_sql = query.sql;
     TSqlDataSet::openCursor();
+    const QString answer = m_answerTable.isEmpty() ? query.answerTable : m_answerTable;
+    if (!answer.isEmpty())
+        qkSaveAnswerTable(*this, answer, query.sql, &m_params);
+}
+
+void TqkQBE::runChanges(const QStringList &statements)
+{
+    for (const QString &statement : statements) {
+        m_sql = statement;
+        try {
+            ExecSQL();
+        } catch (...) {
+            m_sql.clear();
+            throw;
+        }
+    }
+    m_sql.clear();
 }
 
 void TqkQBE::closeCursor()
 {
+    m_sql.clear();
     m_lookupTables.Clear();
     m_callbackHandle = 0;
     TSqlDataSet::closeCursor();

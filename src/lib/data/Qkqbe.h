@@ -1,13 +1,27 @@
 #pragma once
 
 #include "lib/data/Qktable.h"
+#include "platform/db/QbeText.h"
 #include "platform/db/TQuery.h"
 
 class TqkQBE;
 using TqkQBEFilterEvent = std::function<void(TqkQBE *qbe, bool &accept)>;
 
+// The QBE text as SQL, the fields' types read from the tables it names
+// (each opened briefly, so a missing one raises the engine's error).
+db::QbeQuery qkTranslateQbe(const TDBDataSet &owner, const QString &text, bool blankAsZero);
+// Writes the answer of a SELECT over the owner's tables as a new table file.
+void qkWriteAnswerTable(const TDBDataSet &owner, const QString &select, const QString &path,
+                        const TParams *params = nullptr);
+// The same for an answer table named as the data sets name it: ":alias:file"
+// in the alias's folder, any other name in the owner's database; an alias
+// without a folder and a failure are said in a box.
+void qkSaveAnswerTable(const TDBDataSet &owner, const QString &name, const QString &select, const TParams *params);
+
 // The library's query-by-example data set: its QBE lines ("~name" replaced
-// by the parameter's value) run as a query over the table files.
+// by the parameter's value) run as a query over the table files. A text
+// that changes tables (Delete, Insert, changeto) runs and leaves the data
+// set closed: there is no answer to show.
 class TqkQBE : public TSqlDataSet, public TqkDataSetExtras
 {
     Q_OBJECT
@@ -52,10 +66,13 @@ protected:
 
 private:
     void installQbeFilter();
+    void runChanges(const QStringList &statements);
 
     QStringList m_qbe;
     QString m_answerTable;
     bool m_auxiliaryTables = true;
     bool m_blankAsZero = true;
     TqkQBEFilterEvent m_onFilter;
+    // The statement the data set runs: the answer's SELECT, or one change.
+    QString m_sql;
 };

@@ -1,6 +1,7 @@
 #include "lib/data/Qkquery.h"
 
 #include "lib/data/Qklocate.h"
+#include "lib/data/Qkqbe.h"
 
 TqkQuery::TqkQuery(QObject *owner) : TQuery(owner)
 {}
@@ -24,6 +25,13 @@ void TqkQuery::installQueryFilter()
         qkShowLibraryWarning(QStringLiteral(
             "Local filtering is not supported on a Live-Query which contains a Where clause in the SQL string. To "
             "perform a local filter on this query, you will need to set its RequestLive property to False."));
+}
+
+void TqkQuery::openCursor()
+{
+    TQuery::openCursor();
+    if (!m_answerTable.isEmpty())
+        qkSaveAnswerTable(*this, m_answerTable, queryText(), &m_params);
 }
 
 void TqkQuery::DoAfterOpen()

@@ -20,6 +20,7 @@ class TqkQuery : public TQuery, public TqkDataSetExtras
     Q_PROPERTY(TqkQueryFilterEvent OnFilter READ OnFilter WRITE SetOnFilter)
     Q_PROPERTY(TDataSetNotifyEvent OnFilterEscape READ OnFilterEscape WRITE SetOnFilterEscape)
     Q_PROPERTY(TqkOnFilterOptions OnFilterOptions READ OnFilterOptions WRITE SetOnFilterOptions)
+    Q_PROPERTY(QString AnswerTable READ AnswerTable WRITE SetAnswerTable)
 
 public:
     explicit TqkQuery(QObject *owner = nullptr);
@@ -31,8 +32,13 @@ public:
     void SetOnFilterOptions(TqkOnFilterOptions options) { changeFilterOptions(this, options, bool(m_onFilter)); }
     bool IsSequenced() const override { return !m_onFilter && TQuery::IsSequenced(); }
     QVariant FilterFieldValue(const QString &fieldName);
+    // With a name the answer is also written as that table file on opening,
+    // as the QBE data set does.
+    const QString &AnswerTable() const { return m_answerTable; }
+    void SetAnswerTable(const QString &name) { m_answerTable = name; }
 
 protected:
+    void openCursor() override;
     void DoAfterOpen() override;
     void DoBeforePost() override;
     void DoOnCalcFields() override;
@@ -42,4 +48,5 @@ private:
     void installQueryFilter();
 
     TqkQueryFilterEvent m_onFilter;
+    QString m_answerTable;
 };

@@ -3,9 +3,11 @@
 #include "lib/data/Qkcommon.h"
 #include "lib/data/QkcommonData.h"
 #include "lib/data/Qklocate.h"
+#include "lib/data/Qkqbe.h"
 #include "lib/data/Qkstr.h"
 #include "lib/data/qkfilter.h"
 #include "platform/db/ConnectionPool.h"
+#include "platform/db/DbErrors.h"
 #include "platform/db/QbeText.h"
 #include "platform/db/TField.h"
 #include "platform/db/TIndexDefs.h"
@@ -163,34 +165,30 @@ void TqkTable::openCursor()
         installTableFilter();
 }
 
+namespace {
+
+// A table shows an answer; a text that changes tables has none to show.
+QString qbeAnswerSql(const TqkTable &table, const QStringList &lines)
+{
+    const db::QbeQuery query = qkTranslateQbe(table, qkJoinQueryLines(lines, false), true);
+    if (query.sql.isEmpty())
+        db::raiseDataSetError(&table, QStringLiteral("Die Abfrage liefert keine Datenmenge"));
+    return query.sql;
+}
+
+}
+
 // The answer of the "Query" text is a table file of its own, opened as this
 // table and removed when it closes. The first word of the text tells QBE
 // ("Query") from SQL.
 void TqkTable::runQueryIntoAnswer()
 {
     const bool qbe = m_query.first().trimmed().section(QLatin1Char(' '), 0, 0).toLower() == QLatin1String("query");
-    const QString select =
-        qbe ? db::translateQbe(qkJoinQueryLines(m_query, false)).sql : m_query.join(QLatin1Char('\n'));
+    const QString select = qbe ? qbeAnswerSql(*this, m_query) : m_query.join(QLatin1Char('\n'));
     const ui::BusyCursor busy;
     m_answerFolder = std::make_unique<QTemporaryDir>();
     const QString path = m_answerFolder->filePath(QStringLiteral("ANSWER.db"));
-    TTable answer;
-    {
-        TQuery source;
-        source.SetDatabaseName(DatabaseName());
-        source.SetSessionName(SessionName());
-        source.SetSQL({select});
-        source.Open();
-        for (const TField *field : source.FieldList())
-            answer.FieldDefs()->Add(field->FieldName(), field->DataType(), field->Size());
-    }
-    answer.SetTableName(path);
-    answer.CreateTable();
-    TQuery fill;
-    fill.SetDatabaseName(DatabaseName());
-    fill.SetSessionName(SessionName());
-    fill.SetSQL({QStringLiteral("INSERT INTO \"%1\"").arg(path), select});
-    fill.ExecSQL();
+    qkWriteAnswerTable(*this, select, path);
     TTable::SetTableName(path);
 }
 

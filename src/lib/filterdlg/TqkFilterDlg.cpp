@@ -594,14 +594,14 @@ void TqkFilterDlg::keyPressEvent(QKeyEvent *event)
     QDialog::keyPressEvent(event);
 }
 
-TqkFilterFormResult qkRunFilterDlg(TqkFilterDialog &dialog)
+bool qkRunFilterDlg(TqkFilterDialog &dialog)
 {
     TqkFilterDlg form(dialog, QApplication::activeWindow());
     TqkFilterFormResult result;
     result.accepted = form.exec() == QDialog::Accepted;
     result.changed = form.Changed();
     result.criteria = form.Criteria();
-    return result;
+    return dialog.ApplyFormResult(result, &form);
 }
 
 void qkInstallFilterDlg()

@@ -86,6 +86,6 @@ private:
 };
 
 // Shows the form for the dialog and answers what the user decided.
-TqkFilterFormResult qkRunFilterDlg(TqkFilterDialog &dialog);
+bool qkRunFilterDlg(TqkFilterDialog &dialog);
 // Lets TqkFilterDialog::Execute show this form.
 void qkInstallFilterDlg();

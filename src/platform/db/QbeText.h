@@ -1,24 +1,43 @@
 #pragma once
 
+#include "platform/db/QbeCell.h"
+
 #include <QString>
+#include <QStringList>
+
+#include <functional>
 
 namespace db {
 
-// Query-by-example text of one table as SQL: the table line names the file
-// and its fields, each example row below it is one alternative (rows OR
-// together, the conditions of a row AND). A field cell holds Check,
-// CheckPlus or CheckDescending (the field is answered; Check also sorts and
-// drops repeated answers) and conditions separated by commas: a value,
-// =, <>, <, >, <=, >= with a value, "not" before any of them, "blank",
-// "like" with a value, ".." for any text and "@" for one character.
-struct QbeQuery
+// Query-by-example text as SQL. "Query", an optional "ANSWER: name" line,
+// then one block per table: a line naming the table file and its fields,
+// one example row per line below it (a blank line ends the block),
+// "EndQuery". Each example row is one alternative; rows joined by example
+// elements ("_k") form one question over several tables. A cell holds a
+// check word, conditions ("," joins them, "or" gives alternatives),
+// "calc" and "changeto"; the first cell of a row holds a check word for
+// every field, "Delete" or "Insert".
+struct QbeOptions
 {
-    QString sql;
-    QString answerTable;
+    QbeSettings settings;
+    // The type of a field of a table file as the text names them;
+    // ftUnknown when not known.
+    std::function<TFieldType(const QString &table, const QString &field)> fieldType;
 };
 
-// Raises EDatabaseError for text outside that language (several tables,
-// example elements, insert or delete rows).
-QbeQuery translateQbe(const QString &text);
+struct QbeQuery
+{
+    // A SELECT giving the answer; empty when the text changes tables.
+    QString sql;
+    // DELETE, INSERT and UPDATE statements, run in order.
+    QStringList changes;
+    QString answerTable;
+    // Every table file the text names, as written.
+    QStringList tables;
+};
+
+// Raises EDBEngineError qbeNotUnderstood, naming what it did not
+// understand, for text outside that language.
+QbeQuery translateQbe(const QString &text, const QbeOptions &options = {});
 
 }

@@ -127,6 +127,25 @@ TEST_F(EmailEditorTest, HeaderSettingsAreSavedAsTheyAreShown)
     EXPECT_EQ(saved.Anlagename, "rechnung.txt");
 }
 
+TEST_F(EmailEditorTest, TheSubFolderShowsOnlyWhenMailsGoIntoTheMailProgramsOutbox)
+{
+    const bool installed = EmailState().KuvertaliaInstalled;
+    EmailState().KuvertaliaInstalled = true;
+    for (const bool outbox : {false, true}) {
+        EmailState().Outbox = outbox;
+        edit([outbox](TfrmEdit &editor) {
+            editor.comSpeicherninOrdner->setCurrentIndex(1);
+            editor.comSpeicherninOrdner->setCurrentIndex(0);
+            ASSERT_EQ(editor.comSpeicherninOrdner->currentText(), "Gesendet");
+            EXPECT_EQ(editor.edtSpeicherninOrdner->isVisibleTo(&editor), outbox);
+            EXPECT_EQ(editor.lblBackslash->isVisibleTo(&editor), outbox);
+            editor.btnOk->click();
+        });
+    }
+    EmailState().Outbox = false;
+    EmailState().KuvertaliaInstalled = installed;
+}
+
 TEST_F(EmailEditorTest, AnErrorPositionOpensItsPageAndLineAndCancelAsksOnlyAfterAChange)
 {
     edit(

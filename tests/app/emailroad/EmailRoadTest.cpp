@@ -20,10 +20,24 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QPrinter>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QThread>
 
 namespace {
+
+// Where the first word of a PDF's first page stands, in points from the
+// paper's top left corner.
+QPointF firstWordPosition(const QString &pdf)
+{
+    QProcess pdftotext;
+    pdftotext.start(QStringLiteral("pdftotext"), {"-bbox", "-f", "1", "-l", "1", pdf, "-"});
+    pdftotext.waitForFinished(20000);
+    static const QRegularExpression word(QStringLiteral("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\""));
+    const QRegularExpressionMatch match = word.match(QString::fromUtf8(pdftotext.readAllStandardOutput()));
+    return match.hasMatch() ? QPointF(match.captured(1).toDouble(), match.captured(2).toDouble()) : QPointF(-1, -1);
+}
 
 const QString sentAndFailed = QStringLiteral("%1 Mails wurden erfolgreich versendet.\r\n%2 Mails waren fehlerhaft.");
 
@@ -218,6 +232,15 @@ TEST_F(EmailRoadTest, ThePreviewShowsThePagesAndItsCancelSendsNothing)
         preview.btnPrint->click();
         ASSERT_EQ(printers.jobs().size(), preview.PageCount());
         EXPECT_EQ(printers.jobs().first().documentName, "E-Mail Ausdruck");
+        // The text fills the printer's printable rectangle, with no margin
+        // of its own inside it.
+        QPrinter reference;
+        reference.setOutputFormat(QPrinter::PdfFormat);
+        const QRectF printable = reference.pageLayout().paintRect(QPageLayout::Point);
+        const QPointF origin = firstWordPosition(printers.jobs().first().outputFile);
+        EXPECT_NEAR(origin.x(), printable.left(), 2.0);
+        EXPECT_GE(origin.y(), printable.top());
+        EXPECT_LT(origin.y(), printable.top() + 10.0);
         EXPECT_EQ(preview.CurrentPage(), 2);
         preview.btnCancel->click();
     });

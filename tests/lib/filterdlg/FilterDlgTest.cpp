@@ -1,5 +1,6 @@
 #include "demo/tables/DemoTables.h"
 #include "lib/data/Qkintl.h"
+#include "lib/data/Qkquery.h"
 #include "lib/data/Qktable.h"
 #include "lib/edit/qkdbdatetimepicker.h"
 #include "lib/filterdlg/TqkFilterDialogView.h"
@@ -144,6 +145,40 @@ TEST_F(FilterForm, CriteriaTypedIntoTheFormFilterTheCustomers)
         clickOk(form);
     }));
     EXPECT_EQ(column(QStringLiteral("Ort")), QStringList({"München", "Wien", "München"}));
+}
+
+TEST_F(FilterForm, RewrittenSqlIsHandedOutWithTheShownForm)
+{
+    TqkQuery query;
+    query.SetDatabaseName(m_folder.path());
+    query.SetSQL({"SELECT * FROM Kunden"});
+    query.Open();
+    m_source.SetDataSet(&query);
+    m_dialog.SetFilterMethod(fdByQueryModify);
+    QWidget *handedForm = nullptr;
+    TQuery *handedQuery = nullptr;
+    QStringList sqlSeen;
+    m_dialog.OnExecuteSQL = [&](QWidget *form, TQuery *sql) {
+        handedForm = form;
+        handedQuery = sql;
+        sqlSeen = sql->SQL();
+    };
+    TqkFilterDlg *shown = nullptr;
+    ASSERT_TRUE(executeWith([&](TqkFilterDlg &form) {
+        shown = &form;
+        clickField(form, QStringLiteral("Ort"));
+        typeInto(part<QWidget>(form, "FilterValueEdit"), QStringLiteral("wien"));
+        clickOk(form);
+    }));
+    EXPECT_EQ(handedForm, shown);
+    EXPECT_EQ(handedQuery, &query);
+    EXPECT_EQ(sqlSeen, query.SQL());
+    EXPECT_EQ(sqlSeen.value(1), QStringLiteral("Where"));
+    QStringList places;
+    for (query.First(); !query.Eof(); query.Next())
+        places << query.FieldByName("Ort")->AsString();
+    EXPECT_EQ(places, QStringList({"Wien"}));
+    m_dialog.SetDataSource(nullptr);
 }
 
 TEST_F(FilterForm, CancelLeavesCriteriaAndRecordsAsTheyWere)
