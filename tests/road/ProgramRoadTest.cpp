@@ -324,3 +324,41 @@ TEST_F(ProgramRoadTest, TheOutboxRoadEntersTheMailAndTheProgramRunsOn)
     EXPECT_TRUE(server.messages().isEmpty());
     EXPECT_EQ(outboxRecords(), before + 1);
 }
+
+namespace {
+
+// The help viewers this process has started and that still run.
+int runningHelpViewers()
+{
+    int viewers = 0;
+    const QString parent = QString::number(QCoreApplication::applicationPid());
+    for (const QString &pid : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        QFile stat(QStringLiteral("/proc/") + pid + QStringLiteral("/stat"));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        const QString line = QString::fromLocal8Bit(stat.readAll());
+        // "pid (name) state ppid ...": the name may hold blanks, the part after it not.
+        const QStringList after = line.mid(line.lastIndexOf(QLatin1Char(')')) + 2).split(QLatin1Char(' '));
+        viewers += line.contains(QStringLiteral("(tintlen-hilfe)")) && after.value(0) != QLatin1String("Z")
+                   && after.value(1) == parent;
+    }
+    return viewers;
+}
+
+}
+
+// F1 shows the main window's help topic in the help viewer, without a box;
+// closing the program closes the viewer too.
+TEST_F(ProgramRoadTest, F1ShowsTheHelpAndTheViewerEndsWithTheProgram)
+{
+    const int exitCode = runProgramWith([](RoadScript &script) {
+        waitForTheInvoiceRequest(script);
+        script.act(QStringLiteral("F1"), [] { pressKey(frmPrintMan, Qt::Key_F1); });
+        script.waitFor(QStringLiteral("the help viewer running, no box"),
+                       [] { return runningHelpViewers() == 1 && shownBoxText().isEmpty(); });
+        clickAbbruch(script);
+    });
+    EXPECT_EQ(stoppedAt, QString());
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_TRUE(QTest::qWaitFor([] { return runningHelpViewers() == 0; }, 10000));
+}
