@@ -331,7 +331,7 @@ void TCustomGrid::keyPressEvent(QKeyEvent *event)
 
 int TCustomGrid::sizingEdgeAt(const QPoint &pos) const
 {
-    if (pos.y() >= rowTop(m_fixedRows) || m_fixedRows == 0)
+    if (pos.y() >= rowTop(m_fixedRows) || m_fixedRows == 0 || !CanSizeColumns())
         return -1;
     for (int col = 0; col < ColCount(); ++col) {
         if (col >= m_fixedCols && col < m_leftCol)
@@ -371,8 +371,9 @@ void TCustomGrid::mouseReleaseEvent(QMouseEvent *event)
     event->accept();
     if (m_sizingCol < 0)
         return;
+    const int sized = m_sizingCol;
     m_sizingCol = -1;
-    ColWidthsChanged();
+    ColWidthsChanged(sized);
 }
 
 void TCustomGrid::ShowEditor()

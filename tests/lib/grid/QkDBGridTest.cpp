@@ -223,7 +223,8 @@ TEST_F(GridTables, CheckBoxesToggleByKeyAndClick)
     positions->Post();
     click(col, 1);
     const QRect cell = grid->CellRect(col, 1);
-    const QRect box((cell.left() + cell.right() - 10) / 2, (cell.top() + cell.bottom() - 10) / 2, 10, 10);
+    // Inside the box's frame.
+    const QRect box((cell.left() + cell.right() - 10) / 2 + 1, (cell.top() + cell.bottom() - 10) / 2 + 1, 8, 8);
     const double checkedInk = inkIn(shot(), box);
     key(Qt::Key_Space);
     EXPECT_EQ(field->Text(), "0");
@@ -390,7 +391,8 @@ TEST_F(GridTables, ACheckBoxOnACalculatedSelectedFieldSelectsTheRecord)
     grid->SetSelected({"Selected\t2", "Bezeichnung\t30"});
     openGrid();
     const QRect cell = grid->CellRect(1, 2);
-    const QRect box((cell.left() + cell.right() - 10) / 2, (cell.top() + cell.bottom() - 10) / 2, 10, 10);
+    // Inside the box's frame.
+    const QRect box((cell.left() + cell.right() - 10) / 2 + 1, (cell.top() + cell.bottom() - 10) / 2 + 1, 8, 8);
     const double uncheckedInk = inkIn(shot(), box);
     key(Qt::Key_Down);
     key(Qt::Key_Space);
