@@ -289,6 +289,8 @@ void TCustomGrid::paintEvent(QPaintEvent *event)
             painter.setClipRect(cell);
             DrawCell(painter, col, row, cell, state);
             painter.restore();
+            if (state & gdFocused)
+                drawFocusFrame(painter, cell);
             if (m_gridLineWidth > 0) {
                 painter.setPen(palette().color(QPalette::Mid));
                 painter.drawLine(cell.right() + 1, cell.top(), cell.right() + 1, cell.bottom() + 1);
@@ -298,6 +300,18 @@ void TCustomGrid::paintEvent(QPaintEvent *event)
         y += RowPitch(row);
     }
     PaintOver(painter);
+}
+
+// A dotted frame that inverts what lies under it, so the current cell shows
+// on a highlighted row as on a plain one.
+void TCustomGrid::drawFocusFrame(QPainter &painter, const QRect &cell)
+{
+    painter.save();
+    painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    painter.setPen(QPen(Qt::white, 1, Qt::DotLine));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(cell.adjusted(0, 0, -1, -1));
+    painter.restore();
 }
 
 void TCustomGrid::resizeEvent(QResizeEvent *event)

@@ -114,6 +114,7 @@ protected:
 
 private:
     int sizingEdgeAt(const QPoint &pos) const;
+    void drawFocusFrame(QPainter &painter, const QRect &cell);
     int colLeft(int col) const;
     int rowTop(int row) const;
     void scrollIntoView(int col, int row);

@@ -191,6 +191,27 @@ TEST_F(GridTables, OnlyTheCurrentCellIsHighlighted)
     }
 }
 
+TEST_F(GridTables, TheCurrentCellShowsInASelectedRow)
+{
+    grid->SetOptions(grid->Options() | dgMultiSelect);
+    openGrid();
+    key(Qt::Key_Down);
+    key(Qt::Key_Right);
+    grid->SelectRecord();
+    const QImage image = shot();
+    const QColor highlight = grid->palette().color(QPalette::Highlight);
+    const auto framed = [&](int col) {
+        const QRect cell = grid->CellRect(col, grid->Row());
+        int other = 0;
+        for (int y = cell.top(); y <= cell.bottom(); ++y)
+            if (image.pixelColor(cell.left(), y) != highlight)
+                ++other;
+        return other;
+    };
+    EXPECT_GT(framed(grid->Col()), 2) << "a dotted frame on the current cell";
+    EXPECT_EQ(framed(grid->Col() + 1), 0) << "the rest of the row is plainly highlighted";
+}
+
 TEST_F(GridTables, TheFooterBandStaysAboveTheScrollBar)
 {
     grid->SetOptions(grid->Options() | dgShowFooter | dgFooter3DCells);
