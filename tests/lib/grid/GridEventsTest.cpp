@@ -56,6 +56,16 @@ TEST_F(GridTables, EachCellMoveFiresCellChangedOnce)
     const int cells = cellChanges;
     click(grid->Col(), grid->Row());
     EXPECT_EQ(cellChanges, cells) << "a click on the current cell moves nothing";
+    key(Qt::Key_Escape);
+    key(Qt::Key_End);
+    const int atLast = cellChanges;
+    const int entersAtLast = colEnters;
+    key(Qt::Key_Right);
+    key(Qt::Key_Left, Qt::ControlModifier);
+    key(Qt::Key_Left);
+    EXPECT_EQ(grid->Col(), 1);
+    EXPECT_EQ(cellChanges - atLast, 1) << "Right at the last and Left at the first column move nothing";
+    EXPECT_EQ(colEnters - entersAtLast, 1);
 }
 
 TEST_F(GridTables, OnlyAResizableTitleEdgeSizesItsColumn)
@@ -273,9 +283,9 @@ TEST_F(GridTables, TheGridKeepsItsBasicPromises)
     EXPECT_EQ(grid->Col(), 3) << "not into the fixed columns";
     grid->SetFixedCols(0);
 
-    grid->resize(grid->width(),
-                 grid->RowHeights(0) + 4 + 2 * grid->frameWidth() + grid->horizontalScrollBar()->sizeHint().height());
+    grid->resize(grid->width(), grid->RowHeights(0) + 4 + 2 * grid->frameWidth());
     settle();
+    ASSERT_EQ(grid->VisibleRowCount(), 0);
     EXPECT_GE(grid->DataLink()->BufferCount(), 1);
     key(Qt::Key_Down);
     EXPECT_EQ(positions->RecNo(), 2) << "a grid with no room for a row still moves";
