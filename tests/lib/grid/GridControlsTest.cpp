@@ -316,18 +316,23 @@ TEST_F(GridControls, TheMemoDialogTakesTheCaptionsAndKeepsItsDesignedSize)
     openGrid();
     const QString cancelBefore = qkIntl().BtnCancelCaption;
     qkIntl().BtnCancelCaption = "Abbrechen";
+    qkIntl().DialogFontStyle = fsBold;
     click(colOf("Text"), 1);
     QString cancelText;
     QSize size;
+    bool bold = false;
     QTimer::singleShot(0, [&] {
         auto *dialog = qobject_cast<TqkMemoDlg *>(QApplication::activeModalWidget());
         ASSERT_TRUE(dialog);
         cancelText = dialog->CancelButton()->text();
+        bold = dialog->OkButton()->font().bold();
         size = dialog->size();
         dialog->CancelButton()->click();
     });
     key(Qt::Key_F2);
     qkIntl().BtnCancelCaption = cancelBefore;
+    qkIntl().DialogFontStyle = {};
     EXPECT_EQ(cancelText, "Abbrechen");
+    EXPECT_TRUE(bold) << "the buttons take the captions object's font style";
     EXPECT_EQ(size, QSize(561, 395)) << "the grid's dialog keeps its designed size";
 }

@@ -330,3 +330,28 @@ TEST_F(GridTables, AnEmptyTablePaintsNoRows)
     EXPECT_EQ(grid->RowCount(), grid->TitleOffset() + 1);
     EXPECT_EQ(inkIn(image, grid->CellRect(colOf("Bezeichnung"), 1)), 0.0);
 }
+
+TEST_F(GridTables, ADraggedTitleScrollsPastTheEdgeAndDropsThere)
+{
+    QList<int> leftCols;
+    QList<QPair<int, int>> moves;
+    grid->OnLeftColChanged = [&](QObject *, int col) { leftCols.append(col); };
+    grid->OnColumnMoved = [&](QObject *, int from, int to) { moves.append({from, to}); };
+    grid->resize(500, 320);
+    openGrid();
+    const QString dragged = grid->GetFields(0)->FieldName();
+    const QPoint title = grid->CellRect(1, 0).center();
+    const QPoint edge(grid->viewport()->width() - 2, title.y());
+    QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, title);
+    QTest::mouseMove(grid->viewport(), title + QPoint(10, 0));
+    QTest::mouseMove(grid->viewport(), edge);
+    QTest::qWait(350);
+    ASSERT_FALSE(leftCols.isEmpty()) << "the grid scrolls while the column is held past the edge";
+    EXPECT_EQ(leftCols.last(), grid->LeftCol());
+    const int under = grid->MouseCoord(edge.x(), edge.y()).x();
+    QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, edge);
+    settle();
+    ASSERT_EQ(moves.size(), 1);
+    EXPECT_EQ(moves.first(), qMakePair(0, grid->RawToDataCol(under)));
+    EXPECT_EQ(grid->GetFields(grid->RawToDataCol(under))->FieldName(), dragged);
+}

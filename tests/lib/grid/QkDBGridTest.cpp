@@ -394,6 +394,7 @@ TEST_F(GridTables, ACheckBoxOnACalculatedSelectedFieldSelectsTheRecord)
     // Inside the box's frame.
     const QRect box((cell.left() + cell.right() - 10) / 2 + 1, (cell.top() + cell.bottom() - 10) / 2 + 1, 8, 8);
     const double uncheckedInk = inkIn(shot(), box);
+    EXPECT_TRUE(grid->TabStops(1)) << "a calculated column with the selection check box";
     key(Qt::Key_Down);
     key(Qt::Key_Space);
     EXPECT_EQ(grid->SelectedCount(), 1);
