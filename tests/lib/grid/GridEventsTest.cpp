@@ -355,3 +355,26 @@ TEST_F(GridTables, ADraggedTitleScrollsPastTheEdgeAndDropsThere)
     EXPECT_EQ(moves.first(), qMakePair(0, grid->RawToDataCol(under)));
     EXPECT_EQ(grid->GetFields(grid->RawToDataCol(under))->FieldName(), dragged);
 }
+
+TEST_F(GridTables, TheFooterFollowsTheMasterRecord)
+{
+    demo::writeTable("Auftrag.db", dir.path());
+    TqkTable orders;
+    orders.SetDatabaseName(dir.path());
+    orders.SetTableName("Auftrag");
+    orders.Open();
+    TqkDataSource orderSource;
+    orderSource.SetDataSet(&orders);
+    positions->SetMasterSource(&orderSource);
+    positions->SetMasterFields("auftragnr");
+    int footerUpdates = 0;
+    grid->OnUpdateFooter = [&](QObject *) { ++footerUpdates; };
+    openGrid();
+    EXPECT_EQ(footerUpdates, 1);
+    orders.Next();
+    settle();
+    EXPECT_EQ(footerUpdates, 2) << "another order, other sums";
+    key(Qt::Key_Down);
+    EXPECT_EQ(footerUpdates, 2) << "another position of the same order";
+    positions->SetMasterSource(nullptr);
+}
