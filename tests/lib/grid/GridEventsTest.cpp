@@ -237,6 +237,15 @@ TEST_F(GridTables, TheFooterBandStaysAboveTheScrollBar)
     EXPECT_EQ(band->geometry().top(), grid->viewport()->geometry().bottom() + 1);
     EXPECT_LT(band->geometry().bottom(), grid->horizontalScrollBar()->mapTo(grid.get(), QPoint(0, 0)).y());
     EXPECT_EQ(band->height(), grid->DefaultRowHeight() + 4 + 2);
+
+    grid->SetShowHorzScrollBar(false);
+    settle();
+    EXPECT_FALSE(grid->horizontalScrollBar()->isVisible());
+    EXPECT_EQ(band->geometry().top(), grid->viewport()->geometry().bottom() + 1) << "the band moves down with the rows";
+    grid->SetShowHorzScrollBar(true);
+    grid->resize(3000, 320);
+    settle();
+    EXPECT_FALSE(grid->horizontalScrollBar()->isVisible()) << "all columns fit";
 }
 
 TEST_F(GridTables, TheThumbJumpsToItsRecordInOneMove)
