@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QFontMetrics>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <QTest>
 
 namespace {
@@ -268,6 +270,32 @@ TEST_F(GridTables, TheThumbJumpsToItsRecordInOneMove)
         EXPECT_LE(topRowChanges, 1) << "one jump, not a walk";
         EXPECT_EQ(bar->value(), position == 0 || position == 200 ? position : (expected - 1) * 200 / (count - 1));
     }
+
+    positions->First();
+    settle();
+    QStyleOptionSlider option;
+    option.initFrom(bar);
+    option.orientation = Qt::Vertical;
+    option.minimum = bar->minimum();
+    option.maximum = bar->maximum();
+    option.sliderPosition = bar->sliderPosition();
+    option.sliderValue = bar->value();
+    option.pageStep = bar->pageStep();
+    option.singleStep = bar->singleStep();
+    const QRect thumb = bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, QStyle::SC_ScrollBarSlider, bar);
+    ASSERT_FALSE(thumb.isEmpty());
+    QTest::mousePress(bar, Qt::LeftButton, {}, thumb.center());
+    for (const int step : {20, 40, 60}) {
+        QTest::mouseMove(bar, thumb.center() + QPoint(0, step));
+        settle();
+    }
+    EXPECT_EQ(positions->RecNo(), 1) << "dragging the thumb reads nothing yet";
+    topRowChanges = 0;
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, thumb.center() + QPoint(0, 60));
+    settle();
+    EXPECT_GT(positions->RecNo(), 1) << "the drop jumps";
+    EXPECT_EQ(positions->RecNo(), count * bar->value() / 200 + 1);
+    EXPECT_LE(topRowChanges, 1);
 }
 
 // Faults planted in the grid must show here: the source getter, the
