@@ -1532,9 +1532,8 @@ bool TqkCustomDBGrid::drawPictureCell(QPainter &painter, TField *field, const QS
 {
     if (type.compare(QLatin1String("Bitmap"), Qt::CaseInsensitive) == 0) {
         const QImage bitmap = field->IsNull() ? QImage() : QImage::fromData(field->AsBytes());
-        painter.drawImage(rect.topLeft(),
-                          gridpictures::bitmapCell(rect.size(), background, bitmap, parameters.section(';', 0, 0),
-                                                   parameters.section(';', 1, 1)));
+        gridpictures::drawBitmapCell(painter, rect, background, bitmap, parameters.section(';', 0, 0),
+                                     parameters.section(';', 1, 1));
         return true;
     }
     if (type.compare(QLatin1String("ImageIndex"), Qt::CaseInsensitive) != 0)
@@ -1547,9 +1546,7 @@ bool TqkCustomDBGrid::drawPictureCell(QPainter &painter, TField *field, const QS
     const int index = field->IsNull() ? -1 : int(std::lround(field->AsFloat()));
     const QImage image = index >= 0 ? m_imageList->Image(index) : QImage();
     const bool shrink = parameters.section(';', 0, 0).compare(QLatin1String("Shrink To Fit"), Qt::CaseInsensitive) == 0;
-    painter.drawImage(rect.topLeft(),
-                      gridpictures::imageCell(rect.size(), background, image,
-                                              QSize(m_imageList->Width(), m_imageList->Height()), shrink));
+    gridpictures::drawImageCell(painter, rect, background, image, shrink);
     return true;
 }
 

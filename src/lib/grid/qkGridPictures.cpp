@@ -66,45 +66,53 @@ Placement place(const QSize &bitmap, const QSize &cell, const QString &fitMode)
     return {};
 }
 
-QImage filled(const QSize &size, const QColor &background)
+// The one off-screen picture every grid of the process composes its
+// pictured cells in: it grows to the largest cell and never shrinks, so no
+// cell allocates a picture of its own.
+QImage &cellBuffer(const QSize &cell, const QColor &background)
 {
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(background);
-    return image;
+    static QImage buffer;
+    if (buffer.width() < cell.width() || buffer.height() < cell.height())
+        buffer = QImage(buffer.size().expandedTo(cell), QImage::Format_RGB32);
+    QPainter painter(&buffer);
+    painter.fillRect(QRect(QPoint(0, 0), cell), background);
+    return buffer;
+}
+
+void copyToCell(QPainter &painter, const QRect &cell, const QImage &buffer)
+{
+    painter.drawImage(cell.topLeft(), buffer, QRect(QPoint(0, 0), cell.size()));
 }
 
 }
 
-QImage bitmapCell(const QSize &cell, const QColor &background, const QImage &bitmap, const QString &fitMode,
-                  const QString &copyMode)
+void drawBitmapCell(QPainter &painter, const QRect &cell, const QColor &background, const QImage &bitmap,
+                    const QString &fitMode, const QString &copyMode)
 {
-    QImage image = filled(cell, background);
-    if (bitmap.isNull() || bitmap.width() <= 0 || bitmap.height() <= 0)
-        return image;
-    const Placement placement = place(bitmap.size(), cell, fitMode);
-    if (placement.target.isEmpty())
-        return image;
-    QPainter painter(&image);
-    painter.setCompositionMode(copyModeFromName(copyMode));
-    painter.drawImage(placement.target, bitmap.convertToFormat(QImage::Format_RGB32), placement.source);
-    return image;
-}
-
-QImage imageCell(const QSize &cell, const QColor &background, const QImage &image, const QSize &imageSize,
-                 bool shrinkToFit)
-{
-    QImage picture = filled(imageSize, background);
-    if (!image.isNull()) {
-        QPainter painter(&picture);
-        painter.drawImage(0, 0, image);
+    QImage &buffer = cellBuffer(cell.size(), background);
+    const Placement placement = bitmap.isNull() ? Placement{} : place(bitmap.size(), cell.size(), fitMode);
+    if (!placement.target.isEmpty()) {
+        QPainter composer(&buffer);
+        composer.setClipRect(QRect(QPoint(0, 0), cell.size()));
+        composer.setCompositionMode(copyModeFromName(copyMode));
+        composer.drawImage(placement.target, bitmap.convertToFormat(QImage::Format_RGB32), placement.source);
     }
-    QImage result = filled(cell, background);
-    QPainter painter(&result);
-    if (shrinkToFit)
-        painter.drawImage(QRect(QPoint(0, 0), cell), picture);
-    else
-        painter.drawImage((cell.width() - imageSize.width()) / 2, (cell.height() - imageSize.height()) / 2, picture);
-    return result;
+    copyToCell(painter, cell, buffer);
+}
+
+void drawImageCell(QPainter &painter, const QRect &cell, const QColor &background, const QImage &image,
+                   bool shrinkToFit)
+{
+    QImage &buffer = cellBuffer(cell.size(), background);
+    if (!image.isNull()) {
+        QPainter composer(&buffer);
+        composer.setClipRect(QRect(QPoint(0, 0), cell.size()));
+        if (shrinkToFit)
+            composer.drawImage(QRect(QPoint(0, 0), cell.size()), image);
+        else
+            composer.drawImage((cell.width() - image.width()) / 2, (cell.height() - image.height()) / 2, image);
+    }
+    copyToCell(painter, cell, buffer);
 }
 
 void drawFrame(QPainter &painter, const QRect &rect, const QColor &topLeft, const QColor &bottomRight)

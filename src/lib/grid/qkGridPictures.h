@@ -17,12 +17,12 @@ QPainter::CompositionMode copyModeFromName(const QString &name);
 
 // Composes the bitmap into the cell over the background; an unknown fit
 // mode or an empty bitmap leaves the background only.
-QImage bitmapCell(const QSize &cell, const QColor &background, const QImage &bitmap, const QString &fitMode,
-                  const QString &copyMode);
+void drawBitmapCell(QPainter &painter, const QRect &cell, const QColor &background, const QImage &bitmap,
+                    const QString &fitMode, const QString &copyMode);
 
 // The image centred and clipped, or with shrinkToFit stretched over the cell.
-QImage imageCell(const QSize &cell, const QColor &background, const QImage &image, const QSize &imageSize,
-                 bool shrinkToFit);
+void drawImageCell(QPainter &painter, const QRect &cell, const QColor &background, const QImage &image,
+                   bool shrinkToFit);
 
 // Lines along the top and left edge in one colour, bottom and right in the
 // other: raised or sunken, as the colours are given.
