@@ -573,6 +573,12 @@ void TqkCustomDBGrid::LinkActive(bool active)
         HideEditor();
     LayoutChanged();
     UpdateScrollBar();
+    if (!active)
+        m_enteredCol = -1;
+    else if (!testAttribute(Qt::WA_WState_Created))
+        m_colEnterPending = true;
+    else if (Col() != m_enteredCol)
+        colEnter();
     checkRecordChange();
 }
 
@@ -842,9 +848,24 @@ void TqkCustomDBGrid::SelectColumn(int dataCol)
     SetCol(col);
     if (keepEditor)
         ShowEditor();
+    colEnter();
+}
+
+void TqkCustomDBGrid::colEnter()
+{
+    m_enteredCol = Col();
+    m_colEnterPending = false;
     if (OnColEnter)
         OnColEnter(this);
     doCellChanged();
+}
+
+// A grid opened before it was shown tells its first column once it shows.
+void TqkCustomDBGrid::showEvent(QShowEvent *event)
+{
+    TCustomGrid::showEvent(event);
+    if (m_colEnterPending && m_dataLink->Active())
+        colEnter();
 }
 
 void TqkCustomDBGrid::doCellChanged()

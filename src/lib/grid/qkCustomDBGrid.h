@@ -242,6 +242,7 @@ protected:
     void changeEvent(QEvent *event) override;
     void PaintOver(QPainter &painter) override;
     void timerEvent(QTimerEvent *event) override;
+    void showEvent(QShowEvent *event) override;
     bool viewportEvent(QEvent *event) override;
     QWidget *CreateEditor() override;
     bool CanEditShow() const override;
@@ -289,6 +290,8 @@ private:
     bool masterRecordChanged();
     // OnCellChanged, unless a click holds it back to fire it once at its end.
     void doCellChanged();
+    // Entering the current column: OnColEnter, then OnCellChanged.
+    void colEnter();
     // With dgAlwaysShowEditor the editor stands on every cell that can take it.
     void keepEditorShown();
     void drawTitleButtonFrame(QPainter &painter, const QRect &rect, bool pressed);
@@ -356,5 +359,7 @@ private:
     bool m_holdCellChanged = false;
     bool m_cellChangedHeld = false;
     bool m_titleFontSet = false;
+    int m_enteredCol = -1;
+    bool m_colEnterPending = false;
     int m_lastLeftCol = 0;
 };

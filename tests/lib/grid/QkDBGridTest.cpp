@@ -328,17 +328,25 @@ TEST_F(GridTables, RowEventsFollowTheRecordNotTheCell)
 {
     int rowChanges = 0;
     int footerUpdates = 0;
+    int colEnters = 0;
     grid->OnRowChanged = [&](QObject *) { ++rowChanges; };
     grid->OnUpdateFooter = [&](QObject *) { ++footerUpdates; };
+    grid->OnColEnter = [&](QObject *) { ++colEnters; };
     openGrid();
     EXPECT_EQ(rowChanges, 1);
     EXPECT_EQ(footerUpdates, 1);
+    EXPECT_EQ(colEnters, 1) << "the first column is entered once the grid shows";
     key(Qt::Key_Right);
     EXPECT_EQ(rowChanges, 1) << "another column is the same record";
     key(Qt::Key_Down);
     key(Qt::Key_Down);
     EXPECT_EQ(rowChanges, 3);
     EXPECT_EQ(footerUpdates, 1);
+    positions->Close();
+    positions->Open();
+    EXPECT_EQ(colEnters, 3) << "a reopened table enters its first column again";
+    EXPECT_EQ(rowChanges, 4);
+    EXPECT_EQ(footerUpdates, 2);
 }
 
 TEST_F(GridTables, OtherDataSetsAreRefused)
