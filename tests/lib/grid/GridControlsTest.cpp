@@ -336,3 +336,36 @@ TEST_F(GridControls, TheMemoDialogTakesTheCaptionsAndKeepsItsDesignedSize)
     EXPECT_TRUE(bold) << "the buttons take the captions object's font style";
     EXPECT_EQ(size, QSize(561, 395)) << "the grid's dialog keeps its designed size";
 }
+
+// In titles of the column lines "&" marks an accelerator; a field's own label shows it as it is.
+TEST_F(GridControls, AnAmpersandInALineTitleMarksTheAccelerator)
+{
+    const auto rightmostInk = [&](int col) {
+        const QImage image = shot();
+        const QRect cell = grid->CellRect(col, 0);
+        const QColor background = image.pixelColor(cell.topLeft() + QPoint(1, 1));
+        int right = -1;
+        for (int x = cell.left() + 1; x < cell.right(); ++x)
+            for (int y = cell.top() + 1; y < cell.bottom(); ++y)
+                if (std::abs(image.pixelColor(x, y).lightness() - background.lightness()) > 60)
+                    right = x;
+        return right;
+    };
+    const auto lineTitle = [&](const QString &title) {
+        grid->SetSelected({"Name\t30\t" + title});
+        return rightmostInk(1);
+    };
+    grid->SetUseTFields(false);
+    openGrid();
+    const int plain = lineTitle("Kunde");
+    EXPECT_EQ(lineTitle("&Kunde"), plain) << "no ampersand drawn";
+    EXPECT_GT(lineTitle("&&Kunde"), plain) << "a doubled one is drawn once";
+
+    grid->SetSelected({});
+    grid->SetUseTFields(true);
+    TField *name = positions->FieldByName("Name");
+    name->SetDisplayLabel("Kunde");
+    const int label = rightmostInk(colOf("Name"));
+    name->SetDisplayLabel("&Kunde");
+    EXPECT_GT(rightmostInk(colOf("Name")), label) << "the field's label keeps its ampersand";
+}
