@@ -10,10 +10,12 @@
 #include "lib/filterdlg/TqkFilterDialogView.h"
 #include "lib/filterdlg/TqkFilterDlg.h"
 #include "lib/grid/qkDBGrid.h"
+#include "lib/grid/qkImageList.h"
 #include "lib/rich/qkRichEditForm.h"
 #include "lib/rich/qkRichParagraphDialog.h"
 #include "lib/rich/qkRichTabDialog.h"
 #include "lib/rich/qkriched.h"
+#include "platform/db/FieldClasses.h"
 #include "platform/db/TField.h"
 #include "platform/runtime/Exceptions.h"
 
@@ -67,12 +69,7 @@ GalleryWindow::GalleryWindow(const QString &dataFolder)
       m_positionSource(std::make_unique<TqkDataSource>()), m_filter(std::make_unique<TqkFilterDialog>())
 {
     qkInstallFilterDlg();
-    demo::writePositionTable(dataFolder, 200);
-    m_positions->SetDatabaseName(dataFolder);
-    m_positions->SetTableName(QStringLiteral("atrpos"));
-    m_positions->SetControlType({QStringLiteral("posdruck;CheckBox;1;0")});
-    m_positions->Open();
-    m_positionSource->SetDataSet(m_positions.get());
+    openPositions(dataFolder);
     setWindowTitle(QStringLiteral("Tintlen – Eingabefelder der Komponentenbibliothek"));
     m_customers->PictureMasks = {QStringLiteral("plz\t#####\tT\tF"), QStringLiteral("Telefon\t0*#[ ]*#\tT\tF")};
     m_customerSource->SetDataSet(m_customers.get());
@@ -95,14 +92,84 @@ GalleryWindow::GalleryWindow(const QString &dataFolder)
 
 GalleryWindow::~GalleryWindow() = default;
 
+// The positions with a calculated price class for the grid's picture column
+// and a few position texts in rich text.
+void GalleryWindow::openPositions(const QString &dataFolder)
+{
+    demo::writePositionTable(dataFolder, 200);
+    m_positions->SetDatabaseName(dataFolder);
+    m_positions->SetTableName(QStringLiteral("atrpos"));
+    m_positions->SetControlType({QStringLiteral("posdruck;CheckBox;1;0"), QStringLiteral("Preisklasse;ImageIndex"),
+                                 QStringLiteral("Einheit;Combo;einheitCombo"),
+                                 QStringLiteral("kundennr;LookupCombo;kundeCombo"),
+                                 QStringLiteral("Text;RichEdit;textRich")});
+    m_positions->AddField(CreateField(m_positions.get(), QStringLiteral("Preisklasse"), ftInteger, 0, fkCalculated));
+    m_positions->SetOnCalcFields([](TDataSet *dataSet) {
+        const double amount = dataSet->FieldByName(QStringLiteral("gpreis"))->AsFloat();
+        dataSet->FieldByName(QStringLiteral("Preisklasse"))->SetAsInteger(amount < 100 ? 0 : amount < 1000 ? 1 : 2);
+    });
+    m_positions->Open();
+    for (const char *name : {"epreis", "gpreis"})
+        m_positions->FieldByName(QLatin1String(name))->SetDisplayFormat(QStringLiteral("#,##0.00"));
+    const QString rich = QStringLiteral("{\\rtf1\\ansi {\\b Achtung:} Lieferung nur {\\i nach Absprache}.}");
+    for (int record = 0; record < 3 && !m_positions->Eof(); ++record, m_positions->Next()) {
+        m_positions->Edit();
+        m_positions->FieldByName(QStringLiteral("Text"))->SetAsString(rich);
+        m_positions->Post();
+    }
+    m_positions->First();
+    m_positionSource->SetDataSet(m_positions.get());
+}
+
 QWidget *GalleryWindow::positionGroup()
 {
-    auto *grid = new TqkDBGrid;
+    auto *box = new QGroupBox(QStringLiteral("Auftragspositionen (atrpos.db)"));
+    m_priceClasses = new TImageList(12, 12, box);
+    for (const QColor &colour : {QColor(0x3a, 0xa5, 0x5d), QColor(0xe8, 0xb4, 0x2c), QColor(0xc8, 0x3c, 0x32)}) {
+        QImage dot(12, 12, QImage::Format_ARGB32_Premultiplied);
+        dot.fill(Qt::transparent);
+        QPainter painter(&dot);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setBrush(colour);
+        painter.setPen(Qt::NoPen);
+        painter.drawEllipse(1, 1, 10, 10);
+        painter.end();
+        m_priceClasses->Add(dot);
+    }
+    auto *units = new TqkDBComboBox(box);
+    units->setObjectName(QStringLiteral("einheitCombo"));
+    units->SetItems(
+        {QStringLiteral("Stück"), QStringLiteral("Paket"), QStringLiteral("Meter"), QStringLiteral("Liter")});
+    auto *customers = new TqkDBComboBox(box);
+    customers->setObjectName(QStringLiteral("kundeCombo"));
+    customers->SetMapList(true);
+    customers->SetStyle(csDropDownList);
+    QStringList customerItems;
+    for (m_customers->First(); !m_customers->Eof(); m_customers->Next())
+        customerItems.append(m_customers->FieldByName(QStringLiteral("Name"))->Text() + QLatin1Char('\t')
+                             + m_customers->FieldByName(QStringLiteral("nr"))->Text());
+    m_customers->First();
+    customers->SetItems(customerItems);
+    auto *texts = new TqkDBRichEdit(box);
+    texts->setObjectName(QStringLiteral("textRich"));
+    texts->hide();
+    for (QWidget *control : std::initializer_list<QWidget *>{units, customers})
+        control->hide();
+
+    auto *grid = new TqkDBGrid(box);
     grid->setObjectName(QStringLiteral("positionGrid"));
-    grid->SetOptions(grid->Options() | dgShowFooter);
+    grid->SetOptions(grid->Options() | dgShowFooter | dgMultiSelect);
+    grid->SetMultiSelectOptions(msoShiftSelect);
+    grid->SetImageList(m_priceClasses);
+    grid->SetUseTFields(false);
+    grid->SetSelected({QStringLiteral("posnr\t4\tPos."), QStringLiteral("Preisklasse\t3\tKl."),
+                       QStringLiteral("Artikelnr\t7\tArtikel"), QStringLiteral("Bezeichnung\t22\tBezeichnung"),
+                       QStringLiteral("menge\t6\tMenge"), QStringLiteral("Einheit\t7\tEinheit"),
+                       QStringLiteral("epreis\t9\tEinzelpreis"), QStringLiteral("gpreis\t10\tGesamtpreis"),
+                       QStringLiteral("posdruck\t5\tDruck"), QStringLiteral("kundennr\t18\tKunde"),
+                       QStringLiteral("Text\t28\tPositionstext")});
     grid->SetDataSource(m_positionSource.get());
     grid->setMinimumSize(520, 260);
-    auto *box = new QGroupBox(QStringLiteral("Auftragspositionen (atrpos.db)"));
     auto *layout = new QVBoxLayout(box);
     layout->addWidget(grid);
     return box;
@@ -269,10 +336,31 @@ void GalleryWindow::saveRichEditScreenshots(const QString &prefix)
     save(paragraph, prefix + QStringLiteral("-absatz.png"));
 }
 
+// The position grid at full width: two records selected, the combo over the
+// current unit cell.
+void GalleryWindow::saveGridScreenshot(const QString &prefix)
+{
+    auto *grid = findChild<TqkDBGrid *>(QStringLiteral("positionGrid"));
+    const QSize size = grid->size();
+    grid->resize(1180, grid->height() + 60);
+    m_positions->MoveBy(2);
+    grid->SelectRecord();
+    m_positions->Next();
+    grid->SelectRecord();
+    grid->setFocus();
+    grid->SelectColumn(5);
+    QApplication::processEvents();
+    grid->grab().save(prefix + QStringLiteral("-gitter.png"));
+    grid->UnselectAll();
+    m_positions->First();
+    grid->resize(size);
+}
+
 void GalleryWindow::saveScreenshots(const QString &prefix)
 {
     saveFilterScreenshots(prefix);
     saveRichEditScreenshots(prefix);
+    saveGridScreenshot(prefix);
     grab().save(prefix + QStringLiteral(".png"));
     m_country->setFocus();
     m_country->DropDown();

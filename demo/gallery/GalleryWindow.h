@@ -14,6 +14,7 @@ class TqkDBRichEdit;
 class TqkTable;
 class TqkDBDateTimePicker;
 class TqkMonthCalendar;
+class TImageList;
 
 namespace gallery {
 
@@ -47,10 +48,12 @@ private:
     QWidget *orderGroup();
     QWidget *unboundGroup();
     QWidget *positionGroup();
+    void openPositions(const QString &dataFolder);
     QWidget *navigation(TDataSet *dataSet, const QString &title);
     QWidget *searchButton();
     void saveFilterScreenshots(const QString &prefix);
     void saveRichEditScreenshots(const QString &prefix);
+    void saveGridScreenshot(const QString &prefix);
 
     std::unique_ptr<GalleryTable> m_customers;
     std::unique_ptr<GalleryTable> m_orders;
@@ -63,6 +66,7 @@ private:
     TqkMonthCalendar *m_calendar = nullptr;
     std::unique_ptr<TqkFilterDialog> m_filter;
     TqkDBRichEdit *m_remark = nullptr;
+    TImageList *m_priceClasses = nullptr;
 };
 
 }

@@ -5,7 +5,9 @@
 #include "lib/data/Qkdatsrc.h"
 #include "lib/data/Qkintl.h"
 #include "lib/data/Qkprops.h"
+#include "lib/data/QkstrDate.h"
 #include "lib/grid/qkGridFooter.h"
+#include "lib/grid/qkGridPictures.h"
 #include "lib/grid/qkInplaceEdit.h"
 #include "platform/db/TDataSet.h"
 #include "platform/ui/UiServices.h"
@@ -15,7 +17,11 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QScrollBar>
+#include <QTimerEvent>
+
+#include <cmath>
 
 namespace {
 
@@ -47,7 +53,7 @@ Qt::Alignment alignmentOf(TAlignment alignment)
 // Draws a cell's text with the offsets the grid uses; word break only where
 // a second line fits.
 void writeCellText(QPainter &painter, const QRect &cell, int left, int top, Qt::Alignment alignment,
-                   const QString &text, bool wordBreak, bool ellipsis)
+                   const QString &text, bool wordBreak, bool ellipsis, bool accelerator = false)
 {
     QRect area(cell.left() + left, cell.top() + top, cell.width() - left, cell.height() - top - 1);
     if (alignment & Qt::AlignRight)
@@ -55,7 +61,8 @@ void writeCellText(QPainter &painter, const QRect &cell, int left, int top, Qt::
     const QFontMetrics metrics(painter.font());
     const bool twoLinesFit = metrics.height() * 2 + 3 < cell.height();
     const int flags = int(alignment) | Qt::AlignTop | Qt::TextExpandTabs
-                      | (wordBreak && !ellipsis && twoLinesFit ? Qt::TextWordWrap : 0);
+                      | (wordBreak && !ellipsis && twoLinesFit ? Qt::TextWordWrap : 0)
+                      | (accelerator ? Qt::TextShowMnemonic : 0);
     const QString shown =
         ellipsis && !text.contains(QLatin1Char('\n')) ? metrics.elidedText(text, Qt::ElideRight, area.width()) : text;
     painter.drawText(area, flags, shown);
@@ -69,7 +76,7 @@ TqkCustomDBGrid::TqkCustomDBGrid(QWidget *parent)
       m_options(dgEditing | dgTitles | dgIndicator | dgColumnResize | dgColLines | dgRowLines | dgTabs | dgConfirmDelete
                 | dgCancelOnExit | dgWordWrap),
       m_titleFont(font()), m_titleColor(palette().color(QPalette::Button)),
-      m_footerColor(palette().color(QPalette::Button))
+      m_footerColor(palette().color(QPalette::Button)), m_footerCellColor(palette().color(QPalette::Button))
 {
     verticalScrollBar()->setTracking(false);
     connect(verticalScrollBar(), &QScrollBar::actionTriggered, this,
@@ -130,6 +137,20 @@ void TqkCustomDBGrid::SetFixedCols(int count)
 void TqkCustomDBGrid::SetTitleFont(const QFont &titleFont)
 {
     m_titleFont = titleFont;
+    m_titleFontSet = true;
+    if (m_options & dgTitles)
+        LayoutChanged();
+}
+
+// While neither the grid's font nor the title font was set, the title row
+// takes the font the grid inherits; any font change lays the grid out again.
+void TqkCustomDBGrid::changeEvent(QEvent *event)
+{
+    TCustomGrid::changeEvent(event);
+    if (event->type() != QEvent::FontChange)
+        return;
+    if (!m_titleFontSet && !testAttribute(Qt::WA_SetFont))
+        m_titleFont = font();
     LayoutChanged();
 }
 
@@ -175,6 +196,55 @@ void TqkCustomDBGrid::SetFooterColor(const QColor &color)
 {
     m_footerColor = color;
     InvalidateFooter();
+}
+
+void TqkCustomDBGrid::SetFooterCellColor(const QColor &color)
+{
+    m_footerCellColor = color;
+    InvalidateFooter();
+}
+
+void TqkCustomDBGrid::SetShowHorzScrollBar(bool show)
+{
+    m_showHorzScrollBar = show;
+    updateHorzScrollBarPolicy();
+}
+
+// The bar shows only when it is wanted and the columns are wider than the grid.
+void TqkCustomDBGrid::updateHorzScrollBarPolicy()
+{
+    int total = 0;
+    for (int col = 0; col < ColCount(); ++col)
+        total += ColWidths(col) + ((m_options & dgColLines) ? GridLineWidth() : 0);
+    total += 1 + (m_showVertScrollBar ? verticalScrollBar()->sizeHint().width() + 1 : 0);
+    const bool needed = m_showHorzScrollBar && total > width() - 2 * frameWidth();
+    setHorizontalScrollBarPolicy(needed ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+}
+
+void TqkCustomDBGrid::SetImageList(TImageList *list)
+{
+    m_imageList = list;
+    InvalidateGrid();
+}
+
+void TqkCustomDBGrid::SetTitleImageList(TImageList *list)
+{
+    m_titleImageList = list;
+    InvalidateGrid();
+}
+
+void TqkCustomDBGrid::RegisterIndicatorButton(TqkIButton *button)
+{
+    m_indicatorButton = button;
+    IndicatorButtonResized();
+}
+
+void TqkCustomDBGrid::IndicatorButtonResized()
+{
+    if (!m_indicatorButton)
+        return;
+    m_indicatorWidth = m_indicatorButton->width() - 1;
+    LayoutChanged();
 }
 
 void TqkCustomDBGrid::SetFooterHeight(int height)
@@ -296,13 +366,14 @@ void TqkCustomDBGrid::LayoutChanged()
         dataCols = int(m_selected.size());
     SetColCount(m_indicatorOffset + dataCols);
     if (m_indicatorOffset)
-        SetColWidths(0, IndicatorWidth);
+        SetColWidths(0, m_indicatorWidth);
     SetFixedColCount(std::min(ColCount() - 1, m_indicatorOffset + m_dataFixedCols));
     fillColumns();
     HideEditor();
     UpdateRowCount();
     SetColumnAttributes();
     placeFooter();
+    updateHorzScrollBarPolicy();
     --m_layoutDepth;
     updateActiveRow();
     UpdateScrollBar();
@@ -395,6 +466,11 @@ void TqkCustomDBGrid::updateRowHeights()
         SetRowHeights(0, titleHeight);
     }
     m_titleTextOffset = 2;
+    if ((m_options & dgTitles) && (m_options & dgIndicator) && m_indicatorButton) {
+        const int height = std::max(RowHeights(0), m_indicatorButton->height());
+        m_titleTextOffset = (height - RowHeights(0)) / 2 + 2;
+        SetRowHeights(0, (m_options & dgRowLines) ? height - 1 : height + 1);
+    }
 }
 
 void TqkCustomDBGrid::UpdateRowCount()
@@ -407,7 +483,14 @@ void TqkCustomDBGrid::UpdateRowCount()
         SetRowCount(1000);
         SetFixedRows(m_titleOffset);
         updateRowHeights();
-        m_dataLink->SetBufferCount(std::max(1, VisibleRowCount()));
+        const int visible = std::max(1, VisibleRowCount());
+        // A smaller grid loses the rows below: the current one moves up into view.
+        if (visible < m_dataLink->BufferCount() && m_dataLink->ActiveRecord() >= visible) {
+            InvalidateGrid();
+            if (OnTopRowChanged)
+                OnTopRowChanged(this);
+        }
+        m_dataLink->SetBufferCount(visible);
         SetRowCount(m_dataLink->RecordCount() + m_titleOffset);
     } else {
         SetRowCount(m_titleOffset + 1);
@@ -431,13 +514,18 @@ void TqkCustomDBGrid::updateActiveRow()
     }
 }
 
-void TqkCustomDBGrid::ColWidthsChanged()
+void TqkCustomDBGrid::ColWidthsChanged(int sizedCol)
 {
     if (m_layoutDepth > 0 || !m_dataLink->Active())
         return;
     const int zeroWidth = QFontMetrics(font()).horizontalAdvance(QLatin1Char('0'));
-    for (int dataCol = 0; dataCol < GetFieldCount(); ++dataCol) {
-        const int chars = (ColWidths(dataCol + m_indicatorOffset) + zeroWidth / 2 - 7) / zeroWidth;
+    QVector<int> widths;
+    for (int dataCol = 0; dataCol < GetFieldCount(); ++dataCol)
+        widths.append((ColWidths(dataCol + m_indicatorOffset) + zeroWidth / 2 - 7) / zeroWidth);
+    // Each field's new width lays the grid out again: all are read before the first is written.
+    ++m_layoutDepth;
+    for (int dataCol = 0; dataCol < widths.size(); ++dataCol) {
+        const int chars = widths[dataCol];
         TField *field = GetFields(dataCol);
         int index = -1;
         if (m_useTFields)
@@ -451,9 +539,13 @@ void TqkCustomDBGrid::ColWidthsChanged()
             m_selected[index] = rebuilt;
         }
     }
+    --m_layoutDepth;
+    if (m_useTFields)
+        SetColumnAttributes();
     placeFooter();
+    updateHorzScrollBarPolicy();
     if (OnColWidthChanged)
-        OnColWidthChanged(this, Col());
+        OnColWidthChanged(this, sizedCol);
 }
 
 void TqkCustomDBGrid::ColumnMoved(int fromIndex, int toIndex)
@@ -475,11 +567,18 @@ void TqkCustomDBGrid::ColumnMoved(int fromIndex, int toIndex)
 void TqkCustomDBGrid::LinkActive(bool active)
 {
     m_lastRecord = TBookmark{};
+    m_masterRecord = TBookmark{};
     m_footerChangeMarked = true;
     if (!active)
         HideEditor();
     LayoutChanged();
     UpdateScrollBar();
+    if (!active)
+        m_enteredCol = -1;
+    else if (!testAttribute(Qt::WA_WState_Created))
+        m_colEnterPending = true;
+    else if (Col() != m_enteredCol)
+        colEnter();
     checkRecordChange();
 }
 
@@ -523,16 +622,37 @@ void TqkCustomDBGrid::checkRecordChange()
     if (!m_lastRecord.valid || current.rowId != m_lastRecord.rowId) {
         if (OnRowChanged)
             OnRowChanged(this);
-        if (OnCellChanged)
-            OnCellChanged(this);
+        doCellChanged();
         m_lastRecord = current;
     }
     if (!OnUpdateFooter || dataSet->State() != dsBrowse)
         return;
-    if (m_footerChangeMarked || !dataSet->BookmarkValid(m_lastRecord)) {
+    const bool masterMoved = masterRecordChanged();
+    if (m_footerChangeMarked || masterMoved || !dataSet->BookmarkValid(m_lastRecord)) {
         m_footerChangeMarked = false;
         OnUpdateFooter(this);
     }
+}
+
+TDataSet *TqkCustomDBGrid::masterDataSet() const
+{
+    QObject *master = qkGetMasterSource(DataSet());
+    if (!master)
+        master = qkGetDataSource(DataSet());
+    auto *source = qobject_cast<TDataSource *>(master);
+    return source ? source->DataSet() : nullptr;
+}
+
+// Footer sums follow the master record even when the detail's own current record stays.
+bool TqkCustomDBGrid::masterRecordChanged()
+{
+    TDataSet *master = masterDataSet();
+    if (!master || !master->Active() || master->IsEmpty())
+        return false;
+    const TBookmark current = master->GetBookmark();
+    const bool changed = !m_masterRecord.valid || !qkSameRecord(qkCompareBookmarks(master, current, m_masterRecord));
+    m_masterRecord = current;
+    return changed;
 }
 
 void TqkCustomDBGrid::EditingChanged()
@@ -571,10 +691,26 @@ void TqkCustomDBGrid::UpdateData()
     if (!m_dataLink->Modified() || !field)
         return;
     m_previousText = field->Text();
-    field->SetText(m_pendingText);
+    writeText(field, m_pendingText);
     m_dataLink->SetModified(false);
     if (m_previousText != m_pendingText)
         DoFieldChanged(field);
+}
+
+// A typed date changes the day of a date-time value, not its time of day.
+void TqkCustomDBGrid::writeText(TField *field, const QString &text)
+{
+    if (field->DataType() != ftDateTime || !qkIsValidDateText(text)) {
+        field->SetText(text);
+        return;
+    }
+    int pos = 1;
+    TDateTime date = 0;
+    qkScanDate(text, pos, date);
+    const TDateTime current = field->IsNull() ? 0 : field->AsDateTime();
+    // Before the epoch the day counts down while the time of day still counts up.
+    const double timeOfDay = std::abs(current - std::trunc(current));
+    field->SetAsDateTime(date < 0 ? std::trunc(date) - timeOfDay : std::trunc(date) + timeOfDay);
 }
 
 void TqkCustomDBGrid::PostPendingText()
@@ -712,9 +848,31 @@ void TqkCustomDBGrid::SelectColumn(int dataCol)
     SetCol(col);
     if (keepEditor)
         ShowEditor();
+    colEnter();
+}
+
+void TqkCustomDBGrid::colEnter()
+{
+    m_enteredCol = Col();
+    m_colEnterPending = false;
     if (OnColEnter)
         OnColEnter(this);
-    if (OnCellChanged)
+    doCellChanged();
+}
+
+// A grid opened before it was shown tells its first column once it shows.
+void TqkCustomDBGrid::showEvent(QShowEvent *event)
+{
+    TCustomGrid::showEvent(event);
+    if (m_colEnterPending && m_dataLink->Active())
+        colEnter();
+}
+
+void TqkCustomDBGrid::doCellChanged()
+{
+    if (m_holdCellChanged)
+        m_cellChangedHeld = true;
+    else if (OnCellChanged)
         OnCellChanged(this);
 }
 
@@ -977,15 +1135,17 @@ void TqkCustomDBGrid::DataCellClicked(const QPoint &cell, Qt::KeyboardModifiers)
             ShowEditor();
         return;
     }
-    const bool cellChanged = cell != QPoint(Col(), Row());
-    if (cell.y() != Row()) {
-        m_movingByKey = true;
-        moveBy(cell.y() - Row());
-        m_movingByKey = false;
+    m_cellChangedHeld = false;
+    {
+        const QScopedValueRollback hold(m_holdCellChanged, true);
+        if (cell.y() != Row()) {
+            const QScopedValueRollback byKey(m_movingByKey, true);
+            moveBy(cell.y() - Row());
+        }
+        if (cell.x() >= FixedColCount())
+            SelectColumn(RawToDataCol(cell.x()));
     }
-    if (cell.x() >= FixedColCount())
-        SelectColumn(RawToDataCol(cell.x()));
-    if (cellChanged && OnCellChanged)
+    if (m_cellChangedHeld && OnCellChanged)
         OnCellChanged(this);
 }
 
@@ -996,11 +1156,55 @@ void TqkCustomDBGrid::mouseMoveEvent(QMouseEvent *event)
     if (m_pressedTitleCol >= FixedColCount() && !m_draggingColumn
         && (std::abs(pos.x() - m_titlePressPoint.x()) > dragThreshold
             || std::abs(pos.y() - m_titlePressPoint.y()) > dragThreshold)) {
-        m_draggingColumn = true;
-        viewport()->setCursor(Qt::DragMoveCursor);
-        InvalidateGrid();
+        startColumnDrag(pos);
+    } else if (m_draggingColumn) {
+        m_dragMovingRight = pos.x() > m_dragPos.x();
+        m_dragPos = pos;
+        viewport()->update();
     }
     TCustomGrid::mouseMoveEvent(event);
+}
+
+// The dragged column travels as a picture of itself, title drawn unpressed,
+// a fixed distance below the grid's top.
+void TqkCustomDBGrid::startColumnDrag(const QPoint &pos)
+{
+    m_draggingColumn = true;
+    const QRect title = CellRect(m_pressedTitleCol, 0);
+    m_dragGrabOffset = pos.x() - title.left();
+    m_dragPos = pos;
+    m_dragImage = viewport()->grab(QRect(title.left(), 0, title.width(), viewport()->height()));
+    QPainter frame(&m_dragImage);
+    frame.setPen(palette().color(QPalette::WindowText));
+    frame.drawRect(QRect(QPoint(0, 0), m_dragImage.deviceIndependentSize().toSize()).adjusted(0, 0, -1, -1));
+    frame.end();
+    m_dragTimer.start(100, this);
+    viewport()->setCursor(Qt::DragMoveCursor);
+    InvalidateGrid();
+}
+
+void TqkCustomDBGrid::PaintOver(QPainter &painter)
+{
+    if (m_draggingColumn && !m_dragImage.isNull())
+        painter.drawPixmap(m_dragPos.x() - m_dragGrabOffset, m_dragVertOffset, m_dragImage);
+}
+
+// Past the right or left edge the grid scrolls a column at each tick, so a
+// column can be dropped on one out of view.
+void TqkCustomDBGrid::timerEvent(QTimerEvent *event)
+{
+    if (event->timerId() != m_dragTimer.timerId()) {
+        TCustomGrid::timerEvent(event);
+        return;
+    }
+    const int left = m_dragPos.x() - m_dragGrabOffset;
+    const int right = left + int(m_dragImage.deviceIndependentSize().width());
+    const int firstScrolling = CellRect(LeftCol(), 0).left();
+    if (m_dragMovingRight && right > viewport()->width() && LeftCol() + VisibleColCount() < ColCount())
+        SetLeftCol(LeftCol() + 1);
+    else if (!m_dragMovingRight && left < firstScrolling && LeftCol() > FixedColCount())
+        SetLeftCol(LeftCol() - 1);
+    viewport()->update();
 }
 
 void TqkCustomDBGrid::mouseReleaseEvent(QMouseEvent *event)
@@ -1016,17 +1220,20 @@ void TqkCustomDBGrid::finishTitlePress(const QPoint &pos)
     const bool dragged = m_draggingColumn;
     m_pressedTitleCol = -1;
     m_draggingColumn = false;
+    m_dragTimer.stop();
+    m_dragImage = QPixmap();
     viewport()->unsetCursor();
     InvalidateGrid();
-    const QPoint cell = MouseCoord(pos.x(), std::clamp(pos.y(), 0, std::max(0, RowHeights(0) - 1)));
     if (dragged) {
-        const int target = cell.x() >= 0 ? std::max(cell.x(), FixedColCount()) : ColCount() - 1;
+        // A column is dropped on the column under the mouse, at any height.
+        const QPoint column = MouseCoord(pos.x(), std::clamp(pos.y(), 0, std::max(0, RowHeights(0) - 1)));
+        const int target = column.x() >= 0 ? std::max(column.x(), FixedColCount()) : ColCount() - 1;
         if (target != pressed)
             ColumnMoved(RawToDataCol(pressed), RawToDataCol(target));
         return;
     }
     TField *field = GetColField(RawToDataCol(pressed));
-    if (m_titleButtons && cell.x() == pressed && cell.y() == 0 && pos.y() >= 0 && field && OnTitleButtonClick)
+    if (m_titleButtons && MouseCoord(pos.x(), pos.y()) == QPoint(pressed, 0) && field && OnTitleButtonClick)
         OnTitleButtonClick(this, field->FieldName());
 }
 
@@ -1065,11 +1272,17 @@ void TqkCustomDBGrid::SizeChanged()
     HideEditor();
     UpdateRowCount();
     placeFooter();
+    updateHorzScrollBarPolicy();
 }
 
 void TqkCustomDBGrid::TopLeftChanged()
 {
     InvalidateFooter();
+    if (LeftCol() != m_lastLeftCol) {
+        m_lastLeftCol = LeftCol();
+        if (OnLeftColChanged)
+            OnLeftColChanged(this, LeftCol());
+    }
 }
 
 // The editor.
@@ -1131,11 +1344,24 @@ void TqkCustomDBGrid::EditTextChanged(const QString &text)
     m_dataLink->SetModified(true);
 }
 
-bool TqkCustomDBGrid::CellHasPaintedControl(int col) const
+bool TqkCustomDBGrid::IsCheckBoxCell(int col) const
 {
     QString checkedValue;
     QString uncheckedValue;
     return GetCheckBoxValues(col, checkedValue, uncheckedValue);
+}
+
+bool TqkCustomDBGrid::CellHasPaintedControl(int col) const
+{
+    TField *field = GetColField(RawToDataCol(col));
+    if (!field || !CanUseControlInfo(col, 0))
+        return false;
+    QString type;
+    QString parameters;
+    GetControlType(field->FieldName(), type, parameters);
+    return type.compare(QLatin1String("CheckBox"), Qt::CaseInsensitive) == 0
+           || type.compare(QLatin1String("Bitmap"), Qt::CaseInsensitive) == 0
+           || type.compare(QLatin1String("ImageIndex"), Qt::CaseInsensitive) == 0;
 }
 
 // Painting.
@@ -1146,9 +1372,10 @@ void TqkCustomDBGrid::DrawCell(QPainter &painter, int col, int row, const QRect 
     painter.setFont(fixed ? m_titleFont : font());
     const QColor background = fixed ? m_titleColor : palette().color(QPalette::Base);
     if (row < m_titleOffset) {
-        painter.fillRect(rect, background);
         if (col >= m_indicatorOffset)
             drawTitleCell(painter, col, rect);
+        else
+            painter.fillRect(rect, background);
         return;
     }
     if (col < m_indicatorOffset) {
@@ -1165,33 +1392,67 @@ void TqkCustomDBGrid::DrawCell(QPainter &painter, int col, int row, const QRect 
 
 void TqkCustomDBGrid::drawTitleCell(QPainter &painter, int col, const QRect &rect)
 {
+    TField *field = GetColField(RawToDataCol(col));
     QString title = titleOf(RawToDataCol(col));
     if (title.isEmpty() && !m_useTFields && RawToDataCol(col) < m_selected.size())
         title = token(m_selected[RawToDataCol(col)], 2);
-    const int lines = m_titleLines == 1 ? 1 : int(title.count(QLatin1Char('~'))) + 1;
-    title.replace(QLatin1Char('~'), QLatin1Char('\n'));
-    const int textHeight = QFontMetrics(painter.font()).height();
+    QFont titleFont = m_titleFont;
+    QColor brush = m_titleColor;
+    Qt::Alignment alignment = m_titleAlignment;
+    if (OnCalcTitleAttributes)
+        OnCalcTitleAttributes(this, field ? field->FieldName() : QString(), titleFont, brush, alignment);
+    painter.setFont(titleFont);
+    painter.fillRect(rect, brush);
     const bool pressed = m_titleButtons && col == m_pressedTitleCol && !m_draggingColumn;
-    const int top = int(rect.height() * 0.5 - textHeight * lines * 0.5) + (pressed ? 1 : 0);
-    painter.setPen(palette().color(QPalette::ButtonText));
-    writeCellText(painter, rect, pressed ? 4 : 3, top, m_titleAlignment, title, false, lines == 1);
+    const QRect textRect = drawTitleImage(painter, col, rect, pressed);
+    bool defaultDrawing = true;
+    if (OnDrawTitleCell)
+        OnDrawTitleCell(this, painter, field, rect, defaultDrawing);
+    if (defaultDrawing && !textRect.isEmpty()) {
+        const int lines = m_titleLines == 1 ? 1 : int(title.count(QLatin1Char('~'))) + 1;
+        title.replace(QLatin1Char('~'), QLatin1Char('\n'));
+        const int textHeight = QFontMetrics(titleFont).height();
+        const int top = int(rect.height() * 0.5 - textHeight * lines * 0.5) + (pressed ? 1 : 0);
+        painter.setPen(palette().color(QPalette::ButtonText));
+        writeCellText(painter, textRect, pressed ? 4 : 3, top - (textRect.top() - rect.top()), alignment, title, false,
+                      lines == 1, !m_useTFields);
+    }
     if (m_titleButtons && !m_draggingColumn)
         drawTitleButtonFrame(painter, rect, pressed);
+}
+
+QRect TqkCustomDBGrid::drawTitleImage(QPainter &painter, int col, const QRect &rect, bool pressed)
+{
+    TqkTitleImageAttributes attributes;
+    if (OnCalcTitleImage)
+        OnCalcTitleImage(this, GetColField(RawToDataCol(col)), attributes);
+    const QImage image = m_titleImageList ? m_titleImageList->Image(attributes.ImageIndex) : QImage();
+    if (attributes.ImageIndex < 0 || image.isNull())
+        return rect;
+    const int top = (rect.top() + rect.bottom() - image.height()) / 2 + (pressed ? 1 : 0);
+    static constexpr int imageOnly = 2;
+    static constexpr int leftOfText = 0;
+    if (attributes.ImagePlacement == imageOnly) {
+        painter.drawImage(rect.left() + (rect.width() - image.width()) / 2, top, image);
+        return {};
+    }
+    QRect textRect = rect;
+    if (attributes.ImagePlacement == leftOfText) {
+        painter.drawImage(rect.left() + attributes.Margin, top, image);
+        textRect.setLeft(rect.left() + attributes.Margin + image.width());
+    } else {
+        painter.drawImage(rect.right() - attributes.Margin - image.width() + 1, top, image);
+        textRect.setRight(rect.right() - attributes.Margin - image.width());
+    }
+    return textRect;
 }
 
 void TqkCustomDBGrid::drawTitleButtonFrame(QPainter &painter, const QRect &rect, bool pressed)
 {
     const QColor light = palette().color(pressed ? QPalette::Dark : QPalette::Light);
     const QColor dark = palette().color(pressed ? QPalette::Light : QPalette::Dark);
-    for (int inset = 0; inset < 2; ++inset) {
-        const QRect frame = rect.adjusted(inset, inset, -inset - 1, -inset - 1);
-        painter.setPen(light);
-        painter.drawLine(frame.topLeft(), frame.topRight());
-        painter.drawLine(frame.topLeft(), frame.bottomLeft());
-        painter.setPen(dark);
-        painter.drawLine(frame.bottomLeft(), frame.bottomRight());
-        painter.drawLine(frame.topRight(), frame.bottomRight());
-    }
+    for (int inset = 0; inset < 2; ++inset)
+        gridpictures::drawFrame(painter, rect.adjusted(inset, inset, -inset - 1, -inset - 1), light, dark);
 }
 
 void TqkCustomDBGrid::drawIndicatorCell(QPainter &painter, int row, const QRect &rect)
@@ -1232,11 +1493,7 @@ void TqkCustomDBGrid::drawDataCell(QPainter &painter, int col, int row, const QR
         OnCalcCellColors(this, field, state, highlight, cellFont, background);
     painter.setFont(cellFont);
     painter.setPen(highlight ? palette().color(QPalette::HighlightedText) : palette().color(QPalette::Text));
-    QString checkedValue;
-    QString uncheckedValue;
-    if (GetCheckBoxValues(col, checkedValue, uncheckedValue)) {
-        drawCheckBoxCell(painter, col, rect, background);
-    } else {
+    if (!drawCustomCell(painter, col, rect, background)) {
         painter.fillRect(rect, background);
         if (field && m_defaultDrawing) {
             const bool ellipsis = (m_options & dgTrailingEllipsis)
@@ -1276,6 +1533,44 @@ QString TqkCustomDBGrid::CheckBoxCellValue(int, TField *field) const
     return field->Text();
 }
 
+bool TqkCustomDBGrid::drawCustomCell(QPainter &painter, int col, const QRect &rect, const QColor &background)
+{
+    TField *field = GetColField(RawToDataCol(col));
+    if (!field || !CanUseControlInfo(col, 0))
+        return false;
+    QString type;
+    QString parameters;
+    GetControlType(field->FieldName(), type, parameters);
+    if (type.compare(QLatin1String("CheckBox"), Qt::CaseInsensitive) == 0) {
+        drawCheckBoxCell(painter, col, rect, background);
+        return true;
+    }
+    return drawPictureCell(painter, field, type, parameters, rect, background);
+}
+
+bool TqkCustomDBGrid::drawPictureCell(QPainter &painter, TField *field, const QString &type, const QString &parameters,
+                                      const QRect &rect, const QColor &background)
+{
+    if (type.compare(QLatin1String("Bitmap"), Qt::CaseInsensitive) == 0) {
+        const QImage bitmap = field->IsNull() ? QImage() : QImage::fromData(field->AsBytes());
+        gridpictures::drawBitmapCell(painter, rect, background, bitmap, parameters.section(';', 0, 0),
+                                     parameters.section(';', 1, 1));
+        return true;
+    }
+    if (type.compare(QLatin1String("ImageIndex"), Qt::CaseInsensitive) != 0)
+        return false;
+    const TFieldType dataType = field->DataType();
+    const bool numeric = (dataType >= ftSmallint && dataType <= ftWord) || dataType == ftAutoInc
+                         || (dataType >= ftFloat && dataType <= ftBCD);
+    if (!numeric || !m_imageList)
+        return false;
+    const int index = field->IsNull() ? -1 : int(std::lround(field->AsFloat()));
+    const QImage image = index >= 0 ? m_imageList->Image(index) : QImage();
+    const bool shrink = parameters.section(';', 0, 0).compare(QLatin1String("Shrink To Fit"), Qt::CaseInsensitive) == 0;
+    gridpictures::drawImageCell(painter, rect, background, image, shrink);
+    return true;
+}
+
 void TqkCustomDBGrid::drawCheckBoxCell(QPainter &painter, int col, const QRect &rect, const QColor &background)
 {
     painter.fillRect(rect, background);
@@ -1289,17 +1584,13 @@ void TqkCustomDBGrid::drawCheckBoxCell(QPainter &painter, int col, const QRect &
     DrawCheckBox(painter, box, checked);
 }
 
+// The new control look draws a check mark; the X belongs to the old one.
 void TqkCustomDBGrid::DrawCheckBox(QPainter &painter, const QRect &box, bool checked)
 {
-    painter.fillRect(box, palette().color(isEnabled() ? QPalette::Base : QPalette::Window));
-    painter.setPen(Qt::black);
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(box.adjusted(0, 0, -1, -1));
-    if (!checked)
-        return;
-    painter.setPen(QPen(isEnabled() ? Qt::black : palette().color(QPalette::Dark), 2));
-    painter.drawLine(box.left() + 2, box.top() + 5, box.left() + 4, box.top() + 7);
-    painter.drawLine(box.left() + 4, box.top() + 7, box.left() + 8, box.top() + 2);
+    if (qkIntl().CheckBoxInGridStyle() == cbStyleXmark)
+        gridpictures::drawXMarkBox(painter, box, checked, palette());
+    else
+        gridpictures::drawCheckMarkBox(painter, box, checked, isEnabled(), palette());
 }
 
 // Footer.
@@ -1316,10 +1607,24 @@ void TqkCustomDBGrid::placeFooter()
 {
     const int height = footerBandHeight();
     setViewportMargins(0, 0, 0, height);
+    placeFooterBand();
+}
+
+// The band sits right under the rows, also when a scroll bar comes or goes.
+void TqkCustomDBGrid::placeFooterBand()
+{
+    const int height = footerBandHeight();
     const QRect area = viewport()->geometry();
     m_footer->setGeometry(area.left(), area.bottom() + 1, area.width(), height);
     m_footer->setVisible(height > 0);
     m_footer->update();
+}
+
+bool TqkCustomDBGrid::viewportEvent(QEvent *event)
+{
+    if (event->type() == QEvent::Resize)
+        placeFooterBand();
+    return TCustomGrid::viewportEvent(event);
 }
 
 void TqkCustomDBGrid::InvalidateFooter()
@@ -1330,26 +1635,36 @@ void TqkCustomDBGrid::InvalidateFooter()
 void TqkCustomDBGrid::PaintFooter(QPainter &painter, const QRect &band)
 {
     painter.fillRect(band, m_footerColor);
-    painter.setPen(palette().color(QPalette::Dark));
+    painter.setPen(palette().color(QPalette::Button));
     painter.drawLine(band.topLeft(), band.topRight());
+    painter.setPen(palette().color(QPalette::Dark));
+    painter.drawLine(band.bottomLeft(), band.bottomRight());
     if (!m_dataLink->Active())
         return;
     painter.setFont(font());
     for (int col = m_indicatorOffset; col < ColCount(); ++col) {
-        QRect cell = CellRect(col, 0);
-        if (cell.isEmpty() || RawToDataCol(col) >= ColumnCount())
-            continue;
-        cell = QRect(cell.left(), band.top() + 2, cell.width(), band.height() - 4);
-        painter.fillRect(cell, m_footerColor.lighter(105));
-        painter.setPen(palette().color(QPalette::Dark));
-        painter.drawLine(cell.topLeft(), cell.topRight());
-        painter.drawLine(cell.topLeft(), cell.bottomLeft());
-        painter.setPen(palette().color(QPalette::Light));
-        painter.drawLine(cell.bottomLeft(), cell.bottomRight());
-        painter.drawLine(cell.topRight(), cell.bottomRight());
-        painter.setPen(palette().color(QPalette::Text));
-        TField *field = GetColField(RawToDataCol(col));
-        const Qt::Alignment alignment = field ? alignmentOf(field->Alignment()) : Qt::AlignLeft;
-        writeCellText(painter, cell, 3, 1, alignment, Columns(RawToDataCol(col))->FooterValue(), false, true);
+        const QRect cell = CellRect(col, 0);
+        if (!cell.isEmpty() && RawToDataCol(col) < ColumnCount())
+            paintFooterCell(painter, col, QRect(cell.left(), band.top() + 2, cell.width(), band.height() - 4));
     }
+}
+
+void TqkCustomDBGrid::paintFooterCell(QPainter &painter, int col, const QRect &cell)
+{
+    painter.fillRect(cell, m_footerCellColor);
+    TField *field = GetColField(RawToDataCol(col));
+    const QString text = Columns(RawToDataCol(col))->FooterValue();
+    bool defaultDrawing = true;
+    if (OnDrawFooterCell)
+        OnDrawFooterCell(this, painter, cell, field, text, defaultDrawing);
+    if (defaultDrawing) {
+        painter.setPen(palette().color(QPalette::Text));
+        painter.setFont(font());
+        const Qt::Alignment alignment = field ? alignmentOf(field->Alignment()) : Qt::AlignLeft;
+        writeCellText(painter, cell, 3, 1, alignment, text, false, true);
+    }
+    gridpictures::drawFrame(painter, cell, palette().color(QPalette::Dark), palette().color(QPalette::Light));
+    if (!(m_options & dgFooter3DCells))
+        return;
+    gridpictures::drawFrame(painter, cell.adjusted(1, 1, -1, -1), Qt::black, palette().color(QPalette::Button));
 }

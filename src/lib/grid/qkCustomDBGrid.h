@@ -3,9 +3,14 @@
 #include "lib/edit/qkKeyAdapter.h"
 #include "lib/grid/qkCustomGrid.h"
 #include "lib/grid/qkGridDataLink.h"
+#include "lib/grid/qkIButton.h"
+#include "lib/grid/qkImageList.h"
 
+#include <QBasicTimer>
 #include <QColor>
 #include <QFont>
+#include <QPixmap>
+#include <QPointer>
 #include <QStringList>
 
 #include <functional>
@@ -53,6 +58,16 @@ using TqkGridKeyEvent = std::function<void(QObject *sender, int &key, qk::TShift
 
 class TqkGridFooter;
 
+// What OnCalcTitleImage may set for a title: the image of the title image
+// list, its place (0 left of the text, 1 right of it, 2 alone and centred)
+// and its distance from the cell's edge.
+struct TqkTitleImageAttributes
+{
+    int ImageIndex = -1;
+    int ImagePlacement = 1;
+    int Margin = 3;
+};
+
 // The data-aware grid: one row per buffered record of the data set, one
 // column per mapped field. Rows are painted by switching the link's active
 // record; the vertical scroll bar shows the position in the data set
@@ -62,7 +77,7 @@ class TqkCustomDBGrid : public TCustomGrid
     Q_OBJECT
 
 public:
-    static constexpr int IndicatorWidth = 11;
+    static constexpr int DefaultIndicatorWidth = 11;
 
     explicit TqkCustomDBGrid(QWidget *parent = nullptr);
     ~TqkCustomDBGrid() override;
@@ -96,6 +111,21 @@ public:
     void SetIndicatorColor(TIndicatorColorType color);
     QColor FooterColor() const { return m_footerColor; }
     void SetFooterColor(const QColor &color);
+    QColor FooterCellColor() const { return m_footerCellColor; }
+    void SetFooterCellColor(const QColor &color);
+    bool ShowHorzScrollBar() const { return m_showHorzScrollBar; }
+    void SetShowHorzScrollBar(bool show);
+    int DragVertOffset() const { return m_dragVertOffset; }
+    void SetDragVertOffset(int offset) { m_dragVertOffset = offset; }
+    TImageList *ImageList() const { return m_imageList; }
+    void SetImageList(TImageList *list);
+    TImageList *TitleImageList() const { return m_titleImageList; }
+    void SetTitleImageList(TImageList *list);
+    TqkIButton *IndicatorButton() const { return m_indicatorButton; }
+    int IndicatorWidth() const { return m_indicatorWidth; }
+    // The button of the top-left cell: the indicator column takes its width.
+    void RegisterIndicatorButton(TqkIButton *button);
+    void IndicatorButtonResized();
     int FooterHeight() const { return m_footerHeight; }
     void SetFooterHeight(int height);
     bool ShowVertScrollBar() const { return m_showVertScrollBar; }
@@ -128,9 +158,10 @@ public:
     bool ColumnReadOnlyByLine(const QString &fieldName) const;
     // The control-type lines in force: the data set's or the grid's own.
     QStringList GetControlInfo() const;
-    void GetControlType(const QString &fieldName, QString &type, QString &parameters) const;
+    virtual void GetControlType(const QString &fieldName, QString &type, QString &parameters) const;
     bool CanUseControlInfo(int col, int row) const;
     bool GetCheckBoxValues(int col, QString &checkedValue, QString &uncheckedValue) const;
+    bool IsCheckBoxCell(int col) const;
     bool IsSelectedCheckBox(int col) const;
 
     void SelectColumn(int dataCol);
@@ -173,15 +204,25 @@ public:
         OnCalcCellColors;
     std::function<void(QObject *sender, QPainter &painter, const QRect &rect, TField *field, TGridDrawState state)>
         OnDrawDataCell;
+    TqkGridColumnEvent OnLeftColChanged;
+    std::function<void(QObject *sender, const QString &fieldName, QFont &font, QColor &brush, Qt::Alignment &alignment)>
+        OnCalcTitleAttributes;
+    std::function<void(QObject *sender, TField *field, TqkTitleImageAttributes &attributes)> OnCalcTitleImage;
+    std::function<void(QObject *sender, QPainter &painter, TField *field, const QRect &rect, bool &defaultDrawing)>
+        OnDrawTitleCell;
+    std::function<void(QObject *sender, QPainter &painter, const QRect &rect, TField *field, const QString &text,
+                       bool &defaultDrawing)>
+        OnDrawFooterCell;
     TqkGridKeyEvent OnKeyDown;
     std::function<void(QObject *sender, bool passesPictureTest)> OnCheckValue;
 
     void PaintFooter(QPainter &painter, const QRect &band);
+    // The text painted for the field in the painted row.
+    virtual QString CellText(TField *field) const;
 
 protected:
     void DrawCell(QPainter &painter, int col, int row, const QRect &rect, TGridDrawState state) override;
     virtual bool HighlightCell(int col, int row, TGridDrawState state);
-    virtual QString CellText(TField *field) const;
     virtual bool IsRowSelected(int dataRow) const;
     virtual void DrawCheckBox(QPainter &painter, const QRect &rect, bool checked);
     virtual QString CheckBoxCellValue(int col, TField *field) const;
@@ -196,7 +237,13 @@ protected:
     virtual void EditCellByF2();
     // A key for a control over the current cell; true when it took it.
     virtual bool HandOverKey(int &key, const QKeyEvent &event);
-    void ColWidthsChanged() override;
+    void ColWidthsChanged(int sizedCol) override;
+    bool CanSizeColumns() const override { return m_options & dgColumnResize; }
+    void changeEvent(QEvent *event) override;
+    void PaintOver(QPainter &painter) override;
+    void timerEvent(QTimerEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
     QWidget *CreateEditor() override;
     bool CanEditShow() const override;
     void LoadEditor(QWidget *editor) override;
@@ -225,19 +272,36 @@ private:
     void drawIndicatorCell(QPainter &painter, int row, const QRect &rect);
     void drawDataCell(QPainter &painter, int col, int row, const QRect &rect, TGridDrawState state);
     void drawCheckBoxCell(QPainter &painter, int col, const QRect &rect, const QColor &background);
+    // Cells whose control type paints them: check boxes, bitmaps, image-list pictures.
+    bool drawCustomCell(QPainter &painter, int col, const QRect &rect, const QColor &background);
+    bool drawPictureCell(QPainter &painter, TField *field, const QString &type, const QString &parameters,
+                         const QRect &rect, const QColor &background);
+    // The title image of OnCalcTitleImage; the rectangle left for the text, empty for none.
+    QRect drawTitleImage(QPainter &painter, int col, const QRect &rect, bool pressed);
+    void paintFooterCell(QPainter &painter, int col, const QRect &cell);
+    void updateHorzScrollBarPolicy();
     QString titleOf(int dataCol) const;
     bool validateEditor();
     void scrollBarAction(int action);
     void scrollToThumb(int position);
     // Fires the row and footer events when the current record is another one than last time.
     void checkRecordChange();
+    TDataSet *masterDataSet() const;
+    bool masterRecordChanged();
+    // OnCellChanged, unless a click holds it back to fire it once at its end.
+    void doCellChanged();
+    // Entering the current column: OnColEnter, then OnCellChanged.
+    void colEnter();
     // With dgAlwaysShowEditor the editor stands on every cell that can take it.
     void keepEditorShown();
     void drawTitleButtonFrame(QPainter &painter, const QRect &rect, bool pressed);
     // A title released: a click of the title button, or a column dropped on another.
     void finishTitlePress(const QPoint &pos);
+    void startColumnDrag(const QPoint &pos);
     void moveBy(int distance);
+    void writeText(TField *field, const QString &text);
     void placeFooter();
+    void placeFooterBand();
     int footerBandHeight() const;
     bool colHasTabStop(int dataCol) const;
 
@@ -259,6 +323,13 @@ private:
     int m_rowHeightPercent = 100;
     TIndicatorColorType m_indicatorColor = icBlack;
     QColor m_footerColor;
+    QColor m_footerCellColor;
+    bool m_showHorzScrollBar = true;
+    int m_dragVertOffset = 15;
+    QPointer<TImageList> m_imageList;
+    QPointer<TImageList> m_titleImageList;
+    QPointer<TqkIButton> m_indicatorButton;
+    int m_indicatorWidth = DefaultIndicatorWidth;
     int m_footerHeight = 0;
     bool m_showVertScrollBar = true;
     bool m_readOnly = false;
@@ -274,9 +345,21 @@ private:
     QString m_pendingText;
     QString m_previousText;
     TBookmark m_lastRecord;
+    TBookmark m_masterRecord;
     bool m_footerChangeMarked = false;
     bool m_titleButtons = false;
     int m_pressedTitleCol = -1;
     QPoint m_titlePressPoint;
     bool m_draggingColumn = false;
+    QPixmap m_dragImage;
+    int m_dragGrabOffset = 0;
+    QPoint m_dragPos;
+    bool m_dragMovingRight = false;
+    QBasicTimer m_dragTimer;
+    bool m_holdCellChanged = false;
+    bool m_cellChangedHeld = false;
+    bool m_titleFontSet = false;
+    int m_enteredCol = -1;
+    bool m_colEnterPending = false;
+    int m_lastLeftCol = 0;
 };

@@ -289,6 +289,8 @@ void TCustomGrid::paintEvent(QPaintEvent *event)
             painter.setClipRect(cell);
             DrawCell(painter, col, row, cell, state);
             painter.restore();
+            if (state & gdFocused)
+                drawFocusFrame(painter, cell);
             if (m_gridLineWidth > 0) {
                 painter.setPen(palette().color(QPalette::Mid));
                 painter.drawLine(cell.right() + 1, cell.top(), cell.right() + 1, cell.bottom() + 1);
@@ -298,6 +300,18 @@ void TCustomGrid::paintEvent(QPaintEvent *event)
         y += RowPitch(row);
     }
     PaintOver(painter);
+}
+
+// A dotted frame that inverts what lies under it, so the current cell shows
+// on a highlighted row as on a plain one.
+void TCustomGrid::drawFocusFrame(QPainter &painter, const QRect &cell)
+{
+    painter.save();
+    painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    painter.setPen(QPen(Qt::white, 1, Qt::DotLine));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(cell.adjusted(0, 0, -1, -1));
+    painter.restore();
 }
 
 void TCustomGrid::resizeEvent(QResizeEvent *event)
@@ -331,7 +345,7 @@ void TCustomGrid::keyPressEvent(QKeyEvent *event)
 
 int TCustomGrid::sizingEdgeAt(const QPoint &pos) const
 {
-    if (pos.y() >= rowTop(m_fixedRows) || m_fixedRows == 0)
+    if (pos.y() >= rowTop(m_fixedRows) || m_fixedRows == 0 || !CanSizeColumns())
         return -1;
     for (int col = 0; col < ColCount(); ++col) {
         if (col >= m_fixedCols && col < m_leftCol)
@@ -371,8 +385,9 @@ void TCustomGrid::mouseReleaseEvent(QMouseEvent *event)
     event->accept();
     if (m_sizingCol < 0)
         return;
+    const int sized = m_sizingCol;
     m_sizingCol = -1;
-    ColWidthsChanged();
+    ColWidthsChanged(sized);
 }
 
 void TCustomGrid::ShowEditor()

@@ -87,7 +87,10 @@ protected:
     virtual void DrawCell(QPainter &painter, int col, int row, const QRect &rect, TGridDrawState state) = 0;
     virtual bool SelectCell(int col, int row);
     virtual void TopLeftChanged() {}
-    virtual void ColWidthsChanged() {}
+    // A user dragged the edge of the column to a new width.
+    virtual void ColWidthsChanged(int sizedCol) { Q_UNUSED(sizedCol); }
+    // Whether a title edge may be dragged to size its column.
+    virtual bool CanSizeColumns() const { return true; }
     virtual void SizeChanged() {}
     virtual void CellMoved() {}
     // The editor: made once by CreateEditor, shown over the current cell
@@ -111,6 +114,7 @@ protected:
 
 private:
     int sizingEdgeAt(const QPoint &pos) const;
+    void drawFocusFrame(QPainter &painter, const QRect &cell);
     int colLeft(int col) const;
     int rowTop(int row) const;
     void scrollIntoView(int col, int row);

@@ -1,15 +1,24 @@
 #include "lib/grid/qkDBGrid.h"
 
+#include "lib/data/Qkcommon.h"
 #include "lib/data/QkcommonData.h"
 #include "lib/data/QkcommonPaint.h"
+#include "lib/data/Qkprops.h"
+#include "lib/edit/Qkdbcomb.h"
 #include "lib/edit/qkdbdatetimepicker.h"
 #include "lib/grid/qkMemoDialog.h"
+#include "lib/rich/qkriched.h"
 #include "platform/db/TDataSet.h"
 #include "platform/ui/UiServices.h"
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMouseEvent>
+#include <QScopedValueRollback>
+#include <QTextEdit>
+
+#include <algorithm>
 
 namespace {
 
@@ -30,6 +39,7 @@ TqkDBGrid::TqkDBGrid(QWidget *parent) : TqkCustomDBGrid(parent)
 void TqkDBGrid::SetMemoAttributes(TqkMemoAttributes attributes)
 {
     m_memoAttributes = attributes;
+    linkCheck();
     InvalidateGrid();
 }
 
@@ -208,10 +218,33 @@ bool TqkDBGrid::IsMemoCell(int col) const
 
 bool TqkDBGrid::CellHasPaintedControl(int col) const
 {
-    return TqkCustomDBGrid::CellHasPaintedControl(col) || IsMemoCell(col) || isDateTimeCell(col);
+    return TqkCustomDBGrid::CellHasPaintedControl(col) || IsMemoCell(col) || isDateTimeCell(col)
+           || GetCustomControl(col);
 }
 
 // Embedded controls.
+
+namespace {
+
+bool isEditControl(const QObject *object)
+{
+    return qobject_cast<const QLineEdit *>(object) || qobject_cast<const QTextEdit *>(object);
+}
+
+// Control-type lines: field name; type; parameters.
+QStringList controlLine(const QString &line)
+{
+    return line.split(QLatin1Char(';'));
+}
+
+}
+
+void TqkDBGrid::SetEditControlOptions(TqkEditControlOptions options)
+{
+    m_editControlOptions = options;
+    hideEmbedded();
+    InvalidateGrid();
+}
 
 bool TqkDBGrid::isDateTimeCell(int col) const
 {
@@ -219,14 +252,104 @@ bool TqkDBGrid::isDateTimeCell(int col) const
     if (!field || (m_editControlOptions & ecoDisableDateTimePicker))
         return false;
     const TFieldType type = field->DataType();
-    return type == ftDate || type == ftDateTime;
+    return type == ftDate || type == ftDateTime || type == ftTime;
+}
+
+QWidget *TqkDBGrid::FindEditControl(const QString &name) const
+{
+    // A wired control lives on the grid, away from the form or module it came from.
+    QObject *found = findChild<QWidget *>(name.section(QLatin1Char('.'), -1), Qt::FindDirectChildrenOnly);
+    if (!found && name.contains(QLatin1Char('.'))) {
+        QObject *module = DataSet() ? DataSet()->parent() : nullptr;
+        found = module ? module->findChild<QWidget *>(name.section(QLatin1Char('.'), 1)) : nullptr;
+    } else if (!found) {
+        auto *self = const_cast<TqkDBGrid *>(this);
+        QObject *root = (m_editControlOptions & ecoSearchOwnerForm) ? qkGetParentForm(self) : window();
+        found = root ? root->findChild<QWidget *>(name) : nullptr;
+    }
+    return isEditControl(found) ? static_cast<QWidget *>(found) : nullptr;
+}
+
+QWidget *TqkDBGrid::namedControl(int col, bool richEdit) const
+{
+    TField *field = GetColField(RawToDataCol(col));
+    if (!field || !CanUseControlInfo(col, Row()))
+        return nullptr;
+    for (const QString &line : GetControlInfo()) {
+        const QStringList parts = controlLine(line);
+        if (parts.size() < 3 || parts[0].compare(field->FieldName(), Qt::CaseInsensitive) != 0)
+            continue;
+        const bool wanted = richEdit ? parts[1].compare(QLatin1String("RichEdit"), Qt::CaseInsensitive) == 0
+                                     : qkIsEditControlType(parts[1]);
+        if (wanted)
+            return FindEditControl(parts[2]);
+    }
+    return nullptr;
 }
 
 QWidget *TqkDBGrid::GetCustomControl(int col) const
 {
-    if (!isDateTimeCell(col) || !gridEditable())
+    if (m_editControlOptions & ecoDisableCustomControls)
         return nullptr;
-    return m_dateTimePicker;
+    QWidget *control = namedControl(col, false);
+    if (!control)
+        return nullptr;
+    // The record view shows its own controls; they never move into a grid.
+    const QObject *form = qkGetParentForm(control);
+    return form && form->inherits("TqkRecordViewForm") ? nullptr : control;
+}
+
+QWidget *TqkDBGrid::GetRichEditControl(int col) const
+{
+    return namedControl(col, true);
+}
+
+void TqkDBGrid::GetControlType(const QString &fieldName, QString &type, QString &parameters) const
+{
+    TqkCustomDBGrid::GetControlType(fieldName, type, parameters);
+    if ((m_editControlOptions & ecoDisableCustomControls) && qkIsEditControlType(type)) {
+        type.clear();
+        parameters.clear();
+    }
+}
+
+void TqkDBGrid::bindControl(QWidget *control, const QString &fieldName)
+{
+    if (control->parentWidget() != this) {
+        control->hide();
+        control->setParent(this);
+    }
+    qkSetDataSource(control, DataLink()->DataSource());
+    qkSetDataField(control, fieldName);
+    control->setFont(font());
+    if (auto *edit = qobject_cast<QLineEdit *>(control))
+        edit->setFrame(false);
+    else if (auto *frame = qobject_cast<QFrame *>(control))
+        frame->setFrameShape(QFrame::NoFrame);
+}
+
+void TqkDBGrid::WireEditControls()
+{
+    if ((m_editControlOptions & ecoDisableCustomControls) || !DataSet())
+        return;
+    for (const QString &line : GetControlInfo()) {
+        const QStringList parts = controlLine(line);
+        if (parts.size() < 3
+            || !(qkIsEditControlType(parts[1])
+                 || parts[1].compare(QLatin1String("RichEdit"), Qt::CaseInsensitive) == 0))
+            continue;
+        if (QWidget *control = FindEditControl(parts[2])) {
+            bindControl(control, parts[0]);
+            control->hide();
+        }
+    }
+}
+
+QWidget *TqkDBGrid::embeddedFor(int col)
+{
+    if (QWidget *control = GetCustomControl(col))
+        return control;
+    return isDateTimeCell(col) ? dateTimePicker() : nullptr;
 }
 
 TqkDBDateTimePicker *TqkDBGrid::dateTimePicker()
@@ -259,22 +382,55 @@ void TqkDBGrid::placeEmbedded()
 {
     const QRect cell = CellRect(Col(), Row());
     TField *field = SelectedField();
-    if (!field || cell.isEmpty() || !isDateTimeCell(Col()) || !gridEditable()) {
+    QWidget *control = field && !cell.isEmpty() && gridEditable() ? embeddedFor(Col()) : nullptr;
+    if (!control) {
         hideEmbedded();
         return;
     }
-    TqkDBDateTimePicker *picker = dateTimePicker();
-    if (m_embedded && m_embedded != picker)
+    if (m_embedded && m_embedded != control)
         hideEmbedded();
-    picker->SetDataSource(DataLink()->DataSource());
-    picker->SetDataField(field->FieldName());
-    picker->setFont(font());
-    picker->setFrame(false);
-    picker->setGeometry(cell.translated(viewport()->geometry().topLeft()));
-    picker->show();
-    m_embedded = picker;
+    bindControl(control, field->FieldName());
+    control->setGeometry(cell.translated(viewport()->geometry().topLeft()));
+    control->show();
+    control->raise();
+    m_embedded = control;
     if (AlwaysShowEditor() && hasFocus())
-        picker->setFocus();
+        control->setFocus();
+}
+
+// A calculated column still takes the focus when a control, a selection
+// check box or a picture stands in it.
+void TqkDBGrid::SetColumnAttributes()
+{
+    TqkCustomDBGrid::SetColumnAttributes();
+    for (int dataCol = 0; dataCol < GetFieldCount(); ++dataCol) {
+        const int col = dataCol + IndicatorOffset();
+        TField *field = GetFields(dataCol);
+        if (!field || !field->Calculated() || col < FixedColCount())
+            continue;
+        const bool picture = TqkCustomDBGrid::CellHasPaintedControl(col) && !IsCheckBoxCell(col);
+        if (GetCustomControl(col) || IsSelectedCheckBox(col) || picture)
+            SetTabStops(col, true);
+    }
+}
+
+void TqkDBGrid::focusOutEvent(QFocusEvent *event)
+{
+    TqkCustomDBGrid::focusOutEvent(event);
+    QWidget *next = QApplication::focusWidget();
+    if (m_embedded && next != m_embedded && !m_embedded->isAncestorOf(next) && next != this)
+        hideEmbedded();
+}
+
+// What the grid writes, the control over the cell writes first.
+void TqkDBGrid::UpdateData()
+{
+    if (m_embedded && m_embedded->isVisible() && !m_inEmbeddedUpdate) {
+        const QScopedValueRollback guard(m_inEmbeddedUpdate, true);
+        if (auto *link = m_embedded->findChild<TDataLink *>())
+            link->UpdateRecord();
+    }
+    TqkCustomDBGrid::UpdateData();
 }
 
 void TqkDBGrid::CellMoved()
@@ -314,6 +470,45 @@ void TqkDBGrid::LinkActive(bool active)
     }
     hideEmbedded();
     TqkCustomDBGrid::LinkActive(active);
+    if (active)
+        linkCheck();
+}
+
+void TqkDBGrid::linkCheck()
+{
+    TDataSet *dataSet = DataSet();
+    if (m_inLinkCheck || !dataSet || !dataSet->Active())
+        return;
+    const QScopedValueRollback guard(m_inLinkCheck, true);
+    WireEditControls();
+    dataSet->DisableControls();
+    try {
+        hideEmbedded();
+        if (ControlInfoInDataset()) {
+            QStringList lookupFields = qkGetLookupFields(dataSet).value_or(QStringList());
+            QStringList lookupLinks = qkGetLookupLinks(dataSet).value_or(QStringList());
+            QStringList controlTypes = qkGetControlTypes(dataSet).value_or(QStringList());
+            qkRemoveMissingFieldLines(dataSet, &lookupFields, &lookupLinks, &controlTypes);
+            qkWriteList(dataSet, QStringLiteral("LookupFields"), lookupFields);
+            qkWriteList(dataSet, QStringLiteral("LookupLinks"), lookupLinks);
+            qkWriteList(dataSet, QStringLiteral("ControlType"), controlTypes);
+        }
+        const bool hasCalculated = std::any_of(dataSet->FieldList().begin(), dataSet->FieldList().end(),
+                                               [](const TField *field) { return field->Calculated(); });
+        if (!Selected().isEmpty() && !hasCalculated) {
+            if (UseTFields()) {
+                qkApplyFieldLayout(dataSet, Selected());
+            } else {
+                WireEditControls();
+                LayoutChanged();
+            }
+        }
+        UpdateRowCount();
+    } catch (...) {
+        dataSet->EnableControls();
+        throw;
+    }
+    dataSet->EnableControls();
 }
 
 void TqkDBGrid::DataChanged()
@@ -333,7 +528,7 @@ bool TqkDBGrid::HandOverKey(int &key, const QKeyEvent &event)
         return false;
     const bool altDown = key == qk::VK_DOWN && (shift & Qt::AltModifier);
     const bool typed = !text.isEmpty() && (text.at(0).isPrint() || key == qk::VK_BACK);
-    if (!altDown && !typed && key != qk::VK_F2 && !qkIsEditKey(key))
+    if (!altDown && !typed && key != qk::VK_F2 && !qkIsEditKey(event.key()))
         return false;
     control->setFocus();
     key = 0;
@@ -344,12 +539,54 @@ bool TqkDBGrid::HandOverKey(int &key, const QKeyEvent &event)
 
 QString TqkDBGrid::CellText(TField *field) const
 {
-    if (field->DataType() != ftMemo)
-        return TqkCustomDBGrid::CellText(field);
-    TDataSet *dataSet = DataSet();
-    if (dataSet->IsEmpty() && dataSet->State() != dsInsert)
-        return {};
-    return (m_memoAttributes & mGridShow) ? field->AsString() : QStringLiteral("(Memo)");
+    QString type;
+    QString parameters;
+    GetControlType(field->FieldName(), type, parameters);
+    if (field->IsBlob() && type.compare(QLatin1String("RichEdit"), Qt::CaseInsensitive) == 0)
+        return richCellText(field);
+    if (field->DataType() == ftMemo) {
+        TDataSet *dataSet = DataSet();
+        if (dataSet->IsEmpty() && dataSet->State() != dsInsert)
+            return {};
+        return (m_memoAttributes & mGridShow) ? field->AsString() : QStringLiteral("(Memo)");
+    }
+    QString text;
+    if (qkIsEditControlType(type) && comboCellText(field, text))
+        return text;
+    return TqkCustomDBGrid::CellText(field);
+}
+
+// A combo's list shows its display texts for the stored values; so does the cell.
+bool TqkDBGrid::comboCellText(TField *field, QString &text) const
+{
+    for (const QString &line : GetControlInfo()) {
+        const QStringList parts = controlLine(line);
+        if (parts.size() < 3 || parts[0].compare(field->FieldName(), Qt::CaseInsensitive) != 0
+            || !qkIsEditControlType(parts[1]))
+            continue;
+        auto *combo = qobject_cast<TqkDBCustomEdit *>(FindEditControl(parts[2]));
+        return combo && combo->MapValueToDisplay(field->Text(), text) && !text.isEmpty();
+    }
+    return false;
+}
+
+TqkDBRichEdit *TqkDBGrid::cellRichEdit() const
+{
+    if (!m_cellRichEdit) {
+        m_cellRichEdit = new TqkDBRichEdit(const_cast<TqkDBGrid *>(this));
+        m_cellRichEdit->hide();
+    }
+    return m_cellRichEdit;
+}
+
+QString TqkDBGrid::richCellText(TField *field) const
+{
+    TqkDBRichEdit *edit = cellRichEdit();
+    if (field->AsBytes().startsWith("{\\rtf"))
+        edit->LoadFromField(field);
+    else
+        edit->setPlainText(field->AsString());
+    return edit->toPlainText();
 }
 
 void TqkDBGrid::ShowMemoDialog()
@@ -380,7 +617,7 @@ void TqkDBGrid::ShowMemoDialog()
 
 void TqkDBGrid::DataCellClicked(const QPoint &cell, Qt::KeyboardModifiers modifiers)
 {
-    const bool onCheckBox = TqkCustomDBGrid::CellHasPaintedControl(cell.x());
+    const bool onCheckBox = IsCheckBoxCell(cell.x());
     TqkCustomDBGrid::DataCellClicked(cell, modifiers);
     if ((Options() & dgMultiSelect) && !(onCheckBox && IsSelectedCheckBox(cell.x())))
         multiSelectClick(modifiers);
@@ -397,9 +634,11 @@ void TqkDBGrid::mouseDoubleClickEvent(QMouseEvent *event)
     if (event->button() != Qt::LeftButton || cell != QPoint(Col(), Row()) || cell.y() < TitleOffset())
         return;
     qkRunShowingErrors([&] {
+        if (handOverToRichEdit(cell.x()))
+            return;
         if (IsMemoCell(cell.x()))
             ShowMemoDialog();
-        else if (TqkCustomDBGrid::CellHasPaintedControl(cell.x()) && !(m_editControlOptions & ecoCheckboxSingleClick)
+        else if (IsCheckBoxCell(cell.x()) && !(m_editControlOptions & ecoCheckboxSingleClick)
                  && (gridEditable() || IsSelectedCheckBox(cell.x())))
             ToggleCheckBox(cell.x(), cell.y());
     });
@@ -407,7 +646,7 @@ void TqkDBGrid::mouseDoubleClickEvent(QMouseEvent *event)
 
 void TqkDBGrid::KeyPressChar(QKeyEvent *event)
 {
-    if (event->key() == Qt::Key_Space && TqkCustomDBGrid::CellHasPaintedControl(Col())) {
+    if (event->key() == Qt::Key_Space && IsCheckBoxCell(Col())) {
         if (gridEditable() || IsSelectedCheckBox(Col()))
             ToggleCheckBox(Col(), Row());
         return;
@@ -418,8 +657,21 @@ void TqkDBGrid::KeyPressChar(QKeyEvent *event)
 
 void TqkDBGrid::EditCellByF2()
 {
+    if (handOverToRichEdit(Col()))
+        return;
     if (IsMemoCell(Col()))
         ShowMemoDialog();
     else
         TqkCustomDBGrid::EditCellByF2();
+}
+
+// The rich edit of a rich text cell opens its own editor on F2.
+bool TqkDBGrid::handOverToRichEdit(int col)
+{
+    QWidget *richEdit = GetRichEditControl(col);
+    if (!richEdit)
+        return false;
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_F2, Qt::NoModifier);
+    QApplication::sendEvent(richEdit, &press);
+    return true;
 }

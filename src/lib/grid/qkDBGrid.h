@@ -10,6 +10,7 @@
 
 class TqkMemoDialog;
 class TqkDBDateTimePicker;
+class TqkDBRichEdit;
 
 enum TqkMemoAttribute { mSizeable = 1, mWordWrap = 2, mGridShow = 4, mViewOnly = 8, mDisableDialog = 16 };
 using TqkMemoAttributes = int;
@@ -41,7 +42,7 @@ public:
     TqkMemoAttributes MemoAttributes() const { return m_memoAttributes; }
     void SetMemoAttributes(TqkMemoAttributes attributes);
     TqkEditControlOptions EditControlOptions() const { return m_editControlOptions; }
-    void SetEditControlOptions(TqkEditControlOptions options) { m_editControlOptions = options; }
+    void SetEditControlOptions(TqkEditControlOptions options);
     TqkMultiSelectOptions MultiSelectOptions() const { return m_multiSelectOptions; }
     void SetMultiSelectOptions(TqkMultiSelectOptions options) { m_multiSelectOptions = options; }
 
@@ -58,9 +59,19 @@ public:
     void ShowMemoDialog();
     bool IsMemoCell(int col) const;
 
-    // The control shown over the current cell instead of the in-place editor; null when none.
+    // The edit control named in a cell's control-type line, shown over the
+    // cell instead of the in-place editor; null when none.
     QWidget *GetCustomControl(int col) const;
+    // The rich edit named by the "RichEdit" line of a cell's field; null when none.
+    QWidget *GetRichEditControl(int col) const;
     QWidget *CurrentEmbeddedControl() const { return m_embedded; }
+    // An edit control of the owner form, or with "module.name" of the data
+    // set's owner; null when there is none of that name.
+    QWidget *FindEditControl(const QString &name) const;
+    // Binds every control named in the control-type lines to the grid.
+    void WireEditControls();
+
+    QString CellText(TField *field) const override;
 
     TqkSelectRecordEvent OnMultiSelectRecord;
     TqkCreateDTPEvent OnCreateDateTimePicker;
@@ -78,7 +89,6 @@ public:
 
 protected:
     bool IsRowSelected(int dataRow) const override;
-    QString CellText(TField *field) const override;
     QString CheckBoxCellValue(int col, TField *field) const override;
     bool CellHasPaintedControl(int col) const override;
     void DataCellClicked(const QPoint &cell, Qt::KeyboardModifiers modifiers) override;
@@ -92,8 +102,24 @@ protected:
     void DataChanged() override;
     void LinkActive(bool active) override;
     bool HandOverKey(int &key, const QKeyEvent &event) override;
+    void UpdateData() override;
+    void SetColumnAttributes() override;
+    void GetControlType(const QString &fieldName, QString &type, QString &parameters) const override;
+    void focusOutEvent(QFocusEvent *event) override;
 
 private:
+    // The library's data sets only; the lists of missing fields are cleaned
+    // and the stored layout applied.
+    void linkCheck();
+    // The control a control-type line of the cell's field names; null when none.
+    QWidget *namedControl(int col, bool richEdit) const;
+    // The custom control of the cell, else the grid's picker for a date or time field.
+    QWidget *embeddedFor(int col);
+    void bindControl(QWidget *control, const QString &fieldName);
+    QString richCellText(TField *field) const;
+    bool comboCellText(TField *field, QString &text) const;
+    TqkDBRichEdit *cellRichEdit() const;
+    bool handOverToRichEdit(int col);
     bool acceptSelection(bool selecting);
     void addSelection(const TBookmark &bookmark);
     void removeSelection(const TBookmark &bookmark);
@@ -114,6 +140,9 @@ private:
     QVector<TBookmark> m_selectedOrder;
     TBookmark m_anchor;
     TqkDBDateTimePicker *m_dateTimePicker = nullptr;
+    mutable TqkDBRichEdit *m_cellRichEdit = nullptr;
     QPointer<QWidget> m_embedded;
+    bool m_inLinkCheck = false;
+    bool m_inEmbeddedUpdate = false;
     QTimer m_embeddedTimer;
 };

@@ -19,17 +19,42 @@ TqkInplaceEdit::TqkInplaceEdit(TqkCustomDBGrid *grid) : TqkCustomMaskEdit(grid->
 void TqkInplaceEdit::Load(TField *field, bool wordWrap)
 {
     m_wordWrap = wordWrap;
-    const TqkPictureMaskSetting setting = qkGetPictureMask(field->DataSet(), field->FieldName(), true);
-    m_hasMask = !setting.Mask.isEmpty() && setting.UseInGrid;
-    Picture()->SetPictureMask(m_hasMask ? setting.Mask : QString());
-    Picture()->SetAutoFill(setting.AutoFill);
-    SetUsePictureMask(m_hasMask);
+    takePicture(field);
     SetMaxLength(field->DataType() == ftString ? field->Size() : 0);
     setAlignment(field->Alignment() == taRightJustify ? Qt::AlignRight : Qt::AlignLeft);
     m_loading = true;
     setText(field->Text());
     m_loading = false;
     selectAll();
+}
+
+void TqkInplaceEdit::takePicture(TField *field)
+{
+    const TqkPictureMaskSetting setting = qkGetPictureMask(field->DataSet(), field->FieldName(), true);
+    m_hasMask = !setting.Mask.isEmpty() && setting.UseInGrid;
+    Picture()->SetPictureMask(m_hasMask ? setting.Mask : QString());
+    Picture()->SetAutoFill(setting.AutoFill);
+    Picture()->SetAllowInvalidExit(false);
+    SetUsePictureMask(m_hasMask);
+    // The editor's checks ask whether a handler listens; the grid's is the one.
+    OnCheckValue = m_grid->OnCheckValue;
+}
+
+// The user learns at once whether the value standing in the cell passes its picture.
+void TqkInplaceEdit::EnterFocus()
+{
+    TField *field = m_grid->SelectedField();
+    if (!field)
+        return;
+    takePicture(field);
+    CheckPictureText(field->Text());
+}
+
+void TqkInplaceEdit::KeyUp(int &key, qk::TShiftState shift)
+{
+    if (key == qk::VK_DELETE && OnCheckValue)
+        CheckPictureText(text());
+    TqkCustomMaskEdit::KeyUp(key, shift);
 }
 
 bool TqkInplaceEdit::WantsKey(int key, qk::TShiftState shift)
@@ -71,10 +96,4 @@ void TqkInplaceEdit::KeyDown(int &key, qk::TShiftState shift)
     }
     if (key != 0)
         TqkCustomMaskEdit::KeyDown(key, shift);
-}
-
-void TqkInplaceEdit::DoCheckValue(bool passes)
-{
-    if (m_grid->OnCheckValue)
-        m_grid->OnCheckValue(this, passes);
 }

@@ -24,9 +24,12 @@ public:
 protected:
     bool WantsKey(int key, qk::TShiftState shift) override;
     void KeyDown(int &key, qk::TShiftState shift) override;
-    void DoCheckValue(bool passes) override;
+    void KeyUp(int &key, qk::TShiftState shift) override;
+    void EnterFocus() override;
 
 private:
+    void takePicture(TField *field);
+
     TqkCustomDBGrid *m_grid;
     bool m_hasMask = false;
     bool m_wordWrap = false;

@@ -1,6 +1,7 @@
 #include "lib/grid/qkMemoDialog.h"
 
 #include "lib/data/Qkintl.h"
+#include "lib/data/qkDialog.h"
 #include "lib/grid/qkDBGrid.h"
 #include "platform/db/TDataLink.h"
 #include "platform/db/TDataSet.h"
@@ -63,9 +64,11 @@ bool ExecuteMemoDialog(QWidget *activeForm, TqkMemoDialog *memoDialog, bool edit
 }
 
 TqkMemoDlg::TqkMemoDlg(TqkMemoDialog *owner, bool editable, QWidget *parent)
-    : QDialog(parent), m_owner(owner), m_memo(new QPlainTextEdit(this)),
-      m_ok(new QPushButton(QStringLiteral("&OK"), this)), m_cancel(new QPushButton(QStringLiteral("&Abbrechen"), this))
+    : QDialog(parent), m_owner(owner), m_memo(new QPlainTextEdit(this)), m_ok(qkCreateDialogButton(this, bkOK)),
+      m_cancel(qkCreateDialogButton(this, bkCancel))
 {
+    if (parent && (parent->windowFlags() & Qt::WindowStaysOnTopHint))
+        setWindowFlag(Qt::WindowStaysOnTopHint);
     setWindowTitle(owner->Caption().isEmpty() ? QStringLiteral("Dialog") : owner->Caption());
     setFont(owner->Font());
     setSizeGripEnabled(owner->MemoAttributes() & mSizeable);
@@ -75,12 +78,11 @@ TqkMemoDlg::TqkMemoDlg(TqkMemoDialog *owner, bool editable, QWidget *parent)
     m_memo->setTabChangesFocus(false);
     m_memo->setReadOnly(!editable);
     m_memo->installEventFilter(this);
+    m_ok->setVisible(true);
     m_cancel->setVisible(editable);
     m_ok->setDefault(false);
     m_ok->setAutoDefault(false);
     m_cancel->setAutoDefault(false);
-    connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(m_cancel, &QPushButton::clicked, this, &TqkMemoDlg::reject);
 
     auto *userPanel = new QWidget(this);
     auto *userRow = new QHBoxLayout(userPanel);
@@ -97,9 +99,19 @@ TqkMemoDlg::TqkMemoDlg(TqkMemoDialog *owner, bool editable, QWidget *parent)
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_memo);
     layout->addLayout(buttons);
-    resize(owner->DlgWidth(), owner->DlgHeight());
-    if (owner->DlgLeft() >= 1 || owner->DlgTop() >= 1)
-        move(owner->DlgLeft(), owner->DlgTop());
+    applyRectangle(owner->DlgLeft(), owner->DlgTop(), owner->DlgWidth(), owner->DlgHeight());
+}
+
+// Left and top both 0 keep the window centred at the given size; a left
+// below 0 (the grid's call) keeps the designed size as well.
+void TqkMemoDlg::applyRectangle(int left, int top, int width, int height)
+{
+    static constexpr QSize designedSize(561, 395);
+    resize(designedSize);
+    if (left == 0 && top == 0)
+        resize(width, height);
+    else if (left > 0 || top >= 1)
+        setGeometry(left, top, width, height);
 }
 
 QPushButton *TqkMemoDlg::addUserButton(QWidget *panel, const QString &caption, const TqkMemoUserButtonEvent &handler)
@@ -122,6 +134,14 @@ void TqkMemoDlg::showEvent(QShowEvent *event)
     if (!m_firstShow)
         return;
     m_firstShow = false;
+    QFont buttonFont = font();
+    const TFontStyles style = qkIntl().DialogFontStyle;
+    buttonFont.setBold(style & fsBold);
+    buttonFont.setItalic(style & fsItalic);
+    buttonFont.setUnderline(style & fsUnderline);
+    buttonFont.setStrikeOut(style & fsStrikeOut);
+    for (QPushButton *button : findChildren<QPushButton *>())
+        button->setFont(buttonFont);
     m_memo->setFocus();
     if (m_owner->OnInitDialog)
         m_owner->OnInitDialog(this);

@@ -87,6 +87,7 @@ protected:
 private:
     QPushButton *addUserButton(QWidget *panel, const QString &caption, const TqkMemoUserButtonEvent &handler);
     bool keepOpenOnCancel();
+    void applyRectangle(int left, int top, int width, int height);
 
     TqkMemoDialog *m_owner;
     QPlainTextEdit *m_memo;

@@ -223,7 +223,8 @@ TEST_F(GridTables, CheckBoxesToggleByKeyAndClick)
     positions->Post();
     click(col, 1);
     const QRect cell = grid->CellRect(col, 1);
-    const QRect box((cell.left() + cell.right() - 10) / 2, (cell.top() + cell.bottom() - 10) / 2, 10, 10);
+    // Inside the box's frame.
+    const QRect box((cell.left() + cell.right() - 10) / 2 + 1, (cell.top() + cell.bottom() - 10) / 2 + 1, 8, 8);
     const double checkedInk = inkIn(shot(), box);
     key(Qt::Key_Space);
     EXPECT_EQ(field->Text(), "0");
@@ -327,17 +328,25 @@ TEST_F(GridTables, RowEventsFollowTheRecordNotTheCell)
 {
     int rowChanges = 0;
     int footerUpdates = 0;
+    int colEnters = 0;
     grid->OnRowChanged = [&](QObject *) { ++rowChanges; };
     grid->OnUpdateFooter = [&](QObject *) { ++footerUpdates; };
+    grid->OnColEnter = [&](QObject *) { ++colEnters; };
     openGrid();
     EXPECT_EQ(rowChanges, 1);
     EXPECT_EQ(footerUpdates, 1);
+    EXPECT_EQ(colEnters, 1) << "the first column is entered once the grid shows";
     key(Qt::Key_Right);
     EXPECT_EQ(rowChanges, 1) << "another column is the same record";
     key(Qt::Key_Down);
     key(Qt::Key_Down);
     EXPECT_EQ(rowChanges, 3);
     EXPECT_EQ(footerUpdates, 1);
+    positions->Close();
+    positions->Open();
+    EXPECT_EQ(colEnters, 3) << "a reopened table enters its first column again";
+    EXPECT_EQ(rowChanges, 4);
+    EXPECT_EQ(footerUpdates, 2);
 }
 
 TEST_F(GridTables, OtherDataSetsAreRefused)
@@ -390,8 +399,10 @@ TEST_F(GridTables, ACheckBoxOnACalculatedSelectedFieldSelectsTheRecord)
     grid->SetSelected({"Selected\t2", "Bezeichnung\t30"});
     openGrid();
     const QRect cell = grid->CellRect(1, 2);
-    const QRect box((cell.left() + cell.right() - 10) / 2, (cell.top() + cell.bottom() - 10) / 2, 10, 10);
+    // Inside the box's frame.
+    const QRect box((cell.left() + cell.right() - 10) / 2 + 1, (cell.top() + cell.bottom() - 10) / 2 + 1, 8, 8);
     const double uncheckedInk = inkIn(shot(), box);
+    EXPECT_TRUE(grid->TabStops(1)) << "a calculated column with the selection check box";
     key(Qt::Key_Down);
     key(Qt::Key_Space);
     EXPECT_EQ(grid->SelectedCount(), 1);
