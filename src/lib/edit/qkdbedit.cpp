@@ -816,21 +816,27 @@ bool TqkDBCustomEdit::AutoFillDateTime(QChar &key)
     }
     const QString am = fs.TimeAMString;
     const QString pm = fs.TimePMString;
+    const QString upper = s.toUpper();
     bool timeFinished;
+    // The fill writes "AM" and "PM" whatever the settings' strings are, so
+    // these end the time as well as the settings' own strings.
     if (!am.isEmpty())
-        timeFinished =
-            s.toUpper().contains(am.toUpper().at(0)) || (!pm.isEmpty() && s.toUpper().contains(pm.toUpper().at(0)));
+        timeFinished = upper.contains(am.toUpper().at(0)) || (!pm.isEmpty() && upper.contains(pm.toUpper().at(0)))
+                       || upper.contains(QLatin1String("AM")) || upper.contains(QLatin1String("PM"));
     else
         timeFinished = s.count(ts) >= 2 && !s.endsWith(ts);
+    // Hour digits the user typed already are closed by the separator, not
+    // followed by the current hour.
+    const bool hourTyped = !s.isEmpty() && s.back().isDigit() && (timeEdit || s.trimmed().contains(QLatin1Char(' ')));
     if (!dateEdit && !timeFinished && part >= dpHours && part <= dpDesignator) {
         if (s.count(ts) >= 2 && !s.endsWith(ts) && part == dpSeconds)
             part = dpDesignator;
-        if (part == dpHours && !timeEdit && !s.endsWith(QLatin1Char(' '))) {
-            finishAutoFill(s + QLatin1Char(' '));
+        if ((part == dpMinutes && !s.endsWith(ts)) || (part == dpHours && hourTyped)) {
+            finishAutoFill(s + ts);
             return true;
         }
-        if (part == dpMinutes && !s.endsWith(ts)) {
-            finishAutoFill(s + ts);
+        if (part == dpHours && !timeEdit && !s.endsWith(QLatin1Char(' '))) {
+            finishAutoFill(s + QLatin1Char(' '));
             return true;
         }
         const QTime time = now.time();
