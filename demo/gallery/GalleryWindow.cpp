@@ -16,6 +16,7 @@
 #include "lib/rich/qkriched.h"
 #include "platform/db/TField.h"
 #include "platform/runtime/Exceptions.h"
+#include "platform/ui/Application.h"
 
 #include <QAction>
 #include <QApplication>
@@ -24,7 +25,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
-#include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -202,7 +202,7 @@ QWidget *GalleryWindow::navigation(TDataSet *dataSet, const QString &title)
             try {
                 action();
             } catch (const Exception &error) {
-                QMessageBox::warning(this, windowTitle(), error.Message());
+                ui::showWarning(error.Message());
             }
         });
         row->addWidget(button);

@@ -22,6 +22,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QSaveFile>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTextList>
@@ -71,7 +72,9 @@ protected:
     void paintEvent(QPaintEvent *) override
     {
         QPainter painter(this);
-        const bool hot = underMouse();
+        // The item under the mouse or reached by the arrow keys.
+        const auto *menu = qobject_cast<const QMenu *>(parentWidget());
+        const bool hot = underMouse() || (menu && menu->activeAction() == &m_action);
         painter.fillRect(rect(), palette().color(hot ? QPalette::Highlight : QPalette::Button));
         const QRect box(3, 2, 40, height() - 4);
         painter.fillRect(box, m_color);
@@ -190,8 +193,7 @@ TqkRichEditForm::TqkRichEditForm(TqkCustomRichEdit &source, QWidget *parent)
     const TqkFormPosition &position = source.EditorPosition;
     resize(position.Width > 0 ? position.Width : 640 * qkScreenPixelsPerInch() / 96,
            position.Height > 0 ? position.Height : 480 * qkScreenPixelsPerInch() / 96);
-    if (position.Left > 0 && position.Top > 0)
-        move(position.Left, position.Top);
+    placeWindow(position);
     connect(m_richEdit, &QTextEdit::cursorPositionChanged, this, &TqkRichEditForm::UpdateState);
     connect(m_richEdit, &QTextEdit::selectionChanged, this, &TqkRichEditForm::UpdateState);
     connect(m_richEdit, &QTextEdit::textChanged, this, &TqkRichEditForm::UpdateState);
@@ -200,6 +202,18 @@ TqkRichEditForm::TqkRichEditForm(TqkCustomRichEdit &source, QWidget *parent)
 }
 
 TqkRichEditForm::~TqkRichEditForm() = default;
+
+// A stored Left or Top of 0 or less centres the window in the work area in
+// that direction only.
+void TqkRichEditForm::placeWindow(const TqkFormPosition &position)
+{
+    const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    const QRect work = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    const QSize size = frameGeometry().size();
+    const int left = position.Left > 0 ? position.Left : work.left() + (work.width() - size.width()) / 2;
+    const int top = position.Top > 0 ? position.Top : work.top() + (work.height() - size.height()) / 2;
+    move(left, top);
+}
 
 QAction *TqkRichEditForm::command(const QString &name, const QString &caption, const QString &hint,
                                   const QKeySequence &keys)
@@ -435,14 +449,15 @@ void TqkRichEditForm::buildColorMenu()
             format.setForeground(storedColor(value));
             m_richEdit->BeginEdit();
             m_richEdit->mergeCurrentCharFormat(format);
+            m_colorButton->setIcon(swatch(storedColor(value)));
         });
     }
-    auto *button = new QToolButton;
-    button->setObjectName(QStringLiteral("ColorButton"));
-    button->setIcon(swatch(Qt::red));
-    button->setMenu(m_colorMenu);
-    button->setPopupMode(QToolButton::InstantPopup);
-    m_formatBar->addWidget(button);
+    m_colorButton = new QToolButton;
+    m_colorButton->setObjectName(QStringLiteral("ColorButton"));
+    m_colorButton->setIcon(swatch(Qt::red));
+    m_colorButton->setMenu(m_colorMenu);
+    m_colorButton->setPopupMode(QToolButton::InstantPopup);
+    m_formatBar->addWidget(m_colorButton);
 }
 
 void TqkRichEditForm::fillFonts()

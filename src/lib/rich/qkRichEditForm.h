@@ -12,6 +12,7 @@ class QToolBar;
 class QToolButton;
 class TqkCustomRichEdit;
 class TqkDBComboBox;
+class TqkFormPosition;
 class TqkRulerPanel;
 
 // The editor window a rich text control opens over its text: menus, tool bar,
@@ -29,6 +30,7 @@ public:
     TqkDBComboBox *FontNameCombo() const { return m_fontName; }
     TqkDBComboBox *FontSizeCombo() const { return m_fontSize; }
     QMenu *ColorMenu() const { return m_colorMenu; }
+    QToolButton *ColorButton() const { return m_colorButton; }
     QToolBar *ToolBar() const { return m_toolBar; }
     QToolBar *FormatBar() const { return m_formatBar; }
     QStatusBar *StatusBar() const { return m_statusBar; }
@@ -53,6 +55,7 @@ private:
     void buildFormatBar();
     void buildColorMenu();
     void applyOptions();
+    void placeWindow(const TqkFormPosition &position);
     void fillFonts();
     void loadFile();
     void saveFileAs();
@@ -77,6 +80,7 @@ private:
     TqkDBComboBox *m_fontName;
     TqkDBComboBox *m_fontSize;
     QMenu *m_colorMenu = nullptr;
+    QToolButton *m_colorButton = nullptr;
     QHash<QString, QAction *> m_commands;
     bool m_closing = false;
 };

@@ -18,12 +18,14 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -321,4 +323,45 @@ TEST_F(RichEditWindow, NewAsksBeforeClearing)
     EXPECT_EQ(m_user.messageTexts().count(qkIntl().UserMessages->RichEditClearWarning), 2);
 }
 
+}
+
+TEST_F(RichEditWindow, ColoursAreChosenByKeyboardAndTheButtonShowsTheLastOne)
+{
+    TqkRichEditForm form(*m_edit);
+    form.show();
+    TqkCustomRichEdit &inner = *form.RichEdit1();
+    inner.selectAll();
+    const QColor before = form.ColorButton()->icon().pixmap(40, 12).toImage().pixelColor(20, 6);
+    EXPECT_EQ(before, QColor(Qt::red));
+    QMenu &menu = *form.ColorMenu();
+    menu.popup(form.mapToGlobal(QPoint(0, 0)));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&menu));
+    for (int i = 0; i < 13; ++i)
+        QTest::keyClick(&menu, Qt::Key_Down);
+    EXPECT_EQ(menu.activeAction()->text(), QStringLiteral("Blue"));
+    const QImage item = menu.grab(menu.actionGeometry(menu.activeAction())).toImage();
+    EXPECT_EQ(item.pixelColor(item.width() - 3, item.height() / 2), menu.palette().color(QPalette::Highlight));
+    QTest::keyClick(&menu, Qt::Key_Return);
+    EXPECT_FALSE(menu.isVisible());
+    EXPECT_EQ(inner.textCursor().charFormat().foreground().color(), QColor(0, 0, 255));
+    EXPECT_EQ(form.ColorButton()->icon().pixmap(40, 12).toImage().pixelColor(20, 6), QColor(0, 0, 255));
+}
+
+TEST_F(RichEditWindow, EditorPositionCentresOnlyInTheDirectionsWithoutAPosition)
+{
+    const QRect work = QGuiApplication::primaryScreen()->availableGeometry();
+    struct Case
+    {
+        int left, top;
+        bool centredX, centredY;
+    };
+    for (const Case c : {Case{0, 150, true, false}, Case{120, 0, false, true}, Case{120, 150, false, false},
+                         Case{-5, -5, true, true}}) {
+        m_edit->EditorPosition = TqkFormPosition{c.left, c.top, 500, 400};
+        TqkRichEditForm form(*m_edit);
+        const QRect frame = form.frameGeometry();
+        EXPECT_EQ(frame.size(), QSize(500, 400));
+        EXPECT_EQ(frame.left(), c.centredX ? work.left() + (work.width() - 500) / 2 : c.left) << c.left;
+        EXPECT_EQ(frame.top(), c.centredY ? work.top() + (work.height() - 400) / 2 : c.top) << c.top;
+    }
 }
