@@ -7,6 +7,7 @@
 #include "lib/data/Qkpict.h"
 #include "lib/data/Qkprops.h"
 #include "lib/data/QkstrDate.h"
+#include "lib/edit/qkEditMask.h"
 #include "lib/edit/qkGridHost.h"
 #include "platform/db/TDataLink.h"
 #include "platform/db/TDataSet.h"
@@ -180,6 +181,8 @@ void TqkCustomMaskEdit::KeyPress(QChar &key)
     if (!PictureApplies()) {
         if (key == QChar(13))
             key = QChar();
+        else if (!m_editMask.isEmpty() && key.unicode() >= 32)
+            filterByEditMask(key);
         return;
     }
     if (key == QChar(8)) {
@@ -239,6 +242,28 @@ void TqkCustomMaskEdit::filterCharacter(QChar &key)
     }
     if (!isReadOnly())
         DoCheckValue(!incomplete);
+}
+
+// A typed character goes into the slot of the edit mask at the caret, the
+// mask's literals before it written along; what the slot refuses beeps.
+void TqkCustomMaskEdit::filterByEditMask(QChar &key)
+{
+    const TqkEditMask mask(m_editMask);
+    const int start = hasSelectedText() ? selectionStart() : cursorPosition();
+    QString shown = text().remove(start, selectedText().size());
+    int position = start;
+    const QChar typed = key;
+    key = QChar();
+    if (!mask.Type(shown, position, typed)) {
+        ui::services().beep();
+        return;
+    }
+    BeginFieldEdit();
+    if (isReadOnly())
+        return;
+    setText(shown);
+    setCursorPosition(position);
+    m_keyHandledByPicture = true;
 }
 
 // ---------------------------------------------------------------- data-aware edit
@@ -318,6 +343,7 @@ void TqkDBCustomEdit::SetPicture(const TqkDBPicture &value)
 {
     TqkDBPicture *picture = TqkCustomMaskEdit::Picture();
     picture->Assign(value);
+    SetEditMask(PictureApplies() || !Field() ? QString() : Field()->EditMask());
     const QString mask = value.PictureMask();
     if (!mask.isEmpty() && picture->IsBound())
         qkSetPictureMask(BoundDataSet(), DataField(), mask, value.AutoFill(), false, true, true, false);
@@ -396,9 +422,11 @@ void TqkDBCustomEdit::DataChange()
     if (!field) {
         m_alignment = taLeftJustify;
         applyAlignment();
+        SetEditMask(QString());
         setText(QString());
         return;
     }
+    SetEditMask(PictureApplies() ? QString() : field->EditMask());
     if (field->Alignment() != m_alignment) {
         setText(QString());
         m_alignment = field->Alignment();
@@ -436,6 +464,8 @@ void TqkDBCustomEdit::UpdateData()
         if (!onInvalid)
             throw EDatabaseError(invalidInputMessage);
         onInvalid(BoundDataSet(), field);
+    } else if (!EditMask().isEmpty() && !value.isEmpty() && !TqkEditMask(EditMask()).IsValid(value)) {
+        throw EDatabaseError(invalidInputMessage);
     }
     if (!field || !isModified())
         return;

@@ -74,6 +74,9 @@ public:
     TqkValidateEvent OnCheckValue;
 
     bool PictureApplies() const;
+    // The framework's own edit mask, in force where no picture applies.
+    const QString &EditMask() const { return m_editMask; }
+    void SetEditMask(const QString &mask) { m_editMask = mask; }
     // True for an empty text, an empty mask or a text the mask finds complete;
     // tells OnCheckValue in every case.
     bool CheckPictureText(const QString &text);
@@ -88,8 +91,10 @@ protected:
 
 private:
     void filterCharacter(QChar &key);
+    void filterByEditMask(QChar &key);
 
     TqkDBPicture *m_picture;
+    QString m_editMask;
     bool m_usePictureMask = false;
 };
 
