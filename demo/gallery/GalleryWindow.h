@@ -47,6 +47,7 @@ private:
     QWidget *orderGroup();
     QWidget *unboundGroup();
     QWidget *positionGroup();
+    QWidget *markerCombo();
     QWidget *navigation(TDataSet *dataSet, const QString &title);
     QWidget *searchButton();
     void saveFilterScreenshots(const QString &prefix);
