@@ -82,3 +82,16 @@ TEST_F(Gallery, PhoneTakesGermanNumbersAndTypingAsksNoMissingMethod)
     EXPECT_EQ(plz->text(), QStringLiteral("80331"));
     EXPECT_TRUE(warnings.isEmpty()) << warnings.join(QLatin1Char('\n')).toStdString();
 }
+
+TEST_F(Gallery, AnIncompletePostcodeKeepsTheFocusAtEveryTab)
+{
+    TqkDBEdit *plz = part<TqkDBEdit>("plz");
+    ASSERT_NE(plz, nullptr);
+    typeInto(plz, QStringLiteral("803"));
+    for (int tab = 1; tab <= 2; ++tab) {
+        QTest::keyClick(plz, Qt::Key_Tab);
+        EXPECT_TRUE(plz->hasFocus()) << tab;
+        EXPECT_TRUE(plz->ExitRefused()) << tab;
+    }
+    EXPECT_EQ(user.beeps(), 2);
+}
