@@ -17,6 +17,7 @@
 #include <QFontDatabase>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -123,6 +124,17 @@ QString longHint(const QString &hint)
     return bar < 0 ? hint : hint.mid(bar + 1).trimmed();
 }
 
+// The window edits in a new instance of the caller's own class, so that a
+// derived control's behaviour holds in the window too.
+TqkCustomRichEdit *innerControlLike(const TqkCustomRichEdit &source, QWidget *parent)
+{
+    QObject *made = source.metaObject()->newInstance(Q_ARG(QWidget *, parent));
+    if (auto *edit = qobject_cast<TqkCustomRichEdit *>(made))
+        return edit;
+    delete made;
+    return new TqkCustomRichEdit(parent);
+}
+
 } // namespace
 
 const QList<QPair<QString, int>> &TqkRichEditForm::Colors()
@@ -138,7 +150,7 @@ const QList<QPair<QString, int>> &TqkRichEditForm::Colors()
 }
 
 TqkRichEditForm::TqkRichEditForm(TqkCustomRichEdit &source, QWidget *parent)
-    : QDialog(parent), m_source(source), m_richEdit(new TqkCustomRichEdit(this)), m_ruler(new TqkRulerPanel(this)),
+    : QDialog(parent), m_source(source), m_richEdit(innerControlLike(source, this)), m_ruler(new TqkRulerPanel(this)),
       m_menuBar(new QMenuBar(this)), m_toolBar(new QToolBar(this)), m_formatBar(new QToolBar(this)),
       m_statusBar(new QStatusBar(this)), m_hintPanel(new QLabel), m_capsPanel(new QLabel), m_numPanel(new QLabel),
       m_fontName(new TqkDBComboBox), m_fontSize(new TqkDBComboBox)
@@ -189,6 +201,7 @@ TqkRichEditForm::TqkRichEditForm(TqkCustomRichEdit &source, QWidget *parent)
     m_richEdit->textCursor().setPosition(
         std::min(source.textCursor().position(), m_richEdit->document()->characterCount() - 1));
     fillFonts();
+    takeUserButtons();
     applyOptions();
     const TqkFormPosition &position = source.EditorPosition;
     resize(position.Width > 0 ? position.Width : 640 * qkScreenPixelsPerInch() / 96,
@@ -201,7 +214,48 @@ TqkRichEditForm::TqkRichEditForm(TqkCustomRichEdit &source, QWidget *parent)
     UpdateState();
 }
 
-TqkRichEditForm::~TqkRichEditForm() = default;
+TqkRichEditForm::~TqkRichEditForm()
+{
+    returnUserButtons();
+}
+
+// The caller's own buttons stand in the tool bar after a separator while
+// the window is open. They sit in a holder of their own: the tool bar's
+// action would delete a widget handed to it directly.
+void TqkRichEditForm::takeUserButtons()
+{
+    const bool flat = m_source.EditorOptions & (1 << reoFlatButtons);
+    QHBoxLayout *row = nullptr;
+    for (QAbstractButton *button : {m_source.UserSpeedButton1(), m_source.UserSpeedButton2()}) {
+        if (!button)
+            continue;
+        if (!row) {
+            auto *holder = new QWidget;
+            holder->setObjectName(QStringLiteral("UserButtons"));
+            row = new QHBoxLayout(holder);
+            row->setContentsMargins(0, 0, 0, 0);
+            m_toolBar->addSeparator();
+            m_toolBar->addWidget(holder);
+        }
+        m_userButtons.append({button, button->parentWidget()});
+        row->addWidget(button);
+        if (auto *tool = qobject_cast<QToolButton *>(button))
+            tool->setAutoRaise(flat);
+        button->show();
+    }
+}
+
+// They go back where they stood, hidden, before the holder goes.
+void TqkRichEditForm::returnUserButtons()
+{
+    for (const UserButton &user : std::as_const(m_userButtons)) {
+        if (!user.button)
+            continue;
+        user.button->hide();
+        user.button->setParent(user.parent);
+    }
+    m_userButtons.clear();
+}
 
 // A stored Left or Top of 0 or less centres the window in the work area in
 // that direction only.
@@ -498,6 +552,17 @@ void TqkRichEditForm::applyOptions()
     bar(QStringLiteral("ViewFormatBar"), m_formatBar, has(reoShowFormatBar) && !readOnly);
     bar(QStringLiteral("ViewToolbar"), m_toolBar, has(reoShowToolBar) && !readOnly);
     bar(QStringLiteral("ViewRuler"), m_ruler, has(reoShowRuler) && !readOnly);
+    // Without flat buttons the bars' buttons stand raised and their
+    // separators go.
+    const bool flat = (m_source.EditorOptions & (1 << reoFlatButtons)) != 0;
+    for (QToolBar *toolBar : {m_toolBar, m_formatBar}) {
+        for (QAction *action : toolBar->actions()) {
+            if (action->isSeparator())
+                action->setVisible(flat);
+        }
+        for (QToolButton *button : toolBar->findChildren<QToolButton *>())
+            button->setAutoRaise(flat);
+    }
 }
 
 void TqkRichEditForm::UpdateState()

@@ -2,7 +2,10 @@
 
 #include <QDialog>
 #include <QHash>
+#include <QList>
+#include <QPointer>
 
+class QAbstractButton;
 class QAction;
 class QLabel;
 class QMenu;
@@ -56,6 +59,8 @@ private:
     void buildColorMenu();
     void applyOptions();
     void placeWindow(const TqkFormPosition &position);
+    void takeUserButtons();
+    void returnUserButtons();
     void fillFonts();
     void loadFile();
     void saveFileAs();
@@ -82,6 +87,12 @@ private:
     QMenu *m_colorMenu = nullptr;
     QToolButton *m_colorButton = nullptr;
     QHash<QString, QAction *> m_commands;
+    struct UserButton
+    {
+        QPointer<QAbstractButton> button;
+        QPointer<QWidget> parent;
+    };
+    QList<UserButton> m_userButtons;
     bool m_closing = false;
 };
 

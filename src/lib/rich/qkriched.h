@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 
+class QAbstractButton;
 class QMenu;
 class TField;
 class TFieldDataLink;
@@ -78,7 +79,9 @@ public:
     static constexpr int readOnlyPopupMask = 0xC80F;
     static constexpr int defaultEditorOptions = 0x1FFC;
 
-    explicit TqkCustomRichEdit(QWidget *parent = nullptr);
+    // Invokable, so that the editor window edits in an instance of the
+    // caller's own class.
+    Q_INVOKABLE explicit TqkCustomRichEdit(QWidget *parent = nullptr);
     ~TqkCustomRichEdit() override;
 
     TqkRichEditStrings &Lines() { return m_lines; }
@@ -92,6 +95,13 @@ public:
     TqkOnRichEditDlgEvent OnInitDialog;
     TqkOnRichEditDlgEvent OnCloseDialog;
     TqkOnRichEditDlgEvent OnCreateDialog;
+
+    // The caller's own buttons that the editor window shows in its tool
+    // bar; assigning one hides it where it stands.
+    QAbstractButton *UserSpeedButton1() const { return m_userSpeedButtons[0]; }
+    QAbstractButton *UserSpeedButton2() const { return m_userSpeedButtons[1]; }
+    void SetUserSpeedButton1(QAbstractButton *button) { setUserSpeedButton(0, button); }
+    void SetUserSpeedButton2(QAbstractButton *button) { setUserSpeedButton(1, button); }
 
     bool AutoURLDetect() const { return m_autoUrlDetect; }
     void SetAutoURLDetect(bool on);
@@ -205,8 +215,11 @@ private:
     void updatePopup();
     void updateLinks();
     QString linkAt(const QPoint &position) const;
+    void setUserSpeedButton(int index, QAbstractButton *button);
 
     TqkRichEditStrings m_lines{*this};
+    // Cleared when the button goes away.
+    QPointer<QAbstractButton> m_userSpeedButtons[2];
     TqkPrintMargins *m_printMargins;
     QMenu *m_popup = nullptr;
     QPointer<TqkFindDialog> m_findDialog;
@@ -242,7 +255,7 @@ class TqkDBRichEdit : public TqkCustomRichEdit
     Q_PROPERTY(bool ReadOnly READ ReadOnly WRITE SetReadOnly)
 
 public:
-    explicit TqkDBRichEdit(QWidget *parent = nullptr);
+    Q_INVOKABLE explicit TqkDBRichEdit(QWidget *parent = nullptr);
     ~TqkDBRichEdit() override;
 
     QString DataField() const;

@@ -365,3 +365,69 @@ TEST_F(RichEditWindow, EditorPositionCentresOnlyInTheDirectionsWithoutAPosition)
         EXPECT_EQ(frame.top(), c.centredY ? work.top() + (work.height() - 400) / 2 : c.top) << c.top;
     }
 }
+
+namespace {
+
+// A caller's own rich edit: the window must edit in one of these.
+class OwnRichEdit : public TqkDBRichEdit
+{
+    Q_OBJECT
+
+public:
+    Q_INVOKABLE explicit OwnRichEdit(QWidget *parent = nullptr) : TqkDBRichEdit(parent) {}
+};
+
+}
+
+TEST_F(RichEditWindow, TheInnerControlIsOfTheCallersClassAndUserButtonsVisitTheToolBar)
+{
+    OwnRichEdit own;
+    own.setPlainText(QStringLiteral("Eigener Text"));
+    QWidget home;
+    auto *first = new QToolButton(&home);
+    first->setText(QStringLiteral("Eins"));
+    auto *second = new QToolButton(&home);
+    second->setText(QStringLiteral("Zwei"));
+    home.show();
+    own.SetUserSpeedButton1(first);
+    own.SetUserSpeedButton2(second);
+    EXPECT_FALSE(first->isVisible()) << "an assigned button leaves its place";
+    {
+        TqkRichEditForm form(own);
+        form.resize(1600, 500);
+        form.show();
+        EXPECT_NE(qobject_cast<OwnRichEdit *>(form.RichEdit1()), nullptr);
+        EXPECT_EQ(form.RichEdit1()->toPlainText(), QStringLiteral("Eigener Text"));
+        for (QToolButton *button : {first, second}) {
+            EXPECT_TRUE(form.ToolBar()->isAncestorOf(button)) << button->text().toStdString();
+            EXPECT_TRUE(button->isVisible());
+            EXPECT_TRUE(button->autoRaise()) << "flat like the bar's own buttons";
+        }
+        EXPECT_LT(first->x(), second->x());
+    }
+    for (QToolButton *button : {first, second}) {
+        EXPECT_EQ(button->parentWidget(), &home);
+        EXPECT_FALSE(button->isVisible());
+    }
+}
+
+TEST_F(RichEditWindow, WithoutFlatButtonsTheBarsButtonsStandRaisedWithoutSeparators)
+{
+    for (const bool flat : {true, false}) {
+        m_edit->EditorOptions = flat ? TqkCustomRichEdit::defaultEditorOptions
+                                     : TqkCustomRichEdit::defaultEditorOptions & ~(1 << reoFlatButtons);
+        TqkRichEditForm form(*m_edit);
+        form.show();
+        for (QToolBar *bar : {form.ToolBar(), form.FormatBar()}) {
+            for (QToolButton *button : bar->findChildren<QToolButton *>())
+                EXPECT_EQ(button->autoRaise(), flat) << button->text().toStdString();
+            for (QAction *action : bar->actions()) {
+                if (action->isSeparator()) {
+                    EXPECT_EQ(action->isVisible(), flat);
+                }
+            }
+        }
+    }
+}
+
+#include "RichEditFormTest.moc"
