@@ -725,6 +725,8 @@ void TqkDBCustomEdit::SetFocused(bool focused)
 
 void TqkDBCustomEdit::EnterFocus()
 {
+    if (OnEnter)
+        OnEnter(this);
     SetFocused(true);
     if (!(QGuiApplication::mouseButtons() & Qt::LeftButton))
         selectAll();
@@ -749,6 +751,8 @@ bool TqkDBCustomEdit::ExitCheck()
         return false;
     }
     m_exitRefused = false;
+    if (OnExit)
+        OnExit(this);
     if (PictureApplies() && isModified() && !CheckPictureText(text())
         && !TqkCustomMaskEdit::Picture()->AllowInvalidExit()) {
         selectAll();

@@ -120,6 +120,10 @@ public:
     bool AutoFillDate() const { return m_autoFillDate; }
     void SetAutoFillDate(bool on) { m_autoFillDate = on; }
     TqkEditDataType UnboundDataType() const { return m_unboundDataType; }
+    // The control's own enter and exit events; OnExit fires before the text
+    // is checked against the picture.
+    TNotifyEvent OnEnter;
+    TNotifyEvent OnExit;
     void SetUnboundDataType(TqkEditDataType type) { m_unboundDataType = type; }
     // Refreshes the picture from the bound field before answering.
     TqkDBPicture *Picture();

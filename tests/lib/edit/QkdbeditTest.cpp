@@ -429,3 +429,30 @@ TEST_F(EditControlTest, ALibraryTableWithoutPicturesOfItsOwnIsAskedNothing)
     EXPECT_EQ(table.PictureMasks().value(0), QStringLiteral("plz\t####\tT\tF"));
     EXPECT_TRUE(capturedWarnings.isEmpty()) << capturedWarnings.join(QLatin1Char('\n')).toStdString();
 }
+
+TEST_F(EditControlTest, EnterAndExitEventsFireAndExitComesBeforeThePictureCheck)
+{
+    auto *edit = new TqkDBEdit(window.get());
+    edit->Picture()->SetPictureMask(QStringLiteral("###"));
+    edit->SetReadOnly(false);
+    QStringList events;
+    edit->OnEnter = [&events](QObject *) { events << QStringLiteral("enter"); };
+    edit->OnExit = [&events](QObject *) { events << QStringLiteral("exit"); };
+    edit->OnCheckValue = [&events](QObject *, bool passes) {
+        events << (passes ? QStringLiteral("passes") : QStringLiteral("fails"));
+    };
+    show(edit);
+    EXPECT_EQ(events, QStringList{QStringLiteral("enter")});
+    typeText(edit, QStringLiteral("12"));
+    events.clear();
+    leave(edit);
+    EXPECT_EQ(events.value(0), QStringLiteral("exit"));
+    EXPECT_EQ(events.value(1), QStringLiteral("fails"));
+    EXPECT_TRUE(edit->hasFocus());
+    events.clear();
+    QTest::keyClick(edit, Qt::Key_End);
+    typeText(edit, QStringLiteral("3"));
+    leave(edit);
+    EXPECT_TRUE(events.contains(QStringLiteral("exit")));
+    EXPECT_TRUE(other->hasFocus());
+}
