@@ -16,12 +16,14 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QGuiApplication>
-#include <QKeyEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QSaveFile>
 #include <QScreen>
 #include <QStatusBar>
@@ -680,9 +682,19 @@ void TqkRichEditForm::saveFileAs()
     showFileError(QStringLiteral("Die Datei %1 kann nicht geschrieben werden.").arg(name));
 }
 
+// The print dialog opens on the program's current printer (the built-in
+// PDF printer as its file); the copies chosen there print in one job.
 void TqkRichEditForm::printText()
 {
-    if (!m_richEdit->Print(m_source.PrintJobName))
+    QPrinter printer(QPrinter::HighResolution);
+    m_richEdit->PrepareForPrinting(printer, m_source.PrintJobName);
+    QPrintDialog dialog(&printer, this);
+    dialog.setObjectName(QStringLiteral("PrintDialog"));
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const int copies = std::max(1, printer.copyCount());
+    printer.setCopyCount(1);
+    if (!m_richEdit->PrintTo(printer, m_source.PrintJobName, copies))
         ui::services().messageBox(QStringLiteral("Der Text konnte nicht gedruckt werden."), ui::applicationTitle(),
                                   ui::MsgIcon::Warning, ui::MsgButtons::Ok);
 }

@@ -15,6 +15,7 @@
 
 class QAbstractButton;
 class QMenu;
+class QPrinter;
 class TField;
 class TFieldDataLink;
 
@@ -194,6 +195,11 @@ public:
     // Prints the text with the control's margins and paper through the
     // printer, one page after the other; false when the printer failed.
     bool Print(const QString &title);
+    // Sets the printer up for the program's current printer (the built-in
+    // PDF printer writes a file); false when that printer cannot print.
+    bool PrepareForPrinting(QPrinter &printer, const QString &title) const;
+    // Prints `copies` copies of the text through a printer set up already.
+    bool PrintTo(QPrinter &printer, const QString &title, int copies);
     void updateEditingRectangle();
 
 protected:

@@ -9,6 +9,7 @@
 #include "platform/db/TField.h"
 #include "platform/db/TTable.h"
 #include "platform/rtf/RtfDocument.h"
+#include "support/FakePrinterService.h"
 #include "support/RecordingUiServices.h"
 
 #include <QAction>
@@ -17,8 +18,11 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPrintDialog>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
@@ -431,3 +435,29 @@ TEST_F(RichEditWindow, WithoutFlatButtonsTheBarsButtonsStandRaisedWithoutSeparat
 }
 
 #include "RichEditFormTest.moc"
+
+TEST_F(RichEditWindow, PrintAsksForCopiesAndTheBuiltInPdfPrinterPrintsThem)
+{
+    os::FakePrinterService printers(m_folder.path());
+    os::PrinterService::setInstance(&printers);
+    printers.setCurrentPrinter(QStringLiteral("Tintlen PDF"));
+    m_edit->PrintJobName = QStringLiteral("Bemerkung");
+    TqkRichEditForm form(*m_edit);
+    form.show();
+    bool asked = false;
+    whenOpen<QPrintDialog>([&asked](QPrintDialog &dialog) {
+        asked = true;
+        auto *copies = dialog.findChild<QSpinBox *>(QStringLiteral("copies"));
+        ASSERT_NE(copies, nullptr);
+        copies->setValue(3);
+        dialog.accept();
+    });
+    form.Command(QStringLiteral("Print"))->trigger();
+    os::PrinterService::setInstance(nullptr);
+    EXPECT_TRUE(asked);
+    ASSERT_EQ(printers.jobs().size(), 1);
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {printers.jobs().first().outputFile});
+    ASSERT_TRUE(info.waitForFinished());
+    EXPECT_TRUE(QString::fromUtf8(info.readAllStandardOutput()).contains(QRegularExpression("Pages:\\s+3\\b")));
+}
