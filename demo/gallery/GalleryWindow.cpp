@@ -152,6 +152,12 @@ QWidget *GalleryWindow::customerGroup()
         redo->setText(QStringLiteral("&Wiederholen"));
         redo->setIconText(QStringLiteral("Wiederholen"));
         editor->Command(QStringLiteral("InsertMenu"))->setText(QStringLiteral("&Einfügen"));
+        const QStringList colours = {"Schwarz", "Kastanienbraun", "Grün",   "Oliv", "Marineblau", "Violett",
+                                     "Petrol",  "Grau",           "Silber", "Rot",  "Hellgrün",   "Gelb",
+                                     "Blau",    "Fuchsie",        "Türkis", "Weiß", "Automatisch"};
+        const QList<QAction *> items = editor->ColorMenu()->actions();
+        for (int i = 0; i < items.size() && i < colours.size(); ++i)
+            items.at(i)->setText(colours.at(i));
     };
     m_remark->SetDataSource(source);
     m_remark->SetDataField(QStringLiteral("Bemerkung"));
@@ -219,6 +225,7 @@ QWidget *GalleryWindow::markerCombo()
                                                           {QStringLiteral("Erledigt"), QColor(0, 140, 60)},
                                                           {QStringLiteral("Überfällig"), QColor(120, 0, 160)}};
     auto *combo = new TqkDBComboBox;
+    m_marker = combo;
     combo->setObjectName(QStringLiteral("markierung"));
     QStringList names;
     for (const auto &marker : markers)
@@ -320,6 +327,18 @@ void GalleryWindow::saveRichEditScreenshots(const QString &prefix)
     save(paragraph, prefix + QStringLiteral("-absatz.png"));
 }
 
+// The window with a drop-down drawn over it where it stands on the screen.
+void GalleryWindow::saveWithPopup(QWidget *popup, const QString &name)
+{
+    QApplication::processEvents();
+    QPixmap picture = grab();
+    {
+        QPainter painter(&picture);
+        painter.drawPixmap(mapFromGlobal(popup->mapToGlobal(QPoint(0, 0))), popup->grab());
+    }
+    picture.save(name);
+}
+
 void GalleryWindow::saveScreenshots(const QString &prefix)
 {
     saveFilterScreenshots(prefix);
@@ -327,25 +346,15 @@ void GalleryWindow::saveScreenshots(const QString &prefix)
     grab().save(prefix + QStringLiteral(".png"));
     m_country->setFocus();
     m_country->DropDown();
-    QApplication::processEvents();
-    QPixmap withList = grab();
-    {
-        QPainter painter(&withList);
-        const QPoint at = mapFromGlobal(m_country->PopupList()->mapToGlobal(QPoint(0, 0)));
-        painter.drawPixmap(at, m_country->PopupList()->grab());
-    }
-    withList.save(prefix + QStringLiteral("-liste.png"));
+    saveWithPopup(m_country->PopupList(), prefix + QStringLiteral("-liste.png"));
     m_country->CloseUp(false);
+    m_marker->setFocus();
+    m_marker->DropDown();
+    saveWithPopup(m_marker->PopupList(), prefix + QStringLiteral("-markierung.png"));
+    m_marker->CloseUp(false);
     m_founded->setFocus();
     m_founded->DropDown();
-    QApplication::processEvents();
-    QPixmap withCalendar = grab();
-    {
-        QPainter painter(&withCalendar);
-        const QPoint at = mapFromGlobal(m_founded->Calendar()->mapToGlobal(QPoint(0, 0)));
-        painter.drawPixmap(at, m_founded->Calendar()->grab());
-    }
-    withCalendar.save(prefix + QStringLiteral("-kalender.png"));
+    saveWithPopup(m_founded->Calendar(), prefix + QStringLiteral("-kalender.png"));
     m_founded->CloseUp(false);
 }
 

@@ -1,6 +1,6 @@
 // The gallery of the component library's edit controls on the demo tables.
 //   tintlen_gallery                        shows the window
-//   tintlen_gallery --screenshot PREFIX    saves PREFIX.png and the two drop-downs, then ends
+//   tintlen_gallery --screenshot PREFIX    saves PREFIX.png, its drop-downs and dialogs, then ends
 #include "demo/gallery/GalleryWindow.h"
 #include "platform/ui/Application.h"
 

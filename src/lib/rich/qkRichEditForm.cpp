@@ -53,13 +53,12 @@ QIcon swatch(const QColor &color)
     return QIcon(picture);
 }
 
-// One line of the colour menu: a 40-pixel swatch of the colour and its name,
-// highlighted under the mouse.
+// One line of the colour menu: a 40-pixel swatch of the colour and the
+// action's text, highlighted under the mouse.
 class ColorItem : public QWidget
 {
 public:
-    ColorItem(const QString &name, const QColor &color, QWidgetAction &action)
-        : m_name(name), m_color(color), m_action(action)
+    ColorItem(const QColor &color, QWidgetAction &action) : m_color(color), m_action(action)
     {
         setMouseTracking(true);
         setAttribute(Qt::WA_Hover);
@@ -68,7 +67,7 @@ public:
     QSize sizeHint() const override
     {
         const QFontMetrics metrics(font());
-        return {metrics.horizontalAdvance(m_name) + 45 + 6, metrics.height() + 2 + 4};
+        return {metrics.horizontalAdvance(m_action.text()) + 45 + 6, metrics.height() + 2 + 4};
     }
 
 protected:
@@ -84,7 +83,8 @@ protected:
         painter.setPen(palette().color(QPalette::Mid));
         painter.drawRect(box.adjusted(0, 0, -1, -1));
         painter.setPen(palette().color(hot ? QPalette::HighlightedText : QPalette::WindowText));
-        painter.drawText(rect().adjusted(box.right() + 4, 0, 0, 0), Qt::AlignVCenter | Qt::TextSingleLine, m_name);
+        painter.drawText(rect().adjusted(box.right() + 4, 0, 0, 0), Qt::AlignVCenter | Qt::TextSingleLine,
+                         m_action.text());
     }
     void mouseReleaseEvent(QMouseEvent *) override
     {
@@ -97,7 +97,6 @@ protected:
     }
 
 private:
-    QString m_name;
     QColor m_color;
     QWidgetAction &m_action;
 };
@@ -498,7 +497,7 @@ void TqkRichEditForm::buildColorMenu()
         auto *item = new QWidgetAction(m_colorMenu);
         item->setText(name);
         item->setData(value);
-        item->setDefaultWidget(new ColorItem(name, storedColor(value), *item));
+        item->setDefaultWidget(new ColorItem(storedColor(value), *item));
         m_colorMenu->addAction(item);
         connect(item, &QAction::triggered, this, [this, value = value] {
             QTextCharFormat format;
