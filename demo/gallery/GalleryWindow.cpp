@@ -1,5 +1,6 @@
 #include "demo/gallery/GalleryWindow.h"
 
+#include "demo/gallery/GermanCaptions.h"
 #include "demo/tables/DemoTables.h"
 #include "lib/data/Qkfltdlg.h"
 #include "lib/data/Qktable.h"
@@ -18,6 +19,7 @@
 #include "platform/db/FieldClasses.h"
 #include "platform/db/TField.h"
 #include "platform/runtime/Exceptions.h"
+#include "platform/ui/Application.h"
 
 #include <QAction>
 #include <QApplication>
@@ -26,7 +28,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
-#include <QMessageBox>
 #include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -68,10 +69,12 @@ GalleryWindow::GalleryWindow(const QString &dataFolder)
       m_orderSource(std::make_unique<TqkDataSource>()), m_positions(std::make_unique<TqkTable>()),
       m_positionSource(std::make_unique<TqkDataSource>()), m_filter(std::make_unique<TqkFilterDialog>())
 {
+    useGermanCaptions();
     qkInstallFilterDlg();
     openPositions(dataFolder);
     setWindowTitle(QStringLiteral("Tintlen – Eingabefelder der Komponentenbibliothek"));
-    m_customers->PictureMasks = {QStringLiteral("plz\t#####\tT\tF"), QStringLiteral("Telefon\t0*#[ ]*#\tT\tF")};
+    // German numbers: "+49 89 4711-0" or "089 4711-0".
+    m_customers->PictureMasks = {QStringLiteral("plz\t#####\tT\tF"), QStringLiteral("Telefon\t{+,0}*{#, ,-}\tF\tF")};
     m_customerSource->SetDataSet(m_customers.get());
     m_orderSource->SetDataSet(m_orders.get());
     auto *columns = new QHBoxLayout;
@@ -189,6 +192,8 @@ QWidget *GalleryWindow::customerGroup()
     form->addRow(QStringLiteral("Anrede (Auswahlliste):"), salutation);
     form->addRow(QStringLiteral("PLZ (Bildmaske #####):"), boundEdit(source, QStringLiteral("plz")));
     form->addRow(QStringLiteral("Telefon (Bildmaske):"), boundEdit(source, QStringLiteral("Telefon")));
+    form->itemAt(form->rowCount() - 2, QFormLayout::FieldRole)->widget()->setObjectName(QStringLiteral("plz"));
+    form->itemAt(form->rowCount() - 1, QFormLayout::FieldRole)->widget()->setObjectName(QStringLiteral("telefon"));
     m_country = new TqkDBComboBox;
     m_country->SetItems({QStringLiteral("Deutschland\tD"), QStringLiteral("Österreich\tA"),
                          QStringLiteral("Schweiz\tCH"), QStringLiteral("Niederlande\tNL")});
@@ -202,6 +207,25 @@ QWidget *GalleryWindow::customerGroup()
     m_founded->SetDataField(QStringLiteral("Gruendungsdatum"));
     form->addRow(QStringLiteral("Gründungsdatum:"), m_founded);
     m_remark = new TqkDBRichEdit;
+    m_remark->setObjectName(QStringLiteral("bemerkung"));
+    m_remark->SetMeasurementUnits(muCentimeters);
+    m_remark->EditorCaption = QStringLiteral("Bemerkung bearbeiten");
+    // Two captions of the editor window are no part of the captions object.
+    m_remark->OnCreateDialog = [](QWidget *dialog) {
+        auto *editor = qobject_cast<TqkRichEditForm *>(dialog);
+        if (!editor)
+            return;
+        QAction *redo = editor->Command(QStringLiteral("Redo"));
+        redo->setText(QStringLiteral("&Wiederholen"));
+        redo->setIconText(QStringLiteral("Wiederholen"));
+        editor->Command(QStringLiteral("InsertMenu"))->setText(QStringLiteral("&Einfügen"));
+        const QStringList colours = {"Schwarz", "Kastanienbraun", "Grün",   "Oliv", "Marineblau", "Violett",
+                                     "Petrol",  "Grau",           "Silber", "Rot",  "Hellgrün",   "Gelb",
+                                     "Blau",    "Fuchsie",        "Türkis", "Weiß", "Automatisch"};
+        const QList<QAction *> items = editor->ColorMenu()->actions();
+        for (int i = 0; i < items.size() && i < colours.size(); ++i)
+            items.at(i)->setText(colours.at(i));
+    };
     m_remark->SetDataSource(source);
     m_remark->SetDataField(QStringLiteral("Bemerkung"));
     m_remark->setFixedHeight(60);
@@ -246,6 +270,7 @@ QWidget *GalleryWindow::unboundGroup()
     longDate->SetDateFormat(dfLong);
     longDate->SetDate(::Date());
     form->addRow(QStringLiteral("Langes Datum:"), longDate);
+    form->addRow(QStringLiteral("Markierung (selbst gezeichnet):"), markerCombo());
     m_calendar = new TqkMonthCalendar;
     m_calendar->PopupYearOptions.ShowEditYear = true;
     m_calendar->OnCalcBoldDay = [](QObject *, TDateTime day, int, int, int, bool &accept) {
@@ -255,6 +280,39 @@ QWidget *GalleryWindow::unboundGroup()
     m_calendar->SetMinDate(EncodeDate(2000, 1, 1));
     form->addRow(QStringLiteral("Monatskalender\n(Sonntage fett):"), m_calendar);
     return group(QStringLiteral("Ohne Datenfeld"), form);
+}
+
+// An owner-drawn combo: each row draws a swatch of its colour beside the
+// name, the first row taller as a heading.
+QWidget *GalleryWindow::markerCombo()
+{
+    static const QList<QPair<QString, QColor>> markers = {{QStringLiteral("Keine Markierung"), QColor()},
+                                                          {QStringLiteral("Dringend"), QColor(200, 0, 0)},
+                                                          {QStringLiteral("Rückfrage"), QColor(230, 160, 0)},
+                                                          {QStringLiteral("Erledigt"), QColor(0, 140, 60)},
+                                                          {QStringLiteral("Überfällig"), QColor(120, 0, 160)}};
+    auto *combo = new TqkDBComboBox;
+    m_marker = combo;
+    combo->setObjectName(QStringLiteral("markierung"));
+    QStringList names;
+    for (const auto &marker : markers)
+        names << marker.first;
+    combo->SetItems(names);
+    combo->SetStyle(csOwnerDrawVariable);
+    combo->SetReadOnly(false);
+    combo->OnMeasureItem = [](QObject *, int index, int &height) { height += index == 0 ? 6 : 0; };
+    combo->OnDrawItem = [](QObject *, int index, QPainter &painter, const QRect &rect, bool) {
+        if (index < 0 || index >= markers.size())
+            return;
+        const QColor color = markers.at(index).second;
+        const QRect swatch(rect.left() + 3, rect.top() + 3, 24, rect.height() - 6);
+        if (color.isValid())
+            painter.fillRect(swatch, color);
+        painter.drawRect(swatch.adjusted(0, 0, -1, -1));
+        painter.drawText(rect.adjusted(32, 0, 0, 0), Qt::AlignVCenter | Qt::AlignLeft, markers.at(index).first);
+    };
+    combo->SetItemIndex(1);
+    return combo;
 }
 
 QWidget *GalleryWindow::navigation(TDataSet *dataSet, const QString &title)
@@ -269,7 +327,7 @@ QWidget *GalleryWindow::navigation(TDataSet *dataSet, const QString &title)
             try {
                 action();
             } catch (const Exception &error) {
-                QMessageBox::warning(this, windowTitle(), error.Message());
+                ui::showWarning(error.Message());
             }
         });
         row->addWidget(button);
@@ -356,6 +414,18 @@ void GalleryWindow::saveGridScreenshot(const QString &prefix)
     grid->resize(size);
 }
 
+// The window with a drop-down drawn over it where it stands on the screen.
+void GalleryWindow::saveWithPopup(QWidget *popup, const QString &name)
+{
+    QApplication::processEvents();
+    QPixmap picture = grab();
+    {
+        QPainter painter(&picture);
+        painter.drawPixmap(mapFromGlobal(popup->mapToGlobal(QPoint(0, 0))), popup->grab());
+    }
+    picture.save(name);
+}
+
 void GalleryWindow::saveScreenshots(const QString &prefix)
 {
     saveFilterScreenshots(prefix);
@@ -364,25 +434,15 @@ void GalleryWindow::saveScreenshots(const QString &prefix)
     grab().save(prefix + QStringLiteral(".png"));
     m_country->setFocus();
     m_country->DropDown();
-    QApplication::processEvents();
-    QPixmap withList = grab();
-    {
-        QPainter painter(&withList);
-        const QPoint at = mapFromGlobal(m_country->PopupList()->mapToGlobal(QPoint(0, 0)));
-        painter.drawPixmap(at, m_country->PopupList()->grab());
-    }
-    withList.save(prefix + QStringLiteral("-liste.png"));
+    saveWithPopup(m_country->PopupList(), prefix + QStringLiteral("-liste.png"));
     m_country->CloseUp(false);
+    m_marker->setFocus();
+    m_marker->DropDown();
+    saveWithPopup(m_marker->PopupList(), prefix + QStringLiteral("-markierung.png"));
+    m_marker->CloseUp(false);
     m_founded->setFocus();
     m_founded->DropDown();
-    QApplication::processEvents();
-    QPixmap withCalendar = grab();
-    {
-        QPainter painter(&withCalendar);
-        const QPoint at = mapFromGlobal(m_founded->Calendar()->mapToGlobal(QPoint(0, 0)));
-        painter.drawPixmap(at, m_founded->Calendar()->grab());
-    }
-    withCalendar.save(prefix + QStringLiteral("-kalender.png"));
+    saveWithPopup(m_founded->Calendar(), prefix + QStringLiteral("-kalender.png"));
     m_founded->CloseUp(false);
 }
 

@@ -40,7 +40,7 @@ public:
     explicit GalleryWindow(const QString &dataFolder);
     ~GalleryWindow() override;
 
-    // Pictures of the window and of its two drop-downs, named after `prefix`.
+    // Pictures of the window, its drop-downs and its dialogs, named after `prefix`.
     void saveScreenshots(const QString &prefix);
 
 private:
@@ -49,11 +49,13 @@ private:
     QWidget *unboundGroup();
     QWidget *positionGroup();
     void openPositions(const QString &dataFolder);
+    QWidget *markerCombo();
     QWidget *navigation(TDataSet *dataSet, const QString &title);
     QWidget *searchButton();
     void saveFilterScreenshots(const QString &prefix);
     void saveRichEditScreenshots(const QString &prefix);
     void saveGridScreenshot(const QString &prefix);
+    void saveWithPopup(QWidget *popup, const QString &name);
 
     std::unique_ptr<GalleryTable> m_customers;
     std::unique_ptr<GalleryTable> m_orders;
@@ -62,6 +64,7 @@ private:
     std::unique_ptr<TqkTable> m_positions;
     std::unique_ptr<TqkDataSource> m_positionSource;
     TqkDBComboBox *m_country = nullptr;
+    TqkDBComboBox *m_marker = nullptr;
     TqkDBDateTimePicker *m_founded = nullptr;
     TqkMonthCalendar *m_calendar = nullptr;
     std::unique_ptr<TqkFilterDialog> m_filter;

@@ -174,7 +174,10 @@ void qkSetPictureMask(QObject *dataSet, const QString &fieldName, QString mask, 
 
 QString qkTablePicture(QObject *dataSet, const QString &fieldName)
 {
-    if (!qkInheritsFromName(dataSet, QStringLiteral("TqkTable")))
+    // Only a table that keeps pictures of its own answers; asking any other
+    // would make Qt warn on every key.
+    if (!qkInheritsFromName(dataSet, QStringLiteral("TqkTable"))
+        || dataSet->metaObject()->indexOfMethod("GetFieldPicture(QString)") < 0)
         return {};
     QString picture;
     QMetaObject::invokeMethod(dataSet, "GetFieldPicture", Qt::DirectConnection, Q_RETURN_ARG(QString, picture),

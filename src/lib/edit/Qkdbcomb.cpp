@@ -37,6 +37,15 @@ bool startsWithUpper(const QString &text, const QString &start)
 
 }
 
+int qkListRowHeight(const QFont &font)
+{
+    // The style's own row height is cut to the font's nominal height, which
+    // clips the dots of capital umlauts; the glyphs' real extent decides.
+    const QFontMetrics metrics(font);
+    const QRect glyphs = metrics.tightBoundingRect(QStringLiteral("ÄÖÜÂÉÅgjpqy"));
+    return qMax(metrics.ascent(), -glyphs.top()) + qMax(metrics.descent(), glyphs.bottom() + 1) + 4;
+}
+
 QString qkItemDisplayPart(const QString &item)
 {
     return item.section(QLatin1Char('\t'), 0, 0);
@@ -328,8 +337,14 @@ void TqkDBComboBox::fillList()
         m_list->setItemDelegate(new OwnerDrawDelegate(this));
     m_list->setFont(font());
     m_list->setPalette(palette());
-    for (int row = 0; ItemHeight > 0 && row < m_list->count(); ++row)
-        m_list->item(row)->setSizeHint(QSize(0, ItemHeight));
+    const int rowHeight = ItemHeight > 0 ? ItemHeight : qkListRowHeight(font());
+    const bool measured = m_style == csOwnerDrawVariable && OnMeasureItem;
+    for (int row = 0; row < m_list->count(); ++row) {
+        int height = rowHeight;
+        if (measured)
+            OnMeasureItem(this, row, height);
+        m_list->item(row)->setSizeHint(QSize(0, qMax(1, height)));
+    }
 }
 
 void TqkDBComboBox::DropDown()
@@ -342,9 +357,10 @@ void TqkDBComboBox::DropDown()
         OnDropDown(this);
         fillList();
     }
-    const int rowHeight = m_list->count() > 0 ? m_list->sizeHintForRow(0) : fontMetrics().height();
-    const QSize size(DropDownWidth > 0 ? DropDownWidth : width(),
-                     qMin(int(m_list->count()), DropDownCount) * rowHeight + 4);
+    int rowsHeight = 0;
+    for (int row = 0; row < qMin(int(m_list->count()), DropDownCount); ++row)
+        rowsHeight += m_list->sizeHintForRow(row);
+    const QSize size(DropDownWidth > 0 ? DropDownWidth : width(), rowsHeight + 4);
     const QString current = IsOwnerDraw() && Field() ? Field()->Text() : text();
     m_list->setCurrentRow(-1);
     for (int row = 0; !current.isEmpty() && row < m_list->count(); ++row) {

@@ -13,6 +13,8 @@ using TqkComboCloseUpEvent = std::function<void(QObject *sender, bool select)>;
 // whether the item is drawn selected or focused.
 using TDrawItemEvent =
     std::function<void(QObject *control, int index, QPainter &painter, const QRect &rect, bool selected)>;
+// Control, item index and the row's height to set (it comes in as the list's row height).
+using TMeasureItemEvent = std::function<void(QObject *control, int index, int &height)>;
 
 // Base of the library's drop-down edits: an edit with a button at its
 // right edge that opens something (a list, a dialog).
@@ -109,6 +111,8 @@ public:
     TNotifyEvent OnDropDown;
     TqkComboCloseUpEvent OnCloseUp;
     TDrawItemEvent OnDrawItem;
+    // Asked for each row's height with the style owner-draw variable.
+    TMeasureItemEvent OnMeasureItem;
     bool IsOwnerDraw() const { return m_style == csOwnerDrawFixed || m_style == csOwnerDrawVariable; }
 
     void DropDown() override;
@@ -146,6 +150,10 @@ private:
     TqkPopupListbox *m_list = nullptr;
     TqkOutsideClickCloser *m_closer;
 };
+
+// The height of a list row that shows every glyph of the font whole,
+// capital umlauts with their dots and descenders included.
+int qkListRowHeight(const QFont &font);
 
 // The part of a combo item before its first TAB.
 QString qkItemDisplayPart(const QString &item);

@@ -127,9 +127,9 @@ QList<TqkDTToken> qkTokenizeDateTimeFormat(const QString &format)
             tokens.append({letterKind(lower, end - pos, afterHour), format.mid(pos, end - pos)});
             pos = end;
         } else {
-            tokens.append({TqkDTTokenKind::Literal, c == QLatin1Char('/')   ? QString(FormatSettings().DateSeparator)
-                                                    : c == QLatin1Char(':') ? QString(FormatSettings().TimeSeparator)
-                                                                            : QString(c)});
+            // "/" and ":" stand for themselves here, whatever the separators
+            // of the settings are.
+            tokens.append({TqkDTTokenKind::Literal, QString(c)});
             ++pos;
         }
     }

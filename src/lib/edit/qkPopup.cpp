@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QToolTip>
 
 void qkMakeDropDownWindow(QWidget *window)
 {
@@ -55,10 +56,12 @@ void TqkOutsideClickCloser::setWatching(bool watching)
     if (watching == m_watching)
         return;
     m_watching = watching;
-    if (watching)
+    if (watching) {
+        QToolTip::hideText();
         qApp->installEventFilter(this);
-    else
+    } else {
         qApp->removeEventFilter(this);
+    }
 }
 
 bool TqkOutsideClickCloser::isInside(const QPoint &globalPos) const
@@ -75,6 +78,9 @@ bool TqkOutsideClickCloser::isInside(const QPoint &globalPos) const
 bool TqkOutsideClickCloser::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
+    // Hints stay off while the drop-down is open: they would cover it.
+    if (type == QEvent::ToolTip)
+        return true;
     if ((type == QEvent::MouseButtonPress || type == QEvent::NonClientAreaMouseButtonPress)
         && watched->isWidgetType()) {
         const auto *mouse = static_cast<QMouseEvent *>(event);

@@ -27,8 +27,8 @@ void qkMakeDropDownWindow(QWidget *window);
 QPoint qkDropDownPosition(const QWidget *control, const QSize &size, int left);
 
 // While a control is dropped down, closes the drop-down with acceptance when
-// the user presses a mouse button outside both the control and its pop-up.
-// It watches the whole application and belongs to the control, so it goes
+// the user presses a mouse button outside both the control and its pop-up,
+// and keeps hints from showing. It watches the whole application and belongs to the control, so it goes
 // away with it.
 class TqkOutsideClickCloser : public QObject
 {

@@ -564,7 +564,9 @@ void TqkDBCustomDateTimePicker::stepField(int direction)
     QDate stepped = date;
     switch (at.field.kind) {
     case TqkDTTokenKind::Day:
-        stepped = QDate(p.year, p.month, date.addDays(direction).day());
+        // The day wraps within its own month: Down on the 1st gives the
+        // month's last day, Up on the last day gives the 1st.
+        stepped = QDate(p.year, p.month, (p.day - 1 + direction + date.daysInMonth()) % date.daysInMonth() + 1);
         break;
     case TqkDTTokenKind::DayName: {
         const int weekday = date.dayOfWeek(); // Monday 1 ... Sunday 7
@@ -1155,6 +1157,8 @@ void TqkDBCustomDateTimePicker::DropDown()
         };
     }
     m_calendar->OnCalcBoldDay = OnCalcBoldDay;
+    m_calendar->SetBorderStyle(bsSingle);
+    m_calendar->CalColors()->Assign(CalendarAttributes.Colors);
     m_calendar->SetMinDate(0);
     m_calendar->SetMaxDate(m_maxDate);
     m_calendar->SetMinDate(m_minDate);
@@ -1186,7 +1190,8 @@ void TqkDBCustomDateTimePicker::DropDown()
         left = x + width() - m - size.width() - 1;
     else if (CalendarAttributes.Alignment == qkdtaCenter)
         left = x + int((width() - size.width() - m - 1) * 0.5);
-    m_calendar->setGeometry(QRect(qkDropDownPosition(this, size, left), size));
+    // The calendar stands one pixel right of the computed left edge.
+    m_calendar->setGeometry(QRect(qkDropDownPosition(this, size, left) + QPoint(1, 0), size));
     m_calendar->show();
     m_calendar->raise();
     m_closer->setWatching(true);

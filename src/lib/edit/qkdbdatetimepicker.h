@@ -21,6 +21,8 @@ enum TqkDTEditDataType { qkDTEdtDateTime = 0, qkDTEdtDate = 1, qkDTEdtTime = 2 }
 struct TqkCalendarOptions
 {
     TqkDTCalAlignment Alignment = qkdtaLeft;
+    // Copied into the drop-down calendar on each drop-down.
+    TqkDateTimeColors Colors{nullptr};
     QFont Font;
     bool UseFont = false;
     int Width = 0;

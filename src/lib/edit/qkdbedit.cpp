@@ -7,6 +7,7 @@
 #include "lib/data/Qkpict.h"
 #include "lib/data/Qkprops.h"
 #include "lib/data/QkstrDate.h"
+#include "lib/edit/qkEditMask.h"
 #include "lib/edit/qkGridHost.h"
 #include "platform/db/TDataLink.h"
 #include "platform/db/TDataSet.h"
@@ -180,6 +181,8 @@ void TqkCustomMaskEdit::KeyPress(QChar &key)
     if (!PictureApplies()) {
         if (key == QChar(13))
             key = QChar();
+        else if (!m_editMask.isEmpty() && key.unicode() >= 32)
+            filterByEditMask(key);
         return;
     }
     if (key == QChar(8)) {
@@ -239,6 +242,28 @@ void TqkCustomMaskEdit::filterCharacter(QChar &key)
     }
     if (!isReadOnly())
         DoCheckValue(!incomplete);
+}
+
+// A typed character goes into the slot of the edit mask at the caret, the
+// mask's literals before it written along; what the slot refuses beeps.
+void TqkCustomMaskEdit::filterByEditMask(QChar &key)
+{
+    const TqkEditMask mask(m_editMask);
+    const int start = hasSelectedText() ? selectionStart() : cursorPosition();
+    QString shown = text().remove(start, selectedText().size());
+    int position = start;
+    const QChar typed = key;
+    key = QChar();
+    if (!mask.Type(shown, position, typed)) {
+        ui::services().beep();
+        return;
+    }
+    BeginFieldEdit();
+    if (isReadOnly())
+        return;
+    setText(shown);
+    setCursorPosition(position);
+    m_keyHandledByPicture = true;
 }
 
 // ---------------------------------------------------------------- data-aware edit
@@ -318,6 +343,7 @@ void TqkDBCustomEdit::SetPicture(const TqkDBPicture &value)
 {
     TqkDBPicture *picture = TqkCustomMaskEdit::Picture();
     picture->Assign(value);
+    SetEditMask(PictureApplies() || !Field() ? QString() : Field()->EditMask());
     const QString mask = value.PictureMask();
     if (!mask.isEmpty() && picture->IsBound())
         qkSetPictureMask(BoundDataSet(), DataField(), mask, value.AutoFill(), false, true, true, false);
@@ -396,9 +422,11 @@ void TqkDBCustomEdit::DataChange()
     if (!field) {
         m_alignment = taLeftJustify;
         applyAlignment();
+        SetEditMask(QString());
         setText(QString());
         return;
     }
+    SetEditMask(PictureApplies() ? QString() : field->EditMask());
     if (field->Alignment() != m_alignment) {
         setText(QString());
         m_alignment = field->Alignment();
@@ -436,6 +464,8 @@ void TqkDBCustomEdit::UpdateData()
         if (!onInvalid)
             throw EDatabaseError(invalidInputMessage);
         onInvalid(BoundDataSet(), field);
+    } else if (!EditMask().isEmpty() && !value.isEmpty() && !TqkEditMask(EditMask()).IsValid(value)) {
+        throw EDatabaseError(invalidInputMessage);
     }
     if (!field || !isModified())
         return;
@@ -695,6 +725,8 @@ void TqkDBCustomEdit::SetFocused(bool focused)
 
 void TqkDBCustomEdit::EnterFocus()
 {
+    if (OnEnter)
+        OnEnter(this);
     SetFocused(true);
     if (!(QGuiApplication::mouseButtons() & Qt::LeftButton))
         selectAll();
@@ -719,6 +751,8 @@ bool TqkDBCustomEdit::ExitCheck()
         return false;
     }
     m_exitRefused = false;
+    if (OnExit)
+        OnExit(this);
     if (PictureApplies() && isModified() && !CheckPictureText(text())
         && !TqkCustomMaskEdit::Picture()->AllowInvalidExit()) {
         selectAll();
@@ -816,21 +850,27 @@ bool TqkDBCustomEdit::AutoFillDateTime(QChar &key)
     }
     const QString am = fs.TimeAMString;
     const QString pm = fs.TimePMString;
+    const QString upper = s.toUpper();
     bool timeFinished;
+    // The fill writes "AM" and "PM" whatever the settings' strings are, so
+    // these end the time as well as the settings' own strings.
     if (!am.isEmpty())
-        timeFinished =
-            s.toUpper().contains(am.toUpper().at(0)) || (!pm.isEmpty() && s.toUpper().contains(pm.toUpper().at(0)));
+        timeFinished = upper.contains(am.toUpper().at(0)) || (!pm.isEmpty() && upper.contains(pm.toUpper().at(0)))
+                       || upper.contains(QLatin1String("AM")) || upper.contains(QLatin1String("PM"));
     else
         timeFinished = s.count(ts) >= 2 && !s.endsWith(ts);
+    // Hour digits the user typed already are closed by the separator, not
+    // followed by the current hour.
+    const bool hourTyped = !s.isEmpty() && s.back().isDigit() && (timeEdit || s.trimmed().contains(QLatin1Char(' ')));
     if (!dateEdit && !timeFinished && part >= dpHours && part <= dpDesignator) {
         if (s.count(ts) >= 2 && !s.endsWith(ts) && part == dpSeconds)
             part = dpDesignator;
-        if (part == dpHours && !timeEdit && !s.endsWith(QLatin1Char(' '))) {
-            finishAutoFill(s + QLatin1Char(' '));
+        if ((part == dpMinutes && !s.endsWith(ts)) || (part == dpHours && hourTyped)) {
+            finishAutoFill(s + ts);
             return true;
         }
-        if (part == dpMinutes && !s.endsWith(ts)) {
-            finishAutoFill(s + ts);
+        if (part == dpHours && !timeEdit && !s.endsWith(QLatin1Char(' '))) {
+            finishAutoFill(s + QLatin1Char(' '));
             return true;
         }
         const QTime time = now.time();

@@ -74,6 +74,9 @@ public:
     TqkValidateEvent OnCheckValue;
 
     bool PictureApplies() const;
+    // The framework's own edit mask, in force where no picture applies.
+    const QString &EditMask() const { return m_editMask; }
+    void SetEditMask(const QString &mask) { m_editMask = mask; }
     // True for an empty text, an empty mask or a text the mask finds complete;
     // tells OnCheckValue in every case.
     bool CheckPictureText(const QString &text);
@@ -88,8 +91,10 @@ protected:
 
 private:
     void filterCharacter(QChar &key);
+    void filterByEditMask(QChar &key);
 
     TqkDBPicture *m_picture;
+    QString m_editMask;
     bool m_usePictureMask = false;
 };
 
@@ -115,6 +120,10 @@ public:
     bool AutoFillDate() const { return m_autoFillDate; }
     void SetAutoFillDate(bool on) { m_autoFillDate = on; }
     TqkEditDataType UnboundDataType() const { return m_unboundDataType; }
+    // The control's own enter and exit events; OnExit fires before the text
+    // is checked against the picture.
+    TNotifyEvent OnEnter;
+    TNotifyEvent OnExit;
     void SetUnboundDataType(TqkEditDataType type) { m_unboundDataType = type; }
     // Refreshes the picture from the bound field before answering.
     TqkDBPicture *Picture();

@@ -6,7 +6,9 @@
 #include "platform/ui/UiServices.h"
 
 #include <QGridLayout>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLocale>
 #include <QMenu>
 #include <QPainter>
 #include <QToolButton>
@@ -48,26 +50,30 @@ QDate qkSameDayIn(int year, int month, int day)
 
 // ---------------------------------------------------------------- colours
 
-TqkDateTimeColors::TqkDateTimeColors(TqkMonthCalendar *owner)
-    : QObject(owner), m_owner(owner), m_colors{owner->palette().color(QPalette::Base),
-                                               owner->palette().color(QPalette::Text),
-                                               owner->palette().color(QPalette::Highlight),
-                                               Qt::white,
-                                               Qt::white,
-                                               owner->palette().color(QPalette::Disabled, QPalette::Text)}
-{}
+TqkDateTimeColors::TqkDateTimeColors(QObject *owner) : QObject(owner), m_owner(qobject_cast<TqkMonthCalendar *>(owner))
+{
+    const QPalette palette = m_owner ? m_owner->palette() : QGuiApplication::palette();
+    m_colors[Background] = palette.color(QPalette::Base);
+    m_colors[Text] = palette.color(QPalette::Text);
+    m_colors[TitleBack] = palette.color(QPalette::Highlight);
+    m_colors[TitleText] = Qt::white;
+    m_colors[MonthBack] = Qt::white;
+    m_colors[TrailingText] = palette.color(QPalette::Disabled, QPalette::Text);
+}
 
 void TqkDateTimeColors::SetColor(Index index, const QColor &color)
 {
     m_colors[index] = color;
-    m_owner->update();
+    if (m_owner)
+        m_owner->update();
 }
 
 void TqkDateTimeColors::Assign(const TqkDateTimeColors &source)
 {
     for (int i = Text; i <= TrailingText; ++i)
         m_colors[i] = source.m_colors[i];
-    m_owner->update();
+    if (m_owner)
+        m_owner->update();
 }
 
 // ---------------------------------------------------------------- calendar
@@ -192,9 +198,16 @@ bool TqkMonthCalendar::IsBoldDay(const QDate &date) const
 
 int TqkMonthCalendar::firstWeekday() const
 {
-    // The program's German settings begin the week on Monday.
-    const int first = m_firstDayOfWeek == qkdowLocaleDefault ? qkdowMonday : m_firstDayOfWeek;
-    return first + 1;
+    if (m_firstDayOfWeek == qkdowLocaleDefault)
+        return QLocale().firstDayOfWeek();
+    return m_firstDayOfWeek + 1;
+}
+
+void TqkMonthCalendar::SetBorderStyle(TBorderStyle style)
+{
+    m_borderStyle = style;
+    updateGeometry();
+    update();
 }
 
 QDate TqkMonthCalendar::firstCellDate() const
@@ -223,7 +236,8 @@ QSize TqkMonthCalendar::minimumSizeHint() const
     const int cellHeight = metrics.height() + 4;
     const int columns = (m_options & mdoWeekNumbers) ? 8 : 7;
     const int todayLine = (m_options & mdoNoToday) ? 0 : cellHeight + 2;
-    return {columns * cellWidth + 8, metrics.height() * 2 + cellHeight * 7 + 6 + todayLine};
+    const int border = m_borderStyle == bsSingle ? 2 : 0;
+    return {columns * cellWidth + 8 + border, metrics.height() * 2 + cellHeight * 7 + 6 + todayLine + border};
 }
 
 QSize TqkMonthCalendar::sizeHint() const
@@ -446,6 +460,9 @@ void TqkMonthCalendar::keyPressEvent(QKeyEvent *event)
         extendTo(target);
     else
         moveTo(target);
+    // Without multi-selection the move has told its change already.
+    if (m_options & mdoMultiSelect)
+        Change();
 }
 
 void TqkMonthCalendar::changeEvent(QEvent *event)
@@ -622,7 +639,7 @@ void TqkMonthCalendar::paintEvent(QPaintEvent *)
     const Layout l = layout();
     paintTitle(painter, l);
     paintDays(painter, l);
-    if (isWindow()) {
+    if (isWindow() || m_borderStyle == bsSingle) {
         painter.setPen(palette().color(QPalette::Shadow));
         painter.drawRect(rect().adjusted(0, 0, -1, -1));
     }

@@ -28,13 +28,15 @@ public:
 class TqkMonthCalendar;
 
 // The calendar's six colours in the order the month calendar numbers them.
+// A calendar that owns them repaints at each change; other owners (the
+// picker's calendar attributes) only keep them.
 class TqkDateTimeColors : public QObject
 {
     Q_OBJECT
 
 public:
     enum Index { Background, Text, TitleBack, TitleText, MonthBack, TrailingText };
-    explicit TqkDateTimeColors(TqkMonthCalendar *owner);
+    explicit TqkDateTimeColors(QObject *owner);
     QColor Color(Index index) const { return m_colors[index]; }
     void SetColor(Index index, const QColor &color);
     // Copies the five published colours.
@@ -67,6 +69,8 @@ enum TqkCalDayOfWeek {
     qkdowSunday,
     qkdowLocaleDefault
 };
+
+enum TBorderStyle { bsNone, bsSingle };
 
 // Sender, the day, its month, day and year; Accept makes the day bold.
 using TCalcBoldDayEvent =
@@ -116,6 +120,9 @@ public:
     TqkCalDayOfWeek FirstDayOfWeek() const { return m_firstDayOfWeek; }
     void SetFirstDayOfWeek(TqkCalDayOfWeek day);
     TqkDateTimeColors *CalColors() const { return m_colors; }
+    TBorderStyle BorderStyle() const { return m_borderStyle; }
+    // bsSingle draws a one-pixel frame around the calendar.
+    void SetBorderStyle(TBorderStyle style);
     TqkPopupYearOptions PopupYearOptions;
     TNotifyEvent OnChange;
     TCalcBoldDayEvent OnCalcBoldDay;
@@ -187,6 +194,7 @@ private:
     TDateTime m_maxDate = 0;
     TqkMonthOptions m_options = mdoDayState;
     TqkCalDayOfWeek m_firstDayOfWeek = qkdowLocaleDefault;
+    TBorderStyle m_borderStyle = bsNone;
     TqkDateTimeColors *m_colors;
     QDate m_shown;
     QHash<int, quint32> m_boldMasks;

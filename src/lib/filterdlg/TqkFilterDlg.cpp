@@ -327,6 +327,9 @@ void TqkFilterDlg::showField(const Entry &entry)
     }
     m_ui->MinValueEdit->setVisible(!pickers);
     m_ui->MaxValueEdit->setVisible(!pickers);
+    // The labels' "&" marks the access key of the control shown beneath.
+    m_ui->StartingRangeLbl->setBuddy(pickers ? static_cast<QWidget *>(m_ui->MinDateEdit) : m_ui->MinValueEdit);
+    m_ui->EndingRangeLbl->setBuddy(pickers ? static_cast<QWidget *>(m_ui->MaxDateEdit) : m_ui->MaxValueEdit);
     const TqkFieldInfo *info = criterionFor(entry.label);
     const bool range = info && info->MatchType == fdMatchRange;
     const QString value = info && !range ? info->FilterValue : QString();

@@ -16,12 +16,16 @@
 #include <QFileInfo>
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QSaveFile>
+#include <QScreen>
 #include <QStatusBar>
 #include <QStyle>
 #include <QTextList>
@@ -49,13 +53,12 @@ QIcon swatch(const QColor &color)
     return QIcon(picture);
 }
 
-// One line of the colour menu: a 40-pixel swatch of the colour and its name,
-// highlighted under the mouse.
+// One line of the colour menu: a 40-pixel swatch of the colour and the
+// action's text, highlighted under the mouse.
 class ColorItem : public QWidget
 {
 public:
-    ColorItem(const QString &name, const QColor &color, QWidgetAction &action)
-        : m_name(name), m_color(color), m_action(action)
+    ColorItem(const QColor &color, QWidgetAction &action) : m_color(color), m_action(action)
     {
         setMouseTracking(true);
         setAttribute(Qt::WA_Hover);
@@ -64,21 +67,24 @@ public:
     QSize sizeHint() const override
     {
         const QFontMetrics metrics(font());
-        return {metrics.horizontalAdvance(m_name) + 45 + 6, metrics.height() + 2 + 4};
+        return {metrics.horizontalAdvance(m_action.text()) + 45 + 6, metrics.height() + 2 + 4};
     }
 
 protected:
     void paintEvent(QPaintEvent *) override
     {
         QPainter painter(this);
-        const bool hot = underMouse();
+        // The item under the mouse or reached by the arrow keys.
+        const auto *menu = qobject_cast<const QMenu *>(parentWidget());
+        const bool hot = underMouse() || (menu && menu->activeAction() == &m_action);
         painter.fillRect(rect(), palette().color(hot ? QPalette::Highlight : QPalette::Button));
         const QRect box(3, 2, 40, height() - 4);
         painter.fillRect(box, m_color);
         painter.setPen(palette().color(QPalette::Mid));
         painter.drawRect(box.adjusted(0, 0, -1, -1));
         painter.setPen(palette().color(hot ? QPalette::HighlightedText : QPalette::WindowText));
-        painter.drawText(rect().adjusted(box.right() + 4, 0, 0, 0), Qt::AlignVCenter | Qt::TextSingleLine, m_name);
+        painter.drawText(rect().adjusted(box.right() + 4, 0, 0, 0), Qt::AlignVCenter | Qt::TextSingleLine,
+                         m_action.text());
     }
     void mouseReleaseEvent(QMouseEvent *) override
     {
@@ -91,7 +97,6 @@ protected:
     }
 
 private:
-    QString m_name;
     QColor m_color;
     QWidgetAction &m_action;
 };
@@ -120,6 +125,17 @@ QString longHint(const QString &hint)
     return bar < 0 ? hint : hint.mid(bar + 1).trimmed();
 }
 
+// The window edits in a new instance of the caller's own class, so that a
+// derived control's behaviour holds in the window too.
+TqkCustomRichEdit *innerControlLike(const TqkCustomRichEdit &source, QWidget *parent)
+{
+    QObject *made = source.metaObject()->newInstance(Q_ARG(QWidget *, parent));
+    if (auto *edit = qobject_cast<TqkCustomRichEdit *>(made))
+        return edit;
+    delete made;
+    return new TqkCustomRichEdit(parent);
+}
+
 } // namespace
 
 const QList<QPair<QString, int>> &TqkRichEditForm::Colors()
@@ -135,7 +151,7 @@ const QList<QPair<QString, int>> &TqkRichEditForm::Colors()
 }
 
 TqkRichEditForm::TqkRichEditForm(TqkCustomRichEdit &source, QWidget *parent)
-    : QDialog(parent), m_source(source), m_richEdit(new TqkCustomRichEdit(this)), m_ruler(new TqkRulerPanel(this)),
+    : QDialog(parent), m_source(source), m_richEdit(innerControlLike(source, this)), m_ruler(new TqkRulerPanel(this)),
       m_menuBar(new QMenuBar(this)), m_toolBar(new QToolBar(this)), m_formatBar(new QToolBar(this)),
       m_statusBar(new QStatusBar(this)), m_hintPanel(new QLabel), m_capsPanel(new QLabel), m_numPanel(new QLabel),
       m_fontName(new TqkDBComboBox), m_fontSize(new TqkDBComboBox)
@@ -186,12 +202,12 @@ TqkRichEditForm::TqkRichEditForm(TqkCustomRichEdit &source, QWidget *parent)
     m_richEdit->textCursor().setPosition(
         std::min(source.textCursor().position(), m_richEdit->document()->characterCount() - 1));
     fillFonts();
+    takeUserButtons();
     applyOptions();
     const TqkFormPosition &position = source.EditorPosition;
     resize(position.Width > 0 ? position.Width : 640 * qkScreenPixelsPerInch() / 96,
            position.Height > 0 ? position.Height : 480 * qkScreenPixelsPerInch() / 96);
-    if (position.Left > 0 && position.Top > 0)
-        move(position.Left, position.Top);
+    placeWindow(position);
     connect(m_richEdit, &QTextEdit::cursorPositionChanged, this, &TqkRichEditForm::UpdateState);
     connect(m_richEdit, &QTextEdit::selectionChanged, this, &TqkRichEditForm::UpdateState);
     connect(m_richEdit, &QTextEdit::textChanged, this, &TqkRichEditForm::UpdateState);
@@ -199,7 +215,60 @@ TqkRichEditForm::TqkRichEditForm(TqkCustomRichEdit &source, QWidget *parent)
     UpdateState();
 }
 
-TqkRichEditForm::~TqkRichEditForm() = default;
+TqkRichEditForm::~TqkRichEditForm()
+{
+    returnUserButtons();
+}
+
+// The caller's own buttons stand in the tool bar after a separator while
+// the window is open. They sit in a holder of their own: the tool bar's
+// action would delete a widget handed to it directly.
+void TqkRichEditForm::takeUserButtons()
+{
+    const bool flat = m_source.EditorOptions & (1 << reoFlatButtons);
+    QHBoxLayout *row = nullptr;
+    for (QAbstractButton *button : {m_source.UserSpeedButton1(), m_source.UserSpeedButton2()}) {
+        if (!button)
+            continue;
+        if (!row) {
+            auto *holder = new QWidget;
+            holder->setObjectName(QStringLiteral("UserButtons"));
+            row = new QHBoxLayout(holder);
+            row->setContentsMargins(0, 0, 0, 0);
+            m_toolBar->addSeparator();
+            m_toolBar->addWidget(holder);
+        }
+        m_userButtons.append({button, button->parentWidget()});
+        row->addWidget(button);
+        if (auto *tool = qobject_cast<QToolButton *>(button))
+            tool->setAutoRaise(flat);
+        button->show();
+    }
+}
+
+// They go back where they stood, hidden, before the holder goes.
+void TqkRichEditForm::returnUserButtons()
+{
+    for (const UserButton &user : std::as_const(m_userButtons)) {
+        if (!user.button)
+            continue;
+        user.button->hide();
+        user.button->setParent(user.parent);
+    }
+    m_userButtons.clear();
+}
+
+// A stored Left or Top of 0 or less centres the window in the work area in
+// that direction only.
+void TqkRichEditForm::placeWindow(const TqkFormPosition &position)
+{
+    const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    const QRect work = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    const QSize size = frameGeometry().size();
+    const int left = position.Left > 0 ? position.Left : work.left() + (work.width() - size.width()) / 2;
+    const int top = position.Top > 0 ? position.Top : work.top() + (work.height() - size.height()) / 2;
+    move(left, top);
+}
 
 QAction *TqkRichEditForm::command(const QString &name, const QString &caption, const QString &hint,
                                   const QKeySequence &keys)
@@ -428,21 +497,22 @@ void TqkRichEditForm::buildColorMenu()
         auto *item = new QWidgetAction(m_colorMenu);
         item->setText(name);
         item->setData(value);
-        item->setDefaultWidget(new ColorItem(name, storedColor(value), *item));
+        item->setDefaultWidget(new ColorItem(storedColor(value), *item));
         m_colorMenu->addAction(item);
         connect(item, &QAction::triggered, this, [this, value = value] {
             QTextCharFormat format;
             format.setForeground(storedColor(value));
             m_richEdit->BeginEdit();
             m_richEdit->mergeCurrentCharFormat(format);
+            m_colorButton->setIcon(swatch(storedColor(value)));
         });
     }
-    auto *button = new QToolButton;
-    button->setObjectName(QStringLiteral("ColorButton"));
-    button->setIcon(swatch(Qt::red));
-    button->setMenu(m_colorMenu);
-    button->setPopupMode(QToolButton::InstantPopup);
-    m_formatBar->addWidget(button);
+    m_colorButton = new QToolButton;
+    m_colorButton->setObjectName(QStringLiteral("ColorButton"));
+    m_colorButton->setIcon(swatch(Qt::red));
+    m_colorButton->setMenu(m_colorMenu);
+    m_colorButton->setPopupMode(QToolButton::InstantPopup);
+    m_formatBar->addWidget(m_colorButton);
 }
 
 void TqkRichEditForm::fillFonts()
@@ -483,6 +553,17 @@ void TqkRichEditForm::applyOptions()
     bar(QStringLiteral("ViewFormatBar"), m_formatBar, has(reoShowFormatBar) && !readOnly);
     bar(QStringLiteral("ViewToolbar"), m_toolBar, has(reoShowToolBar) && !readOnly);
     bar(QStringLiteral("ViewRuler"), m_ruler, has(reoShowRuler) && !readOnly);
+    // Without flat buttons the bars' buttons stand raised and their
+    // separators go.
+    const bool flat = (m_source.EditorOptions & (1 << reoFlatButtons)) != 0;
+    for (QToolBar *toolBar : {m_toolBar, m_formatBar}) {
+        for (QAction *action : toolBar->actions()) {
+            if (action->isSeparator())
+                action->setVisible(flat);
+        }
+        for (QToolButton *button : toolBar->findChildren<QToolButton *>())
+            button->setAutoRaise(flat);
+    }
 }
 
 void TqkRichEditForm::UpdateState()
@@ -600,9 +681,19 @@ void TqkRichEditForm::saveFileAs()
     showFileError(QStringLiteral("Die Datei %1 kann nicht geschrieben werden.").arg(name));
 }
 
+// The print dialog opens on the program's current printer (the built-in
+// PDF printer as its file); the copies chosen there print in one job.
 void TqkRichEditForm::printText()
 {
-    if (!m_richEdit->Print(m_source.PrintJobName))
+    QPrinter printer(QPrinter::HighResolution);
+    m_richEdit->PrepareForPrinting(printer, m_source.PrintJobName);
+    QPrintDialog dialog(&printer, this);
+    dialog.setObjectName(QStringLiteral("PrintDialog"));
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    const int copies = std::max(1, printer.copyCount());
+    printer.setCopyCount(1);
+    if (!m_richEdit->PrintTo(printer, m_source.PrintJobName, copies))
         ui::services().messageBox(QStringLiteral("Der Text konnte nicht gedruckt werden."), ui::applicationTitle(),
                                   ui::MsgIcon::Warning, ui::MsgButtons::Ok);
 }

@@ -2,7 +2,10 @@
 
 #include <QDialog>
 #include <QHash>
+#include <QList>
+#include <QPointer>
 
+class QAbstractButton;
 class QAction;
 class QLabel;
 class QMenu;
@@ -12,6 +15,7 @@ class QToolBar;
 class QToolButton;
 class TqkCustomRichEdit;
 class TqkDBComboBox;
+class TqkFormPosition;
 class TqkRulerPanel;
 
 // The editor window a rich text control opens over its text: menus, tool bar,
@@ -29,6 +33,7 @@ public:
     TqkDBComboBox *FontNameCombo() const { return m_fontName; }
     TqkDBComboBox *FontSizeCombo() const { return m_fontSize; }
     QMenu *ColorMenu() const { return m_colorMenu; }
+    QToolButton *ColorButton() const { return m_colorButton; }
     QToolBar *ToolBar() const { return m_toolBar; }
     QToolBar *FormatBar() const { return m_formatBar; }
     QStatusBar *StatusBar() const { return m_statusBar; }
@@ -53,6 +58,9 @@ private:
     void buildFormatBar();
     void buildColorMenu();
     void applyOptions();
+    void placeWindow(const TqkFormPosition &position);
+    void takeUserButtons();
+    void returnUserButtons();
     void fillFonts();
     void loadFile();
     void saveFileAs();
@@ -77,7 +85,14 @@ private:
     TqkDBComboBox *m_fontName;
     TqkDBComboBox *m_fontSize;
     QMenu *m_colorMenu = nullptr;
+    QToolButton *m_colorButton = nullptr;
     QHash<QString, QAction *> m_commands;
+    struct UserButton
+    {
+        QPointer<QAbstractButton> button;
+        QPointer<QWidget> parent;
+    };
+    QList<UserButton> m_userButtons;
     bool m_closing = false;
 };
 

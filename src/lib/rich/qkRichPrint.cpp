@@ -75,7 +75,7 @@ QRect formattingRectangle(const QSize &pagePixels, int dotsPerInch, const TqkPri
     return QRect(std::min(left, right), std::min(top, bottom), std::abs(right - left), std::abs(bottom - top));
 }
 
-int printDocument(const QTextDocument &document, QPrinter &printer, const QRect &rectangle)
+int printDocument(const QTextDocument &document, QPrinter &printer, const QRect &rectangle, int copies)
 {
     QPainter painter;
     if (!painter.begin(&printer))
@@ -89,16 +89,19 @@ int printDocument(const QTextDocument &document, QPrinter &printer, const QRect 
                            : QRect(QPoint(0, 0), printer.pageLayout().fullRectPixels(printer.resolution()).size());
     pages->setPageSize(area.size());
     const int pageCount = pages->pageCount();
-    for (int page = 0; page < pageCount; ++page) {
-        if (page > 0 && !printer.newPage())
-            return page;
-        const QRectF view(0, double(page) * area.height(), area.width(), area.height());
-        painter.save();
-        painter.translate(area.left(), area.top() - view.top());
-        pages->drawContents(&painter, view);
-        painter.restore();
+    int printed = 0;
+    for (int copy = 0; copy < std::max(1, copies); ++copy) {
+        for (int page = 0; page < pageCount; ++page, ++printed) {
+            if (printed > 0 && !printer.newPage())
+                return printed;
+            const QRectF view(0, double(page) * area.height(), area.width(), area.height());
+            painter.save();
+            painter.translate(area.left(), area.top() - view.top());
+            pages->drawContents(&painter, view);
+            painter.restore();
+        }
     }
-    return pageCount;
+    return printed;
 }
 
 } // namespace richPrint
@@ -106,17 +109,25 @@ int printDocument(const QTextDocument &document, QPrinter &printer, const QRect 
 bool TqkCustomRichEdit::Print(const QString &title)
 {
     QPrinter printer(QPrinter::HighResolution);
+    return PrepareForPrinting(printer, title) && PrintTo(printer, title, 1);
+}
+
+bool TqkCustomRichEdit::PrepareForPrinting(QPrinter &printer, const QString &title) const
+{
     os::PrinterService &printers = os::PrinterService::instance();
     QString refusal;
-    if (!printers.configure(printer, printers.currentPrinter(), title, refusal))
-        return false;
+    return printers.configure(printer, printers.currentPrinter(), title, refusal);
+}
+
+bool TqkCustomRichEdit::PrintTo(QPrinter &printer, const QString &title, int copies)
+{
     printer.setDocName(title);
     printer.setFullPage(true);
     printer.setPageSize(richPrint::paperSize(m_paperSize));
     printer.setPageOrientation(m_landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
     const QSize page = printer.pageLayout().fullRectPixels(printer.resolution()).size();
     const QRect rectangle = richPrint::formattingRectangle(page, printer.resolution(), *m_printMargins, m_units);
-    return richPrint::printDocument(*document(), printer, rectangle) > 0;
+    return richPrint::printDocument(*document(), printer, rectangle, copies) > 0;
 }
 
 // In window width the text wraps at the window; in printer width at the

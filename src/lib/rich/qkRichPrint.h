@@ -25,8 +25,9 @@ QRect formattingRectangle(const QSize &pagePixels, int dotsPerInch, const TqkPri
                           TqkMeasurementUnits units);
 
 // Lays the document out in pages of the rectangle and prints them one
-// after the other; the number of pages printed.
-int printDocument(const QTextDocument &document, QPrinter &printer, const QRect &rectangle);
+// after the other, the whole run `copies` times in one job; the number of
+// pages printed.
+int printDocument(const QTextDocument &document, QPrinter &printer, const QRect &rectangle, int copies = 1);
 
 } // namespace richPrint
 

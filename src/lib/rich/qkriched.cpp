@@ -18,6 +18,7 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/UiServices.h"
 
+#include <QAbstractButton>
 #include <QBuffer>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -104,6 +105,13 @@ TqkCustomRichEdit::TqkCustomRichEdit(QWidget *parent)
 TqkCustomRichEdit::~TqkCustomRichEdit()
 {
     disconnect(this, nullptr, this, nullptr);
+}
+
+void TqkCustomRichEdit::setUserSpeedButton(int index, QAbstractButton *button)
+{
+    m_userSpeedButtons[index] = button;
+    if (button)
+        button->hide();
 }
 
 void TqkCustomRichEdit::SetAutoURLDetect(bool on)
@@ -780,7 +788,8 @@ void TqkDBRichEdit::keyPressEvent(QKeyEvent *event)
             LoadMemo();
         return;
     }
-    if (key == Qt::Key_Escape) {
+    // Without a field there is nothing to reset: Escape goes on to the window.
+    if (key == Qt::Key_Escape && GetField()) {
         m_link->Reset();
         return;
     }

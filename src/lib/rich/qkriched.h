@@ -13,7 +13,9 @@
 #include <functional>
 #include <memory>
 
+class QAbstractButton;
 class QMenu;
+class QPrinter;
 class TField;
 class TFieldDataLink;
 
@@ -78,7 +80,9 @@ public:
     static constexpr int readOnlyPopupMask = 0xC80F;
     static constexpr int defaultEditorOptions = 0x1FFC;
 
-    explicit TqkCustomRichEdit(QWidget *parent = nullptr);
+    // Invokable, so that the editor window edits in an instance of the
+    // caller's own class.
+    Q_INVOKABLE explicit TqkCustomRichEdit(QWidget *parent = nullptr);
     ~TqkCustomRichEdit() override;
 
     TqkRichEditStrings &Lines() { return m_lines; }
@@ -92,6 +96,13 @@ public:
     TqkOnRichEditDlgEvent OnInitDialog;
     TqkOnRichEditDlgEvent OnCloseDialog;
     TqkOnRichEditDlgEvent OnCreateDialog;
+
+    // The caller's own buttons that the editor window shows in its tool
+    // bar; assigning one hides it where it stands.
+    QAbstractButton *UserSpeedButton1() const { return m_userSpeedButtons[0]; }
+    QAbstractButton *UserSpeedButton2() const { return m_userSpeedButtons[1]; }
+    void SetUserSpeedButton1(QAbstractButton *button) { setUserSpeedButton(0, button); }
+    void SetUserSpeedButton2(QAbstractButton *button) { setUserSpeedButton(1, button); }
 
     bool AutoURLDetect() const { return m_autoUrlDetect; }
     void SetAutoURLDetect(bool on);
@@ -184,6 +195,11 @@ public:
     // Prints the text with the control's margins and paper through the
     // printer, one page after the other; false when the printer failed.
     bool Print(const QString &title);
+    // Sets the printer up for the program's current printer (the built-in
+    // PDF printer writes a file); false when that printer cannot print.
+    bool PrepareForPrinting(QPrinter &printer, const QString &title) const;
+    // Prints `copies` copies of the text through a printer set up already.
+    bool PrintTo(QPrinter &printer, const QString &title, int copies);
     void updateEditingRectangle();
 
 protected:
@@ -205,8 +221,11 @@ private:
     void updatePopup();
     void updateLinks();
     QString linkAt(const QPoint &position) const;
+    void setUserSpeedButton(int index, QAbstractButton *button);
 
     TqkRichEditStrings m_lines{*this};
+    // Cleared when the button goes away.
+    QPointer<QAbstractButton> m_userSpeedButtons[2];
     TqkPrintMargins *m_printMargins;
     QMenu *m_popup = nullptr;
     QPointer<TqkFindDialog> m_findDialog;
@@ -242,7 +261,7 @@ class TqkDBRichEdit : public TqkCustomRichEdit
     Q_PROPERTY(bool ReadOnly READ ReadOnly WRITE SetReadOnly)
 
 public:
-    explicit TqkDBRichEdit(QWidget *parent = nullptr);
+    Q_INVOKABLE explicit TqkDBRichEdit(QWidget *parent = nullptr);
     ~TqkDBRichEdit() override;
 
     QString DataField() const;

@@ -3,13 +3,35 @@
 #include "lib/edit/Qkdbcomb.h"
 #include "platform/db/TField.h"
 
+#include <QApplication>
+#include <QHelpEvent>
 #include <QLayout>
+#include <QLineEdit>
 #include <QPainter>
 #include <QTest>
 
 namespace {
 
 const QStringList countries = {"Deutschland\tD", "Österreich\tA", "Schweiz\tCH"};
+
+// Counts the events of one type that reach the object it watches.
+class EventCounter : public QObject
+{
+public:
+    EventCounter(QEvent::Type type, int &count, QObject *parent) : QObject(parent), m_type(type), m_count(count) {}
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() == m_type)
+            ++m_count;
+        return false;
+    }
+
+private:
+    QEvent::Type m_type;
+    int &m_count;
+};
 
 }
 
@@ -209,4 +231,48 @@ TEST_F(ComboBoxTest, OwnerDrawnComboPaintsItsRowsAndTextThroughOnDrawItem)
     const QRect firstRow = combo->PopupList()->visualItemRect(combo->PopupList()->item(0));
     EXPECT_EQ(list.pixelColor(combo->PopupList()->viewport()->mapTo(combo->PopupList(), firstRow.center())),
               QColor(Qt::green));
+}
+
+TEST_F(ComboBoxTest, RowsShowCapitalUmlautsWholeAndVariableRowsTakeTheirMeasuredHeights)
+{
+    auto *combo = makeCombo(csDropDownList);
+    show(combo);
+    combo->DropDown();
+    TqkPopupListbox *list = combo->PopupList();
+    const QFontMetrics metrics(list->font());
+    const QRect umlaut = metrics.tightBoundingRect(QStringLiteral("Ö"));
+    ASSERT_LT(umlaut.top(), metrics.tightBoundingRect(QStringLiteral("O")).top()) << "the dots stand above the capital";
+    const int wanted = qMax(metrics.ascent(), -umlaut.top()) + metrics.descent();
+    for (int row = 0; row < list->count(); ++row)
+        EXPECT_GE(list->visualItemRect(list->item(row)).height(), wanted) << row;
+    combo->CloseUp(false);
+
+    auto *measured = makeCombo(csOwnerDrawVariable);
+    measured->OnMeasureItem = [](QObject *, int index, int &height) { height = 10 + 5 * index; };
+    show(measured);
+    measured->DropDown();
+    for (int row = 0; row < 3; ++row)
+        EXPECT_EQ(measured->PopupList()->visualItemRect(measured->PopupList()->item(row)).height(), 10 + 5 * row);
+    EXPECT_EQ(measured->PopupList()->height(), 10 + 15 + 20 + 4);
+}
+
+TEST_F(ComboBoxTest, HintsStayOffWhileTheListIsDown)
+{
+    int hints = 0;
+    auto *hinted = new QLineEdit(window.get());
+    hinted->installEventFilter(new EventCounter(QEvent::ToolTip, hints, hinted));
+    auto *combo = makeCombo(csDropDownList);
+    show(combo);
+    const auto askHint = [hinted] {
+        QHelpEvent help(QEvent::ToolTip, QPoint(2, 2), hinted->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(hinted, &help);
+    };
+    askHint();
+    EXPECT_EQ(hints, 1);
+    combo->DropDown();
+    askHint();
+    EXPECT_EQ(hints, 1);
+    combo->CloseUp(true);
+    askHint();
+    EXPECT_EQ(hints, 2);
 }

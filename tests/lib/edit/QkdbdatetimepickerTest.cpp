@@ -1,7 +1,9 @@
 #include "EditTables.h"
 
+#include "lib/edit/Qkdotdot.h"
 #include "lib/edit/qkdbdatetimepicker.h"
 #include "platform/db/TField.h"
+#include "platform/runtime/DateConversions.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -38,6 +40,8 @@ TEST_F(DateTimePickerTest, FormatTokensRenderAndLocateFields)
     const TDateTime value = EncodeDate(1999, 3, 7) + EncodeTime(9, 5, 0, 0);
     const Case cases[] = {
         {"dd.MM.yyyy", 0, "07.03.1999", 0, 0, TqkDTTokenKind::Literal},
+        {"dd/mm/yyyy", 0, "07/03/1999", 0, 0, TqkDTTokenKind::Literal},
+        {"yyyy/mm/dd", 2, "1999/03", 5, 2, TqkDTTokenKind::Month},
         {"dd.MM.yyyy", 2, "07.03", 3, 2, TqkDTTokenKind::Month},
         {"dd.MM.yyyy", 3, "07.03.1999", 6, 4, TqkDTTokenKind::Year},
         {"hh:mm", 2, "09:05", 3, 2, TqkDTTokenKind::Minute},
@@ -87,21 +91,27 @@ TEST_F(DateTimePickerTest, ArrowsStepFieldsWithoutCarryAndCutTheDay)
     {
         TDateTime start;
         int field;
+        Qt::Key key;
         TDateTime expected;
     };
     const Case cases[] = {
-        {EncodeDate(2023, 1, 31), 1, EncodeDate(2023, 1, 1)},
-        {EncodeDate(2023, 1, 31), 2, EncodeDate(2023, 2, 28)},
-        {EncodeDate(2024, 1, 31), 2, EncodeDate(2024, 2, 29)},
-        {EncodeDate(2024, 2, 29), 3, EncodeDate(2025, 2, 28)},
+        {EncodeDate(2023, 1, 31), 1, Qt::Key_Up, EncodeDate(2023, 1, 1)},
+        {EncodeDate(2023, 1, 31), 2, Qt::Key_Up, EncodeDate(2023, 2, 28)},
+        {EncodeDate(2024, 1, 31), 2, Qt::Key_Up, EncodeDate(2024, 2, 29)},
+        {EncodeDate(2024, 2, 29), 3, Qt::Key_Up, EncodeDate(2025, 2, 28)},
+        // The day wraps within its own month, whatever the month before holds.
+        {EncodeDate(2024, 4, 1), 1, Qt::Key_Down, EncodeDate(2024, 4, 30)},
+        {EncodeDate(2024, 3, 1), 1, Qt::Key_Down, EncodeDate(2024, 3, 31)},
+        {EncodeDate(2024, 4, 30), 1, Qt::Key_Up, EncodeDate(2024, 4, 1)},
+        {EncodeDate(2023, 2, 28), 1, Qt::Key_Up, EncodeDate(2023, 2, 1)},
     };
     for (const Case &c : cases) {
         auto *picker = datePicker(window.get(), "dd.mm.yyyy", c.start);
         show(picker);
         for (int i = 1; i < c.field; ++i)
             QTest::keyClick(picker, Qt::Key_Right);
-        QTest::keyClick(picker, Qt::Key_Up);
-        EXPECT_EQ(picker->Value(), c.expected) << c.field;
+        QTest::keyClick(picker, c.key);
+        EXPECT_EQ(picker->Value(), c.expected) << c.field << " " << FormatDateTime("dd.mm.yyyy", c.start).toStdString();
         delete picker;
     }
     auto *time = new TqkDBDateTimePicker(window.get());
@@ -306,4 +316,26 @@ TEST_F(DateTimePickerTest, RightPastTheDateOfAShortDisplayAddsTheTime)
     QTest::mouseClick(picker, Qt::LeftButton, {}, QPoint(picker->fontMetrics().horizontalAdvance("20.0") + 2, 5));
     EXPECT_EQ(picker->CurrentField(), 2);
     EXPECT_EQ(picker->selectedText(), "05");
+}
+
+TEST_F(DateTimePickerTest, DropDownStandsOnePixelRightOfTheControlAndTakesTheColours)
+{
+    auto *picker = datePicker(window.get(), "dd.mm.yyyy", EncodeDate(2024, 5, 20));
+    picker->CalendarAttributes.Colors.SetColor(TqkDateTimeColors::TitleBack, QColor(0, 96, 0));
+    picker->CalendarAttributes.Colors.SetColor(TqkDateTimeColors::TrailingText, QColor(128, 0, 0));
+    show(picker);
+    picker->DropDown();
+    ASSERT_TRUE(picker->IsDroppedDown());
+    const QPoint corner = picker->mapToGlobal(QPoint(0, 0));
+    const QRect calendar = picker->Calendar()->geometry();
+    EXPECT_EQ(calendar.topLeft(), corner + QPoint(1, picker->height() - 1));
+    EXPECT_EQ(picker->Calendar()->CalColors()->Color(TqkDateTimeColors::TitleBack), QColor(0, 96, 0));
+    EXPECT_EQ(picker->Calendar()->CalColors()->Color(TqkDateTimeColors::TrailingText), QColor(128, 0, 0));
+    picker->CloseUp(true);
+
+    picker->CalendarAttributes.Alignment = qkdtaRight;
+    picker->DropDown();
+    const int m = qkComboButtonWidth(picker);
+    EXPECT_EQ(picker->Calendar()->x(), corner.x() + picker->width() - m - picker->Calendar()->width() - 1 + 1);
+    picker->CloseUp(true);
 }

@@ -1,5 +1,6 @@
 #include "EditTables.h"
 
+#include "lib/data/Qktable.h"
 #include "lib/edit/qkdbedit.h"
 #include "platform/db/TField.h"
 #include "platform/runtime/DateTime.h"
@@ -104,19 +105,32 @@ TEST_F(EditControlTest, BoundEditTakesItsMaskFromTheDataSetAndPostsTheTypedValue
     EXPECT_EQ(customers->FieldByName("plz")->AsString(), "12345");
 }
 
-TEST_F(EditControlTest, IncompleteTextRefusesTheExitOnceAndKeepsTheFocus)
+TEST_F(EditControlTest, IncompleteTextRefusesEveryExitAndKeepsTheFocus)
 {
-    customers->PictureMasks = QStringList{QStringLiteral("plz\t#####\tT\tF")};
-    auto *edit = boundEdit("plz");
-    retype(edit, "123");
-    leave(edit);
-    EXPECT_TRUE(edit->hasFocus());
-    EXPECT_TRUE(edit->ExitRefused());
-    EXPECT_EQ(services.beeps(), 1);
-    EXPECT_EQ(edit->selectedText(), "123");
-    typeText(edit, "54321");
-    leave(edit);
-    EXPECT_TRUE(other->hasFocus());
+    customers->PictureMasks =
+        QStringList{QStringLiteral("plz\t#####\tT\tF"), QStringLiteral("Telefon\t0*#[ ]*#\tT\tF")};
+    auto *unbound = new TqkDBEdit(window.get());
+    auto *bound = boundEdit("plz");
+    boundEdit("Telefon");
+    unbound->Picture()->SetPictureMask(QStringLiteral("#####"));
+    unbound->SetReadOnly(false);
+    for (TqkDBEdit *edit : {bound, unbound}) {
+        services.clear();
+        show(edit);
+        retype(edit, "123");
+        for (int tab = 1; tab <= 2; ++tab) {
+            QTest::keyClick(edit, Qt::Key_Tab);
+            EXPECT_TRUE(edit->hasFocus()) << tab;
+            EXPECT_TRUE(edit->ExitRefused()) << tab;
+            EXPECT_EQ(services.beeps(), tab);
+            EXPECT_EQ(edit->selectedText(), "123") << tab;
+        }
+        typeText(edit, "54321");
+        QTest::keyClick(edit, Qt::Key_Tab);
+        EXPECT_FALSE(edit->hasFocus());
+    }
+    customers->Post();
+    EXPECT_EQ(customers->FieldByName("plz")->AsString(), "54321");
 }
 
 TEST_F(EditControlTest, PastingPassesThroughThePicture)
@@ -142,24 +156,32 @@ TEST_F(EditControlTest, BlankCompletesDatesAndTimesFromTheClock)
     struct Case
     {
         TqkEditDataType type;
-        QString am;
+        QString am, pm;
+        QString typed; // before the first blank
         QStringList steps;
     };
     const Case cases[] = {
-        {qkEdtDate, {}, {"05.", "05.12.", "05.12.2026", "05.12.2026"}},
+        {qkEdtDate, {}, {}, {}, {"05.", "05.12.", "05.12.2026", "05.12.2026"}},
         {qkEdtDateTime,
+         {},
+         {},
          {},
          {"05.", "05.12.", "05.12.2026", "05.12.2026 ", "05.12.2026 14:", "05.12.2026 14:07:", "05.12.2026 14:07:09",
           "05.12.2026 14:07:09"}},
-        {qkEdtTime, "AM", {"2:", "2:07:", "2:07:09", "2:07:09 PM", "2:07:09 PM"}},
+        {qkEdtTime, "AM", "PM", {}, {"2:", "2:07:", "2:07:09", "2:07:09 PM", "2:07:09 PM"}},
+        {qkEdtTime, "vorm.", "nachm.", {}, {"2:", "2:07:", "2:07:09", "2:07:09 PM", "2:07:09 PM"}},
+        // Typed hour digits are closed by the separator, never repeated.
+        {qkEdtTime, {}, {}, "14", {"14:", "14:07:", "14:07:09", "14:07:09"}},
+        {qkEdtDateTime, {}, {}, "01.02.2026 9", {"01.02.2026 9:", "01.02.2026 9:07:"}},
     };
     for (const Case &c : cases) {
         FormatSettings().TimeAMString = c.am;
-        FormatSettings().TimePMString = c.am.isEmpty() ? QString() : QStringLiteral("PM");
+        FormatSettings().TimePMString = c.pm;
         auto *edit = new TqkDBEdit(window.get());
         edit->SetUnboundDataType(c.type);
         edit->SetReadOnly(false);
         show(edit);
+        typeText(edit, c.typed);
         for (const QString &step : c.steps) {
             QTest::keyClick(edit, Qt::Key_Space);
             EXPECT_EQ(edit->text(), step) << int(c.type);
@@ -371,4 +393,66 @@ TEST_F(EditControlTest, RightAlignedFieldShowsRightWhileUnfocusedAndTypesLeft)
     EXPECT_LT(leftmostInk(), unfocused - 10);
     leave(edit);
     EXPECT_TRUE(edit->alignment() & Qt::AlignRight);
+}
+
+namespace {
+
+QStringList capturedWarnings;
+
+void captureWarning(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtWarningMsg)
+        capturedWarnings.append(message);
+}
+
+}
+
+TEST_F(EditControlTest, ALibraryTableWithoutPicturesOfItsOwnIsAskedNothing)
+{
+    TqkTable table;
+    table.SetDatabaseName(customers->DatabaseName());
+    table.SetTableName(QStringLiteral("Kunden"));
+    table.SetPictureMasks({QStringLiteral("plz\t#####\tT\tF")});
+    table.Open();
+    TqkDataSource tableSource;
+    tableSource.SetDataSet(&table);
+    auto *edit = new TqkDBEdit(window.get());
+    edit->SetDataSource(&tableSource);
+    edit->SetDataField(QStringLiteral("plz"));
+    show(edit);
+    capturedWarnings.clear();
+    const QtMessageHandler before = qInstallMessageHandler(captureWarning);
+    retype(edit, "8033");
+    edit->Picture()->SetPictureMask(QStringLiteral("####"));
+    qInstallMessageHandler(before);
+    EXPECT_EQ(edit->text(), "8033");
+    EXPECT_EQ(table.PictureMasks().value(0), QStringLiteral("plz\t####\tT\tF"));
+    EXPECT_TRUE(capturedWarnings.isEmpty()) << capturedWarnings.join(QLatin1Char('\n')).toStdString();
+}
+
+TEST_F(EditControlTest, EnterAndExitEventsFireAndExitComesBeforeThePictureCheck)
+{
+    auto *edit = new TqkDBEdit(window.get());
+    edit->Picture()->SetPictureMask(QStringLiteral("###"));
+    edit->SetReadOnly(false);
+    QStringList events;
+    edit->OnEnter = [&events](QObject *) { events << QStringLiteral("enter"); };
+    edit->OnExit = [&events](QObject *) { events << QStringLiteral("exit"); };
+    edit->OnCheckValue = [&events](QObject *, bool passes) {
+        events << (passes ? QStringLiteral("passes") : QStringLiteral("fails"));
+    };
+    show(edit);
+    EXPECT_EQ(events, QStringList{QStringLiteral("enter")});
+    typeText(edit, QStringLiteral("12"));
+    events.clear();
+    leave(edit);
+    EXPECT_EQ(events.value(0), QStringLiteral("exit"));
+    EXPECT_EQ(events.value(1), QStringLiteral("fails"));
+    EXPECT_TRUE(edit->hasFocus());
+    events.clear();
+    QTest::keyClick(edit, Qt::Key_End);
+    typeText(edit, QStringLiteral("3"));
+    leave(edit);
+    EXPECT_TRUE(events.contains(QStringLiteral("exit")));
+    EXPECT_TRUE(other->hasFocus());
 }

@@ -134,8 +134,10 @@ TEST_F(MonthCalendarTest, ShiftExtendsAMultiSelectionUpToItsMaximum)
     EXPECT_EQ(calendar.SelectionStart(), QDate(2024, 3, 10));
     EXPECT_EQ(calendar.SelectionEnd(), QDate(2024, 3, 12));
     EXPECT_TRUE(calendar.SelectionChanged());
+    EXPECT_EQ(changes, 5) << "every arrow tells its change";
     QTest::keyClick(&calendar, Qt::Key_PageDown);
     EXPECT_EQ(calendar.ShownMonth(), QDate(2024, 3, 1));
+    EXPECT_EQ(changes, 5) << "paging does nothing while several days are selected";
     calendar.resize(calendar.sizeHint());
     calendar.show();
     QTest::mouseClick(&calendar, Qt::LeftButton, {}, calendar.DayRect(QDate(2024, 3, 20)).center());
@@ -143,7 +145,37 @@ TEST_F(MonthCalendarTest, ShiftExtendsAMultiSelectionUpToItsMaximum)
     EXPECT_EQ(calendar.SelectionEnd(), QDate(2024, 3, 20));
     QTest::mouseClick(&calendar, Qt::LeftButton, Qt::ShiftModifier, calendar.DayRect(QDate(2024, 3, 18)).center());
     EXPECT_EQ(calendar.SelectionStart(), QDate(2024, 3, 18));
-    EXPECT_EQ(changes, 0);
+    QTest::keyClick(&calendar, Qt::Key_Down);
+    EXPECT_EQ(calendar.SelectionStart(), QDate(2024, 3, 27));
+    QTest::keyClick(&calendar, Qt::Key_PageUp);
+    EXPECT_EQ(calendar.SelectionEnd(), QDate(2024, 2, 27));
+    EXPECT_EQ(changes, 7);
+}
+
+TEST_F(MonthCalendarTest, BorderAndFirstDayOfTheWeekFromTheLocale)
+{
+    // A child control: a calendar window draws its frame in any case.
+    TqkMonthCalendar &calendar = *new TqkMonthCalendar(window.get());
+    calendar.SetDate(EncodeDate(2024, 3, 10));
+    const QSize plain = calendar.minimumSizeHint();
+    calendar.resize(plain);
+    const QColor edge = calendar.grab().toImage().pixelColor(0, plain.height() / 2);
+    EXPECT_EQ(edge, calendar.CalColors()->Color(TqkDateTimeColors::MonthBack));
+    calendar.SetBorderStyle(bsSingle);
+    EXPECT_EQ(calendar.minimumSizeHint(), plain + QSize(2, 2));
+    calendar.resize(calendar.minimumSizeHint());
+    EXPECT_NE(calendar.grab().toImage().pixelColor(0, plain.height() / 2), edge) << "a frame line at the left edge";
+
+    const QLocale before;
+    const QDate sunday(2024, 3, 3);
+    const QDate monday(2024, 3, 4);
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    EXPECT_GT(calendar.DayRect(sunday).x(), calendar.DayRect(monday).x());
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+    EXPECT_LT(calendar.DayRect(sunday).x(), calendar.DayRect(monday).x());
+    calendar.SetFirstDayOfWeek(qkdowMonday);
+    EXPECT_GT(calendar.DayRect(sunday).x(), calendar.DayRect(monday).x());
+    QLocale::setDefault(before);
 }
 
 TEST_F(MonthCalendarTest, TitleArrowsAndTheMonthMenuMoveTheDateAndReportTheDayUnderTheMouse)

@@ -9,6 +9,7 @@
 #include "support/RecordingUiServices.h"
 
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QStackedWidget>
@@ -71,6 +72,17 @@ protected:
         ASSERT_EQ(found.size(), 1) << label.toStdString();
         list.scrollToItem(found.first());
         QTest::mouseClick(list.viewport(), Qt::LeftButton, {}, list.visualItemRect(found.first()).center());
+    }
+
+    // A label's "&" is an access key, shown underlined, only with a buddy.
+    static void expectAccessKeysHaveVisibleBuddies(TqkFilterDlg &form)
+    {
+        for (QLabel *label : form.findChildren<QLabel *>()) {
+            if (!label->isVisible() || !label->text().contains(QLatin1Char('&')))
+                continue;
+            ASSERT_NE(label->buddy(), nullptr) << label->text().toStdString();
+            EXPECT_TRUE(label->buddy()->isVisible()) << label->text().toStdString();
+        }
     }
 
     static void typeInto(QWidget *control, const QString &text)
@@ -218,6 +230,7 @@ TEST_F(FilterForm, DateRangeFromThePickersAndBadBoundsKeepTheField)
         EXPECT_EQ(part<QStackedWidget>(form, "SelectNotebook")->currentIndex(), 1);
         EXPECT_TRUE(part<TqkDBDateTimePicker>(form, "MinDateEdit")->isVisible());
         EXPECT_FALSE(part<QWidget>(form, "MinValueEdit")->isVisible());
+        expectAccessKeysHaveVisibleBuddies(form);
         part<TqkDBDateTimePicker>(form, "MinDateEdit")->SetDate(EncodeDate(1900, 1, 1));
         clickOk(form);
     }));
@@ -229,6 +242,7 @@ TEST_F(FilterForm, DateRangeFromThePickersAndBadBoundsKeepTheField)
     EXPECT_FALSE(executeWith([&beeps, this](TqkFilterDlg &form) {
         clickField(form, QStringLiteral("posnr"));
         EXPECT_EQ(part<QStackedWidget>(form, "SelectNotebook")->currentIndex(), 1);
+        expectAccessKeysHaveVisibleBuddies(form);
         typeInto(part<QWidget>(form, "MinValueEdit"), QStringLiteral("zwei"));
         clickField(form, QStringLiteral("menge"));
         EXPECT_EQ(part<QListWidget>(form, "FieldsListBox")->currentItem()->text(), QStringLiteral("posnr"));

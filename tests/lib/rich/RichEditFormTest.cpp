@@ -9,6 +9,7 @@
 #include "platform/db/TField.h"
 #include "platform/db/TTable.h"
 #include "platform/rtf/RtfDocument.h"
+#include "support/FakePrinterService.h"
 #include "support/RecordingUiServices.h"
 
 #include <QAction>
@@ -17,13 +18,18 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPrintDialog>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QScreen>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 #include <QTimer>
 #include <QToolBar>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -321,4 +327,137 @@ TEST_F(RichEditWindow, NewAsksBeforeClearing)
     EXPECT_EQ(m_user.messageTexts().count(qkIntl().UserMessages->RichEditClearWarning), 2);
 }
 
+}
+
+TEST_F(RichEditWindow, ColoursAreChosenByKeyboardAndTheButtonShowsTheLastOne)
+{
+    TqkRichEditForm form(*m_edit);
+    form.show();
+    TqkCustomRichEdit &inner = *form.RichEdit1();
+    inner.selectAll();
+    const QColor before = form.ColorButton()->icon().pixmap(40, 12).toImage().pixelColor(20, 6);
+    EXPECT_EQ(before, QColor(Qt::red));
+    QMenu &menu = *form.ColorMenu();
+    menu.popup(form.mapToGlobal(QPoint(0, 0)));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&menu));
+    for (int i = 0; i < 13; ++i)
+        QTest::keyClick(&menu, Qt::Key_Down);
+    EXPECT_EQ(menu.activeAction()->text(), QStringLiteral("Blue"));
+    const QImage item = menu.grab(menu.actionGeometry(menu.activeAction())).toImage();
+    EXPECT_EQ(item.pixelColor(item.width() - 3, item.height() / 2), menu.palette().color(QPalette::Highlight));
+    QTest::keyClick(&menu, Qt::Key_Return);
+    EXPECT_FALSE(menu.isVisible());
+    EXPECT_EQ(inner.textCursor().charFormat().foreground().color(), QColor(0, 0, 255));
+    EXPECT_EQ(form.ColorButton()->icon().pixmap(40, 12).toImage().pixelColor(20, 6), QColor(0, 0, 255));
+}
+
+TEST_F(RichEditWindow, EditorPositionCentresOnlyInTheDirectionsWithoutAPosition)
+{
+    const QRect work = QGuiApplication::primaryScreen()->availableGeometry();
+    struct Case
+    {
+        int left, top;
+        bool centredX, centredY;
+    };
+    for (const Case c : {Case{0, 150, true, false}, Case{120, 0, false, true}, Case{120, 150, false, false},
+                         Case{-5, -5, true, true}}) {
+        m_edit->EditorPosition = TqkFormPosition{c.left, c.top, 500, 400};
+        TqkRichEditForm form(*m_edit);
+        const QRect frame = form.frameGeometry();
+        EXPECT_EQ(frame.size(), QSize(500, 400));
+        EXPECT_EQ(frame.left(), c.centredX ? work.left() + (work.width() - 500) / 2 : c.left) << c.left;
+        EXPECT_EQ(frame.top(), c.centredY ? work.top() + (work.height() - 400) / 2 : c.top) << c.top;
+    }
+}
+
+namespace {
+
+// A caller's own rich edit: the window must edit in one of these.
+class OwnRichEdit : public TqkDBRichEdit
+{
+    Q_OBJECT
+
+public:
+    Q_INVOKABLE explicit OwnRichEdit(QWidget *parent = nullptr) : TqkDBRichEdit(parent) {}
+};
+
+}
+
+TEST_F(RichEditWindow, TheInnerControlIsOfTheCallersClassAndUserButtonsVisitTheToolBar)
+{
+    OwnRichEdit own;
+    own.setPlainText(QStringLiteral("Eigener Text"));
+    QWidget home;
+    auto *first = new QToolButton(&home);
+    first->setText(QStringLiteral("Eins"));
+    auto *second = new QToolButton(&home);
+    second->setText(QStringLiteral("Zwei"));
+    home.show();
+    own.SetUserSpeedButton1(first);
+    own.SetUserSpeedButton2(second);
+    EXPECT_FALSE(first->isVisible()) << "an assigned button leaves its place";
+    {
+        TqkRichEditForm form(own);
+        form.resize(1600, 500);
+        form.show();
+        EXPECT_NE(qobject_cast<OwnRichEdit *>(form.RichEdit1()), nullptr);
+        EXPECT_EQ(form.RichEdit1()->toPlainText(), QStringLiteral("Eigener Text"));
+        for (QToolButton *button : {first, second}) {
+            EXPECT_TRUE(form.ToolBar()->isAncestorOf(button)) << button->text().toStdString();
+            EXPECT_TRUE(button->isVisible());
+            EXPECT_TRUE(button->autoRaise()) << "flat like the bar's own buttons";
+        }
+        EXPECT_LT(first->x(), second->x());
+    }
+    for (QToolButton *button : {first, second}) {
+        EXPECT_EQ(button->parentWidget(), &home);
+        EXPECT_FALSE(button->isVisible());
+    }
+}
+
+TEST_F(RichEditWindow, WithoutFlatButtonsTheBarsButtonsStandRaisedWithoutSeparators)
+{
+    for (const bool flat : {true, false}) {
+        m_edit->EditorOptions = flat ? TqkCustomRichEdit::defaultEditorOptions
+                                     : TqkCustomRichEdit::defaultEditorOptions & ~(1 << reoFlatButtons);
+        TqkRichEditForm form(*m_edit);
+        form.show();
+        for (QToolBar *bar : {form.ToolBar(), form.FormatBar()}) {
+            for (QToolButton *button : bar->findChildren<QToolButton *>())
+                EXPECT_EQ(button->autoRaise(), flat) << button->text().toStdString();
+            for (QAction *action : bar->actions()) {
+                if (action->isSeparator()) {
+                    EXPECT_EQ(action->isVisible(), flat);
+                }
+            }
+        }
+    }
+}
+
+#include "RichEditFormTest.moc"
+
+TEST_F(RichEditWindow, PrintAsksForCopiesAndTheBuiltInPdfPrinterPrintsThem)
+{
+    os::FakePrinterService printers(m_folder.path());
+    os::PrinterService::setInstance(&printers);
+    printers.setCurrentPrinter(QStringLiteral("Tintlen PDF"));
+    m_edit->PrintJobName = QStringLiteral("Bemerkung");
+    TqkRichEditForm form(*m_edit);
+    form.show();
+    bool asked = false;
+    whenOpen<QPrintDialog>([&asked](QPrintDialog &dialog) {
+        asked = true;
+        auto *copies = dialog.findChild<QSpinBox *>(QStringLiteral("copies"));
+        ASSERT_NE(copies, nullptr);
+        copies->setValue(3);
+        dialog.accept();
+    });
+    form.Command(QStringLiteral("Print"))->trigger();
+    os::PrinterService::setInstance(nullptr);
+    EXPECT_TRUE(asked);
+    ASSERT_EQ(printers.jobs().size(), 1);
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {printers.jobs().first().outputFile});
+    ASSERT_TRUE(info.waitForFinished());
+    EXPECT_TRUE(QString::fromUtf8(info.readAllStandardOutput()).contains(QRegularExpression("Pages:\\s+3\\b")));
 }

@@ -1,0 +1,97 @@
+#include "demo/gallery/GalleryWindow.h"
+#include "lib/data/Qkintl.h"
+#include "lib/edit/Qkdbcomb.h"
+#include "lib/edit/qkdbedit.h"
+#include "lib/rich/qkriched.h"
+#include "support/RecordingUiServices.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QStringList warnings;
+
+void keepWarning(QtMsgType type, const QMessageLogContext &, const QString &message)
+{
+    if (type == QtWarningMsg && !message.startsWith(QLatin1String("This plugin does not support")))
+        warnings.append(message);
+}
+
+class Gallery : public testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        window = std::make_unique<gallery::GalleryWindow>(folder.path());
+        window->show();
+        QApplication::setActiveWindow(window.get());
+    }
+    void TearDown() override { window.reset(); }
+
+    template <class T>
+    T *part(const char *name) const
+    {
+        return window->findChild<T *>(QLatin1String(name));
+    }
+    static void typeInto(TqkDBEdit *edit, const QString &text)
+    {
+        edit->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+        for (const QChar c : text)
+            QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+
+    ui::ScopedRecordingUiServices user;
+    QTemporaryDir folder;
+    std::unique_ptr<gallery::GalleryWindow> window;
+};
+
+}
+
+TEST_F(Gallery, SpeaksGermanAndMeasuresInCentimetres)
+{
+    const TqkIntl &intl = qkIntl();
+    EXPECT_EQ(intl.FilterDialog->StartingRangeLabel, QStringLiteral("&Von"));
+    EXPECT_EQ(intl.RichEdit->MenuLabels->FileCaption, QStringLiteral("&Datei"));
+    EXPECT_EQ(intl.RichEdit->TabDialog->TabDlgCaption, QStringLiteral("Tabulatoren"));
+    EXPECT_EQ(intl.UserMessages->RichEditExitWarning,
+              QStringLiteral("Es wurden Änderungen vorgenommen! Wollen Sie die Änderungen speichern?"));
+    EXPECT_EQ(intl.BtnCancelCaption, QStringLiteral("Abbrechen"));
+    EXPECT_EQ(part<TqkDBRichEdit>("bemerkung")->MeasurementUnits(), muCentimeters);
+    EXPECT_EQ(part<TqkDBComboBox>("markierung")->Style(), csOwnerDrawVariable);
+}
+
+TEST_F(Gallery, PhoneTakesGermanNumbersAndTypingAsksNoMissingMethod)
+{
+    TqkDBEdit *phone = part<TqkDBEdit>("telefon");
+    TqkDBEdit *plz = part<TqkDBEdit>("plz");
+    ASSERT_TRUE(phone && plz);
+    warnings.clear();
+    const QtMessageHandler before = qInstallMessageHandler(keepWarning);
+    for (const QString &number : {QStringLiteral("+49 89 4711-0"), QStringLiteral("089 4711-0")}) {
+        typeInto(phone, number);
+        EXPECT_EQ(phone->text(), number);
+        EXPECT_TRUE(phone->CheckPictureText(phone->text())) << number.toStdString();
+    }
+    typeInto(plz, QStringLiteral("80331"));
+    qInstallMessageHandler(before);
+    EXPECT_EQ(plz->text(), QStringLiteral("80331"));
+    EXPECT_TRUE(warnings.isEmpty()) << warnings.join(QLatin1Char('\n')).toStdString();
+}
+
+TEST_F(Gallery, AnIncompletePostcodeKeepsTheFocusAtEveryTab)
+{
+    TqkDBEdit *plz = part<TqkDBEdit>("plz");
+    ASSERT_NE(plz, nullptr);
+    typeInto(plz, QStringLiteral("803"));
+    for (int tab = 1; tab <= 2; ++tab) {
+        QTest::keyClick(plz, Qt::Key_Tab);
+        EXPECT_TRUE(plz->hasFocus()) << tab;
+        EXPECT_TRUE(plz->ExitRefused()) << tab;
+    }
+    EXPECT_EQ(user.beeps(), 2);
+}
