@@ -117,8 +117,13 @@ void PreviewWindow::showPage(int index)
     if (!m_loaded)
         return;
     m_current = qBound(0, index, pageCount() - 1);
-    m_image = renderPageImage(m_document.page(m_current), m_zoom);
-    m_pageView->setPixmap(QPixmap::fromImage(m_image));
+    // Rendered for the screen's pixels, so that a scaled screen shows the
+    // page sharp.
+    const qreal ratio = devicePixelRatioF();
+    m_image = renderPageImage(m_document.page(m_current), qRound(m_zoom * ratio));
+    QPixmap pixmap = QPixmap::fromImage(m_image);
+    pixmap.setDevicePixelRatio(ratio);
+    m_pageView->setPixmap(pixmap);
     m_pageNumber->setText(QStringLiteral("Seite %1 von %2").arg(m_current + 1).arg(pageCount()));
 }
 

@@ -29,6 +29,7 @@ public:
     int zoom() const { return m_zoom; }
     void showPage(int index);
     void setZoom(int percent);
+    // The shown page in the screen's pixels.
     const QImage &pageImage() const { return m_image; }
     // 0 or a result code.
     int saveAsPdf(const QString &path);

@@ -265,6 +265,9 @@ TEST_F(Designer, TheClosingBlockIsShownAboveThePageFooter)
     layout.objects.append(
         textObject("Gruss", {20, 20, 175, 16}, {"\"Gruß\""}, FontSpec{}, Qt::AlignLeft, Appearance::AfterTable));
     LayoutDesigner designer(layout, dir.filePath("neu.lst"), Definitions{}, Definitions{}, nullptr, "Liste");
+    const QString shots = qEnvironmentVariable("TINTLEN_SCREENSHOTS");
+    if (!shots.isEmpty())
+        designer.grab().save(shots + QStringLiteral("/designer.png"));
     const QRectF closing = designer.canvas()->displayRect(1);
     EXPECT_LE(closing.bottom(), layout.printableBottom() + 1e-9);
     EXPECT_FALSE(closing.intersects(designer.canvas()->displayRect(0)));

@@ -315,7 +315,7 @@ TEST_F(Output, PreviewZoomNavigationAndPdfNamesMeetTheUser)
             emit zoom->activated(index);
         };
         choose("Seitenbreite");
-        const QSize area = preview.findChild<QScrollArea *>()->viewport()->size();
+        const QSize area = preview.findChild<QScrollArea *>()->viewport()->size() * preview.devicePixelRatioF();
         EXPECT_LE(preview.pageImage().width(), area.width());
         EXPECT_GT(preview.pageImage().width(), area.width() * 3 / 4);
         EXPECT_EQ(zoom->currentText(), "Seitenbreite");
@@ -323,6 +323,11 @@ TEST_F(Output, PreviewZoomNavigationAndPdfNamesMeetTheUser)
         EXPECT_LE(preview.pageImage().height(), area.height());
         EXPECT_LE(preview.pageImage().width(), area.width());
 
+        const QString shots = qEnvironmentVariable("TINTLEN_SCREENSHOTS");
+        if (!shots.isEmpty()) {
+            QApplication::processEvents();
+            preview.grab().save(shots + QStringLiteral("/vorschau.png"));
+        }
         EXPECT_EQ(preview.suggestedPdfPath(), QDir(dir.filePath("pdf")).filePath("Rechnung.pdf"));
         EXPECT_EQ(preview.printOn("Tintlen PDF", 1, 1), 0);
         return int(QDialog::Accepted);
