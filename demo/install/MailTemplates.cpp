@@ -38,19 +38,28 @@ QString companyName()
     return companySetupRows().constFirst().value("Firma").toString();
 }
 
+// Documents whose printed form lists quantities only, without prices.
+bool listsPrices(const QString &formType)
+{
+    static const QStringList quantitiesOnly = {QStringLiteral("Lieferschein"), QStringLiteral("Anfrage"),
+                                               QStringLiteral("Stornierung"), QStringLiteral("Sonstiges")};
+    return !quantitiesOnly.contains(formType);
+}
+
 // The table of positions, numbered as on paper: text lines carry no
 // number, subtotal markers stay out (the template asks for no subtotals).
-QStringList positionLines()
+QStringList positionLines(bool prices)
 {
     const QString header = QStringLiteral("Pos. ") + QStringLiteral("Bezeichnung").leftJustified(40)
-                           + QStringLiteral("    Menge      Betrag");
+                           + QStringLiteral("    Menge") + (prices ? QStringLiteral("      Betrag") : QString());
     return {
         QStringLiteral("!Tabellenkopf"),
         header,
         QString(header.size(), QLatin1Char('-')),
         QStringLiteral("!Tabelleneintrag"),
         QStringLiteral("!Wenn #Pos_posdruck <> 0"),
-        QStringLiteral("#Pos_posdruck:4 #Pos_Bezeichnung:m40 #Pos_menge:8:2 #Pos_gpreis:11:2"),
+        QStringLiteral("#Pos_posdruck:4 #Pos_Bezeichnung:m40 #Pos_menge:8:2")
+            + (prices ? QStringLiteral(" #Pos_gpreis:11:2") : QString()),
         QStringLiteral("!EndeWenn"),
         QStringLiteral("!Wenn #Pos_posdruck = 0"),
         QStringLiteral("     #Pos_Bezeichnung:m40"),
@@ -87,7 +96,7 @@ QStringList totalLines(const QString &head)
     };
 }
 
-QStringList templateLines(const QString &document, const Vocabulary &names)
+QStringList templateLines(const QString &document, const Vocabulary &names, bool prices)
 {
     const QString head = QLatin1Char('#') + names.head + QLatin1Char('_');
     const QString partner = QLatin1Char('#') + names.partner + QLatin1Char('_');
@@ -107,8 +116,8 @@ QStringList templateLines(const QString &document, const Vocabulary &names)
                QStringLiteral("!Formularanfang"),
                QString(),
            }
-           + positionLines() + QStringList{QStringLiteral("!Tabellenfuss"), QStringLiteral("!Formularende")}
-           + totalLines(head)
+           + positionLines(prices) + QStringList{QStringLiteral("!Tabellenfuss"), QStringLiteral("!Formularende")}
+           + (prices ? totalLines(head) : QStringList())
            + QStringList{
                QStringLiteral("!Fusszeile"),
                QStringLiteral("!Dokumentende"),
@@ -136,8 +145,9 @@ void writeMailTemplates(const QString &formFolder)
         const QString type = row.value("Typ").toString();
         if (!type.endsWith(QLatin1String("-eMail")))
             continue;
-        const QString document = documentName(type.chopped(6));
-        const QStringList lines = templateLines(document, vocabularyOf(row.value("Modul").toString()));
+        const QString formType = type.chopped(6);
+        const QStringList lines =
+            templateLines(documentName(formType), vocabularyOf(row.value("Modul").toString()), listsPrices(formType));
         WriteTextFile(QDir(formFolder).filePath(formRowFile(row)),
                       lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"), TextEncoding::Windows1252);
     }

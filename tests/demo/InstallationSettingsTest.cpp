@@ -1,10 +1,13 @@
 #include "demo/install/DemoInstallation.h"
+#include "demo/install/MailTemplates.h"
+#include "mail/formularmodul.h"
 #include "platform/db/TSession.h"
 #include "platform/os/IniFile.h"
 #include "platform/os/Paths.h"
 #include "platform/os/Registry.h"
 #include "platform/os/SystemPrinterService.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -77,4 +80,25 @@ TEST(InstallationSettings, TheDemoKeepsItsSettingsBesideItsProgram)
     EXPECT_EQ(os::SystemPrinterService::settingsPath(), program + QStringLiteral("/settings.ini"));
     os::setExecutableFolder(QString());
     Session()->SetConfigFile(QString());
+}
+
+// Every demo e-mail has a covering text for attachment mode, and shows
+// prices and totals exactly where its printed document does.
+TEST(DemoMailTemplates, PricesWhereThePaperHasThemAndAlwaysACoveringText)
+{
+    QTemporaryDir dir;
+    demo::writeMailTemplates(dir.path());
+    const QStringList files = QDir(dir.path()).entryList({QStringLiteral("*.frm")}, QDir::Files);
+    ASSERT_GE(files.size(), 10);
+    for (const QString &file : files) {
+        TFormular formular;
+        ASSERT_TRUE(formular.LoadFromFile(dir.filePath(file)));
+        const QString text =
+            formular.Section(fsTabelleneintrag).join('\n') + formular.Section(fsFormularende).join('\n');
+        const bool quantitiesOnly = file.contains("Lieferschein") || file.contains("Anfrage")
+                                    || file.contains("Stornierung") || file.contains("Sonstiges");
+        EXPECT_EQ(text.contains("gpreis"), !quantitiesOnly) << file.toStdString();
+        EXPECT_EQ(text.contains("Gesamtbetrag"), !quantitiesOnly) << file.toStdString();
+        EXPECT_FALSE(formular.Section(fsAnlage).join(QString()).trimmed().isEmpty()) << file.toStdString();
+    }
 }
