@@ -46,25 +46,50 @@ bool listsPrices(const QString &formType)
     return !quantitiesOnly.contains(formType);
 }
 
+// A subtotal line of the table: the label right-aligned in front of the
+// amount column.
+QString subtotalLine(const QString &label, const QString &sum)
+{
+    return label.rightJustified(4 + 1 + 40 + 1 + 8) + QStringLiteral(" #") + sum + QStringLiteral(":11:2");
+}
+
 // The table of positions, numbered as on paper: text lines carry no
-// number, subtotal markers stay out (the template asks for no subtotals).
+// number; where the paper prints a subtotal line, so does a priced e-mail
+// (the template asks for subtotal rows), and a customer never reads a
+// marker.
 QStringList positionLines(bool prices)
 {
     const QString header = QStringLiteral("Pos. ") + QStringLiteral("Bezeichnung").leftJustified(40)
                            + QStringLiteral("    Menge") + (prices ? QStringLiteral("      Betrag") : QString());
-    return {
+    QStringList lines = {
         QStringLiteral("!Tabellenkopf"),
         header,
         QString(header.size(), QLatin1Char('-')),
         QStringLiteral("!Tabelleneintrag"),
+        QStringLiteral("!Var #Textzeile=#Pos_posdruck = 0"),
         QStringLiteral("!Wenn #Pos_posdruck <> 0"),
         QStringLiteral("#Pos_posdruck:4 #Pos_Bezeichnung:m40 #Pos_menge:8:2")
             + (prices ? QStringLiteral(" #Pos_gpreis:11:2") : QString()),
         QStringLiteral("!EndeWenn"),
-        QStringLiteral("!Wenn #Pos_posdruck = 0"),
-        QStringLiteral("     #Pos_Bezeichnung:m40"),
-        QStringLiteral("!EndeWenn"),
     };
+    const QString subtotal = subtotalLine(QStringLiteral("Zwischensumme"), QStringLiteral("Var_Übertrag"));
+    const QString blockSum =
+        subtotalLine(QStringLiteral("Summe dieses Abschnitts"), QStringLiteral("Var_ÜbertragBlock"));
+    // Conditions compare texts exactly: clerks type the markers in either case.
+    const QList<QPair<QString, QString>> subtotals = {
+        {QStringLiteral("#ZS"), subtotal}, {QStringLiteral("#zs"), subtotal},  {QStringLiteral("#Z"), subtotal},
+        {QStringLiteral("#z"), subtotal},  {QStringLiteral("#ZWB"), blockSum}, {QStringLiteral("#zwb"), blockSum},
+    };
+    for (const auto &[marker, line] : subtotals) {
+        lines << QStringLiteral("!Wenn #Pos_Bezeichnung = \"%1\"").arg(marker)
+              << QStringLiteral("!Var #Textzeile=false");
+        if (prices)
+            lines << line;
+        lines << QStringLiteral("!EndeWenn");
+    }
+    return lines
+           + QStringList{QStringLiteral("!Wenn #Textzeile"), QStringLiteral("     #Pos_Bezeichnung:m40"),
+                         QStringLiteral("!EndeWenn")};
 }
 
 // Net sum, the tax of each rate and the total, as the printed document
@@ -108,6 +133,7 @@ QStringList templateLines(const QString &document, const Vocabulary &names, bool
                QStringLiteral("!CC "),
                QStringLiteral("!BCC "),
                QStringLiteral("!Betreff %1 Nr. %2auftragnr").arg(document, head),
+               QStringLiteral("!Zwischensumme"),
                QStringLiteral("!Dokumentanfang"),
                partner + QStringLiteral("briefanrede"),
                QString(),
