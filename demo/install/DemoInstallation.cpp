@@ -4,13 +4,16 @@
 #include "demo/layouts/DemoLayouts.h"
 #include "demo/tables/DemoTables.h"
 #include "demo/tables/MailProgramFolder.h"
+#include "platform/db/TSession.h"
 #include "platform/os/IniFile.h"
+#include "platform/os/Paths.h"
 #include "platform/runtime/Exceptions.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -119,6 +122,26 @@ void moveIntoPlace(const QString &built, const QString &root)
     }
 }
 
+// The demo keeps its registry, aliases and printer settings beside its
+// program, where the program started from there finds them: another
+// installation's settings in the user's folder stay untouched.
+void registerBesideProgram(const QString &programFolder, const DemoOptions &registration)
+{
+    for (const char *name : {"registry.ini", "aliases.ini", "settings.ini"}) {
+        QFile file(programFolder + QLatin1Char('/') + QLatin1String(name));
+        if (!file.exists() && !file.open(QIODevice::WriteOnly))
+            throw EInOutError(QStringLiteral("Einstellungsdatei kann nicht angelegt werden: ") + file.fileName());
+    }
+    const QString previousFolder = os::executableFolder();
+    os::setExecutableFolder(programFolder);
+    Session()->SetConfigFile(QString());
+    const auto restore = qScopeGuard([&previousFolder] {
+        os::setExecutableFolder(previousFolder);
+        Session()->SetConfigFile(QString());
+    });
+    registerInstallation(registration);
+}
+
 }
 
 void buildInstallation(const QString &folder, const QString &executable)
@@ -155,7 +178,7 @@ void buildInstallation(const QString &folder, const QString &executable)
     DemoOptions registration;
     registration.dataFolder = finished.data;
     registration.userFolder = finished.user;
-    registerInstallation(registration);
+    registerBesideProgram(finished.program, registration);
 }
 
 }

@@ -1,6 +1,7 @@
 #include "demo/install/MailTemplates.h"
 
 #include "demo/tables/FormRows.h"
+#include "demo/tables/SettingsData.h"
 #include "platform/runtime/TextFile.h"
 
 #include <QDir>
@@ -32,40 +33,134 @@ QString documentName(const QString &formType)
     return formType;
 }
 
-QStringList templateLines(const QString &document, const Vocabulary &names)
+QString companyName()
+{
+    return companySetupRows().constFirst().value("Firma").toString();
+}
+
+// Documents whose printed form lists quantities only, without prices.
+bool listsPrices(const QString &formType)
+{
+    static const QStringList quantitiesOnly = {QStringLiteral("Lieferschein"), QStringLiteral("Anfrage"),
+                                               QStringLiteral("Stornierung"), QStringLiteral("Sonstiges")};
+    return !quantitiesOnly.contains(formType);
+}
+
+// A subtotal line of the table: the label right-aligned in front of the
+// amount column.
+QString subtotalLine(const QString &label, const QString &sum)
+{
+    return label.rightJustified(4 + 1 + 40 + 1 + 8) + QStringLiteral(" #") + sum + QStringLiteral(":11:2");
+}
+
+// The table of positions, numbered as on paper: text lines carry no
+// number; where the paper prints a subtotal line, so does a priced e-mail
+// (the template asks for subtotal rows), and a customer never reads a
+// marker.
+QStringList positionLines(bool prices)
+{
+    const QString header = QStringLiteral("Pos. ") + QStringLiteral("Bezeichnung").leftJustified(40)
+                           + QStringLiteral("    Menge") + (prices ? QStringLiteral("      Betrag") : QString());
+    QStringList lines = {
+        QStringLiteral("!Tabellenkopf"),
+        header,
+        QString(header.size(), QLatin1Char('-')),
+        QStringLiteral("!Tabelleneintrag"),
+        QStringLiteral("!Var #Textzeile=#Pos_posdruck = 0"),
+        QStringLiteral("!Wenn #Pos_posdruck <> 0"),
+        QStringLiteral("#Pos_posdruck:4 #Pos_Bezeichnung:m40 #Pos_menge:8:2")
+            + (prices ? QStringLiteral(" #Pos_gpreis:11:2") : QString()),
+        QStringLiteral("!EndeWenn"),
+    };
+    const QString subtotal = subtotalLine(QStringLiteral("Zwischensumme"), QStringLiteral("Var_Übertrag"));
+    const QString blockSum =
+        subtotalLine(QStringLiteral("Summe dieses Abschnitts"), QStringLiteral("Var_ÜbertragBlock"));
+    // Conditions compare texts exactly: clerks type the markers in either case.
+    const QList<QPair<QString, QString>> subtotals = {
+        {QStringLiteral("#ZS"), subtotal}, {QStringLiteral("#zs"), subtotal},  {QStringLiteral("#Z"), subtotal},
+        {QStringLiteral("#z"), subtotal},  {QStringLiteral("#ZWB"), blockSum}, {QStringLiteral("#zwb"), blockSum},
+    };
+    for (const auto &[marker, line] : subtotals) {
+        lines << QStringLiteral("!Wenn #Pos_Bezeichnung = \"%1\"").arg(marker)
+              << QStringLiteral("!Var #Textzeile=false");
+        if (prices)
+            lines << line;
+        lines << QStringLiteral("!EndeWenn");
+    }
+    return lines
+           + QStringList{QStringLiteral("!Wenn #Textzeile"), QStringLiteral("     #Pos_Bezeichnung:m40"),
+                         QStringLiteral("!EndeWenn")};
+}
+
+// Net sum, the tax of each rate and the total, as the printed document
+// closes its table. Labels are padded by the width they print with, so
+// that the amounts stand in one column.
+QStringList totalLines(const QString &head)
+{
+    constexpr int labelWidth = 53;
+    const QString rule = QString(labelWidth - 2, QLatin1Char(' ')) + QString(15, QLatin1Char('-'));
+    const auto line = [](const QString &label, int printedWidth, const QString &amount) {
+        return label + QString(labelWidth - printedWidth, QLatin1Char(' ')) + amount + QStringLiteral(" #Var_Währung");
+    };
+    // "zzgl. " + the tax name in 5 columns + " " + the rate in 2 + " %"
+    const auto tax = [&](const QString &rate, const QString &amount) {
+        return line(QStringLiteral("zzgl. #Var_SteuerBezeichnung:5 #Var_%1:2:0 %").arg(rate), 16,
+                    head + amount + QStringLiteral(":12:2"));
+    };
+    const QString net = QStringLiteral("Summe netto");
+    const QString total = QStringLiteral("Gesamtbetrag");
+    return {
+        rule,
+        line(net, int(net.size()), QStringLiteral("#Var_Übertrag:12:2")),
+        tax(QStringLiteral("Mwst1"), QStringLiteral("steuer1")),
+        QStringLiteral("!Wenn ") + head + QStringLiteral("steuer2 <> 0"),
+        tax(QStringLiteral("Mwst2"), QStringLiteral("steuer2")),
+        QStringLiteral("!EndeWenn"),
+        rule,
+        line(total, int(total.size()), head + QStringLiteral("endbetrag:12:2")),
+    };
+}
+
+QStringList templateLines(const QString &document, const Vocabulary &names, bool prices)
 {
     const QString head = QLatin1Char('#') + names.head + QLatin1Char('_');
     const QString partner = QLatin1Char('#') + names.partner + QLatin1Char('_');
-    return {
-        QStringLiteral("!Formularvorgaben"),
-        QStringLiteral("Vorlage der Demo: %1 als E-Mail.").arg(document),
-        QString(),
-        QStringLiteral("!Sendto ") + partner + QStringLiteral("EMail"),
-        QStringLiteral("!CC "),
-        QStringLiteral("!BCC "),
-        QStringLiteral("!Betreff %1 Nr. %2auftragnr").arg(document, head),
-        QStringLiteral("!Dokumentanfang"),
-        partner + QStringLiteral("briefanrede"),
-        QString(),
-        QStringLiteral("nachfolgend erhalten Sie den Beleg \"%1 Nr. %2auftragnr\".").arg(document, head),
-        QStringLiteral("!Kopfzeile"),
-        QStringLiteral("!Formularanfang"),
-        QString(),
-        QStringLiteral("!Tabellenkopf"),
-        QStringLiteral("Pos. Bezeichnung                               Menge      Betrag"),
-        QStringLiteral("!Tabelleneintrag"),
-        QStringLiteral("#Pos_posnr:4 #Pos_Bezeichnung:m40 #Pos_menge:8:2 #Pos_gpreis:11:2"),
-        QStringLiteral("!Tabellenfuss"),
-        QStringLiteral("!Formularende"),
-        QStringLiteral("Summe netto: #Var_Übertrag:12:2 #Var_Währung"),
-        QStringLiteral("!Fusszeile"),
-        QStringLiteral("!Dokumentende"),
-        QString(),
-        QStringLiteral("Mit freundlichen Grüßen"),
-        QStringLiteral("#Var_Firmenabsender"),
-        QStringLiteral("!Anlage"),
-        QStringLiteral("!FEOF"),
-    };
+    return QStringList{
+               QStringLiteral("!Formularvorgaben"),
+               QStringLiteral("Vorlage der Demo: %1 als E-Mail.").arg(document),
+               QString(),
+               QStringLiteral("!Sendto ") + partner + QStringLiteral("EMail"),
+               QStringLiteral("!CC "),
+               QStringLiteral("!BCC "),
+               QStringLiteral("!Betreff %1 Nr. %2auftragnr").arg(document, head),
+               QStringLiteral("!Zwischensumme"),
+               QStringLiteral("!Dokumentanfang"),
+               partner + QStringLiteral("briefanrede"),
+               QString(),
+               QStringLiteral("nachfolgend erhalten Sie den Beleg \"%1 Nr. %2auftragnr\".").arg(document, head),
+               QStringLiteral("!Kopfzeile"),
+               QStringLiteral("!Formularanfang"),
+               QString(),
+           }
+           + positionLines(prices) + QStringList{QStringLiteral("!Tabellenfuss"), QStringLiteral("!Formularende")}
+           + (prices ? totalLines(head) : QStringList())
+           + QStringList{
+               QStringLiteral("!Fusszeile"),
+               QStringLiteral("!Dokumentende"),
+               QString(),
+               QStringLiteral("Mit freundlichen Grüßen"),
+               companyName(),
+               // Attachment mode sends this text unchanged as the message
+               // body: it holds no placeholders.
+               QStringLiteral("!Anlage"),
+               QStringLiteral("Sehr geehrte Damen und Herren,"),
+               QString(),
+               QStringLiteral("anbei erhalten Sie den Beleg \"%1\" als Textdatei.").arg(document),
+               QString(),
+               QStringLiteral("Mit freundlichen Grüßen"),
+               companyName(),
+               QStringLiteral("!FEOF"),
+           };
 }
 
 }
@@ -76,8 +171,9 @@ void writeMailTemplates(const QString &formFolder)
         const QString type = row.value("Typ").toString();
         if (!type.endsWith(QLatin1String("-eMail")))
             continue;
-        const QString document = documentName(type.chopped(6));
-        const QStringList lines = templateLines(document, vocabularyOf(row.value("Modul").toString()));
+        const QString formType = type.chopped(6);
+        const QStringList lines =
+            templateLines(documentName(formType), vocabularyOf(row.value("Modul").toString()), listsPrices(formType));
         WriteTextFile(QDir(formFolder).filePath(formRowFile(row)),
                       lines.join(QStringLiteral("\r\n")) + QStringLiteral("\r\n"), TextEncoding::Windows1252);
     }

@@ -37,8 +37,8 @@ void addLetterHead(Layout &layout)
                                      {"\"Rechnungs-Nr.:\"", "\"Kunden-Nr.:\"", "\"Datum:\"", "\"Seite:\""}, font(9),
                                      Qt::AlignLeft, Appearance::FirstPage));
     layout.objects.append(textObject("Belegangaben", {158, 52, 37, 20},
-                                     {"auftragnr", "kundennr", "Date$(Datum, \"dd.mm.yyyy\")", "Seite"}, font(9, true),
-                                     Qt::AlignRight, Appearance::FirstPage));
+                                     {"auftragnr", "kundennr", invoiceDate(), "Seite"}, font(9, true), Qt::AlignRight,
+                                     Appearance::FirstPage));
     layout.objects.append(
         barcodeObject("Belegbarcode", {145, 75, 50, 9}, "Barcode_Auftragnr_CODE128_Dick", 0, Appearance::FirstPage));
     layout.objects.back().showText = false;
@@ -50,16 +50,18 @@ void addLetterHead(Layout &layout)
     layout.objects.append(letter);
     layout.objects.append(
         textObject("Folgekopf", {20, 15, 175, 6},
-                   {"\"Rechnung Nr. \" + auftragnr + \" vom \" + Date$(Datum, \"dd.mm.yyyy\") + \" - Seite \" + Seite"},
+                   {"\"Rechnung Nr. \" + auftragnr + \" vom \" + " + invoiceDate() + " + \" - Seite \" + Seite"},
                    font(9, true), Qt::AlignLeft, Appearance::FollowingPages));
     layout.objects.append(lineObject("Folgelinie", {20, 22}, {195, 22}, 0.3, Appearance::FollowingPages));
+    // Every copy after the first of a request for several says so on each page.
+    layout.objects.append(
+        textObject("Exemplar", {20, 6, 60, 6}, {"If(Exemplar > 1, \"Kopie\", \"\")"}, font(11, true), Qt::AlignLeft));
 }
 
 void addPageFooter(Layout &layout)
 {
     layout.objects.append(lineObject("Fusslinie", {20, 273}, {195, 273}, 0.3));
-    layout.objects.append(textObject("Fussadresse", {20, 275, 85, 12},
-                                     {"Firmenabsender", "SteuerBezeichnung + \" \" + Steuersatz1 + \" %\""}, font(7)));
+    layout.objects.append(textObject("Fussadresse", {20, 275, 85, 12}, {"Firmenabsender"}, font(7)));
     layout.objects.append(textObject("Bank", {110, 275, 85, 12},
                                      {"\"Bankverbindung: \" + Bank1", "\"BLZ \" + BLZ1 + \"  Konto \" + KtoNr1"},
                                      font(7), Qt::AlignRight));
@@ -134,9 +136,10 @@ void addClosing(Layout &layout)
         font(9.5), Qt::AlignLeft, Appearance::AfterTable);
     terms.wrap = true;
     layout.objects.append(terms);
-    layout.objects.append(textObject("Gruss", {20, 20, 175, 12},
-                                     {"\"Vielen Dank für Ihren Auftrag.\"", "\"Mit freundlichen Grüßen\""}, font(9.5),
-                                     Qt::AlignLeft, Appearance::AfterTable));
+    layout.objects.append(
+        textObject("Gruss", {20, 20, 175, 16},
+                   {"\"Vielen Dank für Ihren Auftrag.\"", "\"Mit freundlichen Grüßen\"", companyName()}, font(9.5),
+                   Qt::AlignLeft, Appearance::AfterTable));
 }
 
 QImage articlePicture()
@@ -181,13 +184,17 @@ Layout invoiceLayout()
     return layout;
 }
 
+// German post leaves the home country out of an address; a foreign one
+// ends with its country in capitals.
+const QString kForeignCountry = QStringLiteral("If(Upper$(Trim(Land)) = \"D\", \"\", Upper$([Land-Name]))");
+
 Layout addressLabelLayout()
 {
     Layout layout = labelLayout(SheetDef{70, 37, 3, 8, 0, 0.5, 0, 0});
     layout.objects.append(textObject("Absender", {6, 4, 60, 3.5}, {"Firmenabsender"}, font(4.8)));
     layout.objects.append(lineObject("Absenderlinie", {6, 7.8}, {64, 7.8}, 0.1));
     layout.objects.append(textObject("Anschrift", {6, 10, 60, 24},
-                                     {"Name", "Name2", "Strasse", "Trim(plz + \" \" + Ort)", "Upper$([Land-Name])"},
+                                     {"Name", "Name2", "Strasse", "Trim(plz + \" \" + Ort)", kForeignCountry},
                                      font(9.5)));
     return layout;
 }

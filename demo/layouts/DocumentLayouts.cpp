@@ -14,10 +14,11 @@ namespace {
 // What sets one document form apart from the invoice it is made from.
 struct DocumentText
 {
-    QString title;       // "Angebot"
-    QString numberLabel; // "Angebots-Nr.:"
-    QString totalLabel;  // empty: the form prints no prices
-    QStringList closing; // expressions below the positions
+    QString title;                                  // "Angebot"
+    QString numberLabel;                            // "Angebots-Nr.:"
+    QString totalLabel;                             // empty: the form prints no prices
+    QStringList closing;                            // expressions below the positions
+    QString date = dateOf(QStringLiteral("Datum")); // the document's date
 };
 
 LayoutObject *objectNamed(Layout &layout, const QString &name)
@@ -42,7 +43,7 @@ void removeObject(Layout &layout, const QString &name)
     layout.objects.removeIf([&name](const LayoutObject &object) { return object.name == name; });
 }
 
-const QStringList kGreeting = {QStringLiteral("\"Mit freundlichen Grüßen\""), QStringLiteral("Firmenabsender")};
+const QStringList kGreeting = {QStringLiteral("\"Mit freundlichen Grüßen\""), companyName()};
 
 QString quoted(const QString &text)
 {
@@ -137,7 +138,8 @@ Layout salesDocument(const DocumentText &text)
     const QString title = quoted(text.title + " Nr. ") + " + auftragnr";
     setLines(layout, "Titel", {title});
     setLines(layout, "Belegbegriffe", {quoted(text.numberLabel), "\"Kunden-Nr.:\"", "\"Datum:\"", "\"Seite:\""});
-    setLines(layout, "Folgekopf", {title + " + \" vom \" + Date$(Datum, \"dd.mm.yyyy\") + \" - Seite \" + Seite"});
+    setLines(layout, "Belegangaben", {"auftragnr", "kundennr", text.date, "Seite"});
+    setLines(layout, "Folgekopf", {title + " + \" vom \" + " + text.date + " + \" - Seite \" + Seite"});
     setClosing(layout, text.closing);
     layout.table = text.totalLabel.isEmpty() ? quantityTable() : pricedTable(text.totalLabel);
     return layout;
@@ -185,10 +187,12 @@ QList<QPair<QString, Layout>> salesDocuments()
                          "\"____________________________    ____________________________\"",
                          "\"Datum                                            Unterschrift\""}})},
         {"Auftrag_Rechnung.lst",
-         salesDocument({"Rechnung", "Rechnungs-Nr.:", "Rechnungsbetrag", {delivery, kPaymentTerms}})},
-        {"Auftrag_Barrechnung.lst",
-         salesDocument(
-             {"Barrechnung", "Rechnungs-Nr.:", "Rechnungsbetrag", {"\"Betrag dankend in bar erhalten.\"", delivery}})},
+         salesDocument({"Rechnung", "Rechnungs-Nr.:", "Rechnungsbetrag", {delivery, kPaymentTerms}, invoiceDate()})},
+        {"Auftrag_Barrechnung.lst", salesDocument({"Barrechnung",
+                                                   "Rechnungs-Nr.:",
+                                                   "Rechnungsbetrag",
+                                                   {"\"Betrag dankend in bar erhalten.\"", delivery},
+                                                   invoiceDate()})},
         {"Auftrag_Gutschrift.lst",
          salesDocument({"Gutschrift",
                         "Gutschrift-Nr.:",
@@ -272,8 +276,9 @@ Layout dunningLetter()
 {
     Layout layout = invoiceLayout();
     removeObject(layout, "Belegbarcode");
-    setLines(layout, "Belegbegriffe", {"\"Kunden-Nr.:\"", "\"Mahnstufe:\"", "\"Seite:\""});
-    setLines(layout, "Belegangaben", {"Kunde_nr", "Mahnstufe", "Seite"});
+    // The heading names the level ("2. Mahnung"); the letter bears its date.
+    setLines(layout, "Belegbegriffe", {"\"Kunden-Nr.:\"", "\"Datum:\"", "\"Seite:\""});
+    setLines(layout, "Belegangaben", {"Kunde_nr", "Today()", "Seite"});
     setLines(layout, "Titel", {"Bezeichnung"});
     setLines(layout, "Anschreiben", {"Mahntext"});
     objectNamed(layout, "Anschreiben")->rect = QRectF(20, 107, 175, 20);

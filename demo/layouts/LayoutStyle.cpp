@@ -1,5 +1,6 @@
 #include "demo/layouts/LayoutStyle.h"
 
+#include "demo/tables/SettingsData.h"
 #include "platform/report/LayoutBuilder.h"
 
 namespace demo {
@@ -25,6 +26,18 @@ QString amountWithCurrency(const QString &expression)
 QString dateOf(const QString &expression)
 {
     return QStringLiteral("Date$(%1, \"dd.mm.yyyy\")").arg(expression);
+}
+
+QString invoiceDate()
+{
+    return dateOf(QStringLiteral("If(Empty(RGDatum), Datum, RGDatum)"));
+}
+
+// The company's own layouts carry its name as printed text, as a letterhead
+// does; the sender line of the settings holds the address as well.
+QString companyName()
+{
+    return '"' + companySetupRows().constFirst().value("Firma").toString() + '"';
 }
 
 }

@@ -21,5 +21,10 @@ QString amountOf(const QString &expression);
 QString amountWithCurrency(const QString &expression);
 // Expression of a date field as "dd.mm.yyyy".
 QString dateOf(const QString &expression);
+// Expression of an invoice's date: its invoice date, the order date while it
+// has none, as its payment terms count.
+QString invoiceDate();
+// A text expression of the company's name, for signing letters.
+QString companyName();
 
 }

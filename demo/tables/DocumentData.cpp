@@ -455,15 +455,19 @@ Row purchaseHead(const Document &document)
     return row;
 }
 
-// "posdruck" is left null: the print manager numbers the printable lines
-// itself before it prints a document.
-Row positionRow(const Document &document, int number, const Line &line)
+bool isPrintableLine(const Line &line)
 {
-    Row row{{"auftragnr", document.nr},
-            {"posnr", number},
-            {"Artikelnr", line.article},
-            {"Bezeichnung", line.description},
-            {"kundennr", document.partner}};
+    return !line.article.isEmpty() || line.quantity.isValid();
+}
+
+// "posdruck" holds the number the print manager gives a printable line
+// (text lines and markers get 0), as in a document printed before: the
+// e-mail numbers its positions from it like the paper does.
+Row positionRow(const Document &document, int number, int printedNumber, const Line &line)
+{
+    Row row{{"auftragnr", document.nr},        {"posnr", number},
+            {"posdruck", printedNumber},       {"Artikelnr", line.article},
+            {"Bezeichnung", line.description}, {"kundennr", document.partner}};
     if (!line.text.isEmpty())
         row.insert("Text", line.text);
     if (line.quantity.isValid()) {
@@ -492,8 +496,9 @@ Rows positionRows(const QList<Document> &documents)
     Rows rows;
     for (const Document &document : documents) {
         int number = 0;
+        int printedNumber = 0;
         for (const Line &line : document.lines)
-            rows << positionRow(document, ++number, line);
+            rows << positionRow(document, ++number, isPrintableLine(line) ? ++printedNumber : 0, line);
     }
     return rows;
 }

@@ -13,6 +13,7 @@
 #include "app/emailroad/EmailDriver.h"
 #include "app/emailroad/EmailTab.h"
 #include "app/mainmodul.h"
+#include "app/printroad/PrintJob.h"
 #include "app/printroad/PrintRoad.h"
 #include "app/printroad/ReportModules.h"
 #include "lib/data/Qkfltdlg.h"
@@ -113,11 +114,19 @@ QIcon buttonImage(const QString &themeName, QStyle::StandardPixmap fallback, con
 QString PrinterDisplayText(const QString &treiber)
 {
     const qsizetype firstComma = treiber.indexOf(QLatin1Char(','));
-    if (firstComma < 0)
-        return treiber;
     const qsizetype secondComma = treiber.indexOf(QLatin1Char(','), firstComma + 1);
     const qsizetype portStart = (secondComma < 0 ? firstComma : secondComma) + 1;
-    return treiber.left(firstComma) + QStringLiteral(" an ") + treiber.mid(portStart);
+    const QString display =
+        firstComma < 0 ? treiber : treiber.left(firstComma) + QStringLiteral(" an ") + treiber.mid(portStart);
+    // Stored by others, or by us before, with a port; our own printer has none.
+    const QString name = printroad::PrinterNameOf(display);
+    return name.compare(os::SystemPrinterService::BuiltinPdfName, Qt::CaseInsensitive) == 0 ? name : display;
+}
+
+QString PrinterEntryText(const os::PrinterInfo &printer)
+{
+    // The Windows "printer on port" wording is for the system's printers.
+    return printer.builtinPdf ? printer.name : Format(QStringLiteral("%s an %s"), {printer.name, printer.port});
 }
 
 TfrmPrintMan::TfrmPrintMan(QWidget *parent) : QWidget(parent)
@@ -323,7 +332,7 @@ void TfrmPrintMan::fillPrinterLists()
     lstFrmDrucker->clear();
     int currentIndex = -1;
     for (const os::PrinterInfo &printer : printers) {
-        const QString entry = Format(QStringLiteral("%s an %s"), {printer.name, printer.port});
+        const QString entry = PrinterEntryText(printer);
         lstStdDrucker->addItem(entry);
         lstFrmDrucker->addItem(entry);
         if (currentIndex < 0 && printer.name.compare(current, Qt::CaseInsensitive) == 0)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/os/Printers.h"
 #include "ui_TfrmPrintMan.h"
 
 #include <QWidget>
@@ -167,5 +168,9 @@ extern TfrmPrintMan *frmPrintMan;
 
 // The form printer as the printer lists show it: "name an port". A stored
 // "name,driver,port" gives the part before the first comma and the part
-// after the second one (after the first when there is no second).
+// after the second one (after the first when there is no second). The
+// built-in PDF printer shows its name alone, however it was stored.
 QString PrinterDisplayText(const QString &treiber);
+// A printer's entry in the printer lists: "name an port", the built-in PDF
+// printer by its name alone.
+QString PrinterEntryText(const os::PrinterInfo &printer);

@@ -15,6 +15,7 @@
 #include "platform/ui/Application.h"
 
 #include <QDir>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QScopedValueRollback>
@@ -367,6 +368,12 @@ void TfrmBearbeiten::btnCopyClick()
 
 void TfrmBearbeiten::copyForm(const KeptRow &kept, const QString &newName)
 {
+    m_unpostedCopies.clear();
+    for (const QString &source : os::findFiles(copyMask(kept.fileName))) {
+        const QString target = formPath() + newName + os::fileExtension(source);
+        if (!os::fileExists(target))
+            m_unpostedCopies << target;
+    }
     if (CopyFiles(copyMask(kept.fileName), formPath(), newName) > 0)
         ShowPlainMessage(QStringLiteral("Formular wurde erfolgreich kopiert!"));
     else
@@ -473,12 +480,16 @@ void TfrmBearbeiten::postRow()
 {
     if (m_table->State() == dsEdit || m_table->State() == dsInsert)
         m_table->Post();
+    m_unpostedCopies.clear();
 }
 
 void TfrmBearbeiten::cancelRow()
 {
     if (m_table->State() == dsEdit || m_table->State() == dsInsert)
         m_table->Cancel();
+    for (const QString &file : std::as_const(m_unpostedCopies))
+        QFile::remove(os::resolvePath(file));
+    m_unpostedCopies.clear();
 }
 
 // The next sort key follows the highest numeric one of the range; keys of

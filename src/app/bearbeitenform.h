@@ -91,6 +91,9 @@ private:
     std::vector<std::unique_ptr<FieldEdit>> m_fieldEdits;
     FieldEdit *m_fileEdit = nullptr;
     std::unique_ptr<TfrmKopieren> m_ownCopyDialog;
+    // Files the last copy created for the row not yet posted: leaving the
+    // dialog with "Abbruch" removes that row, and with it its files.
+    QStringList m_unpostedCopies;
 };
 
 // The program's form-entry dialog while it exists.

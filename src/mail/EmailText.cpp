@@ -30,10 +30,14 @@ double numberOf(const TDataSet &table, const QString &fieldName)
     return table.FieldByName(fieldName)->AsFloat();
 }
 
+// Besides the e-mail's own "#ZW", every marker the print road prints as a
+// subtotal ("#ZWB", "#ZS", "#Z") is a subtotal row: a customer must never
+// read a marker as a position.
 bool isSubtotalRow(const QString &description)
 {
-    const QString upper = description.toUpper();
-    return upper == QLatin1String("#ZW") || upper == QLatin1String("#ZWB");
+    static const QStringList markers = {QStringLiteral("#ZW"), QStringLiteral("#ZWB"), QStringLiteral("#ZS"),
+                                        QStringLiteral("#Z")};
+    return markers.contains(description.toUpper());
 }
 
 }

@@ -236,5 +236,5 @@ TEST_F(AppShowTest, TheDemosFormPrinterRowShowsItsPrinterFromTheList)
     TfrmPrintMan &form = activatedWindow();
     ASSERT_EQ(formDescriptions(), QStringList{"Lieferschein"});
     EXPECT_TRUE(form.btnFormularDrucker->isChecked());
-    EXPECT_EQ(form.lstFrmDrucker->currentText(), QStringLiteral("Tintlen PDF an PDF"));
+    EXPECT_EQ(form.lstFrmDrucker->currentText(), QStringLiteral("Tintlen PDF"));
 }

@@ -47,7 +47,7 @@ TEST_F(DruckPrgTest, ShowingFillsBothPrinterListsAndSelectsTheCurrentPrinter)
     printers.setCurrentPrinter(QStringLiteral("Laserdrucker Buchhaltung"));
     TfrmPrintMan &form = window();
     form.show();
-    const QStringList expected{"Tintlen PDF an PDF", "Laserdrucker Buchhaltung an LPT2:", "Etikettendrucker an LPT3:"};
+    const QStringList expected{"Tintlen PDF", "Laserdrucker Buchhaltung an LPT2:", "Etikettendrucker an LPT3:"};
     for (QComboBox *list : {form.lstStdDrucker, form.lstFrmDrucker}) {
         QStringList entries;
         for (int i = 0; i < list->count(); ++i)
@@ -87,6 +87,9 @@ TEST(PrinterDisplayTextTest, StoredPrinterEntriesTurnIntoTheListsForm)
     EXPECT_EQ(PrinterDisplayText("Laser an LPT1:"), QStringLiteral("Laser an LPT1:"));
     EXPECT_EQ(PrinterDisplayText("Laser,drv,LPT1:,x"), QStringLiteral("Laser an LPT1:,x"));
     EXPECT_EQ(PrinterDisplayText(QString()), QString());
+    // Our own PDF printer has no port, however it was stored.
+    for (const char *stored : {"Tintlen PDF,Tintlen,PDF", "Tintlen PDF an PDF", "Tintlen PDF", "tintlen pdf an PDF"})
+        EXPECT_EQ(PrinterDisplayText(stored).toLower(), QStringLiteral("tintlen pdf")) << stored;
 }
 
 TEST_F(DruckPrgTest, TheCurrentFormRowShowsItsPrinterAndOutput)

@@ -118,8 +118,8 @@ TEST_F(MainWindowTest, TheOutputButtonsStoreTheirLetterAndTheFormPrinterStartsAt
     // An empty form printer list takes the default printer.
     form().btnFormularDrucker->click();
     EXPECT_EQ(field("EtikettListe"), "F");
-    EXPECT_EQ(field("Treiber"), "Tintlen PDF an PDF");
-    EXPECT_EQ(form().lstFrmDrucker->currentText(), "Tintlen PDF an PDF");
+    EXPECT_EQ(field("Treiber"), "Tintlen PDF");
+    EXPECT_EQ(form().lstFrmDrucker->currentText(), "Tintlen PDF");
 }
 
 TEST_F(MainWindowTest, LeavingTheFormPrinterListStoresTheChoiceWhichTheOpenGatesShowAgain)

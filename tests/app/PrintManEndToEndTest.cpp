@@ -35,7 +35,7 @@ TEST_F(PrintManEndToEndTest, TheInvoicesSortKeyPrintsTheDemoInvoiceIntoAPdf)
     window.AppShow();
     QCoreApplication::processEvents();
     ASSERT_TRUE(services.messages().isEmpty()) << services.messageTexts().join('|').toStdString();
-    ASSERT_EQ(window.lstStdDrucker->currentText(), QStringLiteral("Tintlen PDF an PDF"));
+    ASSERT_EQ(window.lstStdDrucker->currentText(), QStringLiteral("Tintlen PDF"));
 
     QTest::keyClick(window.DBGrid1, Qt::Key_1);
 

@@ -431,6 +431,41 @@ TEST_F(BearbeitenTest, CopyingAListCopiesItsLayoutAndCompanionsAndAddsARow)
                         }));
 }
 
+// The spin buttons of the copies share their field's line: attached to its
+// right edge and, one above the other, exactly as tall as the field.
+TEST_F(BearbeitenTest, TheCopiesSpinButtonsSitBesideTheirFieldAtItsHeight)
+{
+    user.then([this](QDialog &) {
+        const QRect field = form.dbEdtAusdr->geometry();
+        const QRect spin = form.spbtnAusdr->geometry();
+        EXPECT_EQ(spin.top(), field.top());
+        EXPECT_EQ(spin.height(), field.height());
+        EXPECT_EQ(spin.left(), field.right() + 1);
+        EXPECT_EQ(form.spbtnAusdrUp->height() + form.spbtnAusdrDown->height(), field.height());
+        const QString shot = qEnvironmentVariable("TINTLEN_SCREENSHOTS");
+        if (!shot.isEmpty())
+            form.grab().save(shot + QStringLiteral("/bearbeiten.png"));
+        form.btnAbbruch->click();
+    });
+    EXPECT_FALSE(editPrint());
+}
+
+// "Abbruch" after a copy drops the copy's row and with it the files the
+// copy wrote.
+TEST_F(BearbeitenTest, CancellingACopyRemovesTheFilesItWrote)
+{
+    writeInvoiceLayout("Auftrag_Rechnung");
+    user.then([this](QDialog &) {
+        form.btnCopy->click();
+        EXPECT_TRUE(QFile::exists(formFile("Rechnung_Export.lst")));
+        form.btnAbbruch->click();
+    });
+    user.then(copyAs("Rechnung_Export"));
+    EXPECT_FALSE(editPrint());
+    EXPECT_TRUE(QDir(formFolder).entryList({QStringLiteral("Rechnung_Export*")}, QDir::Files).isEmpty());
+    EXPECT_EQ(stored().size(), 2);
+}
+
 TEST_F(BearbeitenTest, TheCopysNameFitsItsRowAndALayoutNamedWithItsFolderIsCopiedFromThere)
 {
     writeInvoiceLayout("Auftrag_Rechnung");
@@ -452,9 +487,12 @@ TEST_F(BearbeitenTest, TheCopysNameFitsItsRowAndALayoutNamedWithItsFolderIsCopie
     const QString elsewhere = shortFolder.path();
     ASSERT_TRUE(report::saveLayout(elsewhere + QStringLiteral("/sonder.lst"), demo::invoiceLayout()));
     useRows({row("Rechnung", "1", elsewhere + QStringLiteral("/sonder"))});
-    user.then([this](QDialog &) { form.btnCopy->click(); });
+    user.then([this](QDialog &) {
+        form.btnCopy->click();
+        form.btnOk->click();
+    });
     user.then(copyAs("sonder"));
-    EXPECT_FALSE(editPrint());
+    EXPECT_TRUE(editPrint());
     EXPECT_EQ(ui.messageTexts(), QStringList{"Formular wurde erfolgreich kopiert!"});
     EXPECT_EQ(contentOf(formFile("sonder.lst")), contentOf(elsewhere + QStringLiteral("/sonder.lst")));
 }

@@ -207,6 +207,15 @@ TEST_F(EmailTextTest, SubtotalRowsCountInTheSumsAndPrintOnlyWhenAsked)
                                                  "#zw   18,00 / 7,00", "Kirsch19,00 / 8,00"}));
 }
 
+// The print road's subtotal lines are subtotal rows here too: a customer
+// never reads a marker as a position.
+TEST_F(EmailTextTest, EveryMarkerOfThePrintRoadIsASubtotalRow)
+{
+    formular.Section(fsTabelleneintrag) = {"#Pos_Bezeichnung:6|#Var_Übertrag"};
+    writeDocuments({{"Apfel", 10, 1}, {"#ZS", 0, 0}, {"#z", 0, 0}, {"Birne", 5, 2}, {"#Z", 0, 0}, {"#zs", 1, 0}});
+    EXPECT_EQ(generate().mid(3, 3), QStringList({"Apfel 10,00", "Birne 15,00", "Fuss 16,00"}));
+}
+
 TEST_F(EmailTextTest, RunningSumsRoundToCentsHalfAwayFromZero)
 {
     writeDocuments({{"a", 1.005, 0.125}, {"b", 0.1, 0}, {"c", 0.2, 0}, {"d", -0.015, 0}});

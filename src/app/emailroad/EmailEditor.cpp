@@ -14,6 +14,8 @@
 #include "platform/ui/UiServices.h"
 
 #include <QCloseEvent>
+#include <QDir>
+#include <QHeaderView>
 #include <QScopeGuard>
 #include <QTextBlock>
 
@@ -115,6 +117,10 @@ void TfrmEdit::connectEditing()
         showDependentControls();
     });
     connect(tvwFelder, &QTreeWidget::itemDoubleClicked, this, [this] { InsertSelectedEntry(); });
+    // Long names scroll sideways instead of being cut.
+    tvwFelder->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    tvwFelder->header()->setStretchLastSection(false);
+    tvwFelder->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     connect(btnFeldInsert, &QPushButton::clicked, this, [this] { InsertSelectedEntry(); });
     connect(btnOk, &QPushButton::clicked, this, [this] {
         m_closingByButton = true;
@@ -219,6 +225,16 @@ void TfrmEdit::writeBack()
         formular.Section(section) = lines(memos[section].first);
 }
 
+namespace {
+
+// Stored paths keep the suite's "\"; the user reads the system's separator.
+QString displayedPath(const QString &storedPath)
+{
+    return QDir::toNativeSeparators(QString(storedPath).replace(QLatin1Char('\\'), QLatin1Char('/')));
+}
+
+}
+
 void TfrmEdit::fillTree()
 {
     tvwFelder->clear();
@@ -247,6 +263,7 @@ void TfrmEdit::fillTree()
             continue;
         auto *node = new QTreeWidgetItem(parent, {entry->Text});
         node->setData(0, EntryRole, i);
+        node->setToolTip(0, entry->Text);
     }
     fields->setExpanded(true);
 }
@@ -343,7 +360,8 @@ void TfrmEdit::EditFormular(const QString &fileName, const QString &title, int e
     fillMemos();
     state.Formatlist->ClearValuesAndVariables();
     state.Formatlist->RegisterSetupVariables(EmailPaths().DatenPfad, *state.Kopf);
-    setWindowTitle(QStringLiteral("Formular bearbeiten \"") + title + QStringLiteral("\" - ") + fileName);
+    setWindowTitle(QStringLiteral("Formular bearbeiten \"") + title + QStringLiteral("\" - ")
+                   + displayedPath(fileName));
     LoadPosition();
     m_filling = false;
     m_modified = false;

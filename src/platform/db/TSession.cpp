@@ -20,6 +20,9 @@ QString TSession::ConfigFile() const
     const QString fromEnvironment = qEnvironmentVariable("TINTLEN_ALIASES");
     if (!fromEnvironment.isEmpty())
         return fromEnvironment;
+    const QString installation = os::installationSettingsFile(QStringLiteral("aliases.ini"));
+    if (!installation.isEmpty())
+        return installation;
     return QDir::homePath() + QStringLiteral("/.config/tintlen/aliases.ini");
 }
 

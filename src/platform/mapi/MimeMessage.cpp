@@ -1,5 +1,7 @@
 #include "platform/mapi/MimeMessage.h"
 
+#include "platform/runtime/TextFile.h"
+
 #include <QRegularExpression>
 
 namespace mapi {
@@ -115,12 +117,23 @@ QByteArray base64Lines(const QByteArray &content)
     return out;
 }
 
+// A text file goes out as text in the character set it was written in, so
+// that mail programs show its umlauts; anything else as bytes.
+QByteArray attachmentContentType(const MailAttachment &attachment)
+{
+    if (!attachment.fileName.endsWith(QStringLiteral(".txt"), Qt::CaseInsensitive))
+        return "application/octet-stream";
+    const bool utf8 = DecodeTextFile(attachment.content).encoding == TextEncoding::Utf8;
+    return QByteArray("text/plain; charset=") + (utf8 ? "UTF-8" : "windows-1252");
+}
+
 QByteArray attachmentPart(const MailAttachment &attachment)
 {
     const QByteArray name = attachment.fileName.toUtf8().toPercentEncoding();
-    return "Content-Type: application/octet-stream\r\n"
-           "Content-Transfer-Encoding: base64\r\n"
-           "Content-Disposition: attachment; filename*=UTF-8''"
+    return "Content-Type: " + attachmentContentType(attachment)
+           + "\r\n"
+             "Content-Transfer-Encoding: base64\r\n"
+             "Content-Disposition: attachment; filename*=UTF-8''"
            + name + "\r\n\r\n" + base64Lines(attachment.content);
 }
 

@@ -96,6 +96,12 @@ void setExecutableFolder(const QString &folder)
     executableFolderOverride() = excludeTrailingSeparator(folder);
 }
 
+QString installationSettingsFile(const QString &name)
+{
+    const QString beside = executableFolder() + QLatin1Char('/') + name;
+    return QFileInfo::exists(beside) ? beside : QString();
+}
+
 QString tempFolder()
 {
     return includeTrailingSeparator(QDir::tempPath());

@@ -28,6 +28,10 @@ QString fileExtension(const QString &path);
 // tools that run the program's code elsewhere may set it.
 QString executableFolder();
 void setExecutableFolder(const QString &folder);
+// The program's settings file `name` (registry stand-in, aliases, printer
+// settings) when the installation keeps it beside the program; empty when
+// it does not, and the user's settings folder holds it.
+QString installationSettingsFile(const QString &name);
 // The system's temporary folder with a trailing separator.
 QString tempFolder();
 

@@ -1,5 +1,7 @@
 #include "platform/os/Registry.h"
 
+#include "platform/os/Paths.h"
+
 #include "platform/runtime/Exceptions.h"
 
 #include <QDir>
@@ -44,6 +46,9 @@ QString TRegistry::storagePath()
     const QString configured = qEnvironmentVariable("TINTLEN_REGISTRY");
     if (!configured.isEmpty())
         return configured;
+    const QString installation = os::installationSettingsFile(QStringLiteral("registry.ini"));
+    if (!installation.isEmpty())
+        return installation;
     return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
            + QStringLiteral("/tintlen/registry.ini");
 }

@@ -1,6 +1,7 @@
 #include "platform/os/SystemPrinterService.h"
 
 #include "platform/os/IniFile.h"
+#include "platform/os/Paths.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -67,8 +68,11 @@ const QString SystemPrinterService::BuiltinPdfName = QStringLiteral("Tintlen PDF
 
 QString SystemPrinterService::settingsPath()
 {
-    return environmentOr("TINTLEN_SETTINGS", QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation)
-                                                 + QStringLiteral("/tintlen/settings.ini"));
+    const QString installation = installationSettingsFile(QStringLiteral("settings.ini"));
+    return environmentOr("TINTLEN_SETTINGS", !installation.isEmpty() ? installation
+                                                                     : QStandardPaths::writableLocation(
+                                                                           QStandardPaths::GenericConfigLocation)
+                                                                           + QStringLiteral("/tintlen/settings.ini"));
 }
 
 QString SystemPrinterService::pdfFolder()

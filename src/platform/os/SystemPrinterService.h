@@ -9,7 +9,8 @@ namespace os {
 // machine without queues can print too.
 //
 // Settings live in the program's own settings file, $TINTLEN_SETTINGS,
-// else ~/.config/tintlen/settings.ini, section "Drucker":
+// else settings.ini beside the program when the installation keeps it
+// there, else ~/.config/tintlen/settings.ini, section "Drucker":
 //   Aktuell=<name>      the program's current default printer; when it is
 //                       missing, the system's default queue, else
 //                       "Tintlen PDF".

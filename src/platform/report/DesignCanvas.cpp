@@ -42,6 +42,17 @@ QSizeF DesignCanvas::areaMm() const
     return m_layout.pageSize;
 }
 
+bool DesignCanvas::fitsArea(int index, const QRectF &rect) const
+{
+    const bool afterTable =
+        index >= 0 && index < tableIndex() && m_layout.objects.at(index).appearance == Appearance::AfterTable;
+    const QRectF shown = rect.normalized().translated(afterTable ? offsetOf(m_layout.objects.at(index)) : QPointF());
+    const QSizeF area = areaMm();
+    constexpr double tolerance = 1e-6;
+    return shown.left() >= -tolerance && shown.top() >= -tolerance && shown.right() <= area.width() + tolerance
+           && shown.bottom() <= area.height() + tolerance;
+}
+
 QSize DesignCanvas::sizeHint() const
 {
     return (areaMm() * m_zoom).toSize() + QSize(1, 1);
@@ -77,12 +88,20 @@ bool DesignCanvas::shows(const LayoutObject &o) const
            || o.appearance == (m_following ? Appearance::FollowingPages : Appearance::FirstPage);
 }
 
-// Objects after the table are shown below the table's area, where the
-// longest table would end.
+// Objects after the table are shown where the longest table that still
+// leaves them room on its page would end: below the table's area, but never
+// beyond the printable area, as printing moves them to the next page then.
 QPointF DesignCanvas::offsetOf(const LayoutObject &o) const
 {
-    return o.appearance == Appearance::AfterTable && m_layout.table ? QPointF(0, m_layout.table->rect.bottom())
-                                                                    : QPointF();
+    if (o.appearance != Appearance::AfterTable || !m_layout.table)
+        return {};
+    double blockHeight = 0;
+    for (const LayoutObject &other : m_layout.objects) {
+        if (other.appearance == Appearance::AfterTable)
+            blockHeight = qMax(blockHeight, other.rect.bottom());
+    }
+    const QRectF &table = m_layout.table->rect;
+    return QPointF(0, qMax(table.top(), qMin(table.bottom(), m_layout.printableBottom() - blockHeight)));
 }
 
 QRectF DesignCanvas::displayRect(int index) const

@@ -34,6 +34,11 @@ public:
     QSize sizeHint() const override;
     // After the page or the label size changed.
     void areaChanged();
+    // The page, or for labels one label, in millimetres.
+    QSizeF areaMm() const;
+    // Whether the element at index, given the stored rectangle, lies on the
+    // page (or the label).
+    bool fitsArea(int index, const QRectF &rect) const;
 
 signals:
     void selectionChanged(int index);
@@ -59,7 +64,6 @@ private:
     QPointF m_dragStart;
     QRectF m_rectAtStart;
 
-    QSizeF areaMm() const;
     bool shows(const LayoutObject &o) const;
     QPointF offsetOf(const LayoutObject &o) const;
     int hitTest(QPointF mm) const;

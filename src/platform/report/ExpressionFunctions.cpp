@@ -1,6 +1,7 @@
 #include "platform/report/ExpressionFunctions.h"
 
 #include "platform/report/NumberPicture.h"
+#include "platform/runtime/DateTime.h"
 
 #include <QDate>
 
@@ -93,6 +94,12 @@ const QHash<QString, Function> &functions()
         {QStringLiteral("trim"), {1, 1, [](const QList<Value> &a) { return Value::fromText(arg(a, 0).trimmed()); }}},
         {QStringLiteral("upper$"), {1, 1, [](const QList<Value> &a) { return Value::fromText(arg(a, 0).toUpper()); }}},
         {QStringLiteral("empty"), {1, 1, emptyValue}},
+        // The day of printing, for the date of a letter.
+        {QStringLiteral("today"),
+         {0, 0,
+          [](const QList<Value> &) {
+              return Value::fromText(ToQDate(Date()).toString(QStringLiteral("dd.MM.yyyy")));
+          }}},
     };
     return table;
 }

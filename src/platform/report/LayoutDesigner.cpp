@@ -5,6 +5,7 @@
 #include "platform/report/LayoutFile.h"
 #include "platform/report/api/ReportCodes.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/UiServices.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,6 +19,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScreen>
@@ -33,6 +35,32 @@ namespace {
 const QStringList kAlignNames = {QStringLiteral("Links"), QStringLiteral("Zentriert"), QStringLiteral("Rechts")};
 const QStringList kPartNames = {QStringLiteral("Kopfzeile"), QStringLiteral("Datenzeile"), QStringLiteral("Seitenfuß"),
                                 QStringLiteral("Tabellenende")};
+
+// Every number in the designer is shown and read in German form.
+const QLocale &germanNumbers()
+{
+    static const QLocale locale = [] {
+        QLocale german(QLocale::German, QLocale::Germany);
+        german.setNumberOptions(QLocale::OmitGroupSeparator);
+        return german;
+    }();
+    return locale;
+}
+
+QString numberText(double value)
+{
+    return germanNumbers().toString(value, 'g', 6);
+}
+
+// A German number typed into a table cell; "." is taken as a decimal point
+// too, so no typed value turns into a thousand times itself.
+double numberFrom(QString text)
+{
+    text = text.trimmed().replace(QLatin1Char('.'), QLatin1Char(','));
+    bool ok = false;
+    const double value = germanNumbers().toDouble(text, &ok);
+    return ok ? value : 0;
+}
 
 int alignIndex(Qt::Alignment a)
 {
@@ -96,6 +124,7 @@ LayoutDesigner::LayoutDesigner(const Layout &layout, const QString &path, const 
     : QDialog(parent), m_layout(layout), m_path(path), m_variables(variables), m_fields(fields)
 {
     setWindowTitle(title.isEmpty() ? QStringLiteral("Formular-Layout") : title);
+    setLocale(germanNumbers());
     m_canvas = new DesignCanvas(m_layout, QFileInfo(path).absolutePath(), variables, fields);
     auto *scroll = new QScrollArea;
     scroll->setWidget(m_canvas);
@@ -117,7 +146,7 @@ LayoutDesigner::LayoutDesigner(const Layout &layout, const QString &path, const 
         if (save())
             accept();
     });
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(buttons, &QDialogButtonBox::rejected, this, &LayoutDesigner::reject);
     auto *main = new QVBoxLayout(this);
     main->addWidget(splitter, 1);
     main->addWidget(buttons);
@@ -126,6 +155,28 @@ LayoutDesigner::LayoutDesigner(const Layout &layout, const QString &path, const 
     showProperties(-1);
     layoutChanged();
     fitToScreen();
+    m_savedText = layoutToText(m_layout);
+    // Enter confirms a typed value; it neither saves nor adds an element.
+    for (QPushButton *button : findChildren<QPushButton *>())
+        button->setAutoDefault(false);
+}
+
+bool LayoutDesigner::isModified() const
+{
+    return layoutToText(m_layout) != m_savedText;
+}
+
+// Cancel, Escape and closing the window all come here: changes are thrown
+// away only when the user says so.
+void LayoutDesigner::reject()
+{
+    if (isModified()
+        && ui::services().messageBox(
+               QStringLiteral("Das Layout wurde geändert. Sollen die Änderungen verworfen werden?"), windowTitle(),
+               ui::MsgIcon::Question, ui::MsgButtons::YesNo, ui::IDNO)
+               != ui::IDYES)
+        return;
+    QDialog::reject();
 }
 
 // Roomy where the screen allows it, never beyond a 1024x768 screen's
@@ -226,6 +277,9 @@ QDoubleSpinBox *LayoutDesigner::mmBox()
     box->setRange(-1000, 1000);
     box->setDecimals(1);
     box->setSuffix(QStringLiteral(" mm"));
+    // Applied when the value is complete (Enter or leaving the box), so that
+    // a value is checked once, not at every digit typed.
+    box->setKeyboardTracking(false);
     connect(box, &QDoubleSpinBox::valueChanged, this, &LayoutDesigner::applyProperties);
     return box;
 }
@@ -386,7 +440,17 @@ void LayoutDesigner::applyProperties()
 {
     if (m_loading || m_canvas->selected() < 0)
         return;
-    m_canvas->setRectOf(m_canvas->selected(), QRectF(m_x->value(), m_y->value(), m_w->value(), m_h->value()));
+    const QRectF wanted(m_x->value(), m_y->value(), m_w->value(), m_h->value());
+    const int index = m_canvas->selected();
+    if (wanted != m_canvas->rectOf(index) && !m_canvas->fitsArea(index, wanted)) {
+        showProperties(index);
+        const QSizeF area = m_canvas->areaMm();
+        ui::showWarning(QStringLiteral("Mit diesem Wert läge das Element außerhalb der Seite (%1 x %2 mm). "
+                                       "Der Wert wurde nicht übernommen.")
+                            .arg(numberText(area.width()), numberText(area.height())));
+        return;
+    }
+    m_canvas->setRectOf(index, wanted);
     LayoutObject *o = selectedObject();
     if (!o)
         return;
@@ -439,9 +503,9 @@ void LayoutDesigner::showColumns()
                 part->setData(Qt::UserRole, r);
                 part->setData(Qt::UserRole + 1, c);
                 m_columns->setItem(line, 0, part);
-                m_columns->setItem(line, 1, new QTableWidgetItem(QString::number(col.width)));
+                m_columns->setItem(line, 1, new QTableWidgetItem(numberText(col.width)));
                 m_columns->setItem(line, 2, new QTableWidgetItem(kAlignNames.at(alignIndex(col.align))));
-                m_columns->setItem(line, 3, new QTableWidgetItem(QString::number(col.font.size)));
+                m_columns->setItem(line, 3, new QTableWidgetItem(numberText(col.font.size)));
                 m_columns->setItem(line, 4, new QTableWidgetItem(col.expression.source()));
             }
         }
@@ -458,10 +522,9 @@ void LayoutDesigner::applyColumns()
         const int r = m_columns->item(line, 0)->data(Qt::UserRole).toInt();
         const int c = m_columns->item(line, 0)->data(Qt::UserRole + 1).toInt();
         TableColumn &col = m_layout.table->rows[r].columns[c];
-        col.width = m_columns->item(line, 1)->text().replace(QLatin1Char(','), QLatin1Char('.')).toDouble();
+        col.width = numberFrom(m_columns->item(line, 1)->text());
         col.align = alignAt(qMax(0, kAlignNames.indexOf(m_columns->item(line, 2)->text())));
-        col.font.size =
-            qMax(4.0, m_columns->item(line, 3)->text().replace(QLatin1Char(','), QLatin1Char('.')).toDouble());
+        col.font.size = qMax(4.0, numberFrom(m_columns->item(line, 3)->text()));
         col.expression = Expression(m_columns->item(line, 4)->text());
     }
     layoutChanged();
@@ -533,8 +596,10 @@ void LayoutDesigner::removeSelected()
 bool LayoutDesigner::save()
 {
     QString message;
-    if (saveLayout(m_path, m_layout, &message))
+    if (saveLayout(m_path, m_layout, &message)) {
+        m_savedText = layoutToText(m_layout);
         return true;
+    }
     ui::showWarning(message);
     return false;
 }

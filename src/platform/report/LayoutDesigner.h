@@ -41,6 +41,9 @@ public:
     bool save();
     // Inserts a variable or field name into the expression being edited.
     void insertName(const QString &name);
+    // True when the layout differs from what was loaded or last saved.
+    bool isModified() const;
+    void reject() override;
 
 private:
     Layout m_layout;
@@ -50,6 +53,7 @@ private:
     DesignCanvas *m_canvas;
     QTreeWidget *m_names;
     bool m_loading = false;
+    QString m_savedText;
 
     QLineEdit *m_name;
     QDoubleSpinBox *m_x, *m_y, *m_w, *m_h;

@@ -1,9 +1,11 @@
 #include "platform/report/PdfSink.h"
 
 #include "platform/report/PagePainter.h"
+#include "platform/report/PassingNotice.h"
 #include "platform/report/api/ReportCodes.h"
 #include "platform/runtime/FileErrors.h"
 
+#include <QDir>
 #include <QFile>
 
 namespace report {
@@ -86,6 +88,8 @@ int PdfSink::finish()
         return LL_ERR_PRINTING_FAILED;
     }
     m_output.reset();
+    if (m_announce)
+        showPassingNotice(QStringLiteral("Die PDF-Datei wurde gespeichert:\n") + QDir::toNativeSeparators(m_path));
     return 0;
 }
 

@@ -22,6 +22,9 @@ public:
     int finish() override;
     void abort() override;
     const QString &errorText() const { return m_error; }
+    // The user did not choose this file: once it is written, a passing
+    // notice tells where it went.
+    void announceWhenWritten() { m_announce = true; }
 
 private:
     QString m_path;
@@ -31,6 +34,7 @@ private:
     std::unique_ptr<QPdfWriter> m_writer;
     std::unique_ptr<QPainter> m_painter;
     int m_pages = 0;
+    bool m_announce = false;
 
     bool begin(const QSizeF &pageSize);
     void setPageSize(const QSizeF &size);

@@ -1,5 +1,6 @@
 #include "platform/report/PreviewWindow.h"
 
+#include "platform/os/SystemPrinterService.h"
 #include "platform/report/DialogRunner.h"
 #include "platform/report/PagePainter.h"
 #include "platform/report/PdfSink.h"
@@ -9,6 +10,7 @@
 #include "platform/ui/Application.h"
 
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -16,6 +18,7 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace report {
@@ -51,6 +54,22 @@ PreviewWindow::PreviewWindow(const QString &previewFile, const QString &title, Q
         showPage(0);
 }
 
+namespace {
+
+constexpr int kZoomStep = 25;
+constexpr int kMinZoom = 25;
+constexpr int kMaxZoom = 400;
+// Zoom box entries that fit the page to the window rather than name a zoom.
+constexpr int kPageWidth = -1;
+constexpr int kWholePage = -2;
+
+QIcon navigationIcon(const QWidget *widget, const QString &themeName, QStyle::StandardPixmap fallback)
+{
+    return QIcon::fromTheme(themeName, widget->style()->standardIcon(fallback));
+}
+
+}
+
 QWidget *PreviewWindow::buildToolbar()
 {
     auto *bar = new QWidget(this);
@@ -60,18 +79,31 @@ QWidget *PreviewWindow::buildToolbar()
         auto *b = new QPushButton(text, bar);
         b->setToolTip(tip);
         b->setObjectName(tip);
+        b->setAccessibleName(tip);
         connect(b, &QPushButton::clicked, this, slot);
         row->addWidget(b);
+        return b;
     };
-    button(QStringLiteral("|<"), QStringLiteral("Erste Seite"), [this] { showPage(0); });
-    button(QStringLiteral("<"), QStringLiteral("Vorherige Seite"), [this] { showPage(m_current - 1); });
+    const auto navigation = [&](const QString &tip, const QString &themeName, QStyle::StandardPixmap fallback,
+                                auto &&slot) {
+        button(QString(), tip, slot)->setIcon(navigationIcon(this, themeName, fallback));
+    };
+    navigation(QStringLiteral("Erste Seite"), QStringLiteral("go-first"), QStyle::SP_MediaSkipBackward,
+               [this] { showPage(0); });
+    navigation(QStringLiteral("Vorherige Seite"), QStringLiteral("go-previous"), QStyle::SP_ArrowBack,
+               [this] { showPage(m_current - 1); });
     row->addWidget(m_pageNumber);
-    button(QStringLiteral(">"), QStringLiteral("Nächste Seite"), [this] { showPage(m_current + 1); });
-    button(QStringLiteral(">|"), QStringLiteral("Letzte Seite"), [this] { showPage(pageCount() - 1); });
-    for (int percent : {50, 75, 100, 150, 200})
+    navigation(QStringLiteral("Nächste Seite"), QStringLiteral("go-next"), QStyle::SP_ArrowForward,
+               [this] { showPage(m_current + 1); });
+    navigation(QStringLiteral("Letzte Seite"), QStringLiteral("go-last"), QStyle::SP_MediaSkipForward,
+               [this] { showPage(pageCount() - 1); });
+    m_zoomBox->setObjectName(QStringLiteral("Zoom"));
+    m_zoomBox->addItem(QStringLiteral("Seitenbreite"), kPageWidth);
+    m_zoomBox->addItem(QStringLiteral("Ganze Seite"), kWholePage);
+    for (int percent = kMinZoom; percent <= kMaxZoom; percent += kZoomStep)
         m_zoomBox->addItem(QStringLiteral("%1 %").arg(percent), percent);
-    m_zoomBox->setCurrentIndex(2);
-    connect(m_zoomBox, &QComboBox::activated, this, [this](int i) { setZoom(m_zoomBox->itemData(i).toInt()); });
+    m_zoomBox->setCurrentIndex(m_zoomBox->findData(m_zoom));
+    connect(m_zoomBox, &QComboBox::activated, this, [this](int i) { chooseZoom(m_zoomBox->itemData(i).toInt()); });
     row->addWidget(m_zoomBox);
     row->addStretch();
     button(QStringLiteral("Drucken..."), QStringLiteral("Drucken"), [this] { askAndPrint(); });
@@ -85,18 +117,66 @@ void PreviewWindow::showPage(int index)
     if (!m_loaded)
         return;
     m_current = qBound(0, index, pageCount() - 1);
-    m_image = renderPageImage(m_document.page(m_current), m_zoom);
-    m_pageView->setPixmap(QPixmap::fromImage(m_image));
+    // Rendered for the screen's pixels, so that a scaled screen shows the
+    // page sharp.
+    const qreal ratio = devicePixelRatioF();
+    m_image = renderPageImage(m_document.page(m_current), qRound(m_zoom * ratio));
+    QPixmap pixmap = QPixmap::fromImage(m_image);
+    pixmap.setDevicePixelRatio(ratio);
+    m_pageView->setPixmap(pixmap);
     m_pageNumber->setText(QStringLiteral("Seite %1 von %2").arg(m_current + 1).arg(pageCount()));
 }
 
 void PreviewWindow::setZoom(int percent)
 {
-    m_zoom = qBound(25, percent, 400);
-    const int index = m_zoomBox->findData(m_zoom);
-    if (index >= 0)
-        m_zoomBox->setCurrentIndex(index);
+    m_fit = 0;
+    applyZoom(percent);
+    m_zoomBox->setCurrentIndex(m_zoomBox->findData(m_zoom));
+}
+
+void PreviewWindow::chooseZoom(int choice)
+{
+    if (choice != kPageWidth && choice != kWholePage) {
+        setZoom(choice);
+        return;
+    }
+    m_fit = choice;
+    fitToWindow();
+}
+
+void PreviewWindow::applyZoom(int percent)
+{
+    // Steps of the zoom box, so that the box can always show the zoom.
+    const int stepped = (percent + kZoomStep / 2) / kZoomStep * kZoomStep;
+    m_zoom = qBound(kMinZoom, stepped, kMaxZoom);
     showPage(m_current);
+}
+
+// The largest zoom of the box at which the page's width, or the whole page,
+// fits into the visible area.
+void PreviewWindow::fitToWindow()
+{
+    if (!m_loaded || m_fit == 0)
+        return;
+    const QSizeF page = m_document.page(m_current).size;
+    const QSize area = m_scroll->viewport()->size() - QSize(8, 8);
+    const double natural = 96.0 / 25.4;
+    const double byWidth = area.width() / (page.width() * natural) * 100.0;
+    const double byHeight = area.height() / (page.height() * natural) * 100.0;
+    const double fitting = m_fit == kPageWidth ? byWidth : qMin(byWidth, byHeight);
+    m_zoom = qBound(kMinZoom, int(fitting), kMaxZoom);
+    showPage(m_current);
+}
+
+void PreviewWindow::resizeEvent(QResizeEvent *event)
+{
+    QDialog::resizeEvent(event);
+    fitToWindow();
+}
+
+QString PreviewWindow::suggestedPdfPath() const
+{
+    return QDir(os::SystemPrinterService::pdfFolder()).filePath(m_title + QStringLiteral(".pdf"));
 }
 
 void PreviewWindow::keyPressEvent(QKeyEvent *event)
@@ -115,10 +195,10 @@ void PreviewWindow::keyPressEvent(QKeyEvent *event)
         showPage(pageCount() - 1);
         break;
     case Qt::Key_Plus:
-        setZoom(m_zoom + 25);
+        setZoom(m_zoom + kZoomStep);
         break;
     case Qt::Key_Minus:
-        setZoom(m_zoom - 25);
+        setZoom(m_zoom - kZoomStep);
         break;
     default:
         QDialog::keyPressEvent(event);
@@ -171,9 +251,8 @@ void PreviewWindow::askAndPrint()
 
 void PreviewWindow::askAndSave()
 {
-    const QString path =
-        QFileDialog::getSaveFileName(this, QStringLiteral("Als PDF speichern"), m_title + QStringLiteral(".pdf"),
-                                     QStringLiteral("PDF-Dateien (*.pdf)"));
+    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Als PDF speichern"), suggestedPdfPath(),
+                                                      QStringLiteral("PDF-Dateien (*.pdf)"));
     if (!path.isEmpty() && saveAsPdf(path) != 0)
         ui::showWarning(QStringLiteral("Die PDF-Datei %1 konnte nicht geschrieben werden.").arg(path));
 }

@@ -29,13 +29,17 @@ public:
     int zoom() const { return m_zoom; }
     void showPage(int index);
     void setZoom(int percent);
+    // The shown page in the screen's pixels.
     const QImage &pageImage() const { return m_image; }
     // 0 or a result code.
     int saveAsPdf(const QString &path);
     int printOn(const QString &printer, int firstPage, int lastPage);
+    // Where "Als PDF speichern" starts: the document's name in the PDF folder.
+    QString suggestedPdfPath() const;
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
 private:
     PreviewDocument m_document;
@@ -45,6 +49,8 @@ private:
     bool m_loaded = false;
     int m_current = 0;
     int m_zoom = 100;
+    // 0, or the zoom box entry that fits the page to the window.
+    int m_fit = 0;
     QImage m_image;
     QLabel *m_pageView;
     QLabel *m_pageNumber;
@@ -52,6 +58,9 @@ private:
     QScrollArea *m_scroll;
 
     QWidget *buildToolbar();
+    void chooseZoom(int choice);
+    void applyZoom(int percent);
+    void fitToWindow();
     void askAndPrint();
     void askAndSave();
     int writePages(class PageSink &sink, int firstPage, int lastPage);

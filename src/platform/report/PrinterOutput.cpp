@@ -52,7 +52,9 @@ std::unique_ptr<PageSink> printerSink(const QString &printer, const QString &doc
             code = LL_ERR_PRINTING_FAILED;
             return nullptr;
         }
-        return std::make_unique<PdfSink>(qprinter->outputFileName(), documentName);
+        auto sink = std::make_unique<PdfSink>(qprinter->outputFileName(), documentName);
+        sink->announceWhenWritten();
+        return sink;
     }
     return std::make_unique<PrinterSink>(std::move(qprinter));
 }

@@ -114,10 +114,15 @@ QString RealEngine::errorText(int handle) const
     return m_job && m_job->handle == handle ? m_job->errorText : QString();
 }
 
+const QString &RealEngine::documentNameOf(const Job &job)
+{
+    return job.documentName.isEmpty() ? job.title : job.documentName;
+}
+
 std::unique_ptr<PageSink> RealEngine::makeSink(Job &job, int &code)
 {
     code = 0;
-    const QString &name = job.documentName.isEmpty() ? job.title : job.documentName;
+    const QString &name = documentNameOf(job);
     if (m_factory)
         return m_factory(job.destination, job.layout, job.printer, name, code);
     if (job.destination == LL_PRINT_PREVIEW)
@@ -341,7 +346,9 @@ int RealEngine::previewDisplay(int handle, const QString &layout, const QString 
     if (!job)
         return LL_ERR_GENERAL;
     const QString path = previewPath(resolveLayoutPath(layout, job->kind));
-    return showPreview(path, QFileInfo(layout).completeBaseName(), parent) ? 0 : LL_ERR_NO_PREVIEW_FILES;
+    // Printed or saved from the preview, the document keeps the name it gets
+    // when printed directly.
+    return showPreview(path, documentNameOf(*job), parent) ? 0 : LL_ERR_NO_PREVIEW_FILES;
 }
 
 int RealEngine::previewDeleteFiles(int handle, const QString &layout, const QString &)

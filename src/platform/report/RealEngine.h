@@ -93,6 +93,8 @@ private:
     SinkFactory m_factory;
 
     Job *find(int handle);
+    // The name a printed file or print job of the job gets.
+    static const QString &documentNameOf(const Job &job);
     std::unique_ptr<PageSink> makeSink(Job &job, int &code);
     int startRun(Job &job, int kind, const QString &layoutPath);
     template <typename Call>

@@ -9,6 +9,9 @@
 #include "platform/db/TField.h"
 #include "platform/db/TTable.h"
 
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QScrollBar>
 #include <QTest>
 
 namespace {
@@ -183,4 +186,31 @@ TEST_F(EmailEditorTest, ANewTemplateCarriesTheAdvertisementUnlessTheSettingSaysN
         EXPECT_FALSE(editor.memDocende->toPlainText().contains(AdvertisementLines().first()));
         editor.btnCancel->click();
     });
+}
+
+// The stored form of the path keeps the suite's "\"; the title shows the
+// system's separator. Names of the tree are never cut without a way to read
+// them: a tooltip, and the column grows into a horizontal scroll bar.
+TEST_F(EmailEditorTest, TheTitleShowsTheSystemsSeparatorAndTheTreeNeverHidesAName)
+{
+    const QString stored = path("formulare") + "\\" + QFileInfo(fileName).fileName();
+    DialogScript script;
+    script.then([&](QDialog &dialog) {
+        auto &editor = dynamic_cast<TfrmEdit &>(dialog);
+        EXPECT_EQ(editor.windowTitle(), "Formular bearbeiten \"Rechnung per E-Mail\" - " + fileName);
+        EXPECT_FALSE(editor.windowTitle().contains('\\'));
+        editor.tvwFelder->expandAll();
+        QTreeWidgetItem *longest = node(editor, "Variablen", "Übertrag");
+        ASSERT_NE(longest, nullptr);
+        EXPECT_EQ(longest->toolTip(0), "Übertrag");
+        editor.resize(400, 300);
+        editor.tvwFelder->resize(60, 200);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(editor.tvwFelder->header()->sectionResizeMode(0), QHeaderView::ResizeToContents);
+        EXPECT_GT(editor.tvwFelder->header()->sectionSize(0), editor.tvwFelder->viewport()->width());
+        EXPECT_GT(editor.tvwFelder->horizontalScrollBar()->maximum(), 0);
+        editor.btnCancel->click();
+    });
+    TemplateEditor().EditFormular(stored, "Rechnung per E-Mail", -1, 0);
+    EXPECT_TRUE(script.finished());
 }

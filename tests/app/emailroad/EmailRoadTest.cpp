@@ -11,6 +11,7 @@
 #include "app/emailroad/EmailPrompt.h"
 #include "app/emailroad/EmailTab.h"
 #include "app/mainmodul.h"
+#include "demo/install/MailTemplates.h"
 #include "demo/tables/DemoTables.h"
 #include "mail/formularmodul.h"
 #include "platform/db/TField.h"
@@ -24,6 +25,8 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QThread>
+
+#include <numeric>
 
 namespace {
 
@@ -468,4 +471,98 @@ TEST_F(OutboxTest, TwoProcessesTakingNumbersAtOnceNeverCollide)
     }
     auto outbox = table(mailbox(), "MailAusgang.db");
     EXPECT_EQ(outbox->RecordCount(), 201);
+}
+
+namespace {
+
+QByteArray decodedQuotedPrintable(QByteArray text)
+{
+    text.replace("=\r\n", "");
+    QByteArray out;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i] == '=' && i + 2 < text.size()) {
+            out += char(text.mid(i + 1, 2).toInt(nullptr, 16));
+            i += 2;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+// The demo's own e-mail templates sent as the customer receives them.
+class DemoEmailTest : public EmailRoadTest
+{
+protected:
+    void SetUp() override
+    {
+        EmailRoadTest::SetUp();
+        demo::writeMailTemplates(path("formulare"));
+    }
+
+    TfrmPrintMan &demoTab()
+    {
+        TfrmPrintMan &w = activatedWindow();
+        w.pgcAuswahl->setCurrentWidget(w.tsEmail);
+        ShowEmailHeader();
+        w.edtSendTo->setText("kunde@example.org");
+        return w;
+    }
+
+    QByteArray sent(TfrmPrintMan &w)
+    {
+        send(w);
+        return server.messages().isEmpty() ? QByteArray() : server.messages().last().data;
+    }
+
+    static QString bodyOf(const QByteArray &message)
+    {
+        const qsizetype start = message.indexOf("\r\n\r\n") + 4;
+        return QString::fromUtf8(decodedQuotedPrintable(message.mid(start)));
+    }
+};
+
+}
+
+TEST_F(DemoEmailTest, TheInvoiceNumbersItsPositionsAsOnPaperAndClosesWithTaxAndTotal)
+{
+    const QString body = bodyOf(sent(demoTab()));
+    ASSERT_FALSE(body.isEmpty());
+    EXPECT_FALSE(body.contains("#Z", Qt::CaseInsensitive)) << body.toStdString();
+    QList<int> numbers;
+    static const QRegularExpression numbered(QStringLiteral("^ *(\\d+) +\\S"), QRegularExpression::MultilineOption);
+    for (auto match = numbered.globalMatch(body); match.hasNext();)
+        numbers << match.next().captured(1).toInt();
+    QList<int> expected(41);
+    std::iota(expected.begin(), expected.end(), 1);
+    EXPECT_EQ(numbers, expected) << body.toStdString();
+    for (const char *line :
+         {"Zwischensumme    1.315,20", "Summe dieses Abschnitts    2.750,70", "Summe dieses Abschnitts    2.560,90",
+          "Folgende Lieferung erfolgte direkt auf", "Summe netto", "zzgl. MwSt. 19 %", "Gesamtbetrag",
+          "Mit freundlichen Grüßen\r\n"
+          "Werkzeughandel Lindner GmbH"})
+        EXPECT_TRUE(body.contains(QString::fromUtf8(line))) << line << "\n" << body.toStdString();
+    // The amounts stand in one column.
+    QList<qsizetype> amountEnds;
+    for (const QString &line : body.split(QStringLiteral("\r\n"))) {
+        if (line.startsWith("Summe netto") || line.startsWith("zzgl.") || line.startsWith("Gesamtbetrag"))
+            amountEnds << line.indexOf(QStringLiteral(" €"));
+    }
+    ASSERT_EQ(amountEnds.size(), 4);
+    EXPECT_EQ(amountEnds.count(amountEnds.first()), 4) << body.toStdString();
+}
+
+// In attachment mode the message carries the template's covering text and
+// the document as a text file whose umlauts a mail program can show.
+TEST_F(DemoEmailTest, AttachmentModeSendsACoveringTextAndADeclaredTextFile)
+{
+    TfrmPrintMan &w = demoTab();
+    w.cbxAnlage->setChecked(true);
+    const QByteArray message = sent(w);
+    ASSERT_FALSE(message.isEmpty());
+    EXPECT_TRUE(message.contains("anbei erhalten Sie den Beleg \"Rechnung\" als Textdatei.")) << message.constData();
+    static const QRegularExpression attachmentType(
+        QStringLiteral("Content-Type: text/plain; charset=(UTF-8|windows-1252)\r\nContent-Transfer-Encoding: "
+                       "base64\r\nContent-Disposition: attachment"));
+    EXPECT_TRUE(attachmentType.match(QString::fromUtf8(message)).hasMatch()) << message.constData();
 }

@@ -52,6 +52,21 @@ protected:
         return values;
     }
 
+    // The demo's documents come numbered as printed before; these tests
+    // need documents that were never printed.
+    void unnumberPositions()
+    {
+        TTable positions;
+        positions.SetDatabaseName(ProgramPaths().DatenPfad);
+        positions.SetTableName(QStringLiteral("atrpos.db"));
+        positions.Open();
+        for (positions.First(); !positions.Eof(); positions.Next()) {
+            positions.Edit();
+            positions.FieldByName(QStringLiteral("posdruck"))->Clear();
+            positions.Post();
+        }
+    }
+
     QList<int> positionNumbers(const QString &orderNr)
     {
         TTable positions;
@@ -188,6 +203,7 @@ TEST_F(PrintLoopTest, WithoutDefaultPrinterNothingIsPrinted)
 TEST_F(PrintLoopTest, PositionNumbersAreWrittenOnlyByARealPrint)
 {
     freshTables();
+    unnumberPositions();
     invoice(QStringLiteral("20260002"));
     window.chosen = printroad::Output::Bildschirm;
     loop.ListeTintlen(false);
@@ -289,6 +305,8 @@ TEST_F(PrintLoopTest, LabelsOfMarkedRecordsEachAsOftenAsAskedAlsoThroughTheOptio
 
 TEST_F(PrintLoopTest, TheDesignerGetsTheCurrentRecordAndTheLayoutAndNeedsSomethingToShow)
 {
+    freshTables();
+    unnumberPositions();
     invoice(QStringLiteral("20260002"));
     loop.Layout();
     const auto *designer = engine.last(QStringLiteral("LlDefineLayout"));
@@ -408,6 +426,7 @@ TEST_F(PrintLoopRealEngineTest, ThePreviewFilesAreDeletedAfterThePreview)
 TEST_F(PrintLoopTest, APrintThePrinterDidNotTakeMakesNoWrites)
 {
     freshTables();
+    unnumberPositions();
     invoice(QStringLiteral("20260002"));
     engine.script(QStringLiteral("LlPrintEnd"), {0, report::LL_ERR_PRINTING_FAILED});
     loop.ListeTintlen(false);

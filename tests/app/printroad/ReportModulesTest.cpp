@@ -130,6 +130,65 @@ INSTANTIATE_TEST_SUITE_P(EveryForm, DemoForms, ::testing::ValuesIn(demoRequests.
                              return name.remove(QRegularExpression("[^A-Za-z0-9]")).toStdString();
                          });
 
+namespace {
+
+demo::Row formRowOf(const QString &file)
+{
+    for (const demo::Row &row : demo::formRows()) {
+        if (row.value("DateiErsteSeite").toString().section('.', 0, 0) == file)
+            return row;
+    }
+    ADD_FAILURE() << file.toStdString();
+    return {};
+}
+
+}
+
+// What a customer reads on the demo's documents: an invoice dated with its
+// invoice date, a dated dunning letter without its internal level, a footer
+// without the tax rate, letters signed by the company, domestic addresses
+// without their country, and copies marked as such.
+TEST_F(DemoForms, DocumentsReadAsTheCustomerReceivesThem)
+{
+    static const QRegularExpression documentDate(QStringLiteral("Datum:\\s+(\\d\\d\\.\\d\\d\\.\\d{4})"));
+    static const QRegularExpression signedByCompany(
+        QStringLiteral("Mit freundlichen Grüßen *\\n *Werkzeughandel Lindner GmbH *\\n"));
+    static const QRegularExpression taxInFooter(QStringLiteral("^ *MwSt\\."), QRegularExpression::MultilineOption);
+
+    const QString invoice = pdfText(print(formRowOf("Auftrag_Rechnung"), demoRequests.value("Auftrag_Rechnung")));
+    EXPECT_EQ(documentDate.match(invoice).captured(1), "06.10.2026") << invoice.toStdString();
+    EXPECT_TRUE(signedByCompany.match(invoice).hasMatch()) << invoice.toStdString();
+    EXPECT_FALSE(taxInFooter.match(invoice).hasMatch()) << invoice.toStdString();
+    EXPECT_FALSE(invoice.contains("Kopie"));
+
+    const QString offer = pdfText(print(formRowOf("Auftrag_Angebot"), demoRequests.value("Auftrag_Angebot")));
+    EXPECT_TRUE(signedByCompany.match(offer).hasMatch()) << offer.toStdString();
+
+    const QString dunning = pdfText(print(formRowOf("Mahnung_Mahnung"), demoRequests.value("Mahnung_Mahnung")));
+    EXPECT_EQ(documentDate.match(dunning).captured(1), "30.11.2026") << dunning.toStdString();
+    EXPECT_FALSE(dunning.contains("Mahnstufe")) << dunning.toStdString();
+    EXPECT_TRUE(dunning.contains("2. Mahnung"));
+
+    const QString labels = pdfText(print(formRowOf("Kunden_Etikett"), demoRequests.value("Kunden_Etikett")));
+    EXPECT_FALSE(labels.contains("DEUTSCHLAND")) << labels.toStdString();
+    EXPECT_TRUE(labels.contains("ÖSTERREICH")) << labels.toStdString();
+}
+
+TEST_F(DemoForms, ASecondCopyIsMarkedAsCopy)
+{
+    const demo::Row row = formRowOf("Auftrag_Rechnung");
+    request("Auftrag", row.value("Typ").toString(), "L", "E", "20260001");
+    window.row = {row.value("Bezeichnung").toString(), row.value("DateiErsteSeite").toString(), 2};
+    loop.ListeTintlen(false);
+    // The printer check pass before the copies opens the printer without a file.
+    const auto jobs = pdfPrinters.jobs();
+    ASSERT_EQ(jobs.size(), 3);
+    const QString first = pdfText(jobs.at(1).outputFile);
+    const QString second = pdfText(jobs.at(2).outputFile);
+    EXPECT_FALSE(first.contains("Kopie")) << first.toStdString();
+    EXPECT_TRUE(second.contains("Kopie")) << second.toStdString();
+}
+
 TEST(DemoFormList, EveryPrintedFormHasADemoRequest)
 {
     for (const demo::Row &row : demo::formRows()) {

@@ -143,11 +143,49 @@ TEST_F(SimpleMapiTest, MessagesArriveExactlyWithBlindCopiesOnlyInTheEnvelope)
     for (const char *part :
          {"Subject: Anlage\r\n", "Content-Type: multipart/mixed; boundary=\"=_TOKEN\"\r\n\r\n--=_TOKEN\r\n",
           "Content-Transfer-Encoding: quoted-printable\r\n\r\n\r\n--=_TOKEN\r\n"
-          "Content-Type: application/octet-stream\r\nContent-Transfer-Encoding: base64\r\n",
+          "Content-Type: text/plain; charset=windows-1252\r\nContent-Transfer-Encoding: base64\r\n",
           "Content-Disposition: attachment; filename*=UTF-8''Rechnung%204711.txt\r\n\r\n"
           "UG9zIDENClN1bW1lIDEwLDAwIIANCg==\r\n--=_TOKEN--\r\n"})
         EXPECT_TRUE(attached.contains(QString::fromUtf8(part))) << part;
     EXPECT_TRUE(attached.endsWith("--=_TOKEN--\r\n"));
+}
+
+// Mail programs show the umlauts of an attached text only when its
+// character set is declared.
+TEST(MimeAttachment, ATextFileIsDeclaredWithTheCharacterSetItWasWrittenIn)
+{
+    const struct
+    {
+        const char *name;
+        QByteArray content;
+        const char *type;
+    } cases[] = {
+        {"Rechnung.txt",
+         "Gr\xfc\xdf"
+         "e \x80",
+         "text/plain; charset=windows-1252"},
+        {"RECHNUNG.TXT",
+         "Gr\xc3\xbc\xc3\x9f"
+         "e",
+         "text/plain; charset=UTF-8"},
+        {"Rechnung.txt", "nur ASCII", "text/plain; charset=windows-1252"},
+        {"Rechnung.pdf", "%PDF-1.4 \xc3\xbc", "application/octet-stream"},
+        {"Rechnung",
+         "Gr\xc3\xbc\xc3\x9f"
+         "e",
+         "application/octet-stream"},
+    };
+    for (const auto &c : cases) {
+        mapi::OutgoingMail mail;
+        mail.senderAddress = QStringLiteral("buero@tintlen.example");
+        mail.to = QStringList{QStringLiteral("kunde@example.org")};
+        mail.uniqueToken = QStringLiteral("t");
+        mail.date = QDateTime(QDate(2026, 12, 7), QTime(6, 0), Qt::UTC);
+        mail.attachment = mapi::MailAttachment{QString::fromLatin1(c.name), c.content};
+        const QByteArray message = mapi::composeMessage(mail);
+        EXPECT_TRUE(message.contains("--=_t\r\nContent-Type: " + QByteArray(c.type) + "\r\n")) << c.name << "\n"
+                                                                                               << message.constData();
+    }
 }
 
 TEST_F(SimpleMapiTest, RefusalsAndBrokenTransfersGiveTheirCodesAndTheSessionGoesOn)

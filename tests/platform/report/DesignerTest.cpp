@@ -1,6 +1,7 @@
 #include "ReportTestSupport.h"
 
 #include "platform/report/DialogRunner.h"
+#include "platform/report/LayoutBuilder.h"
 #include "platform/report/LayoutDesigner.h"
 #include "platform/report/LayoutFile.h"
 #include "platform/report/api/ReportApi.h"
@@ -17,6 +18,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTest>
 #include <QTreeWidget>
 
 using namespace report;
@@ -151,7 +153,10 @@ TEST_F(Designer, CreatesEditsAndSavesAListLayout)
     EXPECT_EQ(layoutToText(reloaded), designed);
     EXPECT_EQ(reloaded.objects.size(), 2);
 
-    // Opened again, the same layout comes back unchanged.
+    // Opened again, the same layout comes back unchanged; cancelling the
+    // changes is confirmed first.
+    ui::ScopedRecordingUiServices user;
+    user.queueAnswer(ui::IDYES);
     setDialogRunner([&](QDialog &dialog) {
         auto &designer = dynamic_cast<LayoutDesigner &>(dialog);
         EXPECT_EQ(layoutToText(designer.layout()), designed);
@@ -164,6 +169,109 @@ TEST_F(Designer, CreatesEditsAndSavesAListLayout)
     EXPECT_EQ(LlDefineLayout(job, nullptr, "x", LL_PROJECT_LIST, path), LL_ERR_USER_ABORTED);
     ASSERT_EQ(loadLayout(path, reloaded), 0);
     EXPECT_EQ(layoutToText(reloaded), designed);
+    EXPECT_EQ(user.messages().size(), 1);
+}
+
+namespace {
+
+// Types into a spin box as a user does: select all, the text, Enter.
+void typeInto(QDoubleSpinBox *box, const QString &text)
+{
+    box->setFocus();
+    box->selectAll();
+    QTest::keyClicks(box, text);
+    QTest::keyClick(box, Qt::Key_Return);
+}
+
+}
+
+// German users type decimal commas; a value that would put the element off
+// the page is refused with a message and the element stays where it was.
+TEST_F(Designer, NumbersAreGermanAndAnElementNeverLeavesThePageUnnoticed)
+{
+    ui::ScopedRecordingUiServices user;
+    LayoutDesigner designer(newLayout(Layout::Type::List), dir.filePath("neu.lst"), Definitions{}, Definitions{},
+                            nullptr, "Liste");
+    designer.show();
+    const int text = designer.addObject(ObjectKind::Text);
+    auto *x = child<QDoubleSpinBox>(designer, "x");
+    typeInto(x, "25,5");
+    EXPECT_DOUBLE_EQ(designer.layout().objects.at(text).rect.left(), 25.5);
+    EXPECT_EQ(x->text(), "25,5 mm");
+    EXPECT_TRUE(user.messages().isEmpty());
+
+    const struct
+    {
+        const char *box;
+        const char *typed;
+    } offPage[] = {{"x", "255"}, {"y", "290"}, {"width", "200"}, {"height", "300"}, {"x", "-3"}};
+    for (const auto &c : offPage) {
+        user.clear();
+        const QRectF before = designer.layout().objects.at(text).rect;
+        typeInto(child<QDoubleSpinBox>(designer, c.box), c.typed);
+        EXPECT_EQ(designer.layout().objects.at(text).rect, before) << c.box << " " << c.typed;
+        ASSERT_EQ(user.messages().size(), 1) << c.box << " " << c.typed;
+        EXPECT_TRUE(user.messages().at(0).text.contains("außerhalb der Seite (210 x 297 mm)"));
+        const QMap<QString, double> shown = {
+            {"x", before.left()}, {"y", before.top()}, {"width", before.width()}, {"height", before.height()}};
+        EXPECT_DOUBLE_EQ(child<QDoubleSpinBox>(designer, c.box)->value(), shown.value(c.box));
+    }
+
+    designer.canvas()->select(designer.canvas()->tableIndex());
+    auto *columns = child<QTableWidget>(designer, "columns");
+    columns->item(1, 1)->setText("120,5");
+    EXPECT_DOUBLE_EQ(designer.layout().table->rows.at(1).columns.at(0).width, 120.5);
+    designer.canvas()->select(designer.canvas()->tableIndex());
+    EXPECT_EQ(columns->item(1, 1)->text(), "120,5");
+}
+
+TEST_F(Designer, CancelAsksBeforeChangesAreThrownAway)
+{
+    ui::ScopedRecordingUiServices user;
+    LayoutDesigner designer(newLayout(Layout::Type::List), dir.filePath("neu.lst"), Definitions{}, Definitions{},
+                            nullptr, "Liste");
+    designer.show();
+    auto *cancel = designer.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Cancel);
+    designer.addObject(ObjectKind::Line);
+    user.queueAnswer(ui::IDNO);
+    QTest::mouseClick(cancel, Qt::LeftButton);
+    ASSERT_EQ(user.messages().size(), 1);
+    EXPECT_EQ(user.messages().at(0).buttons, ui::MsgButtons::YesNo);
+    EXPECT_TRUE(designer.isVisible());
+    user.queueAnswer(ui::IDYES);
+    QTest::keyClick(&designer, Qt::Key_Escape);
+    EXPECT_EQ(user.messages().size(), 2);
+    EXPECT_FALSE(designer.isVisible());
+    EXPECT_EQ(designer.result(), QDialog::Rejected);
+
+    // Unchanged, it closes without a question.
+    LayoutDesigner unchanged(newLayout(Layout::Type::List), dir.filePath("neu.lst"), Definitions{}, Definitions{},
+                             nullptr, "Liste");
+    unchanged.show();
+    user.clear();
+    QTest::mouseClick(unchanged.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Cancel), Qt::LeftButton);
+    EXPECT_TRUE(user.messages().isEmpty());
+    EXPECT_FALSE(unchanged.isVisible());
+}
+
+// In the design view the block after the table stands where the longest
+// table that leaves it room would end: above the page footer.
+TEST_F(Designer, TheClosingBlockIsShownAboveThePageFooter)
+{
+    Layout layout = newLayout(Layout::Type::List);
+    layout.marginBottom = 27;
+    layout.table->rect = QRectF(20, 124, 175, 140);
+    layout.objects.append(textObject("Fusszeile", {20, 275, 170, 10}, {"\"Fuß\""}, FontSpec{}));
+    layout.objects.append(
+        textObject("Gruss", {20, 20, 175, 16}, {"\"Gruß\""}, FontSpec{}, Qt::AlignLeft, Appearance::AfterTable));
+    LayoutDesigner designer(layout, dir.filePath("neu.lst"), Definitions{}, Definitions{}, nullptr, "Liste");
+    const QString shots = qEnvironmentVariable("TINTLEN_SCREENSHOTS");
+    if (!shots.isEmpty())
+        designer.grab().save(shots + QStringLiteral("/designer.png"));
+    const QRectF closing = designer.canvas()->displayRect(1);
+    EXPECT_LE(closing.bottom(), layout.printableBottom() + 1e-9);
+    EXPECT_FALSE(closing.intersects(designer.canvas()->displayRect(0)));
+    EXPECT_DOUBLE_EQ(closing.top(), layout.printableBottom() - 36 + 20);
 }
 
 TEST_F(Designer, CreatesALabelSheet)

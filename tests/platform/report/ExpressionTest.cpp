@@ -1,6 +1,7 @@
 #include "platform/report/Expression.h"
 #include "platform/report/NumberPicture.h"
 #include "platform/report/api/ReportCodes.h"
+#include "support/RecordingUiServices.h"
 
 #include <gtest/gtest.h>
 
@@ -110,6 +111,9 @@ TEST_F(ExpressionTest, DateFormatting)
                  {"Date$(Datum, \"dddd, d.m.yy\")", "Donnerstag, 1.3.01"},
                  {"Date$(36951, \"dd.mm.yyyy\")", "01.03.2001"},
                  {"Date$(\"kein Datum\", \"dd.mm.yyyy\")", "kein Datum"}});
+    ui::ScopedRecordingUiServices services;
+    services.setNow(QDateTime(QDate(2026, 12, 7), QTime(23, 59)));
+    expectEvals({{"Today()", "07.12.2026"}, {"Date$(Today(), \"d. mmmm yyyy\")", "7. Dezember 2026"}});
 }
 
 TEST_F(ExpressionTest, SyntaxErrorsMakeTheExpressionInvalid)

@@ -2,6 +2,7 @@
 
 #include "platform/report/DialogRunner.h"
 #include "platform/report/LayoutBuilder.h"
+#include "platform/report/PassingNotice.h"
 #include "platform/report/PdfSink.h"
 #include "platform/report/PreviewFile.h"
 #include "platform/report/PreviewWindow.h"
@@ -14,10 +15,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPrinter>
 #include <QProcess>
+#include <QPushButton>
 #include <QRandomGenerator>
+#include <QScrollArea>
 #include <QSpinBox>
+#include <QTest>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -130,6 +135,16 @@ TEST_F(Output, PdfPrinterWritesARealPdfWithTheLettersOfEveryWord)
     EXPECT_TRUE(text.contains("Übertrag: 60,00")) << text.toStdString();
     EXPECT_TRUE(text.contains("Summe: 280,00")) << text.toStdString();
     EXPECT_EQ(QDir(dir.path()).entryList({"*.pdf"}, QDir::Files).size(), 1);
+
+    // Where the file went is said in passing, in a window that needs no click.
+    QLabel *notice = nullptr;
+    for (QWidget *widget : QApplication::topLevelWidgets()) {
+        if (widget->objectName() == PassingNoticeName && widget->isVisible())
+            notice = qobject_cast<QLabel *>(widget);
+    }
+    ASSERT_TRUE(notice);
+    EXPECT_TRUE(notice->text().contains(QDir::toNativeSeparators(pdf))) << notice->text().toStdString();
+    EXPECT_TRUE(notice->windowFlags() & Qt::ToolTip);
 }
 
 namespace {
@@ -263,6 +278,64 @@ TEST_F(Output, PreviewFileIsShownPrintedAndSavedAsPdf)
     EXPECT_EQ(LlPreviewDeleteFiles(job, layout, ""), 0);
     EXPECT_FALSE(QFile::exists(previewPath(layout)));
     EXPECT_EQ(LlPreviewDisplay(job, layout, "", nullptr), LL_ERR_NO_PREVIEW_FILES);
+}
+
+// The zoom box always says what is shown; it fits the page to the window on
+// request; the page buttons show the platform's icons; the preview names
+// its PDF as the direct print does and offers the PDF folder to save in.
+TEST_F(Output, PreviewZoomNavigationAndPdfNamesMeetTheUser)
+{
+    ASSERT_EQ(LlPrintWithBoxStart(job, LL_PROJECT_LIST, layout, LL_PRINT_PREVIEW, 0, nullptr, "Rechnung"), 0);
+    printList(job, {10, 20, 30, 40});
+    ASSERT_EQ(LlPrintEnd(job, 0), 0);
+    const QByteArray savedPdfFolder = qgetenv("TINTLEN_PDF_DIR");
+    qputenv("TINTLEN_PDF_DIR", dir.filePath("pdf").toUtf8());
+    setDialogRunner([&](QDialog &dialog) {
+        auto &preview = dynamic_cast<PreviewWindow &>(dialog);
+        preview.show();
+        auto *zoom = preview.findChild<QComboBox *>("Zoom");
+        EXPECT_EQ(zoom->currentText(), "100 %");
+        for (const char *name : {"Erste Seite", "Vorherige Seite", "Nächste Seite", "Letzte Seite"}) {
+            auto *button = preview.findChild<QPushButton *>(name);
+            EXPECT_TRUE(button->text().isEmpty()) << name;
+            EXPECT_FALSE(button->icon().isNull()) << name;
+        }
+        QTest::keyClick(&preview, Qt::Key_Plus);
+        EXPECT_EQ(preview.zoom(), 125);
+        EXPECT_EQ(zoom->currentText(), "125 %");
+        QTest::keyClick(&preview, Qt::Key_Minus);
+        QTest::keyClick(&preview, Qt::Key_Minus);
+        EXPECT_EQ(zoom->currentText(), "75 %");
+
+        preview.resize(900, 700);
+        const auto choose = [zoom](const QString &entry) {
+            const int index = zoom->findText(entry);
+            EXPECT_GE(index, 0) << entry.toStdString();
+            zoom->setCurrentIndex(index);
+            emit zoom->activated(index);
+        };
+        choose("Seitenbreite");
+        const QSize area = preview.findChild<QScrollArea *>()->viewport()->size() * preview.devicePixelRatioF();
+        EXPECT_LE(preview.pageImage().width(), area.width());
+        EXPECT_GT(preview.pageImage().width(), area.width() * 3 / 4);
+        EXPECT_EQ(zoom->currentText(), "Seitenbreite");
+        choose("Ganze Seite");
+        EXPECT_LE(preview.pageImage().height(), area.height());
+        EXPECT_LE(preview.pageImage().width(), area.width());
+
+        const QString shots = qEnvironmentVariable("TINTLEN_SCREENSHOTS");
+        if (!shots.isEmpty()) {
+            QApplication::processEvents();
+            preview.grab().save(shots + QStringLiteral("/vorschau.png"));
+        }
+        EXPECT_EQ(preview.suggestedPdfPath(), QDir(dir.filePath("pdf")).filePath("Rechnung.pdf"));
+        EXPECT_EQ(preview.printOn("Tintlen PDF", 1, 1), 0);
+        return int(QDialog::Accepted);
+    });
+    EXPECT_EQ(LlPreviewDisplay(job, layout, "", nullptr), 0);
+    qputenv("TINTLEN_PDF_DIR", savedPdfFolder);
+    ASSERT_EQ(printers->jobs().size(), 1);
+    EXPECT_EQ(QFileInfo(printers->jobs().first().outputFile).fileName(), "Rechnung.pdf");
 }
 
 TEST_F(Output, PreviewPagesLookLikeTheDocument)
