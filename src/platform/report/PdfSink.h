@@ -21,7 +21,7 @@ public:
     int addPage(const Page &page) override;
     int finish() override;
     void abort() override;
-    const QString &errorText() const { return m_error; }
+    QString errorText() const override { return m_error; }
 
 private:
     QString m_path;
@@ -33,6 +33,7 @@ private:
     int m_pages = 0;
 
     bool begin(const QSizeF &pageSize);
+    QString writeFailure(const QString &otherwise) const;
     void setPageSize(const QSizeF &size);
 };
 
