@@ -115,7 +115,10 @@ TEST_F(EmailRoadTest, ARangeSendsOneMessagePerDocumentAndCountsRefusals)
     server.refuseRecipient("kunde@example.org");
     send(w);
     EXPECT_EQ(server.messages().size(), documents);
-    QStringList expected(documents, QStringLiteral("Empfänger nicht gefunden."));
+    const QString refusal = QStringLiteral("Empfänger nicht gefunden.\r\nDer Mail-Server 127.0.0.1:%1 hat abgelehnt: "
+                                           "550 5.1.1 No such user")
+                                .arg(server.port());
+    QStringList expected(documents, refusal);
     expected << sentAndFailed.arg(0).arg(documents);
     EXPECT_EQ(services.messageTexts(), expected);
 }
@@ -133,7 +136,8 @@ TEST_F(EmailRoadTest, WithoutAServerNothingIsSentAndTheTablesAreClosed)
     TIniFile(iniPath()).WriteString(mapi::SmtpSection, "Server", "127.0.0.1");
     TIniFile(iniPath()).WriteInteger(mapi::SmtpSection, "Port", 1);
     send(w);
-    EXPECT_EQ(services.messageTexts(), QStringList({"MAPI-Login fehlgeschlagen!"}));
+    EXPECT_EQ(services.messageTexts(),
+              QStringList({"MAPI-Login fehlgeschlagen!\r\nDer Mail-Server 127.0.0.1:1 ist nicht erreichbar."}));
     EXPECT_TRUE(server.messages().isEmpty());
 }
 
@@ -445,4 +449,24 @@ TEST_F(OutboxTest, TwoProcessesTakingNumbersAtOnceNeverCollide)
     }
     auto outbox = table(mailbox(), "MailAusgang.db");
     EXPECT_EQ(outbox->RecordCount(), 201);
+}
+
+TEST(MailStorageFolderTest, ATemplatesSubFolderStaysBelowTheMailboxFolder)
+{
+    const struct
+    {
+        const char *subFolder;
+        const char *folder;
+    } cases[] = {
+        {"../..", "Gesendet"},
+        {"..\\..\\Windows", "Gesendet\\Windows"},
+        {"Kunden/../../Rechnungen", "Gesendet\\Rechnungen"},
+        {"Kunden/./Mahnungen/..", "Gesendet\\Kunden"},
+        {"/Kunden", "Gesendet\\Kunden"},
+        {"Kunden\\ .. \\. \\...", "Gesendet"},
+        {"Kunden.2026/Rechnungen", "Gesendet\\Kunden.2026\\Rechnungen"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(MailStorageFolder(true, QString::fromUtf8(c.subFolder)), QString::fromUtf8(c.folder)) << c.subFolder;
+    EXPECT_EQ(MailStorageFolder(false, "../.."), "Papierkorb");
 }
