@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QStorageInfo>
 
+#include <sqlite3.h>
 #include <sys/mount.h>
 
 namespace {
@@ -474,6 +475,32 @@ TEST_F(PrintLoopRealEngineTest, ALayoutCutInHalfIsCalledDamagedWithItsName)
     EXPECT_TRUE(services.messages().first().text.startsWith(
         QStringLiteral("Die Formulardatei %1 ist beschädigt (").arg(layout)))
         << services.messages().first().text.toStdString();
+    expectEverythingClosed();
+}
+
+TEST_F(PrintLoopTest, ATableHeldByAnotherWorkstationEndsTheJobWithItsNameAndLeavesNothingOpen)
+{
+    freshTables();
+    sqlite3 *other = nullptr;
+    ASSERT_EQ(
+        sqlite3_open(
+            QFile::encodeName(os::resolvePath(ProgramPaths().DatenPfad + QStringLiteral("auftrag.db"))).constData(),
+            &other),
+        SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    invoice(QStringLiteral("20260002"));
+    try {
+        loop.ListeTintlen(false);
+        ADD_FAILURE() << "the job went on";
+    } catch (const EDatabaseError &error) {
+        EXPECT_TRUE(error.Message().contains(QStringLiteral("gesperrt"))) << error.Message().toStdString();
+        EXPECT_TRUE(error.Message().contains(QStringLiteral("uftrag"), Qt::CaseInsensitive))
+            << error.Message().toStdString();
+    }
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    EXPECT_FALSE(loop.isRunning());
+    EXPECT_EQ(positionNumbers(QStringLiteral("20260002")), QList<int>({-1, -1, -1}));
     expectEverythingClosed();
 }
 
