@@ -134,7 +134,12 @@ QString CheckProgramPaths(const TProgramPaths &paths)
                + paths.FormularPfad + setUpFormPath;
     if (!os::directoryExists(paths.DatenPfad))
         return QStringLiteral("Daten-Pfad ist nicht vorhanden: ") + paths.DatenPfad;
-    if (!os::fileExists(os::includeTrailingSeparator(paths.DatenPfad) + QStringLiteral("Formular.db")))
+    const QString formTable = os::includeTrailingSeparator(paths.DatenPfad) + QStringLiteral("Formular.db");
+    if (os::directoryExists(formTable))
+        return QStringLiteral("Im Verzeichnis %1 ist Formular.db ein Ordner, keine Tabelle. Benennen Sie den Ordner um "
+                              "und holen Sie die Datei Formular.db aus einer Sicherung zurück.")
+            .arg(paths.DatenPfad);
+    if (!os::fileExists(formTable))
         return QStringLiteral("Formular.db ist nicht vorhanden im Verzeichnis ") + paths.DatenPfad;
     return QString();
 }

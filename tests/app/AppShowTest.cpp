@@ -96,6 +96,10 @@ TEST_F(AppShowTest, EachRefusedRequestNamesOnlyTheFirstFailingCheck)
         {{{true, "DatenPfad", path("auch-nicht")}}, "Daten-Pfad ist nicht vorhanden: " + path("auch-nicht")},
         {{{true, "DatenPfad", path("formulare")}, {true, "ToPrint", {}}},
          "Formular.db ist nicht vorhanden im Verzeichnis " + path("formulare")},
+        {{{true, "DatenPfad", path("ordner-statt-tabelle")}, {true, "ToPrint", {}}},
+         "Im Verzeichnis " + path("ordner-statt-tabelle")
+             + " ist Formular.db ein Ordner, keine Tabelle. Benennen Sie den Ordner um und holen Sie die Datei "
+               "Formular.db aus einer Sicherung zurück."},
         {{{true, "ToPrint", {}}}, "Es wurde kein Druckbereich angegeben!"},
         {{{false, "FormFilterTyp", {}}, {false, "FormTyp", {}}}, "Zu Auftrag wurde kein FormFilterTyp angegeben!"},
         {{{false, "FormTyp", {}}, {false, "Datenbereich", {}}}, "Zu Auftrag wurde kein FormTyp angegeben!"},
@@ -104,6 +108,7 @@ TEST_F(AppShowTest, EachRefusedRequestNamesOnlyTheFirstFailingCheck)
     for (const auto &refusal : cases) {
         SCOPED_TRACE(refusal.message.toStdString());
         restart();
+        QDir().mkpath(path("ordner-statt-tabelle/Formular.db"));
         for (const Edit &edit : refusal.edits)
             edit.init ? writeInit(edit.key, edit.value) : writeRequest(edit.key, edit.value);
         expectRefusal(refusal.message);

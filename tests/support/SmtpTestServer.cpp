@@ -106,6 +106,18 @@ void SmtpTestServer::requireLogin(const QString &user, const QString &password)
     m_expectedLogin = (QByteArray(1, '\0') + user.toUtf8() + QByteArray(1, '\0') + password.toUtf8()).toBase64();
 }
 
+void SmtpTestServer::stopAnsweringAt(const QByteArray &verb)
+{
+    const std::lock_guard lock(m_mutex);
+    m_silentFrom = verb;
+}
+
+void SmtpTestServer::replyToMessage(const QByteArray &reply)
+{
+    const std::lock_guard lock(m_mutex);
+    m_messageReply = reply;
+}
+
 QList<SmtpTestServer::Received> SmtpTestServer::messages() const
 {
     const std::lock_guard lock(m_mutex);
@@ -141,6 +153,18 @@ void SmtpTestServer::converse(int connection)
     while (reader.readLine(line)) {
         const QByteArray verb = line.left(4).toUpper();
         const QByteArray argument = line.mid(5);
+        QByteArray silentFrom;
+        QByteArray messageReply;
+        {
+            const std::lock_guard lock(m_mutex);
+            silentFrom = m_silentFrom;
+            messageReply = m_messageReply;
+        }
+        if (!silentFrom.isEmpty() && verb.startsWith(silentFrom)) {
+            while (reader.readLine(line)) {
+            }
+            return;
+        }
         if (verb == "EHLO") {
             reply(connection,
                   expectedLogin.isEmpty() ? "250-127.0.0.1\r\n250 8BITMIME" : "250-127.0.0.1\r\n250 AUTH PLAIN");
@@ -185,6 +209,10 @@ void SmtpTestServer::converse(int connection)
                 if (dataLine == ".")
                     break;
                 current.data += (dataLine.startsWith('.') ? dataLine.mid(1) : dataLine) + "\r\n";
+            }
+            if (!messageReply.isEmpty()) {
+                reply(connection, messageReply);
+                continue;
             }
             const std::lock_guard lock(m_mutex);
             m_messages << current;

@@ -33,6 +33,13 @@ public:
     void closeDuringData(bool close);
     // Asks for AUTH PLAIN with these credentials.
     void requireLogin(const QString &user, const QString &password);
+    // From the given command on ("EHLO", "MAIL", "DATA", ...) the server
+    // reads on but answers nothing until the client hangs up; empty: it
+    // answers again.
+    void stopAnsweringAt(const QByteArray &verb);
+    // The reply to a complete message instead of accepting it (empty:
+    // accept).
+    void replyToMessage(const QByteArray &reply);
 
     QList<Received> messages() const;
 
@@ -47,6 +54,8 @@ private:
     QStringList m_refused;
     bool m_closeDuringData = false;
     QByteArray m_expectedLogin;
+    QByteArray m_silentFrom;
+    QByteArray m_messageReply;
     QList<Received> m_messages;
     std::thread m_thread;
 };

@@ -99,6 +99,13 @@ bool dispatch()
     return true;
 }
 
+// What the server said or did goes on a line of its own below the message.
+QString withServerReason(const QString &message)
+{
+    const QString reason = mapi::lastFailureReason();
+    return reason.isEmpty() ? message : message + QStringLiteral("\r\n") + reason;
+}
+
 // Recipient records point into these UTF-8 texts, so they live together.
 struct MessageRecords
 {
@@ -137,7 +144,7 @@ public:
         const ULONG code = MAPILogon(0, nullptr, nullptr, MAPI_LOGON_UI | MAPI_NEW_SESSION, 0, &m_handle);
         m_loggedOn = code == SUCCESS_SUCCESS;
         if (!m_loggedOn)
-            ShowPlainMessage(MapiLogonMessage(code));
+            ShowPlainMessage(withServerReason(MapiLogonMessage(code)));
         return m_loggedOn;
     }
     LHANDLE handle() const { return m_handle; }
@@ -251,7 +258,7 @@ bool MapiSendMessage(LHANDLE session, const QStringList &sendTo, const QStringLi
         return true;
     const QString text = MapiSendMessageText(code);
     if (!text.isEmpty())
-        ShowPlainMessage(text);
+        ShowPlainMessage(withServerReason(text));
     return false;
 }
 

@@ -17,9 +17,9 @@
 #include "platform/ui/UiServices.h"
 
 #include <QFile>
-#include <QRegularExpression>
 #include <QScopeGuard>
 
+#include <algorithm>
 #include <optional>
 
 #include <fcntl.h>
@@ -213,17 +213,40 @@ int NextMailNumber(int start)
     }
 }
 
+namespace {
+
+// Names made of dots and blanks only are what the mail program's file
+// system reads as "here" or "one up".
+bool isDotName(const QString &name)
+{
+    return std::all_of(name.cbegin(), name.cend(),
+                       [](QChar c) { return c == QLatin1Char('.') || c == QLatin1Char(' '); });
+}
+
+// A template's sub-folder stays below the mailbox folder: "." names are
+// dropped and ".." climbs no higher than the mailbox folder itself.
+QString keptBelow(const QString &mailbox, const QString &subFolder)
+{
+    QStringList names{mailbox};
+    for (const QString &name : subFolder.split(QLatin1Char('\\'), Qt::SkipEmptyParts)) {
+        if (!isDotName(name))
+            names << name;
+        else if (name.count(QLatin1Char('.')) >= 2 && names.size() > 1)
+            names.removeLast();
+    }
+    return names.join(QLatin1Char('\\'));
+}
+
+}
+
 QString MailStorageFolder(bool keepInSent, const QString &subFolder)
 {
-    QString folder = keepInSent ? QStringLiteral("Gesendet") : QStringLiteral("Papierkorb");
-    if (keepInSent && !subFolder.isEmpty())
-        folder += QLatin1Char('\\') + subFolder;
-    folder.replace(QLatin1Char('/'), QLatin1Char('\\'));
-    static const QRegularExpression doubled(QStringLiteral("\\\\{2,}"));
-    folder.replace(doubled, QStringLiteral("\\"));
-    while (folder.endsWith(QLatin1Char('\\')))
-        folder.chop(1);
-    return folder;
+    const QString mailbox = keepInSent ? QStringLiteral("Gesendet") : QStringLiteral("Papierkorb");
+    if (!keepInSent || subFolder.isEmpty())
+        return mailbox;
+    QString below = subFolder;
+    below.replace(QLatin1Char('/'), QLatin1Char('\\'));
+    return keptBelow(mailbox, below);
 }
 
 TAttachmentNamer::TAttachmentNamer(const QString &folder, const QString &name) : m_folder(folder)

@@ -9,6 +9,8 @@
 #include "platform/os/Printers.h"
 #include "platform/ui/UiServices.h"
 
+#include <QScopedValueRollback>
+
 #include <memory>
 
 namespace printroad {
@@ -130,6 +132,10 @@ void PrintJob::lstStdDruckerChange()
 
 bool PrintJob::Tintlen()
 {
+    // Started again from a box of the running job: that job goes on alone.
+    if (m_running || m_loop.isRunning())
+        return false;
+    const QScopedValueRollback<bool> running(m_running, true);
     m_fields.job().euroDruck = false;
     if (m_loop.GetFormFileName().isEmpty())
         return false;
@@ -244,6 +250,8 @@ QStringList PrintJob::customerKeys()
 
 void PrintJob::printJobsFor(const QStringList &keys)
 {
+    if (keys.isEmpty())
+        m_loop.reportNothingSelected();
     for (const QString &key : keys) {
         PrintRequest().Datensatz = key;
         m_loop.ListeTintlen(m_window.withOptions());

@@ -41,6 +41,7 @@ private:
     PrintLoop &m_loop;
     ReportFields &m_fields;
     PrintWindow &m_window;
+    bool m_running = false;
 };
 
 } // namespace printroad

@@ -10,6 +10,8 @@
 #include "platform/report/api/ReportCodes.h"
 #include "platform/runtime/DateTime.h"
 
+#include <QScopedValueRollback>
+
 namespace printroad {
 
 struct PrintLoop::JobSetup
@@ -55,9 +57,12 @@ public:
     OpenTables(const OpenTables &) = delete;
     OpenTables &operator=(const OpenTables &) = delete;
 
-    // A module that fails half-way leaves none of its tables open.
+    // A module that fails half-way leaves none of its tables open. The
+    // slots get new table objects: definitions remembered by table object
+    // must not outlive the old ones.
     void reopen()
     {
+        m_data.job().lookedUpRecords.clear();
         try {
             m_data.OpenDBs(true);
         } catch (...) {
@@ -199,14 +204,19 @@ void PrintLoop::applyWindowBehaviour(bool hideMainWindow)
         m_window.minimizeApplication(hideMainWindow);
 }
 
-// A form file that is there but empty is no missing file.
+// A form file that is there but empty or damaged is no missing file.
 QString PrintLoop::errorText(int code) const
 {
+    if (code != report::LL_ERR_LAYOUT)
+        return EngineErrorText(code);
     const QString layout = ProgramPaths().FormularPfad + m_window.currentFormRow().DateiErsteSeite;
-    if (code == report::LL_ERR_LAYOUT && report::isEmptyLayoutFile(layout))
-        return QStringLiteral("Die Formulardatei %1 ist leer. Legen Sie das Formular über den "
-                              "\"Bearbeiten/Layout\"-Button neu an oder holen Sie es aus einer Sicherung zurück.")
-            .arg(layout);
+    const QString remedy = QStringLiteral(" Legen Sie das Formular über den \"Bearbeiten/Layout\"-Button neu an oder "
+                                          "holen Sie es aus einer Sicherung zurück.");
+    if (report::isEmptyLayoutFile(layout))
+        return QStringLiteral("Die Formulardatei %1 ist leer.").arg(layout) + remedy;
+    const QString damage = report::damagedLayoutReason(layout);
+    if (!damage.isEmpty())
+        return QStringLiteral("Die Formulardatei %1 ist beschädigt (%2).").arg(layout, damage) + remedy;
     return EngineErrorText(code);
 }
 
@@ -269,6 +279,20 @@ int PrintLoop::defineRecord(int job, TTable *&slot, bool labels)
 {
     const int limit = m_fields.DefineFields(job, slot, labels, false);
     return slot ? limit : NothingToPrint;
+}
+
+void PrintLoop::reportNothingSelected() const
+{
+    ShowError(QString(), QStringLiteral("Es wurde kein Datensatz ausgewählt, es wird nichts gedruckt."));
+}
+
+// A filter that lets no record through is said, not printed as nothing.
+bool PrintLoop::nothingSelected(TTable *slot) const
+{
+    if (!slot->Filtered() || !slot->Eof())
+        return false;
+    reportNothingSelected();
+    return true;
 }
 
 // A pass that only asks the engine which printer the layout names; when it
@@ -366,6 +390,9 @@ bool PrintLoop::prepareJob(const JobSetup &setup, bool labels)
 
 void PrintLoop::ListeTintlen(bool withOptions)
 {
+    if (m_running)
+        return;
+    const QScopedValueRollback<bool> running(m_running, true);
     RequestKeeper keeper(m_request);
     const JobSetup setup = jobSetup(false);
     if (!prepareJob(setup, false))
@@ -380,7 +407,7 @@ void PrintLoop::ListeTintlen(bool withOptions)
     m_fields.DefineCommVars(job.handle(), Date());
     TTable *slot = nullptr;
     const int limit = defineRecord(job.handle(), slot, false);
-    if (limit == NothingToPrint)
+    if (limit == NothingToPrint || nothingSelected(slot))
         return;
     int result =
         LlPrintWithBoxStart(job.handle(), setup.kind, setup.layout, setup.destination, 1, setup.parent, setup.boxTitle);
@@ -494,6 +521,9 @@ int PrintLoop::printListRecords(int job, const JobSetup &setup, TTable *&slot, i
 
 void PrintLoop::EtikettTintlen(bool withOptions)
 {
+    if (m_running)
+        return;
+    const QScopedValueRollback<bool> running(m_running, true);
     RequestKeeper keeper(m_request);
     const JobSetup setup = jobSetup(true);
     if (!prepareJob(setup, true))
@@ -509,7 +539,7 @@ void PrintLoop::EtikettTintlen(bool withOptions)
         state.copies = setup.copies;
         TTable *slot = nullptr;
         const int limit = defineRecord(job.handle(), slot, true);
-        if (limit == NothingToPrint)
+        if (limit == NothingToPrint || nothingSelected(slot))
             return;
         LlDefineVariableExt(job.handle(), QStringLiteral("Seite"), QStringLiteral("1"), report::LL_NUMERIC, QString());
         m_fields.DefineCommVars(job.handle(), Date());
@@ -563,6 +593,9 @@ bool PrintLoop::printLabels(OpenJob &job, const JobSetup &setup, TTable *&slot, 
 
 void PrintLoop::Layout()
 {
+    if (m_running)
+        return;
+    const QScopedValueRollback<bool> running(m_running, true);
     const TPrintRequest &request = PrintRequest();
     if (request.Modul == QLatin1String("ZVBestellform") || request.FormFilterTyp == QLatin1String("Bestellform")) {
         ShowError(QString(), QStringLiteral("Ändern dieses Formulars nicht möglich"));

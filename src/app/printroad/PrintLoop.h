@@ -65,6 +65,12 @@ public:
     QString GetFormFileName() const;
     bool AusgabeAufDrucker() const;
     void applyWindowBehaviour(bool hideMainWindow);
+    // A job, its printer check or the designer is under way. The engine's
+    // boxes keep the message loop running, and a second job started from
+    // there would reopen the module's tables under the running one.
+    bool isRunning() const { return m_running; }
+    // Tells the user that the request selected no record to print.
+    void reportNothingSelected() const;
 
 private:
     struct JobSetup;
@@ -77,6 +83,7 @@ private:
     bool checkPrinter(const JobSetup &setup, bool labels);
     bool runCheckPass(const JobSetup &setup, bool labels, QString &enginePrinter);
     void setEuroFromWorkstation();
+    bool nothingSelected(TTable *slot) const;
     void restoreRequest();
     int defineRecord(int job, TTable *&slot, bool labels);
     bool printListCopies(OpenJob &job, OpenTables &tables, const JobSetup &setup, TTable *&slot, int limit, int copies);
@@ -94,6 +101,7 @@ private:
     PrintWindow &m_window;
     TPrintRequest m_request;
     bool m_aborted = false;
+    bool m_running = false;
     // The layout of the running preview job; empty for printer output.
     QString m_previewLayout;
 };

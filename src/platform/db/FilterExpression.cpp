@@ -143,7 +143,7 @@ private:
     {
         static const char *operators[] = {"<>", "<=", ">=", "=", "<", ">"};
         for (const char *op : operators) {
-            if (m_text.mid(m_pos).startsWith(QLatin1String(op))) {
+            if (QStringView(m_text).sliced(m_pos).startsWith(QLatin1String(op))) {
                 m_token.type = Token::Operator;
                 m_token.text = QLatin1String(op);
                 m_pos += qsizetype(qstrlen(op));

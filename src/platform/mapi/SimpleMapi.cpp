@@ -33,6 +33,12 @@ QString &settingsFile()
     return path;
 }
 
+QString &failureReason()
+{
+    static QString reason;
+    return reason;
+}
+
 QString utf8(const char *text)
 {
     return text ? QString::fromUtf8(text) : QString();
@@ -109,18 +115,26 @@ void setSettingsFile(const QString &iniPath)
     settingsFile() = iniPath;
 }
 
+QString lastFailureReason()
+{
+    return failureReason();
+}
+
 }
 
 ULONG MAPILogon(LHANDLE, const char *, const char *, ULONG, ULONG, LHANDLE *session)
 {
+    failureReason().clear();
     if (!session)
         return MAPI_E_FAILURE;
     const mapi::SmtpSettings settings = mapi::readSmtpSettings(settingsFile());
     if (settingsFile().isEmpty() || !settings.complete())
         return MAPI_NOT_AVAILABLE;
     auto opened = std::make_unique<Session>(settings);
-    if (const ULONG code = opened->transport.probe())
+    if (const ULONG code = opened->transport.probe()) {
+        failureReason() = opened->transport.lastFailure();
         return code;
+    }
     static LHANDLE lastHandle = 0;
     *session = ++lastHandle;
     sessions()[*session] = std::move(opened);
@@ -129,6 +143,7 @@ ULONG MAPILogon(LHANDLE, const char *, const char *, ULONG, ULONG, LHANDLE *sess
 
 ULONG MAPISendMail(LHANDLE session, LHANDLE, const MapiMessage *message, ULONG, ULONG)
 {
+    failureReason().clear();
     const auto found = sessions().find(session);
     if (found == sessions().end() || !message)
         return MAPI_E_FAILURE;
@@ -139,7 +154,9 @@ ULONG MAPISendMail(LHANDLE session, LHANDLE, const MapiMessage *message, ULONG, 
     QByteArray composed;
     if (const ULONG code = composeFor(open, *message, recipients, composed))
         return code;
-    return open.transport.send(recipients.envelope, composed);
+    const ULONG code = open.transport.send(recipients.envelope, composed);
+    failureReason() = open.transport.lastFailure();
+    return code;
 }
 
 ULONG MAPILogoff(LHANDLE session, LHANDLE, ULONG, ULONG)

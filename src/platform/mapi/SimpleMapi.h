@@ -86,4 +86,9 @@ namespace mapi {
 // The ini file whose mail section the next logon reads.
 void setSettingsFile(const QString &iniPath);
 
+// Why the last logon or sending failed at the mail server, naming the
+// server and the reason in one German line; empty when it did not fail
+// there.
+QString lastFailureReason();
+
 }

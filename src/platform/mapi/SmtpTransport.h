@@ -25,13 +25,21 @@ public:
     // Hands the message to the server for every envelope recipient; the
     // result is one of the mail codes.
     ULONG send(const QStringList &envelopeRecipients, const QByteArray &message);
+    // Why the last call failed, naming the server (German, one line); empty
+    // after a success. Never holds the credentials.
+    const QString &lastFailure() const { return m_lastFailure; }
 
 private:
     struct Handle;
-    ULONG perform(Handle &handle) const;
+    // The transfer runs on a worker thread behind a box that can cancel it.
+    ULONG perform(Handle &handle, const QString &progressText);
+    QString serverName() const;
+    QString failureReason(int result, long responseCode, const QByteArray &reply) const;
 
     SmtpSettings m_settings;
     std::unique_ptr<Handle> m_handle;
+    int m_messagesSent = 0;
+    QString m_lastFailure;
 };
 
 }

@@ -263,6 +263,20 @@ bool isEmptyLayoutFile(const QString &path)
     return false;
 }
 
+QString damagedLayoutReason(const QString &path)
+{
+    for (int kind : {LL_PROJECT_LIST, LL_PROJECT_LABEL}) {
+        const QString resolved = resolveLayoutPath(path, kind);
+        if (!QFileInfo(resolved).isFile())
+            continue;
+        Layout layout;
+        QString reason;
+        if (loadLayout(resolved, layout, &reason) != 0)
+            return reason;
+    }
+    return {};
+}
+
 QString companionPath(const QString &layoutPath)
 {
     const QFileInfo info(layoutPath);

@@ -32,6 +32,11 @@ QString resolveLayoutPath(const QString &path, int kind);
 // a layout it cannot find.
 bool isEmptyLayoutFile(const QString &path);
 
+// Why the layout file the program means by `path` is there but cannot be
+// read as a layout (cut short, overwritten); empty when it is missing or
+// sound.
+QString damagedLayoutReason(const QString &path);
+
 // The companion file holding the printer chosen for a layout; its extension
 // begins with "l" so that "name.l*" masks include it.
 QString companionPath(const QString &layoutPath);

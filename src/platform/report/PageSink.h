@@ -17,6 +17,9 @@ public:
     virtual int finish() = 0;
     // Drops what was output so far (user abort).
     virtual void abort() = 0;
+    // What went wrong when a call failed, naming the file or folder; empty
+    // when there is nothing more to say than the result code.
+    virtual QString errorText() const { return {}; }
 };
 
 }

@@ -7,9 +7,24 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QStorageInfo>
 
 namespace report {
 namespace {
+
+// Less room than a page of a document needs counts as full.
+bool isFull(const QString &folder)
+{
+    constexpr qint64 pageRoom = 1024 * 1024;
+    const QStorageInfo volume(folder);
+    return volume.isValid() && volume.bytesAvailable() < pageRoom;
+}
+
+QString incomplete(const QString &path)
+{
+    return QStringLiteral("Die PDF-Datei %1 konnte nicht vollständig geschrieben werden").arg(path);
+}
 
 bool isCompletePdf(const QString &path)
 {
@@ -40,7 +55,7 @@ bool PdfSink::begin(const QSizeF &pageSize)
 {
     m_output = std::make_unique<runtime::ReplacingFile>(m_path);
     if (!m_output->open()) {
-        m_error = fileWriteFailure(m_path);
+        m_error = writeFailure(fileWriteFailure(m_path));
         return false;
     }
     m_writer = std::make_unique<QPdfWriter>(&m_output->file());
@@ -63,8 +78,10 @@ int PdfSink::addPage(const Page &page)
             return LL_ERR_PRINTING_FAILED;
     } else {
         setPageSize(page.size);
-        if (!m_writer->newPage())
+        if (!m_writer->newPage()) {
+            m_error = writeFailure(incomplete(m_path));
             return LL_ERR_PRINTING_FAILED;
+        }
     }
     paintPage(*m_painter, page);
     ++m_pages;
@@ -83,7 +100,7 @@ int PdfSink::finish()
     // full disk lacks the closing trailer.
     const bool complete = m_output->file().flush() && isCompletePdf(m_output->temporaryPath());
     if (!complete || !m_output->commit()) {
-        m_error = QStringLiteral("Die PDF-Datei %1 konnte nicht vollständig geschrieben werden").arg(m_path);
+        m_error = writeFailure(incomplete(m_path));
         m_output.reset();
         return LL_ERR_PRINTING_FAILED;
     }
@@ -91,6 +108,17 @@ int PdfSink::finish()
     if (m_announce)
         showPassingNotice(QStringLiteral("Die PDF-Datei wurde gespeichert:\n") + QDir::toNativeSeparators(m_path));
     return 0;
+}
+
+// A full disk is told as the other faults of the PDF folder are; anything
+// else names the file.
+QString PdfSink::writeFailure(const QString &otherwise) const
+{
+    const QString folder = QFileInfo(m_path).absolutePath();
+    if (isFull(folder))
+        return QStringLiteral("Der PDF-Drucker kann nicht in den Ordner \"%1\" schreiben: Es ist kein Platz mehr.")
+            .arg(QDir::toNativeSeparators(folder));
+    return otherwise;
 }
 
 void PdfSink::abort()

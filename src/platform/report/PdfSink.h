@@ -21,7 +21,7 @@ public:
     int addPage(const Page &page) override;
     int finish() override;
     void abort() override;
-    const QString &errorText() const { return m_error; }
+    QString errorText() const override { return m_error; }
     // The user did not choose this file: once it is written, a passing
     // notice tells where it went.
     void announceWhenWritten() { m_announce = true; }
@@ -37,6 +37,7 @@ private:
     bool m_announce = false;
 
     bool begin(const QSizeF &pageSize);
+    QString writeFailure(const QString &otherwise) const;
     void setPageSize(const QSizeF &size);
 };
 

@@ -36,6 +36,7 @@ public:
     // printer).
     void replaceSink(std::unique_ptr<PageSink> sink) { m_sink = std::move(sink); }
     bool hasOutput() const { return m_pagesOut > 0; }
+    QString errorText() const { return m_sink ? m_sink->errorText() : QString(); }
     int end(bool aborted);
 
 protected:

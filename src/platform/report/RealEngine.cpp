@@ -277,7 +277,9 @@ int RealEngine::withRun(int handle, Call &&call)
         return LL_ERR_GENERAL;
     if (job->aborted)
         return LL_ERR_USER_ABORTED;
-    return call(*job->run);
+    const int code = call(*job->run);
+    keepErrorText(*job, code);
+    return code;
 }
 
 int RealEngine::print(int handle)
@@ -323,11 +325,20 @@ int RealEngine::printEnd(int handle, int)
     if (!job)
         return LL_ERR_GENERAL;
     int code = 0;
-    if (job->run)
+    if (job->run) {
         code = job->run->end(job->aborted);
+        keepErrorText(*job, code);
+    }
     job->run.reset();
     closeBox(*job);
     return code;
+}
+
+// What the output said about its failure is what the error box shows.
+void RealEngine::keepErrorText(Job &job, int code)
+{
+    if (code < 0 && code != LL_WRN_REPEAT_DATA && job.run && !job.run->errorText().isEmpty())
+        job.errorText = job.run->errorText();
 }
 
 void RealEngine::closeBox(Job &job)

@@ -100,6 +100,7 @@ private:
     template <typename Call>
     int withRun(int handle, Call &&call);
     void closeBox(Job &job);
+    void keepErrorText(Job &job, int code);
 };
 
 }

@@ -132,7 +132,10 @@ TEST_F(EmailRoadTest, ARangeSendsOneMessagePerDocumentAndCountsRefusals)
     server.refuseRecipient("kunde@example.org");
     send(w);
     EXPECT_EQ(server.messages().size(), documents);
-    QStringList expected(documents, QStringLiteral("Empfänger nicht gefunden."));
+    const QString refusal = QStringLiteral("Empfänger nicht gefunden.\r\nDer Mail-Server 127.0.0.1:%1 hat abgelehnt: "
+                                           "550 5.1.1 No such user")
+                                .arg(server.port());
+    QStringList expected(documents, refusal);
     expected << sentAndFailed.arg(0).arg(documents);
     EXPECT_EQ(services.messageTexts(), expected);
 }
@@ -150,7 +153,8 @@ TEST_F(EmailRoadTest, WithoutAServerNothingIsSentAndTheTablesAreClosed)
     TIniFile(iniPath()).WriteString(mapi::SmtpSection, "Server", "127.0.0.1");
     TIniFile(iniPath()).WriteInteger(mapi::SmtpSection, "Port", 1);
     send(w);
-    EXPECT_EQ(services.messageTexts(), QStringList({"MAPI-Login fehlgeschlagen!"}));
+    EXPECT_EQ(services.messageTexts(),
+              QStringList({"MAPI-Login fehlgeschlagen!\r\nDer Mail-Server 127.0.0.1:1 ist nicht erreichbar."}));
     EXPECT_TRUE(server.messages().isEmpty());
 }
 
@@ -565,4 +569,24 @@ TEST_F(DemoEmailTest, AttachmentModeSendsACoveringTextAndADeclaredTextFile)
         QStringLiteral("Content-Type: text/plain; charset=(UTF-8|windows-1252)\r\nContent-Transfer-Encoding: "
                        "base64\r\nContent-Disposition: attachment"));
     EXPECT_TRUE(attachmentType.match(QString::fromUtf8(message)).hasMatch()) << message.constData();
+}
+
+TEST(MailStorageFolderTest, ATemplatesSubFolderStaysBelowTheMailboxFolder)
+{
+    const struct
+    {
+        const char *subFolder;
+        const char *folder;
+    } cases[] = {
+        {"../..", "Gesendet"},
+        {"..\\..\\Windows", "Gesendet\\Windows"},
+        {"Kunden/../../Rechnungen", "Gesendet\\Rechnungen"},
+        {"Kunden/./Mahnungen/..", "Gesendet\\Kunden"},
+        {"/Kunden", "Gesendet\\Kunden"},
+        {"Kunden\\ .. \\. \\...", "Gesendet"},
+        {"Kunden.2026/Rechnungen", "Gesendet\\Kunden.2026\\Rechnungen"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(MailStorageFolder(true, QString::fromUtf8(c.subFolder)), QString::fromUtf8(c.folder)) << c.subFolder;
+    EXPECT_EQ(MailStorageFolder(false, "../.."), "Papierkorb");
 }

@@ -59,6 +59,17 @@ TEST_F(PrintJobTest, AListIsOneJobButEachDocumentOfTheFilterIsOne)
     driver.Tintlen();
     EXPECT_EQ(branches.jobKeys, QStringList({"20260006", "20260011", "20260012"}));
     EXPECT_EQ(engine.count(QStringLiteral("LlPreviewDisplay")), 3);
+    EXPECT_TRUE(services.messages().isEmpty()) << services.messageTexts().join('|').toStdString();
+
+    // A filter without documents is said, and no job starts.
+    engine.calls.clear();
+    branches.jobKeys.clear();
+    PrintRequest().Datenfilter = QStringLiteral("kundennr = 'gibt es nicht'");
+    driver.Tintlen();
+    EXPECT_TRUE(branches.jobKeys.isEmpty());
+    EXPECT_EQ(engine.count(QStringLiteral("LlJobOpen")), 0);
+    EXPECT_EQ(services.messageTexts(),
+              QStringList(QStringLiteral("Es wurde kein Datensatz ausgewählt, es wird nichts gedruckt.")));
 }
 
 TEST_F(PrintJobTest, DunningLettersPrintOneJobPerCustomer)

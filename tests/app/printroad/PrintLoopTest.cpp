@@ -12,6 +12,10 @@
 
 #include <QDialog>
 #include <QFile>
+#include <QStorageInfo>
+
+#include <sqlite3.h>
+#include <sys/mount.h>
 
 namespace {
 
@@ -421,6 +425,122 @@ TEST_F(PrintLoopRealEngineTest, ThePreviewFilesAreDeletedAfterThePreview)
     EXPECT_FALSE(
         QFile::exists(report::previewPath(ProgramPaths().FormularPfad + QStringLiteral("Auftrag_Rechnung.lst"))));
     EXPECT_TRUE(pdfPrinters.jobs().isEmpty());
+}
+
+namespace {
+
+// A file system of its own that is full up to a few kilobytes, as the PDF
+// folder on a full disk is; skipped where no file system can be mounted.
+class FullFileSystem
+{
+public:
+    explicit FullFileSystem(const QString &folder) : m_folder(folder)
+    {
+        QDir().mkpath(folder);
+        m_mounted = ::mount("tintlen-voll", QFile::encodeName(folder).constData(), "tmpfs", 0, "size=256k") == 0;
+        if (!m_mounted)
+            return;
+        QFile filler(folder + QStringLiteral("/fueller.bin"));
+        filler.open(QIODevice::WriteOnly);
+        const QByteArray block(4096, 'x');
+        while (QStorageInfo(folder).bytesAvailable() > 8192 && filler.write(block) == block.size())
+            filler.flush();
+    }
+    ~FullFileSystem()
+    {
+        if (m_mounted)
+            ::umount(QFile::encodeName(m_folder).constData());
+    }
+    FullFileSystem(const FullFileSystem &) = delete;
+    FullFileSystem &operator=(const FullFileSystem &) = delete;
+
+    bool mounted() const { return m_mounted; }
+
+private:
+    QString m_folder;
+    bool m_mounted = false;
+};
+
+}
+
+TEST_F(PrintLoopRealEngineTest, AFullDiskNamesThePdfFolderAndLeavesNoHalfFileAndNoWrites)
+{
+    const QString folder = scratchPath(QStringLiteral("pdf"));
+    FullFileSystem full(folder);
+    if (!full.mounted())
+        GTEST_SKIP() << "no tmpfs can be mounted here";
+    unnumberPositions();
+    invoice(QStringLiteral("20260001"));
+    loop.ListeTintlen(false);
+    ASSERT_EQ(services.messages().size(), 1) << services.messageTexts().join('|').toStdString();
+    EXPECT_EQ(services.messages().first().caption, QStringLiteral("Fehler (Nr.-12)"));
+    EXPECT_EQ(services.messages().first().text,
+              QStringLiteral("Der PDF-Drucker kann nicht in den Ordner \"%1\" schreiben: Es ist kein Platz mehr.")
+                  .arg(folder));
+    EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList(QStringLiteral("fueller.bin")));
+    EXPECT_EQ(positionNumbers(QStringLiteral("20260001")).last(), -1);
+    expectEverythingClosed();
+}
+
+TEST_F(PrintLoopRealEngineTest, ALayoutCutInHalfIsCalledDamagedWithItsName)
+{
+    const QString layout = ProgramPaths().FormularPfad + QStringLiteral("Auftrag_Rechnung.lst");
+    QFile file(layout);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.resize(file.size() / 2));
+    file.close();
+    invoice(QStringLiteral("20260002"));
+    loop.ListeTintlen(false);
+    ASSERT_EQ(services.messages().size(), 1);
+    EXPECT_EQ(services.messages().first().caption, QStringLiteral("Fehler (Nr.-22)"));
+    EXPECT_TRUE(services.messages().first().text.startsWith(
+        QStringLiteral("Die Formulardatei %1 ist beschädigt (").arg(layout)))
+        << services.messages().first().text.toStdString();
+    expectEverythingClosed();
+}
+
+TEST_F(PrintLoopTest, ATableHeldByAnotherWorkstationEndsTheJobWithItsNameAndLeavesNothingOpen)
+{
+    freshTables();
+    unnumberPositions();
+    sqlite3 *other = nullptr;
+    ASSERT_EQ(
+        sqlite3_open(
+            QFile::encodeName(os::resolvePath(ProgramPaths().DatenPfad + QStringLiteral("auftrag.db"))).constData(),
+            &other),
+        SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(other, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+    invoice(QStringLiteral("20260002"));
+    try {
+        loop.ListeTintlen(false);
+        ADD_FAILURE() << "the job went on";
+    } catch (const EDatabaseError &error) {
+        EXPECT_TRUE(error.Message().contains(QStringLiteral("gesperrt"))) << error.Message().toStdString();
+        EXPECT_TRUE(error.Message().contains(QStringLiteral("uftrag"), Qt::CaseInsensitive))
+            << error.Message().toStdString();
+    }
+    sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close(other);
+    EXPECT_FALSE(loop.isRunning());
+    EXPECT_EQ(positionNumbers(QStringLiteral("20260002")), QList<int>({-1, -1, -1}));
+    expectEverythingClosed();
+}
+
+TEST_F(PrintLoopTest, AFilterThatLetsNoRecordThroughIsSaidAndNothingPrinted)
+{
+    for (const printroad::Output output : {printroad::Output::Standarddrucker, printroad::Output::Bildschirm}) {
+        customerList();
+        window.chosen = output;
+        PrintRequest().Datenfilter = QStringLiteral("nr = 'gibt es nicht'");
+        services.clear();
+        engine.calls.clear();
+        loop.ListeTintlen(false);
+        EXPECT_EQ(services.messageTexts(),
+                  QStringList(QStringLiteral("Es wurde kein Datensatz ausgewählt, es wird nichts gedruckt.")));
+        EXPECT_EQ(engine.count(QStringLiteral("LlPrintWithBoxStart")), 0);
+        EXPECT_EQ(engine.count(QStringLiteral("LlPreviewDisplay")), 0);
+        expectEverythingClosed();
+    }
 }
 
 TEST_F(PrintLoopTest, APrintThePrinterDidNotTakeMakesNoWrites)
