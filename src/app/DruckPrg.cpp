@@ -502,8 +502,13 @@ void TfrmPrintMan::placeAtScreenCentre()
     move(frame.topLeft());
 }
 
+// A job's progress and error boxes keep the window's loop running; a click
+// that reaches the buttons meanwhile must neither start a second job over the
+// tables the first one holds nor open the gate under it.
 void TfrmPrintMan::btnTintlenClick()
 {
+    if (!ActivationOpen)
+        return;
     ClosedGate gate(ActivationOpen);
     if (!isPrintTab()) {
         SendEmail();
@@ -516,6 +521,8 @@ void TfrmPrintMan::btnTintlenClick()
 
 void TfrmPrintMan::btnBearbClick()
 {
+    if (!ActivationOpen)
+        return;
     ClosedGate gate(ActivationOpen);
     TfrmBearbeiten &dialog = formEntryDialog();
     if (isPrintTab()) {

@@ -7,6 +7,7 @@
 #include "platform/db/TField.h"
 #include "platform/db/TTable.h"
 #include "platform/help/ApplicationHelp.h"
+#include "platform/report/api/ReportCodes.h"
 
 #include <QApplication>
 #include <QFile>
@@ -84,4 +85,26 @@ TEST_F(PrintRoadAsUserTest, TheHelpFileOfTheIniBecomesTheApplicationsHelpFile)
     shownWindow();
     EXPECT_EQ(help::ApplicationHelpFile(), path(QStringLiteral("programm/tintlen.chm")));
     EXPECT_TRUE(HelpSetting().HtmlHelp);
+}
+
+// While a job's box is up its loop takes clicks: neither the print button nor
+// the e-mail button starts anything then, and the gate opens only when the
+// job is over.
+TEST_F(PrintRoadAsUserTest, WhileAJobRunsItsBoxesStartNoSecondJobAndKeepTheGateClosed)
+{
+    TfrmPrintMan &w = shownWindow();
+    engine.script(QStringLiteral("LlPrint"), {report::LL_ERR_PRINTING_FAILED});
+    bool gateDuringJob = true;
+    services.whileBoxIsUp = [&] {
+        for (const bool emailTab : {false, true, false}) {
+            w.pgcAuswahl->setCurrentWidget(emailTab ? w.tsEmail : w.tsTintlen);
+            QTest::mouseClick(w.btnTintlen, Qt::LeftButton);
+        }
+        gateDuringJob = w.ActivationOpen;
+    };
+    QTest::keyClick(w.btnTintlen, Qt::Key_1);
+    EXPECT_EQ(services.messages().size(), 1) << services.messageTexts().join(QLatin1Char('\n')).toStdString();
+    EXPECT_FALSE(gateDuringJob);
+    EXPECT_EQ(jobsOpened(), engine.count(QStringLiteral("LlJobClose")));
+    EXPECT_TRUE(w.ActivationOpen);
 }
