@@ -224,6 +224,14 @@ bool TTable::cursorPrior()
     return m_cursor->prior();
 }
 
+int TTable::cursorMoveBy(int distance)
+{
+    settlePosition();
+    if (const std::optional<int> moved = m_cursor->jump(distance))
+        return *moved;
+    return TDBDataSet::cursorMoveBy(distance);
+}
+
 db::Row *TTable::cursorRow()
 {
     if (!m_cursor)
