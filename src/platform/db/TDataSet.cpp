@@ -225,7 +225,9 @@ void TDataSet::doOpen()
     }
     DataEvent(deUpdateState);
     DoAfterOpen();
-    if (cursorRow())
+    // Asking for the current row reads it; an opening followed by a key
+    // search reads only the row it finds unless someone listens.
+    if (m_AfterScroll && cursorRow())
         DoAfterScroll();
 }
 
