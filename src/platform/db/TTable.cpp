@@ -20,6 +20,8 @@
 
 #include <sqlite3.h>
 
+#include <utility>
+
 namespace db {
 
 // Follows the master data set and restricts the detail table to the
@@ -200,10 +202,13 @@ void TTable::settlePosition()
     setEofBof(!any, true);
 }
 
+// Right after opening, the first record is often the only one read (a
+// look-up table's setting, the head of a document), so it comes with a small
+// window that grows as stepping goes on.
 bool TTable::cursorFirst()
 {
-    m_pendingFirst = false;
-    return m_cursor->first();
+    const bool justOpened = std::exchange(m_pendingFirst, false);
+    return m_cursor->first(justOpened);
 }
 
 bool TTable::cursorLast()
