@@ -603,6 +603,18 @@ std::optional<Row> KeysetCursor::findFirst(const SqlCondition &condition)
     }
 }
 
+bool KeysetCursor::replaceCurrent(const Row &row)
+{
+    if (m_current < 0 || !m_filter.isEmpty() || m_acceptor)
+        return false;
+    Row &current = m_rows[m_current];
+    if (current.rowId != row.rowId || compareRows(current, row) != 0)
+        return false;
+    current = row;
+    current.calculatedValid = false;
+    return true;
+}
+
 void KeysetCursor::placeAt(Row row)
 {
     setWindow({std::move(row)}, 0, false, false);

@@ -77,6 +77,10 @@ public:
     // Makes a row just written the current one without reading it back
     // (only where no range or filter could exclude it).
     void placeAt(Row row);
+    // A current row written with its place in the order unchanged replaces
+    // it in the window, which stays as it was; false (nothing changed) where
+    // a filter might now exclude it or its place moved.
+    bool replaceCurrent(const Row &row);
     // The first row of the set that also meets the condition; no move.
     std::optional<Row> findFirst(const SqlCondition &condition);
     bool isRestricted() const;

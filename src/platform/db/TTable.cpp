@@ -436,6 +436,10 @@ void TTable::cursorPost(db::Row &row, bool inserting, const db::Row &original)
 void TTable::positionNear(const db::Row &row)
 {
     m_pendingFirst = false;
+    // Writing a record in a loop over a large group of equal leading keys
+    // would otherwise start every step with a search from the group's start.
+    if (m_cursor->replaceCurrent(row))
+        return;
     if (!m_cursor->isRestricted()) {
         m_cursor->placeAt(row);
         return;
