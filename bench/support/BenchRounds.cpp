@@ -115,6 +115,7 @@ int runMeasured(const std::function<void()> &work)
     const long long before = residentBytes();
     work();
     std::printf("%lld\n", (peakResidentBytes() - before) / 1024);
+    std::fflush(stdout);
     return 0;
 }
 
