@@ -379,7 +379,7 @@ bool KeysetCursor::first(bool small)
         return true;
     }
     bool exhausted = false;
-    QVector<Row> rows = fetch(nullptr, true, small ? 1 : firstWindow, &exhausted);
+    QVector<Row> rows = fetch(nullptr, true, small ? seekWindow : firstWindow, &exhausted);
     setWindow(std::move(rows), 0, true, exhausted);
     m_freshFirst = true;
     return m_current >= 0;
