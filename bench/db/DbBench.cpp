@@ -25,9 +25,12 @@
 
 namespace {
 
-constexpr int tableRows = 200000;
+// The size of a suite's position table.
+constexpr int tableRows = 500000;
 // The demo builder's load-test orders hold forty positions each.
-constexpr int bulkOrders = 4900;
+constexpr int bulkOrders = tableRows / 40 - 100;
+// A table where a jump by record number has far to go.
+constexpr int jumpRows = 2000000;
 constexpr int insertCount = 10000;
 
 QString bulkOrder(int index)
@@ -77,36 +80,132 @@ qint64 readRow(sqlite3_stmt *statement)
     return sum;
 }
 
-// Both sides keep their connection between rounds: the layer's pool does,
-// so the raw side keeps one too, and prepares its statement per opening as
-// the layer reads the table's schema per opening.
-void benchOpenFindKey(const QString &folder, const QString &path)
+// Binds an order number and a position to the first two parameters.
+void bindOrderPosition(sqlite3_stmt *statement, int order, int position)
 {
-    constexpr int lookups = 300;
+    const QByteArray text = bulkOrder(order).toUtf8();
+    sqlite3_bind_text(statement, 1, text.constData(), int(text.size()), SQLITE_TRANSIENT);
+    sqlite3_bind_int(statement, 2, position);
+}
+
+// One row through a kept statement, as a program that keeps its statements
+// reads it.
+qint64 readOne(sqlite3_stmt *statement)
+{
+    const qint64 sum = sqlite3_step(statement) == SQLITE_ROW ? readRow(statement) : 0;
+    sqlite3_reset(statement);
+    return sum;
+}
+
+// The layer's look-up of the key (order, position 25) against the same
+// look-up through a statement SQLite keeps prepared, `count` times each.
+void compareKeyLookups(const char *name, const QString &path, int count,
+                       const std::function<qint64(int order)> &layerLookup)
+{
     qint64 sink = 0;
     sqlite3 *handle = openRaw(path);
-    const QByteArray lookup = QByteArray(selectAll) + " WHERE auftragnr COLLATE GERMAN = ? AND posnr = ?";
+    sqlite3_stmt *statement = prepare(
+        handle, (QByteArray(selectAll) + " WHERE auftragnr COLLATE GERMAN = ? AND posnr = ? LIMIT 1").constData());
     bench::compare(
-        "open and FindKey (300x)",
+        name,
         [&] {
-            for (int i = 0; i < lookups; ++i) {
+            for (int i = 0; i < count; ++i)
+                sink += layerLookup((i * 31) % bulkOrders);
+        },
+        [&] {
+            for (int i = 0; i < count; ++i) {
+                bindOrderPosition(statement, (i * 31) % bulkOrders, 25);
+                sink += readOne(statement);
+            }
+        });
+    sqlite3_finalize(statement);
+    sqlite3_close(handle);
+    if (sink == 42)
+        std::puts("");
+}
+
+// Opening a table for one look-up, as every print job does per document and
+// look-up table: the layer keeps its connections, statements and schema
+// between openings, so the raw side keeps its statement.
+void benchOpenFindKey(const QString &folder, const QString &path)
+{
+    compareKeyLookups("open and FindKey (300x)", path, 300, [&](int order) {
+        auto table = positionsTable(folder, QStringLiteral("atrpos.db"));
+        table->Open();
+        table->FindKey({bulkOrder(order), 25});
+        return qint64(table->FieldByName(QStringLiteral("menge"))->AsInteger());
+    });
+}
+
+// Opening a table and reading its first record.
+void benchOpenFirst(const QString &folder, const QString &path)
+{
+    constexpr int openings = 300;
+    qint64 sink = 0;
+    sqlite3 *handle = openRaw(path);
+    sqlite3_stmt *statement =
+        prepare(handle, (QByteArray(selectAll) + " ORDER BY auftragnr COLLATE GERMAN, posnr LIMIT 1").constData());
+    bench::compare(
+        "open and First (300x)",
+        [&] {
+            for (int i = 0; i < openings; ++i) {
                 auto table = positionsTable(folder, QStringLiteral("atrpos.db"));
                 table->Open();
-                table->FindKey({bulkOrder((i * 31) % bulkOrders), 25});
+                table->First();
                 sink += table->FieldByName(QStringLiteral("menge"))->AsInteger();
             }
         },
         [&] {
-            for (int i = 0; i < lookups; ++i) {
-                sqlite3_stmt *statement = prepare(handle, lookup.constData());
-                const QByteArray order = bulkOrder((i * 31) % bulkOrders).toUtf8();
-                sqlite3_bind_text(statement, 1, order.constData(), int(order.size()), SQLITE_TRANSIENT);
-                sqlite3_bind_int(statement, 2, 25);
-                if (sqlite3_step(statement) == SQLITE_ROW)
-                    sink += readRow(statement);
-                sqlite3_finalize(statement);
-            }
+            for (int i = 0; i < openings; ++i)
+                sink += readOne(statement);
         });
+    sqlite3_finalize(statement);
+    sqlite3_close(handle);
+    if (sink == 42)
+        std::puts("");
+}
+
+// Locate on the key fields of a table that stays open.
+void benchLocate(const QString &folder, const QString &path)
+{
+    auto table = positionsTable(folder, QStringLiteral("atrpos.db"));
+    table->Open();
+    TField *quantity = table->FieldByName(QStringLiteral("menge"));
+    compareKeyLookups("Locate on the key (5000x)", path, 5000, [&](int order) {
+        table->Locate(QStringLiteral("auftragnr;posnr"), QVariantList{bulkOrder(order), 25}, {});
+        return qint64(quantity->AsInteger());
+    });
+}
+
+// The grid's thumb dragged to the middle: from the first record to the
+// middle one by record number, against SQLite's own OFFSET read.
+void benchJump(const QString &folder)
+{
+    const QString jumpFolder = folder + QStringLiteral("/sprung");
+    QDir().mkpath(jumpFolder);
+    const double build = bench::seconds([&] { demo::writePositionTable(jumpFolder, jumpRows); });
+    std::printf("# atrpos.db of %d rows built by the demo builder in %.1f s\n", jumpRows, build);
+    constexpr int middle = jumpRows / 2;
+    auto table = positionsTable(jumpFolder, QStringLiteral("atrpos.db"));
+    table->Open();
+    TField *quantity = table->FieldByName(QStringLiteral("menge"));
+    sqlite3 *handle = openRaw(jumpFolder + QStringLiteral("/atrpos.db"));
+    sqlite3_stmt *statement = prepare(
+        handle, (QByteArray(selectAll) + " ORDER BY auftragnr COLLATE GERMAN, posnr LIMIT 1 OFFSET ?").constData());
+    qint64 sink = 0;
+    bench::compare(
+        "jump to the middle of 2000000 rows (RecNo := 1000000)",
+        [&] {
+            table->First();
+            table->SetRecNo(middle);
+            sink += quantity->AsInteger() + table->RecNo();
+        },
+        [&] {
+            sqlite3_bind_int(statement, 1, middle - 1);
+            sink += readOne(statement) + middle;
+        },
+        5);
+    sqlite3_finalize(statement);
     sqlite3_close(handle);
     if (sink == 42)
         std::puts("");
@@ -115,36 +214,13 @@ void benchOpenFindKey(const QString &folder, const QString &path)
 // Look-ups on a table that stays open, against a kept prepared statement.
 void benchFindKey(const QString &folder, const QString &path)
 {
-    constexpr int lookups = 20000;
-    qint64 sink = 0;
     auto table = positionsTable(folder, QStringLiteral("atrpos.db"));
     table->Open();
     TField *quantity = table->FieldByName(QStringLiteral("menge"));
-    sqlite3 *handle = openRaw(path);
-    sqlite3_stmt *statement =
-        prepare(handle, (QByteArray(selectAll) + " WHERE auftragnr COLLATE GERMAN = ? AND posnr = ?").constData());
-    bench::compare(
-        "FindKey on an open table (20000x)",
-        [&] {
-            for (int i = 0; i < lookups; ++i) {
-                table->FindKey({bulkOrder((i * 31) % bulkOrders), 25});
-                sink += quantity->AsInteger();
-            }
-        },
-        [&] {
-            for (int i = 0; i < lookups; ++i) {
-                const QByteArray order = bulkOrder((i * 31) % bulkOrders).toUtf8();
-                sqlite3_bind_text(statement, 1, order.constData(), int(order.size()), SQLITE_TRANSIENT);
-                sqlite3_bind_int(statement, 2, 25);
-                if (sqlite3_step(statement) == SQLITE_ROW)
-                    sink += readRow(statement);
-                sqlite3_reset(statement);
-            }
-        });
-    sqlite3_finalize(statement);
-    sqlite3_close(handle);
-    if (sink == 42)
-        std::puts("");
+    compareKeyLookups("FindKey on an open table (20000x)", path, 20000, [&](int order) {
+        table->FindKey({bulkOrder(order), 25});
+        return qint64(quantity->AsInteger());
+    });
 }
 
 void benchOpenBySize(const QString &folder, const QString &smallFolder)
@@ -158,7 +234,7 @@ void benchOpenBySize(const QString &folder, const QString &smallFolder)
         }
     };
     bench::compare(
-        "open 200000 rows / open 100 rows (300x)", [&] { openMany(folder); }, [&] { openMany(smallFolder); });
+        "open 500000 rows / open 100 rows (300x)", [&] { openMany(folder); }, [&] { openMany(smallFolder); });
 }
 
 // Fifty positions: the last twenty of one order and the first thirty of the next.
@@ -384,6 +460,8 @@ int main(int argc, char **argv)
     const QString only = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     const std::vector<std::pair<QString, std::function<void()>>> benches = {
         {QStringLiteral("openfindkey"), [&] { benchOpenFindKey(folder, path); }},
+        {QStringLiteral("openfirst"), [&] { benchOpenFirst(folder, path); }},
+        {QStringLiteral("locate"), [&] { benchLocate(folder, path); }},
         {QStringLiteral("findkey"), [&] { benchFindKey(folder, path); }},
         {QStringLiteral("opensize"), [&] { benchOpenBySize(folder, smallFolder); }},
         {QStringLiteral("range"), [&] { benchRange(folder, path); }},
@@ -391,6 +469,7 @@ int main(int argc, char **argv)
         {QStringLiteral("filter"), [&] { benchFilter(folder, path); }},
         {QStringLiteral("inserts"), [&] { benchInserts(folder); }},
         {QStringLiteral("longfilter"), [&] { benchLongFilter(smallFolder); }},
+        {QStringLiteral("jump"), [&] { benchJump(folder); }},
     };
     for (const auto &[name, run] : benches)
         if (only.isEmpty() || name == only)

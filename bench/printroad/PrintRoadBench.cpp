@@ -24,6 +24,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 
 #include <cstdio>
@@ -51,6 +52,9 @@ public:
     void minimizeApplication(bool) override {}
     QWidget *activeWindow() const override { return nullptr; }
 };
+
+// The demo order's own positions.
+constexpr int demoOrderPositions = 46;
 
 // The demo positions and then `extra` positions more for the demo order.
 demo::Rows positionsWithLongOrder(int extra)
@@ -169,11 +173,41 @@ private:
     ui::RecordingUiServices m_services;
 };
 
-void compareWithEngine(Bench &bench, const char *name, const QString &root, const Request &request, int rounds)
+void compareWithEngine(Bench &bench, const char *name, const QString &root, const Request &request, int rounds,
+                       const std::function<void()> &prepareRoad = {})
 {
+    if (prepareRoad)
+        prepareRoad();
     const std::unique_ptr<CallReplay> calls = bench.record(root, request);
     bench::compare(
-        name, [&] { bench.printRoad(root, request); }, [&] { bench.engineAlone(*calls); }, rounds);
+        name, [&] { bench.printRoad(root, request); }, [&] { bench.engineAlone(*calls); }, rounds, prepareRoad);
+}
+
+// Writes the demo order grown by `extra` positions into a data folder.
+std::function<void(const QString &)> longOrder(int extra)
+{
+    return [extra](const QString &folder) {
+        demo::writeTable(QStringLiteral("atrpos.db"), folder, positionsWithLongOrder(extra));
+    };
+}
+
+// The first print of an invoice numbers its positions: every run of the
+// road starts from positions as the suite wrote them, never printed.
+void compareFirstPrint(Bench &bench, const QTemporaryDir &dir, int extra)
+{
+    const QString root = dir.filePath(QStringLiteral("erstdruck%1").arg(extra));
+    writeInstallation(root, longOrder(extra));
+    const QString positions = root + QStringLiteral("/daten/atrpos.db");
+    const QString unprinted = root + QStringLiteral("/atrpos-ungedruckt.db");
+    QFile::copy(positions, unprinted);
+    const auto freshPositions = [&] {
+        QFile::remove(positions);
+        QFile::copy(unprinted, positions);
+    };
+    const QByteArray name = QStringLiteral("first print, invoice of %1 positions: road / engine alone")
+                                .arg(extra + demoOrderPositions)
+                                .toUtf8();
+    compareWithEngine(bench, name.constData(), root, invoice, 5, freshPositions);
 }
 
 }
@@ -193,19 +227,28 @@ int main(int argc, char **argv)
     os::PrinterService::setInstance(&printers);
     printers.setCurrentPrinter(os::SystemPrinterService::BuiltinPdfName);
 
+    Bench bench(dir.filePath(QStringLiteral("pdf")));
+    // "--speicher <positions>": one print of the demo invoice grown by that
+    // many positions, measured in a process of its own.
+    if (argc == 3 && QByteArray(argv[1]) == "--speicher") {
+        const QString root = dir.filePath(QStringLiteral("speicher"));
+        writeInstallation(root, longOrder(QByteArray(argv[2]).toInt()));
+        return bench::runMeasured([&] { bench.printRoad(root, invoice); });
+    }
     const QString only = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString();
     auto wanted = [&](const char *name) { return only.isEmpty() || only == QLatin1String(name); };
-    auto longOrder = [](int extra) {
-        return [extra](const QString &folder) {
-            demo::writeTable(QStringLiteral("atrpos.db"), folder, positionsWithLongOrder(extra));
-        };
-    };
-    Bench bench(dir.filePath(QStringLiteral("pdf")));
     if (wanted("invoice")) {
         const QString root = dir.filePath(QStringLiteral("rechnung"));
         writeInstallation(root, longOrder(10000));
         compareWithEngine(bench, "invoice of 10046 positions: road / engine alone", root, invoice, 5);
     }
+    if (wanted("firstprint")) {
+        compareFirstPrint(bench, dir, 1000);
+        compareFirstPrint(bench, dir, 10000);
+    }
+    if (wanted("memory"))
+        bench::compareMemory("invoice memory: 10046 positions / 1046 positions", {"--speicher", "10000"},
+                             {"--speicher", "1000"});
     if (wanted("labels")) {
         const QString root = dir.filePath(QStringLiteral("etiketten"));
         writeInstallation(root, longOrder(20000));

@@ -28,16 +28,6 @@ constexpr double kRowMm = 5;
 constexpr double kTableTop = 30;
 constexpr double kTableBottom = 270;
 
-// The largest growth of resident memory over a run, read at every page:
-// a run that kept its pages would grow page by page.
-struct MemoryWatch
-{
-    long long start = bench::residentBytes();
-    long long peak = start;
-    void page() { peak = std::max(peak, bench::residentBytes()); }
-    long long growthKb() const { return (peak - start) / 1024; }
-};
-
 Layout listLayout()
 {
     Layout layout;
@@ -63,7 +53,7 @@ QString lineText(int i)
     return QStringLiteral("Artikel %1 Aktenordner DIN A4").arg(i);
 }
 
-void engineList(const QString &layoutPath, MemoryWatch &memory)
+void engineList(const QString &layoutPath)
 {
     {
         const int job = LlJobOpen(0);
@@ -75,7 +65,6 @@ void engineList(const QString &layoutPath, MemoryWatch &memory)
             LlDefineField(job, "Bezeichnung", lineText(i));
             LlDefineFieldExt(job, "Betrag", QString::number(i * 1.25), LL_NUMERIC, "");
             while (LlPrintFields(job) == LL_WRN_REPEAT_DATA) {
-                memory.page();
                 LlDefineVariableExt(job, "Seite", QString::number(++page), LL_NUMERIC, "");
                 LlPrint(job);
             }
@@ -104,7 +93,7 @@ struct RawPdf
     QPainter painter;
 };
 
-void rawList(const QString &pdf, MemoryWatch &memory)
+void rawList(const QString &pdf)
 {
     {
         RawPdf raw(pdf);
@@ -114,7 +103,6 @@ void rawList(const QString &pdf, MemoryWatch &memory)
         for (int i = 0; i < kListLines; ++i) {
             const int row = i % perPage;
             if (row == 0) {
-                memory.page();
                 if (i > 0)
                     raw.writer.newPage();
                 raw.painter.setFont(bold);
@@ -130,7 +118,7 @@ void rawList(const QString &pdf, MemoryWatch &memory)
     }
 }
 
-void engineLabels(const QString &layoutPath, MemoryWatch &memory)
+void engineLabels(const QString &layoutPath)
 {
     {
         const int job = LlJobOpen(0);
@@ -140,15 +128,13 @@ void engineLabels(const QString &layoutPath, MemoryWatch &memory)
             LlDefineVariable(job, "Strasse", QStringLiteral("Bahnhofstraße %1").arg(i % 200));
             LlDefineVariable(job, "Ort", QStringLiteral("35390 Gießen"));
             LlPrint(job);
-            if (i % 24 == 0)
-                memory.page();
         }
         LlPrintEnd(job, 0);
         LlJobClose(job);
     }
 }
 
-void rawLabels(const QString &pdf, MemoryWatch &memory)
+void rawLabels(const QString &pdf)
 {
     {
         RawPdf raw(pdf);
@@ -156,8 +142,6 @@ void rawLabels(const QString &pdf, MemoryWatch &memory)
         const SheetDef sheet = labelSheet().sheet;
         for (int i = 0; i < kLabels; ++i) {
             const int slot = i % sheet.labelsPerSheet();
-            if (slot == 0)
-                memory.page();
             if (slot == 0 && i > 0)
                 raw.writer.newPage();
             const QPointF origin = sheet.origin(slot);
@@ -167,22 +151,14 @@ void rawLabels(const QString &pdf, MemoryWatch &memory)
     }
 }
 
-// Time of the engine against plain QPainter, both warmed and in turns; then
-// one more run of each with resident memory read at every page.
-void compareCase(const char *name, const std::function<void(MemoryWatch &)> &ours,
-                 const std::function<void(MemoryWatch &)> &base)
+// One case: the engine's side and plain QPainter's side.
+struct Case
 {
-    MemoryWatch ignored;
-    bench::compare(
-        name, [&] { ours(ignored); }, [&] { base(ignored); });
-    MemoryWatch oursMemory;
-    ours(oursMemory);
-    MemoryWatch baseMemory;
-    base(baseMemory);
-    std::printf("%-52s peak resident growth ours %lld KB, base %lld KB | ratio %.2f\n", name, oursMemory.growthKb(),
-                baseMemory.growthKb(),
-                double(std::max(1LL, oursMemory.growthKb())) / double(std::max(1LL, baseMemory.growthKb())));
-}
+    const char *name;
+    const char *word;
+    std::function<void()> ours;
+    std::function<void()> base;
+};
 
 }
 
@@ -202,13 +178,24 @@ int main(int argc, char **argv)
     saveLayout(list, listLayout());
     saveLayout(labels, labelSheet());
 
-    pdf = dir.filePath("liste.pdf");
-    compareCase(
-        "list 2000 lines to PDF", [&](MemoryWatch &memory) { engineList(list, memory); },
-        [&](MemoryWatch &memory) { rawList(dir.filePath("liste-raw.pdf"), memory); });
-    pdf = dir.filePath("etiketten.pdf");
-    compareCase(
-        "labels 3000 to PDF", [&](MemoryWatch &memory) { engineLabels(labels, memory); },
-        [&](MemoryWatch &memory) { rawLabels(dir.filePath("etiketten-raw.pdf"), memory); });
+    const QList<Case> cases = {
+        {"list 2000 lines to PDF", "liste", [&] { engineList(list); }, [&] { rawList(dir.filePath("liste-raw.pdf")); }},
+        {"labels 3000 to PDF", "etiketten", [&] { engineLabels(labels); },
+         [&] { rawLabels(dir.filePath("etiketten-raw.pdf")); }},
+    };
+    pdf = dir.filePath("ausgabe.pdf");
+    // "--speicher <case> ours|base": one measured run in a process of its own.
+    if (argc == 4 && QByteArray(argv[1]) == "--speicher") {
+        for (const Case &c : cases)
+            if (QByteArray(argv[2]) == c.word)
+                return bench::runMeasured(QByteArray(argv[3]) == "ours" ? c.ours : c.base);
+        return 1;
+    }
+    for (const Case &c : cases) {
+        bench::compare(c.name, c.ours, c.base);
+        const QString word = QString::fromLatin1(c.word);
+        bench::compareMemory((QByteArray(c.name) + " memory").constData(), {"--speicher", word, "ours"},
+                             {"--speicher", word, "base"});
+    }
     return 0;
 }

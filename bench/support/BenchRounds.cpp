@@ -1,6 +1,8 @@
 #include "BenchRounds.h"
 
+#include <QCoreApplication>
 #include <QFile>
+#include <QProcess>
 
 #include <algorithm>
 #include <chrono>
@@ -18,6 +20,29 @@ double median(std::vector<double> values)
     std::sort(values.begin(), values.end());
     const size_t middle = values.size() / 2;
     return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+// The peak resident size of this process (VmHWM) in bytes.
+long long peakResidentBytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong() * 1024;
+    return 0;
+}
+
+// One measured run in a child process: its growth in KB, or -1.
+long long measuredGrowthKb(const QStringList &arguments)
+{
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(QCoreApplication::applicationFilePath(), arguments);
+    if (!child.waitForFinished(-1) || child.exitCode() != 0)
+        return -1;
+    return child.readAllStandardOutput().trimmed().toLongLong();
 }
 
 }
@@ -38,12 +63,19 @@ long long residentBytes()
     return parts.size() > 1 ? parts[1].toLongLong() * sysconf(_SC_PAGESIZE) : 0;
 }
 
-double compare(const char *name, const std::function<void()> &ours, const std::function<void()> &base, int rounds)
+double compare(const char *name, const std::function<void()> &ours, const std::function<void()> &base, int rounds,
+               const std::function<void()> &prepareOurs)
 {
+    auto prepare = [&] {
+        if (prepareOurs)
+            prepareOurs();
+    };
+    prepare();
     ours();
     base();
     std::vector<double> oursTimes, baseTimes;
     for (int i = 0; i < rounds; ++i) {
+        prepare();
         oursTimes.push_back(seconds(ours));
         baseTimes.push_back(seconds(base));
     }
@@ -54,6 +86,37 @@ double compare(const char *name, const std::function<void()> &ours, const std::f
                 oursMin * 1000, median(oursTimes) * 1000, baseMin * 1000, median(baseTimes) * 1000, ratio);
     std::fflush(stdout);
     return ratio;
+}
+
+double compareMemory(const char *name, const QStringList &oursArguments, const QStringList &baseArguments, int rounds)
+{
+    std::vector<double> oursGrowth, baseGrowth;
+    for (int i = 0; i < rounds; ++i) {
+        oursGrowth.push_back(double(measuredGrowthKb(oursArguments)));
+        baseGrowth.push_back(double(measuredGrowthKb(baseArguments)));
+    }
+    const double oursMin = *std::min_element(oursGrowth.begin(), oursGrowth.end());
+    const double baseMin = *std::min_element(baseGrowth.begin(), baseGrowth.end());
+    const double ratio = std::max(1.0, oursMin) / std::max(1.0, baseMin);
+    std::printf("%-52s peak growth ours min %9.0f KB median %9.0f KB | base min %9.0f KB median %9.0f KB | "
+                "ratio %.2f\n",
+                name, oursMin, median(oursGrowth), baseMin, median(baseGrowth), ratio);
+    std::fflush(stdout);
+    return ratio;
+}
+
+int runMeasured(const std::function<void()> &work)
+{
+    // The peak starts anew here, so what the set-up needed does not count.
+    QFile clearRefs(QStringLiteral("/proc/self/clear_refs"));
+    if (clearRefs.open(QIODevice::WriteOnly))
+        clearRefs.write("5");
+    clearRefs.close();
+    const long long before = residentBytes();
+    work();
+    std::printf("%lld\n", (peakResidentBytes() - before) / 1024);
+    std::fflush(stdout);
+    return 0;
 }
 
 } // namespace bench

@@ -336,8 +336,7 @@ bool PrintLoop::runCheckPass(const JobSetup &setup, bool labels, QString &engine
     return true;
 }
 
-// A print that the printer or the preview could not take is an error, so the
-// job's writes are not made for it.
+// A print that the printer or the preview could not take is an error.
 bool PrintLoop::endPrinting(OpenJob &job)
 {
     const int result = LlPrintEnd(job.handle(), 0);
@@ -422,8 +421,6 @@ void PrintLoop::ListeTintlen(bool withOptions)
     m_data.job().copies = copies;
     if (!printListCopies(job, tables, setup, slot, limit, copies))
         return;
-    if (setup.toPrinter && !m_aborted)
-        m_data.job().writes.commit();
     if (!setup.toPrinter && !m_aborted)
         showPreview(job, setup);
 }
@@ -586,8 +583,6 @@ bool PrintLoop::printLabels(OpenJob &job, const JobSetup &setup, TTable *&slot, 
     }
     if (!endPrinting(job))
         return false;
-    if (setup.toPrinter && !m_aborted)
-        state.writes.commit();
     return setup.toPrinter || m_aborted || showPreview(job, setup);
 }
 
@@ -624,7 +619,6 @@ void PrintLoop::Layout()
     }
     LlDefineLayout(job.handle(), m_window.activeWindow(), title, projectKind() | report::LL_FUNCTION_CREATE_IF_MISSING,
                    ProgramPaths().FormularPfad + file);
-    m_data.job().writes.discard();
 }
 
 } // namespace printroad

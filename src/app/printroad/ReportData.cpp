@@ -2,7 +2,9 @@
 
 #include "app/PrintRequest.h"
 #include "app/Utils.h"
+#include "platform/db/TDatabase.h"
 #include "platform/db/TField.h"
+#include "platform/db/TSession.h"
 #include "platform/db/TTable.h"
 #include "platform/os/Paths.h"
 
@@ -381,24 +383,6 @@ bool isTextLine(TTable *table)
            && table->FieldByName(QStringLiteral("epreis"))->IsNull();
 }
 
-// Writes the numbers through a table of its own: by the time the job has
-// printed, the slot may hold another table object.
-void writePositionNumbers(const QString &tablePath, const QHash<qint64, int> &numbers)
-{
-    TTable table;
-    table.SetTableName(tablePath);
-    table.Open();
-    for (auto it = numbers.cbegin(); it != numbers.cend(); ++it) {
-        table.GotoBookmark(TBookmark{it.key(), true});
-        TField *field = table.FieldByName(QStringLiteral("posdruck"));
-        if (!field->IsNull() && field->AsInteger() == it.value())
-            continue;
-        table.Edit();
-        field->SetAsInteger(it.value());
-        table.Post();
-    }
-}
-
 }
 
 bool OpenModuleTable(TTable *&slot, const QString &name, bool open)
@@ -419,21 +403,27 @@ bool OpenModuleTable(TTable *&slot, const QString &name, bool open)
 
 namespace printroad {
 
-void PendingWrites::defer(const QString &key, std::function<void()> write)
+DocumentTransaction::DocumentTransaction(const QString &databaseName) : m_database(std::make_unique<TDatabase>())
 {
-    m_writes.insert(key, std::move(write));
+    // A transaction already running on the database takes the writes.
+    if (const TDatabase *running = Session()->FindDatabase(databaseName); running && running->InTransaction()) {
+        m_database.reset();
+        return;
+    }
+    m_database->SetDatabaseName(databaseName);
+    m_database->StartTransaction();
 }
 
-void PendingWrites::commit()
+DocumentTransaction::~DocumentTransaction()
 {
-    const auto writes = std::exchange(m_writes, {});
-    for (const auto &write : writes)
-        write();
+    if (m_database && m_database->InTransaction())
+        m_database->Rollback();
 }
 
-void PendingWrites::discard()
+void DocumentTransaction::commit()
 {
-    m_writes.clear();
+    if (m_database && m_database->InTransaction())
+        m_database->Commit();
 }
 
 void JobState::startJob()
@@ -450,8 +440,6 @@ void JobState::startPass()
 {
     copyNumber = 0;
     recordCounter = 0;
-    writes.discard();
-    positionNumbers.clear();
 }
 
 // Every slot that is open is closed first, whatever module opened it: no
@@ -524,25 +512,29 @@ int ReportData::NumberPositions(TTable *table, const QString &orderNumber)
         return 0;
     if (!table->FindKey({orderNumber}))
         return table->RecNo();
+    // Stepping moves one record on; counting the numbers instead of asking
+    // for each one keeps a write from costing a count of the table.
     int result = table->RecNo();
     int counter = 0;
-    m_job.positionNumbers.clear();
-    while (!table->Eof() && table->FieldByName(QStringLiteral("Auftragnr"))->AsString() == orderNumber) {
+    for (int step = 0; !table->Eof() && table->FieldByName(QStringLiteral("Auftragnr"))->AsString() == orderNumber;
+         ++step) {
         numberPosition(table, counter);
-        result = table->RecNo();
+        result += step == 0 ? 0 : 1;
         table->Next();
     }
-    const QString path = table->TableFilePath();
-    const QHash<qint64, int> numbers = m_job.positionNumbers;
-    m_job.writes.defer(QStringLiteral("posdruck ") + path + QLatin1Char(' ') + orderNumber,
-                       [path, numbers] { writePositionNumbers(path, numbers); });
     table->FindKey({orderNumber});
     return result;
 }
 
 void ReportData::numberPosition(TTable *table, int &counter)
 {
-    m_job.positionNumbers.insert(table->GetBookmark().rowId, isTextLine(table) ? 0 : ++counter);
+    const int number = isTextLine(table) ? 0 : ++counter;
+    TField *field = table->FieldByName(QStringLiteral("posdruck"));
+    if (!field->IsNull() && field->AsInteger() == number)
+        return;
+    table->Edit();
+    field->SetAsInteger(number);
+    table->Post();
 }
 
 void ReportData::reportOnce(const QString &caption, const QString &text)

@@ -7,7 +7,9 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
+class TDatabase;
 class TTable;
 
 // The print side's table slots. A slot is empty until its table is first
@@ -40,20 +42,21 @@ bool OpenModuleTable(TTable *&slot, const QString &name, bool open);
 
 namespace printroad {
 
-// Writes a job makes into the suite's tables. They wait until the job has
-// really gone to the printer, so that the printer check, the preview, the
-// designer or an aborted job leave the tables as they were; a write given
-// again under the same key (the next copy) replaces the earlier one.
-class PendingWrites
+// The writes one document makes into the suite's tables (its position
+// numbers, a dunning letter's records) share one transaction of the tables'
+// database: a job that fails before the document's fields are defined
+// leaves none of them behind.
+class DocumentTransaction
 {
 public:
-    void defer(const QString &key, std::function<void()> write);
+    explicit DocumentTransaction(const QString &databaseName);
+    ~DocumentTransaction();
+    DocumentTransaction(const DocumentTransaction &) = delete;
+    DocumentTransaction &operator=(const DocumentTransaction &) = delete;
     void commit();
-    void discard();
-    bool isEmpty() const { return m_writes.isEmpty(); }
 
 private:
-    QMap<QString, std::function<void()>> m_writes;
+    std::unique_ptr<TDatabase> m_database;
 };
 
 // What one job shares between the print loop and the field definitions.
@@ -85,10 +88,6 @@ struct JobState
     int copies = 1;         // copies of a list, or per label
     int copyNumber = 0;
     int recordCounter = 0; // records printed in the current copy
-    PendingWrites writes;
-    // Position numbers of the job's document by record (row id), so that
-    // what is printed shows them before they are written.
-    QHash<qint64, int> positionNumbers;
     // Messages already shown in this job; each is shown once per job.
     QSet<QString> reported;
     // What every record of a job asks for again, looked up once per job:
@@ -101,7 +100,7 @@ struct JobState
     // label, an article on many positions), by table, record and prefix.
     QHash<QString, QVector<DefinedValue>> lookedUpRecords;
 
-    // A new job: counters, numbers, messages and unwritten writes forgotten;
+    // A new job: counters and messages forgotten;
     // the euro flag stays until the job sets it.
     void startJob();
     // The next pass of the same job (after the printer check): the same,
@@ -123,7 +122,7 @@ public:
     int GetRecords(TTable *&slot, const QString &extraFilter);
     // Numbers the printable positions of one order and returns the record
     // number of its last position; the numbers are written into "posdruck"
-    // when the job has really printed.
+    // (a number that is there already is left as it is).
     int NumberPositions(TTable *table, const QString &orderNumber);
 
     // Shows an error box unless the same text was shown earlier in this job.

@@ -279,21 +279,8 @@ void ReportFields::defineTableField(int job, TTable *table, int index, bool asVa
     }
     if (field->DataType() == ftDate || field->DataType() == ftDateTime)
         useGermanShortDates();
-    const QString contents = empty ? QString() : positionNumberText(table, index);
+    const QString contents = empty ? QString() : field->AsString();
     defineFieldOfRecord(job, table, prefix, field->FieldName(), contents, type, asVariables, empty);
-}
-
-// A numbered position shows its number before the number is written.
-QString ReportFields::positionNumberText(TTable *table, int index)
-{
-    TField *field = table->Fields(index);
-    if (table == tc && field->FieldName().compare(QLatin1String("posdruck"), Qt::CaseInsensitive) == 0
-        && !m_data.job().positionNumbers.isEmpty()) {
-        const auto number = m_data.job().positionNumbers.constFind(table->GetBookmark().rowId);
-        if (number != m_data.job().positionNumbers.cend())
-            return QString::number(*number);
-    }
-    return field->AsString();
 }
 
 void ReportFields::definePicture(int job, TTable *table, int index, bool asVariables, bool empty, const QString &prefix)

@@ -100,7 +100,6 @@ private:
     void defineEuroAmounts(int job, const QString &name, int type, double euroAmount, double currencyAmount,
                            bool asVariable);
     void defineValue(int job, const QString &name, const QString &contents, int type, bool asVariable);
-    QString positionNumberText(TTable *table, int index);
 
     ReportData &m_data;
     QList<ModuleBranch> m_branches;

@@ -165,6 +165,7 @@ int defineHead(ReportFields &fields, int job, TTable *&slot, const DocumentKind 
 {
     if (fields.data().GetRecords(slot, QString()) == NothingToPrint)
         return NothingToPrint;
+    DocumentTransaction numbers(tc->DatabaseName());
     const int limit = fields.data().NumberPositions(tc, PrintRequest().Datensatz);
     startSums(job);
     const bool headFound = findHead(fields, kind);
@@ -183,6 +184,7 @@ int defineHead(ReportFields &fields, int job, TTable *&slot, const DocumentKind 
     LlDefineVariableExt(job, QStringLiteral("Kopftext"), letter, report::LL_TEXT, QString());
     if (kind.sales)
         defineSalesExtras(fields, job, head, partnerFound);
+    numbers.commit();
     return limit;
 }
 

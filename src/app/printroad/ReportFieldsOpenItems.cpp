@@ -8,8 +8,6 @@
 #include "platform/report/api/ReportApi.h"
 #include "platform/runtime/Conversions.h"
 
-#include <QVariantMap>
-
 namespace printroad {
 namespace {
 
@@ -167,49 +165,31 @@ int outgoingPayments(ReportFields &fields, int job, TTable *&slot, bool asVariab
 }
 
 // What a dunning letter records in one open item.
-struct DunningEntry
-{
-    QString document;
-    QVariantMap values;
-};
-
 const QStringList kInterestFields = {QStringLiteral("mahnzinsen"), QStringLiteral("mahnzinsbetrag"),
                                      QStringLiteral("mahnzinsbetragWae"), QStringLiteral("mahnzinstage")};
 
-void writeDunning(const QString &tablePath, const QList<DunningEntry> &entries)
+// The letter records in the open item on which the open items stand the
+// date of its level and the proposal's interest. The designer prints no
+// letter, so it records nothing.
+void recordDunning(ReportFields &fields, int level)
 {
-    TTable table;
-    table.SetTableName(tablePath);
-    table.Open();
-    for (const DunningEntry &entry : entries) {
-        if (!table.FindKey({entry.document}))
-            continue;
-        table.Edit();
-        for (auto it = entry.values.cbegin(); it != entry.values.cend(); ++it)
-            table.FieldByName(it.key())->SetValue(it.value());
-        table.Post();
-    }
-}
-
-// The dunning letter's values of one proposal row; the level is checked
-// by the caller.
-DunningEntry dunningEntryOf(int level, TDateTime today)
-{
-    DunningEntry entry{textOf(tc, QStringLiteral("auftragnr")), {}};
+    if (fields.job().designer)
+        return;
+    tcOffPos->Edit();
     if (level >= 1 && level <= 5)
-        entry.values.insert(QStringLiteral("mahndatum") + QString::number(level), ToQDate(today));
+        tcOffPos->FieldByName(QStringLiteral("mahndatum") + QString::number(level))->SetValue(ToQDate(Date()));
     for (const QString &field : kInterestFields)
-        entry.values.insert(field, tc->FieldByName(field)->Value());
-    return entry;
+        tcOffPos->FieldByName(field)->SetValue(tc->FieldByName(field)->Value());
+    tcOffPos->Post();
 }
 
 struct DunningRun
 {
     int level = 1;
     int limit = 0;
+    bool anyItem = false;
     AmountPair open;
     AmountPair interest;
-    QList<DunningEntry> entries;
 };
 
 void collectProposalRow(ReportFields &fields, DunningRun &run)
@@ -224,7 +204,8 @@ void collectProposalRow(ReportFields &fields, DunningRun &run)
     else
         fields.data().reportOnce(QString(),
                                  QStringLiteral("Mahnstufe bei OP ") + document + QStringLiteral(" ungültig"));
-    run.entries << dunningEntryOf(level, Date());
+    recordDunning(fields, level);
+    run.anyItem = true;
     run.open.addRounded(amountOf(tcOffPos, QStringLiteral("offenerBetrag")));
     run.interest.addRounded(amountOf(tc, QStringLiteral("mahnzinsbetrag")));
     run.limit = tc->RecNo();
@@ -251,20 +232,16 @@ void moveToLevel(int level)
     tcMahnPara->MoveBy(level - 1);
 }
 
-// The fee of the reached level goes into the last open item handled. The
-// letter's writes wait for the job to reach the printer.
-void deferDunningWrites(ReportFields &fields, DunningRun &run)
+// The fee of the reached level goes into the last open item handled, on
+// which the open items still stand; without one there is nowhere to put it.
+void recordFee(ReportFields &fields, const DunningRun &run)
 {
-    if (run.entries.isEmpty() || fields.job().designer)
+    if (!run.anyItem || fields.job().designer)
         return;
-    run.entries.last().values.insert(QStringLiteral("mahngebuehr"),
-                                     numberOf(tcMahnPara, QStringLiteral("mahngebuehr")));
-    run.entries.last().values.insert(QStringLiteral("mahngebuehrWae"),
-                                     numberOf(tcMahnPara, QStringLiteral("mahngebuehrWae")));
-    const QString path = tcOffPos->TableFilePath();
-    const QList<DunningEntry> entries = run.entries;
-    fields.job().writes.defer(QStringLiteral("Mahnung ") + path + QLatin1Char(' ') + PrintRequest().Datensatz,
-                              [path, entries] { writeDunning(path, entries); });
+    tcOffPos->Edit();
+    for (const QString &field : {QStringLiteral("mahngebuehr"), QStringLiteral("mahngebuehrWae")})
+        tcOffPos->FieldByName(field)->SetValue(numberOf(tcMahnPara, field));
+    tcOffPos->Post();
 }
 
 QString dunningText(bool customerFound)
@@ -281,11 +258,12 @@ int startDunningLetter(ReportFields &fields, int job, TTable *&slot)
     const int limit = fields.data().GetRecords(slot, QString());
     if (limit == NothingToPrint)
         return limit;
+    DocumentTransaction dunning(tc->DatabaseName());
     const bool customerFound =
         defineLookup(fields, job, tcKunden, textOf(tc, QStringLiteral("kundennr")), true, QStringLiteral("Kunde_"));
     DunningRun run = collectDunningRun(fields, limit);
     moveToLevel(run.level);
-    deferDunningWrites(fields, run);
+    recordFee(fields, run);
     fields.TCDefineFields(job, tcMahnPara, true, false, QString());
     LlDefineVariableExt(job, QStringLiteral("Mahntext"), dunningText(customerFound), report::LL_TEXT, QString());
     fields.DefineEuroVariable(job, QStringLiteral("Mahngebühr"), numberOf(tcMahnPara, QStringLiteral("mahngebuehr")),
@@ -293,23 +271,8 @@ int startDunningLetter(ReportFields &fields, int job, TTable *&slot)
     fields.DefineEuroVariable(job, QStringLiteral("Summe_OffenerBetrag"), run.open.euro, run.open.currency);
     fields.DefineEuroVariable(job, QStringLiteral("Summe_Verzugszinsen"), run.interest.euro, run.interest.currency);
     fields.DefineCommVars(job, Date());
+    dunning.commit();
     return run.limit;
-}
-
-// The interest of the proposal row as the letter records it, so the line
-// shows what is being written, not what the open item held before.
-void defineRowInterest(ReportFields &fields, int job, bool asVariables)
-{
-    const AmountPair interest = amountOf(tc, QStringLiteral("mahnzinsbetrag"));
-    if (asVariables)
-        fields.DefineEuroVariable(job, QStringLiteral("mahnzinsBetrag"), interest.euro, interest.currency);
-    else
-        fields.DefineEuroField(job, QStringLiteral("mahnzinsBetrag"), report::LL_NUMERIC, interest.euro,
-                               interest.currency);
-    defineNumber(job, QStringLiteral("mahnzinsen"), numberOf(tc, QStringLiteral("mahnzinsen")), report::LL_NUMERIC,
-                 asVariables);
-    defineNumber(job, QStringLiteral("mahnzinstage"), numberOf(tc, QStringLiteral("mahnzinstage")), report::LL_NUMERIC,
-                 asVariables);
 }
 
 int dunningLetter(ReportFields &fields, int job, TTable *&slot, bool asVariables)
@@ -326,8 +289,6 @@ int dunningLetter(ReportFields &fields, int job, TTable *&slot, bool asVariables
         fields.data().reportOnce(QStringLiteral("DefineFields()"),
                                  document + QStringLiteral(" in Offpos.db nicht gefunden"));
     fields.TCDefineFields(job, tcOffPos, asVariables, !found, QString());
-    if (found)
-        defineRowInterest(fields, job, asVariables);
     return limit;
 }
 

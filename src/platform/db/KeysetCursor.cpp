@@ -3,6 +3,7 @@
 #include "platform/db/GermanCollation.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 namespace db {
 
@@ -245,34 +246,43 @@ bool KeysetCursor::splitsNulls(const Row &anchor, bool forward) const
     return !forward && !m_descending && !m_order.isEmpty() && !isNull(anchor.values[m_order[0].column]);
 }
 
-QVector<Row> KeysetCursor::rawStep(const Row *anchor, bool forward, int count)
+// Reads `count` rows after (or before) the anchor, skipping `skip` of them.
+QVector<Row> KeysetCursor::rawStep(const Row *anchor, bool forward, int count, int skip)
 {
     if (!anchor || !splitsNulls(*anchor, forward)) {
         const SqlCondition where =
             conjunction({baseCondition(), anchor ? anchorCondition(*anchor, forward, false) : SqlCondition{}});
-        return runQuery(where.sql, where.values, forward, count);
+        return runQuery(where.sql, where.values, forward, count, skip);
     }
-    SqlCondition where = conjunction({baseCondition(), anchorCondition(*anchor, forward, false, true)});
-    QVector<Row> rows = runQuery(where.sql, where.values, forward, count);
+    const SqlCondition where = conjunction({baseCondition(), anchorCondition(*anchor, forward, false, true)});
+    QVector<Row> rows = runQuery(where.sql, where.values, forward, count, skip);
     if (rows.size() < count) {
-        where = conjunction({baseCondition(), SqlCondition{columnExpression(0) + QStringLiteral(" IS NULL"), {}}});
-        rows += runQuery(where.sql, where.values, forward, count - int(rows.size()));
+        // The rows with a key read so far tell how many of the skipped ones
+        // they were, unless the skip went past all of them.
+        const int keyed = rows.isEmpty() && skip > 0 ? countWhere(where) : skip + int(rows.size());
+        const SqlCondition nulls =
+            conjunction({baseCondition(), SqlCondition{columnExpression(0) + QStringLiteral(" IS NULL"), {}}});
+        rows += runQuery(nulls.sql, nulls.values, forward, count - int(rows.size()), std::max(0, skip - keyed));
     }
     return rows;
 }
 
-QVector<Row> KeysetCursor::runQuery(const QString &where, const QVariantList &values, bool forward, int count)
+QVector<Row> KeysetCursor::runQuery(const QString &where, const QVariantList &values, bool forward, int count, int skip)
 {
     const QString &order = forward ? m_forwardOrderBy : m_backwardOrderBy;
     QString sql;
-    sql.reserve(m_selectSql.size() + where.size() + order.size() + 32);
+    sql.reserve(m_selectSql.size() + where.size() + order.size() + 48);
     sql += m_selectSql;
     if (!where.isEmpty())
         sql += QStringLiteral(" WHERE ") + where;
     sql += QStringLiteral(" ORDER BY ") + order + QStringLiteral(" LIMIT ?");
+    if (skip > 0)
+        sql += QStringLiteral(" OFFSET ?");
     Statement statement = m_connection.prepare(sql);
     statement.bindAll(values);
     statement.bind(int(values.size()) + 1, count);
+    if (skip > 0)
+        statement.bind(int(values.size()) + 2, skip);
     QVector<Row> rows;
     rows.reserve(count);
     const int columns = int(m_columns.size());
@@ -452,6 +462,81 @@ bool KeysetCursor::prior()
     return true;
 }
 
+// A move of up to a large window is left to stepping through the windows;
+// a row test written in C++ must see every row, so a filtered set always
+// steps.
+std::optional<int> KeysetCursor::jump(int distance)
+{
+    if (m_current < 0 || m_acceptor || std::abs(distance) <= largestWindow)
+        return std::nullopt;
+    m_freshFirst = false;
+    const int target = m_current + distance;
+    if (target >= 0 && target < m_rows.size()) {
+        m_current = target;
+        return distance;
+    }
+    return jumpBy(distance);
+}
+
+// Reads a small window at the target, skipping the rows between the
+// window's edge and the target by OFFSET; a target beyond the end of the set
+// stops on its last (or first) row.
+int KeysetCursor::jumpBy(int distance)
+{
+    const bool forward = distance > 0;
+    const int inWindow = forward ? int(m_rows.size()) - 1 - m_current : m_current;
+    if (forward ? m_atEnd : m_atStart) {
+        m_current = forward ? int(m_rows.size()) - 1 : 0;
+        return forward ? inWindow : -inWindow;
+    }
+    const std::optional<int> from = knownRecNo();
+    const Row edge = forward ? m_rows.last() : m_rows.first();
+    const int skip = std::abs(distance) - inWindow - 1;
+    QVector<Row> rows = rawStep(&edge, forward, seekWindow, skip);
+    if (rows.isEmpty()) {
+        const int beyond = inWindow + countBeyond(edge, forward);
+        if (forward)
+            last();
+        else
+            first();
+        return forward ? beyond : -beyond;
+    }
+    const bool exhausted = rows.size() < seekWindow;
+    if (forward) {
+        setWindow(std::move(rows), 0, false, exhausted);
+    } else {
+        std::reverse(rows.begin(), rows.end());
+        const int current = int(rows.size()) - 1;
+        setWindow(std::move(rows), current, exhausted, false);
+    }
+    if (from && !m_atStart) {
+        m_firstRecNo = *from + distance - m_current;
+        m_recNoStamp = m_connection.readChangeStamp();
+    }
+    return distance;
+}
+
+// The number of rows of the set after (or before) the anchor.
+int KeysetCursor::countBeyond(const Row &anchor, bool forward)
+{
+    if (!splitsNulls(anchor, forward))
+        return countWhere(conjunction({baseCondition(), anchorCondition(anchor, forward, false)}));
+    const int keyed = countWhere(conjunction({baseCondition(), anchorCondition(anchor, forward, false, true)}));
+    const int nullKeys =
+        countWhere(conjunction({baseCondition(), SqlCondition{columnExpression(0) + QStringLiteral(" IS NULL"), {}}}));
+    return keyed + nullKeys;
+}
+
+// The current record number where it costs no counting.
+std::optional<int> KeysetCursor::knownRecNo()
+{
+    if (m_atStart)
+        return m_current + 1;
+    if (m_firstRecNo && m_connection.readChangeStamp() == m_recNoStamp)
+        return *m_firstRecNo + m_current;
+    return std::nullopt;
+}
+
 QVector<Row> KeysetCursor::neighbours(const Row &anchor, bool forward, int count)
 {
     return fetch(&anchor, forward, count);
@@ -516,6 +601,18 @@ std::optional<Row> KeysetCursor::findFirst(const SqlCondition &condition)
             return std::nullopt;
         position = raw.last();
     }
+}
+
+bool KeysetCursor::replaceCurrent(const Row &row)
+{
+    if (m_current < 0 || !m_filter.isEmpty() || m_acceptor)
+        return false;
+    Row &current = m_rows[m_current];
+    if (current.rowId != row.rowId || compareRows(current, row) != 0)
+        return false;
+    current = row;
+    current.calculatedValid = false;
+    return true;
 }
 
 void KeysetCursor::placeAt(Row row)
@@ -609,13 +706,7 @@ int KeysetCursor::recNo()
 
 int KeysetCursor::countedRecNo()
 {
-    const Row anchor = m_rows[m_current];
-    if (!splitsNulls(anchor, false))
-        return countWhere(conjunction({baseCondition(), anchorCondition(anchor, false, false)})) + 1;
-    const int before = countWhere(conjunction({baseCondition(), anchorCondition(anchor, false, false, true)}));
-    const int nullKeys =
-        countWhere(conjunction({baseCondition(), SqlCondition{columnExpression(0) + QStringLiteral(" IS NULL"), {}}}));
-    return before + nullKeys + 1;
+    return countBeyond(m_rows[m_current], false) + 1;
 }
 
 int KeysetCursor::compareValues(const QVariant &left, const QVariant &right, const OrderColumn &column) const

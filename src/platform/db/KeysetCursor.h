@@ -56,6 +56,10 @@ public:
     bool last();
     bool next();
     bool prior();
+    // A long move: lets SQLite skip the rows in between by OFFSET instead
+    // of reading each of them, and returns how far it got (less at either
+    // end of the set); nothing when stepping is the way to go.
+    std::optional<int> jump(int distance);
     bool isEmpty() const { return m_current < 0; }
     Row *current() { return m_current < 0 ? nullptr : &m_rows[m_current]; }
     // Rows next to the current one (for data links that show several records).
@@ -73,6 +77,10 @@ public:
     // Makes a row just written the current one without reading it back
     // (only where no range or filter could exclude it).
     void placeAt(Row row);
+    // A current row written with its place in the order unchanged replaces
+    // it in the window, which stays as it was; false (nothing changed) where
+    // a filter might now exclude it or its place moved.
+    bool replaceCurrent(const Row &row);
     // The first row of the set that also meets the condition; no move.
     std::optional<Row> findFirst(const SqlCondition &condition);
     bool isRestricted() const;
@@ -92,7 +100,7 @@ public:
 private:
     QVector<Row> fetch(const Row *anchor, bool forward, int count, bool *exhausted = nullptr);
     QVector<Row> fetchFromBound(const KeyBound &bound, int count, bool *exhausted);
-    QVector<Row> runQuery(const QString &where, const QVariantList &values, bool forward, int count);
+    QVector<Row> runQuery(const QString &where, const QVariantList &values, bool forward, int count, int skip = 0);
     QVector<Row> accepted(QVector<Row> rows) const;
     const SqlCondition &baseCondition() const;
     SqlCondition buildBaseCondition() const;
@@ -102,7 +110,10 @@ private:
                                 bool excludeNullLead = false) const;
     bool excludesNullLead(const QVariantList &values, bool greater) const;
     bool splitsNulls(const Row &anchor, bool forward) const;
-    QVector<Row> rawStep(const Row *anchor, bool forward, int count);
+    QVector<Row> rawStep(const Row *anchor, bool forward, int count, int skip = 0);
+    int jumpBy(int distance);
+    int countBeyond(const Row &anchor, bool forward);
+    std::optional<int> knownRecNo();
     QString orderBy(bool forward) const;
     QString columnExpression(int orderIndex) const;
     int compareValues(const QVariant &left, const QVariant &right, const OrderColumn &column) const;

@@ -225,7 +225,9 @@ void TDataSet::doOpen()
     }
     DataEvent(deUpdateState);
     DoAfterOpen();
-    if (cursorRow())
+    // Asking for the current row reads it; an opening followed by a key
+    // search reads only the row it finds unless someone listens.
+    if (m_AfterScroll && cursorRow())
         DoAfterScroll();
 }
 
@@ -501,29 +503,29 @@ void TDataSet::Prior()
     MoveBy(-1);
 }
 
+int TDataSet::cursorMoveBy(int distance)
+{
+    int moved = 0;
+    while (moved < distance && cursorNext())
+        ++moved;
+    while (moved > distance && cursorPrior())
+        --moved;
+    return moved;
+}
+
 int TDataSet::MoveBy(int distance)
 {
     CheckBrowseMode();
     int moved = 0;
     DoBeforeScroll();
     if ((distance > 0 && !Eof()) || (distance < 0 && !Bof())) {
-        while (distance > 0) {
-            if (!cursorNext()) {
-                m_eof = true;
-                break;
-            }
-            m_bof = false;
-            ++moved;
-            --distance;
-        }
-        while (distance < 0) {
-            if (!cursorPrior()) {
-                m_bof = true;
-                break;
-            }
-            m_eof = false;
-            --moved;
-            ++distance;
+        moved = cursorMoveBy(distance);
+        if (distance > 0) {
+            m_bof = m_bof && moved == 0;
+            m_eof = moved < distance;
+        } else {
+            m_eof = m_eof && moved == 0;
+            m_bof = moved > distance;
         }
         afterCursorMove();
         scrolled(moved);

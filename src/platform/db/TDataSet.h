@@ -213,6 +213,9 @@ protected:
     virtual bool cursorLast() { return false; }
     virtual bool cursorNext() { return false; }
     virtual bool cursorPrior() { return false; }
+    // Moves up to `distance` records (negative: backwards) and returns how
+    // far it got; by default record by record.
+    virtual int cursorMoveBy(int distance);
     virtual db::Row *cursorRow() { return nullptr; }
     virtual QVector<db::Row> cursorNeighbours(bool forward, int count);
     virtual int cursorRecNo() { return 0; }

@@ -20,6 +20,8 @@
 
 #include <sqlite3.h>
 
+#include <utility>
+
 namespace db {
 
 // Follows the master data set and restricts the detail table to the
@@ -200,10 +202,13 @@ void TTable::settlePosition()
     setEofBof(!any, true);
 }
 
+// Right after opening, the first record is often the only one read (a
+// look-up table's setting, the head of a document), so it comes with a small
+// window that grows as stepping goes on.
 bool TTable::cursorFirst()
 {
-    m_pendingFirst = false;
-    return m_cursor->first();
+    const bool justOpened = std::exchange(m_pendingFirst, false);
+    return m_cursor->first(justOpened);
 }
 
 bool TTable::cursorLast()
@@ -222,6 +227,14 @@ bool TTable::cursorPrior()
 {
     settlePosition();
     return m_cursor->prior();
+}
+
+int TTable::cursorMoveBy(int distance)
+{
+    settlePosition();
+    if (const std::optional<int> moved = m_cursor->jump(distance))
+        return *moved;
+    return TDBDataSet::cursorMoveBy(distance);
 }
 
 db::Row *TTable::cursorRow()
@@ -423,6 +436,10 @@ void TTable::cursorPost(db::Row &row, bool inserting, const db::Row &original)
 void TTable::positionNear(const db::Row &row)
 {
     m_pendingFirst = false;
+    // Writing a record in a loop over a large group of equal leading keys
+    // would otherwise start every step with a search from the group's start.
+    if (m_cursor->replaceCurrent(row))
+        return;
     if (!m_cursor->isRestricted()) {
         m_cursor->placeAt(row);
         return;

@@ -106,6 +106,7 @@ protected:
     bool cursorLast() override;
     bool cursorNext() override;
     bool cursorPrior() override;
+    int cursorMoveBy(int distance) override;
     db::Row *cursorRow() override;
     QVector<db::Row> cursorNeighbours(bool forward, int count) override;
     int cursorRecNo() override;

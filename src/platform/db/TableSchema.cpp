@@ -15,6 +15,8 @@
 
 #include <cstdio>
 
+#include <sys/stat.h>
+
 #include <sqlite3.h>
 
 namespace db {
@@ -236,10 +238,28 @@ TableSchema readSchema(Connection &connection)
 
 namespace {
 
+// What tells that a file may hold another schema: it was written or
+// replaced. Read by one stat, without the time zone a QDateTime would ask.
+struct FileStamp
+{
+    qint64 modifiedNs = 0;
+    qint64 size = 0;
+    quint64 inode = 0;
+    bool operator==(const FileStamp &other) const = default;
+};
+
+FileStamp fileStamp(const QString &path)
+{
+    struct stat info;
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return {};
+    return {qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec, qint64(info.st_size),
+            quint64(info.st_ino)};
+}
+
 struct SchemaEntry
 {
-    QDateTime modified;
-    qint64 size;
+    FileStamp stamp;
     TableSchema schema;
 };
 
@@ -254,13 +274,13 @@ QHash<QString, SchemaEntry> &schemaCache()
 TableSchema cachedSchema(Connection &connection)
 {
     QHash<QString, SchemaEntry> &cache = schemaCache();
-    const QFileInfo info(connection.path());
-    const QString key = info.absoluteFilePath();
+    const QString &key = connection.path();
+    const FileStamp stamp = fileStamp(key);
     const auto found = cache.constFind(key);
-    if (found != cache.constEnd() && found->modified == info.lastModified() && found->size == info.size())
+    if (found != cache.constEnd() && found->stamp == stamp)
         return found->schema;
     TableSchema schema = readSchema(connection);
-    cache.insert(key, SchemaEntry{info.lastModified(), info.size(), schema});
+    cache.insert(key, SchemaEntry{stamp, schema});
     return schema;
 }
 

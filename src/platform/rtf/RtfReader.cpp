@@ -14,6 +14,8 @@
 #include <QTextList>
 
 #include <array>
+#include <functional>
+#include <memory>
 #include <vector>
 
 namespace rtf {
@@ -733,9 +735,15 @@ ReadResult insertRtf(QByteArrayView richText, QTextCursor &cursor)
     return Reader(richText, cursor).run();
 }
 
+// Loading a document is no step a user undoes: without the undo record of
+// every insertion the document holds little more than its text and formats.
 ReadResult readRtf(QByteArrayView richText, QTextDocument &document)
 {
     document.clear();
+    const bool undo = document.isUndoRedoEnabled();
+    document.setUndoRedoEnabled(false);
+    const std::unique_ptr<QTextDocument, std::function<void(QTextDocument *)>> restore(
+        &document, [undo](QTextDocument *loaded) { loaded->setUndoRedoEnabled(undo); });
     QTextCursor cursor(&document);
     return insertRtf(richText, cursor);
 }

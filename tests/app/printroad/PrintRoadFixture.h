@@ -7,6 +7,7 @@
 #include "app/printroad/ReportData.h"
 #include "app/printroad/ReportFields.h"
 #include "demo/tables/DemoTables.h"
+#include "platform/db/TField.h"
 #include "platform/db/TSession.h"
 #include "platform/db/TTable.h"
 #include "platform/os/Paths.h"
@@ -75,6 +76,21 @@ protected:
             Session()->DeleteAlias(QStringLiteral("zvuser"));
         Session()->AddStandardAlias(QStringLiteral("zvuser"), root + QStringLiteral("/benutzer"),
                                     QStringLiteral("STANDARD"));
+    }
+
+    // The demo's documents come numbered as printed before; a test of the
+    // first print needs documents that were never printed.
+    static void unnumberPositions()
+    {
+        TTable positions;
+        positions.SetDatabaseName(ProgramPaths().DatenPfad);
+        positions.SetTableName(QStringLiteral("atrpos.db"));
+        positions.Open();
+        for (positions.First(); !positions.Eof(); positions.Next()) {
+            positions.Edit();
+            positions.FieldByName(QStringLiteral("posdruck"))->Clear();
+            positions.Post();
+        }
     }
 
     // A copy of the demo tables for a test that writes.

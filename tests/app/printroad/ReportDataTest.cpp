@@ -295,20 +295,3 @@ TEST_F(ReportDataTest, AModuleWithoutItsMainTableHasNothingToPrint)
     EXPECT_EQ(data.GetRecords(slot, QString()), printroad::NothingToPrint);
     EXPECT_EQ(slot, nullptr);
 }
-
-TEST(PendingWritesTest, AWriteGivenAgainReplacesTheEarlierOneAndRunsOnce)
-{
-    printroad::PendingWrites writes;
-    QStringList done;
-    writes.defer("posdruck 1", [&done] { done << "first copy"; });
-    writes.defer("posdruck 1", [&done] { done << "second copy"; });
-    writes.defer("Mahnung 10001", [&done] { done << "dunning"; });
-    writes.commit();
-    writes.commit();
-    EXPECT_EQ(done, QStringList({"dunning", "second copy"}));
-    EXPECT_TRUE(writes.isEmpty());
-    writes.defer("posdruck 2", [&done] { done << "aborted"; });
-    writes.discard();
-    writes.commit();
-    EXPECT_EQ(done.size(), 2);
-}

@@ -2,6 +2,7 @@
 
 #include "platform/db/TField.h"
 #include "platform/runtime/Conversions.h"
+#include "platform/runtime/Exceptions.h"
 
 namespace {
 
@@ -15,6 +16,14 @@ double number(const QString &text)
 class DocumentFields : public ModuleFieldsTest
 {
 protected:
+    // Printing writes into the tables (position numbers, dunning records),
+    // so every test prints from a copy of its own.
+    void SetUp() override
+    {
+        ModuleFieldsTest::SetUp();
+        freshTables();
+    }
+
     QList<DefinitionMap> printDocument(const QString &module, const QString &formType, const QString &key)
     {
         open(module, formType, QStringLiteral("L"), QStringLiteral("E"), key);
@@ -27,7 +36,6 @@ protected:
     // A copy of the demo tables in which one document lost its head.
     void deleteHead(const QString &table, const QString &key)
     {
-        freshTables();
         TTable heads;
         heads.SetTableName(ProgramPaths().DatenPfad + table);
         heads.Open();
@@ -144,7 +152,6 @@ TEST_F(DocumentFields, AnUnknownDocumentIsReportedOnceByItsHeadAndPrintsNothing)
 
 TEST_F(DocumentFields, AHeadWithoutPositionsPrintsAloneWithoutAMessage)
 {
-    freshTables();
     TTable positions;
     positions.SetTableName(ProgramPaths().DatenPfad + "atrpos.db");
     positions.Open();
@@ -182,7 +189,6 @@ TEST_F(DocumentFields, TheLayoutDesignerGetsADocumentWithoutHeadWithoutAMessage)
 
 TEST_F(DocumentFields, TheHeadsEuroSwitchChoosesWhichTotalsTheCarryAdds)
 {
-    freshTables();
     editRecord(ProgramPaths().DatenPfad + "Auftrag.db", {"20260002"},
                [](TTable &head) { head.FieldByName("Euro")->SetAsString("J"); });
     const QList<DefinitionMap> records = printDocument("Auftrag", "Auftragsbest.", "20260002");
@@ -192,4 +198,26 @@ TEST_F(DocumentFields, TheHeadsEuroSwitchChoosesWhichTotalsTheCarryAdds)
     EXPECT_EQ(lineTotals(records), QStringList({"149", "24,9", "9"}));
     EXPECT_EQ(lineTotals(records, "F gpreisWae"), QStringList({"291,42", "48,7", "17,6"}));
     EXPECT_EQ(value("Übertrag"), "182,9");
+}
+
+TEST_F(DocumentFields, AnInvoiceThatFailsWhileNumberingKeepsNoNumber)
+{
+    unnumberPositions();
+    open("Auftrag", "Rechnung", "L", "E", "20260001");
+    int posts = 0;
+    tc->SetBeforePost([&posts](TDataSet *) {
+        if (++posts == 20)
+            throw EDatabaseError(QStringLiteral("Datenträger voll"));
+    });
+    EXPECT_THROW(define(), EDatabaseError);
+    data.OpenDBs(false);
+    TTable positions;
+    positions.SetTableName(ProgramPaths().DatenPfad + "atrpos.db");
+    positions.Open();
+    positions.SetRange({"20260001"}, {"20260001"});
+    int numbered = 0;
+    for (positions.First(); !positions.Eof(); positions.Next())
+        numbered += positions.FieldByName("posdruck")->IsNull() ? 0 : 1;
+    EXPECT_EQ(posts, 20);
+    EXPECT_EQ(numbered, 0);
 }

@@ -1,12 +1,21 @@
 #include "ModuleFieldsFixture.h"
 
 #include "platform/db/TField.h"
+#include "platform/runtime/Exceptions.h"
 
 #include <QDate>
 
 class OpenItemFields : public ModuleFieldsTest
 {
 protected:
+    // Printing writes into the tables (position numbers, dunning records),
+    // so every test prints from a copy of its own.
+    void SetUp() override
+    {
+        ModuleFieldsTest::SetUp();
+        freshTables();
+    }
+
     // The open item of a document as the table holds it now.
     QVariant openItemValue(const QString &document, const QString &field)
     {
@@ -60,15 +69,14 @@ TEST_F(OpenItemFields, TheLetterSumsTheOpenAmountsAndTheProposedInterest)
     EXPECT_EQ(value("Summe_Verzugszinsen"), "69,42");
 }
 
-TEST_F(OpenItemFields, TheDunningIsRecordedOnceOnlyWhenTheJobHasPrinted)
+TEST_F(OpenItemFields, TheLetterRecordsTheDunningWhileItsFieldsAreDefined)
 {
-    freshTables();
-    dunningLetter("10001");
-    EXPECT_TRUE(openItemValue("20260001", "mahndatum1").isNull()) << "nothing is written before the job printed";
-    // A second copy of the letter records the dunning once.
+    const QList<DefinitionMap> lines = dunningLetter("10001");
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_EQ(lines.first().value("F mahndatum1").contents, "30.11.2026") << "the line shows what was recorded";
+    // A second copy of the letter records the same once more.
     data.OpenDBs(false);
     dunningLetter("10001");
-    data.job().writes.commit();
     EXPECT_EQ(openItemValue("20260001", "mahndatum1").toDate(), QDate(2026, 11, 30));
     EXPECT_EQ(openItemValue("20260009", "mahndatum3").toDate(), QDate(2026, 11, 30));
     EXPECT_EQ(openItemValue("20260009", "mahndatum1").toDate(), QDate(2026, 9, 7)) << "earlier levels stay";
@@ -80,27 +88,32 @@ TEST_F(OpenItemFields, TheDunningIsRecordedOnceOnlyWhenTheJobHasPrinted)
     EXPECT_TRUE(openItemValue("20260012", "mahndatum1").isNull()) << "another customer's item is untouched";
 }
 
-TEST_F(OpenItemFields, ACheckPassPreviewAbortOrTheDesignerWritesNothing)
+TEST_F(OpenItemFields, TheDesignerOrALetterThatFailsHalfWayRecordsNothing)
 {
-    freshTables();
     dunningLetter("10001", true);
-    EXPECT_TRUE(data.job().writes.isEmpty());
-    data.OpenDBs(false);
-    dunningLetter("10001");
-    data.job().writes.discard();
-    data.job().writes.commit();
     EXPECT_TRUE(openItemValue("20260001", "mahndatum1").isNull());
+    data.OpenDBs(false);
+
+    open("Mahnung", "Mahnung", "L", "E", "10001");
+    int posts = 0;
+    tcOffPos->SetBeforePost([&posts](TDataSet *) {
+        if (++posts == 3)
+            throw EDatabaseError(QStringLiteral("Datenträger voll"));
+    });
+    EXPECT_THROW(fields->DefineFields(job, slot, false, false), EDatabaseError);
+    data.OpenDBs(false);
+    EXPECT_EQ(posts, 3);
+    EXPECT_TRUE(openItemValue("20260001", "mahndatum1").isNull());
+    EXPECT_TRUE(openItemValue("20260010", "mahndatum2").isNull());
     EXPECT_TRUE(openItemValue("20260010", "mahngebuehr").isNull());
 }
 
 TEST_F(OpenItemFields, AnInvalidLevelIsReportedAndChoosesNoParameters)
 {
-    freshTables();
     setProposalLevel("20260009", 7);
     dunningLetter("10001");
     EXPECT_EQ(messages().join("|").toStdString(), "Mahnstufe bei OP 20260009 ungültig");
     EXPECT_EQ(value("Mahnstufe"), "2") << "the valid levels 1 and 2 remain";
-    data.job().writes.commit();
     EXPECT_GT(openItemValue("20260009", "mahnzinsBetrag").toDouble(), 0) << "its interest is still recorded";
     EXPECT_TRUE(openItemValue("20260009", "mahndatum3").isNull());
 }

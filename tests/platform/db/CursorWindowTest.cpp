@@ -2,6 +2,9 @@
 
 #include "platform/db/TField.h"
 
+#include <algorithm>
+#include <vector>
+
 namespace {
 
 class CursorWindowTest : public DbFixture
@@ -170,3 +173,82 @@ TEST_F(CursorWindowTest, RecordNumbersFollowEveryMoveAndWritesOfOthers)
     positions->Refresh();
     EXPECT_EQ(positions->RecNo(), walkedNumber() + 1);
 }
+
+// Long moves skip rows by OFFSET; they must land where stepping lands, and
+// know their record number, in every order, range and filter.
+struct JumpCase
+{
+    const char *name;
+    const char *index;
+    const char *filter;
+    bool range;
+    std::vector<int> moves;
+};
+
+class CursorJumpTest : public DbFixture, public ::testing::WithParamInterface<JumpCase>
+{
+protected:
+    // Row ids in the order stepping meets them.
+    static QList<qint64> steppedOrder(TTable &table)
+    {
+        QList<qint64> order;
+        for (table.First(); !table.Eof(); table.Next())
+            order.append(table.GetBookmark().rowId);
+        return order;
+    }
+};
+
+TEST_P(CursorJumpTest, LandsWhereSteppingLands)
+{
+    const JumpCase &c = GetParam();
+    createPositions(1500, 2);
+    {
+        // Every seventh article is missing: its rows sort first in the
+        // article index, and backward reads take them in a second query.
+        auto positions = openTable(QStringLiteral("atrpos.db"));
+        for (positions->First(); !positions->Eof(); positions->MoveBy(7)) {
+            positions->Edit();
+            positions->FieldByName(QStringLiteral("Artikel"))->Clear();
+            positions->Post();
+        }
+    }
+    auto positions = openTable(QStringLiteral("atrpos.db"), QString::fromLatin1(c.index));
+    if (c.range)
+        positions->SetRange({300}, {1200});
+    if (*c.filter) {
+        positions->SetFilter(QString::fromLatin1(c.filter));
+        positions->SetFiltered(true);
+    }
+    const QList<qint64> order = steppedOrder(*positions);
+    ASSERT_GT(order.size(), 1000);
+    positions->First();
+    int at = 0;
+    for (const int move : c.moves) {
+        const int expectedTarget = std::clamp(at + move, 0, int(order.size()) - 1);
+        const int moved = positions->MoveBy(move);
+        SCOPED_TRACE(move);
+        EXPECT_EQ(moved, expectedTarget - at);
+        at = expectedTarget;
+        EXPECT_EQ(positions->GetBookmark().rowId, order[at]);
+        EXPECT_EQ(positions->RecNo(), at + 1);
+        EXPECT_EQ(positions->Eof(), move > 0 && moved < move);
+        EXPECT_EQ(positions->Bof(), move < 0 && moved > move);
+    }
+    const int middle = int(order.size()) / 2;
+    positions->SetRecNo(middle);
+    EXPECT_EQ(positions->GetBookmark().rowId, order[middle - 1]);
+    positions->Next();
+    EXPECT_EQ(positions->GetBookmark().rowId, order[middle]);
+    positions->Prior();
+    positions->Prior();
+    EXPECT_EQ(positions->GetBookmark().rowId, order[middle - 2]);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Moves, CursorJumpTest,
+    ::testing::Values(JumpCase{"key", "", "", false, {1700, -1200, 900, 5000, -600, -100000, 2999}},
+                      JumpCase{"articles", "APOARTNR", "", false, {1800, -1500, 1000, -1299, 2500, 10000}},
+                      JumpCase{"articlesBackToNulls", "APOARTNR", "", false, {2900, -2600, 1000, -2000}},
+                      JumpCase{"range", "", "", true, {1500, -900, 4000, -3000}},
+                      JumpCase{"filter", "", "Menge > 2", false, {1000, -700, 2000, -5000}}),
+    [](const ::testing::TestParamInfo<JumpCase> &moves) { return std::string(moves.param.name); });

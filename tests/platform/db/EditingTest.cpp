@@ -225,7 +225,11 @@ TEST_F(EditingTest, EachRefusalNamesItsReason)
         kunden.SetReadOnly(true);
         kunden.Open();
     };
-    const auto deletedByOther = [](TTable &, TTable &other) { other.Delete(); };
+    // The record was read (shown) before the other deleted it.
+    const auto deletedByOther = [](TTable &kunden, TTable &other) {
+        kunden.First();
+        other.Delete();
+    };
     const auto changedByOther = [](TTable &, TTable &other) {
         other.Edit();
         other.FieldByName(QStringLiteral("Ort"))->SetAsString(QStringLiteral("Hamburg"));

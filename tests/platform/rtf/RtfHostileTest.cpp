@@ -193,3 +193,18 @@ TEST(RtfWriter, PicturesWithoutTheirBytesAreWrittenAsPng)
 }
 
 } // namespace
+
+TEST(RtfReader, LoadingLeavesNothingToUndoAndUndoAsItWas)
+{
+    for (const bool undo : {true, false}) {
+        QTextDocument document;
+        document.setUndoRedoEnabled(undo);
+        QTextCursor(&document).insertText(QStringLiteral("vorher"));
+        rtf::readRtf("{\\rtf1\\ansi Gr\\'fc\\'dfe {\\b fett}\\par zweite Zeile}", document);
+        EXPECT_EQ(document.toPlainText(), QStringLiteral("Grüße fett\nzweite Zeile"));
+        EXPECT_FALSE(document.isUndoAvailable());
+        EXPECT_EQ(document.isUndoRedoEnabled(), undo);
+        QTextCursor(&document).insertText(QStringLiteral("neu "));
+        EXPECT_EQ(document.isUndoAvailable(), undo) << "a user's typing after loading is undone as before";
+    }
+}
