@@ -15,9 +15,12 @@
 #include "platform/runtime/Exceptions.h"
 #include "support/RecordingUiServices.h"
 
+#include <QAbstractButton>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QLabel>
+#include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -448,6 +451,42 @@ TEST_F(BearbeitenTest, TheCopiesSpinButtonsSitBesideTheirFieldAtItsHeight)
         form.btnAbbruch->click();
     });
     EXPECT_FALSE(editPrint());
+}
+
+// Every caption of the dialog shows its whole text as soon as it opens: no
+// button, label or tab is narrower or lower than its text needs, on every
+// page of either view, also when the view changes between two openings.
+// Run once more at double scale by its own test entry.
+TEST_F(BearbeitenTest, EveryButtonLabelAndTabShowsItsWholeText)
+{
+    mailProgram(true, false, folder.path());
+    const auto expectWhole = [](const QWidget *caption) {
+        const QSize needed = caption->sizeHint();
+        EXPECT_GE(caption->width(), needed.width()) << caption->objectName().toStdString();
+        EXPECT_GE(caption->height(), needed.height()) << caption->objectName().toStdString();
+    };
+    for (const int mode : {TfrmBearbeiten::ModePrint, TfrmBearbeiten::ModeEmail, TfrmBearbeiten::ModePrint}) {
+        user.then([&, mode](QDialog &) {
+            expectWhole(form.pgcBearbeiten->tabBar());
+            for (int page = 0; page < form.pgcBearbeiten->count(); ++page) {
+                if (!form.pgcBearbeiten->isTabVisible(page))
+                    continue;
+                form.pgcBearbeiten->setCurrentIndex(page);
+                const QString shot = qEnvironmentVariable("TINTLEN_SCREENSHOTS");
+                if (!shot.isEmpty())
+                    form.grab().save(QStringLiteral("%1/bearbeiten-%2-%3.png").arg(shot).arg(mode).arg(page));
+                for (const QWidget *caption : form.findChildren<QWidget *>()) {
+                    const auto *button = qobject_cast<const QAbstractButton *>(caption);
+                    if (caption->isVisible()
+                        && ((button && !button->text().isEmpty()) || qobject_cast<const QLabel *>(caption)))
+                        expectWhole(caption);
+                }
+            }
+            form.btnAbbruch->click();
+        });
+        EXPECT_FALSE(editJob(mode, mode == TfrmBearbeiten::ModeEmail ? QStringLiteral("Rechnung-eMail")
+                                                                     : QStringLiteral("Rechnung")));
+    }
 }
 
 // "Abbruch" after a copy drops the copy's row and with it the files the
