@@ -1,5 +1,6 @@
 #include "app/bearbeitenform.h"
 #include "DirDlgScript.h"
+#include "WholeCaptions.h"
 
 #include "app/Kopieren.h"
 #include "app/PrintRequest.h"
@@ -15,12 +16,9 @@
 #include "platform/runtime/Exceptions.h"
 #include "support/RecordingUiServices.h"
 
-#include <QAbstractButton>
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
-#include <QLabel>
-#include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -460,27 +458,13 @@ TEST_F(BearbeitenTest, TheCopiesSpinButtonsSitBesideTheirFieldAtItsHeight)
 TEST_F(BearbeitenTest, EveryButtonLabelAndTabShowsItsWholeText)
 {
     mailProgram(true, false, folder.path());
-    const auto expectWhole = [](const QWidget *caption) {
-        const QSize needed = caption->sizeHint();
-        EXPECT_GE(caption->width(), needed.width()) << caption->objectName().toStdString();
-        EXPECT_GE(caption->height(), needed.height()) << caption->objectName().toStdString();
-    };
     for (const int mode : {TfrmBearbeiten::ModePrint, TfrmBearbeiten::ModeEmail, TfrmBearbeiten::ModePrint}) {
         user.then([&, mode](QDialog &) {
-            expectWhole(form.pgcBearbeiten->tabBar());
             for (int page = 0; page < form.pgcBearbeiten->count(); ++page) {
                 if (!form.pgcBearbeiten->isTabVisible(page))
                     continue;
                 form.pgcBearbeiten->setCurrentIndex(page);
-                const QString shot = qEnvironmentVariable("TINTLEN_SCREENSHOTS");
-                if (!shot.isEmpty())
-                    form.grab().save(QStringLiteral("%1/bearbeiten-%2-%3.png").arg(shot).arg(mode).arg(page));
-                for (const QWidget *caption : form.findChildren<QWidget *>()) {
-                    const auto *button = qobject_cast<const QAbstractButton *>(caption);
-                    if (caption->isVisible()
-                        && ((button && !button->text().isEmpty()) || qobject_cast<const QLabel *>(caption)))
-                        expectWhole(caption);
-                }
+                expectCaptionsWhole(form, QStringLiteral("bearbeiten-%1-%2").arg(mode).arg(page));
             }
             form.btnAbbruch->click();
         });
