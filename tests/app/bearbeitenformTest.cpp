@@ -457,14 +457,23 @@ TEST_F(BearbeitenTest, TheCopiesSpinButtonsSitBesideTheirFieldAtItsHeight)
 // Run once more at double scale by its own test entry.
 TEST_F(BearbeitenTest, EveryButtonLabelAndTabShowsItsWholeText)
 {
-    mailProgram(true, false, folder.path());
-    for (const int mode : {TfrmBearbeiten::ModePrint, TfrmBearbeiten::ModeEmail, TfrmBearbeiten::ModePrint}) {
-        user.then([&, mode](QDialog &) {
+    // The views in the order a user may open them: each shows other pages.
+    const struct
+    {
+        int mode;
+        bool mailProgram;
+    } views[] = {{TfrmBearbeiten::ModePrint, false},
+                 {TfrmBearbeiten::ModeEmail, false},
+                 {TfrmBearbeiten::ModeEmail, true},
+                 {TfrmBearbeiten::ModePrint, true}};
+    for (const auto &[mode, installed] : views) {
+        mailProgram(installed, false, folder.path());
+        user.then([&, mode, installed](QDialog &) {
             for (int page = 0; page < form.pgcBearbeiten->count(); ++page) {
                 if (!form.pgcBearbeiten->isTabVisible(page))
                     continue;
                 form.pgcBearbeiten->setCurrentIndex(page);
-                expectCaptionsWhole(form, QStringLiteral("bearbeiten-%1-%2").arg(mode).arg(page));
+                expectCaptionsWhole(form, QStringLiteral("bearbeiten-%1-%2-%3").arg(mode).arg(installed).arg(page));
             }
             form.btnAbbruch->click();
         });
