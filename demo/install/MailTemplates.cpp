@@ -102,23 +102,28 @@ QStringList totalLines(const QString &head)
     const auto line = [](const QString &label, int printedWidth, const QString &amount) {
         return label + QString(labelWidth - printedWidth, QLatin1Char(' ')) + amount + QStringLiteral(" #Var_Währung");
     };
-    // "zzgl. " + the tax name in 5 columns + " " + the rate in 2 + " %"
+    // "zzgl. " + the tax name in 5 columns + " " + the rate as wide as its
+    // digits + " %": a rate given a width would be right-aligned and stand
+    // behind a blank of its own. The line for a one-digit rate pads one
+    // column more; the rate's difference from 10 carries a minus sign just
+    // then, and a comparison with a text compares texts.
     const auto tax = [&](const QString &rate, const QString &amount) {
-        return line(QStringLiteral("zzgl. #Var_SteuerBezeichnung:5 #Var_%1:2:0 %").arg(rate), 16,
-                    head + amount + QStringLiteral(":12:2"));
+        const QString label = QStringLiteral("zzgl. #Var_SteuerBezeichnung:5 #Var_%1::0 %").arg(rate);
+        const QString sum = head + amount + QStringLiteral(":12:2");
+        const QString digits = QStringLiteral("#Var_%1 - 10").arg(rate);
+        return QStringList{
+            QStringLiteral("!Wenn %1 < 0").arg(digits),  line(label, 15, sum), QStringLiteral("!EndeWenn"),
+            QStringLiteral("!Wenn %1 >= 0").arg(digits), line(label, 16, sum), QStringLiteral("!EndeWenn"),
+        };
     };
     const QString net = QStringLiteral("Summe netto");
     const QString total = QStringLiteral("Gesamtbetrag");
-    return {
-        rule,
-        line(net, int(net.size()), QStringLiteral("#Var_Übertrag:12:2")),
-        tax(QStringLiteral("Mwst1"), QStringLiteral("steuer1")),
-        QStringLiteral("!Wenn ") + head + QStringLiteral("steuer2 <> 0"),
-        tax(QStringLiteral("Mwst2"), QStringLiteral("steuer2")),
-        QStringLiteral("!EndeWenn"),
-        rule,
-        line(total, int(total.size()), head + QStringLiteral("endbetrag:12:2")),
-    };
+    return QStringList{rule, line(net, int(net.size()), QStringLiteral("#Var_Übertrag:12:2"))}
+           + tax(QStringLiteral("Mwst1"), QStringLiteral("steuer1"))
+           + QStringList{QStringLiteral("!Wenn ") + head + QStringLiteral("steuer2 <> 0")}
+           + tax(QStringLiteral("Mwst2"), QStringLiteral("steuer2"))
+           + QStringList{QStringLiteral("!EndeWenn"), rule,
+                         line(total, int(total.size()), head + QStringLiteral("endbetrag:12:2"))};
 }
 
 QStringList templateLines(const QString &document, const Vocabulary &names, bool prices)

@@ -28,10 +28,8 @@ void addLetterHead(Layout &layout)
     layout.objects.append(textObject("Absenderzeile", {20, 46, 85, 4}, {"Firmenabsender"}, font(6.5), Qt::AlignLeft,
                                      Appearance::FirstPage));
     layout.objects.append(lineObject("Absenderlinie", {20, 50}, {105, 50}, 0.15, Appearance::FirstPage));
-    LayoutObject address =
-        textObject("Anschrift", {20, 52, 85, 35},
-                   {"Kunde_Name", "Kunde_Name2", "Kunde_Strasse", "Trim(Kunde_plz + \" \" + Kunde_Ort)"}, font(10.5),
-                   Qt::AlignLeft, Appearance::FirstPage);
+    LayoutObject address = textObject("Anschrift", {20, 52, 85, 35}, postalAddress("Kunde_"), font(10.5), Qt::AlignLeft,
+                                      Appearance::FirstPage);
     layout.objects.append(address);
     layout.objects.append(textObject("Belegbegriffe", {130, 52, 28, 20},
                                      {"\"Rechnungs-Nr.:\"", "\"Kunden-Nr.:\"", "\"Datum:\"", "\"Seite:\""}, font(9),
@@ -184,18 +182,26 @@ Layout invoiceLayout()
     return layout;
 }
 
+QStringList postalAddress(const QString &prefix)
+{
+    const QString p = prefix;
+    return {p + "Anrede", "Trim(" + p + "Vorname + \" \" + " + p + "Name)", p + "Name2", p + "Strasse",
+            "Trim(" + p + "plz + \" \" + " + p + "Ort)"};
+}
+
 // German post leaves the home country out of an address; a foreign one
 // ends with its country in capitals.
-const QString kForeignCountry = QStringLiteral("If(Upper$(Trim(Land)) = \"D\", \"\", Upper$([Land-Name]))");
+QStringList labelAddress(const QString &prefix)
+{
+    return postalAddress(prefix) << "If(Upper$(Trim(" + prefix + "Land)) = \"D\", \"\", Upper$([Land-Name]))";
+}
 
 Layout addressLabelLayout()
 {
     Layout layout = labelLayout(SheetDef{70, 37, 3, 8, 0, 0.5, 0, 0});
     layout.objects.append(textObject("Absender", {6, 4, 60, 3.5}, {"Firmenabsender"}, font(4.8)));
     layout.objects.append(lineObject("Absenderlinie", {6, 7.8}, {64, 7.8}, 0.1));
-    layout.objects.append(textObject("Anschrift", {6, 10, 60, 24},
-                                     {"Name", "Name2", "Strasse", "Trim(plz + \" \" + Ort)", kForeignCountry},
-                                     font(9.5)));
+    layout.objects.append(textObject("Anschrift", {6, 10, 60, 25}, labelAddress(QString()), font(9)));
     return layout;
 }
 

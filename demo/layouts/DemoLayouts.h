@@ -3,6 +3,7 @@
 #include "platform/report/Layout.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace demo {
 
@@ -10,6 +11,14 @@ namespace demo {
 // "rechnung.lst", the address label sheet "adressen.lbl" and the article
 // label "artikel.lbl" with its stand-in picture "artikelbild.png".
 void writeLayouts(const QString &formFolder);
+
+// A partner's address as German post expects it: salutation, first name
+// and name, addition, street, postcode and town; `prefix` names the
+// partner's fields.
+QStringList postalAddress(const QString &prefix);
+// The same for labels, which also know the country's name: a foreign
+// address ends with its country.
+QStringList labelAddress(const QString &prefix);
 
 report::Layout invoiceLayout();
 report::Layout addressLabelLayout();

@@ -20,13 +20,9 @@ Layout partnerLabel(const QString &prefix, const QString &reference)
     Layout layout = labelLayout(SheetDef{105, 48, 2, 6, 0, 4.5, 0, 0});
     layout.objects.append(textObject("Absender", {8, 5, 90, 3.5}, {"Firmenabsender"}, font(5.5)));
     layout.objects.append(lineObject("Absenderlinie", {8, 9}, {97, 9}, 0.1));
-    const QString p = prefix;
+    layout.objects.append(textObject("Anschrift", {8, 11, 60, 26}, labelAddress(prefix), font(9.5)));
     layout.objects.append(
-        textObject("Anschrift", {8, 11, 60, 26},
-                   {p + "Anrede", p + "Name", p + "Name2", p + "Strasse", "Trim(" + p + "plz + \" \" + " + p + "Ort)"},
-                   font(9.5)));
-    layout.objects.append(
-        textObject("Bezug", {70, 11, 28, 10}, {"\"Nr. \" + " + p + "nr", reference}, font(7.5), Qt::AlignRight));
+        textObject("Bezug", {70, 11, 28, 10}, {"\"Nr. \" + " + prefix + "nr", reference}, font(7.5), Qt::AlignRight));
     LayoutObject code = barcodeObject("Nummer", {62, 30, 36, 12}, "Barcode_KdNr_CODE128_Dick", 0);
     code.showText = false;
     layout.objects.append(code);

@@ -237,6 +237,21 @@ void TfrmBearbeiten::showMode(bool mailProgramInstalled)
     pgcBearbeiten->setTabVisible(pgcBearbeiten->indexOf(tsQRB), email && mailProgramInstalled);
     pgcBearbeiten->setCurrentWidget(tsVerwaltung);
     dbedtBez->setFocus();
+    layOutAfresh();
+}
+
+// A control that changes while the dialog is hidden tells no layout of its
+// new size, and the tab bar keeps the tabs it showed last: laid out afresh,
+// the dialog opens with every caption whole. Setting the elide mode (tab
+// captions are never shortened) is what makes the tab bar measure its tabs
+// again.
+void TfrmBearbeiten::layOutAfresh()
+{
+    pgcBearbeiten->setElideMode(Qt::ElideNone);
+    for (QWidget *container : {tsVerwaltung, tsEmail, tsQRB, static_cast<QWidget *>(this)}) {
+        container->layout()->invalidate();
+        container->layout()->activate();
+    }
 }
 
 void TfrmBearbeiten::btnOkClick()

@@ -66,6 +66,7 @@ private:
 
     void connectButtons();
     void showMode(bool mailProgramInstalled);
+    void layOutAfresh();
     void editCurrentRow();
     void postRow();
     void cancelRow();

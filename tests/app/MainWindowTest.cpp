@@ -1,4 +1,5 @@
 #include "StartupFixture.h"
+#include "WholeCaptions.h"
 
 #include "app/DirDlg.h"
 #include "app/PrintRequest.h"
@@ -234,6 +235,24 @@ TEST_F(MainWindowTest, TheCopiesFieldAndTheAttachmentNameMoveNothingWhenTheyAppe
     EXPECT_EQ(w.edtAnlage->text(), "Rechnung.txt");
     w.cbxAnlage->click();
     EXPECT_FALSE(w.edtAnlage->isVisibleTo(&w));
+}
+
+// Both tabs, the e-mail tab also with its attachment name and the mail
+// program's longer send caption, show every caption whole. Run once more at
+// double scale by its own test entry.
+TEST_F(MainWindowTest, EveryButtonLabelAndTabShowsItsWholeText)
+{
+    registerMailProgram();
+    writeInit("Standardclient", "0");
+    TfrmPrintMan &w = form();
+    expectCaptionsWhole(w, QStringLiteral("hauptfenster-druck"));
+    w.pgcAuswahl->setCurrentWidget(w.tsEmail);
+    processEvents();
+    expectCaptionsWhole(w, QStringLiteral("hauptfenster-email"));
+    EXPECT_EQ(w.cbxSendeEmail->text(), "in Velmora Kuvertalia eintragen");
+    w.cbxAnlage->click();
+    processEvents();
+    expectCaptionsWhole(w, QStringLiteral("hauptfenster-anlage"));
 }
 
 TEST_F(MainWindowTest, TheEmailTabsMainButtonGoesToTheEmailRoad)

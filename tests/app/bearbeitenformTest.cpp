@@ -1,5 +1,6 @@
 #include "app/bearbeitenform.h"
 #include "DirDlgScript.h"
+#include "WholeCaptions.h"
 
 #include "app/Kopieren.h"
 #include "app/PrintRequest.h"
@@ -448,6 +449,37 @@ TEST_F(BearbeitenTest, TheCopiesSpinButtonsSitBesideTheirFieldAtItsHeight)
         form.btnAbbruch->click();
     });
     EXPECT_FALSE(editPrint());
+}
+
+// Every caption of the dialog shows its whole text as soon as it opens: no
+// button, label or tab is narrower or lower than its text needs, on every
+// page of either view, also when the view changes between two openings.
+// Run once more at double scale by its own test entry.
+TEST_F(BearbeitenTest, EveryButtonLabelAndTabShowsItsWholeText)
+{
+    // The views in the order a user may open them: each shows other pages.
+    const struct
+    {
+        int mode;
+        bool mailProgram;
+    } views[] = {{TfrmBearbeiten::ModePrint, false},
+                 {TfrmBearbeiten::ModeEmail, false},
+                 {TfrmBearbeiten::ModeEmail, true},
+                 {TfrmBearbeiten::ModePrint, true}};
+    for (const auto &[mode, installed] : views) {
+        mailProgram(installed, false, folder.path());
+        user.then([&, mode, installed](QDialog &) {
+            for (int page = 0; page < form.pgcBearbeiten->count(); ++page) {
+                if (!form.pgcBearbeiten->isTabVisible(page))
+                    continue;
+                form.pgcBearbeiten->setCurrentIndex(page);
+                expectCaptionsWhole(form, QStringLiteral("bearbeiten-%1-%2-%3").arg(mode).arg(installed).arg(page));
+            }
+            form.btnAbbruch->click();
+        });
+        EXPECT_FALSE(editJob(mode, mode == TfrmBearbeiten::ModeEmail ? QStringLiteral("Rechnung-eMail")
+                                                                     : QStringLiteral("Rechnung")));
+    }
 }
 
 // "Abbruch" after a copy drops the copy's row and with it the files the

@@ -540,11 +540,11 @@ TEST_F(DemoEmailTest, TheInvoiceNumbersItsPositionsAsOnPaperAndClosesWithTaxAndT
     QList<int> expected(41);
     std::iota(expected.begin(), expected.end(), 1);
     EXPECT_EQ(numbers, expected) << body.toStdString();
-    for (const char *line :
-         {"Zwischensumme    1.315,20", "Summe dieses Abschnitts    2.750,70", "Summe dieses Abschnitts    2.560,90",
-          "Folgende Lieferung erfolgte direkt auf", "Summe netto", "zzgl. MwSt. 19 %", "Gesamtbetrag",
-          "Mit freundlichen Grüßen\r\n"
-          "Werkzeughandel Lindner GmbH"})
+    for (const char *line : {"Zwischensumme    1.315,20", "Summe dieses Abschnitts    2.750,70",
+                             "Summe dieses Abschnitts    2.560,90", "Folgende Lieferung erfolgte direkt auf",
+                             "Summe netto", "zzgl. MwSt. 19 %", "zzgl. MwSt. 7 %", "Gesamtbetrag",
+                             "Mit freundlichen Grüßen\r\n"
+                             "Werkzeughandel Lindner GmbH"})
         EXPECT_TRUE(body.contains(QString::fromUtf8(line))) << line << "\n" << body.toStdString();
     // The amounts stand in one column.
     QList<qsizetype> amountEnds;

@@ -40,10 +40,13 @@ QMap<QString, DemoRequest> readDemoRequests()
 
 const QMap<QString, DemoRequest> demoRequests = readDemoRequests();
 
-QString pdfText(const QString &path)
+// The PDF's text laid out as on the page, or with `layout` off block by
+// block, so that the lines of one label stand together.
+QString pdfText(const QString &path, bool layout = true)
 {
     QProcess process;
-    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    process.start(QStringLiteral("pdftotext"), (layout ? QStringList{QStringLiteral("-layout")} : QStringList())
+                                                   << path << QStringLiteral("-"));
     process.waitForFinished(20000);
     return QString::fromUtf8(process.readAllStandardOutput());
 }
@@ -172,6 +175,31 @@ TEST_F(DemoForms, DocumentsReadAsTheCustomerReceivesThem)
     const QString labels = pdfText(print(formRowOf("Kunden_Etikett"), demoRequests.value("Kunden_Etikett")));
     EXPECT_FALSE(labels.contains("DEUTSCHLAND")) << labels.toStdString();
     EXPECT_TRUE(labels.contains("ÖSTERREICH")) << labels.toStdString();
+}
+
+// Labels and letters address the partner as German post expects:
+// salutation, first name and name, street, postcode and town, and the
+// country only abroad.
+TEST_F(DemoForms, LabelsAndLettersAddressThePartnerAsGermanPostExpects)
+{
+    const QString juergens = QStringLiteral("Frau\nKäthe Jürgens\nGroße Straße 5\n20095 Hamburg\n");
+    const QString haeussler = QStringLiteral("Frau\nUrsula Häußler\nMariahilfer Straße 101\n1060 Wien\nÖSTERREICH\n");
+    const QString massmann =
+        QStringLiteral("Firma\nElektro Maßmann AG\nGroßhandel\nÄußere Sulzbacher Straße 60\n90491 Nürnberg\n");
+    const struct
+    {
+        const char *form;
+        QString address;
+    } cases[] = {
+        {"Kunden_Etikett", juergens},       {"Kunden_Etikett", haeussler},       {"Auftrag_Etikett", juergens},
+        {"Auftrag_Etikett", haeussler},     {"Auftrag_Sonstiges", juergens},     {"Liefer_Etikett", massmann},
+        {"Bestellung_Etikett", massmann},   {"Bestellung_EtikettSon", massmann}, {"Auftrag_Auftragsbest", juergens},
+        {"Bestellung_Sonstiges", massmann},
+    };
+    for (const auto &[form, address] : cases) {
+        const QString text = pdfText(print(formRowOf(form), demoRequests.value(form)), false);
+        EXPECT_TRUE(text.contains(address)) << form << "\n" << text.toStdString();
+    }
 }
 
 TEST_F(DemoForms, ASecondCopyIsMarkedAsCopy)
