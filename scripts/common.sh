@@ -26,6 +26,9 @@ install_missing_packages() {
 
 configure_and_build() {
   cd "$ROOT"
+  # Paths inside the checkout are hashed relative to it, so a fresh clone in
+  # another folder reuses what an earlier build compiled.
+  export CCACHE_BASEDIR="$ROOT" CCACHE_NOHASHDIR=1
   cmake --preset "$PRESET" >/dev/null
   cmake --build --preset "$PRESET" -j "$(nproc)"
 }
