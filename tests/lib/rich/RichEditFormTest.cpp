@@ -221,7 +221,7 @@ TEST(RichTabDialog, PositionsAreCheckedSortedAndAppliedAsOneStep)
     dialog.Apply();
     const QList<QTextOption::Tab> tabs = edit.document()->firstBlock().blockFormat().tabPositions();
     ASSERT_EQ(tabs.size(), 3);
-    EXPECT_DOUBLE_EQ(tabs[1].position, 144.0);
+    EXPECT_DOUBLE_EQ(tabs[1].position, 192.0);
     edit.undo();
     EXPECT_TRUE(edit.document()->firstBlock().blockFormat().tabPositions().isEmpty());
 }
@@ -231,8 +231,8 @@ TEST(RichParagraphDialog, ShowsIndentsAndAppliesCheckedValuesOnce)
     TqkCustomRichEdit edit;
     edit.setPlainText(QStringLiteral("Absatz"));
     QTextBlockFormat format;
-    format.setLeftMargin(360 / 20.0);
-    rtf::setFirstLineIndent(format, 360 / 20.0);
+    format.setLeftMargin(24);
+    rtf::setFirstLineIndent(format, 24);
     edit.textCursor().setBlockFormat(format);
     TqkRichParagraphDialog dialog(edit);
     EXPECT_EQ(dialog.LeftEdit()->text(), QStringLiteral("0,25''"));
@@ -251,14 +251,14 @@ TEST(RichParagraphDialog, ShowsIndentsAndAppliesCheckedValuesOnce)
     dialog.AlignmentCombo()->setText(qkIntl().RichEdit->ParagraphDialog->AlignRight);
     dialog.Apply();
     const QTextBlockFormat applied = edit.document()->firstBlock().blockFormat();
-    EXPECT_DOUBLE_EQ(applied.leftMargin(), 72.0);
+    EXPECT_DOUBLE_EQ(applied.leftMargin(), 96.0);
     EXPECT_DOUBLE_EQ(applied.topMargin(), 0.0);
-    EXPECT_DOUBLE_EQ(applied.bottomMargin(), 36.0);
+    EXPECT_DOUBLE_EQ(applied.bottomMargin(), 48.0);
     EXPECT_EQ(applied.lineHeightType(), QTextBlockFormat::ProportionalHeight);
     EXPECT_DOUBLE_EQ(applied.lineHeight(), 150.0);
     EXPECT_EQ(applied.alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
     edit.undo();
-    EXPECT_DOUBLE_EQ(edit.document()->firstBlock().blockFormat().leftMargin(), 18.0);
+    EXPECT_DOUBLE_EQ(edit.document()->firstBlock().blockFormat().leftMargin(), 24.0);
 }
 
 TEST(RichParagraphDialog, ChoosingALineSpacingRulePresetsItsValue)

@@ -299,14 +299,14 @@ TEST_F(RichEdit, BulletHangsTheFirstLineAndIsWrittenAsTheOldControlDid)
     edit.setPlainText(QStringLiteral("Punkt"));
     edit.SetBullet(true);
     const QTextBlockFormat format = edit.textCursor().blockFormat();
-    EXPECT_DOUBLE_EQ(format.leftMargin(), 36);
+    EXPECT_DOUBLE_EQ(format.leftMargin(), 48);
     EXPECT_DOUBLE_EQ(format.textIndent(), 0);
-    EXPECT_DOUBLE_EQ(rtf::firstLineIndent(format), -36);
+    EXPECT_DOUBLE_EQ(rtf::firstLineIndent(format), -48);
     EXPECT_TRUE(edit.StreamOut().contains("{\\*\\pn\\pnlvlblt"));
     edit.SetBullet(false);
     EXPECT_EQ(edit.textCursor().currentList(), nullptr);
     EXPECT_FALSE(edit.StreamOut().contains("\\pnlvlblt"));
-    EXPECT_DOUBLE_EQ(edit.textCursor().blockFormat().textIndent(), -36);
+    EXPECT_DOUBLE_EQ(edit.textCursor().blockFormat().textIndent(), -48);
 }
 
 } // namespace

@@ -54,7 +54,7 @@ protected:
 TEST_F(Ruler, MarkersShowTheIndentsAndMovingThemSetsTheIndentsBack)
 {
     ASSERT_EQ(edit.ScreenPixelsPerInch(), 96);
-    setIndents(72, -36, 36); // start 0.5 inch, offset 0.5 inch, right 0.5 inch
+    setIndents(96, -48, 48); // start 0.5 inch, offset 0.5 inch, right 0.5 inch
     const QRect band = ruler.Band();
     TqkTrackIcon &left = *ruler.LeftMarker();
     TqkTrackIcon &first = *ruler.FirstLineMarker();
@@ -66,8 +66,8 @@ TEST_F(Ruler, MarkersShowTheIndentsAndMovingThemSetsTheIndentsBack)
     // at 1/8 inch steps and the paragraph follows.
     drag(first, 29);
     EXPECT_EQ(first.x() + first.width() / 2, band.left() + 72);
-    EXPECT_DOUBLE_EQ(format().leftMargin() + rtf::firstLineIndent(format()), 54.0);
-    EXPECT_DOUBLE_EQ(format().leftMargin(), 72.0);
+    EXPECT_DOUBLE_EQ(format().leftMargin() + rtf::firstLineIndent(format()), 72.0);
+    EXPECT_DOUBLE_EQ(format().leftMargin(), 96.0);
 
     ruler.PlaceMarkers();
     EXPECT_EQ(first.x() + first.width() / 2, band.left() + 72);
