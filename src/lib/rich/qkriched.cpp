@@ -146,9 +146,12 @@ void TqkCustomRichEdit::SetLandscape(bool landscape)
         updateEditingRectangle();
 }
 
+// The text starts at the offset itself, where the ruler has its zero: the
+// document keeps no margin of its own.
 void TqkCustomRichEdit::SetLeftTextOffset(int pixels)
 {
     m_leftTextOffset = pixels;
+    document()->setDocumentMargin(0);
     setViewportMargins(pixels, 2, 0, 0);
 }
 

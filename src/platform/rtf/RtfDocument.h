@@ -31,7 +31,8 @@ enum Property {
 // Qt lays out indents, spacing, tab stops and picture sizes in units of
 // 1/96 inch, on screen and on paper alike, so a document holds its lengths
 // in that unit: 15 twips each.
-constexpr double twipsPerDocumentUnit = 1440.0 / 96.0;
+constexpr double documentUnitsPerInch = 96.0;
+constexpr double twipsPerDocumentUnit = 1440.0 / documentUnitsPerInch;
 double fromTwips(double twips);
 int toTwips(double length);
 

@@ -9,6 +9,7 @@
 #include "support/FakePrinterService.h"
 #include "support/RecordingUiServices.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -213,6 +214,50 @@ TEST_F(DBRichEdit, PrintsThreePagesToThePdfPrinter)
     EXPECT_TRUE(edit.Print(QStringLiteral("Kurz")));
     os::PrinterService::setInstance(nullptr);
     EXPECT_TRUE(pdfInfo(printers.jobs().last().outputFile).contains(QRegularExpression("Pages:\\s+1\\b")));
+}
+
+// Where each word starts on the paper, in points from the page's left edge.
+QMap<QString, double> wordStarts(const QString &pdf)
+{
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    text.waitForFinished();
+    QMap<QString, double> starts;
+    static const QRegularExpression word(QStringLiteral("<word xMin=\"([0-9.]+)\"[^>]*>([^<]+)</word>"));
+    for (const QRegularExpressionMatch &match : word.globalMatch(QString::fromUtf8(text.readAllStandardOutput())))
+        starts.insert(match.captured(2), match.captured(1).toDouble());
+    return starts;
+}
+
+// Indents and tab stops land on the paper where the ruler shows them: from
+// the 2 cm margin, 1,5 cm and 3 cm on.
+TEST_F(DBRichEdit, PrintedIndentsAndTabStopsLandOnTheirPlace)
+{
+    os::FakePrinterService printers(m_dir.path());
+    os::PrinterService::setInstance(&printers);
+    printers.setCurrentPrinter(QStringLiteral("Tintlen PDF"));
+    TqkCustomRichEdit edit;
+    edit.SetMeasurementUnits(muCentimeters);
+    edit.PrintMargins()->Left = 2;
+    QByteArray rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs24 Links\\par\\li851 Eingezogen\\par"
+                     "\\pard\\li851\\tx1702 Spalte\\tab Drei\\par}";
+    QBuffer stream(&rtf);
+    stream.open(QIODevice::ReadOnly);
+    edit.StreamIn(stream, false, false);
+    const bool printed = edit.Print(QStringLiteral("Einzug"));
+    os::PrinterService::setInstance(nullptr);
+    ASSERT_TRUE(printed);
+    const QMap<QString, double> starts = wordStarts(printers.jobs().first().outputFile);
+    const auto points = [](double centimetres) { return centimetres / richMeasure::centimetresPerInch * 72; };
+    const struct
+    {
+        QString word;
+        double centimetres;
+    } cases[] = {{"Links", 2}, {"Eingezogen", 3.5}, {"Spalte", 3.5}, {"Drei", 5}};
+    for (const auto &c : cases) {
+        ASSERT_TRUE(starts.contains(c.word)) << c.word.toStdString();
+        EXPECT_NEAR(starts.value(c.word), points(c.centimetres), 1.5) << c.word.toStdString();
+    }
 }
 
 } // namespace
