@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QBuffer>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -309,6 +310,43 @@ TEST(RichTabDialog, ClearingAndAPendingPositionOnOk)
     EXPECT_EQ(dialog.Positions(), QStringList({"0,5''", "1''", "3''"}));
     dialog.ClearAll();
     EXPECT_TRUE(dialog.Positions().isEmpty());
+}
+
+// Tab stops count from the margin, whatever each selected paragraph's
+// indent: the text after the tab stands at 3 cm and is stored there.
+TEST(RichTabDialog, StopsCountFromTheMarginInEveryIndentedParagraph)
+{
+    TqkCustomRichEdit edit;
+    edit.SetMeasurementUnits(muCentimeters);
+    edit.resize(600, 200);
+    edit.show();
+    QByteArray rtf = "{\\rtf1\\ansi\\pard\\li851 A\\tab B\\par\\pard\\li567\\fi-567\\tx1134 C\\tab D\\par}";
+    QBuffer stream(&rtf);
+    stream.open(QIODevice::ReadOnly);
+    edit.StreamIn(stream, false, false);
+    QTextCursor both(edit.document());
+    both.movePosition(QTextCursor::End);
+    both.movePosition(QTextCursor::Start, QTextCursor::KeepAnchor);
+    edit.setTextCursor(both);
+    TqkRichTabDialog dialog(edit);
+    EXPECT_TRUE(dialog.Positions().isEmpty());
+    dialog.PositionEdit()->setText(QStringLiteral("3"));
+    ASSERT_TRUE(dialog.SetTab());
+    dialog.Apply();
+    const QByteArray written = edit.StreamOut();
+    EXPECT_TRUE(written.contains("\\li851\\tx1702\\f0\\fs24 A")) << written.toStdString();
+    EXPECT_TRUE(written.contains("\\fi-567\\li567\\tx1702 C")) << written.toStdString();
+    for (const int afterTab : {2, edit.document()->lastBlock().position() + 2}) {
+        QTextCursor cursor(edit.document());
+        cursor.setPosition(afterTab);
+        const double inches = (edit.cursorRect(cursor).x() - edit.cursorRect(QTextCursor(edit.document())).x()
+                               + edit.document()->firstBlock().blockFormat().leftMargin())
+                              / edit.ScreenPixelsPerInch();
+        EXPECT_NEAR(inches * richMeasure::centimetresPerInch, 3.0, 0.03) << afterTab;
+    }
+    edit.moveCursor(QTextCursor::End);
+    TqkRichTabDialog again(edit);
+    EXPECT_EQ(again.Positions(), QStringList({"3 cm"}));
 }
 
 TEST_F(RichEditWindow, NewAsksBeforeClearing)

@@ -59,6 +59,9 @@ TEST_F(Ruler, MarkersShowTheIndentsAndMovingThemSetsTheIndentsBack)
 {
     ASSERT_EQ(edit.ScreenPixelsPerInch(), 96);
     setIndents(96, -48, 48); // start 0.5 inch, offset 0.5 inch, right 0.5 inch
+    QTextBlockFormat withTab = format();
+    rtf::setTabStops(withTab, {QTextOption::Tab(144, QTextOption::LeftTab)});
+    edit.textCursor().setBlockFormat(withTab);
     const QRect band = ruler.Band();
     TqkTrackIcon &left = *ruler.LeftMarker();
     TqkTrackIcon &first = *ruler.FirstLineMarker();
@@ -72,6 +75,9 @@ TEST_F(Ruler, MarkersShowTheIndentsAndMovingThemSetsTheIndentsBack)
     EXPECT_EQ(first.x() + first.width() / 2, band.left() + 72);
     EXPECT_DOUBLE_EQ(format().leftMargin() + rtf::firstLineIndent(format()), 72.0);
     EXPECT_DOUBLE_EQ(format().leftMargin(), 96.0);
+    // The tab stop keeps its place on the page.
+    ASSERT_EQ(rtf::tabStops(format()).size(), 1);
+    EXPECT_DOUBLE_EQ(rtf::tabStops(format()).first().position, 144.0);
 
     ruler.PlaceMarkers();
     EXPECT_EQ(first.x() + first.width() / 2, band.left() + 72);
