@@ -347,6 +347,10 @@ TEST(RichTabDialog, StopsCountFromTheMarginInEveryIndentedParagraph)
     edit.moveCursor(QTextCursor::End);
     TqkRichTabDialog again(edit);
     EXPECT_EQ(again.Positions(), QStringList({"3 cm"}));
+    // Clearing them all takes the stops of the cursor's paragraph away.
+    again.ClearAll();
+    again.Apply();
+    EXPECT_TRUE(edit.StreamOut().contains("\\pard\\fi-567\\li567 C")) << edit.StreamOut().toStdString();
 }
 
 TEST_F(RichEditWindow, NewAsksBeforeClearing)
