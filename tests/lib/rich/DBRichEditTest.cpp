@@ -5,6 +5,7 @@
 #include "platform/db/TField.h"
 #include "platform/db/TTable.h"
 #include "platform/os/Printers.h"
+#include "platform/rtf/RtfDocument.h"
 #include "platform/rtf/RtfReader.h"
 #include "support/FakePrinterService.h"
 #include "support/RecordingUiServices.h"
@@ -15,6 +16,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextLayout>
 
 #include <gtest/gtest.h>
 
@@ -258,6 +260,43 @@ TEST_F(DBRichEdit, PrintedIndentsAndTabStopsLandOnTheirPlace)
         ASSERT_TRUE(starts.contains(c.word)) << c.word.toStdString();
         EXPECT_NEAR(starts.value(c.word), points(c.centimetres), 1.5) << c.word.toStdString();
     }
+}
+
+// In printer width the lines break on screen where they break on paper.
+TEST_F(DBRichEdit, PrinterWidthBreaksTheLinesAsThePaperDoes)
+{
+    os::FakePrinterService printers(m_dir.path());
+    os::PrinterService::setInstance(&printers);
+    printers.setCurrentPrinter(QStringLiteral("Tintlen PDF"));
+    TqkCustomRichEdit edit;
+    edit.SetEditWidth(rewPrinterSize);
+    edit.SetPaperSize(9);
+    edit.resize(900, 400);
+    edit.show();
+    QStringList words;
+    for (int i = 1; i <= 120; ++i)
+        words << QStringLiteral("Wort%1").arg(i);
+    edit.Lines().SetTextStr(words.join(QLatin1Char(' ')));
+    QTextBlockFormat indented;
+    indented.setLeftMargin(rtf::fromTwips(851));
+    edit.textCursor().setBlockFormat(indented);
+    QApplication::processEvents();
+    const QTextLayout &layout = *edit.document()->firstBlock().layout();
+    ASSERT_GT(layout.lineCount(), 3);
+    QStringList screenLines;
+    for (int i = 0; i < layout.lineCount(); ++i) {
+        const QTextLine line = layout.lineAt(i);
+        screenLines << edit.document()->firstBlock().text().mid(line.textStart(), line.textLength()).trimmed();
+    }
+    const bool printed = edit.Print(QStringLiteral("Umbruch"));
+    os::PrinterService::setInstance(nullptr);
+    ASSERT_TRUE(printed);
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {printers.jobs().first().outputFile, QStringLiteral("-")});
+    ASSERT_TRUE(text.waitForFinished());
+    QStringList paperLines = QString::fromUtf8(text.readAllStandardOutput()).split(QLatin1Char('\n'));
+    paperLines.removeIf([](const QString &line) { return line.trimmed().isEmpty() || line.startsWith('\f'); });
+    EXPECT_EQ(paperLines.join(QLatin1Char('\n')).toStdString(), screenLines.join(QLatin1Char('\n')).toStdString());
 }
 
 } // namespace
