@@ -22,13 +22,6 @@ using namespace richMeasure;
 
 namespace {
 
-constexpr double twipsPerPoint = 20.0;
-
-int toTwips(double points)
-{
-    return int(std::lround(points * twipsPerPoint));
-}
-
 // The rule and its value (twips, or twentieths of a line for a multiple).
 std::pair<int, int> lineSpacingOf(const QTextBlockFormat &format)
 {
@@ -43,9 +36,9 @@ std::pair<int, int> lineSpacingOf(const QTextBlockFormat &format)
             return {lsSingle, 0};
         return {lsMultiple, int(std::lround(height / 100.0 * 20.0))};
     case QTextBlockFormat::MinimumHeight:
-        return {lsAtLeast, toTwips(height)};
+        return {lsAtLeast, rtf::toTwips(height)};
     case QTextBlockFormat::FixedHeight:
-        return {lsExactly, toTwips(height)};
+        return {lsExactly, rtf::toTwips(height)};
     default:
         return {lsSingle, 0};
     }
@@ -61,10 +54,10 @@ void setLineSpacing(QTextBlockFormat &format, int rule, int value)
         format.setLineHeight(200, QTextBlockFormat::ProportionalHeight);
         break;
     case lsAtLeast:
-        format.setLineHeight(value / twipsPerPoint, QTextBlockFormat::MinimumHeight);
+        format.setLineHeight(rtf::fromTwips(value), QTextBlockFormat::MinimumHeight);
         break;
     case lsExactly:
-        format.setLineHeight(value / twipsPerPoint, QTextBlockFormat::FixedHeight);
+        format.setLineHeight(rtf::fromTwips(value), QTextBlockFormat::FixedHeight);
         break;
     case lsMultiple:
         format.setLineHeight(value * 100.0 / 20.0, QTextBlockFormat::ProportionalHeight);
@@ -158,9 +151,9 @@ void TqkRichParagraphDialog::fill()
     const TqkMeasurementUnits units = m_richEdit.MeasurementUnits();
     const QTextBlockFormat format = m_richEdit.textCursor().blockFormat();
     const auto shown = [units](int twips, int steps) { return stepText(twipsToUnits(twips, units), steps, units); };
-    m_left->setText(shown(toTwips(format.leftMargin()), 0));
-    m_firstLine->setText(shown(toTwips(rtf::firstLineIndent(format)), 0));
-    m_right->setText(shown(toTwips(format.rightMargin()), 0));
+    m_left->setText(shown(rtf::toTwips(format.leftMargin()), 0));
+    m_firstLine->setText(shown(rtf::toTwips(rtf::firstLineIndent(format)), 0));
+    m_right->setText(shown(rtf::toTwips(format.rightMargin()), 0));
     const TqkRichEditParagraphDlg &t = *qkIntl().RichEdit->ParagraphDialog;
     const Qt::Alignment align = format.alignment() & Qt::AlignHorizontal_Mask;
     m_alignment->setText(align == Qt::AlignRight     ? t.AlignRight
@@ -168,8 +161,8 @@ void TqkRichParagraphDialog::fill()
                                                      : t.AlignLeft);
     if (m_richEdit.RichEditVersion() <= 1)
         return;
-    m_before->setText(shown(toTwips(format.topMargin()), 100));
-    m_after->setText(shown(toTwips(format.bottomMargin()), 100));
+    m_before->setText(shown(rtf::toTwips(format.topMargin()), 100));
+    m_after->setText(shown(rtf::toTwips(format.bottomMargin()), 100));
     const auto [rule, value] = lineSpacingOf(format);
     m_lineSpacing->setCurrentIndex(rule);
     if (rule == lsMultiple)
@@ -237,11 +230,10 @@ void TqkRichParagraphDialog::Apply()
     format.setAlignment(m_alignment->text() == t.AlignRight    ? Qt::AlignRight
                         : m_alignment->text() == t.AlignCenter ? Qt::AlignHCenter
                                                                : Qt::AlignLeft);
-    format.setLeftMargin(left / twipsPerPoint);
-    rtf::setFirstLineIndent(format, firstLine / twipsPerPoint);
-    format.setRightMargin(twips(m_right) / twipsPerPoint);
-    format.setTopMargin(twips(m_before) / twipsPerPoint);
-    format.setBottomMargin(twips(m_after) / twipsPerPoint);
+    rtf::setIndents(format, rtf::fromTwips(left), rtf::fromTwips(firstLine));
+    format.setRightMargin(rtf::fromTwips(twips(m_right)));
+    format.setTopMargin(rtf::fromTwips(twips(m_before)));
+    format.setBottomMargin(rtf::fromTwips(twips(m_after)));
     setLineSpacing(format, rule, spacing);
     m_richEdit.BeginEdit();
     QTextCursor cursor = m_richEdit.textCursor();

@@ -18,6 +18,7 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QTextDocument>
+#include <QTextFrame>
 
 #include <cmath>
 #include <memory>
@@ -37,6 +38,8 @@ constexpr Paper papers[] = {
     {8, QPageSize::A3},     {9, QPageSize::A4},          {11, QPageSize::A5},
     {13, QPageSize::B5},    {20, QPageSize::Envelope10}, {27, QPageSize::EnvelopeDL},
 };
+
+constexpr double pageEdgeBand = 4;
 
 int twipsToPixels(int twips, int dotsPerInch)
 {
@@ -83,20 +86,33 @@ int printDocument(const QTextDocument &document, QPrinter &printer, const QRect 
     const auto end = qScopeGuard([&painter] { painter.end(); });
     std::unique_ptr<QTextDocument> pages(document.clone());
     rtf::registerOpaqueObjectPainter(*pages);
-    pages->documentLayout()->setPaintDevice(&printer);
+    // Indents count from the left margin itself; above and below each page
+    // a small band keeps a line on the page's edge from printing on both.
+    QTextFrameFormat frame = pages->rootFrame()->frameFormat();
+    frame.setLeftMargin(0);
+    frame.setRightMargin(0);
+    frame.setTopMargin(pageEdgeBand);
+    frame.setBottomMargin(pageEdgeBand);
+    pages->rootFrame()->setFrameFormat(frame);
+    // Laid out as on screen and drawn to scale: Qt would take block margins
+    // in printer pixels on a printer's layout.
     const QRect area = rectangle.width() > 0 && rectangle.height() > 0
                            ? rectangle
                            : QRect(QPoint(0, 0), printer.pageLayout().fullRectPixels(printer.resolution()).size());
-    pages->setPageSize(area.size());
+    const double scale = printer.resolution() / rtf::documentUnitsPerInch;
+    const QSizeF pageSize(area.width() / scale, area.height() / scale);
+    pages->setPageSize(pageSize);
     const int pageCount = pages->pageCount();
     int printed = 0;
     for (int copy = 0; copy < std::max(1, copies); ++copy) {
         for (int page = 0; page < pageCount; ++page, ++printed) {
             if (printed > 0 && !printer.newPage())
                 return printed;
-            const QRectF view(0, double(page) * area.height(), area.width(), area.height());
+            const QRectF view(QPointF(0, page * pageSize.height()), pageSize);
             painter.save();
-            painter.translate(area.left(), area.top() - view.top());
+            painter.translate(area.topLeft());
+            painter.scale(scale, scale);
+            painter.translate(0, -view.top());
             pages->drawContents(&painter, view);
             painter.restore();
         }

@@ -3,6 +3,7 @@
 #include "lib/data/Qkintl.h"
 #include "lib/rich/qkPrintMargins.h"
 #include "lib/rich/qkriched.h"
+#include "platform/rtf/RtfDocument.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -15,10 +16,6 @@
 #include <QTextCursor>
 
 using namespace richMeasure;
-
-namespace {
-constexpr double pointsPerTwip = 1.0 / 20.0;
-}
 
 TqkRichTabDialog::TqkRichTabDialog(TqkCustomRichEdit &richEdit, QWidget *parent)
     : QDialog(parent), m_richEdit(richEdit), m_edit(new QLineEdit), m_list(new QListWidget)
@@ -65,8 +62,8 @@ TqkRichTabDialog::TqkRichTabDialog(TqkCustomRichEdit &richEdit, QWidget *parent)
 
 void TqkRichTabDialog::fill()
 {
-    for (const QTextOption::Tab &tab : m_richEdit.textCursor().blockFormat().tabPositions()) {
-        const int twips = int(std::lround(tab.position / pointsPerTwip));
+    for (const QTextOption::Tab &tab : rtf::tabStops(m_richEdit.textCursor().blockFormat())) {
+        const int twips = rtf::toTwips(tab.position);
         m_list->addItem(unitsToText(twipsToUnits(twips, m_richEdit.MeasurementUnits()), m_richEdit.MeasurementUnits()));
     }
 }
@@ -117,12 +114,20 @@ void TqkRichTabDialog::Apply()
 {
     QList<QTextOption::Tab> tabs;
     for (int row = 0; row < m_list->count() && tabs.size() < maxTabStops; ++row)
-        tabs.append(QTextOption::Tab(twipsOf(m_list->item(row)->text()) * pointsPerTwip, QTextOption::LeftTab));
+        tabs.append(QTextOption::Tab(rtf::fromTwips(twipsOf(m_list->item(row)->text())), QTextOption::LeftTab));
     m_richEdit.BeginEdit();
-    QTextCursor cursor = m_richEdit.textCursor();
-    QTextBlockFormat format;
-    format.setTabPositions(tabs);
-    cursor.mergeBlockFormat(format);
+    const QTextCursor selection = m_richEdit.textCursor();
+    QTextCursor cursor(m_richEdit.document());
+    cursor.beginEditBlock();
+    // Each paragraph measures its stops from its own first line.
+    for (QTextBlock block = m_richEdit.document()->findBlock(selection.selectionStart());
+         block.isValid() && block.position() <= selection.selectionEnd(); block = block.next()) {
+        QTextBlockFormat format = block.blockFormat();
+        rtf::setTabStops(format, tabs);
+        cursor.setPosition(block.position());
+        cursor.setBlockFormat(format);
+    }
+    cursor.endEditBlock();
 }
 
 void TqkRichTabDialog::done(int result)

@@ -12,9 +12,9 @@
 
 namespace {
 
-int twipsToPixels(double points, int pixelsPerInch)
+int lengthToPixels(double length, int pixelsPerInch)
 {
-    return richMeasure::twipsToScreenPixels(qRound(points * 20.0), pixelsPerInch);
+    return richMeasure::twipsToScreenPixels(rtf::toTwips(length), pixelsPerInch);
 }
 
 } // namespace
@@ -101,9 +101,9 @@ void TqkRulerPanel::PlaceMarkers()
         return;
     const QTextBlockFormat format = m_richEdit->textCursor().blockFormat();
     const int perInch = m_richEdit->ScreenPixelsPerInch();
-    const int startPlusOffset = twipsToPixels(format.leftMargin(), perInch);
-    const int start = twipsToPixels(format.leftMargin() + rtf::firstLineIndent(format), perInch);
-    const int right = twipsToPixels(format.rightMargin(), perInch);
+    const int startPlusOffset = lengthToPixels(format.leftMargin(), perInch);
+    const int start = lengthToPixels(format.leftMargin() + rtf::firstLineIndent(format), perInch);
+    const int right = lengthToPixels(format.rightMargin(), perInch);
     m_left->move(startPlusOffset + m_band.left() - m_left->width() / 2, m_left->y());
     m_firstLine->move(start + m_band.left() - m_firstLine->width() / 2, m_firstLine->y());
     m_right->move(width() - right - m_right->width(), m_right->y());
@@ -136,13 +136,12 @@ void TqkRulerPanel::MarkerMoved(TqkTrackIcon *marker)
         const int pixels = m_richEdit->EditWidth() == rewPrinterSize
                                ? m_right->MaxValue - offset - 4 - m_right->x() + 2 * (m_right->width() / 2)
                                : m_richEdit->width() - offset - 4 - m_right->x() + m_right->width() / 2;
-        format.setRightMargin(richMeasure::screenPixelsToTwips(pixels, perInch) * rtf::pointsPerTwip);
+        format.setRightMargin(rtf::fromTwips(richMeasure::screenPixelsToTwips(pixels, perInch)));
     } else {
         const int left = richMeasure::screenPixelsToTwips(m_left->x() - m_left->MinValue, perInch);
         const int first = richMeasure::screenPixelsToTwips(m_firstLine->x() - m_firstLine->MinValue, perInch);
         const int offset = left + std::min(-first, left);
-        format.setLeftMargin((first + offset) * rtf::pointsPerTwip);
-        rtf::setFirstLineIndent(format, -offset * rtf::pointsPerTwip);
+        rtf::setIndents(format, rtf::fromTwips(first + offset), rtf::fromTwips(-offset));
     }
     cursor.setBlockFormat(format);
 }

@@ -146,9 +146,12 @@ void TqkCustomRichEdit::SetLandscape(bool landscape)
         updateEditingRectangle();
 }
 
+// The text starts at the offset itself, where the ruler has its zero: the
+// document keeps no margin of its own.
 void TqkCustomRichEdit::SetLeftTextOffset(int pixels)
 {
     m_leftTextOffset = pixels;
+    document()->setDocumentMargin(0);
     setViewportMargins(pixels, 2, 0, 0);
 }
 
@@ -297,9 +300,8 @@ void TqkCustomRichEdit::SetBullet(bool on)
     }
     QTextBlockFormat format = cursor.blockFormat();
     const double start = format.leftMargin() + rtf::firstLineIndent(format);
-    format.setLeftMargin(start + 720 * rtf::pointsPerTwip);
     format.setProperty(rtf::BulletProperty, true);
-    rtf::setFirstLineIndent(format, -720 * rtf::pointsPerTwip);
+    rtf::setIndents(format, start + rtf::fromTwips(720), rtf::fromTwips(-720));
     cursor.setBlockFormat(format);
     if (!cursor.currentList()) {
         QTextListFormat listFormat;
@@ -360,8 +362,8 @@ bool TqkCustomRichEdit::InsertPicture(const QString &path)
     document()->addResource(QTextDocument::ImageResource, QUrl(name), bytes);
     QTextImageFormat format;
     format.setName(name);
-    format.setWidth(image.width() * 0.75);
-    format.setHeight(image.height() * 0.75);
+    format.setWidth(image.width());
+    format.setHeight(image.height());
     textCursor().insertImage(format);
     return true;
 }

@@ -12,6 +12,11 @@ namespace {
 constexpr int sizeProperty = OpaqueGroupProperty + 16;
 constexpr QSizeF fallbackSize(48, 48);
 
+double firstLineStart(const QTextBlockFormat &format)
+{
+    return format.leftMargin() + format.textIndent();
+}
+
 class OpaqueObjectPainter : public QObject, public QTextObjectInterface
 {
     Q_OBJECT
@@ -38,29 +43,69 @@ public:
 
 } // namespace
 
+double fromTwips(double twips)
+{
+    return twips / twipsPerDocumentUnit;
+}
+
+int toTwips(double length)
+{
+    return qRound(length * twipsPerDocumentUnit);
+}
+
 double firstLineIndent(const QTextBlockFormat &format)
 {
     return format.boolProperty(BulletProperty) ? format.doubleProperty(FirstLineIndentProperty) : format.textIndent();
 }
 
-void setFirstLineIndent(QTextBlockFormat &format, double points)
+void setFirstLineIndent(QTextBlockFormat &format, double length)
 {
+    const QList<QTextOption::Tab> tabs = tabStops(format);
     if (format.boolProperty(BulletProperty)) {
-        format.setProperty(FirstLineIndentProperty, points);
+        format.setProperty(FirstLineIndentProperty, length);
         format.setTextIndent(0);
     } else {
         format.clearProperty(FirstLineIndentProperty);
-        format.setTextIndent(points);
+        format.setTextIndent(length);
     }
+    setTabStops(format, tabs);
 }
 
-void insertOpaqueGroup(QTextCursor &cursor, const QByteArray &group, QSizeF sizeInPoints)
+QList<QTextOption::Tab> tabStops(const QTextBlockFormat &format)
+{
+    QList<QTextOption::Tab> tabs = format.tabPositions();
+    for (QTextOption::Tab &tab : tabs)
+        tab.position += firstLineStart(format);
+    return tabs;
+}
+
+void setTabStops(QTextBlockFormat &format, const QList<QTextOption::Tab> &tabs)
+{
+    if (tabs.isEmpty()) {
+        format.clearProperty(QTextFormat::TabPositions);
+        return;
+    }
+    QList<QTextOption::Tab> fromFirstLine = tabs;
+    for (QTextOption::Tab &tab : fromFirstLine)
+        tab.position -= firstLineStart(format);
+    format.setTabPositions(fromFirstLine);
+}
+
+void setIndents(QTextBlockFormat &format, double leftMargin, double firstLine)
+{
+    const QList<QTextOption::Tab> tabs = tabStops(format);
+    format.setLeftMargin(leftMargin);
+    setFirstLineIndent(format, firstLine);
+    setTabStops(format, tabs);
+}
+
+void insertOpaqueGroup(QTextCursor &cursor, const QByteArray &group, QSizeF size)
 {
     QTextCharFormat format;
     format.setObjectType(OpaqueObjectType);
     format.setProperty(OpaqueGroupProperty, group);
-    if (!sizeInPoints.isEmpty())
-        format.setProperty(sizeProperty, sizeInPoints);
+    if (!size.isEmpty())
+        format.setProperty(sizeProperty, size);
     cursor.insertText(QString(QChar::ObjectReplacementCharacter), format);
 }
 

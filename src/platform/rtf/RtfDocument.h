@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QSizeF>
 #include <QTextFormat>
+#include <QTextOption>
 
 class QTextBlockFormat;
 
@@ -23,20 +24,32 @@ enum Property {
     SymbolCharsetProperty,
     // bool on block formats of bullet paragraphs.
     BulletProperty,
-    // double, points: the first-line indent of a bullet paragraph.
+    // double, document units: the first-line indent of a bullet paragraph.
     FirstLineIndentProperty,
 };
 
-// One twip is a twentieth of a point; documents are measured in points.
-constexpr double pointsPerTwip = 1.0 / 20.0;
+// Qt lays out indents, spacing, tab stops and picture sizes in units of
+// 1/96 inch, on screen and on paper alike, so a document holds its lengths
+// in that unit: 15 twips each.
+constexpr double documentUnitsPerInch = 96.0;
+constexpr double twipsPerDocumentUnit = 1440.0 / documentUnitsPerInch;
+double fromTwips(double twips);
+int toTwips(double length);
 
 // Qt draws a list's bullet left of the first line, so a bullet paragraph
 // starts its first line at the left margin and keeps its hanging indent
 // aside, where the writer and the ruler find it.
 double firstLineIndent(const QTextBlockFormat &format);
-void setFirstLineIndent(QTextBlockFormat &format, double points);
+void setFirstLineIndent(QTextBlockFormat &format, double length);
 
-void insertOpaqueGroup(QTextCursor &cursor, const QByteArray &group, QSizeF sizeInPoints);
+// Qt measures a paragraph's tab stops from where its first line starts, RTF
+// and the ruler from the margin; these give and take them from the margin.
+QList<QTextOption::Tab> tabStops(const QTextBlockFormat &format);
+void setTabStops(QTextBlockFormat &format, const QList<QTextOption::Tab> &tabs);
+// The left margin and first-line indent, the tab stops kept on their place.
+void setIndents(QTextBlockFormat &format, double leftMargin, double firstLine);
+
+void insertOpaqueGroup(QTextCursor &cursor, const QByteArray &group, QSizeF size);
 QByteArray opaqueGroup(const QTextFormat &format);
 
 // Draws opaque objects as framed boxes of their size so that a document

@@ -404,8 +404,7 @@ bool Reader::paragraphWord(QByteArrayView word, bool hasParameter, int parameter
         paragraph.nextTabType = QTextOption::DelimiterTab;
     else if (word == "tx") {
         if (paragraph.tabs.size() < maxTabStops)
-            paragraph.tabs.append(
-                QTextOption::Tab(std::max(0, onPage(parameter)) * pointsPerTwip, paragraph.nextTabType));
+            paragraph.tabs.append(QTextOption::Tab(fromTwips(std::max(0, onPage(parameter))), paragraph.nextTabType));
         paragraph.nextTabType = QTextOption::LeftTab;
     } else
         return false;
@@ -591,21 +590,20 @@ QTextBlockFormat Reader::blockFormat() const
     const ParagraphState &paragraph = m_paragraph;
     QTextBlockFormat format;
     format.setAlignment(paragraph.alignment);
-    format.setLeftMargin(paragraph.leftIndent * pointsPerTwip);
-    format.setRightMargin(paragraph.rightIndent * pointsPerTwip);
-    format.setTopMargin(paragraph.spaceBefore * pointsPerTwip);
-    format.setBottomMargin(paragraph.spaceAfter * pointsPerTwip);
+    format.setLeftMargin(fromTwips(paragraph.leftIndent));
+    format.setRightMargin(fromTwips(paragraph.rightIndent));
+    format.setTopMargin(fromTwips(paragraph.spaceBefore));
+    format.setBottomMargin(fromTwips(paragraph.spaceAfter));
     if (paragraph.lineMultiple && paragraph.lineSpacing > 0)
         format.setLineHeight(paragraph.lineSpacing * 100.0 / 240.0, QTextBlockFormat::ProportionalHeight);
     else if (paragraph.lineSpacing > 0)
-        format.setLineHeight(paragraph.lineSpacing * pointsPerTwip, QTextBlockFormat::MinimumHeight);
+        format.setLineHeight(fromTwips(paragraph.lineSpacing), QTextBlockFormat::MinimumHeight);
     else if (paragraph.lineSpacing < 0)
-        format.setLineHeight(-double(paragraph.lineSpacing) * pointsPerTwip, QTextBlockFormat::FixedHeight);
-    if (!paragraph.tabs.isEmpty())
-        format.setTabPositions(paragraph.tabs);
+        format.setLineHeight(fromTwips(-double(paragraph.lineSpacing)), QTextBlockFormat::FixedHeight);
     if (paragraph.bullet)
         format.setProperty(BulletProperty, true);
-    setFirstLineIndent(format, paragraph.firstIndent * pointsPerTwip);
+    setFirstLineIndent(format, fromTwips(paragraph.firstIndent));
+    setTabStops(format, paragraph.tabs);
     return format;
 }
 
@@ -658,8 +656,8 @@ void Reader::readPicture(qsizetype groupStart)
                 picture.scaleY = std::clamp(value, 1, 1000);
         }
     }
-    const QSizeF goal(picture.widthGoal * pointsPerTwip * picture.scaleX / 100.0,
-                      picture.heightGoal * pointsPerTwip * picture.scaleY / 100.0);
+    const QSizeF goal(fromTwips(picture.widthGoal * picture.scaleX / 100.0),
+                      fromTwips(picture.heightGoal * picture.scaleY / 100.0));
     if (picture.kind != "pngblip" && picture.kind != "jpegblip") {
         keepOpaqueRange(groupStart, m_tokens.position(), goal);
         return;
@@ -675,7 +673,7 @@ void Reader::readPicture(qsizetype groupStart)
     m_cursor.document()->addResource(QTextDocument::ImageResource, QUrl(name), picture.data);
     QTextImageFormat format;
     format.setName(name);
-    const QSizeF size = goal.isEmpty() ? QSizeF(image.width() * 0.75, image.height() * 0.75) : goal;
+    const QSizeF size = goal.isEmpty() ? QSizeF(image.size()) : goal;
     format.setWidth(size.width());
     format.setHeight(size.height());
     m_cursor.insertImage(format);
@@ -716,7 +714,7 @@ QSizeF Reader::objectSize(qsizetype groupStart, qsizetype groupEnd) const
         if (width > 0 && height > 0)
             break;
     }
-    return QSizeF(width * pointsPerTwip, height * pointsPerTwip);
+    return QSizeF(fromTwips(width), fromTwips(height));
 }
 
 } // namespace

@@ -32,11 +32,6 @@ const QHash<ushort, uchar> &cp1252Upper()
     return table;
 }
 
-int twips(double points)
-{
-    return qRound(points * 20.0);
-}
-
 class Writer
 {
 public:
@@ -114,9 +109,9 @@ void Writer::paragraphProperties(const QTextBlockFormat &format, bool bullet)
         word("\\qc");
     else if (alignment & Qt::AlignJustify)
         word("\\qj");
-    const auto measure = [this](const char *name, double points) {
-        if (twips(points) != 0)
-            word(name + QByteArray::number(twips(points)));
+    const auto measure = [this](const char *name, double length) {
+        if (toTwips(length) != 0)
+            word(name + QByteArray::number(toTwips(length)));
     };
     measure("\\fi", firstLineIndent(format));
     measure("\\li", format.leftMargin());
@@ -130,22 +125,22 @@ void Writer::paragraphProperties(const QTextBlockFormat &format, bool bullet)
             word("\\sl" + QByteArray::number(qRound(height * 240.0 / 100.0)) + "\\slmult1");
         break;
     case QTextBlockFormat::MinimumHeight:
-        word("\\sl" + QByteArray::number(twips(height)) + "\\slmult0");
+        word("\\sl" + QByteArray::number(toTwips(height)) + "\\slmult0");
         break;
     case QTextBlockFormat::FixedHeight:
-        word("\\sl-" + QByteArray::number(twips(height)) + "\\slmult0");
+        word("\\sl-" + QByteArray::number(toTwips(height)) + "\\slmult0");
         break;
     default:
         break;
     }
-    for (const QTextOption::Tab &tab : format.tabPositions()) {
+    for (const QTextOption::Tab &tab : tabStops(format)) {
         if (tab.type == QTextOption::RightTab)
             word("\\tqr");
         else if (tab.type == QTextOption::CenterTab)
             word("\\tqc");
         else if (tab.type == QTextOption::DelimiterTab)
             word("\\tqdec");
-        word("\\tx" + QByteArray::number(twips(tab.position)));
+        word("\\tx" + QByteArray::number(toTwips(tab.position)));
     }
 }
 
@@ -294,8 +289,8 @@ void Writer::picture(const QTextImageFormat &format)
             image.save(&buffer, "PNG");
         }
     }
-    const int widthGoal = format.width() > 0 ? twips(format.width()) : image.width() * 15;
-    const int heightGoal = format.height() > 0 ? twips(format.height()) : image.height() * 15;
+    const int widthGoal = toTwips(format.width() > 0 ? format.width() : image.width());
+    const int heightGoal = toTwips(format.height() > 0 ? format.height() : image.height());
     m_body += "{\\pict" + kind + "\\picw" + QByteArray::number(image.width()) + "\\pich"
               + QByteArray::number(image.height()) + "\\picwgoal" + QByteArray::number(widthGoal) + "\\pichgoal"
               + QByteArray::number(heightGoal) + "\r\n";

@@ -5,15 +5,18 @@
 #include "platform/db/TField.h"
 #include "platform/db/TTable.h"
 #include "platform/os/Printers.h"
+#include "platform/rtf/RtfDocument.h"
 #include "platform/rtf/RtfReader.h"
 #include "support/FakePrinterService.h"
 #include "support/RecordingUiServices.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextLayout>
 
 #include <gtest/gtest.h>
 
@@ -68,6 +71,17 @@ protected:
         edit->resize(500, 300);
         edit->show();
         return edit;
+    }
+
+    // Prints through the PDF printer; the file it wrote, or nothing.
+    QString printToPdf(TqkCustomRichEdit &edit, const QString &title)
+    {
+        os::FakePrinterService printers(m_dir.path());
+        os::PrinterService::setInstance(&printers);
+        printers.setCurrentPrinter(QStringLiteral("Tintlen PDF"));
+        const bool printed = edit.Print(title);
+        os::PrinterService::setInstance(nullptr);
+        return printed && printers.jobs().size() == 1 ? printers.jobs().first().outputFile : QString();
     }
 
     ui::ScopedRecordingUiServices user;
@@ -213,6 +227,79 @@ TEST_F(DBRichEdit, PrintsThreePagesToThePdfPrinter)
     EXPECT_TRUE(edit.Print(QStringLiteral("Kurz")));
     os::PrinterService::setInstance(nullptr);
     EXPECT_TRUE(pdfInfo(printers.jobs().last().outputFile).contains(QRegularExpression("Pages:\\s+1\\b")));
+}
+
+// Where each word starts on the paper, in points from the page's left edge.
+QMap<QString, double> wordStarts(const QString &pdf)
+{
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    text.waitForFinished();
+    QMap<QString, double> starts;
+    static const QRegularExpression word(QStringLiteral("<word xMin=\"([0-9.]+)\"[^>]*>([^<]+)</word>"));
+    for (const QRegularExpressionMatch &match : word.globalMatch(QString::fromUtf8(text.readAllStandardOutput())))
+        starts.insert(match.captured(2), match.captured(1).toDouble());
+    return starts;
+}
+
+// Indents and tab stops land on the paper where the ruler shows them: from
+// the 2 cm margin, 1,5 cm and 3 cm on.
+TEST_F(DBRichEdit, PrintedIndentsAndTabStopsLandOnTheirPlace)
+{
+    TqkCustomRichEdit edit;
+    edit.SetMeasurementUnits(muCentimeters);
+    edit.PrintMargins()->Left = 2;
+    QByteArray rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs24 Links\\par\\li851 Eingezogen\\par"
+                     "\\pard\\li851\\tx1702 Spalte\\tab Drei\\par}";
+    QBuffer stream(&rtf);
+    stream.open(QIODevice::ReadOnly);
+    edit.StreamIn(stream, false, false);
+    const QString pdf = printToPdf(edit, QStringLiteral("Einzug"));
+    ASSERT_FALSE(pdf.isEmpty());
+    const QMap<QString, double> starts = wordStarts(pdf);
+    const auto points = [](double centimetres) { return centimetres / richMeasure::centimetresPerInch * 72; };
+    const struct
+    {
+        QString word;
+        double centimetres;
+    } cases[] = {{"Links", 2}, {"Eingezogen", 3.5}, {"Spalte", 3.5}, {"Drei", 5}};
+    for (const auto &c : cases) {
+        ASSERT_TRUE(starts.contains(c.word)) << c.word.toStdString();
+        EXPECT_NEAR(starts.value(c.word), points(c.centimetres), 1.5) << c.word.toStdString();
+    }
+}
+
+// In printer width the lines break on screen where they break on paper.
+TEST_F(DBRichEdit, PrinterWidthBreaksTheLinesAsThePaperDoes)
+{
+    TqkCustomRichEdit edit;
+    edit.SetEditWidth(rewPrinterSize);
+    edit.SetPaperSize(9);
+    edit.resize(900, 400);
+    edit.show();
+    QStringList words;
+    for (int i = 1; i <= 120; ++i)
+        words << QStringLiteral("Wort%1").arg(i);
+    edit.Lines().SetTextStr(words.join(QLatin1Char(' ')));
+    QTextBlockFormat indented;
+    indented.setLeftMargin(rtf::fromTwips(851));
+    edit.textCursor().setBlockFormat(indented);
+    QApplication::processEvents();
+    const QTextLayout &layout = *edit.document()->firstBlock().layout();
+    ASSERT_GT(layout.lineCount(), 3);
+    QStringList screenLines;
+    for (int i = 0; i < layout.lineCount(); ++i) {
+        const QTextLine line = layout.lineAt(i);
+        screenLines << edit.document()->firstBlock().text().mid(line.textStart(), line.textLength()).trimmed();
+    }
+    const QString pdf = printToPdf(edit, QStringLiteral("Umbruch"));
+    ASSERT_FALSE(pdf.isEmpty());
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")});
+    ASSERT_TRUE(text.waitForFinished());
+    QStringList paperLines = QString::fromUtf8(text.readAllStandardOutput()).split(QLatin1Char('\n'));
+    paperLines.removeIf([](const QString &line) { return line.trimmed().isEmpty() || line.startsWith('\f'); });
+    EXPECT_EQ(paperLines.join(QLatin1Char('\n')).toStdString(), screenLines.join(QLatin1Char('\n')).toStdString());
 }
 
 } // namespace

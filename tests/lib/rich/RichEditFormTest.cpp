@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QBuffer>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -221,7 +222,7 @@ TEST(RichTabDialog, PositionsAreCheckedSortedAndAppliedAsOneStep)
     dialog.Apply();
     const QList<QTextOption::Tab> tabs = edit.document()->firstBlock().blockFormat().tabPositions();
     ASSERT_EQ(tabs.size(), 3);
-    EXPECT_DOUBLE_EQ(tabs[1].position, 144.0);
+    EXPECT_DOUBLE_EQ(tabs[1].position, 192.0);
     edit.undo();
     EXPECT_TRUE(edit.document()->firstBlock().blockFormat().tabPositions().isEmpty());
 }
@@ -231,8 +232,8 @@ TEST(RichParagraphDialog, ShowsIndentsAndAppliesCheckedValuesOnce)
     TqkCustomRichEdit edit;
     edit.setPlainText(QStringLiteral("Absatz"));
     QTextBlockFormat format;
-    format.setLeftMargin(360 / 20.0);
-    rtf::setFirstLineIndent(format, 360 / 20.0);
+    format.setLeftMargin(24);
+    rtf::setFirstLineIndent(format, 24);
     edit.textCursor().setBlockFormat(format);
     TqkRichParagraphDialog dialog(edit);
     EXPECT_EQ(dialog.LeftEdit()->text(), QStringLiteral("0,25''"));
@@ -251,14 +252,14 @@ TEST(RichParagraphDialog, ShowsIndentsAndAppliesCheckedValuesOnce)
     dialog.AlignmentCombo()->setText(qkIntl().RichEdit->ParagraphDialog->AlignRight);
     dialog.Apply();
     const QTextBlockFormat applied = edit.document()->firstBlock().blockFormat();
-    EXPECT_DOUBLE_EQ(applied.leftMargin(), 72.0);
+    EXPECT_DOUBLE_EQ(applied.leftMargin(), 96.0);
     EXPECT_DOUBLE_EQ(applied.topMargin(), 0.0);
-    EXPECT_DOUBLE_EQ(applied.bottomMargin(), 36.0);
+    EXPECT_DOUBLE_EQ(applied.bottomMargin(), 48.0);
     EXPECT_EQ(applied.lineHeightType(), QTextBlockFormat::ProportionalHeight);
     EXPECT_DOUBLE_EQ(applied.lineHeight(), 150.0);
     EXPECT_EQ(applied.alignment() & Qt::AlignHorizontal_Mask, Qt::AlignRight);
     edit.undo();
-    EXPECT_DOUBLE_EQ(edit.document()->firstBlock().blockFormat().leftMargin(), 18.0);
+    EXPECT_DOUBLE_EQ(edit.document()->firstBlock().blockFormat().leftMargin(), 24.0);
 }
 
 TEST(RichParagraphDialog, ChoosingALineSpacingRulePresetsItsValue)
@@ -309,6 +310,47 @@ TEST(RichTabDialog, ClearingAndAPendingPositionOnOk)
     EXPECT_EQ(dialog.Positions(), QStringList({"0,5''", "1''", "3''"}));
     dialog.ClearAll();
     EXPECT_TRUE(dialog.Positions().isEmpty());
+}
+
+// Tab stops count from the margin, whatever each selected paragraph's
+// indent: the text after the tab stands at 3 cm and is stored there.
+TEST(RichTabDialog, StopsCountFromTheMarginInEveryIndentedParagraph)
+{
+    TqkCustomRichEdit edit;
+    edit.SetMeasurementUnits(muCentimeters);
+    edit.resize(600, 200);
+    edit.show();
+    QByteArray rtf = "{\\rtf1\\ansi\\pard\\li851 A\\tab B\\par\\pard\\li567\\fi-567\\tx1134 C\\tab D\\par}";
+    QBuffer stream(&rtf);
+    stream.open(QIODevice::ReadOnly);
+    edit.StreamIn(stream, false, false);
+    QTextCursor both(edit.document());
+    both.movePosition(QTextCursor::End);
+    both.movePosition(QTextCursor::Start, QTextCursor::KeepAnchor);
+    edit.setTextCursor(both);
+    TqkRichTabDialog dialog(edit);
+    EXPECT_TRUE(dialog.Positions().isEmpty());
+    dialog.PositionEdit()->setText(QStringLiteral("3"));
+    ASSERT_TRUE(dialog.SetTab());
+    dialog.Apply();
+    const QByteArray written = edit.StreamOut();
+    EXPECT_TRUE(written.contains("\\li851\\tx1702\\f0\\fs24 A")) << written.toStdString();
+    EXPECT_TRUE(written.contains("\\fi-567\\li567\\tx1702 C")) << written.toStdString();
+    for (const int afterTab : {2, edit.document()->lastBlock().position() + 2}) {
+        QTextCursor cursor(edit.document());
+        cursor.setPosition(afterTab);
+        const double inches = (edit.cursorRect(cursor).x() - edit.cursorRect(QTextCursor(edit.document())).x()
+                               + edit.document()->firstBlock().blockFormat().leftMargin())
+                              / edit.ScreenPixelsPerInch();
+        EXPECT_NEAR(inches * richMeasure::centimetresPerInch, 3.0, 0.03) << afterTab;
+    }
+    edit.moveCursor(QTextCursor::End);
+    TqkRichTabDialog again(edit);
+    EXPECT_EQ(again.Positions(), QStringList({"3 cm"}));
+    // Clearing them all takes the stops of the cursor's paragraph away.
+    again.ClearAll();
+    again.Apply();
+    EXPECT_TRUE(edit.StreamOut().contains("\\pard\\fi-567\\li567 C")) << edit.StreamOut().toStdString();
 }
 
 TEST_F(RichEditWindow, NewAsksBeforeClearing)

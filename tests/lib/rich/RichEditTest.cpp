@@ -297,16 +297,21 @@ TEST_F(RichEdit, InsertedPicturesAreWrittenWithTheirOwnBytes)
 TEST_F(RichEdit, BulletHangsTheFirstLineAndIsWrittenAsTheOldControlDid)
 {
     edit.setPlainText(QStringLiteral("Punkt"));
+    QTextBlockFormat withTab = edit.textCursor().blockFormat();
+    rtf::setTabStops(withTab, {QTextOption::Tab(96, QTextOption::LeftTab)});
+    edit.textCursor().setBlockFormat(withTab);
     edit.SetBullet(true);
     const QTextBlockFormat format = edit.textCursor().blockFormat();
-    EXPECT_DOUBLE_EQ(format.leftMargin(), 36);
+    EXPECT_DOUBLE_EQ(format.leftMargin(), 48);
     EXPECT_DOUBLE_EQ(format.textIndent(), 0);
-    EXPECT_DOUBLE_EQ(rtf::firstLineIndent(format), -36);
+    EXPECT_DOUBLE_EQ(rtf::firstLineIndent(format), -48);
     EXPECT_TRUE(edit.StreamOut().contains("{\\*\\pn\\pnlvlblt"));
     edit.SetBullet(false);
     EXPECT_EQ(edit.textCursor().currentList(), nullptr);
     EXPECT_FALSE(edit.StreamOut().contains("\\pnlvlblt"));
-    EXPECT_DOUBLE_EQ(edit.textCursor().blockFormat().textIndent(), -36);
+    EXPECT_DOUBLE_EQ(edit.textCursor().blockFormat().textIndent(), -48);
+    // The tab stop stays on its place through both changes.
+    EXPECT_TRUE(edit.StreamOut().contains("\\li720\\tx1440\\")) << edit.StreamOut().toStdString();
 }
 
 } // namespace

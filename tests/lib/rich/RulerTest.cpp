@@ -1,14 +1,18 @@
+#include "lib/rich/qkRichEditForm.h"
 #include "lib/rich/qkRichPrint.h"
 #include "lib/rich/qkRulerPanel.h"
 #include "lib/rich/qkTrackIcon.h"
 #include "lib/rich/qkriched.h"
 #include "platform/rtf/RtfDocument.h"
 
+#include <QBuffer>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
 
 #include <gtest/gtest.h>
 
@@ -54,7 +58,10 @@ protected:
 TEST_F(Ruler, MarkersShowTheIndentsAndMovingThemSetsTheIndentsBack)
 {
     ASSERT_EQ(edit.ScreenPixelsPerInch(), 96);
-    setIndents(72, -36, 36); // start 0.5 inch, offset 0.5 inch, right 0.5 inch
+    setIndents(96, -48, 48); // start 0.5 inch, offset 0.5 inch, right 0.5 inch
+    QTextBlockFormat withTab = format();
+    rtf::setTabStops(withTab, {QTextOption::Tab(144, QTextOption::LeftTab)});
+    edit.textCursor().setBlockFormat(withTab);
     const QRect band = ruler.Band();
     TqkTrackIcon &left = *ruler.LeftMarker();
     TqkTrackIcon &first = *ruler.FirstLineMarker();
@@ -66,8 +73,11 @@ TEST_F(Ruler, MarkersShowTheIndentsAndMovingThemSetsTheIndentsBack)
     // at 1/8 inch steps and the paragraph follows.
     drag(first, 29);
     EXPECT_EQ(first.x() + first.width() / 2, band.left() + 72);
-    EXPECT_DOUBLE_EQ(format().leftMargin() + rtf::firstLineIndent(format()), 54.0);
-    EXPECT_DOUBLE_EQ(format().leftMargin(), 72.0);
+    EXPECT_DOUBLE_EQ(format().leftMargin() + rtf::firstLineIndent(format()), 72.0);
+    EXPECT_DOUBLE_EQ(format().leftMargin(), 96.0);
+    // The tab stop keeps its place on the page.
+    ASSERT_EQ(rtf::tabStops(format()).size(), 1);
+    EXPECT_DOUBLE_EQ(rtf::tabStops(format()).first().position, 144.0);
 
     ruler.PlaceMarkers();
     EXPECT_EQ(first.x() + first.width() / 2, band.left() + 72);
@@ -123,6 +133,72 @@ TEST_F(Ruler, PageSetupTakesMarginsAndPaperOnlyOnOk)
     QTest::mouseClick(printerWidth.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok), Qt::LeftButton);
     EXPECT_DOUBLE_EQ(edit.PrintMargins()->Left, 2.537);
     EXPECT_EQ(edit.PaperSize(), 9);
+}
+
+// The left edge, in window coordinates, of the first ink in the window's
+// picture between the given window rows, from column `from` on.
+int inkStart(const QImage &shot, int top, int bottom, int from)
+{
+    const double scale = shot.devicePixelRatio();
+    for (int x = int(from * scale); x < shot.width(); ++x) {
+        for (int y = int(top * scale); y < int(bottom * scale); ++y) {
+            if (qGray(shot.pixel(x, y)) < 128)
+                return qRound(x / scale);
+        }
+    }
+    return -1;
+}
+
+// What the user reads: the ruler's scale, its markers and the text of the
+// editor window stand on one measure, whatever the indent and tab stops.
+TEST(RulerAndText, TheTextStandsWhereTheRulerShowsItsIndentAndTabStop)
+{
+    struct Case
+    {
+        QByteArray paragraph; // in twips, as stored
+        double indent;        // centimetres
+        double tab;           // centimetres, 0 for none
+    } cases[] = {
+        {"\\pard\\li0 ", 0, 0},
+        {"\\pard\\li851 ", 1.5, 0},
+        {"\\pard\\li851\\tx1702 ", 1.5, 3},
+        {"\\pard\\li1702\\fi-851\\tx1702 ", 1.5, 3},
+    };
+    for (const Case &c : cases) {
+        TqkCustomRichEdit source;
+        source.SetMeasurementUnits(muCentimeters);
+        QByteArray rtf =
+            "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs40" + c.paragraph + (c.tab > 0 ? "H\\tab H" : "H") + "\\par}";
+        QBuffer stream(&rtf);
+        stream.open(QIODevice::ReadOnly);
+        source.StreamIn(stream, false, false);
+        TqkRichEditForm form(source);
+        form.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+        TqkCustomRichEdit &edit = *form.RichEdit1();
+        edit.moveCursor(QTextCursor::Start);
+        TqkRulerPanel &ruler = *form.Ruler();
+        const auto onRuler = [&ruler, &form](double centimetres) {
+            return ruler.mapTo(&form, QPoint(ruler.Band().left() + qRound(centimetres * ruler.PixelsPerUnit()), 0)).x();
+        };
+        const QImage shot = form.grab().toImage();
+        const QRect line = edit.cursorRect(edit.textCursor()).translated(edit.viewport()->mapTo(&form, QPoint()));
+        const int bearing = qRound(QFontMetricsF(edit.currentCharFormat().font()).leftBearing(QLatin1Char('H')));
+        const int left =
+            inkStart(shot, line.top(), line.bottom(), edit.viewport()->mapTo(&form, QPoint()).x()) - bearing;
+        const QString name = QString::fromLatin1(c.paragraph);
+        EXPECT_NEAR(left, onRuler(c.indent), 1) << name.toStdString();
+        const TqkTrackIcon &marker = *ruler.FirstLineMarker();
+        EXPECT_NEAR(ruler.mapTo(&form, QPoint(marker.x() + marker.width() / 2, 0)).x(), onRuler(c.indent), 1)
+            << name.toStdString();
+        if (c.tab > 0) {
+            QTextCursor afterTab(edit.document());
+            afterTab.setPosition(2);
+            const int tabbed = edit.cursorRect(afterTab).x() + edit.viewport()->mapTo(&form, QPoint()).x();
+            EXPECT_NEAR(inkStart(shot, line.top(), line.bottom(), tabbed - 2) - bearing, onRuler(c.tab), 1)
+                << name.toStdString();
+        }
+    }
 }
 
 } // namespace

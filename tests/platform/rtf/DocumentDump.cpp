@@ -15,6 +15,12 @@ QString number(double value)
     return QString::number(value, 'g', 6);
 }
 
+// Lengths are shown in points, the measure the expected dumps were written in.
+QString points(double length)
+{
+    return number(length * rtf::twipsPerDocumentUnit / 20.0);
+}
+
 QString paragraphLine(const QTextBlock &block)
 {
     const QTextBlockFormat format = block.blockFormat();
@@ -26,17 +32,19 @@ QString paragraphLine(const QTextBlock &block)
                                              : QStringLiteral("links"));
     const auto measure = [&parts](const char *name, double value) {
         if (value != 0)
-            parts << QStringLiteral("%1=%2").arg(QLatin1String(name), number(value));
+            parts << QStringLiteral("%1=%2").arg(QLatin1String(name), points(value));
     };
     measure("li", format.leftMargin());
     measure("ri", format.rightMargin());
     measure("fi", rtf::firstLineIndent(format));
     measure("sb", format.topMargin());
     measure("sa", format.bottomMargin());
-    if (format.lineHeightType() != QTextBlockFormat::SingleHeight)
+    if (format.lineHeightType() == QTextBlockFormat::ProportionalHeight)
         parts << QStringLiteral("zeile=%1:%2").arg(format.lineHeightType()).arg(number(format.lineHeight()));
-    for (const QTextOption::Tab &tab : format.tabPositions())
-        parts << QStringLiteral("tab=%1:%2").arg(tab.type).arg(number(tab.position));
+    else if (format.lineHeightType() != QTextBlockFormat::SingleHeight)
+        parts << QStringLiteral("zeile=%1:%2").arg(format.lineHeightType()).arg(points(format.lineHeight()));
+    for (const QTextOption::Tab &tab : rtf::tabStops(format))
+        parts << QStringLiteral("tab=%1:%2").arg(tab.type).arg(points(tab.position));
     if (block.textList())
         parts << QStringLiteral("punkt");
     return parts.join(QLatin1Char(' '));
@@ -55,7 +63,7 @@ QString runLine(const QTextDocument &document, const QTextFragment &fragment)
         const QTextImageFormat image = format.toImageFormat();
         const QByteArray bytes = document.resource(QTextDocument::ImageResource, QUrl(image.name())).toByteArray();
         return QStringLiteral("  bild %1x%2 md5=%3")
-            .arg(number(image.width()), number(image.height()),
+            .arg(points(image.width()), points(image.height()),
                  QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Md5).toHex()));
     }
     QStringList parts{QStringLiteral("  \"%1\"").arg(fragment.text())};
