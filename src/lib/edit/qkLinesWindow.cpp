@@ -34,7 +34,10 @@ int TqkLinesWindow::roomLeft() const
 void TqkLinesWindow::DefaultKeyPress(QKeyEvent *event)
 {
     const bool lineBreak = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    if (lineBreak || (!event->text().isEmpty() && event->text()[0].isPrint())) {
+    const Qt::KeyboardModifiers chord = event->modifiers() & (Qt::ControlModifier | Qt::AltModifier);
+    // Ctrl with a letter is a command; Ctrl with Alt is AltGr, which types.
+    const bool typing = chord != Qt::ControlModifier && !event->text().isEmpty() && event->text()[0].isPrint();
+    if (lineBreak || typing) {
         // Typed characters and line breaks go in as plain text within the
         // limit; the framework's line break is a plain one, whatever Shift says.
         InsertText(lineBreak ? QStringLiteral("\n") : event->text());

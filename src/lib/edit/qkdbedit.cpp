@@ -22,6 +22,8 @@
 #include <QPainter>
 #include <QStyleOptionFrame>
 
+#include <utility>
+
 using namespace qk;
 
 namespace {
@@ -154,25 +156,31 @@ TqkCustomMaskEdit::TqkCustomMaskEdit(QWidget *parent) : TqkKeyedEdit(parent), m_
 
 void TqkCustomMaskEdit::SetWordWrap(bool wordWrap)
 {
-    m_wordWrap = wordWrap;
-    recreateWindow();
+    if (std::exchange(m_wordWrap, wordWrap) != wordWrap)
+        recreateWindow();
 }
 
 void TqkCustomMaskEdit::SetWantReturns(bool wantReturns)
 {
-    m_wantReturns = wantReturns;
-    recreateWindow();
+    if (std::exchange(m_wantReturns, wantReturns) != wantReturns)
+        recreateWindow();
 }
 
 void TqkCustomMaskEdit::SetShowVertScrollBar(bool show)
 {
-    m_showVertScrollBar = show;
-    recreateWindow();
+    if (std::exchange(m_showVertScrollBar, show) != show)
+        recreateWindow();
+}
+
+void TqkCustomMaskEdit::SetMultiLine(bool multiLine)
+{
+    if (std::exchange(m_multiLine, multiLine) != multiLine)
+        recreateWindow();
 }
 
 void TqkCustomMaskEdit::recreateWindow()
 {
-    SetTextWindow(m_wordWrap || m_wantReturns || m_showVertScrollBar, m_wordWrap, m_showVertScrollBar);
+    SetTextWindow(m_multiLine || m_wordWrap || m_wantReturns || m_showVertScrollBar, m_wordWrap, m_showVertScrollBar);
 }
 
 bool TqkCustomMaskEdit::PictureApplies() const

@@ -91,6 +91,8 @@ public:
     bool CheckPictureText(const QString &text);
 
 protected:
+    // A borderless host (the grid's cell) asks for the lines window itself.
+    void SetMultiLine(bool multiLine);
     virtual void DoCheckValue(bool passes);
     virtual void BeginFieldEdit() {}
     void KeyPress(QChar &key) override;
@@ -109,6 +111,7 @@ private:
     bool m_wordWrap = false;
     bool m_wantReturns = false;
     bool m_showVertScrollBar = false;
+    bool m_multiLine = false;
 };
 
 // The data-aware edit: a field data link, an unbound mode with a declared
