@@ -405,6 +405,7 @@ void TqkKeyedEdit::resizeEvent(QResizeEvent *event)
 
 void TqkKeyedEdit::SetTextWindow(bool multiLine, bool wordWrap, bool vertScrollBar)
 {
+    multiLine = multiLine && echoMode() == QLineEdit::Normal;
     const QString shown = text();
     const int caret = cursorPosition();
     const bool focused = hasFocus();
@@ -551,6 +552,13 @@ void TqkKeyedEdit::cut()
         m_lines->cut();
     else
         QLineEdit::cut();
+}
+
+void TqkKeyedEdit::setEchoMode(EchoMode mode)
+{
+    QLineEdit::setEchoMode(mode);
+    if (m_lines && mode != QLineEdit::Normal)
+        SetTextWindow(false, false, false);
 }
 
 void TqkKeyedEdit::copy() const

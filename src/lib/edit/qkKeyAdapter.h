@@ -95,6 +95,8 @@ public:
     int cursorPositionAt(const QPoint &position);
     void cut();
     void copy() const;
+    // A hidden text never shows in a lines window: it goes back to the line.
+    void setEchoMode(EchoMode mode);
 
     // True while the control draws no text caret (its text and selection stay).
     virtual bool CaretHidden() const { return false; }
@@ -119,7 +121,8 @@ protected:
     virtual bool PaintsOwnText() const { return false; }
     virtual void PaintOwnText(QPainter &) {}
     // Replaces the text window, keeping text, caret and read-only state:
-    // a lines window when multiLine is set, else the line itself.
+    // a lines window when multiLine is set and the text is not hidden, else
+    // the line itself.
     void SetTextWindow(bool multiLine, bool wordWrap, bool vertScrollBar);
 
     bool event(QEvent *event) override;

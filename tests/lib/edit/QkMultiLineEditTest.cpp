@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QLayout>
 #include <QPushButton>
+#include <QStyle>
 #include <QTest>
 
 namespace {
@@ -137,6 +138,27 @@ TEST_F(MultiLineEditTest, SwitchingTheWindowKeepsTextCaretAndFocus)
     EXPECT_FALSE(edit->MultiLine());
     EXPECT_EQ(edit->text(), "Zeile");
     EXPECT_EQ(QApplication::focusWidget(), edit);
+}
+
+TEST_F(MultiLineEditTest, AHiddenTextStaysInTheLineWhateverWordWrapSays)
+{
+    for (const bool hiddenFirst : {true, false}) {
+        auto *edit = new TqkDBEdit(window.get());
+        edit->SetReadOnly(false);
+        if (hiddenFirst)
+            edit->setEchoMode(QLineEdit::Password);
+        edit->SetWordWrap(true);
+        if (!hiddenFirst)
+            edit->setEchoMode(QLineEdit::Password);
+        edit->show();
+        show(edit);
+        type("geheim");
+        EXPECT_FALSE(edit->MultiLine()) << hiddenFirst;
+        EXPECT_EQ(edit->text(), "geheim") << hiddenFirst;
+        EXPECT_EQ(edit->displayText(),
+                  QString(6, QChar(edit->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter))));
+        delete edit;
+    }
 }
 
 TEST_F(MultiLineEditTest, InsideAGridUpAndDownGoToTheGridAndTheGridsFocusPaintsTheWrappedText)
