@@ -13,6 +13,8 @@
 #include <QPainter>
 #include <QPointer>
 #include <QProxyStyle>
+#include <QScopedValueRollback>
+#include <QSignalBlocker>
 
 #include <utility>
 
@@ -409,6 +411,10 @@ void TqkKeyedEdit::SetTextWindow(bool multiLine, bool wordWrap, bool vertScrollB
     const QString shown = text();
     const int caret = cursorPosition();
     const bool focused = hasFocus();
+    // The same control goes on with the same text: no focus is entered or
+    // left and no text changes.
+    const QScopedValueRollback<bool> sameFocus(m_returningFocus, true);
+    const QSignalBlocker sameText(this);
     if (m_lines) {
         setFocusProxy(nullptr);
         delete m_lines;
@@ -425,9 +431,9 @@ void TqkKeyedEdit::SetTextWindow(bool multiLine, bool wordWrap, bool vertScrollB
     QLineEdit::setText(multiLine ? QString() : shown);
     if (m_lines)
         m_lines->setPlainText(qkLinesText(shown));
-    setCursorPosition(caret);
     if (focused)
         setFocus(Qt::OtherFocusReason);
+    setCursorPosition(caret);
 }
 
 // ---------------------------------------------------------------- text window

@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QLayout>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStyle>
 #include <QTest>
 
@@ -129,15 +130,25 @@ TEST_F(MultiLineEditTest, SwitchingTheWindowKeepsTextCaretAndFocus)
     show(edit);
     type("Zeile");
     edit->setCursorPosition(2);
+    int entered = 0;
+    int left = 0;
+    edit->OnEnter = [&entered](QObject *) { ++entered; };
+    edit->OnExit = [&left](QObject *) { ++left; };
     edit->SetWordWrap(true);
     ASSERT_TRUE(edit->MultiLine());
     EXPECT_EQ(edit->text(), "Zeile");
     EXPECT_EQ(edit->cursorPosition(), 2);
     EXPECT_TRUE(edit->hasFocus());
+    EXPECT_FALSE(edit->LinesWindow()->verticalScrollBar()->isVisible());
+    edit->SetShowVertScrollBar(true);
+    EXPECT_TRUE(edit->LinesWindow()->verticalScrollBar()->isVisible());
+    EXPECT_EQ(edit->cursorPosition(), 2);
+    edit->SetShowVertScrollBar(false);
     edit->SetWordWrap(false);
     EXPECT_FALSE(edit->MultiLine());
     EXPECT_EQ(edit->text(), "Zeile");
     EXPECT_EQ(QApplication::focusWidget(), edit);
+    EXPECT_EQ(entered + left, 0) << "a new window is no new entry";
 }
 
 TEST_F(MultiLineEditTest, AHiddenTextStaysInTheLineWhateverWordWrapSays)
