@@ -408,6 +408,8 @@ void TqkKeyedEdit::resizeEvent(QResizeEvent *event)
 void TqkKeyedEdit::SetTextWindow(bool multiLine, bool wordWrap, bool vertScrollBar)
 {
     multiLine = multiLine && echoMode() == QLineEdit::Normal;
+    if (!multiLine && !m_lines)
+        return;
     const QString shown = text();
     const int caret = cursorPosition();
     const bool focused = hasFocus();
