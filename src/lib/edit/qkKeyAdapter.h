@@ -117,6 +117,8 @@ protected:
     virtual void EnterFocus() {}
     // Inserts text as a paste does: the filter of the picture sees it.
     virtual void InsertPastedText(const QString &text);
+    // The inset of a lines window's text from the top-left corner.
+    virtual int EditRectMargin() const { return hasFrame() ? 0 : 1; }
     // True while the control paints its text itself instead of its window.
     virtual bool PaintsOwnText() const { return false; }
     virtual void PaintOwnText(QPainter &) {}

@@ -21,6 +21,8 @@ TqkLinesWindow::TqkLinesWindow(TqkKeyedEdit *owner, bool wordWrap, bool vertScro
     setVerticalScrollBarPolicy(vertScrollBar ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     document()->setDocumentMargin(owner->hasFrame() ? 1 : 0);
+    const int margin = owner->EditRectMargin();
+    setViewportMargins(margin, margin, 0, 0);
 }
 
 int TqkLinesWindow::roomLeft() const

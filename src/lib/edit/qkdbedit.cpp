@@ -926,6 +926,12 @@ bool TqkDBCustomEdit::AutoFillDateTime(QChar &key)
 
 // ---------------------------------------------------------------- painting
 
+// Without a border inside a grid the text stands where the grid's cells write theirs.
+int TqkDBCustomEdit::EditRectMargin() const
+{
+    return !hasFrame() && Grid() ? 2 : TqkCustomMaskEdit::EditRectMargin();
+}
+
 // The window shows left-aligned typed text; the rest the control paints.
 bool TqkDBCustomEdit::PaintsOwnText() const
 {

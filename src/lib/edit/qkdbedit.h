@@ -186,6 +186,7 @@ protected:
     bool ExitCheck() override;
     void EnterFocus() override;
     void InsertPastedText(const QString &text) override;
+    int EditRectMargin() const override;
     bool PaintsOwnText() const override;
     void PaintOwnText(QPainter &painter) override;
 

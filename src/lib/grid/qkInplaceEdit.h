@@ -26,6 +26,7 @@ protected:
     void KeyDown(int &key, qk::TShiftState shift) override;
     void KeyUp(int &key, qk::TShiftState shift) override;
     void EnterFocus() override;
+    int EditRectMargin() const override { return 2; }
 
 private:
     void takePicture(TField *field);

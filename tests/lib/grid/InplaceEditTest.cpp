@@ -11,6 +11,16 @@
 
 namespace {
 
+// The first column of the image that holds ink: light ink or dark.
+int firstInkColumn(const QImage &image, bool light)
+{
+    for (int x = 0; x < image.width(); ++x)
+        for (int y = 0; y < image.height(); ++y)
+            if (light ? image.pixelColor(x, y).lightness() > 200 : image.pixelColor(x, y).lightness() < 100)
+                return x;
+    return -1;
+}
+
 struct RowCase
 {
     int lines;
@@ -66,15 +76,20 @@ TEST_F(GridTables, AMemoCellIsEditedLineByLineAndKeepsItsStoredLineBreaks)
         if (plain.GetFields(dataCol)->FieldName() == "Text")
             textCol = dataCol + plain.IndicatorOffset();
     ASSERT_GE(textCol, 0);
-    for (int click = 0; click < 2; ++click) {
-        QTest::mouseClick(plain.viewport(), Qt::LeftButton, {}, plain.CellRect(textCol, plain.Row()).center());
-        settle();
-    }
+    const QRect cell = plain.CellRect(textCol, plain.Row());
+    QTest::mouseClick(plain.viewport(), Qt::LeftButton, {}, cell.center());
+    settle();
+    // The current cell is highlighted: its text is light on dark.
+    const int paintedAt = firstInkColumn(plain.viewport()->grab(cell).toImage(), true);
+    QTest::mouseClick(plain.viewport(), Qt::LeftButton, {}, cell.center());
+    settle();
     auto *editor = qobject_cast<TqkInplaceEdit *>(plain.InplaceEditor());
     ASSERT_TRUE(editor && editor->hasFocus());
     ASSERT_TRUE(editor->MultiLine());
     EXPECT_EQ(editor->LinesWindow()->blockCount(), 2);
     key(Qt::Key_End, Qt::ControlModifier);
+    EXPECT_LE(qAbs(firstInkColumn(editor->grab().toImage(), false) - paintedAt), 1)
+        << "the text stays where the cell shows it";
     typeText("!");
     key(Qt::Key_Return);
     positions->CheckBrowseMode();
