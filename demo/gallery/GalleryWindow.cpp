@@ -252,6 +252,13 @@ QWidget *GalleryWindow::orderGroup()
     kind->SetDataSource(source);
     kind->SetDataField(QStringLiteral("AuftragArt"));
     form->addRow(QStringLiteral("Belegart:"), kind);
+    auto *headText = boundEdit(source, QStringLiteral("Kopftext"));
+    headText->setObjectName(QStringLiteral("kopftext"));
+    headText->SetWordWrap(true);
+    headText->SetWantReturns(true);
+    headText->SetShowVertScrollBar(true);
+    headText->setFixedHeight(4 * headText->fontMetrics().height() + 8);
+    form->addRow(QStringLiteral("Kopftext (mehrzeilig,\nEingabetaste: neue Zeile):"), headText);
     return group(QStringLiteral("Aufträge (Auftrag.db)"), form);
 }
 

@@ -253,10 +253,10 @@ void TqkDBComboBox::SetItemIndex(int index)
         setText(ItemText(m_itemIndex));
 }
 
-void TqkDBComboBox::PaintText(QPainter &painter, const QRect &rect, int left, const QString &shown)
+void TqkDBComboBox::PaintText(QPainter &painter, const QRect &rect, int left, int top, const QString &shown)
 {
     if (!IsOwnerDraw() || !OnDrawItem) {
-        TqkDBCustomEdit::PaintText(painter, rect, left, shown);
+        TqkDBCustomEdit::PaintText(painter, rect, left, top, shown);
         return;
     }
     if (m_droppedDown)

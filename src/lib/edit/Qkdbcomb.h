@@ -123,7 +123,7 @@ public:
     bool ShowsCaret() const override;
     void GetValueText(QString &text) const override;
     bool MapValueToDisplay(const QString &value, QString &displayText) const override;
-    void PaintText(QPainter &painter, const QRect &rect, int left, const QString &text) override;
+    void PaintText(QPainter &painter, const QRect &rect, int left, int top, const QString &text) override;
 
 protected:
     void DataChange() override;

@@ -1,5 +1,6 @@
 #include "lib/edit/qkKeyAdapter.h"
 
+#include "lib/edit/qkLinesWindow.h"
 #include "platform/ui/Application.h"
 
 #include <QAction>
@@ -9,8 +10,13 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QPainter>
 #include <QPointer>
 #include <QProxyStyle>
+#include <QScopedValueRollback>
+#include <QSignalBlocker>
+
+#include <utility>
 
 namespace qk {
 
@@ -137,6 +143,11 @@ QStyle *caretStyle()
 
 }
 
+QString qkLinesText(const QString &text)
+{
+    return QString(text).replace(QLatin1String("\r\n"), QLatin1String("\n"));
+}
+
 bool qkRunShowingErrors(const std::function<void()> &handler)
 {
     try {
@@ -184,20 +195,33 @@ void TqkKeyedEdit::InsertPastedText(const QString &text)
 
 bool TqkKeyedEdit::event(QEvent *event)
 {
-    // Tab reaches the key stages before Qt's focus chain when the control
-    // wants it.
-    if (event->type() == QEvent::KeyPress) {
-        auto *keyEvent = static_cast<QKeyEvent *>(event);
-        const bool tab = keyEvent->key() == Qt::Key_Tab || keyEvent->key() == Qt::Key_Backtab;
-        if (tab && WantsKey(VK_TAB, keyEvent->modifiers())) {
-            keyPressEvent(keyEvent);
-            return true;
-        }
-    }
-    return QLineEdit::event(event);
+    return takesTab(event) || QLineEdit::event(event);
+}
+
+// Tab reaches the key stages before Qt's focus chain when the control wants it.
+bool TqkKeyedEdit::takesTab(QEvent *event)
+{
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    auto *keyEvent = static_cast<QKeyEvent *>(event);
+    const bool tab = keyEvent->key() == Qt::Key_Tab || keyEvent->key() == Qt::Key_Backtab;
+    if (!tab || !WantsKey(VK_TAB, keyEvent->modifiers()))
+        return false;
+    handleKeyPress(keyEvent);
+    return true;
 }
 
 void TqkKeyedEdit::keyPressEvent(QKeyEvent *event)
+{
+    // A key the lines window refused passes the line on its way to the dialog.
+    if (std::exchange(m_refusedByLines, false)) {
+        event->ignore();
+        return;
+    }
+    handleKeyPress(event);
+}
+
+void TqkKeyedEdit::handleKeyPress(QKeyEvent *event)
 {
     bool used = true;
     qkRunShowingErrors([&] { used = runKeyStages(event); });
@@ -232,35 +256,58 @@ bool TqkKeyedEdit::runKeyStages(QKeyEvent *event)
         copy();
     } else if (character.unicode() >= 32 && character != keyCharOf(event)) {
         QKeyEvent replaced(QEvent::KeyPress, 0, event->modifiers(), QString(character));
-        QLineEdit::keyPressEvent(&replaced);
+        windowKeyPress(&replaced);
     } else if (character == QChar(9) || character == QChar(27)) {
         // A control that wants Tab or Escape has used it in its own stages.
     } else {
-        QLineEdit::keyPressEvent(event);
+        windowKeyPress(event);
         return event->isAccepted();
     }
     return true;
 }
 
+void TqkKeyedEdit::windowKeyPress(QKeyEvent *event)
+{
+    if (m_lines)
+        m_lines->DefaultKeyPress(event);
+    else
+        QLineEdit::keyPressEvent(event);
+}
+
 void TqkKeyedEdit::keyReleaseEvent(QKeyEvent *event)
+{
+    handleKeyRelease(event);
+    QLineEdit::keyReleaseEvent(event);
+}
+
+void TqkKeyedEdit::handleKeyRelease(QKeyEvent *event)
 {
     int key = virtualKeyOf(event);
     if (key != 0)
         qkRunShowingErrors([&] { KeyUp(key, event->modifiers()); });
-    QLineEdit::keyReleaseEvent(event);
 }
 
 void TqkKeyedEdit::focusInEvent(QFocusEvent *event)
 {
     QLineEdit::focusInEvent(event);
-    if (!m_returningFocus && event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason)
+    handleFocusIn(event->reason());
+}
+
+void TqkKeyedEdit::handleFocusIn(Qt::FocusReason reason)
+{
+    if (!m_returningFocus && reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
         EnterFocus();
 }
 
 void TqkKeyedEdit::focusOutEvent(QFocusEvent *event)
 {
     QLineEdit::focusOutEvent(event);
-    if (m_returningFocus || event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason)
+    handleFocusOut(event->reason());
+}
+
+void TqkKeyedEdit::handleFocusOut(Qt::FocusReason reason)
+{
+    if (m_returningFocus || reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason)
         return;
     bool accepted = false;
     qkRunShowingErrors([&] { accepted = ExitCheck(); });
@@ -275,18 +322,23 @@ void TqkKeyedEdit::focusOutEvent(QFocusEvent *event)
 
 void TqkKeyedEdit::inputMethodEvent(QInputMethodEvent *event)
 {
+    handleInputMethod(event);
+}
+
+void TqkKeyedEdit::handleInputMethod(QInputMethodEvent *event)
+{
     const QString committed = event->commitString();
-    if (committed.isEmpty()) {
-        QLineEdit::inputMethodEvent(event);
-        return;
-    }
     QInputMethodEvent preeditOnly(event->preeditString(), event->attributes());
-    QLineEdit::inputMethodEvent(&preeditOnly);
+    QInputMethodEvent *windowPart = committed.isEmpty() ? event : &preeditOnly;
+    if (m_lines)
+        m_lines->DefaultInputMethod(windowPart);
+    else
+        QLineEdit::inputMethodEvent(windowPart);
     for (QChar character : committed) {
         KeyPress(character);
         if (!character.isNull()) {
             QKeyEvent typed(QEvent::KeyPress, 0, Qt::NoModifier, QString(character));
-            QLineEdit::keyPressEvent(&typed);
+            windowKeyPress(&typed);
         }
     }
     event->accept();
@@ -318,8 +370,13 @@ void TqkKeyedEdit::mouseReleaseEvent(QMouseEvent *event)
 void TqkKeyedEdit::contextMenuEvent(QContextMenuEvent *event)
 {
     QMenu *menu = createStandardContextMenu();
+    routeClipboardActions(menu);
+    menu->popup(event->globalPos());
+}
+
+void TqkKeyedEdit::routeClipboardActions(QMenu *menu)
+{
     menu->setAttribute(Qt::WA_DeleteOnClose);
-    // The menu's own paste and cut would pass by the control's filter.
     for (QAction *action : menu->actions()) {
         if (action->objectName() == QLatin1String("edit-paste")) {
             action->disconnect();
@@ -329,5 +386,193 @@ void TqkKeyedEdit::contextMenuEvent(QContextMenuEvent *event)
             connect(action, &QAction::triggered, this, [this] { Cut(); });
         }
     }
-    menu->popup(event->globalPos());
+}
+
+void TqkKeyedEdit::paintEvent(QPaintEvent *event)
+{
+    if (!PaintsOwnText()) {
+        QLineEdit::paintEvent(event);
+        return;
+    }
+    QPainter painter(this);
+    PaintOwnText(painter);
+}
+
+void TqkKeyedEdit::resizeEvent(QResizeEvent *event)
+{
+    QLineEdit::resizeEvent(event);
+    if (m_lines)
+        m_lines->setGeometry(rect());
+}
+
+void TqkKeyedEdit::SetTextWindow(bool multiLine, bool wordWrap, bool vertScrollBar)
+{
+    multiLine = multiLine && echoMode() == QLineEdit::Normal;
+    if (!multiLine && !m_lines)
+        return;
+    const QString shown = text();
+    const int caret = cursorPosition();
+    const bool focused = hasFocus();
+    // The same control goes on with the same text: no focus is entered or
+    // left and no text changes.
+    const QScopedValueRollback<bool> sameFocus(m_returningFocus, true);
+    const QSignalBlocker sameText(this);
+    if (m_lines) {
+        setFocusProxy(nullptr);
+        delete m_lines;
+        m_lines = nullptr;
+    }
+    if (multiLine) {
+        m_lines = new TqkLinesWindow(this, wordWrap, vertScrollBar);
+        m_lines->SetWindowReadOnly(QLineEdit::isReadOnly());
+        m_lines->setGeometry(rect());
+        setFocusProxy(m_lines);
+        connect(m_lines, &QPlainTextEdit::textChanged, this, [this] { emit textChanged(text()); });
+        m_lines->show();
+    }
+    QLineEdit::setText(multiLine ? QString() : shown);
+    if (m_lines)
+        m_lines->setPlainText(qkLinesText(shown));
+    if (focused)
+        setFocus(Qt::OtherFocusReason);
+    setCursorPosition(caret);
+}
+
+// ---------------------------------------------------------------- text window
+
+QString TqkKeyedEdit::text() const
+{
+    return m_lines ? m_lines->toPlainText() : QLineEdit::text();
+}
+
+void TqkKeyedEdit::setText(const QString &text)
+{
+    if (m_lines)
+        m_lines->setPlainText(qkLinesText(text));
+    else
+        QLineEdit::setText(text);
+}
+
+int TqkKeyedEdit::cursorPosition() const
+{
+    return m_lines ? m_lines->CaretPosition() : QLineEdit::cursorPosition();
+}
+
+void TqkKeyedEdit::setCursorPosition(int position)
+{
+    if (m_lines)
+        m_lines->SetCaretPosition(position);
+    else
+        QLineEdit::setCursorPosition(position);
+}
+
+int TqkKeyedEdit::selectionStart() const
+{
+    return m_lines ? m_lines->SelectionStart() : QLineEdit::selectionStart();
+}
+
+QString TqkKeyedEdit::selectedText() const
+{
+    return m_lines ? m_lines->SelectedText() : QLineEdit::selectedText();
+}
+
+void TqkKeyedEdit::setSelection(int start, int length)
+{
+    if (m_lines)
+        m_lines->SetSelection(start, length);
+    else
+        QLineEdit::setSelection(start, length);
+}
+
+void TqkKeyedEdit::selectAll()
+{
+    if (m_lines)
+        m_lines->selectAll();
+    else
+        QLineEdit::selectAll();
+}
+
+void TqkKeyedEdit::deselect()
+{
+    if (m_lines)
+        m_lines->SetCaretPosition(m_lines->CaretPosition());
+    else
+        QLineEdit::deselect();
+}
+
+void TqkKeyedEdit::end(bool mark)
+{
+    if (m_lines)
+        m_lines->moveCursor(QTextCursor::End, mark ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor);
+    else
+        QLineEdit::end(mark);
+}
+
+void TqkKeyedEdit::insert(const QString &text)
+{
+    if (!m_lines) {
+        QLineEdit::insert(text);
+        return;
+    }
+    m_lines->InsertText(text);
+    emit textEdited(this->text());
+}
+
+void TqkKeyedEdit::setReadOnly(bool readOnly)
+{
+    QLineEdit::setReadOnly(readOnly);
+    if (m_lines)
+        m_lines->SetWindowReadOnly(readOnly);
+}
+
+bool TqkKeyedEdit::isModified() const
+{
+    return m_lines ? m_lines->document()->isModified() : QLineEdit::isModified();
+}
+
+void TqkKeyedEdit::setModified(bool modified)
+{
+    if (m_lines)
+        m_lines->document()->setModified(modified);
+    else
+        QLineEdit::setModified(modified);
+}
+
+void TqkKeyedEdit::setAlignment(Qt::Alignment alignment)
+{
+    QLineEdit::setAlignment(alignment);
+    if (!m_lines)
+        return;
+    QTextOption option = m_lines->document()->defaultTextOption();
+    option.setAlignment(alignment & Qt::AlignHorizontal_Mask);
+    m_lines->document()->setDefaultTextOption(option);
+}
+
+int TqkKeyedEdit::cursorPositionAt(const QPoint &position)
+{
+    return m_lines ? m_lines->cursorForPosition(m_lines->viewport()->mapFrom(this, position)).position()
+                   : QLineEdit::cursorPositionAt(position);
+}
+
+void TqkKeyedEdit::cut()
+{
+    if (m_lines)
+        m_lines->cut();
+    else
+        QLineEdit::cut();
+}
+
+void TqkKeyedEdit::setEchoMode(EchoMode mode)
+{
+    QLineEdit::setEchoMode(mode);
+    if (m_lines && mode != QLineEdit::Normal)
+        SetTextWindow(false, false, false);
+}
+
+void TqkKeyedEdit::copy() const
+{
+    if (m_lines)
+        m_lines->copy();
+    else
+        QLineEdit::copy();
 }

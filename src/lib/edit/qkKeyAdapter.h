@@ -6,6 +6,9 @@
 #include <functional>
 
 class QKeyEvent;
+class QMenu;
+class QPainter;
+class TqkLinesWindow;
 
 // The framework's virtual-key codes, as key handlers compare against them.
 namespace qk {
@@ -43,6 +46,9 @@ int virtualKeyOf(const QKeyEvent *event);
 QChar keyCharOf(const QKeyEvent *event);
 }
 
+// A text as a lines window holds it: each line break a single "\n".
+QString qkLinesText(const QString &text);
+
 // Runs a handler of the user's input: an error it raises is shown as the
 // program's message loop shows escaped errors, and never reaches Qt.
 // False when the handler raised.
@@ -53,12 +59,44 @@ bool qkRunShowingErrors(const std::function<void()> &handler);
 // character), whose focus can be refused on exit, and whose every way of
 // inserting text (typing, paste, drop, middle click, input method) passes
 // one virtual filter.
+//
+// Its text window is the line itself or, for more than one line, a lines
+// window laid over it that hands everything back to the same stages. The
+// text functions below stand for the line's functions of the same names and
+// answer for whichever window shows the text.
 class TqkKeyedEdit : public QLineEdit
 {
     Q_OBJECT
 
 public:
     explicit TqkKeyedEdit(QWidget *parent = nullptr);
+
+    bool MultiLine() const { return m_lines != nullptr; }
+    TqkLinesWindow *LinesWindow() const { return m_lines; }
+
+    QString text() const;
+    void setText(const QString &text);
+    void clear() { setText(QString()); }
+    int cursorPosition() const;
+    void setCursorPosition(int position);
+    int selectionStart() const;
+    QString selectedText() const;
+    bool hasSelectedText() const { return !selectedText().isEmpty(); }
+    void setSelection(int start, int length);
+    void selectAll();
+    void deselect();
+    void end(bool mark);
+    void insert(const QString &text);
+    bool isReadOnly() const { return QLineEdit::isReadOnly(); }
+    void setReadOnly(bool readOnly);
+    bool isModified() const;
+    void setModified(bool modified);
+    void setAlignment(Qt::Alignment alignment);
+    int cursorPositionAt(const QPoint &position);
+    void cut();
+    void copy() const;
+    // A hidden text never shows in a lines window: it goes back to the line.
+    void setEchoMode(EchoMode mode);
 
     // True while the control draws no text caret (its text and selection stay).
     virtual bool CaretHidden() const { return false; }
@@ -79,6 +117,15 @@ protected:
     virtual void EnterFocus() {}
     // Inserts text as a paste does: the filter of the picture sees it.
     virtual void InsertPastedText(const QString &text);
+    // The inset of a lines window's text from the top-left corner.
+    virtual int EditRectMargin() const { return hasFrame() ? 0 : 1; }
+    // True while the control paints its text itself instead of its window.
+    virtual bool PaintsOwnText() const { return false; }
+    virtual void PaintOwnText(QPainter &) {}
+    // Replaces the text window, keeping text, caret and read-only state:
+    // a lines window when multiLine is set and the text is not hidden, else
+    // the line itself.
+    void SetTextWindow(bool multiLine, bool wordWrap, bool vertScrollBar);
 
     bool event(QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
@@ -89,13 +136,28 @@ protected:
     void dropEvent(QDropEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
 
     // The character of the key being handled, for KeyDown handlers that
     // react to typed separators.
     QChar m_keyChar;
 
 private:
-    bool runKeyStages(QKeyEvent *event);
+    friend class TqkLinesWindow;
 
+    bool takesTab(QEvent *event);
+    void handleKeyPress(QKeyEvent *event);
+    bool runKeyStages(QKeyEvent *event);
+    void windowKeyPress(QKeyEvent *event);
+    void handleKeyRelease(QKeyEvent *event);
+    void handleFocusIn(Qt::FocusReason reason);
+    void handleFocusOut(Qt::FocusReason reason);
+    void handleInputMethod(QInputMethodEvent *event);
+    // The menu's own paste and cut would pass by the control's filter.
+    void routeClipboardActions(QMenu *menu);
+
+    TqkLinesWindow *m_lines = nullptr;
+    bool m_refusedByLines = false;
     bool m_returningFocus = false;
 };

@@ -7,6 +7,7 @@
 #include "lib/data/Qkpict.h"
 #include "lib/data/Qkprops.h"
 #include "lib/data/QkstrDate.h"
+#include "lib/edit/qkCellText.h"
 #include "lib/edit/qkEditMask.h"
 #include "lib/edit/qkGridHost.h"
 #include "platform/db/TDataLink.h"
@@ -20,6 +21,8 @@
 
 #include <QPainter>
 #include <QStyleOptionFrame>
+
+#include <utility>
 
 using namespace qk;
 
@@ -151,6 +154,35 @@ void TqkDBPicture::Refresh()
 TqkCustomMaskEdit::TqkCustomMaskEdit(QWidget *parent) : TqkKeyedEdit(parent), m_picture(new TqkDBPicture(this))
 {}
 
+void TqkCustomMaskEdit::SetWordWrap(bool wordWrap)
+{
+    if (std::exchange(m_wordWrap, wordWrap) != wordWrap)
+        recreateWindow();
+}
+
+void TqkCustomMaskEdit::SetWantReturns(bool wantReturns)
+{
+    if (std::exchange(m_wantReturns, wantReturns) != wantReturns)
+        recreateWindow();
+}
+
+void TqkCustomMaskEdit::SetShowVertScrollBar(bool show)
+{
+    if (std::exchange(m_showVertScrollBar, show) != show)
+        recreateWindow();
+}
+
+void TqkCustomMaskEdit::SetMultiLine(bool multiLine)
+{
+    if (std::exchange(m_multiLine, multiLine) != multiLine)
+        recreateWindow();
+}
+
+void TqkCustomMaskEdit::recreateWindow()
+{
+    SetTextWindow(m_multiLine || m_wordWrap || m_wantReturns || m_showVertScrollBar, m_wordWrap, m_showVertScrollBar);
+}
+
 bool TqkCustomMaskEdit::PictureApplies() const
 {
     return m_usePictureMask && !m_picture->PictureMask().isEmpty();
@@ -179,7 +211,7 @@ void TqkCustomMaskEdit::KeyPress(QChar &key)
 {
     m_keyHandledByPicture = false;
     if (!PictureApplies()) {
-        if (key == QChar(13))
+        if (key == QChar(13) && !m_wantReturns)
             key = QChar();
         else if (!m_editMask.isEmpty() && key.unicode() >= 32)
             filterByEditMask(key);
@@ -408,12 +440,7 @@ void TqkDBCustomEdit::applyAlignment()
 {
     // Qt paints the text of an unfocused edit aligned as its field says;
     // while focused it is typed left-aligned.
-    Qt::Alignment alignment = Qt::AlignLeft;
-    if (!hasFocus() && m_alignment == taRightJustify)
-        alignment = Qt::AlignRight;
-    else if (!hasFocus() && m_alignment == taCenter)
-        alignment = Qt::AlignHCenter;
-    setAlignment(alignment | Qt::AlignVCenter);
+    setAlignment((hasFocus() ? Qt::AlignLeft : qkAlignmentOf(m_alignment)) | Qt::AlignVCenter);
 }
 
 void TqkDBCustomEdit::DataChange()
@@ -442,7 +469,7 @@ void TqkDBCustomEdit::showText(const QString &shown)
 {
     // The same text again keeps the selection and the caret, so that a key
     // that puts the data set into edit mode still replaces the selection.
-    if (text() != shown)
+    if (text() != (MultiLine() ? qkLinesText(shown) : shown))
         setText(shown);
 }
 
@@ -470,7 +497,8 @@ void TqkDBCustomEdit::UpdateData()
     if (!field || !isModified())
         return;
     if (isMemoField(field)) {
-        field->SetAsString(value);
+        // Memos keep the line breaks they are stored with.
+        field->SetAsString(MultiLine() ? value.replace(QLatin1Char('\n'), QLatin1String("\r\n")) : value);
     } else if (m_link->Editing() || qkIsLookupOrCalcField(field)) {
         if (!value.isEmpty() && (field->DataType() == ftDateTime || field->DataType() == ftDate))
             writeDateTimeField(field, value);
@@ -522,6 +550,8 @@ bool TqkDBCustomEdit::WantsKey(int key, TShiftState shift)
 {
     if (key == VK_ESCAPE)
         return isModified() || Grid() != nullptr;
+    if (key == VK_RETURN && WantReturns() && !(shift & Qt::ControlModifier))
+        return true;
     if (key == VK_TAB || key == VK_RETURN)
         return Grid() != nullptr && (key == VK_RETURN || Grid()->TabsMoveColumns()) && !(shift & Qt::ControlModifier);
     return true;
@@ -561,6 +591,9 @@ void TqkDBCustomEdit::KeyPress(QChar &key)
         key = QChar();
         if (TqkGridHost *grid = Grid())
             grid->TakeFocus();
+    } else if (typed == 13 && WantReturns()) {
+        m_link->Edit();
+        SetModified(true);
     } else if (typed == 13 || typed == 9) {
         if (Grid())
             key = QChar();
@@ -893,10 +926,17 @@ bool TqkDBCustomEdit::AutoFillDateTime(QChar &key)
 
 // ---------------------------------------------------------------- painting
 
-bool TqkDBCustomEdit::paintsItself() const
+// Without a border inside a grid the text stands where the grid's cells write theirs.
+int TqkDBCustomEdit::EditRectMargin() const
+{
+    return !hasFrame() && Grid() ? 2 : TqkCustomMaskEdit::EditRectMargin();
+}
+
+// The window shows left-aligned typed text; the rest the control paints.
+bool TqkDBCustomEdit::PaintsOwnText() const
 {
     TqkGridHost *grid = Grid();
-    return ShowsCaret() && !(grid && grid->GridHasFocus());
+    return (m_alignment != taLeftJustify && !hasFocus()) || !ShowsCaret() || (grid && grid->GridHasFocus());
 }
 
 QString TqkDBCustomEdit::paintedText() const
@@ -907,47 +947,61 @@ QString TqkDBCustomEdit::paintedText() const
     return shown;
 }
 
-void TqkDBCustomEdit::paintEvent(QPaintEvent *event)
+int TqkDBCustomEdit::ownPaintMargin() const
 {
-    if (paintsItself()) {
-        QLineEdit::paintEvent(event);
-        return;
-    }
-    QPainter painter(this);
-    QStyleOptionFrame option;
-    initStyleOption(&option);
-    style()->drawPrimitive(QStyle::PE_PanelLineEdit, &option, &painter, this);
-    QRect rect = GetTextRect().adjusted(1, 1, -1, -1);
+    TqkGridHost *grid = Grid();
+    if ((grid && grid->GridHasFocus()) || (grid && hasFocus()))
+        return hasFrame() ? 3 : 2;
+    return 1;
+}
+
+void TqkDBCustomEdit::PaintOwnText(QPainter &painter)
+{
+    painter.setFont(font());
     TqkGridHost *grid = Grid();
     QColor textColor =
         isEnabled() ? palette().color(QPalette::Text) : palette().color(QPalette::Disabled, QPalette::Text);
     if (grid && isEnabled())
         textColor = grid->GridFontColor();
+    QRect rect = this->rect();
+    if (hasFrame() && grid) {
+        painter.setPen(palette().color(QPalette::WindowText));
+        painter.drawRect(rect.adjusted(0, 0, -1, -1));
+    } else if (hasFrame()) {
+        QStyleOptionFrame option;
+        initStyleOption(&option);
+        style()->drawPrimitive(QStyle::PE_PanelLineEdit, &option, &painter, this);
+    }
+    painter.fillRect(rect.adjusted(1, 1, -1, -1), palette().color(QPalette::Base));
+    rect = GetTextRect().adjusted(1, 1, -1, -1);
+    const QString shown = paintedText();
     const bool highlighted = (hasFocus() && !ShowsCaret()) || (grid && grid->GridHasFocus());
+    QColor background = palette().color(QPalette::Base);
     if (highlighted) {
-        painter.fillRect(rect, palette().color(QPalette::Highlight));
+        background = palette().color(QPalette::Highlight);
         textColor = palette().color(QPalette::HighlightedText);
     }
-    const QString shown = paintedText();
-    const int margin = 2;
-    const int textWidth = fontMetrics().horizontalAdvance(shown);
-    const int rightEdge = GetShowButton() ? GetTextRightEdge() : rect.right();
-    int x = rect.left() + margin;
+    const int textWidth = painter.fontMetrics().horizontalAdvance(shown);
+    const int margin = ownPaintMargin();
+    int x = margin + 1;
     if (m_alignment == taRightJustify)
-        x = rightEdge - textWidth - margin;
+        x = (GetShowButton() ? GetTextRightEdge() : rect.right()) - textWidth - margin - 1;
     else if (m_alignment == taCenter)
         x = (rect.left() + rect.right() - textWidth) / 2;
     painter.setPen(textColor);
-    painter.setClipRect(rect);
-    PaintText(painter, rect, x, shown);
-    if (highlighted)
-        qkDrawFocusRect(painter, rect, this);
+    painter.setBrush(background);
+    PaintText(painter, rect, x - 1, margin - 1, shown);
+    if (!highlighted)
+        return;
+    QRect focusRect = GetTextRect();
+    if (hasFrame())
+        focusRect.adjust(1, 1, 0, -1);
+    qkDrawFocusRect(painter, focusRect, this);
 }
 
-void TqkDBCustomEdit::PaintText(QPainter &painter, const QRect &rect, int left, const QString &shown)
+void TqkDBCustomEdit::PaintText(QPainter &painter, const QRect &rect, int left, int top, const QString &shown)
 {
-    painter.drawText(QRect(left, rect.top(), rect.right() - left, rect.height()), Qt::AlignLeft | Qt::AlignVCenter,
-                     shown);
+    WriteCellText(painter, rect, left, WordWrap() ? ctWordBreak : 0, qkAlignmentOf(m_alignment), shown, top);
 }
 
 TDataSource *TqkDBEdit::DataSourceObject() const

@@ -73,6 +73,15 @@ public:
 
     TqkValidateEvent OnCheckValue;
 
+    // More than one line: each of these shows the text in a lines window.
+    bool WordWrap() const { return m_wordWrap; }
+    void SetWordWrap(bool wordWrap);
+    // Enter inserts a line break instead of reaching the dialog.
+    bool WantReturns() const { return m_wantReturns; }
+    void SetWantReturns(bool wantReturns);
+    bool ShowVertScrollBar() const { return m_showVertScrollBar; }
+    void SetShowVertScrollBar(bool show);
+
     bool PictureApplies() const;
     // The framework's own edit mask, in force where no picture applies.
     const QString &EditMask() const { return m_editMask; }
@@ -82,6 +91,8 @@ public:
     bool CheckPictureText(const QString &text);
 
 protected:
+    // A borderless host (the grid's cell) asks for the lines window itself.
+    void SetMultiLine(bool multiLine);
     virtual void DoCheckValue(bool passes);
     virtual void BeginFieldEdit() {}
     void KeyPress(QChar &key) override;
@@ -92,10 +103,15 @@ protected:
 private:
     void filterCharacter(QChar &key);
     void filterByEditMask(QChar &key);
+    void recreateWindow();
 
     TqkDBPicture *m_picture;
     QString m_editMask;
     bool m_usePictureMask = false;
+    bool m_wordWrap = false;
+    bool m_wantReturns = false;
+    bool m_showVertScrollBar = false;
+    bool m_multiLine = false;
 };
 
 // The data-aware edit: a field data link, an unbound mode with a declared
@@ -141,8 +157,8 @@ public:
     bool CaretHidden() const override { return !ShowsCaret(); }
     virtual QRect GetTextRect() const;
     virtual void GetValueText(QString &text) const { text = this->text(); }
-    // Paints the control's text into its text area, starting at x = left.
-    virtual void PaintText(QPainter &painter, const QRect &rect, int left, const QString &text);
+    // Paints the control's text into its text area at the offsets left and top.
+    virtual void PaintText(QPainter &painter, const QRect &rect, int left, int top, const QString &text);
     virtual bool GetShowButton() const { return false; }
     virtual void SetShowButton(bool) {}
     virtual bool MapValueToDisplay(const QString &value, QString &displayText) const;
@@ -170,7 +186,9 @@ protected:
     bool ExitCheck() override;
     void EnterFocus() override;
     void InsertPastedText(const QString &text) override;
-    void paintEvent(QPaintEvent *event) override;
+    int EditRectMargin() const override;
+    bool PaintsOwnText() const override;
+    void PaintOwnText(QPainter &painter) override;
 
     TqkGridHost *Grid() const;
     qk::TShiftState m_lastShift;
@@ -183,7 +201,7 @@ private:
     void handOverToGrid(int &key, qk::TShiftState shift);
     bool caretAtStart() const;
     bool caretAtEnd() const;
-    bool paintsItself() const;
+    int ownPaintMargin() const;
     QString paintedText() const;
     void writeDateTimeField(TField *field, const QString &text);
     void finishAutoFill(const QString &text);
@@ -203,6 +221,9 @@ class TqkDBEdit : public TqkDBCustomEdit
     Q_PROPERTY(bool ReadOnly READ ReadOnly WRITE SetReadOnly)
     Q_PROPERTY(bool AutoFillDate READ AutoFillDate WRITE SetAutoFillDate)
     Q_PROPERTY(bool UsePictureMask READ UsePictureMask WRITE SetUsePictureMask)
+    Q_PROPERTY(bool WordWrap READ WordWrap WRITE SetWordWrap)
+    Q_PROPERTY(bool WantReturns READ WantReturns WRITE SetWantReturns)
+    Q_PROPERTY(bool ShowVertScrollBar READ ShowVertScrollBar WRITE SetShowVertScrollBar)
 
 public:
     using TqkDBCustomEdit::TqkDBCustomEdit;

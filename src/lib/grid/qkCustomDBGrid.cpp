@@ -6,6 +6,7 @@
 #include "lib/data/Qkintl.h"
 #include "lib/data/Qkprops.h"
 #include "lib/data/QkstrDate.h"
+#include "lib/edit/qkCellText.h"
 #include "lib/grid/qkGridFooter.h"
 #include "lib/grid/qkGridPictures.h"
 #include "lib/grid/qkInplaceEdit.h"
@@ -36,36 +37,6 @@ QString token(const QString &line, int index)
 int tokenCount(const QString &line)
 {
     return int(line.count(QLatin1Char('\t'))) + 1;
-}
-
-Qt::Alignment alignmentOf(TAlignment alignment)
-{
-    switch (alignment) {
-    case taRightJustify:
-        return Qt::AlignRight;
-    case taCenter:
-        return Qt::AlignHCenter;
-    default:
-        return Qt::AlignLeft;
-    }
-}
-
-// Draws a cell's text with the offsets the grid uses; word break only where
-// a second line fits.
-void writeCellText(QPainter &painter, const QRect &cell, int left, int top, Qt::Alignment alignment,
-                   const QString &text, bool wordBreak, bool ellipsis, bool accelerator = false)
-{
-    QRect area(cell.left() + left, cell.top() + top, cell.width() - left, cell.height() - top - 1);
-    if (alignment & Qt::AlignRight)
-        area.setRight(cell.right() - 2);
-    const QFontMetrics metrics(painter.font());
-    const bool twoLinesFit = metrics.height() * 2 + 3 < cell.height();
-    const int flags = int(alignment) | Qt::AlignTop | Qt::TextExpandTabs
-                      | (wordBreak && !ellipsis && twoLinesFit ? Qt::TextWordWrap : 0)
-                      | (accelerator ? Qt::TextShowMnemonic : 0);
-    const QString shown =
-        ellipsis && !text.contains(QLatin1Char('\n')) ? metrics.elidedText(text, Qt::ElideRight, area.width()) : text;
-    painter.drawText(area, flags, shown);
 }
 
 }
@@ -1414,8 +1385,10 @@ void TqkCustomDBGrid::drawTitleCell(QPainter &painter, int col, const QRect &rec
         const int textHeight = QFontMetrics(titleFont).height();
         const int top = int(rect.height() * 0.5 - textHeight * lines * 0.5) + (pressed ? 1 : 0);
         painter.setPen(palette().color(QPalette::ButtonText));
-        writeCellText(painter, textRect, pressed ? 4 : 3, top - (textRect.top() - rect.top()), alignment, title, false,
-                      lines == 1, !m_useTFields);
+        const int flags = (lines == 1 ? ctEndEllipsis : 0) | (OnDrawTitleCell ? ctKeepPixels : 0)
+                          | (m_useTFields ? 0 : ctAccelerator);
+        painter.setBrush(brush);
+        WriteCellText(painter, textRect, pressed ? 4 : 3, flags, alignment, title, top - (textRect.top() - rect.top()));
     }
     if (m_titleButtons && !m_draggingColumn)
         drawTitleButtonFrame(painter, rect, pressed);
@@ -1498,8 +1471,9 @@ void TqkCustomDBGrid::drawDataCell(QPainter &painter, int col, int row, const QR
         if (field && m_defaultDrawing) {
             const bool ellipsis = (m_options & dgTrailingEllipsis)
                                   && (!(m_options & dgWordWrap) || rect.height() < 2 * QFontMetrics(cellFont).height());
-            writeCellText(painter, rect, 3, 2, alignmentOf(field->Alignment()), CellText(field), m_options & dgWordWrap,
-                          ellipsis);
+            const int flags = (m_options & dgWordWrap ? ctWordBreak : 0) | (ellipsis ? ctEndEllipsis : 0);
+            painter.setBrush(background);
+            WriteCellText(painter, rect, 3, flags, qkAlignmentOf(field->Alignment()), CellText(field), 2);
         }
         if (OnDrawDataCell)
             OnDrawDataCell(this, painter, rect, field, state);
@@ -1660,8 +1634,9 @@ void TqkCustomDBGrid::paintFooterCell(QPainter &painter, int col, const QRect &c
     if (defaultDrawing) {
         painter.setPen(palette().color(QPalette::Text));
         painter.setFont(font());
-        const Qt::Alignment alignment = field ? alignmentOf(field->Alignment()) : Qt::AlignLeft;
-        writeCellText(painter, cell, 3, 1, alignment, text, false, true);
+        const Qt::Alignment alignment = field ? qkAlignmentOf(field->Alignment()) : Qt::AlignLeft;
+        painter.setBrush(m_footerCellColor);
+        WriteCellText(painter, cell, 3, ctEndEllipsis, alignment, text, 1);
     }
     gridpictures::drawFrame(painter, cell, palette().color(QPalette::Dark), palette().color(QPalette::Light));
     if (!(m_options & dgFooter3DCells))

@@ -12,13 +12,23 @@ TqkInplaceEdit::TqkInplaceEdit(TqkCustomDBGrid *grid) : TqkCustomMaskEdit(grid->
     // Typing, pasting and the picture's completions all change the text; loading it does not count.
     connect(this, &QLineEdit::textChanged, m_grid, [this](const QString &text) {
         if (!m_loading)
-            m_grid->EditTextChanged(text);
+            m_grid->EditTextChanged(pendingText(text));
     });
+}
+
+// Memos keep the line breaks they are stored with.
+QString TqkInplaceEdit::pendingText(const QString &text) const
+{
+    return m_memo && MultiLine() ? QString(text).replace(QLatin1Char('\n'), QLatin1String("\r\n")) : text;
 }
 
 void TqkInplaceEdit::Load(TField *field, bool wordWrap)
 {
-    m_wordWrap = wordWrap;
+    m_memo = field->DataType() == ftMemo;
+    const bool secondLineFits = height() >= 2 * fontMetrics().height();
+    const bool multiLine = m_memo || (wordWrap && secondLineFits);
+    SetMultiLine(multiLine);
+    SetWordWrap(wordWrap && multiLine);
     takePicture(field);
     SetMaxLength(field->DataType() == ftString ? field->Size() : 0);
     setAlignment(field->Alignment() == taRightJustify ? Qt::AlignRight : Qt::AlignLeft);

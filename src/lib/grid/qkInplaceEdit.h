@@ -7,7 +7,8 @@ class TqkCustomDBGrid;
 
 // The grid's in-place editor: the picture-mask edit over the current cell.
 // Navigation keys go back to the grid; typed text becomes the grid's
-// pending text.
+// pending text. A memo, and a word-wrapped cell high enough for a second
+// line, are edited in the lines window.
 class TqkInplaceEdit : public TqkCustomMaskEdit
 {
     Q_OBJECT
@@ -18,7 +19,6 @@ public:
     // Takes the field's text, picture mask and length limit.
     void Load(TField *field, bool wordWrap);
     bool HasMask() const { return m_hasMask; }
-    bool WordWrap() const { return m_wordWrap; }
     bool ValidateText(const QString &text) { return CheckPictureText(text); }
 
 protected:
@@ -26,12 +26,14 @@ protected:
     void KeyDown(int &key, qk::TShiftState shift) override;
     void KeyUp(int &key, qk::TShiftState shift) override;
     void EnterFocus() override;
+    int EditRectMargin() const override { return 2; }
 
 private:
     void takePicture(TField *field);
+    QString pendingText(const QString &text) const;
 
     TqkCustomDBGrid *m_grid;
     bool m_hasMask = false;
-    bool m_wordWrap = false;
+    bool m_memo = false;
     bool m_loading = false;
 };

@@ -95,3 +95,19 @@ TEST_F(Gallery, AnIncompletePostcodeKeepsTheFocusAtEveryTab)
     }
     EXPECT_EQ(user.beeps(), 2);
 }
+
+TEST_F(Gallery, TheHeadTextEditsLineByLineAndEnterStaysInIt)
+{
+    TqkDBEdit *headText = part<TqkDBEdit>("kopftext");
+    ASSERT_NE(headText, nullptr);
+    ASSERT_TRUE(headText->MultiLine());
+    const QString before = headText->text();
+    EXPECT_TRUE(before.contains(QLatin1Char('\n')));
+    headText->setFocus(Qt::TabFocusReason);
+    QWidget *lines = QApplication::focusWidget();
+    QTest::keyClick(lines, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(lines, Qt::Key_Return);
+    QTest::keyClicks(lines, QStringLiteral("Gruß"));
+    EXPECT_EQ(headText->text(), before + QStringLiteral("\nGruß"));
+    EXPECT_TRUE(headText->hasFocus());
+}

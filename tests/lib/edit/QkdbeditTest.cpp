@@ -456,3 +456,30 @@ TEST_F(EditControlTest, EnterAndExitEventsFireAndExitComesBeforeThePictureCheck)
     EXPECT_TRUE(events.contains(QStringLiteral("exit")));
     EXPECT_TRUE(other->hasFocus());
 }
+
+// Inside a grid that has the focus the edit paints its text with the margin
+// of its border: one pixel further in with a border than without.
+TEST_F(EditControlTest, TheOwnPaintingsMarginFollowsTheBorderInsideAFocusedGrid)
+{
+    auto *grid = new fixture::TqkDBGrid(window.get());
+    window->layout()->addWidget(grid);
+    const auto leftmostLightInk = [grid](bool frame) {
+        auto *edit = new TqkDBEdit(grid);
+        edit->setFrame(frame);
+        edit->setGeometry(0, 0, 150, 30);
+        edit->setText("Müller");
+        edit->show();
+        const QImage image = edit->grab().toImage();
+        int leftmost = image.width();
+        for (int y = 4; y < image.height() - 4; ++y)
+            for (int x = 3; x < image.width() - 3; ++x)
+                if (image.pixelColor(x, y).lightness() > 200)
+                    leftmost = qMin(leftmost, x);
+        delete edit;
+        return leftmost;
+    };
+    window->show();
+    QApplication::setActiveWindow(window.get());
+    grid->setFocus();
+    EXPECT_EQ(leftmostLightInk(true) - leftmostLightInk(false), 1);
+}
