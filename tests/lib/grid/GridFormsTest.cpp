@@ -3,6 +3,7 @@
 #include "demo/tables/DemoTables.h"
 #include "lib/edit/qkdbdatetimepicker.h"
 #include "lib/edit/qkdbedit.h"
+#include "lib/grid/qkGridPictures.h"
 #include "lib/grid/qkMemoDialog.h"
 #include "platform/runtime/DateTime.h"
 
@@ -62,6 +63,46 @@ TEST_F(GridTables, TheDraggedColumnTravelsAtTheDragOffset)
         EXPECT_NE(image.pixel(left + 2, drag.offset + title.height() * 2), ink) << drag.offset;
         QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, press);
         settle();
+    }
+}
+
+// The glyph of the data set's state, centred in the current row's indicator
+// cell: black marks on the title colour, or yellow ones.
+TEST_F(GridTables, TheIndicatorShowsTheStatesGlyph)
+{
+    const QColor titleColor(180, 200, 230);
+    const struct
+    {
+        const char *state;
+        void (*enter)(TqkTable &);
+        gridpictures::IndicatorGlyph glyph;
+        TIndicatorColorType color;
+    } cases[] = {
+        {"browse", [](TqkTable &) {}, gridpictures::IndicatorGlyph::Arrow, icBlack},
+        {"edit", [](TqkTable &table) { table.Edit(); }, gridpictures::IndicatorGlyph::Edit, icBlack},
+        {"insert", [](TqkTable &table) { table.Insert(); }, gridpictures::IndicatorGlyph::Insert, icBlack},
+        {"browse, yellow", [](TqkTable &) {}, gridpictures::IndicatorGlyph::Arrow, icYellow},
+        {"insert, yellow", [](TqkTable &table) { table.Insert(); }, gridpictures::IndicatorGlyph::Insert, icYellow},
+    };
+    grid->SetTitleColor(titleColor);
+    openGrid();
+    for (const auto &indicator : cases) {
+        grid->SetIndicatorColor(indicator.color);
+        indicator.enter(*positions);
+        const QImage image = shot();
+        const QRect cell = grid->CellRect(0, grid->Row());
+        const QImage &glyph = gridpictures::indicatorGlyph(indicator.glyph);
+        const QPoint at(cell.left() + (cell.width() - glyph.width()) / 2 + 1,
+                        (2 * cell.top() + cell.height() - glyph.height()) / 2);
+        const QRgb mark = indicator.color == icYellow ? QColor(Qt::yellow).rgb() : qRgb(0, 0, 0);
+        int wrong = 0;
+        for (int y = 0; y < glyph.height(); ++y)
+            for (int x = 0; x < glyph.width(); ++x)
+                if (image.pixel(at + QPoint(x, y)) != (glyph.pixel(x, y) == qRgb(0, 0, 0) ? mark : titleColor.rgb()))
+                    ++wrong;
+        EXPECT_EQ(wrong, 0) << indicator.state;
+        EXPECT_EQ(image.pixel(cell.topLeft() + QPoint(1, 1)), titleColor.rgb()) << indicator.state;
+        positions->Cancel();
     }
 }
 
