@@ -1351,7 +1351,7 @@ void TqkCustomDBGrid::DrawCell(QPainter &painter, int col, int row, const QRect 
     }
     if (col < m_indicatorOffset) {
         painter.fillRect(rect, background);
-        drawIndicatorCell(painter, row, rect);
+        drawIndicatorCell(painter, row, rect, background);
         return;
     }
     if (!m_dataLink->Active() || RawToDataRow(row) >= m_dataLink->RecordCount()) {
@@ -1428,30 +1428,16 @@ void TqkCustomDBGrid::drawTitleButtonFrame(QPainter &painter, const QRect &rect,
         gridpictures::drawFrame(painter, rect.adjusted(inset, inset, -inset - 1, -inset - 1), light, dark);
 }
 
-void TqkCustomDBGrid::drawIndicatorCell(QPainter &painter, int row, const QRect &rect)
+void TqkCustomDBGrid::drawIndicatorCell(QPainter &painter, int row, const QRect &rect, const QColor &background)
 {
     if (!m_dataLink->Active() || row != Row())
         return;
     const TDataSetState state = DataSet() ? DataSet()->State() : dsBrowse;
-    const QColor ink = m_indicatorColor == icYellow ? QColor(Qt::yellow) : QColor(Qt::black);
-    const QPoint centre(rect.left() + rect.width() / 2 + 1, rect.top() + rect.height() / 2);
-    painter.setRenderHint(QPainter::Antialiasing, false);
-    painter.setPen(ink);
-    painter.setBrush(ink);
-    if (state == dsEdit) {
-        painter.drawLine(centre.x(), centre.y() - 4, centre.x(), centre.y() + 4);
-        painter.drawLine(centre.x() - 2, centre.y() - 4, centre.x() + 2, centre.y() - 4);
-        painter.drawLine(centre.x() - 2, centre.y() + 4, centre.x() + 2, centre.y() + 4);
-    } else if (state == dsInsert) {
-        painter.drawLine(centre.x() - 3, centre.y(), centre.x() + 3, centre.y());
-        painter.drawLine(centre.x(), centre.y() - 3, centre.x(), centre.y() + 3);
-        painter.drawLine(centre.x() - 2, centre.y() - 2, centre.x() + 2, centre.y() + 2);
-        painter.drawLine(centre.x() - 2, centre.y() + 2, centre.x() + 2, centre.y() - 2);
-    } else {
-        const QPoint arrow[3] = {
-            {centre.x() - 2, centre.y() - 4}, {centre.x() + 2, centre.y()}, {centre.x() - 2, centre.y() + 4}};
-        painter.drawPolygon(arrow, 3);
-    }
+    const gridpictures::IndicatorGlyph glyph = state == dsEdit     ? gridpictures::IndicatorGlyph::Edit
+                                               : state == dsInsert ? gridpictures::IndicatorGlyph::Insert
+                                                                   : gridpictures::IndicatorGlyph::Arrow;
+    gridpictures::drawIndicatorGlyph(painter, rect, gridpictures::indicatorGlyph(glyph), background,
+                                     m_indicatorColor == icYellow);
 }
 
 void TqkCustomDBGrid::drawDataCell(QPainter &painter, int col, int row, const QRect &rect, TGridDrawState state)

@@ -269,7 +269,7 @@ private:
     void fillColumns();
     int measureTitle(const QString &title) const;
     void drawTitleCell(QPainter &painter, int col, const QRect &rect);
-    void drawIndicatorCell(QPainter &painter, int row, const QRect &rect);
+    void drawIndicatorCell(QPainter &painter, int row, const QRect &rect, const QColor &background);
     void drawDataCell(QPainter &painter, int col, int row, const QRect &rect, TGridDrawState state);
     void drawCheckBoxCell(QPainter &painter, int col, const QRect &rect, const QColor &background);
     // Cells whose control type paints them: check boxes, bitmaps, image-list pictures.

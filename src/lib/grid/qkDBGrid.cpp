@@ -532,6 +532,10 @@ bool TqkDBGrid::HandOverKey(int &key, const QKeyEvent &event)
         return false;
     control->setFocus();
     key = 0;
+    if (altDown) {
+        qkSimulateKey(control, Qt::Key_Down, Qt::Key_Alt);
+        return true;
+    }
     QKeyEvent replay(QEvent::KeyPress, event.key(), event.modifiers(), event.text());
     QApplication::sendEvent(control, &replay);
     return true;

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
+#include <initializer_list>
 #include <utility>
 
 namespace gridpictures {
@@ -152,6 +154,53 @@ void drawXMarkBox(QPainter &painter, const QRect &box, bool checked, const QPale
     const QRect inner = frame.adjusted(3, 3, -3, -3);
     painter.drawLine(inner.topLeft(), inner.bottomRight());
     painter.drawLine(inner.bottomLeft(), inner.topRight());
+}
+
+namespace {
+
+QImage glyphFromRows(std::initializer_list<const char *> rows)
+{
+    const int width = int(std::strlen(*rows.begin()));
+    QImage glyph(width, int(rows.size()), QImage::Format_RGB32);
+    int y = 0;
+    for (const char *row : rows) {
+        for (int x = 0; x < width; ++x)
+            glyph.setPixel(x, y, row[x] == 'X' ? qRgb(0, 0, 0) : qRgb(255, 255, 255));
+        ++y;
+    }
+    return glyph;
+}
+
+}
+
+const QImage &indicatorGlyph(IndicatorGlyph glyph)
+{
+    static const std::array<QImage, 3> glyphs{
+        glyphFromRows({"X....", "XX...", "XXX..", "XXXX.", "XXXXX", "XXXX.", "XXX..", "XX...", "X...."}),
+        glyphFromRows({"XX.XX", "..X..", "..X..", "..X..", "..X..", "..X..", "..X..", "..X..", "XX.XX"}),
+        glyphFromRows({"X..X..X", ".X.X.X.", "..XXX..", "XXXXXXX", "..XXX..", ".X.X.X.", "X..X..X"}),
+    };
+    return glyphs[std::size_t(glyph)];
+}
+
+void drawIndicatorGlyph(QPainter &painter, const QRect &cell, const QImage &glyph, const QColor &cellColor, bool yellow)
+{
+    const QPoint at(cell.left() + (cell.width() - glyph.width()) / 2 + 1,
+                    (2 * cell.top() + cell.height() - glyph.height()) / 2);
+    painter.save();
+    if (yellow) {
+        QImage recoloured = glyph;
+        for (int y = 0; y < glyph.height(); ++y)
+            for (int x = 0; x < glyph.width(); ++x)
+                recoloured.setPixel(x, y,
+                                    glyph.pixel(x, y) == qRgb(0, 0, 0) ? QColor(Qt::yellow).rgb() : cellColor.rgb());
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(at, recoloured);
+    } else {
+        painter.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
+        painter.drawImage(at, glyph);
+    }
+    painter.restore();
 }
 
 }

@@ -33,4 +33,14 @@ void drawCheckMarkBox(QPainter &painter, const QRect &box, bool checked, bool en
 // A sunken box with an X, one pixel larger than the check-mark box on each side.
 void drawXMarkBox(QPainter &painter, const QRect &box, bool checked, const QPalette &palette);
 
+// The record indicator's glyphs: black shapes on white, made once for the process.
+enum class IndicatorGlyph { Arrow, Edit, Insert };
+const QImage &indicatorGlyph(IndicatorGlyph glyph);
+
+// Centres the glyph in the cell: ANDed onto the cell, so black marks and
+// white leaves the cell's colour; or yellow, from a copy whose white turns
+// into the cell's colour and whose black into yellow, copied as it is.
+void drawIndicatorGlyph(QPainter &painter, const QRect &cell, const QImage &glyph, const QColor &cellColor,
+                        bool yellow);
+
 }

@@ -242,6 +242,14 @@ TEST_F(GridControls, ComboCellsShowTheMapTextAndEditInTheCombo)
               grid->CellRect(colOf("Land"), 1).translated(grid->viewport()->geometry().topLeft()));
     EXPECT_EQ(landCombo->DataField(), "Land");
     EXPECT_EQ(grid->InplaceEditor(), nullptr) << "the combo edits, not the in-place editor";
+    key(Qt::Key_Down, Qt::AltModifier);
+    EXPECT_TRUE(landCombo->IsDroppedDown()) << "Alt+Down opens the combo's list";
+    EXPECT_EQ(positions->RecNo(), 1) << "the grid does not move";
+    QTest::keyClick(landCombo, Qt::Key_Escape);
+    settle();
+    EXPECT_FALSE(landCombo->IsDroppedDown());
+    QApplication::setActiveWindow(&form);
+    grid->setFocus();
     key(Qt::Key_O);
     EXPECT_TRUE(landCombo->hasFocus()) << "a typed character goes to the combo";
     grid->setFocus();
