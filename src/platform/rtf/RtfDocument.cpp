@@ -99,8 +99,12 @@ void setIndents(QTextBlockFormat &format, double leftMargin, double firstLine)
     setTabStops(format, tabs);
 }
 
+// Asking for the painter creates the document's layout, and a layout present
+// while a document is read lays out every paragraph at once: it is only
+// asked for once an object needs it.
 void insertOpaqueGroup(QTextCursor &cursor, const QByteArray &group, QSizeF size)
 {
+    registerOpaqueObjectPainter(*cursor.document());
     QTextCharFormat format;
     format.setObjectType(OpaqueObjectType);
     format.setProperty(OpaqueGroupProperty, group);

@@ -729,7 +729,6 @@ bool looksLikeRtf(QByteArrayView bytes)
 
 ReadResult insertRtf(QByteArrayView richText, QTextCursor &cursor)
 {
-    registerOpaqueObjectPainter(*cursor.document());
     return Reader(richText, cursor).run();
 }
 

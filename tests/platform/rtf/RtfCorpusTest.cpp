@@ -71,6 +71,27 @@ TEST(RtfOpaqueGroups, ObjectsAndMetafilesAreWrittenBackByteForByte)
     EXPECT_TRUE(rtf::writeRtf(document).contains("{\\*\\objdata\\bin8 }{\\\r\n\n\rX}}"));
 }
 
+// An object is laid out at its stored size whether the document was shown
+// (laid out) before it was read or only afterwards.
+TEST(RtfOpaqueGroups, AreLaidOutAtTheirStoredSize)
+{
+    for (const bool laidOutBefore : {false, true}) {
+        QTextDocument document;
+        document.setDocumentMargin(0);
+        document.setTextWidth(6 * rtf::documentUnitsPerInch);
+        if (laidOutBefore)
+            document.documentLayout()->documentSize();
+        ASSERT_TRUE(rtf::readRtf("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0\\fnil Arial;}}\r\n\\pard "
+                                 "{\\object\\objemb\\objw1440\\objh2880{\\*\\objdata 0102}}\\par\r\n}",
+                                 document)
+                        .problems.isEmpty());
+        const QSizeF size = document.documentLayout()->documentSize();
+        const QTextLine line = document.firstBlock().layout()->lineAt(0);
+        EXPECT_NEAR(line.naturalTextWidth(), rtf::documentUnitsPerInch, 1) << laidOutBefore;
+        EXPECT_GE(size.height(), 2 * rtf::documentUnitsPerInch) << laidOutBefore;
+    }
+}
+
 // What is stored in twips is laid out at that place, one twip being 1/1440
 // inch, and written back as it was read.
 TEST(RtfLengths, StandWhereTheyAreStoredAndAreWrittenBackUnchanged)
