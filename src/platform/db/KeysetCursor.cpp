@@ -35,14 +35,19 @@ bool isNull(const QVariant &value)
 
 }
 
-KeysetCursor::KeysetCursor(Connection &connection, QString tableName, QStringList columns)
-    : m_connection(connection), m_tableName(std::move(tableName)), m_columns(std::move(columns))
+CursorTexts CursorTexts::forTable(const QString &tableName, const QStringList &columns)
 {
-    QStringList quoted{QStringLiteral("rowid")};
-    for (const QString &column : m_columns)
-        quoted.append(quoteIdentifier(column));
-    m_selectSql =
-        QStringLiteral("SELECT %1 FROM %2").arg(quoted.join(QStringLiteral(", ")), quoteIdentifier(m_tableName));
+    CursorTexts texts{tableName, quoteIdentifier(tableName), columns, {}, {}};
+    for (const QString &column : columns)
+        texts.quotedColumns.append(quoteIdentifier(column));
+    const QStringList selected = QStringList{QStringLiteral("rowid")} + texts.quotedColumns;
+    texts.selectSql = QStringLiteral("SELECT %1 FROM %2").arg(selected.join(QStringLiteral(", ")), texts.quotedTable);
+    return texts;
+}
+
+KeysetCursor::KeysetCursor(Connection &connection, CursorTexts texts)
+    : m_connection(connection), m_texts(std::move(texts))
+{
     setOrder({}, false);
 }
 
@@ -54,7 +59,7 @@ void KeysetCursor::setOrder(QVector<OrderColumn> order, bool descending)
     // Every query repeats these texts, so they are built once per order.
     m_orderExpressions.clear();
     for (const OrderColumn &column : std::as_const(m_order)) {
-        QString expression = quoteIdentifier(m_columns[column.column]);
+        QString expression = m_texts.quotedColumns[column.column];
         if (column.text)
             expression += QStringLiteral(" COLLATE ")
                           + QLatin1String(column.caseInsensitive ? germanNoCaseCollation : germanCollation);
@@ -271,8 +276,8 @@ QVector<Row> KeysetCursor::runQuery(const QString &where, const QVariantList &va
 {
     const QString &order = forward ? m_forwardOrderBy : m_backwardOrderBy;
     QString sql;
-    sql.reserve(m_selectSql.size() + where.size() + order.size() + 48);
-    sql += m_selectSql;
+    sql.reserve(m_texts.selectSql.size() + where.size() + order.size() + 48);
+    sql += m_texts.selectSql;
     if (!where.isEmpty())
         sql += QStringLiteral(" WHERE ") + where;
     sql += QStringLiteral(" ORDER BY ") + order + QStringLiteral(" LIMIT ?");
@@ -285,7 +290,7 @@ QVector<Row> KeysetCursor::runQuery(const QString &where, const QVariantList &va
         statement.bind(int(values.size()) + 2, skip);
     QVector<Row> rows;
     rows.reserve(count);
-    const int columns = int(m_columns.size());
+    const int columns = int(m_texts.columns.size());
     while (statement.step()) {
         Row row;
         row.rowId = statement.columnInt64(0);
@@ -649,7 +654,7 @@ void KeysetCursor::resync()
 int KeysetCursor::countWhere(const SqlCondition &condition)
 {
     if (!m_acceptor) {
-        QString sql = QStringLiteral("SELECT COUNT(*) FROM ") + quoteIdentifier(m_tableName);
+        QString sql = QStringLiteral("SELECT COUNT(*) FROM ") + m_texts.quotedTable;
         if (!condition.isEmpty())
             sql += QStringLiteral(" WHERE ") + condition.sql;
         Statement statement = m_connection.prepare(sql);

@@ -35,6 +35,19 @@ struct SqlCondition
     bool isEmpty() const { return sql.isEmpty(); }
 };
 
+// The texts every query of a cursor on one table repeats; built once per
+// state of the table file and shared by the cursors opened on it.
+struct CursorTexts
+{
+    QString tableName;
+    QString quotedTable;
+    QStringList columns;
+    QStringList quotedColumns;
+    QString selectSql;
+
+    static CursorTexts forTable(const QString &tableName, const QStringList &columns);
+};
+
 // A cursor over one table in the order of an index, restricted by a range and
 // filters. It holds only a window of rows around the current one and fetches
 // neighbours with indexed keyset queries, so no operation reads the whole table.
@@ -43,7 +56,7 @@ class KeysetCursor
 public:
     using Acceptor = std::function<bool(const Row &)>;
 
-    KeysetCursor(Connection &connection, QString tableName, QStringList columns);
+    KeysetCursor(Connection &connection, CursorTexts texts);
 
     void setOrder(QVector<OrderColumn> order, bool descending);
     void setRange(std::optional<KeyBound> start, std::optional<KeyBound> end);
@@ -124,13 +137,11 @@ private:
     void growWindow();
 
     Connection &m_connection;
-    QString m_tableName;
-    QString m_selectSql;
+    CursorTexts m_texts;
     QVector<OrderColumn> m_order;
     QStringList m_orderExpressions;
     QString m_forwardOrderBy;
     QString m_backwardOrderBy;
-    QStringList m_columns;
     bool m_descending = false;
     std::optional<KeyBound> m_start;
     std::optional<KeyBound> m_end;
