@@ -383,8 +383,10 @@ bool KeysetCursor::first(bool small)
         m_freshFirst = false;
         return true;
     }
+    // A row test in C++ judges the rows read, so it is given a few at once.
+    const int count = !small ? firstWindow : m_acceptor ? seekWindow : 1;
     bool exhausted = false;
-    QVector<Row> rows = fetch(nullptr, true, small ? seekWindow : firstWindow, &exhausted);
+    QVector<Row> rows = fetch(nullptr, true, count, &exhausted);
     setWindow(std::move(rows), 0, true, exhausted);
     m_freshFirst = true;
     return m_current >= 0;

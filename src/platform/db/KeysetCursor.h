@@ -64,7 +64,8 @@ public:
     void setAcceptor(Acceptor acceptor);
     const QVector<OrderColumn> &order() const { return m_order; }
 
-    // A small first window suits an opening that is followed by a key search.
+    // A small first window (the one row) suits an opening that is followed
+    // by a key search or a look at the first record only.
     bool first(bool small = false);
     bool last();
     bool next();
