@@ -37,7 +37,8 @@ bool isNull(const QVariant &value)
 
 CursorTexts CursorTexts::forTable(const QString &tableName, const QStringList &columns)
 {
-    CursorTexts texts{tableName, quoteIdentifier(tableName), columns, {}, {}};
+    CursorTexts texts{
+        tableName, quoteIdentifier(tableName), columns, {}, {}, std::make_shared<std::vector<OrderTexts>>()};
     for (const QString &column : columns)
         texts.quotedColumns.append(quoteIdentifier(column));
     const QStringList selected = QStringList{QStringLiteral("rowid")} + texts.quotedColumns;
@@ -56,7 +57,22 @@ void KeysetCursor::setOrder(QVector<OrderColumn> order, bool descending)
     m_freshFirst = false;
     m_order = std::move(order);
     m_descending = descending;
-    // Every query repeats these texts, so they are built once per order.
+    OrderTexts texts = orderTexts();
+    m_orderExpressions = std::move(texts.expressions);
+    m_forwardOrderBy = std::move(texts.forward);
+    m_backwardOrderBy = std::move(texts.backward);
+    m_base.reset();
+}
+
+// Every query repeats these texts, so they are built once per order and
+// state of the table file.
+OrderTexts KeysetCursor::orderTexts()
+{
+    constexpr std::size_t keptOrders = 32;
+    std::vector<OrderTexts> &known = *m_texts.orders;
+    for (const OrderTexts &texts : known)
+        if (texts.descending == m_descending && texts.order == m_order)
+            return texts;
     m_orderExpressions.clear();
     for (const OrderColumn &column : std::as_const(m_order)) {
         QString expression = m_texts.quotedColumns[column.column];
@@ -65,9 +81,10 @@ void KeysetCursor::setOrder(QVector<OrderColumn> order, bool descending)
                           + QLatin1String(column.caseInsensitive ? germanNoCaseCollation : germanCollation);
         m_orderExpressions.append(expression);
     }
-    m_forwardOrderBy = orderBy(true);
-    m_backwardOrderBy = orderBy(false);
-    m_base.reset();
+    OrderTexts texts{m_order, m_descending, m_orderExpressions, orderBy(true), orderBy(false)};
+    if (known.size() < keptOrders)
+        known.push_back(texts);
+    return texts;
 }
 
 void KeysetCursor::setRange(std::optional<KeyBound> start, std::optional<KeyBound> end)

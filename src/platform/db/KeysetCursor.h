@@ -8,7 +8,9 @@
 #include <QVector>
 
 #include <functional>
+#include <memory>
 #include <optional>
+#include <vector>
 
 namespace db {
 
@@ -18,6 +20,17 @@ struct OrderColumn
     int column = 0;
     bool text = false;
     bool caseInsensitive = false;
+    bool operator==(const OrderColumn &other) const = default;
+};
+
+// The ORDER BY texts of one order.
+struct OrderTexts
+{
+    QVector<OrderColumn> order;
+    bool descending = false;
+    QStringList expressions;
+    QString forward;
+    QString backward;
 };
 
 // A bound of a range: leading key values in storage form.
@@ -44,6 +57,8 @@ struct CursorTexts
     QStringList columns;
     QStringList quotedColumns;
     QString selectSql;
+    // Filled as cursors take up orders; shared by every copy.
+    std::shared_ptr<std::vector<OrderTexts>> orders;
 
     static CursorTexts forTable(const QString &tableName, const QStringList &columns);
 };
@@ -129,6 +144,7 @@ private:
     int countBeyond(const Row &anchor, bool forward);
     std::optional<int> knownRecNo();
     QString orderBy(bool forward) const;
+    OrderTexts orderTexts();
     QString columnExpression(int orderIndex) const;
     int compareValues(const QVariant &left, const QVariant &right, const OrderColumn &column) const;
     int countWhere(const SqlCondition &condition);
