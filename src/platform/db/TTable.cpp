@@ -99,9 +99,16 @@ QString TTable::spelledFilePath(const QString &folder) const
     if (name.isEmpty())
         db::raiseDataSetError(this, QStringLiteral("Tabellenname fehlt"));
     name.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    if (QFileInfo(name).suffix().isEmpty())
+    // Spelled out by hand: every opening passes here, and QFileInfo and
+    // QDir would build their private data for two string operations.
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    if (dot < 0 || dot < name.lastIndexOf(QLatin1Char('/')) || dot == name.size() - 1)
         name += QStringLiteral(".db");
-    return isPathLike(m_tableName) && QFileInfo(name).isAbsolute() ? name : QDir(folder).filePath(name);
+    if (isPathLike(m_tableName) && QDir::isAbsolutePath(name))
+        return name;
+    if (folder.isEmpty())
+        return QDir(folder).filePath(name);
+    return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
 }
 
 QString TTable::TableFilePath() const
