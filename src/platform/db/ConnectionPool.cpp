@@ -1,9 +1,8 @@
 #include "platform/db/ConnectionPool.h"
 
-#include <QFile>
+#include <QDir>
 #include <QFileInfo>
 
-#include <sys/stat.h>
 #include <vector>
 
 #include <unistd.h>
@@ -13,22 +12,6 @@ namespace db {
 namespace {
 
 constexpr int keptConnections = 16;
-
-struct FileIdentity
-{
-    dev_t device = 0;
-    ino_t inode = 0;
-    bool operator==(const FileIdentity &other) const { return device == other.device && inode == other.inode; }
-};
-
-bool identify(const QString &path, FileIdentity &identity)
-{
-    struct stat info;
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
-        return false;
-    identity = FileIdentity{info.st_dev, info.st_ino};
-    return true;
-}
 
 struct Kept
 {
@@ -55,21 +38,27 @@ void drop(std::vector<Kept> &connections, std::size_t index)
 
 QString key(const QString &path)
 {
-    return QFileInfo(path).absoluteFilePath();
+    return QDir::isAbsolutePath(path) ? QDir::cleanPath(path) : QFileInfo(path).absoluteFilePath();
 }
 
 }
 
-std::unique_ptr<Connection> ConnectionPool::acquire(const QString &path, bool readOnly)
+std::unique_ptr<Connection> ConnectionPool::acquire(const QString &path, const std::optional<FileIdentity> &identity,
+                                                    bool readOnly)
 {
-    FileIdentity identity;
     std::vector<Kept> &connections = kept();
-    if (identify(path, identity)) {
+    if (identity) {
         const QString wanted = key(path);
+        const pid_t process = getpid();
         for (std::size_t i = connections.size(); i-- > 0;) {
             Kept &entry = connections[i];
-            if (entry.path != wanted || entry.process != getpid() || !(entry.identity == identity)
-                || entry.connection->readOnly() != readOnly)
+            if (entry.path != wanted || entry.process != process)
+                continue;
+            if (!(entry.identity == *identity)) {
+                drop(connections, i);
+                continue;
+            }
+            if (entry.connection->readOnly() != readOnly)
                 continue;
             std::unique_ptr<Connection> connection = std::move(entry.connection);
             connections.erase(connections.begin() + std::ptrdiff_t(i));
@@ -79,12 +68,9 @@ std::unique_ptr<Connection> ConnectionPool::acquire(const QString &path, bool re
     return Connection::openExisting(path, readOnly);
 }
 
-void ConnectionPool::release(std::unique_ptr<Connection> connection)
+void ConnectionPool::release(std::unique_ptr<Connection> connection, const FileIdentity &identity)
 {
     if (!connection || connection->inTransaction())
-        return;
-    FileIdentity identity;
-    if (!identify(connection->path(), identity))
         return;
     std::vector<Kept> &connections = kept();
     const QString path = key(connection->path());

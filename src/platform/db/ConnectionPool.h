@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/db/FileIdentity.h"
 #include "platform/db/SqliteConnection.h"
 
 #include <QString>
@@ -12,12 +13,15 @@ namespace db {
 // file: print jobs open the same few tables again and again, and a kept
 // connection has read the schema and prepared its statements already. A
 // kept connection holds no lock and no transaction; it is handed out again
-// only to the same process for the same, unreplaced file.
+// only to the same process for the same, unreplaced file. The caller has
+// looked at the file once (its identity) and tells it, so that neither end
+// asks the file system again.
 class ConnectionPool
 {
 public:
-    static std::unique_ptr<Connection> acquire(const QString &path, bool readOnly);
-    static void release(std::unique_ptr<Connection> connection);
+    static std::unique_ptr<Connection> acquire(const QString &path, const std::optional<FileIdentity> &identity,
+                                               bool readOnly);
+    static void release(std::unique_ptr<Connection> connection, const FileIdentity &identity);
     // The file was replaced or removed: its kept connections go.
     static void forget(const QString &path);
 };

@@ -35,14 +35,20 @@ bool isNull(const QVariant &value)
 
 }
 
-KeysetCursor::KeysetCursor(Connection &connection, QString tableName, QStringList columns)
-    : m_connection(connection), m_tableName(std::move(tableName)), m_columns(std::move(columns))
+CursorTexts CursorTexts::forTable(const QString &tableName, const QStringList &columns)
 {
-    QStringList quoted{QStringLiteral("rowid")};
-    for (const QString &column : m_columns)
-        quoted.append(quoteIdentifier(column));
-    m_selectSql =
-        QStringLiteral("SELECT %1 FROM %2").arg(quoted.join(QStringLiteral(", ")), quoteIdentifier(m_tableName));
+    CursorTexts texts{
+        tableName, quoteIdentifier(tableName), columns, {}, {}, std::make_shared<std::vector<OrderTexts>>()};
+    for (const QString &column : columns)
+        texts.quotedColumns.append(quoteIdentifier(column));
+    const QStringList selected = QStringList{QStringLiteral("rowid")} + texts.quotedColumns;
+    texts.selectSql = QStringLiteral("SELECT %1 FROM %2").arg(selected.join(QStringLiteral(", ")), texts.quotedTable);
+    return texts;
+}
+
+KeysetCursor::KeysetCursor(Connection &connection, CursorTexts texts)
+    : m_connection(connection), m_texts(std::move(texts))
+{
     setOrder({}, false);
 }
 
@@ -51,18 +57,34 @@ void KeysetCursor::setOrder(QVector<OrderColumn> order, bool descending)
     m_freshFirst = false;
     m_order = std::move(order);
     m_descending = descending;
-    // Every query repeats these texts, so they are built once per order.
+    OrderTexts texts = orderTexts();
+    m_orderExpressions = std::move(texts.expressions);
+    m_forwardOrderBy = std::move(texts.forward);
+    m_backwardOrderBy = std::move(texts.backward);
+    m_base.reset();
+}
+
+// Every query repeats these texts, so they are built once per order and
+// state of the table file.
+OrderTexts KeysetCursor::orderTexts()
+{
+    constexpr std::size_t keptOrders = 32;
+    std::vector<OrderTexts> &known = *m_texts.orders;
+    for (const OrderTexts &texts : known)
+        if (texts.descending == m_descending && texts.order == m_order)
+            return texts;
     m_orderExpressions.clear();
     for (const OrderColumn &column : std::as_const(m_order)) {
-        QString expression = quoteIdentifier(m_columns[column.column]);
+        QString expression = m_texts.quotedColumns[column.column];
         if (column.text)
             expression += QStringLiteral(" COLLATE ")
                           + QLatin1String(column.caseInsensitive ? germanNoCaseCollation : germanCollation);
         m_orderExpressions.append(expression);
     }
-    m_forwardOrderBy = orderBy(true);
-    m_backwardOrderBy = orderBy(false);
-    m_base.reset();
+    OrderTexts texts{m_order, m_descending, m_orderExpressions, orderBy(true), orderBy(false)};
+    if (known.size() < keptOrders)
+        known.push_back(texts);
+    return texts;
 }
 
 void KeysetCursor::setRange(std::optional<KeyBound> start, std::optional<KeyBound> end)
@@ -271,8 +293,8 @@ QVector<Row> KeysetCursor::runQuery(const QString &where, const QVariantList &va
 {
     const QString &order = forward ? m_forwardOrderBy : m_backwardOrderBy;
     QString sql;
-    sql.reserve(m_selectSql.size() + where.size() + order.size() + 48);
-    sql += m_selectSql;
+    sql.reserve(m_texts.selectSql.size() + where.size() + order.size() + 48);
+    sql += m_texts.selectSql;
     if (!where.isEmpty())
         sql += QStringLiteral(" WHERE ") + where;
     sql += QStringLiteral(" ORDER BY ") + order + QStringLiteral(" LIMIT ?");
@@ -285,7 +307,7 @@ QVector<Row> KeysetCursor::runQuery(const QString &where, const QVariantList &va
         statement.bind(int(values.size()) + 2, skip);
     QVector<Row> rows;
     rows.reserve(count);
-    const int columns = int(m_columns.size());
+    const int columns = int(m_texts.columns.size());
     while (statement.step()) {
         Row row;
         row.rowId = statement.columnInt64(0);
@@ -378,8 +400,10 @@ bool KeysetCursor::first(bool small)
         m_freshFirst = false;
         return true;
     }
+    // A row test in C++ judges the rows read, so it is given a few at once.
+    const int count = !small ? firstWindow : m_acceptor ? seekWindow : 1;
     bool exhausted = false;
-    QVector<Row> rows = fetch(nullptr, true, small ? seekWindow : firstWindow, &exhausted);
+    QVector<Row> rows = fetch(nullptr, true, count, &exhausted);
     setWindow(std::move(rows), 0, true, exhausted);
     m_freshFirst = true;
     return m_current >= 0;
@@ -649,7 +673,7 @@ void KeysetCursor::resync()
 int KeysetCursor::countWhere(const SqlCondition &condition)
 {
     if (!m_acceptor) {
-        QString sql = QStringLiteral("SELECT COUNT(*) FROM ") + quoteIdentifier(m_tableName);
+        QString sql = QStringLiteral("SELECT COUNT(*) FROM ") + m_texts.quotedTable;
         if (!condition.isEmpty())
             sql += QStringLiteral(" WHERE ") + condition.sql;
         Statement statement = m_connection.prepare(sql);

@@ -8,7 +8,9 @@
 #include <QVector>
 
 #include <functional>
+#include <memory>
 #include <optional>
+#include <vector>
 
 namespace db {
 
@@ -18,6 +20,17 @@ struct OrderColumn
     int column = 0;
     bool text = false;
     bool caseInsensitive = false;
+    bool operator==(const OrderColumn &other) const = default;
+};
+
+// The ORDER BY texts of one order.
+struct OrderTexts
+{
+    QVector<OrderColumn> order;
+    bool descending = false;
+    QStringList expressions;
+    QString forward;
+    QString backward;
 };
 
 // A bound of a range: leading key values in storage form.
@@ -35,6 +48,21 @@ struct SqlCondition
     bool isEmpty() const { return sql.isEmpty(); }
 };
 
+// The texts every query of a cursor on one table repeats; built once per
+// state of the table file and shared by the cursors opened on it.
+struct CursorTexts
+{
+    QString tableName;
+    QString quotedTable;
+    QStringList columns;
+    QStringList quotedColumns;
+    QString selectSql;
+    // Filled as cursors take up orders; shared by every copy.
+    std::shared_ptr<std::vector<OrderTexts>> orders;
+
+    static CursorTexts forTable(const QString &tableName, const QStringList &columns);
+};
+
 // A cursor over one table in the order of an index, restricted by a range and
 // filters. It holds only a window of rows around the current one and fetches
 // neighbours with indexed keyset queries, so no operation reads the whole table.
@@ -43,7 +71,7 @@ class KeysetCursor
 public:
     using Acceptor = std::function<bool(const Row &)>;
 
-    KeysetCursor(Connection &connection, QString tableName, QStringList columns);
+    KeysetCursor(Connection &connection, CursorTexts texts);
 
     void setOrder(QVector<OrderColumn> order, bool descending);
     void setRange(std::optional<KeyBound> start, std::optional<KeyBound> end);
@@ -51,7 +79,8 @@ public:
     void setAcceptor(Acceptor acceptor);
     const QVector<OrderColumn> &order() const { return m_order; }
 
-    // A small first window suits an opening that is followed by a key search.
+    // A small first window (the one row) suits an opening that is followed
+    // by a key search or a look at the first record only.
     bool first(bool small = false);
     bool last();
     bool next();
@@ -115,6 +144,7 @@ private:
     int countBeyond(const Row &anchor, bool forward);
     std::optional<int> knownRecNo();
     QString orderBy(bool forward) const;
+    OrderTexts orderTexts();
     QString columnExpression(int orderIndex) const;
     int compareValues(const QVariant &left, const QVariant &right, const OrderColumn &column) const;
     int countWhere(const SqlCondition &condition);
@@ -124,13 +154,11 @@ private:
     void growWindow();
 
     Connection &m_connection;
-    QString m_tableName;
-    QString m_selectSql;
+    CursorTexts m_texts;
     QVector<OrderColumn> m_order;
     QStringList m_orderExpressions;
     QString m_forwardOrderBy;
     QString m_backwardOrderBy;
-    QStringList m_columns;
     bool m_descending = false;
     std::optional<KeyBound> m_start;
     std::optional<KeyBound> m_end;

@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QtEndian>
 
 #include <sqlite3.h>
 
@@ -311,6 +312,22 @@ QPair<qint64, qint64> Connection::fileChangeStamp()
     Statement version = prepare(QStringLiteral("PRAGMA data_version"));
     version.step();
     return {version.columnInt64(0), sqlite3_total_changes64(m_handle)};
+}
+
+std::optional<quint32> Connection::headerSchemaCookie() const
+{
+    // Offsets in the SQLite file header: read and write format versions
+    // (2 for WAL) and the schema cookie.
+    constexpr int writeVersion = 18, readVersion = 19, walVersion = 2, schemaCookie = 40;
+    sqlite3_file *file = nullptr;
+    if (sqlite3_file_control(m_handle, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK || !file
+        || !file->pMethods)
+        return std::nullopt;
+    unsigned char header[schemaCookie + 4];
+    if (file->pMethods->xRead(file, header, int(sizeof header), 0) != SQLITE_OK || header[writeVersion] == walVersion
+        || header[readVersion] == walVersion)
+        return std::nullopt;
+    return qFromBigEndian<quint32>(header + schemaCookie);
 }
 
 qint64 Connection::lastInsertRowId() const

@@ -8,6 +8,7 @@
 #include <QVariantList>
 
 #include <memory>
+#include <optional>
 
 struct sqlite3;
 struct sqlite3_stmt;
@@ -69,6 +70,10 @@ public:
     // file (a lock and a query).
     QPair<qint64, qint64> readChangeStamp();
     QPair<qint64, qint64> fileChangeStamp();
+    // The schema cookie in the file's header, read without a lock or a
+    // query (a change under way shows as another value); nothing where the
+    // header may lag behind the schema (a file in WAL mode) or is unreadable.
+    std::optional<quint32> headerSchemaCookie() const;
     const QString &path() const { return m_path; }
     bool readOnly() const { return m_readOnly; }
     // How long a write waits for other connections before it fails as busy.

@@ -564,6 +564,11 @@ int TDataSet::RecordCount()
 
 void TDataSet::Refresh()
 {
+    // A record filter asking for a refresh runs in the middle of a reading
+    // of the set, which is as fresh as any: another reading started inside
+    // it would leave the cursor on rows the filter never judged.
+    if (m_state == dsFilter)
+        return;
     CheckBrowseMode();
     cursorResync();
     resyncAfterWrite();

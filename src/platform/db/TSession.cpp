@@ -137,15 +137,20 @@ void TSession::SaveConfigFile()
         throw EInOutError(QStringLiteral("Die Datei '%1' kann nicht geschrieben werden.").arg(path));
 }
 
-QString TSession::ResolveDatabaseFolder(const QString &databaseName)
+QString TSession::DatabaseFolderAsNamed(const QString &databaseName)
 {
     const QString name = databaseName.trimmed();
     if (name.isEmpty())
         return QString();
     if (TDatabase *database = FindDatabase(name))
         return database->Directory();
-    const QString folder = IsAlias(name) ? AliasPath(name) : name;
-    return QFileInfo::exists(folder) ? folder : os::resolvePath(folder);
+    return IsAlias(name) ? AliasPath(name) : name;
+}
+
+QString TSession::ResolveDatabaseFolder(const QString &databaseName)
+{
+    const QString folder = DatabaseFolderAsNamed(databaseName);
+    return folder.isEmpty() || QFileInfo::exists(folder) ? folder : os::resolvePath(folder);
 }
 
 void TSession::registerDatabase(TDatabase *database)

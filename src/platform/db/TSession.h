@@ -40,6 +40,8 @@ public:
     // The folder a DatabaseName stands for: an alias's folder, else the
     // name itself as a folder (resolved without regard to case).
     QString ResolveDatabaseFolder(const QString &databaseName);
+    // The same folder as the names spell it, without asking the file system.
+    QString DatabaseFolderAsNamed(const QString &databaseName);
     void registerDatabase(TDatabase *database);
     void unregisterDatabase(TDatabase *database);
     TDatabase *FindDatabase(const QString &name) const;

@@ -59,17 +59,6 @@ void deleteAllRows(db::Connection &connection, const QString &tableName)
     transaction.commit();
 }
 
-QString insertStatement(const db::TableSchema &schema)
-{
-    QStringList names, marks;
-    for (const TFieldDef &def : schema.fields) {
-        names.append(db::quoteIdentifier(def.Name));
-        marks.append(QStringLiteral("?"));
-    }
-    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-        .arg(db::quoteIdentifier(schema.tableName), names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
-}
-
 }
 
 TTable::TTable(QObject *owner) : TDBDataSet(owner)
@@ -104,16 +93,27 @@ QString TTable::resolveFolder() const
     return Session()->ResolveDatabaseFolder(DatabaseName());
 }
 
-QString TTable::TableFilePath() const
+QString TTable::spelledFilePath(const QString &folder) const
 {
     QString name = m_tableName.trimmed();
     if (name.isEmpty())
         db::raiseDataSetError(this, QStringLiteral("Tabellenname fehlt"));
     name.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    if (QFileInfo(name).suffix().isEmpty())
+    // Spelled out by hand: every opening passes here, and QFileInfo and
+    // QDir would build their private data for two string operations.
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    if (dot < 0 || dot < name.lastIndexOf(QLatin1Char('/')) || dot == name.size() - 1)
         name += QStringLiteral(".db");
-    const QString spelled =
-        isPathLike(m_tableName) && QFileInfo(name).isAbsolute() ? name : QDir(resolveFolder()).filePath(name);
+    if (isPathLike(m_tableName) && QDir::isAbsolutePath(name))
+        return name;
+    if (folder.isEmpty())
+        return QDir(folder).filePath(name);
+    return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
+}
+
+QString TTable::TableFilePath() const
+{
+    const QString spelled = spelledFilePath(resolveFolder());
     return QFileInfo::exists(spelled) ? spelled : os::resolvePath(spelled);
 }
 
@@ -143,7 +143,7 @@ void TTable::EmptyTable()
     if (Active()) {
         CheckBrowseMode();
         joinDatabaseTransaction();
-        deleteAllRows(*m_connection, m_schema->tableName);
+        deleteAllRows(*m_connection, m_layout->schema.tableName);
         Refresh();
         return;
     }
@@ -158,21 +158,25 @@ bool TTable::Exists()
 
 // ---- opening
 
+// The table's file is looked at once: names spelled as the file is named
+// need nothing more; others are resolved ignoring case.
 void TTable::openCursor()
 {
-    const QString path = TableFilePath();
-    auto connection = db::ConnectionPool::acquire(path, m_readOnly);
-    auto schema = std::make_unique<db::TableSchema>(db::cachedSchema(*connection));
-    m_fieldDefs.setItems(schema->fields);
-    m_indexDefs.setItems(schema->indexes);
-    QStringList columns;
-    for (const TFieldDef &def : schema->fields)
-        columns.append(def.Name);
-    m_cursor = std::make_unique<db::KeysetCursor>(*connection, schema->tableName, columns);
-    m_insertSql.clear();
+    QString path = spelledFilePath(Session()->DatabaseFolderAsNamed(DatabaseName()));
+    std::optional<db::FileIdentity> identity = db::identifyFile(path);
+    if (!identity) {
+        path = TableFilePath();
+        identity = db::identifyFile(path);
+    }
+    auto connection = db::ConnectionPool::acquire(path, identity, m_readOnly);
+    std::shared_ptr<const db::TableLayout> layout = db::cachedLayout(*connection, identity);
+    m_fieldDefs.setItems(layout->schema.fields);
+    m_indexDefs.setItems(layout->schema.indexes);
+    m_cursor = std::make_unique<db::KeysetCursor>(*connection, layout->cursorTexts);
     m_connection = std::move(connection);
-    m_schema = std::move(schema);
-    createDataFields(m_schema->fields);
+    m_fileIdentity = identity.value_or(db::FileIdentity{});
+    m_layout = std::move(layout);
+    createDataFields(m_layout->schema.fields);
     for (KeyBuffer &buffer : m_keyBuffers)
         buffer = KeyBuffer{blankRow(), 0, false, false};
     applyIndex();
@@ -186,8 +190,8 @@ void TTable::closeCursor()
     if (TDatabase *database = Session()->FindDatabase(DatabaseName()))
         database->leave(this, true);
     m_cursor.reset();
-    db::ConnectionPool::release(std::move(m_connection));
-    m_schema.reset();
+    db::ConnectionPool::release(std::move(m_connection), m_fileIdentity);
+    m_layout.reset();
     m_rangeActive = false;
 }
 
@@ -353,26 +357,25 @@ void TTable::raiseWriteError(const EDBEngineError &error) const
 
 bool TTable::needsAutoIncrement(const db::Row &row) const
 {
-    for (int i = 0; i < m_schema->fields.size(); ++i)
-        if (m_schema->fields[i].DataType == ftAutoInc && db::isBlank(row.values[i]))
+    for (int i = 0; i < m_layout->schema.fields.size(); ++i)
+        if (m_layout->schema.fields[i].DataType == ftAutoInc && db::isBlank(row.values[i]))
             return true;
     return false;
 }
 
 void TTable::insertRow(db::Row &row)
 {
-    const QString table = db::quoteIdentifier(m_schema->tableName);
-    for (int i = 0; i < m_schema->fields.size(); ++i) {
-        if (m_schema->fields[i].DataType != ftAutoInc || !db::isBlank(row.values[i]))
+    const QString table = db::quoteIdentifier(m_layout->schema.tableName);
+    for (int i = 0; i < m_layout->schema.fields.size(); ++i) {
+        if (m_layout->schema.fields[i].DataType != ftAutoInc || !db::isBlank(row.values[i]))
             continue;
-        db::Statement next = m_connection->prepare(QStringLiteral("SELECT COALESCE(MAX(%1), 0) + 1 FROM %2")
-                                                       .arg(db::quoteIdentifier(m_schema->fields[i].Name), table));
+        db::Statement next =
+            m_connection->prepare(QStringLiteral("SELECT COALESCE(MAX(%1), 0) + 1 FROM %2")
+                                      .arg(db::quoteIdentifier(m_layout->schema.fields[i].Name), table));
         next.step();
         row.values[i] = next.columnInt64(0);
     }
-    if (m_insertSql.isEmpty())
-        m_insertSql = insertStatement(*m_schema);
-    db::Statement insert = m_connection->prepare(m_insertSql);
+    db::Statement insert = m_connection->prepare(m_layout->insertSql);
     insert.bindAll(QVariantList(row.values.begin(), row.values.end()));
     insert.step();
     row.rowId = m_connection->lastInsertRowId();
@@ -390,10 +393,10 @@ void TTable::updateRow(db::Row &row, const db::Row &original)
                              QStringLiteral("Datensatz wurde von einem anderen Benutzer geändert."));
     QStringList assignments;
     QVariantList values;
-    for (int i = 0; i < m_schema->fields.size(); ++i) {
+    for (int i = 0; i < m_layout->schema.fields.size(); ++i) {
         if (row.values[i] == original.values[i] && row.values[i].typeId() == original.values[i].typeId())
             continue;
-        assignments.append(db::quoteIdentifier(m_schema->fields[i].Name) + QStringLiteral(" = ?"));
+        assignments.append(db::quoteIdentifier(m_layout->schema.fields[i].Name) + QStringLiteral(" = ?"));
         values.append(row.values[i]);
     }
     row.rowId = original.rowId;
@@ -402,7 +405,7 @@ void TTable::updateRow(db::Row &row, const db::Row &original)
     values.append(original.rowId);
     db::Statement update = m_connection->prepare(
         QStringLiteral("UPDATE %1 SET %2 WHERE rowid = ?")
-            .arg(db::quoteIdentifier(m_schema->tableName), assignments.join(QStringLiteral(", "))));
+            .arg(db::quoteIdentifier(m_layout->schema.tableName), assignments.join(QStringLiteral(", "))));
     update.bindAll(values);
     update.step();
 }
@@ -469,7 +472,7 @@ void TTable::cursorDelete()
         joinDatabaseTransaction();
         db::TransactionGuard transaction(*m_connection);
         db::Statement remove = m_connection->prepare(
-            QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(db::quoteIdentifier(m_schema->tableName)));
+            QStringLiteral("DELETE FROM %1 WHERE rowid = ?").arg(db::quoteIdentifier(m_layout->schema.tableName)));
         remove.bind(1, deleted.rowId);
         remove.step();
         if (m_connection->changes() == 0)
@@ -510,10 +513,10 @@ void TTable::applyIndex()
         def = m_indexDefs.Primary();
     QVector<db::OrderColumn> order;
     for (const QString &name : currentIndexFields()) {
-        const int column = m_schema->fieldIndex(name);
+        const int column = m_layout->schema.fieldIndex(name);
         if (column < 0)
             db::raiseDataSetError(this, QStringLiteral("Feld '%1' nicht gefunden").arg(name));
-        const TFieldType type = m_schema->fields[column].DataType;
+        const TFieldType type = m_layout->schema.fields[column].DataType;
         if (type == ftMemo || db::isBlobType(type))
             db::raiseDataSetError(this, QStringLiteral("Nach Feld '%1' kann nicht sortiert werden").arg(name));
         order.append({column, db::isTextType(type), def && def->caseInsensitive()});
@@ -642,7 +645,7 @@ void TTable::setKeyValues(KeyIndex which, const QVariantList &values)
     buffer = KeyBuffer{blankRow(), int(values.size()), exclusive, true};
     for (int i = 0; i < values.size(); ++i) {
         const int column = order[i].column;
-        buffer.row.values[column] = db::toStorage(m_schema->fields[column].DataType, values[i]);
+        buffer.row.values[column] = db::toStorage(m_layout->schema.fields[column].DataType, values[i]);
     }
 }
 
@@ -824,7 +827,8 @@ QVariantList TTable::masterValues() const
     const QStringList names = splitFieldList(m_masterFields);
     for (int i = 0; i < names.size() && i < order.size(); ++i) {
         const TField *field = master ? master->FieldByName(names[i]) : nullptr;
-        values.append(field ? db::toStorage(m_schema->fields[order[i].column].DataType, field->Value()) : QVariant());
+        values.append(field ? db::toStorage(m_layout->schema.fields[order[i].column].DataType, field->Value())
+                            : QVariant());
     }
     return values;
 }
@@ -837,7 +841,7 @@ void TTable::newRecordDefaults()
     const QVariantList values = masterValues();
     const auto &order = m_cursor->order();
     for (int i = 0; i < values.size() && i < order.size(); ++i) {
-        const TFieldDef &def = m_schema->fields[order[i].column];
+        const TFieldDef &def = m_layout->schema.fields[order[i].column];
         FieldByName(def.Name)->SetValue(db::fromStorage(def.DataType, values[i]));
     }
 }

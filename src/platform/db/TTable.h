@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/db/FileIdentity.h"
 #include "platform/db/TDBDataSet.h"
 #include "platform/db/TFieldDefs.h"
 #include "platform/db/TIndexDefs.h"
@@ -16,7 +17,7 @@ namespace db {
 class Connection;
 class KeysetCursor;
 class MasterLink;
-struct TableSchema;
+struct TableLayout;
 }
 
 enum TTableType { ttDefault, ttParadox, ttDBase, ttASCII };
@@ -135,6 +136,8 @@ private:
     enum KeyIndex { kiLookup, kiRangeStart, kiRangeEnd };
 
     QString resolveFolder() const;
+    // The path as the names spell it, without asking the file system.
+    QString spelledFilePath(const QString &folder) const;
     QStringList currentIndexFields() const;
     bool currentIndexCaseInsensitive() const;
     void applyIndex();
@@ -166,9 +169,9 @@ private:
     std::unique_ptr<db::MasterLink> m_masterLink;
     std::optional<QVariantList> m_lastMasterValues;
     std::unique_ptr<db::Connection> m_connection;
-    std::unique_ptr<db::TableSchema> m_schema;
+    std::shared_ptr<const db::TableLayout> m_layout;
+    db::FileIdentity m_fileIdentity;
     std::unique_ptr<db::KeysetCursor> m_cursor;
-    QString m_insertSql;
     KeyBuffer m_keyBuffers[3];
     KeyIndex m_editingKey = kiLookup;
     bool m_rangeActive = false;

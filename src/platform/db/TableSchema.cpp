@@ -15,8 +15,6 @@
 
 #include <cstdio>
 
-#include <sys/stat.h>
-
 #include <sqlite3.h>
 
 namespace db {
@@ -238,50 +236,54 @@ TableSchema readSchema(Connection &connection)
 
 namespace {
 
-// What tells that a file may hold another schema: it was written or
-// replaced. Read by one stat, without the time zone a QDateTime would ask.
-struct FileStamp
+struct LayoutEntry
 {
-    qint64 modifiedNs = 0;
-    qint64 size = 0;
-    quint64 inode = 0;
-    bool operator==(const FileStamp &other) const = default;
+    FileIdentity identity;
+    quint32 schemaCookie = 0;
+    std::shared_ptr<const TableLayout> layout;
 };
 
-FileStamp fileStamp(const QString &path)
+QHash<QString, LayoutEntry> &layoutCache()
 {
-    struct stat info;
-    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
-        return {};
-    return {qint64(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec, qint64(info.st_size),
-            quint64(info.st_ino)};
-}
-
-struct SchemaEntry
-{
-    FileStamp stamp;
-    TableSchema schema;
-};
-
-QHash<QString, SchemaEntry> &schemaCache()
-{
-    static QHash<QString, SchemaEntry> cache;
+    static QHash<QString, LayoutEntry> cache;
     return cache;
 }
 
+QString insertStatement(const TableSchema &schema, const CursorTexts &texts)
+{
+    const QStringList marks(int(schema.fields.size()), QStringLiteral("?"));
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+        .arg(texts.quotedTable, texts.quotedColumns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
 }
 
-TableSchema cachedSchema(Connection &connection)
+std::shared_ptr<const TableLayout> readLayout(Connection &connection)
 {
-    QHash<QString, SchemaEntry> &cache = schemaCache();
-    const QString &key = connection.path();
-    const FileStamp stamp = fileStamp(key);
-    const auto found = cache.constFind(key);
-    if (found != cache.constEnd() && found->stamp == stamp)
-        return found->schema;
     TableSchema schema = readSchema(connection);
-    cache.insert(key, SchemaEntry{stamp, schema});
-    return schema;
+    QStringList columns;
+    for (const TFieldDef &def : schema.fields)
+        columns.append(def.Name);
+    CursorTexts texts = CursorTexts::forTable(schema.tableName, columns);
+    QString insertSql = insertStatement(schema, texts);
+    return std::make_shared<const TableLayout>(TableLayout{std::move(schema), std::move(texts), std::move(insertSql)});
+}
+
+}
+
+std::shared_ptr<const TableLayout> cachedLayout(Connection &connection, const std::optional<FileIdentity> &identity)
+{
+    QHash<QString, LayoutEntry> &cache = layoutCache();
+    const QString &key = connection.path();
+    const std::optional<quint32> cookie = connection.headerSchemaCookie();
+    const bool comparable = identity && cookie;
+    const auto found = cache.constFind(key);
+    if (comparable && found != cache.constEnd() && found->identity == *identity && found->schemaCookie == *cookie)
+        return found->layout;
+    std::shared_ptr<const TableLayout> layout = readLayout(connection);
+    if (comparable)
+        cache.insert(key, LayoutEntry{*identity, *cookie, layout});
+    else
+        cache.remove(key);
+    return layout;
 }
 
 namespace {
@@ -339,7 +341,7 @@ void createTableFile(const QString &path, const QString &tableName, const TField
     if (std::rename(QFile::encodeName(temporary.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
         throw EDatabaseError(QStringLiteral("Tabelle '%1' kann nicht angelegt werden.").arg(target.fileName()));
     temporary.setAutoRemove(false);
-    schemaCache().remove(QFileInfo(path).absoluteFilePath());
+    layoutCache().remove(path);
     ConnectionPool::forget(path);
 }
 

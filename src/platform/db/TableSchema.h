@@ -1,10 +1,14 @@
 #pragma once
 
+#include "platform/db/FileIdentity.h"
+#include "platform/db/KeysetCursor.h"
 #include "platform/db/TFieldDefs.h"
 #include "platform/db/TIndexDefs.h"
 
 #include <QString>
 #include <QVector>
+
+#include <memory>
 
 namespace db {
 
@@ -26,8 +30,18 @@ QString declaredType(const TFieldDef &def);
 // A column's definition from its declared type (ftUnknown types by affinity).
 TFieldDef fieldFromDeclaration(const QString &name, const QString &declared, bool notNull);
 TableSchema readSchema(Connection &connection);
-// The schema, read again only when the file changed since the last reading.
-TableSchema cachedSchema(Connection &connection);
+
+// What opening a table takes from its file and the texts built from it.
+struct TableLayout
+{
+    TableSchema schema;
+    CursorTexts cursorTexts;
+    QString insertSql;
+};
+// The layout of the connection's file, read again only when the file was
+// replaced or its schema changed since the last reading (and every time
+// when the file could not be looked at).
+std::shared_ptr<const TableLayout> cachedLayout(Connection &connection, const std::optional<FileIdentity> &identity);
 bool isTextType(TFieldType type);
 bool isBlobType(TFieldType type);
 

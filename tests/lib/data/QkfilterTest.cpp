@@ -194,6 +194,38 @@ TEST_F(FilterTrees, OnFilterRejectsRecordsAndDoesNotRecurse)
     EXPECT_TRUE(table.IsSequenced());
 }
 
+// A refresh asked for from inside the record filter must not disturb the
+// reading it interrupts, however many reads the filtered records span.
+TEST_F(FilterTrees, RefreshInsideOnFilterKeepsTheFilteredOrderOverManyReads)
+{
+    {
+        TqkTable writer;
+        openKunden(writer, folder());
+        for (int nr = 6; nr <= 30; ++nr)
+            addCustomer(writer, nr, QStringLiteral("Kunde %1").arg(nr), nr % 3 == 0 ? "57000" : "80000", nr,
+                        "01.01.2010");
+    }
+    QStringList expected{"1", "2", "3"};
+    for (int nr = 6; nr <= 30; ++nr)
+        if (nr % 3 == 0)
+            expected << QString::number(nr);
+    TqkTable table;
+    openKunden(table, folder());
+    table.SetOnFilter([](TqkTable *self, bool &accept) {
+        accept = self->FieldByName("Plz")->AsString().startsWith('5');
+        self->Refresh();
+    });
+    QStringList forward;
+    for (table.First(); !table.Eof(); table.Next())
+        forward << table.FieldByName("Nr")->AsString();
+    EXPECT_EQ(forward, expected);
+    QStringList backward;
+    for (table.Last(); !table.Bof(); table.Prior())
+        backward.prepend(table.FieldByName("Nr")->AsString());
+    EXPECT_EQ(backward, expected);
+    EXPECT_EQ(table.RecordCount(), expected.size());
+}
+
 TEST_F(FilterTrees, KeySearchesForTheFilterDialog)
 {
     TqkTable table;

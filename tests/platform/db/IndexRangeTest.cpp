@@ -222,6 +222,34 @@ TEST_F(IndexRangeTest, DescendingRangesKeepNullKeysLast)
     EXPECT_EQ(keys(), (QStringList{"3/b", "3/a", "3/", "2/b"}));
 }
 
+// Orders are kept per table file: one on the same fields in the other
+// direction is another order, also for a table opened anew.
+TEST_F(IndexRangeTest, SameFieldsAscendingAndDescendingKeepTheirDirection)
+{
+    auto umsatz = table(QStringLiteral("Umsatz.db"));
+    umsatz->FieldDefs()->AddParadox(QStringLiteral("Betrag"), QStringLiteral("$"));
+    umsatz->IndexDefs()->Add(QStringLiteral("Auf"), QStringLiteral("Betrag"), 0);
+    umsatz->IndexDefs()->Add(QStringLiteral("Ab"), QStringLiteral("Betrag"), ixDescending);
+    umsatz->CreateTable();
+    umsatz->Open();
+    for (int value = 1; value <= 3; ++value) {
+        umsatz->Append();
+        umsatz->FieldByName(QStringLiteral("Betrag"))->SetAsFloat(value);
+        umsatz->Post();
+    }
+    umsatz->Close();
+    const std::pair<QString, int> firstByIndex[] = {{"Auf", 1}, {"Ab", 3}, {"Auf", 1}};
+    for (const auto &[index, first] : firstByIndex) {
+        SCOPED_TRACE(index.toStdString());
+        auto reopened = openTable(QStringLiteral("Umsatz.db"), index);
+        reopened->First();
+        EXPECT_EQ(reopened->FieldByName(QStringLiteral("Betrag"))->AsInteger(), first);
+        reopened->SetIndexName(index == QStringLiteral("Ab") ? QStringLiteral("Auf") : QStringLiteral("Ab"));
+        reopened->First();
+        EXPECT_EQ(reopened->FieldByName(QStringLiteral("Betrag"))->AsInteger(), 4 - first);
+    }
+}
+
 TEST_F(IndexRangeTest, EmptyRangeIsEofAndBof)
 {
     createPositions(5, 2);

@@ -1,5 +1,6 @@
 #include "DbFixture.h"
 
+#include "platform/db/SqliteConnection.h"
 #include "platform/db/TDatabase.h"
 #include "platform/db/TField.h"
 #include "platform/db/TQuery.h"
@@ -9,6 +10,7 @@
 #include <QFile>
 
 #include <cstdio>
+#include <functional>
 
 namespace {
 
@@ -58,6 +60,66 @@ TEST_F(TableAdminTest, ReopeningAfterAnotherProgramReplacedTheFileReadsTheNewFil
     replaced->Close();
     replaced->DeleteTable();
     EXPECT_THROW(replaced->Open(), EDBEngineError);
+}
+
+// Openings keep the connection and what was read of the file; whatever
+// another program changed in between must show at the next opening.
+TEST_F(TableAdminTest, ReopeningSeesWhatAnotherProgramChangedInBetween)
+{
+    struct Case
+    {
+        const char *change;
+        std::function<void()> apply;
+        std::function<void(TTable &)> check;
+    };
+    const QString file = path(QStringLiteral("Kunden.db"));
+    auto run = [&file](const char *sql) {
+        return [&file, sql] { db::Connection::openExisting(file, false)->exec(QString::fromUtf8(sql)); };
+    };
+    const Case cases[] = {
+        {"column added", run("ALTER TABLE Kunden ADD COLUMN Bonus INTEGER"),
+         [](TTable &table) {
+             EXPECT_EQ(table.FieldCount(), 9);
+             ASSERT_NE(table.FindField(QStringLiteral("Bonus")), nullptr);
+             EXPECT_TRUE(table.FindField(QStringLiteral("Bonus"))->IsNull());
+         }},
+        {"column dropped", run("ALTER TABLE Kunden DROP COLUMN Notiz"),
+         [](TTable &table) {
+             EXPECT_EQ(table.FieldCount(), 7);
+             EXPECT_EQ(table.FindField(QStringLiteral("Notiz")), nullptr);
+             EXPECT_EQ(table.RecordCount(), 6);
+         }},
+        {"index added", run("CREATE INDEX UmsatzIdx ON Kunden (Umsatz)"),
+         [](TTable &table) {
+             QStringList names;
+             table.GetIndexNames(names);
+             EXPECT_TRUE(names.contains(QStringLiteral("UmsatzIdx")));
+         }},
+        {"row added", run("INSERT INTO Kunden (Nr, Name) VALUES (9, 'Neu')"),
+         [](TTable &table) {
+             EXPECT_EQ(table.RecordCount(), 7);
+             table.Last();
+             EXPECT_EQ(table.FieldByName(QStringLiteral("Name"))->AsString(), QStringLiteral("Neu"));
+         }},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.change);
+        fillCustomers();
+        for (int opening = 0; opening < 2; ++opening)
+            openTable(QStringLiteral("Kunden.db"))->Close();
+        c.apply();
+        auto reopened = openTable(QStringLiteral("Kunden.db"));
+        c.check(*reopened);
+    }
+}
+
+TEST_F(TableAdminTest, ReopeningAfterAnotherProgramDeletedTheFileFails)
+{
+    openTable(QStringLiteral("Kunden.db"))->Close();
+    ASSERT_TRUE(QFile::remove(path(QStringLiteral("Kunden.db"))));
+    auto kunden = table(QStringLiteral("Kunden.db"));
+    EXPECT_THROW(kunden->Open(), EDBEngineError);
+    EXPECT_FALSE(kunden->Active());
 }
 
 TEST_F(TableAdminTest, TimesTimestampsAndBytesRoundTrip)
