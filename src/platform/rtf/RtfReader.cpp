@@ -656,8 +656,10 @@ void Reader::readPicture(qsizetype groupStart)
                 picture.scaleY = std::clamp(value, 1, 1000);
         }
     }
-    const QSizeF goal(fromTwips(picture.widthGoal * picture.scaleX / 100.0),
-                      fromTwips(picture.heightGoal * picture.scaleY / 100.0));
+    // A stored goal may be as large as the number type holds: scaled in
+    // floating point, it can never overflow.
+    const QSizeF goal(fromTwips(double(picture.widthGoal) * picture.scaleX / 100.0),
+                      fromTwips(double(picture.heightGoal) * picture.scaleY / 100.0));
     if (picture.kind != "pngblip" && picture.kind != "jpegblip") {
         keepOpaqueRange(groupStart, m_tokens.position(), goal);
         return;
