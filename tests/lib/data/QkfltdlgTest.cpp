@@ -1,3 +1,4 @@
+#include "DemoTablesTest.h"
 #include "LibraryTables.h"
 
 #include "demo/tables/DemoTables.h"
@@ -288,18 +289,9 @@ TEST_F(RecordTestCases, QuoteAlwaysQuotesTheColumnNotTheTable)
 
 namespace {
 
-class DemoCriteria : public ::testing::Test
+class DemoCriteria : public DemoTablesTest
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        s_demo = std::make_unique<QTemporaryDir>();
-        demo::writeTables(s_demo->path());
-    }
-    static void TearDownTestSuite() { s_demo.reset(); }
-
-    static QString folder() { return s_demo->path(); }
-
     // The keys SQLite itself gives for a condition on one table file.
     static QStringList sqliteKeys(const QString &file, const QString &key, const QString &where)
     {
@@ -332,11 +324,8 @@ protected:
         return keys;
     }
 
-    static std::unique_ptr<QTemporaryDir> s_demo;
     ui::ScopedRecordingUiServices user;
 };
-
-std::unique_ptr<QTemporaryDir> DemoCriteria::s_demo;
 
 struct DemoCase
 {

@@ -1,4 +1,5 @@
 #include "lib/data/Qkqbe.h"
+#include "DemoTablesTest.h"
 #include "demo/tables/DemoTables.h"
 #include "demo/tables/MasterData.h"
 #include "lib/data/Qkquery.h"
@@ -119,17 +120,9 @@ QStringList qbeText(std::initializer_list<const char *> lines)
     return text;
 }
 
-class QbeOnDemo : public ::testing::Test
+class QbeOnDemo : public DemoTablesTest
 {
 protected:
-    static void SetUpTestSuite()
-    {
-        s_demo = std::make_unique<QTemporaryDir>();
-        demo::writeTables(s_demo->path());
-    }
-    static void TearDownTestSuite() { s_demo.reset(); }
-    static QString folder() { return s_demo->path(); }
-
     static std::unique_ptr<TqkQBE> open(const QStringList &text, const QString &database = folder())
     {
         auto qbe = std::make_unique<TqkQBE>();
@@ -150,9 +143,6 @@ protected:
         }
         return {};
     }
-
-private:
-    static inline std::unique_ptr<QTemporaryDir> s_demo;
 };
 
 struct SelectCase
