@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include <pthread.h>
 #include <unistd.h>
 
 namespace db {
@@ -29,16 +30,37 @@ std::vector<Kept> &kept()
     return *connections;
 }
 
+// getpid() is a system call on every opening; the process only changes
+// across a fork, where the child refreshes it.
+pid_t currentProcess()
+{
+    static pid_t process = [] {
+        pthread_atfork(nullptr, nullptr, [] { process = getpid(); });
+        return getpid();
+    }();
+    return process;
+}
+
 void drop(std::vector<Kept> &connections, std::size_t index)
 {
-    if (connections[index].process != getpid())
+    if (connections[index].process != currentProcess())
         (void)connections[index].connection.release();
     connections.erase(connections.begin() + std::ptrdiff_t(index));
 }
 
+// A table opens the same file again and again: the last absolute spelling's
+// key is kept, as working it out again costs more than the comparison (a
+// relative one depends on the working folder and is worked out each time).
 QString key(const QString &path)
 {
-    return QDir::isAbsolutePath(path) ? QDir::cleanPath(path) : QFileInfo(path).absoluteFilePath();
+    static QString lastPath, lastKey;
+    if (!lastPath.isEmpty() && path == lastPath)
+        return lastKey;
+    if (!QDir::isAbsolutePath(path))
+        return QFileInfo(path).absoluteFilePath();
+    lastKey = QDir::cleanPath(path);
+    lastPath = path;
+    return lastKey;
 }
 
 }
@@ -49,7 +71,7 @@ std::unique_ptr<Connection> ConnectionPool::acquire(const QString &path, const s
     std::vector<Kept> &connections = kept();
     if (identity) {
         const QString wanted = key(path);
-        const pid_t process = getpid();
+        const pid_t process = currentProcess();
         for (std::size_t i = connections.size(); i-- > 0;) {
             Kept &entry = connections[i];
             if (entry.path != wanted || entry.process != process)
@@ -74,7 +96,7 @@ void ConnectionPool::release(std::unique_ptr<Connection> connection, const FileI
         return;
     std::vector<Kept> &connections = kept();
     const QString path = key(connection->path());
-    connections.push_back(Kept{path, identity, getpid(), std::move(connection)});
+    connections.push_back(Kept{path, identity, currentProcess(), std::move(connection)});
     while (connections.size() > keptConnections)
         drop(connections, 0);
 }

@@ -83,6 +83,7 @@ TDataSet::~TDataSet()
     const QList<TDataSource *> sources = m_dataSources;
     for (TDataSource *source : sources)
         source->SetDataSet(nullptr);
+    destroyDataFields();
 }
 
 void TDataSet::fireEvent(const TDataSetNotifyEvent &event)
@@ -260,6 +261,7 @@ void TDataSet::createDataFields(const QVector<TFieldDef> &defs)
             db::raiseDataSetError(this, QStringLiteral("Feld '%1' nicht gefunden").arg(field->FieldName()));
     QList<TField *> persistent = m_fields;
     m_fields.clear();
+    m_fields.reserve(defs.size() + persistent.size());
     for (int i = 0; i < defs.size(); ++i) {
         TField *field = nullptr;
         for (TField *candidate : std::as_const(persistent))
@@ -268,7 +270,11 @@ void TDataSet::createDataFields(const QVector<TFieldDef> &defs)
         if (field) {
             persistent.removeOne(field);
         } else {
-            field = CreateField(this, defs[i].Name, defs[i].DataType, defs[i].Size);
+            // Default fields live from opening to closing and the data set
+            // deletes them itself: a QObject parent would cost an event for
+            // every field on every opening.
+            field = CreateField(nullptr, defs[i].Name, defs[i].DataType, defs[i].Size);
+            field->m_dataSet = this;
             field->m_defaultField = true;
         }
         field->setSlot(i);

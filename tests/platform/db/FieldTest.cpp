@@ -6,6 +6,8 @@
 #include "platform/db/TField.h"
 #include "platform/runtime/Exceptions.h"
 
+#include <QPointer>
+
 namespace {
 
 // Every test starts from the filled customers table.
@@ -77,6 +79,26 @@ TEST_F(FieldTest, PersistentFieldsSurviveClosing)
     EXPECT_THROW(kunden->Open(), EDatabaseError);
     EXPECT_FALSE(kunden->Active());
     EXPECT_EQ(kunden->FindField(QStringLiteral("Fehlt")), missing);
+}
+
+// A default field ends with the opening that made it, a field the program
+// added lives as long as its table; none outlives its table.
+TEST_F(FieldTest, FieldsEndWithTheirOpeningOrTheirTable)
+{
+    auto kunden = table(QStringLiteral("Kunden.db"));
+    const QPointer<TField> added = CreateField(kunden.get(), QStringLiteral("Name"), ftString, 30);
+    kunden->AddField(added);
+    kunden->Open();
+    const QPointer<TField> ort = kunden->FieldByName(QStringLiteral("Ort"));
+    EXPECT_EQ(ort->DataSet(), kunden.get());
+    kunden->Close();
+    EXPECT_TRUE(ort.isNull());
+    EXPECT_FALSE(added.isNull());
+    kunden->Open();
+    const QPointer<TField> nr = kunden->FieldByName(QStringLiteral("Nr"));
+    kunden.reset();
+    EXPECT_TRUE(nr.isNull());
+    EXPECT_TRUE(added.isNull());
 }
 
 TEST_F(FieldTest, ReadOnlyFieldsAndTablesRefuseWrites)
