@@ -17,7 +17,7 @@ constexpr int keptConnections = 16;
 struct Kept
 {
     QString path;
-    FileIdentity identity;
+    os::FileIdentity identity;
     pid_t process;
     std::unique_ptr<Connection> connection;
 };
@@ -65,8 +65,8 @@ QString key(const QString &path)
 
 }
 
-std::unique_ptr<Connection> ConnectionPool::acquire(const QString &path, const std::optional<FileIdentity> &identity,
-                                                    bool readOnly)
+std::unique_ptr<Connection> ConnectionPool::acquire(const QString &path,
+                                                    const std::optional<os::FileIdentity> &identity, bool readOnly)
 {
     std::vector<Kept> &connections = kept();
     if (identity) {
@@ -90,7 +90,7 @@ std::unique_ptr<Connection> ConnectionPool::acquire(const QString &path, const s
     return Connection::openExisting(path, readOnly);
 }
 
-void ConnectionPool::release(std::unique_ptr<Connection> connection, const FileIdentity &identity)
+void ConnectionPool::release(std::unique_ptr<Connection> connection, const os::FileIdentity &identity)
 {
     if (!connection || connection->inTransaction())
         return;

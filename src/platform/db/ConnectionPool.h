@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/db/FileIdentity.h"
 #include "platform/db/SqliteConnection.h"
+#include "platform/os/FileIdentity.h"
 
 #include <QString>
 
@@ -19,9 +19,9 @@ namespace db {
 class ConnectionPool
 {
 public:
-    static std::unique_ptr<Connection> acquire(const QString &path, const std::optional<FileIdentity> &identity,
+    static std::unique_ptr<Connection> acquire(const QString &path, const std::optional<os::FileIdentity> &identity,
                                                bool readOnly);
-    static void release(std::unique_ptr<Connection> connection, const FileIdentity &identity);
+    static void release(std::unique_ptr<Connection> connection, const os::FileIdentity &identity);
     // The file was replaced or removed: its kept connections go.
     static void forget(const QString &path);
 };

@@ -163,10 +163,10 @@ bool TTable::Exists()
 void TTable::openCursor()
 {
     QString path = spelledFilePath(Session()->DatabaseFolderAsNamed(DatabaseName()));
-    std::optional<db::FileIdentity> identity = db::identifyFile(path);
+    std::optional<os::FileIdentity> identity = os::identifyFile(path);
     if (!identity) {
         path = TableFilePath();
-        identity = db::identifyFile(path);
+        identity = os::identifyFile(path);
     }
     auto connection = db::ConnectionPool::acquire(path, identity, m_readOnly);
     std::shared_ptr<const db::TableLayout> layout = db::cachedLayout(*connection, identity);
@@ -174,7 +174,7 @@ void TTable::openCursor()
     m_indexDefs.setItems(layout->schema.indexes);
     m_cursor = std::make_unique<db::KeysetCursor>(*connection, layout->cursorTexts);
     m_connection = std::move(connection);
-    m_fileIdentity = identity.value_or(db::FileIdentity{});
+    m_fileIdentity = identity.value_or(os::FileIdentity{});
     m_layout = std::move(layout);
     createDataFields(m_layout->schema.fields);
     for (KeyBuffer &buffer : m_keyBuffers)

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/db/FileIdentity.h"
 #include "platform/db/TDBDataSet.h"
 #include "platform/db/TFieldDefs.h"
 #include "platform/db/TIndexDefs.h"
+#include "platform/os/FileIdentity.h"
 #include "platform/runtime/Exceptions.h"
 
 #include <QPointer>
@@ -170,7 +170,7 @@ private:
     std::optional<QVariantList> m_lastMasterValues;
     std::unique_ptr<db::Connection> m_connection;
     std::shared_ptr<const db::TableLayout> m_layout;
-    db::FileIdentity m_fileIdentity;
+    os::FileIdentity m_fileIdentity;
     std::unique_ptr<db::KeysetCursor> m_cursor;
     KeyBuffer m_keyBuffers[3];
     KeyIndex m_editingKey = kiLookup;

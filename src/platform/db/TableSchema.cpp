@@ -238,7 +238,7 @@ namespace {
 
 struct LayoutEntry
 {
-    FileIdentity identity;
+    os::FileIdentity identity;
     quint32 schemaCookie = 0;
     std::shared_ptr<const TableLayout> layout;
 };
@@ -269,7 +269,7 @@ std::shared_ptr<const TableLayout> readLayout(Connection &connection)
 
 }
 
-std::shared_ptr<const TableLayout> cachedLayout(Connection &connection, const std::optional<FileIdentity> &identity)
+std::shared_ptr<const TableLayout> cachedLayout(Connection &connection, const std::optional<os::FileIdentity> &identity)
 {
     QHash<QString, LayoutEntry> &cache = layoutCache();
     const QString &key = connection.path();

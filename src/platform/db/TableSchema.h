@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/db/FileIdentity.h"
 #include "platform/db/KeysetCursor.h"
 #include "platform/db/TFieldDefs.h"
 #include "platform/db/TIndexDefs.h"
+#include "platform/os/FileIdentity.h"
 
 #include <QString>
 #include <QVector>
@@ -41,7 +41,8 @@ struct TableLayout
 // The layout of the connection's file, read again only when the file was
 // replaced or its schema changed since the last reading (and every time
 // when the file could not be looked at).
-std::shared_ptr<const TableLayout> cachedLayout(Connection &connection, const std::optional<FileIdentity> &identity);
+std::shared_ptr<const TableLayout> cachedLayout(Connection &connection,
+                                                const std::optional<os::FileIdentity> &identity);
 bool isTextType(TFieldType type);
 bool isBlobType(TFieldType type);
 

@@ -1,5 +1,6 @@
 #include "platform/os/FileCopy.h"
 
+#include "platform/os/FileIdentity.h"
 #include "platform/os/FileMask.h"
 #include "platform/os/Paths.h"
 #include "platform/runtime/ReplacingFile.h"
@@ -7,21 +8,14 @@
 #include <QFile>
 #include <QFileInfo>
 
-#include <sys/stat.h>
-
 namespace os {
 
 namespace {
 
 bool sameFile(const QString &a, const QString &b)
 {
-    struct stat first
-    {};
-    struct stat second
-    {};
-    if (::stat(QFile::encodeName(a).constData(), &first) != 0 || ::stat(QFile::encodeName(b).constData(), &second) != 0)
-        return false;
-    return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+    const std::optional<FileIdentity> first = identifyFile(a);
+    return first && first == identifyFile(b);
 }
 
 bool copyContents(QFile &from, QFile &to)

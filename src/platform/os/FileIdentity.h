@@ -4,7 +4,7 @@
 
 #include <optional>
 
-namespace db {
+namespace os {
 
 // Which file a path leads to, by one stat: a file replaced, or deleted and
 // created anew, is another one.

@@ -1,10 +1,10 @@
-#include "platform/db/FileIdentity.h"
+#include "platform/os/FileIdentity.h"
 
 #include <QFile>
 
 #include <sys/stat.h>
 
-namespace db {
+namespace os {
 
 std::optional<FileIdentity> identifyFile(const QString &path)
 {
