@@ -361,12 +361,22 @@ bool Reader::characterWord(QByteArrayView word, bool hasParameter, int parameter
     return true;
 }
 
-// Indents, spacing and tab positions beyond the widest page (22 inches)
-// only make the layout work for nothing, for minutes on end.
+// Indents, spacing, tab positions and object sizes beyond the widest page
+// (22 inches) only make the layout work for nothing, for minutes on end.
+constexpr int widestPage = 22 * 1440;
+
 int onPage(int twips)
 {
-    constexpr int widestPage = 22 * 1440;
     return std::clamp(twips, -widestPage, widestPage);
+}
+
+// A picture's or object's size in twips, held to the widest page; a stored
+// size may be as large as the number type holds, so it is scaled in
+// floating point.
+QSizeF sizeOnPage(double widthTwips, double heightTwips)
+{
+    return QSizeF(fromTwips(std::clamp(widthTwips, 0.0, double(widestPage))),
+                  fromTwips(std::clamp(heightTwips, 0.0, double(widestPage))));
 }
 
 bool Reader::paragraphWord(QByteArrayView word, bool hasParameter, int parameter)
@@ -656,10 +666,8 @@ void Reader::readPicture(qsizetype groupStart)
                 picture.scaleY = std::clamp(value, 1, 1000);
         }
     }
-    // A stored goal may be as large as the number type holds: scaled in
-    // floating point, it can never overflow.
-    const QSizeF goal(fromTwips(double(picture.widthGoal) * picture.scaleX / 100.0),
-                      fromTwips(double(picture.heightGoal) * picture.scaleY / 100.0));
+    const QSizeF goal = sizeOnPage(double(picture.widthGoal) * picture.scaleX / 100.0,
+                                   double(picture.heightGoal) * picture.scaleY / 100.0);
     if (picture.kind != "pngblip" && picture.kind != "jpegblip") {
         keepOpaqueRange(groupStart, m_tokens.position(), goal);
         return;
@@ -716,7 +724,7 @@ QSizeF Reader::objectSize(qsizetype groupStart, qsizetype groupEnd) const
         if (width > 0 && height > 0)
             break;
     }
-    return QSizeF(fromTwips(width), fromTwips(height));
+    return sizeOnPage(width, height);
 }
 
 } // namespace
