@@ -163,18 +163,18 @@ bool TTable::Exists()
 void TTable::openCursor()
 {
     QString path = spelledFilePath(Session()->DatabaseFolderAsNamed(DatabaseName()));
-    std::optional<os::FileIdentity> identity = os::identifyFile(path);
-    if (!identity) {
+    os::FileLook look = os::lookAtFile(path);
+    if (!look.identity) {
         path = TableFilePath();
-        identity = os::identifyFile(path);
+        look = os::lookAtFile(path);
     }
-    auto connection = db::ConnectionPool::acquire(path, identity, m_readOnly);
-    std::shared_ptr<const db::TableLayout> layout = db::cachedLayout(*connection, identity);
+    auto connection = db::ConnectionPool::acquire(path, look.identity, m_readOnly);
+    std::shared_ptr<const db::TableLayout> layout = db::cachedLayout(*connection, look);
     m_fieldDefs.setItems(layout->schema.fields);
     m_indexDefs.setItems(layout->schema.indexes);
     m_cursor = std::make_unique<db::KeysetCursor>(*connection, layout->cursorTexts);
     m_connection = std::move(connection);
-    m_fileIdentity = identity.value_or(os::FileIdentity{});
+    m_fileIdentity = look.identity.value_or(os::FileIdentity{});
     m_layout = std::move(layout);
     createDataFields(m_layout->schema.fields);
     for (KeyBuffer &buffer : m_keyBuffers)

@@ -238,7 +238,7 @@ namespace {
 
 struct LayoutEntry
 {
-    os::FileIdentity identity;
+    os::FileLook look;
     quint32 schemaCookie = 0;
     std::shared_ptr<const TableLayout> layout;
 };
@@ -269,18 +269,24 @@ std::shared_ptr<const TableLayout> readLayout(Connection &connection)
 
 }
 
-std::shared_ptr<const TableLayout> cachedLayout(Connection &connection, const std::optional<os::FileIdentity> &identity)
+std::shared_ptr<const TableLayout> cachedLayout(Connection &connection, const os::FileLook &look)
 {
     QHash<QString, LayoutEntry> &cache = layoutCache();
     const QString &key = connection.path();
-    const std::optional<quint32> cookie = connection.headerSchemaCookie();
-    const bool comparable = identity && cookie;
-    const auto found = cache.constFind(key);
-    if (comparable && found != cache.constEnd() && found->identity == *identity && found->schemaCookie == *cookie)
+    const auto found = cache.find(key);
+    // Nothing written to the file since its layout was read: the schema is
+    // as it was, and the file need not be read.
+    if (found != cache.end() && look.sameUnchangedFile(found->look))
         return found->layout;
+    const std::optional<quint32> cookie = connection.headerSchemaCookie();
+    const bool comparable = look.identity && cookie;
+    if (comparable && found != cache.end() && found->look.identity == look.identity && found->schemaCookie == *cookie) {
+        found->look = look;
+        return found->layout;
+    }
     std::shared_ptr<const TableLayout> layout = readLayout(connection);
     if (comparable)
-        cache.insert(key, LayoutEntry{*identity, *cookie, layout});
+        cache.insert(key, LayoutEntry{look, *cookie, layout});
     else
         cache.remove(key);
     return layout;

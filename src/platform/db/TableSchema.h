@@ -3,7 +3,7 @@
 #include "platform/db/KeysetCursor.h"
 #include "platform/db/TFieldDefs.h"
 #include "platform/db/TIndexDefs.h"
-#include "platform/os/FileIdentity.h"
+#include "platform/os/FileWatch.h"
 
 #include <QString>
 #include <QVector>
@@ -40,9 +40,9 @@ struct TableLayout
 };
 // The layout of the connection's file, read again only when the file was
 // replaced or its schema changed since the last reading (and every time
-// when the file could not be looked at).
-std::shared_ptr<const TableLayout> cachedLayout(Connection &connection,
-                                                const std::optional<os::FileIdentity> &identity);
+// when the file could not be looked at). The file's header is read only
+// where the look cannot tell that nothing was written since.
+std::shared_ptr<const TableLayout> cachedLayout(Connection &connection, const os::FileLook &look);
 bool isTextType(TFieldType type);
 bool isBlobType(TFieldType type);
 
