@@ -61,6 +61,7 @@ void KeysetCursor::setOrder(QVector<OrderColumn> order, bool descending)
     m_orderExpressions = std::move(texts.expressions);
     m_forwardOrderBy = std::move(texts.forward);
     m_backwardOrderBy = std::move(texts.backward);
+    m_keyLookups = std::move(texts.keyLookups);
     m_base.reset();
 }
 
@@ -81,7 +82,8 @@ OrderTexts KeysetCursor::orderTexts()
                           + QLatin1String(column.caseInsensitive ? germanNoCaseCollation : germanCollation);
         m_orderExpressions.append(expression);
     }
-    OrderTexts texts{m_order, m_descending, m_orderExpressions, orderBy(true), orderBy(false)};
+    OrderTexts texts{m_order,       m_descending,   m_orderExpressions,
+                     orderBy(true), orderBy(false), std::make_shared<QStringList>()};
     if (known.size() < keptOrders)
         known.push_back(texts);
     return texts;
@@ -291,6 +293,11 @@ QVector<Row> KeysetCursor::rawStep(const Row *anchor, bool forward, int count, i
 
 QVector<Row> KeysetCursor::runQuery(const QString &where, const QVariantList &values, bool forward, int count, int skip)
 {
+    return readRows(queryText(where, forward, skip), values, count, skip);
+}
+
+QString KeysetCursor::queryText(const QString &where, bool forward, int skip) const
+{
     const QString &order = forward ? m_forwardOrderBy : m_backwardOrderBy;
     QString sql;
     sql.reserve(m_texts.selectSql.size() + where.size() + order.size() + 48);
@@ -300,6 +307,11 @@ QVector<Row> KeysetCursor::runQuery(const QString &where, const QVariantList &va
     sql += QStringLiteral(" ORDER BY ") + order + QStringLiteral(" LIMIT ?");
     if (skip > 0)
         sql += QStringLiteral(" OFFSET ?");
+    return sql;
+}
+
+QVector<Row> KeysetCursor::readRows(const QString &sql, const QVariantList &values, int count, int skip)
+{
     Statement statement = m_connection.prepare(sql);
     statement.bindAll(values);
     statement.bind(int(values.size()) + 1, count);
@@ -317,6 +329,19 @@ QVector<Row> KeysetCursor::runQuery(const QString &where, const QVariantList &va
         rows.append(std::move(row));
     }
     return rows;
+}
+
+// Tables are opened for one look-up by key again and again: the text of
+// such a query is built once per order and table file.
+const QString &KeysetCursor::keyLookupText(const QVariantList &keyValues)
+{
+    QStringList &texts = *m_keyLookups;
+    const int count = int(keyValues.size());
+    while (texts.size() < count)
+        texts.append(QString());
+    if (texts[count - 1].isEmpty())
+        texts[count - 1] = queryText(equalityCondition(keyValues).sql, true, 0);
+    return texts[count - 1];
 }
 
 QVector<Row> KeysetCursor::accepted(QVector<Row> rows) const
@@ -572,8 +597,15 @@ bool KeysetCursor::seekEqual(const QVariantList &keyValues)
 {
     if (m_acceptor || keyValues.size() > m_order.size())
         return seek(keyValues, true);
-    const SqlCondition where = conjunction({baseCondition(), equalityCondition(keyValues)});
-    QVector<Row> rows = runQuery(where.sql, where.values, true, 1);
+    const bool plainKey =
+        !keyValues.isEmpty() && baseCondition().isEmpty() && std::none_of(keyValues.begin(), keyValues.end(), isNull);
+    QVector<Row> rows;
+    if (plainKey) {
+        rows = readRows(keyLookupText(keyValues), keyValues, 1, 0);
+    } else {
+        const SqlCondition where = conjunction({baseCondition(), equalityCondition(keyValues)});
+        rows = runQuery(where.sql, where.values, true, 1);
+    }
     if (rows.isEmpty())
         return false;
     setWindow(std::move(rows), 0, false, false);

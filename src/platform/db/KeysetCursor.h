@@ -31,6 +31,9 @@ struct OrderTexts
     QStringList expressions;
     QString forward;
     QString backward;
+    // Whole texts of look-ups by key on the first n columns of the order
+    // (n - 1 at place n - 1), for cursors without range or filter.
+    std::shared_ptr<QStringList> keyLookups;
 };
 
 // A bound of a range: leading key values in storage form.
@@ -130,6 +133,9 @@ private:
     QVector<Row> fetch(const Row *anchor, bool forward, int count, bool *exhausted = nullptr);
     QVector<Row> fetchFromBound(const KeyBound &bound, int count, bool *exhausted);
     QVector<Row> runQuery(const QString &where, const QVariantList &values, bool forward, int count, int skip = 0);
+    QString queryText(const QString &where, bool forward, int skip) const;
+    QVector<Row> readRows(const QString &sql, const QVariantList &values, int count, int skip);
+    const QString &keyLookupText(const QVariantList &keyValues);
     QVector<Row> accepted(QVector<Row> rows) const;
     const SqlCondition &baseCondition() const;
     SqlCondition buildBaseCondition() const;
@@ -159,6 +165,7 @@ private:
     QStringList m_orderExpressions;
     QString m_forwardOrderBy;
     QString m_backwardOrderBy;
+    std::shared_ptr<QStringList> m_keyLookups;
     bool m_descending = false;
     std::optional<KeyBound> m_start;
     std::optional<KeyBound> m_end;
