@@ -504,6 +504,11 @@ QStringList TTable::currentIndexFields() const
 
 void TTable::applyIndex()
 {
+    const bool primary = m_indexFieldNames.trimmed().isEmpty() && m_indexName.isEmpty();
+    if (primary && m_layout->primaryOrder) {
+        m_cursor->setOrder(m_layout->primaryOrder->columns, m_layout->primaryOrder->descending);
+        return;
+    }
     const TIndexDef *def = nullptr;
     if (!m_indexFieldNames.trimmed().isEmpty())
         def = m_indexDefs.FindIndexForFields(m_indexFieldNames);
@@ -521,7 +526,10 @@ void TTable::applyIndex()
             db::raiseDataSetError(this, QStringLiteral("Nach Feld '%1' kann nicht sortiert werden").arg(name));
         order.append({column, db::isTextType(type), def && def->caseInsensitive()});
     }
-    m_cursor->setOrder(order, def && (def->Options & ixDescending));
+    const bool descending = def && (def->Options & ixDescending);
+    if (primary)
+        m_layout->primaryOrder = db::TableLayout::Order{order, descending};
+    m_cursor->setOrder(order, descending);
 }
 
 void TTable::changeIndex()

@@ -264,7 +264,8 @@ std::shared_ptr<const TableLayout> readLayout(Connection &connection)
         columns.append(def.Name);
     CursorTexts texts = CursorTexts::forTable(schema.tableName, columns);
     QString insertSql = insertStatement(schema, texts);
-    return std::make_shared<const TableLayout>(TableLayout{std::move(schema), std::move(texts), std::move(insertSql)});
+    return std::make_shared<const TableLayout>(
+        TableLayout{std::move(schema), std::move(texts), std::move(insertSql), std::nullopt});
 }
 
 }

@@ -37,6 +37,15 @@ struct TableLayout
     TableSchema schema;
     CursorTexts cursorTexts;
     QString insertSql;
+    // The primary index's order, worked out by the first opening that uses
+    // it: most openings take it, and the file's schema cannot change
+    // under a layout.
+    struct Order
+    {
+        QVector<OrderColumn> columns;
+        bool descending = false;
+    };
+    mutable std::optional<Order> primaryOrder;
 };
 // The layout of the connection's file, read again only when the file was
 // replaced or its schema changed since the last reading (and every time
