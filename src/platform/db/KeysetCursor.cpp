@@ -61,7 +61,7 @@ void KeysetCursor::setOrder(QVector<OrderColumn> order, bool descending)
     m_orderExpressions = std::move(texts.expressions);
     m_forwardOrderBy = std::move(texts.forward);
     m_backwardOrderBy = std::move(texts.backward);
-    m_keyLookups = std::move(texts.keyLookups);
+    m_queries = std::move(texts.queries);
     m_base.reset();
 }
 
@@ -83,7 +83,7 @@ OrderTexts KeysetCursor::orderTexts()
         m_orderExpressions.append(expression);
     }
     OrderTexts texts{m_order,       m_descending,   m_orderExpressions,
-                     orderBy(true), orderBy(false), std::make_shared<QStringList>()};
+                     orderBy(true), orderBy(false), std::make_shared<OrderTexts::Queries>()};
     if (known.size() < keptOrders)
         known.push_back(texts);
     return texts;
@@ -293,7 +293,13 @@ QVector<Row> KeysetCursor::rawStep(const Row *anchor, bool forward, int count, i
 
 QVector<Row> KeysetCursor::runQuery(const QString &where, const QVariantList &values, bool forward, int count, int skip)
 {
-    return readRows(queryText(where, forward, skip), values, count, skip);
+    if (!where.isEmpty() || skip > 0)
+        return readRows(queryText(where, forward, skip), values, count, skip);
+    // The first record read after opening: built once per order.
+    QString &fromEnd = m_queries->fromEnd[forward ? 1 : 0];
+    if (fromEnd.isEmpty())
+        fromEnd = queryText(where, forward, skip);
+    return readRows(fromEnd, values, count, skip);
 }
 
 QString KeysetCursor::queryText(const QString &where, bool forward, int skip) const
@@ -335,7 +341,7 @@ QVector<Row> KeysetCursor::readRows(const QString &sql, const QVariantList &valu
 // such a query is built once per order and table file.
 const QString &KeysetCursor::keyLookupText(const QVariantList &keyValues)
 {
-    QStringList &texts = *m_keyLookups;
+    QStringList &texts = m_queries->keyLookups;
     const int count = int(keyValues.size());
     while (texts.size() < count)
         texts.append(QString());

@@ -31,9 +31,16 @@ struct OrderTexts
     QStringList expressions;
     QString forward;
     QString backward;
-    // Whole texts of look-ups by key on the first n columns of the order
-    // (n - 1 at place n - 1), for cursors without range or filter.
-    std::shared_ptr<QStringList> keyLookups;
+    // Whole query texts, built as cursors without range or filter first ask
+    // for them.
+    struct Queries
+    {
+        // Look-ups by key on the first n columns of the order, at n - 1.
+        QStringList keyLookups;
+        // Reading from either end: [0] backward, [1] forward.
+        QString fromEnd[2];
+    };
+    std::shared_ptr<Queries> queries;
 };
 
 // A bound of a range: leading key values in storage form.
@@ -165,7 +172,7 @@ private:
     QStringList m_orderExpressions;
     QString m_forwardOrderBy;
     QString m_backwardOrderBy;
-    std::shared_ptr<QStringList> m_keyLookups;
+    std::shared_ptr<OrderTexts::Queries> m_queries;
     bool m_descending = false;
     std::optional<KeyBound> m_start;
     std::optional<KeyBound> m_end;
