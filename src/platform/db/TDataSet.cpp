@@ -256,10 +256,12 @@ void TDataSet::createDataFields(const QVector<TFieldDef> &defs)
                 return i;
         return -1;
     };
+    // Closed: only persistent fields are left, every place holds one.
     for (TField *field : std::as_const(m_fields))
         if (field->FieldKind() == fkData && definedAt(field) < 0)
             db::raiseDataSetError(this, QStringLiteral("Feld '%1' nicht gefunden").arg(field->FieldName()));
     QList<TField *> persistent = m_fields;
+    m_fieldDefs = defs;
     m_fields.clear();
     m_fields.reserve(defs.size() + persistent.size());
     for (int i = 0; i < defs.size(); ++i) {
@@ -269,16 +271,9 @@ void TDataSet::createDataFields(const QVector<TFieldDef> &defs)
                 field = candidate;
         if (field) {
             persistent.removeOne(field);
-        } else {
-            // Default fields live from opening to closing and the data set
-            // deletes them itself: a QObject parent would cost an event for
-            // every field on every opening.
-            field = CreateField(nullptr, defs[i].Name, defs[i].DataType, defs[i].Size);
-            field->m_dataSet = this;
-            field->m_defaultField = true;
+            field->setSlot(i);
+            field->SetRequired(defs[i].Required);
         }
-        field->setSlot(i);
-        field->SetRequired(defs[i].Required);
         m_fields.append(field);
     }
     m_dataFieldCount = int(defs.size());
@@ -289,16 +284,61 @@ void TDataSet::createDataFields(const QVector<TFieldDef> &defs)
     }
 }
 
+// The one way a default field comes into being. It lives until the data set
+// closes, which deletes it itself: a QObject parent would cost an event for
+// every field made.
+TField *TDataSet::fieldAt(int place) const
+{
+    // Read without detaching: a caller may be walking the list just now.
+    if (TField *made = m_fields.at(place))
+        return made;
+    const TFieldDef &def = m_fieldDefs.at(place);
+    TField *field = CreateField(nullptr, def.Name, def.DataType, def.Size);
+    field->m_dataSet = const_cast<TDataSet *>(this);
+    field->m_defaultField = true;
+    field->setSlot(place);
+    field->SetRequired(def.Required);
+    m_fields[place] = field;
+    return field;
+}
+
+const QString &TDataSet::fieldName(int place) const
+{
+    const TField *field = m_fields.at(place);
+    return field ? field->FieldName() : m_fieldDefs.at(place).Name;
+}
+
+// A field no one asked for yet is a plain data field with its column's Required.
+bool TDataSet::blankRequired(int place) const
+{
+    const TField *field = m_fields.at(place);
+    if (field && field->FieldKind() != fkData)
+        return false;
+    const bool required = field ? field->Required() : m_fieldDefs.at(place).Required;
+    const TFieldType type = field ? field->DataType() : m_fieldDefs.at(place).DataType;
+    return required && type != ftAutoInc && db::isBlank(m_editRow.values[field ? field->slot() : place]);
+}
+
+const QList<TField *> &TDataSet::FieldList() const
+{
+    for (int place = 0; place < m_fields.size(); ++place)
+        fieldAt(place);
+    return m_fields;
+}
+
 void TDataSet::destroyDataFields()
 {
     QList<TField *> kept;
     for (TField *field : std::as_const(m_fields)) {
+        if (!field)
+            continue;
         if (field->m_defaultField)
             delete field;
         else
             kept.append(field);
     }
     m_fields = kept;
+    m_fieldDefs.clear();
 }
 
 void TDataSet::AddField(TField *field)
@@ -315,9 +355,9 @@ void TDataSet::AddField(TField *field)
 
 TField *TDataSet::FindField(const QString &name) const
 {
-    for (TField *field : m_fields)
-        if (field->FieldName().compare(name, Qt::CaseInsensitive) == 0)
-            return field;
+    for (int place = 0; place < m_fields.size(); ++place)
+        if (fieldName(place).compare(name, Qt::CaseInsensitive) == 0)
+            return fieldAt(place);
     return nullptr;
 }
 
@@ -342,8 +382,8 @@ void TDataSet::SetFieldValues(const QString &name, const QVariant &value)
 void TDataSet::GetFieldNames(QStringList &names) const
 {
     names.clear();
-    for (TField *field : m_fields)
-        names.append(field->FieldName());
+    for (int place = 0; place < m_fields.size(); ++place)
+        names.append(fieldName(place));
 }
 
 db::Row TDataSet::blankRow() const
@@ -453,8 +493,10 @@ void TDataSet::calculate(db::Row &row)
 
 void TDataSet::calculateLookups()
 {
-    for (TField *field : std::as_const(m_fields)) {
-        if (field->FieldKind() != fkLookup || !field->LookupDataSet())
+    for (int place = 0; place < m_fields.size(); ++place) {
+        // An empty place is a column no one asked for, never a lookup.
+        TField *field = m_fields.at(place);
+        if (!field || field->FieldKind() != fkLookup || !field->LookupDataSet())
             continue;
         QVariantList keys;
         for (const QString &name : field->KeyFields().split(QLatin1Char(';'), Qt::SkipEmptyParts))
@@ -700,10 +742,9 @@ void TDataSet::Post()
         notEditing(this);
     UpdateRecord();
     DoBeforePost();
-    for (TField *field : std::as_const(m_fields))
-        if (field->FieldKind() == fkData && field->Required() && field->DataType() != ftAutoInc
-            && db::isBlank(m_editRow.values[field->slot()]))
-            throw EDatabaseError(QStringLiteral("Feld '%1' muss einen Wert haben").arg(field->DisplayName()));
+    for (int place = 0; place < m_fields.size(); ++place)
+        if (blankRequired(place))
+            throw EDatabaseError(QStringLiteral("Feld '%1' muss einen Wert haben").arg(fieldAt(place)->DisplayName()));
     cursorPost(m_editRow, m_state == dsInsert, m_originalRow);
     m_state = dsBrowse;
     m_modified = false;
@@ -760,9 +801,12 @@ void TDataSet::Delete()
 QVector<db::FilterColumn> TDataSet::filterColumns() const
 {
     QVector<db::FilterColumn> columns;
-    for (TField *field : m_fields)
-        if (field->FieldKind() == fkData)
+    for (int place = 0; place < m_fields.size(); ++place) {
+        if (const TField *field = m_fields.at(place); !field)
+            columns.append({m_fieldDefs[place].Name, m_fieldDefs[place].DataType});
+        else if (field->FieldKind() == fkData)
             columns.append({field->FieldName(), field->DataType()});
+    }
     return columns;
 }
 

@@ -3,6 +3,7 @@
 #include "platform/db/DbTypes.h"
 #include "platform/db/DbValues.h"
 #include "platform/db/RecordBuffers.h"
+#include "platform/db/TFieldDefs.h"
 
 #include <QList>
 #include <QObject>
@@ -138,8 +139,9 @@ public:
     virtual bool IsSequenced() const { return true; }
 
     int FieldCount() const { return int(m_fields.size()); }
-    TField *Fields(int index) const { return m_fields.at(index); }
-    const QList<TField *> &FieldList() const { return m_fields; }
+    TField *Fields(int index) const { return fieldAt(index); }
+    // Makes every field first: callers walk the list or hold on to it.
+    const QList<TField *> &FieldList() const;
     TField *FindField(const QString &name) const;
     TField *FieldByName(const QString &name) const;
     QVariant FieldValues(const QString &name) const;
@@ -260,7 +262,7 @@ protected:
     // Leaves the key-editing state, keeping the key that was typed in.
     virtual void finishKeyEdit() { setState(dsBrowse); }
 
-    void createDataFields(const QVector<struct TFieldDef> &defs);
+    void createDataFields(const QVector<TFieldDef> &defs);
     void destroyDataFields();
     void setEofBof(bool eof, bool bof)
     {
@@ -284,6 +286,9 @@ protected:
 
 private:
     friend class TField;
+    TField *fieldAt(int place) const;
+    const QString &fieldName(int place) const;
+    bool blankRequired(int place) const;
     db::Row *activeRow() const;
     void calculate(db::Row &row);
     void calculateLookups();
@@ -303,7 +308,11 @@ private:
                                         TLocateOptions options);
 
     TDataSetState m_state = dsInactive;
-    QList<TField *> m_fields;
+    // A default field's place stays empty until someone asks for it (a
+    // look-up reads one or two columns of many); the definitions say what
+    // belongs there.
+    mutable QList<TField *> m_fields;
+    QVector<TFieldDef> m_fieldDefs;
     QList<TDataSource *> m_dataSources;
     db::Row m_editRow;
     db::Row m_originalRow;

@@ -101,13 +101,15 @@ void TField::SetVisible(bool visible)
 
 int TField::Index() const
 {
-    return m_dataSet ? int(m_dataSet->FieldList().indexOf(const_cast<TField *>(this))) : -1;
+    // Asking for one field's place makes none of the others.
+    return m_dataSet ? int(m_dataSet->m_fields.indexOf(const_cast<TField *>(this))) : -1;
 }
 
 void TField::SetIndex(int index)
 {
     if (!m_dataSet)
         return;
+    // Every place filled first: an empty one is known only by where it stands.
     auto &fields = const_cast<QList<TField *> &>(m_dataSet->FieldList());
     const int from = Index();
     index = std::clamp(index, 0, int(fields.size()) - 1);

@@ -8,6 +8,8 @@
 
 #include <QPointer>
 
+#include <functional>
+
 namespace {
 
 // Every test starts from the filled customers table.
@@ -186,6 +188,106 @@ TEST_F(FieldTest, FocusControlReachesTheLinkOfThatField)
     nameLink.SetFieldName(QStringLiteral("name"));
     kunden->FieldByName(QStringLiteral("ORT"))->FocusControl();
     EXPECT_EQ(focused, QStringList{"Ort"});
+}
+
+// A table's own fields come into being as they are asked for: whichever way
+// a caller reaches one, it is the one object in its column's place until the
+// table closes, and the full list is complete and in order around the ones
+// made singly.
+TEST_F(FieldTest, EveryWayToAFieldGivesOneObjectUntilClosing)
+{
+    const QStringList columns = {"Nr", "Name", "Vorname", "Ort", "Umsatz", "Seit", "Aktiv", "Notiz"};
+    TDataSource source;
+    TFieldDataLink link;
+    link.SetDataSource(&source);
+    link.SetFieldName(QStringLiteral("vorname"));
+    const struct
+    {
+        const char *name;
+        int column;
+        std::function<TField *(TTable &)> reach;
+    } ways[] = {
+        {"Fields", 3, [](TTable &t) { return t.Fields(3); }},
+        {"FindField, other case", 1, [](TTable &t) { return t.FindField(QStringLiteral("NAME")); }},
+        {"FieldByName, other case", 5, [](TTable &t) { return t.FieldByName(QStringLiteral("seit")); }},
+        {"index field", 0, [](TTable &t) { return t.IndexFields(0); }},
+        {"field link", 2, [&link](TTable &) { return link.Field(); }},
+    };
+    auto kunden = openTable(QStringLiteral("Kunden.db"));
+    QStringList names;
+    kunden->GetFieldNames(names);
+    EXPECT_EQ(names, columns);
+    EXPECT_EQ(kunden->FieldCount(), columns.size());
+    source.SetDataSet(kunden.get());
+    for (int opening = 0; opening < 2; ++opening) {
+        QList<QPointer<TField>> made;
+        for (const auto &way : ways) {
+            SCOPED_TRACE(std::string(way.name) + " in opening " + std::to_string(opening));
+            TField *field = way.reach(*kunden);
+            ASSERT_NE(field, nullptr);
+            EXPECT_EQ(way.reach(*kunden), field);
+            EXPECT_EQ(kunden->Fields(way.column), field);
+            EXPECT_EQ(field->FieldName(), columns[way.column]);
+            EXPECT_EQ(field->Index(), way.column);
+            EXPECT_EQ(field->DataSet(), kunden.get());
+            made.append(field);
+        }
+        EXPECT_EQ(kunden->FindField(QStringLiteral("Fehlt")), nullptr);
+        EXPECT_EQ(kunden->FieldByName(QStringLiteral("ORT"))->AsString(), QStringLiteral("Köln"));
+        EXPECT_EQ(kunden->FieldValues(QStringLiteral("umsatz")).toDouble(), 1200.5);
+        QStringList listed;
+        for (const TField *field : kunden->FieldList())
+            listed.append(field->FieldName());
+        EXPECT_EQ(listed, columns);
+        for (std::size_t i = 0; i < std::size(ways); ++i)
+            EXPECT_EQ(kunden->FieldList().at(ways[i].column), made[i].data()) << ways[i].name;
+        EXPECT_EQ(kunden->FieldByName(QStringLiteral("Notiz"))->Index(), 7);
+        kunden->Close();
+        for (std::size_t i = 0; i < std::size(ways); ++i)
+            EXPECT_TRUE(made[i].isNull()) << ways[i].name;
+        kunden->Open();
+    }
+}
+
+// A column declared as required refuses a blank value on posting, whether or
+// not anyone asked for its field; a field made and then relaxed leaves the
+// refusal to the table file.
+TEST_F(FieldTest, RequiredColumnsAreCheckedWithoutTheirFieldBeingAskedFor)
+{
+    auto artikel = table(QStringLiteral("Artikel.db"));
+    artikel->FieldDefs()->AddParadox(QStringLiteral("Nr"), QStringLiteral("I"));
+    artikel->FieldDefs()->AddParadox(QStringLiteral("Bezeichnung"), QStringLiteral("A20"), true);
+    artikel->FieldDefs()->AddParadox(QStringLiteral("Preis"), QStringLiteral("$"));
+    artikel->CreateTable();
+    const QString refusal = QStringLiteral("Feld 'Bezeichnung' muss einen Wert haben");
+    const struct
+    {
+        const char *name;
+        std::function<void(TTable &)> fill;
+        QString message;
+    } cases[] = {
+        {"never asked for", [](TTable &) {}, refusal},
+        {"asked for, left blank", [](TTable &t) { t.FieldByName(QStringLiteral("bezeichnung")); }, refusal},
+        {"filled", [](TTable &t) { t.Fields(1)->SetAsString(QStringLiteral("Schraube")); }, QString()},
+        {"made and relaxed", [](TTable &t) { t.FindField(QStringLiteral("Bezeichnung"))->SetRequired(false); },
+         QStringLiteral("Ein Pflichtfeld hat keinen Wert.")},
+    };
+    for (const auto &posting : cases) {
+        SCOPED_TRACE(posting.name);
+        artikel->Open();
+        artikel->Insert();
+        artikel->FieldByName(QStringLiteral("Nr"))->SetAsInteger(artikel->RecordCount() + 1);
+        posting.fill(*artikel);
+        QString message;
+        try {
+            artikel->Post();
+        } catch (const EDatabaseError &error) {
+            message = error.Message();
+            artikel->Cancel();
+        }
+        EXPECT_EQ(message.toStdString(), posting.message.toStdString());
+        artikel->Close();
+    }
 }
 
 }
