@@ -504,13 +504,14 @@ QStringList TTable::currentIndexFields() const
 
 void TTable::applyIndex()
 {
-    const bool primary = m_indexFieldNames.trimmed().isEmpty() && m_indexName.isEmpty();
+    const bool byFields = !m_indexFieldNames.trimmed().isEmpty();
+    const bool primary = !byFields && m_indexName.isEmpty();
     if (primary && m_layout->primaryOrder) {
         m_cursor->setOrder(m_layout->primaryOrder->columns, m_layout->primaryOrder->descending);
         return;
     }
     const TIndexDef *def = nullptr;
-    if (!m_indexFieldNames.trimmed().isEmpty())
+    if (byFields)
         def = m_indexDefs.FindIndexForFields(m_indexFieldNames);
     else if (!m_indexName.isEmpty())
         def = m_indexDefs.Find(m_indexName);
