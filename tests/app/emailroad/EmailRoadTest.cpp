@@ -21,6 +21,8 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFontMetricsF>
+#include <QImage>
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
@@ -30,16 +32,32 @@
 
 namespace {
 
-// Where the first word of a PDF's first page stands, in points from the
-// paper's top left corner.
-QPointF firstWordPosition(const QString &pdf)
+// Where the first word of a PDF's first page begins, in points from the
+// paper's left edge.
+double firstWordLeft(const QString &pdf)
 {
     QProcess pdftotext;
     pdftotext.start(QStringLiteral("pdftotext"), {"-bbox", "-f", "1", "-l", "1", pdf, "-"});
     pdftotext.waitForFinished(20000);
-    static const QRegularExpression word(QStringLiteral("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\""));
+    static const QRegularExpression word(QStringLiteral("<word xMin=\"([\\d.]+)\""));
     const QRegularExpressionMatch match = word.match(QString::fromUtf8(pdftotext.readAllStandardOutput()));
-    return match.hasMatch() ? QPointF(match.captured(1).toDouble(), match.captured(2).toDouble()) : QPointF(-1, -1);
+    return match.hasMatch() ? match.captured(1).toDouble() : -1;
+}
+
+// The topmost inked row of a PDF's first page, in points from the paper's
+// top: what a reader sees, whichever font the machine put in for the one named.
+double firstInkTop(const QString &pdf, const QString &folder)
+{
+    constexpr int dpi = 288;
+    const QString stem = folder + QStringLiteral("/ink");
+    QProcess::execute(QStringLiteral("pdftoppm"), {"-r", QString::number(dpi), "-f", "1", "-l", "1", "-singlefile",
+                                                   "-gray", "-png", pdf, stem});
+    const QImage page(stem + QStringLiteral(".png"));
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            if (qGray(page.pixel(x, y)) < 128)
+                return y * 72.0 / dpi;
+    return -1;
 }
 
 const QString sentAndFailed = QStringLiteral("%1 Mails wurden erfolgreich versendet.\r\n%2 Mails waren fehlerhaft.");
@@ -244,10 +262,16 @@ TEST_F(EmailRoadTest, ThePreviewShowsThePagesAndItsCancelSendsNothing)
         QPrinter reference;
         reference.setOutputFormat(QPrinter::PdfFormat);
         const QRectF printable = reference.pageLayout().paintRect(QPageLayout::Point);
-        const QPointF origin = firstWordPosition(printers.jobs().first().outputFile);
-        EXPECT_NEAR(origin.x(), printable.left(), 2.0);
-        EXPECT_GE(origin.y(), printable.top());
-        EXPECT_LT(origin.y(), printable.top() + 10.0);
+        const QString pdf = printers.jobs().first().outputFile;
+        EXPECT_NEAR(firstWordLeft(pdf), printable.left(), 2.0);
+        // The first line's glyphs stand between the printable top and the
+        // used font's ascent below it; half a point allows for the raster.
+        QPrinter atPoints(QPrinter::HighResolution);
+        const QFontMetricsF used(preview.rtfPreview->font(), &atPoints);
+        const double ascent = used.ascent() * 72.0 / atPoints.resolution();
+        const double inkTop = firstInkTop(pdf, path(QString()));
+        EXPECT_GE(inkTop, printable.top() - 0.5);
+        EXPECT_LT(inkTop, printable.top() + ascent);
         EXPECT_EQ(preview.CurrentPage(), 2);
         preview.btnCancel->click();
     });
