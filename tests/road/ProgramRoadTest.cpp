@@ -1,25 +1,17 @@
-#include "RoadScript.h"
-#include "SmtpTestServer.h"
+#include "RoadFixture.h"
 #include "TextPrinting.h"
-#include "UserFiles.h"
 
 #include "app/DruckPrg.h"
-#include "app/Program.h"
 #include "app/bearbeitenform.h"
 #include "app/dbmodul.h"
-#include "demo/install/DemoInstallation.h"
-#include "platform/db/TField.h"
 #include "platform/db/TTable.h"
 #include "platform/os/IniFile.h"
-#include "platform/os/Paths.h"
-#include "platform/os/SystemPrinterService.h"
 #include "platform/ui/Application.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -30,83 +22,8 @@ namespace {
 
 const QString init = QStringLiteral("Init");
 
-// The demo installation in a folder of the test's own, its e-mails going to
-// a server on loopback and its documents to the built-in PDF printer.
-class ProgramRoadTest : public ::testing::Test
-{
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(root.isValid());
-        isolateUserFiles(root.path());
-        const QString runtime = root.filePath(QStringLiteral("run"));
-        QDir().mkpath(runtime);
-        QFile::setPermissions(runtime, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-        qputenv("XDG_RUNTIME_DIR", runtime.toUtf8());
-        demo::buildInstallation(root.path(), QString());
-        os::setExecutableFolder(root.filePath(QStringLiteral("programm")));
-        os::PrinterService::setInstance(&printers);
-        printers.setCurrentPrinter(os::SystemPrinterService::BuiltinPdfName);
-        TIniFile(iniPath()).WriteInteger(QStringLiteral("E-Mail-Server"), QStringLiteral("Port"), server.port());
-    }
-
-    void TearDown() override
-    {
-        os::PrinterService::setInstance(nullptr);
-        os::setExecutableFolder(QString());
-    }
-
-    QString iniPath() const { return root.filePath(QStringLiteral("programm/Tintlen.ini")); }
-    QString readInit(const QString &key) const
-    {
-        return TIniFile(iniPath()).ReadString(init, key, QStringLiteral("-"));
-    }
-    void writeInit(const QString &key, const QString &value) { TIniFile(iniPath()).WriteString(init, key, value); }
-    QString pdfs() const
-    {
-        return QDir(root.filePath(QStringLiteral("pdf"))).entryList({"*.pdf"}).join(QLatin1Char(','));
-    }
-
-    // Starts the program as `main` does and lets `steps` drive it; returns
-    // the exit code once its message loop has ended.
-    int runProgramWith(const std::function<void(RoadScript &)> &steps)
-    {
-        int argc = 1;
-        char name[] = "tintlen";
-        char *argv[] = {name, nullptr};
-        QCoreApplication::setApplicationName(QStringLiteral("Tintlen"));
-        ui::Application app(argc, argv);
-        app.setTitle(QStringLiteral("Tintlen"));
-        RoadScript script;
-        steps(script);
-        script.start();
-        const int exitCode = runProgram(app);
-        stoppedAt = script.stoppedAt();
-        return exitCode;
-    }
-
-    QString stoppedAt;
-    QTemporaryDir root;
-    SmtpTestServer server;
-    os::SystemPrinterService printers;
-};
-
-bool requestShown(const QString &module)
-{
-    return frmPrintMan && frmPrintMan->isVisible() && !frmPrintMan->isMinimized() && frmPrintMan->tblForm->Active()
-           && frmPrintMan->tblForm->FieldByName(QStringLiteral("Modul"))->AsString() == module;
-}
-
-void waitForTheInvoiceRequest(RoadScript &script)
-{
-    script.waitFor(QStringLiteral("the main window listing the invoice forms"),
-                   [] { return requestShown(QStringLiteral("Auftrag")); });
-}
-
-void clickAbbruch(RoadScript &script)
-{
-    script.act(QStringLiteral("Abbruch"), [] { QTest::mouseClick(frmPrintMan->btnAbbruch, Qt::LeftButton); });
-}
+class ProgramRoadTest : public RoadFixture
+{};
 
 struct WindowBehaviour
 {
@@ -124,11 +41,6 @@ struct WindowBehaviour
 void PrintTo(const WindowBehaviour &behaviour, std::ostream *out)
 {
     *out << behaviour.name;
-}
-
-bool inTheBackground()
-{
-    return frmPrintMan->isMinimized() || !frmPrintMan->isVisible();
 }
 
 class PrintBehaviourRoadTest : public ProgramRoadTest, public ::testing::WithParamInterface<WindowBehaviour>

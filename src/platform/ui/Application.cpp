@@ -4,6 +4,7 @@
 #include "platform/ui/UiServices.h"
 
 #include <QLibraryInfo>
+#include <QWindowStateChangeEvent>
 #include <QLocale>
 
 namespace ui {
@@ -44,7 +45,9 @@ Application::Application(int &argc, char **argv) : QApplication(argc, argv), m_t
     setQuitOnLastWindowClosed(false);
     connect(this, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
         if (state == Qt::ApplicationActive)
-            activate();
+            becomeActive();
+        else
+            m_active = false;
     });
 }
 
@@ -90,13 +93,45 @@ int Application::run()
 
 void Application::activate()
 {
+    m_active = true;
     emit activated();
+}
+
+// A minimised main form is no way in: the focus that the window system hands
+// back to it after a box closed can still arrive once it was minimised.
+void Application::becomeActive()
+{
+    const QWidget *main = mainForm();
+    if (!m_active && !(main && main->isMinimized()))
+        activate();
+}
+
+// The window system does not always tell Qt that the program lost the focus:
+// a window minimised right after a modal window closed can stay Qt's focus
+// window, and its restoring then changes no application state. Minimising
+// the main form therefore counts as leaving the program, and restoring or
+// activating it as coming back, so that every return reads the request anew.
+void Application::followMainFormActivation(QObject *receiver, QEvent *event)
+{
+    if (receiver != mainForm())
+        return;
+    if (event->type() == QEvent::WindowActivate) {
+        becomeActive();
+    } else if (event->type() == QEvent::WindowStateChange) {
+        const auto *change = static_cast<QWindowStateChangeEvent *>(event);
+        const bool minimised = mainForm()->isMinimized();
+        if (minimised)
+            m_active = false;
+        else if (change->oldState().testFlag(Qt::WindowMinimized))
+            becomeActive();
+    }
 }
 
 bool Application::notify(QObject *receiver, QEvent *event)
 {
     try {
         const bool handled = QApplication::notify(receiver, event);
+        followMainFormActivation(receiver, event);
         quitWhenMainFormClosed(receiver, event);
         return handled;
     } catch (const std::exception &error) {

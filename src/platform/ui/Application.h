@@ -58,6 +58,8 @@ public:
     // Shows the main form and runs the message loop until it closes.
     int run();
     // The entry the window system's activation takes; tests call it directly.
+    // Reports a return to the program each time, whether or not Qt saw it
+    // leave.
     void activate();
 
     bool notify(QObject *receiver, QEvent *event) override;
@@ -66,6 +68,8 @@ signals:
     void activated();
 
 private:
+    void becomeActive();
+    void followMainFormActivation(QObject *receiver, QEvent *event);
     void quitWhenMainFormClosed(QObject *receiver, QEvent *event);
     void adoptForm(std::unique_ptr<QWidget> form);
     void installGermanQtTexts();
@@ -74,6 +78,9 @@ private:
     std::vector<std::unique_ptr<QWidget>> m_forms;
     QString m_title;
     bool m_mainFormClosed = false;
+    // Whether the user is in the program now: an activation is reported
+    // only on the way in.
+    bool m_active = false;
 };
 
 }

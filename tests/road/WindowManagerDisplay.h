@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QTemporaryDir>
+
+// An X display of the test's own with a window manager on it, as a desktop
+// has: minimising, restoring and handing the focus on are the manager's.
+class WindowManagerDisplay
+{
+public:
+    WindowManagerDisplay();
+    ~WindowManagerDisplay();
+
+    // Empty when the display and its manager run; else what went wrong.
+    QString failure() const { return m_failure; }
+    // ":<number>", for the program's "-display" argument.
+    QString name() const { return m_name; }
+    // Asks the window manager to bring the window back to the front, as a
+    // click on it in the task bar does.
+    void bringBack(unsigned long window) const;
+
+private:
+    bool startServer();
+    bool startManager();
+
+    QTemporaryDir m_folder;
+    QProcess m_server;
+    QProcess m_manager;
+    QString m_name;
+    QString m_failure;
+};
