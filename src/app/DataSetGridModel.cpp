@@ -39,7 +39,9 @@ bool sameRecord(const TBookmark &left, const TBookmark &right)
 
 // Walks the data set's records without anybody hearing of it: the data
 // links are quiet and the scroll events are held back, and the current
-// record is the same afterwards.
+// record is the same afterwards. The links hear of the data set again in
+// end(), where what their handlers throw reaches the caller; a walk left by
+// an exception only puts things back.
 class QuietWalk
 {
 public:
@@ -53,25 +55,38 @@ public:
     }
     ~QuietWalk()
     {
+        if (m_ended)
+            return;
         try {
-            m_dataSet.GotoBookmark(m_start);
+            end();
         } catch (const std::exception &) {
-            // The record went away while we walked: the cursor stays where the walk ended.
+            // Already on the way out with another error.
         }
-        m_dataSet.EnableControls();
-        m_dataSet.SetBeforeScroll(m_beforeScroll);
-        m_dataSet.SetAfterScroll(m_afterScroll);
     }
     QuietWalk(const QuietWalk &) = delete;
     QuietWalk &operator=(const QuietWalk &) = delete;
 
     const TBookmark &start() const { return m_start; }
 
+    void end()
+    {
+        m_ended = true;
+        try {
+            m_dataSet.GotoBookmark(m_start);
+        } catch (const std::exception &) {
+            // The record went away while we walked: the cursor stays where the walk ended.
+        }
+        m_dataSet.SetBeforeScroll(m_beforeScroll);
+        m_dataSet.SetAfterScroll(m_afterScroll);
+        m_dataSet.EnableControls();
+    }
+
 private:
     TDataSet &m_dataSet;
     TBookmark m_start;
     TDataSetNotifyEvent m_beforeScroll;
     TDataSetNotifyEvent m_afterScroll;
+    bool m_ended = false;
 };
 
 }
@@ -230,6 +245,7 @@ DataSetGridModel::Snapshot DataSetGridModel::readRecords(TDataSet &dataSet) cons
         snapshot.rows.append(rowTexts(dataSet));
         snapshot.bookmarks.append(record);
     }
+    walk.end();
     return snapshot;
 }
 

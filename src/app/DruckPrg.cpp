@@ -26,6 +26,7 @@
 #include "platform/os/IniFile.h"
 #include "platform/os/Paths.h"
 #include "platform/os/Printers.h"
+#include "platform/runtime/Exceptions.h"
 #include "platform/runtime/FormatString.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/UiServices.h"
@@ -45,6 +46,17 @@ const QString initSection = QStringLiteral("Init");
 // The order-processing product protects some of its tables with this
 // password; it is registered before any table opens.
 const QString tablePassword = QStringLiteral("qzbvrwkmtsl7304");
+
+// The first field of the form table that the windows and the print road
+// read and `table` lacks; empty when it has them all.
+QString missingFormField(const TDataSet &table)
+{
+    for (const char *field : {"Modul", "Typ", "Sortierung", "Bezeichnung", "Ausdrucke", "Treiber", "EtikettListe",
+                              "DateiErsteSeite", "Bemerkung"})
+        if (!table.FindField(QString::fromLatin1(field)))
+            return QString::fromLatin1(field);
+    return {};
+}
 
 QString yesNo(bool value)
 {
@@ -366,7 +378,8 @@ void TfrmPrintMan::AppShow()
     ProgramPaths() = paths;
     if (const QString failure = CheckProgramPaths(paths); !failure.isEmpty())
         return refuseRequest(gate, failure);
-    pointFormTableAt(paths.DatenPfad);
+    if (const QString failure = pointFormTableAt(paths.DatenPfad); !failure.isEmpty())
+        return refuseRequest(gate, failure);
     AddPathSeparators(paths);
     ProgramPaths() = paths;
 
@@ -400,14 +413,27 @@ void TfrmPrintMan::refuseRequest(ClosedGate &gate, const QString &message)
 }
 
 // The form table follows the data path as the ini file writes it. A table
-// that an earlier activation failed to open is opened again as well.
-void TfrmPrintMan::pointFormTableAt(const QString &dataPath)
+// that an earlier activation failed to open is opened again as well. A form
+// table that cannot be read ends the program like a missing one: without it
+// there is nothing to choose, and every later activation would fail alike.
+QString TfrmPrintMan::pointFormTableAt(const QString &dataPath)
 {
     if (tblForm->DatabaseName() == dataPath && tblForm->Active())
-        return;
+        return {};
     tblForm->Close();
     tblForm->SetDatabaseName(dataPath);
-    tblForm->Open();
+    try {
+        tblForm->Open();
+    } catch (const EDatabaseError &error) {
+        tblForm->Close();
+        return error.Message();
+    }
+    const QString missing = missingFormField(*tblForm);
+    if (missing.isEmpty())
+        return {};
+    tblForm->Close();
+    return QStringLiteral("Formular.db im Verzeichnis %1 ist keine Formulartabelle: Das Feld \"%2\" fehlt.")
+        .arg(dataPath, missing);
 }
 
 void TfrmPrintMan::showRequestedForms()
@@ -432,11 +458,15 @@ void TfrmPrintMan::showRequestedForms()
     }
 }
 
+// The settings go back only into a request file that is there: one made up
+// of settings alone would make the next start miss the real cause.
 void TfrmPrintMan::FormClose()
 {
-    TIniFile ini(ProgramIniPath());
-    ini.WriteString(initSection, QStringLiteral("InDenHintergrund"), yesNo(btnFensterHintergrund->isChecked()));
-    ini.WriteString(initSection, QStringLiteral("Schliessen"), yesNo(btnFensterSchliessen->isChecked()));
+    if (os::fileExists(ProgramIniPath())) {
+        TIniFile ini(ProgramIniPath());
+        ini.WriteString(initSection, QStringLiteral("InDenHintergrund"), yesNo(btnFensterHintergrund->isChecked()));
+        ini.WriteString(initSection, QStringLiteral("Schliessen"), yesNo(btnFensterSchliessen->isChecked()));
+    }
     SaveEmailSettings();
 }
 

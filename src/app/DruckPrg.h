@@ -133,7 +133,7 @@ private:
     void onApplicationActivated();
     void readWindowBehaviour(const TIniFile &ini);
     void refuseRequest(ClosedGate &gate, const QString &message);
-    void pointFormTableAt(const QString &dataPath);
+    QString pointFormTableAt(const QString &dataPath);
     void showRequestedForms();
     void showFormPrinter();
     void showOutputChoice();

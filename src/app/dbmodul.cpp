@@ -201,6 +201,8 @@ void registerVocabulary(TEmailState &state, const TEmailRequest &request)
 
 void writeEmailSettings(const TEmailState &state)
 {
+    if (!os::fileExists(ProgramIniPath()))
+        return;
     TIniFile ini(ProgramIniPath());
     const bool printTab = frmPrintMan->pgcAuswahl->currentWidget() == frmPrintMan->tsTintlen;
     ini.WriteString(initSection, QStringLiteral("Tabsheet"), printTab ? printTabSetting : QStringLiteral("Email"));

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTest>
 
 namespace {
@@ -179,24 +180,18 @@ TEST_F(AppShowTest, ARequestWithoutFormRowsGetsExactlyOneNewRowAndIgnoresActivat
 
 TEST_F(AppShowTest, AnActivationThatFailsLeavesTheProgramListeningForTheNextOne)
 {
+    // A form table without its key opens, but its rows cannot be chosen.
     const QString formTable = dataFolder() + "/Formular.db";
-    ASSERT_TRUE(QFile::rename(formTable, formTable + ".sicher"));
-    QFile broken(formTable);
-    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
-    broken.write("keine Tabelle");
-    broken.close();
+    ASSERT_EQ(QProcess::execute("sqlite3", {formTable, "DROP INDEX \"$PRIMARY\""}), 0);
 
     TfrmPrintMan &form = window();
     form.show();
-    EXPECT_ANY_THROW(form.AppShow());
-    EXPECT_TRUE(form.ActivationOpen);
-    EXPECT_TRUE(form.isVisible());
-
-    ASSERT_TRUE(QFile::remove(formTable));
-    ASSERT_TRUE(QFile::rename(formTable + ".sicher", formTable));
-    form.AppShow();
-    processEvents();
-    EXPECT_EQ(formDescriptions(), (QStringList{"Rechnung", "Rechnung (Vorschau)"}));
+    for (int activation = 1; activation <= 2; ++activation) {
+        SCOPED_TRACE(activation);
+        EXPECT_ANY_THROW(form.AppShow());
+        EXPECT_TRUE(form.ActivationOpen);
+        EXPECT_TRUE(form.isVisible());
+    }
 }
 
 TEST_F(AppShowTest, WindowBehaviourIsTickedByJaAndNeverUnticked)

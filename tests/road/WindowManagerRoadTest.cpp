@@ -7,6 +7,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
@@ -23,8 +25,6 @@ protected:
         RoadFixture::SetUp();
         if (!display.failure().isEmpty())
             GTEST_FAIL() << display.failure().toStdString();
-        writeInit(QStringLiteral("InDenHintergrund"), QStringLiteral("ja"));
-        request(QStringLiteral("20260001"));
     }
 
     void request(const QString &order)
@@ -106,6 +106,8 @@ void sendAndConfirm(RoadScript &script, bool preview)
 // next invoice printed and mailed is the newly requested one.
 TEST_F(WindowManagerRoadTest, EveryReturnAfterAJobReadsTheNewRequest)
 {
+    writeInit(QStringLiteral("InDenHintergrund"), QStringLiteral("ja"));
+    request(QStringLiteral("20260001"));
     const int exitCode = runProgramWith(
         [this](RoadScript &script) {
             waitForTheInvoiceRequest(script);
@@ -133,3 +135,131 @@ TEST_F(WindowManagerRoadTest, EveryReturnAfterAJobReadsTheNewRequest)
     EXPECT_TRUE(printed.contains(QStringLiteral("20260001"))) << printed.toStdString();
     EXPECT_FALSE(printed.contains(QStringLiteral("20260002"))) << printed.toStdString();
 }
+
+namespace {
+
+QByteArray contents(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
+}
+
+void cutToHalf(const QString &path)
+{
+    const QByteArray whole = contents(path);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(whole.left(whole.size() / 2));
+}
+
+void replaceBy(const QString &path, const QByteArray &bytes)
+{
+    QFile::remove(path);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+struct BrokenStart
+{
+    const char *name;
+    // Breaks the installation below the given folder.
+    std::function<void(const QString &)> breakIt;
+    const char *boxStart;
+    // Whether the program ends after the box.
+    bool ends = true;
+};
+
+void PrintTo(const BrokenStart &start, std::ostream *out)
+{
+    *out << start.name;
+}
+
+class BrokenStartRoadTest : public WindowManagerRoadTest, public ::testing::WithParamInterface<BrokenStart>
+{};
+
+}
+
+// What keeps the program from working is told once; a request that cannot be
+// refused outright leaves the program running. A box that closes does not
+// start the activation over, and the files stay as they were.
+TEST_P(BrokenStartRoadTest, OneBoxTellsWhy)
+{
+    const BrokenStart &start = GetParam();
+    start.breakIt(root.path());
+    const QString formTable = root.filePath(QStringLiteral("daten/Formular.db"));
+    const QByteArray formsBefore = contents(formTable);
+    const QByteArray iniBefore = contents(iniPath());
+    for (const bool managed : {false, true}) {
+        SCOPED_TRACE(managed ? "under a window manager" : "offscreen");
+        QString told;
+        QElapsedTimer sinceTold;
+        int moreBoxes = 0;
+        bool ranOn = false;
+        const int exitCode = runProgramWith(
+            [&](RoadScript &script) {
+                script.waitFor(
+                    QStringLiteral("the box"), [] { return !shownBoxText().isEmpty(); },
+                    [&, managed] {
+                        const QString text = shownBoxText();
+                        if (managed)
+                            display.bringBack(shownWindow("QMessageBox")->winId());
+                        confirmBox();
+                        told = text;
+                        sinceTold.start();
+                    });
+                const auto anotherBox = [&told] { return !told.isNull() && !shownBoxText().isEmpty(); };
+                if (start.ends) {
+                    script.waitFor(QStringLiteral("another box"), anotherBox, [&moreBoxes] {
+                        ++moreBoxes;
+                        QCoreApplication::exit(3);
+                    });
+                    return;
+                }
+                script.waitFor(
+                    QStringLiteral("another box, or a second without one"),
+                    [&] { return anotherBox() || (!told.isNull() && sinceTold.elapsed() > 1000); },
+                    [&] {
+                        moreBoxes += !shownBoxText().isEmpty();
+                        ranOn = frmPrintMan->isVisible();
+                        frmPrintMan->close();
+                    });
+            },
+            managed ? onTheDisplay() : QStringList());
+        EXPECT_EQ(stoppedAt, start.ends ? QStringLiteral("the program ended before: another box") : QString());
+        EXPECT_EQ(exitCode, 0);
+        EXPECT_EQ(moreBoxes, 0);
+        EXPECT_EQ(ranOn, !start.ends);
+        EXPECT_TRUE(told.startsWith(QString::fromUtf8(start.boxStart))) << told.toStdString();
+        EXPECT_EQ(contents(formTable), formsBefore);
+    }
+    if (iniBefore == "(none)") {
+        EXPECT_EQ(contents(iniPath()), iniBefore);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Starts, BrokenStartRoadTest,
+    ::testing::Values(
+        BrokenStart{"formTableOfText",
+                    [](const QString &root) { replaceBy(root + "/daten/Formular.db", "Modul;Typ;Sortierung\r\n"); },
+                    "Die Datei 'Formular.db' ist keine gültige Tabelle."},
+        BrokenStart{"emptyFormTable", [](const QString &root) { replaceBy(root + "/daten/Formular.db", {}); },
+                    "Die Datei 'Formular.db' ist keine gültige Tabelle."},
+        BrokenStart{"halfAFormTable", [](const QString &root) { cutToHalf(root + "/daten/Formular.db"); },
+                    "Formular.db: Die Tabellendatei ist beschädigt oder keine Tabelle."},
+        BrokenStart{"customersAsFormTable",
+                    [](const QString &root) {
+                        replaceBy(root + "/daten/Formular.db", contents(root + "/daten/Kunden.db"));
+                    },
+                    "Formular.db im Verzeichnis "},
+        BrokenStart{"formTableWithoutKey",
+                    [](const QString &root) {
+                        QProcess::execute(QStringLiteral("sqlite3"),
+                                          {root + "/daten/Formular.db", QStringLiteral("DROP INDEX \"$PRIMARY\"")});
+                    },
+                    "tblForm: Zu viele Schlüsselwerte für den Index.", false},
+        BrokenStart{"noRequestFile",
+                    [](const QString &root) { QFile::remove(root + "/programm/Tintlen.ini"); },
+                    "Tintlen unmöglich: Die Ini-Datei "}),
+    [](const ::testing::TestParamInfo<BrokenStart> &start) { return std::string(start.param.name); });

@@ -43,11 +43,19 @@ Application::Application(int &argc, char **argv) : QApplication(argc, argv), m_t
     // (the main window hides behind the e-mail preview, the preview closes);
     // only the main form's closing ends it.
     setQuitOnLastWindowClosed(false);
+    // Under X the focus can drop to no window for a moment while a box of
+    // the program closes; only a deactivation that lasts is a leave, so a
+    // box shown on activation does not bring the activation back.
+    m_leaving.setSingleShot(true);
+    m_leaving.setInterval(leaveDelayMs);
+    connect(&m_leaving, &QTimer::timeout, this, [this] { m_active = false; });
     connect(this, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
-        if (state == Qt::ApplicationActive)
-            becomeActive();
-        else
-            m_active = false;
+        if (state != Qt::ApplicationActive) {
+            m_leaving.start();
+            return;
+        }
+        m_leaving.stop();
+        becomeActive();
     });
 }
 

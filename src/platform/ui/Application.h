@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QTimer>
 #include <QTranslator>
 #include <QWidget>
 
@@ -57,9 +58,8 @@ public:
 
     // Shows the main form and runs the message loop until it closes.
     int run();
-    // The entry the window system's activation takes; tests call it directly.
-    // Reports a return to the program each time, whether or not Qt saw it
-    // leave.
+    // Reports a return of the user to the program, as the window system's
+    // activation does; tests call it directly.
     void activate();
 
     bool notify(QObject *receiver, QEvent *event) override;
@@ -81,6 +81,8 @@ private:
     // Whether the user is in the program now: an activation is reported
     // only on the way in.
     bool m_active = false;
+    static constexpr int leaveDelayMs = 400;
+    QTimer m_leaving;
 };
 
 }
