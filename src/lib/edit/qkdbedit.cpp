@@ -4,6 +4,7 @@
 #include "lib/data/QkcommonData.h"
 #include "lib/data/QkcommonPaint.h"
 #include "lib/data/Qkdatsrc.h"
+#include "lib/data/Qkintl.h"
 #include "lib/data/Qkpict.h"
 #include "lib/data/Qkprops.h"
 #include "lib/data/QkstrDate.h"
@@ -20,6 +21,7 @@
 #include "platform/ui/UiServices.h"
 
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QStyleOptionFrame>
 
 #include <utility>
@@ -188,15 +190,24 @@ bool TqkCustomMaskEdit::PictureApplies() const
     return m_usePictureMask && !m_picture->PictureMask().isEmpty();
 }
 
-bool TqkCustomMaskEdit::CheckPictureText(const QString &text)
+bool TqkCustomMaskEdit::PictureAccepts(const QString &text) const
 {
     const QString mask = m_picture->PictureMask();
-    bool passes = true;
-    if (!text.isEmpty() && !mask.isEmpty()) {
-        TqkPictureValidator validator(mask, m_picture->AutoFill());
-        QString checked = text;
-        passes = validator.Picture(checked, false) == picComplete;
-    }
+    if (text.isEmpty() || mask.isEmpty())
+        return true;
+    TqkPictureValidator validator(mask, m_picture->AutoFill());
+    QString checked = text;
+    return validator.Picture(checked, false) == picComplete;
+}
+
+bool TqkCustomMaskEdit::RefusesExitWith(const QString &text) const
+{
+    return PictureApplies() && !m_picture->AllowInvalidExit() && !PictureAccepts(text);
+}
+
+bool TqkCustomMaskEdit::CheckPictureText(const QString &text)
+{
+    const bool passes = PictureAccepts(text);
     DoCheckValue(passes);
     return passes;
 }
@@ -496,6 +507,14 @@ void TqkDBCustomEdit::UpdateData()
     }
     if (!field || !isModified())
         return;
+    // A text the exit refuses stays out of the record: on leaving, the
+    // refusal that follows tells the user; any other update of the record
+    // (a post, a scroll) fails instead of storing it.
+    if (RefusesExitWith(text())) {
+        if (m_leaving)
+            return;
+        throw EDatabaseError(qkIntl().UserMessages->PictureValidateError + field->DisplayName());
+    }
     if (isMemoField(field)) {
         // Memos keep the line breaks they are stored with.
         field->SetAsString(MultiLine() ? value.replace(QLatin1Char('\n'), QLatin1String("\r\n")) : value);
@@ -776,6 +795,7 @@ bool TqkDBCustomEdit::ExitCheck()
 {
     const bool wasModified = isModified();
     try {
+        const QScopedValueRollback leaving(m_leaving, true);
         m_link->UpdateRecord();
     } catch (const Exception &error) {
         selectAll();
@@ -789,6 +809,9 @@ bool TqkDBCustomEdit::ExitCheck()
     if (PictureApplies() && isModified() && !CheckPictureText(text())
         && !TqkCustomMaskEdit::Picture()->AllowInvalidExit()) {
         selectAll();
+        // The record update has not taken the text: the link stays modified,
+        // so that the next update of the record meets it again.
+        SetModified(true);
         ui::services().beep();
         m_exitRefused = true;
         return false;

@@ -86,9 +86,12 @@ public:
     // The framework's own edit mask, in force where no picture applies.
     const QString &EditMask() const { return m_editMask; }
     void SetEditMask(const QString &mask) { m_editMask = mask; }
-    // True for an empty text, an empty mask or a text the mask finds complete;
-    // tells OnCheckValue in every case.
+    // True for an empty text, an empty mask or a text the mask finds complete.
+    bool PictureAccepts(const QString &text) const;
+    // PictureAccepts, telling OnCheckValue in every case.
     bool CheckPictureText(const QString &text);
+    // True when leaving the control with this text would be refused.
+    bool RefusesExitWith(const QString &text) const;
 
 protected:
     // A borderless host (the grid's cell) asks for the lines window itself.
@@ -193,6 +196,8 @@ protected:
     TqkGridHost *Grid() const;
     qk::TShiftState m_lastShift;
     bool m_focused = false;
+    // Set while the exit runs the record update.
+    bool m_leaving = false;
 
 private:
     void SetFocused(bool focused);

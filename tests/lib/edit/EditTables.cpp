@@ -1,6 +1,7 @@
 #include "EditTables.h"
 
 #include "demo/tables/DemoTables.h"
+#include "platform/db/TField.h"
 #include "platform/runtime/FormatSettings.h"
 
 #include <QApplication>
@@ -51,4 +52,16 @@ void EditTables::typeText(QWidget *control, const QString &text)
 {
     for (QChar c : text)
         QTest::keyClick(control, c.toLatin1());
+}
+
+QString EditTables::storedCustomerField(const QString &nr, const QString &field) const
+{
+    TTable table;
+    table.SetDatabaseName(dir.path());
+    table.SetTableName(QStringLiteral("Kunden"));
+    table.Open();
+    for (table.First(); !table.Eof(); table.Next())
+        if (table.FieldByName(QStringLiteral("nr"))->AsString() == nr)
+            return table.FieldByName(field)->AsString();
+    return QStringLiteral("(kein Kunde %1)").arg(nr);
 }

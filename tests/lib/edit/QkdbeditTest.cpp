@@ -4,6 +4,7 @@
 #include "lib/edit/qkdbedit.h"
 #include "platform/db/TField.h"
 #include "platform/runtime/DateTime.h"
+#include "platform/runtime/Exceptions.h"
 #include "platform/runtime/FormatSettings.h"
 
 #include <QApplication>
@@ -131,6 +132,31 @@ TEST_F(EditControlTest, IncompleteTextRefusesEveryExitAndKeepsTheFocus)
     }
     customers->Post();
     EXPECT_EQ(customers->FieldByName("plz")->AsString(), "54321");
+}
+
+TEST_F(EditControlTest, ATextThePictureRefusesNeverReachesTheTable)
+{
+    customers->PictureMasks = QStringList{QStringLiteral("plz\t#####\tT\tF")};
+    auto *edit = boundEdit("plz");
+    ASSERT_EQ(edit->text(), "80331");
+    retype(edit, "803");
+    QTest::keyClick(edit, Qt::Key_Tab);
+    EXPECT_TRUE(edit->hasFocus());
+    EXPECT_EQ(customers->FieldByName("plz")->AsString(), "80331");
+    try {
+        customers->Post();
+        ADD_FAILURE() << "the refused text was posted";
+    } catch (const EDatabaseError &error) {
+        EXPECT_EQ(error.Message(), "Invalid characters. Field : plz");
+    }
+    QTest::keyClick(edit, Qt::Key_Tab);
+    EXPECT_TRUE(edit->hasFocus()) << "a second Tab leaves the refused text too";
+    QTest::keyClick(edit, Qt::Key_Escape);
+    EXPECT_EQ(edit->text(), "80331");
+    QTest::keyClick(edit, Qt::Key_Tab);
+    EXPECT_TRUE(other->hasFocus());
+    customers->Post();
+    EXPECT_EQ(storedCustomerField("10001", "plz"), "80331");
 }
 
 TEST_F(EditControlTest, PastingPassesThroughThePicture)
