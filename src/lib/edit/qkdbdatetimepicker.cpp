@@ -331,11 +331,11 @@ bool TqkDBCustomDateTimePicker::MayModify() const
 void TqkDBCustomDateTimePicker::render()
 {
     if (m_value == 0 && kind() != KindTime) {
-        setText(QString());
+        showText(QString());
         return;
     }
     const TqkDTRendering whole = renderField(0);
-    setText(whole.text);
+    showText(whole.text);
     if (IsDroppedDown() || !hasFocus()) {
         deselect();
         return;
@@ -349,6 +349,15 @@ void TqkDBCustomDateTimePicker::render()
     setSelection(field.start, field.length);
 }
 
+// The text always follows the value; whether the value was changed is the
+// picker's to say, so showing a new text keeps the modified flag.
+void TqkDBCustomDateTimePicker::showText(const QString &shown)
+{
+    const bool modified = isModified();
+    setText(shown);
+    setModified(modified);
+}
+
 void TqkDBCustomDateTimePicker::showPending(const TqkDTRendering &at)
 {
     QString shown = text();
@@ -356,7 +365,7 @@ void TqkDBCustomDateTimePicker::showPending(const TqkDTRendering &at)
     if (at.field.kind == TqkDTTokenKind::Year && at.field.token.size() == 4)
         replacement += shown.mid(at.start + int(m_typed.size()), at.length - int(m_typed.size()));
     shown.replace(at.start, at.length, replacement);
-    setText(shown);
+    showText(shown);
     setCursorPosition(at.start + int(m_typed.size()));
 }
 

@@ -138,6 +138,7 @@ private:
     TDateTime effectiveMax() const;
     bool inRange(TDateTime date) const;
     void render();
+    void showText(const QString &shown);
     void showPending(const TqkDTRendering &at);
     bool rebuild(const Parts &p);
     void userChanged();

@@ -11,6 +11,8 @@
 #include <QLayout>
 #include <QTest>
 
+#include <functional>
+
 using DateTimePickerTest = EditTables;
 
 namespace {
@@ -193,6 +195,43 @@ TEST_F(DateTimePickerTest, BoundPickerWritesTheDateAndKeepsNullApart)
     customers->FieldByName("Gruendungsdatum")->Clear();
     EXPECT_EQ(picker->text(), "");
     EXPECT_EQ(picker->Value(), 0);
+}
+
+TEST_F(DateTimePickerTest, ADatePickedInTheDropDownReachesTheTable)
+{
+    struct Case
+    {
+        const char *how;
+        std::function<void(TqkDBDateTimePicker *)> pick;
+        const char *stored;
+    };
+    const Case cases[] = {
+        {"Right, Enter", [](TqkDBDateTimePicker *picker) {
+             QTest::keyClick(picker, Qt::Key_Right);
+             QTest::keyClick(picker, Qt::Key_Return);
+         }, "13.05.2020"},
+        {"click on the 20th", [](TqkDBDateTimePicker *picker) {
+             TqkPopupCalendar *calendar = picker->Calendar();
+             QTest::mouseClick(calendar, Qt::LeftButton, {}, calendar->DayRect(QDate(2020, 5, 20)).center());
+         }, "20.05.2020"},
+    };
+    customers->Next();
+    auto *picker = new TqkDBDateTimePicker(window.get());
+    picker->SetDataSource(source.get());
+    picker->SetDataField("Gruendungsdatum");
+    for (const Case &c : cases) {
+        customers->Edit();
+        customers->FieldByName("Gruendungsdatum")->SetAsDateTime(EncodeDate(2020, 5, 12));
+        customers->Post();
+        show(picker);
+        QTest::keyClick(picker, Qt::Key_Down, Qt::AltModifier);
+        ASSERT_TRUE(picker->IsDroppedDown());
+        c.pick(picker);
+        EXPECT_FALSE(picker->IsDroppedDown()) << c.how;
+        leave(picker);
+        customers->Post();
+        EXPECT_EQ(storedCustomerField("10002", "Gruendungsdatum"), c.stored) << c.how;
+    }
 }
 
 TEST_F(DateTimePickerTest, DropDownShowsTodayAndEscapeRestores)
