@@ -33,14 +33,34 @@ int monthKey(int year, int month)
 
 }
 
+QString qkAboveMaximumText(TDateTime maximum)
+{
+    return QStringLiteral("Das Datum überschreitet das Maximum von %1").arg(dateText(maximum));
+}
+
+QString qkBelowMinimumText(TDateTime minimum)
+{
+    return QStringLiteral("Das Datum unterschreitet das Minimum von %1").arg(dateText(minimum));
+}
+
 void qkRaiseAboveMaximum(TDateTime maximum)
 {
-    throw EDateTimeError(QStringLiteral("Das Datum überschreitet das Maximum von %1").arg(dateText(maximum)));
+    throw EDateTimeError(qkAboveMaximumText(maximum));
 }
 
 void qkRaiseBelowMinimum(TDateTime minimum)
 {
-    throw EDateTimeError(QStringLiteral("Das Datum unterschreitet das Minimum von %1").arg(dateText(minimum)));
+    throw EDateTimeError(qkBelowMinimumText(minimum));
+}
+
+TDateTime qkFirstDay()
+{
+    return EncodeDate(1, 1, 1);
+}
+
+TDateTime qkLastDay()
+{
+    return EncodeDate(9999, 12, 31);
 }
 
 QDate qkSameDayIn(int year, int month, int day)
@@ -155,8 +175,7 @@ void TqkMonthCalendar::applyValue(TDateTime value)
         day = std::trunc(m_maxDate);
     else if (m_minDate != 0 && day < std::trunc(m_minDate))
         day = std::trunc(m_minDate);
-    else if (m_minDate == 0 && day < 0)
-        day = 1;
+    day = qBound(qkFirstDay(), day, qkLastDay());
     m_value = CombineDateTime(day, std::abs(value - std::trunc(value)));
     showMonthOf(ToQDate(m_value));
     update();

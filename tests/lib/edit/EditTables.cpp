@@ -39,6 +39,8 @@ void EditTables::show(QWidget *control)
     if (!control->parentWidget())
         window->layout()->addWidget(control);
     window->show();
+    // A layout shows a child of a shown window only once events run.
+    control->show();
     QApplication::setActiveWindow(window.get());
     control->setFocus(Qt::TabFocusReason);
 }

@@ -127,14 +127,14 @@ TEST_F(DateTimePickerTest, ArrowsStepFieldsWithoutCarryAndCutTheDay)
     EXPECT_EQ(time->Value(), EncodeDate(2024, 12, 31) + EncodeTime(0, 30, 0, 0));
 }
 
-TEST_F(DateTimePickerTest, TypedDigitsCompleteFieldsAndInvalidOnesBeep)
+TEST_F(DateTimePickerTest, TypedDigitsCompleteFieldsAndInvalidOnesAreRefused)
 {
     auto *picker = datePicker(window.get(), "dd.mm.yyyy", EncodeDate(2023, 4, 10));
     show(picker);
     QTest::keyClick(picker, '3');
     EXPECT_TRUE(picker->TypingPending());
     QTest::keyClick(picker, '1');
-    EXPECT_EQ(services.beeps(), 1);
+    EXPECT_EQ(services.messageTexts(), QStringList{"„31.04.2023“ ist kein gültiges Datum."});
     EXPECT_EQ(picker->Value(), EncodeDate(2023, 4, 10));
     typeText(picker, "25");
     EXPECT_EQ(picker->Value(), EncodeDate(2023, 4, 25));
@@ -231,6 +231,84 @@ TEST_F(DateTimePickerTest, ADatePickedInTheDropDownReachesTheTable)
         leave(picker);
         customers->Post();
         EXPECT_EQ(storedCustomerField("10002", "Gruendungsdatum"), c.stored) << c.how;
+    }
+}
+
+// Every date a field can hold is shown by the calendar and taken as typed;
+// a date the calendar can not show is never written back.
+TEST_F(DateTimePickerTest, DatesBeforeNineteenHundredAreShownPickedAndKept)
+{
+    struct Case
+    {
+        TDateTime minDate;
+        QList<Qt::Key> keys;
+        const char *stored;
+    };
+    const Case cases[] = {
+        {0, {Qt::Key_Return}, "12.05.1887"},
+        {0, {Qt::Key_Right, Qt::Key_Return}, "13.05.1887"},
+        {EncodeDate(1900, 1, 1), {Qt::Key_Return}, "12.05.1887"},
+    };
+    auto *picker = new TqkDBDateTimePicker(window.get());
+    picker->SetDataSource(source.get());
+    picker->SetDataField("Gruendungsdatum");
+    for (const Case &c : cases) {
+        picker->SetMinDate(c.minDate);
+        show(picker);
+        ASSERT_EQ(picker->text(), "12.05.1887");
+        QTest::keyClick(picker, Qt::Key_Down, Qt::AltModifier);
+        EXPECT_EQ(ToQDate(picker->Calendar()->Date()), c.minDate ? QDate(1900, 1, 1) : QDate(1887, 5, 12));
+        for (Qt::Key key : c.keys)
+            QTest::keyClick(picker, key);
+        leave(picker);
+        if (customers->State() == dsEdit)
+            customers->Post();
+        EXPECT_EQ(storedCustomerField("10001", "Gruendungsdatum"), c.stored) << c.keys.size();
+        customers->Edit();
+        customers->FieldByName("Gruendungsdatum")->SetAsDateTime(EncodeDate(1887, 5, 12));
+        customers->Post();
+    }
+}
+
+TEST_F(DateTimePickerTest, TypedValuesThatMakeNoDateAreRefusedWithAMessage)
+{
+    struct Case
+    {
+        const char *format;
+        TDateTime start;
+        TDateTime minDate;
+        int rights; // fields moved on before typing
+        const char *typed;
+        TDateTime expected;
+        const char *message;
+    };
+    const TDateTime quarterPastTen = EncodeTime(10, 15, 0, 0);
+    const Case cases[] = {
+        {"dd.mm.yyyy", 0, 0, 0, "32", 0, "„32.12.2026“ ist kein gültiges Datum."},
+        {"dd.mm.yyyy", 0, 0, 0, "0113", 0, "„01.13.2026“ ist kein gültiges Datum."},
+        {"dd.mm.yyyy", 0, 0, 0, "01011890", EncodeDate(1890, 1, 1), nullptr},
+        {"dd.mm.yyyy", EncodeDate(2024, 6, 1), EncodeDate(2000, 1, 1), 2, "1990", EncodeDate(2024, 6, 1),
+         "Das Datum unterschreitet das Minimum von 01.01.2000"},
+        {"hh:nn am/pm", quarterPastTen, 0, 0, "14", EncodeTime(14, 15, 0, 0), nullptr},
+        {"hh:nn am/pm", quarterPastTen, 0, 0, "2", EncodeTime(2, 15, 0, 0), nullptr},
+        {"hh:nn", quarterPastTen, 0, 0, "25", quarterPastTen, "„25:15“ ist keine gültige Uhrzeit."},
+    };
+    for (const Case &c : cases) {
+        services.clear();
+        auto *picker = new TqkDBDateTimePicker;
+        const bool time = QString(c.format).startsWith('h');
+        picker->SetUnboundDataType(time ? qkDTEdtTime : qkDTEdtDate);
+        picker->SetDisplayFormat(c.format);
+        picker->SetMinDate(c.minDate);
+        time ? picker->SetTime(c.start) : (c.start ? picker->SetDate(c.start) : picker->Clear());
+        show(picker);
+        for (int i = 0; i < c.rights; ++i)
+            QTest::keyClick(picker, Qt::Key_Right);
+        typeText(picker, c.typed);
+        leave(picker);
+        EXPECT_EQ(picker->Value(), c.expected) << c.format << " " << c.typed;
+        EXPECT_EQ(services.messageTexts(), c.message ? QStringList{c.message} : QStringList()) << c.typed;
+        delete picker;
     }
 }
 
