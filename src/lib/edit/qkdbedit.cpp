@@ -797,6 +797,7 @@ bool TqkDBCustomEdit::ExitCheck()
     try {
         const QScopedValueRollback leaving(m_leaving, true);
         m_link->UpdateRecord();
+        checkUnboundDateTime();
     } catch (const Exception &error) {
         selectAll();
         setModified(wasModified);
@@ -824,6 +825,28 @@ bool TqkDBCustomEdit::ExitCheck()
 }
 
 // ---------------------------------------------------------------- date auto-fill
+
+// An unbound edit of a declared date or time type keeps no text its type
+// cannot read, as a field of that type would refuse it.
+void TqkDBCustomEdit::checkUnboundDateTime() const
+{
+    const QString typed = text().trimmed();
+    if (m_link->DataSource() || !isModified() || typed.isEmpty())
+        return;
+    switch (m_unboundDataType) {
+    case qkEdtDate:
+        StrToDate(typed);
+        break;
+    case qkEdtTime:
+        StrToTime(typed);
+        break;
+    case qkEdtDateTime:
+        StrToDateTime(typed);
+        break;
+    default:
+        break;
+    }
+}
 
 bool TqkDBCustomEdit::IsDateEdit() const
 {

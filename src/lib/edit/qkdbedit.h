@@ -209,6 +209,8 @@ private:
     int ownPaintMargin() const;
     QString paintedText() const;
     void writeDateTimeField(TField *field, const QString &text);
+    // Raises the conversion error for a typed text an unbound date or time edit cannot read.
+    void checkUnboundDateTime() const;
     void finishAutoFill(const QString &text);
 
     TFieldDataLink *m_link;

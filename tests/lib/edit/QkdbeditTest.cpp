@@ -216,6 +216,37 @@ TEST_F(EditControlTest, BlankCompletesDatesAndTimesFromTheClock)
     }
 }
 
+TEST_F(EditControlTest, AnUnboundDateOrTimeEditKeepsTheFocusWhileItsTextIsNoDateOrTime)
+{
+    struct Case
+    {
+        TqkEditDataType type;
+        const char *typed;
+        const char *message; // none: the focus leaves
+    };
+    const Case cases[] = {
+        {qkEdtDateTime, "32.13.2024 25:99", "'32.13.2024 25:99' ist kein gültiges Datum und Uhrzeit."},
+        {qkEdtDateTime, "05.12.2026 14:", "'05.12.2026 14:' ist kein gültiges Datum und Uhrzeit."},
+        {qkEdtDateTime, "05.12.2026 14:07", nullptr},
+        {qkEdtDate, "31.02.2026", "'31.02.2026' ist kein gültiges Datum."},
+        {qkEdtTime, "25:99", "'25:99' ist keine gültige Zeit."},
+        {qkDefault, "32.13.2024", nullptr},
+    };
+    for (const Case &c : cases) {
+        services.clear();
+        auto *edit = new TqkDBEdit;
+        edit->SetUnboundDataType(c.type);
+        edit->SetReadOnly(false);
+        show(edit);
+        typeText(edit, c.typed);
+        leave(edit);
+        EXPECT_EQ(edit->hasFocus(), c.message != nullptr) << c.typed;
+        EXPECT_EQ(services.messageTexts(), c.message ? QStringList{c.message} : QStringList()) << c.typed;
+        EXPECT_EQ(edit->text(), c.typed);
+        delete edit;
+    }
+}
+
 TEST_F(EditControlTest, BlankInTheMiddleOfADateIsTypedAndAWholeSelectionIsReplaced)
 {
     auto *edit = new TqkDBEdit(window.get());
