@@ -12,6 +12,8 @@
 #include <QStyle>
 #include <QTest>
 
+#include <functional>
+
 namespace {
 
 struct EnterCase
@@ -101,6 +103,25 @@ TEST_F(MultiLineEditTest, AMemoEditsLineByLineAndKeepsItsStoredLineBreaks)
     customers->Post();
     EXPECT_EQ(customers->FieldByName("Bemerkung")->AsString(),
               "Stammkunde seit 1998.\r\nNur Lieferung bitte nur werktags bis 15 Uhr.\r\nTor 3");
+}
+
+TEST_F(MultiLineEditTest, TheLinesWindowScrollsToTheCaretAsLinesAreTyped)
+{
+    auto *edit = linesEdit(true);
+    edit->setText("eins\nzwei\ndrei\nvier\nfünf\nsechs");
+    const QList<std::function<void()>> steps = {
+        [] { press(Qt::Key_End, Qt::ControlModifier); },
+        [] { press(Qt::Key_Return); },
+        [] { type("ab"); },
+        [] { press(Qt::Key_Return); },
+        [] { type("cd"); },
+    };
+    TqkLinesWindow *lines = edit->LinesWindow();
+    for (int step = 0; step < steps.size(); ++step) {
+        steps[step]();
+        EXPECT_TRUE(lines->viewport()->rect().contains(lines->cursorRect())) << step;
+    }
+    EXPECT_EQ(edit->text(), "eins\nzwei\ndrei\nvier\nfünf\nsechs\nab\ncd");
 }
 
 TEST_F(MultiLineEditTest, ThePictureTheResetAndTheFocusChainWorkInTheLinesWindow)
