@@ -33,6 +33,9 @@ namespace {
 const QString invalidInputMessage =
     QStringLiteral("Ungültiger Eingabewert. Verwenden Sie die ESC-Taste, um die Änderungen rückgängig zu machen.");
 
+// The room the line leaves between its contents' edge and its text.
+constexpr int lineTextMargin = 2;
+
 QString twoDigits(int value)
 {
     return QString::number(value).rightJustified(2, QLatin1Char('0'));
@@ -1034,15 +1037,38 @@ void TqkDBCustomEdit::PaintOwnText(QPainter &painter)
         x = (GetShowButton() ? GetTextRightEdge() : rect.right()) - textWidth - margin - 1;
     else if (m_alignment == taCenter)
         x = (rect.left() + rect.right() - textWidth) / 2;
+    int left = x - 1;
+    int top = margin - 1;
+    if (!grid && !MultiLine())
+        placeAsTheLine(painter.fontMetrics(), shown, rect, left, top);
     painter.setPen(textColor);
     painter.setBrush(background);
-    PaintText(painter, rect, x - 1, margin - 1, shown);
+    PaintText(painter, rect, left, top, shown);
     if (!highlighted)
         return;
     QRect focusRect = GetTextRect();
     if (hasFrame())
         focusRect.adjust(1, 1, 0, -1);
     qkDrawFocusRect(painter, focusRect, this);
+}
+
+// Outside a grid the text stands where the line itself writes it when it
+// has the focus: inside the frame, two pixels in, and vertically centred,
+// with room above for the dots of a capital umlaut.
+void TqkDBCustomEdit::placeAsTheLine(const QFontMetrics &metrics, const QString &shown, QRect &rect, int &left,
+                                     int &top) const
+{
+    QStyleOptionFrame option;
+    initStyleOption(&option);
+    const QRect line = style()->subElementRect(QStyle::SE_LineEditContents, &option, this).marginsRemoved(textMargins());
+    rect.setTop(line.top());
+    rect.setBottom(line.bottom());
+    rect.setLeft(line.left());
+    rect.setRight(qMin(rect.right(), line.right()));
+    left = lineTextMargin;
+    const int lineHeight = qMax(metrics.height(), metrics.boundingRect(shown).height());
+    const int inkAbove = -metrics.tightBoundingRect(shown).top() - metrics.ascent();
+    top = qMax((line.height() - lineHeight + 1) / 2, inkAbove);
 }
 
 void TqkDBCustomEdit::PaintText(QPainter &painter, const QRect &rect, int left, int top, const QString &shown)

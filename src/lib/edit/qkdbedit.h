@@ -17,6 +17,7 @@ class TFieldDataLink;
 class TqkDataSource;
 class TqkDBCustomEdit;
 class TqkGridHost;
+class QFontMetrics;
 class QPainter;
 
 enum TqkEditDataType { qkDefault = 0, qkEdtDate = 1, qkEdtTime = 2, qkEdtDateTime = 3 };
@@ -207,6 +208,8 @@ private:
     bool caretAtStart() const;
     bool caretAtEnd() const;
     int ownPaintMargin() const;
+    // Moves the painted text's rectangle and offsets to where the line writes its text.
+    void placeAsTheLine(const QFontMetrics &metrics, const QString &shown, QRect &rect, int &left, int &top) const;
     QString paintedText() const;
     void writeDateTimeField(TField *field, const QString &text);
     // Raises the conversion error for a typed text an unbound date or time edit cannot read.
