@@ -199,6 +199,8 @@ void useGermanCaptions()
     intl.BtnCancelCaption = QStringLiteral("Abbrechen");
     intl.MonthCalendar->PopupYearLabel = QStringLiteral("Jahr eingeben");
     intl.MonthCalendar->EnterYearPrompt = QStringLiteral("Gültiges Jahr eingeben");
+    intl.MonthCalendar->NewYearPrompt = QStringLiteral("Neues Jahr:");
+    intl.MonthCalendar->TodayLabel = QStringLiteral("Heute:");
     filterDialog(*intl.FilterDialog);
     menuLabels(*intl.RichEdit->MenuLabels);
     popupMenuLabels(*intl.RichEdit->PopupMenuLabels);

@@ -140,12 +140,18 @@ class TqkMonthCalendarIntl : public QObject
     Q_OBJECT
     Q_PROPERTY(QString PopupYearLabel MEMBER PopupYearLabel)
     Q_PROPERTY(QString EnterYearPrompt MEMBER EnterYearPrompt)
+    Q_PROPERTY(QString NewYearPrompt MEMBER NewYearPrompt)
+    Q_PROPERTY(QString TodayLabel MEMBER TodayLabel)
 
 public:
     using QObject::QObject;
 
     QString PopupYearLabel = QStringLiteral("Edit Year");
     QString EnterYearPrompt = QStringLiteral("Enter Valid Year");
+    // The year prompt's text when a limit exists.
+    QString NewYearPrompt = QStringLiteral("Enter New Year:");
+    // Stands before today's date at the calendar's foot.
+    QString TodayLabel = QStringLiteral("Heute:");
 };
 
 class TqkFilterDialogIntl : public QObject

@@ -546,7 +546,20 @@ void TqkMonthCalendar::ChooseMonth(int month)
 void TqkMonthCalendar::ChooseYear(int year)
 {
     const QDate current = ToQDate(m_value);
-    moveTo(qkSameDayIn(qBound(1, year, 9999), current.month(), current.day()));
+    const auto inYear = [&current](int y) { return qkSameDayIn(qBound(1, y, 9999), current.month(), current.day()); };
+    QDate target = inYear(year);
+    // A year beyond a limit gives way to the nearest year the limit allows
+    // for the shown month and day.
+    if (m_maxDate != 0 && dayOf(target) > std::trunc(m_maxDate)) {
+        target = inYear(ToQDate(m_maxDate).year());
+        if (dayOf(target) > std::trunc(m_maxDate))
+            target = inYear(target.year() - 1);
+    } else if (m_minDate != 0 && dayOf(target) < std::trunc(m_minDate)) {
+        target = inYear(ToQDate(m_minDate).year());
+        if (dayOf(target) < std::trunc(m_minDate))
+            target = inYear(target.year() + 1);
+    }
+    moveTo(target);
 }
 
 void TqkMonthCalendar::EditYear()
@@ -560,7 +573,7 @@ void TqkMonthCalendar::EditYear()
         caption += QStringLiteral(" (>=%1)").arg(minYear);
     else if (maxYear)
         caption += QStringLiteral(" (<=%1)").arg(maxYear);
-    const QString prompt = (minYear || maxYear) ? QStringLiteral("Enter New Year:") : QStringLiteral(" ");
+    const QString prompt = (minYear || maxYear) ? qkIntl().MonthCalendar->NewYearPrompt : QStringLiteral(" ");
     const int shownYear = ToQDate(m_value).year();
     QString answer = QString::number(shownYear);
     for (;;) {
@@ -647,7 +660,7 @@ void TqkMonthCalendar::paintDays(QPainter &painter, const Layout &l) const
         painter.setPen(m_colors->Color(TqkDateTimeColors::Text));
         painter.setFont(bold);
         const QRect line(0, l.gridTop + 6 * l.cellHeight + 2, width(), l.cellHeight);
-        painter.drawText(line, Qt::AlignCenter, QStringLiteral("Heute: ") + dateText(::Date()));
+        painter.drawText(line, Qt::AlignCenter, qkIntl().MonthCalendar->TodayLabel + QLatin1Char(' ') + dateText(::Date()));
     }
 }
 
