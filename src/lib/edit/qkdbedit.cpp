@@ -11,6 +11,7 @@
 #include "lib/edit/qkCellText.h"
 #include "lib/edit/qkEditMask.h"
 #include "lib/edit/qkGridHost.h"
+#include "lib/edit/qkLinesWindow.h"
 #include "platform/db/TDataLink.h"
 #include "platform/db/TDataSet.h"
 #include "platform/db/TField.h"
@@ -186,6 +187,31 @@ void TqkCustomMaskEdit::SetMultiLine(bool multiLine)
 void TqkCustomMaskEdit::recreateWindow()
 {
     SetTextWindow(m_multiLine || m_wordWrap || m_wantReturns || m_showVertScrollBar, m_wordWrap, m_showVertScrollBar);
+    wrapByHeight();
+}
+
+void TqkCustomMaskEdit::resizeEvent(QResizeEvent *event)
+{
+    TqkKeyedEdit::resizeEvent(event);
+    wrapByHeight();
+}
+
+void TqkCustomMaskEdit::wrapByHeight()
+{
+    if (TqkLinesWindow *lines = LinesWindow())
+        lines->setLineWrapMode(m_wordWrap && !qkFitsOneLine(fontMetrics(), rect()) ? QPlainTextEdit::WidgetWidth
+                                                                                     : QPlainTextEdit::NoWrap);
+}
+
+QString TqkCustomMaskEdit::InCharCase(const QString &text) const
+{
+    QString cased = text;
+    // Character by character, as the window converts them: a sharp s stays one letter.
+    for (QChar &character : cased)
+        character = m_charCase == ecUpperCase ? character.toUpper()
+                    : m_charCase == ecLowerCase ? character.toLower()
+                                                : character;
+    return cased;
 }
 
 bool TqkCustomMaskEdit::PictureApplies() const
@@ -224,6 +250,8 @@ void TqkCustomMaskEdit::DoCheckValue(bool passes)
 void TqkCustomMaskEdit::KeyPress(QChar &key)
 {
     m_keyHandledByPicture = false;
+    if (key.unicode() >= 32)
+        key = InCharCase(QString(key)).at(0);
     if (!PictureApplies()) {
         if (key == QChar(13) && !m_wantReturns)
             key = QChar();
@@ -715,8 +743,9 @@ void TqkDBCustomEdit::KeyUp(int &key, TShiftState)
         CheckPictureText(text());
 }
 
-void TqkDBCustomEdit::InsertPastedText(const QString &pasted)
+void TqkDBCustomEdit::InsertPastedText(const QString &inserted)
 {
+    const QString pasted = InCharCase(inserted);
     const QString old = text();
     const int caret = cursorPosition();
     if (!m_link->DataSource()) {
@@ -783,7 +812,9 @@ void TqkDBCustomEdit::EnterFocus()
     if (OnEnter)
         OnEnter(this);
     SetFocused(true);
-    if (!(QGuiApplication::mouseButtons() & Qt::LeftButton))
+    if (!AutoSelect())
+        deselect();
+    else if (!(QGuiApplication::mouseButtons() & Qt::LeftButton))
         selectAll();
     TqkCustomMaskEdit::Picture()->Refresh();
     if (Grid())

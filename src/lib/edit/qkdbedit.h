@@ -21,6 +21,7 @@ class QFontMetrics;
 class QPainter;
 
 enum TqkEditDataType { qkDefault = 0, qkEdtDate = 1, qkEdtTime = 2, qkEdtDateTime = 3 };
+enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
 
 // Sender and whether the text passes the picture.
 using TqkValidateEvent = std::function<void(QObject *sender, bool passesPictureTest)>;
@@ -74,7 +75,16 @@ public:
 
     TqkValidateEvent OnCheckValue;
 
-    // More than one line: each of these shows the text in a lines window.
+    // Typed and pasted characters go in upper or lower case.
+    TEditCharCase CharCase() const { return m_charCase; }
+    void SetCharCase(TEditCharCase charCase) { m_charCase = charCase; }
+    QString InCharCase(const QString &text) const;
+    // Entering the control selects its whole text.
+    bool AutoSelect() const { return m_autoSelect; }
+    void SetAutoSelect(bool autoSelect) { m_autoSelect = autoSelect; }
+
+    // More than one line: each of these shows the text in a lines window;
+    // a word-wrapping edit only one line high scrolls sideways instead.
     bool WordWrap() const { return m_wordWrap; }
     void SetWordWrap(bool wordWrap);
     // Enter inserts a line break instead of reaching the dialog.
@@ -100,6 +110,7 @@ protected:
     virtual void DoCheckValue(bool passes);
     virtual void BeginFieldEdit() {}
     void KeyPress(QChar &key) override;
+    void resizeEvent(QResizeEvent *event) override;
 
     bool m_exitRefused = false;
     bool m_keyHandledByPicture = false;
@@ -108,9 +119,12 @@ private:
     void filterCharacter(QChar &key);
     void filterByEditMask(QChar &key);
     void recreateWindow();
+    void wrapByHeight();
 
     TqkDBPicture *m_picture;
     QString m_editMask;
+    TEditCharCase m_charCase = ecNormal;
+    bool m_autoSelect = true;
     bool m_usePictureMask = false;
     bool m_wordWrap = false;
     bool m_wantReturns = false;
@@ -234,6 +248,7 @@ class TqkDBEdit : public TqkDBCustomEdit
     Q_PROPERTY(bool WordWrap READ WordWrap WRITE SetWordWrap)
     Q_PROPERTY(bool WantReturns READ WantReturns WRITE SetWantReturns)
     Q_PROPERTY(bool ShowVertScrollBar READ ShowVertScrollBar WRITE SetShowVertScrollBar)
+    Q_PROPERTY(bool AutoSelect READ AutoSelect WRITE SetAutoSelect)
 
 public:
     using TqkDBCustomEdit::TqkDBCustomEdit;

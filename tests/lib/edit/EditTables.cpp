@@ -52,8 +52,12 @@ void EditTables::leave(QWidget *)
 
 void EditTables::typeText(QWidget *control, const QString &text)
 {
-    for (QChar c : text)
-        QTest::keyClick(control, c.toLatin1());
+    for (QChar c : text) {
+        if (c.unicode() < 128)
+            QTest::keyClick(control, c.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, control, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
 }
 
 QString EditTables::storedCustomerField(const QString &nr, const QString &field) const

@@ -11,6 +11,8 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
 
 #include <functional>
 
@@ -122,6 +124,21 @@ TEST_F(MultiLineEditTest, TheLinesWindowScrollsToTheCaretAsLinesAreTyped)
         EXPECT_TRUE(lines->viewport()->rect().contains(lines->cursorRect())) << step;
     }
     EXPECT_EQ(edit->text(), "eins\nzwei\ndrei\nvier\nfünf\nsechs\nab\ncd");
+}
+
+// A word-wrapping edit breaks its lines only where a second line fits; one
+// line high it scrolls sideways to the caret.
+TEST_F(MultiLineEditTest, WordWrapBreaksLinesOnlyWhereASecondLineFits)
+{
+    for (const int lines : {1, 4}) {
+        auto *edit = linesEdit(false);
+        edit->setFixedSize(120, lines * edit->fontMetrics().height() + 4);
+        type("Lange Zeile mit vielen Worten");
+        TqkLinesWindow *shown = edit->LinesWindow();
+        EXPECT_EQ(shown->document()->firstBlock().layout()->lineCount() > 1, lines > 1) << lines;
+        EXPECT_TRUE(shown->viewport()->rect().contains(shown->cursorRect())) << lines;
+        delete edit;
+    }
 }
 
 TEST_F(MultiLineEditTest, ThePictureTheResetAndTheFocusChainWorkInTheLinesWindow)

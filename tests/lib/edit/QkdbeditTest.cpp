@@ -272,6 +272,42 @@ TEST_F(EditControlTest, BoundDateFieldFillsAndWritesTheDateAtMidnight)
     EXPECT_EQ(customers->FieldByName("Gruendungsdatum")->AsDateTime(), EncodeDate(2024, 5, 12));
 }
 
+TEST_F(EditControlTest, CharCaseForcesTypedAndPastedLettersAndAutoSelectCanBeSwitchedOff)
+{
+    struct Case
+    {
+        TEditCharCase charCase;
+        const char *typed;
+        const char *pasted;
+        const char *expected;
+    };
+    const Case cases[] = {
+        {ecUpperCase, "Müller ", "Straße", "MÜLLER STRAßE"},
+        {ecLowerCase, "Müller ", "STRASSE", "müller strasse"},
+        {ecNormal, "Müller ", "Straße", "Müller Straße"},
+    };
+    for (const Case &c : cases) {
+        auto *edit = new TqkDBEdit;
+        edit->SetReadOnly(false);
+        edit->SetCharCase(c.charCase);
+        show(edit);
+        typeText(edit, QString::fromUtf8(c.typed));
+        QApplication::clipboard()->setText(QString::fromUtf8(c.pasted));
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(edit->text(), QString::fromUtf8(c.expected)) << int(c.charCase);
+        delete edit;
+    }
+    for (const bool autoSelect : {true, false}) {
+        auto *edit = new TqkDBEdit;
+        edit->SetReadOnly(false);
+        edit->setText("Anfang");
+        edit->SetAutoSelect(autoSelect);
+        show(edit);
+        EXPECT_EQ(edit->selectedText(), autoSelect ? "Anfang" : "") << autoSelect;
+        delete edit;
+    }
+}
+
 TEST_F(EditControlTest, EscapeRestoresTheTextOfTheLastEntry)
 {
     auto *edit = new TqkDBEdit(window.get());
