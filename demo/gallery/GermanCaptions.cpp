@@ -188,6 +188,7 @@ void userMessages(TqkUserMessagesIntl &u)
     u.RichEditClearWarning = QStringLiteral("Den ganzen Text löschen?");
     u.FilterDlgNoCriteria = QStringLiteral("Sie haben keine Suchbedingung gewählt");
     u.RecordViewExitWarning = QStringLiteral("Es wurden Änderungen vorgenommen! Wollen Sie die Änderungen speichern?");
+    u.PictureMaskInTable = QStringLiteral("Die Paradox-Tabelle legt für dieses Feld schon eine Bildmaske fest. ");
 }
 
 }

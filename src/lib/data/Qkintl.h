@@ -523,6 +523,7 @@ class TqkUserMessagesIntl : public QObject
     Q_PROPERTY(QString RichEditClearWarning MEMBER RichEditClearWarning)
     Q_PROPERTY(QString FilterDlgNoCriteria MEMBER FilterDlgNoCriteria)
     Q_PROPERTY(QString RecordViewExitWarning MEMBER RecordViewExitWarning)
+    Q_PROPERTY(QString PictureMaskInTable MEMBER PictureMaskInTable)
 
 public:
     using QObject::QObject;
@@ -536,6 +537,8 @@ public:
     QString RichEditClearWarning = QStringLiteral("Clear entire text?");
     QString FilterDlgNoCriteria = QStringLiteral("You have not selected any search criteria");
     QString RecordViewExitWarning = QStringLiteral("Changes have been made!  Do you wish to save your changes?");
+    // A mask written for a field whose table holds its own picture.
+    QString PictureMaskInTable = QStringLiteral("Picture mask already defined in Paradox table. ");
 };
 
 class TqkIntl : public QObject

@@ -103,7 +103,7 @@ void TqkDBPicture::SetPictureMask(const QString &mask)
         return;
     }
     if (!qkTablePicture(edit->BoundDataSet(), edit->DataField()).isEmpty()) {
-        ui::services().messageBox(QStringLiteral("Picture mask already defined in Paradox table. "),
+        ui::services().messageBox(qkIntl().UserMessages->PictureMaskInTable,
                                   ui::applicationTitle(), ui::MsgIcon::Warning, ui::MsgButtons::Ok);
         return;
     }

@@ -1,5 +1,6 @@
 #include "EditTables.h"
 
+#include "lib/data/Qkintl.h"
 #include "lib/data/Qktable.h"
 #include "lib/edit/qkdbedit.h"
 #include "platform/db/TField.h"
@@ -13,6 +14,8 @@
 #include <QLayout>
 #include <QMimeData>
 #include <QTest>
+
+#include <utility>
 
 namespace {
 
@@ -371,6 +374,11 @@ TEST_F(EditControlTest, BoundMasksAreWrittenToTheDataSetUnlessTheTableHasItsOwnA
     edit->SetDataField("plz");
     edit->Picture()->SetPictureMask("###");
     EXPECT_EQ(services.messageTexts(), QStringList{"Picture mask already defined in Paradox table. "});
+    TqkUserMessagesIntl &messages = *qkIntl().UserMessages;
+    const QString message = std::exchange(messages.PictureMaskInTable, QStringLiteral("Maske steht in der Tabelle."));
+    edit->Picture()->SetPictureMask("####");
+    messages.PictureMaskInTable = message;
+    EXPECT_EQ(services.messageTexts().value(1), "Maske steht in der Tabelle.");
     EXPECT_EQ(edit->Picture()->PictureMask(), "#####");
     EXPECT_TRUE(ownPictures.PictureMasks.isEmpty());
 }
