@@ -103,8 +103,8 @@ void TqkDBPicture::SetPictureMask(const QString &mask)
         return;
     }
     if (!qkTablePicture(edit->BoundDataSet(), edit->DataField()).isEmpty()) {
-        ui::services().messageBox(qkIntl().UserMessages->PictureMaskInTable,
-                                  ui::applicationTitle(), ui::MsgIcon::Warning, ui::MsgButtons::Ok);
+        ui::services().messageBox(qkIntl().UserMessages->PictureMaskInTable, ui::applicationTitle(),
+                                  ui::MsgIcon::Warning, ui::MsgButtons::Ok);
         return;
     }
     m_mask = mask;
@@ -200,7 +200,7 @@ void TqkCustomMaskEdit::wrapByHeight()
 {
     if (TqkLinesWindow *lines = LinesWindow())
         lines->setLineWrapMode(m_wordWrap && !qkFitsOneLine(fontMetrics(), rect()) ? QPlainTextEdit::WidgetWidth
-                                                                                     : QPlainTextEdit::NoWrap);
+                                                                                   : QPlainTextEdit::NoWrap);
 }
 
 QString TqkCustomMaskEdit::InCharCase(const QString &text) const
@@ -208,7 +208,7 @@ QString TqkCustomMaskEdit::InCharCase(const QString &text) const
     QString cased = text;
     // Character by character, as the window converts them: a sharp s stays one letter.
     for (QChar &character : cased)
-        character = m_charCase == ecUpperCase ? character.toUpper()
+        character = m_charCase == ecUpperCase   ? character.toUpper()
                     : m_charCase == ecLowerCase ? character.toLower()
                                                 : character;
     return cased;
@@ -1091,7 +1091,8 @@ void TqkDBCustomEdit::placeAsTheLine(const QFontMetrics &metrics, const QString 
 {
     QStyleOptionFrame option;
     initStyleOption(&option);
-    const QRect line = style()->subElementRect(QStyle::SE_LineEditContents, &option, this).marginsRemoved(textMargins());
+    const QRect line =
+        style()->subElementRect(QStyle::SE_LineEditContents, &option, this).marginsRemoved(textMargins());
     rect.setTop(line.top());
     rect.setBottom(line.bottom());
     rect.setLeft(line.left());

@@ -660,7 +660,8 @@ void TqkMonthCalendar::paintDays(QPainter &painter, const Layout &l) const
         painter.setPen(m_colors->Color(TqkDateTimeColors::Text));
         painter.setFont(bold);
         const QRect line(0, l.gridTop + 6 * l.cellHeight + 2, width(), l.cellHeight);
-        painter.drawText(line, Qt::AlignCenter, qkIntl().MonthCalendar->TodayLabel + QLatin1Char(' ') + dateText(::Date()));
+        painter.drawText(line, Qt::AlignCenter,
+                         qkIntl().MonthCalendar->TodayLabel + QLatin1Char(' ') + dateText(::Date()));
     }
 }
 

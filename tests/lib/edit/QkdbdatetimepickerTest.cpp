@@ -206,14 +206,18 @@ TEST_F(DateTimePickerTest, ADatePickedInTheDropDownReachesTheTable)
         const char *stored;
     };
     const Case cases[] = {
-        {"Right, Enter", [](TqkDBDateTimePicker *picker) {
+        {"Right, Enter",
+         [](TqkDBDateTimePicker *picker) {
              QTest::keyClick(picker, Qt::Key_Right);
              QTest::keyClick(picker, Qt::Key_Return);
-         }, "13.05.2020"},
-        {"click on the 20th", [](TqkDBDateTimePicker *picker) {
+         },
+         "13.05.2020"},
+        {"click on the 20th",
+         [](TqkDBDateTimePicker *picker) {
              TqkPopupCalendar *calendar = picker->Calendar();
              QTest::mouseClick(calendar, Qt::LeftButton, {}, calendar->DayRect(QDate(2020, 5, 20)).center());
-         }, "20.05.2020"},
+         },
+         "20.05.2020"},
     };
     customers->Next();
     auto *picker = new TqkDBDateTimePicker(window.get());
