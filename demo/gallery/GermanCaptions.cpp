@@ -188,6 +188,7 @@ void userMessages(TqkUserMessagesIntl &u)
     u.RichEditClearWarning = QStringLiteral("Den ganzen Text löschen?");
     u.FilterDlgNoCriteria = QStringLiteral("Sie haben keine Suchbedingung gewählt");
     u.RecordViewExitWarning = QStringLiteral("Es wurden Änderungen vorgenommen! Wollen Sie die Änderungen speichern?");
+    u.PictureMaskInTable = QStringLiteral("Die Paradox-Tabelle legt für dieses Feld schon eine Bildmaske fest. ");
 }
 
 }
@@ -199,6 +200,8 @@ void useGermanCaptions()
     intl.BtnCancelCaption = QStringLiteral("Abbrechen");
     intl.MonthCalendar->PopupYearLabel = QStringLiteral("Jahr eingeben");
     intl.MonthCalendar->EnterYearPrompt = QStringLiteral("Gültiges Jahr eingeben");
+    intl.MonthCalendar->NewYearPrompt = QStringLiteral("Neues Jahr:");
+    intl.MonthCalendar->TodayLabel = QStringLiteral("Heute:");
     filterDialog(*intl.FilterDialog);
     menuLabels(*intl.RichEdit->MenuLabels);
     popupMenuLabels(*intl.RichEdit->PopupMenuLabels);

@@ -140,12 +140,18 @@ class TqkMonthCalendarIntl : public QObject
     Q_OBJECT
     Q_PROPERTY(QString PopupYearLabel MEMBER PopupYearLabel)
     Q_PROPERTY(QString EnterYearPrompt MEMBER EnterYearPrompt)
+    Q_PROPERTY(QString NewYearPrompt MEMBER NewYearPrompt)
+    Q_PROPERTY(QString TodayLabel MEMBER TodayLabel)
 
 public:
     using QObject::QObject;
 
     QString PopupYearLabel = QStringLiteral("Edit Year");
     QString EnterYearPrompt = QStringLiteral("Enter Valid Year");
+    // The year prompt's text when a limit exists.
+    QString NewYearPrompt = QStringLiteral("Enter New Year:");
+    // Stands before today's date at the calendar's foot.
+    QString TodayLabel = QStringLiteral("Heute:");
 };
 
 class TqkFilterDialogIntl : public QObject
@@ -517,6 +523,7 @@ class TqkUserMessagesIntl : public QObject
     Q_PROPERTY(QString RichEditClearWarning MEMBER RichEditClearWarning)
     Q_PROPERTY(QString FilterDlgNoCriteria MEMBER FilterDlgNoCriteria)
     Q_PROPERTY(QString RecordViewExitWarning MEMBER RecordViewExitWarning)
+    Q_PROPERTY(QString PictureMaskInTable MEMBER PictureMaskInTable)
 
 public:
     using QObject::QObject;
@@ -530,6 +537,8 @@ public:
     QString RichEditClearWarning = QStringLiteral("Clear entire text?");
     QString FilterDlgNoCriteria = QStringLiteral("You have not selected any search criteria");
     QString RecordViewExitWarning = QStringLiteral("Changes have been made!  Do you wish to save your changes?");
+    // A mask written for a field whose table holds its own picture.
+    QString PictureMaskInTable = QStringLiteral("Picture mask already defined in Paradox table. ");
 };
 
 class TqkIntl : public QObject

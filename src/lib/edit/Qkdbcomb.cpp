@@ -259,9 +259,14 @@ void TqkDBComboBox::PaintText(QPainter &painter, const QRect &rect, int left, in
         TqkDBCustomEdit::PaintText(painter, rect, left, top, shown);
         return;
     }
-    if (m_droppedDown)
-        painter.fillRect(rect, palette().color(QPalette::Base));
+    // The handler meets the painter as a row of the list hands it over:
+    // the area filled, the text colour set, and no brush of its own that
+    // the handler's frames would fill with.
+    painter.save();
+    painter.fillRect(rect, painter.brush());
+    painter.setBrush(Qt::NoBrush);
     OnDrawItem(this, m_itemIndex, painter, rect, true);
+    painter.restore();
 }
 
 bool TqkDBComboBox::ShowsCaret() const

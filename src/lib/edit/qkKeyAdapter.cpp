@@ -164,6 +164,13 @@ TqkKeyedEdit::TqkKeyedEdit(QWidget *parent) : QLineEdit(parent)
     setStyle(caretStyle());
 }
 
+// The lines window goes first: a focus it loses while the edit is taken
+// down would otherwise ask an exit check of an edit that is half gone.
+TqkKeyedEdit::~TqkKeyedEdit()
+{
+    delete m_lines;
+}
+
 void TqkKeyedEdit::Paste()
 {
     InsertPastedText(QApplication::clipboard()->text());

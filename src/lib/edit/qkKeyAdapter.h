@@ -70,6 +70,7 @@ class TqkKeyedEdit : public QLineEdit
 
 public:
     explicit TqkKeyedEdit(QWidget *parent = nullptr);
+    ~TqkKeyedEdit() override;
 
     bool MultiLine() const { return m_lines != nullptr; }
     TqkLinesWindow *LinesWindow() const { return m_lines; }

@@ -60,6 +60,8 @@ void TqkLinesWindow::InsertText(const QString &text)
     if (isReadOnly())
         return;
     insertPlainText(text.left(std::max(0, roomLeft())));
+    // Typing by the window's own keys scrolls to the caret; text put in here must too.
+    ensureCursorVisible();
 }
 
 void TqkLinesWindow::SetWindowReadOnly(bool readOnly)

@@ -15,6 +15,8 @@
 #include <QClipboard>
 #include <QKeyEvent>
 
+#include <algorithm>
+
 using namespace qk;
 
 namespace {
@@ -262,12 +264,12 @@ TqkDBCustomDateTimePicker::Parts TqkDBCustomDateTimePicker::parts() const
 
 TDateTime TqkDBCustomDateTimePicker::effectiveMin() const
 {
-    return m_minDate != 0 ? std::trunc(m_minDate) : EncodeDate(1899, 12, 31);
+    return m_minDate != 0 ? std::trunc(m_minDate) : qkFirstDay();
 }
 
 TDateTime TqkDBCustomDateTimePicker::effectiveMax() const
 {
-    return m_maxDate != 0 ? std::trunc(m_maxDate) : EncodeDate(9999, 12, 31);
+    return m_maxDate != 0 ? std::trunc(m_maxDate) : qkLastDay();
 }
 
 bool TqkDBCustomDateTimePicker::inRange(TDateTime date) const
@@ -331,11 +333,11 @@ bool TqkDBCustomDateTimePicker::MayModify() const
 void TqkDBCustomDateTimePicker::render()
 {
     if (m_value == 0 && kind() != KindTime) {
-        setText(QString());
+        showText(QString());
         return;
     }
     const TqkDTRendering whole = renderField(0);
-    setText(whole.text);
+    showText(whole.text);
     if (IsDroppedDown() || !hasFocus()) {
         deselect();
         return;
@@ -349,6 +351,15 @@ void TqkDBCustomDateTimePicker::render()
     setSelection(field.start, field.length);
 }
 
+// The text always follows the value; whether the value was changed is the
+// picker's to say, so showing a new text keeps the modified flag.
+void TqkDBCustomDateTimePicker::showText(const QString &shown)
+{
+    const bool modified = isModified();
+    setText(shown);
+    setModified(modified);
+}
+
 void TqkDBCustomDateTimePicker::showPending(const TqkDTRendering &at)
 {
     QString shown = text();
@@ -356,7 +367,7 @@ void TqkDBCustomDateTimePicker::showPending(const TqkDTRendering &at)
     if (at.field.kind == TqkDTTokenKind::Year && at.field.token.size() == 4)
         replacement += shown.mid(at.start + int(m_typed.size()), at.length - int(m_typed.size()));
     shown.replace(at.start, at.length, replacement);
-    setText(shown);
+    showText(shown);
     setCursorPosition(at.start + int(m_typed.size()));
 }
 
@@ -408,77 +419,102 @@ void TqkDBCustomDateTimePicker::commitPending()
         else if (typed.size() == 3 && number != 0)
             p.year = number;
     } else {
-        switch (at.field.kind) {
-        case TqkDTTokenKind::Day:
-            p.day = number == 0 ? p.day : number;
-            break;
-        case TqkDTTokenKind::Month:
-            p.month = number == 0 ? p.month : number;
-            break;
-        case TqkDTTokenKind::Year:
-            p.year = qkEpochYear(number, Epoch);
-            break;
-        case TqkDTTokenKind::Hour:
-            p.hour = number;
-            break;
-        case TqkDTTokenKind::Minute:
-            p.minute = number;
-            break;
-        default:
-            p.second = number;
-            break;
-        }
+        setTypedPart(p, at.field.kind, number);
     }
-    if (rebuild(p))
-        userChanged();
+    storeTyped(p);
 }
 
-bool TqkDBCustomDateTimePicker::storeDigitValue(const TqkDTToken &token, int number)
+bool TqkDBCustomDateTimePicker::twelveHourDisplay() const
 {
-    Parts p = parts();
-    bool pm = p.hour >= 12;
-    bool twelveHour = false;
-    for (const TqkDTToken &t : tokens())
-        twelveHour = twelveHour || t.kind == TqkDTTokenKind::AmPm;
-    bool valid = true;
-    switch (token.kind) {
+    const QList<TqkDTToken> all = tokens();
+    return std::any_of(all.begin(), all.end(), [](const TqkDTToken &t) { return t.kind == TqkDTTokenKind::AmPm; });
+}
+
+void TqkDBCustomDateTimePicker::setTypedPart(Parts &p, TqkDTTokenKind kind, int number) const
+{
+    switch (kind) {
     case TqkDTTokenKind::Day:
-        valid = number <= DaysInMonth(p.year, p.month);
         p.day = number == 0 ? p.day : number;
         break;
     case TqkDTTokenKind::Month:
-        valid = number < 13;
         p.month = number == 0 ? p.month : number;
         break;
     case TqkDTTokenKind::Year:
         p.year = qkEpochYear(number, Epoch);
         break;
     case TqkDTTokenKind::Hour:
-        valid = twelveHour ? number < 13 : number < 24;
-        p.hour = twelveHour ? number % 12 + (pm ? 12 : 0) : number;
+        // A 12-hour display keeps the half of the day for 1 to 12; an
+        // afternoon hour typed in full is taken as it is.
+        p.hour = twelveHourDisplay() && number < 13 ? number % 12 + (p.hour >= 12 ? 12 : 0) : number;
         break;
     case TqkDTTokenKind::Minute:
-        valid = number < 60;
         p.minute = number;
         break;
     default:
-        valid = number < 60;
         p.second = number;
         break;
     }
-    if (valid && kind() != KindTime) {
+}
+
+bool TqkDBCustomDateTimePicker::storeTyped(const Parts &p)
+{
+    if (kind() != KindTime) {
         TDateTime date = 0;
-        valid = TryEncodeDate(p.year, p.month, qMin(p.day, DaysInMonth(p.year, qBound(1, p.month, 12))), date)
-                && inRange(date);
+        if (TryEncodeDate(p.year, p.month, qMin(p.day, DaysInMonth(p.year, p.month)), date) && !inRange(date)) {
+            refuseTyping(date > effectiveMax() ? qkAboveMaximumText(effectiveMax())
+                                               : qkBelowMinimumText(effectiveMin()));
+            return false;
+        }
+    }
+    if (!rebuild(p))
+        return false;
+    userChanged();
+    return true;
+}
+
+void TqkDBCustomDateTimePicker::refuseTyping(const QString &message)
+{
+    resetValue();
+    ui::showWarning(message);
+}
+
+QString TqkDBCustomDateTimePicker::invalidTypedText(const TqkDTRendering &at, int number) const
+{
+    QString shown = renderField(0).text;
+    shown.replace(at.start, at.length, QString::number(number).rightJustified(at.length, QLatin1Char('0')));
+    const TqkDTTokenKind kind = at.field.kind;
+    const bool time = kind == TqkDTTokenKind::Hour || kind == TqkDTTokenKind::Minute || kind == TqkDTTokenKind::Second;
+    return (time ? QStringLiteral("„%1“ ist keine gültige Uhrzeit.") : QStringLiteral("„%1“ ist kein gültiges Datum."))
+        .arg(shown);
+}
+
+bool TqkDBCustomDateTimePicker::storeDigitValue(const TqkDTRendering &at, int number)
+{
+    Parts p = parts();
+    bool valid = true;
+    switch (at.field.kind) {
+    case TqkDTTokenKind::Day:
+        valid = number <= DaysInMonth(p.year, p.month);
+        break;
+    case TqkDTTokenKind::Month:
+        valid = number < 13;
+        break;
+    case TqkDTTokenKind::Hour:
+        valid = number < 24;
+        break;
+    case TqkDTTokenKind::Minute:
+    case TqkDTTokenKind::Second:
+        valid = number < 60;
+        break;
+    default:
+        break;
     }
     if (!valid) {
-        ui::services().beep();
-        render();
+        refuseTyping(invalidTypedText(at, number));
         return false;
     }
-    if (rebuild(p))
-        userChanged();
-    return true;
+    setTypedPart(p, at.field.kind, number);
+    return storeTyped(p);
 }
 
 void TqkDBCustomDateTimePicker::typeDigit(int digit)
@@ -503,23 +539,19 @@ void TqkDBCustomDateTimePicker::typeDigit(int digit)
         } else {
             p.year = year;
         }
-        if (rebuild(p))
-            userChanged();
+        storeTyped(p);
         return;
     }
     const bool wasPending = m_typingPending;
     int number = digit;
     if (!wasPending) {
         const Parts p = parts();
-        bool twelveHour = false;
-        for (const TqkDTToken &t : tokens())
-            twelveHour = twelveHour || t.kind == TqkDTTokenKind::AmPm;
         if (at.field.kind == TqkDTTokenKind::Year) {
             const int lastOfDecade = (p.year / 100) * 100 + digit * 10 + 9;
             if (m_minDate != 0 && EncodeDate(lastOfDecade, 12, 31) < std::trunc(m_minDate))
                 return;
         }
-        if (!firstDigitCompletes(at.field.kind, digit, DaysInMonth(p.year, p.month), twelveHour)) {
+        if (!firstDigitCompletes(at.field.kind, digit, DaysInMonth(p.year, p.month), twelveHourDisplay())) {
             m_typed = QString::number(digit);
             m_typingPending = true;
             showPending(at);
@@ -530,7 +562,7 @@ void TqkDBCustomDateTimePicker::typeDigit(int digit)
         m_typed.clear();
         m_typingPending = false;
     }
-    if (storeDigitValue(at.field, number) && m_autoNextField && m_currentField < fieldCount()) {
+    if (storeDigitValue(at, number) && m_autoNextField && m_currentField < fieldCount()) {
         ++m_currentField;
         render();
     }
@@ -968,21 +1000,26 @@ void TqkDBCustomDateTimePicker::KeyPress(QChar &key)
             m_swallowEscape = false;
             return;
         }
-        m_typingPending = false;
-        m_typed.clear();
-        if (m_link->DataSource())
-            m_link->Reset();
-        else
-            m_value = m_savedValue;
-        render();
-        selectAll();
-        setModified(false);
+        resetValue();
         if (TqkGridHost *grid = Grid())
             grid->TakeFocus();
         return;
     }
     if (code >= 32 || code == 8 || code == 22 || code == 24)
         key = QChar();
+}
+
+void TqkDBCustomDateTimePicker::resetValue()
+{
+    m_typingPending = false;
+    m_typed.clear();
+    if (m_link->DataSource())
+        m_link->Reset();
+    else
+        m_value = m_savedValue;
+    render();
+    selectAll();
+    setModified(false);
 }
 
 // ---------------------------------------------------------------- clipboard, mouse, focus
@@ -1054,10 +1091,11 @@ void TqkDBCustomDateTimePicker::EnterFocus()
 {
     if (Grid())
         m_currentField = 1;
-    if (m_value != 0 || kind() == KindTime) {
-        m_savedValue = m_value;
+    // An empty control saves its emptiness too: Escape brings back what the
+    // control held on this entry, never a value of an earlier one.
+    m_savedValue = m_value;
+    if (m_value != 0 || kind() == KindTime)
         render();
-    }
     if (!m_enteredByButton)
         selectAll();
 }
@@ -1173,8 +1211,10 @@ void TqkDBCustomDateTimePicker::DropDown()
         userChanged();
     }
     // A field may hold a date outside the picker's limits; the calendar
-    // shows the nearest day it allows instead of raising.
-    m_calendar->SetDate(qBound(effectiveMin(), std::trunc(m_value), effectiveMax()));
+    // shows the nearest day it allows instead of raising, and that day is
+    // taken only once the user has moved off it.
+    m_calendarOpenedOn = qBound(effectiveMin(), std::trunc(m_value), effectiveMax());
+    m_calendar->SetDate(m_calendarOpenedOn);
     m_calendar->SetTime(Time());
     if (OnDropDown)
         OnDropDown(this);
@@ -1209,7 +1249,7 @@ void TqkDBCustomDateTimePicker::CloseUp(bool accept)
     if (wasVisible) {
         if (!accept) {
             m_value = m_valueBeforeDropDown;
-        } else if (Field() && MayModify()) {
+        } else if (Field() && MayModify() && m_calendar->Date() != m_calendarOpenedOn) {
             const TDateTime chosen = CombineDateTime(m_calendar->Date(), m_calendar->Time());
             if (Field()->IsNull() || chosen != Field()->AsDateTime()) {
                 m_link->Edit();

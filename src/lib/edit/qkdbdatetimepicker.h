@@ -138,12 +138,24 @@ private:
     TDateTime effectiveMax() const;
     bool inRange(TDateTime date) const;
     void render();
+    void showText(const QString &shown);
     void showPending(const TqkDTRendering &at);
     bool rebuild(const Parts &p);
     void userChanged();
     void commitPending();
     void typeDigit(int digit);
-    bool storeDigitValue(const TqkDTToken &token, int number);
+    bool twelveHourDisplay() const;
+    // Puts a typed number into its part of the value.
+    void setTypedPart(Parts &p, TqkDTTokenKind kind, int number) const;
+    // Stores what typing made of the parts; a date outside the limits is
+    // refused. True when the value took it.
+    bool storeTyped(const Parts &p);
+    bool storeDigitValue(const TqkDTRendering &at, int number);
+    // A refused typed value leaves the control as it was on entry and says why.
+    void refuseTyping(const QString &message);
+    QString invalidTypedText(const TqkDTRendering &at, int number) const;
+    // Back to the field's value, or to the value saved on entry.
+    void resetValue();
     void stepField(int direction);
     void homeOrEnd(bool end);
     void deleteValue();
@@ -166,6 +178,7 @@ private:
     TDateTime m_value = 0;
     TDateTime m_savedValue = 0;
     TDateTime m_valueBeforeDropDown = 0;
+    TDateTime m_calendarOpenedOn = 0;
     TDateTime m_minDate = 0;
     TDateTime m_maxDate = 0;
     TDTDateFormat m_dateFormat = dfShort;

@@ -4,12 +4,14 @@
 #include "lib/data/QkcommonData.h"
 #include "lib/data/QkcommonPaint.h"
 #include "lib/data/Qkdatsrc.h"
+#include "lib/data/Qkintl.h"
 #include "lib/data/Qkpict.h"
 #include "lib/data/Qkprops.h"
 #include "lib/data/QkstrDate.h"
 #include "lib/edit/qkCellText.h"
 #include "lib/edit/qkEditMask.h"
 #include "lib/edit/qkGridHost.h"
+#include "lib/edit/qkLinesWindow.h"
 #include "platform/db/TDataLink.h"
 #include "platform/db/TDataSet.h"
 #include "platform/db/TField.h"
@@ -20,6 +22,7 @@
 #include "platform/ui/UiServices.h"
 
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QStyleOptionFrame>
 
 #include <utility>
@@ -30,6 +33,9 @@ namespace {
 
 const QString invalidInputMessage =
     QStringLiteral("Ungültiger Eingabewert. Verwenden Sie die ESC-Taste, um die Änderungen rückgängig zu machen.");
+
+// The room the line leaves between its contents' edge and its text.
+constexpr int lineTextMargin = 2;
 
 QString twoDigits(int value)
 {
@@ -97,8 +103,8 @@ void TqkDBPicture::SetPictureMask(const QString &mask)
         return;
     }
     if (!qkTablePicture(edit->BoundDataSet(), edit->DataField()).isEmpty()) {
-        ui::services().messageBox(QStringLiteral("Picture mask already defined in Paradox table. "),
-                                  ui::applicationTitle(), ui::MsgIcon::Warning, ui::MsgButtons::Ok);
+        ui::services().messageBox(qkIntl().UserMessages->PictureMaskInTable, ui::applicationTitle(),
+                                  ui::MsgIcon::Warning, ui::MsgButtons::Ok);
         return;
     }
     m_mask = mask;
@@ -181,6 +187,31 @@ void TqkCustomMaskEdit::SetMultiLine(bool multiLine)
 void TqkCustomMaskEdit::recreateWindow()
 {
     SetTextWindow(m_multiLine || m_wordWrap || m_wantReturns || m_showVertScrollBar, m_wordWrap, m_showVertScrollBar);
+    wrapByHeight();
+}
+
+void TqkCustomMaskEdit::resizeEvent(QResizeEvent *event)
+{
+    TqkKeyedEdit::resizeEvent(event);
+    wrapByHeight();
+}
+
+void TqkCustomMaskEdit::wrapByHeight()
+{
+    if (TqkLinesWindow *lines = LinesWindow())
+        lines->setLineWrapMode(m_wordWrap && !qkFitsOneLine(fontMetrics(), rect()) ? QPlainTextEdit::WidgetWidth
+                                                                                   : QPlainTextEdit::NoWrap);
+}
+
+QString TqkCustomMaskEdit::InCharCase(const QString &text) const
+{
+    QString cased = text;
+    // Character by character, as the window converts them: a sharp s stays one letter.
+    for (QChar &character : cased)
+        character = m_charCase == ecUpperCase   ? character.toUpper()
+                    : m_charCase == ecLowerCase ? character.toLower()
+                                                : character;
+    return cased;
 }
 
 bool TqkCustomMaskEdit::PictureApplies() const
@@ -188,15 +219,24 @@ bool TqkCustomMaskEdit::PictureApplies() const
     return m_usePictureMask && !m_picture->PictureMask().isEmpty();
 }
 
-bool TqkCustomMaskEdit::CheckPictureText(const QString &text)
+bool TqkCustomMaskEdit::PictureAccepts(const QString &text) const
 {
     const QString mask = m_picture->PictureMask();
-    bool passes = true;
-    if (!text.isEmpty() && !mask.isEmpty()) {
-        TqkPictureValidator validator(mask, m_picture->AutoFill());
-        QString checked = text;
-        passes = validator.Picture(checked, false) == picComplete;
-    }
+    if (text.isEmpty() || mask.isEmpty())
+        return true;
+    TqkPictureValidator validator(mask, m_picture->AutoFill());
+    QString checked = text;
+    return validator.Picture(checked, false) == picComplete;
+}
+
+bool TqkCustomMaskEdit::RefusesExitWith(const QString &text) const
+{
+    return PictureApplies() && !m_picture->AllowInvalidExit() && !PictureAccepts(text);
+}
+
+bool TqkCustomMaskEdit::CheckPictureText(const QString &text)
+{
+    const bool passes = PictureAccepts(text);
     DoCheckValue(passes);
     return passes;
 }
@@ -210,6 +250,8 @@ void TqkCustomMaskEdit::DoCheckValue(bool passes)
 void TqkCustomMaskEdit::KeyPress(QChar &key)
 {
     m_keyHandledByPicture = false;
+    if (key.unicode() >= 32)
+        key = InCharCase(QString(key)).at(0);
     if (!PictureApplies()) {
         if (key == QChar(13) && !m_wantReturns)
             key = QChar();
@@ -496,6 +538,14 @@ void TqkDBCustomEdit::UpdateData()
     }
     if (!field || !isModified())
         return;
+    // A text the exit refuses stays out of the record: on leaving, the
+    // refusal that follows tells the user; any other update of the record
+    // (a post, a scroll) fails instead of storing it.
+    if (RefusesExitWith(text())) {
+        if (m_leaving)
+            return;
+        throw EDatabaseError(qkIntl().UserMessages->PictureValidateError + field->DisplayName());
+    }
     if (isMemoField(field)) {
         // Memos keep the line breaks they are stored with.
         field->SetAsString(MultiLine() ? value.replace(QLatin1Char('\n'), QLatin1String("\r\n")) : value);
@@ -693,8 +743,9 @@ void TqkDBCustomEdit::KeyUp(int &key, TShiftState)
         CheckPictureText(text());
 }
 
-void TqkDBCustomEdit::InsertPastedText(const QString &pasted)
+void TqkDBCustomEdit::InsertPastedText(const QString &inserted)
 {
+    const QString pasted = InCharCase(inserted);
     const QString old = text();
     const int caret = cursorPosition();
     if (!m_link->DataSource()) {
@@ -761,7 +812,9 @@ void TqkDBCustomEdit::EnterFocus()
     if (OnEnter)
         OnEnter(this);
     SetFocused(true);
-    if (!(QGuiApplication::mouseButtons() & Qt::LeftButton))
+    if (!AutoSelect())
+        deselect();
+    else if (!(QGuiApplication::mouseButtons() & Qt::LeftButton))
         selectAll();
     TqkCustomMaskEdit::Picture()->Refresh();
     if (Grid())
@@ -776,7 +829,9 @@ bool TqkDBCustomEdit::ExitCheck()
 {
     const bool wasModified = isModified();
     try {
+        const QScopedValueRollback leaving(m_leaving, true);
         m_link->UpdateRecord();
+        checkUnboundDateTime();
     } catch (const Exception &error) {
         selectAll();
         setModified(wasModified);
@@ -789,6 +844,9 @@ bool TqkDBCustomEdit::ExitCheck()
     if (PictureApplies() && isModified() && !CheckPictureText(text())
         && !TqkCustomMaskEdit::Picture()->AllowInvalidExit()) {
         selectAll();
+        // The record update has not taken the text: the link stays modified,
+        // so that the next update of the record meets it again.
+        SetModified(true);
         ui::services().beep();
         m_exitRefused = true;
         return false;
@@ -801,6 +859,28 @@ bool TqkDBCustomEdit::ExitCheck()
 }
 
 // ---------------------------------------------------------------- date auto-fill
+
+// An unbound edit of a declared date or time type keeps no text its type
+// cannot read, as a field of that type would refuse it.
+void TqkDBCustomEdit::checkUnboundDateTime() const
+{
+    const QString typed = text().trimmed();
+    if (m_link->DataSource() || !isModified() || typed.isEmpty())
+        return;
+    switch (m_unboundDataType) {
+    case qkEdtDate:
+        StrToDate(typed);
+        break;
+    case qkEdtTime:
+        StrToTime(typed);
+        break;
+    case qkEdtDateTime:
+        StrToDateTime(typed);
+        break;
+    default:
+        break;
+    }
+}
 
 bool TqkDBCustomEdit::IsDateEdit() const
 {
@@ -988,15 +1068,39 @@ void TqkDBCustomEdit::PaintOwnText(QPainter &painter)
         x = (GetShowButton() ? GetTextRightEdge() : rect.right()) - textWidth - margin - 1;
     else if (m_alignment == taCenter)
         x = (rect.left() + rect.right() - textWidth) / 2;
+    int left = x - 1;
+    int top = margin - 1;
+    if (!grid && !MultiLine())
+        placeAsTheLine(painter.fontMetrics(), shown, rect, left, top);
     painter.setPen(textColor);
     painter.setBrush(background);
-    PaintText(painter, rect, x - 1, margin - 1, shown);
+    PaintText(painter, rect, left, top, shown);
     if (!highlighted)
         return;
     QRect focusRect = GetTextRect();
     if (hasFrame())
         focusRect.adjust(1, 1, 0, -1);
     qkDrawFocusRect(painter, focusRect, this);
+}
+
+// Outside a grid the text stands where the line itself writes it when it
+// has the focus: inside the frame, two pixels in, and vertically centred,
+// with room above for the dots of a capital umlaut.
+void TqkDBCustomEdit::placeAsTheLine(const QFontMetrics &metrics, const QString &shown, QRect &rect, int &left,
+                                     int &top) const
+{
+    QStyleOptionFrame option;
+    initStyleOption(&option);
+    const QRect line =
+        style()->subElementRect(QStyle::SE_LineEditContents, &option, this).marginsRemoved(textMargins());
+    rect.setTop(line.top());
+    rect.setBottom(line.bottom());
+    rect.setLeft(line.left());
+    rect.setRight(qMin(rect.right(), line.right()));
+    left = lineTextMargin;
+    const int lineHeight = qMax(metrics.height(), metrics.boundingRect(shown).height());
+    const int inkAbove = -metrics.tightBoundingRect(shown).top() - metrics.ascent();
+    top = qMax((line.height() - lineHeight + 1) / 2, inkAbove);
 }
 
 void TqkDBCustomEdit::PaintText(QPainter &painter, const QRect &rect, int left, int top, const QString &shown)

@@ -17,9 +17,11 @@ class TFieldDataLink;
 class TqkDataSource;
 class TqkDBCustomEdit;
 class TqkGridHost;
+class QFontMetrics;
 class QPainter;
 
 enum TqkEditDataType { qkDefault = 0, qkEdtDate = 1, qkEdtTime = 2, qkEdtDateTime = 3 };
+enum TEditCharCase { ecNormal, ecUpperCase, ecLowerCase };
 
 // Sender and whether the text passes the picture.
 using TqkValidateEvent = std::function<void(QObject *sender, bool passesPictureTest)>;
@@ -73,7 +75,16 @@ public:
 
     TqkValidateEvent OnCheckValue;
 
-    // More than one line: each of these shows the text in a lines window.
+    // Typed and pasted characters go in upper or lower case.
+    TEditCharCase CharCase() const { return m_charCase; }
+    void SetCharCase(TEditCharCase charCase) { m_charCase = charCase; }
+    QString InCharCase(const QString &text) const;
+    // Entering the control selects its whole text.
+    bool AutoSelect() const { return m_autoSelect; }
+    void SetAutoSelect(bool autoSelect) { m_autoSelect = autoSelect; }
+
+    // More than one line: each of these shows the text in a lines window;
+    // a word-wrapping edit only one line high scrolls sideways instead.
     bool WordWrap() const { return m_wordWrap; }
     void SetWordWrap(bool wordWrap);
     // Enter inserts a line break instead of reaching the dialog.
@@ -86,9 +97,12 @@ public:
     // The framework's own edit mask, in force where no picture applies.
     const QString &EditMask() const { return m_editMask; }
     void SetEditMask(const QString &mask) { m_editMask = mask; }
-    // True for an empty text, an empty mask or a text the mask finds complete;
-    // tells OnCheckValue in every case.
+    // True for an empty text, an empty mask or a text the mask finds complete.
+    bool PictureAccepts(const QString &text) const;
+    // PictureAccepts, telling OnCheckValue in every case.
     bool CheckPictureText(const QString &text);
+    // True when leaving the control with this text would be refused.
+    bool RefusesExitWith(const QString &text) const;
 
 protected:
     // A borderless host (the grid's cell) asks for the lines window itself.
@@ -96,6 +110,7 @@ protected:
     virtual void DoCheckValue(bool passes);
     virtual void BeginFieldEdit() {}
     void KeyPress(QChar &key) override;
+    void resizeEvent(QResizeEvent *event) override;
 
     bool m_exitRefused = false;
     bool m_keyHandledByPicture = false;
@@ -104,9 +119,12 @@ private:
     void filterCharacter(QChar &key);
     void filterByEditMask(QChar &key);
     void recreateWindow();
+    void wrapByHeight();
 
     TqkDBPicture *m_picture;
     QString m_editMask;
+    TEditCharCase m_charCase = ecNormal;
+    bool m_autoSelect = true;
     bool m_usePictureMask = false;
     bool m_wordWrap = false;
     bool m_wantReturns = false;
@@ -193,6 +211,8 @@ protected:
     TqkGridHost *Grid() const;
     qk::TShiftState m_lastShift;
     bool m_focused = false;
+    // Set while the exit runs the record update.
+    bool m_leaving = false;
 
 private:
     void SetFocused(bool focused);
@@ -202,8 +222,12 @@ private:
     bool caretAtStart() const;
     bool caretAtEnd() const;
     int ownPaintMargin() const;
+    // Moves the painted text's rectangle and offsets to where the line writes its text.
+    void placeAsTheLine(const QFontMetrics &metrics, const QString &shown, QRect &rect, int &left, int &top) const;
     QString paintedText() const;
     void writeDateTimeField(TField *field, const QString &text);
+    // Raises the conversion error for a typed text an unbound date or time edit cannot read.
+    void checkUnboundDateTime() const;
     void finishAutoFill(const QString &text);
 
     TFieldDataLink *m_link;
@@ -224,6 +248,7 @@ class TqkDBEdit : public TqkDBCustomEdit
     Q_PROPERTY(bool WordWrap READ WordWrap WRITE SetWordWrap)
     Q_PROPERTY(bool WantReturns READ WantReturns WRITE SetWantReturns)
     Q_PROPERTY(bool ShowVertScrollBar READ ShowVertScrollBar WRITE SetShowVertScrollBar)
+    Q_PROPERTY(bool AutoSelect READ AutoSelect WRITE SetAutoSelect)
 
 public:
     using TqkDBCustomEdit::TqkDBCustomEdit;

@@ -33,14 +33,34 @@ int monthKey(int year, int month)
 
 }
 
+QString qkAboveMaximumText(TDateTime maximum)
+{
+    return QStringLiteral("Das Datum überschreitet das Maximum von %1").arg(dateText(maximum));
+}
+
+QString qkBelowMinimumText(TDateTime minimum)
+{
+    return QStringLiteral("Das Datum unterschreitet das Minimum von %1").arg(dateText(minimum));
+}
+
 void qkRaiseAboveMaximum(TDateTime maximum)
 {
-    throw EDateTimeError(QStringLiteral("Das Datum überschreitet das Maximum von %1").arg(dateText(maximum)));
+    throw EDateTimeError(qkAboveMaximumText(maximum));
 }
 
 void qkRaiseBelowMinimum(TDateTime minimum)
 {
-    throw EDateTimeError(QStringLiteral("Das Datum unterschreitet das Minimum von %1").arg(dateText(minimum)));
+    throw EDateTimeError(qkBelowMinimumText(minimum));
+}
+
+TDateTime qkFirstDay()
+{
+    return EncodeDate(1, 1, 1);
+}
+
+TDateTime qkLastDay()
+{
+    return EncodeDate(9999, 12, 31);
 }
 
 QDate qkSameDayIn(int year, int month, int day)
@@ -155,8 +175,7 @@ void TqkMonthCalendar::applyValue(TDateTime value)
         day = std::trunc(m_maxDate);
     else if (m_minDate != 0 && day < std::trunc(m_minDate))
         day = std::trunc(m_minDate);
-    else if (m_minDate == 0 && day < 0)
-        day = 1;
+    day = qBound(qkFirstDay(), day, qkLastDay());
     m_value = CombineDateTime(day, std::abs(value - std::trunc(value)));
     showMonthOf(ToQDate(m_value));
     update();
@@ -527,7 +546,20 @@ void TqkMonthCalendar::ChooseMonth(int month)
 void TqkMonthCalendar::ChooseYear(int year)
 {
     const QDate current = ToQDate(m_value);
-    moveTo(qkSameDayIn(qBound(1, year, 9999), current.month(), current.day()));
+    const auto inYear = [&current](int y) { return qkSameDayIn(qBound(1, y, 9999), current.month(), current.day()); };
+    QDate target = inYear(year);
+    // A year beyond a limit gives way to the nearest year the limit allows
+    // for the shown month and day.
+    if (m_maxDate != 0 && dayOf(target) > std::trunc(m_maxDate)) {
+        target = inYear(ToQDate(m_maxDate).year());
+        if (dayOf(target) > std::trunc(m_maxDate))
+            target = inYear(target.year() - 1);
+    } else if (m_minDate != 0 && dayOf(target) < std::trunc(m_minDate)) {
+        target = inYear(ToQDate(m_minDate).year());
+        if (dayOf(target) < std::trunc(m_minDate))
+            target = inYear(target.year() + 1);
+    }
+    moveTo(target);
 }
 
 void TqkMonthCalendar::EditYear()
@@ -541,7 +573,7 @@ void TqkMonthCalendar::EditYear()
         caption += QStringLiteral(" (>=%1)").arg(minYear);
     else if (maxYear)
         caption += QStringLiteral(" (<=%1)").arg(maxYear);
-    const QString prompt = (minYear || maxYear) ? QStringLiteral("Enter New Year:") : QStringLiteral(" ");
+    const QString prompt = (minYear || maxYear) ? qkIntl().MonthCalendar->NewYearPrompt : QStringLiteral(" ");
     const int shownYear = ToQDate(m_value).year();
     QString answer = QString::number(shownYear);
     for (;;) {
@@ -628,7 +660,8 @@ void TqkMonthCalendar::paintDays(QPainter &painter, const Layout &l) const
         painter.setPen(m_colors->Color(TqkDateTimeColors::Text));
         painter.setFont(bold);
         const QRect line(0, l.gridTop + 6 * l.cellHeight + 2, width(), l.cellHeight);
-        painter.drawText(line, Qt::AlignCenter, QStringLiteral("Heute: ") + dateText(::Date()));
+        painter.drawText(line, Qt::AlignCenter,
+                         qkIntl().MonthCalendar->TodayLabel + QLatin1Char(' ') + dateText(::Date()));
     }
 }
 

@@ -22,8 +22,16 @@ public:
 };
 
 // "Das Datum überschreitet das Maximum von %s" and its minimum twin.
+QString qkAboveMaximumText(TDateTime maximum);
+QString qkBelowMinimumText(TDateTime minimum);
 [[noreturn]] void qkRaiseAboveMaximum(TDateTime maximum);
 [[noreturn]] void qkRaiseBelowMinimum(TDateTime minimum);
+
+// The first and the last day a date field can hold (1 January 1 and
+// 31 December 9999): without limits of their own the calendar and the
+// picker reach every one of them.
+TDateTime qkFirstDay();
+TDateTime qkLastDay();
 
 class TqkMonthCalendar;
 

@@ -61,6 +61,8 @@ TEST_F(Gallery, SpeaksGermanAndMeasuresInCentimetres)
     EXPECT_EQ(intl.UserMessages->RichEditExitWarning,
               QStringLiteral("Es wurden Änderungen vorgenommen! Wollen Sie die Änderungen speichern?"));
     EXPECT_EQ(intl.BtnCancelCaption, QStringLiteral("Abbrechen"));
+    EXPECT_EQ(intl.MonthCalendar->NewYearPrompt, QStringLiteral("Neues Jahr:"));
+    EXPECT_TRUE(intl.UserMessages->PictureMaskInTable.startsWith(QStringLiteral("Die Paradox-Tabelle")));
     EXPECT_EQ(part<TqkDBRichEdit>("bemerkung")->MeasurementUnits(), muCentimeters);
     EXPECT_EQ(part<TqkDBComboBox>("markierung")->Style(), csOwnerDrawVariable);
 }

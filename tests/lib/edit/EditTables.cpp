@@ -1,6 +1,7 @@
 #include "EditTables.h"
 
 #include "demo/tables/DemoTables.h"
+#include "platform/db/TField.h"
 #include "platform/runtime/FormatSettings.h"
 
 #include <QApplication>
@@ -38,6 +39,8 @@ void EditTables::show(QWidget *control)
     if (!control->parentWidget())
         window->layout()->addWidget(control);
     window->show();
+    // A layout shows a child of a shown window only once events run.
+    control->show();
     QApplication::setActiveWindow(window.get());
     control->setFocus(Qt::TabFocusReason);
 }
@@ -49,6 +52,22 @@ void EditTables::leave(QWidget *)
 
 void EditTables::typeText(QWidget *control, const QString &text)
 {
-    for (QChar c : text)
-        QTest::keyClick(control, c.toLatin1());
+    for (QChar c : text) {
+        if (c.unicode() < 128)
+            QTest::keyClick(control, c.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, control, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
+QString EditTables::storedCustomerField(const QString &nr, const QString &field) const
+{
+    TTable table;
+    table.SetDatabaseName(dir.path());
+    table.SetTableName(QStringLiteral("Kunden"));
+    table.Open();
+    for (table.First(); !table.Eof(); table.Next())
+        if (table.FieldByName(QStringLiteral("nr"))->AsString() == nr)
+            return table.FieldByName(field)->AsString();
+    return QStringLiteral("(kein Kunde %1)").arg(nr);
 }

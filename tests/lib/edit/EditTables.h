@@ -72,6 +72,9 @@ protected:
     // Moves the focus on as a user's Tab does.
     void leave(QWidget *control);
     void typeText(QWidget *control, const QString &text);
+    // A field of the customer numbered `nr` as the table file holds it, read
+    // by a table object of its own.
+    QString storedCustomerField(const QString &nr, const QString &field) const;
 
     QTemporaryDir dir;
     ui::ScopedRecordingUiServices services;

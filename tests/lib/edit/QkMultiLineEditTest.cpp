@@ -11,6 +11,10 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
+
+#include <functional>
 
 namespace {
 
@@ -101,6 +105,40 @@ TEST_F(MultiLineEditTest, AMemoEditsLineByLineAndKeepsItsStoredLineBreaks)
     customers->Post();
     EXPECT_EQ(customers->FieldByName("Bemerkung")->AsString(),
               "Stammkunde seit 1998.\r\nNur Lieferung bitte nur werktags bis 15 Uhr.\r\nTor 3");
+}
+
+TEST_F(MultiLineEditTest, TheLinesWindowScrollsToTheCaretAsLinesAreTyped)
+{
+    auto *edit = linesEdit(true);
+    edit->setText("eins\nzwei\ndrei\nvier\nfünf\nsechs");
+    const QList<std::function<void()>> steps = {
+        [] { press(Qt::Key_End, Qt::ControlModifier); },
+        [] { press(Qt::Key_Return); },
+        [] { type("ab"); },
+        [] { press(Qt::Key_Return); },
+        [] { type("cd"); },
+    };
+    TqkLinesWindow *lines = edit->LinesWindow();
+    for (int step = 0; step < steps.size(); ++step) {
+        steps[step]();
+        EXPECT_TRUE(lines->viewport()->rect().contains(lines->cursorRect())) << step;
+    }
+    EXPECT_EQ(edit->text(), "eins\nzwei\ndrei\nvier\nfünf\nsechs\nab\ncd");
+}
+
+// A word-wrapping edit breaks its lines only where a second line fits; one
+// line high it scrolls sideways to the caret.
+TEST_F(MultiLineEditTest, WordWrapBreaksLinesOnlyWhereASecondLineFits)
+{
+    for (const int lines : {1, 4}) {
+        auto *edit = linesEdit(false);
+        edit->setFixedSize(120, lines * edit->fontMetrics().height() + 4);
+        type("Lange Zeile mit vielen Worten");
+        TqkLinesWindow *shown = edit->LinesWindow();
+        EXPECT_EQ(shown->document()->firstBlock().layout()->lineCount() > 1, lines > 1) << lines;
+        EXPECT_TRUE(shown->viewport()->rect().contains(shown->cursorRect())) << lines;
+        delete edit;
+    }
 }
 
 TEST_F(MultiLineEditTest, ThePictureTheResetAndTheFocusChainWorkInTheLinesWindow)

@@ -233,6 +233,28 @@ TEST_F(ComboBoxTest, OwnerDrawnComboPaintsItsRowsAndTextThroughOnDrawItem)
               QColor(Qt::green));
 }
 
+// A handler that frames its swatch, as the list's rows allow, keeps the
+// swatch's colour in the closed combo too, with and without the focus.
+TEST_F(ComboBoxTest, TheClosedOwnerDrawnComboKeepsTheColoursItsHandlerDraws)
+{
+    auto *combo = makeCombo(csOwnerDrawFixed);
+    QRect swatch;
+    combo->OnDrawItem = [&swatch](QObject *, int, QPainter &painter, const QRect &rect, bool) {
+        swatch = QRect(rect.left() + 3, rect.top() + 3, 24, rect.height() - 6);
+        painter.fillRect(swatch, Qt::red);
+        painter.drawRect(swatch.adjusted(0, 0, -1, -1));
+        painter.drawText(rect.adjusted(32, 0, 0, 0), Qt::AlignVCenter, QStringLiteral("Dringend"));
+    };
+    show(combo);
+    combo->SetItemIndex(1);
+    for (const bool focused : {false, true}) {
+        focused ? combo->setFocus() : leave(combo);
+        // The focus frame may lay a tint over the area; the swatch stays red.
+        const QColor shown = combo->grab().toImage().pixelColor(swatch.center());
+        EXPECT_TRUE(shown.red() > 200 && shown.green() < 60 && shown.blue() < 60) << focused;
+    }
+}
+
 TEST_F(ComboBoxTest, RowsShowCapitalUmlautsWholeAndVariableRowsTakeTheirMeasuredHeights)
 {
     auto *combo = makeCombo(csDropDownList);
@@ -254,6 +276,39 @@ TEST_F(ComboBoxTest, RowsShowCapitalUmlautsWholeAndVariableRowsTakeTheirMeasured
     for (int row = 0; row < 3; ++row)
         EXPECT_EQ(measured->PopupList()->visualItemRect(measured->PopupList()->item(row)).height(), 10 + 5 * row);
     EXPECT_EQ(measured->PopupList()->height(), 10 + 15 + 20 + 4);
+}
+
+// A closed list combo paints its text itself; it stands where an edit of the
+// same size writes the same text, capital umlauts whole, at either scale.
+TEST_F(ComboBoxTest, AClosedListComboShowsItsTextWhereAnEditShowsIt)
+{
+    const auto inkBox = [](QWidget *control, int right) {
+        const QImage image = control->grab().toImage();
+        QRect box;
+        for (int y = 2; y < image.height() - 2; ++y)
+            for (int x = 2; x < right; ++x)
+                if (image.pixelColor(x, y).lightness() < 128)
+                    box |= QRect(x, y, 1, 1);
+        return box;
+    };
+    for (const int scale : {1, 2}) {
+        QFont font = window->font();
+        font.setPointSizeF(font.pointSizeF() * scale);
+        auto *edit = new TqkDBEdit(window.get());
+        auto *combo = makeCombo(csDropDownList);
+        for (QWidget *control : {static_cast<QWidget *>(edit), static_cast<QWidget *>(combo)}) {
+            control->setFont(font);
+            control->setFixedSize(220 * scale, edit->sizeHint().height());
+            show(control);
+        }
+        edit->setText("Österreich");
+        combo->SetItemIndex(1);
+        leave(combo);
+        const int right = combo->Button()->x() - 2;
+        EXPECT_EQ(inkBox(combo, right), inkBox(edit, right)) << scale;
+        delete edit;
+        delete combo;
+    }
 }
 
 TEST_F(ComboBoxTest, HintsStayOffWhileTheListIsDown)

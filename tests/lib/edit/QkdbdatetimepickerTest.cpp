@@ -11,6 +11,8 @@
 #include <QLayout>
 #include <QTest>
 
+#include <functional>
+
 using DateTimePickerTest = EditTables;
 
 namespace {
@@ -125,14 +127,14 @@ TEST_F(DateTimePickerTest, ArrowsStepFieldsWithoutCarryAndCutTheDay)
     EXPECT_EQ(time->Value(), EncodeDate(2024, 12, 31) + EncodeTime(0, 30, 0, 0));
 }
 
-TEST_F(DateTimePickerTest, TypedDigitsCompleteFieldsAndInvalidOnesBeep)
+TEST_F(DateTimePickerTest, TypedDigitsCompleteFieldsAndInvalidOnesAreRefused)
 {
     auto *picker = datePicker(window.get(), "dd.mm.yyyy", EncodeDate(2023, 4, 10));
     show(picker);
     QTest::keyClick(picker, '3');
     EXPECT_TRUE(picker->TypingPending());
     QTest::keyClick(picker, '1');
-    EXPECT_EQ(services.beeps(), 1);
+    EXPECT_EQ(services.messageTexts(), QStringList{"„31.04.2023“ ist kein gültiges Datum."});
     EXPECT_EQ(picker->Value(), EncodeDate(2023, 4, 10));
     typeText(picker, "25");
     EXPECT_EQ(picker->Value(), EncodeDate(2023, 4, 25));
@@ -193,6 +195,96 @@ TEST_F(DateTimePickerTest, BoundPickerWritesTheDateAndKeepsNullApart)
     customers->FieldByName("Gruendungsdatum")->Clear();
     EXPECT_EQ(picker->text(), "");
     EXPECT_EQ(picker->Value(), 0);
+}
+
+// The calendar shows every date a field can hold; what is picked in it
+// reaches the table, and a day it could not show is never written back.
+TEST_F(DateTimePickerTest, TheDropDownShowsTheFieldsDateAndWritesOnlyWhatIsPicked)
+{
+    struct Case
+    {
+        QDate stored;
+        TDateTime minDate;
+        std::function<void(TqkDBDateTimePicker *)> pick;
+        QDate shown, expected;
+    };
+    const auto enter = [](TqkDBDateTimePicker *picker) { QTest::keyClick(picker, Qt::Key_Return); };
+    const auto rightEnter = [](TqkDBDateTimePicker *picker) {
+        QTest::keyClick(picker, Qt::Key_Right);
+        QTest::keyClick(picker, Qt::Key_Return);
+    };
+    const auto click20th = [](TqkDBDateTimePicker *picker) {
+        TqkPopupCalendar *calendar = picker->Calendar();
+        QTest::mouseClick(calendar, Qt::LeftButton, {}, calendar->DayRect(QDate(2020, 5, 20)).center());
+    };
+    const Case cases[] = {
+        {QDate(2020, 5, 12), 0, rightEnter, QDate(2020, 5, 12), QDate(2020, 5, 13)},
+        {QDate(2020, 5, 12), 0, click20th, QDate(2020, 5, 12), QDate(2020, 5, 20)},
+        {QDate(1887, 5, 12), 0, enter, QDate(1887, 5, 12), QDate(1887, 5, 12)},
+        {QDate(1887, 5, 12), 0, rightEnter, QDate(1887, 5, 12), QDate(1887, 5, 13)},
+        {QDate(1887, 5, 12), EncodeDate(1900, 1, 1), enter, QDate(1900, 1, 1), QDate(1887, 5, 12)},
+    };
+    auto *picker = new TqkDBDateTimePicker(window.get());
+    picker->SetDataSource(source.get());
+    picker->SetDataField("Gruendungsdatum");
+    for (const Case &c : cases) {
+        customers->Edit();
+        customers->FieldByName("Gruendungsdatum")->SetAsDateTime(FromQDate(c.stored));
+        customers->Post();
+        picker->SetMinDate(c.minDate);
+        show(picker);
+        QTest::keyClick(picker, Qt::Key_Down, Qt::AltModifier);
+        EXPECT_EQ(ToQDate(picker->Calendar()->Date()), c.shown);
+        c.pick(picker);
+        EXPECT_FALSE(picker->IsDroppedDown());
+        leave(picker);
+        if (customers->State() == dsEdit)
+            customers->Post();
+        EXPECT_EQ(storedCustomerField("10001", "Gruendungsdatum"), c.expected.toString("dd.MM.yyyy"))
+            << c.expected.toString().toStdString();
+    }
+}
+
+TEST_F(DateTimePickerTest, TypedValuesThatMakeNoDateAreRefusedWithAMessage)
+{
+    struct Case
+    {
+        const char *format;
+        TDateTime start;
+        TDateTime minDate;
+        int rights; // fields moved on before typing
+        const char *typed;
+        TDateTime expected;
+        const char *message;
+    };
+    const TDateTime quarterPastTen = EncodeTime(10, 15, 0, 0);
+    const Case cases[] = {
+        {"dd.mm.yyyy", 0, 0, 0, "32", 0, "„32.12.2026“ ist kein gültiges Datum."},
+        {"dd.mm.yyyy", 0, 0, 0, "0113", 0, "„01.13.2026“ ist kein gültiges Datum."},
+        {"dd.mm.yyyy", 0, 0, 0, "01011890", EncodeDate(1890, 1, 1), nullptr},
+        {"dd.mm.yyyy", EncodeDate(2024, 6, 1), EncodeDate(2000, 1, 1), 2, "1990", EncodeDate(2024, 6, 1),
+         "Das Datum unterschreitet das Minimum von 01.01.2000"},
+        {"hh:nn am/pm", quarterPastTen, 0, 0, "14", EncodeTime(14, 15, 0, 0), nullptr},
+        {"hh:nn am/pm", quarterPastTen, 0, 0, "2", EncodeTime(2, 15, 0, 0), nullptr},
+        {"hh:nn", quarterPastTen, 0, 0, "25", quarterPastTen, "„25:15“ ist keine gültige Uhrzeit."},
+    };
+    for (const Case &c : cases) {
+        services.clear();
+        auto *picker = new TqkDBDateTimePicker;
+        const bool time = QString(c.format).startsWith('h');
+        picker->SetUnboundDataType(time ? qkDTEdtTime : qkDTEdtDate);
+        picker->SetDisplayFormat(c.format);
+        picker->SetMinDate(c.minDate);
+        time ? picker->SetTime(c.start) : (c.start ? picker->SetDate(c.start) : picker->Clear());
+        show(picker);
+        for (int i = 0; i < c.rights; ++i)
+            QTest::keyClick(picker, Qt::Key_Right);
+        typeText(picker, c.typed);
+        leave(picker);
+        EXPECT_EQ(picker->Value(), c.expected) << c.format << " " << c.typed;
+        EXPECT_EQ(services.messageTexts(), c.message ? QStringList{c.message} : QStringList()) << c.typed;
+        delete picker;
+    }
 }
 
 TEST_F(DateTimePickerTest, DropDownShowsTodayAndEscapeRestores)

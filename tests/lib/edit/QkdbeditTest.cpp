@@ -1,9 +1,11 @@
 #include "EditTables.h"
 
+#include "lib/data/Qkintl.h"
 #include "lib/data/Qktable.h"
 #include "lib/edit/qkdbedit.h"
 #include "platform/db/TField.h"
 #include "platform/runtime/DateTime.h"
+#include "platform/runtime/Exceptions.h"
 #include "platform/runtime/FormatSettings.h"
 
 #include <QApplication>
@@ -12,6 +14,8 @@
 #include <QLayout>
 #include <QMimeData>
 #include <QTest>
+
+#include <utility>
 
 namespace {
 
@@ -133,6 +137,31 @@ TEST_F(EditControlTest, IncompleteTextRefusesEveryExitAndKeepsTheFocus)
     EXPECT_EQ(customers->FieldByName("plz")->AsString(), "54321");
 }
 
+TEST_F(EditControlTest, ATextThePictureRefusesNeverReachesTheTable)
+{
+    customers->PictureMasks = QStringList{QStringLiteral("plz\t#####\tT\tF")};
+    auto *edit = boundEdit("plz");
+    ASSERT_EQ(edit->text(), "80331");
+    retype(edit, "803");
+    QTest::keyClick(edit, Qt::Key_Tab);
+    EXPECT_TRUE(edit->hasFocus());
+    EXPECT_EQ(customers->FieldByName("plz")->AsString(), "80331");
+    try {
+        customers->Post();
+        ADD_FAILURE() << "the refused text was posted";
+    } catch (const EDatabaseError &error) {
+        EXPECT_EQ(error.Message(), "Invalid characters. Field : plz");
+    }
+    QTest::keyClick(edit, Qt::Key_Tab);
+    EXPECT_TRUE(edit->hasFocus()) << "a second Tab leaves the refused text too";
+    QTest::keyClick(edit, Qt::Key_Escape);
+    EXPECT_EQ(edit->text(), "80331");
+    QTest::keyClick(edit, Qt::Key_Tab);
+    EXPECT_TRUE(other->hasFocus());
+    customers->Post();
+    EXPECT_EQ(storedCustomerField("10001", "plz"), "80331");
+}
+
 TEST_F(EditControlTest, PastingPassesThroughThePicture)
 {
     auto *edit = maskedEdit("#####");
@@ -190,6 +219,37 @@ TEST_F(EditControlTest, BlankCompletesDatesAndTimesFromTheClock)
     }
 }
 
+TEST_F(EditControlTest, AnUnboundDateOrTimeEditKeepsTheFocusWhileItsTextIsNoDateOrTime)
+{
+    struct Case
+    {
+        TqkEditDataType type;
+        const char *typed;
+        const char *message; // none: the focus leaves
+    };
+    const Case cases[] = {
+        {qkEdtDateTime, "32.13.2024 25:99", "'32.13.2024 25:99' ist kein gültiges Datum und Uhrzeit."},
+        {qkEdtDateTime, "05.12.2026 14:", "'05.12.2026 14:' ist kein gültiges Datum und Uhrzeit."},
+        {qkEdtDateTime, "05.12.2026 14:07", nullptr},
+        {qkEdtDate, "31.02.2026", "'31.02.2026' ist kein gültiges Datum."},
+        {qkEdtTime, "25:99", "'25:99' ist keine gültige Zeit."},
+        {qkDefault, "32.13.2024", nullptr},
+    };
+    for (const Case &c : cases) {
+        services.clear();
+        auto *edit = new TqkDBEdit;
+        edit->SetUnboundDataType(c.type);
+        edit->SetReadOnly(false);
+        show(edit);
+        typeText(edit, c.typed);
+        leave(edit);
+        EXPECT_EQ(edit->hasFocus(), c.message != nullptr) << c.typed;
+        EXPECT_EQ(services.messageTexts(), c.message ? QStringList{c.message} : QStringList()) << c.typed;
+        EXPECT_EQ(edit->text(), c.typed);
+        delete edit;
+    }
+}
+
 TEST_F(EditControlTest, BlankInTheMiddleOfADateIsTypedAndAWholeSelectionIsReplaced)
 {
     auto *edit = new TqkDBEdit(window.get());
@@ -213,6 +273,42 @@ TEST_F(EditControlTest, BoundDateFieldFillsAndWritesTheDateAtMidnight)
     leave(edit);
     customers->Post();
     EXPECT_EQ(customers->FieldByName("Gruendungsdatum")->AsDateTime(), EncodeDate(2024, 5, 12));
+}
+
+TEST_F(EditControlTest, CharCaseForcesTypedAndPastedLettersAndAutoSelectCanBeSwitchedOff)
+{
+    struct Case
+    {
+        TEditCharCase charCase;
+        const char *typed;
+        const char *pasted;
+        const char *expected;
+    };
+    const Case cases[] = {
+        {ecUpperCase, "Müller ", "Straße", "MÜLLER STRAßE"},
+        {ecLowerCase, "Müller ", "STRASSE", "müller strasse"},
+        {ecNormal, "Müller ", "Straße", "Müller Straße"},
+    };
+    for (const Case &c : cases) {
+        auto *edit = new TqkDBEdit;
+        edit->SetReadOnly(false);
+        edit->SetCharCase(c.charCase);
+        show(edit);
+        typeText(edit, QString::fromUtf8(c.typed));
+        QApplication::clipboard()->setText(QString::fromUtf8(c.pasted));
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(edit->text(), QString::fromUtf8(c.expected)) << int(c.charCase);
+        delete edit;
+    }
+    for (const bool autoSelect : {true, false}) {
+        auto *edit = new TqkDBEdit;
+        edit->SetReadOnly(false);
+        edit->setText("Anfang");
+        edit->SetAutoSelect(autoSelect);
+        show(edit);
+        EXPECT_EQ(edit->selectedText(), autoSelect ? "Anfang" : "") << autoSelect;
+        delete edit;
+    }
 }
 
 TEST_F(EditControlTest, EscapeRestoresTheTextOfTheLastEntry)
@@ -278,6 +374,11 @@ TEST_F(EditControlTest, BoundMasksAreWrittenToTheDataSetUnlessTheTableHasItsOwnA
     edit->SetDataField("plz");
     edit->Picture()->SetPictureMask("###");
     EXPECT_EQ(services.messageTexts(), QStringList{"Picture mask already defined in Paradox table. "});
+    TqkUserMessagesIntl &messages = *qkIntl().UserMessages;
+    const QString message = std::exchange(messages.PictureMaskInTable, QStringLiteral("Maske steht in der Tabelle."));
+    edit->Picture()->SetPictureMask("####");
+    messages.PictureMaskInTable = message;
+    EXPECT_EQ(services.messageTexts().value(1), "Maske steht in der Tabelle.");
     EXPECT_EQ(edit->Picture()->PictureMask(), "#####");
     EXPECT_TRUE(ownPictures.PictureMasks.isEmpty());
 }

@@ -1,8 +1,11 @@
 #include "EditTables.h"
 
+#include "lib/data/Qkintl.h"
 #include "lib/edit/qkmonthcalendar.h"
+#include "platform/runtime/DateConversions.h"
 
 #include <QGridLayout>
+#include <QLayout>
 #include <QMenu>
 #include <QTest>
 #include <QToolButton>
@@ -119,6 +122,56 @@ TEST_F(MonthCalendarTest, EditYearAsksAgainOutsideTheLimits)
     services.queueInput(QString("zwei"));
     calendar.EditYear();
     EXPECT_EQ(calendar.Date(), EncodeDate(2024, 2, 28));
+}
+
+TEST_F(MonthCalendarTest, TheYearPromptAndTheTodayLineTakeTheCaptionsObjectsTexts)
+{
+    TqkMonthCalendar calendar;
+    calendar.SetMinDate(EncodeDate(2000, 1, 1));
+    window->layout()->addWidget(&calendar);
+    window->show();
+    const QImage before = calendar.grab().toImage();
+    TqkMonthCalendarIntl &texts = *qkIntl().MonthCalendar;
+    const TqkMonthCalendarIntl defaults;
+    texts.NewYearPrompt = QStringLiteral("Neues Jahr:");
+    texts.TodayLabel = QStringLiteral("Today:");
+    services.queueInput(std::nullopt);
+    calendar.EditYear();
+    const QImage after = calendar.grab().toImage();
+    texts.NewYearPrompt = defaults.NewYearPrompt;
+    texts.TodayLabel = defaults.TodayLabel;
+    ASSERT_EQ(services.inputQueries().size(), 1);
+    EXPECT_EQ(services.inputQueries()[0].prompt, QStringLiteral("Neues Jahr:"));
+    EXPECT_NE(after, before) << "the today line shows the new label";
+}
+
+// A year beyond a limit gives way to the nearest year the limit allows for
+// the shown month and day, not to the limit itself.
+TEST_F(MonthCalendarTest, AChosenYearBeyondALimitBecomesTheNearestAllowedYear)
+{
+    struct Case
+    {
+        TDateTime minDate, maxDate, shown;
+        int year;
+        TDateTime expected;
+    };
+    const Case cases[] = {
+        {0, EncodeDate(2030, 3, 15), EncodeDate(2024, 2, 10), 2040, EncodeDate(2030, 2, 10)},
+        {0, EncodeDate(2030, 3, 15), EncodeDate(2024, 12, 20), 2040, EncodeDate(2029, 12, 20)},
+        {0, EncodeDate(2030, 3, 15), EncodeDate(2024, 2, 29), 2040, EncodeDate(2030, 2, 28)},
+        {EncodeDate(1998, 3, 15), 0, EncodeDate(2024, 3, 10), 1990, EncodeDate(1999, 3, 10)},
+        {EncodeDate(1998, 3, 15), 0, EncodeDate(2024, 6, 1), 1990, EncodeDate(1998, 6, 1)},
+        {EncodeDate(1998, 3, 15), 0, EncodeDate(2024, 6, 1), 2005, EncodeDate(2005, 6, 1)},
+    };
+    for (const Case &c : cases) {
+        TqkMonthCalendar calendar;
+        calendar.SetDate(c.shown);
+        calendar.SetMinDate(c.minDate);
+        calendar.SetMaxDate(c.maxDate);
+        calendar.ChooseYear(c.year);
+        EXPECT_EQ(calendar.Date(), c.expected) << c.year << " " << FormatDateTime("dd.mm.yyyy", c.shown).toStdString();
+    }
+    EXPECT_EQ(services.beeps(), 0);
 }
 
 TEST_F(MonthCalendarTest, ShiftExtendsAMultiSelectionUpToItsMaximum)

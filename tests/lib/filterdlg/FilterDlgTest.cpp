@@ -254,6 +254,38 @@ TEST_F(FilterForm, DateRangeFromThePickersAndBadBoundsKeepTheField)
     EXPECT_TRUE(m_dialog.FieldInfo().empty());
 }
 
+// The founding dates of the demo customers reach back to 1887; a bound typed
+// as the user types it filters by that date, and an impossible one is
+// refused with a message instead of turning into another date.
+TEST_F(FilterForm, TypedDateBoundsReachBackAndImpossibleOnesAreRefused)
+{
+    const auto typeDate = [](QWidget *picker, const QString &digits) {
+        QTest::mouseClick(picker, Qt::LeftButton);
+        for (const QChar c : digits)
+            QTest::keyClick(picker, c.toLatin1());
+    };
+    m_user.setNow(QDateTime(QDate(2026, 12, 5), QTime(14, 7)));
+    ASSERT_TRUE(executeWith([&typeDate, this](TqkFilterDlg &form) {
+        clickField(form, QStringLiteral("Gruendungsdatum"));
+        auto *from = part<TqkDBDateTimePicker>(form, "MinDateEdit");
+        auto *to = part<TqkDBDateTimePicker>(form, "MaxDateEdit");
+        typeDate(from, QStringLiteral("01011890"));
+        EXPECT_EQ(from->text(), QStringLiteral("01.01.1890"));
+        typeDate(to, QStringLiteral("32"));
+        EXPECT_EQ(m_user.messageTexts(), QStringList{QStringLiteral("„32.12.2026“ ist kein gültiges Datum.")});
+        EXPECT_EQ(to->text(), QString());
+        typeDate(to, QStringLiteral("0113"));
+        EXPECT_EQ(m_user.messageTexts().value(1), QStringLiteral("„01.13.2026“ ist kein gültiges Datum."));
+        EXPECT_EQ(to->text(), QString());
+        typeDate(to, QStringLiteral("31121898"));
+        clickOk(form);
+    }));
+    ASSERT_EQ(m_dialog.FieldInfo().size(), 1u);
+    EXPECT_EQ(m_dialog.FieldInfo()[0]->MinValue, QStringLiteral("01.01.1890"));
+    EXPECT_EQ(m_dialog.FieldInfo()[0]->MaxValue, QStringLiteral("31.12.1898"));
+    EXPECT_EQ(column(QStringLiteral("nr")), QStringList({"10005"}));
+}
+
 TEST_F(FilterForm, FieldListFollowsSelectedFieldsOrderAndTabs)
 {
     m_dialog.SetSelectedFields({"Ort;Stadt", "Name", "Bild", "plz"});
