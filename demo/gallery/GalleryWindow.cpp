@@ -357,6 +357,11 @@ QWidget *GalleryWindow::searchButton()
 {
     m_filter->SetDataSource(m_customerSource.get());
     m_filter->SetOptions(m_filter->Options() | fdShowNonMatching);
+    m_filter->SetCaption(QStringLiteral("Kunden suchen"));
+    // The words a user joins search values with, as German users write them.
+    m_filter->FieldOperators().SetOrChar(QStringLiteral("oder"));
+    m_filter->FieldOperators().SetAndChar(QStringLiteral("und"));
+    m_filter->FieldOperators().SetNullChar(QStringLiteral("leer"));
     auto *button = new QPushButton(QStringLiteral("Kunden suchen (Filterdialog) …"));
     connect(button, &QPushButton::clicked, this, [this] { m_filter->Execute(); });
     return button;
@@ -367,7 +372,7 @@ void GalleryWindow::saveFilterScreenshots(const QString &prefix)
     m_filter->FieldInfo().clear();
     auto criterion = std::make_unique<TqkFieldInfo>();
     criterion->FieldName = criterion->DisplayName = QStringLiteral("Ort");
-    criterion->FilterValue = QStringLiteral("München or Wien");
+    criterion->FilterValue = QStringLiteral("München oder Wien");
     m_filter->FieldInfo().push_back(std::move(criterion));
     TqkFilterDlg form(*m_filter, this);
     form.show();

@@ -2,12 +2,16 @@
 #include "lib/data/Qkintl.h"
 #include "lib/edit/Qkdbcomb.h"
 #include "lib/edit/qkdbedit.h"
+#include "lib/filterdlg/TqkFilterDialogView.h"
+#include "lib/filterdlg/TqkFilterDlg.h"
 #include "lib/rich/qkriched.h"
 #include "support/RecordingUiServices.h"
 
 #include <QApplication>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -110,4 +114,37 @@ TEST_F(Gallery, TheHeadTextEditsLineByLineAndEnterStaysInIt)
     QTest::keyClicks(lines, QStringLiteral("Gruß"));
     EXPECT_EQ(headText->text(), before + QStringLiteral("\nGruß"));
     EXPECT_TRUE(headText->hasFocus());
+}
+
+// The search window and its summary carry the titles and the closing button
+// the gallery gives them, not the library's English defaults.
+TEST_F(Gallery, TheSearchWindowsAreTitledInGermanAndTheSummaryCloses)
+{
+    QPushButton *search = nullptr;
+    for (QPushButton *button : window->findChildren<QPushButton *>())
+        if (button->text().startsWith(QStringLiteral("Kunden suchen")))
+            search = button;
+    ASSERT_NE(search, nullptr);
+    QStringList seen;
+    QTimer::singleShot(0, [&seen] {
+        auto *form = qobject_cast<TqkFilterDlg *>(QApplication::activeModalWidget());
+        ASSERT_NE(form, nullptr);
+        seen << form->windowTitle();
+        auto *value = form->findChild<QLineEdit *>(QStringLiteral("FilterValueEdit"));
+        value->setFocus();
+        QTest::keyClicks(value, QStringLiteral("Wien"));
+        QTimer::singleShot(0, [&seen] {
+            auto *view = qobject_cast<TqkFilterDialogView *>(QApplication::activeModalWidget());
+            ASSERT_NE(view, nullptr);
+            auto *close = view->findChild<QPushButton *>(QStringLiteral("CancelBtn"));
+            seen << view->windowTitle() << close->text();
+            QTest::mouseClick(close, Qt::LeftButton);
+        });
+        QTest::mouseClick(form->findChild<QWidget *>(QStringLiteral("ViewButton")), Qt::LeftButton);
+        seen << QApplication::activeModalWidget()->windowTitle();
+        QTest::keyClick(form, Qt::Key_Escape);
+    });
+    QTest::mouseClick(search, Qt::LeftButton);
+    EXPECT_EQ(seen.join(QStringLiteral(" | ")).toStdString(),
+              "Kunden suchen | Übersicht der Suchbedingungen | &Schließen | Kunden suchen");
 }
