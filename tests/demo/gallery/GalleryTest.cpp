@@ -4,9 +4,12 @@
 #include "lib/edit/qkdbedit.h"
 #include "lib/filterdlg/TqkFilterDialogView.h"
 #include "lib/filterdlg/TqkFilterDlg.h"
+#include "lib/grid/qkDBGrid.h"
+#include "lib/rich/qkRichEditForm.h"
 #include "lib/rich/qkriched.h"
 #include "support/RecordingUiServices.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -147,4 +150,40 @@ TEST_F(Gallery, TheSearchWindowsAreTitledInGermanAndTheSummaryCloses)
     QTest::mouseClick(search, Qt::LeftButton);
     EXPECT_EQ(seen.join(QStringLiteral(" | ")).toStdString(),
               "Kunden suchen | Übersicht der Suchbedingungen | &Schließen | Kunden suchen");
+}
+
+// Both roads into the text editor, the customer's remark and a position's
+// text in the grid, open it with German captions.
+TEST_F(Gallery, TheTextEditorSpeaksGermanFromTheRemarkAndFromTheGrid)
+{
+    auto *grid = part<TqkDBGrid>("positionGrid");
+    const struct
+    {
+        QWidget *control;
+        std::function<void()> focus;
+        const char *title;
+    } roads[] = {
+        {part<TqkDBRichEdit>("bemerkung"), [this] { part<TqkDBRichEdit>("bemerkung")->setFocus(); },
+         "Bemerkung bearbeiten"},
+        {grid,
+         [grid] {
+             grid->setFocus();
+             grid->SelectColumn(10);
+         },
+         "Positionstext bearbeiten"},
+    };
+    for (const auto &road : roads) {
+        QStringList seen;
+        QTimer::singleShot(0, [&seen] {
+            auto *editor = qobject_cast<TqkRichEditForm *>(QApplication::activeModalWidget());
+            ASSERT_NE(editor, nullptr);
+            seen << editor->windowTitle() << editor->Command(QStringLiteral("ViewRuler"))->text()
+                 << editor->Command(QStringLiteral("Redo"))->text();
+            editor->reject();
+        });
+        road.focus();
+        QTest::keyClick(road.control, Qt::Key_F2);
+        EXPECT_EQ(seen.join(QStringLiteral(" | ")).toStdString(),
+                  std::string(road.title) + " | &Lineal | &Wiederholen");
+    }
 }
