@@ -52,6 +52,22 @@ protected:
             QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
     }
 
+    // What `read` finds in the modal window of type W that `open` brings up,
+    // which is closed afterwards.
+    template <class W>
+    static QString readModal(const std::function<void()> &open, const std::function<QString(W &)> &read)
+    {
+        QString seen = QStringLiteral("kein Fenster");
+        QTimer::singleShot(0, [&] {
+            if (auto *window = qobject_cast<W *>(QApplication::activeModalWidget())) {
+                seen = read(*window);
+                window->close();
+            }
+        });
+        open();
+        return seen;
+    }
+
     ui::ScopedRecordingUiServices user;
     QTemporaryDir folder;
     std::unique_ptr<gallery::GalleryWindow> window;
@@ -119,71 +135,35 @@ TEST_F(Gallery, TheHeadTextEditsLineByLineAndEnterStaysInIt)
     EXPECT_TRUE(headText->hasFocus());
 }
 
-// The search window and its summary carry the titles and the closing button
-// the gallery gives them, not the library's English defaults.
-TEST_F(Gallery, TheSearchWindowsAreTitledInGermanAndTheSummaryCloses)
+// The search window, its summary and the text editor on both of its roads
+// carry the gallery's German captions, not the library's English defaults.
+TEST_F(Gallery, SearchAndEditorWindowsAreCaptionedInGerman)
 {
-    QPushButton *search = nullptr;
-    for (QPushButton *button : window->findChildren<QPushButton *>())
-        if (button->text().startsWith(QStringLiteral("Kunden suchen")))
-            search = button;
-    ASSERT_NE(search, nullptr);
-    QStringList seen;
-    QTimer::singleShot(0, [&seen] {
-        auto *form = qobject_cast<TqkFilterDlg *>(QApplication::activeModalWidget());
-        ASSERT_NE(form, nullptr);
-        seen << form->windowTitle();
-        auto *value = form->findChild<QLineEdit *>(QStringLiteral("FilterValueEdit"));
-        value->setFocus();
-        QTest::keyClicks(value, QStringLiteral("Wien"));
-        QTimer::singleShot(0, [&seen] {
-            auto *view = qobject_cast<TqkFilterDialogView *>(QApplication::activeModalWidget());
-            ASSERT_NE(view, nullptr);
-            auto *close = view->findChild<QPushButton *>(QStringLiteral("CancelBtn"));
-            seen << view->windowTitle() << close->text();
-            QTest::mouseClick(close, Qt::LeftButton);
-        });
-        QTest::mouseClick(form->findChild<QWidget *>(QStringLiteral("ViewButton")), Qt::LeftButton);
-        seen << QApplication::activeModalWidget()->windowTitle();
-        QTest::keyClick(form, Qt::Key_Escape);
-    });
-    QTest::mouseClick(search, Qt::LeftButton);
-    EXPECT_EQ(seen.join(QStringLiteral(" | ")).toStdString(),
-              "Kunden suchen | Übersicht der Suchbedingungen | &Schließen | Kunden suchen");
-}
-
-// Both roads into the text editor, the customer's remark and a position's
-// text in the grid, open it with German captions.
-TEST_F(Gallery, TheTextEditorSpeaksGermanFromTheRemarkAndFromTheGrid)
-{
-    auto *grid = part<TqkDBGrid>("positionGrid");
-    const struct
-    {
-        QWidget *control;
-        std::function<void()> focus;
-        const char *title;
-    } roads[] = {
-        {part<TqkDBRichEdit>("bemerkung"), [this] { part<TqkDBRichEdit>("bemerkung")->setFocus(); },
-         "Bemerkung bearbeiten"},
-        {grid,
-         [grid] {
-             grid->setFocus();
-             grid->SelectColumn(10);
-         },
-         "Positionstext bearbeiten"},
+    const auto summary = [](TqkFilterDialogView &view) {
+        return view.windowTitle() + QStringLiteral(" | ") + view.findChild<QPushButton *>("CancelBtn")->text();
     };
-    for (const auto &road : roads) {
-        QStringList seen;
-        QTimer::singleShot(0, [&seen] {
-            auto *editor = qobject_cast<TqkRichEditForm *>(QApplication::activeModalWidget());
-            ASSERT_NE(editor, nullptr);
-            seen << editor->windowTitle() << editor->Command(QStringLiteral("ViewRuler"))->text()
-                 << editor->Command(QStringLiteral("Redo"))->text();
-            editor->reject();
-        });
-        road.focus();
-        QTest::keyClick(road.control, Qt::Key_F2);
-        EXPECT_EQ(seen.join(QStringLiteral(" | ")).toStdString(),
-                  std::string(road.title) + " | &Lineal | &Wiederholen");
+    const auto search = [&summary](TqkFilterDlg &form) {
+        QTest::keyClicks(form.findChild<QWidget *>(QStringLiteral("FilterValueEdit")), QStringLiteral("Wien"));
+        QWidget *view = form.findChild<QWidget *>(QStringLiteral("ViewButton"));
+        return form.windowTitle() + QStringLiteral(" | ")
+               + readModal<TqkFilterDialogView>([view] { QTest::mouseClick(view, Qt::LeftButton); }, summary);
+    };
+    QPushButton *open = nullptr;
+    for (QPushButton *button : window->findChildren<QPushButton *>())
+        open = button->text().startsWith(QStringLiteral("Kunden suchen")) ? button : open;
+    EXPECT_EQ(readModal<TqkFilterDlg>([open] { QTest::mouseClick(open, Qt::LeftButton); }, search).toStdString(),
+              "Kunden suchen | Übersicht der Suchbedingungen | &Schließen");
+
+    const auto editor = [](TqkRichEditForm &form) {
+        return QStringList({form.windowTitle(), form.Command(QStringLiteral("ViewRuler"))->text(),
+                            form.Command(QStringLiteral("Redo"))->text()})
+            .join(QStringLiteral(" | "));
+    };
+    auto *grid = part<TqkDBGrid>("positionGrid");
+    grid->SelectColumn(10);
+    for (QWidget *road : {static_cast<QWidget *>(part<TqkDBRichEdit>("bemerkung")), static_cast<QWidget *>(grid)}) {
+        road->setFocus();
+        EXPECT_TRUE(readModal<TqkRichEditForm>([road] { QTest::keyClick(road, Qt::Key_F2); }, editor)
+                        .endsWith(QStringLiteral("bearbeiten | &Lineal | &Wiederholen")));
     }
 }

