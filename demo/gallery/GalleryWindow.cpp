@@ -61,6 +61,25 @@ QGroupBox *group(const QString &title, QFormLayout *form)
     return box;
 }
 
+// Some captions of the editor window are no part of the captions object.
+void useGermanEditorTexts(QWidget *dialog)
+{
+    auto *editor = qobject_cast<TqkRichEditForm *>(dialog);
+    if (!editor)
+        return;
+    QAction *redo = editor->Command(QStringLiteral("Redo"));
+    redo->setText(QStringLiteral("&Wiederholen"));
+    redo->setIconText(QStringLiteral("Wiederholen"));
+    editor->Command(QStringLiteral("InsertMenu"))->setText(QStringLiteral("&Einfügen"));
+    editor->Command(QStringLiteral("ViewRuler"))->setText(QStringLiteral("&Lineal"));
+    const QStringList colours = {"Schwarz", "Kastanienbraun", "Grün",   "Oliv", "Marineblau", "Violett",
+                                 "Petrol",  "Grau",           "Silber", "Rot",  "Hellgrün",   "Gelb",
+                                 "Blau",    "Fuchsie",        "Türkis", "Weiß", "Automatisch"};
+    const QList<QAction *> items = editor->ColorMenu()->actions();
+    for (int i = 0; i < items.size() && i < colours.size(); ++i)
+        items.at(i)->setText(colours.at(i));
+}
+
 }
 
 GalleryWindow::GalleryWindow(const QString &dataFolder)
@@ -155,6 +174,8 @@ QWidget *GalleryWindow::positionGroup()
     customers->SetItems(customerItems);
     auto *texts = new TqkDBRichEdit(box);
     texts->setObjectName(QStringLiteral("textRich"));
+    texts->EditorCaption = QStringLiteral("Positionstext bearbeiten");
+    texts->OnCreateDialog = useGermanEditorTexts;
     texts->hide();
     for (QWidget *control : std::initializer_list<QWidget *>{units, customers})
         control->hide();
@@ -210,22 +231,7 @@ QWidget *GalleryWindow::customerGroup()
     m_remark->setObjectName(QStringLiteral("bemerkung"));
     m_remark->SetMeasurementUnits(muCentimeters);
     m_remark->EditorCaption = QStringLiteral("Bemerkung bearbeiten");
-    // Two captions of the editor window are no part of the captions object.
-    m_remark->OnCreateDialog = [](QWidget *dialog) {
-        auto *editor = qobject_cast<TqkRichEditForm *>(dialog);
-        if (!editor)
-            return;
-        QAction *redo = editor->Command(QStringLiteral("Redo"));
-        redo->setText(QStringLiteral("&Wiederholen"));
-        redo->setIconText(QStringLiteral("Wiederholen"));
-        editor->Command(QStringLiteral("InsertMenu"))->setText(QStringLiteral("&Einfügen"));
-        const QStringList colours = {"Schwarz", "Kastanienbraun", "Grün",   "Oliv", "Marineblau", "Violett",
-                                     "Petrol",  "Grau",           "Silber", "Rot",  "Hellgrün",   "Gelb",
-                                     "Blau",    "Fuchsie",        "Türkis", "Weiß", "Automatisch"};
-        const QList<QAction *> items = editor->ColorMenu()->actions();
-        for (int i = 0; i < items.size() && i < colours.size(); ++i)
-            items.at(i)->setText(colours.at(i));
-    };
+    m_remark->OnCreateDialog = useGermanEditorTexts;
     m_remark->SetDataSource(source);
     m_remark->SetDataField(QStringLiteral("Bemerkung"));
     m_remark->setFixedHeight(60);
@@ -357,6 +363,11 @@ QWidget *GalleryWindow::searchButton()
 {
     m_filter->SetDataSource(m_customerSource.get());
     m_filter->SetOptions(m_filter->Options() | fdShowNonMatching);
+    m_filter->SetCaption(QStringLiteral("Kunden suchen"));
+    // The words a user joins search values with, as German users write them.
+    m_filter->FieldOperators().SetOrChar(QStringLiteral("oder"));
+    m_filter->FieldOperators().SetAndChar(QStringLiteral("und"));
+    m_filter->FieldOperators().SetNullChar(QStringLiteral("leer"));
     auto *button = new QPushButton(QStringLiteral("Kunden suchen (Filterdialog) …"));
     connect(button, &QPushButton::clicked, this, [this] { m_filter->Execute(); });
     return button;
@@ -367,7 +378,7 @@ void GalleryWindow::saveFilterScreenshots(const QString &prefix)
     m_filter->FieldInfo().clear();
     auto criterion = std::make_unique<TqkFieldInfo>();
     criterion->FieldName = criterion->DisplayName = QStringLiteral("Ort");
-    criterion->FilterValue = QStringLiteral("München or Wien");
+    criterion->FilterValue = QStringLiteral("München oder Wien");
     m_filter->FieldInfo().push_back(std::move(criterion));
     TqkFilterDlg form(*m_filter, this);
     form.show();

@@ -48,6 +48,8 @@ void filterDialog(TqkFilterDialogIntl &t)
     t.ValueRangeTabHint = QStringLiteral("Felder nach Wert oder nach Bereich suchen");
     t.AllSearchedTabHint = QStringLiteral("Alle Felder oder nur die gesuchten zeigen");
     t.ViewSummaryNotText = QStringLiteral("NICHT");
+    t.SummaryCaption = QStringLiteral("Übersicht der Suchbedingungen");
+    t.BtnCloseSummary = QStringLiteral("&Schließen");
 }
 
 void menuLabels(TqkRichEditMenuLabels &m)

@@ -197,6 +197,8 @@ class TqkFilterDialogIntl : public QObject
     Q_PROPERTY(QString ValueRangeTabHint MEMBER ValueRangeTabHint)
     Q_PROPERTY(QString AllSearchedTabHint MEMBER AllSearchedTabHint)
     Q_PROPERTY(QString ViewSummaryNotText MEMBER ViewSummaryNotText)
+    Q_PROPERTY(QString SummaryCaption MEMBER SummaryCaption)
+    Q_PROPERTY(QString BtnCloseSummary MEMBER BtnCloseSummary)
 
 public:
     using QObject::QObject;
@@ -241,6 +243,10 @@ public:
     QString ValueRangeTabHint = QStringLiteral("Search fields by value or by range");
     QString AllSearchedTabHint = QStringLiteral("Show all fields or only currently searched fields");
     QString ViewSummaryNotText = QStringLiteral("NOT");
+    // The summary window's title and the button that closes it: the summary
+    // changes nothing, so a program may call its button a closing one.
+    QString SummaryCaption = QStringLiteral("Show Search Summary");
+    QString BtnCloseSummary = QStringLiteral("Cancel");
 };
 
 class TqkRichEditMenuLabels : public QObject

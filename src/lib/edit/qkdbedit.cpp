@@ -51,10 +51,13 @@ bool isMemoField(const TField *field)
 
 bool qkFieldAcceptsChar(const TField *field, QChar character)
 {
-    if (!field)
-        return true;
+    return !field || qkFieldTypeAcceptsChar(field->DataType(), character);
+}
+
+bool qkFieldTypeAcceptsChar(TFieldType type, QChar character)
+{
     const bool sign = character == QLatin1Char('+') || character == QLatin1Char('-');
-    switch (field->DataType()) {
+    switch (type) {
     case ftSmallint:
     case ftInteger:
     case ftWord:

@@ -257,3 +257,5 @@ public:
 
 // Whether the field takes the typed character (numbers refuse letters).
 bool qkFieldAcceptsChar(const TField *field, QChar character);
+// The same for a field of that type.
+bool qkFieldTypeAcceptsChar(TFieldType type, QChar character);

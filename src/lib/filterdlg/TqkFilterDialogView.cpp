@@ -49,12 +49,13 @@ TqkFilterDialogView::TqkFilterDialogView(const std::vector<TqkFieldInfo> &criter
 {
     m_ui->setupUi(this);
     const TqkFilterDialogIntl &texts = *qkIntl().FilterDialog;
+    setWindowTitle(texts.SummaryCaption);
     QFont font = this->font();
     font.setBold(qkIntl().DialogFontStyle.testFlag(fsBold));
     font.setItalic(qkIntl().DialogFontStyle.testFlag(fsItalic));
     setFont(font);
     m_ui->CancelBtn->SetKind(bkCancel);
-    m_ui->CancelBtn->setText(qkIntl().BtnCancelCaption);
+    m_ui->CancelBtn->setText(texts.BtnCloseSummary);
     connect(m_ui->CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
     QTableWidget &grid = *m_ui->StringGrid1;
     grid.setHorizontalHeaderLabels({texts.SummaryFieldLabel, texts.SummarySearchLabel, texts.SummaryValueLabel});

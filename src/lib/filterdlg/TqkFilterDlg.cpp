@@ -2,8 +2,11 @@
 
 #include "lib/data/QkcommonData.h"
 #include "lib/data/Qkintl.h"
+#include "lib/data/QkstrDate.h"
 #include "lib/data/qkDialog.h"
+#include "lib/edit/qkdbedit.h"
 #include "lib/filterdlg/TqkFilterDialogView.h"
+#include "platform/runtime/Conversions.h"
 #include "platform/runtime/DateConversions.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/UiServices.h"
@@ -47,6 +50,30 @@ bool isRangeType(TFieldType type)
         return true;
     default:
         return false;
+    }
+}
+
+// Why a typed value or bound cannot stand for a value of the field type, in
+// the words the user reads; empty when it can. A whole number beyond the
+// integer range passes the digit test and would only fail while filtering.
+QString whyNotTaken(TFieldType type, const QString &text)
+{
+    int whole = 0;
+    switch (qkValueKind(type)) {
+    case TqkValueKind::Integer:
+        if (!qkIsIntegerText(text))
+            return QStringLiteral("ist keine ganze Zahl");
+        return TryStrToInt(text, whole) ? QString() : QStringLiteral("liegt außerhalb des Bereichs ganzer Zahlen");
+    case TqkValueKind::Float:
+        return qkIsFloatText(text) ? QString() : QStringLiteral("ist keine Zahl");
+    case TqkValueKind::Date:
+        return qkIsValidTextForFieldType(type, text) ? QString() : QStringLiteral("ist kein gültiges Datum");
+    case TqkValueKind::Time:
+        return qkIsValidTextForFieldType(type, text) ? QString() : QStringLiteral("ist keine gültige Uhrzeit");
+    case TqkValueKind::DateTime:
+        return qkIsValidTextForFieldType(type, text) ? QString() : QStringLiteral("ist kein gültiges Datum");
+    default:
+        return {};
     }
 }
 
@@ -397,9 +424,16 @@ QString TqkFilterDlg::boundText(bool maximum) const
     return date == 0 ? QString() : DateToStr(date);
 }
 
-bool TqkFilterDlg::refuse(QWidget *control)
+bool TqkFilterDlg::takes(const QString &text, QWidget *control, const QLabel &label)
 {
+    const Entry *entry = shownEntry();
+    const QString why = text.isEmpty() || !entry ? QString() : whyNotTaken(entry->type, text);
+    if (why.isEmpty())
+        return true;
     ui::services().beep();
+    const QString message = QStringLiteral("Der Eintrag „%1“ unter „%2“ für das Feld „%3“ %4.")
+                                .arg(text, label.text().remove(QLatin1Char('&')), entry->label, why);
+    ui::services().messageBox(message, ui::applicationTitle(), ui::MsgIcon::Warning, ui::MsgButtons::Ok);
     control->setFocus();
     if (auto *edit = qobject_cast<QLineEdit *>(control))
         edit->selectAll();
@@ -420,10 +454,11 @@ bool TqkFilterDlg::StoreShownField()
         next.MinValue = boundText(false);
         next.MaxValue = boundText(true);
         const bool pickers = usesDatePickers();
-        if (!next.MinValue.isEmpty() && !qkIsValidTextForFieldType(entry->type, next.MinValue))
-            return refuse(pickers ? static_cast<QWidget *>(m_ui->MinDateEdit) : m_ui->MinValueEdit);
-        if (!next.MaxValue.isEmpty() && !qkIsValidTextForFieldType(entry->type, next.MaxValue))
-            return refuse(pickers ? static_cast<QWidget *>(m_ui->MaxDateEdit) : m_ui->MaxValueEdit);
+        if (!takes(next.MinValue, pickers ? static_cast<QWidget *>(m_ui->MinDateEdit) : m_ui->MinValueEdit,
+                   *m_ui->StartingRangeLbl)
+            || !takes(next.MaxValue, pickers ? static_cast<QWidget *>(m_ui->MaxDateEdit) : m_ui->MaxValueEdit,
+                      *m_ui->EndingRangeLbl))
+            return false;
     } else {
         next.MatchType = m_ui->MatchExact->isChecked() ? fdMatchExact
                          : m_ui->MatchAny->isChecked() ? fdMatchAny
@@ -434,8 +469,8 @@ bool TqkFilterDlg::StoreShownField()
         const TqkAlternatives alternatives = qkSplitAlternatives(next.FilterValue, m_dialog.FieldOperators());
         for (const QString &item : alternatives.items)
             if (item.compare(m_dialog.FieldOperators().NullChar(), Qt::CaseInsensitive) != 0
-                && !qkIsValidTextForFieldType(entry->type, item.trimmed()))
-                return refuse(valueControl());
+                && !takes(item.trimmed(), valueControl(), *m_ui->FieldValueLbl))
+                return false;
     }
     const bool empty = range ? next.MinValue.isEmpty() && next.MaxValue.isEmpty() : next.FilterValue.isEmpty();
     TqkFieldInfo *existing = criterionFor(entry->label);
@@ -561,6 +596,21 @@ int TqkFilterDlg::navigationStep(int key) const
     }
 }
 
+// A number's bound takes only what a number is written with, as the bound
+// edit does; what still does not make a number is named at the store.
+bool TqkFilterDlg::refusesTyped(const QString &typed) const
+{
+    const Entry *entry = shownEntry();
+    if (!entry)
+        return false;
+    for (const QChar c : typed)
+        if (c.unicode() >= 32 && !qkFieldTypeAcceptsChar(entry->type, c)) {
+            ui::services().beep();
+            return true;
+        }
+    return false;
+}
+
 // The navigation keys move through the field list while the focus is in a
 // value control; Ctrl with an arrow, and arrows in a picker holding a date,
 // stay with the control.
@@ -569,6 +619,8 @@ bool TqkFilterDlg::eventFilter(QObject *watched, QEvent *event)
     if (event->type() != QEvent::KeyPress)
         return QDialog::eventFilter(watched, event);
     auto *key = static_cast<QKeyEvent *>(event);
+    if ((watched == m_ui->MinValueEdit || watched == m_ui->MaxValueEdit) && refusesTyped(key->text()))
+        return true;
     const int step = navigationStep(key->key());
     const bool arrow = key->key() == Qt::Key_Up || key->key() == Qt::Key_Down;
     const bool picker = watched == m_ui->MinDateEdit || watched == m_ui->MaxDateEdit;

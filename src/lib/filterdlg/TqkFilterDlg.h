@@ -8,6 +8,7 @@
 #include <memory>
 #include <vector>
 
+class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -62,7 +63,10 @@ private:
     void fieldTabChanged(int index);
     void valueRangeTabChanged(int index);
     void updateClearButtons();
-    bool refuse(QWidget *control);
+    // True when the shown field takes the text; otherwise beeps, tells the
+    // user which field and why, and focuses the control holding the text.
+    bool takes(const QString &text, QWidget *control, const QLabel &label);
+    bool refusesTyped(const QString &typed) const;
     QString boundText(bool maximum) const;
     bool usesDatePickers() const;
     TqkFieldInfo *criterionFor(const QString &label);

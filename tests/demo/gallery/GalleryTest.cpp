@@ -2,12 +2,19 @@
 #include "lib/data/Qkintl.h"
 #include "lib/edit/Qkdbcomb.h"
 #include "lib/edit/qkdbedit.h"
+#include "lib/filterdlg/TqkFilterDialogView.h"
+#include "lib/filterdlg/TqkFilterDlg.h"
+#include "lib/grid/qkDBGrid.h"
+#include "lib/rich/qkRichEditForm.h"
 #include "lib/rich/qkriched.h"
 #include "support/RecordingUiServices.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -43,6 +50,22 @@ protected:
         QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
         for (const QChar c : text)
             QTest::sendKeyEvent(QTest::Click, edit, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+
+    // What `read` finds in the modal window of type W that `open` brings up,
+    // which is closed afterwards.
+    template <class W>
+    static QString readModal(const std::function<void()> &open, const std::function<QString(W &)> &read)
+    {
+        QString seen = QStringLiteral("kein Fenster");
+        QTimer::singleShot(0, [&] {
+            if (auto *window = qobject_cast<W *>(QApplication::activeModalWidget())) {
+                seen = read(*window);
+                window->close();
+            }
+        });
+        open();
+        return seen;
     }
 
     ui::ScopedRecordingUiServices user;
@@ -112,4 +135,37 @@ TEST_F(Gallery, TheHeadTextEditsLineByLineAndEnterStaysInIt)
     QTest::keyClicks(lines, QStringLiteral("Gruß"));
     EXPECT_EQ(headText->text(), before + QStringLiteral("\nGruß"));
     EXPECT_TRUE(headText->hasFocus());
+}
+
+// The search window, its summary and the text editor on both of its roads
+// carry the gallery's German captions, not the library's English defaults.
+TEST_F(Gallery, SearchAndEditorWindowsAreCaptionedInGerman)
+{
+    const auto summary = [](TqkFilterDialogView &view) {
+        return view.windowTitle() + QStringLiteral(" | ") + view.findChild<QPushButton *>("CancelBtn")->text();
+    };
+    const auto search = [&summary](TqkFilterDlg &form) {
+        QTest::keyClicks(form.findChild<QWidget *>(QStringLiteral("FilterValueEdit")), QStringLiteral("Wien"));
+        QWidget *view = form.findChild<QWidget *>(QStringLiteral("ViewButton"));
+        return form.windowTitle() + QStringLiteral(" | ")
+               + readModal<TqkFilterDialogView>([view] { QTest::mouseClick(view, Qt::LeftButton); }, summary);
+    };
+    QPushButton *open = nullptr;
+    for (QPushButton *button : window->findChildren<QPushButton *>())
+        open = button->text().startsWith(QStringLiteral("Kunden suchen")) ? button : open;
+    EXPECT_EQ(readModal<TqkFilterDlg>([open] { QTest::mouseClick(open, Qt::LeftButton); }, search).toStdString(),
+              "Kunden suchen | Übersicht der Suchbedingungen | &Schließen");
+
+    const auto editor = [](TqkRichEditForm &form) {
+        return QStringList({form.windowTitle(), form.Command(QStringLiteral("ViewRuler"))->text(),
+                            form.Command(QStringLiteral("Redo"))->text()})
+            .join(QStringLiteral(" | "));
+    };
+    auto *grid = part<TqkDBGrid>("positionGrid");
+    grid->SelectColumn(10);
+    for (QWidget *road : {static_cast<QWidget *>(part<TqkDBRichEdit>("bemerkung")), static_cast<QWidget *>(grid)}) {
+        road->setFocus();
+        EXPECT_TRUE(readModal<TqkRichEditForm>([road] { QTest::keyClick(road, Qt::Key_F2); }, editor)
+                        .endsWith(QStringLiteral("bearbeiten | &Lineal | &Wiederholen")));
+    }
 }

@@ -243,7 +243,7 @@ TEST_F(FilterForm, DateRangeFromThePickersAndBadBoundsKeepTheField)
         clickField(form, QStringLiteral("posnr"));
         EXPECT_EQ(part<QStackedWidget>(form, "SelectNotebook")->currentIndex(), 1);
         expectAccessKeysHaveVisibleBuddies(form);
-        typeInto(part<QWidget>(form, "MinValueEdit"), QStringLiteral("zwei"));
+        typeInto(part<QWidget>(form, "MinValueEdit"), QStringLiteral("1-2"));
         clickField(form, QStringLiteral("menge"));
         EXPECT_EQ(part<QListWidget>(form, "FieldsListBox")->currentItem()->text(), QStringLiteral("posnr"));
         EXPECT_TRUE(part<QWidget>(form, "MinValueEdit")->hasFocus());
@@ -284,6 +284,50 @@ TEST_F(FilterForm, TypedDateBoundsReachBackAndImpossibleOnesAreRefused)
     EXPECT_EQ(m_dialog.FieldInfo()[0]->MinValue, QStringLiteral("01.01.1890"));
     EXPECT_EQ(m_dialog.FieldInfo()[0]->MaxValue, QStringLiteral("31.12.1898"));
     EXPECT_EQ(column(QStringLiteral("nr")), QStringList({"10005"}));
+}
+
+// A number's bound takes only what numbers are written with; what still is
+// no number keeps the form open and the user is told which field and why.
+TEST_F(FilterForm, NumberFieldsRefuseLettersAndNameWhatCannotBeTaken)
+{
+    open(QStringLiteral("atrpos"));
+    struct Case
+    {
+        const char *field;
+        const char *control;
+        const char *typed;
+        const char *shown;
+        const char *said;
+    } cases[] = {
+        {"posnr", "MinValueEdit", "abc12", "12", ""},
+        {"posnr", "MaxValueEdit", "1-2", "1-2",
+         "Der Eintrag „1-2“ unter „Ending Range“ für das Feld „posnr“ ist keine ganze Zahl."},
+        {"posnr", "MinValueEdit", "3000000000", "3000000000",
+         "Der Eintrag „3000000000“ unter „Starting Range“ für das Feld „posnr“ liegt außerhalb des Bereichs ganzer "
+         "Zahlen."},
+        {"menge", "MinValueEdit", "zwei,5", "e,5",
+         "Der Eintrag „e,5“ unter „Starting Range“ für das Feld „menge“ ist keine Zahl."},
+        {"menge", "FilterValueEdit", "1,5 or zwei", "1,5 or zwei",
+         "Der Eintrag „zwei“ unter „Field Value“ für das Feld „menge“ ist keine Zahl."},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.typed);
+        m_dialog.ClearFilter();
+        m_user.clear();
+        const bool closed = executeWith([&c](TqkFilterDlg &form) {
+            clickField(form, QLatin1String(c.field));
+            QTabBar &pages = *part<QTabBar>(form, "ValueRangeTabSet");
+            const int page = QLatin1String(c.control) == QLatin1String("FilterValueEdit") ? 0 : 1;
+            QTest::mouseClick(&pages, Qt::LeftButton, {}, pages.tabRect(page).center());
+            auto *edit = part<QLineEdit>(form, c.control);
+            typeInto(edit, QString::fromUtf8(c.typed));
+            EXPECT_EQ(edit->text(), QString::fromUtf8(c.shown));
+            clickOk(form);
+            EXPECT_EQ(edit->hasFocus(), *c.said != 0);
+        });
+        EXPECT_EQ(closed, *c.said == 0);
+        EXPECT_EQ(m_user.messageTexts(), *c.said ? QStringList{QString::fromUtf8(c.said)} : QStringList());
+    }
 }
 
 TEST_F(FilterForm, FieldListFollowsSelectedFieldsOrderAndTabs)
