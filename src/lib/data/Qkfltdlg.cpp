@@ -296,6 +296,10 @@ bool TqkDummyForm::criterionTest(TqkFieldInfo &info)
         case ftDate:
         case ftTime:
         case ftDateTime: {
+            // An empty date is no day at all; read as a value it would be
+            // 30.12.1899 and fall into ranges of the nineteenth century.
+            if (field->IsNull())
+                return info.MinValue.isEmpty() && info.MaxValue.isEmpty();
             const auto convert = [type](const QString &t) { return dateTimeOf(type, t); };
             return withinBounds<double>(field->AsDateTime(), bound(info.MinValue, convert),
                                         bound(info.MaxValue, convert));

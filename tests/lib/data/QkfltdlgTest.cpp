@@ -119,6 +119,21 @@ TEST_F(RecordTestCases, CriteriaSelectAsTheMatchTypesSay)
     }
 }
 
+// A customer without a date is in no range of dates, however early it starts.
+TEST_F(RecordTestCases, AnEmptyDateLiesInNoRange)
+{
+    {
+        auto customers = openCustomers();
+        ASSERT_TRUE(customers->FindKey({3}));
+        customers->Edit();
+        customers->FieldByName("Seit")->Clear();
+        customers->Post();
+    }
+    EXPECT_EQ(numbers({{"Seit", fdMatchRange, "", "01.01.1890", "31.12.1899"}}), QStringList());
+    EXPECT_EQ(numbers({{"Seit", fdMatchRange, "", "", "31.12.2000"}}), QStringList({"2"}));
+    EXPECT_EQ(numbers({{"Seit", fdMatchRange, "", "", ""}}).size(), 5);
+}
+
 TEST_F(RecordTestCases, BadBoundsRaiseAndTheHandlerLeavesWithTheDialog)
 {
     EXPECT_THROW(numbers({{"Nr", fdMatchRange, "", "drei", ""}}), EConvertError);
