@@ -1,5 +1,8 @@
 #include "EditTables.h"
 
+#include "demo/tables/MasterData.h"
+#include "demo/tables/TableCatalog.h"
+#include "demo/tables/TableWriter.h"
 #include "lib/data/Qktable.h"
 #include "lib/edit/qkdbedit.h"
 #include "platform/db/TField.h"
@@ -11,6 +14,7 @@
 #include <QInputMethodEvent>
 #include <QLayout>
 #include <QMimeData>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -409,8 +413,12 @@ void captureWarning(QtMsgType type, const QMessageLogContext &, const QString &m
 
 TEST_F(EditControlTest, ALibraryTableWithoutPicturesOfItsOwnIsAskedNothing)
 {
+    QTemporaryDir plain;
+    demo::TableSpec spec = demo::tableSpec(QStringLiteral("Kunden.db"));
+    spec.pictures.clear();
+    demo::writeTableFile(spec, plain.path(), demo::customerRows());
     TqkTable table;
-    table.SetDatabaseName(customers->DatabaseName());
+    table.SetDatabaseName(plain.path());
     table.SetTableName(QStringLiteral("Kunden"));
     table.SetPictureMasks({QStringLiteral("plz\t#####\tT\tF")});
     table.Open();
