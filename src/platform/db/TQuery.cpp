@@ -139,7 +139,7 @@ void TSqlDataSet::bindParameters(db::Statement &statement) const
 
 void TSqlDataSet::Prepare()
 {
-    const db::QueryText text = db::translateQueryText(queryText());
+    const db::QueryText text = db::translateQueryText(queryText(), m_slashDates);
     auto connection = connect(text, true);
     connection->prepare(text.sql);
     m_prepared = true;
@@ -148,7 +148,7 @@ void TSqlDataSet::Prepare()
 void TSqlDataSet::ExecSQL()
 {
     CheckInactive("ExecSQL");
-    const db::QueryText text = db::translateQueryText(queryText());
+    const db::QueryText text = db::translateQueryText(queryText(), m_slashDates);
     auto connection = connect(text, false);
     db::TransactionGuard transaction(*connection);
     {
@@ -165,7 +165,7 @@ void TSqlDataSet::ExecSQL()
 
 void TSqlDataSet::openCursor()
 {
-    m_text = db::translateQueryText(queryText());
+    m_text = db::translateQueryText(queryText(), m_slashDates);
     if (!m_text.isSelect)
         db::raiseDataSetError(this, QStringLiteral("Die Abfrage liefert keine Datenmenge"));
     if (isLive())

@@ -35,6 +35,9 @@ public:
     void ExecSQL();
     int RowsAffected() const { return m_rowsAffected; }
     bool CanModify() const override;
+    // How the text's dates with slashes and the year last are read.
+    db::SlashDateOrder SlashDates() const { return m_slashDates; }
+    void SetSlashDates(db::SlashDateOrder order) { m_slashDates = order; }
 
 protected:
     explicit TSqlDataSet(QObject *owner);
@@ -71,6 +74,7 @@ private:
     QString liveTable() const;
 
     int m_rowsAffected = 0;
+    db::SlashDateOrder m_slashDates = db::SlashDateOrder::MonthDayYear;
     db::QueryText m_text;
     std::unique_ptr<db::Connection> m_connection;
     QStringList m_columns;

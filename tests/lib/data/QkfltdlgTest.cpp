@@ -483,3 +483,51 @@ TEST_F(DemoCriteria, LibraryTableOpensTheAnswerOfItsQueryText)
         EXPECT_EQ(table.Query(), text);
     }
 }
+
+TEST_F(DemoCriteria, EveryDateModeSelectsTheDaysAskedFor)
+{
+    const struct
+    {
+        std::initializer_list<Criterion> criteria;
+        const char *where;
+    } cases[] = {
+        {{{"Datum", fdMatchExact, "14.10.2026"}}, "Datum = '2026-10-14'"},
+        {{{"Datum", fdMatchExact, "05.10.2026 or 19.10.2026"}}, "Datum IN ('2026-10-05', '2026-10-19')"},
+        {{{"Datum", fdMatchRange, "", "13.10.2026", "22.10.2026"}}, "Datum BETWEEN '2026-10-13' AND '2026-10-22'"},
+    };
+    for (const TqkQueryFormatDateMode mode : {qfdMonthDayYear, qfdDayMonthYear, qfdYearMonthDay}) {
+        for (const auto &c : cases) {
+            const QStringList expected = sqliteKeys("Auftrag.db", "auftragnr", QString::fromUtf8(c.where));
+            ASSERT_FALSE(expected.isEmpty()) << c.where;
+            TqkQuery query;
+            query.SetDatabaseName(folder());
+            query.SetSQL({"SELECT * FROM Auftrag"});
+            query.Open();
+            TDataSource source;
+            source.SetDataSet(&query);
+            TqkFilterDialog dialog;
+            dialog.SetDataSource(&source);
+            dialog.SetFilterMethod(fdByQueryModify);
+            dialog.SetQueryFormatDateModeOrdinal(mode);
+            applyOnly(dialog, c.criteria);
+            EXPECT_EQ(keysOf(query, "auftragnr"), expected) << "mode " << mode << ": " << c.where;
+            dialog.SetDataSource(nullptr);
+        }
+    }
+    // The query's own dates are read as before once the dialog lets go of it.
+    TqkQuery query;
+    query.SetDatabaseName(folder());
+    query.SetSQL({"SELECT * FROM Auftrag WHERE Datum = '10/14/2026'"});
+    TDataSource source;
+    source.SetDataSet(&query);
+    TqkFilterDialog dialog;
+    dialog.SetDataSource(&source);
+    dialog.SetFilterMethod(fdByQueryModify);
+    dialog.SetQueryFormatDateModeOrdinal(qfdDayMonthYear);
+    query.Open();
+    applyOnly(dialog, {{"Datum", fdMatchExact, "14.10.2026"}});
+    dialog.ClearFilter();
+    query.Open();
+    EXPECT_EQ(keysOf(query, "auftragnr"), sqliteKeys("Auftrag.db", "auftragnr", "Datum = '2026-10-14'"));
+    EXPECT_TRUE(user.messages().isEmpty()) << user.messageTexts().join('|').toStdString();
+}
