@@ -151,9 +151,11 @@ class Translator
 public:
     Translator(const QString &sql, SlashDateOrder slashDates) : m_tokens(tokenizeSql(sql)), m_slashDates(slashDates) {}
 
-    QueryText run()
+    // Tables already known keep their schemas.
+    QueryText run(const QVector<TableReference> &known = {})
     {
         QueryText result;
+        result.tables = known;
         const int first = nextSolid(0);
         result.isSelect = first < m_tokens.size() && m_tokens[first].isKeyword("SELECT");
         bool tableList = false;
@@ -286,6 +288,17 @@ QVector<SqlToken> tokenizeSql(const QString &sql)
 QueryText translateQueryText(const QString &sql, SlashDateOrder slashDates)
 {
     return Translator(sql, slashDates).run();
+}
+
+QVector<QueryText> translateQueryTexts(const QStringList &texts, SlashDateOrder slashDates)
+{
+    QVector<QueryText> translated;
+    QVector<TableReference> tables;
+    for (const QString &text : texts) {
+        translated.append(Translator(text, slashDates).run(tables));
+        tables = translated.last().tables;
+    }
+    return translated;
 }
 
 }

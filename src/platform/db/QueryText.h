@@ -46,5 +46,9 @@ struct QueryText
 };
 
 QueryText translateQueryText(const QString &sql, SlashDateOrder slashDates = SlashDateOrder::MonthDayYear);
+// Texts that run on one connection: a table file any of them names is
+// attached once, under one schema; the last one's tables are all of them.
+QVector<QueryText> translateQueryTexts(const QStringList &texts,
+                                       SlashDateOrder slashDates = SlashDateOrder::MonthDayYear);
 
 }

@@ -161,6 +161,20 @@ void TSqlDataSet::ExecSQL()
     transaction.commit();
 }
 
+void TSqlDataSet::runTogether(const QStringList &texts,
+                              const std::function<void(db::Connection &, const QStringList &)> &work)
+{
+    CheckInactive("ExecSQL");
+    const QVector<db::QueryText> translated = db::translateQueryTexts(texts, m_slashDates);
+    QStringList sql;
+    for (const db::QueryText &text : translated)
+        sql.append(text.sql);
+    auto connection = connect(translated.isEmpty() ? db::QueryText() : translated.last(), false);
+    db::TransactionGuard transaction(*connection);
+    work(*connection, sql);
+    transaction.commit();
+}
+
 // ---- reading
 
 void TSqlDataSet::openCursor()

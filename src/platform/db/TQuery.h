@@ -42,6 +42,11 @@ public:
 protected:
     explicit TSqlDataSet(QObject *owner);
     virtual QString queryText() const = 0;
+    // Runs `work` on one connection to which every table file the texts
+    // name is attached, inside one transaction that `work` leaving with an
+    // exception undoes; `work` gets the texts as SQLite runs them.
+    void runTogether(const QStringList &texts,
+                     const std::function<void(db::Connection &connection, const QStringList &sql)> &work);
     bool m_requestLive = false;
     bool m_prepared = false;
     TParams m_params;

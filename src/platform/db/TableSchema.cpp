@@ -349,10 +349,16 @@ void createTableFile(const QString &path, const QString &tableName, const TField
             writeValidityChecks(*connection, fields.items(), checks);
         transaction.commit();
     }
-    const std::unique_ptr<Connection> replaced = lockForReplacing(path);
-    if (std::rename(QFile::encodeName(temporary.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
-        throw EDatabaseError(QStringLiteral("Tabelle '%1' kann nicht angelegt werden.").arg(target.fileName()));
+    replaceTableFile(temporary.fileName(), path);
     temporary.setAutoRemove(false);
+}
+
+void replaceTableFile(const QString &built, const QString &path)
+{
+    const std::unique_ptr<Connection> replaced = lockForReplacing(path);
+    if (std::rename(QFile::encodeName(built).constData(), QFile::encodeName(path).constData()) != 0)
+        throw EDatabaseError(
+            QStringLiteral("Tabelle '%1' kann nicht angelegt werden.").arg(QFileInfo(path).fileName()));
     layoutCache().remove(path);
     ConnectionPool::forget(path);
 }

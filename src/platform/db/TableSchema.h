@@ -61,5 +61,8 @@ bool isBlobType(TFieldType type);
 // table of validity checks.
 void createTableFile(const QString &path, const QString &tableName, const TFieldDefs &fields, const TIndexDefs &indexes,
                      const QVector<ValidityCheck> &checks = {});
+// Moves a table file built elsewhere on the same file system over `path`,
+// in one step, once no other connection reads or writes the table there.
+void replaceTableFile(const QString &built, const QString &path);
 
 }
