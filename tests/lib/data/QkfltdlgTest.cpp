@@ -484,6 +484,30 @@ TEST_F(DemoCriteria, LibraryTableOpensTheAnswerOfItsQueryText)
     }
 }
 
+namespace {
+
+// A library query that a dialog rewrites, writing dates as the mode says.
+struct RewrittenQuery
+{
+    RewrittenQuery(const QString &folder, const QString &sql, TqkQueryFormatDateMode mode)
+    {
+        query.SetDatabaseName(folder);
+        query.SetSQL({sql});
+        query.Open();
+        source.SetDataSet(&query);
+        dialog.SetDataSource(&source);
+        dialog.SetFilterMethod(fdByQueryModify);
+        dialog.SetQueryFormatDateModeOrdinal(mode);
+    }
+    ~RewrittenQuery() { dialog.SetDataSource(nullptr); }
+
+    TqkQuery query;
+    TDataSource source;
+    TqkFilterDialog dialog;
+};
+
+}
+
 TEST_F(DemoCriteria, EveryDateModeSelectsTheDaysAskedFor)
 {
     const struct
@@ -499,35 +523,16 @@ TEST_F(DemoCriteria, EveryDateModeSelectsTheDaysAskedFor)
         for (const auto &c : cases) {
             const QStringList expected = sqliteKeys("Auftrag.db", "auftragnr", QString::fromUtf8(c.where));
             ASSERT_FALSE(expected.isEmpty()) << c.where;
-            TqkQuery query;
-            query.SetDatabaseName(folder());
-            query.SetSQL({"SELECT * FROM Auftrag"});
-            query.Open();
-            TDataSource source;
-            source.SetDataSet(&query);
-            TqkFilterDialog dialog;
-            dialog.SetDataSource(&source);
-            dialog.SetFilterMethod(fdByQueryModify);
-            dialog.SetQueryFormatDateModeOrdinal(mode);
-            applyOnly(dialog, c.criteria);
-            EXPECT_EQ(keysOf(query, "auftragnr"), expected) << "mode " << mode << ": " << c.where;
-            dialog.SetDataSource(nullptr);
+            RewrittenQuery rewritten(folder(), "SELECT * FROM Auftrag", mode);
+            applyOnly(rewritten.dialog, c.criteria);
+            EXPECT_EQ(keysOf(rewritten.query, "auftragnr"), expected) << "mode " << mode << ": " << c.where;
         }
     }
     // The query's own dates are read as before once the dialog lets go of it.
-    TqkQuery query;
-    query.SetDatabaseName(folder());
-    query.SetSQL({"SELECT * FROM Auftrag WHERE Datum = '10/14/2026'"});
-    TDataSource source;
-    source.SetDataSet(&query);
-    TqkFilterDialog dialog;
-    dialog.SetDataSource(&source);
-    dialog.SetFilterMethod(fdByQueryModify);
-    dialog.SetQueryFormatDateModeOrdinal(qfdDayMonthYear);
-    query.Open();
-    applyOnly(dialog, {{"Datum", fdMatchExact, "14.10.2026"}});
-    dialog.ClearFilter();
-    query.Open();
-    EXPECT_EQ(keysOf(query, "auftragnr"), sqliteKeys("Auftrag.db", "auftragnr", "Datum = '2026-10-14'"));
+    RewrittenQuery own(folder(), "SELECT * FROM Auftrag WHERE Datum = '10/14/2026'", qfdDayMonthYear);
+    applyOnly(own.dialog, {{"Datum", fdMatchExact, "14.10.2026"}});
+    own.dialog.ClearFilter();
+    own.query.Open();
+    EXPECT_EQ(keysOf(own.query, "auftragnr"), sqliteKeys("Auftrag.db", "auftragnr", "Datum = '2026-10-14'"));
     EXPECT_TRUE(user.messages().isEmpty()) << user.messageTexts().join('|').toStdString();
 }
