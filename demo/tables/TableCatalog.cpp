@@ -6,9 +6,26 @@ namespace demo {
 namespace {
 
 TableSpec table(const QString &fileName, TableFolder folder, const QString &fields, int keyFieldCount,
-                const QList<IndexSpec> &indexes = {})
+                const QList<IndexSpec> &indexes = {}, const QList<PictureSpec> &pictures = {})
 {
-    return TableSpec{fileName, folder, parseFields(fields), keyFieldCount, indexes};
+    return TableSpec{fileName, folder, parseFields(fields), keyFieldCount, indexes, pictures};
+}
+
+// A German postcode has five digits, an Austrian or Swiss one four. A phone
+// number starts with the area code's 0 or the country's "+" and goes on in
+// digits, written in groups as people write them ("089 4711-0",
+// "+43 1 597 33 21", "0711/78800").
+const QString postcodePicture = QStringLiteral("####[#]");
+const QString phonePicture = QStringLiteral("{+,0}*{#, ,-,/}");
+
+QList<PictureSpec> addressPictures(const QString &postcode, const QStringList &phones)
+{
+    QList<PictureSpec> pictures;
+    if (!postcode.isEmpty())
+        pictures << PictureSpec{postcode, postcodePicture};
+    for (const QString &phone : phones)
+        pictures << PictureSpec{phone, phonePicture};
+    return pictures;
 }
 
 // Sales and purchase documents share their amount pairs: each amount in
@@ -49,7 +66,7 @@ QList<TableSpec> settingsTables()
               "DezStMengeDruck S, DezStPreisDruck S, DezStGPreisDruck S, Bank1 A40, Blz1 A10,"
               "KtoNr1 A12, Bank2 A40, Blz2 A10, KtoNr2 A12, Bank3 A40, Blz3 A10, KtoNr3 A12,"
               "anrede3 A60, LagEtikAnzUebern A1",
-              0),
+              0, {}, addressPictures("PLZ", {"Telefon"})),
         table("setupLoc.db", TableFolder::User,
               "EuroDruckVorgabe A1, AtrLstAL A1, AtrLstAG A1, AtrLstAB A1, AtrLstLS A1,"
               "AtrLstRG A1, AtrLstRB A1, AtrLstGS A1, AtrLstBereich A1, AtrLstVertreter A1,"
@@ -86,12 +103,12 @@ QList<TableSpec> documentTables()
 QList<TableSpec> masterTables()
 {
     return {
-        table("Kunden.db", TableFolder::Data, addressFields, 1),
-        table("Liefer.db", TableFolder::Data, addressFields, 1),
+        table("Kunden.db", TableFolder::Data, addressFields, 1, {}, addressPictures("plz", {"Telefon", "Telefax"})),
+        table("Liefer.db", TableFolder::Data, addressFields, 1, {}, addressPictures("plz", {"Telefon", "Telefax"})),
         table("Mitarbei.db", TableFolder::Data,
               "nr A10, Name A40, Vorname A30, Strasse A40, Land A3, plz A10, Ort A40,"
               "Telefon A25, EMail A80, Provision N, Eintritt D",
-              1),
+              1, {}, addressPictures("plz", {"Telefon"})),
         table("Artikel.db", TableFolder::Data,
               "Artikelnr A20, Bezeichnung A60, Einheit A10, Bestand N, EkPreis N, EkPreisWae N,"
               "VK1 N, VK1Wae N, PreisEinheit N, lieferantnr A10, Freifeld A20, steuersatz A2, Bild G",
@@ -142,7 +159,7 @@ QList<TableSpec> contactTables()
         table("Ansprech.db", TableFolder::Data,
               "Art A1, Nr A10, LfdNr S, Anrede A20, Name A40, Vorname A30, Abteilung A30,"
               "Telefon A25, eMail A80, FreiFeld1 A40",
-              3),
+              3, {}, addressPictures({}, {"Telefon"})),
         table("kontakte.db", TableFolder::Data,
               "Art A1, Nr A10, LfdNr I, Datum D, Zeit T, Betreff A60, Notiz M, Dauer N, Mitarbeiter A10", 3,
               {parseIndex("SortID: LfdNr")}),

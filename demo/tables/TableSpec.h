@@ -33,6 +33,15 @@ struct IndexSpec
     bool caseInsensitive = true;
 };
 
+// A picture the table file keeps for one of its fields (a validity check
+// of the suite's engine): edits bound to the field filter by it and a
+// library table refuses to post a value that breaks it.
+struct PictureSpec
+{
+    QString field;
+    QString picture;
+};
+
 struct TableSpec
 {
     QString fileName;
@@ -40,6 +49,7 @@ struct TableSpec
     QList<FieldSpec> fields;
     int keyFieldCount = 0;
     QList<IndexSpec> indexes;
+    QList<PictureSpec> pictures;
 
     int fieldIndex(const QString &name) const; // case-free, -1 when missing
     QStringList keyFields() const;

@@ -30,6 +30,8 @@ void describe(TTable &table, const TableSpec &spec)
     for (const IndexSpec &index : spec.indexes)
         table.IndexDefs()->Add(index.name, index.fields.join(QLatin1Char(';')),
                                index.caseInsensitive ? ixCaseInsensitive : 0);
+    for (const PictureSpec &picture : spec.pictures)
+        table.ValidityCheckDefs().append({picture.field, picture.picture});
 }
 
 void appendRow(TTable &table, const Row &row)

@@ -3,6 +3,7 @@
 #include "lib/data/Qktypes.h"
 #include "lib/data/qkDialog.h"
 #include "platform/db/DbTypes.h"
+#include "platform/db/QueryText.h"
 #include "platform/db/TDataLink.h"
 #include "platform/db/TDataSource.h"
 
@@ -253,6 +254,9 @@ private:
     TqkQueryFormatDateMode m_dateMode = qfdMonthDayYear;
     bool m_quoteAlways = false;
     QStringList m_savedSql;
+    // How the query read its dates before the first rewrite; it reads the
+    // rewritten text's dates in the order they are written in.
+    db::SlashDateOrder m_savedSlashDates = db::SlashDateOrder::MonthDayYear;
     std::vector<TqkDBFieldInfo> m_searchable;
     bool m_showDialog = true;
     bool m_rangeSet = false;

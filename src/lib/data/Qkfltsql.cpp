@@ -246,10 +246,14 @@ bool TqkFilterDialog::rewriteSql(TDataSet *dataSet)
     if (!qkFindProperty(dataSet, QStringLiteral("Sql")).isValid())
         return false;
     dataSet->Close();
-    if (m_savedSql.isEmpty())
+    auto *query = qobject_cast<TSqlDataSet *>(dataSet);
+    if (m_savedSql.isEmpty()) {
         m_savedSql = qkReadList(dataSet, QStringLiteral("Sql")).value_or(QStringList());
-    else
+        if (query)
+            m_savedSlashDates = query->SlashDates();
+    } else {
         qkSetSQL(dataSet, m_savedSql);
+    }
     QStringList conditions;
     bool first = true;
     for (const auto &info : m_fieldInfo) {
@@ -268,8 +272,13 @@ bool TqkFilterDialog::rewriteSql(TDataSet *dataSet)
     }
     const QStringList sql = insertConditions(m_savedSql, conditions);
     qkSetSQL(dataSet, sql);
-    if (auto *query = qobject_cast<TQuery *>(dataSet); query && OnExecuteSQL)
-        OnExecuteSQL(m_shownForm, query);
+    // The query reads the dates in the order they were written in; a year
+    // written first tells its order itself.
+    if (query && m_dateMode != qfdYearMonthDay)
+        query->SetSlashDates(m_dateMode == qfdDayMonthYear ? db::SlashDateOrder::DayMonthYear
+                                                           : db::SlashDateOrder::MonthDayYear);
+    if (auto *sqlQuery = qobject_cast<TQuery *>(dataSet); sqlQuery && OnExecuteSQL)
+        OnExecuteSQL(m_shownForm, sqlQuery);
     try {
         dataSet->Open();
     } catch (const Exception &) {

@@ -2,6 +2,7 @@
 
 #include "lib/data/Qklocate.h"
 #include "lib/data/Qkstr.h"
+#include "platform/db/QbeAuxiliary.h"
 #include "platform/db/QbeText.h"
 #include "platform/db/TField.h"
 #include "platform/db/TSession.h"
@@ -44,6 +45,22 @@ QString answerTablePath(const TDBDataSet &owner, const QString &name)
     if (QFileInfo(file).suffix().isEmpty())
         file += QStringLiteral(".db");
     return QFileInfo(file).isAbsolute() ? file : QDir(folder).filePath(file);
+}
+
+void showInvalidAlias()
+{
+    ui::services().messageBox(QStringLiteral("Invalid Alias in QBE"), ui::applicationTitle(), ui::MsgIcon::Stop,
+                              ui::MsgButtons::Ok);
+}
+
+// The fields of a table file as a QBE text names it.
+QVector<TFieldDef> fieldsOf(const TDBDataSet &owner, const QString &table)
+{
+    TTable reader;
+    nameTable(reader, owner, table);
+    reader.SetReadOnly(true);
+    reader.Open();
+    return reader.FieldDefs()->items();
 }
 
 // The SELECT's parameters take the values of the owner's.
@@ -113,8 +130,7 @@ void qkSaveAnswerTable(const TDBDataSet &owner, const QString &name, const QStri
 {
     const QString path = answerTablePath(owner, name);
     if (path.isEmpty()) {
-        ui::services().messageBox(QStringLiteral("Invalid Alias in QBE"), ui::applicationTitle(), ui::MsgIcon::Stop,
-                                  ui::MsgButtons::Ok);
+        showInvalidAlias();
         return;
     }
     try {
@@ -186,21 +202,24 @@ void TqkQBE::openCursor()
         throw EAbort(QString());
     const ui::BusyCursor busy;
     const db::QbeQuery query = qkTranslateQbe(*this, PreparedQBE(), m_blankAsZero);
+    const QString answer = m_answerTable.isEmpty() ? query.answerTable : m_answerTable;
     if (!query.changes.isEmpty()) {
-        runChanges(query.changes);
+        if (m_auxiliaryTables)
+            runKeepingChanges(query.changes, answer.isEmpty() ? QStringLiteral("ANSWER") : answer);
+        else
+            runChanges(query.changes);
         throw EAbort(QString());
     }
     m_sql = query.sql;
     TSqlDataSet::openCursor();
-    const QString answer = m_answerTable.isEmpty() ? query.answerTable : m_answerTable;
     if (!answer.isEmpty())
         qkSaveAnswerTable(*this, answer, query.sql, &m_params);
 }
 
-void TqkQBE::runChanges(const QStringList &statements)
+void TqkQBE::runChanges(const QVector<db::QbeChange> &changes)
 {
-    for (const QString &statement : statements) {
-        m_sql = statement;
+    for (const db::QbeChange &change : changes) {
+        m_sql = change.statement;
         try {
             ExecSQL();
         } catch (...) {
@@ -209,6 +228,31 @@ void TqkQBE::runChanges(const QStringList &statements)
         }
     }
     m_sql.clear();
+}
+
+// All changes run as one: a failure keeps neither their changes nor their
+// auxiliary tables, and older auxiliary tables stay as they were.
+void TqkQBE::runKeepingChanges(const QVector<db::QbeChange> &changes, const QString &answer)
+{
+    const QString answerPath = answerTablePath(*this, answer);
+    if (answerPath.isEmpty()) {
+        showInvalidAlias();
+        return;
+    }
+    db::QbeAuxiliaryTables tables(QFileInfo(answerPath).absolutePath(), changes,
+                                  [this](const QString &table) { return fieldsOf(*this, table); });
+    QStringList texts;
+    QVector<int> textCounts;
+    for (const db::QbeChange &change : changes) {
+        const QStringList own = tables.texts(change);
+        textCounts.append(int(own.size()));
+        texts += own;
+    }
+    runTogether(texts, [&changes, &textCounts](db::Connection &connection, const QStringList &sql) {
+        for (int i = 0, first = 0; i < changes.size(); first += textCounts[i], ++i)
+            db::QbeAuxiliaryTables::runChange(connection, changes[i].kind, sql.mid(first, textCounts[i]));
+    });
+    tables.putInPlace();
 }
 
 void TqkQBE::closeCursor()

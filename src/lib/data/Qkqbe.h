@@ -21,7 +21,9 @@ void qkSaveAnswerTable(const TDBDataSet &owner, const QString &name, const QStri
 // The library's query-by-example data set: its QBE lines ("~name" replaced
 // by the parameter's value) run as a query over the table files. A text
 // that changes tables (Delete, Insert, changeto) runs and leaves the data
-// set closed: there is no answer to show.
+// set closed: there is no answer to show. With "AuxiliaryTables" it keeps
+// what it changed in the tables Deleted, Inserted, Changed and KeyViol
+// beside the answer table; without, each change runs whole or not at all.
 class TqkQBE : public TSqlDataSet, public TqkDataSetExtras
 {
     Q_OBJECT
@@ -66,7 +68,11 @@ protected:
 
 private:
     void installQbeFilter();
-    void runChanges(const QStringList &statements);
+    void runChanges(const QVector<db::QbeChange> &changes);
+    // With "AuxiliaryTables": the changes write the language's auxiliary
+    // tables into the folder of the answer table `answer`, and a record that
+    // would break a key is set aside there instead of undoing them.
+    void runKeepingChanges(const QVector<db::QbeChange> &changes, const QString &answer);
 
     QStringList m_qbe;
     QString m_answerTable;

@@ -15,6 +15,7 @@
 #include "platform/runtime/Exceptions.h"
 #include "platform/ui/UiServices.h"
 
+#include <QFileInfo>
 #include <QTimer>
 
 namespace {
@@ -125,6 +126,7 @@ void TqkTable::SetQuery(const QStringList &lines)
 void TqkTable::SetTableName(const QString &name)
 {
     TTable::SetTableName(name);
+    m_ownPictures.reset();
     if (!name.isEmpty())
         m_query.clear();
 }
@@ -150,6 +152,7 @@ bool TqkTable::IsSequenced() const
 // parse is not reported here (setting "qkFilter" reports it).
 void TqkTable::openCursor()
 {
+    m_ownPictures.reset();
     if (!m_query.isEmpty())
         runQueryIntoAnswer();
     TTable::openCursor();
@@ -226,6 +229,38 @@ void TqkTable::DoOnCalcFields()
 void TqkTable::installTableFilter()
 {
     installOnFilter(this, m_onFilter);
+}
+
+// ---- the table's own pictures
+
+// A name without an extension is a ".db" file, as everywhere in the layer.
+bool TqkTable::keepsOwnPictures() const
+{
+    if (TableType() == ttParadox)
+        return true;
+    QString name = QFileInfo(TableName().trimmed().replace(QLatin1Char('\\'), QLatin1Char('/'))).fileName().toLower();
+    if (TableType() != ttDefault || name.isEmpty())
+        return false;
+    if (QFileInfo(name).suffix().isEmpty())
+        name += QStringLiteral(".db");
+    return name.contains(QLatin1String(".db")) && name.endsWith(QLatin1Char('b'));
+}
+
+// A closed table whose file cannot be read has no pictures to tell; they
+// are asked for again next time, when the file may be there.
+QString TqkTable::GetFieldPicture(const QString &fieldName)
+{
+    if (!m_ownPictures) {
+        try {
+            m_ownPictures = keepsOwnPictures() ? ReadValidityChecks() : QVector<db::ValidityCheck>();
+        } catch (const Exception &) {
+            return {};
+        }
+    }
+    for (const db::ValidityCheck &check : std::as_const(*m_ownPictures))
+        if (check.fieldName == fieldName)
+            return check.picture;
+    return {};
 }
 
 // ---- key searches

@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class TqkTable;
 using TqkTableFilterEvent = std::function<void(TqkTable *table, bool &accept)>;
@@ -123,6 +124,12 @@ public:
     // its field layout; any other just drops its range.
     void ReopenKeepingLayout();
     QVariant FilterFieldValue(const QString &fieldName);
+    // The picture the table's own file keeps for the field among its
+    // validity checks (the field named exactly as the file names it); empty
+    // when it keeps none. Read once per opening, on first use, from the
+    // file itself while the table is closed; only the suite's own table
+    // type (".db") keeps them.
+    Q_INVOKABLE QString GetFieldPicture(const QString &fieldName);
     // Set while the table is searched for a library lookup field.
     bool LookupSearching() const { return m_lookupSearching; }
     void SetLookupSearching(bool searching) { m_lookupSearching = searching; }
@@ -138,6 +145,7 @@ private:
     void installTableFilter();
     void runQueryIntoAnswer();
     bool currentRecordHolds(const QStringList &values);
+    bool keepsOwnPictures() const;
     bool findKeyByRange(const QStringList &values);
 
     TqkTableFilterEvent m_onFilter;
@@ -151,6 +159,8 @@ private:
     bool m_lookupSearching = false;
     bool m_rangeFromKeySearch = false;
     std::unique_ptr<QTemporaryDir> m_answerFolder;
+    // Not yet read while empty.
+    std::optional<QVector<db::ValidityCheck>> m_ownPictures;
 };
 
 // Finds the lookup record of a library lookup field in the data set's lookup

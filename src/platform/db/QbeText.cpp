@@ -67,12 +67,6 @@ RowWord rowWord(const QString &word, QbeCheck &check)
     refuseQbe(QStringLiteral("die Zeilenanweisung \"%1\"").arg(word));
 }
 
-QString tableSql(const QString &table)
-{
-    static const QRegularExpression aliased(QStringLiteral("^:\\w+:[\\w.]+$"));
-    return aliased.match(table).hasMatch() ? table : quoteIdentifier(table);
-}
-
 // The text read into its table blocks and example rows.
 class QbeLayout
 {
@@ -187,7 +181,7 @@ public:
         QStringList tables;
         for (int i = 0; i < m_rows.size(); ++i)
             if (i != skipped)
-                tables.append(tableSql(block(i).table) + QStringLiteral(" AS ") + alias(i));
+                tables.append(qbeTableSql(block(i).table) + QStringLiteral(" AS ") + alias(i));
         return tables.join(QStringLiteral(", "));
     }
 
@@ -206,19 +200,27 @@ public:
         return answers;
     }
 
-    QString changeStatement() const
+    QbeChange change() const
     {
         const int target = targetRow();
         for (int i = 0; i < m_rows.size(); ++i)
             if (i != target && rowAsksMore(i))
                 refuseQbe(QStringLiteral("eine Zeile von %1, die neben einer Änderung Felder auswählt oder ändert")
                               .arg(block(i).table));
-        if (row(target).word == RowWord::Delete)
-            return QStringLiteral("DELETE FROM %1 WHERE rowid IN (SELECT %2.rowid FROM %3 WHERE %4)")
-                .arg(tableSql(block(target).table), alias(target), from(), conditions());
         if (row(target).word == RowWord::Insert)
-            return insertStatement(target);
-        return updateStatement(target);
+            return insertChange(target);
+        QbeChange change;
+        change.table = block(target).table;
+        change.records =
+            QStringLiteral("SELECT DISTINCT %1.rowid FROM %2 WHERE %3").arg(alias(target), from(), conditions());
+        if (row(target).word == RowWord::Delete) {
+            change.statement =
+                QStringLiteral("DELETE FROM %1 WHERE rowid IN (%2)").arg(qbeTableSql(change.table), change.records);
+            return change;
+        }
+        change.kind = QbeChange::ChangeTo;
+        addChangedFields(change, target);
+        return change;
     }
 
 private:
@@ -316,9 +318,12 @@ private:
         return {sql, cell.calcName.isEmpty() ? label + block(i).fields[f] : cell.calcName, QbeCheck::None, true};
     }
 
-    QString insertStatement(int target) const
+    QbeChange insertChange(int target) const
     {
-        QStringList fields, values;
+        QbeChange change;
+        change.kind = QbeChange::Insert;
+        change.table = block(target).table;
+        QStringList values;
         for (int f = 0; f < row(target).cells.size(); ++f) {
             const QbeCell &cell = row(target).cells[f];
             if (cell.isEmpty())
@@ -329,21 +334,25 @@ private:
                 refuseQbe(QStringLiteral("das Feld %1 einer Insert-Zeile (es nimmt genau einen Wert)")
                               .arg(block(target).fields[f]));
             const QString value = cell.element.isEmpty() ? cell.alternatives.first().first() : cell.element;
-            fields.append(quoteIdentifier(block(target).fields[f]));
+            change.fields.append(block(target).fields[f]);
             values.append(qbeValueSql(value, column(target, f).type, m_bindings, m_options->settings));
         }
-        if (fields.isEmpty())
+        if (change.fields.isEmpty())
             refuseQbe(QStringLiteral("eine Insert-Zeile ohne Werte"));
-        const QString into = QStringLiteral("INSERT INTO %1 (%2) ")
-                                 .arg(tableSql(block(target).table), fields.join(QStringLiteral(", ")));
-        if (m_rows.size() == 1)
-            return into + QStringLiteral("VALUES (%1)").arg(values.join(QStringLiteral(", ")));
-        return into
-               + QStringLiteral("SELECT %1 FROM %2 WHERE %3")
-                     .arg(values.join(QStringLiteral(", ")), from(target), conditions());
+        QStringList fields;
+        for (const QString &field : std::as_const(change.fields))
+            fields.append(quoteIdentifier(field));
+        change.records = QStringLiteral("SELECT ") + values.join(QStringLiteral(", "));
+        if (m_rows.size() > 1)
+            change.records += QStringLiteral(" FROM %1 WHERE %2").arg(from(target), conditions());
+        change.statement =
+            QStringLiteral("INSERT INTO %1 (%2) ").arg(qbeTableSql(change.table), fields.join(QStringLiteral(", ")))
+            + (m_rows.size() == 1 ? QStringLiteral("VALUES (%1)").arg(values.join(QStringLiteral(", ")))
+                                  : change.records);
+        return change;
     }
 
-    QString updateStatement(int target) const
+    void addChangedFields(QbeChange &change, int target) const
     {
         QStringList assignments;
         for (int f = 0; f < row(target).cells.size(); ++f) {
@@ -351,13 +360,13 @@ private:
             if (cell.changeTo.isEmpty())
                 continue;
             const QString value = qbeValueSql(cell.changeTo, column(target, f).type, m_bindings, m_options->settings);
-            assignments.append(
-                QStringLiteral("%1 = (SELECT %2 FROM %3 WHERE %4.rowid = u.rowid AND %5 LIMIT 1)")
-                    .arg(quoteIdentifier(block(target).fields[f]), value, from(), alias(target), conditions()));
+            change.fields.append(block(target).fields[f]);
+            change.values.append(QStringLiteral("(SELECT %1 FROM %2 WHERE %3.rowid = u.rowid AND %4 LIMIT 1)")
+                                     .arg(value, from(), alias(target), conditions()));
+            assignments.append(quoteIdentifier(change.fields.last()) + QStringLiteral(" = ") + change.values.last());
         }
-        return QStringLiteral("UPDATE %1 AS u SET %2 WHERE rowid IN (SELECT %3.rowid FROM %4 WHERE %5)")
-            .arg(tableSql(block(target).table), assignments.join(QStringLiteral(", ")), alias(target), from(),
-                 conditions());
+        change.statement = QStringLiteral("UPDATE %1 AS u SET %2 WHERE rowid IN (%3)")
+                               .arg(qbeTableSql(change.table), assignments.join(QStringLiteral(", ")), change.records);
     }
 
     const QbeLayout *m_layout;
@@ -465,6 +474,12 @@ QString selectStatement(const QList<Component> &components)
 
 }
 
+QString qbeTableSql(const QString &table)
+{
+    static const QRegularExpression aliased(QStringLiteral("^:\\w+:[\\w.]+$"));
+    return aliased.match(table).hasMatch() ? table : quoteIdentifier(table);
+}
+
 QbeQuery translateQbe(const QString &text, const QbeOptions &options)
 {
     const QbeLayout layout(text);
@@ -479,7 +494,7 @@ QbeQuery translateQbe(const QString &text, const QbeOptions &options)
     for (const QList<int> &rows : componentsOf(layout)) {
         Component component(layout, rows, options);
         if (component.changes())
-            result.changes.append(component.changeStatement());
+            result.changes.append(component.change());
         else
             selecting.append(component);
     }

@@ -99,10 +99,10 @@ QString unquoted(const SqlToken &token)
 }
 
 // A date or date and time written as a user writes it ('24.12.2026',
-// '12/24/2026', '2026/12/24', each optionally followed by a time) as the
-// stored ISO text; a time alone ('8:05:00') as the stored time; other
-// strings as they are.
-QString dateLiteral(const QString &token)
+// '12/24/2026' or '24/12/2026' as the order says, '2026/12/24', each
+// optionally followed by a time) as the stored ISO text; a time alone
+// ('8:05:00') as the stored time; other strings as they are.
+QString dateLiteral(const QString &token, SlashDateOrder slashDates)
 {
     static const QRegularExpression pattern(QStringLiteral(
         "^'(?:(\\d{1,2})\\.(\\d{1,2})\\.(\\d{4})|(\\d{1,2})/(\\d{1,2})/(\\d{4})|(\\d{4})/(\\d{1,2})/(\\d{1,2}))"
@@ -123,7 +123,8 @@ QString dateLiteral(const QString &token)
                 return match.captured(group).toInt();
         return 0;
     };
-    const QDate date(part(3, 6, 7), part(2, 4, 8), part(1, 5, 9));
+    const bool dayFirst = slashDates == SlashDateOrder::DayMonthYear;
+    const QDate date(part(3, 6, 7), part(2, dayFirst ? 5 : 4, 8), part(1, dayFirst ? 4 : 5, 9));
     if (!date.isValid())
         return token;
     if (match.captured(10).isEmpty())
@@ -148,11 +149,13 @@ bool endsTableList(const SqlToken &token)
 class Translator
 {
 public:
-    explicit Translator(const QString &sql) : m_tokens(tokenizeSql(sql)) {}
+    Translator(const QString &sql, SlashDateOrder slashDates) : m_tokens(tokenizeSql(sql)), m_slashDates(slashDates) {}
 
-    QueryText run()
+    // Tables already known keep their schemas.
+    QueryText run(const QVector<TableReference> &known = {})
     {
         QueryText result;
+        result.tables = known;
         const int first = nextSolid(0);
         result.isSelect = first < m_tokens.size() && m_tokens[first].isKeyword("SELECT");
         bool tableList = false;
@@ -188,7 +191,7 @@ public:
             } else if (tableList && endsTableList(token)) {
                 tableList = false;
             }
-            m_out += token.kind == SqlToken::String ? dateLiteral(token.text) : token.text;
+            m_out += token.kind == SqlToken::String ? dateLiteral(token.text, m_slashDates) : token.text;
         }
         result.sql = m_out;
         result.liveTable = liveTableOf(result);
@@ -261,6 +264,7 @@ private:
     }
 
     QVector<SqlToken> m_tokens;
+    SlashDateOrder m_slashDates;
     QString m_out;
 };
 
@@ -281,9 +285,20 @@ QVector<SqlToken> tokenizeSql(const QString &sql)
     return tokens;
 }
 
-QueryText translateQueryText(const QString &sql)
+QueryText translateQueryText(const QString &sql, SlashDateOrder slashDates)
 {
-    return Translator(sql).run();
+    return Translator(sql, slashDates).run();
+}
+
+QVector<QueryText> translateQueryTexts(const QStringList &texts, SlashDateOrder slashDates)
+{
+    QVector<QueryText> translated;
+    QVector<TableReference> tables;
+    for (const QString &text : texts) {
+        translated.append(Translator(text, slashDates).run(tables));
+        tables = translated.last().tables;
+    }
+    return translated;
 }
 
 }

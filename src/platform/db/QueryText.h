@@ -28,6 +28,11 @@ struct TableReference
     QString schema;       // the attached schema's name
 };
 
+// How a date written with slashes and the year last is read: '5/13/2026'
+// month first, as the engine read it unless told otherwise, or
+// '13/5/2026' day first.
+enum class SlashDateOrder { MonthDayYear, DayMonthYear };
+
 // The SQL text as SQLite runs it: file names (Kunden.db, "Kunden.db",
 // :alias:Kunden) become the attached schemas' tables, German date literals
 // ('24.12.2026') become the stored ISO form.
@@ -40,6 +45,10 @@ struct QueryText
     int liveTable = -1;
 };
 
-QueryText translateQueryText(const QString &sql);
+QueryText translateQueryText(const QString &sql, SlashDateOrder slashDates = SlashDateOrder::MonthDayYear);
+// Texts that run on one connection: a table file any of them names is
+// attached once, under one schema; the last one's tables are all of them.
+QVector<QueryText> translateQueryTexts(const QStringList &texts,
+                                       SlashDateOrder slashDates = SlashDateOrder::MonthDayYear);
 
 }

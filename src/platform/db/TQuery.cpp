@@ -139,7 +139,7 @@ void TSqlDataSet::bindParameters(db::Statement &statement) const
 
 void TSqlDataSet::Prepare()
 {
-    const db::QueryText text = db::translateQueryText(queryText());
+    const db::QueryText text = db::translateQueryText(queryText(), m_slashDates);
     auto connection = connect(text, true);
     connection->prepare(text.sql);
     m_prepared = true;
@@ -148,7 +148,7 @@ void TSqlDataSet::Prepare()
 void TSqlDataSet::ExecSQL()
 {
     CheckInactive("ExecSQL");
-    const db::QueryText text = db::translateQueryText(queryText());
+    const db::QueryText text = db::translateQueryText(queryText(), m_slashDates);
     auto connection = connect(text, false);
     db::TransactionGuard transaction(*connection);
     {
@@ -161,11 +161,25 @@ void TSqlDataSet::ExecSQL()
     transaction.commit();
 }
 
+void TSqlDataSet::runTogether(const QStringList &texts,
+                              const std::function<void(db::Connection &, const QStringList &)> &work)
+{
+    CheckInactive("ExecSQL");
+    const QVector<db::QueryText> translated = db::translateQueryTexts(texts, m_slashDates);
+    QStringList sql;
+    for (const db::QueryText &text : translated)
+        sql.append(text.sql);
+    auto connection = connect(translated.isEmpty() ? db::QueryText() : translated.last(), false);
+    db::TransactionGuard transaction(*connection);
+    work(*connection, sql);
+    transaction.commit();
+}
+
 // ---- reading
 
 void TSqlDataSet::openCursor()
 {
-    m_text = db::translateQueryText(queryText());
+    m_text = db::translateQueryText(queryText(), m_slashDates);
     if (!m_text.isSelect)
         db::raiseDataSetError(this, QStringLiteral("Die Abfrage liefert keine Datenmenge"));
     if (isLive())

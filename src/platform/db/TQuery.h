@@ -35,10 +35,18 @@ public:
     void ExecSQL();
     int RowsAffected() const { return m_rowsAffected; }
     bool CanModify() const override;
+    // How the text's dates with slashes and the year last are read.
+    db::SlashDateOrder SlashDates() const { return m_slashDates; }
+    void SetSlashDates(db::SlashDateOrder order) { m_slashDates = order; }
 
 protected:
     explicit TSqlDataSet(QObject *owner);
     virtual QString queryText() const = 0;
+    // Runs `work` on one connection to which every table file the texts
+    // name is attached, inside one transaction that `work` leaving with an
+    // exception undoes; `work` gets the texts as SQLite runs them.
+    void runTogether(const QStringList &texts,
+                     const std::function<void(db::Connection &connection, const QStringList &sql)> &work);
     bool m_requestLive = false;
     bool m_prepared = false;
     TParams m_params;
@@ -71,6 +79,7 @@ private:
     QString liveTable() const;
 
     int m_rowsAffected = 0;
+    db::SlashDateOrder m_slashDates = db::SlashDateOrder::MonthDayYear;
     db::QueryText m_text;
     std::unique_ptr<db::Connection> m_connection;
     QStringList m_columns;

@@ -123,7 +123,15 @@ void TTable::CreateTable()
 {
     CheckInactive("Tabelle");
     const QString path = TableFilePath();
-    db::createTableFile(path, QFileInfo(path).completeBaseName(), m_fieldDefs, m_indexDefs);
+    db::createTableFile(path, QFileInfo(path).completeBaseName(), m_fieldDefs, m_indexDefs, m_validityCheckDefs);
+}
+
+QVector<db::ValidityCheck> TTable::ReadValidityChecks()
+{
+    if (Active())
+        return db::readValidityChecks(*m_connection, m_layout->schema.fields);
+    const auto connection = db::Connection::openExisting(TableFilePath(), true);
+    return db::readValidityChecks(*connection, db::readSchema(*connection).fields);
 }
 
 void TTable::DeleteTable()

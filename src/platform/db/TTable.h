@@ -3,6 +3,7 @@
 #include "platform/db/TDBDataSet.h"
 #include "platform/db/TFieldDefs.h"
 #include "platform/db/TIndexDefs.h"
+#include "platform/db/ValidityChecks.h"
 #include "platform/os/FileIdentity.h"
 #include "platform/runtime/Exceptions.h"
 
@@ -55,8 +56,15 @@ public:
 
     TFieldDefs *FieldDefs() { return &m_fieldDefs; }
     TIndexDefs *IndexDefs() { return &m_indexDefs; }
-    // Creates (or replaces) the table file from FieldDefs and IndexDefs.
+    // The field pictures CreateTable writes into the new file as its
+    // validity checks; opening a table does not fill them.
+    QVector<db::ValidityCheck> &ValidityCheckDefs() { return m_validityCheckDefs; }
+    // Creates (or replaces) the table file from FieldDefs, IndexDefs and
+    // ValidityCheckDefs.
     void CreateTable();
+    // The validity checks the table's file keeps, from the open table or,
+    // while it is closed, from its file; none for a file that keeps none.
+    QVector<db::ValidityCheck> ReadValidityChecks();
     void DeleteTable();
     void EmptyTable();
     bool Exists();
@@ -163,6 +171,7 @@ private:
     bool m_exclusive = false;
     TFieldDefs m_fieldDefs;
     TIndexDefs m_indexDefs;
+    QVector<db::ValidityCheck> m_validityCheckDefs;
     QString m_indexName;
     QString m_indexFieldNames;
     QString m_masterFields;

@@ -3,6 +3,7 @@
 #include "platform/db/ConnectionPool.h"
 #include "platform/db/GermanCollation.h"
 #include "platform/db/SqliteConnection.h"
+#include "platform/db/ValidityChecks.h"
 #include "platform/runtime/Exceptions.h"
 
 #include <QDateTime>
@@ -204,8 +205,9 @@ TableSchema readSchema(Connection &connection)
 {
     TableSchema schema;
     {
-        Statement tables = connection.prepare(QStringLiteral(
-            "SELECT name FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite%' ORDER BY rowid"));
+        Statement tables = connection.prepare(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' AND "
+                                                             "name NOT LIKE 'sqlite%' AND name <> ? ORDER BY rowid"));
+        tables.bind(1, validityCheckTable);
         if (!tables.step())
             throw EDBEngineError(
                 11,
@@ -324,7 +326,8 @@ std::unique_ptr<Connection> lockForReplacing(const QString &path)
 
 }
 
-void createTableFile(const QString &path, const QString &tableName, const TFieldDefs &fields, const TIndexDefs &indexes)
+void createTableFile(const QString &path, const QString &tableName, const TFieldDefs &fields, const TIndexDefs &indexes,
+                     const QVector<ValidityCheck> &checks)
 {
     if (fields.Count() == 0)
         throw EDatabaseError(QStringLiteral("Tabelle '%1' hat keine Felder.").arg(tableName));
@@ -342,12 +345,20 @@ void createTableFile(const QString &path, const QString &tableName, const TField
         connection->exec(createTableSql(tableName, fields));
         for (const TIndexDef &index : indexes.items())
             connection->exec(createIndexSql(tableName, index, fields));
+        if (!checks.isEmpty())
+            writeValidityChecks(*connection, fields.items(), checks);
         transaction.commit();
     }
-    const std::unique_ptr<Connection> replaced = lockForReplacing(path);
-    if (std::rename(QFile::encodeName(temporary.fileName()).constData(), QFile::encodeName(path).constData()) != 0)
-        throw EDatabaseError(QStringLiteral("Tabelle '%1' kann nicht angelegt werden.").arg(target.fileName()));
+    replaceTableFile(temporary.fileName(), path);
     temporary.setAutoRemove(false);
+}
+
+void replaceTableFile(const QString &built, const QString &path)
+{
+    const std::unique_ptr<Connection> replaced = lockForReplacing(path);
+    if (std::rename(QFile::encodeName(built).constData(), QFile::encodeName(path).constData()) != 0)
+        throw EDatabaseError(
+            QStringLiteral("Tabelle '%1' kann nicht angelegt werden.").arg(QFileInfo(path).fileName()));
     layoutCache().remove(path);
     ConnectionPool::forget(path);
 }

@@ -3,6 +3,7 @@
 #include "platform/db/KeysetCursor.h"
 #include "platform/db/TFieldDefs.h"
 #include "platform/db/TIndexDefs.h"
+#include "platform/db/ValidityChecks.h"
 #include "platform/os/FileWatch.h"
 
 #include <QString>
@@ -56,8 +57,12 @@ bool isTextType(TFieldType type);
 bool isBlobType(TFieldType type);
 
 // Writes a new table file atomically: built beside the target under a
-// temporary name, then renamed over it.
-void createTableFile(const QString &path, const QString &tableName, const TFieldDefs &fields,
-                     const TIndexDefs &indexes);
+// temporary name, then renamed over it. The checks go into the file's own
+// table of validity checks.
+void createTableFile(const QString &path, const QString &tableName, const TFieldDefs &fields, const TIndexDefs &indexes,
+                     const QVector<ValidityCheck> &checks = {});
+// Moves a table file built elsewhere on the same file system over `path`,
+// in one step, once no other connection reads or writes the table there.
+void replaceTableFile(const QString &built, const QString &path);
 
 }

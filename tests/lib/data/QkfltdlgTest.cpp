@@ -326,13 +326,14 @@ protected:
     }
 
     QStringList filteredKeys(TDataSet &dataSet, const QString &key, std::initializer_list<Criterion> criteria,
-                             TqkFilterMethod method)
+                             TqkFilterMethod method, TqkQueryFormatDateMode dateMode = qfdMonthDayYear)
     {
         TDataSource source;
         source.SetDataSet(&dataSet);
         TqkFilterDialog dialog;
         dialog.SetDataSource(&source);
         dialog.SetFilterMethod(method);
+        dialog.SetQueryFormatDateModeOrdinal(dateMode);
         applyOnly(dialog, criteria);
         const QStringList keys = keysOf(dataSet, key);
         dialog.SetDataSource(nullptr);
@@ -497,4 +498,40 @@ TEST_F(DemoCriteria, LibraryTableOpensTheAnswerOfItsQueryText)
         EXPECT_TRUE(table.TableName().isEmpty());
         EXPECT_EQ(table.Query(), text);
     }
+}
+
+TEST_F(DemoCriteria, EveryDateModeSelectsTheDaysAskedFor)
+{
+    const struct
+    {
+        std::initializer_list<Criterion> criteria;
+        const char *where;
+    } cases[] = {
+        {{{"Datum", fdMatchExact, "14.10.2026"}}, "Datum = '2026-10-14'"},
+        {{{"Datum", fdMatchExact, "05.10.2026 or 19.10.2026"}}, "Datum IN ('2026-10-05', '2026-10-19')"},
+        {{{"Datum", fdMatchRange, "", "13.10.2026", "22.10.2026"}}, "Datum BETWEEN '2026-10-13' AND '2026-10-22'"},
+    };
+    for (const TqkQueryFormatDateMode mode : {qfdMonthDayYear, qfdDayMonthYear, qfdYearMonthDay})
+        for (const auto &c : cases) {
+            TqkQuery query;
+            query.SetDatabaseName(folder());
+            query.SetSQL({"SELECT * FROM Auftrag"});
+            EXPECT_EQ(filteredKeys(query, "auftragnr", c.criteria, fdByQueryModify, mode),
+                      sqliteKeys("Auftrag.db", "auftragnr", QString::fromUtf8(c.where)))
+                << "mode " << mode << ": " << c.where;
+        }
+    // Once the dialog lets go, the query reads its own dates as before.
+    TqkQuery query;
+    query.SetDatabaseName(folder());
+    query.SetSQL({"SELECT * FROM Auftrag WHERE Datum = '10/14/2026'"});
+    TDataSource source;
+    source.SetDataSet(&query);
+    TqkFilterDialog dialog;
+    dialog.SetDataSource(&source);
+    dialog.SetFilterMethod(fdByQueryModify);
+    dialog.SetQueryFormatDateModeOrdinal(qfdDayMonthYear);
+    applyOnly(dialog, {{"Datum", fdMatchExact, "14.10.2026"}});
+    dialog.ClearFilter();
+    query.Open();
+    EXPECT_EQ(keysOf(query, "auftragnr"), sqliteKeys("Auftrag.db", "auftragnr", "Datum = '2026-10-14'"));
 }

@@ -379,19 +379,24 @@ TEST_F(QbeOnDemo, RowWordsAndChangetoChangeWhatSqliteChanges)
          "UPDATE Auftrag SET Bestellzeichen = (SELECT Ort FROM Kunden WHERE nr = Auftrag.kundennr) "
          "WHERE kundennr IN (SELECT nr FROM Kunden)"},
     };
-    for (const ChangeCase &c : cases) {
-        QTemporaryDir byQbe, bySql;
-        for (const QString &file : c.files) {
-            demo::writeTable(file, byQbe.path());
-            demo::writeTable(file, bySql.path());
+    for (const bool auxiliaryTables : {true, false})
+        for (const ChangeCase &c : cases) {
+            QTemporaryDir byQbe, bySql;
+            for (const QString &file : c.files) {
+                demo::writeTable(file, byQbe.path());
+                demo::writeTable(file, bySql.path());
+            }
+            const QStringList before = tableRows(byQbe.path(), c.files.first());
+            TqkQBE qbe;
+            qbe.SetDatabaseName(byQbe.path());
+            qbe.setProperty("AuxiliaryTables", auxiliaryTables);
+            qbe.SetQBE(c.qbe);
+            EXPECT_THROW(qbe.Open(), EAbort) << c.word;
+            execSqlite(bySql.path(), c.files, QString::fromUtf8(c.sql));
+            const QStringList after = tableRows(bySql.path(), c.files.first());
+            EXPECT_NE(after, before) << c.word;
+            EXPECT_EQ(tableRows(byQbe.path(), c.files.first()), after) << c.word << auxiliaryTables;
         }
-        const QStringList before = tableRows(byQbe.path(), c.files.first());
-        EXPECT_THROW(open(c.qbe, byQbe.path()), EAbort) << c.word;
-        execSqlite(bySql.path(), c.files, QString::fromUtf8(c.sql));
-        const QStringList after = tableRows(bySql.path(), c.files.first());
-        EXPECT_NE(after, before) << c.word;
-        EXPECT_EQ(tableRows(byQbe.path(), c.files.first()), after) << c.word;
-    }
 }
 
 TEST_F(QbeOnDemo, BlankAsZeroDecidesWhetherBlankNumbersMeetNumericConditions)
@@ -458,4 +463,84 @@ TEST_F(QbeOnDemo, AnswerTableIsWrittenWhereItsNameSays)
     query.Open();
     EXPECT_EQ(tableRows(aliasFolder.path(), "Abfrage.db"), QStringList({"10007|Wien"}));
     Session()->DeleteAlias("qbeantwort");
+}
+
+namespace {
+
+struct AuxiliaryCase
+{
+    const char *word;
+    QStringList qbe;
+    QStringList files;
+    // Each auxiliary table's rows as SQLite gives them from the tables
+    // before the change.
+    QList<QPair<const char *, const char *>> kept;
+};
+
+QStringList sorted(QStringList rows)
+{
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+}
+
+TEST_F(QbeOnDemo, ChangesKeepTheirRecordsAndSetKeyViolationsAside)
+{
+    const AuxiliaryCase cases[] = {
+        {"Delete",
+         qbeText({"Kunden.db | Land |", "Delete | A |"}),
+         {"Kunden.db"},
+         {{"Deleted.db", "SELECT * FROM Kunden WHERE Land = 'A'"}}},
+        {"changeto joined",
+         qbeText({"Kunden.db | nr | Ort |", " | _k | changeto Kunde |", "", "Auftrag.db | kundennr |", " | _k |"}),
+         {"Kunden.db", "Auftrag.db"},
+         {{"Changed.db", "SELECT * FROM Kunden WHERE nr IN (SELECT kundennr FROM Auftrag)"}}},
+        {"Insert breaking a key",
+         qbeText({"gruppen.db | Gruppe | Bezeichnung |", "Insert | _o | _n |", "", "Kunden.db | Ort | Name | Land |",
+                  " | _o | _n | D |"}),
+         {"gruppen.db", "Kunden.db"},
+         {{"Inserted.db", "SELECT Ort, Name, NULL FROM Kunden WHERE Land = 'D' AND nr <> '10008'"},
+          {"KeyViol.db", "SELECT Ort, Name, NULL FROM Kunden WHERE nr = '10008'"}}},
+        {"changeto breaking a key",
+         qbeText({"laender.db | Lkz | Land |", " | changeto AT | Österreich |", " | changeto D | Schweiz |"}),
+         {"laender.db"},
+         {{"Changed.db", "SELECT * FROM laender WHERE Lkz = 'A'"},
+          {"KeyViol.db", "SELECT 'D', Land, Vorwahl FROM laender WHERE Lkz = 'CH'"}}},
+    };
+    for (const AuxiliaryCase &c : cases) {
+        QTemporaryDir byQbe, before;
+        for (const QString &file : c.files) {
+            demo::writeTable(file, byQbe.path());
+            demo::writeTable(file, before.path());
+        }
+        EXPECT_THROW(open(c.qbe, byQbe.path()), EAbort) << c.word;
+        for (const auto &[file, sql] : c.kept)
+            EXPECT_EQ(sorted(tableRows(byQbe.path(), file)), sorted(sqliteRows(before.path(), c.files, sql)))
+                << c.word << ": " << file;
+        EXPECT_NE(tableRows(byQbe.path(), c.files.first()), tableRows(before.path(), c.files.first())) << c.word;
+    }
+}
+
+TEST_F(QbeOnDemo, AuxiliaryTablesGoWhereTheAnswerWouldAndWithoutThemAKeyViolationUndoesTheChange)
+{
+    ui::ScopedRecordingUiServices user;
+    QTemporaryDir dir, answers;
+    demo::writeTable("gruppen.db", dir.path());
+    const QStringList groups = tableRows(dir.path(), "gruppen.db");
+    TqkQBE qbe;
+    qbe.SetDatabaseName(dir.path());
+    qbe.setProperty("AuxiliaryTables", false);
+    qbe.SetQBE(qbeText({"gruppen.db | Gruppe |", " | PRIVAT, changeto STAMM |", " | STAMM, changeto Stamm |"}));
+    EXPECT_THROW(qbe.Open(), EDBEngineError);
+    EXPECT_EQ(tableRows(dir.path(), "gruppen.db"), groups);
+    qbe.setProperty("AuxiliaryTables", true);
+    for (const QString &answer : {QStringLiteral(":keinalias:Antwort"), answers.filePath("Antwort")}) {
+        qbe.SetAnswerTable(answer);
+        EXPECT_THROW(qbe.Open(), EAbort);
+    }
+    EXPECT_EQ(user.messageTexts(), QStringList({"Invalid Alias in QBE"}));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::Dirs | QDir::NoDotAndDotDot),
+              QStringList({"gruppen.db"}));
+    EXPECT_EQ(tableRows(answers.path(), "KeyViol.db"), QStringList({"STAMM|Privatkunden|"}));
 }

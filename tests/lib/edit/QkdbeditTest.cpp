@@ -1,5 +1,8 @@
 #include "EditTables.h"
 
+#include "demo/tables/MasterData.h"
+#include "demo/tables/TableCatalog.h"
+#include "demo/tables/TableWriter.h"
 #include "lib/data/Qkintl.h"
 #include "lib/data/Qktable.h"
 #include "lib/edit/qkdbedit.h"
@@ -13,6 +16,7 @@
 #include <QInputMethodEvent>
 #include <QLayout>
 #include <QMimeData>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <utility>
@@ -510,8 +514,12 @@ void captureWarning(QtMsgType type, const QMessageLogContext &, const QString &m
 
 TEST_F(EditControlTest, ALibraryTableWithoutPicturesOfItsOwnIsAskedNothing)
 {
+    QTemporaryDir plain;
+    demo::TableSpec spec = demo::tableSpec(QStringLiteral("Kunden.db"));
+    spec.pictures.clear();
+    demo::writeTableFile(spec, plain.path(), demo::customerRows());
     TqkTable table;
-    table.SetDatabaseName(customers->DatabaseName());
+    table.SetDatabaseName(plain.path());
     table.SetTableName(QStringLiteral("Kunden"));
     table.SetPictureMasks({QStringLiteral("plz\t#####\tT\tF")});
     table.Open();
