@@ -92,7 +92,8 @@ GalleryWindow::GalleryWindow(const QString &dataFolder)
     qkInstallFilterDlg();
     openPositions(dataFolder);
     setWindowTitle(QStringLiteral("Tintlen – Eingabefelder der Komponentenbibliothek"));
-    // German numbers: "+49 89 4711-0" or "089 4711-0".
+    // The customer table keeps its own pictures of these fields, which stand
+    // over the masks written here; the lines give them their flags.
     m_customers->PictureMasks = {QStringLiteral("plz\t#####\tT\tF"), QStringLiteral("Telefon\t{+,0}*{#, ,-}\tF\tF")};
     m_customerSource->SetDataSet(m_customers.get());
     m_orderSource->SetDataSet(m_orders.get());
@@ -211,8 +212,8 @@ QWidget *GalleryWindow::customerGroup()
     salutation->SetDataSource(source);
     salutation->SetDataField(QStringLiteral("Anrede"));
     form->addRow(QStringLiteral("Anrede (Auswahlliste):"), salutation);
-    form->addRow(QStringLiteral("PLZ (Bildmaske #####):"), boundEdit(source, QStringLiteral("plz")));
-    form->addRow(QStringLiteral("Telefon (Bildmaske):"), boundEdit(source, QStringLiteral("Telefon")));
+    form->addRow(QStringLiteral("PLZ (Bildmaske der Tabelle):"), boundEdit(source, QStringLiteral("plz")));
+    form->addRow(QStringLiteral("Telefon (Bildmaske der Tabelle):"), boundEdit(source, QStringLiteral("Telefon")));
     form->itemAt(form->rowCount() - 2, QFormLayout::FieldRole)->widget()->setObjectName(QStringLiteral("plz"));
     form->itemAt(form->rowCount() - 1, QFormLayout::FieldRole)->widget()->setObjectName(QStringLiteral("telefon"));
     m_country = new TqkDBComboBox;
