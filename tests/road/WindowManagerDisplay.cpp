@@ -1,6 +1,5 @@
 #include "WindowManagerDisplay.h"
 
-#include <QCoreApplication>
 #include <QDeadlineTimer>
 #include <QFile>
 #include <QThread>
@@ -38,20 +37,19 @@ WindowManagerDisplay::~WindowManagerDisplay()
     }
 }
 
-// Display numbers taken by other servers are passed over: such a server
-// ends at once, its lock file being there.
+// The server picks a free display itself and writes its number once it
+// takes connections, so tests running side by side never share one.
 bool WindowManagerDisplay::startServer()
 {
-    const int first = 100 + int(QCoreApplication::applicationPid() % 800);
-    for (int number = first; number < first + 20; ++number) {
-        m_name = QStringLiteral(":%1").arg(number);
-        m_server.start(QStringLiteral("Xvfb"), {m_name, "-nolisten", "tcp", "-screen", "0", "1280x1024x24"});
-        if (waitForFile(QStringLiteral("/tmp/.X11-unix/X%1").arg(number), m_server, 10000))
-            return true;
-        m_server.kill();
-        m_server.waitForFinished(5000);
+    m_server.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "1280x1024x24"});
+    const QDeadlineTimer deadline(10000);
+    while (!m_server.canReadLine()) {
+        if (m_server.state() == QProcess::NotRunning || deadline.hasExpired())
+            return false;
+        m_server.waitForReadyRead(100);
     }
-    return false;
+    m_name = QLatin1Char(':') + QString::fromLatin1(m_server.readLine()).trimmed();
+    return true;
 }
 
 // openbox runs its start-up command once it manages the screen.

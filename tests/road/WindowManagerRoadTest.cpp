@@ -12,6 +12,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
+#include <QWindow>
 
 namespace {
 
@@ -36,7 +37,11 @@ protected:
     // does after it wrote a new request.
     void bringBackWith(RoadScript &script, const QString &order)
     {
-        script.waitFor(QStringLiteral("the main window minimised"), [] { return frmPrintMan->isMinimized(); });
+        // Only once the window manager has taken the window off the screen:
+        // a user cannot bring it back before.
+        script.waitFor(QStringLiteral("the main window minimised"), [] {
+            return frmPrintMan->isMinimized() && !frmPrintMan->windowHandle()->isExposed();
+        });
         script.act(QStringLiteral("request ") + order + QStringLiteral(", the program brought back"), [this, order] {
             request(order);
             display.bringBack(frmPrintMan->winId());
