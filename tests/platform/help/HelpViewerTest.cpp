@@ -39,19 +39,17 @@ QString firstLinkOf(const QTextDocument &document)
 void useLink(HelpBrowser &browser, const QString &text, bool byKey)
 {
     browser.setFocus();
-    for (int tabs = 0; byKey && tabs < 20 && browser.textCursor().selectedText() != text; ++tabs)
+    for (int tabs = 0; byKey && browser.textCursor().selectedText() != text && tabs < 20; ++tabs)
         QTest::keyClick(&browser, Qt::Key_Tab);
-    if (byKey) {
-        QTest::keyClick(&browser, Qt::Key_Return);
-        return;
-    }
+    if (byKey)
+        return QTest::keyClick(&browser, Qt::Key_Return);
     QTextCursor link = browser.document()->find(text);
     while (!link.isNull() && !link.charFormat().isAnchor())
         link = browser.document()->find(text, link);
     link.setPosition((link.selectionStart() + link.selectionEnd()) / 2);
     browser.setTextCursor(link);
     browser.ensureCursorVisible();
-    QTest::mouseClick(browser.viewport(), Qt::LeftButton, Qt::NoModifier, browser.cursorRect(link).center());
+    QTest::mouseClick(browser.viewport(), Qt::LeftButton, {}, browser.cursorRect(link).center());
 }
 
 void closeHelpWindows()
@@ -246,12 +244,10 @@ TEST(HelpLinksTest, ALinkInsideADemoPageOpensItsTopicAndTheContentsFollow)
         bool byKey;
         QString topic;
         QString entry;
-    } cases[] = {
-        {2000, "Formulare verwalten", false, "/formular.htm", "Formular bearbeiten"},
-        {2001, "Formular kopieren", true, "/kopieren.htm", "Formular kopieren"},
-        {2000, "E-Mail Einstellungen", true, "/formular.htm#email", "Formular bearbeiten"},
-        {2001, "Anzahl der Ausdrucke", false, "/druckverwaltung.htm#drucken", "Druckverwaltung"},
-    };
+    } cases[] = {{2000, "Formulare verwalten", false, "/formular.htm", "Formular bearbeiten"},
+                 {2001, "Formular kopieren", true, "/kopieren.htm", "Formular kopieren"},
+                 {2000, "E-Mail Einstellungen", true, "/formular.htm#email", "Formular bearbeiten"},
+                 {2001, "Anzahl der Ausdrucke", false, "/druckverwaltung.htm#drucken", "Druckverwaltung"}};
     for (const auto &c : cases) {
         HelpViewer viewer(ChmHelpFile::open(QStringLiteral(TINTLEN_DEMO_HELP_FILE)));
         viewer.show();
@@ -266,12 +262,10 @@ TEST(HelpLinksTest, ALinkInsideADemoPageOpensItsTopicAndTheContentsFollow)
 TEST(HelpLinksTest, OnlyWebAndMailLinksLeaveTheViewer)
 {
     ChmFixture fixture;
-    fixture.addFile("start.htm",
-                    "<html><body><a href=\"https://example.de/\">Web</a> <a "
-                    "href=\"mailto:a@example.de\">Post</a> <a href=\"file:///etc/passwd\">Datei</a></body></html>");
-    const QString path = fixture.build();
+    fixture.addFile("start.htm", "<a href=\"https://example.de/\">Web</a> <a href=\"mailto:a@example.de\">Post</a> "
+                                 "<a href=\"file:///etc/passwd\">Datei</a>");
     ui::ScopedRecordingUiServices ui;
-    HelpViewer viewer(ChmHelpFile::open(path));
+    HelpViewer viewer(ChmHelpFile::open(fixture.build()));
     viewer.show();
     viewer.showTopic("/start.htm");
     for (const char *link : {"Web", "Post", "Datei"})
