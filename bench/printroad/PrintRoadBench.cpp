@@ -46,6 +46,7 @@ public:
     void focusFormPrinterList() override {}
     bool withOptions() const override { return false; }
     int typedCopies() const override { return 0; }
+    void forgetTypedCopies() override {}
     bool closeAfterJob() const override { return false; }
     bool backgroundAfterJob() const override { return false; }
     void closeMainWindow() override {}

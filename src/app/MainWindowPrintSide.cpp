@@ -62,6 +62,13 @@ int MainWindowPrintSide::typedCopies() const
     return StrToIntDef(m_window.lblAusdruckAnz->text().trimmed(), 0);
 }
 
+void MainWindowPrintSide::forgetTypedCopies()
+{
+    m_window.lblAusdruckAnz->clear();
+    m_window.lblAusdrucke->hide();
+    m_window.lblAusdruckAnz->hide();
+}
+
 bool MainWindowPrintSide::closeAfterJob() const
 {
     return m_window.btnFensterSchliessen->isChecked();

@@ -22,6 +22,7 @@ public:
     void focusFormPrinterList() override;
     bool withOptions() const override;
     int typedCopies() const override;
+    void forgetTypedCopies() override;
     bool closeAfterJob() const override;
     bool backgroundAfterJob() const override;
     void closeMainWindow() override;

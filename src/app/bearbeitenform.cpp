@@ -20,6 +20,8 @@
 #include <QFileInfo>
 #include <QScopedValueRollback>
 
+#include <algorithm>
+
 namespace {
 
 const QString fieldSortierung = QStringLiteral("Sortierung");
@@ -65,19 +67,25 @@ bool samePath(const QString &left, const QString &right)
     return comparable(left).compare(comparable(right), Qt::CaseInsensitive) == 0;
 }
 
-// Copies are typed as digits and never exceed what the field can hold.
-QString copiesText(const QString &text)
+// A text field holds no more than its size.
+QString textFits(const QString &caption, const QString &text, const TField &field)
 {
-    QString digits;
-    for (const QChar character : text) {
-        if (IsDigit(character))
-            digits += character;
-    }
-    if (digits.isEmpty())
-        return digits;
-    bool fits = false;
-    const qint64 copies = digits.toLongLong(&fits);
-    return QString::number(fits ? std::min(copies, qint64(TfrmBearbeiten::MaxCopies)) : TfrmBearbeiten::MaxCopies);
+    if (field.DataType() != ftString || field.Size() <= 0 || text.size() <= field.Size())
+        return QString();
+    return QStringLiteral("Bitte bei \"%1\" höchstens %2 Zeichen eingeben.").arg(caption).arg(field.Size());
+}
+
+// An empty count prints once; any other is typed in digits and held by the
+// field.
+QString copiesFit(const QString &caption, const QString &text, const TField &)
+{
+    const bool digits = std::all_of(text.cbegin(), text.cend(), [](QChar character) { return IsDigit(character); });
+    int copies = 0;
+    if (text.isEmpty() || (digits && TryStrToInt(text, copies) && copies >= 1 && copies <= TfrmBearbeiten::MaxCopies))
+        return QString();
+    return QStringLiteral("Bitte bei \"%1\" eine ganze Zahl von 1 bis %2 eingeben.")
+        .arg(caption)
+        .arg(TfrmBearbeiten::MaxCopies);
 }
 
 void runConnected(const std::function<void()> &routine, const QString &missingMessage)
@@ -92,14 +100,19 @@ void runConnected(const std::function<void()> &routine, const QString &missingMe
 
 // A line edit showing one field of the data source; what the user types goes
 // into the field at once, so that the designer, the copy and the checks all
-// see the row as it is on screen.
+// see the row as it is on screen. A text the field cannot hold stays in the
+// edit, unstored, with the reason to tell the user.
 class TfrmBearbeiten::FieldEdit
 {
 public:
     using Normaliser = std::function<QString(const QString &)>;
+    // The reason, in the words of the field's label, why `text` does not
+    // fit the field; empty when it fits.
+    using Check = std::function<QString(const QString &caption, const QString &text, const TField &field)>;
 
-    FieldEdit(QLineEdit *edit, const QString &fieldName, Normaliser normaliser = {})
-        : m_edit(edit), m_normaliser(std::move(normaliser))
+    FieldEdit(QLineEdit *edit, const QLabel *label, const QString &fieldName, Check check, Normaliser normaliser = {})
+        : m_edit(edit), m_caption(label->text().remove(QLatin1Char('&'))), m_check(std::move(check)),
+          m_normaliser(std::move(normaliser))
     {
         m_link.SetFieldName(fieldName);
         m_link.OnDataChange = [this] { showField(); };
@@ -109,6 +122,9 @@ public:
 
     void bind(TDataSource *source) { m_link.SetDataSource(source); }
     void unbind() { m_link.SetDataSource(nullptr); }
+    QLineEdit *edit() const { return m_edit; }
+    // Why the text shown is not stored; empty when it is.
+    const QString &refusal() const { return m_refusal; }
 
     // Takes a text as if the user had typed it.
     void type(const QString &text)
@@ -120,28 +136,31 @@ public:
             showField();
             return;
         }
+        m_refusal = m_check(m_caption, value, *m_link.Field());
+        if (!m_refusal.isEmpty())
+            return;
         const QScopedValueRollback<bool> writing(m_writing, true);
         m_link.Field()->SetAsString(value);
     }
 
 private:
-    // A text field takes no more than its size, so the edit takes no more
-    // either: what the user sees is what is stored.
     void showField()
     {
         if (m_writing)
             return;
+        m_refusal.clear();
         const TField *field = m_link.Field();
-        if (field && field->DataType() == ftString && field->Size() > 0)
-            m_edit->setMaxLength(field->Size());
         const QString text = field ? field->AsString() : QString();
         if (m_edit->text() != text)
             m_edit->setText(text);
     }
 
     QLineEdit *m_edit;
+    QString m_caption;
+    Check m_check;
     Normaliser m_normaliser;
     TFieldDataLink m_link;
+    QString m_refusal;
     bool m_writing = false;
 };
 
@@ -164,15 +183,17 @@ struct TfrmBearbeiten::KeptRow
 TfrmBearbeiten::TfrmBearbeiten(QWidget *parent) : QDialog(parent)
 {
     setupUi(this);
-    auto add = [this](QLineEdit *edit, const QString &field, FieldEdit::Normaliser normaliser = {}) {
-        m_fieldEdits.push_back(std::make_unique<FieldEdit>(edit, field, std::move(normaliser)));
+    auto add = [this](QLineEdit *edit, const QLabel *label, const QString &field, FieldEdit::Check check,
+                      FieldEdit::Normaliser normaliser = {}) {
+        m_fieldEdits.push_back(
+            std::make_unique<FieldEdit>(edit, label, field, std::move(check), std::move(normaliser)));
         return m_fieldEdits.back().get();
     };
-    add(dbedtBez, fieldBezeichnung);
-    m_fileEdit = add(dbedtDatei, fieldDatei, FormFileNamePart);
-    add(dbEdtBem, fieldBemerkung);
-    add(dbedtSort, fieldSortierung);
-    add(dbEdtAusdr, fieldAusdrucke, copiesText);
+    add(dbedtBez, lblBez, fieldBezeichnung, textFits);
+    m_fileEdit = add(dbedtDatei, lblDatei, fieldDatei, textFits, FormFileNamePart);
+    add(dbEdtBem, lblBem, fieldBemerkung, textFits);
+    add(dbedtSort, lblSort, fieldSortierung, textFits);
+    m_copiesEdit = add(dbEdtAusdr, lblAusdr, fieldAusdrucke, copiesFit);
     connectButtons();
     frmBearbeiten = this;
 }
@@ -256,7 +277,7 @@ void TfrmBearbeiten::layOutAfresh()
 
 void TfrmBearbeiten::btnOkClick()
 {
-    if (!fileNameValid(invalidFileName))
+    if (!fileNameValid(invalidFileName) || !typedTextsFit())
         return;
     if (!confirmEmailPages())
         return;
@@ -308,6 +329,18 @@ bool TfrmBearbeiten::fileNameValid(const QString &message)
     return false;
 }
 
+// The row is stored only with what the user sees in its edits.
+bool TfrmBearbeiten::typedTextsFit()
+{
+    for (const auto &edit : m_fieldEdits) {
+        if (!edit->refusal().isEmpty()) {
+            refuse(tsVerwaltung, edit->edit(), edit->refusal());
+            return false;
+        }
+    }
+    return true;
+}
+
 void TfrmBearbeiten::refuse(QWidget *page, QWidget *control, const QString &message)
 {
     pgcBearbeiten->setCurrentWidget(page);
@@ -328,7 +361,7 @@ void TfrmBearbeiten::btnBearbeitenClick()
 
 void TfrmBearbeiten::btnNeuClick()
 {
-    if (!fileNameValid(invalidFileName))
+    if (!fileNameValid(invalidFileName) || !typedTextsFit())
         return;
     postRow();
     newRow();
@@ -366,7 +399,7 @@ void TfrmBearbeiten::btnDeleteClick()
 
 void TfrmBearbeiten::btnCopyClick()
 {
-    if (!fileNameValid(invalidFileName))
+    if (!fileNameValid(invalidFileName) || !typedTextsFit())
         return;
     const KeptRow kept{fieldText(fieldBezeichnung), dbedtDatei->text(), fieldText(fieldBemerkung),
                        m_mode == ModeEmail ? QVariant(0) : m_table->FieldByName(fieldAusdrucke)->Value()};
@@ -462,8 +495,14 @@ void TfrmBearbeiten::spbtnAusdrDownClick()
     changeCopies(-1);
 }
 
+// Counting on from a typed count the field cannot hold would throw away
+// what the user sees.
 void TfrmBearbeiten::changeCopies(int step)
 {
+    if (!m_copiesEdit->refusal().isEmpty()) {
+        refuse(tsVerwaltung, dbEdtAusdr, m_copiesEdit->refusal());
+        return;
+    }
     TField *copies = m_table->FieldByName(fieldAusdrucke);
     const int value = copies->AsInteger();
     if ((step < 0 && value < 2) || (step > 0 && value >= MaxCopies))

@@ -73,6 +73,7 @@ private:
     void newRow();
     int highestSortNumber();
     bool fileNameValid(const QString &message);
+    bool typedTextsFit();
     bool decimalPlacesValid(int &decimals);
     void refuse(QWidget *page, QWidget *control, const QString &message);
     bool confirmEmailPages();
@@ -91,6 +92,7 @@ private:
     int m_mode = ModePrint;
     std::vector<std::unique_ptr<FieldEdit>> m_fieldEdits;
     FieldEdit *m_fileEdit = nullptr;
+    FieldEdit *m_copiesEdit = nullptr;
     std::unique_ptr<TfrmKopieren> m_ownCopyDialog;
     // Files the last copy created for the row not yet posted: leaving the
     // dialog with "Abbruch" removes that row, and with it its files.

@@ -9,10 +9,16 @@
 #include "platform/db/TTable.h"
 #include "platform/help/ChmHelpFile.h"
 #include "platform/os/IniFile.h"
+#include "platform/report/DialogRunner.h"
+#include "platform/report/PrintOptionsDialog.h"
 
+#include <QCheckBox>
+#include <QDialogButtonBox>
 #include <QDir>
 #include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -24,7 +30,23 @@ namespace {
 // invoice of the demo order, the user presses the invoice's sort key, and
 // the built-in PDF printer writes the invoice through the real engine.
 class PrintManEndToEndTest : public PdfInstallationFixture
-{};
+{
+protected:
+    int pdfCount() const { return QDir(pdfFolder()).entryList({QStringLiteral("*.pdf")}, QDir::Files).size(); }
+};
+
+// A check box takes clicks on its box and caption only.
+void tick(QCheckBox *box)
+{
+    QTest::mouseClick(box, Qt::LeftButton, Qt::NoModifier, QPoint(box->height() / 2, box->height() / 2));
+}
+
+void retype(QSpinBox *box, const QString &text)
+{
+    QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(box, Qt::Key_Backspace);
+    QTest::keyClicks(box, text);
+}
 
 }
 
@@ -108,4 +130,44 @@ TEST_F(PrintManEndToEndTest, ArticleLabelsGoOnSoldPositionsIntoAPdfNamedAfterThe
     for (const QString &line :
          {QStringLiteral("#Z"), QStringLiteral("Folgende Lieferung"), QStringLiteral("Montagearbeiten")})
         EXPECT_FALSE(text.contains(line, Qt::CaseInsensitive)) << line.toStdString();
+}
+
+// The print options as the user meets them: a number they cannot take is
+// refused there, named, and stays to be corrected; the copies typed with Alt
+// and a digit reach the options and hold for that one print.
+TEST_F(PrintManEndToEndTest, TheOptionsRefuseANumberTheyCannotTakeAndTypedCopiesHoldForOnePrint)
+{
+    TfrmPrintMan window;
+    window.show();
+    window.AppShow();
+    QTest::keyClick(window.DBGrid1, Qt::Key_3, Qt::AltModifier);
+    tick(window.btnMitOptionen);
+    report::setDialogRunner([&](QDialog &shown) {
+        auto &dialog = dynamic_cast<report::PrintOptionsDialog &>(shown);
+        dialog.show();
+        QApplication::setActiveWindow(&dialog);
+        EXPECT_EQ(dialog.copiesBox()->text(), "3");
+        QPushButton *print = dialog.findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok);
+        const std::pair<QSpinBox *, QString> cases[] = {{dialog.copiesBox(), "\"Exemplare\" eine Zahl von 1 bis 999"},
+                                                        {dialog.lastPageBox(), "\"bis\" eine Zahl von 1 bis 9999"}};
+        for (const auto &[box, range] : cases) {
+            for (const bool byEnter : {true, false}) {
+                services.clear();
+                retype(box, "0");
+                byEnter ? QTest::keyClick(box, Qt::Key_Return) : QTest::mouseClick(print, Qt::LeftButton);
+                EXPECT_EQ(services.messageTexts(), QStringList{"Bitte bei " + range + " eingeben."}) << byEnter;
+                EXPECT_TRUE(dialog.isVisible() && dialog.focusWidget() == box && box->text() == "0") << byEnter;
+            }
+            retype(box, "2");
+        }
+        QTest::keyClick(dialog.copiesBox(), Qt::Key_Return);
+        return dialog.result();
+    });
+    QTest::keyClick(window.DBGrid1, Qt::Key_1);
+    report::setDialogRunner(nullptr);
+    EXPECT_EQ(pdfCount(), 2);
+    // The next print takes the row's copies again: the original and a copy.
+    tick(window.btnMitOptionen);
+    QTest::keyClick(window.DBGrid1, Qt::Key_1);
+    EXPECT_EQ(pdfCount(), 4);
 }

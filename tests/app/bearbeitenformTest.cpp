@@ -196,12 +196,12 @@ TEST_F(BearbeitenTest, ThePrintViewEditsTheCurrentRowAndOkStoresIt)
         EXPECT_FALSE(pageShown(form.tsEmail));
         EXPECT_TRUE(form.spbtnAusdr->isVisible());
         retype(form.dbedtBez, "Rechnung Entwurf mit einer sehr langen Bezeichnung");
-        EXPECT_EQ(form.dbedtBez->text(), "Rechnung Entwurf mit einer seh");
+        EXPECT_EQ(form.dbedtBez->text(), "Rechnung Entwurf mit einer sehr langen Bezeichnung");
         retype(form.dbedtBez, "Rechnung Entwurf");
         retype(form.dbedtDatei, "C:\\Formulare\\Entwurf.LST");
         EXPECT_EQ(form.dbedtDatei->text(), "Entwurf");
         retype(form.dbEdtBem, "nur intern");
-        retype(form.dbEdtAusdr, "3x");
+        retype(form.dbEdtAusdr, "3");
         // A sort key that is taken keeps the dialog open until it is changed.
         retype(form.dbedtSort, "2");
         form.btnOk->click();
@@ -288,13 +288,51 @@ TEST_F(BearbeitenTest, CopiesStayBetweenOneAndWhatTheFieldHolds)
         retype(form.dbEdtAusdr, QString());
         click(form.spbtnAusdrUp);
         retype(form.dbEdtAusdr, "99999");
-        shown << form.dbEdtAusdr->text();
+        click(form.spbtnAusdrUp);
+        retype(form.dbEdtAusdr, "32767");
         click(form.spbtnAusdrUp);
         form.btnOk->click();
     });
     EXPECT_TRUE(editPrint());
-    EXPECT_EQ(shown, (QStringList{"3", "1", "1", "1", "32767", "32767"}));
+    EXPECT_EQ(shown, (QStringList{"3", "1", "1", "1", "99999", "32767"}));
+    EXPECT_EQ(ui.messageTexts(), QStringList{"Bitte bei \"Ausdrucke\" eine ganze Zahl von 1 bis 32767 eingeben."});
     EXPECT_EQ(stored().at(0).at(3), "32767");
+}
+
+// What the row cannot hold is neither cut nor stored: every button that
+// stores the row names the field and what it takes, and the typed text stays
+// to be corrected.
+TEST_F(BearbeitenTest, TypedValuesTheRowCannotHoldAreRefusedAndStayToBeCorrected)
+{
+    const QString copies = QStringLiteral("Bitte bei \"Ausdrucke\" eine ganze Zahl von 1 bis 32767 eingeben.");
+    const struct
+    {
+        QLineEdit *edit;
+        QString typed;
+        QString message;
+    } cases[] = {{form.dbEdtAusdr, "99999999", copies},
+                 {form.dbEdtAusdr, "-3", copies},
+                 {form.dbEdtAusdr, "0", copies},
+                 {form.dbEdtAusdr, "$A", copies},
+                 {form.dbedtSort, "xyz", "Bitte bei \"Sortierung\" höchstens 2 Zeichen eingeben."},
+                 {form.dbedtBez, QString(31, 'B'), "Bitte bei \"Bezeichnung\" höchstens 30 Zeichen eingeben."}};
+    const QList<StoredRow> before = stored();
+    user.then([&](QDialog &dialog) {
+        for (const auto &c : cases) {
+            retype(c.edit, c.typed);
+            for (QPushButton *button : {form.btnOk, form.btnNeu, form.btnCopy}) {
+                ui.clear();
+                QTest::mouseClick(button, Qt::LeftButton);
+                EXPECT_EQ(ui.messageTexts(), QStringList{c.message}) << c.typed.toStdString();
+                EXPECT_TRUE(dialog.isVisible() && dialog.focusWidget() == c.edit && c.edit->text() == c.typed);
+            }
+            EXPECT_EQ(stored(), before);
+            retype(c.edit, "7");
+        }
+        QTest::mouseClick(form.btnOk, Qt::LeftButton);
+    });
+    EXPECT_TRUE(editPrint());
+    EXPECT_EQ(stored().at(1), (StoredRow{"7", "7", "Auftrag_Rechnung", "7", invoiceRemark}));
 }
 
 TEST_F(BearbeitenTest, ANewFormFollowsTheHighestNumberThatIsANumber)

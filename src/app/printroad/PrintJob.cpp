@@ -154,6 +154,7 @@ bool PrintJob::Tintlen()
         else
             ShowError(QString(), QStringLiteral("Formtyp ") + kind + QStringLiteral(" ist unbekannt!"));
     }
+    m_window.forgetTypedCopies();
     m_loop.applyWindowBehaviour(false);
     m_fields.freePicture();
     return false;

@@ -38,6 +38,8 @@ public:
     virtual bool withOptions() const = 0;
     // Copies typed with Alt and a digit; 0 when none was typed.
     virtual int typedCopies() const = 0;
+    // The typed copies were for one print, which has run.
+    virtual void forgetTypedCopies() = 0;
     virtual bool closeAfterJob() const = 0;
     virtual bool backgroundAfterJob() const = 0;
     virtual void closeMainWindow() = 0;

@@ -2,6 +2,7 @@
 
 #include "platform/help/ChmArchive.h"
 #include "platform/help/ChmStructures.h"
+#include "platform/ui/UiServices.h"
 
 #include <QTextDocument>
 
@@ -10,12 +11,16 @@ namespace help {
 namespace {
 
 const QString kScheme = QStringLiteral("chm");
+const QStringList kDesktopSchemes = {QStringLiteral("http"), QStringLiteral("https"), QStringLiteral("mailto")};
 
 } // namespace
 
+// The browser's own following hands every address with a scheme, "chm:"
+// included, to the desktop; so links are followed here.
 HelpBrowser::HelpBrowser(const ChmArchive &archive, QWidget *parent) : QTextBrowser(parent), m_archive(archive)
 {
-    setOpenExternalLinks(true);
+    setOpenLinks(false);
+    connect(this, &QTextBrowser::anchorClicked, this, &HelpBrowser::followLink);
 }
 
 QUrl HelpBrowser::urlOf(const QString &storedPath)
@@ -39,6 +44,16 @@ QString HelpBrowser::topicOf(const QUrl &url)
     if (url.scheme() != kScheme)
         return QString();
     return url.hasFragment() ? url.path() + QLatin1Char('#') + url.fragment() : url.path();
+}
+
+// A page of the file is shown here; a help file must not start the user's
+// programs on local files or unknown schemes.
+void HelpBrowser::followLink(const QUrl &url)
+{
+    if (url.scheme() == kScheme)
+        setSource(url);
+    else if (kDesktopSchemes.contains(url.scheme()))
+        ui::services().openUrl(url.toString());
 }
 
 // Nothing outside the help file is loaded into a page: a help file must

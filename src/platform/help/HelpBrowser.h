@@ -9,7 +9,8 @@ class ChmArchive;
 // Shows pages stored in a compiled help file. Pages, style sheets and
 // images are read from the file through "chm:" addresses, so links and
 // pictures inside the file work without unpacking it; links to the web
-// open in the desktop's browser.
+// and to mail addresses open in the desktop's programs, other addresses
+// nowhere.
 class HelpBrowser : public QTextBrowser
 {
     Q_OBJECT
@@ -26,6 +27,8 @@ public:
     QVariant loadResource(int type, const QUrl &name) override;
 
 private:
+    void followLink(const QUrl &url);
+
     const ChmArchive &m_archive;
 };
 

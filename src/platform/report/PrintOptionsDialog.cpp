@@ -1,18 +1,21 @@
 #include "platform/report/PrintOptionsDialog.h"
 
 #include "platform/report/DialogRunner.h"
+#include "platform/report/StrictSpinBox.h"
+#include "platform/ui/UiServices.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
+#include <QLabel>
 #include <QPushButton>
 #include <QSpinBox>
 
 namespace report {
 
 PrintOptionsDialog::PrintOptionsDialog(const PrintOptions &options, QWidget *parent, const QString &title)
-    : QDialog(parent), m_options(options), m_printer(new QComboBox(this)), m_copies(new QSpinBox(this)),
-      m_first(new QSpinBox(this)), m_last(new QSpinBox(this))
+    : QDialog(parent), m_options(options), m_printer(new QComboBox(this)), m_copies(new StrictSpinBox(this)),
+      m_first(new StrictSpinBox(this)), m_last(new StrictSpinBox(this))
 {
     setWindowTitle(title.isEmpty() ? QStringLiteral("Druckoptionen") : title);
     m_printer->addItems(options.printers);
@@ -39,6 +42,31 @@ PrintOptionsDialog::PrintOptionsDialog(const PrintOptions &options, QWidget *par
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     form->addRow(buttons);
+}
+
+void PrintOptionsDialog::accept()
+{
+    for (QSpinBox *box : {m_copies, m_first, m_last}) {
+        if (!box->hasAcceptableInput()) {
+            box->setFocus();
+            ui::services().messageBox(refusal(box), windowTitle(), ui::MsgIcon::Warning, ui::MsgButtons::Ok);
+            return;
+        }
+    }
+    QDialog::accept();
+}
+
+// Named as the user sees the field beside it.
+QString PrintOptionsDialog::refusal(QSpinBox *box) const
+{
+    const auto *label = qobject_cast<QLabel *>(qobject_cast<QFormLayout *>(layout())->labelForField(box));
+    QString caption = label->text().remove(QLatin1Char('&'));
+    if (caption.endsWith(QLatin1Char(':')))
+        caption.chop(1);
+    return QStringLiteral("Bitte bei \"%1\" eine Zahl von %2 bis %3 eingeben.")
+        .arg(caption)
+        .arg(box->minimum())
+        .arg(box->maximum());
 }
 
 PrintOptions PrintOptionsDialog::options() const

@@ -25,12 +25,17 @@ public:
     PrintOptionsDialog(const PrintOptions &options, QWidget *parent, const QString &title);
 
     PrintOptions options() const;
+    // Prints only when every number shown is one the dialog takes; otherwise
+    // the user is told which and what it takes, and the text stays.
+    void accept() override;
     QComboBox *printerBox() const { return m_printer; }
     QSpinBox *copiesBox() const { return m_copies; }
     QSpinBox *firstPageBox() const { return m_first; }
     QSpinBox *lastPageBox() const { return m_last; }
 
 private:
+    QString refusal(QSpinBox *box) const;
+
     PrintOptions m_options;
     QComboBox *m_printer;
     QSpinBox *m_copies;

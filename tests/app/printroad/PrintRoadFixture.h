@@ -160,6 +160,7 @@ public:
     void focusFormPrinterList() override { actions << QStringLiteral("focus lstFrmDrucker"); }
     bool withOptions() const override { return options; }
     int typedCopies() const override { return typed; }
+    void forgetTypedCopies() override { typed = 0; }
     bool closeAfterJob() const override { return closeAfter; }
     bool backgroundAfterJob() const override { return background; }
     void closeMainWindow() override { actions << QStringLiteral("close"); }

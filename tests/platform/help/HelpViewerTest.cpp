@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QPixmap>
+#include <QTest>
 #include <QTextBlock>
 #include <QTreeWidget>
 
@@ -32,6 +33,23 @@ QString firstLinkOf(const QTextDocument &document)
         }
     }
     return QString();
+}
+
+// Clicks the link of that text, or reaches it with Tab and presses Enter.
+void useLink(HelpBrowser &browser, const QString &text, bool byKey)
+{
+    browser.setFocus();
+    for (int tabs = 0; byKey && browser.textCursor().selectedText() != text && tabs < 20; ++tabs)
+        QTest::keyClick(&browser, Qt::Key_Tab);
+    if (byKey)
+        return QTest::keyClick(&browser, Qt::Key_Return);
+    QTextCursor link = browser.document()->find(text);
+    while (!link.isNull() && !link.charFormat().isAnchor())
+        link = browser.document()->find(text, link);
+    link.setPosition((link.selectionStart() + link.selectionEnd()) / 2);
+    browser.setTextCursor(link);
+    browser.ensureCursorVisible();
+    QTest::mouseClick(browser.viewport(), Qt::LeftButton, {}, browser.cursorRect(link).center());
 }
 
 void closeHelpWindows()
@@ -213,4 +231,45 @@ TEST(HelpControlTest, FileWithoutContentsOrMapListsItsPagesByTitle)
     EXPECT_EQ(titles, QStringList({"Erste & beste", "ohne.htm", "Zweite Seite"}));
     EXPECT_EQ(file->defaultTopic(), "/eins.htm");
     EXPECT_EQ(file->topicOfContext(2000), "");
+}
+
+// The demo's help file as the user reads it: a link inside a page, clicked or
+// reached with Tab and Enter, shows its topic, and the contents follow.
+TEST(HelpLinksTest, ALinkInsideADemoPageOpensItsTopicAndTheContentsFollow)
+{
+    const struct
+    {
+        quint32 context;
+        QString link;
+        bool byKey;
+        QString topic;
+        QString entry;
+    } cases[] = {{2000, "Formulare verwalten", false, "/formular.htm", "Formular bearbeiten"},
+                 {2001, "Formular kopieren", true, "/kopieren.htm", "Formular kopieren"},
+                 {2000, "E-Mail Einstellungen", true, "/formular.htm#email", "Formular bearbeiten"},
+                 {2001, "Anzahl der Ausdrucke", false, "/druckverwaltung.htm#drucken", "Druckverwaltung"}};
+    for (const auto &c : cases) {
+        HelpViewer viewer(ChmHelpFile::open(QStringLiteral(TINTLEN_DEMO_HELP_FILE)));
+        viewer.show();
+        viewer.showContext(c.context);
+        useLink(*viewer.browser(), c.link, c.byKey);
+        EXPECT_EQ(viewer.browser()->currentTopic().toStdString(), c.topic.toStdString()) << c.byKey;
+        EXPECT_EQ(viewer.contents()->currentItem()->text(0).toStdString(), c.entry.toStdString());
+    }
+}
+
+// Outside the help file only the web and mail are opened, by the desktop.
+TEST(HelpLinksTest, OnlyWebAndMailLinksLeaveTheViewer)
+{
+    ChmFixture fixture;
+    fixture.addFile("start.htm", "<a href=\"https://example.de/\">Web</a> <a href=\"mailto:a@example.de\">Post</a> "
+                                 "<a href=\"file:///etc/passwd\">Datei</a>");
+    ui::ScopedRecordingUiServices ui;
+    HelpViewer viewer(ChmHelpFile::open(fixture.build()));
+    viewer.show();
+    viewer.showTopic("/start.htm");
+    for (const char *link : {"Web", "Post", "Datei"})
+        useLink(*viewer.browser(), link, false);
+    EXPECT_EQ(ui.openedUrls(), QStringList({"https://example.de/", "mailto:a@example.de"}));
+    EXPECT_EQ(viewer.browser()->currentTopic(), "/start.htm");
 }
