@@ -161,7 +161,8 @@ TqkRichEditForm::TqkRichEditForm(TqkCustomRichEdit &source, QWidget *parent)
     setWindowTitle(source.EditorCaption);
     m_richEdit->setObjectName(QStringLiteral("RichEdit1"));
     m_richEdit->setTabChangesFocus(false);
-    m_richEdit->SetPopupOptions(0x38E);
+    m_richEdit->SetPopupOptions(rpoPopupCut | rpoPopupCopy | rpoPopupPaste | rpoPopupFont | rpoPopupBullet
+                                | rpoPopupParagraph);
     m_richEdit->setFont(source.font());
     m_richEdit->SetMeasurementUnits(source.MeasurementUnits());
     m_richEdit->PrintMargins()->Assign(*source.PrintMargins());
@@ -225,7 +226,7 @@ TqkRichEditForm::~TqkRichEditForm()
 // action would delete a widget handed to it directly.
 void TqkRichEditForm::takeUserButtons()
 {
-    const bool flat = m_source.EditorOptions & (1 << reoFlatButtons);
+    const bool flat = m_source.EditorOptions.testFlag(reoFlatButtons);
     QHBoxLayout *row = nullptr;
     for (QAbstractButton *button : {m_source.UserSpeedButton1(), m_source.UserSpeedButton2()}) {
         if (!button)
@@ -277,7 +278,7 @@ QAction *TqkRichEditForm::command(const QString &name, const QString &caption, c
     action->setObjectName(name);
     action->setShortcut(keys);
     action->setShortcutContext(Qt::WindowShortcut);
-    if (m_source.EditorOptions & (1 << reoShowHints)) {
+    if (m_source.EditorOptions.testFlag(reoShowHints)) {
         action->setToolTip(hint.section(QLatin1Char('|'), 0, 0).trimmed());
         action->setStatusTip(longHint(hint));
     }
@@ -526,12 +527,14 @@ void TqkRichEditForm::applyOptions()
     const bool readOnly = m_richEdit->isReadOnly();
     // A read-only text keeps Print, Page Setup, Hints, Insert Object, Close on
     // Escape and Flat Buttons.
-    const int options = readOnly ? m_source.EditorOptions & 0xFD18 : m_source.EditorOptions;
+    const TqkRichEditOptions readingOptions =
+        reoShowPrint | reoShowPageSetup | reoShowHints | reoShowInsertObject | reoCloseOnEscape | reoFlatButtons;
+    const TqkRichEditOptions options = readOnly ? m_source.EditorOptions & readingOptions : m_source.EditorOptions;
     const auto show = [this](const QString &name, bool on) {
         if (QAction *action = m_commands.value(name))
             action->setVisible(on);
     };
-    const auto has = [options](int option) { return (options & (1 << option)) != 0; };
+    const auto has = [options](TqkRichEditOption option) { return options.testFlag(option); };
     show(QStringLiteral("Load"), has(reoShowLoad));
     show(QStringLiteral("SaveAs"), has(reoShowSaveAs));
     show(QStringLiteral("Print"), has(reoShowPrint));
@@ -539,7 +542,7 @@ void TqkRichEditForm::applyOptions()
     show(QStringLiteral("SaveExit"), has(reoShowSaveExit));
     show(QStringLiteral("FileSeparator1"), has(reoShowLoad) || has(reoShowSaveExit));
     show(QStringLiteral("FileSeparator2"), has(reoShowPrint) || has(reoShowPageSetup));
-    const bool insertObject = has(reoShowInsertObject) && !(m_source.OleOptions & reoDisableOLE) && !readOnly;
+    const bool insertObject = has(reoShowInsertObject) && !m_source.OleOptions.testFlag(reoDisableOLE) && !readOnly;
     show(QStringLiteral("InsertMenu"), insertObject);
     show(QStringLiteral("ViewMenu"), !readOnly);
     show(QStringLiteral("FormatMenu"), !readOnly);
@@ -555,7 +558,7 @@ void TqkRichEditForm::applyOptions()
     bar(QStringLiteral("ViewRuler"), m_ruler, has(reoShowRuler) && !readOnly);
     // Without flat buttons the bars' buttons stand raised and their
     // separators go.
-    const bool flat = (m_source.EditorOptions & (1 << reoFlatButtons)) != 0;
+    const bool flat = m_source.EditorOptions.testFlag(reoFlatButtons);
     for (QToolBar *toolBar : {m_toolBar, m_formatBar}) {
         for (QAction *action : toolBar->actions()) {
             if (action->isSeparator())
@@ -729,7 +732,7 @@ bool TqkRichEditForm::event(QEvent *event)
 void TqkRichEditForm::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Escape) {
-        if (m_richEdit->isReadOnly() || (m_source.EditorOptions & (1 << reoCloseOnEscape)))
+        if (m_richEdit->isReadOnly() || m_source.EditorOptions.testFlag(reoCloseOnEscape))
             reject();
         else
             m_richEdit->undo();

@@ -141,7 +141,7 @@ QLineEdit *TqkRichParagraphDialog::addEdit(const QString &hint)
     auto *edit = new QLineEdit;
     // Wide enough for a negative value with its unit, at any scale.
     edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("-00,000 cm")) + 12);
-    if (m_richEdit.EditorOptions & (1 << reoShowHints))
+    if (m_richEdit.EditorOptions.testFlag(reoShowHints))
         edit->setToolTip(hint);
     return edit;
 }

@@ -44,7 +44,7 @@ TqkRichTabDialog::TqkRichTabDialog(TqkCustomRichEdit &richEdit, QWidget *parent)
     auto *layout = new QHBoxLayout(this);
     layout->addWidget(group, 1);
     layout->addLayout(buttons);
-    if (richEdit.EditorOptions & (1 << reoShowHints)) {
+    if (richEdit.EditorOptions.testFlag(reoShowHints)) {
         m_edit->setToolTip(t.TabPositionEditHint);
         m_list->setToolTip(t.ListBoxHint);
         setButton->setToolTip(t.SetButtonHint);

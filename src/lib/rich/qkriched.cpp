@@ -182,7 +182,7 @@ void TqkCustomRichEdit::DoURLOpen(const QString &url, bool &useDefault)
     ui::services().openUrl(url);
 }
 
-int TqkCustomRichEdit::FindText(const QString &text, int start, int length, int options)
+int TqkCustomRichEdit::FindText(const QString &text, int start, int length, TqkSearchTypes options)
 {
     QTextDocument::FindFlags flags;
     if (options & stMatchCase)
@@ -341,7 +341,7 @@ bool TqkCustomRichEdit::CanPaste() const
 
 bool TqkCustomRichEdit::InsertObject()
 {
-    if (OleOptions & reoDisableOLE)
+    if (OleOptions.testFlag(reoDisableOLE))
         return false;
     const QString path =
         QFileDialog::getOpenFileName(this, tr("Objekt einfügen"), QString(), tr("Bilder (*.png *.jpg *.jpeg)"));
@@ -437,8 +437,9 @@ void TqkCustomRichEdit::searchStep(TqkFindDialog &dialog, bool replacing)
     if (findText.isEmpty())
         return;
     for (;;) {
-        const int options =
-            ((dialog.Options() & frMatchCase) ? stMatchCase : 0) | ((dialog.Options() & frWholeWord) ? stWholeWord : 0);
+        TqkSearchTypes options;
+        options.setFlag(stMatchCase, dialog.Options().testFlag(frMatchCase));
+        options.setFlag(stWholeWord, dialog.Options().testFlag(frWholeWord));
         const auto textLength = [this] { return document()->characterCount() - 1; };
         int searchFrom = textCursor().selectionStart() + 1;
         if (replacing) {
@@ -474,7 +475,7 @@ void TqkCustomRichEdit::searchStep(TqkFindDialog &dialog, bool replacing)
         match.setPosition(found);
         match.setPosition(found + int(findText.length()), QTextCursor::KeepAnchor);
         setTextCursor(match);
-        if (!(dialog.Options() & frReplaceAll))
+        if (!dialog.Options().testFlag(frReplaceAll))
             return;
     }
 }
@@ -779,7 +780,7 @@ void TqkDBRichEdit::keyPressEvent(QKeyEvent *event)
     const bool pasteKey = (key == Qt::Key_Insert && modifiers == Qt::ShiftModifier)
                           || (key == Qt::Key_V && modifiers == Qt::ControlModifier);
     const bool cutKey = key == Qt::Key_X && modifiers == Qt::ControlModifier;
-    if (key == Qt::Key_F2 && (PopupOptions() & (1 << rpoPopupEdit))) {
+    if (key == Qt::Key_F2 && PopupOptions().testFlag(rpoPopupEdit)) {
         Execute();
         return;
     }

@@ -181,7 +181,7 @@ TEST_F(RichEditWindow, ReadOnlySourceShowsNoBarsAndEscapeCloses)
 
 TEST_F(RichEditWindow, EscapeUndoesUnlessItClosesTheWindow)
 {
-    m_edit->EditorOptions &= ~(1 << reoCloseOnEscape);
+    m_edit->EditorOptions &= ~TqkRichEditOptions(reoCloseOnEscape);
     whenOpen<TqkRichEditForm>([](TqkRichEditForm &form) {
         typeText(form.RichEdit1(), QStringLiteral("xy"));
         QTest::keyClick(form.RichEdit1(), Qt::Key_Escape);
@@ -461,7 +461,7 @@ TEST_F(RichEditWindow, WithoutFlatButtonsTheBarsButtonsStandRaisedWithoutSeparat
 {
     for (const bool flat : {true, false}) {
         m_edit->EditorOptions = flat ? TqkCustomRichEdit::defaultEditorOptions
-                                     : TqkCustomRichEdit::defaultEditorOptions & ~(1 << reoFlatButtons);
+                                     : TqkCustomRichEdit::defaultEditorOptions & ~TqkRichEditOptions(reoFlatButtons);
         TqkRichEditForm form(*m_edit);
         form.show();
         for (QToolBar *bar : {form.ToolBar(), form.FormatBar()}) {

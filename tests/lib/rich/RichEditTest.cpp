@@ -200,7 +200,7 @@ QStringList visibleItems(QMenu &menu)
 TEST_F(RichEdit, PopupMenuFollowsTheOptionsAndTheReadOnlyState)
 {
     QMenu &menu = *edit.PopupMenu();
-    EXPECT_EQ(edit.PopupOptions(), 0x3F8F);
+    EXPECT_EQ(edit.PopupOptionBits(), 0x3F8F);
     EXPECT_EQ(visibleItems(menu),
               (QStringList{"&Edit", "-", "Cu&t", "&Copy", "&Paste", "-", "&Font", "&Bullet Style", "P&aragraph",
                            "&Tabs", "-", "Fin&d", "&Replace", "-", "Insert &Object..."}));
@@ -209,9 +209,9 @@ TEST_F(RichEdit, PopupMenuFollowsTheOptionsAndTheReadOnlyState)
     edit.setReadOnly(true);
     EXPECT_EQ(visibleItems(menu), (QStringList{"&View", "-", "Cu&t", "&Copy", "&Paste", "-", "Fin&d"}));
     edit.setReadOnly(false);
-    edit.SetPopupOptions(1 << rpoPopupBold | 1 << rpoPopupFind);
+    edit.SetPopupOptions(rpoPopupBold | rpoPopupFind);
     EXPECT_EQ(visibleItems(menu), (QStringList{"B&old", "-", "Fin&d"}));
-    EXPECT_EQ(edit.PopupOptions(), 1 << rpoPopupBold | 1 << rpoPopupFind);
+    EXPECT_EQ(edit.PopupOptions(), rpoPopupBold | rpoPopupFind);
 
     edit.setPlainText(QStringLiteral("fett"));
     select(0, 4);
