@@ -430,6 +430,10 @@ void TqkRichEditForm::buildFormatBar()
     m_fontSize->setMaximumWidth(60);
     m_fontSize->setToolTip(h.FontSizeComboHint.section(QLatin1Char('|'), 0, 0).trimmed());
     m_fontSize->OnCloseUp = [this](QObject *, bool accept) { fontSizeChosen(accept); };
+    // A name or size typed and confirmed with Enter counts like one chosen
+    // from the list.
+    m_fontName->installEventFilter(this);
+    m_fontSize->installEventFilter(this);
     m_formatBar->addWidget(m_fontName);
     m_formatBar->addWidget(m_fontSize);
     m_formatBar->addSeparator();
@@ -727,6 +731,23 @@ bool TqkRichEditForm::event(QEvent *event)
         return true;
     }
     return QDialog::event(event);
+}
+
+bool TqkRichEditForm::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *combo = qobject_cast<TqkDBComboBox *>(watched);
+    if ((combo == m_fontName || combo == m_fontSize) && event->type() == QEvent::KeyPress
+        && !combo->IsDroppedDown()) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            if (combo == m_fontName)
+                fontNameChosen(true);
+            else
+                fontSizeChosen(true);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
 }
 
 void TqkRichEditForm::keyPressEvent(QKeyEvent *event)

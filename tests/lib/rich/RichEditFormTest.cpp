@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QComboBox>
+#include <QFontDatabase>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
@@ -502,4 +503,35 @@ TEST_F(RichEditWindow, PrintAsksForCopiesAndTheBuiltInPdfPrinterPrintsThem)
     info.start(QStringLiteral("pdfinfo"), {printers.jobs().first().outputFile});
     ASSERT_TRUE(info.waitForFinished());
     EXPECT_TRUE(QString::fromUtf8(info.readAllStandardOutput()).contains(QRegularExpression("Pages:\\s+3\\b")));
+}
+
+// A font name or size typed into its box and confirmed with Enter is set on
+// the selection as one chosen from the list is, and the text has the focus.
+TEST_F(RichEditWindow, ATypedFontNameOrSizeTakesEffectOnEnter)
+{
+    TqkRichEditForm form(*m_edit);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    TqkCustomRichEdit &inner = *form.RichEdit1();
+    const QString family = QFontDatabase::families().first();
+    ASSERT_NE(inner.currentCharFormat().font().family(), family);
+    struct Case
+    {
+        TqkDBComboBox *box;
+        QString typed;
+        std::function<bool(const QTextCharFormat &)> applied;
+    } cases[] = {
+        {form.FontSizeCombo(), "20", [](const QTextCharFormat &f) { return f.fontPointSize() == 20; }},
+        {form.FontSizeCombo(), "zwanzig", [](const QTextCharFormat &f) { return f.fontPointSize() == 20; }},
+        {form.FontNameCombo(), family, [&](const QTextCharFormat &f) { return f.font().family() == family; }},
+    };
+    for (const Case &c : cases) {
+        inner.selectAll();
+        c.box->setFocus();
+        c.box->selectAll();
+        QTest::keyClicks(c.box, c.typed);
+        QTest::keyClick(c.box, Qt::Key_Return);
+        EXPECT_TRUE(c.applied(inner.textCursor().charFormat())) << c.typed.toStdString();
+        EXPECT_TRUE(inner.hasFocus()) << c.typed.toStdString();
+    }
 }
