@@ -23,6 +23,7 @@
 #include <QPrintDialog>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QSpinBox>
 #include <QStatusBar>
@@ -534,4 +535,38 @@ TEST_F(RichEditWindow, ATypedFontNameOrSizeTakesEffectOnEnter)
         EXPECT_TRUE(c.applied(inner.textCursor().charFormat())) << c.typed.toStdString();
         EXPECT_TRUE(inner.hasFocus()) << c.typed.toStdString();
     }
+}
+
+// The window prints on the printer's own paper, A4 for the built-in PDF
+// printer, unless the text is laid out in printer width for a paper of
+// its own.
+TEST_F(RichEditWindow, PrintingKeepsThePrintersPaperUnlessTheTextIsLaidOutForItsOwn)
+{
+    os::FakePrinterService printers(m_folder.path());
+    os::PrinterService::setInstance(&printers);
+    const auto restore = qScopeGuard([] { os::PrinterService::setInstance(nullptr); });
+    printers.setCurrentPrinter(QStringLiteral("Tintlen PDF"));
+    struct Case
+    {
+        TqkRichEditWidth width;
+        int paperCode;
+        QString pageSize;
+    } cases[] = {{rewWindowSize, 1, "(A4)"}, {rewPrinterSize, 1, "(letter)"}, {rewPrinterSize, 11, "(A5)"}};
+    for (const Case &c : cases) {
+        m_edit->SetEditWidth(c.width);
+        m_edit->SetPaperSize(c.paperCode);
+        TqkRichEditForm form(*m_edit);
+        form.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+        whenOpen<QPrintDialog>([](QPrintDialog &dialog) { dialog.accept(); });
+        QTest::keyClick(form.RichEdit1(), Qt::Key_P, Qt::ControlModifier);
+        ASSERT_FALSE(printers.jobs().isEmpty());
+        QProcess info;
+        info.start(QStringLiteral("pdfinfo"), {printers.jobs().last().outputFile});
+        ASSERT_TRUE(info.waitForFinished());
+        const QString output = QString::fromUtf8(info.readAllStandardOutput());
+        EXPECT_TRUE(output.contains(QRegularExpression("Page size:.*" + QRegularExpression::escape(c.pageSize))))
+            << output.toStdString();
+    }
+    EXPECT_EQ(printers.jobs().size(), 3);
 }
