@@ -155,6 +155,7 @@ QWidget *GalleryWindow::positionGroup()
     customers->SetItems(customerItems);
     auto *texts = new TqkDBRichEdit(box);
     texts->setObjectName(QStringLiteral("textRich"));
+    texts->EditorCaption = QStringLiteral("Positionstext bearbeiten");
     texts->hide();
     for (QWidget *control : std::initializer_list<QWidget *>{units, customers})
         control->hide();
@@ -210,22 +211,6 @@ QWidget *GalleryWindow::customerGroup()
     m_remark->setObjectName(QStringLiteral("bemerkung"));
     m_remark->SetMeasurementUnits(muCentimeters);
     m_remark->EditorCaption = QStringLiteral("Bemerkung bearbeiten");
-    // Two captions of the editor window are no part of the captions object.
-    m_remark->OnCreateDialog = [](QWidget *dialog) {
-        auto *editor = qobject_cast<TqkRichEditForm *>(dialog);
-        if (!editor)
-            return;
-        QAction *redo = editor->Command(QStringLiteral("Redo"));
-        redo->setText(QStringLiteral("&Wiederholen"));
-        redo->setIconText(QStringLiteral("Wiederholen"));
-        editor->Command(QStringLiteral("InsertMenu"))->setText(QStringLiteral("&Einfügen"));
-        const QStringList colours = {"Schwarz", "Kastanienbraun", "Grün",   "Oliv", "Marineblau", "Violett",
-                                     "Petrol",  "Grau",           "Silber", "Rot",  "Hellgrün",   "Gelb",
-                                     "Blau",    "Fuchsie",        "Türkis", "Weiß", "Automatisch"};
-        const QList<QAction *> items = editor->ColorMenu()->actions();
-        for (int i = 0; i < items.size() && i < colours.size(); ++i)
-            items.at(i)->setText(colours.at(i));
-    };
     m_remark->SetDataSource(source);
     m_remark->SetDataField(QStringLiteral("Bemerkung"));
     m_remark->setFixedHeight(60);

@@ -43,9 +43,6 @@ public:
     void UpdateState();
     void done(int result) override;
 
-    // The colours of the colour menu, as stored colour values (0x00BBGGRR).
-    static const QList<QPair<QString, int>> &Colors();
-
 protected:
     bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;

@@ -99,8 +99,8 @@ TqkRichParagraphDialog::TqkRichParagraphDialog(TqkCustomRichEdit &richEdit, QWid
     m_alignment->SetItems({t.AlignLeft, t.AlignCenter, t.AlignRight});
     m_alignment->SetStyle(csDropDownList);
     m_alignment->setToolTip(t.AlignmentHint);
-    m_lineSpacing->addItems({QStringLiteral("Single"), QStringLiteral("1.5 Lines"), QStringLiteral("Double"),
-                             QStringLiteral("At least"), QStringLiteral("Exactly"), QStringLiteral("Multiple")});
+    m_lineSpacing->addItems({t.LineSpacingSingle, t.LineSpacingOneAndHalf, t.LineSpacingDouble, t.LineSpacingAtLeast,
+                             t.LineSpacingExactly, t.LineSpacingMultiple});
     auto *indents = new QFormLayout;
     indents->addRow(t.LeftEditCaption, m_left);
     indents->addRow(t.RightEditCaption, m_right);

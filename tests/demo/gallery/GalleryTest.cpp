@@ -2,12 +2,22 @@
 #include "lib/data/Qkintl.h"
 #include "lib/edit/Qkdbcomb.h"
 #include "lib/edit/qkdbedit.h"
+#include "lib/grid/qkDBGrid.h"
+#include "lib/rich/qkRichEditForm.h"
 #include "lib/rich/qkriched.h"
 #include "support/RecordingUiServices.h"
 
+#include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMetaProperty>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -110,4 +120,89 @@ TEST_F(Gallery, TheHeadTextEditsLineByLineAndEnterStaysInIt)
     QTest::keyClicks(lines, QStringLiteral("Gruß"));
     EXPECT_EQ(headText->text(), before + QStringLiteral("\nGruß"));
     EXPECT_TRUE(headText->hasFocus());
+}
+
+namespace {
+
+// The English defaults of the captions object that the gallery replaced.
+void collectReplaced(const QObject &defaults, const QObject &used, QSet<QString> &replaced)
+{
+    const QMetaObject *meta = defaults.metaObject();
+    for (int i = QObject::staticMetaObject.propertyCount(); i < meta->propertyCount(); ++i) {
+        const QVariant english = meta->property(i).read(&defaults);
+        const QVariant german = meta->property(i).read(&used);
+        if (english.metaType() == QMetaType::fromType<QString>() && english != german)
+            replaced.insert(english.toString());
+        else if (english.metaType().flags().testFlag(QMetaType::PointerToQObject))
+            collectReplaced(*english.value<QObject *>(), *german.value<QObject *>(), replaced);
+    }
+}
+
+// Every text a window shows: its title, its menus and commands with their
+// hints, labels, buttons, group titles and the items of its lists.
+QStringList shownTexts(const QWidget &window)
+{
+    QStringList texts{window.windowTitle()};
+    for (const QAction *action : window.findChildren<QAction *>()) {
+        if (action->isVisible() && !action->isSeparator())
+            texts << action->text() << action->toolTip() << action->statusTip();
+    }
+    for (const QLabel *label : window.findChildren<QLabel *>())
+        texts << label->text();
+    for (const QAbstractButton *button : window.findChildren<QAbstractButton *>())
+        texts << button->text() << button->toolTip();
+    for (const QGroupBox *box : window.findChildren<QGroupBox *>())
+        texts << box->title();
+    for (const QComboBox *combo : window.findChildren<QComboBox *>()) {
+        for (int i = 0; i < combo->count(); ++i)
+            texts << combo->itemText(i);
+    }
+    for (const TqkDBComboBox *combo : window.findChildren<TqkDBComboBox *>())
+        texts << combo->Items();
+    return texts;
+}
+
+}
+
+// Both rich text windows, the remark's and the position text cell's, and
+// the dialogs they open show no English text the gallery made German.
+TEST_F(Gallery, TheRichTextWindowsAndTheirDialogsSpeakGerman)
+{
+    const TqkIntl defaults;
+    QSet<QString> replaced{QStringLiteral("Edit Rich Text")};
+    collectReplaced(defaults, qkIntl(), replaced);
+    QStringList shown;
+    const auto inspectWindow = [&shown] {
+        QTimer::singleShot(0, [&shown] {
+            auto *editor = qobject_cast<TqkRichEditForm *>(QApplication::activeModalWidget());
+            ASSERT_NE(editor, nullptr);
+            shown << shownTexts(*editor);
+            for (const char *dialog : {"Paragraph", "Tabs"}) {
+                QTimer::singleShot(0, [&shown] {
+                    QWidget *open = QApplication::activeModalWidget();
+                    shown << shownTexts(*open);
+                    QTest::keyClick(open, Qt::Key_Escape);
+                });
+                editor->Command(QLatin1String(dialog))->trigger();
+            }
+            QTest::keyClick(editor->RichEdit1(), Qt::Key_Escape);
+        });
+    };
+    auto *remark = part<TqkDBRichEdit>("bemerkung");
+    remark->setFocus();
+    inspectWindow();
+    QTest::keyClick(remark, Qt::Key_F2);
+    auto *grid = part<TqkDBGrid>("positionGrid");
+    grid->setFocus();
+    grid->SelectColumn(11);
+    inspectWindow();
+    QTest::keyClick(grid, Qt::Key_F2);
+    EXPECT_TRUE(shown.contains(QStringLiteral("Bemerkung bearbeiten")));
+    EXPECT_TRUE(shown.contains(QStringLiteral("Positionstext bearbeiten")));
+    QStringList english;
+    for (const QString &text : std::as_const(shown)) {
+        if (replaced.contains(text))
+            english << text;
+    }
+    EXPECT_TRUE(english.isEmpty()) << english.join(QStringLiteral(", ")).toStdString();
 }

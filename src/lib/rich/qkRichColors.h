@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QColor>
+#include <QList>
+#include <QString>
+
+// A colour the editor window and the font dialog offer by name.
+struct TqkNamedColor
+{
+    QString name;
+    int value; // as stored: 0x00BBGGRR
+};
+
+// The sixteen named colours in their menu order, named by the captions object.
+QList<TqkNamedColor> qkRichColors();
+
+QColor qkStoredColor(int value);
+int qkColorValue(const QColor &color);
