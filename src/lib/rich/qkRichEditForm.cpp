@@ -216,6 +216,7 @@ TqkRichEditForm::TqkRichEditForm(TqkCustomRichEdit &source, QWidget *parent)
     m_richEdit->EditorOptions = source.EditorOptions;
     m_richEdit->setReadOnly(source.GetReadOnly());
     m_richEdit->SetRichEditVersion(source.RichEditVersion());
+    m_richEdit->SetMaxLength(source.MaxLength());
     m_richEdit->SetAutoURLDetect(source.AutoURLDetect());
     m_richEdit->OnURLOpen = source.OnURLOpen;
     m_richEdit->OnInitDialog = source.OnInitDialog;
@@ -368,7 +369,7 @@ void TqkRichEditForm::buildMenus()
     editMenu->addSeparator();
     connect(addTo(editMenu,
                   command(QStringLiteral("Cut"), m.CutCaption, h.CutButtonHint, QKeySequence(Qt::CTRL | Qt::Key_X))),
-            &QAction::triggered, edit, &QTextEdit::cut);
+            &QAction::triggered, edit, &TqkCustomRichEdit::CutToClipboard);
     connect(addTo(editMenu,
                   command(QStringLiteral("Copy"), m.CopyCaption, h.CopyButtonHint, QKeySequence(Qt::CTRL | Qt::Key_C))),
             &QAction::triggered, edit, &QTextEdit::copy);
@@ -376,7 +377,7 @@ void TqkRichEditForm::buildMenus()
                                     QKeySequence(Qt::CTRL | Qt::Key_V))),
             &QAction::triggered, edit, &QTextEdit::paste);
     connect(addTo(editMenu, command(QStringLiteral("Clear"), m.ClearCaption, h.ClearHint)), &QAction::triggered, edit,
-            [edit] { edit->textCursor().removeSelectedText(); });
+            &TqkCustomRichEdit::ClearSelection);
     connect(addTo(editMenu, command(QStringLiteral("SelectAll"), m.SelectallCaption, h.SelectAllHint,
                                     QKeySequence(Qt::CTRL | Qt::Key_A))),
             &QAction::triggered, edit, &QTextEdit::selectAll);

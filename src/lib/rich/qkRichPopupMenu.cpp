@@ -51,8 +51,7 @@ void run(TqkCustomRichEdit &control, TqkRichEditPopupOption option, bool checked
         control.Execute();
         break;
     case rpoPopupCut:
-        control.BeginEdit();
-        control.cut();
+        control.CutToClipboard();
         break;
     case rpoPopupCopy:
         control.copy();

@@ -311,6 +311,128 @@ void TqkCustomRichEdit::SetBullet(bool on)
     }
 }
 
+void TqkCustomRichEdit::SetSelProtected(bool on)
+{
+    BeginEdit();
+    QTextCharFormat format;
+    format.setProperty(rtf::ProtectedProperty, on);
+    mergeCurrentCharFormat(format);
+}
+
+void TqkCustomRichEdit::CutToClipboard()
+{
+    const QTextCursor cursor = textCursor();
+    if (!cursor.hasSelection() || isReadOnly() || !MayChange({cursor.selectionStart(), cursor.selectionEnd(), 0}))
+        return;
+    BeginEdit();
+    cut();
+}
+
+void TqkCustomRichEdit::ClearSelection()
+{
+    QTextCursor cursor = textCursor();
+    if (!cursor.hasSelection() || isReadOnly() || !MayChange({cursor.selectionStart(), cursor.selectionEnd(), 0}))
+        return;
+    BeginEdit();
+    cursor.removeSelectedText();
+}
+
+int TqkCustomRichEdit::textLength() const
+{
+    return document()->characterCount() - 1;
+}
+
+bool TqkCustomRichEdit::touchesProtectedText(const TextChange &change) const
+{
+    // New text takes the format of the character before it.
+    if (change.start == change.end) {
+        QTextCursor at(document());
+        at.setPosition(change.start);
+        return at.charFormat().boolProperty(rtf::ProtectedProperty);
+    }
+    for (QTextBlock block = document()->findBlock(change.start); block.isValid() && block.position() < change.end;
+         block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const bool inside =
+                fragment.position() < change.end && fragment.position() + fragment.length() > change.start;
+            if (inside && fragment.charFormat().boolProperty(rtf::ProtectedProperty))
+                return true;
+        }
+    }
+    return false;
+}
+
+bool TqkCustomRichEdit::MayChange(const TextChange &change)
+{
+    bool allowed = true;
+    if (touchesProtectedText(change)) {
+        allowed = false;
+        if (OnProtectChange)
+            OnProtectChange(this, change.start, change.end, allowed);
+    }
+    if (allowed && m_maxLength > 0 && change.inserted > 0)
+        allowed = textLength() - (change.end - change.start) + change.inserted <= m_maxLength;
+    if (!allowed)
+        ui::services().beep();
+    return allowed;
+}
+
+// What a key would change in the text, judged as QTextEdit handles it.
+std::optional<TqkCustomRichEdit::TextChange> TqkCustomRichEdit::keyChange(const QKeyEvent &event) const
+{
+    if (isReadOnly())
+        return std::nullopt;
+    const QTextCursor cursor = textCursor();
+    const auto removing = [&cursor](QTextCursor::MoveOperation reach) -> std::optional<TextChange> {
+        QTextCursor range = cursor;
+        if (!range.hasSelection())
+            range.movePosition(reach, QTextCursor::KeepAnchor);
+        if (!range.hasSelection())
+            return std::nullopt;
+        return TextChange{range.selectionStart(), range.selectionEnd(), 0};
+    };
+    const auto inserting = [&cursor](int length) {
+        return TextChange{cursor.selectionStart(), cursor.selectionEnd(), length};
+    };
+    const int key = event.key();
+    if (event.matches(QKeySequence::Cut))
+        return cursor.hasSelection() ? removing(QTextCursor::NoMove) : std::nullopt;
+    if (event.matches(QKeySequence::Delete))
+        return removing(QTextCursor::NextCharacter);
+    if (event.matches(QKeySequence::DeleteEndOfWord))
+        return removing(QTextCursor::EndOfWord);
+    if (event.matches(QKeySequence::DeleteStartOfWord))
+        return removing(QTextCursor::StartOfWord);
+    if (event.matches(QKeySequence::DeleteEndOfLine))
+        return removing(QTextCursor::EndOfLine);
+    if (key == Qt::Key_Backspace && !(event.modifiers() & ~Qt::ShiftModifier))
+        return removing(QTextCursor::PreviousCharacter);
+    if (key == Qt::Key_Return || key == Qt::Key_Enter || (key == Qt::Key_Tab && !tabChangesFocus()))
+        return inserting(1);
+    const QString text = event.text();
+    const bool control = event.modifiers().testFlag(Qt::ControlModifier) && !event.modifiers().testFlag(Qt::AltModifier);
+    if (!text.isEmpty() && text.at(0).isPrint() && !control)
+        return inserting(int(text.size()));
+    return std::nullopt;
+}
+
+void TqkCustomRichEdit::keyPressEvent(QKeyEvent *event)
+{
+    if (const std::optional<TextChange> change = keyChange(*event); change && !MayChange(*change))
+        return;
+    QTextEdit::keyPressEvent(event);
+}
+
+void TqkCustomRichEdit::inputMethodEvent(QInputMethodEvent *event)
+{
+    const QTextCursor cursor = textCursor();
+    const TextChange change{cursor.selectionStart(), cursor.selectionEnd(), int(event->commitString().size())};
+    if (!isReadOnly() && change.inserted > 0 && !MayChange(change))
+        return;
+    QTextEdit::inputMethodEvent(event);
+}
+
 void TqkCustomRichEdit::ToggleBold()
 {
     BeginEdit();
@@ -552,16 +674,32 @@ bool TqkCustomRichEdit::canInsertFromMimeData(const QMimeData *source) const
     return source->hasFormat(rtfMimeType()) || QTextEdit::canInsertFromMimeData(source);
 }
 
+// Pasted text that does not fit within MaxLength is cut at its end, in
+// the same step to undo.
 void TqkCustomRichEdit::insertFromMimeData(const QMimeData *source)
 {
-    if (!source->hasFormat(rtfMimeType())) {
-        QTextEdit::insertFromMimeData(source);
-        return;
-    }
     QTextCursor cursor = textCursor();
-    cursor.removeSelectedText();
-    rtf::insertRtf(source->data(rtfMimeType()), cursor);
-    setTextCursor(cursor);
+    const int start = cursor.selectionStart();
+    if (!MayChange({start, cursor.selectionEnd(), 1}))
+        return;
+    cursor.beginEditBlock();
+    if (source->hasFormat(rtfMimeType())) {
+        cursor.removeSelectedText();
+        rtf::insertRtf(source->data(rtfMimeType()), cursor);
+        setTextCursor(cursor);
+    } else {
+        QTextEdit::insertFromMimeData(source);
+    }
+    const int excess = m_maxLength > 0 ? textLength() - m_maxLength : 0;
+    if (excess > 0) {
+        QTextCursor overflow = textCursor();
+        const int end = overflow.position();
+        overflow.setPosition(std::max(start, end - excess));
+        overflow.setPosition(end, QTextCursor::KeepAnchor);
+        overflow.removeSelectedText();
+        ui::services().beep();
+    }
+    cursor.endEditBlock();
 }
 
 void TqkCustomRichEdit::resizeEvent(QResizeEvent *event)

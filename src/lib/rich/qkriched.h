@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QAbstractButton;
 class QMenu;
@@ -69,6 +70,9 @@ Q_DECLARE_FLAGS(TqkSearchTypes, TqkSearchType)
 Q_DECLARE_OPERATORS_FOR_FLAGS(TqkSearchTypes)
 
 using TqkURLOpenEvent = std::function<void(QObject *sender, const QString &url, bool &useDefault)>;
+// Asked before the user changes protected text from startPos to endPos;
+// allowChange comes in False.
+using TRichEditProtectChange = std::function<void(QObject *sender, int startPos, int endPos, bool &allowChange)>;
 using TqkOnRichEditDlgEvent = std::function<void(QWidget *dialog)>;
 
 // The library's rich text control over QTextEdit; its text is read and
@@ -87,6 +91,7 @@ class TqkCustomRichEdit : public QTextEdit
     Q_PROPERTY(bool WordWrap READ WordWrap WRITE SetWordWrap)
     Q_PROPERTY(int RichEditVersion READ StoredRichEditVersion WRITE SetRichEditVersion)
     Q_PROPERTY(QByteArray Data READ Data WRITE SetData)
+    Q_PROPERTY(int MaxLength READ MaxLength WRITE SetMaxLength)
 
 public:
     static constexpr TqkRichEditPopupOptions defaultPopupOptions = TqkRichEditPopupOptions::fromInt(0x3F8F);
@@ -109,6 +114,7 @@ public:
     TqkOnRichEditDlgEvent OnInitDialog;
     TqkOnRichEditDlgEvent OnCloseDialog;
     TqkOnRichEditDlgEvent OnCreateDialog;
+    TRichEditProtectChange OnProtectChange;
 
     // The caller's own buttons that the editor window shows in its tool
     // bar; assigning one hides it where it stands.
@@ -138,6 +144,10 @@ public:
     void SetEditWidthOrdinal(int width) { SetEditWidth(TqkRichEditWidth(width)); }
     bool WordWrap() const { return m_wordWrap; }
     void SetWordWrap(bool wrap);
+    // The most characters (paragraph ends count one) the user may bring
+    // into the text; 0 for no limit. Text loaded by the program is not cut.
+    int MaxLength() const { return m_maxLength; }
+    void SetMaxLength(int length) { m_maxLength = std::max(0, length); }
     bool PlainText() const { return m_plainText; }
     void SetPlainText(bool plain) { m_plainText = plain; }
     int PaperSize() const { return m_paperSize; }
@@ -202,6 +212,11 @@ public:
     void SetSelectionFont(const QString &name, double size, const QColor &color, bool bold, bool italic, bool underline,
                           bool strikeOut);
     void SetBullet(bool on);
+    // Marks the selection as protected, or frees it.
+    void SetSelProtected(bool on);
+    // The clipboard operations as the user runs them: protected text stays.
+    void CutToClipboard();
+    void ClearSelection();
     void ToggleBold();
     void ToggleItalic();
     void ToggleUnderline();
@@ -224,6 +239,20 @@ public:
 
 protected:
     bool m_streaming = false;
+    // The characters from start to end that an edit replaces by `inserted`
+    // new ones.
+    struct TextChange
+    {
+        int start;
+        int end;
+        int inserted;
+    };
+    // Whether the user may make the change: protected text only when
+    // OnProtectChange allows it, new text only within MaxLength. A refused
+    // change beeps.
+    bool MayChange(const TextChange &change);
+    void keyPressEvent(QKeyEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
@@ -235,6 +264,9 @@ protected:
     void loadBytes(const QByteArray &bytes, bool cutAfterFirstParagraph, bool inSelection);
 
 private:
+    std::optional<TextChange> keyChange(const QKeyEvent &event) const;
+    bool touchesProtectedText(const TextChange &change) const;
+    int textLength() const;
     void searchStep(TqkFindDialog &dialog, bool replacing);
     void openSearchDialog(TqkFindDialog &dialog);
     void buildPopup();
@@ -261,6 +293,7 @@ private:
     bool m_textFromDescription = false;
     TqkRichEditPopupOptions m_popupOptions = defaultPopupOptions;
     int m_paperSize = 1;
+    int m_maxLength = 0;
     bool m_landscape = false;
     int m_leftTextOffset = 3;
     int m_richEditVersion = 2;

@@ -570,3 +570,25 @@ TEST_F(RichEditWindow, PrintingKeepsThePrintersPaperUnlessTheTextIsLaidOutForIts
     }
     EXPECT_EQ(printers.jobs().size(), 3);
 }
+
+// Members added to or taken from the option set show or hide what they
+// name; the text in the window keeps the caller's MaxLength.
+TEST_F(RichEditWindow, OptionsAddedToTheSetShowTheirCommandsAndTheLengthLimitHolds)
+{
+    m_edit->EditorOptions |= reoShowLoad | reoShowSaveAs;
+    m_edit->EditorOptions &= ~TqkRichEditOptions(reoShowPrint);
+    const int length = int(m_edit->toPlainText().size());
+    m_edit->SetMaxLength(length + 2);
+    whenOpen<TqkRichEditForm>([](TqkRichEditForm &form) {
+        for (const auto &[name, shown] : {std::pair{"Load", true}, std::pair{"SaveAs", true}, std::pair{"Print", false}})
+            EXPECT_EQ(form.Command(QLatin1String(name))->isVisible(), shown) << name;
+        TqkCustomRichEdit &inner = *form.RichEdit1();
+        inner.moveCursor(QTextCursor::End);
+        QTest::keyClicks(&inner, QStringLiteral("xyz"));
+        form.done(QDialog::Accepted);
+    });
+    m_edit->setFocus();
+    QTest::keyClick(m_edit.get(), Qt::Key_F2);
+    EXPECT_TRUE(m_edit->toPlainText().endsWith(QStringLiteral("xy")));
+    EXPECT_EQ(m_user.beeps(), 1);
+}

@@ -6,12 +6,15 @@
 
 #include <QBuffer>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QFile>
+#include <QGuiApplication>
 #include <QImage>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
@@ -315,3 +318,99 @@ TEST_F(RichEdit, BulletHangsTheFirstLineAndIsWrittenAsTheOldControlDid)
 }
 
 } // namespace
+
+namespace {
+
+void putOnClipboard(const QString &text)
+{
+    QGuiApplication::clipboard()->setText(text);
+}
+
+}
+
+// The user brings no more than MaxLength characters in, by keys or by
+// pasting; a paste is cut to what fits, in one step to undo.
+TEST_F(RichEdit, MaxLengthBoundsWhatTheUserTypesAndPastes)
+{
+    edit.SetMaxLength(10);
+    edit.setPlainText(QStringLiteral("12345678"));
+    edit.moveCursor(QTextCursor::End);
+    struct Case
+    {
+        std::function<void()> act;
+        QString text;
+        int beeps;
+    } cases[] = {
+        {[&] { QTest::keyClicks(&edit, QStringLiteral("abc")); }, "12345678ab", 1},
+        {[&] { QTest::keyClick(&edit, Qt::Key_Return); }, "12345678ab", 2},
+        {[&] { QTest::keyClick(&edit, Qt::Key_Backspace); }, "12345678a", 2},
+        {[&] { QTest::keyClicks(&edit, QStringLiteral("Z")); }, "12345678aZ", 2},
+        {[&] {
+             select(0, 2);
+             QTest::keyClicks(&edit, QStringLiteral("x"));
+         },
+         "x345678aZ", 2},
+        {[&] {
+             edit.moveCursor(QTextCursor::End);
+             putOnClipboard(QStringLiteral("LANG"));
+             QTest::keyClick(&edit, Qt::Key_V, Qt::ControlModifier);
+         },
+         "x345678aZL", 3},
+        {[&] { QTest::keyClick(&edit, Qt::Key_V, Qt::ControlModifier); }, "x345678aZL", 4},
+        {[&] { edit.undo(); }, "x345678aZ", 4},
+    };
+    for (const Case &c : cases) {
+        c.act();
+        EXPECT_EQ(edit.toPlainText(), c.text);
+        EXPECT_EQ(user.beeps(), c.beeps) << c.text.toStdString();
+    }
+}
+
+// Protected text stays as it is unless OnProtectChange allows the change;
+// text typed on its end would be protected too, text before it is free.
+TEST_F(RichEdit, ProtectedTextChangesOnlyWhenTheHandlerAllows)
+{
+    QByteArray rtf = "{\\rtf1\\ansi Anfang \\protect FEST\\protect0  Ende\\par}";
+    QBuffer stream(&rtf);
+    stream.open(QIODevice::ReadOnly);
+    edit.StreamIn(stream, false, false);
+    ASSERT_EQ(edit.toPlainText(), QStringLiteral("Anfang FEST Ende"));
+    QList<std::pair<int, int>> asked;
+    bool allow = false;
+    edit.OnProtectChange = [&](QObject *, int start, int end, bool &allowChange) {
+        asked.append({start, end});
+        allowChange = allow;
+    };
+    struct Case
+    {
+        int from, to; // selection before the key
+        Qt::Key key;
+        QString text;
+        QList<std::pair<int, int>> asked;
+    } cases[] = {
+        {9, 9, Qt::Key_X, "Anfang FEST Ende", {{9, 9}}},
+        {11, 11, Qt::Key_Backspace, "Anfang FEST Ende", {{10, 11}}},
+        {5, 9, Qt::Key_Delete, "Anfang FEST Ende", {{5, 9}}},
+        {11, 11, Qt::Key_X, "Anfang FEST Ende", {{11, 11}}},
+        {7, 7, Qt::Key_X, "Anfang xFEST Ende", {}},
+        {13, 13, Qt::Key_Delete, "Anfang xFEST nde", {}},
+    };
+    for (const Case &c : cases) {
+        asked.clear();
+        select(c.from, c.to - c.from);
+        QTest::keyClick(&edit, c.key);
+        EXPECT_EQ(edit.toPlainText(), c.text) << c.from;
+        EXPECT_EQ(asked, c.asked) << c.from;
+    }
+    select(8, 4);
+    edit.CutToClipboard();
+    EXPECT_EQ(edit.toPlainText(), QStringLiteral("Anfang xFEST nde"));
+    allow = true;
+    edit.CutToClipboard();
+    EXPECT_EQ(edit.toPlainText(), QStringLiteral("Anfang x nde"));
+    EXPECT_EQ(user.beeps(), 5);
+    edit.selectAll();
+    edit.SetSelProtected(true);
+    const QString written = QString::fromLatin1(edit.StreamOut());
+    EXPECT_TRUE(written.contains(QRegularExpression(QStringLiteral("\\\\protect[^ ]* Anfang x nde")))) << written.toStdString();
+}
