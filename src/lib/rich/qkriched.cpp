@@ -6,6 +6,7 @@
 
 #include "lib/data/Qkintl.h"
 #include "lib/rich/qkRichFindDialogs.h"
+#include "lib/rich/qkRichFontDialog.h"
 #include "lib/rich/qkRichPopupMenu.h"
 #include "platform/db/FieldClasses.h"
 #include "platform/db/TDataLink.h"
@@ -23,7 +24,6 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFileDialog>
-#include <QFontDialog>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMenu>
@@ -515,13 +515,16 @@ void TqkCustomRichEdit::openSearchDialog(TqkFindDialog &dialog)
 
 void TqkCustomRichEdit::FontDialog()
 {
-    bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, currentCharFormat().font(), this);
-    if (!ok)
+    const QTextCharFormat current = currentCharFormat();
+    const QColor color = current.hasProperty(QTextFormat::ForegroundBrush) ? current.foreground().color()
+                                                                            : palette().color(QPalette::Text);
+    TqkRichFontDialog dialog(current.font(), color, this);
+    if (dialog.exec() != QDialog::Accepted)
         return;
+    const QFont font = dialog.SelectedFont();
     BeginEdit();
-    SetSelectionFont(font.family(), font.pointSizeF(), currentCharFormat().foreground().color(), font.bold(),
-                     font.italic(), font.underline(), font.strikeOut());
+    SetSelectionFont(font.family(), font.pointSizeF(), dialog.SelectedColor(), font.bold(), font.italic(),
+                     font.underline(), font.strikeOut());
 }
 
 bool TqkCustomRichEdit::Execute()

@@ -2,6 +2,7 @@
 #include "lib/data/Qkintl.h"
 #include "lib/edit/Qkdbcomb.h"
 #include "lib/rich/qkRichEditForm.h"
+#include "lib/rich/qkRichFontDialog.h"
 #include "lib/rich/qkRichParagraphDialog.h"
 #include "lib/rich/qkRichTabDialog.h"
 #include "lib/rich/qkriched.h"
@@ -591,4 +592,56 @@ TEST_F(RichEditWindow, OptionsAddedToTheSetShowTheirCommandsAndTheLengthLimitHol
     QTest::keyClick(m_edit.get(), Qt::Key_F2);
     EXPECT_TRUE(m_edit->toPlainText().endsWith(QStringLiteral("xy")));
     EXPECT_EQ(m_user.beeps(), 1);
+}
+
+// The font dialog offers the colour too: chosen by keys and taken on OK,
+// left as it was on Cancel.
+TEST_F(RichEditWindow, TheFontDialogSetsTheColourOfTheSelection)
+{
+    TqkRichEditForm form(*m_edit);
+    form.show();
+    TqkCustomRichEdit &inner = *form.RichEdit1();
+    struct Case
+    {
+        int downs; // from the first colour, Black
+        Qt::Key close;
+        QColor expected;
+    } cases[] = {{12, Qt::Key_Return, QColor(0, 0, 255)}, {9, Qt::Key_Escape, QColor(0, 0, 255)},
+                 {9, Qt::Key_Return, QColor(255, 0, 0)}};
+    for (const Case &c : cases) {
+        inner.selectAll();
+        const QString family = inner.textCursor().charFormat().font().family();
+        whenOpen<TqkRichFontDialog>([&c](TqkRichFontDialog &dialog) {
+            QComboBox &colours = *dialog.ColorChoice();
+            colours.setFocus();
+            QTest::keyClick(&colours, Qt::Key_Home);
+            for (int i = 0; i < c.downs; ++i)
+                QTest::keyClick(&colours, Qt::Key_Down);
+            QTest::keyClick(&colours, c.close);
+        });
+        form.Command(QStringLiteral("Font"))->trigger();
+        const QTextCharFormat format = inner.textCursor().charFormat();
+        EXPECT_EQ(format.foreground().color(), c.expected) << c.downs;
+        EXPECT_EQ(format.font().family(), family);
+    }
+}
+
+// OK in the font dialog keeps the style the text has, also in a family
+// whose upright style is not called "Normal".
+TEST_F(RichEditWindow, TheFontDialogKeepsTheStyleOfTheText)
+{
+    TqkRichEditForm form(*m_edit);
+    form.show();
+    TqkCustomRichEdit &inner = *form.RichEdit1();
+    for (const bool bold : {false, true}) {
+        for (const bool italic : {false, true}) {
+            inner.selectAll();
+            inner.SetSelectionFont(QStringLiteral("DejaVu Sans"), 12, Qt::black, bold, italic, false, false);
+            whenOpen<TqkRichFontDialog>([](TqkRichFontDialog &dialog) { dialog.accept(); });
+            form.Command(QStringLiteral("Font"))->trigger();
+            const QTextCharFormat format = inner.textCursor().charFormat();
+            EXPECT_EQ(format.fontWeight() >= QFont::Bold, bold) << bold << italic;
+            EXPECT_EQ(format.fontItalic(), italic) << bold << italic;
+        }
+    }
 }
