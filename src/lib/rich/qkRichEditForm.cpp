@@ -2,6 +2,7 @@
 
 #include "lib/data/Qkintl.h"
 #include "lib/edit/Qkdbcomb.h"
+#include "lib/rich/qkKeyLocks.h"
 #include "lib/rich/qkRichColors.h"
 #include "lib/rich/qkRichPrint.h"
 #include "lib/rich/qkRulerPanel.h"
@@ -227,6 +228,8 @@ TqkRichEditForm::TqkRichEditForm(TqkCustomRichEdit &source, QWidget *parent)
     buildFormatBar();
     m_hintPanel->setMinimumWidth(300);
     m_statusBar->addWidget(m_hintPanel, 1);
+    m_capsPanel->setObjectName(QStringLiteral("CapsPanel"));
+    m_numPanel->setObjectName(QStringLiteral("NumPanel"));
     for (QLabel *panel : {m_capsPanel, m_numPanel}) {
         panel->setMinimumWidth(32);
         panel->setFrameShape(QFrame::Panel);
@@ -259,6 +262,7 @@ TqkRichEditForm::TqkRichEditForm(TqkCustomRichEdit &source, QWidget *parent)
     connect(m_richEdit, &QTextEdit::textChanged, this, &TqkRichEditForm::UpdateState);
     source.DoCreateDialog(this);
     UpdateState();
+    showKeyStates();
 }
 
 TqkRichEditForm::~TqkRichEditForm()
@@ -759,9 +763,9 @@ void TqkRichEditForm::newText()
 void TqkRichEditForm::showKeyStates()
 {
     const TqkDBRichEditIntl &h = *qkIntl().RichEdit;
-    const Qt::KeyboardModifiers modifiers = QGuiApplication::queryKeyboardModifiers();
-    m_capsPanel->setText(QString());
-    m_numPanel->setText(modifiers.testFlag(Qt::KeypadModifier) ? h.NUMLockCaption : QString());
+    const keyLocks::State locks = keyLocks::current();
+    m_capsPanel->setText(locks.capsLock ? h.CAPLockCaption : QString());
+    m_numPanel->setText(locks.numLock ? h.NUMLockCaption : QString());
 }
 
 // The status bar's first panel shows the long hint of what is under the

@@ -19,6 +19,7 @@
 #include <QComboBox>
 #include <QFontDatabase>
 #include <QLineEdit>
+#include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QPrintDialog>
@@ -644,4 +645,18 @@ TEST_F(RichEditWindow, TheFontDialogKeepsTheStyleOfTheText)
             EXPECT_EQ(format.fontItalic(), italic) << bold << italic;
         }
     }
+}
+
+// Keys of the number pad say nothing about Num Lock: where its state
+// cannot be read, the panel stays empty.
+TEST(RichEditKeyLocks, TheNumPanelShowsNoLockThatCannotBeRead)
+{
+    TqkCustomRichEdit source;
+    TqkRichEditForm form(source);
+    form.show();
+    auto *num = form.StatusBar()->findChild<QLabel *>(QStringLiteral("NumPanel"));
+    ASSERT_NE(num, nullptr);
+    for (const Qt::Key key : {Qt::Key_5, Qt::Key_Plus, Qt::Key_Enter})
+        QTest::keyClick(form.RichEdit1(), key, Qt::KeypadModifier);
+    EXPECT_TRUE(num->text().isEmpty());
 }
