@@ -248,8 +248,9 @@ TqkRichEditForm::TqkRichEditForm(TqkCustomRichEdit &source, QWidget *parent)
     source.CopyTo(*m_richEdit);
     m_richEdit->document()->setModified(false);
     m_richEdit->SetLeftTextOffset(6);
-    m_richEdit->textCursor().setPosition(
-        std::min(source.textCursor().position(), m_richEdit->document()->characterCount() - 1));
+    QTextCursor caret = m_richEdit->textCursor();
+    caret.setPosition(std::min(source.textCursor().position(), m_richEdit->document()->characterCount() - 1));
+    m_richEdit->setTextCursor(caret);
     fillFonts();
     takeUserButtons();
     applyOptions();

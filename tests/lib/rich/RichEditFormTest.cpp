@@ -574,17 +574,21 @@ TEST_F(RichEditWindow, PrintingKeepsThePrintersPaperUnlessTheTextIsLaidOutForIts
 }
 
 // Members added to or taken from the option set show or hide what they
-// name; the text in the window keeps the caller's MaxLength.
+// name; the text in the window keeps the caller's caret and MaxLength.
 TEST_F(RichEditWindow, OptionsAddedToTheSetShowTheirCommandsAndTheLengthLimitHolds)
 {
     m_edit->EditorOptions |= reoShowLoad | reoShowSaveAs;
     m_edit->EditorOptions &= ~TqkRichEditOptions(reoShowPrint);
     const int length = int(m_edit->toPlainText().size());
     m_edit->SetMaxLength(length + 2);
+    QTextCursor caret = m_edit->textCursor();
+    caret.setPosition(5);
+    m_edit->setTextCursor(caret);
     whenOpen<TqkRichEditForm>([](TqkRichEditForm &form) {
         for (const auto &[name, shown] : {std::pair{"Load", true}, std::pair{"SaveAs", true}, std::pair{"Print", false}})
             EXPECT_EQ(form.Command(QLatin1String(name))->isVisible(), shown) << name;
         TqkCustomRichEdit &inner = *form.RichEdit1();
+        EXPECT_EQ(inner.textCursor().position(), 5) << "the caret stands where it stood in the caller";
         inner.moveCursor(QTextCursor::End);
         QTest::keyClicks(&inner, QStringLiteral("xyz"));
         form.done(QDialog::Accepted);
