@@ -2,6 +2,8 @@
 
 #include "lib/data/Qkintl.h"
 
+#include <QPainter>
+
 QList<TqkNamedColor> qkRichColors()
 {
     const TqkRichEditMenuLabels &m = *qkIntl().RichEdit->MenuLabels;
@@ -21,4 +23,14 @@ QColor qkStoredColor(int value)
 int qkColorValue(const QColor &color)
 {
     return color.red() | (color.green() << 8) | (color.blue() << 16);
+}
+
+QIcon qkColorSwatch(const QColor &color, QSize size)
+{
+    QPixmap picture(size);
+    picture.fill(color);
+    QPainter painter(&picture);
+    painter.setPen(Qt::gray);
+    painter.drawRect(picture.rect().adjusted(0, 0, -1, -1));
+    return QIcon(picture);
 }

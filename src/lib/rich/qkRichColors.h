@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QIcon>
 #include <QList>
 #include <QString>
 
@@ -16,3 +17,5 @@ QList<TqkNamedColor> qkRichColors();
 
 QColor qkStoredColor(int value);
 int qkColorValue(const QColor &color);
+// A framed patch of the colour.
+QIcon qkColorSwatch(const QColor &color, QSize size);

@@ -100,16 +100,6 @@ QIcon linesIcon(Qt::Alignment alignment, bool bullet)
     return QIcon(picture);
 }
 
-QIcon swatch(const QColor &color)
-{
-    QPixmap picture(40, 12);
-    picture.fill(color);
-    QPainter painter(&picture);
-    painter.setPen(Qt::gray);
-    painter.drawRect(picture.rect().adjusted(0, 0, -1, -1));
-    return QIcon(picture);
-}
-
 // One line of the colour menu: a 40-pixel swatch of the colour and the
 // action's text, highlighted under the mouse.
 class ColorItem : public QWidget
@@ -554,12 +544,12 @@ void TqkRichEditForm::buildColorMenu()
             format.setForeground(qkStoredColor(value));
             m_richEdit->BeginEdit();
             m_richEdit->mergeCurrentCharFormat(format);
-            m_colorButton->setIcon(swatch(qkStoredColor(value)));
+            m_colorButton->setIcon(qkColorSwatch(qkStoredColor(value), QSize(40, 12)));
         });
     }
     m_colorButton = new QToolButton;
     m_colorButton->setObjectName(QStringLiteral("ColorButton"));
-    m_colorButton->setIcon(swatch(Qt::red));
+    m_colorButton->setIcon(qkColorSwatch(Qt::red, QSize(40, 12)));
     m_colorButton->setMenu(m_colorMenu);
     m_colorButton->setPopupMode(QToolButton::InstantPopup);
     m_formatBar->addWidget(m_colorButton);

@@ -10,21 +10,10 @@
 #include <QFontInfo>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
-
-QIcon swatchIcon(const QColor &color)
-{
-    QPixmap picture(24, 12);
-    picture.fill(color);
-    QPainter painter(&picture);
-    painter.setPen(Qt::gray);
-    painter.drawRect(picture.rect().adjusted(0, 0, -1, -1));
-    return QIcon(picture);
-}
 
 // Qt's dialog picks the style by its name and takes the family's first
 // style when the name is not one of them ("Normal" where the family says
@@ -50,11 +39,11 @@ TqkRichFontDialog::TqkRichFontDialog(const QFont &font, const QColor &color, QWi
     m_fonts->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
     m_fonts->setWindowFlags(Qt::Widget);
     for (const TqkNamedColor &named : qkRichColors())
-        m_colors->addItem(swatchIcon(qkStoredColor(named.value)), named.name, qkStoredColor(named.value));
+        m_colors->addItem(qkColorSwatch(qkStoredColor(named.value), QSize(24, 12)), named.name, qkStoredColor(named.value));
     // A colour of the text that has no name is offered as it is.
     int current = m_colors->findData(color);
     if (current < 0) {
-        m_colors->addItem(swatchIcon(color), color.name(), color);
+        m_colors->addItem(qkColorSwatch(color, QSize(24, 12)), color.name(), color);
         current = m_colors->count() - 1;
     }
     m_colors->setCurrentIndex(current);
