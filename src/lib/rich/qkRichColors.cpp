@@ -7,11 +7,11 @@
 QList<TqkNamedColor> qkRichColors()
 {
     const TqkRichEditMenuLabels &m = *qkIntl().RichEdit->MenuLabels;
-    return {{m.BlackCaption, 0},        {m.MaroonCaption, 128},      {m.GreenCaption, 32768},
-            {m.OliveCaption, 32896},    {m.NavyCaption, 8388608},    {m.PurpleCaption, 8388736},
-            {m.TealCaption, 8421376},   {m.GrayCaption, 8421504},    {m.SilverCaption, 12632256},
-            {m.RedCaption, 255},        {m.LimeCaption, 65280},      {m.YellowCaption, 65535},
-            {m.BlueCaption, 16711680},  {m.FuchsiaCaption, 16711935}, {m.AquaCaption, 16776960},
+    return {{m.BlackCaption, 0},       {m.MaroonCaption, 128},       {m.GreenCaption, 32768},
+            {m.OliveCaption, 32896},   {m.NavyCaption, 8388608},     {m.PurpleCaption, 8388736},
+            {m.TealCaption, 8421376},  {m.GrayCaption, 8421504},     {m.SilverCaption, 12632256},
+            {m.RedCaption, 255},       {m.LimeCaption, 65280},       {m.YellowCaption, 65535},
+            {m.BlueCaption, 16711680}, {m.FuchsiaCaption, 16711935}, {m.AquaCaption, 16776960},
             {m.WhiteCaption, 16777215}};
 }
 

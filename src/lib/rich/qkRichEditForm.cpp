@@ -358,9 +358,9 @@ void TqkRichEditForm::buildMenus()
     connect(addTo(editMenu,
                   command(QStringLiteral("Undo"), m.UndoCaption, h.UndoButtonHint, QKeySequence(Qt::CTRL | Qt::Key_Z))),
             &QAction::triggered, edit, &QTextEdit::undo);
-    connect(addTo(editMenu, command(QStringLiteral("Redo"), m.RedoCaption, QString(),
-                                    QKeySequence(Qt::CTRL | Qt::Key_Y))),
-            &QAction::triggered, edit, &QTextEdit::redo);
+    connect(
+        addTo(editMenu, command(QStringLiteral("Redo"), m.RedoCaption, QString(), QKeySequence(Qt::CTRL | Qt::Key_Y))),
+        &QAction::triggered, edit, &QTextEdit::redo);
     editMenu->addSeparator();
     connect(addTo(editMenu,
                   command(QStringLiteral("Cut"), m.CutCaption, h.CutButtonHint, QKeySequence(Qt::CTRL | Qt::Key_X))),
@@ -496,11 +496,11 @@ void TqkRichEditForm::buildFormatBar()
         [](QTextCharFormat &f, bool on) { f.setFontWeight(on ? QFont::Bold : QFont::Normal); },
         QKeySequence(Qt::CTRL | Qt::Key_B));
     styleButton(
-        QStringLiteral("Underline"), h.UnderlineButtonHint,
-        [](QTextCharFormat &f, bool on) { f.setFontUnderline(on); }, QKeySequence(Qt::CTRL | Qt::Key_U));
+        QStringLiteral("Underline"), h.UnderlineButtonHint, [](QTextCharFormat &f, bool on) { f.setFontUnderline(on); },
+        QKeySequence(Qt::CTRL | Qt::Key_U));
     styleButton(
-        QStringLiteral("Italic"), h.ItalicButtonHint,
-        [](QTextCharFormat &f, bool on) { f.setFontItalic(on); }, QKeySequence(Qt::CTRL | Qt::Key_I));
+        QStringLiteral("Italic"), h.ItalicButtonHint, [](QTextCharFormat &f, bool on) { f.setFontItalic(on); },
+        QKeySequence(Qt::CTRL | Qt::Key_I));
     m_formatBar->addSeparator();
     auto *alignments = new QActionGroup(this);
     const auto alignButton = [this, alignments](const QString &name, const QString &hint, Qt::Alignment alignment) {
@@ -531,8 +531,8 @@ void TqkRichEditForm::buildColorMenu()
     m_colorMenu = new QMenu(this);
     m_colorMenu->setObjectName(QStringLiteral("ColorMenu"));
     QList<TqkNamedColor> colors = qkRichColors();
-    colors.append({qkIntl().RichEdit->MenuLabels->AutomaticCaption,
-                   qkColorValue(m_richEdit->palette().color(QPalette::Text))});
+    colors.append(
+        {qkIntl().RichEdit->MenuLabels->AutomaticCaption, qkColorValue(m_richEdit->palette().color(QPalette::Text))});
     for (const auto &[name, value] : colors) {
         auto *item = new QWidgetAction(m_colorMenu);
         item->setText(name);
@@ -773,8 +773,7 @@ bool TqkRichEditForm::event(QEvent *event)
 bool TqkRichEditForm::eventFilter(QObject *watched, QEvent *event)
 {
     auto *combo = qobject_cast<TqkDBComboBox *>(watched);
-    if ((combo == m_fontName || combo == m_fontSize) && event->type() == QEvent::KeyPress
-        && !combo->IsDroppedDown()) {
+    if ((combo == m_fontName || combo == m_fontSize) && event->type() == QEvent::KeyPress && !combo->IsDroppedDown()) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             if (combo == m_fontName)

@@ -39,7 +39,8 @@ TqkRichFontDialog::TqkRichFontDialog(const QFont &font, const QColor &color, QWi
     m_fonts->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
     m_fonts->setWindowFlags(Qt::Widget);
     for (const TqkNamedColor &named : qkRichColors())
-        m_colors->addItem(qkColorSwatch(qkStoredColor(named.value), QSize(24, 12)), named.name, qkStoredColor(named.value));
+        m_colors->addItem(qkColorSwatch(qkStoredColor(named.value), QSize(24, 12)), named.name,
+                          qkStoredColor(named.value));
     // A colour of the text that has no name is offered as it is.
     int current = m_colors->findData(color);
     if (current < 0) {

@@ -4,8 +4,8 @@
 #include "lib/rich/qkriched.h"
 
 #include <QMenu>
-#include <QtAlgorithms>
 #include <QTextList>
+#include <QtAlgorithms>
 
 #include <array>
 

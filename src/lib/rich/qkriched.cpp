@@ -411,7 +411,8 @@ std::optional<TqkCustomRichEdit::TextChange> TqkCustomRichEdit::keyChange(const 
     if (key == Qt::Key_Return || key == Qt::Key_Enter || (key == Qt::Key_Tab && !tabChangesFocus()))
         return inserting(1);
     const QString text = event.text();
-    const bool control = event.modifiers().testFlag(Qt::ControlModifier) && !event.modifiers().testFlag(Qt::AltModifier);
+    const bool control =
+        event.modifiers().testFlag(Qt::ControlModifier) && !event.modifiers().testFlag(Qt::AltModifier);
     if (!text.isEmpty() && text.at(0).isPrint() && !control)
         return inserting(int(text.size()));
     return std::nullopt;
@@ -517,7 +518,7 @@ void TqkCustomRichEdit::FontDialog()
 {
     const QTextCharFormat current = currentCharFormat();
     const QColor color = current.hasProperty(QTextFormat::ForegroundBrush) ? current.foreground().color()
-                                                                            : palette().color(QPalette::Text);
+                                                                           : palette().color(QPalette::Text);
     TqkRichFontDialog dialog(current.font(), color, this);
     if (dialog.exec() != QDialog::Accepted)
         return;

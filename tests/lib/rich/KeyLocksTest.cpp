@@ -11,8 +11,8 @@
 TEST(KeyLocks, AreReadFromTheXServer)
 {
     QProcess server;
-    server.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-nolisten"),
-                                          QStringLiteral("tcp")});
+    server.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"),
+                                          QStringLiteral("-nolisten"), QStringLiteral("tcp")});
     if (!server.waitForReadyRead(10000))
         GTEST_SKIP() << "no X server to be had";
     Display *display = XOpenDisplay(":" + server.readLine().trimmed());

@@ -18,8 +18,8 @@
 #include <QBuffer>
 #include <QComboBox>
 #include <QFontDatabase>
-#include <QLineEdit>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPrintDialog>
@@ -585,7 +585,8 @@ TEST_F(RichEditWindow, OptionsAddedToTheSetShowTheirCommandsAndTheLengthLimitHol
     caret.setPosition(5);
     m_edit->setTextCursor(caret);
     whenOpen<TqkRichEditForm>([](TqkRichEditForm &form) {
-        for (const auto &[name, shown] : {std::pair{"Load", true}, std::pair{"SaveAs", true}, std::pair{"Print", false}})
+        for (const auto &[name, shown] :
+             {std::pair{"Load", true}, std::pair{"SaveAs", true}, std::pair{"Print", false}})
             EXPECT_EQ(form.Command(QLatin1String(name))->isVisible(), shown) << name;
         TqkCustomRichEdit &inner = *form.RichEdit1();
         EXPECT_EQ(inner.textCursor().position(), 5) << "the caret stands where it stood in the caller";

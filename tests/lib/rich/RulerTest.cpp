@@ -98,13 +98,11 @@ TEST_F(Ruler, DroppedMarkersKeepTheirTickAndTheOthersTheirIndent)
     struct Case
     {
         TqkTrackIcon *marker;
-        double to; // centimetres
+        double to;       // centimetres
         int left, first; // twips afterwards
     } cases[] = {
-        {ruler.LeftMarker(), 4, 2270, 1135},
-        {ruler.LeftMarker(), 4, 2270, 1135},
-        {ruler.FirstLineMarker(), 1.25, 2270, 709},
-        {ruler.LeftMarker(), 4.5, 2554, 709},
+        {ruler.LeftMarker(), 4, 2270, 1135},        {ruler.LeftMarker(), 4, 2270, 1135},
+        {ruler.FirstLineMarker(), 1.25, 2270, 709}, {ruler.LeftMarker(), 4.5, 2554, 709},
         {ruler.FirstLineMarker(), 3, 2554, 1702},
     };
     for (const Case &c : cases) {
