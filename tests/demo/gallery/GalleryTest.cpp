@@ -7,12 +7,8 @@
 #include "lib/rich/qkriched.h"
 #include "support/RecordingUiServices.h"
 
-#include <QAbstractButton>
-#include <QAction>
 #include <QApplication>
 #include <QComboBox>
-#include <QGroupBox>
-#include <QLabel>
 #include <QMetaProperty>
 #include <QSet>
 #include <QTemporaryDir>
@@ -138,27 +134,21 @@ void collectReplaced(const QObject &defaults, const QObject &used, QSet<QString>
     }
 }
 
-// Every text a window shows: its title, its menus and commands with their
-// hints, labels, buttons, group titles and the items of its lists.
+// Every text a window and its parts show: titles, captions, hints and the
+// items of lists.
 QStringList shownTexts(const QWidget &window)
 {
-    QStringList texts{window.windowTitle()};
-    for (const QAction *action : window.findChildren<QAction *>()) {
-        if (action->isVisible() && !action->isSeparator())
-            texts << action->text() << action->toolTip() << action->statusTip();
+    QStringList texts;
+    QObjectList parts = window.findChildren<QObject *>();
+    parts << const_cast<QWidget *>(&window);
+    for (const QObject *part : std::as_const(parts)) {
+        for (const char *name : {"text", "title", "windowTitle", "toolTip", "statusTip", "Items"})
+            texts << part->property(name).toStringList();
+        if (const auto *combo = qobject_cast<const QComboBox *>(part)) {
+            for (int i = 0; i < combo->count(); ++i)
+                texts << combo->itemText(i);
+        }
     }
-    for (const QLabel *label : window.findChildren<QLabel *>())
-        texts << label->text();
-    for (const QAbstractButton *button : window.findChildren<QAbstractButton *>())
-        texts << button->text() << button->toolTip();
-    for (const QGroupBox *box : window.findChildren<QGroupBox *>())
-        texts << box->title();
-    for (const QComboBox *combo : window.findChildren<QComboBox *>()) {
-        for (int i = 0; i < combo->count(); ++i)
-            texts << combo->itemText(i);
-    }
-    for (const TqkDBComboBox *combo : window.findChildren<TqkDBComboBox *>())
-        texts << combo->Items();
     return texts;
 }
 
