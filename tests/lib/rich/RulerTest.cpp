@@ -131,8 +131,6 @@ TEST_F(Ruler, AClickOnTheScaleSetsATabStopThatTheRulerShows)
     const int bottom = ruler.Band().bottom() - 1;
     EXPECT_LT(qGray(shot.pixel(at3, bottom - 3)), 128) << "the upright of the L";
     EXPECT_LT(qGray(shot.pixel(at3 + 4, bottom)), 128) << "its foot";
-    edit.undo();
-    EXPECT_EQ(rtf::tabStops(format()).size(), 1) << "each click is one step to undo";
 }
 
 TEST_F(Ruler, LeftMarkersStopBeforeTheRightMarker)
