@@ -61,25 +61,6 @@ QGroupBox *group(const QString &title, QFormLayout *form)
     return box;
 }
 
-// Some captions of the editor window are no part of the captions object.
-void useGermanEditorTexts(QWidget *dialog)
-{
-    auto *editor = qobject_cast<TqkRichEditForm *>(dialog);
-    if (!editor)
-        return;
-    QAction *redo = editor->Command(QStringLiteral("Redo"));
-    redo->setText(QStringLiteral("&Wiederholen"));
-    redo->setIconText(QStringLiteral("Wiederholen"));
-    editor->Command(QStringLiteral("InsertMenu"))->setText(QStringLiteral("&Einfügen"));
-    editor->Command(QStringLiteral("ViewRuler"))->setText(QStringLiteral("&Lineal"));
-    const QStringList colours = {"Schwarz", "Kastanienbraun", "Grün",   "Oliv", "Marineblau", "Violett",
-                                 "Petrol",  "Grau",           "Silber", "Rot",  "Hellgrün",   "Gelb",
-                                 "Blau",    "Fuchsie",        "Türkis", "Weiß", "Automatisch"};
-    const QList<QAction *> items = editor->ColorMenu()->actions();
-    for (int i = 0; i < items.size() && i < colours.size(); ++i)
-        items.at(i)->setText(colours.at(i));
-}
-
 }
 
 GalleryWindow::GalleryWindow(const QString &dataFolder)
@@ -176,7 +157,6 @@ QWidget *GalleryWindow::positionGroup()
     auto *texts = new TqkDBRichEdit(box);
     texts->setObjectName(QStringLiteral("textRich"));
     texts->EditorCaption = QStringLiteral("Positionstext bearbeiten");
-    texts->OnCreateDialog = useGermanEditorTexts;
     texts->hide();
     for (QWidget *control : std::initializer_list<QWidget *>{units, customers})
         control->hide();
@@ -232,7 +212,6 @@ QWidget *GalleryWindow::customerGroup()
     m_remark->setObjectName(QStringLiteral("bemerkung"));
     m_remark->SetMeasurementUnits(muCentimeters);
     m_remark->EditorCaption = QStringLiteral("Bemerkung bearbeiten");
-    m_remark->OnCreateDialog = useGermanEditorTexts;
     m_remark->SetDataSource(source);
     m_remark->SetDataField(QStringLiteral("Bemerkung"));
     m_remark->setFixedHeight(60);

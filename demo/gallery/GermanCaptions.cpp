@@ -83,6 +83,27 @@ void menuLabels(TqkRichEditMenuLabels &m)
     m.ParagraphCaption = QStringLiteral("A&bsatz");
     m.TabsCaption = QStringLiteral("&Tabulatoren");
     m.HelpCaption = QStringLiteral("Hilfe");
+    m.RedoCaption = QStringLiteral("&Wiederholen");
+    m.RulerCaption = QStringLiteral("&Lineal");
+    m.InsertCaption = QStringLiteral("&Einfügen");
+    m.FileFilter = QStringLiteral("RTF-Dateien (*.RTF)|*.RTF|Textdateien (*.TXT)|*.TXT");
+    m.BlackCaption = QStringLiteral("Schwarz");
+    m.MaroonCaption = QStringLiteral("Kastanienbraun");
+    m.GreenCaption = QStringLiteral("Grün");
+    m.OliveCaption = QStringLiteral("Oliv");
+    m.NavyCaption = QStringLiteral("Marineblau");
+    m.PurpleCaption = QStringLiteral("Violett");
+    m.TealCaption = QStringLiteral("Petrol");
+    m.GrayCaption = QStringLiteral("Grau");
+    m.SilverCaption = QStringLiteral("Silber");
+    m.RedCaption = QStringLiteral("Rot");
+    m.LimeCaption = QStringLiteral("Hellgrün");
+    m.YellowCaption = QStringLiteral("Gelb");
+    m.BlueCaption = QStringLiteral("Blau");
+    m.FuchsiaCaption = QStringLiteral("Fuchsie");
+    m.AquaCaption = QStringLiteral("Türkis");
+    m.WhiteCaption = QStringLiteral("Weiß");
+    m.AutomaticCaption = QStringLiteral("Automatisch");
 }
 
 void popupMenuLabels(TqkRichEditPopupMenuLabels &p)
@@ -124,6 +145,12 @@ void paragraphDialog(TqkRichEditParagraphDlg &p)
     p.AlignLeft = QStringLiteral("Links");
     p.AlignRight = QStringLiteral("Rechts");
     p.AlignCenter = QStringLiteral("Zentriert");
+    p.LineSpacingSingle = QStringLiteral("Einfach");
+    p.LineSpacingOneAndHalf = QStringLiteral("1,5 Zeilen");
+    p.LineSpacingDouble = QStringLiteral("Doppelt");
+    p.LineSpacingAtLeast = QStringLiteral("Mindestens");
+    p.LineSpacingExactly = QStringLiteral("Genau");
+    p.LineSpacingMultiple = QStringLiteral("Mehrfach");
 }
 
 void tabDialog(TqkRichEditTabDlg &t)
@@ -191,6 +218,7 @@ void userMessages(TqkUserMessagesIntl &u)
     u.FilterDlgNoCriteria = QStringLiteral("Sie haben keine Suchbedingung gewählt");
     u.RecordViewExitWarning = QStringLiteral("Es wurden Änderungen vorgenommen! Wollen Sie die Änderungen speichern?");
     u.PictureMaskInTable = QStringLiteral("Die Paradox-Tabelle legt für dieses Feld schon eine Bildmaske fest. ");
+    u.RichEditOverwriteWarning = QStringLiteral("%s überschreiben?");
 }
 
 }

@@ -39,9 +39,8 @@ protected:
     {
         // Only once the window manager has taken the window off the screen:
         // a user cannot bring it back before.
-        script.waitFor(QStringLiteral("the main window minimised"), [] {
-            return frmPrintMan->isMinimized() && !frmPrintMan->windowHandle()->isExposed();
-        });
+        script.waitFor(QStringLiteral("the main window minimised"),
+                       [] { return frmPrintMan->isMinimized() && !frmPrintMan->windowHandle()->isExposed(); });
         script.act(QStringLiteral("request ") + order + QStringLiteral(", the program brought back"), [this, order] {
             request(order);
             display.bringBack(frmPrintMan->winId());
@@ -253,18 +252,16 @@ INSTANTIATE_TEST_SUITE_P(
                     "Die Datei 'Formular.db' ist keine gültige Tabelle."},
         BrokenStart{"halfAFormTable", [](const QString &root) { cutToHalf(root + "/daten/Formular.db"); },
                     "Formular.db: Die Tabellendatei ist beschädigt oder keine Tabelle."},
-        BrokenStart{"customersAsFormTable",
-                    [](const QString &root) {
-                        replaceBy(root + "/daten/Formular.db", contents(root + "/daten/Kunden.db"));
-                    },
-                    "Formular.db im Verzeichnis "},
+        BrokenStart{
+            "customersAsFormTable",
+            [](const QString &root) { replaceBy(root + "/daten/Formular.db", contents(root + "/daten/Kunden.db")); },
+            "Formular.db im Verzeichnis "},
         BrokenStart{"formTableWithoutKey",
                     [](const QString &root) {
                         QProcess::execute(QStringLiteral("sqlite3"),
                                           {root + "/daten/Formular.db", QStringLiteral("DROP INDEX \"$PRIMARY\"")});
                     },
                     "tblForm: Zu viele Schlüsselwerte für den Index.", false},
-        BrokenStart{"noRequestFile",
-                    [](const QString &root) { QFile::remove(root + "/programm/Tintlen.ini"); },
+        BrokenStart{"noRequestFile", [](const QString &root) { QFile::remove(root + "/programm/Tintlen.ini"); },
                     "Tintlen unmöglich: Die Ini-Datei "}),
     [](const ::testing::TestParamInfo<BrokenStart> &start) { return std::string(start.param.name); });

@@ -281,6 +281,27 @@ class TqkRichEditMenuLabels : public QObject
     Q_PROPERTY(QString ParagraphCaption MEMBER ParagraphCaption)
     Q_PROPERTY(QString TabsCaption MEMBER TabsCaption)
     Q_PROPERTY(QString HelpCaption MEMBER HelpCaption)
+    Q_PROPERTY(QString RedoCaption MEMBER RedoCaption)
+    Q_PROPERTY(QString RulerCaption MEMBER RulerCaption)
+    Q_PROPERTY(QString InsertCaption MEMBER InsertCaption)
+    Q_PROPERTY(QString FileFilter MEMBER FileFilter)
+    Q_PROPERTY(QString BlackCaption MEMBER BlackCaption)
+    Q_PROPERTY(QString MaroonCaption MEMBER MaroonCaption)
+    Q_PROPERTY(QString GreenCaption MEMBER GreenCaption)
+    Q_PROPERTY(QString OliveCaption MEMBER OliveCaption)
+    Q_PROPERTY(QString NavyCaption MEMBER NavyCaption)
+    Q_PROPERTY(QString PurpleCaption MEMBER PurpleCaption)
+    Q_PROPERTY(QString TealCaption MEMBER TealCaption)
+    Q_PROPERTY(QString GrayCaption MEMBER GrayCaption)
+    Q_PROPERTY(QString SilverCaption MEMBER SilverCaption)
+    Q_PROPERTY(QString RedCaption MEMBER RedCaption)
+    Q_PROPERTY(QString LimeCaption MEMBER LimeCaption)
+    Q_PROPERTY(QString YellowCaption MEMBER YellowCaption)
+    Q_PROPERTY(QString BlueCaption MEMBER BlueCaption)
+    Q_PROPERTY(QString FuchsiaCaption MEMBER FuchsiaCaption)
+    Q_PROPERTY(QString AquaCaption MEMBER AquaCaption)
+    Q_PROPERTY(QString WhiteCaption MEMBER WhiteCaption)
+    Q_PROPERTY(QString AutomaticCaption MEMBER AutomaticCaption)
 
 public:
     using QObject::QObject;
@@ -314,6 +335,31 @@ public:
     QString ParagraphCaption = QStringLiteral("&Paragraph");
     QString TabsCaption = QStringLiteral("&Tabs");
     QString HelpCaption = QStringLiteral("Help");
+    // The rest are texts of the editor window that a program sets here too.
+    QString RedoCaption = QStringLiteral("&Redo");
+    QString RulerCaption = QStringLiteral("&Ruler");
+    QString InsertCaption = QStringLiteral("&Insert");
+    // The filter of the Load and Save As dialogs: pairs of a name and its
+    // patterns, separated by "|".
+    QString FileFilter = QStringLiteral("Rich Text Files (*.RTF)|*.RTF|Text Files (*.TXT)|*.TXT");
+    // The colour menu's items.
+    QString BlackCaption = QStringLiteral("Black");
+    QString MaroonCaption = QStringLiteral("Maroon");
+    QString GreenCaption = QStringLiteral("Green");
+    QString OliveCaption = QStringLiteral("Olive");
+    QString NavyCaption = QStringLiteral("Navy");
+    QString PurpleCaption = QStringLiteral("Purple");
+    QString TealCaption = QStringLiteral("Teal");
+    QString GrayCaption = QStringLiteral("Gray");
+    QString SilverCaption = QStringLiteral("Silver");
+    QString RedCaption = QStringLiteral("Red");
+    QString LimeCaption = QStringLiteral("Lime");
+    QString YellowCaption = QStringLiteral("Yellow");
+    QString BlueCaption = QStringLiteral("Blue");
+    QString FuchsiaCaption = QStringLiteral("Fuchsia");
+    QString AquaCaption = QStringLiteral("Aqua");
+    QString WhiteCaption = QStringLiteral("White");
+    QString AutomaticCaption = QStringLiteral("Automatic");
 };
 
 class TqkRichEditPopupMenuLabels : public QObject
@@ -376,6 +422,12 @@ class TqkRichEditParagraphDlg : public QObject
     Q_PROPERTY(QString AlignLeft MEMBER AlignLeft)
     Q_PROPERTY(QString AlignRight MEMBER AlignRight)
     Q_PROPERTY(QString AlignCenter MEMBER AlignCenter)
+    Q_PROPERTY(QString LineSpacingSingle MEMBER LineSpacingSingle)
+    Q_PROPERTY(QString LineSpacingOneAndHalf MEMBER LineSpacingOneAndHalf)
+    Q_PROPERTY(QString LineSpacingDouble MEMBER LineSpacingDouble)
+    Q_PROPERTY(QString LineSpacingAtLeast MEMBER LineSpacingAtLeast)
+    Q_PROPERTY(QString LineSpacingExactly MEMBER LineSpacingExactly)
+    Q_PROPERTY(QString LineSpacingMultiple MEMBER LineSpacingMultiple)
 
 public:
     using QObject::QObject;
@@ -398,6 +450,13 @@ public:
     QString AlignLeft = QStringLiteral("Left");
     QString AlignRight = QStringLiteral("Right");
     QString AlignCenter = QStringLiteral("Center");
+    // The line-spacing rules in their order.
+    QString LineSpacingSingle = QStringLiteral("Single");
+    QString LineSpacingOneAndHalf = QStringLiteral("1.5 Lines");
+    QString LineSpacingDouble = QStringLiteral("Double");
+    QString LineSpacingAtLeast = QStringLiteral("At least");
+    QString LineSpacingExactly = QStringLiteral("Exactly");
+    QString LineSpacingMultiple = QStringLiteral("Multiple");
 };
 
 class TqkRichEditTabDlg : public QObject
@@ -530,6 +589,7 @@ class TqkUserMessagesIntl : public QObject
     Q_PROPERTY(QString FilterDlgNoCriteria MEMBER FilterDlgNoCriteria)
     Q_PROPERTY(QString RecordViewExitWarning MEMBER RecordViewExitWarning)
     Q_PROPERTY(QString PictureMaskInTable MEMBER PictureMaskInTable)
+    Q_PROPERTY(QString RichEditOverwriteWarning MEMBER RichEditOverwriteWarning)
 
 public:
     using QObject::QObject;
@@ -545,6 +605,8 @@ public:
     QString RecordViewExitWarning = QStringLiteral("Changes have been made!  Do you wish to save your changes?");
     // A mask written for a field whose table holds its own picture.
     QString PictureMaskInTable = QStringLiteral("Picture mask already defined in Paradox table. ");
+    // Asked before the editor window saves over a file; %s is its name.
+    QString RichEditOverwriteWarning = QStringLiteral("OK to overwrite %s");
 };
 
 class TqkIntl : public QObject

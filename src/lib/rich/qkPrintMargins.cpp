@@ -67,13 +67,14 @@ std::optional<double> unitNumber(const QString &text)
     return ok ? std::optional<double>(value) : std::nullopt;
 }
 
+}
+
 int unitsToTwips(double value, TqkMeasurementUnits units)
 {
     value *= twipsPerInch;
     if (units == muCentimeters)
         value *= 1.0 / centimetresPerInch;
     return static_cast<int>(value + (value >= 0 ? 1e-9 : -1e-9));
-}
 }
 
 int textToTwips(const QString &text, TqkMeasurementUnits units)

@@ -40,6 +40,8 @@ QString unitsToText(double value, TqkMeasurementUnits units);
 // step; steps 0 means 20 per centimetre or 8 per inch.
 QString stepText(double value, int steps, TqkMeasurementUnits units);
 int textToTwips(const QString &text, TqkMeasurementUnits units);
+// A length in the unit as twips, truncated as a typed length is.
+int unitsToTwips(double value, TqkMeasurementUnits units);
 // The twips of a text that is a number (trailing unit marks allowed) and
 // lies within -limit .. limit; nothing otherwise.
 std::optional<int> checkedTextToTwips(const QString &text, TqkMeasurementUnits units, int limit);

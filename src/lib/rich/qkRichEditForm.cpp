@@ -2,6 +2,8 @@
 
 #include "lib/data/Qkintl.h"
 #include "lib/edit/Qkdbcomb.h"
+#include "lib/rich/qkKeyLocks.h"
+#include "lib/rich/qkRichColors.h"
 #include "lib/rich/qkRichPrint.h"
 #include "lib/rich/qkRulerPanel.h"
 #include "lib/rich/qkriched.h"
@@ -36,20 +38,65 @@
 
 namespace {
 
-const QString fileFilter = QStringLiteral("Rich Text Files (*.RTF *.rtf);;Text Files (*.TXT *.txt)");
-
-QColor storedColor(int value)
+// The captions' filter ("name|patterns|name|patterns", patterns apart by
+// ";") as the file dialogs take it; a pattern matches in either case.
+QString fileFilter()
 {
-    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
+    const QStringList parts = qkIntl().RichEdit->MenuLabels->FileFilter.split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QStringList patterns;
+        for (const QString &pattern : parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts))
+            patterns << pattern.trimmed() << pattern.trimmed().toLower();
+        patterns.removeDuplicates();
+        const QString name = parts[i].section(QLatin1Char('('), 0, 0).trimmed();
+        filters << QStringLiteral("%1 (%2)").arg(name, patterns.join(QLatin1Char(' ')));
+    }
+    return filters.join(QStringLiteral(";;"));
 }
 
-QIcon swatch(const QColor &color)
+QString shortHint(const QString &hint)
 {
-    QPixmap picture(40, 12);
-    picture.fill(color);
+    return hint.section(QLatin1Char('|'), 0, 0).trimmed();
+}
+
+// The style buttons show the first letter of their name, drawn in their
+// style, so that the letters follow the captions.
+QIcon letterIcon(const QString &name, const QFont &base, bool bold, bool italic, bool underline)
+{
+    QPixmap picture(32, 32);
+    picture.fill(Qt::transparent);
     QPainter painter(&picture);
-    painter.setPen(Qt::gray);
-    painter.drawRect(picture.rect().adjusted(0, 0, -1, -1));
+    QFont font = base;
+    font.setPixelSize(22);
+    font.setBold(bold);
+    font.setItalic(italic);
+    font.setUnderline(underline);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawText(picture.rect(), Qt::AlignCenter, name.left(1).toUpper());
+    return QIcon(picture);
+}
+
+// Alignment and bullet buttons: lines of text as they stand in the paragraph.
+QIcon linesIcon(Qt::Alignment alignment, bool bullet)
+{
+    QPixmap picture(32, 32);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setPen(QPen(Qt::black, 2));
+    const int widths[] = {24, 16, 24, 12};
+    for (int line = 0; line < 4; ++line) {
+        const int y = 7 + line * 6;
+        const int width = bullet ? 18 : widths[line];
+        const int left = bullet                          ? 11
+                         : alignment == Qt::AlignRight   ? 28 - width
+                         : alignment == Qt::AlignHCenter ? 16 - width / 2
+                                                         : 4;
+        painter.drawLine(left, y, left + width, y);
+        if (bullet)
+            painter.drawEllipse(QPointF(6, y), 1.5, 1.5);
+    }
     return QIcon(picture);
 }
 
@@ -138,18 +185,6 @@ TqkCustomRichEdit *innerControlLike(const TqkCustomRichEdit &source, QWidget *pa
 
 } // namespace
 
-const QList<QPair<QString, int>> &TqkRichEditForm::Colors()
-{
-    static const QList<QPair<QString, int>> colors = {
-        {QStringLiteral("Black"), 0},       {QStringLiteral("Maroon"), 128},       {QStringLiteral("Green"), 32768},
-        {QStringLiteral("Olive"), 32896},   {QStringLiteral("Navy"), 8388608},     {QStringLiteral("Purple"), 8388736},
-        {QStringLiteral("Teal"), 8421376},  {QStringLiteral("Gray"), 8421504},     {QStringLiteral("Silver"), 12632256},
-        {QStringLiteral("Red"), 255},       {QStringLiteral("Lime"), 65280},       {QStringLiteral("Yellow"), 65535},
-        {QStringLiteral("Blue"), 16711680}, {QStringLiteral("Fuchsia"), 16711935}, {QStringLiteral("Aqua"), 16776960},
-        {QStringLiteral("White"), 16777215}};
-    return colors;
-}
-
 TqkRichEditForm::TqkRichEditForm(TqkCustomRichEdit &source, QWidget *parent)
     : QDialog(parent), m_source(source), m_richEdit(innerControlLike(source, this)), m_ruler(new TqkRulerPanel(this)),
       m_menuBar(new QMenuBar(this)), m_toolBar(new QToolBar(this)), m_formatBar(new QToolBar(this)),
@@ -161,7 +196,8 @@ TqkRichEditForm::TqkRichEditForm(TqkCustomRichEdit &source, QWidget *parent)
     setWindowTitle(source.EditorCaption);
     m_richEdit->setObjectName(QStringLiteral("RichEdit1"));
     m_richEdit->setTabChangesFocus(false);
-    m_richEdit->SetPopupOptions(0x38E);
+    m_richEdit->SetPopupOptions(rpoPopupCut | rpoPopupCopy | rpoPopupPaste | rpoPopupFont | rpoPopupBullet
+                                | rpoPopupParagraph);
     m_richEdit->setFont(source.font());
     m_richEdit->SetMeasurementUnits(source.MeasurementUnits());
     m_richEdit->PrintMargins()->Assign(*source.PrintMargins());
@@ -171,6 +207,7 @@ TqkRichEditForm::TqkRichEditForm(TqkCustomRichEdit &source, QWidget *parent)
     m_richEdit->EditorOptions = source.EditorOptions;
     m_richEdit->setReadOnly(source.GetReadOnly());
     m_richEdit->SetRichEditVersion(source.RichEditVersion());
+    m_richEdit->SetMaxLength(source.MaxLength());
     m_richEdit->SetAutoURLDetect(source.AutoURLDetect());
     m_richEdit->OnURLOpen = source.OnURLOpen;
     m_richEdit->OnInitDialog = source.OnInitDialog;
@@ -181,6 +218,8 @@ TqkRichEditForm::TqkRichEditForm(TqkCustomRichEdit &source, QWidget *parent)
     buildFormatBar();
     m_hintPanel->setMinimumWidth(300);
     m_statusBar->addWidget(m_hintPanel, 1);
+    m_capsPanel->setObjectName(QStringLiteral("CapsPanel"));
+    m_numPanel->setObjectName(QStringLiteral("NumPanel"));
     for (QLabel *panel : {m_capsPanel, m_numPanel}) {
         panel->setMinimumWidth(32);
         panel->setFrameShape(QFrame::Panel);
@@ -199,8 +238,9 @@ TqkRichEditForm::TqkRichEditForm(TqkCustomRichEdit &source, QWidget *parent)
     source.CopyTo(*m_richEdit);
     m_richEdit->document()->setModified(false);
     m_richEdit->SetLeftTextOffset(6);
-    m_richEdit->textCursor().setPosition(
-        std::min(source.textCursor().position(), m_richEdit->document()->characterCount() - 1));
+    QTextCursor caret = m_richEdit->textCursor();
+    caret.setPosition(std::min(source.textCursor().position(), m_richEdit->document()->characterCount() - 1));
+    m_richEdit->setTextCursor(caret);
     fillFonts();
     takeUserButtons();
     applyOptions();
@@ -213,6 +253,7 @@ TqkRichEditForm::TqkRichEditForm(TqkCustomRichEdit &source, QWidget *parent)
     connect(m_richEdit, &QTextEdit::textChanged, this, &TqkRichEditForm::UpdateState);
     source.DoCreateDialog(this);
     UpdateState();
+    showKeyStates();
 }
 
 TqkRichEditForm::~TqkRichEditForm()
@@ -225,7 +266,7 @@ TqkRichEditForm::~TqkRichEditForm()
 // action would delete a widget handed to it directly.
 void TqkRichEditForm::takeUserButtons()
 {
-    const bool flat = m_source.EditorOptions & (1 << reoFlatButtons);
+    const bool flat = m_source.EditorOptions.testFlag(reoFlatButtons);
     QHBoxLayout *row = nullptr;
     for (QAbstractButton *button : {m_source.UserSpeedButton1(), m_source.UserSpeedButton2()}) {
         if (!button)
@@ -277,8 +318,8 @@ QAction *TqkRichEditForm::command(const QString &name, const QString &caption, c
     action->setObjectName(name);
     action->setShortcut(keys);
     action->setShortcutContext(Qt::WindowShortcut);
-    if (m_source.EditorOptions & (1 << reoShowHints)) {
-        action->setToolTip(hint.section(QLatin1Char('|'), 0, 0).trimmed());
+    if (m_source.EditorOptions.testFlag(reoShowHints)) {
+        action->setToolTip(shortHint(hint));
         action->setStatusTip(longHint(hint));
     }
     m_commands.insert(name, action);
@@ -317,13 +358,13 @@ void TqkRichEditForm::buildMenus()
     connect(addTo(editMenu,
                   command(QStringLiteral("Undo"), m.UndoCaption, h.UndoButtonHint, QKeySequence(Qt::CTRL | Qt::Key_Z))),
             &QAction::triggered, edit, &QTextEdit::undo);
-    connect(addTo(editMenu, command(QStringLiteral("Redo"), QStringLiteral("&Redo"), QString(),
-                                    QKeySequence(Qt::CTRL | Qt::Key_Y))),
-            &QAction::triggered, edit, &QTextEdit::redo);
+    connect(
+        addTo(editMenu, command(QStringLiteral("Redo"), m.RedoCaption, QString(), QKeySequence(Qt::CTRL | Qt::Key_Y))),
+        &QAction::triggered, edit, &QTextEdit::redo);
     editMenu->addSeparator();
     connect(addTo(editMenu,
                   command(QStringLiteral("Cut"), m.CutCaption, h.CutButtonHint, QKeySequence(Qt::CTRL | Qt::Key_X))),
-            &QAction::triggered, edit, &QTextEdit::cut);
+            &QAction::triggered, edit, &TqkCustomRichEdit::CutToClipboard);
     connect(addTo(editMenu,
                   command(QStringLiteral("Copy"), m.CopyCaption, h.CopyButtonHint, QKeySequence(Qt::CTRL | Qt::Key_C))),
             &QAction::triggered, edit, &QTextEdit::copy);
@@ -331,7 +372,7 @@ void TqkRichEditForm::buildMenus()
                                     QKeySequence(Qt::CTRL | Qt::Key_V))),
             &QAction::triggered, edit, &QTextEdit::paste);
     connect(addTo(editMenu, command(QStringLiteral("Clear"), m.ClearCaption, h.ClearHint)), &QAction::triggered, edit,
-            [edit] { edit->textCursor().removeSelectedText(); });
+            &TqkCustomRichEdit::ClearSelection);
     connect(addTo(editMenu, command(QStringLiteral("SelectAll"), m.SelectallCaption, h.SelectAllHint,
                                     QKeySequence(Qt::CTRL | Qt::Key_A))),
             &QAction::triggered, edit, &QTextEdit::selectAll);
@@ -357,9 +398,9 @@ void TqkRichEditForm::buildMenus()
     toggle(QStringLiteral("ViewToolbar"), m.ToolbarCaption, h.ToolbarHint, m_toolBar);
     toggle(QStringLiteral("ViewFormatBar"), m.FormatBarCaption, h.FormatBarHint, m_formatBar);
     toggle(QStringLiteral("ViewStatusBar"), m.ViewStatusBarCaption, h.ViewStatusBarHint, m_statusBar);
-    toggle(QStringLiteral("ViewRuler"), QStringLiteral("&Ruler"), QString(), m_ruler);
+    toggle(QStringLiteral("ViewRuler"), m.RulerCaption, QString(), m_ruler);
 
-    QMenu *insert = m_menuBar->addMenu(QStringLiteral("&Insert"));
+    QMenu *insert = m_menuBar->addMenu(m.InsertCaption);
     m_commands.insert(QStringLiteral("InsertMenu"), insert->menuAction());
     connect(addTo(insert, command(QStringLiteral("InsertObject"), m.InsertObjectCaption, h.InsertObjectHint)),
             &QAction::triggered, edit, &TqkCustomRichEdit::InsertObject);
@@ -391,7 +432,7 @@ void TqkRichEditForm::buildToolBar()
 {
     const TqkDBRichEditIntl &h = *qkIntl().RichEdit;
     QStyle *look = style();
-    QAction *newText = command(QStringLiteral("New"), QStringLiteral("Neu"), h.NewButtonHint);
+    QAction *newText = command(QStringLiteral("New"), shortHint(h.NewButtonHint), h.NewButtonHint);
     newText->setIcon(look->standardIcon(QStyle::SP_FileIcon));
     connect(newText, &QAction::triggered, this, &TqkRichEditForm::newText);
     m_toolBar->addAction(newText);
@@ -422,25 +463,25 @@ void TqkRichEditForm::buildFormatBar()
     m_fontName->Sorted = true;
     m_fontName->DropDownCount = 20;
     m_fontName->setMinimumWidth(160);
-    m_fontName->setToolTip(h.FontNameComboHint.section(QLatin1Char('|'), 0, 0).trimmed());
+    m_fontName->setToolTip(shortHint(h.FontNameComboHint));
     m_fontName->OnCloseUp = [this](QObject *, bool accept) { fontNameChosen(accept); };
     m_fontSize->SetItems(
         {"8", "9", "10", "11", "12", "14", "16", "18", "20", "22", "24", "26", "28", "36", "48", "72"});
     m_fontSize->setMaximumWidth(60);
-    m_fontSize->setToolTip(h.FontSizeComboHint.section(QLatin1Char('|'), 0, 0).trimmed());
+    m_fontSize->setToolTip(shortHint(h.FontSizeComboHint));
     m_fontSize->OnCloseUp = [this](QObject *, bool accept) { fontSizeChosen(accept); };
+    // A name or size typed and confirmed with Enter counts like one chosen
+    // from the list.
+    m_fontName->installEventFilter(this);
+    m_fontSize->installEventFilter(this);
     m_formatBar->addWidget(m_fontName);
     m_formatBar->addWidget(m_fontSize);
     m_formatBar->addSeparator();
-    const auto styleButton = [this](const QString &name, const QString &text, const QString &hint, auto apply,
-                                    QKeySequence keys) {
-        QAction *action = command(name, text, hint, keys);
+    const auto styleButton = [this](const QString &name, const QString &hint, auto apply, QKeySequence keys) {
+        QAction *action = command(name, shortHint(hint), hint, keys);
         action->setCheckable(true);
-        QFont look = font();
-        look.setBold(name == QLatin1String("Bold"));
-        look.setItalic(name == QLatin1String("Italic"));
-        look.setUnderline(name == QLatin1String("Underline"));
-        action->setFont(look);
+        action->setIcon(letterIcon(shortHint(hint), font(), name == QLatin1String("Bold"),
+                                   name == QLatin1String("Italic"), name == QLatin1String("Underline")));
         connect(action, &QAction::triggered, this, [this, apply](bool on) {
             QTextCharFormat format;
             apply(format, on);
@@ -451,32 +492,31 @@ void TqkRichEditForm::buildFormatBar()
         m_formatBar->addAction(action);
     };
     styleButton(
-        QStringLiteral("Bold"), QStringLiteral("F"), h.BoldButtonHint,
+        QStringLiteral("Bold"), h.BoldButtonHint,
         [](QTextCharFormat &f, bool on) { f.setFontWeight(on ? QFont::Bold : QFont::Normal); },
         QKeySequence(Qt::CTRL | Qt::Key_B));
     styleButton(
-        QStringLiteral("Underline"), QStringLiteral("U"), h.UnderlineButtonHint,
-        [](QTextCharFormat &f, bool on) { f.setFontUnderline(on); }, QKeySequence(Qt::CTRL | Qt::Key_U));
+        QStringLiteral("Underline"), h.UnderlineButtonHint, [](QTextCharFormat &f, bool on) { f.setFontUnderline(on); },
+        QKeySequence(Qt::CTRL | Qt::Key_U));
     styleButton(
-        QStringLiteral("Italic"), QStringLiteral("K"), h.ItalicButtonHint,
-        [](QTextCharFormat &f, bool on) { f.setFontItalic(on); }, QKeySequence(Qt::CTRL | Qt::Key_I));
+        QStringLiteral("Italic"), h.ItalicButtonHint, [](QTextCharFormat &f, bool on) { f.setFontItalic(on); },
+        QKeySequence(Qt::CTRL | Qt::Key_I));
     m_formatBar->addSeparator();
     auto *alignments = new QActionGroup(this);
-    const auto alignButton = [this, alignments](const QString &name, QStyle::StandardPixmap, const QString &text,
-                                                const QString &hint, Qt::Alignment alignment) {
-        QAction *action = command(name, text, hint);
+    const auto alignButton = [this, alignments](const QString &name, const QString &hint, Qt::Alignment alignment) {
+        QAction *action = command(name, shortHint(hint), hint);
+        action->setIcon(linesIcon(alignment, false));
         action->setCheckable(true);
         action->setActionGroup(alignments);
         connect(action, &QAction::triggered, this, [this, alignment] { setAlignment(alignment); });
         m_formatBar->addAction(action);
     };
-    alignButton(QStringLiteral("Left"), QStyle::SP_ArrowLeft, QStringLiteral("Links"), h.LeftButtonHint, Qt::AlignLeft);
-    alignButton(QStringLiteral("Center"), QStyle::SP_ArrowUp, QStringLiteral("Mitte"), h.CenterButtonHint,
-                Qt::AlignHCenter);
-    alignButton(QStringLiteral("Right"), QStyle::SP_ArrowRight, QStringLiteral("Rechts"), h.RightButtonHint,
-                Qt::AlignRight);
+    alignButton(QStringLiteral("Left"), h.LeftButtonHint, Qt::AlignLeft);
+    alignButton(QStringLiteral("Center"), h.CenterButtonHint, Qt::AlignHCenter);
+    alignButton(QStringLiteral("Right"), h.RightButtonHint, Qt::AlignRight);
     m_formatBar->addSeparator();
-    QAction *bullet = command(QStringLiteral("Bullet"), QStringLiteral("•"), h.BulletButtonHint);
+    QAction *bullet = command(QStringLiteral("Bullet"), shortHint(h.BulletButtonHint), h.BulletButtonHint);
+    bullet->setIcon(linesIcon(Qt::AlignLeft, true));
     bullet->setCheckable(true);
     connect(bullet, &QAction::triggered, this, [this](bool on) {
         m_richEdit->SetBullet(on);
@@ -490,26 +530,26 @@ void TqkRichEditForm::buildColorMenu()
 {
     m_colorMenu = new QMenu(this);
     m_colorMenu->setObjectName(QStringLiteral("ColorMenu"));
-    QList<QPair<QString, int>> colors = Colors();
-    const QColor automatic = m_richEdit->palette().color(QPalette::Text);
-    colors.append({QStringLiteral("Automatic"), automatic.red() | (automatic.green() << 8) | (automatic.blue() << 16)});
+    QList<TqkNamedColor> colors = qkRichColors();
+    colors.append(
+        {qkIntl().RichEdit->MenuLabels->AutomaticCaption, qkColorValue(m_richEdit->palette().color(QPalette::Text))});
     for (const auto &[name, value] : colors) {
         auto *item = new QWidgetAction(m_colorMenu);
         item->setText(name);
         item->setData(value);
-        item->setDefaultWidget(new ColorItem(storedColor(value), *item));
+        item->setDefaultWidget(new ColorItem(qkStoredColor(value), *item));
         m_colorMenu->addAction(item);
         connect(item, &QAction::triggered, this, [this, value = value] {
             QTextCharFormat format;
-            format.setForeground(storedColor(value));
+            format.setForeground(qkStoredColor(value));
             m_richEdit->BeginEdit();
             m_richEdit->mergeCurrentCharFormat(format);
-            m_colorButton->setIcon(swatch(storedColor(value)));
+            m_colorButton->setIcon(qkColorSwatch(qkStoredColor(value), QSize(40, 12)));
         });
     }
     m_colorButton = new QToolButton;
     m_colorButton->setObjectName(QStringLiteral("ColorButton"));
-    m_colorButton->setIcon(swatch(Qt::red));
+    m_colorButton->setIcon(qkColorSwatch(Qt::red, QSize(40, 12)));
     m_colorButton->setMenu(m_colorMenu);
     m_colorButton->setPopupMode(QToolButton::InstantPopup);
     m_formatBar->addWidget(m_colorButton);
@@ -526,12 +566,14 @@ void TqkRichEditForm::applyOptions()
     const bool readOnly = m_richEdit->isReadOnly();
     // A read-only text keeps Print, Page Setup, Hints, Insert Object, Close on
     // Escape and Flat Buttons.
-    const int options = readOnly ? m_source.EditorOptions & 0xFD18 : m_source.EditorOptions;
+    const TqkRichEditOptions readingOptions =
+        reoShowPrint | reoShowPageSetup | reoShowHints | reoShowInsertObject | reoCloseOnEscape | reoFlatButtons;
+    const TqkRichEditOptions options = readOnly ? m_source.EditorOptions & readingOptions : m_source.EditorOptions;
     const auto show = [this](const QString &name, bool on) {
         if (QAction *action = m_commands.value(name))
             action->setVisible(on);
     };
-    const auto has = [options](int option) { return (options & (1 << option)) != 0; };
+    const auto has = [options](TqkRichEditOption option) { return options.testFlag(option); };
     show(QStringLiteral("Load"), has(reoShowLoad));
     show(QStringLiteral("SaveAs"), has(reoShowSaveAs));
     show(QStringLiteral("Print"), has(reoShowPrint));
@@ -539,7 +581,7 @@ void TqkRichEditForm::applyOptions()
     show(QStringLiteral("SaveExit"), has(reoShowSaveExit));
     show(QStringLiteral("FileSeparator1"), has(reoShowLoad) || has(reoShowSaveExit));
     show(QStringLiteral("FileSeparator2"), has(reoShowPrint) || has(reoShowPageSetup));
-    const bool insertObject = has(reoShowInsertObject) && !(m_source.OleOptions & reoDisableOLE) && !readOnly;
+    const bool insertObject = has(reoShowInsertObject) && !m_source.OleOptions.testFlag(reoDisableOLE) && !readOnly;
     show(QStringLiteral("InsertMenu"), insertObject);
     show(QStringLiteral("ViewMenu"), !readOnly);
     show(QStringLiteral("FormatMenu"), !readOnly);
@@ -555,7 +597,7 @@ void TqkRichEditForm::applyOptions()
     bar(QStringLiteral("ViewRuler"), m_ruler, has(reoShowRuler) && !readOnly);
     // Without flat buttons the bars' buttons stand raised and their
     // separators go.
-    const bool flat = (m_source.EditorOptions & (1 << reoFlatButtons)) != 0;
+    const bool flat = m_source.EditorOptions.testFlag(reoFlatButtons);
     for (QToolBar *toolBar : {m_toolBar, m_formatBar}) {
         for (QAction *action : toolBar->actions()) {
             if (action->isSeparator())
@@ -646,7 +688,7 @@ void TqkRichEditForm::fontSizeChosen(bool accept)
 
 void TqkRichEditForm::loadFile()
 {
-    const QString name = QFileDialog::getOpenFileName(this, QString(), QString(), fileFilter);
+    const QString name = QFileDialog::getOpenFileName(this, QString(), QString(), fileFilter());
     if (name.isEmpty())
         return;
     QFile file(name);
@@ -663,14 +705,16 @@ void TqkRichEditForm::saveFileAs()
 {
     QFileDialog dialog(this);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setNameFilter(fileFilter);
+    dialog.setNameFilter(fileFilter());
     dialog.setDefaultSuffix(QStringLiteral("rtf"));
     dialog.setOption(QFileDialog::DontConfirmOverwrite);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return;
     const QString name = dialog.selectedFiles().constFirst();
     if (QFileInfo::exists(name)
-        && ask(QStringLiteral("OK to overwrite %1").arg(name), ui::MsgButtons::YesNoCancel) != ui::IDYES)
+        && ask(QString(qkIntl().UserMessages->RichEditOverwriteWarning).replace(QStringLiteral("%s"), name),
+               ui::MsgButtons::YesNoCancel)
+               != ui::IDYES)
         return;
     QSaveFile file(name);
     if (file.open(QIODevice::WriteOnly)) {
@@ -710,9 +754,9 @@ void TqkRichEditForm::newText()
 void TqkRichEditForm::showKeyStates()
 {
     const TqkDBRichEditIntl &h = *qkIntl().RichEdit;
-    const Qt::KeyboardModifiers modifiers = QGuiApplication::queryKeyboardModifiers();
-    m_capsPanel->setText(QString());
-    m_numPanel->setText(modifiers.testFlag(Qt::KeypadModifier) ? h.NUMLockCaption : QString());
+    const keyLocks::State locks = keyLocks::current();
+    m_capsPanel->setText(locks.capsLock ? h.CAPLockCaption : QString());
+    m_numPanel->setText(locks.numLock ? h.NUMLockCaption : QString());
 }
 
 // The status bar's first panel shows the long hint of what is under the
@@ -726,10 +770,26 @@ bool TqkRichEditForm::event(QEvent *event)
     return QDialog::event(event);
 }
 
+bool TqkRichEditForm::eventFilter(QObject *watched, QEvent *event)
+{
+    auto *combo = qobject_cast<TqkDBComboBox *>(watched);
+    if ((combo == m_fontName || combo == m_fontSize) && event->type() == QEvent::KeyPress && !combo->IsDroppedDown()) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            if (combo == m_fontName)
+                fontNameChosen(true);
+            else
+                fontSizeChosen(true);
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
 void TqkRichEditForm::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Escape) {
-        if (m_richEdit->isReadOnly() || (m_source.EditorOptions & (1 << reoCloseOnEscape)))
+        if (m_richEdit->isReadOnly() || m_source.EditorOptions.testFlag(reoCloseOnEscape))
             reject();
         else
             m_richEdit->undo();

@@ -43,11 +43,9 @@ public:
     void UpdateState();
     void done(int result) override;
 
-    // The colours of the colour menu, as stored colour values (0x00BBGGRR).
-    static const QList<QPair<QString, int>> &Colors();
-
 protected:
     bool event(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
     void keyReleaseEvent(QKeyEvent *event) override;
 

@@ -62,8 +62,11 @@ QString TqkFindDialog::ReplaceText() const
     return m_replace ? m_replace->text() : QString();
 }
 
-int TqkFindDialog::Options() const
+TFindOptions TqkFindDialog::Options() const
 {
-    return (m_matchCase->isChecked() ? frMatchCase : 0) | (m_wholeWord->isChecked() ? frWholeWord : 0)
-           | (m_replaceAll ? frReplaceAll : 0);
+    TFindOptions options;
+    options.setFlag(frMatchCase, m_matchCase->isChecked());
+    options.setFlag(frWholeWord, m_wholeWord->isChecked());
+    options.setFlag(frReplaceAll, m_replaceAll);
+    return options;
 }

@@ -5,7 +5,9 @@
 class QCheckBox;
 class QLineEdit;
 
-enum TFindOption { frMatchCase = 1, frWholeWord = 2, frReplaceAll = 4 };
+enum TFindOption { frMatchCase = 0x1, frWholeWord = 0x2, frReplaceAll = 0x4 };
+Q_DECLARE_FLAGS(TFindOptions, TFindOption)
+Q_DECLARE_OPERATORS_FOR_FLAGS(TFindOptions)
 
 // Find and replace dialogs of our own, shown modelessly. Searches always
 // run forward, so there is no direction choice.
@@ -21,7 +23,7 @@ public:
     QString ReplaceText() const;
     // frMatchCase and frWholeWord from the boxes; frReplaceAll while the
     // replace-all button runs its replace event.
-    int Options() const;
+    TFindOptions Options() const;
 
 signals:
     void Find();

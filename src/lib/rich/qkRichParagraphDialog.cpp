@@ -99,8 +99,8 @@ TqkRichParagraphDialog::TqkRichParagraphDialog(TqkCustomRichEdit &richEdit, QWid
     m_alignment->SetItems({t.AlignLeft, t.AlignCenter, t.AlignRight});
     m_alignment->SetStyle(csDropDownList);
     m_alignment->setToolTip(t.AlignmentHint);
-    m_lineSpacing->addItems({QStringLiteral("Single"), QStringLiteral("1.5 Lines"), QStringLiteral("Double"),
-                             QStringLiteral("At least"), QStringLiteral("Exactly"), QStringLiteral("Multiple")});
+    m_lineSpacing->addItems({t.LineSpacingSingle, t.LineSpacingOneAndHalf, t.LineSpacingDouble, t.LineSpacingAtLeast,
+                             t.LineSpacingExactly, t.LineSpacingMultiple});
     auto *indents = new QFormLayout;
     indents->addRow(t.LeftEditCaption, m_left);
     indents->addRow(t.RightEditCaption, m_right);
@@ -141,7 +141,7 @@ QLineEdit *TqkRichParagraphDialog::addEdit(const QString &hint)
     auto *edit = new QLineEdit;
     // Wide enough for a negative value with its unit, at any scale.
     edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("-00,000 cm")) + 12);
-    if (m_richEdit.EditorOptions & (1 << reoShowHints))
+    if (m_richEdit.EditorOptions.testFlag(reoShowHints))
         edit->setToolTip(hint);
     return edit;
 }

@@ -5,6 +5,7 @@
 
 #include <QMenu>
 #include <QTextList>
+#include <QtAlgorithms>
 
 #include <array>
 
@@ -12,31 +13,30 @@ namespace qkRichPopup {
 
 namespace {
 
-constexpr int optionCount = rpoPopupInsertObject + 1;
+constexpr int optionCount = 14;
 constexpr std::array<const char *, optionCount> optionNames = {
     "rpoPopupEdit",   "rpoPopupCut",       "rpoPopupCopy",    "rpoPopupPaste",       "rpoPopupBold",
     "rpoPopupItalic", "rpoPopupUnderline", "rpoPopupFont",    "rpoPopupBullet",      "rpoPopupParagraph",
     "rpoPopupTabs",   "rpoPopupFind",      "rpoPopupReplace", "rpoPopupInsertObject"};
 // The separator that follows each of these options.
-constexpr std::array<int, 5> separatorAfter = {rpoPopupEdit, rpoPopupPaste, rpoPopupUnderline, rpoPopupTabs,
-                                               rpoPopupReplace};
+constexpr std::array<TqkRichEditPopupOption, 5> separatorAfter = {rpoPopupEdit, rpoPopupPaste, rpoPopupUnderline,
+                                                                  rpoPopupTabs, rpoPopupReplace};
 
-int bit(int option)
+// The members in their order, which is the order of their bits.
+TqkRichEditPopupOption optionAt(int index)
 {
-    return 1 << option;
+    return TqkRichEditPopupOption(1 << index);
 }
 
-int range(int first, int last)
+// The members from first to last, both included.
+TqkRichEditPopupOptions range(TqkRichEditPopupOption first, TqkRichEditPopupOption last)
 {
-    int mask = 0;
-    for (int option = first; option <= last; ++option)
-        mask |= bit(option);
-    return mask;
+    return TqkRichEditPopupOptions::fromInt((int(last) << 1) - int(first));
 }
 
-QAction *item(QMenu &menu, int option)
+QAction *item(QMenu &menu, TqkRichEditPopupOption option)
 {
-    return menu.findChild<QAction *>(QLatin1String(optionNames[size_t(option)]));
+    return menu.findChild<QAction *>(QLatin1String(optionNames[size_t(qCountTrailingZeroBits(uint(option)))]));
 }
 
 QAction *separator(QMenu &menu, int index)
@@ -44,15 +44,14 @@ QAction *separator(QMenu &menu, int index)
     return menu.findChild<QAction *>(QStringLiteral("separator%1").arg(index));
 }
 
-void run(TqkCustomRichEdit &control, int option, bool checked)
+void run(TqkCustomRichEdit &control, TqkRichEditPopupOption option, bool checked)
 {
     switch (option) {
     case rpoPopupEdit:
         control.Execute();
         break;
     case rpoPopupCut:
-        control.BeginEdit();
-        control.cut();
+        control.CutToClipboard();
         break;
     case rpoPopupCopy:
         control.copy();
@@ -91,8 +90,6 @@ void run(TqkCustomRichEdit &control, int option, bool checked)
     case rpoPopupInsertObject:
         control.InsertObject();
         break;
-    default:
-        break;
     }
 }
 
@@ -101,9 +98,10 @@ void run(TqkCustomRichEdit &control, int option, bool checked)
 void build(QMenu &menu, TqkCustomRichEdit &control)
 {
     size_t nextSeparator = 0;
-    for (int option = 0; option < optionCount; ++option) {
+    for (int index = 0; index < optionCount; ++index) {
+        const TqkRichEditPopupOption option = optionAt(index);
         QAction *action = menu.addAction(QString());
-        action->setObjectName(QLatin1String(optionNames[size_t(option)]));
+        action->setObjectName(QLatin1String(optionNames[size_t(index)]));
         const bool checkable = option == rpoPopupBold || option == rpoPopupItalic || option == rpoPopupUnderline
                                || option == rpoPopupBullet;
         action->setCheckable(checkable);
@@ -120,11 +118,11 @@ void update(QMenu &menu, TqkCustomRichEdit &control)
 {
     const TqkRichEditPopupMenuLabels &labels = *qkIntl().RichEdit->PopupMenuLabels;
     const bool readOnly = control.GetReadOnly();
-    int options = control.PopupOptions();
+    TqkRichEditPopupOptions options = control.PopupOptions();
     if (readOnly)
         options &= TqkCustomRichEdit::readOnlyPopupMask;
-    const bool objectsAllowed = !(control.OleOptions & reoDisableOLE);
-    const bool insertObject = (options & bit(rpoPopupInsertObject)) && objectsAllowed;
+    const bool objectsAllowed = !control.OleOptions.testFlag(reoDisableOLE);
+    const bool insertObject = options.testFlag(rpoPopupInsertObject) && objectsAllowed;
     const QStringList captions = {readOnly ? labels.ViewCaption : labels.EditCaption,
                                   labels.CutCaption,
                                   labels.CopyCaption,
@@ -139,14 +137,15 @@ void update(QMenu &menu, TqkCustomRichEdit &control)
                                   labels.FindCaption,
                                   labels.ReplaceCaption,
                                   labels.InsertObjectCaption};
-    for (int option = 0; option < optionCount; ++option) {
+    for (int index = 0; index < optionCount; ++index) {
+        const TqkRichEditPopupOption option = optionAt(index);
         QAction *action = item(menu, option);
-        action->setText(captions[option]);
-        action->setVisible(option == rpoPopupInsertObject ? insertObject : bool(options & bit(option)));
+        action->setText(captions[index]);
+        action->setVisible(option == rpoPopupInsertObject ? insertObject : options.testFlag(option));
     }
-    const auto any = [options](int mask) { return (options & mask) != 0; };
-    const bool findOrReplace = any(bit(rpoPopupFind) | bit(rpoPopupReplace));
-    separator(menu, 0)->setVisible(any(bit(rpoPopupEdit)) && any(range(rpoPopupCut, rpoPopupInsertObject)));
+    const auto any = [options](TqkRichEditPopupOptions members) { return options.testAnyFlags(members); };
+    const bool findOrReplace = any(rpoPopupFind | rpoPopupReplace);
+    separator(menu, 0)->setVisible(any(rpoPopupEdit) && any(range(rpoPopupCut, rpoPopupInsertObject)));
     separator(menu, 1)->setVisible(any(range(rpoPopupCut, rpoPopupPaste))
                                    && any(range(rpoPopupBold, rpoPopupInsertObject)));
     separator(menu, 2)->setVisible(any(range(rpoPopupBold, rpoPopupUnderline))

@@ -139,7 +139,10 @@ bool TqkCustomRichEdit::PrintTo(QPrinter &printer, const QString &title, int cop
 {
     printer.setDocName(title);
     printer.setFullPage(true);
-    printer.setPageSize(richPrint::paperSize(m_paperSize));
+    // The control's paper counts only where the text is laid out for it;
+    // otherwise the printer's own paper stands.
+    if (m_editWidth == rewPrinterSize)
+        printer.setPageSize(richPrint::paperSize(m_paperSize));
     printer.setPageOrientation(m_landscape ? QPageLayout::Landscape : QPageLayout::Portrait);
     const QSize page = printer.pageLayout().fullRectPixels(printer.resolution()).size();
     const QRect rectangle = richPrint::formattingRectangle(page, printer.resolution(), *m_printMargins, m_units);

@@ -44,7 +44,7 @@ TqkRichTabDialog::TqkRichTabDialog(TqkCustomRichEdit &richEdit, QWidget *parent)
     auto *layout = new QHBoxLayout(this);
     layout->addWidget(group, 1);
     layout->addLayout(buttons);
-    if (richEdit.EditorOptions & (1 << reoShowHints)) {
+    if (richEdit.EditorOptions.testFlag(reoShowHints)) {
         m_edit->setToolTip(t.TabPositionEditHint);
         m_list->setToolTip(t.ListBoxHint);
         setButton->setToolTip(t.SetButtonHint);
@@ -62,10 +62,8 @@ TqkRichTabDialog::TqkRichTabDialog(TqkCustomRichEdit &richEdit, QWidget *parent)
 
 void TqkRichTabDialog::fill()
 {
-    for (const QTextOption::Tab &tab : rtf::tabStops(m_richEdit.textCursor().blockFormat())) {
-        const int twips = rtf::toTwips(tab.position);
+    for (const int twips : qkTabStopTwips(m_richEdit))
         m_list->addItem(unitsToText(twipsToUnits(twips, m_richEdit.MeasurementUnits()), m_richEdit.MeasurementUnits()));
-    }
 }
 
 int TqkRichTabDialog::twipsOf(const QString &text) const
@@ -112,22 +110,10 @@ void TqkRichTabDialog::ClearAll()
 
 void TqkRichTabDialog::Apply()
 {
-    QList<QTextOption::Tab> tabs;
-    for (int row = 0; row < m_list->count() && tabs.size() < maxTabStops; ++row)
-        tabs.append(QTextOption::Tab(rtf::fromTwips(twipsOf(m_list->item(row)->text())), QTextOption::LeftTab));
-    m_richEdit.BeginEdit();
-    const QTextCursor selection = m_richEdit.textCursor();
-    QTextCursor cursor(m_richEdit.document());
-    cursor.beginEditBlock();
-    // Each paragraph measures its stops from its own first line.
-    for (QTextBlock block = m_richEdit.document()->findBlock(selection.selectionStart());
-         block.isValid() && block.position() <= selection.selectionEnd(); block = block.next()) {
-        QTextBlockFormat format = block.blockFormat();
-        rtf::setTabStops(format, tabs);
-        cursor.setPosition(block.position());
-        cursor.setBlockFormat(format);
-    }
-    cursor.endEditBlock();
+    QList<int> twips;
+    for (int row = 0; row < m_list->count() && twips.size() < maxTabStops; ++row)
+        twips.append(twipsOf(m_list->item(row)->text()));
+    qkSetTabStops(m_richEdit, twips);
 }
 
 void TqkRichTabDialog::done(int result)
@@ -152,6 +138,34 @@ bool TqkRichTabDialog::eventFilter(QObject *watched, QEvent *event)
         }
     }
     return QDialog::eventFilter(watched, event);
+}
+
+QList<int> qkTabStopTwips(const TqkCustomRichEdit &richEdit)
+{
+    QList<int> twips;
+    for (const QTextOption::Tab &tab : rtf::tabStops(richEdit.textCursor().blockFormat()))
+        twips.append(rtf::toTwips(tab.position));
+    return twips;
+}
+
+void qkSetTabStops(TqkCustomRichEdit &richEdit, const QList<int> &twips)
+{
+    QList<QTextOption::Tab> tabs;
+    for (const int position : twips.first(std::min<qsizetype>(twips.size(), TqkRichTabDialog::maxTabStops)))
+        tabs.append(QTextOption::Tab(rtf::fromTwips(position), QTextOption::LeftTab));
+    richEdit.BeginEdit();
+    const QTextCursor selection = richEdit.textCursor();
+    QTextCursor cursor(richEdit.document());
+    cursor.beginEditBlock();
+    // Each paragraph measures its stops from its own first line.
+    for (QTextBlock block = richEdit.document()->findBlock(selection.selectionStart());
+         block.isValid() && block.position() <= selection.selectionEnd(); block = block.next()) {
+        QTextBlockFormat format = block.blockFormat();
+        rtf::setTabStops(format, tabs);
+        cursor.setPosition(block.position());
+        cursor.setBlockFormat(format);
+    }
+    cursor.endEditBlock();
 }
 
 bool qkRunTabDialog(TqkCustomRichEdit &richEdit)

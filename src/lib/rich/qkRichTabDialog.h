@@ -43,5 +43,11 @@ private:
     QPushButton *m_ok;
 };
 
+// The tab stops of the paragraph at the caret, in twips from the margin.
+QList<int> qkTabStopTwips(const TqkCustomRichEdit &richEdit);
+// Sets the first 32 of the stops (twips from the margin, in order) on every
+// paragraph of the selection, as one undo step.
+void qkSetTabStops(TqkCustomRichEdit &richEdit, const QList<int> &twips);
+
 // Shows the dialog for the control and applies it on OK.
 bool qkRunTabDialog(TqkCustomRichEdit &richEdit);

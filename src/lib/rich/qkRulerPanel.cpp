@@ -1,10 +1,12 @@
 #include "lib/rich/qkRulerPanel.h"
 
 #include "lib/rich/qkRichPrint.h"
+#include "lib/rich/qkRichTabDialog.h"
 #include "lib/rich/qkTrackIcon.h"
 #include "lib/rich/qkriched.h"
 #include "platform/rtf/RtfDocument.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 #include <QTextBlock>
 
@@ -107,49 +109,116 @@ void TqkRulerPanel::PlaceMarkers()
     m_left->move(startPlusOffset + m_band.left() - m_left->width() / 2, m_left->y());
     m_firstLine->move(start + m_band.left() - m_firstLine->width() / 2, m_firstLine->y());
     m_right->move(width() - right - m_right->width(), m_right->y());
+    update();
 }
 
-void TqkRulerPanel::snap(TqkTrackIcon &marker) const
+// Ticks stand at whole pixels cut down from their exact place, so the tick
+// at or before a pixel is the last one whose cut place is not beyond it; an
+// indent taken from a marker on a tick is that tick's exact length.
+int TqkRulerPanel::tickAtOrBefore(int bandPixels) const
 {
     const double tick = PixelsPerUnit() / TicksPerUnit();
-    const int centre = marker.x() + marker.width() / 2 - m_band.left();
-    const int snapped = int(std::floor(centre / tick) * tick) + m_band.left() - marker.width() / 2;
-    marker.move(marker.MaxValue != 0 ? std::min(snapped, marker.MaxValue) : snapped, marker.y());
+    return std::max(0, int(std::ceil((bandPixels + 1) / tick)) - 1);
+}
+
+int TqkRulerPanel::tickPixels(int tick) const
+{
+    return int(tick * PixelsPerUnit() / TicksPerUnit());
+}
+
+int TqkRulerPanel::tickTwips(int tick) const
+{
+    return richMeasure::unitsToTwips(double(tick) / TicksPerUnit(), m_richEdit->MeasurementUnits());
+}
+
+// Puts the marker on the tick at or before it; the tick it stands on.
+int TqkRulerPanel::snap(TqkTrackIcon &marker) const
+{
+    const int half = marker.width() / 2;
+    int tick = tickAtOrBefore(marker.x() + half - m_band.left());
+    if (marker.MaxValue != 0)
+        tick = std::min(tick, tickAtOrBefore(marker.MaxValue + half - m_band.left()));
+    marker.move(tickPixels(tick) + m_band.left() - half, marker.y());
+    return tick;
 }
 
 void TqkRulerPanel::MarkerMoved(TqkTrackIcon *marker)
 {
     if (!m_richEdit)
         return;
-    for (TqkTrackIcon *each : {m_left, m_firstLine, m_right})
-        snap(*each);
-    if (marker == m_right)
-        m_right->move(std::max(m_right->x(), std::max(m_left->x(), m_firstLine->x()) + markerClearance), m_right->y());
-    else
-        marker->move(std::min(marker->x(), m_right->x() - markerClearance), marker->y());
     const int perInch = m_richEdit->ScreenPixelsPerInch();
     QTextCursor cursor = m_richEdit->textCursor();
     QTextBlockFormat format = cursor.blockFormat();
     m_richEdit->BeginEdit();
     if (marker == m_right) {
+        snap(*m_right);
+        m_right->move(std::max(m_right->x(), std::max(m_left->x(), m_firstLine->x()) + markerClearance), m_right->y());
         const int offset = m_richEdit->LeftTextOffset();
         const int pixels = m_richEdit->EditWidth() == rewPrinterSize
                                ? m_right->MaxValue - offset - 4 - m_right->x() + 2 * (m_right->width() / 2)
                                : m_richEdit->width() - offset - 4 - m_right->x() + m_right->width() / 2;
         format.setRightMargin(rtf::fromTwips(richMeasure::screenPixelsToTwips(pixels, perInch)));
     } else {
-        const int left = richMeasure::screenPixelsToTwips(m_left->x() - m_left->MinValue, perInch);
-        const int first = richMeasure::screenPixelsToTwips(m_firstLine->x() - m_firstLine->MinValue, perInch);
+        const int twips = indentTwips(*marker);
+        const int left = marker == m_left ? twips : rtf::toTwips(format.leftMargin());
+        const int first =
+            marker == m_firstLine ? twips : rtf::toTwips(format.leftMargin() + rtf::firstLineIndent(format));
         const int offset = left + std::min(-first, left);
         rtf::setIndents(format, rtf::fromTwips(first + offset), rtf::fromTwips(-offset));
     }
     cursor.setBlockFormat(format);
+    PlaceMarkers();
+}
+
+// A left or first-line marker stands on its tick unless that is too close
+// to the right marker; it then stops short of it and measures by pixels.
+int TqkRulerPanel::indentTwips(TqkTrackIcon &marker) const
+{
+    const int tick = snap(marker);
+    const int limit = m_right->x() - markerClearance;
+    if (marker.x() <= limit)
+        return tickTwips(tick);
+    marker.move(limit, marker.y());
+    return richMeasure::screenPixelsToTwips(limit + marker.width() / 2 - m_band.left(),
+                                            m_richEdit->ScreenPixelsPerInch());
+}
+
+QList<int> TqkRulerPanel::TabStopPositions() const
+{
+    QList<int> positions;
+    if (!m_richEdit)
+        return positions;
+    for (const int twips : qkTabStopTwips(*m_richEdit))
+        positions.append(m_band.left() + richMeasure::twipsToScreenPixels(twips, m_richEdit->ScreenPixelsPerInch()));
+    return positions;
+}
+
+void TqkRulerPanel::mousePressEvent(QMouseEvent *event)
+{
+    const QPoint at = event->position().toPoint();
+    if (!m_richEdit || event->button() != Qt::LeftButton || !m_band.contains(at)) {
+        QFrame::mousePressEvent(event);
+        return;
+    }
+    const int twips = tickTwips(tickAtOrBefore(at.x() - m_band.left()));
+    QList<int> stops = qkTabStopTwips(*m_richEdit);
+    if (stops.contains(twips) || stops.size() >= TqkRichTabDialog::maxTabStops)
+        return;
+    stops.insert(std::lower_bound(stops.begin(), stops.end(), twips), twips);
+    qkSetTabStops(*m_richEdit, stops);
+    update();
 }
 
 void TqkRulerPanel::paintEvent(QPaintEvent *event)
 {
     QFrame::paintEvent(event);
     QPainter painter(this);
+    paintScale(painter);
+    paintTabStops(painter);
+}
+
+void TqkRulerPanel::paintScale(QPainter &painter) const
+{
     const QRect band = m_band;
     painter.fillRect(band, Qt::white);
     painter.setPen(palette().color(QPalette::Dark));
@@ -188,5 +257,17 @@ void TqkRulerPanel::paintEvent(QPaintEvent *event)
             else
                 painter.drawLine(x, band.top() + 8, x, band.bottom() - 7);
         }
+    }
+}
+
+// Each stop is an L on the lower edge of the band, its upright on the
+// stop's place, as the paragraph's left tab stops are shown.
+void TqkRulerPanel::paintTabStops(QPainter &painter) const
+{
+    painter.setPen(QPen(Qt::black, 2, Qt::SolidLine, Qt::FlatCap));
+    const int bottom = m_band.bottom() - 1;
+    for (const int x : TabStopPositions()) {
+        painter.drawLine(QPointF(x, bottom - 5), QPointF(x, bottom));
+        painter.drawLine(QPointF(x, bottom), QPointF(x + 5, bottom));
     }
 }

@@ -29,9 +29,11 @@ public:
     void SizeToPage();
     // Puts the markers where the current paragraph's indents are.
     void PlaceMarkers();
-    // Snaps the markers to the scale and sets the paragraph's indents from
-    // them.
+    // Snaps the moved marker to the scale and sets the paragraph's indent
+    // it stands for; the other indents keep their values.
     void MarkerMoved(TqkTrackIcon *marker);
+    // Where the paragraph's tab stops stand, in ruler pixels.
+    QList<int> TabStopPositions() const;
 
     double PixelsPerUnit() const;
     int TicksPerUnit() const;
@@ -40,9 +42,17 @@ public:
 protected:
     void paintEvent(QPaintEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    // A click on the scale sets a tab stop at the tick at or before it.
+    void mousePressEvent(QMouseEvent *event) override;
 
 private:
-    void snap(TqkTrackIcon &marker) const;
+    int tickAtOrBefore(int bandPixels) const;
+    int tickPixels(int tick) const;
+    int tickTwips(int tick) const;
+    int snap(TqkTrackIcon &marker) const;
+    int indentTwips(TqkTrackIcon &marker) const;
+    void paintScale(QPainter &painter) const;
+    void paintTabStops(QPainter &painter) const;
     double printableInches() const;
 
     QPointer<TqkCustomRichEdit> m_richEdit;

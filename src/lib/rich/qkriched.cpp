@@ -6,6 +6,7 @@
 
 #include "lib/data/Qkintl.h"
 #include "lib/rich/qkRichFindDialogs.h"
+#include "lib/rich/qkRichFontDialog.h"
 #include "lib/rich/qkRichPopupMenu.h"
 #include "platform/db/FieldClasses.h"
 #include "platform/db/TDataLink.h"
@@ -23,7 +24,6 @@
 #include <QClipboard>
 #include <QContextMenuEvent>
 #include <QFileDialog>
-#include <QFontDialog>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMenu>
@@ -182,7 +182,7 @@ void TqkCustomRichEdit::DoURLOpen(const QString &url, bool &useDefault)
     ui::services().openUrl(url);
 }
 
-int TqkCustomRichEdit::FindText(const QString &text, int start, int length, int options)
+int TqkCustomRichEdit::FindText(const QString &text, int start, int length, TqkSearchTypes options)
 {
     QTextDocument::FindFlags flags;
     if (options & stMatchCase)
@@ -311,6 +311,129 @@ void TqkCustomRichEdit::SetBullet(bool on)
     }
 }
 
+void TqkCustomRichEdit::SetSelProtected(bool on)
+{
+    BeginEdit();
+    QTextCharFormat format;
+    format.setProperty(rtf::ProtectedProperty, on);
+    mergeCurrentCharFormat(format);
+}
+
+void TqkCustomRichEdit::CutToClipboard()
+{
+    const QTextCursor cursor = textCursor();
+    if (!cursor.hasSelection() || isReadOnly() || !MayChange({cursor.selectionStart(), cursor.selectionEnd(), 0}))
+        return;
+    BeginEdit();
+    cut();
+}
+
+void TqkCustomRichEdit::ClearSelection()
+{
+    QTextCursor cursor = textCursor();
+    if (!cursor.hasSelection() || isReadOnly() || !MayChange({cursor.selectionStart(), cursor.selectionEnd(), 0}))
+        return;
+    BeginEdit();
+    cursor.removeSelectedText();
+}
+
+int TqkCustomRichEdit::textLength() const
+{
+    return document()->characterCount() - 1;
+}
+
+bool TqkCustomRichEdit::touchesProtectedText(const TextChange &change) const
+{
+    // New text takes the format of the character before it.
+    if (change.start == change.end) {
+        QTextCursor at(document());
+        at.setPosition(change.start);
+        return at.charFormat().boolProperty(rtf::ProtectedProperty);
+    }
+    for (QTextBlock block = document()->findBlock(change.start); block.isValid() && block.position() < change.end;
+         block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const bool inside =
+                fragment.position() < change.end && fragment.position() + fragment.length() > change.start;
+            if (inside && fragment.charFormat().boolProperty(rtf::ProtectedProperty))
+                return true;
+        }
+    }
+    return false;
+}
+
+bool TqkCustomRichEdit::MayChange(const TextChange &change)
+{
+    bool allowed = true;
+    if (touchesProtectedText(change)) {
+        allowed = false;
+        if (OnProtectChange)
+            OnProtectChange(this, change.start, change.end, allowed);
+    }
+    if (allowed && m_maxLength > 0 && change.inserted > 0)
+        allowed = textLength() - (change.end - change.start) + change.inserted <= m_maxLength;
+    if (!allowed)
+        ui::services().beep();
+    return allowed;
+}
+
+// What a key would change in the text, judged as QTextEdit handles it.
+std::optional<TqkCustomRichEdit::TextChange> TqkCustomRichEdit::keyChange(const QKeyEvent &event) const
+{
+    if (isReadOnly())
+        return std::nullopt;
+    const QTextCursor cursor = textCursor();
+    const auto removing = [&cursor](QTextCursor::MoveOperation reach) -> std::optional<TextChange> {
+        QTextCursor range = cursor;
+        if (!range.hasSelection())
+            range.movePosition(reach, QTextCursor::KeepAnchor);
+        if (!range.hasSelection())
+            return std::nullopt;
+        return TextChange{range.selectionStart(), range.selectionEnd(), 0};
+    };
+    const auto inserting = [&cursor](int length) {
+        return TextChange{cursor.selectionStart(), cursor.selectionEnd(), length};
+    };
+    const int key = event.key();
+    if (event.matches(QKeySequence::Cut))
+        return cursor.hasSelection() ? removing(QTextCursor::NoMove) : std::nullopt;
+    if (event.matches(QKeySequence::Delete))
+        return removing(QTextCursor::NextCharacter);
+    if (event.matches(QKeySequence::DeleteEndOfWord))
+        return removing(QTextCursor::EndOfWord);
+    if (event.matches(QKeySequence::DeleteStartOfWord))
+        return removing(QTextCursor::StartOfWord);
+    if (event.matches(QKeySequence::DeleteEndOfLine))
+        return removing(QTextCursor::EndOfLine);
+    if (key == Qt::Key_Backspace && !(event.modifiers() & ~Qt::ShiftModifier))
+        return removing(QTextCursor::PreviousCharacter);
+    if (key == Qt::Key_Return || key == Qt::Key_Enter || (key == Qt::Key_Tab && !tabChangesFocus()))
+        return inserting(1);
+    const QString text = event.text();
+    const bool control =
+        event.modifiers().testFlag(Qt::ControlModifier) && !event.modifiers().testFlag(Qt::AltModifier);
+    if (!text.isEmpty() && text.at(0).isPrint() && !control)
+        return inserting(int(text.size()));
+    return std::nullopt;
+}
+
+void TqkCustomRichEdit::keyPressEvent(QKeyEvent *event)
+{
+    if (const std::optional<TextChange> change = keyChange(*event); change && !MayChange(*change))
+        return;
+    QTextEdit::keyPressEvent(event);
+}
+
+void TqkCustomRichEdit::inputMethodEvent(QInputMethodEvent *event)
+{
+    const QTextCursor cursor = textCursor();
+    const TextChange change{cursor.selectionStart(), cursor.selectionEnd(), int(event->commitString().size())};
+    if (!isReadOnly() && change.inserted > 0 && !MayChange(change))
+        return;
+    QTextEdit::inputMethodEvent(event);
+}
+
 void TqkCustomRichEdit::ToggleBold()
 {
     BeginEdit();
@@ -341,7 +464,7 @@ bool TqkCustomRichEdit::CanPaste() const
 
 bool TqkCustomRichEdit::InsertObject()
 {
-    if (OleOptions & reoDisableOLE)
+    if (OleOptions.testFlag(reoDisableOLE))
         return false;
     const QString path =
         QFileDialog::getOpenFileName(this, tr("Objekt einfügen"), QString(), tr("Bilder (*.png *.jpg *.jpeg)"));
@@ -393,13 +516,16 @@ void TqkCustomRichEdit::openSearchDialog(TqkFindDialog &dialog)
 
 void TqkCustomRichEdit::FontDialog()
 {
-    bool ok = false;
-    const QFont font = QFontDialog::getFont(&ok, currentCharFormat().font(), this);
-    if (!ok)
+    const QTextCharFormat current = currentCharFormat();
+    const QColor color = current.hasProperty(QTextFormat::ForegroundBrush) ? current.foreground().color()
+                                                                           : palette().color(QPalette::Text);
+    TqkRichFontDialog dialog(current.font(), color, this);
+    if (dialog.exec() != QDialog::Accepted)
         return;
+    const QFont font = dialog.SelectedFont();
     BeginEdit();
-    SetSelectionFont(font.family(), font.pointSizeF(), currentCharFormat().foreground().color(), font.bold(),
-                     font.italic(), font.underline(), font.strikeOut());
+    SetSelectionFont(font.family(), font.pointSizeF(), dialog.SelectedColor(), font.bold(), font.italic(),
+                     font.underline(), font.strikeOut());
 }
 
 bool TqkCustomRichEdit::Execute()
@@ -437,8 +563,9 @@ void TqkCustomRichEdit::searchStep(TqkFindDialog &dialog, bool replacing)
     if (findText.isEmpty())
         return;
     for (;;) {
-        const int options =
-            ((dialog.Options() & frMatchCase) ? stMatchCase : 0) | ((dialog.Options() & frWholeWord) ? stWholeWord : 0);
+        TqkSearchTypes options;
+        options.setFlag(stMatchCase, dialog.Options().testFlag(frMatchCase));
+        options.setFlag(stWholeWord, dialog.Options().testFlag(frWholeWord));
         const auto textLength = [this] { return document()->characterCount() - 1; };
         int searchFrom = textCursor().selectionStart() + 1;
         if (replacing) {
@@ -474,7 +601,7 @@ void TqkCustomRichEdit::searchStep(TqkFindDialog &dialog, bool replacing)
         match.setPosition(found);
         match.setPosition(found + int(findText.length()), QTextCursor::KeepAnchor);
         setTextCursor(match);
-        if (!(dialog.Options() & frReplaceAll))
+        if (!dialog.Options().testFlag(frReplaceAll))
             return;
     }
 }
@@ -551,16 +678,32 @@ bool TqkCustomRichEdit::canInsertFromMimeData(const QMimeData *source) const
     return source->hasFormat(rtfMimeType()) || QTextEdit::canInsertFromMimeData(source);
 }
 
+// Pasted text that does not fit within MaxLength is cut at its end, in
+// the same step to undo.
 void TqkCustomRichEdit::insertFromMimeData(const QMimeData *source)
 {
-    if (!source->hasFormat(rtfMimeType())) {
-        QTextEdit::insertFromMimeData(source);
-        return;
-    }
     QTextCursor cursor = textCursor();
-    cursor.removeSelectedText();
-    rtf::insertRtf(source->data(rtfMimeType()), cursor);
-    setTextCursor(cursor);
+    const int start = cursor.selectionStart();
+    if (!MayChange({start, cursor.selectionEnd(), 1}))
+        return;
+    cursor.beginEditBlock();
+    if (source->hasFormat(rtfMimeType())) {
+        cursor.removeSelectedText();
+        rtf::insertRtf(source->data(rtfMimeType()), cursor);
+        setTextCursor(cursor);
+    } else {
+        QTextEdit::insertFromMimeData(source);
+    }
+    const int excess = m_maxLength > 0 ? textLength() - m_maxLength : 0;
+    if (excess > 0) {
+        QTextCursor overflow = textCursor();
+        const int end = overflow.position();
+        overflow.setPosition(std::max(start, end - excess));
+        overflow.setPosition(end, QTextCursor::KeepAnchor);
+        overflow.removeSelectedText();
+        ui::services().beep();
+    }
+    cursor.endEditBlock();
 }
 
 void TqkCustomRichEdit::resizeEvent(QResizeEvent *event)
@@ -779,7 +922,7 @@ void TqkDBRichEdit::keyPressEvent(QKeyEvent *event)
     const bool pasteKey = (key == Qt::Key_Insert && modifiers == Qt::ShiftModifier)
                           || (key == Qt::Key_V && modifiers == Qt::ControlModifier);
     const bool cutKey = key == Qt::Key_X && modifiers == Qt::ControlModifier;
-    if (key == Qt::Key_F2 && (PopupOptions() & (1 << rpoPopupEdit))) {
+    if (key == Qt::Key_F2 && PopupOptions().testFlag(rpoPopupEdit)) {
         Execute();
         return;
     }

@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 
 class QAbstractButton;
 class QMenu;
@@ -21,41 +22,57 @@ class TFieldDataLink;
 
 enum TqkRichEditWidth { rewWindowSize, rewPrinterSize };
 
+// Option sets are flags: each member is its bit of the stored 16-bit set,
+// so `EditorOptions |= reoShowLoad` adds the member.
 enum TqkRichEditPopupOption {
-    rpoPopupEdit,
-    rpoPopupCut,
-    rpoPopupCopy,
-    rpoPopupPaste,
-    rpoPopupBold,
-    rpoPopupItalic,
-    rpoPopupUnderline,
-    rpoPopupFont,
-    rpoPopupBullet,
-    rpoPopupParagraph,
-    rpoPopupTabs,
-    rpoPopupFind,
-    rpoPopupReplace,
-    rpoPopupInsertObject
+    rpoPopupEdit = 0x1,
+    rpoPopupCut = 0x2,
+    rpoPopupCopy = 0x4,
+    rpoPopupPaste = 0x8,
+    rpoPopupBold = 0x10,
+    rpoPopupItalic = 0x20,
+    rpoPopupUnderline = 0x40,
+    rpoPopupFont = 0x80,
+    rpoPopupBullet = 0x100,
+    rpoPopupParagraph = 0x200,
+    rpoPopupTabs = 0x400,
+    rpoPopupFind = 0x800,
+    rpoPopupReplace = 0x1000,
+    rpoPopupInsertObject = 0x2000
 };
+Q_DECLARE_FLAGS(TqkRichEditPopupOptions, TqkRichEditPopupOption)
+Q_DECLARE_OPERATORS_FOR_FLAGS(TqkRichEditPopupOptions)
+
 enum TqkRichEditOption {
-    reoShowLoad,
-    reoShowSaveAs,
-    reoShowSaveExit,
-    reoShowPrint,
-    reoShowPageSetup,
-    reoShowFormatBar,
-    reoShowToolBar,
-    reoShowStatusBar,
-    reoShowHints,
-    reoShowRuler,
-    reoShowInsertObject,
-    reoCloseOnEscape,
-    reoFlatButtons
+    reoShowLoad = 0x1,
+    reoShowSaveAs = 0x2,
+    reoShowSaveExit = 0x4,
+    reoShowPrint = 0x8,
+    reoShowPageSetup = 0x10,
+    reoShowFormatBar = 0x20,
+    reoShowToolBar = 0x40,
+    reoShowStatusBar = 0x80,
+    reoShowHints = 0x100,
+    reoShowRuler = 0x200,
+    reoShowInsertObject = 0x400,
+    reoCloseOnEscape = 0x800,
+    reoFlatButtons = 0x1000
 };
-enum TqkRichEditOleOption { reoAdjustPopupMenu = 1, reoDisableOLE = 2 };
-enum TqkSearchOption { stWholeWord = 1, stMatchCase = 2 };
+Q_DECLARE_FLAGS(TqkRichEditOptions, TqkRichEditOption)
+Q_DECLARE_OPERATORS_FOR_FLAGS(TqkRichEditOptions)
+
+enum TqkRichEditOleOption { reoAdjustPopupMenu = 0x1, reoDisableOLE = 0x2 };
+Q_DECLARE_FLAGS(TqkRichEditOleOptions, TqkRichEditOleOption)
+Q_DECLARE_OPERATORS_FOR_FLAGS(TqkRichEditOleOptions)
+
+enum TqkSearchType { stWholeWord = 0x1, stMatchCase = 0x2 };
+Q_DECLARE_FLAGS(TqkSearchTypes, TqkSearchType)
+Q_DECLARE_OPERATORS_FOR_FLAGS(TqkSearchTypes)
 
 using TqkURLOpenEvent = std::function<void(QObject *sender, const QString &url, bool &useDefault)>;
+// Asked before the user changes protected text from startPos to endPos;
+// allowChange comes in False.
+using TRichEditProtectChange = std::function<void(QObject *sender, int startPos, int endPos, bool &allowChange)>;
 using TqkOnRichEditDlgEvent = std::function<void(QWidget *dialog)>;
 
 // The library's rich text control over QTextEdit; its text is read and
@@ -64,21 +81,22 @@ class TqkCustomRichEdit : public QTextEdit
 {
     Q_OBJECT
     Q_PROPERTY(bool AutoURLDetect READ AutoURLDetect WRITE SetAutoURLDetect)
-    Q_PROPERTY(int PopupOptions READ PopupOptions WRITE SetPopupOptions)
-    Q_PROPERTY(int EditorOptions MEMBER EditorOptions)
+    Q_PROPERTY(int PopupOptions READ PopupOptionBits WRITE SetPopupOptionBits)
+    Q_PROPERTY(int EditorOptions READ EditorOptionBits WRITE SetEditorOptionBits)
     Q_PROPERTY(QString EditorCaption MEMBER EditorCaption)
     Q_PROPERTY(int MeasurementUnits READ MeasurementUnitsOrdinal WRITE SetMeasurementUnitsOrdinal)
     Q_PROPERTY(int EditWidth READ EditWidthOrdinal WRITE SetEditWidthOrdinal)
-    Q_PROPERTY(int OleOptions MEMBER OleOptions)
+    Q_PROPERTY(int OleOptions READ OleOptionBits WRITE SetOleOptionBits)
     Q_PROPERTY(QString PrintJobName MEMBER PrintJobName)
     Q_PROPERTY(bool WordWrap READ WordWrap WRITE SetWordWrap)
     Q_PROPERTY(int RichEditVersion READ StoredRichEditVersion WRITE SetRichEditVersion)
     Q_PROPERTY(QByteArray Data READ Data WRITE SetData)
+    Q_PROPERTY(int MaxLength READ MaxLength WRITE SetMaxLength)
 
 public:
-    static constexpr int defaultPopupOptions = 0x3F8F;
-    static constexpr int readOnlyPopupMask = 0xC80F;
-    static constexpr int defaultEditorOptions = 0x1FFC;
+    static constexpr TqkRichEditPopupOptions defaultPopupOptions = TqkRichEditPopupOptions::fromInt(0x3F8F);
+    static constexpr TqkRichEditPopupOptions readOnlyPopupMask = TqkRichEditPopupOptions::fromInt(0xC80F);
+    static constexpr TqkRichEditOptions defaultEditorOptions = TqkRichEditOptions::fromInt(0x1FFC);
 
     // Invokable, so that the editor window edits in an instance of the
     // caller's own class.
@@ -88,14 +106,15 @@ public:
     TqkRichEditStrings &Lines() { return m_lines; }
     TqkPrintMargins *PrintMargins() const { return m_printMargins; }
     TqkFormPosition EditorPosition;
-    int EditorOptions = defaultEditorOptions;
+    TqkRichEditOptions EditorOptions = defaultEditorOptions;
     QString EditorCaption = QStringLiteral("Edit Rich Text");
-    int OleOptions = 0;
+    TqkRichEditOleOptions OleOptions;
     QString PrintJobName;
     TqkURLOpenEvent OnURLOpen;
     TqkOnRichEditDlgEvent OnInitDialog;
     TqkOnRichEditDlgEvent OnCloseDialog;
     TqkOnRichEditDlgEvent OnCreateDialog;
+    TRichEditProtectChange OnProtectChange;
 
     // The caller's own buttons that the editor window shows in its tool
     // bar; assigning one hides it where it stands.
@@ -106,8 +125,15 @@ public:
 
     bool AutoURLDetect() const { return m_autoUrlDetect; }
     void SetAutoURLDetect(bool on);
-    int PopupOptions() const { return m_popupOptions; }
-    void SetPopupOptions(int options) { m_popupOptions = options & 0xFFFF; }
+    TqkRichEditPopupOptions PopupOptions() const { return m_popupOptions; }
+    void SetPopupOptions(TqkRichEditPopupOptions options) { m_popupOptions = options; }
+    // The sets as stored in form descriptions: their bits in 16.
+    int PopupOptionBits() const { return m_popupOptions.toInt(); }
+    void SetPopupOptionBits(int bits) { m_popupOptions = TqkRichEditPopupOptions::fromInt(bits & 0xFFFF); }
+    int EditorOptionBits() const { return EditorOptions.toInt(); }
+    void SetEditorOptionBits(int bits) { EditorOptions = TqkRichEditOptions::fromInt(bits & 0xFFFF); }
+    int OleOptionBits() const { return OleOptions.toInt(); }
+    void SetOleOptionBits(int bits) { OleOptions = TqkRichEditOleOptions::fromInt(bits & 0xFFFF); }
     TqkMeasurementUnits MeasurementUnits() const { return m_units; }
     void SetMeasurementUnits(TqkMeasurementUnits units) { m_units = units; }
     int MeasurementUnitsOrdinal() const { return m_units; }
@@ -118,6 +144,10 @@ public:
     void SetEditWidthOrdinal(int width) { SetEditWidth(TqkRichEditWidth(width)); }
     bool WordWrap() const { return m_wordWrap; }
     void SetWordWrap(bool wrap);
+    // The most characters (paragraph ends count one) the user may bring
+    // into the text; 0 for no limit. Text loaded by the program is not cut.
+    int MaxLength() const { return m_maxLength; }
+    void SetMaxLength(int length) { m_maxLength = std::max(0, length); }
     bool PlainText() const { return m_plainText; }
     void SetPlainText(bool plain) { m_plainText = plain; }
     int PaperSize() const { return m_paperSize; }
@@ -151,7 +181,7 @@ public:
     virtual bool IsLoaded() const { return true; }
     virtual TField *GetField() const { return nullptr; }
     virtual void DoURLOpen(const QString &url, bool &useDefault);
-    virtual int FindText(const QString &text, int start, int length, int options);
+    virtual int FindText(const QString &text, int start, int length, TqkSearchTypes options);
     // Reads rich text (or plain text when PlainText) from the stream's
     // position; rich text that is not RTF is taken as plain text.
     virtual void StreamIn(QIODevice &stream, bool cutAfterFirstParagraph, bool inSelection);
@@ -182,6 +212,11 @@ public:
     void SetSelectionFont(const QString &name, double size, const QColor &color, bool bold, bool italic, bool underline,
                           bool strikeOut);
     void SetBullet(bool on);
+    // Marks the selection as protected, or frees it.
+    void SetSelProtected(bool on);
+    // The clipboard operations as the user runs them: protected text stays.
+    void CutToClipboard();
+    void ClearSelection();
     void ToggleBold();
     void ToggleItalic();
     void ToggleUnderline();
@@ -204,6 +239,20 @@ public:
 
 protected:
     bool m_streaming = false;
+    // The characters from start to end that an edit replaces by `inserted`
+    // new ones.
+    struct TextChange
+    {
+        int start;
+        int end;
+        int inserted;
+    };
+    // Whether the user may make the change: protected text only when
+    // OnProtectChange allows it, new text only within MaxLength. A refused
+    // change beeps.
+    bool MayChange(const TextChange &change);
+    void keyPressEvent(QKeyEvent *event) override;
+    void inputMethodEvent(QInputMethodEvent *event) override;
     void contextMenuEvent(QContextMenuEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
@@ -215,6 +264,9 @@ protected:
     void loadBytes(const QByteArray &bytes, bool cutAfterFirstParagraph, bool inSelection);
 
 private:
+    std::optional<TextChange> keyChange(const QKeyEvent &event) const;
+    bool touchesProtectedText(const TextChange &change) const;
+    int textLength() const;
     void searchStep(TqkFindDialog &dialog, bool replacing);
     void openSearchDialog(TqkFindDialog &dialog);
     void buildPopup();
@@ -239,8 +291,9 @@ private:
     bool m_wordWrap = true;
     bool m_plainText = false;
     bool m_textFromDescription = false;
-    int m_popupOptions = defaultPopupOptions;
+    TqkRichEditPopupOptions m_popupOptions = defaultPopupOptions;
     int m_paperSize = 1;
+    int m_maxLength = 0;
     bool m_landscape = false;
     int m_leftTextOffset = 3;
     int m_richEditVersion = 2;

@@ -12,6 +12,7 @@ struct CharacterState
     bool italic = false;
     bool underline = false;
     bool strike = false;
+    bool protect = false;
     int foreground = 0;
     int background = 0;
     bool operator==(const CharacterState &) const = default;

@@ -26,6 +26,8 @@ enum Property {
     BulletProperty,
     // double, document units: the first-line indent of a bullet paragraph.
     FirstLineIndentProperty,
+    // bool on character formats of text the user may not change unasked.
+    ProtectedProperty,
 };
 
 // Qt lays out indents, spacing, tab stops and picture sizes in units of

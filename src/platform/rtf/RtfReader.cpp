@@ -352,6 +352,8 @@ bool Reader::characterWord(QByteArrayView word, bool hasParameter, int parameter
         chars.underline = false;
     else if (word == "strike")
         chars.strike = on;
+    else if (word == "protect")
+        chars.protect = on;
     else if (word == "cf")
         chars.foreground = std::max(0, parameter);
     else if (word == "highlight" || word == "cb")
@@ -585,6 +587,8 @@ QTextCharFormat Reader::charFormat(const CharacterState &chars) const
     format.setFontItalic(chars.italic);
     format.setFontUnderline(chars.underline);
     format.setFontStrikeOut(chars.strike);
+    if (chars.protect)
+        format.setProperty(ProtectedProperty, true);
     const auto color = [this](int index) {
         return index > 0 && size_t(index) < m_colors.size() ? m_colors[size_t(index)] : QColor();
     };

@@ -175,6 +175,7 @@ void Writer::characterProperties(const QTextCharFormat &format)
     next.italic = format.fontItalic();
     next.underline = format.fontUnderline();
     next.strike = format.fontStrikeOut();
+    next.protect = format.boolProperty(ProtectedProperty);
     next.foreground = format.hasProperty(QTextFormat::ForegroundBrush) ? colorIndex(format.foreground()) : 0;
     next.background = format.hasProperty(QTextFormat::BackgroundBrush) ? colorIndex(format.background()) : 0;
     const bool all = !m_started;
@@ -193,6 +194,8 @@ void Writer::characterProperties(const QTextCharFormat &format)
         word(next.underline ? "\\ul" : "\\ulnone");
     if (all ? next.strike : next.strike != m_current.strike)
         switchWord("\\strike", next.strike);
+    if (all ? next.protect : next.protect != m_current.protect)
+        switchWord("\\protect", next.protect);
     if (all || next.halfPoints != m_current.halfPoints)
         word("\\fs" + QByteArray::number(next.halfPoints));
     m_current = next;

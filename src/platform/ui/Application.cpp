@@ -4,8 +4,8 @@
 #include "platform/ui/UiServices.h"
 
 #include <QLibraryInfo>
-#include <QWindowStateChangeEvent>
 #include <QLocale>
+#include <QWindowStateChangeEvent>
 
 namespace ui {
 

@@ -11,7 +11,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QMetaProperty>
 #include <QPushButton>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -168,4 +171,83 @@ TEST_F(Gallery, SearchAndEditorWindowsAreCaptionedInGerman)
         EXPECT_TRUE(readModal<TqkRichEditForm>([road] { QTest::keyClick(road, Qt::Key_F2); }, editor)
                         .endsWith(QStringLiteral("bearbeiten | &Lineal | &Wiederholen")));
     }
+}
+
+namespace {
+
+// The English defaults of the captions object that the gallery replaced.
+void collectReplaced(const QObject &defaults, const QObject &used, QSet<QString> &replaced)
+{
+    const QMetaObject *meta = defaults.metaObject();
+    for (int i = QObject::staticMetaObject.propertyCount(); i < meta->propertyCount(); ++i) {
+        const QVariant english = meta->property(i).read(&defaults);
+        const QVariant german = meta->property(i).read(&used);
+        if (english.metaType() == QMetaType::fromType<QString>() && english != german)
+            replaced.insert(english.toString());
+        else if (english.metaType().flags().testFlag(QMetaType::PointerToQObject))
+            collectReplaced(*english.value<QObject *>(), *german.value<QObject *>(), replaced);
+    }
+}
+
+// Every text a window and its parts show: titles, captions, hints and the
+// items of lists.
+QStringList shownTexts(const QWidget &window)
+{
+    QStringList texts;
+    QObjectList parts = window.findChildren<QObject *>();
+    parts << const_cast<QWidget *>(&window);
+    for (const QObject *part : std::as_const(parts)) {
+        for (const char *name : {"text", "title", "windowTitle", "toolTip", "statusTip", "Items"})
+            texts << part->property(name).toStringList();
+        if (const auto *combo = qobject_cast<const QComboBox *>(part)) {
+            for (int i = 0; i < combo->count(); ++i)
+                texts << combo->itemText(i);
+        }
+    }
+    return texts;
+}
+
+}
+
+// Both rich text windows, the remark's and the position text cell's, and
+// the dialogs they open show no English text the gallery made German.
+TEST_F(Gallery, TheRichTextWindowsAndTheirDialogsSpeakGerman)
+{
+    const TqkIntl defaults;
+    QSet<QString> replaced{QStringLiteral("Edit Rich Text")};
+    collectReplaced(defaults, qkIntl(), replaced);
+    QStringList shown;
+    const auto inspectWindow = [&shown] {
+        QTimer::singleShot(0, [&shown] {
+            auto *editor = qobject_cast<TqkRichEditForm *>(QApplication::activeModalWidget());
+            ASSERT_NE(editor, nullptr);
+            shown << shownTexts(*editor);
+            for (const char *dialog : {"Paragraph", "Tabs"}) {
+                QTimer::singleShot(0, [&shown] {
+                    QWidget *open = QApplication::activeModalWidget();
+                    shown << shownTexts(*open);
+                    QTest::keyClick(open, Qt::Key_Escape);
+                });
+                editor->Command(QLatin1String(dialog))->trigger();
+            }
+            QTest::keyClick(editor->RichEdit1(), Qt::Key_Escape);
+        });
+    };
+    auto *remark = part<TqkDBRichEdit>("bemerkung");
+    remark->setFocus();
+    inspectWindow();
+    QTest::keyClick(remark, Qt::Key_F2);
+    auto *grid = part<TqkDBGrid>("positionGrid");
+    grid->setFocus();
+    grid->SelectColumn(11);
+    inspectWindow();
+    QTest::keyClick(grid, Qt::Key_F2);
+    EXPECT_TRUE(shown.contains(QStringLiteral("Bemerkung bearbeiten")));
+    EXPECT_TRUE(shown.contains(QStringLiteral("Positionstext bearbeiten")));
+    QStringList english;
+    for (const QString &text : std::as_const(shown)) {
+        if (replaced.contains(text))
+            english << text;
+    }
+    EXPECT_TRUE(english.isEmpty()) << english.join(QStringLiteral(", ")).toStdString();
 }

@@ -2,6 +2,7 @@
 #include "lib/data/Qkintl.h"
 #include "lib/edit/Qkdbcomb.h"
 #include "lib/rich/qkRichEditForm.h"
+#include "lib/rich/qkRichFontDialog.h"
 #include "lib/rich/qkRichParagraphDialog.h"
 #include "lib/rich/qkRichTabDialog.h"
 #include "lib/rich/qkriched.h"
@@ -16,12 +17,15 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QComboBox>
+#include <QFontDatabase>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QPrintDialog>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QSpinBox>
 #include <QStatusBar>
@@ -181,7 +185,7 @@ TEST_F(RichEditWindow, ReadOnlySourceShowsNoBarsAndEscapeCloses)
 
 TEST_F(RichEditWindow, EscapeUndoesUnlessItClosesTheWindow)
 {
-    m_edit->EditorOptions &= ~(1 << reoCloseOnEscape);
+    m_edit->EditorOptions &= ~TqkRichEditOptions(reoCloseOnEscape);
     whenOpen<TqkRichEditForm>([](TqkRichEditForm &form) {
         typeText(form.RichEdit1(), QStringLiteral("xy"));
         QTest::keyClick(form.RichEdit1(), Qt::Key_Escape);
@@ -461,7 +465,7 @@ TEST_F(RichEditWindow, WithoutFlatButtonsTheBarsButtonsStandRaisedWithoutSeparat
 {
     for (const bool flat : {true, false}) {
         m_edit->EditorOptions = flat ? TqkCustomRichEdit::defaultEditorOptions
-                                     : TqkCustomRichEdit::defaultEditorOptions & ~(1 << reoFlatButtons);
+                                     : TqkCustomRichEdit::defaultEditorOptions & ~TqkRichEditOptions(reoFlatButtons);
         TqkRichEditForm form(*m_edit);
         form.show();
         for (QToolBar *bar : {form.ToolBar(), form.FormatBar()}) {
@@ -502,4 +506,136 @@ TEST_F(RichEditWindow, PrintAsksForCopiesAndTheBuiltInPdfPrinterPrintsThem)
     info.start(QStringLiteral("pdfinfo"), {printers.jobs().first().outputFile});
     ASSERT_TRUE(info.waitForFinished());
     EXPECT_TRUE(QString::fromUtf8(info.readAllStandardOutput()).contains(QRegularExpression("Pages:\\s+3\\b")));
+}
+
+// A font name or size typed into its box and confirmed with Enter is set on
+// the selection as one chosen from the list is, and the text has the focus.
+TEST_F(RichEditWindow, ATypedFontNameOrSizeTakesEffectOnEnter)
+{
+    TqkRichEditForm form(*m_edit);
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    TqkCustomRichEdit &inner = *form.RichEdit1();
+    const QString family = QFontDatabase::families().first();
+    ASSERT_NE(inner.currentCharFormat().font().family(), family);
+    struct Case
+    {
+        TqkDBComboBox *box;
+        QString typed;
+        std::function<bool(const QTextCharFormat &)> applied;
+    } cases[] = {
+        {form.FontSizeCombo(), "20", [](const QTextCharFormat &f) { return f.fontPointSize() == 20; }},
+        {form.FontSizeCombo(), "zwanzig", [](const QTextCharFormat &f) { return f.fontPointSize() == 20; }},
+        {form.FontNameCombo(), family, [&](const QTextCharFormat &f) { return f.font().family() == family; }},
+    };
+    for (const Case &c : cases) {
+        inner.selectAll();
+        c.box->setFocus();
+        c.box->selectAll();
+        QTest::keyClicks(c.box, c.typed);
+        QTest::keyClick(c.box, Qt::Key_Return);
+        EXPECT_TRUE(c.applied(inner.textCursor().charFormat())) << c.typed.toStdString();
+        EXPECT_TRUE(inner.hasFocus()) << c.typed.toStdString();
+    }
+}
+
+// The window prints on the printer's own paper, A4 for the built-in PDF
+// printer, unless the text is laid out in printer width for a paper of
+// its own.
+TEST_F(RichEditWindow, PrintingKeepsThePrintersPaperUnlessTheTextIsLaidOutForItsOwn)
+{
+    os::FakePrinterService printers(m_folder.path());
+    os::PrinterService::setInstance(&printers);
+    const auto restore = qScopeGuard([] { os::PrinterService::setInstance(nullptr); });
+    printers.setCurrentPrinter(QStringLiteral("Tintlen PDF"));
+    struct Case
+    {
+        TqkRichEditWidth width;
+        int paperCode;
+        QString pageSize;
+    } cases[] = {{rewWindowSize, 1, "(A4)"}, {rewPrinterSize, 1, "(letter)"}, {rewPrinterSize, 11, "(A5)"}};
+    for (const Case &c : cases) {
+        m_edit->SetEditWidth(c.width);
+        m_edit->SetPaperSize(c.paperCode);
+        TqkRichEditForm form(*m_edit);
+        form.show();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+        whenOpen<QPrintDialog>([](QPrintDialog &dialog) { dialog.accept(); });
+        QTest::keyClick(form.RichEdit1(), Qt::Key_P, Qt::ControlModifier);
+        ASSERT_FALSE(printers.jobs().isEmpty());
+        QProcess info;
+        info.start(QStringLiteral("pdfinfo"), {printers.jobs().last().outputFile});
+        ASSERT_TRUE(info.waitForFinished());
+        const QString output = QString::fromUtf8(info.readAllStandardOutput());
+        EXPECT_TRUE(output.contains(QRegularExpression("Page size:.*" + QRegularExpression::escape(c.pageSize))))
+            << output.toStdString();
+    }
+    EXPECT_EQ(printers.jobs().size(), 3);
+}
+
+// Members added to or taken from the option set show or hide what they
+// name; the text in the window keeps the caller's caret and MaxLength; the
+// NUM panel shows only a Num Lock it can read.
+TEST_F(RichEditWindow, OptionsAddedToTheSetShowTheirCommandsAndTheLengthLimitHolds)
+{
+    m_edit->EditorOptions |= reoShowLoad | reoShowSaveAs;
+    m_edit->EditorOptions &= ~TqkRichEditOptions(reoShowPrint);
+    const int length = int(m_edit->toPlainText().size());
+    m_edit->SetMaxLength(length + 2);
+    QTextCursor caret = m_edit->textCursor();
+    caret.setPosition(5);
+    m_edit->setTextCursor(caret);
+    whenOpen<TqkRichEditForm>([](TqkRichEditForm &form) {
+        for (const auto &[name, shown] :
+             {std::pair{"Load", true}, std::pair{"SaveAs", true}, std::pair{"Print", false}})
+            EXPECT_EQ(form.Command(QLatin1String(name))->isVisible(), shown) << name;
+        TqkCustomRichEdit &inner = *form.RichEdit1();
+        EXPECT_EQ(inner.textCursor().position(), 5) << "the caret stands where it stood in the caller";
+        inner.moveCursor(QTextCursor::End);
+        // Keys of the number pad say nothing about Num Lock, which cannot
+        // be read here.
+        QTest::keyClicks(&inner, QStringLiteral("xyz"), Qt::KeypadModifier);
+        EXPECT_TRUE(form.StatusBar()->findChild<QLabel *>(QStringLiteral("NumPanel"))->text().isEmpty());
+        form.done(QDialog::Accepted);
+    });
+    m_edit->setFocus();
+    QTest::keyClick(m_edit.get(), Qt::Key_F2);
+    EXPECT_TRUE(m_edit->toPlainText().endsWith(QStringLiteral("xy")));
+    EXPECT_EQ(m_user.beeps(), 1);
+}
+
+// The font dialog offers the colour: chosen by keys and taken on OK, left
+// on Cancel; OK keeps the style of the text, also in a family whose
+// upright style is not called "Normal".
+TEST_F(RichEditWindow, TheFontDialogSetsTheColourAndKeepsTheStyle)
+{
+    TqkRichEditForm form(*m_edit);
+    TqkCustomRichEdit &inner = *form.RichEdit1();
+    struct Case
+    {
+        bool bold, italic;
+        int downs; // from the first colour, Black
+        Qt::Key close;
+        QColor expected;
+    } cases[] = {{false, false, 12, Qt::Key_Return, Qt::blue},
+                 {true, true, 9, Qt::Key_Escape, QColor(1, 2, 3)},
+                 {true, false, 9, Qt::Key_Return, Qt::red},
+                 {false, true, 0, Qt::Key_Return, Qt::black}};
+    for (const Case &c : cases) {
+        inner.selectAll();
+        inner.SetSelectionFont(QStringLiteral("DejaVu Sans"), 12, QColor(1, 2, 3), c.bold, c.italic, false, false);
+        whenOpen<TqkRichFontDialog>([&c](TqkRichFontDialog &dialog) {
+            QComboBox &colours = *dialog.ColorChoice();
+            colours.setFocus();
+            QTest::keyClick(&colours, Qt::Key_Home);
+            for (int i = 0; i < c.downs; ++i)
+                QTest::keyClick(&colours, Qt::Key_Down);
+            QTest::keyClick(&colours, c.close);
+        });
+        form.Command(QStringLiteral("Font"))->trigger();
+        const QTextCharFormat format = inner.textCursor().charFormat();
+        EXPECT_EQ(format.foreground().color(), c.expected) << c.downs;
+        EXPECT_EQ(format.fontWeight() >= QFont::Bold, c.bold) << c.downs;
+        EXPECT_EQ(format.fontItalic(), c.italic) << c.downs;
+    }
 }

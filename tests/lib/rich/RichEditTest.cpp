@@ -6,7 +6,9 @@
 
 #include <QBuffer>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QFile>
+#include <QGuiApplication>
 #include <QImage>
 #include <QLineEdit>
 #include <QMenu>
@@ -200,7 +202,7 @@ QStringList visibleItems(QMenu &menu)
 TEST_F(RichEdit, PopupMenuFollowsTheOptionsAndTheReadOnlyState)
 {
     QMenu &menu = *edit.PopupMenu();
-    EXPECT_EQ(edit.PopupOptions(), 0x3F8F);
+    EXPECT_EQ(edit.PopupOptionBits(), 0x3F8F);
     EXPECT_EQ(visibleItems(menu),
               (QStringList{"&Edit", "-", "Cu&t", "&Copy", "&Paste", "-", "&Font", "&Bullet Style", "P&aragraph",
                            "&Tabs", "-", "Fin&d", "&Replace", "-", "Insert &Object..."}));
@@ -209,9 +211,9 @@ TEST_F(RichEdit, PopupMenuFollowsTheOptionsAndTheReadOnlyState)
     edit.setReadOnly(true);
     EXPECT_EQ(visibleItems(menu), (QStringList{"&View", "-", "Cu&t", "&Copy", "&Paste", "-", "Fin&d"}));
     edit.setReadOnly(false);
-    edit.SetPopupOptions(1 << rpoPopupBold | 1 << rpoPopupFind);
+    edit.SetPopupOptions(rpoPopupBold | rpoPopupFind);
     EXPECT_EQ(visibleItems(menu), (QStringList{"B&old", "-", "Fin&d"}));
-    EXPECT_EQ(edit.PopupOptions(), 1 << rpoPopupBold | 1 << rpoPopupFind);
+    EXPECT_EQ(edit.PopupOptions(), rpoPopupBold | rpoPopupFind);
 
     edit.setPlainText(QStringLiteral("fett"));
     select(0, 4);
@@ -315,3 +317,83 @@ TEST_F(RichEdit, BulletHangsTheFirstLineAndIsWrittenAsTheOldControlDid)
 }
 
 } // namespace
+
+// The user brings no more than MaxLength characters in, by keys or by
+// pasting; a paste is cut to what fits, in one step to undo.
+TEST_F(RichEdit, MaxLengthBoundsWhatTheUserTypesAndPastes)
+{
+    edit.SetMaxLength(10);
+    edit.setPlainText(QStringLiteral("12345678"));
+    edit.moveCursor(QTextCursor::End);
+    const auto paste = [this](const QString &text) {
+        QGuiApplication::clipboard()->setText(text);
+        QTest::keyClick(&edit, Qt::Key_V, Qt::ControlModifier);
+    };
+    struct Case
+    {
+        std::function<void()> act;
+        QString text;
+        int beeps;
+    } cases[] = {
+        {[&] { QTest::keyClicks(&edit, QStringLiteral("abc")); }, "12345678ab", 1},
+        {[&] { QTest::keyClick(&edit, Qt::Key_Return); }, "12345678ab", 2},
+        {[&] { select(0, 3), QTest::keyClicks(&edit, QStringLiteral("x")); }, "x45678ab", 2},
+        {[&] { edit.moveCursor(QTextCursor::End), paste(QStringLiteral("LANG")); }, "x45678abLA", 3},
+        {[&] { paste(QStringLiteral("L")); }, "x45678abLA", 4},
+        {[&] { edit.undo(); }, "x45678ab", 4},
+    };
+    for (const Case &c : cases) {
+        c.act();
+        EXPECT_EQ(edit.toPlainText(), c.text);
+        EXPECT_EQ(user.beeps(), c.beeps) << c.text.toStdString();
+    }
+}
+
+// Protected text stays as it is unless OnProtectChange allows the change;
+// text typed on its end would be protected too, text before it is free.
+TEST_F(RichEdit, ProtectedTextChangesOnlyWhenTheHandlerAllows)
+{
+    QByteArray rtf = "{\\rtf1\\ansi Anfang \\protect FEST\\protect0  Ende\\par}";
+    QBuffer stream(&rtf);
+    stream.open(QIODevice::ReadOnly);
+    edit.StreamIn(stream, false, false);
+    QList<std::pair<int, int>> asked;
+    bool allow = false;
+    edit.OnProtectChange = [&](QObject *, int start, int end, bool &allowChange) {
+        asked.append({start, end});
+        allowChange = allow;
+    };
+    struct Case
+    {
+        int from, to; // the selection the key works on
+        Qt::Key key;
+        QString text;
+        QList<std::pair<int, int>> asked;
+    } cases[] = {
+        {9, 9, Qt::Key_X, "Anfang FEST Ende", {{9, 9}}},
+        {11, 11, Qt::Key_Backspace, "Anfang FEST Ende", {{10, 11}}},
+        {5, 9, Qt::Key_Delete, "Anfang FEST Ende", {{5, 9}}},
+        {11, 11, Qt::Key_X, "Anfang FEST Ende", {{11, 11}}},
+        {7, 7, Qt::Key_X, "Anfang xFEST Ende", {}},
+        {13, 13, Qt::Key_Delete, "Anfang xFEST nde", {}},
+    };
+    for (const Case &c : cases) {
+        asked.clear();
+        select(c.from, c.to - c.from);
+        QTest::keyClick(&edit, c.key);
+        EXPECT_EQ(edit.toPlainText(), c.text) << c.from;
+        EXPECT_EQ(asked, c.asked) << c.from;
+    }
+    for (const bool allowed : {false, true}) {
+        allow = allowed;
+        select(8, 4);
+        edit.CutToClipboard();
+    }
+    EXPECT_EQ(edit.toPlainText(), QStringLiteral("Anfang x nde"));
+    allow = false;
+    select(0, 1);
+    edit.SetSelProtected(true);
+    QTest::keyClick(&edit, Qt::Key_Delete);
+    EXPECT_EQ(edit.toPlainText(), QStringLiteral("Anfang x nde"));
+    EXPECT_EQ(user.beeps(), 6);
+}

@@ -84,6 +84,55 @@ TEST_F(Ruler, MarkersShowTheIndentsAndMovingThemSetsTheIndentsBack)
     EXPECT_EQ(left.x() + left.width() / 2, band.left() + 96);
 }
 
+// In centimetres the ticks lie between pixels: a marker dropped on a tick
+// keeps that tick's length, and moving one marker leaves the others' indents.
+TEST_F(Ruler, DroppedMarkersKeepTheirTickAndTheOthersTheirIndent)
+{
+    edit.SetMeasurementUnits(muCentimeters);
+    setIndents(rtf::fromTwips(1135), 0, 0); // 2 cm, the first line with it
+    const auto centre = [](const TqkTrackIcon &marker) { return marker.x() + marker.width() / 2; };
+    const auto onScale = [this](double centimetres) {
+        return ruler.Band().left() + int(centimetres * ruler.PixelsPerUnit());
+    };
+    const auto twips = [this](double length) { return rtf::toTwips(length); };
+    struct Case
+    {
+        TqkTrackIcon *marker;
+        double to;       // centimetres
+        int left, first; // twips afterwards
+    } cases[] = {
+        {ruler.LeftMarker(), 4, 2270, 1135},        {ruler.LeftMarker(), 4, 2270, 1135},
+        {ruler.FirstLineMarker(), 1.25, 2270, 709}, {ruler.LeftMarker(), 4.5, 2554, 709},
+        {ruler.FirstLineMarker(), 3, 2554, 1702},
+    };
+    for (const Case &c : cases) {
+        drag(*c.marker, onScale(c.to) - centre(*c.marker));
+        EXPECT_EQ(twips(format().leftMargin()), c.left) << c.to;
+        EXPECT_EQ(twips(format().leftMargin() + rtf::firstLineIndent(format())), c.first) << c.to;
+        EXPECT_EQ(centre(*c.marker), onScale(c.to)) << c.to;
+    }
+}
+
+// A click on the scale sets a left tab stop on the tick at or before it,
+// which the ruler then shows; a second click there sets none.
+TEST_F(Ruler, AClickOnTheScaleSetsATabStopThatTheRulerShows)
+{
+    edit.SetMeasurementUnits(muCentimeters);
+    const int at3 = ruler.Band().left() + int(3 * ruler.PixelsPerUnit());
+    for (const int x : {at3 + 2, at3, ruler.Band().left() + int(1 * ruler.PixelsPerUnit()) + 1}) {
+        QTest::mouseClick(&ruler, Qt::LeftButton, {}, QPoint(x, ruler.Band().center().y()));
+    }
+    const QList<QTextOption::Tab> tabs = rtf::tabStops(format());
+    ASSERT_EQ(tabs.size(), 2);
+    EXPECT_EQ(rtf::toTwips(tabs[0].position), 567);
+    EXPECT_EQ(rtf::toTwips(tabs[1].position), 1702);
+    EXPECT_EQ(ruler.TabStopPositions().last(), at3);
+    const QImage shot = ruler.grab().toImage();
+    const int bottom = ruler.Band().bottom() - 1;
+    EXPECT_LT(qGray(shot.pixel(at3, bottom - 3)), 128) << "the upright of the L";
+    EXPECT_LT(qGray(shot.pixel(at3 + 4, bottom)), 128) << "its foot";
+}
+
 TEST_F(Ruler, LeftMarkersStopBeforeTheRightMarker)
 {
     setIndents(0, 0, 0);

@@ -76,6 +76,8 @@ QString runLine(const QTextDocument &document, const QTextFragment &fragment)
         parts << QStringLiteral("unterstrichen");
     if (format.fontStrikeOut())
         parts << QStringLiteral("durchgestrichen");
+    if (format.boolProperty(rtf::ProtectedProperty))
+        parts << QStringLiteral("geschützt");
     if (format.boolProperty(rtf::SymbolCharsetProperty))
         parts << QStringLiteral("symbol");
     if (format.hasProperty(QTextFormat::ForegroundBrush))

@@ -1,0 +1,76 @@
+#include "lib/rich/qkRichFontDialog.h"
+
+#include "lib/data/Qkintl.h"
+#include "lib/rich/qkRichColors.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFontDatabase>
+#include <QFontDialog>
+#include <QFontInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+
+// Qt's dialog picks the style by its name and takes the family's first
+// style when the name is not one of them ("Normal" where the family says
+// "Book"), which would make an upright text italic on OK. The style the
+// font is drawn in is named instead.
+QFont withDrawnStyle(const QFont &font)
+{
+    const QString drawn = QFontInfo(font).styleName();
+    if (!QFontDatabase::styles(font.family()).contains(drawn))
+        return font;
+    QFont named = font;
+    named.setStyleName(drawn);
+    return named;
+}
+
+} // namespace
+
+TqkRichFontDialog::TqkRichFontDialog(const QFont &font, const QColor &color, QWidget *parent)
+    : QDialog(parent), m_fonts(new QFontDialog(withDrawnStyle(font), this)), m_colors(new QComboBox(this))
+{
+    setWindowTitle(m_fonts->windowTitle());
+    // Shown as a part of this window, without buttons of its own.
+    m_fonts->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
+    m_fonts->setWindowFlags(Qt::Widget);
+    for (const TqkNamedColor &named : qkRichColors())
+        m_colors->addItem(qkColorSwatch(qkStoredColor(named.value), QSize(24, 12)), named.name,
+                          qkStoredColor(named.value));
+    // A colour of the text that has no name is offered as it is.
+    int current = m_colors->findData(color);
+    if (current < 0) {
+        m_colors->addItem(qkColorSwatch(color, QSize(24, 12)), color.name(), color);
+        current = m_colors->count() - 1;
+    }
+    m_colors->setCurrentIndex(current);
+    auto *colorRow = new QHBoxLayout;
+    auto *colorLabel = new QLabel(tr("&Farbe:"), this);
+    colorLabel->setBuddy(m_colors);
+    colorRow->addWidget(colorLabel);
+    colorRow->addWidget(m_colors);
+    colorRow->addStretch();
+    auto *buttons = new QDialogButtonBox(this);
+    buttons->addButton(qkIntl().BtnOKCaption, QDialogButtonBox::AcceptRole)->setDefault(true);
+    buttons->addButton(qkIntl().BtnCancelCaption, QDialogButtonBox::RejectRole);
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(m_fonts);
+    layout->addLayout(colorRow);
+    layout->addWidget(buttons);
+}
+
+QFont TqkRichFontDialog::SelectedFont() const
+{
+    return m_fonts->currentFont();
+}
+
+QColor TqkRichFontDialog::SelectedColor() const
+{
+    return m_colors->currentData().value<QColor>();
+}
