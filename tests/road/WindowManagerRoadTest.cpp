@@ -222,7 +222,9 @@ TEST_P(BrokenStartRoadTest, OneBoxTellsWhy)
                 }
                 script.waitFor(
                     QStringLiteral("another box, or a second without one"),
-                    [&] { return anotherBox() || (!told.isNull() && sinceTold.elapsed() > 1000); },
+                    [&told, &sinceTold, anotherBox] {
+                        return anotherBox() || (!told.isNull() && sinceTold.elapsed() > 1000);
+                    },
                     [&] {
                         moreBoxes += !shownBoxText().isEmpty();
                         ranOn = frmPrintMan->isVisible();
