@@ -32,7 +32,8 @@ QFont withDrawnStyle(const QFont &font)
 } // namespace
 
 TqkRichFontDialog::TqkRichFontDialog(const QFont &font, const QColor &color, QWidget *parent)
-    : QDialog(parent), m_fonts(new QFontDialog(withDrawnStyle(font), this)), m_colors(new QComboBox(this))
+    : QDialog(parent), m_fonts(new QFontDialog(withDrawnStyle(font), this)), m_colors(new QComboBox(this)),
+      m_given(font), m_shown(m_fonts->currentFont())
 {
     setWindowTitle(m_fonts->windowTitle());
     // Shown as a part of this window, without buttons of its own.
@@ -65,9 +66,18 @@ TqkRichFontDialog::TqkRichFontDialog(const QFont &font, const QColor &color, QWi
     layout->addWidget(buttons);
 }
 
+// A family without a face of the text's slant or weight shows its nearest
+// face; while the user leaves the face as shown, the text keeps its own
+// slant and weight, drawn by the system where the family has no face.
 QFont TqkRichFontDialog::SelectedFont() const
 {
-    return m_fonts->currentFont();
+    QFont chosen = m_fonts->currentFont();
+    if (chosen.italic() == m_shown.italic() && chosen.weight() == m_shown.weight()) {
+        chosen.setStyleName(QString());
+        chosen.setItalic(m_given.italic());
+        chosen.setWeight(m_given.weight());
+    }
+    return chosen;
 }
 
 QColor TqkRichFontDialog::SelectedColor() const

@@ -24,4 +24,7 @@ public:
 private:
     QFontDialog *m_fonts;
     QComboBox *m_colors;
+    // The text's own font, and the face the choice showed for it.
+    QFont m_given;
+    QFont m_shown;
 };
