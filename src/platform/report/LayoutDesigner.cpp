@@ -24,6 +24,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QSignalBlocker>
 #include <QSplitter>
 #include <QTableWidget>
 #include <QTreeWidget>
@@ -236,39 +237,96 @@ QWidget *LayoutDesigner::buildNameList()
     return m_names;
 }
 
-// Paper size, and for labels the sheet geometry.
+// Paper size, and for labels the sheet geometry. A value is applied when it
+// is complete (Enter or leaving the box); one that leaves an element off its
+// page or label is refused as a misplaced element is.
 QWidget *LayoutDesigner::buildPageProperties()
 {
     auto *panel = new QWidget;
     auto *form = new QFormLayout(panel);
-    const auto number = [&](const char *name, const QString &label, double value, double max, auto &&apply) {
+    const auto number = [&](const char *name, const QString &label, double value, double max, double minimum,
+                            auto &&apply) {
         auto *box = new QDoubleSpinBox;
         box->setObjectName(QLatin1String(name));
         box->setRange(0, max);
         box->setDecimals(1);
         box->setValue(value);
-        connect(box, &QDoubleSpinBox::valueChanged, this, [this, apply](double v) {
-            apply(v);
-            m_canvas->areaChanged();
-        });
+        box->setKeyboardTracking(false);
+        connect(box, &QDoubleSpinBox::valueChanged, this,
+                [this, box, apply, label, minimum, accepted = value](double v) mutable {
+                    const Layout before = m_layout;
+                    apply(v);
+                    const QString refusal = v < minimum ? belowMinimum(label, minimum) : elementOutside();
+                    if (refusal.isEmpty()) {
+                        accepted = v;
+                        m_canvas->areaChanged();
+                        return;
+                    }
+                    m_layout = before;
+                    const QSignalBlocker quiet(box);
+                    box->setValue(accepted);
+                    ui::showWarning(refusal);
+                });
         form->addRow(label, box);
     };
-    number("pageWidth", QStringLiteral("Papierbreite:"), m_layout.pageSize.width(), 1000,
-           [this](double v) { m_layout.pageSize.setWidth(qMax(1.0, v)); });
-    number("pageHeight", QStringLiteral("Papierhöhe:"), m_layout.pageSize.height(), 1000,
-           [this](double v) { m_layout.pageSize.setHeight(qMax(1.0, v)); });
+    QSizeF &page = m_layout.pageSize;
+    number("pageWidth", QStringLiteral("Papierbreite:"), page.width(), 1000, kMinAreaMm,
+           [&page](double v) { page.setWidth(v); });
+    number("pageHeight", QStringLiteral("Papierhöhe:"), page.height(), 1000, kMinAreaMm,
+           [&page](double v) { page.setHeight(v); });
     if (m_layout.type != Layout::Type::Label)
         return panel;
     SheetDef &s = m_layout.sheet;
-    number("labelWidth", QStringLiteral("Etikettbreite:"), s.labelWidth, 1000, [&s](double v) { s.labelWidth = v; });
-    number("labelHeight", QStringLiteral("Etiketthöhe:"), s.labelHeight, 1000, [&s](double v) { s.labelHeight = v; });
-    number("columns", QStringLiteral("Spalten:"), s.columns, 50, [&s](double v) { s.columns = qMax(1, int(v)); });
-    number("rows", QStringLiteral("Zeilen:"), s.rows, 50, [&s](double v) { s.rows = qMax(1, int(v)); });
-    number("originX", QStringLiteral("Rand links:"), s.marginLeft, 1000, [&s](double v) { s.marginLeft = v; });
-    number("originY", QStringLiteral("Rand oben:"), s.marginTop, 1000, [&s](double v) { s.marginTop = v; });
-    number("gapX", QStringLiteral("Abstand waagerecht:"), s.gapX, 100, [&s](double v) { s.gapX = v; });
-    number("gapY", QStringLiteral("Abstand senkrecht:"), s.gapY, 100, [&s](double v) { s.gapY = v; });
+    number("labelWidth", QStringLiteral("Etikettbreite:"), s.labelWidth, 1000, kMinAreaMm,
+           [&s](double v) { s.labelWidth = v; });
+    number("labelHeight", QStringLiteral("Etiketthöhe:"), s.labelHeight, 1000, kMinAreaMm,
+           [&s](double v) { s.labelHeight = v; });
+    number("columns", QStringLiteral("Spalten:"), s.columns, 50, 0, [&s](double v) { s.columns = qMax(1, int(v)); });
+    number("rows", QStringLiteral("Zeilen:"), s.rows, 50, 0, [&s](double v) { s.rows = qMax(1, int(v)); });
+    number("originX", QStringLiteral("Rand links:"), s.marginLeft, 1000, 0, [&s](double v) { s.marginLeft = v; });
+    number("originY", QStringLiteral("Rand oben:"), s.marginTop, 1000, 0, [&s](double v) { s.marginTop = v; });
+    number("gapX", QStringLiteral("Abstand waagerecht:"), s.gapX, 100, 0, [&s](double v) { s.gapX = v; });
+    number("gapY", QStringLiteral("Abstand senkrecht:"), s.gapY, 100, 0, [&s](double v) { s.gapY = v; });
     return panel;
+}
+
+QString LayoutDesigner::belowMinimum(QString label, double minimum) const
+{
+    label.chop(1);
+    return QStringLiteral("Die %1 muss mindestens %2 mm betragen. Der Wert wurde nicht übernommen.")
+        .arg(label, numberText(minimum));
+}
+
+// Why the page or the label cannot hold the layout as it stands; empty when
+// every element lies on it.
+QString LayoutDesigner::elementOutside() const
+{
+    const bool label = m_layout.type == Layout::Type::Label;
+    const QSizeF area = m_canvas->areaMm();
+    const QString size = QStringLiteral("%1 x %2 mm").arg(numberText(area.width()), numberText(area.height()));
+    for (int i = 0; i <= m_canvas->tableIndex(); ++i) {
+        if ((i < m_canvas->tableIndex() || m_layout.table) && !m_canvas->fitsArea(i, m_canvas->rectOf(i)))
+            return QStringLiteral("Mit diesem Wert läge das Element „%1“ außerhalb %2 (%3). Der Wert wurde nicht "
+                                  "übernommen.")
+                .arg(elementName(i), label ? QStringLiteral("des Etiketts") : QStringLiteral("der Seite"), size);
+    }
+    const QSizeF sheet = m_layout.sheet.extent();
+    constexpr double tolerance = 1e-6;
+    if (label
+        && (sheet.width() > m_layout.pageSize.width() + tolerance
+            || sheet.height() > m_layout.pageSize.height() + tolerance))
+        return QStringLiteral("Mit diesem Wert lägen Etiketten außerhalb des Bogens (%1 x %2 mm). Der Wert wurde nicht "
+                              "übernommen.")
+            .arg(numberText(m_layout.pageSize.width()), numberText(m_layout.pageSize.height()));
+    return {};
+}
+
+QString LayoutDesigner::elementName(int index) const
+{
+    if (index >= m_layout.objects.size())
+        return QStringLiteral("Tabelle");
+    const LayoutObject &o = m_layout.objects.at(index);
+    return o.name.isEmpty() ? kindName(o.kind) : o.name;
 }
 
 QDoubleSpinBox *LayoutDesigner::mmBox()

@@ -73,6 +73,9 @@ private:
     QWidget *buildProperties();
     QWidget *buildNameList();
     QWidget *buildPageProperties();
+    QString belowMinimum(QString label, double minimum) const;
+    QString elementOutside() const;
+    QString elementName(int index) const;
     QDoubleSpinBox *mmBox();
     void showProperties(int index);
     void applyProperties();

@@ -66,6 +66,15 @@ private:
         return values;
     }
 
+    // A page or label size, empty when it is below the minimum or beyond
+    // what drawing can handle.
+    QSizeF areaSize(const QString &text)
+    {
+        const QList<double> v = numbers(text, 2);
+        const auto fits = [](double mm) { return mm >= kMinAreaMm && mm <= kMaxPageMm; };
+        return fits(v[0]) && fits(v[1]) ? QSizeF(v[0], v[1]) : QSizeF();
+    }
+
     QRectF rect(const QString &text)
     {
         const QList<double> v = numbers(text, 4);
@@ -194,10 +203,10 @@ private:
     void applyPage(const QString &key, const QString &value)
     {
         if (key == QLatin1String("Size")) {
-            const QList<double> v = numbers(value, 2);
-            if (v[0] <= 0 || v[1] <= 0 || v[0] > kMaxPageMm || v[1] > kMaxPageMm)
+            const QSizeF size = areaSize(value);
+            if (size.isEmpty())
                 fail(m_lineNo, QStringLiteral("Seitengröße ungültig"));
-            m_layout.pageSize = QSizeF(v[0], v[1]);
+            m_layout.pageSize = size;
         } else if (key == QLatin1String("Margins")) {
             const QList<double> v = numbers(value, 4);
             m_layout.marginLeft = v[0];
@@ -214,8 +223,11 @@ private:
         SheetDef &s = m_layout.sheet;
         const QList<double> v = numbers(value, 2);
         if (key == QLatin1String("Label")) {
-            s.labelWidth = v[0];
-            s.labelHeight = v[1];
+            const QSizeF size = areaSize(value);
+            if (size.isEmpty())
+                fail(m_lineNo, QStringLiteral("Etikettengröße ungültig"));
+            s.labelWidth = size.width();
+            s.labelHeight = size.height();
         } else if (key == QLatin1String("Grid")) {
             if (v[0] < 1 || v[1] < 1 || v[0] > kMaxGridCount || v[1] > kMaxGridCount)
                 fail(m_lineNo, QStringLiteral("Etikettenraster ungültig"));

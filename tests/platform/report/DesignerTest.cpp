@@ -225,6 +225,51 @@ TEST_F(Designer, NumbersAreGermanAndAnElementNeverLeavesThePageUnnoticed)
     EXPECT_EQ(columns->item(1, 1)->text(), "120,5");
 }
 
+// A paper or label size that cannot hold the layout, or is too small to be
+// meant, is refused like an element off the page: said, and not taken.
+TEST_F(Designer, APageOrLabelThatCannotHoldTheLayoutIsRefused)
+{
+    ui::ScopedRecordingUiServices user;
+    Layout labels = newLayout(Layout::Type::Label);
+    labels.objects.append(textObject("Adresse", {5, 5, 60, 25}, {"Kunde_Name"}));
+    const struct
+    {
+        Layout::Type type;
+        const char *box;
+        const char *typed;
+        const char *said; // empty: taken
+    } cases[] = {
+        {Layout::Type::List, "pageWidth", "5", "Die Papierbreite muss mindestens 10 mm betragen."},
+        {Layout::Type::List, "pageHeight", "9,9", "Die Papierhöhe muss mindestens 10 mm betragen."},
+        {Layout::Type::List, "pageWidth", "150", "„Tabelle“ außerhalb der Seite (150 x 297 mm)"},
+        {Layout::Type::List, "pageWidth", "250", ""},
+        {Layout::Type::Label, "labelWidth", "0", "Die Etikettbreite muss mindestens 10 mm betragen."},
+        {Layout::Type::Label, "labelWidth", "50", "„Adresse“ außerhalb des Etiketts (50 x 37 mm)"},
+        {Layout::Type::Label, "columns", "4", "Etiketten außerhalb des Bogens (210 x 297 mm)"},
+        {Layout::Type::Label, "pageHeight", "200", "Etiketten außerhalb des Bogens (210 x 200 mm)"},
+        {Layout::Type::Label, "labelHeight", "30", ""},
+    };
+    for (const auto &c : cases) {
+        user.clear();
+        const Layout start = c.type == Layout::Type::Label ? labels : newLayout(Layout::Type::List);
+        LayoutDesigner designer(start, dir.filePath("neu.lst"), Definitions{}, Definitions{}, nullptr, "Seite");
+        designer.show();
+        auto *box = child<QDoubleSpinBox>(designer, c.box);
+        const double before = box->value();
+        typeInto(box, c.typed);
+        if (QByteArray(c.said).isEmpty()) {
+            EXPECT_TRUE(user.messages().isEmpty()) << c.box << " " << c.typed;
+            EXPECT_NE(layoutToText(designer.layout()), layoutToText(start)) << c.box << " " << c.typed;
+            continue;
+        }
+        ASSERT_EQ(user.messages().size(), 1) << c.box << " " << c.typed;
+        EXPECT_TRUE(user.messages().at(0).text.contains(QString::fromUtf8(c.said)))
+            << user.messages().at(0).text.toStdString();
+        EXPECT_EQ(layoutToText(designer.layout()), layoutToText(start)) << c.box << " " << c.typed;
+        EXPECT_DOUBLE_EQ(box->value(), before) << c.box << " " << c.typed;
+    }
+}
+
 TEST_F(Designer, CancelAsksBeforeChangesAreThrownAway)
 {
     ui::ScopedRecordingUiServices user;
