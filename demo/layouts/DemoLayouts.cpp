@@ -59,7 +59,7 @@ void addLetterHead(Layout &layout)
 void addPageFooter(Layout &layout)
 {
     layout.objects.append(lineObject("Fusslinie", {20, 273}, {195, 273}, 0.3));
-    layout.objects.append(textObject("Fussadresse", {20, 275, 85, 12}, {"Firmenabsender"}, font(7)));
+    layout.objects.append(textObject("Fussadresse", {20, 275, 88, 12}, {"Firmenabsender"}, font(7)));
     layout.objects.append(textObject("Bank", {110, 275, 85, 12},
                                      {"\"Bankverbindung: \" + Bank1", "\"BLZ \" + BLZ1 + \"  Konto \" + KtoNr1"},
                                      font(7), Qt::AlignRight));

@@ -7,7 +7,9 @@
 #include "platform/report/PreviewFile.h"
 #include "platform/report/PreviewWindow.h"
 #include "platform/report/PrintOptionsDialog.h"
+#include "platform/report/TextMetrics.h"
 #include "platform/report/api/ReportApi.h"
+#include "support/RecordingUiServices.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -353,6 +355,49 @@ TEST_F(Output, PreviewPagesLookLikeTheDocument)
             dark += qGray(image.pixel(x, y)) < 128;
     }
     EXPECT_GT(dark, 50);
+}
+
+namespace {
+
+// The rightmost column of the image with ink in it.
+int inkRight(const QImage &image)
+{
+    int right = -1;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = right + 1; x < image.width(); ++x) {
+            if (qGray(image.pixel(x, y)) < 200)
+                right = x;
+        }
+    }
+    return right;
+}
+
+}
+
+// At every zoom the screen draws a line as print lays it out: as long as
+// measured for print, so a box that holds it on paper holds it on the screen
+// too, and nothing of it is cut.
+TEST(PreviewText, EveryZoomDrawsALineAsLongAsInPrint)
+{
+    const QString text = QStringLiteral("Werkzeughandel Lindner GmbH · Gießereistraße 4 · 86150 Augsburg");
+    const FontSpec footer = font(7);
+    const double measured = textWidthMm(text, footer);
+    Page page;
+    page.size = QSizeF(210, 297);
+    DrawOp line;
+    line.kind = DrawOp::Kind::Text;
+    line.rect = QRectF(20, 275, measured + 1, 12);
+    line.text = text;
+    line.font = footer;
+    page.ops << line;
+    Page unbounded = page;
+    unbounded.ops[0].rect.setWidth(180);
+    for (const int zoom : {25, 50, 75, 83, 100, 125, 150, 200}) {
+        const QImage shown = renderPageImage(page, zoom);
+        EXPECT_EQ(shown, renderPageImage(unbounded, zoom)) << "cut at " << zoom << " %";
+        const double pixelsPerMm = 96.0 * zoom / 100 / 25.4;
+        EXPECT_NEAR(inkRight(shown) / pixelsPerMm, 20 + measured, 0.5 + 2 / pixelsPerMm) << zoom << " %";
+    }
 }
 
 TEST_F(Output, OptionsDialogChoosesPrinterCopiesAndPages)
