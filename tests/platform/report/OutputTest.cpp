@@ -18,6 +18,7 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
@@ -338,6 +339,59 @@ TEST_F(Output, PreviewZoomNavigationAndPdfNamesMeetTheUser)
     qputenv("TINTLEN_PDF_DIR", savedPdfFolder);
     ASSERT_EQ(printers->jobs().size(), 1);
     EXPECT_EQ(QFileInfo(printers->jobs().first().outputFile).fileName(), "Rechnung.pdf");
+}
+
+// "Als PDF speichern" writes a PDF file under the name typed, with ".pdf"
+// added where it lacks it, and asks before it replaces a file.
+TEST_F(Output, SavingFromThePreviewWritesAPdfFileUnderTheTypedName)
+{
+    ASSERT_EQ(LlPrintStart(job, LL_PROJECT_LIST, layout, LL_PRINT_PREVIEW, 0), 0);
+    printList(job, {10});
+    ASSERT_EQ(LlPrintEnd(job, 0), 0);
+    const QString folder = dir.filePath("pdf");
+    QDir().mkpath(folder);
+    QFile old(QDir(folder).filePath("Alt.pdf"));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("alt");
+    old.close();
+    const QByteArray savedPdfFolder = qgetenv("TINTLEN_PDF_DIR");
+    qputenv("TINTLEN_PDF_DIR", folder.toUtf8());
+    const struct
+    {
+        const char *typed;
+        const char *written; // null: as typed
+        int replace;         // the answer when asked, 0: not asked
+    } cases[] = {
+        {"Meine Rechnung", "Meine Rechnung.pdf", 0},
+        {"Rechnung 01.10.2026", "Rechnung 01.10.2026.pdf", 0},
+        {"Gross.PDF", nullptr, 0},
+        {"Alt", "Alt.pdf", ui::IDNO},
+        {"Alt", "Alt.pdf", ui::IDYES},
+    };
+    for (const auto &c : cases) {
+        ui::ScopedRecordingUiServices user;
+        if (c.replace != 0)
+            user.queueAnswer(c.replace);
+        setDialogRunner([&](QDialog &dialog) {
+            auto *preview = qobject_cast<PreviewWindow *>(&dialog);
+            if (preview) {
+                QTest::mouseClick(preview->findChild<QPushButton *>("Als PDF speichern"), Qt::LeftButton);
+                return int(QDialog::Accepted);
+            }
+            dialog.show();
+            auto *name = dialog.findChild<QLineEdit *>("fileNameEdit");
+            name->selectAll();
+            QTest::keyClicks(name, QString::fromUtf8(c.typed));
+            QTest::keyClick(name, Qt::Key_Return);
+            return dialog.result();
+        });
+        EXPECT_EQ(LlPreviewDisplay(job, layout, "", nullptr), 0);
+        const QString written = QDir(folder).filePath(QString::fromUtf8(c.written ? c.written : c.typed));
+        EXPECT_EQ(user.messages().size(), c.replace != 0 ? 1 : 0) << c.typed;
+        EXPECT_EQ(pdfPages(written), c.replace == ui::IDNO ? -1 : 1) << c.typed;
+        EXPECT_EQ(QFile::exists(QDir(folder).filePath(QString::fromUtf8(c.typed))), !c.written) << c.typed;
+    }
+    qputenv("TINTLEN_PDF_DIR", savedPdfFolder);
 }
 
 TEST_F(Output, PreviewPagesLookLikeTheDocument)
