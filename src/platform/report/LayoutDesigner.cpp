@@ -17,6 +17,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -157,9 +158,20 @@ LayoutDesigner::LayoutDesigner(const Layout &layout, const QString &path, const 
     layoutChanged();
     fitToScreen();
     m_savedText = layoutToText(m_layout);
-    // Enter confirms a typed value; it neither saves nor adds an element.
     for (QPushButton *button : findChildren<QPushButton *>())
         button->setAutoDefault(false);
+}
+
+// Enter confirms a typed value; it neither saves nor adds an element. The
+// button box makes "Speichern" the dialog's default button, which Enter
+// would press.
+void LayoutDesigner::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 bool LayoutDesigner::isModified() const

@@ -45,6 +45,9 @@ public:
     bool isModified() const;
     void reject() override;
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     Layout m_layout;
     QString m_path;

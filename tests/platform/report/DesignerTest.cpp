@@ -257,6 +257,9 @@ TEST_F(Designer, APageOrLabelThatCannotHoldTheLayoutIsRefused)
         auto *box = child<QDoubleSpinBox>(designer, c.box);
         const double before = box->value();
         typeInto(box, c.typed);
+        // Enter confirmed the value; it neither saved nor closed the designer.
+        EXPECT_TRUE(designer.isVisible()) << c.box << " " << c.typed;
+        EXPECT_FALSE(QFile::exists(dir.filePath("neu.lst")));
         if (QByteArray(c.said).isEmpty()) {
             EXPECT_TRUE(user.messages().isEmpty()) << c.box << " " << c.typed;
             EXPECT_NE(layoutToText(designer.layout()), layoutToText(start)) << c.box << " " << c.typed;
