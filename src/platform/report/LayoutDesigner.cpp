@@ -3,6 +3,7 @@
 #include "platform/report/DialogRunner.h"
 #include "platform/report/LayoutBuilder.h"
 #include "platform/report/LayoutFile.h"
+#include "platform/report/LayoutNames.h"
 #include "platform/report/api/ReportCodes.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/UiServices.h"
@@ -35,8 +36,6 @@ namespace report {
 namespace {
 
 const QStringList kAlignNames = {QStringLiteral("Links"), QStringLiteral("Zentriert"), QStringLiteral("Rechts")};
-const QStringList kPartNames = {QStringLiteral("Kopfzeile"), QStringLiteral("Datenzeile"), QStringLiteral("Seitenfuß"),
-                                QStringLiteral("Tabellenende")};
 
 // Every number in the designer is shown and read in German form.
 const QLocale &germanNumbers()
@@ -87,23 +86,6 @@ QString typeText(const Definition &d)
     if (d.footerOnly())
         text += QStringLiteral(" (nur Fußzeile)");
     return text;
-}
-
-QString kindName(ObjectKind kind)
-{
-    switch (kind) {
-    case ObjectKind::Line:
-        return QStringLiteral("Linie");
-    case ObjectKind::Rectangle:
-        return QStringLiteral("Rechteck");
-    case ObjectKind::Picture:
-        return QStringLiteral("Bild");
-    case ObjectKind::Barcode:
-        return QStringLiteral("Barcode");
-    case ObjectKind::Text:
-        break;
-    }
-    return QStringLiteral("Text");
 }
 
 }
@@ -337,8 +319,7 @@ QString LayoutDesigner::elementName(int index) const
 {
     if (index >= m_layout.objects.size())
         return QStringLiteral("Tabelle");
-    const LayoutObject &o = m_layout.objects.at(index);
-    return o.name.isEmpty() ? kindName(o.kind) : o.name;
+    return nameOf(m_layout.objects.at(index));
 }
 
 QDoubleSpinBox *LayoutDesigner::mmBox()
@@ -438,7 +419,7 @@ QWidget *LayoutDesigner::buildProperties()
     connect(addCol, &QPushButton::clicked, this, &LayoutDesigner::addColumn);
     columnButtons->addWidget(addCol);
     auto *rowPart = new QComboBox;
-    rowPart->addItems(kPartNames);
+    rowPart->addItems(rowPartNames());
     auto *addRowButton = new QPushButton(QStringLiteral("Zeile hinzufügen"));
     connect(addRowButton, &QPushButton::clicked, this, [this, rowPart] { addRow(RowPart(rowPart->currentIndex())); });
     columnButtons->addWidget(rowPart);
@@ -547,11 +528,15 @@ void LayoutDesigner::applyProperties()
     layoutChanged();
 }
 
-// A syntax error is shown while editing; printing such a layout gives -23.
+// A syntax error or a name this job does not define is shown while
+// editing; printing such a layout gives -23.
 void LayoutDesigner::layoutChanged()
 {
     const QString error = m_layout.firstExpressionError();
-    m_problem->setText(error.isEmpty() ? QString() : QStringLiteral("Fehler im Ausdruck: ") + error);
+    const QString unknown = describeUnknownNames(unknownNames(m_layout, m_variables, m_fields));
+    m_problem->setText(!error.isEmpty()     ? QStringLiteral("Fehler im Ausdruck: ") + error
+                       : !unknown.isEmpty() ? QStringLiteral("Unbekannte Namen:\n") + unknown
+                                            : QString());
     m_canvas->update();
 }
 
@@ -567,8 +552,8 @@ void LayoutDesigner::showColumns()
                 const TableColumn &col = rows.at(r).columns.at(c);
                 const int line = m_columns->rowCount();
                 m_columns->insertRow(line);
-                auto *part =
-                    new QTableWidgetItem(QStringLiteral("%1 %2").arg(kPartNames.at(int(rows.at(r).part))).arg(r + 1));
+                auto *part = new QTableWidgetItem(
+                    QStringLiteral("%1 %2").arg(rowPartNames().at(int(rows.at(r).part))).arg(r + 1));
                 part->setFlags(part->flags() & ~Qt::ItemIsEditable);
                 part->setData(Qt::UserRole, r);
                 part->setData(Qt::UserRole + 1, c);
@@ -628,7 +613,7 @@ int LayoutDesigner::addObject(ObjectKind kind)
 {
     LayoutObject o;
     o.kind = kind;
-    o.name = QStringLiteral("%1 %2").arg(kindName(kind)).arg(m_layout.objects.size() + 1);
+    o.name = QStringLiteral("%1 %2").arg(objectKindName(kind)).arg(m_layout.objects.size() + 1);
     const QSizeF area = m_layout.type == Layout::Type::Label
                             ? QSizeF(m_layout.sheet.labelWidth, m_layout.sheet.labelHeight)
                             : m_layout.pageSize;
@@ -665,6 +650,13 @@ void LayoutDesigner::removeSelected()
 
 bool LayoutDesigner::save()
 {
+    const QList<UnknownNames> unknown = unknownNames(m_layout, m_variables, m_fields);
+    if (!unknown.isEmpty()
+        && ui::services().messageBox(unknownNamesMessage(unknown)
+                                         + QStringLiteral("\nSo wird das Formular nicht gedruckt. Trotzdem speichern?"),
+                                     windowTitle(), ui::MsgIcon::Warning, ui::MsgButtons::YesNo, ui::IDNO)
+               != ui::IDYES)
+        return false;
     QString message;
     if (saveLayout(m_path, m_layout, &message)) {
         m_savedText = layoutToText(m_layout);

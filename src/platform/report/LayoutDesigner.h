@@ -37,7 +37,8 @@ public:
     int addObject(ObjectKind kind);
     void addTable();
     void removeSelected();
-    // Writes the layout; false with a message box when it cannot be written.
+    // Writes the layout; false with a message box when it cannot be written,
+    // or when it uses names the job does not define and the user keeps it.
     bool save();
     // Inserts a variable or field name into the expression being edited.
     void insertName(const QString &name);

@@ -26,25 +26,40 @@ struct FormatError
 class Reader
 {
 public:
-    explicit Reader(Layout &layout) : m_layout(layout) {}
+    Reader(Layout &layout, bool salvage) : m_layout(layout), m_salvage(salvage) {}
 
     void read(const QStringList &lines)
     {
         for (m_lineNo = 2; m_lineNo <= lines.size(); ++m_lineNo) {
-            const QString &line = lines.at(m_lineNo - 1);
-            if (line.isEmpty())
-                continue;
-            if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']')))
-                beginSection(line.mid(1, line.size() - 2));
-            else
-                applyKey(line);
+            try {
+                readLine(lines.at(m_lineNo - 1));
+            } catch (const FormatError &) {
+                if (!m_salvage)
+                    throw;
+            }
         }
     }
 
 private:
+    // Keys that follow a section that could not be read belong to nothing.
+    static inline const QString kUnreadSection = QStringLiteral("?");
+
     Layout &m_layout;
+    bool m_salvage;
     int m_lineNo = 0;
     QString m_section;
+
+    void readLine(const QString &line)
+    {
+        if (line.isEmpty())
+            return;
+        if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
+            m_section = kUnreadSection;
+            beginSection(line.mid(1, line.size() - 2));
+        } else if (m_section != kUnreadSection) {
+            applyKey(line);
+        }
+    }
 
     double number(const QString &text)
     {
@@ -143,7 +158,6 @@ private:
                                                          {QStringLiteral("Rectangle"), ObjectKind::Rectangle},
                                                          {QStringLiteral("Picture"), ObjectKind::Picture},
                                                          {QStringLiteral("Barcode"), ObjectKind::Barcode}};
-        m_section = name;
         if (kinds.contains(name)) {
             LayoutObject o;
             o.kind = kinds.value(name);
@@ -159,6 +173,7 @@ private:
         } else if (name != QLatin1String("Page") && name != QLatin1String("Sheet")) {
             fail(m_lineNo, QStringLiteral("Unbekannter Abschnitt [%1]").arg(name));
         }
+        m_section = name;
     }
 
     void applyKey(const QString &line)
@@ -362,7 +377,9 @@ QString headerError(const QStringList &lines)
 
 }
 
-bool readLayoutText(const QString &text, Layout &layout, QString &error)
+namespace {
+
+bool readText(const QString &text, Layout &layout, QString &error, bool salvage)
 {
     QStringList lines = text.split(QLatin1Char('\n'));
     for (QString &line : lines) {
@@ -374,20 +391,34 @@ bool readLayoutText(const QString &text, Layout &layout, QString &error)
         return false;
     while (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
-    if (lines.size() < 2 || lines.last() != QLatin1String("[End]")) {
+    const bool complete = lines.size() >= 2 && lines.last() == QLatin1String("[End]");
+    if (!complete && !salvage) {
         error = QStringLiteral("Die Layoutdatei ist unvollständig");
         return false;
     }
-    lines.removeLast();
+    if (complete)
+        lines.removeLast();
     Layout parsed;
     try {
-        Reader(parsed).read(lines);
+        Reader(parsed, salvage).read(lines);
     } catch (const FormatError &e) {
         error = e.message;
         return false;
     }
     layout = parsed;
     return true;
+}
+
+}
+
+bool readLayoutText(const QString &text, Layout &layout, QString &error)
+{
+    return readText(text, layout, error, false);
+}
+
+bool salvageLayoutText(const QString &text, Layout &layout, QString &error)
+{
+    return readText(text, layout, error, true);
 }
 
 }
