@@ -109,7 +109,7 @@ LayoutDesigner::LayoutDesigner(const Layout &layout, const QString &path, const 
 {
     setWindowTitle(title.isEmpty() ? QStringLiteral("Formular-Layout") : title);
     setLocale(germanNumbers());
-    m_canvas = new DesignCanvas(m_layout, QFileInfo(path).absolutePath(), variables, fields);
+    m_canvas = new DesignCanvas(m_layout, QFileInfo(path).absolutePath(), m_variables, m_fields);
     auto *scroll = new QScrollArea;
     scroll->setWidget(m_canvas);
     scroll->setBackgroundRole(QPalette::Dark);

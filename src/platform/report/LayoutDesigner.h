@@ -52,8 +52,10 @@ protected:
 private:
     Layout m_layout;
     QString m_path;
-    const Definitions &m_variables;
-    const Definitions &m_fields;
+    // Copies (shared, so cheap): the designer checks names against them as
+    // long as it is open, whoever handed them over.
+    const Definitions m_variables;
+    const Definitions m_fields;
     DesignCanvas *m_canvas;
     QTreeWidget *m_names;
     bool m_loading = false;
