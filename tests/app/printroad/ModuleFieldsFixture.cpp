@@ -8,7 +8,6 @@
 
 #include <QFileInfo>
 #include <QImage>
-#include <QProcess>
 
 namespace {
 
@@ -37,15 +36,6 @@ QString demoMailbox()
     demo::DemoOptions options;
     options.dataFolder = QDir(ProgramPaths().DatenPfad).absolutePath();
     return demo::mailProgramPaths(demo::completedOptions(options).mailFolder).mailbox;
-}
-
-QString pdfText(const QString &path, bool layout)
-{
-    QProcess process;
-    process.start(QStringLiteral("pdftotext"), (layout ? QStringList{QStringLiteral("-layout")} : QStringList())
-                                                   << path << QStringLiteral("-"));
-    process.waitForFinished(20000);
-    return QString::fromUtf8(process.readAllStandardOutput());
 }
 
 void ModuleFieldsTest::SetUp()

@@ -25,10 +25,6 @@ void expectGolden(const QString &name, const DefinitionMap &definitions);
 // The mail program's mailbox folder of the demo tables in use.
 QString demoMailbox();
 
-// The PDF's text laid out as on the page, or with `layout` off block by
-// block, so that the lines of one label stand together.
-QString pdfText(const QString &path, bool layout = true);
-
 // The module field definitions of the print road against the recording
 // engine and the demo tables, on the day of the demo's dunning run.
 class ModuleFieldsTest : public PrintRoadFixture

@@ -15,6 +15,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QProcess>
 #include <QRegularExpression>
 
 #include <gtest/gtest.h>
@@ -42,18 +43,15 @@ QMap<QString, DemoRequest> readDemoRequests()
 
 const QMap<QString, DemoRequest> demoRequests = readDemoRequests();
 
-}
-
-namespace {
-
-demo::Row formRowOf(const QString &file)
+// The PDF's text laid out as on the page, or with `layout` off block by
+// block, so that the lines of one label stand together.
+QString pdfText(const QString &path, bool layout = true)
 {
-    for (const demo::Row &row : demo::formRows()) {
-        if (row.value("DateiErsteSeite").toString().section('.', 0, 0) == file)
-            return row;
-    }
-    ADD_FAILURE() << file.toStdString();
-    return {};
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), (layout ? QStringList{QStringLiteral("-layout")} : QStringList())
+                                                   << path << QStringLiteral("-"));
+    process.waitForFinished(20000);
+    return QString::fromUtf8(process.readAllStandardOutput());
 }
 
 }
@@ -124,6 +122,18 @@ TEST_P(DemoForms, PrintsTheDemoRecordsIntoAPdf)
     const QString text = pdfText(pdf);
     EXPECT_TRUE(text.contains(request.expected)) << name.toStdString() << "\n" << text.toStdString();
     EXPECT_TRUE(services.messageTexts().isEmpty()) << services.messageTexts().join("|").toStdString();
+    // The designer, prepared with the names printing defines, calls none of
+    // the form's names unknown.
+    QString problem = QStringLiteral("(nicht geöffnet)");
+    report::setDialogRunner([&problem](QDialog &designer) {
+        problem = designer.findChild<QLabel *>(QStringLiteral("problem"))->text();
+        return int(QDialog::Rejected);
+    });
+    if (!name.startsWith(QLatin1String("ZVBestellform"))) {
+        loop.Layout();
+        EXPECT_EQ(problem, QString()) << name.toStdString();
+    }
+    report::setDialogRunner(nullptr);
     const QString keep = qEnvironmentVariable("TINTLEN_KEEP_PDF");
     if (!keep.isEmpty()) {
         QDir().mkpath(keep);
@@ -132,35 +142,25 @@ TEST_P(DemoForms, PrintsTheDemoRecordsIntoAPdf)
     }
 }
 
-// The designer is prepared with the names printing defines: no name a demo
-// form uses is called unknown there.
-TEST_P(DemoForms, TheDesignerKnowsEveryNameTheFormUses)
-{
-    const QString name = GetParam();
-    const demo::Row row = formRowOf(name);
-    if (row.value("Modul").toString() == "ZVBestellform")
-        GTEST_SKIP() << "this form is not edited";
-    const DemoRequest demoRequest = demoRequests.value(name);
-    const bool label = demo::formRowFile(row).endsWith(".lbl");
-    request(row.value("Modul").toString(), row.value("Typ").toString(), label ? "E" : "L", demoRequest.range,
-            demoRequest.key);
-    window.row = {row.value("Bezeichnung").toString(), row.value("DateiErsteSeite").toString(), 1};
-    QString problem = QStringLiteral("(nicht geöffnet)");
-    report::setDialogRunner([&problem](QDialog &designer) {
-        problem = designer.findChild<QLabel *>(QStringLiteral("problem"))->text();
-        return int(QDialog::Rejected);
-    });
-    loop.Layout();
-    report::setDialogRunner(nullptr);
-    EXPECT_EQ(problem, QString()) << name.toStdString();
-    EXPECT_TRUE(services.messageTexts().isEmpty()) << services.messageTexts().join("|").toStdString();
-}
-
 INSTANTIATE_TEST_SUITE_P(EveryForm, DemoForms, ::testing::ValuesIn(demoRequests.keys()),
                          [](const ::testing::TestParamInfo<QString> &paramInfo) {
                              QString name = paramInfo.param;
                              return name.remove(QRegularExpression("[^A-Za-z0-9]")).toStdString();
                          });
+
+namespace {
+
+demo::Row formRowOf(const QString &file)
+{
+    for (const demo::Row &row : demo::formRows()) {
+        if (row.value("DateiErsteSeite").toString().section('.', 0, 0) == file)
+            return row;
+    }
+    ADD_FAILURE() << file.toStdString();
+    return {};
+}
+
+}
 
 // What a customer reads on the demo's documents: an invoice dated with its
 // invoice date, a dated dunning letter without its internal level, a footer
