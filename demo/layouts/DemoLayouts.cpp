@@ -59,7 +59,7 @@ void addLetterHead(Layout &layout)
 void addPageFooter(Layout &layout)
 {
     layout.objects.append(lineObject("Fusslinie", {20, 273}, {195, 273}, 0.3));
-    layout.objects.append(textObject("Fussadresse", {20, 275, 85, 12}, {"Firmenabsender"}, font(7)));
+    layout.objects.append(textObject("Fussadresse", {20, 275, 88, 12}, {"Firmenabsender"}, font(7)));
     layout.objects.append(textObject("Bank", {110, 275, 85, 12},
                                      {"\"Bankverbindung: \" + Bank1", "\"BLZ \" + BLZ1 + \"  Konto \" + KtoNr1"},
                                      font(7), Qt::AlignRight));
@@ -196,12 +196,13 @@ QStringList labelAddress(const QString &prefix)
     return postalAddress(prefix) << "If(Upper$(Trim(" + prefix + "Land)) = \"D\", \"\", Upper$([Land-Name]))";
 }
 
-Layout addressLabelLayout()
+Layout addressLabelLayout(bool countryName)
 {
     Layout layout = labelLayout(SheetDef{70, 37, 3, 8, 0, 0.5, 0, 0});
     layout.objects.append(textObject("Absender", {6, 4, 60, 3.5}, {"Firmenabsender"}, font(4.8)));
     layout.objects.append(lineObject("Absenderlinie", {6, 7.8}, {64, 7.8}, 0.1));
-    layout.objects.append(textObject("Anschrift", {6, 10, 60, 25}, labelAddress(QString()), font(9)));
+    layout.objects.append(textObject("Anschrift", {6, 10, 60, 25},
+                                     countryName ? labelAddress(QString()) : postalAddress(QString()), font(9)));
     return layout;
 }
 

@@ -21,7 +21,9 @@ QStringList postalAddress(const QString &prefix);
 QStringList labelAddress(const QString &prefix);
 
 report::Layout invoiceLayout();
-report::Layout addressLabelLayout();
+// Labels of modules that define no country name ("Land-Name") leave the
+// country out; the layout would name a variable the print never defines.
+report::Layout addressLabelLayout(bool countryName = true);
 report::Layout articleLabelLayout();
 
 }

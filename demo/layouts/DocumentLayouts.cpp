@@ -309,7 +309,11 @@ Layout orderForm()
     TableDef table = quantityTable();
     table.rect = QRectF(20, 128, 175, 130);
     table.rows.removeLast();
+    // The lines stay blank for the customer's pen: the form defines no
+    // position fields.
     table.rows[1].condition = Expression();
+    for (TableColumn &c : table.rows[1].columns)
+        c.expression = Expression();
     table.rows.removeAt(2);
     TableRow blank = tableRow(RowPart::EndFooter, 8, {column(175, "\" \"")});
     blank.lineBelow = 0.1;

@@ -15,12 +15,14 @@ const QString kArticleEan = QStringLiteral("Barcode_Freifeld_EAN13");
 
 // An address label with the partner's number as a bar code, for a partner
 // whose fields carry `prefix`; `reference` names the document it belongs to.
-Layout partnerLabel(const QString &prefix, const QString &reference)
+// Purchase labels know no country name.
+Layout partnerLabel(const QString &prefix, const QString &reference, bool countryName)
 {
     Layout layout = labelLayout(SheetDef{105, 48, 2, 6, 0, 4.5, 0, 0});
     layout.objects.append(textObject("Absender", {8, 5, 90, 3.5}, {"Firmenabsender"}, font(5.5)));
     layout.objects.append(lineObject("Absenderlinie", {8, 9}, {97, 9}, 0.1));
-    layout.objects.append(textObject("Anschrift", {8, 11, 60, 26}, labelAddress(prefix), font(9.5)));
+    layout.objects.append(textObject("Anschrift", {8, 11, 60, 26},
+                                     countryName ? labelAddress(prefix) : postalAddress(prefix), font(9.5)));
     layout.objects.append(
         textObject("Bezug", {70, 11, 28, 10}, {"\"Nr. \" + " + prefix + "nr", reference}, font(7.5), Qt::AlignRight));
     LayoutObject code = barcodeObject("Nummer", {62, 30, 36, 12}, "Barcode_KdNr_CODE128_Dick", 0);
@@ -84,10 +86,10 @@ QList<QPair<QString, Layout>> labelLayouts()
 {
     return {
         {"Auftrag_Etikett.lbl", addressLabelLayout()},
-        {"Auftrag_Sonstiges.lbl", partnerLabel("Kunde_", "\"Beleg \" + auftragnr")},
+        {"Auftrag_Sonstiges.lbl", partnerLabel("Kunde_", "\"Beleg \" + auftragnr", true)},
         {"Auftrag_EtikettArt.lbl", positionLabel("Kunde_", "Auftrag")},
-        {"Bestellung_Etikett.lbl", addressLabelLayout()},
-        {"Bestellung_EtikettSon.lbl", partnerLabel("Lieferant_", "\"Bestellung \" + auftragnr")},
+        {"Bestellung_Etikett.lbl", addressLabelLayout(false)},
+        {"Bestellung_EtikettSon.lbl", partnerLabel("Lieferant_", "\"Bestellung \" + auftragnr", false)},
         {"Bestellung_EtikettArt.lbl", positionLabel("Lieferant_", "Bestellung")},
         {"Kunden_Etikett.lbl", addressLabelLayout()},
         {"Liefer_Etikett.lbl", addressLabelLayout()},

@@ -249,6 +249,8 @@ QStringList PrintJob::customerKeys()
     return keys;
 }
 
+// A layout refused for one document is refused for all: said once, and the
+// run ends there.
 void PrintJob::printJobsFor(const QStringList &keys)
 {
     if (keys.isEmpty())
@@ -256,6 +258,8 @@ void PrintJob::printJobsFor(const QStringList &keys)
     for (const QString &key : keys) {
         PrintRequest().Datensatz = key;
         m_loop.ListeTintlen(m_window.withOptions());
+        if (m_loop.layoutRefused())
+            return;
     }
 }
 

@@ -131,6 +131,27 @@ void defineNumber(int job, const QString &name, int value)
     LlDefineVariableExt(job, name, QString::number(value), report::LL_NUMERIC, QString());
 }
 
+// A list learns the number of its records only at its end, for what follows
+// the table; the name is known from the start, empty (and printing empty)
+// until then, so that the layout is not refused for using it. A module that
+// defines it itself does so later and wins.
+void defineRecordCountName(int job)
+{
+    LlDefineVariableExt(job, QStringLiteral("Anzahl"), QString(), report::LL_NUMERIC, QString());
+}
+
+QString errorCaption(int code)
+{
+    return QStringLiteral("Fehler (Nr.") + QString::number(code) + QLatin1Char(')');
+}
+
+// Refusals of the layout itself, the same for every document of a run.
+bool isLayoutRefusal(int code)
+{
+    return code == report::LL_ERR_LAYOUT || code == report::LL_ERR_EXPRESSION || code == report::LL_ERR_NO_TABLE
+           || code == report::LL_ERR_NOTHING_PRINTABLE;
+}
+
 int projectKind()
 {
     const QString &kind = PrintRequest().FormTyp;
@@ -204,29 +225,51 @@ void PrintLoop::applyWindowBehaviour(bool hideMainWindow)
         m_window.minimizeApplication(hideMainWindow);
 }
 
-// A form file that is there but empty or damaged is no missing file.
+// A form file that is there but empty or damaged is no missing file; one
+// that is ours the designer opens on what it can read.
 QString PrintLoop::errorText(int code) const
 {
     if (code != report::LL_ERR_LAYOUT)
         return EngineErrorText(code);
-    const QString layout = ProgramPaths().FormularPfad + m_window.currentFormRow().DateiErsteSeite;
-    const QString remedy = QStringLiteral(" Legen Sie das Formular über den \"Bearbeiten/Layout\"-Button neu an oder "
-                                          "holen Sie es aus einer Sicherung zurück.");
+    const QString layout = formFilePath();
     if (report::isEmptyLayoutFile(layout))
-        return QStringLiteral("Die Formulardatei %1 ist leer.").arg(layout) + remedy;
+        return QStringLiteral("Die Formulardatei %1 ist leer. Legen Sie das Formular über den \"Bearbeiten/Layout\"-"
+                              "Button neu an oder holen Sie es aus einer Sicherung zurück.")
+            .arg(layout);
     const QString damage = report::damagedLayoutReason(layout);
-    if (!damage.isEmpty())
-        return QStringLiteral("Die Formulardatei %1 ist beschädigt (%2).").arg(layout, damage) + remedy;
-    return EngineErrorText(code);
+    if (damage.isEmpty())
+        return EngineErrorText(code);
+    report::Layout readable;
+    const QString remedy = report::salvageLayout(layout, readable)
+                               ? QStringLiteral(" Öffnen Sie es über den \"Bearbeiten/Layout\"-Button, um zu retten, "
+                                                "was sich lesen lässt, oder holen Sie es aus einer Sicherung zurück.")
+                               : QStringLiteral(" Holen Sie es aus einer Sicherung zurück.");
+    return QStringLiteral("Die Formulardatei %1 ist beschädigt (%2).").arg(layout, damage) + remedy;
+}
+
+QString PrintLoop::formFilePath() const
+{
+    return ProgramPaths().FormularPfad + m_window.currentFormRow().DateiErsteSeite;
+}
+
+// What the engine said about the job's failure, with what to do about an
+// expression it refused.
+QString PrintLoop::errorText(int code, int job) const
+{
+    const QString cause = LlGetErrorText(job);
+    if (cause.isEmpty())
+        return errorText(code);
+    if (code != report::LL_ERR_EXPRESSION)
+        return cause;
+    return cause
+           + QStringLiteral("\r\nRufen Sie über den \"Bearbeiten/Layout\"-Button den Entwurfsmodus auf und "
+                            "korrigieren Sie bitte den Fehler!");
 }
 
 bool PrintLoop::LLErrHandler(int code, int job)
 {
-    if (code != report::LL_ERR_USER_ABORTED) {
-        const QString cause = LlGetErrorText(job);
-        ShowError(QStringLiteral("Fehler (Nr.") + QString::number(code) + QLatin1Char(')'),
-                  cause.isEmpty() ? errorText(code) : cause);
-    }
+    if (code != report::LL_ERR_USER_ABORTED)
+        ShowError(errorCaption(code), errorText(code, job));
     LlPrintEnd(job, 0);
     // Pages a preview job had already rendered are never shown now.
     if (!m_previewLayout.isEmpty())
@@ -237,6 +280,7 @@ bool PrintLoop::LLErrHandler(int code, int job)
 
 bool PrintLoop::fail(int code, OpenJob &job)
 {
+    m_layoutRefused = isLayoutRefusal(code);
     LLErrHandler(code, job.handle());
     job.closed();
     return false;
@@ -246,7 +290,7 @@ PrintLoop::JobSetup PrintLoop::jobSetup(bool labels) const
 {
     const FormRow row = m_window.currentFormRow();
     JobSetup setup;
-    setup.layout = ProgramPaths().FormularPfad + row.DateiErsteSeite;
+    setup.layout = formFilePath();
     setup.parent = m_window.activeWindow();
     setup.toPrinter = AusgabeAufDrucker();
     setup.copies = setup.toPrinter ? row.Ausdrucke : 1;
@@ -322,6 +366,8 @@ bool PrintLoop::runCheckPass(const JobSetup &setup, bool labels, QString &engine
     OpenJob job;
     LlSetOption(job.handle(), report::LL_OPTION_JOB_STANDARD, report::LL_OPTION_ON);
     m_fields.DefineCommVars(job.handle(), Date());
+    if (!labels)
+        defineRecordCountName(job.handle());
     TTable *slot = nullptr;
     if (defineRecord(job.handle(), slot, labels) == NothingToPrint)
         return false;
@@ -378,6 +424,7 @@ bool PrintLoop::showProgress(int job, const JobSetup &setup, TTable *slot, int l
 bool PrintLoop::prepareJob(const JobSetup &setup, bool labels)
 {
     m_aborted = false;
+    m_layoutRefused = false;
     m_previewLayout = setup.toPrinter ? QString() : setup.layout;
     m_data.job().startJob();
     if (!checkPrinter(setup, labels))
@@ -404,6 +451,7 @@ void PrintLoop::ListeTintlen(bool withOptions)
     LlSetOption(job.handle(), report::LL_OPTION_RUN_STANDARD, report::LL_OPTION_ON);
     m_data.job().copyNumber = 1;
     m_fields.DefineCommVars(job.handle(), Date());
+    defineRecordCountName(job.handle());
     TTable *slot = nullptr;
     const int limit = defineRecord(job.handle(), slot, false);
     if (limit == NothingToPrint || nothingSelected(slot))
@@ -612,13 +660,33 @@ void PrintLoop::Layout()
     LlSetOption(job.handle(), report::LL_OPTION_JOB_STANDARD, report::LL_OPTION_ON);
     LlSetOption(job.handle(), report::LL_OPTION_RUN_STANDARD, report::LL_OPTION_ON);
     m_fields.DefineCommVars(job.handle(), Date());
+    const bool list = request.FormTyp == QLatin1String("L");
+    if (list)
+        defineRecordCountName(job.handle());
     TTable *slot = nullptr;
-    if (m_fields.DefineFields(job.handle(), slot, request.FormTyp != QLatin1String("L"), true) == NothingToPrint) {
+    if (m_fields.DefineFields(job.handle(), slot, !list, true) == NothingToPrint) {
         ShowError(QString(), QStringLiteral("Keine druckbaren Daten gefunden!"));
         return;
     }
-    LlDefineLayout(job.handle(), m_window.activeWindow(), title, projectKind() | report::LL_FUNCTION_CREATE_IF_MISSING,
-                   ProgramPaths().FormularPfad + file);
+    const QString layout = formFilePath();
+    const int result = LlDefineLayout(job.handle(), m_window.activeWindow(), title,
+                                      projectKind() | report::LL_FUNCTION_CREATE_IF_MISSING, layout);
+    if (result != 0 && result != report::LL_ERR_USER_ABORTED)
+        reportDesignerRefusal(result, job.handle(), layout);
+}
+
+// The designer opens every layout of ours, a damaged one on what could be
+// read; one that is not ours, or from a newer version, stays untouched.
+void PrintLoop::reportDesignerRefusal(int code, int job, const QString &layout) const
+{
+    const QString cause = LlGetErrorText(job);
+    const QString why = cause.isEmpty() ? EngineErrorText(code)
+                                        : cause
+                                              + QStringLiteral(". Holen Sie es aus einer Sicherung zurück, oder "
+                                                               "entfernen Sie die Datei, dann legt der Entwurf ein "
+                                                               "neues Formular an.");
+    ShowError(errorCaption(code),
+              QStringLiteral("Das Formular %1 kann nicht im Entwurf geöffnet werden: %2").arg(layout, why));
 }
 
 } // namespace printroad

@@ -62,6 +62,9 @@ public:
     void Layout();
     bool LLErrHandler(int code, int job);
     QString errorText(int code) const;
+    // The last job was refused for its layout, which every further document
+    // of a run shares.
+    bool layoutRefused() const { return m_layoutRefused; }
 
     // The current form row's layout file; empty (and said so) when none.
     QString GetFormFileName() const;
@@ -97,12 +100,16 @@ private:
     bool showPreview(OpenJob &job, const JobSetup &setup);
     bool endPrinting(OpenJob &job);
     bool fail(int code, OpenJob &job);
+    QString errorText(int code, int job) const;
+    QString formFilePath() const;
+    void reportDesignerRefusal(int code, int job, const QString &layout) const;
 
     ReportFields &m_fields;
     ReportData &m_data;
     PrintWindow &m_window;
     TPrintRequest m_request;
     bool m_aborted = false;
+    bool m_layoutRefused = false;
     bool m_running = false;
     // The layout of the running preview job; empty for printer output.
     QString m_previewLayout;

@@ -87,6 +87,14 @@ Value evaluateNode(const ExpressionNode &node, const NameScope &scope)
     return {};
 }
 
+void collectNames(const ExpressionNode &node, QStringList &names)
+{
+    if (node.kind == ExpressionNode::Kind::Name)
+        names.append(node.name);
+    for (const NodePtr &arg : node.args)
+        collectNames(*arg, names);
+}
+
 }
 
 Expression::Expression(const QString &source) : m_source(source)
@@ -97,6 +105,14 @@ Expression::Expression(const QString &source) : m_source(source)
 Value Expression::evaluate(const NameScope &scope) const
 {
     return m_root ? evaluateNode(*m_root, scope) : Value{};
+}
+
+QStringList Expression::names() const
+{
+    QStringList names;
+    if (m_root)
+        collectNames(*m_root, names);
+    return names;
 }
 
 }

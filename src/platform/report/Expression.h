@@ -14,8 +14,8 @@ struct ExpressionNode;
 
 // An expression of a layout: names of variables and fields, number and text
 // literals, + - * /, comparisons and the layout functions (If, FStr, Date$,
-// Str$, Left$, Right$, Len, Trim, Upper$, Empty). Unknown names are null and
-// print empty; only a syntax error makes an expression invalid.
+// Str$, Left$, Right$, Len, Trim, Upper$, Empty). Unknown names evaluate as
+// null; a syntax error makes an expression invalid.
 class Expression
 {
 public:
@@ -26,6 +26,8 @@ public:
     bool isValid() const { return m_error.isEmpty(); }
     const QString &error() const { return m_error; }
     Value evaluate(const NameScope &scope) const;
+    // The variable and field names it refers to, in order of appearance.
+    QStringList names() const;
 
 private:
     QString m_source;

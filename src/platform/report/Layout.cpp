@@ -83,6 +83,12 @@ QPointF SheetDef::origin(int slot) const
     return {marginLeft + column * (labelWidth + gapX), marginTop + row * (labelHeight + gapY)};
 }
 
+QSizeF SheetDef::extent() const
+{
+    const QPointF last = origin(labelsPerSheet() - 1);
+    return {last.x() + labelWidth, last.y() + labelHeight};
+}
+
 QString Layout::firstExpressionError() const
 {
     for (const LayoutObject &o : objects) {

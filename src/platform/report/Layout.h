@@ -16,6 +16,10 @@ namespace report {
 // All positions and sizes are millimetres from the top left corner of the
 // page (lists) or of the label (labels).
 
+// Less paper than this holds no printable line; a page or a label this small
+// was mistyped.
+constexpr double kMinAreaMm = 10;
+
 struct FontSpec
 {
     QString family = QStringLiteral("DejaVu Sans");
@@ -98,6 +102,8 @@ struct SheetDef
 
     int labelsPerSheet() const { return columns * rows; }
     QPointF origin(int slot) const;
+    // From the sheet's top left corner to the far corner of its last label.
+    QSizeF extent() const;
 };
 
 struct Layout

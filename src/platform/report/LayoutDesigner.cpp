@@ -3,6 +3,7 @@
 #include "platform/report/DialogRunner.h"
 #include "platform/report/LayoutBuilder.h"
 #include "platform/report/LayoutFile.h"
+#include "platform/report/LayoutNames.h"
 #include "platform/report/api/ReportCodes.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/UiServices.h"
@@ -17,6 +18,7 @@
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -24,6 +26,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QSignalBlocker>
 #include <QSplitter>
 #include <QTableWidget>
 #include <QTreeWidget>
@@ -33,8 +36,6 @@ namespace report {
 namespace {
 
 const QStringList kAlignNames = {QStringLiteral("Links"), QStringLiteral("Zentriert"), QStringLiteral("Rechts")};
-const QStringList kPartNames = {QStringLiteral("Kopfzeile"), QStringLiteral("Datenzeile"), QStringLiteral("Seitenfuß"),
-                                QStringLiteral("Tabellenende")};
 
 // Every number in the designer is shown and read in German form.
 const QLocale &germanNumbers()
@@ -87,23 +88,6 @@ QString typeText(const Definition &d)
     return text;
 }
 
-QString kindName(ObjectKind kind)
-{
-    switch (kind) {
-    case ObjectKind::Line:
-        return QStringLiteral("Linie");
-    case ObjectKind::Rectangle:
-        return QStringLiteral("Rechteck");
-    case ObjectKind::Picture:
-        return QStringLiteral("Bild");
-    case ObjectKind::Barcode:
-        return QStringLiteral("Barcode");
-    case ObjectKind::Text:
-        break;
-    }
-    return QStringLiteral("Text");
-}
-
 }
 
 Layout newLayout(Layout::Type type)
@@ -125,7 +109,7 @@ LayoutDesigner::LayoutDesigner(const Layout &layout, const QString &path, const 
 {
     setWindowTitle(title.isEmpty() ? QStringLiteral("Formular-Layout") : title);
     setLocale(germanNumbers());
-    m_canvas = new DesignCanvas(m_layout, QFileInfo(path).absolutePath(), variables, fields);
+    m_canvas = new DesignCanvas(m_layout, QFileInfo(path).absolutePath(), m_variables, m_fields);
     auto *scroll = new QScrollArea;
     scroll->setWidget(m_canvas);
     scroll->setBackgroundRole(QPalette::Dark);
@@ -156,9 +140,20 @@ LayoutDesigner::LayoutDesigner(const Layout &layout, const QString &path, const 
     layoutChanged();
     fitToScreen();
     m_savedText = layoutToText(m_layout);
-    // Enter confirms a typed value; it neither saves nor adds an element.
     for (QPushButton *button : findChildren<QPushButton *>())
         button->setAutoDefault(false);
+}
+
+// Enter confirms a typed value; it neither saves nor adds an element. The
+// button box makes "Speichern" the dialog's default button, which Enter
+// would press.
+void LayoutDesigner::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
 }
 
 bool LayoutDesigner::isModified() const
@@ -236,39 +231,95 @@ QWidget *LayoutDesigner::buildNameList()
     return m_names;
 }
 
-// Paper size, and for labels the sheet geometry.
+// Paper size, and for labels the sheet geometry. A value is applied when it
+// is complete (Enter or leaving the box); one that leaves an element off its
+// page or label is refused as a misplaced element is.
 QWidget *LayoutDesigner::buildPageProperties()
 {
     auto *panel = new QWidget;
     auto *form = new QFormLayout(panel);
-    const auto number = [&](const char *name, const QString &label, double value, double max, auto &&apply) {
+    const auto number = [&](const char *name, const QString &label, double value, double max, double minimum,
+                            auto &&apply) {
         auto *box = new QDoubleSpinBox;
         box->setObjectName(QLatin1String(name));
         box->setRange(0, max);
         box->setDecimals(1);
         box->setValue(value);
-        connect(box, &QDoubleSpinBox::valueChanged, this, [this, apply](double v) {
-            apply(v);
-            m_canvas->areaChanged();
-        });
+        box->setKeyboardTracking(false);
+        connect(box, &QDoubleSpinBox::valueChanged, this,
+                [this, box, apply, label, minimum, accepted = value](double v) mutable {
+                    const Layout before = m_layout;
+                    apply(v);
+                    const QString refusal = v < minimum ? belowMinimum(label, minimum) : elementOutside();
+                    if (refusal.isEmpty()) {
+                        accepted = v;
+                        m_canvas->areaChanged();
+                        return;
+                    }
+                    m_layout = before;
+                    const QSignalBlocker quiet(box);
+                    box->setValue(accepted);
+                    ui::showWarning(refusal);
+                });
         form->addRow(label, box);
     };
-    number("pageWidth", QStringLiteral("Papierbreite:"), m_layout.pageSize.width(), 1000,
-           [this](double v) { m_layout.pageSize.setWidth(qMax(1.0, v)); });
-    number("pageHeight", QStringLiteral("Papierhöhe:"), m_layout.pageSize.height(), 1000,
-           [this](double v) { m_layout.pageSize.setHeight(qMax(1.0, v)); });
+    QSizeF &page = m_layout.pageSize;
+    number("pageWidth", QStringLiteral("Papierbreite:"), page.width(), 1000, kMinAreaMm,
+           [&page](double v) { page.setWidth(v); });
+    number("pageHeight", QStringLiteral("Papierhöhe:"), page.height(), 1000, kMinAreaMm,
+           [&page](double v) { page.setHeight(v); });
     if (m_layout.type != Layout::Type::Label)
         return panel;
     SheetDef &s = m_layout.sheet;
-    number("labelWidth", QStringLiteral("Etikettbreite:"), s.labelWidth, 1000, [&s](double v) { s.labelWidth = v; });
-    number("labelHeight", QStringLiteral("Etiketthöhe:"), s.labelHeight, 1000, [&s](double v) { s.labelHeight = v; });
-    number("columns", QStringLiteral("Spalten:"), s.columns, 50, [&s](double v) { s.columns = qMax(1, int(v)); });
-    number("rows", QStringLiteral("Zeilen:"), s.rows, 50, [&s](double v) { s.rows = qMax(1, int(v)); });
-    number("originX", QStringLiteral("Rand links:"), s.marginLeft, 1000, [&s](double v) { s.marginLeft = v; });
-    number("originY", QStringLiteral("Rand oben:"), s.marginTop, 1000, [&s](double v) { s.marginTop = v; });
-    number("gapX", QStringLiteral("Abstand waagerecht:"), s.gapX, 100, [&s](double v) { s.gapX = v; });
-    number("gapY", QStringLiteral("Abstand senkrecht:"), s.gapY, 100, [&s](double v) { s.gapY = v; });
+    number("labelWidth", QStringLiteral("Etikettbreite:"), s.labelWidth, 1000, kMinAreaMm,
+           [&s](double v) { s.labelWidth = v; });
+    number("labelHeight", QStringLiteral("Etiketthöhe:"), s.labelHeight, 1000, kMinAreaMm,
+           [&s](double v) { s.labelHeight = v; });
+    number("columns", QStringLiteral("Spalten:"), s.columns, 50, 0, [&s](double v) { s.columns = qMax(1, int(v)); });
+    number("rows", QStringLiteral("Zeilen:"), s.rows, 50, 0, [&s](double v) { s.rows = qMax(1, int(v)); });
+    number("originX", QStringLiteral("Rand links:"), s.marginLeft, 1000, 0, [&s](double v) { s.marginLeft = v; });
+    number("originY", QStringLiteral("Rand oben:"), s.marginTop, 1000, 0, [&s](double v) { s.marginTop = v; });
+    number("gapX", QStringLiteral("Abstand waagerecht:"), s.gapX, 100, 0, [&s](double v) { s.gapX = v; });
+    number("gapY", QStringLiteral("Abstand senkrecht:"), s.gapY, 100, 0, [&s](double v) { s.gapY = v; });
     return panel;
+}
+
+QString LayoutDesigner::belowMinimum(QString label, double minimum) const
+{
+    label.chop(1);
+    return QStringLiteral("Die %1 muss mindestens %2 mm betragen. Der Wert wurde nicht übernommen.")
+        .arg(label, numberText(minimum));
+}
+
+// Why the page or the label cannot hold the layout as it stands; empty when
+// every element lies on it.
+QString LayoutDesigner::elementOutside() const
+{
+    const bool label = m_layout.type == Layout::Type::Label;
+    const QSizeF area = m_canvas->areaMm();
+    const QString size = QStringLiteral("%1 x %2 mm").arg(numberText(area.width()), numberText(area.height()));
+    for (int i = 0; i <= m_canvas->tableIndex(); ++i) {
+        if ((i < m_canvas->tableIndex() || m_layout.table) && !m_canvas->fitsArea(i, m_canvas->rectOf(i)))
+            return QStringLiteral("Mit diesem Wert läge das Element „%1“ außerhalb %2 (%3). Der Wert wurde nicht "
+                                  "übernommen.")
+                .arg(elementName(i), label ? QStringLiteral("des Etiketts") : QStringLiteral("der Seite"), size);
+    }
+    const QSizeF sheet = m_layout.sheet.extent();
+    constexpr double tolerance = 1e-6;
+    if (label
+        && (sheet.width() > m_layout.pageSize.width() + tolerance
+            || sheet.height() > m_layout.pageSize.height() + tolerance))
+        return QStringLiteral("Mit diesem Wert lägen Etiketten außerhalb des Bogens (%1 x %2 mm). Der Wert wurde nicht "
+                              "übernommen.")
+            .arg(numberText(m_layout.pageSize.width()), numberText(m_layout.pageSize.height()));
+    return {};
+}
+
+QString LayoutDesigner::elementName(int index) const
+{
+    if (index >= m_layout.objects.size())
+        return QStringLiteral("Tabelle");
+    return nameOf(m_layout.objects.at(index));
 }
 
 QDoubleSpinBox *LayoutDesigner::mmBox()
@@ -368,7 +419,7 @@ QWidget *LayoutDesigner::buildProperties()
     connect(addCol, &QPushButton::clicked, this, &LayoutDesigner::addColumn);
     columnButtons->addWidget(addCol);
     auto *rowPart = new QComboBox;
-    rowPart->addItems(kPartNames);
+    rowPart->addItems(rowPartNames());
     auto *addRowButton = new QPushButton(QStringLiteral("Zeile hinzufügen"));
     connect(addRowButton, &QPushButton::clicked, this, [this, rowPart] { addRow(RowPart(rowPart->currentIndex())); });
     columnButtons->addWidget(rowPart);
@@ -477,11 +528,15 @@ void LayoutDesigner::applyProperties()
     layoutChanged();
 }
 
-// A syntax error is shown while editing; printing such a layout gives -23.
+// A syntax error or a name this job does not define is shown while
+// editing; printing such a layout gives -23.
 void LayoutDesigner::layoutChanged()
 {
     const QString error = m_layout.firstExpressionError();
-    m_problem->setText(error.isEmpty() ? QString() : QStringLiteral("Fehler im Ausdruck: ") + error);
+    const QString unknown = describeUnknownNames(unknownNames(m_layout, m_variables, m_fields));
+    m_problem->setText(!error.isEmpty()     ? QStringLiteral("Fehler im Ausdruck: ") + error
+                       : !unknown.isEmpty() ? QStringLiteral("Unbekannte Namen:\n") + unknown
+                                            : QString());
     m_canvas->update();
 }
 
@@ -497,8 +552,8 @@ void LayoutDesigner::showColumns()
                 const TableColumn &col = rows.at(r).columns.at(c);
                 const int line = m_columns->rowCount();
                 m_columns->insertRow(line);
-                auto *part =
-                    new QTableWidgetItem(QStringLiteral("%1 %2").arg(kPartNames.at(int(rows.at(r).part))).arg(r + 1));
+                auto *part = new QTableWidgetItem(
+                    QStringLiteral("%1 %2").arg(rowPartNames().at(int(rows.at(r).part))).arg(r + 1));
                 part->setFlags(part->flags() & ~Qt::ItemIsEditable);
                 part->setData(Qt::UserRole, r);
                 part->setData(Qt::UserRole + 1, c);
@@ -558,7 +613,7 @@ int LayoutDesigner::addObject(ObjectKind kind)
 {
     LayoutObject o;
     o.kind = kind;
-    o.name = QStringLiteral("%1 %2").arg(kindName(kind)).arg(m_layout.objects.size() + 1);
+    o.name = QStringLiteral("%1 %2").arg(objectKindName(kind)).arg(m_layout.objects.size() + 1);
     const QSizeF area = m_layout.type == Layout::Type::Label
                             ? QSizeF(m_layout.sheet.labelWidth, m_layout.sheet.labelHeight)
                             : m_layout.pageSize;
@@ -595,6 +650,13 @@ void LayoutDesigner::removeSelected()
 
 bool LayoutDesigner::save()
 {
+    const QList<UnknownNames> unknown = unknownNames(m_layout, m_variables, m_fields);
+    if (!unknown.isEmpty()
+        && ui::services().messageBox(unknownNamesMessage(unknown)
+                                         + QStringLiteral("\nSo wird das Formular nicht gedruckt. Trotzdem speichern?"),
+                                     windowTitle(), ui::MsgIcon::Warning, ui::MsgButtons::YesNo, ui::IDNO)
+               != ui::IDYES)
+        return false;
     QString message;
     if (saveLayout(m_path, m_layout, &message)) {
         m_savedText = layoutToText(m_layout);

@@ -37,7 +37,8 @@ public:
     int addObject(ObjectKind kind);
     void addTable();
     void removeSelected();
-    // Writes the layout; false with a message box when it cannot be written.
+    // Writes the layout; false with a message box when it cannot be written,
+    // or when it uses names the job does not define and the user keeps it.
     bool save();
     // Inserts a variable or field name into the expression being edited.
     void insertName(const QString &name);
@@ -45,11 +46,16 @@ public:
     bool isModified() const;
     void reject() override;
 
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
 private:
     Layout m_layout;
     QString m_path;
-    const Definitions &m_variables;
-    const Definitions &m_fields;
+    // Copies (shared, so cheap): the designer checks names against them as
+    // long as it is open, whoever handed them over.
+    const Definitions m_variables;
+    const Definitions m_fields;
     DesignCanvas *m_canvas;
     QTreeWidget *m_names;
     bool m_loading = false;
@@ -73,6 +79,9 @@ private:
     QWidget *buildProperties();
     QWidget *buildNameList();
     QWidget *buildPageProperties();
+    QString belowMinimum(QString label, double minimum) const;
+    QString elementOutside() const;
+    QString elementName(int index) const;
     QDoubleSpinBox *mmBox();
     void showProperties(int index);
     void applyProperties();

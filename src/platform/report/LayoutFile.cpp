@@ -277,6 +277,18 @@ QString damagedLayoutReason(const QString &path)
     return {};
 }
 
+// A file cut short may end inside a character; what comes before it is
+// still read.
+bool salvageLayout(const QString &path, Layout &layout)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = file.readAll();
+    QString error;
+    return !bytes.isEmpty() && salvageLayoutText(QString::fromUtf8(bytes), layout, error);
+}
+
 QString companionPath(const QString &layoutPath)
 {
     const QFileInfo info(layoutPath);

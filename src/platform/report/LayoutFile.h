@@ -37,6 +37,11 @@ bool isEmptyLayoutFile(const QString &path);
 // sound.
 QString damagedLayoutReason(const QString &path);
 
+// What can be read of the layout file at `path` when it is one of ours,
+// however damaged; false when it is missing, empty, foreign or of a newer
+// version.
+bool salvageLayout(const QString &path, Layout &layout);
+
 // The companion file holding the printer chosen for a layout; its extension
 // begins with "l" so that "name.l*" masks include it.
 QString companionPath(const QString &layoutPath);

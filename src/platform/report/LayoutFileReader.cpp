@@ -26,25 +26,40 @@ struct FormatError
 class Reader
 {
 public:
-    explicit Reader(Layout &layout) : m_layout(layout) {}
+    Reader(Layout &layout, bool salvage) : m_layout(layout), m_salvage(salvage) {}
 
     void read(const QStringList &lines)
     {
         for (m_lineNo = 2; m_lineNo <= lines.size(); ++m_lineNo) {
-            const QString &line = lines.at(m_lineNo - 1);
-            if (line.isEmpty())
-                continue;
-            if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']')))
-                beginSection(line.mid(1, line.size() - 2));
-            else
-                applyKey(line);
+            try {
+                readLine(lines.at(m_lineNo - 1));
+            } catch (const FormatError &) {
+                if (!m_salvage)
+                    throw;
+            }
         }
     }
 
 private:
+    // Keys that follow a section that could not be read belong to nothing.
+    static inline const QString kUnreadSection = QStringLiteral("?");
+
     Layout &m_layout;
+    bool m_salvage;
     int m_lineNo = 0;
     QString m_section;
+
+    void readLine(const QString &line)
+    {
+        if (line.isEmpty())
+            return;
+        if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
+            m_section = kUnreadSection;
+            beginSection(line.mid(1, line.size() - 2));
+        } else if (m_section != kUnreadSection) {
+            applyKey(line);
+        }
+    }
 
     double number(const QString &text)
     {
@@ -64,6 +79,15 @@ private:
         for (const QString &p : parts)
             values.append(number(p));
         return values;
+    }
+
+    // A page or label size, empty when it is below the minimum or beyond
+    // what drawing can handle.
+    QSizeF areaSize(const QString &text)
+    {
+        const QList<double> v = numbers(text, 2);
+        const auto fits = [](double mm) { return mm >= kMinAreaMm && mm <= kMaxPageMm; };
+        return fits(v[0]) && fits(v[1]) ? QSizeF(v[0], v[1]) : QSizeF();
     }
 
     QRectF rect(const QString &text)
@@ -134,7 +158,6 @@ private:
                                                          {QStringLiteral("Rectangle"), ObjectKind::Rectangle},
                                                          {QStringLiteral("Picture"), ObjectKind::Picture},
                                                          {QStringLiteral("Barcode"), ObjectKind::Barcode}};
-        m_section = name;
         if (kinds.contains(name)) {
             LayoutObject o;
             o.kind = kinds.value(name);
@@ -150,6 +173,7 @@ private:
         } else if (name != QLatin1String("Page") && name != QLatin1String("Sheet")) {
             fail(m_lineNo, QStringLiteral("Unbekannter Abschnitt [%1]").arg(name));
         }
+        m_section = name;
     }
 
     void applyKey(const QString &line)
@@ -194,10 +218,10 @@ private:
     void applyPage(const QString &key, const QString &value)
     {
         if (key == QLatin1String("Size")) {
-            const QList<double> v = numbers(value, 2);
-            if (v[0] <= 0 || v[1] <= 0 || v[0] > kMaxPageMm || v[1] > kMaxPageMm)
+            const QSizeF size = areaSize(value);
+            if (size.isEmpty())
                 fail(m_lineNo, QStringLiteral("Seitengröße ungültig"));
-            m_layout.pageSize = QSizeF(v[0], v[1]);
+            m_layout.pageSize = size;
         } else if (key == QLatin1String("Margins")) {
             const QList<double> v = numbers(value, 4);
             m_layout.marginLeft = v[0];
@@ -214,8 +238,11 @@ private:
         SheetDef &s = m_layout.sheet;
         const QList<double> v = numbers(value, 2);
         if (key == QLatin1String("Label")) {
-            s.labelWidth = v[0];
-            s.labelHeight = v[1];
+            const QSizeF size = areaSize(value);
+            if (size.isEmpty())
+                fail(m_lineNo, QStringLiteral("Etikettengröße ungültig"));
+            s.labelWidth = size.width();
+            s.labelHeight = size.height();
         } else if (key == QLatin1String("Grid")) {
             if (v[0] < 1 || v[1] < 1 || v[0] > kMaxGridCount || v[1] > kMaxGridCount)
                 fail(m_lineNo, QStringLiteral("Etikettenraster ungültig"));
@@ -350,7 +377,9 @@ QString headerError(const QStringList &lines)
 
 }
 
-bool readLayoutText(const QString &text, Layout &layout, QString &error)
+namespace {
+
+bool readText(const QString &text, Layout &layout, QString &error, bool salvage)
 {
     QStringList lines = text.split(QLatin1Char('\n'));
     for (QString &line : lines) {
@@ -362,20 +391,34 @@ bool readLayoutText(const QString &text, Layout &layout, QString &error)
         return false;
     while (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();
-    if (lines.size() < 2 || lines.last() != QLatin1String("[End]")) {
+    const bool complete = lines.size() >= 2 && lines.last() == QLatin1String("[End]");
+    if (!complete && !salvage) {
         error = QStringLiteral("Die Layoutdatei ist unvollständig");
         return false;
     }
-    lines.removeLast();
+    if (complete)
+        lines.removeLast();
     Layout parsed;
     try {
-        Reader(parsed).read(lines);
+        Reader(parsed, salvage).read(lines);
     } catch (const FormatError &e) {
         error = e.message;
         return false;
     }
     layout = parsed;
     return true;
+}
+
+}
+
+bool readLayoutText(const QString &text, Layout &layout, QString &error)
+{
+    return readText(text, layout, error, false);
+}
+
+bool salvageLayoutText(const QString &text, Layout &layout, QString &error)
+{
+    return readText(text, layout, error, true);
 }
 
 }

@@ -1,9 +1,12 @@
 #include "platform/report/ObjectRenderer.h"
 
 #include "platform/report/Barcode.h"
+#include "platform/report/LayoutNames.h"
 #include "platform/report/TextMetrics.h"
 
 #include <QDir>
+
+#include <utility>
 
 namespace report {
 namespace {
@@ -49,8 +52,9 @@ double tableWidth(const TableDef &table, const TableRow &row)
 
 }
 
-void ObjectRenderer::render(const LayoutObject &object, QPointF offset, const NameScope &scope, Page &page)
+void ObjectRenderer::render(const LayoutObject &object, QPointF offset, const NameScope &pageScope, Page &page)
 {
+    const CheckedScope scope(pageScope);
     const QRectF rect = object.rect.translated(offset);
     switch (object.kind) {
     case ObjectKind::Text:
@@ -69,6 +73,22 @@ void ObjectRenderer::render(const LayoutObject &object, QPointF offset, const Na
         renderBarcode(object, rect, scope, page);
         break;
     }
+    if (!scope.missing().isEmpty())
+        keepUnknown(nameOf(object), scope);
+}
+
+void ObjectRenderer::keepUnknown(const QString &element, const CheckedScope &scope) const
+{
+    for (const UnknownNames &known : std::as_const(m_unknown)) {
+        if (known.element == element)
+            return;
+    }
+    m_unknown.append({element, scope.missing()});
+}
+
+QList<UnknownNames> ObjectRenderer::takeUnknownNames()
+{
+    return std::exchange(m_unknown, {});
 }
 
 void ObjectRenderer::renderText(const LayoutObject &o, const QRectF &rect, const NameScope &scope, Page &page) const
@@ -115,12 +135,16 @@ void ObjectRenderer::renderBarcode(const LayoutObject &o, const QRectF &rect, co
     page.ops.append(op);
 }
 
-QList<const TableRow *> ObjectRenderer::activeRows(const TableDef &table, RowPart part, const NameScope &scope) const
+QList<const TableRow *> ObjectRenderer::activeRows(const TableDef &table, RowPart part,
+                                                   const NameScope &fieldScope) const
 {
     QList<const TableRow *> rows;
     for (const TableRow *row : table.rowsOf(part)) {
+        const CheckedScope scope(fieldScope);
         if (row->condition.source().trimmed().isEmpty() || row->condition.evaluate(scope).toBool())
             rows.append(row);
+        if (!scope.missing().isEmpty())
+            keepUnknown(rowName(table, *row), scope);
     }
     return rows;
 }
@@ -151,7 +175,10 @@ double ObjectRenderer::renderRows(const QList<const TableRow *> &rows, const Tab
 {
     for (const TableRow *row : rows) {
         const double height = qMin(rowHeight(*row, scope), qMax(0.0, bottom - top));
-        renderRow(*row, table.rect.x(), tableWidth(table, *row), top, height, scope, page);
+        const CheckedScope checked(scope);
+        renderRow(*row, table.rect.x(), tableWidth(table, *row), top, height, checked, page);
+        if (!checked.missing().isEmpty())
+            keepUnknown(rowName(table, *row), checked);
         top += height;
     }
     return top;

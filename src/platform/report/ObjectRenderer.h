@@ -2,6 +2,7 @@
 
 #include "platform/report/Definitions.h"
 #include "platform/report/Layout.h"
+#include "platform/report/LayoutNames.h"
 #include "platform/report/Page.h"
 
 #include <QHash>
@@ -24,10 +25,16 @@ public:
     // Draws the rows from `top`, clipped at `bottom`; returns the new top.
     double renderRows(const QList<const TableRow *> &rows, const TableDef &table, double top, double bottom,
                       const NameScope &scope, Page &page) const;
+    // The elements drawn since the last call that used names their scope
+    // does not define, each element once.
+    QList<UnknownNames> takeUnknownNames();
 
 private:
     QString m_folder;
     QHash<QString, QImage> m_files;
+    mutable QList<UnknownNames> m_unknown;
+
+    void keepUnknown(const QString &element, const CheckedScope &scope) const;
 
     double rowHeight(const TableRow &row, const NameScope &scope) const;
     void renderRow(const TableRow &row, double left, double width, double top, double height, const NameScope &scope,

@@ -19,11 +19,21 @@ QPen penOf(const Scale &s, double widthMm, const QColor &colour = Qt::black)
     return pen;
 }
 
+// Laid out at the resolution text is measured at and scaled to the device:
+// at a screen's coarse pixels the glyphs would be hinted wider than
+// measured, and the box that holds a line on paper would cut it.
 void paintText(QPainter &p, const Scale &s, const DrawOp &op)
 {
-    p.setFont(op.font.toQFont());
+    const Scale layout{kTextLayoutDpi / 25.4};
+    const double factor = s.px / layout.px;
+    QFont font = op.font.toQFont();
+    font.setPointSizeF(op.font.size / factor);
+    p.save();
+    p.scale(factor, factor);
+    p.setFont(font);
     p.setPen(Qt::black);
-    p.drawText(s.rect(op.rect), textFlags(op.align, op.wrap), op.text);
+    p.drawText(layout.rect(op.rect), textFlags(op.align, op.wrap), op.text);
+    p.restore();
 }
 
 void paintRectangle(QPainter &p, const Scale &s, const DrawOp &op)

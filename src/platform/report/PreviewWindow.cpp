@@ -8,10 +8,12 @@
 #include "platform/report/PrinterOutput.h"
 #include "platform/report/api/ReportCodes.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/UiServices.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -249,11 +251,28 @@ void PreviewWindow::askAndPrint()
     }
 }
 
+// A name typed without ".pdf" gets it, whatever else it holds ("Rechnung
+// 01.10.2026"); whether to replace a file is asked for the file that is
+// actually written.
 void PreviewWindow::askAndSave()
 {
-    const QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Als PDF speichern"), suggestedPdfPath(),
-                                                      QStringLiteral("PDF-Dateien (*.pdf)"));
-    if (!path.isEmpty() && saveAsPdf(path) != 0)
+    QFileDialog dialog(this, QStringLiteral("Als PDF speichern"), suggestedPdfPath(),
+                       QStringLiteral("PDF-Dateien (*.pdf)"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    if (runDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return;
+    QString path = dialog.selectedFiles().constFirst();
+    if (!path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
+        path += QStringLiteral(".pdf");
+    if (QFileInfo::exists(path)
+        && ui::services().messageBox(QStringLiteral("Die Datei %1 ist schon vorhanden. Soll sie ersetzt werden?")
+                                         .arg(QDir::toNativeSeparators(path)),
+                                     QStringLiteral("Als PDF speichern"), ui::MsgIcon::Question, ui::MsgButtons::YesNo,
+                                     ui::IDNO)
+               != ui::IDYES)
+        return;
+    if (saveAsPdf(path) != 0)
         ui::showWarning(QStringLiteral("Die PDF-Datei %1 konnte nicht geschrieben werden.").arg(path));
 }
 

@@ -36,6 +36,25 @@ void PrintRun::renderObjects(const QList<Appearance> &appearances, QPointF offse
     }
 }
 
+QString PrintRun::errorText() const
+{
+    if (!m_unknownNames.isEmpty())
+        return m_unknownNames;
+    return m_sink ? m_sink->errorText() : QString();
+}
+
+// A name that prints as nothing makes a document that looks right and is
+// wrong; it is refused rather than output.
+int PrintRun::refuseUnknownNames(int code)
+{
+    const QList<UnknownNames> unknown = m_renderer.takeUnknownNames();
+    if (unknown.isEmpty())
+        return m_unknownNames.isEmpty() ? code : LL_ERR_EXPRESSION;
+    m_error = LL_ERR_EXPRESSION;
+    m_unknownNames = unknownNamesMessage(unknown).replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    return m_error;
+}
+
 int PrintRun::end(bool aborted)
 {
     if (aborted) {

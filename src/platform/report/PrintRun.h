@@ -36,8 +36,11 @@ public:
     // printer).
     void replaceSink(std::unique_ptr<PageSink> sink) { m_sink = std::move(sink); }
     bool hasOutput() const { return m_pagesOut > 0; }
-    QString errorText() const { return m_sink ? m_sink->errorText() : QString(); }
+    QString errorText() const;
     int end(bool aborted);
+    // The result of a call of the run, unless the call drew an element with
+    // a name no definition made: then -23, and nothing of the run is output.
+    int refuseUnknownNames(int code);
 
 protected:
     Layout m_layout;
@@ -57,6 +60,7 @@ private:
     int m_lastPage = 9999;
     int m_pagesOut = 0;
     int m_error = 0;
+    QString m_unknownNames;
 };
 
 // Lists and forms: page objects, one table with header, data, page-footer

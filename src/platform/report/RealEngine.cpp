@@ -7,6 +7,7 @@
 #include "platform/report/PrintOptionsDialog.h"
 #include "platform/report/PrinterOutput.h"
 #include "platform/report/api/ReportCodes.h"
+#include "platform/ui/Application.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -277,7 +278,7 @@ int RealEngine::withRun(int handle, Call &&call)
         return LL_ERR_GENERAL;
     if (job->aborted)
         return LL_ERR_USER_ABORTED;
-    const int code = call(*job->run);
+    const int code = job->run->refuseUnknownNames(call(*job->run));
     keepErrorText(*job, code);
     return code;
 }
@@ -379,14 +380,21 @@ int RealEngine::defineLayout(int handle, QWidget *parent, const QString &title, 
     const bool create = (kind & LL_FUNCTION_CREATE_IF_MISSING) != 0;
     const int project = kind & ~LL_FUNCTION_CREATE_IF_MISSING;
     const QString layout = resolveLayoutPath(layoutName, project);
+    job->errorText.clear();
     Layout loaded;
-    if (QFileInfo::exists(layout)) {
-        if (loadLayout(layout, loaded) != 0)
+    // An empty file holds nothing to lose: it is made anew as a missing one.
+    if (QFileInfo(layout).size() == 0) {
+        if (!create)
             return LL_ERR_LAYOUT;
-    } else if (!create) {
-        return LL_ERR_LAYOUT;
-    } else {
         loaded = newLayout(project == LL_PROJECT_LABEL ? Layout::Type::Label : Layout::Type::List);
+    } else if (QString damage; loadLayout(layout, loaded, &damage) != 0) {
+        if (!salvageLayout(layout, loaded)) {
+            job->errorText = damage;
+            return LL_ERR_LAYOUT;
+        }
+        ui::showWarning(QStringLiteral("Die Formulardatei %1 ist beschädigt (%2). Der Entwurf zeigt, was sich davon "
+                                       "lesen ließ; erst beim Speichern wird die Datei ersetzt.")
+                            .arg(layout, damage));
     }
     return designLayout(loaded, layout, job->variables, job->fields, parent, title);
 }

@@ -6,16 +6,14 @@
 namespace report {
 namespace {
 
-constexpr double kMeasureDpi = 1200;
-constexpr double kPxPerMm = kMeasureDpi / 25.4;
+constexpr double kPxPerMm = kTextLayoutDpi / 25.4;
 
-// Text is measured at print resolution so that heights match the output.
 const QImage &measureDevice()
 {
     static const QImage device = [] {
         QImage image(1, 1, QImage::Format_Mono);
-        image.setDotsPerMeterX(int(kMeasureDpi / 0.0254));
-        image.setDotsPerMeterY(int(kMeasureDpi / 0.0254));
+        image.setDotsPerMeterX(int(kTextLayoutDpi / 0.0254));
+        image.setDotsPerMeterY(int(kTextLayoutDpi / 0.0254));
         return image;
     }();
     return device;

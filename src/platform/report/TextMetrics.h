@@ -4,6 +4,10 @@
 
 namespace report {
 
+// Text is laid out at this resolution wherever it is measured or drawn, so
+// that a line takes the same room on the screen as on paper.
+constexpr double kTextLayoutDpi = 1200;
+
 // Height in millimetres that `text` takes in `font` within `widthMm`
 // (wrapped at word boundaries when `wrap` is set).
 double textHeightMm(const QString &text, const FontSpec &font, double widthMm, bool wrap);

@@ -43,6 +43,33 @@ TEST_F(PrintJobTest, MarkedDocumentsPrintOneJobEach)
     EXPECT_EQ(branches.jobKeys, QStringList({"20260001", "20260001", "20260004", "20260004", "20260005", "20260005"}));
 }
 
+// A layout refused for the first document would be refused for every one:
+// one box, and the run ends. Any other failure ends only its document.
+TEST_F(PrintJobTest, ARefusedLayoutEndsARunOfDocumentsAfterOneBox)
+{
+    const struct
+    {
+        const char *call;
+        int code;
+        QStringList jobs;
+    } cases[] = {
+        {"LlPrint", report::LL_ERR_EXPRESSION, {"20260001"}},
+        {"LlPrintWithBoxStart", report::LL_ERR_LAYOUT, {"20260001"}},
+        {"LlPrintFields", report::LL_ERR_NO_TABLE, {"20260001"}},
+        {"LlPrintEnd", report::LL_ERR_PRINTING_FAILED, {"20260001", "20260004", "20260005"}},
+    };
+    for (const auto &c : cases) {
+        sales(QStringLiteral("Rechnung"), QStringLiteral("M"));
+        window.chosen = printroad::Output::Bildschirm;
+        services.clear();
+        branches.jobKeys.clear();
+        engine.script(QString::fromLatin1(c.call), {c.code});
+        driver.Tintlen();
+        EXPECT_EQ(branches.jobKeys, c.jobs) << c.call;
+        EXPECT_EQ(services.messages().size(), 1) << c.call;
+    }
+}
+
 TEST_F(PrintJobTest, AListIsOneJobButEachDocumentOfTheFilterIsOne)
 {
     sales(QStringLiteral("Liste"), QStringLiteral("M"));

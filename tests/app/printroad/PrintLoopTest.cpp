@@ -1,9 +1,12 @@
+#include "ModuleFieldsFixture.h"
 #include "PrintRoadFixture.h"
 
 #include "app/printroad/PrintLoop.h"
+#include "app/printroad/ReportModules.h"
 #include "demo/layouts/DemoLayouts.h"
 #include "platform/db/TField.h"
 #include "platform/report/DialogRunner.h"
+#include "platform/report/LayoutBuilder.h"
 #include "platform/report/LayoutFile.h"
 #include "platform/report/PreviewFile.h"
 #include "platform/report/api/ReportCodes.h"
@@ -12,6 +15,7 @@
 
 #include <QDialog>
 #include <QFile>
+#include <QLabel>
 #include <QStorageInfo>
 
 #include <sqlite3.h>
@@ -339,6 +343,8 @@ namespace {
 
 // The real engine, printing to the test printers' PDF files and showing its
 // preview through a runner that closes it at once.
+// The demo invoice printed by the real engine through the module's own
+// field definitions, as the program prints it.
 class PrintLoopRealEngineTest : public PrintLoopTest
 {
 protected:
@@ -346,6 +352,7 @@ protected:
     {
         PrintLoopTest::SetUp();
         freshTables();
+        ProgramPaths().DatenpfadQRB = demoMailbox();
         report::setEngine(nullptr);
         os::PrinterService::setInstance(&pdfPrinters);
         pdfPrinters.setCurrentPrinter(QStringLiteral("Testdrucker"));
@@ -380,6 +387,8 @@ protected:
 
     os::FakePrinterService pdfPrinters{scratchPath(QStringLiteral("pdf")), {QStringLiteral("Testdrucker")}};
     bool previewSeen = false;
+    printroad::ReportFields moduleFields{data, printroad::ReportModuleBranches()};
+    printroad::PrintLoop moduleLoop{moduleFields, window};
 };
 
 }
@@ -388,7 +397,7 @@ TEST_F(PrintLoopRealEngineTest, ALongInvoicePrintsToPdfOverSeveralPages)
 {
     QDir().mkpath(scratchPath(QStringLiteral("pdf")));
     invoice(QStringLiteral("20260001"));
-    loop.ListeTintlen(false);
+    moduleLoop.ListeTintlen(false);
     EXPECT_TRUE(services.messages().isEmpty()) << services.messageTexts().join('|').toStdString();
     // The printer check pass opens the printer but leaves no file.
     const QStringList files = QDir(scratchPath(QStringLiteral("pdf"))).entryList(QDir::Files);
@@ -401,7 +410,7 @@ TEST_F(PrintLoopRealEngineTest, ThePreviewFilesAreDeletedAfterThePreview)
 {
     invoice(QStringLiteral("20260002"));
     window.chosen = printroad::Output::Bildschirm;
-    loop.ListeTintlen(false);
+    moduleLoop.ListeTintlen(false);
     EXPECT_TRUE(services.messages().isEmpty()) << services.messageTexts().join('|').toStdString();
     EXPECT_TRUE(previewSeen);
     EXPECT_FALSE(
@@ -453,7 +462,7 @@ TEST_F(PrintLoopRealEngineTest, AFullDiskNamesThePdfFolderAndLeavesNoHalfFile)
         GTEST_SKIP() << "no tmpfs can be mounted here";
     unnumberPositions();
     invoice(QStringLiteral("20260001"));
-    loop.ListeTintlen(false);
+    moduleLoop.ListeTintlen(false);
     ASSERT_EQ(services.messages().size(), 1) << services.messageTexts().join('|').toStdString();
     EXPECT_EQ(services.messages().first().caption, QStringLiteral("Fehler (Nr.-12)"));
     EXPECT_EQ(services.messages().first().text,
@@ -471,13 +480,46 @@ TEST_F(PrintLoopRealEngineTest, ALayoutCutInHalfIsCalledDamagedWithItsName)
     ASSERT_TRUE(file.resize(file.size() / 2));
     file.close();
     invoice(QStringLiteral("20260002"));
-    loop.ListeTintlen(false);
+    moduleLoop.ListeTintlen(false);
     ASSERT_EQ(services.messages().size(), 1);
     EXPECT_EQ(services.messages().first().caption, QStringLiteral("Fehler (Nr.-22)"));
     EXPECT_TRUE(services.messages().first().text.startsWith(
         QStringLiteral("Die Formulardatei %1 ist beschädigt (").arg(layout)))
         << services.messages().first().text.toStdString();
+    EXPECT_TRUE(services.messages().first().text.contains(
+        QStringLiteral("Öffnen Sie es über den \"Bearbeiten/Layout\"-Button, um zu retten, was sich lesen lässt")));
     expectEverythingClosed();
+}
+
+// A layout that uses a name the print never defines is refused with one box
+// that names the element, and no document goes out; the designer names it
+// too. "Anzahl", defined at a list's end, is known from the start.
+TEST_F(PrintLoopRealEngineTest, ANameNoDefinitionMadeStopsTheJobWithOneBoxAndNoDocument)
+{
+    report::Layout layout = demo::invoiceLayout();
+    layout.objects.append(report::textObject("Betreff", {20, 95, 175, 5}, {"auftragnr + \" \" + Gibtsnicht"}));
+    layout.objects.append(report::textObject("Zahl", {20, 5, 175, 5}, {"Anzahl"}));
+    ASSERT_TRUE(report::saveLayout(ProgramPaths().FormularPfad + QStringLiteral("Auftrag_Rechnung.lst"), layout));
+    QDir().mkpath(scratchPath(QStringLiteral("pdf")));
+    invoice(QStringLiteral("20260002"));
+    moduleLoop.ListeTintlen(false);
+    ASSERT_EQ(services.messages().size(), 1);
+    EXPECT_EQ(services.messages().first().caption, QStringLiteral("Fehler (Nr.-23)"));
+    EXPECT_EQ(services.messages().first().text,
+              QStringLiteral("Das Formular verwendet Namen, die beim Druck nicht bekannt sind:\r\n„Betreff“: "
+                             "Gibtsnicht\r\nRufen Sie über den \"Bearbeiten/Layout\"-Button den Entwurfsmodus "
+                             "auf und korrigieren Sie bitte den Fehler!"));
+    EXPECT_TRUE(moduleLoop.layoutRefused());
+    EXPECT_TRUE(QDir(scratchPath(QStringLiteral("pdf"))).entryList(QDir::Files).isEmpty());
+    expectEverythingClosed();
+
+    QString problem;
+    report::setDialogRunner([&problem](QDialog &designer) {
+        problem = designer.findChild<QLabel *>(QStringLiteral("problem"))->text();
+        return int(QDialog::Rejected);
+    });
+    moduleLoop.Layout();
+    EXPECT_EQ(problem, QStringLiteral("Unbekannte Namen:\n„Betreff“: Gibtsnicht"));
 }
 
 TEST_F(PrintLoopTest, ATableHeldByAnotherWorkstationEndsTheJobWithItsNameAndLeavesNothingOpen)

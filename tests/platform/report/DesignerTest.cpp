@@ -38,6 +38,7 @@ protected:
         LlDefineVariableExt(job, "Barcode_Auftragnr_EAN13", "00|00000|12345", LL_BARCODE_EAN13, "");
         LlDefineFieldExt(job, "Kopf_Kunde_Name", "Meier GmbH", LL_TEXT | LL_TABLE_HEADERFIELD, "");
         LlDefineFieldExt(job, "ZahlFormatPreisF", "--,---,--&.##", LL_TEXT | LL_TABLE_FOOTERFIELD, "");
+        LlDefineField(job, "Bezeichnung", "Schraube M6x40");
     }
 
     void TearDown() override
@@ -225,6 +226,48 @@ TEST_F(Designer, NumbersAreGermanAndAnElementNeverLeavesThePageUnnoticed)
     EXPECT_EQ(columns->item(1, 1)->text(), "120,5");
 }
 
+// A paper or label size that cannot hold the layout, or is too small to be
+// meant, is refused like an element off the page: said, and not taken.
+TEST_F(Designer, APageOrLabelThatCannotHoldTheLayoutIsRefused)
+{
+    ui::ScopedRecordingUiServices user;
+    Layout labels = newLayout(Layout::Type::Label);
+    labels.objects.append(textObject("Adresse", {5, 5, 60, 25}, {"Kunde_Name"}));
+    const struct
+    {
+        Layout::Type type;
+        const char *box;
+        const char *typed;
+        const char *said; // empty: taken
+    } cases[] = {
+        {Layout::Type::List, "pageWidth", "5", "Die Papierbreite muss mindestens 10 mm betragen."},
+        {Layout::Type::List, "pageHeight", "9,9", "Die Papierhöhe muss mindestens 10 mm betragen."},
+        {Layout::Type::List, "pageWidth", "150", "„Tabelle“ außerhalb der Seite (150 x 297 mm)"},
+        {Layout::Type::List, "pageWidth", "250", ""},
+        {Layout::Type::Label, "labelWidth", "0", "Die Etikettbreite muss mindestens 10 mm betragen."},
+        {Layout::Type::Label, "labelWidth", "50", "„Adresse“ außerhalb des Etiketts (50 x 37 mm)"},
+        {Layout::Type::Label, "columns", "4", "Etiketten außerhalb des Bogens (210 x 297 mm)"},
+        {Layout::Type::Label, "pageHeight", "200", "Etiketten außerhalb des Bogens (210 x 200 mm)"},
+        {Layout::Type::Label, "labelHeight", "30", ""},
+    };
+    for (const auto &c : cases) {
+        user.clear();
+        const Layout start = c.type == Layout::Type::Label ? labels : newLayout(Layout::Type::List);
+        LayoutDesigner designer(start, dir.filePath("neu.lst"), Definitions{}, Definitions{}, nullptr, "Seite");
+        designer.show();
+        auto *box = child<QDoubleSpinBox>(designer, c.box);
+        const double before = box->value();
+        typeInto(box, c.typed);
+        const bool refused = *c.said != 0;
+        // Enter confirmed the value; it neither saved nor closed the designer.
+        EXPECT_TRUE(designer.isVisible()) << c.box << " " << c.typed;
+        EXPECT_EQ(user.messageTexts().join('|').contains(QString::fromUtf8(c.said)), true) << c.box << c.typed;
+        EXPECT_EQ(user.messages().size(), refused ? 1 : 0) << c.box << " " << c.typed;
+        EXPECT_EQ(layoutToText(designer.layout()) == layoutToText(start), refused) << c.box << " " << c.typed;
+        EXPECT_EQ(box->value() == before, refused) << c.box << " " << c.typed;
+    }
+}
+
 TEST_F(Designer, CancelAsksBeforeChangesAreThrownAway)
 {
     ui::ScopedRecordingUiServices user;
@@ -349,4 +392,92 @@ TEST_F(Designer, ALayoutThatCannotBeSavedIsReportedAndTheDesignerStays)
     EXPECT_EQ(user.messages().at(0).buttons, ui::MsgButtons::Ok);
     EXPECT_FALSE(user.messages().at(0).text.isEmpty());
     EXPECT_FALSE(QFile::exists(dir.filePath("entfernt/liste.lst")));
+}
+
+// A name the job never defined is named while the expression is typed and
+// again on saving, where keeping it is the user's choice; a name defined as
+// a field counts in the table, not on the page.
+TEST_F(Designer, NamesTheJobNeverDefinedAreNamedWhileTypingAndOnSaving)
+{
+    ui::ScopedRecordingUiServices user;
+    const QString path = dir.filePath("namen.lst");
+    setDialogRunner([&](QDialog &dialog) {
+        auto &designer = dynamic_cast<LayoutDesigner &>(dialog);
+        auto *problem = child<QLabel>(designer, "problem");
+        designer.addObject(ObjectKind::Text);
+        const struct
+        {
+            const char *typed;
+            const char *shown;
+        } typing[] = {
+            {"\"Rechnung Nummer \" + Kunde_Name + \" \" + Gibtsnicht", "Unbekannte Namen:\n„Text 1“: Gibtsnicht"},
+            {"Bezeichnung + steuer1", "Unbekannte Namen:\n„Text 1“: Bezeichnung, steuer1"},
+            {"Kunde_Name + ZahlFormatPreisF", "Unbekannte Namen:\n„Text 1“: ZahlFormatPreisF"},
+            {"Kunde_Name", ""},
+        };
+        for (const auto &t : typing) {
+            child<QPlainTextEdit>(designer, "expression")->setPlainText(QString::fromUtf8(t.typed));
+            EXPECT_EQ(problem->text(), QString::fromUtf8(t.shown)) << t.typed;
+        }
+        designer.canvas()->select(designer.canvas()->tableIndex());
+        child<QTableWidget>(designer, "columns")->item(1, 4)->setText("Bezeichnung + steuer1");
+        EXPECT_EQ(problem->text(), "Unbekannte Namen:\n„Tabelle, Datenzeile 2“: steuer1");
+
+        user.queueAnswer(ui::IDNO);
+        EXPECT_FALSE(designer.save());
+        EXPECT_FALSE(QFile::exists(path));
+        user.queueAnswer(ui::IDYES);
+        EXPECT_TRUE(designer.save());
+        return designer.result();
+    });
+    LlDefineLayout(job, nullptr, "Rechnung", LL_PROJECT_LIST | LL_FUNCTION_CREATE_IF_MISSING, path);
+    ASSERT_EQ(user.messages().size(), 2);
+    EXPECT_EQ(user.messages().at(0).buttons, ui::MsgButtons::YesNo);
+    EXPECT_TRUE(user.messages().at(0).text.contains("„Tabelle, Datenzeile 2“: steuer1"));
+    EXPECT_TRUE(QFile::exists(path));
+}
+
+// The designer opens an empty layout file as a new layout and a damaged one
+// of ours on what could be read, after saying so; a file that is not ours,
+// or from a newer version, is left untouched and the reason told.
+TEST_F(Designer, DamagedLayoutsOpenOnWhatCouldBeReadOthersSayWhyNot)
+{
+    const QString sound = layoutToText(newLayout(Layout::Type::List))
+                              .replace("[Table]", "[Text]\nName=Titel\nRect=20;20;100;10\nLine=Kunde_Name\n[Table]");
+    const struct
+    {
+        const char *what;
+        QByteArray bytes;
+        int objects;      // read; -1: the designer does not open
+        const char *said; // a warning before the designer, or why it cannot open
+    } cases[] = {
+        {"empty", "", 0, ""},
+        {"cut short", sound.left(sound.indexOf("Line=") + 10).toUtf8(), 1, "Die Layoutdatei ist unvollständig"},
+        {"a line garbled", QString(sound).replace("Rect=20;20;100;10", "Rect=20;x").toUtf8(), 1,
+         "Zeile 8: 4 Zahlen erwartet"},
+        {"a section unknown", QString(sound).replace("[Text]", "[Kreis]").toUtf8(), 0, "Unbekannter Abschnitt"},
+        {"foreign", QByteArray("\x00\x01\x02LL binary", 12), -1, "keine Layoutdatei"},
+        {"newer", QString(sound).replace("TintlenLayout 1", "TintlenLayout 7").toUtf8(), -1, "neueren Programmversion"},
+    };
+    for (const auto &c : cases) {
+        ui::ScopedRecordingUiServices user;
+        QFile file(dir.filePath(QStringLiteral("%1.lst").arg(c.what)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(c.bytes);
+        file.close();
+        int objects = -1;
+        setDialogRunner([&](QDialog &dialog) {
+            objects = int(dynamic_cast<LayoutDesigner &>(dialog).layout().objects.size());
+            return int(QDialog::Rejected);
+        });
+        const int result =
+            LlDefineLayout(job, nullptr, "x", LL_PROJECT_LIST | LL_FUNCTION_CREATE_IF_MISSING, file.fileName());
+        EXPECT_EQ(result, c.objects < 0 ? LL_ERR_LAYOUT : LL_ERR_USER_ABORTED) << c.what;
+        EXPECT_EQ(objects, c.objects) << c.what;
+        const QString said = c.objects < 0 ? LlGetErrorText(job) : user.messageTexts().join('|');
+        EXPECT_TRUE(said.contains(QString::fromUtf8(c.said)) && said.isEmpty() == !*c.said) << said.toStdString();
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), c.bytes) << c.what;
+        file.close();
+    }
 }

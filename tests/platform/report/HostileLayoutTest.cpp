@@ -59,8 +59,8 @@ TEST(HostileLayout, ExpressionsTooLongForTheStackAreSyntaxErrors)
     EXPECT_EQ(evaluated(QStringLiteral("0") + QStringLiteral("+1").repeated(900)), QStringLiteral("900"));
 }
 
-// What cannot be a page or a label sheet is the layout error, never a
-// layout that is saved in a form its reader refuses.
+// What cannot be a page or a label sheet, or is too small for a line of
+// print, is the layout error, never a layout that prints blank pages.
 TEST(HostileLayout, PagesAndGridsThatCannotBeAreRefused)
 {
     Layout label;
@@ -71,8 +71,9 @@ TEST(HostileLayout, PagesAndGridsThatCannotBeAreRefused)
     const QString good = layoutToText(label);
     Layout read;
     ASSERT_EQ(layoutFromText(good, read), 0);
-    for (const char *bad : {"Grid=1e300;1", "Grid=100000;100000", "Grid=nan;1", "Size=nan;297", "Size=inf;297",
-                            "Size=210;1e300", "Margins=0;0;nan;0"}) {
+    for (const char *bad :
+         {"Grid=1e300;1", "Grid=100000;100000", "Grid=nan;1", "Size=nan;297", "Size=inf;297", "Size=210;1e300",
+          "Margins=0;0;nan;0", "Size=5;297", "Size=210;0", "Label=9.9;37", "Label=-70;37", "Label=70;nan"}) {
         QString text = good;
         const QString key = QString::fromLatin1(bad).section(QLatin1Char('='), 0, 0) + QLatin1Char('=');
         const qsizetype at = text.indexOf(QLatin1Char('\n') + key);

@@ -90,6 +90,7 @@ TEST_F(LabelPrint, BarcodesAreEncodedAndBadDataIsMarked)
 {
     ASSERT_EQ(LlPrintStart(job, LL_PROJECT_LABEL, writeLayout("artikel.lbl", sheet()), LL_PRINT_NORMAL, 0), 0);
     LlDefineVariable(job, "Name", "Gut");
+    LlDefineVariable(job, "Ort", QString());
     LlDefineVariableExt(job, "Barcode_Artikel_EAN13", "40|12345|67890", LL_BARCODE_EAN13, "");
     ASSERT_EQ(LlPrint(job), 0);
     LlDefineVariable(job, "Name", "Schlecht");

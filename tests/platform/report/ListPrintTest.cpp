@@ -110,8 +110,11 @@ TEST_F(ListPrint, ALineTallerThanTheTableIsClippedInsteadOfRepeated)
     tall.table->rows[1].height = 80;
     const QString path = writeLayout("hoch.lst", tall);
     ASSERT_EQ(LlPrintStart(job, LL_PROJECT_LIST, path, LL_PRINT_NORMAL, 0), 0);
-    ASSERT_EQ(LlPrint(job), 0);
+    LlDefineVariableExt(job, "Seite", "1", LL_NUMERIC, "");
     LlDefineField(job, "Bezeichnung", "Riesig");
+    LlDefineFieldExt(job, "Betrag", "1", LL_NUMERIC, "");
+    LlDefineFieldExt(job, "Übertrag", "1", LL_NUMERIC, "");
+    ASSERT_EQ(LlPrint(job), 0);
     EXPECT_EQ(LlPrintFields(job), 0);
     EXPECT_EQ(LlPrintFields(job), -998);
     EXPECT_EQ(LlPrint(job), 0);

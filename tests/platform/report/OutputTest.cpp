@@ -7,7 +7,9 @@
 #include "platform/report/PreviewFile.h"
 #include "platform/report/PreviewWindow.h"
 #include "platform/report/PrintOptionsDialog.h"
+#include "platform/report/TextMetrics.h"
 #include "platform/report/api/ReportApi.h"
+#include "support/RecordingUiServices.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -16,6 +18,7 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
@@ -338,6 +341,54 @@ TEST_F(Output, PreviewZoomNavigationAndPdfNamesMeetTheUser)
     EXPECT_EQ(QFileInfo(printers->jobs().first().outputFile).fileName(), "Rechnung.pdf");
 }
 
+// "Als PDF speichern" writes a PDF file under the name typed, with ".pdf"
+// added where it lacks it, and asks before it replaces a file.
+TEST_F(Output, SavingFromThePreviewWritesAPdfFileUnderTheTypedName)
+{
+    ASSERT_EQ(LlPrintStart(job, LL_PROJECT_LIST, layout, LL_PRINT_PREVIEW, 0), 0);
+    printList(job, {10});
+    ASSERT_EQ(LlPrintEnd(job, 0), 0);
+    QFile old(dir.filePath("Alt.pdf"));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("alt") == 3);
+    old.close();
+    const QByteArray savedPdfFolder = qgetenv("TINTLEN_PDF_DIR");
+    qputenv("TINTLEN_PDF_DIR", dir.path().toUtf8());
+    const struct
+    {
+        const char *typed;
+        const char *written;
+        int replace; // the answer when asked, 0: not asked
+    } cases[] = {
+        {"Meine Rechnung", "Meine Rechnung.pdf", 0},
+        {"Rechnung 01.10.2026", "Rechnung 01.10.2026.pdf", 0},
+        {"Gross.PDF", "Gross.PDF", 0},
+        {"Alt", "Alt.pdf", ui::IDNO},
+        {"Alt", "Alt.pdf", ui::IDYES},
+    };
+    for (const auto &c : cases) {
+        ui::ScopedRecordingUiServices user;
+        if (c.replace != 0)
+            user.queueAnswer(c.replace);
+        setDialogRunner([&](QDialog &dialog) {
+            auto *preview = qobject_cast<PreviewWindow *>(&dialog);
+            if (preview) {
+                QTest::mouseClick(preview->findChild<QPushButton *>("Als PDF speichern"), Qt::LeftButton);
+                return int(QDialog::Accepted);
+            }
+            dialog.show();
+            auto *name = dialog.findChild<QLineEdit *>("fileNameEdit");
+            name->selectAll();
+            QTest::keyClicks(name, QString::fromUtf8(c.typed));
+            QTest::keyClick(name, Qt::Key_Return);
+            return dialog.result();
+        });
+        EXPECT_EQ(LlPreviewDisplay(job, layout, "", nullptr), 0);
+        EXPECT_EQ(user.messages().size(), c.replace != 0 ? 1 : 0) << c.typed;
+        EXPECT_EQ(pdfPages(dir.filePath(QString::fromUtf8(c.written))), c.replace == ui::IDNO ? -1 : 1) << c.typed;
+    }
+    qputenv("TINTLEN_PDF_DIR", savedPdfFolder);
+}
+
 TEST_F(Output, PreviewPagesLookLikeTheDocument)
 {
     ASSERT_EQ(LlPrintStart(job, LL_PROJECT_LIST, layout, LL_PRINT_PREVIEW, 0), 0);
@@ -353,6 +404,28 @@ TEST_F(Output, PreviewPagesLookLikeTheDocument)
             dark += qGray(image.pixel(x, y)) < 128;
     }
     EXPECT_GT(dark, 50);
+}
+
+// At every zoom the screen draws a line as print lays it out, so a box that
+// holds it on paper holds it on the screen too, and nothing of it is cut.
+TEST(PreviewText, EveryZoomDrawsALineAsLongAsInPrint)
+{
+    const QString text = QStringLiteral("Werkzeughandel Lindner GmbH · Gießereistraße 4 · 86150 Augsburg");
+    const FontSpec footer = font(7);
+    const double measured = textWidthMm(text, footer);
+    Page page;
+    page.size = QSizeF(210, 297);
+    DrawOp line;
+    line.kind = DrawOp::Kind::Text;
+    line.rect = QRectF(20, 275, measured + 1, 12);
+    line.text = text;
+    line.font = footer;
+    page.ops << line;
+    Page unbounded = page;
+    unbounded.ops[0].rect.setWidth(180);
+    for (const int zoom : {25, 50, 75, 83, 100, 125, 150, 200}) {
+        EXPECT_EQ(renderPageImage(page, zoom), renderPageImage(unbounded, zoom)) << "cut at " << zoom << " %";
+    }
 }
 
 TEST_F(Output, OptionsDialogChoosesPrinterCopiesAndPages)

@@ -32,6 +32,8 @@ protected:
         label.objects.append(pictureObject("Logo", {50, 5, 40, 40}, "fehlt.png"));
         layout = writeLayout("bild.lbl", label);
         job = LlJobOpen(0);
+        // A record that brings no picture of its own.
+        LlDefineVariableExtHandle(job, "Artikel_Bild", QImage(), LL_DRAWING_HBITMAP, "");
     }
 
     void TearDown() override
