@@ -77,16 +77,7 @@ TEST_F(LayoutRoadTest, ADamagedFormOpensInTheDesignerOrABoxSaysWhy)
                         pressKey(shownWindow("report::LayoutDesigner"), Qt::Key_Escape);
                     });
             }
-            script.waitFor(
-                QStringLiteral("the form maintenance again"),
-                [] {
-                    return !shownWindow("report::LayoutDesigner") && shownWindow("TfrmBearbeiten")
-                           && shownBoxText().isEmpty();
-                },
-                [] { pressKey(shownWindow("TfrmBearbeiten"), Qt::Key_Escape); });
-            script.waitFor(QStringLiteral("the main window alone"),
-                           [] { return frmPrintMan->isVisible() && !QApplication::activeModalWidget(); });
-            clickAbbruch(script);
+            leaveFormMaintenanceAndQuit(script);
         });
         EXPECT_EQ(stoppedAt, QString());
         EXPECT_EQ(exitCode, 0);

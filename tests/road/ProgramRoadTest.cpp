@@ -189,13 +189,7 @@ TEST_F(ProgramRoadTest, ThePreviewAndTheDesignerComeAndGoWhileTheProgramRuns)
         script.waitFor(
             QStringLiteral("the layout designer"), [] { return shownWindow("report::LayoutDesigner"); },
             [] { pressKey(shownWindow("report::LayoutDesigner"), Qt::Key_Escape); });
-        script.waitFor(
-            QStringLiteral("the form maintenance again"),
-            [] { return !shownWindow("report::LayoutDesigner") && shownWindow("TfrmBearbeiten"); },
-            [] { pressKey(shownWindow("TfrmBearbeiten"), Qt::Key_Escape); });
-        script.waitFor(QStringLiteral("the main window alone"),
-                       [] { return frmPrintMan->isVisible() && !QApplication::activeModalWidget(); });
-        clickAbbruch(script);
+        leaveFormMaintenanceAndQuit(script);
     });
     EXPECT_EQ(stoppedAt, QString());
     EXPECT_EQ(exitCode, 0);

@@ -10,6 +10,7 @@
 #include "platform/os/Paths.h"
 #include "platform/ui/Application.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QTest>
@@ -99,6 +100,19 @@ void waitForTheInvoiceRequest(RoadScript &script)
 void clickAbbruch(RoadScript &script)
 {
     script.act(QStringLiteral("Abbruch"), [] { QTest::mouseClick(frmPrintMan->btnAbbruch, Qt::LeftButton); });
+}
+
+void leaveFormMaintenanceAndQuit(RoadScript &script)
+{
+    script.waitFor(
+        QStringLiteral("the form maintenance again"),
+        [] {
+            return !shownWindow("report::LayoutDesigner") && shownWindow("TfrmBearbeiten") && shownBoxText().isEmpty();
+        },
+        [] { pressKey(shownWindow("TfrmBearbeiten"), Qt::Key_Escape); });
+    script.waitFor(QStringLiteral("the main window alone"),
+                   [] { return frmPrintMan->isVisible() && !QApplication::activeModalWidget(); });
+    clickAbbruch(script);
 }
 
 bool inTheBackground()

@@ -41,4 +41,7 @@ protected:
 bool requestShown(const QString &module);
 void waitForTheInvoiceRequest(RoadScript &script);
 void clickAbbruch(RoadScript &script);
+// Back from the designer to the form maintenance, Escape there, and Abbruch
+// in the main window once it stands alone.
+void leaveFormMaintenanceAndQuit(RoadScript &script);
 bool inTheBackground();
