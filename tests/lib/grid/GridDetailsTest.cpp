@@ -41,6 +41,9 @@ TEST_F(GridTables, AnInsertedRecordMovesTheRowsBelowDown)
     click(colOf("Bezeichnung"), 3);
     key(Qt::Key_Insert);
     EXPECT_EQ(rowTexts(5), QStringList({before[0], before[1], QString(), before[2], before[3]}));
+    key(Qt::Key_Escape);
+    EXPECT_EQ(rowTexts(4), before) << "cancelled, the rows are as they were";
+    key(Qt::Key_Insert);
     typeText("Neu");
     key(Qt::Key_Down);
     EXPECT_EQ(reread()->RecordCount(), count + 1);
