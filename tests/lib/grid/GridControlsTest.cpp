@@ -55,6 +55,17 @@ protected:
         GridTables::TearDown();
     }
     QColor centreOf(int col, int row) { return shot().pixelColor(grid->CellRect(col, row).center()); }
+    // The grid over name and remark, the remark a rich text cell of a rich edit on the form.
+    TqkDBRichEdit *openWithRichCell()
+    {
+        auto *richEdit = new TqkDBRichEdit(&form);
+        richEdit->setObjectName("bemerkungRich");
+        positions->SetControlType({"Bemerkung;RichEdit;bemerkungRich"});
+        grid->SetUseTFields(false);
+        grid->SetSelected({"Name\t20", "Bemerkung\t30"});
+        openGrid();
+        return richEdit;
+    }
 
     QWidget form;
 };
@@ -280,12 +291,7 @@ TEST_F(GridControls, TheLinkCheckCleansTheListsAndAppliesTheStoredLayout)
 
 TEST_F(GridControls, RichTextCellsShowTheirTextAndHandF2ToTheRichEdit)
 {
-    auto *richEdit = new TqkDBRichEdit(&form);
-    richEdit->setObjectName("bemerkungRich");
-    positions->SetControlType({"Bemerkung;RichEdit;bemerkungRich"});
-    grid->SetUseTFields(false);
-    grid->SetSelected({"Name\t20", "Bemerkung\t30"});
-    openGrid();
+    TqkDBRichEdit *richEdit = openWithRichCell();
     TField *remark = positions->FieldByName("Bemerkung");
     positions->Edit();
     remark->SetAsString("{\\rtf1\\ansi {\\b Wichtig:} nur vormittags liefern}");
@@ -409,12 +415,7 @@ TEST_F(GridControls, TabStaysInTheGridOnEveryKindOfCell)
 
 TEST_F(GridControls, TheEditorWindowSavesARichTextCellIntoTheTable)
 {
-    auto *richEdit = new TqkDBRichEdit(&form);
-    richEdit->setObjectName("bemerkungRich");
-    positions->SetControlType({"Bemerkung;RichEdit;bemerkungRich"});
-    grid->SetUseTFields(false);
-    grid->SetSelected({"Name\t20", "Bemerkung\t30"});
-    openGrid();
+    openWithRichCell();
     click(colOf("Bemerkung"), 1);
     QString shown;
     for (const QString &typed : {QStringLiteral("Danke. "), QString()}) {
