@@ -871,7 +871,8 @@ bool TqkDBCustomDateTimePicker::handOverToGrid(int &key, TShiftState shift)
         break;
     case VK_UP:
     case VK_DOWN:
-        toGrid = ctrl || whole;
+        // Alt+Up and Alt+Down open and close the calendar, also in a grid.
+        toGrid = !alt && (ctrl || whole);
         break;
     case VK_INSERT:
         toGrid = !(shift & Qt::ShiftModifier);

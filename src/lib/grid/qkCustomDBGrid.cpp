@@ -7,6 +7,7 @@
 #include "lib/data/Qkprops.h"
 #include "lib/data/QkstrDate.h"
 #include "lib/edit/qkCellText.h"
+#include "lib/edit/qkdbedit.h"
 #include "lib/grid/qkGridFooter.h"
 #include "lib/grid/qkGridPictures.h"
 #include "lib/grid/qkInplaceEdit.h"
@@ -15,6 +16,7 @@
 
 #include <QApplication>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -27,6 +29,7 @@
 namespace {
 
 constexpr int scrollRange = 200;
+constexpr int selectScrollInterval = 60;
 constexpr int checkBoxSize = 10;
 
 QString token(const QString &line, int index)
@@ -65,7 +68,7 @@ TqkDataSource *TqkCustomDBGrid::DataSource() const
     return qobject_cast<TqkDataSource *>(m_dataLink->DataSource());
 }
 
-void TqkCustomDBGrid::SetDataSource(TDataSource *source)
+void TqkCustomDBGrid::SetDataSource(TqkDataSource *source)
 {
     m_dataLink->SetDataSource(source);
     LayoutChanged();
@@ -961,6 +964,21 @@ void TqkCustomDBGrid::keyPressEvent(QKeyEvent *event)
     });
 }
 
+// With dgTabs, Tab and Shift+Tab are the grid's own keys on every cell,
+// never the form's way to the next control.
+bool TqkCustomDBGrid::event(QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress && (m_options & dgTabs) && m_dataLink->Active()) {
+        auto *keyEvent = static_cast<QKeyEvent *>(event);
+        const bool tab = keyEvent->key() == Qt::Key_Tab || keyEvent->key() == Qt::Key_Backtab;
+        if (tab && !(keyEvent->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+            keyPressEvent(keyEvent);
+            return true;
+        }
+    }
+    return TCustomGrid::event(event);
+}
+
 void TqkCustomDBGrid::KeyDown(int &key, qk::TShiftState shift)
 {
     TDataSet *dataSet = DataSet();
@@ -1097,6 +1115,7 @@ void TqkCustomDBGrid::mousePressEvent(QMouseEvent *event)
     }
     setFocus(Qt::MouseFocusReason);
     qkRunShowingErrors([&] { DataCellClicked(cell, event->modifiers()); });
+    m_selectingByMouse = true;
 }
 
 void TqkCustomDBGrid::DataCellClicked(const QPoint &cell, Qt::KeyboardModifiers)
@@ -1106,6 +1125,13 @@ void TqkCustomDBGrid::DataCellClicked(const QPoint &cell, Qt::KeyboardModifiers)
             ShowEditor();
         return;
     }
+    moveToCell(cell);
+}
+
+// The record and the column of the cell become current with the editor
+// hidden; OnCellChanged fires once at the end.
+void TqkCustomDBGrid::moveToCell(const QPoint &cell)
+{
     m_cellChangedHeld = false;
     {
         const QScopedValueRollback hold(m_holdCellChanged, true);
@@ -1120,6 +1146,41 @@ void TqkCustomDBGrid::DataCellClicked(const QPoint &cell, Qt::KeyboardModifiers)
         OnCellChanged(this);
 }
 
+// Dragging with the button held moves the current cell under the mouse;
+// above or below the rows the records scroll on a timer.
+void TqkCustomDBGrid::dragSelect(const QPoint &pos)
+{
+    const int dataTop = m_titleOffset ? RowPitch(0) : 0;
+    m_selectScrolling = pos.y() < dataTop ? -1 : pos.y() >= viewport()->height() ? 1 : 0;
+    if (m_selectScrolling != 0) {
+        if (!m_selectTimer.isActive())
+            m_selectTimer.start(selectScrollInterval, this);
+        return;
+    }
+    m_selectTimer.stop();
+    const QPoint cell = MouseCoord(std::clamp(pos.x(), 0, viewport()->width() - 1), pos.y());
+    if (cell.x() < FixedColCount() || cell.y() < m_titleOffset || RawToDataRow(cell.y()) >= m_dataLink->RecordCount()
+        || cell == QPoint(Col(), Row()))
+        return;
+    moveToCell(cell);
+}
+
+// Up goes to the record before the first visible one, down to the one after the last.
+void TqkCustomDBGrid::selectScrollTick()
+{
+    // A release the grid never heard of (a message box took it) ends the drag too.
+    if (!(QGuiApplication::mouseButtons() & Qt::LeftButton)) {
+        m_selectingByMouse = false;
+        m_selectTimer.stop();
+        return;
+    }
+    const QScopedValueRollback byKey(m_movingByKey, true);
+    if (m_selectScrolling < 0)
+        moveBy(-m_dataLink->ActiveRecord() - 1);
+    else
+        moveBy(m_dataLink->RecordCount() - m_dataLink->ActiveRecord());
+}
+
 void TqkCustomDBGrid::mouseMoveEvent(QMouseEvent *event)
 {
     const QPoint pos = event->position().toPoint();
@@ -1132,6 +1193,8 @@ void TqkCustomDBGrid::mouseMoveEvent(QMouseEvent *event)
         m_dragMovingRight = pos.x() > m_dragPos.x();
         m_dragPos = pos;
         viewport()->update();
+    } else if (m_selectingByMouse && (event->buttons() & Qt::LeftButton)) {
+        qkRunShowingErrors([&] { dragSelect(pos); });
     }
     TCustomGrid::mouseMoveEvent(event);
 }
@@ -1164,6 +1227,10 @@ void TqkCustomDBGrid::PaintOver(QPainter &painter)
 // column can be dropped on one out of view.
 void TqkCustomDBGrid::timerEvent(QTimerEvent *event)
 {
+    if (event->timerId() == m_selectTimer.timerId()) {
+        qkRunShowingErrors([this] { selectScrollTick(); });
+        return;
+    }
     if (event->timerId() != m_dragTimer.timerId()) {
         TCustomGrid::timerEvent(event);
         return;
@@ -1180,6 +1247,10 @@ void TqkCustomDBGrid::timerEvent(QTimerEvent *event)
 
 void TqkCustomDBGrid::mouseReleaseEvent(QMouseEvent *event)
 {
+    if (event->button() == Qt::LeftButton) {
+        m_selectingByMouse = false;
+        m_selectTimer.stop();
+    }
     if (m_pressedTitleCol >= 0 && event->button() == Qt::LeftButton)
         qkRunShowingErrors([&] { finishTitlePress(event->position().toPoint()); });
     TCustomGrid::mouseReleaseEvent(event);
@@ -1303,6 +1374,12 @@ bool TqkCustomDBGrid::CanEditModify()
         return false;
     m_dataLink->SetModified(true);
     return true;
+}
+
+bool TqkCustomDBGrid::CanEditAcceptKey(QChar key) const
+{
+    TField *field = SelectedField();
+    return field && qkFieldAcceptsChar(field, key);
 }
 
 void TqkCustomDBGrid::EditTextChanged(const QString &text)

@@ -83,7 +83,7 @@ public:
     ~TqkCustomDBGrid() override;
 
     TqkDataSource *DataSource() const;
-    void SetDataSource(TDataSource *source);
+    void SetDataSource(TqkDataSource *source);
     TqkGridDataLink *DataLink() const { return m_dataLink; }
     TDataSet *DataSet() const;
 
@@ -185,6 +185,8 @@ public:
 
     // The in-place editor's protocol.
     bool CanEditModify();
+    // Whether the current field may hold the typed character.
+    bool CanEditAcceptKey(QChar key) const;
     void EditTextChanged(const QString &text);
     // Writes the typed text into the field now (Enter, leaving the grid).
     void PostPendingText();
@@ -244,6 +246,7 @@ protected:
     void timerEvent(QTimerEvent *event) override;
     void showEvent(QShowEvent *event) override;
     bool viewportEvent(QEvent *event) override;
+    bool event(QEvent *event) override;
     QWidget *CreateEditor() override;
     bool CanEditShow() const override;
     void LoadEditor(QWidget *editor) override;
@@ -298,6 +301,9 @@ private:
     // A title released: a click of the title button, or a column dropped on another.
     void finishTitlePress(const QPoint &pos);
     void startColumnDrag(const QPoint &pos);
+    void moveToCell(const QPoint &cell);
+    void dragSelect(const QPoint &pos);
+    void selectScrollTick();
     void moveBy(int distance);
     void writeText(TField *field, const QString &text);
     void placeFooter();
@@ -356,6 +362,10 @@ private:
     QPoint m_dragPos;
     bool m_dragMovingRight = false;
     QBasicTimer m_dragTimer;
+    bool m_selectingByMouse = false;
+    // -1 above the rows, 1 below them, 0 over them.
+    int m_selectScrolling = 0;
+    QBasicTimer m_selectTimer;
     bool m_holdCellChanged = false;
     bool m_cellChangedHeld = false;
     bool m_titleFontSet = false;

@@ -82,14 +82,18 @@ void TqkDBGrid::removeSelection(const TBookmark &bookmark)
 
 bool TqkDBGrid::IsSelected()
 {
-    TDataSet *dataSet = DataSet();
-    return dataSet && dataSet->Active() && m_selectedIds.contains(dataSet->GetBookmark().rowId);
+    return IsRowSelected(DataLink()->ActiveRecord());
 }
 
+// The record being edited or inserted is not the one that was selected:
+// it counts as not selected until it is posted.
 bool TqkDBGrid::IsRowSelected(int dataRow) const
 {
     TDataSet *dataSet = DataSet();
     if (!dataSet || !dataSet->Active() || m_selectedIds.isEmpty())
+        return false;
+    const bool editing = dataSet->State() == dsEdit || dataSet->State() == dsInsert;
+    if (editing && dataRow == RawToDataRow(Row()))
         return false;
     const int saved = DataLink()->ActiveRecord();
     DataLink()->SetActiveRecord(dataRow);
@@ -180,8 +184,7 @@ QString TqkDBGrid::CheckBoxCellValue(int col, TField *field) const
     QString checkedValue;
     QString uncheckedValue;
     GetCheckBoxValues(col, checkedValue, uncheckedValue);
-    const TBookmark painted = DataSet()->activeBookmark();
-    return painted.valid && m_selectedIds.contains(painted.rowId) ? checkedValue : uncheckedValue;
+    return IsRowSelected(DataLink()->ActiveRecord()) ? checkedValue : uncheckedValue;
 }
 
 bool TqkDBGrid::gridEditable() const

@@ -15,7 +15,7 @@ bool TqkGridDataLink::AddMapping(const QString &fieldName)
     if (!field)
         return false;
     if (m_fieldMap.size() >= MaxMapSize)
-        throw EInvalidGridOperation(QStringLiteral("Gitter soll mehr als %1 Spalten darstellen").arg(MaxMapSize));
+        throw EInvalidGridOperation(QStringLiteral("Gitter soll mehr als 256 Spalten darstellen"));
     if (m_fieldMap.isEmpty())
         m_fieldMap.reserve(8);
     m_fieldMap.append(field->Index());

@@ -4,6 +4,7 @@
 #include "lib/grid/qkCustomDBGrid.h"
 #include "platform/db/FieldClasses.h"
 #include "platform/db/TDataSet.h"
+#include "platform/ui/UiServices.h"
 
 TqkInplaceEdit::TqkInplaceEdit(TqkCustomDBGrid *grid) : TqkCustomMaskEdit(grid->viewport()), m_grid(grid)
 {
@@ -67,6 +68,18 @@ void TqkInplaceEdit::KeyUp(int &key, qk::TShiftState shift)
     TqkCustomMaskEdit::KeyUp(key, shift);
 }
 
+// A character the field could never store is refused as it is typed, not when the record is posted.
+void TqkInplaceEdit::KeyPress(QChar &key)
+{
+    const ushort code = key.unicode();
+    if (code >= 32 && !m_grid->CanEditAcceptKey(key)) {
+        ui::services().beep();
+        key = QChar();
+        return;
+    }
+    TqkCustomMaskEdit::KeyPress(key);
+}
+
 bool TqkInplaceEdit::WantsKey(int key, qk::TShiftState shift)
 {
     return key == qk::VK_TAB || key == qk::VK_RETURN || key == qk::VK_ESCAPE || TqkCustomMaskEdit::WantsKey(key, shift);
@@ -104,6 +117,4 @@ void TqkInplaceEdit::KeyDown(int &key, qk::TShiftState shift)
     default:
         break;
     }
-    if (key != 0)
-        TqkCustomMaskEdit::KeyDown(key, shift);
 }

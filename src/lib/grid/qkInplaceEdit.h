@@ -25,6 +25,7 @@ protected:
     bool WantsKey(int key, qk::TShiftState shift) override;
     void KeyDown(int &key, qk::TShiftState shift) override;
     void KeyUp(int &key, qk::TShiftState shift) override;
+    void KeyPress(QChar &key) override;
     void EnterFocus() override;
     int EditRectMargin() const override { return 2; }
 

@@ -91,15 +91,21 @@ TqkMemoDlg::TqkMemoDlg(TqkMemoDialog *owner, bool editable, QWidget *parent)
     m_user2 = addUserButton(userPanel, owner->UserButton2Caption, owner->OnUserButton2Click);
     userPanel->setVisible(m_user1 || m_user2);
 
+    // A lone OK of a view-only memo stands centred under it.
+    const bool centredOk = !editable && !m_user1 && !m_user2;
     auto *buttons = new QHBoxLayout;
     buttons->addWidget(userPanel);
     buttons->addStretch();
     buttons->addWidget(m_ok);
     buttons->addWidget(m_cancel);
+    if (centredOk)
+        buttons->addStretch();
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_memo);
     layout->addLayout(buttons);
     applyRectangle(owner->DlgLeft(), owner->DlgTop(), owner->DlgWidth(), owner->DlgHeight());
+    if (!(owner->MemoAttributes() & mSizeable))
+        setFixedSize(size());
 }
 
 // Left and top both 0 keep the window centred at the given size; a left

@@ -7,6 +7,7 @@
 #include "lib/rich/qkRichPrint.h"
 #include "lib/rich/qkRulerPanel.h"
 #include "lib/rich/qkriched.h"
+#include "platform/db/TField.h"
 #include "platform/rtf/RtfDocument.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/UiServices.h"
@@ -834,8 +835,15 @@ bool qkRunRichEditForm(TqkCustomRichEdit &source)
     if (accepted && inner.document()->isModified()) {
         source.BeginEdit();
         inner.CopyTo(source);
+        // A blob field takes the text straight from the window: a bound control
+        // that never loaded its memo (a grid's hidden one) would write nothing.
+        TField *field = source.GetField();
+        const bool blob = field && field->IsBlob();
+        if (blob)
+            inner.SaveToField(*field);
         source.document()->setModified(true);
-        source.UpdateData();
+        if (!blob)
+            source.UpdateData();
         source.DoCloseDialog(&form);
     } else if (!accepted) {
         source.DoCloseDialog(&form);

@@ -244,6 +244,11 @@ void TqkCustomRichEdit::LoadFromField(TField *field)
     loadBytes(fieldBytes(*field), true, false);
 }
 
+void TqkCustomRichEdit::SaveToField(TField &field) const
+{
+    setFieldBytes(field, StreamOut());
+}
+
 void TqkCustomRichEdit::CopyTo(QTextEdit &target)
 {
     const ui::BusyCursor busy;

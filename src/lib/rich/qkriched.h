@@ -205,6 +205,8 @@ public:
 
     QByteArray StreamOut() const;
     void LoadFromField(TField *field);
+    // The field takes the control's rich text, as a blob field's Assign of the lines does.
+    void SaveToField(TField &field) const;
     void CopyTo(QTextEdit &target);
     // What was wrong with the last rich text loaded; empty when it was sound.
     const QStringList &LoadProblems() const { return m_loadProblems; }

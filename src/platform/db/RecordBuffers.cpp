@@ -24,6 +24,30 @@ void RecordBuffers::clear()
     m_rows.clear();
     m_current = 0;
     m_selected = -1;
+    m_new = -1;
+}
+
+void RecordBuffers::addNew(bool append, int wanted)
+{
+    dropNew();
+    m_new = m_rows.isEmpty() ? 0 : std::clamp(m_current + (append ? 1 : 0), 0, int(m_rows.size()));
+    m_rows.insert(m_new, Row{});
+    if (m_rows.size() > std::max(1, wanted)) {
+        const bool atBottom = m_new == m_rows.size() - 1;
+        m_rows.remove(atBottom ? 0 : int(m_rows.size()) - 1);
+        m_new -= atBottom ? 1 : 0;
+    }
+    m_current = m_new;
+    m_selected = -1;
+}
+
+// The record taken back out: the window is as before it was added.
+void RecordBuffers::dropNew()
+{
+    if (m_new < 0 || m_new >= m_rows.size())
+        return;
+    m_rows.remove(m_new);
+    m_new = -1;
 }
 
 void RecordBuffers::build(const Row &current, int wanted, int position, const Fetch &fetch)
@@ -42,6 +66,7 @@ void RecordBuffers::build(const Row &current, int wanted, int position, const Fe
 
 void RecordBuffers::rebuild(const Row *current, int wanted, const Fetch &fetch)
 {
+    dropNew();
     if (!current) {
         clear();
         return;

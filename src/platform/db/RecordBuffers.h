@@ -23,6 +23,10 @@ public:
     // After a change of the data: rebuilds the window, keeping the current
     // record at its place on the screen where the data allows.
     void rebuild(const Row *current, int wanted, const Fetch &fetch);
+    // A record being inserted takes a row of its own: at the current
+    // record, which moves down, or appended after it. The row becomes the
+    // current one; the window keeps at most `wanted` rows.
+    void addNew(bool append, int wanted);
     void clear();
 
     int count() const { return int(m_rows.size()); }
@@ -39,8 +43,11 @@ private:
     int indexOf(qint64 rowId) const;
 
     QVector<Row> m_rows;
+    void dropNew();
+
     int m_current = 0;
     int m_selected = -1;
+    int m_new = -1;
 };
 
 }

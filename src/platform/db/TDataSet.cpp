@@ -692,7 +692,6 @@ void TDataSet::Edit()
 
 void TDataSet::beginInsert(bool append)
 {
-    Q_UNUSED(append);
     CheckBrowseMode();
     if (!CanModify())
         db::raiseDataSetError(this, QStringLiteral("Datenmenge kann nicht verändert werden"));
@@ -700,6 +699,7 @@ void TDataSet::beginInsert(bool append)
     DoBeforeScroll();
     m_editRow = blankRow();
     m_originalRow = m_editRow;
+    m_appending = append;
     setState(dsInsert);
     try {
         newRecordDefaults();
@@ -1185,4 +1185,6 @@ void TDataSet::updateLinkBuffers()
 {
     const db::Row *current = Active() ? cursorRow() : nullptr;
     m_buffers.rebuild(current, wantedBuffers(), neighbourFetch());
+    if (m_state == dsInsert)
+        m_buffers.addNew(m_appending, wantedBuffers());
 }

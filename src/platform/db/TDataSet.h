@@ -321,6 +321,8 @@ private:
     bool m_eof = true;
     bool m_bof = true;
     bool m_modified = false;
+    // The record being inserted was appended: it stands after the current one, not in its place.
+    bool m_appending = false;
     int m_disableCount = 0;
     bool m_changedWhileDisabled = false;
     bool m_autoCalcFields = true;

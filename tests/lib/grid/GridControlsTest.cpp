@@ -7,6 +7,7 @@
 #include "lib/grid/qkIButton.h"
 #include "lib/grid/qkImageList.h"
 #include "lib/grid/qkMemoDialog.h"
+#include "lib/rich/qkRichEditForm.h"
 #include "lib/rich/qkriched.h"
 
 #include <QApplication>
@@ -54,6 +55,17 @@ protected:
         GridTables::TearDown();
     }
     QColor centreOf(int col, int row) { return shot().pixelColor(grid->CellRect(col, row).center()); }
+    // The grid over name and remark, the remark a rich text cell of a rich edit on the form.
+    TqkDBRichEdit *openWithRichCell()
+    {
+        auto *richEdit = new TqkDBRichEdit(&form);
+        richEdit->setObjectName("bemerkungRich");
+        positions->SetControlType({"Bemerkung;RichEdit;bemerkungRich"});
+        grid->SetUseTFields(false);
+        grid->SetSelected({"Name\t20", "Bemerkung\t30"});
+        openGrid();
+        return richEdit;
+    }
 
     QWidget form;
 };
@@ -279,12 +291,7 @@ TEST_F(GridControls, TheLinkCheckCleansTheListsAndAppliesTheStoredLayout)
 
 TEST_F(GridControls, RichTextCellsShowTheirTextAndHandF2ToTheRichEdit)
 {
-    auto *richEdit = new TqkDBRichEdit(&form);
-    richEdit->setObjectName("bemerkungRich");
-    positions->SetControlType({"Bemerkung;RichEdit;bemerkungRich"});
-    grid->SetUseTFields(false);
-    grid->SetSelected({"Name\t20", "Bemerkung\t30"});
-    openGrid();
+    TqkDBRichEdit *richEdit = openWithRichCell();
     TField *remark = positions->FieldByName("Bemerkung");
     positions->Edit();
     remark->SetAsString("{\\rtf1\\ansi {\\b Wichtig:} nur vormittags liefern}");
@@ -376,4 +383,56 @@ TEST_F(GridControls, AnAmpersandInALineTitleMarksTheAccelerator)
     const int label = rightmostInk(colOf("Name"));
     name->SetDisplayLabel("&Kunde");
     EXPECT_GT(rightmostInk(colOf("Name")), label) << "the field's label keeps its ampersand";
+}
+
+TEST_F(GridControls, TabStaysInTheGridOnEveryKindOfCell)
+{
+    auto *landCombo = new TqkDBComboBox(&form);
+    landCombo->setObjectName("landCombo");
+    auto *phone = new TqkDBEdit(&form);
+    phone->SetDataSource(source.get());
+    phone->SetDataField("Telefon");
+    positions->SetControlType({"Land;Combo;landCombo"});
+    grid->SetUseTFields(false);
+    grid->SetSelected({"Name\t20", "Ort\t15", "Land\t5", "Gruendungsdatum\t12", "Bemerkung\t20", "plz\t6"});
+    openGrid();
+    for (const char *field : {"Name", "Land", "Gruendungsdatum", "Bemerkung"}) {
+        click(colOf(field), 2);
+        key(Qt::Key_Tab);
+        EXPECT_EQ(grid->Col(), colOf(field) + 1) << field;
+        key(Qt::Key_Tab, Qt::ShiftModifier);
+        EXPECT_EQ(grid->Col(), colOf(field)) << field;
+    }
+    const QString phoneBefore = positions->FieldByName("Telefon")->Text();
+    click(colOf("Name"), 2);
+    key(Qt::Key_Tab);
+    typeText("9999");
+    positions->CheckBrowseMode();
+    const auto table = reread();
+    table->Next();
+    EXPECT_EQ(table->FieldByName("Telefon")->Text(), phoneBefore) << "no key reached the control beside the grid";
+}
+
+TEST_F(GridControls, TheEditorWindowSavesARichTextCellIntoTheTable)
+{
+    openWithRichCell();
+    click(colOf("Bemerkung"), 1);
+    QString shown;
+    for (const QString &typed : {QStringLiteral("Danke. "), QString()}) {
+        QTimer::singleShot(0, [&] {
+            auto *editor = qobject_cast<TqkRichEditForm *>(QApplication::activeModalWidget());
+            ASSERT_TRUE(editor);
+            QApplication::setActiveWindow(editor);
+            shown = editor->RichEdit1()->toPlainText();
+            editor->RichEdit1()->setFocus();
+            QTest::keyClicks(editor->RichEdit1(), typed);
+            QTest::keyClick(editor->RichEdit1(), Qt::Key_S, Qt::ControlModifier);
+        });
+        key(Qt::Key_F2);
+        QApplication::setActiveWindow(&form);
+        key(Qt::Key_Down);
+        key(Qt::Key_Up);
+    }
+    EXPECT_TRUE(reread()->FieldByName("Bemerkung")->AsString().contains("Danke."));
+    EXPECT_TRUE(shown.startsWith("Danke.")) << "F2 shows the saved text";
 }

@@ -225,4 +225,20 @@ TEST_F(GridOnForm, DateAndTimeCellsGetThePicker)
     }
 }
 
+TEST_F(GridOnForm, AltDownOnADateCellOpensAndClosesTheCalendar)
+{
+    placeOn(new QWidget);
+    grid->SetUseTFields(false);
+    grid->SetSelected({"Name\t20", "Gruendungsdatum\t12"});
+    openGrid();
+    click(colOf("Gruendungsdatum"), 1);
+    auto *picker = qobject_cast<TqkDBDateTimePicker *>(grid->CurrentEmbeddedControl());
+    ASSERT_TRUE(picker);
+    for (const bool dropped : {true, false}) {
+        key(Qt::Key_Down, Qt::AltModifier);
+        EXPECT_EQ(picker->IsDroppedDown(), dropped);
+        EXPECT_EQ(positions->RecNo(), 1);
+    }
+}
+
 #include "GridFormsTest.moc"

@@ -75,6 +75,15 @@ int GridTables::colOf(const QString &fieldName) const
     return -1;
 }
 
+std::unique_ptr<TqkTable> GridTables::reread() const
+{
+    auto table = std::make_unique<TqkTable>();
+    table->SetDatabaseName(dir.path());
+    table->SetTableName(positions->TableName());
+    table->Open();
+    return table;
+}
+
 QImage GridTables::shot()
 {
     settle();

@@ -27,6 +27,8 @@ protected:
     // The grid column of a field.
     int colOf(const QString &fieldName) const;
     QImage shot();
+    // A fresh table object over the file of the grid's table.
+    std::unique_ptr<TqkTable> reread() const;
     // Share of the cell's pixels that are neither the background at its
     // top-left corner nor near it: text or a drawn mark.
     double inkIn(const QImage &image, const QRect &rect) const;

@@ -104,8 +104,12 @@ TEST_F(GridTables, KeysMoveThroughRecordsAndAppendAtTheEnd)
     EXPECT_EQ(positions->RecNo(), 1) << "nothing before the first record";
 
     key(Qt::Key_End, Qt::ControlModifier);
+    const QString last = positions->FieldByName("Bezeichnung")->Text();
     key(Qt::Key_Down);
     EXPECT_EQ(positions->State(), dsInsert) << "Down on the last record appends";
+    grid->DataLink()->SetActiveRecord(grid->Row() - 2);
+    EXPECT_EQ(positions->FieldByName("Bezeichnung")->Text(), last) << "below the last record";
+    grid->DataLink()->SetActiveRecord(grid->Row() - 1);
     key(Qt::Key_Up);
     EXPECT_EQ(positions->State(), dsBrowse) << "an untouched new record is dropped";
     EXPECT_EQ(positions->RecordCount(), count);
