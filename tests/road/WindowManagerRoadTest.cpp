@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
@@ -148,19 +149,10 @@ QByteArray contents(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(none)");
 }
 
-void cutToHalf(const QString &path)
-{
-    const QByteArray whole = contents(path);
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(whole.left(whole.size() / 2));
-}
-
 void replaceBy(const QString &path, const QByteArray &bytes)
 {
-    QFile::remove(path);
     QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(bytes);
 }
 
@@ -252,7 +244,11 @@ INSTANTIATE_TEST_SUITE_P(
                     "Die Datei 'Formular.db' ist keine gültige Tabelle."},
         BrokenStart{"emptyFormTable", [](const QString &root) { replaceBy(root + "/daten/Formular.db", {}); },
                     "Die Datei 'Formular.db' ist keine gültige Tabelle."},
-        BrokenStart{"halfAFormTable", [](const QString &root) { cutToHalf(root + "/daten/Formular.db"); },
+        BrokenStart{"halfAFormTable",
+                    [](const QString &root) {
+                        const QString table = root + "/daten/Formular.db";
+                        replaceBy(table, contents(table).left(QFileInfo(table).size() / 2));
+                    },
                     "Formular.db: Die Tabellendatei ist beschädigt oder keine Tabelle."},
         BrokenStart{
             "customersAsFormTable",
