@@ -41,10 +41,9 @@ public:
 private:
     void build(const Row &current, int wanted, int position, const Fetch &fetch);
     int indexOf(qint64 rowId) const;
-
-    QVector<Row> m_rows;
     void dropNew();
 
+    QVector<Row> m_rows;
     int m_current = 0;
     int m_selected = -1;
     int m_new = -1;
