@@ -58,11 +58,7 @@ TEST_F(LayoutRoadTest, ADamagedFormOpensInTheDesignerOrABoxSaysWhy)
         bool designerOpened = false;
         const int exitCode = runProgramWith([&](RoadScript &script) {
             waitForTheInvoiceRequest(script);
-            script.act(QStringLiteral("Alt+E for the form maintenance"),
-                       [] { pressKey(frmPrintMan, Qt::Key_E, Qt::AltModifier); });
-            script.waitFor(
-                QStringLiteral("the form maintenance"), [] { return shownWindow("TfrmBearbeiten"); },
-                [] { QTest::mouseClick(frmBearbeiten->btnBearbeiten, Qt::LeftButton); });
+            askForTheLayout(script);
             script.waitFor(
                 QStringLiteral("the box about the damaged form"), [] { return !shownBoxText().isEmpty(); },
                 [&boxText] {

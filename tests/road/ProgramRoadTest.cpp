@@ -181,11 +181,7 @@ TEST_F(ProgramRoadTest, ThePreviewAndTheDesignerComeAndGoWhileTheProgramRuns)
             [] { pressKey(shownWindow("report::PreviewWindow"), Qt::Key_Escape); });
         script.waitFor(QStringLiteral("the main window after the preview"),
                        [] { return frmPrintMan->isVisible() && !QApplication::activeModalWidget(); });
-        script.act(QStringLiteral("Alt+E for the form maintenance"),
-                   [] { pressKey(frmPrintMan, Qt::Key_E, Qt::AltModifier); });
-        script.waitFor(
-            QStringLiteral("the form maintenance"), [] { return shownWindow("TfrmBearbeiten"); },
-            [] { QTest::mouseClick(frmBearbeiten->btnBearbeiten, Qt::LeftButton); });
+        askForTheLayout(script);
         script.waitFor(
             QStringLiteral("the layout designer"), [] { return shownWindow("report::LayoutDesigner"); },
             [] { pressKey(shownWindow("report::LayoutDesigner"), Qt::Key_Escape); });

@@ -3,6 +3,7 @@
 
 #include "app/DruckPrg.h"
 #include "app/Program.h"
+#include "app/bearbeitenform.h"
 #include "demo/install/DemoInstallation.h"
 #include "platform/db/TField.h"
 #include "platform/db/TTable.h"
@@ -100,6 +101,15 @@ void waitForTheInvoiceRequest(RoadScript &script)
 void clickAbbruch(RoadScript &script)
 {
     script.act(QStringLiteral("Abbruch"), [] { QTest::mouseClick(frmPrintMan->btnAbbruch, Qt::LeftButton); });
+}
+
+void askForTheLayout(RoadScript &script)
+{
+    script.act(QStringLiteral("Alt+E for the form maintenance"),
+               [] { pressKey(frmPrintMan, Qt::Key_E, Qt::AltModifier); });
+    script.waitFor(
+        QStringLiteral("the form maintenance"), [] { return shownWindow("TfrmBearbeiten"); },
+        [] { QTest::mouseClick(frmBearbeiten->btnBearbeiten, Qt::LeftButton); });
 }
 
 void leaveFormMaintenanceAndQuit(RoadScript &script)

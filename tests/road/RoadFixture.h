@@ -41,6 +41,8 @@ protected:
 bool requestShown(const QString &module);
 void waitForTheInvoiceRequest(RoadScript &script);
 void clickAbbruch(RoadScript &script);
+// Alt+E opens the form maintenance, and its "Layout bearbeiten" is clicked.
+void askForTheLayout(RoadScript &script);
 // Back from the designer to the form maintenance, Escape there, and Abbruch
 // in the main window once it stands alone.
 void leaveFormMaintenanceAndQuit(RoadScript &script);

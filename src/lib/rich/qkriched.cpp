@@ -571,7 +571,6 @@ void TqkCustomRichEdit::searchStep(TqkFindDialog &dialog, bool replacing)
         TqkSearchTypes options;
         options.setFlag(stMatchCase, dialog.Options().testFlag(frMatchCase));
         options.setFlag(stWholeWord, dialog.Options().testFlag(frWholeWord));
-        const auto textLength = [this] { return document()->characterCount() - 1; };
         int searchFrom = textCursor().selectionStart() + 1;
         if (replacing) {
             QTextCursor cursor = textCursor();
