@@ -37,7 +37,7 @@ TqkDTTokenKind letterKind(QChar lower, int count, bool afterHour)
     }
 }
 
-QString renderToken(const TqkDTToken &token, TDateTime value, bool twelveHour)
+QString renderToken(const TqkDTToken &token, TDateTime value, bool twelveHour, int typedDay)
 {
     int hour = 0, minute = 0, second = 0, msec = 0;
     DecodeTime(value, hour, minute, second, msec);
@@ -54,6 +54,11 @@ QString renderToken(const TqkDTToken &token, TDateTime value, bool twelveHour)
         const int shown = twelveHour ? (hour % 12 == 0 ? 12 : hour % 12) : hour;
         return count >= 2 ? QString::number(shown).rightJustified(2, QLatin1Char('0')) : QString::number(shown);
     }
+    case TqkDTTokenKind::Day:
+        if (typedDay > 0)
+            return count >= 2 ? QString::number(typedDay).rightJustified(2, QLatin1Char('0'))
+                              : QString::number(typedDay);
+        return FormatDateTime(token.token, value);
     case TqkDTTokenKind::Literal:
         return token.token;
     default:
@@ -137,14 +142,14 @@ QList<TqkDTToken> qkTokenizeDateTimeFormat(const QString &format)
 }
 
 TqkDTRendering qkRenderDateTime(const QList<TqkDTToken> &tokens, TDateTime value, int wanted, bool dateFields,
-                                bool timeFields)
+                                bool timeFields, int typedDay)
 {
     bool twelveHour = false;
     for (const TqkDTToken &token : tokens)
         twelveHour = twelveHour || token.kind == TqkDTTokenKind::AmPm;
     TqkDTRendering rendering;
     for (const TqkDTToken &token : tokens) {
-        const QString text = renderToken(token, value, twelveHour);
+        const QString text = renderToken(token, value, twelveHour, typedDay);
         const bool counts = (dateFields && qkIsDateToken(token.kind)) || (timeFields && qkIsTimeToken(token.kind));
         if (counts && ++rendering.fieldCount == wanted) {
             rendering.field = token;

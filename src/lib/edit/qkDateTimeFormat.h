@@ -38,8 +38,9 @@ struct TqkDTRendering
 
 // Renders `value` and locates field `wanted` (1-based; 0 renders all and
 // counts). Date tokens count as fields when `dateFields`, time tokens when
-// `timeFields`.
+// `timeFields`. A `typedDay` above 0 stands in the day's place: a day typed
+// before the month that can hold it, while `value` carries the day cut.
 TqkDTRendering qkRenderDateTime(const QList<TqkDTToken> &tokens, TDateTime value, int wanted, bool dateFields,
-                                bool timeFields);
+                                bool timeFields, int typedDay = 0);
 // Year = Epoch's century (or the next, below Epoch's last two digits) + yy.
 int qkEpochYear(int twoDigitYear, int epoch);

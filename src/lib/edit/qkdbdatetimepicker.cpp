@@ -32,12 +32,13 @@ bool isEditingKey(int key)
            || (key >= 'A' && key <= 'Z') || (key >= VK_NUMPAD0 && key <= VK_NUMPAD9) || key > 145;
 }
 
-// The highest first digit that may still be followed by a second one.
-bool firstDigitCompletes(TqkDTTokenKind kind, int digit, int daysInMonth, bool twelveHour)
+// Whether a first digit completes its field. A 3 leaves the day open even in
+// a short month: the month typed after it may hold the 30th or the 31st.
+bool firstDigitCompletes(TqkDTTokenKind kind, int digit, bool twelveHour)
 {
     switch (kind) {
     case TqkDTTokenKind::Day:
-        return digit >= 4 || (digit == 3 && daysInMonth < 30);
+        return digit >= 4;
     case TqkDTTokenKind::Month:
         return digit >= 2;
     case TqkDTTokenKind::Hour:
@@ -214,7 +215,8 @@ QString TqkDBCustomDateTimePicker::EffectiveFormat() const
 QList<TqkDTToken> TqkDBCustomDateTimePicker::tokens() const
 {
     // A "c" display leaves the time out while the value has none.
-    const bool noTime = m_value == std::trunc(m_value);
+    const TDateTime shown = shownValue();
+    const bool noTime = shown == std::trunc(shown);
     return qkTokenizeDateTimeFormat(qkExpandDateTimeFormat(EffectiveFormat(), noTime));
 }
 
@@ -245,7 +247,7 @@ bool TqkDBCustomDateTimePicker::IsTimeOnly() const
 
 TqkDTRendering TqkDBCustomDateTimePicker::renderField(int field) const
 {
-    return qkRenderDateTime(tokens(), m_value, field, !IsTimeOnly(), !IsDateOnly());
+    return qkRenderDateTime(tokens(), shownValue(), field, !IsTimeOnly(), !IsDateOnly(), m_hasDraft ? m_draft.day : 0);
 }
 
 int TqkDBCustomDateTimePicker::fieldCount() const
@@ -255,6 +257,8 @@ int TqkDBCustomDateTimePicker::fieldCount() const
 
 TqkDBCustomDateTimePicker::Parts TqkDBCustomDateTimePicker::parts() const
 {
+    if (m_hasDraft)
+        return m_draft;
     Parts p;
     int msec = 0;
     DecodeDate(m_value, p.year, p.month, p.day);
@@ -330,9 +334,21 @@ bool TqkDBCustomDateTimePicker::MayModify() const
     return true;
 }
 
+TDateTime TqkDBCustomDateTimePicker::shownValue() const
+{
+    if (!m_hasDraft)
+        return m_value;
+    const Parts &p = m_draft;
+    TDateTime date = 0;
+    TDateTime time = 0;
+    TryEncodeDate(p.year, p.month, qMin(p.day, DaysInMonth(p.year, p.month)), date);
+    TryEncodeTime(p.hour, p.minute, p.second, 0, time);
+    return CombineDateTime(date, time);
+}
+
 void TqkDBCustomDateTimePicker::render()
 {
-    if (m_value == 0 && kind() != KindTime) {
+    if (m_value == 0 && !m_hasDraft && kind() != KindTime) {
         showText(QString());
         return;
     }
@@ -456,65 +472,64 @@ void TqkDBCustomDateTimePicker::setTypedPart(Parts &p, TqkDTTokenKind kind, int 
     }
 }
 
-bool TqkDBCustomDateTimePicker::storeTyped(const Parts &p)
+void TqkDBCustomDateTimePicker::storeTyped(const Parts &typed)
 {
-    if (kind() != KindTime) {
-        TDateTime date = 0;
-        if (TryEncodeDate(p.year, p.month, qMin(p.day, DaysInMonth(p.year, p.month)), date) && !inRange(date)) {
-            refuseTyping(date > effectiveMax() ? qkAboveMaximumText(effectiveMax())
-                                               : qkBelowMinimumText(effectiveMin()));
-            return false;
-        }
+    Parts p = typed;
+    // Only a day typed in this run waits for its month; a day kept from the
+    // value is cut to the month typed, as stepping the month cuts it.
+    if (!m_dayTyped)
+        p.day = qMin(p.day, DaysInMonth(p.year, p.month));
+    TDateTime date = 0;
+    m_hasDraft =
+        kind() != KindTime
+        && (p.day > DaysInMonth(p.year, p.month) || !TryEncodeDate(p.year, p.month, p.day, date) || !inRange(date));
+    if (m_hasDraft) {
+        m_draft = p;
+        m_draftTold = false;
+        render();
+    } else {
+        rebuild(p);
     }
-    if (!rebuild(p))
-        return false;
     userChanged();
-    return true;
 }
 
-void TqkDBCustomDateTimePicker::refuseTyping(const QString &message)
+bool TqkDBCustomDateTimePicker::fieldTakes(TqkDTTokenKind kind, int number) const
 {
-    resetValue();
-    ui::showWarning(message);
-}
-
-QString TqkDBCustomDateTimePicker::invalidTypedText(const TqkDTRendering &at, int number) const
-{
-    QString shown = renderField(0).text;
-    shown.replace(at.start, at.length, QString::number(number).rightJustified(at.length, QLatin1Char('0')));
-    const TqkDTTokenKind kind = at.field.kind;
-    const bool time = kind == TqkDTTokenKind::Hour || kind == TqkDTTokenKind::Minute || kind == TqkDTTokenKind::Second;
-    return (time ? QStringLiteral("„%1“ ist keine gültige Uhrzeit.") : QStringLiteral("„%1“ ist kein gültiges Datum."))
-        .arg(shown);
-}
-
-bool TqkDBCustomDateTimePicker::storeDigitValue(const TqkDTRendering &at, int number)
-{
-    Parts p = parts();
-    bool valid = true;
-    switch (at.field.kind) {
+    switch (kind) {
     case TqkDTTokenKind::Day:
-        valid = number <= DaysInMonth(p.year, p.month);
-        break;
+        return number <= 31;
     case TqkDTTokenKind::Month:
-        valid = number < 13;
-        break;
+        return number <= 12;
     case TqkDTTokenKind::Hour:
-        valid = number < 24;
-        break;
+        return number < 24;
     case TqkDTTokenKind::Minute:
     case TqkDTTokenKind::Second:
-        valid = number < 60;
-        break;
+        return number < 60;
     default:
-        break;
+        return true;
     }
-    if (!valid) {
-        refuseTyping(invalidTypedText(at, number));
-        return false;
+}
+
+bool TqkDBCustomDateTimePicker::finishTyping(Telling telling)
+{
+    commitPending();
+    if (!m_hasDraft) {
+        m_dayTyped = false;
+        return true;
     }
-    setTypedPart(p, at.field.kind, number);
-    return storeTyped(p);
+    if (telling == TellAlways || !m_draftTold) {
+        m_draftTold = true;
+        ui::showWarning(unfinishedDateMessage());
+    }
+    return false;
+}
+
+QString TqkDBCustomDateTimePicker::unfinishedDateMessage() const
+{
+    if (m_draft.day > DaysInMonth(m_draft.year, m_draft.month))
+        return QStringLiteral("„%1“ ist kein gültiges Datum.").arg(renderField(0).text);
+    return std::trunc(shownValue()) > effectiveMax() ? qkAboveMaximumText(effectiveMax())
+                                                     : qkBelowMinimumText(effectiveMin());
 }
 
 void TqkDBCustomDateTimePicker::typeDigit(int digit)
@@ -522,6 +537,9 @@ void TqkDBCustomDateTimePicker::typeDigit(int digit)
     const TqkDTRendering at = renderField(m_currentField);
     if (!qkIsNumericToken(at.field))
         return;
+    m_dayTyped = m_dayTyped || at.field.kind == TqkDTTokenKind::Day;
+    // Digits typed but not yet committed still belong to the record.
+    m_link->Modified();
     const bool fourDigitYear = at.field.kind == TqkDTTokenKind::Year && at.field.token.size() == 4;
     if (fourDigitYear) {
         m_typed += QChar('0' + digit);
@@ -542,16 +560,15 @@ void TqkDBCustomDateTimePicker::typeDigit(int digit)
         storeTyped(p);
         return;
     }
-    const bool wasPending = m_typingPending;
     int number = digit;
-    if (!wasPending) {
+    if (!m_typingPending) {
         const Parts p = parts();
         if (at.field.kind == TqkDTTokenKind::Year) {
             const int lastOfDecade = (p.year / 100) * 100 + digit * 10 + 9;
             if (m_minDate != 0 && EncodeDate(lastOfDecade, 12, 31) < std::trunc(m_minDate))
                 return;
         }
-        if (!firstDigitCompletes(at.field.kind, digit, DaysInMonth(p.year, p.month), twelveHourDisplay())) {
+        if (!firstDigitCompletes(at.field.kind, digit, twelveHourDisplay())) {
             m_typed = QString::number(digit);
             m_typingPending = true;
             showPending(at);
@@ -559,10 +576,18 @@ void TqkDBCustomDateTimePicker::typeDigit(int digit)
         }
     } else {
         number = m_typed.toInt() * 10 + digit;
+        // The first digit stays typed: the user may still give a fitting second one.
+        if (!fieldTakes(at.field.kind, number)) {
+            ui::services().beep();
+            return;
+        }
         m_typed.clear();
         m_typingPending = false;
     }
-    if (storeDigitValue(at, number) && m_autoNextField && m_currentField < fieldCount()) {
+    Parts p = parts();
+    setTypedPart(p, at.field.kind, number);
+    storeTyped(p);
+    if (m_autoNextField && m_currentField < fieldCount()) {
         ++m_currentField;
         render();
     }
@@ -570,14 +595,17 @@ void TqkDBCustomDateTimePicker::typeDigit(int digit)
 
 // ---------------------------------------------------------------- keys
 
-void TqkDBCustomDateTimePicker::moveField(int direction)
+void TqkDBCustomDateTimePicker::moveField(int direction, bool typing)
 {
-    commitPending();
+    if (typing)
+        commitPending();
+    else
+        finishTyping(TellOnce);
     const int count = fieldCount();
     if (direction > 0 && m_currentField >= count) {
         const bool hiddenTime =
             EffectiveFormat().compare(QLatin1String("c"), Qt::CaseInsensitive) == 0 && m_value == std::trunc(m_value);
-        if (!hiddenTime)
+        if (!hiddenTime || m_hasDraft)
             return;
         const TDateTime date = m_value == 0 ? ::Date() : std::trunc(m_value);
         m_value = CombineDateTime(date, m_value == 0 ? 0 : ::Time());
@@ -589,7 +617,8 @@ void TqkDBCustomDateTimePicker::moveField(int direction)
 
 void TqkDBCustomDateTimePicker::stepField(int direction)
 {
-    commitPending();
+    if (!finishTyping(TellOnce))
+        return;
     const TqkDTRendering at = renderField(m_currentField);
     Parts p = parts();
     const QDate date(p.year, p.month, p.day);
@@ -641,11 +670,15 @@ void TqkDBCustomDateTimePicker::stepField(int direction)
 
 void TqkDBCustomDateTimePicker::homeOrEnd(bool end)
 {
-    commitPending();
+    if (!finishTyping(TellOnce))
+        return;
     const TqkDTRendering at = renderField(m_currentField);
     Parts p = parts();
+    // Without a minimum of its own Home stops at the last day of 1899, though
+    // earlier dates may be typed and kept.
+    const TDateTime lowest = m_minDate != 0 ? effectiveMin() : EncodeDate(1899, 12, 31);
     int limitYear = 0, limitMonth = 0, limitDay = 0;
-    DecodeDate(end ? effectiveMax() : effectiveMin(), limitYear, limitMonth, limitDay);
+    DecodeDate(end ? effectiveMax() : lowest, limitYear, limitMonth, limitDay);
     switch (at.field.kind) {
     case TqkDTTokenKind::Hour:
         p.hour = end ? 23 : 0;
@@ -703,6 +736,7 @@ void TqkDBCustomDateTimePicker::deleteValue()
     }
     if (Field() && Field()->Required())
         return;
+    m_hasDraft = false;
     const bool cDisplayWithTime =
         EffectiveFormat().compare(QLatin1String("c"), Qt::CaseInsensitive) == 0 && m_value != std::trunc(m_value);
     if (IsTimeOnly() && kind() == KindDateTime) {
@@ -730,11 +764,12 @@ void TqkDBCustomDateTimePicker::typeLetter(QChar letter)
             const int month = (p.month - 1 + step) % 12 + 1;
             if (names.value(month - 1).toUpper().startsWith(upper)) {
                 p.month = month;
-                if (rebuild(p))
-                    userChanged();
+                storeTyped(p);
                 return;
             }
         }
+    } else if (!finishTyping(TellOnce)) {
+        return;
     } else if (at.field.kind == TqkDTTokenKind::DayName) {
         const QDate date(p.year, p.month, p.day);
         for (int step = 1; step <= 7; ++step) {
@@ -788,8 +823,9 @@ bool TqkDBCustomDateTimePicker::WantsKey(int key, TShiftState shift)
 {
     if (key == VK_ESCAPE)
         return IsDroppedDown() || m_swallowEscape || isModified() || Grid();
+    // An unfinished date keeps Enter from the dialog's default button.
     if (key == VK_RETURN)
-        return IsDroppedDown() || m_typingPending || Grid();
+        return IsDroppedDown() || m_typingPending || m_hasDraft || Grid();
     if (key == VK_TAB) {
         if (IsDroppedDown())
             CloseUp(true);
@@ -836,15 +872,21 @@ void TqkDBCustomDateTimePicker::takeCalendarDate()
     render();
 }
 
+bool TqkDBCustomDateTimePicker::wholeTextSelected() const
+{
+    return hasSelectedText() && selectedText().size() == text().size();
+}
+
 bool TqkDBCustomDateTimePicker::handOverToGrid(int &key, TShiftState shift)
 {
     TqkGridHost *grid = Grid();
-    if (!grid)
+    const bool dropped = IsDroppedDown();
+    // Enter and Escape accept or cancel the open calendar, in a grid too.
+    if (!grid || (dropped && (key == VK_RETURN || key == VK_ESCAPE)))
         return false;
     const bool alt = shift & Qt::AltModifier;
     const bool ctrl = shift & Qt::ControlModifier;
-    const bool dropped = IsDroppedDown();
-    const bool whole = hasSelectedText() && selectedText().size() == text().size();
+    const bool whole = wholeTextSelected();
     const bool atStart = (!hasSelectedText() && cursorPosition() == 0) || (hasSelectedText() && selectionStart() == 0);
     const bool atEnd = cursorPosition() == text().size();
     const bool always = grid->AlwaysShowEditor() && !dropped;
@@ -932,7 +974,9 @@ void TqkDBCustomDateTimePicker::KeyDown(int &key, TShiftState shift)
         key = VK_DOWN;
     else if (key >= VK_NUMPAD0 && key <= VK_NUMPAD9)
         key = '0' + (key - VK_NUMPAD0);
-    else if ((m_keyChar == fs.DateSeparator || m_keyChar == fs.TimeSeparator) && (!m_autoNextField || m_typingPending))
+    const bool separator =
+        (m_keyChar == fs.DateSeparator || m_keyChar == fs.TimeSeparator) && (!m_autoNextField || m_typingPending);
+    if (separator)
         key = VK_RIGHT;
     setReadOnly(!MayModify());
     const bool unboundWithSource = !Field() && m_link->DataSource();
@@ -941,19 +985,23 @@ void TqkDBCustomDateTimePicker::KeyDown(int &key, TShiftState shift)
             key = 0;
         return;
     }
+    // Typing over the whole text starts at its first field, whichever was
+    // used last; asked before edit mode re-reads the field and selects one.
+    if (((key >= '0' && key <= '9') || m_keyChar.isLetter()) && wholeTextSelected())
+        m_currentField = 1;
     // Edit mode first: entering it re-reads the field into the control.
     if (key != VK_LEFT && key != VK_RIGHT && key != VK_F2 && key != VK_TAB && key != VK_RETURN && key != VK_ESCAPE)
         m_link->Edit();
     fillIfEmpty(key);
     if (key == VK_BACK)
-        key = hasSelectedText() && selectedText().size() == text().size() ? VK_DELETE : VK_LEFT;
+        key = wholeTextSelected() ? VK_DELETE : VK_LEFT;
     switch (key) {
     case VK_LEFT:
         moveField(-1);
         break;
     case VK_RIGHT:
     case VK_SPACE:
-        moveField(1);
+        moveField(1, separator);
         break;
     case VK_UP:
         stepField(1);
@@ -990,8 +1038,8 @@ void TqkDBCustomDateTimePicker::KeyPress(QChar &key)
 {
     const ushort code = key.unicode();
     if (code == 13) {
-        commitPending();
-        if (Grid())
+        // A date refused here is still to be corrected, not confirmed.
+        if (!finishTyping(TellAlways) || Grid())
             key = QChar();
         return;
     }
@@ -1014,6 +1062,8 @@ void TqkDBCustomDateTimePicker::resetValue()
 {
     m_typingPending = false;
     m_typed.clear();
+    m_hasDraft = false;
+    m_dayTyped = false;
     if (m_link->DataSource())
         m_link->Reset();
     else
@@ -1032,6 +1082,7 @@ void TqkDBCustomDateTimePicker::Cut()
         return;
     copy();
     m_value = 0;
+    m_hasDraft = false;
     m_currentField = 1;
     userChanged();
     m_cleared = true;
@@ -1054,6 +1105,7 @@ void TqkDBCustomDateTimePicker::Paste()
     }
     if (value > 0 && (kind() == KindTime || inRange(value))) {
         m_value = value;
+        m_hasDraft = false;
         userChanged();
     }
     render();
@@ -1067,7 +1119,7 @@ void TqkDBCustomDateTimePicker::mousePressEvent(QMouseEvent *event)
     }
     if (!hasFocus())
         setFocus(Qt::MouseFocusReason);
-    commitPending();
+    finishTyping(TellOnce);
     if (IsDroppedDown() || m_value == 0)
         return;
     const int x = int(event->position().x());
@@ -1092,6 +1144,7 @@ void TqkDBCustomDateTimePicker::EnterFocus()
 {
     if (Grid())
         m_currentField = 1;
+    m_dayTyped = false;
     // An empty control saves its emptiness too: Escape brings back what the
     // control held on this entry, never a value of an earlier one.
     m_savedValue = m_value;
@@ -1105,7 +1158,8 @@ bool TqkDBCustomDateTimePicker::ExitCheck()
 {
     if (IsDroppedDown())
         CloseUp(true);
-    commitPending();
+    if (!finishTyping(TellAlways))
+        return false;
     if (!isModified())
         return true;
     try {
@@ -1136,6 +1190,8 @@ void TqkDBCustomDateTimePicker::DataChange()
     const TDataSet *dataSet = field->DataSet();
     const bool browsing = dataSet && (dataSet->State() == dsBrowse || dataSet->State() == dsInsert);
     m_typingPending = false;
+    m_hasDraft = false;
+    m_dayTyped = false;
     m_value = field->IsNull() ? 0 : field->AsDateTime();
     if (browsing)
         m_currentField = 1;
@@ -1148,10 +1204,14 @@ void TqkDBCustomDateTimePicker::UpdateData()
 {
     TField *field = Field();
     TDataSet *dataSet = field ? field->DataSet() : nullptr;
+    // Saving the record while digits are typed saves them too.
+    commitPending();
     if (!field || isReadOnly() || !isModified())
         return;
     if (!m_link->Editing() && !(dataSet && (dataSet->State() == dsEdit || dataSet->State() == dsInsert)))
         return;
+    if (m_hasDraft)
+        throw EDateTimeError(unfinishedDateMessage());
     if (m_value != 0 && kind() != KindTime && !inRange(m_value))
         SetDate(m_value);
     if (m_value == 0) {
@@ -1185,7 +1245,8 @@ void TqkDBCustomDateTimePicker::DropDown()
     }
     setReadOnly(false);
     m_valueBeforeDropDown = m_value;
-    commitPending();
+    if (!finishTyping(TellAlways))
+        return;
     if (!m_calendar) {
         m_calendar = new TqkPopupCalendar(this);
         m_calendar->OnChange = [this](QObject *) { takeCalendarDate(); };

@@ -92,6 +92,9 @@ public:
     bool TypingPending() const { return m_typingPending; }
     bool Cleared() const { return m_cleared; }
     bool EscapeSwallowPending() const { return m_swallowEscape; }
+    // True while the text shows a typed date that is no valid value (yet):
+    // a day its month cannot hold, or a date beyond the limits.
+    bool HasUnfinishedDate() const { return m_hasDraft; }
 
     virtual void DropDown();
     virtual void CloseUp(bool accept);
@@ -124,6 +127,7 @@ protected:
 
 private:
     enum Kind { KindDateTime, KindDate, KindTime };
+    enum Telling { TellOnce, TellAlways };
     struct Parts
     {
         int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
@@ -137,6 +141,9 @@ private:
     TDateTime effectiveMin() const;
     TDateTime effectiveMax() const;
     bool inRange(TDateTime date) const;
+    // The value the text shows: the typed date while it is unfinished (its
+    // day cut to the month), else the value.
+    TDateTime shownValue() const;
     void render();
     void showText(const QString &shown);
     void showPending(const TqkDTRendering &at);
@@ -147,21 +154,26 @@ private:
     bool twelveHourDisplay() const;
     // Puts a typed number into its part of the value.
     void setTypedPart(Parts &p, TqkDTTokenKind kind, int number) const;
-    // Stores what typing made of the parts; a date outside the limits is
-    // refused. True when the value took it.
-    bool storeTyped(const Parts &p);
-    bool storeDigitValue(const TqkDTRendering &at, int number);
-    // A refused typed value leaves the control as it was on entry and says why.
-    void refuseTyping(const QString &message);
-    QString invalidTypedText(const TqkDTRendering &at, int number) const;
+    // Stores what typing made of the parts. A date the parts do not make, or
+    // one beyond the limits, is kept as typed for the fields still to come.
+    void storeTyped(const Parts &p);
+    // Whether a complete number fits its field at all, whatever the others hold.
+    bool fieldTakes(TqkDTTokenKind kind, int number) const;
+    // Ends the typing: commits pending digits and refuses an unfinished date
+    // with a message (TellOnce: unless it was told since the last change).
+    // False while the date stays unfinished.
+    bool finishTyping(Telling telling);
+    QString unfinishedDateMessage() const;
     // Back to the field's value, or to the value saved on entry.
     void resetValue();
     void stepField(int direction);
     void homeOrEnd(bool end);
     void deleteValue();
     void typeLetter(QChar letter);
-    void moveField(int direction);
+    // `typing`: a typed separator moves on, which does not end the typing.
+    void moveField(int direction, bool typing = false);
     bool handOverToGrid(int &key, qk::TShiftState shift);
+    bool wholeTextSelected() const;
     void keyWhileDropped(int &key, qk::TShiftState shift);
     void takeCalendarDate();
     void fillIfEmpty(int key);
@@ -187,6 +199,11 @@ private:
     int m_currentField = 1;
     QString m_typed;
     bool m_typingPending = false;
+    Parts m_draft;
+    bool m_hasDraft = false;
+    bool m_draftTold = false;
+    // A day was typed since the typing last ended.
+    bool m_dayTyped = false;
     bool m_cleared = false;
     bool m_autoNextField = true;
     bool m_swallowEscape = false;

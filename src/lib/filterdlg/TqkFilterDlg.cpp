@@ -421,6 +421,9 @@ QString TqkFilterDlg::boundText(bool maximum) const
         return (maximum ? m_ui->MaxValueEdit : m_ui->MinValueEdit)->text().trimmed();
     TqkDBDateTimePicker *picker = maximum ? m_ui->MaxDateEdit : m_ui->MinDateEdit;
     const TDateTime date = picker->Date();
+    // A typed date that makes no date is checked, and refused, as typed.
+    if (picker->HasUnfinishedDate())
+        return picker->text();
     return date == 0 ? QString() : DateToStr(date);
 }
 

@@ -4,6 +4,7 @@
 #include "lib/edit/qkdbdatetimepicker.h"
 #include "platform/db/TField.h"
 #include "platform/runtime/DateConversions.h"
+#include "support/TypedDates.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -106,6 +107,10 @@ TEST_F(DateTimePickerTest, ArrowsStepFieldsWithoutCarryAndCutTheDay)
         {EncodeDate(2024, 3, 1), 1, Qt::Key_Down, EncodeDate(2024, 3, 31)},
         {EncodeDate(2024, 4, 30), 1, Qt::Key_Up, EncodeDate(2024, 4, 1)},
         {EncodeDate(2023, 2, 28), 1, Qt::Key_Up, EncodeDate(2023, 2, 1)},
+        // Without a minimum Home stops at the last day of 1899; earlier dates stay.
+        {EncodeDate(2024, 5, 20), 3, Qt::Key_Home, EncodeDate(1900, 5, 20)},
+        {EncodeDate(2024, 12, 31), 3, Qt::Key_Home, EncodeDate(1899, 12, 31)},
+        {EncodeDate(1887, 5, 13), 1, Qt::Key_Home, EncodeDate(1887, 5, 1)},
     };
     for (const Case &c : cases) {
         auto *picker = datePicker(window.get(), "dd.mm.yyyy", c.start);
@@ -134,14 +139,67 @@ TEST_F(DateTimePickerTest, TypedDigitsCompleteFieldsAndInvalidOnesAreRefused)
     QTest::keyClick(picker, '3');
     EXPECT_TRUE(picker->TypingPending());
     QTest::keyClick(picker, '1');
-    EXPECT_EQ(services.messageTexts(), QStringList{"„31.04.2023“ ist kein gültiges Datum."});
+    // April has no 31st: the day waits, shown, for the month typed next.
+    EXPECT_EQ(services.messageTexts(), QStringList());
+    EXPECT_EQ(picker->text(), "31.04.2023");
+    EXPECT_TRUE(picker->HasUnfinishedDate());
     EXPECT_EQ(picker->Value(), EncodeDate(2023, 4, 10));
-    typeText(picker, "25");
-    EXPECT_EQ(picker->Value(), EncodeDate(2023, 4, 25));
     EXPECT_EQ(picker->CurrentField(), 2);
     typeText(picker, "7");
-    EXPECT_EQ(picker->Value(), EncodeDate(2023, 7, 25));
+    EXPECT_EQ(picker->Value(), EncodeDate(2023, 7, 31));
+    EXPECT_FALSE(picker->HasUnfinishedDate());
     EXPECT_EQ(picker->selectedText(), "2023");
+    QTest::keyClick(picker, Qt::Key_Left);
+    typeText(picker, "13");
+    EXPECT_EQ(services.beeps(), 1);
+    EXPECT_TRUE(picker->TypingPending()) << "the 1 stays typed";
+    // A month typed over a day that was not typed cuts it.
+    typeText(picker, "1");
+    EXPECT_EQ(picker->Value(), EncodeDate(2023, 11, 30));
+}
+
+TEST_F(DateTimePickerTest, TypedDatesAreKeptAsTypedOrRefusedWhole)
+{
+    auto *picker = new TqkDBDateTimePicker(window.get());
+    picker->SetDataSource(source.get());
+    picker->SetDataField("Gruendungsdatum");
+    auto *clock = new TqkDBDateTimePicker(window.get());
+    clock->SetUnboundDataType(qkDTEdtTime);
+    for (const typed::DateTyping &c : typed::dateTypings) {
+        SCOPED_TRACE(c.what);
+        services.clear();
+        TqkDBDateTimePicker *target = c.time ? clock : picker;
+        const QString holding(c.holding);
+        if (c.time) {
+            clock->SetTime(StrToTime(holding));
+        } else {
+            customers->Edit();
+            TField *field = customers->FieldByName("Gruendungsdatum");
+            holding.isEmpty() ? field->Clear() : field->SetAsDateTime(StrToDate(holding));
+            customers->Post();
+        }
+        show(target);
+        for (int i = 1; i < c.lastField; ++i)
+            QTest::keyClick(target, Qt::Key_Right);
+        leave(target);
+        target->setFocus(Qt::TabFocusReason);
+        typeText(target, c.keys);
+        leave(target);
+        EXPECT_EQ(services.beeps(), c.beeps);
+        EXPECT_EQ(services.messageTexts(), *c.refusal ? QStringList{c.refusal} : QStringList());
+        if (*c.refusal) {
+            EXPECT_TRUE(target->hasFocus());
+            EXPECT_EQ(target->text(), c.keys) << "kept for correcting";
+            EXPECT_THROW(customers->Post(), EDateTimeError);
+            QTest::keyClick(target, Qt::Key_Escape);
+            leave(target);
+        }
+        if (customers->State() == dsEdit)
+            customers->Post();
+        const QString kept =
+            c.time ? FormatDateTime("hh:nn", clock->Value()) : storedCustomerField("10001", "Gruendungsdatum");
+        EXPECT_EQ(kept, c.kept);
+    }
 }
 
 TEST_F(DateTimePickerTest, EmptyPickerFillsOnSpaceAndDeleteEmptiesIt)
@@ -255,18 +313,22 @@ TEST_F(DateTimePickerTest, TypedValuesThatMakeNoDateAreRefusedWithAMessage)
         int rights; // fields moved on before typing
         const char *typed;
         TDateTime expected;
+        int beeps;
         const char *message;
     };
     const TDateTime quarterPastTen = EncodeTime(10, 15, 0, 0);
     const Case cases[] = {
-        {"dd.mm.yyyy", 0, 0, 0, "32", 0, "„32.12.2026“ ist kein gültiges Datum."},
-        {"dd.mm.yyyy", 0, 0, 0, "0113", 0, "„01.13.2026“ ist kein gültiges Datum."},
-        {"dd.mm.yyyy", 0, 0, 0, "01011890", EncodeDate(1890, 1, 1), nullptr},
-        {"dd.mm.yyyy", EncodeDate(2024, 6, 1), EncodeDate(2000, 1, 1), 2, "1990", EncodeDate(2024, 6, 1),
+        {"dd.mm.yyyy", 0, 0, 0, "32", EncodeDate(2026, 12, 3), 1, nullptr},
+        {"dd.mm.yyyy", 0, 0, 0, "0113", EncodeDate(2026, 1, 1), 1, nullptr},
+        {"dd.mm.yyyy", 0, 0, 0, "01011890", EncodeDate(1890, 1, 1), 0, nullptr},
+        {"dd.mm.yyyy", EncodeDate(2024, 6, 1), EncodeDate(2000, 1, 1), 2, "1990", EncodeDate(2024, 6, 1), 0,
          "Das Datum unterschreitet das Minimum von 01.01.2000"},
-        {"hh:nn am/pm", quarterPastTen, 0, 0, "14", EncodeTime(14, 15, 0, 0), nullptr},
-        {"hh:nn am/pm", quarterPastTen, 0, 0, "2", EncodeTime(2, 15, 0, 0), nullptr},
-        {"hh:nn", quarterPastTen, 0, 0, "25", quarterPastTen, "„25:15“ ist keine gültige Uhrzeit."},
+        // Below the minimum with the month kept, not with the month typed after it.
+        {"dd.mm.yyyy", EncodeDate(2024, 6, 15), EncodeDate(2024, 6, 10), 0, "05072024", EncodeDate(2024, 7, 5), 0,
+         nullptr},
+        {"hh:nn am/pm", quarterPastTen, 0, 0, "14", EncodeTime(14, 15, 0, 0), 0, nullptr},
+        {"hh:nn am/pm", quarterPastTen, 0, 0, "2", EncodeTime(2, 15, 0, 0), 0, nullptr},
+        {"hh:nn", quarterPastTen, 0, 0, "25", EncodeTime(2, 15, 0, 0), 1, nullptr},
     };
     for (const Case &c : cases) {
         services.clear();
@@ -282,7 +344,9 @@ TEST_F(DateTimePickerTest, TypedValuesThatMakeNoDateAreRefusedWithAMessage)
         typeText(picker, c.typed);
         leave(picker);
         EXPECT_EQ(picker->Value(), c.expected) << c.format << " " << c.typed;
+        EXPECT_EQ(services.beeps(), c.beeps) << c.typed;
         EXPECT_EQ(services.messageTexts(), c.message ? QStringList{c.message} : QStringList()) << c.typed;
+        QTest::keyClick(picker, Qt::Key_Escape);
         delete picker;
     }
 }

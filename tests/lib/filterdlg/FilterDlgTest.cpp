@@ -6,7 +6,9 @@
 #include "lib/filterdlg/TqkFilterDialogView.h"
 #include "lib/filterdlg/TqkFilterDlg.h"
 #include "platform/db/TField.h"
+#include "platform/runtime/DateConversions.h"
 #include "support/RecordingUiServices.h"
+#include "support/TypedDates.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -255,8 +257,8 @@ TEST_F(FilterForm, DateRangeFromThePickersAndBadBoundsKeepTheField)
 }
 
 // The founding dates of the demo customers reach back to 1887; a bound typed
-// as the user types it filters by that date, and an impossible one is
-// refused with a message instead of turning into another date.
+// as the user types it filters by that date, and a digit that makes no date
+// beeps without taking what was typed before it.
 TEST_F(FilterForm, TypedDateBoundsReachBackAndImpossibleOnesAreRefused)
 {
     const auto typeDate = [](QWidget *picker, const QString &digits) {
@@ -271,19 +273,63 @@ TEST_F(FilterForm, TypedDateBoundsReachBackAndImpossibleOnesAreRefused)
         auto *to = part<TqkDBDateTimePicker>(form, "MaxDateEdit");
         typeDate(from, QStringLiteral("01011890"));
         EXPECT_EQ(from->text(), QStringLiteral("01.01.1890"));
+        const int beeps = m_user.beeps();
         typeDate(to, QStringLiteral("32"));
-        EXPECT_EQ(m_user.messageTexts(), QStringList{QStringLiteral("„32.12.2026“ ist kein gültiges Datum.")});
-        EXPECT_EQ(to->text(), QString());
-        typeDate(to, QStringLiteral("0113"));
-        EXPECT_EQ(m_user.messageTexts().value(1), QStringLiteral("„01.13.2026“ ist kein gültiges Datum."));
-        EXPECT_EQ(to->text(), QString());
-        typeDate(to, QStringLiteral("31121898"));
+        EXPECT_EQ(m_user.beeps(), beeps + 1);
+        EXPECT_EQ(m_user.messageTexts(), QStringList());
+        EXPECT_TRUE(to->TypingPending()) << "the 3 stays typed";
+        for (const QChar c : QStringLiteral("1121898"))
+            QTest::keyClick(to, c.toLatin1());
         clickOk(form);
     }));
     ASSERT_EQ(m_dialog.FieldInfo().size(), 1u);
     EXPECT_EQ(m_dialog.FieldInfo()[0]->MinValue, QStringLiteral("01.01.1890"));
     EXPECT_EQ(m_dialog.FieldInfo()[0]->MaxValue, QStringLiteral("31.12.1898"));
     EXPECT_EQ(column(QStringLiteral("nr")), QStringList({"10005"}));
+}
+
+// The typed bound is the date typed, whatever the picker held; one still
+// impossible when Enter ends the typing keeps the form open for correcting.
+TEST_F(FilterForm, TypedDateBoundsAreKeptAsTypedOrRefusedWhole)
+{
+    m_user.setNow(QDateTime(QDate(2026, 12, 5), QTime(14, 7)));
+    for (const typed::DateTyping &c : typed::dateTypings) {
+        if (c.time)
+            continue;
+        SCOPED_TRACE(c.what);
+        m_dialog.ClearFilter();
+        m_user.clear();
+        QStringList toldOnEnter;
+        const bool closed = executeWith([&c, &toldOnEnter, this](TqkFilterDlg &form) {
+            clickField(form, QStringLiteral("Gruendungsdatum"));
+            auto *from = part<TqkDBDateTimePicker>(form, "MinDateEdit");
+            if (*c.holding)
+                from->SetDate(StrToDate(QLatin1String(c.holding)));
+            from->setFocus(Qt::TabFocusReason);
+            for (int i = 1; i < c.lastField; ++i)
+                QTest::keyClick(from, Qt::Key_Right);
+            part<QWidget>(form, "MaxDateEdit")->setFocus(Qt::TabFocusReason);
+            from->setFocus(Qt::TabFocusReason);
+            for (const char *key = c.keys; *key; ++key)
+                QTest::keyClick(from, *key);
+            QTest::keyClick(from, Qt::Key_Return);
+            toldOnEnter = m_user.messageTexts();
+            if (*c.refusal) {
+                EXPECT_TRUE(from->hasFocus());
+                EXPECT_EQ(from->text().toStdString(), c.keys) << "kept for correcting";
+            }
+            if (form.isVisible())
+                clickOk(form);
+            EXPECT_EQ(form.isVisible(), *c.refusal != 0);
+        });
+        EXPECT_EQ(m_user.beeps(), c.beeps + (*c.refusal ? 1 : 0)) << "the form beeps at the bound it refuses";
+        EXPECT_EQ(toldOnEnter, *c.refusal ? QStringList{c.refusal} : QStringList());
+        EXPECT_EQ(closed, !*c.refusal);
+        if (closed) {
+            ASSERT_EQ(m_dialog.FieldInfo().size(), 1u);
+            EXPECT_EQ(m_dialog.FieldInfo()[0]->MinValue.toStdString(), c.kept);
+        }
+    }
 }
 
 // A number's bound takes only what numbers are written with; what still is

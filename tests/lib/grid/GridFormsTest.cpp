@@ -5,7 +5,9 @@
 #include "lib/edit/qkdbedit.h"
 #include "lib/grid/qkGridPictures.h"
 #include "lib/grid/qkMemoDialog.h"
+#include "platform/runtime/DateConversions.h"
 #include "platform/runtime/DateTime.h"
+#include "support/TypedDates.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -134,6 +136,29 @@ protected:
         grid->setParent(form.get());
         form->show();
     }
+    // A table of appointments with a date, a time and a date-time field,
+    // holding one record, shown in a grid on a form of its own.
+    void openAppointments()
+    {
+        positions->SetTableName("Termine");
+        positions->FieldDefs()->AddParadox("Nr", "I");
+        positions->FieldDefs()->AddParadox("Betreff", "A20");
+        positions->FieldDefs()->AddParadox("Tag", "D");
+        positions->FieldDefs()->AddParadox("Beginn", "T");
+        positions->FieldDefs()->AddParadox("Zeitpunkt", "@");
+        positions->IndexDefs()->Add(QString(), "Nr", ixPrimary);
+        positions->CreateTable();
+        positions->Open();
+        positions->Append();
+        positions->FieldByName("Nr")->SetAsInteger(1);
+        positions->FieldByName("Betreff")->SetAsString("Lieferung");
+        positions->FieldByName("Tag")->SetAsDateTime(EncodeDate(2026, 12, 7));
+        positions->FieldByName("Beginn")->SetAsDateTime(EncodeTime(8, 15, 0, 0));
+        positions->FieldByName("Zeitpunkt")->SetAsDateTime(EncodeDate(2026, 12, 7) + EncodeTime(14, 30, 0, 0));
+        positions->Post();
+        placeOn(new QWidget);
+        openGrid();
+    }
 
     std::unique_ptr<QWidget> form;
 };
@@ -188,24 +213,7 @@ TEST_F(GridOnForm, TheMemoDialogStaysOnTopWithItsForm)
 
 TEST_F(GridOnForm, DateAndTimeCellsGetThePicker)
 {
-    positions->SetTableName("Termine");
-    positions->FieldDefs()->AddParadox("Nr", "I");
-    positions->FieldDefs()->AddParadox("Betreff", "A20");
-    positions->FieldDefs()->AddParadox("Tag", "D");
-    positions->FieldDefs()->AddParadox("Beginn", "T");
-    positions->FieldDefs()->AddParadox("Zeitpunkt", "@");
-    positions->IndexDefs()->Add(QString(), "Nr", ixPrimary);
-    positions->CreateTable();
-    positions->Open();
-    positions->Append();
-    positions->FieldByName("Nr")->SetAsInteger(1);
-    positions->FieldByName("Betreff")->SetAsString("Lieferung");
-    positions->FieldByName("Tag")->SetAsDateTime(EncodeDate(2026, 12, 7));
-    positions->FieldByName("Beginn")->SetAsDateTime(EncodeTime(8, 15, 0, 0));
-    positions->FieldByName("Zeitpunkt")->SetAsDateTime(EncodeDate(2026, 12, 7) + EncodeTime(14, 30, 0, 0));
-    positions->Post();
-    placeOn(new QWidget);
-    openGrid();
+    openAppointments();
     const struct
     {
         const char *field;
@@ -222,6 +230,50 @@ TEST_F(GridOnForm, DateAndTimeCellsGetThePicker)
         EXPECT_TRUE(positions->FieldByName(cell.field)->Text().startsWith(picker->text())) << cell.field;
         EXPECT_EQ(picker->geometry(),
                   grid->CellRect(colOf(cell.field), 1).translated(grid->viewport()->geometry().topLeft()));
+    }
+}
+
+// Typing into a date or time cell stores what was typed, whatever the cell
+// held; Enter ends the typing and a date still impossible then stays in the
+// cell for correcting.
+TEST_F(GridOnForm, TypedDatesInCellsAreKeptAsTypedOrRefusedWhole)
+{
+    services.setNow(QDateTime(QDate(2026, 12, 5), QTime(14, 7, 9)));
+    openAppointments();
+    for (const typed::DateTyping &c : typed::dateTypings) {
+        SCOPED_TRACE(c.what);
+        services.clear();
+        const QString fieldName = c.time ? "Beginn" : "Tag";
+        const QString holding(c.holding);
+        positions->First();
+        positions->Edit();
+        TField *field = positions->FieldByName(fieldName);
+        holding.isEmpty() ? field->Clear() : field->SetAsDateTime(c.time ? StrToTime(holding) : StrToDate(holding));
+        positions->Post();
+        click(colOf(fieldName), 1);
+        auto *picker = qobject_cast<TqkDBDateTimePicker *>(grid->CurrentEmbeddedControl());
+        ASSERT_TRUE(picker);
+        if (!holding.isEmpty()) {
+            key(Qt::Key_F2);
+            for (int i = 1; i < c.lastField; ++i)
+                key(Qt::Key_Right);
+            key(Qt::Key_Escape);
+            ASSERT_TRUE(grid->hasFocus());
+        }
+        typeText(c.keys);
+        key(Qt::Key_Return);
+        EXPECT_EQ(services.beeps(), c.beeps);
+        EXPECT_EQ(services.messageTexts(), *c.refusal ? QStringList{c.refusal} : QStringList());
+        if (*c.refusal) {
+            EXPECT_TRUE(picker->hasFocus());
+            EXPECT_EQ(picker->text(), c.keys) << "kept for correcting";
+            key(Qt::Key_Escape);
+            positions->Cancel();
+        }
+        if (positions->State() == dsEdit)
+            positions->Post();
+        const TDateTime kept = reread()->FieldByName(fieldName)->AsDateTime();
+        EXPECT_EQ(FormatDateTime(c.time ? "hh:nn" : "dd.mm.yyyy", kept), c.kept);
     }
 }
 

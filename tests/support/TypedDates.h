@@ -1,0 +1,35 @@
+#pragma once
+
+// What users type into a date or time picker and what is kept afterwards,
+// run for every control that hosts the picker: bound to a field, in a
+// grid's cell and as the filter dialog's range. The clock stands at
+// 2026-12-05; the typing starts with the whole text selected (the focus
+// came back by Tab) after `lastField` was used, and ends as the host ends
+// it (Tab, Enter).
+namespace typed {
+
+struct DateTyping
+{
+    const char *what;
+    bool time;           // a time of day instead of a date
+    const char *holding; // the value before, as shown; empty: none
+    int lastField;
+    const char *keys;
+    const char *kept; // the value stored afterwards, as shown
+    int beeps;
+    const char *refusal; // the message at the end of the typing; empty: none
+};
+
+inline constexpr DateTyping dateTypings[] = {
+    {"typing over the whole text starts at the day", false, "15.06.2000", 3, "03.04.2028", "03.04.2028", 0, ""},
+    {"a day the month cannot hold waits for the month", false, "15.06.2000", 1, "31.12.2024", "31.12.2024", 0, ""},
+    {"29 February waits for its leap year", false, "13.05.1887", 1, "29.02.2024", "29.02.2024", 0, ""},
+    {"an empty control takes the typed month and year", false, "", 1, "29.02.2024", "29.02.2024", 0, ""},
+    {"an invalid digit keeps the fields typed before", false, "", 1, "0113", "01.01.2026", 1, ""},
+    {"a separator ends a single digit", false, "31.05.2000", 1, "1.3.2024", "01.03.2024", 0, ""},
+    {"a date still invalid at the end is refused", false, "15.06.2000", 1, "31.06.2000", "15.06.2000", 0,
+     "„31.06.2000“ ist kein gültiges Datum."},
+    {"typing over a time starts at the hour", true, "07:12", 2, "23:58", "23:58", 0, ""},
+};
+
+}
