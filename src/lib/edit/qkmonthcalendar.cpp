@@ -105,6 +105,14 @@ TqkMonthCalendar::TqkMonthCalendar(QWidget *parent)
     setMouseTracking(true);
     setAutoFillBackground(true);
     showMonthOf(ToQDate(m_value));
+    keepMinimumSize();
+    resize(sizeHint());
+}
+
+// Also a calendar placed without a layout never shows cut.
+void TqkMonthCalendar::keepMinimumSize()
+{
+    setMinimumSize(minimumSizeHint());
 }
 
 TDateTime TqkMonthCalendar::Date() const
@@ -133,8 +141,10 @@ void TqkMonthCalendar::SetDate(TDateTime date)
         qkRaiseAboveMaximum(m_maxDate);
     if (m_minDate != 0 && day < std::trunc(m_minDate))
         qkRaiseBelowMinimum(m_minDate);
-    if (day != std::trunc(m_value))
-        applyValue(CombineDateTime(day, Time()));
+    applyValue(CombineDateTime(day, Time()));
+    // A multi-selection becomes the one day set.
+    if (m_options & mdoMultiSelect)
+        m_selectionStart = m_selectionEnd = m_anchor = ToQDate(m_value);
 }
 
 void TqkMonthCalendar::SetMinDate(TDateTime date)
@@ -158,6 +168,7 @@ void TqkMonthCalendar::SetOptions(TqkMonthOptions options)
     m_options = options;
     m_selectionStart = m_selectionEnd = m_anchor = ToQDate(m_value);
     refreshBoldDays();
+    keepMinimumSize();
     updateGeometry();
     update();
 }
@@ -225,6 +236,7 @@ int TqkMonthCalendar::firstWeekday() const
 void TqkMonthCalendar::SetBorderStyle(TBorderStyle style)
 {
     m_borderStyle = style;
+    keepMinimumSize();
     updateGeometry();
     update();
 }
@@ -343,9 +355,15 @@ void TqkMonthCalendar::moveTo(QDate date)
     if (m_options & mdoMultiSelect) {
         m_selectionChanged = m_selectionChanged || m_selectionStart != date || m_selectionEnd != date;
         m_selectionStart = m_selectionEnd = m_anchor = date;
-        return;
     }
-    Change();
+}
+
+void TqkMonthCalendar::selectDay(const QDate &date)
+{
+    moveTo(date);
+    // A multi-selection tells its change only once the user has done selecting.
+    if (!(m_options & mdoMultiSelect))
+        Change();
 }
 
 void TqkMonthCalendar::extendTo(QDate date)
@@ -409,6 +427,7 @@ void TqkMonthCalendar::mousePressEvent(QMouseEvent *event)
     case hitNext: {
         const QDate month = m_shown.addMonths(hit.part == hitPrevious ? -1 : 1);
         moveTo(qkSameDayIn(month.year(), month.month(), current.day()));
+        Change();
         break;
     }
     case hitTitleMonth:
@@ -421,10 +440,10 @@ void TqkMonthCalendar::mousePressEvent(QMouseEvent *event)
         if ((m_options & mdoMultiSelect) && (event->modifiers() & Qt::ShiftModifier))
             extendTo(hit.date);
         else
-            moveTo(hit.date);
+            selectDay(hit.date);
         break;
     case hitToday:
-        moveTo(ToQDate(::Date()));
+        selectDay(ToQDate(::Date()));
         break;
     default:
         break;
@@ -479,16 +498,16 @@ void TqkMonthCalendar::keyPressEvent(QKeyEvent *event)
         extendTo(target);
     else
         moveTo(target);
-    // Without multi-selection the move has told its change already.
-    if (m_options & mdoMultiSelect)
-        Change();
+    Change();
 }
 
 void TqkMonthCalendar::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
-    if (event->type() == QEvent::FontChange)
+    if (event->type() == QEvent::FontChange) {
+        keepMinimumSize();
         updateGeometry();
+    }
 }
 
 QMenu *TqkMonthCalendar::BuildMonthMenu(QWidget *parent)
@@ -541,6 +560,7 @@ void TqkMonthCalendar::ChooseMonth(int month)
 {
     const QDate current = ToQDate(m_value);
     moveTo(qkSameDayIn(current.year(), qBound(1, month, 12), current.day()));
+    Change();
 }
 
 void TqkMonthCalendar::ChooseYear(int year)
@@ -560,6 +580,7 @@ void TqkMonthCalendar::ChooseYear(int year)
             target = inYear(target.year() + 1);
     }
     moveTo(target);
+    Change();
 }
 
 void TqkMonthCalendar::EditYear()
@@ -667,6 +688,9 @@ void TqkMonthCalendar::paintDays(QPainter &painter, const Layout &l) const
 
 void TqkMonthCalendar::paintEvent(QPaintEvent *)
 {
+    // A handler set after the month was shown is asked now.
+    if (m_boldMasks.isEmpty())
+        refreshBoldDays();
     QPainter painter(this);
     painter.fillRect(rect(), m_colors->Color(TqkDateTimeColors::MonthBack));
     const Layout l = layout();

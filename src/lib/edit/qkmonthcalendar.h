@@ -186,6 +186,9 @@ private:
     void refreshBoldDays();
     // Moves to the date, stopping at a limit with a beep.
     void moveTo(QDate date);
+    // A day chosen by mouse.
+    void selectDay(const QDate &date);
+    void keepMinimumSize();
     // With multi-selection and Shift: the selection runs from the anchor
     // to the date, at most MaxSelectCount days.
     void extendTo(QDate date);

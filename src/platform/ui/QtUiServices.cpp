@@ -7,6 +7,8 @@
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
+#include <QStyle>
 #include <QUrl>
 
 #include <utility>
@@ -87,6 +89,33 @@ int escapeResult(const std::vector<ButtonSpec> &specs)
     return specs.front().second;
 }
 
+// A caption may say what a prompt takes (the allowed range of a year, say):
+// the dialog is made wide enough that the title bar does not cut it.
+void showWholeTitle(QDialog &dialog)
+{
+    QFont titleFont = dialog.font();
+    titleFont.setBold(true);
+    const int titleBar = dialog.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &dialog);
+    // Room for the window's icon and its buttons beside the caption.
+    const int width = QFontMetrics(titleFont).horizontalAdvance(dialog.windowTitle()) + 5 * titleBar;
+    const QSize hint = dialog.sizeHint();
+    dialog.resize(qMax(hint.width(), width), hint.height());
+}
+
+// The prompt opens where the user works, over the control that has the focus.
+void placeOverFocus(QDialog &dialog)
+{
+    const QWidget *focus = QApplication::focusWidget();
+    if (!focus)
+        return;
+    const QRect screen = focus->screen()->availableGeometry();
+    QRect frame(QPoint(), dialog.size());
+    frame.moveCenter(focus->mapToGlobal(focus->rect().center()));
+    frame.moveLeft(qBound(screen.left(), frame.left(), qMax(screen.left(), screen.right() - frame.width())));
+    frame.moveTop(qBound(screen.top(), frame.top(), qMax(screen.top(), screen.bottom() - frame.height())));
+    dialog.move(frame.topLeft());
+}
+
 }
 
 int QtUiServices::messageBox(const QString &text, const QString &caption, MsgIcon icon, MsgButtons buttons,
@@ -117,12 +146,16 @@ int QtUiServices::messageBox(const QString &text, const QString &caption, MsgIco
 
 bool QtUiServices::inputQuery(const QString &caption, const QString &prompt, QString &value)
 {
-    bool accepted = false;
-    const QString entered =
-        QInputDialog::getText(QApplication::activeWindow(), caption, prompt, QLineEdit::Normal, value, &accepted);
-    if (accepted)
-        value = entered;
-    return accepted;
+    QInputDialog dialog(QApplication::activeWindow());
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(value);
+    showWholeTitle(dialog);
+    placeOverFocus(dialog);
+    if (dialog.exec() != QDialog::Accepted)
+        return false;
+    value = dialog.textValue();
+    return true;
 }
 
 void QtUiServices::beep()

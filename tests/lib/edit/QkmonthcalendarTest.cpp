@@ -4,12 +4,17 @@
 #include "lib/edit/qkmonthcalendar.h"
 #include "platform/runtime/DateConversions.h"
 
+#include <QApplication>
 #include <QGridLayout>
+#include <QInputDialog>
 #include <QLayout>
 #include <QMenu>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QWidgetAction>
+
+#include <functional>
 
 using MonthCalendarTest = EditTables;
 
@@ -31,6 +36,29 @@ TEST_F(MonthCalendarTest, BoldDaysAreAskedDayByDayForEachShownMonth)
     EXPECT_EQ(callsPerMonth.value(2), 28);
     EXPECT_TRUE(calendar.IsBoldDay(QDate(2023, 2, 15)));
     EXPECT_FALSE(calendar.IsBoldDay(QDate(2023, 2, 16)));
+
+    // A handler given to a calendar already showing its month is asked when it paints.
+    TqkMonthCalendar late;
+    late.SetDate(EncodeDate(2024, 3, 10));
+    late.OnCalcBoldDay = [](QObject *, TDateTime, int, int day, int, bool &accept) { accept = day == 15; };
+    late.grab();
+    EXPECT_TRUE(late.IsBoldDay(QDate(2024, 3, 15)));
+}
+
+TEST_F(MonthCalendarTest, ACalendarWithoutALayoutKeepsItsMinimumSize)
+{
+    auto *calendar = new TqkMonthCalendar(window.get());
+    window->show();
+    const QSize least = calendar->minimumSizeHint();
+    EXPECT_EQ(calendar->size(), QSize(qMax(155, least.width()), least.height()));
+    calendar->resize(100, 30);
+    EXPECT_EQ(calendar->size(), least);
+    calendar->SetOptions(mdoDayState | mdoWeekNumbers);
+    EXPECT_GE(calendar->width(), calendar->minimumSizeHint().width()) << "a week number column more";
+    QFont larger = calendar->font();
+    larger.setPointSize(larger.pointSize() * 2);
+    calendar->setFont(larger);
+    EXPECT_GE(calendar->height(), calendar->minimumSizeHint().height()) << "a larger font";
 }
 
 TEST_F(MonthCalendarTest, MouseAndKeysStopAtTheLimitsWithABeep)
@@ -124,6 +152,36 @@ TEST_F(MonthCalendarTest, EditYearAsksAgainOutsideTheLimits)
     EXPECT_EQ(calendar.Date(), EncodeDate(2024, 2, 28));
 }
 
+// The caption is the only hint of the years allowed: the prompt shows it
+// whole, and over the calendar it was asked from.
+TEST_F(MonthCalendarTest, TheYearPromptShowsItsWholeCaptionOverTheCalendar)
+{
+    auto *calendar = new TqkMonthCalendar(window.get());
+    calendar->PopupYearOptions.ShowEditYear = true;
+    calendar->SetMinDate(EncodeDate(2000, 1, 1));
+    calendar->SetMaxDate(EncodeDate(2100, 12, 31));
+    window->resize(780, 560);
+    calendar->move(560, 330);
+    show(calendar);
+    QRect prompt;
+    QString caption;
+    QTimer::singleShot(0, [&prompt, &caption] {
+        auto *dialog = qobject_cast<QInputDialog *>(QApplication::activeModalWidget());
+        ASSERT_TRUE(dialog);
+        prompt = dialog->frameGeometry();
+        caption = dialog->windowTitle();
+        dialog->reject();
+    });
+    ui::installServices(nullptr);
+    calendar->EditYear();
+    ui::installServices(&services);
+    EXPECT_EQ(caption, "Enter Valid Year (2000-2100)");
+    QFont bold = calendar->font();
+    bold.setBold(true);
+    EXPECT_GT(prompt.width(), QFontMetrics(bold).horizontalAdvance(caption));
+    EXPECT_TRUE(prompt.contains(calendar->mapToGlobal(calendar->rect().center())));
+}
+
 TEST_F(MonthCalendarTest, TheYearPromptAndTheTodayLineTakeTheCaptionsObjectsTexts)
 {
     TqkMonthCalendar calendar;
@@ -203,6 +261,54 @@ TEST_F(MonthCalendarTest, ShiftExtendsAMultiSelectionUpToItsMaximum)
     QTest::keyClick(&calendar, Qt::Key_PageUp);
     EXPECT_EQ(calendar.SelectionEnd(), QDate(2024, 2, 27));
     EXPECT_EQ(changes, 7);
+}
+
+// With multi-selection the title's arrows and the month and year choices
+// tell their change as the keys do; setting the date selects it alone.
+TEST_F(MonthCalendarTest, AMultiSelectionTellsEveryMoveAndTakesTheDateSet)
+{
+    TqkMonthCalendar calendar;
+    calendar.SetDate(EncodeDate(2024, 3, 10));
+    calendar.SetOptions(mdoMultiSelect);
+    calendar.resize(calendar.sizeHint());
+    calendar.show();
+    int changes = 0;
+    calendar.OnChange = [&changes](QObject *) { ++changes; };
+    const auto pickYear = [&calendar] {
+        std::unique_ptr<QMenu> menu(calendar.BuildYearMenu(nullptr));
+        menu->findChild<QToolButton *>("year2000")->click();
+    };
+    const struct
+    {
+        const char *what;
+        std::function<void()> move;
+        QDate date;
+    } cases[] = {
+        {"next", [&calendar] { QTest::mouseClick(&calendar, Qt::LeftButton, {}, QPoint(calendar.width() - 5, 5)); },
+         QDate(2024, 4, 10)},
+        {"previous", [&calendar] { QTest::mouseClick(&calendar, Qt::LeftButton, {}, QPoint(5, 5)); },
+         QDate(2024, 3, 10)},
+        {"month", [&calendar] { std::unique_ptr<QMenu>(calendar.BuildMonthMenu(nullptr))->actions()[5]->trigger(); },
+         QDate(2024, 6, 10)},
+        {"year", pickYear, QDate(2000, 6, 10)},
+        {"edited year",
+         [&calendar, this] {
+             services.queueInput(QString("2021"));
+             calendar.EditYear();
+         },
+         QDate(2021, 6, 10)},
+    };
+    for (const auto &c : cases) {
+        const int before = changes;
+        c.move();
+        EXPECT_EQ(changes, before + 1) << c.what;
+        EXPECT_EQ(ToQDate(calendar.Date()), c.date) << c.what;
+        EXPECT_EQ(calendar.SelectionStart(), c.date) << c.what;
+    }
+    QTest::keyClick(&calendar, Qt::Key_Right, Qt::ShiftModifier);
+    calendar.SetDate(EncodeDate(2022, 1, 5));
+    EXPECT_EQ(calendar.SelectionStart(), QDate(2022, 1, 5));
+    EXPECT_EQ(calendar.SelectionEnd(), QDate(2022, 1, 5));
 }
 
 TEST_F(MonthCalendarTest, BorderAndFirstDayOfTheWeekFromTheLocale)
