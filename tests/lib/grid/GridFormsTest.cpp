@@ -291,6 +291,25 @@ TEST_F(GridOnForm, AltDownOnADateCellOpensAndClosesTheCalendar)
         EXPECT_EQ(picker->IsDroppedDown(), dropped);
         EXPECT_EQ(positions->RecNo(), 1);
     }
+    // Enter accepts the day moved to and Escape cancels; neither reaches the grid.
+    const struct
+    {
+        Qt::Key key;
+        int moved, kept;
+    } closings[] = {{Qt::Key_Return, 1, 1}, {Qt::Key_Escape, 0, 0}, {Qt::Key_Escape, 1, 0}};
+    for (const auto &closing : closings) {
+        const QDate before = ToQDate(picker->Value());
+        QTest::keyClick(picker, Qt::Key_Down, Qt::AltModifier);
+        ASSERT_TRUE(picker->IsDroppedDown());
+        for (int i = 0; i < closing.moved; ++i)
+            QTest::keyClick(picker, Qt::Key_Right);
+        QTest::keyClick(picker, closing.key);
+        settle();
+        EXPECT_FALSE(picker->IsDroppedDown()) << closing.key;
+        EXPECT_EQ(grid->CurrentEmbeddedControl(), picker) << closing.key;
+        EXPECT_EQ(grid->Col(), colOf("Gruendungsdatum")) << closing.key;
+        EXPECT_EQ(ToQDate(picker->Value()), before.addDays(closing.kept)) << closing.key;
+    }
 }
 
 #include "GridFormsTest.moc"
