@@ -189,7 +189,7 @@ TEST_F(DateTimePickerTest, TypedDatesAreKeptAsTypedOrRefusedWhole)
         EXPECT_EQ(services.messageTexts(), *c.refusal ? QStringList{c.refusal} : QStringList());
         if (*c.refusal) {
             EXPECT_TRUE(target->hasFocus());
-            EXPECT_EQ(target->text(), c.keys) << "kept for correcting";
+            EXPECT_EQ(target->text().toStdString(), c.keys) << "kept for correcting";
             EXPECT_THROW(customers->Post(), EDateTimeError);
             QTest::keyClick(target, Qt::Key_Escape);
             leave(target);
@@ -198,7 +198,7 @@ TEST_F(DateTimePickerTest, TypedDatesAreKeptAsTypedOrRefusedWhole)
             customers->Post();
         const QString kept =
             c.time ? FormatDateTime("hh:nn", clock->Value()) : storedCustomerField("10001", "Gruendungsdatum");
-        EXPECT_EQ(kept, c.kept);
+        EXPECT_EQ(kept.toStdString(), c.kept);
     }
 }
 

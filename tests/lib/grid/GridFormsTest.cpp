@@ -266,14 +266,14 @@ TEST_F(GridOnForm, TypedDatesInCellsAreKeptAsTypedOrRefusedWhole)
         EXPECT_EQ(services.messageTexts(), *c.refusal ? QStringList{c.refusal} : QStringList());
         if (*c.refusal) {
             EXPECT_TRUE(picker->hasFocus());
-            EXPECT_EQ(picker->text(), c.keys) << "kept for correcting";
+            EXPECT_EQ(picker->text().toStdString(), c.keys) << "kept for correcting";
             key(Qt::Key_Escape);
             positions->Cancel();
         }
         if (positions->State() == dsEdit)
             positions->Post();
         const TDateTime kept = reread()->FieldByName(fieldName)->AsDateTime();
-        EXPECT_EQ(FormatDateTime(c.time ? "hh:nn" : "dd.mm.yyyy", kept), c.kept);
+        EXPECT_EQ(FormatDateTime(c.time ? "hh:nn" : "dd.mm.yyyy", kept).toStdString(), c.kept);
     }
 }
 
