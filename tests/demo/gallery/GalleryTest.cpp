@@ -87,6 +87,8 @@ TEST_F(Gallery, SpeaksGermanAndMeasuresInCentimetres)
 {
     const TqkIntl &intl = qkIntl();
     EXPECT_EQ(intl.FilterDialog->StartingRangeLabel, QStringLiteral("&Von"));
+    EXPECT_EQ(intl.FilterDialog->EntryRefusedText.arg("1-2", "Bis", "posnr", intl.FilterDialog->NotWholeNumberText),
+              QStringLiteral("Der Eintrag „1-2“ unter „Bis“ für das Feld „posnr“ ist keine ganze Zahl."));
     EXPECT_EQ(intl.RichEdit->MenuLabels->FileCaption, QStringLiteral("&Datei"));
     EXPECT_EQ(intl.RichEdit->TabDialog->TabDlgCaption, QStringLiteral("Tabulatoren"));
     EXPECT_EQ(intl.UserMessages->RichEditExitWarning,
