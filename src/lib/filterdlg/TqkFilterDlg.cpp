@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QCollator>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QSignalBlocker>
 
 #include <algorithm>
@@ -239,9 +240,11 @@ void TqkFilterDlg::applyOptions()
     m_ui->Nonmatching->setVisible(options.testFlag(fdShowNonMatching));
     m_ui->Panel1->setVisible(options.testFlag(fdShowCaseSensitive) || options.testFlag(fdShowNonMatching));
     // The designed measures are at 96 pixels per inch; the window is DlgHeight high with its caption.
+    // Controls whose captions need more room widen the form rather than being cut.
     const auto scaled = [](int pixels) { return pixels * qkScreenPixelsPerInch() / 96; };
     m_ui->FieldsListBox->setFixedHeight(scaled(m_dialog.DlgHeight() - (options.testFlag(fdShowFieldOrder) ? 107 : 70)));
-    resize(scaled(476), scaled(m_dialog.DlgHeight() - designedCaptionHeight));
+    layout()->activate();
+    resize(QSize(scaled(476), scaled(m_dialog.DlgHeight() - designedCaptionHeight)).expandedTo(minimumSizeHint()));
 }
 
 void TqkFilterDlg::collectEntries()

@@ -410,6 +410,11 @@ TEST_F(FilterForm, TheFormKeepsItsSizeAndArrowsMoveThroughTheFields)
         m_dialog.SetDlgHeight(dlgHeight);
         executeWith([dlgHeight](TqkFilterDlg &form) {
             EXPECT_EQ(part<QWidget>(form, "FieldsListBox")->height(), dlgHeight - 107) << dlgHeight;
+            EXPECT_GE(form.width(), 476) << dlgHeight;
+            EXPECT_GE(form.height(), dlgHeight - 27) << dlgHeight;
+            for (QRadioButton *radio : form.findChildren<QRadioButton *>())
+                EXPECT_GE(radio->width(), radio->sizeHint().width())
+                    << "not cut: " << radio->objectName().toStdString();
         });
     }
     executeWith([](TqkFilterDlg &form) {
