@@ -23,9 +23,9 @@
 namespace {
 
 const int valueTab = 0;
+const int searchedTab = 1;
 // The designed window is 267 pixels high around a client area of 240.
 const int designedCaptionHeight = 27;
-const int searchedTab = 1;
 
 void showNoCriteria()
 {
@@ -243,8 +243,10 @@ void TqkFilterDlg::applyOptions()
     // Controls whose captions need more room widen the form rather than being cut.
     const auto scaled = [](int pixels) { return pixels * qkScreenPixelsPerInch() / 96; };
     m_ui->FieldsListBox->setFixedHeight(scaled(m_dialog.DlgHeight() - (options.testFlag(fdShowFieldOrder) ? 107 : 70)));
+    const int buttonColumn = options.testFlag(fdShowOKCancel) ? 0 : m_okButton->width() + layout()->spacing();
     layout()->activate();
-    resize(QSize(scaled(476), scaled(m_dialog.DlgHeight() - designedCaptionHeight)).expandedTo(minimumSizeHint()));
+    resize(QSize(scaled(476) - buttonColumn, scaled(m_dialog.DlgHeight() - designedCaptionHeight))
+               .expandedTo(minimumSizeHint()));
 }
 
 void TqkFilterDlg::collectEntries()

@@ -417,6 +417,14 @@ TEST_F(FilterForm, TheFormKeepsItsSizeAndArrowsMoveThroughTheFields)
                     << "not cut: " << radio->objectName().toStdString();
         });
     }
+    int withButtons = 0;
+    executeWith([&withButtons](TqkFilterDlg &form) { withButtons = form.width(); });
+    m_dialog.SetOptions(m_dialog.Options() & ~fdShowOKCancel);
+    executeWith([withButtons](TqkFilterDlg &form) {
+        EXPECT_LT(form.width(), withButtons) << "narrowed without OK and Cancel";
+        form.reject();
+    });
+    m_dialog.SetOptions(m_dialog.Options() | fdShowOKCancel);
     executeWith([](TqkFilterDlg &form) {
         QListWidget &list = *part<QListWidget>(form, "FieldsListBox");
         auto *exact = part<QRadioButton>(form, "MatchExact");
