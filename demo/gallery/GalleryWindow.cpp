@@ -5,6 +5,7 @@
 #include "lib/data/Qkfltdlg.h"
 #include "lib/data/Qktable.h"
 #include "lib/edit/Qkdbcomb.h"
+#include "lib/edit/qkKeyAdapter.h"
 #include "lib/edit/qkdbdatetimepicker.h"
 #include "lib/edit/qkdbedit.h"
 #include "lib/edit/qkmonthcalendar.h"
@@ -23,6 +24,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -95,6 +97,39 @@ GalleryWindow::GalleryWindow(const QString &dataFolder)
 }
 
 GalleryWindow::~GalleryWindow() = default;
+
+// What was typed is stored, as any form of a program keeps it; a record that
+// cannot be stored keeps the window open with the reason shown.
+void GalleryWindow::closeEvent(QCloseEvent *event)
+{
+    const bool stored = qkRunShowingErrors([this] {
+        for (TDataSet *dataSet :
+             std::initializer_list<TDataSet *>{m_customers.get(), m_orders.get(), m_positions.get()})
+            if (dataSet->Active())
+                dataSet->CheckBrowseMode();
+    });
+    if (!stored) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    // The library's application stays on after its last window; the gallery is its only one.
+    QCoreApplication::exit(0);
+}
+
+int showGallery(const QStringList &arguments)
+{
+    QTemporaryDir data;
+    GalleryWindow window(data.path());
+    window.show();
+    const int screenshot = int(arguments.indexOf(QStringLiteral("--screenshot")));
+    if (screenshot > 0 && screenshot + 1 < arguments.size()) {
+        QApplication::processEvents();
+        window.saveScreenshots(arguments.at(screenshot + 1));
+        return 0;
+    }
+    return QApplication::exec();
+}
 
 // The positions with a calculated price class for the grid's picture column
 // and a few position texts in rich text.

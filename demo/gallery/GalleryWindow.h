@@ -43,6 +43,9 @@ public:
     // Pictures of the window, its drop-downs and its dialogs, named after `prefix`.
     void saveScreenshots(const QString &prefix);
 
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
 private:
     QWidget *customerGroup();
     QWidget *orderGroup();
@@ -71,5 +74,10 @@ private:
     TqkDBRichEdit *m_remark = nullptr;
     TImageList *m_priceClasses = nullptr;
 };
+
+// Shows the gallery on demo tables in a temporary folder until its window
+// closes; the folder goes with it. With "--screenshot PREFIX" in `arguments`
+// the pictures are saved instead.
+int showGallery(const QStringList &arguments);
 
 }

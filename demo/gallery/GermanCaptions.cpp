@@ -50,6 +50,12 @@ void filterDialog(TqkFilterDialogIntl &t)
     t.ViewSummaryNotText = QStringLiteral("NICHT");
     t.SummaryCaption = QStringLiteral("Übersicht der Suchbedingungen");
     t.BtnCloseSummary = QStringLiteral("&Schließen");
+    t.EntryRefusedText = QStringLiteral("Der Eintrag „%1“ unter „%2“ für das Feld „%3“ %4.");
+    t.NotWholeNumberText = QStringLiteral("ist keine ganze Zahl");
+    t.OutsideWholeNumbersText = QStringLiteral("liegt außerhalb des Bereichs ganzer Zahlen");
+    t.NotNumberText = QStringLiteral("ist keine Zahl");
+    t.NotDateText = QStringLiteral("ist kein gültiges Datum");
+    t.NotTimeText = QStringLiteral("ist keine gültige Uhrzeit");
 }
 
 void menuLabels(TqkRichEditMenuLabels &m)

@@ -199,6 +199,12 @@ class TqkFilterDialogIntl : public QObject
     Q_PROPERTY(QString ViewSummaryNotText MEMBER ViewSummaryNotText)
     Q_PROPERTY(QString SummaryCaption MEMBER SummaryCaption)
     Q_PROPERTY(QString BtnCloseSummary MEMBER BtnCloseSummary)
+    Q_PROPERTY(QString EntryRefusedText MEMBER EntryRefusedText)
+    Q_PROPERTY(QString NotWholeNumberText MEMBER NotWholeNumberText)
+    Q_PROPERTY(QString OutsideWholeNumbersText MEMBER OutsideWholeNumbersText)
+    Q_PROPERTY(QString NotNumberText MEMBER NotNumberText)
+    Q_PROPERTY(QString NotDateText MEMBER NotDateText)
+    Q_PROPERTY(QString NotTimeText MEMBER NotTimeText)
 
 public:
     using QObject::QObject;
@@ -247,6 +253,15 @@ public:
     // changes nothing, so a program may call its button a closing one.
     QString SummaryCaption = QStringLiteral("Show Search Summary");
     QString BtnCloseSummary = QStringLiteral("Cancel");
+    // Why the form keeps a field whose value or bound does not fit it: %1 the
+    // entry, %2 the caption above it, %3 the field, %4 one of the reasons below.
+    QString EntryRefusedText =
+        QStringLiteral("The entry \u201C%1\u201D under \u201C%2\u201D for the field \u201C%3\u201D %4.");
+    QString NotWholeNumberText = QStringLiteral("is not a whole number");
+    QString OutsideWholeNumbersText = QStringLiteral("lies outside the range of whole numbers");
+    QString NotNumberText = QStringLiteral("is not a number");
+    QString NotDateText = QStringLiteral("is not a valid date");
+    QString NotTimeText = QStringLiteral("is not a valid time");
 };
 
 class TqkRichEditMenuLabels : public QObject

@@ -266,7 +266,10 @@ void TqkCustomMaskEdit::KeyPress(QChar &key)
         BeginFieldEdit();
         if (OnCheckValue && !isReadOnly()) {
             const int caret = cursorPosition();
-            CheckPictureText(caret > 0 ? QString(text()).remove(caret - 1, 1) : text());
+            if (hasSelectedText())
+                CheckPictureText(QString(text()).remove(selectionStart(), selectedText().size()));
+            else
+                CheckPictureText(caret > 0 ? QString(text()).remove(caret - 1, 1) : text());
         }
         return;
     }

@@ -5,6 +5,9 @@
 
 #include <QHeaderView>
 #include <QRegularExpression>
+#include <QScrollBar>
+
+#include <algorithm>
 
 namespace {
 
@@ -71,6 +74,22 @@ TqkFilterDialogView::TqkFilterDialogView(const std::vector<TqkFieldInfo> &criter
         for (int column = 0; column < cells.size(); ++column)
             grid.setItem(row, column, new QTableWidgetItem(cells.at(column)));
     }
+    fitColumns(widths);
+}
+
+// The designed widths are the least a column gets: a longer text widens its
+// column, and the window, instead of being cut off.
+void TqkFilterDialogView::fitColumns(const int (&designed)[3])
+{
+    QTableWidget &grid = *m_ui->StringGrid1;
+    int total = 0;
+    for (int column = 0; column < 3; ++column) {
+        const int width =
+            std::max(designed[column], static_cast<const QAbstractItemView &>(grid).sizeHintForColumn(column));
+        grid.setColumnWidth(column, width);
+        total += width;
+    }
+    grid.setMinimumWidth(total + 2 * grid.frameWidth() + grid.verticalScrollBar()->sizeHint().width());
 }
 
 TqkFilterDialogView::~TqkFilterDialogView() = default;

@@ -29,5 +29,7 @@ public:
     static QStringList SummaryRow(const TqkFieldInfo &info, const TqkFieldOperators &words);
 
 private:
+    void fitColumns(const int (&designed)[3]);
+
     std::unique_ptr<Ui::TqkFilterDialogView> m_ui;
 };

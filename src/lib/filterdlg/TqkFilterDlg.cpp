@@ -15,6 +15,7 @@
 #include <QApplication>
 #include <QCollator>
 #include <QKeyEvent>
+#include <QLayout>
 #include <QSignalBlocker>
 
 #include <algorithm>
@@ -23,6 +24,8 @@ namespace {
 
 const int valueTab = 0;
 const int searchedTab = 1;
+// The designed window is 267 pixels high around a client area of 240.
+const int designedCaptionHeight = 27;
 
 void showNoCriteria()
 {
@@ -39,15 +42,18 @@ void setPickerBound(TqkDBDateTimePicker &picker, const QString &bound)
         picker.Clear();
 }
 
-bool isRangeType(TFieldType type)
+// Whether a field without a criterion opens on the range page under the
+// smart filter; times count only where the query's text is rewritten.
+bool isRangeType(TFieldType type, TqkFilterMethod method)
 {
     switch (qkValueKind(type)) {
     case TqkValueKind::Integer:
     case TqkValueKind::Float:
     case TqkValueKind::Date:
-    case TqkValueKind::Time:
     case TqkValueKind::DateTime:
         return true;
+    case TqkValueKind::Time:
+        return method == fdByQueryModify;
     default:
         return false;
     }
@@ -58,20 +64,20 @@ bool isRangeType(TFieldType type)
 // integer range passes the digit test and would only fail while filtering.
 QString whyNotTaken(TFieldType type, const QString &text)
 {
+    const TqkFilterDialogIntl &t = *qkIntl().FilterDialog;
     int whole = 0;
     switch (qkValueKind(type)) {
     case TqkValueKind::Integer:
         if (!qkIsIntegerText(text))
-            return QStringLiteral("ist keine ganze Zahl");
-        return TryStrToInt(text, whole) ? QString() : QStringLiteral("liegt außerhalb des Bereichs ganzer Zahlen");
+            return t.NotWholeNumberText;
+        return TryStrToInt(text, whole) ? QString() : t.OutsideWholeNumbersText;
     case TqkValueKind::Float:
-        return qkIsFloatText(text) ? QString() : QStringLiteral("ist keine Zahl");
+        return qkIsFloatText(text) ? QString() : t.NotNumberText;
     case TqkValueKind::Date:
-        return qkIsValidTextForFieldType(type, text) ? QString() : QStringLiteral("ist kein gültiges Datum");
-    case TqkValueKind::Time:
-        return qkIsValidTextForFieldType(type, text) ? QString() : QStringLiteral("ist keine gültige Uhrzeit");
     case TqkValueKind::DateTime:
-        return qkIsValidTextForFieldType(type, text) ? QString() : QStringLiteral("ist kein gültiges Datum");
+        return qkIsValidTextForFieldType(type, text) ? QString() : t.NotDateText;
+    case TqkValueKind::Time:
+        return qkIsValidTextForFieldType(type, text) ? QString() : t.NotTimeText;
     default:
         return {};
     }
@@ -117,6 +123,9 @@ TqkFilterDlg::TqkFilterDlg(TqkFilterDialog &dialog, QWidget *parent)
           static_cast<QWidget *>(m_ui->MinValueEdit), static_cast<QWidget *>(m_ui->MaxValueEdit),
           static_cast<QWidget *>(m_ui->MinDateEdit), static_cast<QWidget *>(m_ui->MaxDateEdit)})
         control->installEventFilter(this);
+    // Arrows would otherwise move between radio buttons instead of through the fields.
+    for (QAbstractButton *button : findChildren<QAbstractButton *>())
+        button->installEventFilter(this);
 
     connect(m_ui->FieldsListBox, &QListWidget::currentRowChanged, this, &TqkFilterDlg::fieldRowChanged);
     connect(m_ui->FieldTabSet, &QTabBar::currentChanged, this, &TqkFilterDlg::fieldTabChanged);
@@ -230,8 +239,14 @@ void TqkFilterDlg::applyOptions()
     m_ui->CaseSensitive->setVisible(options.testFlag(fdShowCaseSensitive));
     m_ui->Nonmatching->setVisible(options.testFlag(fdShowNonMatching));
     m_ui->Panel1->setVisible(options.testFlag(fdShowCaseSensitive) || options.testFlag(fdShowNonMatching));
-    const int listHeight = m_dialog.DlgHeight() - (options.testFlag(fdShowFieldOrder) ? 107 : 70);
-    m_ui->FieldsListBox->setMinimumHeight(std::max(60, listHeight * qkScreenPixelsPerInch() / 96 / 2));
+    // The designed measures are at 96 pixels per inch; the window is DlgHeight high with its caption.
+    // Controls whose captions need more room widen the form rather than being cut.
+    const auto scaled = [](int pixels) { return pixels * qkScreenPixelsPerInch() / 96; };
+    m_ui->FieldsListBox->setFixedHeight(scaled(m_dialog.DlgHeight() - (options.testFlag(fdShowFieldOrder) ? 107 : 70)));
+    const int buttonColumn = options.testFlag(fdShowOKCancel) ? 0 : m_okButton->width() + layout()->spacing();
+    layout()->activate();
+    resize(QSize(scaled(476) - buttonColumn, scaled(m_dialog.DlgHeight() - designedCaptionHeight))
+               .expandedTo(minimumSizeHint()));
 }
 
 void TqkFilterDlg::collectEntries()
@@ -285,13 +300,12 @@ void TqkFilterDlg::fillFieldList(const QString &keep)
 
 void TqkFilterDlg::selectInitialField()
 {
+    // On the searched-fields tab the first line, in the list's order, is the
+    // first field with a criterion.
     QString first;
     if (!m_criteria.empty()) {
         const QSignalBlocker blocker(m_ui->FieldTabSet);
         m_ui->FieldTabSet->setCurrentIndex(searchedTab);
-        for (const Entry &entry : m_entries)
-            if (first.isEmpty() && criterionFor(entry.label))
-                first = entry.label;
     } else {
         for (const Entry &entry : m_entries)
             if (entry.label == m_dialog.property("DefaultField").toString()
@@ -390,7 +404,7 @@ void TqkFilterDlg::showPage(const Entry &entry, const TqkFieldInfo *info)
     else if (info)
         range = info->MatchType == fdMatchRange;
     else if (m_dialog.property("DefaultFilterBy").toInt() == fdSmartFilter)
-        range = isRangeType(entry.type) && entry.type != ftBoolean;
+        range = isRangeType(entry.type, m_dialog.FilterMethod()) && entry.type != ftBoolean;
     else
         range = m_dialog.property("DefaultFilterBy").toInt() == fdFilterByRange;
     const QSignalBlocker blocker(m_ui->ValueRangeTabSet);
@@ -434,8 +448,8 @@ bool TqkFilterDlg::takes(const QString &text, QWidget *control, const QLabel &la
     if (why.isEmpty())
         return true;
     ui::services().beep();
-    const QString message = QStringLiteral("Der Eintrag „%1“ unter „%2“ für das Feld „%3“ %4.")
-                                .arg(text, label.text().remove(QLatin1Char('&')), entry->label, why);
+    const QString message =
+        qkIntl().FilterDialog->EntryRefusedText.arg(text, label.text().remove(QLatin1Char('&')), entry->label, why);
     ui::services().messageBox(message, ui::applicationTitle(), ui::MsgIcon::Warning, ui::MsgButtons::Ok);
     control->setFocus();
     if (auto *edit = qobject_cast<QLineEdit *>(control))

@@ -398,9 +398,11 @@ QString TqkCustomDBGrid::titleOf(int dataCol) const
     if (!field)
         return {};
     int index = -1;
-    if (!m_useTFields && qkFindFieldInList(m_selected, field->FieldName(), index) && tokenCount(m_selected[index]) >= 3)
-        return token(m_selected[index], 2);
-    return field->DisplayLabel();
+    // An empty title token stands for no title, as a missing one does.
+    const QString title = !m_useTFields && qkFindFieldInList(m_selected, field->FieldName(), index)
+                              ? token(m_selected[index], 2)
+                              : QString();
+    return title.isEmpty() ? field->DisplayLabel() : title;
 }
 
 void TqkCustomDBGrid::SetColumnAttributes()
@@ -873,7 +875,9 @@ void TqkCustomDBGrid::PriorRow()
     TDataSet *dataSet = DataSet();
     if (!validateEditor())
         return;
-    if (dataSet->State() == dsInsert && !dataSet->Modified() && !m_dataLink->Modified()) {
+    // The untouched record appended at the end goes; one inserted between
+    // others is dropped by the move itself, which goes on to the record above.
+    if (dataSet->State() == dsInsert && dataSet->Eof() && !dataSet->Modified() && !m_dataLink->Modified()) {
         dataSet->Cancel();
         return;
     }
@@ -1111,11 +1115,19 @@ void TqkCustomDBGrid::mousePressEvent(QMouseEvent *event)
             InvalidateCell(cell.x(), cell.y());
             event->accept();
         }
+        fireMouseDown(event);
         return;
     }
     setFocus(Qt::MouseFocusReason);
     qkRunShowingErrors([&] { DataCellClicked(cell, event->modifiers()); });
     m_selectingByMouse = true;
+    fireMouseDown(event);
+}
+
+void TqkCustomDBGrid::fireMouseDown(const QMouseEvent *event)
+{
+    if (OnMouseDown)
+        OnMouseDown(this, event->button(), event->modifiers(), int(event->position().x()), int(event->position().y()));
 }
 
 void TqkCustomDBGrid::DataCellClicked(const QPoint &cell, Qt::KeyboardModifiers)
@@ -1507,7 +1519,8 @@ void TqkCustomDBGrid::drawTitleButtonFrame(QPainter &painter, const QRect &rect,
 
 void TqkCustomDBGrid::drawIndicatorCell(QPainter &painter, int row, const QRect &rect, const QColor &background)
 {
-    if (!m_dataLink->Active() || row != Row())
+    // The arrow shows where the records will appear even before a data set is linked.
+    if (row != Row())
         return;
     const TDataSetState state = DataSet() ? DataSet()->State() : dsBrowse;
     const gridpictures::IndicatorGlyph glyph = state == dsEdit     ? gridpictures::IndicatorGlyph::Edit
@@ -1522,8 +1535,10 @@ void TqkCustomDBGrid::drawDataCell(QPainter &painter, int col, int row, const QR
     const int saved = m_dataLink->ActiveRecord();
     m_dataLink->SetActiveRecord(RawToDataRow(row));
     const bool highlight = HighlightCell(col, row, state);
-    QColor background = highlight ? palette().color(QPalette::Highlight) : palette().color(QPalette::Base);
-    QFont cellFont = font();
+    const bool fixed = state & gdFixed;
+    const QColor plain = fixed ? m_titleColor : palette().color(QPalette::Base);
+    QColor background = highlight ? palette().color(QPalette::Highlight) : plain;
+    QFont cellFont = fixed ? m_titleFont : font();
     TField *field = GetColField(RawToDataCol(col));
     if (OnCalcCellColors)
         OnCalcCellColors(this, field, state, highlight, cellFont, background);

@@ -216,6 +216,8 @@ public:
                        bool &defaultDrawing)>
         OnDrawFooterCell;
     TqkGridKeyEvent OnKeyDown;
+    // After the grid has moved to the pressed cell; x and y in the cells' area.
+    std::function<void(QObject *sender, Qt::MouseButton button, Qt::KeyboardModifiers shift, int x, int y)> OnMouseDown;
     std::function<void(QObject *sender, bool passesPictureTest)> OnCheckValue;
 
     void PaintFooter(QPainter &painter, const QRect &band);
@@ -301,6 +303,7 @@ private:
     // A title released: a click of the title button, or a column dropped on another.
     void finishTitlePress(const QPoint &pos);
     void startColumnDrag(const QPoint &pos);
+    void fireMouseDown(const QMouseEvent *event);
     void moveToCell(const QPoint &cell);
     void dragSelect(const QPoint &pos);
     void selectScrollTick();

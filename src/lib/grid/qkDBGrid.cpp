@@ -92,8 +92,8 @@ bool TqkDBGrid::IsRowSelected(int dataRow) const
     TDataSet *dataSet = DataSet();
     if (!dataSet || !dataSet->Active() || m_selectedIds.isEmpty())
         return false;
-    const bool editing = dataSet->State() == dsEdit || dataSet->State() == dsInsert;
-    if (editing && dataRow == RawToDataRow(Row()))
+    // While a record is edited the selection is out of view: no row shows selected.
+    if (dataSet->State() == dsEdit || dataSet->State() == dsInsert)
         return false;
     const int saved = DataLink()->ActiveRecord();
     DataLink()->SetActiveRecord(dataRow);
@@ -105,7 +105,13 @@ bool TqkDBGrid::IsRowSelected(int dataRow) const
 void TqkDBGrid::SelectRecord()
 {
     TDataSet *dataSet = DataSet();
-    if (!dataSet || !dataSet->Active() || IsSelected() || !acceptSelection(true))
+    if (!dataSet || !dataSet->Active())
+        return;
+    if (m_anchorSet) {
+        dataSet->CheckBrowseMode();
+        m_anchor = dataSet->GetBookmark();
+    }
+    if (IsSelected() || !acceptSelection(true))
         return;
     dataSet->CheckBrowseMode();
     addSelection(dataSet->GetBookmark());
@@ -156,6 +162,7 @@ void TqkDBGrid::SelectRange(const TBookmark &from, const TBookmark &to)
 
 void TqkDBGrid::multiSelectClick(Qt::KeyboardModifiers modifiers)
 {
+    const TBookmark anchorBefore = m_anchor;
     const bool ctrl = modifiers & Qt::ControlModifier;
     const bool shift = modifiers & Qt::ShiftModifier;
     if (!ctrl && !shift) {
@@ -166,11 +173,12 @@ void TqkDBGrid::multiSelectClick(Qt::KeyboardModifiers modifiers)
     } else {
         IsSelected() ? UnselectRecord() : SelectRecord();
     }
-    const TBookmark anchorBefore = m_anchor;
     TDataSet *dataSet = DataSet();
-    if ((m_multiSelectOptions & msoShiftSelect) && (ctrl || shift || (m_multiSelectOptions & msoAutoUnselect))
-        && !(shift && anchorBefore.valid))
-        m_anchor = dataSet->GetBookmark();
+    if ((m_multiSelectOptions & msoShiftSelect) && (ctrl || shift || (m_multiSelectOptions & msoAutoUnselect))) {
+        m_anchorSet = true;
+        if (m_anchor.rowId == anchorBefore.rowId && m_anchor.valid == anchorBefore.valid)
+            m_anchor = dataSet->GetBookmark();
+    }
     if (shift && anchorBefore.valid && dataSet->BookmarkValid(anchorBefore))
         SelectRange(dataSet->GetBookmark(), anchorBefore);
 }
@@ -252,7 +260,8 @@ void TqkDBGrid::SetEditControlOptions(TqkEditControlOptions options)
 bool TqkDBGrid::isDateTimeCell(int col) const
 {
     TField *field = GetColField(RawToDataCol(col));
-    if (!field || (m_editControlOptions & ecoDisableDateTimePicker))
+    // Without custom controls the date cells are typed into like the others.
+    if (!field || (m_editControlOptions & (ecoDisableDateTimePicker | ecoDisableCustomControls)))
         return false;
     const TFieldType type = field->DataType();
     return type == ftDate || type == ftDateTime || type == ftTime;

@@ -139,6 +139,8 @@ private:
     QSet<qint64> m_selectedIds;
     QVector<TBookmark> m_selectedOrder;
     TBookmark m_anchor;
+    // Once a click took part in Shift selection, each selected record becomes the anchor.
+    bool m_anchorSet = false;
     TqkDBDateTimePicker *m_dateTimePicker = nullptr;
     mutable TqkDBRichEdit *m_cellRichEdit = nullptr;
     QPointer<QWidget> m_embedded;

@@ -47,6 +47,8 @@ void TqkInplaceEdit::takePicture(TField *field)
     Picture()->SetAutoFill(setting.AutoFill);
     Picture()->SetAllowInvalidExit(false);
     SetUsePictureMask(m_hasMask);
+    // The field's own edit mask steps in where no picture does.
+    SetEditMask(m_hasMask ? QString() : field->EditMask());
     // The editor's checks ask whether a handler listens; the grid's is the one.
     OnCheckValue = m_grid->OnCheckValue;
 }

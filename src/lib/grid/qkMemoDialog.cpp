@@ -69,7 +69,7 @@ TqkMemoDlg::TqkMemoDlg(TqkMemoDialog *owner, bool editable, QWidget *parent)
 {
     if (parent && (parent->windowFlags() & Qt::WindowStaysOnTopHint))
         setWindowFlag(Qt::WindowStaysOnTopHint);
-    setWindowTitle(owner->Caption().isEmpty() ? QStringLiteral("Dialog") : owner->Caption());
+    setWindowTitle(owner->Caption());
     setFont(owner->Font());
     setSizeGripEnabled(owner->MemoAttributes() & mSizeable);
     m_memo->setLineWrapMode((owner->MemoAttributes() & mWordWrap) ? QPlainTextEdit::WidgetWidth

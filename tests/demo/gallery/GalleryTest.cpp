@@ -7,17 +7,22 @@
 #include "lib/grid/qkDBGrid.h"
 #include "lib/rich/qkRichEditForm.h"
 #include "lib/rich/qkriched.h"
+#include "platform/db/TField.h"
+#include "platform/db/TTable.h"
 #include "support/RecordingUiServices.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QMetaProperty>
 #include <QPushButton>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -82,6 +87,8 @@ TEST_F(Gallery, SpeaksGermanAndMeasuresInCentimetres)
 {
     const TqkIntl &intl = qkIntl();
     EXPECT_EQ(intl.FilterDialog->StartingRangeLabel, QStringLiteral("&Von"));
+    EXPECT_EQ(intl.FilterDialog->EntryRefusedText.arg("1-2", "Bis", "posnr", intl.FilterDialog->NotWholeNumberText),
+              QStringLiteral("Der Eintrag „1-2“ unter „Bis“ für das Feld „posnr“ ist keine ganze Zahl."));
     EXPECT_EQ(intl.RichEdit->MenuLabels->FileCaption, QStringLiteral("&Datei"));
     EXPECT_EQ(intl.RichEdit->TabDialog->TabDlgCaption, QStringLiteral("Tabulatoren"));
     EXPECT_EQ(intl.UserMessages->RichEditExitWarning,
@@ -250,4 +257,53 @@ TEST_F(Gallery, TheRichTextWindowsAndTheirDialogsSpeakGerman)
             english << text;
     }
     EXPECT_TRUE(english.isEmpty()) << english.join(QStringLiteral(", ")).toStdString();
+}
+
+// Started as its program starts it, the gallery stores what was typed into a
+// field and a grid cell when its window is closed, ends, and takes its
+// temporary tables along.
+TEST(GalleryProgram, ClosingStoresWhatWasTypedAndEnds)
+{
+    ui::ScopedRecordingUiServices user;
+    // As the library's application object does: a closed last window ends nothing by itself.
+    QApplication::setQuitOnLastWindowClosed(false);
+    QString folder;
+    QTimer::singleShot(0, [&folder] {
+        gallery::GalleryWindow *window = nullptr;
+        for (QWidget *shown : QApplication::topLevelWidgets())
+            window = window ? window : qobject_cast<gallery::GalleryWindow *>(shown);
+        ASSERT_NE(window, nullptr);
+        QApplication::setActiveWindow(window);
+        TqkDBEdit *name = nullptr;
+        for (TqkDBEdit *edit : window->findChildren<TqkDBEdit *>())
+            name = edit->DataField() == QStringLiteral("Name") ? edit : name;
+        ASSERT_NE(name, nullptr);
+        folder = qobject_cast<TTable *>(name->DataSource()->DataSet())->DatabaseName();
+        name->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(name, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(name, QStringLiteral("Meier und Partner"));
+        auto *grid = window->findChild<TqkDBGrid *>(QStringLiteral("positionGrid"));
+        const QRect cell = grid->CellRect(4, 1);
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+        for (const QChar c : QStringLiteral("Schrauben"))
+            QTest::keyClick(QApplication::focusWidget(), c.toLatin1());
+        window->close();
+        EXPECT_FALSE(window->isVisible());
+        for (const auto &[table, field, typed] :
+             {std::tuple{"Kunden", "Name", "Meier und Partner"}, std::tuple{"atrpos", "Bezeichnung", "Schrauben"}}) {
+            TTable stored;
+            stored.SetDatabaseName(folder);
+            stored.SetTableName(QLatin1String(table));
+            stored.Open();
+            EXPECT_EQ(stored.FieldByName(QLatin1String(field))->Text(), QLatin1String(typed)) << table;
+        }
+    });
+    // A gallery that stays on after its window closed fails here instead of hanging.
+    QTimer::singleShot(20000, [] { QCoreApplication::exit(1); });
+    EXPECT_EQ(gallery::showGallery({}), 0) << "the program ends with its window";
+    QApplication::setQuitOnLastWindowClosed(true);
+    EXPECT_FALSE(folder.isEmpty());
+    EXPECT_FALSE(QDir(folder).exists()) << "the temporary tables are gone";
+    EXPECT_TRUE(user.messageTexts().isEmpty()) << user.messageTexts().join(QLatin1Char('\n')).toStdString();
 }

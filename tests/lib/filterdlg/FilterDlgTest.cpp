@@ -5,6 +5,7 @@
 #include "lib/edit/qkdbdatetimepicker.h"
 #include "lib/filterdlg/TqkFilterDialogView.h"
 #include "lib/filterdlg/TqkFilterDlg.h"
+#include "platform/db/FieldClasses.h"
 #include "platform/db/TField.h"
 #include "platform/runtime/DateConversions.h"
 #include "support/RecordingUiServices.h"
@@ -14,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QRadioButton>
 #include <QStackedWidget>
 #include <QTabBar>
 #include <QTableWidget>
@@ -347,14 +349,14 @@ TEST_F(FilterForm, NumberFieldsRefuseLettersAndNameWhatCannotBeTaken)
     } cases[] = {
         {"posnr", "MinValueEdit", "abc12", "12", ""},
         {"posnr", "MaxValueEdit", "1-2", "1-2",
-         "Der Eintrag „1-2“ unter „Ending Range“ für das Feld „posnr“ ist keine ganze Zahl."},
+         "The entry “1-2” under “Ending Range” for the field “posnr” is not a whole number."},
         {"posnr", "MinValueEdit", "3000000000", "3000000000",
-         "Der Eintrag „3000000000“ unter „Starting Range“ für das Feld „posnr“ liegt außerhalb des Bereichs ganzer "
-         "Zahlen."},
+         "The entry “3000000000” under “Starting Range” for the field “posnr” lies outside the range of whole "
+         "numbers."},
         {"menge", "MinValueEdit", "zwei,5", "e,5",
-         "Der Eintrag „e,5“ unter „Starting Range“ für das Feld „menge“ ist keine Zahl."},
+         "The entry “e,5” under “Starting Range” for the field “menge” is not a number."},
         {"menge", "FilterValueEdit", "1,5 or zwei", "1,5 or zwei",
-         "Der Eintrag „zwei“ unter „Field Value“ für das Feld „menge“ ist keine Zahl."},
+         "The entry “zwei” under “Field Value” for the field “menge” is not a number."},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.typed);
@@ -444,6 +446,82 @@ TEST_F(FilterForm, SelectFieldHandlerGivesTheComboItsListForWholeAndStartMatches
         clickOk(form);
     }));
     EXPECT_EQ(column(QStringLiteral("nr")), QStringList({"10007"}));
+}
+
+// The form keeps its designed size, the list its height, and the arrow keys
+// on a radio button move through the fields, not the radio buttons.
+TEST_F(FilterForm, TheFormKeepsItsSizeAndArrowsMoveThroughTheFields)
+{
+    for (const int dlgHeight : {267, 347}) {
+        m_dialog.SetDlgHeight(dlgHeight);
+        executeWith([dlgHeight](TqkFilterDlg &form) {
+            EXPECT_EQ(part<QWidget>(form, "FieldsListBox")->height(), dlgHeight - 107) << dlgHeight;
+            EXPECT_GE(form.width(), 476) << dlgHeight;
+            EXPECT_GE(form.height(), dlgHeight - 27) << dlgHeight;
+            for (QRadioButton *radio : form.findChildren<QRadioButton *>())
+                EXPECT_GE(radio->width(), radio->sizeHint().width())
+                    << "not cut: " << radio->objectName().toStdString();
+        });
+    }
+    int withButtons = 0;
+    executeWith([&withButtons](TqkFilterDlg &form) { withButtons = form.width(); });
+    m_dialog.SetOptions(m_dialog.Options() & ~fdShowOKCancel);
+    executeWith([withButtons](TqkFilterDlg &form) {
+        EXPECT_LT(form.width(), withButtons) << "narrowed without OK and Cancel";
+        form.reject();
+    });
+    m_dialog.SetOptions(m_dialog.Options() | fdShowOKCancel);
+    executeWith([](TqkFilterDlg &form) {
+        QListWidget &list = *part<QListWidget>(form, "FieldsListBox");
+        auto *exact = part<QRadioButton>(form, "MatchExact");
+        QTest::mouseClick(exact, Qt::LeftButton);
+        const int row = list.currentRow();
+        QTest::keyClick(exact, Qt::Key_Down);
+        EXPECT_EQ(list.currentRow(), row + 1);
+        EXPECT_TRUE(part<QRadioButton>(form, "MatchExact")->isChecked()
+                    || part<QRadioButton>(form, "MatchStart")->isChecked());
+        EXPECT_FALSE(part<QRadioButton>(form, "MatchAny")->isChecked()) << "the radio buttons stay as they were";
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+        EXPECT_EQ(list.currentRow(), row);
+    });
+}
+
+// Sorted alphabetically, the form opens on the first listed field with a
+// criterion; a time field opens on the value page under the record filter.
+TEST_F(FilterForm, TheFirstListedCriterionAndTheTimePage)
+{
+    m_table.Close();
+    m_table.AddField(CreateField(&m_table, QStringLiteral("Anrufzeit"), ftTime, 0, fkCalculated));
+    open(QStringLiteral("Kunden"));
+    m_dialog.setProperty("SortBy", fdSortByFieldName);
+    ASSERT_TRUE(executeWith([](TqkFilterDlg &form) {
+        clickField(form, QStringLiteral("Anrufzeit"));
+        EXPECT_EQ(part<QStackedWidget>(form, "SelectNotebook")->currentIndex(), 0);
+        clickField(form, QStringLiteral("Ort"));
+        typeInto(part<QWidget>(form, "FilterValueEdit"), QStringLiteral("Wien"));
+        clickField(form, QStringLiteral("Land"));
+        typeInto(part<QWidget>(form, "FilterValueEdit"), QStringLiteral("A"));
+        clickOk(form);
+    }));
+    executeWith([](TqkFilterDlg &form) {
+        EXPECT_EQ(part<QListWidget>(form, "FieldsListBox")->currentItem()->text(), QStringLiteral("Land"));
+        EXPECT_EQ(part<QLineEdit>(form, "FilterValueEdit")->text(), QStringLiteral("A"));
+    });
+}
+
+// The summary's columns widen to their texts rather than cutting them.
+TEST(FilterSummary, ColumnsAreAsWideAsTheirTexts)
+{
+    const TqkFieldOperators words;
+    const std::vector<TqkFieldInfo> criteria{
+        {"Gruendungsdatum", "Gründungsdatum der Niederlassung in Österreich", fdMatchAny, "Wien", "", ""}};
+    TqkFilterDialogView view(criteria, words);
+    view.show();
+    QTableWidget &grid = *view.findChild<QTableWidget *>(QStringLiteral("StringGrid1"));
+    for (int column = 0; column < 3; ++column)
+        EXPECT_GE(grid.columnWidth(column), static_cast<const QAbstractItemView &>(grid).sizeHintForColumn(column))
+            << column;
+    EXPECT_LE(grid.columnWidth(0) + grid.columnWidth(1) + grid.columnWidth(2), grid.viewport()->width());
 }
 
 TEST(FilterSummary, RowsDescribeEachCriterion)

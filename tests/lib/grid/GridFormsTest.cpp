@@ -106,6 +106,17 @@ TEST_F(GridTables, TheIndicatorShowsTheStatesGlyph)
         EXPECT_EQ(image.pixel(cell.topLeft() + QPoint(1, 1)), titleColor.rgb()) << indicator.state;
         positions->Cancel();
     }
+
+    grid->SetFixedCols(1);
+    const QImage fixed = shot();
+    EXPECT_EQ(fixed.pixel(grid->CellRect(1, grid->Row() + 1).topLeft() + QPoint(1, 1)), titleColor.rgb())
+        << "a fixed data column is painted like the titles";
+    EXPECT_NE(fixed.pixel(grid->CellRect(2, grid->Row() + 1).topLeft() + QPoint(1, 1)), titleColor.rgb());
+
+    grid->SetDataSource(nullptr);
+    const QImage unlinked = shot();
+    const QRect cell = grid->CellRect(0, grid->Row());
+    EXPECT_GT(inkIn(unlinked, cell), 0.05) << "the arrow shows without a data set";
 }
 
 // A grid on a form, over customers, with a named edit control for the name column.

@@ -53,6 +53,7 @@ TEST_F(GridTables, ColumnsComeFromFieldsOrStoredLayout)
     QTest::mouseMove(grid->viewport(), edge + QPoint(2 * w0, 0));
     QTest::mouseRelease(grid->viewport(), Qt::LeftButton, {}, edge + QPoint(2 * w0, 0));
     EXPECT_EQ(grid->Selected().first(), "Artikelnr\t12\t") << "the width written back in characters";
+    EXPECT_GT(inkIn(shot(), grid->CellRect(1, 0)), 0.02) << "an empty title token shows the field's label";
 
     grid->SetSelected({});
     EXPECT_EQ(grid->ColCount(), 2) << "one empty data column";
@@ -113,6 +114,17 @@ TEST_F(GridTables, KeysMoveThroughRecordsAndAppendAtTheEnd)
     key(Qt::Key_Up);
     EXPECT_EQ(positions->State(), dsBrowse) << "an untouched new record is dropped";
     EXPECT_EQ(positions->RecordCount(), count);
+    EXPECT_EQ(positions->RecNo(), count) << "on the last record, which stood above it";
+
+    key(Qt::Key_Home, Qt::ControlModifier);
+    key(Qt::Key_Down);
+    key(Qt::Key_Down);
+    key(Qt::Key_Insert);
+    ASSERT_EQ(positions->State(), dsInsert);
+    key(Qt::Key_Up);
+    EXPECT_EQ(positions->State(), dsBrowse) << "an untouched record inserted between others is dropped";
+    EXPECT_EQ(positions->RecNo(), 2) << "and Up goes on to the record above it";
+    EXPECT_EQ(positions->RecordCount(), count);
 
     grid->SetReadOnly(true);
     key(Qt::Key_Down);
@@ -161,6 +173,29 @@ TEST_F(GridTables, TypingEditsTheCellThroughItsPicture)
     key(Qt::Key_Escape);
     key(Qt::Key_Escape);
     EXPECT_EQ(positions->State(), dsBrowse);
+
+    QList<bool> checks;
+    grid->OnCheckValue = [&](QObject *, bool passes) { checks.append(passes); };
+    click(colOf("Einheit"), 1);
+    click(colOf("Einheit"), 1);
+    ASSERT_TRUE(editor->isVisible() && editor->selectedText() == "123");
+    key(Qt::Key_Backspace);
+    ASSERT_FALSE(checks.isEmpty());
+    EXPECT_TRUE(checks.last()) << "Backspace removes the selection, and an empty text passes";
+    key(Qt::Key_Escape);
+    key(Qt::Key_Escape);
+
+    // Where no picture applies, the field's own edit mask filters the typing.
+    positions->SetPictureMasks({});
+    positions->FieldByName("Bezeichnung")->SetEditMask(">LLL");
+    click(colOf("Bezeichnung"), 2);
+    click(colOf("Bezeichnung"), 2);
+    typeText("ab1c");
+    EXPECT_EQ(editor->text(), "ABC");
+    key(Qt::Key_Down);
+    EXPECT_EQ(positions->RecNo(), 3);
+    positions->Prior();
+    EXPECT_EQ(positions->FieldByName("Bezeichnung")->Text(), "ABC");
 }
 
 TEST_F(GridTables, PaintingShowsTitlesIndicatorCurrentCellAndFooter)
@@ -214,6 +249,20 @@ TEST_F(GridTables, CtrlAndShiftClicksSelectRecords)
     EXPECT_EQ(grid->SelectedCount(), 3);
     grid->UnselectAll();
     EXPECT_EQ(grid->SelectedCount(), 0);
+
+    // A record the program selects becomes the anchor of the next Shift click.
+    QList<int> pressedOnRow;
+    grid->OnMouseDown = [&](QObject *, Qt::MouseButton, Qt::KeyboardModifiers, int x, int y) {
+        pressedOnRow.append(grid->MouseCoord(x, y).y() == grid->Row() ? grid->SelectedCount() : -1);
+    };
+    click(1, 2, Qt::ControlModifier);
+    key(Qt::Key_Down);
+    key(Qt::Key_Down);
+    key(Qt::Key_Down);
+    grid->SelectRecord();
+    click(1, 7, Qt::ShiftModifier);
+    EXPECT_EQ(grid->SelectedCount(), 4) << "rows 2 and 5 to 7";
+    EXPECT_EQ(pressedOnRow, QList<int>({1, 4})) << "OnMouseDown after the grid moved and selected";
 }
 
 TEST_F(GridTables, CheckBoxesToggleByKeyAndClick)
@@ -326,6 +375,12 @@ TEST_F(GridTables, DateCellsGetTheGridsDateTimePicker)
     click(colOf("Name"), 1);
     EXPECT_FALSE(picker->isVisible());
     EXPECT_EQ(grid->CurrentEmbeddedControl(), nullptr);
+
+    grid->SetEditControlOptions(ecoDisableCustomControls);
+    click(dateCol, 1);
+    click(dateCol, 1);
+    EXPECT_FALSE(picker->isVisible()) << "no custom control, the picker neither";
+    ASSERT_TRUE(grid->InplaceEditor() && grid->InplaceEditor()->isVisible()) << "the date is typed into the cell";
 }
 
 TEST_F(GridTables, RowEventsFollowTheRecordNotTheCell)
