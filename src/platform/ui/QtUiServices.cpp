@@ -4,9 +4,12 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpacerItem>
+#include <QStyle>
 #include <QUrl>
 
 #include <utility>
@@ -87,6 +90,23 @@ int escapeResult(const std::vector<ButtonSpec> &specs)
     return specs.front().second;
 }
 
+// A box sizes itself by its text alone, and the window system cuts a title
+// longer than the window ("Fehler Define..."): a box with a short text is
+// made wide enough for its title in the bold title-bar font, beside the
+// window's icon and its three buttons.
+void makeRoomForTitle(QMessageBox &box)
+{
+    auto *grid = qobject_cast<QGridLayout *>(box.layout());
+    if (!grid)
+        return;
+    QFont titleFont = box.font();
+    titleFont.setBold(true);
+    const int decoration = 5 * box.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &box);
+    const int wanted = QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) + decoration;
+    grid->addItem(new QSpacerItem(wanted, 0, QSizePolicy::Fixed, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
+                  grid->columnCount());
+}
+
 }
 
 int QtUiServices::messageBox(const QString &text, const QString &caption, MsgIcon icon, MsgButtons buttons,
@@ -106,6 +126,7 @@ int QtUiServices::messageBox(const QString &text, const QString &caption, MsgIco
         if (result == escapeResult(specs))
             box.setEscapeButton(button);
     }
+    makeRoomForTitle(box);
     box.exec();
     const auto clicked = box.standardButton(box.clickedButton());
     for (const auto &[standard, result] : specs) {
