@@ -332,6 +332,19 @@ TEST_F(EmailRoadTest, TheContactPickerOffersTheCustomersContactsWithAnAddress)
     });
     w.btnCCadd->click();
     EXPECT_EQ(w.edtCC->text(), "chef@example.org,huber@mueller-soehne.de");
+
+    // Without a contact that has an address there is nothing to pick, and the user is told so.
+    demo::writeTable(
+        "Ansprech.db", dataFolder(),
+        demo::Rows{{{"Art", "K"}, {"Nr", "10001"}, {"LfdNr", 2}, {"Name", "Ohne"}},
+                   {{"Art", "K"}, {"Nr", "10002"}, {"LfdNr", 4}, {"Name", "Andere"}, {"eMail", "a@b.de"}}});
+    services.clear();
+    w.btnSendadd->click();
+    EXPECT_EQ(services.messageTexts(),
+              QStringList{"Zu diesem Beleg gibt es keinen Ansprechpartner mit E-Mail-Adresse."});
+    EXPECT_EQ(w.edtSendTo->text(), "kunde@example.org");
+    EXPECT_TRUE(script.finished());
+    EXPECT_EQ(script.opened().size(), 1);
     EXPECT_EQ(WithAddedAddress(EmailAddressPlaceholder, "a@b.de", EmailAddressPlaceholder), "a@b.de");
 }
 
