@@ -56,7 +56,8 @@ QString subtotalLine(const QString &label, const QString &sum)
 // The table of positions, numbered as on paper: text lines carry no
 // number; where the paper prints a subtotal line, so does a priced e-mail
 // (the template asks for subtotal rows), and a customer never reads a
-// marker.
+// marker. Amounts are those of the document's own currency, the one the
+// running sums add up and "#Var_Währung" names.
 QStringList positionLines(bool prices)
 {
     const QString header = QStringLiteral("Pos. ") + QStringLiteral("Bezeichnung").leftJustified(40)
@@ -69,7 +70,7 @@ QStringList positionLines(bool prices)
         QStringLiteral("!Var #Textzeile=#Pos_posdruck = 0"),
         QStringLiteral("!Wenn #Pos_posdruck <> 0"),
         QStringLiteral("#Pos_posdruck:4 #Pos_Bezeichnung:m40 #Pos_menge:8:2")
-            + (prices ? QStringLiteral(" #Pos_gpreis:11:2") : QString()),
+            + (prices ? QStringLiteral(" #Pos_gpreisWae:11:2") : QString()),
         QStringLiteral("!EndeWenn"),
     };
     const QString subtotal = subtotalLine(QStringLiteral("Zwischensumme"), QStringLiteral("Var_Übertrag"));
@@ -93,10 +94,11 @@ QStringList positionLines(bool prices)
 }
 
 // Net sum, the tax of each rate and the total, as the printed document
-// closes its table. Labels are padded by the width they print with, so
-// that the amounts stand in one column.
+// closes its table, in the document's own currency. Labels are padded by
+// the width they print with, so that the amounts stand in one column.
 QStringList totalLines(const QString &head)
 {
+    const auto inDocumentCurrency = [&head](const QString &amount) { return head + amount + QStringLiteral("Wae"); };
     constexpr int labelWidth = 53;
     const QString rule = QString(labelWidth - 2, QLatin1Char(' ')) + QString(15, QLatin1Char('-'));
     const auto line = [](const QString &label, int printedWidth, const QString &amount) {
@@ -109,7 +111,7 @@ QStringList totalLines(const QString &head)
     // then, and a comparison with a text compares texts.
     const auto tax = [&](const QString &rate, const QString &amount) {
         const QString label = QStringLiteral("zzgl. #Var_SteuerBezeichnung:5 #Var_%1::0 %").arg(rate);
-        const QString sum = head + amount + QStringLiteral(":12:2");
+        const QString sum = inDocumentCurrency(amount) + QStringLiteral(":12:2");
         const QString digits = QStringLiteral("#Var_%1 - 10").arg(rate);
         return QStringList{
             QStringLiteral("!Wenn %1 < 0").arg(digits),  line(label, 15, sum), QStringLiteral("!EndeWenn"),
@@ -120,10 +122,12 @@ QStringList totalLines(const QString &head)
     const QString total = QStringLiteral("Gesamtbetrag");
     return QStringList{rule, line(net, int(net.size()), QStringLiteral("#Var_Übertrag:12:2"))}
            + tax(QStringLiteral("Mwst1"), QStringLiteral("steuer1"))
-           + QStringList{QStringLiteral("!Wenn ") + head + QStringLiteral("steuer2 <> 0")}
+           + QStringList{QStringLiteral("!Wenn ") + inDocumentCurrency(QStringLiteral("steuer2"))
+                         + QStringLiteral(" <> 0")}
            + tax(QStringLiteral("Mwst2"), QStringLiteral("steuer2"))
            + QStringList{QStringLiteral("!EndeWenn"), rule,
-                         line(total, int(total.size()), head + QStringLiteral("endbetrag:12:2"))};
+                         line(total, int(total.size()),
+                              inDocumentCurrency(QStringLiteral("endbetrag")) + QStringLiteral(":12:2"))};
 }
 
 QStringList templateLines(const QString &document, const Vocabulary &names, bool prices)

@@ -18,7 +18,8 @@ bool isLetterOrDigitKey(int key)
 
 bool isTypingControl(const QWidget *widget)
 {
-    return qobject_cast<const QLineEdit *>(widget) || qobject_cast<const QComboBox *>(widget)
+    const auto *list = qobject_cast<const QComboBox *>(widget);
+    return qobject_cast<const QLineEdit *>(widget) || (list && list->isEditable())
            || qobject_cast<const QAbstractSpinBox *>(widget) || qobject_cast<const QTextEdit *>(widget)
            || qobject_cast<const QPlainTextEdit *>(widget);
 }
@@ -36,8 +37,6 @@ FormKeyMeaning FormKeyMeaningOf(int key, Qt::KeyboardModifiers modifiers, bool o
             return {FormKeyAction::Copies, QChar(char16_t(key))};
         return {};
     }
-    if ((held & ~Qt::ShiftModifier) != Qt::NoModifier)
-        return {};
     if (!onPrintTab || intoTypingField || !isLetterOrDigitKey(key))
         return {};
     return {FormKeyAction::SortKey, QChar(char16_t(key))};

@@ -22,14 +22,15 @@ struct FormKeyMeaning
     QChar character; // the digit of Copies, the upper-case character of SortKey
 };
 
-// `intoTypingField`: the focus is on a control that takes typed keys as its
-// own text or choice (an edit, a list); a letter typed there never prints.
-// A key held with Ctrl or another combination than Alt alone is a command,
-// not a sort key.
+// Alt alone with "L" or a digit is the window's own command; every other
+// letter or digit key, whatever else is held with it, is a sort key on the
+// print tab. `intoTypingField`: the focus is on a control that takes typed
+// keys as its text; a letter typed there never prints.
 FormKeyMeaning FormKeyMeaningOf(int key, Qt::KeyboardModifiers modifiers, bool onPrintTab, bool intoTypingField);
 
 // True when the widget, or the control it belongs to, takes typed keys as
-// its text or choice: edit fields, lists, spin boxes, text areas.
+// its text: edit fields, editable lists, spin boxes, text areas. A list of
+// fixed entries is not one of them.
 bool TakesTypedKeys(const QWidget *widget);
 
 // Makes the form row with the sort key current: the row with the key

@@ -296,8 +296,9 @@ bool TfrmBearbeiten::confirmEmailPages()
 {
     if (pgcBearbeiten->isTabVisible(pgcBearbeiten->indexOf(tsEmail))) {
         int decimals = 0;
-        if (!decimalPlacesValid(decimals)) {
-            refuse(tsEmail, edtFormat, QStringLiteral("Bitte einen gültigen numerischen Wert eingeben"));
+        const QString refusal = decimalPlacesRefusal(decimals);
+        if (!refusal.isEmpty()) {
+            refuse(tsEmail, edtFormat, refusal);
             return false;
         }
         edtFormat->setText(QString::number(decimals));
@@ -314,10 +315,17 @@ bool TfrmBearbeiten::confirmEmailPages()
 }
 
 // A negative count or more decimals than a number carries is no setting the
-// e-mail texts could be formatted with.
-bool TfrmBearbeiten::decimalPlacesValid(int &decimals)
+// e-mail texts could be formatted with; a whole number out of that range is
+// refused with the range, named as the user sees the field.
+QString TfrmBearbeiten::decimalPlacesRefusal(int &decimals)
 {
-    return TryStrToInt(edtFormat->text().trimmed(), decimals) && decimals >= 0 && decimals <= MaxDecimals;
+    if (!TryStrToInt(edtFormat->text().trimmed(), decimals))
+        return QStringLiteral("Bitte einen gültigen numerischen Wert eingeben");
+    if (decimals >= 0 && decimals <= MaxDecimals)
+        return QString();
+    return QStringLiteral("Bitte bei \"%1\" eine Zahl von 0 bis %2 eingeben.")
+        .arg(lblFormat->text().remove(QLatin1Char('&')))
+        .arg(MaxDecimals);
 }
 
 bool TfrmBearbeiten::fileNameValid(const QString &message)

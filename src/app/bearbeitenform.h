@@ -74,7 +74,7 @@ private:
     int highestSortNumber();
     bool fileNameValid(const QString &message);
     bool typedTextsFit();
-    bool decimalPlacesValid(int &decimals);
+    QString decimalPlacesRefusal(int &decimals);
     void refuse(QWidget *page, QWidget *control, const QString &message);
     bool confirmEmailPages();
     void changeCopies(int step);

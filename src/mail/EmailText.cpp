@@ -163,10 +163,11 @@ void TEmailGenerator::runPositions(QStringList &output, int &page, bool preview)
         } else {
             publishSums(sums);
         }
+        // The emptied block sums reach the variables with the next position:
+        // a block closing the document still shows its total in the end sections.
         if (description.toUpper() == QLatin1String("#ZWB")) {
             sums.uebertragBlock = 0;
             sums.summeMengeBlock = 0;
-            publishSums(sums);
         }
     }
 }

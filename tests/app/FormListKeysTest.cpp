@@ -35,14 +35,20 @@ TEST(FormListKeys, AltKeysWorkEverywhereButSortKeysOnlyInThePrintTabsList)
         {Qt::Key_L, alt, true, false, A::Layout, {}},
         {Qt::Key_L, alt, false, true, A::Layout, {}},
         {Qt::Key_K, alt, true, false, A::None, {}},
-        {Qt::Key_3, alt | Qt::ShiftModifier, true, false, A::None, {}},
+        {Qt::Key_3, alt | Qt::ShiftModifier, true, false, A::SortKey, u'3'},
+        {Qt::Key_L, alt | Qt::ShiftModifier, true, false, A::SortKey, u'L'},
+        {Qt::Key_L, alt | Qt::ControlModifier, true, false, A::SortKey, u'L'},
+        {Qt::Key_3, alt | Qt::ShiftModifier, false, false, A::None, {}},
         {Qt::Key_3, none, true, false, A::SortKey, u'3'},
         {Qt::Key_R, Qt::ShiftModifier, true, false, A::SortKey, u'R'},
         {Qt::Key_7, Qt::KeypadModifier, true, false, A::SortKey, u'7'},
         {Qt::Key_Z, none, true, false, A::SortKey, u'Z'},
         {Qt::Key_3, none, false, false, A::None, {}},
         {Qt::Key_3, none, true, true, A::None, {}},
-        {Qt::Key_C, Qt::ControlModifier, true, false, A::None, {}},
+        {Qt::Key_C, Qt::ControlModifier, true, false, A::SortKey, u'C'},
+        {Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier, true, false, A::SortKey, u'C'},
+        {Qt::Key_C, Qt::ControlModifier, true, true, A::None, {}},
+        {Qt::Key_Delete, Qt::ControlModifier, true, false, A::None, {}},
         {Qt::Key_Return, none, true, false, A::None, {}},
         {Qt::Key_Space, none, true, false, A::None, {}},
         {Qt::Key_Adiaeresis, none, true, false, A::None, {}},
@@ -57,7 +63,7 @@ TEST(FormListKeys, AltKeysWorkEverywhereButSortKeysOnlyInThePrintTabsList)
     }
 }
 
-TEST(FormListKeys, EditsAndListsTakeTypedKeysButGridsAndButtonsDoNot)
+TEST(FormListKeys, EditsAndEditableListsTakeTypedKeysButFixedListsGridsAndButtonsDoNot)
 {
     QWidget window;
     auto *layout = new QVBoxLayout(&window);
@@ -70,7 +76,8 @@ TEST(FormListKeys, EditsAndListsTakeTypedKeysButGridsAndButtonsDoNot)
     for (QWidget *w : std::initializer_list<QWidget *>{edit, list, editableList, grid, button})
         layout->addWidget(w);
     EXPECT_TRUE(TakesTypedKeys(edit));
-    EXPECT_TRUE(TakesTypedKeys(list));
+    EXPECT_FALSE(TakesTypedKeys(list));
+    EXPECT_TRUE(TakesTypedKeys(editableList));
     EXPECT_TRUE(TakesTypedKeys(editableList->lineEdit()));
     EXPECT_FALSE(TakesTypedKeys(grid));
     EXPECT_FALSE(TakesTypedKeys(grid->viewport()));

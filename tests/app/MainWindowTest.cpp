@@ -61,14 +61,50 @@ TEST_F(MainWindowTest, ASortKeyPrintsItsRowAtOnceAndAltWithADigitOnlySetsTheCopi
     EXPECT_TRUE(form().ActivationOpen);
 }
 
-TEST_F(MainWindowTest, KeysWithoutARowInListsAndOnTheEmailTabDoNotPrint)
+// The window sees every key first: on the print tab a letter or digit
+// prints the row of that sort key from whichever control has the focus,
+// the printer lists included, and whatever is held with it but Alt alone.
+TEST_F(MainWindowTest, SortKeysPrintFromEveryControlOfThePrintTabWithAnyKeysHeldButAltAlone)
 {
-    QTest::keyClick(form().DBGrid1, Qt::Key_7);
-    QTest::keyClick(form().lstStdDrucker, Qt::Key_1);
-    QTest::keyClick(form().DBGrid1, Qt::Key_1, Qt::ControlModifier);
-    form().pgcAuswahl->setCurrentWidget(form().tsEmail);
-    QTest::keyClick(form().dbgEFormular, Qt::Key_1);
-    EXPECT_EQ(printStarts(), 0);
+    using Target = QWidget *(*)(TfrmPrintMan &);
+    const Target grid = [](TfrmPrintMan &w) -> QWidget * { return w.DBGrid1; };
+    const Target defaultPrinters = [](TfrmPrintMan &w) -> QWidget * { return w.lstStdDrucker; };
+    const Target formPrinters = [](TfrmPrintMan &w) -> QWidget * { return w.lstFrmDrucker; };
+    const Target emailGrid = [](TfrmPrintMan &w) -> QWidget * { return w.dbgEFormular; };
+    const struct
+    {
+        Target target;
+        int key;
+        Qt::KeyboardModifiers held;
+        QString printed; // the row printed, empty: none
+    } cases[] = {
+        {grid, Qt::Key_7, Qt::NoModifier, {}},
+        {defaultPrinters, Qt::Key_1, Qt::NoModifier, "Rechnung"},
+        {formPrinters, Qt::Key_2, Qt::NoModifier, "Rechnung (Vorschau)"},
+        {defaultPrinters, Qt::Key_9, Qt::NoModifier, {}},
+        {grid, Qt::Key_1, Qt::ControlModifier, "Rechnung"},
+        {defaultPrinters, Qt::Key_2, Qt::ControlModifier | Qt::ShiftModifier, "Rechnung (Vorschau)"},
+        {grid, Qt::Key_1, Qt::AltModifier | Qt::ShiftModifier, "Rechnung"},
+        {formPrinters, Qt::Key_2, Qt::AltModifier | Qt::ControlModifier, "Rechnung (Vorschau)"},
+        {defaultPrinters, Qt::Key_1, Qt::AltModifier, {}},
+        {emailGrid, Qt::Key_1, Qt::NoModifier, {}},
+        {emailGrid, Qt::Key_2, Qt::ControlModifier, {}},
+    };
+    for (const auto &c : cases) {
+        QWidget *target = c.target(form());
+        form().pgcAuswahl->setCurrentWidget(target == form().dbgEFormular ? form().tsEmail : form().tsTintlen);
+        // Another row than the one to print is current.
+        goToSortKey(c.printed == QLatin1String("Rechnung") ? QStringLiteral("2") : QStringLiteral("1"));
+        target->setFocus();
+        const int before = printStarts();
+        QTest::keyClick(target, Qt::Key(c.key), c.held);
+        const QString trace = target->objectName() + QLatin1Char(' ') + QString::number(c.key, 16) + QLatin1Char(' ')
+                              + QString::number(c.held.toInt(), 16);
+        EXPECT_EQ(printStarts() > before, !c.printed.isEmpty()) << trace.toStdString();
+        if (!c.printed.isEmpty()) {
+            EXPECT_EQ(field("Bezeichnung"), c.printed) << trace.toStdString();
+        }
+    }
     EXPECT_TRUE(services.messages().isEmpty());
 }
 

@@ -659,12 +659,18 @@ TEST_F(BearbeitenTest, TheEmailViewShowsItsSettingsPagesAndTakesOnlyWholeDecimal
         EXPECT_FALSE(form.rgbClient->isEnabled());
         EXPECT_TRUE(form.rbStandardClient->isChecked());
         EXPECT_EQ(form.edtFormat->text(), "2");
-        for (const char *refused : {"zwei", "2,5", "-1", "16", ""}) {
+        const QString notANumber = "Bitte einen gültigen numerischen Wert eingeben";
+        const QString outOfRange = "Bitte bei \"Anzahl Nachkommastellen bei Dezimalfeldern\" eine Zahl von 0 bis 15 "
+                                   "eingeben.";
+        const std::pair<const char *, QString> cases[] = {{"zwei", notANumber}, {"2,5", notANumber},
+                                                          {"", notANumber},     {"-1", outOfRange},
+                                                          {"16", outOfRange},   {"99", outOfRange}};
+        for (const auto &[refused, message] : cases) {
             ui.clear();
             form.pgcBearbeiten->setCurrentWidget(form.tsVerwaltung);
             form.edtFormat->setText(QString::fromUtf8(refused));
             form.btnOk->click();
-            EXPECT_EQ(ui.messageTexts(), QStringList{"Bitte einen gültigen numerischen Wert eingeben"}) << refused;
+            EXPECT_EQ(ui.messageTexts(), QStringList{message}) << refused;
             EXPECT_EQ(form.pgcBearbeiten->currentWidget(), form.tsEmail);
             EXPECT_EQ(dialog.focusWidget(), form.edtFormat);
         }

@@ -76,8 +76,11 @@ protected:
         formular.Section(fsDokumentende) = {"Ende"};
     }
 
+    // May be called again: the tables and names of the last call go.
     void writeDocuments(const QList<Position> &positions, const QString &customer = "K1")
     {
+        vocabulary.Clear();
+        tables.clear();
         demo::writeTable(
             "Auftrag.db", folder.path(),
             demo::Rows{{{"auftragnr", "1001"}, {"kundennr", customer}, {"Euro", "J"}, {"vertreternr", "V1"}},
@@ -205,6 +208,31 @@ TEST_F(EmailTextTest, SubtotalRowsCountInTheSumsAndPrintOnlyWhenAsked)
     formular.Zwischensumme = true;
     EXPECT_EQ(generate().mid(3, 5), QStringList({"Apfel 10,00 / 10,00", "#ZWB  11,00 / 11,00", "Birne 16,00 / 5,00",
                                                  "#zw   18,00 / 7,00", "Kirsch19,00 / 8,00"}));
+}
+
+// The block sums emptied by "#ZWB" take effect with the next position, so
+// a block that closes the document still shows its total at the end.
+TEST_F(EmailTextTest, TheEndShowsTheBlockSumOfADocumentClosedByABlockEnd)
+{
+    formular.Section(fsFormularende) = {"Block #Var_ÜbertragBlock Menge #Var_SummeMengeBlock"};
+    const struct
+    {
+        QList<Position> positions;
+        bool subtotalsPrinted;
+        QString end;
+    } cases[] = {
+        {{{"Apfel", 10, 1}, {"#ZWB", 0, 0}}, false, "Block 10,00 Menge 1,00"},
+        {{{"Apfel", 10, 1}, {"#zwb", 0, 0}}, true, "Block 10,00 Menge 1,00"},
+        {{{"Apfel", 10, 1}, {"#ZWB", 0, 0}, {"Birne", 5, 2}}, false, "Block 5,00 Menge 2,00"},
+        {{{"Apfel", 10, 1}, {"#ZWB", 0, 0}, {"Birne", 5, 2}, {"#ZWB", 0, 0}}, true, "Block 5,00 Menge 2,00"},
+        {{{"Apfel", 10, 1}, {"#ZW", 0, 0}}, false, "Block 10,00 Menge 1,00"},
+    };
+    for (const auto &c : cases) {
+        formular.Zwischensumme = c.subtotalsPrinted;
+        writeDocuments(c.positions);
+        const QStringList output = generate();
+        EXPECT_TRUE(output.contains(c.end)) << c.end.toStdString() << "\n" << lines(output);
+    }
 }
 
 // The print road's subtotal lines are subtotal rows here too: a customer

@@ -20,6 +20,10 @@ public:
         QString from;
         QStringList recipients;
         QByteArray data; // as sent, dot-stuffing undone, without the final "."
+
+        // The text after the header of a single-part message, its
+        // quoted-printable coding undone.
+        QString body() const;
     };
 
     SmtpTestServer();

@@ -95,11 +95,17 @@ bool TfrmAnsprech::fillList()
     return true;
 }
 
+// An empty list to choose from would leave the user guessing why nothing
+// can be picked.
 QString TfrmAnsprech::SelectAddress()
 {
     lvwAdressen->clear();
     if (!fillList())
         return QString();
+    if (lvwAdressen->topLevelItemCount() == 0) {
+        ShowPlainMessage(QStringLiteral("Zu diesem Beleg gibt es keinen Ansprechpartner mit E-Mail-Adresse."));
+        return QString();
+    }
     if (RunModal(*this) != QDialog::Accepted || !lvwAdressen->currentItem())
         return QString();
     return lvwAdressen->currentItem()->text(AddressColumn);

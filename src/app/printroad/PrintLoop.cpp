@@ -330,12 +330,16 @@ void PrintLoop::reportNothingSelected() const
     ShowError(QString(), QStringLiteral("Es wurde kein Datensatz ausgewählt, es wird nichts gedruckt."));
 }
 
-// A filter that lets no record through is said, not printed as nothing.
+// A filter that lets no record through, or a range without records (the
+// contacts of a customer who has none), is said, not printed as nothing.
 bool PrintLoop::nothingSelected(TTable *slot) const
 {
-    if (!slot->Filtered() || !slot->Eof())
+    if (!slot->Eof())
         return false;
-    reportNothingSelected();
+    if (slot->Filtered())
+        reportNothingSelected();
+    else
+        ShowError(QString(), QStringLiteral("Keine druckbaren Daten gefunden!"));
     return true;
 }
 

@@ -4,10 +4,12 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QGridLayout>
 #include <QInputDialog>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QSpacerItem>
 #include <QStyle>
 #include <QUrl>
 
@@ -89,17 +91,22 @@ int escapeResult(const std::vector<ButtonSpec> &specs)
     return specs.front().second;
 }
 
-// A caption may say what a prompt takes (the allowed range of a year, say):
-// the dialog is made wide enough that the title bar does not cut it.
+// The width a window needs so that the title bar shows its whole caption in
+// the bold title-bar font, beside the window's icon and its three buttons:
+// the window system cuts a longer one ("Fehler Define...").
+int wholeTitleWidth(const QWidget &window)
+{
+    QFont titleFont = window.font();
+    titleFont.setBold(true);
+    const int decoration = 5 * window.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &window);
+    return QFontMetrics(titleFont).horizontalAdvance(window.windowTitle()) + decoration;
+}
+
+// A caption may say what a prompt takes (the allowed range of a year, say).
 void showWholeTitle(QDialog &dialog)
 {
-    QFont titleFont = dialog.font();
-    titleFont.setBold(true);
-    const int titleBar = dialog.style()->pixelMetric(QStyle::PM_TitleBarHeight, nullptr, &dialog);
-    // Room for the window's icon and its buttons beside the caption.
-    const int width = QFontMetrics(titleFont).horizontalAdvance(dialog.windowTitle()) + 5 * titleBar;
     const QSize hint = dialog.sizeHint();
-    dialog.resize(qMax(hint.width(), width), hint.height());
+    dialog.resize(qMax(hint.width(), wholeTitleWidth(dialog)), hint.height());
 }
 
 // The prompt opens where the user works, over the control that has the focus.
@@ -114,6 +121,17 @@ void placeOverFocus(QDialog &dialog)
     frame.moveLeft(qBound(screen.left(), frame.left(), qMax(screen.left(), screen.right() - frame.width())));
     frame.moveTop(qBound(screen.top(), frame.top(), qMax(screen.top(), screen.bottom() - frame.height())));
     dialog.move(frame.topLeft());
+}
+
+// A box sizes itself by its text alone: a box with a short text is widened
+// for its title.
+void makeRoomForTitle(QMessageBox &box)
+{
+    auto *grid = qobject_cast<QGridLayout *>(box.layout());
+    if (!grid)
+        return;
+    grid->addItem(new QSpacerItem(wholeTitleWidth(box), 0, QSizePolicy::Fixed, QSizePolicy::Minimum),
+                  grid->rowCount(), 0, 1, grid->columnCount());
 }
 
 }
@@ -135,6 +153,7 @@ int QtUiServices::messageBox(const QString &text, const QString &caption, MsgIco
         if (result == escapeResult(specs))
             box.setEscapeButton(button);
     }
+    makeRoomForTitle(box);
     box.exec();
     const auto clicked = box.standardButton(box.clickedButton());
     for (const auto &[standard, result] : specs) {

@@ -549,21 +549,33 @@ TEST_F(PrintLoopTest, ATableHeldByAnotherWorkstationEndsTheJobWithItsNameAndLeav
     expectEverythingClosed();
 }
 
-TEST_F(PrintLoopTest, AFilterThatLetsNoRecordThroughIsSaidAndNothingPrinted)
+TEST_F(PrintLoopTest, ASelectionWithoutRecordsIsSaidAndNothingPrinted)
 {
-    for (const printroad::Output output : {printroad::Output::Standarddrucker, printroad::Output::Bildschirm}) {
-        customerList();
-        window.chosen = output;
-        PrintRequest().Datenfilter = QStringLiteral("nr = 'gibt es nicht'");
-        services.clear();
-        engine.calls.clear();
-        loop.ListeTintlen(false);
-        EXPECT_EQ(services.messageTexts(),
-                  QStringList(QStringLiteral("Es wurde kein Datensatz ausgewählt, es wird nichts gedruckt.")));
-        EXPECT_EQ(engine.count(QStringLiteral("LlPrintWithBoxStart")), 0);
-        EXPECT_EQ(engine.count(QStringLiteral("LlPreviewDisplay")), 0);
-        expectEverythingClosed();
-    }
+    // The contacts of a customer who has none are a range without records.
+    const struct
+    {
+        QString module;
+        QString key;
+        QString filter;
+        QString message;
+    } cases[] = {
+        {"Kunden", "", "nr = 'gibt es nicht'", "Es wurde kein Datensatz ausgewählt, es wird nichts gedruckt."},
+        {"Kontakte-K", "10002", "", "Keine druckbaren Daten gefunden!"},
+    };
+    for (const auto &[module, key, filter, message] : cases)
+        for (const printroad::Output output : {printroad::Output::Standarddrucker, printroad::Output::Bildschirm}) {
+            request(module, QStringLiteral("Liste"), QStringLiteral("L"), QStringLiteral("A"), key);
+            window.row = {QStringLiteral("Liste"), module + QStringLiteral("_Liste.lst"), 1};
+            window.chosen = output;
+            PrintRequest().Datenfilter = filter;
+            services.clear();
+            engine.calls.clear();
+            loop.ListeTintlen(false);
+            EXPECT_EQ(services.messageTexts(), QStringList(message)) << module.toStdString();
+            EXPECT_EQ(engine.count(QStringLiteral("LlPrintWithBoxStart")), 0);
+            EXPECT_EQ(engine.count(QStringLiteral("LlPreviewDisplay")), 0);
+            expectEverythingClosed();
+        }
 }
 
 TEST_F(PrintLoopTest, APrintThePrinterDidNotTakeIsReportedAndKeepsTheDefinedNumbers)

@@ -2,6 +2,12 @@
 #include "platform/runtime/DateTime.h"
 #include "support/RecordingUiServices.h"
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QStyle>
+#include <QTimer>
+
 #include <gtest/gtest.h>
 
 using namespace ui;
@@ -103,4 +109,41 @@ TEST_F(UiServicesTest, TheRuntimeClockFollowsTheInstalledServices)
     EXPECT_EQ(ToQDateTime(Now()), QDateTime(QDate(2026, 2, 28), QTime(23, 59, 30)));
     recording.setNow(QDateTime(QDate(2026, 3, 1), QTime(0, 0)));
     EXPECT_EQ(ToQDate(Date()), QDate(2026, 3, 1));
+}
+
+namespace {
+
+// The width of the real box shown for the caption and text, closed with
+// its button at once.
+int shownBoxWidth(const QString &caption, const QString &text)
+{
+    int width = 0;
+    QTimer::singleShot(0, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        width = box->width();
+        box->buttons().constFirst()->click();
+    });
+    installServices(nullptr);
+    services().messageBox(text, caption, MsgIcon::Stop, MsgButtons::Ok);
+    return width;
+}
+
+}
+
+// The window system cuts a title longer than its window: a box is wide
+// enough for its title beside the window's icon and buttons, and a long
+// text alone decides the width of a box with a short title.
+TEST(RealMessageBoxTest, TheTitleShowsWholeAboveAShortText)
+{
+    QFont titleFont = QApplication::font();
+    titleFont.setBold(true);
+    const int buttonRoom = 4 * QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    for (const char *caption : {"Fehler DefineFields", "SetCurrentPrinter", "Ungültige Eingabe in einem langen Titel"})
+        EXPECT_GE(shownBoxWidth(caption, "atr.qlocate(7) erfolglos"),
+                  QFontMetrics(titleFont).horizontalAdvance(caption) + buttonRoom)
+            << caption;
+    const QString longText(90, QLatin1Char('x'));
+    EXPECT_EQ(shownBoxWidth("GetRecords", longText), shownBoxWidth("x", longText));
 }
