@@ -205,7 +205,7 @@ void TqkQBE::openCursor()
     const QString answer = m_answerTable.isEmpty() ? query.answerTable : m_answerTable;
     if (!query.changes.isEmpty()) {
         if (m_auxiliaryTables)
-            runKeepingChanges(query.changes, answer.isEmpty() ? QStringLiteral("ANSWER") : answer);
+            runKeepingChanges(query.changes, answer);
         else
             runChanges(query.changes);
         throw EAbort(QString());
@@ -231,15 +231,18 @@ void TqkQBE::runChanges(const QVector<db::QbeChange> &changes)
 }
 
 // All changes run as one: a failure keeps neither their changes nor their
-// auxiliary tables, and older auxiliary tables stay as they were.
+// auxiliary tables, and older auxiliary tables stay as they were. Without
+// an answer table they go to the session's own folder: the data folder
+// holds the user's tables, and one may well be called Changed.
 void TqkQBE::runKeepingChanges(const QVector<db::QbeChange> &changes, const QString &answer)
 {
     const QString answerPath = answerTablePath(*this, answer);
-    if (answerPath.isEmpty()) {
+    if (!answer.isEmpty() && answerPath.isEmpty()) {
         showInvalidAlias();
         return;
     }
-    db::QbeAuxiliaryTables tables(QFileInfo(answerPath).absolutePath(), changes,
+    const QString folder = answer.isEmpty() ? Session()->PrivateDir() : QFileInfo(answerPath).absolutePath();
+    db::QbeAuxiliaryTables tables(folder, Session()->PrivateDir(), changes,
                                   [this](const QString &table) { return fieldsOf(*this, table); });
     QStringList texts;
     QVector<int> textCounts;
