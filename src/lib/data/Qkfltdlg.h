@@ -225,7 +225,6 @@ private:
     void installLocalFilter(TDataSet *dataSet);
     void removeRecordTest();
     void optimiseRange(TDataSet *dataSet);
-    bool indexCaseFits(TqkTable &table, const TqkFieldInfo &info) const;
     bool setRangeFor(TqkTable &table, const TqkFieldInfo &info) const;
     bool rewriteSql(TDataSet *dataSet);
     QStringList conditionLines(const TqkFieldInfo &info, const TqkDBFieldInfo &field, bool first) const;
