@@ -240,6 +240,15 @@ TEST_F(FilterTrees, KeySearchesForTheFilterDialog)
     EXPECT_TRUE(table.FindKeyForIndex({"4"}));
     EXPECT_EQ(table.FieldByName("Name")->AsString(), "Meierhof");
     table.SetIndexName("NameIdx");
+    for (const bool narrow : {false, true}) {
+        table.SetNarrowSearch(narrow);
+        table.SetRange({"M"}, {"Mz"});
+        EXPECT_FALSE(table.FindKeyForIndex({"Zander", "x"}));
+        EXPECT_EQ(table.RecordCount(), 4) << "too many values leave the range";
+        EXPECT_EQ(table.FindKeyForIndex({"Zander"}), narrow);
+        EXPECT_EQ(table.RecordCount(), narrow ? 5 : 4);
+    }
+    table.SetNarrowSearch(false);
     table.SetSyncSQLByRange(true);
     EXPECT_TRUE(table.FindKeyForIndex({"MEIER"}));
     EXPECT_EQ(table.RecordCount(), 2); // narrowed to the key, both cases
