@@ -47,10 +47,14 @@ QString answerTablePath(const TDBDataSet &owner, const QString &name)
     return QFileInfo(file).isAbsolute() ? file : QDir(folder).filePath(file);
 }
 
+void showErrorBox(const QString &text)
+{
+    ui::services().messageBox(text, ui::applicationTitle(), ui::MsgIcon::Stop, ui::MsgButtons::Ok);
+}
+
 void showInvalidAlias()
 {
-    ui::services().messageBox(QStringLiteral("Invalid Alias in QBE"), ui::applicationTitle(), ui::MsgIcon::Stop,
-                              ui::MsgButtons::Ok);
+    showErrorBox(QStringLiteral("Invalid Alias in QBE"));
 }
 
 // The fields of a table file as a QBE text names it.
@@ -135,6 +139,8 @@ void qkSaveAnswerTable(const TDBDataSet &owner, const QString &name, const QStri
     }
     try {
         qkWriteAnswerTable(owner, select, path, params);
+    } catch (const EDatabaseError &error) {
+        showErrorBox(error.Message() + QStringLiteral(" (") + name + QLatin1Char(')'));
     } catch (const Exception &) {
         qkShowLibraryWarning(QStringLiteral("Unable to create answer table ") + name);
     }

@@ -454,8 +454,9 @@ TEST_F(QbeOnDemo, AnswerTableIsWrittenWhereItsNameSays)
         qbe.SetQBE(text);
         qbe.Open();
         EXPECT_TRUE(qbe.Active()) << "the answer is shown even when it cannot be written";
-        EXPECT_EQ(user.messages().last().text, "Unable to create answer table " + unwritable);
-        EXPECT_EQ(user.messages().last().icon, ui::MsgIcon::Warning);
+        EXPECT_EQ(user.messages().last().text,
+                  "Verzeichnis '" + aliasFolder.filePath("fehlt") + "' existiert nicht. (" + unwritable + ")");
+        EXPECT_EQ(user.messages().last().icon, ui::MsgIcon::Stop);
     }
     TqkQuery query;
     query.SetDatabaseName(folder());
