@@ -198,8 +198,10 @@ public:
     // The field name for a criterion without one, from its display name.
     QString FieldNameForLabel(const QString &displayName) const;
     // The query's SQL with the condition lines inserted before its first
-    // clause after WHERE (an existing condition bracketed).
-    static QStringList insertConditions(const QStringList &sqlLines, const QStringList &conditions);
+    // clause after WHERE (an existing condition bracketed); `firstInserted`
+    // gets the line the first of them stands on.
+    static QStringList insertConditions(const QStringList &sqlLines, const QStringList &conditions,
+                                        int *firstInserted = nullptr);
 
     TqkFilterDialogOptions Options() const { return m_options; }
     void SetOptions(TqkFilterDialogOptions options) { m_options = options; }
@@ -253,9 +255,6 @@ private:
     TqkQueryFormatDateMode m_dateMode = qfdMonthDayYear;
     bool m_quoteAlways = false;
     QStringList m_savedSql;
-    // How the query read its dates before the first rewrite; it reads the
-    // rewritten text's dates in the order they are written in.
-    db::SlashDateOrder m_savedSlashDates = db::SlashDateOrder::MonthDayYear;
     std::vector<TqkDBFieldInfo> m_searchable;
     bool m_showDialog = true;
     bool m_rangeSet = false;

@@ -213,7 +213,8 @@ QStringList TqkFilterDialog::conditionOnly(const TqkFieldInfo &info, const TqkDB
     return lines;
 }
 
-QStringList TqkFilterDialog::insertConditions(const QStringList &sqlLines, const QStringList &conditions)
+QStringList TqkFilterDialog::insertConditions(const QStringList &sqlLines, const QStringList &conditions,
+                                              int *firstInserted)
 {
     if (sqlLines.isEmpty() || conditions.isEmpty())
         return sqlLines;
@@ -228,23 +229,25 @@ QStringList TqkFilterDialog::insertConditions(const QStringList &sqlLines, const
             text.chop(1);
         return text;
     };
-    QString result;
+    QString before, after;
     if (clause < 0) {
-        result = upTo(int(sql.size())) + QStringLiteral("\nWhere\n") + added;
+        before = upTo(int(sql.size())) + QStringLiteral("\nWhere\n");
     } else if (!tokens[clause].isKeyword("WHERE")) {
-        result = upTo(tokens[clause].start) + QStringLiteral("\nWhere\n") + added + QLatin1Char('\n')
-                 + sql.mid(tokens[clause].start);
+        before = upTo(tokens[clause].start) + QStringLiteral("\nWhere\n");
+        after = QLatin1Char('\n') + sql.mid(tokens[clause].start);
     } else {
         // The existing condition is bracketed, so that an OR in it cannot
         // take the new conditions apart.
         const int conditionStart = tokens[clause].start + int(tokens[clause].text.size());
         const int next = findClause(tokens, clause + 1, false);
         const int conditionEnd = next < 0 ? int(sql.size()) : tokens[next].start;
-        result = sql.left(conditionStart) + QStringLiteral(" (") + upTo(conditionEnd).mid(conditionStart)
-                 + QStringLiteral(")\nAnd\n") + added
-                 + (next < 0 ? QString() : QLatin1Char('\n') + sql.mid(conditionEnd));
+        before = sql.left(conditionStart) + QStringLiteral(" (") + upTo(conditionEnd).mid(conditionStart)
+                 + QStringLiteral(")\nAnd\n");
+        after = next < 0 ? QString() : QLatin1Char('\n') + sql.mid(conditionEnd);
     }
-    return result.split(QLatin1Char('\n'));
+    if (firstInserted)
+        *firstInserted = int(before.count(QLatin1Char('\n')));
+    return (before + added + after).split(QLatin1Char('\n'));
 }
 
 bool TqkFilterDialog::rewriteSql(TDataSet *dataSet)
@@ -255,8 +258,6 @@ bool TqkFilterDialog::rewriteSql(TDataSet *dataSet)
     auto *query = qobject_cast<TSqlDataSet *>(dataSet);
     if (m_savedSql.isEmpty()) {
         m_savedSql = qkReadList(dataSet, QStringLiteral("Sql")).value_or(QStringList());
-        if (query)
-            m_savedSlashDates = query->SlashDates();
     } else {
         qkSetSQL(dataSet, m_savedSql);
     }
@@ -276,13 +277,19 @@ bool TqkFilterDialog::rewriteSql(TDataSet *dataSet)
             first = false;
         conditions += lines;
     }
-    const QStringList sql = insertConditions(m_savedSql, conditions);
+    int firstCondition = 0;
+    const QStringList sql = insertConditions(m_savedSql, conditions, &firstCondition);
     qkSetSQL(dataSet, sql);
-    // The query reads the dates in the order they were written in; a year
-    // written first tells its order itself.
-    if (query && m_dateMode != qfdYearMonthDay)
-        query->SetSlashDates(m_dateMode == qfdDayMonthYear ? db::SlashDateOrder::DayMonthYear
-                                                           : db::SlashDateOrder::MonthDayYear);
+    // The dates written here are read in the order they were written in,
+    // the query's own as the query reads them; a year written first tells
+    // its order itself.
+    if (query) {
+        QList<int> written;
+        for (int line = firstCondition; line < firstCondition + conditions.size(); ++line)
+            written.append(line);
+        query->SetSlashDateLines(written, m_dateMode == qfdDayMonthYear ? db::SlashDateOrder::DayMonthYear
+                                                                        : db::SlashDateOrder::MonthDayYear);
+    }
     if (auto *sqlQuery = qobject_cast<TQuery *>(dataSet); sqlQuery && OnExecuteSQL)
         OnExecuteSQL(m_shownForm, sqlQuery);
     try {
