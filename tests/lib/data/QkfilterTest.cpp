@@ -2,6 +2,7 @@
 
 #include "lib/data/Qktable.h"
 #include "lib/data/qkfilter.h"
+#include "lib/data/qkstorep.h"
 #include "platform/db/TField.h"
 #include "platform/runtime/Exceptions.h"
 #include "support/RecordingUiServices.h"
@@ -171,6 +172,31 @@ TEST_F(FilterTrees, FilterLinesJoinAndAFailedChangeKeepsTheFilter)
     EXPECT_EQ(table.RecordCount(), 2);
     table.SetqkFilter({});
     EXPECT_EQ(table.RecordCount(), 5);
+}
+
+// The program's procedures run with their parameters and give no records:
+// the library's settings are kept, the filter is never asked.
+TEST_F(FilterTrees, StoredProcedureRunsKeepsItsSettingsAndFiltersNothing)
+{
+    registerStoredProcedure("Verdoppeln", [](TParams &params) {
+        params.ParamByName("Wert")->SetValue(params.ParamByName("Wert")->Value().toInt() * 2);
+    });
+    TqkStoredProc proc;
+    proc.SetStoredProcName("VERDOPPELN");
+    proc.Params()->CreateParam(ftInteger, "Wert")->SetValue(21);
+    proc.setProperty("PictureMasks", QStringList({"Wert;###"}));
+    EXPECT_EQ(proc.PictureMasks(), QStringList({"Wert;###"}));
+    EXPECT_TRUE(proc.IsSequenced());
+    bool asked = false;
+    proc.SetOnFilter([&asked](TqkStoredProc *, bool &) { asked = true; });
+    EXPECT_FALSE(proc.IsSequenced());
+    proc.ExecProc();
+    EXPECT_EQ(proc.ParamByName("Wert")->Value().toInt(), 42);
+    EXPECT_THROW(proc.Open(), EDatabaseError);
+    EXPECT_FALSE(proc.Active());
+    EXPECT_FALSE(asked);
+    EXPECT_TRUE(user.messages().isEmpty());
+    unregisterStoredProcedure("Verdoppeln");
 }
 
 TEST_F(FilterTrees, OnFilterRejectsRecordsAndDoesNotRecurse)
