@@ -3,7 +3,6 @@
 #include "lib/data/Qktypes.h"
 #include "lib/data/qkDialog.h"
 #include "platform/db/DbTypes.h"
-#include "platform/db/QueryText.h"
 #include "platform/db/TDataLink.h"
 #include "platform/db/TDataSource.h"
 
