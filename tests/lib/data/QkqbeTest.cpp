@@ -454,8 +454,9 @@ TEST_F(QbeOnDemo, AnswerTableIsWrittenWhereItsNameSays)
         qbe.SetQBE(text);
         qbe.Open();
         EXPECT_TRUE(qbe.Active()) << "the answer is shown even when it cannot be written";
-        EXPECT_EQ(user.messages().last().text,
-                  "Verzeichnis '" + aliasFolder.filePath("fehlt") + "' existiert nicht. (" + unwritable + ")");
+        EXPECT_EQ(user.messages().last().text, "Verzeichnis '" + aliasFolder.filePath("fehlt")
+                                                   + "' existiert nicht oder ist schreibgeschützt. (" + unwritable
+                                                   + ")");
         EXPECT_EQ(user.messages().last().icon, ui::MsgIcon::Stop);
     }
     TqkQuery query;
@@ -465,6 +466,17 @@ TEST_F(QbeOnDemo, AnswerTableIsWrittenWhereItsNameSays)
     query.SetAnswerTable(":qbeantwort:Abfrage");
     query.Open();
     EXPECT_EQ(tableRows(aliasFolder.path(), "Abfrage.db"), QStringList({"10007|Wien"}));
+    // An answer named as the table it reads is read whole before it
+    // takes that table's place.
+    demo::writeTable("Kunden.db", aliasFolder.path());
+    query.Close();
+    query.SetDatabaseName(aliasFolder.path());
+    query.SetAnswerTable("kunden");
+    const int shown = int(user.messages().size());
+    query.Open();
+    EXPECT_EQ(tableRows(aliasFolder.path(), "Kunden.db"), QStringList({"10007|Wien"}));
+    EXPECT_EQ(user.messages().size(), shown) << user.messageTexts().join("|").toStdString();
+    EXPECT_EQ(QDir(aliasFolder.path()).entryList(QDir::Hidden | QDir::AllEntries | QDir::NoDotAndDotDot).size(), 4);
     Session()->DeleteAlias("qbeantwort");
 }
 
