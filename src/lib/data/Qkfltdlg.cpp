@@ -449,11 +449,8 @@ void TqkFilterDialog::ClearFilter()
 {
     m_fieldInfo.clear();
     TDataSet *dataSet = GetPrimaryDataSet();
-    if (dataSet && m_filterMethod == fdByQueryModify && !m_savedSql.isEmpty() && qkSetSQL(dataSet, m_savedSql)) {
+    if (dataSet && m_filterMethod == fdByQueryModify && !m_savedSql.isEmpty() && qkSetSQL(dataSet, m_savedSql))
         m_savedSql.clear();
-        if (auto *query = qobject_cast<TSqlDataSet *>(dataSet))
-            query->SetSlashDates(m_savedSlashDates);
-    }
 }
 
 void TqkFilterDialog::ApplyFilter()

@@ -3,7 +3,6 @@
 #include "lib/data/Qktypes.h"
 #include "lib/data/qkDialog.h"
 #include "platform/db/DbTypes.h"
-#include "platform/db/QueryText.h"
 #include "platform/db/TDataLink.h"
 #include "platform/db/TDataSource.h"
 
@@ -198,8 +197,10 @@ public:
     // The field name for a criterion without one, from its display name.
     QString FieldNameForLabel(const QString &displayName) const;
     // The query's SQL with the condition lines inserted before its first
-    // clause after WHERE (an existing condition bracketed).
-    static QStringList insertConditions(const QStringList &sqlLines, const QStringList &conditions);
+    // clause after WHERE (an existing condition bracketed); `firstInserted`
+    // gets the line the first of them stands on.
+    static QStringList insertConditions(const QStringList &sqlLines, const QStringList &conditions,
+                                        int *firstInserted = nullptr);
 
     TqkFilterDialogOptions Options() const { return m_options; }
     void SetOptions(TqkFilterDialogOptions options) { m_options = options; }
@@ -225,7 +226,6 @@ private:
     void installLocalFilter(TDataSet *dataSet);
     void removeRecordTest();
     void optimiseRange(TDataSet *dataSet);
-    bool indexCaseFits(TqkTable &table, const TqkFieldInfo &info) const;
     bool setRangeFor(TqkTable &table, const TqkFieldInfo &info) const;
     bool rewriteSql(TDataSet *dataSet);
     QStringList conditionLines(const TqkFieldInfo &info, const TqkDBFieldInfo &field, bool first) const;
@@ -254,9 +254,6 @@ private:
     TqkQueryFormatDateMode m_dateMode = qfdMonthDayYear;
     bool m_quoteAlways = false;
     QStringList m_savedSql;
-    // How the query read its dates before the first rewrite; it reads the
-    // rewritten text's dates in the order they are written in.
-    db::SlashDateOrder m_savedSlashDates = db::SlashDateOrder::MonthDayYear;
     std::vector<TqkDBFieldInfo> m_searchable;
     bool m_showDialog = true;
     bool m_rangeSet = false;

@@ -6,6 +6,7 @@
 #include "lib/data/QkstrDate.h"
 #include "lib/data/Qktable.h"
 #include "platform/db/DbValues.h"
+#include "platform/db/GermanCollation.h"
 #include "platform/db/QueryText.h"
 #include "platform/db/TField.h"
 #include "platform/db/TQuery.h"
@@ -15,6 +16,8 @@
 #include "platform/ui/UiServices.h"
 
 #include <QDateTime>
+
+#include <algorithm>
 
 namespace {
 
@@ -65,6 +68,11 @@ QString sqlNumber(const QString &value, TFieldType type)
     return QString::number(StrToInt(trimmed));
 }
 
+TDateTime filterDateTime(TFieldType type, const QString &text)
+{
+    return type == ftDate ? StrToDate(text) : type == ftTime ? StrToTime(text) : StrToDateTime(text);
+}
+
 int findClause(const QVector<db::SqlToken> &tokens, int from, bool withWhere)
 {
     int depth = 0;
@@ -89,9 +97,7 @@ int findClause(const QVector<db::SqlToken> &tokens, int from, bool withWhere)
 
 QString TqkFilterDialog::dateText(const QString &value, TFieldType type, const QString &fieldName) const
 {
-    const TDateTime stamp = type == ftDate   ? StrToDate(value)
-                            : type == ftTime ? StrToTime(value)
-                                             : StrToDateTime(value);
+    const TDateTime stamp = filterDateTime(type, value);
     const QDateTime when = ToQDateTime(stamp);
     const QDate date = when.date();
     QString dateText;
@@ -207,7 +213,8 @@ QStringList TqkFilterDialog::conditionOnly(const TqkFieldInfo &info, const TqkDB
     return lines;
 }
 
-QStringList TqkFilterDialog::insertConditions(const QStringList &sqlLines, const QStringList &conditions)
+QStringList TqkFilterDialog::insertConditions(const QStringList &sqlLines, const QStringList &conditions,
+                                              int *firstInserted)
 {
     if (sqlLines.isEmpty() || conditions.isEmpty())
         return sqlLines;
@@ -222,23 +229,25 @@ QStringList TqkFilterDialog::insertConditions(const QStringList &sqlLines, const
             text.chop(1);
         return text;
     };
-    QString result;
+    QString before, after;
     if (clause < 0) {
-        result = upTo(int(sql.size())) + QStringLiteral("\nWhere\n") + added;
+        before = upTo(int(sql.size())) + QStringLiteral("\nWhere\n");
     } else if (!tokens[clause].isKeyword("WHERE")) {
-        result = upTo(tokens[clause].start) + QStringLiteral("\nWhere\n") + added + QLatin1Char('\n')
-                 + sql.mid(tokens[clause].start);
+        before = upTo(tokens[clause].start) + QStringLiteral("\nWhere\n");
+        after = QLatin1Char('\n') + sql.mid(tokens[clause].start);
     } else {
         // The existing condition is bracketed, so that an OR in it cannot
         // take the new conditions apart.
         const int conditionStart = tokens[clause].start + int(tokens[clause].text.size());
         const int next = findClause(tokens, clause + 1, false);
         const int conditionEnd = next < 0 ? int(sql.size()) : tokens[next].start;
-        result = sql.left(conditionStart) + QStringLiteral(" (") + upTo(conditionEnd).mid(conditionStart)
-                 + QStringLiteral(")\nAnd\n") + added
-                 + (next < 0 ? QString() : QLatin1Char('\n') + sql.mid(conditionEnd));
+        before = sql.left(conditionStart) + QStringLiteral(" (") + upTo(conditionEnd).mid(conditionStart)
+                 + QStringLiteral(")\nAnd\n");
+        after = next < 0 ? QString() : QLatin1Char('\n') + sql.mid(conditionEnd);
     }
-    return result.split(QLatin1Char('\n'));
+    if (firstInserted)
+        *firstInserted = int(before.count(QLatin1Char('\n')));
+    return (before + added + after).split(QLatin1Char('\n'));
 }
 
 bool TqkFilterDialog::rewriteSql(TDataSet *dataSet)
@@ -249,8 +258,6 @@ bool TqkFilterDialog::rewriteSql(TDataSet *dataSet)
     auto *query = qobject_cast<TSqlDataSet *>(dataSet);
     if (m_savedSql.isEmpty()) {
         m_savedSql = qkReadList(dataSet, QStringLiteral("Sql")).value_or(QStringList());
-        if (query)
-            m_savedSlashDates = query->SlashDates();
     } else {
         qkSetSQL(dataSet, m_savedSql);
     }
@@ -270,13 +277,19 @@ bool TqkFilterDialog::rewriteSql(TDataSet *dataSet)
             first = false;
         conditions += lines;
     }
-    const QStringList sql = insertConditions(m_savedSql, conditions);
+    int firstCondition = 0;
+    const QStringList sql = insertConditions(m_savedSql, conditions, &firstCondition);
     qkSetSQL(dataSet, sql);
-    // The query reads the dates in the order they were written in; a year
-    // written first tells its order itself.
-    if (query && m_dateMode != qfdYearMonthDay)
-        query->SetSlashDates(m_dateMode == qfdDayMonthYear ? db::SlashDateOrder::DayMonthYear
-                                                           : db::SlashDateOrder::MonthDayYear);
+    // The dates written here are read in the order they were written in,
+    // the query's own as the query reads them; a year written first tells
+    // its order itself.
+    if (query) {
+        QList<int> written;
+        for (int line = firstCondition; line < firstCondition + conditions.size(); ++line)
+            written.append(line);
+        query->SetSlashDateLines(written, m_dateMode == qfdDayMonthYear ? db::SlashDateOrder::DayMonthYear
+                                                                        : db::SlashDateOrder::MonthDayYear);
+    }
     if (auto *sqlQuery = qobject_cast<TQuery *>(dataSet); sqlQuery && OnExecuteSQL)
         OnExecuteSQL(m_shownForm, sqlQuery);
     try {
@@ -373,7 +386,7 @@ void TqkFilterDialog::optimiseRange(TDataSet *dataSet)
     if (m_optimization == fdNone || (m_optimization == fdUseActiveIndex && table->IndexFieldCount() == 0))
         return;
     for (const auto &info : m_fieldInfo) {
-        if (info->NonMatching || qkSplitAlternatives(info->FilterValue, m_operators).items.size() > 1)
+        if (info->NonMatching)
             continue;
         if (m_optimization == fdUseAllIndexes) {
             const QString index = table->IndexNameForField(info->FieldName, info->CaseSensitive);
@@ -382,7 +395,7 @@ void TqkFilterDialog::optimiseRange(TDataSet *dataSet)
             m_indexBeforeRange = table->IndexName();
             table->SetIndexName(index);
         }
-        if (table->FirstIndexField().compare(info->FieldName, Qt::CaseInsensitive) != 0 || !indexCaseFits(*table, *info)
+        if (table->FirstIndexField().compare(info->FieldName, Qt::CaseInsensitive) != 0
             || !setRangeFor(*table, *info)) {
             if (m_indexBeforeRange)
                 table->SetIndexName(*m_indexBeforeRange);
@@ -394,45 +407,109 @@ void TqkFilterDialog::optimiseRange(TDataSet *dataSet)
     }
 }
 
-// A case-sensitive index would keep out records that differ from the value
-// only in case, which a case-free criterion accepts.
-bool TqkFilterDialog::indexCaseFits(TqkTable &table, const TqkFieldInfo &info) const
+namespace {
+
+struct KeyRange
 {
-    const TField *key = table.IndexFields(0);
-    if (!key || key->DataType() != ftString)
-        return true;
-    const TIndexDef *index = table.IndexName().isEmpty() && !table.IndexFieldNames().isEmpty()
-                                 ? table.IndexDefs()->FindIndexForFields(table.IndexFieldNames())
-                                 : table.IndexDefs()->Find(table.IndexName());
-    const bool caseInsensitive = index ? index->caseInsensitive() : false;
-    return caseInsensitive == !info.CaseSensitive;
+    QVariantList start;
+    QVariantList end;
+};
+
+bool isLatin1(const QString &text)
+{
+    return std::all_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() <= 0xff; });
+}
+
+// Every text the record test takes as `text` (exact) or as beginning with
+// it, in any case and with "ß" or "ss": keys from the lowest text of the
+// first sorting level to past all of them there, so that the index's case
+// rule plays no part. Beyond Latin-1 upper-casing and sorting part ways.
+std::optional<KeyRange> textRange(const QString &text, bool exact)
+{
+    if (text.isEmpty() || !isLatin1(text))
+        return std::nullopt;
+    const char32_t beyondAll = QChar::LastValidCodePoint;
+    const QString low = db::germanPrimaryForm(text);
+    return KeyRange{{low}, {low + (exact ? QString(QChar(1)) : QString::fromUcs4(&beyondAll, 1))}};
+}
+
+bool isIntegerType(TFieldType type)
+{
+    return type == ftSmallint || type == ftInteger || type == ftWord || type == ftAutoInc;
+}
+
+// A bound or value as the record test reads it for the key's type.
+QVariant typedValue(TFieldType type, const QString &text)
+{
+    if (isIntegerType(type))
+        return qlonglong(StrToInt(text));
+    if (isDateType(type))
+        return filterDateTime(type, text);
+    return StrToFloat(text);
+}
+
+std::optional<KeyRange> boundsRange(const TField &key, const TqkFieldInfo &info)
+{
+    QString low = info.MinValue, high = info.MaxValue;
+    const TFieldType type = key.DataType();
+    if (type == ftString) {
+        // The test compares character codes, the index a German reader's
+        // order; both agree only on the bounds' common beginning.
+        if (!info.CaseSensitive)
+            low = low.toUpper(), high = high.toUpper();
+        qsizetype common = 0;
+        while (common < low.size() && common < high.size() && low[common] == high[common])
+            ++common;
+        return textRange(low.left(common), false);
+    }
+    const bool floating = type == ftFloat || type == ftCurrency || type == ftBCD;
+    if (!isIntegerType(type) && !floating && !isDateType(type))
+        return std::nullopt;
+    if (low.isEmpty() && high.isEmpty())
+        return std::nullopt;
+    const QVariant lowKey = low.isEmpty() ? QVariant() : typedValue(type, low);
+    const QVariant highKey = high.isEmpty() ? QVariant() : typedValue(type, high);
+    // An empty number counts as 0 in the test, and empty keys sort first.
+    const bool takesEmpty = !isDateType(type) && (low.isEmpty() || lowKey.toDouble() <= 0)
+                            && (high.isEmpty() || highKey.toDouble() >= 0);
+    return KeyRange{low.isEmpty() || takesEmpty ? QVariantList() : QVariantList{lowKey},
+                    high.isEmpty() ? QVariantList() : QVariantList{highKey}};
+}
+
+// The range holds every record the record test accepts (the test still
+// sees each one): the value is read as the test reads it, and a value the
+// test does not compare through the key's own order sets no range.
+std::optional<KeyRange> rangeFor(const TField &key, const TqkFieldInfo &info, const TqkFieldOperators &operators)
+{
+    const TFieldType type = key.DataType();
+    if (info.MatchType == fdMatchRange)
+        return boundsRange(key, info);
+    const TqkAlternatives alternatives = qkSplitAlternatives(info.FilterValue, operators);
+    const QString value = alternatives.items.value(0);
+    if (alternatives.items.size() != 1 || value.isEmpty()
+        || value.compare(operators.NullChar(), Qt::CaseInsensitive) == 0)
+        return std::nullopt;
+    if (type == ftString && (info.MatchType == fdMatchExact || info.MatchType == fdMatchStart))
+        return textRange(value, info.MatchType == fdMatchExact);
+    // Times and floating-point numbers are compared through their texts,
+    // which round.
+    if (info.MatchType != fdMatchExact || !(isIntegerType(type) || type == ftDate))
+        return std::nullopt;
+    const QVariant typed = typedValue(type, value);
+    return KeyRange{{typed}, {typed}};
+}
+
 }
 
 bool TqkFilterDialog::setRangeFor(TqkTable &table, const TqkFieldInfo &info) const
 {
-    const TField *key = table.IndexFields(0);
-    const bool text = key->DataType() == ftString;
-    const auto padded = [&](const QString &value) {
-        return text && m_upperRangePadChar != 0 ? value.leftJustified(key->Size(), QChar(m_upperRangePadChar)) : value;
-    };
-    switch (info.MatchType) {
-    case fdMatchExact:
-        if (info.FilterValue.isEmpty())
-            return false;
-        table.SetRange({info.FilterValue}, {info.FilterValue});
-        return true;
-    case fdMatchStart:
-        if (info.FilterValue.isEmpty() || !text)
-            return false;
-        table.SetRange({info.FilterValue}, {padded(info.FilterValue)});
-        return true;
-    case fdMatchRange:
-        if (info.MinValue.isEmpty() && info.MaxValue.isEmpty())
-            return false;
-        table.SetRange(info.MinValue.isEmpty() ? QVariantList() : QVariantList{info.MinValue},
-                       info.MaxValue.isEmpty() ? QVariantList() : QVariantList{padded(info.MaxValue)});
-        return true;
-    default:
+    std::optional<KeyRange> range;
+    try {
+        range = rangeFor(*table.IndexFields(0), info, m_operators);
+    } catch (const Exception &) {
         return false;
     }
+    if (range)
+        table.SetRange(range->start, range->end);
+    return range.has_value();
 }

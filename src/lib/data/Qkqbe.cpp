@@ -3,10 +3,14 @@
 #include "lib/data/Qklocate.h"
 #include "lib/data/Qkstr.h"
 #include "platform/db/QbeAuxiliary.h"
+#include "platform/db/DbValues.h"
 #include "platform/db/QbeText.h"
+#include "platform/db/SqliteConnection.h"
 #include "platform/db/TField.h"
 #include "platform/db/TSession.h"
 #include "platform/db/TTable.h"
+#include "platform/db/TableSchema.h"
+#include "platform/os/Paths.h"
 #include "platform/runtime/Exceptions.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/UiServices.h"
@@ -14,6 +18,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QTemporaryDir>
 
 #include <memory>
 
@@ -47,10 +52,14 @@ QString answerTablePath(const TDBDataSet &owner, const QString &name)
     return QFileInfo(file).isAbsolute() ? file : QDir(folder).filePath(file);
 }
 
+void showErrorBox(const QString &text)
+{
+    ui::services().messageBox(text, ui::applicationTitle(), ui::MsgIcon::Stop, ui::MsgButtons::Ok);
+}
+
 void showInvalidAlias()
 {
-    ui::services().messageBox(QStringLiteral("Invalid Alias in QBE"), ui::applicationTitle(), ui::MsgIcon::Stop,
-                              ui::MsgButtons::Ok);
+    showErrorBox(QStringLiteral("Invalid Alias in QBE"));
 }
 
 // The fields of a table file as a QBE text names it.
@@ -103,27 +112,59 @@ db::QbeQuery qkTranslateQbe(const TDBDataSet &owner, const QString &text, bool b
     return query;
 }
 
+namespace {
+
+// The rows go straight into the built file: a SELECT that names a table of
+// the answer's name would read the new table instead of its own.
+void copyRows(TDataSet &source, const QString &built)
+{
+    QStringList columns, marks;
+    for (const TField *field : source.FieldList()) {
+        columns << db::quoteIdentifier(field->FieldName());
+        marks << QStringLiteral("?");
+    }
+    const QString insert = QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                               .arg(db::quoteIdentifier(QFileInfo(built).completeBaseName()),
+                                    columns.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")));
+    const std::unique_ptr<db::Connection> connection = db::Connection::openExisting(built, false);
+    db::TransactionGuard transaction(*connection);
+    for (source.First(); !source.Eof(); source.Next()) {
+        QVariantList values;
+        for (const TField *field : source.FieldList())
+            values << db::toStorage(field->DataType(), field->Value());
+        db::Statement statement = connection->prepare(insert);
+        statement.bindAll(values);
+        statement.step();
+    }
+    transaction.commit();
+}
+
+}
+
+// The answer is built whole beside its place and only then takes it: an
+// earlier answer stays when this one fails, and the tables the SELECT reads
+// are read before one of them is replaced.
 void qkWriteAnswerTable(const TDBDataSet &owner, const QString &select, const QString &path, const TParams *params)
 {
+    const QTemporaryDir building(QFileInfo(path).absolutePath() + QStringLiteral("/.answer-XXXXXX"));
+    if (!building.isValid())
+        throw EDatabaseError(QStringLiteral("Verzeichnis '%1' existiert nicht oder ist schreibgeschützt.")
+                                 .arg(QDir::toNativeSeparators(QFileInfo(path).absolutePath())));
+    const QString built = building.filePath(QFileInfo(path).fileName());
+    TQuery source;
+    source.SetDatabaseName(owner.DatabaseName());
+    source.SetSessionName(owner.SessionName());
+    source.SetSQL({select});
+    copyParameters(source, params);
+    source.Open();
     TTable answer;
-    {
-        TQuery source;
-        source.SetDatabaseName(owner.DatabaseName());
-        source.SetSessionName(owner.SessionName());
-        source.SetSQL({select});
-        copyParameters(source, params);
-        source.Open();
-        for (const TField *field : source.FieldList())
-            answer.FieldDefs()->Add(field->FieldName(), field->DataType(), field->Size());
-    }
-    answer.SetTableName(path);
+    for (const TField *field : source.FieldList())
+        answer.FieldDefs()->Add(field->FieldName(), field->DataType(), field->Size());
+    answer.SetTableName(built);
     answer.CreateTable();
-    TQuery fill;
-    fill.SetDatabaseName(owner.DatabaseName());
-    fill.SetSessionName(owner.SessionName());
-    fill.SetSQL({QStringLiteral("INSERT INTO \"%1\"").arg(path), select});
-    copyParameters(fill, params);
-    fill.ExecSQL();
+    copyRows(source, built);
+    source.Close();
+    db::replaceTableFile(built, os::resolvePath(path));
 }
 
 void qkSaveAnswerTable(const TDBDataSet &owner, const QString &name, const QString &select, const TParams *params)
@@ -135,6 +176,8 @@ void qkSaveAnswerTable(const TDBDataSet &owner, const QString &name, const QStri
     }
     try {
         qkWriteAnswerTable(owner, select, path, params);
+    } catch (const EDatabaseError &error) {
+        showErrorBox(error.Message() + QStringLiteral(" (") + name + QLatin1Char(')'));
     } catch (const Exception &) {
         qkShowLibraryWarning(QStringLiteral("Unable to create answer table ") + name);
     }
@@ -205,7 +248,7 @@ void TqkQBE::openCursor()
     const QString answer = m_answerTable.isEmpty() ? query.answerTable : m_answerTable;
     if (!query.changes.isEmpty()) {
         if (m_auxiliaryTables)
-            runKeepingChanges(query.changes, answer.isEmpty() ? QStringLiteral("ANSWER") : answer);
+            runKeepingChanges(query.changes, answer);
         else
             runChanges(query.changes);
         throw EAbort(QString());
@@ -231,15 +274,18 @@ void TqkQBE::runChanges(const QVector<db::QbeChange> &changes)
 }
 
 // All changes run as one: a failure keeps neither their changes nor their
-// auxiliary tables, and older auxiliary tables stay as they were.
+// auxiliary tables, and older auxiliary tables stay as they were. Without
+// an answer table they go to the session's own folder: the data folder
+// holds the user's tables, and one may well be called Changed.
 void TqkQBE::runKeepingChanges(const QVector<db::QbeChange> &changes, const QString &answer)
 {
     const QString answerPath = answerTablePath(*this, answer);
-    if (answerPath.isEmpty()) {
+    if (!answer.isEmpty() && answerPath.isEmpty()) {
         showInvalidAlias();
         return;
     }
-    db::QbeAuxiliaryTables tables(QFileInfo(answerPath).absolutePath(), changes,
+    const QString folder = answer.isEmpty() ? Session()->PrivateDir() : QFileInfo(answerPath).absolutePath();
+    db::QbeAuxiliaryTables tables(folder, Session()->PrivateDir(), changes,
                                   [this](const QString &table) { return fieldsOf(*this, table); });
     QStringList texts;
     QVector<int> textCounts;

@@ -70,8 +70,9 @@ private:
     void installQbeFilter();
     void runChanges(const QVector<db::QbeChange> &changes);
     // With "AuxiliaryTables": the changes write the language's auxiliary
-    // tables into the folder of the answer table `answer`, and a record that
-    // would break a key is set aside there instead of undoing them.
+    // tables into the folder of the answer table `answer` (without one, the
+    // session's own folder), never over a table the user made, and a record
+    // that would break a key is set aside there instead of undoing them.
     void runKeepingChanges(const QVector<db::QbeChange> &changes, const QString &answer);
 
     QStringList m_qbe;

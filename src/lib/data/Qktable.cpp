@@ -277,12 +277,6 @@ bool TqkTable::currentRecordHolds(const QStringList &values)
 
 bool TqkTable::FindKeyForIndex(const QStringList &values)
 {
-    if (!m_syncSqlByRange) {
-        const KeySearch search(m_keySearchDepth);
-        if (m_narrowSearch && IndexFieldCount() > values.size())
-            CancelRange();
-        return qkFindKeyForIndex(*this, values);
-    }
     if (IndexFieldCount() == 0 || values.isEmpty())
         return false;
     if (IndexFieldCount() < values.size()) {
@@ -291,7 +285,11 @@ bool TqkTable::FindKeyForIndex(const QStringList &values)
         return false;
     }
     const KeySearch search(m_keySearchDepth);
-    return findKeyByRange(values);
+    if (m_syncSqlByRange)
+        return findKeyByRange(values);
+    if (m_narrowSearch)
+        CancelRange();
+    return qkFindKeyForIndex(*this, values);
 }
 
 // The key search of a table that keeps its records narrowed to the key.

@@ -22,12 +22,14 @@ class TqkStoredProc : public TStoredProc, public TqkDataSetExtras
 
 public:
     using TStoredProc::TStoredProc;
-    // A stored procedure gives no records here, so the filter only waits
-    // to be asked for.
+    // The program's procedures give no records, so the data set is never
+    // open: no record is filtered, calculated or checked before posting,
+    // and the handler only waits to be asked for.
     TqkStoredProcFilterEvent OnFilter() const { return m_onFilter; }
     void SetOnFilter(const TqkStoredProcFilterEvent &handler) { m_onFilter = handler; }
     TqkOnFilterOptions OnFilterOptions() const { return m_qkFilterOptions; }
     void SetOnFilterOptions(TqkOnFilterOptions options) { m_qkFilterOptions = options; }
+    bool IsSequenced() const override { return !m_onFilter && TStoredProc::IsSequenced(); }
 
 private:
     TqkStoredProcFilterEvent m_onFilter;

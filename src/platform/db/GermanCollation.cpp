@@ -127,6 +127,18 @@ int compareGerman(const QString &left, const QString &right, bool caseSensitive)
     return compareGermanUtf8(a.constData(), int(a.size()), b.constData(), int(b.size()), caseSensitive);
 }
 
+QString germanPrimaryForm(const QString &text)
+{
+    const QByteArray utf8 = text.toUtf8();
+    PrimaryReader reader(utf8.constData(), int(utf8.size()));
+    QString form;
+    while (!reader.atEnd()) {
+        const char32_t unit = reader.next();
+        form += QString::fromUcs4(&unit, 1);
+    }
+    return form;
+}
+
 void registerGermanCollations(sqlite3 *handle)
 {
     static int marker = 1;

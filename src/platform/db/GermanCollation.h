@@ -13,6 +13,10 @@ inline constexpr const char *germanCollation = "GERMAN";
 inline constexpr const char *germanNoCaseCollation = "GERMAN_NOCASE";
 
 int compareGerman(const QString &left, const QString &right, bool caseSensitive);
+// The text as the first sorting level sees it (base letters in lower case,
+// "ß" as "ss"): the lowest of all texts that sort with it at that level, in
+// either collation.
+QString germanPrimaryForm(const QString &text);
 int compareGermanUtf8(const char *left, int leftSize, const char *right, int rightSize, bool caseSensitive);
 void registerGermanCollations(sqlite3 *handle);
 // upper() and lower() for every letter (not only ASCII) and LIKE with the

@@ -3,9 +3,11 @@
 #include "platform/db/SqliteConnection.h"
 #include "platform/db/TTable.h"
 #include "platform/db/TableSchema.h"
+#include "platform/os/Paths.h"
 #include "platform/runtime/Exceptions.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 #include <sqlite3.h>
 
@@ -85,6 +87,28 @@ void run(Connection &connection, const QString &sql, const QVariantList &values 
     }
 }
 
+// Written into every auxiliary table's header, so that a later change knows
+// the file as one it may replace.
+constexpr int kAuxiliaryTableMark = 0x54514158;
+
+// An earlier table of the name keeps its spelling, so that no second file
+// differing only in case appears beside it.
+QString tablePathIn(const QString &folder, const QString &name)
+{
+    return os::resolvePath(QDir(folder).filePath(name + QStringLiteral(".db")));
+}
+
+bool isAuxiliaryTable(const QString &path)
+{
+    try {
+        const std::unique_ptr<Connection> connection = Connection::openExisting(path, true);
+        Statement mark = connection->prepare(QStringLiteral("PRAGMA application_id"));
+        return mark.step() && mark.column(0).toInt() == kAuxiliaryTableMark;
+    } catch (const EDBEngineError &) {
+        return false;
+    }
+}
+
 bool breaksKey(const EDBEngineError &error)
 {
     return error.ErrorCode() == SQLITE_CONSTRAINT_UNIQUE || error.ErrorCode() == SQLITE_CONSTRAINT_PRIMARYKEY;
@@ -108,14 +132,9 @@ bool changedWithinItsKeys(Connection &connection, const std::function<void()> &c
 
 }
 
-QbeAuxiliaryTables::QbeAuxiliaryTables(const QString &folder, const QVector<QbeChange> &changes,
-                                       const FieldsOf &fieldsOf)
-    : m_folder(folder),
-      m_building(std::make_unique<QTemporaryDir>(QDir(folder).filePath(QStringLiteral(".qbe-XXXXXX"))))
+QbeAuxiliaryTables::QbeAuxiliaryTables(const QString &folder, const QString &otherwise,
+                                       const QVector<QbeChange> &changes, const FieldsOf &fieldsOf)
 {
-    if (!m_building->isValid())
-        throw EDatabaseError(QStringLiteral("Im Verzeichnis '%1' können keine Hilfstabellen angelegt werden.")
-                                 .arg(QDir::toNativeSeparators(folder)));
     QHash<QString, QVector<TFieldDef>> fieldsByTable;
     for (const QbeChange &change : changes) {
         const QVector<TFieldDef> fields = fieldsOf(change.table);
@@ -129,13 +148,30 @@ QbeAuxiliaryTables::QbeAuxiliaryTables(const QString &folder, const QVector<QbeC
             addFields(fieldsByTable[table], fields);
         }
     }
+    m_folder = replacesOnlyAuxiliaryTables(folder) ? folder : otherwise;
+    m_building = std::make_unique<QTemporaryDir>(QDir(m_folder).filePath(QStringLiteral(".qbe-XXXXXX")));
+    if (!m_building->isValid())
+        throw EDatabaseError(QStringLiteral("Im Verzeichnis '%1' können keine Hilfstabellen angelegt werden.")
+                                 .arg(QDir::toNativeSeparators(m_folder)));
     for (const QString &name : std::as_const(m_built)) {
         TTable table;
         table.SetTableName(builtPath(name));
         table.FieldDefs()->setItems(fieldsByTable.value(name));
         table.CreateTable();
+        Connection::openExisting(builtPath(name), false)
+            ->exec(QStringLiteral("PRAGMA application_id = %1").arg(kAuxiliaryTableMark));
     }
 }
+
+bool QbeAuxiliaryTables::replacesOnlyAuxiliaryTables(const QString &folder) const
+{
+    return std::all_of(m_built.cbegin(), m_built.cend(), [&folder](const QString &name) {
+        const QString path = tablePathIn(folder, name);
+        return !QFileInfo::exists(path) || isAuxiliaryTable(path);
+    });
+}
+
+
 
 QbeAuxiliaryTables::~QbeAuxiliaryTables() = default;
 
@@ -203,7 +239,7 @@ void QbeAuxiliaryTables::runChange(Connection &connection, QbeChange::Kind kind,
 void QbeAuxiliaryTables::putInPlace()
 {
     for (const QString &name : std::as_const(m_built))
-        replaceTableFile(builtPath(name), QDir(m_folder).filePath(name + QStringLiteral(".db")));
+        replaceTableFile(builtPath(name), tablePathIn(m_folder, name));
 }
 
 }

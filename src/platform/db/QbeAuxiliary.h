@@ -27,8 +27,12 @@ public:
     using FieldsOf = std::function<QVector<TFieldDef>(const QString &table)>;
 
     // Builds the tables the changes need, empty, in a folder of its own
-    // inside `folder`; nothing in `folder` is replaced yet.
-    QbeAuxiliaryTables(const QString &folder, const QVector<QbeChange> &changes, const FieldsOf &fieldsOf);
+    // inside `folder`; nothing there is replaced yet. Only auxiliary tables
+    // an earlier change wrote are ever replaced: when `folder` holds a table
+    // of one of their names that someone else made, they all go to
+    // `otherwise` instead.
+    QbeAuxiliaryTables(const QString &folder, const QString &otherwise, const QVector<QbeChange> &changes,
+                       const FieldsOf &fieldsOf);
     ~QbeAuxiliaryTables();
     QbeAuxiliaryTables(const QbeAuxiliaryTables &) = delete;
     QbeAuxiliaryTables &operator=(const QbeAuxiliaryTables &) = delete;
@@ -43,9 +47,12 @@ public:
     static void runChange(Connection &connection, QbeChange::Kind kind, const QStringList &sql);
     // Moves the tables into the folder, each replacing one of its name.
     void putInPlace();
+    // Where putInPlace puts them.
+    const QString &folder() const { return m_folder; }
 
 private:
     QString builtPath(const QString &name) const;
+    bool replacesOnlyAuxiliaryTables(const QString &folder) const;
 
     QString m_folder;
     std::unique_ptr<QTemporaryDir> m_building;

@@ -149,7 +149,8 @@ bool endsTableList(const SqlToken &token)
 class Translator
 {
 public:
-    Translator(const QString &sql, SlashDateOrder slashDates) : m_tokens(tokenizeSql(sql)), m_slashDates(slashDates) {}
+    Translator(const QString &sql, const SlashDates &slashDates) : m_tokens(tokenizeSql(sql)), m_slashDates(slashDates)
+    {}
 
     // Tables already known keep their schemas.
     QueryText run(const QVector<TableReference> &known = {})
@@ -161,10 +162,12 @@ public:
         bool tableList = false;
         bool expectTable = false;
         bool aliasAllowed = false;
+        int line = 0;
         for (int i = 0; i < m_tokens.size(); ++i) {
             const SqlToken &token = m_tokens[i];
             if (token.kind == SqlToken::Space) {
                 m_out += token.text;
+                line += int(token.text.count(QLatin1Char('\n')));
                 continue;
             }
             if (expectTable && isTableName(token)) {
@@ -191,7 +194,8 @@ public:
             } else if (tableList && endsTableList(token)) {
                 tableList = false;
             }
-            m_out += token.kind == SqlToken::String ? dateLiteral(token.text, m_slashDates) : token.text;
+            m_out += token.kind == SqlToken::String ? dateLiteral(token.text, m_slashDates.onLine(line)) : token.text;
+            line += int(token.text.count(QLatin1Char('\n')));
         }
         result.sql = m_out;
         result.liveTable = liveTableOf(result);
@@ -264,7 +268,7 @@ private:
     }
 
     QVector<SqlToken> m_tokens;
-    SlashDateOrder m_slashDates;
+    SlashDates m_slashDates;
     QString m_out;
 };
 
@@ -285,12 +289,12 @@ QVector<SqlToken> tokenizeSql(const QString &sql)
     return tokens;
 }
 
-QueryText translateQueryText(const QString &sql, SlashDateOrder slashDates)
+QueryText translateQueryText(const QString &sql, const SlashDates &slashDates)
 {
     return Translator(sql, slashDates).run();
 }
 
-QVector<QueryText> translateQueryTexts(const QStringList &texts, SlashDateOrder slashDates)
+QVector<QueryText> translateQueryTexts(const QStringList &texts, const SlashDates &slashDates)
 {
     QVector<QueryText> translated;
     QVector<TableReference> tables;

@@ -33,6 +33,18 @@ struct TableReference
 // '13/5/2026' day first.
 enum class SlashDateOrder { MonthDayYear, DayMonthYear };
 
+// How a text's slash dates are read: in `order`, except on the listed lines
+// (0-based), which a program wrote in an order of its own, `linesOrder`.
+struct SlashDates
+{
+    SlashDates(SlashDateOrder all = SlashDateOrder::MonthDayYear) : order(all), linesOrder(all) {}
+    SlashDateOrder onLine(int line) const { return lines.contains(line) ? linesOrder : order; }
+
+    SlashDateOrder order;
+    QList<int> lines;
+    SlashDateOrder linesOrder;
+};
+
 // The SQL text as SQLite runs it: file names (Kunden.db, "Kunden.db",
 // :alias:Kunden) become the attached schemas' tables, German date literals
 // ('24.12.2026') become the stored ISO form.
@@ -45,10 +57,9 @@ struct QueryText
     int liveTable = -1;
 };
 
-QueryText translateQueryText(const QString &sql, SlashDateOrder slashDates = SlashDateOrder::MonthDayYear);
+QueryText translateQueryText(const QString &sql, const SlashDates &slashDates = {});
 // Texts that run on one connection: a table file any of them names is
 // attached once, under one schema; the last one's tables are all of them.
-QVector<QueryText> translateQueryTexts(const QStringList &texts,
-                                       SlashDateOrder slashDates = SlashDateOrder::MonthDayYear);
+QVector<QueryText> translateQueryTexts(const QStringList &texts, const SlashDates &slashDates = {});
 
 }

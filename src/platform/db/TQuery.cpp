@@ -74,6 +74,7 @@ void TQuery::SetSQL(const QStringList &lines)
         Close();
     m_sql = lines;
     m_prepared = false;
+    SetSlashDateLines({}, SlashDates());
     QHash<QString, std::pair<TFieldType, QVariant>> kept;
     for (int i = 0; i < m_params.Count(); ++i)
         kept.insert(m_params.Items(i)->Name().toLower(), {m_params.Items(i)->DataType(), m_params.Items(i)->Value()});
@@ -135,6 +136,12 @@ void TSqlDataSet::bindParameters(db::Statement &statement) const
                                    : db::toStorage(param->DataType(), param->Value());
         statement.bind(i, value);
     }
+}
+
+void TSqlDataSet::SetSlashDateLines(const QList<int> &lines, db::SlashDateOrder order)
+{
+    m_slashDates.lines = lines;
+    m_slashDates.linesOrder = order;
 }
 
 void TSqlDataSet::Prepare()

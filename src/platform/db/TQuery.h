@@ -36,8 +36,11 @@ public:
     int RowsAffected() const { return m_rowsAffected; }
     bool CanModify() const override;
     // How the text's dates with slashes and the year last are read.
-    db::SlashDateOrder SlashDates() const { return m_slashDates; }
-    void SetSlashDates(db::SlashDateOrder order) { m_slashDates = order; }
+    db::SlashDateOrder SlashDates() const { return m_slashDates.order; }
+    void SetSlashDates(db::SlashDateOrder order) { m_slashDates.order = order; }
+    // Lines of the text (0-based) that a program wrote with its dates in
+    // an order of its own; the rest keeps SlashDates. New text forgets them.
+    void SetSlashDateLines(const QList<int> &lines, db::SlashDateOrder order);
 
 protected:
     explicit TSqlDataSet(QObject *owner);
@@ -79,7 +82,7 @@ private:
     QString liveTable() const;
 
     int m_rowsAffected = 0;
-    db::SlashDateOrder m_slashDates = db::SlashDateOrder::MonthDayYear;
+    db::SlashDates m_slashDates;
     db::QueryText m_text;
     std::unique_ptr<db::Connection> m_connection;
     QStringList m_columns;

@@ -172,6 +172,17 @@ TDatabase *TSession::FindDatabase(const QString &name) const
     return nullptr;
 }
 
+QString TSession::PrivateDir()
+{
+    if (!m_privateDir)
+        m_privateDir = std::make_unique<QTemporaryDir>(os::tempFolder() + QStringLiteral("tintlen-privat-XXXXXX"));
+    if (!m_privateDir->isValid()) {
+        m_privateDir.reset();
+        throw EDatabaseError(QStringLiteral("Das Arbeitsverzeichnis der Sitzung kann nicht angelegt werden."));
+    }
+    return m_privateDir->path();
+}
+
 TSession *Session()
 {
     static TSession session;

@@ -4,6 +4,9 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
 
 class TDatabase;
 
@@ -45,6 +48,10 @@ public:
     void registerDatabase(TDatabase *database);
     void unregisterDatabase(TDatabase *database);
     TDatabase *FindDatabase(const QString &name) const;
+    // The session's own working folder, closed to other users and removed
+    // with the session: what the program writes for itself goes there, never
+    // beside the user's tables. Made on first use; throws when it cannot be.
+    QString PrivateDir();
 
 private:
     void loadAliases();
@@ -55,6 +62,7 @@ private:
     QList<QPair<QString, QString>> m_aliases;
     bool m_aliasesLoaded = false;
     QList<TDatabase *> m_databases;
+    std::unique_ptr<QTemporaryDir> m_privateDir;
 };
 
 // The program's default session.

@@ -19,6 +19,8 @@ void LibraryTables::SetUp()
     kunden.IndexDefs()->Add(QString(), "Nr", ixPrimary | ixUnique);
     kunden.IndexDefs()->Add("NameIdx", "Name", ixCaseInsensitive);
     kunden.IndexDefs()->Add("PlzIdx", "Plz", 0);
+    kunden.IndexDefs()->Add("UmsatzIdx", "Umsatz", 0);
+    kunden.IndexDefs()->Add("SeitIdx", "Seit", 0);
     kunden.CreateTable();
     kunden.Open();
     addCustomer(kunden, 1, "Müller", "50667", 1200.5, "01.02.2003");

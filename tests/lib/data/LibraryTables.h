@@ -46,7 +46,8 @@ public:
 } // namespace fixture
 
 // Kunden: Nr I (key), Name A30, Plz A5, Umsatz $, Seit D, Aktiv L, Notiz M,
-// Bild B; index NameIdx (Name) case-insensitive, OrtIdx (Plz) case-sensitive.
+// Bild B; index NameIdx (Name) case-insensitive, PlzIdx (Plz), UmsatzIdx
+// (Umsatz) and SeitIdx (Seit) case-sensitive.
 class LibraryTables : public testing::Test
 {
 protected:

@@ -2,6 +2,7 @@
 
 #include "lib/data/Qktable.h"
 #include "lib/data/qkfilter.h"
+#include "lib/data/qkstorep.h"
 #include "platform/db/TField.h"
 #include "platform/runtime/Exceptions.h"
 #include "support/RecordingUiServices.h"
@@ -173,6 +174,26 @@ TEST_F(FilterTrees, FilterLinesJoinAndAFailedChangeKeepsTheFilter)
     EXPECT_EQ(table.RecordCount(), 5);
 }
 
+// The program's procedures give no records: the library's settings are
+// kept, the filter is never asked.
+TEST_F(FilterTrees, StoredProcedureKeepsItsSettingsAndFiltersNothing)
+{
+    registerStoredProcedure("Leer", [](TParams &) {});
+    TqkStoredProc proc;
+    proc.SetStoredProcName("LEER");
+    proc.setProperty("PictureMasks", QStringList({"Wert;###"}));
+    EXPECT_EQ(proc.PictureMasks(), QStringList({"Wert;###"}));
+    EXPECT_TRUE(proc.IsSequenced());
+    bool asked = false;
+    proc.SetOnFilter([&asked](TqkStoredProc *, bool &) { asked = true; });
+    EXPECT_FALSE(proc.IsSequenced());
+    EXPECT_THROW(proc.Open(), EDatabaseError);
+    EXPECT_FALSE(proc.Active());
+    EXPECT_FALSE(asked);
+    EXPECT_TRUE(user.messages().isEmpty());
+    unregisterStoredProcedure("Leer");
+}
+
 TEST_F(FilterTrees, OnFilterRejectsRecordsAndDoesNotRecurse)
 {
     TqkTable table;
@@ -240,6 +261,15 @@ TEST_F(FilterTrees, KeySearchesForTheFilterDialog)
     EXPECT_TRUE(table.FindKeyForIndex({"4"}));
     EXPECT_EQ(table.FieldByName("Name")->AsString(), "Meierhof");
     table.SetIndexName("NameIdx");
+    for (const bool narrow : {false, true}) {
+        table.SetNarrowSearch(narrow);
+        table.SetRange({"M"}, {"Mz"});
+        EXPECT_FALSE(table.FindKeyForIndex({"Zander", "x"}));
+        EXPECT_EQ(table.RecordCount(), 4) << "too many values leave the range";
+        EXPECT_EQ(table.FindKeyForIndex({"Zander"}), narrow);
+        EXPECT_EQ(table.RecordCount(), narrow ? 5 : 4);
+    }
+    table.SetNarrowSearch(false);
     table.SetSyncSQLByRange(true);
     EXPECT_TRUE(table.FindKeyForIndex({"MEIER"}));
     EXPECT_EQ(table.RecordCount(), 2); // narrowed to the key, both cases

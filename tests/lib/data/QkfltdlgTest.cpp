@@ -214,6 +214,80 @@ TEST_F(RecordTestCases, IndexChosenByNameOrFieldsNarrowsByItsRange)
     }
 }
 
+// The index's range only narrows what the record test sees: with it or
+// without, the same records for every value.
+TEST_F(RecordTestCases, NarrowingByAnIndexSelectsWhatTheRecordTestSelects)
+{
+    {
+        auto customers = openCustomers();
+        int nr = 6;
+        for (const char *name : {"MÜLLER", "Mueller", "Straße", "STRASSE", "Äpfel", "Meier-Zahn", "MZZ", "Mz"})
+            addCustomer(*customers, nr++, QString::fromUtf8(name), "53111", 20, "01.06.2000");
+        addCustomer(*customers, nr, "", "", 0, "01.01.2000");
+        customers->Edit();
+        for (const char *empty : {"Name", "Plz", "Umsatz", "Seit"})
+            customers->FieldByName(empty)->Clear();
+        customers->Post();
+    }
+    const Criterion cases[] = {
+        {"Name", fdMatchExact, "Meier "},
+        {"Name", fdMatchStart, "  Meier"},
+        {"Name", fdMatchExact, "null"},
+        {"Name", fdMatchStart, "NULL"},
+        {"Name", fdMatchExact, "  "},
+        {"Name", fdMatchStart, ""},
+        {"Name", fdMatchStart, "MEI"},
+        {"Name", fdMatchExact, "meier", "", "", true},
+        {"Name", fdMatchStart, "M", "", "", true},
+        {"Name", fdMatchExact, "müller"},
+        {"Name", fdMatchStart, "MÜ"},
+        {"Name", fdMatchExact, "Strasse"},
+        {"Name", fdMatchExact, "straße"},
+        {"Name", fdMatchStart, "Stras"},
+        {"Name", fdMatchStart, "STRAß"},
+        {"Name", fdMatchStart, "äp"},
+        {"Name", fdMatchExact, "Meier or Zander"},
+        {"Name", fdMatchRange, "", "M", "Meier"},
+        {"Name", fdMatchRange, "", "MEI", "MEIZ"},
+        {"Name", fdMatchRange, "", "M", "M", true},
+        {"Name", fdMatchRange, "", "B", ""},
+        {"Name", fdMatchRange, "", "A", "B"},
+        {"Plz", fdMatchStart, "5", "", "", true},
+        {"Plz", fdMatchExact, "1234 ", "", "", true},
+        {"Plz", fdMatchRange, "", "5", "53", true},
+        {"Nr", fdMatchExact, " 3"},
+        {"Nr", fdMatchRange, "", "4", "9"},
+        {"Umsatz", fdMatchExact, "50", "", "", true},
+        {"Umsatz", fdMatchRange, "", "-1", "60", true},
+        {"Umsatz", fdMatchRange, "", "", "20", true},
+        {"Umsatz", fdMatchRange, "", "10,5", "", true},
+        {"Seit", fdMatchExact, "29.02.2000", "", "", true},
+        {"Seit", fdMatchRange, "", "01.01.2000", "31.12.2005", true},
+        {"Seit", fdMatchRange, "", "", "31.12.2000", true},
+    };
+    for (const Criterion &c : cases) {
+        const QString shown = QString::fromUtf8(c.field) + " '" + QString::fromUtf8(c.value) + "' "
+                              + QString::fromUtf8(c.min) + ".." + QString::fromUtf8(c.max);
+        const QStringList plain = numbers({c});
+        for (const QString &index : QStringList({"", "NameIdx", "PlzIdx", "UmsatzIdx", "SeitIdx"}))
+            for (const TqkFilterOptimization optimization : {fdUseActiveIndex, fdUseAllIndexes}) {
+                TqkTable customers;
+                customers.SetDatabaseName(folder());
+                customers.SetTableName("Kunden");
+                customers.SetIndexName(index);
+                customers.Open();
+                TDataSource source;
+                source.SetDataSet(&customers);
+                TqkFilterDialog dialog;
+                dialog.SetDataSource(&source);
+                dialog.SetFilterOptimization(optimization);
+                applyOnly(dialog, {c});
+                EXPECT_EQ(keysOf(customers, "Nr"), plain) << shown.toStdString() << " " << index.toStdString();
+                dialog.SetDataSource(nullptr);
+            }
+    }
+}
+
 namespace {
 
 // A library data set over Kunden with the place's name looked up from Orte,
@@ -520,6 +594,30 @@ TEST_F(DemoCriteria, EveryDateModeSelectsTheDaysAskedFor)
                       sqliteKeys("Auftrag.db", "auftragnr", QString::fromUtf8(c.where)))
                 << "mode " << mode << ": " << c.where;
         }
+    // The query's own dates keep their order while the dialog's are read in
+    // the dialog's.
+    const struct
+    {
+        db::SlashDateOrder own;
+        const char *ownWhere;
+        TqkQueryFormatDateMode mode;
+    } orders[] = {
+        {db::SlashDateOrder::MonthDayYear, "Datum >= '10/12/2026'", qfdDayMonthYear},
+        {db::SlashDateOrder::DayMonthYear, "Datum >= '12/10/2026'", qfdMonthDayYear},
+    };
+    for (const auto &o : orders) {
+        TqkQuery query;
+        query.SetDatabaseName(folder());
+        query.SetSQL({QStringLiteral("SELECT * FROM Auftrag WHERE ") + o.ownWhere});
+        query.SetSlashDates(o.own);
+        const QStringList expected =
+            sqliteKeys("Auftrag.db", "auftragnr", "Datum >= '2026-10-12' AND Datum BETWEEN '2026-10-01' AND '2026-10-22'");
+        EXPECT_NE(expected, sqliteKeys("Auftrag.db", "auftragnr", "Datum BETWEEN '2026-10-01' AND '2026-10-22'"));
+        EXPECT_EQ(filteredKeys(query, "auftragnr", {{"Datum", fdMatchRange, "", "01.10.2026", "22.10.2026"}},
+                               fdByQueryModify, o.mode),
+                  expected)
+            << o.ownWhere;
+    }
     // Once the dialog lets go, the query reads its own dates as before.
     TqkQuery query;
     query.SetDatabaseName(folder());

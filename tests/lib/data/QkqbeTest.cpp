@@ -11,6 +11,8 @@
 #include "support/RecordingUiServices.h"
 
 #include <QDir>
+#include <QFile>
+#include <QHash>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -452,8 +454,10 @@ TEST_F(QbeOnDemo, AnswerTableIsWrittenWhereItsNameSays)
         qbe.SetQBE(text);
         qbe.Open();
         EXPECT_TRUE(qbe.Active()) << "the answer is shown even when it cannot be written";
-        EXPECT_EQ(user.messages().last().text, "Unable to create answer table " + unwritable);
-        EXPECT_EQ(user.messages().last().icon, ui::MsgIcon::Warning);
+        EXPECT_EQ(user.messages().last().text, "Verzeichnis '" + aliasFolder.filePath("fehlt")
+                                                   + "' existiert nicht oder ist schreibgeschützt. (" + unwritable
+                                                   + ")");
+        EXPECT_EQ(user.messages().last().icon, ui::MsgIcon::Stop);
     }
     TqkQuery query;
     query.SetDatabaseName(folder());
@@ -462,6 +466,17 @@ TEST_F(QbeOnDemo, AnswerTableIsWrittenWhereItsNameSays)
     query.SetAnswerTable(":qbeantwort:Abfrage");
     query.Open();
     EXPECT_EQ(tableRows(aliasFolder.path(), "Abfrage.db"), QStringList({"10007|Wien"}));
+    // An answer named as the table it reads is read whole before it
+    // takes that table's place.
+    demo::writeTable("Kunden.db", aliasFolder.path());
+    query.Close();
+    query.SetDatabaseName(aliasFolder.path());
+    query.SetAnswerTable("kunden");
+    const int shown = int(user.messages().size());
+    query.Open();
+    EXPECT_EQ(tableRows(aliasFolder.path(), "Kunden.db"), QStringList({"10007|Wien"}));
+    EXPECT_EQ(user.messages().size(), shown) << user.messageTexts().join("|").toStdString();
+    EXPECT_EQ(QDir(aliasFolder.path()).entryList(QDir::Hidden | QDir::AllEntries | QDir::NoDotAndDotDot).size(), 4);
     Session()->DeleteAlias("qbeantwort");
 }
 
@@ -481,6 +496,36 @@ QStringList sorted(QStringList rows)
 {
     std::sort(rows.begin(), rows.end());
     return rows;
+}
+
+const QStringList kAuxiliaryFiles = {"Deleted.db", "Inserted.db", "Changed.db", "KeyViol.db"};
+
+// Tables of the user's own that carry the auxiliary tables' names: their
+// bytes, file by file, for comparing afterwards.
+QHash<QString, QByteArray> placeUsersOwnTables(const QString &folder)
+{
+    QTemporaryDir source;
+    demo::writeTable("laender.db", source.path());
+    QHash<QString, QByteArray> bytes;
+    for (const QString &file : kAuxiliaryFiles) {
+        QFile::remove(QDir(folder).filePath(file));
+        QFile::copy(source.filePath("laender.db"), QDir(folder).filePath(file));
+        QFile own(QDir(folder).filePath(file));
+        own.open(QIODevice::ReadOnly);
+        bytes.insert(file, own.readAll());
+    }
+    return bytes;
+}
+
+QHash<QString, QByteArray> filesNow(const QString &folder)
+{
+    QHash<QString, QByteArray> bytes;
+    for (const QString &file : kAuxiliaryFiles) {
+        QFile own(QDir(folder).filePath(file));
+        own.open(QIODevice::ReadOnly);
+        bytes.insert(file, own.readAll());
+    }
+    return bytes;
 }
 
 }
@@ -514,9 +559,12 @@ TEST_F(QbeOnDemo, ChangesKeepTheirRecordsAndSetKeyViolationsAside)
             demo::writeTable(file, byQbe.path());
             demo::writeTable(file, before.path());
         }
+        const QHash<QString, QByteArray> usersOwn = placeUsersOwnTables(byQbe.path());
         EXPECT_THROW(open(c.qbe, byQbe.path()), EAbort) << c.word;
+        EXPECT_EQ(filesNow(byQbe.path()), usersOwn) << c.word;
         for (const auto &[file, sql] : c.kept)
-            EXPECT_EQ(sorted(tableRows(byQbe.path(), file)), sorted(sqliteRows(before.path(), c.files, sql)))
+            EXPECT_EQ(sorted(tableRows(Session()->PrivateDir(), file)),
+                      sorted(sqliteRows(before.path(), c.files, sql)))
                 << c.word << ": " << file;
         EXPECT_NE(tableRows(byQbe.path(), c.files.first()), tableRows(before.path(), c.files.first())) << c.word;
     }
@@ -543,4 +591,16 @@ TEST_F(QbeOnDemo, AuxiliaryTablesGoWhereTheAnswerWouldAndWithoutThemAKeyViolatio
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden | QDir::Dirs | QDir::NoDotAndDotDot),
               QStringList({"gruppen.db"}));
     EXPECT_EQ(tableRows(answers.path(), "KeyViol.db"), QStringList({"STAMM|Privatkunden|"}));
+
+    // An earlier run's tables are replaced; a user's own table of that name
+    // in the answer's folder sends them all to the session's folder.
+    demo::writeTable("gruppen.db", dir.path());
+    EXPECT_THROW(qbe.Open(), EAbort);
+    EXPECT_EQ(tableRows(answers.path(), "KeyViol.db"), QStringList({"STAMM|Privatkunden|"}));
+    const QHash<QString, QByteArray> usersOwn = placeUsersOwnTables(answers.path());
+    demo::writeTable("gruppen.db", dir.path());
+    QFile::remove(QDir(Session()->PrivateDir()).filePath("KeyViol.db"));
+    EXPECT_THROW(qbe.Open(), EAbort);
+    EXPECT_EQ(filesNow(answers.path()), usersOwn);
+    EXPECT_EQ(tableRows(Session()->PrivateDir(), "KeyViol.db"), QStringList({"STAMM|Privatkunden|"}));
 }

@@ -42,6 +42,26 @@ TEST(CollationTest, CaseDecidesOnlyWhenEverythingElseIsEqual)
     EXPECT_LT(db::compareGerman(QString(), QStringLiteral("a"), true), 0);
 }
 
+// The first level's form is where a key range for every spelling of a text
+// begins: no spelling sorts below it.
+TEST(CollationTest, FirstLevelFormSortsBelowEverySpellingOfIt)
+{
+    const struct
+    {
+        const char *text;
+        const char *form;
+    } cases[] = {
+        {"Müller", "muller"}, {"MÜLLER", "muller"}, {"Straße", "strasse"}, {"STRASSE", "strasse"},
+        {"Äpfel", "apfel"},   {"Ðé×ÿ", "de*y"},     {"a€", "a€"},           {"", ""},
+    };
+    for (const auto &c : cases) {
+        const QString text = QString::fromUtf8(c.text);
+        EXPECT_EQ(db::germanPrimaryForm(text), QString::fromUtf8(c.form)) << c.text;
+        for (const bool caseSensitive : {false, true})
+            EXPECT_LE(db::compareGerman(db::germanPrimaryForm(text), text, caseSensitive), 0) << c.text;
+    }
+}
+
 TEST(CollationTest, EqualityIsIdentityWhenCaseSensitive)
 {
     const QStringList words{"a", "A", "ä", "Ä", "ss", "ß", "é", "e", "€", "1", "10", "2"};

@@ -147,6 +147,37 @@ TEST_F(QueryTest, FiltersOfEveryKindNarrowAQuery)
     EXPECT_FALSE(q->ActivateEngineFilter(test, true));
 }
 
+// '1/6/2003' is 6 January month first, 1 June day first.
+TEST_F(QueryTest, SlashDatesAreReadInTheOrderOfTheirLine)
+{
+    const QStringList sql{QStringLiteral("SELECT Nr FROM Kunden WHERE Seit < '1/6/2003'"), QStringLiteral("ORDER BY Nr")};
+    const struct
+    {
+        db::SlashDateOrder own;
+        QList<int> lines;
+        db::SlashDateOrder linesOrder;
+        QStringList expected;
+    } cases[] = {
+        {db::SlashDateOrder::MonthDayYear, {}, db::SlashDateOrder::DayMonthYear, {"2", "3"}},
+        {db::SlashDateOrder::DayMonthYear, {}, db::SlashDateOrder::MonthDayYear, {"1", "2", "3"}},
+        {db::SlashDateOrder::MonthDayYear, {0}, db::SlashDateOrder::DayMonthYear, {"1", "2", "3"}},
+        {db::SlashDateOrder::MonthDayYear, {1}, db::SlashDateOrder::DayMonthYear, {"2", "3"}},
+        {db::SlashDateOrder::DayMonthYear, {0}, db::SlashDateOrder::MonthDayYear, {"2", "3"}},
+    };
+    for (const auto &c : cases) {
+        auto q = query(QString());
+        q->SetSQL(sql);
+        q->SetSlashDates(c.own);
+        q->SetSlashDateLines(c.lines, c.linesOrder);
+        q->Open();
+        EXPECT_EQ(column(*q, QStringLiteral("Nr")), c.expected) << c.lines.size();
+        q->SetSQL(sql);
+        q->Open();
+        EXPECT_EQ(column(*q, QStringLiteral("Nr")).size(), c.own == db::SlashDateOrder::MonthDayYear ? 2 : 3)
+            << "new text forgets the lines";
+    }
+}
+
 TEST_F(QueryTest, StoredProceduresComeFromTheRegistry)
 {
     TStoredProc procedure;
