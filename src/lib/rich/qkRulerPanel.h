@@ -51,6 +51,7 @@ private:
     int tickTwips(int tick) const;
     int snap(TqkTrackIcon &marker) const;
     int indentTwips(TqkTrackIcon &marker) const;
+    int rightIndentTwips();
     void paintScale(QPainter &painter) const;
     void paintTabStops(QPainter &painter) const;
     double printableInches() const;

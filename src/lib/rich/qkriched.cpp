@@ -316,6 +316,22 @@ void TqkCustomRichEdit::SetBullet(bool on)
     }
 }
 
+void TqkCustomRichEdit::ChangeParagraphs(const std::function<void(QTextBlockFormat &)> &change)
+{
+    BeginEdit();
+    const QTextCursor selection = textCursor();
+    QTextCursor cursor(document());
+    cursor.beginEditBlock();
+    for (QTextBlock block = document()->findBlock(selection.selectionStart());
+         block.isValid() && block.position() <= selection.selectionEnd(); block = block.next()) {
+        QTextBlockFormat format = block.blockFormat();
+        change(format);
+        cursor.setPosition(block.position());
+        cursor.setBlockFormat(format);
+    }
+    cursor.endEditBlock();
+}
+
 void TqkCustomRichEdit::SetSelProtected(bool on)
 {
     BeginEdit();

@@ -17,6 +17,7 @@
 class QAbstractButton;
 class QMenu;
 class QPrinter;
+class QTextBlockFormat;
 class TField;
 class TFieldDataLink;
 
@@ -214,6 +215,10 @@ public:
     void SetSelectionFont(const QString &name, double size, const QColor &color, bool bold, bool italic, bool underline,
                           bool strikeOut);
     void SetBullet(bool on);
+    // Changes every paragraph the selection touches, each from its own
+    // format, as one undo step: a format set for several paragraphs takes
+    // only what the user changed.
+    void ChangeParagraphs(const std::function<void(QTextBlockFormat &)> &change);
     // Marks the selection as protected, or frees it.
     void SetSelProtected(bool on);
     // The clipboard operations as the user runs them: protected text stays.

@@ -243,10 +243,29 @@ TEST(RichParagraphDialog, ShowsIndentsAndAppliesCheckedValuesOnce)
     EXPECT_EQ(dialog.LeftEdit()->text(), QStringLiteral("0,25''"));
     EXPECT_EQ(dialog.FirstLineEdit()->text(), QStringLiteral("0,25''"));
 
-    dialog.LeftEdit()->setText(QStringLiteral("viel"));
-    dialog.done(QDialog::Accepted);
-    EXPECT_EQ(dialog.result(), QDialog::Rejected);
-    EXPECT_TRUE(dialog.LeftEdit()->hasFocus() || QApplication::focusWidget() == nullptr);
+    // A refused value is named in a message and keeps the dialog open.
+    ui::ScopedRecordingUiServices user;
+    struct Refused
+    {
+        QLineEdit *edit;
+        int rule;
+        QString text, said;
+    } refusals[] = {
+        {dialog.LeftEdit(), lsSingle, "viel", "von -22'' bis 22''"},
+        {dialog.AtEdit(), lsExactly, "abc", "von -22'' bis 22''"},
+        {dialog.AtEdit(), lsMultiple, "abc", "wie viele Zeilen"},
+    };
+    for (const Refused &r : refusals) {
+        dialog.LineSpacingCombo()->setCurrentIndex(r.rule);
+        r.edit->setText(r.text);
+        dialog.done(QDialog::Accepted);
+        EXPECT_EQ(dialog.result(), QDialog::Rejected);
+        ASSERT_FALSE(user.messageTexts().isEmpty()) << r.text.toStdString();
+        EXPECT_TRUE(user.messageTexts().last().contains("\"" + r.text + "\"")) << r.text.toStdString();
+        EXPECT_TRUE(user.messageTexts().last().contains(r.said)) << user.messageTexts().last().toStdString();
+        r.edit->setText(QStringLiteral("0"));
+    }
+    EXPECT_EQ(user.messageTexts().size(), 3);
 
     dialog.LeftEdit()->setText(QStringLiteral("1"));
     dialog.BeforeEdit()->clear();
