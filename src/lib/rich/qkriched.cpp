@@ -591,10 +591,12 @@ void TqkCustomRichEdit::searchStep(TqkFindDialog &dialog, bool replacing)
         if (replacing) {
             QTextCursor cursor = textCursor();
             const int caret = cursor.selectionStart();
+            const int replacement = int(dialog.ReplaceText().length());
             if (FindText(findText, caret, textLength(), options) == caret
-                && cursor.selectionEnd() - caret == findText.length()) {
+                && cursor.selectionEnd() - caret == findText.length()
+                && MayChange({caret, cursor.selectionEnd(), replacement})) {
                 if (m_wrapped)
-                    m_searchLimit += dialog.ReplaceText().length() - findText.length();
+                    m_searchLimit += replacement - findText.length();
                 BeginEdit();
                 cursor.insertText(dialog.ReplaceText());
                 setTextCursor(cursor);

@@ -49,6 +49,16 @@ protected:
         }
         FAIL() << "no button " << text.toStdString();
     }
+    // Replace All from the start, as the user runs it in the replace dialog.
+    void replaceAll(const QString &find, const QString &replacement)
+    {
+        select(0, 0);
+        edit.Replace();
+        TqkFindDialog &dialog = *edit.ReplaceDialog();
+        dialog.SetFindText(find);
+        dialog.findChildren<QLineEdit *>().at(1)->setText(replacement);
+        clickButton(dialog, QStringLiteral("&Alle ersetzen"));
+    }
 };
 
 TEST_F(RichEdit, LinesAreParagraphs)
@@ -341,6 +351,10 @@ TEST_F(RichEdit, MaxLengthBoundsWhatTheUserTypesAndPastes)
         {[&] { edit.moveCursor(QTextCursor::End), paste(QStringLiteral("LANG")); }, "x45678abLA", 3},
         {[&] { paste(QStringLiteral("L")); }, "x45678abLA", 4},
         {[&] { edit.undo(); }, "x45678ab", 4},
+        {[&] { replaceAll(QStringLiteral("ab"), QStringLiteral("abcde")); }, "x45678ab", 5},
+        {[&] { replaceAll(QStringLiteral("ab"), QStringLiteral("abcd")); }, "x45678abcd", 5},
+        {[&] { edit.setPlainText("ab ab"), replaceAll(QStringLiteral("ab"), QStringLiteral("abcdefgh")); }, "ab ab", 7},
+        {[&] { replaceAll(QStringLiteral("ab"), QStringLiteral("abcd")); }, "abcd abcd", 7},
     };
     for (const Case &c : cases) {
         c.act();
@@ -396,4 +410,18 @@ TEST_F(RichEdit, ProtectedTextChangesOnlyWhenTheHandlerAllows)
     QTest::keyClick(&edit, Qt::Key_Delete);
     EXPECT_EQ(edit.toPlainText(), QStringLiteral("Anfang x nde"));
     EXPECT_EQ(user.beeps(), 6);
+
+    // Replacing asks as typing does, for the protected match only.
+    rtf = "{\\rtf1\\ansi Text \\protect FEST\\protect0  FEST\\par}";
+    stream.close();
+    stream.open(QIODevice::ReadOnly);
+    edit.StreamIn(stream, false, false);
+    for (const auto &[allowed, text] : {std::pair{false, "Text FEST frei"}, std::pair{true, "Text frei frei"}}) {
+        allow = allowed;
+        asked.clear();
+        replaceAll(QStringLiteral("FEST"), QStringLiteral("frei"));
+        EXPECT_EQ(edit.toPlainText(), QString::fromLatin1(text));
+        EXPECT_EQ(asked, (QList<std::pair<int, int>>{{5, 9}}));
+    }
+    EXPECT_EQ(user.beeps(), 7);
 }
