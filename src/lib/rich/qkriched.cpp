@@ -242,6 +242,7 @@ void TqkCustomRichEdit::LoadFromField(TField *field)
     if (!field)
         return;
     loadBytes(fieldBytes(*field), true, false);
+    forgetLoadedMemo();
 }
 
 void TqkCustomRichEdit::SaveToField(TField &field) const

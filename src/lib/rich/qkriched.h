@@ -269,6 +269,9 @@ protected:
     bool canInsertFromMimeData(const QMimeData *source) const override;
     void insertFromMimeData(const QMimeData *source) override;
     void loadBytes(const QByteArray &bytes, bool cutAfterFirstParagraph, bool inSelection);
+    // Text loaded from a field but not as the editable memo, such as the
+    // first paragraph a grid shows, must never be written back.
+    virtual void forgetLoadedMemo() {}
 
 private:
     std::optional<TextChange> keyChange(const QKeyEvent &event) const;
@@ -348,6 +351,7 @@ protected:
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void forgetLoadedMemo() override { m_memoLoaded = false; }
 
 private:
     void dataChange();

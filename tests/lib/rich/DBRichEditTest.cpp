@@ -156,6 +156,21 @@ TEST_F(DBRichEdit, GridLoadsUpToTheFirstGroupAfterThePardAndLeavesTheMemoUnloade
     cell.CopyTo(plain);
     EXPECT_TRUE(cell.MemoLoaded());
     EXPECT_EQ(plain.toPlainText(), editor.toPlainText());
+
+    // Loading the first paragraph leaves even a loaded memo unloaded, so
+    // that the cut text is never written back; bullets do not cut it.
+    TField &field = *table->FieldByName(QStringLiteral("Text"));
+    cell.LoadFromField(&field);
+    EXPECT_FALSE(cell.MemoLoaded());
+    TqkCustomRichEdit bulleted;
+    bulleted.setPlainText(QStringLiteral("Eins\nZwei"));
+    bulleted.selectAll();
+    bulleted.SetBullet(true);
+    table->Edit();
+    bulleted.SaveToField(field);
+    table->Post();
+    cell.LoadFromField(&field);
+    EXPECT_EQ(cell.toPlainText(), QStringLiteral("Eins\nZwei"));
 }
 
 TEST_F(DBRichEdit, WithoutAutoDisplayTheMemoWaitsForReturn)
