@@ -358,6 +358,7 @@ private:
     void editingChange();
     void textChange();
     bool isBlobField() const;
+    void refreshFieldText();
 
     std::unique_ptr<TFieldDataLink> m_link;
     bool m_autoDisplay = true;

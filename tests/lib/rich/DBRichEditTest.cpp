@@ -203,6 +203,36 @@ TEST_F(DBRichEdit, EnteringEditModeKeepsTheTextAndEscapeGoesBack)
     EXPECT_TRUE(edit->toPlainText().startsWith(QStringLiteral("Liefertermin")));
 }
 
+// A number field shows its value again when the control is entered, takes
+// only the characters of a number and is written on leaving.
+TEST_F(DBRichEdit, ANumberFieldTakesOnlyItsCharactersAndShowsItsValueOnEntering)
+{
+    auto edit = boundEdit(source);
+    edit->SetDataField(QStringLiteral("Nr"));
+    edit->setPlainText(QStringLiteral("überholt"));
+    edit->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(edit.get()));
+    edit->setFocus();
+    ASSERT_TRUE(edit->hasFocus());
+    EXPECT_EQ(edit->toPlainText(), QStringLiteral("1"));
+    edit->moveCursor(QTextCursor::End);
+    struct Case
+    {
+        QString typed, shown;
+        int beeps;
+    } cases[] = {{"x", "1", 1}, {"7", "17", 1}, {"E", "17", 2}, {",", "17", 3}};
+    for (const Case &c : cases) {
+        QTest::keyClicks(edit.get(), c.typed);
+        EXPECT_EQ(edit->toPlainText(), c.shown) << c.typed.toStdString();
+        EXPECT_EQ(user.beeps(), c.beeps) << c.typed.toStdString();
+    }
+    edit->clearFocus();
+    table->Post();
+    const std::unique_ptr<TTable> reread = open();
+    reread->Last();
+    EXPECT_EQ(reread->FieldByName(QStringLiteral("Nr"))->AsInteger(), 17);
+}
+
 TEST_F(DBRichEdit, PrintsThreePagesToThePdfPrinter)
 {
     os::FakePrinterService printers(m_dir.path());
