@@ -74,11 +74,16 @@ double TqkRulerPanel::LengthInUnits() const
     return (width() - 12) / PixelsPerUnit();
 }
 
+// Fixed to the page in printer width, so that the window's layout keeps
+// it there; in window width it spans whatever the window gives it.
 void TqkRulerPanel::SizeToPage()
 {
-    if (!m_richEdit)
+    if (m_richEdit && m_richEdit->EditWidth() == rewPrinterSize) {
+        setFixedWidth(int(m_richEdit->ScreenPixelsPerInch() * printableInches()) + 12);
         return;
-    resize(int(m_richEdit->ScreenPixelsPerInch() * printableInches()) + 12, height());
+    }
+    setMinimumWidth(0);
+    setMaximumWidth(QWIDGETSIZE_MAX);
 }
 
 void TqkRulerPanel::resizeEvent(QResizeEvent *event)

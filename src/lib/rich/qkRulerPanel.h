@@ -25,7 +25,8 @@ public:
     TqkTrackIcon *FirstLineMarker() const { return m_firstLine; }
     TqkTrackIcon *RightMarker() const { return m_right; }
 
-    // Printer width: the ruler as wide as the printable width of the page.
+    // Printer width: the ruler as wide as the printable width of the page;
+    // window width: as wide as it is laid out.
     void SizeToPage();
     // Puts the markers where the current paragraph's indents are.
     void PlaceMarkers();
