@@ -557,6 +557,10 @@ void Reader::endParagraph()
     startContent();
     flush();
     m_cursor.setBlockFormat(blockFormat());
+    // The paragraph mark takes the characters' format where it stands; Qt
+    // draws a paragraph's bullet in it, so every bullet of a list is sized
+    // by its own paragraph, the first one too.
+    m_cursor.setBlockCharFormat(charFormat(state().chars));
     if (m_paragraph.bullet) {
         if (m_list)
             m_list->add(m_cursor.block());
