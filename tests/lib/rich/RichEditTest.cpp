@@ -331,29 +331,33 @@ TEST_F(RichEdit, BulletHangsTheFirstLineAndIsWrittenAsTheOldControlDid)
 // one too: the same ink beside each paragraph.
 TEST_F(RichEdit, BulletsOfALoadedListAreDrawnAlike)
 {
-    QByteArray rtf = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset2 Symbol;}}\\pard{\\pntext\\f1\\'b7\\tab}"
-                     "{\\*\\pn\\pnlvlblt\\pnf1\\pnindent0{\\pntxtb\\'b7}}\\fi-720\\li720\\f0\\fs40 Eins\\par"
-                     "{\\pntext\\f1\\'b7\\tab}Zwei\\par{\\pntext\\f1\\'b7\\tab}Drei\\par}";
-    QBuffer stream(&rtf);
-    stream.open(QIODevice::ReadOnly);
-    edit.StreamIn(stream, false, false);
+    const QByteArray list =
+        "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset2 Symbol;}}\\pard{\\pntext\\f1\\'b7\\tab}"
+        "{\\*\\pn\\pnlvlblt\\pnf1\\pnindent0{\\pntxtb\\'b7}}\\fi-720\\li720\\f0\\fs40 Eins\\par"
+        "{\\pntext\\f1\\'b7\\tab}Zwei\\par{\\pntext\\f1\\'b7\\tab}Drei";
     edit.resize(400, 300);
     edit.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&edit));
-    const QImage shot = edit.viewport()->grab().toImage();
-    QList<int> inks;
-    for (QTextBlock block = edit.document()->firstBlock(); block.isValid(); block = block.next()) {
-        const QRectF lines = edit.document()->documentLayout()->blockBoundingRect(block);
-        int ink = 0;
-        for (int y = int(lines.top()); y < int(lines.bottom()); ++y) {
-            for (int x = 0; x < 40; ++x)
-                ink += qGray(shot.pixel(x, y)) < 128;
+    for (const QByteArray &end : {QByteArray("\\par}"), QByteArray("}")}) {
+        QByteArray rtf = list + end;
+        QBuffer stream(&rtf);
+        stream.open(QIODevice::ReadOnly);
+        edit.StreamIn(stream, false, false);
+        const QImage shot = edit.viewport()->grab().toImage();
+        QList<int> inks;
+        for (QTextBlock block = edit.document()->firstBlock(); block.isValid(); block = block.next()) {
+            const QRectF lines = edit.document()->documentLayout()->blockBoundingRect(block);
+            int ink = 0;
+            for (int y = int(lines.top()); y < int(lines.bottom()); ++y) {
+                for (int x = 0; x < 40; ++x)
+                    ink += qGray(shot.pixel(x, y)) < 128;
+            }
+            inks << ink;
         }
-        inks << ink;
+        ASSERT_EQ(inks.size(), 3) << end.toStdString();
+        EXPECT_GT(inks[0], 0) << end.toStdString();
+        EXPECT_EQ(inks, QList<int>(3, inks[0])) << end.toStdString();
     }
-    ASSERT_EQ(inks.size(), 3);
-    EXPECT_GT(inks[0], 0);
-    EXPECT_EQ(inks, QList<int>(3, inks[0]));
 }
 
 } // namespace
