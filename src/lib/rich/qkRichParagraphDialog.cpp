@@ -276,7 +276,7 @@ void TqkRichParagraphDialog::Apply()
     const auto length = [&](int value, QLineEdit *edit, void (QTextBlockFormat::*set)(qreal)) {
         if (changed({value}))
             changes.emplace_back(
-                [set, length = rtf::fromTwips(twips(edit))](QTextBlockFormat &format) { (format.*set)(length); });
+                [set, margin = rtf::fromTwips(twips(edit))](QTextBlockFormat &format) { (format.*set)(margin); });
     };
     length(rightValue, m_right, &QTextBlockFormat::setRightMargin);
     length(beforeValue, m_before, &QTextBlockFormat::setTopMargin);
