@@ -213,6 +213,7 @@ TqkRichEditForm::TqkRichEditForm(TqkCustomRichEdit &source, QWidget *parent)
     m_richEdit->OnURLOpen = source.OnURLOpen;
     m_richEdit->OnInitDialog = source.OnInitDialog;
     m_ruler->SetRichEdit(m_richEdit);
+    m_ruler->SizeToPage();
     m_ruler->setFixedHeight(qkScreenPixelsPerInch() > 96 ? 27 : 25);
     buildMenus();
     buildToolBar();
@@ -346,11 +347,7 @@ void TqkRichEditForm::buildMenus()
                                 QKeySequence(Qt::CTRL | Qt::Key_P))),
             &QAction::triggered, this, &TqkRichEditForm::printText);
     connect(addTo(file, command(QStringLiteral("PageSetup"), m.PageSetupCaption, h.PageSetupHint)), &QAction::triggered,
-            this, [this] {
-                TqkPageSetupDialog(*m_richEdit, this).Execute();
-                m_ruler->SizeToPage();
-                m_ruler->PlaceMarkers();
-            });
+            this, &TqkRichEditForm::pageSetup);
     m_commands.insert(QStringLiteral("FileSeparator2"), file->addSeparator());
     connect(addTo(file, command(QStringLiteral("Exit"), m.ExitCaption, h.ExitHint)), &QAction::triggered, this,
             &QDialog::reject);
@@ -743,6 +740,20 @@ void TqkRichEditForm::printText()
                                   ui::MsgIcon::Warning, ui::MsgButtons::Ok);
 }
 
+// The right indent keeps its value: taking it back from the marker would
+// cut it to the scale's ticks at every set-up.
+void TqkRichEditForm::pageSetup()
+{
+    if (!TqkPageSetupDialog(*m_richEdit, this).Execute())
+        return;
+    if (m_richEdit->EditWidth() == rewPrinterSize) {
+        m_ruler->SizeToPage();
+        m_ruler->PlaceMarkers();
+    } else {
+        m_richEdit->updateEditingRectangle();
+    }
+}
+
 void TqkRichEditForm::newText()
 {
     if (ask(qkIntl().UserMessages->RichEditClearWarning, ui::MsgButtons::OkCancel) != ui::IDOK)
@@ -834,16 +845,17 @@ bool qkRunRichEditForm(TqkCustomRichEdit &source)
     TqkCustomRichEdit &inner = *form.RichEdit1();
     if (accepted && inner.document()->isModified()) {
         source.BeginEdit();
-        inner.CopyTo(source);
         // A blob field takes the text straight from the window: a bound control
         // that never loaded its memo (a grid's hidden one) would write nothing.
+        // Another field takes nothing: its text is not the window's rich text.
+        // Marked modified, it would write its display text back on posting.
         TField *field = source.GetField();
-        const bool blob = field && field->IsBlob();
-        if (blob)
-            inner.SaveToField(*field);
-        source.document()->setModified(true);
-        if (!blob)
-            source.UpdateData();
+        if (!field || field->IsBlob()) {
+            inner.CopyTo(source);
+            if (field)
+                inner.SaveToField(*field);
+            source.document()->setModified(true);
+        }
         source.DoCloseDialog(&form);
     } else if (!accepted) {
         source.DoCloseDialog(&form);
@@ -851,6 +863,7 @@ bool qkRunRichEditForm(TqkCustomRichEdit &source)
     if (accepted) {
         source.PrintMargins()->Assign(*inner.PrintMargins());
         source.SetPaperSize(inner.PaperSize());
+        source.SetLandscape(inner.Landscape());
     }
     inner.clear();
     return accepted;

@@ -63,6 +63,7 @@ private:
     void loadFile();
     void saveFileAs();
     void printText();
+    void pageSetup();
     void newText();
     void setAlignment(Qt::Alignment alignment);
     void fontNameChosen(bool accept);

@@ -5,6 +5,7 @@
 #include "lib/rich/qkPrintMargins.h"
 #include "lib/rich/qkriched.h"
 #include "platform/rtf/RtfDocument.h"
+#include "platform/ui/UiServices.h"
 
 #include <QComboBox>
 #include <QDialogButtonBox>
@@ -15,8 +16,11 @@
 #include <QTextBlock>
 #include <QTextCursor>
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 #include <optional>
+#include <vector>
 
 using namespace richMeasure;
 
@@ -129,6 +133,7 @@ TqkRichParagraphDialog::TqkRichParagraphDialog(TqkCustomRichEdit &richEdit, QWid
     layout->addLayout(alignment);
     layout->addWidget(buttons);
     fill();
+    m_filled = shownValues();
     connect(m_lineSpacing, &QComboBox::activated, this, &TqkRichParagraphDialog::lineSpacingChosen);
     connect(m_at, &QLineEdit::textEdited, this, [this] {
         if (m_lineSpacing->currentIndex() <= lsDouble)
@@ -197,11 +202,26 @@ bool TqkRichParagraphDialog::allValid()
         } else if (checkedTextToTwips(edit->text().trimmed(), units, maxTwips)) {
             continue;
         }
-        edit->setFocus();
-        edit->selectAll();
+        refuse(*edit, edit == m_at && m_lineSpacing->currentIndex() == lsMultiple);
         return false;
     }
     return true;
+}
+
+// Says what the edit takes, then hands it the focus with its text selected.
+void TqkRichParagraphDialog::refuse(QLineEdit &edit, bool lineMultiple)
+{
+    const TqkMeasurementUnits units = m_richEdit.MeasurementUnits();
+    const QString limit = unitsToText(twipsToUnits(maxTwips, units), units);
+    const QString text =
+        lineMultiple
+            ? tr("\"%1\" ist keine Zahl. Bitte geben Sie an, wie viele Zeilen der "
+                 "Abstand hoch sein soll, etwa 1,5.")
+                  .arg(edit.text())
+            : tr("\"%1\" ist kein gültiges Maß. Bitte geben Sie eine Zahl von -%2 bis %2 ein.").arg(edit.text(), limit);
+    ui::services().messageBox(text, windowTitle(), ui::MsgIcon::Warning, ui::MsgButtons::Ok);
+    edit.setFocus();
+    edit.selectAll();
 }
 
 void TqkRichParagraphDialog::done(int result)
@@ -211,33 +231,71 @@ void TqkRichParagraphDialog::done(int result)
     QDialog::done(result);
 }
 
+// What the dialog shows, in the order alignment, indents, spacing, rule
+// and its value: a value the user left as filled is not applied.
+QStringList TqkRichParagraphDialog::shownValues() const
+{
+    return {m_alignment->text(),
+            m_left->text(),
+            m_firstLine->text(),
+            m_right->text(),
+            m_before->text(),
+            m_after->text(),
+            QString::number(m_lineSpacing->currentIndex()),
+            m_at->text()};
+}
+
 void TqkRichParagraphDialog::Apply()
 {
+    const QStringList shown = shownValues();
+    const auto changed = [&shown, this](std::initializer_list<int> values) {
+        return std::any_of(values.begin(), values.end(), [&](int i) { return shown[i] != m_filled[i]; });
+    };
     const TqkMeasurementUnits units = m_richEdit.MeasurementUnits();
     const auto twips = [units](const QLineEdit *edit) {
         return checkedTextToTwips(edit->text().trimmed(), units, maxTwips).value_or(0);
     };
-    const int left = twips(m_left);
-    const int firstLine = twips(m_firstLine);
-    const int rule = m_lineSpacing->currentIndex();
-    int spacing = twips(m_at);
-    if (rule == lsMultiple) {
-        const std::optional<double> lines = lineMultiple(m_at->text());
-        spacing = lines ? int(std::trunc(*lines * 20.0)) : 20;
+    std::vector<std::function<void(QTextBlockFormat &)>> changes;
+    if (changed({alignmentValue})) {
+        const TqkRichEditParagraphDlg &t = *qkIntl().RichEdit->ParagraphDialog;
+        const Qt::Alignment alignment = m_alignment->text() == t.AlignRight    ? Qt::AlignRight
+                                        : m_alignment->text() == t.AlignCenter ? Qt::AlignHCenter
+                                                                               : Qt::AlignLeft;
+        changes.emplace_back([alignment](QTextBlockFormat &format) { format.setAlignment(alignment); });
     }
-    const TqkRichEditParagraphDlg &t = *qkIntl().RichEdit->ParagraphDialog;
-    QTextBlockFormat format = m_richEdit.textCursor().blockFormat();
-    format.setAlignment(m_alignment->text() == t.AlignRight    ? Qt::AlignRight
-                        : m_alignment->text() == t.AlignCenter ? Qt::AlignHCenter
-                                                               : Qt::AlignLeft);
-    rtf::setIndents(format, rtf::fromTwips(left), rtf::fromTwips(firstLine));
-    format.setRightMargin(rtf::fromTwips(twips(m_right)));
-    format.setTopMargin(rtf::fromTwips(twips(m_before)));
-    format.setBottomMargin(rtf::fromTwips(twips(m_after)));
-    setLineSpacing(format, rule, spacing);
-    m_richEdit.BeginEdit();
-    QTextCursor cursor = m_richEdit.textCursor();
-    cursor.setBlockFormat(format);
+    if (changed({leftValue, firstLineValue})) {
+        const std::optional<double> left =
+            changed({leftValue}) ? std::optional(rtf::fromTwips(twips(m_left))) : std::nullopt;
+        const std::optional<double> firstLine =
+            changed({firstLineValue}) ? std::optional(rtf::fromTwips(twips(m_firstLine))) : std::nullopt;
+        changes.emplace_back([left, firstLine](QTextBlockFormat &format) {
+            rtf::setIndents(format, left.value_or(format.leftMargin()),
+                            firstLine.value_or(rtf::firstLineIndent(format)));
+        });
+    }
+    const auto length = [&](int value, QLineEdit *edit, void (QTextBlockFormat::*set)(qreal)) {
+        if (changed({value}))
+            changes.emplace_back(
+                [set, margin = rtf::fromTwips(twips(edit))](QTextBlockFormat &format) { (format.*set)(margin); });
+    };
+    length(rightValue, m_right, &QTextBlockFormat::setRightMargin);
+    length(beforeValue, m_before, &QTextBlockFormat::setTopMargin);
+    length(afterValue, m_after, &QTextBlockFormat::setBottomMargin);
+    if (changed({ruleValue, atValue})) {
+        const int rule = m_lineSpacing->currentIndex();
+        int spacing = twips(m_at);
+        if (rule == lsMultiple) {
+            const std::optional<double> lines = lineMultiple(m_at->text());
+            spacing = lines ? int(std::trunc(*lines * 20.0)) : 20;
+        }
+        changes.emplace_back([rule, spacing](QTextBlockFormat &format) { setLineSpacing(format, rule, spacing); });
+    }
+    if (changes.empty())
+        return;
+    m_richEdit.ChangeParagraphs([&changes](QTextBlockFormat &format) {
+        for (const auto &change : changes)
+            change(format);
+    });
 }
 
 bool qkRunParagraphDialog(TqkCustomRichEdit &richEdit)

@@ -29,14 +29,28 @@ public:
     QComboBox *LineSpacingCombo() const { return m_lineSpacing; }
     QLineEdit *AtEdit() const { return m_at; }
 
-    // Sets the paragraph format from the edits as one undo step.
+    // Sets what the user changed in the edits on every selected paragraph,
+    // as one undo step; the rest of each paragraph's format stays.
     void Apply();
     void done(int result) override;
 
 private:
+    enum ShownValue {
+        alignmentValue,
+        leftValue,
+        firstLineValue,
+        rightValue,
+        beforeValue,
+        afterValue,
+        ruleValue,
+        atValue
+    };
+
     void fill();
+    QStringList shownValues() const;
     void lineSpacingChosen(int rule);
     bool allValid();
+    void refuse(QLineEdit &edit, bool lineMultiple);
     QLineEdit *addEdit(const QString &hint);
 
     TqkCustomRichEdit &m_richEdit;
@@ -48,7 +62,7 @@ private:
     QLineEdit *m_after;
     QComboBox *m_lineSpacing;
     QLineEdit *m_at;
-    bool m_filling = false;
+    QStringList m_filled;
 };
 
 bool qkRunParagraphDialog(TqkCustomRichEdit &richEdit);

@@ -120,6 +120,15 @@ int printDocument(const QTextDocument &document, QPrinter &printer, const QRect 
     return printed;
 }
 
+QPageSize printingPaper(const TqkCustomRichEdit &richEdit)
+{
+    if (richEdit.EditWidth() == rewPrinterSize)
+        return paperSize(richEdit.PaperSize());
+    QPrinter printer(QPrinter::HighResolution);
+    richEdit.PrepareForPrinting(printer, richEdit.PrintJobName);
+    return printer.pageLayout().pageSize();
+}
+
 } // namespace richPrint
 
 bool TqkCustomRichEdit::Print(const QString &title)
@@ -223,9 +232,20 @@ void TqkPageSetupDialog::load()
     m_right->setValue(std::trunc(margins.Right * 1000) / 1000);
     m_top->setValue(std::trunc(margins.Top * 1000) / 1000);
     m_bottom->setValue(std::trunc(margins.Bottom * 1000) / 1000);
-    m_paper->setCurrentIndex(std::max(0, m_paper->findData(m_richEdit.PaperSize())));
+    showPaper(richPrint::printingPaper(m_richEdit));
     m_paper->setEnabled(m_richEdit.EditWidth() == rewPrinterSize);
     (m_richEdit.Landscape() ? m_landscape : m_portrait)->setChecked(true);
+}
+
+// A printer's paper that has no code of ours is shown by its name.
+void TqkPageSetupDialog::showPaper(const QPageSize &paper)
+{
+    int index = 0;
+    while (index < m_paper->count() && richPrint::paperSize(m_paper->itemData(index).toInt()).id() != paper.id())
+        ++index;
+    if (index == m_paper->count())
+        m_paper->addItem(paper.name(), 0);
+    m_paper->setCurrentIndex(index);
 }
 
 void TqkPageSetupDialog::apply()

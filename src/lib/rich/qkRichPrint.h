@@ -29,10 +29,14 @@ QRect formattingRectangle(const QSize &pagePixels, int dotsPerInch, const TqkPri
 // pages printed.
 int printDocument(const QTextDocument &document, QPrinter &printer, const QRect &rectangle, int copies = 1);
 
+// The paper the control's text prints on: its own in printer width, else
+// the current printer's.
+QPageSize printingPaper(const TqkCustomRichEdit &richEdit);
+
 } // namespace richPrint
 
-// Page set-up of our own: paper (only in printer width), orientation and
-// the four margins in the control's unit.
+// Page set-up of our own: paper (shown always, chosen only in printer
+// width), orientation and the four margins in the control's unit.
 class TqkPageSetupDialog : public QDialog
 {
     Q_OBJECT
@@ -45,6 +49,7 @@ public:
 
 private:
     void load();
+    void showPaper(const QPageSize &paper);
     void apply();
 
     TqkCustomRichEdit &m_richEdit;

@@ -153,19 +153,8 @@ void qkSetTabStops(TqkCustomRichEdit &richEdit, const QList<int> &twips)
     QList<QTextOption::Tab> tabs;
     for (const int position : twips.first(std::min<qsizetype>(twips.size(), TqkRichTabDialog::maxTabStops)))
         tabs.append(QTextOption::Tab(rtf::fromTwips(position), QTextOption::LeftTab));
-    richEdit.BeginEdit();
-    const QTextCursor selection = richEdit.textCursor();
-    QTextCursor cursor(richEdit.document());
-    cursor.beginEditBlock();
     // Each paragraph measures its stops from its own first line.
-    for (QTextBlock block = richEdit.document()->findBlock(selection.selectionStart());
-         block.isValid() && block.position() <= selection.selectionEnd(); block = block.next()) {
-        QTextBlockFormat format = block.blockFormat();
-        rtf::setTabStops(format, tabs);
-        cursor.setPosition(block.position());
-        cursor.setBlockFormat(format);
-    }
-    cursor.endEditBlock();
+    richEdit.ChangeParagraphs([&tabs](QTextBlockFormat &format) { rtf::setTabStops(format, tabs); });
 }
 
 bool qkRunTabDialog(TqkCustomRichEdit &richEdit)

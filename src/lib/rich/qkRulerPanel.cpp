@@ -74,11 +74,16 @@ double TqkRulerPanel::LengthInUnits() const
     return (width() - 12) / PixelsPerUnit();
 }
 
+// Fixed to the page in printer width, so that the window's layout keeps
+// it there; in window width it spans whatever the window gives it.
 void TqkRulerPanel::SizeToPage()
 {
-    if (!m_richEdit)
+    if (m_richEdit && m_richEdit->EditWidth() == rewPrinterSize) {
+        setFixedWidth(int(m_richEdit->ScreenPixelsPerInch() * printableInches()) + 12);
         return;
-    resize(int(m_richEdit->ScreenPixelsPerInch() * printableInches()) + 12, height());
+    }
+    setMinimumWidth(0);
+    setMaximumWidth(QWIDGETSIZE_MAX);
 }
 
 void TqkRulerPanel::resizeEvent(QResizeEvent *event)
@@ -146,28 +151,32 @@ void TqkRulerPanel::MarkerMoved(TqkTrackIcon *marker)
 {
     if (!m_richEdit)
         return;
-    const int perInch = m_richEdit->ScreenPixelsPerInch();
-    QTextCursor cursor = m_richEdit->textCursor();
-    QTextBlockFormat format = cursor.blockFormat();
-    m_richEdit->BeginEdit();
     if (marker == m_right) {
-        snap(*m_right);
-        m_right->move(std::max(m_right->x(), std::max(m_left->x(), m_firstLine->x()) + markerClearance), m_right->y());
-        const int offset = m_richEdit->LeftTextOffset();
-        const int pixels = m_richEdit->EditWidth() == rewPrinterSize
-                               ? m_right->MaxValue - offset - 4 - m_right->x() + 2 * (m_right->width() / 2)
-                               : m_richEdit->width() - offset - 4 - m_right->x() + m_right->width() / 2;
-        format.setRightMargin(rtf::fromTwips(richMeasure::screenPixelsToTwips(pixels, perInch)));
+        const double right = rtf::fromTwips(rightIndentTwips());
+        m_richEdit->ChangeParagraphs([right](QTextBlockFormat &format) { format.setRightMargin(right); });
     } else {
+        // Each paragraph keeps its own other indent.
         const int twips = indentTwips(*marker);
-        const int left = marker == m_left ? twips : rtf::toTwips(format.leftMargin());
-        const int first =
-            marker == m_firstLine ? twips : rtf::toTwips(format.leftMargin() + rtf::firstLineIndent(format));
-        const int offset = left + std::min(-first, left);
-        rtf::setIndents(format, rtf::fromTwips(first + offset), rtf::fromTwips(-offset));
+        const bool leftMoved = marker == m_left;
+        m_richEdit->ChangeParagraphs([twips, leftMoved](QTextBlockFormat &format) {
+            const int left = leftMoved ? twips : rtf::toTwips(format.leftMargin());
+            const int first = leftMoved ? rtf::toTwips(format.leftMargin() + rtf::firstLineIndent(format)) : twips;
+            const int offset = left + std::min(-first, left);
+            rtf::setIndents(format, rtf::fromTwips(first + offset), rtf::fromTwips(-offset));
+        });
     }
-    cursor.setBlockFormat(format);
     PlaceMarkers();
+}
+
+int TqkRulerPanel::rightIndentTwips()
+{
+    snap(*m_right);
+    m_right->move(std::max(m_right->x(), std::max(m_left->x(), m_firstLine->x()) + markerClearance), m_right->y());
+    const int offset = m_richEdit->LeftTextOffset();
+    const int pixels = m_richEdit->EditWidth() == rewPrinterSize
+                           ? m_right->MaxValue - offset - 4 - m_right->x() + 2 * (m_right->width() / 2)
+                           : m_richEdit->width() - offset - 4 - m_right->x() + m_right->width() / 2;
+    return richMeasure::screenPixelsToTwips(pixels, m_richEdit->ScreenPixelsPerInch());
 }
 
 // A left or first-line marker stands on its tick unless that is too close

@@ -25,7 +25,8 @@ public:
     TqkTrackIcon *FirstLineMarker() const { return m_firstLine; }
     TqkTrackIcon *RightMarker() const { return m_right; }
 
-    // Printer width: the ruler as wide as the printable width of the page.
+    // Printer width: the ruler as wide as the printable width of the page;
+    // window width: as wide as it is laid out.
     void SizeToPage();
     // Puts the markers where the current paragraph's indents are.
     void PlaceMarkers();
@@ -51,6 +52,7 @@ private:
     int tickTwips(int tick) const;
     int snap(TqkTrackIcon &marker) const;
     int indentTwips(TqkTrackIcon &marker) const;
+    int rightIndentTwips();
     void paintScale(QPainter &painter) const;
     void paintTabStops(QPainter &painter) const;
     double printableInches() const;

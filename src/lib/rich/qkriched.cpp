@@ -5,6 +5,7 @@
 #include "lib/rich/qkRichTabDialog.h"
 
 #include "lib/data/Qkintl.h"
+#include "lib/edit/qkdbedit.h"
 #include "lib/rich/qkRichFindDialogs.h"
 #include "lib/rich/qkRichFontDialog.h"
 #include "lib/rich/qkRichPopupMenu.h"
@@ -242,6 +243,7 @@ void TqkCustomRichEdit::LoadFromField(TField *field)
     if (!field)
         return;
     loadBytes(fieldBytes(*field), true, false);
+    forgetLoadedMemo();
 }
 
 void TqkCustomRichEdit::SaveToField(TField &field) const
@@ -314,6 +316,22 @@ void TqkCustomRichEdit::SetBullet(bool on)
         listFormat.setIndent(0);
         cursor.createList(listFormat);
     }
+}
+
+void TqkCustomRichEdit::ChangeParagraphs(const std::function<void(QTextBlockFormat &)> &change)
+{
+    BeginEdit();
+    const QTextCursor selection = textCursor();
+    QTextCursor cursor(document());
+    cursor.beginEditBlock();
+    for (QTextBlock block = document()->findBlock(selection.selectionStart());
+         block.isValid() && block.position() <= selection.selectionEnd(); block = block.next()) {
+        QTextBlockFormat format = block.blockFormat();
+        change(format);
+        cursor.setPosition(block.position());
+        cursor.setBlockFormat(format);
+    }
+    cursor.endEditBlock();
 }
 
 void TqkCustomRichEdit::SetSelProtected(bool on)
@@ -575,10 +593,12 @@ void TqkCustomRichEdit::searchStep(TqkFindDialog &dialog, bool replacing)
         if (replacing) {
             QTextCursor cursor = textCursor();
             const int caret = cursor.selectionStart();
+            const int replacement = int(dialog.ReplaceText().length());
             if (FindText(findText, caret, textLength(), options) == caret
-                && cursor.selectionEnd() - caret == findText.length()) {
+                && cursor.selectionEnd() - caret == findText.length()
+                && MayChange({caret, cursor.selectionEnd(), replacement})) {
                 if (m_wrapped)
-                    m_searchLimit += dialog.ReplaceText().length() - findText.length();
+                    m_searchLimit += replacement - findText.length();
                 BeginEdit();
                 cursor.insertText(dialog.ReplaceText());
                 setTextCursor(cursor);
@@ -876,7 +896,10 @@ void TqkDBRichEdit::dataChange()
                 LoadMemo();
         }
     } else {
-        setPlainText(m_focused && m_link->Editing() ? field->Text() : field->DisplayText());
+        // Text already shown stays, and with it the caret the user types at.
+        const QString text = m_focused && m_link->Editing() ? field->Text() : field->DisplayText();
+        if (text != toPlainText())
+            setPlainText(text);
         m_memoLoaded = true;
     }
     viewport()->update();
@@ -944,6 +967,10 @@ void TqkDBRichEdit::keyPressEvent(QKeyEvent *event)
     }
     const bool printable =
         !event->text().isEmpty() && event->text().at(0) >= QLatin1Char(' ') && !(modifiers & Qt::ControlModifier);
+    if (printable && !qkFieldAcceptsChar(GetField(), event->text().at(0))) {
+        ui::services().beep();
+        return;
+    }
     const bool modifying = printable || pasteKey || cutKey || key == Qt::Key_Delete || key == Qt::Key_Backspace
                            || key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Tab;
     if (GetField() && modifying)
@@ -964,6 +991,7 @@ void TqkDBRichEdit::focusInEvent(QFocusEvent *event)
 {
     m_focused = true;
     TqkCustomRichEdit::focusInEvent(event);
+    refreshFieldText();
 }
 
 void TqkDBRichEdit::focusOutEvent(QFocusEvent *event)
@@ -971,6 +999,13 @@ void TqkDBRichEdit::focusOutEvent(QFocusEvent *event)
     TqkCustomRichEdit::focusOutEvent(event);
     m_link->UpdateRecord();
     m_focused = false;
+    refreshFieldText();
+}
+
+// A field that is not a blob shows its edit text while focused and its
+// display text otherwise.
+void TqkDBRichEdit::refreshFieldText()
+{
     if (GetField() && !isBlobField())
         m_link->Reset();
 }

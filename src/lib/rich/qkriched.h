@@ -17,6 +17,7 @@
 class QAbstractButton;
 class QMenu;
 class QPrinter;
+class QTextBlockFormat;
 class TField;
 class TFieldDataLink;
 
@@ -214,6 +215,10 @@ public:
     void SetSelectionFont(const QString &name, double size, const QColor &color, bool bold, bool italic, bool underline,
                           bool strikeOut);
     void SetBullet(bool on);
+    // Changes every paragraph the selection touches, each from its own
+    // format, as one undo step: a format set for several paragraphs takes
+    // only what the user changed.
+    void ChangeParagraphs(const std::function<void(QTextBlockFormat &)> &change);
     // Marks the selection as protected, or frees it.
     void SetSelProtected(bool on);
     // The clipboard operations as the user runs them: protected text stays.
@@ -264,6 +269,9 @@ protected:
     bool canInsertFromMimeData(const QMimeData *source) const override;
     void insertFromMimeData(const QMimeData *source) override;
     void loadBytes(const QByteArray &bytes, bool cutAfterFirstParagraph, bool inSelection);
+    // Text loaded from a field but not as the editable memo, such as the
+    // first paragraph a grid shows, must never be written back.
+    virtual void forgetLoadedMemo() {}
 
 private:
     std::optional<TextChange> keyChange(const QKeyEvent &event) const;
@@ -343,12 +351,14 @@ protected:
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void showEvent(QShowEvent *event) override;
+    void forgetLoadedMemo() override { m_memoLoaded = false; }
 
 private:
     void dataChange();
     void editingChange();
     void textChange();
     bool isBlobField() const;
+    void refreshFieldText();
 
     std::unique_ptr<TFieldDataLink> m_link;
     bool m_autoDisplay = true;

@@ -114,6 +114,7 @@ private:
     void endParagraph();
     void startContent();
     void flush();
+    void formatParagraph(const CharacterState &mark);
     QTextCharFormat charFormat(const CharacterState &chars) const;
     QTextBlockFormat blockFormat() const;
     void readPicture(qsizetype groupStart);
@@ -186,7 +187,7 @@ ReadResult Reader::run()
             QStringLiteral("Der Text ist unvollständig: %1 Gruppen wurden nicht geschlossen.").arg(m_groups.size()));
     flush();
     if (!m_needBlock)
-        m_cursor.setBlockFormat(blockFormat());
+        formatParagraph(m_pendingChars);
     m_cursor.endEditBlock();
     return m_result;
 }
@@ -547,6 +548,26 @@ void Reader::flush()
     m_pending.clear();
 }
 
+// The paragraph mark takes the characters' format where it stands; Qt
+// draws a paragraph's bullet in it, so every bullet of a list is sized by
+// its own paragraph, the first one too. The last paragraph may end
+// without a mark and is formatted all the same.
+void Reader::formatParagraph(const CharacterState &mark)
+{
+    m_cursor.setBlockFormat(blockFormat());
+    m_cursor.setBlockCharFormat(charFormat(mark));
+    if (!m_paragraph.bullet) {
+        m_list = nullptr;
+    } else if (m_list) {
+        m_list->add(m_cursor.block());
+    } else {
+        QTextListFormat listFormat;
+        listFormat.setStyle(QTextListFormat::ListDisc);
+        listFormat.setIndent(0);
+        m_list = m_cursor.createList(listFormat);
+    }
+}
+
 void Reader::endParagraph()
 {
     if (++m_paragraphCount > maxParagraphs) {
@@ -556,19 +577,7 @@ void Reader::endParagraph()
     }
     startContent();
     flush();
-    m_cursor.setBlockFormat(blockFormat());
-    if (m_paragraph.bullet) {
-        if (m_list)
-            m_list->add(m_cursor.block());
-        else {
-            QTextListFormat listFormat;
-            listFormat.setStyle(QTextListFormat::ListDisc);
-            listFormat.setIndent(0);
-            m_list = m_cursor.createList(listFormat);
-        }
-    } else {
-        m_list = nullptr;
-    }
+    formatParagraph(state().chars);
     m_needBlock = true;
 }
 

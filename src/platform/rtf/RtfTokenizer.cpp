@@ -168,6 +168,25 @@ bool Tokenizer::skipGroup()
     }
 }
 
+namespace {
+
+// Whether the group just opened is a paragraph's bullet or numbering
+// ({\\pntext ...} or {\\*\\pn ...}): part of the paragraph's format, not of
+// what follows it. The tokens stand after the group's first word then.
+bool opensNumbering(Tokenizer &tokens)
+{
+    const qsizetype start = tokens.position();
+    Token token = tokens.next();
+    if (token.kind == TokenKind::ControlSymbol && token.symbol == '*')
+        token = tokens.next();
+    const bool numbering = token.kind == TokenKind::ControlWord && (token.word == "pntext" || token.word == "pn");
+    if (!numbering)
+        tokens.seek(start);
+    return numbering;
+}
+
+} // namespace
+
 QByteArray cutAfterFirstParagraph(QByteArrayView richText)
 {
     Tokenizer tokens(richText);
@@ -178,6 +197,11 @@ QByteArray cutAfterFirstParagraph(QByteArrayView richText)
         if (token.kind == TokenKind::End || token.kind == TokenKind::Broken)
             return richText.toByteArray();
         if (token.kind == TokenKind::GroupOpen) {
+            if (pardSeen && opensNumbering(tokens)) {
+                if (!tokens.skipGroup())
+                    return richText.toByteArray();
+                continue;
+            }
             if (pardSeen)
                 return richText.first(token.start).toByteArray() + QByteArray(depth, '}');
             ++depth;

@@ -46,7 +46,8 @@ private:
 int hexDigit(char c);
 
 // Cuts rich text after its first paragraph: at the first group opening
-// that follows the first \pard, closing every group still open. Escaped
+// that follows the first \pard, closing every group still open; the
+// paragraph's own bullet groups are not taken for such a group. Escaped
 // braces and binary data are never taken for a group. Text without \pard
 // is returned whole.
 QByteArray cutAfterFirstParagraph(QByteArrayView richText);

@@ -156,6 +156,21 @@ TEST_F(DBRichEdit, GridLoadsUpToTheFirstGroupAfterThePardAndLeavesTheMemoUnloade
     cell.CopyTo(plain);
     EXPECT_TRUE(cell.MemoLoaded());
     EXPECT_EQ(plain.toPlainText(), editor.toPlainText());
+
+    // Loading the first paragraph leaves even a loaded memo unloaded, so
+    // that the cut text is never written back; bullets do not cut it.
+    TField &field = *table->FieldByName(QStringLiteral("Text"));
+    cell.LoadFromField(&field);
+    EXPECT_FALSE(cell.MemoLoaded());
+    TqkCustomRichEdit bulleted;
+    bulleted.setPlainText(QStringLiteral("Eins\nZwei"));
+    bulleted.selectAll();
+    bulleted.SetBullet(true);
+    table->Edit();
+    bulleted.SaveToField(field);
+    table->Post();
+    cell.LoadFromField(&field);
+    EXPECT_EQ(cell.toPlainText(), QStringLiteral("Eins\nZwei"));
 }
 
 TEST_F(DBRichEdit, WithoutAutoDisplayTheMemoWaitsForReturn)
@@ -186,6 +201,36 @@ TEST_F(DBRichEdit, EnteringEditModeKeepsTheTextAndEscapeGoesBack)
     QTest::keyClick(edit.get(), Qt::Key_Escape);
     table->Cancel();
     EXPECT_TRUE(edit->toPlainText().startsWith(QStringLiteral("Liefertermin")));
+}
+
+// A number field shows its value again when the control is entered, takes
+// only the characters of a number and is written on leaving.
+TEST_F(DBRichEdit, ANumberFieldTakesOnlyItsCharactersAndShowsItsValueOnEntering)
+{
+    auto edit = boundEdit(source);
+    edit->SetDataField(QStringLiteral("Nr"));
+    edit->setPlainText(QStringLiteral("überholt"));
+    edit->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(edit.get()));
+    edit->setFocus();
+    ASSERT_TRUE(edit->hasFocus());
+    EXPECT_EQ(edit->toPlainText(), QStringLiteral("1"));
+    edit->moveCursor(QTextCursor::End);
+    struct Case
+    {
+        QString typed, shown;
+        int beeps;
+    } cases[] = {{"x", "1", 1}, {"7", "17", 1}, {"E", "17", 2}, {",", "17", 3}};
+    for (const Case &c : cases) {
+        QTest::keyClicks(edit.get(), c.typed);
+        EXPECT_EQ(edit->toPlainText(), c.shown) << c.typed.toStdString();
+        EXPECT_EQ(user.beeps(), c.beeps) << c.typed.toStdString();
+    }
+    edit->clearFocus();
+    table->Post();
+    const std::unique_ptr<TTable> reread = open();
+    reread->Last();
+    EXPECT_EQ(reread->FieldByName(QStringLiteral("Nr"))->AsInteger(), 17);
 }
 
 TEST_F(DBRichEdit, PrintsThreePagesToThePdfPrinter)

@@ -4,7 +4,9 @@
 #include "lib/rich/qkRichEditForm.h"
 #include "lib/rich/qkRichFontDialog.h"
 #include "lib/rich/qkRichParagraphDialog.h"
+#include "lib/rich/qkRichPrint.h"
 #include "lib/rich/qkRichTabDialog.h"
+#include "lib/rich/qkRulerPanel.h"
 #include "lib/rich/qkriched.h"
 #include "platform/db/TDataSource.h"
 #include "platform/db/TField.h"
@@ -17,6 +19,7 @@
 #include <QApplication>
 #include <QBuffer>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,6 +27,8 @@
 #include <QMenu>
 #include <QPrintDialog>
 #include <QProcess>
+#include <QPushButton>
+#include <QRadioButton>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QScreen>
@@ -135,6 +140,75 @@ TEST_F(RichEditWindow, F2OpensTheWindowAndSaveAndExitWritesTheMemo)
     EXPECT_EQ(last.blockFormat().alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
 }
 
+// A field that is not a blob gets nothing from the window, and its text
+// stays what the field holds.
+TEST_F(RichEditWindow, SaveAndExitGivesAFieldThatIsNoBlobNothing)
+{
+    m_edit->SetDataField(QStringLiteral("Name"));
+    const QString name = m_table->FieldByName(QStringLiteral("Name"))->AsString();
+    whenOpen<TqkRichEditForm>([](TqkRichEditForm &form) {
+        TqkCustomRichEdit *inner = form.RichEdit1();
+        inner->setFocus();
+        QTest::keyClick(inner, Qt::Key_End, Qt::ControlModifier);
+        typeText(inner, QStringLiteral(" geändert"));
+        EXPECT_TRUE(inner->toPlainText().endsWith(QStringLiteral(" geändert")));
+        form.Command(QStringLiteral("SaveExit"))->trigger();
+    });
+    EXPECT_TRUE(m_edit->Execute());
+    EXPECT_EQ(m_edit->toPlainText(), name);
+    if (m_table->State() == dsEdit)
+        m_table->Post();
+    reopen();
+    EXPECT_EQ(m_table->FieldByName(QStringLiteral("Name"))->AsString(), name);
+}
+
+// Page set-up in the window follows only on OK: in printer width the ruler
+// stays as wide as the page, in window width as wide as the window. The
+// dialog shows the paper printing uses, and the orientation chosen stays.
+TEST_F(RichEditWindow, PageSetupFollowsOnlyOnOkAndItsOrientationStays)
+{
+    os::FakePrinterService printers(m_folder.path());
+    os::PrinterService::setInstance(&printers);
+    const auto restore = qScopeGuard([] { os::PrinterService::setInstance(nullptr); });
+    printers.setCurrentPrinter(QStringLiteral("Tintlen PDF"));
+    const int letter = int(96 * 6.5) + 12, letterAcross = 96 * 9 + 12, window = -1;
+    struct Case
+    {
+        TqkRichEditWidth width;
+        QDialogButtonBox::StandardButton button;
+        QPageSize::PageSizeId paper;
+        int rulerBefore, rulerAfter; // window: as wide as the window
+        bool landscape;
+    } cases[] = {
+        {rewPrinterSize, QDialogButtonBox::Cancel, QPageSize::Letter, letter, letter, false},
+        {rewPrinterSize, QDialogButtonBox::Ok, QPageSize::Letter, letter, letterAcross, true},
+        {rewWindowSize, QDialogButtonBox::Ok, QPageSize::A4, window, window, true},
+    };
+    for (const Case &c : cases) {
+        m_edit->SetEditWidth(c.width);
+        m_edit->SetLandscape(false);
+        whenOpen<TqkRichEditForm>([&c](TqkRichEditForm &form) {
+            const TqkRulerPanel &ruler = *form.Ruler();
+            const auto expected = [&form](int width) { return width == -1 ? form.width() : width; };
+            EXPECT_EQ(ruler.width(), expected(c.rulerBefore)) << c.width;
+            whenOpen<TqkPageSetupDialog>([&c](TqkPageSetupDialog &dialog) {
+                const QComboBox &paper = *dialog.findChild<QComboBox *>();
+                EXPECT_EQ(paper.currentText(), QPageSize(c.paper).name()) << c.width;
+                EXPECT_EQ(paper.isEnabled(), c.width == rewPrinterSize);
+                QTest::mouseClick(dialog.findChildren<QRadioButton *>().at(1), Qt::LeftButton);
+                QTest::mouseClick(dialog.findChild<QDialogButtonBox *>()->button(c.button), Qt::LeftButton);
+            });
+            form.Command(QStringLiteral("PageSetup"))->trigger();
+            EXPECT_EQ(ruler.width(), expected(c.rulerAfter)) << c.width;
+            if (c.width == rewPrinterSize)
+                EXPECT_EQ(form.RichEdit1()->lineWrapColumnOrWidth(), ruler.width() - 12);
+            form.Command(QStringLiteral("SaveExit"))->trigger();
+        });
+        EXPECT_TRUE(m_edit->Execute());
+        EXPECT_EQ(m_edit->Landscape(), c.landscape) << c.width;
+    }
+}
+
 TEST_F(RichEditWindow, ClosingWithChangesAsksAndOnlyYesKeepsThem)
 {
     const QString before = memo();
@@ -243,10 +317,29 @@ TEST(RichParagraphDialog, ShowsIndentsAndAppliesCheckedValuesOnce)
     EXPECT_EQ(dialog.LeftEdit()->text(), QStringLiteral("0,25''"));
     EXPECT_EQ(dialog.FirstLineEdit()->text(), QStringLiteral("0,25''"));
 
-    dialog.LeftEdit()->setText(QStringLiteral("viel"));
-    dialog.done(QDialog::Accepted);
-    EXPECT_EQ(dialog.result(), QDialog::Rejected);
-    EXPECT_TRUE(dialog.LeftEdit()->hasFocus() || QApplication::focusWidget() == nullptr);
+    // A refused value is named in a message and keeps the dialog open.
+    ui::ScopedRecordingUiServices user;
+    struct Refused
+    {
+        QLineEdit *edit;
+        int rule;
+        QString text, said;
+    } refusals[] = {
+        {dialog.LeftEdit(), lsSingle, "viel", "von -22'' bis 22''"},
+        {dialog.AtEdit(), lsExactly, "abc", "von -22'' bis 22''"},
+        {dialog.AtEdit(), lsMultiple, "abc", "wie viele Zeilen"},
+    };
+    for (const Refused &r : refusals) {
+        dialog.LineSpacingCombo()->setCurrentIndex(r.rule);
+        r.edit->setText(r.text);
+        dialog.done(QDialog::Accepted);
+        EXPECT_EQ(dialog.result(), QDialog::Rejected);
+        ASSERT_FALSE(user.messageTexts().isEmpty()) << r.text.toStdString();
+        EXPECT_TRUE(user.messageTexts().last().contains("\"" + r.text + "\"")) << r.text.toStdString();
+        EXPECT_TRUE(user.messageTexts().last().contains(r.said)) << user.messageTexts().last().toStdString();
+        r.edit->setText(QStringLiteral("0"));
+    }
+    EXPECT_EQ(user.messageTexts().size(), 3);
 
     dialog.LeftEdit()->setText(QStringLiteral("1"));
     dialog.BeforeEdit()->clear();

@@ -4,6 +4,7 @@
 #include "platform/rtf/RtfDocument.h"
 #include "support/RecordingUiServices.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QBuffer>
 #include <QCheckBox>
 #include <QClipboard>
@@ -48,6 +49,16 @@ protected:
             }
         }
         FAIL() << "no button " << text.toStdString();
+    }
+    // Replace All from the start, as the user runs it in the replace dialog.
+    void replaceAll(const QString &find, const QString &replacement)
+    {
+        select(0, 0);
+        edit.Replace();
+        TqkFindDialog &dialog = *edit.ReplaceDialog();
+        dialog.SetFindText(find);
+        dialog.findChildren<QLineEdit *>().at(1)->setText(replacement);
+        clickButton(dialog, QStringLiteral("&Alle ersetzen"));
     }
 };
 
@@ -316,6 +327,39 @@ TEST_F(RichEdit, BulletHangsTheFirstLineAndIsWrittenAsTheOldControlDid)
     EXPECT_TRUE(edit.StreamOut().contains("\\li720\\tx1440\\")) << edit.StreamOut().toStdString();
 }
 
+// Every bullet of a loaded list is drawn at its paragraph's size, the first
+// one too: the same ink beside each paragraph.
+TEST_F(RichEdit, BulletsOfALoadedListAreDrawnAlike)
+{
+    const QByteArray list =
+        "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}{\\f1\\fcharset2 Symbol;}}\\pard{\\pntext\\f1\\'b7\\tab}"
+        "{\\*\\pn\\pnlvlblt\\pnf1\\pnindent0{\\pntxtb\\'b7}}\\fi-720\\li720\\f0\\fs40 Eins\\par"
+        "{\\pntext\\f1\\'b7\\tab}Zwei\\par{\\pntext\\f1\\'b7\\tab}Drei";
+    edit.resize(400, 300);
+    edit.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&edit));
+    for (const QByteArray &end : {QByteArray("\\par}"), QByteArray("}")}) {
+        QByteArray rtf = list + end;
+        QBuffer stream(&rtf);
+        stream.open(QIODevice::ReadOnly);
+        edit.StreamIn(stream, false, false);
+        const QImage shot = edit.viewport()->grab().toImage();
+        QList<int> inks;
+        for (QTextBlock block = edit.document()->firstBlock(); block.isValid(); block = block.next()) {
+            const QRectF lines = edit.document()->documentLayout()->blockBoundingRect(block);
+            int ink = 0;
+            for (int y = int(lines.top()); y < int(lines.bottom()); ++y) {
+                for (int x = 0; x < 40; ++x)
+                    ink += qGray(shot.pixel(x, y)) < 128;
+            }
+            inks << ink;
+        }
+        ASSERT_EQ(inks.size(), 3) << end.toStdString();
+        EXPECT_GT(inks[0], 0) << end.toStdString();
+        EXPECT_EQ(inks, QList<int>(3, inks[0])) << end.toStdString();
+    }
+}
+
 } // namespace
 
 // The user brings no more than MaxLength characters in, by keys or by
@@ -341,6 +385,10 @@ TEST_F(RichEdit, MaxLengthBoundsWhatTheUserTypesAndPastes)
         {[&] { edit.moveCursor(QTextCursor::End), paste(QStringLiteral("LANG")); }, "x45678abLA", 3},
         {[&] { paste(QStringLiteral("L")); }, "x45678abLA", 4},
         {[&] { edit.undo(); }, "x45678ab", 4},
+        {[&] { replaceAll(QStringLiteral("ab"), QStringLiteral("abcde")); }, "x45678ab", 5},
+        {[&] { replaceAll(QStringLiteral("ab"), QStringLiteral("abcd")); }, "x45678abcd", 5},
+        {[&] { edit.setPlainText("ab ab"), replaceAll(QStringLiteral("ab"), QStringLiteral("abcdefgh")); }, "ab ab", 7},
+        {[&] { replaceAll(QStringLiteral("ab"), QStringLiteral("abcd")); }, "abcd abcd", 7},
     };
     for (const Case &c : cases) {
         c.act();
@@ -396,4 +444,18 @@ TEST_F(RichEdit, ProtectedTextChangesOnlyWhenTheHandlerAllows)
     QTest::keyClick(&edit, Qt::Key_Delete);
     EXPECT_EQ(edit.toPlainText(), QStringLiteral("Anfang x nde"));
     EXPECT_EQ(user.beeps(), 6);
+
+    // Replacing asks as typing does, for the protected match only.
+    rtf = "{\\rtf1\\ansi Text \\protect FEST\\protect0  FEST\\par}";
+    stream.close();
+    stream.open(QIODevice::ReadOnly);
+    edit.StreamIn(stream, false, false);
+    for (const auto &[allowed, text] : {std::pair{false, "Text FEST frei"}, std::pair{true, "Text frei frei"}}) {
+        allow = allowed;
+        asked.clear();
+        replaceAll(QStringLiteral("FEST"), QStringLiteral("frei"));
+        EXPECT_EQ(edit.toPlainText(), QString::fromLatin1(text));
+        EXPECT_EQ(asked, (QList<std::pair<int, int>>{{5, 9}}));
+    }
+    EXPECT_EQ(user.beeps(), 7);
 }

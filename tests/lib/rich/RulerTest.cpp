@@ -1,18 +1,22 @@
 #include "lib/rich/qkRichEditForm.h"
+#include "lib/rich/qkRichParagraphDialog.h"
 #include "lib/rich/qkRichPrint.h"
 #include "lib/rich/qkRulerPanel.h"
 #include "lib/rich/qkTrackIcon.h"
 #include "lib/rich/qkriched.h"
 #include "platform/rtf/RtfDocument.h"
 
+#include <QApplication>
 #include <QBuffer>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -48,6 +52,23 @@ protected:
         QTest::mouseRelease(&marker, Qt::LeftButton, {}, start + QPoint(distance, 0));
     }
     QTextBlockFormat format() const { return edit.textCursor().blockFormat(); }
+    // A paragraph with a tab stop at one inch and a bullet paragraph, both
+    // selected, the caret in the bullet paragraph.
+    void tabAndBulletSelected()
+    {
+        edit.setPlainText(QStringLiteral("Eins\nZwei"));
+        QTextCursor cursor(edit.document());
+        QTextBlockFormat first = cursor.blockFormat();
+        rtf::setTabStops(first, {QTextOption::Tab(96, QTextOption::LeftTab)});
+        cursor.setBlockFormat(first);
+        cursor.movePosition(QTextCursor::End);
+        edit.setTextCursor(cursor);
+        edit.SetBullet(true);
+        cursor.setPosition(0);
+        cursor.movePosition(QTextCursor::End, QTextCursor::KeepAnchor);
+        edit.setTextCursor(cursor);
+        ruler.PlaceMarkers();
+    }
 
     TqkCustomRichEdit edit;
     TqkRulerPanel ruler;
@@ -110,6 +131,89 @@ TEST_F(Ruler, DroppedMarkersKeepTheirTickAndTheOthersTheirIndent)
         EXPECT_EQ(twips(format().leftMargin()), c.left) << c.to;
         EXPECT_EQ(twips(format().leftMargin() + rtf::firstLineIndent(format())), c.first) << c.to;
         EXPECT_EQ(centre(*c.marker), onScale(c.to)) << c.to;
+    }
+}
+
+// A marker dragged over several paragraphs sets only its own indent in
+// each; tab stops, bullets and the other indents stay as they were.
+TEST_F(Ruler, AMarkerDraggedOverSeveralParagraphsSetsOnlyItsIndent)
+{
+    tabAndBulletSelected();
+    const auto paragraph = [this](int number) { return edit.document()->findBlockByNumber(number).blockFormat(); };
+    struct Indents
+    {
+        double left, start, right;
+    };
+    struct Case
+    {
+        TqkTrackIcon *marker;
+        int distance;
+        Indents first, second;
+    } cases[] = {
+        {ruler.LeftMarker(), 48, {96, 0, 0}, {96, 0, 0}},
+        {ruler.FirstLineMarker(), 24, {96, 24, 0}, {96, 24, 0}},
+        {ruler.RightMarker(), -96, {96, 24, 143}, {96, 24, 143}},
+    };
+    for (const Case &c : cases) {
+        drag(*c.marker, c.distance);
+        for (const auto &[number, indents] : {std::pair{0, c.first}, std::pair{1, c.second}}) {
+            const QTextBlockFormat format = paragraph(number);
+            EXPECT_DOUBLE_EQ(format.leftMargin(), indents.left) << c.distance << " in " << number;
+            EXPECT_DOUBLE_EQ(format.leftMargin() + rtf::firstLineIndent(format), indents.start) << c.distance;
+            EXPECT_NEAR(format.rightMargin(), indents.right, 0.5) << c.distance;
+        }
+        ASSERT_EQ(rtf::tabStops(paragraph(0)).size(), 1) << c.distance;
+        EXPECT_DOUBLE_EQ(rtf::tabStops(paragraph(0)).first().position, 96.0);
+        EXPECT_FALSE(paragraph(0).boolProperty(rtf::BulletProperty));
+        EXPECT_EQ(edit.document()->firstBlock().textList(), nullptr);
+        EXPECT_TRUE(paragraph(1).boolProperty(rtf::BulletProperty));
+        EXPECT_TRUE(paragraph(1).tabPositions().isEmpty());
+    }
+}
+
+// On several paragraphs the dialog shows the caret's paragraph and sets in
+// each only the values the user changed.
+TEST_F(Ruler, TheParagraphDialogOnSeveralParagraphsSetsOnlyWhatTheUserChanged)
+{
+    struct Indents
+    {
+        double left, firstLine, right;
+    };
+    struct Case
+    {
+        QLineEdit *(TqkRichParagraphDialog::*edit)() const; // nullptr: OK at once
+        QString typed;
+        Indents tabbed, bulleted; // the paragraph with the tab stop, the bullet paragraph
+    } cases[] = {
+        {nullptr, "", {0, 0, 0}, {48, -48, 0}},
+        {&TqkRichParagraphDialog::LeftEdit, "1", {96, 0, 0}, {96, -48, 0}},
+        {&TqkRichParagraphDialog::FirstLineEdit, "-0,25", {0, -24, 0}, {48, -24, 0}},
+        {&TqkRichParagraphDialog::RightEdit, "0,5", {0, 0, 48}, {48, -48, 48}},
+    };
+    for (const Case &c : cases) {
+        tabAndBulletSelected();
+        QTimer::singleShot(0, [&c] {
+            auto &dialog = *qobject_cast<TqkRichParagraphDialog *>(QApplication::activeModalWidget());
+            if (c.edit) {
+                QLineEdit *field = (dialog.*c.edit)();
+                QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+                QTest::keyClicks(field, c.typed);
+            }
+            QTest::keyClick(dialog.LeftEdit(), Qt::Key_Return);
+        });
+        edit.ParagraphDialog();
+        const QTextBlock first = edit.document()->firstBlock();
+        for (const auto &[block, indents] : {std::pair{first, c.tabbed}, std::pair{first.next(), c.bulleted}}) {
+            const QTextBlockFormat format = block.blockFormat();
+            EXPECT_DOUBLE_EQ(format.leftMargin(), indents.left) << c.typed.toStdString();
+            EXPECT_DOUBLE_EQ(rtf::firstLineIndent(format), indents.firstLine) << c.typed.toStdString();
+            EXPECT_DOUBLE_EQ(format.rightMargin(), indents.right) << c.typed.toStdString();
+        }
+        ASSERT_EQ(rtf::tabStops(first.blockFormat()).size(), 1) << c.typed.toStdString();
+        EXPECT_DOUBLE_EQ(rtf::tabStops(first.blockFormat()).first().position, 96.0);
+        EXPECT_EQ(first.textList(), nullptr) << c.typed.toStdString();
+        EXPECT_NE(first.next().textList(), nullptr) << c.typed.toStdString();
+        EXPECT_TRUE(rtf::tabStops(first.next().blockFormat()).isEmpty()) << c.typed.toStdString();
     }
 }
 

@@ -75,6 +75,10 @@ TEST(RtfStreamFilters, CutAfterTheFirstParagraphIsTokenAware)
         {"{\\rtf1\\pard a \\{ b\\bin2 {{\\par{x}}", "{\\rtf1\\pard a \\{ b\\bin2 {{\\par}"},
         {"{\\rtf1{\\pard x{y}}}", "{\\rtf1{\\pard x}}"},
         {"{\\rtf1 ohne Absatz{\\b fett}}", "{\\rtf1 ohne Absatz{\\b fett}}"},
+        {"{\\rtf1\\pard{\\pntext\\f1\\'b7\\tab}{\\*\\pn\\pnlvlblt{\\pntxtb\\'b7}}Punkt\\par{\\b x}}",
+         "{\\rtf1\\pard{\\pntext\\f1\\'b7\\tab}{\\*\\pn\\pnlvlblt{\\pntxtb\\'b7}}Punkt\\par}"},
+        {"{\\rtf1\\pard{\\*\\pnseclvl1 x}{\\pntext", "{\\rtf1\\pard}"},
+        {"{\\rtf1\\pard{\\pntext\\'b7", "{\\rtf1\\pard{\\pntext\\'b7"},
     };
     for (const auto &test : cases)
         EXPECT_EQ(rtf::cutAfterFirstParagraph(test.input).toStdString(), test.cut.toStdString());
