@@ -452,10 +452,6 @@ void TqkDBComboBox::forwardToList(int key, TShiftState shift)
 
 void TqkDBComboBox::KeyDown(int &key, TShiftState shift)
 {
-    if (shift & Qt::ShiftModifier) {
-        TqkDBCustomEdit::KeyDown(key, shift);
-        return;
-    }
     const bool alt = shift & Qt::AltModifier;
     const bool typing = isTypingKey(key) && !alt;
     if (AutoDropDown && !m_droppedDown && typing)
@@ -471,17 +467,19 @@ void TqkDBComboBox::KeyDown(int &key, TShiftState shift)
         return;
     }
     if (!m_droppedDown && !ShowMatchText && m_style == csDropDownList && typing)
-        selectNextStartingWith(typedCharacter(key));
+        selectNextStartingWith(m_keyChar.unicode() >= 32 ? m_keyChar : typedCharacter(key));
     if (m_droppedDown && (m_style != csDropDown || AutoDropDown) && typing && !m_clearedSinceDropDown) {
         BeginFieldEdit();
         setReadOnly(false);
         setText(QString());
         m_clearedSinceDropDown = true;
     }
+    // A key with Shift held goes to the edit alone: the list never sees it.
+    const bool shifted = shift & Qt::ShiftModifier;
     const bool caretKey = key == VK_END || key == VK_HOME || key == VK_LEFT || key == VK_RIGHT;
-    if (!(m_droppedDown && caretKey))
+    if (shifted || !(m_droppedDown && caretKey))
         HandleComboKey(key, shift);
-    if (m_droppedDown && (key == VK_UP || key == VK_DOWN || key == VK_PRIOR || key == VK_NEXT)) {
+    if (!shifted && m_droppedDown && (key == VK_UP || key == VK_DOWN || key == VK_PRIOR || key == VK_NEXT)) {
         forwardToList(key, shift);
         key = 0;
     }

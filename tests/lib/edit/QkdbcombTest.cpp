@@ -152,6 +152,39 @@ TEST_F(ComboBoxTest, DropDownListSelectsByFirstLetterAndArrowsAndKeepsIndexInRan
     EXPECT_EQ(combo->ItemText(combo->ItemIndex()), "aachen");
 }
 
+// Every letter a user types picks the next item that begins with it, capitals
+// typed with Shift and umlauts included, and the field stores that item's value.
+TEST_F(ComboBoxTest, EveryTypedLetterPicksItsItemAndTheFieldStoresItsValue)
+{
+    auto *combo = new TqkDBComboBox(window.get());
+    combo->SetItems(countries);
+    combo->SetMapList(true);
+    combo->SetStyle(csDropDownList);
+    combo->SetDataSource(source.get());
+    combo->SetDataField("Land");
+    const QString nr = customers->FieldByName("nr")->AsString();
+    const struct
+    {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        QString text;
+        QString shown;
+        QString stored;
+    } cases[] = {{Qt::Key_S, Qt::ShiftModifier, "S", "Schweiz", "CH"},
+                 {Qt::Key_Odiaeresis, Qt::NoModifier, "ö", "Österreich", "A"},
+                 {Qt::Key_D, Qt::ShiftModifier, "D", "Deutschland", "D"},
+                 {Qt::Key_Odiaeresis, Qt::ShiftModifier, "Ö", "Österreich", "A"},
+                 {Qt::Key_S, Qt::NoModifier, "s", "Schweiz", "CH"}};
+    for (const auto &c : cases) {
+        show(combo);
+        QTest::sendKeyEvent(QTest::Click, combo, c.key, c.text, c.modifiers);
+        EXPECT_EQ(combo->text(), c.shown) << c.text.toStdString();
+        leave(combo);
+        customers->Post();
+        EXPECT_EQ(storedCustomerField(nr, "Land"), c.stored) << c.text.toStdString();
+    }
+}
+
 TEST_F(ComboBoxTest, ShowMatchTextCompletesTheTypedStart)
 {
     auto *combo = makeCombo(csDropDown);
