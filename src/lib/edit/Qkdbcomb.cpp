@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
@@ -244,11 +245,16 @@ int TqkDBComboBox::ItemIndex() const
     return m_list ? m_list->currentRow() : m_itemIndex;
 }
 
-void TqkDBComboBox::SetItemIndex(int index)
+void TqkDBComboBox::selectRow(int index)
 {
     m_itemIndex = index >= 0 && index < m_items.size() ? index : -1;
     if (m_list)
         m_list->setCurrentRow(m_itemIndex);
+}
+
+void TqkDBComboBox::SetItemIndex(int index)
+{
+    selectRow(index);
     if (m_itemIndex >= 0)
         setText(ItemText(m_itemIndex));
 }
@@ -316,6 +322,8 @@ void TqkDBComboBox::DataChange()
         TqkDBCustomEdit::DataChange();
         if (m_style == csDropDown)
             m_itemIndex = indexOfDisplay(text());
+        else if (field && IsOwnerDraw())
+            selectRow(indexOfDisplay(field->Text()));
         return;
     }
     QString display;
@@ -374,7 +382,7 @@ void TqkDBComboBox::DropDown()
             break;
         }
     }
-    m_list->setGeometry(QRect(qkDropDownPosition(this, size, mapToGlobal(QPoint(0, 0)).x()), size));
+    m_list->setGeometry(QRect(listPosition(size), size));
     m_list->show();
     m_list->raise();
     m_droppedDown = true;
@@ -384,6 +392,18 @@ void TqkDBComboBox::DropDown()
     if (ShowsCaret())
         selectAll();
     update();
+}
+
+// Below the control, overlapping its last pixel row; above it when the list
+// would pass the screen's bottom.
+QPoint TqkDBComboBox::listPosition(const QSize &size) const
+{
+    const QPoint origin = mapToGlobal(QPoint(0, 0));
+    QPoint position = qkDropDownPosition(this, size, origin.x());
+    const int screenHeight = screen()->geometry().bottom() + 1;
+    const int below = origin.y() + height() - 1;
+    position.setY(screenHeight < below + size.height() ? origin.y() - size.height() : below);
+    return position;
 }
 
 void TqkDBComboBox::CloseUp(bool accept)

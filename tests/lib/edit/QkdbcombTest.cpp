@@ -185,6 +185,61 @@ TEST_F(ComboBoxTest, EveryTypedLetterPicksItsItemAndTheFieldStoresItsValue)
     }
 }
 
+// The list opens below its combo, or above it when it would pass the
+// screen's bottom, however near the screen's top the combo stands.
+TEST_F(ComboBoxTest, TheListOpensAboveOnlyWhenItWouldPassTheScreensBottom)
+{
+    QStringList items;
+    for (int i = 0; i < 40; ++i)
+        items << QString("Eintrag %1").arg(i);
+    auto *combo = makeCombo(csDropDown, items);
+    show(combo);
+    const QRect screen = combo->screen()->geometry();
+    const struct
+    {
+        int rows;
+        int comboTop;
+        bool above;
+    } cases[] = {{20, 10, false}, {40, 40, true}, {8, screen.bottom() - 30, true}, {8, 40, false}};
+    for (const auto &c : cases) {
+        combo->DropDownCount = c.rows;
+        window->move(screen.left(), c.comboTop - combo->mapTo(window.get(), QPoint(0, 0)).y());
+        QApplication::processEvents();
+        combo->DropDown();
+        const int top = combo->mapToGlobal(QPoint(0, 0)).y();
+        const int height = combo->PopupList()->height();
+        const bool fitsBelow = top + combo->height() - 1 + height <= screen.bottom() + 1;
+        EXPECT_EQ(fitsBelow, !c.above) << c.rows << " rows at " << top;
+        EXPECT_EQ(combo->PopupList()->y(), c.above ? top - height : top + combo->height() - 1)
+            << c.rows << " rows at " << top;
+        combo->CloseUp(false);
+    }
+}
+
+// A bound owner-drawn combo selects the item equal to its field's text, in
+// the closed combo and in its list.
+TEST_F(ComboBoxTest, ABoundOwnerDrawnComboSelectsTheItemOfItsField)
+{
+    auto *combo = new TqkDBComboBox(window.get());
+    combo->SetItems({"Herrn", "Firma", "Frau"});
+    combo->SetStyle(csOwnerDrawFixed);
+    QList<int> drawn;
+    combo->OnDrawItem = [&drawn](QObject *, int index, QPainter &, const QRect &, bool) { drawn.append(index); };
+    combo->SetDataSource(source.get());
+    combo->SetDataField("Anrede");
+    show(combo);
+    ASSERT_EQ(customers->FieldByName("Anrede")->AsString(), "Firma");
+    EXPECT_EQ(combo->ItemIndex(), 1);
+    combo->grab();
+    EXPECT_EQ(drawn.value(drawn.size() - 1, -2), 1);
+    customers->Next();
+    combo->DropDown();
+    EXPECT_EQ(combo->PopupList()->currentRow(), combo->Items().indexOf(customers->FieldByName("Anrede")->AsString()));
+    EXPECT_EQ(cbsEllipsis, 0);
+    EXPECT_EQ(cbsDownArrow, 1);
+    EXPECT_EQ(combo->ButtonStyle(), cbsDownArrow);
+}
+
 TEST_F(ComboBoxTest, ShowMatchTextCompletesTheTypedStart)
 {
     auto *combo = makeCombo(csDropDown);
