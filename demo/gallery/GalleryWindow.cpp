@@ -32,6 +32,7 @@
 #include <QMenu>
 #include <QPainter>
 #include <QPushButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace gallery {
@@ -189,6 +190,11 @@ QWidget *GalleryWindow::positionGroup()
                              + m_customers->FieldByName(QStringLiteral("nr"))->Text());
     m_customers->First();
     customers->SetItems(customerItems);
+    // The column is narrower than the longer names: the list shows them whole.
+    int widest = 0;
+    for (const QString &item : customerItems)
+        widest = qMax(widest, customers->fontMetrics().horizontalAdvance(qkItemDisplayPart(item)));
+    customers->DropDownWidth = widest + customers->style()->pixelMetric(QStyle::PM_ScrollBarExtent) + 16;
     auto *texts = new TqkDBRichEdit(box);
     texts->setObjectName(QStringLiteral("textRich"));
     texts->EditorCaption = QStringLiteral("Positionstext bearbeiten");

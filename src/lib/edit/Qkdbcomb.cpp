@@ -9,6 +9,7 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QScreen>
 #include <QStyledItemDelegate>
 
 #include <algorithm>
@@ -244,11 +245,16 @@ int TqkDBComboBox::ItemIndex() const
     return m_list ? m_list->currentRow() : m_itemIndex;
 }
 
-void TqkDBComboBox::SetItemIndex(int index)
+void TqkDBComboBox::selectRow(int index)
 {
     m_itemIndex = index >= 0 && index < m_items.size() ? index : -1;
     if (m_list)
         m_list->setCurrentRow(m_itemIndex);
+}
+
+void TqkDBComboBox::SetItemIndex(int index)
+{
+    selectRow(index);
     if (m_itemIndex >= 0)
         setText(ItemText(m_itemIndex));
 }
@@ -316,6 +322,8 @@ void TqkDBComboBox::DataChange()
         TqkDBCustomEdit::DataChange();
         if (m_style == csDropDown)
             m_itemIndex = indexOfDisplay(text());
+        else if (field && IsOwnerDraw())
+            selectRow(indexOfDisplay(field->Text()));
         return;
     }
     QString display;
@@ -374,7 +382,7 @@ void TqkDBComboBox::DropDown()
             break;
         }
     }
-    m_list->setGeometry(QRect(qkDropDownPosition(this, size, mapToGlobal(QPoint(0, 0)).x()), size));
+    m_list->setGeometry(QRect(listPosition(size), size));
     m_list->show();
     m_list->raise();
     m_droppedDown = true;
@@ -384,6 +392,18 @@ void TqkDBComboBox::DropDown()
     if (ShowsCaret())
         selectAll();
     update();
+}
+
+// Below the control, overlapping its last pixel row; above it when the list
+// would pass the screen's bottom.
+QPoint TqkDBComboBox::listPosition(const QSize &size) const
+{
+    const QPoint origin = mapToGlobal(QPoint(0, 0));
+    QPoint position = qkDropDownPosition(this, size, origin.x());
+    const int screenHeight = screen()->geometry().bottom() + 1;
+    const int below = origin.y() + height() - 1;
+    position.setY(screenHeight < below + size.height() ? origin.y() - size.height() : below);
+    return position;
 }
 
 void TqkDBComboBox::CloseUp(bool accept)
@@ -452,10 +472,6 @@ void TqkDBComboBox::forwardToList(int key, TShiftState shift)
 
 void TqkDBComboBox::KeyDown(int &key, TShiftState shift)
 {
-    if (shift & Qt::ShiftModifier) {
-        TqkDBCustomEdit::KeyDown(key, shift);
-        return;
-    }
     const bool alt = shift & Qt::AltModifier;
     const bool typing = isTypingKey(key) && !alt;
     if (AutoDropDown && !m_droppedDown && typing)
@@ -471,17 +487,19 @@ void TqkDBComboBox::KeyDown(int &key, TShiftState shift)
         return;
     }
     if (!m_droppedDown && !ShowMatchText && m_style == csDropDownList && typing)
-        selectNextStartingWith(typedCharacter(key));
+        selectNextStartingWith(m_keyChar.unicode() >= 32 ? m_keyChar : typedCharacter(key));
     if (m_droppedDown && (m_style != csDropDown || AutoDropDown) && typing && !m_clearedSinceDropDown) {
         BeginFieldEdit();
         setReadOnly(false);
         setText(QString());
         m_clearedSinceDropDown = true;
     }
+    // A key with Shift held goes to the edit alone: the list never sees it.
+    const bool shifted = shift & Qt::ShiftModifier;
     const bool caretKey = key == VK_END || key == VK_HOME || key == VK_LEFT || key == VK_RIGHT;
-    if (!(m_droppedDown && caretKey))
+    if (shifted || !(m_droppedDown && caretKey))
         HandleComboKey(key, shift);
-    if (m_droppedDown && (key == VK_UP || key == VK_DOWN || key == VK_PRIOR || key == VK_NEXT)) {
+    if (!shifted && m_droppedDown && (key == VK_UP || key == VK_DOWN || key == VK_PRIOR || key == VK_NEXT)) {
         forwardToList(key, shift);
         key = 0;
     }

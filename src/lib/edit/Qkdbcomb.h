@@ -135,6 +135,9 @@ protected:
 
 private:
     void fillList();
+    QPoint listPosition(const QSize &size) const;
+    // Selects the row without touching the text.
+    void selectRow(int index);
     int indexOfDisplay(const QString &display) const;
     bool beginItemChange();
     bool selectNextStartingWith(QChar character);

@@ -4,7 +4,7 @@
 
 class QLineEdit;
 
-enum TqkComboButtonStyle { cbsDownArrow, cbsEllipsis };
+enum TqkComboButtonStyle { cbsEllipsis, cbsDownArrow };
 
 // The button at the right edge of the combo edits and the date/time picker:
 // a drop-down arrow or an ellipsis, never focused. It keeps its place at the

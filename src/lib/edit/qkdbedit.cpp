@@ -366,6 +366,16 @@ TqkDBCustomEdit::~TqkDBCustomEdit()
     m_link->OnDataChange = nullptr;
 }
 
+// The window is made read-only; an unbound edit that is not ReadOnly becomes
+// editable once it is set up, before it is first shown, so that a drop or
+// paste is taken before any key.
+bool TqkDBCustomEdit::event(QEvent *event)
+{
+    if (event->type() == QEvent::Polish && !m_link->DataSource() && !ReadOnly())
+        setReadOnly(false);
+    return TqkCustomMaskEdit::event(event);
+}
+
 TqkDataSource *TqkDBCustomEdit::DataSource() const
 {
     return qobject_cast<TqkDataSource *>(m_link->DataSource());
@@ -609,7 +619,7 @@ bool TqkDBCustomEdit::WantsKey(int key, TShiftState shift)
     if (key == VK_RETURN && WantReturns() && !(shift & Qt::ControlModifier))
         return true;
     if (key == VK_TAB || key == VK_RETURN)
-        return Grid() != nullptr && (key == VK_RETURN || Grid()->TabsMoveColumns()) && !(shift & Qt::ControlModifier);
+        return Grid() != nullptr && (key == VK_RETURN || Grid()->TabsMoveColumns());
     return true;
 }
 
@@ -663,7 +673,9 @@ bool TqkDBCustomEdit::caretAtEnd() const
 
 bool TqkDBCustomEdit::caretAtStart() const
 {
-    return WholeTextSelected() || (!hasSelectedText() && cursorPosition() == 0);
+    // Over a framework edit mask the caret at the start covers its first character.
+    const bool maskCaret = !EditMask().isEmpty() && selectionStart() == 0 && selectedText().size() == 1;
+    return WholeTextSelected() || maskCaret || (!hasSelectedText() && cursorPosition() == 0);
 }
 
 bool TqkDBCustomEdit::WholeTextSelected() const
@@ -727,7 +739,8 @@ void TqkDBCustomEdit::KeyDown(int &key, TShiftState shift)
 {
     m_lastShift = shift;
     handOverToGrid(key, shift);
-    if (key == VK_TAB || (key == VK_RETURN && Grid())) {
+    const bool lineBreak = key == VK_RETURN && WantReturns() && !(shift & Qt::ControlModifier);
+    if (key == VK_TAB || (key == VK_RETURN && Grid() && !lineBreak)) {
         if (TqkGridHost *grid = Grid())
             qkPassKeyToGrid(grid, key, shift);
         return;
@@ -768,13 +781,9 @@ void TqkDBCustomEdit::InsertPastedText(const QString &inserted)
         TqkDBPicture *picture = TqkCustomMaskEdit::Picture();
         TqkPictureValidator validator(picture->PictureMask(), picture->AutoFill());
         QString rewritten = text();
-        // What the mask refuses never gets in: the text stays as it was.
-        if (validator.Picture(rewritten, picture->AutoFill()) == picError) {
-            setText(old);
-            setCursorPosition(caret);
-            ui::services().beep();
-            return;
-        }
+        // A text the picture refuses stays as pasted; OnCheckValue and the
+        // check on leaving tell the user.
+        validator.Picture(rewritten, picture->AutoFill());
         const int at = cursorPosition();
         setText(rewritten);
         setCursorPosition(at);
@@ -815,13 +824,14 @@ void TqkDBCustomEdit::SetFocused(bool focused)
 
 void TqkDBCustomEdit::EnterFocus()
 {
-    if (OnEnter)
-        OnEnter(this);
     SetFocused(true);
     if (!AutoSelect())
         deselect();
     else if (!(QGuiApplication::mouseButtons() & Qt::LeftButton))
         selectAll();
+    // The handler meets the edit entered: focused, its text selected.
+    if (OnEnter)
+        OnEnter(this);
     TqkCustomMaskEdit::Picture()->Refresh();
     if (Grid())
         selectAll();
@@ -926,7 +936,8 @@ bool TqkDBCustomEdit::AutoFillDateTime(QChar &key)
     if (isReadOnly() || !(dateEdit || timeEdit || IsDateTimeEdit()))
         return false;
     const bool whole = WholeTextSelected();
-    if (cursorPosition() < text().size() && !whole)
+    const int caret = hasSelectedText() ? selectionStart() : cursorPosition();
+    if (caret < text().size() && !whole)
         return false;
     if (ReadOnly()) {
         ui::services().beep();

@@ -197,6 +197,7 @@ protected:
     void EditingChange();
     void showText(const QString &shown);
 
+    bool event(QEvent *event) override;
     bool WantsKey(int key, qk::TShiftState shift) override;
     void KeyDown(int &key, qk::TShiftState shift) override;
     void KeyPress(QChar &key) override;

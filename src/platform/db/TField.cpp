@@ -4,17 +4,42 @@
 #include "platform/db/TDataSet.h"
 #include "platform/db/TDataSource.h"
 #include "platform/runtime/Conversions.h"
+#include "platform/runtime/Exceptions.h"
 #include "platform/runtime/FormatSettings.h"
 
 #include <QDate>
 
 #include <cmath>
+#include <limits>
+#include <optional>
 
 namespace {
 
 QString currencyText(double value)
 {
     return FormatFloat(QStringLiteral("#,##0.00"), value) + QLatin1Char(' ') + FormatSettings().CurrencyString;
+}
+
+struct WholeNumberRange
+{
+    qint64 low;
+    qint64 high;
+};
+
+// The whole numbers a field of the type can hold; none for other types.
+std::optional<WholeNumberRange> wholeNumberRange(TFieldType type)
+{
+    switch (type) {
+    case ftSmallint:
+        return WholeNumberRange{std::numeric_limits<qint16>::min(), std::numeric_limits<qint16>::max()};
+    case ftWord:
+        return WholeNumberRange{0, std::numeric_limits<quint16>::max()};
+    case ftInteger:
+    case ftAutoInc:
+        return WholeNumberRange{std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max()};
+    default:
+        return std::nullopt;
+    }
 }
 
 }
@@ -163,9 +188,27 @@ QVariant TField::Value() const
 void TField::SetValue(const QVariant &value)
 {
     QVariant stored = db::toStorage(m_dataType, value);
+    checkRange(stored);
     if (m_dataType == ftString && m_size > 0 && stored.toString().size() > m_size)
         stored = stored.toString().left(m_size);
     m_dataSet->setFieldStorage(this, stored);
+}
+
+// A number the column cannot hold would come back as another number; it
+// never reaches the record.
+void TField::checkRange(const QVariant &stored) const
+{
+    const std::optional<WholeNumberRange> range = wholeNumberRange(m_dataType);
+    if (!range || stored.isNull() || !stored.isValid())
+        return;
+    const qint64 number = stored.toLongLong();
+    if (number < range->low || number > range->high)
+        throw EDatabaseError(
+            QStringLiteral("%1 ist kein gültiger Wert für das Feld '%2'. Zulässig sind Werte von %3 bis %4.")
+                .arg(number)
+                .arg(DisplayName())
+                .arg(range->low)
+                .arg(range->high));
 }
 
 QString TField::AsString() const

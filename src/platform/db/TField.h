@@ -129,6 +129,9 @@ protected:
 private:
     friend class TDataSet;
     void layoutChanged();
+    // Raises EDatabaseError, naming the allowed range, for a whole number
+    // outside what the field's type holds.
+    void checkRange(const QVariant &stored) const;
 
     TDataSet *m_dataSet;
     QString m_fieldName;

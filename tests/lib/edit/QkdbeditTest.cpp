@@ -169,13 +169,18 @@ TEST_F(EditControlTest, ATextThePictureRefusesNeverReachesTheTable)
 TEST_F(EditControlTest, PastingPassesThroughThePicture)
 {
     auto *edit = maskedEdit("#####");
+    QList<bool> checks;
+    edit->OnCheckValue = [&checks](QObject *, bool passes) { checks.append(passes); };
     QApplication::clipboard()->setText("12a45");
     QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(edit->text(), "");
-    EXPECT_EQ(services.beeps(), 1);
+    EXPECT_EQ(edit->text(), "12a45") << "a refused paste stays for the user to mend";
+    EXPECT_EQ(services.beeps(), 0);
+    EXPECT_EQ(checks, QList<bool>{false});
+    edit->selectAll();
     QApplication::clipboard()->setText("54321");
     QTest::keyClick(edit, Qt::Key_Insert, Qt::ShiftModifier);
     EXPECT_EQ(edit->text(), "54321");
+    EXPECT_EQ(checks, (QList<bool>{false, true}));
     edit->setReadOnly(true);
     edit->SetReadOnly(true);
     edit->selectAll();
@@ -268,6 +273,12 @@ TEST_F(EditControlTest, BlankInTheMiddleOfADateIsTypedAndAWholeSelectionIsReplac
     edit->setCursorPosition(3);
     QTest::keyClick(edit, Qt::Key_Space);
     EXPECT_EQ(edit->text(), "01. 01.2020");
+    // A selection that starts inside the text counts from its start, also
+    // when it runs to the end.
+    edit->setText("01.01.2020");
+    edit->setSelection(3, 7);
+    QTest::keyClick(edit, Qt::Key_Space);
+    EXPECT_EQ(edit->text(), "01. ");
 }
 
 TEST_F(EditControlTest, BoundDateFieldFillsAndWritesTheDateAtMidnight)
@@ -353,6 +364,15 @@ TEST_F(EditControlTest, InsideAGridNavigationKeysGoToTheGrid)
     QTest::keyClick(edit, Qt::Key_Delete, Qt::ControlModifier);
     ASSERT_EQ(grid->received.size(), 2);
     EXPECT_EQ(grid->received[1].first, qk::VK_DELETE);
+    // Over a framework edit mask the caret at the start covers the first character.
+    for (const bool masked : {false, true}) {
+        edit->SetEditMask(masked ? "00000;0;_" : "");
+        edit->setFocus();
+        edit->setSelection(0, 1);
+        const qsizetype before = grid->received.size();
+        QTest::keyClick(edit, Qt::Key_Left);
+        EXPECT_EQ(grid->received.size() - before, masked ? 1 : 0) << masked;
+    }
 }
 
 TEST_F(EditControlTest, BoundMasksAreWrittenToTheDataSetUnlessTheTableHasItsOwnAndLengthFollowsTheField)
@@ -431,12 +451,31 @@ TEST_F(EditControlTest, DroppedAndComposedTextPassesThePicture)
     dropped.setText("a");
     QDropEvent drop(QPointF(2, 2), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
     edit->dropEvent(&drop);
-    EXPECT_EQ(edit->text(), "12");
-    EXPECT_EQ(services.beeps(), 2);
+    EXPECT_EQ(edit->text(), "a12");
+    EXPECT_TRUE(edit->RefusesExitWith(edit->text()));
+    edit->setText("12");
     dropped.setText("3");
     edit->setCursorPosition(2);
     edit->dropEvent(&drop);
     EXPECT_EQ(edit->text(), "312");
+}
+
+// An unbound edit takes a drop before any key has reached it, unless it is
+// ReadOnly: the filter dialog's value edit is such an edit.
+TEST_F(EditControlTest, AnUnboundEditTakesADropBeforeAnyKey)
+{
+    for (const bool readOnly : {false, true}) {
+        auto *edit = new DropTarget(window.get());
+        if (readOnly)
+            edit->SetReadOnly(true);
+        show(edit);
+        QMimeData dropped;
+        dropped.setText("Köln");
+        QDropEvent drop(QPointF(2, 2), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
+        edit->dropEvent(&drop);
+        EXPECT_EQ(edit->text(), readOnly ? "" : "Köln") << readOnly;
+        delete edit;
+    }
 }
 
 TEST_F(EditControlTest, ReadOnlyDataSourceWithoutAutoEditTakesNoTyping)
@@ -469,6 +508,29 @@ TEST_F(EditControlTest, TabAndEscapeInsideAGridFollowTheGridsOptions)
     ASSERT_EQ(grid->received.size(), 2);
     EXPECT_EQ(grid->received[1].first, qk::VK_TAB);
     EXPECT_TRUE(grid->hasFocus());
+    // Ctrl+Tab and Ctrl+Enter reach the grid too; with WantReturns a plain
+    // Enter breaks the line instead.
+    edit->SetWantReturns(true);
+    edit->setText("Zeile");
+    const struct
+    {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        int handed;
+        QString text;
+    } keys[] = {{Qt::Key_Tab, Qt::ControlModifier, qk::VK_TAB, "Zeile"},
+                {Qt::Key_Return, Qt::ControlModifier, qk::VK_RETURN, "Zeile"},
+                {Qt::Key_Return, Qt::NoModifier, 0, "Zeile\n"}};
+    for (const auto &k : keys) {
+        edit->setFocus();
+        edit->end(false);
+        const qsizetype before = grid->received.size();
+        QTest::keyClick(QApplication::focusWidget(), k.key, k.modifiers);
+        EXPECT_EQ(grid->received.size() - before, k.handed ? 1 : 0) << k.key;
+        if (k.handed)
+            EXPECT_EQ(grid->received.value(before).first, k.handed);
+        EXPECT_EQ(edit->text(), k.text) << k.key;
+    }
 }
 
 TEST_F(EditControlTest, RightAlignedFieldShowsRightWhileUnfocusedAndTypesLeft)
@@ -545,13 +607,17 @@ TEST_F(EditControlTest, EnterAndExitEventsFireAndExitComesBeforeThePictureCheck)
     edit->Picture()->SetPictureMask(QStringLiteral("###"));
     edit->SetReadOnly(false);
     QStringList events;
-    edit->OnEnter = [&events](QObject *) { events << QStringLiteral("enter"); };
+    edit->setText(QStringLiteral("12"));
+    edit->OnEnter = [&events, edit](QObject *) { events << QStringLiteral("enter") + edit->selectedText(); };
     edit->OnExit = [&events](QObject *) { events << QStringLiteral("exit"); };
     edit->OnCheckValue = [&events](QObject *, bool passes) {
         events << (passes ? QStringLiteral("passes") : QStringLiteral("fails"));
     };
     show(edit);
-    EXPECT_EQ(events, QStringList{QStringLiteral("enter")});
+    leave(edit);
+    events.clear();
+    edit->setFocus(Qt::OtherFocusReason);
+    EXPECT_EQ(events, QStringList{QStringLiteral("enter12")}) << "entered with its text selected";
     typeText(edit, QStringLiteral("12"));
     events.clear();
     leave(edit);

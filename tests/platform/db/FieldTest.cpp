@@ -291,3 +291,52 @@ TEST_F(FieldTest, RequiredColumnsAreCheckedWithoutTheirFieldBeingAskedFor)
 }
 
 }
+
+namespace {
+
+// Whole numbers beyond what a field's type holds are refused with the range
+// named, set as text or as a number, and the record posts without them.
+TEST_F(FieldTest, WholeNumbersOutsideTheirTypeAreRefusedAndNeverStored)
+{
+    auto zahlen = table(QStringLiteral("Zahlen.db"));
+    for (const char *field : {"Kurz S", "Lang I"})
+        zahlen->FieldDefs()->AddParadox(QString(field).section(' ', 0, 0), QString(field).section(' ', 1));
+    zahlen->FieldDefs()->Add(QStringLiteral("Wort"), ftWord, 0);
+    zahlen->CreateTable();
+    zahlen->Open();
+    const struct
+    {
+        const char *field;
+        const char *low;
+        const char *high;
+        const char *below;
+        const char *above;
+    } cases[] = {{"Kurz", "-32768", "32767", "-32769", "40000"},
+                 {"Lang", "-2147483648", "2147483647", "-2147483649", "99999999999"},
+                 {"Wort", "0", "65535", "-1", "65536"}};
+    for (const auto &type : cases) {
+        TField *field = zahlen->FieldByName(QLatin1String(type.field));
+        for (const char *value : {type.low, type.high, type.below, type.above}) {
+            SCOPED_TRACE(std::string(type.field) + " = " + value);
+            for (const bool asNumber : {false, true}) {
+                zahlen->Append();
+                QString message;
+                try {
+                    asNumber ? field->SetAsFloat(QString(value).toDouble()) : field->SetText(QLatin1String(value));
+                } catch (const EDatabaseError &error) {
+                    message = error.Message();
+                }
+                zahlen->Post();
+                zahlen->Last();
+                const bool inRange = value == type.low || value == type.high;
+                EXPECT_EQ(message, inRange ? QString()
+                                           : QStringLiteral("%1 ist kein gültiger Wert für das Feld '%2'. Zulässig "
+                                                            "sind Werte von %3 bis %4.")
+                                                 .arg(value, type.field, type.low, type.high));
+                EXPECT_EQ(field->AsString(), inRange ? QLatin1String(value) : QString());
+            }
+        }
+    }
+}
+
+}
