@@ -81,12 +81,16 @@ QString germanText(QMessageBox::StandardButton button)
     }
 }
 
-// Closing the box by Escape or the title bar answers like the cancelling button.
+// Closing the box by Escape or the title bar answers like the cancelling
+// button: "Abbrechen" where there is one, since "Nein" to "save changes?"
+// throws the changes away.
 int escapeResult(const std::vector<ButtonSpec> &specs)
 {
-    for (const auto &spec : specs) {
-        if (spec.second == IDCANCEL || spec.second == IDNO)
-            return spec.second;
+    for (const int cancelling : {IDCANCEL, IDNO}) {
+        for (const auto &spec : specs) {
+            if (spec.second == cancelling)
+                return cancelling;
+        }
     }
     return specs.front().second;
 }

@@ -527,8 +527,9 @@ TEST_F(EditControlTest, TabAndEscapeInsideAGridFollowTheGridsOptions)
         const qsizetype before = grid->received.size();
         QTest::keyClick(QApplication::focusWidget(), k.key, k.modifiers);
         EXPECT_EQ(grid->received.size() - before, k.handed ? 1 : 0) << k.key;
-        if (k.handed)
+        if (k.handed) {
             EXPECT_EQ(grid->received.value(before).first, k.handed);
+        }
         EXPECT_EQ(edit->text(), k.text) << k.key;
     }
 }

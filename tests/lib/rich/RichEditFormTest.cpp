@@ -200,8 +200,9 @@ TEST_F(RichEditWindow, PageSetupFollowsOnlyOnOkAndItsOrientationStays)
             });
             form.Command(QStringLiteral("PageSetup"))->trigger();
             EXPECT_EQ(ruler.width(), expected(c.rulerAfter)) << c.width;
-            if (c.width == rewPrinterSize)
+            if (c.width == rewPrinterSize) {
                 EXPECT_EQ(form.RichEdit1()->lineWrapColumnOrWidth(), ruler.width() - 12);
+            }
             form.Command(QStringLiteral("SaveExit"))->trigger();
         });
         EXPECT_TRUE(m_edit->Execute());

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QStyle>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -146,4 +147,22 @@ TEST(RealMessageBoxTest, TheTitleShowsWholeAboveAShortText)
             << caption;
     const QString longText(90, QLatin1Char('x'));
     EXPECT_EQ(shownBoxWidth("GetRecords", longText), shownBoxWidth("x", longText));
+}
+
+// Escape leaves a question the way its cancelling button does: "Abbrechen"
+// before "Nein", so that leaving "save changes?" never discards them.
+TEST(RealMessageBoxTest, EscapeAnswersLikeTheCancellingButton)
+{
+    installServices(nullptr);
+    const std::pair<MsgButtons, int> cases[] = {{MsgButtons::YesNoCancel, IDCANCEL},
+                                                {MsgButtons::YesNo, IDNO},
+                                                {MsgButtons::OkCancel, IDCANCEL},
+                                                {MsgButtons::Ok, IDOK}};
+    for (const auto &[buttons, expected] : cases) {
+        QTimer::singleShot(0, [] {
+            if (QWidget *box = QApplication::activeModalWidget())
+                QTest::keyClick(box, Qt::Key_Escape);
+        });
+        EXPECT_EQ(services().messageBox("Änderungen speichern?", "Editor", MsgIcon::Question, buttons), expected);
+    }
 }
