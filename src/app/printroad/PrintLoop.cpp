@@ -231,7 +231,7 @@ QString PrintLoop::errorText(int code) const
 {
     if (code != report::LL_ERR_LAYOUT)
         return EngineErrorText(code);
-    const QString layout = formFilePath();
+    const QString layout = report::existingLayoutPath(formFilePath());
     if (report::isEmptyLayoutFile(layout))
         return QStringLiteral("Die Formulardatei %1 ist leer. Legen Sie das Formular über den \"Bearbeiten/Layout\"-"
                               "Button neu an oder holen Sie es aus einer Sicherung zurück.")
