@@ -529,6 +529,31 @@ TEST_F(PrintLoopRealEngineTest, ANameNoDefinitionMadeStopsTheJobWithOneBoxAndNoD
     EXPECT_EQ(problem, QStringLiteral("Unbekannte Namen:\n„Betreff“: Gibtsnicht"));
 }
 
+// Labels follow the list's loop and know its record count as well: a label
+// layout naming it prints, and the designer does not call it unknown.
+TEST_F(PrintLoopRealEngineTest, ALabelLayoutNamingTheRecordCountPrints)
+{
+    report::Layout layout = demo::addressLabelLayout();
+    layout.objects.append(report::textObject("Zahl", {60, 2, 30, 4}, {"\"Anzahl \" + Anzahl"}));
+    ASSERT_TRUE(report::saveLayout(ProgramPaths().FormularPfad + QStringLiteral("Auftrag_Etikett.lbl"), layout));
+    QDir().mkpath(scratchPath(QStringLiteral("pdf")));
+    request(QStringLiteral("Auftrag"), QStringLiteral("Etikett"), QStringLiteral("E"), QStringLiteral("A"));
+    PrintRequest().Datensatz.clear();
+    window.row = {QStringLiteral("Adressetikett"), QStringLiteral("Auftrag_Etikett.lbl"), 1};
+    moduleLoop.EtikettTintlen(false);
+    EXPECT_TRUE(services.messages().isEmpty()) << services.messageTexts().join('|').toStdString();
+    EXPECT_FALSE(QDir(scratchPath(QStringLiteral("pdf"))).entryList(QDir::Files).isEmpty());
+    expectEverythingClosed();
+
+    QString problem = QStringLiteral("(nicht geöffnet)");
+    report::setDialogRunner([&problem](QDialog &designer) {
+        problem = designer.findChild<QLabel *>(QStringLiteral("problem"))->text();
+        return int(QDialog::Rejected);
+    });
+    moduleLoop.Layout();
+    EXPECT_EQ(problem, QString());
+}
+
 TEST_F(PrintLoopTest, ATableHeldByAnotherWorkstationEndsTheJobWithItsNameAndLeavesNothingOpen)
 {
     freshTables();
