@@ -26,18 +26,21 @@ DrawOp shapeOp(DrawOp::Kind kind, const QString &object, const QRectF &rect, dou
     return op;
 }
 
-DrawOp textOp(const QString &object, const QRectF &rect, const QString &text, const FontSpec &font, Qt::Alignment align,
-              bool wrap)
+DrawOp textOp(const QString &object, const QRectF &rect, const FittedText &fitted, Qt::Alignment align)
 {
     DrawOp op;
     op.kind = DrawOp::Kind::Text;
     op.object = object;
     op.rect = rect;
-    op.text = text;
-    op.font = font;
+    op.text = fitted.text();
+    op.font = fitted.font;
     op.align = align;
-    op.wrap = wrap;
     return op;
+}
+
+double cellWidth(const TableColumn &column)
+{
+    return column.width - 2 * kCellPaddingX;
 }
 
 double tableWidth(const TableDef &table, const TableRow &row)
@@ -100,7 +103,7 @@ void ObjectRenderer::renderText(const LayoutObject &o, const QRectF &rect, const
             lines.append(text);
     }
     if (!lines.isEmpty())
-        page.ops.append(textOp(o.name, rect, lines.join(QLatin1Char('\n')), o.font, o.align, o.wrap));
+        page.ops.append(textOp(o.name, rect, fitText(lines.join(QLatin1Char('\n')), o.font, rect.width(), o.wrap), o.align));
 }
 
 void ObjectRenderer::renderPicture(const LayoutObject &o, const QRectF &rect, const NameScope &scope, Page &page)
@@ -152,12 +155,12 @@ QList<const TableRow *> ObjectRenderer::activeRows(const TableDef &table, RowPar
 double ObjectRenderer::rowHeight(const TableRow &row, const NameScope &scope) const
 {
     double height = row.height;
+    // A value set on one line keeps the row's height; one that had to break
+    // makes the row grow as wrapped text does.
     for (const TableColumn &c : row.columns) {
-        if (!c.wrap)
-            continue;
-        const QString text = c.expression.evaluate(scope).toText();
-        const double needed = textHeightMm(text, c.font, c.width - 2 * kCellPaddingX, true) + 2 * kCellPaddingY;
-        height = qMax(height, needed);
+        const FittedText fitted = fitText(c.expression.evaluate(scope).toText(), c.font, cellWidth(c), c.wrap);
+        if (c.wrap || fitted.lines.size() > 1)
+            height = qMax(height, fitted.heightMm() + 2 * kCellPaddingY);
     }
     return height;
 }
@@ -195,9 +198,8 @@ void ObjectRenderer::renderRow(const TableRow &row, double left, double width, d
     for (const TableColumn &c : row.columns) {
         const QString text = c.expression.evaluate(scope).toText();
         if (!text.isEmpty()) {
-            const QRectF cell(x + kCellPaddingX, top + kCellPaddingY, c.width - 2 * kCellPaddingX,
-                              height - kCellPaddingY);
-            page.ops.append(textOp(kTableObject, cell, text, c.font, c.align, c.wrap));
+            const QRectF cell(x + kCellPaddingX, top + kCellPaddingY, cellWidth(c), height - kCellPaddingY);
+            page.ops.append(textOp(kTableObject, cell, fitText(text, c.font, cell.width(), c.wrap), c.align));
         }
         x += c.width;
     }
