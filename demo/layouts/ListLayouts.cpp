@@ -54,12 +54,12 @@ Layout contactPersonList(const QString &title)
 {
     return listLayout({title,
                        {"nr + \" \" + Trim(Name + \" \" + Vorname)", addressLine()},
-                       {{"Anrede", 18, "Anrede"},
-                        {"Name", 42, "Trim(Vorname + \" \" + Name)"},
-                        {"Abteilung", 30, "Abteilung"},
-                        {"Telefon", 28, "Telefon"},
-                        {"E-Mail", 30, "eMail"},
-                        {"Hinweis", 32, "FreiFeld1"}}});
+                       {{"Anrede", 14, "Anrede"},
+                        {"Name", 36, "Trim(Vorname + \" \" + Name)"},
+                        {"Abteilung", 26, "Abteilung"},
+                        {"Telefon", 26, "Telefon"},
+                        {"E-Mail", 54, "eMail"},
+                        {"Hinweis", 24, "FreiFeld1"}}});
 }
 
 Layout contactList(const QString &title, const QStringList &subtitle, const QString &partnerColumn)
