@@ -14,7 +14,10 @@ constexpr Qt::Alignment kRight = Qt::AlignRight;
 // line empty; such a line is not printed.
 const QString kSelectedPosition = QStringLiteral("Len(auftragnr) > 0");
 
-const QString kPeriod = QStringLiteral("\"Zeitraum: \" + DatumVon + \" bis \" + DatumBis");
+// A list without a period leaves the line out; an open end says so.
+const QString kPeriod =
+    QStringLiteral("If(Empty(DatumVon), If(Empty(DatumBis), \"\", \"Zeitraum: bis \" + DatumBis), "
+                   "If(Empty(DatumBis), \"Zeitraum: ab \" + DatumVon, \"Zeitraum: \" + DatumVon + \" bis \" + DatumBis))");
 
 ListColumn money(const QString &title, double width, const QString &expression, const QString &total = {})
 {

@@ -269,6 +269,31 @@ TEST_F(DemoForms, LabelsAndLettersAddressThePartnerAsGermanPostExpects)
     }
 }
 
+// A payment list says what period it covers, and leaves the line out when
+// it covers all payments.
+TEST_F(DemoForms, PaymentListsSayWhatPeriodTheyCover)
+{
+    const struct
+    {
+        const char *form;
+        const char *key;
+        const char *said; // empty: no period line
+    } cases[] = {
+        {"Zahlungseingang_Liste", ">=01.10.2026;<=30.11.2026", "Zeitraum: 01.10.2026 bis 30.11.2026"},
+        {"Zahlungseingang_Liste", ">=01.10.2026", "Zeitraum: ab 01.10.2026"},
+        {"Zahlungsausgang_Liste", "<=30.11.2026", "Zeitraum: bis 30.11.2026"},
+        {"Zahlungsausgang_Liste", "", ""},
+    };
+    for (const auto &c : cases) {
+        const QString text = pdfText(print(formRowOf(c.form), {"A", c.key, {}}));
+        ASSERT_FALSE(text.isEmpty()) << c.form << " " << c.key;
+        if (*c.said)
+            EXPECT_TRUE(text.contains(c.said)) << c.form << " " << c.key << "\n" << text.toStdString();
+        else
+            EXPECT_FALSE(text.contains("Zeitraum")) << c.form << " " << c.key << "\n" << text.toStdString();
+    }
+}
+
 TEST_F(DemoForms, ASecondCopyIsMarkedAsCopy)
 {
     const demo::Row row = formRowOf("Auftrag_Rechnung");
