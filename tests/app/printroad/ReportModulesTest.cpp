@@ -294,6 +294,30 @@ TEST_F(DemoForms, PaymentListsSayWhatPeriodTheyCover)
     }
 }
 
+// An amount wider than its column is set smaller and keeps every digit,
+// standing apart from the unit price beside it.
+TEST_F(DemoForms, AnInvoicePositionOfAnyAmountKeepsEveryDigit)
+{
+    freshTables();
+    useLayouts();
+    TTable positions;
+    positions.SetTableName(ProgramPaths().DatenPfad + "atrpos.db");
+    positions.Open();
+    positions.SetRange({"20260001"}, {"20260001"});
+    positions.First();
+    positions.Edit();
+    positions.FieldByName("menge")->SetAsFloat(1);
+    positions.FieldByName("epreis")->SetAsFloat(1234554321.33);
+    positions.FieldByName("gpreis")->SetAsFloat(1234554321.33);
+    positions.Post();
+    positions.Close();
+    const QString pdf = print(formRowOf("Auftrag_Rechnung"), demoRequests.value("Auftrag_Rechnung"));
+    static const QRegularExpression bothAmounts(QStringLiteral("1,00 +1\\.?234\\.554\\.321,33 +1\\.?234\\.554\\.321,33\\n"));
+    EXPECT_TRUE(bothAmounts.match(pdfText(pdf)).hasMatch()) << pdfText(pdf).toStdString();
+    static const QRegularExpression amounts(QRegularExpression::anchoredPattern(QStringLiteral(".*[0-9].*")));
+    EXPECT_EQ(cutWords(pdf, amounts).join(u' ').toStdString(), "");
+}
+
 TEST_F(DemoForms, ASecondCopyIsMarkedAsCopy)
 {
     const demo::Row row = formRowOf("Auftrag_Rechnung");
