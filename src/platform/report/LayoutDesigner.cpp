@@ -280,14 +280,17 @@ QWidget *LayoutDesigner::buildPageProperties()
            [&s](double v) { s.labelWidth = v; });
     number("labelHeight", QStringLiteral("Etiketthöhe:"), s.labelHeight, 1000, ValueRule::Size,
            [&s](double v) { s.labelHeight = v; });
-    number("columns", QStringLiteral("Spalten:"), s.columns, 50, ValueRule::Count, [&s](double v) { s.columns = int(v); });
+    number("columns", QStringLiteral("Spalten:"), s.columns, 50, ValueRule::Count,
+           [&s](double v) { s.columns = int(v); });
     number("rows", QStringLiteral("Zeilen:"), s.rows, 50, ValueRule::Count, [&s](double v) { s.rows = int(v); });
     number("originX", QStringLiteral("Rand links:"), s.marginLeft, 1000, ValueRule::Distance,
            [&s](double v) { s.marginLeft = v; });
     number("originY", QStringLiteral("Rand oben:"), s.marginTop, 1000, ValueRule::Distance,
            [&s](double v) { s.marginTop = v; });
-    number("gapX", QStringLiteral("Abstand waagerecht:"), s.gapX, 100, ValueRule::Distance, [&s](double v) { s.gapX = v; });
-    number("gapY", QStringLiteral("Abstand senkrecht:"), s.gapY, 100, ValueRule::Distance, [&s](double v) { s.gapY = v; });
+    number("gapX", QStringLiteral("Abstand waagerecht:"), s.gapX, 100, ValueRule::Distance,
+           [&s](double v) { s.gapX = v; });
+    number("gapY", QStringLiteral("Abstand senkrecht:"), s.gapY, 100, ValueRule::Distance,
+           [&s](double v) { s.gapY = v; });
     return panel;
 }
 

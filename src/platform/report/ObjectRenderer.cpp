@@ -103,7 +103,8 @@ void ObjectRenderer::renderText(const LayoutObject &o, const QRectF &rect, const
             lines.append(text);
     }
     if (!lines.isEmpty())
-        page.ops.append(textOp(o.name, rect, fitText(lines.join(QLatin1Char('\n')), o.font, rect.width(), o.wrap), o.align));
+        page.ops.append(
+            textOp(o.name, rect, fitText(lines.join(QLatin1Char('\n')), o.font, rect.width(), o.wrap), o.align));
 }
 
 void ObjectRenderer::renderPicture(const LayoutObject &o, const QRectF &rect, const NameScope &scope, Page &page)
@@ -152,15 +153,25 @@ QList<const TableRow *> ObjectRenderer::activeRows(const TableDef &table, RowPar
     return rows;
 }
 
-double ObjectRenderer::rowHeight(const TableRow &row, const NameScope &scope) const
+// Each cell's text as it is set in its column: measured once for the
+// row's height and drawn as measured.
+QList<FittedText> ObjectRenderer::fittedCells(const TableRow &row, const NameScope &scope)
+{
+    QList<FittedText> cells;
+    cells.reserve(row.columns.size());
+    for (const TableColumn &c : row.columns)
+        cells.append(fitText(c.expression.evaluate(scope).toText(), c.font, cellWidth(c), c.wrap));
+    return cells;
+}
+
+// A value set on one line keeps the row's height; one that had to break
+// makes the row grow as wrapped text does.
+double ObjectRenderer::rowHeight(const TableRow &row, const QList<FittedText> &cells)
 {
     double height = row.height;
-    // A value set on one line keeps the row's height; one that had to break
-    // makes the row grow as wrapped text does.
-    for (const TableColumn &c : row.columns) {
-        const FittedText fitted = fitText(c.expression.evaluate(scope).toText(), c.font, cellWidth(c), c.wrap);
-        if (c.wrap || fitted.lines.size() > 1)
-            height = qMax(height, fitted.heightMm() + 2 * kCellPaddingY);
+    for (qsizetype i = 0; i < cells.size(); ++i) {
+        if (row.columns.at(i).wrap || cells.at(i).lines.size() > 1)
+            height = qMax(height, cells.at(i).heightMm() + 2 * kCellPaddingY);
     }
     return height;
 }
@@ -169,7 +180,7 @@ double ObjectRenderer::rowsHeight(const QList<const TableRow *> &rows, const Tab
 {
     double height = 0;
     for (const TableRow *row : rows)
-        height += rowHeight(*row, scope);
+        height += rowHeight(*row, fittedCells(*row, scope));
     return height;
 }
 
@@ -177,9 +188,10 @@ double ObjectRenderer::renderRows(const QList<const TableRow *> &rows, const Tab
                                   const NameScope &scope, Page &page) const
 {
     for (const TableRow *row : rows) {
-        const double height = qMin(rowHeight(*row, scope), qMax(0.0, bottom - top));
         const CheckedScope checked(scope);
-        renderRow(*row, table.rect.x(), tableWidth(table, *row), top, height, checked, page);
+        const QList<FittedText> cells = fittedCells(*row, checked);
+        const double height = qMin(rowHeight(*row, cells), qMax(0.0, bottom - top));
+        renderRow(*row, table.rect.x(), tableWidth(table, *row), top, height, cells, page);
         if (!checked.missing().isEmpty())
             keepUnknown(rowName(table, *row), checked);
         top += height;
@@ -188,18 +200,18 @@ double ObjectRenderer::renderRows(const QList<const TableRow *> &rows, const Tab
 }
 
 void ObjectRenderer::renderRow(const TableRow &row, double left, double width, double top, double height,
-                               const NameScope &scope, Page &page) const
+                               const QList<FittedText> &cells, Page &page) const
 {
     if (row.fill.isValid())
         page.ops.append(shapeOp(DrawOp::Kind::Rectangle, kTableObject, QRectF(left, top, width, height), 0, row.fill));
     if (row.lineAbove > 0)
         page.ops.append(shapeOp(DrawOp::Kind::Line, kTableObject, QRectF(left, top, width, 0), row.lineAbove));
     double x = left;
-    for (const TableColumn &c : row.columns) {
-        const QString text = c.expression.evaluate(scope).toText();
-        if (!text.isEmpty()) {
+    for (qsizetype i = 0; i < cells.size(); ++i) {
+        const TableColumn &c = row.columns.at(i);
+        if (!cells.at(i).text().isEmpty()) {
             const QRectF cell(x + kCellPaddingX, top + kCellPaddingY, cellWidth(c), height - kCellPaddingY);
-            page.ops.append(textOp(kTableObject, cell, fitText(text, c.font, cell.width(), c.wrap), c.align));
+            page.ops.append(textOp(kTableObject, cell, cells.at(i), c.align));
         }
         x += c.width;
     }

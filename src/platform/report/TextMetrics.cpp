@@ -2,6 +2,7 @@
 
 #include <QFontMetricsF>
 #include <QImage>
+#include <QList>
 #include <QTextLayout>
 
 namespace report {
@@ -20,29 +21,26 @@ const QImage &measureDevice()
     return device;
 }
 
-}
-
-int textFlags(Qt::Alignment align)
+// Text is measured for every cell of every line, mostly in the same few
+// fonts; building the metrics each time would cost more than the drawing.
+QFontMetricsF metricsOf(const FontSpec &font)
 {
-    // A fitted text never needs cutting; should rounding at a coarse
-    // device make a line a hair wider, it is drawn whole.
-    return int(align | Qt::AlignTop) | Qt::TextDontClip;
+    struct Known
+    {
+        FontSpec font;
+        QFontMetricsF metrics;
+    };
+    static QList<Known> known;
+    for (const Known &k : std::as_const(known)) {
+        if (k.font == font)
+            return k.metrics;
+    }
+    // Shrunk sizes vary without end; only the latest few are kept.
+    if (known.size() >= 32)
+        known.removeFirst();
+    known.append({font, QFontMetricsF(font.toQFont(), &measureDevice())});
+    return known.last().metrics;
 }
-
-double textWidthMm(const QString &text, const FontSpec &font)
-{
-    return QFontMetricsF(font.toQFont(), &measureDevice()).horizontalAdvance(text) / kPxPerMm;
-}
-
-double FittedText::heightMm() const
-{
-    const QFontMetricsF metrics(font.toQFont(), &measureDevice());
-    if (lines.size() <= 1)
-        return metrics.height() / kPxPerMm;
-    return metrics.boundingRect(QRectF(0, 0, 1e7, 1e7), textFlags(Qt::AlignLeft), text()).height() / kPxPerMm;
-}
-
-namespace {
 
 double widestLineMm(const QStringList &lines, const FontSpec &font)
 {
@@ -54,8 +52,7 @@ double widestLineMm(const QStringList &lines, const FontSpec &font)
 
 // The lines of one paragraph at `widthMm`; a break at a blank drops the
 // blank, every other character stays.
-QStringList breakParagraph(const QString &paragraph, const FontSpec &font, double widthMm,
-                           QTextOption::WrapMode mode)
+QStringList breakParagraph(const QString &paragraph, const FontSpec &font, double widthMm, QTextOption::WrapMode mode)
 {
     QTextLayout layout(paragraph, font.toQFont(), &measureDevice());
     QTextOption option;
@@ -75,7 +72,7 @@ QStringList breakParagraph(const QString &paragraph, const FontSpec &font, doubl
 }
 
 // Wrapped text breaks between words where it can; a value meant to stand
-// on one line fills each line, so that a number is not torn at its points.
+// on one line has no words to keep together and fills each line.
 QStringList breakLines(const QStringList &paragraphs, const FontSpec &font, double widthMm, bool wrap)
 {
     const QTextOption::WrapMode mode = wrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::WrapAnywhere;
@@ -97,6 +94,26 @@ double shrunkSize(const QStringList &lines, const FontSpec &font, double widthMm
     return trial.size;
 }
 
+}
+
+int textFlags(Qt::Alignment align)
+{
+    // A fitted text never needs cutting; should rounding at a coarse
+    // device make a line a hair wider, it is drawn whole.
+    return int(align | Qt::AlignTop) | Qt::TextDontClip;
+}
+
+double textWidthMm(const QString &text, const FontSpec &font)
+{
+    return metricsOf(font).horizontalAdvance(text) / kPxPerMm;
+}
+
+double FittedText::heightMm() const
+{
+    const QFontMetricsF metrics = metricsOf(font);
+    if (lines.size() <= 1)
+        return metrics.height() / kPxPerMm;
+    return metrics.boundingRect(QRectF(0, 0, 1e7, 1e7), textFlags(Qt::AlignLeft), text()).height() / kPxPerMm;
 }
 
 FittedText fitText(const QString &text, const FontSpec &font, double widthMm, bool wrap)
