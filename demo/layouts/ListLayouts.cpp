@@ -15,9 +15,9 @@ constexpr Qt::Alignment kRight = Qt::AlignRight;
 const QString kSelectedPosition = QStringLiteral("Len(auftragnr) > 0");
 
 // A list without a period leaves the line out; an open end says so.
-const QString kPeriod =
-    QStringLiteral("If(Empty(DatumVon), If(Empty(DatumBis), \"\", \"Zeitraum: bis \" + DatumBis), "
-                   "If(Empty(DatumBis), \"Zeitraum: ab \" + DatumVon, \"Zeitraum: \" + DatumVon + \" bis \" + DatumBis))");
+const QString kPeriod = QStringLiteral(
+    "If(Empty(DatumVon), If(Empty(DatumBis), \"\", \"Zeitraum: bis \" + DatumBis), "
+    "If(Empty(DatumBis), \"Zeitraum: ab \" + DatumVon, \"Zeitraum: \" + DatumVon + \" bis \" + DatumBis))");
 
 ListColumn money(const QString &title, double width, const QString &expression, const QString &total = {})
 {

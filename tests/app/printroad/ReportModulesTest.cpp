@@ -14,9 +14,9 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QProcess>
-#include <QImage>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 
@@ -82,8 +82,8 @@ QStringList cutWords(const QString &pdf, const QRegularExpression &pattern)
     boxes.waitForFinished(20000);
     const QStringList pages = QString::fromUtf8(boxes.readAllStandardOutput()).split(QStringLiteral("<page ")).mid(1);
     const QStringList files = QDir(images.path()).entryList({QStringLiteral("p-*.pgm")}, QDir::Files, QDir::Name);
-    static const QRegularExpression word(QStringLiteral(
-        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
+    static const QRegularExpression word(
+        QStringLiteral(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
     constexpr double scale = dpi / 72;
     QStringList cut;
     for (qsizetype n = 0; n < qMin(pages.size(), files.size()); ++n) {
@@ -312,7 +312,8 @@ TEST_F(DemoForms, AnInvoicePositionOfAnyAmountKeepsEveryDigit)
     positions.Post();
     positions.Close();
     const QString pdf = print(formRowOf("Auftrag_Rechnung"), demoRequests.value("Auftrag_Rechnung"));
-    static const QRegularExpression bothAmounts(QStringLiteral("1,00 +1\\.?234\\.554\\.321,33 +1\\.?234\\.554\\.321,33\\n"));
+    static const QRegularExpression bothAmounts(
+        QStringLiteral("1,00 +1\\.?234\\.554\\.321,33 +1\\.?234\\.554\\.321,33\\n"));
     EXPECT_TRUE(bothAmounts.match(pdfText(pdf)).hasMatch()) << pdfText(pdf).toStdString();
     static const QRegularExpression amounts(QRegularExpression::anchoredPattern(QStringLiteral(".*[0-9].*")));
     EXPECT_EQ(cutWords(pdf, amounts).join(u' ').toStdString(), "");

@@ -88,7 +88,8 @@ TEST(HostileLayout, PagesAndGridsThatCannotBeAreRefused)
     {
         const char *line;
         QSizeF label;
-    } tapes[] = {{"Label=62;6", {62, 6}}, {"Label=62;9", {62, 9}}, {"Label=12;12", {12, 12}}, {"Label=0.5;6", {0.5, 6}}};
+    } tapes[] = {
+        {"Label=62;6", {62, 6}}, {"Label=62;9", {62, 9}}, {"Label=12;12", {12, 12}}, {"Label=0.5;6", {0.5, 6}}};
     for (const auto &tape : tapes) {
         QString text = good;
         const qsizetype at = text.indexOf(QStringLiteral("\nLabel="));

@@ -436,8 +436,8 @@ TEST_F(Output, OptionsDialogAnswersEachAltKeyOnce)
     {
         Qt::Key key;
         const char *focused; // empty: the dialog printed
-    } cases[] = {{Qt::Key_D, ""}, {Qt::Key_R, "printer"}, {Qt::Key_E, "copies"}, {Qt::Key_V, "first"},
-                 {Qt::Key_B, "last"}};
+    } cases[] = {
+        {Qt::Key_D, ""}, {Qt::Key_R, "printer"}, {Qt::Key_E, "copies"}, {Qt::Key_V, "first"}, {Qt::Key_B, "last"}};
     for (const auto &c : cases) {
         QString focused;
         setDialogRunner([&](QDialog &dialog) {
