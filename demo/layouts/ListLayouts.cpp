@@ -58,11 +58,11 @@ Layout contactPersonList(const QString &title)
     return listLayout({title,
                        {"nr + \" \" + Trim(Name + \" \" + Vorname)", addressLine()},
                        {{"Anrede", 14, "Anrede"},
-                        {"Name", 36, "Trim(Vorname + \" \" + Name)"},
-                        {"Abteilung", 26, "Abteilung"},
-                        {"Telefon", 26, "Telefon"},
-                        {"E-Mail", 54, "eMail"},
-                        {"Hinweis", 24, "FreiFeld1"}}});
+                        {"Name", 32, "Trim(Vorname + \" \" + Name)"},
+                        {"Abteilung", 28, "Abteilung"},
+                        {"Telefon", 24, "Telefon"},
+                        {"E-Mail", 60, "eMail"},
+                        {"Hinweis", 22, "FreiFeld1"}}});
 }
 
 Layout contactList(const QString &title, const QStringList &subtitle, const QString &partnerColumn)
