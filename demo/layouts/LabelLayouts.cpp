@@ -39,8 +39,8 @@ Layout positionLabel(const QString &partnerPrefix, const QString &documentLabel)
     LayoutObject name = textObject("Bezeichnung", {4, 3, 62, 10}, {"Bezeichnung"}, font(8.5, true));
     name.wrap = true;
     layout.objects.append(name);
-    layout.objects.append(textObject("Artikelnummer", {4, 14, 40, 4}, {"\"Art.-Nr. \" + Artikelnr"}, font(7.5)));
-    layout.objects.append(textObject("Menge", {44, 14, 22, 4}, {"Trim(FStr(menge, ZahlFormatMenge)) + \" \" + Einheit"},
+    layout.objects.append(textObject("Artikelnummer", {4, 14, 26, 4}, {"\"Art.-Nr. \" + Artikelnr"}, font(7.5)));
+    layout.objects.append(textObject("Menge", {30, 14, 36, 4}, {"Trim(FStr(menge, ZahlFormatMenge)) + \" \" + Einheit"},
                                      font(7.5, true), Qt::AlignRight));
     layout.objects.append(barcodeObject("Code", {4, 19, 62, 12}, "Artikelnr", LL_BARCODE_CODE128));
     layout.objects.append(textObject("Beleg", {4, 33, 62, 7},

@@ -14,7 +14,10 @@ constexpr Qt::Alignment kRight = Qt::AlignRight;
 // line empty; such a line is not printed.
 const QString kSelectedPosition = QStringLiteral("Len(auftragnr) > 0");
 
-const QString kPeriod = QStringLiteral("\"Zeitraum: \" + DatumVon + \" bis \" + DatumBis");
+// A list without a period leaves the line out; an open end says so.
+const QString kPeriod = QStringLiteral(
+    "If(Empty(DatumVon), If(Empty(DatumBis), \"\", \"Zeitraum: bis \" + DatumBis), "
+    "If(Empty(DatumBis), \"Zeitraum: ab \" + DatumVon, \"Zeitraum: \" + DatumVon + \" bis \" + DatumBis))");
 
 ListColumn money(const QString &title, double width, const QString &expression, const QString &total = {})
 {
@@ -54,12 +57,12 @@ Layout contactPersonList(const QString &title)
 {
     return listLayout({title,
                        {"nr + \" \" + Trim(Name + \" \" + Vorname)", addressLine()},
-                       {{"Anrede", 18, "Anrede"},
-                        {"Name", 42, "Trim(Vorname + \" \" + Name)"},
-                        {"Abteilung", 30, "Abteilung"},
-                        {"Telefon", 28, "Telefon"},
-                        {"E-Mail", 30, "eMail"},
-                        {"Hinweis", 32, "FreiFeld1"}}});
+                       {{"Anrede", 14, "Anrede"},
+                        {"Name", 32, "Trim(Vorname + \" \" + Name)"},
+                        {"Abteilung", 28, "Abteilung"},
+                        {"Telefon", 24, "Telefon"},
+                        {"E-Mail", 60, "eMail"},
+                        {"Hinweis", 22, "FreiFeld1"}}});
 }
 
 Layout contactList(const QString &title, const QStringList &subtitle, const QString &partnerColumn)

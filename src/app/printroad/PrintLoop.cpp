@@ -133,8 +133,9 @@ void defineNumber(int job, const QString &name, int value)
 
 // A list learns the number of its records only at its end, for what follows
 // the table; the name is known from the start, empty (and printing empty)
-// until then, so that the layout is not refused for using it. A module that
-// defines it itself does so later and wins.
+// until then, so that the layout is not refused for using it. Labels follow
+// the same loop and know the name too. A module that defines it itself does
+// so later and wins.
 void defineRecordCountName(int job)
 {
     LlDefineVariableExt(job, QStringLiteral("Anzahl"), QString(), report::LL_NUMERIC, QString());
@@ -231,7 +232,7 @@ QString PrintLoop::errorText(int code) const
 {
     if (code != report::LL_ERR_LAYOUT)
         return EngineErrorText(code);
-    const QString layout = formFilePath();
+    const QString layout = report::existingLayoutPath(formFilePath());
     if (report::isEmptyLayoutFile(layout))
         return QStringLiteral("Die Formulardatei %1 ist leer. Legen Sie das Formular über den \"Bearbeiten/Layout\"-"
                               "Button neu an oder holen Sie es aus einer Sicherung zurück.")
@@ -370,8 +371,7 @@ bool PrintLoop::runCheckPass(const JobSetup &setup, bool labels, QString &engine
     OpenJob job;
     LlSetOption(job.handle(), report::LL_OPTION_JOB_STANDARD, report::LL_OPTION_ON);
     m_fields.DefineCommVars(job.handle(), Date());
-    if (!labels)
-        defineRecordCountName(job.handle());
+    defineRecordCountName(job.handle());
     TTable *slot = nullptr;
     if (defineRecord(job.handle(), slot, labels) == NothingToPrint)
         return false;
@@ -586,6 +586,7 @@ void PrintLoop::EtikettTintlen(bool withOptions)
         LlSetOption(job.handle(), report::LL_OPTION_JOB_STANDARD, report::LL_OPTION_ON);
         state.copyNumber = 1;
         state.copies = setup.copies;
+        defineRecordCountName(job.handle());
         TTable *slot = nullptr;
         const int limit = defineRecord(job.handle(), slot, true);
         if (limit == NothingToPrint || nothingSelected(slot))
@@ -665,8 +666,7 @@ void PrintLoop::Layout()
     LlSetOption(job.handle(), report::LL_OPTION_RUN_STANDARD, report::LL_OPTION_ON);
     m_fields.DefineCommVars(job.handle(), Date());
     const bool list = request.FormTyp == QLatin1String("L");
-    if (list)
-        defineRecordCountName(job.handle());
+    defineRecordCountName(job.handle());
     TTable *slot = nullptr;
     if (m_fields.DefineFields(job.handle(), slot, !list, true) == NothingToPrint) {
         ShowError(QString(), QStringLiteral("Keine druckbaren Daten gefunden!"));

@@ -54,6 +54,11 @@ QString rowError(const TableRow &row)
 
 }
 
+bool isDrawableSize(double mm)
+{
+    return mm > 0 && mm <= kMaxAreaMm;
+}
+
 QFont FontSpec::toQFont() const
 {
     QFont font(family);

@@ -16,9 +16,10 @@ namespace report {
 // All positions and sizes are millimetres from the top left corner of the
 // page (lists) or of the label (labels).
 
-// Less paper than this holds no printable line; a page or a label this small
-// was mistyped.
-constexpr double kMinAreaMm = 10;
+// Label tapes are only a few millimetres high; a size is refused only when it
+// cannot be drawn at all.
+constexpr double kMaxAreaMm = 10000;
+bool isDrawableSize(double mm);
 
 struct FontSpec
 {

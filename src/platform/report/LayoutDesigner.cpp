@@ -32,6 +32,8 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <cmath>
+
 namespace report {
 namespace {
 
@@ -238,7 +240,7 @@ QWidget *LayoutDesigner::buildPageProperties()
 {
     auto *panel = new QWidget;
     auto *form = new QFormLayout(panel);
-    const auto number = [&](const char *name, const QString &label, double value, double max, double minimum,
+    const auto number = [&](const char *name, const QString &label, double value, double max, ValueRule rule,
                             auto &&apply) {
         auto *box = new QDoubleSpinBox;
         box->setObjectName(QLatin1String(name));
@@ -247,10 +249,13 @@ QWidget *LayoutDesigner::buildPageProperties()
         box->setValue(value);
         box->setKeyboardTracking(false);
         connect(box, &QDoubleSpinBox::valueChanged, this,
-                [this, box, apply, label, minimum, accepted = value](double v) mutable {
+                [this, box, apply, label, rule, accepted = value](double v) mutable {
                     const Layout before = m_layout;
-                    apply(v);
-                    const QString refusal = v < minimum ? belowMinimum(label, minimum) : elementOutside();
+                    QString refusal = refusalOf(rule, label, v);
+                    if (refusal.isEmpty()) {
+                        apply(v);
+                        refusal = elementOutside();
+                    }
                     if (refusal.isEmpty()) {
                         accepted = v;
                         m_canvas->areaChanged();
@@ -264,31 +269,42 @@ QWidget *LayoutDesigner::buildPageProperties()
         form->addRow(label, box);
     };
     QSizeF &page = m_layout.pageSize;
-    number("pageWidth", QStringLiteral("Papierbreite:"), page.width(), 1000, kMinAreaMm,
+    number("pageWidth", QStringLiteral("Papierbreite:"), page.width(), 1000, ValueRule::Size,
            [&page](double v) { page.setWidth(v); });
-    number("pageHeight", QStringLiteral("Papierhöhe:"), page.height(), 1000, kMinAreaMm,
+    number("pageHeight", QStringLiteral("Papierhöhe:"), page.height(), 1000, ValueRule::Size,
            [&page](double v) { page.setHeight(v); });
     if (m_layout.type != Layout::Type::Label)
         return panel;
     SheetDef &s = m_layout.sheet;
-    number("labelWidth", QStringLiteral("Etikettbreite:"), s.labelWidth, 1000, kMinAreaMm,
+    number("labelWidth", QStringLiteral("Etikettbreite:"), s.labelWidth, 1000, ValueRule::Size,
            [&s](double v) { s.labelWidth = v; });
-    number("labelHeight", QStringLiteral("Etiketthöhe:"), s.labelHeight, 1000, kMinAreaMm,
+    number("labelHeight", QStringLiteral("Etiketthöhe:"), s.labelHeight, 1000, ValueRule::Size,
            [&s](double v) { s.labelHeight = v; });
-    number("columns", QStringLiteral("Spalten:"), s.columns, 50, 0, [&s](double v) { s.columns = qMax(1, int(v)); });
-    number("rows", QStringLiteral("Zeilen:"), s.rows, 50, 0, [&s](double v) { s.rows = qMax(1, int(v)); });
-    number("originX", QStringLiteral("Rand links:"), s.marginLeft, 1000, 0, [&s](double v) { s.marginLeft = v; });
-    number("originY", QStringLiteral("Rand oben:"), s.marginTop, 1000, 0, [&s](double v) { s.marginTop = v; });
-    number("gapX", QStringLiteral("Abstand waagerecht:"), s.gapX, 100, 0, [&s](double v) { s.gapX = v; });
-    number("gapY", QStringLiteral("Abstand senkrecht:"), s.gapY, 100, 0, [&s](double v) { s.gapY = v; });
+    number("columns", QStringLiteral("Spalten:"), s.columns, 50, ValueRule::Count,
+           [&s](double v) { s.columns = int(v); });
+    number("rows", QStringLiteral("Zeilen:"), s.rows, 50, ValueRule::Count, [&s](double v) { s.rows = int(v); });
+    number("originX", QStringLiteral("Rand links:"), s.marginLeft, 1000, ValueRule::Distance,
+           [&s](double v) { s.marginLeft = v; });
+    number("originY", QStringLiteral("Rand oben:"), s.marginTop, 1000, ValueRule::Distance,
+           [&s](double v) { s.marginTop = v; });
+    number("gapX", QStringLiteral("Abstand waagerecht:"), s.gapX, 100, ValueRule::Distance,
+           [&s](double v) { s.gapX = v; });
+    number("gapY", QStringLiteral("Abstand senkrecht:"), s.gapY, 100, ValueRule::Distance,
+           [&s](double v) { s.gapY = v; });
     return panel;
 }
 
-QString LayoutDesigner::belowMinimum(QString label, double minimum) const
+// Why a typed size or count cannot be taken; empty when it can. Labels come
+// in whole numbers, and a tape a few millimetres high is a real label.
+QString LayoutDesigner::refusalOf(ValueRule rule, QString label, double value) const
 {
     label.chop(1);
-    return QStringLiteral("Die %1 muss mindestens %2 mm betragen. Der Wert wurde nicht übernommen.")
-        .arg(label, numberText(minimum));
+    if (rule == ValueRule::Size && !isDrawableSize(value))
+        return QStringLiteral("Die %1 muss größer als 0 mm sein. Der Wert wurde nicht übernommen.").arg(label);
+    if (rule == ValueRule::Count && (value < 1 || value != std::floor(value)))
+        return QStringLiteral("Bei „%1“ ist nur eine ganze Zahl ab 1 möglich. Der Wert wurde nicht übernommen.")
+            .arg(label);
+    return {};
 }
 
 // Why the page or the label cannot hold the layout as it stands; empty when

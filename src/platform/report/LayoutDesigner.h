@@ -79,7 +79,8 @@ private:
     QWidget *buildProperties();
     QWidget *buildNameList();
     QWidget *buildPageProperties();
-    QString belowMinimum(QString label, double minimum) const;
+    enum class ValueRule { Size, Count, Distance };
+    QString refusalOf(ValueRule rule, QString label, double value) const;
     QString elementOutside() const;
     QString elementName(int index) const;
     QDoubleSpinBox *mmBox();

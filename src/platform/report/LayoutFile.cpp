@@ -253,28 +253,30 @@ QString resolveLayoutPath(const QString &path, int kind)
     return resolved;
 }
 
-bool isEmptyLayoutFile(const QString &path)
+QString existingLayoutPath(const QString &path)
 {
     for (int kind : {LL_PROJECT_LIST, LL_PROJECT_LABEL}) {
-        const QFileInfo file(resolveLayoutPath(path, kind));
-        if (file.isFile() && file.size() == 0)
-            return true;
+        const QString resolved = resolveLayoutPath(path, kind);
+        if (QFileInfo(resolved).isFile())
+            return resolved;
     }
-    return false;
+    return path;
+}
+
+bool isEmptyLayoutFile(const QString &path)
+{
+    const QFileInfo file(existingLayoutPath(path));
+    return file.isFile() && file.size() == 0;
 }
 
 QString damagedLayoutReason(const QString &path)
 {
-    for (int kind : {LL_PROJECT_LIST, LL_PROJECT_LABEL}) {
-        const QString resolved = resolveLayoutPath(path, kind);
-        if (!QFileInfo(resolved).isFile())
-            continue;
-        Layout layout;
-        QString reason;
-        if (loadLayout(resolved, layout, &reason) != 0)
-            return reason;
-    }
-    return {};
+    const QString existing = existingLayoutPath(path);
+    Layout layout;
+    QString reason;
+    if (!QFileInfo(existing).isFile() || loadLayout(existing, layout, &reason) == 0)
+        return {};
+    return reason;
 }
 
 // A file cut short may end inside a character; what comes before it is

@@ -27,6 +27,10 @@ bool saveLayout(const QString &path, const Layout &layout, QString *message = nu
 // extension the caller appended twice counts once.
 QString resolveLayoutPath(const QString &path, int kind);
 
+// The file the program means by `path` as it lies on disk, with its
+// extension; `path` itself when there is none.
+QString existingLayoutPath(const QString &path);
+
 // Whether the layout file the program means by `path` exists but holds
 // nothing (a copy or a save that went wrong), which the engine reports as
 // a layout it cannot find.

@@ -9,7 +9,6 @@ namespace {
 
 // No printer or plotter takes a longer sheet; the limit keeps every page
 // measure a number that drawing can handle.
-constexpr double kMaxPageMm = 10000;
 // Labels per row or column; their product must stay a count.
 constexpr double kMaxGridCount = 1000;
 
@@ -81,13 +80,11 @@ private:
         return values;
     }
 
-    // A page or label size, empty when it is below the minimum or beyond
-    // what drawing can handle.
+    // A page or label size, empty when it cannot be drawn.
     QSizeF areaSize(const QString &text)
     {
         const QList<double> v = numbers(text, 2);
-        const auto fits = [](double mm) { return mm >= kMinAreaMm && mm <= kMaxPageMm; };
-        return fits(v[0]) && fits(v[1]) ? QSizeF(v[0], v[1]) : QSizeF();
+        return isDrawableSize(v[0]) && isDrawableSize(v[1]) ? QSizeF(v[0], v[1]) : QSizeF();
     }
 
     QRectF rect(const QString &text)

@@ -26,18 +26,21 @@ DrawOp shapeOp(DrawOp::Kind kind, const QString &object, const QRectF &rect, dou
     return op;
 }
 
-DrawOp textOp(const QString &object, const QRectF &rect, const QString &text, const FontSpec &font, Qt::Alignment align,
-              bool wrap)
+DrawOp textOp(const QString &object, const QRectF &rect, const FittedText &fitted, Qt::Alignment align)
 {
     DrawOp op;
     op.kind = DrawOp::Kind::Text;
     op.object = object;
     op.rect = rect;
-    op.text = text;
-    op.font = font;
+    op.text = fitted.text();
+    op.font = fitted.font;
     op.align = align;
-    op.wrap = wrap;
     return op;
+}
+
+double cellWidth(const TableColumn &column)
+{
+    return column.width - 2 * kCellPaddingX;
 }
 
 double tableWidth(const TableDef &table, const TableRow &row)
@@ -100,7 +103,8 @@ void ObjectRenderer::renderText(const LayoutObject &o, const QRectF &rect, const
             lines.append(text);
     }
     if (!lines.isEmpty())
-        page.ops.append(textOp(o.name, rect, lines.join(QLatin1Char('\n')), o.font, o.align, o.wrap));
+        page.ops.append(
+            textOp(o.name, rect, fitText(lines.join(QLatin1Char('\n')), o.font, rect.width(), o.wrap), o.align));
 }
 
 void ObjectRenderer::renderPicture(const LayoutObject &o, const QRectF &rect, const NameScope &scope, Page &page)
@@ -149,15 +153,25 @@ QList<const TableRow *> ObjectRenderer::activeRows(const TableDef &table, RowPar
     return rows;
 }
 
-double ObjectRenderer::rowHeight(const TableRow &row, const NameScope &scope) const
+// Each cell's text as it is set in its column: measured once for the
+// row's height and drawn as measured.
+QList<FittedText> ObjectRenderer::fittedCells(const TableRow &row, const NameScope &scope)
+{
+    QList<FittedText> cells;
+    cells.reserve(row.columns.size());
+    for (const TableColumn &c : row.columns)
+        cells.append(fitText(c.expression.evaluate(scope).toText(), c.font, cellWidth(c), c.wrap));
+    return cells;
+}
+
+// A value set on one line keeps the row's height; one that had to break
+// makes the row grow as wrapped text does.
+double ObjectRenderer::rowHeight(const TableRow &row, const QList<FittedText> &cells)
 {
     double height = row.height;
-    for (const TableColumn &c : row.columns) {
-        if (!c.wrap)
-            continue;
-        const QString text = c.expression.evaluate(scope).toText();
-        const double needed = textHeightMm(text, c.font, c.width - 2 * kCellPaddingX, true) + 2 * kCellPaddingY;
-        height = qMax(height, needed);
+    for (qsizetype i = 0; i < cells.size(); ++i) {
+        if (row.columns.at(i).wrap || cells.at(i).lines.size() > 1)
+            height = qMax(height, cells.at(i).heightMm() + 2 * kCellPaddingY);
     }
     return height;
 }
@@ -166,7 +180,7 @@ double ObjectRenderer::rowsHeight(const QList<const TableRow *> &rows, const Tab
 {
     double height = 0;
     for (const TableRow *row : rows)
-        height += rowHeight(*row, scope);
+        height += rowHeight(*row, fittedCells(*row, scope));
     return height;
 }
 
@@ -174,9 +188,10 @@ double ObjectRenderer::renderRows(const QList<const TableRow *> &rows, const Tab
                                   const NameScope &scope, Page &page) const
 {
     for (const TableRow *row : rows) {
-        const double height = qMin(rowHeight(*row, scope), qMax(0.0, bottom - top));
         const CheckedScope checked(scope);
-        renderRow(*row, table.rect.x(), tableWidth(table, *row), top, height, checked, page);
+        const QList<FittedText> cells = fittedCells(*row, checked);
+        const double height = qMin(rowHeight(*row, cells), qMax(0.0, bottom - top));
+        renderRow(*row, table.rect.x(), tableWidth(table, *row), top, height, cells, page);
         if (!checked.missing().isEmpty())
             keepUnknown(rowName(table, *row), checked);
         top += height;
@@ -185,19 +200,18 @@ double ObjectRenderer::renderRows(const QList<const TableRow *> &rows, const Tab
 }
 
 void ObjectRenderer::renderRow(const TableRow &row, double left, double width, double top, double height,
-                               const NameScope &scope, Page &page) const
+                               const QList<FittedText> &cells, Page &page) const
 {
     if (row.fill.isValid())
         page.ops.append(shapeOp(DrawOp::Kind::Rectangle, kTableObject, QRectF(left, top, width, height), 0, row.fill));
     if (row.lineAbove > 0)
         page.ops.append(shapeOp(DrawOp::Kind::Line, kTableObject, QRectF(left, top, width, 0), row.lineAbove));
     double x = left;
-    for (const TableColumn &c : row.columns) {
-        const QString text = c.expression.evaluate(scope).toText();
-        if (!text.isEmpty()) {
-            const QRectF cell(x + kCellPaddingX, top + kCellPaddingY, c.width - 2 * kCellPaddingX,
-                              height - kCellPaddingY);
-            page.ops.append(textOp(kTableObject, cell, text, c.font, c.align, c.wrap));
+    for (qsizetype i = 0; i < cells.size(); ++i) {
+        const TableColumn &c = row.columns.at(i);
+        if (!cells.at(i).text().isEmpty()) {
+            const QRectF cell(x + kCellPaddingX, top + kCellPaddingY, cellWidth(c), height - kCellPaddingY);
+            page.ops.append(textOp(kTableObject, cell, cells.at(i), c.align));
         }
         x += c.width;
     }

@@ -4,6 +4,7 @@
 #include "platform/report/Layout.h"
 #include "platform/report/LayoutNames.h"
 #include "platform/report/Page.h"
+#include "platform/report/TextMetrics.h"
 
 #include <QHash>
 #include <QImage>
@@ -36,9 +37,10 @@ private:
 
     void keepUnknown(const QString &element, const CheckedScope &scope) const;
 
-    double rowHeight(const TableRow &row, const NameScope &scope) const;
-    void renderRow(const TableRow &row, double left, double width, double top, double height, const NameScope &scope,
-                   Page &page) const;
+    static QList<FittedText> fittedCells(const TableRow &row, const NameScope &scope);
+    static double rowHeight(const TableRow &row, const QList<FittedText> &cells);
+    void renderRow(const TableRow &row, double left, double width, double top, double height,
+                   const QList<FittedText> &cells, Page &page) const;
     void renderText(const LayoutObject &o, const QRectF &rect, const NameScope &scope, Page &page) const;
     void renderPicture(const LayoutObject &o, const QRectF &rect, const NameScope &scope, Page &page);
     void renderBarcode(const LayoutObject &o, const QRectF &rect, const NameScope &scope, Page &page) const;

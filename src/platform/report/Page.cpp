@@ -59,7 +59,7 @@ QDataStream &operator<<(QDataStream &out, const Page &page)
     for (const DrawOp &op : page.ops) {
         out << quint8(op.kind) << op.object << op.rect << op.text;
         writeFont(out, op.font);
-        out << qint32(op.align) << op.wrap << op.pen << op.fill << op.image << qint32(op.symbology);
+        out << qint32(op.align) << op.pen << op.fill << op.image << qint32(op.symbology);
         writeBarcode(out, op.barcode);
     }
     return out;
@@ -77,7 +77,7 @@ QDataStream &operator>>(QDataStream &in, Page &page)
         qint32 symbology = 0;
         in >> kind >> op.object >> op.rect >> op.text;
         readFont(in, op.font);
-        in >> align >> op.wrap >> op.pen >> op.fill >> op.image >> symbology;
+        in >> align >> op.pen >> op.fill >> op.image >> symbology;
         readBarcode(in, op.barcode);
         op.kind = DrawOp::Kind(kind);
         op.align = Qt::Alignment(align);

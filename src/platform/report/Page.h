@@ -40,7 +40,6 @@ struct DrawOp
     QString text; // text, or the barcode's data
     FontSpec font;
     Qt::Alignment align = Qt::AlignLeft;
-    bool wrap = false;
     double pen = 0;
     QColor fill;
     QImage image;

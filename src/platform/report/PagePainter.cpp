@@ -32,7 +32,7 @@ void paintText(QPainter &p, const Scale &s, const DrawOp &op)
     p.scale(factor, factor);
     p.setFont(font);
     p.setPen(Qt::black);
-    p.drawText(layout.rect(op.rect), textFlags(op.align, op.wrap), op.text);
+    p.drawText(layout.rect(op.rect), textFlags(op.align), op.text);
     p.restore();
 }
 

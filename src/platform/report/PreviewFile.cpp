@@ -12,7 +12,7 @@ namespace report {
 namespace {
 
 constexpr quint32 kMagic = 0x544c5056; // "TLPV"
-constexpr quint32 kVersion = 1;
+constexpr quint32 kVersion = 2;
 constexpr quint8 kPageMark = 1;
 constexpr quint8 kEndMark = 2;
 

@@ -32,12 +32,12 @@ PrintOptionsDialog::PrintOptionsDialog(const PrintOptions &options, QWidget *par
     m_last->setMinimum(m_first->value());
 
     auto *form = new QFormLayout(this);
-    form->addRow(QStringLiteral("&Drucker:"), m_printer);
+    form->addRow(QStringLiteral("D&rucker:"), m_printer);
     form->addRow(QStringLiteral("&Exemplare:"), m_copies);
     form->addRow(QStringLiteral("Seiten &von:"), m_first);
     form->addRow(QStringLiteral("&bis:"), m_last);
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("Drucken"));
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("&Drucken"));
     buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Abbrechen"));
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);

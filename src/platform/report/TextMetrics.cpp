@@ -2,6 +2,8 @@
 
 #include <QFontMetricsF>
 #include <QImage>
+#include <QList>
+#include <QTextLayout>
 
 namespace report {
 namespace {
@@ -19,25 +21,114 @@ const QImage &measureDevice()
     return device;
 }
 
+// Text is measured for every cell of every line, mostly in the same few
+// fonts; building the metrics each time would cost more than the drawing.
+QFontMetricsF metricsOf(const FontSpec &font)
+{
+    struct Known
+    {
+        FontSpec font;
+        QFontMetricsF metrics;
+    };
+    static QList<Known> known;
+    for (const Known &k : std::as_const(known)) {
+        if (k.font == font)
+            return k.metrics;
+    }
+    // Shrunk sizes vary without end; only the latest few are kept.
+    if (known.size() >= 32)
+        known.removeFirst();
+    known.append({font, QFontMetricsF(font.toQFont(), &measureDevice())});
+    return known.last().metrics;
 }
 
-int textFlags(Qt::Alignment align, bool wrap)
+double widestLineMm(const QStringList &lines, const FontSpec &font)
 {
-    return int(align | Qt::AlignTop) | (wrap ? int(Qt::TextWordWrap) : 0);
+    double widest = 0;
+    for (const QString &line : lines)
+        widest = qMax(widest, textWidthMm(line, font));
+    return widest;
+}
+
+// The lines of one paragraph at `widthMm`; a break at a blank drops the
+// blank, every other character stays.
+QStringList breakParagraph(const QString &paragraph, const FontSpec &font, double widthMm, QTextOption::WrapMode mode)
+{
+    QTextLayout layout(paragraph, font.toQFont(), &measureDevice());
+    QTextOption option;
+    option.setWrapMode(mode);
+    layout.setTextOption(option);
+    QStringList lines;
+    layout.beginLayout();
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(widthMm * kPxPerMm);
+        QString piece = paragraph.mid(line.textStart(), line.textLength());
+        while (piece.endsWith(QLatin1Char(' ')) && piece.size() > 1)
+            piece.chop(1);
+        lines.append(piece);
+    }
+    layout.endLayout();
+    return lines.isEmpty() ? QStringList(QString()) : lines;
+}
+
+// Wrapped text breaks between words where it can; a value meant to stand
+// on one line has no words to keep together and fills each line.
+QStringList breakLines(const QStringList &paragraphs, const FontSpec &font, double widthMm, bool wrap)
+{
+    const QTextOption::WrapMode mode = wrap ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::WrapAnywhere;
+    QStringList lines;
+    for (const QString &paragraph : paragraphs)
+        lines += breakParagraph(paragraph, font, widthMm, mode);
+    return lines;
+}
+
+// The size at which the widest line fits, or the smallest one allowed.
+double shrunkSize(const QStringList &lines, const FontSpec &font, double widthMm)
+{
+    const double smallest = font.size * kSmallestShrink;
+    FontSpec trial = font;
+    trial.size = qMax(smallest, font.size * widthMm / widestLineMm(lines, font));
+    // Glyph widths do not scale exactly with the size.
+    while (trial.size > smallest && widestLineMm(lines, trial) > widthMm)
+        trial.size = qMax(smallest, trial.size * 0.98);
+    return trial.size;
+}
+
+}
+
+int textFlags(Qt::Alignment align)
+{
+    // A fitted text never needs cutting; should rounding at a coarse
+    // device make a line a hair wider, it is drawn whole.
+    return int(align | Qt::AlignTop) | Qt::TextDontClip;
 }
 
 double textWidthMm(const QString &text, const FontSpec &font)
 {
-    return QFontMetricsF(font.toQFont(), &measureDevice()).horizontalAdvance(text) / kPxPerMm;
+    return metricsOf(font).horizontalAdvance(text) / kPxPerMm;
 }
 
-double textHeightMm(const QString &text, const FontSpec &font, double widthMm, bool wrap)
+double FittedText::heightMm() const
 {
-    const QFontMetricsF metrics(font.toQFont(), &measureDevice());
-    if (!wrap && !text.contains(QLatin1Char('\n')))
+    const QFontMetricsF metrics = metricsOf(font);
+    if (lines.size() <= 1)
         return metrics.height() / kPxPerMm;
-    const QRectF box(0, 0, widthMm * kPxPerMm, 1e7);
-    return metrics.boundingRect(box, textFlags(Qt::AlignLeft, wrap), text).height() / kPxPerMm;
+    return metrics.boundingRect(QRectF(0, 0, 1e7, 1e7), textFlags(Qt::AlignLeft), text()).height() / kPxPerMm;
+}
+
+FittedText fitText(const QString &text, const FontSpec &font, double widthMm, bool wrap)
+{
+    const QStringList paragraphs = text.split(QLatin1Char('\n'));
+    FittedText fitted{paragraphs, font};
+    if (widthMm <= 0 || widestLineMm(paragraphs, font) <= widthMm)
+        return fitted;
+    if (!wrap) {
+        fitted.font.size = shrunkSize(paragraphs, font, widthMm);
+        if (widestLineMm(paragraphs, fitted.font) <= widthMm)
+            return fitted;
+    }
+    fitted.lines = breakLines(paragraphs, fitted.font, widthMm, wrap);
+    return fitted;
 }
 
 }

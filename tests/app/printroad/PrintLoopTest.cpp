@@ -472,6 +472,8 @@ TEST_F(PrintLoopRealEngineTest, AFullDiskNamesThePdfFolderAndLeavesNoHalfFile)
     expectEverythingClosed();
 }
 
+// The form table may keep the name without its extension; the box names
+// the file as it lies in the folder.
 TEST_F(PrintLoopRealEngineTest, ALayoutCutInHalfIsCalledDamagedWithItsName)
 {
     const QString layout = ProgramPaths().FormularPfad + QStringLiteral("Auftrag_Rechnung.lst");
@@ -479,16 +481,21 @@ TEST_F(PrintLoopRealEngineTest, ALayoutCutInHalfIsCalledDamagedWithItsName)
     ASSERT_TRUE(file.open(QIODevice::ReadWrite));
     ASSERT_TRUE(file.resize(file.size() / 2));
     file.close();
-    invoice(QStringLiteral("20260002"));
-    moduleLoop.ListeTintlen(false);
-    ASSERT_EQ(services.messages().size(), 1);
-    EXPECT_EQ(services.messages().first().caption, QStringLiteral("Fehler (Nr.-22)"));
-    EXPECT_TRUE(services.messages().first().text.startsWith(
-        QStringLiteral("Die Formulardatei %1 ist beschädigt (").arg(layout)))
-        << services.messages().first().text.toStdString();
-    EXPECT_TRUE(services.messages().first().text.contains(
-        QStringLiteral("Öffnen Sie es über den \"Bearbeiten/Layout\"-Button, um zu retten, was sich lesen lässt")));
-    expectEverythingClosed();
+    for (const QString &rowName : {QStringLiteral("Auftrag_Rechnung.lst"), QStringLiteral("Auftrag_Rechnung")}) {
+        services.clear();
+        invoice(QStringLiteral("20260002"));
+        window.row.DateiErsteSeite = rowName;
+        moduleLoop.ListeTintlen(false);
+        ASSERT_EQ(services.messages().size(), 1) << rowName.toStdString();
+        EXPECT_EQ(services.messages().first().caption, QStringLiteral("Fehler (Nr.-22)"));
+        EXPECT_TRUE(services.messages().first().text.startsWith(
+            QStringLiteral("Die Formulardatei %1 ist beschädigt (").arg(layout)))
+            << services.messages().first().text.toStdString();
+        EXPECT_TRUE(services.messages().first().text.contains(
+            QStringLiteral("Öffnen Sie es über den \"Bearbeiten/Layout\"-Button, um zu retten, was sich lesen lässt")))
+            << rowName.toStdString();
+        expectEverythingClosed();
+    }
 }
 
 // A layout that uses a name the print never defines is refused with one box
@@ -520,6 +527,31 @@ TEST_F(PrintLoopRealEngineTest, ANameNoDefinitionMadeStopsTheJobWithOneBoxAndNoD
     });
     moduleLoop.Layout();
     EXPECT_EQ(problem, QStringLiteral("Unbekannte Namen:\n„Betreff“: Gibtsnicht"));
+}
+
+// Labels follow the list's loop and know its record count as well: a label
+// layout naming it prints, and the designer does not call it unknown.
+TEST_F(PrintLoopRealEngineTest, ALabelLayoutNamingTheRecordCountPrints)
+{
+    report::Layout layout = demo::addressLabelLayout();
+    layout.objects.append(report::textObject("Zahl", {60, 2, 30, 4}, {"\"Anzahl \" + Anzahl"}));
+    ASSERT_TRUE(report::saveLayout(ProgramPaths().FormularPfad + QStringLiteral("Auftrag_Etikett.lbl"), layout));
+    QDir().mkpath(scratchPath(QStringLiteral("pdf")));
+    request(QStringLiteral("Auftrag"), QStringLiteral("Etikett"), QStringLiteral("E"), QStringLiteral("A"));
+    PrintRequest().Datensatz.clear();
+    window.row = {QStringLiteral("Adressetikett"), QStringLiteral("Auftrag_Etikett.lbl"), 1};
+    moduleLoop.EtikettTintlen(false);
+    EXPECT_TRUE(services.messages().isEmpty()) << services.messageTexts().join('|').toStdString();
+    EXPECT_FALSE(QDir(scratchPath(QStringLiteral("pdf"))).entryList(QDir::Files).isEmpty());
+    expectEverythingClosed();
+
+    QString problem = QStringLiteral("(nicht geöffnet)");
+    report::setDialogRunner([&problem](QDialog &designer) {
+        problem = designer.findChild<QLabel *>(QStringLiteral("problem"))->text();
+        return int(QDialog::Rejected);
+    });
+    moduleLoop.Layout();
+    EXPECT_EQ(problem, QString());
 }
 
 TEST_F(PrintLoopTest, ATableHeldByAnotherWorkstationEndsTheJobWithItsNameAndLeavesNothingOpen)

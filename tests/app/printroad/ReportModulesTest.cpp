@@ -14,9 +14,11 @@
 #include <QDialog>
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -52,6 +54,53 @@ QString pdfText(const QString &path, bool layout = true)
                                                    << path << QStringLiteral("-"));
     process.waitForFinished(20000);
     return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+bool inked(const QImage &page, const QRectF &area)
+{
+    const QRect pixels = area.toAlignedRect().intersected(page.rect());
+    for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
+        for (int x = pixels.left(); x <= pixels.right(); ++x) {
+            if (qGray(page.pixel(x, y)) < 128)
+                return true;
+        }
+    }
+    return false;
+}
+
+// Words of the PDF matching `pattern` whose first or last character shows
+// no ink once the page is rendered: text its box cut. The PDF's text keeps
+// a cut word whole, so only the rendering shows the cut.
+QStringList cutWords(const QString &pdf, const QRegularExpression &pattern)
+{
+    constexpr double dpi = 150;
+    const QTemporaryDir images;
+    QProcess::execute(QStringLiteral("pdftoppm"),
+                      {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-gray"), pdf, images.filePath("p")});
+    QProcess boxes;
+    boxes.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    boxes.waitForFinished(20000);
+    const QStringList pages = QString::fromUtf8(boxes.readAllStandardOutput()).split(QStringLiteral("<page ")).mid(1);
+    const QStringList files = QDir(images.path()).entryList({QStringLiteral("p-*.pgm")}, QDir::Files, QDir::Name);
+    static const QRegularExpression word(
+        QStringLiteral(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
+    constexpr double scale = dpi / 72;
+    QStringList cut;
+    for (qsizetype n = 0; n < qMin(pages.size(), files.size()); ++n) {
+        const QImage page(images.filePath(files.at(n)));
+        for (auto it = word.globalMatch(pages.at(n)); it.hasNext();) {
+            const QRegularExpressionMatch m = it.next();
+            if (!pattern.match(m.captured(5)).hasMatch())
+                continue;
+            const QRectF box(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()) * scale,
+                             QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()) * scale);
+            const double glyph = box.width() / qMax<qsizetype>(1, m.captured(5).size());
+            if (!inked(page, QRectF(box.left(), box.top(), glyph, box.height()))
+                || !inked(page, QRectF(box.right() - glyph, box.top(), glyph, box.height())))
+                cut << m.captured(5);
+        }
+    }
+    return cut;
 }
 
 }
@@ -121,6 +170,9 @@ TEST_P(DemoForms, PrintsTheDemoRecordsIntoAPdf)
     ASSERT_TRUE(QFile::exists(pdf)) << name.toStdString();
     const QString text = pdfText(pdf);
     EXPECT_TRUE(text.contains(request.expected)) << name.toStdString() << "\n" << text.toStdString();
+    // No number or address loses a character to its box.
+    static const QRegularExpression numberOrAddress(QRegularExpression::anchoredPattern(QStringLiteral(".*[0-9@].*")));
+    EXPECT_EQ(cutWords(pdf, numberOrAddress).join(u' ').toStdString(), "") << name.toStdString();
     EXPECT_TRUE(services.messageTexts().isEmpty()) << services.messageTexts().join("|").toStdString();
     // The designer, prepared with the names printing defines, calls none of
     // the form's names unknown.
@@ -215,6 +267,56 @@ TEST_F(DemoForms, LabelsAndLettersAddressThePartnerAsGermanPostExpects)
         const QString text = pdfText(print(formRowOf(form), demoRequests.value(form)), false);
         EXPECT_TRUE(text.contains(address)) << form << "\n" << text.toStdString();
     }
+}
+
+// A payment list says what period it covers, and leaves the line out when
+// it covers all payments.
+TEST_F(DemoForms, PaymentListsSayWhatPeriodTheyCover)
+{
+    const struct
+    {
+        const char *form;
+        const char *key;
+        const char *said; // empty: no period line
+    } cases[] = {
+        {"Zahlungseingang_Liste", ">=01.10.2026;<=30.11.2026", "Zeitraum: 01.10.2026 bis 30.11.2026"},
+        {"Zahlungseingang_Liste", ">=01.10.2026", "Zeitraum: ab 01.10.2026"},
+        {"Zahlungsausgang_Liste", "<=30.11.2026", "Zeitraum: bis 30.11.2026"},
+        {"Zahlungsausgang_Liste", "", ""},
+    };
+    for (const auto &c : cases) {
+        const QString text = pdfText(print(formRowOf(c.form), {"A", c.key, {}}));
+        ASSERT_FALSE(text.isEmpty()) << c.form << " " << c.key;
+        if (*c.said)
+            EXPECT_TRUE(text.contains(c.said)) << c.form << " " << c.key << "\n" << text.toStdString();
+        else
+            EXPECT_FALSE(text.contains("Zeitraum")) << c.form << " " << c.key << "\n" << text.toStdString();
+    }
+}
+
+// An amount wider than its column is set smaller and keeps every digit,
+// standing apart from the unit price beside it.
+TEST_F(DemoForms, AnInvoicePositionOfAnyAmountKeepsEveryDigit)
+{
+    freshTables();
+    useLayouts();
+    TTable positions;
+    positions.SetTableName(ProgramPaths().DatenPfad + "atrpos.db");
+    positions.Open();
+    positions.SetRange({"20260001"}, {"20260001"});
+    positions.First();
+    positions.Edit();
+    positions.FieldByName("menge")->SetAsFloat(1);
+    positions.FieldByName("epreis")->SetAsFloat(1234554321.33);
+    positions.FieldByName("gpreis")->SetAsFloat(1234554321.33);
+    positions.Post();
+    positions.Close();
+    const QString pdf = print(formRowOf("Auftrag_Rechnung"), demoRequests.value("Auftrag_Rechnung"));
+    static const QRegularExpression bothAmounts(
+        QStringLiteral("1,00 +1\\.?234\\.554\\.321,33 +1\\.?234\\.554\\.321,33\\n"));
+    EXPECT_TRUE(bothAmounts.match(pdfText(pdf)).hasMatch()) << pdfText(pdf).toStdString();
+    static const QRegularExpression amounts(QRegularExpression::anchoredPattern(QStringLiteral(".*[0-9].*")));
+    EXPECT_EQ(cutWords(pdf, amounts).join(u' ').toStdString(), "");
 }
 
 TEST_F(DemoForms, ASecondCopyIsMarkedAsCopy)

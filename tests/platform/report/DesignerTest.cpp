@@ -226,34 +226,44 @@ TEST_F(Designer, NumbersAreGermanAndAnElementNeverLeavesThePageUnnoticed)
     EXPECT_EQ(columns->item(1, 1)->text(), "120,5");
 }
 
-// A paper or label size that cannot hold the layout, or is too small to be
-// meant, is refused like an element off the page: said, and not taken.
+// A paper or label size that cannot hold the layout, or cannot be drawn,
+// is refused like an element off the page: said, and not taken. Label
+// tapes of a few millimetres are taken; labels are counted whole.
 TEST_F(Designer, APageOrLabelThatCannotHoldTheLayoutIsRefused)
 {
     ui::ScopedRecordingUiServices user;
+    const Layout list = newLayout(Layout::Type::List);
     Layout labels = newLayout(Layout::Type::Label);
     labels.objects.append(textObject("Adresse", {5, 5, 60, 25}, {"Kunde_Name"}));
+    Layout tape = newLayout(Layout::Type::Label);
+    tape.objects.append(textObject("Inhalt", {1, 1, 40, 4}, {"Bezeichnung"}));
     const struct
     {
-        Layout::Type type;
+        const Layout *start;
         const char *box;
         const char *typed;
         const char *said; // empty: taken
     } cases[] = {
-        {Layout::Type::List, "pageWidth", "5", "Die Papierbreite muss mindestens 10 mm betragen."},
-        {Layout::Type::List, "pageHeight", "9,9", "Die Papierhöhe muss mindestens 10 mm betragen."},
-        {Layout::Type::List, "pageWidth", "150", "„Tabelle“ außerhalb der Seite (150 x 297 mm)"},
-        {Layout::Type::List, "pageWidth", "250", ""},
-        {Layout::Type::Label, "labelWidth", "0", "Die Etikettbreite muss mindestens 10 mm betragen."},
-        {Layout::Type::Label, "labelWidth", "50", "„Adresse“ außerhalb des Etiketts (50 x 37 mm)"},
-        {Layout::Type::Label, "columns", "4", "Etiketten außerhalb des Bogens (210 x 297 mm)"},
-        {Layout::Type::Label, "pageHeight", "200", "Etiketten außerhalb des Bogens (210 x 200 mm)"},
-        {Layout::Type::Label, "labelHeight", "30", ""},
+        {&list, "pageWidth", "0", "Die Papierbreite muss größer als 0 mm sein."},
+        {&list, "pageHeight", "9,9", "„Tabelle“ außerhalb der Seite (210 x 9,9 mm)"},
+        {&list, "pageWidth", "150", "„Tabelle“ außerhalb der Seite (150 x 297 mm)"},
+        {&list, "pageWidth", "250", ""},
+        {&labels, "labelWidth", "0", "Die Etikettbreite muss größer als 0 mm sein."},
+        {&labels, "labelWidth", "50", "„Adresse“ außerhalb des Etiketts (50 x 37 mm)"},
+        {&labels, "columns", "4", "Etiketten außerhalb des Bogens (210 x 297 mm)"},
+        {&labels, "columns", "2,5", "Bei „Spalten“ ist nur eine ganze Zahl ab 1 möglich."},
+        {&labels, "rows", "0", "Bei „Zeilen“ ist nur eine ganze Zahl ab 1 möglich."},
+        {&labels, "rows", "3", ""},
+        {&labels, "pageHeight", "200", "Etiketten außerhalb des Bogens (210 x 200 mm)"},
+        {&labels, "labelHeight", "30", ""},
+        {&tape, "labelHeight", "6", ""},
+        {&tape, "labelHeight", "9", ""},
+        {&tape, "labelHeight", "12", ""},
+        {&tape, "labelHeight", "4,5", "„Inhalt“ außerhalb des Etiketts (70 x 4,5 mm)"},
     };
     for (const auto &c : cases) {
         user.clear();
-        const Layout start = c.type == Layout::Type::Label ? labels : newLayout(Layout::Type::List);
-        LayoutDesigner designer(start, dir.filePath("neu.lst"), Definitions{}, Definitions{}, nullptr, "Seite");
+        LayoutDesigner designer(*c.start, dir.filePath("neu.lst"), Definitions{}, Definitions{}, nullptr, "Seite");
         designer.show();
         auto *box = child<QDoubleSpinBox>(designer, c.box);
         const double before = box->value();
@@ -263,7 +273,7 @@ TEST_F(Designer, APageOrLabelThatCannotHoldTheLayoutIsRefused)
         EXPECT_TRUE(designer.isVisible()) << c.box << " " << c.typed;
         EXPECT_EQ(user.messageTexts().join('|').contains(QString::fromUtf8(c.said)), true) << c.box << c.typed;
         EXPECT_EQ(user.messages().size(), refused ? 1 : 0) << c.box << " " << c.typed;
-        EXPECT_EQ(layoutToText(designer.layout()) == layoutToText(start), refused) << c.box << " " << c.typed;
+        EXPECT_EQ(layoutToText(designer.layout()) == layoutToText(*c.start), refused) << c.box << " " << c.typed;
         EXPECT_EQ(box->value() == before, refused) << c.box << " " << c.typed;
     }
 }

@@ -73,7 +73,7 @@ TEST(HostileLayout, PagesAndGridsThatCannotBeAreRefused)
     ASSERT_EQ(layoutFromText(good, read), 0);
     for (const char *bad :
          {"Grid=1e300;1", "Grid=100000;100000", "Grid=nan;1", "Size=nan;297", "Size=inf;297", "Size=210;1e300",
-          "Margins=0;0;nan;0", "Size=5;297", "Size=210;0", "Label=9.9;37", "Label=-70;37", "Label=70;nan"}) {
+          "Margins=0;0;nan;0", "Size=-5;297", "Size=210;0", "Label=0;37", "Label=-70;37", "Label=70;nan"}) {
         QString text = good;
         const QString key = QString::fromLatin1(bad).section(QLatin1Char('='), 0, 0) + QLatin1Char('=');
         const qsizetype at = text.indexOf(QLatin1Char('\n') + key);
@@ -82,6 +82,23 @@ TEST(HostileLayout, PagesAndGridsThatCannotBeAreRefused)
         QString message;
         EXPECT_EQ(layoutFromText(text, read, &message), LL_ERR_LAYOUT) << bad;
         EXPECT_TRUE(message.startsWith(QStringLiteral("Zeile"))) << bad;
+    }
+    // Label tapes of a few millimetres, as earlier versions wrote them.
+    const struct
+    {
+        const char *line;
+        QSizeF label;
+    } tapes[] = {
+        {"Label=62;6", {62, 6}}, {"Label=62;9", {62, 9}}, {"Label=12;12", {12, 12}}, {"Label=0.5;6", {0.5, 6}}};
+    for (const auto &tape : tapes) {
+        QString text = good;
+        const qsizetype at = text.indexOf(QStringLiteral("\nLabel="));
+        text.replace(at + 1, text.indexOf(QLatin1Char('\n'), at + 1) - at - 1, QLatin1String(tape.line));
+        ASSERT_EQ(layoutFromText(text, read), 0) << tape.line;
+        EXPECT_EQ(QSizeF(read.sheet.labelWidth, read.sheet.labelHeight), tape.label) << tape.line;
+        Layout again;
+        ASSERT_EQ(layoutFromText(layoutToText(read), again), 0) << tape.line;
+        EXPECT_EQ(layoutToText(again), layoutToText(read)) << tape.line;
     }
 }
 

@@ -86,6 +86,27 @@ TEST_F(LabelPrint, CardsPutOneLabelOnEachPage)
     EXPECT_EQ(recording->pages.at(2).texts(), QStringList{"Kunde 3"});
 }
 
+// Label printers use tapes a few millimetres high; a tape label saved in
+// any of these heights is read again and printed.
+TEST_F(LabelPrint, TapeLabelsOfAFewMillimetresPrint)
+{
+    for (const double height : {6.0, 9.0, 12.0}) {
+        Layout tape = sheet();
+        tape.pageSize = QSizeF(62, height);
+        tape.sheet = SheetDef{62, height, 1, 1, 0, 0, 0, 0};
+        tape.objects = {textObject("Inhalt", {1, 0.5, 60, height - 1}, {"Name"}, FontSpec{"DejaVu Sans", 9})};
+        recording->pages.clear();
+        ASSERT_EQ(LlPrintStart(job, LL_PROJECT_CARD, writeLayout("band.lbl", tape), LL_PRINT_NORMAL, 0), 0) << height;
+        LlDefineVariable(job, "Name", "Schraube M6x40");
+        ASSERT_EQ(LlPrint(job), 0) << height;
+        ASSERT_EQ(LlPrintEnd(job, 0), 0) << height;
+        ASSERT_EQ(recording->pages.size(), 1) << height;
+        const DrawOp *text = recording->pages.at(0).findText("Schraube M6x40");
+        ASSERT_TRUE(text) << height;
+        EXPECT_LE(text->rect.bottom(), height) << height;
+    }
+}
+
 TEST_F(LabelPrint, BarcodesAreEncodedAndBadDataIsMarked)
 {
     ASSERT_EQ(LlPrintStart(job, LL_PROJECT_LABEL, writeLayout("artikel.lbl", sheet()), LL_PRINT_NORMAL, 0), 0);

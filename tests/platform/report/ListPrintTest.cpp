@@ -2,6 +2,7 @@
 
 #include "platform/report/LayoutBuilder.h"
 #include "platform/report/LayoutFile.h"
+#include "platform/report/TextMetrics.h"
 #include "platform/report/api/ReportApi.h"
 
 #include <QPushButton>
@@ -148,7 +149,9 @@ TEST_F(ListPrint, WrappedLinesGrowAndConditionsChooseTheLine)
     const DrawOp *longText = page(0).findText("Ein sehr langer");
     const DrawOp *note = page(0).findText("Hinweis: Lieferung");
     ASSERT_TRUE(longText && note);
-    EXPECT_TRUE(longText->wrap);
+    EXPECT_EQ(QString(longText->text).replace('\n', ' '),
+              "Ein sehr langer Artikeltext, der sicher über mehrere Zeilen umbrochen wird");
+    EXPECT_GE(longText->text.count('\n'), 2);
     EXPECT_GT(note->rect.top() - longText->rect.top(), 10);
     EXPECT_FALSE(page(0).findText("Hinweis: Ein sehr"));
     EXPECT_TRUE(note->font.italic);
@@ -271,4 +274,72 @@ TEST_F(ListPrint, DefinitionsSurvivePrintEndAndRedefinitionReplaces)
     ASSERT_EQ(recording->pages.size(), 2);
     EXPECT_TRUE(page(1).texts().contains("Rechnung 4712"));
     EXPECT_TRUE(page(1).texts().contains("Summe: 1,00"));
+}
+
+// A value wider than its box never loses a character: kept-whole text is
+// set smaller down to a floor and breaks below it, wrapped text breaks
+// inside a word longer than its column; every line stays inside its box.
+TEST_F(ListPrint, TextWiderThanItsBoxKeepsEveryCharacterInsideTheBox)
+{
+    const QString number = QStringLiteral("1.234.554.321,33");
+    const QString mail = QStringLiteral("hj.mueller@mueller-soehne.de");
+    const QString overLong = QStringLiteral("Sehr-lange-Zahl 123456789012345678901234567890");
+    const struct
+    {
+        const char *where; // "Text": a text object, else a column
+        Qt::Alignment align;
+        bool wrap;
+        double width;
+        QString value;
+        int lines;
+        bool shrunk;
+    } cases[] = {
+        {"Text", Qt::AlignRight, false, 20, "24,00 Kartusche", 1, true},
+        {"Text", Qt::AlignLeft, false, 20, "24,00 Kartusche", 1, true},
+        {"Text", Qt::AlignHCenter, false, 20, "24,00 Kartusche", 1, true},
+        {"Text", Qt::AlignRight, false, 40, "24,00 Kartusche", 1, false},
+        {"Text", Qt::AlignLeft, true, 20, mail, 3, false},
+        {"Tabelle", Qt::AlignRight, false, 25, number, 1, true},
+        {"Tabelle", Qt::AlignRight, false, 12, number, 2, true},
+        {"Tabelle", Qt::AlignLeft, true, 30, mail, 2, false},
+        {"Tabelle", Qt::AlignHCenter, true, 30, overLong, 4, false},
+    };
+    for (const auto &c : cases) {
+        const std::string trace = std::string(c.where) + " " + c.value.toStdString() + " " + std::to_string(c.width);
+        Layout narrow = invoiceLayout();
+        if (QLatin1String(c.where) == QLatin1String("Text")) {
+            LayoutObject head = textObject("Text", {20, 30, c.width, 5}, {"Wert"}, font(10), c.align);
+            head.wrap = c.wrap;
+            narrow.objects.append(head);
+        } else {
+            narrow.table->rows[1] =
+                tableRow(RowPart::Data, 5, {column(c.width + 2, "Wert", c.align, font(10), c.wrap)});
+        }
+        recording->pages.clear();
+        ASSERT_EQ(LlPrintStart(job, LL_PROJECT_LIST, writeLayout("eng.lst", narrow), LL_PRINT_NORMAL, 0), 0);
+        LlDefineVariable(job, "Wert", c.value);
+        LlDefineField(job, "Wert", c.value);
+        for (const char *name : {"Übertrag", "Betrag", "Bezeichnung"})
+            LlDefineField(job, name, "0");
+        LlPrint(job);
+        ASSERT_EQ(LlPrintFields(job), 0) << trace;
+        LlPrintEnd(job, 0);
+        ASSERT_FALSE(recording->pages.isEmpty()) << trace;
+        const DrawOp *drawn = nullptr;
+        for (const DrawOp &op : page(0).ops) {
+            if (op.kind == DrawOp::Kind::Text && op.object == QLatin1String(c.where)
+                && QString(op.text).remove('\n').remove(' ') == QString(c.value).remove(' '))
+                drawn = &op;
+        }
+        ASSERT_TRUE(drawn) << trace;
+        const QStringList lines = drawn->text.split('\n');
+        EXPECT_EQ(lines.size(), c.lines) << trace << " " << drawn->text.toStdString();
+        EXPECT_EQ(drawn->font.size < 10, c.shrunk) << trace;
+        EXPECT_GE(drawn->font.size, 10 * kSmallestShrink) << trace;
+        EXPECT_EQ(drawn->align, c.align) << trace;
+        for (const QString &line : lines)
+            EXPECT_LE(textWidthMm(line, drawn->font), drawn->rect.width() + 1e-6) << trace << " " << line.toStdString();
+        if (c.lines > 1 && QLatin1String(c.where) == QLatin1String("Tabelle"))
+            EXPECT_GE(drawn->rect.height() + 0.6, (FittedText{lines, drawn->font}.heightMm())) << trace;
+    }
 }

@@ -428,6 +428,42 @@ TEST(PreviewText, EveryZoomDrawsALineAsLongAsInPrint)
     }
 }
 
+// Each field and the print button answer to a letter of their own.
+TEST_F(Output, OptionsDialogAnswersEachAltKeyOnce)
+{
+    ASSERT_EQ(LlPrintStart(job, LL_PROJECT_LIST, layout, LL_PRINT_NORMAL, 0), 0);
+    const struct
+    {
+        Qt::Key key;
+        const char *focused; // empty: the dialog printed
+    } cases[] = {
+        {Qt::Key_D, ""}, {Qt::Key_R, "printer"}, {Qt::Key_E, "copies"}, {Qt::Key_V, "first"}, {Qt::Key_B, "last"}};
+    for (const auto &c : cases) {
+        QString focused;
+        setDialogRunner([&](QDialog &dialog) {
+            auto &options = dynamic_cast<PrintOptionsDialog &>(dialog);
+            dialog.show();
+            dialog.activateWindow();
+            EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog));
+            QTest::keyClick(&dialog, c.key, Qt::AltModifier);
+            // A button's letter presses it visibly, and the click follows.
+            QTest::qWaitFor([&dialog] { return !dialog.isVisible(); }, 500);
+            const QMap<QWidget *, QString> names = {{options.printerBox(), "printer"},
+                                                    {options.copiesBox(), "copies"},
+                                                    {options.firstPageBox(), "first"},
+                                                    {options.lastPageBox(), "last"}};
+            focused = names.value(QApplication::focusWidget());
+            const int result = dialog.isVisible() ? int(QDialog::Rejected) : dialog.result();
+            dialog.hide();
+            return result;
+        });
+        const bool prints = *c.focused == 0;
+        EXPECT_EQ(LlPrintOptionsDialog(job, nullptr, "Rechnung"), prints ? 0 : LL_ERR_USER_ABORTED) << c.key;
+        if (!prints)
+            EXPECT_EQ(focused, c.focused) << c.key;
+    }
+}
+
 TEST_F(Output, OptionsDialogChoosesPrinterCopiesAndPages)
 {
     ASSERT_EQ(LlPrintStart(job, LL_PROJECT_LIST, layout, LL_PRINT_NORMAL, 0), 0);
