@@ -26,6 +26,30 @@ QString fractionText(const QString &digits, const QString &picture)
     return out;
 }
 
+// Digits that do not fit the picture stand before it; where the picture
+// groups its thousands they are grouped on, so that a large amount still
+// reads as one ("1.234.554.321", not "1234.554.321").
+QString overflowText(const QString &overflow, const QString &picture)
+{
+    const qsizetype comma = picture.indexOf(QLatin1Char(','));
+    if (comma < 0)
+        return overflow;
+    const qsizetype room = 3 - std::count_if(picture.begin(), picture.begin() + comma, isDigitPlace);
+    if (room < 0)
+        return overflow;
+    qsizetype left = overflow.size();
+    const qsizetype filling = std::min(room, left);
+    QString out = overflow.mid(left - filling);
+    left -= filling;
+    while (left > 0) {
+        const qsizetype group = std::min<qsizetype>(3, left);
+        out.prepend(QLatin1Char('.'));
+        out.prepend(overflow.mid(left - group, group));
+        left -= group;
+    }
+    return out;
+}
+
 // Fills the integer part from the right; returns the text and whether the
 // minus sign still has to be placed.
 QString integerText(QString digits, const QString &picture, bool negative)
@@ -54,7 +78,7 @@ QString integerText(QString digits, const QString &picture, bool negative)
         }
     }
     if (left > 0)
-        out.prepend(digits.left(left));
+        out.prepend(overflowText(digits.left(left), picture));
     if (signPending) {
         const qsizetype firstNonBlank =
             out.size() - QString(out).remove(QRegularExpression(QStringLiteral("^ +"))).size();

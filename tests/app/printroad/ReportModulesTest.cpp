@@ -313,7 +313,7 @@ TEST_F(DemoForms, AnInvoicePositionOfAnyAmountKeepsEveryDigit)
     positions.Close();
     const QString pdf = print(formRowOf("Auftrag_Rechnung"), demoRequests.value("Auftrag_Rechnung"));
     static const QRegularExpression bothAmounts(
-        QStringLiteral("1,00 +1\\.?234\\.554\\.321,33 +1\\.?234\\.554\\.321,33\\n"));
+        QStringLiteral("1,00 +1\\.234\\.554\\.321,33 +1\\.234\\.554\\.321,33\\n"));
     EXPECT_TRUE(bothAmounts.match(pdfText(pdf)).hasMatch()) << pdfText(pdf).toStdString();
     static const QRegularExpression amounts(QRegularExpression::anchoredPattern(QStringLiteral(".*[0-9].*")));
     EXPECT_EQ(cutWords(pdf, amounts).join(u' ').toStdString(), "");

@@ -144,6 +144,9 @@ TEST(NumberPicture, DigitsBeyondThePictureAreNotLost)
 {
     EXPECT_EQ(formatPicture(123456, "--&"), "123456");
     EXPECT_EQ(formatPicture(-123456, "--&.#"), "-123456,0");
+    EXPECT_EQ(formatPicture(1234554321.33, "--,---,--&.##"), "1.234.554.321,33");
+    EXPECT_EQ(formatPicture(-1234567890, "---,--&"), "-1.234.567.890");
+    EXPECT_EQ(formatPicture(12345, "&,&&&"), "12.345");
 }
 
 TEST(NumberPicture, RoundingIsDecimalHalfAwayFromZero)
