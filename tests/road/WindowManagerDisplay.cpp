@@ -29,7 +29,7 @@ WindowManagerDisplay::WindowManagerDisplay()
 
 WindowManagerDisplay::~WindowManagerDisplay()
 {
-    for (QProcess *process : {&m_manager, &m_server}) {
+    for (QProcess *process : {&m_visit, &m_otherProgram, &m_manager, &m_server}) {
         process->terminate();
         if (!process->waitForFinished(5000))
             process->kill();
@@ -69,4 +69,18 @@ void WindowManagerDisplay::bringBack(unsigned long window) const
     xdotool.setProcessEnvironment(m_manager.processEnvironment());
     xdotool.start(QStringLiteral("xdotool"), {"windowactivate", QString::number(window)});
     xdotool.waitForFinished(5000);
+}
+
+void WindowManagerDisplay::visitAnotherProgram(unsigned long window, int milliseconds)
+{
+    const QString title = QStringLiteral("Auftragsbearbeitung");
+    if (m_otherProgram.state() == QProcess::NotRunning) {
+        m_otherProgram.setProcessEnvironment(m_manager.processEnvironment());
+        m_otherProgram.start(QStringLiteral("xmessage"), {"-title", title, "-geometry", "+900+700", "Drucken"});
+    }
+    m_visit.setProcessEnvironment(m_manager.processEnvironment());
+    m_visit.start(QStringLiteral("timeout"),
+                  {"20", "xdotool", "search", "--sync", "--name", "^" + title + "$", "windowactivate", "--sync",
+                   "sleep", QString::number(milliseconds / 1000.0), "windowactivate", "--sync",
+                   QString::number(window)});
 }

@@ -19,6 +19,13 @@ public:
     // Asks the window manager to bring the window back to the front, as a
     // click on it in the task bar does.
     void bringBack(unsigned long window) const;
+    // The user clicks into another program's window, which hands the focus
+    // back to `window` after `milliseconds`, as the suite's print button
+    // does; the visit runs beside the caller's event loop.
+    void visitAnotherProgram(unsigned long window, int milliseconds);
+    bool visiting() const { return m_visit.state() != QProcess::NotRunning; }
+    // The last visit went there and back.
+    bool visited() const { return m_visit.exitStatus() == QProcess::NormalExit && m_visit.exitCode() == 0; }
 
 private:
     bool startServer();
@@ -27,6 +34,8 @@ private:
     QTemporaryDir m_folder;
     QProcess m_server;
     QProcess m_manager;
+    QProcess m_otherProgram;
+    QProcess m_visit;
     QString m_name;
     QString m_failure;
 };

@@ -50,12 +50,15 @@ protected:
                        [] { return !frmPrintMan->isMinimized() && frmPrintMan->isActiveWindow(); });
     }
 
-    QString printedText() const
+    // The text of the PDFs printed, but those named in `before`.
+    QString printedText(const QString &before = QString()) const
     {
         QProcess pdftotext;
         const QString folder = root.filePath(QStringLiteral("pdf/"));
         QString text;
         for (const QString &pdf : QDir(folder).entryList({"*.pdf"})) {
+            if (before.split(QLatin1Char(',')).contains(pdf))
+                continue;
             pdftotext.start(QStringLiteral("pdftotext"), {folder + pdf, QStringLiteral("-")});
             pdftotext.waitForFinished(20000);
             text += QString::fromUtf8(pdftotext.readAllStandardOutput());
@@ -140,6 +143,86 @@ TEST_F(WindowManagerRoadTest, EveryReturnAfterAJobReadsTheNewRequest)
     EXPECT_TRUE(printed.contains(QStringLiteral("20260001"))) << printed.toStdString();
     EXPECT_FALSE(printed.contains(QStringLiteral("20260002"))) << printed.toStdString();
 }
+
+namespace {
+
+struct QuickReturn
+{
+    const char *name;
+    // The tab the job is started from, and the job done again after the
+    // return.
+    Qt::Key tab;
+    std::function<void(RoadScript &)> job;
+    // The order requested while the user is away.
+    QString newOrder;
+};
+
+void PrintTo(const QuickReturn &quick, std::ostream *out)
+{
+    *out << quick.name;
+}
+
+class QuickReturnRoadTest : public WindowManagerRoadTest, public ::testing::WithParamInterface<QuickReturn>
+{};
+
+void printAndWait(RoadScript &script)
+{
+    script.act(QStringLiteral("1 prints"), [] { pressKey(frmPrintMan, Qt::Key_1); });
+    script.waitFor(QStringLiteral("the job done"),
+                   [] { return frmPrintMan->ActivationOpen && !QApplication::activeModalWidget(); });
+}
+
+}
+
+// The window stays open after a job. The user clicks into the suite, which
+// writes the next request and hands the focus straight back: however short
+// the visit, the next job is the new request's.
+TEST_P(QuickReturnRoadTest, AReturnWithinATenthOfASecondReadsTheNewRequest)
+{
+    const QuickReturn &quick = GetParam();
+    request(QStringLiteral("20260001"));
+    QElapsedTimer sinceBack;
+    QString printedBefore;
+    const int exitCode = runProgramWith(
+        [&](RoadScript &script) {
+            waitForTheInvoiceRequest(script);
+            pressInMainWindow(script, QStringLiteral("to the tab"), quick.tab);
+            quick.job(script);
+            script.act(QStringLiteral("a new request, a tenth of a second in the suite"), [&, this] {
+                printedBefore = pdfs();
+                request(quick.newOrder);
+                display.visitAnotherProgram(frmPrintMan->winId(), 100);
+            });
+            script.waitFor(QStringLiteral("back from the suite"), [&sinceBack, this] {
+                if (display.visiting())
+                    return false;
+                if (!sinceBack.isValid())
+                    sinceBack.start();
+                return sinceBack.elapsed() > 300;
+            });
+            quick.job(script);
+            clickAbbruch(script);
+        },
+        onTheDisplay());
+    EXPECT_EQ(stoppedAt, QString());
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_TRUE(display.visited());
+    if (quick.tab == Qt::Key_M) {
+        EXPECT_EQ(sentSubjects(), QStringList({"Rechnung Nr. 20260001 an info@mueller-soehne.de",
+                                               "Rechnung Nr. 20260002 an kaethe.juergens@example.de"}));
+        return;
+    }
+    const QString printedAfter = printedText(printedBefore);
+    EXPECT_TRUE(printedAfter.contains(QStringLiteral("20260004"))) << printedAfter.toStdString();
+    EXPECT_FALSE(printedAfter.contains(QStringLiteral("20260001"))) << printedAfter.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Jobs, QuickReturnRoadTest,
+    ::testing::Values(QuickReturn{"print", Qt::Key_D, printAndWait, "20260004"},
+                      QuickReturn{"mail", Qt::Key_M, [](RoadScript &script) { sendAndConfirm(script, false); },
+                                  "20260002"}),
+    [](const ::testing::TestParamInfo<QuickReturn> &quick) { return std::string(quick.param.name); });
 
 namespace {
 
