@@ -88,20 +88,35 @@ void pressInMainWindow(RoadScript &script, const QString &what, Qt::Key key)
     script.act(what, [key] { pressKey(frmPrintMan, key, Qt::AltModifier); });
 }
 
-void sendAndConfirm(RoadScript &script, bool preview)
+void previewSwitch(RoadScript &script, bool preview)
 {
     script.act(QStringLiteral("the preview switch set"), [preview] {
         if (frmPrintMan->cbxVorschau->isChecked() != preview)
             pressKey(frmPrintMan, Qt::Key_K, Qt::AltModifier);
     });
+}
+
+// Alt+S with the preview on, and a click on the preview's `button`.
+void sendThroughPreview(RoadScript &script, const char *button)
+{
+    previewSwitch(script, true);
     pressInMainWindow(script, QStringLiteral("Alt+S"), Qt::Key_S);
-    if (preview)
-        script.waitFor(
-            QStringLiteral("the preview"), [] { return shownWindow("TfrmPreview"); },
-            [] {
-                QTest::mouseClick(shownWindow("TfrmPreview")->findChild<QPushButton *>(QStringLiteral("btnClose")),
-                                  Qt::LeftButton);
-            });
+    script.waitFor(
+        QStringLiteral("the preview"), [] { return shownWindow("TfrmPreview"); },
+        [button] {
+            QTest::mouseClick(shownWindow("TfrmPreview")->findChild<QPushButton *>(QString::fromLatin1(button)),
+                              Qt::LeftButton);
+        });
+}
+
+void sendAndConfirm(RoadScript &script, bool preview)
+{
+    if (preview) {
+        sendThroughPreview(script, "btnClose");
+    } else {
+        previewSwitch(script, false);
+        pressInMainWindow(script, QStringLiteral("Alt+S"), Qt::Key_S);
+    }
     script.waitFor(
         QStringLiteral("the box counting the sent mail"),
         [] { return shownBoxText().startsWith(QStringLiteral("1 Mails wurden")); }, confirmBox);
@@ -143,6 +158,81 @@ TEST_F(WindowManagerRoadTest, EveryReturnAfterAJobReadsTheNewRequest)
     EXPECT_TRUE(printed.contains(QStringLiteral("20260001"))) << printed.toStdString();
     EXPECT_FALSE(printed.contains(QStringLiteral("20260002"))) << printed.toStdString();
 }
+
+namespace {
+
+struct AfterPreview
+{
+    const char *name;
+    // The preview's button clicked.
+    const char *button;
+    bool background;
+    bool sends;
+};
+
+void PrintTo(const AfterPreview &after, std::ostream *out)
+{
+    *out << after.name;
+}
+
+class AfterPreviewRoadTest : public WindowManagerRoadTest, public ::testing::WithParamInterface<AfterPreview>
+{};
+
+}
+
+// A window once sent to the background and brought back is no longer in
+// the background: after the preview it goes there only when the box says
+// so and the mail is sent; a cancelled preview leaves it as it was.
+TEST_P(AfterPreviewRoadTest, TheWindowGoesToTheBackgroundOnlyWhenTicked)
+{
+    const AfterPreview &after = GetParam();
+    writeInit(QStringLiteral("InDenHintergrund"), QStringLiteral("ja"));
+    request(QStringLiteral("20260001"));
+    QElapsedTimer sincePreview;
+    bool background = false;
+    const int exitCode = runProgramWith(
+        [&, this](RoadScript &script) {
+            waitForTheInvoiceRequest(script);
+            pressInMainWindow(script, QStringLiteral("Alt+M to the e-mail tab"), Qt::Key_M);
+            sendAndConfirm(script, false);
+            bringBackWith(script, QStringLiteral("20260001"));
+            script.act(QStringLiteral("the background box set"), [&after] {
+                if (frmPrintMan->btnFensterHintergrund->isChecked() != after.background)
+                    QTest::mouseClick(frmPrintMan->btnFensterHintergrund, Qt::LeftButton);
+            });
+            sendThroughPreview(script, after.button);
+            if (after.sends)
+                script.waitFor(
+                    QStringLiteral("the box counting the sent mail"),
+                    [] { return shownBoxText().startsWith(QStringLiteral("1 Mails wurden")); }, confirmBox);
+            script.waitFor(
+                QStringLiteral("a second after the preview and its box"),
+                [&sincePreview] {
+                    if (shownWindow("TfrmPreview") || !shownBoxText().isEmpty())
+                        return false;
+                    if (!sincePreview.isValid())
+                        sincePreview.start();
+                    return sincePreview.elapsed() > 1000;
+                },
+                [&background] { background = inTheBackground() || !frmPrintMan->windowHandle()->isExposed(); });
+            clickAbbruch(script);
+        },
+        onTheDisplay());
+    EXPECT_EQ(stoppedAt, QString());
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_EQ(background, after.background && after.sends);
+    EXPECT_EQ(server.messages().size(), after.sends ? 2 : 1);
+    EXPECT_EQ(readInit(QStringLiteral("InDenHintergrund")), after.background ? "ja" : "nein");
+}
+
+INSTANTIATE_TEST_SUITE_P(Buttons, AfterPreviewRoadTest,
+                         ::testing::Values(AfterPreview{"send", "btnClose", false, true},
+                                           AfterPreview{"sendInTheBackground", "btnClose", true, true},
+                                           AfterPreview{"cancel", "btnCancel", false, false},
+                                           AfterPreview{"cancelWithTheBoxTicked", "btnCancel", true, false}),
+                         [](const ::testing::TestParamInfo<AfterPreview> &after) {
+                             return std::string(after.param.name);
+                         });
 
 namespace {
 

@@ -2,6 +2,7 @@
 
 #include "platform/runtime/Exceptions.h"
 #include "platform/ui/UiServices.h"
+#include "platform/ui/WindowStartState.h"
 
 #include <QLibraryInfo>
 #include <QLocale>
@@ -139,10 +140,14 @@ void Application::followMainFormActivation(QObject *receiver, QEvent *event)
     } else if (event->type() == QEvent::WindowStateChange) {
         const auto *change = static_cast<QWindowStateChangeEvent *>(event);
         const bool minimised = mainForm()->isMinimized();
-        if (minimised)
+        if (minimised) {
             m_active = false;
-        else if (change->oldState().testFlag(Qt::WindowMinimized))
+        } else if (change->oldState().testFlag(Qt::WindowMinimized)) {
+            // Hidden behind the e-mail preview and shown again, it must not
+            // go back to the task bar.
+            markToStartNormal(mainForm()->windowHandle());
             becomeActive();
+        }
     }
 }
 
