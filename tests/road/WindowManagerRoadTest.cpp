@@ -3,6 +3,10 @@
 #include "WindowManagerDisplay.h"
 
 #include "app/DruckPrg.h"
+#include "app/emailroad/EmailEditor.h"
+#include "mail/formularmodul.h"
+#include "platform/db/TField.h"
+#include "platform/db/TTable.h"
 #include "platform/os/IniFile.h"
 
 #include <QApplication>
@@ -10,6 +14,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
@@ -157,6 +162,58 @@ TEST_F(WindowManagerRoadTest, EveryReturnAfterAJobReadsTheNewRequest)
     const QString printed = printedText();
     EXPECT_TRUE(printed.contains(QStringLiteral("20260001"))) << printed.toStdString();
     EXPECT_FALSE(printed.contains(QStringLiteral("20260002"))) << printed.toStdString();
+}
+
+// Escape in the template editor asks before the edits are dropped; "Nein"
+// keeps the editor with the edits, and OK then saves them.
+TEST_F(WindowManagerRoadTest, EscapeInTheTemplateEditorAsksAndNoKeepsTheEdits)
+{
+    request(QStringLiteral("20260001"));
+    QString asked;
+    QString keptSubject;
+    QString templateFile;
+    const int exitCode = runProgramWith(
+        [&](RoadScript &script) {
+            waitForTheInvoiceRequest(script);
+            pressInMainWindow(script, QStringLiteral("Alt+M to the e-mail tab"), Qt::Key_M);
+            askForTheLayout(script);
+            script.waitFor(
+                QStringLiteral("the template editor"), [] { return shownWindow("TfrmEdit"); },
+                [] {
+                    auto *editor = static_cast<TfrmEdit *>(shownWindow("TfrmEdit"));
+                    QTest::mouseClick(editor->edtBetreff, Qt::LeftButton);
+                    QTest::keyClick(editor->edtBetreff, Qt::Key_End);
+                    QTest::keyClicks(editor->edtBetreff, QStringLiteral(" neu"));
+                    pressKey(editor, Qt::Key_Escape);
+                });
+            script.waitFor(
+                QStringLiteral("the question"), [] { return !shownBoxText().isEmpty(); },
+                [&asked] {
+                    asked = shownBoxText();
+                    auto *box = static_cast<QMessageBox *>(shownWindow("QMessageBox"));
+                    QTest::mouseClick(box->button(QMessageBox::No), Qt::LeftButton);
+                });
+            script.waitFor(
+                QStringLiteral("the editor alone again"),
+                [] { return shownWindow("TfrmEdit") && shownBoxText().isEmpty(); },
+                [&, this] {
+                    auto *editor = static_cast<TfrmEdit *>(shownWindow("TfrmEdit"));
+                    keptSubject = editor->edtBetreff->text();
+                    templateFile = QDir(TIniFile(iniPath()).ReadString(QStringLiteral("Init"),
+                                                                       QStringLiteral("FormularPfad"), QString()))
+                                       .filePath(frmPrintMan->tblFormular->FieldByName("DateiErsteSeite")->AsString());
+                    QTest::mouseClick(editor->btnOk, Qt::LeftButton);
+                });
+            leaveFormMaintenanceAndQuit(script);
+        },
+        onTheDisplay());
+    EXPECT_EQ(stoppedAt, QString());
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_EQ(asked, QStringLiteral("Wollen Sie wirklich Abbrechen?\rDas Formular wird dann nicht gespeichert!"));
+    EXPECT_TRUE(keptSubject.endsWith(QStringLiteral(" neu"))) << keptSubject.toStdString();
+    TFormular saved;
+    ASSERT_TRUE(saved.LoadFromFile(templateFile)) << templateFile.toStdString();
+    EXPECT_EQ(saved.Betreff, keptSubject);
 }
 
 namespace {

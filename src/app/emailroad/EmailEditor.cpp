@@ -13,7 +13,6 @@
 #include "platform/os/IniFile.h"
 #include "platform/ui/UiServices.h"
 
-#include <QCloseEvent>
 #include <QDir>
 #include <QHeaderView>
 #include <QScopeGuard>
@@ -122,16 +121,8 @@ void TfrmEdit::connectEditing()
     tvwFelder->header()->setStretchLastSection(false);
     tvwFelder->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     connect(btnFeldInsert, &QPushButton::clicked, this, [this] { InsertSelectedEntry(); });
-    connect(btnOk, &QPushButton::clicked, this, [this] {
-        m_closingByButton = true;
-        accept();
-    });
-    connect(btnCancel, &QPushButton::clicked, this, [this] {
-        if (confirmDiscard()) {
-            m_closingByButton = true;
-            reject();
-        }
-    });
+    connect(btnOk, &QPushButton::clicked, this, &QDialog::accept);
+    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(btnHilfe, &QPushButton::clicked, this, [] { ShowDialogHelp(EditorHelpContext, EditorHelpContext); });
 }
 
@@ -321,13 +312,12 @@ bool TfrmEdit::confirmDiscard()
            == ui::IDYES;
 }
 
-void TfrmEdit::closeEvent(QCloseEvent *event)
+// The cancel button, Escape and closing the window all end here, so each
+// of them asks before the edits are dropped.
+void TfrmEdit::reject()
 {
-    if (!m_closingByButton && !confirmDiscard()) {
-        event->ignore();
-        return;
-    }
-    QDialog::closeEvent(event);
+    if (confirmDiscard())
+        QDialog::reject();
 }
 
 void TfrmEdit::goToError(int section, int line)
@@ -365,7 +355,6 @@ void TfrmEdit::EditFormular(const QString &fileName, const QString &title, int e
     LoadPosition();
     m_filling = false;
     m_modified = false;
-    m_closingByButton = false;
     pgcFormular->setCurrentIndex(0);
     m_insertTarget = edtSendTo;
     if (errorSection >= 0)
