@@ -60,10 +60,18 @@ void listenToRootProperties(xcb_connection_t *connection, uint32_t root)
 
 }
 
+// Qt's offscreen platform answers for X as well, without a connection.
+xcb_connection_t *x11Connection()
+{
+    if (QGuiApplication::platformName() != QLatin1String("xcb"))
+        return nullptr;
+    const auto *x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    return x11 ? x11->connection() : nullptr;
+}
+
 std::unique_ptr<ActiveWindowWatch> ActiveWindowWatch::start()
 {
-    const auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    xcb_connection_t *connection = x11 ? x11->connection() : nullptr;
+    xcb_connection_t *connection = x11Connection();
     if (!connection)
         return nullptr;
     const uint32_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;

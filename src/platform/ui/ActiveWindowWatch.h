@@ -10,6 +10,9 @@ struct xcb_connection_t;
 
 namespace ui {
 
+// The program's connection to its X display; null on any other platform.
+xcb_connection_t *x11Connection();
+
 // Whose window the window manager declares active.
 enum class ActiveOwner { Nobody, ThisProgram, OtherProgram };
 

@@ -1,6 +1,7 @@
 #include "platform/ui/WindowStartState.h"
 
-#include <QGuiApplication>
+#include "platform/ui/ActiveWindowWatch.h"
+
 #include <QWindow>
 
 #include <xcb/xcb.h>
@@ -24,10 +25,9 @@ constexpr uint32_t iconicState = 3;
 
 void markToStartNormal(QWindow *window)
 {
-    const auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    if (!x11 || !window || !window->handle())
+    xcb_connection_t *connection = x11Connection();
+    if (!connection || !window || !window->handle())
         return;
-    xcb_connection_t *connection = x11->connection();
     const auto id = uint32_t(window->winId());
     const std::unique_ptr<xcb_get_property_reply_t, decltype(&std::free)> reply(
         xcb_get_property_reply(connection,
