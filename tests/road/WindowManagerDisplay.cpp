@@ -19,9 +19,9 @@ bool waitForFile(const QString &path, const QProcess &owner, int milliseconds)
 
 }
 
-WindowManagerDisplay::WindowManagerDisplay()
+WindowManagerDisplay::WindowManagerDisplay(QSize screen)
 {
-    if (!startServer())
+    if (!startServer(screen))
         m_failure = QStringLiteral("Xvfb did not start");
     else if (!startManager())
         m_failure = QStringLiteral("openbox did not start");
@@ -39,9 +39,10 @@ WindowManagerDisplay::~WindowManagerDisplay()
 
 // The server picks a free display itself and writes its number once it
 // takes connections, so tests running side by side never share one.
-bool WindowManagerDisplay::startServer()
+bool WindowManagerDisplay::startServer(QSize screen)
 {
-    m_server.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "1280x1024x24"});
+    const QString size = QStringLiteral("%1x%2x24").arg(screen.width()).arg(screen.height());
+    m_server.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-nolisten", "tcp", "-screen", "0", size});
     const QDeadlineTimer deadline(10000);
     while (!m_server.canReadLine()) {
         if (m_server.state() == QProcess::NotRunning || deadline.hasExpired())

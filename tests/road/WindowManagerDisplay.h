@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QProcess>
+#include <QSize>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -9,7 +10,7 @@
 class WindowManagerDisplay
 {
 public:
-    WindowManagerDisplay();
+    explicit WindowManagerDisplay(QSize screen = {1280, 1024});
     ~WindowManagerDisplay();
 
     // Empty when the display and its manager run; else what went wrong.
@@ -28,7 +29,7 @@ public:
     bool visited() const { return m_visit.exitStatus() == QProcess::NormalExit && m_visit.exitCode() == 0; }
 
 private:
-    bool startServer();
+    bool startServer(QSize screen);
     bool startManager();
 
     QTemporaryDir m_folder;

@@ -17,6 +17,7 @@
 #include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QWindow>
 
@@ -27,6 +28,8 @@ namespace {
 class WindowManagerRoadTest : public RoadFixture
 {
 protected:
+    explicit WindowManagerRoadTest(QSize screen = {1280, 1024}) : display(screen) {}
+
     void SetUp() override
     {
         RoadFixture::SetUp();
@@ -370,6 +373,93 @@ INSTANTIATE_TEST_SUITE_P(
                       QuickReturn{"mail", Qt::Key_M, [](RoadScript &script) { sendAndConfirm(script, false); },
                                   "20260002"}),
     [](const ::testing::TestParamInfo<QuickReturn> &quick) { return std::string(quick.param.name); });
+
+namespace {
+
+// A laptop's screen.
+class SmallScreenRoadTest : public WindowManagerRoadTest
+{
+protected:
+    SmallScreenRoadTest() : WindowManagerRoadTest({1366, 768}) {}
+};
+
+// Waits until the window manager has framed the window of `className`,
+// then notes its frame and hands the window to `leave`.
+void noteFrame(RoadScript &script, const char *className, QRect &frame, const std::function<void(QWidget *)> &leave)
+{
+    script.waitFor(
+        QString::fromLatin1(className),
+        [className] {
+            const QWidget *window = shownWindow(className);
+            return window && window->windowHandle()->isExposed() && window->windowHandle()->frameMargins().top() > 0;
+        },
+        [className, &frame, leave] {
+            QWidget *window = shownWindow(className);
+            frame = window->frameGeometry();
+            leave(window);
+        });
+}
+
+}
+
+// The print preview, the e-mail preview and the template editor open inside
+// a small screen: a stored place that does not fit is brought inside, one
+// that fits is kept as it is, also in the ini file.
+TEST_F(SmallScreenRoadTest, EveryWindowOpensInsideTheScreen)
+{
+    TIniFile ini(iniPath());
+    const QRect storedPreview(1000, 500, 700, 500);
+    const QRect storedEditor(100, 50, 760, 560);
+    for (const auto &[section, stored] :
+         {std::pair{"Previewpos", storedPreview}, std::pair{"Editorpos", storedEditor}}) {
+        ini.WriteInteger(QString::fromLatin1(section), QStringLiteral("Left"), stored.x());
+        ini.WriteInteger(QString::fromLatin1(section), QStringLiteral("Top"), stored.y());
+        ini.WriteInteger(QString::fromLatin1(section), QStringLiteral("Width"), stored.width());
+        ini.WriteInteger(QString::fromLatin1(section), QStringLiteral("Height"), stored.height());
+    }
+    request(QStringLiteral("20260001"));
+    QRect printPreview, mailPreview, editor;
+    QRect screen;
+    const int exitCode = runProgramWith(
+        [&](RoadScript &script) {
+            waitForTheInvoiceRequest(script);
+            script.act(QStringLiteral("the screen"),
+                       [&screen] { screen = frmPrintMan->screen()->availableGeometry(); });
+            pressInMainWindow(script, QStringLiteral("Alt+B for the screen"), Qt::Key_B);
+            pressInMainWindow(script, QStringLiteral("Alt+T"), Qt::Key_T);
+            noteFrame(script, "report::PreviewWindow", printPreview,
+                      [](QWidget *window) { pressKey(window, Qt::Key_Escape); });
+            script.waitFor(QStringLiteral("the main window after the print preview"),
+                           [] { return frmPrintMan->isVisible() && !QApplication::activeModalWidget(); });
+            pressInMainWindow(script, QStringLiteral("Alt+M to the e-mail tab"), Qt::Key_M);
+            previewSwitch(script, true);
+            pressInMainWindow(script, QStringLiteral("Alt+S"), Qt::Key_S);
+            noteFrame(script, "TfrmPreview", mailPreview, [](QWidget *window) {
+                QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("btnCancel")), Qt::LeftButton);
+            });
+            script.waitFor(QStringLiteral("the main window after the e-mail preview"),
+                           [] { return frmPrintMan->isVisible() && !QApplication::activeModalWidget(); });
+            askForTheLayout(script);
+            noteFrame(script, "TfrmEdit", editor, [](QWidget *window) {
+                QTest::mouseClick(static_cast<TfrmEdit *>(window)->btnCancel, Qt::LeftButton);
+            });
+            leaveFormMaintenanceAndQuit(script);
+        },
+        onTheDisplay());
+    EXPECT_EQ(stoppedAt, QString());
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_EQ(screen, QRect(0, 0, 1366, 768));
+    for (const QRect &frame : {printPreview, mailPreview, editor})
+        EXPECT_TRUE(screen.contains(frame))
+            << frame.x() << "," << frame.y() << " " << frame.width() << "x" << frame.height();
+    EXPECT_EQ(editor.topLeft(), storedEditor.topLeft());
+    const TIniFile after(iniPath());
+    EXPECT_EQ(QRect(after.ReadInteger("Editorpos", "Left", 0), after.ReadInteger("Editorpos", "Top", 0),
+                    after.ReadInteger("Editorpos", "Width", 0), after.ReadInteger("Editorpos", "Height", 0)),
+              storedEditor);
+    EXPECT_EQ(QPoint(after.ReadInteger("Previewpos", "Left", 0), after.ReadInteger("Previewpos", "Top", 0)),
+              mailPreview.topLeft());
+}
 
 namespace {
 

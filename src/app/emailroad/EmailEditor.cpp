@@ -11,6 +11,7 @@
 #include "mail/formularmodul.h"
 #include "mail/parsermodul.h"
 #include "platform/os/IniFile.h"
+#include "platform/ui/ScreenPlacement.h"
 #include "platform/ui/UiServices.h"
 
 #include <QDir>
@@ -391,9 +392,9 @@ void TfrmEdit::LoadPosition()
     const auto read = [&](const char *key, int fallback) {
         return ini.ReadInteger(positionSection, QLatin1String(key), fallback);
     };
-    const QRect designed = geometry();
-    setGeometry(read("Left", designed.x()), read("Top", designed.y()), read("Width", designed.width()),
-                read("Height", designed.height()));
+    // Left and Top are where the frame stands, as they are stored.
+    ui::placeInsideScreen(this, {read("Left", x()), read("Top", y())},
+                          {read("Width", width()), read("Height", height())});
     const int total = qMax(400, width());
     const int tree = read("VerSplit", 175);
     splVer->setSizes({total - tree, tree});

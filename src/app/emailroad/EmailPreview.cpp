@@ -10,6 +10,7 @@
 #include "mail/NCTable.h"
 #include "platform/os/IniFile.h"
 #include "platform/os/Printers.h"
+#include "platform/ui/ScreenPlacement.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QFile>
@@ -201,11 +202,12 @@ void TfrmPreview::SavePosition() const
 void TfrmPreview::LoadPosition()
 {
     const TIniFile ini(ProgramIniPath());
-    const QRect designed = geometry();
-    setGeometry(ini.ReadInteger(positionSection, QStringLiteral("Left"), designed.x()),
-                ini.ReadInteger(positionSection, QStringLiteral("Top"), designed.y()),
-                ini.ReadInteger(positionSection, QStringLiteral("Width"), designed.width()),
-                ini.ReadInteger(positionSection, QStringLiteral("Height"), designed.height()));
+    // Left and Top are where the frame stands, as they are stored.
+    ui::placeInsideScreen(this,
+                          {ini.ReadInteger(positionSection, QStringLiteral("Left"), x()),
+                           ini.ReadInteger(positionSection, QStringLiteral("Top"), y())},
+                          {ini.ReadInteger(positionSection, QStringLiteral("Width"), width()),
+                           ini.ReadInteger(positionSection, QStringLiteral("Height"), height())});
     edtGroesse->setValue(ini.ReadInteger(positionSection, QStringLiteral("Darstellungsgroesse"), defaultTextSize));
 }
 
