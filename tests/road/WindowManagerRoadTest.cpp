@@ -395,7 +395,7 @@ void noteFrame(RoadScript &script, const char *className, QRect &frame, const st
         },
         [className, &frame, leave] {
             QWidget *window = shownWindow(className);
-            frame = window->frameGeometry();
+            frame = window->windowHandle()->frameGeometry();
             leave(window);
         });
 }

@@ -373,8 +373,9 @@ void TfrmEdit::SavePosition() const
     const auto write = [&](const char *key, int value) {
         ini.WriteInteger(positionSection, QLatin1String(key), value);
     };
-    write("Left", x());
-    write("Top", y());
+    const QPoint frame = ui::framePosition(this);
+    write("Left", frame.x());
+    write("Top", frame.y());
     write("Width", width());
     write("Height", height());
     write("VerSplit", splVer->sizes().value(1));
@@ -393,7 +394,7 @@ void TfrmEdit::LoadPosition()
         return ini.ReadInteger(positionSection, QLatin1String(key), fallback);
     };
     // Left and Top are where the frame stands, as they are stored.
-    ui::placeInsideScreen(this, {read("Left", x()), read("Top", y())},
+    ui::placeInsideScreen(this, {read("Left", ui::framePosition(this).x()), read("Top", ui::framePosition(this).y())},
                           {read("Width", width()), read("Height", height())});
     const int total = qMax(400, width());
     const int tree = read("VerSplit", 175);

@@ -192,8 +192,9 @@ void TfrmPreview::PrintPages()
 void TfrmPreview::SavePosition() const
 {
     TIniFile ini(ProgramIniPath());
-    ini.WriteInteger(positionSection, QStringLiteral("Left"), x());
-    ini.WriteInteger(positionSection, QStringLiteral("Top"), y());
+    const QPoint frame = ui::framePosition(this);
+    ini.WriteInteger(positionSection, QStringLiteral("Left"), frame.x());
+    ini.WriteInteger(positionSection, QStringLiteral("Top"), frame.y());
     ini.WriteInteger(positionSection, QStringLiteral("Width"), width());
     ini.WriteInteger(positionSection, QStringLiteral("Height"), height());
     ini.WriteInteger(positionSection, QStringLiteral("Darstellungsgroesse"), edtGroesse->value());
@@ -204,8 +205,8 @@ void TfrmPreview::LoadPosition()
     const TIniFile ini(ProgramIniPath());
     // Left and Top are where the frame stands, as they are stored.
     ui::placeInsideScreen(this,
-                          {ini.ReadInteger(positionSection, QStringLiteral("Left"), x()),
-                           ini.ReadInteger(positionSection, QStringLiteral("Top"), y())},
+                          {ini.ReadInteger(positionSection, QStringLiteral("Left"), ui::framePosition(this).x()),
+                           ini.ReadInteger(positionSection, QStringLiteral("Top"), ui::framePosition(this).y())},
                           {ini.ReadInteger(positionSection, QStringLiteral("Width"), width()),
                            ini.ReadInteger(positionSection, QStringLiteral("Height"), height())});
     edtGroesse->setValue(ini.ReadInteger(positionSection, QStringLiteral("Darstellungsgroesse"), defaultTextSize));

@@ -63,36 +63,56 @@ QRect placedArea(const QWidget *window, const QPoint &framePosition, const QSize
     return fitInside(wanted, availableAround(window, wanted.center())).marginsRemoved(margins);
 }
 
-// A window's frame is known only once the window manager has drawn it, and
-// a dialog's frame may differ from the main window's (a resize handle).
-// Then the window is placed once more with its real frame.
-class FrameCorrection : public QObject
+// Keeps the frame the window manager last drew around a window: once the
+// window is hidden its frame is gone, and its stored place is the frame's.
+// The frame is known only once it is drawn, and a dialog's frame may differ
+// from the main window's (a resize handle), so a window placed before that
+// is placed once more with its real frame.
+class FrameMemory : public QObject
 {
 public:
-    FrameCorrection(QWidget *window, const QPoint &framePosition, const QSize &size)
-        : QObject(window), m_window(window), m_framePosition(framePosition), m_size(size)
+    explicit FrameMemory(QWidget *window) : QObject(window), m_window(window)
     {
         setObjectName(name);
-        window->installEventFilter(this);
+        window->windowHandle()->installEventFilter(this);
     }
 
-    // A window's correction still waiting, found by its name.
-    static constexpr const char *name = "frameCorrection";
+    static constexpr const char *name = "frameMemory";
 
-    bool eventFilter(QObject *watched, QEvent *event) override
+    static FrameMemory *of(const QWidget *window)
     {
-        if (watched == m_window && event->type() == QEvent::Show && m_window->windowHandle())
-            m_window->windowHandle()->installEventFilter(this);
-        if (watched == m_window->windowHandle() && event->type() == QEvent::Expose) {
-            if (const auto real = drawnFrame(m_window))
-                m_window->setGeometry(placedArea(m_window, m_framePosition, m_size, *real));
-            deleteLater();
+        return static_cast<FrameMemory *>(
+            window->findChild<QObject *>(QLatin1String(name), Qt::FindDirectChildrenOnly));
+    }
+
+    void placeAgainWhenDrawn(const QPoint &framePosition, const QSize &size)
+    {
+        m_pending = true;
+        m_framePosition = framePosition;
+        m_size = size;
+    }
+
+    std::optional<QMargins> lastFrame() const { return m_frame; }
+
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        if (event->type() != QEvent::Expose)
+            return false;
+        const auto drawn = drawnFrame(m_window);
+        if (!drawn)
+            return false;
+        m_frame = drawn;
+        if (m_pending) {
+            m_pending = false;
+            m_window->setGeometry(placedArea(m_window, m_framePosition, m_size, *drawn));
         }
         return false;
     }
 
 private:
     QWidget *m_window;
+    std::optional<QMargins> m_frame;
+    bool m_pending = false;
     QPoint m_framePosition;
     QSize m_size;
 };
@@ -115,10 +135,21 @@ void placeInsideScreen(QWidget *window, const QPoint &framePosition, const QSize
     // for the area's own while it does not know the frame yet. A platform
     // that frames windows itself tells the frame once the window exists.
     static_cast<void>(window->winId());
-    window->setGeometry(placedArea(window, framePosition, size, frameMargins(window)));
-    delete window->findChild<QObject *>(QLatin1String(FrameCorrection::name), Qt::FindDirectChildrenOnly);
-    if (!drawnFrame(window))
-        new FrameCorrection(window, framePosition, size);
+    FrameMemory *memory = FrameMemory::of(window);
+    if (!memory)
+        memory = new FrameMemory(window);
+    const auto drawn = drawnFrame(window);
+    const QMargins margins = drawn ? *drawn : memory->lastFrame().value_or(frameMargins(window));
+    window->setGeometry(placedArea(window, framePosition, size, margins));
+    if (!drawn && !memory->lastFrame())
+        memory->placeAgainWhenDrawn(framePosition, size);
+}
+
+QPoint framePosition(const QWidget *window)
+{
+    if (const FrameMemory *memory = FrameMemory::of(window); memory && memory->lastFrame())
+        return window->geometry().topLeft() - QPoint(memory->lastFrame()->left(), memory->lastFrame()->top());
+    return window->pos();
 }
 
 void sizeInsideScreen(QWidget *window, const QSize &size)
