@@ -1,7 +1,6 @@
 #include "platform/ui/ActiveWindowWatch.h"
 
 #include <QGuiApplication>
-#include <QWindow>
 
 #include <xcb/xcb.h>
 
@@ -107,17 +106,17 @@ bool ActiveWindowWatch::nativeEventFilter(const QByteArray &eventType, void *mes
     return false;
 }
 
-// The manager names the client's own window, which is the one Qt created
-// for a top-level window.
+// Every window this program creates on the display takes its number from
+// the range the server gave the program's connection; so does a box that is
+// already gone again when the manager's choice of it is read.
 ActiveOwner ActiveWindowWatch::currentOwner() const
 {
     const std::vector<uint32_t> active = propertyValues(m_connection, m_root, m_activeWindowAtom, XCB_ATOM_WINDOW, 1);
     if (active.empty() || active.front() == XCB_WINDOW_NONE)
         return ActiveOwner::Nobody;
-    for (const QWindow *window : QGuiApplication::allWindows())
-        if (window->handle() && window->winId() == active.front())
-            return ActiveOwner::ThisProgram;
-    return ActiveOwner::OtherProgram;
+    const xcb_setup_t *setup = xcb_get_setup(m_connection);
+    const bool ours = (active.front() & ~setup->resource_id_mask) == setup->resource_id_base;
+    return ours ? ActiveOwner::ThisProgram : ActiveOwner::OtherProgram;
 }
 
 }
