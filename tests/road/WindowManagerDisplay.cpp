@@ -19,9 +19,9 @@ bool waitForFile(const QString &path, const QProcess &owner, int milliseconds)
 
 }
 
-WindowManagerDisplay::WindowManagerDisplay()
+WindowManagerDisplay::WindowManagerDisplay(QSize screen)
 {
-    if (!startServer())
+    if (!startServer(screen))
         m_failure = QStringLiteral("Xvfb did not start");
     else if (!startManager())
         m_failure = QStringLiteral("openbox did not start");
@@ -29,7 +29,7 @@ WindowManagerDisplay::WindowManagerDisplay()
 
 WindowManagerDisplay::~WindowManagerDisplay()
 {
-    for (QProcess *process : {&m_manager, &m_server}) {
+    for (QProcess *process : {&m_visit, &m_otherProgram, &m_manager, &m_server}) {
         process->terminate();
         if (!process->waitForFinished(5000))
             process->kill();
@@ -39,9 +39,10 @@ WindowManagerDisplay::~WindowManagerDisplay()
 
 // The server picks a free display itself and writes its number once it
 // takes connections, so tests running side by side never share one.
-bool WindowManagerDisplay::startServer()
+bool WindowManagerDisplay::startServer(QSize screen)
 {
-    m_server.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "1280x1024x24"});
+    const QString size = QStringLiteral("%1x%2x24").arg(screen.width()).arg(screen.height());
+    m_server.start(QStringLiteral("Xvfb"), {"-displayfd", "1", "-nolisten", "tcp", "-screen", "0", size});
     const QDeadlineTimer deadline(10000);
     while (!m_server.canReadLine()) {
         if (m_server.state() == QProcess::NotRunning || deadline.hasExpired())
@@ -69,4 +70,18 @@ void WindowManagerDisplay::bringBack(unsigned long window) const
     xdotool.setProcessEnvironment(m_manager.processEnvironment());
     xdotool.start(QStringLiteral("xdotool"), {"windowactivate", QString::number(window)});
     xdotool.waitForFinished(5000);
+}
+
+void WindowManagerDisplay::visitAnotherProgram(unsigned long window, int milliseconds)
+{
+    const QString title = QStringLiteral("Auftragsbearbeitung");
+    if (m_otherProgram.state() == QProcess::NotRunning) {
+        m_otherProgram.setProcessEnvironment(m_manager.processEnvironment());
+        m_otherProgram.start(QStringLiteral("xmessage"), {"-title", title, "-geometry", "+900+700", "Drucken"});
+    }
+    m_visit.setProcessEnvironment(m_manager.processEnvironment());
+    m_visit.start(QStringLiteral("timeout"),
+                  {"20", "xdotool", "search", "--sync", "--name", "^" + title + "$", "windowactivate", "--sync",
+                   "sleep", QString::number(milliseconds / 1000.0), "windowactivate", "--sync",
+                   QString::number(window)});
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QProcess>
+#include <QSize>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -9,7 +10,7 @@
 class WindowManagerDisplay
 {
 public:
-    WindowManagerDisplay();
+    explicit WindowManagerDisplay(QSize screen = {1280, 1024});
     ~WindowManagerDisplay();
 
     // Empty when the display and its manager run; else what went wrong.
@@ -19,14 +20,23 @@ public:
     // Asks the window manager to bring the window back to the front, as a
     // click on it in the task bar does.
     void bringBack(unsigned long window) const;
+    // The user clicks into another program's window, which hands the focus
+    // back to `window` after `milliseconds`, as the suite's print button
+    // does; the visit runs beside the caller's event loop.
+    void visitAnotherProgram(unsigned long window, int milliseconds);
+    bool visiting() const { return m_visit.state() != QProcess::NotRunning; }
+    // The last visit went there and back.
+    bool visited() const { return m_visit.exitStatus() == QProcess::NormalExit && m_visit.exitCode() == 0; }
 
 private:
-    bool startServer();
+    bool startServer(QSize screen);
     bool startManager();
 
     QTemporaryDir m_folder;
     QProcess m_server;
     QProcess m_manager;
+    QProcess m_otherProgram;
+    QProcess m_visit;
     QString m_name;
     QString m_failure;
 };

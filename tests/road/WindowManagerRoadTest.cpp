@@ -3,6 +3,10 @@
 #include "WindowManagerDisplay.h"
 
 #include "app/DruckPrg.h"
+#include "app/emailroad/EmailEditor.h"
+#include "mail/formularmodul.h"
+#include "platform/db/TField.h"
+#include "platform/db/TTable.h"
 #include "platform/os/IniFile.h"
 
 #include <QApplication>
@@ -10,8 +14,10 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QWindow>
 
@@ -22,6 +28,8 @@ namespace {
 class WindowManagerRoadTest : public RoadFixture
 {
 protected:
+    explicit WindowManagerRoadTest(QSize screen = {1280, 1024}) : display(screen) {}
+
     void SetUp() override
     {
         RoadFixture::SetUp();
@@ -50,12 +58,15 @@ protected:
                        [] { return !frmPrintMan->isMinimized() && frmPrintMan->isActiveWindow(); });
     }
 
-    QString printedText() const
+    // The text of the PDFs printed, but those named in `before`.
+    QString printedText(const QString &before = QString()) const
     {
         QProcess pdftotext;
         const QString folder = root.filePath(QStringLiteral("pdf/"));
         QString text;
         for (const QString &pdf : QDir(folder).entryList({"*.pdf"})) {
+            if (before.split(QLatin1Char(',')).contains(pdf))
+                continue;
             pdftotext.start(QStringLiteral("pdftotext"), {folder + pdf, QStringLiteral("-")});
             pdftotext.waitForFinished(20000);
             text += QString::fromUtf8(pdftotext.readAllStandardOutput());
@@ -85,20 +96,35 @@ void pressInMainWindow(RoadScript &script, const QString &what, Qt::Key key)
     script.act(what, [key] { pressKey(frmPrintMan, key, Qt::AltModifier); });
 }
 
-void sendAndConfirm(RoadScript &script, bool preview)
+void previewSwitch(RoadScript &script, bool preview)
 {
     script.act(QStringLiteral("the preview switch set"), [preview] {
         if (frmPrintMan->cbxVorschau->isChecked() != preview)
             pressKey(frmPrintMan, Qt::Key_K, Qt::AltModifier);
     });
+}
+
+// Alt+S with the preview on, and a click on the preview's `button`.
+void sendThroughPreview(RoadScript &script, const char *button)
+{
+    previewSwitch(script, true);
     pressInMainWindow(script, QStringLiteral("Alt+S"), Qt::Key_S);
-    if (preview)
-        script.waitFor(
-            QStringLiteral("the preview"), [] { return shownWindow("TfrmPreview"); },
-            [] {
-                QTest::mouseClick(shownWindow("TfrmPreview")->findChild<QPushButton *>(QStringLiteral("btnClose")),
-                                  Qt::LeftButton);
-            });
+    script.waitFor(
+        QStringLiteral("the preview"), [] { return shownWindow("TfrmPreview"); },
+        [button] {
+            QTest::mouseClick(shownWindow("TfrmPreview")->findChild<QPushButton *>(QString::fromLatin1(button)),
+                              Qt::LeftButton);
+        });
+}
+
+void sendAndConfirm(RoadScript &script, bool preview)
+{
+    if (preview) {
+        sendThroughPreview(script, "btnClose");
+    } else {
+        previewSwitch(script, false);
+        pressInMainWindow(script, QStringLiteral("Alt+S"), Qt::Key_S);
+    }
     script.waitFor(
         QStringLiteral("the box counting the sent mail"),
         [] { return shownBoxText().startsWith(QStringLiteral("1 Mails wurden")); }, confirmBox);
@@ -139,6 +165,300 @@ TEST_F(WindowManagerRoadTest, EveryReturnAfterAJobReadsTheNewRequest)
     const QString printed = printedText();
     EXPECT_TRUE(printed.contains(QStringLiteral("20260001"))) << printed.toStdString();
     EXPECT_FALSE(printed.contains(QStringLiteral("20260002"))) << printed.toStdString();
+}
+
+// Escape in the template editor asks before the edits are dropped; "Nein"
+// keeps the editor with the edits, and OK then saves them.
+TEST_F(WindowManagerRoadTest, EscapeInTheTemplateEditorAsksAndNoKeepsTheEdits)
+{
+    request(QStringLiteral("20260001"));
+    QString asked;
+    QString keptSubject;
+    QString templateFile;
+    const int exitCode = runProgramWith(
+        [&](RoadScript &script) {
+            waitForTheInvoiceRequest(script);
+            pressInMainWindow(script, QStringLiteral("Alt+M to the e-mail tab"), Qt::Key_M);
+            askForTheLayout(script);
+            script.waitFor(
+                QStringLiteral("the template editor"), [] { return shownWindow("TfrmEdit"); },
+                [] {
+                    auto *editor = static_cast<TfrmEdit *>(shownWindow("TfrmEdit"));
+                    QTest::mouseClick(editor->edtBetreff, Qt::LeftButton);
+                    QTest::keyClick(editor->edtBetreff, Qt::Key_End);
+                    QTest::keyClicks(editor->edtBetreff, QStringLiteral(" neu"));
+                    pressKey(editor, Qt::Key_Escape);
+                });
+            script.waitFor(
+                QStringLiteral("the question"), [] { return !shownBoxText().isEmpty(); },
+                [&asked] {
+                    asked = shownBoxText();
+                    auto *box = static_cast<QMessageBox *>(shownWindow("QMessageBox"));
+                    QTest::mouseClick(box->button(QMessageBox::No), Qt::LeftButton);
+                });
+            script.waitFor(
+                QStringLiteral("the editor alone again"),
+                [] { return shownWindow("TfrmEdit") && shownBoxText().isEmpty(); },
+                [&, this] {
+                    auto *editor = static_cast<TfrmEdit *>(shownWindow("TfrmEdit"));
+                    keptSubject = editor->edtBetreff->text();
+                    templateFile = QDir(TIniFile(iniPath()).ReadString(QStringLiteral("Init"),
+                                                                       QStringLiteral("FormularPfad"), QString()))
+                                       .filePath(frmPrintMan->tblFormular->FieldByName("DateiErsteSeite")->AsString());
+                    QTest::mouseClick(editor->btnOk, Qt::LeftButton);
+                });
+            leaveFormMaintenanceAndQuit(script);
+        },
+        onTheDisplay());
+    EXPECT_EQ(stoppedAt, QString());
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_EQ(asked, QStringLiteral("Wollen Sie wirklich Abbrechen?\rDas Formular wird dann nicht gespeichert!"));
+    EXPECT_TRUE(keptSubject.endsWith(QStringLiteral(" neu"))) << keptSubject.toStdString();
+    TFormular saved;
+    ASSERT_TRUE(saved.LoadFromFile(templateFile)) << templateFile.toStdString();
+    EXPECT_EQ(saved.Betreff, keptSubject);
+}
+
+namespace {
+
+struct AfterPreview
+{
+    const char *name;
+    // The preview's button clicked.
+    const char *button;
+    bool background;
+    bool sends;
+};
+
+void PrintTo(const AfterPreview &after, std::ostream *out)
+{
+    *out << after.name;
+}
+
+class AfterPreviewRoadTest : public WindowManagerRoadTest, public ::testing::WithParamInterface<AfterPreview>
+{};
+
+}
+
+// A window once sent to the background and brought back is no longer in
+// the background: after the preview it goes there only when the box says
+// so and the mail is sent; a cancelled preview leaves it as it was.
+TEST_P(AfterPreviewRoadTest, TheWindowGoesToTheBackgroundOnlyWhenTicked)
+{
+    const AfterPreview &after = GetParam();
+    writeInit(QStringLiteral("InDenHintergrund"), QStringLiteral("ja"));
+    request(QStringLiteral("20260001"));
+    QElapsedTimer sincePreview;
+    bool background = false;
+    const int exitCode = runProgramWith(
+        [&, this](RoadScript &script) {
+            waitForTheInvoiceRequest(script);
+            pressInMainWindow(script, QStringLiteral("Alt+M to the e-mail tab"), Qt::Key_M);
+            sendAndConfirm(script, false);
+            bringBackWith(script, QStringLiteral("20260001"));
+            script.act(QStringLiteral("the background box set"), [&after] {
+                if (frmPrintMan->btnFensterHintergrund->isChecked() != after.background)
+                    QTest::mouseClick(frmPrintMan->btnFensterHintergrund, Qt::LeftButton);
+            });
+            sendThroughPreview(script, after.button);
+            if (after.sends)
+                script.waitFor(
+                    QStringLiteral("the box counting the sent mail"),
+                    [] { return shownBoxText().startsWith(QStringLiteral("1 Mails wurden")); }, confirmBox);
+            script.waitFor(
+                QStringLiteral("a second after the preview and its box"),
+                [&sincePreview] {
+                    if (shownWindow("TfrmPreview") || !shownBoxText().isEmpty())
+                        return false;
+                    if (!sincePreview.isValid())
+                        sincePreview.start();
+                    return sincePreview.elapsed() > 1000;
+                },
+                [&background] { background = inTheBackground() || !frmPrintMan->windowHandle()->isExposed(); });
+            clickAbbruch(script);
+        },
+        onTheDisplay());
+    EXPECT_EQ(stoppedAt, QString());
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_EQ(background, after.background && after.sends);
+    EXPECT_EQ(server.messages().size(), after.sends ? 2 : 1);
+    EXPECT_EQ(readInit(QStringLiteral("InDenHintergrund")), after.background ? "ja" : "nein");
+}
+
+INSTANTIATE_TEST_SUITE_P(Buttons, AfterPreviewRoadTest,
+                         ::testing::Values(AfterPreview{"send", "btnClose", false, true},
+                                           AfterPreview{"sendInTheBackground", "btnClose", true, true},
+                                           AfterPreview{"cancel", "btnCancel", false, false},
+                                           AfterPreview{"cancelWithTheBoxTicked", "btnCancel", true, false}),
+                         [](const ::testing::TestParamInfo<AfterPreview> &after) {
+                             return std::string(after.param.name);
+                         });
+
+namespace {
+
+struct QuickReturn
+{
+    const char *name;
+    // The tab the job is started from, and the job done again after the
+    // return.
+    Qt::Key tab;
+    std::function<void(RoadScript &)> job;
+    // The order requested while the user is away.
+    QString newOrder;
+};
+
+void PrintTo(const QuickReturn &quick, std::ostream *out)
+{
+    *out << quick.name;
+}
+
+class QuickReturnRoadTest : public WindowManagerRoadTest, public ::testing::WithParamInterface<QuickReturn>
+{};
+
+void printAndWait(RoadScript &script)
+{
+    script.act(QStringLiteral("1 prints"), [] { pressKey(frmPrintMan, Qt::Key_1); });
+    script.waitFor(QStringLiteral("the job done"),
+                   [] { return frmPrintMan->ActivationOpen && !QApplication::activeModalWidget(); });
+}
+
+}
+
+// The window stays open after a job. The user clicks into the suite, which
+// writes the next request and hands the focus straight back: however short
+// the visit, the next job is the new request's.
+TEST_P(QuickReturnRoadTest, AReturnWithinATenthOfASecondReadsTheNewRequest)
+{
+    const QuickReturn &quick = GetParam();
+    request(QStringLiteral("20260001"));
+    QElapsedTimer sinceBack;
+    QString printedBefore;
+    const int exitCode = runProgramWith(
+        [&](RoadScript &script) {
+            waitForTheInvoiceRequest(script);
+            pressInMainWindow(script, QStringLiteral("to the tab"), quick.tab);
+            quick.job(script);
+            script.act(QStringLiteral("a new request, a tenth of a second in the suite"), [&, this] {
+                printedBefore = pdfs();
+                request(quick.newOrder);
+                display.visitAnotherProgram(frmPrintMan->winId(), 100);
+            });
+            script.waitFor(QStringLiteral("back from the suite"), [&sinceBack, this] {
+                if (display.visiting())
+                    return false;
+                if (!sinceBack.isValid())
+                    sinceBack.start();
+                return sinceBack.elapsed() > 300;
+            });
+            quick.job(script);
+            clickAbbruch(script);
+        },
+        onTheDisplay());
+    EXPECT_EQ(stoppedAt, QString());
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_TRUE(display.visited());
+    if (quick.tab == Qt::Key_M) {
+        EXPECT_EQ(sentSubjects(), QStringList({"Rechnung Nr. 20260001 an info@mueller-soehne.de",
+                                               "Rechnung Nr. 20260002 an kaethe.juergens@example.de"}));
+        return;
+    }
+    const QString printedAfter = printedText(printedBefore);
+    EXPECT_TRUE(printedAfter.contains(QStringLiteral("20260004"))) << printedAfter.toStdString();
+    EXPECT_FALSE(printedAfter.contains(QStringLiteral("20260001"))) << printedAfter.toStdString();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Jobs, QuickReturnRoadTest,
+    ::testing::Values(QuickReturn{"print", Qt::Key_D, printAndWait, "20260004"},
+                      QuickReturn{"mail", Qt::Key_M, [](RoadScript &script) { sendAndConfirm(script, false); },
+                                  "20260002"}),
+    [](const ::testing::TestParamInfo<QuickReturn> &quick) { return std::string(quick.param.name); });
+
+namespace {
+
+// A laptop's screen.
+class SmallScreenRoadTest : public WindowManagerRoadTest
+{
+protected:
+    SmallScreenRoadTest() : WindowManagerRoadTest({1366, 768}) {}
+};
+
+// Waits until the window manager has framed the window of `className`,
+// then notes its frame and hands the window to `leave`.
+void noteFrame(RoadScript &script, const char *className, QRect &frame, const std::function<void(QWidget *)> &leave)
+{
+    script.waitFor(
+        QString::fromLatin1(className),
+        [className] {
+            const QWidget *window = shownWindow(className);
+            return window && window->windowHandle()->isExposed() && window->windowHandle()->frameMargins().top() > 0;
+        },
+        [className, &frame, leave] {
+            QWidget *window = shownWindow(className);
+            frame = window->windowHandle()->frameGeometry();
+            leave(window);
+        });
+}
+
+}
+
+// The print preview, the e-mail preview and the template editor open inside
+// a small screen: a stored place that does not fit is brought inside, one
+// that fits is kept as it is, also in the ini file.
+TEST_F(SmallScreenRoadTest, EveryWindowOpensInsideTheScreen)
+{
+    TIniFile ini(iniPath());
+    const QRect storedPreview(1000, 500, 700, 500);
+    const QRect storedEditor(100, 50, 760, 560);
+    for (const auto &[section, stored] :
+         {std::pair{"Previewpos", storedPreview}, std::pair{"Editorpos", storedEditor}}) {
+        ini.WriteInteger(QString::fromLatin1(section), QStringLiteral("Left"), stored.x());
+        ini.WriteInteger(QString::fromLatin1(section), QStringLiteral("Top"), stored.y());
+        ini.WriteInteger(QString::fromLatin1(section), QStringLiteral("Width"), stored.width());
+        ini.WriteInteger(QString::fromLatin1(section), QStringLiteral("Height"), stored.height());
+    }
+    request(QStringLiteral("20260001"));
+    QRect printPreview, mailPreview, editor;
+    QRect screen;
+    const int exitCode = runProgramWith(
+        [&](RoadScript &script) {
+            waitForTheInvoiceRequest(script);
+            script.act(QStringLiteral("the screen"),
+                       [&screen] { screen = frmPrintMan->screen()->availableGeometry(); });
+            pressInMainWindow(script, QStringLiteral("Alt+B for the screen"), Qt::Key_B);
+            pressInMainWindow(script, QStringLiteral("Alt+T"), Qt::Key_T);
+            noteFrame(script, "report::PreviewWindow", printPreview,
+                      [](QWidget *window) { pressKey(window, Qt::Key_Escape); });
+            script.waitFor(QStringLiteral("the main window after the print preview"),
+                           [] { return frmPrintMan->isVisible() && !QApplication::activeModalWidget(); });
+            pressInMainWindow(script, QStringLiteral("Alt+M to the e-mail tab"), Qt::Key_M);
+            previewSwitch(script, true);
+            pressInMainWindow(script, QStringLiteral("Alt+S"), Qt::Key_S);
+            noteFrame(script, "TfrmPreview", mailPreview, [](QWidget *window) {
+                QTest::mouseClick(window->findChild<QPushButton *>(QStringLiteral("btnCancel")), Qt::LeftButton);
+            });
+            script.waitFor(QStringLiteral("the main window after the e-mail preview"),
+                           [] { return frmPrintMan->isVisible() && !QApplication::activeModalWidget(); });
+            askForTheLayout(script);
+            noteFrame(script, "TfrmEdit", editor, [](QWidget *window) {
+                QTest::mouseClick(static_cast<TfrmEdit *>(window)->btnCancel, Qt::LeftButton);
+            });
+            leaveFormMaintenanceAndQuit(script);
+        },
+        onTheDisplay());
+    EXPECT_EQ(stoppedAt, QString());
+    EXPECT_EQ(exitCode, 0);
+    EXPECT_EQ(screen, QRect(0, 0, 1366, 768));
+    for (const QRect &frame : {printPreview, mailPreview, editor})
+        EXPECT_TRUE(screen.contains(frame))
+            << frame.x() << "," << frame.y() << " " << frame.width() << "x" << frame.height();
+    EXPECT_EQ(editor.topLeft(), storedEditor.topLeft());
+    const TIniFile after(iniPath());
+    EXPECT_EQ(QRect(after.ReadInteger("Editorpos", "Left", 0), after.ReadInteger("Editorpos", "Top", 0),
+                    after.ReadInteger("Editorpos", "Width", 0), after.ReadInteger("Editorpos", "Height", 0)),
+              storedEditor);
+    EXPECT_EQ(QPoint(after.ReadInteger("Previewpos", "Left", 0), after.ReadInteger("Previewpos", "Top", 0)),
+              mailPreview.topLeft());
 }
 
 namespace {

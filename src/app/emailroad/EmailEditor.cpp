@@ -11,9 +11,9 @@
 #include "mail/formularmodul.h"
 #include "mail/parsermodul.h"
 #include "platform/os/IniFile.h"
+#include "platform/ui/ScreenPlacement.h"
 #include "platform/ui/UiServices.h"
 
-#include <QCloseEvent>
 #include <QDir>
 #include <QHeaderView>
 #include <QScopeGuard>
@@ -122,16 +122,8 @@ void TfrmEdit::connectEditing()
     tvwFelder->header()->setStretchLastSection(false);
     tvwFelder->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     connect(btnFeldInsert, &QPushButton::clicked, this, [this] { InsertSelectedEntry(); });
-    connect(btnOk, &QPushButton::clicked, this, [this] {
-        m_closingByButton = true;
-        accept();
-    });
-    connect(btnCancel, &QPushButton::clicked, this, [this] {
-        if (confirmDiscard()) {
-            m_closingByButton = true;
-            reject();
-        }
-    });
+    connect(btnOk, &QPushButton::clicked, this, &QDialog::accept);
+    connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(btnHilfe, &QPushButton::clicked, this, [] { ShowDialogHelp(EditorHelpContext, EditorHelpContext); });
 }
 
@@ -321,13 +313,12 @@ bool TfrmEdit::confirmDiscard()
            == ui::IDYES;
 }
 
-void TfrmEdit::closeEvent(QCloseEvent *event)
+// The cancel button, Escape and closing the window all end here, so each
+// of them asks before the edits are dropped.
+void TfrmEdit::reject()
 {
-    if (!m_closingByButton && !confirmDiscard()) {
-        event->ignore();
-        return;
-    }
-    QDialog::closeEvent(event);
+    if (confirmDiscard())
+        QDialog::reject();
 }
 
 void TfrmEdit::goToError(int section, int line)
@@ -365,7 +356,6 @@ void TfrmEdit::EditFormular(const QString &fileName, const QString &title, int e
     LoadPosition();
     m_filling = false;
     m_modified = false;
-    m_closingByButton = false;
     pgcFormular->setCurrentIndex(0);
     m_insertTarget = edtSendTo;
     if (errorSection >= 0)
@@ -383,8 +373,9 @@ void TfrmEdit::SavePosition() const
     const auto write = [&](const char *key, int value) {
         ini.WriteInteger(positionSection, QLatin1String(key), value);
     };
-    write("Left", x());
-    write("Top", y());
+    const QPoint frame = ui::framePosition(this);
+    write("Left", frame.x());
+    write("Top", frame.y());
     write("Width", width());
     write("Height", height());
     write("VerSplit", splVer->sizes().value(1));
@@ -402,9 +393,9 @@ void TfrmEdit::LoadPosition()
     const auto read = [&](const char *key, int fallback) {
         return ini.ReadInteger(positionSection, QLatin1String(key), fallback);
     };
-    const QRect designed = geometry();
-    setGeometry(read("Left", designed.x()), read("Top", designed.y()), read("Width", designed.width()),
-                read("Height", designed.height()));
+    // Left and Top are where the frame stands, as they are stored.
+    ui::placeInsideScreen(this, {read("Left", ui::framePosition(this).x()), read("Top", ui::framePosition(this).y())},
+                          {read("Width", width()), read("Height", height())});
     const int total = qMax(400, width());
     const int tree = read("VerSplit", 175);
     splVer->setSizes({total - tree, tree});

@@ -30,9 +30,9 @@ public:
     void InsertSelectedEntry();
 
     bool Modified() const { return m_modified; }
+    void reject() override;
 
 protected:
-    void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -52,7 +52,6 @@ private:
     QHash<QObject *, int> m_tags;
     QWidget *m_insertTarget = nullptr;
     bool m_modified = false;
-    bool m_closingByButton = false;
     bool m_filling = false;
 };
 

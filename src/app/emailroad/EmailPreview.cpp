@@ -10,6 +10,7 @@
 #include "mail/NCTable.h"
 #include "platform/os/IniFile.h"
 #include "platform/os/Printers.h"
+#include "platform/ui/ScreenPlacement.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QFile>
@@ -191,8 +192,9 @@ void TfrmPreview::PrintPages()
 void TfrmPreview::SavePosition() const
 {
     TIniFile ini(ProgramIniPath());
-    ini.WriteInteger(positionSection, QStringLiteral("Left"), x());
-    ini.WriteInteger(positionSection, QStringLiteral("Top"), y());
+    const QPoint frame = ui::framePosition(this);
+    ini.WriteInteger(positionSection, QStringLiteral("Left"), frame.x());
+    ini.WriteInteger(positionSection, QStringLiteral("Top"), frame.y());
     ini.WriteInteger(positionSection, QStringLiteral("Width"), width());
     ini.WriteInteger(positionSection, QStringLiteral("Height"), height());
     ini.WriteInteger(positionSection, QStringLiteral("Darstellungsgroesse"), edtGroesse->value());
@@ -201,11 +203,12 @@ void TfrmPreview::SavePosition() const
 void TfrmPreview::LoadPosition()
 {
     const TIniFile ini(ProgramIniPath());
-    const QRect designed = geometry();
-    setGeometry(ini.ReadInteger(positionSection, QStringLiteral("Left"), designed.x()),
-                ini.ReadInteger(positionSection, QStringLiteral("Top"), designed.y()),
-                ini.ReadInteger(positionSection, QStringLiteral("Width"), designed.width()),
-                ini.ReadInteger(positionSection, QStringLiteral("Height"), designed.height()));
+    // Left and Top are where the frame stands, as they are stored.
+    ui::placeInsideScreen(this,
+                          {ini.ReadInteger(positionSection, QStringLiteral("Left"), ui::framePosition(this).x()),
+                           ini.ReadInteger(positionSection, QStringLiteral("Top"), ui::framePosition(this).y())},
+                          {ini.ReadInteger(positionSection, QStringLiteral("Width"), width()),
+                           ini.ReadInteger(positionSection, QStringLiteral("Height"), height())});
     edtGroesse->setValue(ini.ReadInteger(positionSection, QStringLiteral("Darstellungsgroesse"), defaultTextSize));
 }
 

@@ -1,6 +1,7 @@
 #include "platform/help/HelpViewer.h"
 
 #include "platform/help/HelpBrowser.h"
+#include "platform/ui/ScreenPlacement.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -38,7 +39,7 @@ HelpViewer::HelpViewer(std::unique_ptr<ChmHelpFile> file, QWidget *parent)
     splitter->setStretchFactor(1, 3);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(splitter);
-    resize(900, 640);
+    ui::sizeInsideScreen(this, {900, 640});
 
     // Only a deliberate choice opens an entry: the tree also moves its
     // current entry by itself, when it first gets the focus.

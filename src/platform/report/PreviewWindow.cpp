@@ -8,6 +8,7 @@
 #include "platform/report/PrinterOutput.h"
 #include "platform/report/api/ReportCodes.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/ScreenPlacement.h"
 #include "platform/ui/UiServices.h"
 
 #include <QComboBox>
@@ -43,7 +44,7 @@ PreviewWindow::PreviewWindow(const QString &previewFile, const QString &title, Q
       m_scroll(new QScrollArea)
 {
     setWindowTitle(QStringLiteral("Vorschau - ") + title);
-    resize(900, 1000);
+    ui::sizeInsideScreen(this, {900, 1000});
     m_loaded = m_document.open(previewFile) && m_document.pageCount() > 0;
     m_pageView->setAlignment(Qt::AlignCenter);
     m_scroll->setWidget(m_pageView);

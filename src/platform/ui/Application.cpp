@@ -2,6 +2,7 @@
 
 #include "platform/runtime/Exceptions.h"
 #include "platform/ui/UiServices.h"
+#include "platform/ui/WindowStartState.h"
 
 #include <QLibraryInfo>
 #include <QLocale>
@@ -43,20 +44,13 @@ Application::Application(int &argc, char **argv) : QApplication(argc, argv), m_t
     // (the main window hides behind the e-mail preview, the preview closes);
     // only the main form's closing ends it.
     setQuitOnLastWindowClosed(false);
-    // Under X the focus can drop to no window for a moment while a box of
-    // the program closes; only a deactivation that lasts is a leave, so a
-    // box shown on activation does not bring the activation back.
-    m_leaving.setSingleShot(true);
-    m_leaving.setInterval(leaveDelayMs);
-    connect(&m_leaving, &QTimer::timeout, this, [this] { m_active = false; });
-    connect(this, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
-        if (state != Qt::ApplicationActive) {
-            m_leaving.start();
-            return;
-        }
-        m_leaving.stop();
-        becomeActive();
-    });
+    // Who took the focus tells a leave, not how long the program was
+    // without it: another program's window is a leave, however short the
+    // visit; the focus passing between our own windows and boxes is not.
+    m_activeWindow = ActiveWindowWatch::start();
+    if (m_activeWindow)
+        connect(m_activeWindow.get(), &ActiveWindowWatch::activeWindowChanged, this, &Application::followActiveWindow);
+    connect(this, &QGuiApplication::applicationStateChanged, this, &Application::followApplicationState);
 }
 
 // The forms go before the application object, in reverse order of creation.
@@ -114,6 +108,24 @@ void Application::becomeActive()
         activate();
 }
 
+void Application::followActiveWindow(ActiveOwner owner)
+{
+    if (owner == ActiveOwner::OtherProgram)
+        m_active = false;
+    else if (owner == ActiveOwner::ThisProgram)
+        becomeActive();
+}
+
+// Where the window manager's active window is followed, Qt's inactive state
+// says nothing more: it also falls while the focus rests on no window.
+void Application::followApplicationState(Qt::ApplicationState state)
+{
+    if (state == Qt::ApplicationActive)
+        becomeActive();
+    else if (!m_activeWindow)
+        m_active = false;
+}
+
 // The window system does not always tell Qt that the program lost the focus:
 // a window minimised right after a modal window closed can stay Qt's focus
 // window, and its restoring then changes no application state. Minimising
@@ -128,10 +140,14 @@ void Application::followMainFormActivation(QObject *receiver, QEvent *event)
     } else if (event->type() == QEvent::WindowStateChange) {
         const auto *change = static_cast<QWindowStateChangeEvent *>(event);
         const bool minimised = mainForm()->isMinimized();
-        if (minimised)
+        if (minimised) {
             m_active = false;
-        else if (change->oldState().testFlag(Qt::WindowMinimized))
+        } else if (change->oldState().testFlag(Qt::WindowMinimized)) {
+            // Hidden behind the e-mail preview and shown again, it must not
+            // go back to the task bar.
+            markToStartNormal(mainForm()->windowHandle());
             becomeActive();
+        }
     }
 }
 

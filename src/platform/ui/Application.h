@@ -1,7 +1,8 @@
 #pragma once
 
+#include "platform/ui/ActiveWindowWatch.h"
+
 #include <QApplication>
-#include <QTimer>
 #include <QTranslator>
 #include <QWidget>
 
@@ -69,6 +70,8 @@ signals:
 
 private:
     void becomeActive();
+    void followActiveWindow(ActiveOwner owner);
+    void followApplicationState(Qt::ApplicationState state);
     void followMainFormActivation(QObject *receiver, QEvent *event);
     void quitWhenMainFormClosed(QObject *receiver, QEvent *event);
     void adoptForm(std::unique_ptr<QWidget> form);
@@ -81,8 +84,8 @@ private:
     // Whether the user is in the program now: an activation is reported
     // only on the way in.
     bool m_active = false;
-    static constexpr int leaveDelayMs = 400;
-    QTimer m_leaving;
+    // Null where the window manager's active window cannot be followed.
+    std::unique_ptr<ActiveWindowWatch> m_activeWindow;
 };
 
 }

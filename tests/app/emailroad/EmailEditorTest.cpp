@@ -14,6 +14,9 @@
 #include <QScrollBar>
 #include <QTest>
 
+#include <functional>
+#include <vector>
+
 namespace {
 
 class EmailEditorTest : public StartupFixture
@@ -149,29 +152,38 @@ TEST_F(EmailEditorTest, TheSubFolderShowsOnlyWhenMailsGoIntoTheMailProgramsOutbo
     EmailState().KuvertaliaInstalled = installed;
 }
 
-TEST_F(EmailEditorTest, AnErrorPositionOpensItsPageAndLineAndCancelAsksOnlyAfterAChange)
+TEST_F(EmailEditorTest, AnErrorPositionOpensItsPageAndLineAndEveryWayOutAsksOnlyAfterAChange)
 {
-    edit(
-        [&](TfrmEdit &editor) {
-            EXPECT_EQ(editor.pgcFormular->currentIndex(), 3);
-            EXPECT_EQ(editor.memTab->textCursor().blockNumber(), 2);
-            EXPECT_EQ(editor.memTab->textCursor().positionInBlock(), 0);
-            services.clear();
-            editor.memTab->setPlainText("geändert");
-            services.queueAnswer(ui::IDNO);
-            editor.btnCancel->click();
-            EXPECT_TRUE(editor.isVisible());
-            services.queueAnswer(ui::IDYES);
-            editor.btnCancel->click();
-            ASSERT_EQ(services.messages().size(), 2);
-            EXPECT_EQ(services.messages()[0].text,
-                      "Wollen Sie wirklich Abbrechen?\rDas Formular wird dann nicht gespeichert!");
-            EXPECT_EQ(services.messages()[0].caption, "Bestätigen");
-        },
-        fsTabelleneintrag, 3);
-    TFormular saved;
-    ASSERT_TRUE(saved.LoadFromFile(fileName));
-    EXPECT_EQ(saved.Section(fsTabelleneintrag).first(), "erste");
+    // The cancel button, Escape in the memo, and closing the window.
+    const std::vector<std::pair<const char *, std::function<void(TfrmEdit &)>>> waysOut{
+        {"cancel", [](TfrmEdit &editor) { editor.btnCancel->click(); }},
+        {"escape", [](TfrmEdit &editor) { QTest::keyClick(editor.memTab, Qt::Key_Escape); }},
+        {"close", [](TfrmEdit &editor) { editor.close(); }}};
+    for (const auto &[name, leave] : waysOut) {
+        SCOPED_TRACE(name);
+        edit(
+            [&](TfrmEdit &editor) {
+                EXPECT_EQ(editor.pgcFormular->currentIndex(), 3);
+                EXPECT_EQ(editor.memTab->textCursor().blockNumber(), 2);
+                EXPECT_EQ(editor.memTab->textCursor().positionInBlock(), 0);
+                services.clear();
+                editor.memTab->setPlainText("geändert");
+                services.queueAnswer(ui::IDNO);
+                leave(editor);
+                EXPECT_TRUE(editor.isVisible());
+                EXPECT_EQ(editor.memTab->toPlainText(), "geändert");
+                services.queueAnswer(ui::IDYES);
+                leave(editor);
+                ASSERT_EQ(services.messages().size(), 2);
+                EXPECT_EQ(services.messages()[0].text,
+                          "Wollen Sie wirklich Abbrechen?\rDas Formular wird dann nicht gespeichert!");
+                EXPECT_EQ(services.messages()[0].caption, "Bestätigen");
+            },
+            fsTabelleneintrag, 3);
+        TFormular saved;
+        ASSERT_TRUE(saved.LoadFromFile(fileName));
+        EXPECT_EQ(saved.Section(fsTabelleneintrag).first(), "erste");
+    }
 }
 
 TEST_F(EmailEditorTest, ANewTemplateCarriesTheAdvertisementUnlessTheSettingSaysNo)

@@ -1,5 +1,6 @@
 #include "platform/ui/Application.h"
 #include "platform/runtime/Exceptions.h"
+#include "platform/ui/ScreenPlacement.h"
 #include "support/RecordingUiServices.h"
 
 #include <QDialogButtonBox>
@@ -7,6 +8,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -81,6 +83,48 @@ TEST_F(ApplicationTest, ActivationIsAnnouncedThroughOneEntry)
     app->activate();
     app->activate();
     EXPECT_EQ(spy.count(), 2);
+}
+
+// A laptop's screen below a panel 30 pixels high.
+TEST(ScreenPlacementTest, AWindowIsBroughtInsideTheAvailableAreaAndLeftWhereItFits)
+{
+    const QRect available(0, 30, 1366, 738);
+    const struct
+    {
+        const char *name;
+        QRect frame;
+        QRect placed;
+    } cases[] = {
+        {"fits", {100, 50, 600, 400}, {100, 50, 600, 400}},
+        {"fillsItExactly", {0, 30, 1366, 738}, {0, 30, 1366, 738}},
+        {"overTheRightEdge", {1000, 50, 700, 400}, {666, 50, 700, 400}},
+        {"belowTheLowerEdge", {100, 600, 600, 400}, {100, 368, 600, 400}},
+        {"underThePanel", {100, 0, 600, 400}, {100, 30, 600, 400}},
+        {"leftOfTheScreen", {-250, 100, 600, 400}, {0, 100, 600, 400}},
+        {"tallerThanTheScreen", {200, 100, 900, 1020}, {200, 30, 900, 738}},
+        {"largerEverywhere", {-10, -10, 2000, 1200}, {0, 30, 1366, 738}},
+        {"onAnotherScreenFarAway", {3000, 2000, 600, 400}, {766, 368, 600, 400}},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(fitInside(c.frame, available), c.placed) << c.name;
+    EXPECT_EQ(fitInside(QRect(5, 5, 50, 50), QRect()), QRect(5, 5, 50, 50)) << "no screen";
+}
+
+// The stored place is the frame's, the stored size the window's own area.
+TEST(ScreenPlacementTest, AStoredPlaceThatFitsIsKeptAndOneThatDoesNotIsBroughtInside)
+{
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    QWidget window;
+    placeInsideScreen(&window, screen.topLeft() + QPoint(40, 30), {300, 200});
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    EXPECT_EQ(window.frameGeometry().topLeft(), screen.topLeft() + QPoint(40, 30));
+    EXPECT_EQ(window.size(), QSize(300, 200));
+    placeInsideScreen(&window, screen.bottomRight(), {300, 200});
+    EXPECT_EQ(window.frameGeometry().bottomRight(), screen.bottomRight());
+    EXPECT_EQ(window.size(), QSize(300, 200));
+    sizeInsideScreen(&window, screen.size() + QSize(100, 100));
+    EXPECT_EQ(window.frameGeometry(), screen);
 }
 
 TEST_F(ApplicationTest, FormsAreKeptInCreationOrderAndTheFirstIsTheMainForm)
