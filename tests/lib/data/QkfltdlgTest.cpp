@@ -18,6 +18,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <tuple>
 
 namespace {
 
@@ -596,27 +597,20 @@ TEST_F(DemoCriteria, EveryDateModeSelectsTheDaysAskedFor)
         }
     // The query's own dates keep their order while the dialog's are read in
     // the dialog's.
-    const struct
-    {
-        db::SlashDateOrder own;
-        const char *ownWhere;
-        TqkQueryFormatDateMode mode;
-    } orders[] = {
-        {db::SlashDateOrder::MonthDayYear, "Datum >= '10/12/2026'", qfdDayMonthYear},
-        {db::SlashDateOrder::DayMonthYear, "Datum >= '12/10/2026'", qfdMonthDayYear},
-    };
-    for (const auto &o : orders) {
+    const QStringList fromThe12th =
+        sqliteKeys("Auftrag.db", "auftragnr", "Datum >= '2026-10-12' AND Datum BETWEEN '2026-10-01' AND '2026-10-22'");
+    EXPECT_NE(fromThe12th, sqliteKeys("Auftrag.db", "auftragnr", "Datum BETWEEN '2026-10-01' AND '2026-10-22'"));
+    for (const auto &[own, ownWhere, mode] :
+         {std::tuple{db::SlashDateOrder::MonthDayYear, "Datum >= '10/12/2026'", qfdDayMonthYear},
+          std::tuple{db::SlashDateOrder::DayMonthYear, "Datum >= '12/10/2026'", qfdMonthDayYear}}) {
         TqkQuery query;
         query.SetDatabaseName(folder());
-        query.SetSQL({QStringLiteral("SELECT * FROM Auftrag WHERE ") + o.ownWhere});
-        query.SetSlashDates(o.own);
-        const QStringList expected =
-            sqliteKeys("Auftrag.db", "auftragnr", "Datum >= '2026-10-12' AND Datum BETWEEN '2026-10-01' AND '2026-10-22'");
-        EXPECT_NE(expected, sqliteKeys("Auftrag.db", "auftragnr", "Datum BETWEEN '2026-10-01' AND '2026-10-22'"));
+        query.SetSQL({QStringLiteral("SELECT * FROM Auftrag WHERE ") + ownWhere});
+        query.SetSlashDates(own);
         EXPECT_EQ(filteredKeys(query, "auftragnr", {{"Datum", fdMatchRange, "", "01.10.2026", "22.10.2026"}},
-                               fdByQueryModify, o.mode),
-                  expected)
-            << o.ownWhere;
+                               fdByQueryModify, mode),
+                  fromThe12th)
+            << ownWhere;
     }
     // Once the dialog lets go, the query reads its own dates as before.
     TqkQuery query;
