@@ -18,6 +18,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <tuple>
 
 namespace {
 
@@ -229,63 +230,55 @@ TEST_F(RecordTestCases, NarrowingByAnIndexSelectsWhatTheRecordTestSelects)
             customers->FieldByName(empty)->Clear();
         customers->Post();
     }
-    const Criterion cases[] = {
-        {"Name", fdMatchExact, "Meier "},
-        {"Name", fdMatchStart, "  Meier"},
-        {"Name", fdMatchExact, "null"},
-        {"Name", fdMatchStart, "NULL"},
-        {"Name", fdMatchExact, "  "},
-        {"Name", fdMatchStart, ""},
-        {"Name", fdMatchStart, "MEI"},
-        {"Name", fdMatchExact, "meier", "", "", true},
-        {"Name", fdMatchStart, "M", "", "", true},
-        {"Name", fdMatchExact, "müller"},
-        {"Name", fdMatchStart, "MÜ"},
-        {"Name", fdMatchExact, "Strasse"},
-        {"Name", fdMatchExact, "straße"},
-        {"Name", fdMatchStart, "Stras"},
-        {"Name", fdMatchStart, "STRAß"},
-        {"Name", fdMatchStart, "äp"},
-        {"Name", fdMatchExact, "Meier or Zander"},
-        {"Name", fdMatchRange, "", "M", "Meier"},
-        {"Name", fdMatchRange, "", "MEI", "MEIZ"},
-        {"Name", fdMatchRange, "", "M", "M", true},
-        {"Name", fdMatchRange, "", "B", ""},
-        {"Name", fdMatchRange, "", "A", "B"},
-        {"Plz", fdMatchStart, "5", "", "", true},
-        {"Plz", fdMatchExact, "1234 ", "", "", true},
-        {"Plz", fdMatchRange, "", "5", "53", true},
-        {"Nr", fdMatchExact, " 3"},
-        {"Nr", fdMatchRange, "", "4", "9"},
-        {"Umsatz", fdMatchExact, "50", "", "", true},
-        {"Umsatz", fdMatchRange, "", "-1", "60", true},
-        {"Umsatz", fdMatchRange, "", "", "20", true},
-        {"Umsatz", fdMatchRange, "", "10,5", "", true},
-        {"Seit", fdMatchExact, "29.02.2000", "", "", true},
-        {"Seit", fdMatchRange, "", "01.01.2000", "31.12.2005", true},
-        {"Seit", fdMatchRange, "", "", "31.12.2000", true},
+    // A range's values are its bounds, "min|max".
+    const struct
+    {
+        const char *field;
+        TqkFilterMatchType type;
+        bool caseSensitive;
+        std::initializer_list<const char *> values;
+    } groups[] = {
+        {"Name", fdMatchExact, false, {"Meier ", "null", "  ", "müller", "Strasse", "straße", "Meier or Zander"}},
+        {"Name", fdMatchStart, false, {"  Meier", "NULL", "", "MEI", "MÜ", "Stras", "STRAß", "äp"}},
+        {"Name", fdMatchExact, true, {"meier"}},
+        {"Name", fdMatchStart, true, {"M"}},
+        {"Name", fdMatchRange, false, {"M|Meier", "MEI|MEIZ", "B|", "A|B"}},
+        {"Name", fdMatchRange, true, {"M|M"}},
+        {"Plz", fdMatchStart, true, {"5"}},
+        {"Plz", fdMatchExact, true, {"1234 "}},
+        {"Plz", fdMatchRange, true, {"5|53"}},
+        {"Nr", fdMatchExact, false, {" 3"}},
+        {"Nr", fdMatchRange, false, {"4|9"}},
+        {"Umsatz", fdMatchExact, true, {"50"}},
+        {"Umsatz", fdMatchRange, true, {"-1|60", "|20", "10,5|"}},
+        {"Seit", fdMatchExact, true, {"29.02.2000"}},
+        {"Seit", fdMatchRange, true, {"01.01.2000|31.12.2005", "|31.12.2000"}},
     };
-    for (const Criterion &c : cases) {
-        const QString shown = QString::fromUtf8(c.field) + " '" + QString::fromUtf8(c.value) + "' "
-                              + QString::fromUtf8(c.min) + ".." + QString::fromUtf8(c.max);
-        const QStringList plain = numbers({c});
-        for (const QString &index : QStringList({"", "NameIdx", "PlzIdx", "UmsatzIdx", "SeitIdx"}))
-            for (const TqkFilterOptimization optimization : {fdUseActiveIndex, fdUseAllIndexes}) {
-                TqkTable customers;
-                customers.SetDatabaseName(folder());
-                customers.SetTableName("Kunden");
-                customers.SetIndexName(index);
-                customers.Open();
-                TDataSource source;
-                source.SetDataSet(&customers);
-                TqkFilterDialog dialog;
-                dialog.SetDataSource(&source);
-                dialog.SetFilterOptimization(optimization);
-                applyOnly(dialog, {c});
-                EXPECT_EQ(keysOf(customers, "Nr"), plain) << shown.toStdString() << " " << index.toStdString();
-                dialog.SetDataSource(nullptr);
-            }
-    }
+    for (const auto &group : groups)
+        for (const char *value : group.values) {
+            const std::string shown = std::string(group.field) + " '" + value + "'";
+            const bool range = group.type == fdMatchRange;
+            const QList<QByteArray> bounds = QByteArray(value).split('|') << QByteArray();
+            const auto bound = [&](int i) { return range ? bounds[i].constData() : ""; };
+            const Criterion c{group.field, group.type, range ? "" : value, bound(0), bound(1), group.caseSensitive};
+            const QStringList plain = numbers({c});
+            for (const QString &index : QStringList({"", "NameIdx", "PlzIdx", "UmsatzIdx", "SeitIdx"}))
+                for (const TqkFilterOptimization optimization : {fdUseActiveIndex, fdUseAllIndexes}) {
+                    TqkTable customers;
+                    customers.SetDatabaseName(folder());
+                    customers.SetTableName("Kunden");
+                    customers.SetIndexName(index);
+                    customers.Open();
+                    TDataSource source;
+                    source.SetDataSet(&customers);
+                    TqkFilterDialog dialog;
+                    dialog.SetDataSource(&source);
+                    dialog.SetFilterOptimization(optimization);
+                    applyOnly(dialog, {c});
+                    EXPECT_EQ(keysOf(customers, "Nr"), plain) << shown << " " << index.toStdString();
+                    dialog.SetDataSource(nullptr);
+                }
+        }
 }
 
 namespace {
@@ -596,27 +589,20 @@ TEST_F(DemoCriteria, EveryDateModeSelectsTheDaysAskedFor)
         }
     // The query's own dates keep their order while the dialog's are read in
     // the dialog's.
-    const struct
-    {
-        db::SlashDateOrder own;
-        const char *ownWhere;
-        TqkQueryFormatDateMode mode;
-    } orders[] = {
-        {db::SlashDateOrder::MonthDayYear, "Datum >= '10/12/2026'", qfdDayMonthYear},
-        {db::SlashDateOrder::DayMonthYear, "Datum >= '12/10/2026'", qfdMonthDayYear},
-    };
-    for (const auto &o : orders) {
+    const QStringList fromThe12th =
+        sqliteKeys("Auftrag.db", "auftragnr", "Datum >= '2026-10-12' AND Datum BETWEEN '2026-10-01' AND '2026-10-22'");
+    EXPECT_NE(fromThe12th, sqliteKeys("Auftrag.db", "auftragnr", "Datum BETWEEN '2026-10-01' AND '2026-10-22'"));
+    for (const auto &[own, ownWhere, mode] :
+         {std::tuple{db::SlashDateOrder::MonthDayYear, "Datum >= '10/12/2026'", qfdDayMonthYear},
+          std::tuple{db::SlashDateOrder::DayMonthYear, "Datum >= '12/10/2026'", qfdMonthDayYear}}) {
         TqkQuery query;
         query.SetDatabaseName(folder());
-        query.SetSQL({QStringLiteral("SELECT * FROM Auftrag WHERE ") + o.ownWhere});
-        query.SetSlashDates(o.own);
-        const QStringList expected =
-            sqliteKeys("Auftrag.db", "auftragnr", "Datum >= '2026-10-12' AND Datum BETWEEN '2026-10-01' AND '2026-10-22'");
-        EXPECT_NE(expected, sqliteKeys("Auftrag.db", "auftragnr", "Datum BETWEEN '2026-10-01' AND '2026-10-22'"));
+        query.SetSQL({QStringLiteral("SELECT * FROM Auftrag WHERE ") + ownWhere});
+        query.SetSlashDates(own);
         EXPECT_EQ(filteredKeys(query, "auftragnr", {{"Datum", fdMatchRange, "", "01.10.2026", "22.10.2026"}},
-                               fdByQueryModify, o.mode),
-                  expected)
-            << o.ownWhere;
+                               fdByQueryModify, mode),
+                  fromThe12th)
+            << ownWhere;
     }
     // Once the dialog lets go, the query reads its own dates as before.
     TqkQuery query;

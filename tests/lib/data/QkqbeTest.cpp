@@ -500,23 +500,6 @@ QStringList sorted(QStringList rows)
 
 const QStringList kAuxiliaryFiles = {"Deleted.db", "Inserted.db", "Changed.db", "KeyViol.db"};
 
-// Tables of the user's own that carry the auxiliary tables' names: their
-// bytes, file by file, for comparing afterwards.
-QHash<QString, QByteArray> placeUsersOwnTables(const QString &folder)
-{
-    QTemporaryDir source;
-    demo::writeTable("laender.db", source.path());
-    QHash<QString, QByteArray> bytes;
-    for (const QString &file : kAuxiliaryFiles) {
-        QFile::remove(QDir(folder).filePath(file));
-        QFile::copy(source.filePath("laender.db"), QDir(folder).filePath(file));
-        QFile own(QDir(folder).filePath(file));
-        own.open(QIODevice::ReadOnly);
-        bytes.insert(file, own.readAll());
-    }
-    return bytes;
-}
-
 QHash<QString, QByteArray> filesNow(const QString &folder)
 {
     QHash<QString, QByteArray> bytes;
@@ -526,6 +509,18 @@ QHash<QString, QByteArray> filesNow(const QString &folder)
         bytes.insert(file, own.readAll());
     }
     return bytes;
+}
+
+// Tables of the user's own that carry the auxiliary tables' names.
+QHash<QString, QByteArray> placeUsersOwnTables(const QString &folder)
+{
+    QTemporaryDir source;
+    demo::writeTable("laender.db", source.path());
+    for (const QString &file : kAuxiliaryFiles) {
+        QFile::remove(QDir(folder).filePath(file));
+        QFile::copy(source.filePath("laender.db"), QDir(folder).filePath(file));
+    }
+    return filesNow(folder);
 }
 
 }

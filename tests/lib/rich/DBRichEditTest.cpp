@@ -21,6 +21,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <tuple>
 
 namespace {
 
@@ -213,18 +214,13 @@ TEST_F(DBRichEdit, ANumberFieldTakesOnlyItsCharactersAndShowsItsValueOnEntering)
     edit->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(edit.get()));
     edit->setFocus();
-    ASSERT_TRUE(edit->hasFocus());
     EXPECT_EQ(edit->toPlainText(), QStringLiteral("1"));
     edit->moveCursor(QTextCursor::End);
-    struct Case
-    {
-        QString typed, shown;
-        int beeps;
-    } cases[] = {{"x", "1", 1}, {"7", "17", 1}, {"E", "17", 2}, {",", "17", 3}};
-    for (const Case &c : cases) {
-        QTest::keyClicks(edit.get(), c.typed);
-        EXPECT_EQ(edit->toPlainText(), c.shown) << c.typed.toStdString();
-        EXPECT_EQ(user.beeps(), c.beeps) << c.typed.toStdString();
+    for (const auto &[typed, shown, beeps] :
+         {std::tuple{"x", "1", 1}, {"7", "17", 1}, {"E", "17", 2}, {",", "17", 3}}) {
+        QTest::keyClicks(edit.get(), typed);
+        EXPECT_EQ(edit->toPlainText(), QLatin1String(shown)) << typed;
+        EXPECT_EQ(user.beeps(), beeps) << typed;
     }
     edit->clearFocus();
     table->Post();

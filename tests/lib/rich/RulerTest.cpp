@@ -69,6 +69,29 @@ protected:
         edit.setTextCursor(cursor);
         ruler.PlaceMarkers();
     }
+    struct Indents
+    {
+        double left, firstLine, right;
+    };
+    // Both paragraphs have the indents given and still their own tab stop
+    // and bullet.
+    void expectIndentsAndTheRestKept(const Indents &tabbed, const Indents &bulleted, const std::string &trace)
+    {
+        SCOPED_TRACE(trace);
+        const QTextBlock first = edit.document()->firstBlock();
+        for (const auto &[block, indents] : {std::pair{first, tabbed}, std::pair{first.next(), bulleted}}) {
+            EXPECT_DOUBLE_EQ(block.blockFormat().leftMargin(), indents.left);
+            EXPECT_DOUBLE_EQ(rtf::firstLineIndent(block.blockFormat()), indents.firstLine);
+            EXPECT_NEAR(block.blockFormat().rightMargin(), indents.right, 0.5);
+        }
+        ASSERT_EQ(rtf::tabStops(first.blockFormat()).size(), 1);
+        EXPECT_DOUBLE_EQ(rtf::tabStops(first.blockFormat()).first().position, 96.0);
+        EXPECT_EQ(first.textList(), nullptr);
+        EXPECT_FALSE(first.blockFormat().boolProperty(rtf::BulletProperty));
+        EXPECT_NE(first.next().textList(), nullptr);
+        EXPECT_TRUE(first.next().blockFormat().boolProperty(rtf::BulletProperty));
+        EXPECT_TRUE(rtf::tabStops(first.next().blockFormat()).isEmpty());
+    }
 
     TqkCustomRichEdit edit;
     TqkRulerPanel ruler;
@@ -134,86 +157,53 @@ TEST_F(Ruler, DroppedMarkersKeepTheirTickAndTheOthersTheirIndent)
     }
 }
 
-// A marker dragged over several paragraphs sets only its own indent in
-// each; tab stops, bullets and the other indents stay as they were.
+// A marker dragged over several paragraphs, or the paragraph dialog on them,
+// sets in each only the indent changed; tab stops, bullets and the other
+// indents stay as they were.
 TEST_F(Ruler, AMarkerDraggedOverSeveralParagraphsSetsOnlyItsIndent)
 {
     tabAndBulletSelected();
-    const auto paragraph = [this](int number) { return edit.document()->findBlockByNumber(number).blockFormat(); };
-    struct Indents
-    {
-        double left, start, right;
-    };
-    struct Case
+    const struct
     {
         TqkTrackIcon *marker;
         int distance;
-        Indents first, second;
+        Indents both;
     } cases[] = {
-        {ruler.LeftMarker(), 48, {96, 0, 0}, {96, 0, 0}},
-        {ruler.FirstLineMarker(), 24, {96, 24, 0}, {96, 24, 0}},
-        {ruler.RightMarker(), -96, {96, 24, 143}, {96, 24, 143}},
+        {ruler.LeftMarker(), 48, {96, -96, 0}},
+        {ruler.FirstLineMarker(), 24, {96, -72, 0}},
+        {ruler.RightMarker(), -96, {96, -72, 143}},
     };
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         drag(*c.marker, c.distance);
-        for (const auto &[number, indents] : {std::pair{0, c.first}, std::pair{1, c.second}}) {
-            const QTextBlockFormat format = paragraph(number);
-            EXPECT_DOUBLE_EQ(format.leftMargin(), indents.left) << c.distance << " in " << number;
-            EXPECT_DOUBLE_EQ(format.leftMargin() + rtf::firstLineIndent(format), indents.start) << c.distance;
-            EXPECT_NEAR(format.rightMargin(), indents.right, 0.5) << c.distance;
-        }
-        ASSERT_EQ(rtf::tabStops(paragraph(0)).size(), 1) << c.distance;
-        EXPECT_DOUBLE_EQ(rtf::tabStops(paragraph(0)).first().position, 96.0);
-        EXPECT_FALSE(paragraph(0).boolProperty(rtf::BulletProperty));
-        EXPECT_EQ(edit.document()->firstBlock().textList(), nullptr);
-        EXPECT_TRUE(paragraph(1).boolProperty(rtf::BulletProperty));
-        EXPECT_TRUE(paragraph(1).tabPositions().isEmpty());
+        expectIndentsAndTheRestKept(c.both, c.both, std::to_string(c.distance));
     }
 }
 
-// On several paragraphs the dialog shows the caret's paragraph and sets in
-// each only the values the user changed.
 TEST_F(Ruler, TheParagraphDialogOnSeveralParagraphsSetsOnlyWhatTheUserChanged)
 {
-    struct Indents
-    {
-        double left, firstLine, right;
-    };
-    struct Case
+    const struct
     {
         QLineEdit *(TqkRichParagraphDialog::*edit)() const; // nullptr: OK at once
         QString typed;
-        Indents tabbed, bulleted; // the paragraph with the tab stop, the bullet paragraph
+        Indents tabbed, bulleted;
     } cases[] = {
         {nullptr, "", {0, 0, 0}, {48, -48, 0}},
         {&TqkRichParagraphDialog::LeftEdit, "1", {96, 0, 0}, {96, -48, 0}},
         {&TqkRichParagraphDialog::FirstLineEdit, "-0,25", {0, -24, 0}, {48, -24, 0}},
         {&TqkRichParagraphDialog::RightEdit, "0,5", {0, 0, 48}, {48, -48, 48}},
     };
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         tabAndBulletSelected();
         QTimer::singleShot(0, [&c] {
             auto &dialog = *qobject_cast<TqkRichParagraphDialog *>(QApplication::activeModalWidget());
             if (c.edit) {
-                QLineEdit *field = (dialog.*c.edit)();
-                QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
-                QTest::keyClicks(field, c.typed);
+                QTest::keyClick((dialog.*c.edit)(), Qt::Key_A, Qt::ControlModifier);
+                QTest::keyClicks((dialog.*c.edit)(), c.typed);
             }
             QTest::keyClick(dialog.LeftEdit(), Qt::Key_Return);
         });
         edit.ParagraphDialog();
-        const QTextBlock first = edit.document()->firstBlock();
-        for (const auto &[block, indents] : {std::pair{first, c.tabbed}, std::pair{first.next(), c.bulleted}}) {
-            const QTextBlockFormat format = block.blockFormat();
-            EXPECT_DOUBLE_EQ(format.leftMargin(), indents.left) << c.typed.toStdString();
-            EXPECT_DOUBLE_EQ(rtf::firstLineIndent(format), indents.firstLine) << c.typed.toStdString();
-            EXPECT_DOUBLE_EQ(format.rightMargin(), indents.right) << c.typed.toStdString();
-        }
-        ASSERT_EQ(rtf::tabStops(first.blockFormat()).size(), 1) << c.typed.toStdString();
-        EXPECT_DOUBLE_EQ(rtf::tabStops(first.blockFormat()).first().position, 96.0);
-        EXPECT_EQ(first.textList(), nullptr) << c.typed.toStdString();
-        EXPECT_NE(first.next().textList(), nullptr) << c.typed.toStdString();
-        EXPECT_TRUE(rtf::tabStops(first.next().blockFormat()).isEmpty()) << c.typed.toStdString();
+        expectIndentsAndTheRestKept(c.tabbed, c.bulleted, c.typed.toStdString());
     }
 }
 

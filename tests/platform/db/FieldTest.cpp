@@ -290,35 +290,27 @@ TEST_F(FieldTest, RequiredColumnsAreCheckedWithoutTheirFieldBeingAskedFor)
     }
 }
 
-}
-
-namespace {
-
 // Whole numbers beyond what a field's type holds are refused with the range
 // named, set as text or as a number, and the record posts without them.
 TEST_F(FieldTest, WholeNumbersOutsideTheirTypeAreRefusedAndNeverStored)
 {
     auto zahlen = table(QStringLiteral("Zahlen.db"));
-    for (const char *field : {"Kurz S", "Lang I"})
-        zahlen->FieldDefs()->AddParadox(QString(field).section(' ', 0, 0), QString(field).section(' ', 1));
+    zahlen->FieldDefs()->AddParadox(QStringLiteral("Kurz"), QStringLiteral("S"));
+    zahlen->FieldDefs()->AddParadox(QStringLiteral("Lang"), QStringLiteral("I"));
     zahlen->FieldDefs()->Add(QStringLiteral("Wort"), ftWord, 0);
     zahlen->CreateTable();
     zahlen->Open();
     const struct
     {
-        const char *field;
-        const char *low;
-        const char *high;
-        const char *below;
-        const char *above;
+        const char *field, *low, *high, *below, *above;
     } cases[] = {{"Kurz", "-32768", "32767", "-32769", "40000"},
                  {"Lang", "-2147483648", "2147483647", "-2147483649", "99999999999"},
                  {"Wort", "0", "65535", "-1", "65536"}};
     for (const auto &type : cases) {
         TField *field = zahlen->FieldByName(QLatin1String(type.field));
         for (const char *value : {type.low, type.high, type.below, type.above}) {
-            SCOPED_TRACE(std::string(type.field) + " = " + value);
             for (const bool asNumber : {false, true}) {
+                SCOPED_TRACE(std::string(type.field) + " = " + value + (asNumber ? " as number" : ""));
                 zahlen->Append();
                 QString message;
                 try {

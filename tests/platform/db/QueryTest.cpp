@@ -151,29 +151,27 @@ TEST_F(QueryTest, FiltersOfEveryKindNarrowAQuery)
 TEST_F(QueryTest, SlashDatesAreReadInTheOrderOfTheirLine)
 {
     const QStringList sql{QStringLiteral("SELECT Nr FROM Kunden WHERE Seit < '1/6/2003'"), QStringLiteral("ORDER BY Nr")};
+    using enum db::SlashDateOrder;
     const struct
     {
-        db::SlashDateOrder own;
+        db::SlashDateOrder own; // the lines given are read in the other order
         QList<int> lines;
-        db::SlashDateOrder linesOrder;
         QStringList expected;
-    } cases[] = {
-        {db::SlashDateOrder::MonthDayYear, {}, db::SlashDateOrder::DayMonthYear, {"2", "3"}},
-        {db::SlashDateOrder::DayMonthYear, {}, db::SlashDateOrder::MonthDayYear, {"1", "2", "3"}},
-        {db::SlashDateOrder::MonthDayYear, {0}, db::SlashDateOrder::DayMonthYear, {"1", "2", "3"}},
-        {db::SlashDateOrder::MonthDayYear, {1}, db::SlashDateOrder::DayMonthYear, {"2", "3"}},
-        {db::SlashDateOrder::DayMonthYear, {0}, db::SlashDateOrder::MonthDayYear, {"2", "3"}},
-    };
+    } cases[] = {{MonthDayYear, {}, {"2", "3"}},
+                 {DayMonthYear, {}, {"1", "2", "3"}},
+                 {MonthDayYear, {0}, {"1", "2", "3"}},
+                 {MonthDayYear, {1}, {"2", "3"}},
+                 {DayMonthYear, {0}, {"2", "3"}}};
     for (const auto &c : cases) {
         auto q = query(QString());
         q->SetSQL(sql);
         q->SetSlashDates(c.own);
-        q->SetSlashDateLines(c.lines, c.linesOrder);
+        q->SetSlashDateLines(c.lines, c.own == MonthDayYear ? DayMonthYear : MonthDayYear);
         q->Open();
         EXPECT_EQ(column(*q, QStringLiteral("Nr")), c.expected) << c.lines.size();
         q->SetSQL(sql);
         q->Open();
-        EXPECT_EQ(column(*q, QStringLiteral("Nr")).size(), c.own == db::SlashDateOrder::MonthDayYear ? 2 : 3)
+        EXPECT_EQ(column(*q, QStringLiteral("Nr")).size(), c.own == MonthDayYear ? 2 : 3)
             << "new text forgets the lines";
     }
 }
