@@ -10,21 +10,6 @@ namespace {
 
 constexpr int PollMilliseconds = 50;
 
-QByteArray decodedQuotedPrintable(QByteArray text)
-{
-    text.replace("=\r\n", "");
-    QByteArray out;
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (text[i] == '=' && i + 2 < text.size()) {
-            out += char(text.mid(i + 1, 2).toInt(nullptr, 16));
-            i += 2;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
-}
-
 class LineReader
 {
 public:
@@ -136,7 +121,7 @@ void SmtpTestServer::replyToMessage(const QByteArray &reply)
 QString SmtpTestServer::Received::body() const
 {
     const qsizetype start = data.indexOf("\r\n\r\n") + 4;
-    return QString::fromUtf8(decodedQuotedPrintable(data.mid(start)));
+    return QString::fromUtf8(QByteArray::fromPercentEncoding(data.mid(start).replace("=\r\n", ""), '='));
 }
 
 QList<SmtpTestServer::Received> SmtpTestServer::messages() const

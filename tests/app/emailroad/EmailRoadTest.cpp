@@ -333,17 +333,12 @@ TEST_F(EmailRoadTest, TheContactPickerOffersTheCustomersContactsWithAnAddress)
     w.btnCCadd->click();
     EXPECT_EQ(w.edtCC->text(), "chef@example.org,huber@mueller-soehne.de");
 
-    // Without a contact that has an address there is nothing to pick, and the user is told so.
-    demo::writeTable(
-        "Ansprech.db", dataFolder(),
-        demo::Rows{{{"Art", "K"}, {"Nr", "10001"}, {"LfdNr", 2}, {"Name", "Ohne"}},
-                   {{"Art", "K"}, {"Nr", "10002"}, {"LfdNr", 4}, {"Name", "Andere"}, {"eMail", "a@b.de"}}});
-    services.clear();
+    // No contact of this customer has an address: said, not an empty list.
+    demo::writeTable("Ansprech.db", dataFolder(),
+                     demo::Rows{{{"Art", "K"}, {"Nr", "10002"}, {"LfdNr", 1}, {"eMail", "a@b.de"}}});
     w.btnSendadd->click();
     EXPECT_EQ(services.messageTexts(),
               QStringList{"Zu diesem Beleg gibt es keinen Ansprechpartner mit E-Mail-Adresse."});
-    EXPECT_EQ(w.edtSendTo->text(), "kunde@example.org");
-    EXPECT_TRUE(script.finished());
     EXPECT_EQ(script.opened().size(), 1);
     EXPECT_EQ(WithAddedAddress(EmailAddressPlaceholder, "a@b.de", EmailAddressPlaceholder), "a@b.de");
 }
@@ -535,10 +530,10 @@ protected:
         return w;
     }
 
-    QByteArray sent(TfrmPrintMan &w)
+    SmtpTestServer::Received sent(TfrmPrintMan &w)
     {
         send(w);
-        return server.messages().isEmpty() ? QByteArray() : server.messages().last().data;
+        return server.messages().isEmpty() ? SmtpTestServer::Received() : server.messages().last();
     }
 };
 
@@ -546,9 +541,7 @@ protected:
 
 TEST_F(DemoEmailTest, TheInvoiceNumbersItsPositionsAsOnPaperAndClosesWithTaxAndTotal)
 {
-    send(demoTab());
-    ASSERT_FALSE(server.messages().isEmpty());
-    const QString body = server.messages().last().body();
+    const QString body = sent(demoTab()).body();
     ASSERT_FALSE(body.isEmpty());
     EXPECT_FALSE(body.contains("#Z", Qt::CaseInsensitive)) << body.toStdString();
     QList<int> numbers;
@@ -580,7 +573,7 @@ TEST_F(DemoEmailTest, AttachmentModeSendsACoveringTextAndADeclaredTextFile)
 {
     TfrmPrintMan &w = demoTab();
     w.cbxAnlage->setChecked(true);
-    const QByteArray message = sent(w);
+    const QByteArray message = sent(w).data;
     ASSERT_FALSE(message.isEmpty());
     EXPECT_TRUE(message.contains("anbei erhalten Sie den Beleg \"Rechnung\" als Textdatei.")) << message.constData();
     static const QRegularExpression attachmentType(

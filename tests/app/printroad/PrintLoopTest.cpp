@@ -18,6 +18,8 @@
 #include <QLabel>
 #include <QStorageInfo>
 
+#include <array>
+
 #include <sqlite3.h>
 #include <sys/mount.h>
 
@@ -581,20 +583,13 @@ TEST_F(PrintLoopTest, ATableHeldByAnotherWorkstationEndsTheJobWithItsNameAndLeav
     expectEverythingClosed();
 }
 
+// The contacts of a customer who has none are a range without records.
 TEST_F(PrintLoopTest, ASelectionWithoutRecordsIsSaidAndNothingPrinted)
 {
-    // The contacts of a customer who has none are a range without records.
-    const struct
-    {
-        QString module;
-        QString key;
-        QString filter;
-        QString message;
-    } cases[] = {
-        {"Kunden", "", "nr = 'gibt es nicht'", "Es wurde kein Datensatz ausgewählt, es wird nichts gedruckt."},
-        {"Kontakte-K", "10002", "", "Keine druckbaren Daten gefunden!"},
-    };
-    for (const auto &[module, key, filter, message] : cases)
+    for (const auto &[module, key, filter, message] :
+         {std::array<QString, 4>{"Kunden", "", "nr = 'gibt es nicht'",
+                                 "Es wurde kein Datensatz ausgewählt, es wird nichts gedruckt."},
+          {"Kontakte-K", "10002", "", "Keine druckbaren Daten gefunden!"}})
         for (const printroad::Output output : {printroad::Output::Standarddrucker, printroad::Output::Bildschirm}) {
             request(module, QStringLiteral("Liste"), QStringLiteral("L"), QStringLiteral("A"), key);
             window.row = {QStringLiteral("Liste"), module + QStringLiteral("_Liste.lst"), 1};

@@ -2,9 +2,7 @@
 #include "platform/runtime/DateTime.h"
 #include "support/RecordingUiServices.h"
 
-#include <QAbstractButton>
 #include <QApplication>
-#include <QMessageBox>
 #include <QStyle>
 #include <QTest>
 #include <QTimer>
@@ -114,55 +112,48 @@ TEST_F(UiServicesTest, TheRuntimeClockFollowsTheInstalledServices)
 
 namespace {
 
-// The width of the real box shown for the caption and text, closed with
-// its button at once.
-int shownBoxWidth(const QString &caption, const QString &text)
+// Shows the real box, notes its width and leaves it by Escape.
+int escapedBox(const QString &caption, const QString &text, MsgButtons buttons, int *width = nullptr)
 {
-    int width = 0;
-    QTimer::singleShot(0, [&] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box)
-            return;
-        width = box->width();
-        box->buttons().constFirst()->click();
+    QTimer::singleShot(0, [width] {
+        if (QWidget *box = QApplication::activeModalWidget()) {
+            if (width)
+                *width = box->width();
+            QTest::keyClick(box, Qt::Key_Escape);
+        }
     });
     installServices(nullptr);
-    services().messageBox(text, caption, MsgIcon::Stop, MsgButtons::Ok);
+    return services().messageBox(text, caption, MsgIcon::Question, buttons);
+}
+
+int shownWidth(const QString &caption, const QString &text)
+{
+    int width = 0;
+    escapedBox(caption, text, MsgButtons::Ok, &width);
     return width;
 }
 
 }
 
-// The window system cuts a title longer than its window: a box is wide
-// enough for its title beside the window's icon and buttons, and a long
-// text alone decides the width of a box with a short title.
+// The window system cuts a title longer than its window; a long text alone
+// decides the width.
 TEST(RealMessageBoxTest, TheTitleShowsWholeAboveAShortText)
 {
     QFont titleFont = QApplication::font();
     titleFont.setBold(true);
     const int buttonRoom = 4 * QApplication::style()->pixelMetric(QStyle::PM_TitleBarHeight);
-    for (const char *caption : {"Fehler DefineFields", "SetCurrentPrinter", "Ungültige Eingabe in einem langen Titel"})
-        EXPECT_GE(shownBoxWidth(caption, "atr.qlocate(7) erfolglos"),
+    for (const char *caption : {"Fehler DefineFields", "Ungültige Eingabe in einem langen Titel"})
+        EXPECT_GE(shownWidth(caption, "atr.qlocate(7) erfolglos"),
                   QFontMetrics(titleFont).horizontalAdvance(caption) + buttonRoom)
             << caption;
     const QString longText(90, QLatin1Char('x'));
-    EXPECT_EQ(shownBoxWidth("GetRecords", longText), shownBoxWidth("x", longText));
+    EXPECT_EQ(shownWidth("GetRecords", longText), shownWidth("x", longText));
 }
 
-// Escape leaves a question the way its cancelling button does: "Abbrechen"
-// before "Nein", so that leaving "save changes?" never discards them.
+// "Abbrechen" before "Nein": leaving "save changes?" never discards them.
 TEST(RealMessageBoxTest, EscapeAnswersLikeTheCancellingButton)
 {
-    installServices(nullptr);
-    const std::pair<MsgButtons, int> cases[] = {{MsgButtons::YesNoCancel, IDCANCEL},
-                                                {MsgButtons::YesNo, IDNO},
-                                                {MsgButtons::OkCancel, IDCANCEL},
-                                                {MsgButtons::Ok, IDOK}};
-    for (const auto &[buttons, expected] : cases) {
-        QTimer::singleShot(0, [] {
-            if (QWidget *box = QApplication::activeModalWidget())
-                QTest::keyClick(box, Qt::Key_Escape);
-        });
-        EXPECT_EQ(services().messageBox("Änderungen speichern?", "Editor", MsgIcon::Question, buttons), expected);
-    }
+    for (const auto &[buttons, expected] :
+         {std::pair{MsgButtons::YesNoCancel, IDCANCEL}, {MsgButtons::YesNo, IDNO}, {MsgButtons::Ok, IDOK}})
+        EXPECT_EQ(escapedBox("Editor", "Änderungen speichern?", buttons), expected);
 }
