@@ -313,8 +313,9 @@ TEST_F(FilterForm, TypedDateBoundsAreKeptAsTypedOrRefusedWhole)
             QTest::keyClicks(from, QLatin1String(c.keys));
             QTest::keyClick(from, Qt::Key_Return);
             EXPECT_EQ(m_user.messageTexts(), *c.refusal ? QStringList{c.refusal} : QStringList());
-            if (*c.refusal)
+            if (*c.refusal) {
                 EXPECT_TRUE(from->hasFocus() && from->text() == QLatin1String(c.keys)) << "kept for correcting";
+            }
             if (form.isVisible())
                 clickOk(form);
         });
