@@ -133,8 +133,9 @@ TEST_F(GridTables, AWholeNumberBeyondItsColumnIsRefusedByEditorAndPost)
                 }
             }
             positions->Cancel();
-            EXPECT_EQ(told, c.refused ? QStringList{c.typed + " ist kein gültiger Wert für das Feld 'posnr'. "
-                                                              "Zulässig sind Werte von -32768 bis 32767."}
+            EXPECT_EQ(told, c.refused ? QStringList{c.typed
+                                                    + " ist kein gültiger Wert für das Feld 'posnr'. "
+                                                      "Zulässig sind Werte von -32768 bis 32767."}
                                       : QStringList());
             EXPECT_TRUE(reread()->Locate("auftragnr;posnr", QVariantList{order, c.refused ? before : c.typed}, {}));
             if (!c.refused && positions->Locate("auftragnr;posnr", QVariantList{order, c.typed}, {})) {
