@@ -1,11 +1,8 @@
 #pragma once
 
-// What users type into a date or time picker and what is kept afterwards,
-// run for every control that hosts the picker: bound to a field, in a
-// grid's cell and as the filter dialog's range. The clock stands at
-// 2026-12-05; the typing starts with the whole text selected (the focus
-// came back by Tab) after `lastField` was used, and ends as the host ends
-// it (Tab, Enter).
+// What users type into a date or time picker and what is kept, run for every
+// control that hosts one. The clock stands at 2026-12-05; the typing starts
+// with the whole text selected after `lastField` was used.
 namespace typed {
 
 struct DateTyping

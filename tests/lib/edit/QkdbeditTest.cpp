@@ -273,8 +273,7 @@ TEST_F(EditControlTest, BlankInTheMiddleOfADateIsTypedAndAWholeSelectionIsReplac
     edit->setCursorPosition(3);
     QTest::keyClick(edit, Qt::Key_Space);
     EXPECT_EQ(edit->text(), "01. 01.2020");
-    // A selection that starts inside the text counts from its start, also
-    // when it runs to the end.
+    // A selection running to the end counts from its start.
     edit->setText("01.01.2020");
     edit->setSelection(3, 7);
     QTest::keyClick(edit, Qt::Key_Space);
@@ -460,21 +459,19 @@ TEST_F(EditControlTest, DroppedAndComposedTextPassesThePicture)
     EXPECT_EQ(edit->text(), "312");
 }
 
-// An unbound edit takes a drop before any key has reached it, unless it is
-// ReadOnly: the filter dialog's value edit is such an edit.
-TEST_F(EditControlTest, AnUnboundEditTakesADropBeforeAnyKey)
+// The filter dialog's value edit is unbound and takes a drop before any key.
+TEST_F(EditControlTest, AnUnboundEditTakesADropBeforeAnyKeyUnlessReadOnly)
 {
+    QMimeData dropped;
+    dropped.setText("Köln");
+    QDropEvent drop(QPointF(2, 2), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
     for (const bool readOnly : {false, true}) {
         auto *edit = new DropTarget(window.get());
         if (readOnly)
             edit->SetReadOnly(true);
         show(edit);
-        QMimeData dropped;
-        dropped.setText("Köln");
-        QDropEvent drop(QPointF(2, 2), Qt::CopyAction, &dropped, Qt::LeftButton, Qt::NoModifier);
         edit->dropEvent(&drop);
         EXPECT_EQ(edit->text(), readOnly ? "" : "Köln") << readOnly;
-        delete edit;
     }
 }
 
@@ -508,8 +505,7 @@ TEST_F(EditControlTest, TabAndEscapeInsideAGridFollowTheGridsOptions)
     ASSERT_EQ(grid->received.size(), 2);
     EXPECT_EQ(grid->received[1].first, qk::VK_TAB);
     EXPECT_TRUE(grid->hasFocus());
-    // Ctrl+Tab and Ctrl+Enter reach the grid too; with WantReturns a plain
-    // Enter breaks the line instead.
+    // With WantReturns a plain Enter breaks the line; Ctrl+Enter reaches the grid.
     edit->SetWantReturns(true);
     edit->setText("Zeile");
     const struct
@@ -526,10 +522,7 @@ TEST_F(EditControlTest, TabAndEscapeInsideAGridFollowTheGridsOptions)
         edit->end(false);
         const qsizetype before = grid->received.size();
         QTest::keyClick(QApplication::focusWidget(), k.key, k.modifiers);
-        EXPECT_EQ(grid->received.size() - before, k.handed ? 1 : 0) << k.key;
-        if (k.handed) {
-            EXPECT_EQ(grid->received.value(before).first, k.handed);
-        }
+        EXPECT_EQ(grid->received.value(before).first, k.handed) << k.key;
         EXPECT_EQ(edit->text(), k.text) << k.key;
     }
 }

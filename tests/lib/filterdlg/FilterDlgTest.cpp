@@ -280,8 +280,7 @@ TEST_F(FilterForm, TypedDateBoundsReachBackAndImpossibleOnesAreRefused)
         EXPECT_EQ(m_user.beeps(), beeps + 1);
         EXPECT_EQ(m_user.messageTexts(), QStringList());
         EXPECT_TRUE(to->TypingPending()) << "the 3 stays typed";
-        for (const QChar c : QStringLiteral("1121898"))
-            QTest::keyClick(to, c.toLatin1());
+        QTest::keyClicks(to, QStringLiteral("1121898"));
         clickOk(form);
     }));
     ASSERT_EQ(m_dialog.FieldInfo().size(), 1u);
@@ -301,8 +300,7 @@ TEST_F(FilterForm, TypedDateBoundsAreKeptAsTypedOrRefusedWhole)
         SCOPED_TRACE(c.what);
         m_dialog.ClearFilter();
         m_user.clear();
-        QStringList toldOnEnter;
-        const bool closed = executeWith([&c, &toldOnEnter, this](TqkFilterDlg &form) {
+        const bool closed = executeWith([&c, this](TqkFilterDlg &form) {
             clickField(form, QStringLiteral("Gruendungsdatum"));
             auto *from = part<TqkDBDateTimePicker>(form, "MinDateEdit");
             if (*c.holding)
@@ -312,20 +310,16 @@ TEST_F(FilterForm, TypedDateBoundsAreKeptAsTypedOrRefusedWhole)
                 QTest::keyClick(from, Qt::Key_Right);
             part<QWidget>(form, "MaxDateEdit")->setFocus(Qt::TabFocusReason);
             from->setFocus(Qt::TabFocusReason);
-            for (const char *key = c.keys; *key; ++key)
-                QTest::keyClick(from, *key);
+            QTest::keyClicks(from, QLatin1String(c.keys));
             QTest::keyClick(from, Qt::Key_Return);
-            toldOnEnter = m_user.messageTexts();
+            EXPECT_EQ(m_user.messageTexts(), *c.refusal ? QStringList{c.refusal} : QStringList());
             if (*c.refusal) {
-                EXPECT_TRUE(from->hasFocus());
-                EXPECT_EQ(from->text().toStdString(), c.keys) << "kept for correcting";
+                EXPECT_TRUE(from->hasFocus() && from->text() == QLatin1String(c.keys)) << "kept for correcting";
             }
             if (form.isVisible())
                 clickOk(form);
-            EXPECT_EQ(form.isVisible(), *c.refusal != 0);
         });
         EXPECT_EQ(m_user.beeps(), c.beeps + (*c.refusal ? 1 : 0)) << "the form beeps at the bound it refuses";
-        EXPECT_EQ(toldOnEnter, *c.refusal ? QStringList{c.refusal} : QStringList());
         EXPECT_EQ(closed, !*c.refusal);
         if (closed) {
             ASSERT_EQ(m_dialog.FieldInfo().size(), 1u);
@@ -452,24 +446,20 @@ TEST_F(FilterForm, SelectFieldHandlerGivesTheComboItsListForWholeAndStartMatches
 // on a radio button move through the fields, not the radio buttons.
 TEST_F(FilterForm, TheFormKeepsItsSizeAndArrowsMoveThroughTheFields)
 {
+    int withButtons = 0;
     for (const int dlgHeight : {267, 347}) {
         m_dialog.SetDlgHeight(dlgHeight);
-        executeWith([dlgHeight](TqkFilterDlg &form) {
+        executeWith([dlgHeight, &withButtons](TqkFilterDlg &form) {
             EXPECT_EQ(part<QWidget>(form, "FieldsListBox")->height(), dlgHeight - 107) << dlgHeight;
             EXPECT_GE(form.width(), 476) << dlgHeight;
             EXPECT_GE(form.height(), dlgHeight - 27) << dlgHeight;
             for (QRadioButton *radio : form.findChildren<QRadioButton *>())
-                EXPECT_GE(radio->width(), radio->sizeHint().width())
-                    << "not cut: " << radio->objectName().toStdString();
+                EXPECT_GE(radio->width(), radio->sizeHint().width()) << radio->objectName().toStdString();
+            withButtons = form.width();
         });
     }
-    int withButtons = 0;
-    executeWith([&withButtons](TqkFilterDlg &form) { withButtons = form.width(); });
     m_dialog.SetOptions(m_dialog.Options() & ~fdShowOKCancel);
-    executeWith([withButtons](TqkFilterDlg &form) {
-        EXPECT_LT(form.width(), withButtons) << "narrowed without OK and Cancel";
-        form.reject();
-    });
+    executeWith([withButtons](TqkFilterDlg &form) { EXPECT_LT(form.width(), withButtons); });
     m_dialog.SetOptions(m_dialog.Options() | fdShowOKCancel);
     executeWith([](TqkFilterDlg &form) {
         QListWidget &list = *part<QListWidget>(form, "FieldsListBox");
@@ -478,8 +468,6 @@ TEST_F(FilterForm, TheFormKeepsItsSizeAndArrowsMoveThroughTheFields)
         const int row = list.currentRow();
         QTest::keyClick(exact, Qt::Key_Down);
         EXPECT_EQ(list.currentRow(), row + 1);
-        EXPECT_TRUE(part<QRadioButton>(form, "MatchExact")->isChecked()
-                    || part<QRadioButton>(form, "MatchStart")->isChecked());
         EXPECT_FALSE(part<QRadioButton>(form, "MatchAny")->isChecked()) << "the radio buttons stay as they were";
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
         EXPECT_EQ(list.currentRow(), row);
@@ -519,8 +507,7 @@ TEST(FilterSummary, ColumnsAreAsWideAsTheirTexts)
     view.show();
     QTableWidget &grid = *view.findChild<QTableWidget *>(QStringLiteral("StringGrid1"));
     for (int column = 0; column < 3; ++column)
-        EXPECT_GE(grid.columnWidth(column), static_cast<const QAbstractItemView &>(grid).sizeHintForColumn(column))
-            << column;
+        EXPECT_GE(grid.columnWidth(column), static_cast<const QAbstractItemView &>(grid).sizeHintForColumn(column));
     EXPECT_LE(grid.columnWidth(0) + grid.columnWidth(1) + grid.columnWidth(2), grid.viewport()->width());
 }
 
