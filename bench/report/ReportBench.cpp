@@ -10,6 +10,7 @@
 #include "platform/report/api/ReportApi.h"
 
 #include <QApplication>
+#include <QLocale>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QTemporaryDir>
@@ -75,6 +76,14 @@ void engineList(const QString &layoutPath)
     }
 }
 
+// The amount as the layout's number picture sets it: thousands grouped and
+// blanks before it up to the picture's width, which are drawn too.
+QString amountText(int i)
+{
+    static const QLocale german(QLocale::German);
+    return QStringLiteral("%1").arg(german.toString(i * 1.25, 'f', 2), 13);
+}
+
 struct RawPdf
 {
     explicit RawPdf(const QString &path) : writer(path)
@@ -112,8 +121,7 @@ void rawList(const QString &pdf)
             }
             const double y = kTableTop + row * kRowMm + 0.6;
             raw.painter.drawText(raw.mm(21, y, 118, kRowMm), Qt::AlignLeft | Qt::AlignTop, lineText(i));
-            QString amount = QString::number(i * 1.25, 'f', 2).replace('.', ',');
-            raw.painter.drawText(raw.mm(141, y, 48, kRowMm), Qt::AlignRight | Qt::AlignTop, amount);
+            raw.painter.drawText(raw.mm(141, y, 48, kRowMm), Qt::AlignRight | Qt::AlignTop, amountText(i));
         }
     }
 }

@@ -137,9 +137,8 @@ Page DesignCanvas::previewPage() const
     if (m_layout.table) {
         const TableDef &t = *m_layout.table;
         const double start = m_following && t.followingTop > 0 ? t.followingTop : t.rect.y();
-        double top =
-            renderer.renderRows(renderer.activeRows(t, RowPart::Header, scope), t, start, t.rect.bottom(), scope, page);
-        renderer.renderRows(renderer.activeRows(t, RowPart::Data, scope), t, top, t.rect.bottom(), scope, page);
+        double top = renderer.renderRows(renderer.fitRows(t, RowPart::Header, scope), t, start, t.rect.bottom(), page);
+        renderer.renderRows(renderer.fitRows(t, RowPart::Data, scope), t, top, t.rect.bottom(), page);
     }
     return page;
 }

@@ -59,6 +59,11 @@ bool isDrawableSize(double mm)
     return mm > 0 && mm <= kMaxAreaMm;
 }
 
+size_t qHash(const FontSpec &font, size_t seed)
+{
+    return qHashMulti(seed, font.family, font.size, font.bold, font.italic);
+}
+
 QFont FontSpec::toQFont() const
 {
     QFont font(family);

@@ -31,6 +31,7 @@ struct FontSpec
     QFont toQFont() const;
     bool operator==(const FontSpec &) const = default;
 };
+size_t qHash(const FontSpec &font, size_t seed = 0);
 
 enum class Appearance { AllPages, FirstPage, FollowingPages, AfterTable };
 

@@ -77,16 +77,16 @@ void ObjectRenderer::render(const LayoutObject &object, QPointF offset, const Na
         break;
     }
     if (!scope.missing().isEmpty())
-        keepUnknown(nameOf(object), scope);
+        keepUnknown(nameOf(object), scope.missing());
 }
 
-void ObjectRenderer::keepUnknown(const QString &element, const CheckedScope &scope) const
+void ObjectRenderer::keepUnknown(const QString &element, const QStringList &names) const
 {
     for (const UnknownNames &known : std::as_const(m_unknown)) {
         if (known.element == element)
             return;
     }
-    m_unknown.append({element, scope.missing()});
+    m_unknown.append({element, names});
 }
 
 QList<UnknownNames> ObjectRenderer::takeUnknownNames()
@@ -148,52 +148,52 @@ QList<const TableRow *> ObjectRenderer::activeRows(const TableDef &table, RowPar
         if (row->condition.source().trimmed().isEmpty() || row->condition.evaluate(scope).toBool())
             rows.append(row);
         if (!scope.missing().isEmpty())
-            keepUnknown(rowName(table, *row), scope);
+            keepUnknown(rowName(table, *row), scope.missing());
     }
     return rows;
 }
 
-// Each cell's text as it is set in its column: measured once for the
-// row's height and drawn as measured.
-QList<FittedText> ObjectRenderer::fittedCells(const TableRow &row, const NameScope &scope)
+QList<FittedRow> ObjectRenderer::fitRows(const TableDef &table, RowPart part, const NameScope &scope) const
 {
-    QList<FittedText> cells;
-    cells.reserve(row.columns.size());
-    for (const TableColumn &c : row.columns)
-        cells.append(fitText(c.expression.evaluate(scope).toText(), c.font, cellWidth(c), c.wrap));
-    return cells;
+    QList<FittedRow> fitted;
+    for (const TableRow *row : activeRows(table, part, scope))
+        fitted.append(fitRow(*row, scope));
+    return fitted;
 }
 
 // A value set on one line keeps the row's height; one that had to break
 // makes the row grow as wrapped text does.
-double ObjectRenderer::rowHeight(const TableRow &row, const QList<FittedText> &cells)
+FittedRow ObjectRenderer::fitRow(const TableRow &row, const NameScope &scope)
 {
-    double height = row.height;
-    for (qsizetype i = 0; i < cells.size(); ++i) {
-        if (row.columns.at(i).wrap || cells.at(i).lines.size() > 1)
-            height = qMax(height, cells.at(i).heightMm() + 2 * kCellPaddingY);
+    const CheckedScope checked(scope);
+    FittedRow fitted{&row, {}, row.height, {}};
+    fitted.cells.reserve(row.columns.size());
+    for (const TableColumn &c : row.columns) {
+        fitted.cells.append(fitText(c.expression.evaluate(checked).toText(), c.font, cellWidth(c), c.wrap));
+        const FittedText &cell = fitted.cells.constLast();
+        if (c.wrap || cell.lines.size() > 1)
+            fitted.height = qMax(fitted.height, cell.heightMm() + 2 * kCellPaddingY);
     }
-    return height;
+    fitted.missing = checked.missing();
+    return fitted;
 }
 
-double ObjectRenderer::rowsHeight(const QList<const TableRow *> &rows, const TableDef &, const NameScope &scope) const
+double ObjectRenderer::rowsHeight(const QList<FittedRow> &rows)
 {
     double height = 0;
-    for (const TableRow *row : rows)
-        height += rowHeight(*row, fittedCells(*row, scope));
+    for (const FittedRow &row : rows)
+        height += row.height;
     return height;
 }
 
-double ObjectRenderer::renderRows(const QList<const TableRow *> &rows, const TableDef &table, double top, double bottom,
-                                  const NameScope &scope, Page &page) const
+double ObjectRenderer::renderRows(const QList<FittedRow> &rows, const TableDef &table, double top, double bottom,
+                                  Page &page) const
 {
-    for (const TableRow *row : rows) {
-        const CheckedScope checked(scope);
-        const QList<FittedText> cells = fittedCells(*row, checked);
-        const double height = qMin(rowHeight(*row, cells), qMax(0.0, bottom - top));
-        renderRow(*row, table.rect.x(), tableWidth(table, *row), top, height, cells, page);
-        if (!checked.missing().isEmpty())
-            keepUnknown(rowName(table, *row), checked);
+    for (const FittedRow &row : rows) {
+        const double height = qMin(row.height, qMax(0.0, bottom - top));
+        renderRow(*row.row, table.rect.x(), tableWidth(table, *row.row), top, height, row.cells, page);
+        if (!row.missing.isEmpty())
+            keepUnknown(rowName(table, *row.row), row.missing);
         top += height;
     }
     return top;

@@ -11,6 +11,17 @@
 
 namespace report {
 
+// A table row set with the values of one line: its cells as they are drawn
+// and the height they need, measured once for the fitting and the drawing.
+struct FittedRow
+{
+    const TableRow *row = nullptr;
+    QList<FittedText> cells;
+    double height = 0;
+    // Names the cells used that the scope does not define.
+    QStringList missing;
+};
+
 // Turns layout objects and table rows into drawing operations with the
 // values of a name scope.
 class ObjectRenderer
@@ -20,12 +31,11 @@ public:
 
     void render(const LayoutObject &object, QPointF offset, const NameScope &scope, Page &page);
 
-    // Rows of `part` whose condition holds, and the height they need.
-    QList<const TableRow *> activeRows(const TableDef &table, RowPart part, const NameScope &scope) const;
-    double rowsHeight(const QList<const TableRow *> &rows, const TableDef &table, const NameScope &scope) const;
+    // Rows of `part` whose condition holds, set with the values of `scope`.
+    QList<FittedRow> fitRows(const TableDef &table, RowPart part, const NameScope &scope) const;
+    static double rowsHeight(const QList<FittedRow> &rows);
     // Draws the rows from `top`, clipped at `bottom`; returns the new top.
-    double renderRows(const QList<const TableRow *> &rows, const TableDef &table, double top, double bottom,
-                      const NameScope &scope, Page &page) const;
+    double renderRows(const QList<FittedRow> &rows, const TableDef &table, double top, double bottom, Page &page) const;
     // The elements drawn since the last call that used names their scope
     // does not define, each element once.
     QList<UnknownNames> takeUnknownNames();
@@ -35,10 +45,10 @@ private:
     QHash<QString, QImage> m_files;
     mutable QList<UnknownNames> m_unknown;
 
-    void keepUnknown(const QString &element, const CheckedScope &scope) const;
+    void keepUnknown(const QString &element, const QStringList &names) const;
 
-    static QList<FittedText> fittedCells(const TableRow &row, const NameScope &scope);
-    static double rowHeight(const TableRow &row, const QList<FittedText> &cells);
+    QList<const TableRow *> activeRows(const TableDef &table, RowPart part, const NameScope &scope) const;
+    static FittedRow fitRow(const TableRow &row, const NameScope &scope);
     void renderRow(const TableRow &row, double left, double width, double top, double height,
                    const QList<FittedText> &cells, Page &page) const;
     void renderText(const LayoutObject &o, const QRectF &rect, const NameScope &scope, Page &page) const;

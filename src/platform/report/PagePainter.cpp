@@ -2,6 +2,8 @@
 
 #include "platform/report/TextMetrics.h"
 
+#include <optional>
+
 namespace report {
 namespace {
 
@@ -19,18 +21,36 @@ QPen penOf(const Scale &s, double widthMm, const QColor &colour = Qt::black)
     return pen;
 }
 
+// Consecutive texts mostly share a font; drawing them with one QFont keeps
+// its resolved glyph engine instead of looking it up for every text.
+class TextFont
+{
+public:
+    const QFont &of(const FontSpec &spec, double factor)
+    {
+        if (!m_font || !(spec == m_spec)) {
+            m_spec = spec;
+            m_font = spec.toQFont();
+            m_font->setPointSizeF(spec.size / factor);
+        }
+        return *m_font;
+    }
+
+private:
+    FontSpec m_spec;
+    std::optional<QFont> m_font;
+};
+
 // Laid out at the resolution text is measured at and scaled to the device:
 // at a screen's coarse pixels the glyphs would be hinted wider than
 // measured, and the box that holds a line on paper would cut it.
-void paintText(QPainter &p, const Scale &s, const DrawOp &op)
+void paintText(QPainter &p, const Scale &s, const DrawOp &op, TextFont &fonts)
 {
     const Scale layout{kTextLayoutDpi / 25.4};
     const double factor = s.px / layout.px;
-    QFont font = op.font.toQFont();
-    font.setPointSizeF(op.font.size / factor);
     p.save();
     p.scale(factor, factor);
-    p.setFont(font);
+    p.setFont(fonts.of(op.font, factor));
     p.setPen(Qt::black);
     p.drawText(layout.rect(op.rect), textFlags(op.align), op.text);
     p.restore();
@@ -103,10 +123,11 @@ void paintPage(QPainter &painter, const Page &page)
     const Scale s{painter.device()->logicalDpiX() / 25.4};
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
+    TextFont fonts;
     for (const DrawOp &op : page.ops) {
         switch (op.kind) {
         case DrawOp::Kind::Text:
-            paintText(painter, s, op);
+            paintText(painter, s, op, fonts);
             break;
         case DrawOp::Kind::Line:
             painter.setPen(penOf(s, op.pen));

@@ -93,8 +93,8 @@ void ListRun::startPage()
     // A continuation page's header belongs to what was printed so far (a
     // carry-over shown there matches the previous page's footer).
     const DefinitionScope header(&m_variables, m_printedAny ? &m_lastPrinted : &m_fields);
-    m_top = m_renderer.renderRows(m_renderer.activeRows(table, RowPart::Header, header), table, m_top, tableBottom(),
-                                  header, *m_page);
+    m_top =
+        m_renderer.renderRows(m_renderer.fitRows(table, RowPart::Header, header), table, m_top, tableBottom(), *m_page);
 }
 
 double ListRun::tableBottom() const
@@ -104,14 +104,15 @@ double ListRun::tableBottom() const
 
 // The carried-over sums belong to the last line that made it onto the page,
 // not to the line that is waiting for the next page.
-void ListRun::drawPageFooter()
+QList<FittedRow> ListRun::pageFooter() const
 {
-    if (!m_printedAny)
-        return;
-    const TableDef &table = *m_layout.table;
-    const DefinitionScope footer(&m_variables, &m_lastPrinted);
-    m_top = m_renderer.renderRows(m_renderer.activeRows(table, RowPart::PageFooter, footer), table, m_top,
-                                  m_layout.printableBottom(), footer, *m_page);
+    const DefinitionScope last(&m_variables, m_printedAny ? &m_lastPrinted : &m_fields);
+    return m_renderer.fitRows(*m_layout.table, RowPart::PageFooter, last);
+}
+
+void ListRun::drawPageFooter(const QList<FittedRow> &footer)
+{
+    m_top = m_renderer.renderRows(footer, *m_layout.table, m_top, m_layout.printableBottom(), *m_page);
 }
 
 int ListRun::printFields()
@@ -122,16 +123,18 @@ int ListRun::printFields()
         startPage();
     const TableDef &table = *m_layout.table;
     const DefinitionScope current(&m_variables, &m_fields);
-    const QList<const TableRow *> rows = m_renderer.activeRows(table, RowPart::Data, current);
-    const double height = m_renderer.rowsHeight(rows, table, current);
-    const DefinitionScope last(&m_variables, m_printedAny ? &m_lastPrinted : &m_fields);
-    const double reserve = m_renderer.rowsHeight(m_renderer.activeRows(table, RowPart::PageFooter, last), table, last);
-    if (m_top + height + reserve > tableBottom() + 1e-9 && m_linesOnPage > 0) {
-        drawPageFooter();
+    const QList<FittedRow> rows = m_renderer.fitRows(table, RowPart::Data, current);
+    // The footer is set once here: its height decides whether the line
+    // fits, and when it does not, it is drawn as measured.
+    const QList<FittedRow> footer = pageFooter();
+    const double height = ObjectRenderer::rowsHeight(rows);
+    if (m_top + height + ObjectRenderer::rowsHeight(footer) > tableBottom() + 1e-9 && m_linesOnPage > 0) {
+        if (m_printedAny)
+            drawPageFooter(footer);
         return LL_WRN_REPEAT_DATA;
     }
     // A line taller than the empty table is clipped rather than repeated for ever.
-    m_top = m_renderer.renderRows(rows, table, m_top, tableBottom(), current, *m_page);
+    m_top = m_renderer.renderRows(rows, table, m_top, tableBottom(), *m_page);
     ++m_linesOnPage;
     m_lastPrinted = m_fields;
     m_printedAny = true;
@@ -146,8 +149,8 @@ int ListRun::printFieldsEnd()
         return 0;
     const TableDef &table = *m_layout.table;
     const DefinitionScope current(&m_variables, &m_fields);
-    const QList<const TableRow *> rows = m_renderer.activeRows(table, RowPart::EndFooter, current);
-    const double height = m_renderer.rowsHeight(rows, table, current);
+    const QList<FittedRow> rows = m_renderer.fitRows(table, RowPart::EndFooter, current);
+    const double height = ObjectRenderer::rowsHeight(rows);
     double afterHeight = 0;
     for (const LayoutObject &o : m_layout.objects) {
         if (o.appearance == Appearance::AfterTable)
@@ -156,11 +159,12 @@ int ListRun::printFieldsEnd()
     const bool fits =
         m_top + height <= tableBottom() + 1e-9 && m_top + height + afterHeight <= m_layout.printableBottom() + 1e-9;
     if (!fits && m_linesOnPage > 0) {
-        drawPageFooter();
+        if (m_printedAny)
+            drawPageFooter(pageFooter());
         const int closed = closePage();
         return closed != 0 ? closed : LL_WRN_REPEAT_DATA;
     }
-    m_top = m_renderer.renderRows(rows, table, m_top, tableBottom(), current, *m_page);
+    m_top = m_renderer.renderRows(rows, table, m_top, tableBottom(), *m_page);
     renderObjects({Appearance::AfterTable}, QPointF(0, m_top), current);
     m_linesOnPage = 1;
     return 0;

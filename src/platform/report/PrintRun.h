@@ -82,7 +82,8 @@ private:
 
     void startPage();
     double tableBottom() const;
-    void drawPageFooter();
+    QList<FittedRow> pageFooter() const;
+    void drawPageFooter(const QList<FittedRow> &footer);
 };
 
 // Labels: one label per print call in the next slot of the sheet; cards put

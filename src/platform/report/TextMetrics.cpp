@@ -1,6 +1,7 @@
 #include "platform/report/TextMetrics.h"
 
 #include <QFontMetricsF>
+#include <QHash>
 #include <QImage>
 #include <QList>
 #include <QTextLayout>
@@ -22,24 +23,30 @@ const QImage &measureDevice()
 }
 
 // Text is measured for every cell of every line, mostly in the same few
-// fonts; building the metrics each time would cost more than the drawing.
-QFontMetricsF metricsOf(const FontSpec &font)
+// fonts and often with the same values (units, rates, a town on every
+// label); building the metrics or shaping a value again would cost more
+// than drawing it.
+struct FontMeasure
 {
-    struct Known
-    {
-        FontSpec font;
-        QFontMetricsF metrics;
-    };
-    static QList<Known> known;
-    for (const Known &k : std::as_const(known)) {
-        if (k.font == font)
-            return k.metrics;
+    QFontMetricsF metrics;
+    QHash<QString, qreal> widths;
+};
+
+// Shrunk sizes and values vary without end; a full cache starts anew
+// rather than grow with the document.
+constexpr qsizetype kKnownFonts = 32;
+constexpr qsizetype kKnownWidths = 512;
+
+FontMeasure &measureOf(const FontSpec &font)
+{
+    static QHash<FontSpec, FontMeasure> known;
+    auto it = known.find(font);
+    if (it == known.end()) {
+        if (known.size() >= kKnownFonts)
+            known.clear();
+        it = known.insert(font, {QFontMetricsF(font.toQFont(), &measureDevice()), {}});
     }
-    // Shrunk sizes vary without end; only the latest few are kept.
-    if (known.size() >= 32)
-        known.removeFirst();
-    known.append({font, QFontMetricsF(font.toQFont(), &measureDevice())});
-    return known.last().metrics;
+    return it.value();
 }
 
 double widestLineMm(const QStringList &lines, const FontSpec &font)
@@ -105,12 +112,19 @@ int textFlags(Qt::Alignment align)
 
 double textWidthMm(const QString &text, const FontSpec &font)
 {
-    return metricsOf(font).horizontalAdvance(text) / kPxPerMm;
+    FontMeasure &measure = measureOf(font);
+    auto it = measure.widths.constFind(text);
+    if (it == measure.widths.cend()) {
+        if (measure.widths.size() >= kKnownWidths)
+            measure.widths.clear();
+        it = measure.widths.insert(text, measure.metrics.horizontalAdvance(text));
+    }
+    return it.value() / kPxPerMm;
 }
 
 double FittedText::heightMm() const
 {
-    const QFontMetricsF metrics = metricsOf(font);
+    const QFontMetricsF &metrics = measureOf(font).metrics;
     if (lines.size() <= 1)
         return metrics.height() / kPxPerMm;
     return metrics.boundingRect(QRectF(0, 0, 1e7, 1e7), textFlags(Qt::AlignLeft), text()).height() / kPxPerMm;
@@ -118,7 +132,8 @@ double FittedText::heightMm() const
 
 FittedText fitText(const QString &text, const FontSpec &font, double widthMm, bool wrap)
 {
-    const QStringList paragraphs = text.split(QLatin1Char('\n'));
+    // Most values are one line, which needs no copy to stand as a list.
+    const QStringList paragraphs = text.contains(QLatin1Char('\n')) ? text.split(QLatin1Char('\n')) : QStringList(text);
     FittedText fitted{paragraphs, font};
     if (widthMm <= 0 || widestLineMm(paragraphs, font) <= widthMm)
         return fitted;

@@ -17,7 +17,7 @@ struct FittedText
     QStringList lines;
     FontSpec font;
 
-    QString text() const { return lines.join(QLatin1Char('\n')); }
+    QString text() const { return lines.size() == 1 ? lines.constFirst() : lines.join(QLatin1Char('\n')); }
     double heightMm() const;
 };
 
