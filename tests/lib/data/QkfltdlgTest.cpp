@@ -84,6 +84,27 @@ protected:
     ui::ScopedRecordingUiServices user;
 };
 
+// The customers in the order of one index, with a dialog that narrows by
+// indexes as `optimization` says.
+struct IndexedCustomers
+{
+    IndexedCustomers(const QString &folder, const QString &index, TqkFilterOptimization optimization)
+    {
+        table.SetDatabaseName(folder);
+        table.SetTableName("Kunden");
+        table.SetIndexName(index);
+        table.Open();
+        source.SetDataSet(&table);
+        dialog.SetDataSource(&source);
+        dialog.SetFilterOptimization(optimization);
+    }
+    ~IndexedCustomers() { dialog.SetDataSource(nullptr); }
+
+    TqkTable table;
+    TDataSource source;
+    TqkFilterDialog dialog;
+};
+
 }
 
 TEST_F(RecordTestCases, CriteriaSelectAsTheMatchTypesSay)
@@ -168,16 +189,9 @@ TEST_F(RecordTestCases, BadBoundsRaiseAndTheHandlerLeavesWithTheDialog)
 
 TEST_F(RecordTestCases, LibraryTableNarrowsByItsIndexFirst)
 {
-    TqkTable table;
-    table.SetDatabaseName(folder());
-    table.SetTableName("Kunden");
-    table.SetIndexName("NameIdx");
-    table.Open();
-    TDataSource source;
-    source.SetDataSet(&table);
-    TqkFilterDialog dialog;
-    dialog.SetDataSource(&source);
-    dialog.SetFilterOptimization(fdUseActiveIndex);
+    IndexedCustomers customers(folder(), "NameIdx", fdUseActiveIndex);
+    TqkTable &table = customers.table;
+    TqkFilterDialog &dialog = customers.dialog;
     applyOnly(dialog, {{"Name", fdMatchStart, "meier"}});
     EXPECT_EQ(keysOf(table, "Nr"), QStringList({"2", "4", "5"}));
     applyOnly(dialog, {{"Name", fdMatchStart, "meier", "", "", true}});
@@ -264,19 +278,9 @@ TEST_F(RecordTestCases, NarrowingByAnIndexSelectsWhatTheRecordTestSelects)
             const QStringList plain = numbers({c});
             for (const QString &index : QStringList({"", "NameIdx", "PlzIdx", "UmsatzIdx", "SeitIdx"}))
                 for (const TqkFilterOptimization optimization : {fdUseActiveIndex, fdUseAllIndexes}) {
-                    TqkTable customers;
-                    customers.SetDatabaseName(folder());
-                    customers.SetTableName("Kunden");
-                    customers.SetIndexName(index);
-                    customers.Open();
-                    TDataSource source;
-                    source.SetDataSet(&customers);
-                    TqkFilterDialog dialog;
-                    dialog.SetDataSource(&source);
-                    dialog.SetFilterOptimization(optimization);
-                    applyOnly(dialog, {c});
-                    EXPECT_EQ(keysOf(customers, "Nr"), plain) << shown << " " << index.toStdString();
-                    dialog.SetDataSource(nullptr);
+                    IndexedCustomers customers(folder(), index, optimization);
+                    applyOnly(customers.dialog, {c});
+                    EXPECT_EQ(keysOf(customers.table, "Nr"), plain) << shown << " " << index.toStdString();
                 }
         }
 }
