@@ -1,6 +1,7 @@
 #include "platform/ui/QtUiServices.h"
 
 #include "platform/ui/Application.h"
+#include "platform/ui/ScreenPlacement.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -119,12 +120,9 @@ void placeOverFocus(QDialog &dialog)
     const QWidget *focus = QApplication::focusWidget();
     if (!focus)
         return;
-    const QRect screen = focus->screen()->availableGeometry();
     QRect frame(QPoint(), dialog.size());
     frame.moveCenter(focus->mapToGlobal(focus->rect().center()));
-    frame.moveLeft(qBound(screen.left(), frame.left(), qMax(screen.left(), screen.right() - frame.width())));
-    frame.moveTop(qBound(screen.top(), frame.top(), qMax(screen.top(), screen.bottom() - frame.height())));
-    dialog.move(frame.topLeft());
+    dialog.move(fitInside(frame, focus->screen()->availableGeometry()).topLeft());
 }
 
 // A box sizes itself by its text alone: a box with a short text is widened
