@@ -1,3 +1,6 @@
+#include "UserFiles.h"
+
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -7,6 +10,8 @@
 int main(int argc, char **argv)
 {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QTemporaryDir processFiles;
+    isolateTestProcess(processFiles.path());
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

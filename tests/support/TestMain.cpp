@@ -12,7 +12,7 @@ int main(int argc, char **argv)
 {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     QTemporaryDir userFiles;
-    isolateUserFiles(userFiles.path());
+    isolateTestProcess(userFiles.path());
     QApplication app(argc, argv);
     testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();

@@ -15,10 +15,12 @@ protected:
     static void SetUpTestSuite()
     {
         s_demo = std::make_unique<QTemporaryDir>();
-        demo::writeTables(s_demo->path());
+        demo::writeTables(folder());
     }
     static void TearDownTestSuite() { s_demo.reset(); }
-    static QString folder() { return s_demo->path(); }
+    // A folder below the temporary one: the demo puts its user and mail
+    // folders beside the data folder.
+    static QString folder() { return s_demo->filePath(QStringLiteral("daten")); }
 
 private:
     static inline std::unique_ptr<QTemporaryDir> s_demo;

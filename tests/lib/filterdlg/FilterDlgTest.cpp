@@ -41,14 +41,14 @@ protected:
     void SetUp() override
     {
         qkInstallFilterDlg();
-        demo::writeTables(m_folder.path());
+        demo::writeTables(dataFolder());
         open(QStringLiteral("Kunden"));
     }
 
     void open(const QString &name)
     {
         m_table.Close();
-        m_table.SetDatabaseName(m_folder.path());
+        m_table.SetDatabaseName(dataFolder());
         m_table.SetTableName(name);
         m_table.Open();
         m_source.SetDataSet(&m_table);
@@ -116,6 +116,8 @@ protected:
     }
 
     ui::ScopedRecordingUiServices m_user;
+    // The demo puts its user and mail folders beside the data folder.
+    QString dataFolder() const { return m_folder.filePath(QStringLiteral("daten")); }
     QTemporaryDir m_folder;
     TqkTable m_table;
     TDataSource m_source;
@@ -166,7 +168,7 @@ TEST_F(FilterForm, CriteriaTypedIntoTheFormFilterTheCustomers)
 TEST_F(FilterForm, RewrittenSqlIsHandedOutWithTheShownForm)
 {
     TqkQuery query;
-    query.SetDatabaseName(m_folder.path());
+    query.SetDatabaseName(dataFolder());
     query.SetSQL({"SELECT * FROM Kunden"});
     query.Open();
     m_source.SetDataSet(&query);

@@ -72,7 +72,7 @@ class RichEditWindow : public testing::Test
 protected:
     void SetUp() override
     {
-        demo::writeTables(m_folder.path());
+        demo::writeTables(dataFolder());
         reopen();
     }
 
@@ -80,7 +80,7 @@ protected:
     {
         m_edit.reset();
         m_table = std::make_unique<TTable>();
-        m_table->SetDatabaseName(m_folder.path());
+        m_table->SetDatabaseName(dataFolder());
         m_table->SetTableName(QStringLiteral("Kunden"));
         m_table->Open();
         m_source.SetDataSet(m_table.get());
@@ -94,6 +94,8 @@ protected:
     QString memo() const { return m_table->FieldByName(QStringLiteral("Bemerkung"))->AsString(); }
 
     ui::ScopedRecordingUiServices m_user;
+    // The demo puts its user and mail folders beside the data folder.
+    QString dataFolder() const { return m_folder.filePath(QStringLiteral("daten")); }
     QTemporaryDir m_folder;
     std::unique_ptr<TTable> m_table;
     TDataSource m_source;

@@ -1,4 +1,7 @@
+#include "UserFiles.h"
 #include "platform/ui/Application.h"
+
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -16,6 +19,8 @@ extern "C" const char *__asan_default_options()
 int main(int argc, char **argv)
 {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QTemporaryDir processFiles;
+    isolateTestProcess(processFiles.path());
     ui::Application app(argc, argv);
     app.setTitle(QStringLiteral("Tintlen"));
     testing::InitGoogleTest(&argc, argv);
