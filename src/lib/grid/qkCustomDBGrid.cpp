@@ -53,6 +53,8 @@ TqkCustomDBGrid::TqkCustomDBGrid(QWidget *parent)
       m_footerColor(palette().color(QPalette::Button)), m_footerCellColor(palette().color(QPalette::Button))
 {
     verticalScrollBar()->setTracking(false);
+    m_focusWatch =
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) { focusMoved(now); });
     connect(verticalScrollBar(), &QScrollBar::actionTriggered, this,
             [this](int action) { qkRunShowingErrors([&] { scrollBarAction(action); }); });
     LayoutChanged();
@@ -60,6 +62,8 @@ TqkCustomDBGrid::TqkCustomDBGrid(QWidget *parent)
 
 TqkCustomDBGrid::~TqkCustomDBGrid()
 {
+    // The focus leaves a grid being destroyed after its own parts are gone.
+    disconnect(m_focusWatch);
     m_dataLink->SetDataSource(nullptr);
 }
 
@@ -1306,17 +1310,50 @@ void TqkCustomDBGrid::focusInEvent(QFocusEvent *event)
 void TqkCustomDBGrid::focusOutEvent(QFocusEvent *event)
 {
     TCustomGrid::focusOutEvent(event);
-    if (InplaceEditor() && InplaceEditor()->hasFocus())
-        return;
-    TDataSet *dataSet = DataSet();
-    qkRunShowingErrors([&] {
-        if (dataSet && (m_options & dgCancelOnExit) && dataSet->State() == dsInsert && !dataSet->Modified()
-            && !m_dataLink->Modified())
-            dataSet->Cancel();
-        else
-            PostPendingText();
-    });
     InvalidateGrid();
+}
+
+// The grid's editor, the controls over its cells, and the boxes, drop-downs
+// and windows opened over its window all take the focus while the user
+// stays in the grid; and the user may leave from any of them. So leaving is
+// told from where the focus goes, wherever it comes from: with no window of
+// the program active (minimised, another program) the user has not left yet.
+void TqkCustomDBGrid::focusMoved(QWidget *now)
+{
+    if (now && (now == this || isAncestorOf(now))) {
+        m_focusPlace = FocusPlace::Inside;
+        return;
+    }
+    if (m_focusPlace == FocusPlace::Outside)
+        return;
+    if (!now || opensOverGrid(now->window())) {
+        m_focusPlace = FocusPlace::Away;
+        return;
+    }
+    m_focusPlace = FocusPlace::Outside;
+    qkRunShowingErrors([this] { LeaveGrid(); });
+}
+
+// A box or a drop-down over the grid's window gives the focus back when it closes.
+bool TqkCustomDBGrid::opensOverGrid(const QWidget *window) const
+{
+    if (!window->isModal() && window->windowType() != Qt::Popup)
+        return false;
+    for (const QWidget *owner = window->parentWidget(); owner; owner = owner->parentWidget())
+        if (owner == this->window())
+            return true;
+    return false;
+}
+
+void TqkCustomDBGrid::LeaveGrid()
+{
+    TDataSet *dataSet = DataSet();
+    if (!dataSet || !m_dataLink->Active())
+        return;
+    if ((m_options & dgCancelOnExit) && dataSet->State() == dsInsert && !dataSet->Modified() && !m_dataLink->Modified())
+        dataSet->Cancel();
+    else
+        PostPendingText();
 }
 
 void TqkCustomDBGrid::SizeChanged()
