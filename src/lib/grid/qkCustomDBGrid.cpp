@@ -530,6 +530,10 @@ void TqkCustomDBGrid::ColWidthsChanged(int sizedCol)
 
 void TqkCustomDBGrid::ColumnMoved(int fromIndex, int toIndex)
 {
+    // Typed text belongs to the field it was typed into, wherever its column goes.
+    if (!validateEditor())
+        return;
+    PostPendingText();
     if (!m_useTFields) {
         if (fromIndex >= 0 && toIndex >= 0 && fromIndex < m_selected.size() && toIndex < m_selected.size())
             m_selected.move(fromIndex, toIndex);
