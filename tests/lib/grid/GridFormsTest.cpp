@@ -13,12 +13,10 @@
 
 #include <QApplication>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
-#include <functional>
 #include <memory>
 
 // The form class whose own controls never move into a grid, and one derived from it.
@@ -326,57 +324,19 @@ TEST_F(GridOnForm, OnlyAnotherControlOrWindowLeavesTheNewRecord)
     const struct
     {
         const char *what, *table, *field;
-        Qt::Key key; // opens a box or window, which takes the typing and the closing key
-        Qt::KeyboardModifiers modifiers;
+        QKeyCombination open; // a box or window, which takes the typing and the closing key
         const char *typed;
-        Qt::Key close;
-        Qt::KeyboardModifiers closeModifiers;
+        QKeyCombination close;
         Then then;
         const char *kept; // what the new record holds afterwards; null: it is gone
     } cases[] = {
-        {"picker",
-         "Kunden",
-         "Gruendungsdatum",
-         Qt::Key_unknown,
-         {},
-         "15.03.2021",
-         Qt::Key_Return,
-         {},
-         Stay,
-         "15.03.2021"},
-        {"delete question",
-         "atrpos",
-         "Bezeichnung",
-         Qt::Key_Delete,
-         Qt::ControlModifier,
-         "",
-         Qt::Key_Return,
-         {},
-         Stay,
-         nullptr},
-        {"memo dialog", "atrpos", "Text", Qt::Key_F2, {}, "Zusatz", Qt::Key_F2, {}, Stay, "Zusatz"},
-        {"rich text window",
-         "Kunden",
-         "Bemerkung",
-         Qt::Key_F2,
-         {},
-         "Neukunde",
-         Qt::Key_S,
-         Qt::ControlModifier,
-         Stay,
-         "Neukunde"},
-        {"no window active", "Kunden", "Name", Qt::Key_unknown, {}, "", Qt::Key_unknown, {}, NoWindow, ""},
-        {"from the picker to a control",
-         "Kunden",
-         "Gruendungsdatum",
-         Qt::Key_unknown,
-         {},
-         "",
-         Qt::Key_unknown,
-         {},
-         OtherControl,
-         nullptr},
-        {"another window", "Kunden", "Name", Qt::Key_unknown, {}, "", Qt::Key_unknown, {}, OtherWindow, nullptr},
+        {"picker", "Kunden", "Gruendungsdatum", {}, "15.03.2021", Qt::Key_Return, Stay, "15.03.2021"},
+        {"delete question", "atrpos", "Bezeichnung", Qt::CTRL | Qt::Key_Delete, "", Qt::Key_Return, Stay, nullptr},
+        {"memo dialog", "atrpos", "Text", Qt::Key_F2, "Zusatz", Qt::Key_F2, Stay, "Zusatz"},
+        {"rich text window", "Kunden", "Bemerkung", Qt::Key_F2, "Neukunde", Qt::CTRL | Qt::Key_S, Stay, "Neukunde"},
+        {"no window active", "Kunden", "Name", {}, "", {}, NoWindow, ""},
+        {"from the picker to a control", "Kunden", "Gruendungsdatum", {}, "", {}, OtherControl, nullptr},
+        {"another window", "Kunden", "Name", {}, "", {}, OtherWindow, nullptr},
     };
     QWidget otherWindow;
     for (const auto &c : cases) {
@@ -395,17 +355,17 @@ TEST_F(GridOnForm, OnlyAnotherControlOrWindowLeavesTheNewRecord)
         const QStringList stored = storedRows();
         const auto typeAndClose = [&] {
             typeText(c.typed);
-            key(c.close, c.closeModifiers);
+            key(c.close.key(), c.close.keyboardModifiers());
         };
-        if (c.key != Qt::Key_unknown) {
+        if (c.open.key() != Qt::Key_unknown) {
             ui::installServices(nullptr);
             QTimer::singleShot(0, [&] {
                 QApplication::setActiveWindow(QApplication::activeModalWidget());
                 typeAndClose();
             });
-            key(c.key, c.modifiers);
+            key(c.open.key(), c.open.keyboardModifiers());
             ui::installServices(&services);
-        } else if (c.close != Qt::Key_unknown) {
+        } else if (c.close.key() != Qt::Key_unknown) {
             typeAndClose();
         }
         if (c.then == OtherControl) {
