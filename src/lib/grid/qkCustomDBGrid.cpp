@@ -9,6 +9,7 @@
 #include "lib/edit/qkCellText.h"
 #include "lib/edit/qkdbedit.h"
 #include "lib/grid/qkGridFooter.h"
+#include "lib/grid/qkGridNumbers.h"
 #include "lib/grid/qkGridPictures.h"
 #include "lib/grid/qkInplaceEdit.h"
 #include "platform/db/TDataSet.h"
@@ -1403,6 +1404,24 @@ void TqkCustomDBGrid::LoadEditor(QWidget *editor)
     inplace->Load(field, m_options & dgWordWrap);
 }
 
+// A number shows whole while it is edited: the editor grows over the cells
+// beside it, to the left for a number standing at the right.
+QRect TqkCustomDBGrid::EditorRect(const QRect &cell) const
+{
+    auto *editor = qobject_cast<TqkInplaceEdit *>(InplaceEditor());
+    TField *field = SelectedField();
+    if (!editor || !field || editor->MultiLine() || !gridnumbers::isNumberField(field))
+        return cell;
+    static constexpr int lineMarginsAndCaret = 6;
+    const int wanted = editor->fontMetrics().horizontalAdvance(editor->text()) + lineMarginsAndCaret;
+    QRect rect = cell;
+    if (field->Alignment() == taRightJustify)
+        rect.setLeft(std::max(0, std::min(cell.left(), cell.right() + 1 - wanted)));
+    else
+        rect.setRight(std::min(viewport()->width() - 1, std::max(cell.right(), cell.left() + wanted - 1)));
+    return rect;
+}
+
 bool TqkCustomDBGrid::EditorHasMask() const
 {
     auto *editor = qobject_cast<TqkInplaceEdit *>(InplaceEditor());
@@ -1443,6 +1462,8 @@ void TqkCustomDBGrid::EditTextChanged(const QString &text)
     }
     m_pendingText = text;
     m_dataLink->SetModified(true);
+    if (InplaceEditor() && InplaceEditor()->isVisible())
+        InplaceEditor()->setGeometry(EditorRect(CellRect(Col(), Row())));
 }
 
 bool TqkCustomDBGrid::IsCheckBoxCell(int col) const
@@ -1591,8 +1612,16 @@ void TqkCustomDBGrid::drawDataCell(QPainter &painter, int col, int row, const QR
             const bool ellipsis = (m_options & dgTrailingEllipsis)
                                   && (!(m_options & dgWordWrap) || rect.height() < 2 * QFontMetrics(cellFont).height());
             const int flags = (m_options & dgWordWrap ? ctWordBreak : 0) | (ellipsis ? ctEndEllipsis : 0);
+            const Qt::Alignment alignment = qkAlignmentOf(field->Alignment());
+            QString text = CellText(field);
+            if (gridnumbers::isNumberField(field)) {
+                const gridnumbers::CellNumber number =
+                    gridnumbers::fitNumber(cellFont, text, qkCellTextArea(rect, 3, 2, alignment).width());
+                painter.setFont(number.font);
+                text = number.text;
+            }
             painter.setBrush(background);
-            WriteCellText(painter, rect, 3, flags, qkAlignmentOf(field->Alignment()), CellText(field), 2);
+            WriteCellText(painter, rect, 3, flags, alignment, text, 2);
         }
         if (OnDrawDataCell)
             OnDrawDataCell(this, painter, rect, field, state);

@@ -252,6 +252,7 @@ protected:
     QWidget *CreateEditor() override;
     bool CanEditShow() const override;
     void LoadEditor(QWidget *editor) override;
+    QRect EditorRect(const QRect &cell) const override;
     void SizeChanged() override;
     void TopLeftChanged() override;
     bool EditorHasMask() const;

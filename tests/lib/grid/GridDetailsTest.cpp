@@ -24,6 +24,43 @@ TEST_F(GridTables, ANumberCellRefusesLettersAsTheyAreTyped)
     EXPECT_EQ(reread()->FieldByName("menge")->AsFloat(), 12.5);
 }
 
+// A number wider than its column is set smaller or marked cut, never
+// clipped to the number its last digits make; the editor shows it whole.
+TEST_F(GridTables, ANumberTooWideForItsCellIsNeverShownAsAnotherNumber)
+{
+    openGrid();
+    TField *number = positions->FieldByName("posnr");
+    number->SetDisplayLabel("P");
+    const auto cellOf = [&](int value) {
+        positions->Edit();
+        number->SetAsInteger(value);
+        positions->Post();
+        return shot().copy(grid->CellRect(colOf("posnr"), grid->Row()));
+    };
+    const struct
+    {
+        int width, value, clipped;
+    } cases[] = {{4, 32767, 2767}, {4, -32768, 2768}, {2, 32767, 67}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.value);
+        number->SetDisplayWidth(c.width);
+        const QImage whole = cellOf(c.value);
+        const QImage other = cellOf(c.clipped);
+        int differing = 0;
+        for (int y = 0; y < whole.height(); ++y)
+            for (int x = 0; x < whole.width(); ++x)
+                differing += std::abs(whole.pixelColor(x, y).lightness() - other.pixelColor(x, y).lightness()) > 60;
+        EXPECT_GT(differing, whole.width() * whole.height() / 10);
+        cellOf(c.value);
+        click(colOf("posnr"), grid->Row());
+        key(Qt::Key_F2);
+        auto *editor = qobject_cast<TqkInplaceEdit *>(grid->InplaceEditor());
+        ASSERT_TRUE(editor && editor->isVisible());
+        EXPECT_EQ(editor->cursorPositionAt(QPoint(1, editor->height() / 2)), 0) << "shown from its start";
+        key(Qt::Key_Escape);
+    }
+}
+
 TEST_F(GridTables, AnInsertedRecordMovesTheRowsBelowDown)
 {
     openGrid();
