@@ -682,9 +682,14 @@ void TqkCustomDBGrid::UpdateData()
         DoFieldChanged(field);
 }
 
-// A typed date changes the day of a date-time value, not its time of day.
+// A number is taken as the grid shows it, thousands points and all; a typed
+// date changes the day of a date-time value, not its time of day.
 void TqkCustomDBGrid::writeText(TField *field, const QString &text)
 {
+    if (gridnumbers::isNumberField(field)) {
+        field->SetText(gridnumbers::withoutGroupingMarks(text));
+        return;
+    }
     if (field->DataType() != ftDateTime || !qkIsValidDateText(text)) {
         field->SetText(text);
         return;

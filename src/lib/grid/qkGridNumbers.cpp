@@ -1,8 +1,10 @@
 #include "lib/grid/qkGridNumbers.h"
 
 #include "platform/db/TField.h"
+#include "platform/runtime/FormatSettings.h"
 
 #include <QFontMetrics>
+#include <QRegularExpression>
 
 #include <algorithm>
 
@@ -41,6 +43,17 @@ bool isNumberField(const TField *field)
 {
     const TFieldType type = field->DataType();
     return (type >= ftSmallint && type <= ftWord) || (type >= ftFloat && type <= ftBCD) || type == ftAutoInc;
+}
+
+QString withoutGroupingMarks(const QString &text)
+{
+    const QString point = QRegularExpression::escape(FormatSettings().ThousandSeparator);
+    const QString comma = QRegularExpression::escape(FormatSettings().DecimalSeparator);
+    const QRegularExpression grouped(
+        QStringLiteral("^\\s*[+-]?\\d{1,3}(%1\\d{3})+(%2\\d*)?([eE][+-]?\\d+)?\\s*$").arg(point, comma));
+    if (!grouped.match(text).hasMatch())
+        return text;
+    return QString(text).remove(FormatSettings().ThousandSeparator);
 }
 
 CellNumber fitNumber(const QFont &font, const QString &text, int width)
