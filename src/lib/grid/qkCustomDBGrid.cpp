@@ -1410,7 +1410,8 @@ void TqkCustomDBGrid::LoadEditor(QWidget *editor)
 }
 
 // A number shows whole while it is edited: the editor grows over the cells
-// beside it, to the left for a number standing at the right.
+// beside it, to the left for a number standing at the right, but never over
+// the fixed columns.
 QRect TqkCustomDBGrid::EditorRect(const QRect &cell) const
 {
     auto *editor = qobject_cast<TqkInplaceEdit *>(InplaceEditor());
@@ -1418,13 +1419,12 @@ QRect TqkCustomDBGrid::EditorRect(const QRect &cell) const
     if (!editor || !field || editor->MultiLine() || !gridnumbers::isNumberField(field))
         return cell;
     static constexpr int lineMarginsAndCaret = 6;
-    const int wanted = editor->fontMetrics().horizontalAdvance(editor->text()) + lineMarginsAndCaret;
-    QRect rect = cell;
-    if (field->Alignment() == taRightJustify)
-        rect.setLeft(std::max(0, std::min(cell.left(), cell.right() + 1 - wanted)));
-    else
-        rect.setRight(std::min(viewport()->width() - 1, std::max(cell.right(), cell.left() + wanted - 1)));
-    return rect;
+    const int width =
+        std::max(cell.width(), editor->fontMetrics().horizontalAdvance(editor->text()) + lineMarginsAndCaret);
+    const int fixedRight = FixedColCount() > 0 ? CellRect(FixedColCount() - 1, Row()).right() + 1 : 0;
+    const int left = field->Alignment() == taRightJustify ? cell.right() + 1 - width : cell.left();
+    const int placed = std::clamp(left, fixedRight, std::max(fixedRight, viewport()->width() - width));
+    return QRect(placed, cell.top(), std::min(width, viewport()->width() - placed), cell.height());
 }
 
 bool TqkCustomDBGrid::EditorHasMask() const
@@ -1625,8 +1625,10 @@ void TqkCustomDBGrid::drawDataCell(QPainter &painter, int col, int row, const QR
                 painter.setFont(number.font);
                 text = number.text;
             }
+            // A number set smaller stands on the line the others stand on.
+            const int top = 2 + QFontMetrics(cellFont).ascent() - QFontMetrics(painter.font()).ascent();
             painter.setBrush(background);
-            WriteCellText(painter, rect, 3, flags, alignment, text, 2);
+            WriteCellText(painter, rect, 3, flags, alignment, text, top);
         }
         if (OnDrawDataCell)
             OnDrawDataCell(this, painter, rect, field, state);
