@@ -1467,8 +1467,6 @@ void TqkCustomDBGrid::EditTextChanged(const QString &text)
     }
     m_pendingText = text;
     m_dataLink->SetModified(true);
-    if (InplaceEditor() && InplaceEditor()->isVisible())
-        InplaceEditor()->setGeometry(EditorRect(CellRect(Col(), Row())));
 }
 
 bool TqkCustomDBGrid::IsCheckBoxCell(int col) const
