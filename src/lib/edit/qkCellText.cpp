@@ -5,17 +5,6 @@
 
 namespace {
 
-// The text rectangle in cell coordinates.
-QRect textArea(const QRect &cell, int left, int top, Qt::Alignment alignment)
-{
-    int right = cell.width();
-    if (alignment & Qt::AlignRight)
-        right = cell.width() - 2;
-    else if (alignment & Qt::AlignHCenter)
-        left = left > 3 ? 2 : 0;
-    return QRect(QPoint(left, top), QPoint(right - 1, cell.height() - 2));
-}
-
 // The thin window border cells are measured with.
 constexpr int borderHeight = 1;
 
@@ -24,6 +13,16 @@ bool secondLineFits(const QFontMetrics &metrics, int cellHeight)
     return metrics.height() + 3 + 2 * borderHeight < cellHeight;
 }
 
+}
+
+QRect qkCellTextArea(const QRect &cell, int left, int top, Qt::Alignment alignment)
+{
+    int right = cell.width();
+    if (alignment & Qt::AlignRight)
+        right = cell.width() - 2;
+    else if (alignment & Qt::AlignHCenter)
+        left = left > 3 ? 2 : 0;
+    return QRect(QPoint(left, top), QPoint(right - 1, cell.height() - 2));
 }
 
 Qt::Alignment qkAlignmentOf(TAlignment alignment)
@@ -48,7 +47,7 @@ void WriteCellText(QPainter &painter, const QRect &cell, int left, int flags, Qt
     const QFontMetrics metrics(painter.font());
     const bool ellipsis = flags & ctEndEllipsis;
     const bool wordBreak = (flags & ctWordBreak) && !ellipsis && secondLineFits(metrics, cell.height());
-    const QRect area = textArea(cell, left, top, alignment).translated(cell.topLeft());
+    const QRect area = qkCellTextArea(cell, left, top, alignment).translated(cell.topLeft());
     const int drawFlags = int(alignment & Qt::AlignHorizontal_Mask) | Qt::AlignTop | Qt::TextExpandTabs
                           | (wordBreak ? Qt::TextWordWrap : 0) | ((flags & ctAccelerator) ? Qt::TextShowMnemonic : 0);
     const QString shown =

@@ -22,4 +22,7 @@ enum TqkCellTextFlag : int {
 void WriteCellText(QPainter &painter, const QRect &cell, int left, int flags, Qt::Alignment alignment,
                    const QString &text, int top);
 
+// Where WriteCellText sets the text, in cell coordinates.
+QRect qkCellTextArea(const QRect &cell, int left, int top, Qt::Alignment alignment);
+
 Qt::Alignment qkAlignmentOf(TAlignment alignment);

@@ -9,6 +9,7 @@
 #include "lib/edit/qkCellText.h"
 #include "lib/edit/qkdbedit.h"
 #include "lib/grid/qkGridFooter.h"
+#include "lib/grid/qkGridNumbers.h"
 #include "lib/grid/qkGridPictures.h"
 #include "lib/grid/qkInplaceEdit.h"
 #include "platform/db/TDataSet.h"
@@ -53,6 +54,8 @@ TqkCustomDBGrid::TqkCustomDBGrid(QWidget *parent)
       m_footerColor(palette().color(QPalette::Button)), m_footerCellColor(palette().color(QPalette::Button))
 {
     verticalScrollBar()->setTracking(false);
+    m_focusWatch =
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget *, QWidget *now) { focusMoved(now); });
     connect(verticalScrollBar(), &QScrollBar::actionTriggered, this,
             [this](int action) { qkRunShowingErrors([&] { scrollBarAction(action); }); });
     LayoutChanged();
@@ -60,6 +63,8 @@ TqkCustomDBGrid::TqkCustomDBGrid(QWidget *parent)
 
 TqkCustomDBGrid::~TqkCustomDBGrid()
 {
+    // The focus leaves a grid being destroyed after its own parts are gone.
+    disconnect(m_focusWatch);
     m_dataLink->SetDataSource(nullptr);
 }
 
@@ -526,6 +531,10 @@ void TqkCustomDBGrid::ColWidthsChanged(int sizedCol)
 
 void TqkCustomDBGrid::ColumnMoved(int fromIndex, int toIndex)
 {
+    // Typed text belongs to the field it was typed into, wherever its column goes.
+    if (!validateEditor())
+        return;
+    PostPendingText();
     if (!m_useTFields) {
         if (fromIndex >= 0 && toIndex >= 0 && fromIndex < m_selected.size() && toIndex < m_selected.size())
             m_selected.move(fromIndex, toIndex);
@@ -673,9 +682,14 @@ void TqkCustomDBGrid::UpdateData()
         DoFieldChanged(field);
 }
 
-// A typed date changes the day of a date-time value, not its time of day.
+// A number is taken as the grid shows it, thousands points and all; a typed
+// date changes the day of a date-time value, not its time of day.
 void TqkCustomDBGrid::writeText(TField *field, const QString &text)
 {
+    if (gridnumbers::isNumberField(field)) {
+        field->SetText(gridnumbers::withoutGroupingMarks(text));
+        return;
+    }
     if (field->DataType() != ftDateTime || !qkIsValidDateText(text)) {
         field->SetText(text);
         return;
@@ -1306,17 +1320,50 @@ void TqkCustomDBGrid::focusInEvent(QFocusEvent *event)
 void TqkCustomDBGrid::focusOutEvent(QFocusEvent *event)
 {
     TCustomGrid::focusOutEvent(event);
-    if (InplaceEditor() && InplaceEditor()->hasFocus())
-        return;
-    TDataSet *dataSet = DataSet();
-    qkRunShowingErrors([&] {
-        if (dataSet && (m_options & dgCancelOnExit) && dataSet->State() == dsInsert && !dataSet->Modified()
-            && !m_dataLink->Modified())
-            dataSet->Cancel();
-        else
-            PostPendingText();
-    });
     InvalidateGrid();
+}
+
+// The grid's editor, the controls over its cells, and the boxes, drop-downs
+// and windows opened over its window all take the focus while the user
+// stays in the grid; and the user may leave from any of them. So leaving is
+// told from where the focus goes, wherever it comes from: with no window of
+// the program active (minimised, another program) the user has not left yet.
+void TqkCustomDBGrid::focusMoved(QWidget *now)
+{
+    if (now && (now == this || isAncestorOf(now))) {
+        m_focusPlace = FocusPlace::Inside;
+        return;
+    }
+    if (m_focusPlace == FocusPlace::Outside)
+        return;
+    if (!now || opensOverGrid(now->window())) {
+        m_focusPlace = FocusPlace::Away;
+        return;
+    }
+    m_focusPlace = FocusPlace::Outside;
+    qkRunShowingErrors([this] { LeaveGrid(); });
+}
+
+// A box or a drop-down over the grid's window gives the focus back when it closes.
+bool TqkCustomDBGrid::opensOverGrid(const QWidget *window) const
+{
+    if (!window->isModal() && window->windowType() != Qt::Popup)
+        return false;
+    for (const QWidget *owner = window->parentWidget(); owner; owner = owner->parentWidget())
+        if (owner == this->window())
+            return true;
+    return false;
+}
+
+void TqkCustomDBGrid::LeaveGrid()
+{
+    TDataSet *dataSet = DataSet();
+    if (!dataSet || !m_dataLink->Active())
+        return;
+    if ((m_options & dgCancelOnExit) && dataSet->State() == dsInsert && !dataSet->Modified() && !m_dataLink->Modified())
+        dataSet->Cancel();
+    else
+        PostPendingText();
 }
 
 void TqkCustomDBGrid::SizeChanged()
@@ -1360,6 +1407,24 @@ void TqkCustomDBGrid::LoadEditor(QWidget *editor)
         return;
     m_pendingText = field->Text();
     inplace->Load(field, m_options & dgWordWrap);
+}
+
+// A number shows whole while it is edited: the editor grows over the cells
+// beside it, to the left for a number standing at the right, but never over
+// the fixed columns.
+QRect TqkCustomDBGrid::EditorRect(const QRect &cell) const
+{
+    auto *editor = qobject_cast<TqkInplaceEdit *>(InplaceEditor());
+    TField *field = SelectedField();
+    if (!editor || !field || editor->MultiLine() || !gridnumbers::isNumberField(field))
+        return cell;
+    static constexpr int lineMarginsAndCaret = 6;
+    const int width =
+        std::max(cell.width(), editor->fontMetrics().horizontalAdvance(editor->text()) + lineMarginsAndCaret);
+    const int fixedRight = FixedColCount() > 0 ? CellRect(FixedColCount() - 1, Row()).right() + 1 : 0;
+    const int left = field->Alignment() == taRightJustify ? cell.right() + 1 - width : cell.left();
+    const int placed = std::clamp(left, fixedRight, std::max(fixedRight, viewport()->width() - width));
+    return QRect(placed, cell.top(), std::min(width, viewport()->width() - placed), cell.height());
 }
 
 bool TqkCustomDBGrid::EditorHasMask() const
@@ -1550,8 +1615,18 @@ void TqkCustomDBGrid::drawDataCell(QPainter &painter, int col, int row, const QR
             const bool ellipsis = (m_options & dgTrailingEllipsis)
                                   && (!(m_options & dgWordWrap) || rect.height() < 2 * QFontMetrics(cellFont).height());
             const int flags = (m_options & dgWordWrap ? ctWordBreak : 0) | (ellipsis ? ctEndEllipsis : 0);
+            const Qt::Alignment alignment = qkAlignmentOf(field->Alignment());
+            QString text = CellText(field);
+            if (gridnumbers::isNumberField(field)) {
+                const gridnumbers::CellNumber number =
+                    gridnumbers::fitNumber(cellFont, text, qkCellTextArea(rect, 3, 2, alignment).width());
+                painter.setFont(number.font);
+                text = number.text;
+            }
+            // A number set smaller stands on the line the others stand on.
+            const int top = 2 + QFontMetrics(cellFont).ascent() - QFontMetrics(painter.font()).ascent();
             painter.setBrush(background);
-            WriteCellText(painter, rect, 3, flags, qkAlignmentOf(field->Alignment()), CellText(field), 2);
+            WriteCellText(painter, rect, 3, flags, alignment, text, top);
         }
         if (OnDrawDataCell)
             OnDrawDataCell(this, painter, rect, field, state);

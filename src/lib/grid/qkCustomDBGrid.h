@@ -252,6 +252,7 @@ protected:
     QWidget *CreateEditor() override;
     bool CanEditShow() const override;
     void LoadEditor(QWidget *editor) override;
+    QRect EditorRect(const QRect &cell) const override;
     void SizeChanged() override;
     void TopLeftChanged() override;
     bool EditorHasMask() const;
@@ -263,12 +264,20 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
+    // The focus went to another control or window: an untouched new record
+    // is dropped with dgCancelOnExit, else the typed text is written.
+    virtual void LeaveGrid();
 
 public:
     // The grid's own key handling; the key is 0 afterwards when consumed.
     void KeyDown(int &key, qk::TShiftState shift);
 
 private:
+    // Inside: the grid, its editor or a control over a cell has the focus;
+    // away: a box or drop-down over the grid, or no window of the program.
+    enum class FocusPlace { Outside, Inside, Away };
+    void focusMoved(QWidget *now);
+    bool opensOverGrid(const QWidget *window) const;
     void updateRowHeights();
     void updateActiveRow();
     void fillColumns();
@@ -375,4 +384,6 @@ private:
     int m_enteredCol = -1;
     bool m_colEnterPending = false;
     int m_lastLeftCol = 0;
+    FocusPlace m_focusPlace = FocusPlace::Outside;
+    QMetaObject::Connection m_focusWatch;
 };

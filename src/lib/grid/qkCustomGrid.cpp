@@ -463,6 +463,7 @@ void TCustomGrid::placeEditor()
     m_editor->setGeometry(rect);
     if (!m_editor->isVisible() || m_editorCell != QPoint(m_col, m_row))
         LoadEditor(m_editor);
+    m_editor->setGeometry(EditorRect(rect));
     m_editorCell = QPoint(m_col, m_row);
     m_editor->show();
     if (hasFocus())

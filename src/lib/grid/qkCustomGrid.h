@@ -98,6 +98,8 @@ protected:
     virtual QWidget *CreateEditor() { return nullptr; }
     virtual bool CanEditShow() const { return m_editorWanted; }
     virtual void LoadEditor(QWidget *editor) { Q_UNUSED(editor); }
+    // Where the loaded editor stands: over its cell, or wider for what it shows.
+    virtual QRect EditorRect(const QRect &cell) const { return cell; }
     virtual void PaintOver(QPainter &painter) { Q_UNUSED(painter); }
     // Scrolling is by whole columns: the bar's value is the first scrolling column.
     void UpdateHorzScrollBar();

@@ -426,12 +426,10 @@ void TqkDBGrid::SetColumnAttributes()
     }
 }
 
-void TqkDBGrid::focusOutEvent(QFocusEvent *event)
+void TqkDBGrid::LeaveGrid()
 {
-    TqkCustomDBGrid::focusOutEvent(event);
-    QWidget *next = QApplication::focusWidget();
-    if (m_embedded && next != m_embedded && !m_embedded->isAncestorOf(next) && next != this)
-        hideEmbedded();
+    TqkCustomDBGrid::LeaveGrid();
+    hideEmbedded();
 }
 
 // What the grid writes, the control over the cell writes first.

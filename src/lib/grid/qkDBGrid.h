@@ -105,7 +105,7 @@ protected:
     void UpdateData() override;
     void SetColumnAttributes() override;
     void GetControlType(const QString &fieldName, QString &type, QString &parameters) const override;
-    void focusOutEvent(QFocusEvent *event) override;
+    void LeaveGrid() override;
 
 private:
     // The library's data sets only; the lists of missing fields are cleaned

@@ -11,17 +11,69 @@
 #include <QTest>
 #include <QTimer>
 
-TEST_F(GridTables, ANumberCellRefusesLettersAsTheyAreTyped)
+// Letters are refused as they are typed; thousands points are taken where
+// they group the digits, as the grid shows them, and refused elsewhere.
+TEST_F(GridTables, ANumberCellTakesItsThousandsPointsAndRefusesLettersAsTheyAreTyped)
+{
+    const struct
+    {
+        const char *typed, *shown;
+        double kept; // 0: the value before
+        int beeps;
+    } cases[] = {{"1a2,5x", "12,5", 12.5, 2},
+                 {"1.234,5", "1.234,5", 1234.5, 0},
+                 {"12.345.678", "12.345.678", 12345678, 0},
+                 {"1.2", "1.2", 0, 0},
+                 {"1.23,4", "1.23,4", 0, 0}};
+    openGrid();
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.typed);
+        services.clear();
+        const double before = reread()->FieldByName("menge")->AsFloat();
+        click(colOf("menge"), 1);
+        typeText(c.typed);
+        auto *editor = qobject_cast<TqkInplaceEdit *>(grid->InplaceEditor());
+        ASSERT_TRUE(editor);
+        EXPECT_EQ(editor->text(), c.shown);
+        EXPECT_EQ(services.beeps(), c.beeps);
+        key(Qt::Key_Down);
+        const QString refusal = c.kept ? QString() : QString("'%1' ist kein gültiger Gleitkommawert.").arg(c.typed);
+        EXPECT_EQ(services.messageTexts(), c.kept ? QStringList() : QStringList{refusal});
+        key(Qt::Key_Escape);
+        key(Qt::Key_Escape);
+        EXPECT_EQ(reread()->FieldByName("menge")->AsFloat(), c.kept ? c.kept : before);
+    }
+}
+
+// A number wider than its column is set smaller or marked cut, never
+// clipped to the number its last digits make; the editor shows it whole.
+TEST_F(GridTables, ANumberTooWideForItsCellIsNeverShownAsAnotherNumber)
 {
     openGrid();
-    click(colOf("menge"), 1);
-    typeText("1a2,5x");
-    auto *editor = qobject_cast<TqkInplaceEdit *>(grid->InplaceEditor());
-    ASSERT_TRUE(editor);
-    EXPECT_EQ(editor->text(), "12,5");
-    EXPECT_EQ(services.beeps(), 2);
-    key(Qt::Key_Down);
-    EXPECT_EQ(reread()->FieldByName("menge")->AsFloat(), 12.5);
+    TField *number = positions->FieldByName("posnr");
+    number->SetDisplayLabel("P");
+    const auto cellOf = [&](int value) {
+        positions->Edit();
+        number->SetAsInteger(value);
+        positions->Post();
+        return shot().copy(grid->CellRect(colOf("posnr"), grid->Row()));
+    };
+    const struct
+    {
+        int width, value, clipped;
+    } cases[] = {{4, 32767, 2767}, {4, -32768, 2768}, {2, 32767, 67}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.value);
+        number->SetDisplayWidth(c.width);
+        EXPECT_NE(cellOf(c.value), cellOf(c.clipped));
+        cellOf(c.value);
+        click(colOf("posnr"), grid->Row());
+        key(Qt::Key_F2);
+        auto *editor = qobject_cast<TqkInplaceEdit *>(grid->InplaceEditor());
+        ASSERT_TRUE(editor && editor->isVisible());
+        EXPECT_EQ(editor->cursorPositionAt(QPoint(1, editor->height() / 2)), 0) << "shown from its start";
+        key(Qt::Key_Escape);
+    }
 }
 
 TEST_F(GridTables, AnInsertedRecordMovesTheRowsBelowDown)

@@ -5,11 +5,14 @@
 #include "lib/edit/qkdbedit.h"
 #include "lib/grid/qkGridPictures.h"
 #include "lib/grid/qkMemoDialog.h"
+#include "lib/rich/qkRichEditForm.h"
+#include "lib/rich/qkriched.h"
 #include "platform/runtime/DateConversions.h"
 #include "platform/runtime/DateTime.h"
 #include "support/TypedDates.h"
 
 #include <QApplication>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -309,6 +312,79 @@ TEST_F(GridOnForm, AltDownOnADateCellOpensAndClosesTheCalendar)
         EXPECT_FALSE(picker->IsDroppedDown()) << closing.key;
         EXPECT_EQ(grid->CurrentEmbeddedControl(), picker) << closing.key;
         EXPECT_EQ(ToQDate(picker->Value()), before.addDays(closing.kept)) << closing.key;
+    }
+}
+
+// The focus going to the grid's picker, to a box it asks, to the memo dialog
+// or the rich text window it opens, or to no window at all, keeps the new
+// record; another control or window is a leave and drops it untouched.
+TEST_F(GridOnForm, OnlyAnotherControlOrWindowLeavesTheNewRecord)
+{
+    enum Then { Stay, OtherControl, OtherWindow, NoWindow };
+    const struct
+    {
+        const char *what, *table, *field;
+        QKeyCombination open; // a box or window, which takes the typing and the closing key
+        const char *typed;
+        QKeyCombination close;
+        Then then;
+        const char *kept; // what the new record holds afterwards; null: it is gone
+    } cases[] = {
+        {"picker", "Kunden", "Gruendungsdatum", {}, "15.03.2021", Qt::Key_Return, Stay, "15.03.2021"},
+        {"delete question", "atrpos", "Bezeichnung", Qt::CTRL | Qt::Key_Delete, "", Qt::Key_Return, Stay, nullptr},
+        {"memo dialog", "atrpos", "Text", Qt::Key_F2, "Zusatz", Qt::Key_F2, Stay, "Zusatz"},
+        {"rich text window", "Kunden", "Bemerkung", Qt::Key_F2, "Neukunde", Qt::CTRL | Qt::Key_S, Stay, "Neukunde"},
+        {"no window active", "Kunden", "Name", {}, "", {}, NoWindow, ""},
+        {"from the picker to a control", "Kunden", "Gruendungsdatum", {}, "", {}, OtherControl, nullptr},
+        {"another window", "Kunden", "Name", {}, "", {}, OtherWindow, nullptr},
+    };
+    QWidget otherWindow;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        placeOn(new QWidget);
+        positions->SetTableName(c.table);
+        auto *otherControl = new QLineEdit(form.get());
+        otherControl->move(0, 360);
+        otherControl->show();
+        (new TqkDBRichEdit(form.get()))->setObjectName("bemerkungRich");
+        positions->SetControlType({"Bemerkung;RichEdit;bemerkungRich"});
+        openGrid();
+        key(Qt::Key_End, Qt::ControlModifier);
+        grid->SelectColumn(colOf(c.field) - grid->IndicatorOffset());
+        key(Qt::Key_Down);
+        const QStringList stored = storedRows();
+        const auto typeAndClose = [&] {
+            typeText(c.typed);
+            key(c.close.key(), c.close.keyboardModifiers());
+        };
+        if (c.open.key() != Qt::Key_unknown) {
+            ui::installServices(nullptr);
+            QTimer::singleShot(0, [&] {
+                QApplication::setActiveWindow(QApplication::activeModalWidget());
+                typeAndClose();
+            });
+            key(c.open.key(), c.open.keyboardModifiers());
+            ui::installServices(&services);
+        } else if (c.close.key() != Qt::Key_unknown) {
+            typeAndClose();
+        }
+        if (c.then == OtherControl) {
+            QTest::mouseClick(grid->CurrentEmbeddedControl(), Qt::LeftButton);
+            ASSERT_EQ(positions->State(), dsInsert) << "the picker took the focus";
+        }
+        QWidget *window = c.then == OtherWindow ? &otherWindow : form.get();
+        window->show();
+        QApplication::setActiveWindow(c.then == NoWindow ? nullptr : window);
+        QApplication::setActiveWindow(window);
+        (c.then == OtherControl ? otherControl : c.then == OtherWindow ? window : grid.get())->setFocus();
+        settle();
+        EXPECT_EQ(positions->State() == dsInsert, c.kept != nullptr);
+        if (c.kept) {
+            EXPECT_TRUE(positions->FieldByName(c.field)->AsString().contains(QLatin1String(c.kept)));
+        }
+        EXPECT_EQ(storedRows(), stored);
+        otherWindow.hide();
+        positions->Cancel();
     }
 }
 

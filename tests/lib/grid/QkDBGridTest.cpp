@@ -434,6 +434,9 @@ TEST_F(GridTables, TitlesAreButtonsAndMoveColumns)
     EXPECT_EQ(pressedCorner.rgb(), grid->palette().color(QPalette::Dark).rgb()) << "sunken while pressed";
     EXPECT_EQ(shot().pixelColor(corner).rgb(), grid->palette().color(QPalette::Light).rgb()) << "raised again";
 
+    const QString articleBefore = positions->FieldByName("Artikelnr")->Text();
+    click(2, 1);
+    typeText("XYZ");
     const QPoint menge = grid->CellRect(3, 0).center();
     QTest::mousePress(grid->viewport(), Qt::LeftButton, {}, menge);
     QTest::mouseMove(grid->viewport(), menge - QPoint(20, 0));
@@ -443,6 +446,10 @@ TEST_F(GridTables, TitlesAreButtonsAndMoveColumns)
     ASSERT_EQ(grid->Selected().size(), 3);
     EXPECT_TRUE(grid->Selected().first().startsWith("menge\t"));
     EXPECT_EQ(grid->GetFields(0)->FieldName(), "menge");
+    key(Qt::Key_Down);
+    const auto table = reread();
+    EXPECT_EQ(table->FieldByName("Bezeichnung")->Text().toStdString(), "XYZ") << "typed text stays with its field";
+    EXPECT_EQ(table->FieldByName("Artikelnr")->Text(), articleBefore);
 }
 
 TEST_F(GridTables, ACheckBoxOnACalculatedSelectedFieldSelectsTheRecord)
