@@ -9,6 +9,7 @@
 #include "app/emailroad/EmailOutbox.h"
 #include "app/emailroad/EmailPreview.h"
 #include "app/emailroad/EmailPrompt.h"
+#include "app/emailroad/EmailRun.h"
 #include "app/emailroad/EmailTab.h"
 #include "app/mainmodul.h"
 #include "demo/install/MailTemplates.h"
@@ -119,7 +120,8 @@ protected:
 
 TEST_F(EmailRoadTest, TheRequestedInvoiceGoesToTheServerWithItsCopiesAndIsCounted)
 {
-    TfrmPrintMan &w = emailTab();
+    // The customer's remark has two lines; the mail shows both.
+    TfrmPrintMan &w = emailTab({"Rechnung #Auftrag_auftragnr", "Hinweis: #Kunden_Bemerkung", "Summe"});
     w.edtCC->setText("chef@example.org");
     w.edtBCC->setText("archiv@example.org");
     w.btnFensterHintergrund->setChecked(true);
@@ -131,7 +133,10 @@ TEST_F(EmailRoadTest, TheRequestedInvoiceGoesToTheServerWithItsCopiesAndIsCounte
     EXPECT_TRUE(mail.data.contains("Subject: Rechnung 20260001\r\n"));
     EXPECT_TRUE(mail.data.contains("Cc: chef@example.org\r\n"));
     EXPECT_FALSE(mail.data.contains("archiv@"));
-    EXPECT_TRUE(mail.data.contains("\r\n\r\nRechnung 20260001\r\nSumme "));
+    EXPECT_TRUE(mail.data.contains("\r\n\r\nRechnung 20260001\r\nHinweis: Stammkunde seit 1998.\r\n"
+                                   "Lieferung bitte nur werktags bis 15 Uhr.\r\nSumme\r\n"));
+    // The outbox's text and attachment files carry such a break as CR LF too.
+    EXPECT_EQ(JoinedLines({"eins\rzwei", "drei"}), "eins\r\nzwei\r\ndrei");
     EXPECT_EQ(services.messageTexts(), QStringList({sentAndFailed.arg(1).arg(0)}));
     EXPECT_FALSE(EmailState().TablesOpen);
     EXPECT_EQ(services.busyDepth(), 0);
