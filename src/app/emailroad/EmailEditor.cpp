@@ -193,9 +193,24 @@ void TfrmEdit::fillMemos()
         memos[section].first->setPlainText(formular.Section(section).join(QLatin1Char('\n')));
 }
 
-void TfrmEdit::writeBack()
+namespace {
+
+// The memo's lines as they stand: a memo's plain text turns no-break spaces
+// into blanks. An empty memo shows an empty section and a section of one
+// empty line alike; that line stays when the section held it.
+QStringList sectionLines(const QPlainTextEdit &memo, const QStringList &before)
 {
-    TFormular &formular = editedTemplate();
+    QStringList lines;
+    for (QTextBlock block = memo.document()->begin(); block.isValid(); block = block.next())
+        lines << block.text();
+    const bool blank = lines == QStringList{QString()};
+    return blank && before != lines ? QStringList() : lines;
+}
+
+}
+
+void TfrmEdit::writeBack(TFormular &formular) const
+{
     formular.SendTo = edtSendTo->text();
     formular.CC = edtCC->text();
     formular.BCC = edtBCC->text();
@@ -208,13 +223,10 @@ void TfrmEdit::writeBack()
     formular.Zwischensumme = cbxZwischensumme->isChecked();
     formular.SpeichernInGesendet = comSpeicherninOrdner->currentText() == sentFolder;
     formular.NachrichtSpeichernIn = edtSpeicherninOrdner->text();
-    const auto lines = [](const QPlainTextEdit *memo) {
-        return memo->toPlainText().isEmpty() ? QStringList() : memo->toPlainText().split(QLatin1Char('\n'));
-    };
-    formular.Section(fsAnlage) = lines(memAnlage);
+    formular.Section(fsAnlage) = sectionLines(*memAnlage, formular.Section(fsAnlage));
     const auto memos = sectionMemos();
     for (int section = 0; section < memos.size(); ++section)
-        formular.Section(section) = lines(memos[section].first);
+        formular.Section(section) = sectionLines(*memos[section].first, formular.Section(section));
 }
 
 namespace {
@@ -363,7 +375,7 @@ void TfrmEdit::EditFormular(const QString &fileName, const QString &title, int e
     fillTree();
     if (RunModal(*this) != QDialog::Accepted)
         return;
-    writeBack();
+    writeBack(*state.Formular);
     state.Formular->SaveToFile(fileName);
 }
 

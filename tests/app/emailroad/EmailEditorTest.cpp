@@ -4,10 +4,12 @@
 #include "app/dbmodul.h"
 #include "app/emailroad/EmailEditor.h"
 #include "app/mainmodul.h"
+#include "demo/install/MailTemplates.h"
 #include "mail/formularmodul.h"
 #include "mail/parsermodul.h"
 #include "platform/db/TField.h"
 #include "platform/db/TTable.h"
+#include "platform/runtime/TextFile.h"
 
 #include <QFileInfo>
 #include <QHeaderView>
@@ -131,6 +133,20 @@ TEST_F(EmailEditorTest, HeaderSettingsAreSavedAsTheyAreShown)
     EXPECT_FALSE(saved.SpeichernInGesendet);
     EXPECT_TRUE(saved.AlsAnlageSenden);
     EXPECT_EQ(saved.Anlagename, "rechnung.txt");
+}
+
+// A demo template holds a section of one empty line; a no-break space is
+// a character of its own.
+TEST_F(EmailEditorTest, OkWithoutAChangeWritesTheTemplateBackAsItWasRead)
+{
+    demo::writeMailTemplates(path("formulare"));
+    TFormular read;
+    ASSERT_TRUE(read.LoadFromFile(fileName));
+    read.Section(fsFormularende) << QString("Zahlbar\u00a0sofort");
+    read.SaveToFile(fileName);
+    const QString before = ReadTextFile(NormalizedFormularName(fileName)).text;
+    edit([](TfrmEdit &editor) { editor.btnOk->click(); });
+    EXPECT_EQ(ReadTextFile(NormalizedFormularName(fileName)).text, before);
 }
 
 TEST_F(EmailEditorTest, TheSubFolderShowsOnlyWhenMailsGoIntoTheMailProgramsOutbox)
