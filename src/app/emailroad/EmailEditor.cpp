@@ -11,6 +11,7 @@
 #include "mail/formularmodul.h"
 #include "mail/parsermodul.h"
 #include "platform/os/IniFile.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/ScreenPlacement.h"
 #include "platform/ui/UiServices.h"
 
@@ -122,7 +123,7 @@ void TfrmEdit::connectEditing()
     tvwFelder->header()->setStretchLastSection(false);
     tvwFelder->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     connect(btnFeldInsert, &QPushButton::clicked, this, [this] { InsertSelectedEntry(); });
-    connect(btnOk, &QPushButton::clicked, this, &QDialog::accept);
+    connect(btnOk, &QPushButton::clicked, this, &TfrmEdit::saveAndAccept);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(btnHilfe, &QPushButton::clicked, this, [] { ShowDialogHelp(EditorHelpContext, EditorHelpContext); });
 }
@@ -227,6 +228,23 @@ void TfrmEdit::writeBack(TFormular &formular) const
     const auto memos = sectionMemos();
     for (int section = 0; section < memos.size(); ++section)
         formular.Section(section) = sectionLines(*memos[section].first, formular.Section(section));
+}
+
+// The file is written while the window is still open: a line the file
+// cannot keep, or a folder that refuses the file, is told and every edit
+// stays for the user to mend.
+void TfrmEdit::saveAndAccept()
+{
+    TFormular edited = editedTemplate();
+    writeBack(edited);
+    try {
+        edited.SaveToFile(m_fileName);
+    } catch (const Exception &error) {
+        ui::showEscapedException(error);
+        return;
+    }
+    editedTemplate() = edited;
+    accept();
 }
 
 namespace {
@@ -373,10 +391,8 @@ void TfrmEdit::EditFormular(const QString &fileName, const QString &title, int e
     if (errorSection >= 0)
         goToError(errorSection, errorLine);
     fillTree();
-    if (RunModal(*this) != QDialog::Accepted)
-        return;
-    writeBack(*state.Formular);
-    state.Formular->SaveToFile(fileName);
+    m_fileName = fileName;
+    RunModal(*this);
 }
 
 void TfrmEdit::SavePosition() const

@@ -41,6 +41,7 @@ private:
     void fillHeader();
     void fillMemos();
     void writeBack(TFormular &formular) const;
+    void saveAndAccept();
     void fillTree();
     void showDependentControls();
     void goToError(int section, int line);
@@ -52,6 +53,7 @@ private:
 
     QHash<QObject *, int> m_tags;
     QWidget *m_insertTarget = nullptr;
+    QString m_fileName;
     bool m_modified = false;
     bool m_filling = false;
 };

@@ -63,6 +63,13 @@ protected:
         return nullptr;
     }
 
+    // Typed key by key, letters beyond ASCII included.
+    static void type(QWidget *target, const QString &text)
+    {
+        for (const QChar c : text)
+            QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+
     static void insert(TfrmEdit &editor, QWidget *target, const QString &top, const QString &text)
     {
         QTest::mouseClick(target, Qt::LeftButton);
@@ -147,6 +154,43 @@ TEST_F(EmailEditorTest, OkWithoutAChangeWritesTheTemplateBackAsItWasRead)
     const QString before = ReadTextFile(NormalizedFormularName(fileName)).text;
     edit([](TfrmEdit &editor) { editor.btnOk->click(); });
     EXPECT_EQ(ReadTextFile(NormalizedFormularName(fileName)).text, before);
+}
+
+// Told while the window stays open with every edit; the mended template is saved.
+TEST_F(EmailEditorTest, WhatCannotBeSavedIsToldInTheOpenWindowAndMendedThere)
+{
+    const QString told = "Das Formular wurde nicht gespeichert:\r\nDie Zeile \"%1\" im Bereich \"Formularvorgaben\"%2";
+    for (const auto &[line, reason] : std::vector<std::pair<QString, QString>>{
+             {"Gruß an Łukasz Dvořák",
+              " enthält Zeichen, die im Zeichensatz der Datei nicht gespeichert werden können."},
+             {"!Betreff Notiz", " würde beim Laden als Formularvorgabe gelesen."}}) {
+        edit([&](TfrmEdit &editor) {
+            editor.edtCC->selectAll();
+            type(editor.edtCC, "chef@example.org");
+            editor.memVorgabe->selectAll();
+            type(editor.memVorgabe, line);
+            services.clear();
+            QTest::mouseClick(editor.btnOk, Qt::LeftButton);
+            EXPECT_EQ(services.messageTexts(), QStringList{told.arg(line, reason)});
+            EXPECT_TRUE(editor.isVisible());
+            editor.memVorgabe->selectAll();
+            type(editor.memVorgabe, "Gruß an Lukasz");
+            QTest::mouseClick(editor.btnOk, Qt::LeftButton);
+        });
+        TFormular saved;
+        ASSERT_TRUE(saved.LoadFromFile(fileName));
+        EXPECT_EQ(QStringList({saved.CC, saved.Section(fsFormularvorgaben).join('|')}),
+                  QStringList({"chef@example.org", "Gruß an Lukasz"}));
+    }
+    // A file standing where the folder would be refuses the template alike.
+    fileName = NormalizedFormularName(fileName) + "/neu";
+    edit([&](TfrmEdit &editor) {
+        services.clear();
+        editor.btnOk->click();
+        EXPECT_EQ(services.messages().size(), 1);
+        EXPECT_TRUE(editor.isVisible());
+        editor.btnCancel->click();
+    });
 }
 
 TEST_F(EmailEditorTest, TheSubFolderShowsOnlyWhenMailsGoIntoTheMailProgramsOutbox)
