@@ -27,6 +27,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QThread>
 
 #include <numeric>
@@ -320,8 +321,9 @@ TEST_F(EmailRoadTest, TheContactPickerOffersTheCustomersContactsWithAnAddress)
                     {"Nr", "10001"},
                     {"LfdNr", 1},
                     {"Name", "Huber"},
-                    {"eMail", "huber@mueller-soehne.de"},
-                    {"Abteilung", "Einkauf"}},
+                    {"Vorname", "Hans-Jürgen"},
+                    {"eMail", "hans-juergen.huber@mueller-soehne.de"},
+                    {"Abteilung", "Geschäftsleitung"}},
                    {{"Art", "K"}, {"Nr", "10001"}, {"LfdNr", 2}, {"Name", "Ohne"}},
                    {{"Art", "L"}, {"Nr", "10001"}, {"LfdNr", 3}, {"Name", "Lieferant"}, {"eMail", "l@example.org"}},
                    {{"Art", "K"}, {"Nr", "10002"}, {"LfdNr", 4}, {"Name", "Andere"}, {"eMail", "a@example.org"}}});
@@ -332,11 +334,19 @@ TEST_F(EmailRoadTest, TheContactPickerOffersTheCustomersContactsWithAnAddress)
         auto &picker = dynamic_cast<TfrmAnsprech &>(dialog);
         ASSERT_EQ(picker.lvwAdressen->topLevelItemCount(), 1);
         EXPECT_EQ(picker.lvwAdressen->topLevelItem(0)->text(0), "Huber");
+        // Every text stands whole, within its column's margins, and no column is out of sight.
+        const int margins = 2 * (picker.style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+        for (int column = 0; column < 4; ++column) {
+            const QString text = picker.lvwAdressen->topLevelItem(0)->text(column);
+            EXPECT_LE(picker.fontMetrics().horizontalAdvance(text) + margins, picker.lvwAdressen->columnWidth(column))
+                << text.toStdString();
+        }
+        EXPECT_EQ(picker.lvwAdressen->horizontalScrollBar()->maximum(), 0);
         picker.lvwAdressen->setCurrentItem(picker.lvwAdressen->topLevelItem(0));
         picker.btnOk->click();
     });
     w.btnCCadd->click();
-    EXPECT_EQ(w.edtCC->text(), "chef@example.org,huber@mueller-soehne.de");
+    EXPECT_EQ(w.edtCC->text(), "chef@example.org,hans-juergen.huber@mueller-soehne.de");
 
     // No contact of this customer has an address: said, not an empty list.
     demo::writeTable("Ansprech.db", dataFolder(),
