@@ -11,18 +11,14 @@
 
 namespace {
 
-// A vocabulary with a value of each kind, as the documents give them.
-TFormatlist &vocabulary()
+// A value of each kind, as the documents give them. Every input gets its own
+// list: the template state's reset removes variables.
+void fillVocabulary(TFormatlist &list)
 {
-    static TFormatlist words = [] {
-        TFormatlist list;
-        list.RegisterTemplateCommands();
-        list.AddItem()->SetVariable("Zahl", "Zahl", mail::Variant(qint64(42)), "Zahl");
-        list.AddItem()->SetVariable("Betrag", "Betrag", mail::Variant(1234.5), "Betrag");
-        list.AddItem()->SetVariable("Name", "Name", mail::Variant(QStringLiteral("Müller")), "Name");
-        return list;
-    }();
-    return words;
+    list.RegisterTemplateCommands();
+    list.AddItem()->SetVariable("Zahl", "Zahl", mail::Variant(qint64(42)), "Zahl");
+    list.AddItem()->SetVariable("Betrag", "Betrag", mail::Variant(1234.5), "Betrag");
+    list.AddItem()->SetVariable("Name", "Name", mail::Variant(QStringLiteral("Müller")), "Name");
 }
 
 QString templatePath()
@@ -42,7 +38,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     file.close();
     TFormular formular;
     formular.LoadFromFile(templatePath());
-    TTemplateContext context(vocabulary(), &formular);
+    TFormatlist vocabulary;
+    fillVocabulary(vocabulary);
+    TTemplateContext context(vocabulary, &formular);
     for (int section = 0; section < FormularSectionCount; ++section) {
         QStringList output;
         try {
