@@ -5,9 +5,7 @@
 #include "mail/parsermodul.h"
 
 #include <QDir>
-#include <QFile>
-
-#include <unistd.h>
+#include <QTemporaryFile>
 
 namespace {
 
@@ -20,24 +18,18 @@ void fillVocabulary(TFormatlist &list)
     list.AddItem()->SetVariable("Betrag", "Betrag", mail::Variant(1234.5), "Betrag");
     list.AddItem()->SetVariable("Name", "Name", mail::Variant(QStringLiteral("Müller")), "Name");
 }
-
-QString templatePath()
-{
-    return QDir::tempPath() + QStringLiteral("/fuzz-template-%1.frm").arg(::getpid());
-}
-
 }
 
 // The template file as read from disk, then every section through the
-// template language: only the template error may leave it.
+// template language: only the template error may leave it. The file goes
+// with the input.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    QFile file(templatePath());
-    if (!file.open(QIODevice::WriteOnly) || file.write(fuzzBytes(data, size)) != qint64(size))
+    QTemporaryFile file(QDir::tempPath() + QStringLiteral("/fuzz-template-XXXXXX.frm"));
+    if (!file.open() || file.write(fuzzBytes(data, size)) != qint64(size) || !file.flush())
         return 0;
-    file.close();
     TFormular formular;
-    formular.LoadFromFile(templatePath());
+    formular.LoadFromFile(file.fileName());
     TFormatlist vocabulary;
     fillVocabulary(vocabulary);
     TTemplateContext context(vocabulary, &formular);

@@ -269,6 +269,7 @@ TEST_F(EmailRoadTest, ThePreviewShowsThePagesAndItsCancelSendsNothing)
         reference.setOutputFormat(QPrinter::PdfFormat);
         const QRectF printable = reference.pageLayout().paintRect(QPageLayout::Point);
         const QString pdf = printers.jobs().first().outputFile;
+        EXPECT_TRUE(pdf.startsWith(root.path() + '/')) << pdf.toStdString();
         EXPECT_NEAR(firstWordLeft(pdf), printable.left(), 2.0);
         // The first line's glyphs stand between the printable top and the
         // used font's ascent below it; half a point allows for the raster.
