@@ -177,7 +177,7 @@ void TEmailGenerator::applyAdvertisementSetting(QStringList &output) const
     const QStringList &advertisement = AdvertisementLines();
     if (m_werbungAus) {
         for (const QString &line : advertisement)
-            output.removeOne(line);
+            output.removeAll(line);
         return;
     }
     const bool complete = std::all_of(advertisement.begin(), advertisement.end(),

@@ -260,15 +260,14 @@ private:
         return true;
     }
 
-    void placeValue(QString text, PlaceholderFormat format)
+    // A value's own line breaks stay in the line: the e-mail shows them as
+    // line breaks.
+    void placeValue(const QString &text, PlaceholderFormat format)
     {
         // A wrap width of 0 cannot wrap anything: the slot keeps its width
         // of 0, as the same width without wrapping does.
         if (format.wrap && format.hasWidth && format.width == 0)
             format.wrap = false;
-        // Only wrapped values break lines; elsewhere a line break is a blank.
-        if (!format.wrap)
-            text.replace(carriageReturn, QLatin1Char(' '));
         const int width = format.hasWidth ? format.width : int(text.size());
         takeSlot(text, format.wrap, width);
         m_column += width;

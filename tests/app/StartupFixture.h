@@ -55,9 +55,10 @@ protected:
     // Lets the idle loop run, so the grids show what changed.
     static void processEvents();
 
-    HookedUiServices services;
-    os::FakePrinterService printers;
     QTemporaryDir root;
+    HookedUiServices services;
+    // What the windows print stays in the installation's folder and goes with it.
+    os::FakePrinterService printers{root.filePath(QStringLiteral("pdf"))};
 
 private:
     QByteArray m_savedRegistry;

@@ -5,44 +5,34 @@
 #include "mail/parsermodul.h"
 
 #include <QDir>
-#include <QFile>
-
-#include <unistd.h>
+#include <QTemporaryFile>
 
 namespace {
 
-// A vocabulary with a value of each kind, as the documents give them.
-TFormatlist &vocabulary()
+// A value of each kind, as the documents give them. Every input gets its own
+// list: the template state's reset removes variables.
+void fillVocabulary(TFormatlist &list)
 {
-    static TFormatlist words = [] {
-        TFormatlist list;
-        list.RegisterTemplateCommands();
-        list.AddItem()->SetVariable("Zahl", "Zahl", mail::Variant(qint64(42)), "Zahl");
-        list.AddItem()->SetVariable("Betrag", "Betrag", mail::Variant(1234.5), "Betrag");
-        list.AddItem()->SetVariable("Name", "Name", mail::Variant(QStringLiteral("Müller")), "Name");
-        return list;
-    }();
-    return words;
+    list.RegisterTemplateCommands();
+    list.AddItem()->SetVariable("Zahl", "Zahl", mail::Variant(qint64(42)), "Zahl");
+    list.AddItem()->SetVariable("Betrag", "Betrag", mail::Variant(1234.5), "Betrag");
+    list.AddItem()->SetVariable("Name", "Name", mail::Variant(QStringLiteral("Müller")), "Name");
 }
-
-QString templatePath()
-{
-    return QDir::tempPath() + QStringLiteral("/fuzz-template-%1.frm").arg(::getpid());
-}
-
 }
 
 // The template file as read from disk, then every section through the
-// template language: only the template error may leave it.
+// template language: only the template error may leave it. The file goes
+// with the input.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    QFile file(templatePath());
-    if (!file.open(QIODevice::WriteOnly) || file.write(fuzzBytes(data, size)) != qint64(size))
+    QTemporaryFile file(QDir::tempPath() + QStringLiteral("/fuzz-template-XXXXXX.frm"));
+    if (!file.open() || file.write(fuzzBytes(data, size)) != qint64(size) || !file.flush())
         return 0;
-    file.close();
     TFormular formular;
-    formular.LoadFromFile(templatePath());
-    TTemplateContext context(vocabulary(), &formular);
+    formular.LoadFromFile(file.fileName());
+    TFormatlist vocabulary;
+    fillVocabulary(vocabulary);
+    TTemplateContext context(vocabulary, &formular);
     for (int section = 0; section < FormularSectionCount; ++section) {
         QStringList output;
         try {

@@ -237,7 +237,8 @@ TEST_F(EmailTextTest, RunningSumsRoundToCentsHalfAwayFromZero)
 
 TEST_F(EmailTextTest, AdvertisementFollowsTheSetting)
 {
-    formular.Section(fsDokumentende) = QStringList{"Ende"} + AdvertisementLines();
+    // Every copy goes, also where the template holds the lines twice.
+    formular.Section(fsDokumentende) = AdvertisementLines() + QStringList{"Ende"} + AdvertisementLines();
     writeDocuments(fourPositions);
     EXPECT_EQ(generate().mid(9), QStringList({"-- Fusszeile --", "Ende"}));
     formular.Section(fsDokumentende) = {"Ende"};

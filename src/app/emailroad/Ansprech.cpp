@@ -12,10 +12,16 @@
 #include "platform/runtime/Exceptions.h"
 
 #include <QScopeGuard>
+#include <QScreen>
+#include <QScrollBar>
+
+#include <array>
 
 namespace {
 
 constexpr int AddressColumn = 2;
+// The designed widths: the least each column gets.
+constexpr std::array<int, 4> designedWidths{125, 60, 150, 100};
 
 QString fieldText(const TDataSet &table, const char *name)
 {
@@ -46,8 +52,6 @@ TfrmAnsprech *frmAnsprech = nullptr;
 TfrmAnsprech::TfrmAnsprech(QWidget *parent) : QDialog(parent)
 {
     setupUi(this);
-    for (const auto &[column, width] : {std::pair{0, 125}, {1, 60}, {2, 150}, {3, 100}})
-        lvwAdressen->setColumnWidth(column, width);
     connect(btnOk, &QPushButton::clicked, this, &QDialog::accept);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(lvwAdressen, &QTreeWidget::itemDoubleClicked, this, &QDialog::accept);
@@ -106,9 +110,27 @@ QString TfrmAnsprech::SelectAddress()
         ShowPlainMessage(QStringLiteral("Zu diesem Beleg gibt es keinen Ansprechpartner mit E-Mail-Adresse."));
         return QString();
     }
+    fitColumns();
     if (RunModal(*this) != QDialog::Accepted || !lvwAdressen->currentItem())
         return QString();
     return lvwAdressen->currentItem()->text(AddressColumn);
+}
+
+// Names and addresses are read whole: a column is as wide as its longest
+// text, and the list as wide as its columns as far as the screen allows;
+// beyond that it scrolls sideways.
+void TfrmAnsprech::fitColumns()
+{
+    int wanted = 2 * lvwAdressen->frameWidth() + lvwAdressen->verticalScrollBar()->sizeHint().width();
+    for (int column = 0; column < int(designedWidths.size()); ++column) {
+        lvwAdressen->resizeColumnToContents(column);
+        lvwAdressen->setColumnWidth(column, qMax(designedWidths[column], lvwAdressen->columnWidth(column)));
+        wanted += lvwAdressen->columnWidth(column);
+    }
+    const QMargins margins = layout()->contentsMargins();
+    const int frame = frameGeometry().width() - width();
+    const int room = screen()->availableGeometry().width() - margins.left() - margins.right() - frame;
+    lvwAdressen->setMinimumWidth(qMin(wanted, room));
 }
 
 TfrmAnsprech &ContactPicker()

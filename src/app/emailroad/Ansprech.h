@@ -19,6 +19,7 @@ public:
 
 private:
     bool fillList();
+    void fitColumns();
 };
 
 extern TfrmAnsprech *frmAnsprech;

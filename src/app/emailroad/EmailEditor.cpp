@@ -11,6 +11,7 @@
 #include "mail/formularmodul.h"
 #include "mail/parsermodul.h"
 #include "platform/os/IniFile.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/ScreenPlacement.h"
 #include "platform/ui/UiServices.h"
 
@@ -122,7 +123,7 @@ void TfrmEdit::connectEditing()
     tvwFelder->header()->setStretchLastSection(false);
     tvwFelder->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     connect(btnFeldInsert, &QPushButton::clicked, this, [this] { InsertSelectedEntry(); });
-    connect(btnOk, &QPushButton::clicked, this, &QDialog::accept);
+    connect(btnOk, &QPushButton::clicked, this, &TfrmEdit::saveAndAccept);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(btnHilfe, &QPushButton::clicked, this, [] { ShowDialogHelp(EditorHelpContext, EditorHelpContext); });
 }
@@ -193,9 +194,24 @@ void TfrmEdit::fillMemos()
         memos[section].first->setPlainText(formular.Section(section).join(QLatin1Char('\n')));
 }
 
-void TfrmEdit::writeBack()
+namespace {
+
+// The memo's lines as they stand: a memo's plain text turns no-break spaces
+// into blanks. An empty memo shows an empty section and a section of one
+// empty line alike; that line stays when the section held it.
+QStringList sectionLines(const QPlainTextEdit &memo, const QStringList &before)
 {
-    TFormular &formular = editedTemplate();
+    QStringList lines;
+    for (QTextBlock block = memo.document()->begin(); block.isValid(); block = block.next())
+        lines << block.text();
+    const bool blank = lines == QStringList{QString()};
+    return blank && before != lines ? QStringList() : lines;
+}
+
+}
+
+void TfrmEdit::writeBack(TFormular &formular) const
+{
     formular.SendTo = edtSendTo->text();
     formular.CC = edtCC->text();
     formular.BCC = edtBCC->text();
@@ -208,13 +224,27 @@ void TfrmEdit::writeBack()
     formular.Zwischensumme = cbxZwischensumme->isChecked();
     formular.SpeichernInGesendet = comSpeicherninOrdner->currentText() == sentFolder;
     formular.NachrichtSpeichernIn = edtSpeicherninOrdner->text();
-    const auto lines = [](const QPlainTextEdit *memo) {
-        return memo->toPlainText().isEmpty() ? QStringList() : memo->toPlainText().split(QLatin1Char('\n'));
-    };
-    formular.Section(fsAnlage) = lines(memAnlage);
+    formular.Section(fsAnlage) = sectionLines(*memAnlage, formular.Section(fsAnlage));
     const auto memos = sectionMemos();
     for (int section = 0; section < memos.size(); ++section)
-        formular.Section(section) = lines(memos[section].first);
+        formular.Section(section) = sectionLines(*memos[section].first, formular.Section(section));
+}
+
+// The file is written while the window is still open: a line the file
+// cannot keep, or a folder that refuses the file, is told and every edit
+// stays for the user to mend.
+void TfrmEdit::saveAndAccept()
+{
+    TFormular edited = editedTemplate();
+    writeBack(edited);
+    try {
+        edited.SaveToFile(m_fileName);
+    } catch (const Exception &error) {
+        ui::showEscapedException(error);
+        return;
+    }
+    editedTemplate() = edited;
+    accept();
 }
 
 namespace {
@@ -361,10 +391,8 @@ void TfrmEdit::EditFormular(const QString &fileName, const QString &title, int e
     if (errorSection >= 0)
         goToError(errorSection, errorLine);
     fillTree();
-    if (RunModal(*this) != QDialog::Accepted)
-        return;
-    writeBack();
-    state.Formular->SaveToFile(fileName);
+    m_fileName = fileName;
+    RunModal(*this);
 }
 
 void TfrmEdit::SavePosition() const

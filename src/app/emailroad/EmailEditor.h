@@ -8,6 +8,7 @@
 class QLineEdit;
 class QPlainTextEdit;
 class TFormatlistItem;
+class TFormular;
 
 // The editor of one e-mail template: its header settings, its sections on
 // five pages, and the names that can be inserted into them.
@@ -39,7 +40,8 @@ private:
     void connectEditing();
     void fillHeader();
     void fillMemos();
-    void writeBack();
+    void writeBack(TFormular &formular) const;
+    void saveAndAccept();
     void fillTree();
     void showDependentControls();
     void goToError(int section, int line);
@@ -51,6 +53,7 @@ private:
 
     QHash<QObject *, int> m_tags;
     QWidget *m_insertTarget = nullptr;
+    QString m_fileName;
     bool m_modified = false;
     bool m_filling = false;
 };

@@ -101,7 +101,9 @@ QString TEmailRun::AttachmentNote() const
 
 QString JoinedLines(const QStringList &lines)
 {
-    return lines.join(QStringLiteral("\r\n"));
+    QString text = lines.join(QLatin1Char('\n'));
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
 }
 
 bool WriteAttachmentFile(const QString &path, const QStringList &text)

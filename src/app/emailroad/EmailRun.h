@@ -53,7 +53,8 @@ private:
     std::unique_ptr<TEmailGenerator> m_generator;
 };
 
-// Lines joined with CR LF, as mail bodies and attachment files carry them.
+// Lines joined with CR LF, as mail bodies and attachment files carry them;
+// a line break inside a line (a value of several lines) is a CR LF too.
 QString JoinedLines(const QStringList &lines);
 
 // Writes an attachment file in the suite's encoding; false after a message

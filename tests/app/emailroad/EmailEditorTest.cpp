@@ -4,10 +4,12 @@
 #include "app/dbmodul.h"
 #include "app/emailroad/EmailEditor.h"
 #include "app/mainmodul.h"
+#include "demo/install/MailTemplates.h"
 #include "mail/formularmodul.h"
 #include "mail/parsermodul.h"
 #include "platform/db/TField.h"
 #include "platform/db/TTable.h"
+#include "platform/runtime/TextFile.h"
 
 #include <QFileInfo>
 #include <QHeaderView>
@@ -59,6 +61,13 @@ protected:
                 return item;
         }
         return nullptr;
+    }
+
+    // Typed key by key, letters beyond ASCII included.
+    static void type(QWidget *target, const QString &text)
+    {
+        for (const QChar c : text)
+            QTest::sendKeyEvent(QTest::Click, target, Qt::Key_unknown, QString(c), Qt::NoModifier);
     }
 
     static void insert(TfrmEdit &editor, QWidget *target, const QString &top, const QString &text)
@@ -131,6 +140,52 @@ TEST_F(EmailEditorTest, HeaderSettingsAreSavedAsTheyAreShown)
     EXPECT_FALSE(saved.SpeichernInGesendet);
     EXPECT_TRUE(saved.AlsAnlageSenden);
     EXPECT_EQ(saved.Anlagename, "rechnung.txt");
+}
+
+// A demo template holds a section of one empty line; a no-break space is
+// a character of its own.
+TEST_F(EmailEditorTest, OkWithoutAChangeWritesTheTemplateBackAsItWasRead)
+{
+    demo::writeMailTemplates(path("formulare"));
+    TFormular read;
+    ASSERT_TRUE(read.LoadFromFile(fileName));
+    read.Section(fsFormularende) << QString("Zahlbar\u00a0sofort");
+    read.SaveToFile(fileName);
+    const QString before = ReadTextFile(NormalizedFormularName(fileName)).text;
+    edit([](TfrmEdit &editor) { editor.btnOk->click(); });
+    EXPECT_EQ(ReadTextFile(NormalizedFormularName(fileName)).text, before);
+}
+
+// Told while the window stays open with every edit; the mended template is saved.
+TEST_F(EmailEditorTest, WhatCannotBeSavedIsToldInTheOpenWindowAndMendedThere)
+{
+    for (const QString line : {"Gruß an Łukasz Dvořák", "!Betreff Notiz"}) {
+        edit([&](TfrmEdit &editor) {
+            editor.edtCC->selectAll();
+            type(editor.edtCC, "chef@example.org");
+            editor.memVorgabe->selectAll();
+            type(editor.memVorgabe, line);
+            services.clear();
+            QTest::mouseClick(editor.btnOk, Qt::LeftButton);
+            EXPECT_TRUE(services.messageTexts().value(0).contains("Die Zeile \"" + line + "\" im Bereich"));
+            EXPECT_TRUE(editor.isVisible());
+            editor.memVorgabe->selectAll();
+            type(editor.memVorgabe, "Gruß an Lukasz");
+            QTest::mouseClick(editor.btnOk, Qt::LeftButton);
+        });
+        TFormular saved;
+        ASSERT_TRUE(saved.LoadFromFile(fileName));
+        EXPECT_EQ(QStringList({saved.CC, saved.Section(fsFormularvorgaben).join('|')}),
+                  QStringList({"chef@example.org", "Gruß an Lukasz"}));
+    }
+    // A file standing where the folder would be refuses the template alike.
+    fileName = NormalizedFormularName(fileName) + "/neu";
+    edit([&](TfrmEdit &editor) {
+        editor.btnOk->click();
+        EXPECT_TRUE(editor.isVisible());
+        EXPECT_TRUE(services.messageTexts().last().contains("kann nicht geschrieben werden"));
+        editor.btnCancel->click();
+    });
 }
 
 TEST_F(EmailEditorTest, TheSubFolderShowsOnlyWhenMailsGoIntoTheMailProgramsOutbox)

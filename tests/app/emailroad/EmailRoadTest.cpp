@@ -9,6 +9,7 @@
 #include "app/emailroad/EmailOutbox.h"
 #include "app/emailroad/EmailPreview.h"
 #include "app/emailroad/EmailPrompt.h"
+#include "app/emailroad/EmailRun.h"
 #include "app/emailroad/EmailTab.h"
 #include "app/mainmodul.h"
 #include "demo/install/MailTemplates.h"
@@ -26,6 +27,7 @@
 #include <QPrinter>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QScrollBar>
 #include <QThread>
 
 #include <numeric>
@@ -119,7 +121,8 @@ protected:
 
 TEST_F(EmailRoadTest, TheRequestedInvoiceGoesToTheServerWithItsCopiesAndIsCounted)
 {
-    TfrmPrintMan &w = emailTab();
+    // The customer's remark has two lines; the mail shows both.
+    TfrmPrintMan &w = emailTab({"Rechnung #Auftrag_auftragnr", "Hinweis: #Kunden_Bemerkung", "Summe"});
     w.edtCC->setText("chef@example.org");
     w.edtBCC->setText("archiv@example.org");
     w.btnFensterHintergrund->setChecked(true);
@@ -131,7 +134,10 @@ TEST_F(EmailRoadTest, TheRequestedInvoiceGoesToTheServerWithItsCopiesAndIsCounte
     EXPECT_TRUE(mail.data.contains("Subject: Rechnung 20260001\r\n"));
     EXPECT_TRUE(mail.data.contains("Cc: chef@example.org\r\n"));
     EXPECT_FALSE(mail.data.contains("archiv@"));
-    EXPECT_TRUE(mail.data.contains("\r\n\r\nRechnung 20260001\r\nSumme "));
+    EXPECT_TRUE(mail.data.contains("\r\n\r\nRechnung 20260001\r\nHinweis: Stammkunde seit 1998.\r\n"
+                                   "Lieferung bitte nur werktags bis 15 Uhr.\r\nSumme\r\n"));
+    // The outbox's text and attachment files carry such a break as CR LF too.
+    EXPECT_EQ(JoinedLines({"eins\rzwei", "drei"}), "eins\r\nzwei\r\ndrei");
     EXPECT_EQ(services.messageTexts(), QStringList({sentAndFailed.arg(1).arg(0)}));
     EXPECT_FALSE(EmailState().TablesOpen);
     EXPECT_EQ(services.busyDepth(), 0);
@@ -263,6 +269,7 @@ TEST_F(EmailRoadTest, ThePreviewShowsThePagesAndItsCancelSendsNothing)
         reference.setOutputFormat(QPrinter::PdfFormat);
         const QRectF printable = reference.pageLayout().paintRect(QPageLayout::Point);
         const QString pdf = printers.jobs().first().outputFile;
+        EXPECT_TRUE(pdf.startsWith(root.path() + '/')) << pdf.toStdString();
         EXPECT_NEAR(firstWordLeft(pdf), printable.left(), 2.0);
         // The first line's glyphs stand between the printable top and the
         // used font's ascent below it; half a point allows for the raster.
@@ -315,8 +322,9 @@ TEST_F(EmailRoadTest, TheContactPickerOffersTheCustomersContactsWithAnAddress)
                     {"Nr", "10001"},
                     {"LfdNr", 1},
                     {"Name", "Huber"},
-                    {"eMail", "huber@mueller-soehne.de"},
-                    {"Abteilung", "Einkauf"}},
+                    {"Vorname", "Hans-Jürgen"},
+                    {"eMail", "hans-juergen.huber@mueller-soehne.de"},
+                    {"Abteilung", "Geschäftsleitung"}},
                    {{"Art", "K"}, {"Nr", "10001"}, {"LfdNr", 2}, {"Name", "Ohne"}},
                    {{"Art", "L"}, {"Nr", "10001"}, {"LfdNr", 3}, {"Name", "Lieferant"}, {"eMail", "l@example.org"}},
                    {{"Art", "K"}, {"Nr", "10002"}, {"LfdNr", 4}, {"Name", "Andere"}, {"eMail", "a@example.org"}}});
@@ -327,11 +335,19 @@ TEST_F(EmailRoadTest, TheContactPickerOffersTheCustomersContactsWithAnAddress)
         auto &picker = dynamic_cast<TfrmAnsprech &>(dialog);
         ASSERT_EQ(picker.lvwAdressen->topLevelItemCount(), 1);
         EXPECT_EQ(picker.lvwAdressen->topLevelItem(0)->text(0), "Huber");
+        // Every text stands whole, within its column's margins, and no column is out of sight.
+        const int margins = 2 * (picker.style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1);
+        for (int column = 0; column < 4; ++column) {
+            const QString text = picker.lvwAdressen->topLevelItem(0)->text(column);
+            EXPECT_LE(picker.fontMetrics().horizontalAdvance(text) + margins, picker.lvwAdressen->columnWidth(column))
+                << text.toStdString();
+        }
+        EXPECT_EQ(picker.lvwAdressen->horizontalScrollBar()->maximum(), 0);
         picker.lvwAdressen->setCurrentItem(picker.lvwAdressen->topLevelItem(0));
         picker.btnOk->click();
     });
     w.btnCCadd->click();
-    EXPECT_EQ(w.edtCC->text(), "chef@example.org,huber@mueller-soehne.de");
+    EXPECT_EQ(w.edtCC->text(), "chef@example.org,hans-juergen.huber@mueller-soehne.de");
 
     // No contact of this customer has an address: said, not an empty list.
     demo::writeTable("Ansprech.db", dataFolder(),

@@ -1,4 +1,4 @@
-!Text
+!Dokumentanfang
 #Zahl:1::
 !Wenn 1+1+1+1=4
 ja

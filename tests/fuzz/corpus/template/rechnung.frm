@@ -1,6 +1,6 @@
 !Betreff
 Rechnung #Zahl
-!Text
+!Dokumentanfang
 Sehr geehrte(r) #Name,
 [Betrag: #Betrag:10:2 EUR]
 [[Zeile #Name:m20]]
