@@ -2,8 +2,11 @@
 
 #include <QFileDialog>
 #include <QFileSystemModel>
+#include <QHeaderView>
 #include <QIdentityProxyModel>
 #include <QLocale>
+#include <QStyle>
+#include <QTreeView>
 
 namespace ui {
 namespace {
@@ -38,6 +41,14 @@ void showFileDetailsInGerman(QFileDialog &dialog)
 {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setProxyModel(new GermanFileDetailsModel(&dialog));
+    // Qt sizes the date column for its English short form, which cuts a
+    // German date with its four-digit year.
+    if (auto *details = dialog.findChild<QTreeView *>(QStringLiteral("treeView"))) {
+        const int margins = 2 * (details->style()->pixelMetric(QStyle::PM_FocusFrameHMargin) + 1)
+                            + 2 * details->style()->pixelMetric(QStyle::PM_HeaderMargin);
+        details->header()->resizeSection(
+            kDateColumn, details->fontMetrics().horizontalAdvance(QStringLiteral("00.00.0000 00:00")) + margins);
+    }
 }
 
 } // namespace ui
