@@ -46,11 +46,15 @@ bool listsPrices(const QString &formType)
     return !quantitiesOnly.contains(formType);
 }
 
+// Where a position line's amount ends: number, description, quantity and
+// amount, each behind a blank. Subtotals and sums end there too.
+constexpr int kAmountEnd = 4 + 1 + 40 + 1 + 8 + 1 + 11;
+
 // A subtotal line of the table: the label right-aligned in front of the
 // amount column.
 QString subtotalLine(const QString &label, const QString &sum)
 {
-    return label.rightJustified(4 + 1 + 40 + 1 + 8) + QStringLiteral(" #") + sum + QStringLiteral(":11:2");
+    return label.rightJustified(kAmountEnd - 12) + QStringLiteral(" #") + sum + QStringLiteral(":11:2");
 }
 
 // The table of positions, numbered as on paper: text lines carry no
@@ -99,8 +103,8 @@ QStringList positionLines(bool prices)
 QStringList totalLines(const QString &head)
 {
     const auto inDocumentCurrency = [&head](const QString &amount) { return head + amount + QStringLiteral("Wae"); };
-    constexpr int labelWidth = 53;
-    const QString rule = QString(labelWidth - 2, QLatin1Char(' ')) + QString(15, QLatin1Char('-'));
+    constexpr int labelWidth = kAmountEnd - 12;
+    const QString rule = QString(kAmountEnd - 15, QLatin1Char(' ')) + QString(15, QLatin1Char('-'));
     const auto line = [](const QString &label, int printedWidth, const QString &amount) {
         return label + QString(labelWidth - printedWidth, QLatin1Char(' ')) + amount + QStringLiteral(" #Var_Währung");
     };

@@ -42,7 +42,12 @@ Layout positionLabel(const QString &partnerPrefix, const QString &documentLabel)
     layout.objects.append(textObject("Artikelnummer", {4, 14, 26, 4}, {"\"Art.-Nr. \" + Artikelnr"}, font(7.5)));
     layout.objects.append(textObject("Menge", {30, 14, 36, 4}, {"Trim(FStr(menge, ZahlFormatMenge)) + \" \" + Einheit"},
                                      font(7.5, true), Qt::AlignRight));
-    layout.objects.append(barcodeObject("Code", {4, 19, 62, 12}, "Artikelnr", LL_BARCODE_CODE128));
+    // The bar code's own line of text shrinks with its height, to less than
+    // a millimetre on a label this low; the number under it is set as text.
+    LayoutObject code = barcodeObject("Code", {4, 19, 62, 10}, "Artikelnr", LL_BARCODE_CODE128);
+    code.showText = false;
+    layout.objects.append(code);
+    layout.objects.append(textObject("Codenummer", {4, 29.3, 62, 3.5}, {"Artikelnr"}, font(7), Qt::AlignHCenter));
     layout.objects.append(textObject("Beleg", {4, 33, 62, 7},
                                      {'"' + documentLabel + " \" + auftragnr", partnerPrefix + "Name"}, font(6.5)));
     return layout;

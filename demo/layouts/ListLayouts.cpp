@@ -24,6 +24,8 @@ ListColumn money(const QString &title, double width, const QString &expression, 
     return ListColumn{title, width, amountOf(expression), kRight, total.isEmpty() ? QString() : amountOf(total)};
 }
 
+// A date ("06.10.2026") needs 20 mm in the lists' 8.5 point type; a
+// narrower column would break it inside the number.
 ListColumn date(const QString &title, double width, const QString &field)
 {
     return ListColumn{title, width, dateOf(field)};
@@ -118,9 +120,9 @@ QList<QPair<QString, Layout>> receivableLists()
         {"OffenePosten_Liste.lst", listLayout({"Offene Posten",
                                                {},
                                                {{"Beleg-Nr.", 20, "auftragnr"},
-                                                {"Kunde", 41, "kundennr + \" \" + Kunde_Name"},
-                                                date("Datum", 19, "Datum"),
-                                                date("fällig", 19, "faellig"),
+                                                {"Kunde", 39, "kundennr + \" \" + Kunde_Name"},
+                                                date("Datum", 20, "Datum"),
+                                                date("fällig", 20, "faellig"),
                                                 money("Betrag", 23, "auftragswert", "SummeAuftragswert"),
                                                 money("gezahlt", 23, "gezahlt", "SummeZahlbetrag"),
                                                 money("offen", 23, "offenerBetrag", "SummeOffenerBetrag"),
@@ -129,9 +131,9 @@ QList<QPair<QString, Layout>> receivableLists()
         {"OpoBList_Liste.lst", listLayout({"Offene Posten Einkauf",
                                            {},
                                            {{"Best.-Nr.", 20, "auftragnr"},
-                                            {"Lieferant", 50, "kundennr + \" \" + Lieferant_Name"},
-                                            date("Datum", 19, "Datum"),
-                                            date("fällig", 19, "faellig"),
+                                            {"Lieferant", 48, "kundennr + \" \" + Lieferant_Name"},
+                                            date("Datum", 20, "Datum"),
+                                            date("fällig", 20, "faellig"),
                                             money("Betrag", 25, "Auftragswert", "SummeAuftragswert"),
                                             money("gezahlt", 24, "Gezahlt", "SummeZahlbetrag"),
                                             money("offen", 23, "Auftragswert - Gezahlt", "SummeOffenerBetrag")},

@@ -1,6 +1,7 @@
 #include "platform/report/LayoutDesigner.h"
 
 #include "platform/report/DialogRunner.h"
+#include "platform/report/GermanDecimalSpinBox.h"
 #include "platform/report/LayoutBuilder.h"
 #include "platform/report/LayoutFile.h"
 #include "platform/report/LayoutNames.h"
@@ -33,6 +34,7 @@
 #include <QVBoxLayout>
 
 #include <cmath>
+#include <optional>
 
 namespace report {
 namespace {
@@ -56,13 +58,19 @@ QString numberText(double value)
 }
 
 // A German number typed into a table cell; "." is taken as a decimal point
-// too, so no typed value turns into a thousand times itself.
-double numberFrom(QString text)
+// too, so no typed value turns into a thousand times itself. Empty when the
+// text is no number.
+std::optional<double> numberFrom(QString text)
 {
     text = text.trimmed().replace(QLatin1Char('.'), QLatin1Char(','));
     bool ok = false;
     const double value = germanNumbers().toDouble(text, &ok);
-    return ok ? value : 0;
+    return ok ? std::optional(value) : std::nullopt;
+}
+
+QString notANumber(const QString &label)
+{
+    return QStringLiteral("Bei „%1“ ist nur eine Zahl möglich. Der Wert wurde nicht übernommen.").arg(label);
 }
 
 int alignIndex(Qt::Alignment a)
@@ -242,7 +250,7 @@ QWidget *LayoutDesigner::buildPageProperties()
     auto *form = new QFormLayout(panel);
     const auto number = [&](const char *name, const QString &label, double value, double max, ValueRule rule,
                             auto &&apply) {
-        auto *box = new QDoubleSpinBox;
+        auto *box = new GermanDecimalSpinBox;
         box->setObjectName(QLatin1String(name));
         box->setRange(0, max);
         box->setDecimals(1);
@@ -340,7 +348,7 @@ QString LayoutDesigner::elementName(int index) const
 
 QDoubleSpinBox *LayoutDesigner::mmBox()
 {
-    auto *box = new QDoubleSpinBox;
+    auto *box = new GermanDecimalSpinBox;
     box->setRange(-1000, 1000);
     box->setDecimals(1);
     box->setSuffix(QStringLiteral(" mm"));
@@ -364,7 +372,7 @@ QWidget *LayoutDesigner::buildProperties()
     m_appearance->addItems({QStringLiteral("Alle Seiten"), QStringLiteral("Erste Seite"), QStringLiteral("Folgeseiten"),
                             QStringLiteral("Nach der Tabelle")});
     m_font = new QFontComboBox;
-    m_fontSize = new QDoubleSpinBox;
+    m_fontSize = new GermanDecimalSpinBox;
     m_fontSize->setRange(4, 72);
     m_bold = new QCheckBox(QStringLiteral("Fett"));
     m_italic = new QCheckBox(QStringLiteral("Kursiv"));
@@ -379,7 +387,7 @@ QWidget *LayoutDesigner::buildProperties()
         m_symbology->addItem(symbologyName(type), type);
     m_file = new QLineEdit;
     m_variable = new QLineEdit;
-    m_pen = new QDoubleSpinBox;
+    m_pen = new GermanDecimalSpinBox;
     m_pen->setRange(0, 10);
     m_pen->setSingleStep(0.1);
     m_columns = new QTableWidget(0, 5);
@@ -585,6 +593,8 @@ void LayoutDesigner::showColumns()
     m_loading = wasLoading;
 }
 
+// A width or size that is no number, or a width of nothing, is refused:
+// the cell shows the value kept again and the user is told.
 void LayoutDesigner::applyColumns()
 {
     if (m_loading || !m_layout.table)
@@ -593,9 +603,21 @@ void LayoutDesigner::applyColumns()
         const int r = m_columns->item(line, 0)->data(Qt::UserRole).toInt();
         const int c = m_columns->item(line, 0)->data(Qt::UserRole + 1).toInt();
         TableColumn &col = m_layout.table->rows[r].columns[c];
-        col.width = numberFrom(m_columns->item(line, 1)->text());
+        const std::optional<double> width = numberFrom(m_columns->item(line, 1)->text());
+        const std::optional<double> size = numberFrom(m_columns->item(line, 3)->text());
+        const QString refusal = !width  ? notANumber(QStringLiteral("Breite"))
+                                : !size ? notANumber(QStringLiteral("Größe"))
+                                        : refusalOf(ValueRule::Size, QStringLiteral("Breite:"), *width);
+        if (!refusal.isEmpty()) {
+            const QSignalBlocker quiet(m_columns);
+            m_columns->item(line, 1)->setText(numberText(col.width));
+            m_columns->item(line, 3)->setText(numberText(col.font.size));
+            ui::showWarning(refusal);
+            continue;
+        }
+        col.width = *width;
         col.align = alignAt(qMax(0, kAlignNames.indexOf(m_columns->item(line, 2)->text())));
-        col.font.size = qMax(4.0, numberFrom(m_columns->item(line, 3)->text()));
+        col.font.size = qMax(4.0, *size);
         col.expression = Expression(m_columns->item(line, 4)->text());
     }
     layoutChanged();

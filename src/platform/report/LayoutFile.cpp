@@ -8,7 +8,10 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QStringDecoder>
+
+#include <functional>
 
 namespace report {
 namespace {
@@ -16,9 +19,11 @@ namespace {
 const QString kHeader = QStringLiteral("TintlenLayout %1");
 const QString kEnd = QStringLiteral("[End]");
 
+// The shortest text that reads back as the same number, so that a saved
+// layout holds what was loaded, up to the largest number there is.
 QString num(double v)
 {
-    return QString::number(v, 'g', 10);
+    return QString::number(v, 'g', QLocale::FloatingPointShortest);
 }
 
 QString rectText(const QRectF &r)
@@ -220,22 +225,47 @@ int loadLayout(const QString &path, Layout &layout, QString *message)
 
 namespace {
 
-bool writeAtomically(const QString &path, const QByteArray &bytes, QString *message)
+// Writes `bytes` in the place of `path`. `refusal`, when given, looks at the
+// written file before it replaces the old one and says why it must not.
+bool writeAtomically(const QString &path, const QByteArray &bytes, QString *message,
+                     const std::function<QString(const QString &)> &refusal = {})
 {
     runtime::ReplacingFile file(path);
-    if (!file.open() || file.file().write(bytes) != bytes.size() || !file.commit()) {
-        if (message)
-            *message = fileWriteFailure(path);
-        return false;
-    }
-    return true;
+    const bool written = file.open() && file.file().write(bytes) == bytes.size() && file.file().flush();
+    const QString refused = written && refusal ? refusal(file.temporaryPath()) : QString();
+    if (written && refused.isEmpty() && file.commit())
+        return true;
+    if (message)
+        *message = refused.isEmpty() ? fileWriteFailure(path) : refused;
+    return false;
 }
 
+// Why the file written at `path` does not read back as `text`; empty when
+// it does.
+QString readBackProblem(const QString &path, const QString &text)
+{
+    Layout reread;
+    QString reason;
+    if (loadLayout(path, reread, &reason) != 0)
+        return reason;
+    if (layoutToText(reread) != text)
+        return QStringLiteral("Die geschriebene Datei weicht vom Layout ab");
+    return {};
+}
 }
 
+// What is written must open again as it is, or the old file stays: a layout
+// that saves but no longer loads would leave the user with neither.
 bool saveLayout(const QString &path, const Layout &layout, QString *message)
 {
-    return writeAtomically(path, layoutToText(layout).toUtf8(), message);
+    const QString text = layoutToText(layout);
+    return writeAtomically(path, text.toUtf8(), message, [&](const QString &written) {
+        const QString problem = readBackProblem(written, text);
+        return problem.isEmpty() ? QString()
+                                 : QStringLiteral("Das Layout %1 wurde nicht gespeichert, weil es sich so nicht "
+                                                  "wieder öffnen ließe (%2). Die bisherige Datei bleibt unverändert.")
+                                       .arg(path, problem);
+    });
 }
 
 QString resolveLayoutPath(const QString &path, int kind)

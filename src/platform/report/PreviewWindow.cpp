@@ -3,6 +3,7 @@
 #include "platform/os/SystemPrinterService.h"
 #include "platform/report/DialogRunner.h"
 #include "platform/report/PagePainter.h"
+#include "platform/report/PdfSaveDialog.h"
 #include "platform/report/PdfSink.h"
 #include "platform/report/PrintOptionsDialog.h"
 #include "platform/report/PrinterOutput.h"
@@ -13,8 +14,6 @@
 
 #include <QComboBox>
 #include <QDir>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -252,29 +251,13 @@ void PreviewWindow::askAndPrint()
     }
 }
 
-// A name typed without ".pdf" gets it, whatever else it holds ("Rechnung
-// 01.10.2026"); whether to replace a file is asked for the file that is
-// actually written.
 void PreviewWindow::askAndSave()
 {
-    QFileDialog dialog(this, QStringLiteral("Als PDF speichern"), suggestedPdfPath(),
-                       QStringLiteral("PDF-Dateien (*.pdf)"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite);
-    if (runDialog(dialog) != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+    PdfSaveDialog dialog(this, suggestedPdfPath());
+    if (runDialog(dialog) != QDialog::Accepted || dialog.pdfPath().isEmpty())
         return;
-    QString path = dialog.selectedFiles().constFirst();
-    if (!path.endsWith(QLatin1String(".pdf"), Qt::CaseInsensitive))
-        path += QStringLiteral(".pdf");
-    if (QFileInfo::exists(path)
-        && ui::services().messageBox(QStringLiteral("Die Datei %1 ist schon vorhanden. Soll sie ersetzt werden?")
-                                         .arg(QDir::toNativeSeparators(path)),
-                                     QStringLiteral("Als PDF speichern"), ui::MsgIcon::Question, ui::MsgButtons::YesNo,
-                                     ui::IDNO)
-               != ui::IDYES)
-        return;
-    if (saveAsPdf(path) != 0)
-        ui::showWarning(QStringLiteral("Die PDF-Datei %1 konnte nicht geschrieben werden.").arg(path));
+    if (saveAsPdf(dialog.pdfPath()) != 0)
+        ui::showWarning(QStringLiteral("Die PDF-Datei %1 konnte nicht geschrieben werden.").arg(dialog.pdfPath()));
 }
 
 bool showPreview(const QString &previewFile, const QString &title, QWidget *parent)

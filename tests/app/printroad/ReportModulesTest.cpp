@@ -10,6 +10,7 @@
 #include "platform/report/api/ReportApi.h"
 #include "platform/runtime/FormatSettings.h"
 #include "support/FakePrinterService.h"
+#include "support/TextPrinting.h"
 
 #include <QDialog>
 #include <QDir>
@@ -68,6 +69,34 @@ bool inked(const QImage &page, const QRectF &area)
     return false;
 }
 
+struct PdfWord
+{
+    int page;
+    QRectF box; // in points
+    QString text;
+};
+
+QList<PdfWord> pdfWords(const QString &pdf)
+{
+    QProcess boxes;
+    boxes.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    boxes.waitForFinished(20000);
+    const QStringList pages = QString::fromUtf8(boxes.readAllStandardOutput()).split(QStringLiteral("<page ")).mid(1);
+    static const QRegularExpression word(
+        QStringLiteral(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
+    QList<PdfWord> words;
+    for (int n = 0; n < pages.size(); ++n) {
+        for (auto it = word.globalMatch(pages.at(n)); it.hasNext();) {
+            const QRegularExpressionMatch m = it.next();
+            words.append({n,
+                          QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                                 QPointF(m.captured(3).toDouble(), m.captured(4).toDouble())),
+                          m.captured(5)});
+        }
+    }
+    return words;
+}
+
 // Words of the PDF matching `pattern` whose first or last character shows
 // no ink once the page is rendered: text its box cut. The PDF's text keeps
 // a cut word whole, so only the rendering shows the cut.
@@ -77,32 +106,36 @@ QStringList cutWords(const QString &pdf, const QRegularExpression &pattern)
     const QTemporaryDir images;
     QProcess::execute(QStringLiteral("pdftoppm"),
                       {QStringLiteral("-r"), QString::number(dpi), QStringLiteral("-gray"), pdf, images.filePath("p")});
-    QProcess boxes;
-    boxes.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
-    boxes.waitForFinished(20000);
-    const QStringList pages = QString::fromUtf8(boxes.readAllStandardOutput()).split(QStringLiteral("<page ")).mid(1);
-    const QStringList files = QDir(images.path()).entryList({QStringLiteral("p-*.pgm")}, QDir::Files, QDir::Name);
-    static const QRegularExpression word(
-        QStringLiteral(R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)</word>)re"));
+    QList<QImage> pages;
+    for (const QString &file : QDir(images.path()).entryList({QStringLiteral("p-*.pgm")}, QDir::Files, QDir::Name))
+        pages.append(QImage(images.filePath(file)));
     constexpr double scale = dpi / 72;
     QStringList cut;
-    for (qsizetype n = 0; n < qMin(pages.size(), files.size()); ++n) {
-        const QImage page(images.filePath(files.at(n)));
-        for (auto it = word.globalMatch(pages.at(n)); it.hasNext();) {
-            const QRegularExpressionMatch m = it.next();
-            if (!pattern.match(m.captured(5)).hasMatch())
-                continue;
-            const QRectF box(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()) * scale,
-                             QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()) * scale);
-            const double glyph = box.width() / qMax<qsizetype>(1, m.captured(5).size());
-            if (!inked(page, QRectF(box.left(), box.top(), glyph, box.height()))
-                || !inked(page, QRectF(box.right() - glyph, box.top(), glyph, box.height())))
-                cut << m.captured(5);
-        }
+    for (const PdfWord &w : pdfWords(pdf)) {
+        if (w.page >= pages.size() || !pattern.match(w.text).hasMatch())
+            continue;
+        const QImage &page = pages.at(w.page);
+        const QRectF box(w.box.topLeft() * scale, w.box.bottomRight() * scale);
+        const double glyph = box.width() / qMax<qsizetype>(1, w.text.size());
+        if (!inked(page, QRectF(box.left(), box.top(), glyph, box.height()))
+            || !inked(page, QRectF(box.right() - glyph, box.top(), glyph, box.height())))
+            cut << w.text;
     }
     return cut;
 }
 
+// Words set so small that paper would not show them legibly: below the
+// 4.8 point of a label's sender line.
+QStringList tinyWords(const QString &pdf)
+{
+    constexpr double smallestLine = 5; // points from top to bottom of a 4.5 point type's line
+    QStringList tiny;
+    for (const PdfWord &w : pdfWords(pdf)) {
+        if (w.box.height() < smallestLine)
+            tiny << w.text;
+    }
+    return tiny;
+}
 }
 
 // Every demo form printed by the print loop through the module field
@@ -173,6 +206,10 @@ TEST_P(DemoForms, PrintsTheDemoRecordsIntoAPdf)
     // No number or address loses a character to its box.
     static const QRegularExpression numberOrAddress(QRegularExpression::anchoredPattern(QStringLiteral(".*[0-9@].*")));
     EXPECT_EQ(cutWords(pdf, numberOrAddress).join(u' ').toStdString(), "") << name.toStdString();
+    EXPECT_EQ(tinyWords(pdf).join(u' ').toStdString(), "") << name.toStdString();
+    // No date breaks inside its column ("06.10.202" over "6").
+    static const QRegularExpression brokenDate(QStringLiteral("\\b\\d\\d\\.\\d\\d\\.\\d{1,3}(?!\\d)"));
+    EXPECT_FALSE(brokenDate.match(text).hasMatch()) << name.toStdString() << "\n" << text.toStdString();
     EXPECT_TRUE(services.messageTexts().isEmpty()) << services.messageTexts().join("|").toStdString();
     // The designer, prepared with the names printing defines, calls none of
     // the form's names unknown.

@@ -218,12 +218,29 @@ TEST_F(Designer, NumbersAreGermanAndAnElementNeverLeavesThePageUnnoticed)
         EXPECT_DOUBLE_EQ(child<QDoubleSpinBox>(designer, c.box)->value(), shown.value(c.box));
     }
 
+    // A point is the decimal comma in every number box, never a thousands point.
+    user.clear();
+    for (const auto &[box, point] : {std::pair{"x", "1.5"}, {"width", "20.5"}, {"fontSize", "8.5"}, {"pen", "0.3"}})
+        typeInto(child<QDoubleSpinBox>(designer, box), point);
+    const LayoutObject &entered = designer.layout().objects.at(text);
+    EXPECT_EQ(QList<double>({entered.rect.left(), entered.rect.width(), entered.font.size, entered.pen}),
+              QList<double>({1.5, 20.5, 8.5, 0.3}));
+    EXPECT_EQ(x->text(), "1,5 mm");
+    EXPECT_TRUE(user.messages().isEmpty());
+
     designer.canvas()->select(designer.canvas()->tableIndex());
     auto *columns = child<QTableWidget>(designer, "columns");
     columns->item(1, 1)->setText("120,5");
     EXPECT_DOUBLE_EQ(designer.layout().table->rows.at(1).columns.at(0).width, 120.5);
     designer.canvas()->select(designer.canvas()->tableIndex());
     EXPECT_EQ(columns->item(1, 1)->text(), "120,5");
+    for (const char *typed : {"12a", "0", "1.234,5"}) {
+        user.clear();
+        columns->item(1, 1)->setText(typed);
+        EXPECT_DOUBLE_EQ(designer.layout().table->rows.at(1).columns.at(0).width, 120.5) << typed;
+        EXPECT_EQ(columns->item(1, 1)->text(), "120,5") << typed;
+        EXPECT_EQ(user.messages().size(), 1) << typed;
+    }
 }
 
 // A paper or label size that cannot hold the layout, or cannot be drawn,
@@ -252,6 +269,7 @@ TEST_F(Designer, APageOrLabelThatCannotHoldTheLayoutIsRefused)
         {&labels, "labelWidth", "50", "„Adresse“ außerhalb des Etiketts (50 x 37 mm)"},
         {&labels, "columns", "4", "Etiketten außerhalb des Bogens (210 x 297 mm)"},
         {&labels, "columns", "2,5", "Bei „Spalten“ ist nur eine ganze Zahl ab 1 möglich."},
+        {&labels, "columns", "2.5", "Bei „Spalten“ ist nur eine ganze Zahl ab 1 möglich."},
         {&labels, "rows", "0", "Bei „Zeilen“ ist nur eine ganze Zahl ab 1 möglich."},
         {&labels, "rows", "3", ""},
         {&labels, "pageHeight", "200", "Etiketten außerhalb des Bogens (210 x 200 mm)"},
@@ -260,6 +278,7 @@ TEST_F(Designer, APageOrLabelThatCannotHoldTheLayoutIsRefused)
         {&tape, "labelHeight", "9", ""},
         {&tape, "labelHeight", "12", ""},
         {&tape, "labelHeight", "4,5", "„Inhalt“ außerhalb des Etiketts (70 x 4,5 mm)"},
+        {&tape, "labelHeight", "4.5", "„Inhalt“ außerhalb des Etiketts (70 x 4,5 mm)"},
     };
     for (const auto &c : cases) {
         user.clear();

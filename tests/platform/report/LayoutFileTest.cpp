@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
+
 using namespace report;
 
 namespace {
@@ -144,4 +146,30 @@ TEST(LayoutFile, NamesAsTheProgramWritesThem)
     EXPECT_EQ(resolveLayoutPath(windowsStyle + ".lst.lst", LL_PROJECT_LIST), list);
     EXPECT_EQ(resolveLayoutPath(windowsStyle, LL_PROJECT_CARD), list);
     EXPECT_EQ(resolveLayoutPath(windowsStyle, LL_PROJECT_LABEL), dir.filePath("Formulare/rechnung.lbl"));
+}
+
+// What saving writes opens again as it was, down to the last digit of the
+// largest number; a layout that would not open again is not written and
+// the file before stays, without a temporary beside it.
+TEST(LayoutFile, SavingWritesWhatOpensAgainOrNothing)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("rechnung.lst");
+    Layout extreme = sampleList();
+    extreme.marginLeft = std::numeric_limits<double>::max();
+    extreme.marginRight = -std::numeric_limits<double>::max();
+    extreme.objects[0].rect.moveLeft(0.1 + 0.2);
+    extreme.table->followingTop = 1e-300;
+    Layout twoLines = sampleList();
+    twoLines.objects[4].expression = Expression("Artikelnr\nMenge");
+    for (const auto &[layout, saved] : {std::pair{extreme, true}, {twoLines, false}}) {
+        ASSERT_TRUE(saveLayout(path, sampleList()));
+        QString message;
+        EXPECT_EQ(saveLayout(path, layout, &message), saved);
+        Layout read;
+        ASSERT_EQ(loadLayout(path, read), 0);
+        EXPECT_EQ(layoutToText(read), layoutToText(saved ? layout : sampleList()));
+        EXPECT_EQ(message.contains("nicht gespeichert"), !saved) << message.toStdString();
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"rechnung.lst"});
+    }
 }

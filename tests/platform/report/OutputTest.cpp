@@ -10,6 +10,7 @@
 #include "platform/report/TextMetrics.h"
 #include "platform/report/api/ReportApi.h"
 #include "support/RecordingUiServices.h"
+#include "support/TextPrinting.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -26,6 +27,7 @@
 #include <QScrollArea>
 #include <QSpinBox>
 #include <QTest>
+#include <QTreeView>
 
 #include <csignal>
 #include <sys/resource.h>
@@ -40,6 +42,20 @@ QString run(const QString &program, const QStringList &args)
     process.start(program, args);
     process.waitForFinished(20000);
     return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+// The size and date a file dialog lists for `file`, once it has read its folder.
+QString fileDetails(QDialog &dialog, const QString &file)
+{
+    const auto *files = dialog.findChild<QTreeView *>(QStringLiteral("treeView"));
+    QModelIndex row;
+    EXPECT_TRUE(QTest::qWaitFor([&] {
+        const QModelIndexList found =
+            files->model()->match(files->model()->index(0, 0, files->rootIndex()), Qt::DisplayRole, file);
+        row = found.value(0);
+        return row.isValid();
+    }));
+    return row.siblingAtColumn(1).data().toString() + " | " + row.siblingAtColumn(3).data().toString();
 }
 
 int pdfPages(const QString &path)
@@ -342,14 +358,16 @@ TEST_F(Output, PreviewZoomNavigationAndPdfNamesMeetTheUser)
 }
 
 // "Als PDF speichern" writes a PDF file under the name typed, with ".pdf"
-// added where it lacks it, and asks before it replaces a file.
+// added where it lacks it, and asks before it replaces a file; "Nein" goes
+// back to the dialog for another name. The dialog dates its files in German.
 TEST_F(Output, SavingFromThePreviewWritesAPdfFileUnderTheTypedName)
 {
     ASSERT_EQ(LlPrintStart(job, LL_PROJECT_LIST, layout, LL_PRINT_PREVIEW, 0), 0);
     printList(job, {10});
     ASSERT_EQ(LlPrintEnd(job, 0), 0);
     QFile old(dir.filePath("Alt.pdf"));
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("alt") == 3);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("alt") == 3 && old.flush());
+    ASSERT_TRUE(old.setFileTime(QDateTime(QDate(2026, 10, 6), QTime(14, 5)), QFileDevice::FileModificationTime));
     old.close();
     const QByteArray savedPdfFolder = qgetenv("TINTLEN_PDF_DIR");
     qputenv("TINTLEN_PDF_DIR", dir.path().toUtf8());
@@ -357,13 +375,14 @@ TEST_F(Output, SavingFromThePreviewWritesAPdfFileUnderTheTypedName)
     {
         const char *typed;
         const char *written;
-        int replace; // the answer when asked, 0: not asked
+        int replace;         // the answer when asked, 0: not asked
+        const char *retyped; // typed after "Nein"
     } cases[] = {
-        {"Meine Rechnung", "Meine Rechnung.pdf", 0},
-        {"Rechnung 01.10.2026", "Rechnung 01.10.2026.pdf", 0},
-        {"Gross.PDF", "Gross.PDF", 0},
-        {"Alt", "Alt.pdf", ui::IDNO},
-        {"Alt", "Alt.pdf", ui::IDYES},
+        {"Meine Rechnung", "Meine Rechnung.pdf", 0, nullptr},
+        {"Rechnung 01.10.2026", "Rechnung 01.10.2026.pdf", 0, nullptr},
+        {"Gross.PDF", "Gross.PDF", 0, nullptr},
+        {"Alt", "Neu.pdf", ui::IDNO, "Neu"},
+        {"Alt", "Alt.pdf", ui::IDYES, nullptr},
     };
     for (const auto &c : cases) {
         ui::ScopedRecordingUiServices user;
@@ -377,14 +396,23 @@ TEST_F(Output, SavingFromThePreviewWritesAPdfFileUnderTheTypedName)
             }
             dialog.show();
             auto *name = dialog.findChild<QLineEdit *>("fileNameEdit");
-            name->selectAll();
-            QTest::keyClicks(name, QString::fromUtf8(c.typed));
-            QTest::keyClick(name, Qt::Key_Return);
+            const auto enter = [name](const char *text) {
+                name->selectAll();
+                QTest::keyClicks(name, QString::fromUtf8(text));
+                QTest::keyClick(name, Qt::Key_Return);
+            };
+            enter(c.typed);
+            if (c.retyped) {
+                EXPECT_TRUE(dialog.isVisible());
+                EXPECT_EQ(fileDetails(dialog, "Alt.pdf"), "3 Bytes | 06.10.2026 14:05");
+                enter(c.retyped);
+            }
             return dialog.result();
         });
         EXPECT_EQ(LlPreviewDisplay(job, layout, "", nullptr), 0);
         EXPECT_EQ(user.messages().size(), c.replace != 0 ? 1 : 0) << c.typed;
-        EXPECT_EQ(pdfPages(dir.filePath(QString::fromUtf8(c.written))), c.replace == ui::IDNO ? -1 : 1) << c.typed;
+        EXPECT_EQ(pdfPages(dir.filePath(QString::fromUtf8(c.written))), 1) << c.typed;
+        EXPECT_EQ(pdfPages(dir.filePath("Alt.pdf")), c.replace == ui::IDYES ? 1 : -1) << c.typed;
     }
     qputenv("TINTLEN_PDF_DIR", savedPdfFolder);
 }
