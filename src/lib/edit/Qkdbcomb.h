@@ -138,7 +138,12 @@ private:
     QPoint listPosition(const QSize &size) const;
     // Selects the row without touching the text.
     void selectRow(int index);
+    int firstItemShowing(const QString &display) const;
+    // As firstItemShowing; an empty text shows no item.
     int indexOfDisplay(const QString &display) const;
+    int indexOfValue(const QString &value) const;
+    int indexOfText(int picked) const;
+    void showFieldItem(int index);
     bool beginItemChange();
     bool selectNextStartingWith(QChar character);
     bool completeMatch(QChar &key);

@@ -305,3 +305,28 @@ TEST(GalleryProgram, ClosingStoresWhatWasTypedAndEnds)
     EXPECT_FALSE(QDir(folder).exists()) << "the temporary tables are gone";
     EXPECT_TRUE(user.messageTexts().isEmpty()) << user.messageTexts().join(QLatin1Char('\n')).toStdString();
 }
+
+// Two customers share one name; the one picked in the grid's customer
+// column is the one the position stores.
+TEST_F(Gallery, TheGridStoresTheCustomerPickedAmongTwoOfOneName)
+{
+    auto *grid = part<TqkDBGrid>("positionGrid");
+    auto *combo = part<TqkDBComboBox>("kundeCombo");
+    const int second = int(combo->Items().indexOf(QStringLiteral("Müller & Söhne GmbH\t10008")));
+    ASSERT_GE(second, 0);
+    grid->setFocus();
+    grid->SelectColumn(9);
+    QApplication::processEvents();
+    QTest::mouseClick(combo->Button(), Qt::LeftButton);
+    ASSERT_TRUE(combo->IsDroppedDown());
+    TqkPopupListbox *list = combo->PopupList();
+    list->scrollToItem(list->item(second));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(second)).center());
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Down);
+    TTable stored;
+    stored.SetDatabaseName(folder.path());
+    stored.SetTableName(QStringLiteral("atrpos"));
+    stored.Open();
+    EXPECT_EQ(stored.FieldByName(QStringLiteral("kundennr"))->Text(), QStringLiteral("10008"));
+}

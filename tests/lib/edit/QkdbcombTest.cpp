@@ -399,3 +399,28 @@ TEST_F(ComboBoxTest, HintsStayOffWhileTheListIsDown)
     askHint();
     EXPECT_EQ(hints, 2);
 }
+
+// Two items of one text store different values: the item picked stores its
+// own, a text typed the first item's.
+TEST_F(ComboBoxTest, ThePickedItemStoresItsOwnValueATypedTextTheFirstItemsValue)
+{
+    const QString nr = customers->FieldByName("nr")->AsString();
+    for (const bool typed : {false, true}) {
+        auto *combo = makeCombo(csDropDown, {"Deutschland\tD", "Schweiz\tCH", "Deutschland\tDE"});
+        combo->SetMapList(true);
+        combo->SetDataSource(source.get());
+        combo->SetDataField("Land");
+        show(combo);
+        combo->DropDown();
+        TqkPopupListbox *list = combo->PopupList();
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(2)).center());
+        if (typed) {
+            QTest::keyClick(combo, Qt::Key_A, Qt::ControlModifier);
+            typeText(combo, "Deutschland");
+        }
+        leave(combo);
+        customers->Post();
+        EXPECT_EQ(storedCustomerField(nr, "Land"), typed ? "D" : "DE");
+        delete combo;
+    }
+}
