@@ -261,6 +261,11 @@ int TqkDBComboBox::indexOfText(int picked) const
     return firstItemShowing(text());
 }
 
+bool TqkDBComboBox::textMatchesNoItem() const
+{
+    return m_mapList && !text().isEmpty() && indexOfText(ItemIndex()) < 0;
+}
+
 void TqkDBComboBox::SetStyle(TComboBoxStyle style)
 {
     m_style = style;
@@ -352,6 +357,24 @@ void TqkDBComboBox::showFieldItem(int index)
         m_itemIndex = index;
     else
         selectRow(index);
+}
+
+void TqkDBComboBox::UpdateData()
+{
+    if (!refuseTextOfNoItem())
+        TqkDBCustomEdit::UpdateData();
+}
+
+// A list-bound combo stores only what its list holds: a text that is no
+// item's is refused as a list-only combo refuses a key of no item, with a
+// beep, and the value kept is shown again.
+bool TqkDBComboBox::refuseTextOfNoItem()
+{
+    if (isReadOnly() || !isModified() || !textMatchesNoItem())
+        return false;
+    ui::services().beep();
+    Reset();
+    return true;
 }
 
 void TqkDBComboBox::fillList()
@@ -600,6 +623,7 @@ bool TqkDBComboBox::ExitCheck()
 {
     if (m_droppedDown)
         CloseUp(true);
+    refuseTextOfNoItem();
     return TqkDBCustomEdit::ExitCheck();
 }
 

@@ -127,6 +127,8 @@ public:
 
 protected:
     void DataChange() override;
+    // Refuses a text that is no item's of a list-bound combo.
+    void UpdateData() override;
     void KeyDown(int &key, qk::TShiftState shift) override;
     void KeyUp(int &key, qk::TShiftState shift) override;
     void KeyPress(QChar &key) override;
@@ -143,6 +145,9 @@ private:
     int indexOfDisplay(const QString &display) const;
     int indexOfValue(const QString &value) const;
     int indexOfText(int picked) const;
+    bool textMatchesNoItem() const;
+    // True when it refused the text.
+    bool refuseTextOfNoItem();
     void showFieldItem(int index);
     bool beginItemChange();
     bool selectNextStartingWith(QChar character);

@@ -424,3 +424,25 @@ TEST_F(ComboBoxTest, ThePickedItemStoresItsOwnValueATypedTextTheFirstItemsValue)
         delete combo;
     }
 }
+
+// A text no item shows is refused with a beep, on leaving and on saving,
+// and the field keeps its value.
+TEST_F(ComboBoxTest, AListBoundComboRefusesATextOfNoItem)
+{
+    auto *combo = makeCombo(csDropDown);
+    combo->SetMapList(true);
+    combo->ShowMatchText = true;
+    combo->SetDataSource(source.get());
+    combo->SetDataField("Land");
+    show(combo);
+    for (const bool save : {false, true}) {
+        QTest::keyClick(combo, Qt::Key_A, Qt::ControlModifier);
+        typeText(combo, "Ungarn");
+        save ? customers->Post() : leave(combo);
+        EXPECT_EQ(services.beeps(), save ? 2 : 1);
+        EXPECT_EQ(combo->text(), "Deutschland") << save;
+        customers->CheckBrowseMode();
+        EXPECT_EQ(storedCustomerField(customers->FieldByName("nr")->AsString(), "Land"), "D") << save;
+        combo->setFocus();
+    }
+}
