@@ -268,8 +268,11 @@ bool TqkDBComboBox::textMatchesNoItem() const
 
 void TqkDBComboBox::SetStyle(TComboBoxStyle style)
 {
+    // Only the style simple has no button; a button hidden by ShowButton
+    // stays hidden across the other styles.
+    if ((style == csSimple) != (m_style == csSimple))
+        SetShowButton(style != csSimple);
     m_style = style;
-    SetShowButton(style != csSimple);
     update();
 }
 
@@ -526,8 +529,10 @@ void TqkDBComboBox::KeyDown(int &key, TShiftState shift)
     if (AutoDropDown && !m_droppedDown && typing)
         DropDown();
     if (!m_droppedDown && !Grid() && !alt && (key == VK_UP || key == VK_DOWN)) {
-        const int index = qBound(0, ItemIndex() + (key == VK_DOWN ? 1 : -1), int(m_items.size()) - 1);
-        if (!m_items.isEmpty() && beginItemChange()) {
+        // At either end of the list the key changes nothing, and so leaves
+        // the record as it is.
+        const int index = ItemIndex() + (key == VK_DOWN ? 1 : -1);
+        if (index >= 0 && index < m_items.size() && beginItemChange()) {
             SetItemIndex(index);
             SetModified(true);
             selectAll();

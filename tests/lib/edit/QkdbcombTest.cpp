@@ -446,3 +446,36 @@ TEST_F(ComboBoxTest, AListBoundComboRefusesATextOfNoItem)
         combo->setFocus();
     }
 }
+
+// Arrows at the ends of the list, or on an empty one, change nothing and
+// leave the record unmodified; only the style simple hides the button.
+TEST_F(ComboBoxTest, ArrowsAtTheListsEndsChangeNothingAndOnlySimpleHidesTheButton)
+{
+    const struct
+    {
+        QStringList items;
+        int index;
+        Qt::Key key;
+    } cases[] = {{{}, -1, Qt::Key_Up}, {countries, 0, Qt::Key_Up}, {countries, 2, Qt::Key_Down}};
+    for (const auto &c : cases) {
+        auto *combo = makeCombo(csDropDownList, c.items);
+        combo->SetMapList(true);
+        combo->SetDataSource(source.get());
+        combo->SetDataField("Land");
+        customers->Edit();
+        customers->FieldByName("Land")->SetAsString(qkItemValuePart(c.items.value(c.index)));
+        customers->Post();
+        show(combo);
+        QTest::keyClick(combo, c.key);
+        EXPECT_EQ(customers->State(), dsBrowse) << c.index;
+        EXPECT_FALSE(combo->isModified()) << c.index;
+        delete combo;
+    }
+    auto *combo = makeCombo(csDropDown);
+    combo->SetShowButton(false);
+    combo->SetStyle(csDropDownList);
+    EXPECT_FALSE(combo->GetShowButton());
+    combo->SetStyle(csSimple);
+    combo->SetStyle(csDropDown);
+    EXPECT_TRUE(combo->GetShowButton());
+}
