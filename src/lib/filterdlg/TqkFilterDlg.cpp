@@ -111,6 +111,9 @@ TqkFilterDlg::TqkFilterDlg(TqkFilterDialog &dialog, QWidget *parent)
     m_ui->DialogButtonColumn->insertWidget(0, m_okButton);
     m_ui->DialogButtonColumn->insertWidget(1, m_cancelButton);
     m_okButton->setDefault(true);
+    // A click on Cancel leaves the focus where it is, so that a value the
+    // control in it would refuse on leaving does not keep the form open.
+    m_cancelButton->setFocusPolicy(Qt::TabFocus);
     m_ui->FieldTabSet->addTab(QString());
     m_ui->FieldTabSet->addTab(QString());
     m_ui->ValueRangeTabSet->addTab(QString());

@@ -100,12 +100,13 @@ protected:
                                 Qt::NoModifier);
     }
 
-    static void clickOk(TqkFilterDlg &form)
+    static void clickButton(TqkFilterDlg &form, const QString &caption)
     {
         for (QPushButton *button : form.findChildren<QPushButton *>())
-            if (button->text() == qkIntl().BtnOKCaption)
+            if (button->text() == caption)
                 QTest::mouseClick(button, Qt::LeftButton);
     }
+    static void clickOk(TqkFilterDlg &form) { clickButton(form, qkIntl().BtnOKCaption); }
 
     QStringList column(const QString &field)
     {
@@ -199,6 +200,17 @@ TEST_F(FilterForm, RewrittenSqlIsHandedOutWithTheShownForm)
 
 TEST_F(FilterForm, CancelLeavesCriteriaAndRecordsAsTheyWere)
 {
+    // Cancel closes even while "Bis" holds a date that is none, and asks nothing.
+    EXPECT_FALSE(executeWith([](TqkFilterDlg &form) {
+        clickField(form, QStringLiteral("Gruendungsdatum"));
+        auto *to = part<QWidget>(form, "MaxDateEdit");
+        to->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(to, QStringLiteral("31.06.2000"));
+        clickButton(form, qkIntl().BtnCancelCaption);
+        EXPECT_FALSE(form.isVisible());
+    }));
+    EXPECT_EQ(m_user.messageTexts(), QStringList());
+    EXPECT_TRUE(m_dialog.FieldInfo().empty());
     ASSERT_TRUE(executeWith([](TqkFilterDlg &form) {
         clickField(form, QStringLiteral("Land"));
         QTest::mouseClick(part<QWidget>(form, "MatchExact"), Qt::LeftButton);
