@@ -387,9 +387,12 @@ void TqkDBComboBox::fillList()
     // A sorted combo sorts its items themselves, so that list rows and item
     // indexes stay the same.
     if (Sorted) {
+        const QString current = m_items.value(m_itemIndex);
         std::stable_sort(m_items.begin(), m_items.end(), [](const QString &a, const QString &b) {
             return qkItemDisplayPart(a).compare(qkItemDisplayPart(b), Qt::CaseInsensitive) < 0;
         });
+        if (m_itemIndex >= 0)
+            m_itemIndex = int(m_items.indexOf(current));
     }
     m_list->clear();
     for (const QString &item : m_items)
@@ -422,14 +425,10 @@ void TqkDBComboBox::DropDown()
     for (int row = 0; row < qMin(int(m_list->count()), DropDownCount); ++row)
         rowsHeight += m_list->sizeHintForRow(row);
     const QSize size(DropDownWidth > 0 ? DropDownWidth : width(), rowsHeight + 4);
-    const QString current = IsOwnerDraw() && Field() ? Field()->Text() : text();
-    m_list->setCurrentRow(-1);
-    for (int row = 0; !current.isEmpty() && row < m_list->count(); ++row) {
-        if (m_list->item(row)->text() == current) {
-            m_list->setCurrentRow(row);
-            break;
-        }
-    }
+    // The row of the current item, which of two rows of its text is the one it holds.
+    m_list->setCurrentRow(IsOwnerDraw() && Field() ? indexOfDisplay(Field()->Text())
+                          : text().isEmpty()       ? -1
+                                                   : indexOfText(m_itemIndex));
     m_list->setGeometry(QRect(listPosition(size), size));
     m_list->show();
     m_list->raise();
