@@ -8,34 +8,34 @@ namespace {
 
 void filterDialog(TqkFilterDialogIntl &t)
 {
-    t.BtnViewSummary = QStringLiteral("Ü&bersicht");
+    t.BtnViewSummary = QStringLiteral("&Übersicht");
     t.BtnViewSummaryHint = QStringLiteral("Zeigt die Übersicht der aktuellen Suchbedingungen");
     t.BtnNewSearch = QStringLiteral("&Neue Suche");
     t.BtnNewSearchHint = QStringLiteral("Beginnt eine neue Suche");
     t.FieldOrderLabel = QStringLiteral("Feldreihenfolge");
     t.FieldOrderHint = QStringLiteral("Felder alphabetisch oder in ihrer natürlichen Reihenfolge zeigen");
-    t.AlphabeticLabel = QStringLiteral("Alpha&betisch");
-    t.LogicalLabel = QStringLiteral("&Logisch");
+    t.AlphabeticLabel = QStringLiteral("Alp&habetisch");
+    t.LogicalLabel = QStringLiteral("Logi&sch");
     t.AllFieldsLabel = QStringLiteral("&Alle");
-    t.SearchedFieldsLabel = QStringLiteral("&Gesuchte");
+    t.SearchedFieldsLabel = QStringLiteral("Ges&uchte");
     t.StartingRangeLabel = QStringLiteral("&Von");
     t.EndingRangeLabel = QStringLiteral("&Bis");
     t.StartingRangeHint = QStringLiteral("Anfang des Bereichs für das Feld eingeben");
     t.EndingRangeHint = QStringLiteral("Ende des Bereichs für das Feld eingeben");
-    t.BtnClearMin = QStringLiteral("&Leeren");
+    t.BtnClearMin = QStringLiteral("L&eeren");
     t.BtnClearMax = QStringLiteral("Lee&ren");
     t.BtnClearFilterValue = QStringLiteral("&Leeren");
     t.BtnClearMinHint = QStringLiteral("Anfang des Bereichs leeren");
     t.BtnClearMaxHint = QStringLiteral("Ende des Bereichs leeren");
     t.BtnClearFilterValueHint = QStringLiteral("Suchwert des Feldes leeren");
     t.ByValueLabel = QStringLiteral("Nach &Wert");
-    t.ByRangeLabel = QStringLiteral("Nach Be&reich");
-    t.FieldValueLabel = QStringLiteral("Feld&wert");
+    t.ByRangeLabel = QStringLiteral("Nach Berei&ch");
+    t.FieldValueLabel = QStringLiteral("Fel&dwert");
     t.FieldValueHint = QStringLiteral("Suchwert des Feldes eingeben");
     t.SearchTypeLabel = QStringLiteral("Suchart");
     t.SearchTypeHint = QStringLiteral("Wie der Feldwert verglichen wird");
     t.MatchExactLabel = QStringLiteral("&Genaue Übereinstimmung");
-    t.MatchStartLabel = QStringLiteral("Übereinstimmung am &Anfang");
+    t.MatchStartLabel = QStringLiteral("Übereinstimmung a&m Anfang");
     t.MatchAnyLabel = QStringLiteral("Übereinstimmung &irgendwo");
     t.CaseSensitiveLabel = QStringLiteral("Groß-/&Kleinschreibung beachten");
     t.CaseSensitiveHint = QStringLiteral("Die Suche unterscheidet Groß- und Kleinschreibung");
@@ -89,7 +89,7 @@ void menuLabels(TqkRichEditMenuLabels &m)
     m.ParagraphCaption = QStringLiteral("A&bsatz");
     m.TabsCaption = QStringLiteral("&Tabulatoren");
     m.HelpCaption = QStringLiteral("Hilfe");
-    m.RedoCaption = QStringLiteral("&Wiederholen");
+    m.RedoCaption = QStringLiteral("Wieder&holen");
     m.RulerCaption = QStringLiteral("&Lineal");
     m.InsertCaption = QStringLiteral("&Einfügen");
     m.FileFilter = QStringLiteral("RTF-Dateien (*.RTF)|*.RTF|Textdateien (*.TXT)|*.TXT");
@@ -115,19 +115,19 @@ void menuLabels(TqkRichEditMenuLabels &m)
 void popupMenuLabels(TqkRichEditPopupMenuLabels &p)
 {
     p.EditCaption = QStringLiteral("&Bearbeiten");
-    p.ViewCaption = QStringLiteral("&Ansehen");
+    p.ViewCaption = QStringLiteral("Anse&hen");
     p.CutCaption = QStringLiteral("&Ausschneiden");
     p.CopyCaption = QStringLiteral("&Kopieren");
     p.PasteCaption = QStringLiteral("&Einfügen");
     p.FontCaption = QStringLiteral("&Schriftart");
-    p.BulletStyleCaption = QStringLiteral("Auf&zählung");
+    p.BulletStyleCaption = QStringLiteral("Aufzählun&g");
     p.BoldCaption = QStringLiteral("&Fett");
     p.ItalicCaption = QStringLiteral("K&ursiv");
     p.UnderlineCaption = QStringLiteral("U&nterstrichen");
-    p.ParagraphCaption = QStringLiteral("A&bsatz");
+    p.ParagraphCaption = QStringLiteral("Absat&z");
     p.TabsCaption = QStringLiteral("&Tabulatoren");
-    p.FindCaption = QStringLiteral("&Suchen");
-    p.ReplaceCaption = QStringLiteral("&Ersetzen");
+    p.FindCaption = QStringLiteral("Su&chen");
+    p.ReplaceCaption = QStringLiteral("E&rsetzen");
     p.InsertObjectCaption = QStringLiteral("&Objekt einfügen...");
 }
 

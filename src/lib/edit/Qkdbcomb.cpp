@@ -203,6 +203,12 @@ void TqkPopupListbox::SearchKey(QChar key)
 TqkDBComboBox::TqkDBComboBox(QWidget *parent) : TqkDBCustomCombo(parent)
 {
     SetButtonStyle(cbsDownArrow);
+    // A typed text stands for the first item showing it, not for the item
+    // picked before; an open list follows the typing itself.
+    connect(this, &QLineEdit::textEdited, this, [this] {
+        if (!m_droppedDown)
+            selectRow(-1);
+    });
     m_closer = new TqkOutsideClickCloser(
         this, [this]() -> QWidget * { return m_list; }, [] { return true; }, [this] { CloseUp(true); });
 }
@@ -222,10 +228,8 @@ QString TqkDBComboBox::ItemText(int index) const
     return index >= 0 && index < m_items.size() ? qkItemDisplayPart(m_items.at(index)) : QString();
 }
 
-int TqkDBComboBox::indexOfDisplay(const QString &display) const
+int TqkDBComboBox::firstItemShowing(const QString &display) const
 {
-    if (display.isEmpty())
-        return -1;
     for (int i = 0; i < m_items.size(); ++i) {
         if (qkItemDisplayPart(m_items.at(i)) == display)
             return i;
@@ -233,10 +237,42 @@ int TqkDBComboBox::indexOfDisplay(const QString &display) const
     return -1;
 }
 
+int TqkDBComboBox::indexOfDisplay(const QString &display) const
+{
+    return display.isEmpty() ? -1 : firstItemShowing(display);
+}
+
+int TqkDBComboBox::indexOfValue(const QString &value) const
+{
+    for (int i = 0; i < m_items.size(); ++i) {
+        if (m_items.at(i).contains(QLatin1Char('\t')) && qkItemValuePart(m_items.at(i)) == value)
+            return i;
+    }
+    return -1;
+}
+
+// Two items may show the same text and store different values (two
+// customers of one name): while the text is still the one of the item
+// `picked`, that item is meant; a typed text means the first showing it.
+int TqkDBComboBox::indexOfText(int picked) const
+{
+    if (picked >= 0 && picked < m_items.size() && ItemText(picked) == text())
+        return picked;
+    return firstItemShowing(text());
+}
+
+bool TqkDBComboBox::textMatchesNoItem() const
+{
+    return m_mapList && !text().isEmpty() && indexOfText(ItemIndex()) < 0;
+}
+
 void TqkDBComboBox::SetStyle(TComboBoxStyle style)
 {
+    // Only the style simple has no button; a button hidden by ShowButton
+    // stays hidden across the other styles.
+    if ((style == csSimple) != (m_style == csSimple))
+        SetShowButton(style != csSimple);
     m_style = style;
-    SetShowButton(style != csSimple);
     update();
 }
 
@@ -287,31 +323,17 @@ bool TqkDBComboBox::ShowsCaret() const
 void TqkDBComboBox::GetValueText(QString &value) const
 {
     value = text();
-    if (!m_mapList)
+    if (!m_mapList || (m_style == csDropDown && value.isEmpty()))
         return;
-    if (m_style == csDropDown && value.isEmpty())
-        return;
-    const QString display = value;
-    value.clear();
-    for (const QString &item : m_items) {
-        if (qkItemDisplayPart(item) == display) {
-            value = qkItemValuePart(item);
-            return;
-        }
-    }
+    const int index = indexOfText(ItemIndex());
+    value = index < 0 ? QString() : qkItemValuePart(m_items.at(index));
 }
 
 bool TqkDBComboBox::MapValueToDisplay(const QString &value, QString &displayText) const
 {
     if (!m_mapList)
         return false;
-    displayText.clear();
-    for (const QString &item : m_items) {
-        if (item.contains(QLatin1Char('\t')) && qkItemValuePart(item) == value) {
-            displayText = qkItemDisplayPart(item);
-            break;
-        }
-    }
+    displayText = ItemText(indexOfValue(value));
     return true;
 }
 
@@ -321,15 +343,41 @@ void TqkDBComboBox::DataChange()
     if (!field || !m_mapList) {
         TqkDBCustomEdit::DataChange();
         if (m_style == csDropDown)
-            m_itemIndex = indexOfDisplay(text());
+            showFieldItem(indexOfDisplay(text()));
         else if (field && IsOwnerDraw())
-            selectRow(indexOfDisplay(field->Text()));
+            showFieldItem(indexOfDisplay(field->Text()));
         return;
     }
-    QString display;
-    MapValueToDisplay(field->Text(), display);
-    showText(display);
-    m_itemIndex = indexOfDisplay(display);
+    const int index = indexOfValue(field->Text());
+    showText(ItemText(index));
+    showFieldItem(index);
+}
+
+// The open list keeps the row the user is moving through.
+void TqkDBComboBox::showFieldItem(int index)
+{
+    if (m_droppedDown)
+        m_itemIndex = index;
+    else
+        selectRow(index);
+}
+
+void TqkDBComboBox::UpdateData()
+{
+    if (!refuseTextOfNoItem())
+        TqkDBCustomEdit::UpdateData();
+}
+
+// A list-bound combo stores only what its list holds: a text that is no
+// item's is refused as a list-only combo refuses a key of no item, with a
+// beep, and the value kept is shown again.
+bool TqkDBComboBox::refuseTextOfNoItem()
+{
+    if (isReadOnly() || !isModified() || !textMatchesNoItem())
+        return false;
+    ui::services().beep();
+    Reset();
+    return true;
 }
 
 void TqkDBComboBox::fillList()
@@ -339,9 +387,12 @@ void TqkDBComboBox::fillList()
     // A sorted combo sorts its items themselves, so that list rows and item
     // indexes stay the same.
     if (Sorted) {
+        const QString current = m_items.value(m_itemIndex);
         std::stable_sort(m_items.begin(), m_items.end(), [](const QString &a, const QString &b) {
             return qkItemDisplayPart(a).compare(qkItemDisplayPart(b), Qt::CaseInsensitive) < 0;
         });
+        if (m_itemIndex >= 0)
+            m_itemIndex = int(m_items.indexOf(current));
     }
     m_list->clear();
     for (const QString &item : m_items)
@@ -374,14 +425,10 @@ void TqkDBComboBox::DropDown()
     for (int row = 0; row < qMin(int(m_list->count()), DropDownCount); ++row)
         rowsHeight += m_list->sizeHintForRow(row);
     const QSize size(DropDownWidth > 0 ? DropDownWidth : width(), rowsHeight + 4);
-    const QString current = IsOwnerDraw() && Field() ? Field()->Text() : text();
-    m_list->setCurrentRow(-1);
-    for (int row = 0; !current.isEmpty() && row < m_list->count(); ++row) {
-        if (m_list->item(row)->text() == current) {
-            m_list->setCurrentRow(row);
-            break;
-        }
-    }
+    // The row of the current item, which of two rows of its text is the one it holds.
+    m_list->setCurrentRow(IsOwnerDraw() && Field() ? indexOfDisplay(Field()->Text())
+                          : text().isEmpty()       ? -1
+                                                   : indexOfText(m_itemIndex));
     m_list->setGeometry(QRect(listPosition(size), size));
     m_list->show();
     m_list->raise();
@@ -410,22 +457,26 @@ void TqkDBComboBox::CloseUp(bool accept)
 {
     if (!m_droppedDown)
         return;
-    QListWidgetItem *chosen = m_list->currentRow() >= 0 ? m_list->currentItem() : nullptr;
+    const int chosen = accept ? m_list->currentRow() : -1;
     QString taken;
-    if (accept && chosen)
-        taken = chosen->text();
+    if (chosen >= 0)
+        taken = m_list->item(chosen)->text();
     else if (m_style == csDropDown)
         taken = text();
     m_list->hide();
     m_droppedDown = false;
     m_closer->setWatching(false);
+    // A row of the same text as another item's is still another item when
+    // the items map to values.
+    const bool otherItem = m_mapList && chosen >= 0 && chosen != indexOfText(m_itemIndex);
     const bool mayPutEmpty = m_style == csDropDownList || m_mapList;
-    if (accept && taken != text() && (!taken.isEmpty() || mayPutEmpty) && EditCanModify()) {
+    if (accept && (taken != text() || otherItem) && (!taken.isEmpty() || mayPutEmpty) && EditCanModify()) {
         setReadOnly(false);
         setText(taken);
-        m_itemIndex = chosen ? indexOfDisplay(taken) : -1;
+        m_itemIndex = chosen;
         SetModified(true);
     }
+    selectRow(indexOfText(m_itemIndex));
     update();
     if (ShowsCaret())
         selectAll();
@@ -477,8 +528,10 @@ void TqkDBComboBox::KeyDown(int &key, TShiftState shift)
     if (AutoDropDown && !m_droppedDown && typing)
         DropDown();
     if (!m_droppedDown && !Grid() && !alt && (key == VK_UP || key == VK_DOWN)) {
-        const int index = qBound(0, ItemIndex() + (key == VK_DOWN ? 1 : -1), int(m_items.size()) - 1);
-        if (!m_items.isEmpty() && beginItemChange()) {
+        // At either end of the list the key changes nothing, and so leaves
+        // the record as it is.
+        const int index = ItemIndex() + (key == VK_DOWN ? 1 : -1);
+        if (index >= 0 && index < m_items.size() && beginItemChange()) {
             SetItemIndex(index);
             SetModified(true);
             selectAll();
@@ -574,6 +627,7 @@ bool TqkDBComboBox::ExitCheck()
 {
     if (m_droppedDown)
         CloseUp(true);
+    refuseTextOfNoItem();
     return TqkDBCustomEdit::ExitCheck();
 }
 

@@ -127,6 +127,8 @@ public:
 
 protected:
     void DataChange() override;
+    // Refuses a text that is no item's of a list-bound combo.
+    void UpdateData() override;
     void KeyDown(int &key, qk::TShiftState shift) override;
     void KeyUp(int &key, qk::TShiftState shift) override;
     void KeyPress(QChar &key) override;
@@ -138,7 +140,15 @@ private:
     QPoint listPosition(const QSize &size) const;
     // Selects the row without touching the text.
     void selectRow(int index);
+    int firstItemShowing(const QString &display) const;
+    // As firstItemShowing; an empty text shows no item.
     int indexOfDisplay(const QString &display) const;
+    int indexOfValue(const QString &value) const;
+    int indexOfText(int picked) const;
+    bool textMatchesNoItem() const;
+    // True when it refused the text.
+    bool refuseTextOfNoItem();
+    void showFieldItem(int index);
     bool beginItemChange();
     bool selectNextStartingWith(QChar character);
     bool completeMatch(QChar &key);

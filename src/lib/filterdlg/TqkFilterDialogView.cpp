@@ -1,6 +1,7 @@
 #include "lib/filterdlg/TqkFilterDialogView.h"
 
 #include "lib/data/Qkintl.h"
+#include "platform/ui/ScreenPlacement.h"
 #include "ui_TqkFilterDialogView.h"
 
 #include <QHeaderView>
@@ -93,6 +94,13 @@ void TqkFilterDialogView::fitColumns(const int (&designed)[3])
 }
 
 TqkFilterDialogView::~TqkFilterDialogView() = default;
+
+// The summary stands in the middle of the screen the form is on, not over the form.
+void TqkFilterDialogView::showEvent(QShowEvent *event)
+{
+    ui::sizeInsideScreen(this, size());
+    QDialog::showEvent(event);
+}
 
 QStringList TqkFilterDialogView::SummaryRow(const TqkFieldInfo &info, const TqkFieldOperators &words)
 {

@@ -28,6 +28,9 @@ public:
     // summary does not describe.
     static QStringList SummaryRow(const TqkFieldInfo &info, const TqkFieldOperators &words);
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     void fitColumns(const int (&designed)[3]);
 

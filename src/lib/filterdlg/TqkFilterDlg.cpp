@@ -111,6 +111,9 @@ TqkFilterDlg::TqkFilterDlg(TqkFilterDialog &dialog, QWidget *parent)
     m_ui->DialogButtonColumn->insertWidget(0, m_okButton);
     m_ui->DialogButtonColumn->insertWidget(1, m_cancelButton);
     m_okButton->setDefault(true);
+    // A click on Cancel leaves the focus where it is, so that a value the
+    // control in it would refuse on leaving does not keep the form open.
+    m_cancelButton->setFocusPolicy(Qt::TabFocus);
     m_ui->FieldTabSet->addTab(QString());
     m_ui->FieldTabSet->addTab(QString());
     m_ui->ValueRangeTabSet->addTab(QString());
@@ -235,6 +238,8 @@ void TqkFilterDlg::applyOptions()
     m_cancelButton->setVisible(options.testFlag(fdShowOKCancel));
     m_ui->FieldOrder->setVisible(options.testFlag(fdShowFieldOrder));
     m_ui->ViewButton->setVisible(options.testFlag(fdShowViewSummary));
+    if (!options.testFlag(fdShowViewSummary))
+        putClearButtonInViewButtonsPlace();
     m_ui->ValueRangeTabSet->setVisible(options.testFlag(fdShowValueRangeTab));
     m_ui->CaseSensitive->setVisible(options.testFlag(fdShowCaseSensitive));
     m_ui->Nonmatching->setVisible(options.testFlag(fdShowNonMatching));
@@ -247,6 +252,18 @@ void TqkFilterDlg::applyOptions()
     layout()->activate();
     resize(QSize(scaled(476) - buttonColumn, scaled(m_dialog.DlgHeight() - designedCaptionHeight))
                .expandedTo(minimumSizeHint()));
+}
+
+// The hidden view button keeps the place the clear button leaves empty.
+void TqkFilterDlg::putClearButtonInViewButtonsPlace()
+{
+    QPushButton &clear = *m_ui->ClearSearchButton;
+    m_ui->ViewButton->setFixedWidth(clear.sizeHint().expandedTo(clear.minimumSize()).width());
+    QSizePolicy keepsPlace = m_ui->ViewButton->sizePolicy();
+    keepsPlace.setRetainSizeWhenHidden(true);
+    m_ui->ViewButton->setSizePolicy(keepsPlace);
+    m_ui->SearchButtonRow->removeWidget(m_ui->ClearSearchButton);
+    m_ui->SearchButtonRow->insertWidget(m_ui->SearchButtonRow->indexOf(m_ui->ViewButton) + 1, m_ui->ClearSearchButton);
 }
 
 void TqkFilterDlg::collectEntries()

@@ -53,6 +53,7 @@ private:
 
     void setCaptions();
     void applyOptions();
+    void putClearButtonInViewButtonsPlace();
     void collectEntries();
     void fillFieldList(const QString &keep);
     void selectInitialField();

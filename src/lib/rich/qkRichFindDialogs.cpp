@@ -7,18 +7,18 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+// The fields are made in the order they stand, which is the order Tab takes.
 TqkFindDialog::TqkFindDialog(QWidget *parent, bool withReplace)
-    : QDialog(parent), m_find(new QLineEdit(this)), m_wholeWord(new QCheckBox(tr("Nur ganzes &Wort suchen"), this)),
-      m_matchCase(new QCheckBox(tr("&Groß-/Kleinschreibung beachten"), this))
+    : QDialog(parent), m_find(new QLineEdit(this)), m_replace(withReplace ? new QLineEdit(this) : nullptr),
+      m_wholeWord(new QCheckBox(tr("Nur &ganzes Wort suchen"), this)),
+      m_matchCase(new QCheckBox(tr("Groß-/&Kleinschreibung beachten"), this))
 {
     setWindowTitle(withReplace ? tr("Ersetzen") : tr("Suchen"));
     setModal(false);
     auto *fields = new QFormLayout;
     fields->addRow(tr("&Suchen nach:"), m_find);
-    if (withReplace) {
-        m_replace = new QLineEdit(this);
+    if (m_replace)
         fields->addRow(tr("Ersetzen &durch:"), m_replace);
-    }
     fields->addRow(m_wholeWord);
     fields->addRow(m_matchCase);
     auto *buttons = new QVBoxLayout;

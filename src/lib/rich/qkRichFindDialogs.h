@@ -31,7 +31,7 @@ signals:
 
 private:
     QLineEdit *m_find;
-    QLineEdit *m_replace = nullptr;
+    QLineEdit *m_replace;
     QCheckBox *m_wholeWord;
     QCheckBox *m_matchCase;
     bool m_replaceAll = false;

@@ -3,6 +3,7 @@
 #include "lib/data/Qkintl.h"
 #include "lib/rich/qkRichColors.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFontDatabase>
@@ -10,6 +11,7 @@
 #include <QFontInfo>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -27,6 +29,52 @@ QFont withDrawnStyle(const QFont &font)
     QFont named = font;
     named.setStyleName(drawn);
     return named;
+}
+
+// Tab goes through the font choice before the colour below it, and, in the
+// font choice, reaches the writing system after the effects above it.
+void tabInStandingOrder(QFontDialog &fonts, QWidget &color)
+{
+    auto *writingSystem = fonts.findChild<QComboBox *>();
+    const QList<QCheckBox *> effects = fonts.findChildren<QCheckBox *>();
+    auto *sample = fonts.findChild<QLineEdit *>(QStringLiteral("qt_fontDialog_sampleEdit"));
+    if (!writingSystem || effects.isEmpty() || !sample)
+        return;
+    QWidget::setTabOrder(effects.last(), writingSystem);
+    QWidget::setTabOrder(writingSystem, sample);
+    QWidget::setTabOrder(sample, &color);
+}
+
+// Qt's German font choice gives one access key to two captions ("&Größe",
+// "Durch&gestrichen"): the later one takes the first of its letters that no
+// caption before it has.
+void giveEachAccessKeyOnce(QWidget &window)
+{
+    QSet<QChar> taken;
+    for (QWidget *part : window.findChildren<QWidget *>()) {
+        auto *button = qobject_cast<QAbstractButton *>(part);
+        auto *label = qobject_cast<QLabel *>(part);
+        if (!button && !(label && label->buddy()))
+            continue;
+        QString caption = button ? button->text() : label->text();
+        const qsizetype mark = caption.indexOf(QLatin1Char('&'));
+        if (mark < 0 || mark + 1 >= caption.size())
+            continue;
+        if (!taken.contains(caption.at(mark + 1).toLower())) {
+            taken.insert(caption.at(mark + 1).toLower());
+            continue;
+        }
+        caption.remove(mark, 1);
+        for (qsizetype i = 0; i < caption.size(); ++i) {
+            const QChar letter = caption.at(i).toLower();
+            if (letter.isLetter() && !taken.contains(letter)) {
+                taken.insert(letter);
+                caption.insert(i, QLatin1Char('&'));
+                break;
+            }
+        }
+        button ? button->setText(caption) : label->setText(caption);
+    }
 }
 
 } // namespace
@@ -64,6 +112,8 @@ TqkRichFontDialog::TqkRichFontDialog(const QFont &font, const QColor &color, QWi
     layout->addWidget(m_fonts);
     layout->addLayout(colorRow);
     layout->addWidget(buttons);
+    tabInStandingOrder(*m_fonts, *m_colors);
+    giveEachAccessKeyOnce(*this);
 }
 
 // A family without a face of the text's slant or weight shows its nearest

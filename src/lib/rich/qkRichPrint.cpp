@@ -197,6 +197,8 @@ TqkPageSetupDialog::TqkPageSetupDialog(TqkCustomRichEdit &richEdit, QWidget *par
     auto *marginBox = new QGroupBox(tr("Ränder"), this);
     auto *margins = new QFormLayout(marginBox);
     const QString unit = richEdit.MeasurementUnits() == muCentimeters ? QStringLiteral(" cm") : QStringLiteral(" Zoll");
+    // Tab takes the margins in the order they stand.
+    QWidget *before = m_landscape;
     for (auto [spin, label] : {std::pair{m_left, tr("&Links:")}, std::pair{m_right, tr("&Rechts:")},
                                std::pair{m_top, tr("&Oben:")}, std::pair{m_bottom, tr("&Unten:")}}) {
         spin->setDecimals(3);
@@ -205,6 +207,8 @@ TqkPageSetupDialog::TqkPageSetupDialog(TqkCustomRichEdit &richEdit, QWidget *par
         spin->setSuffix(unit);
         spin->setLocale(QLocale(QLocale::German));
         margins->addRow(label, spin);
+        setTabOrder(before, spin);
+        before = spin;
     }
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     buttons->button(QDialogButtonBox::Cancel)->setText(tr("Abbrechen"));

@@ -956,8 +956,12 @@ void TqkDBRichEdit::keyPressEvent(QKeyEvent *event)
     if (pasteKey && !CanPaste())
         return;
     if (GetField() && !m_memoLoaded) {
+        // Only what would type waits for the memo; the other keys scroll
+        // what is shown or go on to the window.
         if (key == Qt::Key_Return || key == Qt::Key_Enter)
             LoadMemo();
+        if (event->text().isEmpty())
+            TqkCustomRichEdit::keyPressEvent(event);
         return;
     }
     // Without a field there is nothing to reset: Escape goes on to the window.

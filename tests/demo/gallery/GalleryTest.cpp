@@ -5,7 +5,13 @@
 #include "lib/filterdlg/TqkFilterDialogView.h"
 #include "lib/filterdlg/TqkFilterDlg.h"
 #include "lib/grid/qkDBGrid.h"
+#include "lib/grid/qkMemoDialog.h"
 #include "lib/rich/qkRichEditForm.h"
+#include "lib/rich/qkRichFindDialogs.h"
+#include "lib/rich/qkRichFontDialog.h"
+#include "lib/rich/qkRichParagraphDialog.h"
+#include "lib/rich/qkRichPrint.h"
+#include "lib/rich/qkRichTabDialog.h"
 #include "lib/rich/qkriched.h"
 #include "platform/db/TField.h"
 #include "platform/db/TTable.h"
@@ -15,12 +21,19 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLibraryInfo>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMetaProperty>
 #include <QPushButton>
 #include <QSet>
+#include <QTabBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTranslator>
 
 #include <tuple>
 
@@ -176,7 +189,7 @@ TEST_F(Gallery, SearchAndEditorWindowsAreCaptionedInGerman)
     for (QWidget *road : {static_cast<QWidget *>(part<TqkDBRichEdit>("bemerkung")), static_cast<QWidget *>(grid)}) {
         road->setFocus();
         EXPECT_TRUE(readModal<TqkRichEditForm>([road] { QTest::keyClick(road, Qt::Key_F2); }, editor)
-                        .endsWith(QStringLiteral("bearbeiten | &Lineal | &Wiederholen")));
+                        .endsWith(QStringLiteral("bearbeiten | &Lineal | Wieder&holen")));
     }
 }
 
@@ -304,4 +317,142 @@ TEST(GalleryProgram, ClosingStoresWhatWasTypedAndEnds)
     EXPECT_FALSE(folder.isEmpty());
     EXPECT_FALSE(QDir(folder).exists()) << "the temporary tables are gone";
     EXPECT_TRUE(user.messageTexts().isEmpty()) << user.messageTexts().join(QLatin1Char('\n')).toStdString();
+}
+
+// Two customers share one name; the one picked in the grid's customer
+// column is the one the position stores.
+TEST_F(Gallery, TheGridStoresTheCustomerPickedAmongTwoOfOneName)
+{
+    auto *grid = part<TqkDBGrid>("positionGrid");
+    auto *combo = part<TqkDBComboBox>("kundeCombo");
+    const int second = int(combo->Items().indexOf(QStringLiteral("Müller & Söhne GmbH\t10008")));
+    ASSERT_GE(second, 0);
+    grid->setFocus();
+    grid->SelectColumn(9);
+    QApplication::processEvents();
+    QTest::mouseClick(combo->Button(), Qt::LeftButton);
+    ASSERT_TRUE(combo->IsDroppedDown());
+    TqkPopupListbox *list = combo->PopupList();
+    list->scrollToItem(list->item(second));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(second)).center());
+    grid->setFocus();
+    QTest::keyClick(grid, Qt::Key_Down);
+    TTable stored;
+    stored.SetDatabaseName(folder.path());
+    stored.SetTableName(QStringLiteral("atrpos"));
+    stored.Open();
+    EXPECT_EQ(stored.FieldByName(QStringLiteral("kundennr"))->Text(), QStringLiteral("10008"));
+}
+
+namespace {
+
+// The captions of one scope that share an access key, "Alt+B: Alpha&betisch = &Bis".
+QStringList clashesAmong(const QStringList &captions)
+{
+    QMap<QString, QStringList> byKey;
+    for (const QString &caption : captions)
+        byKey[QKeySequence::mnemonic(caption).toString()] << caption;
+    byKey.remove(QString());
+    QStringList clashes;
+    for (auto it = byKey.cbegin(); it != byKey.cend(); ++it)
+        if (it.value().size() > 1)
+            clashes << it.key() + QStringLiteral(": ") + it.value().join(QStringLiteral(" = "));
+    return clashes;
+}
+
+// Access keys a window gives twice: among its controls and menu bar, and
+// within each of its menus.
+QStringList accessKeyClashes(const QWidget &window)
+{
+    QStringList clashes;
+    QStringList own;
+    QList<const QWidget *> parts = window.findChildren<const QWidget *>();
+    parts.prepend(&window);
+    for (const QWidget *part : std::as_const(parts)) {
+        QStringList menu;
+        for (const QAction *item : part->actions())
+            (qobject_cast<const QMenuBar *>(part) ? own : menu) << item->text();
+        if (qobject_cast<const QMenu *>(part))
+            clashes << clashesAmong(menu);
+        if (part->window() != &window)
+            continue;
+        if (const auto *button = qobject_cast<const QAbstractButton *>(part))
+            own << button->text();
+        else if (const auto *label = qobject_cast<const QLabel *>(part); label && label->buddy())
+            own << label->text();
+        else if (const auto *box = qobject_cast<const QGroupBox *>(part))
+            own << box->title();
+        else if (const auto *tabs = qobject_cast<const QTabBar *>(part))
+            for (int tab = 0; tab < tabs->count(); ++tab)
+                own << tabs->tabText(tab);
+    }
+    return clashes + clashesAmong(own);
+}
+
+// Pairs of controls that Tab reaches against the order they stand in: a
+// later one above an earlier one of its column, or left of one in its row.
+QStringList tabsAgainstPlaces(QWidget &window)
+{
+    QList<QWidget *> chain;
+    for (QWidget *next = window.nextInFocusChain(); next != &window; next = next->nextInFocusChain())
+        if (next->window() == &window && !next->focusProxy() && next->isVisible() && next->isEnabled()
+            && (next->focusPolicy() & Qt::TabFocus))
+            chain << next;
+    QStringList wrong;
+    for (qsizetype i = 0; i < chain.size(); ++i) {
+        const QRect earlier(chain[i]->mapTo(&window, QPoint()), chain[i]->size());
+        for (qsizetype j = i + 1; j < chain.size(); ++j) {
+            const QRect later(chain[j]->mapTo(&window, QPoint()), chain[j]->size());
+            const bool column = earlier.left() < later.right() && later.left() < earlier.right();
+            const bool row = earlier.top() < later.bottom() && later.top() < earlier.bottom();
+            if ((column && later.bottom() <= earlier.top()) || (row && !column && later.right() <= earlier.left()))
+                wrong << QStringLiteral("%1 before %2")
+                             .arg(chain[i]->metaObject()->className(), chain[j]->metaObject()->className());
+        }
+    }
+    return wrong;
+}
+
+}
+
+// Every window the gallery shows gives each access key once (each of its
+// menus on its own), and Tab takes the fields of its dialogs in the order
+// they stand; Qt's parts of them speak German, as the application has them.
+TEST_F(Gallery, EveryWindowGivesEachAccessKeyOnceAndTabsThroughItsFieldsAsTheyStand)
+{
+    QTranslator qtTexts;
+    ASSERT_TRUE(qtTexts.load(QLocale(QLocale::German, QLocale::Germany), QStringLiteral("qtbase"), QStringLiteral("_"),
+                             QLibraryInfo::path(QLibraryInfo::TranslationsPath)));
+    QCoreApplication::installTranslator(&qtTexts);
+    auto *remark = part<TqkDBRichEdit>("bemerkung");
+    TqkRichEditForm editor(*remark, window.get());
+    TqkMemoDialog memo;
+    const std::function<QWidget *()> dialogs[] = {
+        [&] { return new TqkRichTabDialog(*editor.RichEdit1(), &editor); },
+        [&] { return new TqkRichParagraphDialog(*editor.RichEdit1(), &editor); },
+        [&] { return new TqkRichFontDialog(QFont(), QColor(), &editor); },
+        [&] { return new TqkPageSetupDialog(*editor.RichEdit1(), &editor); },
+        [&] { return new TqkFindDialog(&editor, false); },
+        [&] { return new TqkFindDialog(&editor, true); },
+        [&] { return new TqkMemoDlg(&memo, true, &editor); },
+        [&] { return new TqkFilterDialogView({}, TqkFieldOperators(), &editor); }};
+    editor.show();
+    QStringList faults = accessKeyClashes(editor);
+    for (const auto &make : dialogs) {
+        const std::unique_ptr<QWidget> dialog(make());
+        dialog->show();
+        faults << accessKeyClashes(*dialog) << tabsAgainstPlaces(*dialog);
+    }
+    remark->PopupMenu()->popup(QPoint(0, 0));
+    faults << accessKeyClashes(*remark->PopupMenu());
+    remark->PopupMenu()->hide();
+    QPushButton *open = nullptr;
+    for (QPushButton *button : window->findChildren<QPushButton *>())
+        open = button->text().startsWith(QStringLiteral("Kunden suchen")) ? button : open;
+    faults << readModal<TqkFilterDlg>(
+        [open] { QTest::mouseClick(open, Qt::LeftButton); },
+        [](TqkFilterDlg &form) { return (accessKeyClashes(form) + tabsAgainstPlaces(form)).join(QLatin1Char('\n')); });
+    QCoreApplication::removeTranslator(&qtTexts);
+    faults.removeAll(QString());
+    EXPECT_TRUE(faults.isEmpty()) << faults.join(QLatin1Char('\n')).toStdString();
 }

@@ -10,6 +10,8 @@
 #include <QPainter>
 #include <QTest>
 
+#include <tuple>
+
 namespace {
 
 const QStringList countries = {"Deutschland\tD", "Österreich\tA", "Schweiz\tCH"};
@@ -398,4 +400,84 @@ TEST_F(ComboBoxTest, HintsStayOffWhileTheListIsDown)
     combo->CloseUp(true);
     askHint();
     EXPECT_EQ(hints, 2);
+}
+
+// Two items of one text store different values: the item picked stores its
+// own, also when the sorted list is opened and closed again, and a text
+// typed stores the first item's.
+TEST_F(ComboBoxTest, ThePickedItemStoresItsOwnValueATypedTextTheFirstItemsValue)
+{
+    auto *combo = makeCombo(csDropDown, {"Schweiz\tCH", "Deutschland\tD", "Deutschland\tDE"});
+    combo->Sorted = true;
+    combo->SetMapList(true);
+    combo->SetDataSource(source.get());
+    combo->SetDataField("Land");
+    const QString nr = customers->FieldByName("nr")->AsString();
+    const auto expectStored = [&](const char *value) {
+        leave(combo);
+        customers->CheckBrowseMode();
+        EXPECT_EQ(storedCustomerField(nr, "Land"), value);
+        show(combo);
+    };
+    show(combo);
+    combo->DropDown();
+    QTest::mouseClick(combo->PopupList()->viewport(), Qt::LeftButton, {},
+                      combo->PopupList()->visualItemRect(combo->PopupList()->item(1)).center());
+    expectStored("DE");
+    QTest::keyClick(combo, Qt::Key_Down, Qt::AltModifier);
+    QTest::keyClick(combo, Qt::Key_Return);
+    expectStored("DE");
+    QTest::keyClick(combo, Qt::Key_A, Qt::ControlModifier);
+    typeText(combo, "Deutschland");
+    expectStored("D");
+}
+
+// A text no item shows is refused with a beep, on leaving and on saving,
+// and the field keeps its value.
+TEST_F(ComboBoxTest, AListBoundComboRefusesATextOfNoItem)
+{
+    auto *combo = makeCombo(csDropDown);
+    combo->SetMapList(true);
+    combo->ShowMatchText = true;
+    combo->SetDataSource(source.get());
+    combo->SetDataField("Land");
+    show(combo);
+    for (const bool save : {false, true}) {
+        QTest::keyClick(combo, Qt::Key_A, Qt::ControlModifier);
+        typeText(combo, "Ungarn");
+        save ? customers->Post() : leave(combo);
+        EXPECT_EQ(services.beeps(), save ? 2 : 1);
+        EXPECT_EQ(combo->text(), "Deutschland") << save;
+        customers->CheckBrowseMode();
+        EXPECT_EQ(storedCustomerField(customers->FieldByName("nr")->AsString(), "Land"), "D") << save;
+        combo->setFocus();
+    }
+}
+
+// Arrows at the ends of the list, or on an empty one, leave the record
+// unmodified; only the style simple hides the button.
+TEST_F(ComboBoxTest, ArrowsAtTheListsEndsChangeNothingAndOnlySimpleHidesTheButton)
+{
+    auto *combo = makeCombo(csDropDownList);
+    combo->SetMapList(true);
+    combo->SetDataSource(source.get());
+    combo->SetDataField("Land");
+    show(combo);
+    for (const auto &[value, key, items] :
+         {std::tuple{"D", Qt::Key_Up, countries}, std::tuple{"CH", Qt::Key_Down, countries},
+          std::tuple{"", Qt::Key_Up, QStringList()}}) {
+        combo->SetItems(items);
+        customers->Edit();
+        customers->FieldByName("Land")->SetAsString(value);
+        customers->Post();
+        QTest::keyClick(combo, key);
+        EXPECT_EQ(customers->State(), dsBrowse) << value;
+        EXPECT_FALSE(combo->isModified()) << value;
+    }
+    combo->SetShowButton(false);
+    combo->SetStyle(csDropDown);
+    EXPECT_FALSE(combo->GetShowButton());
+    combo->SetStyle(csSimple);
+    combo->SetStyle(csDropDownList);
+    EXPECT_TRUE(combo->GetShowButton());
 }

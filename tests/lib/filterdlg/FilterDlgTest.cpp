@@ -100,12 +100,13 @@ protected:
                                 Qt::NoModifier);
     }
 
-    static void clickOk(TqkFilterDlg &form)
+    static void clickButton(TqkFilterDlg &form, const QString &caption)
     {
         for (QPushButton *button : form.findChildren<QPushButton *>())
-            if (button->text() == qkIntl().BtnOKCaption)
+            if (button->text() == caption)
                 QTest::mouseClick(button, Qt::LeftButton);
     }
+    static void clickOk(TqkFilterDlg &form) { clickButton(form, qkIntl().BtnOKCaption); }
 
     QStringList column(const QString &field)
     {
@@ -201,6 +202,17 @@ TEST_F(FilterForm, RewrittenSqlIsHandedOutWithTheShownForm)
 
 TEST_F(FilterForm, CancelLeavesCriteriaAndRecordsAsTheyWere)
 {
+    // Cancel closes even while "Bis" holds a date that is none, and asks nothing.
+    EXPECT_FALSE(executeWith([](TqkFilterDlg &form) {
+        clickField(form, QStringLiteral("Gruendungsdatum"));
+        auto *to = part<QWidget>(form, "MaxDateEdit");
+        to->setFocus(Qt::TabFocusReason);
+        QTest::keyClicks(to, QStringLiteral("31.06.2000"));
+        clickButton(form, qkIntl().BtnCancelCaption);
+        EXPECT_FALSE(form.isVisible());
+    }));
+    EXPECT_EQ(m_user.messageTexts(), QStringList());
+    EXPECT_TRUE(m_dialog.FieldInfo().empty());
     ASSERT_TRUE(executeWith([](TqkFilterDlg &form) {
         clickField(form, QStringLiteral("Land"));
         QTest::mouseClick(part<QWidget>(form, "MatchExact"), Qt::LeftButton);
@@ -460,8 +472,13 @@ TEST_F(FilterForm, TheFormKeepsItsSizeAndArrowsMoveThroughTheFields)
             withButtons = form.width();
         });
     }
-    m_dialog.SetOptions(m_dialog.Options() & ~fdShowOKCancel);
-    executeWith([withButtons](TqkFilterDlg &form) { EXPECT_LT(form.width(), withButtons); });
+    int viewButtonLeft = 0;
+    executeWith([&viewButtonLeft](TqkFilterDlg &form) { viewButtonLeft = part<QWidget>(form, "ViewButton")->x(); });
+    m_dialog.SetOptions(m_dialog.Options() & ~fdShowOKCancel & ~fdShowViewSummary);
+    executeWith([withButtons, viewButtonLeft](TqkFilterDlg &form) {
+        EXPECT_LT(form.width(), withButtons);
+        EXPECT_EQ(part<QWidget>(form, "ClearSearchButton")->x(), viewButtonLeft) << "in the view button's place";
+    });
     m_dialog.SetOptions(m_dialog.Options() | fdShowOKCancel);
     executeWith([](TqkFilterDlg &form) {
         QListWidget &list = *part<QListWidget>(form, "FieldsListBox");
@@ -499,14 +516,20 @@ TEST_F(FilterForm, TheFirstListedCriterionAndTheTimePage)
     });
 }
 
-// The summary's columns widen to their texts rather than cutting them.
-TEST(FilterSummary, ColumnsAreAsWideAsTheirTexts)
+// The summary's columns widen to their texts rather than cutting them, and
+// the window opens in the middle of the screen.
+TEST(FilterSummary, ColumnsAreAsWideAsTheirTextsAndTheWindowStandsMidScreen)
 {
     const TqkFieldOperators words;
     const std::vector<TqkFieldInfo> criteria{
         {"Gruendungsdatum", "Gründungsdatum der Niederlassung in Österreich", fdMatchAny, "Wien", "", ""}};
-    TqkFilterDialogView view(criteria, words);
+    QWidget form;
+    form.setGeometry(0, 0, 200, 150);
+    form.show();
+    TqkFilterDialogView view(criteria, words, &form);
     view.show();
+    const QPoint offCentre = view.geometry().center() - view.screen()->availableGeometry().center();
+    EXPECT_LE(offCentre.manhattanLength(), 30) << "centred on the screen, not on the form";
     QTableWidget &grid = *view.findChild<QTableWidget *>(QStringLiteral("StringGrid1"));
     for (int column = 0; column < 3; ++column)
         EXPECT_GE(grid.columnWidth(column), static_cast<const QAbstractItemView &>(grid).sizeHintForColumn(column));

@@ -176,14 +176,22 @@ TEST_F(DBRichEdit, GridLoadsUpToTheFirstGroupAfterThePardAndLeavesTheMemoUnloade
 
 TEST_F(DBRichEdit, WithoutAutoDisplayTheMemoWaitsForReturn)
 {
-    TqkDBRichEdit edit;
+    // Records the keys that the memo passes on.
+    struct Window : QWidget
+    {
+        QList<int> keys;
+        void keyPressEvent(QKeyEvent *event) override { keys << event->key(); }
+    } window;
+    TqkDBRichEdit edit(&window);
     edit.SetAutoDisplay(false);
     edit.SetDataSource(&source);
     edit.SetDataField(QStringLiteral("Text"));
-    edit.show();
+    window.show();
     EXPECT_EQ(edit.toPlainText(), QStringLiteral("(Text)"));
     QTest::keyClick(&edit, Qt::Key_A);
+    QTest::keyClick(&edit, Qt::Key_F5);
     EXPECT_EQ(edit.toPlainText(), QStringLiteral("(Text)"));
+    EXPECT_EQ(window.keys, QList<int>{Qt::Key_F5}) << "only what would type waits for the memo";
     QTest::keyClick(&edit, Qt::Key_Return);
     EXPECT_TRUE(edit.MemoLoaded());
     EXPECT_TRUE(edit.toPlainText().startsWith(QStringLiteral("Liefertermin")));
