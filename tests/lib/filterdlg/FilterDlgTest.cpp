@@ -343,14 +343,14 @@ TEST_F(FilterForm, NumberFieldsRefuseLettersAndNameWhatCannotBeTaken)
     } cases[] = {
         {"posnr", "MinValueEdit", "abc12", "12", ""},
         {"posnr", "MaxValueEdit", "1-2", "1-2",
-         "The entry “1-2” under “Ending Range” for the field “posnr” is not a whole number."},
+         "The entry „1-2“ under „Ending Range“ for the field „posnr“ is not a whole number."},
         {"posnr", "MinValueEdit", "3000000000", "3000000000",
-         "The entry “3000000000” under “Starting Range” for the field “posnr” lies outside the range of whole "
+         "The entry „3000000000“ under „Starting Range“ for the field „posnr“ lies outside the range of whole "
          "numbers."},
         {"menge", "MinValueEdit", "zwei,5", "e,5",
-         "The entry “e,5” under “Starting Range” for the field “menge” is not a number."},
+         "The entry „e,5“ under „Starting Range“ for the field „menge“ is not a number."},
         {"menge", "FilterValueEdit", "1,5 or zwei", "1,5 or zwei",
-         "The entry “zwei” under “Field Value” for the field “menge” is not a number."},
+         "The entry „zwei“ under „Field Value“ for the field „menge“ is not a number."},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.typed);
