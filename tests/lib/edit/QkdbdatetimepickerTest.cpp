@@ -10,6 +10,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLayout>
+#include <QStyle>
+#include <QStyleOption>
 #include <QTest>
 
 #include <functional>
@@ -349,11 +351,19 @@ TEST_F(DateTimePickerTest, TypedValuesThatMakeNoDateAreRefusedWithAMessage)
 
 TEST_F(DateTimePickerTest, DropDownShowsTodayAndEscapeRestores)
 {
+    // The width the line edit asks of its style for the caret as it paints.
+    const auto caretWidth = [](QLineEdit *edit) {
+        QStyleOptionFrame frame;
+        frame.initFrom(edit);
+        return edit->style()->pixelMetric(QStyle::PM_TextCursorWidth, &frame);
+    };
     auto *picker = new TqkDBDateTimePicker(window.get());
     picker->SetUnboundDataType(qkDTEdtDate);
     show(picker);
+    EXPECT_GT(caretWidth(picker), 0) << "an empty picker shows its caret";
     QTest::keyClick(picker, Qt::Key_Down, Qt::AltModifier);
     ASSERT_TRUE(picker->IsDroppedDown());
+    EXPECT_EQ(caretWidth(picker), 0);
     EXPECT_EQ(picker->text(), "05.12.2026");
     EXPECT_EQ(picker->Calendar()->Date(), EncodeDate(2026, 12, 5));
     EXPECT_TRUE(picker->hasFocus());
