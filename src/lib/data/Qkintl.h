@@ -255,8 +255,7 @@ public:
     QString BtnCloseSummary = QStringLiteral("Cancel");
     // Why the form keeps a field whose value or bound does not fit it: %1 the
     // entry, %2 the caption above it, %3 the field, %4 one of the reasons below.
-    QString EntryRefusedText =
-        QStringLiteral("The entry \u201C%1\u201D under \u201C%2\u201D for the field \u201C%3\u201D %4.");
+    QString EntryRefusedText = QStringLiteral("The entry „%1“ under „%2“ for the field „%3“ %4.");
     QString NotWholeNumberText = QStringLiteral("is not a whole number");
     QString OutsideWholeNumbersText = QStringLiteral("lies outside the range of whole numbers");
     QString NotNumberText = QStringLiteral("is not a number");
@@ -605,6 +604,9 @@ class TqkUserMessagesIntl : public QObject
     Q_PROPERTY(QString RecordViewExitWarning MEMBER RecordViewExitWarning)
     Q_PROPERTY(QString PictureMaskInTable MEMBER PictureMaskInTable)
     Q_PROPERTY(QString RichEditOverwriteWarning MEMBER RichEditOverwriteWarning)
+    Q_PROPERTY(QString InvalidDateText MEMBER InvalidDateText)
+    Q_PROPERTY(QString InvalidTimeText MEMBER InvalidTimeText)
+    Q_PROPERTY(QString InvalidDateTimeText MEMBER InvalidDateTimeText)
 
 public:
     using QObject::QObject;
@@ -622,6 +624,10 @@ public:
     QString PictureMaskInTable = QStringLiteral("Picture mask already defined in Paradox table. ");
     // Asked before the editor window saves over a file; %s is its name.
     QString RichEditOverwriteWarning = QStringLiteral("OK to overwrite %s");
+    // A typed text that makes no date, time, or date and time; %1 is the text.
+    QString InvalidDateText = QStringLiteral("„%1“ ist kein gültiges Datum.");
+    QString InvalidTimeText = QStringLiteral("„%1“ ist keine gültige Uhrzeit.");
+    QString InvalidDateTimeText = QStringLiteral("„%1“ ist keine gültige Angabe von Datum und Uhrzeit.");
 };
 
 class TqkIntl : public QObject

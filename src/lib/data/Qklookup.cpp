@@ -325,7 +325,7 @@ QVariant qkFilterFieldValue(TDataSet *dataSet, const QString &fieldName, const T
 {
     TField *field = dataSet->FindField(fieldName);
     if (!field)
-        throw EDatabaseError(QStringLiteral("%1: Feld '%2' nicht gefunden").arg(fieldName, fieldName));
+        throw EDatabaseError(QStringLiteral("%1: Feld „%2“ nicht gefunden").arg(fieldName, fieldName));
     if (field->FieldKind() == fkLookup)
         return typedValue(qkLookupFieldValue(dataSet, field, tables));
     if (field->FieldKind() == fkCalculated && tables) {

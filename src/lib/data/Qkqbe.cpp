@@ -148,7 +148,7 @@ void qkWriteAnswerTable(const TDBDataSet &owner, const QString &select, const QS
 {
     const QTemporaryDir building(QFileInfo(path).absolutePath() + QStringLiteral("/.answer-XXXXXX"));
     if (!building.isValid())
-        throw EDatabaseError(QStringLiteral("Verzeichnis '%1' existiert nicht oder ist schreibgeschützt.")
+        throw EDatabaseError(QStringLiteral("Verzeichnis „%1“ existiert nicht oder ist schreibgeschützt.")
                                  .arg(QDir::toNativeSeparators(QFileInfo(path).absolutePath())));
     const QString built = building.filePath(QFileInfo(path).fileName());
     TQuery source;

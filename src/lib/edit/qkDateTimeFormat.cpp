@@ -37,32 +37,54 @@ TqkDTTokenKind letterKind(QChar lower, int count, bool afterHour)
     }
 }
 
-QString renderToken(const TqkDTToken &token, TDateTime value, bool twelveHour, int typedDay)
+QString padded(int number, int width)
 {
-    int hour = 0, minute = 0, second = 0, msec = 0;
-    DecodeTime(value, hour, minute, second, msec);
-    const int count = int(token.token.size());
-    switch (token.kind) {
-    case TqkDTTokenKind::Minute:
-        return FormatDateTime(count >= 2 ? QStringLiteral("nn") : QStringLiteral("n"), value);
-    case TqkDTTokenKind::Year: {
-        int year = 0, month = 0, day = 0;
-        DecodeDate(value, year, month, day);
-        return count == 2 ? FormatDateTime(QStringLiteral("yy"), value) : QString::number(year);
-    }
-    case TqkDTTokenKind::Hour: {
-        const int shown = twelveHour ? (hour % 12 == 0 ? 12 : hour % 12) : hour;
-        return count >= 2 ? QString::number(shown).rightJustified(2, QLatin1Char('0')) : QString::number(shown);
-    }
+    return QString::number(number).rightJustified(width, QLatin1Char('0'));
+}
+
+QString renderNumber(TqkDTTokenKind kind, int count, const TqkDTParts &p, bool twelveHour)
+{
+    const int width = count >= 2 ? 2 : 1;
+    switch (kind) {
     case TqkDTTokenKind::Day:
-        if (typedDay > 0)
-            return count >= 2 ? QString::number(typedDay).rightJustified(2, QLatin1Char('0'))
-                              : QString::number(typedDay);
-        return FormatDateTime(token.token, value);
+        return padded(p.day, width);
+    case TqkDTTokenKind::Month:
+        return padded(p.month, width);
+    case TqkDTTokenKind::Year:
+        // Four digits always, so that a year below 1000 keeps the later
+        // fields where the format puts them.
+        return count == 2 ? padded(p.year % 100, 2) : padded(p.year, 4);
+    case TqkDTTokenKind::Hour:
+        // A typed hour beyond the day is shown as typed, not as a 12-hour one.
+        return padded(twelveHour && p.hour < 24 ? (p.hour % 12 == 0 ? 12 : p.hour % 12) : p.hour, width);
+    case TqkDTTokenKind::Minute:
+        return padded(p.minute, width);
+    default:
+        return padded(p.second, width);
+    }
+}
+
+TqkDTParts partsOf(TDateTime value)
+{
+    TqkDTParts p;
+    int msec = 0;
+    DecodeDate(value, p.year, p.month, p.day);
+    DecodeTime(value, p.hour, p.minute, p.second, msec);
+    return p;
+}
+
+QString renderToken(const TqkDTToken &token, TDateTime value, bool twelveHour, const TqkDTParts &p)
+{
+    switch (token.kind) {
     case TqkDTTokenKind::Literal:
         return token.token;
-    default:
+    case TqkDTTokenKind::DayName:
+    case TqkDTTokenKind::MonthName:
         return FormatDateTime(token.token, value);
+    case TqkDTTokenKind::AmPm:
+        return FormatDateTime(token.token, EncodeTime(p.hour % 24, 0, 0, 0));
+    default:
+        return renderNumber(token.kind, int(token.token.size()), p, twelveHour);
     }
 }
 
@@ -142,19 +164,20 @@ QList<TqkDTToken> qkTokenizeDateTimeFormat(const QString &format)
 }
 
 TqkDTRendering qkRenderDateTime(const QList<TqkDTToken> &tokens, TDateTime value, int wanted, bool dateFields,
-                                bool timeFields, int typedDay)
+                                bool timeFields, const TqkDTParts *typed)
 {
+    const TqkDTParts numbers = typed ? *typed : partsOf(value);
     bool twelveHour = false;
     for (const TqkDTToken &token : tokens)
         twelveHour = twelveHour || token.kind == TqkDTTokenKind::AmPm;
     TqkDTRendering rendering;
     for (const TqkDTToken &token : tokens) {
-        const QString text = renderToken(token, value, twelveHour, typedDay);
+        const QString text = renderToken(token, value, twelveHour, numbers);
         const bool counts = (dateFields && qkIsDateToken(token.kind)) || (timeFields && qkIsTimeToken(token.kind));
         if (counts && ++rendering.fieldCount == wanted) {
             rendering.field = token;
             rendering.start = int(rendering.text.size());
-            rendering.length = token.kind == TqkDTTokenKind::Year ? int(token.token.size()) : int(text.size());
+            rendering.length = int(text.size());
             rendering.text += text;
             rendering.found = true;
             return rendering;

@@ -26,6 +26,13 @@ bool qkIsNumericToken(const TqkDTToken &token);
 QString qkExpandDateTimeFormat(const QString &format, bool dateOnlyC = false);
 QList<TqkDTToken> qkTokenizeDateTimeFormat(const QString &expanded);
 
+// A date and time by its numbers. Typed numbers may lie outside what a value
+// can hold (day 32, month 13, hour 25): the text shows them as typed.
+struct TqkDTParts
+{
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
+};
+
 struct TqkDTRendering
 {
     QString text;     // up to and including the wanted field (the whole text without one)
@@ -38,9 +45,9 @@ struct TqkDTRendering
 
 // Renders `value` and locates field `wanted` (1-based; 0 renders all and
 // counts). Date tokens count as fields when `dateFields`, time tokens when
-// `timeFields`. A `typedDay` above 0 stands in the day's place: a day typed
-// before the month that can hold it, while `value` carries the day cut.
+// `timeFields`. With `typed` the number fields show its numbers instead of
+// the value's, which then only names the day and the month.
 TqkDTRendering qkRenderDateTime(const QList<TqkDTToken> &tokens, TDateTime value, int wanted, bool dateFields,
-                                bool timeFields, int typedDay = 0);
+                                bool timeFields, const TqkDTParts *typed = nullptr);
 // Year = Epoch's century (or the next, below Epoch's last two digits) + yy.
 int qkEpochYear(int twoDigitYear, int epoch);

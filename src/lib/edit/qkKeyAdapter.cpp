@@ -15,6 +15,7 @@
 #include <QProxyStyle>
 #include <QScopedValueRollback>
 #include <QSignalBlocker>
+#include <QStyleOption>
 
 #include <utility>
 
@@ -124,7 +125,10 @@ class CaretStyle : public QProxyStyle
 public:
     int pixelMetric(PixelMetric metric, const QStyleOption *option, const QWidget *widget) const override
     {
-        const auto *edit = qobject_cast<const TqkKeyedEdit *>(widget);
+        // The line edit asks for its caret's width while painting with its
+        // frame's option alone, which names the edit as its style object.
+        const QObject *asking = widget ? widget : option ? option->styleObject : nullptr;
+        const auto *edit = qobject_cast<const TqkKeyedEdit *>(asking);
         if (metric == PM_TextCursorWidth && edit && edit->CaretHidden())
             return 0;
         return QProxyStyle::pixelMetric(metric, option, widget);

@@ -159,17 +159,17 @@ void TqkDBCustomDateTimePicker::SetUnboundDataType(TqkDTEditDataType type)
     render();
 }
 
-void TqkDBCustomDateTimePicker::SetMinDate(TDateTime date)
+void TqkDBCustomDateTimePicker::SetMinDate(std::optional<TDateTime> date)
 {
-    if (date != 0 && m_maxDate != 0 && date > m_maxDate)
-        qkRaiseAboveMaximum(m_maxDate);
+    if (date && m_maxDate && *date > *m_maxDate)
+        qkRaiseAboveMaximum(*m_maxDate);
     m_minDate = date;
 }
 
-void TqkDBCustomDateTimePicker::SetMaxDate(TDateTime date)
+void TqkDBCustomDateTimePicker::SetMaxDate(std::optional<TDateTime> date)
 {
-    if (date != 0 && m_minDate != 0 && date < m_minDate)
-        qkRaiseBelowMinimum(m_minDate);
+    if (date && m_minDate && *date < *m_minDate)
+        qkRaiseBelowMinimum(*m_minDate);
     m_maxDate = date;
 }
 
@@ -247,7 +247,8 @@ bool TqkDBCustomDateTimePicker::IsTimeOnly() const
 
 TqkDTRendering TqkDBCustomDateTimePicker::renderField(int field) const
 {
-    return qkRenderDateTime(tokens(), shownValue(), field, !IsTimeOnly(), !IsDateOnly(), m_hasDraft ? m_draft.day : 0);
+    return qkRenderDateTime(tokens(), shownValue(), field, !IsTimeOnly(), !IsDateOnly(),
+                            m_hasDraft ? &m_draft : nullptr);
 }
 
 int TqkDBCustomDateTimePicker::fieldCount() const
@@ -261,19 +262,29 @@ TqkDBCustomDateTimePicker::Parts TqkDBCustomDateTimePicker::parts() const
         return m_draft;
     Parts p;
     int msec = 0;
-    DecodeDate(m_value, p.year, p.month, p.day);
-    DecodeTime(m_value, p.hour, p.minute, p.second, msec);
+    DecodeDate(m_value.value_or(0), p.year, p.month, p.day);
+    DecodeTime(m_value.value_or(0), p.hour, p.minute, p.second, msec);
     return p;
+}
+
+bool TqkDBCustomDateTimePicker::makeValue(const Parts &p) const
+{
+    TDateTime made = 0;
+    if (!TryEncodeTime(p.hour, p.minute, p.second, 0, made))
+        return false;
+    return kind() == KindTime
+           || (p.month >= 1 && p.month <= 12 && p.day <= DaysInMonth(p.year, p.month)
+               && TryEncodeDate(p.year, p.month, p.day, made));
 }
 
 TDateTime TqkDBCustomDateTimePicker::effectiveMin() const
 {
-    return m_minDate != 0 ? std::trunc(m_minDate) : qkFirstDay();
+    return m_minDate ? std::trunc(*m_minDate) : qkFirstDay();
 }
 
 TDateTime TqkDBCustomDateTimePicker::effectiveMax() const
 {
-    return m_maxDate != 0 ? std::trunc(m_maxDate) : qkLastDay();
+    return m_maxDate ? std::trunc(*m_maxDate) : qkLastDay();
 }
 
 bool TqkDBCustomDateTimePicker::inRange(TDateTime date) const
@@ -284,7 +295,7 @@ bool TqkDBCustomDateTimePicker::inRange(TDateTime date) const
 
 // ---------------------------------------------------------------- value
 
-TDateTime TqkDBCustomDateTimePicker::Date()
+std::optional<TDateTime> TqkDBCustomDateTimePicker::Date()
 {
     commitPending();
     return m_value;
@@ -297,25 +308,35 @@ void TqkDBCustomDateTimePicker::SetDate(TDateTime date)
         qkRaiseAboveMaximum(effectiveMax());
     if (day < effectiveMin())
         qkRaiseBelowMinimum(effectiveMin());
+    dropTyping();
     m_value = CombineDateTime(day, Time());
     render();
 }
 
 void TqkDBCustomDateTimePicker::Clear()
 {
-    m_value = 0;
+    dropTyping();
+    m_value.reset();
     render();
 }
 
 TDateTime TqkDBCustomDateTimePicker::Time() const
 {
-    return std::abs(m_value - std::trunc(m_value));
+    return m_value ? std::abs(*m_value - std::trunc(*m_value)) : 0;
 }
 
 void TqkDBCustomDateTimePicker::SetTime(TDateTime time)
 {
-    m_value = kind() == KindTime ? time : CombineDateTime(std::trunc(m_value), time);
+    m_value = kind() == KindTime ? time : CombineDateTime(std::trunc(m_value.value_or(0)), time);
     render();
+}
+
+void TqkDBCustomDateTimePicker::dropTyping()
+{
+    m_typingPending = false;
+    m_typed.clear();
+    m_hasDraft = false;
+    m_dayTyped = false;
 }
 
 bool TqkDBCustomDateTimePicker::MayModify() const
@@ -337,18 +358,19 @@ bool TqkDBCustomDateTimePicker::MayModify() const
 TDateTime TqkDBCustomDateTimePicker::shownValue() const
 {
     if (!m_hasDraft)
-        return m_value;
+        return m_value.value_or(0);
     const Parts &p = m_draft;
     TDateTime date = 0;
     TDateTime time = 0;
-    TryEncodeDate(p.year, p.month, qMin(p.day, DaysInMonth(p.year, p.month)), date);
+    const int month = qBound(1, p.month, 12);
+    TryEncodeDate(p.year, month, qMin(p.day, DaysInMonth(p.year, month)), date);
     TryEncodeTime(p.hour, p.minute, p.second, 0, time);
     return CombineDateTime(date, time);
 }
 
 void TqkDBCustomDateTimePicker::render()
 {
-    if (m_value == 0 && !m_hasDraft && kind() != KindTime) {
+    if (!m_value && !m_hasDraft) {
         showText(QString());
         return;
     }
@@ -391,7 +413,10 @@ bool TqkDBCustomDateTimePicker::rebuild(const Parts &p)
 {
     const int day = qMin(p.day, DaysInMonth(p.year, p.month));
     TDateTime time = 0;
-    TryEncodeTime(p.hour, p.minute, p.second, 0, time);
+    if (!TryEncodeTime(p.hour, p.minute, p.second, 0, time)) {
+        render();
+        return false;
+    }
     if (kind() == KindTime) {
         m_value = time;
         render();
@@ -477,12 +502,11 @@ void TqkDBCustomDateTimePicker::storeTyped(const Parts &typed)
     Parts p = typed;
     // Only a day typed in this run waits for its month; a day kept from the
     // value is cut to the month typed, as stepping the month cuts it.
-    if (!m_dayTyped)
+    if (!m_dayTyped && p.month >= 1 && p.month <= 12)
         p.day = qMin(p.day, DaysInMonth(p.year, p.month));
     TDateTime date = 0;
     m_hasDraft =
-        kind() != KindTime
-        && (p.day > DaysInMonth(p.year, p.month) || !TryEncodeDate(p.year, p.month, p.day, date) || !inRange(date));
+        !makeValue(p) || (kind() != KindTime && (!TryEncodeDate(p.year, p.month, p.day, date) || !inRange(date)));
     if (m_hasDraft) {
         m_draft = p;
         m_draftTold = false;
@@ -526,10 +550,24 @@ bool TqkDBCustomDateTimePicker::finishTyping(Telling telling)
 
 QString TqkDBCustomDateTimePicker::unfinishedDateMessage() const
 {
-    if (m_draft.day > DaysInMonth(m_draft.year, m_draft.month))
-        return QStringLiteral("„%1“ ist kein gültiges Datum.").arg(renderField(0).text);
-    return std::trunc(shownValue()) > effectiveMax() ? qkAboveMaximumText(effectiveMax())
-                                                     : qkBelowMinimumText(effectiveMin());
+    if (makeValue(m_draft))
+        return outOfRangeMessage(shownValue());
+    const QList<TqkDTToken> shown = tokens();
+    const auto showsAny = [&shown](bool (*test)(TqkDTTokenKind)) {
+        return std::any_of(shown.begin(), shown.end(), [test](const TqkDTToken &t) { return test(t.kind); });
+    };
+    const bool date = !IsTimeOnly() && showsAny(qkIsDateToken);
+    const bool time = !IsDateOnly() && showsAny(qkIsTimeToken);
+    const TqkUserMessagesIntl &texts = *qkIntl().UserMessages;
+    const QString &text = date && time ? texts.InvalidDateTimeText
+                          : time       ? texts.InvalidTimeText
+                                       : texts.InvalidDateText;
+    return text.arg(renderField(0).text);
+}
+
+QString TqkDBCustomDateTimePicker::outOfRangeMessage(TDateTime value) const
+{
+    return std::trunc(value) > effectiveMax() ? qkAboveMaximumText(effectiveMax()) : qkBelowMinimumText(effectiveMin());
 }
 
 void TqkDBCustomDateTimePicker::typeDigit(int digit)
@@ -552,11 +590,10 @@ void TqkDBCustomDateTimePicker::typeDigit(int digit)
         m_typed.clear();
         m_typingPending = false;
         Parts p = parts();
-        if (year == 0) {
-            DecodeDate(m_savedValue, p.year, p.month, p.day);
-        } else {
+        if (year != 0)
             p.year = year;
-        }
+        else if (m_savedValue)
+            DecodeDate(*m_savedValue, p.year, p.month, p.day);
         storeTyped(p);
         return;
     }
@@ -565,7 +602,7 @@ void TqkDBCustomDateTimePicker::typeDigit(int digit)
         const Parts p = parts();
         if (at.field.kind == TqkDTTokenKind::Year) {
             const int lastOfDecade = (p.year / 100) * 100 + digit * 10 + 9;
-            if (m_minDate != 0 && EncodeDate(lastOfDecade, 12, 31) < std::trunc(m_minDate))
+            if (m_minDate && EncodeDate(lastOfDecade, 12, 31) < std::trunc(*m_minDate))
                 return;
         }
         if (!firstDigitCompletes(at.field.kind, digit, twelveHourDisplay())) {
@@ -576,11 +613,10 @@ void TqkDBCustomDateTimePicker::typeDigit(int digit)
         }
     } else {
         number = m_typed.toInt() * 10 + digit;
-        // The first digit stays typed: the user may still give a fitting second one.
-        if (!fieldTakes(at.field.kind, number)) {
+        // A number its field cannot hold is shown as typed and never stored:
+        // it keeps the typing unfinished until it is corrected or refused.
+        if (!fieldTakes(at.field.kind, number))
             ui::services().beep();
-            return;
-        }
         m_typed.clear();
         m_typingPending = false;
     }
@@ -603,12 +639,12 @@ void TqkDBCustomDateTimePicker::moveField(int direction, bool typing)
         finishTyping(TellOnce);
     const int count = fieldCount();
     if (direction > 0 && m_currentField >= count) {
-        const bool hiddenTime =
-            EffectiveFormat().compare(QLatin1String("c"), Qt::CaseInsensitive) == 0 && m_value == std::trunc(m_value);
-        if (!hiddenTime || m_hasDraft)
+        if (!m_value || Time() != 0 || m_hasDraft
+            || EffectiveFormat().compare(QLatin1String("c"), Qt::CaseInsensitive) != 0)
             return;
-        const TDateTime date = m_value == 0 ? ::Date() : std::trunc(m_value);
-        m_value = CombineDateTime(date, m_value == 0 ? 0 : ::Time());
+        // A short display leaves the time out while the value has none;
+        // moving on past the date asks for it.
+        m_value = CombineDateTime(std::trunc(*m_value), ::Time());
         userChanged();
     }
     m_currentField = qBound(1, m_currentField + direction, qMax(1, fieldCount()));
@@ -676,7 +712,7 @@ void TqkDBCustomDateTimePicker::homeOrEnd(bool end)
     Parts p = parts();
     // Without a minimum of its own Home stops at the last day of 1899, though
     // earlier dates may be typed and kept.
-    const TDateTime lowest = m_minDate != 0 ? effectiveMin() : EncodeDate(1899, 12, 31);
+    const TDateTime lowest = m_minDate ? effectiveMin() : EncodeDate(1899, 12, 31);
     int limitYear = 0, limitMonth = 0, limitDay = 0;
     DecodeDate(end ? effectiveMax() : lowest, limitYear, limitMonth, limitDay);
     switch (at.field.kind) {
@@ -734,21 +770,27 @@ void TqkDBCustomDateTimePicker::deleteValue()
             showPending(at);
         return;
     }
-    if (Field() && Field()->Required())
+    // A date with a time shown loses the time first; a required field keeps
+    // its date that way, as it may not be emptied.
+    const bool required = Field() && Field()->Required();
+    const bool shortDisplay = EffectiveFormat().compare(QLatin1String("c"), Qt::CaseInsensitive) == 0;
+    const bool timeShown = !IsDateOnly() && (Time() != 0 || !shortDisplay);
+    const bool dropsTime = kind() == KindDateTime && timeShown && (IsTimeOnly() || required || shortDisplay);
+    if (required && !dropsTime)
         return;
-    m_hasDraft = false;
-    const bool cDisplayWithTime =
-        EffectiveFormat().compare(QLatin1String("c"), Qt::CaseInsensitive) == 0 && m_value != std::trunc(m_value);
-    if (IsTimeOnly() && kind() == KindDateTime) {
-        m_value = std::trunc(m_value);
-    } else if (cDisplayWithTime) {
-        m_value = std::trunc(m_value);
+    dropTyping();
+    if (!m_value) {
+        render();
+        return;
+    }
+    if (dropsTime) {
+        m_value = std::trunc(*m_value);
     } else {
-        m_value = IsDateOnly() && kind() != KindDate ? Time() : 0;
+        m_value.reset();
         m_currentField = 1;
     }
     userChanged();
-    m_cleared = m_value == 0;
+    m_cleared = !m_value;
     render();
 }
 
@@ -799,24 +841,24 @@ void TqkDBCustomDateTimePicker::typeLetter(QChar letter)
 
 void TqkDBCustomDateTimePicker::fillIfEmpty(int key)
 {
-    const bool empty = m_value == 0 || (kind() == KindDate && std::trunc(m_value) == 0)
-                       || (kind() == KindTime && Time() == 0 && m_value == 0);
-    if (!empty)
-        return;
     const bool navigation = key == VK_UP || key == VK_DOWN || key == VK_HOME || key == VK_END;
-    if (!isEditingKey(key) && !navigation)
+    if (m_value || m_hasDraft || (!isEditingKey(key) && !navigation))
         return;
-    if (kind() == KindTime) {
-        m_value = ::Time();
-    } else {
-        m_value = qBound(effectiveMin(), ::Date(), effectiveMax());
-        // The blank asks for now: a date and time display shows the time too.
-        if (key == VK_SPACE && kind() == KindDateTime && m_value == ::Date())
-            m_value = Now();
-    }
+    m_value = fillValue(key);
     m_currentField = 1;
     userChanged();
     render();
+}
+
+TDateTime TqkDBCustomDateTimePicker::fillValue(int key) const
+{
+    if (kind() == KindTime)
+        return ::Time();
+    const TDateTime today = qBound(effectiveMin(), ::Date(), effectiveMax());
+    // The blank asks for now, and a display of the time alone shows the time:
+    // both take the time of day too.
+    const bool withTime = kind() == KindDateTime && (key == VK_SPACE || IsTimeOnly());
+    return withTime ? CombineDateTime(today, ::Time()) : today;
 }
 
 bool TqkDBCustomDateTimePicker::WantsKey(int key, TShiftState shift)
@@ -1060,10 +1102,7 @@ void TqkDBCustomDateTimePicker::KeyPress(QChar &key)
 
 void TqkDBCustomDateTimePicker::resetValue()
 {
-    m_typingPending = false;
-    m_typed.clear();
-    m_hasDraft = false;
-    m_dayTyped = false;
+    dropTyping();
     if (m_link->DataSource())
         m_link->Reset();
     else
@@ -1081,8 +1120,9 @@ void TqkDBCustomDateTimePicker::Cut()
     if (!MayModify())
         return;
     copy();
-    m_value = 0;
-    m_hasDraft = false;
+    // Digits still typed would otherwise be committed into the emptiness.
+    dropTyping();
+    m_value.reset();
     m_currentField = 1;
     userChanged();
     m_cleared = true;
@@ -1094,21 +1134,32 @@ void TqkDBCustomDateTimePicker::Paste()
     if (!MayModify())
         return;
     m_link->Edit();
-    const QString pasted = QApplication::clipboard()->text().trimmed();
-    TDateTime value = 0;
-    if (kind() == KindTime) {
-        value = qkStrToTime(pasted);
-    } else {
-        value = qkStrToDateTime(pasted);
-        if (value == 0)
-            value = qkStrToDate(pasted);
-    }
-    if (value > 0 && (kind() == KindTime || inRange(value))) {
+    const std::optional<TDateTime> value = readPasted(QApplication::clipboard()->text().trimmed());
+    if (value && kind() != KindTime && !inRange(*value)) {
+        // Refused as the same date typed is.
+        ui::showWarning(outOfRangeMessage(*value));
+    } else if (value) {
+        dropTyping();
         m_value = value;
-        m_hasDraft = false;
         userChanged();
     }
     render();
+}
+
+std::optional<TDateTime> TqkDBCustomDateTimePicker::readPasted(const QString &pasted) const
+{
+    if (IsTimeOnly()) {
+        if (!qkIsValidTimeText(pasted))
+            return std::nullopt;
+        // A time display of a date and time takes the time into its date.
+        const TDateTime time = qkStrToTime(pasted);
+        return kind() == KindTime ? time : CombineDateTime(std::trunc(m_value.value_or(fillValue(0))), time);
+    }
+    if (qkIsValidDateTimeText(pasted))
+        return qkStrToDateTime(pasted);
+    if (qkIsValidDateText(pasted))
+        return qkStrToDate(pasted);
+    return std::nullopt;
 }
 
 void TqkDBCustomDateTimePicker::mousePressEvent(QMouseEvent *event)
@@ -1120,7 +1171,7 @@ void TqkDBCustomDateTimePicker::mousePressEvent(QMouseEvent *event)
     if (!hasFocus())
         setFocus(Qt::MouseFocusReason);
     finishTyping(TellOnce);
-    if (IsDroppedDown() || m_value == 0)
+    if (IsDroppedDown() || (!m_value && !m_hasDraft))
         return;
     const int x = int(event->position().x());
     const int count = fieldCount();
@@ -1148,7 +1199,7 @@ void TqkDBCustomDateTimePicker::EnterFocus()
     // An empty control saves its emptiness too: Escape brings back what the
     // control held on this entry, never a value of an earlier one.
     m_savedValue = m_value;
-    if (m_value != 0 || kind() == KindTime)
+    if (m_value)
         render();
     if (!m_enteredByButton)
         selectAll();
@@ -1189,10 +1240,8 @@ void TqkDBCustomDateTimePicker::DataChange()
                  | Qt::AlignVCenter);
     const TDataSet *dataSet = field->DataSet();
     const bool browsing = dataSet && (dataSet->State() == dsBrowse || dataSet->State() == dsInsert);
-    m_typingPending = false;
-    m_hasDraft = false;
-    m_dayTyped = false;
-    m_value = field->IsNull() ? 0 : field->AsDateTime();
+    dropTyping();
+    m_value = field->IsNull() ? std::nullopt : std::optional<TDateTime>(field->AsDateTime());
     if (browsing)
         m_currentField = 1;
     render();
@@ -1212,20 +1261,23 @@ void TqkDBCustomDateTimePicker::UpdateData()
         return;
     if (m_hasDraft)
         throw EDateTimeError(unfinishedDateMessage());
-    if (m_value != 0 && kind() != KindTime && !inRange(m_value))
-        SetDate(m_value);
-    if (m_value == 0) {
+    if (!m_value) {
         if (m_cleared)
             field->Clear();
         return;
     }
-    const TDateTime stored = field->IsNull() ? 0 : field->AsDateTime();
+    if (kind() != KindTime && !inRange(*m_value))
+        SetDate(*m_value);
+    // A display of the date alone keeps the field's time of day, one of the
+    // time alone its date; a field without a value takes the picker's whole.
+    const TDateTime value = *m_value;
+    const TDateTime stored = field->IsNull() ? value : field->AsDateTime();
     if (IsDateOnly())
-        field->SetAsDateTime(CombineDateTime(std::trunc(m_value), std::abs(stored - std::trunc(stored))));
+        field->SetAsDateTime(CombineDateTime(std::trunc(value), std::abs(stored - std::trunc(stored))));
     else if (IsTimeOnly() && kind() == KindDateTime)
         field->SetAsDateTime(CombineDateTime(std::trunc(stored), Time()));
     else
-        field->SetAsDateTime(m_value);
+        field->SetAsDateTime(value);
 }
 
 // ---------------------------------------------------------------- drop-down
@@ -1237,7 +1289,9 @@ bool TqkDBCustomDateTimePicker::IsDroppedDown() const
 
 void TqkDBCustomDateTimePicker::DropDown()
 {
-    if (IsDroppedDown() || (!Field() && (m_link->DataSource() || !DataField().isEmpty())))
+    // A time has no day to pick: the time display shows no button and opens
+    // no calendar by key either.
+    if (IsDroppedDown() || IsTimeOnly() || (!Field() && (m_link->DataSource() || !DataField().isEmpty())))
         return;
     if (!MayModify()) {
         setReadOnly(true);
@@ -1259,7 +1313,7 @@ void TqkDBCustomDateTimePicker::DropDown()
     m_calendar->OnCalcBoldDay = OnCalcBoldDay;
     m_calendar->SetBorderStyle(bsSingle);
     m_calendar->CalColors()->Assign(CalendarAttributes.Colors);
-    m_calendar->SetMinDate(0);
+    m_calendar->SetMinDate(std::nullopt);
     m_calendar->SetMaxDate(m_maxDate);
     m_calendar->SetMinDate(m_minDate);
     if (CalendarAttributes.UseFont)
@@ -1267,15 +1321,15 @@ void TqkDBCustomDateTimePicker::DropDown()
     m_calendar->PopupYearOptions = CalendarAttributes.PopupYearOptions;
     m_calendar->SetFirstDayOfWeek(CalendarAttributes.FirstDayOfWeek);
     m_calendar->SetOptions(CalendarAttributes.Options);
-    if (text().isEmpty() || m_value == 0) {
+    if (!m_value) {
         m_link->Edit();
-        m_value = CombineDateTime(qBound(effectiveMin(), ::Date(), effectiveMax()), Time());
+        m_value = qBound(effectiveMin(), ::Date(), effectiveMax());
         userChanged();
     }
     // A field may hold a date outside the picker's limits; the calendar
     // shows the nearest day it allows instead of raising, and that day is
     // taken only once the user has moved off it.
-    m_calendarOpenedOn = qBound(effectiveMin(), std::trunc(m_value), effectiveMax());
+    m_calendarOpenedOn = qBound(effectiveMin(), std::trunc(*m_value), effectiveMax());
     m_calendar->SetDate(m_calendarOpenedOn);
     m_calendar->SetTime(Time());
     if (OnDropDown)

@@ -6,6 +6,8 @@
 
 #include <QPointer>
 
+#include <optional>
+
 class TField;
 class TFieldDataLink;
 class TqkComboButton;
@@ -63,10 +65,11 @@ public:
     void SetDisplayFormat(const QString &format);
     TqkDTEditDataType UnboundDataType() const { return m_unboundDataType; }
     void SetUnboundDataType(TqkDTEditDataType type);
-    TDateTime MinDate() const { return m_minDate; }
-    void SetMinDate(TDateTime date);
-    TDateTime MaxDate() const { return m_maxDate; }
-    void SetMaxDate(TDateTime date);
+    // An absent limit is no limit; a limit on 30 December 1899 is one.
+    std::optional<TDateTime> MinDate() const { return m_minDate; }
+    void SetMinDate(std::optional<TDateTime> date);
+    std::optional<TDateTime> MaxDate() const { return m_maxDate; }
+    void SetMaxDate(std::optional<TDateTime> date);
     int Epoch = 1950;
     bool Tessarion() const { return false; }
     bool ShowButton() const { return m_showButton; }
@@ -80,20 +83,23 @@ public:
     void SetReadOnly(bool readOnly);
     TField *Field() const;
 
-    // The value; 0 is empty. Date() commits typed digits first.
-    TDateTime Value() const { return m_value; }
-    TDateTime Date();
+    // The value; an empty picker has none, which is neither midnight nor
+    // 30 December 1899. Date() commits typed digits first.
+    std::optional<TDateTime> Value() const { return m_value; }
+    std::optional<TDateTime> Date();
+    // Both end any typing.
     void SetDate(TDateTime date);
-    // Leaves the picker without a date.
     void Clear();
+    // The time of day; 0 without a value.
     TDateTime Time() const;
     void SetTime(TDateTime time);
     int CurrentField() const { return m_currentField; }
     bool TypingPending() const { return m_typingPending; }
     bool Cleared() const { return m_cleared; }
     bool EscapeSwallowPending() const { return m_swallowEscape; }
-    // True while the text shows a typed date that is no valid value (yet):
-    // a day its month cannot hold, or a date beyond the limits.
+    // True while the text shows typed numbers that are no valid value (yet):
+    // a day its month cannot hold, a refused number (day 32, month 13, hour
+    // 25), or a date beyond the limits.
     bool HasUnfinishedDate() const { return m_hasDraft; }
 
     virtual void DropDown();
@@ -128,22 +134,23 @@ protected:
 private:
     enum Kind { KindDateTime, KindDate, KindTime };
     enum Telling { TellOnce, TellAlways };
-    struct Parts
-    {
-        int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0;
-    };
+    using Parts = TqkDTParts;
 
     Kind kind() const;
     QList<TqkDTToken> tokens() const;
     TqkDTRendering renderField(int field) const;
     int fieldCount() const;
     Parts parts() const;
+    // Whether the parts make a value, leaving the limits aside.
+    bool makeValue(const Parts &p) const;
     TDateTime effectiveMin() const;
     TDateTime effectiveMax() const;
     bool inRange(TDateTime date) const;
-    // The value the text shows: the typed date while it is unfinished (its
-    // day cut to the month), else the value.
+    // The value the text shows: the typed date while it is unfinished (what
+    // of it makes a date), else the value (0 without one).
     TDateTime shownValue() const;
+    // Ends typing and drafts without storing them.
+    void dropTyping();
     void render();
     void showText(const QString &shown);
     void showPending(const TqkDTRendering &at);
@@ -152,18 +159,23 @@ private:
     void commitPending();
     void typeDigit(int digit);
     bool twelveHourDisplay() const;
-    // Puts a typed number into its part of the value.
+    // Puts a typed number into its part of the value, also one its field cannot hold.
     void setTypedPart(Parts &p, TqkDTTokenKind kind, int number) const;
-    // Stores what typing made of the parts. A date the parts do not make, or
-    // one beyond the limits, is kept as typed for the fields still to come.
+    // Stores what typing made of the parts. Parts that make no value, or a
+    // date beyond the limits, are kept as typed for the fields still to come.
     void storeTyped(const Parts &p);
     // Whether a complete number fits its field at all, whatever the others hold.
     bool fieldTakes(TqkDTTokenKind kind, int number) const;
-    // Ends the typing: commits pending digits and refuses an unfinished date
+    // Ends the typing: commits pending digits and refuses an unfinished value
     // with a message (TellOnce: unless it was told since the last change).
-    // False while the date stays unfinished.
+    // False while the value stays unfinished.
     bool finishTyping(Telling telling);
     QString unfinishedDateMessage() const;
+    QString outOfRangeMessage(TDateTime value) const;
+    // A pasted text read as the picker's kind of value; none when unreadable.
+    std::optional<TDateTime> readPasted(const QString &pasted) const;
+    // What the first editing key of an empty picker starts from.
+    TDateTime fillValue(int key) const;
     // Back to the field's value, or to the value saved on entry.
     void resetValue();
     void stepField(int direction);
@@ -187,12 +199,12 @@ private:
     TqkComboButton *m_button;
     TqkPopupCalendar *m_calendar = nullptr;
     TqkOutsideClickCloser *m_closer;
-    TDateTime m_value = 0;
-    TDateTime m_savedValue = 0;
-    TDateTime m_valueBeforeDropDown = 0;
+    std::optional<TDateTime> m_value;
+    std::optional<TDateTime> m_savedValue;
+    std::optional<TDateTime> m_valueBeforeDropDown;
     TDateTime m_calendarOpenedOn = 0;
-    TDateTime m_minDate = 0;
-    TDateTime m_maxDate = 0;
+    std::optional<TDateTime> m_minDate;
+    std::optional<TDateTime> m_maxDate;
     TDTDateFormat m_dateFormat = dfShort;
     QString m_displayFormat;
     TqkDTEditDataType m_unboundDataType = qkDTEdtDateTime;

@@ -883,15 +883,20 @@ void TqkDBCustomEdit::checkUnboundDateTime() const
     const QString typed = text().trimmed();
     if (m_link->DataSource() || !isModified() || typed.isEmpty())
         return;
+    const TqkUserMessagesIntl &texts = *qkIntl().UserMessages;
+    TDateTime value = 0;
     switch (m_unboundDataType) {
     case qkEdtDate:
-        StrToDate(typed);
+        if (!TryStrToDate(typed, value))
+            throw EConvertError(texts.InvalidDateText.arg(typed));
         break;
     case qkEdtTime:
-        StrToTime(typed);
+        if (!TryStrToTime(typed, value))
+            throw EConvertError(texts.InvalidTimeText.arg(typed));
         break;
     case qkEdtDateTime:
-        StrToDateTime(typed);
+        if (!TryStrToDateTime(typed, value))
+            throw EConvertError(texts.InvalidDateTimeText.arg(typed));
         break;
     default:
         break;

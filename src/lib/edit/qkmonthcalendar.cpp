@@ -133,32 +133,28 @@ void TqkMonthCalendar::SetTime(TDateTime time)
 void TqkMonthCalendar::SetDate(TDateTime date)
 {
     const TDateTime day = std::trunc(date);
-    if (day == 0) {
-        update();
-        return;
-    }
-    if (m_maxDate != 0 && day > std::trunc(m_maxDate))
-        qkRaiseAboveMaximum(m_maxDate);
-    if (m_minDate != 0 && day < std::trunc(m_minDate))
-        qkRaiseBelowMinimum(m_minDate);
+    if (afterMaximum(day))
+        qkRaiseAboveMaximum(*m_maxDate);
+    if (beforeMinimum(day))
+        qkRaiseBelowMinimum(*m_minDate);
     applyValue(CombineDateTime(day, Time()));
     // A multi-selection becomes the one day set.
     if (m_options & mdoMultiSelect)
         m_selectionStart = m_selectionEnd = m_anchor = ToQDate(m_value);
 }
 
-void TqkMonthCalendar::SetMinDate(TDateTime date)
+void TqkMonthCalendar::SetMinDate(std::optional<TDateTime> date)
 {
-    if (m_maxDate != 0 && date != 0 && date > m_maxDate)
-        qkRaiseAboveMaximum(m_maxDate);
+    if (m_maxDate && date && *date > *m_maxDate)
+        qkRaiseAboveMaximum(*m_maxDate);
     m_minDate = date;
     applyValue(m_value);
 }
 
-void TqkMonthCalendar::SetMaxDate(TDateTime date)
+void TqkMonthCalendar::SetMaxDate(std::optional<TDateTime> date)
 {
-    if (m_minDate != 0 && date != 0 && date < m_minDate)
-        qkRaiseBelowMinimum(m_minDate);
+    if (m_minDate && date && *date < *m_minDate)
+        qkRaiseBelowMinimum(*m_minDate);
     m_maxDate = date;
     applyValue(m_value);
 }
@@ -182,10 +178,10 @@ void TqkMonthCalendar::SetFirstDayOfWeek(TqkCalDayOfWeek day)
 void TqkMonthCalendar::applyValue(TDateTime value)
 {
     TDateTime day = std::trunc(value);
-    if (m_maxDate != 0 && day > std::trunc(m_maxDate))
-        day = std::trunc(m_maxDate);
-    else if (m_minDate != 0 && day < std::trunc(m_minDate))
-        day = std::trunc(m_minDate);
+    if (afterMaximum(day))
+        day = std::trunc(*m_maxDate);
+    else if (beforeMinimum(day))
+        day = std::trunc(*m_minDate);
     day = qBound(qkFirstDay(), day, qkLastDay());
     m_value = CombineDateTime(day, std::abs(value - std::trunc(value)));
     showMonthOf(ToQDate(m_value));
@@ -327,20 +323,30 @@ TqkMonthCalendar::Hit TqkMonthCalendar::HitTest(const QPoint &point) const
     return hit;
 }
 
+bool TqkMonthCalendar::afterMaximum(TDateTime day) const
+{
+    return m_maxDate && day > std::trunc(*m_maxDate);
+}
+
+bool TqkMonthCalendar::beforeMinimum(TDateTime day) const
+{
+    return m_minDate && day < std::trunc(*m_minDate);
+}
+
 bool TqkMonthCalendar::outsideLimits(const QDate &date) const
 {
     const TDateTime day = dayOf(date);
-    return (m_maxDate != 0 && day > std::trunc(m_maxDate)) || (m_minDate != 0 && day < std::trunc(m_minDate));
+    return afterMaximum(day) || beforeMinimum(day);
 }
 
 QDate TqkMonthCalendar::clampToLimits(const QDate &date, bool *clamped) const
 {
     const TDateTime day = dayOf(date);
     *clamped = true;
-    if (m_maxDate != 0 && day > std::trunc(m_maxDate))
-        return ToQDate(m_maxDate);
-    if (m_minDate != 0 && day < std::trunc(m_minDate))
-        return ToQDate(m_minDate);
+    if (afterMaximum(day))
+        return ToQDate(*m_maxDate);
+    if (beforeMinimum(day))
+        return ToQDate(*m_minDate);
     *clamped = false;
     return date;
 }
@@ -570,13 +576,13 @@ void TqkMonthCalendar::ChooseYear(int year)
     QDate target = inYear(year);
     // A year beyond a limit gives way to the nearest year the limit allows
     // for the shown month and day.
-    if (m_maxDate != 0 && dayOf(target) > std::trunc(m_maxDate)) {
-        target = inYear(ToQDate(m_maxDate).year());
-        if (dayOf(target) > std::trunc(m_maxDate))
+    if (afterMaximum(dayOf(target))) {
+        target = inYear(ToQDate(*m_maxDate).year());
+        if (afterMaximum(dayOf(target)))
             target = inYear(target.year() - 1);
-    } else if (m_minDate != 0 && dayOf(target) < std::trunc(m_minDate)) {
-        target = inYear(ToQDate(m_minDate).year());
-        if (dayOf(target) < std::trunc(m_minDate))
+    } else if (beforeMinimum(dayOf(target))) {
+        target = inYear(ToQDate(*m_minDate).year());
+        if (beforeMinimum(dayOf(target)))
             target = inYear(target.year() + 1);
     }
     moveTo(target);
@@ -585,8 +591,8 @@ void TqkMonthCalendar::ChooseYear(int year)
 
 void TqkMonthCalendar::EditYear()
 {
-    const int minYear = m_minDate != 0 ? ToQDate(m_minDate).year() : 0;
-    const int maxYear = m_maxDate != 0 ? ToQDate(m_maxDate).year() : 0;
+    const int minYear = m_minDate ? ToQDate(*m_minDate).year() : 0;
+    const int maxYear = m_maxDate ? ToQDate(*m_maxDate).year() : 0;
     QString caption = qkIntl().MonthCalendar->EnterYearPrompt;
     if (minYear && maxYear)
         caption += QStringLiteral(" (%1-%2)").arg(minYear).arg(maxYear);

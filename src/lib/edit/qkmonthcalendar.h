@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 
 class QMenu;
 
@@ -119,10 +120,11 @@ public:
     void SetDate(TDateTime date);
     TDateTime Time() const;
     void SetTime(TDateTime time);
-    TDateTime MinDate() const { return m_minDate; }
-    void SetMinDate(TDateTime date);
-    TDateTime MaxDate() const { return m_maxDate; }
-    void SetMaxDate(TDateTime date);
+    // No limit is a state of its own: a limit on 30 December 1899 is a limit.
+    std::optional<TDateTime> MinDate() const { return m_minDate; }
+    void SetMinDate(std::optional<TDateTime> date);
+    std::optional<TDateTime> MaxDate() const { return m_maxDate; }
+    void SetMaxDate(std::optional<TDateTime> date);
     TqkMonthOptions Options() const { return m_options; }
     void SetOptions(TqkMonthOptions options);
     TqkCalDayOfWeek FirstDayOfWeek() const { return m_firstDayOfWeek; }
@@ -194,6 +196,8 @@ private:
     void extendTo(QDate date);
     bool isSelected(const QDate &date) const;
     QDate clampToLimits(const QDate &date, bool *clamped) const;
+    bool afterMaximum(TDateTime day) const;
+    bool beforeMinimum(TDateTime day) const;
     bool outsideLimits(const QDate &date) const;
     void fireMouse(const TmcMouseEvent &handler, QMouseEvent *event);
     void paintTitle(QPainter &painter, const Layout &l) const;
@@ -201,8 +205,8 @@ private:
     void openMenu(QMenu *menu, const QPoint &at);
 
     TDateTime m_value;
-    TDateTime m_minDate = 0;
-    TDateTime m_maxDate = 0;
+    std::optional<TDateTime> m_minDate;
+    std::optional<TDateTime> m_maxDate;
     TqkMonthOptions m_options = mdoDayState;
     TqkCalDayOfWeek m_firstDayOfWeek = qkdowLocaleDefault;
     TBorderStyle m_borderStyle = bsNone;

@@ -451,11 +451,11 @@ QString TqkFilterDlg::boundText(bool maximum) const
     if (!usesDatePickers())
         return (maximum ? m_ui->MaxValueEdit : m_ui->MinValueEdit)->text().trimmed();
     TqkDBDateTimePicker *picker = maximum ? m_ui->MaxDateEdit : m_ui->MinDateEdit;
-    const TDateTime date = picker->Date();
+    const std::optional<TDateTime> date = picker->Date();
     // A typed date that makes no date is checked, and refused, as typed.
     if (picker->HasUnfinishedDate())
         return picker->text();
-    return date == 0 ? QString() : DateToStr(date);
+    return date ? DateToStr(*date) : QString();
 }
 
 bool TqkFilterDlg::takes(const QString &text, QWidget *control, const QLabel &label)
@@ -558,9 +558,9 @@ void TqkFilterDlg::updateClearButtons()
 {
     m_ui->FilterValueClearButton->setEnabled(!valueControl()->text().isEmpty());
     const bool pickers = usesDatePickers();
-    m_ui->MinValueClearButton->setEnabled(pickers ? m_ui->MinDateEdit->Value() != 0
+    m_ui->MinValueClearButton->setEnabled(pickers ? m_ui->MinDateEdit->Value().has_value()
                                                   : !m_ui->MinValueEdit->text().isEmpty());
-    m_ui->MaxValueClearButton->setEnabled(pickers ? m_ui->MaxDateEdit->Value() != 0
+    m_ui->MaxValueClearButton->setEnabled(pickers ? m_ui->MaxDateEdit->Value().has_value()
                                                   : !m_ui->MaxValueEdit->text().isEmpty());
     m_ui->ClearSearchButton->setEnabled(!m_criteria.empty() || m_ui->FilterValueClearButton->isEnabled()
                                         || m_ui->MinValueClearButton->isEnabled()

@@ -215,10 +215,10 @@ void TqkRichParagraphDialog::refuse(QLineEdit &edit, bool lineMultiple)
     const QString limit = unitsToText(twipsToUnits(maxTwips, units), units);
     const QString text =
         lineMultiple
-            ? tr("\"%1\" ist keine Zahl. Bitte geben Sie an, wie viele Zeilen der "
+            ? tr("„%1“ ist keine Zahl. Bitte geben Sie an, wie viele Zeilen der "
                  "Abstand hoch sein soll, etwa 1,5.")
                   .arg(edit.text())
-            : tr("\"%1\" ist kein gültiges Maß. Bitte geben Sie eine Zahl von -%2 bis %2 ein.").arg(edit.text(), limit);
+            : tr("„%1“ ist kein gültiges Maß. Bitte geben Sie eine Zahl von -%2 bis %2 ein.").arg(edit.text(), limit);
     ui::services().messageBox(text, windowTitle(), ui::MsgIcon::Warning, ui::MsgButtons::Ok);
     edit.setFocus();
     edit.selectAll();

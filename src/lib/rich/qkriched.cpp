@@ -862,7 +862,7 @@ void TqkDBRichEdit::LoadMemo()
     loadBytes(fieldBytes(*field), false, false);
     if (!LoadProblems().isEmpty())
         ui::services().messageBox(
-            tr("Der formatierte Text im Feld \"%1\" ist beschädigt; geladen wurde, was lesbar war.\n%2")
+            tr("Der formatierte Text im Feld „%1“ ist beschädigt; geladen wurde, was lesbar war.\n%2")
                 .arg(field->DisplayLabel(), LoadProblems().join(QLatin1Char('\n'))),
             ui::applicationTitle(), ui::MsgIcon::Warning, ui::MsgButtons::Ok);
     if (field->AsString().isEmpty()) {

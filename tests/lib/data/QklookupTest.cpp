@@ -79,6 +79,6 @@ TEST_F(FieldValues, AnUnknownFieldRaisesTheDatabaseErrorAndValuesAreCopies)
         qkFilterFieldValue(customers.get(), "Fehlt");
         FAIL() << "no error raised";
     } catch (const EDatabaseError &error) {
-        EXPECT_EQ(error.Message(), "Fehlt: Feld 'Fehlt' nicht gefunden");
+        EXPECT_EQ(error.Message(), "Fehlt: Feld „Fehlt“ nicht gefunden");
     }
 }

@@ -454,8 +454,8 @@ TEST_F(QbeOnDemo, AnswerTableIsWrittenWhereItsNameSays)
         qbe.SetQBE(text);
         qbe.Open();
         EXPECT_TRUE(qbe.Active()) << "the answer is shown even when it cannot be written";
-        EXPECT_EQ(user.messages().last().text, "Verzeichnis '" + aliasFolder.filePath("fehlt")
-                                                   + "' existiert nicht oder ist schreibgeschützt. (" + unwritable
+        EXPECT_EQ(user.messages().last().text, "Verzeichnis „" + aliasFolder.filePath("fehlt")
+                                                   + "“ existiert nicht oder ist schreibgeschützt. (" + unwritable
                                                    + ")");
         EXPECT_EQ(user.messages().last().icon, ui::MsgIcon::Stop);
     }

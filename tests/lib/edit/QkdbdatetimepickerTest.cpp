@@ -10,6 +10,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QLayout>
+#include <QStyle>
+#include <QStyleOption>
 #include <QTest>
 
 #include <functional>
@@ -61,6 +63,10 @@ TEST_F(DateTimePickerTest, FormatTokensRenderAndLocateFields)
             EXPECT_EQ(int(r.field.kind), int(c.kind)) << c.format;
         }
     }
+    const TqkDTRendering earlyYear =
+        qkRenderDateTime(qkTokenizeDateTimeFormat("dd.mm.yyyy"), EncodeDate(202, 5, 12), 3, true, true);
+    EXPECT_EQ(earlyYear.text, "12.05.0202");
+    EXPECT_EQ(earlyYear.length, 4);
     EXPECT_EQ(qkEpochYear(49, 1950), 2049);
     EXPECT_EQ(qkEpochYear(50, 1950), 1950);
 }
@@ -152,9 +158,12 @@ TEST_F(DateTimePickerTest, TypedDigitsCompleteFieldsAndInvalidOnesAreRefused)
     QTest::keyClick(picker, Qt::Key_Left);
     typeText(picker, "13");
     EXPECT_EQ(services.beeps(), 1);
-    EXPECT_TRUE(picker->TypingPending()) << "the 1 stays typed";
+    EXPECT_EQ(picker->text(), "31.13.2023") << "shown as typed, never stored";
+    EXPECT_EQ(picker->Value(), EncodeDate(2023, 7, 31));
     // A month typed over a day that was not typed cuts it.
-    typeText(picker, "1");
+    picker->SetDate(EncodeDate(2023, 7, 31));
+    QTest::keyClick(picker, Qt::Key_Left);
+    typeText(picker, "11");
     EXPECT_EQ(picker->Value(), EncodeDate(2023, 11, 30));
 }
 
@@ -187,13 +196,16 @@ TEST_F(DateTimePickerTest, TypedDatesAreKeptAsTypedOrRefusedWhole)
         EXPECT_EQ(services.beeps(), c.beeps);
         EXPECT_EQ(services.messageTexts(), *c.refusal ? QStringList{c.refusal} : QStringList());
         if (*c.refusal) {
-            EXPECT_TRUE(target->hasFocus() && target->text() == QLatin1String(c.keys)) << "kept for correcting";
-            EXPECT_THROW(customers->Post(), EDateTimeError);
+            EXPECT_TRUE(target->hasFocus() && QString(c.refusal).contains("„" + target->text() + "“"));
+            if (!c.time) {
+                EXPECT_THROW(customers->Post(), EDateTimeError);
+            }
             QTest::keyClick(target, Qt::Key_Escape);
         }
         customers->CheckBrowseMode();
-        const QString kept =
-            c.time ? FormatDateTime("hh:nn", clock->Value()) : storedCustomerField("10001", "Gruendungsdatum");
+        const QString kept = !c.time          ? storedCustomerField("10001", "Gruendungsdatum")
+                             : clock->Value() ? FormatDateTime("hh:nn", *clock->Value())
+                                              : QString();
         EXPECT_EQ(kept.toStdString(), c.kept);
     }
 }
@@ -208,7 +220,7 @@ TEST_F(DateTimePickerTest, EmptyPickerFillsOnSpaceAndDeleteEmptiesIt)
     QTest::keyClick(picker, Qt::Key_Delete);
     EXPECT_EQ(picker->text(), "05.12.2026");
     QTest::keyClick(picker, Qt::Key_Delete);
-    EXPECT_EQ(picker->Value(), 0);
+    EXPECT_FALSE(picker->Value());
     EXPECT_EQ(picker->text(), "");
     EXPECT_TRUE(picker->Cleared());
 }
@@ -224,6 +236,11 @@ TEST_F(DateTimePickerTest, LimitsRaiseTheirGermanMessages)
         EXPECT_EQ(error.Message(), "Das Datum unterschreitet das Minimum von 01.01.2020");
     }
     EXPECT_THROW(picker->SetDate(EncodeDate(2019, 12, 31)), EDateTimeError);
+    // No limit is not a limit on the first day the values count from.
+    picker->SetMinDate(std::nullopt);
+    picker->SetDate(EncodeDate(1887, 5, 12));
+    picker->SetMaxDate(EncodeDate(1899, 12, 30));
+    EXPECT_THROW(picker->SetDate(EncodeDate(1899, 12, 31)), EDateTimeError);
 }
 
 TEST_F(DateTimePickerTest, BoundPickerWritesTheDateAndKeepsNullApart)
@@ -248,7 +265,7 @@ TEST_F(DateTimePickerTest, BoundPickerWritesTheDateAndKeepsNullApart)
     customers->Edit();
     customers->FieldByName("Gruendungsdatum")->Clear();
     EXPECT_EQ(picker->text(), "");
-    EXPECT_EQ(picker->Value(), 0);
+    EXPECT_FALSE(picker->Value());
 }
 
 // The calendar shows every date a field can hold; what is picked in it
@@ -258,7 +275,7 @@ TEST_F(DateTimePickerTest, TheDropDownShowsTheFieldsDateAndWritesOnlyWhatIsPicke
     struct Case
     {
         QDate stored;
-        TDateTime minDate;
+        std::optional<TDateTime> minDate;
         std::function<void(TqkDBDateTimePicker *)> pick;
         QDate shown, expected;
     };
@@ -272,10 +289,11 @@ TEST_F(DateTimePickerTest, TheDropDownShowsTheFieldsDateAndWritesOnlyWhatIsPicke
         QTest::mouseClick(calendar, Qt::LeftButton, {}, calendar->DayRect(QDate(2020, 5, 20)).center());
     };
     const Case cases[] = {
-        {QDate(2020, 5, 12), 0, rightEnter, QDate(2020, 5, 12), QDate(2020, 5, 13)},
-        {QDate(2020, 5, 12), 0, click20th, QDate(2020, 5, 12), QDate(2020, 5, 20)},
-        {QDate(1887, 5, 12), 0, enter, QDate(1887, 5, 12), QDate(1887, 5, 12)},
-        {QDate(1887, 5, 12), 0, rightEnter, QDate(1887, 5, 12), QDate(1887, 5, 13)},
+        {QDate(2020, 5, 12), {}, rightEnter, QDate(2020, 5, 12), QDate(2020, 5, 13)},
+        {QDate(2020, 5, 12), {}, click20th, QDate(2020, 5, 12), QDate(2020, 5, 20)},
+        {QDate(1887, 5, 12), {}, enter, QDate(1887, 5, 12), QDate(1887, 5, 12)},
+        {QDate(1887, 5, 12), {}, rightEnter, QDate(1887, 5, 12), QDate(1887, 5, 13)},
+        {QDate(1899, 12, 30), {}, rightEnter, QDate(1899, 12, 30), QDate(1899, 12, 31)},
         {QDate(1887, 5, 12), EncodeDate(1900, 1, 1), enter, QDate(1900, 1, 1), QDate(1887, 5, 12)},
     };
     auto *picker = new TqkDBDateTimePicker(window.get());
@@ -304,27 +322,28 @@ TEST_F(DateTimePickerTest, TypedValuesThatMakeNoDateAreRefusedWithAMessage)
     struct Case
     {
         const char *format;
-        TDateTime start;
-        TDateTime minDate;
+        std::optional<TDateTime> start, minDate;
         int rights; // fields moved on before typing
         const char *typed;
-        TDateTime expected;
+        std::optional<TDateTime> expected;
         int beeps;
         const char *message;
     };
     const TDateTime quarterPastTen = EncodeTime(10, 15, 0, 0);
+    const std::optional<TDateTime> none;
     const Case cases[] = {
-        {"dd.mm.yyyy", 0, 0, 0, "32", EncodeDate(2026, 12, 3), 1, nullptr},
-        {"dd.mm.yyyy", 0, 0, 0, "0113", EncodeDate(2026, 1, 1), 1, nullptr},
-        {"dd.mm.yyyy", 0, 0, 0, "01011890", EncodeDate(1890, 1, 1), 0, nullptr},
+        {"dd.mm.yyyy", none, none, 0, "32", none, 1, "„32.12.2026“ ist kein gültiges Datum."},
+        {"dd.mm.yyyy", none, none, 0, "0113", none, 1, "„01.13.2026“ ist kein gültiges Datum."},
+        {"dd.mm.yyyy", none, none, 0, "01011890", EncodeDate(1890, 1, 1), 0, nullptr},
         {"dd.mm.yyyy", EncodeDate(2024, 6, 1), EncodeDate(2000, 1, 1), 2, "1990", EncodeDate(2024, 6, 1), 0,
          "Das Datum unterschreitet das Minimum von 01.01.2000"},
         // Below the minimum with the month kept, not with the month typed after it.
         {"dd.mm.yyyy", EncodeDate(2024, 6, 15), EncodeDate(2024, 6, 10), 0, "05072024", EncodeDate(2024, 7, 5), 0,
          nullptr},
-        {"hh:nn am/pm", quarterPastTen, 0, 0, "14", EncodeTime(14, 15, 0, 0), 0, nullptr},
-        {"hh:nn am/pm", quarterPastTen, 0, 0, "2", EncodeTime(2, 15, 0, 0), 0, nullptr},
-        {"hh:nn", quarterPastTen, 0, 0, "25", EncodeTime(2, 15, 0, 0), 1, nullptr},
+        {"hh:nn am/pm", quarterPastTen, none, 0, "14", EncodeTime(14, 15, 0, 0), 0, nullptr},
+        {"hh:nn am/pm", quarterPastTen, none, 0, "2", EncodeTime(2, 15, 0, 0), 0, nullptr},
+        {"hh:nn", quarterPastTen, none, 0, "25", quarterPastTen, 1, "„25:15“ ist keine gültige Uhrzeit."},
+        {"hh:nn", quarterPastTen, none, 0, "00", EncodeTime(0, 15, 0, 0), 0, nullptr},
     };
     for (const Case &c : cases) {
         services.clear();
@@ -333,27 +352,37 @@ TEST_F(DateTimePickerTest, TypedValuesThatMakeNoDateAreRefusedWithAMessage)
         picker->SetUnboundDataType(time ? qkDTEdtTime : qkDTEdtDate);
         picker->SetDisplayFormat(c.format);
         picker->SetMinDate(c.minDate);
-        time ? picker->SetTime(c.start) : (c.start ? picker->SetDate(c.start) : picker->Clear());
+        time ? picker->SetTime(*c.start) : (c.start ? picker->SetDate(*c.start) : picker->Clear());
         show(picker);
         for (int i = 0; i < c.rights; ++i)
             QTest::keyClick(picker, Qt::Key_Right);
         typeText(picker, c.typed);
         leave(picker);
-        EXPECT_EQ(picker->Value(), c.expected) << c.format << " " << c.typed;
         EXPECT_EQ(services.beeps(), c.beeps) << c.typed;
         EXPECT_EQ(services.messageTexts(), c.message ? QStringList{c.message} : QStringList()) << c.typed;
-        QTest::keyClick(picker, Qt::Key_Escape);
+        // A refused value keeps the focus until Escape brings back the value held on entry.
+        if (c.message)
+            QTest::keyClick(picker, Qt::Key_Escape);
+        EXPECT_EQ(picker->Value(), c.expected) << c.format << " " << c.typed;
         delete picker;
     }
 }
 
 TEST_F(DateTimePickerTest, DropDownShowsTodayAndEscapeRestores)
 {
+    // The width the line edit asks of its style for the caret as it paints.
+    const auto caretWidth = [](QLineEdit *edit) {
+        QStyleOptionFrame frame;
+        frame.initFrom(edit);
+        return edit->style()->pixelMetric(QStyle::PM_TextCursorWidth, &frame);
+    };
     auto *picker = new TqkDBDateTimePicker(window.get());
     picker->SetUnboundDataType(qkDTEdtDate);
     show(picker);
+    EXPECT_GT(caretWidth(picker), 0) << "an empty picker shows its caret";
     QTest::keyClick(picker, Qt::Key_Down, Qt::AltModifier);
     ASSERT_TRUE(picker->IsDroppedDown());
+    EXPECT_EQ(caretWidth(picker), 0);
     EXPECT_EQ(picker->text(), "05.12.2026");
     EXPECT_EQ(picker->Calendar()->Date(), EncodeDate(2026, 12, 5));
     EXPECT_TRUE(picker->hasFocus());
@@ -361,7 +390,7 @@ TEST_F(DateTimePickerTest, DropDownShowsTodayAndEscapeRestores)
     EXPECT_EQ(picker->Value(), EncodeDate(2026, 12, 6));
     QTest::keyClick(picker, Qt::Key_Escape);
     EXPECT_FALSE(picker->IsDroppedDown());
-    EXPECT_EQ(picker->Value(), 0);
+    EXPECT_FALSE(picker->Value());
     EXPECT_FALSE(picker->EscapeSwallowPending());
 
     picker->SetDate(EncodeDate(2026, 1, 31));
@@ -417,6 +446,9 @@ TEST_F(DateTimePickerTest, LettersPickMonthNamesAndAfternoons)
     QTest::keyClick(clock, 'p');
     EXPECT_EQ(clock->text(), "11:15 pm");
     EXPECT_FALSE(clock->findChild<QAbstractButton *>()->isVisible()) << "a time display has no drop-down";
+    QTest::keyClick(clock, Qt::Key_Down, Qt::AltModifier);
+    EXPECT_FALSE(clock->IsDroppedDown());
+    EXPECT_EQ(clock->text(), "11:15 pm");
 }
 
 TEST_F(DateTimePickerTest, HomeAndEndStopAtTheLimitsAndYearDigitsBelowThemAreRefused)
@@ -449,8 +481,10 @@ TEST_F(DateTimePickerTest, PasteReadsDatesAndCutEmpties)
     QApplication::clipboard()->setText("kein Datum");
     QTest::keyClick(picker, Qt::Key_Insert, Qt::ShiftModifier);
     EXPECT_EQ(picker->Value(), EncodeDate(2025, 12, 24));
+    QTest::keyClick(picker, '1');
     QTest::keyClick(picker, Qt::Key_X, Qt::ControlModifier);
-    EXPECT_EQ(picker->Value(), 0);
+    leave(picker);
+    EXPECT_FALSE(picker->Value()) << "a digit typed before the cut is not kept";
     EXPECT_TRUE(picker->Cleared());
 }
 
@@ -490,4 +524,71 @@ TEST_F(DateTimePickerTest, DropDownStandsOnePixelRightOfTheControlAndTakesTheCol
     const int m = qkComboButtonWidth(picker);
     EXPECT_EQ(picker->Calendar()->x(), corner.x() + picker->width() - m - picker->Calendar()->width() - 1 + 1);
     picker->CloseUp(true);
+}
+
+// A date field, a time field and a date-time field: what the picker shows
+// after the keys (Delete written "\x7f") and the text of what the table file
+// then holds.
+TEST_F(DateTimePickerTest, EmptyMidnightAndTheFirstDayAreThreeStates)
+{
+    TTable appointments;
+    appointments.SetDatabaseName(dir.path());
+    appointments.SetTableName("Termine");
+    for (const auto &[name, type] : {std::pair{"Tag", "D"}, {"Beginn", "T"}, {"Zeitpunkt", "@"}})
+        appointments.FieldDefs()->AddParadox(name, type);
+    appointments.CreateTable();
+    appointments.Open();
+    appointments.Append();
+    appointments.Post();
+    TqkDataSource appointmentSource;
+    appointmentSource.SetDataSet(&appointments);
+    struct Case
+    {
+        const char *field, *format;
+        bool required;
+        const char *holding, *pasted, *keys, *shown, *stored;
+    };
+    const Case cases[] = {
+        {"Beginn", "", false, "", "", "", "", ""},
+        {"Beginn", "", false, "08:30", "", "0000", "00:00", "00:00:00"},
+        {"Beginn", "", false, "08:30", "", "\x7f", "", ""},
+        {"Beginn", "", true, "08:30", "", "\x7f", "08:30", "08:30:00"},
+        {"Beginn", "", false, "", "00:00", "", "00:00", "00:00:00"},
+        {"Zeitpunkt", "dd.mm.yyyy", false, "12.05.2024 14:30", "", "\x7f", "", ""},
+        {"Zeitpunkt", "dd.mm.yyyy", true, "12.05.2024 14:30", "", "\x7f", "12.05.2024", "12.05.2024 14:30:00"},
+        {"Zeitpunkt", "dd.mm.yyyy hh:nn", true, "12.05.2024 14:30", "", "\x7f", "12.05.2024 00:00", "12.05.2024"},
+        {"Zeitpunkt", "", false, "12.05.2024 14:30", "", "\x7f", "12.05.2024", "12.05.2024"},
+        {"Zeitpunkt", "hh:nn:ss", false, "", "", "083000", "08:30:00", "05.12.2026 08:30:00"},
+        {"Tag", "", false, "15.06.2000", "13.05.1887", "", "13.05.1887", "13.05.1887"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::string(c.field) + " " + c.format + " " + c.holding + " " + c.keys);
+        TField *field = appointments.FieldByName(c.field);
+        field->SetRequired(false);
+        appointments.Edit();
+        *c.holding ? field->SetText(c.holding) : field->Clear();
+        appointments.Post();
+        field->SetRequired(c.required);
+        auto *picker = new TqkDBDateTimePicker(window.get());
+        picker->SetDataSource(&appointmentSource);
+        picker->SetDataField(c.field);
+        picker->SetDisplayFormat(c.format);
+        show(picker);
+        if (*c.pasted) {
+            QApplication::clipboard()->setText(c.pasted);
+            QTest::keyClick(picker, Qt::Key_V, Qt::ControlModifier);
+        }
+        for (const char key : std::string(c.keys))
+            key == '\x7f' ? QTest::keyClick(picker, Qt::Key_Delete) : QTest::keyClick(picker, key);
+        EXPECT_EQ(picker->text(), c.shown);
+        leave(picker);
+        appointments.CheckBrowseMode();
+        TTable reread;
+        reread.SetDatabaseName(dir.path());
+        reread.SetTableName("Termine");
+        reread.Open();
+        EXPECT_EQ(reread.FieldByName(c.field)->Text(), c.stored);
+        delete picker;
+    }
+    EXPECT_EQ(services.messageTexts(), QStringList());
 }

@@ -237,11 +237,11 @@ TEST_F(EditControlTest, AnUnboundDateOrTimeEditKeepsTheFocusWhileItsTextIsNoDate
         const char *message; // none: the focus leaves
     };
     const Case cases[] = {
-        {qkEdtDateTime, "32.13.2024 25:99", "'32.13.2024 25:99' ist kein gültiges Datum und Uhrzeit."},
-        {qkEdtDateTime, "05.12.2026 14:", "'05.12.2026 14:' ist kein gültiges Datum und Uhrzeit."},
+        {qkEdtDateTime, "32.13.2024 25:99", "„32.13.2024 25:99“ ist keine gültige Angabe von Datum und Uhrzeit."},
+        {qkEdtDateTime, "05.12.2026 14:", "„05.12.2026 14:“ ist keine gültige Angabe von Datum und Uhrzeit."},
         {qkEdtDateTime, "05.12.2026 14:07", nullptr},
-        {qkEdtDate, "31.02.2026", "'31.02.2026' ist kein gültiges Datum."},
-        {qkEdtTime, "25:99", "'25:99' ist keine gültige Zeit."},
+        {qkEdtDate, "31.02.2026", "„31.02.2026“ ist kein gültiges Datum."},
+        {qkEdtTime, "25:99", "„25:99“ ist keine gültige Uhrzeit."},
         {qkDefault, "32.13.2024", nullptr},
     };
     for (const Case &c : cases) {

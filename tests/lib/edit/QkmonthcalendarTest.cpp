@@ -198,17 +198,20 @@ TEST_F(MonthCalendarTest, AChosenYearBeyondALimitBecomesTheNearestAllowedYear)
 {
     struct Case
     {
-        TDateTime minDate, maxDate, shown;
+        std::optional<TDateTime> minDate, maxDate;
+        TDateTime shown;
         int year;
         TDateTime expected;
     };
     const Case cases[] = {
-        {0, EncodeDate(2030, 3, 15), EncodeDate(2024, 2, 10), 2040, EncodeDate(2030, 2, 10)},
-        {0, EncodeDate(2030, 3, 15), EncodeDate(2024, 12, 20), 2040, EncodeDate(2029, 12, 20)},
-        {0, EncodeDate(2030, 3, 15), EncodeDate(2024, 2, 29), 2040, EncodeDate(2030, 2, 28)},
-        {EncodeDate(1998, 3, 15), 0, EncodeDate(2024, 3, 10), 1990, EncodeDate(1999, 3, 10)},
-        {EncodeDate(1998, 3, 15), 0, EncodeDate(2024, 6, 1), 1990, EncodeDate(1998, 6, 1)},
-        {EncodeDate(1998, 3, 15), 0, EncodeDate(2024, 6, 1), 2005, EncodeDate(2005, 6, 1)},
+        {{}, EncodeDate(2030, 3, 15), EncodeDate(2024, 2, 10), 2040, EncodeDate(2030, 2, 10)},
+        {{}, EncodeDate(2030, 3, 15), EncodeDate(2024, 12, 20), 2040, EncodeDate(2029, 12, 20)},
+        {{}, EncodeDate(2030, 3, 15), EncodeDate(2024, 2, 29), 2040, EncodeDate(2030, 2, 28)},
+        {EncodeDate(1998, 3, 15), {}, EncodeDate(2024, 3, 10), 1990, EncodeDate(1999, 3, 10)},
+        {EncodeDate(1998, 3, 15), {}, EncodeDate(2024, 6, 1), 1990, EncodeDate(1998, 6, 1)},
+        {EncodeDate(1998, 3, 15), {}, EncodeDate(2024, 6, 1), 2005, EncodeDate(2005, 6, 1)},
+        // A limit on the first day the calendar counts from is a limit.
+        {{}, EncodeDate(1899, 12, 30), EncodeDate(1899, 12, 30), 1950, EncodeDate(1899, 12, 30)},
     };
     for (const Case &c : cases) {
         TqkMonthCalendar calendar;

@@ -272,13 +272,16 @@ TEST_F(GridOnForm, TypedDatesInCellsAreKeptAsTypedOrRefusedWhole)
         EXPECT_EQ(services.beeps(), c.beeps);
         EXPECT_EQ(services.messageTexts(), *c.refusal ? QStringList{c.refusal} : QStringList());
         if (*c.refusal) {
-            EXPECT_TRUE(picker->hasFocus() && picker->text() == QLatin1String(c.keys)) << "kept for correcting";
+            EXPECT_TRUE(picker->hasFocus() && QString(c.refusal).contains("„" + picker->text() + "“"));
             key(Qt::Key_Escape);
             positions->Cancel();
         }
         positions->CheckBrowseMode();
-        const TDateTime kept = reread()->FieldByName(fieldName)->AsDateTime();
-        EXPECT_EQ(FormatDateTime(c.time ? "hh:nn" : "dd.mm.yyyy", kept).toStdString(), c.kept);
+        const auto table = reread();
+        const TField *kept = table->FieldByName(fieldName);
+        EXPECT_EQ(kept->IsNull() ? ""
+                                 : FormatDateTime(c.time ? "hh:nn" : "dd.mm.yyyy", kept->AsDateTime()).toStdString(),
+                  c.kept);
     }
 }
 
@@ -303,7 +306,7 @@ TEST_F(GridOnForm, AltDownOnADateCellOpensAndClosesTheCalendar)
         int moved, kept;
     } closings[] = {{Qt::Key_Return, 1, 1}, {Qt::Key_Escape, 0, 0}, {Qt::Key_Escape, 1, 0}};
     for (const auto &closing : closings) {
-        const QDate before = ToQDate(picker->Value());
+        const QDate before = ToQDate(picker->Value().value());
         QTest::keyClick(picker, Qt::Key_Down, Qt::AltModifier);
         for (int i = 0; i < closing.moved; ++i)
             QTest::keyClick(picker, Qt::Key_Right);
@@ -311,7 +314,7 @@ TEST_F(GridOnForm, AltDownOnADateCellOpensAndClosesTheCalendar)
         settle();
         EXPECT_FALSE(picker->IsDroppedDown()) << closing.key;
         EXPECT_EQ(grid->CurrentEmbeddedControl(), picker) << closing.key;
-        EXPECT_EQ(ToQDate(picker->Value()), before.addDays(closing.kept)) << closing.key;
+        EXPECT_EQ(ToQDate(picker->Value().value()), before.addDays(closing.kept)) << closing.key;
     }
 }
 

@@ -337,7 +337,7 @@ TEST(RichParagraphDialog, ShowsIndentsAndAppliesCheckedValuesOnce)
         dialog.done(QDialog::Accepted);
         EXPECT_EQ(dialog.result(), QDialog::Rejected);
         ASSERT_FALSE(user.messageTexts().isEmpty()) << r.text.toStdString();
-        EXPECT_TRUE(user.messageTexts().last().contains("\"" + r.text + "\"")) << r.text.toStdString();
+        EXPECT_TRUE(user.messageTexts().last().contains("„" + r.text + "“")) << r.text.toStdString();
         EXPECT_TRUE(user.messageTexts().last().contains(r.said)) << user.messageTexts().last().toStdString();
         r.edit->setText(QStringLiteral("0"));
     }
