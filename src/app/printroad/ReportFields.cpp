@@ -356,13 +356,23 @@ void ReportFields::DefineEuroField(int job, const QString &name, int type, doubl
     defineEuroAmounts(job, name, type, euroAmount, currencyAmount, false);
 }
 
+void ReportFields::DefineEmptyEuroField(int job, const QString &name, int type)
+{
+    defineEuroTexts(job, name, type, QString(), QString(), false);
+}
+
 void ReportFields::defineEuroAmounts(int job, const QString &name, int type, double euroAmount, double currencyAmount,
                                      bool asVariable)
 {
-    const double shown = m_data.job().euroDruck ? euroAmount : currencyAmount;
-    defineValue(job, name, numberText(shown), type, asVariable);
-    defineValue(job, name + QStringLiteral("Euro"), numberText(euroAmount), type, asVariable);
-    defineValue(job, name + waeSuffix, numberText(currencyAmount), type, asVariable);
+    defineEuroTexts(job, name, type, numberText(euroAmount), numberText(currencyAmount), asVariable);
+}
+
+void ReportFields::defineEuroTexts(int job, const QString &name, int type, const QString &euroText,
+                                   const QString &currencyText, bool asVariable)
+{
+    defineValue(job, name, m_data.job().euroDruck ? euroText : currencyText, type, asVariable);
+    defineValue(job, name + QStringLiteral("Euro"), euroText, type, asVariable);
+    defineValue(job, name + waeSuffix, currencyText, type, asVariable);
 }
 
 bool ReportFields::DefineBarcodes(int job, const QString &value, const QString &name)
@@ -385,10 +395,11 @@ bool ReportFields::DefineBarcodes(int job, const QString &value, const QString &
         {{"POSTNET", report::LL_BARCODE_POSTNET}, value},
         {{"FIM", report::LL_BARCODE_FIM}, value},
         {{"CODABAR", report::LL_BARCODE_CODABAR}, value}};
+    // No value is no barcode: padded, it would scan as the number zero.
     for (const auto &[barcode, contents] : barcodes) {
         const QString variable =
             QStringLiteral("Barcode_") + name + QLatin1Char('_') + QString::fromLatin1(barcode.symbology);
-        LlDefineVariableExt(job, variable, contents, barcode.type, QString());
+        LlDefineVariableExt(job, variable, value.isEmpty() ? QString() : contents, barcode.type, QString());
     }
     return true;
 }

@@ -61,6 +61,8 @@ public:
     // A computed amount as name, name + "Euro" and name + "Wae".
     void DefineEuroVariable(int job, const QString &name, double euroAmount, double currencyAmount);
     void DefineEuroField(int job, const QString &name, int type, double euroAmount, double currencyAmount);
+    // An amount that has no value: the name and its twins print empty.
+    void DefineEmptyEuroField(int job, const QString &name, int type);
     bool DefineBarcodes(int job, const QString &value, const QString &name);
 
     // Looks `key` up in `table` (find-key on its current index) and defines
@@ -99,6 +101,8 @@ private:
                     int type, bool asVariable, bool empty);
     void defineEuroAmounts(int job, const QString &name, int type, double euroAmount, double currencyAmount,
                            bool asVariable);
+    void defineEuroTexts(int job, const QString &name, int type, const QString &euroText, const QString &currencyText,
+                         bool asVariable);
     void defineValue(int job, const QString &name, const QString &contents, int type, bool asVariable);
 
     ReportData &m_data;

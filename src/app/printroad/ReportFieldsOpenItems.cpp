@@ -244,13 +244,13 @@ void recordFee(ReportFields &fields, const DunningRun &run)
     tcOffPos->Post();
 }
 
-QString dunningText(bool customerFound)
+QString dunningText(const LookedUp &customer)
 {
     const int days = int(numberOf(tcMahnPara, QStringLiteral("zahlfrist")));
     QString text = textOf(tcMahnPara, QStringLiteral("mahntext"));
     text = replaceFirst(text, QStringLiteral("#Zahlfristtage"), IntToStr(days));
     text = replaceFirst(text, QStringLiteral("#Zahlfristdatum"), DateToStr(Date() + days));
-    return replaceFirst(text, QStringLiteral("#Briefanrede"), salutationOf(tcKunden, customerFound));
+    return replaceFirst(text, QStringLiteral("#Briefanrede"), salutationOf(customer));
 }
 
 int startDunningLetter(ReportFields &fields, int job, TTable *&slot)
@@ -259,13 +259,13 @@ int startDunningLetter(ReportFields &fields, int job, TTable *&slot)
     if (limit == NothingToPrint)
         return limit;
     DocumentTransaction dunning(tc->DatabaseName());
-    const bool customerFound =
+    const LookedUp customer =
         defineLookup(fields, job, tcKunden, textOf(tc, QStringLiteral("kundennr")), true, QStringLiteral("Kunde_"));
     DunningRun run = collectDunningRun(fields, limit);
     moveToLevel(run.level);
     recordFee(fields, run);
     fields.TCDefineFields(job, tcMahnPara, true, false, QString());
-    LlDefineVariableExt(job, QStringLiteral("Mahntext"), dunningText(customerFound), report::LL_TEXT, QString());
+    LlDefineVariableExt(job, QStringLiteral("Mahntext"), dunningText(customer), report::LL_TEXT, QString());
     fields.DefineEuroVariable(job, QStringLiteral("Mahngebühr"), numberOf(tcMahnPara, QStringLiteral("mahngebuehr")),
                               numberOf(tcMahnPara, QStringLiteral("mahngebuehrWae")));
     fields.DefineEuroVariable(job, QStringLiteral("Summe_OffenerBetrag"), run.open.euro, run.open.currency);

@@ -42,6 +42,42 @@ TEST_F(MasterDataFields, ABillOfMaterialDividesByThePriceUnit)
     expectGolden("Stueckliste_Liste_last", lines.last());
 }
 
+// An article that is gone and a period that is not set print empty: never
+// the article looked up for the line before, nor the calendar's day zero.
+TEST_F(MasterDataFields, WhatIsNotThereIsPrintedEmpty)
+{
+    freshTables();
+    const auto setArticle = [](TTable &line) { line.FieldByName("Artikelnr")->SetAsString("1099"); };
+    editRecord(ProgramPaths().DatenPfad + "lagerbew.db", {2}, setArticle);
+    editRecord(ProgramPaths().DatenPfad + "artstlst.db", {"1012", "1001"}, setArticle);
+    editRecord(ProgramPaths().UserPfad + "setupLoc.db", {}, [](TTable &settings) {
+        for (const char *date : {"KunArtDruckVon", "KunArtDruckBis", "ArtKunDruckVon", "ArtKunDruckBis"})
+            settings.FieldByName(date)->Clear();
+    });
+    const struct
+    {
+        const char *module;
+        const char *key;
+        int line;
+        QStringList empty;
+    } cases[] = {
+        {"Lagerbew", "", 1, {"V Barcode_Artikelnr_3of9", "V Barcode_Artikelnr_EAN13", "F Bezeichnung"}},
+        {"Stückliste", "1012", 4, {"F EKGesamtPreis", "F VKGesamtPreisEuro", "F VKGesamtPreisWae"}},
+        {"KunArt", "10001", 0, {"V DatumVon", "V DatumBis"}},
+        {"ArtKun", "1004", 0, {"V DatumVon", "V DatumBis"}},
+    };
+    for (const auto &c : cases) {
+        const QList<DefinitionMap> lines = printAll(c.module, c.key);
+        ASSERT_GT(lines.size(), c.line) << c.module;
+        for (const QString &name : c.empty) {
+            ASSERT_TRUE(lines.at(c.line).contains(name)) << name.toStdString();
+            EXPECT_EQ(lines.at(c.line).value(name).contents, "") << c.module << ' ' << name.toStdString();
+        }
+        data.OpenDBs(false);
+    }
+    EXPECT_EQ(value("SummeMenge"), "4") << "the missing component counts nowhere";
+}
+
 TEST_F(MasterDataFields, TheMarginOfASupplierArticleAndOfOneWithoutPurchasePrice)
 {
     freshTables();
@@ -59,6 +95,10 @@ TEST_F(MasterDataFields, TheMarginOfASupplierArticleAndOfOneWithoutPurchasePrice
         }
     }
     EXPECT_EQ(value("Name"), "Schrauben-Schäfer GmbH");
+    data.OpenDBs(false);
+    open("LfrArt", "Etikett", "E", "A", "70001");
+    define(true);
+    EXPECT_EQ(definitions().value("F Gewinnspanne").type, report::LL_NUMERIC) << "a field on labels too";
 }
 
 TEST_F(MasterDataFields, ContactsShowTheirRunningDurationAndAverage)
