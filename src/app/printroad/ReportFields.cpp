@@ -356,9 +356,9 @@ void ReportFields::DefineEuroField(int job, const QString &name, int type, doubl
     defineEuroAmounts(job, name, type, euroAmount, currencyAmount, false);
 }
 
-void ReportFields::DefineEmptyEuroField(int job, const QString &name, int type)
+void ReportFields::DefineEmptyEuroAmount(int job, const QString &name, int type, bool asVariable)
 {
-    defineEuroTexts(job, name, type, QString(), QString(), false);
+    defineEuroTexts(job, name, type, QString(), QString(), asVariable);
 }
 
 void ReportFields::defineEuroAmounts(int job, const QString &name, int type, double euroAmount, double currencyAmount,

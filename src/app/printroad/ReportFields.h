@@ -62,7 +62,7 @@ public:
     void DefineEuroVariable(int job, const QString &name, double euroAmount, double currencyAmount);
     void DefineEuroField(int job, const QString &name, int type, double euroAmount, double currencyAmount);
     // An amount that has no value: the name and its twins print empty.
-    void DefineEmptyEuroField(int job, const QString &name, int type);
+    void DefineEmptyEuroAmount(int job, const QString &name, int type, bool asVariable);
     bool DefineBarcodes(int job, const QString &value, const QString &name);
 
     // Looks `key` up in `table` (find-key on its current index) and defines

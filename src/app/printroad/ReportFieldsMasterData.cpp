@@ -331,7 +331,7 @@ void defineComponentTotal(ReportFields &fields, int job, const QString &name, co
                           const QString &price, double quantity, double priceUnit)
 {
     if (!component.found()) {
-        fields.DefineEmptyEuroField(job, name, report::LL_NUMERIC);
+        fields.DefineEmptyEuroAmount(job, name, report::LL_NUMERIC, false);
         return;
     }
     fields.DefineEuroField(job, name, report::LL_NUMERIC, componentValue(component, price, quantity, priceUnit),
