@@ -10,6 +10,8 @@
 #include "platform/runtime/Conversions.h"
 #include "platform/runtime/FormatSettings.h"
 
+#include <QScopedValueRollback>
+
 namespace printroad {
 namespace {
 
@@ -103,6 +105,7 @@ int ReportFields::DefineFields(int job, TTable *&slot, bool asVariables, bool de
         ShowError(QString(), QStringLiteral("Fehler DefineFields: Modul ") + module + QStringLiteral(" unbekannt"));
         return 0;
     }
+    m_recordNames.clear();
     return branch->routine(*this, job, slot, asVariables);
 }
 
@@ -214,9 +217,11 @@ void ReportFields::TCDefineFields(int job, TTable *table, bool asVariables, bool
         return;
     const bool noRecord = empty || IsTableEmpty(table);
     if (table == tc) {
+        const QScopedValueRollback<bool> definingRecord(m_definingRecord, true);
         defineAllFields(job, table, asVariables, noRecord, prefix);
         return;
     }
+    const QScopedValueRollback<bool> definingMissing(m_definingMissingRecord, noRecord);
     // A looked-up record defines the same values each time within a job
     // (nothing is written before the job has printed): they are made once.
     const QString key = QStringLiteral("%1 %2 %3 %4 %5 ")
@@ -254,6 +259,12 @@ void ReportFields::passToEngine(int job, const DefinedValue &value)
 {
     if (m_madeDefinitions)
         m_madeDefinitions->append(value);
+    // The engine tells names apart without regard to case.
+    const QString engineName = (value.asVariable ? QStringLiteral("V ") : QStringLiteral("F ")) + value.name.toLower();
+    if (m_definingRecord)
+        m_recordNames.insert(engineName);
+    else if (m_definingMissingRecord && m_recordNames.contains(engineName))
+        return;
     if (value.isPicture) {
         if (value.asVariable)
             LlDefineVariableExtHandle(job, value.name, value.picture, value.type, QString());

@@ -6,6 +6,7 @@
 #include <QCache>
 #include <QImage>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QVariantList>
 
@@ -109,6 +110,11 @@ private:
     QList<ModuleBranch> m_branches;
     QImage m_picture;
     QVector<DefinedValue> *m_madeDefinitions = nullptr;
+    // The names the current record of the main table defined in this call;
+    // a looked-up record that is missing leaves them as the record has them.
+    QSet<QString> m_recordNames;
+    bool m_definingRecord = false;
+    bool m_definingMissingRecord = false;
     // Decoded pictures by their stored bytes, at most 32 MB of pixels (cost in KB).
     QCache<QByteArray, QImage> m_pictures{32 * 1024};
 };

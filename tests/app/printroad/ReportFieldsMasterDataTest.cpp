@@ -44,6 +44,7 @@ TEST_F(MasterDataFields, ABillOfMaterialDividesByThePriceUnit)
 
 // An article that is gone and a period that is not set print empty: never
 // the article looked up for the line before, nor the calendar's day zero.
+// The line keeps its own article number.
 TEST_F(MasterDataFields, WhatIsNotThereIsPrintedEmpty)
 {
     freshTables();
@@ -60,11 +61,16 @@ TEST_F(MasterDataFields, WhatIsNotThereIsPrintedEmpty)
         const char *key;
         int line;
         QStringList empty;
+        QString ownArticle;
     } cases[] = {
-        {"Lagerbew", "", 1, {"V Barcode_Artikelnr_3of9", "V Barcode_Artikelnr_EAN13", "F Bezeichnung"}},
-        {"Stückliste", "1012", 4, {"F EKGesamtPreis", "F VKGesamtPreisEuro", "F VKGesamtPreisWae"}},
-        {"KunArt", "10001", 0, {"V DatumVon", "V DatumBis"}},
-        {"ArtKun", "1004", 0, {"V DatumVon", "V DatumBis"}},
+        {"Lagerbew",
+         "",
+         1,
+         {"V Barcode_Artikelnr_3of9", "V Barcode_Artikelnr_EAN13", "F Bezeichnung"},
+         "F Lagerbew_Artikelnr"},
+        {"Stückliste", "1012", 4, {"F EKGesamtPreis", "F VKGesamtPreisEuro", "F VKGesamtPreisWae"}, "F Artikelnr"},
+        {"KunArt", "10001", 0, {"V DatumVon", "V DatumBis"}, ""},
+        {"ArtKun", "1004", 0, {"V DatumVon", "V DatumBis"}, ""},
     };
     for (const auto &c : cases) {
         const QList<DefinitionMap> lines = printAll(c.module, c.key);
@@ -72,6 +78,9 @@ TEST_F(MasterDataFields, WhatIsNotThereIsPrintedEmpty)
         for (const QString &name : c.empty) {
             ASSERT_TRUE(lines.at(c.line).contains(name)) << name.toStdString();
             EXPECT_EQ(lines.at(c.line).value(name).contents, "") << c.module << ' ' << name.toStdString();
+        }
+        if (!c.ownArticle.isEmpty()) {
+            EXPECT_EQ(lines.at(c.line).value(c.ownArticle).contents, "1099") << c.module;
         }
         data.OpenDBs(false);
     }
