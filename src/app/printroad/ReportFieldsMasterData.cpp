@@ -185,12 +185,19 @@ bool inChosenArticles(const QString &article)
     return hasRecord(tcKArtDru) && tcKArtDru->Locate(QStringLiteral("Artikelnr"), article, {});
 }
 
+// Only an invoiced document counts as a sale. A bound of the period that is
+// not set does not limit it, as in the sales list.
+bool inPeriod(const Statistics &statistics)
+{
+    const TDateTime invoiceDate = dateOf(tcKopf, QStringLiteral("RGDatum"));
+    const TDateTime from = settingDate(statistics.fromSetting);
+    const TDateTime to = settingDate(statistics.toSetting);
+    return invoiceDate != 0 && (from == 0 || invoiceDate >= from) && (to == 0 || invoiceDate <= to);
+}
+
 bool qualifies(const Statistics &statistics)
 {
-    if (!hasRecord(tcKopf) || !tcKopf->FindKey({field("Auftragnr")}))
-        return false;
-    const TDateTime invoiceDate = dateOf(tcKopf, QStringLiteral("RGDatum"));
-    if (invoiceDate < settingDate(statistics.fromSetting) || invoiceDate > settingDate(statistics.toSetting))
+    if (!hasRecord(tcKopf) || !tcKopf->FindKey({field("Auftragnr")}) || !inPeriod(statistics))
         return false;
     if (!statistics.byCustomer)
         return true;
