@@ -19,6 +19,7 @@
 #include <QStorageInfo>
 
 #include <array>
+#include <tuple>
 
 #include <sqlite3.h>
 #include <sys/mount.h>
@@ -163,26 +164,21 @@ TEST_F(PrintLoopTest, EngineErrorsAreShownAndEndTheJob)
 // where it tells more, and stands alone where the code has no text.
 TEST_F(PrintLoopTest, EngineErrorsShowTheProgramsTextAndTheEnginesCause)
 {
-    const QString printingFailed = printroad::EngineErrorText(report::LL_ERR_PRINTING_FAILED);
-    const struct
-    {
-        int code;
-        QString cause;
-        QString shown;
-    } cases[] = {
-        {report::LL_ERR_PRINTING_FAILED, "", printingFailed},
-        {report::LL_ERR_PRINTING_FAILED, "Papierstau", printingFailed + "\r\nPapierstau"},
-        {report::LL_ERR_PRINTING_FAILED, printingFailed, printingFailed},
+    const QString failed = printroad::EngineErrorText(report::LL_ERR_PRINTING_FAILED);
+    const std::tuple<int, QString, QString> cases[] = {
+        {report::LL_ERR_PRINTING_FAILED, "", failed},
+        {report::LL_ERR_PRINTING_FAILED, "Papierstau", failed + "\r\nPapierstau"},
+        {report::LL_ERR_PRINTING_FAILED, failed, failed},
         {-50, "Drucker antwortet nicht", "Drucker antwortet nicht"},
         {-50, "", "Zu diesem Fehler ist keine Fehlerbeschreibung vorhanden."},
     };
-    for (const auto &c : cases) {
+    for (const auto &[code, cause, shown] : cases) {
         customerList();
         services.clear();
-        engine.cause = c.cause;
-        engine.script(QStringLiteral("LlPrint"), {c.code});
+        engine.cause = cause;
+        engine.script(QStringLiteral("LlPrint"), {code});
         loop.ListeTintlen(false);
-        EXPECT_EQ(services.messageTexts(), QStringList(c.shown)) << c.code << ' ' << c.cause.toStdString();
+        EXPECT_EQ(services.messageTexts(), QStringList(shown)) << code << ' ' << cause.toStdString();
     }
 }
 
@@ -193,15 +189,9 @@ TEST_F(PrintLoopTest, AnAbortedPreviewLeavesNoPreviewFiles)
     for (const bool labels : {false, true}) {
         engine.calls.clear();
         engine.script(QStringLiteral("LlPrintSetBoxText"), {report::LL_ERR_USER_ABORTED});
-        if (labels) {
-            request(QStringLiteral("Kunden"), QStringLiteral("Etikett"), QStringLiteral("E"), QStringLiteral("A"));
-            window.row = {QStringLiteral("Adressetikett"), QStringLiteral("Kunden_Etikett.lbl"), 1};
-            loop.EtikettTintlen(false);
-        } else {
-            request(QStringLiteral("Auftrag"), QStringLiteral("Liste"), QStringLiteral("L"), QStringLiteral("A"));
-            window.row = {QStringLiteral("Auftragsliste"), QStringLiteral("Auftrag_Liste.lst"), 1};
-            loop.ListeTintlen(false);
-        }
+        request(QStringLiteral("Auftrag"), labels ? "Etikett" : "Liste", labels ? "E" : "L", QStringLiteral("A"));
+        window.row = {QStringLiteral("Auftrag"), labels ? "Auftrag_Etikett.lbl" : "Auftrag_Liste.lst", 1};
+        labels ? loop.EtikettTintlen(false) : loop.ListeTintlen(false);
         EXPECT_EQ(engine.count(QStringLiteral("LlPreviewDisplay")), 0) << labels;
         const QStringList calls = engine.callNames();
         EXPECT_LT(calls.lastIndexOf(QStringLiteral("LlPrintEnd")),
