@@ -15,7 +15,6 @@
 #include "platform/ui/Application.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QScopedValueRollback>
@@ -424,11 +423,11 @@ void TfrmBearbeiten::btnCopyClick()
 
 void TfrmBearbeiten::copyForm(const KeptRow &kept, const QString &newName)
 {
-    m_unpostedCopies.clear();
     for (const QString &source : os::findFiles(copyMask(kept.fileName))) {
-        const QString target = formPath() + newName + os::fileExtension(source);
-        if (!os::fileExists(target))
-            m_unpostedCopies << target;
+        if (!m_copyUndo.prepare(formPath() + newName + os::fileExtension(source))) {
+            m_copyUndo.undo();
+            return;
+        }
     }
     if (CopyFiles(copyMask(kept.fileName), formPath(), newName) > 0)
         ShowPlainMessage(QStringLiteral("Formular wurde erfolgreich kopiert!"));
@@ -542,16 +541,14 @@ void TfrmBearbeiten::postRow()
 {
     if (m_table->State() == dsEdit || m_table->State() == dsInsert)
         m_table->Post();
-    m_unpostedCopies.clear();
+    m_copyUndo.keep();
 }
 
 void TfrmBearbeiten::cancelRow()
 {
     if (m_table->State() == dsEdit || m_table->State() == dsInsert)
         m_table->Cancel();
-    for (const QString &file : std::as_const(m_unpostedCopies))
-        QFile::remove(os::resolvePath(file));
-    m_unpostedCopies.clear();
+    m_copyUndo.undo();
 }
 
 // The next sort key follows the highest numeric one of the range; keys of

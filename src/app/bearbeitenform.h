@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/FormCopyUndo.h"
+
 #include "ui_TfrmBearbeiten.h"
 
 #include <QDialog>
@@ -94,9 +96,10 @@ private:
     FieldEdit *m_fileEdit = nullptr;
     FieldEdit *m_copiesEdit = nullptr;
     std::unique_ptr<TfrmKopieren> m_ownCopyDialog;
-    // Files the last copy created for the row not yet posted: leaving the
-    // dialog with "Abbruch" removes that row, and with it its files.
-    QStringList m_unpostedCopies;
+    // What the last copy did for the row not yet posted: leaving the dialog
+    // with "Abbruch" removes that row, and with it the files it created,
+    // and puts back the files it replaced.
+    TFormCopyUndo m_copyUndo;
 };
 
 // The program's form-entry dialog while it exists.

@@ -593,6 +593,34 @@ TEST_F(BearbeitenTest, CopyingOverAnExistingFormIsAskedFirst)
     EXPECT_EQ(stored().size(), 3);
 }
 
+// Until the copy's row is stored or dropped, the form it replaced waits
+// beside it as a hidden backup: "Abbruch" puts it back, OK lets the copy
+// stand, and neither leaves a backup behind.
+TEST_F(BearbeitenTest, AbbruchPutsBackTheFormACopyReplaced)
+{
+    writeInvoiceLayout("Auftrag_Rechnung");
+    writeFile(formFile("Gutschrift.lst"), "alte Gutschrift");
+    const QStringList layout = {"Auftrag_Rechnung.lsp", "Auftrag_Rechnung.lst"};
+    for (const bool confirm : {false, true}) {
+        user.then([&](QDialog &) {
+            form.btnCopy->click();
+            const QStringList backups = QDir(formFolder).entryList({".Gutschrift.lst*"}, QDir::Files | QDir::Hidden);
+            ASSERT_EQ(backups.size(), 1);
+            EXPECT_EQ(contentOf(formFile(backups.first())), "alte Gutschrift");
+            (confirm ? form.btnOk : form.btnAbbruch)->click();
+        });
+        user.then([&](QDialog &dialog) {
+            ui.queueAnswer(ui::IDYES);
+            copyAs(dialog, "Gutschrift");
+        });
+        EXPECT_EQ(editPrint(), confirm);
+        EXPECT_EQ(contentOf(formFile("Gutschrift.lst")) == "alte Gutschrift", !confirm);
+        EXPECT_EQ(QDir(formFolder).entryList(QDir::Files | QDir::Hidden),
+                  layout + (confirm ? QStringList{"Gutschrift.lsp", "Gutschrift.lst"} : QStringList{"Gutschrift.lst"}));
+        EXPECT_EQ(stored().size(), confirm ? 3 : 2);
+    }
+}
+
 TEST_F(BearbeitenTest, CopiesOntoItselfOrWithoutSourceFileAreRefused)
 {
     writeInvoiceLayout("Auftrag_Rechnung");

@@ -29,6 +29,8 @@ public:
     QMap<QString, QString> fields;
     QString printerName = QStringLiteral("Testdrucker");
     QString printerPort = QStringLiteral("LPT1:");
+    // What the engine says about the last failure of any job.
+    QString cause;
 
     // The next calls of `name` return `results` in order, then 0 again.
     void script(const QString &name, const QList<int> &results);
@@ -65,6 +67,7 @@ public:
     int previewDisplay(int job, const QString &layout, const QString &path, QWidget *parent) override;
     int previewDeleteFiles(int job, const QString &layout, const QString &path) override;
     int defineLayout(int job, QWidget *parent, const QString &title, int kind, const QString &layout) override;
+    QString errorText(int) const override { return cause; }
 
 private:
     QHash<QString, QList<int>> m_scripted;

@@ -141,6 +141,13 @@ void defineRecordCountName(int job)
     LlDefineVariableExt(job, QStringLiteral("Anzahl"), QString(), report::LL_NUMERIC, QString());
 }
 
+const QString noErrorDescription = QStringLiteral("Zu diesem Fehler ist keine Fehlerbeschreibung vorhanden.");
+
+bool hasOwnErrorText(int code)
+{
+    return EngineErrorText(code) != noErrorDescription;
+}
+
 QString errorCaption(int code)
 {
     return QStringLiteral("Fehler (Nr.") + QString::number(code) + QLatin1Char(')');
@@ -197,7 +204,7 @@ QString EngineErrorText(int code)
     case report::LL_ERR_NOTHING_PRINTABLE:
         return QStringLiteral("Im Formular/Etikett sind keine zu tintlende Objekte vorhanden.");
     default:
-        return QStringLiteral("Zu diesem Fehler ist keine Fehlerbeschreibung vorhanden.");
+        return noErrorDescription;
     }
 }
 
@@ -253,18 +260,18 @@ QString PrintLoop::formFilePath() const
     return ProgramPaths().FormularPfad + m_window.currentFormRow().DateiErsteSeite;
 }
 
-// What the engine said about the job's failure, with what to do about an
-// expression it refused.
+// The program's own text of the code, followed by what the engine said
+// about this failure where that tells more; a code without a text of its
+// own is told by the engine alone.
 QString PrintLoop::errorText(int code, int job) const
 {
     const QString cause = LlGetErrorText(job);
-    if (cause.isEmpty())
-        return errorText(code);
-    if (code != report::LL_ERR_EXPRESSION)
+    const QString text = errorText(code);
+    if (cause.isEmpty() || text.contains(cause))
+        return text;
+    if (!hasOwnErrorText(code))
         return cause;
-    return cause
-           + QStringLiteral("\r\nRufen Sie über den \"Bearbeiten/Layout\"-Button den Entwurfsmodus auf und "
-                            "korrigieren Sie bitte den Fehler!");
+    return text + QStringLiteral("\r\n") + cause;
 }
 
 bool PrintLoop::LLErrHandler(int code, int job)
@@ -404,11 +411,14 @@ bool PrintLoop::printOptions(OpenJob &job, const JobSetup &setup, int &copies, b
     return true;
 }
 
-bool PrintLoop::showPreview(OpenJob &job, const JobSetup &setup)
+// What an aborted job had rendered is never shown, and its files go too.
+bool PrintLoop::endScreenOutput(OpenJob &job, const JobSetup &setup)
 {
-    const int result = LlPreviewDisplay(job.handle(), setup.layout, QString(), setup.parent);
-    if (result != 0)
-        return fail(result, job);
+    if (!m_aborted) {
+        const int result = LlPreviewDisplay(job.handle(), setup.layout, QString(), setup.parent);
+        if (result != 0)
+            return fail(result, job);
+    }
     LlPreviewDeleteFiles(job.handle(), setup.layout, QString());
     return true;
 }
@@ -473,8 +483,8 @@ void PrintLoop::ListeTintlen(bool withOptions)
     m_data.job().copies = copies;
     if (!printListCopies(job, tables, setup, slot, limit, copies))
         return;
-    if (!setup.toPrinter && !m_aborted)
-        showPreview(job, setup);
+    if (!setup.toPrinter)
+        endScreenOutput(job, setup);
 }
 
 bool PrintLoop::printListCopies(OpenJob &job, OpenTables &tables, const JobSetup &setup, TTable *&slot, int limit,
@@ -636,7 +646,7 @@ bool PrintLoop::printLabels(OpenJob &job, const JobSetup &setup, TTable *&slot, 
     }
     if (!endPrinting(job))
         return false;
-    return setup.toPrinter || m_aborted || showPreview(job, setup);
+    return setup.toPrinter || endScreenOutput(job, setup);
 }
 
 void PrintLoop::Layout()

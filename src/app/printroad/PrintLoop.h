@@ -97,7 +97,7 @@ private:
     bool printLabels(OpenJob &job, const JobSetup &setup, TTable *&slot, int limit, bool withOptions);
     bool showProgress(int job, const JobSetup &setup, TTable *slot, int limit, int copies, int copyNumber);
     bool printOptions(OpenJob &job, const JobSetup &setup, int &copies, bool resetCopies);
-    bool showPreview(OpenJob &job, const JobSetup &setup);
+    bool endScreenOutput(OpenJob &job, const JobSetup &setup);
     bool endPrinting(OpenJob &job);
     bool fail(int code, OpenJob &job);
     QString errorText(int code, int job) const;

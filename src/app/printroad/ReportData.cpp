@@ -488,10 +488,12 @@ int ReportData::GetRecords(TTable *&slot, const QString &extraFilter)
     return limit;
 }
 
-// A record that is not there is reported and not printed; only the designer
-// goes on with wherever the cursor stands, as it prints nothing. A document
-// without positions is no failure here: its head decides, and a head that
-// is there prints without positions.
+// A record that is not there is not printed; only the designer goes on with
+// wherever the cursor stands, as it prints nothing. A document without
+// positions is no failure here: its head decides, and a head that is there
+// prints without positions. A missing document is not reported here: its
+// head reports it where the positions print, and a list or label of it
+// leaves it out quietly.
 bool ReportData::lookupRecord(const QString &module)
 {
     const TPrintRequest &request = PrintRequest();
@@ -500,7 +502,7 @@ bool ReportData::lookupRecord(const QString &module)
                                                                   : QVariantList{request.Datensatz};
     if (tc->FindKey(key) || holdsDocumentPositions(request))
         return true;
-    if (!m_job.designer || !isDocumentModule(module))
+    if (!isDocumentModule(module))
         ShowError(QStringLiteral("GetRecords"),
                   QStringLiteral("tc.findkey(") + request.Datensatz + QStringLiteral(") erfolglos"));
     return m_job.designer;

@@ -10,6 +10,8 @@
 #include "platform/runtime/Conversions.h"
 #include "platform/runtime/FormatSettings.h"
 
+#include <QScopedValueRollback>
+
 namespace printroad {
 namespace {
 
@@ -103,6 +105,7 @@ int ReportFields::DefineFields(int job, TTable *&slot, bool asVariables, bool de
         ShowError(QString(), QStringLiteral("Fehler DefineFields: Modul ") + module + QStringLiteral(" unbekannt"));
         return 0;
     }
+    m_recordNames.clear();
     return branch->routine(*this, job, slot, asVariables);
 }
 
@@ -214,9 +217,11 @@ void ReportFields::TCDefineFields(int job, TTable *table, bool asVariables, bool
         return;
     const bool noRecord = empty || IsTableEmpty(table);
     if (table == tc) {
+        const QScopedValueRollback<bool> definingRecord(m_definingRecord, true);
         defineAllFields(job, table, asVariables, noRecord, prefix);
         return;
     }
+    const QScopedValueRollback<bool> definingMissing(m_definingMissingRecord, noRecord);
     // A looked-up record defines the same values each time within a job
     // (nothing is written before the job has printed): they are made once.
     const QString key = QStringLiteral("%1 %2 %3 %4 %5 ")
@@ -254,6 +259,12 @@ void ReportFields::passToEngine(int job, const DefinedValue &value)
 {
     if (m_madeDefinitions)
         m_madeDefinitions->append(value);
+    // The engine tells names apart without regard to case.
+    const QString engineName = (value.asVariable ? QStringLiteral("V ") : QStringLiteral("F ")) + value.name.toLower();
+    if (m_definingRecord)
+        m_recordNames.insert(engineName);
+    else if (m_definingMissingRecord && m_recordNames.contains(engineName))
+        return;
     if (value.isPicture) {
         if (value.asVariable)
             LlDefineVariableExtHandle(job, value.name, value.picture, value.type, QString());
@@ -356,13 +367,23 @@ void ReportFields::DefineEuroField(int job, const QString &name, int type, doubl
     defineEuroAmounts(job, name, type, euroAmount, currencyAmount, false);
 }
 
+void ReportFields::DefineEmptyEuroAmount(int job, const QString &name, int type, bool asVariable)
+{
+    defineEuroTexts(job, name, type, QString(), QString(), asVariable);
+}
+
 void ReportFields::defineEuroAmounts(int job, const QString &name, int type, double euroAmount, double currencyAmount,
                                      bool asVariable)
 {
-    const double shown = m_data.job().euroDruck ? euroAmount : currencyAmount;
-    defineValue(job, name, numberText(shown), type, asVariable);
-    defineValue(job, name + QStringLiteral("Euro"), numberText(euroAmount), type, asVariable);
-    defineValue(job, name + waeSuffix, numberText(currencyAmount), type, asVariable);
+    defineEuroTexts(job, name, type, numberText(euroAmount), numberText(currencyAmount), asVariable);
+}
+
+void ReportFields::defineEuroTexts(int job, const QString &name, int type, const QString &euroText,
+                                   const QString &currencyText, bool asVariable)
+{
+    defineValue(job, name, m_data.job().euroDruck ? euroText : currencyText, type, asVariable);
+    defineValue(job, name + QStringLiteral("Euro"), euroText, type, asVariable);
+    defineValue(job, name + waeSuffix, currencyText, type, asVariable);
 }
 
 bool ReportFields::DefineBarcodes(int job, const QString &value, const QString &name)
@@ -385,10 +406,11 @@ bool ReportFields::DefineBarcodes(int job, const QString &value, const QString &
         {{"POSTNET", report::LL_BARCODE_POSTNET}, value},
         {{"FIM", report::LL_BARCODE_FIM}, value},
         {{"CODABAR", report::LL_BARCODE_CODABAR}, value}};
+    // No value is no barcode: padded, it would scan as the number zero.
     for (const auto &[barcode, contents] : barcodes) {
         const QString variable =
             QStringLiteral("Barcode_") + name + QLatin1Char('_') + QString::fromLatin1(barcode.symbology);
-        LlDefineVariableExt(job, variable, contents, barcode.type, QString());
+        LlDefineVariableExt(job, variable, value.isEmpty() ? QString() : contents, barcode.type, QString());
     }
     return true;
 }

@@ -6,6 +6,7 @@
 #include <QCache>
 #include <QImage>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QVariantList>
 
@@ -61,6 +62,8 @@ public:
     // A computed amount as name, name + "Euro" and name + "Wae".
     void DefineEuroVariable(int job, const QString &name, double euroAmount, double currencyAmount);
     void DefineEuroField(int job, const QString &name, int type, double euroAmount, double currencyAmount);
+    // An amount that has no value: the name and its twins print empty.
+    void DefineEmptyEuroAmount(int job, const QString &name, int type, bool asVariable);
     bool DefineBarcodes(int job, const QString &value, const QString &name);
 
     // Looks `key` up in `table` (find-key on its current index) and defines
@@ -99,12 +102,19 @@ private:
                     int type, bool asVariable, bool empty);
     void defineEuroAmounts(int job, const QString &name, int type, double euroAmount, double currencyAmount,
                            bool asVariable);
+    void defineEuroTexts(int job, const QString &name, int type, const QString &euroText, const QString &currencyText,
+                         bool asVariable);
     void defineValue(int job, const QString &name, const QString &contents, int type, bool asVariable);
 
     ReportData &m_data;
     QList<ModuleBranch> m_branches;
     QImage m_picture;
     QVector<DefinedValue> *m_madeDefinitions = nullptr;
+    // The names the current record of the main table defined in this call;
+    // a looked-up record that is missing leaves them as the record has them.
+    QSet<QString> m_recordNames;
+    bool m_definingRecord = false;
+    bool m_definingMissingRecord = false;
     // Decoded pictures by their stored bytes, at most 32 MB of pixels (cost in KB).
     QCache<QByteArray, QImage> m_pictures{32 * 1024};
 };

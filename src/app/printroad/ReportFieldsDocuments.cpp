@@ -104,17 +104,18 @@ void definePosition(ReportFields &fields, int job, bool asVariables)
                      report::LL_BOOLEAN, QString());
 }
 
-QString dateText(TDateTime date)
+// A document without a date has no date to pay by either.
+QString dateAfter(TDateTime baseDate, double days)
 {
-    return DateToStr(date);
+    return baseDate == 0 ? QString() : dateText(baseDate + days);
 }
 
 void definePaymentDates(int job, TTable *head, TDateTime baseDate)
 {
-    const TDateTime due = baseDate + numberOf(head, QStringLiteral("zahlungIn"));
-    const TDateTime discount = baseDate + numberOf(head, QStringLiteral("SkontoTage"));
-    LlDefineVariableExt(job, QStringLiteral("ZahlbarBisDatum"), dateText(due), report::LL_TEXT, QString());
-    LlDefineVariableExt(job, QStringLiteral("SkontoBisDatum"), dateText(discount), report::LL_TEXT, QString());
+    const QString due = dateAfter(baseDate, numberOf(head, QStringLiteral("zahlungIn")));
+    const QString discount = dateAfter(baseDate, numberOf(head, QStringLiteral("SkontoTage")));
+    LlDefineVariableExt(job, QStringLiteral("ZahlbarBisDatum"), due, report::LL_TEXT, QString());
+    LlDefineVariableExt(job, QStringLiteral("SkontoBisDatum"), discount, report::LL_TEXT, QString());
 }
 
 TDateTime baseDateOf(TTable *head, bool sales)
@@ -127,12 +128,12 @@ TDateTime baseDateOf(TTable *head, bool sales)
 
 // Sales documents also carry the document number as bar codes, the
 // delivery address and the representative.
-void defineSalesExtras(ReportFields &fields, int job, TTable *head, bool customerFound)
+void defineSalesExtras(ReportFields &fields, int job, TTable *head, const LookedUp &customer)
 {
     fields.DefineBarcodes(job, textOf(head, QStringLiteral("auftragnr")), QStringLiteral("Auftragnr"));
-    definePartnerBarcodes(fields, job, tcKunden, customerFound);
+    definePartnerBarcodes(fields, job, customer);
     const QString deliveryAddress = textOf(head, QStringLiteral("nrzweitadresse"));
-    defineLookup(fields, job, tcKunden, deliveryAddress, true, QStringLiteral("Lieferadr_"), !customerFound);
+    defineLookup(fields, job, tcKunden, deliveryAddress, true, QStringLiteral("Lieferadr_"), !customer.found());
     defineLookup(fields, job, tcMitarbei, textOf(head, QStringLiteral("vertreternr")), true,
                  QStringLiteral("Vertreter_"), !head);
 }
@@ -177,13 +178,13 @@ int defineHead(ReportFields &fields, int job, TTable *&slot, const DocumentKind 
     fields.DefineCommVars(job, dateOf(head, kind.dateField));
     fields.TCDefineFields(job, kind.head, true, !headFound, QString());
     definePaymentDates(job, head, baseDateOf(head, kind.sales));
-    const bool partnerFound = defineLookup(fields, job, kind.partner, textOf(head, QStringLiteral("kundennr")), true,
-                                           kind.partnerPrefix, !headFound);
-    const QString letter = replaceFirst(textOf(head, QStringLiteral("Kopftext")), QStringLiteral("#Briefanrede"),
-                                        salutationOf(kind.partner, partnerFound));
+    const LookedUp partner = defineLookup(fields, job, kind.partner, textOf(head, QStringLiteral("kundennr")), true,
+                                          kind.partnerPrefix, !headFound);
+    const QString letter =
+        replaceFirst(textOf(head, QStringLiteral("Kopftext")), QStringLiteral("#Briefanrede"), salutationOf(partner));
     LlDefineVariableExt(job, QStringLiteral("Kopftext"), letter, report::LL_TEXT, QString());
     if (kind.sales)
-        defineSalesExtras(fields, job, head, partnerFound);
+        defineSalesExtras(fields, job, head, partner);
     numbers.commit();
     return limit;
 }

@@ -45,12 +45,6 @@ bool isOn(const QString &field)
     return setting(field) == QLatin1String("J");
 }
 
-QString dateSetting(const QString &field)
-{
-    const TDateTime date = dateOf(tcSetupLoc, field);
-    return date != 0 ? DateToStr(date) : QString();
-}
-
 QString restricted(const QString &selection, const QString &term)
 {
     return QStringLiteral("(") + selection + QStringLiteral(") AND ") + term;
@@ -59,10 +53,10 @@ QString restricted(const QString &selection, const QString &term)
 void defineListPeriod(int job)
 {
     const bool period = setting(QStringLiteral("AtrLstBereich")) == QLatin1String("Z");
-    LlDefineVariableExt(job, QStringLiteral("DatumVon"), period ? dateSetting(QStringLiteral("AtrLstVon")) : QString(),
-                        report::LL_TEXT, QString());
-    LlDefineVariableExt(job, QStringLiteral("DatumBis"), period ? dateSetting(QStringLiteral("AtrLstBis")) : QString(),
-                        report::LL_TEXT, QString());
+    const QString from = period ? dateTextOf(tcSetupLoc, QStringLiteral("AtrLstVon")) : QString();
+    const QString to = period ? dateTextOf(tcSetupLoc, QStringLiteral("AtrLstBis")) : QString();
+    LlDefineVariableExt(job, QStringLiteral("DatumVon"), from, report::LL_TEXT, QString());
+    LlDefineVariableExt(job, QStringLiteral("DatumBis"), to, report::LL_TEXT, QString());
 }
 
 AmountPair centsOf(const QString &field)
@@ -145,10 +139,10 @@ int addressLabels(ReportFields &fields, int job, TTable *&slot, TTable *partner,
             return limit;
     }
     fields.TCDefineFields(job, tc, true, false, QString());
-    const bool found = defineLookup(fields, job, partner, textOf(tc, QStringLiteral("kundennr")), true, prefix);
+    const LookedUp record = defineLookup(fields, job, partner, textOf(tc, QStringLiteral("kundennr")), true, prefix);
     if (sales)
-        defineCountryName(fields, job, found ? textOf(partner, QStringLiteral("Land")) : QString());
-    definePartnerBarcodes(fields, job, partner, found);
+        defineCountryName(fields, job, record.text(QStringLiteral("Land")));
+    definePartnerBarcodes(fields, job, record);
     fields.DefineCommVars(job, Date());
     return limit;
 }
@@ -242,8 +236,8 @@ QString salesListSelection()
                                                                          + ReportData::filterLiteral(representative));
     }
     if (setting(QStringLiteral("AtrLstBereich")) == QLatin1String("Z")) {
-        const QString from = dateSetting(QStringLiteral("AtrLstVon"));
-        const QString to = dateSetting(QStringLiteral("AtrLstBis"));
+        const QString from = dateTextOf(tcSetupLoc, QStringLiteral("AtrLstVon"));
+        const QString to = dateTextOf(tcSetupLoc, QStringLiteral("AtrLstBis"));
         if (!from.isEmpty())
             selection = restricted(selection, QStringLiteral("Datum>=") + ReportData::filterLiteral(from));
         if (!to.isEmpty())

@@ -47,7 +47,7 @@ int addresses(ReportFields &fields, int job, TTable *&slot, bool asVariables)
         return limit;
     fields.TCDefineFields(job, tc, asVariables, false, kNoPrefix);
     defineCountryName(fields, job, field("Land"));
-    definePartnerBarcodes(fields, job, tc, hasRecord(tc));
+    definePartnerBarcodes(fields, job, {tc, hasRecord(tc)});
     fields.DefineCommVars(job, Date());
     return limit;
 }
@@ -185,12 +185,19 @@ bool inChosenArticles(const QString &article)
     return hasRecord(tcKArtDru) && tcKArtDru->Locate(QStringLiteral("Artikelnr"), article, {});
 }
 
+// Only an invoiced document counts as a sale. A bound of the period that is
+// not set does not limit it, as in the sales list.
+bool inPeriod(const Statistics &statistics)
+{
+    const TDateTime invoiceDate = dateOf(tcKopf, QStringLiteral("RGDatum"));
+    const TDateTime from = settingDate(statistics.fromSetting);
+    const TDateTime to = settingDate(statistics.toSetting);
+    return invoiceDate != 0 && (from == 0 || invoiceDate >= from) && (to == 0 || invoiceDate <= to);
+}
+
 bool qualifies(const Statistics &statistics)
 {
-    if (!hasRecord(tcKopf) || !tcKopf->FindKey({field("Auftragnr")}))
-        return false;
-    const TDateTime invoiceDate = dateOf(tcKopf, QStringLiteral("RGDatum"));
-    if (invoiceDate < settingDate(statistics.fromSetting) || invoiceDate > settingDate(statistics.toSetting))
+    if (!hasRecord(tcKopf) || !tcKopf->FindKey({field("Auftragnr")}) || !inPeriod(statistics))
         return false;
     if (!statistics.byCustomer)
         return true;
@@ -232,9 +239,9 @@ int statistics(ReportFields &fields, int job, TTable *&slot, bool asVariables, c
     if (!slot) {
         if (fields.data().GetRecords(slot, QString()) == NothingToPrint)
             return NothingToPrint;
-        LlDefineVariableExt(job, QStringLiteral("DatumVon"), DateToStr(settingDate(statistics.fromSetting)),
+        LlDefineVariableExt(job, QStringLiteral("DatumVon"), dateTextOf(tcSetupLoc, statistics.fromSetting),
                             report::LL_TEXT, QString());
-        LlDefineVariableExt(job, QStringLiteral("DatumBis"), DateToStr(settingDate(statistics.toSetting)),
+        LlDefineVariableExt(job, QStringLiteral("DatumBis"), dateTextOf(tcSetupLoc, statistics.toSetting),
                             report::LL_TEXT, QString());
         if (!statistics.byCustomer)
             defineLookup(fields, job, tcArtikel, PrintRequest().Datensatz, true, kNoPrefix);
@@ -261,12 +268,12 @@ int articleCustomers(ReportFields &fields, int job, TTable *&slot, bool asVariab
 
 AmountPair inventory;
 
-void defineArticleBarcodes(ReportFields &fields, int job, TTable *article)
+void defineArticleBarcodes(ReportFields &fields, int job, const LookedUp &article)
 {
-    fields.DefineBarcodes(job, textOf(article, QStringLiteral("artikelnr")), QStringLiteral("Artikelnr"));
-    const QString freeField =
-        article->FindField(QStringLiteral("Freifeld")) ? QStringLiteral("Freifeld") : QStringLiteral("FreiFeld");
-    fields.DefineBarcodes(job, textOf(article, freeField), freeField);
+    fields.DefineBarcodes(job, article.text(QStringLiteral("artikelnr")), QStringLiteral("Artikelnr"));
+    const bool spelledFreifeld = article.table() && article.table()->FindField(QStringLiteral("Freifeld"));
+    const QString freeField = spelledFreifeld ? QStringLiteral("Freifeld") : QStringLiteral("FreiFeld");
+    fields.DefineBarcodes(job, article.text(freeField), freeField);
 }
 
 int articles(ReportFields &fields, int job, TTable *&slot, bool asVariables)
@@ -287,7 +294,7 @@ int articles(ReportFields &fields, int job, TTable *&slot, bool asVariables)
         inventory.addRounded({stock * price.euro, stock * price.currency});
     }
     fields.TCDefineFields(job, tc, asVariables, false, kNoPrefix);
-    defineArticleBarcodes(fields, job, tc);
+    defineArticleBarcodes(fields, job, {tc, hasRecord(tc)});
     defineEuroSum(fields, job, QStringLiteral("SummeInventur"), inventory);
     defineLookup(fields, job, tcLiefer, field("lieferantnr"), asVariables, QStringLiteral("Lieferant_"));
     return limit;
@@ -306,16 +313,36 @@ double roundFour(double value)
     return RoundTo(value, 4);
 }
 
-void addComponent(double quantity, double priceUnit)
+// A component's value at one of its prices, for the line's quantity.
+double componentValue(const LookedUp &component, const QString &price, double quantity, double priceUnit)
+{
+    return component.number(price) * quantity / priceUnit;
+}
+
+void addComponent(const LookedUp &component, double quantity, double priceUnit)
 {
     MaterialSums &s = materialSums;
     s.quantity = roundFour(s.quantity + quantity);
-    s.purchase = roundFour(s.purchase + numberOf(tcArtikel, QStringLiteral("EkPreis")) * quantity / priceUnit);
-    s.purchaseWae = roundFour(s.purchaseWae + numberOf(tcArtikel, QStringLiteral("EkPreisWae")) * quantity / priceUnit);
-    s.sales = roundFour(s.sales + numberOf(tcArtikel, QStringLiteral("VK1")) * quantity / priceUnit);
-    s.salesWae = roundFour(s.salesWae + numberOf(tcArtikel, QStringLiteral("VK1Wae")) * quantity / priceUnit);
+    s.purchase = roundFour(s.purchase + componentValue(component, QStringLiteral("EkPreis"), quantity, priceUnit));
+    s.purchaseWae =
+        roundFour(s.purchaseWae + componentValue(component, QStringLiteral("EkPreisWae"), quantity, priceUnit));
+    s.sales = roundFour(s.sales + componentValue(component, QStringLiteral("VK1"), quantity, priceUnit));
+    s.salesWae = roundFour(s.salesWae + componentValue(component, QStringLiteral("VK1Wae"), quantity, priceUnit));
     s.yield = roundFour(s.sales - s.purchase);
     s.yieldWae = roundFour(s.salesWae - s.purchaseWae);
+}
+
+// A component that is not among the articles has no value: its line shows
+// none rather than the assembly's, on which the articles stand.
+void defineComponentTotal(ReportFields &fields, int job, const QString &name, const LookedUp &component,
+                          const QString &price, double quantity, double priceUnit)
+{
+    if (!component.found()) {
+        fields.DefineEmptyEuroAmount(job, name, report::LL_NUMERIC, false);
+        return;
+    }
+    fields.DefineEuroField(job, name, report::LL_NUMERIC, componentValue(component, price, quantity, priceUnit),
+                           componentValue(component, price + QStringLiteral("Wae"), quantity, priceUnit));
 }
 
 int billOfMaterial(ReportFields &fields, int job, TTable *&slot, bool asVariables)
@@ -328,18 +355,16 @@ int billOfMaterial(ReportFields &fields, int job, TTable *&slot, bool asVariable
         materialSums = MaterialSums{};
     defineLookup(fields, job, tcArtikel, field("OArtikelnr"), true, kNoPrefix);
     fields.TCDefineFields(job, tc, asVariables, false, kNoPrefix);
-    const bool found = defineLookup(fields, job, tcArtikel, field("Artikelnr"), asVariables, kNoPrefix);
-    const double unit = RoundTo(numberOf(tcArtikel, QStringLiteral("PreisEinheit")), 2);
-    const double priceUnit = found && unit != 0 ? unit : 1;
+    const LookedUp component = defineLookup(fields, job, tcArtikel, field("Artikelnr"), asVariables, kNoPrefix);
+    const double unit = RoundTo(component.number(QStringLiteral("PreisEinheit")), 2);
+    const double priceUnit = unit != 0 ? unit : 1;
     const double quantity = numberOf(tc, QStringLiteral("Menge"));
-    fields.DefineEuroField(job, QStringLiteral("EKGesamtPreis"), report::LL_NUMERIC,
-                           numberOf(tcArtikel, QStringLiteral("EkPreis")) * quantity / priceUnit,
-                           numberOf(tcArtikel, QStringLiteral("EkPreisWae")) * quantity / priceUnit);
-    fields.DefineEuroField(job, QStringLiteral("VKGesamtPreis"), report::LL_NUMERIC,
-                           numberOf(tcArtikel, QStringLiteral("VK1")) * quantity / priceUnit,
-                           numberOf(tcArtikel, QStringLiteral("VK1Wae")) * quantity / priceUnit);
-    if (!first && found)
-        addComponent(quantity, priceUnit);
+    defineComponentTotal(fields, job, QStringLiteral("EKGesamtPreis"), component, QStringLiteral("EkPreis"), quantity,
+                         priceUnit);
+    defineComponentTotal(fields, job, QStringLiteral("VKGesamtPreis"), component, QStringLiteral("VK1"), quantity,
+                         priceUnit);
+    if (!first && component.found())
+        addComponent(component, quantity, priceUnit);
     const MaterialSums &s = materialSums;
     defineEuroSum(fields, job, QStringLiteral("SummeErtrag"), {s.yield, s.yieldWae});
     defineEuroSum(fields, job, QStringLiteral("SummeEK"), {s.purchase, s.purchaseWae});
@@ -363,10 +388,7 @@ int supplierArticles(ReportFields &fields, int job, TTable *&slot, bool asVariab
     const double sales = numberOf(tc, QStringLiteral("vk1") + suffix);
     // Without a purchase price there is no margin; the line shows none.
     const QString margin = purchase == 0 ? QString() : ReportFields::numberText((sales / purchase - 1) * 100);
-    if (asVariables)
-        LlDefineVariableExt(job, QStringLiteral("Gewinnspanne"), margin, report::LL_NUMERIC, QString());
-    else
-        LlDefineFieldExt(job, QStringLiteral("Gewinnspanne"), margin, report::LL_NUMERIC, QString());
+    LlDefineFieldExt(job, QStringLiteral("Gewinnspanne"), margin, report::LL_NUMERIC, QString());
     return limit;
 }
 
@@ -402,10 +424,10 @@ int stockMovements(ReportFields &fields, int job, TTable *&slot, bool asVariable
         return limit;
     const bool empty = !hasRecord(tc);
     fields.TCDefineFields(job, tc, asVariables, false, QStringLiteral("Lagerbew_"));
-    defineText(job, QStringLiteral("Lagerbew_Artikelnr"), field("artikelnr"), asVariables);
-    defineLookup(fields, job, tcArtikel, field("artikelnr"), asVariables, kNoPrefix, empty);
+    LlDefineFieldExt(job, QStringLiteral("Lagerbew_Artikelnr"), field("artikelnr"), report::LL_TEXT, QString());
+    const LookedUp article = defineLookup(fields, job, tcArtikel, field("artikelnr"), asVariables, kNoPrefix, empty);
     defineLookup(fields, job, tcLiefer, field("lfrnr"), asVariables, QStringLiteral("Lieferant_"), empty);
-    defineArticleBarcodes(fields, job, tcArtikel);
+    defineArticleBarcodes(fields, job, article);
     setLabelCopies(fields);
     return limit;
 }

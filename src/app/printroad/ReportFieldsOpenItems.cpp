@@ -224,33 +224,43 @@ DunningRun collectDunningRun(ReportFields &fields, int limit)
     return run;
 }
 
-void moveToLevel(int level)
+// The parameters of a level are its row in level order. Parameters with
+// fewer rows have none for a higher level: the letter then gets neither
+// text nor fee, rather than those of the last level there is.
+LookedUp levelParameters(ReportFields &fields, int level)
 {
-    if (!hasRecord(tcMahnPara))
-        return;
-    tcMahnPara->First();
-    tcMahnPara->MoveBy(level - 1);
+    bool found = false;
+    if (hasRecord(tcMahnPara)) {
+        tcMahnPara->First();
+        found = tcMahnPara->MoveBy(level - 1) == level - 1;
+    }
+    if (!found)
+        fields.data().reportOnce(QStringLiteral("DefineFields()"),
+                                 QStringLiteral("Mahnstufe %1 in MahnPara.db nicht gefunden").arg(level));
+    return {tcMahnPara, found};
 }
 
 // The fee of the reached level goes into the last open item handled, on
 // which the open items still stand; without one there is nowhere to put it.
-void recordFee(ReportFields &fields, const DunningRun &run)
+void recordFee(ReportFields &fields, const DunningRun &run, const LookedUp &parameters)
 {
-    if (!run.anyItem || fields.job().designer)
+    if (!run.anyItem || !parameters.found() || fields.job().designer)
         return;
     tcOffPos->Edit();
     for (const QString &field : {QStringLiteral("mahngebuehr"), QStringLiteral("mahngebuehrWae")})
-        tcOffPos->FieldByName(field)->SetValue(numberOf(tcMahnPara, field));
+        tcOffPos->FieldByName(field)->SetValue(parameters.number(field));
     tcOffPos->Post();
 }
 
-QString dunningText(bool customerFound)
+QString dunningText(const LookedUp &parameters, const LookedUp &customer)
 {
-    const int days = int(numberOf(tcMahnPara, QStringLiteral("zahlfrist")));
-    QString text = textOf(tcMahnPara, QStringLiteral("mahntext"));
+    if (!parameters.found())
+        return QString();
+    const int days = int(parameters.number(QStringLiteral("zahlfrist")));
+    QString text = parameters.text(QStringLiteral("mahntext"));
     text = replaceFirst(text, QStringLiteral("#Zahlfristtage"), IntToStr(days));
     text = replaceFirst(text, QStringLiteral("#Zahlfristdatum"), DateToStr(Date() + days));
-    return replaceFirst(text, QStringLiteral("#Briefanrede"), salutationOf(tcKunden, customerFound));
+    return replaceFirst(text, QStringLiteral("#Briefanrede"), salutationOf(customer));
 }
 
 int startDunningLetter(ReportFields &fields, int job, TTable *&slot)
@@ -259,15 +269,18 @@ int startDunningLetter(ReportFields &fields, int job, TTable *&slot)
     if (limit == NothingToPrint)
         return limit;
     DocumentTransaction dunning(tc->DatabaseName());
-    const bool customerFound =
+    const LookedUp customer =
         defineLookup(fields, job, tcKunden, textOf(tc, QStringLiteral("kundennr")), true, QStringLiteral("Kunde_"));
     DunningRun run = collectDunningRun(fields, limit);
-    moveToLevel(run.level);
-    recordFee(fields, run);
-    fields.TCDefineFields(job, tcMahnPara, true, false, QString());
-    LlDefineVariableExt(job, QStringLiteral("Mahntext"), dunningText(customerFound), report::LL_TEXT, QString());
-    fields.DefineEuroVariable(job, QStringLiteral("Mahngebühr"), numberOf(tcMahnPara, QStringLiteral("mahngebuehr")),
-                              numberOf(tcMahnPara, QStringLiteral("mahngebuehrWae")));
+    const LookedUp parameters = levelParameters(fields, run.level);
+    recordFee(fields, run, parameters);
+    fields.TCDefineFields(job, tcMahnPara, true, !parameters.found(), QString());
+    LlDefineVariableExt(job, QStringLiteral("Mahntext"), dunningText(parameters, customer), report::LL_TEXT, QString());
+    if (parameters.found())
+        fields.DefineEuroVariable(job, QStringLiteral("Mahngebühr"), parameters.number(QStringLiteral("mahngebuehr")),
+                                  parameters.number(QStringLiteral("mahngebuehrWae")));
+    else
+        fields.DefineEmptyEuroAmount(job, QStringLiteral("Mahngebühr"), report::LL_NUMERIC, true);
     fields.DefineEuroVariable(job, QStringLiteral("Summe_OffenerBetrag"), run.open.euro, run.open.currency);
     fields.DefineEuroVariable(job, QStringLiteral("Summe_Verzugszinsen"), run.interest.euro, run.interest.currency);
     fields.DefineCommVars(job, Date());

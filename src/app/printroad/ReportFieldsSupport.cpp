@@ -32,6 +32,16 @@ TDateTime dateOf(TTable *table, const QString &field)
     return table->FieldByName(field)->AsDateTime();
 }
 
+QString dateText(TDateTime date)
+{
+    return date == 0 ? QString() : DateToStr(date);
+}
+
+QString dateTextOf(TTable *table, const QString &field)
+{
+    return dateText(dateOf(table, field));
+}
+
 void AmountPair::addRounded(const AmountPair &other)
 {
     euro = roundCents(euro + other.euro);
@@ -56,9 +66,9 @@ double roundCents(double value)
     return RoundTo(value, 2);
 }
 
-QString salutationOf(TTable *partner, bool found)
+QString salutationOf(const LookedUp &partner)
 {
-    return found ? textOf(partner, QStringLiteral("briefanrede")) : textOf(tcSetup, QStringLiteral("anrede3"));
+    return partner.found() ? partner.text(QStringLiteral("briefanrede")) : textOf(tcSetup, QStringLiteral("anrede3"));
 }
 
 void defineNumber(int job, const QString &name, double value, int type, bool asVariable)
@@ -70,28 +80,20 @@ void defineNumber(int job, const QString &name, double value, int type, bool asV
         LlDefineFieldExt(job, name, text, type, QString());
 }
 
-void defineText(int job, const QString &name, const QString &value, bool asVariable)
-{
-    if (asVariable)
-        LlDefineVariableExt(job, name, value, report::LL_TEXT, QString());
-    else
-        LlDefineFieldExt(job, name, value, report::LL_TEXT, QString());
-}
-
 void defineEuroSum(ReportFields &fields, int job, const QString &name, const AmountPair &sum)
 {
     fields.DefineEuroField(job, name, report::LL_NUMERIC | report::LL_TABLE_FOOTERFIELD, sum.euro, sum.currency);
     fields.DefineEuroVariable(job, name, sum.euro, sum.currency);
 }
 
-bool defineLookup(ReportFields &fields, int job, TTable *table, const QString &key, bool asVariables,
-                  const QString &prefix, bool blank)
+LookedUp defineLookup(ReportFields &fields, int job, TTable *table, const QString &key, bool asVariables,
+                      const QString &prefix, bool blank)
 {
     if (blank) {
         fields.TCDefineFields(job, table, asVariables, true, prefix);
-        return false;
+        return {table, false};
     }
-    return fields.DefineLookup(job, table, {key}, asVariables, prefix);
+    return {table, fields.DefineLookup(job, table, {key}, asVariables, prefix)};
 }
 
 void defineCountryName(ReportFields &fields, int job, const QString &countryCode)
@@ -103,10 +105,10 @@ void defineCountryName(ReportFields &fields, int job, const QString &countryCode
     LlDefineVariableExt(job, QStringLiteral("Land-Name"), name, report::LL_TEXT, QString());
 }
 
-void definePartnerBarcodes(ReportFields &fields, int job, TTable *partner, bool found)
+void definePartnerBarcodes(ReportFields &fields, int job, const LookedUp &partner)
 {
-    fields.DefineBarcodes(job, found ? textOf(partner, QStringLiteral("nr")) : QString(), QStringLiteral("KdNr"));
-    fields.DefineBarcodes(job, found ? textOf(partner, QStringLiteral("plz")) : QString(), QStringLiteral("PLZ"));
+    fields.DefineBarcodes(job, partner.text(QStringLiteral("nr")), QStringLiteral("KdNr"));
+    fields.DefineBarcodes(job, partner.text(QStringLiteral("plz")), QStringLiteral("PLZ"));
 }
 
 }

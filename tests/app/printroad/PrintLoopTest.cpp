@@ -19,6 +19,7 @@
 #include <QStorageInfo>
 
 #include <array>
+#include <tuple>
 
 #include <sqlite3.h>
 #include <sys/mount.h>
@@ -157,6 +158,47 @@ TEST_F(PrintLoopTest, EngineErrorsAreShownAndEndTheJob)
     EXPECT_TRUE(services.messages().first().text.endsWith(QStringLiteral(":\r\n") + ProgramPaths().FormularPfad));
     EXPECT_EQ(engine.count(QStringLiteral("LlPrint")), 0);
     expectEverythingClosed();
+}
+
+// The program's text of the code comes first; the engine's cause follows
+// where it tells more, and stands alone where the code has no text.
+TEST_F(PrintLoopTest, EngineErrorsShowTheProgramsTextAndTheEnginesCause)
+{
+    const QString failed = printroad::EngineErrorText(report::LL_ERR_PRINTING_FAILED);
+    const std::tuple<int, QString, QString> cases[] = {
+        {report::LL_ERR_PRINTING_FAILED, "", failed},
+        {report::LL_ERR_PRINTING_FAILED, "Papierstau", failed + "\r\nPapierstau"},
+        {report::LL_ERR_PRINTING_FAILED, failed, failed},
+        {-50, "Drucker antwortet nicht", "Drucker antwortet nicht"},
+        {-50, "", "Zu diesem Fehler ist keine Fehlerbeschreibung vorhanden."},
+    };
+    for (const auto &[code, cause, shown] : cases) {
+        customerList();
+        services.clear();
+        engine.cause = cause;
+        engine.script(QStringLiteral("LlPrint"), {code});
+        loop.ListeTintlen(false);
+        EXPECT_EQ(services.messageTexts(), QStringList(shown)) << code << ' ' << cause.toStdString();
+    }
+}
+
+// An aborted preview is neither shown nor left behind, for lists or labels.
+TEST_F(PrintLoopTest, AnAbortedPreviewLeavesNoPreviewFiles)
+{
+    window.chosen = printroad::Output::Bildschirm;
+    for (const bool labels : {false, true}) {
+        engine.calls.clear();
+        engine.script(QStringLiteral("LlPrintSetBoxText"), {report::LL_ERR_USER_ABORTED});
+        request(QStringLiteral("Auftrag"), labels ? "Etikett" : "Liste", labels ? "E" : "L", QStringLiteral("A"));
+        window.row = {QStringLiteral("Auftrag"), labels ? "Auftrag_Etikett.lbl" : "Auftrag_Liste.lst", 1};
+        labels ? loop.EtikettTintlen(false) : loop.ListeTintlen(false);
+        EXPECT_EQ(engine.count(QStringLiteral("LlPreviewDisplay")), 0) << labels;
+        const QStringList calls = engine.callNames();
+        EXPECT_LT(calls.lastIndexOf(QStringLiteral("LlPrintEnd")),
+                  calls.lastIndexOf(QStringLiteral("LlPreviewDeleteFiles")))
+            << labels;
+        expectEverythingClosed();
+    }
 }
 
 TEST_F(PrintLoopTest, AnAbortInTheProgressBoxEndsTheJobOnce)
@@ -468,7 +510,8 @@ TEST_F(PrintLoopRealEngineTest, AFullDiskNamesThePdfFolderAndLeavesNoHalfFile)
     ASSERT_EQ(services.messages().size(), 1) << services.messageTexts().join('|').toStdString();
     EXPECT_EQ(services.messages().first().caption, QStringLiteral("Fehler (Nr.-12)"));
     EXPECT_EQ(services.messages().first().text,
-              QStringLiteral("Der PDF-Drucker kann nicht in den Ordner \"%1\" schreiben: Es ist kein Platz mehr.")
+              QStringLiteral("Druck konnte nicht durchgeführt werden. Abbruch oder Fehler während des Drucks.\r\n"
+                             "Der PDF-Drucker kann nicht in den Ordner \"%1\" schreiben: Es ist kein Platz mehr.")
                   .arg(folder));
     EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList(QStringLiteral("fueller.bin")));
     expectEverythingClosed();
@@ -515,9 +558,9 @@ TEST_F(PrintLoopRealEngineTest, ANameNoDefinitionMadeStopsTheJobWithOneBoxAndNoD
     ASSERT_EQ(services.messages().size(), 1);
     EXPECT_EQ(services.messages().first().caption, QStringLiteral("Fehler (Nr.-23)"));
     EXPECT_EQ(services.messages().first().text,
-              QStringLiteral("Das Formular verwendet Namen, die beim Druck nicht bekannt sind:\r\n„Betreff“: "
-                             "Gibtsnicht\r\nRufen Sie über den \"Bearbeiten/Layout\"-Button den Entwurfsmodus "
-                             "auf und korrigieren Sie bitte den Fehler!"));
+              printroad::EngineErrorText(report::LL_ERR_EXPRESSION)
+                  + QStringLiteral("\r\nDas Formular verwendet Namen, die beim Druck nicht bekannt sind:\r\n"
+                                   "„Betreff“: Gibtsnicht"));
     EXPECT_TRUE(moduleLoop.layoutRefused());
     EXPECT_TRUE(QDir(scratchPath(QStringLiteral("pdf"))).entryList(QDir::Files).isEmpty());
     expectEverythingClosed();

@@ -182,7 +182,7 @@ TEST_F(ReportDataTest, OneRecordIsLookedUpByItsKeyAndAMissingOneIsReported)
 }
 
 // Only a document's positions leave a missing key to the head; a list or a
-// label of a missing document is reported and prints nothing.
+// label of a missing document prints nothing, and says nothing.
 TEST_F(ReportDataTest, AMissingDocumentIsLeftToItsHeadOnlyWhereThePositionsArePrinted)
 {
     const struct
@@ -207,8 +207,7 @@ TEST_F(ReportDataTest, AMissingDocumentIsLeftToItsHeadOnlyWhereThePositionsArePr
             EXPECT_TRUE(services.messages().isEmpty()) << c.module << ' ' << c.formType;
         } else {
             EXPECT_EQ(limit, printroad::NothingToPrint) << c.module << ' ' << c.formType;
-            EXPECT_EQ(services.messageTexts(), QStringList{"tc.findkey(99999999) erfolglos"})
-                << c.module << ' ' << c.formType;
+            EXPECT_TRUE(services.messages().isEmpty()) << c.module << ' ' << c.formType;
         }
     }
 }

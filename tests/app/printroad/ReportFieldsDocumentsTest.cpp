@@ -117,6 +117,13 @@ TEST_F(DocumentFields, TheSalutationAndPaymentDatesAreFilledIn)
     EXPECT_EQ(value("SkontoBisDatum"), "20.10.2026");
     printDocument("Auftrag", "Rechnung", "20260004");
     EXPECT_EQ(value("ZahlbarBisDatum"), "02.11.2026");
+    data.OpenDBs(false);
+    editRecord(ProgramPaths().DatenPfad + "auftrag.db", {"20260004"}, [](TTable &head) {
+        head.FieldByName("RGDatum")->Clear();
+        head.FieldByName("Datum")->Clear();
+    });
+    printDocument("Auftrag", "Rechnung", "20260004");
+    EXPECT_EQ(value("ZahlbarBisDatum") + value("SkontoBisDatum"), "") << "no date, no date to pay by";
 }
 
 TEST_F(DocumentFields, AnUnknownCustomerLeavesThePartnerEmptyAndGreetsInGeneral)

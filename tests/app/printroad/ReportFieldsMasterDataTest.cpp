@@ -7,6 +7,8 @@
 
 #include <QRegularExpression>
 
+#include <tuple>
+
 class MasterDataFields : public ModuleFieldsTest
 {
 protected:
@@ -42,6 +44,45 @@ TEST_F(MasterDataFields, ABillOfMaterialDividesByThePriceUnit)
     expectGolden("Stueckliste_Liste_last", lines.last());
 }
 
+// An article that is gone and a period that is not set print empty: never
+// the article looked up for the line before, nor the calendar's day zero.
+// The line keeps its own article number.
+TEST_F(MasterDataFields, WhatIsNotThereIsPrintedEmpty)
+{
+    freshTables();
+    const auto setArticle = [](TTable &line) { line.FieldByName("Artikelnr")->SetAsString("1099"); };
+    editRecord(ProgramPaths().DatenPfad + "lagerbew.db", {2}, setArticle);
+    editRecord(ProgramPaths().DatenPfad + "artstlst.db", {"1012", "1001"}, setArticle);
+    editRecord(ProgramPaths().UserPfad + "setupLoc.db", {}, [](TTable &settings) {
+        for (const char *date : {"KunArtDruckVon", "KunArtDruckBis", "ArtKunDruckVon", "ArtKunDruckBis"})
+            settings.FieldByName(date)->Clear();
+    });
+    // Module, key, line, and what the line shows: "kind name=contents".
+    const std::tuple<const char *, const char *, int, QStringList> cases[] = {
+        {"Lagerbew",
+         "",
+         1,
+         {"V Barcode_Artikelnr_3of9=", "V Barcode_Artikelnr_EAN13=", "F Bezeichnung=", "F Lagerbew_Artikelnr=1099"}},
+        {"Stückliste",
+         "1012",
+         4,
+         {"F EKGesamtPreis=", "F VKGesamtPreisEuro=", "F VKGesamtPreisWae=", "F Artikelnr=1099"}},
+        {"KunArt", "10001", 0, {"V DatumVon=", "V DatumBis="}},
+        {"ArtKun", "1004", 0, {"V DatumVon=", "V DatumBis="}},
+    };
+    for (const auto &[module, key, line, shown] : cases) {
+        const QList<DefinitionMap> lines = printAll(module, key);
+        ASSERT_GT(lines.size(), line) << module;
+        for (const QString &expected : shown) {
+            const QString name = expected.section('=', 0, 0);
+            const QString contents = lines.at(line).contains(name) ? lines.at(line).value(name).contents : "(fehlt)";
+            EXPECT_EQ(name + '=' + contents, expected) << module;
+        }
+        data.OpenDBs(false);
+    }
+    EXPECT_EQ(value("SummeMenge"), "4") << "the missing component counts nowhere";
+}
+
 TEST_F(MasterDataFields, TheMarginOfASupplierArticleAndOfOneWithoutPurchasePrice)
 {
     freshTables();
@@ -59,6 +100,10 @@ TEST_F(MasterDataFields, TheMarginOfASupplierArticleAndOfOneWithoutPurchasePrice
         }
     }
     EXPECT_EQ(value("Name"), "Schrauben-Schäfer GmbH");
+    data.OpenDBs(false);
+    open("LfrArt", "Etikett", "E", "A", "70001");
+    define(true);
+    EXPECT_EQ(definitions().value("F Gewinnspanne").type, report::LL_NUMERIC) << "a field on labels too";
 }
 
 TEST_F(MasterDataFields, ContactsShowTheirRunningDurationAndAverage)
@@ -100,18 +145,28 @@ TEST_F(MasterDataFields, TheCustomerStatisticsLeavesOutTheChosenArticlesWhenAske
     EXPECT_EQ(value("DatumVon"), "01.01.2026");
 }
 
+// Without a period set, every invoiced document counts.
 TEST_F(MasterDataFields, TheArticleStatisticsNamesTheBuyersOfTheArticle)
 {
-    const QList<DefinitionMap> lines = printAll("ArtKun", "1004");
-    QStringList buyers;
-    for (const DefinitionMap &line : lines) {
-        if (!line.value("F Kunde_nr").contents.isEmpty())
-            buyers << line.value("F Kunde_nr").contents;
+    freshTables();
+    for (const bool period : {true, false}) {
+        if (!period)
+            editRecord(ProgramPaths().UserPfad + "setupLoc.db", {}, [](TTable &settings) {
+                settings.FieldByName("ArtKunDruckVon")->Clear();
+                settings.FieldByName("ArtKunDruckBis")->Clear();
+            });
+        const QList<DefinitionMap> lines = printAll("ArtKun", "1004");
+        QStringList buyers;
+        for (const DefinitionMap &line : lines) {
+            if (!line.value("F Kunde_nr").contents.isEmpty())
+                buyers << line.value("F Kunde_nr").contents;
+        }
+        EXPECT_TRUE(buyers.contains("10001")) << buyers.join(",").toStdString() << " of " << lines.size();
+        EXPECT_TRUE(buyers.contains("10005")) << "a credit note counts as well";
+        EXPECT_FALSE(buyers.contains("10002")) << "an order confirmation has no invoice date";
+        EXPECT_EQ(value("Bezeichnung"), "Akku-Bohrschrauber 18 V");
+        data.OpenDBs(false);
     }
-    EXPECT_TRUE(buyers.contains("10001")) << buyers.join(",").toStdString() << " of " << lines.size();
-    EXPECT_TRUE(buyers.contains("10005")) << "a credit note counts as well";
-    EXPECT_FALSE(buyers.contains("10002")) << "an order confirmation has no invoice date";
-    EXPECT_EQ(value("Bezeichnung"), "Akku-Bohrschrauber 18 V");
 }
 
 TEST_F(MasterDataFields, PricesOfACustomerAreFilteredByAQuotedKey)

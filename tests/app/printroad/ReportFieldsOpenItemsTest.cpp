@@ -118,6 +118,22 @@ TEST_F(OpenItemFields, AnInvalidLevelIsReportedAndChoosesNoParameters)
     EXPECT_TRUE(openItemValue("20260009", "mahndatum3").isNull());
 }
 
+// Parameters that end below the reached level give no text or fee of
+// another level.
+TEST_F(OpenItemFields, ALevelWithoutParametersIsReportedAndTakesNoneOfAnother)
+{
+    TTable parameters;
+    parameters.SetTableName(ProgramPaths().DatenPfad + "MahnPara.db");
+    parameters.Open();
+    for (parameters.Last(); parameters.RecordCount() > 2;)
+        parameters.Delete();
+    parameters.Close();
+    dunningLetter("10001");
+    EXPECT_EQ(messages().join("|").toStdString(), "Mahnstufe 3 in MahnPara.db nicht gefunden");
+    EXPECT_EQ(value("Mahnstufe") + value("Mahntext") + value("Mahngebühr") + value("MahngebührEuro"), "");
+    EXPECT_TRUE(openItemValue("20260010", "mahngebuehr").isNull());
+}
+
 TEST_F(OpenItemFields, TheOpenItemListSumsWhatItPrints)
 {
     open("Offene Posten", "Liste");
