@@ -37,6 +37,8 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <utility>
+
 TfrmPrintMan *frmPrintMan = nullptr;
 
 namespace {
@@ -355,14 +357,44 @@ void TfrmPrintMan::fillPrinterLists()
 }
 
 // The window system's activation arrives outside the message loop's own
-// exception handling, so what escapes is shown here in the same way.
+// exception handling, so what escapes is shown here in the same way. The
+// application reports only real returns to the program; one that comes
+// while a job or dialog holds the gate closed is the user's next request
+// and must not be lost, but nothing is read under the running job.
 void TfrmPrintMan::onApplicationActivated()
 {
-    try {
-        AppShow();
-    } catch (const std::exception &error) {
-        ui::showEscapedException(error);
+    if (!ActivationOpen) {
+        m_returnWhileClosed = true;
+        return;
     }
+    m_returnWhileClosed = false;
+    runHandler([this] { AppShow(); });
+    // The user may have gone away and back while a box of AppShow was up.
+    answerReturnWhileClosed();
+}
+
+// What escapes the work is shown while the gate is still closed, so a
+// return during that box is not lost either.
+void TfrmPrintMan::runWithActivationClosed(const std::function<void()> &work)
+{
+    if (!ActivationOpen)
+        return;
+    {
+        ClosedGate gate(ActivationOpen);
+        runHandler(work);
+    }
+    answerReturnWhileClosed();
+}
+
+// However many returns came meanwhile, the request is read once, before the
+// user's next job. A window that the job closed or sent to the background
+// reads it when the user brings it back.
+void TfrmPrintMan::answerReturnWhileClosed()
+{
+    if (!std::exchange(m_returnWhileClosed, false) || !ActivationOpen)
+        return;
+    if (isVisible() && !isMinimized())
+        onApplicationActivated();
 }
 
 void TfrmPrintMan::AppShow()
@@ -537,31 +569,29 @@ void TfrmPrintMan::placeAtScreenCentre()
 // tables the first one holds nor open the gate under it.
 void TfrmPrintMan::btnTintlenClick()
 {
-    if (!ActivationOpen)
-        return;
-    ClosedGate gate(ActivationOpen);
-    if (!isPrintTab()) {
-        SendEmail();
-        return;
-    }
-    // Leaving a printer list stores its choice before the job reads the row.
-    btnTintlen->setFocus();
-    m_printRoad->job.Tintlen();
+    runWithActivationClosed([this] {
+        if (!isPrintTab()) {
+            SendEmail();
+            return;
+        }
+        // Leaving a printer list stores its choice before the job reads the row.
+        btnTintlen->setFocus();
+        m_printRoad->job.Tintlen();
+    });
 }
 
 void TfrmPrintMan::btnBearbClick()
 {
-    if (!ActivationOpen)
-        return;
-    ClosedGate gate(ActivationOpen);
-    TfrmBearbeiten &dialog = formEntryDialog();
-    if (isPrintTab()) {
-        dialog.EditJob(tblForm, dsForm, TfrmBearbeiten::ModePrint);
-        return;
-    }
-    dialog.EditJob(tblFormular, dscFormular, TfrmBearbeiten::ModeEmail);
-    if (!IsTableEmpty(tblFormular))
-        ShowEmailHeader();
+    runWithActivationClosed([this] {
+        TfrmBearbeiten &dialog = formEntryDialog();
+        if (isPrintTab()) {
+            dialog.EditJob(tblForm, dsForm, TfrmBearbeiten::ModePrint);
+            return;
+        }
+        dialog.EditJob(tblFormular, dscFormular, TfrmBearbeiten::ModeEmail);
+        if (!IsTableEmpty(tblFormular))
+            ShowEmailHeader();
+    });
 }
 
 // The program's form-entry dialog, or one of the window's own when the

@@ -5,6 +5,7 @@
 
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 
 class DataSetGridModel;
@@ -71,7 +72,8 @@ public:
 
     // AppShow handles a request only while this gate is open; print and
     // e-mail jobs and dialogs close it, so the activations they cause are
-    // ignored.
+    // ignored. A return from another program meanwhile is answered once the
+    // gate opens again.
     bool ActivationOpen = true;
     // Closed while the chosen form printer is stored into the form row.
     bool PrinterDisplayOpen = true;
@@ -131,6 +133,8 @@ private:
     void createDataComponents();
     void fillPrinterLists();
     void onApplicationActivated();
+    void runWithActivationClosed(const std::function<void()> &work);
+    void answerReturnWhileClosed();
     void readWindowBehaviour(const TIniFile &ini);
     void refuseRequest(ClosedGate &gate, const QString &message);
     QString pointFormTableAt(const QString &dataPath);
@@ -157,6 +161,7 @@ private:
     DataSetGridModel *m_formGrid = nullptr;
     DataSetGridModel *m_emailGrid = nullptr;
     bool m_handlesActivation = false;
+    bool m_returnWhileClosed = false;
     std::unique_ptr<printroad::MainWindowPrintSide> m_printSide;
     std::unique_ptr<printroad::PrintRoad> m_printRoad;
     std::unique_ptr<QObject> m_keyPreview;

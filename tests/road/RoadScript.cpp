@@ -4,6 +4,14 @@
 #include <QMessageBox>
 #include <QTest>
 
+namespace {
+
+// A key waits in a loop of its own until the window manager has made its
+// window active; the script must not walk on to the next steps meanwhile.
+int keysWaitingForTheirWindow = 0;
+
+}
+
 RoadScript::RoadScript(int secondsPerStep) : m_secondsPerStep(secondsPerStep)
 {
     m_timer.setInterval(10);
@@ -39,6 +47,8 @@ QString RoadScript::stoppedAt() const
 
 void RoadScript::poll()
 {
+    if (keysWaitingForTheirWindow > 0)
+        return;
     if (m_next >= m_steps.size()) {
         m_timer.stop();
         return;
@@ -113,7 +123,10 @@ void pressKey(QWidget *window, int key, Qt::KeyboardModifiers modifiers)
         return;
     // Shortcuts and mnemonics reach only the active window.
     window->activateWindow();
-    if (!QTest::qWaitForWindowActive(window))
+    ++keysWaitingForTheirWindow;
+    const bool active = QTest::qWaitForWindowActive(window);
+    --keysWaitingForTheirWindow;
+    if (!active)
         return;
     QWidget *focus = window->focusWidget() ? window->focusWidget() : window;
     QTest::keyClick(focus, Qt::Key(key), modifiers);

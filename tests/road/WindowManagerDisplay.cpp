@@ -82,6 +82,5 @@ void WindowManagerDisplay::visitAnotherProgram(unsigned long window, int millise
     m_visit.setProcessEnvironment(m_manager.processEnvironment());
     m_visit.start(QStringLiteral("timeout"),
                   {"20", "xdotool", "search", "--sync", "--name", "^" + title + "$", "windowactivate", "--sync",
-                   "sleep", QString::number(milliseconds / 1000.0), "windowactivate", "--sync",
-                   QString::number(window)});
+                   "sleep", QString::number(milliseconds / 1000.0), "windowactivate", QString::number(window)});
 }

@@ -22,10 +22,12 @@ public:
     void bringBack(unsigned long window) const;
     // The user clicks into another program's window, which hands the focus
     // back to `window` after `milliseconds`, as the suite's print button
-    // does; the visit runs beside the caller's event loop.
+    // does; the visit runs beside the caller's event loop. The way back is
+    // only asked for: a window under a modal one of its program passes the
+    // focus on to that.
     void visitAnotherProgram(unsigned long window, int milliseconds);
     bool visiting() const { return m_visit.state() != QProcess::NotRunning; }
-    // The last visit went there and back.
+    // The last visit went there and asked for the way back.
     bool visited() const { return m_visit.exitStatus() == QProcess::NormalExit && m_visit.exitCode() == 0; }
 
 private:
