@@ -28,8 +28,8 @@ void addLetterHead(Layout &layout)
     layout.objects.append(textObject("Absenderzeile", {20, 46, 85, 4}, {"Firmenabsender"}, font(6.5), Qt::AlignLeft,
                                      Appearance::FirstPage));
     layout.objects.append(lineObject("Absenderlinie", {20, 50}, {105, 50}, 0.15, Appearance::FirstPage));
-    LayoutObject address = textObject("Anschrift", {20, 52, 85, 35}, postalAddress("Kunde_"), font(10.5), Qt::AlignLeft,
-                                      Appearance::FirstPage);
+    LayoutObject address = textObject("Anschrift", {20, 52, 85, 35}, addressWithCountry("Kunde_"), font(10.5),
+                                      Qt::AlignLeft, Appearance::FirstPage);
     layout.objects.append(address);
     layout.objects.append(textObject("Belegbegriffe", {130, 52, 28, 20},
                                      {"\"Rechnungs-Nr.:\"", "\"Kunden-Nr.:\"", "\"Datum:\"", "\"Seite:\""}, font(9),
@@ -191,7 +191,7 @@ QStringList postalAddress(const QString &prefix)
 
 // German post leaves the home country out of an address; a foreign one
 // ends with its country in capitals.
-QStringList labelAddress(const QString &prefix)
+QStringList addressWithCountry(const QString &prefix)
 {
     return postalAddress(prefix) << "If(Upper$(Trim(" + prefix + "Land)) = \"D\", \"\", Upper$([Land-Name]))";
 }
@@ -202,7 +202,7 @@ Layout addressLabelLayout(bool countryName)
     layout.objects.append(textObject("Absender", {6, 4, 60, 3.5}, {"Firmenabsender"}, font(4.8)));
     layout.objects.append(lineObject("Absenderlinie", {6, 7.8}, {64, 7.8}, 0.1));
     layout.objects.append(textObject("Anschrift", {6, 10, 60, 25},
-                                     countryName ? labelAddress(QString()) : postalAddress(QString()), font(9)));
+                                     countryName ? addressWithCountry(QString()) : postalAddress(QString()), font(9)));
     return layout;
 }
 

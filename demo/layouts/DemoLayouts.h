@@ -18,7 +18,7 @@ void writeLayouts(const QString &formFolder);
 QStringList postalAddress(const QString &prefix);
 // The same for labels, which also know the country's name: a foreign
 // address ends with its country.
-QStringList labelAddress(const QString &prefix);
+QStringList addressWithCountry(const QString &prefix);
 
 report::Layout invoiceLayout();
 // Labels of modules that define no country name ("Land-Name") leave the

@@ -149,7 +149,7 @@ Layout purchaseDocument(const DocumentText &text)
 {
     Layout layout = salesDocument(text);
     removeObject(layout, "Belegbarcode");
-    setLines(layout, "Anschrift", postalAddress("Lieferant_"));
+    setLines(layout, "Anschrift", addressWithCountry("Lieferant_"));
     setLines(layout, "Belegbegriffe", {quoted(text.numberLabel), "\"Lieferanten-Nr.:\"", "\"Datum:\"", "\"Seite:\""});
     setLines(layout, "Belegangaben", {"auftragnr", "kundennr", "Date$(bestelldatum, \"dd.mm.yyyy\")", "Seite"});
     const QString title = quoted(text.title + " Nr. ") + " + auftragnr";

@@ -22,7 +22,7 @@ Layout partnerLabel(const QString &prefix, const QString &reference, bool countr
     layout.objects.append(textObject("Absender", {8, 5, 90, 3.5}, {"Firmenabsender"}, font(5.5)));
     layout.objects.append(lineObject("Absenderlinie", {8, 9}, {97, 9}, 0.1));
     layout.objects.append(textObject("Anschrift", {8, 11, 60, 26},
-                                     countryName ? labelAddress(prefix) : postalAddress(prefix), font(9.5)));
+                                     countryName ? addressWithCountry(prefix) : postalAddress(prefix), font(9.5)));
     layout.objects.append(
         textObject("Bezug", {70, 11, 28, 10}, {"\"Nr. \" + " + prefix + "nr", reference}, font(7.5), Qt::AlignRight));
     LayoutObject code = barcodeObject("Nummer", {62, 30, 36, 12}, "Barcode_KdNr_CODE128_Dick", 0);

@@ -60,7 +60,7 @@ void closeAllSlots()
     }
 }
 
-// Countries only name a customer's land; a missing table prints without them.
+// Countries only name a partner's land; a missing table prints without them.
 void openCountries()
 {
     try {
@@ -116,6 +116,7 @@ void openSalesTables(const TPrintRequest &request)
     } else {
         OpenModuleTable(tc, QStringLiteral("atrpos.db"), true);
         OpenModuleTable(tcKopf, QStringLiteral("auftrag.db"), true);
+        openCountries();
     }
     OpenModuleTable(tcKunden, QStringLiteral("kunden.db"), true);
     OpenModuleTable(tcArtikel, QStringLiteral("artikel.db"), true);
@@ -131,6 +132,7 @@ void openPurchaseTables(const TPrintRequest &request)
     } else {
         OpenModuleTable(tc, QStringLiteral("bestpos.db"), true);
         OpenModuleTable(tcBestell, QStringLiteral("bestell.db"), true);
+        openCountries();
     }
     OpenModuleTable(tcOffPos, QStringLiteral("offposBe.db"), true);
     OpenModuleTable(tcArtikel, QStringLiteral("artikel.db"), true);
@@ -244,10 +246,11 @@ std::optional<SetupTables> openDocumentTables(const QString &module, const TPrin
         openPurchaseTables(request);
     else if (module == QLatin1String("Lagerbew"))
         openTables({{&tc, "lagerbew.db"}, {&tcArtikel, "artikel.db"}, {&tcLiefer, "liefer.db"}});
-    else if (module == QLatin1String("Mahnung"))
+    else if (module == QLatin1String("Mahnung")) {
         openTables(
             {{&tc, "offposMa.db"}, {&tcOffPos, "offpos.db"}, {&tcKunden, "kunden.db"}, {&tcMahnPara, "MahnPara.db"}});
-    else if (module == QLatin1String("Offene Posten"))
+        openCountries();
+    } else if (module == QLatin1String("Offene Posten"))
         openTables({{&tc, "offpos.db"}, {&tcKunden, "kunden.db"}, {&tcKopf, "auftrag.db"}, {&tcUmsatz, "umsatz.db"}});
     else if (module == QLatin1String("Zahlungseingang"))
         openTables({{&tc, "umsatz.db"}, {&tcKunden, "kunden.db"}, {&tcKopf, "auftrag.db"}});

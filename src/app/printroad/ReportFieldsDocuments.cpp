@@ -180,6 +180,7 @@ int defineHead(ReportFields &fields, int job, TTable *&slot, const DocumentKind 
     definePaymentDates(job, head, baseDateOf(head, kind.sales));
     const LookedUp partner = defineLookup(fields, job, kind.partner, textOf(head, QStringLiteral("kundennr")), true,
                                           kind.partnerPrefix, !headFound);
+    defineCountryName(fields, job, partner.text(QStringLiteral("Land")));
     const QString letter =
         replaceFirst(textOf(head, QStringLiteral("Kopftext")), QStringLiteral("#Briefanrede"), salutationOf(partner));
     LlDefineVariableExt(job, QStringLiteral("Kopftext"), letter, report::LL_TEXT, QString());

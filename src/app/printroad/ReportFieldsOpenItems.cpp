@@ -271,6 +271,7 @@ int startDunningLetter(ReportFields &fields, int job, TTable *&slot)
     DocumentTransaction dunning(tc->DatabaseName());
     const LookedUp customer =
         defineLookup(fields, job, tcKunden, textOf(tc, QStringLiteral("kundennr")), true, QStringLiteral("Kunde_"));
+    defineCountryName(fields, job, customer.text(QStringLiteral("Land")));
     DunningRun run = collectDunningRun(fields, limit);
     const LookedUp parameters = levelParameters(fields, run.level);
     recordFee(fields, run, parameters);

@@ -290,6 +290,8 @@ TEST_F(DemoForms, LabelsAndLettersAddressThePartnerAsGermanPostExpects)
     const QString haeussler = QStringLiteral("Frau\nUrsula Häußler\nMariahilfer Straße 101\n1060 Wien\nÖSTERREICH\n");
     const QString massmann =
         QStringLiteral("Firma\nElektro Maßmann AG\nGroßhandel\nÄußere Sulzbacher Straße 60\n90491 Nürnberg\n");
+    const QString mueller =
+        QStringLiteral("Firma\nMüller & Söhne GmbH\nBauelemente und Werkzeuge\nHauptstraße 12\n80331 München\n\n");
     const struct
     {
         const char *form;
@@ -298,7 +300,8 @@ TEST_F(DemoForms, LabelsAndLettersAddressThePartnerAsGermanPostExpects)
         {"Kunden_Etikett", juergens},       {"Kunden_Etikett", haeussler},       {"Auftrag_Etikett", juergens},
         {"Auftrag_Etikett", haeussler},     {"Auftrag_Sonstiges", juergens},     {"Liefer_Etikett", massmann},
         {"Bestellung_Etikett", massmann},   {"Bestellung_EtikettSon", massmann}, {"Auftrag_Auftragsbest", juergens},
-        {"Bestellung_Sonstiges", massmann},
+        {"Bestellung_Sonstiges", massmann}, {"Auftrag_Barrechnung", haeussler},  {"Bestellung_Bestellung", massmann},
+        {"Mahnung_Mahnung", mueller},
     };
     for (const auto &[form, address] : cases) {
         const QString text = pdfText(print(formRowOf(form), demoRequests.value(form)), false);

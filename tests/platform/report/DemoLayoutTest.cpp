@@ -25,6 +25,8 @@ void defineInvoiceHead(int job)
         {"Kunde_Strasse", "Am Mühlbach 7"},
         {"Kunde_plz", "35578"},
         {"Kunde_Ort", "Wetzlar"},
+        {"Kunde_Land", "D"},
+        {"Land-Name", "Deutschland"},
         {"auftragnr", "20417"},
         {"kundennr", "10023"},
         {"Datum", "14.11.2026"},
