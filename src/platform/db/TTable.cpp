@@ -1,5 +1,6 @@
 #include "platform/db/TTable.h"
 
+#include "platform/db/BlankKeys.h"
 #include "platform/db/ConnectionPool.h"
 #include "platform/db/DbErrors.h"
 #include "platform/db/EngineFilters.h"
@@ -356,11 +357,22 @@ void TTable::joinDatabaseTransaction()
 void TTable::raiseWriteError(const EDBEngineError &error) const
 {
     const int code = error.ErrorCode();
-    if (code == SQLITE_CONSTRAINT_UNIQUE || code == SQLITE_CONSTRAINT_PRIMARYKEY)
+    if (db::breaksKey(code))
         throw EDBEngineError(db::keyViolation, QStringLiteral("Schlüsselverletzung."));
     if (code == SQLITE_CONSTRAINT_NOTNULL)
         throw EDBEngineError(db::requiredFieldMissing, QStringLiteral("Ein Pflichtfeld hat keinen Wert."));
     throw error;
+}
+
+// A table created before its blank keys were guarded gets the guard with
+// its first write; inside a database transaction it is asked for again
+// until the transaction has kept it.
+void TTable::guardBlankKeys()
+{
+    if (m_layout->blankKeysGuarded)
+        return;
+    const bool guarded = db::guardBlankKeys(*m_connection, m_layout->schema);
+    m_layout->blankKeysGuarded = guarded && !m_connection->inTransaction();
 }
 
 bool TTable::needsAutoIncrement(const db::Row &row) const
@@ -423,6 +435,7 @@ void TTable::cursorPost(db::Row &row, bool inserting, const db::Row &original)
     db::Row written = row;
     try {
         joinDatabaseTransaction();
+        guardBlankKeys();
         if (inserting && !needsAutoIncrement(written)) {
             // One statement is atomic by itself.
             insertRow(written);

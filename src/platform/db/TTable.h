@@ -157,6 +157,7 @@ private:
     void setKeyValues(KeyIndex which, const QVariantList &values);
     void applyRangeBounds();
     void joinDatabaseTransaction();
+    void guardBlankKeys();
     bool needsAutoIncrement(const db::Row &row) const;
     void insertRow(db::Row &row);
     void updateRow(db::Row &row, const db::Row &original);
