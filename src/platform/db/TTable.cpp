@@ -62,7 +62,7 @@ void deleteAllRows(db::Connection &connection, const QString &tableName)
 
 }
 
-TTable::TTable(QObject *owner) : TDBDataSet(owner)
+TTable::TTable(QObject *owner) : TDBDataSet(owner), m_fieldDefs(this)
 {}
 
 TTable::~TTable()
@@ -125,6 +125,15 @@ void TTable::CreateTable()
     CheckInactive("Tabelle");
     const QString path = TableFilePath();
     db::createTableFile(path, QFileInfo(path).completeBaseName(), m_fieldDefs, m_indexDefs, m_validityCheckDefs);
+}
+
+// An open table has its definitions from its cursor.
+void TTable::InitFieldDefs()
+{
+    if (Active())
+        return;
+    const auto connection = db::Connection::openExisting(TableFilePath(), true);
+    m_fieldDefs.setItems(db::readSchema(*connection).fields);
 }
 
 QVector<db::ValidityCheck> TTable::ReadValidityChecks()

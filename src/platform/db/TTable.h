@@ -132,8 +132,11 @@ protected:
     void newRecordDefaults() override;
     bool cursorFindFirst(const db::SqlCondition &condition, std::optional<db::Row> &found) override;
     void cursorPlace(const db::Row &row) override;
+    // Fills FieldDefs with the definitions the table's cursor has or would have.
+    virtual void InitFieldDefs();
 
 private:
+    friend class TFieldDefs;
     struct KeyBuffer
     {
         db::Row row;
