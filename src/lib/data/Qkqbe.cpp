@@ -139,10 +139,6 @@ void copyRows(TDataSet &source, const QString &built)
     transaction.commit();
 }
 
-}
-
-namespace {
-
 void openAnswerSource(TQuery &source, const TDBDataSet &owner, const QString &select, const TParams *params)
 {
     source.SetDatabaseName(owner.DatabaseName());
@@ -182,7 +178,8 @@ void qkWriteAnswerTable(const TDBDataSet &owner, const QString &select, const QS
     TQuery source;
     openAnswerSource(source, owner, select, params);
     TTable answer;
-    answer.FieldDefs()->setItems(answerFieldDefs(source));
+    for (const TFieldDef &def : answerFieldDefs(source))
+        answer.FieldDefs()->Add(def.Name, def.DataType, def.Size);
     answer.SetTableName(built);
     answer.CreateTable();
     copyRows(source, built);
