@@ -445,6 +445,12 @@ QString TqkFilterDialog::FieldNameForLabel(const QString &displayName) const
     return fieldName;
 }
 
+QString TqkFilterDialog::CriterionFieldName(const TqkFieldInfo &info) const
+{
+    const QString labelled = FieldNameForLabel(info.DisplayName);
+    return labelled.isEmpty() ? info.FieldName : labelled;
+}
+
 void TqkFilterDialog::ClearFilter()
 {
     m_fieldInfo.clear();
@@ -524,7 +530,7 @@ void TqkFilterDialog::takeCriteria(const std::vector<TqkFieldInfo> &criteria)
         auto info = std::make_unique<TqkFieldInfo>(source);
         if (info->DisplayName.isEmpty())
             info->DisplayName = info->FieldName;
-        info->FieldName = FieldNameForLabel(info->DisplayName);
+        info->FieldName = CriterionFieldName(*info);
         m_fieldInfo.push_back(std::move(info));
     }
 }

@@ -196,6 +196,10 @@ public:
 
     // The field name for a criterion without one, from its display name.
     QString FieldNameForLabel(const QString &displayName) const;
+    // The field a criterion of the form stands for: the one its label names,
+    // else the one the form named (a field of a query's table that the query
+    // does not return).
+    QString CriterionFieldName(const TqkFieldInfo &info) const;
     // The query's SQL with the condition lines inserted before its first
     // clause after WHERE (an existing condition bracketed); `firstInserted`
     // gets the line the first of them stands on.

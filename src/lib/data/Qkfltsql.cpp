@@ -304,41 +304,89 @@ bool TqkFilterDialog::rewriteSql(TDataSet *dataSet)
 
 // ---- searchable fields of a query's tables
 
-void TqkFilterDialog::refreshFromClause(TDataSet *dataSet)
+namespace {
+
+int nextSolid(const QVector<db::SqlToken> &tokens, int i)
 {
-    const QVector<db::SqlToken> tokens =
-        db::tokenizeSql(qkReadList(dataSet, QStringLiteral("Sql")).value_or(QStringList()).join(QLatin1Char('\n')));
+    while (i < tokens.size() && tokens[i].kind == db::SqlToken::Space)
+        ++i;
+    return i;
+}
+
+// A join's ON condition or USING list, brackets and all: the index of the
+// token that follows it.
+int afterJoinCondition(const QVector<db::SqlToken> &tokens, int i)
+{
+    for (int depth = 0; i < tokens.size(); ++i) {
+        const db::SqlToken &token = tokens[i];
+        if (token.text == QLatin1String("("))
+            ++depth;
+        else if (token.text == QLatin1String(")") && depth-- == 0)
+            break;
+        else if (depth == 0
+                 && (token.text == QLatin1String(",") || db::isJoinWord(token) || findClause(tokens, i, true) == i))
+            break;
+    }
+    return i;
+}
+
+bool isAlias(const QVector<db::SqlToken> &tokens, int i)
+{
+    if (i >= tokens.size())
+        return false;
+    const db::SqlToken &token = tokens[i];
+    return token.kind == db::SqlToken::QuotedName
+           || (token.kind == db::SqlToken::Word && !db::endsTableList(token) && findClause(tokens, i, true) != i);
+}
+
+struct FromTable
+{
+    QString name;
+    QString alias;
+};
+
+// The tables of the FROM clause, separated by commas or joined, each with
+// the alias it is given; the clause ends at the first clause keyword.
+QVector<FromTable> fromClauseTables(const QVector<db::SqlToken> &tokens)
+{
     int i = 0;
     while (i < tokens.size() && !tokens[i].isKeyword("FROM"))
         ++i;
+    QVector<FromTable> tables;
     bool expectTable = true;
-    for (++i; i < tokens.size(); ++i) {
+    for (i = nextSolid(tokens, i + 1); i < tokens.size(); i = nextSolid(tokens, i + 1)) {
         const db::SqlToken &token = tokens[i];
-        if (token.kind == db::SqlToken::Space)
-            continue;
-        if (token.text == QLatin1String(",")) {
+        if (token.text == QLatin1String(",") || token.isKeyword("JOIN")) {
             expectTable = true;
-            continue;
+        } else if (token.isKeyword("ON") || token.isKeyword("USING")) {
+            i = afterJoinCondition(tokens, i + 1) - 1;
+        } else if (!db::isJoinWord(token)) {
+            if (!expectTable || db::endsTableList(token) || findClause(tokens, i, true) == i)
+                break;
+            FromTable table{token.text, QString()};
+            if (token.kind == db::SqlToken::QuotedName || token.kind == db::SqlToken::String)
+                table.name = table.name.mid(1, table.name.size() - 2);
+            int next = nextSolid(tokens, i + 1);
+            if (next < tokens.size() && tokens[next].isKeyword("AS"))
+                next = nextSolid(tokens, next + 1);
+            if (isAlias(tokens, next)) {
+                table.alias = tokens[next].text;
+                i = next;
+            }
+            tables.append(table);
+            expectTable = false;
         }
-        if (!expectTable || findClause(tokens, i, true) == i)
-            break;
-        QString table = token.text;
-        if (token.kind == db::SqlToken::QuotedName || token.kind == db::SqlToken::String)
-            table = table.mid(1, table.size() - 2);
-        int next = i + 1;
-        while (next < tokens.size() && tokens[next].kind == db::SqlToken::Space)
-            ++next;
-        if (next < tokens.size() && tokens[next].isKeyword("AS"))
-            for (++next; next < tokens.size() && tokens[next].kind == db::SqlToken::Space;)
-                ++next;
-        QString alias;
-        if (next < tokens.size() && tokens[next].kind == db::SqlToken::Word && findClause(tokens, next, true) != next) {
-            alias = tokens[next].text;
-            i = next;
-        }
-        addTableFields(dataSet, table, alias);
-        expectTable = false;
     }
+    return tables;
+}
+
+}
+
+void TqkFilterDialog::refreshFromClause(TDataSet *dataSet)
+{
+    const QString sql = qkReadList(dataSet, QStringLiteral("Sql")).value_or(QStringList()).join(QLatin1Char('\n'));
+    for (const FromTable &table : fromClauseTables(db::tokenizeSql(sql)))
+        addTableFields(dataSet, table.name, table.alias);
 }
 
 void TqkFilterDialog::addTableFields(TDataSet *dataSet, const QString &tableName, const QString &alias)

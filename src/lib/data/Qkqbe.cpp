@@ -139,6 +139,30 @@ void copyRows(TDataSet &source, const QString &built)
     transaction.commit();
 }
 
+void openAnswerSource(TQuery &source, const TDBDataSet &owner, const QString &select, const TParams *params)
+{
+    source.SetDatabaseName(owner.DatabaseName());
+    source.SetSessionName(owner.SessionName());
+    source.SetSQL({select});
+    copyParameters(source, params);
+    source.Open();
+}
+
+QVector<TFieldDef> answerFieldDefs(const TDataSet &source)
+{
+    QVector<TFieldDef> defs;
+    for (const TField *field : source.FieldList())
+        defs.append({field->FieldName(), field->DataType(), field->Size(), false});
+    return defs;
+}
+
+}
+
+QVector<TFieldDef> qkAnswerFieldDefs(const TDBDataSet &owner, const QString &select)
+{
+    TQuery source;
+    openAnswerSource(source, owner, select, nullptr);
+    return answerFieldDefs(source);
 }
 
 // The answer is built whole beside its place and only then takes it: an
@@ -152,14 +176,10 @@ void qkWriteAnswerTable(const TDBDataSet &owner, const QString &select, const QS
                                  .arg(QDir::toNativeSeparators(QFileInfo(path).absolutePath())));
     const QString built = building.filePath(QFileInfo(path).fileName());
     TQuery source;
-    source.SetDatabaseName(owner.DatabaseName());
-    source.SetSessionName(owner.SessionName());
-    source.SetSQL({select});
-    copyParameters(source, params);
-    source.Open();
+    openAnswerSource(source, owner, select, params);
     TTable answer;
-    for (const TField *field : source.FieldList())
-        answer.FieldDefs()->Add(field->FieldName(), field->DataType(), field->Size());
+    for (const TFieldDef &def : answerFieldDefs(source))
+        answer.FieldDefs()->Add(def.Name, def.DataType, def.Size);
     answer.SetTableName(built);
     answer.CreateTable();
     copyRows(source, built);

@@ -10,6 +10,9 @@ using TqkQBEFilterEvent = std::function<void(TqkQBE *qbe, bool &accept)>;
 // The QBE text as SQL, the fields' types read from the tables it names
 // (each opened briefly, so a missing one raises the engine's error).
 db::QbeQuery qkTranslateQbe(const TDBDataSet &owner, const QString &text, bool blankAsZero);
+// The fields the answer of a SELECT over the owner's tables has; the SELECT
+// is run for them.
+QVector<TFieldDef> qkAnswerFieldDefs(const TDBDataSet &owner, const QString &select);
 // Writes the answer of a SELECT over the owner's tables as a new table file.
 void qkWriteAnswerTable(const TDBDataSet &owner, const QString &select, const QString &path,
                         const TParams *params = nullptr);

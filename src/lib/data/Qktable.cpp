@@ -181,18 +181,34 @@ QString qbeAnswerSql(const TqkTable &table, const QStringList &lines)
 
 }
 
-// The answer of the "Query" text is a table file of its own, opened as this
-// table and removed when it closes. The first word of the text tells QBE
-// ("Query") from SQL.
-void TqkTable::runQueryIntoAnswer()
+// The first word of the "Query" text tells QBE ("Query") from SQL.
+QString TqkTable::querySelect() const
 {
     const bool qbe = m_query.first().trimmed().section(QLatin1Char(' '), 0, 0).toLower() == QLatin1String("query");
-    const QString select = qbe ? qbeAnswerSql(*this, m_query) : m_query.join(QLatin1Char('\n'));
+    return qbe ? qbeAnswerSql(*this, m_query) : m_query.join(QLatin1Char('\n'));
+}
+
+// The answer of the "Query" text is a table file of its own, opened as this
+// table and removed when it closes.
+void TqkTable::runQueryIntoAnswer()
+{
+    const QString select = querySelect();
     const ui::BusyCursor busy;
     m_answerFolder = std::make_unique<QTemporaryDir>();
     const QString path = m_answerFolder->filePath(QStringLiteral("ANSWER.db"));
     qkWriteAnswerTable(*this, select, path);
     TTable::SetTableName(path);
+}
+
+// Closed, with "Query" lines there is no table file to read the fields
+// from: the query runs briefly for them instead.
+void TqkTable::InitFieldDefs()
+{
+    if (m_query.isEmpty() || Active()) {
+        TTable::InitFieldDefs();
+        return;
+    }
+    FieldDefs()->setItems(qkAnswerFieldDefs(*this, querySelect()));
 }
 
 void TqkTable::DoAfterClose()

@@ -140,9 +140,11 @@ protected:
     void DoAfterClose() override;
     void DoBeforePost() override;
     void DoOnCalcFields() override;
+    void InitFieldDefs() override;
 
 private:
     void installTableFilter();
+    QString querySelect() const;
     void runQueryIntoAnswer();
     bool currentRecordHolds(const QStringList &values);
     bool keepsOwnPictures() const;

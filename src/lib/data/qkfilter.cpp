@@ -368,7 +368,9 @@ private:
         return quint32(16 + arithmetic.indexOf(node.Text));
     }
 
-    static QByteArray nativeText(const QString &text) { return text.left(255).toLatin1() + '\0'; }
+    // The tables keep their texts in UTF-8; a constant or a field name in
+    // any other character set would match nothing beyond ASCII.
+    static QByteArray nativeText(const QString &text) { return text.left(255).toUtf8() + '\0'; }
 
     void writeOperand(const TNode &node, int at)
     {

@@ -101,7 +101,7 @@ TqkFilterDlg::TqkFilterDlg(TqkFilterDialog &dialog, QWidget *parent)
         TqkFieldInfo copy = *info;
         if (copy.DisplayName.isEmpty())
             copy.DisplayName = copy.FieldName;
-        copy.FieldName = dialog.FieldNameForLabel(copy.DisplayName);
+        copy.FieldName = dialog.CriterionFieldName(copy);
         m_criteria.push_back(copy);
     }
     dialog.RefreshSearchableFields();

@@ -4,12 +4,20 @@
 
 #include <QObject>
 
+#include <sqlite3.h>
+
 namespace db {
 
 void raiseDataSetError(const QObject *component, const QString &text)
 {
     const QString name = component ? component->objectName() : QString();
     throw EDatabaseError(name.isEmpty() ? text : name + QStringLiteral(": ") + text);
+}
+
+bool breaksKey(int sqliteCode)
+{
+    return sqliteCode == SQLITE_CONSTRAINT_UNIQUE || sqliteCode == SQLITE_CONSTRAINT_PRIMARYKEY
+           || sqliteCode == SQLITE_CONSTRAINT_TRIGGER;
 }
 
 void raiseRecordDeletedByOther()

@@ -17,6 +17,10 @@ constexpr int requiredFieldMissing = 9732;
 // component gives the text alone.
 [[noreturn]] void raiseDataSetError(const QObject *component, const QString &text);
 
+// Whether SQLite refused a write for a key that another record holds: by a
+// unique index, or by the triggers that guard blank keys.
+bool breaksKey(int sqliteCode);
+
 // Raises EDBEngineError recordDeletedByOther: the record being edited or
 // deleted is gone from its table.
 [[noreturn]] void raiseRecordDeletedByOther();

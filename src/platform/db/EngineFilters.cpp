@@ -229,7 +229,7 @@ private:
         const int end = rest.indexOf('\0');
         if (end < 0)
             brokenTree();
-        return QString::fromLatin1(rest.left(end));
+        return QString::fromUtf8(rest.left(end));
     }
 
     std::unique_ptr<FilterNode> logical(int offset, int depth)
@@ -291,7 +291,7 @@ private:
         switch (type) {
         case ltString: {
             const int end = bytes.indexOf('\0');
-            return QString::fromLatin1(end < 0 ? bytes : bytes.left(end));
+            return QString::fromUtf8(end < 0 ? bytes : bytes.left(end));
         }
         case ltInt16:
             need(2);

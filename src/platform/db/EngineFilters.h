@@ -62,7 +62,8 @@ private:
 SqlCondition andConditions(const SqlCondition &left, const SqlCondition &right);
 
 // Reads the engine's binary filter tree (header, 14-byte node slots, literal
-// pool) into an expression over the given columns. Raises EDatabaseError
+// pool with texts and field names in UTF-8, as the tables keep them) into an
+// expression over the given columns. Raises EDatabaseError
 // for a tree that is cut short or names an unknown field.
 std::unique_ptr<FilterExpression> filterExpressionFromTree(const QByteArray &tree,
                                                            const QVector<FilterColumn> &columns);

@@ -1,5 +1,6 @@
 #include "platform/db/QbeAuxiliary.h"
 
+#include "platform/db/DbErrors.h"
 #include "platform/db/SqliteConnection.h"
 #include "platform/db/TTable.h"
 #include "platform/db/TableSchema.h"
@@ -8,8 +9,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-
-#include <sqlite3.h>
 
 #include <algorithm>
 
@@ -109,11 +108,6 @@ bool isAuxiliaryTable(const QString &path)
     }
 }
 
-bool breaksKey(const EDBEngineError &error)
-{
-    return error.ErrorCode() == SQLITE_CONSTRAINT_UNIQUE || error.ErrorCode() == SQLITE_CONSTRAINT_PRIMARYKEY;
-}
-
 // One record's change in a savepoint of its own: false, with the record's
 // work undone, when it would break a key.
 bool changedWithinItsKeys(Connection &connection, const std::function<void()> &change)
@@ -122,7 +116,7 @@ bool changedWithinItsKeys(Connection &connection, const std::function<void()> &c
     try {
         change();
     } catch (const EDBEngineError &error) {
-        if (!breaksKey(error))
+        if (!breaksKey(error.ErrorCode()))
             throw;
         return false;
     }

@@ -136,16 +136,6 @@ QString dateLiteral(const QString &token, SlashDateOrder slashDates)
            + clock.toString(QStringLiteral("HH:mm:ss")) + QLatin1Char('\'');
 }
 
-bool endsTableList(const SqlToken &token)
-{
-    for (const char *keyword :
-         {"WHERE", "GROUP", "ORDER", "HAVING", "UNION", "LIMIT",   "ON",   "USING", "SET",    "VALUES",    "SELECT",
-          "LEFT",  "RIGHT", "INNER", "OUTER",  "CROSS", "NATURAL", "JOIN", "FULL",  "EXCEPT", "INTERSECT", "DEFAULT"})
-        if (token.isKeyword(keyword))
-            return true;
-    return token.kind == SqlToken::Symbol && token.text != QLatin1String(",");
-}
-
 class Translator
 {
 public:
@@ -272,6 +262,23 @@ private:
     QString m_out;
 };
 
+}
+
+bool isJoinWord(const SqlToken &token)
+{
+    for (const char *keyword : {"LEFT", "RIGHT", "INNER", "OUTER", "CROSS", "NATURAL", "JOIN", "FULL"})
+        if (token.isKeyword(keyword))
+            return true;
+    return false;
+}
+
+bool endsTableList(const SqlToken &token)
+{
+    for (const char *keyword : {"WHERE", "GROUP", "ORDER", "HAVING", "UNION", "LIMIT", "ON", "USING", "SET", "VALUES",
+                                "SELECT", "EXCEPT", "INTERSECT", "DEFAULT"})
+        if (token.isKeyword(keyword))
+            return true;
+    return isJoinWord(token) || (token.kind == SqlToken::Symbol && token.text != QLatin1String(","));
 }
 
 QVector<SqlToken> tokenizeSql(const QString &sql)

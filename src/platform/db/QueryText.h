@@ -19,6 +19,11 @@ struct SqlToken
 };
 
 QVector<SqlToken> tokenizeSql(const QString &sql);
+// A word that joins two tables of a FROM clause (INNER, LEFT, OUTER, JOIN, ...).
+bool isJoinWord(const SqlToken &token);
+// A token that cannot be a table's name or alias in a FROM clause: a join
+// word, ON, USING, a clause's keyword, or a symbol other than ",".
+bool endsTableList(const SqlToken &token);
 
 // A table file the text names, as the layer attaches it.
 struct TableReference

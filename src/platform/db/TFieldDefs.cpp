@@ -1,9 +1,16 @@
 #include "platform/db/TFieldDefs.h"
 
+#include "platform/db/TTable.h"
 #include "platform/runtime/Exceptions.h"
 
-TFieldDefs::TFieldDefs(QObject *owner) : QObject(owner)
+TFieldDefs::TFieldDefs(TTable *table) : m_table(table)
 {}
+
+void TFieldDefs::Update()
+{
+    if (m_table)
+        m_table->InitFieldDefs();
+}
 
 void TFieldDefs::Add(const QString &name, TFieldType dataType, int size, bool required)
 {

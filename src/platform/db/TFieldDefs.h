@@ -15,11 +15,14 @@ struct TFieldDef
     bool Required = false;
 };
 
+class TTable;
+
 class TFieldDefs : public QObject
 {
     Q_OBJECT
 public:
-    explicit TFieldDefs(QObject *owner = nullptr);
+    // The definitions of the table's fields, or (without one) of a table to create.
+    explicit TFieldDefs(TTable *table = nullptr);
 
     void Add(const QString &name, TFieldType dataType, int size = 0, bool required = false);
     // Adds a column written the Paradox way: a type letter and an optional
@@ -34,8 +37,11 @@ public:
     const QVector<TFieldDef> &items() const { return m_items; }
     // Takes definitions read from a table file as they are.
     void setItems(const QVector<TFieldDef> &items) { m_items = items; }
+    // Reads the table's definitions again, from its file while it is closed.
+    void Update();
 
 private:
+    TTable *m_table;
     QVector<TFieldDef> m_items;
 };
 

@@ -1,5 +1,6 @@
 #include "platform/db/TQuery.h"
 
+#include "platform/db/BlankKeys.h"
 #include "platform/db/DbErrors.h"
 #include "platform/db/EngineFilters.h"
 #include "platform/db/FilterExpression.h"
@@ -116,6 +117,8 @@ std::unique_ptr<db::Connection> TSqlDataSet::connect(const db::QueryText &text, 
         const QString path = tableFilePath(folder, table.fileName);
         if (!QFileInfo::exists(path))
             db::raiseDataSetError(this, QStringLiteral("Tabelle '%1' nicht gefunden").arg(table.fileName));
+        if (!readOnly)
+            db::guardBlankKeysOf(path);
         connection->exec(
             QStringLiteral("ATTACH DATABASE %1 AS %2").arg(sqlString(path), db::quoteIdentifier(table.schema)));
     }

@@ -1,5 +1,6 @@
 #include "platform/db/TTable.h"
 
+#include "platform/db/BlankKeys.h"
 #include "platform/db/ConnectionPool.h"
 #include "platform/db/DbErrors.h"
 #include "platform/db/EngineFilters.h"
@@ -61,7 +62,7 @@ void deleteAllRows(db::Connection &connection, const QString &tableName)
 
 }
 
-TTable::TTable(QObject *owner) : TDBDataSet(owner)
+TTable::TTable(QObject *owner) : TDBDataSet(owner), m_fieldDefs(this)
 {}
 
 TTable::~TTable()
@@ -124,6 +125,15 @@ void TTable::CreateTable()
     CheckInactive("Tabelle");
     const QString path = TableFilePath();
     db::createTableFile(path, QFileInfo(path).completeBaseName(), m_fieldDefs, m_indexDefs, m_validityCheckDefs);
+}
+
+// An open table has its definitions from its cursor.
+void TTable::InitFieldDefs()
+{
+    if (Active())
+        return;
+    const auto connection = db::Connection::openExisting(TableFilePath(), true);
+    m_fieldDefs.setItems(db::readSchema(*connection).fields);
 }
 
 QVector<db::ValidityCheck> TTable::ReadValidityChecks()
@@ -356,11 +366,22 @@ void TTable::joinDatabaseTransaction()
 void TTable::raiseWriteError(const EDBEngineError &error) const
 {
     const int code = error.ErrorCode();
-    if (code == SQLITE_CONSTRAINT_UNIQUE || code == SQLITE_CONSTRAINT_PRIMARYKEY)
+    if (db::breaksKey(code))
         throw EDBEngineError(db::keyViolation, QStringLiteral("Schlüsselverletzung."));
     if (code == SQLITE_CONSTRAINT_NOTNULL)
         throw EDBEngineError(db::requiredFieldMissing, QStringLiteral("Ein Pflichtfeld hat keinen Wert."));
     throw error;
+}
+
+// A table created before its blank keys were guarded gets the guard with
+// its first write; inside a database transaction it is asked for again
+// until the transaction has kept it.
+void TTable::guardBlankKeys()
+{
+    if (m_layout->blankKeysGuarded)
+        return;
+    const bool guarded = db::guardBlankKeys(*m_connection, m_layout->schema);
+    m_layout->blankKeysGuarded = guarded && !m_connection->inTransaction();
 }
 
 bool TTable::needsAutoIncrement(const db::Row &row) const
@@ -423,6 +444,7 @@ void TTable::cursorPost(db::Row &row, bool inserting, const db::Row &original)
     db::Row written = row;
     try {
         joinDatabaseTransaction();
+        guardBlankKeys();
         if (inserting && !needsAutoIncrement(written)) {
             // One statement is atomic by itself.
             insertRow(written);

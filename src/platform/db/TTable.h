@@ -132,8 +132,11 @@ protected:
     void newRecordDefaults() override;
     bool cursorFindFirst(const db::SqlCondition &condition, std::optional<db::Row> &found) override;
     void cursorPlace(const db::Row &row) override;
+    // Fills FieldDefs with the definitions the table's cursor has or would have.
+    virtual void InitFieldDefs();
 
 private:
+    friend class TFieldDefs;
     struct KeyBuffer
     {
         db::Row row;
@@ -157,6 +160,7 @@ private:
     void setKeyValues(KeyIndex which, const QVariantList &values);
     void applyRangeBounds();
     void joinDatabaseTransaction();
+    void guardBlankKeys();
     bool needsAutoIncrement(const db::Row &row) const;
     void insertRow(db::Row &row);
     void updateRow(db::Row &row, const db::Row &original);

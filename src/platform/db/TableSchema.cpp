@@ -1,5 +1,6 @@
 #include "platform/db/TableSchema.h"
 
+#include "platform/db/BlankKeys.h"
 #include "platform/db/ConnectionPool.h"
 #include "platform/db/GermanCollation.h"
 #include "platform/db/SqliteConnection.h"
@@ -100,10 +101,7 @@ const char *primaryIndexName = "$PRIMARY";
 
 QString indexColumn(const TFieldDef &field, const TIndexDef &index)
 {
-    QString column = quoteIdentifier(field.Name);
-    if (isTextType(field.DataType))
-        column += QStringLiteral(" COLLATE ")
-                  + QLatin1String(index.caseInsensitive() ? germanNoCaseCollation : germanCollation);
+    QString column = collatedColumn(field.Name, field.DataType, index.caseInsensitive());
     if (index.Options & ixDescending)
         column += QStringLiteral(" DESC");
     return column;
@@ -164,6 +162,15 @@ TIndexDef readIndex(Connection &connection, const QString &name, bool unique, co
     return def;
 }
 
+}
+
+QString collatedColumn(const QString &name, TFieldType type, bool caseInsensitive)
+{
+    QString column = quoteIdentifier(name);
+    if (isTextType(type))
+        column +=
+            QStringLiteral(" COLLATE ") + QLatin1String(caseInsensitive ? germanNoCaseCollation : germanCollation);
+    return column;
 }
 
 int TableSchema::fieldIndex(const QString &name) const
@@ -266,8 +273,9 @@ std::shared_ptr<const TableLayout> readLayout(Connection &connection)
         columns.append(def.Name);
     CursorTexts texts = CursorTexts::forTable(schema.tableName, columns);
     QString insertSql = insertStatement(schema, texts);
+    const bool guarded = blankKeysGuarded(connection, schema);
     return std::make_shared<const TableLayout>(
-        TableLayout{std::move(schema), std::move(texts), std::move(insertSql), std::nullopt});
+        TableLayout{std::move(schema), std::move(texts), std::move(insertSql), std::nullopt, guarded});
 }
 
 }
@@ -345,6 +353,9 @@ void createTableFile(const QString &path, const QString &tableName, const TField
         connection->exec(createTableSql(tableName, fields));
         for (const TIndexDef &index : indexes.items())
             connection->exec(createIndexSql(tableName, index, fields));
+        if (const TIndexDef *key = indexes.Primary())
+            for (const QString &trigger : blankKeyTriggers(tableName, fields.items(), *key))
+                connection->exec(trigger);
         if (!checks.isEmpty())
             writeValidityChecks(*connection, fields.items(), checks);
         transaction.commit();

@@ -31,6 +31,8 @@ QString declaredType(const TFieldDef &def);
 // A column's definition from its declared type (ftUnknown types by affinity).
 TFieldDef fieldFromDeclaration(const QString &name, const QString &declared, bool notNull);
 TableSchema readSchema(Connection &connection);
+// A column as an index of that case rule compares it.
+QString collatedColumn(const QString &name, TFieldType type, bool caseInsensitive);
 
 // What opening a table takes from its file and the texts built from it.
 struct TableLayout
@@ -47,6 +49,9 @@ struct TableLayout
         bool descending = false;
     };
     mutable std::optional<Order> primaryOrder;
+    // Whether the file's triggers hold its key to one record per blank
+    // key; set once a write has added them to a table created before them.
+    mutable bool blankKeysGuarded = true;
 };
 // The layout of the connection's file, read again only when the file was
 // replaced or its schema changed since the last reading (and every time

@@ -491,7 +491,8 @@ TEST_F(OutboxTest, ChildProcessEntersMails)
         QThread::msleep(1);
     for (int i = 0; i < 100; ++i)
         ASSERT_GT(EnterOutboxRecord(*outbox,
-                                    [](TTable &record, int) {
+                                    [](TTable &record, int number) {
+                                        record.FieldByName("LfdNr")->SetAsInteger(number);
                                         record.FieldByName("Ordner")->SetAsString("Postausgang");
                                         return true;
                                     }),

@@ -105,6 +105,23 @@ struct IndexedCustomers
     TqkFilterDialog dialog;
 };
 
+// A query whose SQL the dialog rewrites.
+struct RewrittenQuery
+{
+    RewrittenQuery(const QString &folder, const char *sql)
+    {
+        query.SetDatabaseName(folder);
+        query.SetSQL({sql});
+        source.SetDataSet(&query);
+        dialog.SetDataSource(&source);
+        dialog.SetFilterMethod(fdByQueryModify);
+    }
+    ~RewrittenQuery() { dialog.SetDataSource(nullptr); }
+
+    TqkQuery query;
+    TDataSource source;
+    TqkFilterDialog dialog;
+};
 }
 
 TEST_F(RecordTestCases, CriteriaSelectAsTheMatchTypesSay)
@@ -325,10 +342,12 @@ TEST_F(RecordTestCases, QueryAndQbeFilterThroughTheirOwnEventAndLookups)
 
 TEST_F(RecordTestCases, RewrittenSqlRunsForEveryKindOfCriterion)
 {
+    createPlaces();
     const struct
     {
         std::initializer_list<Criterion> criteria;
         QStringList keys;
+        const char *sql = "SELECT * FROM Kunden";
     } cases[] = {
         {{{"Aktiv", fdMatchExact, "True"}}, {"1", "3", "5"}},
         {{{"Aktiv", fdMatchExact, "false"}, {"Plz", fdMatchStart, "5"}}, {"2"}},
@@ -336,39 +355,39 @@ TEST_F(RecordTestCases, RewrittenSqlRunsForEveryKindOfCriterion)
         {{{"Plz", fdMatchStart, "5"}, {"Name", fdMatchAny, " "}}, {"1", "2", "3"}},
         {{{"Notiz", fdMatchRange, "", "a", "z"}, {"Name", fdMatchStart, "m"}}, {"1", "2", "4", "5"}},
         {{{"Name", fdMatchStart, "m"}, {"Notiz", fdMatchRange, "", "a", "z"}, {"Plz", fdMatchStart, "5"}}, {"1", "2"}},
+        {{{"Ort", fdMatchExact, "bonn"}}, {"2"}, "SELECT Kunden.Nr FROM Kunden JOIN Orte ON Kunden.Plz = Orte.Plz"},
+        {{{"Name", fdMatchStart, "m"}, {"Ort", fdMatchAny, "Ö"}},
+         {"1"},
+         "SELECT * FROM Kunden k LEFT OUTER JOIN Orte AS o USING (Plz)"},
+        {{{"Plz_1", fdMatchStart, "5"}, {"Ort_1", fdMatchExact, "köln"}},
+         {"1"},
+         "SELECT k.Nr FROM Kunden AS k INNER JOIN Orte o ON (k.Plz = o.Plz AND o.Land = 'D') JOIN Orte o2 ON "
+         "o2.Plz = o.Plz WHERE k.Umsatz > 10"},
     };
     for (const auto &c : cases) {
-        TqkQuery query;
-        query.SetDatabaseName(folder());
-        query.SetSQL({"SELECT * FROM Kunden"});
-        query.Open();
-        TDataSource source;
-        source.SetDataSet(&query);
-        TqkFilterDialog dialog;
-        dialog.SetDataSource(&source);
-        dialog.SetFilterMethod(fdByQueryModify);
-        EXPECT_NO_THROW(applyOnly(dialog, c.criteria)) << query.SQL().join(' ').toStdString();
-        EXPECT_EQ(keysOf(query, "Nr"), c.keys) << query.SQL().join(' ').toStdString();
-        dialog.SetDataSource(nullptr);
+        RewrittenQuery rewritten(folder(), c.sql);
+        rewritten.query.Open();
+        EXPECT_NO_THROW(applyOnly(rewritten.dialog, c.criteria)) << rewritten.query.SQL().join(' ').toStdString();
+        EXPECT_EQ(keysOf(rewritten.query, "Nr"), c.keys) << rewritten.query.SQL().join(' ').toStdString();
     }
     EXPECT_TRUE(user.messages().isEmpty()) << user.messageTexts().join('|').toStdString();
+
+    RewrittenQuery joined(folder(), "SELECT * FROM Kunden k JOIN Orte o USING (Plz)");
+    joined.dialog.RefreshSearchableFields();
+    QStringList listed;
+    for (const TqkDBFieldInfo &field : joined.dialog.SearchableFields())
+        listed << field.TableName + '.' + field.FieldName;
+    EXPECT_EQ(listed, QStringList({"k.Nr", "k.Name", "k.Plz", "k.Umsatz", "k.Seit", "k.Aktiv", "k.Notiz", "k.Bild",
+                                   "o.Land", "o.Plz_1", "o.Ort", "o.Info"}));
 }
 
 TEST_F(RecordTestCases, QuoteAlwaysQuotesTheColumnNotTheTable)
 {
-    TqkQuery query;
-    query.SetDatabaseName(folder());
-    query.SetSQL({"SELECT * FROM Kunden"});
-    TDataSource source;
-    source.SetDataSet(&query);
-    TqkFilterDialog dialog;
-    dialog.SetDataSource(&source);
-    dialog.SetFilterMethod(fdByQueryModify);
-    dialog.SetQuoteAlways(true);
-    applyOnly(dialog, {{"Nr", fdMatchExact, "3"}});
-    EXPECT_EQ(query.SQL(), QStringList({"SELECT * FROM Kunden", "Where", "(Kunden.\"Nr\"=3)"}));
-    EXPECT_EQ(keysOf(query, "Nr"), QStringList({"3"}));
-    dialog.SetDataSource(nullptr);
+    RewrittenQuery rewritten(folder(), "SELECT * FROM Kunden");
+    rewritten.dialog.SetQuoteAlways(true);
+    applyOnly(rewritten.dialog, {{"Nr", fdMatchExact, "3"}});
+    EXPECT_EQ(rewritten.query.SQL(), QStringList({"SELECT * FROM Kunden", "Where", "(Kunden.\"Nr\"=3)"}));
+    EXPECT_EQ(keysOf(rewritten.query, "Nr"), QStringList({"3"}));
 }
 
 // ---- the demo's tables against hand-written SQLite queries
@@ -559,7 +578,18 @@ TEST_F(DemoCriteria, LibraryTableOpensTheAnswerOfItsQueryText)
         table.SetTableName("Kunden.db");
         table.SetQuery(text);
         EXPECT_TRUE(table.TableName().isEmpty());
+        const auto described = [&table] {
+            QStringList fields;
+            for (const TFieldDef &def : table.FieldDefs()->items())
+                fields << QStringLiteral("%1 %2 %3").arg(def.Name).arg(def.DataType).arg(def.Size);
+            return fields;
+        };
+        table.FieldDefs()->Update();
+        const QStringList closed = described();
+        EXPECT_FALSE(table.Active());
         table.Open();
+        EXPECT_EQ(closed, described());
+        EXPECT_EQ(closed.size(), table.FieldCount());
         EXPECT_EQ(keysOf(table, "nr"), sqliteKeys("Kunden.db", "nr", "Land = 'D' AND Ort <> 'Berlin'"))
             << text.join(' ').toStdString();
         table.SetqkFilter({"nr > \"10004\""});

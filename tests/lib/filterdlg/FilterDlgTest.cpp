@@ -168,9 +168,10 @@ TEST_F(FilterForm, CriteriaTypedIntoTheFormFilterTheCustomers)
 
 TEST_F(FilterForm, RewrittenSqlIsHandedOutWithTheShownForm)
 {
+    // The joined table's fields are offered, those the query does not return too.
     TqkQuery query;
     query.SetDatabaseName(dataFolder());
-    query.SetSQL({"SELECT * FROM Kunden"});
+    query.SetSQL({"SELECT k.nr, k.Ort FROM Kunden k LEFT OUTER JOIN laender l ON k.Land = l.Lkz"});
     query.Open();
     m_source.SetDataSet(&query);
     m_dialog.SetFilterMethod(fdByQueryModify);
@@ -187,6 +188,8 @@ TEST_F(FilterForm, RewrittenSqlIsHandedOutWithTheShownForm)
         shown = &form;
         clickField(form, QStringLiteral("Ort"));
         typeInto(part<QWidget>(form, "FilterValueEdit"), QStringLiteral("wien"));
+        clickField(form, QStringLiteral("Vorwahl"));
+        typeInto(part<QWidget>(form, "FilterValueEdit"), QStringLiteral("+43"));
         clickOk(form);
     }));
     EXPECT_EQ(handedForm, shown);

@@ -1,8 +1,13 @@
 #include "DbFixture.h"
 
+#include "platform/db/DbErrors.h"
+#include "platform/db/SqliteConnection.h"
 #include "platform/db/TDatabase.h"
 #include "platform/db/TField.h"
+#include "platform/db/TQuery.h"
 #include "platform/runtime/Exceptions.h"
+
+#include <functional>
 
 #include <sys/wait.h>
 #include <unistd.h>
@@ -36,6 +41,32 @@ protected:
         int status = 0;
         waitpid(child, &status, 0);
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    // False when refused for its key; a table's refusal carries the engine's code.
+    static bool written(const std::function<void()> &write, bool byTable = true)
+    {
+        try {
+            write();
+            return true;
+        } catch (const EDBEngineError &error) {
+            EXPECT_TRUE(error.Message().endsWith(QStringLiteral("Schlüsselverletzung.")));
+            EXPECT_TRUE(!byTable || error.ErrorCode() == db::keyViolation) << error.ErrorCode();
+            return false;
+        }
+    }
+
+    void writeAsAnotherProgram(const QString &sql)
+    {
+        db::Connection::openExisting(path(QStringLiteral("atrpos.db")), false)->exec(sql);
+    }
+
+    int blankPositions()
+    {
+        auto positions = openTable(QStringLiteral("atrpos.db"));
+        positions->SetFilter(QStringLiteral("Posnr IS NULL"));
+        positions->SetFiltered(true);
+        return positions->RecordCount();
     }
 };
 
@@ -105,4 +136,65 @@ TEST_F(ConcurrencyTest, BadValueDuringAnEditChangesNothing)
     EXPECT_EQ(again->FieldByName(QStringLiteral("Seit"))->AsString(), QStringLiteral("01.02.2003"));
 }
 
+// SQLite's unique index lets blank (NULL) key fields through; tables
+// created before carry no guard until this program writes to them.
+TEST_F(ConcurrencyTest, ABlankKeyStandsInOneRecordOnWhicheverRoadItComes)
+{
+    using Road = std::function<bool(const QString &order)>;
+    const Road insert = [this](const QString &order) {
+        auto positions = openTable(QStringLiteral("atrpos.db"));
+        positions->Insert();
+        positions->FieldByName(QStringLiteral("Auftragnr"))->SetAsString(order);
+        return written([&] { positions->Post(); });
+    };
+    const Road keyChange = [this](const QString &order) {
+        auto positions = openTable(QStringLiteral("atrpos.db"));
+        positions->Last();
+        positions->Edit();
+        positions->FieldByName(QStringLiteral("Auftragnr"))->SetAsString(order);
+        positions->FieldByName(QStringLiteral("Posnr"))->Clear();
+        return written([&] { positions->Post(); });
+    };
+    const QString insertSql = QStringLiteral("INSERT INTO atrpos (Auftragnr) VALUES (NULLIF('%1', ''))");
+    const Road execSql = [&](const QString &order) {
+        TQuery query;
+        query.SetDatabaseName(folder());
+        query.SetSQL({insertSql.arg(order)});
+        return written([&] { query.ExecSQL(); }, false);
+    };
+    const Road otherProgram = [&](const QString &order) {
+        return written([&] { writeAsAnotherProgram(insertSql.arg(order)); }, false);
+    };
+    createPositions(0, 0);
+    EXPECT_TRUE(otherProgram(QString())) << "a new table written first by another program";
+    EXPECT_FALSE(otherProgram(QString()));
+    for (const bool createdBefore : {false, true}) {
+        for (const Road &road : {insert, keyChange, execSql}) {
+            QFile::remove(path(QStringLiteral("atrpos.db")));
+            createPositions(3, 3);
+            if (createdBefore)
+                writeAsAnotherProgram(
+                    QStringLiteral("DROP TRIGGER \"$BLANKKEY_INSERT\"; DROP TRIGGER \"$BLANKKEY_UPDATE\""));
+            EXPECT_TRUE(road(QString()));
+            EXPECT_FALSE(road(QString()));
+            EXPECT_TRUE(road(QStringLiteral("1")));
+            EXPECT_FALSE(road(QStringLiteral("1")));
+            EXPECT_FALSE(otherProgram(QStringLiteral("1")));
+            EXPECT_TRUE(road(QStringLiteral("2")));
+            EXPECT_EQ(blankPositions(), 3);
+        }
+    }
+    // A record that shared its blank key before stays editable: a live result
+    // writes every field back, the unchanged key too.
+    writeAsAnotherProgram(QStringLiteral("DROP TRIGGER \"$BLANKKEY_INSERT\"; INSERT INTO atrpos (Menge) VALUES (1)"));
+    TQuery live;
+    live.SetDatabaseName(folder());
+    live.SetSQL({QStringLiteral("SELECT * FROM atrpos")});
+    live.SetRequestLive(true);
+    live.Open();
+    live.Last();
+    live.Edit();
+    live.FieldByName(QStringLiteral("Menge"))->SetAsFloat(5);
+    live.Post();
+}
 }

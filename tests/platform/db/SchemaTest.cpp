@@ -32,9 +32,13 @@ TEST_F(SchemaTest, EveryParadoxTypeReadsBackWithItsClassAndSize)
                                 ftBCD,     ftBoolean, ftDate,     ftTime,       ftDateTime, ftMemo,
                                 ftFmtMemo, ftBlob,    ftGraphic,  ftParadoxOle, ftBytes};
     ASSERT_EQ(all->FieldCount(), typeTexts.size());
+    auto closed = table(QStringLiteral("Alles.db"));
+    closed->FieldDefs()->Update();
+    ASSERT_EQ(closed->FieldDefs()->Count(), typeTexts.size());
     for (int i = 0; i < typeTexts.size(); ++i) {
         EXPECT_STREQ(all->Fields(i)->metaObject()->className(), classes[i]) << i;
         EXPECT_EQ(all->Fields(i)->DataType(), types[i]) << i;
+        EXPECT_EQ(closed->FieldDefs()->Items(i).DataType, types[i]) << i;
     }
     EXPECT_EQ(all->FieldByName(QStringLiteral("f0"))->Size(), 15);
     EXPECT_EQ(all->FieldByName(QStringLiteral("F11"))->Size(), 240);
