@@ -853,12 +853,24 @@ void TqkDBCustomDateTimePicker::fillIfEmpty(int key)
 TDateTime TqkDBCustomDateTimePicker::fillValue(int key) const
 {
     if (kind() == KindTime)
-        return ::Time();
+        return key == VK_SPACE ? ::Time() : clockTimeAsShown();
     const TDateTime today = qBound(effectiveMin(), ::Date(), effectiveMax());
     // The blank asks for now, and a display of the time alone shows the time:
     // both take the time of day too.
-    const bool withTime = kind() == KindDateTime && (key == VK_SPACE || IsTimeOnly());
-    return withTime ? CombineDateTime(today, ::Time()) : today;
+    if (kind() != KindDateTime || (key != VK_SPACE && !IsTimeOnly()))
+        return today;
+    return CombineDateTime(today, key == VK_SPACE ? ::Time() : clockTimeAsShown());
+}
+
+// A time the user goes on to type keeps no seconds the display hides:
+// "08:30" typed is stored as 08:30, not as 08:30 and the clock's seconds.
+TDateTime TqkDBCustomDateTimePicker::clockTimeAsShown() const
+{
+    const QList<TqkDTToken> shown = tokens();
+    const bool seconds =
+        std::any_of(shown.cbegin(), shown.cend(), [](const TqkDTToken &t) { return t.kind == TqkDTTokenKind::Second; });
+    const QTime now = ToQTime(::Time());
+    return FromQTime(QTime(now.hour(), now.minute(), seconds ? now.second() : 0));
 }
 
 bool TqkDBCustomDateTimePicker::WantsKey(int key, TShiftState shift)

@@ -176,6 +176,7 @@ private:
     std::optional<TDateTime> readPasted(const QString &pasted) const;
     // What the first editing key of an empty picker starts from.
     TDateTime fillValue(int key) const;
+    TDateTime clockTimeAsShown() const;
     // Back to the field's value, or to the value saved on entry.
     void resetValue();
     void stepField(int direction);

@@ -559,6 +559,8 @@ TEST_F(DateTimePickerTest, EmptyMidnightAndTheFirstDayAreThreeStates)
         {"Zeitpunkt", "dd.mm.yyyy hh:nn", true, "12.05.2024 14:30", "", "\x7f", "12.05.2024 00:00", "12.05.2024"},
         {"Zeitpunkt", "", false, "12.05.2024 14:30", "", "\x7f", "12.05.2024", "12.05.2024"},
         {"Zeitpunkt", "hh:nn:ss", false, "", "", "083000", "08:30:00", "05.12.2026 08:30:00"},
+        {"Zeitpunkt", "hh:nn", false, "", "", "0830", "08:30", "05.12.2026 08:30:00"},
+        {"Beginn", "hh:nn", false, "", "", "0830", "08:30", "08:30:00"},
         {"Tag", "", false, "15.06.2000", "13.05.1887", "", "13.05.1887", "13.05.1887"},
     };
     for (const Case &c : cases) {
