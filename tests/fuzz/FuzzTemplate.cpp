@@ -9,8 +9,8 @@
 
 namespace {
 
-// A value of each kind, as the documents give them. Every input gets its own
-// list: the template state's reset removes variables.
+// A value of each kind, as the documents give them, afresh for every input:
+// the template state's reset removes variables.
 void fillVocabulary(TFormatlist &list)
 {
     list.RegisterTemplateCommands();
@@ -21,8 +21,7 @@ void fillVocabulary(TFormatlist &list)
 }
 
 // The template file as read from disk, then every section through the
-// template language: only the template error may leave it. The file goes
-// with the input.
+// template language: only the template error may leave it.
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     QTemporaryFile file(QDir::tempPath() + QStringLiteral("/fuzz-template-XXXXXX.frm"));

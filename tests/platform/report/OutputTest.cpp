@@ -50,9 +50,7 @@ QString fileDetails(QDialog &dialog, const QString &file)
     const auto *files = dialog.findChild<QTreeView *>(QStringLiteral("treeView"));
     QModelIndex row;
     EXPECT_TRUE(QTest::qWaitFor([&] {
-        const QModelIndexList found =
-            files->model()->match(files->model()->index(0, 0, files->rootIndex()), Qt::DisplayRole, file);
-        row = found.value(0);
+        row = files->model()->match(files->model()->index(0, 0, files->rootIndex()), Qt::DisplayRole, file).value(0);
         return row.isValid();
     }));
     return row.siblingAtColumn(1).data().toString() + " | " + row.siblingAtColumn(3).data().toString();
@@ -375,14 +373,14 @@ TEST_F(Output, SavingFromThePreviewWritesAPdfFileUnderTheTypedName)
     {
         const char *typed;
         const char *written;
-        int replace;         // the answer when asked, 0: not asked
-        const char *retyped; // typed after "Nein"
+        int replace;                   // the answer when asked, 0: not asked
+        const char *retyped = nullptr; // typed after "Nein"
     } cases[] = {
-        {"Meine Rechnung", "Meine Rechnung.pdf", 0, nullptr},
-        {"Rechnung 01.10.2026", "Rechnung 01.10.2026.pdf", 0, nullptr},
-        {"Gross.PDF", "Gross.PDF", 0, nullptr},
+        {"Meine Rechnung", "Meine Rechnung.pdf", 0},
+        {"Rechnung 01.10.2026", "Rechnung 01.10.2026.pdf", 0},
+        {"Gross.PDF", "Gross.PDF", 0},
         {"Alt", "Neu.pdf", ui::IDNO, "Neu"},
-        {"Alt", "Alt.pdf", ui::IDYES, nullptr},
+        {"Alt", "Alt.pdf", ui::IDYES},
     };
     for (const auto &c : cases) {
         ui::ScopedRecordingUiServices user;
