@@ -153,8 +153,7 @@ TEST_F(FilterTrees, LibraryTableShowsOnlyRecordsOfItsFilterLines)
     EXPECT_EQ(numbersShown({R"(Name = "meier")"}), QStringList({"5"}));
     EXPECT_EQ(numbersShown({R"(Seit < "01.01.2000" or Aktiv = True)"}), QStringList({"1", "2", "3", "5"}));
     addCustomer(*customers, 6, "Šimon", "5 €", 0, "01.01.2021");
-    EXPECT_EQ(numbersShown({R"(Name = "Šimon")"}), QStringList({"6"}));
-    EXPECT_EQ(numbersShown({R"(Plz = "5 €" and Name >= "Š")"}), QStringList({"6"}));
+    EXPECT_EQ(numbersShown({R"(Name = "Šimon" and Plz = "5 €")"}), QStringList({"6"}));
 }
 
 TEST_F(FilterTrees, FilterLinesJoinAndAFailedChangeKeepsTheFilter)

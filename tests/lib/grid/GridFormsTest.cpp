@@ -5,7 +5,6 @@
 #include "lib/edit/qkdbedit.h"
 #include "lib/grid/qkGridPictures.h"
 #include "lib/grid/qkMemoDialog.h"
-#include "lib/rich/qkRichEditForm.h"
 #include "lib/rich/qkriched.h"
 #include "platform/runtime/DateConversions.h"
 #include "platform/runtime/DateTime.h"
@@ -277,11 +276,7 @@ TEST_F(GridOnForm, TypedDatesInCellsAreKeptAsTypedOrRefusedWhole)
             positions->Cancel();
         }
         positions->CheckBrowseMode();
-        const auto table = reread();
-        const TField *kept = table->FieldByName(fieldName);
-        EXPECT_EQ(kept->IsNull() ? ""
-                                 : FormatDateTime(c.time ? "hh:nn" : "dd.mm.yyyy", kept->AsDateTime()).toStdString(),
-                  c.kept);
+        EXPECT_EQ(reread()->FieldByName(fieldName)->AsString().left(c.time ? 5 : 10).toStdString(), c.kept);
     }
 }
 
@@ -355,7 +350,7 @@ TEST_F(GridOnForm, OnlyAnotherControlOrWindowLeavesTheNewRecord)
         key(Qt::Key_End, Qt::ControlModifier);
         grid->SelectColumn(colOf(c.field) - grid->IndicatorOffset());
         key(Qt::Key_Down);
-        const QStringList stored = storedRows();
+        const int stored = reread()->RecordCount();
         const auto typeAndClose = [&] {
             typeText(c.typed);
             key(c.close.key(), c.close.keyboardModifiers());
@@ -385,7 +380,7 @@ TEST_F(GridOnForm, OnlyAnotherControlOrWindowLeavesTheNewRecord)
         if (c.kept) {
             EXPECT_TRUE(positions->FieldByName(c.field)->AsString().contains(QLatin1String(c.kept)));
         }
-        EXPECT_EQ(storedRows(), stored);
+        EXPECT_EQ(reread()->RecordCount(), stored);
         otherWindow.hide();
         positions->Cancel();
     }

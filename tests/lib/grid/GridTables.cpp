@@ -84,19 +84,6 @@ std::unique_ptr<TqkTable> GridTables::reread() const
     return table;
 }
 
-QStringList GridTables::storedRows() const
-{
-    QStringList rows;
-    const auto table = reread();
-    for (; !table->Eof(); table->Next()) {
-        QStringList values;
-        for (TField *field : table->FieldList())
-            values.append(field->AsString());
-        rows.append(values.join(QLatin1Char('|')));
-    }
-    return rows;
-}
-
 QImage GridTables::shot()
 {
     settle();

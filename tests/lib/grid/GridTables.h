@@ -29,8 +29,6 @@ protected:
     QImage shot();
     // A fresh table object over the file of the grid's table.
     std::unique_ptr<TqkTable> reread() const;
-    // Every stored record of the grid's table, read afresh, one line each.
-    QStringList storedRows() const;
     // Share of the cell's pixels that are neither the background at its
     // top-left corner nor near it: text or a drawn mark.
     double inkIn(const QImage &image, const QRect &rect) const;
